@@ -1,0 +1,32 @@
+# Shared by scripts/run and scripts/test: installs what the build needs and builds it.
+set -euo pipefail
+
+QUILLNEST_TOP=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+QUILLNEST_PACKAGES=(
+  build-essential cmake ninja-build pkg-config
+  qt6-base-dev qt6-image-formats-plugins libqt6printsupport6
+  libgl-dev fontconfig fonts-dejavu-core fonts-liberation2
+  libgtest-dev libgmock-dev libbenchmark-dev
+  unrtf poppler-utils
+)
+
+as_root() {
+  if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
+}
+
+install_missing_packages() {
+  local missing=()
+  for package in "${QUILLNEST_PACKAGES[@]}"; do
+    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' || missing+=("$package")
+  done
+  if [ "${#missing[@]}" -gt 0 ]; then
+    echo "Installing: ${missing[*]}"
+    as_root apt-get update -qq
+    as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}"
+  fi
+}
+
+build_quillnest() {
+  cmake -S "$QUILLNEST_TOP" -B "$QUILLNEST_TOP/build" -G Ninja -DCMAKE_BUILD_TYPE=Release "$@"
+  cmake --build "$QUILLNEST_TOP/build"
+}

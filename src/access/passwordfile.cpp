@@ -1,0 +1,45 @@
+#include "passwordfile.h"
+
+#include "diary/codepage.h"
+#include "diary/safewrite.h"
+#include "diary/scramble.h"
+
+#include <QFile>
+
+namespace passwordfile {
+
+QByteArray ScramblePassword(QStringView typed)
+{
+    // A character with no Windows-1252 code counts as "?": the file is single-byte.
+    const QByteArray codes = codepage::encodeLossy(typed);
+    QByteArray scrambled;
+    scrambled.reserve(codes.size());
+    for (const char byte : codes) {
+        const int code = static_cast<unsigned char>(byte) + kScrambleOffset;
+        if (code <= 255)
+            scrambled.append(static_cast<char>(code));
+    }
+    return scrambled;
+}
+
+QByteArray noPasswordMarker()
+{
+    return ScramblePassword(u"none");
+}
+
+QByteArray readStored(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    const QByteArray bytes = file.readAll();
+    const auto lines = splitLines(bytes);
+    return lines.isEmpty() ? QByteArray() : lines.first().toByteArray();
+}
+
+Outcome write(const QString &path, QStringView typed)
+{
+    return writeFileAtomically(path, ScramblePassword(typed) + "\r\n");
+}
+
+} // namespace passwordfile

@@ -1,0 +1,24 @@
+#pragma once
+
+#include "diary/outcome.h"
+
+#include <QByteArray>
+#include <QString>
+
+// pw.dat: one line, the scrambled password, followed by CR LF.
+namespace passwordfile {
+
+// Each character's Windows-1252 code shifted up by the scramble offset; a
+// character that would shift above 255 is left out, both when the password
+// is saved and when it is typed, so it simply takes no part.
+QByteArray ScramblePassword(QStringView typed);
+
+// The stored form of "none": typing "none" at Change Password removes the password.
+QByteArray noPasswordMarker();
+
+// The scrambled first line, empty when the file is empty or cannot be read.
+QByteArray readStored(const QString &path);
+
+Outcome write(const QString &path, QStringView typed);
+
+} // namespace passwordfile

@@ -1,0 +1,20 @@
+#include "dataroot.h"
+
+#include <QDir>
+
+DataRoot::DataRoot(QString path) : m_path(QDir::cleanPath(path)) {}
+
+QString DataRoot::pagesDir() const { return m_path + QStringLiteral("/pages"); }
+QString DataRoot::datesDir() const { return m_path + QStringLiteral("/dates"); }
+QString DataRoot::passwordFile() const { return m_path + QStringLiteral("/pw.dat"); }
+QString DataRoot::helpFile() const { return m_path + QStringLiteral("/help.htm"); }
+
+QString DataRoot::pagePath(const QString &dayKey) const
+{
+    return pagesDir() + QLatin1Char('/') + dayKey + kFileSuffix;
+}
+
+QString DataRoot::notePath(const QString &noteKey) const
+{
+    return datesDir() + QLatin1Char('/') + noteKey + kFileSuffix;
+}

@@ -1,0 +1,54 @@
+#include "daykeys.h"
+
+#include <QLocale>
+
+namespace daykeys {
+
+QString dayKey(QDate date)
+{
+    return date.toString(QStringLiteral("yyyy-MM-dd"));
+}
+
+QString month(QDate date)
+{
+    return QLocale().monthName(date.month(), QLocale::ShortFormat);
+}
+
+QString noteKey(QDate date)
+{
+    return month(date) + QLatin1Char('-') + QString::number(date.day());
+}
+
+std::optional<QDate> dateFromDayKey(QStringView key)
+{
+    if (key.size() != 10)
+        return std::nullopt;
+    const QDate date = QDate::fromString(key.toString(), QStringLiteral("yyyy-MM-dd"));
+    if (!date.isValid())
+        return std::nullopt;
+    return date;
+}
+
+std::optional<MonthDay> monthDayFromNoteKey(QStringView key)
+{
+    // Split at the last hyphen: some locales' abbreviated month names hold one.
+    const qsizetype hyphen = key.lastIndexOf(QLatin1Char('-'));
+    if (hyphen <= 0)
+        return std::nullopt;
+    const QStringView name = key.left(hyphen);
+    const QStringView dayText = key.sliced(hyphen + 1);
+    if (dayText.isEmpty() || dayText.startsWith(QLatin1Char('0')))
+        return std::nullopt;
+    bool numeric = false;
+    const int day = dayText.toInt(&numeric);
+    if (!numeric || day < 1)
+        return std::nullopt;
+    const QLocale locale;
+    for (int m = 1; m <= 12; ++m) {
+        if (locale.monthName(m, QLocale::ShortFormat) == name && day <= QDate(2000, m, 1).daysInMonth())
+            return MonthDay{m, day};
+    }
+    return std::nullopt;
+}
+
+} // namespace daykeys

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QDate>
+#include <QString>
+#include <optional>
+
+// The text forms of a day: the page's key "yyyy-mm-dd", the yearly note's key
+// "mmm-d" and the month "mmm", with the locale's abbreviated month names.
+namespace daykeys {
+
+QString dayKey(QDate date);
+QString noteKey(QDate date);
+QString month(QDate date);
+
+std::optional<QDate> dateFromDayKey(QStringView key);
+
+struct MonthDay
+{
+    int month = 0;
+    int day = 0;
+    bool operator==(const MonthDay &) const = default;
+};
+std::optional<MonthDay> monthDayFromNoteKey(QStringView key);
+
+} // namespace daykeys

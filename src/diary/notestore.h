@@ -1,0 +1,28 @@
+#pragma once
+
+#include "dataroot.h"
+#include "outcome.h"
+
+#include <QByteArray>
+#include <QString>
+#include <optional>
+
+// One plain Windows-1252 text file per month and day under the dates folder,
+// CR LF line ends, followed by one CR LF.
+namespace notestore {
+
+// The file's bytes without the one CR LF that a save appends, so saving and
+// loading again never grows a note. Nothing when the file cannot be read.
+std::optional<QByteArray> load(const DataRoot &root, const QString &noteKey);
+
+// The stored bytes of a note's plain text.
+QByteArray encodeNote(QStringView text);
+
+// The text of a note file's bytes: UTF-8 after a byte-order mark, else Windows-1252.
+QString decodeNote(QByteArrayView bytes);
+
+Outcome save(const DataRoot &root, const QString &noteKey, QStringView text);
+bool exists(const DataRoot &root, const QString &noteKey);
+Outcome remove(const DataRoot &root, const QString &noteKey);
+
+} // namespace notestore

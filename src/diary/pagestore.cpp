@@ -1,0 +1,78 @@
+#include "pagestore.h"
+
+#include "safewrite.h"
+#include "scramble.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+namespace pagestore {
+
+namespace {
+constexpr QByteArrayView kLineEnd("\r\n");
+}
+
+std::optional<QByteArray> encodePage(QByteArrayView rtf)
+{
+    QByteArray text;
+    text.reserve(rtf.size() + kLineEnd.size());
+    text.append(rtf).append(kLineEnd);
+
+    QByteArray stored;
+    stored.reserve(text.size() + text.size() / 64);
+    for (const QByteArrayView line : splitLines(text)) {
+        const auto scrambled = ScrambleLine(line);
+        if (!scrambled)
+            return std::nullopt;
+        stored.append(*scrambled).append(kLineEnd);
+    }
+    return stored;
+}
+
+QByteArray decodePage(QByteArrayView stored)
+{
+    QByteArray rtf;
+    rtf.reserve(stored.size());
+    for (const QByteArrayView line : splitLines(stored))
+        rtf.append(UnscrambleLine(line)).append(kLineEnd);
+    return rtf;
+}
+
+Outcome save(const DataRoot &root, const QString &dayKey, QByteArrayView rtf)
+{
+    const auto stored = encodePage(rtf);
+    if (!stored)
+        return Outcome::failure(QStringLiteral("The page holds a character that cannot be stored."));
+    return writeFileAtomically(root.pagePath(dayKey), *stored);
+}
+
+std::optional<QByteArray> loadFile(const QString &pageFile)
+{
+    QFile file(pageFile);
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    const QByteArray stored = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return std::nullopt;
+    return decodePage(stored);
+}
+
+std::optional<QByteArray> load(const DataRoot &root, const QString &dayKey)
+{
+    return loadFile(root.pagePath(dayKey));
+}
+
+bool exists(const DataRoot &root, const QString &dayKey)
+{
+    return QFileInfo(root.pagePath(dayKey)).isFile();
+}
+
+Outcome remove(const DataRoot &root, const QString &dayKey)
+{
+    QFile file(root.pagePath(dayKey));
+    if (!file.remove())
+        return Outcome::failure(file.errorString());
+    return Outcome::success();
+}
+
+} // namespace pagestore

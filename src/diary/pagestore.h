@@ -1,0 +1,30 @@
+#pragma once
+
+#include "dataroot.h"
+#include "outcome.h"
+
+#include <QByteArray>
+#include <optional>
+
+// One scrambled file per day under the pages folder: line k of the file is
+// line k of the page's RTF (with CR LF appended), every byte shifted up by
+// the scramble offset, each line followed by CR LF.
+namespace pagestore {
+
+// The stored bytes for a page's RTF, or nothing when a byte cannot be stored.
+std::optional<QByteArray> encodePage(QByteArrayView rtf);
+
+// The RTF lines of stored bytes, each followed by CR LF.
+QByteArray decodePage(QByteArrayView stored);
+
+// A page with a byte that cannot be stored fails before any file is touched.
+Outcome save(const DataRoot &root, const QString &dayKey, QByteArrayView rtf);
+
+// The page's RTF, or nothing when the file cannot be read.
+std::optional<QByteArray> loadFile(const QString &pageFile);
+std::optional<QByteArray> load(const DataRoot &root, const QString &dayKey);
+
+bool exists(const DataRoot &root, const QString &dayKey);
+Outcome remove(const DataRoot &root, const QString &dayKey);
+
+} // namespace pagestore

@@ -1,0 +1,48 @@
+#include "safewrite.h"
+
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace {
+
+// Without this a power cut right after the rename may bring back the old name.
+void syncFolder(const QString &folder)
+{
+    const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return;
+    ::fsync(fd);
+    ::close(fd);
+}
+
+Outcome failed(QSaveFile &file, const QString &path)
+{
+    const QString why = file.errorString();
+    file.cancelWriting();
+    return Outcome::failure(QStringLiteral("%1: %2").arg(path, why));
+}
+
+} // namespace
+
+Outcome writeFileAtomically(const QString &path, const QByteArray &bytes)
+{
+    const QFileInfo target(path);
+    if (!QFileInfo(target.absolutePath()).isDir())
+        return Outcome::failure(QStringLiteral("%1: the folder does not exist").arg(target.absolutePath()));
+
+    QSaveFile file(path);
+    file.setDirectWriteFallback(false);
+    if (!file.open(QIODevice::WriteOnly))
+        return failed(file, path);
+    // Qt 6.4 can commit a cut-off file when the disk fills during a buffered
+    // write, so every step is checked before the commit.
+    if (file.write(bytes) != bytes.size() || !file.flush() || file.error() != QFileDevice::NoError)
+        return failed(file, path);
+    if (!file.commit())
+        return Outcome::failure(QStringLiteral("%1: %2").arg(path, file.errorString()));
+    syncFolder(target.absolutePath());
+    return Outcome::success();
+}

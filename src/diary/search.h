@@ -1,0 +1,10 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// The pages whose stored file holds the scrambled term on one line, each
+// once, in the order of pageNames. The files are scanned as they lie on disk.
+// A term with a character that cannot be stored finds nothing; a file that
+// cannot be read is passed over.
+QStringList searchPages(const QString &pagesDir, const QStringList &pageNames, QStringView term);

@@ -1,0 +1,58 @@
+#include "toolcommands.h"
+#include "toolsupport.h"
+
+#include "diary/daykeys.h"
+#include "diary/pagestore.h"
+
+#include <QFile>
+
+namespace tool {
+
+int importCommand(const QStringList &arguments)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("Stores FILE, a rich-text file, as the page of a day."));
+    parser.addOption(rootOption());
+    const QCommandLineOption day(QStringLiteral("day"), QStringLiteral("The page's day."), QStringLiteral("yyyy-mm-dd"));
+    const QCommandLineOption replace(QStringLiteral("replace"), QStringLiteral("Replace the day's page if it has one."));
+    parser.addOptions({day, replace});
+    parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("The rich-text file."));
+    if (const auto stop = parseOrExit(parser, arguments, 1))
+        return *stop;
+    const auto root = dataRootOption(parser);
+    if (!root)
+        return kFailed;
+    const QString dayKey = parser.value(day);
+    if (!daykeys::dateFromDayKey(dayKey)) {
+        printError(QStringLiteral("'%1' is not a day; write it as yyyy-mm-dd").arg(dayKey));
+        return kUsage;
+    }
+
+    const QString path = parser.positionalArguments().constFirst();
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        printError(QStringLiteral("cannot read %1: %2").arg(path, file.errorString()));
+        return kFailed;
+    }
+    const QByteArray rtf = file.readAll();
+    if (!rtf.startsWith("{\\rtf")) {
+        printError(QStringLiteral("%1 is not a rich-text file").arg(path));
+        return kFailed;
+    }
+    if (!pagestore::encodePage(rtf)) {
+        printError(QStringLiteral("%1 holds a byte that a page cannot store").arg(path));
+        return kFailed;
+    }
+    if (pagestore::exists(*root, dayKey) && !parser.isSet(replace)) {
+        printError(QStringLiteral("%1 already has a page; add --replace to replace it").arg(dayKey));
+        return kFailed;
+    }
+    const Outcome saved = pagestore::save(*root, dayKey, rtf);
+    if (!saved) {
+        printError(saved.error());
+        return kFailed;
+    }
+    return kDone;
+}
+
+} // namespace tool

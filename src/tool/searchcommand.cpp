@@ -1,0 +1,28 @@
+#include "toolcommands.h"
+#include "toolsupport.h"
+
+#include "diary/filelist.h"
+#include "diary/search.h"
+
+namespace tool {
+
+int searchCommand(const QStringList &arguments)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("Lists the page files that hold TERM, oldest day first. "
+                                                    "The search is case-sensitive."));
+    parser.addOption(rootOption());
+    parser.addPositionalArgument(QStringLiteral("TERM"), QStringLiteral("The text to look for."));
+    if (const auto stop = parseOrExit(parser, arguments, 1))
+        return *stop;
+    const auto root = dataRootOption(parser);
+    if (!root)
+        return kFailed;
+
+    const QString term = parser.positionalArguments().constFirst();
+    for (const QString &name : searchPages(root->pagesDir(), sortedFileNames(root->pagesDir()), term))
+        printLine(name);
+    return kDone;
+}
+
+} // namespace tool

@@ -1,0 +1,42 @@
+#include "toolcommands.h"
+
+#include "toolsupport.h"
+
+#include <cstdio>
+
+namespace tool {
+
+namespace {
+
+constexpr const char *kUsageText =
+    "Usage: quillnest-tool COMMAND [options]\n"
+    "\n"
+    "Commands:\n"
+    "  search   list the pages that hold a text\n"
+    "  export   write every page and note as ordinary files\n"
+    "  import   store a rich-text file as a day's page\n"
+    "\n"
+    "'quillnest-tool COMMAND --help' tells more.\n";
+
+} // namespace
+
+int run(const QStringList &arguments)
+{
+    const QString command = arguments.value(1);
+    const QStringList rest = arguments.mid(1);
+    if (command == QLatin1String("search"))
+        return searchCommand(rest);
+    if (command == QLatin1String("export"))
+        return exportCommand(rest);
+    if (command == QLatin1String("import"))
+        return importCommand(rest);
+    if (command == QLatin1String("--help") || command == QLatin1String("-h")) {
+        std::fputs(kUsageText, stdout);
+        return kDone;
+    }
+    printError(command.isEmpty() ? QStringLiteral("no command given") : QStringLiteral("unknown command '%1'").arg(command));
+    std::fputs(kUsageText, stderr);
+    return kUsage;
+}
+
+} // namespace tool

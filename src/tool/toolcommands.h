@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QStringList>
+
+// The command-line companion's commands. Each takes its own arguments (the
+// command name first) and returns the process exit code: 0 done, 1 failed,
+// 2 the arguments were wrong.
+namespace tool {
+
+int run(const QStringList &arguments);
+
+int searchCommand(const QStringList &arguments);
+int exportCommand(const QStringList &arguments);
+int importCommand(const QStringList &arguments);
+
+} // namespace tool

@@ -1,0 +1,61 @@
+#include "toolsupport.h"
+
+#include <QFileInfo>
+
+#include <cstdio>
+
+namespace tool {
+
+void printError(const QString &message)
+{
+    std::fprintf(stderr, "quillnest-tool: %s\n", message.toLocal8Bit().constData());
+}
+
+void printLine(const QString &line)
+{
+    std::fprintf(stdout, "%s\n", line.toLocal8Bit().constData());
+}
+
+QCommandLineOption rootOption()
+{
+    return QCommandLineOption(QStringLiteral("root"), QStringLiteral("The diary's data folder."), QStringLiteral("DIR"));
+}
+
+std::optional<int> parseOrExit(QCommandLineParser &parser, const QStringList &arguments, int positional)
+{
+    const QCommandLineOption help = parser.addHelpOption();
+    if (!parser.parse(arguments)) {
+        printError(parser.errorText());
+        return kUsage;
+    }
+    if (parser.isSet(help)) {
+        std::fputs(parser.helpText().toLocal8Bit().constData(), stdout);
+        return kDone;
+    }
+    if (parser.positionalArguments().size() != positional) {
+        printError(QStringLiteral("expected %1 argument(s); see --help").arg(positional));
+        return kUsage;
+    }
+    return std::nullopt;
+}
+
+std::optional<DataRoot> dataRootOption(const QCommandLineParser &parser)
+{
+    const QString path = parser.value(QStringLiteral("root"));
+    if (path.isEmpty()) {
+        printError(QStringLiteral("--root DIR is required"));
+        return std::nullopt;
+    }
+    if (!QFileInfo(path).isDir()) {
+        printError(QStringLiteral("no data folder at %1").arg(path));
+        return std::nullopt;
+    }
+    DataRoot root(path);
+    if (!QFileInfo(root.pagesDir()).isDir()) {
+        printError(QStringLiteral("no pages folder in %1").arg(path));
+        return std::nullopt;
+    }
+    return root;
+}
+
+} // namespace tool

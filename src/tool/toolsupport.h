@@ -1,0 +1,27 @@
+#pragma once
+
+#include "diary/dataroot.h"
+
+#include <QCommandLineParser>
+#include <QString>
+#include <optional>
+
+namespace tool {
+
+inline constexpr int kDone = 0;
+inline constexpr int kFailed = 1;
+inline constexpr int kUsage = 2;
+
+void printError(const QString &message);
+void printLine(const QString &line);
+
+// Parses a command's arguments; prints the help or the parse error itself.
+// Returns an exit code when the command should stop here.
+std::optional<int> parseOrExit(QCommandLineParser &parser, const QStringList &arguments, int positional);
+
+// The data root named by --root, when it holds a pages folder.
+std::optional<DataRoot> dataRootOption(const QCommandLineParser &parser);
+
+QCommandLineOption rootOption();
+
+} // namespace tool

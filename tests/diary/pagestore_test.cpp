@@ -1,0 +1,80 @@
+#include "diary/pagestore.h"
+#include "diary/scramble.h"
+
+#include "diskfull.h"
+#include "shifted.h"
+#include "testdataroot.h"
+
+#include <QDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const QString kDay = QStringLiteral("2024-03-05");
+
+} // namespace
+
+TEST(PageStore, StoredBytesAreExact)
+{
+    EXPECT_EQ(pagestore::encodePage("{\\rtf1 abc}"), shifted("{\\rtf1 abc}") + "\r\n");
+    EXPECT_EQ(pagestore::encodePage("{\\rtf1 abc}\r\n"), shifted("{\\rtf1 abc}") + "\r\n\r\n");
+    EXPECT_EQ(pagestore::encodePage("a\nb\r\nc"), shifted("a\nb") + "\r\n" + shifted("c") + "\r\n");
+    EXPECT_EQ(pagestore::encodePage("x\ry"), shifted("x") + "\r\n" + shifted("y") + "\r\n");
+    EXPECT_FALSE(pagestore::encodePage(QByteArray("ok") + char(250)).has_value());
+}
+
+TEST(PageStore, SaveAndLoadGiveBackTheLinesEachEndedByCrLf)
+{
+    TestDataRoot data;
+    const QByteArray rtf = "{\\rtf1\\ansi\r\n{\\fonttbl{\\f0 Arial;}}\r\n\\pard Dear diary\\par\r\n}";
+    ASSERT_TRUE(pagestore::save(data.root(), kDay, rtf));
+    EXPECT_TRUE(pagestore::exists(data.root(), kDay));
+    EXPECT_EQ(data.readFile(QStringLiteral("pages/2024-03-05.dat")), *pagestore::encodePage(rtf));
+    EXPECT_EQ(pagestore::load(data.root(), kDay), rtf + "\r\n");
+
+    // Saving again replaces the whole page.
+    ASSERT_TRUE(pagestore::save(data.root(), kDay, "{\\rtf1 short}"));
+    EXPECT_EQ(pagestore::load(data.root(), kDay), QByteArray("{\\rtf1 short}\r\n"));
+    EXPECT_EQ(data.everyName(QStringLiteral("pages")), QStringList{QStringLiteral("2024-03-05.dat")});
+    EXPECT_TRUE(data.everyName(QStringLiteral(".")).filter(QStringLiteral("temp")).isEmpty());
+
+    ASSERT_TRUE(pagestore::remove(data.root(), kDay));
+    EXPECT_FALSE(pagestore::exists(data.root(), kDay));
+    EXPECT_FALSE(pagestore::load(data.root(), kDay).has_value());
+    EXPECT_FALSE(pagestore::remove(data.root(), kDay));
+}
+
+TEST(PageStore, LoadDropsBytesBelowTheOffsetAndReadsAnyFile)
+{
+    TestDataRoot data;
+    data.writeFile(QStringLiteral("pages/2024-03-05.dat"), shifted("ab") + char(3) + shifted("c") + "\r\n");
+    EXPECT_EQ(pagestore::load(data.root(), kDay), QByteArray("abc\r\n"));
+    data.writeFile(QStringLiteral("pages/2024-03-05.dat"), QByteArray());
+    EXPECT_EQ(pagestore::load(data.root(), kDay), QByteArray());
+}
+
+TEST(PageStore, AFailedSaveLeavesTheOldPageUntouched)
+{
+    TestDataRoot data;
+    ASSERT_TRUE(pagestore::save(data.root(), kDay, "{\\rtf1 the old page}"));
+    const QByteArray old = data.readFile(QStringLiteral("pages/2024-03-05.dat"));
+
+    // A byte that cannot be stored fails before any file is touched.
+    EXPECT_FALSE(pagestore::save(data.root(), kDay, QByteArray("{\\rtf1 ") + char(255) + "}"));
+    EXPECT_EQ(data.readFile(QStringLiteral("pages/2024-03-05.dat")), old);
+
+    {
+        const DiskFull full(4096);
+        const Outcome saved = pagestore::save(data.root(), kDay, QByteArray(64 * 1024, 'x'));
+        EXPECT_FALSE(saved);
+        EXPECT_FALSE(saved.error().isEmpty());
+    }
+    EXPECT_EQ(data.readFile(QStringLiteral("pages/2024-03-05.dat")), old);
+    EXPECT_EQ(data.everyName(QStringLiteral("pages")), QStringList{QStringLiteral("2024-03-05.dat")});
+
+    QDir(data.root().pagesDir()).removeRecursively();
+    EXPECT_FALSE(pagestore::save(data.root(), QStringLiteral("2024-03-06"), "{\\rtf1 x}"));
+    data.writeFile(QStringLiteral("pages"), "a plain file");
+    EXPECT_FALSE(pagestore::save(data.root(), QStringLiteral("2024-03-06"), "{\\rtf1 x}"));
+}

@@ -1,0 +1,41 @@
+#include "diary/scramble.h"
+
+#include "shifted.h"
+
+#include <gtest/gtest.h>
+
+TEST(Scramble, ShiftsEveryByteAndRefusesWhatWouldPass255)
+{
+    EXPECT_EQ(ScrambleLine("Ab{"), shifted("Ab{"));
+    EXPECT_EQ(ScrambleLine(""), QByteArray());
+    const char highest = static_cast<char>(255 - kScrambleOffset);
+    EXPECT_EQ(ScrambleLine(QByteArray(1, highest)), QByteArray(1, char(255)));
+    EXPECT_FALSE(ScrambleLine(QByteArray("ok") + char(256 - kScrambleOffset)).has_value());
+}
+
+TEST(Scramble, UnscrambleUndoesScrambleAndDropsBytesBelowTheOffset)
+{
+    QByteArray every;
+    for (int b = 0; b <= 255 - kScrambleOffset; ++b)
+        every.append(static_cast<char>(b));
+    EXPECT_EQ(UnscrambleLine(*ScrambleLine(every)), every);
+
+    const QByteArray stored = QByteArray(1, char(kScrambleOffset - 1)) + char('x' + kScrambleOffset) + char(0);
+    EXPECT_EQ(UnscrambleLine(stored), QByteArray("x"));
+
+    // No line-length limit.
+    const QByteArray longLine(100000, 'q');
+    EXPECT_EQ(UnscrambleLine(*ScrambleLine(longLine)), longLine);
+}
+
+TEST(Scramble, SplitLinesAtCrLfAndLoneCrButNotLoneLf)
+{
+    using L = QList<QByteArrayView>;
+    EXPECT_EQ(splitLines(""), L());
+    EXPECT_EQ(splitLines("abc"), L({"abc"}));
+    EXPECT_EQ(splitLines("abc\r\n"), L({"abc"}));
+    EXPECT_EQ(splitLines("abc\r\n\r\n"), L({"abc", ""}));
+    EXPECT_EQ(splitLines("a\rb\r\nc"), L({"a", "b", "c"}));
+    EXPECT_EQ(splitLines("a\nb\r"), L({"a\nb"}));
+    EXPECT_EQ(splitLines("\r\r"), L({"", ""}));
+}

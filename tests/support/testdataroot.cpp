@@ -1,0 +1,32 @@
+#include "testdataroot.h"
+
+#include <QDir>
+#include <QFile>
+
+#include <gtest/gtest.h>
+
+TestDataRoot::TestDataRoot() : m_root(m_dir.path())
+{
+    QDir dir(m_dir.path());
+    dir.mkdir(QStringLiteral("pages"));
+    dir.mkdir(QStringLiteral("dates"));
+}
+
+void TestDataRoot::writeFile(const QString &relative, const QByteArray &bytes) const
+{
+    QFile file(m_dir.filePath(relative));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly)) << relative.toStdString();
+    ASSERT_EQ(file.write(bytes), bytes.size());
+}
+
+QByteArray TestDataRoot::readFile(const QString &relative) const
+{
+    QFile file(m_dir.filePath(relative));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QStringList TestDataRoot::everyName(const QString &relative) const
+{
+    return QDir(m_dir.filePath(relative)).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                                                   QDir::Name);
+}

@@ -1,0 +1,25 @@
+#pragma once
+
+#include "diary/dataroot.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QTemporaryDir>
+
+// A fresh data folder with empty pages and dates folders, removed afterwards.
+class TestDataRoot
+{
+public:
+    TestDataRoot();
+
+    const DataRoot &root() const { return m_root; }
+    QString path() const { return m_dir.path(); }
+    void writeFile(const QString &relative, const QByteArray &bytes) const;
+    QByteArray readFile(const QString &relative) const;
+    // The names in a folder, hidden ones included, so a stray file shows.
+    QStringList everyName(const QString &relative) const;
+
+private:
+    QTemporaryDir m_dir;
+    DataRoot m_root;
+};

@@ -1,0 +1,109 @@
+#include "diary/notestore.h"
+#include "diary/pagestore.h"
+
+#include "testdataroot.h"
+
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct ToolRun
+{
+    int code = -1;
+    QString out;
+    QString err;
+};
+
+ToolRun tool(const QStringList &arguments)
+{
+    QProcess process;
+    process.start(QStringLiteral(QUILLNEST_TOOL), arguments);
+    process.waitForFinished(30000);
+    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+            QString::fromLocal8Bit(process.readAllStandardOutput()), QString::fromLocal8Bit(process.readAllStandardError())};
+}
+
+} // namespace
+
+TEST(Tool, SearchPrintsMatchingPagesInOrder)
+{
+    TestDataRoot data;
+    ASSERT_TRUE(pagestore::save(data.root(), QStringLiteral("2024-03-05"), "{\\rtf1 lighthouse}"));
+    ASSERT_TRUE(pagestore::save(data.root(), QStringLiteral("2023-07-01"), "{\\rtf1 the lighthouse again}"));
+    ASSERT_TRUE(pagestore::save(data.root(), QStringLiteral("2023-07-02"), "{\\rtf1 nothing}"));
+    const ToolRun found = tool({QStringLiteral("search"), QStringLiteral("--root"), data.path(), QStringLiteral("lighthouse")});
+    EXPECT_EQ(found.code, 0);
+    EXPECT_EQ(found.out, QStringLiteral("2023-07-01.dat\n2024-03-05.dat\n"));
+
+    const ToolRun none = tool({QStringLiteral("search"), QStringLiteral("--root"), data.path(), QStringLiteral("Lighthouse")});
+    EXPECT_EQ(none.code, 0);
+    EXPECT_TRUE(none.out.isEmpty());
+}
+
+TEST(Tool, ExportWritesPagesAndNotes)
+{
+    TestDataRoot data;
+    QTemporaryDir out;
+    ASSERT_TRUE(pagestore::save(data.root(), QStringLiteral("2024-03-05"), "{\\rtf1 page}"));
+    ASSERT_TRUE(notestore::save(data.root(), QStringLiteral("Mar-5"), QString::fromUtf8("Tante Käthe\nwird 80")));
+    data.writeFile(QStringLiteral("pages/readme.txt"), "not a page");
+    const ToolRun run = tool({QStringLiteral("export"), QStringLiteral("--root"), data.path(), QStringLiteral("--out"), out.path()});
+    ASSERT_EQ(run.code, 0) << run.err.toStdString();
+    QFile page(out.filePath(QStringLiteral("pages/2024-03-05.rtf")));
+    ASSERT_TRUE(page.open(QIODevice::ReadOnly));
+    EXPECT_EQ(page.readAll(), QByteArray("{\\rtf1 page}\r\n"));
+    QFile note(out.filePath(QStringLiteral("dates/Mar-5.txt")));
+    ASSERT_TRUE(note.open(QIODevice::ReadOnly));
+    EXPECT_EQ(QString::fromUtf8(note.readAll()), QString::fromUtf8("Tante Käthe\nwird 80"));
+    EXPECT_FALSE(QFile::exists(out.filePath(QStringLiteral("pages/readme.rtf"))));
+}
+
+TEST(Tool, ImportStoresARichTextFileAndRefusesWhatItShould)
+{
+    TestDataRoot data;
+    data.writeFile(QStringLiteral("in.rtf"), "{\\rtf1 imported}");
+    data.writeFile(QStringLiteral("plain.txt"), "just text");
+    data.writeFile(QStringLiteral("high.rtf"), QByteArray("{\\rtf1 ") + char(0xFF) + "}");
+    const QString in = data.path() + QStringLiteral("/in.rtf");
+    const QStringList base{QStringLiteral("import"), QStringLiteral("--root"), data.path(), QStringLiteral("--day"), QStringLiteral("2024-03-05")};
+
+    EXPECT_EQ(tool(base + QStringList{in}).code, 0);
+    EXPECT_EQ(pagestore::load(data.root(), QStringLiteral("2024-03-05")), QByteArray("{\\rtf1 imported}\r\n"));
+    const ToolRun again = tool(base + QStringList{in});
+    EXPECT_EQ(again.code, 1);
+    EXPECT_EQ(again.err.count(QLatin1Char('\n')), 1);
+    EXPECT_EQ(tool(base + QStringList{in, QStringLiteral("--replace")}).code, 0);
+
+    EXPECT_EQ(tool(base + QStringList{data.path() + QStringLiteral("/plain.txt"), QStringLiteral("--replace")}).code, 1);
+    EXPECT_EQ(tool(base + QStringList{data.path() + QStringLiteral("/high.rtf"), QStringLiteral("--replace")}).code, 1);
+    EXPECT_EQ(tool(base + QStringList{data.path() + QStringLiteral("/missing.rtf")}).code, 1);
+    EXPECT_EQ(pagestore::load(data.root(), QStringLiteral("2024-03-05")), QByteArray("{\\rtf1 imported}\r\n"));
+}
+
+TEST(Tool, BadInputGivesOneLineAndANonZeroExit)
+{
+    TestDataRoot data;
+    EXPECT_EQ(tool({}).code, 2);
+    EXPECT_EQ(tool({QStringLiteral("frobnicate")}).code, 2);
+    EXPECT_EQ(tool({QStringLiteral("search"), QStringLiteral("x")}).code, 1);
+    EXPECT_EQ(tool({QStringLiteral("search"), QStringLiteral("--root"), QStringLiteral("/no/such/folder"), QStringLiteral("x")}).code, 1);
+    EXPECT_EQ(tool({QStringLiteral("search"), QStringLiteral("--root"), data.path()}).code, 2);
+    EXPECT_EQ(tool({QStringLiteral("import"), QStringLiteral("--root"), data.path(), QStringLiteral("--day"), QStringLiteral("2024-02-30"), QStringLiteral("f.rtf")}).code, 2);
+    EXPECT_EQ(tool({QStringLiteral("export"), QStringLiteral("--root"), data.path()}).code, 2);
+    EXPECT_EQ(tool({QStringLiteral("export"), QStringLiteral("--root"), data.path(), QStringLiteral("--out"), QStringLiteral("/proc/no-such")}).code, 1);
+
+    TestDataRoot noPages;
+    QDir(noPages.path()).rmdir(QStringLiteral("pages"));
+    const ToolRun run = tool({QStringLiteral("search"), QStringLiteral("--root"), noPages.path(), QStringLiteral("x")});
+    EXPECT_EQ(run.code, 1);
+    EXPECT_TRUE(run.err.contains(QStringLiteral("pages")));
+
+    for (const char *command : {"search", "export", "import"}) {
+        const ToolRun help = tool({QString::fromLatin1(command), QStringLiteral("--help")});
+        EXPECT_EQ(help.code, 0);
+        EXPECT_TRUE(help.out.contains(QStringLiteral("--root")));
+    }
+}
