@@ -1,0 +1,60 @@
+#pragma once
+
+#include <QByteArray>
+#include <QColor>
+#include <QKeySequence>
+#include <QList>
+#include <QString>
+#include <QTextEdit>
+
+class QImage;
+
+// The rich-text editor every window uses: whole-content RTF in and out, the
+// selection's attributes, pictures, and the keys it leaves to its window.
+class RichTextEdit : public QTextEdit
+{
+    Q_OBJECT
+
+public:
+    enum class TriState { Off, On, Mixed };
+
+    explicit RichTextEdit(QWidget *parent = nullptr);
+
+    QByteArray textRtf() const;
+    void setTextRtf(QByteArrayView rtf);
+    QString text() const;
+
+    // RTF when the bytes start with "{\rtf", otherwise plain text in
+    // Windows-1252, or UTF-8 after a byte-order mark.
+    void loadBytes(QByteArrayView bytes);
+    // False, leaving the editor empty, when the file cannot be read.
+    bool loadFile(const QString &path);
+
+    // Characters or a picture: what a save counts as content.
+    bool hasContent() const;
+
+    QString selFontName() const;
+    void setSelFontName(const QString &family);
+    qreal selFontSize() const;
+    void setSelFontSize(qreal points);
+    TriState selBold() const;
+    void setSelBold(bool on);
+    TriState selItalic() const;
+    void setSelItalic(bool on);
+    TriState selUnderline() const;
+    void setSelUnderline(bool on);
+    Qt::Alignment selAlignment() const;
+    void setSelAlignment(Qt::Alignment alignment);
+    QColor selColor() const;
+    void setSelColor(const QColor &color);
+
+    // At the caret, replacing the selection, stored compactly with the page.
+    void pastePicture(const QImage &image);
+
+    // Keys the editor leaves to its window's shortcuts (Delete, Ctrl+A ...).
+    void setWindowShortcuts(const QList<QKeySequence> &keys);
+
+signals:
+    // Every key that goes down while the editor has the focus.
+    void keyDown();
+};
