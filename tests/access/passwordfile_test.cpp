@@ -57,3 +57,8 @@ TEST(PasswordFile, AFailedWriteKeepsTheOldPassword)
     EXPECT_EQ(data.readFile(QStringLiteral("pw.dat")), old);
     EXPECT_EQ(data.everyName(QStringLiteral(".")), (QStringList{QStringLiteral("dates"), QStringLiteral("pages"), QStringLiteral("pw.dat")}));
 }
+
+TEST(PasswordFile, ANewDiaryHasNoPassword)
+{
+    EXPECT_EQ(readStored(QStringLiteral(QUILLNEST_SKELETON "/pw.dat")), noPasswordMarker());
+}
