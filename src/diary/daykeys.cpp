@@ -1,6 +1,7 @@
 #include "daykeys.h"
 
 #include <QLocale>
+#include <QRegularExpression>
 
 namespace daykeys {
 
@@ -24,6 +25,25 @@ std::optional<QDate> dateFromDayKey(QStringView key)
     if (key.size() != 10)
         return std::nullopt;
     const QDate date = QDate::fromString(key.toString(), QStringLiteral("yyyy-MM-dd"));
+    if (!date.isValid())
+        return std::nullopt;
+    return date;
+}
+
+QString shortDateFormat()
+{
+    static const QRegularExpression twoDigitYear(QStringLiteral("(?<!y)yy(?!y)"));
+    return QLocale().dateFormat(QLocale::ShortFormat).replace(twoDigitYear, QStringLiteral("yyyy"));
+}
+
+QString shortDate(QDate date)
+{
+    return QLocale().toString(date, shortDateFormat());
+}
+
+std::optional<QDate> fromShortDate(QStringView text)
+{
+    const QDate date = QLocale().toDate(text.toString(), shortDateFormat());
     if (!date.isValid())
         return std::nullopt;
     return date;

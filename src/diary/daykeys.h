@@ -14,6 +14,12 @@ QString month(QDate date);
 
 std::optional<QDate> dateFromDayKey(QStringView key);
 
+// The locale's short date form, always with a four-digit year, so that the
+// text reads back to the same day.
+QString shortDateFormat();
+QString shortDate(QDate date);
+std::optional<QDate> fromShortDate(QStringView text);
+
 struct MonthDay
 {
     int month = 0;

@@ -43,3 +43,19 @@ TEST_F(DayKeys, FollowTheLocalesMonthNames)
     EXPECT_EQ(key, QLocale().monthName(3, QLocale::ShortFormat) + QStringLiteral("-9"));
     EXPECT_EQ(daykeys::monthDayFromNoteKey(key), (daykeys::MonthDay{3, 9}));
 }
+
+TEST_F(DayKeys, ShortDatesReadBackToTheSameDay)
+{
+    for (const QLocale locale : {QLocale(QLocale::English, QLocale::UnitedStates), QLocale(QLocale::German, QLocale::Germany),
+                                 QLocale(QLocale::English, QLocale::UnitedKingdom), QLocale(QLocale::Japanese, QLocale::Japan)}) {
+        QLocale::setDefault(locale);
+        for (const QDate day : {QDate(1905, 6, 30), QDate(2026, 12, 4), QDate(2031, 1, 9)}) {
+            const QString text = daykeys::shortDate(day);
+            EXPECT_TRUE(text.contains(QString::number(day.year()))) << text.toStdString();
+            EXPECT_EQ(daykeys::fromShortDate(text), day) << text.toStdString();
+        }
+    }
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    EXPECT_EQ(daykeys::shortDate(QDate(2026, 12, 4)), QStringLiteral("12/4/2026"));
+    EXPECT_FALSE(daykeys::fromShortDate(u"not a day"));
+}
