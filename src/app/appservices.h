@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QString>
+#include <QUrl>
+
+#include <functional>
+
+class Clock;
+class Dialogs;
+class Program;
+
+// What the main window needs from outside; tests hand in their own.
+struct AppServices
+{
+    Dialogs *dialogs = nullptr;
+    const Clock *clock = nullptr;
+    Program *program = nullptr;
+    std::function<bool(const QUrl &)> openUrl;
+    // The working directory when the window is created: the data root.
+    QString startDirectory;
+    // Starting the program from its build folder uses the developer's diary.
+    QString developmentFolder;
+    QString developmentDataFolder;
+};

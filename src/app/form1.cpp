@@ -1,0 +1,131 @@
+#include "form1.h"
+
+#include "access/signin.h"
+#include "app/designgeometry.h"
+#include "app/helpcommands.h"
+#include "app/monthcalendar.h"
+#include "diary/daykeys.h"
+#include "richtext/richtextedit.h"
+#include "ui/modcenter.h"
+#include "ui/program.h"
+#include "ui/proportionallayout.h"
+
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLayout>
+#include <QMenuBar>
+#include <QScreen>
+
+Form1::Form1(const AppServices &services, QWidget *parent) : QMainWindow(parent), m_services(services)
+{
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QStringLiteral("Quillnest ... version 2"));
+    buildControls();
+    buildMenus();
+    const QSize inner = fromTwips(0, 0, 12600, 8295).size();
+    resize(inner.width(), inner.height() + menuBar()->sizeHint().height());
+    layout()->activate();
+    canvas->resize(inner);
+    canvas->installEventFilter(this);
+
+    Timer1.setInterval(100);
+    connectHandlers();
+    Timer1.start();
+    m_dataRoot = m_services.startDirectory;
+    File1.setPath(m_dataRoot);
+    Form_Load();
+}
+
+Form1::~Form1()
+{
+    // Form_Terminate: the window's end is the program's end.
+    if (m_startedUp)
+        m_services.program->end();
+}
+
+void Form1::setDir1(const QString &path)
+{
+    if (path == m_dataRoot)
+        return;
+    m_dataRoot = path;
+    Dir1_Change();
+}
+
+void Form1::Dir1_Change()
+{
+    File1.setPath(m_dataRoot);
+    File2.setPath(dataRoot().datesDir());
+    File3->setPath(dataRoot().pagesDir());
+    Timer1.start();
+}
+
+// The inner area is the canvas below the menu bar: its size is what the layout follows.
+bool Form1::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == canvas && event->type() == QEvent::Resize)
+        Form_Resize();
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void Form1::Form_Resize()
+{
+    if (!m_layout)
+        return;
+    // The page editor wraps at its widget width, so it follows its new width by itself.
+    m_layout->apply(canvas->size());
+}
+
+void Form1::showEvent(QShowEvent *event)
+{
+    if (!m_shownOnce) {
+        m_shownOnce = true;
+        if (const QScreen *screen = QGuiApplication::primaryScreen()) {
+            QRect frame = frameGeometry();
+            frame.moveCenter(screen->availableGeometry().center());
+            move(frame.topLeft());
+        }
+    }
+    QMainWindow::showEvent(event);
+}
+
+// Unsaved typing is offered for saving first; there is no way back from ending.
+void Form1::closeEvent(QCloseEvent *event)
+{
+    event->accept();
+    AskToSavePage();
+    endProgram();
+}
+
+void Form1::endProgram()
+{
+    m_startedUp = false;
+    m_services.program->end();
+}
+
+void Form1::m7_Click()
+{
+    AskToSavePage();
+    StopCentering();
+    endProgram();
+}
+
+void Form1::m12_Click()
+{
+    helpcommands::about(*m_services.dialogs);
+}
+
+void Form1::m13_Click()
+{
+    helpcommands::webPage(m_services.openUrl, *m_services.dialogs);
+}
+
+void Form1::m14_Click()
+{
+    helpcommands::help(m_services.openUrl, dataRoot(), *m_services.dialogs);
+}
+
+void Form1::m18_Click()
+{
+    ChangePassword(dataRoot().passwordFile(), *m_services.dialogs);
+}

@@ -1,0 +1,165 @@
+#include "form1.h"
+
+#include "app/artwork.h"
+#include "app/designgeometry.h"
+#include "app/filelistbox.h"
+#include "app/monthcalendar.h"
+#include "richtext/richtextedit.h"
+
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QToolBar>
+#include <QToolButton>
+
+namespace {
+
+const QString kCaptionFace = QStringLiteral("Times New Roman");
+
+template <typename W, typename... Args>
+W *made(QWidget *parent, const char *name, const QString &spoken, Args &&...args)
+{
+    auto *widget = new W(std::forward<Args>(args)..., parent);
+    widget->setObjectName(QString::fromLatin1(name));
+    if (!spoken.isEmpty())
+        widget->setAccessibleName(spoken);
+    return widget;
+}
+
+QLabel *heading(QWidget *parent, const char *name, const QString &caption, qreal points)
+{
+    auto *label = made<QLabel>(parent, name, caption, caption);
+    QFont font(kCaptionFace);
+    font.setPointSizeF(points);
+    font.setBold(true);
+    label->setFont(font);
+    label->setAlignment(Qt::AlignCenter);
+    label->setAttribute(Qt::WA_TranslucentBackground);
+    return label;
+}
+
+QLabel *picture(QWidget *parent, const char *name, const QPixmap &pixmap)
+{
+    auto *label = made<QLabel>(parent, name, QString());
+    label->setPixmap(pixmap);
+    label->setScaledContents(true);
+    label->setAccessibilityEnabled(false);
+    return label;
+}
+
+QToolButton *pageButton(QWidget *parent, const char *name, const QString &spoken, artwork::PageButton which)
+{
+    auto *button = made<QToolButton>(parent, name, spoken);
+    button->setIcon(artwork::pageButtonIcon(which));
+    button->setToolTip(spoken);
+    button->setAutoRaise(true);
+    return button;
+}
+
+} // namespace
+
+void Form1::buildControls()
+{
+    canvas = new QWidget(this);
+    canvas->setObjectName(QStringLiteral("canvas"));
+    canvas->setAutoFillBackground(true);
+    canvas->setPalette(QPalette(Qt::white));
+    canvas->setBackgroundRole(QPalette::Window);
+    setCentralWidget(canvas);
+
+    Image1 = picture(canvas, "Image1", artwork::backgroundPicture());
+    placeInTwips(Image1, 0, 420, 12600, 7875);
+    Image2 = picture(canvas, "Image2", artwork::titleBanner());
+    placeInTwips(Image2, 3000, 540, 6615, 990);
+
+    Toolbar1 = made<QToolBar>(canvas, "Toolbar1", QStringLiteral("Toolbar"));
+    placeInTwips(Toolbar1, 0, 0, 12600, 420);
+    Frame2 = made<QFrame>(Toolbar1, "Frame2", QStringLiteral("Pages"));
+    placeInTwips(Frame2, 6480, -10, 2655, 375);
+    SSCommand1 = pageButton(Frame2, "SSCommand1", QStringLiteral("First page"), artwork::PageButton::First);
+    SSCommand2 = pageButton(Frame2, "SSCommand2", QStringLiteral("Previous page"), artwork::PageButton::Previous);
+    text3 = made<QLabel>(Frame2, "text3", QStringLiteral("Page number"), QStringLiteral("0"));
+    text3->setAlignment(Qt::AlignCenter);
+    SSCommand3 = pageButton(Frame2, "SSCommand3", QStringLiteral("Next page"), artwork::PageButton::Next);
+    SSCommand4 = pageButton(Frame2, "SSCommand4", QStringLiteral("Last page"), artwork::PageButton::Last);
+    placeInTwips(SSCommand1, 120, 0, 375, 375);
+    placeInTwips(SSCommand2, 480, 0, 375, 375);
+    placeInTwips(text3, 840, 0, 855, 375);
+    placeInTwips(SSCommand3, 1680, 0, 375, 375);
+    placeInTwips(SSCommand4, 2040, 0, 375, 375);
+    cmbFontName = made<QComboBox>(Toolbar1, "cmbFontName", QStringLiteral("Font name"));
+    cmbFontSize = made<QComboBox>(Toolbar1, "cmbFontSize", QStringLiteral("Font size"));
+    for (QComboBox *list : {cmbFontName, cmbFontSize})
+        list->setEditable(true);
+    placeInTwips(cmbFontName, 9360, 0, 1815, 315);
+    placeInTwips(cmbFontSize, 11280, 0, 855, 315);
+
+    Frame1 = made<QFrame>(canvas, "Frame1", QString());
+    Frame1->hide();
+    Text1 = made<QLineEdit>(Frame1, "Text1", QString());
+    rtxt3 = made<RichTextEdit>(Frame1, "rtxt3", QString());
+    const std::array<QString, 3> hiddenCaptions{QStringLiteral("date"), QStringLiteral("fie2 ''' dates"), QStringLiteral("month")};
+    for (size_t i = 0; i < Label2.size(); ++i)
+        Label2[i] = made<QLabel>(Frame1, "Label2", QString(), hiddenCaptions[i]);
+
+    buildPanels();
+
+    rtxt = made<RichTextEdit>(canvas, "rtxt", QStringLiteral("Important on this date"));
+    placeInTwips(rtxt, 360, 5640, 3255, 1935);
+    monthview1 = made<MonthCalendar>(canvas, "monthview1", QStringLiteral("Calendar"));
+    placeInTwips(monthview1, 360, 2280, 3255, 2895);
+    rtxt2 = made<RichTextEdit>(canvas, "rtxt2", QStringLiteral("Diary page"));
+    placeInTwips(rtxt2, 5520, 2880, 5415, 4215);
+    dtpick = heading(canvas, "dtpick", QString(), 14.25);
+    dtpick->setAccessibleName(QStringLiteral("Selected day"));
+    placeInTwips(dtpick, 360, 1920, 3255, 375);
+    Label5 = heading(canvas, "Label5", QString(), 12);
+    placeInTwips(Label5, 6360, 1680, 3615, 255);
+    Label4 = heading(canvas, "Label4", QStringLiteral("Date Information"), 14.25);
+    placeInTwips(Label4, 6600, 1920, 3015, 330);
+    Label3 = heading(canvas, "Label3", QString(), 14.25);
+    Label3->setAccessibleName(QStringLiteral("Open page file"));
+    placeInTwips(Label3, 6600, 2280, 3015, 255);
+    Label1 = heading(canvas, "Label1", QStringLiteral("Important on this date"), 14.25);
+    placeInTwips(Label1, 360, 5280, 3255, 330);
+
+    Image1->lower();
+    Image2->stackUnder(Toolbar1);
+}
+
+void Form1::buildPanels()
+{
+    QFont captionFont(kCaptionFace);
+    captionFont.setPointSize(10);
+
+    Frame5 = made<QGroupBox>(canvas, "Frame5", QStringLiteral("Search"), QStringLiteral("Search"));
+    Frame5->setFont(captionFont);
+    Label6[0] = made<QLabel>(Frame5, "Label6", QString(), QStringLiteral("Search For:"));
+    Text4 = made<QLineEdit>(Frame5, "Text4", QStringLiteral("Search for"));
+    Command4 = made<QPushButton>(Frame5, "Command4", QStringLiteral("Search"), QStringLiteral("Search"));
+    Label6[1] = made<QLabel>(Frame5, "Label6", QString(), QStringLiteral("Matches:"));
+    List1 = made<QListWidget>(Frame5, "List1", QStringLiteral("Matches"));
+    Command1 = made<QPushButton>(Frame5, "Command1", QStringLiteral("Close search"), QStringLiteral("Close"));
+    Label6[0]->setBuddy(Text4);
+    Label6[1]->setBuddy(List1);
+    placeInTwips(Frame5, 360, 2280, 3255, 5295);
+    placeInTwips(Label6[0], 360, 480, 1335, 255);
+    placeInTwips(Text4, 600, 840, 2055, 375);
+    placeInTwips(Command4, 840, 1440, 1575, 375);
+    placeInTwips(Label6[1], 360, 1920, 1335, 255);
+    placeInTwips(List1, 600, 2280, 2055, 2055);
+    placeInTwips(Command1, 840, 4680, 1575, 375);
+    Frame5->hide();
+
+    Frame3 = made<QGroupBox>(canvas, "Frame3", QStringLiteral("Open"), QStringLiteral("Open"));
+    Frame3->setFont(captionFont);
+    File3 = made<FileListBox>(Frame3, "File3", QStringLiteral("Stored pages"));
+    Command3 = made<QPushButton>(Frame3, "Command3", QStringLiteral("Close open panel"), QStringLiteral("Close"));
+    placeInTwips(Frame3, 360, 2280, 3255, 5295);
+    placeInTwips(File3, 480, 480, 2175, 3795);
+    placeInTwips(Command3, 840, 4680, 1455, 375);
+    Frame3->hide();
+}

@@ -1,0 +1,65 @@
+#include "form1.h"
+
+#include <QMenuBar>
+
+namespace {
+
+QAction *item(QMenu *menu, const char *name, const QString &caption, const QKeySequence &shortcut = {})
+{
+    QAction *action = menu->addAction(caption);
+    action->setObjectName(QString::fromLatin1(name));
+    action->setShortcut(shortcut);
+    // Window-wide, so the keys act even while an editor has the focus.
+    action->setShortcutContext(Qt::WindowShortcut);
+    return action;
+}
+
+QAction *separator(QMenu *menu, const char *name)
+{
+    QAction *action = menu->addSeparator();
+    action->setObjectName(QString::fromLatin1(name));
+    return action;
+}
+
+QMenu *menu(QMenuBar *bar, const char *name, const QString &caption)
+{
+    QMenu *menu = bar->addMenu(caption);
+    menu->setObjectName(QString::fromLatin1(name));
+    return menu;
+}
+
+} // namespace
+
+// The whole keyboard map of the main window is here.
+void Form1::buildMenus()
+{
+    QMenuBar *bar = menuBar();
+    m1 = menu(bar, "m1", QStringLiteral("&File"));
+    m15 = item(m1, "m15", QStringLiteral("New File"), QKeySequence(Qt::CTRL | Qt::Key_N));
+    m3 = item(m1, "m3", QStringLiteral("Open File"), QKeySequence(Qt::CTRL | Qt::Key_O));
+    m2 = item(m1, "m2", QStringLiteral("Save File"), QKeySequence(Qt::CTRL | Qt::Key_S));
+    m5 = item(m1, "m5", QStringLiteral("Search Files"), QKeySequence(Qt::CTRL | Qt::Key_F));
+    m20 = separator(m1, "m20");
+    m16 = item(m1, "m16", QStringLiteral("Add Picture"), QKeySequence(Qt::CTRL | Qt::Key_A));
+    m17 = item(m1, "m17", QStringLiteral("Print"), QKeySequence(Qt::CTRL | Qt::Key_P));
+    m4 = item(m1, "m4", QStringLiteral("Delete File"), QKeySequence(Qt::Key_Delete));
+    m6 = separator(m1, "m6");
+    m18 = item(m1, "m18", QStringLiteral("Change Password"));
+    m19 = separator(m1, "m19");
+    m7 = item(m1, "m7", QStringLiteral("Exit"));
+
+    m8 = menu(bar, "m8", QStringLiteral("&Date"));
+    m9 = item(m8, "m9", QStringLiteral("Save Date"));
+    m10 = item(m8, "m10", QStringLiteral("Delete Date"));
+
+    m11 = menu(bar, "m11", QStringLiteral("&Help"));
+    m12 = item(m11, "m12", QStringLiteral("About"));
+    m13 = item(m11, "m13", QStringLiteral("Web Page"));
+    m14 = item(m11, "m14", QStringLiteral("Help"), QKeySequence(Qt::Key_F1));
+
+    connect(m7, &QAction::triggered, this, &Form1::m7_Click);
+    connect(m12, &QAction::triggered, this, &Form1::m12_Click);
+    connect(m13, &QAction::triggered, this, &Form1::m13_Click);
+    connect(m14, &QAction::triggered, this, &Form1::m14_Click);
+    connect(m18, &QAction::triggered, this, &Form1::m18_Click);
+}

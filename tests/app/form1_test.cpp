@@ -1,0 +1,254 @@
+#include "formharness.h"
+
+#include "app/filelistbox.h"
+#include "app/monthcalendar.h"
+#include "richtext/richtextedit.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QFontDatabase>
+#include <QLabel>
+#include <QMenu>
+#include <QSignalSpy>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+QStringList fontSizeEntries(const QComboBox *list)
+{
+    QStringList entries;
+    for (int i = 0; i < list->count(); ++i)
+        entries.append(list->itemText(i));
+    return entries;
+}
+
+} // namespace
+
+TEST(Form1Test, StartUpSetsTodayTheFontListsAndAnUnchangedPage)
+{
+    FormHarness harness;
+    harness.withoutPassword();
+    harness.start();
+    Form1 &form = *harness.form;
+    ASSERT_TRUE(form.startedUp());
+    EXPECT_FALSE(harness.program.ended());
+
+    EXPECT_EQ(form.windowTitle(), QStringLiteral("Quillnest ... version 2"));
+    EXPECT_EQ(form.monthview1->date(), QDate(2026, 12, 4));
+    EXPECT_EQ(form.dtpick->text(), QStringLiteral("12/4/2026"));
+    EXPECT_EQ(form.Text2.text(), QStringLiteral("Dec-4"));
+    EXPECT_EQ(form.lblvalue.text(), QStringLiteral("2026-12-04"));
+    EXPECT_EQ(form.txtm.text(), QStringLiteral("12"));
+    EXPECT_EQ(form.filechanged, 0);
+    EXPECT_TRUE(form.Timer1.isActive());
+    EXPECT_EQ(form.File3->path(), harness.data.root().pagesDir());
+    EXPECT_EQ(form.File2.path(), harness.data.root().datesDir());
+    EXPECT_EQ(form.File1.path(), harness.data.root().path());
+
+    QStringList sizes;
+    for (int points = 8; points <= 72; points += 2)
+        sizes.append(QString::number(points));
+    EXPECT_EQ(fontSizeEntries(form.cmbFontSize), sizes);
+    EXPECT_EQ(form.cmbFontSize->currentIndex(), 1);
+    EXPECT_EQ(form.cmbFontSize->currentText(), QStringLiteral("10"));
+    EXPECT_EQ(fontSizeEntries(form.cmbFontName), QFontDatabase::families());
+    EXPECT_EQ(form.cmbFontName->currentIndex(), 0);
+}
+
+TEST(Form1Test, AFailedSignInEndsBeforeTheWindowEverShows)
+{
+    FormHarness missing;
+    missing.dialogs.answerMessage(Dialogs::Button::Ok);
+    missing.start();
+    EXPECT_FALSE(missing.form->startedUp());
+    EXPECT_TRUE(missing.program.ended());
+    EXPECT_FALSE(missing.form->isVisible());
+
+    FormHarness wrong;
+    wrong.data.writeFile(QStringLiteral("pw.dat"), QByteArray("\x81\x81\x81\x81\r\n"));
+    wrong.dialogs.answerInput(QStringLiteral("guess"));
+    wrong.dialogs.answerMessage(Dialogs::Button::Ok);
+    wrong.start();
+    EXPECT_FALSE(wrong.form->startedUp());
+    EXPECT_EQ(wrong.program.endCount(), 1);
+    EXPECT_EQ(wrong.dialogs.shown().last().title, QStringLiteral("Wrong Password!"));
+}
+
+TEST(Form1Test, TheDevelopmentFolderRedirectsToTheDevelopersDiary)
+{
+    FormHarness harness;
+    TestDataRoot developersDiary;
+    developersDiary.writeFile(QStringLiteral("pw.dat"), QByteArray());
+    harness.developmentFolder = harness.data.path();
+    harness.developmentDataFolder = developersDiary.path();
+    // The empty password file of the developer's diary asks; the start folder has none.
+    harness.dialogs.answerInput(QString());
+    harness.start();
+    ASSERT_TRUE(harness.form->startedUp());
+    EXPECT_EQ(harness.form->dataRoot().path(), developersDiary.path());
+    EXPECT_EQ(harness.form->File1.path(), developersDiary.path());
+    EXPECT_EQ(harness.form->File3->path(), developersDiary.root().pagesDir());
+
+    FormHarness elsewhere;
+    elsewhere.developmentFolder = QStringLiteral("/no/such/build/folder");
+    elsewhere.developmentDataFolder = developersDiary.path();
+    elsewhere.withoutPassword();
+    elsewhere.start();
+    EXPECT_EQ(elsewhere.form->dataRoot().path(), elsewhere.data.path());
+}
+
+TEST(Form1Test, ControlsHaveTheirDesignNamesPlacesAndSpokenNames)
+{
+    FormHarness harness;
+    harness.withoutPassword();
+    harness.start();
+    Form1 &form = *harness.form;
+    EXPECT_EQ(form.canvas->size(), QSize(840, 553));
+    EXPECT_EQ(form.findChild<QWidget *>(QStringLiteral("rtxt2"))->geometry(), QRect(368, 192, 361, 281));
+    EXPECT_EQ(form.findChild<QWidget *>(QStringLiteral("monthview1"))->geometry(), QRect(24, 152, 217, 193));
+    EXPECT_EQ(form.findChild<QWidget *>(QStringLiteral("SSCommand3"))->geometry(), QRect(112, 0, 25, 25));
+    EXPECT_EQ(form.rtxt2->accessibleName(), QStringLiteral("Diary page"));
+    EXPECT_EQ(form.rtxt->accessibleName(), QStringLiteral("Important on this date"));
+    EXPECT_EQ(form.text3->accessibleName(), QStringLiteral("Page number"));
+    EXPECT_EQ(form.text3->text(), QStringLiteral("0"));
+    EXPECT_EQ(form.Label1->text(), QStringLiteral("Important on this date"));
+    EXPECT_EQ(form.Label4->text(), QStringLiteral("Date Information"));
+    EXPECT_EQ(form.dtpick->font().family(), QStringLiteral("Times New Roman"));
+    EXPECT_TRUE(form.dtpick->font().bold());
+    EXPECT_DOUBLE_EQ(form.dtpick->font().pointSizeF(), 14.25);
+    EXPECT_DOUBLE_EQ(form.Label5->font().pointSizeF(), 12);
+    for (const char *name : {"Toolbar1", "Frame2", "SSCommand1", "SSCommand2", "SSCommand4", "cmbFontName", "cmbFontSize",
+                             "Frame5", "Command1", "Command4", "List1", "Text4", "Frame3", "Command3", "File3", "rtxt",
+                             "dtpick", "Label5", "Label3", "Image1", "Image2", "Frame1", "Text1", "rtxt3"})
+        EXPECT_NE(form.findChild<QObject *>(QString::fromLatin1(name)), nullptr) << name;
+    EXPECT_FALSE(form.Frame1->isVisibleTo(&form));
+    EXPECT_FALSE(form.Frame3->isVisibleTo(&form));
+    EXPECT_FALSE(form.Frame5->isVisibleTo(&form));
+    EXPECT_TRUE(form.monthview1->isVisibleTo(&form));
+}
+
+TEST(Form1Test, MenusCarryTheirCaptionsAndShortcuts)
+{
+    FormHarness harness;
+    harness.withoutPassword();
+    harness.start();
+    Form1 &form = *harness.form;
+    const auto expect = [](QAction *action, const char *caption, const QKeySequence &keys) {
+        EXPECT_EQ(action->text(), QString::fromLatin1(caption));
+        EXPECT_EQ(action->shortcut(), keys) << caption;
+    };
+    expect(form.m15, "New File", QKeySequence(QStringLiteral("Ctrl+N")));
+    expect(form.m3, "Open File", QKeySequence(QStringLiteral("Ctrl+O")));
+    expect(form.m2, "Save File", QKeySequence(QStringLiteral("Ctrl+S")));
+    expect(form.m5, "Search Files", QKeySequence(QStringLiteral("Ctrl+F")));
+    expect(form.m16, "Add Picture", QKeySequence(QStringLiteral("Ctrl+A")));
+    expect(form.m17, "Print", QKeySequence(QStringLiteral("Ctrl+P")));
+    expect(form.m4, "Delete File", QKeySequence(Qt::Key_Delete));
+    expect(form.m18, "Change Password", QKeySequence());
+    expect(form.m7, "Exit", QKeySequence());
+    expect(form.m9, "Save Date", QKeySequence());
+    expect(form.m10, "Delete Date", QKeySequence());
+    expect(form.m12, "About", QKeySequence());
+    expect(form.m13, "Web Page", QKeySequence());
+    expect(form.m14, "Help", QKeySequence(Qt::Key_F1));
+    EXPECT_EQ(form.m1->actions().size(), 12);
+    EXPECT_TRUE(form.m20->isSeparator() && form.m6->isSeparator() && form.m19->isSeparator());
+}
+
+TEST(Form1Test, DeleteAndCtrlAReachTheWindowWhileThePageHasTheFocus)
+{
+    FormHarness harness;
+    harness.withoutPassword();
+    harness.start();
+    Form1 &form = *harness.form;
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+    form.rtxt2->setPlainText(QStringLiteral("abc"));
+    form.rtxt2->setFocus();
+    QSignalSpy deletes(form.m4, &QAction::triggered);
+    QSignalSpy pictures(form.m16, &QAction::triggered);
+    QTest::keyClick(form.rtxt2, Qt::Key_Home);
+    QTest::keyClick(form.rtxt2, Qt::Key_Delete);
+    QTest::keyClick(form.rtxt2, Qt::Key_A, Qt::ControlModifier);
+    EXPECT_EQ(deletes.count(), 1);
+    EXPECT_EQ(pictures.count(), 1);
+    EXPECT_EQ(form.rtxt2->toPlainText(), QStringLiteral("abc"));
+}
+
+TEST(Form1Test, TheLayoutFollowsTheWindowFromItsDesign)
+{
+    FormHarness harness;
+    harness.withoutPassword();
+    harness.start();
+    Form1 &form = *harness.form;
+    form.show();
+    const QRect designed = form.rtxt2->geometry();
+
+    form.canvas->resize(1680, 1106);
+    EXPECT_EQ(form.rtxt2->geometry(), QRect(designed.topLeft() * 2, designed.size() * 2));
+    EXPECT_DOUBLE_EQ(form.dtpick->font().pointSizeF(), 18);
+
+    form.canvas->resize(420, 276);
+    EXPECT_EQ(form.rtxt2->geometry().top(), 96);
+    EXPECT_EQ(form.rtxt2->geometry().height(), 140);
+    EXPECT_DOUBLE_EQ(form.dtpick->font().pointSizeF(), 8);
+
+    const QRect beforeMinimise = form.rtxt2->geometry();
+    form.canvas->resize(0, 0);
+    EXPECT_EQ(form.rtxt2->geometry(), beforeMinimise);
+
+    for (int step = 0; step < 50; ++step)
+        form.canvas->resize(500 + step * 37, 400 + step * 23);
+    form.canvas->resize(840, 553);
+    EXPECT_EQ(form.rtxt2->geometry(), designed);
+    // Start-up moved the panels away; the layout puts them back.
+    EXPECT_EQ(form.Frame3->geometry().topLeft(), QPoint(24, 152));
+}
+
+TEST(Form1Test, HelpAboutPasswordAndTheWaysToEnd)
+{
+    FormHarness harness;
+    harness.withoutPassword();
+    harness.start();
+    Form1 &form = *harness.form;
+
+    harness.dialogs.answerMessage(Dialogs::Button::Ok);
+    form.m12->trigger();
+    EXPECT_EQ(harness.dialogs.shown().last().title, QStringLiteral("About Quillnest version 2"));
+    EXPECT_EQ(harness.dialogs.shown().last().icon, Dialogs::Icon::Information);
+
+    form.m14->trigger();
+    form.m13->trigger();
+    ASSERT_EQ(harness.opened.size(), 2);
+    EXPECT_EQ(harness.opened[0], QUrl::fromLocalFile(harness.data.path() + QStringLiteral("/help.htm")));
+    EXPECT_EQ(harness.opened[1].scheme(), QStringLiteral("https"));
+
+    harness.dialogs.answerInput(QStringLiteral("new password"));
+    harness.dialogs.answerMessage(Dialogs::Button::Ok);
+    form.m18->trigger();
+    EXPECT_EQ(harness.dialogs.shown().last().text, QStringLiteral("Password has been saved"));
+
+    EXPECT_FALSE(harness.program.ended());
+    form.m7->trigger();
+    EXPECT_EQ(harness.program.endCount(), 1);
+
+    FormHarness closing;
+    closing.withoutPassword();
+    closing.start();
+    closing.form->show();
+    closing.form->close();
+    EXPECT_EQ(closing.program.endCount(), 1);
+}
+
+TEST(Form1Test, Screenshot)
+{
+    FormHarness harness;
+    harness.withoutPassword();
+    harness.start();
+    harness.form->show();
+    ASSERT_TRUE(QDir().mkpath(QStringLiteral(QUILLNEST_SCREENSHOT_DIR)));
+    const QString path = QStringLiteral(QUILLNEST_SCREENSHOT_DIR "/form1.png");
+    EXPECT_TRUE(harness.form->grab().save(path));
+}

@@ -1,0 +1,37 @@
+#pragma once
+
+#include "app/form1.h"
+
+#include "fixedclock.h"
+#include "recordingprogram.h"
+#include "scripteddialogs.h"
+#include "testdataroot.h"
+
+#include <QList>
+#include <QUrl>
+
+#include <memory>
+
+// A main window on a temporary data folder with scripted dialogs, a fixed
+// today (4 December 2026 unless told) and a recorded end of the program.
+class FormHarness
+{
+public:
+    FormHarness();
+    ~FormHarness();
+
+    // Stores no password, so the sign-in only shows its notice, answered here.
+    void withoutPassword();
+    void start();
+    AppServices services();
+
+    TestDataRoot data;
+    ScriptedDialogs dialogs;
+    FixedClock clock{QDate(2026, 12, 4)};
+    RecordingProgram program;
+    QList<QUrl> opened;
+    bool openSucceeds = true;
+    QString developmentFolder;
+    QString developmentDataFolder;
+    std::unique_ptr<Form1> form;
+};
