@@ -17,12 +17,13 @@
 #include <QMenuBar>
 #include <QScreen>
 
-Form1::Form1(const AppServices &services, QWidget *parent) : QMainWindow(parent), m_services(services)
+Form1::Form1(const AppServices &services, QWidget *parent) : QMainWindow(parent), m_services(services), m_colorChooser(*services.dialogs)
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Quillnest ... version 2"));
     buildControls();
     buildMenus();
+    buildToolbar();
     const QSize inner = fromTwips(0, 0, 12600, 8295).size();
     resize(inner.width(), inner.height() + menuBar()->sizeHint().height());
     layout()->activate();

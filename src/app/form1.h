@@ -3,6 +3,7 @@
 #include "appservices.h"
 #include "diary/dataroot.h"
 #include "diary/filelist.h"
+#include "format/formatting.h"
 #include "ui/dialogs.h"
 #include "ui/valueholder.h"
 
@@ -10,6 +11,8 @@
 #include <QTimer>
 
 #include <array>
+#include <functional>
+#include <map>
 #include <memory>
 #include <variant>
 
@@ -125,6 +128,9 @@ public slots:
     void Command4_Click();
     void List1_Click();
     void Command1_Click();
+    void Toolbar1_ButtonClick(const QString &key);
+    void cmbFontName_Click();
+    void cmbFontSize_Click();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -135,6 +141,8 @@ private:
     void buildControls();
     void buildPanels();
     void buildMenus();
+    void buildToolbar();
+    void fillFontLists();
     void connectHandlers();
     void dtpick_Change();
     void txtm_Change();
@@ -161,4 +169,6 @@ private:
     bool m_startedUp = false;
     bool m_shownOnce = false;
     bool m_pageNumberFollowsSave = false;
+    formatting::ColorChooser m_colorChooser;
+    std::map<QString, std::function<void()>> m_toolbarCommands;
 };

@@ -9,23 +9,10 @@
 #include "ui/proportionallayout.h"
 
 #include <QComboBox>
-#include <QFontDatabase>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenu>
 #include <QToolBar>
-
-namespace {
-
-QStringList fontSizes()
-{
-    QStringList sizes;
-    for (int points = 8; points <= 72; points += 2)
-        sizes.append(QString::number(points));
-    return sizes;
-}
-
-} // namespace
 
 // Every control and menu item in the window's own order, as the layout records follow it.
 QList<ProportionalLayout::Entry> Form1::controlCollection() const
@@ -62,11 +49,7 @@ void Form1::Form_Load()
     Frame3->move(1320, 1560);
     Frame5->move(960, 1560);
 
-    cmbFontName->addItems(QFontDatabase::families());
-    cmbFontName->setCurrentIndex(0);
-    cmbFontSize->clear();
-    cmbFontSize->addItems(fontSizes());
-    cmbFontSize->setCurrentIndex(1);
+    fillFontLists();
 
     if (!SignIn(dataRoot().passwordFile(), *m_services.dialogs, *m_services.program))
         return;

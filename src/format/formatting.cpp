@@ -1,0 +1,63 @@
+#include "formatting.h"
+
+#include "ui/dialogs.h"
+#include "ui/modcenter.h"
+
+namespace formatting {
+
+std::optional<bool> toggled(RichTextEdit::TriState state)
+{
+    switch (state) {
+    case RichTextEdit::TriState::On:
+        return false;
+    case RichTextEdit::TriState::Off:
+        return true;
+    case RichTextEdit::TriState::Mixed:
+        break;
+    }
+    return std::nullopt;
+}
+
+void toggleBold(RichTextEdit &editor)
+{
+    if (const auto on = toggled(editor.selBold()))
+        editor.setSelBold(*on);
+}
+
+void toggleItalic(RichTextEdit &editor)
+{
+    if (const auto on = toggled(editor.selItalic()))
+        editor.setSelItalic(*on);
+}
+
+void toggleUnderline(RichTextEdit &editor)
+{
+    if (const auto on = toggled(editor.selUnderline()))
+        editor.setSelUnderline(*on);
+}
+
+QStringList fontSizes()
+{
+    QStringList sizes;
+    for (int points = 8; points <= 72; points += 2)
+        sizes.append(QString::number(points));
+    return sizes;
+}
+
+ColorChooser::ColorChooser(Dialogs &dialogs) : m_dialogs(dialogs) {}
+
+QColor ColorChooser::choose()
+{
+    const CenteringBracket centred;
+    const auto chosen = m_dialogs.color(Dialogs::PreselectCurrent | Dialogs::CustomColorsOpen, m_current);
+    if (chosen)
+        m_current = *chosen;
+    return m_current;
+}
+
+void colorSelection(RichTextEdit &editor, ColorChooser &chooser)
+{
+    editor.setSelColor(chooser.choose());
+}
+
+} // namespace formatting

@@ -1,0 +1,42 @@
+#pragma once
+
+#include "richtext/richtextedit.h"
+
+#include <QColor>
+#include <QStringList>
+
+#include <optional>
+
+class Dialogs;
+
+// The formatting commands of the toolbar, on an editor's selection (or, with
+// nothing selected, on what is typed next). None of them marks a page as
+// changed: a page whose only change is its formatting has nothing to save.
+namespace formatting {
+
+// Wholly on becomes off, wholly off becomes on, a mixed selection stays.
+std::optional<bool> toggled(RichTextEdit::TriState state);
+void toggleBold(RichTextEdit &editor);
+void toggleItalic(RichTextEdit &editor);
+void toggleUnderline(RichTextEdit &editor);
+
+// The sizes the size list offers: 8 to 72 in steps of 2.
+QStringList fontSizes();
+
+// The colour dialog keeps the last colour it returned; a cancelled dialog
+// gives that colour again, or the default before any choice.
+class ColorChooser
+{
+public:
+    explicit ColorChooser(Dialogs &dialogs);
+    QColor choose();
+    QColor current() const { return m_current; }
+
+private:
+    Dialogs &m_dialogs;
+    QColor m_current = Qt::black;
+};
+
+void colorSelection(RichTextEdit &editor, ColorChooser &chooser);
+
+} // namespace formatting
