@@ -3,6 +3,7 @@
 #include "qtprinters.h"
 #include "testapplication.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QMenu>
 
@@ -21,7 +22,6 @@ protected:
 
     LayoutTest()
     {
-        testApplication();
         label->setGeometry(424, 112, 241, 17);
         QFont font = label->font();
         font.setPointSizeF(12);
@@ -32,6 +32,7 @@ protected:
 
     ProportionalLayout designed() { return ProportionalLayout({label, frame, &action, button}, kDesigned); }
 
+    QApplication &app = testApplication();
     std::unique_ptr<QWidget> window = std::make_unique<QWidget>();
     QLabel *label = new QLabel(QStringLiteral("Label5"), window.get());
     QWidget *frame = new QWidget(window.get());
