@@ -1,0 +1,28 @@
+#include "dialogs.h"
+
+Dialogs::Button closingButton(Dialogs::Buttons buttons)
+{
+    switch (buttons) {
+    case Dialogs::Buttons::Ok:
+        return Dialogs::Button::Ok;
+    case Dialogs::Buttons::OkCancel:
+        return Dialogs::Button::Cancel;
+    case Dialogs::Buttons::YesNo:
+        break;
+    }
+    return Dialogs::Button::No;
+}
+
+bool offers(Dialogs::Buttons buttons, Dialogs::Button button)
+{
+    using B = Dialogs::Button;
+    switch (buttons) {
+    case Dialogs::Buttons::Ok:
+        return button == B::Ok;
+    case Dialogs::Buttons::OkCancel:
+        return button == B::Ok || button == B::Cancel;
+    case Dialogs::Buttons::YesNo:
+        break;
+    }
+    return button == B::Yes || button == B::No;
+}

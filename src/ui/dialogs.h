@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QColor>
+#include <QFlags>
+#include <QString>
+
+#include <optional>
+
+// The boxes and dialogs a command may put in front of the user. Windows get
+// one through their constructor, so a test can answer them from a script.
+class Dialogs
+{
+public:
+    enum class Icon { None, Critical, Question, Exclamation, Information };
+    enum class Buttons { Ok, OkCancel, YesNo };
+    enum class Button { Ok, Cancel, Yes, No };
+    enum class Echo { Plain, Masked };
+    enum ColorFlag {
+        PreselectCurrent = 1,
+        CustomColorsOpen = 2,
+    };
+    Q_DECLARE_FLAGS(ColorFlags, ColorFlag)
+
+    virtual ~Dialogs() = default;
+
+    // The button pressed; closing the box counts as its Cancel or No.
+    virtual Button message(const QString &text, const QString &title, Icon icon, Buttons buttons) = 0;
+    // The text typed, or the empty text on Cancel.
+    virtual QString input(const QString &prompt, const QString &title, Echo echo) = 0;
+    // filter: "Description|*.a;*.b|All Files (*.*)|*.*", the first pair selected.
+    // The chosen path, or the empty text on Cancel.
+    virtual QString openFile(const QString &title, const QString &filter) = 0;
+    // Nothing on Cancel. Remembering the last colour is the caller's business.
+    virtual std::optional<QColor> color(ColorFlags flags, const QColor &current) = 0;
+};
+
+Q_DECLARE_OPERATORS_FOR_FLAGS(Dialogs::ColorFlags)
+
+// The answer a box gives when it is closed without a choice.
+Dialogs::Button closingButton(Dialogs::Buttons buttons);
+bool offers(Dialogs::Buttons buttons, Dialogs::Button button);

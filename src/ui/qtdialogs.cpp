@@ -1,0 +1,104 @@
+#include "qtdialogs.h"
+
+#include "filefilter.h"
+
+#include <QColorDialog>
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QMessageBox>
+
+namespace {
+
+QMessageBox::Icon qtIcon(Dialogs::Icon icon)
+{
+    switch (icon) {
+    case Dialogs::Icon::None:
+        break;
+    case Dialogs::Icon::Critical:
+        return QMessageBox::Critical;
+    case Dialogs::Icon::Question:
+        return QMessageBox::Question;
+    case Dialogs::Icon::Exclamation:
+        return QMessageBox::Warning;
+    case Dialogs::Icon::Information:
+        return QMessageBox::Information;
+    }
+    return QMessageBox::NoIcon;
+}
+
+QMessageBox::StandardButtons qtButtons(Dialogs::Buttons buttons)
+{
+    switch (buttons) {
+    case Dialogs::Buttons::Ok:
+        break;
+    case Dialogs::Buttons::OkCancel:
+        return QMessageBox::Ok | QMessageBox::Cancel;
+    case Dialogs::Buttons::YesNo:
+        return QMessageBox::Yes | QMessageBox::No;
+    }
+    return QMessageBox::Ok;
+}
+
+Dialogs::Button pressed(int result, Dialogs::Buttons buttons)
+{
+    switch (result) {
+    case QMessageBox::Ok:
+        return Dialogs::Button::Ok;
+    case QMessageBox::Cancel:
+        return Dialogs::Button::Cancel;
+    case QMessageBox::Yes:
+        return Dialogs::Button::Yes;
+    case QMessageBox::No:
+        return Dialogs::Button::No;
+    default:
+        return closingButton(buttons);
+    }
+}
+
+} // namespace
+
+QtDialogs::QtDialogs(QWidget *parent) : m_parent(parent) {}
+
+Dialogs::Button QtDialogs::message(const QString &text, const QString &title, Icon icon, Buttons buttons)
+{
+    QMessageBox box(qtIcon(icon), title, text, qtButtons(buttons), m_parent);
+    return pressed(box.exec(), buttons);
+}
+
+QString QtDialogs::input(const QString &prompt, const QString &title, Echo echo)
+{
+    QInputDialog dialog(m_parent);
+    dialog.setWindowTitle(title);
+    dialog.setLabelText(prompt);
+    dialog.setTextEchoMode(echo == Echo::Masked ? QLineEdit::Password : QLineEdit::Normal);
+    return dialog.exec() == QDialog::Accepted ? dialog.textValue() : QString();
+}
+
+QString QtDialogs::openFile(const QString &title, const QString &filter)
+{
+    QFileDialog dialog(m_parent, title);
+    dialog.setOptions(QFileDialog::DontUseNativeDialog | QFileDialog::HideNameFilterDetails);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    const QStringList filters = qtNameFilters(filter);
+    if (!filters.isEmpty()) {
+        dialog.setNameFilters(filters);
+        dialog.selectNameFilter(filters.first());
+    }
+    if (dialog.exec() != QDialog::Accepted)
+        return QString();
+    return dialog.selectedFiles().value(0);
+}
+
+// Qt's own colour dialog always shows the custom colours, so only the
+// preselection flag changes anything.
+std::optional<QColor> QtDialogs::color(ColorFlags flags, const QColor &current)
+{
+    QColorDialog dialog(m_parent);
+    dialog.setOption(QColorDialog::DontUseNativeDialog);
+    if (flags.testFlag(PreselectCurrent))
+        dialog.setCurrentColor(current);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.selectedColor();
+}

@@ -1,0 +1,22 @@
+#pragma once
+
+#include "dialogs.h"
+
+#include <QPointer>
+#include <QWidget>
+
+// The real dialogs, all drawn by Qt itself rather than the desktop's own, so
+// they look and centre the same on every desktop.
+class QtDialogs final : public Dialogs
+{
+public:
+    explicit QtDialogs(QWidget *parent = nullptr);
+
+    Button message(const QString &text, const QString &title, Icon icon, Buttons buttons) override;
+    QString input(const QString &prompt, const QString &title, Echo echo) override;
+    QString openFile(const QString &title, const QString &filter) override;
+    std::optional<QColor> color(ColorFlags flags, const QColor &current) override;
+
+private:
+    QPointer<QWidget> m_parent;
+};

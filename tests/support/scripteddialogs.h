@@ -1,0 +1,68 @@
+#pragma once
+
+#include "ui/dialogs.h"
+
+#include <QList>
+
+#include <deque>
+#include <iosfwd>
+#include <variant>
+
+// Dialogs for tests: records every box shown and answers each from a queue
+// of expected answers. A box nobody expected (no answer left, or the next
+// answer is for another kind of box or a button the box lacks) fails the
+// test and is closed as by its Cancel. Answers still queued when the script
+// goes away fail the test too: a box that was expected never came.
+class ScriptedDialogs final : public Dialogs
+{
+public:
+    enum class Kind { Message, Input, OpenFile, Color };
+
+    struct Shown
+    {
+        Kind kind = Kind::Message;
+        QString text{}; // the message, or the input box's prompt
+        QString title{};
+        Icon icon = Icon::None;
+        Buttons buttons = Buttons::Ok;
+        Echo echo = Echo::Plain;
+        QString filter{};
+        ColorFlags colorFlags{};
+        QColor color{};
+
+        friend bool operator==(const Shown &, const Shown &) = default;
+        friend void PrintTo(const Shown &shown, std::ostream *out);
+    };
+
+    ScriptedDialogs() = default;
+    ~ScriptedDialogs() override;
+    ScriptedDialogs(const ScriptedDialogs &) = delete;
+    ScriptedDialogs &operator=(const ScriptedDialogs &) = delete;
+
+    void answerMessage(Button button);
+    void answerInput(const QString &text);
+    void answerOpenFile(const QString &path);
+    void answerColor(std::optional<QColor> color);
+
+    const QList<Shown> &shown() const { return m_shown; }
+    // The texts of the boxes shown so far, in order.
+    QStringList texts() const;
+
+    Button message(const QString &text, const QString &title, Icon icon, Buttons buttons) override;
+    QString input(const QString &prompt, const QString &title, Echo echo) override;
+    QString openFile(const QString &title, const QString &filter) override;
+    std::optional<QColor> color(ColorFlags flags, const QColor &current) override;
+
+private:
+    struct MessageAnswer { Button button; };
+    struct InputAnswer { QString text; };
+    struct FileAnswer { QString path; };
+    struct ColorAnswer { std::optional<QColor> color; };
+    using Answer = std::variant<MessageAnswer, InputAnswer, FileAnswer, ColorAnswer>;
+
+    template <typename T>
+    std::optional<T> take(const Shown &shown);
+
+    QList<Shown> m_shown;
+    std::deque<Answer> m_answers;
+};

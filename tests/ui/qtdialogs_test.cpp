@@ -1,0 +1,117 @@
+#include "ui/qtdialogs.h"
+
+#include "modaldialog.h"
+#include "qtprinters.h"
+#include "testapplication.h"
+
+#include <QColorDialog>
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+class QtDialogsTest : public ::testing::Test
+{
+protected:
+    QtDialogsTest() { testApplication(); }
+    QtDialogs dialogs;
+};
+
+void press(QMessageBox::StandardButton which)
+{
+    whenModalShown([which](QDialog &dialog) {
+        auto *box = qobject_cast<QMessageBox *>(&dialog);
+        ASSERT_NE(box, nullptr);
+        ASSERT_NE(box->button(which), nullptr);
+        box->button(which)->click();
+    });
+}
+
+} // namespace
+
+TEST_F(QtDialogsTest, MessageBoxShowsWhatItIsGivenAndReportsTheButton)
+{
+    whenModalShown([](QDialog &dialog) {
+        auto *box = qobject_cast<QMessageBox *>(&dialog);
+        ASSERT_NE(box, nullptr);
+        EXPECT_EQ(box->text(), u"Wrong password");
+        EXPECT_EQ(box->windowTitle(), u"Stop");
+        EXPECT_EQ(box->icon(), QMessageBox::Critical);
+        EXPECT_EQ(box->standardButtons(), QMessageBox::Ok);
+    });
+    EXPECT_EQ(dialogs.message(u"Wrong password"_s, u"Stop"_s, Dialogs::Icon::Critical, Dialogs::Buttons::Ok),
+              Dialogs::Button::Ok);
+
+    press(QMessageBox::Yes);
+    EXPECT_EQ(dialogs.message(u"Save?"_s, u"Diary"_s, Dialogs::Icon::Question, Dialogs::Buttons::YesNo),
+              Dialogs::Button::Yes);
+    whenModalShown([](QDialog &dialog) { dialog.close(); });
+    EXPECT_EQ(dialogs.message(u"Save?"_s, u"Diary"_s, Dialogs::Icon::Information, Dialogs::Buttons::YesNo),
+              Dialogs::Button::No);
+}
+
+TEST_F(QtDialogsTest, InputBoxMasksOnRequestAndCancelGivesEmptyText)
+{
+    whenModalShown([](QDialog &dialog) {
+        auto *input = qobject_cast<QInputDialog *>(&dialog);
+        ASSERT_NE(input, nullptr);
+        EXPECT_EQ(input->labelText(), u"Enter the Password");
+        EXPECT_EQ(input->textEchoMode(), QLineEdit::Password);
+        input->setTextValue(u"hunter22"_s);
+        input->accept();
+    });
+    EXPECT_EQ(dialogs.input(u"Enter the Password"_s, u"Password"_s, Dialogs::Echo::Masked), u"hunter22");
+
+    whenModalShown([](QDialog &dialog) {
+        auto *input = qobject_cast<QInputDialog *>(&dialog);
+        ASSERT_NE(input, nullptr);
+        EXPECT_EQ(input->textEchoMode(), QLineEdit::Normal);
+        input->setTextValue(u"typed"_s);
+    });
+    EXPECT_EQ(dialogs.input(u"New password"_s, u"Enter Password"_s, Dialogs::Echo::Plain), QString());
+}
+
+TEST_F(QtDialogsTest, OpenFileOffersTheFiltersFirstOneSelected)
+{
+    QTemporaryDir dir;
+    const QString picture = dir.filePath(u"photo.jpg"_s);
+    QFile(picture).open(QIODevice::WriteOnly);
+    whenModalShown([&](QDialog &dialog) {
+        auto *files = qobject_cast<QFileDialog *>(&dialog);
+        ASSERT_NE(files, nullptr);
+        EXPECT_TRUE(files->testOption(QFileDialog::DontUseNativeDialog));
+        EXPECT_EQ(files->nameFilters(), (QStringList{u"Images (*.jpg *.gif)"_s, u"All Files (*.*) (*)"_s}));
+        EXPECT_EQ(files->selectedNameFilter(), u"Images"_s);
+        files->setDirectory(dir.path());
+        files->selectFile(picture);
+        dialog.accept();
+    });
+    EXPECT_EQ(dialogs.openFile(QString(), u"Images|*.jpg;*.gif|All Files (*.*)|*.*"_s), picture);
+
+    whenModalShown([](QDialog &) {});
+    EXPECT_EQ(dialogs.openFile(u"Choose"_s, u"Images|*.jpg"_s), QString());
+}
+
+TEST_F(QtDialogsTest, ColorStartsFromTheCurrentOneAndCancelGivesNothing)
+{
+    whenModalShown([](QDialog &dialog) {
+        auto *colors = qobject_cast<QColorDialog *>(&dialog);
+        ASSERT_NE(colors, nullptr);
+        EXPECT_TRUE(colors->testOption(QColorDialog::DontUseNativeDialog));
+        EXPECT_EQ(colors->currentColor(), QColor(Qt::darkGreen));
+        colors->setCurrentColor(Qt::red);
+        colors->accept();
+    });
+    const Dialogs::ColorFlags flags = Dialogs::PreselectCurrent | Dialogs::CustomColorsOpen;
+    EXPECT_EQ(dialogs.color(flags, Qt::darkGreen), QColor(Qt::red));
+
+    whenModalShown([](QDialog &) {});
+    EXPECT_EQ(dialogs.color(flags, Qt::darkGreen), std::nullopt);
+}
