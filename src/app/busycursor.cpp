@@ -1,5 +1,6 @@
 #include "busycursor.h"
 
+#include <QCursor>
 #include <QGuiApplication>
 
 void showBusyCursor()

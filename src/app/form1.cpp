@@ -2,6 +2,7 @@
 
 #include "access/signin.h"
 #include "app/designgeometry.h"
+#include "app/filelistbox.h"
 #include "app/helpcommands.h"
 #include "app/monthcalendar.h"
 #include "diary/daykeys.h"

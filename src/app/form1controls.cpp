@@ -46,7 +46,6 @@ QLabel *picture(QWidget *parent, const char *name, const QPixmap &pixmap)
     auto *label = made<QLabel>(parent, name, QString());
     label->setPixmap(pixmap);
     label->setScaledContents(true);
-    label->setAccessibilityEnabled(false);
     return label;
 }
 

@@ -6,6 +6,7 @@
 #include "diary/daykeys.h"
 #include "diary/pagestore.h"
 #include "richtext/richtextedit.h"
+#include "ui/clock.h"
 #include "ui/dialogs.h"
 
 #include <QGroupBox>

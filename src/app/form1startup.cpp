@@ -9,6 +9,10 @@
 #include "ui/proportionallayout.h"
 
 #include <QComboBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QToolButton>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenu>

@@ -5,6 +5,7 @@
 #include "richtext/richtextedit.h"
 
 #include <QLineEdit>
+#include <QGroupBox>
 #include <QListWidget>
 #include <QPushButton>
 #include <QToolButton>

@@ -72,3 +72,8 @@ void StopCentering()
 {
     delete installed();
 }
+
+bool CenteringInForce()
+{
+    return !installed().isNull();
+}

@@ -10,6 +10,7 @@
 // stopping when nothing is in force does nothing.
 void StartCentering();
 void StopCentering();
+bool CenteringInForce();
 
 // The top-left corner that centres `window` on `screen`, each coordinate
 // rounded to the nearest pixel with halves to the even one. A window larger

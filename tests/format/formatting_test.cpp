@@ -1,0 +1,98 @@
+#include "format/formatting.h"
+#include "ui/modcenter.h"
+
+#include "scripteddialogs.h"
+#include "testapplication.h"
+
+#include <QTextCursor>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using TriState = RichTextEdit::TriState;
+
+class FormattingTest : public ::testing::Test
+{
+protected:
+    FormattingTest()
+    {
+        testApplication();
+        editor.setPlainText(QStringLiteral("one two three"));
+    }
+
+    void select(int from, int to)
+    {
+        QTextCursor cursor = editor.textCursor();
+        cursor.setPosition(from);
+        cursor.setPosition(to, QTextCursor::KeepAnchor);
+        editor.setTextCursor(cursor);
+    }
+
+    RichTextEdit editor;
+};
+
+} // namespace
+
+TEST_F(FormattingTest, ToggleRule)
+{
+    EXPECT_EQ(formatting::toggled(TriState::On), false);
+    EXPECT_EQ(formatting::toggled(TriState::Off), true);
+    EXPECT_EQ(formatting::toggled(TriState::Mixed), std::nullopt);
+
+    select(0, 3);
+    formatting::toggleBold(editor);
+    EXPECT_EQ(editor.selBold(), TriState::On);
+    formatting::toggleBold(editor);
+    EXPECT_EQ(editor.selBold(), TriState::Off);
+
+    formatting::toggleBold(editor);
+    select(0, 7);
+    EXPECT_EQ(editor.selBold(), TriState::Mixed);
+    formatting::toggleBold(editor);
+    select(0, 3);
+    EXPECT_EQ(editor.selBold(), TriState::On);
+    select(4, 7);
+    EXPECT_EQ(editor.selBold(), TriState::Off);
+
+    select(13, 13);
+    formatting::toggleItalic(editor);
+    editor.insertPlainText(QStringLiteral("!"));
+    select(13, 14);
+    EXPECT_EQ(editor.selItalic(), TriState::On);
+    select(8, 13);
+    formatting::toggleUnderline(editor);
+    EXPECT_EQ(editor.selUnderline(), TriState::On);
+}
+
+TEST_F(FormattingTest, ColourRemembersTheLastChoiceAndAlwaysClosesItsBracket)
+{
+    ScriptedDialogs dialogs;
+    formatting::ColorChooser chooser(dialogs);
+    select(0, 3);
+    dialogs.answerColor(std::nullopt);
+    formatting::colorSelection(editor, chooser);
+    EXPECT_EQ(editor.selColor(), QColor(Qt::black));
+    EXPECT_EQ(dialogs.shown().last().colorFlags, Dialogs::ColorFlags(3));
+    EXPECT_FALSE(CenteringInForce());
+
+    dialogs.answerColor(QColor(0x80, 0, 0x20));
+    formatting::colorSelection(editor, chooser);
+    EXPECT_EQ(editor.selColor(), QColor(0x80, 0, 0x20));
+
+    select(4, 7);
+    dialogs.answerColor(std::nullopt);
+    formatting::colorSelection(editor, chooser);
+    EXPECT_EQ(editor.selColor(), QColor(0x80, 0, 0x20));
+    EXPECT_EQ(dialogs.shown().last().color, QColor(0x80, 0, 0x20));
+    EXPECT_FALSE(CenteringInForce());
+}
+
+TEST(FontSizes, EvenSizesFrom8To72)
+{
+    const QStringList sizes = formatting::fontSizes();
+    ASSERT_EQ(sizes.size(), 33);
+    EXPECT_EQ(sizes.first(), QStringLiteral("8"));
+    EXPECT_EQ(sizes[1], QStringLiteral("10"));
+    EXPECT_EQ(sizes.last(), QStringLiteral("72"));
+}
