@@ -19,7 +19,7 @@ QDialog *dialogOf(const QWindow *window)
     return nullptr;
 }
 
-// Watches the native window's show, not the widget's: that comes after the
+// Watches the show of the dialog's QWindow, not of the widget: that comes after the
 // dialog has settled its size (a message box does so in its own show
 // handling) and before the window reaches the screen, so it never appears
 // anywhere else first.
