@@ -74,6 +74,7 @@ TEST_F(FormattingTest, ColourRemembersTheLastChoiceAndAlwaysClosesItsBracket)
     formatting::colorSelection(editor, chooser);
     EXPECT_EQ(editor.selColor(), QColor(Qt::black));
     EXPECT_EQ(dialogs.shown().last().colorFlags, Dialogs::ColorFlags(3));
+    EXPECT_TRUE(dialogs.shown().last().centred);
     EXPECT_FALSE(CenteringInForce());
 
     dialogs.answerColor(QColor(0x80, 0, 0x20));

@@ -1,5 +1,7 @@
 #include "scripteddialogs.h"
 
+#include "ui/modcenter.h"
+
 #include <gtest/gtest.h>
 
 #include <sstream>
@@ -71,6 +73,7 @@ template <typename T>
 std::optional<T> ScriptedDialogs::take(const Shown &shown)
 {
     m_shown.append(shown);
+    m_shown.last().centred = CenteringInForce();
     if (!m_answers.empty()) {
         if (const T *answer = std::get_if<T>(&m_answers.front())) {
             const T taken = *answer;
