@@ -1,5 +1,6 @@
 #include "richtextedit.h"
 
+#include "pageexport.h"
 #include "pagerange.h"
 #include "picture.h"
 #include "rtfreader.h"
@@ -68,7 +69,7 @@ void RichTextEdit::setTextRtf(QByteArrayView rtf)
 
 QString RichTextEdit::text() const
 {
-    return toPlainText().remove(QChar::ObjectReplacementCharacter);
+    return richtext::plainText(*document());
 }
 
 void RichTextEdit::loadBytes(QByteArrayView bytes)
