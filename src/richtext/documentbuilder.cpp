@@ -32,9 +32,6 @@ void DocumentBuilder::insertImage(const QTextImageFormat &format)
     startParagraph();
     QTextImageFormat image = format;
     image.merge(m_format);
-    image.setName(format.name());
-    image.setWidth(format.width());
-    image.setHeight(format.height());
     m_cursor.insertImage(image);
 }
 

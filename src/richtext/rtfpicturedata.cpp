@@ -33,8 +33,8 @@ const std::array<qint8, 256> &hexTable()
 QImage decoded(const RtfPictureData &picture)
 {
     switch (picture.kind) {
-    case RtfPictureData::Png: return decodeImage(picture.data, "png");
-    case RtfPictureData::Jpeg: return decodeImage(picture.data, "jpeg");
+    case RtfPictureData::Png:
+    case RtfPictureData::Jpeg: return decodeImage(picture.data);
     case RtfPictureData::Dib: return windowspicture::fromDib(picture.data);
     case RtfPictureData::Ddb:
         return windowspicture::fromDdb(picture.data, picture.width, picture.height, picture.widthBytes,
@@ -69,7 +69,7 @@ QSizeF statedSize(const RtfPictureData &picture, QSize imageSize)
 
 void RtfPictureData::appendHex(QByteArrayView digits)
 {
-    if (tooLarge)
+    if (!fits(digits.size() / 2 + 1))
         return;
     const auto &table = hexTable();
     const qsizetype start = data.size();
@@ -87,16 +87,22 @@ void RtfPictureData::appendHex(QByteArrayView digits)
         }
     }
     data.truncate(out - data.constData());
-    tooLarge = data.size() > limits::kPictureBytes;
 }
 
 void RtfPictureData::appendBinary(QByteArrayView bytes)
 {
-    if (tooLarge)
+    if (!fits(bytes.size()))
         return;
     pendingNibble = -1;
     data.append(bytes);
-    tooLarge = data.size() > limits::kPictureBytes;
+}
+
+bool RtfPictureData::fits(qsizetype more)
+{
+    tooLarge = tooLarge || data.size() + more > limits::kPictureBytes;
+    if (tooLarge)
+        data = QByteArray();
+    return !tooLarge;
 }
 
 std::optional<QTextImageFormat> pictureFormat(QTextDocument &document, const RtfPictureData &picture)

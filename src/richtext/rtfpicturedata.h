@@ -30,6 +30,10 @@ struct RtfPictureData
 
     void appendHex(QByteArrayView digits);
     void appendBinary(QByteArrayView bytes);
+
+private:
+    // Past the limit the data is dropped at once, not kept to the end.
+    bool fits(qsizetype more);
 };
 
 // Adds the picture to the document, as itself or as a placeholder of its

@@ -7,10 +7,15 @@
 
 namespace richtext {
 
+namespace {
+// Without a windowing system there is no default font; every reader knows this one.
+const QString kFallbackFamily = QStringLiteral("Arial");
+}
+
 StyleTable::StyleTable(const QTextDocument &document)
 {
     const QFont font = document.defaultFont();
-    m_defaultFamily = font.family();
+    m_defaultFamily = font.family().isEmpty() ? kFallbackFamily : font.family();
     if (font.pointSizeF() > 0)
         m_defaultPoints = font.pointSizeF();
     m_fonts.append(m_defaultFamily);
@@ -59,8 +64,9 @@ RunStyle StyleTable::style(const QTextCharFormat &format) const
 QString StyleTable::family(const QTextCharFormat &format) const
 {
     const QStringList families = format.fontFamilies().toStringList();
-    QString name = families.isEmpty() || families.constFirst().isEmpty() ? m_defaultFamily : families.constFirst();
-    return name.remove(QLatin1Char(';'));
+    QString name = families.isEmpty() ? QString() : families.constFirst();
+    name.remove(QLatin1Char(';'));
+    return name.trimmed().isEmpty() ? m_defaultFamily : name;
 }
 
 std::optional<QColor> StyleTable::color(const QTextCharFormat &format, QTextFormat::Property property)

@@ -1,6 +1,7 @@
 #include "pictures.h"
 
 #include "richtext/picture.h"
+#include "richtext/rtflimits.h"
 #include "richtext/rtfreader.h"
 
 #include <QTextBlock>
@@ -147,6 +148,10 @@ TEST(RtfReader, MalformedInputGivesTheBestPageItCan)
     EXPECT_EQ(text(QByteArray("{\\rtf1 ") + QByteArray(100000, '{') + "deep" + QByteArray(100000, '}') + " out}"),
               QStringLiteral("deep out"));
     EXPECT_EQ(text(QByteArray(100000, '{') + "\\'" + QByteArray(1000, '\\')), QString(500, QLatin1Char('\\')));
+
+    const QByteArray huge(richtext::limits::kPictureBytes + 1, '\x42');
+    EXPECT_EQ(text("{\\rtf1 a{\\pict\\pngblip\\bin" + QByteArray::number(huge.size()) + " " + huge + "}b}"),
+              QStringLiteral("ab"));
 
     for (const QByteArray &hostile : {QByteArray(), QByteArray("{"), QByteArray("\\"), QByteArray("{\\*"),
                                       QByteArray("{\\rtf1{\\fonttbl{\\f"), QByteArray("{\\rtf1{\\colortbl;;;\\red999;}\\cf3 x}"),

@@ -101,7 +101,7 @@ TEST(Tool, ImportStoresARichTextFileAndRefusesWhatItShould)
     EXPECT_EQ(again.err.count(QLatin1Char('\n')), 1);
     EXPECT_EQ(tool(base + QStringList{in, QStringLiteral("--replace")}).code, 0);
     const QByteArray saved = pagestore::load(data.root(), QStringLiteral("2024-03-05")).value_or(QByteArray());
-    EXPECT_TRUE(saved.startsWith("{\\rtf1\\ansi\\ansicpg1252\\deff0"));
+    EXPECT_TRUE(saved.startsWith("{\\rtf1\\ansi\\ansicpg1252\\deff0\\deflang1033{\\fonttbl{\\f0\\fnil\\fcharset0 Arial;}}"));
     EXPECT_TRUE(saved.contains("\\pard imported\\par\r\n}"));
 
     const QString high = data.path() + QStringLiteral("/high.rtf");
