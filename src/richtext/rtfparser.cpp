@@ -230,17 +230,18 @@ QTextCharFormat RtfParser::charFormat() const
 
 QTextBlockFormat RtfParser::blockFormat() const
 {
+    const Paragraph &paragraph = m_groups.back().paragraph;
     QTextBlockFormat format;
-    format.setAlignment(m_paragraph.alignment);
+    format.setAlignment(paragraph.alignment);
     const auto set = [&](int twips, void (QTextBlockFormat::*setter)(qreal)) {
         if (twips != 0)
             (format.*setter)(twips / kTwipsPerPixel);
     };
-    set(m_paragraph.leftIndent, &QTextBlockFormat::setLeftMargin);
-    set(m_paragraph.rightIndent, &QTextBlockFormat::setRightMargin);
-    set(m_paragraph.firstIndent, &QTextBlockFormat::setTextIndent);
-    set(m_paragraph.spaceBefore, &QTextBlockFormat::setTopMargin);
-    set(m_paragraph.spaceAfter, &QTextBlockFormat::setBottomMargin);
+    set(paragraph.leftIndent, &QTextBlockFormat::setLeftMargin);
+    set(paragraph.rightIndent, &QTextBlockFormat::setRightMargin);
+    set(paragraph.firstIndent, &QTextBlockFormat::setTextIndent);
+    set(paragraph.spaceBefore, &QTextBlockFormat::setTopMargin);
+    set(paragraph.spaceAfter, &QTextBlockFormat::setBottomMargin);
     return format;
 }
 

@@ -37,14 +37,6 @@ private:
         bool operator==(const CharState &) const = default;
     };
 
-    struct Group
-    {
-        CharState chars;
-        Destination destination = Destination::Text;
-        int unicodeSkip = 1;
-        bool inObject = false;
-    };
-
     struct Paragraph
     {
         Qt::Alignment alignment = Qt::AlignLeft;
@@ -53,6 +45,17 @@ private:
         int firstIndent = 0;
         int spaceBefore = 0;
         int spaceAfter = 0;
+    };
+
+    struct Group
+    {
+        CharState chars;
+        // Saved with the group like character state, so a list marker's
+        // own \pard inside {\listtext ...} leaves its paragraph alone.
+        Paragraph paragraph;
+        Destination destination = Destination::Text;
+        int unicodeSkip = 1;
+        bool inObject = false;
     };
 
     struct Font
@@ -100,7 +103,6 @@ private:
     QByteArray m_bytes;
     QByteArray m_bytesCodePage;
     std::optional<CharState> m_runState;
-    Paragraph m_paragraph;
     QByteArray m_documentCodePage = "windows-1252";
     int m_defaultFont = 0;
     std::map<int, Font> m_fonts;

@@ -188,22 +188,23 @@ bool RtfParser::characterWord(const ControlWord &word, int value, bool on)
 bool RtfParser::paragraphWord(Control control, int value)
 {
     const int twips = std::clamp(value, -limits::kIndentTwips, limits::kIndentTwips);
+    Paragraph &paragraph = top().paragraph;
     switch (control) {
-    case Control::ParagraphDefault: m_paragraph = {}; break;
+    case Control::ParagraphDefault: paragraph = {}; break;
     case Control::Paragraph:
         syncFormat();
         flushBytes();
         m_builder.endParagraph(blockFormat());
         break;
-    case Control::AlignLeft: m_paragraph.alignment = Qt::AlignLeft; break;
-    case Control::AlignRight: m_paragraph.alignment = Qt::AlignRight; break;
-    case Control::AlignCenter: m_paragraph.alignment = Qt::AlignHCenter; break;
-    case Control::AlignJustify: m_paragraph.alignment = Qt::AlignJustify; break;
-    case Control::LeftIndent: m_paragraph.leftIndent = twips; break;
-    case Control::RightIndent: m_paragraph.rightIndent = twips; break;
-    case Control::FirstIndent: m_paragraph.firstIndent = twips; break;
-    case Control::SpaceAfter: m_paragraph.spaceAfter = twips; break;
-    case Control::SpaceBefore: m_paragraph.spaceBefore = twips; break;
+    case Control::AlignLeft: paragraph.alignment = Qt::AlignLeft; break;
+    case Control::AlignRight: paragraph.alignment = Qt::AlignRight; break;
+    case Control::AlignCenter: paragraph.alignment = Qt::AlignHCenter; break;
+    case Control::AlignJustify: paragraph.alignment = Qt::AlignJustify; break;
+    case Control::LeftIndent: paragraph.leftIndent = twips; break;
+    case Control::RightIndent: paragraph.rightIndent = twips; break;
+    case Control::FirstIndent: paragraph.firstIndent = twips; break;
+    case Control::SpaceAfter: paragraph.spaceAfter = twips; break;
+    case Control::SpaceBefore: paragraph.spaceBefore = twips; break;
     default: return false;
     }
     return true;

@@ -94,7 +94,8 @@ TEST(Pictures, WindowsBitmapsAreShownAndStoredAsPng)
 
     for (const QByteArray &rtf : {pict("\\dibitmap0\\picw12\\pich8", dib),
                                   pict("\\wbitmap0\\picw12\\pich8\\wbmbitspixel32\\wbmplanes1\\wbmwidthbytes48", rows),
-                                  pict("\\wmetafile8\\picw300\\pich200", testpictures::wmfWrapping(dib))}) {
+                                  pict("\\wmetafile8\\picw300\\pich200", testpictures::wmfWrapping(dib)),
+                                  pict("\\emfblip\\picw300\\pich200", testpictures::emfWrapping(dib))}) {
         const auto document = read(rtf);
         const QList<QTextImageFormat> found = images(*document);
         ASSERT_EQ(found.size(), 1);

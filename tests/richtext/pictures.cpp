@@ -87,6 +87,26 @@ QByteArray wmfWrapping(const QByteArray &dib)
     return wmf + body;
 }
 
+QByteArray emfWrapping(const QByteArray &dib)
+{
+    constexpr quint32 kFixedPart = 80;
+    constexpr quint32 kInfoHeader = 40;
+    QByteArray emf;
+    put32(emf, 1);
+    put32(emf, 8);
+    put32(emf, 81);
+    put32(emf, kFixedPart + quint32(dib.size()));
+    emf.append(40, '\0');
+    for (quint32 value : {kFixedPart, kInfoHeader, kFixedPart + kInfoHeader, quint32(dib.size()) - kInfoHeader, 0u,
+                          0x00CC0020u, 2u, 2u})
+        put32(emf, value);
+    emf.append(dib);
+    put32(emf, 14);
+    put32(emf, 20);
+    emf.append(12, '\0');
+    return emf;
+}
+
 QByteArray hexLines(const QByteArray &data)
 {
     const QByteArray hex = data.toHex();

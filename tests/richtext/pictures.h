@@ -17,6 +17,8 @@ QByteArray dib(const QImage &image);
 // A Windows metafile that draws the DIB with one StretchDIB record, as a
 // picture pasted on Windows is stored.
 QByteArray wmfWrapping(const QByteArray &dib);
+// An enhanced metafile that draws the DIB with one StretchDIBits record.
+QByteArray emfWrapping(const QByteArray &dib);
 
 // The data as \pict hex lines.
 QByteArray hexLines(const QByteArray &data);

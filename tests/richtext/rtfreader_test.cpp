@@ -107,6 +107,11 @@ TEST(RtfReader, KeepsParagraphAndCharacterStateWhereRtfSaysTo)
     EXPECT_EQ(block.blockFormat().alignment() & Qt::AlignHorizontal_Mask, Qt::AlignLeft);
     EXPECT_EQ(block.blockFormat().leftMargin(), 0);
 
+    const auto list = read("{\\rtf1\\pard\\li720\\fi-360{\\listtext\\pard\\plain \\'b7\\tab}item\\par}");
+    EXPECT_EQ(list->toRawText(), QStringLiteral("\u00b7\titem"));
+    EXPECT_EQ(list->begin().blockFormat().leftMargin(), 48);
+    EXPECT_EQ(list->begin().blockFormat().textIndent(), -24);
+
     const auto chars = read("{\\rtf1\\b\\i\\ul\\fs40 all{\\b0 group}after\\plain plain \\uld dots\\ulnone none}");
     EXPECT_GE(formatAt(*chars, QStringLiteral("all")).fontWeight(), QFont::DemiBold);
     EXPECT_LT(formatAt(*chars, QStringLiteral("group")).fontWeight(), QFont::DemiBold);

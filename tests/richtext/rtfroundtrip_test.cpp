@@ -29,14 +29,15 @@ QString family(const QTextCharFormat &format, const QTextDocument &document)
 QString describe(const QTextCharFormat &format, const QTextDocument &document)
 {
     const qreal points = format.fontPointSize() > 0 ? format.fontPointSize() : document.defaultFont().pointSizeF();
-    return QStringLiteral("[%1 %2%3%4%5%6 %7]")
+    return QStringLiteral("[%1 %2%3%4%5%6 %7 on %8]")
         .arg(family(format, document))
         .arg(points)
         .arg(format.fontWeight() >= QFont::DemiBold ? "b" : "")
         .arg(format.fontItalic() ? "i" : "")
         .arg(format.fontUnderline() ? "u" : "")
         .arg(format.fontStrikeOut() ? "s" : "")
-        .arg(format.hasProperty(QTextFormat::ForegroundBrush) ? format.foreground().color().name() : "auto");
+        .arg(format.hasProperty(QTextFormat::ForegroundBrush) ? format.foreground().color().name() : "auto")
+        .arg(format.hasProperty(QTextFormat::BackgroundBrush) ? format.background().color().name() : "none");
 }
 
 // Each paragraph's alignment and indents, then its runs with their formats;
@@ -82,6 +83,7 @@ std::unique_ptr<QTextDocument> everyAttribute()
     cursor.insertText(QStringLiteral("under "), format([](QTextCharFormat &f) { f.setFontUnderline(true); }));
     cursor.insertText(QStringLiteral("struck "), format([](QTextCharFormat &f) { f.setFontStrikeOut(true); }));
     cursor.insertText(QStringLiteral("red "), format([](QTextCharFormat &f) { f.setForeground(QColor(200, 0, 0)); }));
+    cursor.insertText(QStringLiteral("marked "), format([](QTextCharFormat &f) { f.setBackground(QColor(255, 255, 0)); }));
     cursor.insertText(QStringLiteral("big serif"), format([](QTextCharFormat &f) {
                           f.setFontFamilies({QStringLiteral("Times New Roman")});
                           f.setFontPointSize(18);
@@ -136,8 +138,9 @@ TEST(RtfRoundTrip, WritesTheStoredDialect)
     const QByteArray rtf = richtext::writeRtf(*document);
 
     EXPECT_TRUE(rtf.startsWith("{\\rtf1\\ansi\\ansicpg1252\\deff0\\deflang1033{\\fonttbl{\\f0"));
-    EXPECT_TRUE(rtf.contains("}\r\n{\\colortbl ;\\red200\\green0\\blue0;\\red0\\green0\\blue255;}\r\n\\viewkind4\\uc1\\pard\\qc"));
-    EXPECT_TRUE(rtf.contains("{\\cf1 red }"));
+    EXPECT_TRUE(rtf.contains("}\r\n{\\colortbl ;\\red200\\green0\\blue0;\\red255\\green255\\blue0;\\red0\\green0\\blue255;}"
+                             "\r\n\\viewkind4\\uc1\\pard\\qc"));
+    EXPECT_TRUE(rtf.contains("{\\cf1 red }{\\highlight2 marked }"));
     EXPECT_TRUE(rtf.contains("\\pard\\qr\\li720\\ri360\\fi-360\\sb60\\sa120"));
     EXPECT_TRUE(rtf.contains("\\tab and\\line a soft break \\{with\\} \\\\braces\\\\\\par\r\n"));
     EXPECT_TRUE(rtf.contains(" \\'e9\\'80"));
