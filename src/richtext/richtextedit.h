@@ -35,6 +35,9 @@ public:
     // Characters or a picture: what a save counts as content.
     bool hasContent() const;
 
+    // The selection's attributes, or the insertion point's when nothing is
+    // selected. A selection that mixes values reads as an empty name, size 0,
+    // Mixed or an invalid colour; the alignment is the first paragraph's.
     QString selFontName() const;
     void setSelFontName(const QString &family);
     qreal selFontSize() const;
