@@ -8,6 +8,8 @@
 #include <QTextEdit>
 
 class QImage;
+class QPainter;
+class QRectF;
 
 // The rich-text editor every window uses: whole-content RTF in and out, the
 // selection's attributes, pictures, and the keys it leaves to its window.
@@ -33,6 +35,9 @@ public:
     // Characters or a picture: what a save counts as content.
     bool hasContent() const;
 
+    // The selection's attributes, or the insertion point's when nothing is
+    // selected. A selection that mixes values reads as an empty name, size 0,
+    // Mixed or an invalid colour; the alignment is the first paragraph's.
     QString selFontName() const;
     void setSelFontName(const QString &family);
     qreal selFontSize() const;
@@ -54,7 +59,28 @@ public:
     // Keys the editor leaves to its window's shortcuts (Delete, Ctrl+A ...).
     void setWindowShortcuts(const QList<QKeySequence> &keys);
 
+    // Wraps the lines where a printer would at this line width (twips),
+    // whatever the editor's own width; design metrics make screen and
+    // printer measure text alike.
+    void layoutForPrinter(int lineWidthTwips);
+    // Draws what fits of the text from position `from` into `twips`, a
+    // rectangle on the painter's device, and returns the first position that
+    // did not fit; textEnd() once everything did.
+    int renderRange(QPainter &painter, const QRectF &twips, int from) const;
+    int textEnd() const;
+
 signals:
     // Every key that goes down while the editor has the focus.
     void keyDown();
+
+protected:
+    bool event(QEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    bool canInsertFromMimeData(const QMimeData *source) const override;
+    void insertFromMimeData(const QMimeData *source) override;
+
+private:
+    QList<QKeySequence> m_windowShortcuts;
+    // The window shortcut being pressed, reported as a key down already.
+    QKeyCombination m_refusedKey;
 };

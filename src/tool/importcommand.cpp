@@ -3,19 +3,37 @@
 
 #include "diary/daykeys.h"
 #include "diary/pagestore.h"
+#include "richtext/rtfreader.h"
+#include "richtext/rtfwriter.h"
 
 #include <QFile>
+#include <QTextDocument>
 
 namespace tool {
+
+namespace {
+
+// What the editor would save after opening the file, so the page is
+// searchable and shows what the editor shows.
+QByteArray asTheEditorSaves(const QByteArray &rtf)
+{
+    QTextDocument page;
+    richtext::readRtf(rtf, page);
+    return richtext::writeRtf(page);
+}
+
+} // namespace
 
 int importCommand(const QStringList &arguments)
 {
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("Stores FILE, a rich-text file, as the page of a day."));
+    parser.setApplicationDescription(QStringLiteral("Stores FILE, a rich-text file, as the page of a day, "
+                                                    "as the editor would save it."));
     parser.addOption(rootOption());
     const QCommandLineOption day(QStringLiteral("day"), QStringLiteral("The page's day."), QStringLiteral("yyyy-mm-dd"));
     const QCommandLineOption replace(QStringLiteral("replace"), QStringLiteral("Replace the day's page if it has one."));
-    parser.addOptions({day, replace});
+    const QCommandLineOption raw(QStringLiteral("raw"), QStringLiteral("Store the file's bytes as they are."));
+    parser.addOptions({day, replace, raw});
     parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("The rich-text file."));
     if (const auto stop = parseOrExit(parser, arguments, 1))
         return *stop;
@@ -34,11 +52,12 @@ int importCommand(const QStringList &arguments)
         printError(QStringLiteral("cannot read %1: %2").arg(path, file.errorString()));
         return kFailed;
     }
-    const QByteArray rtf = file.readAll();
-    if (!rtf.startsWith("{\\rtf")) {
+    const QByteArray bytes = file.readAll();
+    if (!bytes.startsWith("{\\rtf")) {
         printError(QStringLiteral("%1 is not a rich-text file").arg(path));
         return kFailed;
     }
+    const QByteArray rtf = parser.isSet(raw) ? bytes : asTheEditorSaves(bytes);
     if (!pagestore::encodePage(rtf)) {
         printError(QStringLiteral("%1 holds a byte that a page cannot store").arg(path));
         return kFailed;

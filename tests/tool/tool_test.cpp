@@ -61,6 +61,30 @@ TEST(Tool, ExportWritesPagesAndNotes)
     EXPECT_FALSE(QFile::exists(out.filePath(QStringLiteral("pages/readme.rtf"))));
 }
 
+TEST(Tool, ExportWritesPlainTextOrHtmlWithPictures)
+{
+    TestDataRoot data;
+    QTemporaryDir out;
+    const QByteArray png = QByteArray::fromBase64("iVBORw0KGgoAAAANSUhEUgAAAAIAAAABCAIAAAB7QOjdAAAADUlEQVR4nGP4zwAE/wEHAAH/4iOeWQAAAABJRU5ErkJggg==");
+    ASSERT_TRUE(pagestore::save(data.root(), QStringLiteral("2024-03-05"),
+                                "{\\rtf1 Caf\\'e9 {\\b bold}\\par second{\\pict\\pngblip " + png.toHex() + "}\\par}"));
+    const QStringList base{QStringLiteral("export"), QStringLiteral("--root"), data.path(), QStringLiteral("--out"), out.path()};
+
+    ASSERT_EQ(tool(base + QStringList{QStringLiteral("--format"), QStringLiteral("txt")}).code, 0);
+    QFile text(out.filePath(QStringLiteral("pages/2024-03-05.txt")));
+    ASSERT_TRUE(text.open(QIODevice::ReadOnly));
+    EXPECT_EQ(QString::fromUtf8(text.readAll()), QString::fromUtf8("Caf\u00e9 bold\nsecond"));
+
+    ASSERT_EQ(tool(base + QStringList{QStringLiteral("--format"), QStringLiteral("html")}).code, 0);
+    QFile html(out.filePath(QStringLiteral("pages/2024-03-05.html")));
+    ASSERT_TRUE(html.open(QIODevice::ReadOnly));
+    const QByteArray page = html.readAll();
+    EXPECT_TRUE(page.contains("font-weight:700;\">bold"));
+    EXPECT_TRUE(page.contains("src=\"data:image/png;base64," + png.toBase64() + '"'));
+
+    EXPECT_EQ(tool(base + QStringList{QStringLiteral("--format"), QStringLiteral("pdf")}).code, 2);
+}
+
 TEST(Tool, ImportStoresARichTextFileAndRefusesWhatItShould)
 {
     TestDataRoot data;
@@ -70,17 +94,23 @@ TEST(Tool, ImportStoresARichTextFileAndRefusesWhatItShould)
     const QString in = data.path() + QStringLiteral("/in.rtf");
     const QStringList base{QStringLiteral("import"), QStringLiteral("--root"), data.path(), QStringLiteral("--day"), QStringLiteral("2024-03-05")};
 
-    EXPECT_EQ(tool(base + QStringList{in}).code, 0);
+    EXPECT_EQ(tool(base + QStringList{in, QStringLiteral("--raw")}).code, 0);
     EXPECT_EQ(pagestore::load(data.root(), QStringLiteral("2024-03-05")), QByteArray("{\\rtf1 imported}\r\n"));
     const ToolRun again = tool(base + QStringList{in});
     EXPECT_EQ(again.code, 1);
     EXPECT_EQ(again.err.count(QLatin1Char('\n')), 1);
     EXPECT_EQ(tool(base + QStringList{in, QStringLiteral("--replace")}).code, 0);
+    const QByteArray saved = pagestore::load(data.root(), QStringLiteral("2024-03-05")).value_or(QByteArray());
+    EXPECT_TRUE(saved.startsWith("{\\rtf1\\ansi\\ansicpg1252\\deff0\\deflang1033{\\fonttbl{\\f0\\fnil\\fcharset0 Arial;}}"));
+    EXPECT_TRUE(saved.contains("\\pard imported\\par\r\n}"));
 
+    const QString high = data.path() + QStringLiteral("/high.rtf");
+    EXPECT_EQ(tool(base + QStringList{high, QStringLiteral("--replace"), QStringLiteral("--raw")}).code, 1);
     EXPECT_EQ(tool(base + QStringList{data.path() + QStringLiteral("/plain.txt"), QStringLiteral("--replace")}).code, 1);
-    EXPECT_EQ(tool(base + QStringList{data.path() + QStringLiteral("/high.rtf"), QStringLiteral("--replace")}).code, 1);
     EXPECT_EQ(tool(base + QStringList{data.path() + QStringLiteral("/missing.rtf")}).code, 1);
-    EXPECT_EQ(pagestore::load(data.root(), QStringLiteral("2024-03-05")), QByteArray("{\\rtf1 imported}\r\n"));
+    EXPECT_EQ(pagestore::load(data.root(), QStringLiteral("2024-03-05")), saved);
+    EXPECT_EQ(tool(base + QStringList{high, QStringLiteral("--replace")}).code, 0);
+    EXPECT_TRUE(pagestore::load(data.root(), QStringLiteral("2024-03-05"))->contains("\\'ff"));
 }
 
 TEST(Tool, BadInputGivesOneLineAndANonZeroExit)

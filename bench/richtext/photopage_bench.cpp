@@ -1,0 +1,112 @@
+#include "diary/dataroot.h"
+#include "diary/pagestore.h"
+#include "richtext/rtfreader.h"
+#include "richtext/rtfwriter.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QFile>
+#include <QGuiApplication>
+#include <QImageReader>
+#include <QImageWriter>
+#include <QTemporaryDir>
+#include <QTextDocument>
+
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+
+// A page holding one 5 MB JPEG photograph, loaded and saved the way the
+// editor does, against the floor: reading the JPEG file and decoding it.
+namespace {
+
+constexpr int kWidth = 3200;
+constexpr int kHeight = 2400;
+constexpr int kQuality = 95;
+const QString kDay = QStringLiteral("2026-12-04");
+
+struct PhotoPage
+{
+    QTemporaryDir dir;
+    QString jpegPath;
+    DataRoot root{QString()};
+    qsizetype jpegBytes = 0;
+};
+
+QImage photograph()
+{
+    QImage image(kWidth, kHeight, QImage::Format_RGB32);
+    quint32 noise = 1;
+    for (int y = 0; y < kHeight; ++y) {
+        auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
+        for (int x = 0; x < kWidth; ++x) {
+            noise = noise * 1103515245 + 12345;
+            const int grain = int(noise >> 27);
+            line[x] = qRgb(x * 200 / kWidth + grain, y * 200 / kHeight + grain, (x + y) % 200 + grain);
+        }
+    }
+    return image;
+}
+
+const PhotoPage &photoPage()
+{
+    static PhotoPage page = [] {
+        PhotoPage made;
+        QDir(made.dir.path()).mkpath(QStringLiteral("pages"));
+        made.root = DataRoot(made.dir.path());
+        made.jpegPath = made.dir.filePath(QStringLiteral("photo.jpg"));
+        QImageWriter writer(made.jpegPath, "jpeg");
+        writer.setQuality(kQuality);
+        writer.write(photograph());
+        QFile jpeg(made.jpegPath);
+        jpeg.open(QIODevice::ReadOnly);
+        const QByteArray bytes = jpeg.readAll();
+        made.jpegBytes = bytes.size();
+        const QByteArray rtf = "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0 Arial;}}\\pard A day at the sea\\par\\pard{\\pict\\jpegblip"
+                               "\\picw3200\\pich2400\\picwgoal9600\\pichgoal7200 " + bytes.toHex() + "}\\par}";
+        pagestore::save(made.root, kDay, rtf);
+        return made;
+    }();
+    return page;
+}
+
+void floorReadAndDecode(benchmark::State &state)
+{
+    const PhotoPage &page = photoPage();
+    for (auto _ : state) {
+        QFile file(page.jpegPath);
+        file.open(QIODevice::ReadOnly);
+        QByteArray bytes = file.readAll();
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::ReadOnly);
+        QImageReader reader(&buffer, "jpeg");
+        benchmark::DoNotOptimize(reader.read());
+    }
+    state.counters["jpeg_mb"] = double(page.jpegBytes) / (1 << 20);
+}
+
+void pageLoadAndSave(benchmark::State &state)
+{
+    const PhotoPage &page = photoPage();
+    for (auto _ : state) {
+        QTextDocument document;
+        richtext::readRtf(pagestore::load(page.root, kDay).value_or(QByteArray()), document);
+        if (!pagestore::save(page.root, kDay, richtext::writeRtf(document)))
+            state.SkipWithError("the page was not saved");
+    }
+}
+
+} // namespace
+
+BENCHMARK(floorReadAndDecode)->Unit(benchmark::kMillisecond)->MinTime(3);
+BENCHMARK(pageLoadAndSave)->Unit(benchmark::kMillisecond)->MinTime(3);
+
+int main(int argc, char **argv)
+{
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    QGuiApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

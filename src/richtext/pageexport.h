@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QString>
+
+class QTextDocument;
+
+// A page in forms any program reads.
+namespace richtext {
+
+// The page's characters, one line per paragraph or line break, no pictures.
+QString plainText(const QTextDocument &document);
+
+// The page as Qt renders it, every picture inside the file as a data URL.
+QString htmlWithPictures(const QTextDocument &document);
+
+} // namespace richtext

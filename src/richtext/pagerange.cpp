@@ -1,0 +1,88 @@
+#include "pagerange.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QPainter>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextLayout>
+
+#include <memory>
+
+namespace richtext {
+
+namespace {
+
+constexpr qreal kTwipsPerInch = 1440;
+
+struct LineSpan
+{
+    qreal top = 0;
+    qreal bottom = 0;
+    int end = 0;
+};
+
+// The lines from `from` on that fit in `height`, the first always.
+LineSpan fittingLines(const QTextDocument &document, int from, qreal height)
+{
+    LineSpan span;
+    bool first = true;
+    span.end = textEnd(document);
+    for (QTextBlock block = document.findBlock(from); block.isValid(); block = block.next()) {
+        const QTextLayout *layout = block.layout();
+        const qreal blockTop = document.documentLayout()->blockBoundingRect(block).top();
+        for (int i = 0; i < layout->lineCount(); ++i) {
+            const QTextLine line = layout->lineAt(i);
+            const int lineEnd = block.position() + line.textStart() + line.textLength();
+            if (first && lineEnd <= from && lineEnd < block.position() + block.length() - 1)
+                continue;
+            const qreal top = blockTop + line.y();
+            const qreal bottom = top + line.height();
+            if (first) {
+                span.top = top;
+                first = false;
+            } else if (bottom - span.top > height) {
+                span.end = block.position() + line.textStart();
+                return span;
+            }
+            span.bottom = bottom;
+        }
+    }
+    return span;
+}
+
+} // namespace
+
+int textEnd(const QTextDocument &document)
+{
+    return document.characterCount() - 1;
+}
+
+int renderPageRange(const QTextDocument &document, QPainter &painter, const QRectF &twips, int from)
+{
+    if (from >= textEnd(document) && from > 0)
+        return textEnd(document);
+    const QPaintDevice *device = painter.device();
+    const qreal sx = device->logicalDpiX() / kTwipsPerInch;
+    const qreal sy = device->logicalDpiY() / kTwipsPerInch;
+    const QRectF rect(twips.x() * sx, twips.y() * sy, twips.width() * sx, twips.height() * sy);
+
+    const std::unique_ptr<QTextDocument> copy(document.clone());
+    copy->documentLayout()->setPaintDevice(painter.device());
+    copy->setUseDesignMetrics(true);
+    copy->setDocumentMargin(0);
+    copy->setTextWidth(rect.width());
+
+    const LineSpan span = fittingLines(*copy, std::max(from, 0), rect.height());
+    const QRectF clip(0, span.top, rect.width(), span.bottom - span.top);
+    painter.save();
+    painter.translate(rect.left(), rect.top() - span.top);
+    painter.setClipRect(clip);
+    QAbstractTextDocumentLayout::PaintContext context;
+    context.clip = clip;
+    context.palette.setColor(QPalette::Text, Qt::black);
+    copy->documentLayout()->draw(&painter, context);
+    painter.restore();
+    return span.end;
+}
+
+} // namespace richtext

@@ -1,0 +1,132 @@
+#include "picture.h"
+
+#include "rtflimits.h"
+
+#include <QBuffer>
+#include <QCryptographicHash>
+#include <QImageReader>
+#include <QImageWriter>
+#include <QPainter>
+#include <QPixmap>
+#include <QSet>
+#include <QTextDocument>
+#include <QUrl>
+
+namespace richtext {
+
+namespace {
+
+// The stored form lives beside the shown image under the same name, so an
+// image copied within the document keeps it.
+constexpr int kStoredResource = QTextDocument::UserResource + 1;
+constexpr int kJpegQuality = 92;
+// Among this many sampled pixels, a photograph shows more distinct colours
+// than a drawing or a screenshot ever does.
+constexpr int kSampleGrid = 64;
+constexpr int kPhotoColours = 1024;
+
+QString resourceName(const StoredPicture &picture)
+{
+    QCryptographicHash hash(QCryptographicHash::Sha1);
+    hash.addData(picture.keptHeader);
+    hash.addData(picture.bytes);
+    return QStringLiteral("picture:") + QString::fromLatin1(hash.result().toHex());
+}
+
+QByteArray encode(const QImage &image, const char *format, int quality)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, format);
+    writer.setQuality(quality);
+    return writer.write(image) ? bytes : QByteArray();
+}
+
+bool looksLikePhotograph(const QImage &image)
+{
+    if (image.hasAlphaChannel() || image.width() < kSampleGrid || image.height() < kSampleGrid)
+        return false;
+    QSet<QRgb> colours;
+    for (int y = 0; y < kSampleGrid; ++y) {
+        for (int x = 0; x < kSampleGrid; ++x)
+            colours.insert(image.pixel(x * image.width() / kSampleGrid, y * image.height() / kSampleGrid));
+    }
+    return colours.size() > kPhotoColours;
+}
+
+std::optional<QImage> resourceImage(const QVariant &resource)
+{
+    if (resource.userType() == QMetaType::QImage)
+        return resource.value<QImage>();
+    if (resource.userType() == QMetaType::QPixmap)
+        return resource.value<QPixmap>().toImage();
+    if (resource.userType() == QMetaType::QByteArray)
+        return decodeImage(resource.toByteArray());
+    return std::nullopt;
+}
+
+} // namespace
+
+QTextImageFormat addPicture(QTextDocument &document, const StoredPicture &picture, const QImage &shown,
+                            QSizeF displaySize)
+{
+    const QUrl name(resourceName(picture));
+    document.addResource(QTextDocument::ImageResource, name, shown);
+    document.addResource(kStoredResource, name, QVariant::fromValue(picture));
+    if (displaySize.isEmpty())
+        displaySize = shown.size();
+    QTextImageFormat format;
+    format.setName(name.toString());
+    format.setWidth(displaySize.width());
+    format.setHeight(displaySize.height());
+    return format;
+}
+
+std::optional<StoredPicture> storedPicture(const QTextDocument &document, const QTextImageFormat &format)
+{
+    const QUrl name(format.name());
+    const QVariant stored = document.resource(kStoredResource, name);
+    if (stored.canConvert<StoredPicture>())
+        return stored.value<StoredPicture>();
+    const auto image = resourceImage(document.resource(QTextDocument::ImageResource, name));
+    if (!image || image->isNull())
+        return std::nullopt;
+    return compactPicture(*image);
+}
+
+StoredPicture compactPicture(const QImage &image)
+{
+    if (looksLikePhotograph(image))
+        return {StoredPicture::Jpeg, encode(image.convertToFormat(QImage::Format_RGB32), "jpeg", kJpegQuality), {},
+                image.size()};
+    return {StoredPicture::Png, encode(image, "png", -1), {}, image.size()};
+}
+
+QImage placeholderImage(QSize size)
+{
+    const QSize bounded = size.boundedTo({limits::kPlaceholderSide, limits::kPlaceholderSide}).expandedTo({8, 8});
+    QImage image(bounded, QImage::Format_RGB32);
+    image.fill(QColor(0xe8, 0xe8, 0xe8));
+    QPainter painter(&image);
+    painter.setPen(QColor(0x90, 0x90, 0x90));
+    painter.drawRect(image.rect().adjusted(0, 0, -1, -1));
+    painter.drawLine(image.rect().topLeft(), image.rect().bottomRight());
+    painter.drawLine(image.rect().bottomLeft(), image.rect().topRight());
+    return image;
+}
+
+QImage decodeImage(const QByteArray &bytes, const char *format)
+{
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer, format);
+    reader.setAllocationLimit(limits::kImageMegabytes);
+    const QSize size = reader.size();
+    if (!size.isValid() || size.width() > limits::kImageSide || size.height() > limits::kImageSide)
+        return {};
+    return reader.read();
+}
+
+} // namespace richtext

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QtGlobal>
+
+// Bounds on what the reader accepts, so hostile input costs at most this much.
+namespace richtext::limits {
+
+// Deeper groups are read as if they were part of the deepest one.
+inline constexpr int kGroupDepth = 1000;
+// A longer control word is read whole and then ignored.
+inline constexpr int kControlWordLetters = 32;
+// Number parameters are read in full and clamped to this magnitude.
+inline constexpr qint64 kParameter = 0x3fffffff;
+// Fonts and colours beyond this many table entries are not kept.
+inline constexpr int kTableEntries = 1 << 14;
+// Indents and paragraph spacing, in twips (22 inches).
+inline constexpr int kIndentTwips = 31680;
+// How many fallback characters a \uc may ask to skip.
+inline constexpr int kUnicodeSkip = 16;
+// A picture with more data than this is dropped.
+inline constexpr qsizetype kPictureBytes = qsizetype(64) << 20;
+// Decoding refuses an image larger than this, in either direction or in all.
+inline constexpr int kImageSide = 20000;
+inline constexpr int kImageMegabytes = 400;
+// A placeholder is never drawn larger than this, whatever size it states.
+inline constexpr int kPlaceholderSide = 2000;
+
+} // namespace richtext::limits

@@ -1,0 +1,234 @@
+#include "pictures.h"
+
+#include "richtext/picture.h"
+#include "richtext/richtextedit.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QMainWindow>
+#include <QPainter>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextBlock>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+void select(RichTextEdit &editor, int from, int to)
+{
+    QTextCursor cursor = editor.textCursor();
+    cursor.setPosition(from);
+    cursor.setPosition(to, QTextCursor::KeepAnchor);
+    editor.setTextCursor(cursor);
+}
+
+QByteArray storedBytesOfFirstPicture(const RichTextEdit &editor)
+{
+    for (auto it = editor.document()->begin().begin(); !it.atEnd(); ++it) {
+        if (it.fragment().charFormat().isImageFormat())
+            return richtext::storedPicture(*editor.document(), it.fragment().charFormat().toImageFormat())->bytes;
+    }
+    return {};
+}
+
+bool blank(const QImage &image)
+{
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            if (image.pixel(x, y) != qRgb(255, 255, 255))
+                return false;
+        }
+    }
+    return true;
+}
+
+using Tri = RichTextEdit::TriState;
+
+} // namespace
+
+TEST(RichTextEdit, SelectionAttributesReadOnOffOrMixedAndWrite)
+{
+    RichTextEdit editor;
+    editor.setPlainText(QStringLiteral("one two"));
+    select(editor, 0, 3);
+    editor.setSelBold(true);
+    editor.setSelItalic(true);
+    editor.setSelUnderline(true);
+    editor.setSelFontName(QStringLiteral("Courier"));
+    editor.setSelFontSize(24);
+    editor.setSelColor(QColor(255, 0, 0));
+    EXPECT_EQ(editor.selBold(), Tri::On);
+    EXPECT_EQ(editor.selItalic(), Tri::On);
+    EXPECT_EQ(editor.selUnderline(), Tri::On);
+    EXPECT_EQ(editor.selFontName(), QStringLiteral("Courier"));
+    EXPECT_EQ(editor.selFontSize(), 24);
+    EXPECT_EQ(editor.selColor(), QColor(255, 0, 0));
+
+    select(editor, 4, 7);
+    EXPECT_EQ(editor.selBold(), Tri::Off);
+    EXPECT_EQ(editor.selUnderline(), Tri::Off);
+    EXPECT_EQ(editor.selColor(), editor.palette().color(QPalette::Text));
+
+    select(editor, 0, 7);
+    EXPECT_EQ(editor.selBold(), Tri::Mixed);
+    EXPECT_EQ(editor.selItalic(), Tri::Mixed);
+    EXPECT_EQ(editor.selFontName(), QString());
+    EXPECT_EQ(editor.selFontSize(), 0);
+    EXPECT_FALSE(editor.selColor().isValid());
+    editor.setSelAlignment(Qt::AlignRight);
+    EXPECT_EQ(editor.selAlignment(), Qt::AlignRight);
+    editor.setSelBold(false);
+    EXPECT_EQ(editor.selBold(), Tri::Off);
+
+    // With nothing selected the attribute is the insertion point's.
+    select(editor, 7, 7);
+    editor.setSelBold(true);
+    EXPECT_EQ(editor.selBold(), Tri::On);
+    editor.insertPlainText(QStringLiteral("!"));
+    select(editor, 7, 8);
+    EXPECT_EQ(editor.selBold(), Tri::On);
+    EXPECT_TRUE(editor.textRtf().contains("\\b !"));
+}
+
+TEST(RichTextEdit, LoadsRichTextOrPlainText)
+{
+    RichTextEdit editor;
+    editor.loadBytes("{\\rtf1 \\b bold\\b0  plain}");
+    EXPECT_EQ(editor.text(), QStringLiteral("bold plain"));
+    select(editor, 0, 4);
+    EXPECT_EQ(editor.selBold(), Tri::On);
+
+    editor.loadBytes("Caf\xe9 \x93q\x94\r\nsecond\rthird\n");
+    EXPECT_EQ(editor.text(), QStringLiteral("Caf\u00e9 \u201cq\u201d\nsecond\nthird\n"));
+    editor.loadBytes("\xEF\xBB\xBF" "Caf\xc3\xa9 \\rtf");
+    EXPECT_EQ(editor.text(), QStringLiteral("Caf\u00e9 \\rtf"));
+
+    QTemporaryDir dir;
+    QFile file(dir.filePath(QStringLiteral("note.dat")));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("{\\rtf1 from a file}");
+    file.close();
+    EXPECT_TRUE(editor.loadFile(file.fileName()));
+    EXPECT_EQ(editor.text(), QStringLiteral("from a file"));
+    EXPECT_FALSE(editor.loadFile(dir.filePath(QStringLiteral("missing.dat"))));
+    EXPECT_EQ(editor.text(), QString());
+}
+
+TEST(RichTextEdit, APictureIsPastedAtTheCaretAndCountsAsContent)
+{
+    RichTextEdit editor;
+    EXPECT_FALSE(editor.hasContent());
+    editor.setPlainText(QStringLiteral("\n"));
+    EXPECT_FALSE(editor.hasContent());
+    editor.setPlainText(QStringLiteral("abc"));
+    EXPECT_TRUE(editor.hasContent());
+
+    select(editor, 1, 2);
+    editor.pastePicture(testpictures::drawing());
+    EXPECT_EQ(editor.document()->toRawText(), QStringLiteral("a\uFFFCc"));
+    EXPECT_EQ(editor.text(), QStringLiteral("ac"));
+    const QByteArray stored = storedBytesOfFirstPicture(editor);
+    EXPECT_EQ(stored, richtext::compactPicture(testpictures::drawing()).bytes);
+
+    RichTextEdit reloaded;
+    reloaded.setTextRtf(editor.textRtf());
+    EXPECT_EQ(storedBytesOfFirstPicture(reloaded), stored);
+
+    RichTextEdit onlyPicture;
+    QApplication::clipboard()->setImage(testpictures::drawing());
+    onlyPicture.paste();
+    EXPECT_TRUE(onlyPicture.hasContent());
+    EXPECT_EQ(onlyPicture.text(), QString());
+    EXPECT_EQ(storedBytesOfFirstPicture(onlyPicture), stored);
+}
+
+TEST(RichTextEdit, ReportsEveryKeyAndLeavesWindowShortcutsToTheWindow)
+{
+    QMainWindow window;
+    auto *editor = new RichTextEdit;
+    window.setCentralWidget(editor);
+    QAction selectAll(QStringLiteral("Add Picture"));
+    selectAll.setShortcut(QKeySequence(Qt::CTRL | Qt::Key_A));
+    QAction remove(QStringLiteral("Delete"));
+    remove.setShortcut(QKeySequence(Qt::Key_Delete));
+    window.addAction(&selectAll);
+    window.addAction(&remove);
+    QSignalSpy selects(&selectAll, &QAction::triggered);
+    QSignalSpy removes(&remove, &QAction::triggered);
+    QSignalSpy keys(editor, &RichTextEdit::keyDown);
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    editor->setFocus();
+
+    QTest::keyClicks(editor, QStringLiteral("ab"));
+    EXPECT_EQ(keys.count(), 2);
+    QTest::keyClick(editor, Qt::Key_A, Qt::ControlModifier);
+    EXPECT_EQ(selects.count(), 0);
+    EXPECT_EQ(keys.count(), 4) << "Control goes down too";
+    EXPECT_TRUE(editor->textCursor().hasSelection());
+
+    editor->setWindowShortcuts({QKeySequence(Qt::CTRL | Qt::Key_A), QKeySequence(Qt::Key_Delete)});
+    editor->moveCursor(QTextCursor::Start);
+    QTest::keyClick(editor, Qt::Key_A, Qt::ControlModifier);
+    EXPECT_EQ(keys.count(), 6);
+    QTest::keyClick(editor, Qt::Key_Delete);
+    EXPECT_EQ(selects.count(), 1);
+    EXPECT_EQ(removes.count(), 1);
+    EXPECT_FALSE(editor->textCursor().hasSelection());
+    EXPECT_EQ(editor->text(), QStringLiteral("ab"));
+    EXPECT_EQ(keys.count(), 7);
+
+    remove.setEnabled(false);
+    QTest::keyClick(editor, Qt::Key_Delete);
+    EXPECT_EQ(editor->text(), QStringLiteral("b"));
+    EXPECT_EQ(keys.count(), 8);
+}
+
+TEST(RichTextEdit, LaysOutForAPrinterAndRendersPageRanges)
+{
+    RichTextEdit editor;
+    QString text;
+    for (int i = 0; i < 80; ++i)
+        text += QStringLiteral("Paragraph %1 of a diary page that is long enough to wrap on a printed line.\n").arg(i);
+    editor.setPlainText(text);
+
+    const auto heightAt = [&](int twips) {
+        editor.layoutForPrinter(twips);
+        return editor.document()->documentLayout()->documentSize().height();
+    };
+    const qreal narrow = heightAt(2880);
+    EXPECT_GT(narrow, heightAt(11520));
+    EXPECT_EQ(editor.lineWrapColumnOrWidth(), 11520 * editor.logicalDpiX() / 1440);
+
+    QImage page(850, 1100, QImage::Format_RGB32);
+    page.setDotsPerMeterX(3937);
+    page.setDotsPerMeterY(3937);
+    const QRectF margins(1440, 1440, 12240 - 2880, 15840 - 2880);
+    int from = 0;
+    int pages = 0;
+    while (from < editor.textEnd() && pages < 100) {
+        page.fill(Qt::white);
+        QPainter painter(&page);
+        const int next = editor.renderRange(painter, margins, from);
+        painter.end();
+        EXPECT_GT(next, from);
+        from = next;
+        ++pages;
+        EXPECT_TRUE(blank(page.copy(0, 0, 850, 95)));
+        EXPECT_TRUE(blank(page.copy(0, 1005, 850, 95)));
+        EXPECT_FALSE(blank(page.copy(100, 100, 650, 100)));
+    }
+    EXPECT_GE(pages, 2);
+    EXPECT_LT(pages, 10);
+    EXPECT_EQ(from, editor.textEnd());
+
+    RichTextEdit empty;
+    QPainter painter(&page);
+    EXPECT_EQ(empty.renderRange(painter, margins, 0), 0);
+    EXPECT_EQ(empty.textEnd(), 0);
+}

@@ -1,0 +1,170 @@
+#include "pictures.h"
+
+#include "richtext/picture.h"
+#include "richtext/rtflimits.h"
+#include "richtext/rtfreader.h"
+
+#include <QTextBlock>
+#include <QTextDocument>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+std::unique_ptr<QTextDocument> read(QByteArrayView rtf)
+{
+    auto document = std::make_unique<QTextDocument>();
+    richtext::readRtf(rtf, *document);
+    return document;
+}
+
+QString text(QByteArrayView rtf)
+{
+    return read(rtf)->toRawText();
+}
+
+QTextCharFormat formatAt(const QTextDocument &document, const QString &word)
+{
+    const QTextCursor found = document.find(word);
+    return found.charFormat();
+}
+
+} // namespace
+
+TEST(RtfReader, ReadsWhatAWindowsRichEditControlWrites)
+{
+    const QByteArray wmf = testpictures::wmfWrapping(testpictures::dib(testpictures::drawing()));
+    const QByteArray rtf = "{\\rtf1\\ansi\\ansicpg1252\\deff0\\deflang1033{\\fonttbl{\\f0\\fswiss\\fcharset0 Arial;}"
+                           "{\\f1\\froman\\fprq2\\fcharset0 Times New Roman;}}\r\n"
+                           "{\\colortbl ;\\red255\\green0\\blue0;}\r\n"
+                           "\\viewkind4\\uc1\\pard\\f0\\fs20 Caf\\'e9 \\b bold\\b0  {\\cf1 red}\\par\r\n"
+                           "\\pard\\qc\\f1\\fs32 centred\\par\r\n"
+                           "{\\pict\\wmetafile8\\picw53\\pich53\\picwgoal180\\pichgoal120\r\n"
+                           + testpictures::hexLines(wmf) + "}\\par\r\n}\r\n";
+    const auto document = read(rtf);
+    ASSERT_EQ(document->blockCount(), 3);
+    EXPECT_EQ(document->begin().text(), QStringLiteral("Caf\u00e9 bold red"));
+
+    const QTextCharFormat cafe = formatAt(*document, QStringLiteral("Caf"));
+    EXPECT_EQ(cafe.fontFamilies().toStringList(), QStringList{QStringLiteral("Arial")});
+    EXPECT_EQ(cafe.fontPointSize(), 10);
+    EXPECT_LT(cafe.fontWeight(), QFont::DemiBold);
+    EXPECT_GE(formatAt(*document, QStringLiteral("bold")).fontWeight(), QFont::DemiBold);
+    EXPECT_EQ(formatAt(*document, QStringLiteral("red")).foreground().color(), QColor(255, 0, 0));
+    EXPECT_FALSE(cafe.hasProperty(QTextFormat::ForegroundBrush));
+
+    const QTextBlock centred = document->begin().next();
+    EXPECT_EQ(centred.blockFormat().alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
+    EXPECT_EQ(formatAt(*document, QStringLiteral("centred")).fontFamilies().toStringList(),
+              QStringList{QStringLiteral("Times New Roman")});
+    EXPECT_EQ(formatAt(*document, QStringLiteral("centred")).fontPointSize(), 16);
+
+    const QTextBlock pictureBlock = document->lastBlock();
+    ASSERT_EQ(pictureBlock.text(), QString(QChar::ObjectReplacementCharacter));
+    const QTextImageFormat image = pictureBlock.begin().fragment().charFormat().toImageFormat();
+    EXPECT_EQ(image.width(), 12);
+    EXPECT_EQ(image.height(), 8);
+    const auto stored = richtext::storedPicture(*document, image);
+    ASSERT_TRUE(stored);
+    EXPECT_EQ(stored->kind, richtext::StoredPicture::Png);
+    EXPECT_EQ(richtext::decodeImage(stored->bytes).convertToFormat(QImage::Format_RGB32), testpictures::drawing());
+}
+
+TEST(RtfReader, ShowsWhatWordAndLibreOfficeMeanToShow)
+{
+    EXPECT_EQ(text("{\\rtf1{\\stylesheet{\\s0 Normal;}}{\\info{\\title T}}{\\header h}{\\footer f}"
+                   "body{\\footnote n}{\\*\\generator g;}{\\*\\unknown u} shown\\par}"),
+              QStringLiteral("body shown"));
+    EXPECT_EQ(text("{\\rtf1{\\field{\\*\\fldinst HYPERLINK \"x\"}{\\fldrslt link}} "
+                   "{\\object\\objemb{\\*\\objclass P}{\\*\\objdata 0102}{\\result seen}}}"),
+              QStringLiteral("link seen"));
+    EXPECT_EQ(text("{\\rtf1\\trowd\\cellx1000\\cellx2000\\intbl a\\cell b\\cell\\row\\pard after\\par}"),
+              QStringLiteral("a\tb\t\u2029after"));
+    EXPECT_EQ(text("{\\rtf1{\\pntext\\'b7\\tab}item\\par}"), QStringLiteral("\u00b7\titem"));
+    EXPECT_EQ(text("{\\rtf1 a\\~b\\-c\\_d\\line e\\tab f\\emdash\\lquote\\rquote}"),
+              QStringLiteral("a\u00a0b\u00adc\u2011d\u2028e\tf\u2014\u2018\u2019"));
+    EXPECT_EQ(text("{\\rtf1 one\r\ntwo\\\r\nthree\\\nfour}"), QStringLiteral("onetwo\u2029three\u2029four"));
+    EXPECT_EQ(text("{\\rtf1 kept\\par}ignored after the end"), QStringLiteral("kept"));
+    EXPECT_EQ(text(QByteArray("{\\rtf1 before", 13) + '\0' + QByteArray("after}")), QStringLiteral("before"));
+    EXPECT_EQ(text("{\\rtf1 \\unknownword text \\\\ \\{ \\}}"), QStringLiteral("text \\ { }"));
+
+    const auto shapes = read("{\\rtf1{\\*\\shppict{\\pict\\pngblip " + testpictures::encoded(testpictures::drawing(), "png").toHex()
+                             + "}}{\\nonshppict{\\pict\\wmetafile8 0100}}\\par}");
+    EXPECT_EQ(shapes->toRawText(), QString(QChar::ObjectReplacementCharacter));
+}
+
+TEST(RtfReader, KeepsParagraphAndCharacterStateWhereRtfSaysTo)
+{
+    const auto document = read("{\\rtf1\\pard\\qr\\li720 one\\par two\\par\\pard three\\par}");
+    QTextBlock block = document->begin();
+    EXPECT_EQ(block.blockFormat().alignment() & Qt::AlignHorizontal_Mask, Qt::AlignRight);
+    EXPECT_EQ(block.blockFormat().leftMargin(), 48);
+    block = block.next();
+    EXPECT_EQ(block.blockFormat().alignment() & Qt::AlignHorizontal_Mask, Qt::AlignRight);
+    block = block.next();
+    EXPECT_EQ(block.blockFormat().alignment() & Qt::AlignHorizontal_Mask, Qt::AlignLeft);
+    EXPECT_EQ(block.blockFormat().leftMargin(), 0);
+
+    const auto list = read("{\\rtf1\\pard\\li720\\fi-360{\\listtext\\pard\\plain \\'b7\\tab}item\\par}");
+    EXPECT_EQ(list->toRawText(), QStringLiteral("\u00b7\titem"));
+    EXPECT_EQ(list->begin().blockFormat().leftMargin(), 48);
+    EXPECT_EQ(list->begin().blockFormat().textIndent(), -24);
+
+    const auto chars = read("{\\rtf1\\b\\i\\ul\\fs40 all{\\b0 group}after\\plain plain \\uld dots\\ulnone none}");
+    EXPECT_GE(formatAt(*chars, QStringLiteral("all")).fontWeight(), QFont::DemiBold);
+    EXPECT_LT(formatAt(*chars, QStringLiteral("group")).fontWeight(), QFont::DemiBold);
+    EXPECT_TRUE(formatAt(*chars, QStringLiteral("group")).fontItalic());
+    EXPECT_GE(formatAt(*chars, QStringLiteral("after")).fontWeight(), QFont::DemiBold);
+    EXPECT_EQ(formatAt(*chars, QStringLiteral("after")).fontPointSize(), 20);
+    const QTextCharFormat plain = formatAt(*chars, QStringLiteral("plain"));
+    EXPECT_FALSE(plain.fontItalic() || plain.fontUnderline());
+    EXPECT_EQ(plain.fontPointSize(), 12);
+    EXPECT_EQ(formatAt(*chars, QStringLiteral("dots")).underlineStyle(), QTextCharFormat::DotLine);
+    EXPECT_FALSE(formatAt(*chars, QStringLiteral("none")).fontUnderline());
+}
+
+TEST(RtfReader, DecodesEachFontInItsOwnCodePage)
+{
+    EXPECT_EQ(text("{\\rtf1\\ansi\\ansicpg1251 \\'cf\\'f0\\'e8}"), QStringLiteral("\u041f\u0440\u0438"));
+    EXPECT_EQ(text("{\\rtf1\\ansi\\ansicpg1252{\\fonttbl{\\f0\\fcharset0 Arial;}{\\f1\\fcharset128 MS Mincho;}"
+                   "{\\f2\\fcharset161 Greek;}{\\f3\\fcharset204 Cyr;}}"
+                   "\\f0 \\'e9 \\f1\\'93\\'fa\\'96\\'7b\\'83\\'5c\\f2 \\'e1\\f3 \\'e1}"),
+              QStringLiteral("\u00e9 \u65e5\u672c\u30bd\u03b1\u0431"));
+    EXPECT_EQ(text("{\\rtf1{\\fonttbl{\\f0\\fcharset134 SimSun;}}\\f0 \\'d6\\'d0}"), QStringLiteral("\u4e2d"));
+    EXPECT_EQ(text("{\\rtf1{\\fonttbl{\\f0\\fcharset136 MingLiU;}}\\f0 \\'a4\\'a4}"), QStringLiteral("\u4e2d"));
+
+    EXPECT_EQ(text("{\\rtf1\\uc1\\u8364?{\\uc2\\u8364\\'80\\'80x}{\\uc0\\u945}\\u946?y}"),
+              QStringLiteral("\u20ac\u20acx\u03b1\u03b2y"));
+    EXPECT_EQ(text("{\\rtf1{\\uc3 a}\\u946?b \\u-10179?\\u-8704?}"), QStringLiteral("a\u03b2b \U0001F600"));
+}
+
+TEST(RtfReader, MalformedInputGivesTheBestPageItCan)
+{
+    EXPECT_EQ(text("{\\rtf1 a{b"), QStringLiteral("ab"));
+    EXPECT_EQ(text("}}}{\\rtf1 a}}}"), QStringLiteral("a"));
+    EXPECT_EQ(text("{\\rtf1 a\\'4"), QStringLiteral("a4"));
+    EXPECT_EQ(text("{\\rtf1 \\fs99999999999999999999999 big\\li-99999999999999 x}"), QStringLiteral("bigx"));
+    EXPECT_EQ(text("{\\rtf1 \\u99999999999?\\u-99999?ok}"), QStringLiteral("ok"));
+    EXPECT_EQ(text(QByteArray("{\\rtf1 \\") + QByteArray(100, 'a') + " word}"), QStringLiteral("word"));
+    EXPECT_EQ(text("{\\rtf1 \\bin999999999999 x}"), QString());
+    EXPECT_EQ(text("{\\rtf1 x{\\pict\\pngblip 89504e470"), QStringLiteral("x\uFFFC"));
+    EXPECT_EQ(text(QByteArray("{\\rtf1 ") + QByteArray(100000, '{') + "deep" + QByteArray(100000, '}') + " out}"),
+              QStringLiteral("deep out"));
+    EXPECT_EQ(text(QByteArray(100000, '{') + "\\'" + QByteArray(1000, '\\')), QString(500, QLatin1Char('\\')));
+
+    const QByteArray huge(richtext::limits::kPictureBytes + 1, '\x42');
+    EXPECT_EQ(text("{\\rtf1 a{\\pict\\pngblip\\bin" + QByteArray::number(huge.size()) + " " + huge + "}b}"),
+              QStringLiteral("ab"));
+
+    for (const QByteArray &hostile : {QByteArray(), QByteArray("{"), QByteArray("\\"), QByteArray("{\\*"),
+                                      QByteArray("{\\rtf1{\\fonttbl{\\f"), QByteArray("{\\rtf1{\\colortbl;;;\\red999;}\\cf3 x}"),
+                                      QByteArray("{\\rtf1{\\pict\\wbitmap\\picw99999\\pich99999\\wbmwidthbytes1 00}}"),
+                                      QByteArray("{\\rtf1{\\pict\\dibitmap 28000000ffffff7fffffff7f01002000}}"),
+                                      QByteArray("{\\rtf1{\\pict\\emfblip 0100000008000000}}"),
+                                      QByteArray(5000, '\xff'), QByteArray(20000, '\\')}) {
+        const auto document = read(hostile);
+        EXPECT_LE(document->characterCount(), hostile.size() + 1);
+    }
+}

@@ -1,0 +1,172 @@
+#include "richtext/rtfreader.h"
+#include "richtext/rtfwriter.h"
+
+#include "diary/pagestore.h"
+
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+std::unique_ptr<QTextDocument> read(QByteArrayView rtf)
+{
+    auto document = std::make_unique<QTextDocument>();
+    richtext::readRtf(rtf, *document);
+    return document;
+}
+
+QString family(const QTextCharFormat &format, const QTextDocument &document)
+{
+    const QStringList families = format.fontFamilies().toStringList();
+    return families.isEmpty() ? document.defaultFont().family() : families.constFirst();
+}
+
+QString describe(const QTextCharFormat &format, const QTextDocument &document)
+{
+    const qreal points = format.fontPointSize() > 0 ? format.fontPointSize() : document.defaultFont().pointSizeF();
+    return QStringLiteral("[%1 %2%3%4%5%6 %7 on %8]")
+        .arg(family(format, document))
+        .arg(points)
+        .arg(format.fontWeight() >= QFont::DemiBold ? "b" : "")
+        .arg(format.fontItalic() ? "i" : "")
+        .arg(format.fontUnderline() ? "u" : "")
+        .arg(format.fontStrikeOut() ? "s" : "")
+        .arg(format.hasProperty(QTextFormat::ForegroundBrush) ? format.foreground().color().name() : "auto")
+        .arg(format.hasProperty(QTextFormat::BackgroundBrush) ? format.background().color().name() : "none");
+}
+
+// Each paragraph's alignment and indents, then its runs with their formats;
+// equal neighbours merge, so only what a reader sees is compared.
+QString describe(const QTextDocument &document)
+{
+    QString out;
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        const QTextBlockFormat b = block.blockFormat();
+        out += QStringLiteral("\n<%1 %2 %3 %4 %5 %6>").arg(int(b.alignment() & Qt::AlignHorizontal_Mask))
+                   .arg(b.leftMargin()).arg(b.rightMargin()).arg(b.textIndent()).arg(b.topMargin()).arg(b.bottomMargin());
+        if (block.length() == 1)
+            out += describe(block.charFormat(), document);
+        QString last;
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QString format = describe(it.fragment().charFormat(), document);
+            if (format != last)
+                out += format;
+            out += it.fragment().text();
+            last = format;
+        }
+    }
+    return out;
+}
+
+QTextCharFormat format(void (*change)(QTextCharFormat &))
+{
+    QTextCharFormat f;
+    change(f);
+    return f;
+}
+
+std::unique_ptr<QTextDocument> everyAttribute()
+{
+    auto document = std::make_unique<QTextDocument>();
+    QTextCursor cursor(document.get());
+    QTextBlockFormat centred;
+    centred.setAlignment(Qt::AlignHCenter);
+    cursor.setBlockFormat(centred);
+    cursor.insertText(QStringLiteral("plain "));
+    cursor.insertText(QStringLiteral("bold "), format([](QTextCharFormat &f) { f.setFontWeight(QFont::Bold); }));
+    cursor.insertText(QStringLiteral("italic "), format([](QTextCharFormat &f) { f.setFontItalic(true); }));
+    cursor.insertText(QStringLiteral("under "), format([](QTextCharFormat &f) { f.setFontUnderline(true); }));
+    cursor.insertText(QStringLiteral("struck "), format([](QTextCharFormat &f) { f.setFontStrikeOut(true); }));
+    cursor.insertText(QStringLiteral("red "), format([](QTextCharFormat &f) { f.setForeground(QColor(200, 0, 0)); }));
+    cursor.insertText(QStringLiteral("marked "), format([](QTextCharFormat &f) { f.setBackground(QColor(255, 255, 0)); }));
+    cursor.insertText(QStringLiteral("big serif"), format([](QTextCharFormat &f) {
+                          f.setFontFamilies({QStringLiteral("Times New Roman")});
+                          f.setFontPointSize(18);
+                          f.setFontWeight(QFont::Bold);
+                          f.setForeground(QColor(0, 0, 255));
+                      }));
+    QTextBlockFormat indented;
+    indented.setAlignment(Qt::AlignRight);
+    indented.setLeftMargin(48);
+    indented.setRightMargin(24);
+    indented.setTextIndent(-24);
+    indented.setTopMargin(4);
+    indented.setBottomMargin(8);
+    cursor.insertBlock(indented, format([](QTextCharFormat &f) { f.setFontPointSize(10.5); }));
+    cursor.insertText(QStringLiteral("right\tand\u2028a soft break {with} \\braces\\"));
+    QTextBlockFormat justified;
+    justified.setAlignment(Qt::AlignJustify);
+    cursor.insertBlock(justified, format([](QTextCharFormat &f) { f.setFontPointSize(20); }));
+    cursor.insertBlock(QTextBlockFormat(), QTextCharFormat());
+    cursor.insertText(QStringLiteral("after an empty line"));
+    return document;
+}
+
+} // namespace
+
+TEST(RtfRoundTrip, EveryAttributeAndMixedParagraphsComeBack)
+{
+    const auto original = everyAttribute();
+    const auto again = read(richtext::writeRtf(*original));
+    EXPECT_EQ(describe(*again), describe(*original));
+    EXPECT_EQ(again->blockCount(), 4);
+
+    const auto third = read(richtext::writeRtf(*again));
+    EXPECT_EQ(richtext::writeRtf(*third), richtext::writeRtf(*again));
+}
+
+TEST(RtfRoundTrip, EmptyParagraphsAtTheEndStayAndNoneIsAdded)
+{
+    for (const QString &text : {QString(), QStringLiteral("one"), QStringLiteral("one\n"), QStringLiteral("\n\n")}) {
+        QTextDocument document;
+        document.setPlainText(text);
+        const auto again = read(richtext::writeRtf(document));
+        EXPECT_EQ(again->toPlainText(), text);
+        EXPECT_EQ(again->blockCount(), document.blockCount()) << text.toStdString();
+    }
+}
+
+TEST(RtfRoundTrip, WritesTheStoredDialect)
+{
+    const auto document = everyAttribute();
+    QTextCursor(document.get()).insertText(QString(300, QLatin1Char('x')) + QStringLiteral(" \u00e9\u20ac"));
+    const QByteArray rtf = richtext::writeRtf(*document);
+
+    EXPECT_TRUE(rtf.startsWith("{\\rtf1\\ansi\\ansicpg1252\\deff0\\deflang1033{\\fonttbl{\\f0"));
+    EXPECT_TRUE(rtf.contains("}\r\n{\\colortbl ;\\red200\\green0\\blue0;\\red255\\green255\\blue0;\\red0\\green0\\blue255;}"
+                             "\r\n\\viewkind4\\uc1\\pard\\qc"));
+    EXPECT_TRUE(rtf.contains("{\\cf1 red }{\\highlight2 marked }"));
+    EXPECT_TRUE(rtf.contains("\\pard\\qr\\li720\\ri360\\fi-360\\sb60\\sa120"));
+    EXPECT_TRUE(rtf.contains("\\tab and\\line a soft break \\{with\\} \\\\braces\\\\\\par\r\n"));
+    EXPECT_TRUE(rtf.contains(" \\'e9\\'80"));
+    EXPECT_TRUE(rtf.endsWith("\\par\r\n}"));
+    EXPECT_TRUE(std::all_of(rtf.begin(), rtf.end(), [](char c) { return uchar(c) < 0x80 && c != '\0'; }));
+
+    // A paragraph is one line, so a search finds words anywhere in it.
+    const QList<QByteArray> lines = rtf.split('\n');
+    for (qsizetype i = 0; i + 1 < lines.size(); ++i) {
+        EXPECT_TRUE(lines[i].endsWith("\\par\r") || lines[i].endsWith("}\r")) << lines[i].toStdString();
+    }
+    EXPECT_TRUE(std::any_of(lines.begin(), lines.end(), [](const QByteArray &line) { return line.contains(QByteArray(300, 'x')); }));
+}
+
+TEST(RtfRoundTrip, UnicodeSurvivesASaveAndALoad)
+{
+    const QString text = QStringLiteral("Caf\u00e9 \u2013 \u201cquoted\u201d \u2018x\u2019 \u20ac \u00ff "
+                                        "\u03a9\u03bc\u03ad\u03b3\u03b1 \u65e5\u672c\u8a9e \U0001F600 end");
+    QTextDocument document;
+    document.setPlainText(text);
+    const QByteArray rtf = richtext::writeRtf(document);
+    EXPECT_TRUE(rtf.contains("Caf\\'e9 \\'96 \\'93quoted\\'94 \\'91x\\'92 \\'80 \\'ff \\u937?"));
+    EXPECT_TRUE(rtf.contains("\\u26085?\\u26412?\\u-30050? \\u-10179?\\u-8704? end"));
+
+    const auto stored = pagestore::encodePage(rtf);
+    ASSERT_TRUE(stored);
+    const auto again = read(pagestore::decodePage(*stored));
+    EXPECT_EQ(again->toPlainText(), text);
+}
