@@ -6,6 +6,7 @@ MonthCalendar::MonthCalendar(QWidget *parent) : QCalendarWidget(parent)
 {
     setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
     setGridVisible(true);
+    setHorizontalHeaderFormat(QCalendarWidget::SingleLetterDayNames);
     connect(this, &QCalendarWidget::selectionChanged, this, [this] {
         if (!m_settingDate)
             emit dateChosen();

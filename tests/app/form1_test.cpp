@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFontDatabase>
+#include <QGroupBox>
 #include <QLabel>
 #include <QMenu>
 #include <QSignalSpy>
@@ -168,6 +169,7 @@ TEST(Form1Test, DeleteAndCtrlAReachTheWindowWhileThePageHasTheFocus)
     form.rtxt2->setPlainText(QStringLiteral("abc"));
     form.rtxt2->setFocus();
     QSignalSpy deletes(form.m4, &QAction::triggered);
+    harness.dialogs.answerMessage(Dialogs::Button::Ok);
     QSignalSpy pictures(form.m16, &QAction::triggered);
     QTest::keyClick(form.rtxt2, Qt::Key_Home);
     QTest::keyClick(form.rtxt2, Qt::Key_Delete);

@@ -46,7 +46,7 @@ TEST_F(DayKeys, FollowTheLocalesMonthNames)
 
 TEST_F(DayKeys, ShortDatesReadBackToTheSameDay)
 {
-    for (const QLocale locale : {QLocale(QLocale::English, QLocale::UnitedStates), QLocale(QLocale::German, QLocale::Germany),
+    for (const QLocale &locale : {QLocale(QLocale::English, QLocale::UnitedStates), QLocale(QLocale::German, QLocale::Germany),
                                  QLocale(QLocale::English, QLocale::UnitedKingdom), QLocale(QLocale::Japanese, QLocale::Japan)}) {
         QLocale::setDefault(locale);
         for (const QDate day : {QDate(1905, 6, 30), QDate(2026, 12, 4), QDate(2031, 1, 9)}) {

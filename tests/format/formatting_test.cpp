@@ -4,6 +4,7 @@
 #include "scripteddialogs.h"
 #include "testapplication.h"
 
+#include <QApplication>
 #include <QTextCursor>
 
 #include <gtest/gtest.h>
@@ -15,11 +16,7 @@ using TriState = RichTextEdit::TriState;
 class FormattingTest : public ::testing::Test
 {
 protected:
-    FormattingTest()
-    {
-        testApplication();
-        editor.setPlainText(QStringLiteral("one two three"));
-    }
+    FormattingTest() { editor.setPlainText(QStringLiteral("one two three")); }
 
     void select(int from, int to)
     {
@@ -29,6 +26,7 @@ protected:
         editor.setTextCursor(cursor);
     }
 
+    QApplication &app = testApplication();
     RichTextEdit editor;
 };
 

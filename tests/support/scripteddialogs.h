@@ -29,6 +29,7 @@ public:
         QString filter{};
         ColorFlags colorFlags{};
         QColor color{};
+        bool centred = false; // shown while dialog centring was in force
 
         friend bool operator==(const Shown &, const Shown &) = default;
         friend void PrintTo(const Shown &shown, std::ostream *out);
