@@ -7,7 +7,7 @@ QUILLNEST_PACKAGES=(
   qt6-base-dev qt6-image-formats-plugins libqt6printsupport6
   libgl-dev fontconfig fonts-dejavu-core fonts-liberation2
   libgtest-dev libgmock-dev libbenchmark-dev
-  unrtf poppler-utils
+  unrtf poppler-utils file desktop-file-utils
 )
 
 as_root() {

@@ -243,14 +243,3 @@ TEST(Form1Test, HelpAboutPasswordAndTheWaysToEnd)
     closing.form->close();
     EXPECT_EQ(closing.program.endCount(), 1);
 }
-
-TEST(Form1Test, Screenshot)
-{
-    FormHarness harness;
-    harness.withoutPassword();
-    harness.start();
-    harness.form->show();
-    ASSERT_TRUE(QDir().mkpath(QStringLiteral(QUILLNEST_SCREENSHOT_DIR)));
-    const QString path = QStringLiteral(QUILLNEST_SCREENSHOT_DIR "/form1.png");
-    EXPECT_TRUE(harness.form->grab().save(path));
-}
