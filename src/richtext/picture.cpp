@@ -3,7 +3,6 @@
 #include "rtflimits.h"
 
 #include <QBuffer>
-#include <QCryptographicHash>
 #include <QImageReader>
 #include <QImageWriter>
 #include <QPainter>
@@ -11,6 +10,8 @@
 #include <QSet>
 #include <QTextDocument>
 #include <QUrl>
+
+#include <atomic>
 
 namespace richtext {
 
@@ -25,12 +26,11 @@ constexpr int kJpegQuality = 92;
 constexpr int kSampleGrid = 64;
 constexpr int kPhotoColours = 1024;
 
-QString resourceName(const StoredPicture &picture)
+// Unique in the process, so a name never points at another picture.
+QUrl resourceName()
 {
-    QCryptographicHash hash(QCryptographicHash::Sha1);
-    hash.addData(picture.keptHeader);
-    hash.addData(picture.bytes);
-    return QStringLiteral("picture:") + QString::fromLatin1(hash.result().toHex());
+    static std::atomic<quint64> next = 0;
+    return QUrl(QStringLiteral("picture:%1").arg(++next));
 }
 
 QByteArray encode(const QImage &image, const char *format, int quality)
@@ -71,7 +71,7 @@ std::optional<QImage> resourceImage(const QVariant &resource)
 QTextImageFormat addPicture(QTextDocument &document, const StoredPicture &picture, const QImage &shown,
                             QSizeF displaySize)
 {
-    const QUrl name(resourceName(picture));
+    const QUrl name = resourceName();
     document.addResource(QTextDocument::ImageResource, name, shown);
     document.addResource(kStoredResource, name, QVariant::fromValue(picture));
     if (displaySize.isEmpty())
