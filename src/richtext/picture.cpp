@@ -43,14 +43,20 @@ QByteArray encode(const QImage &image, const char *format, int quality)
     return writer.write(image) ? bytes : QByteArray();
 }
 
+// Clipboard images often have an alpha channel they do not use, so only
+// real transparency, which JPEG would lose, keeps a picture PNG.
 bool looksLikePhotograph(const QImage &image)
 {
-    if (image.hasAlphaChannel() || image.width() < kSampleGrid || image.height() < kSampleGrid)
+    if (image.width() < kSampleGrid || image.height() < kSampleGrid)
         return false;
     QSet<QRgb> colours;
     for (int y = 0; y < kSampleGrid; ++y) {
-        for (int x = 0; x < kSampleGrid; ++x)
-            colours.insert(image.pixel(x * image.width() / kSampleGrid, y * image.height() / kSampleGrid));
+        for (int x = 0; x < kSampleGrid; ++x) {
+            const QRgb pixel = image.pixel(x * image.width() / kSampleGrid, y * image.height() / kSampleGrid);
+            if (qAlpha(pixel) < 255)
+                return false;
+            colours.insert(pixel);
+        }
     }
     return colours.size() > kPhotoColours;
 }
