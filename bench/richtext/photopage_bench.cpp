@@ -20,8 +20,8 @@
 // editor does, against the floor: reading the JPEG file and decoding it.
 namespace {
 
-constexpr int kWidth = 3200;
-constexpr int kHeight = 2400;
+constexpr int kWidth = 3680;
+constexpr int kHeight = 2760;
 constexpr int kQuality = 95;
 const QString kDay = QStringLiteral("2026-12-04");
 
@@ -63,7 +63,7 @@ const PhotoPage &photoPage()
         const QByteArray bytes = jpeg.readAll();
         made.jpegBytes = bytes.size();
         const QByteArray rtf = "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0 Arial;}}\\pard A day at the sea\\par\\pard{\\pict\\jpegblip"
-                               "\\picw3200\\pich2400\\picwgoal9600\\pichgoal7200 " + bytes.toHex() + "}\\par}";
+                               "\\picw3680\\pich2760\\picwgoal11040\\pichgoal8280 " + bytes.toHex() + "}\\par}";
         pagestore::save(made.root, kDay, rtf);
         return made;
     }();

@@ -3,24 +3,26 @@
 std::optional<QByteArray> ScrambleLine(QByteArrayView line)
 {
     QByteArray result(line.size(), Qt::Uninitialized);
-    for (qsizetype i = 0; i < line.size(); ++i) {
-        const int code = static_cast<unsigned char>(line[i]) + kScrambleOffset;
+    char *out = result.data();
+    for (const char byte : line) {
+        const int code = static_cast<unsigned char>(byte) + kScrambleOffset;
         if (code > 255)
             return std::nullopt;
-        result[i] = static_cast<char>(code);
+        *out++ = static_cast<char>(code);
     }
     return result;
 }
 
 QByteArray UnscrambleLine(QByteArrayView stored)
 {
-    QByteArray result;
-    result.reserve(stored.size());
+    QByteArray result(stored.size(), Qt::Uninitialized);
+    char *out = result.data();
     for (const char byte : stored) {
         const int code = static_cast<unsigned char>(byte) - kScrambleOffset;
         if (code >= 0)
-            result.append(static_cast<char>(code));
+            *out++ = static_cast<char>(code);
     }
+    result.truncate(out - result.constData());
     return result;
 }
 

@@ -3,7 +3,6 @@
 #include "rtflimits.h"
 
 #include <QBuffer>
-#include <QCryptographicHash>
 #include <QImageReader>
 #include <QImageWriter>
 #include <QPainter>
@@ -11,6 +10,8 @@
 #include <QSet>
 #include <QTextDocument>
 #include <QUrl>
+
+#include <atomic>
 
 namespace richtext {
 
@@ -25,12 +26,11 @@ constexpr int kJpegQuality = 92;
 constexpr int kSampleGrid = 64;
 constexpr int kPhotoColours = 1024;
 
-QString resourceName(const StoredPicture &picture)
+// Unique in the process, so a name never points at another picture.
+QUrl resourceName()
 {
-    QCryptographicHash hash(QCryptographicHash::Sha1);
-    hash.addData(picture.keptHeader);
-    hash.addData(picture.bytes);
-    return QStringLiteral("picture:") + QString::fromLatin1(hash.result().toHex());
+    static std::atomic<quint64> next = 0;
+    return QUrl(QStringLiteral("picture:%1").arg(++next));
 }
 
 QByteArray encode(const QImage &image, const char *format, int quality)
@@ -43,14 +43,20 @@ QByteArray encode(const QImage &image, const char *format, int quality)
     return writer.write(image) ? bytes : QByteArray();
 }
 
+// Clipboard images often have an alpha channel they do not use, so only
+// real transparency, which JPEG would lose, keeps a picture PNG.
 bool looksLikePhotograph(const QImage &image)
 {
-    if (image.hasAlphaChannel() || image.width() < kSampleGrid || image.height() < kSampleGrid)
+    if (image.width() < kSampleGrid || image.height() < kSampleGrid)
         return false;
     QSet<QRgb> colours;
     for (int y = 0; y < kSampleGrid; ++y) {
-        for (int x = 0; x < kSampleGrid; ++x)
-            colours.insert(image.pixel(x * image.width() / kSampleGrid, y * image.height() / kSampleGrid));
+        for (int x = 0; x < kSampleGrid; ++x) {
+            const QRgb pixel = image.pixel(x * image.width() / kSampleGrid, y * image.height() / kSampleGrid);
+            if (qAlpha(pixel) < 255)
+                return false;
+            colours.insert(pixel);
+        }
     }
     return colours.size() > kPhotoColours;
 }
@@ -71,7 +77,7 @@ std::optional<QImage> resourceImage(const QVariant &resource)
 QTextImageFormat addPicture(QTextDocument &document, const StoredPicture &picture, const QImage &shown,
                             QSizeF displaySize)
 {
-    const QUrl name(resourceName(picture));
+    const QUrl name = resourceName();
     document.addResource(QTextDocument::ImageResource, name, shown);
     document.addResource(kStoredResource, name, QVariant::fromValue(picture));
     if (displaySize.isEmpty())

@@ -3,6 +3,7 @@
 #include "rtflimits.h"
 
 #include <algorithm>
+#include <array>
 
 namespace richtext {
 
@@ -29,10 +30,13 @@ int hexValue(char c)
     return -1;
 }
 
-bool endsText(char c)
-{
-    return c == '\\' || c == '{' || c == '}' || c == '\r' || c == '\n' || c == '\0';
-}
+// A table, since text runs (most of all picture data) are most of the input.
+constexpr std::array<bool, 256> kEndsText = [] {
+    std::array<bool, 256> ends{};
+    for (const char c : {'\\', '{', '}', '\r', '\n', '\0'})
+        ends[uchar(c)] = true;
+    return ends;
+}();
 
 } // namespace
 
@@ -131,7 +135,8 @@ RtfToken RtfTokenizer::hexByte()
 RtfToken RtfTokenizer::text()
 {
     const qsizetype start = m_pos;
-    while (m_pos < m_in.size() && !endsText(m_in[m_pos]))
+    const char *data = m_in.data();
+    while (m_pos < m_in.size() && !kEndsText[uchar(data[m_pos])])
         ++m_pos;
     return {RtfToken::Text, m_in.sliced(start, m_pos - start)};
 }

@@ -118,4 +118,9 @@ TEST(Pictures, PastedImagesAreStoredCompactly)
     EXPECT_EQ(stored.kind, richtext::StoredPicture::Jpeg);
     EXPECT_EQ(stored.pixels, photo.size());
     EXPECT_LT(stored.bytes.size(), testpictures::encoded(photo, "png").size());
+    EXPECT_EQ(richtext::compactPicture(photo.convertToFormat(QImage::Format_ARGB32)).kind, richtext::StoredPicture::Jpeg);
+
+    QImage seeThrough = photo.convertToFormat(QImage::Format_ARGB32);
+    seeThrough.setPixel(0, 0, qRgba(0, 0, 0, 0));
+    EXPECT_EQ(richtext::compactPicture(seeThrough).kind, richtext::StoredPicture::Png);
 }
