@@ -61,6 +61,15 @@ bool looksLikePhotograph(const QImage &image)
     return colours.size() > kPhotoColours;
 }
 
+// A document keeps one resource per name whatever its type, so the stored
+// form needs a name of its own beside the shown image's.
+QUrl storedName(const QUrl &shownName)
+{
+    QUrl name(shownName);
+    name.setFragment(QStringLiteral("stored"));
+    return name;
+}
+
 std::optional<QImage> resourceImage(const QVariant &resource)
 {
     if (resource.userType() == QMetaType::QImage)
@@ -79,7 +88,7 @@ QTextImageFormat addPicture(QTextDocument &document, const StoredPicture &pictur
 {
     const QUrl name = resourceName();
     document.addResource(QTextDocument::ImageResource, name, shown);
-    document.addResource(kStoredResource, name, QVariant::fromValue(picture));
+    document.addResource(kStoredResource, storedName(name), QVariant::fromValue(picture));
     if (displaySize.isEmpty())
         displaySize = shown.size();
     QTextImageFormat format;
@@ -92,7 +101,7 @@ QTextImageFormat addPicture(QTextDocument &document, const StoredPicture &pictur
 std::optional<StoredPicture> storedPicture(const QTextDocument &document, const QTextImageFormat &format)
 {
     const QUrl name(format.name());
-    const QVariant stored = document.resource(kStoredResource, name);
+    const QVariant stored = document.resource(kStoredResource, storedName(name));
     if (stored.canConvert<StoredPicture>())
         return stored.value<StoredPicture>();
     const auto image = resourceImage(document.resource(QTextDocument::ImageResource, name));

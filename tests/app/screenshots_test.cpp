@@ -1,12 +1,13 @@
 #include "formharness.h"
 
-#include "app/artwork.h"
 #include "app/monthcalendar.h"
 #include "diary/notestore.h"
 #include "richtext/richtextedit.h"
 
 #include <QDir>
 #include <QGuiApplication>
+#include <QLinearGradient>
+#include <QPainter>
 #include <QTextCursor>
 
 #include <gtest/gtest.h>
@@ -23,6 +24,26 @@ QString screenshotPath(const char *name)
     return QStringLiteral("%1/%2-%3.png").arg(folder, QString::fromLatin1(name)).arg(percent);
 }
 
+// A small landscape to stand for a holiday photo.
+QImage landscape()
+{
+    QImage image(300, 180, QImage::Format_RGB32);
+    QPainter painter(&image);
+    QLinearGradient sky(0, 0, 0, 180);
+    sky.setColorAt(0, QColor(0x6f, 0xa8, 0xdc));
+    sky.setColorAt(1, QColor(0xe8, 0xf1, 0xfa));
+    painter.fillRect(image.rect(), sky);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor(0xf4, 0xd0, 0x3f));
+    painter.drawEllipse(QPointF(230, 50), 22, 22);
+    painter.setBrush(QColor(0x5b, 0x8c, 0x5a));
+    painter.drawEllipse(QRectF(-60, 110, 260, 160));
+    painter.setBrush(QColor(0x3f, 0x6e, 0x4a));
+    painter.drawEllipse(QRectF(120, 125, 260, 150));
+    return image;
+}
+
 void writeADay(Form1 &form)
 {
     form.rtxt2->setSelFontName(QStringLiteral("Liberation Serif"));
@@ -32,7 +53,7 @@ void writeADay(Form1 &form)
     form.rtxt2->insertPlainText(QStringLiteral("The ice held!"));
     form.rtxt2->setSelBold(false);
     form.rtxt2->insertPlainText(QStringLiteral("\n"));
-    form.rtxt2->pastePicture(artwork::backgroundPicture().toImage().scaled(300, 196));
+    form.rtxt2->pastePicture(landscape());
     form.rtxt->setPlainText(QStringLiteral("Anna's birthday"));
 }
 
@@ -49,6 +70,7 @@ TEST(Screenshots, TheMainWindowWithAPagePictureNoteAndBoldDates)
     form.monthview1->setSelectedDate(QDate(2026, 11, 30));
     form.monthview1->setSelectedDate(QDate(2026, 12, 4));
     writeADay(form);
+    form.SavePage();
     form.show();
     ASSERT_TRUE(form.monthview1->isBold(QDate(2026, 12, 24)));
 

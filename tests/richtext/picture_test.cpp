@@ -6,6 +6,7 @@
 
 #include <QTextBlock>
 #include <QTextDocument>
+#include <QUrl>
 
 #include <gtest/gtest.h>
 
@@ -59,6 +60,10 @@ TEST(Pictures, PngAndJpegKeepTheirOwnBytesThroughASaveAndALoad)
     EXPECT_EQ(richtext::storedPicture(*again, found[0])->bytes, png);
     EXPECT_EQ(richtext::storedPicture(*again, found[1])->bytes, jpeg);
     EXPECT_EQ(richtext::storedPicture(*again, found[1])->kind, richtext::StoredPicture::Jpeg);
+    // What the editor draws is still the picture itself, beside its stored form.
+    const QVariant shown = again->resource(QTextDocument::ImageResource, QUrl(found[1].name()));
+    ASSERT_EQ(shown.userType(), QMetaType::QImage);
+    EXPECT_EQ(shown.value<QImage>().size(), testpictures::photograph().size());
 }
 
 TEST(Pictures, AnUnshowablePictureIsAPlaceholderWrittenBackUnchanged)
