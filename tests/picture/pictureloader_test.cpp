@@ -36,7 +36,6 @@ TEST_F(PictureLoaderTest, ReadsByContentAndTurnsAJpegUpright)
     EXPECT_EQ(upright.size(), QSize(24, 40));
 
     EXPECT_TRUE(picture::loadPicture(write(QStringLiteral("c.jpg"), "not a picture")).isNull());
-    EXPECT_TRUE(picture::loadPicture(write(QStringLiteral("empty.bmp"), QByteArray())).isNull());
     EXPECT_TRUE(picture::loadPicture(dir.filePath(QStringLiteral("missing.bmp"))).isNull());
 }
 

@@ -24,47 +24,30 @@ void little16(QByteArray &out, int value)
     out.append(char(value >> 8));
 }
 
-// LZW codes of three bits, packed from the low bit up.
-class CodeWriter
-{
-public:
-    void write(int code)
-    {
-        m_bits |= code << m_count;
-        m_count += 3;
-        while (m_count >= 8) {
-            m_bytes.append(char(m_bits & 0xff));
-            m_bits >>= 8;
-            m_count -= 8;
-        }
-    }
-    QByteArray finish()
-    {
-        if (m_count > 0)
-            m_bytes.append(char(m_bits & 0xff));
-        return m_bytes;
-    }
-
-private:
-    QByteArray m_bytes;
-    int m_bits = 0;
-    int m_count = 0;
-};
-
-// A clear code before every second pixel keeps the code table, and so
-// the code width, from ever growing: the data needs no real compression.
+// Codes of three bits, packed from the low bit up. A clear code before every
+// second pixel keeps the code table, and so the code width, from growing:
+// the data needs no real compression.
 QByteArray lzwPixels(int width, int height)
 {
     constexpr int kClear = 4;
     constexpr int kEnd = 5;
-    CodeWriter codes;
+    QByteArray bytes;
+    int bits = 0;
+    int count = 0;
+    const auto code = [&](int value) {
+        bits |= value << count;
+        for (count += 3; count >= 8; count -= 8, bits >>= 8)
+            bytes.append(char(bits & 0xff));
+    };
     for (int i = 0; i < width * height; ++i) {
         if (i % 2 == 0)
-            codes.write(kClear);
-        codes.write(blockColour(i % width, i / width));
+            code(kClear);
+        code(blockColour(i % width, i / width));
     }
-    codes.write(kEnd);
-    return codes.finish();
+    code(kEnd);
+    if (count > 0)
+        bytes.append(char(bits & 0xff));
+    return bytes;
 }
 
 } // namespace
