@@ -3,6 +3,8 @@
 #include "richtext/rtfreader.h"
 #include "richtext/rtfwriter.h"
 
+#include "photograph.h"
+
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
@@ -33,21 +35,6 @@ struct PhotoPage
     qsizetype jpegBytes = 0;
 };
 
-QImage photograph()
-{
-    QImage image(kWidth, kHeight, QImage::Format_RGB32);
-    quint32 noise = 1;
-    for (int y = 0; y < kHeight; ++y) {
-        auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
-        for (int x = 0; x < kWidth; ++x) {
-            noise = noise * 1103515245 + 12345;
-            const int grain = int(noise >> 27);
-            line[x] = qRgb(x * 200 / kWidth + grain, y * 200 / kHeight + grain, (x + y) % 200 + grain);
-        }
-    }
-    return image;
-}
-
 const PhotoPage &photoPage()
 {
     static PhotoPage page = [] {
@@ -57,7 +44,7 @@ const PhotoPage &photoPage()
         made.jpegPath = made.dir.filePath(QStringLiteral("photo.jpg"));
         QImageWriter writer(made.jpegPath, "jpeg");
         writer.setQuality(kQuality);
-        writer.write(photograph());
+        writer.write(photograph(QSize(kWidth, kHeight)));
         QFile jpeg(made.jpegPath);
         jpeg.open(QIODevice::ReadOnly);
         const QByteArray bytes = jpeg.readAll();

@@ -8,6 +8,7 @@
 #include "ui/valueholder.h"
 
 #include <QMainWindow>
+#include <QPointer>
 #include <QTimer>
 
 #include <array>
@@ -24,6 +25,7 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class FileListBox;
+class Frmpicture;
 class QListWidget;
 class QMenu;
 class QPushButton;
@@ -98,6 +100,9 @@ public:
     FileList File1;
     FileList File2;
 
+    // Made by the first Add Picture, again after its close box discarded it.
+    QPointer<Frmpicture> frmpicture;
+
     // Routines other windows use too.
     void AskToSavePage();
     void SavePage();
@@ -118,6 +123,7 @@ public slots:
     void m13_Click();
     void m14_Click();
     void m18_Click();
+    void AddPicture();
     void monthview1_DateChosen();
     void Timer1_Timer();
     void File3_Click();

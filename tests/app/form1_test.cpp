@@ -171,6 +171,7 @@ TEST(Form1Test, DeleteAndCtrlAReachTheWindowWhileThePageHasTheFocus)
     QSignalSpy deletes(form.m4, &QAction::triggered);
     harness.dialogs.answerMessage(Dialogs::Button::Ok);
     QSignalSpy pictures(form.m16, &QAction::triggered);
+    harness.dialogs.answerOpenFile(QString());
     QTest::keyClick(form.rtxt2, Qt::Key_Home);
     QTest::keyClick(form.rtxt2, Qt::Key_Delete);
     QTest::keyClick(form.rtxt2, Qt::Key_A, Qt::ControlModifier);

@@ -1,0 +1,35 @@
+#include "addpicture.h"
+
+#include "frmpicture.h"
+#include "pictureloader.h"
+#include "ui/dialogs.h"
+#include "ui/modcenter.h"
+
+#include <optional>
+
+namespace picture {
+
+namespace {
+const QString kFilter = QStringLiteral("All Images (*.jpg, *.bmp, *.gif)|*.jpg;*.bmp;*.gif|All Files (*.*)|*.*");
+} // namespace
+
+void AddPicture(Dialogs &dialogs, const std::function<Frmpicture &()> &window)
+{
+    // Centres the file dialog and a failure message shown before the window is filled.
+    std::optional<CenteringBracket> centring(std::in_place);
+    const QString path = dialogs.openFile(QString(), kFilter);
+    if (path.isEmpty())
+        return;
+    const QImage loaded = loadPicture(path);
+    if (loaded.isNull()) {
+        dialogs.message(QStringLiteral("The file entered was not a valid picture file! choose a jpg, bmp, of gif!"),
+                        QStringLiteral("File is not Valid"), Dialogs::Icon::Critical, Dialogs::Buttons::Ok);
+        return;
+    }
+    Frmpicture &frmpicture = window();
+    frmpicture.setUnscaledPicture(loaded);
+    centring.reset();
+    frmpicture.showUnscaled();
+}
+
+} // namespace picture

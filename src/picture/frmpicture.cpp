@@ -1,0 +1,156 @@
+#include "frmpicture.h"
+
+#include "app/designgeometry.h"
+#include "clipboardpaste.h"
+#include "picturebox.h"
+#include "picturescale.h"
+#include "richtext/richtextedit.h"
+#include "ui/dialogs.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QStyle>
+#include <QToolBar>
+#include <QValidator>
+
+namespace {
+
+// Typed text is never finished, so the field never takes it for a pick from
+// its list: only a pick scales the picture.
+class NeverFinished : public QValidator
+{
+public:
+    using QValidator::QValidator;
+    State validate(QString &, int &) const override { return Intermediate; }
+};
+
+} // namespace
+
+Frmpicture::Frmpicture(RichTextEdit &page, Dialogs &dialogs, QWidget *parent)
+    : QWidget(parent, Qt::Window), m_page(page), m_dialogs(dialogs)
+{
+    setObjectName(QStringLiteral("Frmpicture"));
+    setWindowTitle(QStringLiteral("Add Picture"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    resize(fromTwips(0, 0, 9675, 7965).size());
+    buildControls();
+    Form_Load();
+}
+
+void Frmpicture::buildControls()
+{
+    Toolbar1 = new QToolBar(this);
+    Toolbar1->setObjectName(QStringLiteral("Toolbar1"));
+    placeInTwips(Toolbar1, 0, 0, 9675, 420);
+    buildToolbar();
+
+    Text1 = new QLabel(QStringLiteral("Resize"), this);
+    Text1->setObjectName(QStringLiteral("Text1"));
+    QFont caption(QStringLiteral("Times New Roman"), 12);
+    caption.setBold(true);
+    Text1->setFont(caption);
+    placeInTwips(Text1, 1560, 55, 1095, 285);
+
+    Combo1 = new QComboBox(this);
+    Combo1->setObjectName(QStringLiteral("Combo1"));
+    Combo1->setEditable(true);
+    Combo1->setValidator(new NeverFinished(Combo1));
+    Combo1->setCompleter(nullptr);
+    placeInTwips(Combo1, 2880, 0, 1095, 375);
+    connect(Combo1, &QComboBox::activated, this, &Frmpicture::Combo1_Click);
+
+    Picture1 = new PictureBox(this);
+    Picture1->setObjectName(QStringLiteral("Picture1"));
+    Picture1->move(fromTwips(240, 600, 0, 0).topLeft());
+    Picture2 = new PictureBox(this);
+    Picture2->setObjectName(QStringLiteral("Picture2"));
+    Picture2->hide();
+}
+
+void Frmpicture::buildToolbar()
+{
+    const std::pair<QString, QIcon> buttons[]{
+        {QStringLiteral("Paste"), QIcon::fromTheme(QStringLiteral("edit-paste"), style()->standardIcon(QStyle::SP_DialogApplyButton))},
+        {QStringLiteral("Close"), QIcon::fromTheme(QStringLiteral("window-close"), style()->standardIcon(QStyle::SP_DialogCloseButton))},
+    };
+    Toolbar1->setMovable(false);
+    Toolbar1->setIconSize(QSize(16, 16));
+    for (const auto &[key, icon] : buttons) {
+        QAction *button = Toolbar1->addAction(icon, QString());
+        button->setObjectName(key);
+        button->setToolTip(key);
+        Toolbar1->widgetForAction(button)->setObjectName(key);
+        connect(button, &QAction::triggered, this, [this, key] { Toolbar1_ButtonClick(key); });
+    }
+}
+
+void Frmpicture::Form_Load()
+{
+    Combo1->clear();
+    Combo1->addItems(picture::scaleEntries());
+    showScale(picture::unscaledEntry());
+}
+
+// Sets the field's text without scaling anything.
+void Frmpicture::showScale(const QString &entry)
+{
+    Combo1->setCurrentIndex(Combo1->findText(entry));
+    m_shownScale = entry;
+}
+
+void Frmpicture::setUnscaledPicture(const QImage &picture)
+{
+    Picture2->setPicture(picture);
+}
+
+void Frmpicture::showUnscaled()
+{
+    Picture1->setPicture(Picture2->picture());
+    showScale(picture::unscaledEntry());
+    centrePreview();
+    // Still open from before, it may lie behind the main window.
+    if (isVisible())
+        raise();
+    show();
+    activateWindow();
+    Combo1->setFocus();
+}
+
+// Always from the unscaled picture, so factors never compound.
+void Frmpicture::Combo1_Click(int index)
+{
+    const QString entry = Combo1->itemText(index);
+    const auto scaled = picture::scaledPicture(Picture2->picture(), entry.toDouble());
+    if (!scaled) {
+        m_dialogs.message(QStringLiteral("The picture would be too large at this size! Choose a smaller size."),
+                          QStringLiteral("Picture Too Large"), Dialogs::Icon::Exclamation, Dialogs::Buttons::Ok);
+        showScale(m_shownScale);
+        return;
+    }
+    Picture1->setPicture(*scaled);
+    m_shownScale = entry;
+    centrePreview();
+}
+
+void Frmpicture::centrePreview()
+{
+    Picture1->move(picture::centredLeft(width(), Picture1->width()), Picture1->y());
+}
+
+void Frmpicture::Toolbar1_ButtonClick(const QString &key)
+{
+    if (key == QLatin1String("Paste"))
+        paste();
+    else if (key == QLatin1String("Close"))
+        hide();
+}
+
+void Frmpicture::paste()
+{
+    if (!picture::pasteThroughClipboard(Picture1->picture(), m_page)) {
+        m_dialogs.message(QStringLiteral("The picture could not be put on the clipboard! Nothing was pasted."),
+                          QStringLiteral("Clipboard Not Available"), Dialogs::Icon::Critical, Dialogs::Buttons::Ok);
+        return;
+    }
+    hide();
+}

@@ -1,0 +1,18 @@
+#pragma once
+
+#include "richtext/rtflimits.h"
+
+#include <QSize>
+
+namespace picture {
+
+// The picture window loads and makes only pictures within the page reader's
+// own bounds, so whatever is pasted comes back when the page is reopened, and
+// no photograph can take the desktop's memory: 20000 pixels a side and
+// 400 MB decoded (100 megapixels at four bytes a pixel).
+inline constexpr int kLongestSide = richtext::limits::kImageSide;
+inline constexpr int kLargestMegabytes = richtext::limits::kImageMegabytes;
+
+bool withinLimits(QSize size);
+
+} // namespace picture

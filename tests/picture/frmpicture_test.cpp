@@ -1,0 +1,265 @@
+#include "formharness.h"
+
+#include "app/monthcalendar.h"
+#include "picture/frmpicture.h"
+#include "picture/picturebox.h"
+#include "richtext/picture.h"
+#include "richtext/richtextedit.h"
+#include "testimages.h"
+#include "ui/modcenter.h"
+
+#include <QAbstractItemView>
+#include <QClipboard>
+#include <QComboBox>
+#include <QGuiApplication>
+#include <QLineEdit>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextBlock>
+#include <QToolBar>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using Shown = ScriptedDialogs::Shown;
+
+const QString kFilter = QStringLiteral("All Images (*.jpg, *.bmp, *.gif)|*.jpg;*.bmp;*.gif|All Files (*.*)|*.*");
+const QChar kPictureMark(QChar::ObjectReplacementCharacter);
+
+const Shown kNotValid{.text = QStringLiteral("The file entered was not a valid picture file! choose a jpg, bmp, of gif!"),
+                      .title = QStringLiteral("File is not Valid"),
+                      .icon = Dialogs::Icon::Critical,
+                      .centred = true};
+
+QImage rgb(const QImage &image)
+{
+    return image.convertToFormat(QImage::Format_RGB32);
+}
+
+// The pictures of a page as it stores them, in the order they stand in it.
+QList<QImage> pictures(const QTextDocument &page)
+{
+    QList<QImage> found;
+    for (QTextBlock block = page.begin(); block.isValid(); block = block.next()) {
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextCharFormat format = it.fragment().charFormat();
+            if (format.isImageFormat())
+                found.append(rgb(richtext::decodeImage(richtext::storedPicture(page, format.toImageFormat())->bytes)));
+        }
+    }
+    return found;
+}
+
+class FrmpictureTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        harness.withoutPassword();
+        harness.start();
+        harness.form->show();
+    }
+
+    QString write(const QString &name, const QByteArray &bytes) { return testimages::fileIn(files, name, bytes); }
+    QString png(const QImage &image) { return write(QStringLiteral("picture.png"), testimages::encoded(image, "png")); }
+
+    void addPicture(const QString &path)
+    {
+        harness.dialogs.answerOpenFile(path);
+        form().m16->trigger();
+    }
+    void addRefusedPicture(const QString &path)
+    {
+        harness.dialogs.answerOpenFile(path);
+        harness.dialogs.answerMessage(Dialogs::Button::Ok);
+        form().m16->trigger();
+    }
+    // As the user does: open the list and choose the entry.
+    void pick(const QString &entry)
+    {
+        QComboBox *field = window().Combo1;
+        field->showPopup();
+        field->view()->setCurrentIndex(field->model()->index(field->findText(entry), 0));
+        QTest::keyClick(field->view(), Qt::Key_Return);
+    }
+    void press(const char *key) { QTest::mouseClick(window().Toolbar1->findChild<QWidget *>(QLatin1String(key)), Qt::LeftButton); }
+    void choose(QDate day) { form().monthview1->setSelectedDate(day); }
+
+    Form1 &form() const { return *harness.form; }
+    Frmpicture &window() const { return *form().frmpicture; }
+    QSize preview() const { return window().Picture1->size(); }
+
+    FormHarness harness;
+    QTemporaryDir files;
+};
+
+} // namespace
+
+TEST_F(FrmpictureTest, EachFormatOpensTheWindowUnscaledCentredAndFocused)
+{
+    const QImage blocks = testimages::blocks(120, 80);
+    const QStringList paths{write(QStringLiteral("p.bmp"), testimages::encoded(blocks, "bmp")),
+                            write(QStringLiteral("p.gif"), testimages::gif(120, 80)),
+                            write(QStringLiteral("p.jpg"), testimages::encoded(blocks, "jpeg")), png(blocks)};
+    for (const QString &path : paths) {
+        SCOPED_TRACE(path.toStdString());
+        harness.dialogs.answerOpenFile(path);
+        form().Toolbar1_ButtonClick(QStringLiteral("Picture"));
+        EXPECT_EQ(form().filechanged, 1);
+        EXPECT_EQ(harness.dialogs.shown().last(), (Shown{.kind = ScriptedDialogs::Kind::OpenFile, .filter = kFilter, .centred = true}));
+        EXPECT_FALSE(CenteringInForce());
+
+        ASSERT_TRUE(window().isVisible());
+        EXPECT_EQ(window().windowTitle(), QStringLiteral("Add Picture"));
+        EXPECT_EQ(window().Combo1->currentText(), QStringLiteral("1"));
+        EXPECT_EQ(window().focusWidget(), window().Combo1);
+        EXPECT_FALSE(window().Picture2->isVisible());
+        EXPECT_EQ(window().Picture2->picture().size(), QSize(120, 80));
+        EXPECT_EQ(window().Picture1->picture(), window().Picture2->picture());
+        EXPECT_EQ(window().Picture1->geometry(), QRect((window().width() - 120) / 2, 40, 120, 80));
+        if (!path.endsWith(QLatin1String(".jpg"))) {
+            EXPECT_EQ(rgb(window().Picture1->picture()), blocks);
+        }
+        window().hide();
+    }
+    EXPECT_EQ(harness.dialogs.shown().size(), 1 + paths.size());
+
+    QStringList entries;
+    for (int i = 0; i < window().Combo1->count(); ++i)
+        entries.append(window().Combo1->itemText(i));
+    EXPECT_EQ(entries, QStringList({"2", "1.75", "1.5", "1.25", "1", ".90", ".80", ".70", ".60", ".50", ".40", ".30", ".20", ".10"}));
+    EXPECT_EQ(window().width(), 645);
+}
+
+TEST_F(FrmpictureTest, AFileThatIsNoPictureIsReportedCentredAndACancelEndsQuietly)
+{
+    addPicture(QString());
+    EXPECT_EQ(harness.dialogs.shown().size(), 2);
+    EXPECT_EQ(form().filechanged, 1);
+    EXPECT_TRUE(form().frmpicture.isNull());
+
+    addRefusedPicture(write(QStringLiteral("notes.txt"), "Dear diary"));
+    EXPECT_EQ(harness.dialogs.shown().last(), kNotValid);
+    EXPECT_TRUE(form().frmpicture.isNull());
+    EXPECT_FALSE(CenteringInForce());
+
+    addPicture(png(testimages::blocks(30, 20)));
+    press("Close");
+    addRefusedPicture(files.filePath(QStringLiteral("missing.jpg")));
+    EXPECT_EQ(harness.dialogs.shown().last(), kNotValid);
+    EXPECT_FALSE(window().isVisible());
+    EXPECT_EQ(window().Picture2->picture().size(), QSize(30, 20));
+    EXPECT_FALSE(CenteringInForce());
+
+    // The page counts as changed: moving to another day asks to save it.
+    harness.dialogs.answerMessage(Dialogs::Button::No);
+    choose(QDate(2026, 12, 5));
+    EXPECT_EQ(harness.dialogs.shown().last().title, QStringLiteral("Save File?"));
+}
+
+TEST_F(FrmpictureTest, PickingAScaleStretchesTheUnscaledPictureSmoothly)
+{
+    const QImage checks = testimages::checkerboard(200, 100);
+    addPicture(png(checks));
+    pick(QStringLiteral("2"));
+    EXPECT_EQ(preview(), QSize(400, 200));
+    pick(QStringLiteral(".50"));
+    EXPECT_EQ(preview(), QSize(100, 50));
+    EXPECT_EQ(window().Combo1->currentText(), QStringLiteral(".50"));
+    const int grey = qGray(window().Picture1->picture().pixel(50, 25));
+    EXPECT_GT(grey, 64);
+    EXPECT_LT(grey, 192);
+    pick(QStringLiteral("1"));
+    EXPECT_EQ(rgb(window().Picture1->picture()), checks);
+    EXPECT_EQ(window().Picture1->geometry(), QRect(222, 40, 200, 100));
+
+    // Typed text is not a pick, even when it is an entry of the list.
+    window().Combo1->lineEdit()->selectAll();
+    QTest::keyClicks(window().Combo1->lineEdit(), QStringLiteral("2"));
+    QTest::keyClick(window().Combo1->lineEdit(), Qt::Key_Return);
+    EXPECT_EQ(preview(), QSize(200, 100));
+
+    // Wider than the window: cut off evenly, the half pixel to the even side.
+    addPicture(png(testimages::blocks(500, 20)));
+    pick(QStringLiteral("2"));
+    EXPECT_EQ(window().Picture1->geometry(), QRect(-178, 40, 1000, 40));
+}
+
+TEST_F(FrmpictureTest, AScaleTooLargeToShowIsRefusedAndTheFieldGoesBack)
+{
+    addPicture(png(testimages::blocks(12000, 10)));
+    pick(QStringLiteral(".50"));
+    harness.dialogs.answerMessage(Dialogs::Button::Ok);
+    pick(QStringLiteral("2"));
+    EXPECT_EQ(harness.dialogs.shown().last(),
+              (Shown{.text = QStringLiteral("The picture would be too large at this size! Choose a smaller size."),
+                     .title = QStringLiteral("Picture Too Large"),
+                     .icon = Dialogs::Icon::Exclamation}));
+    EXPECT_EQ(preview(), QSize(6000, 5));
+    EXPECT_EQ(window().Combo1->currentText(), QStringLiteral(".50"));
+}
+
+TEST_F(FrmpictureTest, PasteReplacesTheSelectionAndTheReopenedPageHoldsThePictures)
+{
+    QTest::keyClicks(form().rtxt2, QStringLiteral("Hello world"));
+    QTextCursor caret = form().rtxt2->textCursor();
+    caret.setPosition(5);
+    form().rtxt2->setTextCursor(caret);
+
+    const QImage first = testimages::blocks(160, 96);
+    addPicture(png(first));
+    pick(QStringLiteral(".50"));
+    const QImage halved = rgb(window().Picture1->picture());
+    press("Paste");
+    EXPECT_FALSE(window().isVisible());
+    EXPECT_EQ(rgb(QGuiApplication::clipboard()->image()), halved);
+    EXPECT_EQ(form().rtxt2->toPlainText(), QStringLiteral("Hello") + kPictureMark + QStringLiteral(" world"));
+
+    caret.setPosition(7);
+    caret.setPosition(12, QTextCursor::KeepAnchor);
+    form().rtxt2->setTextCursor(caret);
+    const QImage second = testimages::blocks(48, 40);
+    addPicture(write(QStringLiteral("second.bmp"), testimages::encoded(second, "bmp")));
+    press("Paste");
+    EXPECT_EQ(form().rtxt2->toPlainText(), QStringLiteral("Hello") + kPictureMark + QStringLiteral(" ") + kPictureMark);
+    EXPECT_EQ(pictures(*form().rtxt2->document()), QList<QImage>({halved, second}));
+
+    form().SavePage();
+    EXPECT_EQ(form().filechanged, 0);
+    choose(QDate(2026, 12, 5));
+    EXPECT_TRUE(form().rtxt2->toPlainText().isEmpty());
+    choose(QDate(2026, 12, 4));
+    EXPECT_EQ(form().rtxt2->toPlainText(), QStringLiteral("Hello") + kPictureMark + QStringLiteral(" ") + kPictureMark);
+    EXPECT_EQ(pictures(*form().rtxt2->document()), QList<QImage>({halved, second}));
+    EXPECT_EQ(harness.dialogs.shown().size(), 3);
+}
+
+TEST_F(FrmpictureTest, CloseKeepsTheWindowForTheNextPictureAndTheCloseBoxDiscardsIt)
+{
+    QTest::keyClicks(form().rtxt2, QStringLiteral("Hello"));
+    QGuiApplication::clipboard()->setText(QStringLiteral("kept"));
+    addPicture(png(testimages::blocks(100, 60)));
+    pick(QStringLiteral(".50"));
+    press("Close");
+    EXPECT_FALSE(window().isVisible());
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("kept"));
+    EXPECT_EQ(form().rtxt2->toPlainText(), QStringLiteral("Hello"));
+    EXPECT_EQ(preview(), QSize(50, 30));
+
+    Frmpicture *kept = form().frmpicture;
+    const QImage next = testimages::blocks(70, 90);
+    addPicture(write(QStringLiteral("next.gif"), testimages::gif(70, 90)));
+    EXPECT_EQ(form().frmpicture.data(), kept);
+    EXPECT_EQ(rgb(window().Picture2->picture()), next);
+    EXPECT_EQ(rgb(window().Picture1->picture()), next);
+    EXPECT_EQ(window().Combo1->currentText(), QStringLiteral("1"));
+
+    window().close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(form().frmpicture.isNull());
+    addPicture(png(testimages::blocks(30, 20)));
+    ASSERT_FALSE(form().frmpicture.isNull());
+    EXPECT_TRUE(window().isVisible());
+    EXPECT_EQ(preview(), QSize(30, 20));
+}
