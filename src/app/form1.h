@@ -8,6 +8,7 @@
 #include "ui/valueholder.h"
 
 #include <QMainWindow>
+#include <QPointer>
 #include <QTimer>
 
 #include <array>
@@ -24,6 +25,7 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class FileListBox;
+class Frmprint;
 class QListWidget;
 class QMenu;
 class QPushButton;
@@ -117,6 +119,7 @@ public slots:
     void m12_Click();
     void m13_Click();
     void m14_Click();
+    void m17_Click();
     void m18_Click();
     void monthview1_DateChosen();
     void Timer1_Timer();
@@ -171,4 +174,5 @@ private:
     bool m_pageNumberFollowsSave = false;
     formatting::ColorChooser m_colorChooser;
     std::map<QString, std::function<void()>> m_toolbarCommands;
+    QPointer<Frmprint> m_frmprint;
 };

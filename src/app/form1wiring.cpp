@@ -42,6 +42,7 @@ void Form1::connectHandlers()
     connect(m2, &QAction::triggered, this, &Form1::SavePage);
     connect(m5, &QAction::triggered, this, &Form1::showSearchPanel);
     connect(m4, &QAction::triggered, this, &Form1::DeletePage);
+    connect(m17, &QAction::triggered, this, &Form1::m17_Click);
     connect(m9, &QAction::triggered, this, &Form1::m9_Click);
     connect(m10, &QAction::triggered, this, &Form1::m10_Click);
 }
