@@ -1,5 +1,7 @@
 #pragma once
 
+#include "print/printerchoice.h"
+
 #include <QString>
 #include <QUrl>
 
@@ -21,4 +23,5 @@ struct AppServices
     // Starting the program from its build folder uses the developer's diary.
     QString developmentFolder;
     QString developmentDataFolder;
+    printing::PrinterSource printer = printing::systemPrinter;
 };

@@ -26,6 +26,7 @@ class QLabel;
 class QLineEdit;
 class FileListBox;
 class Frmpicture;
+class Frmprint;
 class QListWidget;
 class QMenu;
 class QPushButton;
@@ -122,6 +123,7 @@ public slots:
     void m12_Click();
     void m13_Click();
     void m14_Click();
+    void m17_Click();
     void m18_Click();
     void AddPicture();
     void monthview1_DateChosen();
@@ -177,4 +179,5 @@ private:
     bool m_pageNumberFollowsSave = false;
     formatting::ColorChooser m_colorChooser;
     std::map<QString, std::function<void()>> m_toolbarCommands;
+    QPointer<Frmprint> m_frmprint;
 };

@@ -43,6 +43,7 @@ void Form1::connectHandlers()
     connect(m5, &QAction::triggered, this, &Form1::showSearchPanel);
     connect(m4, &QAction::triggered, this, &Form1::DeletePage);
     connect(m16, &QAction::triggered, this, &Form1::AddPicture);
+    connect(m17, &QAction::triggered, this, &Form1::m17_Click);
     connect(m9, &QAction::triggered, this, &Form1::m9_Click);
     connect(m10, &QAction::triggered, this, &Form1::m10_Click);
 }

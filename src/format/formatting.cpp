@@ -60,4 +60,19 @@ void colorSelection(RichTextEdit &editor, ColorChooser &chooser)
     editor.setSelColor(chooser.choose());
 }
 
+std::map<QString, std::function<void()>> formattingCommands(RichTextEdit &editor, ColorChooser &chooser)
+{
+    RichTextEdit *const target = &editor;
+    ColorChooser *const colors = &chooser;
+    return {
+        {QStringLiteral("Align Left"), [target] { target->setSelAlignment(Qt::AlignLeft); }},
+        {QStringLiteral("Align Center"), [target] { target->setSelAlignment(Qt::AlignHCenter); }},
+        {QStringLiteral("Align Right"), [target] { target->setSelAlignment(Qt::AlignRight); }},
+        {QStringLiteral("Bold"), [target] { toggleBold(*target); }},
+        {QStringLiteral("Italic"), [target] { toggleItalic(*target); }},
+        {QStringLiteral("Underline"), [target] { toggleUnderline(*target); }},
+        {QStringLiteral("Color"), [target, colors] { colorSelection(*target, *colors); }},
+    };
+}
+
 } // namespace formatting

@@ -5,6 +5,9 @@
 #include <QColor>
 #include <QStringList>
 
+#include <functional>
+#include <map>
+
 #include <optional>
 
 class Dialogs;
@@ -38,5 +41,9 @@ private:
 };
 
 void colorSelection(RichTextEdit &editor, ColorChooser &chooser);
+
+// The toolbar's formatting keys ("Bold", "Align Left", "Color" ...) and
+// their commands on `editor`; both must outlive the commands.
+std::map<QString, std::function<void()>> formattingCommands(RichTextEdit &editor, ColorChooser &chooser);
 
 } // namespace formatting

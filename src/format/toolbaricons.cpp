@@ -83,6 +83,13 @@ const QHash<QString, std::pair<QString, Drawing>> &drawings()
              p.drawLine(5, 5, 19, 19);
              p.drawLine(19, 5, 5, 19);
          }}},
+        {QStringLiteral("Close"), {QStringLiteral("window-close"), [](QPainter &p) {
+             p.setBrush(Qt::white);
+             p.drawRoundedRect(3, 3, 18, 18, 3, 3);
+             p.setPen(QPen(kInk, 2.4));
+             p.drawLine(8, 8, 16, 16);
+             p.drawLine(16, 8, 8, 16);
+         }}},
         {QStringLiteral("Bold"), {QStringLiteral("format-text-bold"), [](QPainter &p) { letter(p, QStringLiteral("B"), true, false, false); }}},
         {QStringLiteral("Italic"), {QStringLiteral("format-text-italic"), [](QPainter &p) { letter(p, QStringLiteral("I"), false, true, false); }}},
         {QStringLiteral("Underline"), {QStringLiteral("format-text-underline"), [](QPainter &p) { letter(p, QStringLiteral("U"), false, false, true); }}},

@@ -30,6 +30,8 @@ public:
     // filter: "Description|*.a;*.b|All Files (*.*)|*.*", the first pair selected.
     // The chosen path, or the empty text on Cancel.
     virtual QString openFile(const QString &title, const QString &filter) = 0;
+    // The path to write, offering `suggestedName`; the empty text on Cancel.
+    virtual QString saveFile(const QString &title, const QString &suggestedName, const QString &filter) = 0;
     // Nothing on Cancel. Remembering the last colour is the caller's business.
     virtual std::optional<QColor> color(ColorFlags flags, const QColor &current) = 0;
 };

@@ -4,6 +4,7 @@
 
 #include <QColorDialog>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QInputDialog>
 #include <QMessageBox>
 
@@ -55,6 +56,23 @@ Dialogs::Button pressed(int result, Dialogs::Buttons buttons)
     }
 }
 
+void offerFilters(QFileDialog &dialog, const QString &filter)
+{
+    dialog.setOptions(QFileDialog::DontUseNativeDialog | QFileDialog::HideNameFilterDetails);
+    const QStringList filters = qtNameFilters(filter);
+    if (!filters.isEmpty()) {
+        dialog.setNameFilters(filters);
+        dialog.selectNameFilter(filters.first());
+    }
+}
+
+QString chosenFile(QFileDialog &dialog)
+{
+    if (dialog.exec() != QDialog::Accepted)
+        return QString();
+    return dialog.selectedFiles().value(0);
+}
+
 } // namespace
 
 QtDialogs::QtDialogs(QWidget *parent) : m_parent(parent) {}
@@ -77,17 +95,21 @@ QString QtDialogs::input(const QString &prompt, const QString &title, Echo echo)
 QString QtDialogs::openFile(const QString &title, const QString &filter)
 {
     QFileDialog dialog(m_parent, title);
-    dialog.setOptions(QFileDialog::DontUseNativeDialog | QFileDialog::HideNameFilterDetails);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
-    const QStringList filters = qtNameFilters(filter);
-    if (!filters.isEmpty()) {
-        dialog.setNameFilters(filters);
-        dialog.selectNameFilter(filters.first());
-    }
-    if (dialog.exec() != QDialog::Accepted)
-        return QString();
-    return dialog.selectedFiles().value(0);
+    offerFilters(dialog, filter);
+    return chosenFile(dialog);
+}
+
+// A name typed without an extension gets the suggested name's.
+QString QtDialogs::saveFile(const QString &title, const QString &suggestedName, const QString &filter)
+{
+    QFileDialog dialog(m_parent, title);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(QFileInfo(suggestedName).suffix());
+    offerFilters(dialog, filter);
+    dialog.selectFile(suggestedName);
+    return chosenFile(dialog);
 }
 
 // Qt's own colour dialog always shows the custom colours, so only the

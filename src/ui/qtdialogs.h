@@ -15,6 +15,7 @@ public:
     Button message(const QString &text, const QString &title, Icon icon, Buttons buttons) override;
     QString input(const QString &prompt, const QString &title, Echo echo) override;
     QString openFile(const QString &title, const QString &filter) override;
+    QString saveFile(const QString &title, const QString &suggestedName, const QString &filter) override;
     std::optional<QColor> color(ColorFlags flags, const QColor &current) override;
 
 private:

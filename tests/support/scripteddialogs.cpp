@@ -17,6 +17,8 @@ const char *kindName(ScriptedDialogs::Kind kind)
         return "input box";
     case ScriptedDialogs::Kind::OpenFile:
         return "open-file dialog";
+    case ScriptedDialogs::Kind::SaveFile:
+        return "save-file dialog";
     case ScriptedDialogs::Kind::Color:
         break;
     }
@@ -52,6 +54,11 @@ void ScriptedDialogs::answerInput(const QString &text)
 void ScriptedDialogs::answerOpenFile(const QString &path)
 {
     m_answers.emplace_back(FileAnswer{path});
+}
+
+void ScriptedDialogs::answerSaveFile(const QString &path)
+{
+    m_answers.emplace_back(SaveAnswer{path});
 }
 
 void ScriptedDialogs::answerColor(std::optional<QColor> color)
@@ -106,6 +113,13 @@ QString ScriptedDialogs::input(const QString &prompt, const QString &title, Echo
 QString ScriptedDialogs::openFile(const QString &title, const QString &filter)
 {
     return take<FileAnswer>({.kind = Kind::OpenFile, .title = title, .filter = filter}).value_or(FileAnswer{}).path;
+}
+
+QString ScriptedDialogs::saveFile(const QString &title, const QString &suggestedName, const QString &filter)
+{
+    return take<SaveAnswer>({.kind = Kind::SaveFile, .text = suggestedName, .title = title, .filter = filter})
+        .value_or(SaveAnswer{})
+        .path;
 }
 
 std::optional<QColor> ScriptedDialogs::color(ColorFlags flags, const QColor &current)

@@ -16,12 +16,12 @@
 class ScriptedDialogs final : public Dialogs
 {
 public:
-    enum class Kind { Message, Input, OpenFile, Color };
+    enum class Kind { Message, Input, OpenFile, SaveFile, Color };
 
     struct Shown
     {
         Kind kind = Kind::Message;
-        QString text{}; // the message, or the input box's prompt
+        QString text{}; // the message, the input box's prompt, or the suggested file name
         QString title{};
         Icon icon = Icon::None;
         Buttons buttons = Buttons::Ok;
@@ -43,6 +43,7 @@ public:
     void answerMessage(Button button);
     void answerInput(const QString &text);
     void answerOpenFile(const QString &path);
+    void answerSaveFile(const QString &path);
     void answerColor(std::optional<QColor> color);
 
     const QList<Shown> &shown() const { return m_shown; }
@@ -52,14 +53,16 @@ public:
     Button message(const QString &text, const QString &title, Icon icon, Buttons buttons) override;
     QString input(const QString &prompt, const QString &title, Echo echo) override;
     QString openFile(const QString &title, const QString &filter) override;
+    QString saveFile(const QString &title, const QString &suggestedName, const QString &filter) override;
     std::optional<QColor> color(ColorFlags flags, const QColor &current) override;
 
 private:
     struct MessageAnswer { Button button; };
     struct InputAnswer { QString text; };
     struct FileAnswer { QString path; };
+    struct SaveAnswer { QString path; };
     struct ColorAnswer { std::optional<QColor> color; };
-    using Answer = std::variant<MessageAnswer, InputAnswer, FileAnswer, ColorAnswer>;
+    using Answer = std::variant<MessageAnswer, InputAnswer, FileAnswer, SaveAnswer, ColorAnswer>;
 
     template <typename T>
     std::optional<T> take(const Shown &shown);

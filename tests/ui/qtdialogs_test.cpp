@@ -99,6 +99,25 @@ TEST_F(QtDialogsTest, OpenFileOffersTheFiltersFirstOneSelected)
     EXPECT_EQ(dialogs.openFile(u"Choose"_s, u"Images|*.jpg"_s), QString());
 }
 
+TEST_F(QtDialogsTest, SaveFileSuggestsANameAndKeepsItsExtension)
+{
+    QTemporaryDir dir;
+    whenModalShown([&](QDialog &dialog) {
+        auto *files = qobject_cast<QFileDialog *>(&dialog);
+        ASSERT_NE(files, nullptr);
+        EXPECT_EQ(files->acceptMode(), QFileDialog::AcceptSave);
+        EXPECT_EQ(files->defaultSuffix(), u"pdf");
+        EXPECT_EQ(files->selectedNameFilter(), u"PDF Files"_s);
+        files->setDirectory(dir.path());
+        files->selectFile(u"typed"_s);
+        dialog.accept();
+    });
+    EXPECT_EQ(dialogs.saveFile(u"Print to File"_s, u"2026-12-04.pdf"_s, u"PDF Files|*.pdf"_s), dir.filePath(u"typed.pdf"_s));
+
+    whenModalShown([](QDialog &) {});
+    EXPECT_EQ(dialogs.saveFile(u"Print to File"_s, u"2026-12-04.pdf"_s, u"PDF Files|*.pdf"_s), QString());
+}
+
 TEST_F(QtDialogsTest, ColorStartsFromTheCurrentOneAndCancelGivesNothing)
 {
     whenModalShown([](QDialog &dialog) {

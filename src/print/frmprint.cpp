@@ -1,0 +1,144 @@
+#include "frmprint.h"
+
+#include "app/busycursor.h"
+#include "app/designgeometry.h"
+#include "printrichtext.h"
+#include "richtext/richtextedit.h"
+
+#include <QCloseEvent>
+#include <QPrinter>
+#include <QPushButton>
+#include <QTextCharFormat>
+#include <QToolBar>
+
+namespace {
+
+constexpr int kToolbarHeight = 420;
+// Below this the printer gave no usable page: the window would be a sliver.
+constexpr int kSmallestHeight = 300;
+constexpr int kPreviewMargin = 360;
+
+} // namespace
+
+Frmprint::Frmprint(PrintWindowServices services, QWidget *parent)
+    : QWidget(parent, Qt::Window), m_services(std::move(services)), m_printer(m_services.printer()), CD(*m_services.dialogs)
+{
+    setObjectName(QStringLiteral("Frmprint"));
+    setWindowTitle(QStringLiteral("Print"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    Toolbar1 = new QToolBar(this);
+    Toolbar1->setObjectName(QStringLiteral("Toolbar1"));
+    rtxt = new RichTextEdit(this);
+    rtxt->setObjectName(QStringLiteral("rtxt"));
+    rtxt->installEventFilter(this);
+    Command1 = new QPushButton(this);
+    Command1->setObjectName(QStringLiteral("Command1"));
+    connect(Command1, &QPushButton::clicked, this, &Frmprint::printCopy);
+    buildToolbar();
+    Form_Load();
+}
+
+Frmprint::~Frmprint() = default;
+
+void Frmprint::Form_Load()
+{
+    placeInTwips(Command1, 10, 10, 600, 380);
+    Command1->setText(QStringLiteral("&Print"));
+    Command1->raise();
+    // Copied pages bring their own fonts; typing into an empty copy gets this one.
+    rtxt->setFont(QFont(QStringLiteral("Arial"), 10));
+    m_printer->setPageOrientation(QPageLayout::Portrait);
+    const printing::PrinterLayout layout = LayoutForPrinter(*rtxt, *m_printer, kPreviewMargin, kPreviewMargin, kPreviewMargin, kPreviewMargin);
+    resize(fromTwips(0, 0, layout.lineWidth + 200, layout.pageHeight + 800).size() - (frameGeometry().size() - size()));
+    if (height() * kTwipsPerPixel < kSmallestHeight) {
+        message(QStringLiteral("Error...There was an error with the print preview. Your computer is not compatible with this feature."),
+                QStringLiteral("Not compatible"), Dialogs::Icon::Critical, Dialogs::Buttons::Ok);
+        m_compatible = false;
+        hide();
+    }
+}
+
+// The editor fills the window below the toolbar with a border around it;
+// its lines keep the printer's breaks whatever its width.
+void Frmprint::Form_Resize()
+{
+    Toolbar1->setGeometry(0, 0, width(), fromTwips(0, 0, 0, kToolbarHeight).height());
+    placeInTwips(rtxt, 100, 500, width() * kTwipsPerPixel - 200, height() * kTwipsPerPixel - 600);
+}
+
+void Frmprint::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    Form_Resize();
+}
+
+void Frmprint::showCopy(const QByteArray &rtf)
+{
+    rtxt->setTextRtf(rtf);
+    // An empty page would hand its editor's font on; typing starts in the window's own.
+    if (!rtxt->hasContent()) {
+        rtxt->clear();
+        rtxt->setCurrentCharFormat(QTextCharFormat());
+    }
+    if (!m_compatible)
+        return;
+    show();
+    raise();
+    activateWindow();
+}
+
+// Characters typed touch the copy; moving about in it does not.
+bool Frmprint::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == rtxt && event->type() == QEvent::KeyPress && !static_cast<QKeyEvent *>(event)->text().isEmpty())
+        printchanged = 1;
+    return QWidget::eventFilter(watched, event);
+}
+
+// Closing cannot be refused: the question only offers to store the copy first.
+void Frmprint::closeEvent(QCloseEvent *event)
+{
+    if (printchanged == 1) {
+        if (message(QStringLiteral("File has been changed. Do you want to save the file?"), QStringLiteral("Save File?"),
+                    Dialogs::Icon::Question, Dialogs::Buttons::YesNo) == Dialogs::Button::Yes) {
+            SavePrintCopy();
+        } else {
+            showNormalCursor();
+            printchanged = 0;
+        }
+    }
+    event->accept();
+}
+
+// Stores the copy as the selected day's page. The main window's own
+// changed flag is left alone: its page may still hold unsaved typing.
+void Frmprint::SavePrintCopy()
+{
+    printchanged = 0;
+    showBusyCursor();
+    storeCopy();
+    showNormalCursor();
+}
+
+void Frmprint::storeCopy()
+{
+    if (!rtxt->hasContent()) {
+        message(QStringLiteral("Error...No text to save! Enter text first, then save the file."), QStringLiteral("File Not Saved"),
+                Dialogs::Icon::Critical, Dialogs::Buttons::Ok);
+        rtxt->setFocus();
+        return;
+    }
+    const QString key = m_services.dayKey();
+    if (m_services.pageExists(key)
+        && message(QStringLiteral("File already exists. Overwrite File?"), QStringLiteral("Overwrite File?"), Dialogs::Icon::Question,
+                   Dialogs::Buttons::YesNo) == Dialogs::Button::No)
+        return;
+    const QByteArray rtf = rtxt->textRtf();
+    if (m_services.storePage(key, rtf))
+        m_services.showStoredCopy(rtf);
+}
+
+Dialogs::Button Frmprint::message(const QString &text, const QString &title, Dialogs::Icon icon, Dialogs::Buttons buttons)
+{
+    return m_services.dialogs->message(text, title, icon, buttons);
+}

@@ -1,0 +1,64 @@
+#pragma once
+
+#include "format/formatting.h"
+#include "printwindowservices.h"
+#include "ui/dialogs.h"
+
+#include <QWidget>
+
+#include <functional>
+#include <map>
+#include <memory>
+
+class QPrinter;
+class QPushButton;
+class QToolBar;
+class RichTextEdit;
+
+// The print window: a copy of the day's page, broken into lines as the
+// printer will break them, that can be formatted, printed, stored as the
+// day's page, or put away. It never blocks the main window.
+class Frmprint : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit Frmprint(PrintWindowServices services, QWidget *parent = nullptr);
+    ~Frmprint() override;
+
+    // The page replaces the copy and the window comes to the front, unless
+    // the printer's page could not be laid out.
+    void showCopy(const QByteArray &rtf);
+    bool compatible() const { return m_compatible; }
+
+    // 1 once the copy was touched since it was last stored, printed or put away.
+    int printchanged = 0;
+
+    QToolBar *Toolbar1 = nullptr;
+    QPushButton *Command1 = nullptr;
+    RichTextEdit *rtxt = nullptr;
+
+public slots:
+    void Toolbar1_ButtonClick(const QString &key);
+    void SavePrintCopy();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void buildToolbar();
+    void Form_Load();
+    void Form_Resize();
+    void printCopy();
+    void storeCopy();
+    void putAway();
+    Dialogs::Button message(const QString &text, const QString &title, Dialogs::Icon icon, Dialogs::Buttons buttons);
+
+    PrintWindowServices m_services;
+    std::unique_ptr<QPrinter> m_printer;
+    formatting::ColorChooser CD;
+    std::map<QString, std::function<void()>> m_commands;
+    bool m_compatible = true;
+};

@@ -1,0 +1,36 @@
+#include "printrichtext.h"
+
+#include "printermeasures.h"
+#include "printjob.h"
+#include "richtext/richtextedit.h"
+#include "ui/dialogs.h"
+
+#include <QGuiApplication>
+
+printing::PrinterLayout LayoutForPrinter(RichTextEdit &editor, const QPrinter &printer, int leftMargin, int rightMargin,
+                                         int topMargin, int bottomMargin)
+{
+    const printing::PrinterLayout layout =
+        printing::printerLayout(printing::pageTwips(printer), QMargins(leftMargin, topMargin, rightMargin, bottomMargin));
+    // A page too small for its margins is left to the caller to notice.
+    if (layout.lineWidth > 0)
+        editor.layoutForPrinter(layout.lineWidth);
+    return layout;
+}
+
+void PrintRichText(const RichTextEdit &editor, QPrinter &printer, Dialogs &dialogs, int leftMargin, int topMargin,
+                   int rightMargin, int bottomMargin)
+{
+    const auto failure = printing::printDocument(editor, printer, QMargins(leftMargin, topMargin, rightMargin, bottomMargin));
+    if (!failure)
+        return;
+    const QString title = QStringLiteral("Printer ERROR!");
+    if (failure->kind == printing::PrintFailure::Kind::Printer) {
+        dialogs.message(QStringLiteral("Printer ERROR...Make sure you have a printer selected and it is online, with paper, and not jammed."),
+                        title, Dialogs::Icon::Critical, Dialogs::Buttons::Ok);
+        return;
+    }
+    dialogs.message(QStringLiteral("There was an error while trying to Print!"), title, Dialogs::Icon::Critical, Dialogs::Buttons::Ok);
+    dialogs.message(QStringLiteral("Error %1: %2").arg(failure->number).arg(failure->description),
+                    QGuiApplication::applicationDisplayName(), Dialogs::Icon::None, Dialogs::Buttons::Ok);
+}

@@ -1,0 +1,177 @@
+#include "pdfreader.h"
+#include "print/pageloop.h"
+#include "print/printermeasures.h"
+#include "print/printrichtext.h"
+#include "richtext/richtextedit.h"
+#include "scripteddialogs.h"
+#include "testapplication.h"
+
+#include <QApplication>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QPrinter>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using printing::TwipsRect;
+
+namespace printing {
+void PrintTo(const TwipsRect &rect, std::ostream *out)
+{
+    *out << '(' << rect.left << ", " << rect.top << ", " << rect.right << ", " << rect.bottom << ')';
+}
+} // namespace printing
+
+namespace {
+
+const QSize kLetter(12240, 15840);
+const QMargins kInch(1440, 1440, 1440, 1440);
+
+QString lines(int count)
+{
+    QStringList text;
+    for (int i = 1; i <= count; ++i)
+        text.append(QStringLiteral("Line %1").arg(i));
+    return text.join(QLatin1Char('\n'));
+}
+
+class PrintEngineTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setPageSize(QPageSize(QPageSize::Letter));
+        printer.setOutputFileName(pdf);
+    }
+
+    // The pages of the PDF that printing `text` gives.
+    QStringList printed(const QString &text)
+    {
+        editor.setPlainText(text);
+        PrintRichText(editor, printer, dialogs, 1440, 1440, 1440, 1440);
+        EXPECT_TRUE(dialogs.shown().isEmpty());
+        const QStringList pages = pdfPageTexts(pdf);
+        EXPECT_EQ(pdfPageCount(pdf), pages.size());
+        return pages;
+    }
+
+    QApplication &application = testApplication();
+    QTemporaryDir folder;
+    QString pdf = folder.filePath(QStringLiteral("page.pdf"));
+    QPrinter printer{QPrinter::HighResolution};
+    RichTextEdit editor;
+    ScriptedDialogs dialogs;
+};
+
+} // namespace
+
+TEST(PrintGeometry, TextAreaAndDrawingRectangleInTwips)
+{
+    const auto preview = printing::printerLayout(kLetter, QMargins(360, 360, 360, 360));
+    EXPECT_EQ(preview.lineWidth, 11520);
+    EXPECT_EQ(preview.pageHeight, 15120);
+
+    const QSize printable(12000, 15600);
+    EXPECT_EQ(printing::pageFrame(kLetter, printable, QPoint(0, 0), kInch).drawing, (TwipsRect{1440, 1440, 10800, 14400}));
+    const auto offset = printing::pageFrame(kLetter, printable, QPoint(100, 100), kInch);
+    EXPECT_EQ(offset.drawing, (TwipsRect{1340, 1340, 10700, 14300}));
+    EXPECT_EQ(offset.page, (TwipsRect{0, 0, 12000, 15600}));
+    EXPECT_EQ(printing::pixelsToTwips(125, 1200), 150);
+}
+
+TEST_F(PrintEngineTest, ThePrintersOwnMarginsAreItsOffset)
+{
+    printer.setPageMargins(QMarginsF(5, 5, 5, 5), QPageLayout::Point);
+    EXPECT_EQ(printing::pageTwips(printer), kLetter);
+    EXPECT_EQ(printing::offsetTwips(printer), QPoint(100, 100));
+    EXPECT_NEAR(printing::printableTwips(printer).width(), 12040, 1);
+    EXPECT_NEAR(printing::printableTwips(printer).height(), 15640, 1);
+    EXPECT_EQ(printing::pageFrame(printer, kInch).drawing, (TwipsRect{1340, 1340, 10700, 14300}));
+
+    printer.setFullPage(true);
+    EXPECT_EQ(printing::pageFrame(printer, kInch).drawing, (TwipsRect{1440, 1440, 10800, 14400}));
+
+    printer.setPageOrientation(QPageLayout::Landscape);
+    const auto layout = LayoutForPrinter(editor, printer, 360, 360, 360, 360);
+    EXPECT_EQ(layout.lineWidth, 15120);
+    EXPECT_EQ(editor.lineWrapMode(), QTextEdit::FixedPixelWidth);
+    EXPECT_EQ(editor.lineWrapColumnOrWidth(), 15120 * editor.logicalDpiX() / 1440);
+}
+
+TEST(PageLoop, EndsAtTheTextsEndOrWhenAPageDoesNotMoveOn)
+{
+    int newPages = 0;
+    const auto newPage = [&] { return ++newPages < 100; };
+    EXPECT_EQ(printing::printPages(0, [](int) { return 0; }, newPage), 1);
+    EXPECT_EQ(newPages, 0);
+    EXPECT_EQ(printing::printPages(90, [](int from) { return from + 30; }, newPage), 3);
+    EXPECT_EQ(newPages, 2);
+
+    QList<int> starts;
+    EXPECT_EQ(printing::printPages(90, [&](int from) { starts.append(from); return 40; }, newPage), 2);
+    EXPECT_EQ(starts, (QList<int>{0, 40}));
+
+    int refused = 0;
+    EXPECT_EQ(printing::printPages(90, [](int from) { return from + 30; }, [&] { return ++refused < 2; }),
+              std::nullopt);
+    EXPECT_EQ(refused, 2);
+}
+
+TEST_F(PrintEngineTest, PagesComeOutAsTheTextNeeds)
+{
+    const QStringList empty = printed(QString());
+    ASSERT_EQ(empty.size(), 1);
+    EXPECT_TRUE(empty.first().isEmpty());
+
+    // Where the pages start says how many lines a page takes.
+    const QStringList long_ = printed(lines(200));
+    ASSERT_GE(long_.size(), 3);
+    const auto firstLine = [](const QString &page) { return page.section(QLatin1Char('\n'), 0, 0).mid(5).toInt(); };
+    const int firstPage = firstLine(long_[1]) - 1;
+    const int perPage = firstLine(long_[2]) - firstLine(long_[1]);
+    ASSERT_GT(firstPage, 40);
+    EXPECT_NEAR(perPage, firstPage, 1);
+    EXPECT_EQ(long_.size(), 1 + (200 - firstPage + perPage - 1) / perPage);
+    for (qsizetype page = 1; page < long_.size(); ++page)
+        EXPECT_EQ(firstLine(long_[page]), firstPage + 1 + (page - 1) * perPage);
+    EXPECT_TRUE(long_.last().endsWith(QStringLiteral("Line 200")));
+
+    // The last line of a text may fit where a following one would not,
+    // so the fill of two pages is found at its boundary.
+    int twoPages = firstPage + perPage;
+    for (int more = 0; more < 3 && printed(lines(twoPages + 1)).size() == 2; ++more)
+        ++twoPages;
+
+    const QStringList two = printed(lines(twoPages));
+    ASSERT_EQ(two.size(), 2);
+    EXPECT_EQ(firstLine(two[1]), firstLine(long_[1]));
+    EXPECT_TRUE(two[1].endsWith(QStringLiteral("Line %1").arg(twoPages)));
+    EXPECT_EQ(printed(lines(twoPages + 1)).size(), 3);
+}
+
+TEST_F(PrintEngineTest, FailuresAreReportedAndLeaveNoFile)
+{
+    editor.setPlainText(QStringLiteral("Nothing comes of this"));
+    const QString missing = folder.filePath(QStringLiteral("gone/page.pdf"));
+    printer.setOutputFileName(missing);
+    dialogs.answerMessage(Dialogs::Button::Ok);
+    dialogs.answerMessage(Dialogs::Button::Ok);
+    PrintRichText(editor, printer, dialogs, 1440, 1440, 1440, 1440);
+    ASSERT_EQ(dialogs.shown().size(), 2);
+    EXPECT_EQ(dialogs.shown()[0], (ScriptedDialogs::Shown{.text = QStringLiteral("There was an error while trying to Print!"),
+                                                         .title = QStringLiteral("Printer ERROR!"),
+                                                         .icon = Dialogs::Icon::Critical}));
+    EXPECT_EQ(dialogs.shown()[1].text, QStringLiteral("Error 5: No such file or directory"));
+    EXPECT_EQ(dialogs.shown()[1].title, QGuiApplication::applicationDisplayName());
+    EXPECT_EQ(dialogs.shown()[1].icon, Dialogs::Icon::None);
+    EXPECT_FALSE(QFileInfo::exists(missing));
+
+    printer.setOutputFileName(QString());
+    dialogs.answerMessage(Dialogs::Button::Ok);
+    PrintRichText(editor, printer, dialogs, 1440, 1440, 1440, 1440);
+    EXPECT_EQ(dialogs.texts().last(),
+              QStringLiteral("Printer ERROR...Make sure you have a printer selected and it is online, with paper, and not jammed."));
+    EXPECT_EQ(dialogs.shown().last().title, QStringLiteral("Printer ERROR!"));
+}

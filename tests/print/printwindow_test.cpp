@@ -1,0 +1,242 @@
+#include "formharness.h"
+#include "pdfreader.h"
+
+#include "app/designgeometry.h"
+#include "app/monthcalendar.h"
+#include "diary/pagestore.h"
+#include "print/frmprint.h"
+#include "richtext/richtextedit.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QLabel>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolBar>
+#include <QToolButton>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using Button = Dialogs::Button;
+
+const QString kSaveQuestion = QStringLiteral("File has been changed. Do you want to save the file?");
+const QString kOverwrite = QStringLiteral("File already exists. Overwrite File?");
+const QString kNoText = QStringLiteral("Error...No text to save! Enter text first, then save the file.");
+const QString kNotCompatible =
+    QStringLiteral("Error...There was an error with the print preview. Your computer is not compatible with this feature.");
+
+QByteArray page(const char *text)
+{
+    return QByteArray("{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0 Times New Roman;}}\r\n\\pard ") + text + "\\par\r\n}";
+}
+
+// A PDF printer on a page of the given size, standing in for a system without printers.
+printing::PrinterSource pdfPrinter(QPageSize size)
+{
+    return [size] {
+        auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        printer->setOutputFormat(QPrinter::PdfFormat);
+        printer->setPageSize(size);
+        printer->setPageOrientation(QPageLayout::Landscape);
+        return printer;
+    };
+}
+
+class PrintWindowTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(pagestore::save(harness.data.root(), QStringLiteral("2026-12-04"), page("Today we went skating")));
+        harness.withoutPassword();
+    }
+
+    void start(QPageSize size = QPageSize(QPageSize::Letter))
+    {
+        AppServices services = harness.services();
+        services.printer = pdfPrinter(size);
+        harness.form = std::make_unique<Form1>(services);
+    }
+
+    Frmprint *open()
+    {
+        form().m17->trigger();
+        return form().findChild<Frmprint *>();
+    }
+
+    void click(Frmprint *window, const char *key) { window->Toolbar1->findChild<QToolButton *>(QString::fromLatin1(key))->click(); }
+
+    // The close box: the window goes once its close handling has run.
+    void closeWindow(Frmprint *window)
+    {
+        window->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+
+    QString stored(const char *day) const
+    {
+        RichTextEdit reader;
+        reader.setTextRtf(pagestore::load(harness.data.root(), QString::fromLatin1(day)).value_or(QByteArray()));
+        return reader.text();
+    }
+
+    Form1 &form() const { return *harness.form; }
+    QStringList texts() const { return harness.dialogs.texts(); }
+
+    FormHarness harness;
+    QTemporaryDir folder;
+};
+
+} // namespace
+
+TEST_F(PrintWindowTest, OpensWithAFreshCopyLaidOutForThePrinter)
+{
+    start();
+    Frmprint *window = open();
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Print"));
+    EXPECT_EQ(window->rtxt->text(), QStringLiteral("Today we went skating"));
+
+    QStringList tips;
+    int separators = 0;
+    for (QAction *action : window->Toolbar1->actions()) {
+        separators += action->isSeparator();
+        if (!action->isSeparator()) {
+            tips.append(action->toolTip());
+            EXPECT_FALSE(action->icon().isNull()) << action->objectName().toStdString();
+        }
+    }
+    EXPECT_EQ(tips, (QStringList{"Save", "Print", "Align Left", "Align Center", "Right Align", "Bold", "Italic", "Underline", "Color",
+                                 "Close"}));
+    EXPECT_EQ(separators, 5);
+    EXPECT_EQ(window->Command1->text(), QStringLiteral("&Print"));
+    EXPECT_EQ(window->Command1->shortcut(), QKeySequence(QStringLiteral("Alt+P")));
+    EXPECT_EQ(window->Command1->geometry(), fromTwips(10, 10, 600, 380));
+
+    // Portrait whatever the printer was set to: Letter less 360 on each side.
+    EXPECT_EQ(window->rtxt->lineWrapColumnOrWidth(), 11520 * window->rtxt->logicalDpiX() / 1440);
+    EXPECT_EQ(window->size(), fromTwips(0, 0, 11720, 15920).size());
+    EXPECT_EQ(window->rtxt->geometry(), QRect(7, 33, window->width() - 13, window->height() - 40));
+    window->resize(400, 300);
+    EXPECT_EQ(window->rtxt->geometry(), fromTwips(100, 500, 400 * 15 - 200, 300 * 15 - 600));
+
+    click(window, "Delete");
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_EQ(window->printchanged, 0);
+    form().rtxt2->setPlainText(QStringLiteral("Changed in the main window"));
+    EXPECT_EQ(open(), window);
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(window->rtxt->text(), QStringLiteral("Changed in the main window"));
+    EXPECT_TRUE(window->rtxt->document()->useDesignMetrics());
+    EXPECT_TRUE(harness.dialogs.shown().size() == 1);
+}
+
+TEST_F(PrintWindowTest, TouchedCopiesAreOfferedForSavingOnClose)
+{
+    start();
+    Frmprint *window = open();
+    QTest::keyClick(window->rtxt, Qt::Key_Right);
+    EXPECT_EQ(window->printchanged, 0);
+    QTest::keyClicks(window->rtxt, QStringLiteral("x"));
+    EXPECT_EQ(window->printchanged, 1);
+    click(window, "Delete");
+    EXPECT_EQ(window->printchanged, 0);
+
+    click(window, "Bold");
+    EXPECT_EQ(window->printchanged, 1);
+    harness.dialogs.answerMessage(Button::No);
+    closeWindow(window);
+    EXPECT_EQ(texts(), (QStringList{texts().first(), kSaveQuestion}));
+    EXPECT_EQ(form().findChild<Frmprint *>(), nullptr);
+    EXPECT_EQ(stored("2026-12-04"), QStringLiteral("Today we went skating"));
+
+    window = open();
+    EXPECT_EQ(window->printchanged, 0);
+    QTest::keyClicks(window->rtxt, QStringLiteral("Skates. "));
+    harness.dialogs.answerMessage(Button::Yes);
+    harness.dialogs.answerMessage(Button::Yes);
+    closeWindow(window);
+    EXPECT_EQ(texts().mid(2), (QStringList{kSaveQuestion, kOverwrite}));
+    EXPECT_EQ(stored("2026-12-04"), QStringLiteral("Skates. Today we went skating"));
+    EXPECT_EQ(form().rtxt2->text(), QStringLiteral("Skates. Today we went skating"));
+    EXPECT_EQ(form().filechanged, 0);
+}
+
+TEST_F(PrintWindowTest, PrintingWritesTheCopyAndCountsAsDealtWith)
+{
+    start();
+    Frmprint *window = open();
+    QTest::keyClicks(window->rtxt, QStringLiteral("Printed: "));
+    harness.dialogs.answerSaveFile(QString());
+    click(window, "Print");
+    EXPECT_EQ(window->printchanged, 0);
+    const ScriptedDialogs::Shown asked = harness.dialogs.shown().last();
+    EXPECT_EQ(asked.kind, ScriptedDialogs::Kind::SaveFile);
+    EXPECT_EQ(asked.text, QStringLiteral("2026-12-04.pdf"));
+    EXPECT_EQ(asked.filter, QStringLiteral("PDF Files (*.pdf)|*.pdf|All Files (*.*)|*.*"));
+    EXPECT_TRUE(QDir(folder.path()).isEmpty());
+
+    const QString pdf = folder.filePath(QStringLiteral("day.pdf"));
+    harness.dialogs.answerSaveFile(pdf);
+    window->Command1->click();
+    EXPECT_EQ(pdfPageTexts(pdf), QStringList{QStringLiteral("Printed: Today we went skating")});
+    EXPECT_EQ(window->printchanged, 0);
+
+    closeWindow(window);
+    EXPECT_EQ(harness.dialogs.shown().size(), 3);
+}
+
+TEST_F(PrintWindowTest, SavingStoresUnderTheSelectedDayAndLeavesTheMainFlag)
+{
+    start();
+    Frmprint *window = open();
+    form().monthview1->setSelectedDate(QDate(2026, 12, 2));
+    EXPECT_TRUE(form().rtxt2->text().isEmpty());
+    click(window, "Save");
+    EXPECT_EQ(window->printchanged, 0);
+    EXPECT_EQ(stored("2026-12-02"), QStringLiteral("Today we went skating"));
+    EXPECT_EQ(form().rtxt2->text(), QStringLiteral("Today we went skating"));
+    EXPECT_EQ(form().text3->text(), QStringLiteral("1"));
+
+    QTest::keyClicks(form().rtxt2, QStringLiteral("Unsaved "));
+    EXPECT_EQ(form().filechanged, 1);
+    QTest::keyClicks(window->rtxt, QStringLiteral("Again "));
+    harness.dialogs.answerMessage(Button::Yes);
+    click(window, "Save");
+    EXPECT_EQ(texts().last(), kOverwrite);
+    EXPECT_EQ(stored("2026-12-02"), QStringLiteral("Again Today we went skating"));
+    EXPECT_EQ(form().filechanged, 1);
+}
+
+TEST_F(PrintWindowTest, AnEmptyCopyIsNotSavedAndTypingIntoItIsArialTen)
+{
+    start();
+    form().monthview1->setSelectedDate(QDate(2026, 12, 2));
+    Frmprint *window = open();
+    harness.dialogs.answerMessage(Button::Ok);
+    click(window, "Save");
+    EXPECT_EQ(harness.dialogs.shown().last(), (ScriptedDialogs::Shown{.text = kNoText, .title = QStringLiteral("File Not Saved"),
+                                                                     .icon = Dialogs::Icon::Critical}));
+    EXPECT_EQ(window->focusWidget(), window->rtxt);
+    EXPECT_FALSE(pagestore::exists(harness.data.root(), QStringLiteral("2026-12-02")));
+
+    QTest::keyClicks(window->rtxt, QStringLiteral("x"));
+    EXPECT_EQ(window->rtxt->selFontName(), QStringLiteral("Arial"));
+    EXPECT_EQ(window->rtxt->selFontSize(), 10);
+}
+
+TEST_F(PrintWindowTest, APageTooSmallToPreviewKeepsTheWindowHidden)
+{
+    start(QPageSize(QSizeF(612, 10), QPageSize::Point));
+    harness.dialogs.answerMessage(Button::Ok);
+    EXPECT_FALSE(open()->isVisible());
+    EXPECT_EQ(harness.dialogs.shown().last(), (ScriptedDialogs::Shown{.text = kNotCompatible, .title = QStringLiteral("Not compatible"),
+                                                                     .icon = Dialogs::Icon::Critical}));
+    harness.dialogs.answerMessage(Button::Ok);
+    form().m17->trigger();
+    EXPECT_EQ(texts().count(kNotCompatible), 2);
+}
