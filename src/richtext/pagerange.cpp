@@ -13,6 +13,7 @@ namespace richtext {
 namespace {
 
 constexpr qreal kTwipsPerInch = 1440;
+constexpr qreal kEdgeInset = 0.5;
 
 struct LineSpan
 {
@@ -78,7 +79,10 @@ int renderPageRange(const QTextDocument &document, QPainter &painter, const QRec
     painter.translate(rect.left(), rect.top() - span.top);
     painter.setClipRect(clip);
     QAbstractTextDocumentLayout::PaintContext context;
-    context.clip = clip;
+    // The layout draws every line that touches its clip, and the lines just
+    // before and after this page touch its edges: inset, they stay off the
+    // page instead of being drawn hidden, where a PDF reader would find them.
+    context.clip = clip.adjusted(0, kEdgeInset, 0, -kEdgeInset);
     context.palette.setColor(QPalette::Text, Qt::black);
     copy->documentLayout()->draw(&painter, context);
     painter.restore();

@@ -137,6 +137,9 @@ TEST_F(PrintEngineTest, PagesComeOutAsTheTextNeeds)
     for (qsizetype page = 1; page < long_.size(); ++page)
         EXPECT_EQ(firstLine(long_[page]), firstPage + 1 + (page - 1) * perPage);
     EXPECT_TRUE(long_.last().endsWith(QStringLiteral("Line 200")));
+    // No page holds hidden copies of its neighbours' lines.
+    EXPECT_EQ(long_[0].trimmed().section(QLatin1Char('\n'), -1), QStringLiteral("Line %1").arg(firstPage));
+    EXPECT_EQ(long_[1].trimmed().section(QLatin1Char('\n'), -1), QStringLiteral("Line %1").arg(firstPage + perPage));
 
     // The last line of a text may fit where a following one would not,
     // so the fill of two pages is found at its boundary.
