@@ -56,15 +56,9 @@ void Form1::buildToolbar()
         {QStringLiteral("Search"), [this] { showSearchPanel(); }},
         {QStringLiteral("Picture"), [this] { m16->trigger(); }},
         {QStringLiteral("Print"), [this] { m17->trigger(); }},
-        {QStringLiteral("Align Left"), [this] { rtxt2->setSelAlignment(Qt::AlignLeft); }},
-        {QStringLiteral("Align Center"), [this] { rtxt2->setSelAlignment(Qt::AlignHCenter); }},
-        {QStringLiteral("Align Right"), [this] { rtxt2->setSelAlignment(Qt::AlignRight); }},
-        {QStringLiteral("Bold"), [this] { formatting::toggleBold(*rtxt2); }},
-        {QStringLiteral("Italic"), [this] { formatting::toggleItalic(*rtxt2); }},
-        {QStringLiteral("Underline"), [this] { formatting::toggleUnderline(*rtxt2); }},
-        {QStringLiteral("Color"), [this] { formatting::colorSelection(*rtxt2, m_colorChooser); }},
         {QStringLiteral("Help"), [this] { m14_Click(); }},
     };
+    m_toolbarCommands.merge(formatting::formattingCommands(*rtxt2, m_colorChooser));
     for (QComboBox *list : {cmbFontName, cmbFontSize})
         list->setInsertPolicy(QComboBox::NoInsert);
     connect(cmbFontName, &QComboBox::currentIndexChanged, this, &Form1::cmbFontName_Click);

@@ -1,6 +1,7 @@
 #include "frmprint.h"
 
 #include "format/formatting.h"
+#include "app/designgeometry.h"
 #include "format/toolbaricons.h"
 #include "printrichtext.h"
 
@@ -44,6 +45,10 @@ constexpr int kPrintMargin = 1440;
 void Frmprint::buildToolbar()
 {
     Toolbar1->setIconSize(QSize(16, 16));
+    // "&Print" sits over the toolbar's left end; the keys start beside it so every one stays within reach.
+    auto *besidePrint = new QWidget(Toolbar1);
+    besidePrint->setFixedWidth(fromTwips(0, 0, 620, 0).width());
+    Toolbar1->addWidget(besidePrint);
     for (const ToolbarKey &entry : kToolbarKeys) {
         if (!entry.key) {
             Toolbar1->addSeparator();
@@ -54,6 +59,7 @@ void Frmprint::buildToolbar()
         button->setToolTip(QString::fromLatin1(entry.toolTip));
         button->setObjectName(key);
         Toolbar1->widgetForAction(button)->setObjectName(key);
+        Toolbar1->widgetForAction(button)->setAccessibleName(button->toolTip());
         connect(button, &QAction::triggered, this, [this, key] { Toolbar1_ButtonClick(key); });
     }
     m_commands = formatting::formattingCommands(*rtxt, CD);
