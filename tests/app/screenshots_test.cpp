@@ -8,6 +8,7 @@
 #include <QGuiApplication>
 #include <QLinearGradient>
 #include <QPainter>
+#include <QPrinter>
 #include <QTextCursor>
 
 #include <gtest/gtest.h>
@@ -77,4 +78,34 @@ TEST(Screenshots, TheMainWindowWithAPagePictureNoteAndBoldDates)
     const QPixmap shot = form.grab();
     EXPECT_EQ(shot.deviceIndependentSize().toSize(), form.size());
     EXPECT_TRUE(shot.save(screenshotPath("form1")));
+}
+
+TEST(Screenshots, ThePrintAndPictureWindows)
+{
+    FormHarness harness;
+    harness.withoutPassword();
+    AppServices services = harness.services();
+    services.printer = [] {
+        auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        printer->setOutputFormat(QPrinter::PdfFormat);
+        printer->setPageSize(QPageSize(QPageSize::Letter));
+        return printer;
+    };
+    harness.form = std::make_unique<Form1>(services);
+    Form1 &form = *harness.form;
+    writeADay(form);
+    form.show();
+
+    form.m17->trigger();
+    auto *print = form.findChild<QWidget *>(QStringLiteral("Frmprint"));
+    ASSERT_NE(print, nullptr);
+    EXPECT_TRUE(print->grab().save(screenshotPath("frmprint")));
+
+    const QString photo = harness.data.path() + QStringLiteral("/holiday.png");
+    ASSERT_TRUE(landscape().save(photo));
+    harness.dialogs.answerOpenFile(photo);
+    form.m16->trigger();
+    auto *picture = form.findChild<QWidget *>(QStringLiteral("Frmpicture"));
+    ASSERT_NE(picture, nullptr);
+    EXPECT_TRUE(picture->grab().save(screenshotPath("frmpicture")));
 }
