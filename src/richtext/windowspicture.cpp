@@ -84,7 +84,7 @@ bool holdsEveryRow(QByteArrayView dib, qsizetype bitsSize)
     const qint64 height = core ? u16(dib, 6) : std::abs(qint64(qint32(u32(dib, 8))));
     const int bits = core ? u16(dib, 10) : u16(dib, 14);
     const quint32 compression = core ? 0 : u32(dib, 16);
-    if (compression != 0 && compression != 3)
+    if (compression != 0 && compression != 3 && compression != 6)
         return true;
     const qint64 stride = (width * bits + 31) / 32 * 4;
     return width > 0 && stride * height <= bitsSize;
