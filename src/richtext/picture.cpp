@@ -139,7 +139,8 @@ QImage decodeImage(const QByteArray &bytes, const char *format)
     QImageReader reader(&buffer, format);
     reader.setAllocationLimit(limits::kImageMegabytes);
     const QSize size = reader.size();
-    if (!size.isValid() || size.width() > limits::kImageSide || size.height() > limits::kImageSide)
+    if (!size.isValid() || size.width() > limits::kImageSide || size.height() > limits::kImageSide
+        || qint64(size.width()) * size.height() > limits::kImagePixels)
         return {};
     return reader.read();
 }

@@ -19,9 +19,11 @@ inline constexpr int kIndentTwips = 31680;
 inline constexpr int kUnicodeSkip = 16;
 // A picture with more data than this is dropped.
 inline constexpr qsizetype kPictureBytes = qsizetype(64) << 20;
-// Decoding refuses an image larger than this, in either direction or in all.
+// Decoding refuses an image larger than this, in either direction, in
+// pixels (a 40-megapixel photograph fits) or in memory.
 inline constexpr int kImageSide = 20000;
-inline constexpr int kImageMegabytes = 400;
+inline constexpr qint64 kImagePixels = 40'000'000;
+inline constexpr int kImageMegabytes = 256;
 // A placeholder is never drawn larger than this, whatever size it states.
 inline constexpr int kPlaceholderSide = 2000;
 

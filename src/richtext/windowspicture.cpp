@@ -75,6 +75,21 @@ qsizetype bitsOffsetOf(QByteArrayView dib)
     return headerSize + masks + 4 * std::min<qsizetype>(colours, 1 << 16);
 }
 
+// Uncompressed bits cover every row; a header promising more is damaged,
+// and would only make the decoder paint a large empty picture.
+bool holdsEveryRow(QByteArrayView dib, qsizetype bitsSize)
+{
+    const bool core = u32(dib, 0) == 12;
+    const qint64 width = core ? u16(dib, 4) : qint32(u32(dib, 4));
+    const qint64 height = core ? u16(dib, 6) : std::abs(qint64(qint32(u32(dib, 8))));
+    const int bits = core ? u16(dib, 10) : u16(dib, 14);
+    const quint32 compression = core ? 0 : u32(dib, 16);
+    if (compression != 0 && compression != 3 && compression != 6)
+        return true;
+    const qint64 stride = (width * bits + 31) / 32 * 4;
+    return width > 0 && stride * height <= bitsSize;
+}
+
 QImage decodeCandidates(std::vector<QByteArrayView> dibs, const std::vector<qsizetype> &offsets)
 {
     std::vector<size_t> order(dibs.size());
@@ -97,7 +112,7 @@ QImage fromDib(QByteArrayView dib, qsizetype bitsOffset)
         return {};
     if (bitsOffset < 0)
         bitsOffset = bitsOffsetOf(dib);
-    if (bitsOffset <= 0 || bitsOffset > dib.size())
+    if (bitsOffset <= 0 || bitsOffset > dib.size() || !holdsEveryRow(dib, dib.size() - bitsOffset))
         return {};
     QByteArray file;
     file.reserve(kFileHeader + dib.size());
@@ -121,7 +136,8 @@ QImage fromDdb(QByteArrayView bits, int width, int height, int widthBytes, int b
                                   : bitsPerPixel == 32 ? QImage::Format_RGB32
                                                        : QImage::Format_Invalid;
     if (format == QImage::Format_Invalid || width <= 0 || height <= 0 || width > limits::kImageSide
-        || height > limits::kImageSide || qint64(widthBytes) * 8 < qint64(width) * bitsPerPixel
+        || height > limits::kImageSide || qint64(width) * height > limits::kImagePixels
+        || qint64(widthBytes) * 8 < qint64(width) * bitsPerPixel
         || qint64(widthBytes) * height > bits.size())
         return {};
     QImage image(width, height, format);

@@ -81,6 +81,10 @@ TEST(Pictures, AnUnshowablePictureIsAPlaceholderWrittenBackUnchanged)
         const auto again = read(rtf);
         EXPECT_EQ(richtext::storedPicture(*again, images(*again).constFirst())->bytes, data);
     }
+    // A bitmap header promising 8192 by 8704 pixels over a few bytes of data.
+    const auto promised = read("{\\rtf1{\\pict\\dibitmap0\\picw2\\pich2 28000000002000000022000001001800000000000000}}");
+    EXPECT_EQ(richtext::storedPicture(*promised, images(*promised).constFirst())->kind, richtext::StoredPicture::Kept);
+
     const QTextImageFormat placeholder = images(*read(pict(header, metafile))).constFirst();
     EXPECT_EQ(placeholder.width(), 100);
     EXPECT_EQ(placeholder.height(), 50);

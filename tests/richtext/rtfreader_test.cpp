@@ -72,6 +72,27 @@ TEST(RtfReader, ReadsWhatAWindowsRichEditControlWrites)
     EXPECT_EQ(richtext::decodeImage(stored->bytes).convertToFormat(QImage::Format_RGB32), testpictures::drawing());
 }
 
+TEST(RtfReader, ReadsWhatLibreOfficeWrites)
+{
+    const auto document = read(
+        "{\\rtf1\\ansi\\deff4\\adeflang1025\r\n{\\fonttbl{\\f0\\froman\\fprq2\\fcharset0 Times New Roman;}"
+        "{\\f4\\fswiss\\fprq2\\fcharset0 Liberation Sans{\\*\\falt Arial};}}\r\n"
+        "{\\colortbl;\\red0\\green0\\blue0;\\red0\\green0\\blue255;}\r\n"
+        "{\\stylesheet{\\s0\\snext0\\hich\\af4\\loch\\f4\\fs24 Normal;}}{\\*\\generator LibreOffice/7.4$Linux}"
+        "{\\info{\\creatim\\yr2024\\mo3\\dy5}}\\deftab709\\viewscale100{\\*\\pgdsctbl{\\pgdsc0\\pgdscuse451"
+        "{\\*\\pgdscnxt0 Default Page Style;}}}\\paperh16838\\paperw11906\\sectd\\sbknone{\\*\\ftnsep\\chftnsep}"
+        "\\pgndec\\pard\\plain \\s0\\hich\\af4\\loch\\f4\\fs24\\qc{\\rtlch \\ltrch\\loch Hello }"
+        "{\\b\\cf2\\rtlch \\ltrch\\loch world}\r\n\\par }");
+    EXPECT_EQ(document->toPlainText(), QStringLiteral("Hello world"));
+    EXPECT_EQ(document->begin().blockFormat().alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
+    const QTextCharFormat hello = formatAt(*document, QStringLiteral("Hello"));
+    EXPECT_EQ(hello.fontFamilies().toStringList(), QStringList{QStringLiteral("Liberation Sans")});
+    EXPECT_EQ(hello.fontPointSize(), 12);
+    const QTextCharFormat world = formatAt(*document, QStringLiteral("world"));
+    EXPECT_GE(world.fontWeight(), QFont::DemiBold);
+    EXPECT_EQ(world.foreground().color(), QColor(0, 0, 255));
+}
+
 TEST(RtfReader, ShowsWhatWordAndLibreOfficeMeanToShow)
 {
     EXPECT_EQ(text("{\\rtf1{\\stylesheet{\\s0 Normal;}}{\\info{\\title T}}{\\header h}{\\footer f}"
