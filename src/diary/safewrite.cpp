@@ -1,7 +1,10 @@
 #include "safewrite.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QSaveFile>
+
+#include <algorithm>
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -16,6 +19,23 @@ void syncFolder(const QString &folder)
         return;
     ::fsync(fd);
     ::close(fd);
+}
+
+// QSaveFile writes into the target's name followed by a dot and six random
+// letters or digits, then renames that over the target. A process killed in
+// between leaves it behind; the next save of the same file removes it, so
+// killed saves never pile up. A save of that file running at this moment in
+// another process then fails and says so, and its old file stays.
+void removeLeftovers(const QFileInfo &target)
+{
+    const QString prefix = target.fileName() + QLatin1Char('.');
+    QDir folder(target.absolutePath());
+    const QStringList candidates = folder.entryList({prefix + QStringLiteral("??????")}, QDir::Files | QDir::Hidden | QDir::System);
+    for (const QString &name : candidates) {
+        const QStringView random = QStringView(name).sliced(prefix.size());
+        if (std::ranges::all_of(random, [](QChar c) { return c.isLetterOrNumber() && c.unicode() < 128; }))
+            folder.remove(name);
+    }
 }
 
 Outcome failed(QSaveFile &file, const QString &path)
@@ -33,6 +53,7 @@ Outcome writeFileAtomically(const QString &path, const QByteArray &bytes)
     if (!QFileInfo(target.absolutePath()).isDir())
         return Outcome::failure(QStringLiteral("%1: the folder does not exist").arg(target.absolutePath()));
 
+    removeLeftovers(target);
     QSaveFile file(path);
     file.setDirectWriteFallback(false);
     if (!file.open(QIODevice::WriteOnly))
