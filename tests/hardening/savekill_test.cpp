@@ -53,12 +53,24 @@ Stored stored(const TestDataRoot &data)
 }
 
 // The names in a folder beyond the one expected: at most the temporary file
-// of one killed save of it, which the next save removes.
+// of one killed save, which the next process to save there removes.
 bool atMostOneLeftover(QStringList names, const QString &expected)
 {
     if (names.removeAll(expected) != 1)
         return false;
-    return names.isEmpty() || (names.size() == 1 && names[0].startsWith(expected + QLatin1Char('.')));
+    return names.isEmpty() || (names.size() == 1 && names[0].startsWith(QLatin1Char('.') + expected + QStringLiteral(".quillnest-saving-")));
+}
+
+// A new session: a process of its own that saves once and ends.
+void saveInAnotherProcess(const TestDataRoot &data, const Version &v)
+{
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0)
+        _exit(saveAll(data, v) ? 0 : 1);
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
 }
 
 // Saves the two versions in turn until killed.
@@ -112,21 +124,23 @@ TEST(SaveKillTest, AThousandKilledSavesLeaveEveryFileWholeAndNoStrayFile)
     // Kills landed both before and after saves completed.
     EXPECT_EQ(pagesSeen.size(), 2);
 
-    ASSERT_TRUE(saveAll(data, a));
+    saveInAnotherProcess(data, a);
+    EXPECT_EQ(stored(data), storedA);
     EXPECT_EQ(data.everyName(QStringLiteral("pages")), QStringList{QStringLiteral("2024-03-05.dat")});
     EXPECT_EQ(data.everyName(QStringLiteral("dates")), QStringList{QStringLiteral("Mar-5.dat")});
     EXPECT_EQ(data.everyName(QString()), (QStringList{QStringLiteral("dates"), QStringLiteral("pages"), QStringLiteral("pw.dat")}));
 }
 
-// Only the temporary file of a killed save goes: a name of the user's that
-// merely starts like one stays.
-TEST(SaveKillTest, TheNextSaveRemovesTheLeftoverOfAKilledOne)
+// Only the temporary files of killed saves go, of any page: the user's
+// files stay, whatever their names.
+TEST(SaveKillTest, TheFirstSaveInAFolderRemovesTheLeftoversOfKilledOnes)
 {
     TestDataRoot data;
-    data.writeFile(QStringLiteral("pages/2024-03-05.dat.aB3xY9"), "cut off");
-    data.writeFile(QStringLiteral("pages/2024-03-05.dat.notes"), "mine");
-    data.writeFile(QStringLiteral("pages/2024-03-05.dat.a-b_c."), "mine too");
+    data.writeFile(QStringLiteral("pages/.2024-03-05.dat.quillnest-saving-aB3xY9"), "cut off");
+    data.writeFile(QStringLiteral("pages/.1999-01-01.dat.quillnest-saving-Zz0000"), "cut off");
+    data.writeFile(QStringLiteral("pages/2024-03-05.dat.backup"), "mine");
+    data.writeFile(QStringLiteral("pages/.2024-03-05.dat.aB3xY9"), "mine too");
     ASSERT_TRUE(pagestore::save(data.root(), kDay, "{\\rtf1 x}"));
     EXPECT_EQ(data.everyName(QStringLiteral("pages")),
-              (QStringList{QStringLiteral("2024-03-05.dat"), QStringLiteral("2024-03-05.dat.a-b_c."), QStringLiteral("2024-03-05.dat.notes")}));
+              (QStringList{QStringLiteral(".2024-03-05.dat.aB3xY9"), QStringLiteral("2024-03-05.dat"), QStringLiteral("2024-03-05.dat.backup")}));
 }
