@@ -37,11 +37,14 @@ void Form1::text3_Change()
 }
 
 // The selected day's page, if the page list has one, becomes the open page.
+// An entry is the day's when it is the day key and four more characters;
+// compared in place, as this runs on every day change over a century of pages.
 void Form1::lblvalue_Change()
 {
+    const QString key = lblvalue.text();
     const QStringList &entries = File3->entries();
     for (qsizetype i = 0; i < entries.size(); ++i) {
-        if (entries[i].size() > kFileSuffix.size() && entries[i].chopped(kFileSuffix.size()) == lblvalue.text())
+        if (!key.isEmpty() && entries[i].size() == key.size() + kFileSuffix.size() && entries[i].startsWith(key))
             setPageNumber(i + 1);
     }
 }
