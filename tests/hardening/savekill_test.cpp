@@ -85,8 +85,9 @@ void saveInAnotherProcess(const TestDataRoot &data, const Version &v)
 } // namespace
 
 // A save killed at any moment leaves each file wholly old or wholly new, and
-// no temporary file behind, however often it happens.
-TEST(SaveKillTest, AThousandKilledSavesLeaveEveryFileWholeAndNoStrayFile)
+// temporary files never pile up: at most the last killed save's, until the
+// next process saves there.
+TEST(SaveKillTest, AThousandKilledSavesLeaveEveryFileWholeAndNoPileOfStrayFiles)
 {
     TestDataRoot data;
     const Version a = version('a', 30000), b = version('b', 50000);
