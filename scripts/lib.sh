@@ -14,9 +14,10 @@ as_root() {
   if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
 }
 
-install_missing_packages() {
+# Installs those of the given packages that are missing.
+install_packages() {
   local missing=()
-  for package in "${QUILLNEST_PACKAGES[@]}"; do
+  for package in "$@"; do
     dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' || missing+=("$package")
   done
   if [ "${#missing[@]}" -gt 0 ]; then
@@ -24,6 +25,15 @@ install_missing_packages() {
     as_root apt-get update -qq
     as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}"
   fi
+}
+
+install_missing_packages() {
+  install_packages "${QUILLNEST_PACKAGES[@]}"
+}
+
+# libFuzzer comes with clang's runtime libraries on Debian 12.
+install_fuzz_packages() {
+  install_packages clang libclang-rt-14-dev
 }
 
 build_quillnest() {

@@ -4,7 +4,10 @@
 #include "diary/scramble.h"
 
 #include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
+
+#include <unistd.h>
 
 #include <benchmark/benchmark.h>
 
@@ -35,6 +38,35 @@ void BM_PageSave(benchmark::State &state)
     state.SetBytesProcessed(state.iterations() * page.rtf.size());
 }
 BENCHMARK(BM_PageSave);
+
+// The references for a save: the same stored bytes written straight over
+// the file, as a save that could leave a cut-off page would, without and
+// with the file's own sync.
+void directWrite(benchmark::State &state, bool synced)
+{
+    PageFixture page;
+    const QString path = page.root.pagePath(QStringLiteral("2024-03-05"));
+    for (auto _ : state) {
+        QFile file(path);
+        const auto stored = pagestore::encodePage(page.rtf);
+        if (!stored || !file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(*stored) != stored->size()
+            || !file.flush() || (synced && ::fdatasync(file.handle()) != 0))
+            state.SkipWithError("the direct write failed");
+    }
+    state.SetBytesProcessed(state.iterations() * page.rtf.size());
+}
+
+void BM_DirectWrite(benchmark::State &state)
+{
+    directWrite(state, false);
+}
+BENCHMARK(BM_DirectWrite);
+
+void BM_DirectWriteSynced(benchmark::State &state)
+{
+    directWrite(state, true);
+}
+BENCHMARK(BM_DirectWriteSynced);
 
 void BM_PageLoad(benchmark::State &state)
 {

@@ -12,11 +12,6 @@
 #include <QGroupBox>
 #include <QLabel>
 
-namespace {
-// A page this large is refused rather than written: no diary day holds so much.
-constexpr qsizetype kLargestPage = 512 * 1024 * 1024;
-} // namespace
-
 int Form1::pageNumber() const
 {
     return text3Value.text().toInt();
@@ -42,11 +37,14 @@ void Form1::text3_Change()
 }
 
 // The selected day's page, if the page list has one, becomes the open page.
+// An entry is the day's when it is the day key and four more characters;
+// compared in place, as this runs on every day change over a century of pages.
 void Form1::lblvalue_Change()
 {
+    const QString key = lblvalue.text();
     const QStringList &entries = File3->entries();
     for (qsizetype i = 0; i < entries.size(); ++i) {
-        if (entries[i].size() > kFileSuffix.size() && entries[i].chopped(kFileSuffix.size()) == lblvalue.text())
+        if (!key.isEmpty() && entries[i].size() == key.size() + kFileSuffix.size() && entries[i].startsWith(key))
             setPageNumber(i + 1);
     }
 }
@@ -58,9 +56,15 @@ void Form1::OpenPage()
     rtxt2->clear();
     rtxt->clear();
     const QString entry = File3->entries().value(pageNumber() - 1);
-    if (const auto rtf = pagestore::loadFile(File3->path() + QLatin1Char('/') + entry))
+    // The file may have gone since the list was read, or be no page at all.
+    if (const auto rtf = pagestore::loadFile(File3->path() + QLatin1Char('/') + entry)) {
         rtxt2->setTextRtf(*rtf);
-    Label3->setText(entry);
+        Label3->setText(entry);
+    } else {
+        Label3->clear();
+        message(QStringLiteral("An error has occured! The file was not opened!"), QStringLiteral("ERROR"), Dialogs::Icon::Critical,
+                Dialogs::Buttons::Ok);
+    }
     if (const auto day = daykeys::dateFromDayKey(entry.chopped(qMin(entry.size(), kFileSuffix.size())))) {
         monthview1->setDate(*day);
         dtpickValue.set(daykeys::shortDate(*day));
@@ -158,7 +162,7 @@ void Form1::SavePage()
 
 bool Form1::storePage(const QString &key, const QByteArray &rtf)
 {
-    const bool tooLarge = rtf.size() > kLargestPage;
+    const bool tooLarge = rtf.size() > pagestore::kLargestPageText;
     if (tooLarge || !pagestore::save(dataRoot(), key, rtf)) {
         message(tooLarge ? QStringLiteral("An error has occured! The amount of the data is too large! The file was not saved!")
                          : QStringLiteral("An error has occured! The file was not saved!"),

@@ -15,6 +15,16 @@ QString decode(QByteArrayView bytes)
     return decoder.decode(bytes);
 }
 
+QString decodeText(QByteArrayView bytes)
+{
+    // Only a byte-order mark decides: any byte sequence is Windows-1252 text.
+    const auto marked = QStringConverter::encodingForData(bytes);
+    if (!marked)
+        return decode(bytes);
+    QStringDecoder decoder(*marked);
+    return decoder.decode(bytes);
+}
+
 std::optional<QByteArray> encodeExact(QStringView text)
 {
     QStringEncoder encoder(kName);

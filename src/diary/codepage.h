@@ -10,6 +10,10 @@ namespace codepage {
 
 QString decode(QByteArrayView bytes);
 
+// Text from a file that may come from another machine: UTF-8, UTF-16 or
+// UTF-32 after its byte-order mark, else Windows-1252.
+QString decodeText(QByteArrayView bytes);
+
 // Fails when a character has no single-byte code.
 std::optional<QByteArray> encodeExact(QStringView text);
 

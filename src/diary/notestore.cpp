@@ -5,13 +5,24 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QStringEncoder>
 
 namespace notestore {
 
 namespace {
 constexpr QByteArrayView kLineEnd("\r\n");
-constexpr QByteArrayView kUtf8Bom("\xEF\xBB\xBF");
+
+// CR LF as the file's own encoding writes it: a note from another machine
+// may be UTF-16, where it takes four bytes.
+QByteArray lineEndIn(QByteArrayView bytes)
+{
+    const auto marked = QStringConverter::encodingForData(bytes);
+    if (!marked)
+        return kLineEnd.toByteArray();
+    QStringEncoder encoder(*marked);
+    return encoder.encode(u"\r\n");
 }
+} // namespace
 
 std::optional<QByteArray> load(const DataRoot &root, const QString &noteKey)
 {
@@ -19,8 +30,9 @@ std::optional<QByteArray> load(const DataRoot &root, const QString &noteKey)
     if (!file.open(QIODevice::ReadOnly))
         return std::nullopt;
     QByteArray bytes = file.readAll();
-    if (bytes.endsWith(kLineEnd))
-        bytes.chop(kLineEnd.size());
+    const QByteArray lineEnd = lineEndIn(bytes);
+    if (bytes.endsWith(lineEnd))
+        bytes.chop(lineEnd.size());
     return bytes;
 }
 
@@ -38,9 +50,7 @@ QByteArray encodeNote(QStringView text)
 
 QString decodeNote(QByteArrayView bytes)
 {
-    if (bytes.startsWith(kUtf8Bom))
-        return QString::fromUtf8(bytes.sliced(kUtf8Bom.size()));
-    return codepage::decode(bytes);
+    return codepage::decodeText(bytes);
 }
 
 Outcome save(const DataRoot &root, const QString &noteKey, QStringView text)

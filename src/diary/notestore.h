@@ -18,7 +18,8 @@ std::optional<QByteArray> load(const DataRoot &root, const QString &noteKey);
 // The stored bytes of a note's plain text.
 QByteArray encodeNote(QStringView text);
 
-// The text of a note file's bytes: UTF-8 after a byte-order mark, else Windows-1252.
+// The text of a note file's bytes: UTF-8, UTF-16 or UTF-32 after a
+// byte-order mark, else Windows-1252.
 QString decodeNote(QByteArrayView bytes);
 
 Outcome save(const DataRoot &root, const QString &noteKey, QStringView text);

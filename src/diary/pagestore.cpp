@@ -40,6 +40,8 @@ QByteArray decodePage(QByteArrayView stored)
 
 Outcome save(const DataRoot &root, const QString &dayKey, QByteArrayView rtf)
 {
+    if (rtf.size() > kLargestPageText)
+        return Outcome::failure(QStringLiteral("The page is too large to be stored."));
     const auto stored = encodePage(rtf);
     if (!stored)
         return Outcome::failure(QStringLiteral("The page holds a character that cannot be stored."));
@@ -49,7 +51,7 @@ Outcome save(const DataRoot &root, const QString &dayKey, QByteArrayView rtf)
 std::optional<QByteArray> loadFile(const QString &pageFile)
 {
     QFile file(pageFile);
-    if (!file.open(QIODevice::ReadOnly))
+    if (!file.open(QIODevice::ReadOnly) || file.size() > kLargestPageFile)
         return std::nullopt;
     const QByteArray stored = file.readAll();
     if (file.error() != QFileDevice::NoError)

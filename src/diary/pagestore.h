@@ -11,16 +11,25 @@
 // the scramble offset, each line followed by CR LF.
 namespace pagestore {
 
+// A page's RTF is stored only up to this size. A stored line gains at most
+// its CR LF, so such a page's file is at most kLargestPageFile, and a file
+// larger than that, which no save made, is not opened: it cannot hang the
+// window or take its memory.
+inline constexpr qsizetype kLargestPageText = qsizetype(40) << 20;
+inline constexpr qsizetype kLargestPageFile = 2 * kLargestPageText + 2;
+
 // The stored bytes for a page's RTF, or nothing when a byte cannot be stored.
 std::optional<QByteArray> encodePage(QByteArrayView rtf);
 
 // The RTF lines of stored bytes, each followed by CR LF.
 QByteArray decodePage(QByteArrayView stored);
 
-// A page with a byte that cannot be stored fails before any file is touched.
+// A page with a byte that cannot be stored, or larger than kLargestPageText,
+// fails before any file is touched.
 Outcome save(const DataRoot &root, const QString &dayKey, QByteArrayView rtf);
 
-// The page's RTF, or nothing when the file cannot be read.
+// The page's RTF, or nothing when the file cannot be read or is larger than
+// kLargestPageFile.
 std::optional<QByteArray> loadFile(const QString &pageFile);
 std::optional<QByteArray> load(const DataRoot &root, const QString &dayKey);
 

@@ -1,12 +1,22 @@
 #include "safewrite.h"
 
+#include <QDir>
 #include <QFileInfo>
-#include <QSaveFile>
+#include <QTemporaryFile>
 
+#include <map>
+
+#include <cerrno>
+#include <cstdio>
 #include <fcntl.h>
 #include <unistd.h>
 
 namespace {
+
+// The new bytes go to a hidden file beside the target, renamed over it once
+// complete. The name carries this mark, which no other file has, so the
+// leftover of a save killed before its rename is known for ours and removed.
+const QString kSavingMark = QStringLiteral(".quillnest-saving-");
 
 // Without this a power cut right after the rename may bring back the old name.
 void syncFolder(const QString &folder)
@@ -18,11 +28,24 @@ void syncFolder(const QString &folder)
     ::close(fd);
 }
 
-Outcome failed(QSaveFile &file, const QString &path)
+// Once per folder and process, since listing a century of pages on every save
+// would cost more than the save. A save running at this moment in another
+// process may lose its temporary file: it then fails and says so.
+void removeLeftovers(const QString &folder)
 {
-    const QString why = file.errorString();
-    file.cancelWriting();
-    return Outcome::failure(QStringLiteral("%1: %2").arg(path, why));
+    static std::map<QString, pid_t> sweptBy;
+    pid_t &sweeper = sweptBy[folder];
+    if (sweeper == ::getpid())
+        return;
+    sweeper = ::getpid();
+    QDir dir(folder);
+    for (const QString &name : dir.entryList({QLatin1Char('*') + kSavingMark + QLatin1Char('*')}, QDir::Files | QDir::Hidden))
+        dir.remove(name);
+}
+
+Outcome failed(const QFileDevice &file, const QString &path)
+{
+    return Outcome::failure(QStringLiteral("%1: %2").arg(path, file.errorString()));
 }
 
 } // namespace
@@ -30,19 +53,23 @@ Outcome failed(QSaveFile &file, const QString &path)
 Outcome writeFileAtomically(const QString &path, const QByteArray &bytes)
 {
     const QFileInfo target(path);
-    if (!QFileInfo(target.absolutePath()).isDir())
-        return Outcome::failure(QStringLiteral("%1: the folder does not exist").arg(target.absolutePath()));
+    const QString folder = target.absolutePath();
+    if (!QFileInfo(folder).isDir())
+        return Outcome::failure(QStringLiteral("%1: the folder does not exist").arg(folder));
+    removeLeftovers(folder);
 
-    QSaveFile file(path);
-    file.setDirectWriteFallback(false);
-    if (!file.open(QIODevice::WriteOnly))
+    // Removed by its destructor on any failure, so the old file stays alone.
+    QTemporaryFile file(folder + QStringLiteral("/.") + target.fileName() + kSavingMark + QStringLiteral("XXXXXX"));
+    if (!file.open())
         return failed(file, path);
-    // Qt 6.4 can commit a cut-off file when the disk fills during a buffered
-    // write, so every step is checked before the commit.
-    if (file.write(bytes) != bytes.size() || !file.flush() || file.error() != QFileDevice::NoError)
+    // The new file keeps the old one's permissions, as a rewrite in place would.
+    const auto permissions = target.exists() ? target.permissions()
+                                             : QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther;
+    if (file.write(bytes) != bytes.size() || !file.flush() || ::fdatasync(file.handle()) != 0 || !file.setPermissions(permissions))
         return failed(file, path);
-    if (!file.commit())
-        return Outcome::failure(QStringLiteral("%1: %2").arg(path, file.errorString()));
-    syncFolder(target.absolutePath());
+    if (std::rename(QFile::encodeName(file.fileName()).constData(), QFile::encodeName(path).constData()) != 0)
+        return Outcome::failure(QStringLiteral("%1: %2").arg(path, qt_error_string(errno)));
+    file.setAutoRemove(false);
+    syncFolder(folder);
     return Outcome::success();
 }

@@ -1,6 +1,7 @@
 #include "search.h"
 
 #include "codepage.h"
+#include "pagestore.h"
 #include "scramble.h"
 
 #include <QFile>
@@ -16,17 +17,26 @@ namespace {
 
 // Reads a whole file into buffer, which is kept from file to file so that a
 // search over thousands of pages allocates almost nothing. Returns the length
-// read, or -1 when the file cannot be read.
+// read, or -1 when the file cannot be read or is larger than any page file.
 qsizetype readWhole(const QByteArray &path, std::vector<char> &buffer)
 {
     const int fd = ::open(path.constData(), O_RDONLY | O_CLOEXEC);
     if (fd < 0)
         return -1;
     struct stat info {};
-    if (::fstat(fd, &info) == 0 && buffer.size() <= static_cast<size_t>(info.st_size))
+    if (::fstat(fd, &info) != 0 || info.st_size > pagestore::kLargestPageFile) {
+        ::close(fd);
+        return -1;
+    }
+    if (buffer.size() <= static_cast<size_t>(info.st_size))
         buffer.resize(static_cast<size_t>(info.st_size) + 1);
     size_t used = 0;
     for (;;) {
+        // A file still growing is read no further than a page file may be.
+        if (used > static_cast<size_t>(pagestore::kLargestPageFile)) {
+            ::close(fd);
+            return -1;
+        }
         if (used == buffer.size())
             buffer.resize(buffer.size() * 2 + 4096);
         const ssize_t got = ::read(fd, buffer.data() + used, buffer.size() - used);

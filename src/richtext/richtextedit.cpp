@@ -78,8 +78,7 @@ void RichTextEdit::loadBytes(QByteArrayView bytes)
         setTextRtf(bytes);
         return;
     }
-    const QByteArrayView bom("\xEF\xBB\xBF");
-    QString plain = bytes.startsWith(bom) ? QString::fromUtf8(bytes.sliced(bom.size())) : codepage::decode(bytes);
+    QString plain = codepage::decodeText(bytes);
     plain.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
     setPlainText(plain);
 }

@@ -27,7 +27,7 @@ public:
     QString text() const;
 
     // RTF when the bytes start with "{\rtf", otherwise plain text in
-    // Windows-1252, or UTF-8 after a byte-order mark.
+    // Windows-1252, or in the Unicode form its byte-order mark names.
     void loadBytes(QByteArrayView bytes);
     // False, leaving the editor empty, when the file cannot be read.
     bool loadFile(const QString &path);

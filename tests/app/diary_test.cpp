@@ -345,6 +345,8 @@ TEST_F(DiaryTest, DamagedPagesOpenWithoutACrash)
     EXPECT_EQ(form().Label3->text(), QStringLiteral("x"));
     EXPECT_EQ(form().monthview1->date(), QDate(2026, 12, 3));
     QFile::remove(harness.data.root().pagesDir() + QStringLiteral("/2026-11-20.dat"));
+    harness.dialogs.answerMessage(Button::Ok);
     form().SSCommand1_Click();
+    EXPECT_EQ(harness.dialogs.texts().last(), QStringLiteral("An error has occured! The file was not opened!"));
     EXPECT_TRUE(pageText().isEmpty());
 }

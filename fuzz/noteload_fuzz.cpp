@@ -1,0 +1,33 @@
+#include "fuzzsupport.h"
+
+#include "diary/dataroot.h"
+#include "diary/notestore.h"
+#include "richtext/richtextedit.h"
+
+#include <cstdint>
+#include <cstdlib>
+
+extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
+{
+    fuzzsupport::startQt(argc, argv);
+    return 0;
+}
+
+// Any file in the dates folder loads into the note editor as the window
+// loads it, and once saved, a note loads and saves to the same bytes.
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    static RichTextEdit editor;
+    const DataRoot root(fuzzsupport::scratchFolder());
+    fuzzsupport::writeScratch(QStringLiteral("dates/Mar-5.dat"), fuzzsupport::bytesOf(data, size));
+    const auto bytes = notestore::load(root, QStringLiteral("Mar-5"));
+    if (!bytes)
+        std::abort();
+    editor.loadBytes(*bytes);
+
+    const QByteArray saved = notestore::encodeNote(notestore::decodeNote(*bytes));
+    const QByteArray resaved = notestore::encodeNote(notestore::decodeNote(QByteArrayView(saved).chopped(2)));
+    if (resaved != saved)
+        std::abort();
+    return 0;
+}

@@ -1,0 +1,63 @@
+#include "filleddiary.h"
+
+#include "app/monthcalendar.h"
+#include "diary/notestore.h"
+#include "diary/pagestore.h"
+#include "richtext/richtextedit.h"
+
+#include <QTest>
+
+void FilledDiary::SetUp()
+{
+    storePage("2026-11-20", "November page");
+    storePage("2026-12-01", "First of December");
+    storePage("2026-12-04", "Today we went skating");
+    ASSERT_TRUE(notestore::save(harness.data.root(), QStringLiteral("Dec-4"), u"Anna's birthday"));
+    ASSERT_TRUE(notestore::save(harness.data.root(), QStringLiteral("Nov-20"), u"Caf\u00e9 \u20ac day"));
+}
+
+void FilledDiary::start()
+{
+    harness.withoutPassword();
+    harness.start();
+    ASSERT_TRUE(form().startedUp());
+}
+
+QByteArray FilledDiary::page(const QString &text)
+{
+    return "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0 Times New Roman;}}\r\n\\pard " + text.toLatin1() + "\\par\r\n}";
+}
+
+void FilledDiary::storePage(const char *day, const char *text)
+{
+    ASSERT_TRUE(pagestore::save(harness.data.root(), QString::fromLatin1(day), page(QString::fromLatin1(text))));
+}
+
+void FilledDiary::type(const QString &text)
+{
+    QTest::keyClicks(form().rtxt2, text);
+}
+
+void FilledDiary::choose(QDate day)
+{
+    form().monthview1->setSelectedDate(day);
+}
+
+void FilledDiary::expectError(const QString &text) const
+{
+    ASSERT_FALSE(harness.dialogs.shown().isEmpty());
+    const ScriptedDialogs::Shown &last = harness.dialogs.shown().last();
+    EXPECT_EQ(last.text, text);
+    EXPECT_EQ(last.title, QStringLiteral("ERROR"));
+    EXPECT_EQ(last.icon, Dialogs::Icon::Critical);
+}
+
+QString FilledDiary::pageText() const
+{
+    return form().rtxt2->text();
+}
+
+QString FilledDiary::noteText() const
+{
+    return form().rtxt->text();
+}

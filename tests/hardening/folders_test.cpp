@@ -1,0 +1,92 @@
+#include "filleddiary.h"
+
+#include "app/filelistbox.h"
+#include "richtext/richtextedit.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+
+namespace {
+
+using Button = Dialogs::Button;
+
+class FoldersTest : public FilledDiary
+{
+protected:
+    // The folder goes; when asked, a plain file of that name takes its place.
+    void breakFolder(const QString &name, bool plainFile)
+    {
+        ASSERT_TRUE(QDir(harness.data.path() + QLatin1Char('/') + name).removeRecursively());
+        if (plainFile)
+            harness.data.writeFile(name, "not a folder\r\n");
+    }
+
+    void expectPageSaveRefused()
+    {
+        type(QStringLiteral("Written into the void"));
+        harness.dialogs.answerMessage(Button::Ok);
+        form().SavePage();
+        expectError(kPageNotSaved);
+        EXPECT_EQ(form().filechanged, 1);
+    }
+
+    void expectNoteSaveRefused()
+    {
+        form().rtxt->setPlainText(QStringLiteral("A note with nowhere to go"));
+        harness.dialogs.answerMessage(Button::Ok);
+        form().m9_Click();
+        expectError(kNoteNotSaved);
+    }
+};
+
+} // namespace
+
+TEST_F(FoldersTest, APagesFolderMissingOrAFileRefusesSavesAndKeepsEverything)
+{
+    for (const bool plainFile : {false, true}) {
+        SCOPED_TRACE(plainFile ? "pages is a plain file" : "pages is missing");
+        breakFolder(QStringLiteral("pages"), plainFile);
+        start();
+        const DiarySnapshot before(harness.data);
+        EXPECT_TRUE(form().File3->entries().isEmpty());
+        EXPECT_EQ(form().text3->text(), QStringLiteral("0"));
+        EXPECT_EQ(noteText(), QStringLiteral("Anna's birthday"));
+        expectPageSaveRefused();
+        EXPECT_EQ(before.changes(), QStringList());
+        harness.form.reset();
+    }
+}
+
+TEST_F(FoldersTest, ADatesFolderMissingOrAFileRefusesSavesAndKeepsEverything)
+{
+    for (const bool plainFile : {false, true}) {
+        SCOPED_TRACE(plainFile ? "dates is a plain file" : "dates is missing");
+        breakFolder(QStringLiteral("dates"), plainFile);
+        start();
+        const DiarySnapshot before(harness.data);
+        EXPECT_EQ(pageText(), QStringLiteral("Today we went skating"));
+        EXPECT_TRUE(noteText().isEmpty());
+        expectNoteSaveRefused();
+        EXPECT_EQ(before.changes(), QStringList());
+        harness.form.reset();
+    }
+}
+
+TEST_F(FoldersTest, APageDeletedBetweenTheListAndTheOpenIsReported)
+{
+    start();
+    ASSERT_TRUE(QFile::remove(harness.data.root().pagesDir() + QStringLiteral("/2026-12-01.dat")));
+    const DiarySnapshot before(harness.data);
+
+    harness.dialogs.answerMessage(Button::Ok);
+    form().SSCommand2_Click();
+    expectError(kPageNotOpened);
+    EXPECT_TRUE(pageText().isEmpty());
+    EXPECT_TRUE(form().Label3->text().isEmpty());
+    EXPECT_EQ(form().filechanged, 0);
+
+    form().SSCommand2_Click();
+    EXPECT_EQ(pageText(), QStringLiteral("November page"));
+    EXPECT_EQ(before.changes(), QStringList());
+}
