@@ -34,6 +34,7 @@ public:
     QString input(const QString &, const QString &, Echo) override { return {}; }
     QString openFile(const QString &, const QString &) override { return {}; }
     std::optional<QColor> color(ColorFlags, const QColor &) override { return std::nullopt; }
+    QString saveFile(const QString &, const QString &, const QString &) override { return {}; }
     int shown = 0;
 };
 
