@@ -2,7 +2,7 @@
 
 #include <QDir>
 
-DataRoot::DataRoot(QString path) : m_path(QDir::cleanPath(path)) {}
+DataRoot::DataRoot(const QString &path) : m_path(QDir::cleanPath(path)) {}
 
 QString DataRoot::pagesDir() const { return m_path + QStringLiteral("/pages"); }
 QString DataRoot::datesDir() const { return m_path + QStringLiteral("/dates"); }

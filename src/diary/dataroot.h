@@ -6,7 +6,7 @@
 class DataRoot
 {
 public:
-    explicit DataRoot(QString path);
+    explicit DataRoot(const QString &path);
 
     QString path() const { return m_path; }
     QString pagesDir() const;
