@@ -80,7 +80,8 @@ void Frmpicture::buildToolbar()
         button->setObjectName(key);
         button->setToolTip(key);
         Toolbar1->widgetForAction(button)->setObjectName(key);
-        connect(button, &QAction::triggered, this, [this, key] { Toolbar1_ButtonClick(key); });
+        Toolbar1->widgetForAction(button)->setAccessibleName(key);
+        connect(button, &QAction::triggered, this, [this, name = key] { Toolbar1_ButtonClick(name); });
     }
 }
 
