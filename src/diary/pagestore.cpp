@@ -21,10 +21,9 @@ std::optional<QByteArray> encodePage(QByteArrayView rtf)
     QByteArray stored;
     stored.reserve(text.size() + text.size() / 64);
     for (const QByteArrayView line : splitLines(text)) {
-        const auto scrambled = ScrambleLine(line);
-        if (!scrambled)
+        if (!appendScrambled(stored, line))
             return std::nullopt;
-        stored.append(*scrambled).append(kLineEnd);
+        stored.append(kLineEnd);
     }
     return stored;
 }
@@ -33,8 +32,10 @@ QByteArray decodePage(QByteArrayView stored)
 {
     QByteArray rtf;
     rtf.reserve(stored.size());
-    for (const QByteArrayView line : splitLines(stored))
-        rtf.append(UnscrambleLine(line)).append(kLineEnd);
+    for (const QByteArrayView line : splitLines(stored)) {
+        appendUnscrambled(rtf, line);
+        rtf.append(kLineEnd);
+    }
     return rtf;
 }
 

@@ -1,28 +1,46 @@
 #include "scramble.h"
 
-std::optional<QByteArray> ScrambleLine(QByteArrayView line)
+bool appendScrambled(QByteArray &out, QByteArrayView line)
 {
-    QByteArray result(line.size(), Qt::Uninitialized);
-    char *out = result.data();
+    const qsizetype start = out.size();
+    out.resize(start + line.size());
+    char *next = out.data() + start;
     for (const char byte : line) {
         const int code = static_cast<unsigned char>(byte) + kScrambleOffset;
-        if (code > 255)
-            return std::nullopt;
-        *out++ = static_cast<char>(code);
+        if (code > 255) {
+            out.truncate(start);
+            return false;
+        }
+        *next++ = static_cast<char>(code);
     }
+    return true;
+}
+
+void appendUnscrambled(QByteArray &out, QByteArrayView stored)
+{
+    const qsizetype start = out.size();
+    out.resize(start + stored.size());
+    char *next = out.data() + start;
+    for (const char byte : stored) {
+        const int code = static_cast<unsigned char>(byte) - kScrambleOffset;
+        if (code >= 0)
+            *next++ = static_cast<char>(code);
+    }
+    out.truncate(next - out.constData());
+}
+
+std::optional<QByteArray> ScrambleLine(QByteArrayView line)
+{
+    QByteArray result;
+    if (!appendScrambled(result, line))
+        return std::nullopt;
     return result;
 }
 
 QByteArray UnscrambleLine(QByteArrayView stored)
 {
-    QByteArray result(stored.size(), Qt::Uninitialized);
-    char *out = result.data();
-    for (const char byte : stored) {
-        const int code = static_cast<unsigned char>(byte) - kScrambleOffset;
-        if (code >= 0)
-            *out++ = static_cast<char>(code);
-    }
-    result.truncate(out - result.constData());
+    QByteArray result;
+    appendUnscrambled(result, stored);
     return result;
 }
 

@@ -15,6 +15,11 @@ std::optional<QByteArray> ScrambleLine(QByteArrayView line);
 // Drops bytes below the offset; any line length decodes.
 QByteArray UnscrambleLine(QByteArrayView stored);
 
+// The same, appended to out in place, so a whole page is shifted without a
+// buffer per line. A failed append leaves out as it was.
+bool appendScrambled(QByteArray &out, QByteArrayView line);
+void appendUnscrambled(QByteArray &out, QByteArrayView stored);
+
 // A line ends at CR LF or at a lone CR; a lone LF is an ordinary character;
 // a break at the very end of the text starts no further line.
 QList<QByteArrayView> splitLines(QByteArrayView text);
