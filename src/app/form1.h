@@ -15,6 +15,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <variant>
 
 class MonthCalendar;
@@ -149,6 +150,7 @@ private:
     void buildControls();
     void buildPanels();
     void buildMenus();
+    QList<QKeySequence> menuShortcuts() const;
     void buildToolbar();
     void fillFontLists();
     void connectHandlers();
@@ -164,7 +166,8 @@ private:
     int pageNumber() const;
     void setPageNumber(qsizetype number);
     void showSavedPage(const QString &key);
-    Dialogs::Button message(const QString &text, const QString &title, Dialogs::Icon icon, Dialogs::Buttons buttons);
+    Dialogs::Button message(const QString &text, const QString &title, Dialogs::Icon icon, Dialogs::Buttons buttons,
+                            std::optional<Dialogs::Button> defaultButton = std::nullopt);
     QList<std::variant<QWidget *, QAction *>> controlCollection() const;
     void Form_Load();
     void Dir1_Change();

@@ -30,6 +30,18 @@ QMenu *menu(QMenuBar *bar, const char *name, const QString &caption)
 
 } // namespace
 
+QList<QKeySequence> Form1::menuShortcuts() const
+{
+    QList<QKeySequence> keys;
+    for (const QMenu *menu : {m1, m8, m11}) {
+        for (const QAction *action : menu->actions()) {
+            if (!action->shortcut().isEmpty())
+                keys.append(action->shortcut());
+        }
+    }
+    return keys;
+}
+
 // The whole keyboard map of the main window is here.
 void Form1::buildMenus()
 {

@@ -3,6 +3,7 @@
 #include "app/filelistbox.h"
 #include "app/monthcalendar.h"
 #include "richtext/richtextedit.h"
+#include "ui/windowshortcuts.h"
 
 #include <QLineEdit>
 #include <QGroupBox>
@@ -22,7 +23,9 @@ void Form1::connectHandlers()
     connect(&Timer1, &QTimer::timeout, this, &Form1::Timer1_Timer);
     connect(monthview1, &MonthCalendar::dateChosen, this, &Form1::monthview1_DateChosen);
     connect(rtxt2, &RichTextEdit::keyDown, this, [this] { filechanged = 1; });
-    rtxt2->setWindowShortcuts({m4->shortcut(), m16->shortcut()});
+    auto *shortcuts = new WindowShortcuts(menuShortcuts(), this);
+    for (QWidget *editor : std::initializer_list<QWidget *>{rtxt2, rtxt, Text4})
+        shortcuts->keepFrom(editor);
 
     connect(SSCommand1, &QToolButton::clicked, this, &Form1::SSCommand1_Click);
     connect(SSCommand2, &QToolButton::clicked, this, &Form1::SSCommand2_Click);

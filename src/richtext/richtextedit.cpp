@@ -36,6 +36,27 @@ RichTextEdit::TriState flag(const QTextCursor &cursor, Read read)
     return !shared ? RichTextEdit::TriState::Mixed : *shared ? RichTextEdit::TriState::On : RichTextEdit::TriState::Off;
 }
 
+bool isModifierKey(int key)
+{
+    switch (key) {
+    case Qt::Key_Shift:
+    case Qt::Key_Control:
+    case Qt::Key_Meta:
+    case Qt::Key_Alt:
+    case Qt::Key_AltGr:
+    case Qt::Key_CapsLock:
+    case Qt::Key_NumLock:
+    case Qt::Key_ScrollLock:
+    case Qt::Key_Super_L:
+    case Qt::Key_Super_R:
+    case Qt::Key_Hyper_L:
+    case Qt::Key_Hyper_R:
+        return true;
+    default:
+        return false;
+    }
+}
+
 bool isBold(const QTextCharFormat &format)
 {
     return format.fontWeight() >= QFont::DemiBold;
@@ -67,6 +88,14 @@ void RichTextEdit::setTextRtf(QByteArrayView rtf)
     moveCursor(QTextCursor::Start);
 }
 
+// Qt keeps the caret's format across a clear, so a page emptied after a bold
+// one would be typed in bold; an emptied editor starts in its default format.
+void RichTextEdit::clear()
+{
+    QTextEdit::clear();
+    setCurrentCharFormat(QTextCharFormat());
+}
+
 QString RichTextEdit::text() const
 {
     return richtext::plainText(*document());
@@ -80,7 +109,9 @@ void RichTextEdit::loadBytes(QByteArrayView bytes)
     }
     QString plain = codepage::decodeText(bytes);
     plain.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    setPlainText(plain);
+    clear();
+    textCursor().insertText(plain);
+    moveCursor(QTextCursor::Start);
 }
 
 bool RichTextEdit::loadFile(const QString &path)
@@ -198,16 +229,13 @@ void RichTextEdit::pastePicture(const QImage &image)
 {
     if (image.isNull())
         return;
-    const QTextImageFormat format = richtext::addPicture(*document(), richtext::compactPicture(image), image);
     QTextCursor cursor = textCursor();
     cursor.removeSelectedText();
-    cursor.insertImage(format);
+    // The picture takes the format of the text before it, as what is typed after it does.
+    QTextCharFormat format = cursor.charFormat();
+    format.merge(richtext::addPicture(*document(), richtext::compactPicture(image), image));
+    cursor.insertImage(format.toImageFormat());
     setTextCursor(cursor);
-}
-
-void RichTextEdit::setWindowShortcuts(const QList<QKeySequence> &keys)
-{
-    m_windowShortcuts = keys;
 }
 
 void RichTextEdit::layoutForPrinter(int lineWidthTwips)
@@ -227,30 +255,9 @@ int RichTextEdit::textEnd() const
     return richtext::textEnd(*document());
 }
 
-// Qt may offer one key press to ShortcutOverride more than once; the key's
-// release ends the press, so each press is reported once.
-bool RichTextEdit::event(QEvent *event)
-{
-    if (event->type() == QEvent::KeyRelease)
-        m_refusedKey = QKeyCombination();
-    if (event->type() == QEvent::ShortcutOverride) {
-        const QKeyCombination key = static_cast<QKeyEvent *>(event)->keyCombination();
-        const bool refused = std::any_of(m_windowShortcuts.begin(), m_windowShortcuts.end(),
-                                         [&](const QKeySequence &s) { return s.count() == 1 && s[0] == key; });
-        if (refused) {
-            if (m_refusedKey != key)
-                emit keyDown();
-            m_refusedKey = key;
-            event->ignore();
-            return true;
-        }
-    }
-    return QTextEdit::event(event);
-}
-
 void RichTextEdit::keyPressEvent(QKeyEvent *event)
 {
-    if (m_refusedKey != event->keyCombination())
+    if (!isModifierKey(event->key()))
         emit keyDown();
     QTextEdit::keyPressEvent(event);
 }

@@ -2,8 +2,6 @@
 
 #include <QByteArray>
 #include <QColor>
-#include <QKeySequence>
-#include <QList>
 #include <QString>
 #include <QTextEdit>
 
@@ -25,6 +23,8 @@ public:
     QByteArray textRtf() const;
     void setTextRtf(QByteArrayView rtf);
     QString text() const;
+    // Empties the editor and its insertion format: Qt's own clear keeps the caret's format.
+    void clear();
 
     // RTF when the bytes start with "{\rtf", otherwise plain text in
     // Windows-1252, or in the Unicode form its byte-order mark names.
@@ -56,9 +56,6 @@ public:
     // At the caret, replacing the selection, stored compactly with the page.
     void pastePicture(const QImage &image);
 
-    // Keys the editor leaves to its window's shortcuts (Delete, Ctrl+A ...).
-    void setWindowShortcuts(const QList<QKeySequence> &keys);
-
     // Wraps the lines where a printer would at this line width (twips),
     // whatever the editor's own width; design metrics make screen and
     // printer measure text alike.
@@ -70,17 +67,12 @@ public:
     int textEnd() const;
 
 signals:
-    // Every key that goes down while the editor has the focus.
+    // Every key that goes down while the editor has the focus, but a
+    // modifier alone: Ctrl on its way to Ctrl+N neither edits nor moves.
     void keyDown();
 
 protected:
-    bool event(QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     bool canInsertFromMimeData(const QMimeData *source) const override;
     void insertFromMimeData(const QMimeData *source) override;
-
-private:
-    QList<QKeySequence> m_windowShortcuts;
-    // The window shortcut being pressed, reported as a key down already.
-    QKeyCombination m_refusedKey;
 };

@@ -158,28 +158,6 @@ TEST(Form1Test, MenusCarryTheirCaptionsAndShortcuts)
     EXPECT_TRUE(form.m20->isSeparator() && form.m6->isSeparator() && form.m19->isSeparator());
 }
 
-TEST(Form1Test, DeleteAndCtrlAReachTheWindowWhileThePageHasTheFocus)
-{
-    FormHarness harness;
-    harness.withoutPassword();
-    harness.start();
-    Form1 &form = *harness.form;
-    form.show();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
-    form.rtxt2->setPlainText(QStringLiteral("abc"));
-    form.rtxt2->setFocus();
-    QSignalSpy deletes(form.m4, &QAction::triggered);
-    harness.dialogs.answerMessage(Dialogs::Button::Ok);
-    QSignalSpy pictures(form.m16, &QAction::triggered);
-    harness.dialogs.answerOpenFile(QString());
-    QTest::keyClick(form.rtxt2, Qt::Key_Home);
-    QTest::keyClick(form.rtxt2, Qt::Key_Delete);
-    QTest::keyClick(form.rtxt2, Qt::Key_A, Qt::ControlModifier);
-    EXPECT_EQ(deletes.count(), 1);
-    EXPECT_EQ(pictures.count(), 1);
-    EXPECT_EQ(form.rtxt2->toPlainText(), QStringLiteral("abc"));
-}
-
 TEST(Form1Test, TheLayoutFollowsTheWindowFromItsDesign)
 {
     FormHarness harness;
