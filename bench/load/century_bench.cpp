@@ -26,7 +26,7 @@ namespace {
 class AnsweringDialogs final : public Dialogs
 {
 public:
-    Button message(const QString &, const QString &, Icon, Buttons buttons) override
+    Button message(const QString &, const QString &, Icon, Buttons buttons, Button) override
     {
         ++shown;
         return buttons == Buttons::YesNo ? Button::Yes : Button::Ok;

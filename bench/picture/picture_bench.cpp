@@ -34,7 +34,7 @@ class PhotoDialogs final : public Dialogs
 {
 public:
     explicit PhotoDialogs(QString path) : m_path(std::move(path)) {}
-    Button message(const QString &text, const QString &, Icon, Buttons) override
+    Button message(const QString &text, const QString &, Icon, Buttons, Button) override
     {
         qFatal("unexpected message: %s", qPrintable(text));
     }

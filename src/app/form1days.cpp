@@ -110,7 +110,7 @@ void Form1::m10_Click()
     }
     const auto answer = m_services.dialogs->message(
         QStringLiteral("Are you sure you want to delete this file? You will not be able to undo this operation!"),
-        QStringLiteral("Delete File"), Dialogs::Icon::Exclamation, Dialogs::Buttons::OkCancel);
+        QStringLiteral("Delete File"), Dialogs::Icon::Exclamation, Dialogs::Buttons::OkCancel, Dialogs::Button::Cancel);
     if (answer == Dialogs::Button::Ok)
         deleteNote(key);
     showNormalCursor();

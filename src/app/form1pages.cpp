@@ -103,7 +103,7 @@ void Form1::DeletePage()
         return;
     }
     if (message(QStringLiteral("Are you sure you want to delete the file? This can not be undone!"), QStringLiteral("Delete File?"),
-                Dialogs::Icon::Question, Dialogs::Buttons::YesNo) == Dialogs::Button::No) {
+                Dialogs::Icon::Question, Dialogs::Buttons::YesNo, Dialogs::Button::No) == Dialogs::Button::No) {
         showNormalCursor();
         return;
     }
@@ -234,7 +234,8 @@ void Form1::showOpenPanel()
     File3->setFocus();
 }
 
-Dialogs::Button Form1::message(const QString &text, const QString &title, Dialogs::Icon icon, Dialogs::Buttons buttons)
+Dialogs::Button Form1::message(const QString &text, const QString &title, Dialogs::Icon icon, Dialogs::Buttons buttons,
+                               std::optional<Dialogs::Button> defaultButton)
 {
-    return m_services.dialogs->message(text, title, icon, buttons);
+    return m_services.dialogs->message(text, title, icon, buttons, defaultButton.value_or(firstButton(buttons)));
 }

@@ -13,6 +13,11 @@ Dialogs::Button closingButton(Dialogs::Buttons buttons)
     return Dialogs::Button::No;
 }
 
+Dialogs::Button firstButton(Dialogs::Buttons buttons)
+{
+    return buttons == Dialogs::Buttons::YesNo ? Dialogs::Button::Yes : Dialogs::Button::Ok;
+}
+
 bool offers(Dialogs::Buttons buttons, Dialogs::Button button)
 {
     using B = Dialogs::Button;

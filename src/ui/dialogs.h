@@ -24,7 +24,10 @@ public:
     virtual ~Dialogs() = default;
 
     // The button pressed; closing the box counts as its Cancel or No.
-    virtual Button message(const QString &text, const QString &title, Icon icon, Buttons buttons) = 0;
+    // Enter presses `defaultButton`, so a question that destroys something
+    // can make its refusal the safe default.
+    virtual Button message(const QString &text, const QString &title, Icon icon, Buttons buttons, Button defaultButton) = 0;
+    Button message(const QString &text, const QString &title, Icon icon, Buttons buttons);
     // The text typed, or the empty text on Cancel.
     virtual QString input(const QString &prompt, const QString &title, Echo echo) = 0;
     // filter: "Description|*.a;*.b|All Files (*.*)|*.*", the first pair selected.
@@ -40,4 +43,11 @@ Q_DECLARE_OPERATORS_FOR_FLAGS(Dialogs::ColorFlags)
 
 // The answer a box gives when it is closed without a choice.
 Dialogs::Button closingButton(Dialogs::Buttons buttons);
+// OK or Yes: what Enter presses on most boxes.
+Dialogs::Button firstButton(Dialogs::Buttons buttons);
 bool offers(Dialogs::Buttons buttons, Dialogs::Button button);
+
+inline Dialogs::Button Dialogs::message(const QString &text, const QString &title, Icon icon, Buttons buttons)
+{
+    return message(text, title, icon, buttons, firstButton(buttons));
+}

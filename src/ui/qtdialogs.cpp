@@ -40,6 +40,21 @@ QMessageBox::StandardButtons qtButtons(Dialogs::Buttons buttons)
     return QMessageBox::Ok;
 }
 
+QMessageBox::StandardButton qtButton(Dialogs::Button button)
+{
+    switch (button) {
+    case Dialogs::Button::Ok:
+        break;
+    case Dialogs::Button::Cancel:
+        return QMessageBox::Cancel;
+    case Dialogs::Button::Yes:
+        return QMessageBox::Yes;
+    case Dialogs::Button::No:
+        return QMessageBox::No;
+    }
+    return QMessageBox::Ok;
+}
+
 Dialogs::Button pressed(int result, Dialogs::Buttons buttons)
 {
     switch (result) {
@@ -77,9 +92,10 @@ QString chosenFile(QFileDialog &dialog)
 
 QtDialogs::QtDialogs(QWidget *parent) : m_parent(parent) {}
 
-Dialogs::Button QtDialogs::message(const QString &text, const QString &title, Icon icon, Buttons buttons)
+Dialogs::Button QtDialogs::message(const QString &text, const QString &title, Icon icon, Buttons buttons, Button defaultButton)
 {
     QMessageBox box(qtIcon(icon), title, text, qtButtons(buttons), m_parent);
+    box.setDefaultButton(qtButton(defaultButton));
     return pressed(box.exec(), buttons);
 }
 

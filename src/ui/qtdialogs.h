@@ -12,7 +12,8 @@ class QtDialogs final : public Dialogs
 public:
     explicit QtDialogs(QWidget *parent = nullptr);
 
-    Button message(const QString &text, const QString &title, Icon icon, Buttons buttons) override;
+    using Dialogs::message;
+    Button message(const QString &text, const QString &title, Icon icon, Buttons buttons, Button defaultButton) override;
     QString input(const QString &prompt, const QString &title, Echo echo) override;
     QString openFile(const QString &title, const QString &filter) override;
     QString saveFile(const QString &title, const QString &suggestedName, const QString &filter) override;

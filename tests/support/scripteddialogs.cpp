@@ -31,7 +31,7 @@ void PrintTo(const ScriptedDialogs::Shown &shown, std::ostream *out)
 {
     *out << kindName(shown.kind) << " \"" << shown.text.toStdString() << "\" titled \""
          << shown.title.toStdString() << "\" icon " << int(shown.icon) << " buttons " << int(shown.buttons)
-         << " echo " << int(shown.echo) << " filter \"" << shown.filter.toStdString() << "\" flags "
+         << " default " << int(shown.defaultButton) << " echo " << int(shown.echo) << " filter \"" << shown.filter.toStdString() << "\" flags "
          << shown.colorFlags.toInt() << " colour " << shown.color.name().toStdString();
 }
 
@@ -94,9 +94,10 @@ std::optional<T> ScriptedDialogs::take(const Shown &shown)
     return std::nullopt;
 }
 
-Dialogs::Button ScriptedDialogs::message(const QString &text, const QString &title, Icon icon, Buttons buttons)
+Dialogs::Button ScriptedDialogs::message(const QString &text, const QString &title, Icon icon, Buttons buttons, Button defaultButton)
 {
-    const auto answer = take<MessageAnswer>({.kind = Kind::Message, .text = text, .title = title, .icon = icon, .buttons = buttons});
+    const auto answer = take<MessageAnswer>(
+        {.kind = Kind::Message, .text = text, .title = title, .icon = icon, .buttons = buttons, .defaultButton = defaultButton});
     if (!answer)
         return closingButton(buttons);
     if (offers(buttons, answer->button))

@@ -30,6 +30,7 @@ public:
         ColorFlags colorFlags{};
         QColor color{};
         bool centred = false; // shown while dialog centring was in force
+        Button defaultButton = Button::Ok;
 
         friend bool operator==(const Shown &, const Shown &) = default;
         friend void PrintTo(const Shown &shown, std::ostream *out);
@@ -50,7 +51,8 @@ public:
     // The texts of the boxes shown so far, in order.
     QStringList texts() const;
 
-    Button message(const QString &text, const QString &title, Icon icon, Buttons buttons) override;
+    using Dialogs::message;
+    Button message(const QString &text, const QString &title, Icon icon, Buttons buttons, Button defaultButton) override;
     QString input(const QString &prompt, const QString &title, Echo echo) override;
     QString openFile(const QString &title, const QString &filter) override;
     QString saveFile(const QString &title, const QString &suggestedName, const QString &filter) override;

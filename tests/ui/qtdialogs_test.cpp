@@ -4,12 +4,14 @@
 #include "qtprinters.h"
 #include "testapplication.h"
 
+#include <QApplication>
 #include <QColorDialog>
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QKeyEvent>
 
 #include <gtest/gtest.h>
 
@@ -55,6 +57,23 @@ TEST_F(QtDialogsTest, MessageBoxShowsWhatItIsGivenAndReportsTheButton)
     whenModalShown([](QDialog &dialog) { dialog.close(); });
     EXPECT_EQ(dialogs.message(u"Save?"_s, u"Diary"_s, Dialogs::Icon::Information, Dialogs::Buttons::YesNo),
               Dialogs::Button::No);
+}
+
+TEST_F(QtDialogsTest, EnterPressesTheDefaultButton)
+{
+    const auto enter = [] { whenModalShown([](QDialog &dialog) {
+            QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+            QApplication::sendEvent(&dialog, &enter);
+        }); };
+    enter();
+    EXPECT_EQ(dialogs.message(u"Save?"_s, u"Diary"_s, Dialogs::Icon::Question, Dialogs::Buttons::YesNo), Dialogs::Button::Yes);
+    enter();
+    EXPECT_EQ(dialogs.message(u"Delete?"_s, u"Diary"_s, Dialogs::Icon::Question, Dialogs::Buttons::YesNo, Dialogs::Button::No),
+              Dialogs::Button::No);
+    enter();
+    EXPECT_EQ(dialogs.message(u"Delete?"_s, u"Diary"_s, Dialogs::Icon::Exclamation, Dialogs::Buttons::OkCancel,
+                              Dialogs::Button::Cancel),
+              Dialogs::Button::Cancel);
 }
 
 TEST_F(QtDialogsTest, InputBoxMasksOnRequestAndCancelGivesEmptyText)
