@@ -6,7 +6,9 @@
 #include "diary/pagestore.h"
 #include "richtext/richtextedit.h"
 
+#include <QApplication>
 #include <QDir>
+#include <QKeyEvent>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QLabel>
@@ -154,6 +156,7 @@ TEST_F(DiaryTest, DeletingAPage)
     harness.dialogs.answerMessage(Button::No);
     form().DeletePage();
     EXPECT_EQ(harness.dialogs.texts().last(), kDeletePage);
+    EXPECT_EQ(harness.dialogs.shown().last().defaultButton, Button::No) << "Delete then Enter must not delete";
     EXPECT_TRUE(pageExists("2026-12-04"));
     EXPECT_EQ(form().filechanged, 1);
 
@@ -172,6 +175,63 @@ TEST_F(DiaryTest, DeletingAPage)
     EXPECT_EQ(harness.dialogs.texts().last(), kPageNotFound);
     EXPECT_EQ(form().filechanged, 1);
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+}
+
+// A key that runs a window command is no typing, whichever editor has the focus.
+TEST_F(DiaryTest, WindowKeysActInEveryEditorAndNeverMarkThePageChanged)
+{
+    form().show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form()));
+    const auto press = [](QWidget *editor, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        // A real keyboard sends Ctrl down on its own first.
+        if (modifiers & Qt::ControlModifier) {
+            QKeyEvent control(QEvent::KeyPress, Qt::Key_Control, Qt::ControlModifier);
+            QApplication::sendEvent(editor, &control);
+        }
+        QTest::keyClick(editor, key, modifiers);
+    };
+    form().rtxt2->setFocus();
+    harness.dialogs.answerMessage(Button::No);
+    press(form().rtxt2, Qt::Key_Delete);
+    EXPECT_EQ(harness.dialogs.texts().last(), kDeletePage);
+    press(form().rtxt2, Qt::Key_N, Qt::ControlModifier);
+    EXPECT_EQ(form().filechanged, 0);
+    choose(QDate(2026, 12, 1));
+    EXPECT_EQ(harness.dialogs.texts().count(kSaveQuestion), 0);
+
+    form().rtxt->setPlainText(QStringLiteral("Anna's birthday"));
+    form().rtxt->setFocus();
+    form().rtxt->moveCursor(QTextCursor::Start);
+    harness.dialogs.answerMessage(Button::No);
+    press(form().rtxt, Qt::Key_Delete);
+    EXPECT_EQ(noteText(), QStringLiteral("Anna's birthday"));
+    EXPECT_EQ(harness.dialogs.texts().count(kDeletePage), 2);
+    harness.dialogs.answerOpenFile(QString());
+    press(form().rtxt, Qt::Key_A, Qt::ControlModifier);
+    EXPECT_FALSE(form().rtxt->textCursor().hasSelection());
+
+    form().Text4->setText(QStringLiteral("skating"));
+    form().Text4->setFocus();
+    harness.dialogs.answerOpenFile(QString());
+    press(form().Text4, Qt::Key_A, Qt::ControlModifier);
+    EXPECT_EQ(form().Text4->selectedText(), QString());
+    EXPECT_EQ(harness.dialogs.shown().last().kind, ScriptedDialogs::Kind::OpenFile);
+}
+
+// What the last page was written in must not carry over into a new one.
+TEST_F(DiaryTest, ANewPageStartsInTheEditorsDefaultFormat)
+{
+    ASSERT_TRUE(pagestore::save(harness.data.root(), QStringLiteral("2026-12-01"),
+                                QByteArray("{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}{\\f1 Courier New;}}\\pard\\f1\\fs48\\b Big\\par}")));
+    choose(QDate(2026, 12, 1));
+    form().rtxt2->moveCursor(QTextCursor::End);
+    choose(QDate(2026, 12, 2));
+    type(QStringLiteral("plain"));
+    form().SavePage();
+    const QByteArray stored = *pagestore::load(harness.data.root(), QStringLiteral("2026-12-02"));
+    EXPECT_FALSE(stored.contains("\\b")) << stored.constData();
+    EXPECT_FALSE(stored.contains("\\fs48")) << stored.constData();
+    EXPECT_FALSE(stored.contains("Courier")) << stored.constData();
 }
 
 TEST_F(DiaryTest, PageButtonsWalkTheListAndStopAtItsEnds)
@@ -269,6 +329,7 @@ TEST_F(DiaryTest, DeletingANote)
     form().m9_Click();
     harness.dialogs.answerMessage(Button::Cancel);
     form().m10_Click();
+    EXPECT_EQ(harness.dialogs.shown().last().defaultButton, Button::Cancel);
     EXPECT_TRUE(notestore::exists(harness.data.root(), QStringLiteral("Dec-4")));
     EXPECT_EQ(noteText(), QStringLiteral("keep"));
 
