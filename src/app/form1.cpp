@@ -119,7 +119,7 @@ void Form1::m12_Click()
 
 void Form1::m13_Click()
 {
-    helpcommands::webPage(m_services.openUrl, *m_services.dialogs);
+    helpcommands::webPage(m_services.openUrl);
 }
 
 void Form1::m14_Click()

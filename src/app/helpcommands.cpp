@@ -17,12 +17,9 @@ void about(Dialogs &dialogs)
                     QStringLiteral("About Quillnest version 2"), Dialogs::Icon::Information, Dialogs::Buttons::Ok);
 }
 
-void webPage(const UrlOpener &openUrl, Dialogs &dialogs)
+void webPage(const UrlOpener &openUrl)
 {
-    if (!openUrl(homePage())) {
-        dialogs.message(QStringLiteral("The web page %1 could not be opened.").arg(homePage().toString()),
-                        QStringLiteral("Web Page"), Dialogs::Icon::Exclamation, Dialogs::Buttons::Ok);
-    }
+    openUrl(homePage());
 }
 
 void help(const UrlOpener &openUrl, const DataRoot &root, Dialogs &dialogs)

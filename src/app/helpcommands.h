@@ -14,7 +14,8 @@ using UrlOpener = std::function<bool(const QUrl &)>;
 
 QUrl homePage();
 void about(Dialogs &dialogs);
-void webPage(const UrlOpener &openUrl, Dialogs &dialogs);
+// Silent whether or not a browser opens, as the command has always been.
+void webPage(const UrlOpener &openUrl);
 void help(const UrlOpener &openUrl, const DataRoot &root, Dialogs &dialogs);
 
 } // namespace helpcommands
