@@ -6,6 +6,7 @@
 #include "picturescale.h"
 #include "richtext/richtextedit.h"
 #include "ui/dialogs.h"
+#include "ui/screenplacement.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -112,7 +113,7 @@ void Frmpicture::showUnscaled()
     // Still open from before, it may lie behind the main window.
     if (isVisible())
         raise();
-    show();
+    showOnScreen(*this, parentWidget());
     activateWindow();
     Combo1->setFocus();
 }

@@ -4,6 +4,7 @@
 #include "app/designgeometry.h"
 #include "printrichtext.h"
 #include "richtext/richtextedit.h"
+#include "ui/screenplacement.h"
 
 #include <QCloseEvent>
 #include <QPrinter>
@@ -82,7 +83,8 @@ void Frmprint::showCopy(const QByteArray &rtf)
     }
     if (!m_compatible)
         return;
-    show();
+    // Laid out a printer's page high, it may be taller than the screen: its editor scrolls.
+    showOnScreen(*this, parentWidget());
     raise();
     activateWindow();
 }

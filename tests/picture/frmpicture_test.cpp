@@ -13,6 +13,8 @@
 #include <QComboBox>
 #include <QGuiApplication>
 #include <QLineEdit>
+#include <QScreen>
+#include <QStyle>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
@@ -118,6 +120,10 @@ TEST_F(FrmpictureTest, EachFormatOpensTheWindowUnscaledCentredAndFocused)
         EXPECT_EQ(window().Picture2->picture().size(), QSize(120, 80));
         EXPECT_EQ(window().Picture1->picture(), window().Picture2->picture());
         EXPECT_EQ(window().Picture1->geometry(), QRect((window().width() - 120) / 2, 40, 120, 80));
+        EXPECT_TRUE(window().screen()->availableGeometry().contains(window().frameGeometry()));
+        // Centred over the main window, give or take the title bar reserved before it was shown.
+        EXPECT_LE((window().frameGeometry().center() - form().frameGeometry().center()).manhattanLength(),
+                  window().style()->pixelMetric(QStyle::PM_TitleBarHeight));
         if (!path.endsWith(QLatin1String(".jpg"))) {
             EXPECT_EQ(rgb(window().Picture1->picture()), blocks);
         }
