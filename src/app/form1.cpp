@@ -17,6 +17,7 @@
 #include <QLayout>
 #include <QMenuBar>
 #include <QScreen>
+#include <QToolBar>
 
 Form1::Form1(const AppServices &services, QWidget *parent) : QMainWindow(parent), m_services(services), m_colorChooser(*services.dialogs)
 {
@@ -27,6 +28,8 @@ Form1::Form1(const AppServices &services, QWidget *parent) : QMainWindow(parent)
     buildToolbar();
     const QSize inner = fromTwips(0, 0, 12600, 8295).size();
     resize(inner.width(), inner.height() + menuBar()->sizeHint().height());
+    // Any smaller, the toolbar runs under the page buttons and their icons are cut off.
+    setMinimumSize(size());
     layout()->activate();
     canvas->resize(inner);
     canvas->installEventFilter(this);
@@ -76,6 +79,8 @@ void Form1::Form_Resize()
         return;
     // The page editor wraps at its widget width, so it follows its new width by itself.
     m_layout->apply(canvas->size());
+    const int icon = m_layout->iconSize(kToolbarIconSize, canvas->size());
+    Toolbar1->setIconSize(QSize(icon, icon));
 }
 
 void Form1::showEvent(QShowEvent *event)

@@ -147,6 +147,8 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
+    static constexpr int kToolbarIconSize = 16;
+
     void buildControls();
     void buildPanels();
     void buildMenus();

@@ -33,7 +33,7 @@ void refill(QComboBox *list, const QStringList &entries, int selected)
 
 void Form1::buildToolbar()
 {
-    Toolbar1->setIconSize(QSize(16, 16));
+    Toolbar1->setIconSize(QSize(kToolbarIconSize, kToolbarIconSize));
     for (const char *key : kToolbarKeys) {
         const QString name = QString::fromLatin1(key);
         if (name.isEmpty()) {

@@ -69,7 +69,7 @@ void scaleFont(QWidget *control, qint16 points, double down)
 
 } // namespace
 
-ProportionalLayout::ProportionalLayout(const QList<Entry> &entries, QSize inner)
+ProportionalLayout::ProportionalLayout(const QList<Entry> &entries, QSize inner) : m_inner(inner)
 {
     for (const Entry &entry : entries) {
         QWidget *control = std::holds_alternative<QWidget *>(entry) ? std::get<QWidget *>(entry) : nullptr;
@@ -93,4 +93,12 @@ void ProportionalLayout::apply(QSize inner) const
         if (down && record.fontSize != 0)
             scaleFont(control, record.fontSize, *down);
     }
+}
+
+int ProportionalLayout::iconSize(int designed, QSize inner) const
+{
+    if (m_inner.isEmpty())
+        return designed;
+    const double grown = std::min(double(inner.height()) / m_inner.height(), double(inner.width()) / m_inner.width());
+    return std::clamp(static_cast<int>(std::lround(designed * grown)), designed, 2 * designed);
 }

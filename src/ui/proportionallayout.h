@@ -49,9 +49,15 @@ public:
     // number, halves away from zero.
     void apply(QSize inner) const;
 
+    // An icon size designed for the recorded window, grown with the height
+    // as fonts are but never past the width's growth, so a toolbar never
+    // runs under the controls beside it; from the design to twice it.
+    int iconSize(int designed, QSize inner) const;
+
     const std::vector<ControlLayout> &records() const { return m_records; }
 
 private:
     std::vector<QPointer<QWidget>> m_controls;
     std::vector<ControlLayout> m_records;
+    QSize m_inner;
 };

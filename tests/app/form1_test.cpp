@@ -12,10 +12,59 @@
 #include <QMenu>
 #include <QSignalSpy>
 #include <QTest>
+#include <QToolBar>
+#include <QToolButton>
+#include <QLayout>
 
 #include <gtest/gtest.h>
 
 namespace {
+
+// Where each control stands on the canvas, the toolbar's buttons and boxes
+// one by one; the pictures behind the controls are left out.
+QList<std::pair<QString, QRect>> controlPlaces(const Form1 &form)
+{
+    QList<std::pair<QString, QRect>> places;
+    for (const QWidget *control : form.canvas->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
+        if (!control->isVisible() || control->objectName().startsWith(QLatin1String("Image")))
+            continue;
+        const bool toolbar = control == form.Toolbar1;
+        for (const QWidget *part : toolbar ? control->findChildren<QWidget *>(Qt::FindDirectChildrenOnly) : QList<QWidget *>{})
+            if (part->isVisible() && part->width() > 1)
+                places.append({part->objectName(), QRect(part->mapTo(form.canvas, QPoint()), part->size())});
+        if (!toolbar)
+            places.append({control->objectName(), control->geometry()});
+    }
+    return places;
+}
+
+QStringList overlapping(const Form1 &form)
+{
+    const auto places = controlPlaces(form);
+    QStringList pairs;
+    for (qsizetype i = 0; i < places.size(); ++i)
+        for (qsizetype j = i + 1; j < places.size(); ++j)
+            if (places[i].second.intersects(places[j].second))
+                pairs.append(places[i].first + QLatin1Char('/') + places[j].first);
+    return pairs;
+}
+
+// Controls smaller than they need to show whole, and toolbar buttons too low for their icons.
+QStringList cutOff(const Form1 &form)
+{
+    QStringList cut;
+    for (const QWidget *control : form.canvas->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
+        const QSize needed = control->minimumSizeHint();
+        if (control->isVisible() && control != form.Toolbar1 && needed.isValid() &&
+            (needed.width() > control->width() || needed.height() > control->height()))
+            cut.append(control->objectName());
+    }
+    const int icon = form.Toolbar1->iconSize().height();
+    for (const QToolButton *button : form.Toolbar1->findChildren<QToolButton *>())
+        if (button->isVisible() && (button->height() < icon + 4 || !form.Toolbar1->rect().contains(button->geometry())))
+            cut.append(button->objectName());
+    return cut;
+}
 
 QStringList fontSizeEntries(const QComboBox *list)
 {
@@ -221,4 +270,38 @@ TEST(Form1Test, HelpAboutPasswordAndTheWaysToEnd)
     closing.form->show();
     closing.form->close();
     EXPECT_EQ(closing.program.endCount(), 1);
+}
+
+
+TEST(Form1Test, AtItsSmallestAndMaximisedEveryControlIsWhole)
+{
+    FormHarness harness;
+    harness.withoutPassword();
+    harness.start();
+    Form1 &form = *harness.form;
+    form.show();
+    const QStringList designedOverlaps = overlapping(form);
+    const QStringList designedCuts = cutOff(form);
+    // The day's text and file name were drawn a little shorter than their fonts; the pictures are scaled.
+    EXPECT_EQ(designedCuts, (QStringList{"Image1", "Label5", "Label3"}));
+
+    form.resize(400, 300);
+    EXPECT_EQ(form.size(), form.minimumSize());
+    EXPECT_EQ(form.canvas->size(), QSize(840, 553));
+
+    // Maximised on a 1920x1080 desktop, its panel taking the rest.
+    form.resize(1920, 1050);
+    form.Toolbar1->layout()->activate();
+    EXPECT_EQ(form.Toolbar1->iconSize(), QSize(30, 30));
+    EXPECT_EQ(overlapping(form), designedOverlaps);
+    for (const QString &name : cutOff(form))
+        EXPECT_TRUE(designedCuts.contains(name)) << name.toStdString();
+
+    // Icons follow the height, but no faster than the width, and within twice their size.
+    form.canvas->resize(840, 1000);
+    EXPECT_EQ(form.Toolbar1->iconSize(), QSize(16, 16));
+    form.canvas->resize(2800, 2000);
+    EXPECT_EQ(form.Toolbar1->iconSize(), QSize(32, 32));
+    form.canvas->resize(420, 276);
+    EXPECT_EQ(form.Toolbar1->iconSize(), QSize(16, 16));
 }
