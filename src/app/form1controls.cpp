@@ -136,6 +136,8 @@ void Form1::buildPanels()
 
     Frame5 = made<QGroupBox>(canvas, "Frame5", QStringLiteral("Search"), QStringLiteral("Search"));
     Frame5->setFont(captionFont);
+    // The panels lie over the calendar, which must not show through.
+    Frame5->setAutoFillBackground(true);
     Label6[0] = made<QLabel>(Frame5, "Label6", QString(), QStringLiteral("Search For:"));
     Text4 = made<QLineEdit>(Frame5, "Text4", QStringLiteral("Search for"));
     Command4 = made<QPushButton>(Frame5, "Command4", QStringLiteral("Search"), QStringLiteral("Search"));
@@ -155,6 +157,7 @@ void Form1::buildPanels()
 
     Frame3 = made<QGroupBox>(canvas, "Frame3", QStringLiteral("Open"), QStringLiteral("Open"));
     Frame3->setFont(captionFont);
+    Frame3->setAutoFillBackground(true);
     File3 = made<FileListBox>(Frame3, "File3", QStringLiteral("Stored pages"));
     Command3 = made<QPushButton>(Frame3, "Command3", QStringLiteral("Close open panel"), QStringLiteral("Close"));
     placeInTwips(Frame3, 360, 2280, 3255, 5295);

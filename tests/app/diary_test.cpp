@@ -411,3 +411,22 @@ TEST_F(DiaryTest, DamagedPagesOpenWithoutACrash)
     EXPECT_EQ(harness.dialogs.texts().last(), QStringLiteral("An error has occured! The file was not opened!"));
     EXPECT_TRUE(pageText().isEmpty());
 }
+
+// What lies under a panel must not show through it, at the designed size or any other.
+TEST_F(DiaryTest, TheSearchAndOpenPanelsHideTheCalendarUnderThem)
+{
+    form().show();
+    for (QGroupBox *panel : {form().Frame5, form().Frame3}) {
+        SCOPED_TRACE(panel->objectName().toStdString());
+        panel == form().Frame5 ? form().showSearchPanel() : form().showOpenPanel();
+        for (QSize size : {QSize(840, 553), QSize(1300, 900)}) {
+            form().canvas->resize(size);
+            ASSERT_TRUE(panel->geometry().intersects(form().monthview1->geometry()));
+            const QImage over = form().canvas->grab(panel->geometry()).toImage();
+            form().monthview1->hide();
+            EXPECT_EQ(form().canvas->grab(panel->geometry()).toImage(), over);
+            form().monthview1->show();
+        }
+        panel->hide();
+    }
+}

@@ -4,7 +4,10 @@
 #include "diary/notestore.h"
 #include "richtext/richtextedit.h"
 
+#include <QCoreApplication>
 #include <QDir>
+#include <QGroupBox>
+#include <QLineEdit>
 #include <QGuiApplication>
 #include <QLinearGradient>
 #include <QPainter>
@@ -108,4 +111,33 @@ TEST(Screenshots, ThePrintAndPictureWindows)
     auto *picture = form.findChild<QWidget *>(QStringLiteral("Frmpicture"));
     ASSERT_NE(picture, nullptr);
     EXPECT_TRUE(picture->grab().save(screenshotPath("frmpicture")));
+}
+
+TEST(Screenshots, TheMainWindowMaximisedAndWithItsPanels)
+{
+    FormHarness harness;
+    harness.withoutPassword();
+    harness.start();
+    Form1 &form = *harness.form;
+    writeADay(form);
+    form.SavePage();
+    form.show();
+
+    form.showSearchPanel();
+    form.Text4->setText(QStringLiteral("lake"));
+    form.Command4_Click();
+    EXPECT_TRUE(form.grab().save(screenshotPath("form1-search")));
+    form.Command1_Click();
+    form.showOpenPanel();
+    EXPECT_TRUE(form.grab().save(screenshotPath("form1-open")));
+    form.Frame3->hide();
+
+    // Maximised on a 1920x1080 desktop, its panel taking the rest.
+    form.resize(1920, 1050);
+    // The toolbar and calendar lay themselves out again as the event loop would.
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(form.grab().save(screenshotPath("form1-maximised")));
+    form.resize(form.minimumSize());
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(form.grab().save(screenshotPath("form1-smallest")));
 }
