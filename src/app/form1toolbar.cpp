@@ -4,8 +4,9 @@
 #include "format/toolbaricons.h"
 #include "richtext/richtextedit.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
-#include <QFontDatabase>
+#include <QScrollBar>
 #include <QSignalBlocker>
 #include <QToolBar>
 
@@ -74,8 +75,11 @@ void Form1::Toolbar1_ButtonClick(const QString &key)
 
 void Form1::fillFontLists()
 {
-    refill(cmbFontName, QFontDatabase::families(), 0);
+    refill(cmbFontName, formatting::fontFamilies(), 0);
     refill(cmbFontSize, formatting::fontSizes(), 1);
+    // The field keeps its designed width; its list opens wide enough for every name.
+    QAbstractItemView *names = cmbFontName->view();
+    names->setMinimumWidth(names->sizeHintForColumn(0) + names->verticalScrollBar()->sizeHint().width() + 2 * names->frameWidth());
 }
 
 void Form1::cmbFontName_Click()

@@ -3,6 +3,11 @@
 #include "ui/dialogs.h"
 #include "ui/modcenter.h"
 
+#include <QFontDatabase>
+#include <QFontInfo>
+
+#include <algorithm>
+
 namespace formatting {
 
 std::optional<bool> toggled(RichTextEdit::TriState state)
@@ -42,6 +47,25 @@ QStringList fontSizes()
     for (int points = 8; points <= 72; points += 2)
         sizes.append(QString::number(points));
     return sizes;
+}
+
+QStringList plainFamilies(const QStringList &families, const QString &first)
+{
+    QStringList names;
+    for (const QString &family : families) {
+        const qsizetype tag = family.endsWith(QLatin1Char(']')) ? family.lastIndexOf(QLatin1String(" [")) : -1;
+        names.append(tag < 0 ? family : family.left(tag));
+    }
+    names.removeDuplicates();
+    std::sort(names.begin(), names.end(), [](const QString &a, const QString &b) { return a.compare(b, Qt::CaseInsensitive) < 0; });
+    if (names.removeOne(first))
+        names.prepend(first);
+    return names;
+}
+
+QStringList fontFamilies()
+{
+    return plainFamilies(QFontDatabase::families(), QFontInfo(QFontDatabase::systemFont(QFontDatabase::GeneralFont)).family());
 }
 
 ColorChooser::ColorChooser(Dialogs &dialogs) : m_dialogs(dialogs) {}

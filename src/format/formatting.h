@@ -26,6 +26,14 @@ void toggleUnderline(RichTextEdit &editor);
 // The sizes the size list offers: 8 to 72 in steps of 2.
 QStringList fontSizes();
 
+// Font families as the name list offers them: each once under its plain
+// name, without the foundry tag a family installed twice carries, in
+// alphabetical order but for `first`, the one a new page is written in.
+QStringList plainFamilies(const QStringList &families, const QString &first);
+
+// The system's families, the desktop's own font first.
+QStringList fontFamilies();
+
 // The colour dialog keeps the last colour it returned; a cancelled dialog
 // gives that colour again, or the default before any choice.
 class ColorChooser

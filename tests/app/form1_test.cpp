@@ -6,7 +6,11 @@
 
 #include <QComboBox>
 #include <QDir>
+#include <QAbstractItemView>
 #include <QFontDatabase>
+#include <QFontInfo>
+#include <QFontMetrics>
+#include <QSet>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenu>
@@ -103,8 +107,15 @@ TEST(Form1Test, StartUpSetsTodayTheFontListsAndAnUnchangedPage)
     EXPECT_EQ(fontSizeEntries(form.cmbFontSize), sizes);
     EXPECT_EQ(form.cmbFontSize->currentIndex(), 1);
     EXPECT_EQ(form.cmbFontSize->currentText(), QStringLiteral("10"));
-    EXPECT_EQ(fontSizeEntries(form.cmbFontName), QFontDatabase::families());
+    // A new page is written in the desktop's own font, and the list shows every name whole.
+    const QStringList names = fontSizeEntries(form.cmbFontName);
+    EXPECT_EQ(names.first(), QFontInfo(QFontDatabase::systemFont(QFontDatabase::GeneralFont)).family());
+    EXPECT_EQ(names.size(), QSet<QString>(names.begin(), names.end()).size());
     EXPECT_EQ(form.cmbFontName->currentIndex(), 0);
+    EXPECT_EQ(form.rtxt2->selFontName(), names.first());
+    const QFontMetrics metrics(form.cmbFontName->view()->font());
+    for (const QString &name : names)
+        EXPECT_LT(metrics.horizontalAdvance(name), form.cmbFontName->view()->minimumWidth()) << name.toStdString();
 }
 
 TEST(Form1Test, AFailedSignInEndsBeforeTheWindowEverShows)

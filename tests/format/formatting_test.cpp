@@ -87,11 +87,10 @@ TEST_F(FormattingTest, ColourRemembersTheLastChoiceAndAlwaysClosesItsBracket)
     EXPECT_FALSE(CenteringInForce());
 }
 
-TEST(FontSizes, EvenSizesFrom8To72)
+TEST(FontFamilies, EachFamilyOnceUnderItsPlainNameAndTheDesktopsFirst)
 {
-    const QStringList sizes = formatting::fontSizes();
-    ASSERT_EQ(sizes.size(), 33);
-    EXPECT_EQ(sizes.first(), QStringLiteral("8"));
-    EXPECT_EQ(sizes[1], QStringLiteral("10"));
-    EXPECT_EQ(sizes.last(), QStringLiteral("72"));
+    const QStringList installed{"C059 [UKWN]", "C059 [urw]", "DejaVu Sans", "Nimbus Sans [URW ]", "arial", "Nimbus Sans [UKWN]", "Z003"};
+    EXPECT_EQ(formatting::plainFamilies(installed, QStringLiteral("DejaVu Sans")),
+              (QStringList{"DejaVu Sans", "arial", "C059", "Nimbus Sans", "Z003"}));
+    EXPECT_EQ(formatting::plainFamilies(installed, QStringLiteral("Missing")), (QStringList{"arial", "C059", "DejaVu Sans", "Nimbus Sans", "Z003"}));
 }
