@@ -11,8 +11,10 @@
 #include <QAbstractItemView>
 #include <QClipboard>
 #include <QComboBox>
+#include <QFile>
 #include <QGuiApplication>
 #include <QLineEdit>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QStyle>
 #include <QTemporaryDir>
@@ -268,4 +270,15 @@ TEST_F(FrmpictureTest, CloseKeepsTheWindowForTheNextPictureAndTheCloseBoxDiscard
     ASSERT_FALSE(form().frmpicture.isNull());
     EXPECT_TRUE(window().isVisible());
     EXPECT_EQ(preview(), QSize(30, 20));
+}
+
+// The dialog's filter names only three formats: the help must say where the others are.
+TEST(PictureHelp, SaysWhereFormatsBeyondTheFilterArePicked)
+{
+    QFile help(QStringLiteral(QUILLNEST_SKELETON "/help.htm"));
+    ASSERT_TRUE(help.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(help.readAll()).remove(QRegularExpression(QStringLiteral("<[^>]*>"))).simplified();
+    const QString section = text.mid(text.indexOf(QStringLiteral("Add Picture asks")), 200);
+    EXPECT_TRUE(section.contains(QStringLiteral("JPEG, BMP and GIF"))) << section.toStdString();
+    EXPECT_TRUE(section.contains(kFilter.section(QLatin1Char('|'), 2, 2))) << section.toStdString();
 }
