@@ -199,8 +199,24 @@ TEST_F(PrintWindowTest, PrintingWritesTheCopyAndCountsAsDealtWith)
     EXPECT_EQ(pdfPageTexts(pdf), QStringList{QStringLiteral("Printed: Today we went skating")});
     EXPECT_EQ(window->printchanged, 0);
 
+    // Over several pages each line is printed once, none hidden above a page's top.
+    QStringList lines;
+    for (int line = 1; line <= 120; ++line)
+        lines.append(QStringLiteral("Line %1").arg(line));
+    window->rtxt->setPlainText(lines.join(QLatin1Char('\n')));
+    harness.dialogs.answerSaveFile(pdf);
+    window->Command1->click();
+    const QStringList pages = pdfPageTexts(pdf);
+    ASSERT_GT(pages.size(), 1);
+    QStringList printed;
+    for (const QString &page : pages)
+        printed += page.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    for (QString &line : printed)
+        line = line.trimmed();
+    EXPECT_EQ(printed.join(QLatin1Char(',')).toStdString(), lines.join(QLatin1Char(',')).toStdString());
+
     closeWindow(window);
-    EXPECT_EQ(harness.dialogs.shown().size(), 3);
+    EXPECT_EQ(harness.dialogs.shown().size(), 4);
 }
 
 TEST_F(PrintWindowTest, SavingStoresUnderTheSelectedDayAndLeavesTheMainFlag)
