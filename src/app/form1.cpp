@@ -7,6 +7,7 @@
 #include "app/monthcalendar.h"
 #include "diary/daykeys.h"
 #include "richtext/richtextedit.h"
+#include "ui/fontfit.h"
 #include "ui/modcenter.h"
 #include "ui/program.h"
 #include "ui/proportionallayout.h"
@@ -79,6 +80,9 @@ void Form1::Form_Resize()
         return;
     // The page editor wraps at its widget width, so it follows its new width by itself.
     m_layout->apply(canvas->size());
+    // Fonts follow the height alone: in a tall, narrow window these would lose their ends.
+    for (QWidget *control : std::initializer_list<QWidget *>{monthview1, dtpick, Label1, Label4})
+        shrinkFontToFit(*control, ProportionalLayout::kMinFontSize);
     const int icon = m_layout->iconSize(kToolbarIconSize, canvas->size());
     Toolbar1->setIconSize(QSize(icon, icon));
 }

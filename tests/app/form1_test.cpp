@@ -308,8 +308,13 @@ TEST(Form1Test, AtItsSmallestAndMaximisedEveryControlIsWhole)
     for (const QString &name : cutOff(form))
         EXPECT_TRUE(designedCuts.contains(name)) << name.toStdString();
 
-    // Icons follow the height, but no faster than the width, and within twice their size.
+    // Tall and narrow, the calendar and headings take the largest font that fits across.
     form.canvas->resize(840, 1000);
+    for (const QString &name : cutOff(form))
+        EXPECT_TRUE(designedCuts.contains(name)) << name.toStdString();
+    EXPECT_GT(form.monthview1->font().pointSizeF(), 8.5);
+    EXPECT_LT(form.monthview1->font().pointSizeF(), form.rtxt->font().pointSizeF());
+    // Icons follow the height, but no faster than the width, and within twice their size.
     EXPECT_EQ(form.Toolbar1->iconSize(), QSize(16, 16));
     form.canvas->resize(2800, 2000);
     EXPECT_EQ(form.Toolbar1->iconSize(), QSize(32, 32));
