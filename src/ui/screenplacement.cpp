@@ -26,9 +26,10 @@ void placeOnScreen(QWidget &window, const QWidget *over)
     window.resize(window.size().boundedTo(area.size() - frame));
     QRect placed(QPoint(), window.size() + frame);
     placed.moveCenter(over ? over->frameGeometry().center() : area.center());
-    placed.moveLeft(std::clamp(placed.left(), area.left(), area.left() + area.width() - placed.width()));
-    placed.moveTop(std::clamp(placed.top(), area.top(), area.top() + area.height() - placed.height()));
-    window.move(placed.topLeft());
+    // A window whose minimum size exceeds the area keeps at least its top-left corner on it.
+    const int left = std::max(area.left(), std::min(placed.left(), area.left() + area.width() - placed.width()));
+    const int top = std::max(area.top(), std::min(placed.top(), area.top() + area.height() - placed.height()));
+    window.move(left, top);
 }
 
 } // namespace
