@@ -2,7 +2,7 @@
 
 #include "diary/dataroot.h"
 #include "diary/notestore.h"
-#include "richtext/richtextedit.h"
+#include "editor/richtextedit.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -1,6 +1,6 @@
 #include "fuzzsupport.h"
 
-#include "access/passwordfile.h"
+#include "diary/passwordfile.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -1,11 +1,11 @@
 #include "../core/diarygen.h"
 
-#include "access/passwordfile.h"
+#include "diary/passwordfile.h"
 #include "app/form1.h"
 #include "app/monthcalendar.h"
-#include "ui/clock.h"
-#include "ui/dialogs.h"
-#include "ui/program.h"
+#include "seams/clock.h"
+#include "seams/dialogs.h"
+#include "seams/program.h"
 
 #include <QApplication>
 #include <QCommandLineParser>

@@ -3,8 +3,8 @@
 #include "picture/addpicture.h"
 #include "picture/frmpicture.h"
 #include "picture/picturebox.h"
-#include "richtext/richtextedit.h"
-#include "ui/dialogs.h"
+#include "editor/richtextedit.h"
+#include "seams/dialogs.h"
 
 #include "photograph.h"
 

@@ -1,8 +1,8 @@
 #include "signin.h"
 
-#include "access/passwordfile.h"
-#include "ui/dialogs.h"
-#include "ui/program.h"
+#include "diary/passwordfile.h"
+#include "seams/dialogs.h"
+#include "seams/program.h"
 
 #include <QFileInfo>
 

@@ -1,15 +1,15 @@
 #include "form1.h"
 
 #include "access/signin.h"
-#include "app/designgeometry.h"
+#include "ui/designgeometry.h"
 #include "app/filelistbox.h"
 #include "app/helpcommands.h"
 #include "app/monthcalendar.h"
 #include "diary/daykeys.h"
-#include "richtext/richtextedit.h"
+#include "editor/richtextedit.h"
 #include "ui/fontfit.h"
 #include "ui/modcenter.h"
-#include "ui/program.h"
+#include "seams/program.h"
 #include "ui/proportionallayout.h"
 
 #include <QCloseEvent>

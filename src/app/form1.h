@@ -4,7 +4,7 @@
 #include "diary/dataroot.h"
 #include "diary/filelist.h"
 #include "format/formatting.h"
-#include "ui/dialogs.h"
+#include "seams/dialogs.h"
 #include "ui/valueholder.h"
 
 #include <QMainWindow>

@@ -1,10 +1,10 @@
 #include "form1.h"
 
 #include "app/artwork.h"
-#include "app/designgeometry.h"
+#include "ui/designgeometry.h"
 #include "app/filelistbox.h"
 #include "app/monthcalendar.h"
-#include "richtext/richtextedit.h"
+#include "editor/richtextedit.h"
 
 #include <QComboBox>
 #include <QGroupBox>

@@ -1,12 +1,12 @@
 #include "form1.h"
 
-#include "app/busycursor.h"
+#include "ui/busycursor.h"
 #include "app/filelistbox.h"
 #include "app/monthcalendar.h"
 #include "diary/daykeys.h"
 #include "diary/notestore.h"
-#include "richtext/richtextedit.h"
-#include "ui/dialogs.h"
+#include "editor/richtextedit.h"
+#include "seams/dialogs.h"
 
 #include <QLabel>
 

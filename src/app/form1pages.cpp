@@ -1,13 +1,13 @@
 #include "form1.h"
 
-#include "app/busycursor.h"
+#include "ui/busycursor.h"
 #include "app/filelistbox.h"
 #include "app/monthcalendar.h"
 #include "diary/daykeys.h"
 #include "diary/pagestore.h"
-#include "richtext/richtextedit.h"
-#include "ui/clock.h"
-#include "ui/dialogs.h"
+#include "editor/richtextedit.h"
+#include "seams/clock.h"
+#include "seams/dialogs.h"
 
 #include <QGroupBox>
 #include <QLabel>

@@ -2,7 +2,7 @@
 
 #include "diary/pagestore.h"
 #include "print/frmprint.h"
-#include "richtext/richtextedit.h"
+#include "editor/richtextedit.h"
 
 namespace {
 

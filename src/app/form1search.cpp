@@ -1,9 +1,9 @@
 #include "form1.h"
 
-#include "app/busycursor.h"
+#include "ui/busycursor.h"
 #include "app/filelistbox.h"
 #include "diary/search.h"
-#include "richtext/richtextedit.h"
+#include "editor/richtextedit.h"
 
 #include <QGroupBox>
 #include <QLabel>

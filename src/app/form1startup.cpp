@@ -4,8 +4,8 @@
 #include "app/filelistbox.h"
 #include "app/monthcalendar.h"
 #include "diary/daykeys.h"
-#include "richtext/richtextedit.h"
-#include "ui/clock.h"
+#include "editor/richtextedit.h"
+#include "seams/clock.h"
 #include "ui/proportionallayout.h"
 
 #include <QComboBox>

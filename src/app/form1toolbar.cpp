@@ -2,7 +2,7 @@
 
 #include "format/formatting.h"
 #include "format/toolbaricons.h"
-#include "richtext/richtextedit.h"
+#include "editor/richtextedit.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>

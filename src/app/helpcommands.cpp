@@ -1,7 +1,7 @@
 #include "helpcommands.h"
 
 #include "diary/dataroot.h"
-#include "ui/dialogs.h"
+#include "seams/dialogs.h"
 
 namespace helpcommands {
 

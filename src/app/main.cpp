@@ -1,8 +1,8 @@
 #include "app/appservices.h"
 #include "app/artwork.h"
 #include "app/form1.h"
-#include "ui/clock.h"
-#include "ui/program.h"
+#include "seams/clock.h"
+#include "seams/program.h"
 #include "ui/qtdialogs.h"
 
 #include <QApplication>

@@ -1,6 +1,6 @@
 #include "formatting.h"
 
-#include "ui/dialogs.h"
+#include "seams/dialogs.h"
 #include "ui/modcenter.h"
 
 #include <QFontDatabase>

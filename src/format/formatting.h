@@ -1,6 +1,6 @@
 #pragma once
 
-#include "richtext/richtextedit.h"
+#include "editor/richtextedit.h"
 
 #include <QColor>
 #include <QStringList>

@@ -2,7 +2,7 @@
 
 #include "frmpicture.h"
 #include "pictureloader.h"
-#include "ui/dialogs.h"
+#include "seams/dialogs.h"
 #include "ui/modcenter.h"
 
 #include <optional>

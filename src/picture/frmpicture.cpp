@@ -1,11 +1,11 @@
 #include "frmpicture.h"
 
-#include "app/designgeometry.h"
+#include "ui/designgeometry.h"
 #include "clipboardpaste.h"
 #include "picturebox.h"
 #include "picturescale.h"
-#include "richtext/richtextedit.h"
-#include "ui/dialogs.h"
+#include "editor/richtextedit.h"
+#include "seams/dialogs.h"
 #include "ui/screenplacement.h"
 
 #include <QComboBox>

@@ -1,9 +1,9 @@
 #include "frmprint.h"
 
-#include "app/busycursor.h"
-#include "app/designgeometry.h"
+#include "ui/busycursor.h"
+#include "ui/designgeometry.h"
 #include "printrichtext.h"
-#include "richtext/richtextedit.h"
+#include "editor/richtextedit.h"
 #include "ui/screenplacement.h"
 
 #include <QCloseEvent>

@@ -2,7 +2,7 @@
 
 #include "format/formatting.h"
 #include "printwindowservices.h"
-#include "ui/dialogs.h"
+#include "seams/dialogs.h"
 
 #include <QWidget>
 

@@ -1,7 +1,7 @@
 #include "frmprint.h"
 
 #include "format/formatting.h"
-#include "app/designgeometry.h"
+#include "ui/designgeometry.h"
 #include "format/toolbaricons.h"
 #include "printrichtext.h"
 

@@ -1,6 +1,6 @@
 #include "printerchoice.h"
 
-#include "ui/dialogs.h"
+#include "seams/dialogs.h"
 
 #include <QPrinter>
 #include <QPrinterInfo>

@@ -2,7 +2,7 @@
 
 #include "pageloop.h"
 #include "printermeasures.h"
-#include "richtext/richtextedit.h"
+#include "editor/richtextedit.h"
 
 #include <QFile>
 #include <QPainter>

@@ -2,8 +2,8 @@
 
 #include "printermeasures.h"
 #include "printjob.h"
-#include "richtext/richtextedit.h"
-#include "ui/dialogs.h"
+#include "editor/richtextedit.h"
+#include "seams/dialogs.h"
 
 #include <QGuiApplication>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "dialogs.h"
+#include "seams/dialogs.h"
 
 #include <QPointer>
 #include <QWidget>

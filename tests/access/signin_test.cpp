@@ -1,4 +1,4 @@
-#include "access/passwordfile.h"
+#include "diary/passwordfile.h"
 #include "access/signin.h"
 
 #include "diskfull.h"

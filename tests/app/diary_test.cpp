@@ -4,7 +4,7 @@
 #include "app/monthcalendar.h"
 #include "diary/notestore.h"
 #include "diary/pagestore.h"
-#include "richtext/richtextedit.h"
+#include "editor/richtextedit.h"
 
 #include <QApplication>
 #include <QDir>

@@ -2,7 +2,7 @@
 
 #include "app/filelistbox.h"
 #include "app/monthcalendar.h"
-#include "richtext/richtextedit.h"
+#include "editor/richtextedit.h"
 
 #include <QComboBox>
 #include <QDir>

@@ -1,6 +1,6 @@
 #include "formharness.h"
 
-#include "access/passwordfile.h"
+#include "diary/passwordfile.h"
 #include "testapplication.h"
 
 #include <QLocale>

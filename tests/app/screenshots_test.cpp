@@ -2,7 +2,7 @@
 
 #include "app/monthcalendar.h"
 #include "diary/notestore.h"
-#include "richtext/richtextedit.h"
+#include "editor/richtextedit.h"
 
 #include <QCoreApplication>
 #include <QDir>

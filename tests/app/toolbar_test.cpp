@@ -1,6 +1,6 @@
 #include "formharness.h"
 
-#include "richtext/richtextedit.h"
+#include "editor/richtextedit.h"
 
 #include <QComboBox>
 #include <QGroupBox>

@@ -1,7 +1,7 @@
 #include "filleddiary.h"
 
 #include "diskfull.h"
-#include "richtext/richtextedit.h"
+#include "editor/richtextedit.h"
 
 #include <QAction>
 

@@ -3,7 +3,7 @@
 #include "app/monthcalendar.h"
 #include "diary/notestore.h"
 #include "diary/pagestore.h"
-#include "richtext/richtextedit.h"
+#include "editor/richtextedit.h"
 
 #include <QTest>
 

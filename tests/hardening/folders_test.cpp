@@ -1,7 +1,7 @@
 #include "filleddiary.h"
 
 #include "app/filelistbox.h"
-#include "richtext/richtextedit.h"
+#include "editor/richtextedit.h"
 
 #include <QDir>
 #include <QFile>

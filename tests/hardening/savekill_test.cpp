@@ -1,6 +1,6 @@
 #include "testdataroot.h"
 
-#include "access/passwordfile.h"
+#include "diary/passwordfile.h"
 #include "diary/notestore.h"
 #include "diary/pagestore.h"
 

@@ -2,7 +2,7 @@
 
 #include "app/filelistbox.h"
 #include "diary/pagestore.h"
-#include "richtext/richtextedit.h"
+#include "editor/richtextedit.h"
 
 #include <QBuffer>
 #include <QFile>

@@ -4,7 +4,7 @@
 #include "picture/frmpicture.h"
 #include "picture/picturebox.h"
 #include "richtext/picture.h"
-#include "richtext/richtextedit.h"
+#include "editor/richtextedit.h"
 #include "testimages.h"
 #include "ui/modcenter.h"
 

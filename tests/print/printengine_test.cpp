@@ -2,7 +2,7 @@
 #include "print/pageloop.h"
 #include "print/printermeasures.h"
 #include "print/printrichtext.h"
-#include "richtext/richtextedit.h"
+#include "editor/richtextedit.h"
 #include "scripteddialogs.h"
 #include "testapplication.h"
 

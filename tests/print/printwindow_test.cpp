@@ -1,11 +1,11 @@
 #include "formharness.h"
 #include "pdfreader.h"
 
-#include "app/designgeometry.h"
+#include "ui/designgeometry.h"
 #include "app/monthcalendar.h"
 #include "diary/pagestore.h"
 #include "print/frmprint.h"
-#include "richtext/richtextedit.h"
+#include "editor/richtextedit.h"
 
 #include <QCoreApplication>
 #include <QDir>

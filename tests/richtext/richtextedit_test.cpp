@@ -1,7 +1,7 @@
 #include "pictures.h"
 
 #include "richtext/picture.h"
-#include "richtext/richtextedit.h"
+#include "editor/richtextedit.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QApplication>

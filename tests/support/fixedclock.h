@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/clock.h"
+#include "seams/clock.h"
 
 // A clock whose day the test chooses.
 class FixedClock final : public Clock

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/program.h"
+#include "seams/program.h"
 
 // Counts the calls to end() instead of ending the test.
 class RecordingProgram final : public Program

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/dialogs.h"
+#include "seams/dialogs.h"
 
 #include <QList>
 

@@ -1,4 +1,4 @@
-#include "ui/program.h"
+#include "seams/program.h"
 
 #include "testapplication.h"
 

@@ -1,10 +1,10 @@
 #include "richtextedit.h"
 
-#include "pageexport.h"
-#include "pagerange.h"
-#include "picture.h"
-#include "rtfreader.h"
-#include "rtfwriter.h"
+#include "richtext/pageexport.h"
+#include "richtext/pagerange.h"
+#include "richtext/picture.h"
+#include "richtext/rtfreader.h"
+#include "richtext/rtfwriter.h"
 #include "selectionformat.h"
 
 #include "diary/codepage.h"
