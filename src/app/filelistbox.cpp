@@ -1,21 +1,7 @@
 #include "filelistbox.h"
 
-bool FileListBox::setPath(const QString &path)
-{
-    if (!m_files.setPath(path))
-        return false;
-    showEntries();
-    return true;
-}
-
-void FileListBox::refresh()
-{
-    m_files.refresh();
-    showEntries();
-}
-
-void FileListBox::showEntries()
+void FileListBox::showEntries(const QStringList &entries)
 {
     clear();
-    addItems(m_files.entries());
+    addItems(entries);
 }

@@ -1,10 +1,8 @@
 #pragma once
 
-#include "diary/filelist.h"
-
 #include <QListWidget>
 
-// A visible list of a folder's files, sorted by name.
+// A visible list of file names, as the session's page list holds them.
 class FileListBox : public QListWidget
 {
     Q_OBJECT
@@ -12,12 +10,5 @@ class FileListBox : public QListWidget
 public:
     using QListWidget::QListWidget;
 
-    bool setPath(const QString &path);
-    QString path() const { return m_files.path(); }
-    void refresh();
-    const QStringList &entries() const { return m_files.entries(); }
-
-private:
-    void showEntries();
-    FileList m_files;
+    void showEntries(const QStringList &entries);
 };

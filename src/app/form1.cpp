@@ -1,12 +1,9 @@
 #include "form1.h"
 
 #include "access/signin.h"
-#include "ui/designgeometry.h"
-#include "app/filelistbox.h"
 #include "app/helpcommands.h"
 #include "app/monthcalendar.h"
-#include "diary/daykeys.h"
-#include "editor/richtextedit.h"
+#include "ui/designgeometry.h"
 #include "ui/fontfit.h"
 #include "ui/modcenter.h"
 #include "seams/program.h"
@@ -20,7 +17,8 @@
 #include <QScreen>
 #include <QToolBar>
 
-Form1::Form1(const AppServices &services, QWidget *parent) : QMainWindow(parent), m_services(services), m_colorChooser(*services.dialogs)
+Form1::Form1(const AppServices &services, QWidget *parent)
+    : QMainWindow(parent), m_services(services), m_session(*services.dialogs, *services.clock), m_colorChooser(*services.dialogs)
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Quillnest ... version 2"));
@@ -35,11 +33,9 @@ Form1::Form1(const AppServices &services, QWidget *parent) : QMainWindow(parent)
     canvas->resize(inner);
     canvas->installEventFilter(this);
 
-    Timer1.setInterval(100);
-    connectHandlers();
-    Timer1.start();
-    m_dataRoot = m_services.startDirectory;
-    File1.setPath(m_dataRoot);
+    followSession();
+    connectControls();
+    connectMenus();
     Form_Load();
 }
 
@@ -48,22 +44,8 @@ Form1::~Form1()
     // Form_Terminate: the window's end is the program's end.
     if (m_startedUp)
         m_services.program->end();
-}
-
-void Form1::setDir1(const QString &path)
-{
-    if (path == m_dataRoot)
-        return;
-    m_dataRoot = path;
-    Dir1_Change();
-}
-
-void Form1::Dir1_Change()
-{
-    File1.setPath(m_dataRoot);
-    File2.setPath(dataRoot().datesDir());
-    File3->setPath(dataRoot().pagesDir());
-    Timer1.start();
+    // The editors show the session's documents, so they go before the session does.
+    delete canvas;
 }
 
 // The inner area is the canvas below the menu bar: its size is what the layout follows.
@@ -104,7 +86,7 @@ void Form1::showEvent(QShowEvent *event)
 void Form1::closeEvent(QCloseEvent *event)
 {
     event->accept();
-    AskToSavePage();
+    m_session.AskToSavePage();
     endProgram();
 }
 
@@ -112,31 +94,4 @@ void Form1::endProgram()
 {
     m_startedUp = false;
     m_services.program->end();
-}
-
-void Form1::m7_Click()
-{
-    AskToSavePage();
-    StopCentering();
-    endProgram();
-}
-
-void Form1::m12_Click()
-{
-    helpcommands::about(*m_services.dialogs);
-}
-
-void Form1::m13_Click()
-{
-    helpcommands::webPage(m_services.openUrl);
-}
-
-void Form1::m14_Click()
-{
-    helpcommands::help(m_services.openUrl, dataRoot(), *m_services.dialogs);
-}
-
-void Form1::m18_Click()
-{
-    ChangePassword(dataRoot().passwordFile(), *m_services.dialogs);
 }

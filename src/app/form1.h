@@ -1,21 +1,14 @@
 #pragma once
 
 #include "appservices.h"
-#include "diary/dataroot.h"
-#include "diary/filelist.h"
 #include "format/formatting.h"
-#include "seams/dialogs.h"
-#include "ui/valueholder.h"
+#include "session/diarysession.h"
 
 #include <QMainWindow>
 #include <QPointer>
-#include <QTimer>
 
 #include <array>
-#include <functional>
-#include <map>
 #include <memory>
-#include <optional>
 #include <variant>
 
 class MonthCalendar;
@@ -35,8 +28,9 @@ class QToolBar;
 class QToolButton;
 class RichTextEdit;
 
-// The main window. Its controls keep the names of the program's design, and
-// each handler hands its work to a class of the folder that owns it.
+// The main window: a view of the diary session. Its controls keep the names
+// of the program's design; each command goes to the session in a line or
+// two, and the controls follow the session's signals.
 class Form1 : public QMainWindow
 {
     Q_OBJECT
@@ -47,8 +41,7 @@ public:
 
     // False when the sign-in ended the program: the window must never show.
     bool startedUp() const { return m_startedUp; }
-    DataRoot dataRoot() const { return DataRoot(m_dataRoot); }
-    int filechanged = 0;
+    DiarySession &session() { return m_session; }
 
     QWidget *canvas = nullptr;
     QToolBar *Toolbar1 = nullptr;
@@ -91,55 +84,11 @@ public:
     QAction *m9 = nullptr, *m10 = nullptr;
     QMenu *m11 = nullptr;
     QAction *m12 = nullptr, *m13 = nullptr, *m14 = nullptr;
-
-    // The hidden working controls, as plain members.
-    QTimer Timer1;
-    ValueHolder Text2;
-    ValueHolder txtm;
-    ValueHolder lblvalue;
-    ValueHolder dtpickValue;
-    ValueHolder text3Value{QStringLiteral("0")};
-    FileList File1;
-    FileList File2;
+    // The toolbar's Open only shows the panel; File > Open File asks to save first.
+    QAction *openPanel = nullptr;
 
     // Made by the first Add Picture, again after its close box discarded it.
     QPointer<Frmpicture> frmpicture;
-
-    // Routines other windows use too.
-    void AskToSavePage();
-    void SavePage();
-    bool storePage(const QString &key, const QByteArray &rtf);
-    void NewPage();
-    void DeletePage();
-    void showOpenPanel();
-    void showSearchPanel();
-    QDate selectedDay() const;
-
-public slots:
-    void Form_Resize();
-    void m3_Click();
-    void m7_Click();
-    void m9_Click();
-    void m10_Click();
-    void m12_Click();
-    void m13_Click();
-    void m14_Click();
-    void m17_Click();
-    void m18_Click();
-    void AddPicture();
-    void monthview1_DateChosen();
-    void Timer1_Timer();
-    void File3_Click();
-    void SSCommand1_Click();
-    void SSCommand2_Click();
-    void SSCommand3_Click();
-    void SSCommand4_Click();
-    void Command4_Click();
-    void List1_Click();
-    void Command1_Click();
-    void Toolbar1_ButtonClick(const QString &key);
-    void cmbFontName_Click();
-    void cmbFontSize_Click();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -155,34 +104,27 @@ private:
     QList<QKeySequence> menuShortcuts() const;
     void buildToolbar();
     void fillFontLists();
-    void connectHandlers();
-    void dtpick_Change();
-    void txtm_Change();
-    void Text2_Change();
-    void lblvalue_Change();
-    void text3_Change();
-    void OpenPage();
-    void followDay(QDate day);
-    void loadNote();
-    void deleteNote(const QString &key);
-    int pageNumber() const;
-    void setPageNumber(qsizetype number);
-    void showSavedPage(const QString &key);
-    Dialogs::Button message(const QString &text, const QString &title, Dialogs::Icon icon, Dialogs::Buttons buttons,
-                            std::optional<Dialogs::Button> defaultButton = std::nullopt);
+    void connectControls();
+    void connectMenus();
+    void followSession();
     QList<std::variant<QWidget *, QAction *>> controlCollection() const;
     void Form_Load();
-    void Dir1_Change();
-    void setDir1(const QString &path);
+    void Form_Resize();
+    void showOpenPanel();
+    void showSearchPanel();
+    void Command4_Click();
+    void Command1_Click();
+    void AddPicture();
+    void m17_Click();
+    void cmbFontName_Click();
+    void cmbFontSize_Click();
     void endProgram();
 
     AppServices m_services;
-    QString m_dataRoot;
+    DiarySession m_session;
     std::unique_ptr<ProportionalLayout> m_layout;
     bool m_startedUp = false;
     bool m_shownOnce = false;
-    bool m_pageNumberFollowsSave = false;
     formatting::ColorChooser m_colorChooser;
-    std::map<QString, std::function<void()>> m_toolbarCommands;
     QPointer<Frmprint> m_frmprint;
 };

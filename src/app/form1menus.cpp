@@ -1,5 +1,9 @@
 #include "form1.h"
 
+#include "access/signin.h"
+#include "app/helpcommands.h"
+#include "ui/modcenter.h"
+
 #include <QMenuBar>
 
 namespace {
@@ -68,10 +72,32 @@ void Form1::buildMenus()
     m12 = item(m11, "m12", QStringLiteral("About"));
     m13 = item(m11, "m13", QStringLiteral("Web Page"));
     m14 = item(m11, "m14", QStringLiteral("Help"), QKeySequence(Qt::Key_F1));
+}
 
-    connect(m7, &QAction::triggered, this, &Form1::m7_Click);
-    connect(m12, &QAction::triggered, this, &Form1::m12_Click);
-    connect(m13, &QAction::triggered, this, &Form1::m13_Click);
-    connect(m14, &QAction::triggered, this, &Form1::m14_Click);
-    connect(m18, &QAction::triggered, this, &Form1::m18_Click);
+// Every menu command, in one place: most go straight to the session.
+void Form1::connectMenus()
+{
+    connect(m15, &QAction::triggered, &m_session, &DiarySession::NewPage);
+    connect(m3, &QAction::triggered, this, [this] {
+        m_session.AskToSavePage();
+        showOpenPanel();
+    });
+    connect(openPanel, &QAction::triggered, this, &Form1::showOpenPanel);
+    connect(m2, &QAction::triggered, &m_session, &DiarySession::SavePage);
+    connect(m5, &QAction::triggered, this, &Form1::showSearchPanel);
+    connect(m16, &QAction::triggered, this, &Form1::AddPicture);
+    connect(m17, &QAction::triggered, this, &Form1::m17_Click);
+    connect(m4, &QAction::triggered, &m_session, &DiarySession::DeletePage);
+    connect(m18, &QAction::triggered, this, [this] { ChangePassword(m_session.dataRoot().passwordFile(), *m_services.dialogs); });
+    connect(m7, &QAction::triggered, this, [this] {
+        m_session.AskToSavePage();
+        StopCentering();
+        endProgram();
+    });
+    connect(m9, &QAction::triggered, &m_session, &DiarySession::saveNote);
+    connect(m10, &QAction::triggered, &m_session, &DiarySession::deleteNote);
+    connect(m12, &QAction::triggered, this, [this] { helpcommands::about(*m_services.dialogs); });
+    connect(m13, &QAction::triggered, this, [this] { helpcommands::webPage(m_services.openUrl); });
+    connect(m14, &QAction::triggered, this,
+            [this] { helpcommands::help(m_services.openUrl, m_session.dataRoot(), *m_services.dialogs); });
 }

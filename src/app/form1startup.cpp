@@ -1,9 +1,7 @@
 #include "form1.h"
 
-#include "access/signin.h"
 #include "app/filelistbox.h"
 #include "app/monthcalendar.h"
-#include "diary/daykeys.h"
 #include "editor/richtextedit.h"
 #include "seams/clock.h"
 #include "ui/proportionallayout.h"
@@ -39,30 +37,12 @@ QList<ProportionalLayout::Entry> Form1::controlCollection() const
 void Form1::Form_Load()
 {
     m_layout = std::make_unique<ProportionalLayout>(controlCollection(), canvas->size());
-    rtxt2->clear();
     Label5->clear();
-    if (!m_services.developmentFolder.isEmpty() && m_dataRoot == m_services.developmentFolder)
-        setDir1(m_services.developmentDataFolder);
-
-    const QDate today = m_services.clock->today();
-    monthview1->setDate(today);
-    monthview1->update();
-    txtm.set(QString::number(monthview1->date().month()));
-    dtpickValue.set(daykeys::shortDate(today));
-    Text2.set(daykeys::noteKey(*daykeys::fromShortDate(dtpickValue.text())));
+    const bool developing = !m_services.developmentFolder.isEmpty() && m_services.startDirectory == m_services.developmentFolder;
+    m_session.setDataRoot(developing ? m_services.developmentDataFolder : m_services.startDirectory);
+    monthview1->setDate(m_services.clock->today());
     Frame3->move(1320, 1560);
     Frame5->move(960, 1560);
-
     fillFontLists();
-
-    if (!SignIn(dataRoot().passwordFile(), *m_services.dialogs, *m_services.program))
-        return;
-
-    File2.setPath(dataRoot().datesDir());
-    File3->setPath(dataRoot().pagesDir());
-    lblvalue.set(QString());
-    lblvalue.set(daykeys::dayKey(today));
-    Timer1.start();
-    filechanged = 0;
-    m_startedUp = true;
+    m_startedUp = m_session.signIn(*m_services.program);
 }

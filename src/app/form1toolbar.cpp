@@ -3,6 +3,7 @@
 #include "format/formatting.h"
 #include "format/toolbaricons.h"
 #include "editor/richtextedit.h"
+#include "ui/toolbarkeys.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>
@@ -10,13 +11,7 @@
 #include <QSignalBlocker>
 #include <QToolBar>
 
-#include <array>
-
 namespace {
-
-// The buttons from left to right; an empty key is a separator.
-constexpr std::array kToolbarKeys{"New", "Open", "Save", "Search", "Picture", "Print", "", "Delete", "", "Bold", "Italic",
-                                  "Underline", "", "Align Left", "Align Center", "Align Right", "", "Color", "", "Help"};
 
 // Fills a list and selects an entry, so that its selection handling runs once.
 void refill(QComboBox *list, const QStringList &entries, int selected)
@@ -32,45 +27,25 @@ void refill(QComboBox *list, const QStringList &entries, int selected)
 
 } // namespace
 
+// The buttons from left to right share their actions with the menus.
 void Form1::buildToolbar()
 {
-    Toolbar1->setIconSize(QSize(kToolbarIconSize, kToolbarIconSize));
-    for (const char *key : kToolbarKeys) {
-        const QString name = QString::fromLatin1(key);
-        if (name.isEmpty()) {
-            Toolbar1->addSeparator();
-            continue;
-        }
-        QAction *button = Toolbar1->addAction(toolbarIcon(name), QString());
-        button->setToolTip(name);
-        button->setObjectName(name);
-        QWidget *widget = Toolbar1->widgetForAction(button);
-        widget->setObjectName(name);
-        widget->setAccessibleName(name);
-        connect(button, &QAction::triggered, this, [this, name] { Toolbar1_ButtonClick(name); });
-    }
-    m_toolbarCommands = {
-        {QStringLiteral("New"), [this] { NewPage(); }},
-        {QStringLiteral("Open"), [this] { showOpenPanel(); }},
-        {QStringLiteral("Save"), [this] { SavePage(); }},
-        {QStringLiteral("Delete"), [this] { DeletePage(); }},
-        {QStringLiteral("Search"), [this] { showSearchPanel(); }},
-        {QStringLiteral("Picture"), [this] { m16->trigger(); }},
-        {QStringLiteral("Print"), [this] { m17->trigger(); }},
-        {QStringLiteral("Help"), [this] { m14_Click(); }},
+    openPanel = new QAction(QStringLiteral("Open"), this);
+    const auto key = [](const char *name, QAction *action) {
+        action->setIcon(toolbarIcon(QString::fromLatin1(name)));
+        return ToolbarKey{QString::fromLatin1(name), action, {}};
     };
-    m_toolbarCommands.merge(formatting::formattingCommands(*rtxt2, m_colorChooser));
+    const auto formats = formatting::formattingActions(*rtxt2, m_colorChooser, this);
+    const auto format = [&](const char *name) { return ToolbarKey{QString::fromLatin1(name), formats.at(QString::fromLatin1(name)), {}}; };
+    Toolbar1->setIconSize(QSize(kToolbarIconSize, kToolbarIconSize));
+    addToolbarKeys(*Toolbar1, {key("New", m15), key("Open", openPanel), key("Save", m2), key("Search", m5), key("Picture", m16),
+                               key("Print", m17), {}, key("Delete", m4), {}, format("Bold"), format("Italic"), format("Underline"), {},
+                               format("Align Left"), format("Align Center"), format("Align Right"), {}, format("Color"), {},
+                               key("Help", m14)});
     for (QComboBox *list : {cmbFontName, cmbFontSize})
         list->setInsertPolicy(QComboBox::NoInsert);
     connect(cmbFontName, &QComboBox::currentIndexChanged, this, &Form1::cmbFontName_Click);
     connect(cmbFontSize, &QComboBox::currentIndexChanged, this, &Form1::cmbFontSize_Click);
-}
-
-void Form1::Toolbar1_ButtonClick(const QString &key)
-{
-    const auto command = m_toolbarCommands.find(key);
-    if (command != m_toolbarCommands.end())
-        command->second();
 }
 
 void Form1::fillFontLists()

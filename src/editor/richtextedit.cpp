@@ -1,13 +1,12 @@
 #include "richtextedit.h"
 
+#include "richtext/pagecontent.h"
 #include "richtext/pageexport.h"
 #include "richtext/pagerange.h"
 #include "richtext/picture.h"
 #include "richtext/rtfreader.h"
 #include "richtext/rtfwriter.h"
 #include "selectionformat.h"
-
-#include "diary/codepage.h"
 
 #include <QFile>
 #include <QKeyEvent>
@@ -103,15 +102,15 @@ QString RichTextEdit::text() const
 
 void RichTextEdit::loadBytes(QByteArrayView bytes)
 {
-    if (bytes.startsWith("{\\rtf")) {
-        setTextRtf(bytes);
-        return;
-    }
-    QString plain = codepage::decodeText(bytes);
-    plain.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    clear();
-    textCursor().insertText(plain);
+    richtext::loadBytes(bytes, *document());
+    showReplacedDocument();
+}
+
+void RichTextEdit::showReplacedDocument()
+{
     moveCursor(QTextCursor::Start);
+    if (!hasContent())
+        setCurrentCharFormat(QTextCharFormat());
 }
 
 bool RichTextEdit::loadFile(const QString &path)
@@ -127,7 +126,7 @@ bool RichTextEdit::loadFile(const QString &path)
 
 bool RichTextEdit::hasContent() const
 {
-    return document()->characterCount() > document()->blockCount();
+    return richtext::hasContent(*document());
 }
 
 QString RichTextEdit::selFontName() const

@@ -29,6 +29,9 @@ public:
     // RTF when the bytes start with "{\rtf", otherwise plain text in
     // Windows-1252, or in the Unicode form its byte-order mark names.
     void loadBytes(QByteArrayView bytes);
+    // After its document was replaced elsewhere: the caret goes to the start,
+    // and an emptied page types in the editor's default format.
+    void showReplacedDocument();
     // False, leaving the editor empty, when the file cannot be read.
     bool loadFile(const QString &path);
 

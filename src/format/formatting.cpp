@@ -1,12 +1,16 @@
 #include "formatting.h"
 
+#include "toolbaricons.h"
+
 #include "seams/dialogs.h"
 #include "ui/modcenter.h"
 
+#include <QAction>
 #include <QFontDatabase>
 #include <QFontInfo>
 
 #include <algorithm>
+#include <functional>
 
 namespace formatting {
 
@@ -84,19 +88,28 @@ void colorSelection(RichTextEdit &editor, ColorChooser &chooser)
     editor.setSelColor(chooser.choose());
 }
 
-std::map<QString, std::function<void()>> formattingCommands(RichTextEdit &editor, ColorChooser &chooser)
+std::map<QString, QAction *> formattingActions(RichTextEdit &editor, ColorChooser &chooser, QObject *owner)
 {
     RichTextEdit *const target = &editor;
     ColorChooser *const colors = &chooser;
-    return {
-        {QStringLiteral("Align Left"), [target] { target->setSelAlignment(Qt::AlignLeft); }},
-        {QStringLiteral("Align Center"), [target] { target->setSelAlignment(Qt::AlignHCenter); }},
-        {QStringLiteral("Align Right"), [target] { target->setSelAlignment(Qt::AlignRight); }},
-        {QStringLiteral("Bold"), [target] { toggleBold(*target); }},
-        {QStringLiteral("Italic"), [target] { toggleItalic(*target); }},
-        {QStringLiteral("Underline"), [target] { toggleUnderline(*target); }},
-        {QStringLiteral("Color"), [target, colors] { colorSelection(*target, *colors); }},
+    const std::pair<const char *, std::function<void()>> commands[]{
+        {"Align Left", [target] { target->setSelAlignment(Qt::AlignLeft); }},
+        {"Align Center", [target] { target->setSelAlignment(Qt::AlignHCenter); }},
+        {"Align Right", [target] { target->setSelAlignment(Qt::AlignRight); }},
+        {"Bold", [target] { toggleBold(*target); }},
+        {"Italic", [target] { toggleItalic(*target); }},
+        {"Underline", [target] { toggleUnderline(*target); }},
+        {"Color", [target, colors] { colorSelection(*target, *colors); }},
     };
+    std::map<QString, QAction *> actions;
+    for (const auto &[name, command] : commands) {
+        const QString key = QString::fromLatin1(name);
+        auto *action = new QAction(toolbarIcon(key), key, owner);
+        action->setObjectName(key);
+        QObject::connect(action, &QAction::triggered, owner, command);
+        actions.emplace(key, action);
+    }
+    return actions;
 }
 
 } // namespace formatting

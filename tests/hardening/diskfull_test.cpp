@@ -33,17 +33,17 @@ TEST_F(DiskFullTest, AWriteCutOffByAFullDiskKeepsEveryFileAndSaysSo)
     harness.dialogs.answerMessage(Button::Ok);
     {
         const DiskFull full(4096);
-        form().SavePage();
+        form().session().SavePage();
     }
     expectError(kPageNotSaved);
-    EXPECT_EQ(form().filechanged, 1);
+    EXPECT_EQ(form().session().filechanged(), 1);
     EXPECT_TRUE(pageText().startsWith(QStringLiteral("Long day. xxx")));
 
     form().rtxt->setPlainText(longText);
     harness.dialogs.answerMessage(Button::Ok);
     {
         const DiskFull full(4096);
-        form().m9_Click();
+        form().m9->trigger();
     }
     expectError(kNoteNotSaved);
     EXPECT_EQ(noteText(), longText);

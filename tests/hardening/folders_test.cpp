@@ -3,6 +3,8 @@
 #include "app/filelistbox.h"
 #include "editor/richtextedit.h"
 
+#include <QPushButton>
+#include <QToolButton>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -26,16 +28,16 @@ protected:
     {
         type(QStringLiteral("Written into the void"));
         harness.dialogs.answerMessage(Button::Ok);
-        form().SavePage();
+        form().session().SavePage();
         expectError(kPageNotSaved);
-        EXPECT_EQ(form().filechanged, 1);
+        EXPECT_EQ(form().session().filechanged(), 1);
     }
 
     void expectNoteSaveRefused()
     {
         form().rtxt->setPlainText(QStringLiteral("A note with nowhere to go"));
         harness.dialogs.answerMessage(Button::Ok);
-        form().m9_Click();
+        form().m9->trigger();
         expectError(kNoteNotSaved);
     }
 };
@@ -49,7 +51,7 @@ TEST_F(FoldersTest, APagesFolderMissingOrAFileRefusesSavesAndKeepsEverything)
         breakFolder(QStringLiteral("pages"), plainFile);
         start();
         const DiarySnapshot before(harness.data);
-        EXPECT_TRUE(form().File3->entries().isEmpty());
+        EXPECT_TRUE(form().session().pages().isEmpty());
         EXPECT_EQ(form().text3->text(), QStringLiteral("0"));
         EXPECT_EQ(noteText(), QStringLiteral("Anna's birthday"));
         expectPageSaveRefused();
@@ -80,13 +82,13 @@ TEST_F(FoldersTest, APageDeletedBetweenTheListAndTheOpenIsReported)
     const DiarySnapshot before(harness.data);
 
     harness.dialogs.answerMessage(Button::Ok);
-    form().SSCommand2_Click();
+    form().SSCommand2->click();
     expectError(kPageNotOpened);
     EXPECT_TRUE(pageText().isEmpty());
     EXPECT_TRUE(form().Label3->text().isEmpty());
-    EXPECT_EQ(form().filechanged, 0);
+    EXPECT_EQ(form().session().filechanged(), 0);
 
-    form().SSCommand2_Click();
+    form().SSCommand2->click();
     EXPECT_EQ(pageText(), QStringLiteral("November page"));
     EXPECT_EQ(before.changes(), QStringList());
 }

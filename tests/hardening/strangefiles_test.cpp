@@ -4,6 +4,8 @@
 #include "diary/pagestore.h"
 #include "editor/richtextedit.h"
 
+#include <QPushButton>
+#include <QToolButton>
 #include <QBuffer>
 #include <QFile>
 #include <QImage>
@@ -57,20 +59,20 @@ TEST_F(FilledDiary, BinaryEmptyAndHugeFilesInThePagesFolderLeaveTheWindowUsable)
     const DiarySnapshot before(harness.data);
 
     harness.dialogs.answerMessage(Button::Ok);
-    form().SSCommand4_Click();
+    form().SSCommand4->click();
     expectError(kPageNotOpened);
     EXPECT_TRUE(pageText().isEmpty());
 
-    form().SSCommand2_Click();
+    form().SSCommand2->click();
     EXPECT_EQ(form().Label3->text(), QStringLiteral("empty.dat"));
     EXPECT_TRUE(pageText().isEmpty());
-    form().SSCommand2_Click();
+    form().SSCommand2->click();
     EXPECT_EQ(form().Label3->text(), QStringLiteral("binary.dat"));
-    form().SSCommand2_Click();
+    form().SSCommand2->click();
     EXPECT_EQ(pageText(), QStringLiteral("Today we went skating"));
 
     form().Text4->setText(QStringLiteral("skating"));
-    form().Command4_Click();
+    form().Command4->click();
     ASSERT_EQ(form().List1->count(), 1);
     EXPECT_EQ(form().List1->item(0)->text(), QStringLiteral("2026-12-04.dat"));
     EXPECT_EQ(harness.dialogs.shown().size(), 2);
@@ -91,7 +93,7 @@ TEST_F(FilledDiary, APageCutOffInsideAPictureOpensWithWhatIsLeft)
     EXPECT_FALSE(pageText().contains(QStringLiteral("After")));
     // The picture shows as a crossed-out box: the user sees that something is missing.
     EXPECT_EQ(form().rtxt2->document()->toRawText().count(QChar::ObjectReplacementCharacter), 1);
-    EXPECT_EQ(form().filechanged, 0);
+    EXPECT_EQ(form().session().filechanged(), 0);
 
     choose(QDate(2026, 12, 1));
     EXPECT_EQ(pageText(), QStringLiteral("First of December"));

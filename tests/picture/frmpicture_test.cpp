@@ -109,8 +109,8 @@ TEST_F(FrmpictureTest, EachFormatOpensTheWindowUnscaledCentredAndFocused)
     for (const QString &path : paths) {
         SCOPED_TRACE(path.toStdString());
         harness.dialogs.answerOpenFile(path);
-        form().Toolbar1_ButtonClick(QStringLiteral("Picture"));
-        EXPECT_EQ(form().filechanged, 1);
+        form().m16->trigger();
+        EXPECT_EQ(form().session().filechanged(), 1);
         EXPECT_EQ(harness.dialogs.shown().last(), (Shown{.kind = ScriptedDialogs::Kind::OpenFile, .filter = kFilter, .centred = true}));
         EXPECT_FALSE(CenteringInForce());
 
@@ -144,7 +144,7 @@ TEST_F(FrmpictureTest, AFileThatIsNoPictureIsReportedCentredAndACancelEndsQuietl
 {
     addPicture(QString());
     EXPECT_EQ(harness.dialogs.shown().size(), 2);
-    EXPECT_EQ(form().filechanged, 1);
+    EXPECT_EQ(form().session().filechanged(), 1);
     EXPECT_TRUE(form().frmpicture.isNull());
 
     addRefusedPicture(write(QStringLiteral("notes.txt"), "Dear diary"));
@@ -233,8 +233,8 @@ TEST_F(FrmpictureTest, PasteReplacesTheSelectionAndTheReopenedPageHoldsThePictur
     EXPECT_EQ(form().rtxt2->toPlainText(), QStringLiteral("Hello") + kPictureMark + QStringLiteral(" ") + kPictureMark);
     EXPECT_EQ(pictures(*form().rtxt2->document()), QList<QImage>({halved, second}));
 
-    form().SavePage();
-    EXPECT_EQ(form().filechanged, 0);
+    form().session().SavePage();
+    EXPECT_EQ(form().session().filechanged(), 0);
     choose(QDate(2026, 12, 5));
     EXPECT_TRUE(form().rtxt2->toPlainText().isEmpty());
     choose(QDate(2026, 12, 4));

@@ -176,7 +176,7 @@ TEST_F(PrintWindowTest, TouchedCopiesAreOfferedForSavingOnClose)
     EXPECT_EQ(texts().mid(2), (QStringList{kSaveQuestion, kOverwrite}));
     EXPECT_EQ(stored("2026-12-04"), QStringLiteral("Skates. Today we went skating"));
     EXPECT_EQ(form().rtxt2->text(), QStringLiteral("Skates. Today we went skating"));
-    EXPECT_EQ(form().filechanged, 0);
+    EXPECT_EQ(form().session().filechanged(), 0);
 }
 
 TEST_F(PrintWindowTest, PrintingWritesTheCopyAndCountsAsDealtWith)
@@ -232,13 +232,13 @@ TEST_F(PrintWindowTest, SavingStoresUnderTheSelectedDayAndLeavesTheMainFlag)
     EXPECT_EQ(form().text3->text(), QStringLiteral("1"));
 
     QTest::keyClicks(form().rtxt2, QStringLiteral("Unsaved "));
-    EXPECT_EQ(form().filechanged, 1);
+    EXPECT_EQ(form().session().filechanged(), 1);
     QTest::keyClicks(window->rtxt, QStringLiteral("Again "));
     harness.dialogs.answerMessage(Button::Yes);
     click(window, "Save");
     EXPECT_EQ(texts().last(), kOverwrite);
     EXPECT_EQ(stored("2026-12-02"), QStringLiteral("Again Today we went skating"));
-    EXPECT_EQ(form().filechanged, 1);
+    EXPECT_EQ(form().session().filechanged(), 1);
 }
 
 TEST_F(PrintWindowTest, AnEmptyCopyIsNotSavedAndTypingIntoItIsArialTen)

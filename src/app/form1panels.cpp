@@ -1,0 +1,62 @@
+#include "form1.h"
+
+#include "app/filelistbox.h"
+#include "editor/richtextedit.h"
+#include "picture/addpicture.h"
+#include "picture/frmpicture.h"
+#include "print/frmprint.h"
+
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QListWidget>
+
+void Form1::showOpenPanel()
+{
+    Frame3->show();
+    Frame3->raise();
+    File3->setFocus();
+}
+
+void Form1::showSearchPanel()
+{
+    m_session.AskToSavePage();
+    Frame5->show();
+    Frame5->raise();
+    Text4->setFocus();
+    m_session.leavePageForSearch();
+}
+
+void Form1::Command4_Click()
+{
+    List1->clear();
+    List1->addItems(m_session.search(Text4->text()));
+}
+
+void Form1::Command1_Click()
+{
+    List1->clear();
+    Frame5->hide();
+    Text4->clear();
+}
+
+// The page counts as changed even when no picture ends up in it.
+void Form1::AddPicture()
+{
+    m_session.markChanged();
+    picture::AddPicture(*m_services.dialogs, [this]() -> Frmpicture & {
+        if (!frmpicture)
+            frmpicture = new Frmpicture(*rtxt2, *m_services.dialogs, this);
+        return *frmpicture;
+    });
+}
+
+// Each time the print window gets a fresh copy of the page. A window that
+// could not lay out the printer's page is made anew, measuring it again.
+void Form1::m17_Click()
+{
+    if (m_frmprint && !m_frmprint->compatible())
+        delete m_frmprint;
+    if (!m_frmprint)
+        m_frmprint = new Frmprint(m_session, m_services.printer, this);
+    m_frmprint->showCopy(rtxt2->textRtf());
+}

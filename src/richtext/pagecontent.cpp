@@ -1,0 +1,29 @@
+#include "pagecontent.h"
+
+#include "rtfreader.h"
+
+#include "diary/codepage.h"
+
+#include <QTextCursor>
+#include <QTextDocument>
+
+namespace richtext {
+
+void loadBytes(QByteArrayView bytes, QTextDocument &document)
+{
+    document.clear();
+    if (bytes.startsWith("{\\rtf")) {
+        readRtf(bytes, document);
+        return;
+    }
+    QString plain = codepage::decodeText(bytes);
+    plain.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    QTextCursor(&document).insertText(plain);
+}
+
+bool hasContent(const QTextDocument &document)
+{
+    return document.characterCount() > document.blockCount();
+}
+
+} // namespace richtext

@@ -1,0 +1,119 @@
+#pragma once
+
+#include "diary/dataroot.h"
+#include "diary/filelist.h"
+
+#include <QDate>
+#include <QObject>
+#include <QString>
+#include <QTextDocument>
+
+class Clock;
+class Dialogs;
+class Program;
+
+// The open diary and its rules, without a window: the selected day, the page
+// list and the open page, the yearly note, and every command on them. It asks
+// and tells the user through Dialogs, and a view follows its signals.
+class DiarySession : public QObject
+{
+    Q_OBJECT
+
+public:
+    enum class Stored { Yes, NoText, Refused, Failed };
+
+    DiarySession(Dialogs &dialogs, const Clock &clock, QObject *parent = nullptr);
+
+    void setDataRoot(const QString &path);
+    // False after the sign-in ended the program. Otherwise today is selected and its page opens.
+    bool signIn(Program &program);
+
+    DataRoot dataRoot() const { return DataRoot(m_root); }
+    Dialogs &dialogs() const { return m_dialogs; }
+    QDate selectedDay() const { return m_day; }
+    // The page file name "yyyy-mm-dd" of the selected day; empty until signed in.
+    const QString &dayKey() const { return m_dayKey; }
+    const QString &noteKey() const { return m_noteKey; }
+    const QString &month() const { return m_month; }
+    // The open page's place in the page list from 1, 0 for none.
+    int pageNumber() const { return m_pageNumber; }
+    const QString &openPageName() const { return m_openPageName; }
+    const QStringList &pages() const { return m_pages.entries(); }
+    const QStringList &notes() const { return m_notes.entries(); }
+    QTextDocument &page() { return m_page; }
+    QTextDocument &note() { return m_note; }
+
+    // 1 once the page was typed into or given a picture since it was opened, stored or let go.
+    int filechanged() const { return m_filechanged; }
+    void markChanged() { m_filechanged = 1; }
+
+    void chooseDay(QDate day);
+    void NewPage();
+    void SavePage();
+    void DeletePage();
+    void AskToSavePage();
+    // The save question alone, for a window with a copy of its own: true for Yes.
+    bool askToSaveChanges();
+    // The print window's copy stored as the selected day's page, shown in the page.
+    Stored savePrintCopy(const QTextDocument &copy);
+
+    void openListed(int row);
+    void firstPage();
+    void previousPage();
+    void nextPage();
+    void lastPage();
+    void rereadPages();
+
+    // Search leaves no page open; a result opens as the page it names.
+    void leavePageForSearch();
+    QStringList search(const QString &term);
+    void openResult(const QString &name);
+
+    void saveNote();
+    void deleteNote();
+    void rereadNotes();
+
+signals:
+    void dayChanged(QDate day);
+    void pageNumberChanged(int number);
+    void openPageNameChanged(const QString &name);
+    void pageReplaced();
+    void noteReplaced();
+    void pagesChanged();
+    void noteDayMarked(QDate day, bool marked);
+    void pageWantsFocus();
+
+private:
+    void setPageNumber(int number);
+    void openPage();
+    void selectDayKey(const QString &key);
+    void setDay(QDate day);
+    void followDay(QDate day);
+    void setNoteKey(const QString &key);
+    void setMonth(const QString &month);
+    void markNoteDays();
+    void loadNote();
+    void clearPage();
+    void clearNote();
+    void setOpenPageName(const QString &name);
+    Stored storeDocument(const QTextDocument &document);
+    bool storePage(const QString &key, const QByteArray &rtf);
+    void showSavedPage(const QString &key);
+    void error(const QString &text);
+
+    Dialogs &m_dialogs;
+    const Clock &m_clock;
+    QString m_root;
+    FileList m_pages;
+    FileList m_notes;
+    QDate m_day;
+    QString m_dayKey;
+    QString m_noteKey;
+    QString m_month;
+    int m_pageNumber = 0;
+    QString m_openPageName;
+    int m_filechanged = 0;
+    bool m_numberFollowsSave = false;
+    QTextDocument m_page;
+    QTextDocument m_note;
+};

@@ -1,0 +1,200 @@
+#include "diarysession.h"
+
+#include "diary/daykeys.h"
+#include "diary/notestore.h"
+#include "diary/pagestore.h"
+#include "richtext/pagecontent.h"
+#include "richtext/pageexport.h"
+#include "richtext/rtfwriter.h"
+#include "seams/busycursor.h"
+#include "seams/dialogs.h"
+
+namespace {
+
+bool yes(Dialogs &dialogs, const QString &text, const QString &title, Dialogs::Button defaultButton = Dialogs::Button::Yes)
+{
+    return dialogs.message(text, title, Dialogs::Icon::Question, Dialogs::Buttons::YesNo, defaultButton) == Dialogs::Button::Yes;
+}
+
+} // namespace
+
+void DiarySession::AskToSavePage()
+{
+    if (m_filechanged != 1)
+        return;
+    if (!askToSaveChanges()) {
+        m_filechanged = 0;
+        return;
+    }
+    SavePage();
+}
+
+bool DiarySession::askToSaveChanges()
+{
+    return yes(m_dialogs, QStringLiteral("File has been changed. Do you want to save the file?"), QStringLiteral("Save File?"));
+}
+
+// The page stays marked as changed until it is really stored, so a failed
+// or refused save never drops it.
+void DiarySession::SavePage()
+{
+    const BusyCursor busy;
+    switch (storeDocument(m_page)) {
+    case Stored::Yes:
+        m_filechanged = 0;
+        break;
+    case Stored::NoText:
+        emit pageWantsFocus();
+        break;
+    case Stored::Refused:
+    case Stored::Failed:
+        break;
+    }
+}
+
+// The page's own changed flag is left alone: it may still hold unsaved typing.
+DiarySession::Stored DiarySession::savePrintCopy(const QTextDocument &copy)
+{
+    const BusyCursor busy;
+    const Stored stored = storeDocument(copy);
+    if (stored == Stored::Yes) {
+        richtext::loadBytes(richtext::writeRtf(copy), m_page);
+        emit pageReplaced();
+    }
+    return stored;
+}
+
+DiarySession::Stored DiarySession::storeDocument(const QTextDocument &document)
+{
+    if (!richtext::hasContent(document)) {
+        m_dialogs.message(QStringLiteral("Error...No text to save! Enter text first, then save the file."), QStringLiteral("File Not Saved"),
+                          Dialogs::Icon::Critical, Dialogs::Buttons::Ok);
+        return Stored::NoText;
+    }
+    const QString key = m_dayKey;
+    if (pagestore::exists(dataRoot(), key)
+        && !yes(m_dialogs, QStringLiteral("File already exists. Overwrite File?"), QStringLiteral("Overwrite File?")))
+        return Stored::Refused;
+    return storePage(key, richtext::writeRtf(document)) ? Stored::Yes : Stored::Failed;
+}
+
+bool DiarySession::storePage(const QString &key, const QByteArray &rtf)
+{
+    const bool tooLarge = rtf.size() > pagestore::kLargestPageText;
+    if (tooLarge || !pagestore::save(dataRoot(), key, rtf)) {
+        error(tooLarge ? QStringLiteral("An error has occured! The amount of the data is too large! The file was not saved!")
+                       : QStringLiteral("An error has occured! The file was not saved!"));
+        return false;
+    }
+    rereadPages();
+    showSavedPage(key);
+    return true;
+}
+
+// The saved page is the open one: its number and name show without reloading it.
+void DiarySession::showSavedPage(const QString &key)
+{
+    const qsizetype index = m_pages.entries().indexOf(key + kFileSuffix);
+    if (index < 0)
+        return;
+    m_numberFollowsSave = true;
+    setPageNumber(int(index + 1));
+    m_numberFollowsSave = false;
+    setOpenPageName(key + kFileSuffix);
+}
+
+// Only a page really deleted counts as unchanged: a refused delete keeps what was typed.
+void DiarySession::DeletePage()
+{
+    const BusyCursor busy;
+    const QString key = m_dayKey;
+    if (!pagestore::exists(dataRoot(), key)) {
+        m_dialogs.message(QStringLiteral("Error...File not found. Open file that you wish to delete and then press ''Delete''."),
+                          QStringLiteral("File Not Found"), Dialogs::Icon::Critical, Dialogs::Buttons::Ok);
+        return;
+    }
+    if (!yes(m_dialogs, QStringLiteral("Are you sure you want to delete the file? This can not be undone!"), QStringLiteral("Delete File?"),
+             Dialogs::Button::No))
+        return;
+    if (!pagestore::remove(dataRoot(), key)) {
+        error(QStringLiteral("An error has occured! The file was not deleted!"));
+        return;
+    }
+    m_filechanged = 0;
+    rereadPages();
+    setPageNumber(0);
+    clearPage();
+    clearNote();
+}
+
+void DiarySession::setNoteKey(const QString &key)
+{
+    if (key == m_noteKey)
+        return;
+    m_noteKey = key;
+    const BusyCursor busy;
+    loadNote();
+}
+
+void DiarySession::loadNote()
+{
+    m_note.clear();
+    if (const auto bytes = notestore::load(dataRoot(), m_noteKey))
+        richtext::loadBytes(*bytes, m_note);
+    emit noteReplaced();
+}
+
+// A new month marks in bold its days that have a yearly note.
+void DiarySession::setMonth(const QString &month)
+{
+    if (month == m_month)
+        return;
+    m_month = month;
+    markNoteDays();
+}
+
+void DiarySession::markNoteDays()
+{
+    for (const QString &name : m_notes.entries()) {
+        if (name.section(QLatin1Char('-'), 0, 0) != m_month || !name.endsWith(kFileSuffix))
+            continue;
+        const auto monthDay = daykeys::monthDayFromNoteKey(name.chopped(kFileSuffix.size()));
+        const QDate day = monthDay ? QDate(m_day.year(), monthDay->month, monthDay->day) : QDate();
+        if (day.isValid())
+            emit noteDayMarked(day, true);
+    }
+}
+
+void DiarySession::rereadNotes()
+{
+    m_notes.refresh();
+}
+
+void DiarySession::saveNote()
+{
+    if (!notestore::save(dataRoot(), m_noteKey, richtext::plainText(m_note)))
+        error(QStringLiteral("An error has occured! The date was not saved!"));
+    rereadNotes();
+}
+
+void DiarySession::deleteNote()
+{
+    const BusyCursor busy;
+    if (!notestore::exists(dataRoot(), m_noteKey)) {
+        m_dialogs.message(QStringLiteral("Error...File not found. Open date file that you wish to delete and then press ''Delete''."),
+                          QStringLiteral("File Not Found"), Dialogs::Icon::Critical, Dialogs::Buttons::Ok);
+        return;
+    }
+    if (m_dialogs.message(QStringLiteral("Are you sure you want to delete this file? You will not be able to undo this operation!"),
+                          QStringLiteral("Delete File"), Dialogs::Icon::Exclamation, Dialogs::Buttons::OkCancel, Dialogs::Button::Cancel)
+        != Dialogs::Button::Ok)
+        return;
+    if (!notestore::remove(dataRoot(), m_noteKey)) {
+        error(QStringLiteral("An error has occured! The date was not deleted!"));
+        return;
+    }
+    clearNote();
+    rereadNotes();
+    if (const auto monthDay = daykeys::monthDayFromNoteKey(m_noteKey))
+        emit noteDayMarked(QDate(m_day.year(), monthDay->month, monthDay->day), false);
+}

@@ -1,0 +1,358 @@
+#include "session/diarysession.h"
+#include "diarytexts.h"
+
+#include "diary/notestore.h"
+#include "diary/pagestore.h"
+#include "diary/passwordfile.h"
+#include "fixedclock.h"
+#include "recordingprogram.h"
+#include "richtext/pageexport.h"
+#include "richtext/rtfreader.h"
+#include "scripteddialogs.h"
+#include "testapplication.h"
+#include "testdataroot.h"
+
+#include <QDir>
+#include <QGuiApplication>
+#include <QLocale>
+#include <QSignalSpy>
+#include <QTextCursor>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using Button = Dialogs::Button;
+
+using namespace diarytexts;
+
+// A session on a diary of three pages, signed in on 4 December 2026, without a window.
+class DiarySessionTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        testApplication();
+        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+        storePage("2026-11-20", "November page");
+        storePage("2026-12-01", "First of December");
+        storePage("2026-12-04", "Today we went skating");
+        ASSERT_TRUE(notestore::save(data.root(), QStringLiteral("Dec-25"), u"Christmas"));
+        ASSERT_TRUE(passwordfile::write(data.root().passwordFile(), u"none"));
+        dialogs.answerMessage(Button::Ok);
+        session.setDataRoot(data.path());
+        ASSERT_TRUE(session.signIn(program));
+    }
+
+    void storePage(const char *day, const char *text) { ASSERT_TRUE(pagestore::save(data.root(), QString::fromLatin1(day), page(text))); }
+    bool pageExists(const char *day) const { return pagestore::exists(data.root(), QString::fromLatin1(day)); }
+    QString storedText(const char *day) const
+    {
+        QTextDocument document;
+        richtext::readRtf(*pagestore::load(data.root(), QString::fromLatin1(day)), document);
+        return richtext::plainText(document);
+    }
+    void type(const QString &text)
+    {
+        QTextCursor(&session.page()).insertText(text);
+        session.markChanged();
+    }
+    QString pageText() { return richtext::plainText(session.page()); }
+    QString noteText() { return richtext::plainText(session.note()); }
+
+    TestDataRoot data;
+    ScriptedDialogs dialogs;
+    FixedClock clock{QDate(2026, 12, 4)};
+    RecordingProgram program;
+    DiarySession session{dialogs, clock};
+};
+
+} // namespace
+
+TEST_F(DiarySessionTest, TodaysPageOpensAtSignInAndChosenDaysFollow)
+{
+    EXPECT_EQ(pageText(), QStringLiteral("Today we went skating"));
+    EXPECT_EQ(session.pageNumber(), 3);
+    EXPECT_EQ(session.openPageName(), QStringLiteral("2026-12-04.dat"));
+    EXPECT_EQ(session.filechanged(), 0);
+
+    session.chooseDay(QDate(2026, 12, 1));
+    EXPECT_EQ(pageText(), QStringLiteral("First of December"));
+    EXPECT_EQ(session.pageNumber(), 2);
+    EXPECT_EQ(session.dayKey(), QStringLiteral("2026-12-01"));
+
+    session.chooseDay(QDate(2026, 12, 2));
+    EXPECT_TRUE(pageText().isEmpty());
+    EXPECT_EQ(session.pageNumber(), 0);
+    EXPECT_TRUE(session.openPageName().isEmpty());
+    EXPECT_EQ(session.noteKey(), QStringLiteral("Dec-2"));
+    EXPECT_EQ(dialogs.shown().size(), 1);
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+}
+
+// The month shown at start-up has its note days marked, not only months moved to later.
+TEST_F(DiarySessionTest, NoteDaysAreMarkedFromTheStartAndWhenTheMonthChanges)
+{
+    DiarySession fresh(dialogs, clock);
+    QSignalSpy marked(&fresh, &DiarySession::noteDayMarked);
+    dialogs.answerMessage(Button::Ok);
+    fresh.setDataRoot(data.path());
+    ASSERT_TRUE(fresh.signIn(program));
+    ASSERT_EQ(marked.size(), 1);
+    EXPECT_EQ(marked[0][0].toDate(), QDate(2026, 12, 25));
+
+    ASSERT_TRUE(notestore::save(data.root(), QStringLiteral("Feb-29"), u"Leap day"));
+    fresh.rereadNotes();
+    fresh.chooseDay(QDate(2027, 2, 10));
+    EXPECT_EQ(marked.size(), 1) << "2027 has no 29 February";
+    fresh.chooseDay(QDate(2028, 1, 1));
+    fresh.chooseDay(QDate(2028, 2, 1));
+    EXPECT_EQ(marked.last()[0].toDate(), QDate(2028, 2, 29));
+}
+
+TEST_F(DiarySessionTest, UnsavedTypingIsOfferedForSavingOnceBeforeTheDayMoves)
+{
+    session.chooseDay(QDate(2026, 12, 2));
+    type(QStringLiteral("A new day"));
+    dialogs.answerMessage(Button::Yes);
+    session.chooseDay(QDate(2026, 12, 3));
+    EXPECT_EQ(dialogs.texts().last(), kSaveQuestion);
+    EXPECT_EQ(storedText("2026-12-02"), QStringLiteral("A new day"));
+    EXPECT_EQ(session.filechanged(), 0);
+
+    type(QStringLiteral("dropped"));
+    dialogs.answerMessage(Button::No);
+    session.chooseDay(QDate(2026, 12, 1));
+    EXPECT_FALSE(pageExists("2026-12-03"));
+    EXPECT_EQ(pageText(), QStringLiteral("First of December"));
+    EXPECT_EQ(dialogs.texts().count(kSaveQuestion), 2);
+}
+
+TEST_F(DiarySessionTest, SavingOverAPageAsksAndARefusalKeepsTheTyping)
+{
+    type(QStringLiteral("More: "));
+    dialogs.answerMessage(Button::No);
+    session.SavePage();
+    EXPECT_EQ(dialogs.texts().last(), kOverwrite);
+    EXPECT_EQ(storedText("2026-12-04"), QStringLiteral("Today we went skating"));
+    EXPECT_EQ(session.filechanged(), 1);
+
+    dialogs.answerMessage(Button::Yes);
+    session.SavePage();
+    EXPECT_EQ(storedText("2026-12-04"), QStringLiteral("More: Today we went skating"));
+    EXPECT_EQ(session.filechanged(), 0);
+    EXPECT_EQ(session.pageNumber(), 3);
+
+    session.page().clear();
+    QSignalSpy focus(&session, &DiarySession::pageWantsFocus);
+    dialogs.answerMessage(Button::Ok);
+    session.SavePage();
+    EXPECT_EQ(dialogs.shown().last().title, QStringLiteral("File Not Saved"));
+    EXPECT_EQ(focus.size(), 1);
+}
+
+TEST_F(DiarySessionTest, ANewPageGetsItsNumberAndAFailedSaveKeepsItChanged)
+{
+    session.chooseDay(QDate(2026, 12, 3));
+    type(QStringLiteral("Snow"));
+    session.SavePage();
+    EXPECT_EQ(session.pageNumber(), 3);
+    EXPECT_EQ(session.openPageName(), QStringLiteral("2026-12-03.dat"));
+    EXPECT_EQ(pageText(), QStringLiteral("Snow"));
+
+    session.chooseDay(QDate(2026, 12, 5));
+    type(QStringLiteral("lost?"));
+    QDir(data.root().pagesDir()).removeRecursively();
+    dialogs.answerMessage(Button::Ok);
+    session.SavePage();
+    EXPECT_EQ(dialogs.texts().last(), QStringLiteral("An error has occured! The file was not saved!"));
+    EXPECT_EQ(session.filechanged(), 1);
+}
+
+// A save that the question leads to can move the page number; the page opened is the one it ends on.
+TEST_F(DiarySessionTest, APageButtonAfterAYesOpensThePageTheSaveLeftOpen)
+{
+    session.chooseDay(QDate(2026, 12, 2));
+    type(QStringLiteral("Snow"));
+    dialogs.answerMessage(Button::Yes);
+    session.firstPage();
+    EXPECT_EQ(session.pages().size(), 4);
+    EXPECT_EQ(session.pageNumber(), 3);
+    EXPECT_EQ(pageText(), QStringLiteral("Snow"));
+}
+
+TEST_F(DiarySessionTest, DeletingAPage)
+{
+    type(QStringLiteral("x"));
+    dialogs.answerMessage(Button::No);
+    session.DeletePage();
+    EXPECT_EQ(dialogs.texts().last(), kDeletePage);
+    EXPECT_EQ(dialogs.shown().last().defaultButton, Button::No) << "Delete then Enter must not delete";
+    EXPECT_TRUE(pageExists("2026-12-04"));
+    EXPECT_EQ(session.filechanged(), 1);
+
+    dialogs.answerMessage(Button::Yes);
+    session.DeletePage();
+    EXPECT_FALSE(pageExists("2026-12-04"));
+    EXPECT_TRUE(pageText().isEmpty());
+    EXPECT_EQ(session.pageNumber(), 0);
+    EXPECT_EQ(session.pages().size(), 2);
+    EXPECT_EQ(session.filechanged(), 0);
+
+    type(QStringLiteral("y"));
+    dialogs.answerMessage(Button::Ok);
+    session.DeletePage();
+    EXPECT_EQ(dialogs.shown().last().title, QStringLiteral("File Not Found"));
+    EXPECT_EQ(session.filechanged(), 1);
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+}
+
+TEST_F(DiarySessionTest, PageButtonsWalkTheListAndStopAtItsEnds)
+{
+    session.previousPage();
+    EXPECT_EQ(session.pageNumber(), 2);
+    session.nextPage();
+    session.nextPage();
+    EXPECT_EQ(session.pageNumber(), 3);
+    session.firstPage();
+    EXPECT_EQ(pageText(), QStringLiteral("November page"));
+    EXPECT_EQ(session.selectedDay(), QDate(2026, 11, 20));
+    EXPECT_EQ(session.noteKey(), QStringLiteral("Nov-20"));
+    EXPECT_EQ(session.month(), QStringLiteral("Nov"));
+    session.previousPage();
+    EXPECT_EQ(session.pageNumber(), 1);
+    session.lastPage();
+    EXPECT_EQ(session.dayKey(), QStringLiteral("2026-12-04"));
+
+    for (const QString &name : QDir(data.root().pagesDir()).entryList(QDir::Files))
+        QFile::remove(data.root().pagesDir() + QLatin1Char('/') + name);
+    session.rereadPages();
+    session.lastPage();
+    EXPECT_EQ(session.pageNumber(), 0);
+    EXPECT_TRUE(pageText().isEmpty());
+}
+
+TEST_F(DiarySessionTest, NewFileGoesBackToToday)
+{
+    QSignalSpy focus(&session, &DiarySession::pageWantsFocus);
+    session.NewPage();
+    EXPECT_EQ(pageText(), QStringLiteral("Today we went skating"));
+    session.chooseDay(QDate(2026, 11, 2));
+    session.NewPage();
+    EXPECT_EQ(session.selectedDay(), QDate(2026, 12, 4));
+    EXPECT_EQ(pageText(), QStringLiteral("Today we went skating"));
+    EXPECT_EQ(session.noteKey(), QStringLiteral("Dec-4"));
+    EXPECT_EQ(focus.size(), 2);
+}
+
+TEST_F(DiarySessionTest, YearlyNotesAreSavedDeletedAndComeBackEveryYear)
+{
+    QTextCursor(&session.note()).insertText(QStringLiteral("Grandma's birthday"));
+    session.saveNote();
+    EXPECT_EQ(data.readFile(QStringLiteral("dates/Dec-4.dat")), QByteArray("Grandma's birthday\r\n"));
+    session.chooseDay(QDate(2027, 12, 5));
+    EXPECT_TRUE(noteText().isEmpty());
+    session.chooseDay(QDate(2027, 12, 4));
+    EXPECT_EQ(noteText(), QStringLiteral("Grandma's birthday"));
+    session.saveNote();
+    session.chooseDay(QDate(2027, 12, 5));
+    session.chooseDay(QDate(2027, 12, 4));
+    EXPECT_EQ(noteText(), QStringLiteral("Grandma's birthday")) << "saving and loading again never grows the note";
+
+    QSignalSpy marked(&session, &DiarySession::noteDayMarked);
+    dialogs.answerMessage(Button::Cancel);
+    session.deleteNote();
+    EXPECT_EQ(dialogs.shown().last().defaultButton, Button::Cancel);
+    EXPECT_TRUE(notestore::exists(data.root(), QStringLiteral("Dec-4")));
+    dialogs.answerMessage(Button::Ok);
+    session.deleteNote();
+    EXPECT_FALSE(notestore::exists(data.root(), QStringLiteral("Dec-4")));
+    EXPECT_TRUE(noteText().isEmpty());
+    ASSERT_EQ(marked.size(), 1);
+    EXPECT_EQ(marked[0], (QList<QVariant>{QDate(2027, 12, 4), false}));
+
+    dialogs.answerMessage(Button::Ok);
+    session.deleteNote();
+    EXPECT_EQ(dialogs.texts().last(),
+              QStringLiteral("Error...File not found. Open date file that you wish to delete and then press ''Delete''."));
+}
+
+TEST_F(DiarySessionTest, AFailedNoteSaveSaysSo)
+{
+    QDir(data.path()).rename(QStringLiteral("dates"), QStringLiteral("dates-away"));
+    dialogs.answerMessage(Button::Ok);
+    session.saveNote();
+    EXPECT_EQ(dialogs.texts().last(), QStringLiteral("An error has occured! The date was not saved!"));
+    EXPECT_EQ(dialogs.shown().last().icon, Dialogs::Icon::Critical);
+}
+
+TEST_F(DiarySessionTest, SearchLeavesNoPageOpenAndAResultOpensIt)
+{
+    type(QStringLiteral("Skating "));
+    dialogs.answerMessage(Button::No);
+    session.leavePageForSearch();
+    EXPECT_TRUE(pageText().isEmpty());
+    EXPECT_EQ(session.pageNumber(), 0);
+    EXPECT_EQ(session.search(QStringLiteral("December")), QStringList{QStringLiteral("2026-12-01.dat")});
+    EXPECT_EQ(session.search(QStringLiteral("Skating")), QStringList());
+    session.openResult(QStringLiteral("2026-12-01.dat"));
+    EXPECT_EQ(pageText(), QStringLiteral("First of December"));
+    session.openResult(QStringLiteral("gone.dat"));
+    EXPECT_EQ(session.pageNumber(), 2);
+}
+
+TEST_F(DiarySessionTest, DamagedPagesOpenWithoutACrash)
+{
+    data.writeFile(QStringLiteral("pages/2026-12-02.dat"), QByteArray());
+    data.writeFile(QStringLiteral("pages/2026-12-03.dat"), QByteArray("\x01\x02garbage\xff\r\n", 13));
+    data.writeFile(QStringLiteral("pages/x"), "not a page");
+    session.rereadPages();
+    session.chooseDay(QDate(2026, 12, 2));
+    EXPECT_TRUE(pageText().isEmpty());
+    session.chooseDay(QDate(2026, 12, 3));
+    EXPECT_EQ(session.pageNumber(), 4);
+    session.lastPage();
+    EXPECT_EQ(session.openPageName(), QStringLiteral("x"));
+    EXPECT_EQ(session.selectedDay(), QDate(2026, 12, 3));
+    QFile::remove(data.root().pagesDir() + QStringLiteral("/2026-11-20.dat"));
+    dialogs.answerMessage(Button::Ok);
+    session.firstPage();
+    EXPECT_EQ(dialogs.texts().last(), QStringLiteral("An error has occured! The file was not opened!"));
+    EXPECT_TRUE(pageText().isEmpty());
+}
+
+// The copy becomes the day's page, but the page's own unsaved typing stays marked.
+TEST_F(DiarySessionTest, ThePrintCopyIsStoredAsTheDaysPage)
+{
+    type(QStringLiteral("unsaved "));
+    QTextDocument copy;
+    dialogs.answerMessage(Button::Ok);
+    EXPECT_EQ(session.savePrintCopy(copy), DiarySession::Stored::NoText);
+    QTextCursor(&copy).insertText(QStringLiteral("Printed"));
+    dialogs.answerMessage(Button::No);
+    EXPECT_EQ(session.savePrintCopy(copy), DiarySession::Stored::Refused);
+    dialogs.answerMessage(Button::Yes);
+    EXPECT_EQ(session.savePrintCopy(copy), DiarySession::Stored::Yes);
+    EXPECT_EQ(storedText("2026-12-04"), QStringLiteral("Printed"));
+    EXPECT_EQ(pageText(), QStringLiteral("Printed"));
+    EXPECT_EQ(session.filechanged(), 1);
+}
+
+TEST(DiarySessionSignIn, AWrongPasswordEndsBeforeAnythingIsRead)
+{
+    testApplication();
+    TestDataRoot data;
+    ScriptedDialogs dialogs;
+    FixedClock clock{QDate(2026, 12, 4)};
+    RecordingProgram program;
+    ASSERT_TRUE(passwordfile::write(data.root().passwordFile(), u"secret"));
+    ASSERT_TRUE(notestore::save(data.root(), QStringLiteral("Dec-4"), u"private"));
+    DiarySession session(dialogs, clock);
+    session.setDataRoot(data.path());
+    dialogs.answerInput(QStringLiteral("guess"));
+    dialogs.answerMessage(Button::Ok);
+    EXPECT_FALSE(session.signIn(program));
+    EXPECT_TRUE(program.ended());
+    EXPECT_TRUE(richtext::plainText(session.note()).isEmpty());
+    EXPECT_TRUE(session.dayKey().isEmpty());
+}
