@@ -109,7 +109,7 @@ int exportCommand(const QStringList &arguments)
         return *stop;
     const auto root = dataRootOption(parser);
     if (!root)
-        return kFailed;
+        return dataRootFailure(parser);
     const QString outDir = parser.value(out);
     if (outDir.isEmpty()) {
         printError(QStringLiteral("--out DIR is required"));

@@ -39,7 +39,7 @@ int importCommand(const QStringList &arguments)
         return *stop;
     const auto root = dataRootOption(parser);
     if (!root)
-        return kFailed;
+        return dataRootFailure(parser);
     const QString dayKey = parser.value(day);
     if (!daykeys::dateFromDayKey(dayKey)) {
         printError(QStringLiteral("'%1' is not a day; write it as yyyy-mm-dd").arg(dayKey));

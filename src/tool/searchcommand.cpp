@@ -17,7 +17,7 @@ int searchCommand(const QStringList &arguments)
         return *stop;
     const auto root = dataRootOption(parser);
     if (!root)
-        return kFailed;
+        return dataRootFailure(parser);
 
     const QString term = parser.positionalArguments().constFirst();
     for (const QString &name : searchPages(root->pagesDir(), sortedFileNames(root->pagesDir()), term))

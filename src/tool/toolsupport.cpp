@@ -58,4 +58,9 @@ std::optional<DataRoot> dataRootOption(const QCommandLineParser &parser)
     return root;
 }
 
+int dataRootFailure(const QCommandLineParser &parser)
+{
+    return parser.value(QStringLiteral("root")).isEmpty() ? kUsage : kFailed;
+}
+
 } // namespace tool

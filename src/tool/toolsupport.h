@@ -21,6 +21,8 @@ std::optional<int> parseOrExit(QCommandLineParser &parser, const QStringList &ar
 
 // The data root named by --root, when it holds a pages folder.
 std::optional<DataRoot> dataRootOption(const QCommandLineParser &parser);
+// What a command returns when dataRootOption gave nothing: a missing --root is a wrong argument.
+int dataRootFailure(const QCommandLineParser &parser);
 
 QCommandLineOption rootOption();
 

@@ -118,7 +118,7 @@ TEST(Tool, BadInputGivesOneLineAndANonZeroExit)
     TestDataRoot data;
     EXPECT_EQ(tool({}).code, 2);
     EXPECT_EQ(tool({QStringLiteral("frobnicate")}).code, 2);
-    EXPECT_EQ(tool({QStringLiteral("search"), QStringLiteral("x")}).code, 1);
+    EXPECT_EQ(tool({QStringLiteral("search"), QStringLiteral("x")}).code, 2) << "a missing --root is a wrong argument";
     EXPECT_EQ(tool({QStringLiteral("search"), QStringLiteral("--root"), QStringLiteral("/no/such/folder"), QStringLiteral("x")}).code, 1);
     EXPECT_EQ(tool({QStringLiteral("search"), QStringLiteral("--root"), data.path()}).code, 2);
     EXPECT_EQ(tool({QStringLiteral("import"), QStringLiteral("--root"), data.path(), QStringLiteral("--day"), QStringLiteral("2024-02-30"), QStringLiteral("f.rtf")}).code, 2);
