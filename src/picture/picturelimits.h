@@ -8,9 +8,7 @@ namespace picture {
 
 // The picture window loads and makes only pictures within the page reader's
 // own bounds, so whatever is pasted comes back when the page is reopened, and
-// no photograph can take the desktop's memory: 20000 pixels a side and
-// 400 MB decoded (100 megapixels at four bytes a pixel).
-inline constexpr int kLongestSide = richtext::limits::kImageSide;
+// no photograph can take the desktop's memory.
 inline constexpr int kLargestMegabytes = richtext::limits::kImageMegabytes;
 
 bool withinLimits(QSize size);

@@ -139,8 +139,7 @@ QImage decodeImage(const QByteArray &bytes, const char *format)
     QImageReader reader(&buffer, format);
     reader.setAllocationLimit(limits::kImageMegabytes);
     const QSize size = reader.size();
-    if (!size.isValid() || size.width() > limits::kImageSide || size.height() > limits::kImageSide
-        || qint64(size.width()) * size.height() > limits::kImagePixels)
+    if (!limits::imageFits(size))
         return {};
     return reader.read();
 }

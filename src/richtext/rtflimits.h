@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QSize>
 #include <QtGlobal>
 
 // Bounds on what the reader accepts, so hostile input costs at most this much.
@@ -24,6 +25,13 @@ inline constexpr qsizetype kPictureBytes = qsizetype(64) << 20;
 inline constexpr int kImageSide = 20000;
 inline constexpr qint64 kImagePixels = 40'000'000;
 inline constexpr int kImageMegabytes = 256;
+// The one test of a picture's size: the picture window accepts no picture
+// the reader would not decode again when the page is reopened.
+inline constexpr bool imageFits(QSize size)
+{
+    return !size.isEmpty() && size.width() <= kImageSide && size.height() <= kImageSide
+        && qint64(size.width()) * size.height() <= kImagePixels;
+}
 // A placeholder is never drawn larger than this, whatever size it states.
 inline constexpr int kPlaceholderSide = 2000;
 

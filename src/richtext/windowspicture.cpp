@@ -135,8 +135,7 @@ QImage fromDdb(QByteArrayView bits, int width, int height, int widthBytes, int b
                                   : bitsPerPixel == 24 ? QImage::Format_BGR888
                                   : bitsPerPixel == 32 ? QImage::Format_RGB32
                                                        : QImage::Format_Invalid;
-    if (format == QImage::Format_Invalid || width <= 0 || height <= 0 || width > limits::kImageSide
-        || height > limits::kImageSide || qint64(width) * height > limits::kImagePixels
+    if (format == QImage::Format_Invalid || !limits::imageFits(QSize(width, height))
         || qint64(widthBytes) * 8 < qint64(width) * bitsPerPixel
         || qint64(widthBytes) * height > bits.size())
         return {};

@@ -1,9 +1,18 @@
 #include "picture/pictureloader.h"
+#include "picture/picturelimits.h"
 #include "picture/picturescale.h"
+#include "richtext/picture.h"
+#include "richtext/rtfreader.h"
+#include "richtext/rtfwriter.h"
 
 #include "testimages.h"
 
 #include <QTemporaryDir>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextImageFormat>
+#include <QUrl>
 
 #include <gtest/gtest.h>
 
@@ -58,4 +67,24 @@ TEST_F(PictureLoaderTest, PicturesBeyondTheLimitsAreRefused)
     EXPECT_FALSE(picture::scaledPicture(photo, 1.75));
     EXPECT_EQ(picture::scaledPicture(photo, 1.5)->size(), QSize(18000, 3));
     EXPECT_EQ(picture::scaledPicture(photo, 0.1)->size(), QSize(1200, 1));
+}
+
+// Whatever the window lets into a page must come back from the page as the same picture.
+TEST(PictureLimits, APictureTheWindowAcceptsReopensAsItself)
+{
+    EXPECT_FALSE(picture::withinLimits(QSize(8000, 6000))) << "48 megapixels fit in memory but not in the reader";
+    EXPECT_FALSE(picture::withinLimits(QSize(20001, 1)));
+    for (const QSize size : {QSize(20000, 1), QSize(1, 20000), QSize(300, 200)}) {
+        ASSERT_TRUE(picture::withinLimits(size));
+        QImage image(size, QImage::Format_RGB32);
+        image.fill(QColor(30, 120, 200));
+        QTextDocument page;
+        QTextCursor(&page).insertImage(richtext::addPicture(page, richtext::compactPicture(image), image));
+        QTextDocument reopened;
+        richtext::readRtf(richtext::writeRtf(page), reopened);
+        const QTextImageFormat format = QTextCursor(&reopened).block().begin().fragment().charFormat().toImageFormat();
+        const QImage back = reopened.resource(QTextDocument::ImageResource, QUrl(format.name())).value<QImage>();
+        EXPECT_EQ(back.size(), size);
+        EXPECT_EQ(back.pixel(size.width() - 1, size.height() - 1), image.pixel(size.width() - 1, size.height() - 1));
+    }
 }
