@@ -50,7 +50,7 @@ void Frmprint::Form_Load()
     // Copied pages bring their own fonts; typing into an empty copy gets this one.
     rtxt->setFont(QFont(QStringLiteral("Arial"), 10));
     m_printer->setPageOrientation(QPageLayout::Portrait);
-    const printing::PrinterLayout layout = LayoutForPrinter(*rtxt, *m_printer, kPreviewMargin, kPreviewMargin, kPreviewMargin, kPreviewMargin);
+    const printing::PrinterLayout layout = LayoutForPrinter(*rtxt, *m_printer, QMargins(kPreviewMargin, kPreviewMargin, kPreviewMargin, kPreviewMargin));
     resize(fromTwips(0, 0, layout.lineWidth + 200, layout.pageHeight + 800).size() - (frameGeometry().size() - size()));
     if (height() * kTwipsPerPixel < kSmallestHeight) {
         m_session.dialogs().message(

@@ -53,7 +53,7 @@ void Frmprint::printCopy()
 {
     printchanged = 0;
     if (printing::nameOutputFile(*m_printer, m_session.dialogs(), m_session.dayKey()))
-        PrintRichText(*rtxt, *m_printer, m_session.dialogs(), kPrintMargin, kPrintMargin, kPrintMargin, kPrintMargin);
+        PrintRichText(*rtxt, *m_printer, m_session.dialogs(), QMargins(kPrintMargin, kPrintMargin, kPrintMargin, kPrintMargin));
 }
 
 // The window keeps its copy until the next "Print" replaces it.

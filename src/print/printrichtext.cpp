@@ -7,21 +7,18 @@
 
 #include <QGuiApplication>
 
-printing::PrinterLayout LayoutForPrinter(RichTextEdit &editor, const QPrinter &printer, int leftMargin, int rightMargin,
-                                         int topMargin, int bottomMargin)
+printing::PrinterLayout LayoutForPrinter(RichTextEdit &editor, const QPrinter &printer, const QMargins &margins)
 {
-    const printing::PrinterLayout layout =
-        printing::printerLayout(printing::pageTwips(printer), QMargins(leftMargin, topMargin, rightMargin, bottomMargin));
+    const printing::PrinterLayout layout = printing::printerLayout(printing::pageTwips(printer), margins);
     // A page too small for its margins is left to the caller to notice.
     if (layout.lineWidth > 0)
         editor.layoutForPrinter(layout.lineWidth);
     return layout;
 }
 
-void PrintRichText(const RichTextEdit &editor, QPrinter &printer, Dialogs &dialogs, int leftMargin, int topMargin,
-                   int rightMargin, int bottomMargin)
+void PrintRichText(const RichTextEdit &editor, QPrinter &printer, Dialogs &dialogs, const QMargins &margins)
 {
-    const auto failure = printing::printDocument(editor, printer, QMargins(leftMargin, topMargin, rightMargin, bottomMargin));
+    const auto failure = printing::printDocument(editor, printer, margins);
     if (!failure)
         return;
     const QString title = QStringLiteral("Printer ERROR!");

@@ -26,7 +26,7 @@ void PrintTo(const TwipsRect &rect, std::ostream *out)
 namespace {
 
 const QSize kLetter(12240, 15840);
-const QMargins kInch(1440, 1440, 1440, 1440);
+const QMargins kInch(QMargins(1440, 1440, 1440, 1440));
 
 QString lines(int count)
 {
@@ -50,7 +50,7 @@ protected:
     QStringList printed(const QString &text)
     {
         editor.setPlainText(text);
-        PrintRichText(editor, printer, dialogs, 1440, 1440, 1440, 1440);
+        PrintRichText(editor, printer, dialogs, QMargins(1440, 1440, 1440, 1440));
         EXPECT_TRUE(dialogs.shown().isEmpty());
         const QStringList pages = pdfPageTexts(pdf);
         EXPECT_EQ(pdfPageCount(pdf), pages.size());
@@ -69,7 +69,7 @@ protected:
 
 TEST(PrintGeometry, TextAreaAndDrawingRectangleInTwips)
 {
-    const auto preview = printing::printerLayout(kLetter, QMargins(360, 360, 360, 360));
+    const auto preview = printing::printerLayout(kLetter, QMargins(QMargins(360, 360, 360, 360)));
     EXPECT_EQ(preview.lineWidth, 11520);
     EXPECT_EQ(preview.pageHeight, 15120);
 
@@ -94,8 +94,9 @@ TEST_F(PrintEngineTest, ThePrintersOwnMarginsAreItsOffset)
     EXPECT_EQ(printing::pageFrame(printer, kInch).drawing, (TwipsRect{1440, 1440, 10800, 14400}));
 
     printer.setPageOrientation(QPageLayout::Landscape);
-    const auto layout = LayoutForPrinter(editor, printer, 360, 360, 360, 360);
-    EXPECT_EQ(layout.lineWidth, 15120);
+    // Left, top, right, bottom: only the side margins narrow the line.
+    EXPECT_EQ(LayoutForPrinter(editor, printer, QMargins(360, 2000, 1080, 3000)).lineWidth, 14400);
+    ASSERT_EQ(LayoutForPrinter(editor, printer, QMargins(360, 360, 360, 360)).lineWidth, 15120);
     EXPECT_EQ(editor.lineWrapMode(), QTextEdit::FixedPixelWidth);
     EXPECT_EQ(editor.lineWrapColumnOrWidth(), 15120 * editor.logicalDpiX() / 1440);
 }
@@ -161,7 +162,7 @@ TEST_F(PrintEngineTest, FailuresAreReportedAndLeaveNoFile)
     printer.setOutputFileName(missing);
     dialogs.answerMessage(Dialogs::Button::Ok);
     dialogs.answerMessage(Dialogs::Button::Ok);
-    PrintRichText(editor, printer, dialogs, 1440, 1440, 1440, 1440);
+    PrintRichText(editor, printer, dialogs, QMargins(1440, 1440, 1440, 1440));
     ASSERT_EQ(dialogs.shown().size(), 2);
     EXPECT_EQ(dialogs.shown()[0], (ScriptedDialogs::Shown{.text = QStringLiteral("There was an error while trying to Print!"),
                                                          .title = QStringLiteral("Printer ERROR!"),
@@ -173,7 +174,7 @@ TEST_F(PrintEngineTest, FailuresAreReportedAndLeaveNoFile)
 
     printer.setOutputFileName(QString());
     dialogs.answerMessage(Dialogs::Button::Ok);
-    PrintRichText(editor, printer, dialogs, 1440, 1440, 1440, 1440);
+    PrintRichText(editor, printer, dialogs, QMargins(1440, 1440, 1440, 1440));
     EXPECT_EQ(dialogs.texts().last(),
               QStringLiteral("Printer ERROR...Make sure you have a printer selected and it is online, with paper, and not jammed."));
     EXPECT_EQ(dialogs.shown().last().title, QStringLiteral("Printer ERROR!"));
