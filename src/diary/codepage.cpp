@@ -5,10 +5,6 @@
 
 namespace codepage {
 
-namespace {
-constexpr const char *kName = "windows-1252";
-}
-
 QString decode(QByteArrayView bytes)
 {
     QStringDecoder decoder(kName);

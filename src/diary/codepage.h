@@ -8,6 +8,9 @@
 // Windows machine and here read the same.
 namespace codepage {
 
+// The ICU name of the single-byte code every stored file and most pages use.
+inline constexpr const char *kName = "windows-1252";
+
 QString decode(QByteArrayView bytes);
 
 // Text from a file that may come from another machine: UTF-8, UTF-16 or

@@ -6,6 +6,7 @@
 #include "richtext/picture.h"
 #include "richtext/rtfreader.h"
 #include "richtext/rtfwriter.h"
+#include "richtext/twips.h"
 #include "selectionformat.h"
 
 #include <QFile>
@@ -16,7 +17,6 @@
 
 namespace {
 
-constexpr qreal kTwipsPerInch = 1440;
 
 // The value every character of the selection shares, or nothing when they differ.
 template <typename Read>
@@ -241,7 +241,7 @@ void RichTextEdit::layoutForPrinter(int lineWidthTwips)
 {
     document()->setUseDesignMetrics(true);
     setLineWrapMode(QTextEdit::FixedPixelWidth);
-    setLineWrapColumnOrWidth(qRound(lineWidthTwips * logicalDpiX() / kTwipsPerInch));
+    setLineWrapColumnOrWidth(qRound(lineWidthTwips * logicalDpiX() / qreal(kTwipsPerInch)));
 }
 
 int RichTextEdit::renderRange(QPainter &painter, const QRectF &twips, int from) const

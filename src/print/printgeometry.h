@@ -1,5 +1,7 @@
 #pragma once
 
+#include "richtext/twips.h"
+
 #include <QMargins>
 #include <QPoint>
 #include <QRectF>
@@ -8,7 +10,6 @@
 // The printer arithmetic, all in twips (1/1440 inch).
 namespace printing {
 
-inline constexpr int kTwipsPerInch = 1440;
 
 // The room a page leaves for text inside its margins.
 struct PrinterLayout

@@ -1,5 +1,7 @@
 #include "pagerange.h"
 
+#include "twips.h"
+
 #include <QAbstractTextDocumentLayout>
 #include <QPainter>
 #include <QTextBlock>
@@ -12,7 +14,6 @@ namespace richtext {
 
 namespace {
 
-constexpr qreal kTwipsPerInch = 1440;
 constexpr qreal kEdgeInset = 0.5;
 
 struct LineSpan
@@ -63,8 +64,8 @@ int renderPageRange(const QTextDocument &document, QPainter &painter, const QRec
     if (from >= textEnd(document) && from > 0)
         return textEnd(document);
     const QPaintDevice *device = painter.device();
-    const qreal sx = device->logicalDpiX() / kTwipsPerInch;
-    const qreal sy = device->logicalDpiY() / kTwipsPerInch;
+    const qreal sx = device->logicalDpiX() / qreal(kTwipsPerInch);
+    const qreal sy = device->logicalDpiY() / qreal(kTwipsPerInch);
     const QRectF rect(twips.x() * sx, twips.y() * sy, twips.width() * sx, twips.height() * sy);
 
     const std::unique_ptr<QTextDocument> copy(document.clone());

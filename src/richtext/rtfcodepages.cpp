@@ -1,9 +1,11 @@
 #include "rtfcodepages.h"
 
+#include "diary/codepage.h"
+
 namespace richtext {
 
 namespace {
-constexpr const char *kWestern = "windows-1252";
+constexpr const char *kWestern = codepage::kName;
 }
 
 // Windows-1252 is nearly every page's code page: a table keeps it off ICU.

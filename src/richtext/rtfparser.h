@@ -6,6 +6,8 @@
 #include "rtfpicturedata.h"
 #include "rtftokenizer.h"
 
+#include "diary/codepage.h"
+
 #include <QColor>
 #include <QTextDocument>
 
@@ -103,7 +105,7 @@ private:
     QByteArray m_bytes;
     QByteArray m_bytesCodePage;
     std::optional<CharState> m_runState;
-    QByteArray m_documentCodePage = "windows-1252";
+    QByteArray m_documentCodePage = codepage::kName;
     int m_defaultFont = 0;
     std::map<int, Font> m_fonts;
     int m_fontEntry = -1;
