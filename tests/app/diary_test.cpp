@@ -83,25 +83,6 @@ TEST_F(DiaryTest, TodaysPageOpensAtStartAndChosenDaysFollow)
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
 }
 
-TEST_F(DiaryTest, UnsavedTypingIsOfferedForSavingOnceBeforeTheDayMoves)
-{
-    choose(QDate(2026, 12, 2));
-    type(QStringLiteral("A new day"));
-    EXPECT_EQ(form().session().filechanged(), 1);
-    harness.dialogs.answerMessage(Button::Yes);
-    choose(QDate(2026, 12, 3));
-    EXPECT_EQ(harness.dialogs.texts().last(), kSaveQuestion);
-    EXPECT_EQ(storedText("2026-12-02"), QStringLiteral("A new day"));
-    EXPECT_EQ(form().session().filechanged(), 0);
-
-    type(QStringLiteral("dropped"));
-    harness.dialogs.answerMessage(Button::No);
-    choose(QDate(2026, 12, 1));
-    EXPECT_FALSE(pageExists("2026-12-03"));
-    EXPECT_EQ(pageText(), QStringLiteral("First of December"));
-    EXPECT_EQ(harness.dialogs.texts().count(kSaveQuestion), 2);
-}
-
 // A key that runs a window command is no typing, whichever editor has the focus.
 TEST_F(DiaryTest, WindowKeysActInEveryEditorAndNeverMarkThePageChanged)
 {
