@@ -42,7 +42,6 @@ protected:
     {
         ASSERT_TRUE(pagestore::save(harness.data.root(), QString::fromLatin1(day), page(text)));
     }
-    bool pageExists(const char *day) const { return pagestore::exists(harness.data.root(), QString::fromLatin1(day)); }
     QString storedText(const char *day) const
     {
         RichTextEdit reader;
