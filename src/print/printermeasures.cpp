@@ -1,5 +1,7 @@
 #include "printermeasures.h"
 
+#include "richtext/twips.h"
+
 #include <QPrinter>
 
 #include <cmath>
@@ -7,8 +9,6 @@
 namespace printing {
 
 namespace {
-
-constexpr int kTwipsPerPoint = 20;
 
 QRect printablePixels(const QPrinter &printer)
 {

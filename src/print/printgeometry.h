@@ -10,7 +10,6 @@
 // The printer arithmetic, all in twips (1/1440 inch).
 namespace printing {
 
-
 // The room a page leaves for text inside its margins.
 struct PrinterLayout
 {

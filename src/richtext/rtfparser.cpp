@@ -1,14 +1,11 @@
 #include "rtfparser.h"
 
 #include "rtflimits.h"
+#include "twips.h"
 
 #include <algorithm>
 
 namespace richtext {
-
-namespace {
-constexpr qreal kTwipsPerPixel = 15;
-}
 
 RtfParser::RtfParser(QByteArrayView rtf, QTextDocument &document)
     : m_tokens(rtf), m_document(document), m_builder(document)
@@ -235,7 +232,7 @@ QTextBlockFormat RtfParser::blockFormat() const
     format.setAlignment(paragraph.alignment);
     const auto set = [&](int twips, void (QTextBlockFormat::*setter)(qreal)) {
         if (twips != 0)
-            (format.*setter)(twips / kTwipsPerPixel);
+            (format.*setter)(twips / qreal(kTwipsPerPixel));
     };
     set(paragraph.leftIndent, &QTextBlockFormat::setLeftMargin);
     set(paragraph.rightIndent, &QTextBlockFormat::setRightMargin);

@@ -2,6 +2,7 @@
 
 #include "picture.h"
 #include "rtflimits.h"
+#include "twips.h"
 #include "windowspicture.h"
 
 #include <array>
@@ -10,7 +11,6 @@ namespace richtext {
 
 namespace {
 
-constexpr qreal kTwipsPerPixel = 15;
 constexpr qreal kHimetricPerPixel = 2540.0 / 96;
 constexpr int kUnknownSide = 96;
 
@@ -52,7 +52,7 @@ QSizeF statedSize(const RtfPictureData &picture, QSize imageSize)
 {
     QSizeF size;
     if (picture.goalWidth > 0 && picture.goalHeight > 0)
-        size = QSizeF(picture.goalWidth, picture.goalHeight) / kTwipsPerPixel;
+        size = QSizeF(picture.goalWidth, picture.goalHeight) / qreal(kTwipsPerPixel);
     else if (!imageSize.isEmpty())
         size = imageSize;
     else if (picture.width > 0 && picture.height > 0) {

@@ -2,6 +2,7 @@
 
 #include "picture.h"
 #include "rtfstyletable.h"
+#include "twips.h"
 
 #include <QTextBlock>
 #include <QTextDocument>
@@ -10,7 +11,6 @@ namespace richtext {
 
 namespace {
 
-constexpr qreal kTwipsPerPixel = 15;
 constexpr qsizetype kHexLineBytes = 64;
 constexpr char kHexDigits[] = "0123456789abcdef";
 

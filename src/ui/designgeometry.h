@@ -1,11 +1,12 @@
 #pragma once
 
+#include "richtext/twips.h"
+
 #include <QRect>
 
 class QWidget;
 
-// The designed window is laid out in twips; on screen 15 twips make a pixel.
-inline constexpr int kTwipsPerPixel = 15;
+// The designed window is laid out in twips, at kTwipsPerPixel on screen.
 
 QRect fromTwips(int left, int top, int width, int height);
 void placeInTwips(QWidget *widget, int left, int top, int width, int height);
