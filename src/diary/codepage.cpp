@@ -1,14 +1,49 @@
 #include "codepage.h"
 
+#include <QHash>
 #include <QStringDecoder>
-#include <QStringEncoder>
 
 namespace codepage {
 
+// Nearly every byte read or written is Windows-1252: a table keeps it off ICU.
+const std::array<char16_t, 256> &characters()
+{
+    static const std::array<char16_t, 256> table = [] {
+        std::array<char16_t, 256> t{};
+        QStringDecoder decoder(kName);
+        for (int b = 0; b < 256; ++b) {
+            const char byte = char(b);
+            const QString one = decoder.decode(QByteArrayView(&byte, 1));
+            t[b] = one.isEmpty() ? u'\uFFFD' : one[0].unicode();
+        }
+        return t;
+    }();
+    return table;
+}
+
+int byteOf(char16_t c)
+{
+    if (c < 0x80)
+        return c;
+    static const QHash<char16_t, int> bytes = [] {
+        QHash<char16_t, int> table;
+        for (int b = 0x80; b < 0x100; ++b) {
+            if (characters()[b] != u'\uFFFD')
+                table.insert(characters()[b], b);
+        }
+        return table;
+    }();
+    return bytes.value(c, -1);
+}
+
 QString decode(QByteArrayView bytes)
 {
-    QStringDecoder decoder(kName);
-    return decoder.decode(bytes);
+    const auto &table = characters();
+    QString text(bytes.size(), Qt::Uninitialized);
+    QChar *to = text.data();
+    for (const char b : bytes)
+        *to++ = QChar(table[uchar(b)]);
+    return text;
 }
 
 QString decodeText(QByteArrayView bytes)
@@ -23,10 +58,14 @@ QString decodeText(QByteArrayView bytes)
 
 std::optional<QByteArray> encodeExact(QStringView text)
 {
-    QStringEncoder encoder(kName);
-    QByteArray bytes = encoder.encode(text);
-    if (encoder.hasError())
-        return std::nullopt;
+    QByteArray bytes(text.size(), Qt::Uninitialized);
+    char *to = bytes.data();
+    for (const QChar c : text) {
+        const int byte = byteOf(c.unicode());
+        if (byte < 0)
+            return std::nullopt;
+        *to++ = char(byte);
+    }
     return bytes;
 }
 

@@ -2,6 +2,8 @@
 
 #include <QByteArray>
 #include <QString>
+
+#include <array>
 #include <optional>
 
 // The stored files are single-byte Windows-1252 text, so files written on a
@@ -10,6 +12,12 @@ namespace codepage {
 
 // The ICU name of the single-byte code every stored file and most pages use.
 inline constexpr const char *kName = "windows-1252";
+
+// What each byte stands for: one table for the store and the RTF reader and
+// writer, so a page and a note never read a byte differently.
+const std::array<char16_t, 256> &characters();
+// The byte of a character, or -1 when it has none.
+int byteOf(char16_t c);
 
 QString decode(QByteArrayView bytes);
 

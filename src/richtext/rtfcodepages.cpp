@@ -8,22 +8,6 @@ namespace {
 constexpr const char *kWestern = codepage::kName;
 }
 
-// Windows-1252 is nearly every page's code page: a table keeps it off ICU.
-const std::array<char16_t, 256> &westernCharacters()
-{
-    static const std::array<char16_t, 256> table = [] {
-        std::array<char16_t, 256> t{};
-        QStringDecoder decoder(kWestern);
-        for (int b = 0; b < 256; ++b) {
-            const char byte = char(b);
-            const QString one = decoder.decode(QByteArrayView(&byte, 1));
-            t[b] = one.isEmpty() ? u'\uFFFD' : one[0].unicode();
-        }
-        return t;
-    }();
-    return table;
-}
-
 QByteArray charsetCodePage(int charset)
 {
     switch (charset) {
@@ -64,12 +48,7 @@ QByteArray windowsCodePage(int number)
 void CodePageDecoder::append(QString &out, QByteArrayView bytes, const QByteArray &codePage)
 {
     if (codePage.isEmpty() || codePage == kWestern) {
-        const auto &table = westernCharacters();
-        const qsizetype start = out.size();
-        out.resize(start + bytes.size());
-        QChar *to = out.data() + start;
-        for (const char b : bytes)
-            *to++ = QChar(table[uchar(b)]);
+        out += codepage::decode(bytes);
         return;
     }
     out += decoderFor(codePage).decode(bytes);

@@ -4,13 +4,9 @@
 #include <QString>
 #include <QStringDecoder>
 
-#include <array>
 #include <map>
 
 namespace richtext {
-
-// What each Windows-1252 byte stands for.
-const std::array<char16_t, 256> &westernCharacters();
 
 // The ICU name of a font's \fcharset, or an empty name for "the document's
 // code page" (ANSI and default charsets).

@@ -1,7 +1,5 @@
 #include "rtfstyletable.h"
 
-#include "rtfcodepages.h"
-
 #include <QTextBlock>
 #include <QTextDocument>
 
@@ -77,21 +75,6 @@ std::optional<QColor> StyleTable::color(const QTextCharFormat &format, QTextForm
     if (brush.style() == Qt::NoBrush)
         return std::nullopt;
     return brush.color();
-}
-
-int StyleTable::westernByte(char16_t c)
-{
-    if (c < 0x80)
-        return c;
-    static const QHash<char16_t, int> bytes = [] {
-        QHash<char16_t, int> table;
-        for (int b = 0x80; b < 0x100; ++b) {
-            if (westernCharacters()[b] != u'\uFFFD')
-                table.insert(westernCharacters()[b], b);
-        }
-        return table;
-    }();
-    return bytes.value(c, -1);
 }
 
 } // namespace richtext

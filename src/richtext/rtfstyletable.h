@@ -35,9 +35,6 @@ public:
     const QList<QColor> &colors() const { return m_colors; }
     RunStyle style(const QTextCharFormat &format) const;
 
-    // The Windows-1252 byte of a character, or -1 when it has none.
-    static int westernByte(char16_t c);
-
 private:
     void add(const QTextCharFormat &format);
     QString family(const QTextCharFormat &format) const;

@@ -4,6 +4,8 @@
 #include "rtfstyletable.h"
 #include "twips.h"
 
+#include "diary/codepage.h"
+
 #include <QTextBlock>
 #include <QTextDocument>
 
@@ -215,7 +217,7 @@ void RtfWriter::character(char16_t c)
     }
     if (c == u'\uFFFC')
         return;
-    if (const int byte = StyleTable::westernByte(c); byte >= 0x80) {
+    if (const int byte = codepage::byteOf(c); byte >= 0x80) {
         m_out += "\\'";
         m_out += kHexDigits[byte >> 4];
         m_out += kHexDigits[byte & 15];
