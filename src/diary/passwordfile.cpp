@@ -11,15 +11,7 @@ namespace passwordfile {
 QByteArray ScramblePassword(QStringView typed)
 {
     // A character with no Windows-1252 code counts as "?": the file is single-byte.
-    const QByteArray codes = codepage::encodeLossy(typed);
-    QByteArray scrambled;
-    scrambled.reserve(codes.size());
-    for (const char byte : codes) {
-        const int code = static_cast<unsigned char>(byte) + kScrambleOffset;
-        if (code <= 255)
-            scrambled.append(static_cast<char>(code));
-    }
-    return scrambled;
+    return ScrambleDroppingHigh(codepage::encodeLossy(typed));
 }
 
 QByteArray noPasswordMarker()

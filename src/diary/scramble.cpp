@@ -37,6 +37,18 @@ std::optional<QByteArray> ScrambleLine(QByteArrayView line)
     return result;
 }
 
+QByteArray ScrambleDroppingHigh(QByteArrayView line)
+{
+    QByteArray result;
+    result.reserve(line.size());
+    for (const char byte : line) {
+        const int code = static_cast<unsigned char>(byte) + kScrambleOffset;
+        if (code <= 255)
+            result.append(static_cast<char>(code));
+    }
+    return result;
+}
+
 QByteArray UnscrambleLine(QByteArrayView stored)
 {
     QByteArray result;

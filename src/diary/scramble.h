@@ -12,6 +12,9 @@ inline constexpr int kScrambleOffset = 14;
 // Fails when a byte shifted by the offset would be above 255.
 std::optional<QByteArray> ScrambleLine(QByteArrayView line);
 
+// Leaves out each byte that would shift above 255, as the password file does.
+QByteArray ScrambleDroppingHigh(QByteArrayView line);
+
 // Drops bytes below the offset; any line length decodes.
 QByteArray UnscrambleLine(QByteArrayView stored);
 

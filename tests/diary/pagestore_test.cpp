@@ -2,7 +2,6 @@
 #include "diary/scramble.h"
 
 #include "diskfull.h"
-#include "shifted.h"
 #include "testdataroot.h"
 
 #include <QDir>
@@ -17,10 +16,11 @@ const QString kDay = QStringLiteral("2024-03-05");
 
 TEST(PageStore, StoredBytesAreExact)
 {
-    EXPECT_EQ(pagestore::encodePage("{\\rtf1 abc}"), shifted("{\\rtf1 abc}") + "\r\n");
-    EXPECT_EQ(pagestore::encodePage("{\\rtf1 abc}\r\n"), shifted("{\\rtf1 abc}") + "\r\n\r\n");
-    EXPECT_EQ(pagestore::encodePage("a\nb\r\nc"), shifted("a\nb") + "\r\n" + shifted("c") + "\r\n");
-    EXPECT_EQ(pagestore::encodePage("x\ry"), shifted("x") + "\r\n" + shifted("y") + "\r\n");
+    // Each line shifted up by 14 and ended by CR LF; a lone LF stays inside its line.
+    EXPECT_EQ(pagestore::encodePage("{\\rtf1 abc}"), QByteArray("\x89j\x80\x82t\x3f.opq\x8b\r\n"));
+    EXPECT_EQ(pagestore::encodePage("{\\rtf1 abc}\r\n"), QByteArray("\x89j\x80\x82t\x3f.opq\x8b\r\n\r\n"));
+    EXPECT_EQ(pagestore::encodePage("a\nb\r\nc"), QByteArray("o\x18p\r\nq\r\n"));
+    EXPECT_EQ(pagestore::encodePage("x\ry"), QByteArray("\x86\r\n\x87\r\n"));
     EXPECT_FALSE(pagestore::encodePage(QByteArray("ok") + char(250)).has_value());
 }
 
@@ -48,7 +48,7 @@ TEST(PageStore, SaveAndLoadGiveBackTheLinesEachEndedByCrLf)
 TEST(PageStore, LoadDropsBytesBelowTheOffsetAndReadsAnyFile)
 {
     TestDataRoot data;
-    data.writeFile(QStringLiteral("pages/2024-03-05.dat"), shifted("ab") + char(3) + shifted("c") + "\r\n");
+    data.writeFile(QStringLiteral("pages/2024-03-05.dat"), QByteArray("op\x03q\r\n"));
     EXPECT_EQ(pagestore::load(data.root(), kDay), QByteArray("abc\r\n"));
     data.writeFile(QStringLiteral("pages/2024-03-05.dat"), QByteArray());
     EXPECT_EQ(pagestore::load(data.root(), kDay), QByteArray());
