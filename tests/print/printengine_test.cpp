@@ -26,7 +26,7 @@ void PrintTo(const TwipsRect &rect, std::ostream *out)
 namespace {
 
 const QSize kLetter(12240, 15840);
-const QMargins kInch(QMargins(1440, 1440, 1440, 1440));
+const QMargins kInch(1440, 1440, 1440, 1440);
 
 QString lines(int count)
 {
@@ -47,10 +47,10 @@ protected:
     }
 
     // The pages of the PDF that printing `text` gives.
-    QStringList printed(const QString &text)
+    QStringList printed(const QString &text, const QMargins &margins = kInch)
     {
         editor.setPlainText(text);
-        PrintRichText(editor, printer, dialogs, QMargins(1440, 1440, 1440, 1440));
+        PrintRichText(editor, printer, dialogs, margins);
         EXPECT_TRUE(dialogs.shown().isEmpty());
         const QStringList pages = pdfPageTexts(pdf);
         EXPECT_EQ(pdfPageCount(pdf), pages.size());
@@ -69,7 +69,7 @@ protected:
 
 TEST(PrintGeometry, TextAreaAndDrawingRectangleInTwips)
 {
-    const auto preview = printing::printerLayout(kLetter, QMargins(QMargins(360, 360, 360, 360)));
+    const auto preview = printing::printerLayout(kLetter, QMargins(360, 360, 360, 360));
     EXPECT_EQ(preview.lineWidth, 11520);
     EXPECT_EQ(preview.pageHeight, 15120);
 
@@ -94,8 +94,9 @@ TEST_F(PrintEngineTest, ThePrintersOwnMarginsAreItsOffset)
     EXPECT_EQ(printing::pageFrame(printer, kInch).drawing, (TwipsRect{1440, 1440, 10800, 14400}));
 
     printer.setPageOrientation(QPageLayout::Landscape);
-    // Left, top, right, bottom: only the side margins narrow the line.
-    EXPECT_EQ(LayoutForPrinter(editor, printer, QMargins(360, 2000, 1080, 3000)).lineWidth, 14400);
+    const auto uneven = LayoutForPrinter(editor, printer, QMargins(360, 2000, 1080, 3000));
+    EXPECT_EQ(uneven.lineWidth, 15840 - 360 - 1080);
+    EXPECT_EQ(uneven.pageHeight, 12240 - 2000 - 3000);
     ASSERT_EQ(LayoutForPrinter(editor, printer, QMargins(360, 360, 360, 360)).lineWidth, 15120);
     EXPECT_EQ(editor.lineWrapMode(), QTextEdit::FixedPixelWidth);
     EXPECT_EQ(editor.lineWrapColumnOrWidth(), 15120 * editor.logicalDpiX() / 1440);
@@ -155,6 +156,16 @@ TEST_F(PrintEngineTest, PagesComeOutAsTheTextNeeds)
     EXPECT_EQ(printed(lines(twoPages + 1)).size(), 3);
 }
 
+// Each margin takes its own side: a wide right one only narrows the line, a
+// deep bottom one only shortens the page.
+TEST_F(PrintEngineTest, EachMarginTakesItsOwnSide)
+{
+    const auto linesOnFirstPage = [](const QStringList &pages) { return pages.first().count(QLatin1Char('\n')) + 1; };
+    const int full = linesOnFirstPage(printed(lines(200)));
+    EXPECT_EQ(linesOnFirstPage(printed(lines(200), QMargins(720, 1440, 8640, 1440))), full);
+    EXPECT_NEAR(linesOnFirstPage(printed(lines(200), QMargins(1440, 720, 1440, 8640))), full * (15840 - 720 - 8640) / 12960, 1);
+}
+
 TEST_F(PrintEngineTest, FailuresAreReportedAndLeaveNoFile)
 {
     editor.setPlainText(QStringLiteral("Nothing comes of this"));
@@ -162,7 +173,7 @@ TEST_F(PrintEngineTest, FailuresAreReportedAndLeaveNoFile)
     printer.setOutputFileName(missing);
     dialogs.answerMessage(Dialogs::Button::Ok);
     dialogs.answerMessage(Dialogs::Button::Ok);
-    PrintRichText(editor, printer, dialogs, QMargins(1440, 1440, 1440, 1440));
+    PrintRichText(editor, printer, dialogs, kInch);
     ASSERT_EQ(dialogs.shown().size(), 2);
     EXPECT_EQ(dialogs.shown()[0], (ScriptedDialogs::Shown{.text = QStringLiteral("There was an error while trying to Print!"),
                                                          .title = QStringLiteral("Printer ERROR!"),
@@ -174,7 +185,7 @@ TEST_F(PrintEngineTest, FailuresAreReportedAndLeaveNoFile)
 
     printer.setOutputFileName(QString());
     dialogs.answerMessage(Dialogs::Button::Ok);
-    PrintRichText(editor, printer, dialogs, QMargins(1440, 1440, 1440, 1440));
+    PrintRichText(editor, printer, dialogs, kInch);
     EXPECT_EQ(dialogs.texts().last(),
               QStringLiteral("Printer ERROR...Make sure you have a printer selected and it is online, with paper, and not jammed."));
     EXPECT_EQ(dialogs.shown().last().title, QStringLiteral("Printer ERROR!"));
