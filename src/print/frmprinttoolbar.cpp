@@ -10,7 +10,6 @@
 
 #include <QToolBar>
 
-#include <ranges>
 
 namespace {
 
@@ -27,8 +26,8 @@ void Frmprint::buildToolbar()
     besidePrint->setFixedWidth(fromTwips(0, 0, 620, 0).width());
     Toolbar1->addWidget(besidePrint);
     const auto formats = formatting::formattingActions(*rtxt, CD, this);
-    for (QAction *format : formats | std::views::values)
-        connect(format, &QAction::triggered, this, [this] { printchanged = 1; });
+    for (const auto &entry : formats)
+        connect(entry.second, &QAction::triggered, this, [this] { printchanged = 1; });
     const auto format = [&](const char *key, const char *toolTip = "") {
         return ToolbarKey{QString::fromLatin1(key), formats.at(QString::fromLatin1(key)), QString::fromLatin1(toolTip)};
     };
