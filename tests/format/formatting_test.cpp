@@ -34,10 +34,6 @@ protected:
 
 TEST_F(FormattingTest, ToggleRule)
 {
-    EXPECT_EQ(formatting::toggled(TriState::On), false);
-    EXPECT_EQ(formatting::toggled(TriState::Off), true);
-    EXPECT_EQ(formatting::toggled(TriState::Mixed), std::nullopt);
-
     select(0, 3);
     formatting::toggleBold(editor);
     EXPECT_EQ(editor.selBold(), TriState::On);

@@ -132,11 +132,6 @@ TEST_F(FrmpictureTest, EachFormatOpensTheWindowUnscaledCentredAndFocused)
         window().hide();
     }
     EXPECT_EQ(harness.dialogs.shown().size(), 1 + paths.size());
-
-    QStringList entries;
-    for (int i = 0; i < window().Combo1->count(); ++i)
-        entries.append(window().Combo1->itemText(i));
-    EXPECT_EQ(entries, QStringList({"2", "1.75", "1.5", "1.25", "1", ".90", ".80", ".70", ".60", ".50", ".40", ".30", ".20", ".10"}));
     EXPECT_EQ(window().width(), 645);
 }
 

@@ -42,24 +42,6 @@ protected:
 
 } // namespace
 
-TEST_F(LayoutTest, RecordsTheDesignedPlacesAndOnlyTheWindowSizeForAMenuItem)
-{
-    const ProportionalLayout layout = designed();
-    ASSERT_EQ(layout.records().size(), 4u);
-    EXPECT_EQ(layout.records()[0], (ControlLayout{112, 424, 241, 17, 553, 840, 12}));
-    EXPECT_EQ(layout.records()[2], (ControlLayout{.formScaleHeight = 553, .formScaleWidth = 840}));
-    EXPECT_EQ(layout.records()[3].top, 312);
-
-    QFont font = label->font();
-    font.setPointSizeF(10.5);
-    label->setFont(font);
-    label->resize(40000, 17);
-    const ControlLayout odd = ProportionalLayout({label}, {40000, 553}).records()[0];
-    EXPECT_EQ(odd.fontSize, 10);
-    EXPECT_EQ(odd.width, 0);
-    EXPECT_EQ(odd.formScaleWidth, 0);
-}
-
 TEST_F(LayoutTest, ScalesPlacesAndClampsFontsByTheWindowSize)
 {
     const ProportionalLayout layout = designed();
