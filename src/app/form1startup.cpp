@@ -3,7 +3,6 @@
 #include "app/filelistbox.h"
 #include "app/monthcalendar.h"
 #include "editor/richtextedit.h"
-#include "seams/clock.h"
 #include "ui/proportionallayout.h"
 
 #include <QComboBox>
@@ -40,7 +39,6 @@ void Form1::Form_Load()
     Label5->clear();
     const bool developing = !m_services.developmentFolder.isEmpty() && m_services.startDirectory == m_services.developmentFolder;
     m_session.setDataRoot(developing ? m_services.developmentDataFolder : m_services.startDirectory);
-    monthview1->setDate(m_services.clock->today());
     Frame3->move(1320, 1560);
     Frame5->move(960, 1560);
     fillFontLists();

@@ -17,7 +17,6 @@
 
 namespace {
 
-
 // The value every character of the selection shares, or nothing when they differ.
 template <typename Read>
 auto common(const QTextCursor &cursor, Read read) -> std::optional<decltype(read(QTextCharFormat()))>

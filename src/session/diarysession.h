@@ -96,7 +96,7 @@ private:
     void clearPage();
     void clearNote();
     void setOpenPageName(const QString &name);
-    Stored storeDocument(const QTextDocument &document);
+    Stored storeDocument(const QTextDocument &document, QByteArray &rtf);
     bool storePage(const QString &key, const QByteArray &rtf);
     void showSavedPage(const QString &key);
     void error(const QString &text);

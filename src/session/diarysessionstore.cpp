@@ -39,7 +39,8 @@ bool DiarySession::askToSaveChanges()
 void DiarySession::SavePage()
 {
     const BusyCursor busy;
-    switch (storeDocument(m_page)) {
+    QByteArray rtf;
+    switch (storeDocument(m_page, rtf)) {
     case Stored::Yes:
         m_filechanged = 0;
         break;
@@ -56,15 +57,17 @@ void DiarySession::SavePage()
 DiarySession::Stored DiarySession::savePrintCopy(const QTextDocument &copy)
 {
     const BusyCursor busy;
-    const Stored stored = storeDocument(copy);
+    QByteArray rtf;
+    const Stored stored = storeDocument(copy, rtf);
     if (stored == Stored::Yes) {
-        richtext::loadBytes(richtext::writeRtf(copy), m_page);
+        richtext::loadBytes(rtf, m_page);
         emit pageReplaced();
     }
     return stored;
 }
 
-DiarySession::Stored DiarySession::storeDocument(const QTextDocument &document)
+// `rtf` gets what was written, so a caller showing it need not write the page again.
+DiarySession::Stored DiarySession::storeDocument(const QTextDocument &document, QByteArray &rtf)
 {
     if (!richtext::hasContent(document)) {
         m_dialogs.message(QStringLiteral("Error...No text to save! Enter text first, then save the file."), QStringLiteral("File Not Saved"),
@@ -75,7 +78,8 @@ DiarySession::Stored DiarySession::storeDocument(const QTextDocument &document)
     if (pagestore::exists(dataRoot(), key)
         && !yes(m_dialogs, QStringLiteral("File already exists. Overwrite File?"), QStringLiteral("Overwrite File?")))
         return Stored::Refused;
-    return storePage(key, richtext::writeRtf(document)) ? Stored::Yes : Stored::Failed;
+    rtf = richtext::writeRtf(document);
+    return storePage(key, rtf) ? Stored::Yes : Stored::Failed;
 }
 
 bool DiarySession::storePage(const QString &key, const QByteArray &rtf)
