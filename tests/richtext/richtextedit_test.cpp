@@ -3,13 +3,10 @@
 #include "richtext/picture.h"
 #include "editor/richtextedit.h"
 
-#include <QAbstractTextDocumentLayout>
 #include <QApplication>
 #include <QClipboard>
 #include <QKeyEvent>
-#include <QPainter>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
 
@@ -32,17 +29,6 @@ QByteArray storedBytesOfFirstPicture(const RichTextEdit &editor)
             return richtext::storedPicture(*editor.document(), it.fragment().charFormat().toImageFormat())->bytes;
     }
     return {};
-}
-
-bool blank(const QImage &image)
-{
-    for (int y = 0; y < image.height(); ++y) {
-        for (int x = 0; x < image.width(); ++x) {
-            if (image.pixel(x, y) != qRgb(255, 255, 255))
-                return false;
-        }
-    }
-    return true;
 }
 
 using Tri = RichTextEdit::TriState;
@@ -98,15 +84,6 @@ TEST(RichTextEdit, LoadsRichTextOrPlainText)
     editor.loadBytes("\xEF\xBB\xBF" "Caf\xc3\xa9 \\rtf");
     EXPECT_EQ(editor.text(), QStringLiteral("Caf\u00e9 \\rtf"));
 
-    QTemporaryDir dir;
-    QFile file(dir.filePath(QStringLiteral("note.dat")));
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("{\\rtf1 from a file}");
-    file.close();
-    EXPECT_TRUE(editor.loadFile(file.fileName()));
-    EXPECT_EQ(editor.text(), QStringLiteral("from a file"));
-    EXPECT_FALSE(editor.loadFile(dir.filePath(QStringLiteral("missing.dat"))));
-    EXPECT_EQ(editor.text(), QString());
 }
 
 TEST(RichTextEdit, APictureIsPastedAtTheCaretAndCountsAsContent)
@@ -190,48 +167,4 @@ TEST(RichTextEdit, TypingAfterAPastedPictureKeepsTheTextsFormat)
     EXPECT_EQ(reopened.selFontName(), QStringLiteral("Courier New"));
     EXPECT_EQ(reopened.selFontSize(), 14);
     EXPECT_EQ(reopened.selBold(), RichTextEdit::TriState::On);
-}
-
-TEST(RichTextEdit, LaysOutForAPrinterAndRendersPageRanges)
-{
-    RichTextEdit editor;
-    QString text;
-    for (int i = 0; i < 80; ++i)
-        text += QStringLiteral("Paragraph %1 of a diary page that is long enough to wrap on a printed line.\n").arg(i);
-    editor.setPlainText(text);
-
-    const auto heightAt = [&](int twips) {
-        editor.layoutForPrinter(twips);
-        return editor.document()->documentLayout()->documentSize().height();
-    };
-    const qreal narrow = heightAt(2880);
-    EXPECT_GT(narrow, heightAt(11520));
-    EXPECT_EQ(editor.lineWrapColumnOrWidth(), 11520 * editor.logicalDpiX() / 1440);
-
-    QImage page(850, 1100, QImage::Format_RGB32);
-    page.setDotsPerMeterX(3937);
-    page.setDotsPerMeterY(3937);
-    const QRectF margins(1440, 1440, 12240 - 2880, 15840 - 2880);
-    int from = 0;
-    int pages = 0;
-    while (from < editor.textEnd() && pages < 100) {
-        page.fill(Qt::white);
-        QPainter painter(&page);
-        const int next = editor.renderRange(painter, margins, from);
-        painter.end();
-        EXPECT_GT(next, from);
-        from = next;
-        ++pages;
-        EXPECT_TRUE(blank(page.copy(0, 0, 850, 95)));
-        EXPECT_TRUE(blank(page.copy(0, 1005, 850, 95)));
-        EXPECT_FALSE(blank(page.copy(100, 100, 650, 100)));
-    }
-    EXPECT_GE(pages, 2);
-    EXPECT_LT(pages, 10);
-    EXPECT_EQ(from, editor.textEnd());
-
-    RichTextEdit empty;
-    QPainter painter(&page);
-    EXPECT_EQ(empty.renderRange(painter, margins, 0), 0);
-    EXPECT_EQ(empty.textEnd(), 0);
 }

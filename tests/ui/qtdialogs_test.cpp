@@ -5,7 +5,6 @@
 #include "testapplication.h"
 
 #include <QApplication>
-#include <QColorDialog>
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
@@ -135,21 +134,4 @@ TEST_F(QtDialogsTest, SaveFileSuggestsANameAndKeepsItsExtension)
 
     whenModalShown([](QDialog &) {});
     EXPECT_EQ(dialogs.saveFile(u"Print to File"_s, u"2026-12-04.pdf"_s, u"PDF Files|*.pdf"_s), QString());
-}
-
-TEST_F(QtDialogsTest, ColorStartsFromTheCurrentOneAndCancelGivesNothing)
-{
-    whenModalShown([](QDialog &dialog) {
-        auto *colors = qobject_cast<QColorDialog *>(&dialog);
-        ASSERT_NE(colors, nullptr);
-        EXPECT_TRUE(colors->testOption(QColorDialog::DontUseNativeDialog));
-        EXPECT_EQ(colors->currentColor(), QColor(Qt::darkGreen));
-        colors->setCurrentColor(Qt::red);
-        colors->accept();
-    });
-    const Dialogs::ColorFlags flags = Dialogs::PreselectCurrent | Dialogs::CustomColorsOpen;
-    EXPECT_EQ(dialogs.color(flags, Qt::darkGreen), QColor(Qt::red));
-
-    whenModalShown([](QDialog &) {});
-    EXPECT_EQ(dialogs.color(flags, Qt::darkGreen), std::nullopt);
 }
