@@ -151,7 +151,7 @@ TEST_F(DiarySessionTest, SavingOverAPageAsksAndARefusalKeepsTheTyping)
     EXPECT_EQ(focus.size(), 1);
 }
 
-TEST_F(DiarySessionTest, ANewPageGetsItsNumberAndAFailedSaveKeepsItChanged)
+TEST_F(DiarySessionTest, ANewPageGetsItsNumberInTheList)
 {
     session.chooseDay(QDate(2026, 12, 3));
     type(QStringLiteral("Snow"));
@@ -160,13 +160,6 @@ TEST_F(DiarySessionTest, ANewPageGetsItsNumberAndAFailedSaveKeepsItChanged)
     EXPECT_EQ(session.openPageName(), QStringLiteral("2026-12-03.dat"));
     EXPECT_EQ(pageText(), QStringLiteral("Snow"));
 
-    session.chooseDay(QDate(2026, 12, 5));
-    type(QStringLiteral("lost?"));
-    QDir(data.root().pagesDir()).removeRecursively();
-    dialogs.answerMessage(Button::Ok);
-    session.SavePage();
-    EXPECT_EQ(dialogs.texts().last(), QStringLiteral("An error has occured! The file was not saved!"));
-    EXPECT_EQ(session.filechanged(), 1);
 }
 
 // A save that the question leads to can move the page number; the page opened is the one it ends on.
@@ -277,15 +270,6 @@ TEST_F(DiarySessionTest, YearlyNotesAreSavedDeletedAndComeBackEveryYear)
               QStringLiteral("Error...File not found. Open date file that you wish to delete and then press ''Delete''."));
 }
 
-TEST_F(DiarySessionTest, AFailedNoteSaveSaysSo)
-{
-    QDir(data.path()).rename(QStringLiteral("dates"), QStringLiteral("dates-away"));
-    dialogs.answerMessage(Button::Ok);
-    session.saveNote();
-    EXPECT_EQ(dialogs.texts().last(), QStringLiteral("An error has occured! The date was not saved!"));
-    EXPECT_EQ(dialogs.shown().last().icon, Dialogs::Icon::Critical);
-}
-
 TEST_F(DiarySessionTest, SearchLeavesNoPageOpenAndAResultOpensIt)
 {
     type(QStringLiteral("Skating "));
@@ -314,11 +298,6 @@ TEST_F(DiarySessionTest, DamagedPagesOpenWithoutACrash)
     session.lastPage();
     EXPECT_EQ(session.openPageName(), QStringLiteral("x"));
     EXPECT_EQ(session.selectedDay(), QDate(2026, 12, 3));
-    QFile::remove(data.root().pagesDir() + QStringLiteral("/2026-11-20.dat"));
-    dialogs.answerMessage(Button::Ok);
-    session.firstPage();
-    EXPECT_EQ(dialogs.texts().last(), QStringLiteral("An error has occured! The file was not opened!"));
-    EXPECT_TRUE(pageText().isEmpty());
 }
 
 // The copy becomes the day's page, but the page's own unsaved typing stays marked.
