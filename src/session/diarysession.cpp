@@ -8,6 +8,7 @@
 #include "seams/busycursor.h"
 #include "seams/clock.h"
 #include "seams/dialogs.h"
+#include "seams/program.h"
 
 DiarySession::DiarySession(Dialogs &dialogs, const Clock &clock, QObject *parent)
     : QObject(parent), m_dialogs(dialogs), m_clock(clock)
@@ -22,7 +23,7 @@ void DiarySession::setDataRoot(const QString &path)
 // Nothing of the diary is read before the password is known.
 bool DiarySession::signIn(Program &program)
 {
-    if (!SignIn(dataRoot().passwordFile(), m_dialogs, program))
+    if (!claimDiary(program) || !SignIn(dataRoot().passwordFile(), m_dialogs, program))
         return false;
     m_notes.setPath(dataRoot().datesDir());
     m_pages.setPath(dataRoot().pagesDir());
@@ -32,6 +33,17 @@ bool DiarySession::signIn(Program &program)
     followDay(today);
     m_filechanged = 0;
     return true;
+}
+
+// Two programs saving the same day would each overwrite the other's page.
+bool DiarySession::claimDiary(Program &program)
+{
+    m_lock = std::make_unique<DiaryLock>(dataRoot());
+    if (m_lock->acquire() != DiaryLock::State::HeldElsewhere)
+        return true;
+    m_dialogs.message(kDiaryAlreadyOpen, QStringLiteral("Quillnest version 2"), Dialogs::Icon::Exclamation, Dialogs::Buttons::Ok);
+    program.end();
+    return false;
 }
 
 // A day chosen on the calendar: no page stays open unless the day has one.

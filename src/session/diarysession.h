@@ -1,12 +1,15 @@
 #pragma once
 
 #include "diary/dataroot.h"
+#include "diary/diarylock.h"
 #include "diary/filelist.h"
 
 #include <QDate>
 #include <QObject>
 #include <QString>
 #include <QTextDocument>
+
+#include <memory>
 
 class Clock;
 class Dialogs;
@@ -25,7 +28,8 @@ public:
     DiarySession(Dialogs &dialogs, const Clock &clock, QObject *parent = nullptr);
 
     void setDataRoot(const QString &path);
-    // False after the sign-in ended the program. Otherwise today is selected and its page opens.
+    // False after the sign-in ended the program, or when another program has
+    // the diary open. Otherwise today is selected and its page opens.
     bool signIn(Program &program);
 
     DataRoot dataRoot() const { return DataRoot(m_root); }
@@ -84,6 +88,7 @@ signals:
     void pageWantsFocus();
 
 private:
+    bool claimDiary(Program &program);
     void setPageNumber(int number);
     void openPage();
     void selectDayKey(const QString &key);
@@ -104,6 +109,7 @@ private:
     Dialogs &m_dialogs;
     const Clock &m_clock;
     QString m_root;
+    std::unique_ptr<DiaryLock> m_lock;
     FileList m_pages;
     FileList m_notes;
     QDate m_day;

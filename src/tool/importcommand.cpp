@@ -2,6 +2,7 @@
 #include "toolsupport.h"
 
 #include "diary/daykeys.h"
+#include "diary/diarylock.h"
 #include "diary/pagestore.h"
 #include "richtext/rtfreader.h"
 #include "richtext/rtfwriter.h"
@@ -60,6 +61,11 @@ int importCommand(const QStringList &arguments)
     const QByteArray rtf = parser.isSet(raw) ? bytes : asTheEditorSaves(bytes);
     if (!pagestore::encodePage(rtf)) {
         printError(QStringLiteral("%1 holds a byte that a page cannot store").arg(path));
+        return kFailed;
+    }
+    DiaryLock lock(*root);
+    if (lock.acquire() == DiaryLock::State::HeldElsewhere) {
+        printError(kDiaryAlreadyOpen);
         return kFailed;
     }
     if (pagestore::exists(*root, dayKey) && !parser.isSet(replace)) {

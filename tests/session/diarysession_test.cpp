@@ -93,15 +93,18 @@ TEST_F(DiarySessionTest, TodaysPageOpensAtSignInAndChosenDaysFollow)
 // The month shown at start-up has its note days marked, not only months moved to later.
 TEST_F(DiarySessionTest, NoteDaysAreMarkedFromTheStartAndWhenTheMonthChanges)
 {
+    TestDataRoot other;
+    ASSERT_TRUE(notestore::save(other.root(), QStringLiteral("Dec-25"), u"Christmas"));
+    ASSERT_TRUE(passwordfile::write(other.root().passwordFile(), u"none"));
     DiarySession fresh(dialogs, clock);
     QSignalSpy marked(&fresh, &DiarySession::noteDayMarked);
     dialogs.answerMessage(Button::Ok);
-    fresh.setDataRoot(data.path());
+    fresh.setDataRoot(other.path());
     ASSERT_TRUE(fresh.signIn(program));
     ASSERT_EQ(marked.size(), 1);
     EXPECT_EQ(marked[0][0].toDate(), QDate(2026, 12, 25));
 
-    ASSERT_TRUE(notestore::save(data.root(), QStringLiteral("Feb-29"), u"Leap day"));
+    ASSERT_TRUE(notestore::save(other.root(), QStringLiteral("Feb-29"), u"Leap day"));
     fresh.rereadNotes();
     fresh.chooseDay(QDate(2027, 2, 10));
     EXPECT_EQ(marked.size(), 1) << "2027 has no 29 February";
@@ -317,21 +320,48 @@ TEST_F(DiarySessionTest, ThePrintCopyIsStoredAsTheDaysPage)
     EXPECT_EQ(session.filechanged(), 1);
 }
 
-TEST(DiarySessionSignIn, AWrongPasswordEndsBeforeAnythingIsRead)
+namespace {
+
+// A session on a diary with a password, not yet signed in.
+class DiarySessionSignIn : public ::testing::Test
 {
-    testApplication();
+protected:
+    void SetUp() override
+    {
+        testApplication();
+        ASSERT_TRUE(passwordfile::write(data.root().passwordFile(), u"secret"));
+        session.setDataRoot(data.path());
+    }
+
     TestDataRoot data;
     ScriptedDialogs dialogs;
     FixedClock clock{QDate(2026, 12, 4)};
     RecordingProgram program;
-    ASSERT_TRUE(passwordfile::write(data.root().passwordFile(), u"secret"));
+    DiarySession session{dialogs, clock};
+};
+
+} // namespace
+
+TEST_F(DiarySessionSignIn, AWrongPasswordEndsBeforeAnythingIsRead)
+{
     ASSERT_TRUE(notestore::save(data.root(), QStringLiteral("Dec-4"), u"private"));
-    DiarySession session(dialogs, clock);
-    session.setDataRoot(data.path());
     dialogs.answerInput(QStringLiteral("guess"));
     dialogs.answerMessage(Button::Ok);
     EXPECT_FALSE(session.signIn(program));
     EXPECT_TRUE(program.ended());
     EXPECT_TRUE(richtext::plainText(session.note()).isEmpty());
+    EXPECT_TRUE(session.dayKey().isEmpty());
+}
+
+// A second program on a diary that is open says so and reads and writes nothing.
+TEST_F(DiarySessionSignIn, ADiaryOpenElsewhereEndsBeforeThePasswordIsAsked)
+{
+    DiaryLock open(data.root());
+    ASSERT_EQ(open.acquire(), DiaryLock::State::Held);
+    dialogs.answerMessage(Button::Ok);
+    EXPECT_FALSE(session.signIn(program));
+    EXPECT_TRUE(program.ended());
+    EXPECT_EQ(dialogs.shown(), (QList<ScriptedDialogs::Shown>{{.text = kDiaryAlreadyOpen, .title = QStringLiteral("Quillnest version 2"),
+                                                               .icon = Dialogs::Icon::Exclamation}}));
     EXPECT_TRUE(session.dayKey().isEmpty());
 }

@@ -1,3 +1,4 @@
+#include "diary/diarylock.h"
 #include "diary/notestore.h"
 #include "diary/pagestore.h"
 
@@ -111,6 +112,14 @@ TEST(Tool, ImportStoresARichTextFileAndRefusesWhatItShould)
     EXPECT_EQ(pagestore::load(data.root(), QStringLiteral("2024-03-05")), saved);
     EXPECT_EQ(tool(base + QStringList{high, QStringLiteral("--replace")}).code, 0);
     EXPECT_TRUE(pagestore::load(data.root(), QStringLiteral("2024-03-05"))->contains("\\'ff"));
+
+    const QByteArray imported = *pagestore::load(data.root(), QStringLiteral("2024-03-05"));
+    DiaryLock window(data.root());
+    ASSERT_EQ(window.acquire(), DiaryLock::State::Held);
+    const ToolRun refused = tool(base + QStringList{in, QStringLiteral("--replace")});
+    EXPECT_EQ(refused.code, 1);
+    EXPECT_TRUE(refused.err.contains(kDiaryAlreadyOpen)) << refused.err.toStdString();
+    EXPECT_EQ(pagestore::load(data.root(), QStringLiteral("2024-03-05")), imported);
 }
 
 TEST(Tool, BadInputGivesOneLineAndANonZeroExit)
