@@ -1,6 +1,7 @@
 #include "notestore.h"
 
 #include "codepage.h"
+#include "history.h"
 #include "safewrite.h"
 
 #include <QFile>
@@ -55,7 +56,8 @@ QString decodeNote(QByteArrayView bytes)
 
 Outcome save(const DataRoot &root, const QString &noteKey, QStringView text)
 {
-    return writeFileAtomically(root.notePath(noteKey), encodeNote(text));
+    const QString path = root.notePath(noteKey);
+    return writeFileAtomically(path, encodeNote(text), [&] { history::keep(root, path); });
 }
 
 bool exists(const DataRoot &root, const QString &noteKey)
@@ -65,6 +67,7 @@ bool exists(const DataRoot &root, const QString &noteKey)
 
 Outcome remove(const DataRoot &root, const QString &noteKey)
 {
+    history::keep(root, root.notePath(noteKey));
     QFile file(root.notePath(noteKey));
     if (!file.remove())
         return Outcome::failure(file.errorString());

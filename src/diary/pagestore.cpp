@@ -1,5 +1,6 @@
 #include "pagestore.h"
 
+#include "history.h"
 #include "safewrite.h"
 #include "scramble.h"
 
@@ -46,7 +47,8 @@ Outcome save(const DataRoot &root, const QString &dayKey, QByteArrayView rtf)
     const auto stored = encodePage(rtf);
     if (!stored)
         return Outcome::failure(QStringLiteral("The page holds a character that cannot be stored."));
-    return writeFileAtomically(root.pagePath(dayKey), *stored);
+    const QString path = root.pagePath(dayKey);
+    return writeFileAtomically(path, *stored, [&] { history::keep(root, path); });
 }
 
 std::optional<QByteArray> loadFile(const QString &pageFile)
@@ -72,6 +74,7 @@ bool exists(const DataRoot &root, const QString &dayKey)
 
 Outcome remove(const DataRoot &root, const QString &dayKey)
 {
+    history::keep(root, root.pagePath(dayKey));
     QFile file(root.pagePath(dayKey));
     if (!file.remove())
         return Outcome::failure(file.errorString());

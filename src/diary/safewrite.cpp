@@ -50,7 +50,7 @@ Outcome failed(const QFileDevice &file, const QString &path)
 
 } // namespace
 
-Outcome writeFileAtomically(const QString &path, const QByteArray &bytes)
+Outcome writeFileAtomically(const QString &path, const QByteArray &bytes, const std::function<void()> &beforeReplacing)
 {
     const QFileInfo target(path);
     const QString folder = target.absolutePath();
@@ -67,6 +67,8 @@ Outcome writeFileAtomically(const QString &path, const QByteArray &bytes)
                                              : QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther;
     if (file.write(bytes) != bytes.size() || !file.flush() || ::fdatasync(file.handle()) != 0 || !file.setPermissions(permissions))
         return failed(file, path);
+    if (beforeReplacing)
+        beforeReplacing();
     if (std::rename(QFile::encodeName(file.fileName()).constData(), QFile::encodeName(path).constData()) != 0)
         return Outcome::failure(QStringLiteral("%1: %2").arg(path, qt_error_string(errno)));
     file.setAutoRemove(false);

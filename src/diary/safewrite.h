@@ -5,6 +5,10 @@
 #include <QByteArray>
 #include <QString>
 
+#include <functional>
+
 // Replaces the file at path with bytes, or leaves it exactly as it was.
 // The new name is synced to disk before this returns success.
-Outcome writeFileAtomically(const QString &path, const QByteArray &bytes);
+// beforeReplacing runs once the new bytes are safely written, just before the
+// old file is replaced, so a write that fails leaves nothing of it behind.
+Outcome writeFileAtomically(const QString &path, const QByteArray &bytes, const std::function<void()> &beforeReplacing = {});

@@ -1,8 +1,6 @@
 #include "toolcommands.h"
 #include "toolsupport.h"
 
-#include "diary/daykeys.h"
-#include "diary/diarylock.h"
 #include "diary/pagestore.h"
 #include "richtext/rtfreader.h"
 #include "richtext/rtfwriter.h"
@@ -31,7 +29,7 @@ int importCommand(const QStringList &arguments)
     parser.setApplicationDescription(QStringLiteral("Stores FILE, a rich-text file, as the page of a day, "
                                                     "as the editor would save it."));
     parser.addOption(rootOption());
-    const QCommandLineOption day(QStringLiteral("day"), QStringLiteral("The page's day."), QStringLiteral("yyyy-mm-dd"));
+    const QCommandLineOption day = dayOption();
     const QCommandLineOption replace(QStringLiteral("replace"), QStringLiteral("Replace the day's page if it has one."));
     const QCommandLineOption raw(QStringLiteral("raw"), QStringLiteral("Store the file's bytes as they are."));
     parser.addOptions({day, replace, raw});
@@ -41,11 +39,9 @@ int importCommand(const QStringList &arguments)
     const auto root = dataRootOption(parser);
     if (!root)
         return dataRootFailure(parser);
-    const QString dayKey = parser.value(day);
-    if (!daykeys::dateFromDayKey(dayKey)) {
-        printError(QStringLiteral("'%1' is not a day; write it as yyyy-mm-dd").arg(dayKey));
+    const auto dayKey = dayKeyOption(parser, day);
+    if (!dayKey)
         return kUsage;
-    }
 
     const QString path = parser.positionalArguments().constFirst();
     QFile file(path);
@@ -64,15 +60,13 @@ int importCommand(const QStringList &arguments)
         return kFailed;
     }
     DiaryLock lock(*root);
-    if (lock.acquire() == DiaryLock::State::HeldElsewhere) {
-        printError(kDiaryAlreadyOpen);
+    if (!claimDiary(lock))
+        return kFailed;
+    if (pagestore::exists(*root, *dayKey) && !parser.isSet(replace)) {
+        printError(QStringLiteral("%1 already has a page; add --replace to replace it").arg(*dayKey));
         return kFailed;
     }
-    if (pagestore::exists(*root, dayKey) && !parser.isSet(replace)) {
-        printError(QStringLiteral("%1 already has a page; add --replace to replace it").arg(dayKey));
-        return kFailed;
-    }
-    const Outcome saved = pagestore::save(*root, dayKey, rtf);
+    const Outcome saved = pagestore::save(*root, *dayKey, rtf);
     if (!saved) {
         printError(saved.error());
         return kFailed;

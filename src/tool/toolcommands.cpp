@@ -15,6 +15,7 @@ constexpr const char *kUsageText =
     "  search   list the pages that hold a text\n"
     "  export   write every page and note as ordinary files\n"
     "  import   store a rich-text file as a day's page\n"
+    "  history  list or restore the earlier versions of a day's page\n"
     "\n"
     "'quillnest-tool COMMAND --help' tells more.\n";
 
@@ -30,6 +31,8 @@ int run(const QStringList &arguments)
         return exportCommand(rest);
     if (command == QLatin1String("import"))
         return importCommand(rest);
+    if (command == QLatin1String("history"))
+        return historyCommand(rest);
     if (command == QLatin1String("--help") || command == QLatin1String("-h")) {
         std::fputs(kUsageText, stdout);
         return kDone;

@@ -12,5 +12,6 @@ int run(const QStringList &arguments);
 int searchCommand(const QStringList &arguments);
 int exportCommand(const QStringList &arguments);
 int importCommand(const QStringList &arguments);
+int historyCommand(const QStringList &arguments);
 
 } // namespace tool

@@ -1,5 +1,7 @@
 #include "toolsupport.h"
 
+#include "diary/daykeys.h"
+
 #include <QFileInfo>
 
 #include <cstdio>
@@ -61,6 +63,28 @@ std::optional<DataRoot> dataRootOption(const QCommandLineParser &parser)
 int dataRootFailure(const QCommandLineParser &parser)
 {
     return parser.value(QStringLiteral("root")).isEmpty() ? kUsage : kFailed;
+}
+
+QCommandLineOption dayOption()
+{
+    return {QStringLiteral("day"), QStringLiteral("The page's day."), QStringLiteral("yyyy-mm-dd")};
+}
+
+std::optional<QString> dayKeyOption(const QCommandLineParser &parser, const QCommandLineOption &day)
+{
+    const QString dayKey = parser.value(day);
+    if (daykeys::dateFromDayKey(dayKey))
+        return dayKey;
+    printError(QStringLiteral("'%1' is not a day; write it as yyyy-mm-dd").arg(dayKey));
+    return std::nullopt;
+}
+
+bool claimDiary(DiaryLock &lock)
+{
+    if (lock.acquire() != DiaryLock::State::HeldElsewhere)
+        return true;
+    printError(kDiaryAlreadyOpen);
+    return false;
 }
 
 } // namespace tool

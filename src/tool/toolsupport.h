@@ -1,6 +1,7 @@
 #pragma once
 
 #include "diary/dataroot.h"
+#include "diary/diarylock.h"
 
 #include <QCommandLineParser>
 #include <QString>
@@ -25,5 +26,12 @@ std::optional<DataRoot> dataRootOption(const QCommandLineParser &parser);
 int dataRootFailure(const QCommandLineParser &parser);
 
 QCommandLineOption rootOption();
+
+QCommandLineOption dayOption();
+// The day key of the option, or nothing after saying why (a wrong argument).
+std::optional<QString> dayKeyOption(const QCommandLineParser &parser, const QCommandLineOption &day);
+// False, after saying so, while a window has the diary open; otherwise the
+// lock stays held until it goes, so no window opens the diary meanwhile.
+bool claimDiary(DiaryLock &lock);
 
 } // namespace tool

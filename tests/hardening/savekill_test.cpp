@@ -12,6 +12,7 @@
 #include <random>
 #include <sys/wait.h>
 #include <thread>
+#include <tuple>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
@@ -123,6 +124,7 @@ TEST(SaveKillTest, AThousandKilledSavesLeaveEveryFileWholeAndNoPileOfStrayFiles)
         ASSERT_TRUE(atMostOneLeftover(data.everyName(QStringLiteral("dates")), QStringLiteral("Mar-5.dat"))) << "round " << round;
         QStringList top = data.everyName(QString());
         ASSERT_TRUE(top.removeAll(QStringLiteral("pages")) == 1 && top.removeAll(QStringLiteral("dates")) == 1);
+        top.removeAll(QStringLiteral("history"));
         ASSERT_TRUE(atMostOneLeftover(top, QStringLiteral("pw.dat"))) << "round " << round;
         pagesSeen.insert(now.page);
     }
@@ -133,7 +135,18 @@ TEST(SaveKillTest, AThousandKilledSavesLeaveEveryFileWholeAndNoPileOfStrayFiles)
     EXPECT_EQ(stored(data), storedA);
     EXPECT_EQ(data.everyName(QStringLiteral("pages")), QStringList{QStringLiteral("2024-03-05.dat")});
     EXPECT_EQ(data.everyName(QStringLiteral("dates")), QStringList{QStringLiteral("Mar-5.dat")});
-    EXPECT_EQ(data.everyName(QString()), (QStringList{QStringLiteral("dates"), QStringLiteral("pages"), QStringLiteral("pw.dat")}));
+    EXPECT_EQ(data.everyName(QString()),
+              (QStringList{QStringLiteral("dates"), QStringLiteral("history"), QStringLiteral("pages"), QStringLiteral("pw.dat")}));
+    // Every kept version is one of the two saves, whole.
+    for (const auto &[folder, first, second] : {std::tuple{QStringLiteral("history/pages/2024-03-05"), storedA.page, storedB.page},
+                                       std::tuple{QStringLiteral("history/dates/Mar-5"), storedA.note, storedB.note}}) {
+        const QStringList versions = data.everyName(folder);
+        EXPECT_GE(versions.size(), 2);
+        for (const QString &version : versions) {
+            const QByteArray bytes = data.readFile(folder + QLatin1Char('/') + version);
+            EXPECT_TRUE(bytes == first || bytes == second) << version.toStdString();
+        }
+    }
 }
 
 // Only the temporary files of killed saves go, of any page: the user's

@@ -122,6 +122,30 @@ TEST(Tool, ImportStoresARichTextFileAndRefusesWhatItShould)
     EXPECT_EQ(pagestore::load(data.root(), QStringLiteral("2024-03-05")), imported);
 }
 
+TEST(Tool, HistoryListsAPagesVersionsAndRestoresOne)
+{
+    TestDataRoot data;
+    const QString day = QStringLiteral("2024-03-05");
+    ASSERT_TRUE(pagestore::save(data.root(), day, "{\\rtf1 Morning\\par walk}"));
+    const QByteArray morning = data.readFile(QStringLiteral("pages/2024-03-05.dat"));
+    ASSERT_TRUE(pagestore::save(data.root(), day, "{\\rtf1 Evening}"));
+    const QStringList base{QStringLiteral("history"), QStringLiteral("--root"), data.path(), QStringLiteral("--day"), day};
+
+    const ToolRun listed = tool(base);
+    EXPECT_EQ(listed.code, 0);
+    const QStringList lines = listed.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 1) << listed.out.toStdString();
+    EXPECT_TRUE(lines[0].endsWith(QStringLiteral("\tMorning"))) << lines[0].toStdString();
+    const QString id = lines[0].section(QLatin1Char('\t'), 0, 0);
+
+    EXPECT_EQ(tool(base + QStringList{QStringLiteral("--restore"), id}).code, 0);
+    EXPECT_EQ(data.readFile(QStringLiteral("pages/2024-03-05.dat")), morning);
+    EXPECT_TRUE(tool(base).out.startsWith(QStringLiteral("2"))) << "the evening page is kept in turn";
+    EXPECT_EQ(tool(base).out.count(QLatin1Char('\n')), 2);
+    EXPECT_EQ(tool(base + QStringList{QStringLiteral("--restore"), QStringLiteral("nonsense")}).code, 1);
+    EXPECT_EQ(tool({QStringLiteral("history"), QStringLiteral("--root"), data.path(), QStringLiteral("--day"), QStringLiteral("March")}).code, 2);
+}
+
 TEST(Tool, BadInputGivesOneLineAndANonZeroExit)
 {
     TestDataRoot data;

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "dataroot.h"
+#include "outcome.h"
+
+#include <QDateTime>
+#include <QList>
+#include <QString>
+
+// The earlier versions of every page and note file, kept under the data
+// root's history folder before each overwrite or delete:
+// history/pages/yyyy-mm-dd/<id>.dat and history/dates/Mmm-d/<id>.dat, each the
+// stored file's bytes as they were, its id the UTC time it was replaced.
+namespace history {
+
+// Per file, the newest kKeptVersions versions and every version younger than
+// kKeptDays are kept; older ones beyond those go.
+inline constexpr int kKeptVersions = 30;
+inline constexpr int kKeptDays = 90;
+
+struct Version
+{
+    QString id;
+    QDateTime replaced; // UTC
+    qint64 size = 0;
+    QString path;
+};
+
+// Keeps the stored file as it is now, if it exists, then prunes its versions.
+// A hard link where the file system allows it, so the old bytes cost no copy.
+// Best effort: a version that cannot be kept never stops the save.
+void keep(const DataRoot &root, const QString &storedFile, const QDateTime &now = QDateTime::currentDateTimeUtc());
+
+// Newest first.
+QList<Version> versions(const DataRoot &root, const QString &storedFile);
+
+// Puts a version back as the stored file, keeping the one it replaces.
+Outcome restore(const DataRoot &root, const QString &storedFile, const QString &id);
+
+void prune(const QString &versionFolder, const QDateTime &now);
+
+QString versionFolder(const DataRoot &root, const QString &storedFile);
+
+} // namespace history

@@ -1,0 +1,68 @@
+#include "toolcommands.h"
+#include "toolsupport.h"
+
+#include "diary/history.h"
+#include "diary/pagestore.h"
+#include "richtext/pageexport.h"
+#include "richtext/rtfreader.h"
+
+#include <QTextDocument>
+
+namespace tool {
+
+namespace {
+
+QString firstLine(const QString &versionFile)
+{
+    QTextDocument page;
+    richtext::readRtf(pagestore::loadFile(versionFile).value_or(QByteArray()), page);
+    return richtext::plainText(page).section(QLatin1Char('\n'), 0, 0).simplified();
+}
+
+void listVersions(const DataRoot &root, const QString &pageFile)
+{
+    for (const history::Version &version : history::versions(root, pageFile))
+        printLine(QStringLiteral("%1\t%2\t%3 bytes\t%4")
+                      .arg(version.id, version.replaced.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")))
+                      .arg(version.size)
+                      .arg(firstLine(version.path)));
+}
+
+} // namespace
+
+int historyCommand(const QStringList &arguments)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("Lists the earlier versions of a day's page, newest first, each line "
+                                                    "starting with its id; --restore brings one back."));
+    parser.addOption(rootOption());
+    const QCommandLineOption day = dayOption();
+    const QCommandLineOption restore(QStringLiteral("restore"), QStringLiteral("Make version ID the day's page again; "
+                                                                               "the page it replaces is kept."),
+                                     QStringLiteral("ID"));
+    parser.addOptions({day, restore});
+    if (const auto stop = parseOrExit(parser, arguments, 0))
+        return *stop;
+    const auto root = dataRootOption(parser);
+    if (!root)
+        return dataRootFailure(parser);
+    const auto dayKey = dayKeyOption(parser, day);
+    if (!dayKey)
+        return kUsage;
+    const QString pageFile = root->pagePath(*dayKey);
+    if (!parser.isSet(restore)) {
+        listVersions(*root, pageFile);
+        return kDone;
+    }
+    DiaryLock lock(*root);
+    if (!claimDiary(lock))
+        return kFailed;
+    const Outcome restored = history::restore(*root, pageFile, parser.value(restore));
+    if (!restored) {
+        printError(restored.error());
+        return kFailed;
+    }
+    return kDone;
+}
+
+} // namespace tool
