@@ -84,6 +84,8 @@ public:
     QAction *m9 = nullptr, *m10 = nullptr;
     QMenu *m11 = nullptr;
     QAction *m12 = nullptr, *m13 = nullptr, *m14 = nullptr;
+    // File > Page History..., beside the design's commands.
+    QAction *m21 = nullptr;
     // The toolbar's Open only shows the panel; File > Open File asks to save first.
     QAction *openPanel = nullptr;
 

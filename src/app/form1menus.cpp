@@ -2,6 +2,7 @@
 
 #include "access/signin.h"
 #include "app/helpcommands.h"
+#include "history/pagehistorywindow.h"
 #include "ui/modcenter.h"
 
 #include <QMenuBar>
@@ -59,6 +60,7 @@ void Form1::buildMenus()
     m16 = item(m1, "m16", QStringLiteral("Add Picture"), QKeySequence(Qt::CTRL | Qt::Key_A));
     m17 = item(m1, "m17", QStringLiteral("Print"), QKeySequence(Qt::CTRL | Qt::Key_P));
     m4 = item(m1, "m4", QStringLiteral("Delete File"), QKeySequence(Qt::Key_Delete));
+    m21 = item(m1, "m21", QStringLiteral("Page History..."));
     m6 = separator(m1, "m6");
     m18 = item(m1, "m18", QStringLiteral("Change Password"));
     m19 = separator(m1, "m19");
@@ -88,6 +90,12 @@ void Form1::connectMenus()
     connect(m16, &QAction::triggered, this, &Form1::AddPicture);
     connect(m17, &QAction::triggered, this, &Form1::m17_Click);
     connect(m4, &QAction::triggered, &m_session, &DiarySession::DeletePage);
+    connect(m21, &QAction::triggered, this, [this] {
+        auto *window = new PageHistoryWindow(m_session, this);
+        window->setAttribute(Qt::WA_DeleteOnClose);
+        window->setWindowModality(Qt::WindowModal);
+        window->show();
+    });
     connect(m18, &QAction::triggered, this, [this] { ChangePassword(m_session.dataRoot().passwordFile(), *m_services.dialogs); });
     connect(m7, &QAction::triggered, this, [this] {
         m_session.AskToSavePage();

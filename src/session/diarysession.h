@@ -2,6 +2,7 @@
 
 #include "diary/dataroot.h"
 #include "diary/diarylock.h"
+#include "diary/history.h"
 #include "diary/filelist.h"
 
 #include <QDate>
@@ -55,6 +56,12 @@ public:
     void NewPage();
     void SavePage();
     void DeletePage();
+    // The earlier versions of the selected day's page, newest first.
+    QList<history::Version> pageVersions() const;
+    // A restore is a save: unsaved typing is offered first, the page it
+    // replaces goes to the history, and the restored page opens. False when
+    // nothing was restored.
+    bool restorePageVersion(const QString &id);
     void AskToSavePage();
     // The save question alone, for a window with a copy of its own: true for Yes.
     bool askToSaveChanges();

@@ -131,6 +131,30 @@ void DiarySession::DeletePage()
     clearNote();
 }
 
+QList<history::Version> DiarySession::pageVersions() const
+{
+    return history::versions(dataRoot(), dataRoot().pagePath(m_dayKey));
+}
+
+bool DiarySession::restorePageVersion(const QString &id)
+{
+    AskToSavePage();
+    // A save refused or failed keeps the typing, which the restore must not drop.
+    if (m_filechanged == 1)
+        return false;
+    const BusyCursor busy;
+    const QString key = m_dayKey;
+    if (!history::restore(dataRoot(), dataRoot().pagePath(key), id)) {
+        error(QStringLiteral("An error has occured! The file was not saved!"));
+        return false;
+    }
+    richtext::loadBytes(pagestore::load(dataRoot(), key).value_or(QByteArray()), m_page);
+    emit pageReplaced();
+    rereadPages();
+    showSavedPage(key);
+    return true;
+}
+
 void DiarySession::setNoteKey(const QString &key)
 {
     if (key == m_noteKey)

@@ -6,6 +6,7 @@
 #include "diary/notestore.h"
 #include "diary/pagestore.h"
 #include "editor/richtextedit.h"
+#include "history/pagehistorywindow.h"
 
 #include <QPushButton>
 #include <QApplication>
@@ -202,4 +203,25 @@ TEST_F(DiaryTest, TheSearchAndOpenPanelsHideTheCalendarUnderThem)
         }
         panel->hide();
     }
+}
+
+TEST_F(DiaryTest, PageHistoryShowsAndRestoresAnEarlierVersion)
+{
+    type(QStringLiteral("Later: "));
+    harness.dialogs.answerMessage(Button::Yes);
+    form().m2->trigger();
+    form().m21->trigger();
+    auto *window = form().findChild<PageHistoryWindow *>();
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(window->isVisible());
+    ASSERT_EQ(window->List1->count(), 1);
+    EXPECT_TRUE(window->List1->item(0)->text().endsWith(QStringLiteral("Today we went skating")));
+    EXPECT_EQ(window->rtxt->text(), QStringLiteral("Today we went skating"));
+    EXPECT_TRUE(window->rtxt->isReadOnly());
+
+    window->findChild<QPushButton *>(QStringLiteral("Restore"))->click();
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_EQ(pageText(), QStringLiteral("Today we went skating"));
+    EXPECT_EQ(storedText("2026-12-04"), QStringLiteral("Today we went skating"));
+    EXPECT_EQ(form().session().filechanged(), 0);
 }

@@ -320,6 +320,37 @@ TEST_F(DiarySessionTest, ThePrintCopyIsStoredAsTheDaysPage)
     EXPECT_EQ(session.filechanged(), 1);
 }
 
+TEST_F(DiarySessionTest, RestoringAVersionIsASaveThatKeepsWhatItReplaces)
+{
+    EXPECT_TRUE(session.pageVersions().isEmpty());
+    type(QStringLiteral("More: "));
+    dialogs.answerMessage(Button::Yes);
+    session.SavePage();
+    const QList<history::Version> versions = session.pageVersions();
+    ASSERT_EQ(versions.size(), 1);
+
+    type(QStringLiteral("kept "));
+    dialogs.answerMessage(Button::Yes);
+    dialogs.answerMessage(Button::No);
+    EXPECT_FALSE(session.restorePageVersion(versions[0].id)) << "a refused save keeps the typing";
+    EXPECT_EQ(pageText(), QStringLiteral("kept More: Today we went skating"));
+
+    dialogs.answerMessage(Button::No);
+    ASSERT_TRUE(session.restorePageVersion(versions[0].id));
+    EXPECT_EQ(dialogs.texts().last(), kSaveQuestion);
+    EXPECT_EQ(pageText(), QStringLiteral("Today we went skating"));
+    EXPECT_EQ(storedText("2026-12-04"), QStringLiteral("Today we went skating"));
+    EXPECT_EQ(session.filechanged(), 0);
+    EXPECT_EQ(session.pageVersions().size(), 2);
+
+    dialogs.answerMessage(Button::Yes);
+    session.DeletePage();
+    EXPECT_EQ(session.pageNumber(), 0);
+    ASSERT_TRUE(session.restorePageVersion(session.pageVersions()[0].id));
+    EXPECT_EQ(session.pageNumber(), 3);
+    EXPECT_EQ(session.openPageName(), QStringLiteral("2026-12-04.dat"));
+}
+
 namespace {
 
 // A session on a diary with a password, not yet signed in.

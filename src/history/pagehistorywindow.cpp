@@ -1,0 +1,90 @@
+#include "pagehistorywindow.h"
+
+#include "diary/pagestore.h"
+#include "editor/richtextedit.h"
+#include "richtext/pagecontent.h"
+#include "richtext/pageexport.h"
+#include "session/diarysession.h"
+
+#include <QDialogButtonBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QLocale>
+#include <QPushButton>
+#include <QTextDocument>
+#include <QVBoxLayout>
+
+namespace {
+
+QByteArray versionRtf(const history::Version &version)
+{
+    return pagestore::loadFile(version.path).value_or(QByteArray());
+}
+
+QString firstLine(const history::Version &version)
+{
+    QTextDocument page;
+    richtext::loadBytes(versionRtf(version), page);
+    return richtext::plainText(page).section(QLatin1Char('\n'), 0, 0).simplified();
+}
+
+} // namespace
+
+PageHistoryWindow::PageHistoryWindow(DiarySession &session, QWidget *parent)
+    : QDialog(parent), List1(new QListWidget(this)), rtxt(new RichTextEdit(this)), Label1(new QLabel(this)),
+      buttons(new QDialogButtonBox(QDialogButtonBox::Close, this)), m_session(session)
+{
+    setWindowTitle(QStringLiteral("Page History"));
+    setObjectName(QStringLiteral("PageHistory"));
+    List1->setAccessibleName(QStringLiteral("Versions"));
+    rtxt->setReadOnly(true);
+    rtxt->setAccessibleName(QStringLiteral("The chosen version"));
+    QPushButton *restore = buttons->addButton(QStringLiteral("&Restore"), QDialogButtonBox::AcceptRole);
+    restore->setObjectName(QStringLiteral("Restore"));
+
+    auto *columns = new QHBoxLayout;
+    columns->addWidget(List1, 2);
+    columns->addWidget(rtxt, 3);
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(Label1);
+    layout->addLayout(columns);
+    layout->addWidget(buttons);
+    resize(760, 460);
+
+    connect(List1, &QListWidget::currentRowChanged, this, &PageHistoryWindow::showChosen);
+    connect(restore, &QPushButton::clicked, this, &PageHistoryWindow::restoreChosen);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    fillList();
+}
+
+void PageHistoryWindow::fillList()
+{
+    m_versions = m_session.pageVersions();
+    const QLocale locale;
+    for (const history::Version &version : m_versions) {
+        auto *item = new QListWidgetItem(locale.toString(version.replaced.toLocalTime(), QLocale::ShortFormat) + QStringLiteral("  ")
+                                         + firstLine(version), List1);
+        item->setToolTip(locale.formattedDataSize(version.size));
+    }
+    Label1->setText(m_versions.isEmpty() ? QStringLiteral("This day's page has no earlier versions.")
+                                         : QStringLiteral("Earlier versions of %1, newest first:").arg(m_session.dayKey()));
+    buttons->findChild<QPushButton *>(QStringLiteral("Restore"))->setEnabled(!m_versions.isEmpty());
+    List1->setCurrentRow(m_versions.isEmpty() ? -1 : 0);
+}
+
+void PageHistoryWindow::showChosen()
+{
+    const int row = List1->currentRow();
+    if (row < 0)
+        rtxt->clear();
+    else
+        rtxt->loadBytes(versionRtf(m_versions[row]));
+}
+
+void PageHistoryWindow::restoreChosen()
+{
+    const int row = List1->currentRow();
+    if (row >= 0 && m_session.restorePageVersion(m_versions[row].id))
+        accept();
+}
