@@ -22,15 +22,41 @@ QDateTime timeOf(const QString &id)
     return time;
 }
 
+// A version's file is the stored file's base name, "@" and its id.
+QString baseOf(const QString &storedFile)
+{
+    return QFileInfo(storedFile).completeBaseName() + QLatin1Char('@');
+}
+
 // Two replacements within one millisecond get a counter, so neither is lost;
 // "_" sorts after the ".dat" of the first, so names stay in time order.
-QString freeName(const QDir &folder, const QDateTime &now)
+QString freeName(const QDir &folder, const QString &base, const QDateTime &now)
 {
     const QString stamp = now.toUTC().toString(kIdFormat);
     QString id = stamp;
-    for (int n = 2; folder.exists(id + kFileSuffix); ++n)
+    for (int n = 2; folder.exists(base + id + kFileSuffix); ++n)
         id = stamp + QStringLiteral("_%1").arg(n, 3, 10, QLatin1Char('0'));
-    return folder.filePath(id + kFileSuffix);
+    return folder.filePath(base + id + kFileSuffix);
+}
+
+// Compared by hand rather than by a wildcard filter, which a name with
+// brackets would confuse.
+QFileInfoList versionFiles(const DataRoot &root, const QString &storedFile)
+{
+    const QString base = baseOf(storedFile);
+    QFileInfoList found;
+    for (const QFileInfo &file : QDir(versionFolder(root, storedFile)).entryInfoList(QDir::Files, QDir::Name | QDir::Reversed)) {
+        if (file.fileName().startsWith(base) && file.fileName().endsWith(kFileSuffix))
+            found.append(file);
+    }
+    return found;
+}
+
+QString idOf(const QFileInfo &versionFile)
+{
+    const QString name = versionFile.fileName();
+    const qsizetype at = name.lastIndexOf(QLatin1Char('@'));
+    return name.mid(at + 1, name.size() - at - 1 - kFileSuffix.size());
 }
 
 bool linkOrCopy(const QString &from, const QString &to)
@@ -42,10 +68,14 @@ bool linkOrCopy(const QString &from, const QString &to)
 
 } // namespace
 
+// Pages are grouped by month, so a century of pages makes some twelve
+// hundred folders rather than one per day, each a block of the disk.
 QString versionFolder(const DataRoot &root, const QString &storedFile)
 {
     const QFileInfo file(storedFile);
-    return root.path() + QStringLiteral("/history/") + file.dir().dirName() + QLatin1Char('/') + file.completeBaseName();
+    const QString kind = file.dir().dirName();
+    const QString folder = root.path() + QStringLiteral("/history/") + kind;
+    return kind == QLatin1String("pages") ? folder + QLatin1Char('/') + file.completeBaseName().left(7) : folder;
 }
 
 void keep(const DataRoot &root, const QString &storedFile, const QDateTime &now)
@@ -55,37 +85,35 @@ void keep(const DataRoot &root, const QString &storedFile, const QDateTime &now)
     const QString folder = versionFolder(root, storedFile);
     if (!QDir().mkpath(folder))
         return;
-    linkOrCopy(storedFile, freeName(QDir(folder), now));
-    prune(folder, now);
+    linkOrCopy(storedFile, freeName(QDir(folder), baseOf(storedFile), now));
+    prune(root, storedFile, now);
 }
 
 QList<Version> versions(const DataRoot &root, const QString &storedFile)
 {
     QList<Version> found;
-    const QDir folder(versionFolder(root, storedFile));
-    for (const QFileInfo &file : folder.entryInfoList({QStringLiteral("*") + kFileSuffix}, QDir::Files, QDir::Name | QDir::Reversed)) {
-        const QDateTime replaced = timeOf(file.completeBaseName());
+    for (const QFileInfo &file : versionFiles(root, storedFile)) {
+        const QDateTime replaced = timeOf(idOf(file));
         if (replaced.isValid())
-            found.append({file.completeBaseName(), replaced, file.size(), file.filePath()});
+            found.append({idOf(file), replaced, file.size(), file.filePath()});
     }
     return found;
 }
 
 Outcome restore(const DataRoot &root, const QString &storedFile, const QString &id)
 {
-    QFile version(QDir(versionFolder(root, storedFile)).filePath(id + kFileSuffix));
+    QFile version(QDir(versionFolder(root, storedFile)).filePath(baseOf(storedFile) + id + kFileSuffix));
     if (id.contains(QLatin1Char('/')) || !version.open(QIODevice::ReadOnly))
         return Outcome::failure(QStringLiteral("There is no version %1.").arg(id));
     return writeFileAtomically(storedFile, version.readAll(), [&] { keep(root, storedFile); });
 }
 
-void prune(const QString &versionFolder, const QDateTime &now)
+void prune(const DataRoot &root, const QString &storedFile, const QDateTime &now)
 {
     const QDateTime oldestYoung = now.addDays(-kKeptDays);
-    const QFileInfoList files =
-        QDir(versionFolder).entryInfoList({QStringLiteral("*") + kFileSuffix}, QDir::Files, QDir::Name | QDir::Reversed);
+    const QFileInfoList files = versionFiles(root, storedFile);
     for (qsizetype i = kKeptVersions; i < files.size(); ++i) {
-        const QDateTime replaced = timeOf(files[i].completeBaseName());
+        const QDateTime replaced = timeOf(idOf(files[i]));
         if (replaced.isValid() && replaced < oldestYoung)
             QFile::remove(files[i].filePath());
     }

@@ -9,8 +9,8 @@
 
 // The earlier versions of every page and note file, kept under the data
 // root's history folder before each overwrite or delete:
-// history/pages/yyyy-mm-dd/<id>.dat and history/dates/Mmm-d/<id>.dat, each the
-// stored file's bytes as they were, its id the UTC time it was replaced.
+// history/pages/yyyy-mm/yyyy-mm-dd@<id>.dat and history/dates/Mmm-d@<id>.dat,
+// each the stored file's bytes as they were, its id the UTC time it was replaced.
 namespace history {
 
 // Per file, the newest kKeptVersions versions and every version younger than
@@ -37,7 +37,7 @@ QList<Version> versions(const DataRoot &root, const QString &storedFile);
 // Puts a version back as the stored file, keeping the one it replaces.
 Outcome restore(const DataRoot &root, const QString &storedFile, const QString &id);
 
-void prune(const QString &versionFolder, const QDateTime &now);
+void prune(const DataRoot &root, const QString &storedFile, const QDateTime &now);
 
 QString versionFolder(const DataRoot &root, const QString &storedFile);
 

@@ -54,7 +54,8 @@ TEST(History, OverwritesAndDeletesKeepThePreviousBytesAndARestoreKeepsWhatItRepl
     const QList<history::Version> notes = history::versions(data.root(), note);
     ASSERT_EQ(notes.size(), 2);
     EXPECT_EQ(data.readFile(QDir(data.path()).relativeFilePath(notes[0].path)), QByteArray("Grandma's birthday\r\n"));
-    EXPECT_TRUE(QFileInfo(notes[0].path).path().endsWith(QStringLiteral("/history/dates/Dec-4")));
+    EXPECT_TRUE(notes[0].path.contains(QStringLiteral("/history/dates/Dec-4@")));
+    EXPECT_TRUE(kept[0].path.contains(QStringLiteral("/history/pages/2026-12/2026-12-04@")));
 }
 
 // The newest thirty stay whatever their age, and so does anything younger than ninety days.
@@ -66,13 +67,13 @@ TEST(History, PruningTakesOnlyOldVersionsBeyondTheNewestThirty)
     ASSERT_TRUE(QDir().mkpath(folder));
     const QDateTime now(QDate(2026, 12, 4), QTime(12, 0), Qt::UTC);
     const auto add = [&](const QDateTime &when) {
-        data.writeFile(QDir(data.path()).relativeFilePath(folder) + QLatin1Char('/') + when.toString(u"yyyyMMdd-HHmmss-zzz") +
+        data.writeFile(QDir(data.path()).relativeFilePath(folder) + QStringLiteral("/2026-12-04@") + when.toString(u"yyyyMMdd-HHmmss-zzz") +
                            QStringLiteral(".dat"),
                        "old");
     };
     for (int day = 0; day < 35; ++day)
         add(now.addDays(-200 - day));
-    history::prune(folder, now);
+    history::prune(data.root(), page, now);
     QStringList left = ids(history::versions(data.root(), page));
     ASSERT_EQ(left.size(), 30);
     EXPECT_EQ(left.first(), now.addDays(-200).toString(u"yyyyMMdd-HHmmss-zzz"));
@@ -80,12 +81,14 @@ TEST(History, PruningTakesOnlyOldVersionsBeyondTheNewestThirty)
 
     for (int day = 0; day < 40; ++day)
         add(now.addDays(-89).addSecs(day));
-    history::prune(folder, now);
+    history::prune(data.root(), page, now);
     left = ids(history::versions(data.root(), page));
     EXPECT_EQ(left.size(), 40);
     EXPECT_EQ(left.last(), now.addDays(-89).toString(u"yyyyMMdd-HHmmss-zzz"));
 
     data.writeFile(QDir(data.path()).relativeFilePath(folder) + QStringLiteral("/notes of mine.dat"), "mine");
-    history::prune(folder, now.addYears(1));
+    data.writeFile(QDir(data.path()).relativeFilePath(folder) + QStringLiteral("/2026-12-05@20000101-000000-000.dat"), "another day");
+    history::prune(data.root(), page, now.addYears(1));
     EXPECT_TRUE(QFile::exists(folder + QStringLiteral("/notes of mine.dat"))) << "only our own versions are pruned";
+    EXPECT_TRUE(QFile::exists(folder + QStringLiteral("/2026-12-05@20000101-000000-000.dat"))) << "and only the day's";
 }
