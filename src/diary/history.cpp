@@ -40,14 +40,16 @@ QString freeName(const QDir &folder, const QString &base, const QDateTime &now)
 }
 
 // Compared by hand rather than by a wildcard filter, which a name with
-// brackets would confuse.
+// brackets would confuse. Names first: the notes' folder holds every note's
+// versions, and only this file's are worth a look at the disk.
 QFileInfoList versionFiles(const DataRoot &root, const QString &storedFile)
 {
     const QString base = baseOf(storedFile);
+    const QDir folder(versionFolder(root, storedFile));
     QFileInfoList found;
-    for (const QFileInfo &file : QDir(versionFolder(root, storedFile)).entryInfoList(QDir::Files, QDir::Name | QDir::Reversed)) {
-        if (file.fileName().startsWith(base) && file.fileName().endsWith(kFileSuffix))
-            found.append(file);
+    for (const QString &name : folder.entryList(QDir::Files, QDir::Name | QDir::Reversed)) {
+        if (name.startsWith(base) && name.endsWith(kFileSuffix))
+            found.append(QFileInfo(folder, name));
     }
     return found;
 }
@@ -93,9 +95,10 @@ QList<Version> versions(const DataRoot &root, const QString &storedFile)
 {
     QList<Version> found;
     for (const QFileInfo &file : versionFiles(root, storedFile)) {
-        const QDateTime replaced = timeOf(idOf(file));
+        const QString id = idOf(file);
+        const QDateTime replaced = timeOf(id);
         if (replaced.isValid())
-            found.append({idOf(file), replaced, file.size(), file.filePath()});
+            found.append({id, replaced, file.size(), file.filePath()});
     }
     return found;
 }

@@ -3,7 +3,6 @@
 #include "diary/pagestore.h"
 #include "editor/richtextedit.h"
 #include "richtext/pagecontent.h"
-#include "richtext/pageexport.h"
 #include "session/diarysession.h"
 
 #include <QDialogButtonBox>
@@ -12,7 +11,6 @@
 #include <QListWidget>
 #include <QLocale>
 #include <QPushButton>
-#include <QTextDocument>
 #include <QVBoxLayout>
 
 namespace {
@@ -20,13 +18,6 @@ namespace {
 QByteArray versionRtf(const history::Version &version)
 {
     return pagestore::loadFile(version.path).value_or(QByteArray());
-}
-
-QString firstLine(const history::Version &version)
-{
-    QTextDocument page;
-    richtext::loadBytes(versionRtf(version), page);
-    return richtext::plainText(page).section(QLatin1Char('\n'), 0, 0).simplified();
 }
 
 } // namespace
@@ -64,7 +55,7 @@ void PageHistoryWindow::fillList()
     const QLocale locale;
     for (const history::Version &version : m_versions) {
         auto *item = new QListWidgetItem(locale.toString(version.replaced.toLocalTime(), QLocale::ShortFormat) + QStringLiteral("  ")
-                                         + firstLine(version), List1);
+                                         + richtext::firstLine(versionRtf(version)), List1);
         item->setToolTip(locale.formattedDataSize(version.size));
     }
     Label1->setText(m_versions.isEmpty() ? QStringLiteral("This day's page has no earlier versions.")

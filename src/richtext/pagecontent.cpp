@@ -1,5 +1,6 @@
 #include "pagecontent.h"
 
+#include "pageexport.h"
 #include "rtfreader.h"
 
 #include "diary/codepage.h"
@@ -24,6 +25,13 @@ void loadBytes(QByteArrayView bytes, QTextDocument &document)
 bool hasContent(const QTextDocument &document)
 {
     return document.characterCount() > document.blockCount();
+}
+
+QString firstLine(QByteArrayView bytes)
+{
+    QTextDocument page;
+    loadBytes(bytes, page);
+    return plainText(page).section(QLatin1Char('\n'), 0, 0).simplified();
 }
 
 } // namespace richtext

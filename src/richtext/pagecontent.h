@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArrayView>
+#include <QString>
 
 class QTextDocument;
 
@@ -9,6 +10,9 @@ namespace richtext {
 // Replaces the document with RTF when the bytes start with "{\rtf", otherwise
 // with plain text in Windows-1252, or in the Unicode form its byte-order mark names.
 void loadBytes(QByteArrayView bytes, QTextDocument &document);
+
+// The first line of the page's text, its spaces folded: what a list of pages shows.
+QString firstLine(QByteArrayView bytes);
 
 // Characters or a picture: what a save counts as content.
 bool hasContent(const QTextDocument &document);

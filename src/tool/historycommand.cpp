@@ -3,21 +3,11 @@
 
 #include "diary/history.h"
 #include "diary/pagestore.h"
-#include "richtext/pageexport.h"
-#include "richtext/rtfreader.h"
-
-#include <QTextDocument>
+#include "richtext/pagecontent.h"
 
 namespace tool {
 
 namespace {
-
-QString firstLine(const QString &versionFile)
-{
-    QTextDocument page;
-    richtext::readRtf(pagestore::loadFile(versionFile).value_or(QByteArray()), page);
-    return richtext::plainText(page).section(QLatin1Char('\n'), 0, 0).simplified();
-}
 
 void listVersions(const DataRoot &root, const QString &pageFile)
 {
@@ -25,7 +15,7 @@ void listVersions(const DataRoot &root, const QString &pageFile)
         printLine(QStringLiteral("%1\t%2\t%3 bytes\t%4")
                       .arg(version.id, version.replaced.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")))
                       .arg(version.size)
-                      .arg(firstLine(version.path)));
+                      .arg(richtext::firstLine(pagestore::loadFile(version.path).value_or(QByteArray()))));
 }
 
 } // namespace
