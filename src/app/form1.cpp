@@ -87,6 +87,7 @@ void Form1::closeEvent(QCloseEvent *event)
 {
     event->accept();
     m_session.AskToSavePage();
+    m_session.endDrafts();
     endProgram();
 }
 

@@ -91,6 +91,17 @@ void keep(const DataRoot &root, const QString &storedFile, const QDateTime &now)
     prune(root, storedFile, now);
 }
 
+void setAside(const DataRoot &root, const QString &storedFile, const QString &file, const QDateTime &now)
+{
+    const QString folder = versionFolder(root, storedFile);
+    if (!QFileInfo(file).isFile() || !QDir().mkpath(folder))
+        return;
+    const QString version = freeName(QDir(folder), baseOf(storedFile), now);
+    if (!QFile::rename(file, version) && QFile::copy(file, version))
+        QFile::remove(file);
+    prune(root, storedFile, now);
+}
+
 QList<Version> versions(const DataRoot &root, const QString &storedFile)
 {
     QList<Version> found;

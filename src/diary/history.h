@@ -31,6 +31,11 @@ struct Version
 // Best effort: a version that cannot be kept never stops the save.
 void keep(const DataRoot &root, const QString &storedFile, const QDateTime &now = QDateTime::currentDateTimeUtc());
 
+// Moves file in as a version of the stored file, as a draft no one stored
+// is set aside rather than deleted.
+void setAside(const DataRoot &root, const QString &storedFile, const QString &file,
+              const QDateTime &now = QDateTime::currentDateTimeUtc());
+
 // Newest first.
 QList<Version> versions(const DataRoot &root, const QString &storedFile);
 

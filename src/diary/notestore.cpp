@@ -27,7 +27,12 @@ QByteArray lineEndIn(QByteArrayView bytes)
 
 std::optional<QByteArray> load(const DataRoot &root, const QString &noteKey)
 {
-    QFile file(root.notePath(noteKey));
+    return loadFile(root.notePath(noteKey));
+}
+
+std::optional<QByteArray> loadFile(const QString &noteFile)
+{
+    QFile file(noteFile);
     if (!file.open(QIODevice::ReadOnly))
         return std::nullopt;
     QByteArray bytes = file.readAll();

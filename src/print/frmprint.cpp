@@ -36,6 +36,8 @@ Frmprint::Frmprint(DiarySession &session, const printing::PrinterSource &printer
     Command1 = new QPushButton(this);
     Command1->setObjectName(QStringLiteral("Command1"));
     connect(Command1, &QPushButton::clicked, this, &Frmprint::printCopy);
+    m_draft = session.draftKeeper(drafts::Kind::PrintCopy, [this] { return DraftKeeper::pageContent(m_session.dayKey(), *rtxt->document()); }, this);
+    connect(&session, &DiarySession::ending, m_draft, &DraftKeeper::setAside);
     buildToolbar();
     Form_Load();
 }
@@ -75,8 +77,10 @@ void Frmprint::resizeEvent(QResizeEvent *event)
     Form_Resize();
 }
 
+// A copy replaced before it was stored keeps its draft in the history.
 void Frmprint::showCopy(const QByteArray &rtf)
 {
+    m_draft->setAside();
     rtxt->setTextRtf(rtf);
     // An empty page would hand its editor's font on; typing starts in the window's own.
     if (!rtxt->hasContent()) {
@@ -95,17 +99,28 @@ void Frmprint::showCopy(const QByteArray &rtf)
 bool Frmprint::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == rtxt && event->type() == QEvent::KeyPress && !static_cast<QKeyEvent *>(event)->text().isEmpty())
-        printchanged = 1;
+        touch();
     return QWidget::eventFilter(watched, event);
 }
 
-// Closing cannot be refused: the question only offers to store the copy first.
+// Closing cannot be refused: the question only offers to store the copy
+// first. A copy printed or put away was never stored: its draft is kept.
 void Frmprint::closeEvent(QCloseEvent *event)
 {
-    if (printchanged == 1 && m_session.askToSaveChanges())
+    if (printchanged == 0)
+        m_draft->setAside();
+    else if (m_session.askToSaveChanges())
         SavePrintCopy();
+    else
+        m_draft->settled();
     printchanged = 0;
     event->accept();
+}
+
+void Frmprint::touch()
+{
+    printchanged = 1;
+    m_draft->touched();
 }
 
 // Stores the copy as the selected day's page. The main window's own
@@ -113,6 +128,9 @@ void Frmprint::closeEvent(QCloseEvent *event)
 void Frmprint::SavePrintCopy()
 {
     printchanged = 0;
-    if (m_session.savePrintCopy(*rtxt->document()) == DiarySession::Stored::NoText)
+    const DiarySession::Stored stored = m_session.savePrintCopy(*rtxt->document());
+    if (stored == DiarySession::Stored::Yes)
+        m_draft->settled();
+    else if (stored == DiarySession::Stored::NoText)
         rtxt->setFocus();
 }

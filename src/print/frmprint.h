@@ -8,6 +8,7 @@
 #include <memory>
 
 class DiarySession;
+class DraftKeeper;
 class QPrinter;
 class QPushButton;
 class QToolBar;
@@ -50,10 +51,12 @@ private:
     void Form_Resize();
     void printCopy();
     void putAway();
+    void touch();
     QAction *command(const char *icon, void (Frmprint::*slot)());
 
     DiarySession &m_session;
     std::unique_ptr<QPrinter> m_printer;
     formatting::ColorChooser CD;
     bool m_compatible = true;
+    DraftKeeper *m_draft = nullptr;
 };

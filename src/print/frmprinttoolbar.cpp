@@ -27,7 +27,7 @@ void Frmprint::buildToolbar()
     Toolbar1->addWidget(besidePrint);
     const auto formats = formatting::formattingActions(*rtxt, CD, this);
     for (const auto &entry : formats)
-        connect(entry.second, &QAction::triggered, this, [this] { printchanged = 1; });
+        connect(entry.second, &QAction::triggered, this, [this] { touch(); });
     const auto format = [&](const char *key, const char *toolTip = "") {
         return ToolbarKey{QString::fromLatin1(key), formats.at(QString::fromLatin1(key)), QString::fromLatin1(toolTip)};
     };
@@ -42,7 +42,7 @@ void Frmprint::buildToolbar()
 QAction *Frmprint::command(const char *icon, void (Frmprint::*slot)())
 {
     auto *action = new QAction(toolbarIcon(QString::fromLatin1(icon)), QString(), this);
-    connect(action, &QAction::triggered, this, [this] { printchanged = 1; });
+    connect(action, &QAction::triggered, this, [this] { touch(); });
     connect(action, &QAction::triggered, this, slot);
     return action;
 }

@@ -5,19 +5,26 @@
 #include "diary/pagestore.h"
 #include "diary/search.h"
 #include "richtext/pagecontent.h"
+#include "richtext/pageexport.h"
 #include "seams/busycursor.h"
 #include "seams/clock.h"
 #include "seams/dialogs.h"
 #include "seams/program.h"
 
 DiarySession::DiarySession(Dialogs &dialogs, const Clock &clock, QObject *parent)
-    : QObject(parent), m_dialogs(dialogs), m_clock(clock)
+    : QObject(parent), m_dialogs(dialogs), m_clock(clock),
+      m_pageDraft(m_draftWriter, drafts::Kind::Page, [this] { return DraftKeeper::pageContent(m_dayKey, m_page); },
+                  m_draftDelay),
+      m_noteDraft(m_draftWriter, drafts::Kind::Note,
+                  [this] { return DraftKeeper::Content{m_noteKey, [text = richtext::plainText(m_note).toUtf8()] { return text; }}; }, m_draftDelay)
 {
 }
 
 void DiarySession::setDataRoot(const QString &path)
 {
     m_root = path;
+    m_pageDraft.setRoot(dataRoot());
+    m_noteDraft.setRoot(dataRoot());
 }
 
 // Nothing of the diary is read before the password is known.
@@ -32,6 +39,7 @@ bool DiarySession::signIn(Program &program)
     setDay(today);
     followDay(today);
     m_filechanged = 0;
+    offerDrafts();
     return true;
 }
 
@@ -209,6 +217,7 @@ void DiarySession::clearPage()
 
 void DiarySession::clearNote()
 {
+    letNoteGo();
     m_note.clear();
     emit noteReplaced();
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "diary/dataroot.h"
+#include "draftkeeper.h"
 #include "diary/diarylock.h"
 #include "diary/history.h"
 #include "diary/filelist.h"
@@ -50,7 +51,19 @@ public:
 
     // 1 once the page was typed into or given a picture since it was opened, stored or let go.
     int filechanged() const { return m_filechanged; }
-    void markChanged() { m_filechanged = 1; }
+    void markChanged();
+    // The note has no changed flag of its own; its typing is only drafted.
+    void noteTyped();
+
+    // How far a draft may lag behind the typing.
+    void setDraftDelay(std::chrono::milliseconds delay);
+    // A draft keeper for a window's own copy of the page, writing with the session's drafts.
+    DraftKeeper *draftKeeper(drafts::Kind kind, DraftKeeper::Snapshot snapshot, QObject *parent);
+    // Every draft is on disk when this returns, as it would be after the delay.
+    void flushDrafts();
+    // The window closes: drafts no one stored or refused go to the history,
+    // and every draft write is finished.
+    void endDrafts();
 
     void chooseDay(QDate day);
     void NewPage();
@@ -93,9 +106,15 @@ signals:
     void pagesChanged();
     void noteDayMarked(QDate day, bool marked);
     void pageWantsFocus();
+    void ending();
 
 private:
     bool claimDiary(Program &program);
+    void setFileChanged(int changed);
+    void offerDrafts();
+    bool bringBackPage(const drafts::Draft &draft);
+    void offerNote(const drafts::Draft &draft, bool pageBroughtBack);
+    void letNoteGo();
     void setPageNumber(int number);
     void openPage();
     void selectDayKey(const QString &key);
@@ -129,4 +148,8 @@ private:
     bool m_numberFollowsSave = false;
     QTextDocument m_page;
     QTextDocument m_note;
+    std::shared_ptr<DraftWriter> m_draftWriter = std::make_shared<DraftWriter>();
+    std::chrono::milliseconds m_draftDelay{1000};
+    DraftKeeper m_pageDraft;
+    DraftKeeper m_noteDraft;
 };

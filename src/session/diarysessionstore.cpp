@@ -23,7 +23,7 @@ void DiarySession::AskToSavePage()
     if (m_filechanged != 1)
         return;
     if (!askToSaveChanges()) {
-        m_filechanged = 0;
+        setFileChanged(0);
         return;
     }
     SavePage();
@@ -42,7 +42,7 @@ void DiarySession::SavePage()
     QByteArray rtf;
     switch (storeDocument(m_page, rtf)) {
     case Stored::Yes:
-        m_filechanged = 0;
+        setFileChanged(0);
         break;
     case Stored::NoText:
         emit pageWantsFocus();
@@ -124,7 +124,7 @@ void DiarySession::DeletePage()
         error(QStringLiteral("An error has occured! The file was not deleted!"));
         return;
     }
-    m_filechanged = 0;
+    setFileChanged(0);
     rereadPages();
     setPageNumber(0);
     clearPage();
@@ -166,6 +166,7 @@ void DiarySession::setNoteKey(const QString &key)
 
 void DiarySession::loadNote()
 {
+    letNoteGo();
     m_note.clear();
     if (const auto bytes = notestore::load(dataRoot(), m_noteKey))
         richtext::loadBytes(*bytes, m_note);
@@ -200,7 +201,9 @@ void DiarySession::rereadNotes()
 
 void DiarySession::saveNote()
 {
-    if (!notestore::save(dataRoot(), m_noteKey, richtext::plainText(m_note)))
+    if (notestore::save(dataRoot(), m_noteKey, richtext::plainText(m_note)))
+        m_noteDraft.settled();
+    else
         error(QStringLiteral("An error has occured! The date was not saved!"));
     rereadNotes();
 }
@@ -221,6 +224,7 @@ void DiarySession::deleteNote()
         error(QStringLiteral("An error has occured! The date was not deleted!"));
         return;
     }
+    m_noteDraft.settled();
     clearNote();
     rereadNotes();
     if (const auto monthDay = daykeys::monthDayFromNoteKey(m_noteKey))

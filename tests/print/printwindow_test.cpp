@@ -3,6 +3,7 @@
 
 #include "ui/designgeometry.h"
 #include "app/monthcalendar.h"
+#include "diary/history.h"
 #include "diary/pagestore.h"
 #include "print/frmprint.h"
 #include "editor/richtextedit.h"
@@ -215,4 +216,31 @@ TEST_F(PrintWindowTest, APageTooSmallToPreviewKeepsTheWindowHidden)
     harness.dialogs.answerMessage(Button::Ok);
     form().m17->trigger();
     EXPECT_EQ(texts().count(kNotCompatible), 2);
+}
+
+// The copy is drafted while it holds unsaved changes; a copy the window lets
+// go without storing it is kept in the page's history.
+TEST_F(PrintWindowTest, TheCopyIsDraftedUntilStoredAndKeptWhenLetGo)
+{
+    start();
+    form().session().setDraftDelay(std::chrono::milliseconds(0));
+    const auto drafted = [this] {
+        QCoreApplication::processEvents();
+        form().session().flushDrafts();
+        return harness.data.everyName(QStringLiteral(".drafts"));
+    };
+    Frmprint *window = open();
+    QTest::keyClicks(window->rtxt, QStringLiteral("Skates. "));
+    EXPECT_EQ(drafted(), QStringList{QStringLiteral("print@2026-12-04.dat")});
+    harness.dialogs.answerMessage(Button::Yes);
+    click(window, "Save");
+    EXPECT_TRUE(drafted().isEmpty());
+
+    QTest::keyClicks(window->rtxt, QStringLiteral("More. "));
+    click(window, "Delete");
+    closeWindow(window);
+    EXPECT_TRUE(drafted().isEmpty());
+    const auto versions = history::versions(harness.data.root(), harness.data.root().pagePath(QStringLiteral("2026-12-04")));
+    ASSERT_EQ(versions.size(), 2);
+    EXPECT_TRUE(pagestore::loadFile(versions[0].path)->contains("Skates. More. Today"));
 }

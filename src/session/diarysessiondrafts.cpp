@@ -1,0 +1,154 @@
+#include "diarysession.h"
+
+#include "diary/daykeys.h"
+#include "diary/notestore.h"
+#include "diary/pagestore.h"
+#include "richtext/pagecontent.h"
+#include "richtext/pageexport.h"
+#include "seams/clock.h"
+#include "seams/dialogs.h"
+
+#include <QFile>
+
+namespace {
+
+const QString kNotClosed = QStringLiteral("Quillnest did not close properly last time. ");
+
+QString pageFound(const drafts::Draft &draft, QDate day)
+{
+    const QString what = draft.kind == drafts::Kind::PrintCopy ? QStringLiteral("An unsaved copy of the page for %1 from the print window")
+                                                               : QStringLiteral("An unsaved page for %1");
+    return kNotClosed + what.arg(day.toString(QStringLiteral("d MMMM yyyy")))
+         + QStringLiteral(" was kept. Do you want to bring it back? If you choose No, it is kept in the page's history.");
+}
+
+QString noteFound(daykeys::MonthDay monthDay)
+{
+    return kNotClosed + QStringLiteral("An unsaved note for %1 was kept. Do you want to bring it back? If you choose No, it is kept in the history.")
+                            .arg(QDate(2000, monthDay.month, monthDay.day).toString(QStringLiteral("MMMM d")));
+}
+
+// This year's day of a yearly note, or the last year that has it (29 February).
+QDate dayOfNote(daykeys::MonthDay monthDay, int year)
+{
+    while (!QDate(year, monthDay.month, monthDay.day).isValid())
+        --year;
+    return QDate(year, monthDay.month, monthDay.day);
+}
+
+} // namespace
+
+void DiarySession::markChanged()
+{
+    setFileChanged(1);
+}
+
+void DiarySession::noteTyped()
+{
+    m_noteDraft.touched();
+}
+
+void DiarySession::setFileChanged(int changed)
+{
+    m_filechanged = changed;
+    changed == 1 ? m_pageDraft.touched() : m_pageDraft.settled();
+}
+
+void DiarySession::setDraftDelay(std::chrono::milliseconds delay)
+{
+    m_draftDelay = delay;
+    m_pageDraft.setDelay(delay);
+    m_noteDraft.setDelay(delay);
+}
+
+DraftKeeper *DiarySession::draftKeeper(drafts::Kind kind, DraftKeeper::Snapshot snapshot, QObject *parent)
+{
+    auto *keeper = new DraftKeeper(m_draftWriter, kind, std::move(snapshot), m_draftDelay, parent);
+    keeper->setRoot(dataRoot());
+    return keeper;
+}
+
+void DiarySession::flushDrafts()
+{
+    m_pageDraft.flush();
+    m_noteDraft.flush();
+    m_draftWriter->waitForDone();
+}
+
+void DiarySession::endDrafts()
+{
+    emit ending();
+    letNoteGo();
+    m_draftWriter->waitForDone();
+}
+
+// A note replaced before Save Date loses its typing, as it always did, but
+// the draft of it goes to the history rather than away; an untouched one goes.
+void DiarySession::letNoteGo()
+{
+    const QByteArray stored = notestore::load(dataRoot(), m_noteKey).value_or(QByteArray());
+    if (notestore::decodeNote(stored) == richtext::plainText(m_note))
+        m_noteDraft.settled();
+    else
+        m_noteDraft.setAside();
+}
+
+// Drafts left behind mean the program was killed, or the machine stopped:
+// each is offered back once; one not wanted is kept in the history.
+void DiarySession::offerDrafts()
+{
+    bool pageBroughtBack = false;
+    for (const drafts::Draft &draft : drafts::found(dataRoot())) {
+        if (draft.kind == drafts::Kind::Note)
+            offerNote(draft, pageBroughtBack);
+        else if (pageBroughtBack)
+            drafts::setAside(dataRoot(), draft);
+        else
+            pageBroughtBack = bringBackPage(draft);
+    }
+}
+
+bool DiarySession::bringBackPage(const drafts::Draft &draft)
+{
+    const QByteArray rtf = pagestore::loadFile(draft.path).value_or(QByteArray());
+    QTextDocument kept;
+    richtext::loadBytes(rtf, kept);
+    if (!richtext::hasContent(kept)) {
+        QFile::remove(draft.path);
+        return false;
+    }
+    const QDate day = daykeys::dateFromDayKey(draft.key).value_or(m_day);
+    if (m_dialogs.message(pageFound(draft, day), QStringLiteral("Unsaved Page Found"), Dialogs::Icon::Question, Dialogs::Buttons::YesNo)
+        != Dialogs::Button::Yes) {
+        drafts::setAside(dataRoot(), draft);
+        return false;
+    }
+    chooseDay(day);
+    richtext::loadBytes(rtf, m_page);
+    emit pageReplaced();
+    setFileChanged(1);
+    m_pageDraft.takeOver(draft);
+    return true;
+}
+
+// With a page brought back, the note of another day would need the page left first: it waits in the history.
+void DiarySession::offerNote(const drafts::Draft &draft, bool pageBroughtBack)
+{
+    const QByteArray bytes = notestore::loadFile(draft.path).value_or(QByteArray());
+    if (notestore::decodeNote(bytes).trimmed().isEmpty()) {
+        QFile::remove(draft.path);
+        return;
+    }
+    const auto monthDay = daykeys::monthDayFromNoteKey(draft.key);
+    if (!monthDay || (pageBroughtBack && draft.key != m_noteKey)
+        || m_dialogs.message(noteFound(*monthDay), QStringLiteral("Unsaved Note Found"), Dialogs::Icon::Question, Dialogs::Buttons::YesNo)
+               != Dialogs::Button::Yes) {
+        drafts::setAside(dataRoot(), draft);
+        return;
+    }
+    if (draft.key != m_noteKey)
+        chooseDay(dayOfNote(*monthDay, m_clock.today().year()));
+    richtext::loadBytes(bytes, m_note);
+    emit noteReplaced();
+    m_noteDraft.takeOver(draft);
+}
