@@ -84,8 +84,8 @@ public:
     QAction *m9 = nullptr, *m10 = nullptr;
     QMenu *m11 = nullptr;
     QAction *m12 = nullptr, *m13 = nullptr, *m14 = nullptr;
-    // File > Page History..., beside the design's commands.
-    QAction *m21 = nullptr;
+    // File > Page History... and Back Up Diary..., beside the design's commands.
+    QAction *m21 = nullptr, *m22 = nullptr;
     // The toolbar's Open only shows the panel; File > Open File asks to save first.
     QAction *openPanel = nullptr;
 
@@ -118,6 +118,7 @@ private:
     void Command1_Click();
     void AddPicture();
     void m17_Click();
+    void backUpDiary();
     void cmbFontName_Click();
     void cmbFontSize_Click();
     void endProgram();

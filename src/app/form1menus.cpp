@@ -2,9 +2,14 @@
 
 #include "access/signin.h"
 #include "app/helpcommands.h"
+#include "diary/backup.h"
 #include "history/pagehistorywindow.h"
+#include "seams/busycursor.h"
+#include "seams/clock.h"
+#include "seams/dialogs.h"
 #include "ui/modcenter.h"
 
+#include <QDir>
 #include <QMenuBar>
 
 namespace {
@@ -61,6 +66,7 @@ void Form1::buildMenus()
     m17 = item(m1, "m17", QStringLiteral("Print"), QKeySequence(Qt::CTRL | Qt::Key_P));
     m4 = item(m1, "m4", QStringLiteral("Delete File"), QKeySequence(Qt::Key_Delete));
     m21 = item(m1, "m21", QStringLiteral("Page History..."));
+    m22 = item(m1, "m22", QStringLiteral("Back Up Diary..."));
     m6 = separator(m1, "m6");
     m18 = item(m1, "m18", QStringLiteral("Change Password"));
     m19 = separator(m1, "m19");
@@ -96,6 +102,7 @@ void Form1::connectMenus()
         window->setWindowModality(Qt::WindowModal);
         window->show();
     });
+    connect(m22, &QAction::triggered, this, &Form1::backUpDiary);
     connect(m18, &QAction::triggered, this, [this] { ChangePassword(m_session.dataRoot().passwordFile(), *m_services.dialogs); });
     connect(m7, &QAction::triggered, this, [this] {
         m_session.AskToSavePage();
@@ -108,4 +115,20 @@ void Form1::connectMenus()
     connect(m13, &QAction::triggered, this, [this] { helpcommands::webPage(m_services.openUrl); });
     connect(m14, &QAction::triggered, this,
             [this] { helpcommands::help(m_services.openUrl, m_session.dataRoot(), *m_services.dialogs); });
+}
+
+// History included: a user expects a backup to hold the whole diary.
+void Form1::backUpDiary()
+{
+    const QString suggested = QDir::home().filePath(
+        QStringLiteral("quillnest-backup-%1.zip").arg(m_services.clock->today().toString(QStringLiteral("yyyy-MM-dd"))));
+    const QString path = m_services.dialogs->saveFile(QStringLiteral("Back Up Diary"), suggested, QStringLiteral("Zip archives (*.zip)|*.zip"));
+    if (path.isEmpty())
+        return;
+    const Outcome saved = [&] {
+        const BusyCursor busy;
+        return backup::write(m_session.dataRoot(), path, true);
+    }();
+    m_services.dialogs->message(saved ? QStringLiteral("Backup saved") : saved.error(), QStringLiteral("Quillnest version 2"),
+                                saved ? Dialogs::Icon::Information : Dialogs::Icon::Exclamation, Dialogs::Buttons::Ok);
 }

@@ -48,6 +48,14 @@ Outcome failed(const QFileDevice &file, const QString &path)
     return Outcome::failure(QStringLiteral("%1: %2").arg(path, file.errorString()));
 }
 
+Outcome renameOver(const QString &from, const QString &to)
+{
+    if (std::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) != 0)
+        return Outcome::failure(QStringLiteral("%1: %2").arg(to, qt_error_string(errno)));
+    syncFolder(QFileInfo(to).absolutePath());
+    return Outcome::success();
+}
+
 } // namespace
 
 Outcome writeFileAtomically(const QString &path, const QByteArray &bytes, const std::function<void()> &beforeReplacing)
@@ -69,9 +77,20 @@ Outcome writeFileAtomically(const QString &path, const QByteArray &bytes, const 
         return failed(file, path);
     if (beforeReplacing)
         beforeReplacing();
-    if (std::rename(QFile::encodeName(file.fileName()).constData(), QFile::encodeName(path).constData()) != 0)
-        return Outcome::failure(QStringLiteral("%1: %2").arg(path, qt_error_string(errno)));
-    file.setAutoRemove(false);
-    syncFolder(folder);
-    return Outcome::success();
+    const Outcome renamed = renameOver(file.fileName(), path);
+    if (renamed)
+        file.setAutoRemove(false);
+    return renamed;
+}
+
+Outcome replaceDurably(const QString &from, const QString &to)
+{
+    const int fd = ::open(QFile::encodeName(from).constData(), O_RDONLY | O_CLOEXEC);
+    const bool synced = fd >= 0 && ::fdatasync(fd) == 0;
+    const int error = errno;
+    if (fd >= 0)
+        ::close(fd);
+    if (!synced)
+        return Outcome::failure(QStringLiteral("%1: %2").arg(from, qt_error_string(error)));
+    return renameOver(from, to);
 }

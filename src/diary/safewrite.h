@@ -12,3 +12,7 @@
 // beforeReplacing runs once the new bytes are safely written, just before the
 // old file is replaced, so a write that fails leaves nothing of it behind.
 Outcome writeFileAtomically(const QString &path, const QByteArray &bytes, const std::function<void()> &beforeReplacing = {});
+
+// Syncs the finished file at `from` to disk and renames it over `to`, so a
+// power cut leaves either the old file at `to` or the whole new one.
+Outcome replaceDurably(const QString &from, const QString &to);

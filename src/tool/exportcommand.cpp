@@ -110,20 +110,18 @@ int exportCommand(const QStringList &arguments)
     const auto root = dataRootOption(parser);
     if (!root)
         return dataRootFailure(parser);
-    const QString outDir = parser.value(out);
-    if (outDir.isEmpty()) {
-        printError(QStringLiteral("--out DIR is required"));
+    const auto outDir = requiredValue(parser, out);
+    if (!outDir)
         return kUsage;
-    }
     const auto pages = pageFormat(parser.value(format));
     if (!pages) {
         printError(QStringLiteral("'%1' is not a format; use rtf, txt or html").arg(parser.value(format)));
         return kUsage;
     }
-    const QString pagesOut = outDir + QStringLiteral("/pages");
-    const QString datesOut = outDir + QStringLiteral("/dates");
+    const QString pagesOut = *outDir + QStringLiteral("/pages");
+    const QString datesOut = *outDir + QStringLiteral("/dates");
     if (!QDir().mkpath(pagesOut) || !QDir().mkpath(datesOut)) {
-        printError(QStringLiteral("cannot create %1").arg(outDir));
+        printError(QStringLiteral("cannot create %1").arg(*outDir));
         return kFailed;
     }
     const bool pagesOk = exportPages(*root, pagesOut, *pages);

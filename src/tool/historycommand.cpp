@@ -47,12 +47,7 @@ int historyCommand(const QStringList &arguments)
     DiaryLock lock(*root);
     if (!claimDiary(lock))
         return kFailed;
-    const Outcome restored = history::restore(*root, pageFile, parser.value(restore));
-    if (!restored) {
-        printError(restored.error());
-        return kFailed;
-    }
-    return kDone;
+    return exitCode(history::restore(*root, pageFile, parser.value(restore)));
 }
 
 } // namespace tool

@@ -66,12 +66,7 @@ int importCommand(const QStringList &arguments)
         printError(QStringLiteral("%1 already has a page; add --replace to replace it").arg(*dayKey));
         return kFailed;
     }
-    const Outcome saved = pagestore::save(*root, *dayKey, rtf);
-    if (!saved) {
-        printError(saved.error());
-        return kFailed;
-    }
-    return kDone;
+    return exitCode(pagestore::save(*root, *dayKey, rtf));
 }
 
 } // namespace tool

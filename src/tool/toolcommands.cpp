@@ -16,6 +16,8 @@ constexpr const char *kUsageText =
     "  export   write every page and note as ordinary files\n"
     "  import   store a rich-text file as a day's page\n"
     "  history  list or restore the earlier versions of a day's page\n"
+    "  backup   write the whole diary into one zip archive\n"
+    "  restore  make a new diary from such an archive\n"
     "\n"
     "'quillnest-tool COMMAND --help' tells more.\n";
 
@@ -33,6 +35,10 @@ int run(const QStringList &arguments)
         return importCommand(rest);
     if (command == QLatin1String("history"))
         return historyCommand(rest);
+    if (command == QLatin1String("backup"))
+        return backupCommand(rest);
+    if (command == QLatin1String("restore"))
+        return restoreCommand(rest);
     if (command == QLatin1String("--help") || command == QLatin1String("-h")) {
         std::fputs(kUsageText, stdout);
         return kDone;

@@ -13,5 +13,7 @@ int searchCommand(const QStringList &arguments);
 int exportCommand(const QStringList &arguments);
 int importCommand(const QStringList &arguments);
 int historyCommand(const QStringList &arguments);
+int backupCommand(const QStringList &arguments);
+int restoreCommand(const QStringList &arguments);
 
 } // namespace tool

@@ -23,6 +23,24 @@ QCommandLineOption rootOption()
     return QCommandLineOption(QStringLiteral("root"), QStringLiteral("The diary's data folder."), QStringLiteral("DIR"));
 }
 
+std::optional<QString> requiredValue(const QCommandLineParser &parser, const QCommandLineOption &option)
+{
+    const QString value = parser.value(option);
+    if (value.isEmpty()) {
+        printError(QStringLiteral("--%1 %2 is required").arg(option.names().constFirst(), option.valueName()));
+        return std::nullopt;
+    }
+    return value;
+}
+
+int exitCode(const Outcome &outcome)
+{
+    if (outcome)
+        return kDone;
+    printError(outcome.error());
+    return kFailed;
+}
+
 std::optional<int> parseOrExit(QCommandLineParser &parser, const QStringList &arguments, int positional)
 {
     const QCommandLineOption help = parser.addHelpOption();

@@ -2,6 +2,7 @@
 
 #include "diary/dataroot.h"
 #include "diary/diarylock.h"
+#include "diary/outcome.h"
 
 #include <QCommandLineParser>
 #include <QString>
@@ -26,6 +27,11 @@ std::optional<DataRoot> dataRootOption(const QCommandLineParser &parser);
 int dataRootFailure(const QCommandLineParser &parser);
 
 QCommandLineOption rootOption();
+
+// The option's value, or nothing after saying it is required (a wrong argument).
+std::optional<QString> requiredValue(const QCommandLineParser &parser, const QCommandLineOption &option);
+// kDone, or kFailed after printing why.
+int exitCode(const Outcome &outcome);
 
 QCommandLineOption dayOption();
 // The day key of the option, or nothing after saying why (a wrong argument).

@@ -3,6 +3,7 @@
 
 #include "app/filelistbox.h"
 #include "app/monthcalendar.h"
+#include "diary/backup.h"
 #include "diary/notestore.h"
 #include "diary/pagestore.h"
 #include "editor/richtextedit.h"
@@ -17,6 +18,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -224,4 +226,35 @@ TEST_F(DiaryTest, PageHistoryShowsAndRestoresAnEarlierVersion)
     EXPECT_EQ(pageText(), QStringLiteral("Today we went skating"));
     EXPECT_EQ(storedText("2026-12-04"), QStringLiteral("Today we went skating"));
     EXPECT_EQ(form().session().filechanged(), 0);
+}
+
+TEST_F(DiaryTest, BackUpDiarySavesTheWholeDiaryWhereTheUserChose)
+{
+    storePage("2026-12-04", "Skating, then tea");
+    QTemporaryDir out;
+    const QString zip = out.filePath(QStringLiteral("mine.zip"));
+    harness.dialogs.answerSaveFile(zip);
+    harness.dialogs.answerMessage(Button::Ok);
+    form().m22->trigger();
+    const ScriptedDialogs::Shown asked = harness.dialogs.shown()[1];
+    EXPECT_EQ(asked.kind, ScriptedDialogs::Kind::SaveFile);
+    EXPECT_EQ(asked.text, QDir::home().filePath(QStringLiteral("quillnest-backup-2026-12-04.zip")));
+    EXPECT_EQ(asked.filter, QStringLiteral("Zip archives (*.zip)|*.zip"));
+    EXPECT_EQ(harness.dialogs.shown().last(),
+              (ScriptedDialogs::Shown{.text = QStringLiteral("Backup saved"), .title = QStringLiteral("Quillnest version 2"),
+                                      .icon = Dialogs::Icon::Information}));
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+    const QString restored = out.filePath(QStringLiteral("restored"));
+    ASSERT_TRUE(backup::restore(zip, restored));
+    EXPECT_EQ(QDir(restored + QStringLiteral("/pages")).entryList(QDir::Files).size(), 3);
+    EXPECT_EQ(QDir(restored + QStringLiteral("/history/pages/2026-12")).entryList(QDir::Files).size(), 1);
+
+    harness.dialogs.answerSaveFile(QString());
+    form().m22->trigger();
+    harness.dialogs.answerSaveFile(out.filePath(QStringLiteral("no/such/folder.zip")));
+    harness.dialogs.answerMessage(Button::Ok);
+    form().m22->trigger();
+    EXPECT_TRUE(harness.dialogs.shown().last().text.startsWith(QStringLiteral("The backup ")));
+    EXPECT_EQ(harness.dialogs.shown().last().icon, Dialogs::Icon::Exclamation);
+    EXPECT_EQ(harness.dialogs.shown().size(), 6) << "a cancelled dialog shows nothing more";
 }

@@ -4,6 +4,7 @@
 
 #include "testdataroot.h"
 
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 
@@ -146,6 +147,39 @@ TEST(Tool, HistoryListsAPagesVersionsAndRestoresOne)
     EXPECT_EQ(tool({QStringLiteral("history"), QStringLiteral("--root"), data.path(), QStringLiteral("--day"), QStringLiteral("March")}).code, 2);
 }
 
+TEST(Tool, BackupAndRestoreMakeTheSameDiaryInANewFolder)
+{
+    TestDataRoot data;
+    ASSERT_TRUE(pagestore::save(data.root(), QStringLiteral("2024-03-05"), "{\\rtf1 Morning}"));
+    ASSERT_TRUE(pagestore::save(data.root(), QStringLiteral("2024-03-05"), "{\\rtf1 Evening}"));
+    ASSERT_TRUE(notestore::save(data.root(), QStringLiteral("Mar-5"), u"Birthday"));
+    QTemporaryDir out;
+    const QString zip = out.filePath(QStringLiteral("diary.zip"));
+    const auto restoreInto = [&](const QString &folder) {
+        return tool({QStringLiteral("restore"), QStringLiteral("--from"), zip, QStringLiteral("--root"), out.filePath(folder)});
+    };
+
+    const ToolRun saved = tool({QStringLiteral("backup"), QStringLiteral("--root"), data.path(), QStringLiteral("--out"), zip});
+    ASSERT_EQ(saved.code, 0) << saved.err.toStdString();
+    EXPECT_EQ(saved.out, QStringLiteral("Backup saved\n"));
+    ASSERT_EQ(restoreInto(QStringLiteral("new")).code, 0);
+    EXPECT_EQ(pagestore::load(DataRoot(out.filePath(QStringLiteral("new"))), QStringLiteral("2024-03-05")), QByteArray("{\\rtf1 Evening}\r\n"));
+    EXPECT_EQ(notestore::load(DataRoot(out.filePath(QStringLiteral("new"))), QStringLiteral("Mar-5")), QByteArray("Birthday"));
+    EXPECT_FALSE(QFileInfo::exists(out.filePath(QStringLiteral("new/history"))));
+    const ToolRun again = restoreInto(QStringLiteral("new"));
+    EXPECT_EQ(again.code, 1);
+    EXPECT_EQ(again.err.count(QLatin1Char('\n')), 1);
+    EXPECT_TRUE(again.err.contains(QStringLiteral("is not empty"))) << again.err.toStdString();
+
+    ASSERT_EQ(tool({QStringLiteral("backup"), QStringLiteral("--root"), data.path(), QStringLiteral("--out"), zip, QStringLiteral("--with-history")}).code, 0);
+    ASSERT_EQ(restoreInto(QStringLiteral("whole")).code, 0);
+    EXPECT_EQ(QDir(out.filePath(QStringLiteral("whole/history/pages/2024-03"))).entryList(QDir::Files).size(), 1);
+
+    EXPECT_EQ(tool({QStringLiteral("backup"), QStringLiteral("--root"), data.path()}).code, 2);
+    EXPECT_EQ(tool({QStringLiteral("restore"), QStringLiteral("--from"), zip}).code, 2);
+    EXPECT_EQ(tool({QStringLiteral("restore"), QStringLiteral("--from"), out.filePath(QStringLiteral("none.zip")), QStringLiteral("--root"), out.filePath(QStringLiteral("x"))}).code, 1);
+}
+
 TEST(Tool, BadInputGivesOneLineAndANonZeroExit)
 {
     TestDataRoot data;
@@ -164,7 +198,7 @@ TEST(Tool, BadInputGivesOneLineAndANonZeroExit)
     EXPECT_EQ(run.code, 1);
     EXPECT_TRUE(run.err.contains(QStringLiteral("pages")));
 
-    for (const char *command : {"search", "export", "import"}) {
+    for (const char *command : {"search", "export", "import", "backup", "restore"}) {
         const ToolRun help = tool({QString::fromLatin1(command), QStringLiteral("--help")});
         EXPECT_EQ(help.code, 0);
         EXPECT_TRUE(help.out.contains(QStringLiteral("--root")));

@@ -1,0 +1,21 @@
+#pragma once
+
+#include "dataroot.h"
+#include "outcome.h"
+
+#include <QString>
+
+// A diary in one zip archive: pages/, dates/ and pw.dat, and history/ when
+// asked for, each file under its name relative to the data root.
+namespace backup {
+
+// The archive is read back and compared with the diary before it takes
+// zipPath, so a file there is either a whole, verified backup or left as it
+// was. The window may save meanwhile: every save is an atomic rename.
+Outcome write(const DataRoot &root, const QString &zipPath, bool withHistory);
+
+// Only into a new or empty folder, so no diary is ever mixed with another.
+// A damaged archive, or one that is no diary's, leaves no file behind.
+Outcome restore(const QString &zipPath, const QString &newRoot);
+
+} // namespace backup

@@ -1,0 +1,222 @@
+#include "diary/backup.h"
+#include "diary/notestore.h"
+#include "diary/pagestore.h"
+#include "diary/passwordfile.h"
+
+#include "diskfull.h"
+#include "testdataroot.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+#include <zip.h>
+
+#include <map>
+
+namespace {
+
+using Files = std::map<QString, QByteArray>;
+
+// Every file under a folder, hidden ones too, by its path relative to it.
+Files filesUnder(const QString &folder)
+{
+    Files files;
+    QDirIterator it(folder, QDir::Files | QDir::Hidden | QDir::System, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        QFile file(it.next());
+        EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << file.fileName().toStdString();
+        files[QDir(folder).relativeFilePath(file.fileName())] = file.readAll();
+    }
+    return files;
+}
+
+QByteArray readAll(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void writeAll(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly)) << path.toStdString();
+    ASSERT_EQ(file.write(bytes), bytes.size());
+}
+
+// An archive some other program made, for names no backup of ours holds.
+void makeZip(const QString &path, const QStringList &names)
+{
+    int error = 0;
+    zip_t *archive = zip_open(QFile::encodeName(path).constData(), ZIP_CREATE | ZIP_TRUNCATE, &error);
+    ASSERT_NE(archive, nullptr);
+    static const char kBytes[] = "{\\rtf1 x}";
+    for (const QString &name : names) {
+        zip_source_t *source = zip_source_buffer(archive, kBytes, sizeof kBytes - 1, 0);
+        ASSERT_GE(zip_file_add(archive, name.toUtf8().constData(), source, ZIP_FL_ENC_UTF_8), 0) << name.toStdString();
+    }
+    ASSERT_EQ(zip_close(archive), 0);
+}
+
+// Letters no compressor shrinks much, so this page makes most of an archive.
+QByteArray longPage()
+{
+    QByteArray text = "{\\rtf1 ";
+    quint32 seed = 12345;
+    for (int i = 0; i < 200000; ++i) {
+        seed = seed * 1103515245u + 12345u;
+        text.append(char('a' + (seed >> 16) % 26));
+    }
+    return text + '}';
+}
+
+class BackupTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        const DataRoot &root = data.root();
+        ASSERT_TRUE(pagestore::save(root, QStringLiteral("2026-11-20"), longPage()));
+        ASSERT_TRUE(pagestore::save(root, QStringLiteral("2026-12-04"), "{\\rtf1 Skating}"));
+        ASSERT_TRUE(pagestore::save(root, QStringLiteral("2026-12-04"), "{\\rtf1 Skating, and then tea}"));
+        ASSERT_TRUE(notestore::save(root, QStringLiteral("Dec-4"), u"Anna's birthday"));
+        ASSERT_TRUE(notestore::save(root, QStringLiteral("M\u00e4r-5"), u"Tante K\u00e4the"));
+        ASSERT_TRUE(passwordfile::write(root.passwordFile(), u"secret words"));
+        data.writeFile(QStringLiteral("help.htm"), "<html>help</html>");
+        ASSERT_TRUE(QDir(data.path()).mkdir(QStringLiteral(".drafts")));
+        data.writeFile(QStringLiteral(".drafts/page@2026-12-04.dat"), "unsaved typing");
+        data.writeFile(QStringLiteral("pages/.2026-12-04.dat.quillnest-saving-Ab12Cd"), "a killed save");
+        diary = filesUnder(data.path());
+        // The program's own files and whatever is hidden are no part of a backup.
+        for (const char *notBackedUp : {"help.htm", ".drafts/page@2026-12-04.dat", "pages/.2026-12-04.dat.quillnest-saving-Ab12Cd"})
+            ASSERT_EQ(diary.erase(QString::fromLatin1(notBackedUp)), 1u);
+    }
+
+    QString outPath(const QString &name) const { return out.filePath(name); }
+
+    TestDataRoot data;
+    QTemporaryDir out;
+    Files diary;
+};
+
+} // namespace
+
+TEST_F(BackupTest, ARestoredDiaryHasEveryFileByteForByteAndTheHistoryOnlyWhenAsked)
+{
+    Files history;
+    for (const auto &[name, bytes] : diary) {
+        if (name.startsWith(QLatin1String("history/")))
+            history.insert({name, bytes});
+    }
+    ASSERT_EQ(history.size(), 1u) << "the page saved twice has one earlier version";
+
+    const QString whole = outPath(QStringLiteral("whole.zip"));
+    writeAll(whole, "an older backup");
+    const Outcome written = backup::write(data.root(), whole, true);
+    ASSERT_TRUE(written) << written.error().toStdString();
+    const QString restored = outPath(QStringLiteral("new/diary"));
+    const Outcome back = backup::restore(whole, restored);
+    ASSERT_TRUE(back) << back.error().toStdString();
+    EXPECT_EQ(filesUnder(restored), diary);
+
+    const QString pagesOnly = outPath(QStringLiteral("pages.zip"));
+    ASSERT_TRUE(backup::write(data.root(), pagesOnly, false));
+    const QString emptyFolder = outPath(QStringLiteral("empty"));
+    ASSERT_TRUE(QDir().mkdir(emptyFolder));
+    ASSERT_TRUE(backup::restore(pagesOnly, emptyFolder));
+    Files withoutHistory = diary;
+    for (const auto &[name, bytes] : history)
+        withoutHistory.erase(name);
+    EXPECT_EQ(filesUnder(emptyFolder), withoutHistory);
+
+    // A diary with nothing written yet still restores as one.
+    TestDataRoot blank;
+    const QString blankZip = outPath(QStringLiteral("blank.zip"));
+    ASSERT_TRUE(backup::write(blank.root(), blankZip, true));
+    ASSERT_TRUE(backup::restore(blankZip, outPath(QStringLiteral("blank"))));
+    EXPECT_TRUE(QFileInfo(outPath(QStringLiteral("blank/pages"))).isDir());
+    EXPECT_TRUE(QFileInfo(outPath(QStringLiteral("blank/dates"))).isDir());
+}
+
+TEST_F(BackupTest, ARestoreRefusesAFolderInUseAndArchivesThatAreNoDiarysBackup)
+{
+    const QString zip = outPath(QStringLiteral("backup.zip"));
+    ASSERT_TRUE(backup::write(data.root(), zip, true));
+    TestDataRoot other;
+    other.writeFile(QStringLiteral("pages/2020-01-01.dat"), "mine");
+    const Outcome refused = backup::restore(zip, other.path());
+    EXPECT_EQ(refused.error(), QStringLiteral("'%1' is not empty; a backup is only restored into a new folder.").arg(other.path()));
+    EXPECT_EQ(filesUnder(other.path()), (Files{{QStringLiteral("pages/2020-01-01.dat"), "mine"}}));
+
+    const QString emptyFolder = outPath(QStringLiteral("empty"));
+    ASSERT_TRUE(QDir().mkdir(emptyFolder));
+    struct Case
+    {
+        QStringList names;
+        QString says;
+    };
+    const QList<Case> cases{
+        {{QStringLiteral("pages/2026-12-04.dat"), QStringLiteral("../evil")}, QStringLiteral("holds '../evil'")},
+        {{QStringLiteral("pages/2026-12-04.dat"), QStringLiteral("pages/../../evil")}, QStringLiteral("holds 'pages/../../evil'")},
+        {{QStringLiteral("pages/2026-12-04.dat"), out.filePath(QStringLiteral("evil"))}, QStringLiteral("which is no part")},
+        {{QStringLiteral("pages/2026-12-04.dat"), QStringLiteral("notes.txt")}, QStringLiteral("holds 'notes.txt'")},
+        {{QStringLiteral("dates/Dec-4.dat")}, QStringLiteral("is damaged or is not a Quillnest backup")},
+    };
+    for (const Case &each : cases) {
+        SCOPED_TRACE(each.names.join(QLatin1Char(' ')).toStdString());
+        const QString foreign = outPath(QStringLiteral("foreign.zip"));
+        makeZip(foreign, each.names);
+        for (const QString &target : {outPath(QStringLiteral("new")), emptyFolder}) {
+            const Outcome restored = backup::restore(foreign, target);
+            EXPECT_TRUE(restored.error().contains(each.says)) << restored.error().toStdString();
+            EXPECT_TRUE(restored.error().contains(foreign));
+        }
+        EXPECT_FALSE(QFileInfo::exists(outPath(QStringLiteral("new"))));
+        EXPECT_TRUE(QDir(emptyFolder).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
+        EXPECT_FALSE(QFileInfo::exists(outPath(QStringLiteral("evil"))));
+    }
+}
+
+TEST_F(BackupTest, ADamagedOrCutArchiveIsRefusedAndLeavesNothing)
+{
+    const QString zip = outPath(QStringLiteral("backup.zip"));
+    ASSERT_TRUE(backup::write(data.root(), zip, true));
+    const QByteArray whole = readAll(zip);
+    QByteArray flipped = whole;
+    for (qsizetype i = whole.size() / 2; i < whole.size() / 2 + 16; ++i)
+        flipped[i] = char(~flipped[i]);
+
+    for (const QByteArray &bytes : {flipped, whole.left(whole.size() / 2)}) {
+        const QString damaged = outPath(QStringLiteral("damaged.zip"));
+        writeAll(damaged, bytes);
+        const QString target = outPath(QStringLiteral("new"));
+        const Outcome restored = backup::restore(damaged, target);
+        EXPECT_TRUE(restored.error().startsWith(QStringLiteral("'%1' is damaged or is not a Quillnest backup").arg(damaged)))
+            << restored.error().toStdString();
+        EXPECT_FALSE(QFileInfo::exists(target));
+    }
+}
+
+TEST_F(BackupTest, AFullDiskLeavesTheOlderArchiveAndNoHalfFile)
+{
+    const QString zip = outPath(QStringLiteral("backup.zip"));
+    writeAll(zip, "an older backup");
+    Outcome written = Outcome::success();
+    {
+        const DiskFull full(4096);
+        written = backup::write(data.root(), zip, true);
+    }
+    EXPECT_TRUE(written.error().startsWith(QStringLiteral("The backup %1 could not be written").arg(zip))) << written.error().toStdString();
+    EXPECT_EQ(filesUnder(out.path()), (Files{{QStringLiteral("backup.zip"), "an older backup"}}));
+
+    ASSERT_TRUE(backup::write(data.root(), zip, true));
+    Outcome restored = Outcome::success();
+    {
+        const DiskFull full(4096);
+        restored = backup::restore(zip, outPath(QStringLiteral("new")));
+    }
+    EXPECT_FALSE(restored);
+    EXPECT_FALSE(QFileInfo::exists(outPath(QStringLiteral("new"))));
+}
