@@ -86,6 +86,9 @@ void DiarySession::endDrafts()
 // the draft of it goes to the history rather than away; an untouched one goes.
 void DiarySession::letNoteGo()
 {
+    // Every day change replaces the note: the stored one is read only when it was typed into.
+    if (m_noteDraft.idle())
+        return;
     const QByteArray stored = notestore::load(dataRoot(), m_noteKey).value_or(QByteArray());
     if (notestore::decodeNote(stored) == richtext::plainText(m_note))
         m_noteDraft.settled();

@@ -57,6 +57,8 @@ public:
     void setDelay(std::chrono::milliseconds delay) { m_timer.setInterval(delay); }
     // What waits for the delay is written now.
     void flush();
+    // Nothing waits to be written and no draft of this keeper's is on disk.
+    bool idle() const { return !m_timer.isActive() && m_writtenKey.isEmpty(); }
 
 private:
     void writeNow();
