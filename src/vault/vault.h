@@ -1,0 +1,53 @@
+#pragma once
+
+#include "keyslot.h"
+#include "secretbytes.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <memory>
+#include <mutex>
+#include <optional>
+
+// The unlocked master key of an encrypted diary, and the sealing of every
+// stored file with it. A sealed file is
+//   "QNS" 0x01, a 24-byte random nonce, then XChaCha20-Poly1305 of the bytes
+// a plain diary would store, with the four header bytes and the file's name
+// relative to the data root ("pages/2026-12-08.dat") as associated data, so
+// a file moved to another name, or taken from another diary, is refused.
+class Vault
+{
+public:
+    static constexpr qsizetype kOverhead = 4 + 24 + 16;
+
+    // slot: the key slot the key came from, which unlocking asks again.
+    Vault(SecretBytes masterKey, KeySlot slot);
+
+    // Nothing once locked.
+    std::optional<QByteArray> seal(QByteArrayView plain, const QString &name) const;
+    // Nothing when locked, or when the bytes were not sealed under this name with this key.
+    std::optional<QByteArray> open(QByteArrayView sealed, const QString &name) const;
+
+    // A key slot for the same master key under another password; it becomes
+    // the slot unlocking asks once the caller has stored it (useSlot).
+    std::optional<KeySlot> slotFor(const SecretBytes &password, KdfLimits limits) const;
+    void useSlot(KeySlot slot);
+
+    // Wipes the key; unlock puts it back when the password opens the slot
+    // it came from, so a key slot swapped in meanwhile opens nothing.
+    void lock();
+    bool unlock(const SecretBytes &password);
+    bool isLocked() const;
+
+private:
+    mutable std::mutex m_mutex;
+    std::optional<SecretBytes> m_key;
+    KeySlot m_slot;
+};
+
+namespace sealing {
+// The sealed bytes with a given nonce, so known answers can be checked.
+QByteArray sealWith(const SecretBytes &key, QByteArrayView nonce, QByteArrayView plain, const QString &name);
+std::optional<QByteArray> open(const SecretBytes &key, QByteArrayView sealed, const QString &name);
+} // namespace sealing
