@@ -1,12 +1,16 @@
 #include "signin.h"
 
 #include "diary/passwordfile.h"
+#include "vault/vault.h"
 #include "seams/dialogs.h"
 #include "seams/program.h"
 
 #include <QFileInfo>
 
 namespace {
+
+const QString kDamagedKeySlot = QStringLiteral(
+    "The password file of this encrypted diary is damaged: its key cannot be read. Nothing has been changed. This program will now close!");
 
 bool endWith(Dialogs &dialogs, Program &program, const QString &text, const QString &title)
 {
@@ -15,9 +19,37 @@ bool endWith(Dialogs &dialogs, Program &program, const QString &text, const QStr
     return false;
 }
 
+bool wrongPassword(Dialogs &dialogs, Program &program)
+{
+    return endWith(dialogs, program, QStringLiteral("The password you have entered is incorrect. This program will end now."),
+                   QStringLiteral("Wrong Password!"));
+}
+
+QString askPassword(Dialogs &dialogs)
+{
+    // Masked: a password typed in clear could be read over the user's shoulder.
+    return dialogs.input(QStringLiteral("Enter the Password"), QStringLiteral("Password"), Dialogs::Echo::Masked);
+}
+
+bool signInEncrypted(const QByteArray &line, Dialogs &dialogs, Program &program, std::shared_ptr<Vault> *vault)
+{
+    const auto slot = keyslot::parse(line);
+    if (!slot || !vault) {
+        return endWith(dialogs, program, kDamagedKeySlot, QStringLiteral("Password File is damaged"));
+    }
+    QString answer = askPassword(dialogs);
+    const SecretBytes password = keyslot::passwordBytes(answer);
+    answer.fill(QChar(0));
+    auto key = keyslot::unwrap(*slot, password);
+    if (!key)
+        return wrongPassword(dialogs, program);
+    *vault = std::make_shared<Vault>(std::move(*key), *slot);
+    return true;
+}
+
 } // namespace
 
-bool SignIn(const QString &passwordFile, Dialogs &dialogs, Program &program)
+bool SignIn(const QString &passwordFile, Dialogs &dialogs, Program &program, std::shared_ptr<Vault> *vault)
 {
     if (!QFileInfo(passwordFile).isFile()) {
         return endWith(dialogs, program,
@@ -25,17 +57,15 @@ bool SignIn(const QString &passwordFile, Dialogs &dialogs, Program &program)
                        QStringLiteral("Password File has been tampered with!"));
     }
     const QByteArray stored = passwordfile::readStored(passwordFile);
+    if (keyslot::isKeySlot(stored))
+        return signInEncrypted(stored, dialogs, program, vault);
     if (stored == passwordfile::noPasswordMarker()) {
         dialogs.message(QStringLiteral("Quillnest has no password. Click on ''File'' and click 'Change Password' to asign a password."),
                         QStringLiteral("Quillnest version 2"), Dialogs::Icon::Exclamation, Dialogs::Buttons::Ok);
         return true;
     }
-    // Masked: a password typed in clear could be read over the user's shoulder.
-    const QString answer = dialogs.input(QStringLiteral("Enter the Password"), QStringLiteral("Password"), Dialogs::Echo::Masked);
-    if (passwordfile::ScramblePassword(answer) != stored) {
-        return endWith(dialogs, program, QStringLiteral("The password you have entered is incorrect. This program will end now."),
-                       QStringLiteral("Wrong Password!"));
-    }
+    if (passwordfile::ScramblePassword(askPassword(dialogs)) != stored)
+        return wrongPassword(dialogs, program);
     return true;
 }
 

@@ -2,7 +2,12 @@
 
 #include <QDir>
 
-DataRoot::DataRoot(const QString &path) : m_path(QDir::cleanPath(path)) {}
+DataRoot::DataRoot(const QString &path, std::shared_ptr<Vault> vault) : m_path(QDir::cleanPath(path)), m_vault(std::move(vault)) {}
+
+QString DataRoot::relativeName(const QString &file) const
+{
+    return QDir(m_path).relativeFilePath(file);
+}
 
 QString DataRoot::pagesDir() const { return m_path + QStringLiteral("/pages"); }
 QString DataRoot::datesDir() const { return m_path + QStringLiteral("/dates"); }

@@ -2,11 +2,22 @@
 
 #include <QString>
 
+#include <memory>
+
+class Vault;
+
 // The folder under which every data file lies, and the fixed names beneath it.
+// An encrypted diary's root also carries its vault, shared by every copy, so
+// whatever reads or writes a file through the root seals and opens it.
 class DataRoot
 {
 public:
-    explicit DataRoot(const QString &path);
+    explicit DataRoot(const QString &path, std::shared_ptr<Vault> vault = {});
+
+    Vault *vault() const { return m_vault.get(); }
+    const std::shared_ptr<Vault> &sharedVault() const { return m_vault; }
+    // A file's name below the root with '/' between folders, as files are sealed under it.
+    QString relativeName(const QString &file) const;
 
     QString path() const { return m_path; }
     QString pagesDir() const;
@@ -18,6 +29,7 @@ public:
 
 private:
     QString m_path;
+    std::shared_ptr<Vault> m_vault;
 };
 
 inline const QString kFileSuffix = QStringLiteral(".dat");

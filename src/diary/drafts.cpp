@@ -4,7 +4,7 @@
 #include "history.h"
 #include "notestore.h"
 #include "pagestore.h"
-#include "safewrite.h"
+#include "storedbytes.h"
 
 #include <QDir>
 #include <QFile>
@@ -65,7 +65,7 @@ Outcome write(const DataRoot &root, Kind kind, const QString &key, const QByteAr
         return Outcome::failure(QStringLiteral("The draft holds a byte a page cannot store."));
     if (!QDir().mkpath(folder(root)))
         return Outcome::failure(QStringLiteral("The drafts folder cannot be made."));
-    return writeFileAtomically(path(root, kind, key), *stored);
+    return storedbytes::write(root, path(root, kind, key), *stored, storedFile(root, Draft{kind, key, {}}));
 }
 
 void remove(const DataRoot &root, Kind kind, const QString &key)

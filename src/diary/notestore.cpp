@@ -2,11 +2,14 @@
 
 #include "codepage.h"
 #include "history.h"
-#include "safewrite.h"
+#include "storedbytes.h"
+#include "vault/vault.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QStringEncoder>
+
+#include <limits>
 
 namespace notestore {
 
@@ -27,15 +30,15 @@ QByteArray lineEndIn(QByteArrayView bytes)
 
 std::optional<QByteArray> load(const DataRoot &root, const QString &noteKey)
 {
-    return loadFile(root.notePath(noteKey));
+    return loadFile(root, root.notePath(noteKey));
 }
 
-std::optional<QByteArray> loadFile(const QString &noteFile)
+std::optional<QByteArray> loadFile(const DataRoot &root, const QString &noteFile, const QString &storedAs)
 {
-    QFile file(noteFile);
-    if (!file.open(QIODevice::ReadOnly))
+    auto read = storedbytes::read(root, noteFile, std::numeric_limits<qint64>::max() - Vault::kOverhead, storedAs);
+    if (!read)
         return std::nullopt;
-    QByteArray bytes = file.readAll();
+    QByteArray bytes = std::move(*read);
     const QByteArray lineEnd = lineEndIn(bytes);
     if (bytes.endsWith(lineEnd))
         bytes.chop(lineEnd.size());
@@ -62,7 +65,7 @@ QString decodeNote(QByteArrayView bytes)
 Outcome save(const DataRoot &root, const QString &noteKey, QStringView text)
 {
     const QString path = root.notePath(noteKey);
-    return writeFileAtomically(path, encodeNote(text), [&] { history::keep(root, path); });
+    return storedbytes::write(root, path, encodeNote(text), {}, [&] { history::keep(root, path); });
 }
 
 bool exists(const DataRoot &root, const QString &noteKey)

@@ -14,7 +14,8 @@ namespace notestore {
 // The file's bytes without the one CR LF that a save appends, so saving and
 // loading again never grows a note. Nothing when the file cannot be read.
 std::optional<QByteArray> load(const DataRoot &root, const QString &noteKey);
-std::optional<QByteArray> loadFile(const QString &noteFile);
+// noteFile may be a draft or an earlier version of the note file storedAs.
+std::optional<QByteArray> loadFile(const DataRoot &root, const QString &noteFile, const QString &storedAs = {});
 
 // The stored bytes of a note's plain text.
 QByteArray encodeNote(QStringView text);

@@ -1,8 +1,8 @@
 #include "pagestore.h"
 
 #include "history.h"
-#include "safewrite.h"
 #include "scramble.h"
+#include "storedbytes.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -48,23 +48,20 @@ Outcome save(const DataRoot &root, const QString &dayKey, QByteArrayView rtf)
     if (!stored)
         return Outcome::failure(QStringLiteral("The page holds a character that cannot be stored."));
     const QString path = root.pagePath(dayKey);
-    return writeFileAtomically(path, *stored, [&] { history::keep(root, path); });
+    return storedbytes::write(root, path, *stored, {}, [&] { history::keep(root, path); });
 }
 
-std::optional<QByteArray> loadFile(const QString &pageFile)
+std::optional<QByteArray> loadFile(const DataRoot &root, const QString &pageFile, const QString &storedAs)
 {
-    QFile file(pageFile);
-    if (!file.open(QIODevice::ReadOnly) || file.size() > kLargestPageFile)
+    const auto stored = storedbytes::read(root, pageFile, kLargestPageFile, storedAs);
+    if (!stored)
         return std::nullopt;
-    const QByteArray stored = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return std::nullopt;
-    return decodePage(stored);
+    return decodePage(*stored);
 }
 
 std::optional<QByteArray> load(const DataRoot &root, const QString &dayKey)
 {
-    return loadFile(root.pagePath(dayKey));
+    return loadFile(root, root.pagePath(dayKey));
 }
 
 bool exists(const DataRoot &root, const QString &dayKey)

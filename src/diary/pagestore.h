@@ -29,8 +29,9 @@ QByteArray decodePage(QByteArrayView stored);
 Outcome save(const DataRoot &root, const QString &dayKey, QByteArrayView rtf);
 
 // The page's RTF, or nothing when the file cannot be read or is larger than
-// kLargestPageFile.
-std::optional<QByteArray> loadFile(const QString &pageFile);
+// kLargestPageFile. pageFile may be a draft or an earlier version of the page
+// file storedAs.
+std::optional<QByteArray> loadFile(const DataRoot &root, const QString &pageFile, const QString &storedAs = {});
 std::optional<QByteArray> load(const DataRoot &root, const QString &dayKey);
 
 bool exists(const DataRoot &root, const QString &dayKey);

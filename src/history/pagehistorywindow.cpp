@@ -15,9 +15,10 @@
 
 namespace {
 
-QByteArray versionRtf(const history::Version &version)
+QByteArray versionRtf(const DiarySession &session, const history::Version &version)
 {
-    return pagestore::loadFile(version.path).value_or(QByteArray());
+    const DataRoot root = session.dataRoot();
+    return pagestore::loadFile(root, version.path, root.pagePath(session.dayKey())).value_or(QByteArray());
 }
 
 } // namespace
@@ -55,7 +56,7 @@ void PageHistoryWindow::fillList()
     const QLocale locale;
     for (const history::Version &version : m_versions) {
         auto *item = new QListWidgetItem(locale.toString(version.replaced.toLocalTime(), QLocale::ShortFormat) + QStringLiteral("  ")
-                                         + richtext::firstLine(versionRtf(version)), List1);
+                                         + richtext::firstLine(versionRtf(m_session, version)), List1);
         item->setToolTip(locale.formattedDataSize(version.size));
     }
     Label1->setText(m_versions.isEmpty() ? QStringLiteral("This day's page has no earlier versions.")
@@ -70,7 +71,7 @@ void PageHistoryWindow::showChosen()
     if (row < 0)
         rtxt->clear();
     else
-        rtxt->loadBytes(versionRtf(m_versions[row]));
+        rtxt->loadBytes(versionRtf(m_session, m_versions[row]));
 }
 
 void PageHistoryWindow::restoreChosen()

@@ -30,8 +30,10 @@ void DiarySession::setDataRoot(const QString &path)
 // Nothing of the diary is read before the password is known.
 bool DiarySession::signIn(Program &program)
 {
-    if (!claimDiary(program) || !SignIn(dataRoot().passwordFile(), m_dialogs, program))
+    if (!claimDiary(program) || !SignIn(dataRoot().passwordFile(), m_dialogs, program, &m_vault))
         return false;
+    m_pageDraft.setRoot(dataRoot());
+    m_noteDraft.setRoot(dataRoot());
     m_notes.setPath(dataRoot().datesDir());
     m_pages.setPath(dataRoot().pagesDir());
     emit pagesChanged();
@@ -117,7 +119,7 @@ void DiarySession::openPage()
     clearNote();
     const QString entry = m_pages.entries().value(m_pageNumber - 1);
     // The file may have gone since the list was read, or be no page at all.
-    if (const auto rtf = pagestore::loadFile(m_pages.path() + QLatin1Char('/') + entry)) {
+    if (const auto rtf = pagestore::loadFile(dataRoot(), m_pages.path() + QLatin1Char('/') + entry)) {
         richtext::loadBytes(*rtf, m_page);
         emit pageReplaced();
         setOpenPageName(entry);
@@ -199,7 +201,7 @@ void DiarySession::leavePageForSearch()
 QStringList DiarySession::search(const QString &term)
 {
     const BusyCursor busy;
-    return searchPages(m_pages.path(), m_pages.entries(), term);
+    return searchPages(m_pages.path(), m_pages.entries(), term, m_vault.get());
 }
 
 void DiarySession::openResult(const QString &name)

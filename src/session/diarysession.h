@@ -34,7 +34,7 @@ public:
     // the diary open. Otherwise today is selected and its page opens.
     bool signIn(Program &program);
 
-    DataRoot dataRoot() const { return DataRoot(m_root); }
+    DataRoot dataRoot() const { return DataRoot(m_root, m_vault); }
     Dialogs &dialogs() const { return m_dialogs; }
     QDate selectedDay() const { return m_day; }
     // The page file name "yyyy-mm-dd" of the selected day; empty until signed in.
@@ -135,6 +135,7 @@ private:
     Dialogs &m_dialogs;
     const Clock &m_clock;
     QString m_root;
+    std::shared_ptr<Vault> m_vault;
     std::unique_ptr<DiaryLock> m_lock;
     FileList m_pages;
     FileList m_notes;

@@ -113,7 +113,11 @@ void DiarySession::offerDrafts()
 
 bool DiarySession::bringBackPage(const drafts::Draft &draft)
 {
-    const QByteArray rtf = pagestore::loadFile(draft.path).value_or(QByteArray());
+    // A draft that does not open under the diary's key is left where it is.
+    const auto read = pagestore::loadFile(dataRoot(), draft.path, drafts::storedFile(dataRoot(), draft));
+    if (!read)
+        return false;
+    const QByteArray rtf = *read;
     QTextDocument kept;
     richtext::loadBytes(rtf, kept);
     if (!richtext::hasContent(kept)) {
@@ -137,7 +141,10 @@ bool DiarySession::bringBackPage(const drafts::Draft &draft)
 // With a page brought back, the note of another day would need the page left first: it waits in the history.
 void DiarySession::offerNote(const drafts::Draft &draft, bool pageBroughtBack)
 {
-    const QByteArray bytes = notestore::loadFile(draft.path).value_or(QByteArray());
+    const auto read = notestore::loadFile(dataRoot(), draft.path, drafts::storedFile(dataRoot(), draft));
+    if (!read)
+        return;
+    const QByteArray bytes = *read;
     if (notestore::decodeNote(bytes).trimmed().isEmpty()) {
         QFile::remove(draft.path);
         return;

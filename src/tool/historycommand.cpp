@@ -15,7 +15,7 @@ void listVersions(const DataRoot &root, const QString &pageFile)
         printLine(QStringLiteral("%1\t%2\t%3 bytes\t%4")
                       .arg(version.id, version.replaced.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")))
                       .arg(version.size)
-                      .arg(richtext::firstLine(pagestore::loadFile(version.path).value_or(QByteArray()))));
+                      .arg(richtext::firstLine(pagestore::loadFile(root, version.path, pageFile).value_or(QByteArray()))));
 }
 
 } // namespace

@@ -20,7 +20,7 @@ int searchCommand(const QStringList &arguments)
         return dataRootFailure(parser);
 
     const QString term = parser.positionalArguments().constFirst();
-    for (const QString &name : searchPages(root->pagesDir(), sortedFileNames(root->pagesDir()), term))
+    for (const QString &name : searchPages(root->pagesDir(), sortedFileNames(root->pagesDir()), term, root->vault()))
         printLine(name);
     return kDone;
 }

@@ -69,7 +69,7 @@ int wordsIn(const QString &text)
 
 QString pageText(const QString &file)
 {
-    const auto rtf = pagestore::loadFile(file);
+    const auto rtf = pagestore::loadFile(DataRoot(QString()), file);
     if (!rtf)
         return QString();
     QTextDocument document;

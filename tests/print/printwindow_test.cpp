@@ -242,5 +242,5 @@ TEST_F(PrintWindowTest, TheCopyIsDraftedUntilStoredAndKeptWhenLetGo)
     EXPECT_TRUE(drafted().isEmpty());
     const auto versions = history::versions(harness.data.root(), harness.data.root().pagePath(QStringLiteral("2026-12-04")));
     ASSERT_EQ(versions.size(), 2);
-    EXPECT_TRUE(pagestore::loadFile(versions[0].path)->contains("Skates. More. Today"));
+    EXPECT_TRUE(pagestore::loadFile(harness.data.root(), versions[0].path)->contains("Skates. More. Today"));
 }

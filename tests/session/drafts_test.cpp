@@ -105,7 +105,7 @@ TEST_F(DraftsTest, AnUnsavedPageIsOfferedBackAfterAKillAndNeverReplacesTheStored
     EXPECT_EQ(richtext::plainText(session->page()), QStringLiteral("Today we went skating"));
     EXPECT_EQ(session->filechanged(), 0);
     ASSERT_EQ(pageVersions().size(), 1) << "a draft not wanted is set aside, not deleted";
-    EXPECT_TRUE(pagestore::loadFile(pageVersions()[0].path)->contains("and sang"));
+    EXPECT_TRUE(pagestore::loadFile(data.root(), pageVersions()[0].path)->contains("and sang"));
 
     start();
     EXPECT_EQ(offers(), 2) << "each draft is offered once";
@@ -148,7 +148,7 @@ TEST_F(DraftsTest, AnUnsavedNoteComesBackAndOneLeftUnsavedGoesToTheHistory)
     EXPECT_TRUE(draftNames().isEmpty());
     const auto versions = history::versions(data.root(), data.root().notePath(QStringLiteral("Dec-4")));
     ASSERT_EQ(versions.size(), 1);
-    EXPECT_EQ(notestore::decodeNote(*notestore::loadFile(versions[0].path)), QStringLiteral("Grandma's birthday"));
+    EXPECT_EQ(notestore::decodeNote(*notestore::loadFile(data.root(), versions[0].path)), QStringLiteral("Grandma's birthday"));
 
     typeInNote(QStringLiteral("Saved"));
     session->saveNote();

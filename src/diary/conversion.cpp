@@ -1,0 +1,183 @@
+#include "conversion.h"
+
+#include "safewrite.h"
+#include "vault/vault.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QRegularExpression>
+
+#include <array>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace conversion {
+
+namespace {
+
+const QString kStaging = QStringLiteral(".converting");
+const QString kOld = QStringLiteral(".converting-old");
+const QString kReadyMark = QStringLiteral("ready");
+// The password file goes last, so the swap's last step makes it the other form.
+const std::array<QString, 5> kItems{QStringLiteral("pages"), QStringLiteral("dates"), QStringLiteral("history"),
+                                    QStringLiteral(".drafts"), QStringLiteral("pw.dat")};
+
+using Transform = std::function<std::optional<QByteArray>(QByteArrayView bytes, const QString &relativeName)>;
+
+// Everything written so far reaches the disk before the mark that makes it count.
+bool syncFileSystem(const QString &path)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    const bool synced = ::syncfs(fd) == 0;
+    ::close(fd);
+    return synced;
+}
+
+QStringList filesToConvert(const QString &rootPath)
+{
+    QStringList files;
+    const QDir root(rootPath);
+    for (const QString &item : kItems) {
+        const QString path = root.filePath(item);
+        if (QFileInfo(path).isFile())
+            files.append(item);
+        QDirIterator it(path, QDir::Files | QDir::Hidden | QDir::System, QDirIterator::Subdirectories);
+        while (it.hasNext())
+            files.append(root.relativeFilePath(it.next()));
+    }
+    return files;
+}
+
+bool writeChecked(const QString &path, const QByteArray &bytes)
+{
+    if (!QDir().mkpath(QFileInfo(path).path()))
+        return false;
+    QFile out(path);
+    if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate) || out.write(bytes) != bytes.size() || !out.flush())
+        return false;
+    out.close();
+    QFile back(path);
+    return back.open(QIODevice::ReadOnly) && back.readAll() == bytes;
+}
+
+// Folders that hold no file yet still belong to the diary's form.
+void mirrorFolders(const QDir &root, const QDir &staging)
+{
+    for (const QString &item : kItems) {
+        QDirIterator it(root.filePath(item), QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+        if (QFileInfo(root.filePath(item)).isDir())
+            staging.mkpath(item);
+        while (it.hasNext())
+            staging.mkpath(root.relativeFilePath(it.next()));
+    }
+}
+
+Outcome stage(const QString &rootPath, const Transform &transform, const QByteArray &passwordFile, const Progress &progress)
+{
+    const QDir root(rootPath);
+    const QDir staging(root.filePath(kStaging));
+    const QStringList files = filesToConvert(rootPath);
+    mirrorFolders(root, staging);
+    for (qsizetype i = 0; i < files.size(); ++i) {
+        const QString &name = files[i];
+        QFile in(root.filePath(name));
+        if (!in.open(QIODevice::ReadOnly))
+            return Outcome::failure(QStringLiteral("%1 cannot be read.").arg(name));
+        const QByteArray bytes = in.readAll();
+        const auto converted = name == QLatin1String("pw.dat") ? std::optional<QByteArray>(passwordFile) : transform(bytes, name);
+        if (!converted)
+            return Outcome::failure(QStringLiteral("%1 does not open with this diary's key.").arg(name));
+        if (!writeChecked(staging.filePath(name), *converted))
+            return Outcome::failure(QStringLiteral("%1 could not be written.").arg(name));
+        if (progress)
+            progress(int(i + 1), int(files.size()));
+    }
+    if (!files.contains(QStringLiteral("pw.dat")) && !writeChecked(staging.filePath(QStringLiteral("pw.dat")), passwordFile))
+        return Outcome::failure(QStringLiteral("The password file could not be written."));
+    if (!syncFileSystem(rootPath))
+        return Outcome::failure(QStringLiteral("The converted files could not be synced to disk."));
+    return writeFileAtomically(staging.filePath(kReadyMark), QByteArray("ready\n"));
+}
+
+// Each step can be repeated after a kill: what was moved is not moved again.
+void swapIn(const QDir &root)
+{
+    const QDir staging(root.filePath(kStaging));
+    root.mkpath(kOld);
+    for (const QString &item : kItems) {
+        if (!QFileInfo::exists(staging.filePath(item)))
+            continue;
+        if (QFileInfo::exists(root.filePath(item)))
+            QDir().rename(root.filePath(item), root.filePath(kOld + QLatin1Char('/') + item));
+        QDir().rename(staging.filePath(item), root.filePath(item));
+    }
+    syncFileSystem(root.path());
+    QDir(root.filePath(kOld)).removeRecursively();
+    QFile::remove(staging.filePath(kReadyMark));
+    QDir(staging.path()).removeRecursively();
+}
+
+Outcome convert(const DataRoot &root, const Transform &transform, const QByteArray &passwordFile, const Progress &progress)
+{
+    finishInterrupted(root.path());
+    const Outcome staged = stage(root.path(), transform, passwordFile, progress);
+    if (!staged) {
+        QDir(QDir(root.path()).filePath(kStaging)).removeRecursively();
+        return staged;
+    }
+    swapIn(QDir(root.path()));
+    return Outcome::success();
+}
+
+} // namespace
+
+QString storedNameOf(const QString &relativeName)
+{
+    static const QRegularExpression version(QStringLiteral("^history/(pages|dates)/(?:[^/]+/)?([^/@]+)@[^/]*$"));
+    static const QRegularExpression draft(QStringLiteral("^\\.drafts/(page|print|note)@([^/]+)$"));
+    if (const auto match = version.match(relativeName); match.hasMatch())
+        return match.captured(1) + QLatin1Char('/') + match.captured(2) + QStringLiteral(".dat");
+    if (const auto match = draft.match(relativeName); match.hasMatch())
+        return (match.captured(1) == QLatin1String("note") ? QStringLiteral("dates/") : QStringLiteral("pages/")) + match.captured(2);
+    return relativeName;
+}
+
+Outcome encrypt(const DataRoot &plain, const Vault &vault, const QByteArray &keySlot, const Progress &progress)
+{
+    const Transform seal = [&vault](QByteArrayView bytes, const QString &name) -> std::optional<QByteArray> {
+        auto sealed = vault.seal(bytes, storedNameOf(name));
+        if (!sealed || vault.open(*sealed, storedNameOf(name)) != bytes.toByteArray())
+            return std::nullopt;
+        return sealed;
+    };
+    return convert(plain, seal, keySlot + "\r\n", progress);
+}
+
+Outcome decrypt(const DataRoot &encrypted, const QByteArray &passwordFile, const Progress &progress)
+{
+    const Vault *vault = encrypted.vault();
+    if (!vault)
+        return Outcome::failure(QStringLiteral("The diary is not encrypted."));
+    const Transform open = [vault](QByteArrayView bytes, const QString &name) {
+        // A file the program did not name opens under its own name.
+        auto plain = vault->open(bytes, storedNameOf(name));
+        return plain ? plain : vault->open(bytes, name);
+    };
+    return convert(encrypted, open, passwordFile, progress);
+}
+
+void finishInterrupted(const QString &rootPath)
+{
+    const QDir root(rootPath);
+    if (QFileInfo::exists(root.filePath(kStaging + QLatin1Char('/') + kReadyMark)))
+        swapIn(root);
+    else if (QFileInfo::exists(root.filePath(kStaging)))
+        QDir(root.filePath(kStaging)).removeRecursively();
+    if (QFileInfo::exists(root.filePath(kOld)))
+        QDir(root.filePath(kOld)).removeRecursively();
+}
+
+} // namespace conversion

@@ -1,0 +1,37 @@
+#pragma once
+
+#include "dataroot.h"
+#include "outcome.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <functional>
+
+class Vault;
+
+// Turning a plain diary into an encrypted one and back, in the same folder.
+// Every converted file is first written beside the diary in .converting/
+// and read back; only then is a mark written that makes the conversion
+// count, and the folders are swapped in. A program killed before the mark
+// leaves the diary as it was; killed after it, the next start finishes the
+// swap. Either way no start ever sees a diary half of each form.
+namespace conversion {
+
+// Called with the number of files converted so far, and how many there are.
+using Progress = std::function<void(int done, int total)>;
+
+// plain has no vault; vault holds the new master key and keySlot its pw.dat line.
+Outcome encrypt(const DataRoot &plain, const Vault &vault, const QByteArray &keySlot, const Progress &progress = {});
+// encrypted carries its vault; passwordFile is the plain pw.dat to leave.
+Outcome decrypt(const DataRoot &encrypted, const QByteArray &passwordFile, const Progress &progress = {});
+
+// Before anything reads the diary: completes a conversion that was marked
+// done, or drops one that was not.
+void finishInterrupted(const QString &rootPath);
+
+// The page or note file a data file belongs to, below the root: a draft or
+// an earlier version is sealed under its page's name.
+QString storedNameOf(const QString &relativeName);
+
+} // namespace conversion

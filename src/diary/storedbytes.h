@@ -1,0 +1,29 @@
+#pragma once
+
+#include "dataroot.h"
+#include "outcome.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <functional>
+#include <optional>
+
+// A data file's bytes as a plain diary keeps them. In an encrypted diary the
+// file on disk is those bytes sealed under the name of the page or note file
+// they belong to (storedAs), so a draft or an earlier version opens as its
+// page does, wherever it lies.
+namespace storedbytes {
+
+// Nothing when the file cannot be read, is larger than largest plain bytes
+// can be stored in, or does not open with the diary's key under storedAs.
+std::optional<QByteArray> read(const DataRoot &root, const QString &file, qint64 largest, const QString &storedAs = {});
+
+// What goes on disk for the plain bytes; nothing when the diary is locked.
+std::optional<QByteArray> forDisk(const DataRoot &root, QByteArrayView plain, const QString &storedAs);
+
+// Writes them atomically, as writeFileAtomically does.
+Outcome write(const DataRoot &root, const QString &file, QByteArrayView plain, const QString &storedAs = {},
+              const std::function<void()> &beforeReplacing = {});
+
+} // namespace storedbytes
