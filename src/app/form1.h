@@ -86,6 +86,8 @@ public:
     QAction *m12 = nullptr, *m13 = nullptr, *m14 = nullptr;
     // File > Page History... and Back Up Diary..., beside the design's commands.
     QAction *m21 = nullptr, *m22 = nullptr;
+    // File > Encrypt Diary... on a plain diary, Decrypt Diary... on an encrypted one.
+    QAction *m23 = nullptr, *m24 = nullptr;
     // The toolbar's Open only shows the panel; File > Open File asks to save first.
     QAction *openPanel = nullptr;
 

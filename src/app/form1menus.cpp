@@ -69,6 +69,9 @@ void Form1::buildMenus()
     m22 = item(m1, "m22", QStringLiteral("Back Up Diary..."));
     m6 = separator(m1, "m6");
     m18 = item(m1, "m18", QStringLiteral("Change Password"));
+    m23 = item(m1, "m23", QStringLiteral("Encrypt Diary..."));
+    m24 = item(m1, "m24", QStringLiteral("Decrypt Diary..."));
+    m24->setVisible(false);
     m19 = separator(m1, "m19");
     m7 = item(m1, "m7", QStringLiteral("Exit"));
 
@@ -103,7 +106,13 @@ void Form1::connectMenus()
         window->show();
     });
     connect(m22, &QAction::triggered, this, &Form1::backUpDiary);
-    connect(m18, &QAction::triggered, this, [this] { ChangePassword(m_session.dataRoot().passwordFile(), *m_services.dialogs); });
+    connect(m18, &QAction::triggered, &m_session, &DiarySession::changePassword);
+    connect(m23, &QAction::triggered, &m_session, &DiarySession::encryptDiary);
+    connect(m24, &QAction::triggered, &m_session, &DiarySession::decryptDiary);
+    connect(&m_session, &DiarySession::encryptionChanged, this, [this](bool encrypted) {
+        m23->setVisible(!encrypted);
+        m24->setVisible(encrypted);
+    });
     connect(m7, &QAction::triggered, this, [this] {
         m_session.AskToSavePage();
         StopCentering();

@@ -29,9 +29,14 @@ QByteArray readStored(const QString &path)
     return lines.isEmpty() ? QByteArray() : lines.first().toByteArray();
 }
 
+QByteArray fileBytes(QStringView typed)
+{
+    return ScramblePassword(typed) + "\r\n";
+}
+
 Outcome write(const QString &path, QStringView typed)
 {
-    return writeFileAtomically(path, ScramblePassword(typed) + "\r\n");
+    return writeFileAtomically(path, fileBytes(typed));
 }
 
 } // namespace passwordfile

@@ -19,6 +19,8 @@ QByteArray noPasswordMarker();
 // The scrambled first line, empty when the file is empty or cannot be read.
 QByteArray readStored(const QString &path);
 
+// The whole file for a typed password: its scrambled line and CR LF.
+QByteArray fileBytes(QStringView typed);
 Outcome write(const QString &path, QStringView typed);
 
 } // namespace passwordfile

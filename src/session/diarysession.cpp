@@ -1,6 +1,7 @@
 #include "diarysession.h"
 
 #include "access/signin.h"
+#include "diary/conversion.h"
 #include "diary/daykeys.h"
 #include "diary/pagestore.h"
 #include "diary/search.h"
@@ -30,10 +31,14 @@ void DiarySession::setDataRoot(const QString &path)
 // Nothing of the diary is read before the password is known.
 bool DiarySession::signIn(Program &program)
 {
-    if (!claimDiary(program) || !SignIn(dataRoot().passwordFile(), m_dialogs, program, &m_vault))
+    if (!claimDiary(program))
         return false;
-    m_pageDraft.setRoot(dataRoot());
-    m_noteDraft.setRoot(dataRoot());
+    conversion::finishInterrupted(m_root);
+    std::shared_ptr<Vault> vault;
+    if (!SignIn(dataRoot().passwordFile(), m_dialogs, program, &vault))
+        return false;
+    if (vault)
+        useVault(std::move(vault));
     m_notes.setPath(dataRoot().datesDir());
     m_pages.setPath(dataRoot().pagesDir());
     emit pagesChanged();

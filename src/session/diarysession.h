@@ -8,10 +8,12 @@
 
 #include <QDate>
 #include <QObject>
+#include <QPointer>
 #include <QString>
 #include <QTextDocument>
 
 #include <memory>
+#include <optional>
 
 class Clock;
 class Dialogs;
@@ -97,6 +99,20 @@ public:
     void deleteNote();
     void rereadNotes();
 
+    bool isEncrypted() const { return m_vault != nullptr; }
+    // File > Encrypt Diary... and Decrypt Diary...: each explains, asks for
+    // the password, converts every file and tells how it went.
+    void encryptDiary();
+    void decryptDiary();
+    // File > Change Password: a plain diary's question as ever; an encrypted
+    // one asks the current password, then the new one twice.
+    void changePassword();
+    // An encrypted diary locks: every draft is written, then the key is wiped.
+    void lockDiary();
+    // False for a wrong password; the diary stays locked.
+    bool unlockDiary(const QString &password);
+    bool isLocked() const;
+
 signals:
     void dayChanged(QDate day);
     void pageNumberChanged(int number);
@@ -107,6 +123,8 @@ signals:
     void noteDayMarked(QDate day, bool marked);
     void pageWantsFocus();
     void ending();
+    void encryptionChanged(bool encrypted);
+    void lockChanged(bool locked);
 
 private:
     bool claimDiary(Program &program);
@@ -131,6 +149,8 @@ private:
     bool storePage(const QString &key, const QByteArray &rtf);
     void showSavedPage(const QString &key);
     void error(const QString &text);
+    void useVault(std::shared_ptr<Vault> vault);
+    std::optional<QString> askNewPassword(const QString &title);
 
     Dialogs &m_dialogs;
     const Clock &m_clock;
@@ -153,4 +173,6 @@ private:
     std::chrono::milliseconds m_draftDelay{1000};
     DraftKeeper m_pageDraft;
     DraftKeeper m_noteDraft;
+    // The windows' own keepers, which must write with the diary's form as it is now.
+    QList<QPointer<DraftKeeper>> m_windowKeepers;
 };

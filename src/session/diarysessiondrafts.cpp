@@ -65,6 +65,8 @@ DraftKeeper *DiarySession::draftKeeper(drafts::Kind kind, DraftKeeper::Snapshot 
 {
     auto *keeper = new DraftKeeper(m_draftWriter, kind, std::move(snapshot), m_draftDelay, parent);
     keeper->setRoot(dataRoot());
+    m_windowKeepers.removeAll(nullptr);
+    m_windowKeepers.append(keeper);
     return keeper;
 }
 
@@ -72,6 +74,10 @@ void DiarySession::flushDrafts()
 {
     m_pageDraft.flush();
     m_noteDraft.flush();
+    for (DraftKeeper *keeper : std::as_const(m_windowKeepers)) {
+        if (keeper)
+            keeper->flush();
+    }
     m_draftWriter->waitForDone();
 }
 

@@ -112,6 +112,18 @@ bool Vault::unlock(const SecretBytes &password)
     return true;
 }
 
+bool Vault::opensWith(const SecretBytes &password) const
+{
+    KeySlot slot;
+    {
+        const std::lock_guard guard(m_mutex);
+        slot = m_slot;
+    }
+    const auto key = keyslot::unwrap(slot, password);
+    const std::lock_guard guard(m_mutex);
+    return key && m_key && key->size() == m_key->size() && sodium_memcmp(key->data(), m_key->data(), key->size()) == 0;
+}
+
 bool Vault::isLocked() const
 {
     const std::lock_guard guard(m_mutex);

@@ -33,6 +33,9 @@ public:
     // the slot unlocking asks once the caller has stored it (useSlot).
     std::optional<KeySlot> slotFor(const SecretBytes &password, KdfLimits limits) const;
     void useSlot(KeySlot slot);
+    // True when the password opens the slot to this same key: asked again
+    // before the diary's form or password changes.
+    bool opensWith(const SecretBytes &password) const;
 
     // Wipes the key; unlock puts it back when the password opens the slot
     // it came from, so a key slot swapped in meanwhile opens nothing.

@@ -1,0 +1,160 @@
+#include "diarysession.h"
+
+#include "access/signin.h"
+#include "diary/conversion.h"
+#include "diary/passwordfile.h"
+#include "diary/safewrite.h"
+#include "seams/busycursor.h"
+#include "seams/dialogs.h"
+#include "vault/vault.h"
+
+namespace {
+
+constexpr qsizetype kShortestPassword = 8;
+
+const QString kEncryptTitle = QStringLiteral("Encrypt Diary");
+const QString kDecryptTitle = QStringLiteral("Decrypt Diary");
+const QString kChangeTitle = QStringLiteral("Change Password");
+
+} // namespace
+
+void DiarySession::useVault(std::shared_ptr<Vault> vault)
+{
+    m_vault = std::move(vault);
+    m_pageDraft.setRoot(dataRoot());
+    m_noteDraft.setRoot(dataRoot());
+    for (DraftKeeper *keeper : std::as_const(m_windowKeepers)) {
+        if (keeper)
+            keeper->setRoot(dataRoot());
+    }
+    emit encryptionChanged(isEncrypted());
+}
+
+std::optional<QString> DiarySession::askNewPassword(const QString &title)
+{
+    const QString first = m_dialogs.input(QStringLiteral("Enter the new password (at least 8 characters)."), title,
+                                          Dialogs::Echo::Masked);
+    if (first.isEmpty())
+        return std::nullopt;
+    if (first.toUcs4().size() < kShortestPassword) {
+        m_dialogs.message(QStringLiteral("The password must have at least 8 characters. Nothing has been changed."), title,
+                          Dialogs::Icon::Exclamation, Dialogs::Buttons::Ok);
+        return std::nullopt;
+    }
+    if (m_dialogs.input(QStringLiteral("Enter the new password again."), title, Dialogs::Echo::Masked) != first) {
+        m_dialogs.message(QStringLiteral("The two passwords are not the same. Nothing has been changed."), title,
+                          Dialogs::Icon::Exclamation, Dialogs::Buttons::Ok);
+        return std::nullopt;
+    }
+    return first;
+}
+
+void DiarySession::encryptDiary()
+{
+    if (isEncrypted()
+        || m_dialogs.message(QStringLiteral("Encrypting stores every page and note so that only your password can open them, "
+                                            "and no one can recover a forgotten password. Do you want to encrypt this diary now?"),
+                             kEncryptTitle, Dialogs::Icon::Question, Dialogs::Buttons::YesNo, Dialogs::Button::No)
+            != Dialogs::Button::Yes)
+        return;
+    const auto password = askNewPassword(kEncryptTitle);
+    if (!password)
+        return;
+    flushDrafts();
+    const BusyCursor busy;
+    SecretBytes master = keyslot::newMasterKey();
+    const auto slot = keyslot::make(master, keyslot::passwordBytes(*password), kdfPolicy().chooseForNewSlot());
+    if (!slot) {
+        error(QStringLiteral("The diary has not been encrypted: there is not enough memory for its key."));
+        return;
+    }
+    auto vault = std::make_shared<Vault>(std::move(master), *slot);
+    if (const Outcome done = conversion::encrypt(dataRoot(), *vault, keyslot::format(*slot)); !done) {
+        error(QStringLiteral("The diary has not been encrypted: %1").arg(done.error()));
+        return;
+    }
+    useVault(std::move(vault));
+    m_dialogs.message(QStringLiteral("The diary is now encrypted. Keep your password safe: without it no one can open the diary."),
+                      QStringLiteral("Diary Encrypted"), Dialogs::Icon::Information, Dialogs::Buttons::Ok);
+}
+
+void DiarySession::decryptDiary()
+{
+    if (!isEncrypted()
+        || m_dialogs.message(QStringLiteral("Decrypting stores every page and note as a plain diary again, which anyone who copies "
+                                            "its folder can read. Do you want to decrypt this diary now?"),
+                             kDecryptTitle, Dialogs::Icon::Question, Dialogs::Buttons::YesNo, Dialogs::Button::No)
+            != Dialogs::Button::Yes)
+        return;
+    const QString password = m_dialogs.input(QStringLiteral("Enter the Password"), kDecryptTitle, Dialogs::Echo::Masked);
+    if (password.isEmpty())
+        return;
+    if (!m_vault->opensWith(keyslot::passwordBytes(password))) {
+        m_dialogs.message(QStringLiteral("The password you have entered is incorrect. The diary has not been decrypted."),
+                          QStringLiteral("Wrong Password!"), Dialogs::Icon::Critical, Dialogs::Buttons::Ok);
+        return;
+    }
+    flushDrafts();
+    const BusyCursor busy;
+    if (const Outcome done = conversion::decrypt(dataRoot(), passwordfile::fileBytes(password)); !done) {
+        error(QStringLiteral("The diary has not been decrypted: %1").arg(done.error()));
+        return;
+    }
+    useVault(nullptr);
+    m_dialogs.message(QStringLiteral("The diary is a plain diary again."), QStringLiteral("Diary Decrypted"),
+                      Dialogs::Icon::Information, Dialogs::Buttons::Ok);
+}
+
+void DiarySession::changePassword()
+{
+    if (!isEncrypted()) {
+        ChangePassword(dataRoot().passwordFile(), m_dialogs);
+        return;
+    }
+    const QString current = m_dialogs.input(QStringLiteral("Enter the current password."), kChangeTitle, Dialogs::Echo::Masked);
+    if (current.isEmpty())
+        return;
+    if (!m_vault->opensWith(keyslot::passwordBytes(current))) {
+        m_dialogs.message(QStringLiteral("The password you have entered is incorrect. The password has not been changed."),
+                          QStringLiteral("Wrong Password!"), Dialogs::Icon::Critical, Dialogs::Buttons::Ok);
+        return;
+    }
+    const auto password = askNewPassword(kChangeTitle);
+    if (!password)
+        return;
+    const BusyCursor busy;
+    // Only the key slot changes: every page stays sealed under the same master key.
+    const auto slot = m_vault->slotFor(keyslot::passwordBytes(*password), kdfPolicy().chooseForNewSlot());
+    if (!slot || !writeFileAtomically(dataRoot().passwordFile(), keyslot::format(*slot) + "\r\n")) {
+        m_dialogs.message(QStringLiteral("An error has occured! The password was not saved!"), QStringLiteral("ERROR"),
+                          Dialogs::Icon::Critical, Dialogs::Buttons::Ok);
+        return;
+    }
+    m_vault->useSlot(*slot);
+    m_dialogs.message(QStringLiteral("Password has been saved"), QStringLiteral("Password Saved"), Dialogs::Icon::Information,
+                      Dialogs::Buttons::Ok);
+}
+
+void DiarySession::lockDiary()
+{
+    if (!m_vault || m_vault->isLocked())
+        return;
+    flushDrafts();
+    m_vault->lock();
+    emit lockChanged(true);
+}
+
+bool DiarySession::unlockDiary(const QString &password)
+{
+    if (!m_vault || !m_vault->isLocked())
+        return true;
+    if (!m_vault->unlock(keyslot::passwordBytes(password)))
+        return false;
+    emit lockChanged(false);
+    return true;
+}
+
+bool DiarySession::isLocked() const
+{
+    return m_vault && m_vault->isLocked();
+}
