@@ -169,6 +169,12 @@ Outcome decrypt(const DataRoot &encrypted, const QByteArray &passwordFile, const
     return convert(encrypted, open, passwordFile, progress);
 }
 
+bool interrupted(const QString &rootPath)
+{
+    const QDir root(rootPath);
+    return QFileInfo::exists(root.filePath(kStaging)) || QFileInfo::exists(root.filePath(kOld));
+}
+
 void finishInterrupted(const QString &rootPath)
 {
     const QDir root(rootPath);

@@ -29,6 +29,8 @@ Outcome decrypt(const DataRoot &encrypted, const QByteArray &passwordFile, const
 // Before anything reads the diary: completes a conversion that was marked
 // done, or drops one that was not.
 void finishInterrupted(const QString &rootPath);
+// True when a conversion was cut off, or another program is converting.
+bool interrupted(const QString &rootPath);
 
 // The page or note file a data file belongs to, below the root: a draft or
 // an earlier version is sealed under its page's name.

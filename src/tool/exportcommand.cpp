@@ -1,4 +1,5 @@
 #include "toolcommands.h"
+#include "toolpassword.h"
 #include "toolsupport.h"
 
 #include "diary/daykeys.h"
@@ -99,6 +100,7 @@ int exportCommand(const QStringList &arguments)
     parser.setApplicationDescription(QStringLiteral("Writes every page as OUT/pages/yyyy-mm-dd.rtf (or .txt, .html) "
                                                     "and every note as OUT/dates/<key>.txt (UTF-8)."));
     parser.addOption(rootOption());
+    parser.addOption(passwordFdOption());
     const QCommandLineOption out(QStringLiteral("out"), QStringLiteral("The folder to write into."), QStringLiteral("DIR"));
     const QCommandLineOption format(QStringLiteral("format"),
                                     QStringLiteral("rtf (the stored page), txt (its plain text in UTF-8) or html "
@@ -107,7 +109,7 @@ int exportCommand(const QStringList &arguments)
     parser.addOptions({out, format});
     if (const auto stop = parseOrExit(parser, arguments, 0))
         return *stop;
-    const auto root = dataRootOption(parser);
+    const auto root = openedRootOption(parser);
     if (!root)
         return dataRootFailure(parser);
     const auto outDir = requiredValue(parser, out);

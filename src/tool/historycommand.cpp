@@ -1,4 +1,5 @@
 #include "toolcommands.h"
+#include "toolpassword.h"
 #include "toolsupport.h"
 
 #include "diary/history.h"
@@ -26,6 +27,7 @@ int historyCommand(const QStringList &arguments)
     parser.setApplicationDescription(QStringLiteral("Lists the earlier versions of a day's page, newest first, each line "
                                                     "starting with its id; --restore brings one back."));
     parser.addOption(rootOption());
+    parser.addOption(passwordFdOption());
     const QCommandLineOption day = dayOption();
     const QCommandLineOption restore(QStringLiteral("restore"), QStringLiteral("Make version ID the day's page again; "
                                                                                "the page it replaces is kept."),
@@ -33,7 +35,7 @@ int historyCommand(const QStringList &arguments)
     parser.addOptions({day, restore});
     if (const auto stop = parseOrExit(parser, arguments, 0))
         return *stop;
-    const auto root = dataRootOption(parser);
+    const auto root = openedRootOption(parser);
     if (!root)
         return dataRootFailure(parser);
     const auto dayKey = dayKeyOption(parser, day);

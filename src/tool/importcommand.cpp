@@ -1,4 +1,5 @@
 #include "toolcommands.h"
+#include "toolpassword.h"
 #include "toolsupport.h"
 
 #include "diary/pagestore.h"
@@ -29,6 +30,7 @@ int importCommand(const QStringList &arguments)
     parser.setApplicationDescription(QStringLiteral("Stores FILE, a rich-text file, as the page of a day, "
                                                     "as the editor would save it."));
     parser.addOption(rootOption());
+    parser.addOption(passwordFdOption());
     const QCommandLineOption day = dayOption();
     const QCommandLineOption replace(QStringLiteral("replace"), QStringLiteral("Replace the day's page if it has one."));
     const QCommandLineOption raw(QStringLiteral("raw"), QStringLiteral("Store the file's bytes as they are."));
@@ -36,7 +38,7 @@ int importCommand(const QStringList &arguments)
     parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("The rich-text file."));
     if (const auto stop = parseOrExit(parser, arguments, 1))
         return *stop;
-    const auto root = dataRootOption(parser);
+    const auto root = openedRootOption(parser);
     if (!root)
         return dataRootFailure(parser);
     const auto dayKey = dayKeyOption(parser, day);

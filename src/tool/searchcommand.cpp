@@ -1,4 +1,5 @@
 #include "toolcommands.h"
+#include "toolpassword.h"
 #include "toolsupport.h"
 
 #include "diary/filelist.h"
@@ -12,10 +13,11 @@ int searchCommand(const QStringList &arguments)
     parser.setApplicationDescription(QStringLiteral("Lists the page files that hold TERM, oldest day first. "
                                                     "The search is case-sensitive."));
     parser.addOption(rootOption());
+    parser.addOption(passwordFdOption());
     parser.addPositionalArgument(QStringLiteral("TERM"), QStringLiteral("The text to look for."));
     if (const auto stop = parseOrExit(parser, arguments, 1))
         return *stop;
-    const auto root = dataRootOption(parser);
+    const auto root = openedRootOption(parser);
     if (!root)
         return dataRootFailure(parser);
 

@@ -18,6 +18,8 @@ constexpr const char *kUsageText =
     "  history  list or restore the earlier versions of a day's page\n"
     "  backup   write the whole diary into one zip archive\n"
     "  restore  make a new diary from such an archive\n"
+    "  encrypt  encrypt a plain diary in place under a new password\n"
+    "  decrypt  turn an encrypted diary back into a plain one\n"
     "\n"
     "'quillnest-tool COMMAND --help' tells more.\n";
 
@@ -39,6 +41,10 @@ int run(const QStringList &arguments)
         return backupCommand(rest);
     if (command == QLatin1String("restore"))
         return restoreCommand(rest);
+    if (command == QLatin1String("encrypt"))
+        return encryptCommand(rest);
+    if (command == QLatin1String("decrypt"))
+        return decryptCommand(rest);
     if (command == QLatin1String("--help") || command == QLatin1String("-h")) {
         std::fputs(kUsageText, stdout);
         return kDone;

@@ -15,5 +15,7 @@ int importCommand(const QStringList &arguments);
 int historyCommand(const QStringList &arguments);
 int backupCommand(const QStringList &arguments);
 int restoreCommand(const QStringList &arguments);
+int encryptCommand(const QStringList &arguments);
+int decryptCommand(const QStringList &arguments);
 
 } // namespace tool

@@ -1,5 +1,6 @@
 #include "toolsupport.h"
 
+#include "diary/conversion.h"
 #include "diary/daykeys.h"
 
 #include <QFileInfo>
@@ -59,6 +60,23 @@ std::optional<int> parseOrExit(QCommandLineParser &parser, const QStringList &ar
     return std::nullopt;
 }
 
+namespace {
+
+// A conversion cut off by a kill is finished or dropped before anything reads
+// the diary, but never under a window that is converting it right now.
+bool settleConversion(const DataRoot &root)
+{
+    if (!conversion::interrupted(root.path()))
+        return true;
+    DiaryLock lock(root);
+    if (!claimDiary(lock))
+        return false;
+    conversion::finishInterrupted(root.path());
+    return true;
+}
+
+} // namespace
+
 std::optional<DataRoot> dataRootOption(const QCommandLineParser &parser)
 {
     const QString path = parser.value(QStringLiteral("root"));
@@ -71,6 +89,8 @@ std::optional<DataRoot> dataRootOption(const QCommandLineParser &parser)
         return std::nullopt;
     }
     DataRoot root(path);
+    if (!settleConversion(root))
+        return std::nullopt;
     if (!QFileInfo(root.pagesDir()).isDir()) {
         printError(QStringLiteral("no pages folder in %1").arg(path));
         return std::nullopt;

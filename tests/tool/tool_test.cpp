@@ -1,6 +1,7 @@
 #include "diary/diarylock.h"
 #include "diary/notestore.h"
 #include "diary/pagestore.h"
+#include "diary/passwordfile.h"
 
 #include "testdataroot.h"
 
@@ -203,4 +204,64 @@ TEST(Tool, BadInputGivesOneLineAndANonZeroExit)
         EXPECT_EQ(help.code, 0);
         EXPECT_TRUE(help.out.contains(QStringLiteral("--root")));
     }
+}
+
+namespace {
+
+ToolRun toolWithPassword(const QStringList &arguments, const QByteArray &password)
+{
+    QProcess process;
+    process.start(QStringLiteral(QUILLNEST_TOOL), arguments + QStringList{QStringLiteral("--password-fd"), QStringLiteral("0")});
+    process.write(password + "\n");
+    process.closeWriteChannel();
+    process.waitForFinished(60000);
+    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+            QString::fromLocal8Bit(process.readAllStandardOutput()), QString::fromLocal8Bit(process.readAllStandardError())};
+}
+
+QByteArray fileBytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+} // namespace
+
+TEST(Tool, EncryptedDiaryIsSearchedExportedAndDecryptedWithItsPassword)
+{
+    TestDataRoot data;
+    const QString root = data.path();
+    ASSERT_TRUE(pagestore::save(data.root(), QStringLiteral("2024-03-05"), "{\\rtf1 the walrus sang}"));
+    ASSERT_TRUE(notestore::save(data.root(), QStringLiteral("Mar-5"), u"Walrus day"));
+    data.writeFile(QStringLiteral("pw.dat"), passwordfile::fileBytes(u"oldpass"));
+    const QByteArray plainPage = fileBytes(data.root().pagePath(QStringLiteral("2024-03-05")));
+
+    EXPECT_EQ(toolWithPassword({QStringLiteral("encrypt"), QStringLiteral("--root"), root}, "short").code, 1);
+    EXPECT_EQ(fileBytes(data.root().pagePath(QStringLiteral("2024-03-05"))), plainPage) << "a refused password changes nothing";
+
+    const ToolRun encrypted = toolWithPassword({QStringLiteral("encrypt"), QStringLiteral("--root"), root}, "correct horse");
+    ASSERT_EQ(encrypted.code, 0) << encrypted.err.toStdString();
+    EXPECT_EQ(encrypted.out, QStringLiteral("Diary encrypted\n"));
+    const QByteArray sealed = fileBytes(data.root().pagePath(QStringLiteral("2024-03-05")));
+    EXPECT_NE(sealed, plainPage);
+    EXPECT_FALSE(sealed.contains(plainPage.left(8)));
+
+    const QStringList search{QStringLiteral("search"), QStringLiteral("--root"), root, QStringLiteral("walrus")};
+    EXPECT_EQ(toolWithPassword(search, "correct horse").out, QStringLiteral("2024-03-05.dat\n"));
+    const ToolRun wrong = toolWithPassword(search, "correct horsf");
+    EXPECT_EQ(wrong.code, 1);
+    EXPECT_TRUE(wrong.err.contains(QStringLiteral("wrong password")));
+    EXPECT_TRUE(wrong.out.isEmpty());
+
+    QTemporaryDir out;
+    ASSERT_EQ(toolWithPassword({QStringLiteral("export"), QStringLiteral("--root"), root, QStringLiteral("--out"), out.path()},
+                               "correct horse").code, 0);
+    EXPECT_EQ(fileBytes(out.filePath(QStringLiteral("pages/2024-03-05.rtf"))), QByteArray("{\\rtf1 the walrus sang}\r\n"));
+    EXPECT_EQ(fileBytes(out.filePath(QStringLiteral("dates/Mar-5.txt"))), QByteArray("Walrus day"));
+
+    const ToolRun decrypted = toolWithPassword({QStringLiteral("decrypt"), QStringLiteral("--root"), root}, "correct horse");
+    ASSERT_EQ(decrypted.code, 0) << decrypted.err.toStdString();
+    EXPECT_EQ(fileBytes(data.root().pagePath(QStringLiteral("2024-03-05"))), plainPage);
+    EXPECT_EQ(fileBytes(data.root().passwordFile()), passwordfile::fileBytes(u"correct horse"));
+    EXPECT_EQ(tool(search).out, QStringLiteral("2024-03-05.dat\n")) << "a plain diary needs no password";
 }

@@ -1,0 +1,104 @@
+#include "toolcommands.h"
+#include "toolpassword.h"
+#include "toolsupport.h"
+
+#include "diary/conversion.h"
+#include "diary/passwordfile.h"
+#include "vault/vault.h"
+
+namespace tool {
+
+namespace {
+
+constexpr qsizetype kShortestPassword = 8;
+
+std::optional<int> parseConversion(QCommandLineParser &parser, const QStringList &arguments, const QString &description)
+{
+    parser.setApplicationDescription(description);
+    parser.addOption(rootOption());
+    parser.addOption(passwordFdOption());
+    return parseOrExit(parser, arguments, 0);
+}
+
+// On a terminal the new password is typed twice; a script gives it once.
+std::optional<QString> newPassword(const QCommandLineParser &parser)
+{
+    const auto first = readPassword(parser, QStringLiteral("New password"));
+    if (!first)
+        return std::nullopt;
+    if (first->toUcs4().size() < kShortestPassword) {
+        printError(QStringLiteral("the password must have at least 8 characters"));
+        return std::nullopt;
+    }
+    if (!parser.isSet(QStringLiteral("password-fd")) && readPassword(parser, QStringLiteral("Again")) != first) {
+        printError(QStringLiteral("the two passwords are not the same"));
+        return std::nullopt;
+    }
+    return first;
+}
+
+} // namespace
+
+int encryptCommand(const QStringList &arguments)
+{
+    QCommandLineParser parser;
+    if (const auto stop = parseConversion(parser, arguments, QStringLiteral("Encrypts a plain diary in place under a new password.")))
+        return *stop;
+    const auto root = dataRootOption(parser);
+    if (!root)
+        return dataRootFailure(parser);
+    DiaryLock lock(*root);
+    if (!claimDiary(lock))
+        return kFailed;
+    if (keyslot::isKeySlot(passwordfile::readStored(root->passwordFile()))) {
+        printError(QStringLiteral("the diary is encrypted already"));
+        return kFailed;
+    }
+    const auto password = newPassword(parser);
+    if (!password)
+        return kFailed;
+    SecretBytes master = keyslot::newMasterKey();
+    const auto slot = keyslot::make(master, keyslot::passwordBytes(*password), kdfPolicy().chooseForNewSlot());
+    if (!slot)
+        return exitCode(Outcome::failure(QStringLiteral("there is not enough memory for the key")));
+    const Vault vault(std::move(master), *slot);
+    const Outcome done = conversion::encrypt(*root, vault, keyslot::format(*slot));
+    if (done)
+        printLine(QStringLiteral("Diary encrypted"));
+    return exitCode(done);
+}
+
+int decryptCommand(const QStringList &arguments)
+{
+    QCommandLineParser parser;
+    if (const auto stop = parseConversion(parser, arguments,
+                                          QStringLiteral("Turns an encrypted diary back into a plain one, whose password "
+                                                         "file holds the same password as a plain diary keeps it.")))
+        return *stop;
+    const auto plain = dataRootOption(parser);
+    if (!plain)
+        return dataRootFailure(parser);
+    DiaryLock lock(*plain);
+    if (!claimDiary(lock))
+        return kFailed;
+    if (!keyslot::isKeySlot(passwordfile::readStored(plain->passwordFile()))) {
+        printError(QStringLiteral("the diary is not encrypted"));
+        return kFailed;
+    }
+    const auto password = readPassword(parser, QStringLiteral("Password"));
+    const auto slot = keyslot::parse(passwordfile::readStored(plain->passwordFile()));
+    if (!password)
+        return kFailed;
+    if (!slot)
+        return exitCode(Outcome::failure(QStringLiteral("the password file is damaged; nothing has been changed")));
+    auto key = keyslot::unwrap(*slot, keyslot::passwordBytes(*password));
+    if (!key)
+        return exitCode(Outcome::failure(QStringLiteral("wrong password")));
+    const DataRoot root(plain->path(), std::make_shared<Vault>(std::move(*key), *slot));
+    const Outcome done = conversion::decrypt(root, passwordfile::fileBytes(*password));
+    if (done)
+        printLine(QStringLiteral("Diary decrypted"));
+    return exitCode(done);
+}
+
+} // namespace tool

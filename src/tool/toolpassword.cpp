@@ -1,0 +1,106 @@
+#include "toolpassword.h"
+
+#include "toolsupport.h"
+
+#include "diary/passwordfile.h"
+#include "vault/vault.h"
+
+#include <sodium.h>
+
+#include <fcntl.h>
+#include <termios.h>
+#include <unistd.h>
+
+namespace tool {
+
+namespace {
+
+// One line, without its line end; the buffer is wiped after use.
+std::optional<QString> readLine(int fd)
+{
+    QByteArray line;
+    char c = 0;
+    ssize_t got = 0;
+    while ((got = ::read(fd, &c, 1)) == 1 && c != '\n')
+        line.append(c);
+    if (got < 0 && line.isEmpty())
+        return std::nullopt;
+    if (line.endsWith('\r'))
+        line.chop(1);
+    QString text = QString::fromUtf8(line);
+    sodium_memzero(line.data(), size_t(line.size()));
+    return text;
+}
+
+std::optional<QString> readFromTerminal(const QString &prompt)
+{
+    const int tty = ::open("/dev/tty", O_RDWR | O_CLOEXEC);
+    if (tty < 0)
+        return std::nullopt;
+    termios saved{};
+    const bool quiet = ::tcgetattr(tty, &saved) == 0;
+    if (quiet) {
+        termios silent = saved;
+        silent.c_lflag &= ~tcflag_t(ECHO);
+        ::tcsetattr(tty, TCSAFLUSH, &silent);
+    }
+    const QByteArray shown = prompt.toLocal8Bit() + ": ";
+    [[maybe_unused]] const ssize_t written = ::write(tty, shown.constData(), size_t(shown.size()));
+    auto line = readLine(tty);
+    if (quiet)
+        ::tcsetattr(tty, TCSAFLUSH, &saved);
+    [[maybe_unused]] const ssize_t ended = ::write(tty, "\n", 1);
+    ::close(tty);
+    return line;
+}
+
+} // namespace
+
+QCommandLineOption passwordFdOption()
+{
+    return {QStringLiteral("password-fd"), QStringLiteral("Read the password from the first line of file descriptor N."),
+            QStringLiteral("N")};
+}
+
+std::optional<QString> readPassword(const QCommandLineParser &parser, const QString &prompt)
+{
+    if (parser.isSet(QStringLiteral("password-fd"))) {
+        bool ok = false;
+        const int fd = parser.value(QStringLiteral("password-fd")).toInt(&ok);
+        const auto line = ok && fd >= 0 ? readLine(fd) : std::nullopt;
+        if (!line)
+            printError(QStringLiteral("no password could be read from descriptor %1").arg(parser.value(QStringLiteral("password-fd"))));
+        return line;
+    }
+    const auto line = readFromTerminal(prompt);
+    if (!line)
+        printError(QStringLiteral("the diary is encrypted: give its password on a terminal or with --password-fd N"));
+    return line;
+}
+
+std::optional<DataRoot> openedRootOption(const QCommandLineParser &parser)
+{
+    const auto root = dataRootOption(parser);
+    if (!root)
+        return std::nullopt;
+    const QByteArray stored = passwordfile::readStored(root->passwordFile());
+    if (!keyslot::isKeySlot(stored))
+        return root;
+    const auto slot = keyslot::parse(stored);
+    if (!slot) {
+        printError(QStringLiteral("the password file of this encrypted diary is damaged; nothing has been changed"));
+        return std::nullopt;
+    }
+    auto typed = readPassword(parser, QStringLiteral("Password"));
+    if (!typed)
+        return std::nullopt;
+    auto key = keyslot::unwrap(*slot, keyslot::passwordBytes(*typed));
+    typed->fill(QChar(0));
+    if (!key) {
+        printError(QStringLiteral("wrong password"));
+        return std::nullopt;
+    }
+    return DataRoot(root->path(), std::make_shared<Vault>(std::move(*key), *slot));
+}
+
+} // namespace tool

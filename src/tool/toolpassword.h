@@ -1,0 +1,24 @@
+#pragma once
+
+#include "diary/dataroot.h"
+
+#include <QCommandLineParser>
+#include <QString>
+
+#include <optional>
+
+// The password of an encrypted diary comes from the terminal without echo,
+// or from a file descriptor for scripts; never from an argument or the
+// environment, where other users' programs could read it.
+namespace tool {
+
+QCommandLineOption passwordFdOption();
+
+// Asks on the terminal (prompt) unless --password-fd names a descriptor,
+// whose first line is the password. Nothing after saying why.
+std::optional<QString> readPassword(const QCommandLineParser &parser, const QString &prompt);
+
+// The data root of --root, opened with its password when it is encrypted.
+std::optional<DataRoot> openedRootOption(const QCommandLineParser &parser);
+
+} // namespace tool
