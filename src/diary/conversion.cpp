@@ -51,16 +51,14 @@ QStringList filesToConvert(const QString &rootPath)
     return files;
 }
 
+// The folders are made beforehand by mirrorFolders. The bytes are read back
+// through the same descriptor: one open fewer for each of thousands of files.
 bool writeChecked(const QString &path, const QByteArray &bytes)
 {
-    if (!QDir().mkpath(QFileInfo(path).path()))
-        return false;
     QFile out(path);
-    if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate) || out.write(bytes) != bytes.size() || !out.flush())
+    if (!out.open(QIODevice::ReadWrite | QIODevice::Truncate) || out.write(bytes) != bytes.size() || !out.flush())
         return false;
-    out.close();
-    QFile back(path);
-    return back.open(QIODevice::ReadOnly) && back.readAll() == bytes;
+    return out.seek(0) && out.readAll() == bytes;
 }
 
 // Folders that hold no file yet still belong to the diary's form.
@@ -80,6 +78,8 @@ Outcome stage(const QString &rootPath, const Transform &transform, const QByteAr
     const QDir root(rootPath);
     const QDir staging(root.filePath(kStaging));
     const QStringList files = filesToConvert(rootPath);
+    if (!root.mkpath(kStaging))
+        return Outcome::failure(QStringLiteral("The folder for the converted files cannot be made."));
     mirrorFolders(root, staging);
     for (qsizetype i = 0; i < files.size(); ++i) {
         const QString &name = files[i];
