@@ -14,6 +14,12 @@ QByteArray ScramblePassword(QStringView typed)
     return ScrambleDroppingHigh(codepage::encodeLossy(typed));
 }
 
+bool keepsWhole(QStringView typed)
+{
+    const auto bytes = codepage::encodeExact(typed);
+    return bytes && ScrambleLine(*bytes).has_value();
+}
+
 QByteArray noPasswordMarker()
 {
     return ScramblePassword(u"none");

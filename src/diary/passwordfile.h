@@ -19,6 +19,10 @@ QByteArray noPasswordMarker();
 // The scrambled first line, empty when the file is empty or cannot be read.
 QByteArray readStored(const QString &path);
 
+// False when a character of the password would be left out or stored as "?",
+// so that a shorter or another password would open the diary.
+bool keepsWhole(QStringView typed);
+
 // The whole file for a typed password: its scrambled line and CR LF.
 QByteArray fileBytes(QStringView typed);
 Outcome write(const QString &path, QStringView typed);

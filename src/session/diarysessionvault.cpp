@@ -94,6 +94,13 @@ void DiarySession::decryptDiary()
                           QStringLiteral("Wrong Password!"), Dialogs::Icon::Critical, Dialogs::Buttons::Ok);
         return;
     }
+    // The plain form would keep a weaker password than the one typed.
+    if (!passwordfile::keepsWhole(password)) {
+        m_dialogs.message(QStringLiteral("This password has characters a plain diary cannot keep. Change the password to one "
+                                         "without them first; the diary has not been decrypted."),
+                          kDecryptTitle, Dialogs::Icon::Exclamation, Dialogs::Buttons::Ok);
+        return;
+    }
     flushDrafts();
     const BusyCursor busy;
     if (const Outcome done = conversion::decrypt(dataRoot(), passwordfile::fileBytes(password)); !done) {

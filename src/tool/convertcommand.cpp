@@ -94,6 +94,8 @@ int decryptCommand(const QStringList &arguments)
     auto key = keyslot::unwrap(*slot, keyslot::passwordBytes(*password));
     if (!key)
         return exitCode(Outcome::failure(QStringLiteral("wrong password")));
+    if (!passwordfile::keepsWhole(*password))
+        return exitCode(Outcome::failure(QStringLiteral("the password has characters a plain diary cannot keep; change it first")));
     const DataRoot root(plain->path(), std::make_shared<Vault>(std::move(*key), *slot));
     const Outcome done = conversion::decrypt(root, passwordfile::fileBytes(*password));
     if (done)

@@ -41,7 +41,8 @@ std::optional<unsigned long long> number(QByteArrayView part, QByteArrayView nam
     const auto text = field(part, name);
     bool ok = false;
     const qulonglong value = text ? text->toULongLong(&ok) : 0;
-    return ok ? std::optional<unsigned long long>(value) : std::nullopt;
+    // Only the one way format writes a number, so a slot has one spelling.
+    return ok && QByteArray::number(value) == *text ? std::optional<unsigned long long>(value) : std::nullopt;
 }
 
 std::optional<QByteArray> base64(QByteArrayView part, QByteArrayView name, qsizetype size)

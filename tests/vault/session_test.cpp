@@ -1,0 +1,210 @@
+#include "vaulttest.h"
+
+#include "diary/notestore.h"
+#include "diary/pagestore.h"
+#include "diary/passwordfile.h"
+#include "diary/scramble.h"
+#include "diarytexts.h"
+#include "fixedclock.h"
+#include "qtprinters.h"
+#include "recordingprogram.h"
+#include "richtext/pageexport.h"
+#include "scripteddialogs.h"
+#include "session/diarysession.h"
+#include "testdataroot.h"
+
+#include <QLocale>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using namespace vaulttest;
+using diarytexts::page;
+using Button = Dialogs::Button;
+
+const QString kPlainPassword = QStringLiteral("garden-path-9");
+const QString kPassword = QStringLiteral("winter journal 7");
+const QString kNewPassword = QStringLiteral("spring journal 8");
+const QByteArray kToday = page("Today we went skating at Zermatt");
+
+// A plain diary with a password, signed in on 4 December 2026 without a window.
+class EncryptionSession : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+        ASSERT_TRUE(pagestore::save(data.root(), QStringLiteral("2026-12-01"), page("First of December")));
+        ASSERT_TRUE(pagestore::save(data.root(), QStringLiteral("2026-12-04"), kToday));
+        ASSERT_TRUE(notestore::save(data.root(), QStringLiteral("Dec-4"), u"Skates sharpened"));
+        ASSERT_TRUE(passwordfile::write(data.root().passwordFile(), kPlainPassword));
+        signIn(kPlainPassword);
+    }
+
+    void signIn(const QString &password)
+    {
+        session.reset();
+        session = std::make_unique<DiarySession>(dialogs, clock);
+        session->setDataRoot(data.path());
+        dialogs.answerInput(password);
+        ASSERT_TRUE(session->signIn(program));
+    }
+    void encrypt()
+    {
+        dialogs.answerMessage(Button::Yes);
+        dialogs.answerInput(kPassword);
+        dialogs.answerInput(kPassword);
+        dialogs.answerMessage(Button::Ok);
+        session->encryptDiary();
+        ASSERT_TRUE(session->isEncrypted());
+    }
+    QStringList titlesSince(qsizetype first) const
+    {
+        QStringList titles;
+        for (qsizetype i = first; i < dialogs.shown().size(); ++i)
+            titles.append(dialogs.shown()[i].title);
+        return titles;
+    }
+    QString pageText() const { return richtext::plainText(session->page()); }
+    Snapshot now() const { return snapshot(data.path()); }
+
+    TestDataRoot data;
+    ScriptedDialogs dialogs;
+    FixedClock clock{QDate(2026, 12, 4)};
+    RecordingProgram program;
+    std::unique_ptr<DiarySession> session;
+};
+
+} // namespace
+
+TEST_F(EncryptionSession, EncryptDiaryConvertsTheFolderAndOnlyItsPasswordSignsInAgain)
+{
+    const qsizetype first = dialogs.shown().size();
+    encrypt();
+    EXPECT_EQ(titlesSince(first), QStringList({"Encrypt Diary", "Encrypt Diary", "Encrypt Diary", "Diary Encrypted"}));
+    EXPECT_EQ(dialogs.shown()[first + 1].echo, Dialogs::Echo::Masked);
+    EXPECT_TRUE(keyslot::isKeySlot(firstLine(data.root().passwordFile())));
+    EXPECT_EQ(fileHolding(now(), *ScrambleLine("Zermatt")), "");
+    EXPECT_EQ(fileHolding(now(), "Skates"), "");
+    EXPECT_EQ(pageText(), QStringLiteral("Today we went skating at Zermatt"));
+
+    signIn(kPassword);
+    EXPECT_TRUE(session->isEncrypted());
+    EXPECT_EQ(session->pages(), QStringList({"2026-12-01.dat", "2026-12-04.dat"}));
+    EXPECT_EQ(pageText(), QStringLiteral("Today we went skating at Zermatt"));
+    EXPECT_EQ(richtext::plainText(session->note()), QStringLiteral("Skates sharpened"));
+
+    session.reset();
+    DiarySession refused(dialogs, clock);
+    refused.setDataRoot(data.path());
+    dialogs.answerInput(kPlainPassword);
+    dialogs.answerMessage(Button::Ok);
+    EXPECT_FALSE(refused.signIn(program));
+    EXPECT_TRUE(program.ended());
+    EXPECT_EQ(dialogs.shown().last().title, QStringLiteral("Wrong Password!"));
+}
+
+TEST_F(EncryptionSession, EncryptDiaryRefusingAShortOrMismatchedPasswordChangesNothing)
+{
+    const Snapshot before = now();
+    dialogs.answerMessage(Button::No);
+    session->encryptDiary();
+
+    dialogs.answerMessage(Button::Yes);
+    dialogs.answerInput(QStringLiteral("seven77"));
+    dialogs.answerMessage(Button::Ok);
+    session->encryptDiary();
+    EXPECT_EQ(dialogs.texts().last(), QStringLiteral("The password must have at least 8 characters. Nothing has been changed."));
+
+    dialogs.answerMessage(Button::Yes);
+    dialogs.answerInput(QStringLiteral("long enough 1"));
+    dialogs.answerInput(QStringLiteral("long enough 2"));
+    dialogs.answerMessage(Button::Ok);
+    session->encryptDiary();
+    EXPECT_EQ(dialogs.texts().last(), QStringLiteral("The two passwords are not the same. Nothing has been changed."));
+
+    dialogs.answerMessage(Button::Yes);
+    dialogs.answerInput(QString());
+    session->encryptDiary();
+
+    EXPECT_FALSE(session->isEncrypted());
+    EXPECT_EQ(differences(before, now()), "");
+}
+
+TEST_F(EncryptionSession, ChangePasswordRewritesOnlyTheKeySlot)
+{
+    encrypt();
+    const Snapshot before = now();
+    dialogs.answerInput(QStringLiteral("not the password"));
+    dialogs.answerMessage(Button::Ok);
+    session->changePassword();
+    EXPECT_EQ(dialogs.shown().last().title, QStringLiteral("Wrong Password!"));
+    EXPECT_EQ(differences(before, now()), "");
+
+    dialogs.answerInput(kPassword);
+    dialogs.answerInput(kNewPassword);
+    dialogs.answerInput(kNewPassword);
+    dialogs.answerMessage(Button::Ok);
+    session->changePassword();
+    EXPECT_EQ(dialogs.shown().last().title, QStringLiteral("Password Saved"));
+    EXPECT_EQ(differences(before, now()), "pw.dat (changed)");
+    EXPECT_TRUE(openVault(data.root().passwordFile(), kNewPassword));
+    EXPECT_FALSE(openVault(data.root().passwordFile(), kPassword));
+
+    // Unlocking asks the new slot, not the one the diary was opened with.
+    session->lockDiary();
+    EXPECT_FALSE(session->unlockDiary(kPassword));
+    EXPECT_TRUE(session->unlockDiary(kNewPassword));
+
+    signIn(kNewPassword);
+    EXPECT_EQ(pageText(), QStringLiteral("Today we went skating at Zermatt"));
+}
+
+TEST_F(EncryptionSession, DecryptDiaryLeavesThePlainDiaryTheOrdinarySignInOpens)
+{
+    Snapshot expected = now();
+    encrypt();
+    const Snapshot encrypted = now();
+    dialogs.answerMessage(Button::Yes);
+    dialogs.answerInput(QStringLiteral("not the password"));
+    dialogs.answerMessage(Button::Ok);
+    session->decryptDiary();
+    EXPECT_EQ(dialogs.texts().last(), QStringLiteral("The password you have entered is incorrect. The diary has not been decrypted."));
+    EXPECT_TRUE(session->isEncrypted());
+    EXPECT_EQ(differences(encrypted, now()), "");
+
+    const qsizetype first = dialogs.shown().size();
+    dialogs.answerMessage(Button::Yes);
+    dialogs.answerInput(kPassword);
+    dialogs.answerMessage(Button::Ok);
+    session->decryptDiary();
+    EXPECT_EQ(titlesSince(first), QStringList({"Decrypt Diary", "Decrypt Diary", "Diary Decrypted"}));
+    EXPECT_FALSE(session->isEncrypted());
+    expected[QStringLiteral("pw.dat")] = passwordfile::fileBytes(kPassword);
+    EXPECT_EQ(differences(expected, now()), "");
+
+    signIn(kPassword);
+    EXPECT_FALSE(session->isEncrypted());
+    EXPECT_EQ(pageText(), QStringLiteral("Today we went skating at Zermatt"));
+}
+
+TEST_F(EncryptionSession, LockWipesTheKeyUntilTheRightPasswordUnlocks)
+{
+    encrypt();
+    EXPECT_FALSE(session->isLocked());
+    session->lockDiary();
+    EXPECT_TRUE(session->isLocked());
+    const Snapshot locked = now();
+    EXPECT_FALSE(pagestore::load(session->dataRoot(), QStringLiteral("2026-12-04")));
+    EXPECT_FALSE(notestore::load(session->dataRoot(), QStringLiteral("Dec-4")));
+    EXPECT_FALSE(pagestore::save(session->dataRoot(), QStringLiteral("2026-12-04"), page("written while locked")));
+    EXPECT_EQ(differences(locked, now()), "");
+
+    EXPECT_FALSE(session->unlockDiary(QStringLiteral("not the password")));
+    EXPECT_FALSE(session->unlockDiary(QString()));
+    EXPECT_TRUE(session->isLocked());
+    EXPECT_TRUE(session->unlockDiary(kPassword));
+    EXPECT_FALSE(session->isLocked());
+    EXPECT_EQ(pagestore::load(session->dataRoot(), QStringLiteral("2026-12-04")), kToday + "\r\n");
+}
