@@ -2,6 +2,7 @@
 
 #include "access/signin.h"
 #include "app/helpcommands.h"
+#include "app/lockbox.h"
 #include "app/monthcalendar.h"
 #include "ui/designgeometry.h"
 #include "ui/fontfit.h"
@@ -86,8 +87,11 @@ void Form1::showEvent(QShowEvent *event)
 void Form1::closeEvent(QCloseEvent *event)
 {
     event->accept();
-    m_session.AskToSavePage();
-    m_session.endDrafts();
+    // Locked, the drafts are on disk already and nothing could be sealed: nothing is asked or written.
+    if (!m_session.isLocked()) {
+        m_session.AskToSavePage();
+        m_session.endDrafts();
+    }
     endProgram();
 }
 

@@ -11,6 +11,8 @@
 #include <memory>
 #include <variant>
 
+class AutoLock;
+class LockBox;
 class MonthCalendar;
 class ProportionalLayout;
 class QComboBox;
@@ -42,6 +44,9 @@ public:
     // False when the sign-in ended the program: the window must never show.
     bool startedUp() const { return m_startedUp; }
     DiarySession &session() { return m_session; }
+    // Only while the diary is encrypted; the box once it has locked.
+    AutoLock *autoLock() const { return m_autoLock; }
+    LockBox *lockBox() const { return m_lockBox.get(); }
 
     QWidget *canvas = nullptr;
     QToolBar *Toolbar1 = nullptr;
@@ -124,6 +129,9 @@ private:
     void cmbFontName_Click();
     void cmbFontSize_Click();
     void endProgram();
+    void followLocking();
+    void watchForLock(bool encrypted);
+    void showLocked(bool locked);
 
     AppServices m_services;
     DiarySession m_session;
@@ -132,4 +140,9 @@ private:
     bool m_shownOnce = false;
     formatting::ColorChooser m_colorChooser;
     QPointer<Frmprint> m_frmprint;
+    AutoLock *m_autoLock = nullptr;
+    std::unique_ptr<LockBox> m_lockBox;
+    // The windows the lock hid, shown again as they were on unlocking.
+    QList<QPointer<QWidget>> m_lockedWindows;
+    QPointer<QWidget> m_activeBeforeLock;
 };

@@ -43,4 +43,6 @@ void Form1::Form_Load()
     Frame5->move(960, 1560);
     fillFontLists();
     m_startedUp = m_session.signIn(*m_services.program);
+    if (m_startedUp)
+        followLocking();
 }

@@ -107,6 +107,11 @@ bool Frmprint::eventFilter(QObject *watched, QEvent *event)
 // first. A copy printed or put away was never stored: its draft is kept.
 void Frmprint::closeEvent(QCloseEvent *event)
 {
+    // Locked, the key is gone: the draft already on disk is offered at the next start.
+    if (m_session.isLocked()) {
+        event->accept();
+        return;
+    }
     if (printchanged == 0)
         m_draft->setAside();
     else if (m_session.askToSaveChanges())

@@ -1,0 +1,80 @@
+#include "lockbox.h"
+
+#include "seams/busycursor.h"
+#include "ui/screenplacement.h"
+
+#include <QCloseEvent>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+LockBox::LockBox(Unlock unlock, QWidget *parent)
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
+      m_unlock(std::move(unlock))
+{
+    setObjectName(QStringLiteral("LockBox"));
+    setWindowTitle(QStringLiteral("Quillnest is locked"));
+    // Over any question a command was asking when the lock came, which stays unanswered beneath.
+    setWindowModality(Qt::ApplicationModal);
+
+    Label1 = new QLabel(QStringLiteral("Enter the Password"), this);
+    Text1 = new QLineEdit(this);
+    Text1->setObjectName(QStringLiteral("Text1"));
+    Text1->setEchoMode(QLineEdit::Password);
+    Text1->setAccessibleName(QStringLiteral("Password"));
+    Label1->setBuddy(Text1);
+    wrongPassword = new QLabel(QStringLiteral("Wrong password. Try again."), this);
+    wrongPassword->setObjectName(QStringLiteral("wrongPassword"));
+    wrongPassword->hide();
+    Command1 = new QPushButton(QStringLiteral("Unlock"), this);
+    Command1->setObjectName(QStringLiteral("Command1"));
+
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(Command1);
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(Label1);
+    layout->addWidget(Text1);
+    layout->addWidget(wrongPassword);
+    layout->addLayout(buttons);
+    setMinimumWidth(320);
+
+    connect(Text1, &QLineEdit::returnPressed, this, &LockBox::tryPassword);
+    connect(Command1, &QPushButton::clicked, this, &LockBox::tryPassword);
+}
+
+void LockBox::showLocked()
+{
+    Text1->clear();
+    wrongPassword->hide();
+    showOnScreen(*this, nullptr);
+    activateWindow();
+    Text1->setFocus();
+}
+
+void LockBox::tryPassword()
+{
+    QString typed = Text1->text();
+    // Nothing typed is no attempt, and not worth a key derivation.
+    if (typed.isEmpty())
+        return;
+    Text1->clear();
+    const bool opened = [&] {
+        const BusyCursor busy;
+        return m_unlock(typed);
+    }();
+    typed.fill(QChar(0));
+    wrongPassword->setVisible(!opened);
+    if (!opened)
+        Text1->setFocus();
+}
+
+// Whoever closes the box gives up the diary; nothing is left to save, as the
+// drafts were written before the key went.
+void LockBox::closeEvent(QCloseEvent *event)
+{
+    event->accept();
+    emit closeRequested();
+}
