@@ -7,6 +7,17 @@
 
 namespace richtext {
 
+namespace {
+
+// A NUL means nothing in a page, and U+FFFC stands for a picture, so neither
+// may come in as text, whether from \uN or from a code page such as UTF-8.
+bool isUnstorable(QChar c)
+{
+    return c.unicode() == 0 || c == QChar::ObjectReplacementCharacter;
+}
+
+} // namespace
+
 RtfParser::RtfParser(QByteArrayView rtf, QTextDocument &document)
     : m_tokens(rtf), m_document(document), m_builder(document)
 {
@@ -167,7 +178,7 @@ void RtfParser::binary(QByteArrayView bytes)
 
 void RtfParser::appendCharacter(char16_t character)
 {
-    if (top().destination != Destination::Text || character == 0 || character == u'\uFFFC')
+    if (top().destination != Destination::Text || isUnstorable(QChar(character)))
         return;
     syncFormat();
     flushBytes();
@@ -178,7 +189,10 @@ void RtfParser::flushBytes()
 {
     if (m_bytes.isEmpty())
         return;
-    m_decoder.append(m_builder.run(), m_bytes, m_bytesCodePage);
+    QString &run = m_builder.run();
+    const qsizetype start = run.size();
+    m_decoder.append(run, m_bytes, m_bytesCodePage);
+    run.truncate(std::remove_if(run.begin() + start, run.end(), isUnstorable) - run.begin());
     m_bytes.clear();
 }
 
