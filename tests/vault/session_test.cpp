@@ -13,7 +13,9 @@
 #include "session/diarysession.h"
 #include "testdataroot.h"
 
+#include <QDir>
 #include <QLocale>
+#include <QTextCursor>
 
 #include <gtest/gtest.h>
 
@@ -207,4 +209,28 @@ TEST_F(EncryptionSession, LockWipesTheKeyUntilTheRightPasswordUnlocks)
     EXPECT_TRUE(session->unlockDiary(kPassword));
     EXPECT_FALSE(session->isLocked());
     EXPECT_EQ(pagestore::load(session->dataRoot(), QStringLiteral("2026-12-04")), kToday + "\r\n");
+}
+
+TEST_F(EncryptionSession, TypingDraftsSavesAndHistoryStaySealedAndSearchStillFinds)
+{
+    encrypt();
+    QTextCursor(&session->page()).insertText(QStringLiteral("Matterhorn "));
+    session->markChanged();
+    session->flushDrafts();
+    const QStringList drafts = QDir(data.path() + QStringLiteral("/.drafts")).entryList(QDir::Files);
+    ASSERT_EQ(drafts, QStringList{QStringLiteral("page@2026-12-04.dat")});
+    EXPECT_EQ(fileHolding(now(), *ScrambleLine("Matterhorn")), "") << "a draft is sealed like its page";
+
+    dialogs.answerMessage(Button::Yes);
+    session->SavePage();
+    EXPECT_EQ(fileHolding(now(), *ScrambleLine("Matterhorn")), "");
+    ASSERT_EQ(session->pageVersions().size(), 1);
+    const auto version = pagestore::loadFile(session->dataRoot(), session->pageVersions()[0].path,
+                                             session->dataRoot().pagePath(QStringLiteral("2026-12-04")));
+    ASSERT_TRUE(version.has_value()) << "the version kept before the save opens as its page";
+    EXPECT_TRUE(version->contains("Zermatt"));
+    EXPECT_FALSE(version->contains("Matterhorn"));
+
+    EXPECT_EQ(session->search(QStringLiteral("Matterhorn")), QStringList{QStringLiteral("2026-12-04.dat")});
+    EXPECT_EQ(session->search(QStringLiteral("December")), QStringList{QStringLiteral("2026-12-01.dat")});
 }
