@@ -103,21 +103,27 @@ Outcome stage(const QString &rootPath, const Transform &transform, const QByteAr
 }
 
 // Each step can be repeated after a kill: what was moved is not moved again.
-void swapIn(const QDir &root)
+// A move that fails stops the swap with nothing deleted, and the mark stays,
+// so the next start tries again.
+bool swapIn(const QDir &root)
 {
     const QDir staging(root.filePath(kStaging));
-    root.mkpath(kOld);
+    if (!root.mkpath(kOld))
+        return false;
     for (const QString &item : kItems) {
         if (!QFileInfo::exists(staging.filePath(item)))
             continue;
-        if (QFileInfo::exists(root.filePath(item)))
-            QDir().rename(root.filePath(item), root.filePath(kOld + QLatin1Char('/') + item));
-        QDir().rename(staging.filePath(item), root.filePath(item));
+        if (QFileInfo::exists(root.filePath(item))
+            && !QDir().rename(root.filePath(item), root.filePath(kOld + QLatin1Char('/') + item)))
+            return false;
+        if (!QDir().rename(staging.filePath(item), root.filePath(item)))
+            return false;
     }
     syncFileSystem(root.path());
     QDir(root.filePath(kOld)).removeRecursively();
     QFile::remove(staging.filePath(kReadyMark));
     QDir(staging.path()).removeRecursively();
+    return true;
 }
 
 Outcome convert(const DataRoot &root, const Transform &transform, const QByteArray &passwordFile, const Progress &progress)
@@ -128,7 +134,8 @@ Outcome convert(const DataRoot &root, const Transform &transform, const QByteArr
         QDir(QDir(root.path()).filePath(kStaging)).removeRecursively();
         return staged;
     }
-    swapIn(QDir(root.path()));
+    if (!swapIn(QDir(root.path())))
+        return Outcome::failure(QStringLiteral("The converted files could not be moved in; the next start finishes the work."));
     return Outcome::success();
 }
 
@@ -178,9 +185,10 @@ bool interrupted(const QString &rootPath)
 void finishInterrupted(const QString &rootPath)
 {
     const QDir root(rootPath);
-    if (QFileInfo::exists(root.filePath(kStaging + QLatin1Char('/') + kReadyMark)))
-        swapIn(root);
-    else if (QFileInfo::exists(root.filePath(kStaging)))
+    if (QFileInfo::exists(root.filePath(kStaging + QLatin1Char('/') + kReadyMark))) {
+        if (!swapIn(root))
+            return;
+    } else if (QFileInfo::exists(root.filePath(kStaging)))
         QDir(root.filePath(kStaging)).removeRecursively();
     if (QFileInfo::exists(root.filePath(kOld)))
         QDir(root.filePath(kOld)).removeRecursively();
