@@ -15,6 +15,7 @@ constexpr std::size_t kMiB = std::size_t(1) << 20;
 constexpr KdfLimits kFloor{2, 64 * kMiB};
 constexpr std::size_t kMostMemory = 256 * kMiB;
 constexpr double kAimSeconds = 0.7;
+constexpr double kLeastSeconds = 0.5;
 
 double secondsFor(const KdfLimits &limits)
 {
@@ -42,6 +43,11 @@ KdfLimits tuned()
         limits.memory *= 2;
     const double passes = factor * double(kFloor.ops) * double(kFloor.memory) / double(limits.memory);
     limits.ops = std::max(kFloor.ops, static_cast<unsigned long long>(std::llround(passes)));
+    // The first measure pays for memory never touched before, so the guess
+    // runs short; one measure of the guess itself sets the passes.
+    const double guessed = secondsFor(limits);
+    if (guessed > 0.0 && guessed < kLeastSeconds)
+        limits.ops = static_cast<unsigned long long>(std::llround(double(limits.ops) * kAimSeconds / guessed));
     return limits;
 }
 
