@@ -13,7 +13,6 @@
 #include "testdataroot.h"
 
 #include <QDir>
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -123,42 +122,4 @@ TEST_F(ConversionTest, DecryptMeetingAFileThatDoesNotOpenLeavesTheEncryptedDiary
     EXPECT_TRUE(done.error().contains(QStringLiteral("pages/2026-12-07.dat"))) << done.error().toStdString();
     EXPECT_EQ(differences(before, snapshot(data.path())), "");
     EXPECT_FALSE(QFileInfo::exists(data.path() + QStringLiteral("/.converting")));
-}
-
-TEST_F(ConversionTest, AConversionKilledBeforeItsMarkIsDroppedAtTheNextStart)
-{
-    struct Killed {};
-    EXPECT_THROW(encrypt(data.path(), [](int done, int) { if (done == 3) throw Killed{}; }), Killed);
-    const QString staging = data.path() + QStringLiteral("/.converting");
-    ASSERT_TRUE(QFileInfo(staging).isDir());
-    EXPECT_FALSE(QFileInfo::exists(staging + QStringLiteral("/ready")));
-
-    conversion::finishInterrupted(data.path());
-    EXPECT_EQ(differences(plain, snapshot(data.path())), "");
-    EXPECT_EQ(pagestore::load(data.root(), QStringLiteral("2026-12-04")), page("Zanzibar trip booked") + "\r\n");
-}
-
-TEST_F(ConversionTest, AConversionKilledAfterItsMarkIsCompletedAtTheNextStart)
-{
-    // The encrypted form, made beside the diary, is what a whole conversion would leave.
-    QTemporaryDir done;
-    copyTree(data.path(), done.path());
-    const auto vault = encrypt(done.path());
-    const Snapshot encrypted = snapshot(done.path());
-
-    // Killed during the swap: pages moved in, the plain dates moved out but
-    // the sealed ones not yet in, the rest still staged.
-    QDir root(data.path());
-    for (const char *item : {"pages", "dates", "history", ".drafts"})
-        copyTree(done.path() + QLatin1Char('/') + QLatin1String(item), root.filePath(QStringLiteral(".converting/") + QLatin1String(item)));
-    writeBytes(root.filePath(QStringLiteral(".converting/pw.dat")), readBytes(done.path() + QStringLiteral("/pw.dat")));
-    writeBytes(root.filePath(QStringLiteral(".converting/ready")), "ready\n");
-    ASSERT_TRUE(root.mkpath(QStringLiteral(".converting-old")));
-    ASSERT_TRUE(root.rename(QStringLiteral("pages"), QStringLiteral(".converting-old/pages")));
-    ASSERT_TRUE(root.rename(QStringLiteral(".converting/pages"), QStringLiteral("pages")));
-    ASSERT_TRUE(root.rename(QStringLiteral("dates"), QStringLiteral(".converting-old/dates")));
-
-    conversion::finishInterrupted(data.path());
-    EXPECT_EQ(differences(encrypted, snapshot(data.path())), "");
-    EXPECT_EQ(notestore::load(DataRoot(data.path(), vault), QStringLiteral("Dec-4")), "Quokka sighting");
 }
