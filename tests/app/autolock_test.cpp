@@ -81,6 +81,7 @@ TEST_F(AutoLockTest, FiveMinutesWithoutInputLockAndInputStartsTheWaitAgain)
 {
     AutoLock &autoLock = *form().autoLock();
     EXPECT_EQ(autoLock.idleDelay(), 5min);
+    EXPECT_TRUE(form().m24->isVisible()) << "signed in on an encrypted diary";
     now += 4min + 59s;
     autoLock.checkIdle();
     EXPECT_FALSE(locked());
@@ -224,9 +225,13 @@ TEST(AutoLockPlainTest, APlainDiaryNeverLocks)
     harness.dialogs.answerInput(kPassword);
     harness.dialogs.answerInput(kPassword);
     harness.dialogs.answerMessage(Button::Ok);
+    EXPECT_TRUE(form.m23->isVisible());
+    EXPECT_FALSE(form.m24->isVisible());
     form.m23->trigger();
     ASSERT_TRUE(form.session().isEncrypted());
     ASSERT_NE(form.autoLock(), nullptr);
+    EXPECT_FALSE(form.m23->isVisible()) << "an encrypted diary offers Decrypt Diary... instead";
+    EXPECT_TRUE(form.m24->isVisible());
     std::chrono::milliseconds now{0};
     form.autoLock()->setClock([&now] { return now; });
     now += 5min;
@@ -241,6 +246,7 @@ TEST(AutoLockPlainTest, APlainDiaryNeverLocks)
     harness.dialogs.answerMessage(Button::Ok);
     form.m24->trigger();
     ASSERT_FALSE(form.session().isEncrypted());
+    EXPECT_TRUE(form.m23->isVisible());
     EXPECT_EQ(form.autoLock(), nullptr);
     EXPECT_TRUE(form.isVisible());
 }
