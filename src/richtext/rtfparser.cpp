@@ -1,22 +1,12 @@
 #include "rtfparser.h"
 
 #include "rtflimits.h"
+#include "rtfunstorable.h"
 #include "twips.h"
 
 #include <algorithm>
 
 namespace richtext {
-
-namespace {
-
-// A NUL means nothing in a page, and U+FFFC stands for a picture, so neither
-// may come in as text, whether from \uN or from a code page such as UTF-8.
-bool isUnstorable(QChar c)
-{
-    return c.unicode() == 0 || c == QChar::ObjectReplacementCharacter;
-}
-
-} // namespace
 
 RtfParser::RtfParser(QByteArrayView rtf, QTextDocument &document)
     : m_tokens(rtf), m_document(document), m_builder(document)

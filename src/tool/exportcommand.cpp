@@ -9,6 +9,7 @@
 #include "diary/safewrite.h"
 #include "richtext/pageexport.h"
 #include "richtext/rtfreader.h"
+#include "richtext/rtftext.h"
 
 #include <QDir>
 #include <QTextDocument>
@@ -44,9 +45,12 @@ QByteArray converted(const QByteArray &rtf, PageFormat format)
 {
     if (format == PageFormat::Rtf)
         return rtf;
+    // The text alone needs no document: the extractor gives the reader's text.
+    if (format == PageFormat::Txt)
+        return richtext::visibleText(rtf).toUtf8();
     QTextDocument page;
     richtext::readRtf(rtf, page);
-    return (format == PageFormat::Txt ? richtext::plainText(page) : richtext::htmlWithPictures(page)).toUtf8();
+    return richtext::htmlWithPictures(page).toUtf8();
 }
 
 QString keyOf(const QString &fileName)
