@@ -20,7 +20,7 @@ extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const QString path = fuzzsupport::writeScratch(QStringLiteral("pages/2024-03-05.dat"), fuzzsupport::bytesOf(data, size));
-    const auto rtf = pagestore::loadFile(path);
+    const auto rtf = pagestore::loadFile(DataRoot(fuzzsupport::scratchFolder()), path);
     if (!rtf)
         return 0;
     QTextDocument page;
