@@ -3,7 +3,7 @@
 #include "toolsupport.h"
 
 #include "diary/filelist.h"
-#include "diary/search.h"
+#include "richtext/textsearch.h"
 
 namespace tool {
 
@@ -11,7 +11,14 @@ int searchCommand(const QStringList &arguments)
 {
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Lists the page files that hold TERM, oldest day first. "
-                                                    "The search is case-sensitive."));
+                                                    "The search is case-sensitive and looks in the stored markup, "
+                                                    "as the Search panel does as shipped."));
+    const QCommandLineOption text(QStringLiteral("text"),
+                                  QStringLiteral("Look in the text the page shows; each word of TERM must be on the page."));
+    const QCommandLineOption ignoreCase(QStringLiteral("ignore-case"), QStringLiteral("Match regardless of letter case."));
+    const QCommandLineOption context(QStringLiteral("context"),
+                                     QStringLiteral("Follow each result with the line around its first match."));
+    parser.addOptions({text, ignoreCase, context});
     parser.addOption(rootOption());
     parser.addOption(passwordFdOption());
     parser.addPositionalArgument(QStringLiteral("TERM"), QStringLiteral("The text to look for."));
@@ -22,8 +29,12 @@ int searchCommand(const QStringList &arguments)
         return dataRootFailure(parser);
 
     const QString term = parser.positionalArguments().constFirst();
-    for (const QString &name : searchPages(root->pagesDir(), sortedFileNames(root->pagesDir()), term, root->vault()))
+    const textsearch::Options options{!parser.isSet(ignoreCase), parser.isSet(text)};
+    for (const QString &name : textsearch::search(*root, sortedFileNames(root->pagesDir()), term, options)) {
         printLine(name);
+        if (parser.isSet(context))
+            printLine(QStringLiteral("    ") + textsearch::context(*root, name, term, options));
+    }
     return kDone;
 }
 

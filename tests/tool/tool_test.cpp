@@ -265,3 +265,29 @@ TEST(Tool, EncryptedDiaryIsSearchedExportedAndDecryptedWithItsPassword)
     EXPECT_EQ(fileBytes(data.root().passwordFile()), passwordfile::fileBytes(u"correct horse"));
     EXPECT_EQ(tool(search).out, QStringLiteral("2024-03-05.dat\n")) << "a plain diary needs no password";
 }
+
+TEST(Tool, SearchInTheTextIgnoringCaseFindsWhatThePageShows)
+{
+    TestDataRoot data;
+    ASSERT_TRUE(pagestore::save(data.root(), QStringLiteral("2024-03-05"), "{\\rtf1 An\\b na\\b0  went to the harbour\\par caf\\'e9}"));
+    ASSERT_TRUE(pagestore::save(data.root(), QStringLiteral("2024-03-06"), "{\\rtf1{\\fonttbl{\\f0 Arial;}}\\f0 nothing here}"));
+    ASSERT_TRUE(pagestore::save(data.root(), QStringLiteral("2024-03-07"), "{\\rtf1 \\'c9T\\'c9 was hot}"));
+    const auto found = [&](QStringList options, const QString &term) {
+        return tool(QStringList{QStringLiteral("search"), QStringLiteral("--root"), data.path()} + options + QStringList{term}).out;
+    };
+    const QString text = QStringLiteral("--text");
+    const QString anyCase = QStringLiteral("--ignore-case");
+
+    EXPECT_EQ(found({}, QStringLiteral("Anna")), QString()) << "as shipped the markup is searched, as ever";
+    EXPECT_EQ(found({}, QStringLiteral("Arial")), QStringLiteral("2024-03-06.dat\n"));
+    EXPECT_EQ(found({text}, QStringLiteral("Anna")), QStringLiteral("2024-03-05.dat\n"));
+    EXPECT_EQ(found({text}, QStringLiteral("Arial")), QString()) << "font names are not text";
+    EXPECT_EQ(found({text}, QStringLiteral("anna")), QString());
+    EXPECT_EQ(found({text, anyCase}, QStringLiteral("anna")), QStringLiteral("2024-03-05.dat\n"));
+    EXPECT_EQ(found({text, anyCase}, QString::fromUtf8("été")), QStringLiteral("2024-03-07.dat\n"));
+    EXPECT_EQ(found({anyCase}, QStringLiteral("ARIAL")), QStringLiteral("2024-03-06.dat\n"));
+    EXPECT_EQ(found({text}, QString::fromUtf8("café  harbour")), QStringLiteral("2024-03-05.dat\n")) << "every word, anywhere";
+    EXPECT_EQ(found({text}, QString::fromUtf8("café river")), QString());
+    EXPECT_EQ(found({text, QStringLiteral("--context")}, QStringLiteral("harbour")),
+              QStringLiteral("2024-03-05.dat\n    Anna went to the harbour\n"));
+}
