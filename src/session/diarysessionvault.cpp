@@ -16,6 +16,21 @@ const QString kEncryptTitle = QStringLiteral("Encrypt Diary");
 const QString kDecryptTitle = QStringLiteral("Decrypt Diary");
 const QString kChangeTitle = QStringLiteral("Change Password");
 
+// Asked again before the diary's form or password changes: nothing when
+// cancelled or wrong, the wrong one told with refused.
+std::optional<QString> askCurrentPassword(Dialogs &dialogs, const Vault &vault, const QString &prompt, const QString &title,
+                                          const QString &refused)
+{
+    const QString typed = dialogs.input(prompt, title, Dialogs::Echo::Masked);
+    if (typed.isEmpty())
+        return std::nullopt;
+    if (!vault.opensWith(keyslot::passwordBytes(typed))) {
+        dialogs.message(refused, QStringLiteral("Wrong Password!"), Dialogs::Icon::Critical, Dialogs::Buttons::Ok);
+        return std::nullopt;
+    }
+    return typed;
+}
+
 } // namespace
 
 void DiarySession::useVault(std::shared_ptr<Vault> vault)
@@ -86,14 +101,11 @@ void DiarySession::decryptDiary()
                              kDecryptTitle, Dialogs::Icon::Question, Dialogs::Buttons::YesNo, Dialogs::Button::No)
             != Dialogs::Button::Yes)
         return;
-    const QString password = m_dialogs.input(QStringLiteral("Enter the Password"), kDecryptTitle, Dialogs::Echo::Masked);
-    if (password.isEmpty())
+    const auto typed = askCurrentPassword(m_dialogs, *m_vault, QStringLiteral("Enter the Password"), kDecryptTitle,
+                                          QStringLiteral("The password you have entered is incorrect. The diary has not been decrypted."));
+    if (!typed)
         return;
-    if (!m_vault->opensWith(keyslot::passwordBytes(password))) {
-        m_dialogs.message(QStringLiteral("The password you have entered is incorrect. The diary has not been decrypted."),
-                          QStringLiteral("Wrong Password!"), Dialogs::Icon::Critical, Dialogs::Buttons::Ok);
-        return;
-    }
+    const QString &password = *typed;
     // The plain form would keep a weaker password than the one typed.
     if (!passwordfile::keepsWhole(password)) {
         m_dialogs.message(QStringLiteral("This password has characters a plain diary cannot keep. Change the password to one "
@@ -118,14 +130,9 @@ void DiarySession::changePassword()
         ChangePassword(dataRoot().passwordFile(), m_dialogs);
         return;
     }
-    const QString current = m_dialogs.input(QStringLiteral("Enter the current password."), kChangeTitle, Dialogs::Echo::Masked);
-    if (current.isEmpty())
+    if (!askCurrentPassword(m_dialogs, *m_vault, QStringLiteral("Enter the current password."), kChangeTitle,
+                            QStringLiteral("The password you have entered is incorrect. The password has not been changed.")))
         return;
-    if (!m_vault->opensWith(keyslot::passwordBytes(current))) {
-        m_dialogs.message(QStringLiteral("The password you have entered is incorrect. The password has not been changed."),
-                          QStringLiteral("Wrong Password!"), Dialogs::Icon::Critical, Dialogs::Buttons::Ok);
-        return;
-    }
     const auto password = askNewPassword(kChangeTitle);
     if (!password)
         return;

@@ -97,14 +97,16 @@ void Vault::useSlot(KeySlot slot)
     m_slot = std::move(slot);
 }
 
+// A copy, so the slow key derivation runs without holding the lock.
+KeySlot Vault::slot() const
+{
+    const std::lock_guard guard(m_mutex);
+    return m_slot;
+}
+
 bool Vault::unlock(const SecretBytes &password)
 {
-    KeySlot slot;
-    {
-        const std::lock_guard guard(m_mutex);
-        slot = m_slot;
-    }
-    auto key = keyslot::unwrap(slot, password);
+    auto key = keyslot::unwrap(slot(), password);
     if (!key)
         return false;
     const std::lock_guard guard(m_mutex);
@@ -114,12 +116,7 @@ bool Vault::unlock(const SecretBytes &password)
 
 bool Vault::opensWith(const SecretBytes &password) const
 {
-    KeySlot slot;
-    {
-        const std::lock_guard guard(m_mutex);
-        slot = m_slot;
-    }
-    const auto key = keyslot::unwrap(slot, password);
+    const auto key = keyslot::unwrap(slot(), password);
     const std::lock_guard guard(m_mutex);
     return key && m_key && key->size() == m_key->size() && sodium_memcmp(key->data(), m_key->data(), key->size()) == 0;
 }

@@ -44,6 +44,8 @@ public:
     bool isLocked() const;
 
 private:
+    KeySlot slot() const;
+
     mutable std::mutex m_mutex;
     std::optional<SecretBytes> m_key;
     KeySlot m_slot;
