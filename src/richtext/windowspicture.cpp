@@ -87,7 +87,8 @@ bool holdsEveryRow(QByteArrayView dib, qsizetype bitsSize)
     if (compression != 0 && compression != 3 && compression != 6)
         return true;
     const qint64 stride = (width * bits + 31) / 32 * 4;
-    return width > 0 && stride * height <= bitsSize;
+    // Divided rather than multiplied: a forged width and height overflow the product.
+    return width > 0 && (stride == 0 || height <= bitsSize / stride);
 }
 
 QImage decodeCandidates(std::vector<QByteArrayView> dibs, const std::vector<qsizetype> &offsets)
