@@ -4,6 +4,7 @@
 #include "app/helpcommands.h"
 #include "app/lockbox.h"
 #include "app/monthcalendar.h"
+#include "editor/matchmarks.h"
 #include "ui/designgeometry.h"
 #include "ui/fontfit.h"
 #include "ui/modcenter.h"
@@ -11,9 +12,11 @@
 #include "ui/proportionallayout.h"
 
 #include <QCloseEvent>
+#include <QHelpEvent>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLayout>
+#include <QListWidget>
 #include <QMenuBar>
 #include <QScreen>
 #include <QToolBar>
@@ -49,11 +52,14 @@ Form1::~Form1()
     delete canvas;
 }
 
-// The inner area is the canvas below the menu bar: its size is what the layout follows.
+// The inner area is the canvas below the menu bar: its size is what the layout
+// follows. The matches list's tool tips are filled in as they are asked for.
 bool Form1::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == canvas && event->type() == QEvent::Resize)
         Form_Resize();
+    if (event->type() == QEvent::ToolTip && watched == List1->viewport())
+        showResultContext(static_cast<QHelpEvent &>(*event));
     return QMainWindow::eventFilter(watched, event);
 }
 

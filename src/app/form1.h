@@ -12,18 +12,22 @@
 #include <variant>
 
 class AutoLock;
+class MatchMarks;
+class QCheckBox;
 class LockBox;
 class MonthCalendar;
 class ProportionalLayout;
 class QComboBox;
 class QFrame;
 class QGroupBox;
+class QHelpEvent;
 class QLabel;
 class QLineEdit;
 class FileListBox;
 class Frmpicture;
 class Frmprint;
 class QListWidget;
+class QListWidgetItem;
 class QMenu;
 class QPushButton;
 class QToolBar;
@@ -68,6 +72,9 @@ public:
     QListWidget *List1 = nullptr;
     QLineEdit *Text4 = nullptr;
     std::array<QLabel *, 2> Label6 {};
+    // The search's two choices, under the term; as shipped they search as the design does.
+    QCheckBox *chkMatchCase = nullptr;
+    QCheckBox *chkTextOnly = nullptr;
     QGroupBox *Frame3 = nullptr;
     QPushButton *Command3 = nullptr;
     FileListBox *File3 = nullptr;
@@ -95,6 +102,8 @@ public:
     QAction *m23 = nullptr, *m24 = nullptr;
     // The toolbar's Open only shows the panel; File > Open File asks to save first.
     QAction *openPanel = nullptr;
+    // F3 and Shift+F3: the next and previous match of the search in the open page.
+    QAction *findNext = nullptr, *findPrevious = nullptr;
 
     // Made by the first Add Picture, again after its close box discarded it.
     QPointer<Frmpicture> frmpicture;
@@ -123,6 +132,8 @@ private:
     void showSearchPanel();
     void Command4_Click();
     void Command1_Click();
+    void openResult(const QListWidgetItem &item);
+    void showResultContext(const QHelpEvent &event);
     void AddPicture();
     void m17_Click();
     void backUpDiary();
@@ -136,6 +147,7 @@ private:
     AppServices m_services;
     DiarySession m_session;
     std::unique_ptr<ProportionalLayout> m_layout;
+    std::unique_ptr<MatchMarks> m_marks;
     bool m_startedUp = false;
     bool m_shownOnce = false;
     formatting::ColorChooser m_colorChooser;

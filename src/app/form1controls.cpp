@@ -6,6 +6,7 @@
 #include "app/monthcalendar.h"
 #include "editor/richtextedit.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -140,6 +141,9 @@ void Form1::buildPanels()
     Frame5->setAutoFillBackground(true);
     Label6[0] = made<QLabel>(Frame5, "Label6", QString(), QStringLiteral("Search For:"));
     Text4 = made<QLineEdit>(Frame5, "Text4", QStringLiteral("Search for"));
+    chkMatchCase = made<QCheckBox>(Frame5, "chkMatchCase", QStringLiteral("Match case"), QStringLiteral("Match case"));
+    chkMatchCase->setChecked(true);
+    chkTextOnly = made<QCheckBox>(Frame5, "chkTextOnly", QStringLiteral("Look in the text only"), QStringLiteral("Look in the text only"));
     Command4 = made<QPushButton>(Frame5, "Command4", QStringLiteral("Search"), QStringLiteral("Search"));
     Label6[1] = made<QLabel>(Frame5, "Label6", QString(), QStringLiteral("Matches:"));
     List1 = made<QListWidget>(Frame5, "List1", QStringLiteral("Matches"));
@@ -149,9 +153,12 @@ void Form1::buildPanels()
     placeInTwips(Frame5, 360, 2280, 3255, 5295);
     placeInTwips(Label6[0], 360, 480, 1335, 255);
     placeInTwips(Text4, 600, 840, 2055, 375);
-    placeInTwips(Command4, 840, 1440, 1575, 375);
-    placeInTwips(Label6[1], 360, 1920, 1335, 255);
-    placeInTwips(List1, 600, 2280, 2055, 2055);
+    // The choices take their room from the list of matches.
+    placeInTwips(chkMatchCase, 600, 1260, 2415, 255);
+    placeInTwips(chkTextOnly, 600, 1530, 2415, 255);
+    placeInTwips(Command4, 840, 1890, 1575, 375);
+    placeInTwips(Label6[1], 360, 2370, 1335, 255);
+    placeInTwips(List1, 600, 2730, 2055, 1605);
     placeInTwips(Command1, 840, 4680, 1575, 375);
     Frame5->hide();
 

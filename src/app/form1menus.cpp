@@ -24,6 +24,16 @@ QAction *item(QMenu *menu, const char *name, const QString &caption, const QKeyS
     return action;
 }
 
+QAction *windowKey(QWidget *window, const char *name, const QString &caption, const QKeySequence &shortcut)
+{
+    auto *action = new QAction(caption, window);
+    action->setObjectName(QString::fromLatin1(name));
+    action->setShortcut(shortcut);
+    action->setShortcutContext(Qt::WindowShortcut);
+    window->addAction(action);
+    return action;
+}
+
 QAction *separator(QMenu *menu, const char *name)
 {
     QAction *action = menu->addSeparator();
@@ -83,6 +93,10 @@ void Form1::buildMenus()
     m12 = item(m11, "m12", QStringLiteral("About"));
     m13 = item(m11, "m13", QStringLiteral("Web Page"));
     m14 = item(m11, "m14", QStringLiteral("Help"), QKeySequence(Qt::Key_F1));
+
+    // Keys without a menu item, so the menus stay as designed.
+    findNext = windowKey(this, "findNext", QStringLiteral("Next match"), QKeySequence(Qt::Key_F3));
+    findPrevious = windowKey(this, "findPrevious", QStringLiteral("Previous match"), QKeySequence(Qt::SHIFT | Qt::Key_F3));
 }
 
 // Every menu command, in one place: most go straight to the session.

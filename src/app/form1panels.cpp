@@ -1,12 +1,15 @@
 #include "form1.h"
 
 #include "app/filelistbox.h"
+#include "editor/matchmarks.h"
 #include "editor/richtextedit.h"
 #include "picture/addpicture.h"
 #include "picture/frmpicture.h"
 #include "print/frmprint.h"
 
+#include <QCheckBox>
 #include <QGroupBox>
+#include <QHelpEvent>
 #include <QLineEdit>
 #include <QListWidget>
 
@@ -29,7 +32,22 @@ void Form1::showSearchPanel()
 void Form1::Command4_Click()
 {
     List1->clear();
-    List1->addItems(m_session.search(Text4->text()));
+    List1->addItems(m_session.search(Text4->text(), {chkMatchCase->isChecked(), chkTextOnly->isChecked()}));
+}
+
+void Form1::openResult(const QListWidgetItem &item)
+{
+    m_session.openResult(item.text());
+    m_marks->show(m_session.resultMatches());
+}
+
+// A result's tool tip is read when it is first asked for: reading the line of
+// every result at once would make a search of many pages wait for all of them.
+void Form1::showResultContext(const QHelpEvent &event)
+{
+    QListWidgetItem *item = List1->itemAt(event.pos());
+    if (item && item->toolTip().isEmpty())
+        item->setToolTip(m_session.resultContext(item->text()));
 }
 
 void Form1::Command1_Click()

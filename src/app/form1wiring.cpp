@@ -3,6 +3,7 @@
 #include "app/filelistbox.h"
 #include "app/monthcalendar.h"
 #include "diary/daykeys.h"
+#include "editor/matchmarks.h"
 #include "editor/richtextedit.h"
 #include "ui/windowshortcuts.h"
 
@@ -47,10 +48,15 @@ void Form1::connectControls()
     connect(SSCommand4, &QToolButton::clicked, &m_session, &DiarySession::lastPage);
     for (auto signal : {&QListWidget::itemClicked, &QListWidget::itemActivated}) {
         connect(File3, signal, this, [this](QListWidgetItem *item) { m_session.openListed(File3->row(item)); });
-        connect(List1, signal, this, [this](QListWidgetItem *item) { m_session.openResult(item->text()); });
+        connect(List1, signal, this, [this](QListWidgetItem *item) { openResult(*item); });
     }
     connect(Command3, &QPushButton::clicked, Frame3, &QWidget::hide);
     connect(Command4, &QPushButton::clicked, this, &Form1::Command4_Click);
     connect(Text4, &QLineEdit::returnPressed, this, &Form1::Command4_Click);
     connect(Command1, &QPushButton::clicked, this, &Form1::Command1_Click);
+    List1->viewport()->installEventFilter(this);
+    m_marks = std::make_unique<MatchMarks>(*rtxt2);
+    connect(&m_session, &DiarySession::pageReplaced, this, [this] { m_marks->clear(); });
+    connect(findNext, &QAction::triggered, this, [this] { m_marks->next(); });
+    connect(findPrevious, &QAction::triggered, this, [this] { m_marks->previous(); });
 }

@@ -4,7 +4,7 @@
 #include "diary/conversion.h"
 #include "diary/daykeys.h"
 #include "diary/pagestore.h"
-#include "diary/search.h"
+#include "richtext/textmatches.h"
 #include "richtext/pagecontent.h"
 #include "richtext/pageexport.h"
 #include "seams/busycursor.h"
@@ -203,10 +203,12 @@ void DiarySession::leavePageForSearch()
     clearNote();
 }
 
-QStringList DiarySession::search(const QString &term)
+QStringList DiarySession::search(const QString &term, textsearch::Options options)
 {
     const BusyCursor busy;
-    return searchPages(m_pages.path(), m_pages.entries(), term, m_vault.get());
+    m_searchTerm = term;
+    m_searchOptions = options;
+    return textsearch::search(dataRoot(), m_pages.entries(), term, options);
 }
 
 void DiarySession::openResult(const QString &name)
@@ -214,6 +216,16 @@ void DiarySession::openResult(const QString &name)
     const BusyCursor busy;
     if (const qsizetype index = m_pages.entries().indexOf(name); index >= 0)
         setPageNumber(int(index + 1));
+}
+
+QString DiarySession::resultContext(const QString &name) const
+{
+    return textsearch::context(dataRoot(), name, m_searchTerm, m_searchOptions);
+}
+
+QList<QTextCursor> DiarySession::resultMatches() const
+{
+    return textsearch::matchesIn(m_page, m_searchTerm, m_searchOptions);
 }
 
 void DiarySession::clearPage()

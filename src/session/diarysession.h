@@ -5,6 +5,7 @@
 #include "diary/diarylock.h"
 #include "diary/history.h"
 #include "diary/filelist.h"
+#include "richtext/textsearch.h"
 
 #include <QDate>
 #include <QObject>
@@ -92,8 +93,13 @@ public:
 
     // Search leaves no page open; a result opens as the page it names.
     void leavePageForSearch();
-    QStringList search(const QString &term);
+    // As shipped, matching case in the markup, the options give the stored-markup search exactly.
+    QStringList search(const QString &term, textsearch::Options options = {});
     void openResult(const QString &name);
+    // The line of a result around its first match, for the result's tool tip.
+    QString resultContext(const QString &name) const;
+    // Where the last search's term shows in the open page.
+    QList<QTextCursor> resultMatches() const;
 
     void saveNote();
     void deleteNote();
@@ -165,6 +171,8 @@ private:
     QString m_month;
     int m_pageNumber = 0;
     QString m_openPageName;
+    QString m_searchTerm;
+    textsearch::Options m_searchOptions;
     int m_filechanged = 0;
     bool m_numberFollowsSave = false;
     QTextDocument m_page;

@@ -13,7 +13,9 @@
 #include <QApplication>
 #include <QDir>
 #include <QKeyEvent>
+#include <QCheckBox>
 #include <QGroupBox>
+#include <QHelpEvent>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -257,4 +259,69 @@ TEST_F(DiaryTest, BackUpDiarySavesTheWholeDiaryWhereTheUserChose)
     EXPECT_TRUE(harness.dialogs.shown().last().text.startsWith(QStringLiteral("The backup ")));
     EXPECT_EQ(harness.dialogs.shown().last().icon, Dialogs::Icon::Exclamation);
     EXPECT_EQ(harness.dialogs.shown().size(), 6) << "a cancelled dialog shows nothing more";
+}
+
+TEST_F(DiaryTest, TheSearchChoicesFindTheShownTextAndTheOpenedResultMarksItsMatches)
+{
+    const QByteArray bold = "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0 We went ska\\b ting\\b0  on the lake.\\par Skating again.\\par}";
+    ASSERT_TRUE(pagestore::save(harness.data.root(), QStringLiteral("2026-12-05"), bold));
+    form().session().rereadPages();
+    form().show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form()));
+    const auto results = [this](const QString &term) {
+        form().Text4->setText(term);
+        form().Command4->click();
+        QStringList names;
+        for (int row = 0; row < form().List1->count(); ++row)
+            names.append(form().List1->item(row)->text());
+        return names;
+    };
+    form().m5->trigger();
+    EXPECT_TRUE(form().chkMatchCase->isChecked());
+    EXPECT_FALSE(form().chkTextOnly->isChecked());
+    EXPECT_EQ(results(QStringLiteral("skating")), QStringList{QStringLiteral("2026-12-04.dat")});
+    EXPECT_EQ(results(QStringLiteral("Arial")), QStringList{QStringLiteral("2026-12-05.dat")});
+
+    form().chkMatchCase->setChecked(false);
+    form().chkTextOnly->setChecked(true);
+    EXPECT_TRUE(results(QStringLiteral("Arial")).isEmpty());
+    EXPECT_EQ(results(QStringLiteral("SKATING")), (QStringList{QStringLiteral("2026-12-04.dat"), QStringLiteral("2026-12-05.dat")}));
+    ASSERT_EQ(results(QStringLiteral("lake SKATING")), QStringList{QStringLiteral("2026-12-05.dat")});
+
+    QListWidgetItem *result = form().List1->item(0);
+    QHelpEvent tip(QEvent::ToolTip, form().List1->visualItemRect(result).center(), {});
+    QApplication::sendEvent(form().List1->viewport(), &tip);
+    EXPECT_EQ(result->toolTip(), QStringLiteral("We went skating on the lake."));
+
+    QTest::mouseClick(form().List1->viewport(), Qt::LeftButton, {}, form().List1->visualItemRect(result).center());
+    const QString text = form().rtxt2->document()->toPlainText();
+    const auto marked = [this] {
+        QList<int> starts;
+        for (const QTextEdit::ExtraSelection &mark : form().rtxt2->extraSelections())
+            starts.append(mark.cursor.selectionStart());
+        return starts;
+    };
+    const QList<int> matches{int(text.indexOf(u"skating")), int(text.indexOf(u"lake")), int(text.indexOf(u"Skating"))};
+    EXPECT_EQ(marked(), matches);
+    EXPECT_EQ(form().rtxt2->textCursor().position(), matches[0]);
+    form().rtxt2->setFocus();
+    QTest::keyClick(form().rtxt2, Qt::Key_F3);
+    QTest::keyClick(form().rtxt2, Qt::Key_F3);
+    EXPECT_EQ(form().rtxt2->textCursor().position(), matches[2]);
+    QTest::keyClick(form().rtxt2, Qt::Key_F3);
+    QTest::keyClick(form().rtxt2, Qt::Key_F3, Qt::ShiftModifier);
+    EXPECT_EQ(form().rtxt2->textCursor().position(), matches[2]) << "round the page both ways";
+    EXPECT_EQ(form().session().filechanged(), 0);
+
+    // The marks are no part of the page: a save stores what the page holds.
+    form().session().markChanged();
+    harness.dialogs.answerMessage(Button::Yes);
+    form().m2->trigger();
+    EXPECT_FALSE(pagestore::load(harness.data.root(), QStringLiteral("2026-12-05"))->contains("\\highlight"));
+
+    choose(QDate(2026, 12, 4));
+    EXPECT_TRUE(form().rtxt2->extraSelections().isEmpty());
+    form().Command1->click();
+    form().m5->trigger();
+    EXPECT_TRUE(form().chkTextOnly->isChecked()) << "the choices last while the program runs";
 }

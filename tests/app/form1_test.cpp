@@ -131,7 +131,7 @@ TEST(Form1Test, EveryKeyAndButtonReachesOneCommand)
         EXPECT_FALSE(shortcuts.contains(action->shortcut())) << action->shortcut().toString().toStdString();
         shortcuts.append(action->shortcut());
     }
-    EXPECT_EQ(shortcuts.size(), 8);
+    EXPECT_EQ(shortcuts.size(), 10);
     for (QAction *action : form.Toolbar1->actions()) {
         if (action->isSeparator() || !form.Toolbar1->widgetForAction(action)->inherits("QToolButton"))
             continue;
