@@ -6,54 +6,112 @@
 #include "vault/vault.h"
 
 #include <QFile>
+#include <QThread>
 
+#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <string_view>
-#include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
 #include <vector>
 
+namespace search {
+
 namespace {
 
-// Reads a whole file into buffer, which is kept from file to file so that a
-// search over thousands of pages allocates almost nothing. Returns the length
-// read, or -1 when the file cannot be read or is larger than any page file.
-qsizetype readWhole(const QByteArray &path, std::vector<char> &buffer, qint64 largest)
+// Few enough that the last pages split evenly, many enough that the shared
+// counter is seldom touched.
+constexpr qsizetype kTakenAtOnce = 16;
+// A thread costs about as much to start as reading this many pages.
+constexpr qsizetype kPagesPerThread = 64;
+
+} // namespace
+
+qsizetype Share::next()
 {
-    const int fd = ::open(path.constData(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return -1;
-    struct stat info {};
-    if (::fstat(fd, &info) != 0 || info.st_size > largest) {
-        ::close(fd);
-        return -1;
-    }
-    if (buffer.size() <= static_cast<size_t>(info.st_size))
-        buffer.resize(static_cast<size_t>(info.st_size) + 1);
-    size_t used = 0;
-    for (;;) {
-        // A file still growing is read no further than a page file may be.
-        if (used > static_cast<size_t>(largest)) {
-            ::close(fd);
+    if (m_at == m_end) {
+        const auto count = qsizetype(m_found.size());
+        m_at = m_taken.fetch_add(kTakenAtOnce, std::memory_order_relaxed);
+        m_end = std::min(m_at + kTakenAtOnce, count);
+        if (m_at >= count) {
+            m_at = m_end;
             return -1;
         }
-        if (used == buffer.size())
-            buffer.resize(buffer.size() * 2 + 4096);
+    }
+    return m_at++;
+}
+
+QStringList matching(const QStringList &names, const std::function<void(Share &)> &work)
+{
+    std::atomic<qsizetype> taken{0};
+    std::vector<char> found(size_t(names.size()), 0);
+    const auto run = [&] {
+        Share share(taken, found);
+        work(share);
+    };
+    {
+        const qsizetype helpers = std::min<qsizetype>(QThread::idealThreadCount(), names.size() / kPagesPerThread) - 1;
+        std::vector<std::jthread> threads;
+        for (qsizetype i = 0; i < helpers; ++i)
+            threads.emplace_back(run);
+        run();
+    }
+    QStringList matches;
+    for (qsizetype i = 0; i < names.size(); ++i) {
+        if (found[size_t(i)])
+            matches.append(names[i]);
+    }
+    return matches;
+}
+
+} // namespace search
+
+namespace {
+
+// Enough for nearly every page at once; a page with a photograph grows it.
+constexpr size_t kFirstBuffer = size_t(64) << 10;
+
+// Opens a file of the folder without marking it read, which spares the
+// kernel a step per file; only the file's owner may ask that.
+int openToRead(int folder, const char *name)
+{
+    const int fd = ::openat(folder, name, O_RDONLY | O_CLOEXEC | O_NOATIME);
+    if (fd >= 0 || errno != EPERM)
+        return fd;
+    return ::openat(folder, name, O_RDONLY | O_CLOEXEC);
+}
+
+// Reads a whole file of the folder into buffer, which its thread keeps from
+// file to file. Reading on until the end, rather than asking the size first,
+// saves a call per file and still stops one byte past the largest page file.
+// Returns the length read, or -1 when the file cannot be read or is too large.
+qsizetype readWhole(int folder, const char *name, std::vector<char> &buffer, qint64 largest)
+{
+    const int fd = openToRead(folder, name);
+    if (fd < 0)
+        return -1;
+    size_t used = 0;
+    qsizetype length = -1;
+    for (;;) {
+        if (used == buffer.size()) {
+            if (used > size_t(largest))
+                break;
+            buffer.resize(std::min(std::max(buffer.size() * 2, kFirstBuffer), size_t(largest) + 1));
+        }
         const ssize_t got = ::read(fd, buffer.data() + used, buffer.size() - used);
         if (got < 0 && errno == EINTR)
             continue;
         if (got <= 0) {
-            ::close(fd);
-            return got == 0 ? static_cast<qsizetype>(used) : -1;
+            if (got == 0)
+                length = qsizetype(used);
+            break;
         }
-        used += static_cast<size_t>(got);
+        used += size_t(got);
     }
+    ::close(fd);
+    return length;
 }
-
-} // namespace
-
-namespace {
 
 bool holds(std::string_view stored, std::string_view needle, const Vault *vault, const QString &name)
 {
@@ -67,26 +125,27 @@ bool holds(std::string_view stored, std::string_view needle, const Vault *vault,
 
 QStringList searchPages(const QString &pagesDir, const QStringList &pageNames, QStringView term, const Vault *vault)
 {
-    QStringList matches;
     const auto bytes = codepage::encodeExact(term);
-    if (!bytes)
-        return matches;
-    const auto scrambled = ScrambleLine(*bytes);
+    const auto scrambled = bytes ? ScrambleLine(*bytes) : std::nullopt;
     if (!scrambled)
-        return matches;
+        return {};
+    const int folder = ::open(QFile::encodeName(pagesDir).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (folder < 0)
+        return {};
 
     // Stored bytes are never CR or LF, so a match in the whole file is a match
     // within one line; an empty term matches any file holding at least one line.
-    const std::string_view needle(scrambled->constData(), static_cast<size_t>(scrambled->size()));
-    const QByteArray folder = QFile::encodeName(pagesDir) + '/';
-    std::vector<char> buffer;
+    const std::string_view needle(scrambled->constData(), size_t(scrambled->size()));
     const qint64 largest = pagestore::kLargestPageFile + (vault ? Vault::kOverhead : 0);
-    for (const QString &name : pageNames) {
-        const qsizetype length = readWhole(folder + QFile::encodeName(name), buffer, largest);
-        if (length <= 0)
-            continue;
-        if (holds(std::string_view(buffer.data(), static_cast<size_t>(length)), needle, vault, name))
-            matches.append(name);
-    }
+    const QStringList matches = search::matching(pageNames, [&](search::Share &share) {
+        std::vector<char> buffer;
+        for (qsizetype i; (i = share.next()) >= 0;) {
+            const QString &name = pageNames[i];
+            const qsizetype length = readWhole(folder, QFile::encodeName(name).constData(), buffer, largest);
+            if (length > 0 && holds(std::string_view(buffer.data(), size_t(length)), needle, vault, name))
+                share.match();
+        }
+    });
+    ::close(folder);
     return matches;
 }

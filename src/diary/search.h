@@ -3,6 +3,10 @@
 #include <QString>
 #include <QStringList>
 
+#include <atomic>
+#include <functional>
+#include <vector>
+
 class Vault;
 
 // The pages whose stored file holds the scrambled term on one line, each
@@ -10,5 +14,36 @@ class Vault;
 // A term with a character that cannot be stored finds nothing; a file that
 // cannot be read, or is larger than a page file can be, is passed over.
 // With a vault, each file is opened in memory first and searched as its
-// plain form would be.
+// plain form would be. The pages are shared among the machine's cores; the
+// result is the same as one thread's would be.
 QStringList searchPages(const QString &pagesDir, const QStringList &pageNames, QStringView term, const Vault *vault = nullptr);
+
+namespace search {
+
+// One thread's share of the names searched: it takes a few indices at a time
+// from the counter all threads share, so a thread slowed by a neighbour
+// leaves the rest to the others, and marks the matches where every thread
+// can without a lock, one flag per name.
+class Share
+{
+public:
+    Share(std::atomic<qsizetype> &taken, std::vector<char> &found) : m_taken(taken), m_found(found) {}
+    // The next index, or -1 once every index was taken.
+    qsizetype next();
+    // The index next() gave last is a match.
+    void match() { m_found[size_t(m_at - 1)] = 1; }
+
+private:
+    std::atomic<qsizetype> &m_taken;
+    std::vector<char> &m_found;
+    qsizetype m_at = 0;
+    qsizetype m_end = 0;
+};
+
+// The names work marked, in their order. Runs work on the calling thread
+// and, for a list long enough to pay for starting threads, on one more
+// thread per further core; each call draws from its own Share until every
+// name is taken.
+QStringList matching(const QStringList &names, const std::function<void(Share &)> &work);
+
+} // namespace search

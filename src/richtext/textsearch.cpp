@@ -6,6 +6,9 @@
 #include "diary/pagestore.h"
 #include "diary/search.h"
 
+#include <algorithm>
+#include <vector>
+
 namespace textsearch {
 
 namespace {
@@ -24,52 +27,85 @@ QStringList wordsOf(const QString &term, Options options)
     return comparable(term, options).split(QLatin1Char(' '), Qt::SkipEmptyParts);
 }
 
-// What a page offers to the search: its markup as stored, or the text it shows.
-std::optional<QString> searchedText(const DataRoot &root, const QString &name, Options options)
+QString pagePath(const DataRoot &root, const QString &name)
 {
-    const auto rtf = pagestore::loadFile(root, root.pagesDir() + QLatin1Char('/') + name);
-    if (!rtf)
-        return std::nullopt;
-    return comparable(options.textOnly ? richtext::visibleText(*rtf) : codepage::decode(*rtf), options);
+    return root.pagesDir() + QLatin1Char('/') + name;
 }
 
-bool holdsAll(const QString &text, const QStringList &words)
+// The text the page shows and, unless case matters, its folded form; from
+// the cache while the file is the one it was read from.
+std::optional<TextCache::Texts> pageTexts(const DataRoot &root, const QString &name, Options options, TextCache *cache)
 {
-    for (const QString &word : words) {
-        if (!text.contains(word))
-            return false;
+    // Looked at before the file is read, so a change made meanwhile leaves
+    // an older stamp behind and the next search reads the file again.
+    const auto stamp = cache ? stampOf(pagePath(root, name)) : TextCache::Stamp{};
+    if (!stamp)
+        return std::nullopt;
+    auto texts = cache ? cache->find(name, *stamp) : std::nullopt;
+    bool changed = false;
+    if (!texts) {
+        const auto rtf = pagestore::loadFile(root, pagePath(root, name));
+        if (!rtf)
+            return std::nullopt;
+        texts = TextCache::Texts{*stamp, CompactText(richtext::visibleText(*rtf)), std::nullopt};
+        changed = true;
     }
-    return true;
+    if (!options.matchCase && !texts->folded) {
+        texts->folded = texts->shown.folded();
+        changed = true;
+    }
+    if (cache && changed)
+        cache->keep(name, *texts);
+    return texts;
+}
+
+bool holdsAll(const CompactText &text, const std::vector<Word> &words)
+{
+    return std::all_of(words.cbegin(), words.cend(), [&](const Word &word) { return text.contains(word); });
+}
+
+bool markupHolds(const DataRoot &root, const QString &name, const QString &word, Options options)
+{
+    const auto rtf = pagestore::loadFile(root, pagePath(root, name));
+    return rtf && comparable(codepage::decode(*rtf), options).contains(word);
+}
+
+bool textHolds(const DataRoot &root, const QString &name, const std::vector<Word> &words, Options options, TextCache *cache)
+{
+    const auto texts = pageTexts(root, name, options, cache);
+    return texts && holdsAll(options.matchCase ? texts->shown : *texts->folded, words);
 }
 
 } // namespace
 
-QStringList search(const DataRoot &root, const QStringList &names, const QString &term, Options options)
+QStringList search(const DataRoot &root, const QStringList &names, const QString &term, Options options, TextCache *cache)
 {
     if (options.matchCase && !options.textOnly)
         return searchPages(root.pagesDir(), names, term, root.vault());
-    const QStringList words = wordsOf(term, options);
-    if (words.isEmpty())
+    const QStringList wordList = wordsOf(term, options);
+    if (wordList.isEmpty())
         return {};
-    QStringList matches;
-    for (const QString &name : names) {
-        const auto text = searchedText(root, name, options);
-        if (text && holdsAll(*text, words))
-            matches.append(name);
-    }
-    return matches;
+    const std::vector<Word> words(wordList.cbegin(), wordList.cend());
+    return search::matching(names, [&](search::Share &share) {
+        for (qsizetype i; (i = share.next()) >= 0;) {
+            const bool holds = options.textOnly ? textHolds(root, names[i], words, options, cache)
+                                                : markupHolds(root, names[i], wordList.first(), options);
+            if (holds)
+                share.match();
+        }
+    });
 }
 
-QString context(const DataRoot &root, const QString &name, const QString &term, Options options)
+QString context(const DataRoot &root, const QString &name, const QString &term, Options options, TextCache *cache)
 {
     const QStringList words = wordsOf(term, options);
-    const auto rtf = pagestore::loadFile(root, root.pagesDir() + QLatin1Char('/') + name);
-    if (words.isEmpty() || !rtf)
+    const auto texts = words.isEmpty() ? std::nullopt : pageTexts(root, name, options, cache);
+    if (!texts)
         return {};
-    const QString shown = richtext::visibleText(*rtf);
+    const QString shown = texts->shown.toString();
     // Folding never adds or removes a line break, so line i of the folded
     // text is line i of the shown one.
-    const QStringList folded = comparable(shown, options).split(QLatin1Char('\n'));
+    const QStringList folded = (options.matchCase ? shown : texts->folded->toString()).split(QLatin1Char('\n'));
     const QStringList lines = shown.split(QLatin1Char('\n'));
     for (qsizetype i = 0; i < folded.size() && i < lines.size(); ++i) {
         if (folded[i].contains(words.first()))

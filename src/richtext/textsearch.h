@@ -1,5 +1,7 @@
 #pragma once
 
+#include "textcache.h"
+
 #include "diary/dataroot.h"
 
 #include <QString>
@@ -18,11 +20,16 @@ struct Options
     bool textOnly = false;
 };
 
-// The pages among names (file names in the pages folder) that match, in the order of names.
-QStringList search(const DataRoot &root, const QStringList &names, const QString &term, Options options);
+// The pages among names (file names in the pages folder) that match, in the
+// order of names. A text-only search takes each page's text from the cache
+// when it has it and fills it when not; the markup is never cached, as it
+// holds the pictures' bytes.
+QStringList search(const DataRoot &root, const QStringList &names, const QString &term, Options options,
+                   TextCache *cache = nullptr);
 
 // The line of the page's visible text around the first match, trimmed; empty
 // when the match lies in the markup only.
-QString context(const DataRoot &root, const QString &name, const QString &term, Options options);
+QString context(const DataRoot &root, const QString &name, const QString &term, Options options,
+                TextCache *cache = nullptr);
 
 } // namespace textsearch

@@ -208,7 +208,7 @@ QStringList DiarySession::search(const QString &term, textsearch::Options option
     const BusyCursor busy;
     m_searchTerm = term;
     m_searchOptions = options;
-    return textsearch::search(dataRoot(), m_pages.entries(), term, options);
+    return textsearch::search(dataRoot(), m_pages.entries(), term, options, &m_texts);
 }
 
 void DiarySession::openResult(const QString &name)
@@ -220,7 +220,7 @@ void DiarySession::openResult(const QString &name)
 
 QString DiarySession::resultContext(const QString &name) const
 {
-    return textsearch::context(dataRoot(), name, m_searchTerm, m_searchOptions);
+    return textsearch::context(dataRoot(), name, m_searchTerm, m_searchOptions, &m_texts);
 }
 
 QList<QTextCursor> DiarySession::resultMatches() const

@@ -173,6 +173,8 @@ private:
     QString m_openPageName;
     QString m_searchTerm;
     textsearch::Options m_searchOptions;
+    // What the pages show, for repeated text searches; a stored page is forgotten.
+    mutable textsearch::TextCache m_texts;
     int m_filechanged = 0;
     bool m_numberFollowsSave = false;
     QTextDocument m_page;

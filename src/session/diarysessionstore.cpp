@@ -85,6 +85,7 @@ DiarySession::Stored DiarySession::storeDocument(const QTextDocument &document, 
 bool DiarySession::storePage(const QString &key, const QByteArray &rtf)
 {
     const bool tooLarge = rtf.size() > pagestore::kLargestPageText;
+    m_texts.forget(key + kFileSuffix);
     if (tooLarge || !pagestore::save(dataRoot(), key, rtf)) {
         error(tooLarge ? QStringLiteral("An error has occured! The amount of the data is too large! The file was not saved!")
                        : QStringLiteral("An error has occured! The file was not saved!"));
@@ -120,6 +121,7 @@ void DiarySession::DeletePage()
     if (!yes(m_dialogs, QStringLiteral("Are you sure you want to delete the file? This can not be undone!"), QStringLiteral("Delete File?"),
              Dialogs::Button::No))
         return;
+    m_texts.forget(key + kFileSuffix);
     if (!pagestore::remove(dataRoot(), key)) {
         error(QStringLiteral("An error has occured! The file was not deleted!"));
         return;
@@ -144,6 +146,7 @@ bool DiarySession::restorePageVersion(const QString &id)
         return false;
     const BusyCursor busy;
     const QString key = m_dayKey;
+    m_texts.forget(key + kFileSuffix);
     if (!history::restore(dataRoot(), dataRoot().pagePath(key), id)) {
         error(QStringLiteral("An error has occured! The file was not saved!"));
         return false;

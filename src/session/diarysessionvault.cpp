@@ -155,6 +155,8 @@ void DiarySession::lockDiary()
         return;
     flushDrafts();
     m_vault->lock();
+    // The pages' text must not outlive the key in memory.
+    m_texts.clear();
     emit lockChanged(true);
 }
 

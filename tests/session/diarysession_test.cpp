@@ -351,6 +351,23 @@ TEST_F(DiarySessionTest, RestoringAVersionIsASaveThatKeepsWhatItReplaces)
     EXPECT_EQ(session.openPageName(), QStringLiteral("2026-12-04.dat"));
 }
 
+// The text search keeps what pages show between searches: every change of a page must show in the next one.
+TEST_F(DiarySessionTest, ARepeatedTextSearchFollowsEverySaveRestoreAndDelete)
+{
+    const textsearch::Options text{.matchCase = false, .textOnly = true};
+    const QStringList today{QStringLiteral("2026-12-04.dat")};
+    EXPECT_EQ(session.search(QStringLiteral("SKATING"), text), today);
+    type(QStringLiteral("Sledging, "));
+    dialogs.answerMessage(Button::Yes);
+    session.SavePage();
+    EXPECT_EQ(session.search(QStringLiteral("sledging skating"), text), today);
+    ASSERT_TRUE(session.restorePageVersion(session.pageVersions()[0].id));
+    EXPECT_EQ(session.search(QStringLiteral("sledging"), text), QStringList());
+    dialogs.answerMessage(Button::Yes);
+    session.DeletePage();
+    EXPECT_EQ(session.search(QStringLiteral("skating"), text), QStringList());
+}
+
 namespace {
 
 // A session on a diary with a password, not yet signed in.

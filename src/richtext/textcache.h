@@ -1,0 +1,85 @@
+#pragma once
+
+#include <QByteArray>
+#include <QHash>
+#include <QString>
+
+#include <optional>
+#include <shared_mutex>
+
+namespace textsearch {
+
+// A word looked for, also in one byte a character when each has a Latin-1 code.
+struct Word
+{
+    explicit Word(const QString &word);
+    QString text;
+    std::optional<QByteArray> latin1;
+};
+
+// A page's text in one byte a character when every character has a Latin-1
+// code, as nearly every page's does, else as it is: the same matches in half
+// the memory.
+class CompactText
+{
+public:
+    CompactText() = default;
+    explicit CompactText(const QString &text);
+
+    bool contains(const Word &word) const;
+    QString toString() const;
+    // As QString::toCaseFolded() would fold it; sharing this one's bytes when
+    // nothing folds.
+    CompactText folded() const;
+    // Bytes held, counting none that other shares.
+    qsizetype bytesBeyond(const CompactText &other) const;
+
+private:
+    QByteArray m_latin1;
+    QString m_wide;
+};
+
+// The text each page shows, kept in memory between text searches (never on
+// disk: an encrypted diary's pages stay sealed there). The session forgets a
+// page when it is saved, deleted or restored; as a second guard each text is
+// kept with its file's identity, size and times, and a file that differs from
+// them is read again. The searches' threads fill it at once.
+class TextCache
+{
+public:
+    // What a file was when its text was read: a save replaces the file, so it
+    // gets a new inode; a change of rights or times changes ctime.
+    struct Stamp
+    {
+        qulonglong inode = 0;
+        qint64 size = 0;
+        qint64 modifiedNs = 0;
+        qint64 changedNs = 0;
+        bool operator==(const Stamp &other) const = default;
+    };
+    struct Texts
+    {
+        Stamp stamp;
+        CompactText shown;
+        // Made by the first search that ignores case.
+        std::optional<CompactText> folded;
+    };
+
+    void forget(const QString &name);
+    void clear();
+
+    // The texts kept for name, when they were read from a file with this stamp.
+    std::optional<Texts> find(const QString &name, const Stamp &stamp) const;
+    void keep(const QString &name, const Texts &texts);
+    // Bytes the kept texts and names take, for measuring.
+    qsizetype bytes() const;
+
+private:
+    mutable std::shared_mutex m_mutex;
+    QHash<QString, Texts> m_pages;
+};
+
+// The stamp of the file at path, or nothing when it cannot be looked at.
+std::optional<TextCache::Stamp> stampOf(const QString &path);
+
+} // namespace textsearch

@@ -1,0 +1,139 @@
+#include "diarygen.h"
+
+#include "diary/pagestore.h"
+#include "diary/storedbytes.h"
+#include "richtext/rtftext.h"
+#include "richtext/textsearch.h"
+#include "vault/vault.h"
+
+#include "testdataroot.h"
+
+#include <QDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using textsearch::Options;
+
+QString pagePath(const DataRoot &root, const QString &name)
+{
+    return root.pagesDir() + QLatin1Char('/') + name;
+}
+
+void writePage(const TestDataRoot &data, const DataRoot &root, const QString &name, const QByteArray &rtf)
+{
+    const QString relative = QStringLiteral("pages/") + name;
+    data.writeFile(relative, *storedbytes::forDisk(root, *pagestore::encodePage(rtf), relative));
+}
+
+// Generated pages and a few made to find the edges: letters beyond Latin-1,
+// one whose folded form leaves Latin-1 (µ folds to μ), names with no file,
+// an empty file and a folder.
+QStringList generatedDiary(const TestDataRoot &data, const DataRoot &root)
+{
+    QStringList names;
+    for (int day = 0; day < 300; ++day) {
+        names.append(QStringLiteral("2024-%1.dat").arg(day, 3, 10, QLatin1Char('0')));
+        if (day % 53 != 7)
+            writePage(data, root, names.last(), diarygen::pageRtf(unsigned(day), day % 40 == 0));
+    }
+    writePage(data, root, QStringLiteral("2024-300.dat"), "{\\rtf1\\ansi \\u937?mega harbour\\par\r\nAnna}");
+    writePage(data, root, QStringLiteral("2024-301.dat"), "{\\rtf1\\ansi \\'b5 and \\'c9T\\'c9 by the HARBOUR}");
+    data.writeFile(QStringLiteral("pages/2024-302.dat"), {});
+    QDir(root.pagesDir()).mkdir(QStringLiteral("2024-303.dat"));
+    for (int extra = 300; extra < 304; ++extra)
+        names.insert(extra / 2, QStringLiteral("2024-%1.dat").arg(extra));
+    return names;
+}
+
+// Each page's shown text read afresh, for a text-only search.
+QStringList oneByOne(const DataRoot &root, const QStringList &names, const QString &term, Options options)
+{
+    const auto fold = [&](const QString &text) { return options.matchCase ? text : text.toCaseFolded(); };
+    const QStringList words = fold(term).split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    QStringList found;
+    for (const QString &name : names) {
+        const auto rtf = pagestore::loadFile(root, pagePath(root, name));
+        const QString text = rtf ? fold(richtext::visibleText(*rtf)) : QString();
+        if (rtf && !words.isEmpty() && std::all_of(words.cbegin(), words.cend(), [&](const QString &w) { return text.contains(w); }))
+            found.append(name);
+    }
+    return found;
+}
+
+} // namespace
+
+TEST(TextSearchCache, NeverChangesWhatIsFound)
+{
+    const auto vault = std::make_shared<Vault>(keyslot::newMasterKey(), KeySlot{});
+    const QStringList terms{QStringLiteral("harbour Anna"), QStringLiteral("anna"),         QString::fromUtf8("ÉTÉ"),
+                            QString::fromUtf8("μ"),        QString::fromUtf8("Ωmega"),     QStringLiteral("  "),
+                            QStringLiteral("fonttbl"),     QStringLiteral("quiet  bread"), QStringLiteral("zebra")};
+    for (const bool sealed : {false, true}) {
+        const TestDataRoot data;
+        const DataRoot root(data.path(), sealed ? vault : nullptr);
+        const QStringList names = generatedDiary(data, root);
+        // One cache through every choice, as the session keeps it while the user changes them.
+        textsearch::TextCache cache;
+        for (const Options options : {Options{true, true}, Options{false, true}, Options{false, false}}) {
+            for (const QString &term : terms) {
+                const std::string what = term.toStdString() + (options.matchCase ? " case" : " any case") +
+                                         (options.textOnly ? " text" : " markup") + (sealed ? " sealed" : "");
+                const QStringList uncached = textsearch::search(root, names, term, options);
+                if (options.textOnly) {
+                    EXPECT_EQ(uncached, oneByOne(root, names, term, options)) << what;
+                }
+                EXPECT_EQ(textsearch::search(root, names, term, options, &cache), uncached) << what;
+                EXPECT_EQ(textsearch::search(root, names, term, options, &cache), uncached) << what << " again";
+                for (const QString &name : uncached)
+                    EXPECT_EQ(textsearch::context(root, name, term, options, &cache), textsearch::context(root, name, term, options))
+                        << what << ' ' << name.toStdString();
+            }
+        }
+        const auto found = textsearch::search(root, names, QStringLiteral("quiet bread"), {true, true}).size();
+        EXPECT_GT(found, 10);
+        EXPECT_LT(found, names.size() - 10);
+        EXPECT_EQ(textsearch::search(root, names, QString::fromUtf8("Ωmega"), {true, true}),
+                  QStringList{QStringLiteral("2024-300.dat")});
+        EXPECT_EQ(textsearch::search(root, names, QString::fromUtf8("μ"), {false, true}),
+                  QStringList{QStringLiteral("2024-301.dat")});
+    }
+}
+
+TEST(TextSearchCache, FindsAChangedPageOnceForgottenOrReplaced)
+{
+    const TestDataRoot data;
+    const DataRoot &root = data.root();
+    const QString name = QStringLiteral("2024-03-05.dat");
+    const QStringList names{name};
+    const Options text{true, true};
+    ASSERT_TRUE(pagestore::save(root, QStringLiteral("2024-03-05"), "{\\rtf1 old harbour}"));
+    textsearch::TextCache cache;
+    const auto find = [&](const char *term) { return textsearch::search(root, names, QString::fromLatin1(term), text, &cache); };
+    ASSERT_EQ(find("harbour"), names);
+
+    // A text kept under the file's own stamp is what a search sees, until forgotten or cleared.
+    const auto plant = [&] { cache.keep(name, {*textsearch::stampOf(pagePath(root, name)), textsearch::CompactText(QStringLiteral("planted")), {}}); };
+    plant();
+    EXPECT_EQ(find("planted"), names);
+    EXPECT_TRUE(find("harbour").isEmpty());
+    EXPECT_EQ(textsearch::context(root, name, QStringLiteral("planted"), text, &cache), QStringLiteral("planted"));
+    cache.forget(name);
+    EXPECT_TRUE(find("planted").isEmpty());
+    EXPECT_EQ(find("harbour"), names);
+    plant();
+    cache.clear();
+    EXPECT_EQ(find("harbour"), names);
+
+    // A save replaces the file: its new stamp alone brings the new text.
+    ASSERT_TRUE(pagestore::save(root, QStringLiteral("2024-03-05"), "{\\rtf1 new lighthouse}"));
+    EXPECT_EQ(find("lighthouse"), names);
+    EXPECT_TRUE(find("harbour").isEmpty());
+    ASSERT_TRUE(pagestore::save(root, QStringLiteral("2024-03-05"), "{\\rtf1 the harbour again}"));
+    cache.forget(name);
+    EXPECT_EQ(find("harbour"), names);
+    EXPECT_TRUE(find("lighthouse").isEmpty());
+    ASSERT_TRUE(pagestore::remove(root, QStringLiteral("2024-03-05")));
+    EXPECT_TRUE(find("harbour").isEmpty());
+}
