@@ -61,7 +61,7 @@ Vault::Vault(SecretBytes masterKey, KeySlot slot) : m_slot(std::move(slot))
 
 std::optional<QByteArray> Vault::seal(QByteArrayView plain, const QString &name) const
 {
-    const std::lock_guard guard(m_mutex);
+    const std::shared_lock guard(m_mutex);
     if (!m_key || !sodiumReady())
         return std::nullopt;
     unsigned char nonce[kNonceBytes];
@@ -71,7 +71,7 @@ std::optional<QByteArray> Vault::seal(QByteArrayView plain, const QString &name)
 
 std::optional<QByteArray> Vault::open(QByteArrayView sealed, const QString &name) const
 {
-    const std::lock_guard guard(m_mutex);
+    const std::shared_lock guard(m_mutex);
     if (!m_key)
         return std::nullopt;
     return sealing::open(*m_key, sealed, name);
@@ -79,7 +79,7 @@ std::optional<QByteArray> Vault::open(QByteArrayView sealed, const QString &name
 
 std::optional<KeySlot> Vault::slotFor(const SecretBytes &password, KdfLimits limits) const
 {
-    const std::lock_guard guard(m_mutex);
+    const std::shared_lock guard(m_mutex);
     if (!m_key)
         return std::nullopt;
     return keyslot::make(*m_key, password, limits);
@@ -100,7 +100,7 @@ void Vault::useSlot(KeySlot slot)
 // A copy, so the slow key derivation runs without holding the lock.
 KeySlot Vault::slot() const
 {
-    const std::lock_guard guard(m_mutex);
+    const std::shared_lock guard(m_mutex);
     return m_slot;
 }
 
@@ -117,12 +117,12 @@ bool Vault::unlock(const SecretBytes &password)
 bool Vault::opensWith(const SecretBytes &password) const
 {
     const auto key = keyslot::unwrap(slot(), password);
-    const std::lock_guard guard(m_mutex);
+    const std::shared_lock guard(m_mutex);
     return key && m_key && key->size() == m_key->size() && sodium_memcmp(key->data(), m_key->data(), key->size()) == 0;
 }
 
 bool Vault::isLocked() const
 {
-    const std::lock_guard guard(m_mutex);
+    const std::shared_lock guard(m_mutex);
     return !m_key.has_value();
 }

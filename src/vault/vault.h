@@ -7,7 +7,7 @@
 #include <QString>
 
 #include <memory>
-#include <mutex>
+#include <shared_mutex>
 #include <optional>
 
 // The unlocked master key of an encrypted diary, and the sealing of every
@@ -46,7 +46,9 @@ public:
 private:
     KeySlot slot() const;
 
-    mutable std::mutex m_mutex;
+    // Sealing and opening only read the key, so the search's threads open
+    // pages side by side; locking and unlocking wait for them.
+    mutable std::shared_mutex m_mutex;
     std::optional<SecretBytes> m_key;
     KeySlot m_slot;
 };
