@@ -1,24 +1,15 @@
 #include "rtftext.h"
 
-#include "rtfcodepages.h"
-#include "rtfcontrolwords.h"
 #include "rtflimits.h"
-#include "rtftokenizer.h"
-#include "rtfunstorable.h"
+#include "rtfwalk.h"
 
 #include "diary/codepage.h"
 
-#include <algorithm>
 #include <array>
-#include <map>
-#include <optional>
 #include <utility>
-#include <vector>
 
-// This walks the tokens the way RtfParser does and keeps only the state that
-// can change the text: which bytes are text, in which code page, where a run
-// of one format or a paragraph ends. Each step names the parser's step it
-// follows, so the two stay equal; the differential test checks they do.
+// The plain-text sink of RtfWalk: what DocumentBuilder and then
+// QTextDocument::toPlainText() would make of the walk, without the document.
 namespace richtext {
 
 namespace {
@@ -102,89 +93,35 @@ struct PictureSize
     }
 };
 
-class TextExtractor
+class TextExtractor : public RtfWalk<TextExtractor, PictureSize>
 {
 public:
-    explicit TextExtractor(QByteArrayView rtf) : m_tokens(rtf)
+    explicit TextExtractor(QByteArrayView rtf) : RtfWalk(rtf) { m_text.reserve(rtf.size() / 2 + 16); }
+    QString extract()
     {
-        m_groups.reserve(64);
-        m_groups.emplace_back();
-        m_text.reserve(rtf.size() / 2 + 16);
+        run();
+        return std::move(m_text);
     }
-    QString run();
 
 private:
-    enum class Destination { Text, Skip, FontTable, ColorTable, Picture };
+    friend class RtfWalk<TextExtractor, PictureSize>;
 
-    // RtfParser::CharState: any change ends a run of text.
-    struct CharState
-    {
-        int font = -1;
-        int halfPoints = 24;
-        bool bold = false;
-        bool italic = false;
-        bool strike = false;
-        int underline = 0;
-        int foreground = -1;
-        int background = -1;
-        bool operator==(const CharState &) const = default;
-    };
+    void textBytes(QByteArrayView bytes);
+    void decodeBytes();
+    void runStarted();
+    void character(char16_t c) { showOne(c); }
+    void paragraphMark();
+    void picture(const PictureSize &);
+    void pictureWord(PictureSize &, const RtfToken &, Control) {}
+    void pageEnded() {}
 
-    struct Group
-    {
-        CharState chars;
-        Destination destination = Destination::Text;
-        int unicodeSkip = 1;
-        bool inObject = false;
-    };
-
-    void openGroup();
-    bool closeGroup();
-    void text(QByteArrayView bytes);
-    void symbol(uchar value);
-    bool skipping(const RtfToken &token);
-    void appendCharacter(char16_t character);
-    void flushBytes();
-    void syncFormat();
-    QByteArray codePage() const;
-    void finish();
-    Group &top() { return m_groups.back(); }
-    const Group &top() const { return m_groups.back(); }
-
-    void word(const RtfToken &token);
-    bool destinationWord(Control control);
-    void fontTableWord(Control control, int value);
-    bool characterWord(const ControlWord &word, int value, bool on);
-    void documentWord(Control control, int value);
-    void endFontName();
-    void endPicture();
-
-    // DocumentBuilder's side, reduced to the plain text.
     void show(QStringView decoded);
     void showWestern(QByteArrayView bytes);
     void showOne(char16_t c);
     void startParagraph();
     void endRun() { m_afterCarriageReturn = false; }
-    void endParagraph();
 
-    RtfTokenizer m_tokens;
-    CodePageDecoder m_decoder;
-    std::vector<Group> m_groups;
-    int m_overflowDepth = 0;
-    bool m_starred = false;
-    int m_skipCount = 0;
-    QByteArray m_bytes;
-    QByteArray m_bytesCodePage;
-    bool m_bytesWestern = true;
-    std::optional<CharState> m_runState;
-    QByteArray m_documentCodePage = codepage::kName;
-    int m_defaultFont = 0;
-    std::map<int, QByteArray> m_fontCodePages;
-    int m_fontEntry = -1;
-    QByteArray m_fontName;
-    PictureSize m_picture;
-    size_t m_pictureDepth = 0;
-
+    bool m_western = true;
     QString m_text;
     QString m_decoded;
     bool m_paragraphEnded = false;
@@ -192,335 +129,34 @@ private:
     bool m_afterCarriageReturn = false;
 };
 
-QString TextExtractor::run()
+// Windows-1252 keeps no state between bytes, so it can be shown at once;
+// other code pages are held and decoded where the parser decodes them.
+void TextExtractor::textBytes(QByteArrayView bytes)
 {
-    for (;;) {
-        const RtfToken token = m_tokens.next();
-        if (skipping(token))
-            continue;
-        switch (token.kind) {
-        case RtfToken::End:
-            finish();
-            return std::move(m_text);
-        case RtfToken::Open:
-            openGroup();
-            break;
-        case RtfToken::Close:
-            if (closeGroup()) {
-                finish();
-                return std::move(m_text);
-            }
-            break;
-        case RtfToken::Word:
-            word(token);
-            break;
-        case RtfToken::Symbol:
-            symbol(token.value);
-            break;
-        case RtfToken::Hex:
-            if (token.value != 0
-                && (top().destination == Destination::Text || top().destination == Destination::FontTable))
-                text(QByteArrayView(reinterpret_cast<const char *>(&token.value), 1));
-            break;
-        case RtfToken::Text:
-            text(token.bytes);
-            break;
-        case RtfToken::Binary:
-            if (top().destination == Destination::Picture)
-                m_picture.appendBinary(token.bytes);
-            break;
-        }
-    }
+    if (m_western)
+        showWestern(bytes);
+    else
+        holdBytes(bytes);
 }
 
-bool TextExtractor::skipping(const RtfToken &token)
+void TextExtractor::decodeBytes()
 {
-    if (m_skipCount == 0)
-        return false;
-    if (token.kind == RtfToken::Open || token.kind == RtfToken::Close || token.kind == RtfToken::End) {
-        m_skipCount = 0;
-        return false;
-    }
-    if (token.kind == RtfToken::Text) {
-        const qsizetype skipped = std::min<qsizetype>(m_skipCount, token.bytes.size());
-        m_skipCount -= int(skipped);
-        text(token.bytes.sliced(skipped));
-        return true;
-    }
-    --m_skipCount;
-    return true;
-}
-
-void TextExtractor::openGroup()
-{
-    m_starred = false;
-    if (m_overflowDepth > 0 || int(m_groups.size()) > limits::kGroupDepth) {
-        ++m_overflowDepth;
-        return;
-    }
-    const Group inner = top();
-    m_groups.push_back(inner);
-}
-
-bool TextExtractor::closeGroup()
-{
-    m_starred = false;
-    if (m_overflowDepth > 0) {
-        --m_overflowDepth;
-        return false;
-    }
-    if (m_groups.size() == 1)
-        return false;
-    if (top().destination == Destination::FontTable)
-        endFontName();
-    if (m_groups.size() == m_pictureDepth)
-        endPicture();
-    m_groups.pop_back();
-    return m_groups.size() == 1;
-}
-
-void TextExtractor::text(QByteArrayView bytes)
-{
-    switch (top().destination) {
-    case Destination::Text:
-        syncFormat();
-        // Windows-1252 keeps no state between bytes, so it can be shown at
-        // once; other code pages are decoded where the parser decodes them.
-        if (m_bytesWestern)
-            showWestern(bytes);
-        else
-            m_bytes.append(bytes);
-        break;
-    case Destination::FontTable:
-        for (const char c : bytes) {
-            if (c == ';')
-                endFontName();
-            else
-                m_fontName.append(c);
-        }
-        break;
-    case Destination::Picture:
-        m_picture.appendHex(bytes);
-        break;
-    case Destination::ColorTable:
-    case Destination::Skip:
-        break;
-    }
-}
-
-void TextExtractor::symbol(uchar value)
-{
-    switch (value) {
-    case '*':
-        m_starred = true;
-        break;
-    case '~':
-        appendCharacter(u'\u00A0');
-        break;
-    case '-':
-        appendCharacter(u'\u00AD');
-        break;
-    case '_':
-        appendCharacter(u'\u2011');
-        break;
-    case '\\':
-    case '{':
-    case '}':
-        text(QByteArrayView(reinterpret_cast<const char *>(&value), 1));
-        break;
-    default:
-        break;
-    }
-}
-
-void TextExtractor::appendCharacter(char16_t character)
-{
-    if (top().destination != Destination::Text || isUnstorable(QChar(character)))
-        return;
-    syncFormat();
-    flushBytes();
-    showOne(character);
-}
-
-void TextExtractor::flushBytes()
-{
-    if (m_bytes.isEmpty())
-        return;
     m_decoded.resize(0);
-    m_decoder.append(m_decoded, m_bytes, m_bytesCodePage);
+    decodeHeld(m_decoded);
     show(m_decoded);
-    m_bytes.resize(0);
 }
 
-void TextExtractor::syncFormat()
+void TextExtractor::runStarted()
 {
-    if (m_runState == top().chars)
-        return;
-    flushBytes();
-    m_runState = top().chars;
-    m_bytesCodePage = codePage();
-    m_bytesWestern = m_bytesCodePage.isEmpty() || m_bytesCodePage == codepage::kName;
+    m_western = m_runCodePage.isEmpty() || m_runCodePage == codepage::kName;
     endRun();
 }
 
-QByteArray TextExtractor::codePage() const
+// The picture's U+FFFC is not shown, but it fills its paragraph.
+void TextExtractor::picture(const PictureSize &)
 {
-    const auto font = m_fontCodePages.find(top().chars.font >= 0 ? top().chars.font : m_defaultFont);
-    return font != m_fontCodePages.end() && !font->second.isEmpty() ? font->second : m_documentCodePage;
-}
-
-void TextExtractor::finish()
-{
-    if (m_pictureDepth > 0)
-        endPicture();
-    flushBytes();
-}
-
-void TextExtractor::word(const RtfToken &token)
-{
-    const ControlWord known = controlWord(token.bytes);
-    const int value = token.parameter;
-    if (std::exchange(m_starred, false) && !isDestination(known.control)) {
-        top().destination = Destination::Skip;
-        return;
-    }
-    switch (top().destination) {
-    case Destination::Skip:
-        if (known.control == Control::Result && top().inObject)
-            top().destination = Destination::Text;
-        return;
-    case Destination::FontTable:
-        fontTableWord(known.control, value);
-        return;
-    case Destination::ColorTable:
-    case Destination::Picture:
-        return;
-    case Destination::Text:
-        break;
-    }
-    if (known.control == Control::Paragraph) {
-        syncFormat();
-        flushBytes();
-        endParagraph();
-        return;
-    }
-    if (destinationWord(known.control) || characterWord(known, value, !token.hasParameter || value != 0))
-        return;
-    documentWord(known.control, value);
-}
-
-bool TextExtractor::destinationWord(Control control)
-{
-    switch (control) {
-    case Control::FontTable:
-        top().destination = Destination::FontTable;
-        m_fontEntry = -1;
-        m_fontName.clear();
-        return true;
-    case Control::ColorTable:
-        top().destination = Destination::ColorTable;
-        return true;
-    case Control::Skip:
-        top().destination = Destination::Skip;
-        return true;
-    case Control::Picture:
-        top().destination = Destination::Picture;
-        m_picture = {};
-        m_pictureDepth = m_groups.size();
-        return true;
-    case Control::Object:
-        top().destination = Destination::Skip;
-        top().inObject = true;
-        return true;
-    case Control::ShapePicture:
-    case Control::Result:
-        return true;
-    default:
-        return false;
-    }
-}
-
-void TextExtractor::fontTableWord(Control control, int value)
-{
-    if (control == Control::Font) {
-        endFontName();
-        m_fontEntry = value;
-        return;
-    }
-    if (control != Control::FontCharset && control != Control::FontCodePage)
-        return;
-    if (m_fontEntry < 0
-        || (m_fontCodePages.size() >= size_t(limits::kTableEntries) && !m_fontCodePages.contains(m_fontEntry)))
-        return;
-    m_fontCodePages[m_fontEntry] = control == Control::FontCharset ? charsetCodePage(value) : windowsCodePage(value);
-}
-
-// The name itself is not text, but the parser decodes it, and a code page
-// such as Shift_JIS carries a half-read character from one decoding to the next.
-void TextExtractor::endFontName()
-{
-    const QByteArray bytes = std::exchange(m_fontName, {});
-    if (m_fontEntry < 0 || bytes.trimmed().isEmpty())
-        return;
-    if (m_fontCodePages.size() >= size_t(limits::kTableEntries) && !m_fontCodePages.contains(m_fontEntry))
-        return;
-    const QByteArray &fontCodePage = m_fontCodePages[m_fontEntry];
-    QString name;
-    m_decoder.append(name, bytes, fontCodePage.isEmpty() ? m_documentCodePage : fontCodePage);
-}
-
-void TextExtractor::endPicture()
-{
-    m_pictureDepth = 0;
-    if (std::exchange(m_picture, {}).tooLarge)
-        return;
-    syncFormat();
-    flushBytes();
-    // The picture's U+FFFC is not shown, but it fills its paragraph.
     endRun();
     startParagraph();
-}
-
-bool TextExtractor::characterWord(const ControlWord &word, int value, bool on)
-{
-    CharState &chars = top().chars;
-    switch (word.control) {
-    case Control::Plain: chars = CharState{}; break;
-    case Control::Font: chars.font = value; break;
-    case Control::FontSize:
-        if (value > 0)
-            chars.halfPoints = std::clamp(value, 2, 3276);
-        break;
-    case Control::Bold: chars.bold = on; break;
-    case Control::Italic: chars.italic = on; break;
-    case Control::Strike: chars.strike = on; break;
-    case Control::Underline: chars.underline = on ? 1 : 0; break;
-    case Control::UnderlineDotted: chars.underline = on ? 2 : 0; break;
-    case Control::UnderlineOff: chars.underline = 0; break;
-    case Control::ForeColor: chars.foreground = value; break;
-    case Control::BackColor: chars.background = value; break;
-    case Control::UnicodeSkip: top().unicodeSkip = std::clamp(value, 0, limits::kUnicodeSkip); break;
-    case Control::Unicode:
-        if (value >= -32768 && value <= 65535)
-            appendCharacter(char16_t(value < 0 ? value + 65536 : value));
-        m_skipCount = top().unicodeSkip;
-        break;
-    case Control::Character: appendCharacter(word.character); break;
-    default: return false;
-    }
-    return true;
-}
-
-void TextExtractor::documentWord(Control control, int value)
-{
-    switch (control) {
-    case Control::AnsiCodePage: m_documentCodePage = windowsCodePage(value); break;
-    case Control::MacCodePage: m_documentCodePage = "macintosh"; break;
-    case Control::PcCodePage: m_documentCodePage = "IBM437"; break;
-    case Control::PcaCodePage: m_documentCodePage = "IBM850"; break;
-    case Control::DefaultFont: m_defaultFont = value; break;
-    default: break;
-    }
 }
 
 // A paragraph mark only ends its paragraph; the newline comes with whatever follows.
@@ -530,7 +166,7 @@ void TextExtractor::startParagraph()
         m_text.append(kParagraph);
 }
 
-void TextExtractor::endParagraph()
+void TextExtractor::paragraphMark()
 {
     endRun();
     startParagraph();
@@ -590,7 +226,7 @@ void TextExtractor::showWestern(QByteArrayView bytes)
 
 QString visibleText(QByteArrayView rtf)
 {
-    return TextExtractor(rtf).run();
+    return TextExtractor(rtf).extract();
 }
 
 } // namespace richtext
