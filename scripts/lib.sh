@@ -8,6 +8,7 @@ QUILLNEST_PACKAGES=(
   libgl-dev fontconfig fonts-dejavu-core fonts-liberation2
   libzip-dev libsodium-dev libgtest-dev libgmock-dev libbenchmark-dev
   unrtf poppler-utils file desktop-file-utils
+  lintian appstream dpkg-dev man-db
 )
 
 as_root() {

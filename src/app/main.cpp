@@ -6,13 +6,46 @@
 #include "ui/qtdialogs.h"
 
 #include <QApplication>
+#include <QCommandLineParser>
 #include <QDesktopServices>
 #include <QDir>
 
+#include <vector>
+
+namespace {
+
+// --help and --version answer before the window's application exists, so
+// they need no display (a terminal over ssh, the build making the manual page).
+void answerCommandLine(int argc, char *argv[])
+{
+    // The launcher starts the program by its full path; the help names the command.
+    std::vector<char *> arguments(argv, argv + argc + 1);
+    char command[] = "quillnest";
+    arguments[0] = command;
+    const QCoreApplication probe(argc, arguments.data());
+    QCommandLineParser parser;
+    // Qt's own options such as -reverse are single words, never bundles of letters.
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    parser.setApplicationDescription(QStringLiteral("A private diary for your desktop, with a page for every day."));
+    const QCommandLineOption help = parser.addHelpOption();
+    const QCommandLineOption version = parser.addVersionOption();
+    // Anything else stays Qt's to read, as it always was.
+    parser.parse(QCoreApplication::arguments());
+    // Each shows its text and ends the process.
+    if (parser.isSet(version))
+        parser.showVersion();
+    if (parser.isSet(help) || parser.isSet(QStringLiteral("help-all")))
+        parser.showHelp();
+}
+
+} // namespace
+
 int main(int argc, char *argv[])
 {
-    QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quillnest"));
+    QApplication::setApplicationVersion(QStringLiteral(QUILLNEST_VERSION));
+    answerCommandLine(argc, argv);
+    QApplication app(argc, argv);
     QApplication::setWindowIcon(artwork::applicationIcon());
 
     QtDialogs dialogs;

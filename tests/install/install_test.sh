@@ -7,11 +7,7 @@ build=$1
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 prefix="$work/prefix with space"
-passed=0
-failed=0
-check() {
-  if eval "$2"; then passed=$((passed + 1)); else failed=$((failed + 1)); echo "FAILED: $1"; fi
-}
+source "$(dirname "$0")/checks.sh"
 
 cmake --install "$build" --prefix "$prefix" >/dev/null
 check "program installed" '[ -x "$prefix/libexec/quillnest/quillnest" ]'
@@ -20,13 +16,16 @@ check "tool installed" '[ -x "$prefix/bin/quillnest-tool" ]'
 check "skeleton installed" '[ -f "$prefix/share/quillnest/skeleton/pw.dat" ] && [ -d "$prefix/share/quillnest/skeleton/pages" ] && [ -d "$prefix/share/quillnest/skeleton/dates" ]'
 check "no placeholder files" '[ -z "$(find "$prefix/share/quillnest" -name .keep)" ]'
 check "help installed" '[ -f "$prefix/share/quillnest/skeleton/help.htm" ]'
-check "launcher entry" '[ -f "$prefix/share/applications/quillnest.desktop" ]'
+check "launcher entry" '[ -f "$prefix/share/applications/io.github.quillnest.Quillnest.desktop" ]'
+check "AppStream file" '[ -f "$prefix/share/metainfo/io.github.quillnest.Quillnest.metainfo.xml" ]'
+check "manual pages" '[ -f "$prefix/share/man/man1/quillnest.1.gz" ] && [ -f "$prefix/share/man/man1/quillnest-tool.1.gz" ]'
+check "copyright and changelog" '[ -f "$prefix/share/doc/quillnest/copyright" ] && gzip -t "$prefix/share/doc/quillnest/changelog.gz"'
 check "scalable icon" '[ -f "$prefix/share/icons/hicolor/scalable/apps/quillnest.svg" ]'
 for size in 16 32 48 64 128 256; do
   check "${size}px icon" '[ "$(file -b "$prefix/share/icons/hicolor/${size}x${size}/apps/quillnest.png" | cut -d, -f2 | tr -d " ")" = "${size}x${size}" ]'
 done
 if command -v desktop-file-validate >/dev/null; then
-  check "launcher entry valid" 'desktop-file-validate "$prefix/share/applications/quillnest.desktop"'
+  check "launcher entry valid" 'desktop-file-validate "$prefix/share/applications/io.github.quillnest.Quillnest.desktop"'
 fi
 
 # The program waits at its first message box; the bounded run shows it started and stayed up.
@@ -37,5 +36,4 @@ status=$?
 check "program started and kept running" '[ "$status" -eq 124 ]'
 check "diary made from the skeleton" 'cmp -s "$home/Diary/pw.dat" "$prefix/share/quillnest/skeleton/pw.dat" && [ -d "$home/Diary/pages" ] && [ -d "$home/Diary/dates" ] && [ -f "$home/Diary/help.htm" ]'
 
-echo "install: $passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+report install
