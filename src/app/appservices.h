@@ -10,6 +10,9 @@
 class Clock;
 class Dialogs;
 class Program;
+namespace spelling {
+class Service;
+}
 
 // What the main window needs from outside; tests hand in their own.
 struct AppServices
@@ -24,4 +27,6 @@ struct AppServices
     QString developmentFolder;
     QString developmentDataFolder;
     printing::PrinterSource printer = printing::systemPrinter;
+    // Checks the spelling of the page, the note and the print window's copy; none in tests unless given.
+    spelling::Service *spelling = nullptr;
 };

@@ -123,6 +123,7 @@ private:
     void buildToolbar();
     void fillFontLists();
     void connectControls();
+    void checkSpelling(spelling::Service &service);
     void connectMenus();
     void followSession();
     QList<std::variant<QWidget *, QAction *>> controlCollection() const;

@@ -74,7 +74,10 @@ void Form1::m17_Click()
 {
     if (m_frmprint && !m_frmprint->compatible())
         delete m_frmprint;
-    if (!m_frmprint)
+    if (!m_frmprint) {
         m_frmprint = new Frmprint(m_session, m_services.printer, this);
+        if (m_services.spelling)
+            m_frmprint->checkSpelling(*m_services.spelling);
+    }
     m_frmprint->showCopy(rtxt2->textRtf());
 }

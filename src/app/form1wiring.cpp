@@ -5,6 +5,7 @@
 #include "diary/daykeys.h"
 #include "editor/matchmarks.h"
 #include "editor/richtextedit.h"
+#include "spelling/editorspelling.h"
 #include "ui/windowshortcuts.h"
 
 #include <QGroupBox>
@@ -13,6 +14,15 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QToolButton>
+
+// A word put right from the context menu is a change made without a key.
+void Form1::checkSpelling(spelling::Service &service)
+{
+    auto *page = new spelling::EditorSpelling(*rtxt2, service);
+    connect(page, &spelling::EditorSpelling::corrected, &m_session, &DiarySession::markChanged);
+    auto *note = new spelling::EditorSpelling(*rtxt, service);
+    connect(note, &spelling::EditorSpelling::corrected, &m_session, &DiarySession::noteTyped);
+}
 
 // The controls show what the session holds: its documents are the editors' own.
 void Form1::followSession()
@@ -54,6 +64,8 @@ void Form1::connectControls()
     connect(Command4, &QPushButton::clicked, this, &Form1::Command4_Click);
     connect(Text4, &QLineEdit::returnPressed, this, &Form1::Command4_Click);
     connect(Command1, &QPushButton::clicked, this, &Form1::Command1_Click);
+    if (m_services.spelling)
+        checkSpelling(*m_services.spelling);
     List1->viewport()->installEventFilter(this);
     m_marks = std::make_unique<MatchMarks>(*rtxt2);
     connect(&m_session, &DiarySession::pageReplaced, this, [this] { m_marks->clear(); });

@@ -3,6 +3,7 @@
 #include "app/form1.h"
 #include "seams/clock.h"
 #include "seams/program.h"
+#include "spelling/service.h"
 #include "ui/qtdialogs.h"
 
 #include <QApplication>
@@ -59,6 +60,8 @@ int main(int argc, char *argv[])
     services.startDirectory = QDir::currentPath();
     services.developmentFolder = QStringLiteral(QUILLNEST_DEVELOPMENT_FOLDER);
     services.developmentDataFolder = QStringLiteral(QUILLNEST_DEVELOPMENT_DATA_FOLDER);
+    spelling::Service spelling(spelling::Service::defaultPersonalWordsFile());
+    services.spelling = &spelling;
 
     Form1 form(services);
     if (!form.startedUp())

@@ -5,6 +5,7 @@
 #include "editor/richtextedit.h"
 #include "seams/dialogs.h"
 #include "session/diarysession.h"
+#include "spelling/editorspelling.h"
 #include "ui/screenplacement.h"
 
 #include <QCloseEvent>
@@ -120,6 +121,12 @@ void Frmprint::closeEvent(QCloseEvent *event)
         m_draft->settled();
     printchanged = 0;
     event->accept();
+}
+
+void Frmprint::checkSpelling(spelling::Service &service)
+{
+    m_spelling = new spelling::EditorSpelling(*rtxt, service);
+    connect(m_spelling, &spelling::EditorSpelling::corrected, this, &Frmprint::touch);
 }
 
 void Frmprint::touch()

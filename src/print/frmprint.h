@@ -13,6 +13,10 @@ class QPrinter;
 class QPushButton;
 class QToolBar;
 class RichTextEdit;
+namespace spelling {
+class EditorSpelling;
+class Service;
+}
 
 // The print window: a copy of the day's page, broken into lines as the
 // printer will break them, that can be formatted, printed, stored as the
@@ -37,6 +41,9 @@ public:
     QPushButton *Command1 = nullptr;
     RichTextEdit *rtxt = nullptr;
 
+    // Marks misspelt words in the copy; a word put right touches it.
+    void checkSpelling(spelling::Service &service);
+
 public slots:
     void SavePrintCopy();
 
@@ -59,4 +66,5 @@ private:
     formatting::ColorChooser CD;
     bool m_compatible = true;
     DraftKeeper *m_draft = nullptr;
+    spelling::EditorSpelling *m_spelling = nullptr;
 };

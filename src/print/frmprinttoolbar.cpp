@@ -6,6 +6,8 @@
 #include "printrichtext.h"
 #include "seams/dialogs.h"
 #include "session/diarysession.h"
+#include "spelling/editorspelling.h"
+#include "spelling/spellhighlighter.h"
 #include "ui/toolbarkeys.h"
 
 #include <QToolBar>
@@ -51,8 +53,10 @@ QAction *Frmprint::command(const char *icon, void (Frmprint::*slot)())
 void Frmprint::printCopy()
 {
     printchanged = 0;
-    if (printing::nameOutputFile(*m_printer, m_session.dialogs(), m_session.dayKey()))
-        PrintRichText(*rtxt, *m_printer, m_session.dialogs(), QMargins(kPrintMargin, kPrintMargin, kPrintMargin, kPrintMargin));
+    if (!printing::nameOutputFile(*m_printer, m_session.dialogs(), m_session.dayKey()))
+        return;
+    const spelling::MarksHidden unmarked(m_spelling ? &m_spelling->highlighter() : nullptr);
+    PrintRichText(*rtxt, *m_printer, m_session.dialogs(), QMargins(kPrintMargin, kPrintMargin, kPrintMargin, kPrintMargin));
 }
 
 // The window keeps its copy until the next "Print" replaces it.

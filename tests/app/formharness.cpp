@@ -37,6 +37,7 @@ AppServices FormHarness::services()
     services.startDirectory = data.path();
     services.developmentFolder = developmentFolder;
     services.developmentDataFolder = developmentDataFolder;
+    services.spelling = spelling;
     return services;
 }
 

@@ -33,5 +33,6 @@ public:
     bool openSucceeds = true;
     QString developmentFolder;
     QString developmentDataFolder;
+    spelling::Service *spelling = nullptr;
     std::unique_ptr<Form1> form;
 };
