@@ -48,6 +48,8 @@ int main(int argc, char *argv[])
     answerCommandLine(argc, argv);
     QApplication app(argc, argv);
     QApplication::setWindowIcon(artwork::applicationIcon());
+    // Wayland matches the window to its launcher, and so its icon and name, by this id.
+    QGuiApplication::setDesktopFileName(QStringLiteral("io.github.quillnest.Quillnest"));
 
     QtDialogs dialogs;
     const SystemClock clock;
