@@ -269,7 +269,7 @@ TEST(Tool, EncryptedDiaryIsSearchedExportedAndDecryptedWithItsPassword)
 TEST(Tool, SearchInTheTextIgnoringCaseFindsWhatThePageShows)
 {
     TestDataRoot data;
-    ASSERT_TRUE(pagestore::save(data.root(), QStringLiteral("2024-03-05"), "{\\rtf1 An\\b na\\b0  went to the harbour\\par caf\\'e9}"));
+    ASSERT_TRUE(pagestore::save(data.root(), QStringLiteral("2024-03-05"), "{\\rtf1 An\\b na\\b0  went to the harbour\\par caf\\'e9, then\\line home}"));
     ASSERT_TRUE(pagestore::save(data.root(), QStringLiteral("2024-03-06"), "{\\rtf1{\\fonttbl{\\f0 Arial;}}\\f0 nothing here}"));
     ASSERT_TRUE(pagestore::save(data.root(), QStringLiteral("2024-03-07"), "{\\rtf1 \\'c9T\\'c9 was hot}"));
     const auto found = [&](QStringList options, const QString &term) {
@@ -288,6 +288,8 @@ TEST(Tool, SearchInTheTextIgnoringCaseFindsWhatThePageShows)
     EXPECT_EQ(found({anyCase}, QStringLiteral("ARIAL")), QStringLiteral("2024-03-06.dat\n"));
     EXPECT_EQ(found({text}, QString::fromUtf8("café  harbour")), QStringLiteral("2024-03-05.dat\n")) << "every word, anywhere";
     EXPECT_EQ(found({text}, QString::fromUtf8("café river")), QString());
+    EXPECT_EQ(found({}, QStringLiteral("then home")), QString());
+    EXPECT_EQ(found({text}, QStringLiteral("then home")), QStringLiteral("2024-03-05.dat\n")) << "words across a line break";
     EXPECT_EQ(found({text, QStringLiteral("--context")}, QStringLiteral("harbour")),
               QStringLiteral("2024-03-05.dat\n    Anna went to the harbour\n"));
 }
