@@ -42,10 +42,10 @@ QLabel *heading(QWidget *parent, const char *name, const QString &caption, qreal
     return label;
 }
 
-QLabel *picture(QWidget *parent, const char *name, const QPixmap &pixmap)
+QLabel *picture(QWidget *parent, const char *name, QPixmap (*drawing)(Look, qreal))
 {
     auto *label = made<QLabel>(parent, name, QString());
-    label->setPixmap(pixmap);
+    artwork::showInLook(*label, drawing);
     label->setScaledContents(true);
     return label;
 }
@@ -65,14 +65,15 @@ void Form1::buildControls()
 {
     canvas = new QWidget(this);
     canvas->setObjectName(QStringLiteral("canvas"));
+    // The canvas follows the desktop's palette; its pictures follow its look.
+    keepSelectionReadable(*this);
     canvas->setAutoFillBackground(true);
-    canvas->setPalette(QPalette(Qt::white));
     canvas->setBackgroundRole(QPalette::Window);
     setCentralWidget(canvas);
 
-    Image1 = picture(canvas, "Image1", artwork::backgroundPicture());
+    Image1 = picture(canvas, "Image1", artwork::backgroundPicture);
     placeInTwips(Image1, 0, 420, 12600, 7875);
-    Image2 = picture(canvas, "Image2", artwork::titleBanner());
+    Image2 = picture(canvas, "Image2", artwork::titleBanner);
     placeInTwips(Image2, 3000, 540, 6615, 990);
 
     Toolbar1 = made<QToolBar>(canvas, "Toolbar1", QStringLiteral("Toolbar"));
@@ -92,8 +93,11 @@ void Form1::buildControls()
     placeInTwips(SSCommand4, 2040, 0, 375, 375);
     cmbFontName = made<QComboBox>(Toolbar1, "cmbFontName", QStringLiteral("Font name"));
     cmbFontSize = made<QComboBox>(Toolbar1, "cmbFontSize", QStringLiteral("Font size"));
-    for (QComboBox *list : {cmbFontName, cmbFontSize})
+    for (QComboBox *list : {cmbFontName, cmbFontSize}) {
         list->setEditable(true);
+        // The typing field takes the focus; on Linux the box itself is announced by its value.
+        list->lineEdit()->setAccessibleName(list->accessibleName());
+    }
     placeInTwips(cmbFontName, 9360, 0, 1815, 315);
     placeInTwips(cmbFontSize, 11280, 0, 855, 315);
 
@@ -101,6 +105,7 @@ void Form1::buildControls()
     Frame1->hide();
     Text1 = made<QLineEdit>(Frame1, "Text1", QString());
     rtxt3 = made<RichTextEdit>(Frame1, "rtxt3", QString());
+    keepPaper(*rtxt3);
     const std::array<QString, 3> hiddenCaptions{QStringLiteral("date"), QStringLiteral("fie2 ''' dates"), QStringLiteral("month")};
     for (size_t i = 0; i < Label2.size(); ++i)
         Label2[i] = made<QLabel>(Frame1, "Label2", QString(), hiddenCaptions[i]);
@@ -108,10 +113,12 @@ void Form1::buildControls()
     buildPanels();
 
     rtxt = made<RichTextEdit>(canvas, "rtxt", QStringLiteral("Important on this date"));
+    keepPaper(*rtxt);
     placeInTwips(rtxt, 360, 5640, 3255, 1935);
     monthview1 = made<MonthCalendar>(canvas, "monthview1", QStringLiteral("Calendar"));
     placeInTwips(monthview1, 360, 2280, 3255, 2895);
     rtxt2 = made<RichTextEdit>(canvas, "rtxt2", QStringLiteral("Diary page"));
+    keepPaper(*rtxt2);
     placeInTwips(rtxt2, 5520, 2880, 5415, 4215);
     dtpick = heading(canvas, "dtpick", QString(), 14.25);
     dtpick->setAccessibleName(QStringLiteral("Selected day"));

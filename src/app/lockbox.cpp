@@ -1,5 +1,6 @@
 #include "lockbox.h"
 
+#include "ui/look.h"
 #include "seams/busycursor.h"
 #include "ui/screenplacement.h"
 
@@ -15,6 +16,7 @@ LockBox::LockBox(Unlock unlock, QWidget *parent)
       m_unlock(std::move(unlock))
 {
     setObjectName(QStringLiteral("LockBox"));
+    keepSelectionReadable(*this);
     setWindowTitle(QStringLiteral("Quillnest is locked"));
     // Over any question a command was asking when the lock came, which stays unanswered beneath.
     setWindowModality(Qt::ApplicationModal);

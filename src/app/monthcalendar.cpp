@@ -1,12 +1,55 @@
 #include "monthcalendar.h"
 
+#include "ui/look.h"
+
+#include <QApplication>
+#include <QEvent>
 #include <QTextCharFormat>
+
+namespace {
+
+// Qt's calendar writes the weekends in pure red, the month's name and the
+// chosen day in white on the highlight colour, and the neighbouring months'
+// days in the disabled grey: all under 4.5:1 on Qt's own light palette or
+// a common dark one. Each is moved lighter or darker, from the palette the
+// calendar inherits, until it reads; again whenever that palette changes.
+void keepColoursReadable(QCalendarWidget &calendar)
+{
+    QList<std::pair<Qt::DayOfWeek, QColor>> markedDays;
+    for (const Qt::DayOfWeek day : {Qt::Monday, Qt::Tuesday, Qt::Wednesday, Qt::Thursday, Qt::Friday, Qt::Saturday, Qt::Sunday}) {
+        if (calendar.weekdayTextFormat(day).hasProperty(QTextFormat::ForegroundBrush))
+            markedDays.append({day, calendar.weekdayTextFormat(day).foreground().color()});
+    }
+    followPalette(calendar, [&calendar, markedDays](const QPalette &inherited, QPalette &own) {
+        makeSelectionReadable(inherited, own);
+        // The neighbouring months' days are drawn in it, though they can be chosen.
+        own.setColor(QPalette::Disabled, QPalette::Text,
+                     readableAgainst(inherited.color(QPalette::Disabled, QPalette::Text), inherited.color(QPalette::Active, QPalette::Base), kReadable));
+        // A day's colour shows on the grid (Base) and on the row of day names (AlternateBase).
+        for (const auto &[day, colour] : markedDays) {
+            QTextCharFormat format = calendar.weekdayTextFormat(day);
+            QColor readable = colour;
+            for (const QPalette::ColorRole page : {QPalette::Base, QPalette::AlternateBase})
+                readable = readableAgainst(readable, inherited.color(QPalette::Active, page), kReadable);
+            format.setForeground(readable);
+            calendar.setWeekdayTextFormat(day, format);
+        }
+    });
+}
+
+} // namespace
 
 MonthCalendar::MonthCalendar(QWidget *parent) : QCalendarWidget(parent)
 {
     setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
     setGridVisible(true);
     setHorizontalHeaderFormat(QCalendarWidget::SingleLetterDayNames);
+    // Qt leaves the month arrows, the year field and the grid of days without a name a screen reader can say.
+    for (const auto &[part, name] : {std::pair{"qt_calendar_prevmonth", "Previous month"}, std::pair{"qt_calendar_nextmonth", "Next month"},
+                                     std::pair{"qt_calendar_yearedit", "Year"}, std::pair{"qt_calendar_calendarview", "Days"}})
+        if (auto *control = findChild<QWidget *>(QLatin1String(part)))
+            control->setAccessibleName(QLatin1String(name));
+    keepColoursReadable(*this);
     connect(this, &QCalendarWidget::selectionChanged, this, [this] {
         if (!m_settingDate)
             emit dateChosen();

@@ -2,6 +2,7 @@
 
 #include "diary/pagestore.h"
 #include "editor/richtextedit.h"
+#include "ui/look.h"
 #include "richtext/pagecontent.h"
 #include "session/diarysession.h"
 
@@ -29,8 +30,10 @@ PageHistoryWindow::PageHistoryWindow(DiarySession &session, QWidget *parent)
 {
     setWindowTitle(QStringLiteral("Page History"));
     setObjectName(QStringLiteral("PageHistory"));
+    keepSelectionReadable(*this);
     List1->setAccessibleName(QStringLiteral("Versions"));
     rtxt->setReadOnly(true);
+    keepPaper(*rtxt);
     rtxt->setAccessibleName(QStringLiteral("The chosen version"));
     QPushButton *restore = buttons->addButton(QStringLiteral("&Restore"), QDialogButtonBox::AcceptRole);
     restore->setObjectName(QStringLiteral("Restore"));

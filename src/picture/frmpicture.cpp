@@ -5,12 +5,14 @@
 #include "picturebox.h"
 #include "picturescale.h"
 #include "editor/richtextedit.h"
+#include "ui/look.h"
 #include "seams/dialogs.h"
 #include "ui/screenplacement.h"
 #include "ui/toolbarkeys.h"
 
 #include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QStyle>
 #include <QToolBar>
 #include <QValidator>
@@ -34,6 +36,7 @@ Frmpicture::Frmpicture(RichTextEdit &page, Dialogs &dialogs, QWidget *parent)
     setObjectName(QStringLiteral("Frmpicture"));
     setWindowTitle(QStringLiteral("Add Picture"));
     setAttribute(Qt::WA_DeleteOnClose);
+    keepSelectionReadable(*this);
     resize(fromTwips(0, 0, 9675, 7965).size());
     buildControls();
     Form_Load();
@@ -56,6 +59,9 @@ void Frmpicture::buildControls()
     Combo1 = new QComboBox(this);
     Combo1->setObjectName(QStringLiteral("Combo1"));
     Combo1->setEditable(true);
+    Combo1->setAccessibleName(Text1->text());
+    // The typing field takes the focus; on Linux the box itself is announced by its value.
+    Combo1->lineEdit()->setAccessibleName(Text1->text());
     Combo1->setValidator(new NeverFinished(Combo1));
     Combo1->setCompleter(nullptr);
     placeInTwips(Combo1, 2880, 0, 1095, 375);

@@ -1,5 +1,6 @@
 #include "frmprint.h"
 
+#include "ui/look.h"
 #include "ui/designgeometry.h"
 #include "printrichtext.h"
 #include "editor/richtextedit.h"
@@ -29,10 +30,13 @@ Frmprint::Frmprint(DiarySession &session, const printing::PrinterSource &printer
     setObjectName(QStringLiteral("Frmprint"));
     setWindowTitle(QStringLiteral("Print"));
     setAttribute(Qt::WA_DeleteOnClose);
+    keepSelectionReadable(*this);
     Toolbar1 = new QToolBar(this);
     Toolbar1->setObjectName(QStringLiteral("Toolbar1"));
     rtxt = new RichTextEdit(this);
     rtxt->setObjectName(QStringLiteral("rtxt"));
+    rtxt->setAccessibleName(QStringLiteral("Print preview"));
+    keepPaper(*rtxt);
     rtxt->installEventFilter(this);
     Command1 = new QPushButton(this);
     Command1->setObjectName(QStringLiteral("Command1"));

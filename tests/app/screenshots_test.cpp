@@ -1,33 +1,58 @@
 #include "formharness.h"
+#include "looks.h"
 
+#include "app/filelistbox.h"
+#include "app/lockbox.h"
 #include "app/monthcalendar.h"
 #include "diary/notestore.h"
+#include "diary/pagestore.h"
 #include "editor/richtextedit.h"
+#include "history/pagehistorywindow.h"
 
-#include <QPushButton>
+#include <QCheckBox>
+#include <QDialogButtonBox>
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
 #include <QGroupBox>
-#include <QLineEdit>
 #include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
 #include <QLinearGradient>
+#include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPainter>
 #include <QPrinter>
+#include <QPushButton>
+#include <QTableView>
+#include <QTest>
 #include <QTextCursor>
+#include <QToolButton>
 
 #include <gtest/gtest.h>
 
 namespace {
 
-// Pictures of the windows for people to look at: at 100% and, when the
-// suite runs with QT_SCALE_FACTOR=2, at 200%.
-QString screenshotPath(const char *name)
+// Pictures of the windows for people to look at, light and dark: at 100%
+// and, when the suite runs with QT_SCALE_FACTOR=2, at 200%. The light ones
+// keep their old names. Each also has its text measured for contrast.
+class Screenshots : public ::testing::TestWithParam<Look>
 {
-    const QString folder = QStringLiteral(QUILLNEST_SCREENSHOT_DIR);
-    QDir().mkpath(folder);
-    const int percent = qRound(qGuiApp->devicePixelRatio() * 100);
-    return QStringLiteral("%1/%2-%3.png").arg(folder, QString::fromLatin1(name)).arg(percent);
-}
+protected:
+    Look look() const { return GetParam(); }
+    QString screenshotPath(const char *name) const
+    {
+        const QString folder = QStringLiteral(QUILLNEST_SCREENSHOT_DIR);
+        QDir().mkpath(folder);
+        const int percent = qRound(qGuiApp->devicePixelRatio() * 100);
+        const QString dark = look() == Look::Dark ? QStringLiteral("-dark") : QString();
+        return QStringLiteral("%1/%2%3-%4.png").arg(folder, QString::fromLatin1(name), dark).arg(percent);
+    }
+    ContrastCheck check(const char *window) const { return ContrastCheck(QString::fromLatin1(window), look()); }
+
+    ScopedLook scopedLook{GetParam()};
+};
 
 // A small landscape to stand for a holiday photo.
 QImage landscape()
@@ -62,9 +87,46 @@ void writeADay(Form1 &form)
     form.rtxt->setPlainText(QStringLiteral("Anna's birthday"));
 }
 
+// The strip across the top of a group box where its caption is.
+QRect captionOf(const QGroupBox &box)
+{
+    return QRect(0, 0, box.width(), box.fontMetrics().height() + 4);
+}
+
+// The calendar's cell in row (0 the day names) whose text is shown.
+QRect calendarCell(MonthCalendar &calendar, int row, const QString &shown)
+{
+    auto *view = calendar.findChild<QTableView *>(QStringLiteral("qt_calendar_calendarview"));
+    const QAbstractItemModel *model = view->model();
+    for (int column = 0; column < model->columnCount(); ++column)
+        if (model->index(row, column).data().toString() == shown)
+            return view->visualRect(model->index(row, column)).adjusted(1, 1, -1, -1).translated(view->viewport()->mapTo(&calendar, QPoint(0, 0)));
+    ADD_FAILURE() << "no cell " << shown.toStdString() << " in row " << row;
+    return {};
+}
+
+// Each caption of a menu, as the menu shows when it drops down.
+void checkMenus(ContrastCheck &check, QMenuBar &bar)
+{
+    for (QAction *action : bar.actions()) {
+        if (QMenu *menu = action->menu()) {
+            menu->ensurePolished();
+            menu->adjustSize();
+            check.picture(QStringLiteral("menu ") + menu->title().remove(QLatin1Char('&')), menu->grab().toImage());
+        }
+    }
+}
+
+void checkHeadings(ContrastCheck &check, Form1 &form)
+{
+    for (QLabel *label : {form.dtpick, form.Label5, form.Label4, form.Label3, form.Label1, form.text3})
+        if (!label->text().isEmpty())
+            check.control(form, *label);
+}
+
 } // namespace
 
-TEST(Screenshots, TheMainWindowWithAPagePictureNoteAndBoldDates)
+TEST_P(Screenshots, TheMainWindowWithAPagePictureNoteAndBoldDates)
 {
     FormHarness harness;
     ASSERT_TRUE(notestore::save(harness.data.root(), QStringLiteral("Dec-24"), u"Christmas Eve"));
@@ -82,9 +144,31 @@ TEST(Screenshots, TheMainWindowWithAPagePictureNoteAndBoldDates)
     const QPixmap shot = form.grab();
     EXPECT_EQ(shot.deviceIndependentSize().toSize(), form.size());
     EXPECT_TRUE(shot.save(screenshotPath("form1")));
+
+    ContrastCheck contrast = check("main window");
+    contrast.control(form, *form.menuBar());
+    checkMenus(contrast, *form.menuBar());
+    checkHeadings(contrast, form);
+    for (QWidget *control : std::initializer_list<QWidget *>{form.cmbFontName, form.cmbFontSize, form.rtxt2, form.rtxt, form.Image2})
+        contrast.control(form, *control);
+    MonthCalendar &calendar = *form.monthview1;
+    for (const char *part : {"qt_calendar_monthbutton", "qt_calendar_yearbutton"})
+        contrast.control(form, *calendar.findChild<QToolButton *>(QLatin1String(part)));
+    // December 2026 begins on a Tuesday: its first row starts with 29 and 30 November.
+    const auto cell = [&](int row, const char *shown, const char *name) {
+        contrast.picture(QString::fromLatin1(name), calendar.grab(calendarCell(calendar, row, QString::fromLatin1(shown))).toImage());
+    };
+    cell(0, "M", "calendar: a weekday's name");
+    cell(0, "S", "calendar: Sunday's name");
+    cell(1, "3", "calendar: a weekday");
+    cell(1, "5", "calendar: a Saturday");
+    cell(1, "4", "calendar: the chosen day");
+    cell(1, "30", "calendar: a day of the month before");
+    cell(4, "24", "calendar: a marked day");
+    contrast.expectReadable();
 }
 
-TEST(Screenshots, ThePrintAndPictureWindows)
+TEST_P(Screenshots, ThePrintAndPictureWindows)
 {
     FormHarness harness;
     harness.withoutPassword();
@@ -104,6 +188,10 @@ TEST(Screenshots, ThePrintAndPictureWindows)
     auto *print = form.findChild<QWidget *>(QStringLiteral("Frmprint"));
     ASSERT_NE(print, nullptr);
     EXPECT_TRUE(print->grab().save(screenshotPath("frmprint")));
+    ContrastCheck printContrast = check("print window");
+    for (const char *name : {"Command1", "rtxt"})
+        printContrast.control(*print, *print->findChild<QWidget *>(QLatin1String(name)));
+    printContrast.expectReadable();
 
     const QString photo = harness.data.path() + QStringLiteral("/holiday.png");
     ASSERT_TRUE(landscape().save(photo));
@@ -112,9 +200,13 @@ TEST(Screenshots, ThePrintAndPictureWindows)
     auto *picture = form.findChild<QWidget *>(QStringLiteral("Frmpicture"));
     ASSERT_NE(picture, nullptr);
     EXPECT_TRUE(picture->grab().save(screenshotPath("frmpicture")));
+    ContrastCheck pictureContrast = check("picture window");
+    for (const char *name : {"Text1", "Combo1"})
+        pictureContrast.control(*picture, *picture->findChild<QWidget *>(QLatin1String(name)));
+    pictureContrast.expectReadable();
 }
 
-TEST(Screenshots, TheMainWindowMaximisedAndWithItsPanels)
+TEST_P(Screenshots, TheMainWindowMaximisedAndWithItsPanels)
 {
     FormHarness harness;
     harness.withoutPassword();
@@ -127,10 +219,28 @@ TEST(Screenshots, TheMainWindowMaximisedAndWithItsPanels)
     form.m5->trigger();
     form.Text4->setText(QStringLiteral("lake"));
     form.Command4->click();
+    ASSERT_GT(form.List1->count(), 0);
     EXPECT_TRUE(form.grab().save(screenshotPath("form1-search")));
+    ContrastCheck search = check("search panel");
+    search.picture(QStringLiteral("Frame5 caption"), form.Frame5->grab(captionOf(*form.Frame5)).toImage());
+    for (QWidget *control : std::initializer_list<QWidget *>{form.Label6[0], form.Text4, form.chkMatchCase, form.chkTextOnly, form.Command4,
+                                                             form.Label6[1], form.Command1})
+        search.control(form, *control);
+    // The list's text, and its chosen match on the highlight.
+    form.List1->clearSelection();
+    search.control(form, *form.List1);
+    form.List1->setCurrentRow(0);
+    search.picture(QStringLiteral("List1: the chosen match"), form.List1->viewport()->grab(form.List1->visualItemRect(form.List1->item(0))).toImage());
+    search.expectReadable();
+
     form.Command1->click();
     form.openPanel->trigger();
     EXPECT_TRUE(form.grab().save(screenshotPath("form1-open")));
+    ContrastCheck open = check("open panel");
+    open.picture(QStringLiteral("Frame3 caption"), form.Frame3->grab(captionOf(*form.Frame3)).toImage());
+    for (QWidget *control : std::initializer_list<QWidget *>{form.File3, form.Command3})
+        open.control(form, *control);
+    open.expectReadable();
     form.Frame3->hide();
 
     // Maximised on a 1920x1080 desktop, its panel taking the rest.
@@ -138,7 +248,59 @@ TEST(Screenshots, TheMainWindowMaximisedAndWithItsPanels)
     // The toolbar and calendar lay themselves out again as the event loop would.
     QCoreApplication::processEvents();
     EXPECT_TRUE(form.grab().save(screenshotPath("form1-maximised")));
+    ContrastCheck maximised = check("main window maximised");
+    checkHeadings(maximised, form);
+    // The search left no page open: the note holds the text.
+    for (QWidget *control : std::initializer_list<QWidget *>{form.rtxt, form.Image2})
+        maximised.control(form, *control);
+    maximised.expectReadable();
     form.resize(form.minimumSize());
     QCoreApplication::processEvents();
     EXPECT_TRUE(form.grab().save(screenshotPath("form1-smallest")));
 }
+
+TEST_P(Screenshots, ThePageHistoryAndTheLockBox)
+{
+    FormHarness harness;
+    ASSERT_TRUE(pagestore::save(harness.data.root(), QStringLiteral("2026-12-04"),
+                                "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0 Times New Roman;}}\r\n\\pard Skating on the lake\\par\r\n}"));
+    harness.withoutPassword();
+    harness.start();
+    Form1 &form = *harness.form;
+    form.show();
+    QTest::keyClicks(form.rtxt2, QStringLiteral("Later: "));
+    harness.dialogs.answerMessage(Dialogs::Button::Yes);
+    form.m2->trigger();
+    form.m21->trigger();
+    auto *history = form.findChild<PageHistoryWindow *>();
+    ASSERT_NE(history, nullptr);
+    ASSERT_EQ(history->List1->count(), 1);
+    EXPECT_TRUE(history->grab().save(screenshotPath("pagehistory")));
+    ContrastCheck historyContrast = check("page history");
+    historyContrast.control(*history, *history->Label1, QStringLiteral("Label1"));
+    historyContrast.control(*history, *history->rtxt, QStringLiteral("rtxt"));
+    for (QPushButton *button : history->buttons->findChildren<QPushButton *>())
+        historyContrast.control(*history, *button, button->text().remove(QLatin1Char('&')));
+    historyContrast.picture(QStringLiteral("List1: the chosen version"),
+                            history->List1->viewport()->grab(history->List1->visualItemRect(history->List1->item(0))).toImage());
+    history->List1->clearSelection();
+    historyContrast.control(*history, *history->List1);
+    historyContrast.expectReadable();
+    history->close();
+
+    LockBox box([](const QString &) { return false; });
+    box.showLocked();
+    box.Text1->setText(QStringLiteral("wrong"));
+    box.Command1->click();
+    ASSERT_TRUE(box.wrongPassword->isVisible());
+    box.Text1->setText(QStringLiteral("typing"));
+    EXPECT_TRUE(box.grab().save(screenshotPath("lockbox")));
+    ContrastCheck lockContrast = check("lock box");
+    lockContrast.control(box, *box.Label1, QStringLiteral("Label1"));
+    for (QWidget *control : std::initializer_list<QWidget *>{box.Text1, box.wrongPassword, box.Command1})
+        lockContrast.control(box, *control);
+    lockContrast.expectReadable();
+}
+
+INSTANTIATE_TEST_SUITE_P(, Screenshots, ::testing::Values(Look::Light, Look::Dark),
+                         [](const ::testing::TestParamInfo<Look> &info) { return std::string(lookName(info.param)); });

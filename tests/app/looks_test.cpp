@@ -1,0 +1,219 @@
+#include "formharness.h"
+#include "looks.h"
+#include "testapplication.h"
+
+#include "app/artwork.h"
+#include "app/monthcalendar.h"
+#include "diary/pagestore.h"
+#include "editor/richtextedit.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QStyle>
+#include <QTest>
+#include <QToolBar>
+#include <QToolButton>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using Button = Dialogs::Button;
+
+const QString kToday = QStringLiteral("2026-12-04");
+
+// Ink as written: the palette's own, dark blue and brick red.
+const QByteArray kColouredPage = "{\\rtf1\\ansi\\ansicpg1252\\deff0\\deflang1033{\\fonttbl{\\f0 Times New Roman;}}\r\n"
+                                 "{\\colortbl ;\\red0\\green0\\blue139;\\red178\\green34\\blue34;}\r\n"
+                                 "\\viewkind4\\uc1\\pard\\fs32 Plain ink, {\\cf1 dark blue ink} and {\\cf2 brick red}.\\par\r\n}";
+
+double meanLuminance(const QImage &pixels)
+{
+    const QImage image = pixels.convertToFormat(QImage::Format_RGB32);
+    double sum = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            sum += qGray(image.pixel(x, y)) / 255.0;
+    return sum / (image.width() * image.height());
+}
+
+// The grey of an icon's most opaque pixels: its ink.
+int inkGrey(const QIcon &icon)
+{
+    const QImage image = icon.pixmap(QSize(24, 24)).toImage().convertToFormat(QImage::Format_ARGB32);
+    int best = -1;
+    int grey = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (qAlpha(image.pixel(x, y)) > best) {
+                best = qAlpha(image.pixel(x, y));
+                grey = qGray(image.pixel(x, y));
+            }
+    EXPECT_GT(best, 200) << "the icon draws nothing opaque";
+    return grey;
+}
+
+QToolButton *toolbarKey(Form1 &form, const char *name)
+{
+    for (QAction *action : form.Toolbar1->actions())
+        if (action->text() == QLatin1String(name) || action->toolTip() == QLatin1String(name) || action->objectName() == QLatin1String(name))
+            return qobject_cast<QToolButton *>(form.Toolbar1->widgetForAction(action));
+    return nullptr;
+}
+
+// What the main window shows of its look: the artwork's variant, the
+// darkness of its background, and the ink of its drawn icons.
+void expectShownIn(Form1 &form, Look look)
+{
+    SCOPED_TRACE(lookName(look));
+    const qreal scale = form.Image1->devicePixelRatioF();
+    EXPECT_EQ(form.Image1->pixmap().toImage(), artwork::backgroundPicture(look, scale).toImage());
+    EXPECT_EQ(form.Image2->pixmap().toImage(), artwork::titleBanner(look, scale).toImage());
+    EXPECT_NE(form.Image1->pixmap().toImage(), artwork::backgroundPicture(look == Look::Dark ? Look::Light : Look::Dark, scale).toImage());
+    // Where no control lies: the paper between the calendar and the page.
+    const QRect paper(form.canvas->width() * 31 / 100, form.canvas->height() * 60 / 100, form.canvas->width() / 10, form.canvas->height() / 5);
+    const double brightness = meanLuminance(form.canvas->grab(paper).toImage());
+    if (look == Look::Dark)
+        EXPECT_LT(brightness, 0.25);
+    else
+        EXPECT_GT(brightness, 0.8);
+    // Light ink on the dark look, dark ink on the light one; the toolbar's
+    // key is drawn by us, the tests having no desktop theme.
+    QToolButton *bold = toolbarKey(form, "Bold");
+    EXPECT_NE(bold, nullptr);
+    for (QToolButton *button : {form.SSCommand1, form.SSCommand4, bold}) {
+        if (!button)
+            continue;
+        const int grey = inkGrey(button->icon());
+        if (look == Look::Dark)
+            EXPECT_GT(grey, 170) << button->toolTip().toStdString();
+        else
+            EXPECT_LT(grey, 90) << button->toolTip().toStdString();
+    }
+    ContrastCheck headings(QStringLiteral("headings and calendar"), look);
+    for (QLabel *label : {form.Label4, form.Label1, form.dtpick})
+        headings.control(form, *label);
+    headings.control(form, *form.monthview1->findChild<QToolButton *>(QStringLiteral("qt_calendar_monthbutton")));
+    headings.expectReadable();
+    // The weekends' colour was worked out again for this look's page.
+    const QColor saturday = form.monthview1->weekdayTextFormat(Qt::Saturday).foreground().color();
+    EXPECT_GE(wcagContrast(saturday.rgb(), form.monthview1->palette().color(QPalette::Base).rgb()), 4.5);
+}
+
+struct Shown
+{
+    QByteArray editor;
+    QByteArray stored;
+    QImage pixels;
+};
+
+// The coloured page opened, saved back over itself, in a look.
+Shown openAndSaveTheColouredPage(Look look)
+{
+    const ScopedLook scoped(look);
+    FormHarness harness;
+    EXPECT_TRUE(pagestore::save(harness.data.root(), kToday, kColouredPage));
+    harness.withoutPassword();
+    harness.start();
+    Form1 &form = *harness.form;
+    form.show();
+    Shown shown;
+    shown.editor = form.rtxt2->textRtf();
+    shown.pixels = form.rtxt2->viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    // A letter typed and taken back: the page counts as changed, its text is as it was.
+    QTest::keyClicks(form.rtxt2, QStringLiteral("x"));
+    QTest::keyClick(form.rtxt2, Qt::Key_Backspace);
+    EXPECT_EQ(form.session().filechanged(), 1);
+    harness.dialogs.answerMessage(Button::Yes);
+    form.m2->trigger();
+    shown.stored = pagestore::load(harness.data.root(), kToday).value_or(QByteArray());
+    return shown;
+}
+
+int pixelsOf(const QImage &image, QRgb colour)
+{
+    int count = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            count += (image.pixel(x, y) | 0xff000000u) == (colour | 0xff000000u);
+    return count;
+}
+
+} // namespace
+
+TEST(Looks, ThePaletteWindowSaysLightOrDarkAtLightness128)
+{
+    const auto withWindow = [](int grey) {
+        QPalette palette;
+        palette.setColor(QPalette::Window, QColor(grey, grey, grey));
+        return lookOf(palette);
+    };
+    EXPECT_EQ(withWindow(0), Look::Dark);
+    EXPECT_EQ(withWindow(127), Look::Dark);
+    EXPECT_EQ(withWindow(128), Look::Light);
+    EXPECT_EQ(withWindow(255), Look::Light);
+    EXPECT_EQ(lookOf(darkFusionPalette()), Look::Dark);
+    testApplication();
+    EXPECT_EQ(lookOf(QApplication::style()->standardPalette()), Look::Light);
+}
+
+TEST(Looks, TheMainWindowShowsTheArtworkOfThePalettesLook)
+{
+    for (const Look look : {Look::Light, Look::Dark}) {
+        const ScopedLook scoped(look);
+        FormHarness harness;
+        harness.withoutPassword();
+        harness.start();
+        harness.form->show();
+        expectShownIn(*harness.form, look);
+    }
+}
+
+TEST(Looks, APaletteChangedAtRunTimeRepaintsInTheOtherLook)
+{
+    const ScopedLook light(Look::Light);
+    FormHarness harness;
+    harness.withoutPassword();
+    harness.start();
+    Form1 &form = *harness.form;
+    form.show();
+    expectShownIn(form, Look::Light);
+    {
+        const ScopedLook dark(Look::Dark);
+        expectShownIn(form, Look::Dark);
+        // A new highlight alone keeps the look, and the picture with it.
+        const qint64 picture = form.Image1->pixmap().cacheKey();
+        QPalette palette = QApplication::palette();
+        palette.setColor(QPalette::Highlight, QColor(0x80, 0x20, 0x60));
+        QApplication::setPalette(palette);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(form.Image1->pixmap().cacheKey(), picture);
+        expectShownIn(form, Look::Dark);
+    }
+    expectShownIn(form, Look::Light);
+}
+
+TEST(Looks, AColouredPageShowsItsInkOnWhitePaperAndKeepsItsRtfInTheDarkLook)
+{
+    const Shown light = openAndSaveTheColouredPage(Look::Light);
+    const Shown dark = openAndSaveTheColouredPage(Look::Dark);
+    EXPECT_EQ(dark.editor, light.editor);
+    EXPECT_EQ(dark.stored, light.stored);
+    // The file ends its last line as every stored file does.
+    EXPECT_EQ(dark.stored.toStdString(), dark.editor.toStdString() + "\r\n");
+    EXPECT_TRUE(dark.stored.contains("\\red0\\green0\\blue139;")) << dark.stored.toStdString();
+    EXPECT_TRUE(dark.stored.contains("\\red178\\green34\\blue34;")) << dark.stored.toStdString();
+    // No colour of the dark look found its way into the page.
+    EXPECT_FALSE(dark.stored.contains("\\red255\\green255\\blue255")) << dark.stored.toStdString();
+    EXPECT_FALSE(dark.stored.contains("\\red42\\green42\\blue42")) << dark.stored.toStdString();
+
+    for (const Shown *shown : {&light, &dark}) {
+        const Contrast page = measureContrast(QStringLiteral("page"), shown->pixels);
+        EXPECT_GT(pixelsOf(shown->pixels, qRgb(255, 255, 255)), shown->pixels.width() * shown->pixels.height() / 2);
+        EXPECT_GT(pixelsOf(shown->pixels, qRgb(0, 0, 0)), 20);
+        EXPECT_GT(pixelsOf(shown->pixels, qRgb(0, 0, 139)), 20);
+        EXPECT_GT(pixelsOf(shown->pixels, qRgb(178, 34, 34)), 20);
+        EXPECT_GE(wcagContrast(qRgb(0, 0, 139), page.background), 4.5);
+    }
+    EXPECT_EQ(dark.pixels, light.pixels);
+}
