@@ -9,6 +9,7 @@ QUILLNEST_PACKAGES=(
   libzip-dev libsodium-dev libhunspell-dev hunspell-en-us libgtest-dev libgmock-dev libbenchmark-dev
   unrtf poppler-utils file desktop-file-utils
   lintian appstream dpkg-dev man-db
+  xvfb python3-pyatspi dbus
 )
 
 as_root() {
