@@ -37,6 +37,11 @@ SpellHighlighter::SpellHighlighter(QTextDocument &document, const Service &servi
     attach();
 }
 
+SpellHighlighter::~SpellHighlighter()
+{
+    detach();
+}
+
 // Our watch on the document comes before and after the highlighter's own, so
 // it knows the size of the change the highlighter is about to look at.
 void SpellHighlighter::attach()

@@ -19,6 +19,9 @@ class SpellHighlighter : public QSyntaxHighlighter
 
 public:
     SpellHighlighter(QTextDocument &document, const Service &service, QObject *parent);
+    // Qt's own destructor clears the marks, which the document reports as a
+    // change: our watch on it must be gone by then.
+    ~SpellHighlighter() override;
 
     // Checks whatever is left now.
     void finishNow();
