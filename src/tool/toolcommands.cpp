@@ -12,14 +12,15 @@ constexpr const char *kUsageText =
     "Usage: quillnest-tool COMMAND [options]\n"
     "\n"
     "Commands:\n"
-    "  search   list the pages that hold a text\n"
-    "  export   write every page and note as ordinary files\n"
-    "  import   store a rich-text file as a day's page\n"
-    "  history  list or restore the earlier versions of a day's page\n"
-    "  backup   write the whole diary into one zip archive\n"
-    "  restore  make a new diary from such an archive\n"
-    "  encrypt  encrypt a plain diary in place under a new password\n"
-    "  decrypt  turn an encrypted diary back into a plain one\n"
+    "  search        list the pages that hold a text\n"
+    "  export        write every page and note as ordinary files\n"
+    "  import        store a rich-text file as a day's page\n"
+    "  import-diary  store the entries of another diary's export as pages\n"
+    "  history       list or restore the earlier versions of a day's page\n"
+    "  backup        write the whole diary into one zip archive\n"
+    "  restore       make a new diary from such an archive\n"
+    "  encrypt       encrypt a plain diary in place under a new password\n"
+    "  decrypt       turn an encrypted diary back into a plain one\n"
     "\n"
     "'quillnest-tool COMMAND --help' tells more.\n";
 
@@ -35,6 +36,8 @@ int run(const QStringList &arguments)
         return exportCommand(rest);
     if (command == QLatin1String("import"))
         return importCommand(rest);
+    if (command == QLatin1String("import-diary"))
+        return importDiaryCommand(rest);
     if (command == QLatin1String("history"))
         return historyCommand(rest);
     if (command == QLatin1String("backup"))

@@ -12,6 +12,7 @@ int run(const QStringList &arguments);
 int searchCommand(const QStringList &arguments);
 int exportCommand(const QStringList &arguments);
 int importCommand(const QStringList &arguments);
+int importDiaryCommand(const QStringList &arguments);
 int historyCommand(const QStringList &arguments);
 int backupCommand(const QStringList &arguments);
 int restoreCommand(const QStringList &arguments);

@@ -1,0 +1,80 @@
+#include "daypage.h"
+
+#include "entrybody.h"
+#include "entrypictures.h"
+#include "storabletext.h"
+
+#include "richtext/pagecontent.h"
+
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextDocumentFragment>
+
+namespace diaryimport {
+
+namespace {
+
+// An empty last paragraph is used, so a new page has no blank first line.
+void startParagraph(QTextCursor &cursor)
+{
+    cursor.movePosition(QTextCursor::End);
+    if (cursor.block().length() > 1)
+        cursor.insertBlock(QTextBlockFormat(), QTextCharFormat());
+    cursor.setBlockFormat(QTextBlockFormat());
+    cursor.setBlockCharFormat(QTextCharFormat());
+    cursor.setCharFormat(QTextCharFormat());
+}
+
+void appendBoldLine(QTextCursor &cursor, const QString &text)
+{
+    startParagraph(cursor);
+    QTextCharFormat bold;
+    bold.setFontWeight(QFont::Bold);
+    cursor.insertText(text, bold);
+}
+
+void appendLine(QTextCursor &cursor)
+{
+    startParagraph(cursor);
+    QTextBlockFormat centred;
+    centred.setAlignment(Qt::AlignHCenter);
+    cursor.setBlockFormat(centred);
+    cursor.insertText(lineText(), QTextCharFormat());
+}
+
+// A fragment leaves its first paragraph's format behind, so it is set again.
+void appendBody(QTextCursor &cursor, const Entry &entry)
+{
+    QTextDocument body;
+    readEntryBody(entry, body);
+    if (body.isEmpty())
+        return;
+    startParagraph(cursor);
+    const int start = cursor.position();
+    cursor.insertFragment(QTextDocumentFragment(&body));
+    QTextCursor first(cursor.document());
+    first.setPosition(start);
+    first.setBlockFormat(body.begin().blockFormat());
+    embedPictures(*cursor.document(), start, cursor.position(), entry.pictures);
+}
+
+} // namespace
+
+void appendEntries(QTextDocument &page, const std::vector<const Entry *> &entries)
+{
+    QTextCursor cursor(&page);
+    bool first = !richtext::hasContent(page);
+    for (const Entry *entry : entries) {
+        if (!first)
+            appendLine(cursor);
+        first = false;
+        if (entries.size() > 1 && entry->time)
+            appendBoldLine(cursor, entry->time->toString(QStringLiteral("HH:mm")));
+        if (!entry->title.isEmpty())
+            appendBoldLine(cursor, entry->title);
+        appendBody(cursor, *entry);
+    }
+}
+
+} // namespace diaryimport

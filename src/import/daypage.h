@@ -1,0 +1,16 @@
+#pragma once
+
+#include "entry.h"
+
+#include <vector>
+
+class QTextDocument;
+
+namespace diaryimport {
+
+// Appends a day's entries, in the order given, to its page: each below a
+// line when something comes before it, headed by its time when the day has
+// several, its title as a bold first line.
+void appendEntries(QTextDocument &page, const std::vector<const Entry *> &entries);
+
+} // namespace diaryimport

@@ -1,0 +1,101 @@
+#include "diaryimport.h"
+
+#include "daypage.h"
+
+#include "diary/daykeys.h"
+#include "diary/pagestore.h"
+#include "richtext/rtfreader.h"
+#include "richtext/rtfwriter.h"
+
+#include <QTextDocument>
+
+#include <algorithm>
+#include <map>
+
+namespace diaryimport {
+
+namespace {
+
+using Days = std::map<QDate, std::vector<const Entry *>>;
+
+// Entries with a time take the places of the timed entries in time order;
+// the others stay where they were read.
+void orderByTime(std::vector<const Entry *> &day)
+{
+    std::vector<const Entry *> timed;
+    std::ranges::copy_if(day, std::back_inserter(timed), [](const Entry *entry) { return entry->time.has_value(); });
+    std::ranges::stable_sort(timed, {}, [](const Entry *entry) { return *entry->time; });
+    auto next = timed.cbegin();
+    for (const Entry *&place : day) {
+        if (place->time)
+            place = *next++;
+    }
+}
+
+Days byDay(const std::vector<Entry> &entries)
+{
+    Days days;
+    for (const Entry &entry : entries)
+        days[entry.day].push_back(&entry);
+    for (auto &[day, dayEntries] : days)
+        orderByTime(dayEntries);
+    return days;
+}
+
+std::optional<QString> unstorable(const QByteArray &rtf)
+{
+    if (rtf.size() > pagestore::kLargestPageText)
+        return QStringLiteral("the page would be larger than a page can be (%1 MB)").arg(pagestore::kLargestPageText >> 20);
+    if (!pagestore::encodePage(rtf))
+        return QStringLiteral("the page would hold a character that cannot be stored");
+    return std::nullopt;
+}
+
+DayReport failed(DayReport report, const QString &why)
+{
+    report.kind = DayReport::Kind::Failed;
+    report.error = why;
+    return report;
+}
+
+DayReport importDay(const DataRoot &root, QDate day, const std::vector<const Entry *> &entries, Existing existing)
+{
+    DayReport report{daykeys::dayKey(day), DayReport::Kind::Created, int(entries.size()), {}};
+    QTextDocument page;
+    if (pagestore::exists(root, report.dayKey)) {
+        if (existing == Existing::Skip) {
+            report.kind = DayReport::Kind::Skipped;
+            return report;
+        }
+        const auto stored = pagestore::load(root, report.dayKey);
+        if (!stored)
+            return failed(report, QStringLiteral("its page cannot be read"));
+        richtext::readRtf(*stored, page);
+        report.kind = DayReport::Kind::Appended;
+    }
+    appendEntries(page, entries);
+    const QByteArray rtf = richtext::writeRtf(page);
+    if (const auto why = unstorable(rtf))
+        return failed(report, *why);
+    if (const Outcome saved = pagestore::save(root, report.dayKey, rtf); !saved)
+        return failed(report, saved.error());
+    return report;
+}
+
+} // namespace
+
+std::vector<DayReport> importEntries(const DataRoot &root, const std::vector<Entry> &entries, Existing existing,
+                                     const std::function<void(int done, int total)> &progress)
+{
+    const Days days = byDay(entries);
+    std::vector<DayReport> reports;
+    reports.reserve(days.size());
+    for (const auto &[day, dayEntries] : days) {
+        reports.push_back(importDay(root, day, dayEntries, existing));
+        if (progress)
+            progress(int(reports.size()), int(days.size()));
+    }
+    return reports;
+}
+
+} // namespace diaryimport

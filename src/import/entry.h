@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QByteArray>
+#include <QDate>
+#include <QHash>
+#include <QString>
+#include <QTime>
+
+#include <optional>
+#include <vector>
+
+// Entries read from another diary's export, before they become pages.
+namespace diaryimport {
+
+struct Entry
+{
+    enum class Markup { Plain, Markdown, Html };
+
+    QDate day;
+    // The time of day the other diary kept, when it kept one.
+    std::optional<QTime> time;
+    QString title;
+    Markup markup = Markup::Plain;
+    QString text;
+    // The pictures the text shows, by the name it uses for them (a Markdown
+    // image's address, an HTML image's src): the picture file's own bytes.
+    QHash<QString, QByteArray> pictures;
+};
+
+// Every entry of one export, or why it was refused: then nothing of it is
+// imported. The reason names the file and the place in it
+// ("journal.json: line 3, column 7: ...").
+struct Read
+{
+    std::vector<Entry> entries;
+    std::optional<QString> error;
+
+    static Read refused(QString why)
+    {
+        Read read;
+        read.error = std::move(why);
+        return read;
+    }
+};
+
+} // namespace diaryimport

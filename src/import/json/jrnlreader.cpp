@@ -1,0 +1,36 @@
+#include "import/readers.h"
+
+#include "jsonexport.h"
+#include "jsonfields.h"
+
+#include <QFileInfo>
+
+namespace diaryimport {
+
+namespace {
+
+std::optional<Entry> jrnlEntry(const QJsonValue &value, QString &fault)
+{
+    json::Fields fields(value);
+    Entry entry;
+    entry.day = fields.day(QLatin1StringView("date"));
+    entry.time = fields.timeOfDay(QLatin1StringView("time"));
+    // jrnl keeps the first sentence as the title and the rest as the body.
+    entry.title = fields.text(QLatin1StringView("title"));
+    entry.text = fields.text(QLatin1StringView("body"));
+    entry.markup = Entry::Markup::Plain;
+    return fields.entryOrFault(std::move(entry), fault);
+}
+
+} // namespace
+
+Read readJrnl(const QString &path)
+{
+    QString why;
+    const auto root = json::loadObject(path, json::kLargestExport, why);
+    if (!root)
+        return Read::refused(why);
+    return json::readEntries(*root, QFileInfo(path).fileName(), jrnlEntry);
+}
+
+} // namespace diaryimport

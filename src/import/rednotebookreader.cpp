@@ -1,0 +1,176 @@
+#include "readers.h"
+
+#include "picturefile.h"
+#include "rednotebookmarkup.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QUrl>
+
+#include <yaml-cpp/yaml.h>
+
+#include <variant>
+
+namespace diaryimport {
+
+namespace {
+
+// A month file of years of daily writing stays far below this.
+constexpr qint64 kLargestMonthFile = qint64(32) << 20;
+
+// The first day of the month a file name YYYY-MM.txt names.
+std::optional<QDate> monthOfFile(const QString &name)
+{
+    static const QRegularExpression pattern(QStringLiteral(R"(^(\d{4})-(\d{2})\.txt$)"));
+    const QRegularExpressionMatch match = pattern.match(name);
+    if (!match.hasMatch())
+        return std::nullopt;
+    const QDate first(match.captured(1).toInt(), match.captured(2).toInt(), 1);
+    return first.isValid() ? std::optional(first) : std::nullopt;
+}
+
+QString placed(const QString &name, const YAML::Mark &mark, const QString &what)
+{
+    if (mark.is_null())
+        return QStringLiteral("%1: %2").arg(name, what);
+    return QStringLiteral("%1: line %2, column %3: %4").arg(name).arg(mark.line + 1).arg(mark.column + 1).arg(what);
+}
+
+// RedNotebook writes absolute paths or file:// addresses; a relative one is
+// taken from the month file's folder.
+QString picturePath(const QString &address, const QDir &folder)
+{
+    if (address.startsWith(QLatin1StringView("file://")))
+        return QUrl(address).toLocalFile();
+    return folder.filePath(address);
+}
+
+class MonthReader
+{
+public:
+    MonthReader(const QString &path, QDate month) : m_path(path), m_name(QFileInfo(path).fileName()), m_month(month) {}
+
+    // Why the file was refused, or nothing once its days are in `entries`.
+    std::optional<QString> read(std::vector<Entry> &entries);
+
+private:
+    std::optional<QString> readDays(const YAML::Node &days, std::vector<Entry> &entries);
+    std::optional<QString> readDay(const YAML::Node &key, const YAML::Node &content, std::vector<Entry> &entries);
+    Entry dayEntry(QDate day, const QString &text) const;
+
+    QString m_path;
+    QString m_name;
+    QDate m_month;
+};
+
+std::optional<QString> MonthReader::read(std::vector<Entry> &entries)
+{
+    QFile file(m_path);
+    if (QFileInfo(m_path).size() > kLargestMonthFile)
+        return QStringLiteral("%1: too large for a month file").arg(m_name);
+    if (!file.open(QIODevice::ReadOnly))
+        return QStringLiteral("%1: %2").arg(m_name, file.errorString());
+    const QByteArray bytes = file.readAll();
+    try {
+        return readDays(YAML::Load(bytes.toStdString()), entries);
+    } catch (const YAML::Exception &fault) {
+        return placed(m_name, fault.mark, QString::fromStdString(fault.msg));
+    }
+}
+
+std::optional<QString> MonthReader::readDays(const YAML::Node &days, std::vector<Entry> &entries)
+{
+    if (days.IsNull())
+        return std::nullopt;
+    if (!days.IsMap())
+        return placed(m_name, days.Mark(), QStringLiteral("not a list of days"));
+    for (const auto &day : days) {
+        if (auto fault = readDay(day.first, day.second, entries))
+            return fault;
+    }
+    return std::nullopt;
+}
+
+std::optional<QString> MonthReader::readDay(const YAML::Node &key, const YAML::Node &content, std::vector<Entry> &entries)
+{
+    int dayOfMonth = 0;
+    const QDate day = key.IsScalar() && YAML::convert<int>::decode(key, dayOfMonth)
+                          ? QDate(m_month.year(), m_month.month(), dayOfMonth)
+                          : QDate();
+    if (!day.isValid()) {
+        return placed(m_name, key.Mark(),
+                      QStringLiteral("'%1' is not a day of %2")
+                          .arg(QString::fromStdString(key.IsScalar() ? key.Scalar() : std::string()),
+                               m_month.toString(QStringLiteral("MMMM yyyy"))));
+    }
+    if (content.IsNull())
+        return std::nullopt;
+    if (!content.IsMap())
+        return placed(m_name, content.Mark(), QStringLiteral("day %1 holds no text").arg(dayOfMonth));
+    const YAML::Node text = content["text"];
+    if (!text || text.IsNull())
+        return std::nullopt;
+    if (!text.IsScalar())
+        return placed(m_name, text.Mark(), QStringLiteral("the text of day %1 is not a text").arg(dayOfMonth));
+    const QString written = QString::fromStdString(text.Scalar());
+    if (!written.trimmed().isEmpty())
+        entries.push_back(dayEntry(day, written));
+    return std::nullopt;
+}
+
+Entry MonthReader::dayEntry(QDate day, const QString &text) const
+{
+    Entry entry;
+    entry.day = day;
+    entry.markup = Entry::Markup::Html;
+    const QDir folder = QFileInfo(m_path).dir();
+    entry.text = rednotebookHtml(text, [&](const QString &address) {
+        const auto bytes = readPictureFile(picturePath(address, folder));
+        if (bytes)
+            entry.pictures.insert(address, *bytes);
+        return bytes.has_value();
+    });
+    return entry;
+}
+
+// The month files to read, oldest first, or why there are none.
+std::variant<QStringList, QString> monthFiles(const QString &path)
+{
+    const QFileInfo info(path);
+    if (info.isDir()) {
+        const QDir folder(path);
+        QStringList files;
+        for (const QString &name : folder.entryList({QStringLiteral("*.txt")}, QDir::Files, QDir::Name)) {
+            if (monthOfFile(name))
+                files.append(folder.filePath(name));
+        }
+        if (files.isEmpty())
+            return QStringLiteral("%1 holds no RedNotebook month files (YYYY-MM.txt)").arg(path);
+        return files;
+    }
+    if (!info.exists())
+        return QStringLiteral("%1: no such file or folder").arg(path);
+    if (!monthOfFile(info.fileName()))
+        return QStringLiteral("%1 is not a RedNotebook month file (YYYY-MM.txt)").arg(path);
+    return QStringList{path};
+}
+
+} // namespace
+
+Read readRedNotebook(const QString &path)
+{
+    const auto files = monthFiles(path);
+    if (const auto *why = std::get_if<QString>(&files))
+        return Read::refused(*why);
+    Read read;
+    for (const QString &file : std::get<QStringList>(files)) {
+        MonthReader month(file, *monthOfFile(QFileInfo(file).fileName()));
+        if (auto fault = month.read(read.entries))
+            return Read::refused(*fault);
+    }
+    return read;
+}
+
+} // namespace diaryimport

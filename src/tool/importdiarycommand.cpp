@@ -1,0 +1,118 @@
+#include "toolcommands.h"
+#include "toolpassword.h"
+#include "toolsupport.h"
+
+#include "import/diaryimport.h"
+#include "import/readers.h"
+
+#include <algorithm>
+
+namespace tool {
+
+namespace {
+
+using diaryimport::DayReport;
+using diaryimport::Existing;
+
+std::optional<Existing> existingNamed(const QString &name)
+{
+    if (name == QLatin1String("append"))
+        return Existing::Append;
+    if (name == QLatin1String("skip"))
+        return Existing::Skip;
+    printError(QStringLiteral("'%1' is not a choice for --existing; use append or skip").arg(name));
+    return std::nullopt;
+}
+
+std::optional<diaryimport::Source> sourceOption(const QCommandLineParser &parser, const QCommandLineOption &from)
+{
+    const auto name = requiredValue(parser, from);
+    if (!name)
+        return std::nullopt;
+    const auto source = diaryimport::sourceNamed(*name);
+    if (!source)
+        printError(QStringLiteral("'%1' is not a diary the import reads; use jrnl, dayone, minidiary, rednotebook or markdown").arg(*name));
+    return source;
+}
+
+QString counted(int count, const char *one, const char *many)
+{
+    return QStringLiteral("%1 %2").arg(count).arg(QLatin1String(count == 1 ? one : many));
+}
+
+QString dayLine(const DayReport &report)
+{
+    switch (report.kind) {
+    case DayReport::Kind::Created:
+        return QStringLiteral("%1 new page, %2").arg(report.dayKey, counted(report.entries, "entry", "entries"));
+    case DayReport::Kind::Appended:
+        return QStringLiteral("%1 added below the page").arg(report.dayKey);
+    case DayReport::Kind::Skipped:
+        return QStringLiteral("%1 skipped: it has a page").arg(report.dayKey);
+    case DayReport::Kind::Failed:
+        return QStringLiteral("%1 failed: %2").arg(report.dayKey, report.error);
+    }
+    return report.dayKey;
+}
+
+int daysOf(const std::vector<DayReport> &reports, DayReport::Kind kind)
+{
+    return int(std::ranges::count(reports, kind, &DayReport::kind));
+}
+
+QString summaryLine(const std::vector<DayReport> &reports)
+{
+    return QStringLiteral("%1: %2 new, %3 added below a page, %4 skipped, %5 failed")
+        .arg(counted(int(reports.size()), "day", "days"))
+        .arg(daysOf(reports, DayReport::Kind::Created))
+        .arg(daysOf(reports, DayReport::Kind::Appended))
+        .arg(daysOf(reports, DayReport::Kind::Skipped))
+        .arg(daysOf(reports, DayReport::Kind::Failed));
+}
+
+} // namespace
+
+int importDiaryCommand(const QStringList &arguments)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("Stores the entries of another diary's export as pages, one page a day,\n"
+                                                    "several entries of a day in the order of their times."));
+    parser.addOption(rootOption());
+    parser.addOption(passwordFdOption());
+    const QCommandLineOption from(QStringLiteral("from"),
+                                  QStringLiteral("What FILE is: jrnl (its JSON export), dayone (its JSON export, zipped "
+                                                 "or unpacked), minidiary (its JSON export), rednotebook (its data folder "
+                                                 "or one month file), markdown (a folder of yyyy-mm-dd.md files)."),
+                                  QStringLiteral("SOURCE"));
+    const QCommandLineOption existing(QStringLiteral("existing"),
+                                      QStringLiteral("A day that already has a page: skip leaves it as it is (the "
+                                                     "default), append adds the day's entries below it."),
+                                      QStringLiteral("append|skip"), QStringLiteral("skip"));
+    parser.addOptions({from, existing});
+    parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("The export: a file or a folder."));
+    if (const auto stop = parseOrExit(parser, arguments, 1))
+        return *stop;
+    const auto source = sourceOption(parser, from);
+    const auto rule = existingNamed(parser.value(existing));
+    if (!source || !rule)
+        return kUsage;
+    const auto root = openedRootOption(parser);
+    if (!root)
+        return dataRootFailure(parser);
+
+    const diaryimport::Read read = diaryimport::readDiary(*source, parser.positionalArguments().constFirst());
+    if (read.error) {
+        printError(*read.error);
+        return kFailed;
+    }
+    DiaryLock lock(*root);
+    if (!claimDiary(lock))
+        return kFailed;
+    const auto reports = diaryimport::importEntries(*root, read.entries, *rule);
+    for (const DayReport &report : reports)
+        printLine(dayLine(report));
+    printLine(summaryLine(reports));
+    return daysOf(reports, DayReport::Kind::Failed) > 0 ? kFailed : kDone;
+}
+
+} // namespace tool

@@ -1,0 +1,127 @@
+#include "import/diaryimport.h"
+
+#include "diary/history.h"
+#include "diary/pagestore.h"
+#include "richtext/rtfreader.h"
+
+#include "storedpage.h"
+#include "testdataroot.h"
+
+#include <QDir>
+#include <QTextBlock>
+#include <QTextCursor>
+
+#include <gtest/gtest.h>
+
+using namespace diaryimport;
+
+namespace {
+
+const QString kLine = QString(30, QChar(0x2014));
+
+Entry entry(QDate day, const QString &text, std::optional<QTime> time = std::nullopt, const QString &title = {})
+{
+    Entry made;
+    made.day = day;
+    made.time = time;
+    made.title = title;
+    made.text = text;
+    return made;
+}
+
+} // namespace
+
+TEST(DiaryImport, ADaysEntriesGoInTimeOrderHeadedByTheirTimes)
+{
+    const QDate march5(2024, 3, 5);
+    std::vector<Entry> entries{
+        entry(march5, QStringLiteral("late"), QTime(18, 0)),
+        entry(QDate(2024, 3, 9), QStringLiteral("alone"), QTime(9, 15)),
+        entry(march5, QStringLiteral("no time")),
+        entry(march5, QStringLiteral("- *early*"), QTime(7, 30), QStringLiteral("Morning")),
+        entry(QDate(2024, 3, 1), QStringLiteral("first day")),
+    };
+    entries[3].markup = Entry::Markup::Markdown;
+
+    TestDataRoot data;
+    std::vector<std::pair<int, int>> heard;
+    const auto reports = importEntries(data.root(), entries, Existing::Skip, [&](int done, int total) {
+        heard.emplace_back(done, total);
+    });
+    ASSERT_EQ(reports.size(), 3U);
+    EXPECT_EQ(reports[0].dayKey, QStringLiteral("2024-03-01"));
+    EXPECT_EQ(reports[1].dayKey, QStringLiteral("2024-03-05"));
+    EXPECT_EQ(reports[1].entries, 3);
+    EXPECT_EQ(reports[2].dayKey, QStringLiteral("2024-03-09"));
+    for (const DayReport &report : reports)
+        EXPECT_EQ(report.kind, DayReport::Kind::Created) << report.error.toStdString();
+    EXPECT_EQ(heard, (std::vector<std::pair<int, int>>{{1, 3}, {2, 3}, {3, 3}}));
+
+    const auto page = storedpage::read(data.root(), QStringLiteral("2024-03-05"));
+    EXPECT_EQ(storedpage::text(*page), QStringLiteral("07:30\nMorning\n\u2022 early\n") + kLine + QStringLiteral("\nno time\n") + kLine
+                                           + QStringLiteral("\n18:00\nlate"))
+        << "the untimed entry keeps its place; the timed ones take theirs in time order";
+    EXPECT_TRUE(storedpage::formatOf(*page, QStringLiteral("07:30")).fontWeight() >= QFont::Bold);
+    EXPECT_TRUE(storedpage::formatOf(*page, QStringLiteral("Morning")).fontWeight() >= QFont::Bold);
+    EXPECT_TRUE(storedpage::formatOf(*page, QStringLiteral("early")).fontItalic());
+    EXPECT_FALSE(storedpage::formatOf(*page, QStringLiteral("early")).fontWeight() >= QFont::Bold);
+    EXPECT_FALSE(storedpage::formatOf(*page, QStringLiteral("late")).fontWeight() >= QFont::Bold);
+    EXPECT_GT(page->find(QStringLiteral("early")).block().blockFormat().leftMargin(), 0)
+        << "an entry's first paragraph keeps its own format";
+    EXPECT_EQ(storedpage::text(*storedpage::read(data.root(), QStringLiteral("2024-03-09"))), QStringLiteral("alone"))
+        << "a day's only entry needs no time above it";
+}
+
+TEST(DiaryImport, ADayWithAPageIsAppendedBelowALineOrSkipped)
+{
+    TestDataRoot data;
+    const QString key = QStringLiteral("2024-03-05");
+    const QByteArray old = "{\\rtf1\\ansi {\\b old} words\\par}";
+    ASSERT_TRUE(pagestore::save(data.root(), key, old));
+    QDir(data.path()).mkpath(QStringLiteral("pages/2024-03-06.dat"));
+    const std::vector<Entry> entries{entry(QDate(2024, 3, 5), QStringLiteral("new words")),
+                                     entry(QDate(2024, 3, 6), QStringLiteral("unreadable page")),
+                                     entry(QDate(2024, 3, 7), QStringLiteral("kept"))};
+
+    const auto skipped = importEntries(data.root(), {entries[0]}, Existing::Skip);
+    EXPECT_EQ(skipped.at(0).kind, DayReport::Kind::Skipped);
+    EXPECT_EQ(pagestore::load(data.root(), key)->trimmed(), old);
+    EXPECT_TRUE(history::versions(data.root(), data.root().pagePath(key)).isEmpty());
+
+    const auto appended = importEntries(data.root(), entries, Existing::Append);
+    ASSERT_EQ(appended.size(), 3U);
+    EXPECT_EQ(appended[0].kind, DayReport::Kind::Appended) << appended[0].error.toStdString();
+    const auto page = storedpage::read(data.root(), key);
+    EXPECT_EQ(storedpage::text(*page), QStringLiteral("old words\n") + kLine + QStringLiteral("\nnew words"));
+    EXPECT_TRUE(storedpage::formatOf(*page, QStringLiteral("old")).fontWeight() >= QFont::Bold);
+    EXPECT_FALSE(storedpage::formatOf(*page, QStringLiteral("new")).fontWeight() >= QFont::Bold);
+    const auto versions = history::versions(data.root(), data.root().pagePath(key));
+    ASSERT_EQ(versions.size(), 1);
+    EXPECT_EQ(pagestore::loadFile(data.root(), versions[0].path, data.root().pagePath(key))->trimmed(), old);
+
+    EXPECT_EQ(appended[1].kind, DayReport::Kind::Failed);
+    EXPECT_FALSE(appended[1].error.isEmpty());
+    EXPECT_EQ(appended[2].kind, DayReport::Kind::Created) << "a day that fails stops no other";
+}
+
+TEST(DiaryImport, PicturesComeOnlyFromTheEntry)
+{
+    const QByteArray tree = storedpage::sampleBytes(QStringLiteral("markdown/images/tree.png"));
+    const QString onDisk = storedpage::samplePath(QStringLiteral("markdown/images/tree.png"));
+    Entry html = entry(QDate(2024, 3, 5), QStringLiteral("<p>a <img src=\"tree\" width=\"24\"> b <img src=\"%1\"> "
+                                                         "c <img src=\"broken\" alt=\"no picture\"></p>")
+                                              .arg(onDisk));
+    html.markup = Entry::Markup::Html;
+    html.pictures.insert(QStringLiteral("tree"), tree);
+    html.pictures.insert(QStringLiteral("broken"), "not an image");
+
+    TestDataRoot data;
+    const auto reports = importEntries(data.root(), {html}, Existing::Skip);
+    ASSERT_EQ(reports.size(), 1U);
+    ASSERT_EQ(reports[0].kind, DayReport::Kind::Created);
+    const auto page = storedpage::read(data.root(), QStringLiteral("2024-03-05"));
+    const auto pictures = storedpage::pictures(*page);
+    ASSERT_EQ(pictures.size(), 1U) << "an image the entry does not hold is never read from the disk";
+    EXPECT_EQ(pictures[0].bytes, tree);
+    EXPECT_EQ(storedpage::text(*page), QStringLiteral("a  b %1 c no picture").arg(onDisk));
+}

@@ -1,0 +1,130 @@
+#include "import/readers.h"
+
+#include "importtest.h"
+
+#include "diary/backupzip.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+#include <zip.h>
+
+#include <map>
+
+using diaryimport::Entry;
+
+namespace {
+
+using Files = std::map<QString, QByteArray>;
+
+const QString kFolder = QStringLiteral(SAMPLES "/dayone");
+const QString kPhoto = QStringLiteral("photos/f9e9ae4e211fd755cdbbff63186cac9d.png");
+
+Files filesUnder(const QString &folder)
+{
+    Files files;
+    QDirIterator it(folder, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        QFile file(it.next());
+        EXPECT_TRUE(file.open(QIODevice::ReadOnly));
+        files[QDir(folder).relativeFilePath(file.fileName())] = file.readAll();
+    }
+    return files;
+}
+
+void writeZip(const QString &path, const Files &files)
+{
+    int error = 0;
+    zip_t *archive = zip_open(QFile::encodeName(path).constData(), ZIP_CREATE | ZIP_TRUNCATE, &error);
+    ASSERT_NE(archive, nullptr);
+    for (const auto &[name, bytes] : files) {
+        zip_source_t *source = zip_source_buffer(archive, bytes.constData(), zip_uint64_t(bytes.size()), 0);
+        ASSERT_GE(zip_file_add(archive, name.toUtf8().constData(), source, ZIP_FL_ENC_UTF_8), 0);
+    }
+    ASSERT_EQ(zip_close(archive), 0);
+}
+
+void expectSampleEntries(const diaryimport::Read &read)
+{
+    ASSERT_FALSE(read.error) << refusal(read);
+    ASSERT_EQ(read.entries.size(), 5u);
+    const Entry &walk = read.entries[0];
+    // 09:00 UTC is 11:00 in Berlin's summer time.
+    EXPECT_EQ(walk.day, QDate(2020, 5, 1));
+    EXPECT_EQ(walk.time, QTime(11, 0));
+    EXPECT_EQ(walk.markup, Entry::Markup::Markdown);
+    EXPECT_TRUE(walk.text.startsWith(QStringLiteral("# Morning walk\n\nSaw the first swifts\\! Cost: 3\\.50")));
+    ASSERT_EQ(walk.pictures.size(), 1);
+    EXPECT_EQ(walk.pictures.value(QStringLiteral("dayone-moment://4A1B2C3D4E5F60718293A4B5C6D7E8F9")),
+              filesUnder(kFolder).at(kPhoto));
+    // Past midnight in Berlin; its HEIC photo and its missing one are left out.
+    EXPECT_EQ(read.entries[1].day, QDate(2020, 5, 2));
+    EXPECT_EQ(read.entries[1].time, QTime(0, 30));
+    EXPECT_TRUE(read.entries[1].pictures.isEmpty());
+    // Still the evening before in New York; a photo the text does not show is not kept.
+    EXPECT_EQ(read.entries[2].day, QDate(2020, 5, 1));
+    EXPECT_EQ(read.entries[2].time, QTime(23, 0));
+    EXPECT_TRUE(read.entries[2].pictures.isEmpty());
+    // No zone, and a zone no one knows: the day and time in UTC.
+    EXPECT_EQ(read.entries[3].day, QDate(2020, 5, 3));
+    EXPECT_EQ(read.entries[3].time, QTime(12, 0));
+    EXPECT_EQ(read.entries[4].day, QDate(2020, 6, 10));
+    EXPECT_EQ(read.entries[4].time, QTime(8, 0));
+    EXPECT_EQ(read.entries[4].text, QStringLiteral("Packed for the trip\\."));
+}
+
+} // namespace
+
+TEST(DayOne, ReadsEveryJournalOfTheFolderAndOfTheZip)
+{
+    expectSampleEntries(diaryimport::readDayOne(kFolder));
+    QTemporaryDir dir;
+    const QString zip = dir.filePath(QStringLiteral("export.zip"));
+    writeZip(zip, filesUnder(kFolder));
+    expectSampleEntries(diaryimport::readDayOne(zip));
+}
+
+TEST(DayOne, RefusesAMalformedJournalWholeNamingThePlace)
+{
+    const QByteArray entryStart = R"({"entries": [{"creationDate": "2020-05-01T09:00:00Z"}, )";
+    const std::pair<QByteArray, const char *> faults[] = {
+        {entryStart + R"({"creationDate": 1588323600}]})", "entry 2: \"creationDate\" is not text"},
+        {entryStart + R"({"creationDate": "yesterday"}]})",
+         "entry 2: \"creationDate\" is not a date and time: \"yesterday\""},
+        {entryStart + R"({"creationDate": "2020-05-01T09:00:00Z", "photos": [{"md5": 5}]}]})",
+         "entry 2: photo 1: \"md5\" is not text"},
+        {entryStart + R"({"creationDate": "2020-05-01T09:00:00Z", "text": )", "line 1, column 105: unterminated object"},
+    };
+    QTemporaryDir dir;
+    const QString zip = dir.filePath(QStringLiteral("export.zip"));
+    for (const auto &[json, why] : faults) {
+        writeZip(zip, {{QStringLiteral("Journal.json"), json}, {QStringLiteral("Notes.json"), "{\"entries\": []}"}});
+        const auto read = diaryimport::readDayOne(zip);
+        EXPECT_EQ(refusal(read), std::string("export.zip/Journal.json: ") + why);
+        EXPECT_TRUE(read.entries.empty());
+    }
+}
+
+TEST(DayOne, GuardsTheZip)
+{
+    QTemporaryDir dir;
+    Files files = filesUnder(kFolder);
+    const QString noJournal = dir.filePath(QStringLiteral("photos.zip"));
+    writeZip(noJournal, {{kPhoto, files.at(kPhoto)}, {QStringLiteral("photos/Journal.json"), "{}"}});
+    EXPECT_EQ(refusal(diaryimport::readDayOne(noJournal)), "photos.zip: holds no Day One journal, no .json file at its top");
+
+    // Zeros compress to almost nothing, so only the stated size shows it.
+    const QString large = dir.filePath(QStringLiteral("large.zip"));
+    files[kPhoto] = QByteArray(backup::zip::kLargestFile + 1, '\0');
+    writeZip(large, files);
+    const auto read = diaryimport::readDayOne(large);
+    EXPECT_EQ(refusal(read), "large.zip/Journal.json: entry 1: large.zip/" + kPhoto.toStdString()
+                                 + ": larger than 80 MiB, more than an import takes");
+    EXPECT_TRUE(read.entries.empty());
+
+    const std::string notZip = refusal(diaryimport::readDayOne(sample("jrnl.json")));
+    EXPECT_EQ(notZip.rfind("jrnl.json: is neither a Day One export's zip nor its folder: ", 0), 0u) << notZip;
+}

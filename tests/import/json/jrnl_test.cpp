@@ -1,0 +1,71 @@
+#include "import/readers.h"
+
+#include "importtest.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using diaryimport::Entry;
+
+TEST(Jrnl, KeepsEachEntrysDayTimeTitleAndBody)
+{
+    const auto read = diaryimport::readJrnl(sample("jrnl.json"));
+    ASSERT_FALSE(read.error) << refusal(read);
+    ASSERT_EQ(read.entries.size(), 4u);
+    const Entry &first = read.entries[0];
+    EXPECT_EQ(first.day, QDate(2021, 3, 14));
+    EXPECT_EQ(first.time, QTime(8, 15));
+    EXPECT_EQ(first.title, QStringLiteral("Planted the tomatoes."));
+    EXPECT_EQ(first.text, QStringLiteral("The @garden bed by the wall.\nTwo rows, six plants each."));
+    EXPECT_EQ(first.markup, Entry::Markup::Plain);
+    EXPECT_TRUE(first.pictures.isEmpty());
+    // Two entries of one day stay two entries, each with its own time.
+    EXPECT_EQ(read.entries[1].day, QDate(2021, 3, 14));
+    EXPECT_EQ(read.entries[1].time, QTime(17, 40));
+    EXPECT_EQ(read.entries[1].text, QString());
+    EXPECT_EQ(read.entries[2].title, QStringLiteral("Café on the corner — crème brûlée."));
+    EXPECT_EQ(read.entries[3].day, QDate(2021, 4, 2));
+}
+
+TEST(Jrnl, RefusesAMalformedExportWholeNamingThePlace)
+{
+    const std::pair<const char *, const char *> faults[] = {
+        {"jrnl-cutoff.json", "jrnl-cutoff.json: line 19, column 9: unterminated string"},
+        {"jrnl-nodate.json", "jrnl-nodate.json: entry 2: has no \"date\""},
+        {"jrnl-wrongtype.json", "jrnl-wrongtype.json: entry 3: \"body\" is not text"},
+        {"minidiary.json", "minidiary.json: \"entries\" is not a list"},
+        {"absent.json", "absent.json: cannot be read"},
+    };
+    for (const auto &[file, why] : faults) {
+        const auto read = diaryimport::readJrnl(sample(file));
+        EXPECT_EQ(refusal(read), why);
+        EXPECT_TRUE(read.entries.empty()) << file;
+    }
+}
+
+TEST(Jrnl, RefusesBadDaysTimesAndHugeFiles)
+{
+    QTemporaryDir dir;
+    const auto write = [&](const QString &name, const QByteArray &bytes) {
+        QFile file(dir.filePath(name));
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        return file.fileName();
+    };
+    const QString day = write(QStringLiteral("day.json"), R"({"entries": [{"date": "2021-02-30", "time": "08:00"}]})");
+    EXPECT_EQ(refusal(diaryimport::readJrnl(day)),
+              "day.json: entry 1: \"date\" is not a day written yyyy-mm-dd: \"2021-02-30\"");
+    const QString time = write(QStringLiteral("time.json"), R"({"entries": [{"date": "2021-02-03", "time": "8 am"}]})");
+    EXPECT_EQ(refusal(diaryimport::readJrnl(time)), "time.json: entry 1: \"time\" is not a time written hh:mm: \"8 am\"");
+    const QString untimed = write(QStringLiteral("untimed.json"), R"({"entries": [{"date": "2021-02-03", "title": null}]})");
+    const auto read = diaryimport::readJrnl(untimed);
+    ASSERT_EQ(read.entries.size(), 1u) << refusal(read);
+    EXPECT_FALSE(read.entries[0].time);
+
+    // Refused by its size before a byte is read: the file is sparse.
+    QFile huge(write(QStringLiteral("huge.json"), "{"));
+    ASSERT_TRUE(huge.resize((qint64(256) << 20) + 1));
+    EXPECT_EQ(refusal(diaryimport::readJrnl(huge.fileName())), "huge.json: larger than 256 MiB, more than an import takes");
+}

@@ -1,0 +1,11 @@
+#include <QGuiApplication>
+
+#include <gtest/gtest.h>
+
+// Pages are text documents with fonts and pictures, which want an application.
+int main(int argc, char **argv)
+{
+    QGuiApplication app(argc, argv);
+    testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

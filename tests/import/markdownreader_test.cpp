@@ -1,0 +1,57 @@
+#include "import/diaryimport.h"
+#include "import/readers.h"
+
+#include "storedpage.h"
+#include "testdataroot.h"
+
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace diaryimport;
+
+TEST(MarkdownFolder, DayFilesBecomeEntriesWithTheirTitlesAndPictures)
+{
+    const Read read = readMarkdown(storedpage::samplePath(QStringLiteral("markdown")));
+    ASSERT_FALSE(read.error) << read.error->toStdString();
+    ASSERT_EQ(read.entries.size(), 3U) << "README.md, a .txt file and 2024-02-30.md are no day's files";
+    EXPECT_EQ(read.entries[0].day, QDate(2024, 3, 5));
+    EXPECT_EQ(read.entries[0].title, QString());
+    EXPECT_EQ(read.entries[1].day, QDate(2024, 3, 5));
+    EXPECT_EQ(read.entries[1].title, QStringLiteral("Trip"));
+    EXPECT_EQ(read.entries[2].day, QDate(2024, 3, 19));
+    EXPECT_EQ(read.entries[2].text, QStringLiteral("Last day of __winter__ coats.\n")) << "the byte-order mark is not text";
+    for (const Entry &entry : read.entries) {
+        EXPECT_EQ(entry.markup, Entry::Markup::Markdown);
+        EXPECT_FALSE(entry.time);
+    }
+    const auto &pictures = read.entries[1].pictures;
+    EXPECT_EQ(pictures.keys(), QStringList{QStringLiteral("images/tree.png")})
+        << "a missing picture and one outside the folder are not taken";
+    EXPECT_EQ(pictures.value(QStringLiteral("images/tree.png")), storedpage::sampleBytes(QStringLiteral("markdown/images/tree.png")));
+
+    TestDataRoot data;
+    importEntries(data.root(), read.entries, Existing::Skip);
+    const auto page = storedpage::read(data.root(), QStringLiteral("2024-03-05"));
+    const QString text = storedpage::text(*page);
+    EXPECT_TRUE(text.startsWith(QStringLiteral("Morning run along the river.\nFelt good.\n") + QString(30, QChar(0x2014))
+                                + QStringLiteral("\nTrip\nPacking\n\u2022 tent\n\u2022 stove\n")))
+        << text.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("gone and outside"))) << "a picture not taken shows its description";
+    EXPECT_TRUE(text.endsWith(QStringLiteral("See the map (https://maps.example.org).")));
+    EXPECT_TRUE(storedpage::formatOf(*page, QStringLiteral("river")).fontWeight() >= QFont::Bold);
+    EXPECT_TRUE(storedpage::formatOf(*page, QStringLiteral("good")).fontItalic());
+    EXPECT_TRUE(storedpage::formatOf(*page, QStringLiteral("Trip")).fontWeight() >= QFont::Bold);
+    EXPECT_TRUE(storedpage::formatOf(*page, QStringLiteral("stove")).fontStrikeOut());
+    EXPECT_FALSE(storedpage::formatOf(*page, QStringLiteral("tent")).fontStrikeOut());
+    const auto stored = storedpage::pictures(*page);
+    ASSERT_EQ(stored.size(), 1U);
+    EXPECT_EQ(stored[0].bytes, storedpage::sampleBytes(QStringLiteral("markdown/images/tree.png")));
+}
+
+TEST(MarkdownFolder, OnlyAFolderWithDayFilesIsRead)
+{
+    EXPECT_TRUE(readMarkdown(storedpage::samplePath(QStringLiteral("markdown/2024-03-05.md"))).error->contains(QStringLiteral("not a folder")));
+    QTemporaryDir empty;
+    EXPECT_TRUE(readMarkdown(empty.path()).error->contains(QStringLiteral("yyyy-mm-dd.md")));
+}

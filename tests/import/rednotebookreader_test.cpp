@@ -1,0 +1,133 @@
+#include "import/diaryimport.h"
+#include "import/readers.h"
+#include "import/rednotebookmarkup.h"
+
+#include "storedpage.h"
+#include "testdataroot.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QUrl>
+
+#include <gtest/gtest.h>
+
+using namespace diaryimport;
+
+namespace {
+
+void writeText(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+bool bold(const QTextCharFormat &format)
+{
+    return format.fontWeight() >= QFont::Bold;
+}
+
+} // namespace
+
+TEST(RedNotebook, MonthFilesBecomePagesWithTheirFormatting)
+{
+    const Read read = readRedNotebook(storedpage::samplePath(QStringLiteral("rednotebook")));
+    ASSERT_FALSE(read.error) << read.error->toStdString();
+    QStringList days;
+    for (const Entry &entry : read.entries)
+        days.append(entry.day.toString(Qt::ISODate));
+    days.sort();
+    EXPECT_EQ(days.join(u' '), QStringLiteral("2024-02-29 2024-03-05 2024-03-12 2024-03-20 2024-04-01 2024-04-02"))
+        << "a day with an empty text is no entry";
+
+    TestDataRoot data;
+    importEntries(data.root(), read.entries, Existing::Skip);
+    const auto walk = storedpage::read(data.root(), QStringLiteral("2024-03-05"));
+    EXPECT_EQ(storedpage::text(*walk), QStringLiteral("Walked to the harbour and saw three boats.\n"
+                                                      "The red one had sunk floated again.\n"
+                                                      "Tea at the caf\u00e9 after."));
+    EXPECT_TRUE(bold(storedpage::formatOf(*walk, QStringLiteral("harbour"))));
+    EXPECT_FALSE(bold(storedpage::formatOf(*walk, QStringLiteral("Walked"))));
+    EXPECT_TRUE(storedpage::formatOf(*walk, QStringLiteral("three")).fontItalic());
+    EXPECT_TRUE(storedpage::formatOf(*walk, QStringLiteral("red")).fontUnderline());
+    EXPECT_TRUE(storedpage::formatOf(*walk, QStringLiteral("sunk")).fontStrikeOut());
+    EXPECT_FALSE(storedpage::formatOf(*walk, QStringLiteral("floated")).fontStrikeOut());
+
+    const auto market = storedpage::read(data.root(), QStringLiteral("2024-03-12"));
+    EXPECT_EQ(storedpage::text(*market),
+              QStringLiteral("Market day\n\u2022 apples\n\u2022 fresh bread\n\u2022 still warm\n1. first\n2. second\n"
+                             "See the market (http://market.example.org/stalls) or www.example.org//not italic//.\n\n"
+                             "[\"\"pictures/missing\"\".png]\nA <b>tag</b> & \t tab."));
+    const QTextCharFormat heading = storedpage::formatOf(*market, QStringLiteral("Market day"));
+    EXPECT_TRUE(bold(heading));
+    EXPECT_GT(heading.fontPointSize(), storedpage::formatOf(*market, QStringLiteral("apples")).fontPointSize());
+    EXPECT_FALSE(storedpage::formatOf(*market, QStringLiteral("not italic")).fontItalic())
+        << "the // of an address starts no italics";
+    const auto pictures = storedpage::pictures(*market);
+    ASSERT_EQ(pictures.size(), 1U);
+    EXPECT_EQ(pictures[0].bytes, storedpage::sampleBytes(QStringLiteral("rednotebook/pictures/tree.png")));
+
+    const auto april = storedpage::read(data.root(), QStringLiteral("2024-04-01"));
+    EXPECT_EQ(storedpage::text(*april), QStringLiteral("April fools.\nNobody laughed.")) << "a block scalar";
+    EXPECT_TRUE(bold(storedpage::formatOf(*april, QStringLiteral("Nobody"))));
+}
+
+TEST(RedNotebook, MarksNestAndWhatIsNoMarkStaysText)
+{
+    const auto shown = [](const QString &markup) {
+        auto page = std::make_unique<QTextDocument>();
+        page->setHtml(rednotebookHtml(markup, [](const QString &) { return false; }));
+        return page;
+    };
+    const auto nested = shown(QStringLiteral("**bold //both// bold** rest"));
+    EXPECT_TRUE(storedpage::formatOf(*nested, QStringLiteral("both")).fontItalic());
+    EXPECT_TRUE(bold(storedpage::formatOf(*nested, QStringLiteral("both"))));
+    EXPECT_FALSE(bold(storedpage::formatOf(*nested, QStringLiteral("rest"))));
+    for (const QString &literal : {QStringLiteral("**not closed and ** spaced ** a -- b -- c"),
+                                   QStringLiteral("<script>&amp;"), QStringLiteral("= not = a heading ==")})
+        EXPECT_EQ(storedpage::text(*shown(literal)), literal);
+
+    QString deep = QStringLiteral("x");
+    for (int i = 0; i < 12; ++i)
+        deep = QStringLiteral("**//%1//**").arg(deep);
+    EXPECT_TRUE(storedpage::text(*shown(deep)).contains(QLatin1Char('x'))) << "deep nesting ends without losing the text";
+}
+
+TEST(RedNotebook, OneMonthFileWithPicturesByPathOrAddress)
+{
+    QTemporaryDir folder;
+    const QString picture = storedpage::samplePath(QStringLiteral("rednotebook/pictures/tree"));
+    const QByteArray byPath = "[\"\"" + picture.toUtf8() + "\"\".png]";
+    const QByteArray byAddress = "[\"\"" + QUrl::fromLocalFile(picture).toString().toUtf8() + "\"\".png?6]";
+    writeText(folder.filePath(QStringLiteral("2023-12.txt")), "24: {text: '" + byPath + " and " + byAddress + "'}\n");
+    writeText(folder.filePath(QStringLiteral("2023-11.txt")), "1: {text: 'not read'}\n");
+
+    const Read read = readRedNotebook(folder.filePath(QStringLiteral("2023-12.txt")));
+    ASSERT_EQ(read.entries.size(), 1U) << "only the month file given is read";
+    EXPECT_EQ(read.entries[0].day, QDate(2023, 12, 24));
+    TestDataRoot data;
+    importEntries(data.root(), read.entries, Existing::Skip);
+    const auto page = storedpage::read(data.root(), QStringLiteral("2023-12-24"));
+    EXPECT_EQ(storedpage::pictures(*page).size(), 2U);
+    EXPECT_EQ(storedpage::text(*page), QStringLiteral(" and "));
+}
+
+TEST(RedNotebook, AFaultyMonthIsRefusedByFileAndPlace)
+{
+    const Read broken = readRedNotebook(storedpage::samplePath(QStringLiteral("rednotebook-broken")));
+    ASSERT_TRUE(broken.error);
+    EXPECT_TRUE(broken.error->startsWith(QStringLiteral("2024-04.txt: line 5, column 2: "))) << broken.error->toStdString();
+    EXPECT_TRUE(broken.entries.empty()) << "the good month before it is not imported either";
+
+    QTemporaryDir folder;
+    const QString april = folder.filePath(QStringLiteral("2024-04.txt"));
+    writeText(april, "1: {text: 'fine'}\n31: {text: 'no such day'}\n");
+    EXPECT_EQ(readRedNotebook(folder.path()).error, QStringLiteral("2024-04.txt: line 2, column 1: '31' is not a day of April 2024"));
+    writeText(april, "5:\n  text: [a, list]\n");
+    EXPECT_EQ(readRedNotebook(folder.path()).error, QStringLiteral("2024-04.txt: line 2, column 9: the text of day 5 is not a text"));
+
+    writeText(folder.filePath(QStringLiteral("notes.txt")), "1: {text: 'x'}\n");
+    EXPECT_TRUE(readRedNotebook(folder.filePath(QStringLiteral("notes.txt"))).error->contains(QStringLiteral("YYYY-MM.txt")));
+    QTemporaryDir empty;
+    EXPECT_TRUE(readRedNotebook(empty.path()).error->contains(QStringLiteral("no RedNotebook month files")));
+}

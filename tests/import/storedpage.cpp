@@ -1,0 +1,61 @@
+#include "storedpage.h"
+
+#include "diary/pagestore.h"
+#include "richtext/pageexport.h"
+#include "richtext/rtfreader.h"
+
+#include <QFile>
+#include <QTextBlock>
+#include <QTextCursor>
+
+#include <gtest/gtest.h>
+
+namespace storedpage {
+
+std::unique_ptr<QTextDocument> read(const DataRoot &root, const QString &dayKey)
+{
+    auto page = std::make_unique<QTextDocument>();
+    if (const auto rtf = pagestore::load(root, dayKey))
+        richtext::readRtf(*rtf, *page);
+    return page;
+}
+
+QString text(const QTextDocument &page)
+{
+    return richtext::plainText(page);
+}
+
+QTextCharFormat formatOf(const QTextDocument &page, const QString &words)
+{
+    const QTextCursor found = page.find(words);
+    EXPECT_FALSE(found.isNull()) << "no '" << words.toStdString() << "' in: " << text(page).toStdString();
+    return found.charFormat();
+}
+
+std::vector<richtext::StoredPicture> pictures(const QTextDocument &page)
+{
+    std::vector<richtext::StoredPicture> found;
+    for (QTextBlock block = page.begin(); block.isValid(); block = block.next()) {
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextCharFormat format = it.fragment().charFormat();
+            if (!format.isImageFormat())
+                continue;
+            if (const auto picture = richtext::storedPicture(page, format.toImageFormat()))
+                found.push_back(*picture);
+        }
+    }
+    return found;
+}
+
+QString samplePath(const QString &relative)
+{
+    return QStringLiteral(IMPORT_SAMPLES "/") + relative;
+}
+
+QByteArray sampleBytes(const QString &relative)
+{
+    QFile file(samplePath(relative));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+} // namespace storedpage
