@@ -7,7 +7,7 @@ QUILLNEST_PACKAGES=(
   qt6-base-dev qt6-image-formats-plugins libqt6printsupport6
   libgl-dev fontconfig fonts-dejavu-core fonts-liberation2
   libzip-dev libsodium-dev libhunspell-dev hunspell-en-us libgtest-dev libgmock-dev libbenchmark-dev
-  libyaml-cpp-dev unrtf poppler-utils file desktop-file-utils
+  libqpdf-dev libyaml-cpp-dev qpdf unrtf poppler-utils pandoc file desktop-file-utils
   lintian appstream dpkg-dev man-db
   xvfb python3-pyatspi dbus
 )

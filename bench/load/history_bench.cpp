@@ -1,13 +1,11 @@
-#include "../core/diarygen.h"
+#include "../core/benchdiary.h"
 
 #include "diary/daykeys.h"
 #include "diary/pagestore.h"
 
-#include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
-#include <QTemporaryDir>
 
 #include <cstdio>
 #include <filesystem>
@@ -48,21 +46,10 @@ double mebibytes(qint64 bytes)
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
-    QCommandLineParser parser;
-    const QCommandLineOption days(QStringLiteral("days"), QStringLiteral("Pages in the diary."), QStringLiteral("N"),
-                                  QStringLiteral("36500"));
-    const QCommandLineOption under(QStringLiteral("under"), QStringLiteral("Folder to build the diary in (a disk, not tmpfs)."),
-                                   QStringLiteral("DIR"), QDir::tempPath());
-    parser.addOptions({days, under});
-    parser.process(app);
-
-    QTemporaryDir work(parser.value(under) + QStringLiteral("/history-bench-XXXXXX"));
-    QDir(work.path()).mkdir(QStringLiteral("pages"));
-    QDir(work.path()).mkdir(QStringLiteral("dates"));
-    const DataRoot root(work.path());
-    diarygen::Options options;
-    options.days = parser.value(days).toInt();
-    const int pages = diarygen::generate(root, options);
+    const BenchDiary diary(app, QStringLiteral("history-bench"));
+    const DataRoot &root = diary.root();
+    const diarygen::Options &options = diary.options();
+    const int pages = diary.pages();
 
     QElapsedTimer timer;
     timer.start();
@@ -74,7 +61,7 @@ int main(int argc, char **argv)
     const qint64 took = timer.elapsed();
 
     const DiskUse pagesUse = diskUse(root.pagesDir());
-    const DiskUse historyUse = diskUse(work.path() + QStringLiteral("/history"));
+    const DiskUse historyUse = diskUse(root.path() + QStringLiteral("/history"));
     const double pagesTotal = double(pagesUse.files + pagesUse.folders);
     std::printf("pages: %d, each overwritten once in %.1f s\n", pages, double(took) / 1000.0);
     std::printf("pages folder on disk: %.2f MiB\n", mebibytes(pagesUse.files + pagesUse.folders));

@@ -7,12 +7,16 @@
 #include "diary/notestore.h"
 #include "diary/pagestore.h"
 #include "diary/safewrite.h"
+#include "export/rangeexport.h"
 #include "richtext/pageexport.h"
 #include "richtext/rtfreader.h"
 #include "richtext/rtftext.h"
 
 #include <QDir>
 #include <QTextDocument>
+
+#include <cstdio>
+#include <unistd.h>
 
 namespace tool {
 
@@ -96,43 +100,135 @@ bool exportNotes(const DataRoot &root, const QString &outDir)
     return ok;
 }
 
+// A long export tells how far it is on stderr: on a terminal one line
+// rewritten in place, elsewhere a line at every tenth.
+class ProgressReport
+{
+public:
+    void show(int done, int total)
+    {
+        if (total <= kQuietUpTo)
+            return;
+        const qint64 step = qint64(done) * (m_terminal ? kTerminalSteps : kLogSteps) / total;
+        if (step == m_step)
+            return;
+        m_step = step;
+        const QByteArray line = QStringLiteral("Exported %1 of %2 pages").arg(done).arg(total).toLocal8Bit();
+        if (m_terminal)
+            std::fprintf(stderr, "\r%s", line.constData());
+        else
+            std::fprintf(stderr, "%s\n", line.constData());
+        std::fflush(stderr);
+    }
+
+    // Ends the rewritten line, so what follows starts a line of its own.
+    void finish() const
+    {
+        if (m_terminal && m_step > 0)
+            std::fputc('\n', stderr);
+    }
+
+private:
+    static constexpr int kQuietUpTo = 300;
+    static constexpr int kTerminalSteps = 1000;
+    static constexpr int kLogSteps = 10;
+    bool m_terminal = ::isatty(STDERR_FILENO) == 1;
+    qint64 m_step = 0;
+};
+
+// The option's day, a null date when it is not given, or nothing after saying why.
+std::optional<QDate> dayValue(const QCommandLineParser &parser, const QCommandLineOption &option)
+{
+    if (!parser.isSet(option))
+        return QDate();
+    if (const auto date = daykeys::dateFromDayKey(parser.value(option)))
+        return *date;
+    printError(QStringLiteral("'%1' is not a day; write it as yyyy-mm-dd").arg(parser.value(option)));
+    return std::nullopt;
+}
+
+int exportRange(const DataRoot &root, const rangeexport::Request &request)
+{
+    ProgressReport report;
+    const Outcome exported = rangeexport::exportRange(root, request, [&report](int done, int total) {
+        report.show(done, total);
+        return true;
+    });
+    report.finish();
+    return exitCode(exported);
+}
+
+int exportEverything(const DataRoot &root, const QString &outDir, PageFormat format)
+{
+    const QString pagesOut = outDir + QStringLiteral("/pages");
+    const QString datesOut = outDir + QStringLiteral("/dates");
+    if (!QDir().mkpath(pagesOut) || !QDir().mkpath(datesOut)) {
+        printError(QStringLiteral("cannot create %1").arg(outDir));
+        return kFailed;
+    }
+    const bool pagesOk = exportPages(root, pagesOut, format);
+    const bool notesOk = exportNotes(root, datesOut);
+    return pagesOk && notesOk ? kDone : kFailed;
+}
+
 } // namespace
 
 int exportCommand(const QStringList &arguments)
 {
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("Writes every page as OUT/pages/yyyy-mm-dd.rtf (or .txt, .html) "
-                                                    "and every note as OUT/dates/<key>.txt (UTF-8)."));
+    parser.setApplicationDescription(
+        QStringLiteral("Writes every page as OUT/pages/yyyy-mm-dd.rtf (or .txt, .html) and every note as "
+                       "OUT/dates/<key>.txt (UTF-8); md and pdf write the pages from --from to --to only: "
+                       "OUT/yyyy-mm-dd.md for each (or all in OUT/%1) with the pictures in OUT/images/, "
+                       "or the one PDF file OUT with a bookmark for each day.")
+            .arg(rangeexport::kOneFileName));
     parser.addOption(rootOption());
     parser.addOption(passwordFdOption());
-    const QCommandLineOption out(QStringLiteral("out"), QStringLiteral("The folder to write into."), QStringLiteral("DIR"));
+    const QCommandLineOption out(QStringLiteral("out"), QStringLiteral("The folder to write into; for pdf, the file."),
+                                 QStringLiteral("PATH"));
     const QCommandLineOption format(QStringLiteral("format"),
-                                    QStringLiteral("rtf (the stored page), txt (its plain text in UTF-8) or html "
-                                                   "(with its pictures inside)."),
+                                    QStringLiteral("rtf (the stored page), txt (its plain text in UTF-8), html "
+                                                   "(with its pictures inside), md (Markdown) or pdf (laid out as "
+                                                   "printed)."),
                                     QStringLiteral("FORMAT"), QStringLiteral("rtf"));
-    parser.addOptions({out, format});
+    const QCommandLineOption from(QStringLiteral("from"),
+                                  QStringLiteral("md and pdf: the first day to export; the diary's first when left out."),
+                                  QStringLiteral("yyyy-mm-dd"));
+    const QCommandLineOption to(QStringLiteral("to"),
+                                QStringLiteral("md and pdf: the last day to export; the diary's last when left out."),
+                                QStringLiteral("yyyy-mm-dd"));
+    const QCommandLineOption oneFile(QStringLiteral("one-file"),
+                                     QStringLiteral("md: the whole range in the one file OUT/%1.").arg(rangeexport::kOneFileName));
+    parser.addOptions({out, format, from, to, oneFile});
     if (const auto stop = parseOrExit(parser, arguments, 0))
         return *stop;
+    const auto pages = pageFormat(parser.value(format));
+    const auto range = rangeexport::formatNamed(parser.value(format));
+    if (!pages && !range) {
+        printError(QStringLiteral("'%1' is not a format; use rtf, txt, html, md or pdf").arg(parser.value(format)));
+        return kUsage;
+    }
+    if (pages && (parser.isSet(from) || parser.isSet(to) || parser.isSet(oneFile))) {
+        printError(QStringLiteral("--from, --to and --one-file go with md or pdf only"));
+        return kUsage;
+    }
+    if (range == rangeexport::Format::Pdf && parser.isSet(oneFile)) {
+        printError(QStringLiteral("--one-file goes with md only: a PDF is one file"));
+        return kUsage;
+    }
+    const auto first = dayValue(parser, from);
+    const auto last = dayValue(parser, to);
+    if (!first || !last)
+        return kUsage;
     const auto root = openedRootOption(parser);
     if (!root)
         return dataRootFailure(parser);
-    const auto outDir = requiredValue(parser, out);
-    if (!outDir)
+    const auto outPath = requiredValue(parser, out);
+    if (!outPath)
         return kUsage;
-    const auto pages = pageFormat(parser.value(format));
-    if (!pages) {
-        printError(QStringLiteral("'%1' is not a format; use rtf, txt or html").arg(parser.value(format)));
-        return kUsage;
-    }
-    const QString pagesOut = *outDir + QStringLiteral("/pages");
-    const QString datesOut = *outDir + QStringLiteral("/dates");
-    if (!QDir().mkpath(pagesOut) || !QDir().mkpath(datesOut)) {
-        printError(QStringLiteral("cannot create %1").arg(*outDir));
-        return kFailed;
-    }
-    const bool pagesOk = exportPages(*root, pagesOut, *pages);
-    const bool notesOk = exportNotes(*root, datesOut);
-    return pagesOk && notesOk ? kDone : kFailed;
+    if (pages)
+        return exportEverything(*root, *outPath, *pages);
+    return exportRange(*root, {*range, *first, *last, *outPath, parser.isSet(oneFile)});
 }
 
 } // namespace tool

@@ -13,7 +13,7 @@ constexpr const char *kUsageText =
     "\n"
     "Commands:\n"
     "  search        list the pages that hold a text\n"
-    "  export        write every page and note as ordinary files\n"
+    "  export        write the pages and notes as ordinary files, a range as Markdown or PDF\n"
     "  import        store a rich-text file as a day's page\n"
     "  import-diary  store the entries of another diary's export as pages\n"
     "  history       list or restore the earlier versions of a day's page\n"

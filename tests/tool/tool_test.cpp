@@ -85,7 +85,7 @@ TEST(Tool, ExportWritesPlainTextOrHtmlWithPictures)
     EXPECT_TRUE(page.contains("font-weight:700;\">bold"));
     EXPECT_TRUE(page.contains("src=\"data:image/png;base64," + png.toBase64() + '"'));
 
-    EXPECT_EQ(tool(base + QStringList{QStringLiteral("--format"), QStringLiteral("pdf")}).code, 2);
+    EXPECT_EQ(tool(base + QStringList{QStringLiteral("--format"), QStringLiteral("docx")}).code, 2);
 }
 
 TEST(Tool, ImportStoresARichTextFileAndRefusesWhatItShould)

@@ -1,0 +1,68 @@
+#include "readers.h"
+
+#include <QDir>
+#include <QProcess>
+#include <QStandardPaths>
+
+#include <gtest/gtest.h>
+
+namespace readers {
+
+QStringList missing(const QStringList &programs)
+{
+    QStringList absent;
+    std::copy_if(programs.begin(), programs.end(), std::back_inserter(absent),
+                 [](const QString &program) { return QStandardPaths::findExecutable(program).isEmpty(); });
+    return absent;
+}
+
+std::optional<QString> output(const QString &program, const QStringList &arguments, const QByteArray &input)
+{
+    QProcess process;
+    process.start(program, arguments);
+    process.write(input);
+    process.closeWriteChannel();
+    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0) {
+        ADD_FAILURE() << program.toStdString() << " failed: " << process.readAllStandardError().toStdString();
+        return std::nullopt;
+    }
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+QString markdownAsText(const QString &markdown, const QString &reader)
+{
+    const QStringList arguments{QStringLiteral("-f"), reader, QStringLiteral("-t"), QStringLiteral("plain-strikeout"),
+                                QStringLiteral("--wrap=none")};
+    return output(QStringLiteral("pandoc"), arguments, markdown.toUtf8()).value_or(QString());
+}
+
+QString folded(const QString &text)
+{
+    QStringList lines;
+    for (const QString &line : text.split(u'\n')) {
+        if (const QString kept = line.simplified(); !kept.isEmpty())
+            lines.append(kept);
+    }
+    return lines.join(u'\n');
+}
+
+QStringList pdfSheets(const QString &path)
+{
+    QStringList sheets = output(QStringLiteral("pdftotext"), {path, QStringLiteral("-")}).value_or(QString()).split(u'\f');
+    if (!sheets.isEmpty() && sheets.constLast().trimmed().isEmpty())
+        sheets.removeLast();
+    return sheets;
+}
+
+QStringList names(const QString &folder)
+{
+    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
+}
+
+QByteArray bytesOf(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+} // namespace readers

@@ -1,0 +1,32 @@
+#include "samplepages.h"
+
+#include "pictures.h"
+
+#include "diary/pagestore.h"
+
+#include <gtest/gtest.h>
+
+namespace samplepages {
+
+QByteArray store(const DataRoot &root, const QString &dayKey, const QByteArray &body)
+{
+    const QByteArray rtf = kHeader + body + "}";
+    EXPECT_TRUE(pagestore::save(root, dayKey, rtf)) << dayKey.toStdString();
+    return rtf;
+}
+
+QByteArray pictureGroup(const QByteArray &bytes, const char *blip, QSize pixels)
+{
+    return QByteArray("{\\pict\\") + blip + "\\picw" + QByteArray::number(pixels.width()) + "\\pich"
+           + QByteArray::number(pixels.height()) + "\r\n" + testpictures::hexLines(bytes) + "}";
+}
+
+QByteArray longBody(const QByteArray &last)
+{
+    QByteArray body;
+    for (int i = 1; i <= 150; ++i)
+        body += "\\pard Line " + QByteArray::number(i) + " of a long day by the sea\\par\r\n";
+    return body + "\\pard " + last + "\\par\r\n";
+}
+
+} // namespace samplepages
