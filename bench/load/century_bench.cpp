@@ -5,6 +5,7 @@
 #include "app/monthcalendar.h"
 #include "seams/clock.h"
 #include "seams/dialogs.h"
+#include "quietdialogs.h"
 #include "seams/program.h"
 
 #include <QPushButton>
@@ -23,22 +24,6 @@
 #include <vector>
 
 namespace {
-
-// Every box is answered at once, as a user in a hurry would: OK, Yes.
-class AnsweringDialogs final : public Dialogs
-{
-public:
-    Button message(const QString &, const QString &, Icon, Buttons buttons, Button) override
-    {
-        ++shown;
-        return buttons == Buttons::YesNo ? Button::Yes : Button::Ok;
-    }
-    QString input(const QString &, const QString &, Echo) override { return {}; }
-    QString openFile(const QString &, const QString &) override { return {}; }
-    std::optional<QColor> color(ColorFlags, const QColor &) override { return std::nullopt; }
-    QString saveFile(const QString &, const QString &, const QString &) override { return {}; }
-    int shown = 0;
-};
 
 class Today final : public Clock
 {
@@ -121,7 +106,8 @@ int main(int argc, char *argv[])
     if (pages != options.days || !passwordfile::write(root.passwordFile(), u"none"))
         return 1;
 
-    AnsweringDialogs dialogs;
+    // Every box is answered at once, as a user in a hurry would: OK, Yes.
+    QuietDialogs dialogs(Dialogs::Button::Yes);
     const QDate lastDay = options.first.addDays(options.days - 1);
     Today today(lastDay);
     NoEnd program;

@@ -1,4 +1,5 @@
 #include "photograph.h"
+#include "quietdialogs.h"
 
 #include "app/form1.h"
 #include "app/monthcalendar.h"
@@ -24,19 +25,6 @@
 #include <vector>
 
 namespace {
-
-class NoQuestions final : public Dialogs
-{
-public:
-    Button message(const QString &, const QString &, Icon, Buttons buttons, Button) override
-    {
-        return buttons == Buttons::YesNo ? Button::No : Button::Ok;
-    }
-    QString input(const QString &, const QString &, Echo) override { return {}; }
-    QString openFile(const QString &, const QString &) override { return {}; }
-    std::optional<QColor> color(ColorFlags, const QColor &) override { return std::nullopt; }
-    QString saveFile(const QString &, const QString &, const QString &) override { return {}; }
-};
 
 class Today final : public Clock
 {
@@ -145,7 +133,7 @@ int main(int argc, char *argv[])
         || !pagestore::save(root, QStringLiteral("2026-12-03"), photographPage()))
         return 1;
 
-    NoQuestions dialogs;
+    QuietDialogs dialogs(Dialogs::Button::No);
     Today today;
     NoEnd program;
     AppServices services;

@@ -7,6 +7,7 @@
 #include "seams/dialogs.h"
 
 #include "photograph.h"
+#include "quietdialogs.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -30,7 +31,7 @@ constexpr int kPageJpegQuality = 92;
 const QString kDay = QStringLiteral("2026-12-04");
 
 // Answers the file dialog with the photo; no other box may come.
-class PhotoDialogs final : public Dialogs
+class PhotoDialogs final : public QuietDialogs
 {
 public:
     explicit PhotoDialogs(QString path) : m_path(std::move(path)) {}
@@ -38,10 +39,7 @@ public:
     {
         qFatal("unexpected message: %s", qPrintable(text));
     }
-    QString input(const QString &, const QString &, Echo) override { return {}; }
     QString openFile(const QString &, const QString &) override { return m_path; }
-    std::optional<QColor> color(ColorFlags, const QColor &) override { return std::nullopt; }
-    QString saveFile(const QString &, const QString &, const QString &) override { return {}; }
 
 private:
     QString m_path;

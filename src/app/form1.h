@@ -98,6 +98,8 @@ public:
     QAction *m12 = nullptr, *m13 = nullptr, *m14 = nullptr;
     // File > Page History... and Back Up Diary..., beside the design's commands.
     QAction *m21 = nullptr, *m22 = nullptr;
+    // File > Import Diary... and Export...: other diaries in, any range of pages out.
+    QAction *m25 = nullptr, *m26 = nullptr;
     // File > Encrypt Diary... on a plain diary, Decrypt Diary... on an encrypted one.
     QAction *m23 = nullptr, *m24 = nullptr;
     // The toolbar's Open only shows the panel; File > Open File asks to save first.
@@ -138,6 +140,8 @@ private:
     void AddPicture();
     void m17_Click();
     void backUpDiary();
+    void importDiary();
+    void exportPages();
     void cmbFontName_Click();
     void cmbFontSize_Click();
     void endProgram();

@@ -77,6 +77,8 @@ void Form1::buildMenus()
     m4 = item(m1, "m4", QStringLiteral("Delete File"), QKeySequence(Qt::Key_Delete));
     m21 = item(m1, "m21", QStringLiteral("Page History..."));
     m22 = item(m1, "m22", QStringLiteral("Back Up Diary..."));
+    m25 = item(m1, "m25", QStringLiteral("Import Diary..."));
+    m26 = item(m1, "m26", QStringLiteral("Export..."));
     m6 = separator(m1, "m6");
     m18 = item(m1, "m18", QStringLiteral("Change Password"));
     m23 = item(m1, "m23", QStringLiteral("Encrypt Diary..."));
@@ -120,6 +122,8 @@ void Form1::connectMenus()
         window->show();
     });
     connect(m22, &QAction::triggered, this, &Form1::backUpDiary);
+    connect(m25, &QAction::triggered, this, &Form1::importDiary);
+    connect(m26, &QAction::triggered, this, &Form1::exportPages);
     connect(m18, &QAction::triggered, &m_session, &DiarySession::changePassword);
     connect(m23, &QAction::triggered, &m_session, &DiarySession::encryptDiary);
     connect(m24, &QAction::triggered, &m_session, &DiarySession::decryptDiary);

@@ -1,8 +1,10 @@
 #pragma once
 
 #include <QColor>
+#include <QDate>
 #include <QFlags>
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
@@ -20,6 +22,20 @@ public:
         CustomColorsOpen = 2,
     };
     Q_DECLARE_FLAGS(ColorFlags, ColorFlag)
+    // Days from `from` to `to`, both included.
+    struct DayRange
+    {
+        QDate from;
+        QDate to;
+        friend bool operator==(const DayRange &, const DayRange &) = default;
+    };
+    struct Choice
+    {
+        int index = 0;
+        // The days chosen, when a range was offered.
+        std::optional<DayRange> range;
+        friend bool operator==(const Choice &, const Choice &) = default;
+    };
 
     virtual ~Dialogs() = default;
 
@@ -37,6 +53,12 @@ public:
     virtual QString saveFile(const QString &title, const QString &suggestedName, const QString &filter) = 0;
     // Nothing on Cancel. Remembering the last colour is the caller's business.
     virtual std::optional<QColor> color(ColorFlags flags, const QColor &current) = 0;
+    // An existing folder, or the empty text on Cancel.
+    virtual QString openFolder(const QString &title) = 0;
+    // One of `choices`, the first preselected, and within `range` when one is
+    // offered, the days the user narrows it to; nothing on Cancel.
+    virtual std::optional<Choice> choose(const QString &title, const QString &prompt, const QStringList &choices,
+                                         std::optional<DayRange> range) = 0;
 };
 
 Q_DECLARE_OPERATORS_FOR_FLAGS(Dialogs::ColorFlags)

@@ -5,6 +5,9 @@
 #include "diary/diarylock.h"
 #include "diary/history.h"
 #include "diary/filelist.h"
+#include "export/rangeexport.h"
+#include "import/diaryimport.h"
+#include "import/readers.h"
 #include "richtext/textsearch.h"
 
 #include <QDate>
@@ -105,6 +108,14 @@ public:
     void deleteNote();
     void rereadNotes();
 
+    // File > Import Diary...: the export at `path` is read whole or refused
+    // with its reason; days with a page are added to or left as the user
+    // answers, once; a summary tells each day's fate. `progress` hears each day stored.
+    void importDiary(diaryimport::Source source, const QString &path, const std::function<void(int, int)> &progress = {});
+    // File > Export...: unsaved typing is offered first, so what the page
+    // shows is what is exported; the outcome is told.
+    void exportPages(const rangeexport::Request &request, const rangeexport::Progress &progress = {});
+
     bool isEncrypted() const { return m_vault != nullptr; }
     // File > Encrypt Diary... and Decrypt Diary...: each explains, asks for
     // the password, converts every file and tells how it went.
@@ -154,6 +165,8 @@ private:
     Stored storeDocument(const QTextDocument &document, QByteArray &rtf);
     bool storePage(const QString &key, const QByteArray &rtf);
     void showSavedPage(const QString &key);
+    void reopenSelectedDay();
+    std::optional<diaryimport::Existing> askAboutDaysWithPages(const std::vector<diaryimport::Entry> &entries);
     void error(const QString &text);
     void useVault(std::shared_ptr<Vault> vault);
     std::optional<QString> askNewPassword(const QString &title);

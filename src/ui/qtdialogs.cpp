@@ -1,5 +1,6 @@
 #include "qtdialogs.h"
 
+#include "choicedialog.h"
 #include "filefilter.h"
 
 #include <QColorDialog>
@@ -139,4 +140,19 @@ std::optional<QColor> QtDialogs::color(ColorFlags flags, const QColor &current)
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
     return dialog.selectedColor();
+}
+
+QString QtDialogs::openFolder(const QString &title)
+{
+    QFileDialog dialog(m_parent, title);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::Directory);
+    dialog.setOption(QFileDialog::ShowDirsOnly);
+    return chosenFile(dialog);
+}
+
+std::optional<Dialogs::Choice> QtDialogs::choose(const QString &title, const QString &prompt, const QStringList &choices,
+                                                 std::optional<DayRange> range)
+{
+    return runChoiceDialog(m_parent, title, prompt, choices, range);
 }

@@ -18,6 +18,9 @@ public:
     QString openFile(const QString &title, const QString &filter) override;
     QString saveFile(const QString &title, const QString &suggestedName, const QString &filter) override;
     std::optional<QColor> color(ColorFlags flags, const QColor &current) override;
+    QString openFolder(const QString &title) override;
+    std::optional<Choice> choose(const QString &title, const QString &prompt, const QStringList &choices,
+                                 std::optional<DayRange> range) override;
 
 private:
     QPointer<QWidget> m_parent;

@@ -19,6 +19,10 @@ const char *kindName(ScriptedDialogs::Kind kind)
         return "open-file dialog";
     case ScriptedDialogs::Kind::SaveFile:
         return "save-file dialog";
+    case ScriptedDialogs::Kind::OpenFolder:
+        return "open-folder dialog";
+    case ScriptedDialogs::Kind::Choose:
+        return "choice dialog";
     case ScriptedDialogs::Kind::Color:
         break;
     }
@@ -32,7 +36,8 @@ void PrintTo(const ScriptedDialogs::Shown &shown, std::ostream *out)
     *out << kindName(shown.kind) << " \"" << shown.text.toStdString() << "\" titled \""
          << shown.title.toStdString() << "\" icon " << int(shown.icon) << " buttons " << int(shown.buttons)
          << " default " << int(shown.defaultButton) << " echo " << int(shown.echo) << " filter \"" << shown.filter.toStdString() << "\" flags "
-         << shown.colorFlags.toInt() << " colour " << shown.color.name().toStdString();
+         << shown.colorFlags.toInt() << " colour " << shown.color.name().toStdString() << " choices \""
+         << shown.choices.join(QLatin1Char('|')).toStdString() << '"';
 }
 
 ScriptedDialogs::~ScriptedDialogs()
@@ -64,6 +69,16 @@ void ScriptedDialogs::answerSaveFile(const QString &path)
 void ScriptedDialogs::answerColor(std::optional<QColor> color)
 {
     m_answers.emplace_back(ColorAnswer{std::move(color)});
+}
+
+void ScriptedDialogs::answerOpenFolder(const QString &path)
+{
+    m_answers.emplace_back(FolderAnswer{path});
+}
+
+void ScriptedDialogs::answerChoice(std::optional<Choice> choice)
+{
+    m_answers.emplace_back(ChoiceAnswer{std::move(choice)});
 }
 
 QStringList ScriptedDialogs::texts() const
@@ -126,4 +141,17 @@ QString ScriptedDialogs::saveFile(const QString &title, const QString &suggested
 std::optional<QColor> ScriptedDialogs::color(ColorFlags flags, const QColor &current)
 {
     return take<ColorAnswer>({.kind = Kind::Color, .colorFlags = flags, .color = current}).value_or(ColorAnswer{}).color;
+}
+
+QString ScriptedDialogs::openFolder(const QString &title)
+{
+    const auto answer = take<FolderAnswer>({.kind = Kind::OpenFolder, .title = title});
+    return answer ? answer->path : QString();
+}
+
+std::optional<Dialogs::Choice> ScriptedDialogs::choose(const QString &title, const QString &prompt, const QStringList &choices,
+                                                       std::optional<DayRange> range)
+{
+    const auto answer = take<ChoiceAnswer>({.kind = Kind::Choose, .text = prompt, .title = title, .choices = choices, .range = range});
+    return answer ? answer->choice : std::nullopt;
 }

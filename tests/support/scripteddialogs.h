@@ -16,7 +16,7 @@
 class ScriptedDialogs final : public Dialogs
 {
 public:
-    enum class Kind { Message, Input, OpenFile, SaveFile, Color };
+    enum class Kind { Message, Input, OpenFile, SaveFile, Color, OpenFolder, Choose };
 
     struct Shown
     {
@@ -31,6 +31,8 @@ public:
         QColor color{};
         bool centred = false; // shown while dialog centring was in force
         Button defaultButton = Button::Ok;
+        QStringList choices{};
+        std::optional<DayRange> range{};
 
         friend bool operator==(const Shown &, const Shown &) = default;
         friend void PrintTo(const Shown &shown, std::ostream *out);
@@ -46,6 +48,8 @@ public:
     void answerOpenFile(const QString &path);
     void answerSaveFile(const QString &path);
     void answerColor(std::optional<QColor> color);
+    void answerOpenFolder(const QString &path);
+    void answerChoice(std::optional<Choice> choice);
 
     const QList<Shown> &shown() const { return m_shown; }
     // The texts of the boxes shown so far, in order.
@@ -57,6 +61,9 @@ public:
     QString openFile(const QString &title, const QString &filter) override;
     QString saveFile(const QString &title, const QString &suggestedName, const QString &filter) override;
     std::optional<QColor> color(ColorFlags flags, const QColor &current) override;
+    QString openFolder(const QString &title) override;
+    std::optional<Choice> choose(const QString &title, const QString &prompt, const QStringList &choices,
+                                 std::optional<DayRange> range) override;
 
 private:
     struct MessageAnswer { Button button; };
@@ -64,7 +71,9 @@ private:
     struct FileAnswer { QString path; };
     struct SaveAnswer { QString path; };
     struct ColorAnswer { std::optional<QColor> color; };
-    using Answer = std::variant<MessageAnswer, InputAnswer, FileAnswer, SaveAnswer, ColorAnswer>;
+    struct FolderAnswer { QString path; };
+    struct ChoiceAnswer { std::optional<Choice> choice; };
+    using Answer = std::variant<MessageAnswer, InputAnswer, FileAnswer, SaveAnswer, ColorAnswer, FolderAnswer, ChoiceAnswer>;
 
     template <typename T>
     std::optional<T> take(const Shown &shown);

@@ -1,0 +1,95 @@
+#include "form1.h"
+
+#include "app/progressbox.h"
+#include "diary/daykeys.h"
+#include "diary/dataroot.h"
+#include "seams/dialogs.h"
+
+#include <QDir>
+
+#include <array>
+
+namespace {
+
+struct SourceChoice
+{
+    const char *caption;
+    diaryimport::Source source;
+    bool folder;
+    const char *filter;
+};
+
+const std::array<SourceChoice, 6> kSources{{
+    {"jrnl (its JSON export)", diaryimport::Source::Jrnl, false, "JSON files (*.json)|*.json|All Files (*.*)|*.*"},
+    {"Day One (its JSON export, a zip)", diaryimport::Source::DayOne, false, "Zip archives (*.zip)|*.zip"},
+    {"Day One (its JSON export, unpacked into a folder)", diaryimport::Source::DayOne, true, ""},
+    {"Mini Diary (its JSON export)", diaryimport::Source::MiniDiary, false, "JSON files (*.json)|*.json|All Files (*.*)|*.*"},
+    {"RedNotebook (its data folder)", diaryimport::Source::RedNotebook, true, ""},
+    {"Markdown files named by their day (a folder)", diaryimport::Source::Markdown, true, ""},
+}};
+
+std::optional<Dialogs::DayRange> pagedDays(const QStringList &pages)
+{
+    std::optional<Dialogs::DayRange> range;
+    for (const QString &name : pages) {
+        const auto day = daykeys::dateFromDayKey(QStringView(name).chopped(std::min(name.size(), kFileSuffix.size())));
+        if (!day)
+            continue;
+        if (!range)
+            range = Dialogs::DayRange{*day, *day};
+        range->to = *day;
+    }
+    return range;
+}
+
+} // namespace
+
+void Form1::importDiary()
+{
+    Dialogs &dialogs = *m_services.dialogs;
+    const QString title = QStringLiteral("Import Diary");
+    QStringList captions;
+    for (const SourceChoice &source : kSources)
+        captions.append(QString::fromLatin1(source.caption));
+    const auto choice = dialogs.choose(title, QStringLiteral("Import from:"), captions, std::nullopt);
+    if (!choice)
+        return;
+    const SourceChoice &source = kSources.at(size_t(choice->index));
+    const QString path = source.folder ? dialogs.openFolder(title) : dialogs.openFile(title, QString::fromLatin1(source.filter));
+    if (path.isEmpty())
+        return;
+    ProgressBox progress(this, QStringLiteral("Importing..."));
+    m_session.importDiary(source.source, path, [&](int done, int total) { progress.update(done, total); });
+}
+
+void Form1::exportPages()
+{
+    Dialogs &dialogs = *m_services.dialogs;
+    const QString title = QStringLiteral("Export");
+    const auto days = pagedDays(m_session.pages());
+    if (!days) {
+        dialogs.message(QStringLiteral("There are no pages to export."), title, Dialogs::Icon::Information, Dialogs::Buttons::Ok);
+        return;
+    }
+    const QStringList formats{QStringLiteral("PDF document"), QStringLiteral("Markdown, a file for each page"),
+                              QStringLiteral("Markdown, one file")};
+    const auto choice = dialogs.choose(title, QStringLiteral("Format:"), formats, days);
+    if (!choice || !choice->range)
+        return;
+    rangeexport::Request request;
+    request.format = choice->index == 0 ? rangeexport::Format::Pdf : rangeexport::Format::Markdown;
+    request.oneFile = choice->index == 2;
+    request.from = choice->range->from;
+    request.to = choice->range->to;
+    if (request.format == rangeexport::Format::Pdf) {
+        const QString suggested = QDir::home().filePath(
+            QStringLiteral("diary %1 to %2.pdf").arg(daykeys::dayKey(request.from), daykeys::dayKey(request.to)));
+        request.out = dialogs.saveFile(title, suggested, QStringLiteral("PDF documents (*.pdf)|*.pdf"));
+    } else {
+        request.out = dialogs.openFolder(title);
+    }
+    if (request.out.isEmpty())
+        return;
+    ProgressBox progress(this, QStringLiteral("Exporting..."));
+    m_session.exportPages(request, [&](int done, int total) { return progress.update(done, total); });
+}

@@ -1,0 +1,136 @@
+#include "diarysession.h"
+
+#include "diary/daykeys.h"
+#include "diary/pagestore.h"
+#include "seams/busycursor.h"
+#include "seams/dialogs.h"
+
+#include <QFileInfo>
+
+#include <algorithm>
+#include <map>
+#include <set>
+
+namespace {
+
+const QString kImportTitle = QStringLiteral("Import Diary");
+const QString kExportTitle = QStringLiteral("Export");
+// More days than this are counted, not listed, in the summary.
+constexpr int kDaysListed = 25;
+
+QString fate(const diaryimport::DayReport &day)
+{
+    using Kind = diaryimport::DayReport::Kind;
+    switch (day.kind) {
+    case Kind::Created:
+        return QStringLiteral("new page");
+    case Kind::Appended:
+        return QStringLiteral("added below its page");
+    case Kind::Skipped:
+        return QStringLiteral("skipped, it has a page");
+    case Kind::Failed:
+        break;
+    }
+    return QStringLiteral("not imported: %1").arg(day.error);
+}
+
+QString summary(const std::vector<diaryimport::DayReport> &days)
+{
+    std::map<diaryimport::DayReport::Kind, int> counts;
+    for (const auto &day : days)
+        ++counts[day.kind];
+    using Kind = diaryimport::DayReport::Kind;
+    QString text = QStringLiteral("%1 days imported: %2 new pages, %3 pages added to, %4 days skipped, %5 failed.\n")
+                       .arg(days.size())
+                       .arg(counts[Kind::Created])
+                       .arg(counts[Kind::Appended])
+                       .arg(counts[Kind::Skipped])
+                       .arg(counts[Kind::Failed]);
+    int listed = 0;
+    for (const auto &day : days) {
+        // A failure is always named; the others only while the list stays short.
+        if (day.kind != Kind::Failed && listed >= kDaysListed)
+            continue;
+        text += QStringLiteral("\n%1: %2").arg(day.dayKey, fate(day));
+        ++listed;
+    }
+    if (listed < int(days.size()))
+        text += QStringLiteral("\n... and %1 more days.").arg(int(days.size()) - listed);
+    return text;
+}
+
+} // namespace
+
+void DiarySession::importDiary(diaryimport::Source source, const QString &path, const std::function<void(int, int)> &progress)
+{
+    AskToSavePage();
+    diaryimport::Read read;
+    {
+        const BusyCursor busy;
+        read = diaryimport::readDiary(source, path);
+    }
+    if (read.error) {
+        m_dialogs.message(QStringLiteral("Nothing was imported. %1").arg(*read.error), kImportTitle, Dialogs::Icon::Critical, Dialogs::Buttons::Ok);
+        return;
+    }
+    if (read.entries.empty()) {
+        m_dialogs.message(QStringLiteral("%1 holds no entries.").arg(QFileInfo(path).fileName()), kImportTitle,
+                          Dialogs::Icon::Information, Dialogs::Buttons::Ok);
+        return;
+    }
+    const auto existing = askAboutDaysWithPages(read.entries);
+    if (!existing)
+        return;
+    std::vector<diaryimport::DayReport> days;
+    {
+        const BusyCursor busy;
+        days = diaryimport::importEntries(dataRoot(), read.entries, *existing, progress);
+    }
+    m_texts.clear();
+    reopenSelectedDay();
+    const bool failed = std::any_of(days.begin(), days.end(), [](const auto &day) { return day.kind == diaryimport::DayReport::Kind::Failed; });
+    m_dialogs.message(summary(days), kImportTitle, failed ? Dialogs::Icon::Exclamation : Dialogs::Icon::Information, Dialogs::Buttons::Ok);
+}
+
+// Asked only when it matters: no page is ever replaced, so the question is
+// whether the imported text goes below them. Nothing means no days clash.
+std::optional<diaryimport::Existing> DiarySession::askAboutDaysWithPages(const std::vector<diaryimport::Entry> &entries)
+{
+    std::set<QDate> clashing;
+    for (const auto &entry : entries) {
+        if (entry.day.isValid() && pagestore::exists(dataRoot(), daykeys::dayKey(entry.day)))
+            clashing.insert(entry.day);
+    }
+    if (clashing.empty())
+        return diaryimport::Existing::Skip;
+    const QString question = QStringLiteral("%1 of the days being imported already have a page. Do you want to add the imported "
+                                            "text below those pages? If you choose No, those days are left as they are.")
+                                 .arg(clashing.size());
+    const auto answer = m_dialogs.message(question, kImportTitle, Dialogs::Icon::Question, Dialogs::Buttons::YesNo);
+    return answer == Dialogs::Button::Yes ? diaryimport::Existing::Append : diaryimport::Existing::Skip;
+}
+
+// The import may have given the selected day a page, or added to the one open.
+void DiarySession::reopenSelectedDay()
+{
+    rereadPages();
+    setPageNumber(0);
+    const QString key = m_dayKey;
+    m_dayKey.clear();
+    selectDayKey(key);
+}
+
+void DiarySession::exportPages(const rangeexport::Request &request, const rangeexport::Progress &progress)
+{
+    AskToSavePage();
+    Outcome written = Outcome::success();
+    {
+        const BusyCursor busy;
+        written = rangeexport::exportRange(dataRoot(), request, progress);
+    }
+    if (written)
+        m_dialogs.message(QStringLiteral("Export saved"), kExportTitle, Dialogs::Icon::Information, Dialogs::Buttons::Ok);
+    else
+        m_dialogs.message(QStringLiteral("The pages were not exported: %1").arg(written.error()), kExportTitle,
+                          Dialogs::Icon::Exclamation, Dialogs::Buttons::Ok);
+}
