@@ -14,7 +14,9 @@
 #include <QCommandLineParser>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QLabel>
 #include <QLineEdit>
+#include <QListView>
 #include <QListWidget>
 #include <QTemporaryDir>
 
@@ -139,5 +141,20 @@ int main(int argc, char *argv[])
     form->Text4->setText(QStringLiteral("harbour with Anna"));
     report("search over every page", bestMs(runs, [&] { form->Command4->click(); }));
     std::printf("search found %d pages; %d boxes were shown\n", int(form->List1->count()), dialogs.shown);
+
+    // The same day changes, to the same days, with "On this day" and with the
+    // window as it was before it: pages differ in size from day to day.
+    int visit = 0;
+    const auto dayChange = [&] { form->monthview1->setSelectedDate(lastDay.addDays(-400 - 3 * (visit++ % 20))); };
+    const double shown = bestMs(runs, dayChange);
+    std::printf("On this day lists %d years\n", form->lstOnThisDay->model()->rowCount());
+    delete form->findChild<QObject *>(QStringLiteral("onThisDay"));
+    form->lstOnThisDay->hide();
+    form->lblOnThisDay->hide();
+    visit = 0;
+    const double without = bestMs(runs, dayChange);
+    report("day change, On this day shown", shown);
+    report("day change without On this day", without);
+    std::printf("ratio %.3f\n", shown / without);
     return 0;
 }

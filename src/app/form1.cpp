@@ -70,7 +70,7 @@ void Form1::Form_Resize()
     // The page editor wraps at its widget width, so it follows its new width by itself.
     m_layout->apply(canvas->size());
     // Fonts follow the height alone: in a tall, narrow window these would lose their ends.
-    for (QWidget *control : std::initializer_list<QWidget *>{monthview1, dtpick, Label1, Label4})
+    for (QWidget *control : std::initializer_list<QWidget *>{monthview1, dtpick, Label1, Label4, lblOnThisDay})
         shrinkFontToFit(*control, ProportionalLayout::kMinFontSize);
     const int icon = m_layout->iconSize(kToolbarIconSize, canvas->size());
     Toolbar1->setIconSize(QSize(icon, icon));

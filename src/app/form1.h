@@ -26,6 +26,7 @@ class QLineEdit;
 class FileListBox;
 class Frmpicture;
 class Frmprint;
+class QListView;
 class QListWidget;
 class QListWidgetItem;
 class QMenu;
@@ -88,6 +89,9 @@ public:
     QLabel *Image1 = nullptr;
     QLabel *Label1 = nullptr;
     QLabel *Image2 = nullptr;
+    // "On this day": the earlier years with a page on the selected day, under the note.
+    QLabel *lblOnThisDay = nullptr;
+    QListView *lstOnThisDay = nullptr;
 
     QMenu *m1 = nullptr;
     QAction *m15 = nullptr, *m3 = nullptr, *m2 = nullptr, *m5 = nullptr, *m20 = nullptr, *m16 = nullptr,
@@ -137,6 +141,7 @@ private:
     void Command1_Click();
     void openResult(const QListWidgetItem &item);
     void showResultContext(const QHelpEvent &event);
+    void buildOnThisDay();
     void AddPicture();
     void m17_Click();
     void backUpDiary();

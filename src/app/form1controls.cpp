@@ -4,6 +4,7 @@
 #include "ui/designgeometry.h"
 #include "app/filelistbox.h"
 #include "app/monthcalendar.h"
+#include "app/onthisdaylist.h"
 #include "editor/richtextedit.h"
 
 #include <QCheckBox>
@@ -132,6 +133,7 @@ void Form1::buildControls()
     placeInTwips(Label3, 6600, 2280, 3015, 255);
     Label1 = heading(canvas, "Label1", QStringLiteral("Important on this date"), 14.25);
     placeInTwips(Label1, 360, 5280, 3255, 330);
+    buildOnThisDay();
 
     Image1->lower();
     Image2->stackUnder(Toolbar1);
@@ -178,4 +180,28 @@ void Form1::buildPanels()
     placeInTwips(File3, 480, 480, 2175, 3795);
     placeInTwips(Command3, 840, 4680, 1455, 375);
     Frame3->hide();
+}
+
+// Under the yearly note there is room for one row: the caption and the years,
+// shown by OnThisDayList when there are any.
+void Form1::buildOnThisDay()
+{
+    QFont captionFont(kCaptionFace);
+    captionFont.setPointSize(10);
+    lstOnThisDay = made<YearRow>(canvas, "lstOnThisDay", QStringLiteral("On this day in earlier years"));
+    lstOnThisDay->setFlow(QListView::LeftToRight);
+    lstOnThisDay->setWrapping(false);
+    lstOnThisDay->setUniformItemSizes(true);
+    lstOnThisDay->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // One row, too low for scroll bars: the wheel and the arrow keys move along it.
+    lstOnThisDay->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    lstOnThisDay->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    lblOnThisDay = made<QLabel>(canvas, "lblOnThisDay", QString(), QStringLiteral("On this day:"));
+    lblOnThisDay->setFont(captionFont);
+    lblOnThisDay->setAttribute(Qt::WA_TranslucentBackground);
+    lblOnThisDay->setBuddy(lstOnThisDay);
+    placeInTwips(lblOnThisDay, 360, 7650, 1335, 315);
+    placeInTwips(lstOnThisDay, 1695, 7620, 1920, 375);
+    lblOnThisDay->hide();
+    lstOnThisDay->hide();
 }

@@ -2,6 +2,7 @@
 
 #include "app/filelistbox.h"
 #include "app/monthcalendar.h"
+#include "app/onthisdaylist.h"
 #include "diary/daykeys.h"
 #include "editor/matchmarks.h"
 #include "editor/richtextedit.h"
@@ -67,6 +68,7 @@ void Form1::connectControls()
     if (m_services.spelling)
         checkSpelling(*m_services.spelling);
     List1->viewport()->installEventFilter(this);
+    new OnThisDayList(m_session, *lblOnThisDay, *lstOnThisDay, this);
     m_marks = std::make_unique<MatchMarks>(*rtxt2);
     connect(&m_session, &DiarySession::pageReplaced, this, [this] { m_marks->clear(); });
     connect(findNext, &QAction::triggered, this, [this] { m_marks->next(); });

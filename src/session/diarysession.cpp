@@ -3,6 +3,7 @@
 #include "access/signin.h"
 #include "diary/conversion.h"
 #include "diary/daykeys.h"
+#include "diary/onthisday.h"
 #include "diary/pagestore.h"
 #include "richtext/textmatches.h"
 #include "richtext/pagecontent.h"
@@ -226,6 +227,17 @@ QString DiarySession::resultContext(const QString &name) const
 QList<QTextCursor> DiarySession::resultMatches() const
 {
     return textsearch::matchesIn(m_page, m_searchTerm, m_searchOptions);
+}
+
+QList<QDate> DiarySession::onThisDay() const
+{
+    return onthisday::earlierDays(m_pages.entries(), m_day);
+}
+
+QString DiarySession::firstLineOf(QDate day) const
+{
+    const auto bytes = pagestore::load(dataRoot(), daykeys::dayKey(day));
+    return bytes ? richtext::firstLine(*bytes) : QString();
 }
 
 void DiarySession::clearPage()

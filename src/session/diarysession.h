@@ -104,6 +104,11 @@ public:
     // Where the last search's term shows in the open page.
     QList<QTextCursor> resultMatches() const;
 
+    // The pages of earlier years on the selected day's month and day, newest first.
+    QList<QDate> onThisDay() const;
+    // The first line of a day's stored page, for its memory's tool tip.
+    QString firstLineOf(QDate day) const;
+
     void saveNote();
     void deleteNote();
     void rereadNotes();

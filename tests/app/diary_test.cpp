@@ -325,3 +325,43 @@ TEST_F(DiaryTest, TheSearchChoicesFindTheShownTextAndTheOpenedResultMarksItsMatc
     form().m5->trigger();
     EXPECT_TRUE(form().chkTextOnly->isChecked()) << "the choices last while the program runs";
 }
+
+// Earlier years of the selected day come back under the note, and a click
+// opens one as any other way of opening a page would, unsaved typing asked about.
+TEST(OnThisDayWindowTest, TheEarlierYearsOfTheDayOpenTheirPages)
+{
+    FormHarness harness;
+    for (const char *day : {"2019-12-04", "2019-12-05", "2024-12-04", "2024-12-05", "2026-12-04"})
+        ASSERT_TRUE(pagestore::save(harness.data.root(), QString::fromLatin1(day),
+                                    diarytexts::page(QStringLiteral("Written on %1").arg(QString::fromLatin1(day)).toLatin1().constData())));
+    harness.withoutPassword();
+    harness.start();
+    Form1 &form = *harness.form;
+    QListView &years = *form.lstOnThisDay;
+    const auto year = [&](int row) { return years.model()->index(row, 0); };
+    const auto shown = [&] {
+        QStringList texts;
+        for (int row = 0; row < years.model()->rowCount(); ++row)
+            texts.append(year(row).data().toString());
+        return years.isVisibleTo(&form) ? texts : QStringList{QStringLiteral("hidden")};
+    };
+    const QStringList both{QStringLiteral("2024"), QStringLiteral("2019")};
+    EXPECT_EQ(shown(), both);
+    EXPECT_EQ(year(1).data(Qt::ToolTipRole).toString(), QStringLiteral("Written on 2019-12-04"));
+    // The same years on the next day still stand for that day's pages.
+    form.monthview1->setSelectedDate(QDate(2026, 12, 5));
+    EXPECT_EQ(shown(), both);
+    EXPECT_EQ(year(1).data(Qt::ToolTipRole).toString(), QStringLiteral("Written on 2019-12-05"));
+
+    QTest::keyClicks(form.rtxt2, QStringLiteral("unsaved"));
+    harness.dialogs.answerMessage(Button::No);
+    QTest::mouseClick(years.viewport(), Qt::LeftButton, {}, years.visualRect(year(1)).center());
+    QCoreApplication::processEvents();
+    EXPECT_EQ(harness.dialogs.texts().last(), kSaveQuestion);
+    EXPECT_EQ(form.rtxt2->text(), QStringLiteral("Written on 2019-12-05"));
+    EXPECT_EQ(form.monthview1->selectedDate(), QDate(2019, 12, 5));
+    EXPECT_EQ(shown(), QStringList{QStringLiteral("hidden")});
+
+    form.monthview1->setSelectedDate(QDate(2027, 12, 4));
+    EXPECT_EQ(shown(), (QStringList{QStringLiteral("2026"), QStringLiteral("2024"), QStringLiteral("2019")}));
+}

@@ -1,12 +1,16 @@
 #include "formharness.h"
 
 #include "app/monthcalendar.h"
+#include "diary/pagestore.h"
 #include "diary/passwordfile.h"
+#include "diarytexts.h"
 #include "editor/richtextedit.h"
 
 #include <QComboBox>
 #include <QAbstractItemView>
 #include <QLabel>
+#include <QListView>
+#include <QListWidget>
 #include <QFontMetrics>
 #include <QToolBar>
 #include <QToolButton>
@@ -178,10 +182,13 @@ TEST(Form1Test, AboutPasswordAndTheWaysToEnd)
 TEST(Form1Test, AtItsSmallestAndMaximisedEveryControlIsWhole)
 {
     FormHarness harness;
+    // A page a year ago, so "On this day" shows under the note.
+    ASSERT_TRUE(pagestore::save(harness.data.root(), QStringLiteral("2025-12-04"), diarytexts::page("A year ago")));
     harness.withoutPassword();
     harness.start();
     Form1 &form = *harness.form;
     form.show();
+    ASSERT_TRUE(form.lstOnThisDay->isVisible());
     const QStringList designedOverlaps = overlapping(form);
     const QStringList designedCuts = cutOff(form);
     // The day's text and file name were drawn a little shorter than their fonts; the pictures are scaled.

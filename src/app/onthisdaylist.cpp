@@ -1,0 +1,66 @@
+#include "onthisdaylist.h"
+
+#include "session/diarysession.h"
+
+#include <QLabel>
+#include <QLocale>
+
+#include <algorithm>
+
+QSize YearRow::minimumSizeHint() const
+{
+    const int frame = 2 * frameWidth();
+    return {fontMetrics().horizontalAdvance(QStringLiteral("0000")) + frame, fontMetrics().height() + frame};
+}
+
+OnThisDayList::OnThisDayList(DiarySession &session, QLabel &caption, QListView &years, QObject *parent)
+    : QAbstractListModel(parent), m_session(session), m_caption(caption), m_years(years)
+{
+    setObjectName(QStringLiteral("onThisDay"));
+    years.setModel(this);
+    connect(&session, &DiarySession::dayChanged, this, &OnThisDayList::show);
+    connect(&session, &DiarySession::pagesChanged, this, &OnThisDayList::show);
+    // Queued: choosing the day refills the list whose year was clicked.
+    for (auto signal : {&QListView::clicked, &QListView::activated})
+        connect(&years, signal, this, [this](const QModelIndex &index) { m_session.chooseDay(m_days.value(index.row())); },
+                Qt::QueuedConnection);
+    show();
+}
+
+int OnThisDayList::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : int(m_days.size());
+}
+
+QVariant OnThisDayList::data(const QModelIndex &index, int role) const
+{
+    if (!index.isValid() || index.row() >= m_days.size())
+        return {};
+    const QDate day = m_days[index.row()];
+    if (role == Qt::DisplayRole)
+        return QString::number(day.year());
+    if (role != Qt::ToolTipRole)
+        return {};
+    auto line = m_firstLines.find(day);
+    if (line == m_firstLines.end())
+        line = m_firstLines.insert(day, m_session.firstLineOf(day));
+    return line->isEmpty() ? QLocale().toString(day, QLocale::LongFormat) : *line;
+}
+
+// The list shows years alone: where the new day has pages in the same years,
+// as it has in a diary kept every day, the view is left as it is.
+void OnThisDayList::show()
+{
+    QList<QDate> days = m_session.onThisDay();
+    m_firstLines.clear();
+    const auto year = [](QDate day) { return day.year(); };
+    if (std::ranges::equal(days, m_days, {}, year, year)) {
+        m_days = std::move(days);
+        return;
+    }
+    beginResetModel();
+    m_days = std::move(days);
+    endResetModel();
+    m_caption.setVisible(!m_days.isEmpty());
+    m_years.setVisible(!m_days.isEmpty());
+}
