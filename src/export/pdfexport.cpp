@@ -54,27 +54,23 @@ void addHeading(QTextDocument &document, const QString &title)
 class PdfExport
 {
 public:
-    PdfExport(const DataRoot &root, const QString &out) : m_root(root), m_out(out), m_raw(out), m_final(out) {}
+    PdfExport(const DataRoot &root, const QString &out) : m_root(root), m_out(out), m_part(out) {}
 
     Outcome run(const std::vector<Day> &days, const Progress &progress)
     {
-        if (const Outcome opened = m_raw.open(); !opened)
+        if (const Outcome opened = m_part.open(); !opened)
             return opened;
         if (const Outcome drawn = drawAll(days, progress); !drawn)
             return drawn;
-        if (const Outcome flushed = m_raw.flush(); !flushed)
-            return flushed;
-        if (const Outcome opened = m_final.open(); !opened)
-            return opened;
-        if (const Outcome copied = pdfoutline::copyWithOutline(m_raw.fileName(), m_final.fileName(), m_bookmarks); !copied)
-            return copied;
-        return m_final.replaceTarget();
+        if (const Outcome outlined = pdfoutline::appendOutline(m_part, m_bookmarks); !outlined)
+            return outlined;
+        return m_part.replaceTarget();
     }
 
 private:
     Outcome drawAll(const std::vector<Day> &days, const Progress &progress)
     {
-        QPdfWriter writer(&m_raw.device());
+        QPdfWriter writer(&m_part.device());
         writer.setCreator(QStringLiteral("Quillnest"));
         writer.setTitle(QStringLiteral("Diary, %1 to %2").arg(dayTitle(days.front().date), dayTitle(days.back().date)));
         const QPageSize size = paper();
@@ -118,8 +114,7 @@ private:
 
     const DataRoot &m_root;
     QString m_out;
-    PartFile m_raw;
-    PartFile m_final;
+    PartFile m_part;
     std::vector<pdfoutline::Bookmark> m_bookmarks;
     int m_sheets = 0;
 };

@@ -6,6 +6,8 @@
 
 #include <vector>
 
+class PartFile;
+
 // Qt's PDF writer makes no outline, so one is added to the finished file.
 namespace pdfoutline {
 
@@ -15,8 +17,10 @@ struct Bookmark
     int sheet = 0; // from 0
 };
 
-// Copies the PDF `from` to `to` with an outline of the bookmarks, each
-// pointing at the top of its sheet, which a reader shows beside the pages.
-Outcome copyWithOutline(const QString &from, const QString &to, const std::vector<Bookmark> &bookmarks);
+// Appends to the PDF in `file` an outline of the bookmarks, each pointing at
+// the top of its sheet, which a reader shows beside the pages. The drawn
+// file stays as it is and an incremental update follows it, so only the
+// outline, never the drawn pages, is held in memory.
+Outcome appendOutline(PartFile &file, const std::vector<Bookmark> &bookmarks);
 
 } // namespace pdfoutline
