@@ -5,12 +5,16 @@
 #include <QFile>
 
 #include <qpdf/QPDF.hh>
+#include <qpdf/QPDFExc.hh>
 #include <qpdf/QPDFObjectHandle.hh>
 
 #include <algorithm>
 #include <exception>
+#include <iterator>
 #include <stdexcept>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace pdfoutline {
 
@@ -29,16 +33,26 @@ struct WriteFailed
 qint64 lastCrossReference(const QString &fileName)
 {
     constexpr qint64 kTail = 1024;
+    constexpr QByteArrayView kKeyword("startxref");
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly) || !file.seek(std::max<qint64>(0, file.size() - kTail)))
         throw std::runtime_error(file.errorString().toStdString());
     const QByteArray tail = file.readAll();
-    const qsizetype keyword = tail.lastIndexOf("startxref");
+    const qsizetype keyword = tail.lastIndexOf(kKeyword);
     bool ok = false;
-    const qint64 offset = keyword < 0 ? 0 : tail.mid(keyword + 9).simplified().split(' ').value(0).toLongLong(&ok);
+    const qint64 offset = keyword < 0 ? 0 : tail.mid(keyword + kKeyword.size()).simplified().split(' ').value(0).toLongLong(&ok);
     if (!ok || offset <= 0 || offset >= file.size())
         throw std::runtime_error("the PDF has no cross-reference offset at its end");
     return offset;
+}
+
+// The trailer's size: one more than the file's highest object number.
+int firstFreeNumber(QPDF &pdf)
+{
+    Handle size = pdf.getTrailer().getKey("/Size");
+    if (!size.isInteger() || size.getIntValue() <= 0)
+        throw std::runtime_error("the PDF's trailer has no size");
+    return size.getIntValueAsInt();
 }
 
 // Objects appended after the end of the file, then the cross-reference
@@ -46,10 +60,7 @@ qint64 lastCrossReference(const QString &fileName)
 class Update
 {
 public:
-    Update(QPDF &pdf, PartFile &file)
-        : m_pdf(pdf), m_file(file), m_next(pdf.getTrailer().getKey("/Size").getIntValueAsInt()), m_end(file.device().size())
-    {
-    }
+    Update(QPDF &pdf, PartFile &file) : m_pdf(pdf), m_file(file), m_next(firstFreeNumber(pdf)), m_end(file.device().size()) {}
 
     // New objects take the numbers after the file's last: qpdf's own
     // numbering would first read every object of the file into memory.
@@ -73,10 +84,10 @@ public:
     void finish(qint64 previous)
     {
         const qint64 start = m_end;
-        std::ranges::sort(m_offsets, {}, [](const Written &written) { return written.id.getObj(); });
+        std::sort(m_offsets.begin(), m_offsets.end(), [](const Written &a, const Written &b) { return a.id.getObj() < b.id.getObj(); });
         append("xref\n");
         for (auto run = m_offsets.begin(); run != m_offsets.end();) {
-            const auto last = std::ranges::adjacent_find(run, m_offsets.end(), [](const Written &a, const Written &b) {
+            const auto last = std::adjacent_find(run, m_offsets.end(), [](const Written &a, const Written &b) {
                 return b.id.getObj() != a.id.getObj() + 1;
             });
             const auto after = last == m_offsets.end() ? last : std::next(last);
@@ -202,6 +213,9 @@ Outcome appendOutline(PartFile &file, const std::vector<Bookmark> &bookmarks)
             throw std::runtime_error("the drawn PDF is damaged");
     } catch (const WriteFailed &failed) {
         return failed.outcome;
+    } catch (const QPDFExc &error) {
+        // qpdf's own reports name the file already.
+        return Outcome::failure(QString::fromLocal8Bit(error.what()));
     } catch (const std::exception &error) {
         return Outcome::failure(QStringLiteral("%1: %2").arg(file.fileName(), QString::fromLocal8Bit(error.what())));
     }
