@@ -9,7 +9,6 @@
 #include <QTextDocument>
 
 #include <algorithm>
-#include <ranges>
 #include <vector>
 
 namespace diaryimport {
@@ -82,7 +81,9 @@ std::vector<std::pair<int, QTextImageFormat>> imagesIn(const QTextDocument &docu
 void embedPictures(QTextDocument &document, int from, int to, const QHash<QString, QByteArray> &pictures)
 {
     const auto images = imagesIn(document, from, to);
-    for (const auto &[at, format] : std::views::reverse(images)) {
+    // Reverse iterators, not a reversed view: clang 14 cannot compile those with this libstdc++.
+    for (auto image = images.crbegin(); image != images.crend(); ++image) {
+        const auto &[at, format] = *image;
         QTextCursor cursor(&document);
         cursor.setPosition(at);
         cursor.setPosition(at + 1, QTextCursor::KeepAnchor);

@@ -9,7 +9,6 @@
 #include <array>
 #include <functional>
 #include <optional>
-#include <ranges>
 #include <tuple>
 #include <vector>
 
@@ -145,13 +144,14 @@ void linksAsText(QTextDocument &document)
 {
     const std::vector<Link> links = linksOf(document);
     reformat(document, withoutLink);
-    for (const Link &link : std::views::reverse(links)) {
+    // Reverse iterators, not a reversed view: clang 14 cannot compile those with this libstdc++.
+    for (auto link = links.crbegin(); link != links.crend(); ++link) {
         QTextCursor label(&document);
-        label.setPosition(link.start);
-        label.setPosition(link.end, QTextCursor::KeepAnchor);
-        if (showsAddress(label.selectedText(), link.address)) {
+        label.setPosition(link->start);
+        label.setPosition(link->end, QTextCursor::KeepAnchor);
+        if (showsAddress(label.selectedText(), link->address)) {
             label.clearSelection();
-            label.insertText(QStringLiteral(" (%1)").arg(link.address));
+            label.insertText(QStringLiteral(" (%1)").arg(link->address));
         }
     }
 }
