@@ -1,5 +1,6 @@
 #include "readers.h"
 
+#include "entrybody.h"
 #include "picturefile.h"
 #include "storabletext.h"
 
@@ -46,7 +47,7 @@ QStringList pictureAddresses(const QString &markdown)
 {
     QTextDocument document;
     sizeDefaultFont(document);
-    document.setMarkdown(markdown);
+    setMarkdown(document, markdown);
     QStringList addresses;
     for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
         for (auto it = block.begin(); !it.atEnd(); ++it) {

@@ -40,7 +40,12 @@ TEST(MarkdownFolder, DayFilesBecomeEntriesWithTheirTitlesAndPictures)
     EXPECT_TRUE(text.contains(QStringLiteral("gone and outside"))) << "a picture not taken shows its description";
     EXPECT_TRUE(text.endsWith(QStringLiteral("See the map (https://maps.example.org).")));
     EXPECT_TRUE(storedpage::formatOf(*page, QStringLiteral("river")).fontWeight() >= QFont::Bold);
+    // Underscores mean emphasis, as asterisks do, never an underline.
     EXPECT_TRUE(storedpage::formatOf(*page, QStringLiteral("good")).fontItalic());
+    EXPECT_FALSE(storedpage::formatOf(*page, QStringLiteral("good")).fontUnderline());
+    const auto winter = storedpage::read(data.root(), QStringLiteral("2024-03-19"));
+    EXPECT_TRUE(storedpage::formatOf(*winter, QStringLiteral("winter")).fontWeight() >= QFont::Bold);
+    EXPECT_FALSE(storedpage::formatOf(*winter, QStringLiteral("winter")).fontUnderline());
     EXPECT_TRUE(storedpage::formatOf(*page, QStringLiteral("Trip")).fontWeight() >= QFont::Bold);
     EXPECT_TRUE(storedpage::formatOf(*page, QStringLiteral("stove")).fontStrikeOut());
     EXPECT_FALSE(storedpage::formatOf(*page, QStringLiteral("tent")).fontStrikeOut());
