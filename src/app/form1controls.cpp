@@ -191,7 +191,6 @@ void Form1::buildOnThisDay()
     lstOnThisDay = made<YearRow>(canvas, "lstOnThisDay", QStringLiteral("On this day in earlier years"));
     lstOnThisDay->setFlow(QListView::LeftToRight);
     lstOnThisDay->setWrapping(false);
-    lstOnThisDay->setUniformItemSizes(true);
     lstOnThisDay->setEditTriggers(QAbstractItemView::NoEditTriggers);
     // One row, too low for scroll bars: the wheel and the arrow keys move along it.
     lstOnThisDay->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);

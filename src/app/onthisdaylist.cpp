@@ -38,7 +38,7 @@ QVariant OnThisDayList::data(const QModelIndex &index, int role) const
         return {};
     const QDate day = m_days[index.row()];
     if (role == Qt::DisplayRole)
-        return QString::number(day.year());
+        return label(day);
     if (role != Qt::ToolTipRole)
         return {};
     auto line = m_firstLines.find(day);
@@ -47,14 +47,23 @@ QVariant OnThisDayList::data(const QModelIndex &index, int role) const
     return line->isEmpty() ? QLocale().toString(day, QLocale::LongFormat) : *line;
 }
 
-// The list shows years alone: where the new day has pages in the same years,
-// as it has in a diary kept every day, the view is left as it is.
+// A year alone, but for a 29 February shown on the 28th: that year may
+// have a page on the 28th as well, and the two must not look the same.
+QString OnThisDayList::label(QDate day) const
+{
+    if (day.day() == m_session.selectedDay().day())
+        return QString::number(day.year());
+    return QLocale().toString(day, QStringLiteral("d MMM yyyy"));
+}
+
+// Where the new day's labels are the old ones, as in a diary kept every day,
+// the view is left as it is.
 void OnThisDayList::show()
 {
     QList<QDate> days = m_session.onThisDay();
     m_firstLines.clear();
-    const auto year = [](QDate day) { return day.year(); };
-    if (std::ranges::equal(days, m_days, {}, year, year)) {
+    const auto labelOf = [this](QDate day) { return label(day); };
+    if (std::ranges::equal(days, m_days, {}, labelOf, labelOf)) {
         m_days = std::move(days);
         return;
     }

@@ -34,6 +34,7 @@ public:
     QVariant data(const QModelIndex &index, int role) const override;
 
 private:
+    QString label(QDate day) const;
     void show();
 
     DiarySession &m_session;

@@ -331,7 +331,7 @@ TEST_F(DiaryTest, TheSearchChoicesFindTheShownTextAndTheOpenedResultMarksItsMatc
 TEST(OnThisDayWindowTest, TheEarlierYearsOfTheDayOpenTheirPages)
 {
     FormHarness harness;
-    for (const char *day : {"2019-12-04", "2019-12-05", "2024-12-04", "2024-12-05", "2026-12-04"})
+    for (const char *day : {"2019-12-04", "2019-12-05", "2024-02-28", "2024-02-29", "2024-12-04", "2024-12-05", "2026-12-04"})
         ASSERT_TRUE(pagestore::save(harness.data.root(), QString::fromLatin1(day),
                                     diarytexts::page(QStringLiteral("Written on %1").arg(QString::fromLatin1(day)).toLatin1().constData())));
     harness.withoutPassword();
@@ -364,4 +364,12 @@ TEST(OnThisDayWindowTest, TheEarlierYearsOfTheDayOpenTheirPages)
 
     form.monthview1->setSelectedDate(QDate(2027, 12, 4));
     EXPECT_EQ(shown(), (QStringList{QStringLiteral("2026"), QStringLiteral("2024"), QStringLiteral("2019")}));
+
+    // The leap day comes back on the 28th beside that year's own 28th, told apart by its date.
+    form.monthview1->setSelectedDate(QDate(2027, 2, 28));
+    const QStringList leap = shown();
+    ASSERT_EQ(leap.size(), 2);
+    EXPECT_TRUE(leap[0].contains(QStringLiteral("29")) && leap[0].contains(QStringLiteral("2024"))) << leap[0].toStdString();
+    EXPECT_EQ(leap[1], QStringLiteral("2024"));
+    EXPECT_EQ(year(0).data(Qt::ToolTipRole).toString(), QStringLiteral("Written on 2024-02-29"));
 }
