@@ -1,4 +1,5 @@
 #include "import/diaryimport.h"
+#include "import/readers.h"
 
 #include "diary/history.h"
 #include "diary/pagestore.h"
@@ -124,4 +125,21 @@ TEST(DiaryImport, PicturesComeOnlyFromTheEntry)
     ASSERT_EQ(pictures.size(), 1U) << "an image the entry does not hold is never read from the disk";
     EXPECT_EQ(pictures[0].bytes, tree);
     EXPECT_EQ(storedpage::text(*page), QStringLiteral("a  b %1 c no picture").arg(onDisk));
+}
+
+// Day One writes its photos as images without a description.
+TEST(DiaryImport, ADayOnePhotoShownInTheTextIsOnThePage)
+{
+    const Read read = readDiary(Source::DayOne, storedpage::samplePath(QStringLiteral("../json/samples/dayone")));
+    ASSERT_FALSE(read.error) << read.error->toStdString();
+    TestDataRoot data;
+    importEntries(data.root(), read.entries, Existing::Skip);
+    const auto page = storedpage::read(data.root(), QStringLiteral("2020-05-01"));
+    const auto pictures = storedpage::pictures(*page);
+    ASSERT_EQ(pictures.size(), 1U) << storedpage::text(*page).toStdString();
+    EXPECT_EQ(pictures[0].bytes, storedpage::sampleBytes(QStringLiteral("../json/samples/dayone/photos/f9e9ae4e211fd755cdbbff63186cac9d.png")));
+    // A HEIC photo and a missing one leave their addresses where they stood.
+    const auto late = storedpage::read(data.root(), QStringLiteral("2020-05-02"));
+    EXPECT_TRUE(storedpage::pictures(*late).empty());
+    EXPECT_EQ(storedpage::text(*late).count(QStringLiteral("dayone-moment://")), 2) << storedpage::text(*late).toStdString();
 }
