@@ -51,7 +51,7 @@ QVariant OnThisDayList::data(const QModelIndex &index, int role) const
 // have a page on the 28th as well, and the two must not look the same.
 QString OnThisDayList::label(QDate day) const
 {
-    if (day.day() == m_session.selectedDay().day())
+    if (day.day() == m_dayOfMonth)
         return QString::number(day.year());
     return QLocale().toString(day, QStringLiteral("d MMM yyyy"));
 }
@@ -62,8 +62,14 @@ void OnThisDayList::show()
 {
     QList<QDate> days = m_session.onThisDay();
     m_firstLines.clear();
-    const auto labelOf = [this](QDate day) { return label(day); };
-    if (std::ranges::equal(days, m_days, {}, labelOf, labelOf)) {
+    const int dayOfMonth = m_session.selectedDay().day();
+    const auto sameLabel = [dayOfMonth, before = m_dayOfMonth](QDate now, QDate then) {
+        const bool yearNow = now.day() == dayOfMonth;
+        return yearNow == (then.day() == before) && (yearNow ? now.year() == then.year() : now == then);
+    };
+    const bool same = std::ranges::equal(days, m_days, sameLabel);
+    m_dayOfMonth = dayOfMonth;
+    if (same) {
         m_days = std::move(days);
         return;
     }

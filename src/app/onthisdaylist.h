@@ -41,5 +41,7 @@ private:
     QLabel &m_caption;
     QListView &m_years;
     QList<QDate> m_days;
+    // The day of the month the labels were made for.
+    int m_dayOfMonth = 0;
     mutable QHash<QDate, QString> m_firstLines;
 };
