@@ -3,6 +3,7 @@
 #include "diary/passwordfile.h"
 #include "app/form1.h"
 #include "app/monthcalendar.h"
+#include "app/onthisdaylist.h"
 #include "seams/clock.h"
 #include "seams/dialogs.h"
 #include "quietdialogs.h"
@@ -144,15 +145,25 @@ int main(int argc, char *argv[])
 
     // The same day changes, to the same days, with "On this day" and with the
     // window as it was before it: pages differ in size from day to day.
+    // Rounds take turns, so what else the machine does weighs on both alike.
     int visit = 0;
     const auto dayChange = [&] { form->monthview1->setSelectedDate(lastDay.addDays(-400 - 3 * (visit++ % 20))); };
-    const double shown = bestMs(runs, dayChange);
-    std::printf("On this day lists %d years\n", form->lstOnThisDay->model()->rowCount());
-    delete form->findChild<QObject *>(QStringLiteral("onThisDay"));
-    form->lstOnThisDay->hide();
-    form->lblOnThisDay->hide();
-    visit = 0;
-    const double without = bestMs(runs, dayChange);
+    constexpr int kRounds = 6;
+    double shown = 1e9;
+    double without = 1e9;
+    int years = 0;
+    for (int round = 0; round < kRounds; ++round) {
+        delete form->findChild<QObject *>(QStringLiteral("onThisDay"));
+        form->lstOnThisDay->hide();
+        form->lblOnThisDay->hide();
+        visit = 0;
+        without = std::min(without, bestMs(runs, dayChange));
+        const auto *list = new OnThisDayList(form->session(), *form->lblOnThisDay, *form->lstOnThisDay, form.get());
+        visit = 0;
+        shown = std::min(shown, bestMs(runs, dayChange));
+        years = list->rowCount();
+    }
+    std::printf("On this day lists %d years\n", years);
     report("day change, On this day shown", shown);
     report("day change without On this day", without);
     std::printf("ratio %.3f\n", shown / without);
