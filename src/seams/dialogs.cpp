@@ -6,6 +6,7 @@ Dialogs::Button closingButton(Dialogs::Buttons buttons)
     case Dialogs::Buttons::Ok:
         return Dialogs::Button::Ok;
     case Dialogs::Buttons::OkCancel:
+    case Dialogs::Buttons::YesNoCancel:
         return Dialogs::Button::Cancel;
     case Dialogs::Buttons::YesNo:
         break;
@@ -15,7 +16,7 @@ Dialogs::Button closingButton(Dialogs::Buttons buttons)
 
 Dialogs::Button firstButton(Dialogs::Buttons buttons)
 {
-    return buttons == Dialogs::Buttons::YesNo ? Dialogs::Button::Yes : Dialogs::Button::Ok;
+    return buttons == Dialogs::Buttons::YesNo || buttons == Dialogs::Buttons::YesNoCancel ? Dialogs::Button::Yes : Dialogs::Button::Ok;
 }
 
 bool offers(Dialogs::Buttons buttons, Dialogs::Button button)
@@ -26,6 +27,8 @@ bool offers(Dialogs::Buttons buttons, Dialogs::Button button)
         return button == B::Ok;
     case Dialogs::Buttons::OkCancel:
         return button == B::Ok || button == B::Cancel;
+    case Dialogs::Buttons::YesNoCancel:
+        return button != B::Ok;
     case Dialogs::Buttons::YesNo:
         break;
     }

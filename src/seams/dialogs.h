@@ -14,7 +14,7 @@ class Dialogs
 {
 public:
     enum class Icon { None, Critical, Question, Exclamation, Information };
-    enum class Buttons { Ok, OkCancel, YesNo };
+    enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel };
     enum class Button { Ok, Cancel, Yes, No };
     enum class Echo { Plain, Masked };
     enum ColorFlag {
