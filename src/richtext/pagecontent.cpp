@@ -10,7 +10,9 @@
 
 namespace richtext {
 
-void loadBytes(QByteArrayView bytes, QTextDocument &document)
+namespace {
+
+void replaceWith(QByteArrayView bytes, QTextDocument &document)
 {
     document.clear();
     if (bytes.startsWith("{\\rtf")) {
@@ -20,6 +22,17 @@ void loadBytes(QByteArrayView bytes, QTextDocument &document)
     QString plain = codepage::decodeText(bytes);
     plain.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
     QTextCursor(&document).insertText(plain);
+}
+
+} // namespace
+
+// Loading is no edit: an undo right after it must not empty the page.
+void loadBytes(QByteArrayView bytes, QTextDocument &document)
+{
+    const bool undoable = document.isUndoRedoEnabled();
+    document.setUndoRedoEnabled(false);
+    replaceWith(bytes, document);
+    document.setUndoRedoEnabled(undoable);
 }
 
 bool hasContent(const QTextDocument &document)
