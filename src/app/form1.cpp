@@ -89,16 +89,27 @@ void Form1::showEvent(QShowEvent *event)
     QMainWindow::showEvent(event);
 }
 
-// Unsaved typing is offered for saving first; there is no way back from ending.
 void Form1::closeEvent(QCloseEvent *event)
 {
-    event->accept();
-    // Locked, the drafts are on disk already and nothing could be sealed: nothing is asked or written.
-    if (!m_session.isLocked()) {
-        m_session.AskToSavePage();
-        m_session.endDrafts();
+    if (!leaveDiary()) {
+        event->ignore();
+        return;
     }
+    event->accept();
     endProgram();
+}
+
+// Unsaved typing is offered for saving first; past the note's Cancel there is no way back.
+bool Form1::leaveDiary()
+{
+    // Locked, the drafts are on disk already and nothing could be sealed: nothing is asked or written.
+    if (m_session.isLocked())
+        return true;
+    if (!m_session.leaveNote())
+        return false;
+    m_session.AskToSavePage();
+    m_session.endDrafts();
+    return true;
 }
 
 void Form1::endProgram()

@@ -71,6 +71,8 @@ public:
     QPushButton *Command1 = nullptr;
     QPushButton *Command4 = nullptr;
     QListWidget *List1 = nullptr;
+    // Under the matches: says so when a search found nothing.
+    QLabel *lblNoMatches = nullptr;
     QLineEdit *Text4 = nullptr;
     std::array<QLabel *, 2> Label6 {};
     // The search's two choices, under the term; as shipped they search as the design does.
@@ -149,6 +151,7 @@ private:
     void exportPages();
     void cmbFontName_Click();
     void cmbFontSize_Click();
+    bool leaveDiary();
     void endProgram();
     void followLocking();
     void watchForLock(bool encrypted);

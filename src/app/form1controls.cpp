@@ -156,6 +156,7 @@ void Form1::buildPanels()
     Command4 = made<QPushButton>(Frame5, "Command4", QStringLiteral("Search"), QStringLiteral("Search"));
     Label6[1] = made<QLabel>(Frame5, "Label6", QString(), QStringLiteral("Matches:"));
     List1 = made<QListWidget>(Frame5, "List1", QStringLiteral("Matches"));
+    lblNoMatches = made<QLabel>(Frame5, "lblNoMatches", QString(), QStringLiteral("No page was found."));
     Command1 = made<QPushButton>(Frame5, "Command1", QStringLiteral("Close search"), QStringLiteral("Close"));
     Label6[0]->setBuddy(Text4);
     Label6[1]->setBuddy(List1);
@@ -168,6 +169,8 @@ void Form1::buildPanels()
     placeInTwips(Command4, 840, 1890, 1575, 375);
     placeInTwips(Label6[1], 360, 2370, 1335, 255);
     placeInTwips(List1, 600, 2730, 2055, 1605);
+    placeInTwips(lblNoMatches, 600, 4350, 2415, 285);
+    lblNoMatches->hide();
     placeInTwips(Command1, 840, 4680, 1575, 375);
     Frame5->hide();
 

@@ -132,7 +132,8 @@ void Form1::connectMenus()
         m24->setVisible(encrypted);
     });
     connect(m7, &QAction::triggered, this, [this] {
-        m_session.AskToSavePage();
+        if (!leaveDiary())
+            return;
         StopCentering();
         endProgram();
     });

@@ -10,6 +10,7 @@
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QHelpEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 
@@ -22,17 +23,19 @@ void Form1::showOpenPanel()
 
 void Form1::showSearchPanel()
 {
-    m_session.AskToSavePage();
+    if (!m_session.leavePageForSearch())
+        return;
     Frame5->show();
     Frame5->raise();
     Text4->setFocus();
-    m_session.leavePageForSearch();
 }
 
 void Form1::Command4_Click()
 {
     List1->clear();
-    List1->addItems(m_session.search(Text4->text(), {chkMatchCase->isChecked(), chkTextOnly->isChecked()}));
+    const QStringList found = m_session.search(Text4->text(), {chkMatchCase->isChecked(), chkTextOnly->isChecked()});
+    List1->addItems(found);
+    lblNoMatches->setVisible(found.isEmpty());
 }
 
 void Form1::openResult(const QListWidgetItem &item)
@@ -53,8 +56,10 @@ void Form1::showResultContext(const QHelpEvent &event)
 void Form1::Command1_Click()
 {
     List1->clear();
+    lblNoMatches->hide();
     Frame5->hide();
     Text4->clear();
+    m_session.returnToSelectedDay();
 }
 
 // The page counts as changed even when no picture ends up in it.

@@ -21,7 +21,7 @@ QList<ProportionalLayout::Entry> Form1::controlCollection() const
 {
     QList<ProportionalLayout::Entry> controls;
     const std::initializer_list<QWidget *> widgets{Toolbar1, Frame2, SSCommand1, SSCommand2, SSCommand3, SSCommand4, text3, cmbFontName,
-                              cmbFontSize, Frame5, Label6[0], Text4, chkMatchCase, chkTextOnly, Command4, Label6[1], List1, Command1, Frame3, File3,
+                              cmbFontSize, Frame5, Label6[0], Text4, chkMatchCase, chkTextOnly, Command4, Label6[1], List1, lblNoMatches, Command1, Frame3, File3,
                               Command3, rtxt, monthview1, rtxt2, dtpick, Label5, Label4, Label3, Image1, Label1, Image2,
                               lblOnThisDay, lstOnThisDay};
     for (QWidget *control : widgets)

@@ -61,7 +61,10 @@ void Form1::connectControls()
         connect(File3, signal, this, [this](QListWidgetItem *item) { m_session.openListed(File3->row(item)); });
         connect(List1, signal, this, [this](QListWidgetItem *item) { openResult(*item); });
     }
-    connect(Command3, &QPushButton::clicked, Frame3, &QWidget::hide);
+    connect(Command3, &QPushButton::clicked, this, [this] {
+        Frame3->hide();
+        m_session.returnToSelectedDay();
+    });
     connect(Command4, &QPushButton::clicked, this, &Form1::Command4_Click);
     connect(Text4, &QLineEdit::returnPressed, this, &Form1::Command4_Click);
     connect(Command1, &QPushButton::clicked, this, &Form1::Command1_Click);

@@ -1,5 +1,6 @@
 #include "pagehistorywindow.h"
 
+#include "diary/notestore.h"
 #include "diary/pagestore.h"
 #include "editor/richtextedit.h"
 #include "ui/look.h"
@@ -12,25 +13,19 @@
 #include <QListWidget>
 #include <QLocale>
 #include <QPushButton>
+#include <QTabBar>
 #include <QVBoxLayout>
 
-namespace {
-
-QByteArray versionRtf(const DiarySession &session, const history::Version &version)
-{
-    const DataRoot root = session.dataRoot();
-    return pagestore::loadFile(root, version.path, root.pagePath(session.dayKey())).value_or(QByteArray());
-}
-
-} // namespace
-
 PageHistoryWindow::PageHistoryWindow(DiarySession &session, QWidget *parent)
-    : QDialog(parent), List1(new QListWidget(this)), rtxt(new RichTextEdit(this)), Label1(new QLabel(this)),
+    : QDialog(parent), tabs(new QTabBar(this)), List1(new QListWidget(this)), rtxt(new RichTextEdit(this)), Label1(new QLabel(this)),
       buttons(new QDialogButtonBox(QDialogButtonBox::Close, this)), m_session(session)
 {
     setWindowTitle(QStringLiteral("Page History"));
     setObjectName(QStringLiteral("PageHistory"));
     keepSelectionReadable(*this);
+    tabs->addTab(QStringLiteral("&Page"));
+    tabs->addTab(QStringLiteral("Yearly &note"));
+    tabs->setAccessibleName(QStringLiteral("Versions of"));
     List1->setAccessibleName(QStringLiteral("Versions"));
     rtxt->setReadOnly(true);
     keepPaper(*rtxt);
@@ -42,28 +37,53 @@ PageHistoryWindow::PageHistoryWindow(DiarySession &session, QWidget *parent)
     columns->addWidget(List1, 2);
     columns->addWidget(rtxt, 3);
     auto *layout = new QVBoxLayout(this);
+    layout->addWidget(tabs);
     layout->addWidget(Label1);
     layout->addLayout(columns);
     layout->addWidget(buttons);
     resize(760, 460);
 
+    connect(tabs, &QTabBar::currentChanged, this, &PageHistoryWindow::fillList);
     connect(List1, &QListWidget::currentRowChanged, this, &PageHistoryWindow::showChosen);
     connect(restore, &QPushButton::clicked, this, &PageHistoryWindow::restoreChosen);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     fillList();
 }
 
+bool PageHistoryWindow::showsNote() const
+{
+    return tabs->currentIndex() == 1;
+}
+
+QByteArray PageHistoryWindow::versionBytes(const history::Version &version) const
+{
+    const DataRoot root = m_session.dataRoot();
+    const auto bytes = showsNote() ? notestore::loadFile(root, version.path, root.notePath(m_session.noteKey()))
+                                   : pagestore::loadFile(root, version.path, root.pagePath(m_session.dayKey()));
+    return bytes.value_or(QByteArray());
+}
+
+QString PageHistoryWindow::firstLine(const QByteArray &bytes) const
+{
+    return showsNote() ? notestore::decodeNote(bytes).section(QLatin1Char('\n'), 0, 0).simplified() : richtext::firstLine(bytes);
+}
+
 void PageHistoryWindow::fillList()
 {
-    m_versions = m_session.pageVersions();
+    List1->clear();
+    m_versions = showsNote() ? m_session.noteVersions() : m_session.pageVersions();
     const QLocale locale;
     for (const history::Version &version : m_versions) {
         auto *item = new QListWidgetItem(locale.toString(version.replaced.toLocalTime(), QLocale::ShortFormat) + QStringLiteral("  ")
-                                         + richtext::firstLine(versionRtf(m_session, version)), List1);
+                                         + firstLine(versionBytes(version)), List1);
         item->setToolTip(locale.formattedDataSize(version.size));
     }
-    Label1->setText(m_versions.isEmpty() ? QStringLiteral("This day's page has no earlier versions.")
-                                         : QStringLiteral("Earlier versions of %1, newest first:").arg(m_session.dayKey()));
+    if (showsNote())
+        Label1->setText(m_versions.isEmpty() ? QStringLiteral("This day's note has no earlier versions.")
+                                             : QStringLiteral("Earlier versions of the note %1, newest first:").arg(m_session.noteKey()));
+    else
+        Label1->setText(m_versions.isEmpty() ? QStringLiteral("This day's page has no earlier versions.")
+                                             : QStringLiteral("Earlier versions of %1, newest first:").arg(m_session.dayKey()));
     buttons->findChild<QPushButton *>(QStringLiteral("Restore"))->setEnabled(!m_versions.isEmpty());
     List1->setCurrentRow(m_versions.isEmpty() ? -1 : 0);
 }
@@ -73,13 +93,18 @@ void PageHistoryWindow::showChosen()
     const int row = List1->currentRow();
     if (row < 0)
         rtxt->clear();
+    else if (showsNote())
+        rtxt->setPlainText(notestore::decodeNote(versionBytes(m_versions[row])));
     else
-        rtxt->loadBytes(versionRtf(m_session, m_versions[row]));
+        rtxt->loadBytes(versionBytes(m_versions[row]));
 }
 
 void PageHistoryWindow::restoreChosen()
 {
     const int row = List1->currentRow();
-    if (row >= 0 && m_session.restorePageVersion(m_versions[row].id))
+    if (row < 0)
+        return;
+    const QString &id = m_versions[row].id;
+    if (showsNote() ? m_session.restoreNoteVersion(id) : m_session.restorePageVersion(id))
         accept();
 }

@@ -9,10 +9,12 @@ class DiarySession;
 class QDialogButtonBox;
 class QLabel;
 class QListWidget;
+class QTabBar;
 class RichTextEdit;
 
-// File > Page History...: the selected day's earlier versions, newest first,
-// each shown read-only as the page editor would show it, and one restored.
+// File > Page History...: the selected day's earlier versions of its page or,
+// on the second tab, of its yearly note, newest first, each shown read-only
+// as its editor would show it, and one restored.
 class PageHistoryWindow : public QDialog
 {
     Q_OBJECT
@@ -20,12 +22,16 @@ class PageHistoryWindow : public QDialog
 public:
     PageHistoryWindow(DiarySession &session, QWidget *parent = nullptr);
 
+    QTabBar *tabs = nullptr;
     QListWidget *List1 = nullptr;
     RichTextEdit *rtxt = nullptr;
     QLabel *Label1 = nullptr;
     QDialogButtonBox *buttons = nullptr;
 
 private:
+    bool showsNote() const;
+    QByteArray versionBytes(const history::Version &version) const;
+    QString firstLine(const QByteArray &bytes) const;
     void fillList();
     void showChosen();
     void restoreChosen();

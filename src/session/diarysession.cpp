@@ -20,6 +20,8 @@ DiarySession::DiarySession(Dialogs &dialogs, const Clock &clock, QObject *parent
       m_noteDraft(m_draftWriter, drafts::Kind::Note,
                   [this] { return DraftKeeper::Content{m_noteKey, [text = richtext::plainText(m_note).toUtf8()] { return text; }}; }, m_draftDelay)
 {
+    // Loading adds no undo step, so this hears every edit of the note, pasted or corrected ones too.
+    connect(&m_note, &QTextDocument::undoCommandAdded, this, &DiarySession::noteTyped);
 }
 
 void DiarySession::setDataRoot(const QString &path)
@@ -65,6 +67,12 @@ bool DiarySession::claimDiary(Program &program)
 // A day chosen on the calendar: no page stays open unless the day has one.
 void DiarySession::chooseDay(QDate day)
 {
+    if (!leaveNote()) {
+        // The calendar goes back to the day still shown.
+        emit dayChanged(m_day);
+        return;
+    }
+    m_leftForSearch = false;
     AskToSavePage();
     const BusyCursor busy;
     setPageNumber(0);
@@ -121,6 +129,7 @@ void DiarySession::openPage()
 {
     AskToSavePage();
     const BusyCursor busy;
+    m_leftForSearch = false;
     clearPage();
     clearNote();
     const QString entry = m_pages.entries().value(m_pageNumber - 1);
@@ -149,8 +158,10 @@ void DiarySession::followDay(QDate day)
 
 void DiarySession::NewPage()
 {
-    AskToSavePage();
     const QDate today = m_clock.today();
+    if (m_day != today && !leaveNote())
+        return;
+    AskToSavePage();
     if (m_day != today) {
         setPageNumber(0);
         clearPage();
@@ -162,31 +173,44 @@ void DiarySession::NewPage()
 
 void DiarySession::openListed(int row)
 {
+    openEntry(m_pages.entries().value(row));
+}
+
+// A save refused or failed keeps the user on the typing it would have stored.
+void DiarySession::openEntry(const QString &name)
+{
+    if (!leaveNote())
+        return;
+    AskToSavePage();
+    if (m_filechanged == 1)
+        return;
     const BusyCursor busy;
-    setPageNumber(row + 1);
+    if (const qsizetype index = m_pages.entries().indexOf(name); index >= 0)
+        setPageNumber(int(index + 1));
 }
 
 void DiarySession::firstPage()
 {
-    if (!m_pages.entries().isEmpty())
+    if (!m_pages.entries().isEmpty() && leaveNote())
         setPageNumber(1);
 }
 
 void DiarySession::previousPage()
 {
-    if (m_pageNumber > 1)
+    if (m_pageNumber > 1 && leaveNote())
         setPageNumber(m_pageNumber - 1);
 }
 
 void DiarySession::nextPage()
 {
-    if (m_pageNumber < m_pages.count())
+    if (m_pageNumber < m_pages.count() && leaveNote())
         setPageNumber(m_pageNumber + 1);
 }
 
 void DiarySession::lastPage()
 {
-    setPageNumber(int(m_pages.count()));
+    if (leaveNote())
+        setPageNumber(int(m_pages.count()));
 }
 
 void DiarySession::rereadPages()
@@ -195,13 +219,34 @@ void DiarySession::rereadPages()
     emit pagesChanged();
 }
 
-void DiarySession::leavePageForSearch()
+bool DiarySession::leavePageForSearch()
 {
+    if (!leaveNote())
+        return false;
     AskToSavePage();
+    if (m_filechanged == 1)
+        return false;
     clearPage();
     setPageNumber(0);
     setOpenPageName(QString());
     clearNote();
+    m_leftForSearch = true;
+    return true;
+}
+
+void DiarySession::returnToSelectedDay()
+{
+    if (!m_leftForSearch || !leaveNote())
+        return;
+    AskToSavePage();
+    if (m_filechanged == 1)
+        return;
+    m_leftForSearch = false;
+    const QString key = m_dayKey;
+    m_dayKey.clear();
+    selectDayKey(key);
+    if (m_pageNumber == 0)
+        loadNote();
 }
 
 QStringList DiarySession::search(const QString &term, textsearch::Options options)
@@ -214,9 +259,7 @@ QStringList DiarySession::search(const QString &term, textsearch::Options option
 
 void DiarySession::openResult(const QString &name)
 {
-    const BusyCursor busy;
-    if (const qsizetype index = m_pages.entries().indexOf(name); index >= 0)
-        setPageNumber(int(index + 1));
+    openEntry(name);
 }
 
 QString DiarySession::resultContext(const QString &name) const

@@ -58,8 +58,12 @@ public:
     // 1 once the page was typed into or given a picture since it was opened, stored or let go.
     int filechanged() const { return m_filechanged; }
     void markChanged();
-    // The note has no changed flag of its own; its typing is only drafted.
+    // The note has no changed flag of its own: it differs from its stored file once typed into.
     void noteTyped();
+    bool noteChanged() const;
+    // Before the note is replaced: a changed note is offered for saving,
+    // Yes/No/Cancel. False for Cancel, or a save that failed: stay where you are.
+    bool leaveNote();
 
     // How far a draft may lag behind the typing.
     void setDraftDelay(std::chrono::milliseconds delay);
@@ -87,6 +91,7 @@ public:
     // The print window's copy stored as the selected day's page, shown in the page.
     Stored savePrintCopy(const QTextDocument &copy);
 
+    // Unsaved typing is dealt with before the page is looked up, so a save that adds a page cannot move it.
     void openListed(int row);
     void firstPage();
     void previousPage();
@@ -95,7 +100,10 @@ public:
     void rereadPages();
 
     // Search leaves no page open; a result opens as the page it names.
-    void leavePageForSearch();
+    // False, with nothing left, when the user stays with unsaved typing.
+    bool leavePageForSearch();
+    // A panel closed without opening a page shows the selected day again as stored.
+    void returnToSelectedDay();
     // As shipped, matching case in the markup, the options give the stored-markup search exactly.
     QStringList search(const QString &term, textsearch::Options options = {});
     void openResult(const QString &name);
@@ -109,8 +117,12 @@ public:
     // The first line of a day's stored page, for its memory's tool tip.
     QString firstLineOf(QDate day) const;
 
-    void saveNote();
+    // False when the note could not be stored.
+    bool saveNote();
     void deleteNote();
+    // The earlier versions of the selected day's yearly note, newest first.
+    QList<history::Version> noteVersions() const;
+    bool restoreNoteVersion(const QString &id);
     void rereadNotes();
 
     // File > Import Diary...: the export at `path` is read whole or refused
@@ -163,6 +175,8 @@ private:
     void setNoteKey(const QString &key);
     void setMonth(const QString &month);
     void markNoteDays();
+    void markNoteDay(bool marked);
+    void openEntry(const QString &name);
     void loadNote();
     void clearPage();
     void clearNote();
@@ -189,6 +203,8 @@ private:
     QString m_month;
     int m_pageNumber = 0;
     QString m_openPageName;
+    // Search emptied the page and the note of the selected day.
+    bool m_leftForSearch = false;
     QString m_searchTerm;
     textsearch::Options m_searchOptions;
     // What the pages show, for repeated text searches; a stored page is forgotten.

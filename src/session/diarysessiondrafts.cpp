@@ -88,20 +88,6 @@ void DiarySession::endDrafts()
     m_draftWriter->waitForDone();
 }
 
-// A note replaced before Save Date loses its typing, as it always did, but
-// the draft of it goes to the history rather than away; an untouched one goes.
-void DiarySession::letNoteGo()
-{
-    // Every day change replaces the note: the stored one is read only when it was typed into.
-    if (m_noteDraft.idle())
-        return;
-    const QByteArray stored = notestore::load(dataRoot(), m_noteKey).value_or(QByteArray());
-    if (notestore::decodeNote(stored) == richtext::plainText(m_note))
-        m_noteDraft.settled();
-    else
-        m_noteDraft.setAside();
-}
-
 // Drafts left behind mean the program was killed, or the machine stopped:
 // each is offered back once; one not wanted is kept in the history.
 void DiarySession::offerDrafts()

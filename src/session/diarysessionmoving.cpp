@@ -63,6 +63,8 @@ QString summary(const std::vector<diaryimport::DayReport> &days)
 
 void DiarySession::importDiary(diaryimport::Source source, const QString &path, const std::function<void(int, int)> &progress)
 {
+    if (!leaveNote())
+        return;
     AskToSavePage();
     diaryimport::Read read;
     {

@@ -1,7 +1,6 @@
 #include "diarysession.h"
 
 #include "diary/daykeys.h"
-#include "diary/notestore.h"
 #include "diary/pagestore.h"
 #include "richtext/pagecontent.h"
 #include "richtext/pageexport.h"
@@ -130,7 +129,8 @@ void DiarySession::DeletePage()
     rereadPages();
     setPageNumber(0);
     clearPage();
-    clearNote();
+    if (leaveNote())
+        clearNote();
 }
 
 QList<history::Version> DiarySession::pageVersions() const
@@ -158,24 +158,6 @@ bool DiarySession::restorePageVersion(const QString &id)
     return true;
 }
 
-void DiarySession::setNoteKey(const QString &key)
-{
-    if (key == m_noteKey)
-        return;
-    m_noteKey = key;
-    const BusyCursor busy;
-    loadNote();
-}
-
-void DiarySession::loadNote()
-{
-    letNoteGo();
-    m_note.clear();
-    if (const auto bytes = notestore::load(dataRoot(), m_noteKey))
-        richtext::loadBytes(*bytes, m_note);
-    emit noteReplaced();
-}
-
 // A new month marks in bold its days that have a yearly note.
 void DiarySession::setMonth(const QString &month)
 {
@@ -197,39 +179,3 @@ void DiarySession::markNoteDays()
     }
 }
 
-void DiarySession::rereadNotes()
-{
-    m_notes.refresh();
-}
-
-void DiarySession::saveNote()
-{
-    if (notestore::save(dataRoot(), m_noteKey, richtext::plainText(m_note)))
-        m_noteDraft.settled();
-    else
-        error(QStringLiteral("An error has occured! The date was not saved!"));
-    rereadNotes();
-}
-
-void DiarySession::deleteNote()
-{
-    const BusyCursor busy;
-    if (!notestore::exists(dataRoot(), m_noteKey)) {
-        m_dialogs.message(QStringLiteral("Error...File not found. Open date file that you wish to delete and then press ''Delete''."),
-                          QStringLiteral("File Not Found"), Dialogs::Icon::Critical, Dialogs::Buttons::Ok);
-        return;
-    }
-    if (m_dialogs.message(QStringLiteral("Are you sure you want to delete this file? You will not be able to undo this operation!"),
-                          QStringLiteral("Delete File"), Dialogs::Icon::Exclamation, Dialogs::Buttons::OkCancel, Dialogs::Button::Cancel)
-        != Dialogs::Button::Ok)
-        return;
-    if (!notestore::remove(dataRoot(), m_noteKey)) {
-        error(QStringLiteral("An error has occured! The date was not deleted!"));
-        return;
-    }
-    m_noteDraft.settled();
-    clearNote();
-    rereadNotes();
-    if (const auto monthDay = daykeys::monthDayFromNoteKey(m_noteKey))
-        emit noteDayMarked(QDate(m_day.year(), monthDay->month, monthDay->day), false);
-}

@@ -142,7 +142,8 @@ TEST_F(DraftsTest, AnUnsavedNoteComesBackAndOneLeftUnsavedGoesToTheHistory)
     EXPECT_EQ(dialogs.shown().last().title, QStringLiteral("Unsaved Note Found"));
     EXPECT_EQ(richtext::plainText(session->note()), QStringLiteral("Grandma's birthday"));
 
-    // Another day replaces the unsaved note, as it always did; its draft is kept.
+    // Not saved when another day is chosen: the draft is kept.
+    dialogs.answerMessage(Button::No);
     session->chooseDay(QDate(2026, 12, 5));
     session->flushDrafts();
     EXPECT_TRUE(draftNames().isEmpty());

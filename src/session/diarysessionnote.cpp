@@ -1,0 +1,143 @@
+#include "diarysession.h"
+
+#include "diary/daykeys.h"
+#include "diary/notestore.h"
+#include "richtext/pagecontent.h"
+#include "richtext/pageexport.h"
+#include "seams/busycursor.h"
+#include "seams/dialogs.h"
+
+namespace {
+
+QString noteDayName(const QString &noteKey)
+{
+    const auto monthDay = daykeys::monthDayFromNoteKey(noteKey);
+    return monthDay ? QDate(2000, monthDay->month, monthDay->day).toString(QStringLiteral("MMMM d")) : noteKey;
+}
+
+} // namespace
+
+void DiarySession::setNoteKey(const QString &key)
+{
+    if (key == m_noteKey)
+        return;
+    m_noteKey = key;
+    const BusyCursor busy;
+    loadNote();
+}
+
+void DiarySession::loadNote()
+{
+    letNoteGo();
+    m_note.clear();
+    if (const auto bytes = notestore::load(dataRoot(), m_noteKey))
+        richtext::loadBytes(*bytes, m_note);
+    emit noteReplaced();
+}
+
+// The stored file is read only once the note was typed into.
+bool DiarySession::noteChanged() const
+{
+    if (m_noteDraft.idle())
+        return false;
+    const QByteArray stored = notestore::load(dataRoot(), m_noteKey).value_or(QByteArray());
+    return notestore::decodeNote(stored) != richtext::plainText(m_note);
+}
+
+bool DiarySession::leaveNote()
+{
+    if (!noteChanged())
+        return true;
+    const QString question = QStringLiteral("The note for %1 has been changed. Do you want to save it?").arg(noteDayName(m_noteKey));
+    switch (m_dialogs.message(question, QStringLiteral("Save Date?"), Dialogs::Icon::Question, Dialogs::Buttons::YesNoCancel)) {
+    case Dialogs::Button::Yes:
+        return saveNote();
+    case Dialogs::Button::No:
+        // Page History can still bring it back.
+        m_noteDraft.setAside();
+        return true;
+    default:
+        return false;
+    }
+}
+
+// A note replaced before Save Date, without the question, goes to the history
+// rather than away; an untouched one goes.
+void DiarySession::letNoteGo()
+{
+    if (m_noteDraft.idle())
+        return;
+    if (noteChanged())
+        m_noteDraft.setAside();
+    else
+        m_noteDraft.settled();
+}
+
+void DiarySession::rereadNotes()
+{
+    m_notes.refresh();
+}
+
+bool DiarySession::saveNote()
+{
+    const bool saved = bool(notestore::save(dataRoot(), m_noteKey, richtext::plainText(m_note)));
+    if (saved) {
+        m_noteDraft.settled();
+        markNoteDay(true);
+    } else {
+        error(QStringLiteral("An error has occured! The date was not saved!"));
+    }
+    rereadNotes();
+    return saved;
+}
+
+void DiarySession::markNoteDay(bool marked)
+{
+    const auto monthDay = daykeys::monthDayFromNoteKey(m_noteKey);
+    const QDate day = monthDay ? QDate(m_day.year(), monthDay->month, monthDay->day) : QDate();
+    if (day.isValid())
+        emit noteDayMarked(day, marked);
+}
+
+void DiarySession::deleteNote()
+{
+    const BusyCursor busy;
+    if (!notestore::exists(dataRoot(), m_noteKey)) {
+        m_dialogs.message(QStringLiteral("Error...File not found. Open date file that you wish to delete and then press ''Delete''."),
+                          QStringLiteral("File Not Found"), Dialogs::Icon::Critical, Dialogs::Buttons::Ok);
+        return;
+    }
+    if (m_dialogs.message(QStringLiteral("Are you sure you want to delete this file? You will not be able to undo this operation!"),
+                          QStringLiteral("Delete File"), Dialogs::Icon::Exclamation, Dialogs::Buttons::OkCancel, Dialogs::Button::Cancel)
+        != Dialogs::Button::Ok)
+        return;
+    if (!notestore::remove(dataRoot(), m_noteKey)) {
+        error(QStringLiteral("An error has occured! The date was not deleted!"));
+        return;
+    }
+    m_noteDraft.settled();
+    clearNote();
+    rereadNotes();
+    markNoteDay(false);
+}
+
+QList<history::Version> DiarySession::noteVersions() const
+{
+    return history::versions(dataRoot(), dataRoot().notePath(m_noteKey));
+}
+
+// As Save Date would: the typing is offered first, the note replaced is kept.
+bool DiarySession::restoreNoteVersion(const QString &id)
+{
+    if (!leaveNote())
+        return false;
+    const BusyCursor busy;
+    if (!history::restore(dataRoot(), dataRoot().notePath(m_noteKey), id)) {
+        error(QStringLiteral("An error has occured! The date was not saved!"));
+        return false;
+    }
+    loadNote();
+    rereadNotes();
+    markNoteDay(true);
+    return true;
+}

@@ -1,0 +1,179 @@
+#include "formharness.h"
+#include "diarytexts.h"
+
+#include "app/monthcalendar.h"
+#include "diary/notestore.h"
+#include "diary/pagestore.h"
+#include "editor/richtextedit.h"
+#include "history/pagehistorywindow.h"
+
+#include <QLabel>
+#include <QListWidget>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabBar>
+#include <QToolButton>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using Button = Dialogs::Button;
+using namespace diarytexts;
+
+const QString kNoteQuestion = QStringLiteral("The note for December 4 has been changed. Do you want to save it?");
+const QString kNotClosed = QStringLiteral("Quillnest did not close properly");
+
+// Every way out of a day, with typing in its page or note, on a diary of
+// three pages and a yearly note on the 4th.
+class KeepWritingTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        for (const auto &[day, text] : {std::pair{"2026-11-20", "November page"}, std::pair{"2026-12-01", "First of December"},
+                                        std::pair{"2026-12-04", "Today we went skating"}})
+            ASSERT_TRUE(pagestore::save(harness.data.root(), QString::fromLatin1(day), page(text)));
+        ASSERT_TRUE(notestore::save(harness.data.root(), QStringLiteral("Dec-4"), u"Anna's birthday"));
+        harness.withoutPassword();
+        harness.start();
+    }
+
+    void choose(QDate day) { form().monthview1->setSelectedDate(day); }
+    void typeNote(const QString &text)
+    {
+        form().rtxt->moveCursor(QTextCursor::End);
+        QTest::keyClicks(form().rtxt, text);
+    }
+    void typePage(const QString &text)
+    {
+        form().rtxt2->moveCursor(QTextCursor::End);
+        QTest::keyClicks(form().rtxt2, text);
+    }
+    QString storedNote(const char *key) const
+    {
+        return notestore::decodeNote(notestore::load(harness.data.root(), QString::fromLatin1(key)).value_or(QByteArray()));
+    }
+    QString storedPage(const char *day) const
+    {
+        RichTextEdit reader;
+        reader.setTextRtf(pagestore::load(harness.data.root(), QString::fromLatin1(day)).value_or(QByteArray()));
+        return reader.text();
+    }
+    // Closing the window ends the program for good: the next start shows what was left behind.
+    void restart()
+    {
+        harness.form.reset();
+        harness.withoutPassword();
+        harness.start();
+    }
+    Form1 &form() const { return *harness.form; }
+
+    FormHarness harness;
+};
+
+} // namespace
+
+TEST_F(KeepWritingTest, ANoteTypedIntoIsAskedAboutBeforeTheDayOrTheWindowIsLeft)
+{
+    typeNote(QStringLiteral(", cake"));
+    harness.dialogs.answerMessage(Button::Cancel);
+    choose(QDate(2026, 12, 1));
+    EXPECT_EQ(harness.dialogs.shown().last().text, kNoteQuestion);
+    EXPECT_EQ(harness.dialogs.shown().last().buttons, Dialogs::Buttons::YesNoCancel);
+    EXPECT_EQ(form().monthview1->selectedDate(), QDate(2026, 12, 4));
+    EXPECT_EQ(form().rtxt->text(), QStringLiteral("Anna's birthday, cake"));
+
+    for (auto *command : {form().SSCommand1, form().SSCommand4}) {
+        harness.dialogs.answerMessage(Button::Cancel);
+        command->click();
+        EXPECT_EQ(form().rtxt2->text(), QStringLiteral("Today we went skating"));
+    }
+    harness.dialogs.answerMessage(Button::Yes);
+    choose(QDate(2026, 12, 1));
+    EXPECT_EQ(storedNote("Dec-4"), QStringLiteral("Anna's birthday, cake"));
+    EXPECT_EQ(form().rtxt2->text(), QStringLiteral("First of December"));
+
+    // Save Date bolds its day at once, Delete Date unbolds it.
+    typeNote(QStringLiteral("Dentist"));
+    form().m9->trigger();
+    EXPECT_TRUE(form().monthview1->isBold(QDate(2026, 12, 1)));
+    harness.dialogs.answerMessage(Button::Ok);
+    form().m10->trigger();
+    EXPECT_FALSE(form().monthview1->isBold(QDate(2026, 12, 1)));
+
+    // Closing asks about the note, then the page, and leaves nothing to offer at the next start.
+    form().show();
+    typeNote(QStringLiteral("Call Bob"));
+    typePage(QStringLiteral(" again"));
+    harness.dialogs.answerMessage(Button::Cancel);
+    EXPECT_FALSE(form().close());
+    harness.dialogs.answerMessage(Button::No);
+    harness.dialogs.answerMessage(Button::No);
+    form().m7->trigger();
+    EXPECT_EQ(harness.dialogs.texts().mid(harness.dialogs.texts().size() - 2),
+              (QStringList{QStringLiteral("The note for December 1 has been changed. Do you want to save it?"), kSaveQuestion}));
+    EXPECT_FALSE(notestore::exists(harness.data.root(), QStringLiteral("Dec-1")));
+    restart();
+    for (const QString &text : harness.dialogs.texts())
+        EXPECT_FALSE(text.startsWith(kNotClosed)) << text.toStdString();
+}
+
+TEST_F(KeepWritingTest, PageHistoryShowsAndRestoresTheNotesEarlierVersions)
+{
+    ASSERT_TRUE(notestore::save(harness.data.root(), QStringLiteral("Dec-4"), u"Anna is 40"));
+    PageHistoryWindow window(form().session());
+    window.tabs->setCurrentIndex(1);
+    ASSERT_EQ(window.List1->count(), 1);
+    EXPECT_TRUE(window.List1->item(0)->text().endsWith(QStringLiteral("Anna's birthday")));
+    EXPECT_EQ(window.rtxt->toPlainText(), QStringLiteral("Anna's birthday"));
+    window.findChild<QPushButton *>(QStringLiteral("Restore"))->click();
+    EXPECT_EQ(storedNote("Dec-4"), QStringLiteral("Anna's birthday"));
+    EXPECT_EQ(form().rtxt->text(), QStringLiteral("Anna's birthday"));
+    EXPECT_TRUE(form().monthview1->isBold(QDate(2026, 12, 4)));
+}
+
+// Loading is no edit: Ctrl+Z right after it changes nothing, so the note has nothing to ask about.
+TEST_F(KeepWritingTest, UndoRightAfterADayLoadsKeepsItsPageAndNote)
+{
+    for (RichTextEdit *editor : {form().rtxt2, form().rtxt}) {
+        editor->setFocus();
+        QTest::keyClick(editor, Qt::Key_Z, Qt::ControlModifier);
+    }
+    EXPECT_EQ(form().rtxt2->text(), QStringLiteral("Today we went skating"));
+    EXPECT_EQ(form().rtxt->text(), QStringLiteral("Anna's birthday"));
+    harness.dialogs.answerMessage(Button::No);
+    choose(QDate(2026, 12, 1));
+    EXPECT_EQ(harness.dialogs.texts().last(), kSaveQuestion);
+}
+
+TEST_F(KeepWritingTest, ClosingSearchOrOpenBringsTheDayBackAndAResultOpensAfterItsSave)
+{
+    form().m5->trigger();
+    EXPECT_TRUE(form().rtxt2->text().isEmpty());
+    form().Text4->setText(QStringLiteral("nowhere"));
+    form().Command4->click();
+    EXPECT_TRUE(form().lblNoMatches->isVisibleTo(&form()));
+    form().Command1->click();
+    EXPECT_EQ(form().rtxt2->text(), QStringLiteral("Today we went skating"));
+    EXPECT_EQ(form().rtxt->text(), QStringLiteral("Anna's birthday"));
+    EXPECT_EQ(form().Label3->text(), QStringLiteral("2026-12-04.dat"));
+    form().m3->trigger();
+    form().Command3->click();
+    EXPECT_EQ(form().rtxt2->text(), QStringLiteral("Today we went skating"));
+
+    form().m5->trigger();
+    form().Text4->setText(QStringLiteral("e"));
+    form().Command4->click();
+    EXPECT_FALSE(form().lblNoMatches->isVisibleTo(&form()));
+    const auto result = [this](const char *name) { return form().List1->findItems(QString::fromLatin1(name), Qt::MatchExactly).value(0); };
+    emit form().List1->itemClicked(result("2026-12-01.dat"));
+    typePage(QStringLiteral(", cold"));
+    harness.dialogs.answerMessage(Button::Yes);
+    harness.dialogs.answerMessage(Button::Yes);
+    emit form().List1->itemClicked(result("2026-11-20.dat"));
+    EXPECT_EQ(form().rtxt2->text(), QStringLiteral("November page"));
+    EXPECT_EQ(storedPage("2026-12-01"), QStringLiteral("First of December, cold"));
+    EXPECT_EQ(harness.dialogs.texts().count(kSaveQuestion), 1);
+}
