@@ -1,5 +1,7 @@
 #include "daykeys.h"
 
+#include "dataroot.h"
+
 #include <QLocale>
 #include <QRegularExpression>
 
@@ -28,6 +30,24 @@ std::optional<QDate> dateFromDayKey(QStringView key)
     if (!date.isValid())
         return std::nullopt;
     return date;
+}
+
+// By hand rather than by QDate::fromString: this runs for every file of a century of pages.
+bool isPageFileName(QStringView name)
+{
+    if (name.size() != 14 || !name.endsWith(kFileSuffix) || name[4] != QLatin1Char('-') || name[7] != QLatin1Char('-'))
+        return false;
+    const auto number = [name](qsizetype from, qsizetype length) {
+        int value = 0;
+        for (const QChar c : name.sliced(from, length)) {
+            if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+                return -1;
+            value = value * 10 + (c.unicode() - '0');
+        }
+        return value;
+    };
+    const int year = number(0, 4);
+    return year > 0 && QDate(year, number(5, 2), number(8, 2)).isValid();
 }
 
 QString shortDateFormat()

@@ -13,6 +13,8 @@ QString noteKey(QDate date);
 QString month(QDate date);
 
 std::optional<QDate> dateFromDayKey(QStringView key);
+// "yyyy-mm-dd.dat" of a real day: the only names that are pages.
+bool isPageFileName(QStringView name);
 
 // The locale's short date form, always with a four-digit year, so that the
 // text reads back to the same day.

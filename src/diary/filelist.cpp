@@ -1,5 +1,7 @@
 #include "filelist.h"
 
+#include "daykeys.h"
+
 #include <QFile>
 #include <QFileInfo>
 
@@ -42,7 +44,14 @@ QStringList sortedFileNames(const QString &folder)
     return names;
 }
 
-FileList::FileList(QString path) : m_path(std::move(path))
+QStringList pageFileNames(const QString &folder)
+{
+    QStringList names = sortedFileNames(folder);
+    names.removeIf([](const QString &name) { return !daykeys::isPageFileName(name); });
+    return names;
+}
+
+FileList::FileList(QString path, Filter keep) : m_path(std::move(path)), m_keep(keep)
 {
     refresh();
 }
@@ -59,4 +68,6 @@ bool FileList::setPath(const QString &path)
 void FileList::refresh()
 {
     m_entries = m_path.isEmpty() ? QStringList() : sortedFileNames(m_path);
+    if (m_keep)
+        m_entries.removeIf([this](const QString &name) { return !m_keep(name); });
 }

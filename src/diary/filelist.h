@@ -8,7 +8,9 @@
 class FileList
 {
 public:
-    explicit FileList(QString path = QString());
+    using Filter = bool (*)(QStringView name);
+    // Lists only the names `keep` accepts, every file without one.
+    explicit FileList(QString path = QString(), Filter keep = nullptr);
 
     // Returns false, keeping the old path, when the folder does not exist.
     bool setPath(const QString &path);
@@ -20,7 +22,11 @@ public:
 
 private:
     QString m_path;
+    Filter m_keep;
     QStringList m_entries;
 };
 
 QStringList sortedFileNames(const QString &folder);
+// The page files of a pages folder: a name that is no real day, such as a
+// sync tool's copy, is never a page.
+QStringList pageFileNames(const QString &folder);

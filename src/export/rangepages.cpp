@@ -26,7 +26,7 @@ QString endName(QDate date, const QString &open)
 std::vector<Day> daysInRange(const DataRoot &root, QDate from, QDate to)
 {
     std::vector<Day> days;
-    for (const QString &name : sortedFileNames(root.pagesDir())) {
+    for (const QString &name : pageFileNames(root.pagesDir())) {
         if (!name.endsWith(kFileSuffix))
             continue;
         const QString key = name.chopped(kFileSuffix.size());

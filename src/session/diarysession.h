@@ -1,6 +1,7 @@
 #pragma once
 
 #include "diary/dataroot.h"
+#include "diary/daykeys.h"
 #include "draftkeeper.h"
 #include "diary/diarylock.h"
 #include "diary/history.h"
@@ -195,7 +196,7 @@ private:
     QString m_root;
     std::shared_ptr<Vault> m_vault;
     std::unique_ptr<DiaryLock> m_lock;
-    FileList m_pages;
+    FileList m_pages{QString(), daykeys::isPageFileName};
     FileList m_notes;
     QDate m_day;
     QString m_dayKey;

@@ -65,7 +65,7 @@ QString keyOf(const QString &fileName)
 bool exportPages(const DataRoot &root, const QString &outDir, PageFormat format)
 {
     bool ok = true;
-    for (const QString &name : sortedFileNames(root.pagesDir())) {
+    for (const QString &name : pageFileNames(root.pagesDir())) {
         const QString key = keyOf(name);
         if (!daykeys::dateFromDayKey(key))
             continue;

@@ -30,7 +30,7 @@ int searchCommand(const QStringList &arguments)
 
     const QString term = parser.positionalArguments().constFirst();
     const textsearch::Options options{!parser.isSet(ignoreCase), parser.isSet(text)};
-    for (const QString &name : textsearch::search(*root, sortedFileNames(root->pagesDir()), term, options)) {
+    for (const QString &name : textsearch::search(*root, pageFileNames(root->pagesDir()), term, options)) {
         printLine(name);
         if (parser.isSet(context))
             printLine(QStringLiteral("    ") + textsearch::context(*root, name, term, options));

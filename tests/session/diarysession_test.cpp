@@ -292,15 +292,19 @@ TEST_F(DiarySessionTest, DamagedPagesOpenWithoutACrash)
 {
     data.writeFile(QStringLiteral("pages/2026-12-02.dat"), QByteArray());
     data.writeFile(QStringLiteral("pages/2026-12-03.dat"), QByteArray("\x01\x02garbage\xff\r\n", 13));
-    data.writeFile(QStringLiteral("pages/x"), "not a page");
+    // Names that are no real day are never pages: saving one would write over the real day's page.
+    for (const char *name : {"x", "2026-02-30.dat", "2026-13-01.dat", "2026-12-04.sync-conflict-20261204-183012-ABCDEFG.dat",
+                             "2026-12-04 (conflicted copy 2026-12-04 183012).dat", "0000-12-04.dat", "2026-12-4.dat"})
+        data.writeFile(QStringLiteral("pages/") + QLatin1String(name), page("not a page"));
     session.rereadPages();
+    EXPECT_EQ(session.pages().size(), 5);
     session.chooseDay(QDate(2026, 12, 2));
     EXPECT_TRUE(pageText().isEmpty());
     session.chooseDay(QDate(2026, 12, 3));
     EXPECT_EQ(session.pageNumber(), 4);
     session.lastPage();
-    EXPECT_EQ(session.openPageName(), QStringLiteral("x"));
-    EXPECT_EQ(session.selectedDay(), QDate(2026, 12, 3));
+    EXPECT_EQ(session.openPageName(), QStringLiteral("2026-12-04.dat"));
+    EXPECT_EQ(session.search(QStringLiteral("not a page")), QStringList());
 }
 
 // The copy becomes the day's page, but the page's own unsaved typing stays marked.
