@@ -6,6 +6,7 @@
 #include "picture/addpicture.h"
 #include "picture/frmpicture.h"
 #include "print/frmprint.h"
+#include "seams/dialogs.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -75,8 +76,15 @@ void Form1::AddPicture()
 
 // Each time the print window gets a fresh copy of the page. A window that
 // could not lay out the printer's page is made anew, measuring it again.
+// An empty page would only come out as a blank sheet; a picture alone is
+// something to print.
 void Form1::m17_Click()
 {
+    if (!rtxt2->hasContent()) {
+        m_services.dialogs->message(QStringLiteral("There is nothing to print. Write or open a page first."), QStringLiteral("Print"),
+                                    Dialogs::Icon::Information, Dialogs::Buttons::Ok);
+        return;
+    }
     if (m_frmprint && !m_frmprint->compatible())
         delete m_frmprint;
     if (!m_frmprint) {

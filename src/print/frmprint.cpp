@@ -12,7 +12,6 @@
 #include <QCloseEvent>
 #include <QPrinter>
 #include <QPushButton>
-#include <QTextCharFormat>
 #include <QToolBar>
 
 namespace {
@@ -87,11 +86,6 @@ void Frmprint::showCopy(const QByteArray &rtf)
 {
     m_draft->setAside();
     rtxt->setTextRtf(rtf);
-    // An empty page would hand its editor's font on; typing starts in the window's own.
-    if (!rtxt->hasContent()) {
-        rtxt->clear();
-        rtxt->setCurrentCharFormat(QTextCharFormat());
-    }
     if (!m_compatible)
         return;
     // Laid out a printer's page high, it may be taller than the screen: its editor scrolls.

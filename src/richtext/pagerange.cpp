@@ -1,5 +1,6 @@
 #include "pagerange.h"
 
+#include "pagecopy.h"
 #include "twips.h"
 
 #include <QAbstractTextDocumentLayout>
@@ -7,8 +8,6 @@
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextLayout>
-
-#include <memory>
 
 namespace richtext {
 
@@ -68,26 +67,23 @@ int renderPageRange(const QTextDocument &document, QPainter &painter, const QRec
     const qreal sy = device->logicalDpiY() / qreal(kTwipsPerInch);
     const QRectF rect(twips.x() * sx, twips.y() * sy, twips.width() * sx, twips.height() * sy);
 
-    const std::unique_ptr<QTextDocument> copy(document.clone());
-    copy->documentLayout()->setPaintDevice(painter.device());
-    copy->setUseDesignMetrics(true);
-    copy->setDocumentMargin(0);
-    copy->setTextWidth(rect.width());
-
-    const LineSpan span = fittingLines(*copy, std::max(from, 0), rect.height());
+    const int start = std::max(from, 0);
+    const PageCopy page = pageCopy(document, *painter.device(), rect.size(), start);
+    const QTextDocument &copy = *page.document;
+    const LineSpan span = fittingLines(copy, start - page.offset, rect.height());
     const QRectF clip(0, span.top, rect.width(), span.bottom - span.top);
     painter.save();
     painter.translate(rect.left(), rect.top() - span.top);
     painter.setClipRect(clip);
     QAbstractTextDocumentLayout::PaintContext context;
-    // The layout draws every line that touches its clip, and the lines just
-    // before and after this page touch its edges: inset, they stay off the
-    // page instead of being drawn hidden, where a PDF reader would find them.
+    // The layout draws every paragraph that touches its clip, and the ones
+    // just before and after this page touch its edges: inset, they stay off
+    // the page instead of being drawn hidden, where a PDF reader would find them.
     context.clip = clip.adjusted(0, kEdgeInset, 0, -kEdgeInset);
     context.palette.setColor(QPalette::Text, Qt::black);
-    copy->documentLayout()->draw(&painter, context);
+    copy.documentLayout()->draw(&painter, context);
     painter.restore();
-    return span.end;
+    return span.end + page.offset;
 }
 
 } // namespace richtext

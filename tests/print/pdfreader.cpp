@@ -38,3 +38,16 @@ QStringList pdfPageTexts(const QString &path)
         page = page.trimmed();
     return pages;
 }
+
+// `pdfimages -list` gives a picture's pixels and pixels per inch on its page.
+QList<PdfPicture> pdfPictures(const QString &path)
+{
+    QList<PdfPicture> pictures;
+    const QStringList rows = run(QStringLiteral("pdfimages"), {QStringLiteral("-list"), path}).split(QLatin1Char('\n'));
+    for (const QString &row : rows.mid(2)) {
+        const QStringList columns = row.simplified().split(QLatin1Char(' '));
+        if (columns.size() > 13 && columns[2] == QLatin1String("image"))
+            pictures.append({columns[0].toInt(), QSizeF(columns[3].toDouble() / columns[12].toDouble(), columns[4].toDouble() / columns[13].toDouble())});
+    }
+    return pictures;
+}

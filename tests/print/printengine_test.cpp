@@ -10,6 +10,7 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QPrinter>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -150,6 +151,57 @@ TEST_F(PrintEngineTest, PagesComeOutAsTheTextNeeds)
     EXPECT_EQ(firstLine(two[1]), firstLine(long_[1]));
     EXPECT_TRUE(two[1].endsWith(QStringLiteral("Line %1").arg(twoPages)));
     EXPECT_EQ(printed(lines(twoPages + 1)).size(), 3);
+}
+
+// Paragraphs that run over a sheet's end come out word for word once, in
+// order: a sheet never repeats the line that ended the one before.
+TEST_F(PrintEngineTest, EachLineComesOutOnceOnOneSheet)
+{
+    QStringList words;
+    QStringList paragraphs;
+    for (int paragraph = 1; paragraph <= 40; ++paragraph) {
+        QStringList own;
+        for (int word = 0; word < paragraph * 7; ++word)
+            own.append(QStringLiteral("p%1w%2").arg(paragraph).arg(word));
+        words += own;
+        paragraphs.append(own.join(QLatin1Char(' ')));
+    }
+    const QStringList pages = printed(paragraphs.join(QLatin1Char('\n')));
+    ASSERT_GE(pages.size(), 3);
+    int continued = 0;
+    for (qsizetype page = 1; page < pages.size(); ++page) {
+        EXPECT_FALSE(pages[page].contains(pages[page - 1].section(QLatin1Char('\n'), -1))) << "sheet " << page + 1;
+        continued += !pages[page].section(QLatin1Char(' '), 0, 0).endsWith(QStringLiteral("w0"));
+    }
+    EXPECT_GT(continued, 0) << "no sheet starts inside a paragraph";
+    EXPECT_EQ(pages.join(QLatin1Char('\n')).split(QRegularExpression(QStringLiteral("\\s+"))), words);
+}
+
+// A picture larger than the text area is printed scaled down to fit it,
+// its proportions kept; the page itself keeps the picture's own size.
+TEST_F(PrintEngineTest, PicturesLargerThanTheTextAreaAreScaledToFitIt)
+{
+    editor.setPlainText(QStringLiteral("Wide, then tall"));
+    editor.moveCursor(QTextCursor::End);
+    for (const QSize size : {QSize(3000, 1000), QSize(400, 3000)}) {
+        QImage picture(size, QImage::Format_RGB32);
+        picture.fill(Qt::darkGreen);
+        editor.textCursor().insertBlock();
+        editor.pastePicture(picture);
+    }
+    const QByteArray page = editor.textRtf();
+    PrintRichText(editor, printer, dialogs, kInch);
+    EXPECT_EQ(editor.textRtf(), page);
+
+    // Letter less an inch on each side leaves 6.5 by 9 inches.
+    const QList<PdfPicture> pictures = pdfPictures(pdf);
+    ASSERT_EQ(pictures.size(), 2);
+    EXPECT_EQ(pictures[0].page, 1);
+    EXPECT_NEAR(pictures[0].inches.width(), 6.5, 0.02);
+    EXPECT_NEAR(pictures[0].inches.height(), 6.5 / 3, 0.02);
+    EXPECT_EQ(pictures[1].page, 2);
+    EXPECT_NEAR(pictures[1].inches.width(), 1.2, 0.02);
+    EXPECT_NEAR(pictures[1].inches.height(), 9, 0.02);
 }
 
 // Each margin takes its own side: a wide right one only narrows the line, a

@@ -121,6 +121,28 @@ TEST_F(PrintWindowTest, OpensWithAFreshCopyLaidOutForThePrinter)
     EXPECT_TRUE(harness.dialogs.shown().size() == 1);
 }
 
+// A day without a page has nothing to print: the window is not opened for
+// a blank sheet. A picture alone is something to print.
+TEST_F(PrintWindowTest, AnEmptyPageIsNotPrinted)
+{
+    start();
+    form().monthview1->setSelectedDate(QDate(2026, 12, 2));
+    harness.dialogs.answerMessage(Button::Ok);
+    form().m17->trigger();
+    EXPECT_EQ(harness.dialogs.shown().last(),
+              (ScriptedDialogs::Shown{.text = QStringLiteral("There is nothing to print. Write or open a page first."),
+                                      .title = QStringLiteral("Print"), .icon = Dialogs::Icon::Information}));
+    EXPECT_EQ(form().findChild<Frmprint *>(), nullptr);
+
+    QImage picture(40, 30, QImage::Format_RGB32);
+    picture.fill(Qt::darkGreen);
+    form().rtxt2->pastePicture(picture);
+    Frmprint *window = open();
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(harness.dialogs.shown().size(), 2);
+}
+
 TEST_F(PrintWindowTest, TouchedCopiesAreOfferedForSavingOnClose)
 {
     start();
@@ -194,16 +216,6 @@ TEST_F(PrintWindowTest, SavingStoresUnderTheSelectedDayAndLeavesTheMainFlag)
     EXPECT_EQ(texts().last(), kOverwrite);
     EXPECT_EQ(stored("2026-12-02"), QStringLiteral("Again Today we went skating"));
     EXPECT_EQ(form().session().filechanged(), 1);
-}
-
-TEST_F(PrintWindowTest, TypingIntoAnEmptyCopyIsArialTen)
-{
-    start();
-    form().monthview1->setSelectedDate(QDate(2026, 12, 2));
-    Frmprint *window = open();
-    QTest::keyClicks(window->rtxt, QStringLiteral("x"));
-    EXPECT_EQ(window->rtxt->selFontName(), QStringLiteral("Arial"));
-    EXPECT_EQ(window->rtxt->selFontSize(), 10);
 }
 
 TEST_F(PrintWindowTest, APageTooSmallToPreviewKeepsTheWindowHidden)
