@@ -39,7 +39,7 @@ public:
     {
         qFatal("unexpected message: %s", qPrintable(text));
     }
-    QString openFile(const QString &, const QString &) override { return m_path; }
+    QString openFile(const QString &, const QString &, const QString &) override { return m_path; }
 
 private:
     QString m_path;

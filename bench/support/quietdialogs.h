@@ -15,10 +15,10 @@ public:
         return offers(buttons, m_answer) ? m_answer : Button::Ok;
     }
     QString input(const QString &, const QString &, Echo) override { return {}; }
-    QString openFile(const QString &, const QString &) override { return {}; }
+    QString openFile(const QString &, const QString &, const QString &) override { return {}; }
     QString saveFile(const QString &, const QString &, const QString &) override { return {}; }
     std::optional<QColor> color(ColorFlags, const QColor &) override { return std::nullopt; }
-    QString openFolder(const QString &) override { return {}; }
+    QString openFolder(const QString &, const QString &) override { return {}; }
     std::optional<Choice> choose(const QString &, const QString &, const QStringList &, std::optional<DayRange>) override
     {
         return std::nullopt;

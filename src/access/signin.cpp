@@ -7,6 +7,8 @@
 
 #include <QFileInfo>
 
+#include <optional>
+
 namespace {
 
 const QString kDamagedKeySlot = QStringLiteral(
@@ -47,6 +49,31 @@ bool signInEncrypted(const QByteArray &line, Dialogs &dialogs, Program &program,
     return true;
 }
 
+// Masked, and typed twice so that a slip no one saw cannot lock the user out.
+// A refused password is asked again; nothing on Cancel at either box.
+std::optional<QString> askNewPassword(Dialogs &dialogs)
+{
+    const QString title = QStringLiteral("Enter Password");
+    for (;;) {
+        const QString first = dialogs.input(QStringLiteral("Enter Password, for no password enter letters: ''none''."), title,
+                                            Dialogs::Echo::Masked);
+        if (first.isEmpty())
+            return std::nullopt;
+        if (first.toUcs4().size() < 4) {
+            dialogs.message(QStringLiteral("Password must have at least 4 characters. The password will not be saved!"),
+                            QStringLiteral("Quillnest version 2"), Dialogs::Icon::Exclamation, Dialogs::Buttons::Ok);
+            continue;
+        }
+        const QString again = dialogs.input(QStringLiteral("Enter the same password again."), title, Dialogs::Echo::Masked);
+        if (again.isEmpty())
+            return std::nullopt;
+        if (again == first)
+            return first;
+        dialogs.message(QStringLiteral("The two passwords are not the same. Please enter the new password again."),
+                        QStringLiteral("Quillnest version 2"), Dialogs::Icon::Exclamation, Dialogs::Buttons::Ok);
+    }
+}
+
 } // namespace
 
 bool SignIn(const QString &passwordFile, Dialogs &dialogs, Program &program, std::shared_ptr<Vault> *vault)
@@ -71,19 +98,13 @@ bool SignIn(const QString &passwordFile, Dialogs &dialogs, Program &program, std
 
 void ChangePassword(const QString &passwordFile, Dialogs &dialogs)
 {
-    const QString answer = dialogs.input(QStringLiteral("Enter Password, for no password enter letters: ''none''."),
-                                         QStringLiteral("Enter Password"), Dialogs::Echo::Plain);
-    if (answer.isEmpty()) {
+    const auto answer = askNewPassword(dialogs);
+    if (!answer) {
         dialogs.message(QStringLiteral("Password has not been saved!"), QStringLiteral("Password NOT Saved"),
                         Dialogs::Icon::Information, Dialogs::Buttons::Ok);
         return;
     }
-    if (answer.toUcs4().size() < 4) {
-        dialogs.message(QStringLiteral("Password must have at least 4 characters. The password will not be saved!"),
-                        QStringLiteral("Quillnest version 2"), Dialogs::Icon::Exclamation, Dialogs::Buttons::Ok);
-        return;
-    }
-    if (!passwordfile::write(passwordFile, answer)) {
+    if (!passwordfile::write(passwordFile, *answer)) {
         dialogs.message(QStringLiteral("An error has occured! The password was not saved!"), QStringLiteral("ERROR"),
                         Dialogs::Icon::Critical, Dialogs::Buttons::Ok);
         return;

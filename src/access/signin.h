@@ -13,6 +13,6 @@ class Vault;
 // the diary's key.
 bool SignIn(const QString &passwordFile, Dialogs &dialogs, Program &program, std::shared_ptr<Vault> *vault = nullptr);
 
-// File > Change Password: asks once for the new password and replaces the
-// password file, telling the user how it went.
+// File > Change Password on a plain diary: asks for the new password twice
+// and replaces the password file, telling the user how it went.
 void ChangePassword(const QString &passwordFile, Dialogs &dialogs);

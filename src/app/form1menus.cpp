@@ -140,9 +140,9 @@ void Form1::connectMenus()
     connect(m9, &QAction::triggered, &m_session, &DiarySession::saveNote);
     connect(m10, &QAction::triggered, &m_session, &DiarySession::deleteNote);
     connect(m12, &QAction::triggered, this, [this] { helpcommands::about(*m_services.dialogs); });
-    connect(m13, &QAction::triggered, this, [this] { helpcommands::webPage(m_services.openUrl); });
+    connect(m13, &QAction::triggered, this, [this] { helpcommands::webPage(m_services.openUrl, *m_services.dialogs); });
     connect(m14, &QAction::triggered, this,
-            [this] { helpcommands::help(m_services.openUrl, m_session.dataRoot(), *m_services.dialogs); });
+            [this] { helpcommands::help(m_services.openUrl, m_session.dataRoot(), *m_services.dialogs, this); });
 }
 
 // History included: a user expects a backup to hold the whole diary.

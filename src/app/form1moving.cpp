@@ -4,6 +4,7 @@
 #include "diary/daykeys.h"
 #include "diary/dataroot.h"
 #include "seams/dialogs.h"
+#include "ui/startfolder.h"
 
 #include <QDir>
 
@@ -55,7 +56,8 @@ void Form1::importDiary()
     if (!choice)
         return;
     const SourceChoice &source = kSources.at(size_t(choice->index));
-    const QString path = source.folder ? dialogs.openFolder(title) : dialogs.openFile(title, QString::fromLatin1(source.filter));
+    const QString from = startFolder(QStandardPaths::DocumentsLocation);
+    const QString path = source.folder ? dialogs.openFolder(title, from) : dialogs.openFile(title, QString::fromLatin1(source.filter), from);
     if (path.isEmpty())
         return;
     ProgressBox progress(this, QStringLiteral("Importing..."));
@@ -81,12 +83,13 @@ void Form1::exportPages()
     request.oneFile = choice->index == 2;
     request.from = choice->range->from;
     request.to = choice->range->to;
+    const QString documents = startFolder(QStandardPaths::DocumentsLocation);
     if (request.format == rangeexport::Format::Pdf) {
-        const QString suggested = QDir::home().filePath(
+        const QString suggested = QDir(documents).filePath(
             QStringLiteral("diary %1 to %2.pdf").arg(daykeys::dayKey(request.from), daykeys::dayKey(request.to)));
         request.out = dialogs.saveFile(title, suggested, QStringLiteral("PDF documents (*.pdf)|*.pdf"));
     } else {
-        request.out = dialogs.openFolder(title);
+        request.out = dialogs.openFolder(title, documents);
     }
     if (request.out.isEmpty())
         return;

@@ -1,7 +1,10 @@
 #include "helpcommands.h"
 
+#include "app/helpwindow.h"
 #include "diary/dataroot.h"
 #include "seams/dialogs.h"
+
+#include <QFileInfo>
 
 namespace helpcommands {
 
@@ -17,17 +20,25 @@ void about(Dialogs &dialogs)
                     QStringLiteral("About Quillnest version 2"), Dialogs::Icon::Information, Dialogs::Buttons::Ok);
 }
 
-void webPage(const UrlOpener &openUrl)
+void webPage(const UrlOpener &openUrl, Dialogs &dialogs)
 {
-    openUrl(homePage());
-}
-
-void help(const UrlOpener &openUrl, const DataRoot &root, Dialogs &dialogs)
-{
-    if (!openUrl(QUrl::fromLocalFile(root.helpFile()))) {
-        dialogs.message(QStringLiteral("The help page %1 could not be opened.").arg(root.helpFile()), QStringLiteral("Help"),
+    if (!openUrl(homePage())) {
+        dialogs.message(QStringLiteral("No web browser could open the page %1.").arg(homePage().toString()), QStringLiteral("Web Page"),
                         Dialogs::Icon::Exclamation, Dialogs::Buttons::Ok);
     }
+}
+
+void help(const UrlOpener &openUrl, const DataRoot &root, Dialogs &dialogs, QWidget *parent)
+{
+    const QString page = root.helpFile();
+    if (openUrl(QUrl::fromLocalFile(page)))
+        return;
+    if (QFileInfo(page).isFile()) {
+        showHelpWindow(page, parent);
+        return;
+    }
+    dialogs.message(QStringLiteral("The help page %1 could not be opened.").arg(page), QStringLiteral("Help"),
+                    Dialogs::Icon::Exclamation, Dialogs::Buttons::Ok);
 }
 
 } // namespace helpcommands

@@ -6,6 +6,7 @@
 
 class Dialogs;
 class DataRoot;
+class QWidget;
 
 // Help > About, Web Page and Help. openUrl hands a page to the desktop.
 namespace helpcommands {
@@ -14,8 +15,8 @@ using UrlOpener = std::function<bool(const QUrl &)>;
 
 QUrl homePage();
 void about(Dialogs &dialogs);
-// Silent whether or not a browser opens, as the command has always been.
-void webPage(const UrlOpener &openUrl);
-void help(const UrlOpener &openUrl, const DataRoot &root, Dialogs &dialogs);
+void webPage(const UrlOpener &openUrl, Dialogs &dialogs);
+// The desktop's own viewer, else the program's help window, which parent owns.
+void help(const UrlOpener &openUrl, const DataRoot &root, Dialogs &dialogs, QWidget *parent);
 
 } // namespace helpcommands

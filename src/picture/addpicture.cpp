@@ -4,6 +4,7 @@
 #include "pictureloader.h"
 #include "seams/dialogs.h"
 #include "ui/modcenter.h"
+#include "ui/startfolder.h"
 
 #include <optional>
 
@@ -17,7 +18,7 @@ void AddPicture(Dialogs &dialogs, const std::function<Frmpicture &()> &window)
 {
     // Centres the file dialog and a failure message shown before the window is filled.
     std::optional<CenteringBracket> centring(std::in_place);
-    const QString path = dialogs.openFile(QString(), kFilter);
+    const QString path = dialogs.openFile(QString(), kFilter, startFolder(QStandardPaths::PicturesLocation));
     if (path.isEmpty())
         return;
     const QImage loaded = loadPicture(path);

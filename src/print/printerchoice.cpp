@@ -1,7 +1,9 @@
 #include "printerchoice.h"
 
 #include "seams/dialogs.h"
+#include "ui/startfolder.h"
 
+#include <QDir>
 #include <QPrinter>
 #include <QPrinterInfo>
 
@@ -21,7 +23,8 @@ bool nameOutputFile(QPrinter &printer, Dialogs &dialogs, const QString &dayKey)
 {
     if (printer.outputFormat() != QPrinter::PdfFormat)
         return true;
-    const QString path = dialogs.saveFile(QStringLiteral("Print to File"), dayKey + QStringLiteral(".pdf"),
+    const QString suggested = QDir(startFolder(QStandardPaths::DocumentsLocation)).filePath(dayKey + QStringLiteral(".pdf"));
+    const QString path = dialogs.saveFile(QStringLiteral("Print to File"), suggested,
                                           QStringLiteral("PDF Files (*.pdf)|*.pdf|All Files (*.*)|*.*"));
     if (path.isEmpty())
         return false;

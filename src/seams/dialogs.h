@@ -47,14 +47,15 @@ public:
     // The text typed, or the empty text on Cancel.
     virtual QString input(const QString &prompt, const QString &title, Echo echo) = 0;
     // filter: "Description|*.a;*.b|All Files (*.*)|*.*", the first pair selected.
-    // The chosen path, or the empty text on Cancel.
-    virtual QString openFile(const QString &title, const QString &filter) = 0;
-    // The path to write, offering `suggestedName`; the empty text on Cancel.
+    // Starts in `folder`. The chosen path, or the empty text on Cancel.
+    virtual QString openFile(const QString &title, const QString &filter, const QString &folder) = 0;
+    // The path to write, offering `suggestedName`, in its own folder when it
+    // is a full path; the empty text on Cancel.
     virtual QString saveFile(const QString &title, const QString &suggestedName, const QString &filter) = 0;
     // Nothing on Cancel. Remembering the last colour is the caller's business.
     virtual std::optional<QColor> color(ColorFlags flags, const QColor &current) = 0;
-    // An existing folder, or the empty text on Cancel.
-    virtual QString openFolder(const QString &title) = 0;
+    // An existing folder, or the empty text on Cancel. Starts in `folder`.
+    virtual QString openFolder(const QString &title, const QString &folder) = 0;
     // One of `choices`, the first preselected, and within `range` when one is
     // offered, the days the user narrows it to; nothing on Cancel.
     virtual std::optional<Choice> choose(const QString &title, const QString &prompt, const QStringList &choices,

@@ -46,7 +46,12 @@ std::optional<Dictionary> forLocale(const QList<Dictionary> &dictionaries, const
         if (!sameLanguage && dictionary.name.section(QLatin1Char('_'), 0, 0) == language)
             sameLanguage = &dictionary;
     }
-    return sameLanguage ? std::optional(*sameLanguage) : std::nullopt;
+    if (sameLanguage)
+        return *sameLanguage;
+    // The C locale of a bare system names no language: a lone dictionary is surely the one wanted.
+    if (locale.language() == QLocale::C && dictionaries.size() == 1)
+        return dictionaries.first();
+    return std::nullopt;
 }
 
 QString displayName(const Dictionary &dictionary)

@@ -27,7 +27,7 @@ QStringList standardFolders();
 QList<Dictionary> installed(const QStringList &folders = standardFolders());
 
 // The dictionary of the locale itself, else one of its language (en_GB for
-// en_AU), else none.
+// en_AU), else under the C locale the only one installed, else none.
 std::optional<Dictionary> forLocale(const QList<Dictionary> &dictionaries, const QLocale &locale);
 
 // "English (United States)", or the name itself when no locale knows it.

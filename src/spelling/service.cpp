@@ -6,13 +6,17 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QSettings>
 #include <QStandardPaths>
+
+#include <algorithm>
 
 namespace spelling {
 
 namespace {
 
 constexpr int kMostSuggestions = 5;
+const QString kLanguageKey = QStringLiteral("spelling/language");
 
 } // namespace
 
@@ -20,8 +24,11 @@ Service::Service(QString personalWordsFile, const QList<Dictionary> &dictionarie
     : QObject(parent), m_personalWordsFile(std::move(personalWordsFile)), m_dictionaries(dictionaries)
 {
     loadPersonalWords();
+    const QString picked = QSettings(settingsFile(), QSettings::IniFormat).value(kLanguageKey).toString();
+    if (use(picked))
+        return;
     if (const auto chosen = forLocale(m_dictionaries, locale))
-        setLanguage(chosen->name);
+        use(chosen->name);
 }
 
 Service::~Service() = default;
@@ -36,19 +43,33 @@ QString Service::language() const
     return m_speller ? m_speller->dictionary().name : QString();
 }
 
+QString Service::settingsFile() const
+{
+    return QFileInfo(m_personalWordsFile).dir().filePath(QStringLiteral("quillnest.conf"));
+}
+
 void Service::setLanguage(const QString &name)
 {
-    for (const Dictionary &dictionary : std::as_const(m_dictionaries)) {
-        if (dictionary.name != name)
-            continue;
-        m_speller = Speller::open(dictionary);
-        if (m_speller) {
-            for (const QString &word : std::as_const(m_personalWords))
-                m_speller->accept(word);
-        }
-        emit changed();
+    if (!use(name))
         return;
-    }
+    QSettings settings(settingsFile(), QSettings::IniFormat);
+    settings.setValue(kLanguageKey, name);
+}
+
+// A dictionary that cannot be read leaves the language as it was.
+bool Service::use(const QString &name)
+{
+    const auto dictionary = std::find_if(m_dictionaries.cbegin(), m_dictionaries.cend(), [&](const Dictionary &d) { return d.name == name; });
+    if (dictionary == m_dictionaries.cend())
+        return false;
+    auto speller = Speller::open(*dictionary);
+    if (!speller)
+        return false;
+    for (const QString &word : std::as_const(m_personalWords))
+        speller->accept(word);
+    m_speller = std::move(speller);
+    emit changed();
+    return true;
 }
 
 bool Service::isMisspelt(const QString &word) const

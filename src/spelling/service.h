@@ -15,13 +15,15 @@ class Speller;
 
 // The spelling every editor of the program shares: the language, the user's
 // own words, kept in a file of the configuration folder (never the diary's),
-// and the words ignored until the program ends.
+// and the words ignored until the program ends. The language the user picks
+// is kept in quillnest.conf beside the words, for the next start.
 class Service : public QObject
 {
     Q_OBJECT
 
 public:
-    // The language is the locale's, when a dictionary for it is installed.
+    // The language is the one the user picked last, else the locale's, else,
+    // under the C locale that says no language, the only one installed.
     Service(QString personalWordsFile, const QList<Dictionary> &dictionaries = installed(),
             const QLocale &locale = QLocale::system(), QObject *parent = nullptr);
     ~Service() override;
@@ -32,6 +34,7 @@ public:
     const QList<Dictionary> &dictionaries() const { return m_dictionaries; }
     // Empty when no dictionary is in use.
     QString language() const;
+    // The user's pick, kept for the next start.
     void setLanguage(const QString &name);
 
     // A word of letters that neither the dictionary, the user's words nor the
@@ -46,7 +49,9 @@ signals:
     void changed();
 
 private:
+    bool use(const QString &name);
     void loadPersonalWords();
+    QString settingsFile() const;
 
     QString m_personalWordsFile;
     QList<Dictionary> m_dictionaries;

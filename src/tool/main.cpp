@@ -1,3 +1,4 @@
+#include "tool/runtimefolderwarning.h"
 #include "tool/toolcommands.h"
 
 #include <QCoreApplication>
@@ -7,6 +8,7 @@
 
 int main(int argc, char *argv[])
 {
+    tool::dropRuntimeFolderWarning();
     // A PDF export needs fonts, which come with a GUI application; on the
     // offscreen platform it needs no display, so it runs on any terminal.
     if (argc > 1 && std::strcmp(argv[1], "export") == 0) {

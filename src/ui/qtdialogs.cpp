@@ -111,9 +111,9 @@ QString QtDialogs::input(const QString &prompt, const QString &title, Echo echo)
     return dialog.exec() == QDialog::Accepted ? dialog.textValue() : QString();
 }
 
-QString QtDialogs::openFile(const QString &title, const QString &filter)
+QString QtDialogs::openFile(const QString &title, const QString &filter, const QString &folder)
 {
-    QFileDialog dialog(m_parent, title);
+    QFileDialog dialog(m_parent, title, folder);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
     offerFilters(dialog, filter);
@@ -144,9 +144,9 @@ std::optional<QColor> QtDialogs::color(ColorFlags flags, const QColor &current)
     return dialog.selectedColor();
 }
 
-QString QtDialogs::openFolder(const QString &title)
+QString QtDialogs::openFolder(const QString &title, const QString &folder)
 {
-    QFileDialog dialog(m_parent, title);
+    QFileDialog dialog(m_parent, title, folder);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::Directory);
     dialog.setOption(QFileDialog::ShowDirsOnly);

@@ -15,10 +15,10 @@ public:
     using Dialogs::message;
     Button message(const QString &text, const QString &title, Icon icon, Buttons buttons, Button defaultButton) override;
     QString input(const QString &prompt, const QString &title, Echo echo) override;
-    QString openFile(const QString &title, const QString &filter) override;
+    QString openFile(const QString &title, const QString &filter, const QString &folder) override;
     QString saveFile(const QString &title, const QString &suggestedName, const QString &filter) override;
     std::optional<QColor> color(ColorFlags flags, const QColor &current) override;
-    QString openFolder(const QString &title) override;
+    QString openFolder(const QString &title, const QString &folder) override;
     std::optional<Choice> choose(const QString &title, const QString &prompt, const QStringList &choices,
                                  std::optional<DayRange> range) override;
 

@@ -90,34 +90,50 @@ TEST_F(SignInTest, OnlyTheFirstLineCountsAndAnEmptyFileTakesAnEmptyAnswer)
     EXPECT_FALSE(program.ended());
 }
 
-TEST(ChangePasswordTest, RefusesShortAnswersAndSavesTheRest)
+// Cancel at either box keeps the old password; a short or unmatched one is asked again.
+TEST(ChangePasswordTest, AsksTwiceMaskedAndAgainAfterARefusal)
 {
     TestDataRoot data;
     const QString file = data.root().passwordFile();
     data.writeFile(QStringLiteral("pw.dat"), "old\r\nlines\r\n");
+    const QString ask = QStringLiteral("Enter Password, for no password enter letters: ''none''.");
+    const QString repeat = QStringLiteral("Enter the same password again.");
+    const QString notSaved = QStringLiteral("Password has not been saved!");
+    const QString tooShort = QStringLiteral("Password must have at least 4 characters. The password will not be saved!");
+    const QString differ = QStringLiteral("The two passwords are not the same. Please enter the new password again.");
     ScriptedDialogs dialogs;
     dialogs.answerInput(QString());
     dialogs.answerMessage(Dialogs::Button::Ok);
-    dialogs.answerInput(QStringLiteral("abc"));
+    dialogs.answerInput(QStringLiteral("long enough"));
+    dialogs.answerInput(QString());
     dialogs.answerMessage(Dialogs::Button::Ok);
     ChangePassword(file, dialogs);
     ChangePassword(file, dialogs);
     EXPECT_EQ(data.readFile(QStringLiteral("pw.dat")), QByteArray("old\r\nlines\r\n"));
-    ASSERT_EQ(dialogs.shown().size(), 4);
-    EXPECT_EQ(dialogs.shown()[0].echo, Dialogs::Echo::Plain);
-    EXPECT_EQ(dialogs.shown()[0].text, QStringLiteral("Enter Password, for no password enter letters: ''none''."));
-    EXPECT_EQ(dialogs.shown()[0].title, QStringLiteral("Enter Password"));
-    EXPECT_EQ(dialogs.shown()[1], (Shown{Kind::Message, QStringLiteral("Password has not been saved!"), QStringLiteral("Password NOT Saved"),
-                                         Dialogs::Icon::Information, Dialogs::Buttons::Ok}));
-    EXPECT_EQ(dialogs.shown()[3].text, QStringLiteral("Password must have at least 4 characters. The password will not be saved!"));
-    EXPECT_EQ(dialogs.shown()[3].icon, Dialogs::Icon::Exclamation);
+    EXPECT_EQ(dialogs.texts(), (QStringList{ask, notSaved, ask, repeat, notSaved}));
+    EXPECT_EQ(dialogs.shown()[1], (Shown{Kind::Message, notSaved, QStringLiteral("Password NOT Saved"), Dialogs::Icon::Information,
+                                         Dialogs::Buttons::Ok}));
 
+    dialogs.answerInput(QStringLiteral("abc"));
+    dialogs.answerMessage(Dialogs::Button::Ok);
+    dialogs.answerInput(QStringLiteral("abcd"));
+    dialogs.answerInput(QStringLiteral("abce"));
+    dialogs.answerMessage(Dialogs::Button::Ok);
+    dialogs.answerInput(QStringLiteral("a b "));
     dialogs.answerInput(QStringLiteral("a b "));
     dialogs.answerMessage(Dialogs::Button::Ok);
     ChangePassword(file, dialogs);
     EXPECT_EQ(data.readFile(QStringLiteral("pw.dat")), passwordfile::ScramblePassword(u"a b ") + "\r\n");
-    EXPECT_EQ(dialogs.shown().last().text, QStringLiteral("Password has been saved"));
-    EXPECT_EQ(dialogs.shown().last().title, QStringLiteral("Password Saved"));
+    const QList<Shown> shown = dialogs.shown().mid(5);
+    EXPECT_EQ(dialogs.texts().mid(5), (QStringList{ask, tooShort, ask, repeat, differ, ask, repeat, QStringLiteral("Password has been saved")}));
+    EXPECT_EQ(shown[1].icon, Dialogs::Icon::Exclamation);
+    EXPECT_EQ(shown[4].icon, Dialogs::Icon::Exclamation);
+    EXPECT_EQ(shown.last().title, QStringLiteral("Password Saved"));
+    for (const Shown &box : dialogs.shown()) {
+        if (box.kind == Kind::Input) {
+            EXPECT_EQ(std::pair(box.title, box.echo), std::pair(QStringLiteral("Enter Password"), Dialogs::Echo::Masked));
+        }
+    }
 }
 
 TEST(ChangePasswordTest, AFailedWriteKeepsTheOldFileAndSaysSo)
@@ -127,6 +143,7 @@ TEST(ChangePasswordTest, AFailedWriteKeepsTheOldFileAndSaysSo)
     ASSERT_TRUE(passwordfile::write(file, u"keep me"));
     const QByteArray old = data.readFile(QStringLiteral("pw.dat"));
     ScriptedDialogs dialogs;
+    dialogs.answerInput(QStringLiteral("a rather long new password"));
     dialogs.answerInput(QStringLiteral("a rather long new password"));
     dialogs.answerMessage(Dialogs::Button::Ok);
     {

@@ -163,6 +163,7 @@ TEST(Form1Test, AboutPasswordAndTheWaysToEnd)
     EXPECT_EQ(harness.dialogs.shown().last().icon, Dialogs::Icon::Information);
 
     harness.dialogs.answerInput(QStringLiteral("new password"));
+    harness.dialogs.answerInput(QStringLiteral("new password"));
     harness.dialogs.answerMessage(Dialogs::Button::Ok);
     form.m18->trigger();
     EXPECT_EQ(harness.data.readFile(QStringLiteral("pw.dat")), passwordfile::ScramblePassword(u"new password") + "\r\n");

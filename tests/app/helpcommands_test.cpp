@@ -2,11 +2,21 @@
 #include "diary/dataroot.h"
 
 #include "scripteddialogs.h"
+#include "testapplication.h"
+#include "testdataroot.h"
+
+#include <QImage>
+#include <QTextBrowser>
+#include <QTextDocument>
+#include <QWidget>
 
 #include <gtest/gtest.h>
 
-TEST(HelpCommands, OpenPagesAndReportOnlyAHelpPageThatCannotBeOpened)
+// Without a browser the help still shows, pictures and all, in the program's
+// own window; only a missing page and a web page nothing opens are reported.
+TEST(HelpCommands, OpenPagesOrShowTheHelpInAWindowOfItsOwn)
 {
+    testApplication();
     ScriptedDialogs dialogs;
     QList<QUrl> opened;
     bool succeeds = true;
@@ -14,18 +24,35 @@ TEST(HelpCommands, OpenPagesAndReportOnlyAHelpPageThatCannotBeOpened)
         opened.append(url);
         return succeeds;
     };
-    const DataRoot root(QStringLiteral("/home/anna/My Diary"));
-    helpcommands::help(openUrl, root, dialogs);
-    ASSERT_EQ(opened.size(), 1);
-    EXPECT_EQ(opened[0].toLocalFile(), QStringLiteral("/home/anna/My Diary/help.htm"));
+    const TestDataRoot data;
+    QWidget parent;
+    helpcommands::help(openUrl, data.root(), dialogs, &parent);
+    helpcommands::webPage(openUrl, dialogs);
+    EXPECT_EQ(opened, (QList<QUrl>{QUrl::fromLocalFile(data.root().helpFile()), helpcommands::homePage()}));
+    EXPECT_EQ(helpcommands::homePage().scheme().left(4), QStringLiteral("http"));
     EXPECT_TRUE(dialogs.shown().isEmpty());
 
     succeeds = false;
     dialogs.answerMessage(Dialogs::Button::Ok);
-    helpcommands::help(openUrl, root, dialogs);
-    helpcommands::webPage(openUrl);
-    EXPECT_EQ(opened.last(), helpcommands::homePage());
-    EXPECT_EQ(helpcommands::homePage().scheme().left(4), QStringLiteral("http"));
+    helpcommands::help(openUrl, data.root(), dialogs, &parent);
     ASSERT_EQ(dialogs.shown().size(), 1);
-    EXPECT_TRUE(dialogs.shown()[0].text.contains(QStringLiteral("/home/anna/My Diary/help.htm")));
+    EXPECT_TRUE(dialogs.shown()[0].text.contains(data.root().helpFile())) << "no page to show";
+
+    QImage(8, 8, QImage::Format_RGB32).save(data.path() + QStringLiteral("/shot.png"));
+    data.writeFile(QStringLiteral("help.htm"), "<html><head><title>Quillnest Help</title></head>"
+                                               "<body><p>Pick a day.</p><img src=\"shot.png\"></body></html>");
+    helpcommands::help(openUrl, data.root(), dialogs, &parent);
+    helpcommands::help(openUrl, data.root(), dialogs, &parent);
+    const QList<QTextBrowser *> windows = parent.findChildren<QTextBrowser *>();
+    ASSERT_EQ(windows.size(), 1);
+    EXPECT_TRUE(windows[0]->isWindow());
+    EXPECT_TRUE(windows[0]->isVisible());
+    EXPECT_EQ(windows[0]->windowTitle(), QStringLiteral("Quillnest Help"));
+    EXPECT_TRUE(windows[0]->toPlainText().contains(QStringLiteral("Pick a day.")));
+    EXPECT_FALSE(windows[0]->document()->resource(QTextDocument::ImageResource, QUrl(QStringLiteral("shot.png"))).isNull());
+
+    dialogs.answerMessage(Dialogs::Button::Ok);
+    helpcommands::webPage(openUrl, dialogs);
+    ASSERT_EQ(dialogs.shown().size(), 2);
+    EXPECT_TRUE(dialogs.shown()[1].text.contains(helpcommands::homePage().toString()));
 }

@@ -4,6 +4,7 @@
 #include "app/progressbox.h"
 #include "diary/pagestore.h"
 #include "editor/richtextedit.h"
+#include "ui/startfolder.h"
 
 #include <QDir>
 #include <QFile>
@@ -82,6 +83,8 @@ TEST_F(MovingTest, ExportOffersTheDiarysDaysAndWritesTheChosenForm)
     const qsizetype before = harness.dialogs.shown().size();
     form().m26->trigger();
     EXPECT_EQ(harness.dialogs.shown().at(before).range, pages);
+    const QString documents = startFolder(QStandardPaths::DocumentsLocation);
+    EXPECT_EQ(harness.dialogs.shown().at(before + 1).text, documents + QStringLiteral("/diary 2026-11-20 to 2026-12-04.pdf"));
     EXPECT_EQ(harness.dialogs.texts().last(), QStringLiteral("Export saved"));
     QFile written(pdf);
     ASSERT_TRUE(written.open(QIODevice::ReadOnly));
@@ -93,6 +96,7 @@ TEST_F(MovingTest, ExportOffersTheDiarysDaysAndWritesTheChosenForm)
     harness.dialogs.answerOpenFolder(folder);
     harness.dialogs.answerMessage(Button::Ok);
     form().m26->trigger();
+    EXPECT_EQ(harness.dialogs.shown().at(before + 4).folder, documents);
     EXPECT_EQ(QDir(folder).entryList({QStringLiteral("*.md")}), QStringList{QStringLiteral("2026-12-04.md")});
 }
 

@@ -49,6 +49,7 @@ TEST_F(DiskFullTest, AWriteCutOffByAFullDiskKeepsEveryFileAndSaysSo)
     EXPECT_EQ(noteText(), longText);
 
     harness.dialogs.answerInput(QStringLiteral("a new and rather long password"));
+    harness.dialogs.answerInput(QStringLiteral("a new and rather long password"));
     harness.dialogs.answerMessage(Button::Ok);
     {
         const DiskFull full(8);

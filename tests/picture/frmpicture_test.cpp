@@ -7,6 +7,7 @@
 #include "editor/richtextedit.h"
 #include "testimages.h"
 #include "ui/modcenter.h"
+#include "ui/startfolder.h"
 
 #include <QAbstractItemView>
 #include <QClipboard>
@@ -111,7 +112,8 @@ TEST_F(FrmpictureTest, EachFormatOpensTheWindowUnscaledCentredAndFocused)
         harness.dialogs.answerOpenFile(path);
         form().m16->trigger();
         EXPECT_EQ(form().session().filechanged(), 1);
-        EXPECT_EQ(harness.dialogs.shown().last(), (Shown{.kind = ScriptedDialogs::Kind::OpenFile, .filter = kFilter, .centred = true}));
+        EXPECT_EQ(harness.dialogs.shown().last(), (Shown{.kind = ScriptedDialogs::Kind::OpenFile, .filter = kFilter, .centred = true,
+                                                         .folder = startFolder(QStandardPaths::PicturesLocation)}));
         EXPECT_FALSE(CenteringInForce());
 
         ASSERT_TRUE(window().isVisible());

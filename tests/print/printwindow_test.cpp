@@ -7,6 +7,7 @@
 #include "diary/pagestore.h"
 #include "print/frmprint.h"
 #include "editor/richtextedit.h"
+#include "ui/startfolder.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -184,7 +185,7 @@ TEST_F(PrintWindowTest, PrintingWritesTheCopyAndCountsAsDealtWith)
     EXPECT_EQ(window->printchanged, 0);
     const ScriptedDialogs::Shown asked = harness.dialogs.shown().last();
     EXPECT_EQ(asked.kind, ScriptedDialogs::Kind::SaveFile);
-    EXPECT_EQ(asked.text, QStringLiteral("2026-12-04.pdf"));
+    EXPECT_EQ(asked.text, QDir(startFolder(QStandardPaths::DocumentsLocation)).filePath(QStringLiteral("2026-12-04.pdf")));
     EXPECT_EQ(asked.filter, QStringLiteral("PDF Files (*.pdf)|*.pdf|All Files (*.*)|*.*"));
     EXPECT_TRUE(QDir(folder.path()).isEmpty());
 

@@ -57,6 +57,10 @@ TEST(Spelling, DictionariesAreFoundOnceAndChosenByTheLocale)
     EXPECT_EQ(spelling::forLocale(test.dictionaries, QLocale(QStringLiteral("fr_CA")))->name, QStringLiteral("fr_FR"));
     EXPECT_EQ(spelling::forLocale(test.dictionaries, QLocale(QStringLiteral("en_US")))->name, QStringLiteral("en_US"));
     EXPECT_FALSE(spelling::forLocale(test.dictionaries, QLocale(QStringLiteral("de_DE"))));
+    for (const QString &bare : {QStringLiteral("C"), QStringLiteral("POSIX")}) {
+        EXPECT_EQ(spelling::forLocale({test.dictionaries[1]}, QLocale(bare)), test.dictionaries[1]) << bare.toStdString();
+        EXPECT_FALSE(spelling::forLocale(test.dictionaries, QLocale(bare))) << "two leave the choice to the user";
+    }
     EXPECT_EQ(spelling::displayName(test.dictionaries[0]), QStringLiteral("English (United States)"));
 
     EXPECT_EQ(wordsIn(QStringLiteral("Don't stop: the 3rd A4 page, été.")),

@@ -6,6 +6,7 @@
 #include "spelling/service.h"
 #include "spelling/spellhighlighter.h"
 
+#include <QActionGroup>
 #include <QCoreApplication>
 #include <QMenu>
 #include <QSignalSpy>
@@ -120,4 +121,11 @@ TEST_F(SpellingEditorTest, TheContextMenuOffersSuggestionsTheUsersChoicesAndTheL
 
     languages->actions().last()->trigger();
     EXPECT_EQ(service.language(), QStringLiteral("fr_FR"));
+    const auto again = spelling.contextMenu(pointAt(QStringLiteral("there")));
+    const QList<QAction *> picked = again->actions().last()->menu()->actions();
+    EXPECT_FALSE(picked.first()->isChecked());
+    EXPECT_TRUE(picked.last()->isChecked());
+    EXPECT_TRUE(picked.last()->actionGroup()->isExclusive());
+    const spelling::Service nextStart(test.personalWords(), test.dictionaries, QLocale(QStringLiteral("en_US")));
+    EXPECT_EQ(nextStart.language(), QStringLiteral("fr_FR"));
 }

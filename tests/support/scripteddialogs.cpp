@@ -33,7 +33,7 @@ const char *kindName(ScriptedDialogs::Kind kind)
 
 void PrintTo(const ScriptedDialogs::Shown &shown, std::ostream *out)
 {
-    *out << kindName(shown.kind) << " \"" << shown.text.toStdString() << "\" titled \""
+    *out << kindName(shown.kind) << " \"" << shown.text.toStdString() << "\" in \"" << shown.folder.toStdString() << "\" titled \""
          << shown.title.toStdString() << "\" icon " << int(shown.icon) << " buttons " << int(shown.buttons)
          << " default " << int(shown.defaultButton) << " echo " << int(shown.echo) << " filter \"" << shown.filter.toStdString() << "\" flags "
          << shown.colorFlags.toInt() << " colour " << shown.color.name().toStdString() << " choices \""
@@ -126,9 +126,9 @@ QString ScriptedDialogs::input(const QString &prompt, const QString &title, Echo
     return take<InputAnswer>({.kind = Kind::Input, .text = prompt, .title = title, .echo = echo}).value_or(InputAnswer{}).text;
 }
 
-QString ScriptedDialogs::openFile(const QString &title, const QString &filter)
+QString ScriptedDialogs::openFile(const QString &title, const QString &filter, const QString &folder)
 {
-    return take<FileAnswer>({.kind = Kind::OpenFile, .title = title, .filter = filter}).value_or(FileAnswer{}).path;
+    return take<FileAnswer>({.kind = Kind::OpenFile, .title = title, .filter = filter, .folder = folder}).value_or(FileAnswer{}).path;
 }
 
 QString ScriptedDialogs::saveFile(const QString &title, const QString &suggestedName, const QString &filter)
@@ -143,9 +143,9 @@ std::optional<QColor> ScriptedDialogs::color(ColorFlags flags, const QColor &cur
     return take<ColorAnswer>({.kind = Kind::Color, .colorFlags = flags, .color = current}).value_or(ColorAnswer{}).color;
 }
 
-QString ScriptedDialogs::openFolder(const QString &title)
+QString ScriptedDialogs::openFolder(const QString &title, const QString &folder)
 {
-    const auto answer = take<FolderAnswer>({.kind = Kind::OpenFolder, .title = title});
+    const auto answer = take<FolderAnswer>({.kind = Kind::OpenFolder, .title = title, .folder = folder});
     return answer ? answer->path : QString();
 }
 

@@ -33,6 +33,7 @@ public:
         Button defaultButton = Button::Ok;
         QStringList choices{};
         std::optional<DayRange> range{};
+        QString folder{}; // where a file or folder dialog starts
 
         friend bool operator==(const Shown &, const Shown &) = default;
         friend void PrintTo(const Shown &shown, std::ostream *out);
@@ -58,10 +59,10 @@ public:
     using Dialogs::message;
     Button message(const QString &text, const QString &title, Icon icon, Buttons buttons, Button defaultButton) override;
     QString input(const QString &prompt, const QString &title, Echo echo) override;
-    QString openFile(const QString &title, const QString &filter) override;
+    QString openFile(const QString &title, const QString &filter, const QString &folder) override;
     QString saveFile(const QString &title, const QString &suggestedName, const QString &filter) override;
     std::optional<QColor> color(ColorFlags flags, const QColor &current) override;
-    QString openFolder(const QString &title) override;
+    QString openFolder(const QString &title, const QString &folder) override;
     std::optional<Choice> choose(const QString &title, const QString &prompt, const QStringList &choices,
                                  std::optional<DayRange> range) override;
 

@@ -20,9 +20,10 @@ struct ToolRun
     QString err;
 };
 
-ToolRun tool(const QStringList &arguments)
+ToolRun tool(const QStringList &arguments, const QProcessEnvironment &environment = QProcessEnvironment::systemEnvironment())
 {
     QProcess process;
+    process.setProcessEnvironment(environment);
     process.start(QStringLiteral(QUILLNEST_TOOL), arguments);
     process.waitForFinished(30000);
     return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
@@ -62,6 +63,21 @@ TEST(Tool, ExportWritesPagesAndNotes)
     ASSERT_TRUE(note.open(QIODevice::ReadOnly));
     EXPECT_EQ(QString::fromUtf8(note.readAll()), QString::fromUtf8("Tante Käthe\nwird 80"));
     EXPECT_FALSE(QFile::exists(out.filePath(QStringLiteral("pages/readme.rtf"))));
+}
+
+// Cron, ssh and root shells leave XDG_RUNTIME_DIR unset; stderr still holds the tool's own lines alone.
+TEST(Tool, StderrHoldsOnlyTheToolsOwnLinesWithoutARuntimeFolder)
+{
+    TestDataRoot data;
+    QTemporaryDir out;
+    ASSERT_TRUE(pagestore::save(data.root(), QStringLiteral("2024-03-05"), "{\\rtf1 page}"));
+    QProcessEnvironment bare = QProcessEnvironment::systemEnvironment();
+    bare.remove(QStringLiteral("XDG_RUNTIME_DIR"));
+    const QStringList exportPdf{QStringLiteral("export"), QStringLiteral("--root"), data.path(), QStringLiteral("--format"), QStringLiteral("pdf")};
+    const ToolRun written = tool(exportPdf + QStringList{QStringLiteral("--out"), out.filePath(QStringLiteral("diary.pdf"))}, bare);
+    EXPECT_EQ(written.code, 0);
+    EXPECT_EQ(written.err, QString());
+    EXPECT_EQ(tool(exportPdf, bare).err, QStringLiteral("quillnest-tool: --out PATH is required\n"));
 }
 
 TEST(Tool, ExportWritesPlainTextOrHtmlWithPictures)

@@ -1,10 +1,12 @@
 #include "ui/qtdialogs.h"
+#include "ui/startfolder.h"
 
 #include "modaldialog.h"
 #include "qtprinters.h"
 #include "testapplication.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
@@ -107,14 +109,14 @@ TEST_F(QtDialogsTest, OpenFileOffersTheFiltersFirstOneSelected)
         EXPECT_TRUE(files->testOption(QFileDialog::DontUseNativeDialog));
         EXPECT_EQ(files->nameFilters(), (QStringList{u"Images (*.jpg *.gif)"_s, u"All Files (*.*) (*)"_s}));
         EXPECT_EQ(files->selectedNameFilter(), u"Images"_s);
-        files->setDirectory(dir.path());
+        EXPECT_EQ(files->directory().path(), dir.path());
         files->selectFile(picture);
         dialog.accept();
     });
-    EXPECT_EQ(dialogs.openFile(QString(), u"Images|*.jpg;*.gif|All Files (*.*)|*.*"_s), picture);
+    EXPECT_EQ(dialogs.openFile(QString(), u"Images|*.jpg;*.gif|All Files (*.*)|*.*"_s, dir.path()), picture);
 
     whenModalShown([](QDialog &) {});
-    EXPECT_EQ(dialogs.openFile(u"Choose"_s, u"Images|*.jpg"_s), QString());
+    EXPECT_EQ(dialogs.openFile(u"Choose"_s, u"Images|*.jpg"_s, dir.path()), QString());
 }
 
 TEST_F(QtDialogsTest, SaveFileSuggestsANameAndKeepsItsExtension)
@@ -126,12 +128,30 @@ TEST_F(QtDialogsTest, SaveFileSuggestsANameAndKeepsItsExtension)
         EXPECT_EQ(files->acceptMode(), QFileDialog::AcceptSave);
         EXPECT_EQ(files->defaultSuffix(), u"pdf");
         EXPECT_EQ(files->selectedNameFilter(), u"PDF Files"_s);
-        files->setDirectory(dir.path());
+        EXPECT_EQ(files->directory().path(), dir.path());
         files->selectFile(u"typed"_s);
         dialog.accept();
     });
-    EXPECT_EQ(dialogs.saveFile(u"Print to File"_s, u"2026-12-04.pdf"_s, u"PDF Files|*.pdf"_s), dir.filePath(u"typed.pdf"_s));
+    EXPECT_EQ(dialogs.saveFile(u"Print to File"_s, dir.filePath(u"2026-12-04.pdf"_s), u"PDF Files|*.pdf"_s), dir.filePath(u"typed.pdf"_s));
 
     whenModalShown([](QDialog &) {});
     EXPECT_EQ(dialogs.saveFile(u"Print to File"_s, u"2026-12-04.pdf"_s, u"PDF Files|*.pdf"_s), QString());
+}
+
+// A home of the test's own, with no list of the desktop's folders in it.
+TEST(StartFolder, TheUsersFolderOfThatKindElseHome)
+{
+    const QTemporaryDir home;
+    const QByteArray ownHome = qgetenv("HOME");
+    const QByteArray ownConfig = qgetenv("XDG_CONFIG_HOME");
+    qputenv("HOME", QFile::encodeName(home.path()));
+    qunsetenv("XDG_CONFIG_HOME");
+    const QString missing = startFolder(QStandardPaths::PicturesLocation);
+    QDir(home.path()).mkpath(u"Documents"_s);
+    const QString documents = startFolder(QStandardPaths::DocumentsLocation);
+    qputenv("HOME", ownHome);
+    if (!ownConfig.isEmpty())
+        qputenv("XDG_CONFIG_HOME", ownConfig);
+    EXPECT_EQ(missing, home.path());
+    EXPECT_EQ(documents, home.path() + u"/Documents"_s);
 }
