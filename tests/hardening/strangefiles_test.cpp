@@ -46,12 +46,12 @@ QByteArray pictureRtf()
 
 } // namespace
 
-// Named so the page list has them after the dated pages: binary, empty, huge.
+// Days after the written ones, so the page list has them last: binary, empty, huge.
 TEST_F(FilledDiary, BinaryEmptyAndHugeFilesInThePagesFolderLeaveTheWindowUsable)
 {
-    harness.data.writeFile(QStringLiteral("pages/binary.dat"), noise(64 * 1024));
-    harness.data.writeFile(QStringLiteral("pages/empty.dat"), QByteArray());
-    QFile huge(harness.data.root().pagesDir() + QStringLiteral("/huge.dat"));
+    harness.data.writeFile(QStringLiteral("pages/2026-12-05.dat"), noise(64 * 1024));
+    harness.data.writeFile(QStringLiteral("pages/2026-12-06.dat"), QByteArray());
+    QFile huge(harness.data.root().pagesDir() + QStringLiteral("/2026-12-07.dat"));
     ASSERT_TRUE(huge.open(QIODevice::WriteOnly) && huge.resize(qsizetype(100) << 20));
     huge.close();
     ASSERT_GT(huge.size(), pagestore::kLargestPageFile);
@@ -64,10 +64,10 @@ TEST_F(FilledDiary, BinaryEmptyAndHugeFilesInThePagesFolderLeaveTheWindowUsable)
     EXPECT_TRUE(pageText().isEmpty());
 
     form().SSCommand2->click();
-    EXPECT_EQ(form().Label3->text(), QStringLiteral("empty.dat"));
+    EXPECT_EQ(form().Label3->text(), QStringLiteral("2026-12-06.dat"));
     EXPECT_TRUE(pageText().isEmpty());
     form().SSCommand2->click();
-    EXPECT_EQ(form().Label3->text(), QStringLiteral("binary.dat"));
+    EXPECT_EQ(form().Label3->text(), QStringLiteral("2026-12-05.dat"));
     form().SSCommand2->click();
     EXPECT_EQ(pageText(), QStringLiteral("Today we went skating"));
 
