@@ -141,7 +141,7 @@ void RichTextEdit::setSelFontName(const QString &family)
 {
     QTextCharFormat change;
     change.setFontFamilies({family});
-    mergeCurrentCharFormat(change);
+    mergeSelFormat(change);
 }
 
 qreal RichTextEdit::selFontSize() const
@@ -158,7 +158,7 @@ void RichTextEdit::setSelFontSize(qreal points)
         return;
     QTextCharFormat change;
     change.setFontPointSize(points);
-    mergeCurrentCharFormat(change);
+    mergeSelFormat(change);
 }
 
 RichTextEdit::TriState RichTextEdit::selBold() const
@@ -170,7 +170,7 @@ void RichTextEdit::setSelBold(bool on)
 {
     QTextCharFormat change;
     change.setFontWeight(on ? QFont::Bold : QFont::Normal);
-    mergeCurrentCharFormat(change);
+    mergeSelFormat(change);
 }
 
 RichTextEdit::TriState RichTextEdit::selItalic() const
@@ -182,7 +182,7 @@ void RichTextEdit::setSelItalic(bool on)
 {
     QTextCharFormat change;
     change.setFontItalic(on);
-    mergeCurrentCharFormat(change);
+    mergeSelFormat(change);
 }
 
 RichTextEdit::TriState RichTextEdit::selUnderline() const
@@ -194,7 +194,7 @@ void RichTextEdit::setSelUnderline(bool on)
 {
     QTextCharFormat change;
     change.setFontUnderline(on);
-    mergeCurrentCharFormat(change);
+    mergeSelFormat(change);
 }
 
 Qt::Alignment RichTextEdit::selAlignment() const
@@ -204,7 +204,7 @@ Qt::Alignment RichTextEdit::selAlignment() const
 
 void RichTextEdit::setSelAlignment(Qt::Alignment alignment)
 {
-    setAlignment(alignment);
+    reformat([&] { setAlignment(alignment); });
 }
 
 QColor RichTextEdit::selColor() const
@@ -220,7 +220,24 @@ void RichTextEdit::setSelColor(const QColor &color)
 {
     QTextCharFormat change;
     change.setForeground(color);
-    mergeCurrentCharFormat(change);
+    mergeSelFormat(change);
+}
+
+void RichTextEdit::mergeSelFormat(const QTextCharFormat &change)
+{
+    reformat([&] { mergeCurrentCharFormat(change); });
+}
+
+// With nothing selected a character format only changes what is typed next,
+// which the document does not hold; a paragraph's alignment it does.
+void RichTextEdit::reformat(const std::function<void()> &change)
+{
+    bool changed = false;
+    const QMetaObject::Connection watch = connect(document(), &QTextDocument::contentsChange, this, [&changed] { changed = true; });
+    change();
+    disconnect(watch);
+    if (changed)
+        emit formatted();
 }
 
 void RichTextEdit::pastePicture(const QImage &image)

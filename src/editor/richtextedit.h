@@ -5,6 +5,8 @@
 #include <QString>
 #include <QTextEdit>
 
+#include <functional>
+
 class QImage;
 class QPainter;
 class QRectF;
@@ -73,9 +75,16 @@ signals:
     // Every key that goes down while the editor has the focus, but a
     // modifier alone: Ctrl on its way to Ctrl+N neither edits nor moves.
     void keyDown();
+    // A setSel... command changed the document's text formats, not only
+    // the format of what is typed next.
+    void formatted();
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
     bool canInsertFromMimeData(const QMimeData *source) const override;
     void insertFromMimeData(const QMimeData *source) override;
+
+private:
+    void reformat(const std::function<void()> &change);
+    void mergeSelFormat(const QTextCharFormat &change);
 };

@@ -14,8 +14,9 @@ class QAction;
 class QObject;
 
 // The formatting commands of the toolbar, on an editor's selection (or, with
-// nothing selected, on what is typed next). None of them marks a page as
-// changed: a page whose only change is its formatting has nothing to save.
+// nothing selected, on what is typed next). A command that changed the
+// document makes the editor signal `formatted`, which marks a page changed as
+// typing does; one that only set the format of what is typed next does not.
 namespace formatting {
 
 // Wholly on becomes off, wholly off becomes on, a mixed selection stays.
