@@ -52,6 +52,8 @@ void Form1::fillFontLists()
 {
     refill(cmbFontName, formatting::fontFamilies(), 0);
     refill(cmbFontSize, formatting::fontSizes(), 1);
+    // Every new page starts as the first one of a start does.
+    rtxt2->setNewPageFont(cmbFontName->itemText(0), cmbFontSize->itemText(1).toDouble());
     // The field keeps its designed width; its list opens wide enough for every name.
     QAbstractItemView *names = cmbFontName->view();
     names->setMinimumWidth(names->sizeHintForColumn(0) + names->verticalScrollBar()->sizeHint().width() + 2 * names->frameWidth());

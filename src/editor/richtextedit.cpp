@@ -87,11 +87,25 @@ void RichTextEdit::setTextRtf(QByteArrayView rtf)
 }
 
 // Qt keeps the caret's format across a clear, so a page emptied after a bold
-// one would be typed in bold; an emptied editor starts in its default format.
+// one would be typed in bold.
 void RichTextEdit::clear()
 {
     QTextEdit::clear();
-    setCurrentCharFormat(QTextCharFormat());
+    startEmpty();
+}
+
+// The document's default font follows the widget's, which the window scales
+// with its size; an explicit font keeps every new page alike.
+void RichTextEdit::setNewPageFont(const QString &family, qreal points)
+{
+    m_newPageFormat = QTextCharFormat();
+    m_newPageFormat.setFontFamilies({family});
+    m_newPageFormat.setFontPointSize(points);
+}
+
+void RichTextEdit::startEmpty()
+{
+    setCurrentCharFormat(m_newPageFormat);
 }
 
 QString RichTextEdit::text() const
@@ -109,7 +123,7 @@ void RichTextEdit::showReplacedDocument()
 {
     moveCursor(QTextCursor::Start);
     if (!hasContent())
-        setCurrentCharFormat(QTextCharFormat());
+        startEmpty();
 }
 
 bool RichTextEdit::loadFile(const QString &path)

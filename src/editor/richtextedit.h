@@ -25,14 +25,17 @@ public:
     QByteArray textRtf() const;
     void setTextRtf(QByteArrayView rtf);
     QString text() const;
-    // Empties the editor and its insertion format: Qt's own clear keeps the caret's format.
+    // Empties the editor; what is typed next takes the new-page font.
     void clear();
+    // The font an emptied page is typed in. Without one it types in the
+    // document's default font, which follows the widget's own font.
+    void setNewPageFont(const QString &family, qreal points);
 
     // RTF when the bytes start with "{\rtf", otherwise plain text in
     // Windows-1252, or in the Unicode form its byte-order mark names.
     void loadBytes(QByteArrayView bytes);
     // After its document was replaced elsewhere: the caret goes to the start,
-    // and an emptied page types in the editor's default format.
+    // and an emptied page types in the new-page font.
     void showReplacedDocument();
     // False, leaving the editor empty, when the file cannot be read.
     bool loadFile(const QString &path);
@@ -87,4 +90,7 @@ protected:
 private:
     void reformat(const std::function<void()> &change);
     void mergeSelFormat(const QTextCharFormat &change);
+    void startEmpty();
+
+    QTextCharFormat m_newPageFormat;
 };

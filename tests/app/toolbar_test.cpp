@@ -136,3 +136,23 @@ TEST_F(ToolbarTest, FormattingAPageAsksToSaveIt)
     choose(2);
     EXPECT_EQ(harness.dialogs.shown().size(), shown);
 }
+
+// The first page of a start and one begun after leaving a formatted page are stored alike.
+TEST_F(ToolbarTest, EveryNewPageStartsInTheFontOfTheFirst)
+{
+    const auto font = [this](int day) {
+        RichTextEdit reader;
+        reader.setTextRtf(stored(day));
+        reader.selectAll();
+        return std::pair(reader.selFontName(), reader.selFontSize());
+    };
+    QTest::keyClicks(form().rtxt2, QStringLiteral("first"));
+    form().m2->trigger();
+    choose(1);
+    form().rtxt2->moveCursor(QTextCursor::End);
+    choose(2);
+    QTest::keyClicks(form().rtxt2, QStringLiteral("second"));
+    form().m2->trigger();
+    EXPECT_EQ(font(4), std::pair(form().cmbFontName->itemText(0), qreal(10)));
+    EXPECT_EQ(font(2), font(4));
+}
