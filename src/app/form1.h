@@ -149,6 +149,8 @@ private:
     void exportPages();
     void cmbFontName_Click();
     void cmbFontSize_Click();
+    void fontSizeTyped();
+    void showCaretFont();
     void endProgram();
     void followLocking();
     void watchForLock(bool encrypted);

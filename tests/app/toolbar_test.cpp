@@ -86,21 +86,24 @@ TEST_F(ToolbarTest, FormattingFromTheToolbarAndTheFontLists)
     press("Align Center");
     EXPECT_EQ(form().rtxt2->selAlignment(), Qt::AlignHCenter);
 
-    form().cmbFontSize->setCurrentIndex(form().cmbFontSize->findText(QStringLiteral("24")));
-    EXPECT_EQ(form().rtxt2->selFontSize(), 24);
+    chooseEntry(form().cmbFontSize, QStringLiteral("24"));
     const QString family = form().cmbFontName->itemText(form().cmbFontName->count() - 1);
-    form().cmbFontName->setCurrentIndex(form().cmbFontName->count() - 1);
+    chooseEntry(form().cmbFontName, family);
     EXPECT_EQ(form().rtxt2->selFontName(), family);
-    EXPECT_EQ(form().rtxt2->selFontSize(), 10);
-    EXPECT_EQ(form().cmbFontSize->currentText(), QStringLiteral("10"));
+    EXPECT_EQ(form().rtxt2->selFontSize(), 24);
+    EXPECT_EQ(form().cmbFontSize->currentText(), QStringLiteral("24"));
 
-    form().cmbFontSize->setCurrentIndex(form().cmbFontSize->findText(QStringLiteral("72")));
-    EXPECT_EQ(form().rtxt2->selFontSize(), 72);
-    EXPECT_EQ(form().rtxt2->selFontName(), family);
-
-    // Typing into a list's field selects nothing.
+    // Typing into a list's field selects nothing; a size counts on Enter, if it is one.
     form().cmbFontSize->lineEdit()->setText(QStringLiteral("12"));
-    EXPECT_EQ(form().rtxt2->selFontSize(), 72);
+    EXPECT_EQ(form().rtxt2->selFontSize(), 24);
+    const std::pair<const char *, qreal> typed[]{{"11", 11}, {"0", 11}, {"1639", 11}, {"big", 11}, {"", 11},
+                                                 {"1638", 1638}, {"1", 1}, {"10.3", 10.5}, {"72", 72}};
+    for (const auto &[text, size] : typed) {
+        typeSize(QString::fromLatin1(text));
+        EXPECT_EQ(form().rtxt2->selFontSize(), size) << text;
+        EXPECT_EQ(form().cmbFontSize->currentText(), QString::number(size)) << text;
+    }
+    EXPECT_EQ(form().rtxt2->selFontName(), family);
 }
 
 // Formatting done with the mouse alone is a change the page offers to save.
@@ -155,4 +158,27 @@ TEST_F(ToolbarTest, EveryNewPageStartsInTheFontOfTheFirst)
     form().m2->trigger();
     EXPECT_EQ(font(4), std::pair(form().cmbFontName->itemText(0), qreal(10)));
     EXPECT_EQ(font(2), font(4));
+}
+
+// The keys show the caret's text, and Ctrl+B, I and U press them from the page.
+TEST_F(ToolbarTest, BoldItalicAndUnderlineFollowTheCaretAndTheirKeys)
+{
+    form().show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form()));
+    choose(1);
+    form().rtxt2->setFocus();
+    select(3, 7);
+    EXPECT_TRUE(checked("Bold"));
+    EXPECT_EQ(form().cmbFontName->currentText(), QStringLiteral("Courier New"));
+    EXPECT_EQ(form().cmbFontSize->currentText(), QStringLiteral("24"));
+    for (const Qt::Key key : {Qt::Key_B, Qt::Key_I, Qt::Key_U})
+        QTest::keyClick(form().rtxt2, key, Qt::ControlModifier);
+    EXPECT_EQ(form().rtxt2->text(), QStringLiteral("We went skating"));
+    EXPECT_EQ(std::tuple(checked("Bold"), checked("Italic"), checked("Underline")), std::tuple(false, true, true));
+
+    select(0, 7);
+    press("Italic");
+    EXPECT_FALSE(checked("Italic"));
+    select(10, 10);
+    EXPECT_EQ(std::tuple(checked("Bold"), checked("Italic"), checked("Underline")), std::tuple(true, false, false));
 }
