@@ -151,6 +151,8 @@ private:
     void exportPages();
     void cmbFontName_Click();
     void cmbFontSize_Click();
+    void fontSizeTyped();
+    void showCaretFont();
     bool leaveDiary();
     void endProgram();
     void followLocking();

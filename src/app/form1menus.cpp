@@ -62,7 +62,8 @@ QList<QKeySequence> Form1::menuShortcuts() const
     return keys;
 }
 
-// The whole keyboard map of the main window is here.
+// The whole keyboard map of the main window is here, but for Ctrl+B, Ctrl+I
+// and Ctrl+U, which the toolbar's formatting actions bring for the page editor.
 void Form1::buildMenus()
 {
     QMenuBar *bar = menuBar();

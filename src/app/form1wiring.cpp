@@ -48,6 +48,7 @@ void Form1::connectControls()
 {
     connect(monthview1, &MonthCalendar::dateChosen, this, [this] { m_session.chooseDay(monthview1->date()); });
     connect(rtxt2, &RichTextEdit::keyDown, &m_session, &DiarySession::markChanged);
+    connect(rtxt2, &RichTextEdit::formatted, &m_session, &DiarySession::markChanged);
     connect(rtxt, &RichTextEdit::keyDown, &m_session, &DiarySession::noteTyped);
     auto *shortcuts = new WindowShortcuts(menuShortcuts(), this);
     for (QWidget *editor : std::initializer_list<QWidget *>{rtxt2, rtxt, Text4})

@@ -87,11 +87,25 @@ void RichTextEdit::setTextRtf(QByteArrayView rtf)
 }
 
 // Qt keeps the caret's format across a clear, so a page emptied after a bold
-// one would be typed in bold; an emptied editor starts in its default format.
+// one would be typed in bold.
 void RichTextEdit::clear()
 {
     QTextEdit::clear();
-    setCurrentCharFormat(QTextCharFormat());
+    startEmpty();
+}
+
+// The document's default font follows the widget's, which the window scales
+// with its size; an explicit font keeps every new page alike.
+void RichTextEdit::setNewPageFont(const QString &family, qreal points)
+{
+    m_newPageFormat = QTextCharFormat();
+    m_newPageFormat.setFontFamilies({family});
+    m_newPageFormat.setFontPointSize(points);
+}
+
+void RichTextEdit::startEmpty()
+{
+    setCurrentCharFormat(m_newPageFormat);
 }
 
 QString RichTextEdit::text() const
@@ -109,7 +123,7 @@ void RichTextEdit::showReplacedDocument()
 {
     moveCursor(QTextCursor::Start);
     if (!hasContent())
-        setCurrentCharFormat(QTextCharFormat());
+        startEmpty();
 }
 
 bool RichTextEdit::loadFile(const QString &path)
@@ -141,7 +155,7 @@ void RichTextEdit::setSelFontName(const QString &family)
 {
     QTextCharFormat change;
     change.setFontFamilies({family});
-    mergeCurrentCharFormat(change);
+    mergeSelFormat(change);
 }
 
 qreal RichTextEdit::selFontSize() const
@@ -158,7 +172,7 @@ void RichTextEdit::setSelFontSize(qreal points)
         return;
     QTextCharFormat change;
     change.setFontPointSize(points);
-    mergeCurrentCharFormat(change);
+    mergeSelFormat(change);
 }
 
 RichTextEdit::TriState RichTextEdit::selBold() const
@@ -170,7 +184,7 @@ void RichTextEdit::setSelBold(bool on)
 {
     QTextCharFormat change;
     change.setFontWeight(on ? QFont::Bold : QFont::Normal);
-    mergeCurrentCharFormat(change);
+    mergeSelFormat(change);
 }
 
 RichTextEdit::TriState RichTextEdit::selItalic() const
@@ -182,7 +196,7 @@ void RichTextEdit::setSelItalic(bool on)
 {
     QTextCharFormat change;
     change.setFontItalic(on);
-    mergeCurrentCharFormat(change);
+    mergeSelFormat(change);
 }
 
 RichTextEdit::TriState RichTextEdit::selUnderline() const
@@ -194,7 +208,7 @@ void RichTextEdit::setSelUnderline(bool on)
 {
     QTextCharFormat change;
     change.setFontUnderline(on);
-    mergeCurrentCharFormat(change);
+    mergeSelFormat(change);
 }
 
 Qt::Alignment RichTextEdit::selAlignment() const
@@ -204,7 +218,7 @@ Qt::Alignment RichTextEdit::selAlignment() const
 
 void RichTextEdit::setSelAlignment(Qt::Alignment alignment)
 {
-    setAlignment(alignment);
+    reformat([&] { setAlignment(alignment); });
 }
 
 QColor RichTextEdit::selColor() const
@@ -220,7 +234,24 @@ void RichTextEdit::setSelColor(const QColor &color)
 {
     QTextCharFormat change;
     change.setForeground(color);
-    mergeCurrentCharFormat(change);
+    mergeSelFormat(change);
+}
+
+void RichTextEdit::mergeSelFormat(const QTextCharFormat &change)
+{
+    reformat([&] { mergeCurrentCharFormat(change); });
+}
+
+// With nothing selected a character format only changes what is typed next,
+// which the document does not hold; a paragraph's alignment it does.
+void RichTextEdit::reformat(const std::function<void()> &change)
+{
+    bool changed = false;
+    const QMetaObject::Connection watch = connect(document(), &QTextDocument::contentsChange, this, [&changed] { changed = true; });
+    change();
+    disconnect(watch);
+    if (changed)
+        emit formatted();
 }
 
 void RichTextEdit::pastePicture(const QImage &image)

@@ -5,6 +5,8 @@
 #include <QString>
 #include <QTextEdit>
 
+#include <functional>
+
 class QImage;
 class QPainter;
 class QRectF;
@@ -23,14 +25,17 @@ public:
     QByteArray textRtf() const;
     void setTextRtf(QByteArrayView rtf);
     QString text() const;
-    // Empties the editor and its insertion format: Qt's own clear keeps the caret's format.
+    // Empties the editor; what is typed next takes the new-page font.
     void clear();
+    // The font an emptied page is typed in. Without one it types in the
+    // document's default font, which follows the widget's own font.
+    void setNewPageFont(const QString &family, qreal points);
 
     // RTF when the bytes start with "{\rtf", otherwise plain text in
     // Windows-1252, or in the Unicode form its byte-order mark names.
     void loadBytes(QByteArrayView bytes);
     // After its document was replaced elsewhere: the caret goes to the start,
-    // and an emptied page types in the editor's default format.
+    // and an emptied page types in the new-page font.
     void showReplacedDocument();
     // False, leaving the editor empty, when the file cannot be read.
     bool loadFile(const QString &path);
@@ -73,9 +78,19 @@ signals:
     // Every key that goes down while the editor has the focus, but a
     // modifier alone: Ctrl on its way to Ctrl+N neither edits nor moves.
     void keyDown();
+    // A setSel... command changed the document's text formats, not only
+    // the format of what is typed next.
+    void formatted();
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
     bool canInsertFromMimeData(const QMimeData *source) const override;
     void insertFromMimeData(const QMimeData *source) override;
+
+private:
+    void reformat(const std::function<void()> &change);
+    void mergeSelFormat(const QTextCharFormat &change);
+    void startEmpty();
+
+    QTextCharFormat m_newPageFormat;
 };

@@ -5,8 +5,8 @@
 #include <QColor>
 #include <QStringList>
 
+#include <functional>
 #include <map>
-
 #include <optional>
 
 class Dialogs;
@@ -14,8 +14,9 @@ class QAction;
 class QObject;
 
 // The formatting commands of the toolbar, on an editor's selection (or, with
-// nothing selected, on what is typed next). None of them marks a page as
-// changed: a page whose only change is its formatting has nothing to save.
+// nothing selected, on what is typed next). A command that changed the
+// document makes the editor signal `formatted`, which marks a page changed as
+// typing does; one that only set the format of what is typed next does not.
 namespace formatting {
 
 // Wholly on becomes off, wholly off becomes on, a mixed selection stays.
@@ -26,6 +27,11 @@ void toggleUnderline(RichTextEdit &editor);
 
 // The sizes the size list offers: 8 to 72 in steps of 2.
 QStringList fontSizes();
+// A size typed into the size list, to the half point the page stores: a
+// number from 1 to 1638 (the largest the page's reader keeps), else nothing.
+std::optional<qreal> typedSize(const QString &text);
+// A size as the size list shows it; empty for a selection of mixed sizes (0).
+QString sizeText(qreal points);
 
 // Font families as the name list offers them: each once under its plain
 // name, without the foundry tag a family installed twice carries, in
@@ -51,8 +57,14 @@ private:
 
 void colorSelection(RichTextEdit &editor, ColorChooser &chooser);
 
+// Runs `show` whenever the format at the editor's caret or of its selection may have changed.
+void followCaret(RichTextEdit &editor, QObject *context, const std::function<void()> &show);
+
 // The toolbar's formatting keys ("Bold", "Align Left", "Color" ...) and
-// their actions on `editor`, owned by `owner`; editor and chooser must outlive them.
+// their actions on `editor`, owned by `owner`; editor and chooser must outlive
+// them. Bold, Italic and Underline are checked while the text at the caret,
+// or all of the selection, has their attribute; Ctrl+B, Ctrl+I and Ctrl+U
+// trigger them while the editor has the focus.
 std::map<QString, QAction *> formattingActions(RichTextEdit &editor, ColorChooser &chooser, QObject *owner);
 
 } // namespace formatting
