@@ -129,6 +129,8 @@ private:
     void buildToolbar();
     void fillFontLists();
     void connectControls();
+    void orderFocus();
+    void followPanels();
     void checkSpelling(spelling::Service &service);
     void connectMenus();
     void followSession();
