@@ -45,6 +45,7 @@ LockBox::LockBox(Unlock unlock, QWidget *parent)
     layout->addWidget(wrongPassword, 1, 0, 1, 2);
     layout->addWidget(Command1, 2, 1, Qt::AlignRight);
     layout->setSizeConstraint(QLayout::SetFixedSize);
+    // Sized now, so that it is centred by its own size, not by a new window's default.
     layout->activate();
 
     connect(Text1, &QLineEdit::returnPressed, this, &LockBox::tryPassword);
