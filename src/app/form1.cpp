@@ -13,6 +13,7 @@
 
 #include <QCloseEvent>
 #include <QHelpEvent>
+#include <QGroupBox>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLayout>
@@ -40,6 +41,7 @@ Form1::Form1(const AppServices &services, QWidget *parent)
     followSession();
     connectControls();
     connectMenus();
+    orderFocus();
     Form_Load();
 }
 
@@ -54,10 +56,13 @@ Form1::~Form1()
 
 // The inner area is the canvas below the menu bar: its size is what the layout
 // follows. The matches list's tool tips are filled in as they are asked for.
+// A panel shown or hidden changes what Tab reaches.
 bool Form1::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == canvas && event->type() == QEvent::Resize)
         Form_Resize();
+    if ((watched == Frame3 || watched == Frame5) && (event->type() == QEvent::Show || event->type() == QEvent::Hide))
+        followPanels();
     if (event->type() == QEvent::ToolTip && watched == List1->viewport())
         showResultContext(static_cast<QHelpEvent &>(*event));
     return QMainWindow::eventFilter(watched, event);

@@ -131,6 +131,8 @@ private:
     void buildToolbar();
     void fillFontLists();
     void connectControls();
+    void orderFocus();
+    void followPanels();
     void checkSpelling(spelling::Service &service);
     void connectMenus();
     void followSession();

@@ -6,8 +6,8 @@
 #include "app/monthcalendar.h"
 #include "app/onthisdaylist.h"
 #include "editor/richtextedit.h"
+#include "ui/outlinedcheckbox.h"
 
-#include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -150,9 +150,9 @@ void Form1::buildPanels()
     Frame5->setAutoFillBackground(true);
     Label6[0] = made<QLabel>(Frame5, "Label6", QString(), QStringLiteral("Search For:"));
     Text4 = made<QLineEdit>(Frame5, "Text4", QStringLiteral("Search for"));
-    chkMatchCase = made<QCheckBox>(Frame5, "chkMatchCase", QStringLiteral("Match case"), QStringLiteral("Match case"));
+    chkMatchCase = made<OutlinedCheckBox>(Frame5, "chkMatchCase", QStringLiteral("Match case"), QStringLiteral("Match case"));
     chkMatchCase->setChecked(true);
-    chkTextOnly = made<QCheckBox>(Frame5, "chkTextOnly", QStringLiteral("Look in the text only"), QStringLiteral("Look in the text only"));
+    chkTextOnly = made<OutlinedCheckBox>(Frame5, "chkTextOnly", QStringLiteral("Look in the text only"), QStringLiteral("Look in the text only"));
     Command4 = made<QPushButton>(Frame5, "Command4", QStringLiteral("Search"), QStringLiteral("Search"));
     Label6[1] = made<QLabel>(Frame5, "Label6", QString(), QStringLiteral("Matches:"));
     List1 = made<QListWidget>(Frame5, "List1", QStringLiteral("Matches"));

@@ -45,6 +45,9 @@ void Form1::Form_Load()
     Frame5->move(960, 1560);
     fillFontLists();
     m_startedUp = m_session.signIn(*m_services.program);
-    if (m_startedUp)
-        followLocking();
+    if (!m_startedUp)
+        return;
+    followLocking();
+    // The page is what the user came to write.
+    rtxt2->setFocus();
 }

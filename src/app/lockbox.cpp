@@ -5,11 +5,10 @@
 #include "ui/screenplacement.h"
 
 #include <QCloseEvent>
-#include <QHBoxLayout>
+#include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QVBoxLayout>
 
 LockBox::LockBox(Unlock unlock, QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
@@ -26,6 +25,7 @@ LockBox::LockBox(Unlock unlock, QWidget *parent)
     Text1->setObjectName(QStringLiteral("Text1"));
     Text1->setEchoMode(QLineEdit::Password);
     Text1->setAccessibleName(QStringLiteral("Password"));
+    Text1->setMinimumWidth(Text1->fontMetrics().averageCharWidth() * 24);
     Label1->setBuddy(Text1);
     wrongPassword = new QLabel(QStringLiteral("Wrong password. Try again."), this);
     wrongPassword->setObjectName(QStringLiteral("wrongPassword"));
@@ -33,15 +33,20 @@ LockBox::LockBox(Unlock unlock, QWidget *parent)
     Command1 = new QPushButton(QStringLiteral("Unlock"), this);
     Command1->setObjectName(QStringLiteral("Command1"));
 
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(Command1);
-    auto *layout = new QVBoxLayout(this);
-    layout->addWidget(Label1);
-    layout->addWidget(Text1);
-    layout->addWidget(wrongPassword);
-    layout->addLayout(buttons);
-    setMinimumWidth(320);
+    // The complaint keeps its room while hidden, so a wrong password moves nothing.
+    QSizePolicy keepRoom = wrongPassword->sizePolicy();
+    keepRoom.setRetainSizeWhenHidden(true);
+    wrongPassword->setSizePolicy(keepRoom);
+
+    // Compact, as the sign-in's password box: the field beside its label, Unlock under the field's end.
+    auto *layout = new QGridLayout(this);
+    layout->addWidget(Label1, 0, 0);
+    layout->addWidget(Text1, 0, 1);
+    layout->addWidget(wrongPassword, 1, 0, 1, 2);
+    layout->addWidget(Command1, 2, 1, Qt::AlignRight);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+    // Sized now, so that it is centred by its own size, not by a new window's default.
+    layout->activate();
 
     connect(Text1, &QLineEdit::returnPressed, this, &LockBox::tryPassword);
     connect(Command1, &QPushButton::clicked, this, &LockBox::tryPassword);

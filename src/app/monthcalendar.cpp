@@ -2,9 +2,13 @@
 
 #include "ui/look.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
-#include <QEvent>
+#include <QFocusEvent>
+#include <QKeyEvent>
 #include <QTextCharFormat>
+
+#include <algorithm>
 
 namespace {
 
@@ -50,17 +54,72 @@ MonthCalendar::MonthCalendar(QWidget *parent) : QCalendarWidget(parent)
         if (auto *control = findChild<QWidget *>(QLatin1String(part)))
             control->setAccessibleName(QLatin1String(name));
     keepColoursReadable(*this);
+    m_chosen = selectedDate();
+    m_days = findChild<QAbstractItemView *>(QStringLiteral("qt_calendar_calendarview"));
+    m_days->installEventFilter(this);
+    // Stepping with the arrow keys to a day a week away would otherwise open
+    // every page on the way, and ask about saving the changed one at the first step.
     connect(this, &QCalendarWidget::selectionChanged, this, [this] {
-        if (!m_settingDate)
-            emit dateChosen();
+        if (!m_settingDate && !m_keyDown)
+            choose();
     });
+    // A click on the highlighted day, Enter, a double click or a typed date.
+    connect(this, &QCalendarWidget::clicked, this, &MonthCalendar::choose);
+    connect(this, &QCalendarWidget::activated, this, &MonthCalendar::choose);
 }
 
 void MonthCalendar::setDate(QDate date)
 {
+    m_chosen = date;
     m_settingDate = true;
     setSelectedDate(date);
     m_settingDate = false;
+}
+
+// Choosing the open day again would empty its page, so only another day counts.
+void MonthCalendar::choose()
+{
+    if (selectedDate() == m_chosen)
+        return;
+    m_chosen = selectedDate();
+    emit dateChosen();
+}
+
+// A change of the highlight between a key's press and its release is the keyboard's.
+bool MonthCalendar::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_days) {
+        switch (event->type()) {
+        case QEvent::KeyPress:
+            if (static_cast<QKeyEvent *>(event)->key() == Qt::Key_Space && !typingDate()) {
+                choose();
+                return true;
+            }
+            m_keyDown = true;
+            break;
+        case QEvent::KeyRelease:
+            m_keyDown = false;
+            break;
+        case QEvent::FocusOut: {
+            m_keyDown = false;
+            // Left for another control without a choice, the highlight goes back to the open day.
+            const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
+            if (selectedDate() != m_chosen && reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason)
+                setDate(m_chosen);
+            break;
+        }
+        default:
+            break;
+        }
+    }
+    return QCalendarWidget::eventFilter(watched, event);
+}
+
+// Digits open Qt's own date field over the days; a Space then is part of the typing.
+bool MonthCalendar::typingDate() const
+{
+    const QList<QFrame *> frames = findChildren<QFrame *>(Qt::FindDirectChildrenOnly);
+    return std::any_of(frames.begin(), frames.end(), [this](const QFrame *frame) { return frame != m_days && frame->isVisible(); });
 }
 
 void MonthCalendar::markBold(QDate date)

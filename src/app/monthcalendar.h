@@ -2,8 +2,11 @@
 
 #include <QCalendarWidget>
 
-// The month calendar: dateChosen() reports only the user's own changes,
-// never the program's settings of the date.
+class QAbstractItemView;
+
+// The month calendar: dateChosen() reports only the user's own choices,
+// never the program's settings of the date. The arrow keys move the
+// highlight alone; Enter, Space or a click chooses the highlighted day.
 class MonthCalendar : public QCalendarWidget
 {
     Q_OBJECT
@@ -11,7 +14,8 @@ class MonthCalendar : public QCalendarWidget
 public:
     explicit MonthCalendar(QWidget *parent = nullptr);
 
-    QDate date() const { return selectedDate(); }
+    // The day chosen last; while the keys move the highlight it stays where it was.
+    QDate date() const { return m_chosen; }
     void setDate(QDate date);
     void markBold(QDate date);
     bool isBold(QDate date) const;
@@ -20,6 +24,15 @@ public:
 signals:
     void dateChosen();
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
+    void choose();
+    bool typingDate() const;
+
+    QAbstractItemView *m_days = nullptr;
+    QDate m_chosen;
     bool m_settingDate = false;
+    bool m_keyDown = false;
 };

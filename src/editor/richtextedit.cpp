@@ -286,6 +286,14 @@ int RichTextEdit::textEnd() const
 
 void RichTextEdit::keyPressEvent(QKeyEvent *event)
 {
+    // Tab types a tab, so Ctrl+Tab and Ctrl+Shift+Tab leave, as in other
+    // editors; leaving changes nothing, so it is no typing either.
+    const bool tab = event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab;
+    if (tab && event->modifiers().testFlag(Qt::ControlModifier)) {
+        // QTextEdit's own override refuses while Tab types, hence the base's.
+        QWidget::focusNextPrevChild(event->key() == Qt::Key_Tab && !event->modifiers().testFlag(Qt::ShiftModifier));
+        return;
+    }
     if (!isModifierKey(event->key()))
         emit keyDown();
     QTextEdit::keyPressEvent(event);

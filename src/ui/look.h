@@ -26,6 +26,8 @@ Inks inksOf(Look look);
 // The contrast of two colours by their relative luminance, 1 to 21; text
 // wants 4.5 or more, and kReadable leaves a little room for anti-aliased edges.
 inline constexpr double kReadable = 5;
+// A mark that is no text (a box's outline, the focus ring) wants 3 or more.
+inline constexpr double kVisible = 3.5;
 double contrastRatio(const QColor &one, const QColor &other);
 // colour moved lighter or darker, away from other, until the two reach ratio.
 QColor readableAgainst(QColor colour, const QColor &other, double ratio);

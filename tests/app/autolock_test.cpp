@@ -17,6 +17,7 @@
 #include <QLineEdit>
 #include <QMap>
 #include <QPushButton>
+#include <QScreen>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -147,8 +148,21 @@ TEST_F(AutoLockTest, LockedEveryWindowIsHiddenUntilThePasswordBringsThemBackWith
     EXPECT_EQ(box->Text1->echoMode(), QLineEdit::Password);
     EXPECT_EQ(box->Command1->text(), QStringLiteral("Unlock"));
     EXPECT_FALSE(box->wrongPassword->isVisible());
+    // A compact box, the field beside its label.
+    EXPECT_LT(box->width(), box->screen()->availableGeometry().width() / 2);
+    EXPECT_LT(box->height(), box->width() / 2);
+    EXPECT_GT(box->Text1->x(), box->Label1->geometry().right());
+    EXPECT_LE(std::abs(box->Text1->geometry().center().y() - box->Label1->geometry().center().y()), 2);
+    const auto shapes = [box] {
+        QList<QRect> shapes{box->geometry()};
+        for (const QWidget *control : box->findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
+            shapes.append(control->geometry());
+        return shapes;
+    };
+    const QList<QRect> before = shapes();
 
     tryPassword(QStringLiteral("wrong horse"));
+    EXPECT_EQ(shapes(), before) << "nothing moves for the complaint";
     EXPECT_TRUE(locked());
     EXPECT_TRUE(box->isVisible());
     EXPECT_TRUE(box->wrongPassword->isVisible());

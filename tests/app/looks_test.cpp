@@ -8,8 +8,10 @@
 #include "editor/richtextedit.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QLabel>
 #include <QStyle>
+#include <QStyleOptionButton>
 #include <QTest>
 #include <QToolBar>
 #include <QToolButton>
@@ -216,4 +218,32 @@ TEST(Looks, AColouredPageShowsItsInkOnWhitePaperAndKeepsItsRtfInTheDarkLook)
         EXPECT_GE(wcagContrast(qRgb(0, 0, 139), page.background), 4.5);
     }
     EXPECT_EQ(dark.pixels, light.pixels);
+}
+
+// The style draws an unticked box barely apart from the panel; its outline
+// has to stand out 3:1 from what lies around it, in either look.
+TEST(Looks, AnUntickedBoxStandsOutFromThePanel)
+{
+    for (const Look look : {Look::Light, Look::Dark}) {
+        const ScopedLook scoped(look);
+        FormHarness harness;
+        harness.withoutPassword();
+        harness.start();
+        Form1 &form = *harness.form;
+        form.show();
+        form.m5->trigger();
+        QCheckBox &box = *form.chkTextOnly;
+        QStyleOptionButton option;
+        option.initFrom(&box);
+        const QRect indicator = box.style()->subElementRect(QStyle::SE_CheckBoxIndicator, &option, &box);
+        const QImage pixels = form.grab(QRect(box.mapTo(&form, QPoint()), box.size())).toImage().convertToFormat(QImage::Format_RGB32);
+        const QRgb panel = measureContrast(box.objectName(), pixels).background;
+        const QRect edge(indicator.topLeft() * pixels.devicePixelRatio(), indicator.size() * pixels.devicePixelRatio());
+        double weakest = 21;
+        for (int y = edge.top(); y <= edge.bottom(); ++y)
+            for (int x = edge.left(); x <= edge.right(); ++x)
+                if (x == edge.left() || x == edge.right() || y == edge.top() || y == edge.bottom())
+                    weakest = std::min(weakest, wcagContrast(pixels.pixel(x, y), panel));
+        EXPECT_GE(weakest, 3) << lookName(look);
+    }
 }

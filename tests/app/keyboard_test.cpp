@@ -1,0 +1,109 @@
+#include "diarytexts.h"
+#include "formharness.h"
+#include "looks.h"
+
+#include "app/filelistbox.h"
+#include "app/monthcalendar.h"
+#include "diary/pagestore.h"
+#include "editor/richtextedit.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTest>
+#include <QToolButton>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+QWidget *focused()
+{
+    return QApplication::focusWidget();
+}
+
+// Tab from a control; Ctrl+Tab from an editor, where Tab types a tab.
+void step(bool forward = true)
+{
+    const Qt::KeyboardModifiers editor = qobject_cast<RichTextEdit *>(focused()) ? Qt::ControlModifier : Qt::NoModifier;
+    QTest::keyClick(focused(), forward ? Qt::Key_Tab : Qt::Key_Backtab, forward ? editor : editor | Qt::ShiftModifier);
+}
+
+// Each stop of the walk takes the focus and marks it as WCAG measures a focus
+// mark: pixels that change by 3:1 or more, at least a line all round it.
+void walk(Form1 &form, const QList<QWidget *> &stops, bool forward = true)
+{
+    for (QWidget *stop : stops) {
+        const QRect around = QRect(stop->mapTo(&form, QPoint()), stop->size()).adjusted(-4, -4, 4, 4);
+        const QImage before = form.grab(around).toImage().convertToFormat(QImage::Format_RGB32);
+        step(forward);
+        ASSERT_EQ(focused(), stop->focusProxy() ? stop->focusProxy() : stop) << qPrintable(focused()->objectName()) << " for "
+                                                                           << qPrintable(stop->objectName());
+        const QImage after = form.grab(around).toImage().convertToFormat(QImage::Format_RGB32);
+        int marked = 0;
+        for (int y = 0; y < after.height(); ++y)
+            for (int x = 0; x < after.width(); ++x)
+                marked += wcagContrast(before.pixel(x, y), after.pixel(x, y)) >= 3;
+        EXPECT_GE(marked, 2 * (after.width() + after.height())) << qPrintable(stop->objectName()) << " shows no focus";
+    }
+}
+
+class KeyboardWalk : public ::testing::TestWithParam<Look>
+{
+};
+
+} // namespace
+
+TEST_P(KeyboardWalk, TabGoesRoundMarkingEachStopAndTheCalendarOpensTheDayChosenWithEnterOrSpace)
+{
+    const ScopedLook look(GetParam());
+    FormHarness harness;
+    for (const char *day : {"2026-12-04", "2026-12-06"})
+        ASSERT_TRUE(pagestore::save(harness.data.root(), QString::fromLatin1(day), diarytexts::page(day)));
+    harness.withoutPassword();
+    harness.start();
+    Form1 &f = *harness.form;
+    f.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&f));
+    EXPECT_EQ(focused(), f.rtxt2);
+    EXPECT_FALSE(f.rtxt2->tabChangesFocus());
+    EXPECT_FALSE(f.rtxt->tabChangesFocus());
+    walk(f, {f.rtxt, f.SSCommand1, f.SSCommand2, f.SSCommand3, f.SSCommand4, f.cmbFontName, f.cmbFontSize, f.monthview1, f.rtxt2});
+    walk(f, {f.monthview1, f.cmbFontSize, f.cmbFontName, f.SSCommand4, f.SSCommand3, f.SSCommand2, f.SSCommand1, f.rtxt, f.rtxt2}, false);
+    EXPECT_EQ(f.session().filechanged(), 0) << "leaving the page is no typing";
+
+    // The arrow keys move the highlight alone: nothing opens, nothing is asked.
+    walk(f, {f.monthview1}, false);
+    QWidget *days = focused();
+    QTest::keyClick(days, Qt::Key_Right);
+    QTest::keyClick(days, Qt::Key_Right);
+    EXPECT_EQ(f.monthview1->selectedDate(), QDate(2026, 12, 6));
+    EXPECT_EQ(f.rtxt2->text(), QStringLiteral("2026-12-04"));
+    QTest::keyClick(days, Qt::Key_Return);
+    EXPECT_EQ(f.dtpick->text(), QStringLiteral("12/6/2026"));
+    EXPECT_EQ(f.rtxt2->text(), QStringLiteral("2026-12-06"));
+    QTest::keyClick(days, Qt::Key_Left);
+    QTest::keyClick(days, Qt::Key_Space);
+    EXPECT_EQ(f.dtpick->text(), QStringLiteral("12/5/2026"));
+    // Enter on the open day changes nothing; a highlight left unchosen goes back to it.
+    QTest::keyClick(days, Qt::Key_Enter);
+    QTest::keyClick(days, Qt::Key_Down);
+    step();
+    EXPECT_EQ(f.monthview1->selectedDate(), QDate(2026, 12, 5));
+    EXPECT_EQ(f.dtpick->text(), QStringLiteral("12/5/2026"));
+    EXPECT_EQ(harness.dialogs.shown().size(), 1) << "the sign-in's notice alone";
+
+    // A panel takes the calendar column's place, the note under it too.
+    f.m5->trigger();
+    walk(f, {f.chkMatchCase, f.chkTextOnly, f.Command4, f.List1, f.Command1, f.rtxt2});
+    f.Command1->click();
+    f.openPanel->trigger();
+    walk(f, {f.Command3, f.rtxt2});
+}
+
+INSTANTIATE_TEST_SUITE_P(, KeyboardWalk, ::testing::Values(Look::Light, Look::Dark),
+                         [](const ::testing::TestParamInfo<Look> &info) { return std::string(lookName(info.param)); });
