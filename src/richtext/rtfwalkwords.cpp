@@ -3,6 +3,7 @@
 #include "rtflimits.h"
 
 #include <algorithm>
+
 namespace richtext {
 
 bool RtfState::destinationWord(Control control)
@@ -39,6 +40,7 @@ bool RtfState::destinationWord(Control control)
         top().destination = Destination::Skip;
         top().reveals = Reveals::UnicodeText;
         return true;
+    // Shown as the text they hold, even when marked with \*.
     case Control::Object:
     case Control::Result:
     case Control::ShapeResult:
@@ -88,6 +90,8 @@ RtfWordResult RtfState::shapeWord(Control control, int value)
 {
     switch (control) {
     case Control::Shape:
+        // A shape within a group shape is placed in the group's own units,
+        // so its picture keeps the picture's own size.
         m_shapeBox = {};
         break;
     case Control::ShapeResult:
