@@ -8,10 +8,22 @@ namespace {
 constexpr const char *kWestern = codepage::kName;
 }
 
+// ICU has no converter for the Mac CJK sets; each extends the Windows or EUC
+// set it is named after in only a few bytes.
 QByteArray charsetCodePage(int charset)
 {
     switch (charset) {
+    case 0:
+    case 2: return kWestern;
     case 77: return "macintosh";
+    case 78: return "Shift_JIS";
+    case 79: return "EUC-KR";
+    case 80: return "GB2312";
+    case 81: return "Big5";
+    case 85: return "x-mac-greek";
+    case 86: return "x-mac-turkish";
+    case 88: return "x-mac-centraleurroman";
+    case 89: return "x-mac-cyrillic";
     case 128: return "Shift_JIS";
     case 129: return "windows-949";
     case 134: return "GBK";
@@ -39,6 +51,10 @@ QByteArray windowsCodePage(int number)
     case 936: return "GBK";
     case 950: return "Big5";
     case 10000: return "macintosh";
+    case 10001: return "Shift_JIS";
+    case 10002: return "Big5";
+    case 10003: return "EUC-KR";
+    case 10008: return "GB2312";
     default: break;
     }
     const QByteArray name = "windows-" + QByteArray::number(number);
@@ -58,7 +74,7 @@ QStringDecoder &CodePageDecoder::decoderFor(const QByteArray &codePage)
 {
     auto found = m_decoders.find(codePage);
     if (found == m_decoders.end()) {
-        QStringDecoder decoder(codePage.constData());
+        QStringDecoder decoder(codePage.constData(), QStringConverter::Flag::Stateless);
         found = m_decoders.emplace(codePage, decoder.isValid() ? std::move(decoder) : QStringDecoder(kWestern)).first;
     }
     return found->second;

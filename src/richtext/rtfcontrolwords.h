@@ -8,10 +8,11 @@ namespace richtext {
 enum class Control {
     Unknown,
     // destinations
-    FontTable, ColorTable, Skip, Picture, ShapePicture, Object, Result,
+    FontTable, ColorTable, Skip, Picture, ShapePicture, NonShapePicture, Object, Result, Shape, ShapeResult,
+    ShapeText, ShapeName, ShapeValue, UnicodePair, UnicodeText,
     // document
     AnsiCodePage, MacCodePage, PcCodePage, PcaCodePage, DefaultFont, FontCharset, FontCodePage,
-    Red, Green, Blue,
+    Red, Green, Blue, ShapeLeft, ShapeTop, ShapeRight, ShapeBottom, FootnoteMark,
     // characters
     Plain, Font, FontSize, Bold, Italic, Underline, UnderlineDotted, UnderlineOff, Strike, ForeColor, BackColor,
     Unicode, UnicodeSkip, Character,
@@ -34,7 +35,7 @@ ControlWord controlWord(QByteArrayView name);
 
 inline bool isDestination(Control control)
 {
-    return control >= Control::FontTable && control <= Control::Result;
+    return control >= Control::FontTable && control <= Control::UnicodeText;
 }
 
 } // namespace richtext

@@ -32,9 +32,17 @@ void RtfParser::paragraphMark()
     m_builder.endParagraph(blockFormat());
 }
 
+// A floating picture shows at its shape's size, which the user may have
+// set apart from the picture's own.
 void RtfParser::picture(const RtfPictureData &picture)
 {
-    if (const auto format = pictureFormat(m_document, picture))
+    RtfPictureData shown = picture;
+    if (!m_pictureBox.isEmpty()) {
+        shown.goalWidth = m_pictureBox.width();
+        shown.goalHeight = m_pictureBox.height();
+        shown.scaleX = shown.scaleY = 100;
+    }
+    if (const auto format = pictureFormat(m_document, shown))
         m_builder.insertImage(*format);
 }
 

@@ -45,6 +45,9 @@ private:
 
     RtfTokenizer m_tokens;
     Picture m_picture;
+    // \* marks a destination only right after its group's brace; some
+    // writers put it before a plain word in mid-group.
+    bool m_afterOpen = false;
 };
 
 template <class Sink, class Picture>
@@ -56,6 +59,7 @@ void RtfWalk<Sink, Picture>::run()
             finish();
             return;
         }
+        m_afterOpen = token.kind == RtfToken::Open;
     }
 }
 
@@ -131,7 +135,7 @@ template <class Sink, class Picture>
 void RtfWalk<Sink, Picture>::symbol(uchar value)
 {
     switch (value) {
-    case '*': m_starred = true; break;
+    case '*': m_starred = m_afterOpen; break;
     case '~': appendCharacter(u'\u00A0'); break;
     case '-': appendCharacter(u'\u00AD'); break;
     case '_': appendCharacter(u'\u2011'); break;
@@ -156,6 +160,10 @@ void RtfWalk<Sink, Picture>::word(const RtfToken &token)
         break;
     case RtfWordResult::Picture: m_picture = {}; break;
     case RtfWordResult::PictureWord: sink().pictureWord(m_picture, token, known.control); break;
+    case RtfWordResult::FootnoteMark:
+        for (const QChar digit : QString::number(++m_footnotes))
+            appendCharacter(digit.unicode());
+        break;
     }
 }
 

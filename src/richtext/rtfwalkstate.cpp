@@ -2,6 +2,7 @@
 
 #include "rtflimits.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace richtext {
@@ -54,6 +55,11 @@ void RtfState::tableText(QByteArrayView bytes)
         }
         return;
     }
+    if (top().destination == Destination::ShapeName) {
+        const qsizetype room = std::max<qsizetype>(limits::kControlWordLetters - m_shapeName.size(), 0);
+        m_shapeName.append(bytes.first(std::min(bytes.size(), room)));
+        return;
+    }
     if (top().destination != Destination::ColorTable)
         return;
     for (const char c : bytes) {
@@ -71,8 +77,6 @@ void RtfState::decodeHeld(QString &out)
     m_bytes.resize(0);
 }
 
-// The name is decoded even where only its code page matters: a code page such
-// as Shift_JIS carries a half-read character from one decoding to the next.
 void RtfState::endFontName()
 {
     const QByteArray bytes = std::exchange(m_fontName, {});

@@ -7,6 +7,7 @@
 #include "diary/codepage.h"
 
 #include <QColor>
+#include <QRect>
 
 #include <map>
 #include <optional>
@@ -17,7 +18,7 @@ namespace richtext {
 // What a control word asks of the walker beyond the reader's own state.
 struct RtfWordResult
 {
-    enum Kind { Nothing, Character, Paragraph, Picture, PictureWord };
+    enum Kind { Nothing, Character, Paragraph, Picture, PictureWord, FootnoteMark };
     Kind kind = Nothing;
     char16_t character = 0;
 };
@@ -29,7 +30,10 @@ struct RtfWordResult
 class RtfState
 {
 protected:
-    enum class Destination { Text, Skip, FontTable, ColorTable, Picture };
+    enum class Destination { Text, Skip, FontTable, ColorTable, Picture, ShapeName };
+    // What a skipped group still shows: a shape's picture or text box, or
+    // the Unicode half of a \upr pair.
+    enum class Reveals : uchar { Nothing, Shape, ShapePicture, UnicodeText };
 
     // Any change ends a run of text.
     struct CharState
@@ -63,7 +67,7 @@ protected:
         Paragraph paragraph;
         Destination destination = Destination::Text;
         int unicodeSkip = 1;
-        bool inObject = false;
+        Reveals reveals = Reveals::Nothing;
     };
 
     struct Font
@@ -103,6 +107,10 @@ protected:
     QByteArray m_runCodePage;
     std::vector<std::optional<QColor>> m_colors;
     size_t m_pictureDepth = 0;
+    // The size a floating picture takes in the page, in twips; empty for a
+    // picture of the text flow, which keeps its own.
+    QSize m_pictureBox;
+    int m_footnotes = 0;
 
 private:
     inline QByteArray codePage() const;
@@ -110,6 +118,10 @@ private:
     inline RtfWordResult textWord(const ControlWord &known, const RtfToken &token);
     static inline bool characterWord(Group &group, Control control, int value, bool on);
     static inline bool paragraphWord(Paragraph &paragraph, Control control, int value);
+    inline RtfWordResult startPicture(QSize box);
+    RtfWordResult revealWord(Control control, int value);
+    RtfWordResult shapeWord(Control control, int value);
+    bool fallbackWanted();
     bool destinationWord(Control control);
     void fontTableWord(Control control, int value);
     void colorTableWord(Control control, int value);
@@ -125,6 +137,14 @@ private:
     QByteArray m_fontName;
     QColor m_colorEntry;
     bool m_colorEntryUsed = false;
+    // A shape's fallback (\shprslt, \nonshppict) shows only when the shape
+    // itself showed nothing: m_shapeContent counts what shapes and pictures
+    // showed, and m_shapeMark is its count when the last shape began.
+    int m_shapeContent = 0;
+    int m_shapeMark = -1;
+    size_t m_shapeDepth = 0;
+    QRect m_shapeBox;
+    QByteArray m_shapeName;
 };
 
 } // namespace richtext

@@ -40,8 +40,8 @@ inline RtfWordResult RtfState::word(const ControlWord &known, const RtfToken &to
     }
     switch (top().destination) {
     case Destination::Skip:
-        if (known.control == Control::Result && top().inObject)
-            top().destination = Destination::Text;
+        return top().reveals == Reveals::Nothing ? RtfWordResult{} : revealWord(known.control, value);
+    case Destination::ShapeName:
         return {};
     case Destination::FontTable:
         fontTableWord(known.control, value);
@@ -57,14 +57,23 @@ inline RtfWordResult RtfState::word(const ControlWord &known, const RtfToken &to
     return textWord(known, token);
 }
 
+inline RtfWordResult RtfState::startPicture(QSize box)
+{
+    top().destination = Destination::Picture;
+    m_pictureDepth = m_groups.size();
+    m_pictureBox = box;
+    ++m_shapeContent;
+    return {RtfWordResult::Picture};
+}
+
 inline RtfWordResult RtfState::textWord(const ControlWord &known, const RtfToken &token)
 {
     const int value = token.parameter;
     switch (known.control) {
     case Control::Picture:
-        top().destination = Destination::Picture;
-        m_pictureDepth = m_groups.size();
-        return {RtfWordResult::Picture};
+        return startPicture({});
+    case Control::FootnoteMark:
+        return {RtfWordResult::FootnoteMark};
     case Control::Paragraph:
         return {RtfWordResult::Paragraph};
     case Control::Character:

@@ -1,5 +1,7 @@
 #include "pictures.h"
+#include "rtfpages.h"
 
+#include "richtext/pageexport.h"
 #include "richtext/picture.h"
 #include "richtext/rtflimits.h"
 #include "richtext/rtfreader.h"
@@ -188,4 +190,23 @@ TEST(RtfReader, MalformedInputGivesTheBestPageItCan)
         const auto document = read(hostile);
         EXPECT_LE(document->characterCount(), hostile.size() + 1);
     }
+}
+
+TEST(RtfReader, ShowsShapesAndTextOfOtherWritersOnceInTheirOwnCodePages)
+{
+    for (const rtfpages::Page &page : rtfpages::foreignPages())
+        EXPECT_EQ(text(page.rtf), page.shown) << page.what;
+
+    const auto document = read(rtfpages::floatingPicturePage());
+    const QTextBlock block = document->begin();
+    auto fragment = block.begin();
+    ++fragment;
+    ASSERT_TRUE(fragment.fragment().charFormat().isImageFormat());
+    const QTextImageFormat image = fragment.fragment().charFormat().toImageFormat();
+    EXPECT_EQ(image.width(), 120);
+    EXPECT_EQ(image.height(), 80);
+    const auto stored = richtext::storedPicture(*document, image);
+    ASSERT_TRUE(stored);
+    EXPECT_EQ(richtext::decodeImage(stored->bytes).convertToFormat(QImage::Format_RGB32), testpictures::drawing());
+    EXPECT_EQ(richtext::htmlWithPictures(*document).count(QStringLiteral("data:image/png;base64,")), 1);
 }

@@ -1,4 +1,5 @@
 #include "diarygen.h"
+#include "rtfpages.h"
 
 #include "richtext/pageexport.h"
 #include "richtext/rtflimits.h"
@@ -57,6 +58,9 @@ const char *const kPieces[] = {
     "\\pard\\qc ", "\\unknownword ", "\\'4", "\\'", "\xe9\xa0", "\x83\x5c", "\r", "\n", " ",
     "\\ansicpg932 ", "\\mac ", "\\pca ", "{\\fonttbl{\\f1\\fcharset134 G;}}", "\\'d6", "\\fs0 ", "\\b1 ",
     "\\uld ", "\\ulnone ", "\\strike ", "\\cb2 ", "\\sect ", "\\nestcell ", "\\uc1 ", "\\u-4 ",
+    "{\\shp{\\*\\shpinst\\shpright99\\shpbottom9{\\sp{\\sn pib}{\\sv ", "{\\shptxt ", "{\\shprslt ",
+    "{\\nonshppict ", "\\chftn ", "{\\upr{", "{\\*\\ud ", "{\\fonttbl{\\f4\\fcharset0 W;}}\\f4 ", "\\ansicpg936 ",
+    "\\ansicpg10001 ", "\\b0\\*\\cs7 ",
 };
 
 QByteArray soup(unsigned seed)
@@ -106,6 +110,8 @@ TEST(RtfText, MatchesTheReaderOnTheReaderTestInputs)
           "{\\rtf1 \\u99999999999?\\u-99999?ok}", "{\\rtf1 \\bin999999999999 x}", "{\\rtf1 x{\\pict\\pngblip 89504e470",
           "{\\rtf1{\\colortbl;;;\\red999;}\\cf3 x}", "{\\rtf1{\\pict\\dibitmap 28000000ffffff7fffffff7f01002000}}"})
         expectSame(rtf);
+    for (const rtfpages::Page &page : rtfpages::foreignPages())
+        expectSame(page.rtf);
     expectSame(QByteArray("{\\rtf1 before", 13) + '\0' + QByteArray("after}"));
     expectSame(QByteArray("{\\rtf1 ") + QByteArray(100000, '{') + "deep" + QByteArray(100000, '}') + " out}");
     expectSame(QByteArray(100000, '{') + "\\'" + QByteArray(1000, '\\'));
