@@ -133,7 +133,7 @@ Outcome restore(const QString &zipPath, const QString &newRoot)
         return target;
     const RestoreStaging staging(newRoot);
     if (!staging.isReady())
-        return Outcome::failure(QStringLiteral("The folder %1 cannot be created.").arg(newRoot));
+        return Outcome::failure(QStringLiteral("No folder can be created in %1 to restore into.").arg(QFileInfo(newRoot).absolutePath()));
     const Outcome restored = restoreInto(zipPath, staging.diaryPath());
     return restored ? staging.moveIntoPlace() : restored;
 }
