@@ -22,6 +22,13 @@ QString namePrefix(const QFileInfo &target)
     return QLatin1Char('.') + target.fileName() + QStringLiteral(".restoring-");
 }
 
+// Cleaned, so a target given as "new/" is named "new" and not taken for a
+// folder inside it.
+QString absoluteTarget(const QString &target)
+{
+    return QDir::cleanPath(QFileInfo(target).absoluteFilePath());
+}
+
 QString markOf(const QString &folder)
 {
     return folder + QLatin1Char('/') + kMark;
@@ -42,7 +49,7 @@ void removeIfUnlocked(const QString &folder)
 
 void RestoreStaging::removeLeftovers(const QString &target)
 {
-    const QFileInfo info(QFileInfo(target).absoluteFilePath());
+    const QFileInfo info(absoluteTarget(target));
     // QTemporaryDir fills the six X of its template with letters and digits.
     const QRegularExpression ours(
         QRegularExpression::anchoredPattern(QRegularExpression::escape(namePrefix(info)) + QStringLiteral("[A-Za-z0-9]{6}")));
@@ -54,7 +61,7 @@ void RestoreStaging::removeLeftovers(const QString &target)
     }
 }
 
-RestoreStaging::RestoreStaging(const QString &target) : m_target(QFileInfo(target).absoluteFilePath())
+RestoreStaging::RestoreStaging(const QString &target) : m_target(absoluteTarget(target))
 {
     const QFileInfo info(m_target);
     if (!QDir().mkpath(info.absolutePath()))

@@ -118,7 +118,7 @@ TEST_F(BackupTest, ARestoredDiaryHasEveryFileByteForByteAndTheHistoryOnlyWhenAsk
     writeAll(whole, "an older backup");
     const Outcome written = backup::write(data.root(), whole, true);
     ASSERT_TRUE(written) << written.error().toStdString();
-    const QString restored = outPath(QStringLiteral("new/diary"));
+    const QString restored = outPath(QStringLiteral("new/diary/"));
     const Outcome back = backup::restore(whole, restored);
     ASSERT_TRUE(back) << back.error().toStdString();
     EXPECT_EQ(filesUnder(restored), diary);
