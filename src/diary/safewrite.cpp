@@ -94,3 +94,13 @@ Outcome replaceDurably(const QString &from, const QString &to)
         return Outcome::failure(QStringLiteral("%1: %2").arg(from, qt_error_string(error)));
     return renameOver(from, to);
 }
+
+bool syncFileSystem(const QString &path)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    const bool synced = ::syncfs(fd) == 0;
+    ::close(fd);
+    return synced;
+}
