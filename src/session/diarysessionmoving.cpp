@@ -1,5 +1,6 @@
 #include "diarysession.h"
 
+#include "diary/counted.h"
 #include "diary/daykeys.h"
 #include "diary/pagestore.h"
 #include "seams/busycursor.h"
@@ -40,11 +41,9 @@ QString summary(const std::vector<diaryimport::DayReport> &days)
     for (const auto &day : days)
         ++counts[day.kind];
     using Kind = diaryimport::DayReport::Kind;
-    QString text = QStringLiteral("%1 days imported: %2 new pages, %3 pages added to, %4 days skipped, %5 failed.\n")
-                       .arg(days.size())
-                       .arg(counts[Kind::Created])
-                       .arg(counts[Kind::Appended])
-                       .arg(counts[Kind::Skipped])
+    QString text = QStringLiteral("%1 imported: %2, %3 added to, %4 skipped, %5 failed.\n")
+                       .arg(counted(qsizetype(days.size()), "day", "days"), counted(counts[Kind::Created], "new page", "new pages"),
+                            counted(counts[Kind::Appended], "page", "pages"), counted(counts[Kind::Skipped], "day", "days"))
                        .arg(counts[Kind::Failed]);
     int listed = 0;
     for (const auto &day : days) {
@@ -55,7 +54,7 @@ QString summary(const std::vector<diaryimport::DayReport> &days)
         ++listed;
     }
     if (listed < int(days.size()))
-        text += QStringLiteral("\n... and %1 more days.").arg(int(days.size()) - listed);
+        text += QStringLiteral("\n... and %1.").arg(counted(qsizetype(days.size()) - listed, "more day", "more days"));
     return text;
 }
 
@@ -105,9 +104,12 @@ std::optional<diaryimport::Existing> DiarySession::askAboutDaysWithPages(const s
     }
     if (clashing.empty())
         return diaryimport::Existing::Skip;
-    const QString question = QStringLiteral("%1 of the days being imported already have a page. Do you want to add the imported "
-                                            "text below those pages? If you choose No, those days are left as they are.")
-                                 .arg(clashing.size());
+    const QString question = clashing.size() == 1
+        ? QStringLiteral("1 of the days being imported already has a page. Do you want to add the imported text below "
+                         "that page? If you choose No, that day is left as it is.")
+        : QStringLiteral("%1 of the days being imported already have a page. Do you want to add the imported text below "
+                         "those pages? If you choose No, those days are left as they are.")
+              .arg(clashing.size());
     const auto answer = m_dialogs.message(question, kImportTitle, Dialogs::Icon::Question, Dialogs::Buttons::YesNo);
     return answer == Dialogs::Button::Yes ? diaryimport::Existing::Append : diaryimport::Existing::Skip;
 }

@@ -2,6 +2,7 @@
 #include "toolpassword.h"
 #include "toolsupport.h"
 
+#include "diary/counted.h"
 #include "import/diaryimport.h"
 #include "import/readers.h"
 
@@ -35,11 +36,6 @@ std::optional<diaryimport::Source> sourceOption(const QCommandLineParser &parser
     return source;
 }
 
-QString counted(int count, const char *one, const char *many)
-{
-    return QStringLiteral("%1 %2").arg(count).arg(QLatin1String(count == 1 ? one : many));
-}
-
 QString dayLine(const DayReport &report)
 {
     switch (report.kind) {
@@ -63,7 +59,7 @@ int daysOf(const std::vector<DayReport> &reports, DayReport::Kind kind)
 QString summaryLine(const std::vector<DayReport> &reports)
 {
     return QStringLiteral("%1: %2 new, %3 added below a page, %4 skipped, %5 failed")
-        .arg(counted(int(reports.size()), "day", "days"))
+        .arg(counted(qsizetype(reports.size()), "day", "days"))
         .arg(daysOf(reports, DayReport::Kind::Created))
         .arg(daysOf(reports, DayReport::Kind::Appended))
         .arg(daysOf(reports, DayReport::Kind::Skipped))

@@ -63,7 +63,10 @@ TEST_F(MovingTest, ImportDiaryAddsBelowTheOpenPageAndTellsEachDay)
     const QStringList texts = harness.dialogs.texts().mid(before);
     ASSERT_EQ(texts.size(), 5);
     EXPECT_EQ(texts[2], diarytexts::kSaveQuestion);
-    EXPECT_TRUE(texts[3].startsWith(QStringLiteral("1 of the days being imported already have a page.")));
+    EXPECT_TRUE(texts[3].startsWith(QStringLiteral("1 of the days being imported already has a page. Do you want to add "
+                                                   "the imported text below that page? If you choose No, that day is left")));
+    EXPECT_TRUE(texts[4].startsWith(QStringLiteral("2 days imported: 1 new page, 1 page added to, 0 days skipped, 0 failed.")))
+        << texts[4].toStdString();
     EXPECT_TRUE(texts[4].contains(QStringLiteral("2026-12-04: added below its page")));
     EXPECT_TRUE(texts[4].contains(QStringLiteral("2026-12-10: new page")));
     const QString shown = form().rtxt2->text();
