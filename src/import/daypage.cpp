@@ -2,9 +2,9 @@
 
 #include "entrybody.h"
 #include "entrypictures.h"
-#include "storabletext.h"
 
 #include "richtext/pagecontent.h"
+#include "richtext/rule.h"
 
 #include <QTextBlock>
 #include <QTextCursor>
@@ -34,13 +34,15 @@ void appendBoldLine(QTextCursor &cursor, const QString &text)
     cursor.insertText(text, bold);
 }
 
+// A drawn line, not characters, so it spans the page at any width and never
+// wraps. It has its paragraph to itself: what follows starts below it.
 void appendLine(QTextCursor &cursor)
 {
     startParagraph(cursor);
-    QTextBlockFormat centred;
-    centred.setAlignment(Qt::AlignHCenter);
-    cursor.setBlockFormat(centred);
-    cursor.insertText(lineText(), QTextCharFormat());
+    QTextBlockFormat ruled;
+    richtext::setRule(ruled);
+    cursor.setBlockFormat(ruled);
+    cursor.insertBlock(QTextBlockFormat(), QTextCharFormat());
 }
 
 // A fragment leaves its first paragraph's format behind, so it is set again.

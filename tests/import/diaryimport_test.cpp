@@ -18,7 +18,7 @@ using namespace diaryimport;
 
 namespace {
 
-const QString kLine = QString(30, QChar(0x2014));
+const QString kLine = storedpage::kRule;
 
 Entry entry(QDate day, const QString &text, std::optional<QTime> time = std::nullopt, const QString &title = {})
 {
@@ -39,7 +39,7 @@ TEST(DiaryImport, ADaysEntriesGoInTimeOrderHeadedByTheirTimes)
         entry(march5, QStringLiteral("late"), QTime(18, 0)),
         entry(QDate(2024, 3, 9), QStringLiteral("alone"), QTime(9, 15)),
         entry(march5, QStringLiteral("no time")),
-        entry(march5, QStringLiteral("- *early*"), QTime(7, 30), QStringLiteral("Morning")),
+        entry(march5, QStringLiteral("- *early*\n\n***\n\nthen"), QTime(7, 30), QStringLiteral("Morning")),
         entry(QDate(2024, 3, 1), QStringLiteral("first day")),
     };
     entries[3].markup = Entry::Markup::Markdown;
@@ -59,9 +59,9 @@ TEST(DiaryImport, ADaysEntriesGoInTimeOrderHeadedByTheirTimes)
     EXPECT_EQ(heard, (std::vector<std::pair<int, int>>{{1, 3}, {2, 3}, {3, 3}}));
 
     const auto page = storedpage::read(data.root(), QStringLiteral("2024-03-05"));
-    EXPECT_EQ(storedpage::text(*page), QStringLiteral("07:30\nMorning\n\u2022 early\n") + kLine + QStringLiteral("\nno time\n") + kLine
-                                           + QStringLiteral("\n18:00\nlate"))
-        << "the untimed entry keeps its place; the timed ones take theirs in time order";
+    EXPECT_EQ(storedpage::text(*page), QStringLiteral("07:30\nMorning\n\u2022 early\n") + kLine + QStringLiteral("\nthen\n") + kLine
+                                           + QStringLiteral("\nno time\n") + kLine + QStringLiteral("\n18:00\nlate"))
+        << "the untimed entry keeps its place; the timed ones take theirs in time order; a rule in an entry stays one";
     EXPECT_TRUE(storedpage::formatOf(*page, QStringLiteral("07:30")).fontWeight() >= QFont::Bold);
     EXPECT_TRUE(storedpage::formatOf(*page, QStringLiteral("Morning")).fontWeight() >= QFont::Bold);
     EXPECT_TRUE(storedpage::formatOf(*page, QStringLiteral("early")).fontItalic());
@@ -93,7 +93,8 @@ TEST(DiaryImport, ADayWithAPageIsAppendedBelowALineOrSkipped)
     ASSERT_EQ(appended.size(), 3U);
     EXPECT_EQ(appended[0].kind, DayReport::Kind::Appended) << appended[0].error.toStdString();
     const auto page = storedpage::read(data.root(), key);
-    EXPECT_EQ(storedpage::text(*page), QStringLiteral("old words\n") + kLine + QStringLiteral("\nnew words"));
+    EXPECT_EQ(storedpage::text(*page), QStringLiteral("old words\n") + kLine + QStringLiteral("\nnew words"))
+        << "a line drawn across the page, never characters that wrap";
     EXPECT_TRUE(storedpage::formatOf(*page, QStringLiteral("old")).fontWeight() >= QFont::Bold);
     EXPECT_FALSE(storedpage::formatOf(*page, QStringLiteral("new")).fontWeight() >= QFont::Bold);
     const auto versions = history::versions(data.root(), data.root().pagePath(key));
