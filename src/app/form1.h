@@ -2,6 +2,7 @@
 
 #include "appservices.h"
 #include "format/formatting.h"
+#include "seams/dialogs.h"
 #include "session/diarysession.h"
 
 #include <QMainWindow>
@@ -174,4 +175,6 @@ private:
     // The windows the lock hid, shown again as they were on unlocking.
     QList<QPointer<QWidget>> m_lockedWindows;
     QPointer<QWidget> m_activeBeforeLock;
+    // Export... offers the format and days chosen last, until the program ends.
+    std::optional<Dialogs::Choice> m_lastExport;
 };

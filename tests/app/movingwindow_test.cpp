@@ -88,6 +88,7 @@ TEST_F(MovingTest, ExportOffersTheDiarysDaysAndWritesTheChosenForm)
     EXPECT_EQ(harness.dialogs.shown().at(before).range, pages);
     const QString documents = startFolder(QStandardPaths::DocumentsLocation);
     EXPECT_EQ(harness.dialogs.shown().at(before + 1).text, documents + QStringLiteral("/diary 2026-11-20 to 2026-12-04.pdf"));
+    EXPECT_EQ(harness.dialogs.shown().at(before).offeredIndex, 0);
     EXPECT_EQ(harness.dialogs.texts().last(), QStringLiteral("Export saved"));
     QFile written(pdf);
     ASSERT_TRUE(written.open(QIODevice::ReadOnly));
@@ -95,12 +96,18 @@ TEST_F(MovingTest, ExportOffersTheDiarysDaysAndWritesTheChosenForm)
 
     const QString folder = outside.filePath(QStringLiteral("md"));
     ASSERT_TRUE(QDir().mkpath(folder));
-    harness.dialogs.answerChoice(Dialogs::Choice{1, Dialogs::DayRange{QDate(2026, 12, 1), QDate(2026, 12, 4)}});
+    const Dialogs::DayRange chosen{QDate(2026, 12, 1), QDate(2026, 12, 4)};
+    harness.dialogs.answerChoice(Dialogs::Choice{1, chosen});
     harness.dialogs.answerOpenFolder(folder);
     harness.dialogs.answerMessage(Button::Ok);
     form().m26->trigger();
     EXPECT_EQ(harness.dialogs.shown().at(before + 4).folder, documents);
     EXPECT_EQ(QDir(folder).entryList({QStringLiteral("*.md")}), QStringList{QStringLiteral("2026-12-04.md")});
+
+    harness.dialogs.answerChoice(std::nullopt);
+    form().m26->trigger();
+    EXPECT_EQ(harness.dialogs.shown().last().range, chosen) << "the last export's days are offered again";
+    EXPECT_EQ(harness.dialogs.shown().last().offeredIndex, 1);
 }
 
 // A short job passes without a box; a long one shows its bar and can be stopped.
