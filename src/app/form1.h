@@ -161,6 +161,7 @@ private:
     void followLocking();
     void watchForLock(bool encrypted);
     void showLocked(bool locked);
+    void comeForward();
 
     AppServices m_services;
     DiarySession m_session;

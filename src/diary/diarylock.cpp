@@ -5,6 +5,8 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
+#include <unistd.h>
+
 namespace {
 
 // The session's runtime folder where the desktop gives one; otherwise the
@@ -20,14 +22,29 @@ QString lockFolder()
     return cache;
 }
 
+QString canonicalFolder(const DataRoot &root)
+{
+    const QFileInfo folder(root.path());
+    return folder.exists() ? folder.canonicalFilePath() : folder.absoluteFilePath();
+}
+
+// A name that tells nothing of the folder it stands for.
+QString besideTheLocks(const QString &named, const QString &suffix)
+{
+    const QByteArray name = QCryptographicHash::hash(named.toUtf8(), QCryptographicHash::Sha256).toHex().left(24);
+    return lockFolder() + QStringLiteral("/quillnest-") + QString::fromLatin1(name) + suffix;
+}
+
 } // namespace
 
 QString DiaryLock::lockPath(const DataRoot &root)
 {
-    const QFileInfo folder(root.path());
-    const QString where = folder.exists() ? folder.canonicalFilePath() : folder.absoluteFilePath();
-    const QByteArray name = QCryptographicHash::hash(where.toUtf8(), QCryptographicHash::Sha256).toHex().left(24);
-    return lockFolder() + QStringLiteral("/quillnest-") + QString::fromLatin1(name) + QStringLiteral(".lock");
+    return besideTheLocks(canonicalFolder(root), QStringLiteral(".lock"));
+}
+
+QString DiaryLock::knockPath(const DataRoot &root)
+{
+    return besideTheLocks(QString::number(::getuid()) + u':' + canonicalFolder(root), QStringLiteral(".knock"));
 }
 
 DiaryLock::DiaryLock(const DataRoot &root) : m_file(lockPath(root))

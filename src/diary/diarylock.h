@@ -19,6 +19,9 @@ public:
     State acquire();
 
     static QString lockPath(const DataRoot &root);
+    // Where the program that holds the diary listens for a second start,
+    // beside the lock and named after the diary folder and the user.
+    static QString knockPath(const DataRoot &root);
 
 private:
     QLockFile m_file;

@@ -60,6 +60,8 @@ bool DiarySession::claimDiary(Program &program)
     if (m_lock->acquire() != DiaryLock::State::HeldElsewhere)
         return true;
     m_dialogs.message(kDiaryAlreadyOpen, QStringLiteral("Quillnest version 2"), Dialogs::Icon::Exclamation, Dialogs::Buttons::Ok);
+    if (m_openElsewhere)
+        m_openElsewhere();
     program.end();
     return false;
 }

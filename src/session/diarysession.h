@@ -17,6 +17,7 @@
 #include <QString>
 #include <QTextDocument>
 
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -40,6 +41,9 @@ public:
     // False after the sign-in ended the program, or when another program has
     // the diary open. Otherwise today is selected and its page opens.
     bool signIn(Program &program);
+    // Called when another program has the diary open, once the user was told
+    // and before this one ends: the window there is asked to come forward.
+    void setOpenElsewhere(std::function<void()> knock) { m_openElsewhere = std::move(knock); }
 
     DataRoot dataRoot() const { return DataRoot(m_root, m_vault); }
     Dialogs &dialogs() const { return m_dialogs; }
@@ -196,6 +200,7 @@ private:
     QString m_root;
     std::shared_ptr<Vault> m_vault;
     std::unique_ptr<DiaryLock> m_lock;
+    std::function<void()> m_openElsewhere;
     FileList m_pages{QString(), daykeys::isPageFileName};
     FileList m_notes;
     QDate m_day;

@@ -411,8 +411,11 @@ TEST_F(DiarySessionSignIn, ADiaryOpenElsewhereEndsBeforeThePasswordIsAsked)
     DiaryLock open(data.root());
     ASSERT_EQ(open.acquire(), DiaryLock::State::Held);
     dialogs.answerMessage(Button::Ok);
+    std::optional<std::pair<qsizetype, bool>> knocked;
+    session.setOpenElsewhere([&] { knocked.emplace(dialogs.shown().size(), program.ended()); });
     EXPECT_FALSE(session.signIn(program));
     EXPECT_TRUE(program.ended());
+    EXPECT_EQ(knocked, std::make_pair(qsizetype(1), false)) << "the other window is asked forward after the message, before the end";
     EXPECT_EQ(dialogs.shown(), (QList<ScriptedDialogs::Shown>{{.text = kDiaryAlreadyOpen, .title = QStringLiteral("Quillnest version 2"),
                                                                .icon = Dialogs::Icon::Exclamation}}));
     EXPECT_TRUE(session.dayKey().isEmpty());
