@@ -6,6 +6,7 @@
 #include <QString>
 #include <QTime>
 
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -25,6 +26,11 @@ struct Entry
     // The pictures the text shows, by the name it uses for them (a Markdown
     // image's address, an HTML image's src): the picture file's own bytes.
     QHash<QString, QByteArray> pictures;
+    // Pictures read only when the entry's page is built, so an export's
+    // photos are never all in memory at once: the bytes, or nothing with why
+    // the picture was refused in `why`.
+    using PictureFile = std::function<std::optional<QByteArray>(QString &why)>;
+    QHash<QString, PictureFile> pictureFiles;
 };
 
 // Every entry of one export, or why it was refused: then nothing of it is

@@ -1,3 +1,4 @@
+#include "progressreport.h"
 #include "toolcommands.h"
 #include "toolpassword.h"
 #include "toolsupport.h"
@@ -40,7 +41,7 @@ QString counted(int count, const char *one, const char *many)
     return QStringLiteral("%1 %2").arg(count).arg(QLatin1String(count == 1 ? one : many));
 }
 
-QString dayLine(const DayReport &report)
+QString fate(const DayReport &report)
 {
     switch (report.kind) {
     case DayReport::Kind::Created:
@@ -53,6 +54,13 @@ QString dayLine(const DayReport &report)
         return QStringLiteral("%1 failed: %2").arg(report.dayKey, report.error);
     }
     return report.dayKey;
+}
+
+QString dayLine(const DayReport &report)
+{
+    if (report.refusedPictures.isEmpty())
+        return fate(report);
+    return QStringLiteral("%1; pictures left out: %2").arg(fate(report), report.refusedPictures.join(QStringLiteral("; ")));
 }
 
 int daysOf(const std::vector<DayReport> &reports, DayReport::Kind kind)
@@ -108,7 +116,12 @@ int importDiaryCommand(const QStringList &arguments)
     DiaryLock lock(*root);
     if (!claimDiary(lock))
         return kFailed;
-    const auto reports = diaryimport::importEntries(*root, read.entries, *rule);
+    ProgressReport progress(QStringLiteral("Imported %1 of %2 days"));
+    const auto reports = diaryimport::importEntries(*root, read.entries, *rule, [&progress](int done, int total) {
+        progress.show(done, total);
+        return true;
+    });
+    progress.finish();
     for (const DayReport &report : reports)
         printLine(dayLine(report));
     printLine(summaryLine(reports));
