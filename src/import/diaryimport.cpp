@@ -75,7 +75,12 @@ DayReport importDay(const DataRoot &root, QDate day, const std::vector<const Ent
         richtext::readRtf(*stored, page);
         report.kind = DayReport::Kind::Appended;
     }
-    report.refusedPictures = appendEntries(page, entries);
+    std::vector<Entry> whole;
+    whole.reserve(entries.size());
+    std::ranges::transform(entries, std::back_inserter(whole), [](const Entry *entry) { return wholeEntry(*entry); });
+    std::vector<const Entry *> ordered;
+    std::ranges::transform(whole, std::back_inserter(ordered), [](const Entry &entry) { return &entry; });
+    report.refusedPictures = appendEntries(page, ordered);
     const QByteArray rtf = richtext::writeRtf(page);
     if (const auto why = unstorable(rtf))
         return failed(report, *why);

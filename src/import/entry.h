@@ -31,7 +31,15 @@ struct Entry
     // the picture was refused in `why`.
     using PictureFile = std::function<std::optional<QByteArray>(QString &why)>;
     QHash<QString, PictureFile> pictureFiles;
+    // Set for an entry of an export read an entry at a time: only its day and
+    // time are kept, and this makes it whole again when its page is built.
+    std::function<Entry()> remake;
 };
+
+inline Entry wholeEntry(const Entry &entry)
+{
+    return entry.remake ? entry.remake() : entry;
+}
 
 // Every entry of one export, or why it was refused: then nothing of it is
 // imported. The reason names the file and the place in it

@@ -19,7 +19,8 @@ QByteArray fingerprint(const std::vector<Entry> &entries, bool appending)
 {
     QCryptographicHash hash(QCryptographicHash::Sha256);
     hash.addData(appending ? "append" : "skip");
-    for (const Entry &entry : entries) {
+    for (const Entry &kept : entries) {
+        const Entry entry = wholeEntry(kept);
         const QString time = entry.time ? entry.time->toString(Qt::ISODateWithMs) : QString();
         for (const QString &part : {entry.day.toString(Qt::ISODate), time, entry.title, entry.text}) {
             hash.addData(QByteArray::number(part.size()));

@@ -55,10 +55,7 @@ Read readJournal(const std::shared_ptr<const dayone::Files> &files, const QStrin
     const auto bytes = files->read(journal, why);
     if (!bytes)
         return Read::refused(why);
-    const auto root = json::parseObject(*bytes, name, why);
-    if (!root)
-        return Read::refused(why);
-    return json::readEntries(*root, name, [&files](const QJsonValue &value, QString &fault) {
+    return json::readEntries(*bytes, name, [files](const QJsonValue &value, QString &fault) {
         return dayOneEntry(files, value, fault);
     });
 }

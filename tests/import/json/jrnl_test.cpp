@@ -13,8 +13,9 @@ TEST(Jrnl, KeepsEachEntrysDayTimeTitleAndBody)
 {
     const auto read = diaryimport::readJrnl(sample("jrnl.json"));
     ASSERT_FALSE(read.error) << refusal(read);
-    ASSERT_EQ(read.entries.size(), 4u);
-    const Entry &first = read.entries[0];
+    const auto entries = wholeEntries(read);
+    ASSERT_EQ(entries.size(), 4u);
+    const Entry &first = entries[0];
     EXPECT_EQ(first.day, QDate(2021, 3, 14));
     EXPECT_EQ(first.time, QTime(8, 15));
     EXPECT_EQ(first.title, QStringLiteral("Planted the tomatoes."));
@@ -22,11 +23,11 @@ TEST(Jrnl, KeepsEachEntrysDayTimeTitleAndBody)
     EXPECT_EQ(first.markup, Entry::Markup::Plain);
     EXPECT_TRUE(first.pictures.isEmpty());
     // Two entries of one day stay two entries, each with its own time.
-    EXPECT_EQ(read.entries[1].day, QDate(2021, 3, 14));
-    EXPECT_EQ(read.entries[1].time, QTime(17, 40));
-    EXPECT_EQ(read.entries[1].text, QString());
-    EXPECT_EQ(read.entries[2].title, QStringLiteral("Café on the corner — crème brûlée."));
-    EXPECT_EQ(read.entries[3].day, QDate(2021, 4, 2));
+    EXPECT_EQ(entries[1].day, QDate(2021, 3, 14));
+    EXPECT_EQ(entries[1].time, QTime(17, 40));
+    EXPECT_EQ(entries[1].text, QString());
+    EXPECT_EQ(entries[2].title, QStringLiteral("Café on the corner — crème brûlée."));
+    EXPECT_EQ(entries[3].day, QDate(2021, 4, 2));
 }
 
 TEST(Jrnl, RefusesAMalformedExportWholeNamingThePlace)
