@@ -59,6 +59,17 @@ DayReport failed(DayReport report, const QString &why)
     return report;
 }
 
+// Entries kept by their day and time are made whole for their page alone.
+QStringList appendWholeEntries(QTextDocument &page, const std::vector<const Entry *> &entries)
+{
+    std::vector<Entry> whole;
+    whole.reserve(entries.size());
+    std::ranges::transform(entries, std::back_inserter(whole), [](const Entry *entry) { return wholeEntry(*entry); });
+    std::vector<const Entry *> ordered;
+    std::ranges::transform(whole, std::back_inserter(ordered), [](const Entry &entry) { return &entry; });
+    return appendEntries(page, ordered);
+}
+
 DayReport importDay(const DataRoot &root, QDate day, const std::vector<const Entry *> &entries, Existing existing,
                     const ImportJournal &journal)
 {
@@ -75,12 +86,7 @@ DayReport importDay(const DataRoot &root, QDate day, const std::vector<const Ent
         richtext::readRtf(*stored, page);
         report.kind = DayReport::Kind::Appended;
     }
-    std::vector<Entry> whole;
-    whole.reserve(entries.size());
-    std::ranges::transform(entries, std::back_inserter(whole), [](const Entry *entry) { return wholeEntry(*entry); });
-    std::vector<const Entry *> ordered;
-    std::ranges::transform(whole, std::back_inserter(ordered), [](const Entry &entry) { return &entry; });
-    report.refusedPictures = appendEntries(page, ordered);
+    report.refusedPictures = appendWholeEntries(page, entries);
     const QByteArray rtf = richtext::writeRtf(page);
     if (const auto why = unstorable(rtf))
         return failed(report, *why);
