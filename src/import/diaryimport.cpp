@@ -103,7 +103,7 @@ std::vector<DayReport> importEntries(const DataRoot &root, const std::vector<Ent
                                      const Progress &progress)
 {
     const Days days = byDay(entries);
-    const ImportJournal journal(root, entries, existing == Existing::Append);
+    const ImportJournal journal(root, entries);
     std::vector<DayReport> reports;
     int done = 0;
     for (const auto &[day, dayEntries] : days) {

@@ -15,10 +15,9 @@ namespace {
 constexpr qint64 kLargestRecord = 256;
 const QByteArray kNoPage = "none";
 
-QByteArray fingerprint(const std::vector<Entry> &entries, bool appending)
+QByteArray fingerprint(const std::vector<Entry> &entries)
 {
     QCryptographicHash hash(QCryptographicHash::Sha256);
-    hash.addData(appending ? "append" : "skip");
     for (const Entry &kept : entries) {
         const Entry entry = wholeEntry(kept);
         const QString time = entry.time ? entry.time->toString(Qt::ISODateWithMs) : QString();
@@ -33,9 +32,9 @@ QByteArray fingerprint(const std::vector<Entry> &entries, bool appending)
 
 } // namespace
 
-ImportJournal::ImportJournal(const DataRoot &root, const std::vector<Entry> &entries, bool appending)
+ImportJournal::ImportJournal(const DataRoot &root, const std::vector<Entry> &entries)
     : m_root(root)
-    , m_path(QDir(root.path()).filePath(QStringLiteral(".import-") + QString::fromLatin1(fingerprint(entries, appending))))
+    , m_path(QDir(root.path()).filePath(QStringLiteral(".import-") + QString::fromLatin1(fingerprint(entries))))
 {
     QFile file(m_path);
     if (!file.open(QIODevice::ReadOnly))

@@ -18,12 +18,15 @@ namespace diaryimport {
 // got to, so running the same import again finishes it without adding a day
 // twice. Days are imported oldest first, so one record says it all: the day
 // being stored and a hash of its page's file just before. The record lives
-// in a hidden file of the diary folder named after the import (its entries
-// and its rule for days with a page) and goes once the import is complete.
+// in a hidden file of the diary folder named after the import's entries and
+// goes once the import is complete. The rule for days with a page is left
+// out of the name: the window asks it again on a rerun, when the days
+// already stored have pages, and either answer must still not store a day
+// twice.
 class ImportJournal
 {
 public:
-    ImportJournal(const DataRoot &root, const std::vector<Entry> &entries, bool appending);
+    ImportJournal(const DataRoot &root, const std::vector<Entry> &entries);
 
     // Whether an earlier run of this import already stored the day.
     bool done(QDate day) const;
