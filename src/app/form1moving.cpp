@@ -61,7 +61,7 @@ void Form1::importDiary()
     if (path.isEmpty())
         return;
     ProgressBox progress(this, QStringLiteral("Importing..."));
-    m_session.importDiary(source.source, path, [&](int done, int total) { progress.update(done, total); });
+    m_session.importDiary(source.source, path, [&](int done, int total) { return progress.update(done, total); });
 }
 
 void Form1::exportPages()

@@ -46,7 +46,7 @@ void appendLine(QTextCursor &cursor)
 }
 
 // A fragment leaves its first paragraph's format behind, so it is set again.
-void appendBody(QTextCursor &cursor, const Entry &entry)
+void appendBody(QTextCursor &cursor, const Entry &entry, QStringList &refused)
 {
     QTextDocument body;
     readEntryBody(entry, body);
@@ -58,13 +58,14 @@ void appendBody(QTextCursor &cursor, const Entry &entry)
     QTextCursor first(cursor.document());
     first.setPosition(start);
     first.setBlockFormat(body.begin().blockFormat());
-    embedPictures(*cursor.document(), start, cursor.position(), entry.pictures);
+    embedPictures(*cursor.document(), start, cursor.position(), entry, refused);
 }
 
 } // namespace
 
-void appendEntries(QTextDocument &page, const std::vector<const Entry *> &entries)
+QStringList appendEntries(QTextDocument &page, const std::vector<const Entry *> &entries)
 {
+    QStringList refused;
     QTextCursor cursor(&page);
     bool first = !richtext::hasContent(page);
     for (const Entry *entry : entries) {
@@ -75,8 +76,9 @@ void appendEntries(QTextDocument &page, const std::vector<const Entry *> &entrie
             appendBoldLine(cursor, entry->time->toString(QStringLiteral("HH:mm")));
         if (!entry->title.isEmpty())
             appendBoldLine(cursor, entry->title);
-        appendBody(cursor, *entry);
+        appendBody(cursor, *entry, refused);
     }
+    return refused;
 }
 
 } // namespace diaryimport

@@ -133,7 +133,7 @@ public:
     // File > Import Diary...: the export at `path` is read whole or refused
     // with its reason; days with a page are added to or left as the user
     // answers, once; a summary tells each day's fate. `progress` hears each day stored.
-    void importDiary(diaryimport::Source source, const QString &path, const std::function<void(int, int)> &progress = {});
+    void importDiary(diaryimport::Source source, const QString &path, const diaryimport::Progress &progress = {});
     // File > Export...: unsaved typing is offered first, so what the page
     // shows is what is exported; the outcome is told.
     void exportPages(const rangeexport::Request &request, const rangeexport::Progress &progress = {});

@@ -47,10 +47,12 @@ QString summary(const std::vector<diaryimport::DayReport> &days)
                        .arg(counts[Kind::Failed]);
     int listed = 0;
     for (const auto &day : days) {
-        // A failure is always named; the others only while the list stays short.
-        if (day.kind != Kind::Failed && listed >= kDaysListed)
+        // A failure or a refused picture is always named; the others only while the list stays short.
+        if (day.kind != Kind::Failed && day.refusedPictures.isEmpty() && listed >= kDaysListed)
             continue;
         text += QStringLiteral("\n%1: %2").arg(day.dayKey, fate(day));
+        if (!day.refusedPictures.isEmpty())
+            text += QStringLiteral("; pictures left out: %1").arg(day.refusedPictures.join(QStringLiteral("; ")));
         ++listed;
     }
     if (listed < int(days.size()))
@@ -60,7 +62,7 @@ QString summary(const std::vector<diaryimport::DayReport> &days)
 
 } // namespace
 
-void DiarySession::importDiary(diaryimport::Source source, const QString &path, const std::function<void(int, int)> &progress)
+void DiarySession::importDiary(diaryimport::Source source, const QString &path, const diaryimport::Progress &progress)
 {
     if (!leaveNote())
         return;

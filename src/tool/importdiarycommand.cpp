@@ -1,3 +1,4 @@
+#include "progressreport.h"
 #include "toolcommands.h"
 #include "toolpassword.h"
 #include "toolsupport.h"
@@ -36,7 +37,7 @@ std::optional<diaryimport::Source> sourceOption(const QCommandLineParser &parser
     return source;
 }
 
-QString dayLine(const DayReport &report)
+QString fate(const DayReport &report)
 {
     switch (report.kind) {
     case DayReport::Kind::Created:
@@ -49,6 +50,13 @@ QString dayLine(const DayReport &report)
         return QStringLiteral("%1 failed: %2").arg(report.dayKey, report.error);
     }
     return report.dayKey;
+}
+
+QString dayLine(const DayReport &report)
+{
+    if (report.refusedPictures.isEmpty())
+        return fate(report);
+    return QStringLiteral("%1; pictures left out: %2").arg(fate(report), report.refusedPictures.join(QStringLiteral("; ")));
 }
 
 int daysOf(const std::vector<DayReport> &reports, DayReport::Kind kind)
@@ -104,7 +112,12 @@ int importDiaryCommand(const QStringList &arguments)
     DiaryLock lock(*root);
     if (!claimDiary(lock))
         return kFailed;
-    const auto reports = diaryimport::importEntries(*root, read.entries, *rule);
+    ProgressReport progress(QStringLiteral("Imported %1 of %2 days"));
+    const auto reports = diaryimport::importEntries(*root, read.entries, *rule, [&progress](int done, int total) {
+        progress.show(done, total);
+        return true;
+    });
+    progress.finish();
     for (const DayReport &report : reports)
         printLine(dayLine(report));
     printLine(summaryLine(reports));

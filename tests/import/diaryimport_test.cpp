@@ -1,6 +1,7 @@
 #include "import/diaryimport.h"
 #include "import/readers.h"
 
+#include "diary/daykeys.h"
 #include "diary/history.h"
 #include "diary/pagestore.h"
 #include "richtext/rtfreader.h"
@@ -48,6 +49,7 @@ TEST(DiaryImport, ADaysEntriesGoInTimeOrderHeadedByTheirTimes)
     std::vector<std::pair<int, int>> heard;
     const auto reports = importEntries(data.root(), entries, Existing::Skip, [&](int done, int total) {
         heard.emplace_back(done, total);
+        return true;
     });
     ASSERT_EQ(reports.size(), 3U);
     EXPECT_EQ(reports[0].dayKey, QStringLiteral("2024-03-01"));
@@ -104,6 +106,32 @@ TEST(DiaryImport, ADayWithAPageIsAppendedBelowALineOrSkipped)
     EXPECT_EQ(appended[1].kind, DayReport::Kind::Failed);
     EXPECT_FALSE(appended[1].error.isEmpty());
     EXPECT_EQ(appended[2].kind, DayReport::Kind::Created) << "a day that fails stops no other";
+}
+
+TEST(DiaryImport, AStoppedImportRunAgainStoresEveryDayOnce)
+{
+    TestDataRoot data;
+    const QByteArray old = "{\\rtf1\\ansi old\\par}";
+    std::vector<Entry> entries;
+    for (int day = 1; day <= 4; ++day) {
+        entries.push_back(entry(QDate(2024, 3, day), QStringLiteral("entry %1").arg(day)));
+        ASSERT_TRUE(pagestore::save(data.root(), daykeys::dayKey(QDate(2024, 3, day)), old));
+    }
+    const auto journals = [&] { return QDir(data.path()).entryList({QStringLiteral(".import-*")}, QDir::Hidden | QDir::Files); };
+    const auto stopAt = [](int last) { return [last](int done, int) { return done < last; }; };
+
+    EXPECT_EQ(importEntries(data.root(), entries, Existing::Append, stopAt(3)).size(), 3U);
+    EXPECT_EQ(journals().size(), 1);
+    // As if stopped after the record was written but before the third page was.
+    ASSERT_TRUE(pagestore::save(data.root(), QStringLiteral("2024-03-03"), old));
+
+    const auto rest = importEntries(data.root(), entries, Existing::Append);
+    ASSERT_EQ(rest.size(), 2U);
+    EXPECT_EQ(rest[0].dayKey, QStringLiteral("2024-03-03"));
+    for (int day = 1; day <= 4; ++day)
+        EXPECT_EQ(storedpage::text(*storedpage::read(data.root(), daykeys::dayKey(QDate(2024, 3, day)))),
+                  QStringLiteral("old\n") + kLine + QStringLiteral("\nentry %1").arg(day));
+    EXPECT_TRUE(journals().isEmpty());
 }
 
 TEST(DiaryImport, PicturesComeOnlyFromTheEntry)

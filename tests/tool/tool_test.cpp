@@ -5,6 +5,7 @@
 
 #include "testdataroot.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -127,6 +128,11 @@ TEST(Tool, ImportStoresARichTextFileAndRefusesWhatItShould)
     EXPECT_EQ(tool(base + QStringList{high, QStringLiteral("--replace"), QStringLiteral("--raw")}).code, 1);
     EXPECT_EQ(tool(base + QStringList{data.path() + QStringLiteral("/plain.txt"), QStringLiteral("--replace")}).code, 1);
     EXPECT_EQ(tool(base + QStringList{data.path() + QStringLiteral("/missing.rtf")}).code, 1);
+    // Sparse, so only its stated size is large.
+    QFile huge(data.path() + QStringLiteral("/huge.rtf"));
+    ASSERT_TRUE(huge.open(QIODevice::WriteOnly) && huge.write("{\\rtf1 ") > 0 && huge.resize(pagestore::kLargestPageFile + 1));
+    const ToolRun tooLarge = tool(base + QStringList{huge.fileName(), QStringLiteral("--replace")});
+    EXPECT_EQ(tooLarge.err, QStringLiteral("quillnest-tool: %1 is larger than a page can be (80 MiB)\n").arg(huge.fileName()));
     EXPECT_EQ(pagestore::load(data.root(), QStringLiteral("2024-03-05")), saved);
     EXPECT_EQ(tool(base + QStringList{high, QStringLiteral("--replace")}).code, 0);
     EXPECT_TRUE(pagestore::load(data.root(), QStringLiteral("2024-03-05"))->contains("\\'ff"));
