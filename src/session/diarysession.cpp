@@ -59,7 +59,7 @@ bool DiarySession::claimDiary(Program &program)
     m_lock = std::make_unique<DiaryLock>(dataRoot());
     if (m_lock->acquire() != DiaryLock::State::HeldElsewhere)
         return true;
-    m_dialogs.message(kDiaryAlreadyOpen, QStringLiteral("Quillnest version 2"), Dialogs::Icon::Exclamation, Dialogs::Buttons::Ok);
+    m_dialogs.message(m_lock->heldElsewhereMessage(), QStringLiteral("Quillnest version 2"), Dialogs::Icon::Exclamation, Dialogs::Buttons::Ok);
     program.end();
     return false;
 }
