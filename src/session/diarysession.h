@@ -191,7 +191,8 @@ private:
     void showSavedPage(const QString &key);
     void reopenSelectedDay();
     std::optional<diaryimport::Existing> askAboutDaysWithPages(const std::vector<diaryimport::Entry> &entries);
-    void error(const QString &text);
+    // The program's message, and below it what went wrong with which file where that is known.
+    void error(const QString &text, const QString &reason = {});
     void useVault(std::shared_ptr<Vault> vault);
     std::optional<QString> askNewPassword(const QString &title);
 

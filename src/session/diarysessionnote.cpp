@@ -80,15 +80,15 @@ void DiarySession::rereadNotes()
 
 bool DiarySession::saveNote()
 {
-    const bool saved = bool(notestore::save(dataRoot(), m_noteKey, richtext::plainText(m_note)));
+    const Outcome saved = notestore::save(dataRoot(), m_noteKey, richtext::plainText(m_note));
     if (saved) {
         m_noteDraft.settled();
         markNoteDay(true);
     } else {
-        error(QStringLiteral("An error has occured! The date was not saved!"));
+        error(QStringLiteral("An error has occured! The date was not saved!"), saved.error());
     }
     rereadNotes();
-    return saved;
+    return saved.ok();
 }
 
 void DiarySession::markNoteDay(bool marked)
@@ -132,8 +132,8 @@ bool DiarySession::restoreNoteVersion(const QString &id)
     if (!leaveNote())
         return false;
     const BusyCursor busy;
-    if (!history::restore(dataRoot(), dataRoot().notePath(m_noteKey), id)) {
-        error(QStringLiteral("An error has occured! The date was not saved!"));
+    if (const Outcome restored = history::restore(dataRoot(), dataRoot().notePath(m_noteKey), id); !restored) {
+        error(QStringLiteral("An error has occured! The date was not saved!"), restored.error());
         return false;
     }
     loadNote();

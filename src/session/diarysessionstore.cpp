@@ -85,9 +85,12 @@ bool DiarySession::storePage(const QString &key, const QByteArray &rtf)
 {
     const bool tooLarge = rtf.size() > pagestore::kLargestPageText;
     m_texts.forget(key + kFileSuffix);
-    if (tooLarge || !pagestore::save(dataRoot(), key, rtf)) {
-        error(tooLarge ? QStringLiteral("An error has occured! The amount of the data is too large! The file was not saved!")
-                       : QStringLiteral("An error has occured! The file was not saved!"));
+    if (tooLarge) {
+        error(QStringLiteral("An error has occured! The amount of the data is too large! The file was not saved!"));
+        return false;
+    }
+    if (const Outcome saved = pagestore::save(dataRoot(), key, rtf); !saved) {
+        error(QStringLiteral("An error has occured! The file was not saved!"), saved.error());
         return false;
     }
     rereadPages();
@@ -147,8 +150,8 @@ bool DiarySession::restorePageVersion(const QString &id)
     const BusyCursor busy;
     const QString key = m_dayKey;
     m_texts.forget(key + kFileSuffix);
-    if (!history::restore(dataRoot(), dataRoot().pagePath(key), id)) {
-        error(QStringLiteral("An error has occured! The file was not saved!"));
+    if (const Outcome restored = history::restore(dataRoot(), dataRoot().pagePath(key), id); !restored) {
+        error(QStringLiteral("An error has occured! The file was not saved!"), restored.error());
         return false;
     }
     richtext::loadBytes(pagestore::load(dataRoot(), key).value_or(QByteArray()), m_page);

@@ -5,6 +5,8 @@
 
 #include "testdataroot.h"
 
+#include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
@@ -138,11 +140,16 @@ TEST(Tool, ImportStoresARichTextFileAndRefusesWhatItShould)
     EXPECT_TRUE(pagestore::load(data.root(), QStringLiteral("2024-03-05"))->contains("\\'ff"));
 
     const QByteArray imported = *pagestore::load(data.root(), QStringLiteral("2024-03-05"));
-    DiaryLock window(data.root());
-    ASSERT_EQ(window.acquire(), DiaryLock::State::Held);
+    // A second tool waits a few seconds for the first, then names it.
+    DiaryLock first(data.root());
+    ASSERT_EQ(first.acquire(QStringLiteral("quillnest-tool history")), DiaryLock::State::Held);
+    QElapsedTimer waited;
+    waited.start();
     const ToolRun refused = tool(base + QStringList{in, QStringLiteral("--replace")});
+    EXPECT_GE(waited.elapsed(), 5000);
     EXPECT_EQ(refused.code, 1);
-    EXPECT_TRUE(refused.err.contains(kDiaryAlreadyOpen)) << refused.err.toStdString();
+    EXPECT_TRUE(refused.err.contains(QStringLiteral("in use by quillnest-tool history (process %1)").arg(QCoreApplication::applicationPid())))
+        << refused.err.toStdString();
     EXPECT_EQ(pagestore::load(data.root(), QStringLiteral("2024-03-05")), imported);
 }
 
