@@ -3,13 +3,10 @@
 #include "codepage.h"
 #include "history.h"
 #include "storedbytes.h"
-#include "vault/vault.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QStringEncoder>
-
-#include <limits>
 
 namespace notestore {
 
@@ -35,7 +32,7 @@ std::optional<QByteArray> load(const DataRoot &root, const QString &noteKey)
 
 std::optional<QByteArray> loadFile(const DataRoot &root, const QString &noteFile, const QString &storedAs)
 {
-    auto read = storedbytes::read(root, noteFile, std::numeric_limits<qint64>::max() - Vault::kOverhead, storedAs);
+    auto read = storedbytes::read(root, noteFile, kLargestNoteFile, storedAs);
     if (!read)
         return std::nullopt;
     QByteArray bytes = std::move(*read);
@@ -64,8 +61,11 @@ QString decodeNote(QByteArrayView bytes)
 
 Outcome save(const DataRoot &root, const QString &noteKey, QStringView text)
 {
+    const QByteArray bytes = encodeNote(text);
+    if (bytes.size() > kLargestNoteFile)
+        return Outcome::failure(QStringLiteral("The note is too large to be stored."));
     const QString path = root.notePath(noteKey);
-    return storedbytes::write(root, path, encodeNote(text), {}, [&] { history::keep(root, path); });
+    return storedbytes::write(root, path, bytes, {}, [&] { history::keep(root, path); });
 }
 
 bool exists(const DataRoot &root, const QString &noteKey)
