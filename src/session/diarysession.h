@@ -188,6 +188,7 @@ private:
     void reopenSelectedDay();
     std::optional<diaryimport::Existing> askAboutDaysWithPages(const std::vector<diaryimport::Entry> &entries);
     void error(const QString &text);
+    bool diaryFolderHere();
     void useVault(std::shared_ptr<Vault> vault);
     std::optional<QString> askNewPassword(const QString &title);
 
@@ -212,6 +213,7 @@ private:
     mutable textsearch::TextCache m_texts;
     int m_filechanged = 0;
     bool m_numberFollowsSave = false;
+    bool m_toldFolderGone = false;
     QTextDocument m_page;
     QTextDocument m_note;
     std::shared_ptr<DraftWriter> m_draftWriter = std::make_shared<DraftWriter>();
