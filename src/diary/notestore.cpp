@@ -44,12 +44,17 @@ std::optional<QByteArray> loadFile(const DataRoot &root, const QString &noteFile
 
 QByteArray encodeNote(QStringView text)
 {
-    QString lines = text.toString();
-    lines.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    lines.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    lines.replace(QChar(QChar::LineSeparator), QLatin1Char('\n'));
-    lines.replace(QChar(QChar::ParagraphSeparator), QLatin1Char('\n'));
-    lines.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+    // One pass: QString::replace moves the rest of the text for every
+    // thousand matches, which grows with the square of a long note.
+    QString lines;
+    lines.reserve(text.size() + text.size() / 16);
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (c == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n')
+            continue;
+        const bool lineEnd = c == u'\r' || c == u'\n' || c == QChar::LineSeparator || c == QChar::ParagraphSeparator;
+        lineEnd ? lines.append(u"\r\n") : lines.append(c);
+    }
     // A character with no Windows-1252 code is stored as "?": the format is single-byte.
     return codepage::encodeLossy(lines).append(kLineEnd);
 }
