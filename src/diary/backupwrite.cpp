@@ -1,6 +1,7 @@
 #include "backup.h"
 
 #include "backupzip.h"
+#include "boundedfile.h"
 #include "safewrite.h"
 
 #include <QDir>
@@ -8,7 +9,10 @@
 #include <QFile>
 #include <QTemporaryFile>
 
+#include <fcntl.h>
 #include <optional>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace backup {
 
@@ -52,19 +56,39 @@ std::optional<QStringList> diaryNames(const DataRoot &root, bool withHistory, QS
     return names + files;
 }
 
-// libzip reads each file only while it closes the archive.
-bool add(zip_t *archive, const DataRoot &root, const QString &name)
+// The size of a regular file, opened as boundedfile opens one: a FIFO or a
+// device under a diary name must not stall or fill the backup.
+std::optional<qint64> regularSize(const QByteArray &path)
+{
+    const int fd = boundedfile::openRegular(AT_FDCWD, path.constData());
+    struct stat info {};
+    const bool regular = fd >= 0 && ::fstat(fd, &info) == 0;
+    if (fd >= 0)
+        ::close(fd);
+    return regular ? std::optional<qint64>(info.st_size) : std::nullopt;
+}
+
+// libzip reads each file only while it closes the archive, and then no more
+// of it than it held when it was added.
+Outcome add(zip_t *archive, const DataRoot &root, const QString &name)
 {
     const QByteArray utf8 = name.toUtf8();
+    const auto added = [&](bool done) {
+        return done ? Outcome::success() : Outcome::failure(QString::fromLocal8Bit(zip_strerror(archive)));
+    };
     if (name.endsWith(QLatin1Char('/')))
-        return zip_dir_add(archive, utf8.constData(), ZIP_FL_ENC_UTF_8) >= 0;
-    zip_source_t *source = zip_source_file(archive, QFile::encodeName(root.path() + QLatin1Char('/') + name).constData(), 0, -1);
+        return added(zip_dir_add(archive, utf8.constData(), ZIP_FL_ENC_UTF_8) >= 0);
+    const QByteArray path = QFile::encodeName(root.path() + QLatin1Char('/') + name);
+    const auto size = regularSize(path);
+    if (!size)
+        return Outcome::failure(QStringLiteral("%1 is not a regular file").arg(name));
+    zip_source_t *source = zip_source_file(archive, path.constData(), 0, *size);
     if (!source)
-        return false;
+        return added(false);
     if (zip_file_add(archive, utf8.constData(), source, ZIP_FL_ENC_UTF_8) >= 0)
-        return true;
+        return added(true);
     zip_source_free(source);
-    return false;
+    return added(false);
 }
 
 // A full disk shows only here, when zip_close writes.
@@ -75,8 +99,8 @@ Outcome writeArchive(const DataRoot &root, const QString &path, const QStringLis
     if (!archive)
         return notWritten(zipPath, why);
     for (const QString &name : names) {
-        if (!add(archive.get(), root, name))
-            return notWritten(zipPath, QString::fromLocal8Bit(zip_strerror(archive.get())));
+        if (const Outcome added = add(archive.get(), root, name); !added)
+            return notWritten(zipPath, added.error());
     }
     if (zip_close(archive.get()) != 0)
         return notWritten(zipPath, QString::fromLocal8Bit(zip_strerror(archive.get())));
@@ -86,9 +110,14 @@ Outcome writeArchive(const DataRoot &root, const QString &path, const QStringLis
 
 bool sameBytes(zip_t *archive, zip_uint64_t index, const QString &diskPath)
 {
-    QFile file(diskPath);
-    if (!file.open(QIODevice::ReadOnly))
+    QFile file;
+    const int fd = boundedfile::openRegular(AT_FDCWD, QFile::encodeName(diskPath).constData());
+    if (fd < 0)
         return false;
+    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return false;
+    }
     const bool read = zip::readEntry(archive, index, [&](QByteArrayView chunk) { return QByteArrayView(file.read(chunk.size())) == chunk; });
     return read && file.atEnd();
 }

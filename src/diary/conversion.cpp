@@ -1,6 +1,8 @@
 #include "conversion.h"
 
+#include "boundedfile.h"
 #include "safewrite.h"
+#include "storedbytes.h"
 #include "vault/vault.h"
 
 #include <QDir>
@@ -70,10 +72,10 @@ Outcome stage(const QString &rootPath, const Transform &transform, const QByteAr
     mirrorFolders(root, staging);
     for (qsizetype i = 0; i < files.size(); ++i) {
         const QString &name = files[i];
-        QFile in(root.filePath(name));
-        if (!in.open(QIODevice::ReadOnly))
+        const boundedfile::Contents in = boundedfile::read(root.filePath(name), storedbytes::kLargestFile);
+        if (!in)
             return Outcome::failure(QStringLiteral("%1 cannot be read.").arg(name));
-        const QByteArray bytes = in.readAll();
+        const QByteArray &bytes = in.bytes;
         const auto converted = name == QLatin1String("pw.dat") ? std::optional<QByteArray>(passwordFile) : transform(bytes, name);
         if (!converted)
             return Outcome::failure(QStringLiteral("%1 does not open with this diary's key.").arg(name));

@@ -1,6 +1,7 @@
 #include "dataroot.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 DataRoot::DataRoot(const QString &path, std::shared_ptr<Vault> vault) : m_path(QDir::cleanPath(path)), m_vault(std::move(vault)) {}
 
@@ -22,4 +23,9 @@ QString DataRoot::pagePath(const QString &dayKey) const
 QString DataRoot::notePath(const QString &noteKey) const
 {
     return datesDir() + QLatin1Char('/') + noteKey + kFileSuffix;
+}
+
+bool DataRoot::makeFolder(const QString &folder) const
+{
+    return QFileInfo(m_path).isDir() && QDir().mkpath(folder);
 }

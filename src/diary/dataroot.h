@@ -26,6 +26,10 @@ public:
     QString helpFile() const;
     QString pagePath(const QString &dayKey) const;
     QString notePath(const QString &noteKey) const;
+    // Makes a folder below the diary's folder, with its missing parents, but
+    // never the diary's folder itself: one deleted while the program runs is
+    // not replaced by an empty diary.
+    bool makeFolder(const QString &folder) const;
 
 private:
     QString m_path;

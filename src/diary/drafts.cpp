@@ -63,7 +63,7 @@ Outcome write(const DataRoot &root, Kind kind, const QString &key, const QByteAr
         kind == Kind::Note ? notestore::encodeNote(QString::fromUtf8(content)) : pagestore::encodePage(content);
     if (!stored)
         return Outcome::failure(QStringLiteral("The draft holds a byte a page cannot store."));
-    if (!QDir().mkpath(folder(root)))
+    if (!root.makeFolder(folder(root)))
         return Outcome::failure(QStringLiteral("The drafts folder cannot be made."));
     return storedbytes::write(root, path(root, kind, key), *stored, storedFile(root, Draft{kind, key, {}}));
 }

@@ -1,6 +1,8 @@
 #include "history.h"
 
+#include "boundedfile.h"
 #include "safewrite.h"
+#include "storedbytes.h"
 
 #include <QDir>
 #include <QFile>
@@ -85,7 +87,7 @@ void keep(const DataRoot &root, const QString &storedFile, const QDateTime &now)
     if (!QFileInfo(storedFile).isFile())
         return;
     const QString folder = versionFolder(root, storedFile);
-    if (!QDir().mkpath(folder))
+    if (!root.makeFolder(folder))
         return;
     linkOrCopy(storedFile, freeName(QDir(folder), baseOf(storedFile), now));
     prune(root, storedFile, now);
@@ -94,7 +96,7 @@ void keep(const DataRoot &root, const QString &storedFile, const QDateTime &now)
 void setAside(const DataRoot &root, const QString &storedFile, const QString &file, const QDateTime &now)
 {
     const QString folder = versionFolder(root, storedFile);
-    if (!QFileInfo(file).isFile() || !QDir().mkpath(folder))
+    if (!QFileInfo(file).isFile() || !root.makeFolder(folder))
         return;
     const QString version = freeName(QDir(folder), baseOf(storedFile), now);
     if (!QFile::rename(file, version) && QFile::copy(file, version))
@@ -116,10 +118,11 @@ QList<Version> versions(const DataRoot &root, const QString &storedFile)
 
 Outcome restore(const DataRoot &root, const QString &storedFile, const QString &id)
 {
-    QFile version(QDir(versionFolder(root, storedFile)).filePath(baseOf(storedFile) + id + kFileSuffix));
-    if (id.contains(QLatin1Char('/')) || !version.open(QIODevice::ReadOnly))
+    const QString version = QDir(versionFolder(root, storedFile)).filePath(baseOf(storedFile) + id + kFileSuffix);
+    const boundedfile::Contents kept = boundedfile::read(version, storedbytes::kLargestFile);
+    if (id.contains(QLatin1Char('/')) || !kept)
         return Outcome::failure(QStringLiteral("There is no version %1.").arg(id));
-    return writeFileAtomically(storedFile, version.readAll(), [&] { keep(root, storedFile); });
+    return writeFileAtomically(storedFile, kept.bytes, [&] { keep(root, storedFile); });
 }
 
 void prune(const DataRoot &root, const QString &storedFile, const QDateTime &now)

@@ -3,13 +3,10 @@
 #include "codepage.h"
 #include "history.h"
 #include "storedbytes.h"
-#include "vault/vault.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QStringEncoder>
-
-#include <limits>
 
 namespace notestore {
 
@@ -35,7 +32,7 @@ std::optional<QByteArray> load(const DataRoot &root, const QString &noteKey)
 
 std::optional<QByteArray> loadFile(const DataRoot &root, const QString &noteFile, const QString &storedAs)
 {
-    auto read = storedbytes::read(root, noteFile, std::numeric_limits<qint64>::max() - Vault::kOverhead, storedAs);
+    auto read = storedbytes::read(root, noteFile, kLargestNoteFile, storedAs);
     if (!read)
         return std::nullopt;
     QByteArray bytes = std::move(*read);
@@ -47,12 +44,17 @@ std::optional<QByteArray> loadFile(const DataRoot &root, const QString &noteFile
 
 QByteArray encodeNote(QStringView text)
 {
-    QString lines = text.toString();
-    lines.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    lines.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    lines.replace(QChar(QChar::LineSeparator), QLatin1Char('\n'));
-    lines.replace(QChar(QChar::ParagraphSeparator), QLatin1Char('\n'));
-    lines.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+    // One pass: QString::replace moves the rest of the text for every
+    // thousand matches, which grows with the square of a long note.
+    QString lines;
+    lines.reserve(text.size() + text.size() / 16);
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (c == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n')
+            continue;
+        const bool lineEnd = c == u'\r' || c == u'\n' || c == QChar::LineSeparator || c == QChar::ParagraphSeparator;
+        lineEnd ? lines.append(u"\r\n") : lines.append(c);
+    }
     // A character with no Windows-1252 code is stored as "?": the format is single-byte.
     return codepage::encodeLossy(lines).append(kLineEnd);
 }
@@ -64,8 +66,11 @@ QString decodeNote(QByteArrayView bytes)
 
 Outcome save(const DataRoot &root, const QString &noteKey, QStringView text)
 {
+    const QByteArray bytes = encodeNote(text);
+    if (bytes.size() > kLargestNoteFile)
+        return Outcome::failure(QStringLiteral("The note is too large to be stored."));
     const QString path = root.notePath(noteKey);
-    return storedbytes::write(root, path, encodeNote(text), {}, [&] { history::keep(root, path); });
+    return storedbytes::write(root, path, bytes, {}, [&] { history::keep(root, path); });
 }
 
 bool exists(const DataRoot &root, const QString &noteKey)

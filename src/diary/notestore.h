@@ -11,8 +11,14 @@
 // CR LF line ends, followed by one CR LF.
 namespace notestore {
 
+// A note is a few lines typed into a small editor and stored as plain text:
+// a mebibyte is hundreds of pages of it, yet still loads at once. A larger
+// file is not a note this program wrote, so it is neither read nor saved.
+inline constexpr qsizetype kLargestNoteFile = qsizetype(1) << 20;
+
 // The file's bytes without the one CR LF that a save appends, so saving and
-// loading again never grows a note. Nothing when the file cannot be read.
+// loading again never grows a note. Nothing when the file cannot be read
+// or is larger than kLargestNoteFile.
 std::optional<QByteArray> load(const DataRoot &root, const QString &noteKey);
 // noteFile may be a draft or an earlier version of the note file storedAs.
 std::optional<QByteArray> loadFile(const DataRoot &root, const QString &noteFile, const QString &storedAs = {});

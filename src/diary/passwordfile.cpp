@@ -1,12 +1,16 @@
 #include "passwordfile.h"
 
+#include "diary/boundedfile.h"
 #include "diary/codepage.h"
 #include "diary/safewrite.h"
 #include "diary/scramble.h"
 
-#include <QFile>
-
 namespace passwordfile {
+
+namespace {
+// The file is one line: a scrambled password or a key slot, both far smaller.
+constexpr qint64 kLargestPasswordFile = qint64(64) << 10;
+} // namespace
 
 QByteArray ScramblePassword(QStringView typed)
 {
@@ -27,11 +31,8 @@ QByteArray noPasswordMarker()
 
 QByteArray readStored(const QString &path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    const QByteArray bytes = file.readAll();
-    const auto lines = splitLines(bytes);
+    const boundedfile::Contents file = boundedfile::read(path, kLargestPasswordFile);
+    const auto lines = splitLines(file.bytes);
     return lines.isEmpty() ? QByteArray() : lines.first().toByteArray();
 }
 

@@ -1,5 +1,6 @@
 #include "search.h"
 
+#include "boundedfile.h"
 #include "codepage.h"
 #include "pagestore.h"
 #include "scramble.h"
@@ -76,10 +77,10 @@ constexpr size_t kFirstBuffer = size_t(64) << 10;
 // kernel a step per file; only the file's owner may ask that.
 int openToRead(int folder, const char *name)
 {
-    const int fd = ::openat(folder, name, O_RDONLY | O_CLOEXEC | O_NOATIME);
+    const int fd = boundedfile::openRegular(folder, name, O_NOATIME);
     if (fd >= 0 || errno != EPERM)
         return fd;
-    return ::openat(folder, name, O_RDONLY | O_CLOEXEC);
+    return boundedfile::openRegular(folder, name);
 }
 
 // Reads a whole file of the folder into buffer, which its thread keeps from

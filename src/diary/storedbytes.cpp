@@ -1,9 +1,8 @@
 #include "storedbytes.h"
 
+#include "boundedfile.h"
 #include "safewrite.h"
 #include "vault/vault.h"
-
-#include <QFile>
 
 namespace storedbytes {
 
@@ -16,16 +15,13 @@ QString sealedName(const DataRoot &root, const QString &file, const QString &sto
 
 std::optional<QByteArray> read(const DataRoot &root, const QString &file, qint64 largest, const QString &storedAs)
 {
-    QFile in(file);
     const qint64 limit = root.vault() ? largest + Vault::kOverhead : largest;
-    if (!in.open(QIODevice::ReadOnly) || in.size() > limit)
-        return std::nullopt;
-    QByteArray bytes = in.readAll();
-    if (in.error() != QFileDevice::NoError)
+    boundedfile::Contents in = boundedfile::read(file, limit);
+    if (!in)
         return std::nullopt;
     if (!root.vault())
-        return bytes;
-    return root.vault()->open(bytes, sealedName(root, file, storedAs));
+        return std::move(in.bytes);
+    return root.vault()->open(in.bytes, sealedName(root, file, storedAs));
 }
 
 std::optional<QByteArray> forDisk(const DataRoot &root, QByteArrayView plain, const QString &storedAs)

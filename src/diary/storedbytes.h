@@ -2,6 +2,8 @@
 
 #include "dataroot.h"
 #include "outcome.h"
+#include "pagestore.h"
+#include "vault/vault.h"
 
 #include <QByteArray>
 #include <QString>
@@ -14,6 +16,9 @@
 // they belong to (storedAs), so a draft or an earlier version opens as its
 // page does, wherever it lies.
 namespace storedbytes {
+
+// No file of a diary, sealed or not, is larger than a sealed page's.
+inline constexpr qint64 kLargestFile = pagestore::kLargestPageFile + Vault::kOverhead;
 
 // Nothing when the file cannot be read, is larger than largest plain bytes
 // can be stored in, or does not open with the diary's key under storedAs.

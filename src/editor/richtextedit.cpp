@@ -1,5 +1,7 @@
 #include "richtextedit.h"
 
+#include "diary/boundedfile.h"
+#include "diary/pagestore.h"
 #include "richtext/pagecontent.h"
 #include "richtext/pageexport.h"
 #include "richtext/pagerange.h"
@@ -9,7 +11,6 @@
 #include "richtext/twips.h"
 #include "selectionformat.h"
 
-#include <QFile>
 #include <QKeyEvent>
 #include <QMimeData>
 
@@ -128,12 +129,12 @@ void RichTextEdit::showReplacedDocument()
 
 bool RichTextEdit::loadFile(const QString &path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    const boundedfile::Contents file = boundedfile::read(path, pagestore::kLargestPageText);
+    if (!file) {
         clear();
         return false;
     }
-    loadBytes(file.readAll());
+    loadBytes(file.bytes);
     return true;
 }
 

@@ -4,10 +4,10 @@
 #include "picturefile.h"
 #include "storabletext.h"
 
+#include "diary/boundedfile.h"
 #include "diary/pagestore.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QTextBlock>
@@ -99,16 +99,14 @@ QStringList dayFileNames(const QDir &folder)
 // The day file's entry, or why it cannot be read.
 std::variant<Entry, QString> readEntry(const QDir &folder, const QString &name, const DayFile &named)
 {
-    QFile file(folder.filePath(name));
-    if (file.size() > pagestore::kLargestPageText)
-        return QStringLiteral("%1: too large for a page").arg(name);
-    if (!file.open(QIODevice::ReadOnly))
-        return QStringLiteral("%1: %2").arg(name, file.errorString());
+    const boundedfile::Contents file = boundedfile::read(folder.filePath(name), pagestore::kLargestPageText);
+    if (!file)
+        return QStringLiteral("%1: %2").arg(name, file.problem);
     Entry entry;
     entry.day = named.day;
     entry.title = named.title;
     entry.markup = Entry::Markup::Markdown;
-    entry.text = QString::fromUtf8(file.readAll());
+    entry.text = QString::fromUtf8(file.bytes);
     if (entry.text.startsWith(QChar(0xfeff)))
         entry.text.remove(0, 1);
     entry.pictures = pictures(entry.text, folder);

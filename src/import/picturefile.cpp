@@ -1,25 +1,18 @@
 #include "picturefile.h"
 
+#include "diary/boundedfile.h"
 #include "richtext/picture.h"
 #include "richtext/rtflimits.h"
 
-#include <QFile>
-#include <QFileInfo>
 
 namespace diaryimport {
 
 std::optional<QByteArray> readPictureFile(const QString &path)
 {
-    const QFileInfo info(path);
-    if (!info.isFile() || info.size() > richtext::limits::kPictureBytes)
+    boundedfile::Contents file = boundedfile::read(path, richtext::limits::kPictureBytes);
+    if (!file || richtext::decodeImage(file.bytes).isNull())
         return std::nullopt;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    QByteArray bytes = file.readAll();
-    if (richtext::decodeImage(bytes).isNull())
-        return std::nullopt;
-    return bytes;
+    return std::move(file.bytes);
 }
 
 } // namespace diaryimport

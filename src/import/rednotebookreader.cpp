@@ -3,8 +3,9 @@
 #include "picturefile.h"
 #include "rednotebookmarkup.h"
 
+#include "diary/boundedfile.h"
+
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QUrl>
@@ -67,14 +68,11 @@ private:
 
 std::optional<QString> MonthReader::read(std::vector<Entry> &entries)
 {
-    QFile file(m_path);
-    if (QFileInfo(m_path).size() > kLargestMonthFile)
-        return QStringLiteral("%1: too large for a month file").arg(m_name);
-    if (!file.open(QIODevice::ReadOnly))
-        return QStringLiteral("%1: %2").arg(m_name, file.errorString());
-    const QByteArray bytes = file.readAll();
+    const boundedfile::Contents file = boundedfile::read(m_path, kLargestMonthFile);
+    if (!file)
+        return QStringLiteral("%1: %2").arg(m_name, file.problem);
     try {
-        return readDays(YAML::Load(bytes.toStdString()), entries);
+        return readDays(YAML::Load(file.bytes.toStdString()), entries);
     } catch (const YAML::Exception &fault) {
         return placed(m_name, fault.mark, QString::fromStdString(fault.msg));
     }

@@ -42,14 +42,18 @@ constexpr std::array<bool, 256> kEndsText = [] {
 
 RtfToken RtfTokenizer::next()
 {
+    // A NUL is no RTF and no character: it is dropped, alone or after a
+    // backslash, and the page goes on after it.
     while (m_pos < m_in.size()) {
         const char c = m_in[m_pos];
-        if (c == '\r' || c == '\n') {
+        if (c == '\r' || c == '\n' || c == '\0') {
             ++m_pos;
             continue;
         }
-        if (c == '\0')
-            break;
+        if (c == '\\' && m_pos + 1 < m_in.size() && m_in[m_pos + 1] == '\0') {
+            m_pos += 2;
+            continue;
+        }
         if (c == '{' || c == '}') {
             ++m_pos;
             return {c == '{' ? RtfToken::Open : RtfToken::Close};
@@ -76,10 +80,6 @@ RtfToken RtfTokenizer::afterBackslash()
         return hexByte();
     if (c == '\r' || c == '\n')
         return {RtfToken::Word, QByteArrayView("par")};
-    if (c == '\0') {
-        m_pos = m_in.size();
-        return {};
-    }
     RtfToken symbol{RtfToken::Symbol};
     symbol.value = uchar(c);
     return symbol;

@@ -18,7 +18,7 @@ struct RtfToken
 };
 
 // Splits RTF into tokens. Raw CR and LF are dropped, a backslash before
-// them reads as \par, and a NUL ends the input.
+// them reads as \par, and a NUL is dropped.
 class RtfTokenizer
 {
 public:

@@ -23,6 +23,8 @@ DiarySession::DiarySession(Dialogs &dialogs, const Clock &clock, QObject *parent
 {
     // Loading adds no undo step, so this hears every edit of the note, pasted or corrected ones too.
     connect(&m_note, &QTextDocument::undoCommandAdded, this, &DiarySession::noteTyped);
+    m_pageDraft.setGuard([this] { return diaryFolderHere(); });
+    m_noteDraft.setGuard([this] { return diaryFolderHere(); });
 }
 
 void DiarySession::setDataRoot(const QString &path)

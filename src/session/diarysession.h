@@ -193,6 +193,7 @@ private:
     std::optional<diaryimport::Existing> askAboutDaysWithPages(const std::vector<diaryimport::Entry> &entries);
     // The program's message, and below it what went wrong with which file where that is known.
     void error(const QString &text, const QString &reason = {});
+    bool diaryFolderHere();
     void useVault(std::shared_ptr<Vault> vault);
     std::optional<QString> askNewPassword(const QString &title);
 
@@ -218,6 +219,7 @@ private:
     mutable textsearch::TextCache m_texts;
     int m_filechanged = 0;
     bool m_numberFollowsSave = false;
+    bool m_toldFolderGone = false;
     QTextDocument m_page;
     QTextDocument m_note;
     std::shared_ptr<DraftWriter> m_draftWriter = std::make_shared<DraftWriter>();

@@ -8,7 +8,9 @@
 #include "seams/clock.h"
 #include "seams/dialogs.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 namespace {
 
@@ -65,9 +67,24 @@ DraftKeeper *DiarySession::draftKeeper(drafts::Kind kind, DraftKeeper::Snapshot 
 {
     auto *keeper = new DraftKeeper(m_draftWriter, kind, std::move(snapshot), m_draftDelay, parent);
     keeper->setRoot(dataRoot());
+    keeper->setGuard([this] { return diaryFolderHere(); });
     m_windowKeepers.removeAll(nullptr);
     m_windowKeepers.append(keeper);
     return keeper;
+}
+
+// A diary folder deleted while the window is open is said once, and drafts
+// wait for it: writing one would make an empty diary in its place.
+bool DiarySession::diaryFolderHere()
+{
+    const bool here = QFileInfo(m_root).isDir();
+    const bool newlyGone = !here && !m_toldFolderGone;
+    // Set before the message, whose event loop may run another draft's timer.
+    m_toldFolderGone = !here;
+    if (newlyGone)
+        m_dialogs.message(QStringLiteral("The diary folder %1 is gone. Nothing can be saved until it is back.").arg(QDir::toNativeSeparators(m_root)),
+                          QStringLiteral("Diary Folder Gone"), Dialogs::Icon::Critical, Dialogs::Buttons::Ok);
+    return here;
 }
 
 void DiarySession::flushDrafts()

@@ -65,6 +65,8 @@ DraftKeeper::Content DraftKeeper::pageContent(const QString &key, const QTextDoc
 void DraftKeeper::writeNow()
 {
     m_timer.stop();
+    if (m_guard && !m_guard())
+        return;
     Content content = m_snapshot();
     // The document now belongs to another day: what was drafted for the old one is kept.
     if (!m_writtenKey.isEmpty() && m_writtenKey != content.key)

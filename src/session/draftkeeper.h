@@ -47,6 +47,8 @@ public:
 
     // Nothing is written before the diary's folder is known.
     void setRoot(const DataRoot &root) { m_root = root; }
+    // Asked before each write; while it says no, nothing is written.
+    void setGuard(std::function<bool()> guard) { m_guard = std::move(guard); }
     void touched();
     // Stored, or let go on purpose: the draft goes.
     void settled();
@@ -67,6 +69,7 @@ private:
     DataRoot m_root{QString()};
     drafts::Kind m_kind;
     Snapshot m_snapshot;
+    std::function<bool()> m_guard;
     QTimer m_timer;
     QString m_writtenKey;
 };

@@ -2,11 +2,11 @@
 #include "toolpassword.h"
 #include "toolsupport.h"
 
+#include "diary/boundedfile.h"
 #include "diary/pagestore.h"
 #include "richtext/rtfreader.h"
 #include "richtext/rtfwriter.h"
 
-#include <QFile>
 #include <QTextDocument>
 
 namespace tool {
@@ -46,17 +46,16 @@ int importCommand(const QStringList &arguments)
         return kUsage;
 
     const QString path = parser.positionalArguments().constFirst();
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        printError(QStringLiteral("cannot read %1: %2").arg(path, file.errorString()));
+    const boundedfile::Contents file = boundedfile::read(path, pagestore::kLargestPageText);
+    if (file.tooLarge) {
+        printError(QStringLiteral("%1 is larger than a page can be (%2 MiB)").arg(path).arg(pagestore::kLargestPageText >> 20));
         return kFailed;
     }
-    // Refused before it is read: no page is larger, and a wrong file should not take all the memory.
-    const QByteArray bytes = file.read(pagestore::kLargestPageFile + 1);
-    if (file.size() > pagestore::kLargestPageFile || bytes.size() > pagestore::kLargestPageFile) {
-        printError(QStringLiteral("%1 is larger than a page can be (%2 MiB)").arg(path).arg(pagestore::kLargestPageFile >> 20));
+    if (!file) {
+        printError(QStringLiteral("cannot read %1: %2").arg(path, file.problem));
         return kFailed;
     }
+    const QByteArray &bytes = file.bytes;
     if (!bytes.startsWith("{\\rtf")) {
         printError(QStringLiteral("%1 is not a rich-text file").arg(path));
         return kFailed;

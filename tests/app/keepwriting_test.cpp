@@ -7,6 +7,8 @@
 #include "editor/richtextedit.h"
 #include "history/pagehistorywindow.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QListWidget>
 #include <QLineEdit>
@@ -177,3 +179,27 @@ TEST_F(KeepWritingTest, ClosingSearchOrOpenBringsTheDayBackAndAResultOpensAfterI
     EXPECT_EQ(storedPage("2026-12-01"), QStringLiteral("First of December, cold"));
     EXPECT_EQ(harness.dialogs.texts().count(kSaveQuestion), 1);
 }
+
+// A diary folder deleted under the open window is said once and never made
+// anew by a draft; drafts go on once it is back.
+TEST_F(KeepWritingTest, ADeletedDiaryFolderIsSaidOnceAndNotMadeAnew)
+{
+    const QString gone = QStringLiteral("The diary folder %1 is gone. Nothing can be saved until it is back.").arg(harness.data.path());
+    form().session().setDraftDelay(std::chrono::milliseconds(0));
+    ASSERT_TRUE(QDir(harness.data.path()).removeRecursively());
+    harness.dialogs.answerMessage(Button::Ok);
+    typePage(QStringLiteral(" and fell"));
+    typeNote(QStringLiteral(" and Ben's"));
+    form().session().flushDrafts();
+    typePage(QStringLiteral(" again"));
+    form().session().flushDrafts();
+    EXPECT_FALSE(QFileInfo::exists(harness.data.path()));
+    EXPECT_EQ(harness.dialogs.texts().count(gone), 1);
+
+    ASSERT_TRUE(QDir().mkpath(harness.data.root().pagesDir()));
+    typePage(QStringLiteral(" at last"));
+    form().session().flushDrafts();
+    EXPECT_EQ(harness.dialogs.texts().count(gone), 1);
+    EXPECT_FALSE(harness.data.everyName(QStringLiteral(".drafts")).isEmpty());
+}
+

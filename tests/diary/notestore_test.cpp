@@ -16,6 +16,9 @@ TEST(NoteStore, SavedTextHasCrLfLinesAndOneMoreCrLf)
     ASSERT_TRUE(notestore::save(data.root(), kKey, QString::fromUtf8("Mum’s birthday\nbuy €20 flowers")));
     EXPECT_EQ(data.readFile(kFile), QByteArray("Mum\x92s birthday\r\nbuy \x80" "20 flowers\r\n"));
 
+    ASSERT_TRUE(notestore::save(data.root(), kKey, u"a\r\nb\rc\u2028d\u2029e\n\r"));
+    EXPECT_EQ(data.readFile(kFile), QByteArray("a\r\nb\r\nc\r\nd\r\ne\r\n\r\n\r\n"));
+
     ASSERT_TRUE(notestore::save(data.root(), kKey, u""));
     EXPECT_EQ(data.readFile(kFile), QByteArray("\r\n"));
     EXPECT_TRUE(notestore::exists(data.root(), kKey));

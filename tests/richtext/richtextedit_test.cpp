@@ -81,6 +81,8 @@ TEST(RichTextEdit, LoadsRichTextOrPlainText)
 
     editor.loadBytes("Caf\xe9 \x93q\x94\r\nsecond\rthird\n");
     EXPECT_EQ(editor.text(), QStringLiteral("Caf\u00e9 \u201cq\u201d\nsecond\nthird\n"));
+    editor.loadBytes("a\r\r\nb\r");
+    EXPECT_EQ(editor.text(), QStringLiteral("a\n\nb\n"));
     editor.loadBytes("\xEF\xBB\xBF" "Caf\xc3\xa9 \\rtf");
     EXPECT_EQ(editor.text(), QStringLiteral("Caf\u00e9 \\rtf"));
 

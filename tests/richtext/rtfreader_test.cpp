@@ -110,7 +110,9 @@ TEST(RtfReader, ShowsWhatWordAndLibreOfficeMeanToShow)
               QStringLiteral("a\u00a0b\u00adc\u2011d\u2028e\tf\u2014\u2018\u2019"));
     EXPECT_EQ(text("{\\rtf1 one\r\ntwo\\\r\nthree\\\nfour}"), QStringLiteral("onetwo\u2029three\u2029four"));
     EXPECT_EQ(text("{\\rtf1 kept\\par}ignored after the end"), QStringLiteral("kept"));
-    EXPECT_EQ(text(QByteArray("{\\rtf1 before", 13) + '\0' + QByteArray("after}")), QStringLiteral("before"));
+    // A NUL, bare or after a backslash, is dropped and the text after it kept.
+    EXPECT_EQ(text(QByteArray("{\\rtf1 before", 13) + '\0' + QByteArray("after}")), QStringLiteral("beforeafter"));
+    EXPECT_EQ(text(QByteArray("{\\rtf1 a\\", 9) + '\0' + QByteArray("b\\par c}")), QStringLiteral("ab\u2029c"));
     EXPECT_EQ(text("{\\rtf1 \\unknownword text \\\\ \\{ \\}}"), QStringLiteral("text \\ { }"));
 
     const auto shapes = read("{\\rtf1{\\*\\shppict{\\pict\\pngblip " + testpictures::encoded(testpictures::drawing(), "png").toHex()

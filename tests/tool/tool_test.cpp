@@ -3,9 +3,11 @@
 #include "diary/pagestore.h"
 #include "diary/passwordfile.h"
 
+#include "specialfiles.h"
 #include "testdataroot.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
@@ -28,8 +30,8 @@ ToolRun tool(const QStringList &arguments, const QProcessEnvironment &environmen
     QProcess process;
     process.setProcessEnvironment(environment);
     process.start(QStringLiteral(QUILLNEST_TOOL), arguments);
-    process.waitForFinished(30000);
-    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+    const bool finished = process.waitForFinished(30000);
+    return {finished && process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
             QString::fromLocal8Bit(process.readAllStandardOutput()), QString::fromLocal8Bit(process.readAllStandardError())};
 }
 
@@ -134,7 +136,7 @@ TEST(Tool, ImportStoresARichTextFileAndRefusesWhatItShould)
     QFile huge(data.path() + QStringLiteral("/huge.rtf"));
     ASSERT_TRUE(huge.open(QIODevice::WriteOnly) && huge.write("{\\rtf1 ") > 0 && huge.resize(pagestore::kLargestPageFile + 1));
     const ToolRun tooLarge = tool(base + QStringList{huge.fileName(), QStringLiteral("--replace")});
-    EXPECT_EQ(tooLarge.err, QStringLiteral("quillnest-tool: %1 is larger than a page can be (80 MiB)\n").arg(huge.fileName()));
+    EXPECT_EQ(tooLarge.err, QStringLiteral("quillnest-tool: %1 is larger than a page can be (40 MiB)\n").arg(huge.fileName()));
     EXPECT_EQ(pagestore::load(data.root(), QStringLiteral("2024-03-05")), saved);
     EXPECT_EQ(tool(base + QStringList{high, QStringLiteral("--replace")}).code, 0);
     EXPECT_TRUE(pagestore::load(data.root(), QStringLiteral("2024-03-05"))->contains("\\'ff"));
@@ -321,4 +323,68 @@ TEST(Tool, SearchInTheTextIgnoringCaseFindsWhatThePageShows)
     EXPECT_EQ(found({text}, QStringLiteral("then home")), QStringLiteral("2024-03-05.dat\n")) << "words across a line break";
     EXPECT_EQ(found({text, QStringLiteral("--context")}, QStringLiteral("harbour")),
               QStringLiteral("2024-03-05.dat\n    Anna went to the harbour\n"));
+}
+
+// Where a diary file or a file to read is a FIFO or a device, each command
+// says so and ends at once, instead of blocking or reading without end.
+TEST(Tool, FifosAndDevicesAreRefusedAtOnce)
+{
+    for (const SpecialFile kind : kSpecialFiles) {
+        SCOPED_TRACE(nameOf(kind));
+        TestDataRoot data;
+        QTemporaryDir out;
+        ASSERT_TRUE(pagestore::save(data.root(), QStringLiteral("2024-03-05"), "{\\rtf1 page}"));
+        makeSpecialFile(data.root().notePath(QStringLiteral("Mar-5")), kind);
+        const QString argument = out.filePath(QStringLiteral("in.rtf"));
+        makeSpecialFile(argument, kind);
+        ASSERT_TRUE(QDir().mkpath(out.filePath(QStringLiteral("md"))));
+        makeSpecialFile(out.filePath(QStringLiteral("md/2024-03-06.md")), kind);
+        const QStringList root{QStringLiteral("--root"), data.path()};
+        // A folder's listing passes over a FIFO; a link to a device is listed, then refused.
+        const bool listed = kind == SpecialFile::LinkToZero;
+        const QString zip = out.filePath(QStringLiteral("b.zip"));
+        const struct
+        {
+            QStringList arguments;
+            QString err;
+        } runs[] = {
+            {QStringList{QStringLiteral("import")} + root + QStringList{QStringLiteral("--day"), QStringLiteral("2024-03-06"), argument},
+             QStringLiteral("cannot read %1: not a regular file").arg(argument)},
+            {QStringList{QStringLiteral("import-diary")} + root + QStringList{QStringLiteral("--from"), QStringLiteral("markdown"), out.filePath(QStringLiteral("md"))},
+             listed ? QStringLiteral("2024-03-06.md: not a regular file")
+                    : QStringLiteral("%1 holds no Markdown files named by their day (yyyy-mm-dd.md)").arg(out.filePath(QStringLiteral("md")))},
+            {QStringList{QStringLiteral("export")} + root + QStringList{QStringLiteral("--out"), out.filePath(QStringLiteral("export"))}, QString()},
+            {QStringList{QStringLiteral("backup")} + root + QStringList{QStringLiteral("--out"), zip},
+             listed ? QStringLiteral("The backup %1 could not be written: dates/Mar-5.dat is not a regular file").arg(zip) : QString()},
+        };
+        for (const auto &[arguments, err] : runs) {
+            const ToolRun run = tool(arguments);
+            EXPECT_EQ(run.code, err.isEmpty() ? 0 : 1) << arguments.constFirst().toStdString();
+            EXPECT_EQ(run.err.toStdString(), err.isEmpty() ? std::string() : QStringLiteral("quillnest-tool: %1\n").arg(err).toStdString());
+        }
+        EXPECT_FALSE(pagestore::exists(data.root(), QStringLiteral("2024-03-06")));
+    }
+}
+
+// A NUL in a page's RTF is dropped, never its end: the text after it is
+// stored, exported and found, whether the page was stored as the editor
+// saves it or as it came (--raw).
+TEST(Tool, ANulInAPageDoesNotEndItsText)
+{
+    TestDataRoot data;
+    QTemporaryDir out;
+    data.writeFile(QStringLiteral("in.rtf"), QByteArray("{\\rtf1 hello\0world}", 19));
+    const QStringList import{QStringLiteral("import"), QStringLiteral("--root"), data.path(), data.path() + QStringLiteral("/in.rtf"), QStringLiteral("--day")};
+    ASSERT_EQ(tool(import + QStringList{QStringLiteral("2024-03-05")}).code, 0);
+    ASSERT_EQ(tool(import + QStringList{QStringLiteral("2024-03-06"), QStringLiteral("--raw")}).code, 0);
+    EXPECT_TRUE(pagestore::load(data.root(), QStringLiteral("2024-03-05"))->contains("helloworld"));
+    ASSERT_EQ(tool({QStringLiteral("export"), QStringLiteral("--root"), data.path(), QStringLiteral("--out"), out.path(), QStringLiteral("--format"),
+                    QStringLiteral("txt")}).code, 0);
+    for (const char *day : {"2024-03-05", "2024-03-06"}) {
+        QFile text(out.filePath(QStringLiteral("pages/%1.txt").arg(QLatin1String(day))));
+        ASSERT_TRUE(text.open(QIODevice::ReadOnly)) << day;
+        EXPECT_TRUE(text.readAll().contains("helloworld")) << day;
+    }
+    EXPECT_EQ(tool({QStringLiteral("search"), QStringLiteral("--root"), data.path(), QStringLiteral("world")}).out,
+              QStringLiteral("2024-03-05.dat\n2024-03-06.dat\n"));
 }

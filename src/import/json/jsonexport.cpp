@@ -3,7 +3,8 @@
 #include "entryspans.h"
 #include "jsonfields.h"
 
-#include <QFile>
+#include "diary/boundedfile.h"
+
 #include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonParseError>
@@ -47,26 +48,11 @@ QString tooLarge(const QString &name, qint64 largest)
 
 std::optional<QByteArray> readBounded(const QString &path, const QString &name, qint64 largest, QString &why)
 {
-    QFile file(path);
-    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly)) {
-        why = QStringLiteral("%1: cannot be read").arg(name);
-        return std::nullopt;
-    }
-    if (file.size() > largest) {
-        why = tooLarge(name, largest);
-        return std::nullopt;
-    }
-    // Read one byte past the bound, for a file that grows while it is read.
-    QByteArray bytes = file.read(largest + 1);
-    if (file.error() != QFileDevice::NoError) {
-        why = QStringLiteral("%1: cannot be read: %2").arg(name, file.errorString());
-        return std::nullopt;
-    }
-    if (bytes.size() > largest) {
-        why = tooLarge(name, largest);
-        return std::nullopt;
-    }
-    return bytes;
+    boundedfile::Contents file = boundedfile::read(path, largest);
+    if (file)
+        return std::move(file.bytes);
+    why = file.tooLarge ? tooLarge(name, largest) : QStringLiteral("%1: cannot be read").arg(name);
+    return std::nullopt;
 }
 
 std::optional<QJsonObject> parseObject(const QByteArray &bytes, const QString &name, QString &why)

@@ -1,0 +1,81 @@
+#include "boundedfile.h"
+
+#include <QFile>
+
+#include <algorithm>
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace boundedfile {
+
+namespace {
+
+Contents refused(const QString &problem)
+{
+    return Contents{{}, problem};
+}
+
+Contents tooLarge(qint64 limit)
+{
+    return Contents{{}, QStringLiteral("larger than %1 bytes").arg(limit), true};
+}
+
+// Reads to the end, never more than one byte past limit: the file may grow
+// between the size check and the reading.
+Contents readOpen(int fd, qint64 size, qint64 limit)
+{
+    QByteArray bytes(std::min(size, limit) + 1, Qt::Uninitialized);
+    qsizetype used = 0;
+    for (;;) {
+        if (used == bytes.size()) {
+            if (used > limit)
+                return tooLarge(limit);
+            bytes.resize(std::min(bytes.size() * 2, limit + 1));
+        }
+        const ssize_t got = ::read(fd, bytes.data() + used, size_t(bytes.size() - used));
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0)
+            return refused(qt_error_string(errno));
+        if (got == 0)
+            break;
+        used += got;
+    }
+    bytes.truncate(used);
+    return Contents{bytes, {}};
+}
+
+} // namespace
+
+// O_NONBLOCK keeps the open itself from waiting for a FIFO's writer; the
+// type is then checked on the open descriptor, so nothing can be swapped in
+// between the check and the reading.
+int openRegular(int folder, const char *name, int flags)
+{
+    const int fd = ::openat(folder, name, O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK | flags);
+    if (fd < 0)
+        return -1;
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        errno = EINVAL;
+        return -1;
+    }
+    return fd;
+}
+
+Contents read(const QString &path, qint64 limit)
+{
+    const int fd = openRegular(AT_FDCWD, QFile::encodeName(path).constData());
+    if (fd < 0)
+        return refused(errno == EINVAL ? QStringLiteral("not a regular file") : qt_error_string(errno));
+    struct stat info {};
+    ::fstat(fd, &info);
+    Contents contents = info.st_size > limit ? tooLarge(limit) : readOpen(fd, info.st_size, limit);
+    ::close(fd);
+    return contents;
+}
+
+} // namespace boundedfile

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+// Every diary file and every file given to read is read through here: a
+// folder that is hostile or damaged may hold a FIFO, a device or a link to
+// one under a page's name, and reading that must neither block nor fill
+// memory.
+namespace boundedfile {
+
+struct Contents
+{
+    QByteArray bytes;
+    // Why the file was not read; empty when it was.
+    QString problem;
+    bool tooLarge = false;
+
+    explicit operator bool() const { return problem.isEmpty(); }
+};
+
+// Opens name (relative to folder, or absolute with AT_FDCWD) for reading,
+// with the open flags added, only when it is a regular file; -1 otherwise,
+// with errno set (EINVAL when it is something else).
+int openRegular(int folder, const char *name, int flags = 0);
+
+// The whole of a regular file of at most limit bytes.
+Contents read(const QString &path, qint64 limit);
+
+} // namespace boundedfile

@@ -1,0 +1,21 @@
+#include "specialfiles.h"
+
+#include <QFile>
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+void makeSpecialFile(const QString &path, SpecialFile kind)
+{
+    QFile::remove(path);
+    if (kind == SpecialFile::Fifo)
+        ASSERT_EQ(::mkfifo(QFile::encodeName(path).constData(), 0600), 0) << path.toStdString();
+    else
+        ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), path)) << path.toStdString();
+}
+
+const char *nameOf(SpecialFile kind)
+{
+    return kind == SpecialFile::Fifo ? "a FIFO" : "a link to /dev/zero";
+}
