@@ -80,15 +80,22 @@ QString versionFolder(const DataRoot &root, const QString &storedFile)
     return kind == QLatin1String("pages") ? folder + QLatin1Char('/') + file.completeBaseName().left(7) : folder;
 }
 
-void keep(const DataRoot &root, const QString &storedFile, const QDateTime &now)
+Outcome keep(const DataRoot &root, const QString &storedFile, Unkept unkept, const QDateTime &now)
 {
     if (!QFileInfo(storedFile).isFile())
-        return;
+        return Outcome::success();
     const QString folder = versionFolder(root, storedFile);
-    if (!QDir().mkpath(folder))
-        return;
-    linkOrCopy(storedFile, freeName(QDir(folder), baseOf(storedFile), now));
-    prune(root, storedFile, now);
+    const bool kept = QDir().mkpath(folder) && linkOrCopy(storedFile, freeName(QDir(folder), baseOf(storedFile), now));
+    if (kept)
+        prune(root, storedFile, now);
+    if (kept || unkept == Unkept::GoOn)
+        return Outcome::success();
+    return Outcome::versionNotKept(QStringLiteral("%1: its earlier version could not be kept in %2").arg(storedFile, folder));
+}
+
+BeforeReplacing keeping(const DataRoot &root, const QString &storedFile, Unkept unkept)
+{
+    return [&root, storedFile, unkept] { return keep(root, storedFile, unkept); };
 }
 
 void setAside(const DataRoot &root, const QString &storedFile, const QString &file, const QDateTime &now)
@@ -119,7 +126,7 @@ Outcome restore(const DataRoot &root, const QString &storedFile, const QString &
     QFile version(QDir(versionFolder(root, storedFile)).filePath(baseOf(storedFile) + id + kFileSuffix));
     if (id.contains(QLatin1Char('/')) || !version.open(QIODevice::ReadOnly))
         return Outcome::failure(QStringLiteral("There is no version %1.").arg(id));
-    return writeFileAtomically(storedFile, version.readAll(), [&] { keep(root, storedFile); });
+    return writeFileAtomically(storedFile, version.readAll(), keeping(root, storedFile, Unkept::Refuse));
 }
 
 void prune(const DataRoot &root, const QString &storedFile, const QDateTime &now)

@@ -2,11 +2,11 @@
 
 #include "dataroot.h"
 #include "outcome.h"
+#include "safewrite.h"
 
 #include <QByteArray>
 #include <QString>
 
-#include <functional>
 #include <optional>
 
 // A data file's bytes as a plain diary keeps them. In an encrypted diary the
@@ -24,6 +24,6 @@ std::optional<QByteArray> forDisk(const DataRoot &root, QByteArrayView plain, co
 
 // Writes them atomically, as writeFileAtomically does.
 Outcome write(const DataRoot &root, const QString &file, QByteArrayView plain, const QString &storedAs = {},
-              const std::function<void()> &beforeReplacing = {});
+              const BeforeReplacing &beforeReplacing = {});
 
 } // namespace storedbytes

@@ -17,6 +17,7 @@
 #include <QString>
 #include <QTextDocument>
 
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -188,6 +189,7 @@ private:
     void reopenSelectedDay();
     std::optional<diaryimport::Existing> askAboutDaysWithPages(const std::vector<diaryimport::Entry> &entries);
     void error(const QString &text);
+    bool changeKeepingVersion(const QString &what, const QString &failure, const std::function<Outcome(history::Unkept)> &change);
     void useVault(std::shared_ptr<Vault> vault);
     std::optional<QString> askNewPassword(const QString &title);
 
