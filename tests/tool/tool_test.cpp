@@ -147,6 +147,8 @@ TEST(Tool, HistoryListsAPagesVersionsAndRestoresOne)
     ASSERT_TRUE(pagestore::save(data.root(), day, "{\\rtf1 Morning\\par walk}"));
     const QByteArray morning = data.readFile(QStringLiteral("pages/2024-03-05.dat"));
     ASSERT_TRUE(pagestore::save(data.root(), day, "{\\rtf1 Evening}"));
+    ASSERT_TRUE(pagestore::save(data.root(), QStringLiteral("2024-03-06"), "{\\rtf1 " + QByteArray(200, 'w') + "}"));
+    ASSERT_TRUE(pagestore::save(data.root(), QStringLiteral("2024-03-06"), "{\\rtf1 short}"));
     const QStringList base{QStringLiteral("history"), QStringLiteral("--root"), data.path(), QStringLiteral("--day"), day};
 
     const ToolRun listed = tool(base);
@@ -162,6 +164,19 @@ TEST(Tool, HistoryListsAPagesVersionsAndRestoresOne)
     EXPECT_EQ(tool(base).out.count(QLatin1Char('\n')), 2);
     EXPECT_EQ(tool(base + QStringList{QStringLiteral("--restore"), QStringLiteral("nonsense")}).code, 1);
     EXPECT_EQ(tool({QStringLiteral("history"), QStringLiteral("--root"), data.path(), QStringLiteral("--day"), QStringLiteral("March")}).code, 2);
+    const QString longLine = tool({QStringLiteral("history"), QStringLiteral("--root"), data.path(), QStringLiteral("--day"), QStringLiteral("2024-03-06")}).out;
+    EXPECT_TRUE(longLine.endsWith(QLatin1Char('\t') + QString(80, QLatin1Char('w')) + QLatin1Char('\n'))) << longLine.toStdString();
+
+    // With a file where the history folder belongs, nothing replaces a page.
+    ASSERT_TRUE(QDir(data.path() + QStringLiteral("/history")).removeRecursively());
+    data.writeFile(QStringLiteral("history"), "in the way");
+    const QByteArray stored = data.readFile(QStringLiteral("pages/2024-03-05.dat"));
+    data.writeFile(QStringLiteral("in.rtf"), "{\\rtf1 imported}");
+    const ToolRun unkept = tool({QStringLiteral("import"), QStringLiteral("--root"), data.path(), QStringLiteral("--day"), day,
+                                 data.path() + QStringLiteral("/in.rtf"), QStringLiteral("--replace"), QStringLiteral("--raw")});
+    EXPECT_EQ(unkept.code, 1);
+    EXPECT_TRUE(unkept.err.contains(QStringLiteral("earlier version could not be kept"))) << unkept.err.toStdString();
+    EXPECT_EQ(data.readFile(QStringLiteral("pages/2024-03-05.dat")), stored);
 }
 
 TEST(Tool, BackupAndRestoreMakeTheSameDiaryInANewFolder)
