@@ -11,6 +11,9 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace {
 
 struct ToolRun
@@ -229,6 +232,18 @@ TEST(Tool, BadInputGivesOneLineAndANonZeroExit)
     const ToolRun run = tool({QStringLiteral("search"), QStringLiteral("--root"), noPages.path(), QStringLiteral("x")});
     EXPECT_EQ(run.code, 1);
     EXPECT_TRUE(run.err.contains(QStringLiteral("pages")));
+
+    // A data folder whose name is not UTF-8, as argv carries it.
+    QTemporaryDir parent;
+    ASSERT_EQ(::mkdir((QFile::encodeName(parent.path()) + "/caf\xe9").constData(), 0700), 0);
+    QProcess shell;
+    shell.start(QStringLiteral("sh"), {QStringLiteral("-c"), QStringLiteral("exec \"$0\" search --root \"$(printf '%s/caf\\351' \"$1\")\" x"),
+                                       QStringLiteral(QUILLNEST_TOOL), parent.path()});
+    shell.waitForFinished(30000);
+    const QString odd = QString::fromLocal8Bit(shell.readAllStandardError());
+    EXPECT_EQ(shell.exitCode(), 1);
+    EXPECT_TRUE(odd.contains(QStringLiteral("is not UTF-8"))) << odd.toStdString();
+    ASSERT_EQ(::rmdir((QFile::encodeName(parent.path()) + "/caf\xe9").constData()), 0);
 
     for (const char *command : {"search", "export", "import", "backup", "restore"}) {
         const ToolRun help = tool({QString::fromLatin1(command), QStringLiteral("--help")});
