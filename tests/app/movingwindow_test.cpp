@@ -98,6 +98,14 @@ TEST_F(MovingTest, ExportOffersTheDiarysDaysAndWritesTheChosenForm)
     form().m26->trigger();
     EXPECT_EQ(harness.dialogs.shown().at(before + 4).folder, documents);
     EXPECT_EQ(QDir(folder).entryList({QStringLiteral("*.md")}), QStringList{QStringLiteral("2026-12-04.md")});
+
+    QFile huge(harness.data.path() + QStringLiteral("/pages/2026-11-20.dat"));
+    ASSERT_TRUE(huge.resize(pagestore::kLargestPageFile + 1));
+    harness.dialogs.answerChoice(Dialogs::Choice{1, pages});
+    harness.dialogs.answerOpenFolder(folder);
+    harness.dialogs.answerMessage(Button::Ok);
+    form().m26->trigger();
+    EXPECT_EQ(harness.dialogs.texts().last(), QStringLiteral("Export saved without the pages of 2026-11-20, which could not be read."));
 }
 
 // A short job passes without a box; a long one shows its bar and can be stopped.
