@@ -46,8 +46,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             std::abort();
         return 0;
     }
-    std::vector<const diaryimport::Entry *> entries;
+    std::vector<diaryimport::Entry> whole;
     for (const diaryimport::Entry &entry : read.entries)
+        whole.push_back(diaryimport::wholeEntry(entry));
+    std::vector<const diaryimport::Entry *> entries;
+    for (const diaryimport::Entry &entry : whole)
         entries.push_back(&entry);
     QTextDocument page;
     diaryimport::appendEntries(page, entries);

@@ -4,10 +4,8 @@
 #include "app/form1.h"
 #include "app/monthcalendar.h"
 #include "app/onthisdaylist.h"
-#include "seams/clock.h"
 #include "seams/dialogs.h"
-#include "quietdialogs.h"
-#include "seams/program.h"
+#include "benchwindow.h"
 
 #include <QPushButton>
 #include <QToolButton>
@@ -27,22 +25,6 @@
 #include <vector>
 
 namespace {
-
-class Today final : public Clock
-{
-public:
-    explicit Today(QDate day) : m_day(day) {}
-    QDate today() const override { return m_day; }
-
-private:
-    QDate m_day;
-};
-
-class NoEnd final : public Program
-{
-public:
-    void end() override {}
-};
 
 // The best of runs, in milliseconds: the steady cost without a neighbour's
 // noise. prepare runs untimed before each run.
@@ -110,16 +92,9 @@ int main(int argc, char *argv[])
         return 1;
 
     // Every box is answered at once, as a user in a hurry would: OK, Yes.
-    QuietDialogs dialogs(Dialogs::Button::Yes);
     const QDate lastDay = options.first.addDays(options.days - 1);
-    Today today(lastDay);
-    NoEnd program;
-    AppServices services;
-    services.dialogs = &dialogs;
-    services.clock = &today;
-    services.program = &program;
-    services.openUrl = [](const QUrl &) { return true; };
-    services.startDirectory = dir.path();
+    BenchWindowServices bench(dir.path(), lastDay, Dialogs::Button::Yes);
+    const AppServices &services = bench.services;
 
     std::unique_ptr<Form1> form;
     // The window before goes first: it holds the diary open.
@@ -141,7 +116,7 @@ int main(int argc, char *argv[])
            bestMs(runs, [&] { form->monthview1->setSelectedDate(lastDay.addMonths(-(++step % 240) - 1)); }));
     form->Text4->setText(QStringLiteral("harbour with Anna"));
     report("search over every page", bestMs(runs, [&] { form->Command4->click(); }));
-    std::printf("search found %d pages; %d boxes were shown\n", int(form->List1->count()), dialogs.shown);
+    std::printf("search found %d pages; %d boxes were shown\n", int(form->List1->count()), bench.dialogs.shown);
 
     // The same day changes, to the same days, with "On this day" and with the
     // window as it was before it: pages differ in size from day to day.

@@ -1,5 +1,5 @@
+#include "benchwindow.h"
 #include "photograph.h"
-#include "quietdialogs.h"
 
 #include "app/form1.h"
 #include "app/monthcalendar.h"
@@ -7,9 +7,7 @@
 #include "diary/pagestore.h"
 #include "diary/passwordfile.h"
 #include "editor/richtextedit.h"
-#include "seams/clock.h"
 #include "seams/dialogs.h"
-#include "seams/program.h"
 
 #include <QApplication>
 #include <QBuffer>
@@ -25,18 +23,6 @@
 #include <vector>
 
 namespace {
-
-class Today final : public Clock
-{
-public:
-    QDate today() const override { return QDate(2026, 12, 4); }
-};
-
-class NoEnd final : public Program
-{
-public:
-    void end() override {}
-};
 
 QByteArray longPage(int words)
 {
@@ -133,16 +119,8 @@ int main(int argc, char *argv[])
         || !pagestore::save(root, QStringLiteral("2026-12-03"), photographPage()))
         return 1;
 
-    QuietDialogs dialogs(Dialogs::Button::No);
-    Today today;
-    NoEnd program;
-    AppServices services;
-    services.dialogs = &dialogs;
-    services.clock = &today;
-    services.program = &program;
-    services.openUrl = [](const QUrl &) { return true; };
-    services.startDirectory = dir.path();
-    Form1 form(services);
+    BenchWindowServices bench(dir.path(), QDate(2026, 12, 4), Dialogs::Button::No);
+    Form1 form(bench.services);
     form.show();
     DiarySession &session = form.session();
     measure("5,000-word page", form, session);

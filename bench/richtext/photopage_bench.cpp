@@ -83,10 +83,33 @@ void pageLoadAndSave(benchmark::State &state)
     }
 }
 
+// The two halves apart, to tell where the time of a load and save goes.
+void pageLoad(benchmark::State &state)
+{
+    const PhotoPage &page = photoPage();
+    for (auto _ : state) {
+        QTextDocument document;
+        richtext::readRtf(pagestore::load(page.root, kDay).value_or(QByteArray()), document);
+    }
+}
+
+void pageSave(benchmark::State &state)
+{
+    const PhotoPage &page = photoPage();
+    QTextDocument document;
+    richtext::readRtf(pagestore::load(page.root, kDay).value_or(QByteArray()), document);
+    for (auto _ : state) {
+        if (!pagestore::save(page.root, kDay, richtext::writeRtf(document)))
+            state.SkipWithError("the page was not saved");
+    }
+}
+
 } // namespace
 
 BENCHMARK(floorReadAndDecode)->Unit(benchmark::kMillisecond)->MinTime(3);
 BENCHMARK(pageLoadAndSave)->Unit(benchmark::kMillisecond)->MinTime(3);
+BENCHMARK(pageLoad)->Unit(benchmark::kMillisecond)->MinTime(3);
+BENCHMARK(pageSave)->Unit(benchmark::kMillisecond)->MinTime(3);
 
 int main(int argc, char **argv)
 {

@@ -19,7 +19,7 @@ public:
     QString saveFile(const QString &, const QString &, const QString &) override { return {}; }
     std::optional<QColor> color(ColorFlags, const QColor &) override { return std::nullopt; }
     QString openFolder(const QString &, const QString &) override { return {}; }
-    std::optional<Choice> choose(const QString &, const QString &, const QStringList &, std::optional<DayRange>) override
+    std::optional<Choice> choose(const QString &, const QString &, const QStringList &, const Choice &) override
     {
         return std::nullopt;
     }

@@ -2,6 +2,7 @@
 
 #include "appservices.h"
 #include "format/formatting.h"
+#include "seams/dialogs.h"
 #include "session/diarysession.h"
 
 #include <QMainWindow>
@@ -160,6 +161,7 @@ private:
     void followLocking();
     void watchForLock(bool encrypted);
     void showLocked(bool locked);
+    void comeForward();
 
     AppServices m_services;
     DiarySession m_session;
@@ -174,4 +176,6 @@ private:
     // The windows the lock hid, shown again as they were on unlocking.
     QList<QPointer<QWidget>> m_lockedWindows;
     QPointer<QWidget> m_activeBeforeLock;
+    // Export... offers the format and days chosen last, until the program ends.
+    std::optional<Dialogs::Choice> m_lastExport;
 };

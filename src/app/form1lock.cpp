@@ -27,6 +27,19 @@ void Form1::watchForLock(bool encrypted)
     connect(m_autoLock, &AutoLock::lockWanted, &m_session, &DiarySession::lockDiary);
 }
 
+// Another start on this diary asked for it. A question being asked, or the
+// lock box while the diary is locked, is what the user needs in front.
+void Form1::comeForward()
+{
+    if (isMinimized())
+        setWindowState(windowState() & ~Qt::WindowMinimized);
+    QWidget *front = QApplication::activeModalWidget();
+    if (!front)
+        front = m_lockBox && m_lockBox->isVisible() ? static_cast<QWidget *>(m_lockBox.get()) : this;
+    front->raise();
+    front->activateWindow();
+}
+
 // Hidden, a window's text can be neither seen nor read out; the editors keep
 // their documents, so showing the windows again gives back the typing too.
 void Form1::showLocked(bool locked)

@@ -52,7 +52,7 @@ void Form1::importDiary()
     QStringList captions;
     for (const SourceChoice &source : kSources)
         captions.append(QString::fromLatin1(source.caption));
-    const auto choice = dialogs.choose(title, QStringLiteral("Import from:"), captions, std::nullopt);
+    const auto choice = dialogs.choose(title, QStringLiteral("Import from:"), captions, {});
     if (!choice)
         return;
     const SourceChoice &source = kSources.at(size_t(choice->index));
@@ -61,7 +61,7 @@ void Form1::importDiary()
     if (path.isEmpty())
         return;
     ProgressBox progress(this, QStringLiteral("Importing..."));
-    m_session.importDiary(source.source, path, [&](int done, int total) { progress.update(done, total); });
+    m_session.importDiary(source.source, path, [&](int done, int total) { return progress.update(done, total); });
 }
 
 void Form1::exportPages()
@@ -75,9 +75,10 @@ void Form1::exportPages()
     }
     const QStringList formats{QStringLiteral("PDF document"), QStringLiteral("Markdown, a file for each page"),
                               QStringLiteral("Markdown, one file")};
-    const auto choice = dialogs.choose(title, QStringLiteral("Format:"), formats, days);
+    const auto choice = dialogs.choose(title, QStringLiteral("Format:"), formats, m_lastExport.value_or(Dialogs::Choice{0, days}));
     if (!choice || !choice->range)
         return;
+    m_lastExport = choice;
     rangeexport::Request request;
     request.format = choice->index == 0 ? rangeexport::Format::Pdf : rangeexport::Format::Markdown;
     request.oneFile = choice->index == 2;

@@ -2,6 +2,7 @@
 
 #include "app/filelistbox.h"
 #include "app/monthcalendar.h"
+#include "app/windowknock.h"
 #include "editor/richtextedit.h"
 #include "ui/proportionallayout.h"
 
@@ -44,10 +45,12 @@ void Form1::Form_Load()
     Frame3->move(1320, 1560);
     Frame5->move(960, 1560);
     fillFontLists();
+    m_session.setOpenElsewhere([this] { knockOnWindow(m_session.dataRoot()); });
     m_startedUp = m_session.signIn(*m_services.program);
     if (!m_startedUp)
         return;
     followLocking();
+    new KnockListener(m_session.dataRoot(), [this] { comeForward(); }, this);
     // The page is what the user came to write.
     rtxt2->setFocus();
 }

@@ -15,7 +15,9 @@ namespace backup {
 Outcome write(const DataRoot &root, const QString &zipPath, bool withHistory);
 
 // Only into a new or empty folder, so no diary is ever mixed with another.
-// A damaged archive, or one that is no diary's, leaves no file behind.
+// A damaged archive, or one that is no diary's, leaves no file behind, and a
+// restore killed part way leaves no diary at newRoot: the next restore there
+// clears what the killed one left and starts afresh.
 Outcome restore(const QString &zipPath, const QString &newRoot);
 
 } // namespace backup

@@ -1,10 +1,11 @@
 #include "backup.h"
 
 #include "backupzip.h"
-#include "safewrite.h"
+#include "restorestaging.h"
 
 #include <QDir>
 #include <QFileInfo>
+#include <QStorageInfo>
 
 #include <optional>
 
@@ -66,6 +67,16 @@ Outcome makeFolder(const QString &path)
     return QDir().mkpath(path) ? Outcome::success() : Outcome::failure(QStringLiteral("The folder %1 cannot be created.").arg(path));
 }
 
+// The staging folder is discarded whole on any failure, so one sync before
+// it moves into place does what a sync of each file would.
+Outcome writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.flush())
+        return Outcome::success();
+    return Outcome::failure(QStringLiteral("%1: %2").arg(path, file.errorString()));
+}
+
 Outcome restoreEntry(zip_t *archive, zip_uint64_t index, const QString &zipPath, const QString &newRoot)
 {
     const QString name = zip::entryName(archive, index);
@@ -76,7 +87,7 @@ Outcome restoreEntry(zip_t *archive, zip_uint64_t index, const QString &zipPath,
     if (!bytes)
         return damaged(zipPath, QStringLiteral("%1 cannot be read whole").arg(name));
     const Outcome folder = makeFolder(QFileInfo(path).absolutePath());
-    return folder ? writeFileAtomically(path, *bytes) : folder;
+    return folder ? writeFile(path, *bytes) : folder;
 }
 
 Outcome restoreInto(const QString &zipPath, const QString &newRoot)
@@ -96,31 +107,18 @@ Outcome restoreInto(const QString &zipPath, const QString &newRoot)
     return restored;
 }
 
-Outcome prepareFolder(const QString &newRoot, bool &created)
+Outcome checkTarget(const QString &newRoot)
 {
     const QFileInfo folder(newRoot);
-    created = !folder.exists();
-    if (created)
-        return makeFolder(newRoot);
+    if (!folder.exists())
+        return Outcome::success();
     if (!folder.isDir() || !QDir(newRoot).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot))
         return Outcome::failure(QStringLiteral("'%1' is not empty; a backup is only restored into a new folder.").arg(newRoot));
+    // The restore is built beside its target and renamed over it, which
+    // cannot replace the top folder of a drive.
+    if (QStorageInfo(newRoot).rootPath() == folder.canonicalFilePath())
+        return Outcome::failure(QStringLiteral("'%1' is the top folder of a drive; a backup is only restored into a folder inside it.").arg(newRoot));
     return Outcome::success();
-}
-
-// The folder was new or empty, so all it holds now is ours.
-void removeRestored(const QString &newRoot, bool created)
-{
-    QDir folder(newRoot);
-    if (created) {
-        folder.removeRecursively();
-        return;
-    }
-    for (const QFileInfo &entry : folder.entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot)) {
-        if (entry.isDir())
-            QDir(entry.filePath()).removeRecursively();
-        else
-            folder.remove(entry.fileName());
-    }
 }
 
 } // namespace
@@ -129,14 +127,15 @@ Outcome restore(const QString &zipPath, const QString &newRoot)
 {
     if (!QFileInfo(zipPath).isFile())
         return Outcome::failure(QStringLiteral("There is no backup at %1.").arg(zipPath));
-    bool created = false;
-    const Outcome ready = prepareFolder(newRoot, created);
-    if (!ready)
-        return ready;
-    const Outcome restored = restoreInto(zipPath, newRoot);
-    if (!restored)
-        removeRestored(newRoot, created);
-    return restored;
+    RestoreStaging::removeLeftovers(newRoot);
+    const Outcome target = checkTarget(newRoot);
+    if (!target)
+        return target;
+    const RestoreStaging staging(newRoot);
+    if (!staging.isReady())
+        return Outcome::failure(QStringLiteral("No folder can be created in %1 to restore into.").arg(QFileInfo(newRoot).absolutePath()));
+    const Outcome restored = restoreInto(zipPath, staging.diaryPath());
+    return restored ? staging.moveIntoPlace() : restored;
 }
 
 } // namespace backup

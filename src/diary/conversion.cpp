@@ -9,8 +9,6 @@
 #include <QRegularExpression>
 
 #include <array>
-#include <fcntl.h>
-#include <unistd.h>
 
 namespace conversion {
 
@@ -24,17 +22,6 @@ const std::array<QString, 5> kItems{QStringLiteral("pages"), QStringLiteral("dat
                                     QStringLiteral(".drafts"), QStringLiteral("pw.dat")};
 
 using Transform = std::function<std::optional<QByteArray>(QByteArrayView bytes, const QString &relativeName)>;
-
-// Everything written so far reaches the disk before the mark that makes it count.
-bool syncFileSystem(const QString &path)
-{
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0)
-        return false;
-    const bool synced = ::syncfs(fd) == 0;
-    ::close(fd);
-    return synced;
-}
 
 QStringList filesToConvert(const QString &rootPath)
 {

@@ -2,15 +2,58 @@
 
 #include <QCryptographicHash>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
+#include <QSysInfo>
+#include <QStringList>
+
+#include <thread>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
+
+// Enough for a program's name, its process and its host; a longer file was not written by us.
+constexpr qsizetype kLargestHolder = 512;
+constexpr std::chrono::milliseconds kRetryEvery{100};
+
+// A planted link or FIFO in a hostile folder is not followed or waited on.
+int openLockFile(const QString &path)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0600);
+    struct stat info {};
+    if (fd >= 0 && (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode))) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+// Only printable text of the file goes into a message.
+QString printable(const QString &text)
+{
+    QString clean;
+    for (const QChar c : text)
+        if (c.isPrint())
+            clean.append(c);
+    return clean;
+}
+
+QString canonicalFolder(const DataRoot &root)
+{
+    const QFileInfo folder(root.path());
+    return folder.exists() ? folder.canonicalFilePath() : folder.absoluteFilePath();
+}
 
 // The session's runtime folder where the desktop gives one; otherwise the
 // user's cache, asked for by name so that Qt warns of nothing on stderr,
 // which the tool keeps for its own one-line errors.
-QString lockFolder()
+QString socketFolder()
 {
     const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
     if (!runtime.isEmpty() && QFileInfo(runtime).isDir())
@@ -24,21 +67,86 @@ QString lockFolder()
 
 QString DiaryLock::lockPath(const DataRoot &root)
 {
-    const QFileInfo folder(root.path());
-    const QString where = folder.exists() ? folder.canonicalFilePath() : folder.absoluteFilePath();
-    const QByteArray name = QCryptographicHash::hash(where.toUtf8(), QCryptographicHash::Sha256).toHex().left(24);
-    return lockFolder() + QStringLiteral("/quillnest-") + QString::fromLatin1(name) + QStringLiteral(".lock");
+    return root.path() + QStringLiteral("/.quillnest-lock");
 }
 
-DiaryLock::DiaryLock(const DataRoot &root) : m_file(lockPath(root))
+// A socket cannot live on every file system a diary may, so it stays in the
+// session's own folder, named after the user and the diary folder.
+QString DiaryLock::knockPath(const DataRoot &root)
 {
-    // Only a dead holder makes a lock stale, never its age: a diary may stay open for days.
-    m_file.setStaleLockTime(0);
+    const QString named = QString::number(::getuid()) + u':' + canonicalFolder(root);
+    const QByteArray name = QCryptographicHash::hash(named.toUtf8(), QCryptographicHash::Sha256).toHex().left(24);
+    return socketFolder() + QStringLiteral("/quillnest-") + QString::fromLatin1(name) + QStringLiteral(".knock");
 }
 
-DiaryLock::State DiaryLock::acquire()
+DiaryLock::DiaryLock(const DataRoot &root) : m_path(lockPath(root))
 {
-    if (m_file.tryLock())
+}
+
+// The holder is wiped before the lock goes, so a synced copy names no one.
+DiaryLock::~DiaryLock()
+{
+    if (m_held) {
+        const bool wiped = ::ftruncate(m_fd, 0) == 0;
+        Q_UNUSED(wiped);
+    }
+    if (m_fd >= 0)
+        ::close(m_fd);
+}
+
+DiaryLock::State DiaryLock::acquire(const QString &program, std::chrono::milliseconds patience)
+{
+    const auto giveUp = std::chrono::steady_clock::now() + patience;
+    State state = tryOnce();
+    while (state == State::HeldElsewhere && std::chrono::steady_clock::now() < giveUp) {
+        std::this_thread::sleep_for(kRetryEvery);
+        state = tryOnce();
+    }
+    m_held = state == State::Held;
+    if (m_held)
+        writeHolder(program);
+    return state;
+}
+
+DiaryLock::State DiaryLock::tryOnce()
+{
+    if (m_fd < 0)
+        m_fd = openLockFile(m_path);
+    if (m_fd < 0)
+        return State::Unavailable;
+    if (::flock(m_fd, LOCK_EX | LOCK_NB) == 0)
         return State::Held;
-    return m_file.error() == QLockFile::LockFailedError ? State::HeldElsewhere : State::Unavailable;
+    return errno == EWOULDBLOCK ? State::HeldElsewhere : State::Unavailable;
+}
+
+void DiaryLock::writeHolder(const QString &program)
+{
+    const QByteArray text = QStringList{program, QString::number(::getpid()), QSysInfo::machineHostName()}.join(QLatin1Char('\n')).toUtf8() + '\n';
+    // Without the note the lock still holds; only the next program's message is vaguer.
+    const bool written = ::ftruncate(m_fd, 0) == 0 && ::pwrite(m_fd, text.constData(), size_t(text.size()), 0) == text.size();
+    Q_UNUSED(written);
+}
+
+QString DiaryLock::readHolder() const
+{
+    QByteArray text(kLargestHolder, '\0');
+    const ssize_t got = m_fd < 0 ? -1 : ::pread(m_fd, text.data(), size_t(text.size()), 0);
+    text.truncate(qMax<ssize_t>(got, 0));
+    return QString::fromUtf8(text);
+}
+
+// A window, or a holder that has not written its name yet, keeps the window's message.
+QString DiaryLock::heldElsewhereMessage() const
+{
+    const QStringList lines = readHolder().split(QLatin1Char('\n'));
+    const QString program = printable(lines.value(0)).left(80);
+    bool isNumber = false;
+    const qint64 pid = lines.value(1).toLongLong(&isNumber);
+    if (program.isEmpty() || program == kWindowProgram || !isNumber)
+        return kDiaryAlreadyOpen;
+    const QString host = printable(lines.value(2)).left(80);
+    const QString process = host.isEmpty() || host == QSysInfo::machineHostName()
+                                ? QStringLiteral("process %1").arg(pid)
+                                : QStringLiteral("process %1 on %2").arg(pid).arg(host);
+    return QStringLiteral("This diary is in use by %1 (%2); try again when it has finished.").arg(program, process);
 }

@@ -1,5 +1,7 @@
 #include "safewrite.h"
 
+#include "ioreason.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QTemporaryFile>
@@ -9,6 +11,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -43,15 +46,19 @@ void removeLeftovers(const QString &folder)
         dir.remove(name);
 }
 
+// Qt's own text says "Unknown error" where the failing call was not its own
+// (fdatasync on a full disk), so the system's error number is asked first.
 Outcome failed(const QFileDevice &file, const QString &path)
 {
+    if (errno != 0)
+        return Outcome::failure(ioreason::failure(path, errno));
     return Outcome::failure(QStringLiteral("%1: %2").arg(path, file.errorString()));
 }
 
 Outcome renameOver(const QString &from, const QString &to)
 {
     if (std::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) != 0)
-        return Outcome::failure(QStringLiteral("%1: %2").arg(to, qt_error_string(errno)));
+        return Outcome::failure(ioreason::failure(to, errno));
     syncFolder(QFileInfo(to).absolutePath());
     return Outcome::success();
 }
@@ -62,12 +69,21 @@ Outcome writeFileAtomically(const QString &path, const QByteArray &bytes, const 
 {
     const QFileInfo target(path);
     const QString folder = target.absolutePath();
-    if (!QFileInfo(folder).isDir())
-        return Outcome::failure(QStringLiteral("%1: the folder does not exist").arg(folder));
+    struct stat info {};
+    if (::stat(QFile::encodeName(folder).constData(), &info) != 0)
+        return Outcome::failure(ioreason::failure(folder, errno));
+    if (!S_ISDIR(info.st_mode))
+        return Outcome::failure(ioreason::failure(folder, ENOTDIR));
     removeLeftovers(folder);
 
+    const QString temporaryName = QStringLiteral(".") + target.fileName() + kSavingMark + QStringLiteral("XXXXXX");
+    // QTemporaryFile reports a name the folder cannot hold as a missing file.
+    const long longestName = ::pathconf(QFile::encodeName(folder).constData(), _PC_NAME_MAX);
+    if (longestName > 0 && QFile::encodeName(temporaryName).size() > longestName)
+        return Outcome::failure(ioreason::failure(path, ENAMETOOLONG));
+    errno = 0;
     // Removed by its destructor on any failure, so the old file stays alone.
-    QTemporaryFile file(folder + QStringLiteral("/.") + target.fileName() + kSavingMark + QStringLiteral("XXXXXX"));
+    QTemporaryFile file(folder + QLatin1Char('/') + temporaryName);
     if (!file.open())
         return failed(file, path);
     // The new file keeps the old one's permissions, as a rewrite in place would.
@@ -93,6 +109,16 @@ Outcome replaceDurably(const QString &from, const QString &to)
     if (fd >= 0)
         ::close(fd);
     if (!synced)
-        return Outcome::failure(QStringLiteral("%1: %2").arg(from, qt_error_string(error)));
+        return Outcome::failure(ioreason::failure(from, error));
     return renameOver(from, to);
+}
+
+bool syncFileSystem(const QString &path)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    const bool synced = ::syncfs(fd) == 0;
+    ::close(fd);
+    return synced;
 }

@@ -18,3 +18,7 @@ Outcome writeFileAtomically(const QString &path, const QByteArray &bytes, const 
 // Syncs the finished file at `from` to disk and renames it over `to`, so a
 // power cut leaves either the old file at `to` or the whole new one.
 Outcome replaceDurably(const QString &from, const QString &to);
+
+// Syncs every file and folder of the file system holding path, for work that
+// wrote many files and makes them count with one last rename or mark.
+bool syncFileSystem(const QString &path);

@@ -1,32 +1,48 @@
 #include "scramble.h"
 
+#include <algorithm>
+
+// Both loops are free of branches, so the compiler shifts many bytes at once:
+// a photograph's page is megabytes of them. What does not fit is found after.
 bool appendScrambled(QByteArray &out, QByteArrayView line)
 {
     const qsizetype start = out.size();
     out.resize(start + line.size());
-    char *next = out.data() + start;
+    auto *next = reinterpret_cast<unsigned char *>(out.data() + start);
+    unsigned char highest = 0;
     for (const char byte : line) {
-        const int code = static_cast<unsigned char>(byte) + kScrambleOffset;
-        if (code > 255) {
-            out.truncate(start);
-            return false;
-        }
-        *next++ = static_cast<char>(code);
+        const auto value = static_cast<unsigned char>(byte);
+        highest = std::max(highest, value);
+        *next++ = static_cast<unsigned char>(value + kScrambleOffset);
+    }
+    if (highest > 255 - kScrambleOffset) {
+        out.truncate(start);
+        return false;
     }
     return true;
 }
 
+// A byte below the offset cannot come from a save; it is dropped.
 void appendUnscrambled(QByteArray &out, QByteArrayView stored)
 {
     const qsizetype start = out.size();
     out.resize(start + stored.size());
-    char *next = out.data() + start;
+    auto *next = reinterpret_cast<unsigned char *>(out.data() + start);
+    unsigned char lowest = 255;
+    for (const char byte : stored) {
+        const auto value = static_cast<unsigned char>(byte);
+        lowest = std::min(lowest, value);
+        *next++ = static_cast<unsigned char>(value - kScrambleOffset);
+    }
+    if (lowest >= kScrambleOffset)
+        return;
+    next = reinterpret_cast<unsigned char *>(out.data() + start);
     for (const char byte : stored) {
         const int code = static_cast<unsigned char>(byte) - kScrambleOffset;
         if (code >= 0)
-            *next++ = static_cast<char>(code);
+            *next++ = static_cast<unsigned char>(code);
     }
-    out.truncate(next - out.constData());
+    out.truncate(reinterpret_cast<char *>(next) - out.constData());
 }
 
 std::optional<QByteArray> ScrambleLine(QByteArrayView line)

@@ -41,13 +41,15 @@ public:
     {
         m_result = Outcome::success();
         int number = 0;
-        markdown = markdown::fromDocument(document, [&](const QTextImageFormat &format) {
+        markdown = markdown::fromDocument(document, [&](const QTextImageFormat &format) -> markdown::LinkedPicture {
             const auto picture = pictureFile(document, format);
             if (!picture || !m_result)
-                return QString();
+                return {};
             const QString name = QStringLiteral("%1-%2.%3").arg(day.key).arg(++number).arg(picture->suffix);
             m_result = write(name, picture->bytes);
-            return m_result ? QStringLiteral("images/") + name : QString();
+            if (!m_result)
+                return {};
+            return {QStringLiteral("%1 picture %2").arg(day.key).arg(number), QStringLiteral("images/") + name};
         });
         return m_result;
     }

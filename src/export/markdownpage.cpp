@@ -2,6 +2,8 @@
 
 #include "markdowntext.h"
 
+#include "richtext/rule.h"
+
 #include <QFont>
 #include <QStringList>
 #include <QTextBlock>
@@ -79,10 +81,11 @@ public:
         }
     }
 
-    void addPicture(const QString &link, unsigned marks)
+    // Outside every mark, as a reader may show marks around a picture as text.
+    void addPicture(const LinkedPicture &picture)
     {
-        startContent(marks);
-        m_out += QStringLiteral("![](") + link + u')';
+        startContent(0);
+        m_out += QStringLiteral("![%1](%2)").arg(escaped(picture.description, false), picture.target);
         m_lineStart = false;
     }
 
@@ -163,9 +166,9 @@ QString paragraph(const QTextBlock &block, const PictureLink &link)
             continue;
         }
         // Equal pictures side by side share one fragment, a character each.
-        const QString target = link(format.toImageFormat());
-        for (int i = 0; i < fragment.length() && !target.isEmpty(); ++i)
-            writer.addPicture(target, marksOf(format));
+        const LinkedPicture picture = link(format.toImageFormat());
+        for (int i = 0; i < fragment.length() && !picture.target.isEmpty(); ++i)
+            writer.addPicture(picture);
     }
     return writer.finish();
 }
@@ -178,6 +181,8 @@ QString fromDocument(const QTextDocument &document, const PictureLink &link)
     for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
         if (QString text = paragraph(block, link); !text.isEmpty())
             paragraphs.append(text);
+        if (richtext::hasRule(block.blockFormat()))
+            paragraphs.append(QStringLiteral("---"));
     }
     return paragraphs.join(QStringLiteral("\n\n"));
 }

@@ -9,13 +9,20 @@ class QTextImageFormat;
 
 // A page as Markdown: paragraphs separated by blank lines, bold, italic,
 // strike-out and underline (as HTML, which Markdown has no mark for) kept,
-// soft line breaks as hard breaks. Font sizes and colours are left out, so a
-// large line stays a line of text and never becomes a heading.
+// soft line breaks as hard breaks, a rule as a rule. Font sizes and colours
+// are left out, so a large line stays a line of text and never becomes a heading.
 namespace markdown {
 
-// Where the picture is written, relative to the Markdown file; an empty
-// answer leaves the picture out.
-using PictureLink = std::function<QString(const QTextImageFormat &picture)>;
+// A picture as the Markdown shows it: its file, relative to the Markdown
+// file, and the words a reader shows in its place. An empty target leaves
+// the picture out.
+struct LinkedPicture
+{
+    QString description;
+    QString target;
+};
+
+using PictureLink = std::function<LinkedPicture(const QTextImageFormat &picture)>;
 
 QString fromDocument(const QTextDocument &document, const PictureLink &link);
 

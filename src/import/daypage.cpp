@@ -2,9 +2,9 @@
 
 #include "entrybody.h"
 #include "entrypictures.h"
-#include "storabletext.h"
 
 #include "richtext/pagecontent.h"
+#include "richtext/rule.h"
 
 #include <QTextBlock>
 #include <QTextCursor>
@@ -34,17 +34,19 @@ void appendBoldLine(QTextCursor &cursor, const QString &text)
     cursor.insertText(text, bold);
 }
 
+// A drawn line, not characters, so it spans the page at any width and never
+// wraps. It has its paragraph to itself: what follows starts below it.
 void appendLine(QTextCursor &cursor)
 {
     startParagraph(cursor);
-    QTextBlockFormat centred;
-    centred.setAlignment(Qt::AlignHCenter);
-    cursor.setBlockFormat(centred);
-    cursor.insertText(lineText(), QTextCharFormat());
+    QTextBlockFormat ruled;
+    richtext::setRule(ruled);
+    cursor.setBlockFormat(ruled);
+    cursor.insertBlock(QTextBlockFormat(), QTextCharFormat());
 }
 
 // A fragment leaves its first paragraph's format behind, so it is set again.
-void appendBody(QTextCursor &cursor, const Entry &entry)
+void appendBody(QTextCursor &cursor, const Entry &entry, QStringList &refused)
 {
     QTextDocument body;
     readEntryBody(entry, body);
@@ -56,13 +58,14 @@ void appendBody(QTextCursor &cursor, const Entry &entry)
     QTextCursor first(cursor.document());
     first.setPosition(start);
     first.setBlockFormat(body.begin().blockFormat());
-    embedPictures(*cursor.document(), start, cursor.position(), entry.pictures);
+    embedPictures(*cursor.document(), start, cursor.position(), entry, refused);
 }
 
 } // namespace
 
-void appendEntries(QTextDocument &page, const std::vector<const Entry *> &entries)
+QStringList appendEntries(QTextDocument &page, const std::vector<const Entry *> &entries)
 {
+    QStringList refused;
     QTextCursor cursor(&page);
     bool first = !richtext::hasContent(page);
     for (const Entry *entry : entries) {
@@ -73,8 +76,9 @@ void appendEntries(QTextDocument &page, const std::vector<const Entry *> &entrie
             appendBoldLine(cursor, entry->time->toString(QStringLiteral("HH:mm")));
         if (!entry->title.isEmpty())
             appendBoldLine(cursor, entry->title);
-        appendBody(cursor, *entry);
+        appendBody(cursor, *entry, refused);
     }
+    return refused;
 }
 
 } // namespace diaryimport

@@ -2,6 +2,8 @@
 
 #include "entry.h"
 
+#include <QStringList>
+
 #include <vector>
 
 class QTextDocument;
@@ -10,7 +12,8 @@ namespace diaryimport {
 
 // Appends a day's entries, in the order given, to its page: each below a
 // line when something comes before it, headed by its time when the day has
-// several, its title as a bold first line.
-void appendEntries(QTextDocument &page, const std::vector<const Entry *> &entries);
+// several, its title as a bold first line. Returns why picture files were
+// refused.
+QStringList appendEntries(QTextDocument &page, const std::vector<const Entry *> &entries);
 
 } // namespace diaryimport

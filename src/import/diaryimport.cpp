@@ -1,6 +1,7 @@
 #include "diaryimport.h"
 
 #include "daypage.h"
+#include "importjournal.h"
 
 #include "diary/daykeys.h"
 #include "diary/pagestore.h"
@@ -58,9 +59,21 @@ DayReport failed(DayReport report, const QString &why)
     return report;
 }
 
-DayReport importDay(const DataRoot &root, QDate day, const std::vector<const Entry *> &entries, Existing existing)
+// Entries kept by their day and time are made whole for their page alone.
+QStringList appendWholeEntries(QTextDocument &page, const std::vector<const Entry *> &entries)
 {
-    DayReport report{daykeys::dayKey(day), DayReport::Kind::Created, int(entries.size()), {}};
+    std::vector<Entry> whole;
+    whole.reserve(entries.size());
+    std::ranges::transform(entries, std::back_inserter(whole), [](const Entry *entry) { return wholeEntry(*entry); });
+    std::vector<const Entry *> ordered;
+    std::ranges::transform(whole, std::back_inserter(ordered), [](const Entry &entry) { return &entry; });
+    return appendEntries(page, ordered);
+}
+
+DayReport importDay(const DataRoot &root, QDate day, const std::vector<const Entry *> &entries, Existing existing,
+                    const ImportJournal &journal)
+{
+    DayReport report{daykeys::dayKey(day), DayReport::Kind::Created, int(entries.size()), {}, {}};
     QTextDocument page;
     if (pagestore::exists(root, report.dayKey)) {
         if (existing == Existing::Skip) {
@@ -73,10 +86,12 @@ DayReport importDay(const DataRoot &root, QDate day, const std::vector<const Ent
         richtext::readRtf(*stored, page);
         report.kind = DayReport::Kind::Appended;
     }
-    appendEntries(page, entries);
+    report.refusedPictures = appendWholeEntries(page, entries);
     const QByteArray rtf = richtext::writeRtf(page);
     if (const auto why = unstorable(rtf))
         return failed(report, *why);
+    if (const Outcome recorded = journal.starting(day); !recorded)
+        return failed(report, recorded.error());
     if (const Outcome saved = pagestore::save(root, report.dayKey, rtf); !saved)
         return failed(report, saved.error());
     return report;
@@ -85,16 +100,19 @@ DayReport importDay(const DataRoot &root, QDate day, const std::vector<const Ent
 } // namespace
 
 std::vector<DayReport> importEntries(const DataRoot &root, const std::vector<Entry> &entries, Existing existing,
-                                     const std::function<void(int done, int total)> &progress)
+                                     const Progress &progress)
 {
     const Days days = byDay(entries);
+    const ImportJournal journal(root, entries);
     std::vector<DayReport> reports;
-    reports.reserve(days.size());
+    int done = 0;
     for (const auto &[day, dayEntries] : days) {
-        reports.push_back(importDay(root, day, dayEntries, existing));
-        if (progress)
-            progress(int(reports.size()), int(days.size()));
+        if (!journal.done(day))
+            reports.push_back(importDay(root, day, dayEntries, existing, journal));
+        if (progress && !progress(++done, int(days.size())))
+            return reports;
     }
+    journal.finished();
     return reports;
 }
 

@@ -5,6 +5,7 @@
 #include "diary/dataroot.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 #include <vector>
@@ -23,14 +24,21 @@ struct DayReport
     int entries = 0;
     // Why a day failed.
     QString error;
+    // Why pictures of its entries were left out ("export.zip/photos/a.png:
+    // larger than 80 MiB ...").
+    QStringList refusedPictures;
 };
+
+// Hears each day done (done, total); false stops the import there.
+using Progress = std::function<bool(int done, int total)>;
 
 // Stores the entries as pages, one page a day, oldest day first. Several
 // entries of a day become one page, in the order of their times, each headed
 // by its time. A day that has a page keeps it: the day's entries go below a
-// line under it, or the day is left alone. `progress` hears each day done
-// (done, total).
+// line under it, or the day is left alone. An import that was stopped is
+// finished by running it again: the days it stored are neither stored twice
+// nor reported again.
 std::vector<DayReport> importEntries(const DataRoot &root, const std::vector<Entry> &entries, Existing existing,
-                                     const std::function<void(int done, int total)> &progress = {});
+                                     const Progress &progress = {});
 
 } // namespace diaryimport

@@ -6,6 +6,7 @@
 #include <QString>
 #include <QTime>
 
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -25,7 +26,20 @@ struct Entry
     // The pictures the text shows, by the name it uses for them (a Markdown
     // image's address, an HTML image's src): the picture file's own bytes.
     QHash<QString, QByteArray> pictures;
+    // Pictures read only when the entry's page is built, so an export's
+    // photos are never all in memory at once: the bytes, or nothing with why
+    // the picture was refused in `why`.
+    using PictureFile = std::function<std::optional<QByteArray>(QString &why)>;
+    QHash<QString, PictureFile> pictureFiles;
+    // Set for an entry of an export read an entry at a time: only its day and
+    // time are kept, and this makes it whole again when its page is built.
+    std::function<Entry()> remake;
 };
+
+inline Entry wholeEntry(const Entry &entry)
+{
+    return entry.remake ? entry.remake() : entry;
+}
 
 // Every entry of one export, or why it was refused: then nothing of it is
 // imported. The reason names the file and the place in it

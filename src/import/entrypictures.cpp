@@ -75,10 +75,24 @@ std::vector<std::pair<int, QTextImageFormat>> imagesIn(const QTextDocument &docu
     return images;
 }
 
+std::optional<QByteArray> pictureBytes(const Entry &entry, const QString &name, QStringList &refused)
+{
+    if (const auto bytes = entry.pictures.constFind(name); bytes != entry.pictures.cend())
+        return *bytes;
+    const auto file = entry.pictureFiles.constFind(name);
+    if (file == entry.pictureFiles.cend())
+        return std::nullopt;
+    QString why;
+    auto bytes = (*file)(why);
+    if (!bytes && !why.isEmpty())
+        refused.append(why);
+    return bytes;
+}
+
 } // namespace
 
 // From the last image back, since an image that becomes text moves what follows.
-void embedPictures(QTextDocument &document, int from, int to, const QHash<QString, QByteArray> &pictures)
+void embedPictures(QTextDocument &document, int from, int to, const Entry &entry, QStringList &refused)
 {
     const auto images = imagesIn(document, from, to);
     // Reverse iterators, not a reversed view: clang 14 cannot compile those with this libstdc++.
@@ -87,8 +101,8 @@ void embedPictures(QTextDocument &document, int from, int to, const QHash<QStrin
         QTextCursor cursor(&document);
         cursor.setPosition(at);
         cursor.setPosition(at + 1, QTextCursor::KeepAnchor);
-        const auto bytes = pictures.constFind(format.name());
-        const auto picture = bytes == pictures.cend() ? std::nullopt : pagePicture(document, *bytes, format);
+        const auto bytes = pictureBytes(entry, format.name(), refused);
+        const auto picture = bytes ? pagePicture(document, *bytes, format) : std::nullopt;
         if (picture) {
             cursor.setCharFormat(*picture);
             continue;

@@ -16,8 +16,6 @@ namespace diaryimport {
 
 namespace {
 
-constexpr int kLineLength = 30;
-
 QString bulletText(const QTextBlock &block, const QTextList &list)
 {
     switch (block.blockFormat().marker()) {
@@ -54,26 +52,19 @@ void listsAsText(QTextDocument &document)
 }
 
 // Removing a block from its list leaves the list's depth as the block's
-// indent, which RTF keeps only as a margin. A rule becomes a line of text.
-// Qt's Markdown reader can leave a task item's check marker on the
-// paragraphs after the list, where it means nothing.
-void blocksAsText(QTextDocument &document)
+// indent, which RTF keeps only as a margin. Qt's Markdown reader can leave a
+// task item's check marker on the paragraphs after the list, where it means
+// nothing. A rule stays a rule, which the page's RTF keeps.
+void indentsAsMargins(QTextDocument &document)
 {
     for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
         QTextBlockFormat format = block.blockFormat();
-        const bool ruled = format.hasProperty(QTextFormat::BlockTrailingHorizontalRulerWidth);
-        if (format.indent() == 0 && !ruled && format.marker() == QTextBlockFormat::MarkerType::NoMarker)
+        if (format.indent() == 0 && format.marker() == QTextBlockFormat::MarkerType::NoMarker)
             continue;
         format.setLeftMargin(format.leftMargin() + format.indent() * document.indentWidth());
         format.setIndent(0);
         format.clearProperty(QTextFormat::BlockMarker);
-        format.clearProperty(QTextFormat::BlockTrailingHorizontalRulerWidth);
-        QTextCursor cursor(block);
-        cursor.setBlockFormat(format);
-        if (ruled) {
-            cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
-            cursor.insertText(lineText(), QTextCharFormat());
-        }
+        QTextCursor(block).setBlockFormat(format);
     }
 }
 
@@ -195,15 +186,10 @@ void sizeDefaultFont(QTextDocument &document)
     }
 }
 
-QString lineText()
-{
-    return {kLineLength, QChar(0x2014)};
-}
-
 void makeStorable(QTextDocument &document)
 {
     listsAsText(document);
-    blocksAsText(document);
+    indentsAsMargins(document);
     linksAsText(document);
     sizesAsPoints(document);
 }

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QString>
 #include <QtGlobal>
 
 class QTextDocument;
@@ -15,13 +14,10 @@ inline constexpr qreal kPagePoints = 12;
 // about a font without a size on every text they read.
 void sizeDefaultFont(QTextDocument &document);
 
-// A line across the page, as text: a page's RTF keeps no drawn rule.
-QString lineText();
-
 // Turns what Qt's Markdown and HTML readers make, but a page's RTF does not
 // keep, into what it does: list items get their bullet or number as text
-// and their indent as a margin, a rule becomes lineText(), a link shows its
-// address after its label, and headings and <big>/<small> get point sizes.
+// and their indent as a margin, a link shows its address after its label,
+// and headings and <big>/<small> get point sizes.
 void makeStorable(QTextDocument &document);
 
 } // namespace diaryimport

@@ -53,6 +53,7 @@ const Table &table()
         {"ql", {Control::AlignLeft}}, {"qr", {Control::AlignRight}}, {"qc", {Control::AlignCenter}},
         {"qj", {Control::AlignJustify}}, {"li", {Control::LeftIndent}}, {"ri", {Control::RightIndent}},
         {"fi", {Control::FirstIndent}}, {"sa", {Control::SpaceAfter}}, {"sb", {Control::SpaceBefore}},
+        {"brdrb", {Control::RuleBelow}},
         {"pngblip", {Control::PngBlip}}, {"jpegblip", {Control::JpegBlip}}, {"dibitmap", {Control::DibBitmap}},
         {"wbitmap", {Control::WBitmap}}, {"wmetafile", {Control::WMetafile}}, {"emfblip", {Control::EmfBlip}},
         {"pmmetafile", {Control::OtherPicture}}, {"macpict", {Control::OtherPicture}},

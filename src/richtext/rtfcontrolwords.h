@@ -18,7 +18,7 @@ enum class Control {
     Unicode, UnicodeSkip, Character,
     // paragraphs
     ParagraphDefault, Paragraph, AlignLeft, AlignRight, AlignCenter, AlignJustify,
-    LeftIndent, RightIndent, FirstIndent, SpaceAfter, SpaceBefore,
+    LeftIndent, RightIndent, FirstIndent, SpaceAfter, SpaceBefore, RuleBelow,
     // pictures
     PngBlip, JpegBlip, DibBitmap, WBitmap, WMetafile, EmfBlip, OtherPicture,
     PictureWidth, PictureHeight, GoalWidth, GoalHeight, ScaleX, ScaleY, BitmapWidthBytes, BitmapBitsPerPixel,

@@ -1,5 +1,6 @@
 #include "rtfparser.h"
 
+#include "rule.h"
 #include "twips.h"
 
 #include <utility>
@@ -83,6 +84,8 @@ QTextBlockFormat RtfParser::blockFormat() const
     set(paragraph.firstIndent, &QTextBlockFormat::setTextIndent);
     set(paragraph.spaceBefore, &QTextBlockFormat::setTopMargin);
     set(paragraph.spaceAfter, &QTextBlockFormat::setBottomMargin);
+    if (paragraph.ruled)
+        setRule(format);
     return format;
 }
 

@@ -57,6 +57,7 @@ protected:
         int firstIndent = 0;
         int spaceBefore = 0;
         int spaceAfter = 0;
+        bool ruled = false;
     };
 
     struct Group

@@ -130,6 +130,7 @@ inline bool RtfState::paragraphWord(Paragraph &paragraph, Control control, int v
     case Control::FirstIndent: paragraph.firstIndent = twips; break;
     case Control::SpaceAfter: paragraph.spaceAfter = twips; break;
     case Control::SpaceBefore: paragraph.spaceBefore = twips; break;
+    case Control::RuleBelow: paragraph.ruled = true; break;
     default: return false;
     }
     return true;

@@ -2,6 +2,7 @@
 
 #include "picture.h"
 #include "rtfstyletable.h"
+#include "rule.h"
 #include "twips.h"
 
 #include "diary/codepage.h"
@@ -116,6 +117,13 @@ void RtfWriter::paragraphFormat(const QTextBlockFormat &format)
         controlWord("sb", twips(format.topMargin()));
     if (format.bottomMargin() != 0)
         controlWord("sa", twips(format.bottomMargin()));
+    // A single half-point border a point below the text, as word processors write a rule.
+    if (hasRule(format)) {
+        controlWord("brdrb");
+        controlWord("brdrs");
+        controlWord("brdrw", 10);
+        controlWord("brsp", 20);
+    }
 }
 
 // Colours go in a group of their own, since some readers misread \cf0.

@@ -56,10 +56,11 @@ public:
     virtual std::optional<QColor> color(ColorFlags flags, const QColor &current) = 0;
     // An existing folder, or the empty text on Cancel. Starts in `folder`.
     virtual QString openFolder(const QString &title, const QString &folder) = 0;
-    // One of `choices`, the first preselected, and within `range` when one is
-    // offered, the days the user narrows it to; nothing on Cancel.
+    // One of `choices`, `offered.index` shown first, and, when `offered` has a
+    // range, the days the user gives for it, earlier first, that range shown
+    // first; nothing on Cancel.
     virtual std::optional<Choice> choose(const QString &title, const QString &prompt, const QStringList &choices,
-                                         std::optional<DayRange> range) = 0;
+                                         const Choice &offered) = 0;
 };
 
 Q_DECLARE_OPERATORS_FOR_FLAGS(Dialogs::ColorFlags)

@@ -3,6 +3,7 @@
 #include "access/signin.h"
 #include "diary/conversion.h"
 #include "diary/daykeys.h"
+#include "diary/ioreason.h"
 #include "diary/onthisday.h"
 #include "diary/pagestore.h"
 #include "richtext/textmatches.h"
@@ -59,7 +60,9 @@ bool DiarySession::claimDiary(Program &program)
     m_lock = std::make_unique<DiaryLock>(dataRoot());
     if (m_lock->acquire() != DiaryLock::State::HeldElsewhere)
         return true;
-    m_dialogs.message(kDiaryAlreadyOpen, QStringLiteral("Quillnest version 2"), Dialogs::Icon::Exclamation, Dialogs::Buttons::Ok);
+    m_dialogs.message(m_lock->heldElsewhereMessage(), QStringLiteral("Quillnest version 2"), Dialogs::Icon::Exclamation, Dialogs::Buttons::Ok);
+    if (m_openElsewhere)
+        m_openElsewhere();
     program.end();
     return false;
 }
@@ -134,13 +137,14 @@ void DiarySession::openPage()
     clearNote();
     const QString entry = m_pages.entries().value(m_pageNumber - 1);
     // The file may have gone since the list was read, or be no page at all.
-    if (const auto rtf = pagestore::loadFile(dataRoot(), m_pages.path() + QLatin1Char('/') + entry)) {
+    const QString file = m_pages.path() + QLatin1Char('/') + entry;
+    if (const auto rtf = pagestore::loadFile(dataRoot(), file)) {
         richtext::loadBytes(*rtf, m_page);
         emit pageReplaced();
         setOpenPageName(entry);
     } else {
         setOpenPageName(QString());
-        error(QStringLiteral("An error has occured! The file was not opened!"));
+        error(QStringLiteral("An error has occured! The file was not opened!"), ioreason::unreadable(file));
     }
     if (const auto day = daykeys::dateFromDayKey(entry.chopped(qMin(entry.size(), kFileSuffix.size())))) {
         setDay(*day);
@@ -302,9 +306,9 @@ void DiarySession::setOpenPageName(const QString &name)
     emit openPageNameChanged(name);
 }
 
-void DiarySession::error(const QString &text)
+void DiarySession::error(const QString &text, const QString &reason)
 {
-    m_dialogs.message(text, QStringLiteral("ERROR"), Dialogs::Icon::Critical, Dialogs::Buttons::Ok);
+    m_dialogs.message(reason.isEmpty() ? text : text + QLatin1Char('\n') + reason, QStringLiteral("ERROR"), Dialogs::Icon::Critical, Dialogs::Buttons::Ok);
 }
 
 // A change replaces a file only once its earlier version is kept; when that
@@ -322,6 +326,6 @@ bool DiarySession::changeKeepingVersion(const QString &what, const QString &fail
         done = change(history::Unkept::GoOn);
     }
     if (!done)
-        error(failure);
+        error(failure, done.error());
     return bool(done);
 }

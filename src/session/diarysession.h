@@ -41,6 +41,9 @@ public:
     // False after the sign-in ended the program, or when another program has
     // the diary open. Otherwise today is selected and its page opens.
     bool signIn(Program &program);
+    // Called when another program has the diary open, once the user was told
+    // and before this one ends: the window there is asked to come forward.
+    void setOpenElsewhere(std::function<void()> knock) { m_openElsewhere = std::move(knock); }
 
     DataRoot dataRoot() const { return DataRoot(m_root, m_vault); }
     Dialogs &dialogs() const { return m_dialogs; }
@@ -130,7 +133,7 @@ public:
     // File > Import Diary...: the export at `path` is read whole or refused
     // with its reason; days with a page are added to or left as the user
     // answers, once; a summary tells each day's fate. `progress` hears each day stored.
-    void importDiary(diaryimport::Source source, const QString &path, const std::function<void(int, int)> &progress = {});
+    void importDiary(diaryimport::Source source, const QString &path, const diaryimport::Progress &progress = {});
     // File > Export...: unsaved typing is offered first, so what the page
     // shows is what is exported; the outcome is told.
     void exportPages(const rangeexport::Request &request, const rangeexport::Progress &progress = {});
@@ -188,7 +191,8 @@ private:
     void showSavedPage(const QString &key);
     void reopenSelectedDay();
     std::optional<diaryimport::Existing> askAboutDaysWithPages(const std::vector<diaryimport::Entry> &entries);
-    void error(const QString &text);
+    // The program's message, and below it what went wrong with which file where that is known.
+    void error(const QString &text, const QString &reason = {});
     bool changeKeepingVersion(const QString &what, const QString &failure, const std::function<Outcome(history::Unkept)> &change);
     void useVault(std::shared_ptr<Vault> vault);
     std::optional<QString> askNewPassword(const QString &title);
@@ -198,6 +202,7 @@ private:
     QString m_root;
     std::shared_ptr<Vault> m_vault;
     std::unique_ptr<DiaryLock> m_lock;
+    std::function<void()> m_openElsewhere;
     FileList m_pages{QString(), daykeys::isPageFileName};
     FileList m_notes;
     QDate m_day;

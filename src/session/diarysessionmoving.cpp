@@ -1,5 +1,6 @@
 #include "diarysession.h"
 
+#include "diary/counted.h"
 #include "diary/daykeys.h"
 #include "diary/pagestore.h"
 #include "seams/busycursor.h"
@@ -40,28 +41,28 @@ QString summary(const std::vector<diaryimport::DayReport> &days)
     for (const auto &day : days)
         ++counts[day.kind];
     using Kind = diaryimport::DayReport::Kind;
-    QString text = QStringLiteral("%1 days imported: %2 new pages, %3 pages added to, %4 days skipped, %5 failed.\n")
-                       .arg(days.size())
-                       .arg(counts[Kind::Created])
-                       .arg(counts[Kind::Appended])
-                       .arg(counts[Kind::Skipped])
+    QString text = QStringLiteral("%1 imported: %2, %3 added to, %4 skipped, %5 failed.\n")
+                       .arg(counted(qsizetype(days.size()), "day", "days"), counted(counts[Kind::Created], "new page", "new pages"),
+                            counted(counts[Kind::Appended], "page", "pages"), counted(counts[Kind::Skipped], "day", "days"))
                        .arg(counts[Kind::Failed]);
     int listed = 0;
     for (const auto &day : days) {
-        // A failure is always named; the others only while the list stays short.
-        if (day.kind != Kind::Failed && listed >= kDaysListed)
+        // A failure or a refused picture is always named; the others only while the list stays short.
+        if (day.kind != Kind::Failed && day.refusedPictures.isEmpty() && listed >= kDaysListed)
             continue;
         text += QStringLiteral("\n%1: %2").arg(day.dayKey, fate(day));
+        if (!day.refusedPictures.isEmpty())
+            text += QStringLiteral("; pictures left out: %1").arg(day.refusedPictures.join(QStringLiteral("; ")));
         ++listed;
     }
     if (listed < int(days.size()))
-        text += QStringLiteral("\n... and %1 more days.").arg(int(days.size()) - listed);
+        text += QStringLiteral("\n... and %1.").arg(counted(qsizetype(days.size()) - listed, "more day", "more days"));
     return text;
 }
 
 } // namespace
 
-void DiarySession::importDiary(diaryimport::Source source, const QString &path, const std::function<void(int, int)> &progress)
+void DiarySession::importDiary(diaryimport::Source source, const QString &path, const diaryimport::Progress &progress)
 {
     if (!leaveNote())
         return;
@@ -105,9 +106,12 @@ std::optional<diaryimport::Existing> DiarySession::askAboutDaysWithPages(const s
     }
     if (clashing.empty())
         return diaryimport::Existing::Skip;
-    const QString question = QStringLiteral("%1 of the days being imported already have a page. Do you want to add the imported "
-                                            "text below those pages? If you choose No, those days are left as they are.")
-                                 .arg(clashing.size());
+    const QString question = clashing.size() == 1
+        ? QStringLiteral("1 of the days being imported already has a page. Do you want to add the imported text below "
+                         "that page? If you choose No, that day is left as it is.")
+        : QStringLiteral("%1 of the days being imported already have a page. Do you want to add the imported text below "
+                         "those pages? If you choose No, those days are left as they are.")
+              .arg(clashing.size());
     const auto answer = m_dialogs.message(question, kImportTitle, Dialogs::Icon::Question, Dialogs::Buttons::YesNo);
     return answer == Dialogs::Button::Yes ? diaryimport::Existing::Append : diaryimport::Existing::Skip;
 }

@@ -133,8 +133,8 @@ bool DiarySession::restoreNoteVersion(const QString &id)
     if (!leaveNote())
         return false;
     const BusyCursor busy;
-    if (!history::restore(dataRoot(), dataRoot().notePath(m_noteKey), id)) {
-        error(QStringLiteral("An error has occured! The date was not saved!"));
+    if (const Outcome restored = history::restore(dataRoot(), dataRoot().notePath(m_noteKey), id); !restored) {
+        error(QStringLiteral("An error has occured! The date was not saved!"), restored.error());
         return false;
     }
     loadNote();

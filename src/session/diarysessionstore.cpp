@@ -149,8 +149,8 @@ bool DiarySession::restorePageVersion(const QString &id)
     const BusyCursor busy;
     const QString key = m_dayKey;
     m_texts.forget(key + kFileSuffix);
-    if (!history::restore(dataRoot(), dataRoot().pagePath(key), id)) {
-        error(QStringLiteral("An error has occured! The file was not saved!"));
+    if (const Outcome restored = history::restore(dataRoot(), dataRoot().pagePath(key), id); !restored) {
+        error(QStringLiteral("An error has occured! The file was not saved!"), restored.error());
         return false;
     }
     richtext::loadBytes(pagestore::load(dataRoot(), key).value_or(QByteArray()), m_page);

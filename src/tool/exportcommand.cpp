@@ -1,5 +1,6 @@
 #include "toolcommands.h"
 #include "toolpassword.h"
+#include "progressreport.h"
 #include "toolsupport.h"
 
 #include "diary/daykeys.h"
@@ -15,8 +16,6 @@
 #include <QDir>
 #include <QTextDocument>
 
-#include <cstdio>
-#include <unistd.h>
 
 namespace tool {
 
@@ -100,42 +99,6 @@ bool exportNotes(const DataRoot &root, const QString &outDir)
     return ok;
 }
 
-// A long export tells how far it is on stderr: on a terminal one line
-// rewritten in place, elsewhere a line at every tenth.
-class ProgressReport
-{
-public:
-    void show(int done, int total)
-    {
-        if (total <= kQuietUpTo)
-            return;
-        const qint64 step = qint64(done) * (m_terminal ? kTerminalSteps : kLogSteps) / total;
-        if (step == m_step)
-            return;
-        m_step = step;
-        const QByteArray line = QStringLiteral("Exported %1 of %2 pages").arg(done).arg(total).toLocal8Bit();
-        if (m_terminal)
-            std::fprintf(stderr, "\r%s", line.constData());
-        else
-            std::fprintf(stderr, "%s\n", line.constData());
-        std::fflush(stderr);
-    }
-
-    // Ends the rewritten line, so what follows starts a line of its own.
-    void finish() const
-    {
-        if (m_terminal && m_step > 0)
-            std::fputc('\n', stderr);
-    }
-
-private:
-    static constexpr int kQuietUpTo = 300;
-    static constexpr int kTerminalSteps = 1000;
-    static constexpr int kLogSteps = 10;
-    bool m_terminal = ::isatty(STDERR_FILENO) == 1;
-    qint64 m_step = 0;
-};
-
 // The option's day, a null date when it is not given, or nothing after saying why.
 std::optional<QDate> dayValue(const QCommandLineParser &parser, const QCommandLineOption &option)
 {
@@ -149,7 +112,7 @@ std::optional<QDate> dayValue(const QCommandLineParser &parser, const QCommandLi
 
 int exportRange(const DataRoot &root, const rangeexport::Request &request)
 {
-    ProgressReport report;
+    ProgressReport report(QStringLiteral("Exported %1 of %2 pages"));
     const Outcome exported = rangeexport::exportRange(root, request, [&report](int done, int total) {
         report.show(done, total);
         return true;

@@ -51,7 +51,12 @@ int importCommand(const QStringList &arguments)
         printError(QStringLiteral("cannot read %1: %2").arg(path, file.errorString()));
         return kFailed;
     }
-    const QByteArray bytes = file.readAll();
+    // Refused before it is read: no page is larger, and a wrong file should not take all the memory.
+    const QByteArray bytes = file.read(pagestore::kLargestPageFile + 1);
+    if (file.size() > pagestore::kLargestPageFile || bytes.size() > pagestore::kLargestPageFile) {
+        printError(QStringLiteral("%1 is larger than a page can be (%2 MiB)").arg(path).arg(pagestore::kLargestPageFile >> 20));
+        return kFailed;
+    }
     if (!bytes.startsWith("{\\rtf")) {
         printError(QStringLiteral("%1 is not a rich-text file").arg(path));
         return kFailed;

@@ -1,7 +1,9 @@
+#include "progressreport.h"
 #include "toolcommands.h"
 #include "toolpassword.h"
 #include "toolsupport.h"
 
+#include "diary/counted.h"
 #include "import/diaryimport.h"
 #include "import/readers.h"
 
@@ -35,12 +37,7 @@ std::optional<diaryimport::Source> sourceOption(const QCommandLineParser &parser
     return source;
 }
 
-QString counted(int count, const char *one, const char *many)
-{
-    return QStringLiteral("%1 %2").arg(count).arg(QLatin1String(count == 1 ? one : many));
-}
-
-QString dayLine(const DayReport &report)
+QString fate(const DayReport &report)
 {
     switch (report.kind) {
     case DayReport::Kind::Created:
@@ -55,6 +52,13 @@ QString dayLine(const DayReport &report)
     return report.dayKey;
 }
 
+QString dayLine(const DayReport &report)
+{
+    if (report.refusedPictures.isEmpty())
+        return fate(report);
+    return QStringLiteral("%1; pictures left out: %2").arg(fate(report), report.refusedPictures.join(QStringLiteral("; ")));
+}
+
 int daysOf(const std::vector<DayReport> &reports, DayReport::Kind kind)
 {
     return int(std::ranges::count(reports, kind, &DayReport::kind));
@@ -63,7 +67,7 @@ int daysOf(const std::vector<DayReport> &reports, DayReport::Kind kind)
 QString summaryLine(const std::vector<DayReport> &reports)
 {
     return QStringLiteral("%1: %2 new, %3 added below a page, %4 skipped, %5 failed")
-        .arg(counted(int(reports.size()), "day", "days"))
+        .arg(counted(qsizetype(reports.size()), "day", "days"))
         .arg(daysOf(reports, DayReport::Kind::Created))
         .arg(daysOf(reports, DayReport::Kind::Appended))
         .arg(daysOf(reports, DayReport::Kind::Skipped))
@@ -108,7 +112,12 @@ int importDiaryCommand(const QStringList &arguments)
     DiaryLock lock(*root);
     if (!claimDiary(lock))
         return kFailed;
-    const auto reports = diaryimport::importEntries(*root, read.entries, *rule);
+    ProgressReport progress(QStringLiteral("Imported %1 of %2 days"));
+    const auto reports = diaryimport::importEntries(*root, read.entries, *rule, [&progress](int done, int total) {
+        progress.show(done, total);
+        return true;
+    });
+    progress.finish();
     for (const DayReport &report : reports)
         printLine(dayLine(report));
     printLine(summaryLine(reports));

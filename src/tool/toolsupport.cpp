@@ -3,6 +3,7 @@
 #include "diary/conversion.h"
 #include "diary/daykeys.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 
 #include <cstdio>
@@ -125,11 +126,13 @@ std::optional<QString> dayKeyOption(const QCommandLineParser &parser, const QCom
     return std::nullopt;
 }
 
+// Another tool's command is usually over in moments, so it is waited for a little.
 bool claimDiary(DiaryLock &lock)
 {
-    if (lock.acquire() != DiaryLock::State::HeldElsewhere)
+    const QString program = QCoreApplication::applicationName() + QLatin1Char(' ') + QCoreApplication::arguments().value(1);
+    if (lock.acquire(program, std::chrono::seconds(5)) != DiaryLock::State::HeldElsewhere)
         return true;
-    printError(kDiaryAlreadyOpen);
+    printError(lock.heldElsewhereMessage());
     return false;
 }
 

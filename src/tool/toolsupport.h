@@ -36,7 +36,8 @@ int exitCode(const Outcome &outcome);
 QCommandLineOption dayOption();
 // The day key of the option, or nothing after saying why (a wrong argument).
 std::optional<QString> dayKeyOption(const QCommandLineParser &parser, const QCommandLineOption &day);
-// False, after saying so, while a window has the diary open; otherwise the
+// False, after saying who holds it, while another program has the diary open
+// (another tool is waited for a few seconds first); otherwise the
 // lock stays held until it goes, so no window opens the diary meanwhile.
 bool claimDiary(DiaryLock &lock);
 

@@ -1,51 +1,57 @@
 #include "choicedialog.h"
 
+#include "dayfield.h"
+
 #include <QComboBox>
-#include <QDateEdit>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QFormLayout>
+#include <QPushButton>
+
+#include <utility>
 
 namespace {
 
-QDateEdit *dayField(QWidget *parent, const Dialogs::DayRange &bounds, QDate shown)
+// Either end may be typed first, so a range typed back to front is turned round.
+Dialogs::DayRange ordered(QDate from, QDate to)
 {
-    auto *field = new QDateEdit(shown, parent);
-    field->setCalendarPopup(true);
-    field->setDateRange(bounds.from, bounds.to);
-    return field;
+    if (to < from)
+        std::swap(from, to);
+    return {from, to};
 }
 
 } // namespace
 
 std::optional<Dialogs::Choice> runChoiceDialog(QWidget *parent, const QString &title, const QString &prompt,
-                                               const QStringList &choices, std::optional<Dialogs::DayRange> range)
+                                               const QStringList &choices, const Dialogs::Choice &offered)
 {
     QDialog dialog(parent);
     dialog.setWindowTitle(title);
     auto *form = new QFormLayout(&dialog);
     auto *list = new QComboBox(&dialog);
     list->addItems(choices);
+    list->setCurrentIndex(offered.index);
     form->addRow(prompt, list);
-    QDateEdit *from = nullptr;
-    QDateEdit *to = nullptr;
-    if (range) {
-        from = dayField(&dialog, *range, range->from);
-        to = dayField(&dialog, *range, range->to);
-        // The range never turns round: each end holds the other back.
-        QObject::connect(from, &QDateEdit::dateChanged, to, [to](QDate day) { to->setMinimumDate(day); });
-        QObject::connect(to, &QDateEdit::dateChanged, from, [from](QDate day) { from->setMaximumDate(day); });
+    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+    DayField *from = nullptr;
+    DayField *to = nullptr;
+    if (offered.range) {
+        from = new DayField(offered.range->from, &dialog);
+        to = new DayField(offered.range->to, &dialog);
+        // OK waits for two days.
+        const auto check = [=] { buttons->button(QDialogButtonBox::Ok)->setEnabled(from->day().isValid() && to->day().isValid()); };
+        QObject::connect(from, &QLineEdit::textChanged, &dialog, check);
+        QObject::connect(to, &QLineEdit::textChanged, &dialog, check);
         form->addRow(QObject::tr("From:"), from);
         form->addRow(QObject::tr("To:"), to);
     }
-    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
     QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
     QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
     form->addRow(buttons);
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
     Dialogs::Choice choice{list->currentIndex(), std::nullopt};
-    if (range)
-        choice.range = Dialogs::DayRange{from->date(), to->date()};
+    if (offered.range)
+        choice.range = ordered(from->day(), to->day());
     return choice;
 }

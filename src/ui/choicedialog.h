@@ -4,7 +4,7 @@
 
 class QWidget;
 
-// A choice from a list and, when offered, a range of days within given
-// bounds: the box behind File > Import Diary... and Export....
+// A choice from a list and, when offered, a range of days: the box behind
+// File > Import Diary... and Export....
 std::optional<Dialogs::Choice> runChoiceDialog(QWidget *parent, const QString &title, const QString &prompt,
-                                               const QStringList &choices, std::optional<Dialogs::DayRange> range);
+                                               const QStringList &choices, const Dialogs::Choice &offered);

@@ -154,7 +154,7 @@ QString QtDialogs::openFolder(const QString &title, const QString &folder)
 }
 
 std::optional<Dialogs::Choice> QtDialogs::choose(const QString &title, const QString &prompt, const QStringList &choices,
-                                                 std::optional<DayRange> range)
+                                                 const Choice &offered)
 {
-    return runChoiceDialog(m_parent, title, prompt, choices, range);
+    return runChoiceDialog(m_parent, title, prompt, choices, offered);
 }

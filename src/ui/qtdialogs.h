@@ -20,7 +20,7 @@ public:
     std::optional<QColor> color(ColorFlags flags, const QColor &current) override;
     QString openFolder(const QString &title, const QString &folder) override;
     std::optional<Choice> choose(const QString &title, const QString &prompt, const QStringList &choices,
-                                 std::optional<DayRange> range) override;
+                                 const Choice &offered) override;
 
 private:
     QPointer<QWidget> m_parent;

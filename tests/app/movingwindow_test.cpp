@@ -63,7 +63,10 @@ TEST_F(MovingTest, ImportDiaryAddsBelowTheOpenPageAndTellsEachDay)
     const QStringList texts = harness.dialogs.texts().mid(before);
     ASSERT_EQ(texts.size(), 5);
     EXPECT_EQ(texts[2], diarytexts::kSaveQuestion);
-    EXPECT_TRUE(texts[3].startsWith(QStringLiteral("1 of the days being imported already have a page.")));
+    EXPECT_TRUE(texts[3].startsWith(QStringLiteral("1 of the days being imported already has a page. Do you want to add "
+                                                   "the imported text below that page? If you choose No, that day is left")));
+    EXPECT_TRUE(texts[4].startsWith(QStringLiteral("2 days imported: 1 new page, 1 page added to, 0 days skipped, 0 failed.")))
+        << texts[4].toStdString();
     EXPECT_TRUE(texts[4].contains(QStringLiteral("2026-12-04: added below its page")));
     EXPECT_TRUE(texts[4].contains(QStringLiteral("2026-12-10: new page")));
     const QString shown = form().rtxt2->text();
@@ -85,6 +88,7 @@ TEST_F(MovingTest, ExportOffersTheDiarysDaysAndWritesTheChosenForm)
     EXPECT_EQ(harness.dialogs.shown().at(before).range, pages);
     const QString documents = startFolder(QStandardPaths::DocumentsLocation);
     EXPECT_EQ(harness.dialogs.shown().at(before + 1).text, documents + QStringLiteral("/diary 2026-11-20 to 2026-12-04.pdf"));
+    EXPECT_EQ(harness.dialogs.shown().at(before).offeredIndex, 0);
     EXPECT_EQ(harness.dialogs.texts().last(), QStringLiteral("Export saved"));
     QFile written(pdf);
     ASSERT_TRUE(written.open(QIODevice::ReadOnly));
@@ -92,12 +96,18 @@ TEST_F(MovingTest, ExportOffersTheDiarysDaysAndWritesTheChosenForm)
 
     const QString folder = outside.filePath(QStringLiteral("md"));
     ASSERT_TRUE(QDir().mkpath(folder));
-    harness.dialogs.answerChoice(Dialogs::Choice{1, Dialogs::DayRange{QDate(2026, 12, 1), QDate(2026, 12, 4)}});
+    const Dialogs::DayRange chosen{QDate(2026, 12, 1), QDate(2026, 12, 4)};
+    harness.dialogs.answerChoice(Dialogs::Choice{1, chosen});
     harness.dialogs.answerOpenFolder(folder);
     harness.dialogs.answerMessage(Button::Ok);
     form().m26->trigger();
     EXPECT_EQ(harness.dialogs.shown().at(before + 4).folder, documents);
     EXPECT_EQ(QDir(folder).entryList({QStringLiteral("*.md")}), QStringList{QStringLiteral("2026-12-04.md")});
+
+    harness.dialogs.answerChoice(std::nullopt);
+    form().m26->trigger();
+    EXPECT_EQ(harness.dialogs.shown().last().range, chosen) << "the last export's days are offered again";
+    EXPECT_EQ(harness.dialogs.shown().last().offeredIndex, 1);
 
     QFile huge(harness.data.path() + QStringLiteral("/pages/2026-11-20.dat"));
     ASSERT_TRUE(huge.resize(pagestore::kLargestPageFile + 1));

@@ -16,6 +16,7 @@
 
 #include <map>
 
+#include <sys/file.h>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -119,7 +120,7 @@ TEST_F(BackupTest, ARestoredDiaryHasEveryFileByteForByteAndTheHistoryOnlyWhenAsk
     writeAll(whole, "an older backup");
     const Outcome written = backup::write(data.root(), whole, true);
     ASSERT_TRUE(written) << written.error().toStdString();
-    const QString restored = outPath(QStringLiteral("new/diary"));
+    const QString restored = outPath(QStringLiteral("new/diary/"));
     const Outcome back = backup::restore(whole, restored);
     ASSERT_TRUE(back) << back.error().toStdString();
     EXPECT_EQ(filesUnder(restored), diary);
@@ -128,7 +129,10 @@ TEST_F(BackupTest, ARestoredDiaryHasEveryFileByteForByteAndTheHistoryOnlyWhenAsk
     ASSERT_TRUE(backup::write(data.root(), pagesOnly, false));
     const QString emptyFolder = outPath(QStringLiteral("empty"));
     ASSERT_TRUE(QDir().mkdir(emptyFolder));
+    const auto ownerOnly = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner;
+    ASSERT_TRUE(QFile::setPermissions(emptyFolder, ownerOnly));
     ASSERT_TRUE(backup::restore(pagesOnly, emptyFolder));
+    EXPECT_EQ(QFileInfo(emptyFolder).permissions() & ~(QFile::ReadUser | QFile::WriteUser | QFile::ExeUser), ownerOnly);
     Files withoutHistory = diary;
     for (const auto &[name, bytes] : history)
         withoutHistory.erase(name);
@@ -200,6 +204,8 @@ TEST_F(BackupTest, ADamagedOrCutArchiveIsRefusedAndLeavesNothing)
             << restored.error().toStdString();
         EXPECT_FALSE(QFileInfo::exists(target));
     }
+    EXPECT_EQ(QDir(out.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot).join(u' '),
+              QStringLiteral("backup.zip damaged.zip"));
 }
 
 TEST_F(BackupTest, AFullDiskLeavesTheOlderArchiveAndNoHalfFile)
@@ -222,6 +228,40 @@ TEST_F(BackupTest, AFullDiskLeavesTheOlderArchiveAndNoHalfFile)
     }
     EXPECT_FALSE(restored);
     EXPECT_FALSE(QFileInfo::exists(outPath(QStringLiteral("new"))));
+}
+
+TEST_F(BackupTest, ARestoreClearsWhatKilledRestoresToItsFolderLeftAndNothingElse)
+{
+    const QString zip = outPath(QStringLiteral("backup.zip"));
+    ASSERT_TRUE(backup::write(data.root(), zip, true));
+    const QString mark = QStringLiteral("/quillnest-restoring");
+    const QStringList folders{
+        QStringLiteral(".new.restoring-Ab12Cd"),  // killed: its mark is free
+        QStringLiteral(".new.restoring-Ef34Gh"),  // killed before its mark was made
+        QStringLiteral(".new.restoring-Ij56Kl"),  // still running: its mark is locked
+        QStringLiteral(".new.restoring-Mn78Op"),  // the user's, with no mark
+        QStringLiteral(".new.restoring-Qr9"),     // not a name a restore makes
+        QStringLiteral(".old.restoring-St90Uv"),  // another target's
+        QStringLiteral("elsewhere"),              // reached only through a link
+    };
+    for (const QString &folder : folders)
+        ASSERT_TRUE(QDir(out.path()).mkdir(folder));
+    for (const int marked : {0, 2, 4, 5, 6})
+        writeAll(outPath(folders[marked] + mark), "");
+    writeAll(outPath(folders[0] + QStringLiteral("/pages.dat")), "half a diary");
+    writeAll(outPath(folders[3] + QStringLiteral("/notes.txt")), "mine");
+    ASSERT_TRUE(QFile::link(outPath(QStringLiteral("elsewhere")), outPath(QStringLiteral(".new.restoring-Wx12Yz"))));
+    QFile running(outPath(folders[2] + mark));
+    ASSERT_TRUE(running.open(QIODevice::ReadOnly));
+    ASSERT_EQ(::flock(running.handle(), LOCK_EX | LOCK_NB), 0);
+
+    ASSERT_TRUE(backup::restore(zip, outPath(QStringLiteral("new"))));
+    EXPECT_EQ(filesUnder(outPath(QStringLiteral("new"))), diary);
+    const QStringList kept{folders[2], folders[3], folders[4], QStringLiteral(".new.restoring-Wx12Yz"), folders[5],
+                           QStringLiteral("backup.zip"), folders[6], QStringLiteral("new")};
+    EXPECT_EQ(QDir(out.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name).join(u' '),
+              kept.join(u' '));
+    EXPECT_TRUE(QFileInfo::exists(outPath(QStringLiteral("elsewhere")) + mark));
 }
 
 // A name that is not UTF-8 goes into the archive byte for byte, what killed

@@ -3,48 +3,88 @@
 #include "testdataroot.h"
 
 #include <QFile>
-#include <QProcess>
+#include <QSysInfo>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
-using State = DiaryLock::State;
+#include <chrono>
 
-TEST(DiaryLock, OneHolderPerFolderUntilItLetsGo)
+#include <unistd.h>
+
+using State = DiaryLock::State;
+using namespace std::chrono_literals;
+
+// The lock is in the diary folder, so a program started with another or no
+// runtime folder still finds the diary taken.
+TEST(DiaryLock, OneHolderPerFolderWhateverTheRuntimeFolder)
 {
     TestDataRoot data;
     TestDataRoot other;
+    QTemporaryDir runtime;
+    const QByteArray before = qgetenv("XDG_RUNTIME_DIR");
     {
         DiaryLock first(data.root());
         ASSERT_EQ(first.acquire(), State::Held);
-        EXPECT_EQ(DiaryLock(DataRoot(data.path() + QStringLiteral("/pages/.."))).acquire(), State::HeldElsewhere);
+        for (const QByteArray &folder : {runtime.path().toUtf8(), QByteArray()}) {
+            qputenv("XDG_RUNTIME_DIR", folder);
+            EXPECT_EQ(DiaryLock(DataRoot(data.path() + QStringLiteral("/pages/.."))).acquire(), State::HeldElsewhere);
+        }
+        qputenv("XDG_RUNTIME_DIR", before);
         EXPECT_EQ(DiaryLock(other.root()).acquire(), State::Held);
     }
     EXPECT_EQ(DiaryLock(data.root()).acquire(), State::Held);
-    EXPECT_EQ(data.everyName(QString()), (QStringList{"dates", "pages"})) << "the diary folder gains no file";
+    EXPECT_EQ(data.everyName(QString()), (QStringList{".quillnest-lock", "dates", "pages"}));
 }
 
-// A program killed with the diary open leaves its lock behind; the next start takes it over.
-TEST(DiaryLock, TheLockOfAProgramThatIsGoneIsTakenOver)
+// A file left by a program that is gone, or synced from another computer, holds no flock and is taken over.
+TEST(DiaryLock, ALeftLockFileIsTakenOverAndNamesTheNewHolder)
 {
     TestDataRoot data;
-    const QString path = DiaryLock::lockPath(data.root());
-    QByteArray written;
-    {
-        DiaryLock held(data.root());
-        ASSERT_EQ(held.acquire(), State::Held);
-        QFile file(path);
-        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-        written = file.readAll();
-    }
-    QProcess gone;
-    gone.start(QStringLiteral("true"));
-    ASSERT_TRUE(gone.waitForStarted());
-    const QByteArray deadPid = QByteArray::number(gone.processId());
-    ASSERT_TRUE(gone.waitForFinished());
-    QFile left(path);
-    ASSERT_TRUE(left.open(QIODevice::WriteOnly));
-    left.write(deadPid + written.mid(written.indexOf('\n')));
-    left.close();
+    data.writeFile(QStringLiteral(".quillnest-lock"), "quillnest-tool import\n1\nfaraway\n");
+    DiaryLock held(data.root());
+    ASSERT_EQ(held.acquire(QStringLiteral("quillnest-tool export")), State::Held);
+    EXPECT_EQ(data.readFile(QStringLiteral(".quillnest-lock")),
+              QByteArray("quillnest-tool export\n") + QByteArray::number(::getpid()) + '\n' + QSysInfo::machineHostName().toUtf8() + '\n');
+}
 
-    EXPECT_EQ(DiaryLock(data.root()).acquire(), State::Held);
+// The second program names the first; a window, or a holder whose note is unreadable, is "another Quillnest window".
+TEST(DiaryLock, TheSecondProgramWaitsABoundedTimeAndNamesTheHolder)
+{
+    TestDataRoot data;
+    const QString pid = QString::number(::getpid());
+    const struct
+    {
+        QString holder;
+        QString message;
+    } cases[] = {
+        {DiaryLock::kWindowProgram, kDiaryAlreadyOpen},
+        {QStringLiteral("quillnest-tool export"),
+         QStringLiteral("This diary is in use by quillnest-tool export (process %1); try again when it has finished.").arg(pid)},
+    };
+    for (const auto &c : cases) {
+        DiaryLock first(data.root());
+        ASSERT_EQ(first.acquire(c.holder), State::Held);
+        DiaryLock second(data.root());
+        const auto start = std::chrono::steady_clock::now();
+        EXPECT_EQ(second.acquire(QStringLiteral("quillnest-tool import"), 300ms), State::HeldElsewhere);
+        EXPECT_GE(std::chrono::steady_clock::now() - start, 300ms);
+        EXPECT_EQ(second.heldElsewhereMessage(), c.message);
+    }
+    DiaryLock first(data.root());
+    ASSERT_EQ(first.acquire(), State::Held);
+    QFile::resize(DiaryLock::lockPath(data.root()), 0);
+    DiaryLock second(data.root());
+    EXPECT_EQ(second.acquire(), State::HeldElsewhere);
+    EXPECT_EQ(second.heldElsewhereMessage(), kDiaryAlreadyOpen);
+}
+
+TEST(DiaryLock, APlantedLinkIsNotFollowed)
+{
+    TestDataRoot data;
+    QTemporaryDir elsewhere;
+    const QString target = elsewhere.filePath(QStringLiteral("victim"));
+    ASSERT_TRUE(QFile::link(target, DiaryLock::lockPath(data.root())));
+    EXPECT_EQ(DiaryLock(data.root()).acquire(), State::Unavailable);
+    EXPECT_FALSE(QFile::exists(target));
 }

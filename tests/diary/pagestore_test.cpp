@@ -1,3 +1,4 @@
+#include "diary/ioreason.h"
 #include "diary/pagestore.h"
 #include "diary/scramble.h"
 
@@ -67,14 +68,19 @@ TEST(PageStore, AFailedSaveLeavesTheOldPageUntouched)
     {
         const DiskFull full(4096);
         const Outcome saved = pagestore::save(data.root(), kDay, QByteArray(64 * 1024, 'x'));
-        EXPECT_FALSE(saved);
-        EXPECT_FALSE(saved.error().isEmpty());
+        EXPECT_EQ(saved.error(), data.root().pagePath(kDay) + QStringLiteral(": The file has grown larger than this disk or system allows."));
     }
+    const QString tooLong = QString(300, QLatin1Char('x'));
+    const QString tooLongReason = data.root().pagePath(tooLong) + QStringLiteral(": The file name is too long.");
+    EXPECT_EQ(pagestore::save(data.root(), tooLong, "{\\rtf1 x}").error().toStdString(), tooLongReason.toStdString());
+    EXPECT_EQ(ioreason::unreadable(data.root().pagePath(tooLong)), tooLongReason);
     EXPECT_EQ(data.readFile(QStringLiteral("pages/2024-03-05.dat")), old);
     EXPECT_EQ(data.everyName(QStringLiteral("pages")), QStringList{QStringLiteral("2024-03-05.dat")});
 
     QDir(data.root().pagesDir()).removeRecursively();
-    EXPECT_FALSE(pagestore::save(data.root(), QStringLiteral("2024-03-06"), "{\\rtf1 x}"));
+    EXPECT_EQ(pagestore::save(data.root(), QStringLiteral("2024-03-06"), "{\\rtf1 x}").error(),
+              data.root().pagesDir() + QStringLiteral(": The file or its folder does not exist."));
     data.writeFile(QStringLiteral("pages"), "a plain file");
-    EXPECT_FALSE(pagestore::save(data.root(), QStringLiteral("2024-03-06"), "{\\rtf1 x}"));
+    EXPECT_EQ(pagestore::save(data.root(), QStringLiteral("2024-03-06"), "{\\rtf1 x}").error(),
+              data.root().pagesDir() + QStringLiteral(": A part of the file's path is not a folder."));
 }

@@ -1,5 +1,7 @@
 #include "export/markdownpage.h"
+#include "pictures.h"
 #include "readers.h"
+#include "samplepages.h"
 
 #include "richtext/rtfreader.h"
 
@@ -14,7 +16,9 @@ QString markdownOf(const QByteArray &rtf)
 {
     QTextDocument document;
     richtext::readRtf(rtf, document);
-    return markdown::fromDocument(document, [](const QTextImageFormat &) { return QString(); });
+    return markdown::fromDocument(document, [](const QTextImageFormat &) {
+        return markdown::LinkedPicture{QStringLiteral("a picture"), QStringLiteral("p.png")};
+    });
 }
 
 } // namespace
@@ -34,6 +38,16 @@ TEST(MarkdownPage, MarksHugTheirWordsAndNothingElseBecomesMarkup)
     EXPECT_EQ(markdownOf("{\\rtf1 first\\par\\par  \\par second  \\par}"), QStringLiteral("first\n\nsecond"));
     EXPECT_EQ(markdownOf("{\\rtf1     four\\par\\tab tab\\par}"), QStringLiteral("\u00a0\u00a0\u00a0\u00a0four\n\n\u00a0\u00a0\u00a0\u00a0tab"))
         << "indentation would make code";
+}
+
+TEST(MarkdownPage, PicturesStandOutsideTheMarksAndARuleStaysARule)
+{
+    const QByteArray picture = samplepages::pictureGroup(testpictures::encoded(testpictures::drawing(), "png"), "pngblip", {12, 8});
+    EXPECT_EQ(markdownOf("{\\rtf1 {\\b\\i bold " + picture + " more}{\\b " + picture + "}\\par}"),
+              QStringLiteral("***bold*** ![a picture](p.png) ***more***![a picture](p.png)"));
+    EXPECT_EQ(markdownOf("{\\rtf1 {\\ul x" + picture + "y}\\par}"), QStringLiteral("<u>x</u>![a picture](p.png)<u>y</u>"));
+    EXPECT_EQ(markdownOf("{\\rtf1 above\\par\\pard\\brdrb\\brdrs\\brdrw10\\brsp20\\par\\pard below\\par}"),
+              QStringLiteral("above\n\n---\n\nbelow"));
 }
 
 TEST(MarkdownPage, TextThatLooksLikeMarkdownReadsBackAsTheSameText)
@@ -57,7 +71,7 @@ TEST(MarkdownPage, TextThatLooksLikeMarkdownReadsBackAsTheSameText)
         QStringLiteral("Caf\u00e9 \u2014 \u201cquoted\u201d \u2026 emoji \U0001F600")};
     QTextDocument document;
     QTextCursor(&document).insertText(texts.join(QChar::ParagraphSeparator));
-    const QString markdown = markdown::fromDocument(document, [](const QTextImageFormat &) { return QString(); });
+    const QString markdown = markdown::fromDocument(document, [](const QTextImageFormat &) { return markdown::LinkedPicture{}; });
     EXPECT_EQ(readers::folded(readers::markdownAsText(markdown)), texts.join(u'\n')) << markdown.toStdString();
     EXPECT_EQ(readers::folded(readers::markdownAsText(markdown, QStringLiteral("commonmark"))), texts.join(u'\n'))
         << "a CommonMark reader reads it alike";

@@ -35,7 +35,8 @@ TEST_F(DiskFullTest, AWriteCutOffByAFullDiskKeepsEveryFileAndSaysSo)
         const DiskFull full(4096);
         form().session().SavePage();
     }
-    expectError(kPageNotSaved);
+    const QString tooLarge = QStringLiteral(": The file has grown larger than this disk or system allows.");
+    expectError(kPageNotSaved, harness.data.root().pagePath(QStringLiteral("2026-12-04")) + tooLarge);
     EXPECT_EQ(form().session().filechanged(), 1);
     EXPECT_TRUE(pageText().startsWith(QStringLiteral("Long day. xxx")));
 
@@ -45,7 +46,7 @@ TEST_F(DiskFullTest, AWriteCutOffByAFullDiskKeepsEveryFileAndSaysSo)
         const DiskFull full(4096);
         form().m9->trigger();
     }
-    expectError(kNoteNotSaved);
+    expectError(kNoteNotSaved, harness.data.root().notePath(QStringLiteral("Dec-4")) + tooLarge);
     EXPECT_EQ(noteText(), longText);
 
     harness.dialogs.answerInput(QStringLiteral("a new and rather long password"));

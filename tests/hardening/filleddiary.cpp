@@ -43,11 +43,15 @@ void FilledDiary::choose(QDate day)
     form().monthview1->setSelectedDate(day);
 }
 
-void FilledDiary::expectError(const QString &text) const
+void FilledDiary::expectError(const QString &text, const QString &reason) const
 {
     ASSERT_FALSE(harness.dialogs.shown().isEmpty());
     const ScriptedDialogs::Shown &last = harness.dialogs.shown().last();
-    EXPECT_EQ(last.text, text);
+    const QStringList lines = last.text.split(QLatin1Char('\n'));
+    EXPECT_EQ(lines.first(), text);
+    if (!reason.isEmpty()) {
+        EXPECT_EQ(lines.value(1), reason);
+    }
     EXPECT_EQ(last.title, QStringLiteral("ERROR"));
     EXPECT_EQ(last.icon, Dialogs::Icon::Critical);
 }

@@ -24,8 +24,9 @@ protected:
     // As the user would: keys typed into the page, a click on the calendar.
     void type(const QString &text);
     void choose(QDate day);
-    // The last box shown, expected to be this error with its title and icon.
-    void expectError(const QString &text) const;
+    // The last box shown, expected to be this error with its title and icon;
+    // reason, when given, is its second line.
+    void expectError(const QString &text, const QString &reason = {}) const;
 
     Form1 &form() const { return *harness.form; }
     QString pageText() const;

@@ -83,7 +83,7 @@ TEST_F(FoldersTest, APageDeletedBetweenTheListAndTheOpenIsReported)
 
     harness.dialogs.answerMessage(Button::Ok);
     form().SSCommand2->click();
-    expectError(kPageNotOpened);
+    expectError(kPageNotOpened, harness.data.root().pagesDir() + QStringLiteral("/2026-12-01.dat: The file or its folder does not exist."));
     EXPECT_TRUE(pageText().isEmpty());
     EXPECT_TRUE(form().Label3->text().isEmpty());
     EXPECT_EQ(form().session().filechanged(), 0);

@@ -1,6 +1,7 @@
 #include "import/diaryimport.h"
 #include "import/readers.h"
 
+#include "diary/daykeys.h"
 #include "diary/history.h"
 #include "diary/pagestore.h"
 #include "richtext/rtfreader.h"
@@ -18,7 +19,7 @@ using namespace diaryimport;
 
 namespace {
 
-const QString kLine = QString(30, QChar(0x2014));
+const QString kLine = storedpage::kRule;
 
 Entry entry(QDate day, const QString &text, std::optional<QTime> time = std::nullopt, const QString &title = {})
 {
@@ -39,7 +40,7 @@ TEST(DiaryImport, ADaysEntriesGoInTimeOrderHeadedByTheirTimes)
         entry(march5, QStringLiteral("late"), QTime(18, 0)),
         entry(QDate(2024, 3, 9), QStringLiteral("alone"), QTime(9, 15)),
         entry(march5, QStringLiteral("no time")),
-        entry(march5, QStringLiteral("- *early*"), QTime(7, 30), QStringLiteral("Morning")),
+        entry(march5, QStringLiteral("- *early*\n\n***\n\nthen"), QTime(7, 30), QStringLiteral("Morning")),
         entry(QDate(2024, 3, 1), QStringLiteral("first day")),
     };
     entries[3].markup = Entry::Markup::Markdown;
@@ -48,6 +49,7 @@ TEST(DiaryImport, ADaysEntriesGoInTimeOrderHeadedByTheirTimes)
     std::vector<std::pair<int, int>> heard;
     const auto reports = importEntries(data.root(), entries, Existing::Skip, [&](int done, int total) {
         heard.emplace_back(done, total);
+        return true;
     });
     ASSERT_EQ(reports.size(), 3U);
     EXPECT_EQ(reports[0].dayKey, QStringLiteral("2024-03-01"));
@@ -59,9 +61,9 @@ TEST(DiaryImport, ADaysEntriesGoInTimeOrderHeadedByTheirTimes)
     EXPECT_EQ(heard, (std::vector<std::pair<int, int>>{{1, 3}, {2, 3}, {3, 3}}));
 
     const auto page = storedpage::read(data.root(), QStringLiteral("2024-03-05"));
-    EXPECT_EQ(storedpage::text(*page), QStringLiteral("07:30\nMorning\n\u2022 early\n") + kLine + QStringLiteral("\nno time\n") + kLine
-                                           + QStringLiteral("\n18:00\nlate"))
-        << "the untimed entry keeps its place; the timed ones take theirs in time order";
+    EXPECT_EQ(storedpage::text(*page), QStringLiteral("07:30\nMorning\n\u2022 early\n") + kLine + QStringLiteral("\nthen\n") + kLine
+                                           + QStringLiteral("\nno time\n") + kLine + QStringLiteral("\n18:00\nlate"))
+        << "the untimed entry keeps its place; the timed ones take theirs in time order; a rule in an entry stays one";
     EXPECT_TRUE(storedpage::formatOf(*page, QStringLiteral("07:30")).fontWeight() >= QFont::Bold);
     EXPECT_TRUE(storedpage::formatOf(*page, QStringLiteral("Morning")).fontWeight() >= QFont::Bold);
     EXPECT_TRUE(storedpage::formatOf(*page, QStringLiteral("early")).fontItalic());
@@ -93,7 +95,8 @@ TEST(DiaryImport, ADayWithAPageIsAppendedBelowALineOrSkipped)
     ASSERT_EQ(appended.size(), 3U);
     EXPECT_EQ(appended[0].kind, DayReport::Kind::Appended) << appended[0].error.toStdString();
     const auto page = storedpage::read(data.root(), key);
-    EXPECT_EQ(storedpage::text(*page), QStringLiteral("old words\n") + kLine + QStringLiteral("\nnew words"));
+    EXPECT_EQ(storedpage::text(*page), QStringLiteral("old words\n") + kLine + QStringLiteral("\nnew words"))
+        << "a line drawn across the page, never characters that wrap";
     EXPECT_TRUE(storedpage::formatOf(*page, QStringLiteral("old")).fontWeight() >= QFont::Bold);
     EXPECT_FALSE(storedpage::formatOf(*page, QStringLiteral("new")).fontWeight() >= QFont::Bold);
     const auto versions = history::versions(data.root(), data.root().pagePath(key));
@@ -103,6 +106,32 @@ TEST(DiaryImport, ADayWithAPageIsAppendedBelowALineOrSkipped)
     EXPECT_EQ(appended[1].kind, DayReport::Kind::Failed);
     EXPECT_FALSE(appended[1].error.isEmpty());
     EXPECT_EQ(appended[2].kind, DayReport::Kind::Created) << "a day that fails stops no other";
+}
+
+TEST(DiaryImport, AStoppedImportRunAgainStoresEveryDayOnce)
+{
+    TestDataRoot data;
+    const QByteArray old = "{\\rtf1\\ansi old\\par}";
+    std::vector<Entry> entries;
+    for (int day = 1; day <= 4; ++day) {
+        entries.push_back(entry(QDate(2024, 3, day), QStringLiteral("entry %1").arg(day)));
+        ASSERT_TRUE(pagestore::save(data.root(), daykeys::dayKey(QDate(2024, 3, day)), old));
+    }
+    const auto journals = [&] { return QDir(data.path()).entryList({QStringLiteral(".import-*")}, QDir::Hidden | QDir::Files); };
+    const auto stopAt = [](int last) { return [last](int done, int) { return done < last; }; };
+
+    EXPECT_EQ(importEntries(data.root(), entries, Existing::Append, stopAt(3)).size(), 3U);
+    EXPECT_EQ(journals().size(), 1);
+    // As if stopped after the record was written but before the third page was.
+    ASSERT_TRUE(pagestore::save(data.root(), QStringLiteral("2024-03-03"), old));
+
+    const auto rest = importEntries(data.root(), entries, Existing::Append);
+    ASSERT_EQ(rest.size(), 2U);
+    EXPECT_EQ(rest[0].dayKey, QStringLiteral("2024-03-03"));
+    for (int day = 1; day <= 4; ++day)
+        EXPECT_EQ(storedpage::text(*storedpage::read(data.root(), daykeys::dayKey(QDate(2024, 3, day)))),
+                  QStringLiteral("old\n") + kLine + QStringLiteral("\nentry %1").arg(day));
+    EXPECT_TRUE(journals().isEmpty());
 }
 
 TEST(DiaryImport, PicturesComeOnlyFromTheEntry)

@@ -34,7 +34,7 @@ TEST(MarkdownFolder, DayFilesBecomeEntriesWithTheirTitlesAndPictures)
     importEntries(data.root(), read.entries, Existing::Skip);
     const auto page = storedpage::read(data.root(), QStringLiteral("2024-03-05"));
     const QString text = storedpage::text(*page);
-    EXPECT_TRUE(text.startsWith(QStringLiteral("Morning run along the river.\nFelt good.\n") + QString(30, QChar(0x2014))
+    EXPECT_TRUE(text.startsWith(QStringLiteral("Morning run along the river.\nFelt good.\n") + storedpage::kRule
                                 + QStringLiteral("\nTrip\nPacking\n\u2022 tent\n\u2022 stove\n")))
         << text.toStdString();
     EXPECT_TRUE(text.contains(QStringLiteral("gone and outside"))) << "a picture not taken shows its description";

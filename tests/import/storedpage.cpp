@@ -3,6 +3,7 @@
 #include "diary/pagestore.h"
 #include "richtext/pageexport.h"
 #include "richtext/rtfreader.h"
+#include "richtext/rule.h"
 
 #include <QFile>
 #include <QTextBlock>
@@ -22,7 +23,15 @@ std::unique_ptr<QTextDocument> read(const DataRoot &root, const QString &dayKey)
 
 QString text(const QTextDocument &page)
 {
-    return richtext::plainText(page);
+    const std::unique_ptr<QTextDocument> shown(page.clone());
+    for (QTextBlock block = shown->begin(); block.isValid(); block = block.next()) {
+        if (!richtext::hasRule(block.blockFormat()))
+            continue;
+        QTextCursor end(block);
+        end.movePosition(QTextCursor::EndOfBlock);
+        end.insertText(kRule);
+    }
+    return richtext::plainText(*shown);
 }
 
 QTextCharFormat formatOf(const QTextDocument &page, const QString &words)

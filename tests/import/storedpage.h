@@ -16,6 +16,9 @@ namespace storedpage {
 // An empty document when the day has no page.
 std::unique_ptr<QTextDocument> read(const DataRoot &root, const QString &dayKey);
 
+// What text() shows for a drawn rule, at the end of its paragraph.
+inline const QString kRule = QStringLiteral("[rule]");
+
 // The page's text, one line per paragraph or line break.
 QString text(const QTextDocument &page);
 

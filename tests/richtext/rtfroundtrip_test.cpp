@@ -2,6 +2,7 @@
 #include "richtext/rtfwriter.h"
 
 #include "diary/pagestore.h"
+#include "richtext/rule.h"
 
 #include <QTextBlock>
 #include <QTextCursor>
@@ -47,8 +48,9 @@ QString describe(const QTextDocument &document)
     QString out;
     for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
         const QTextBlockFormat b = block.blockFormat();
-        out += QStringLiteral("\n<%1 %2 %3 %4 %5 %6>").arg(int(b.alignment() & Qt::AlignHorizontal_Mask))
-                   .arg(b.leftMargin()).arg(b.rightMargin()).arg(b.textIndent()).arg(b.topMargin()).arg(b.bottomMargin());
+        out += QStringLiteral("\n<%1 %2 %3 %4 %5 %6%7>").arg(int(b.alignment() & Qt::AlignHorizontal_Mask))
+                   .arg(b.leftMargin()).arg(b.rightMargin()).arg(b.textIndent()).arg(b.topMargin()).arg(b.bottomMargin())
+                   .arg(richtext::hasRule(b) ? " ruled" : "");
         if (block.length() == 1)
             out += describe(block.charFormat(), document);
         QString last;
@@ -101,6 +103,7 @@ std::unique_ptr<QTextDocument> everyAttribute()
     cursor.insertText(QStringLiteral("right\tand\u2028a soft break {with} \\braces\\"));
     QTextBlockFormat justified;
     justified.setAlignment(Qt::AlignJustify);
+    richtext::setRule(justified);
     cursor.insertBlock(justified, format([](QTextCharFormat &f) { f.setFontPointSize(20); }));
     cursor.insertBlock(QTextBlockFormat(), QTextCharFormat());
     cursor.insertText(QStringLiteral("after an empty line"));
@@ -142,6 +145,7 @@ TEST(RtfRoundTrip, WritesTheStoredDialect)
                              "\r\n\\viewkind4\\uc1\\pard\\qc"));
     EXPECT_TRUE(rtf.contains("{\\cf1 red }{\\highlight2 marked }"));
     EXPECT_TRUE(rtf.contains("\\pard\\qr\\li720\\ri360\\fi-360\\sb60\\sa120"));
+    EXPECT_TRUE(rtf.contains("\\pard\\qj\\brdrb\\brdrs\\brdrw10\\brsp20\\fs40\\par\r\n")) << "a rule as the paragraph's bottom border";
     EXPECT_TRUE(rtf.contains("\\tab and\\line a soft break \\{with\\} \\\\braces\\\\\\par\r\n"));
     EXPECT_TRUE(rtf.contains(" \\'e9\\'80"));
     EXPECT_TRUE(rtf.endsWith("\\par\r\n}"));

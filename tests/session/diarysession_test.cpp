@@ -405,15 +405,20 @@ TEST_F(DiarySessionSignIn, AWrongPasswordEndsBeforeAnythingIsRead)
     EXPECT_TRUE(session.dayKey().isEmpty());
 }
 
-// A second program on a diary that is open says so and reads and writes nothing.
+// A window on a diary that a tool holds names the tool, and reads and writes nothing.
 TEST_F(DiarySessionSignIn, ADiaryOpenElsewhereEndsBeforeThePasswordIsAsked)
 {
     DiaryLock open(data.root());
-    ASSERT_EQ(open.acquire(), DiaryLock::State::Held);
+    ASSERT_EQ(open.acquire(QStringLiteral("quillnest-tool import")), DiaryLock::State::Held);
     dialogs.answerMessage(Button::Ok);
+    std::optional<std::pair<qsizetype, bool>> knocked;
+    session.setOpenElsewhere([&] { knocked.emplace(dialogs.shown().size(), program.ended()); });
     EXPECT_FALSE(session.signIn(program));
     EXPECT_TRUE(program.ended());
-    EXPECT_EQ(dialogs.shown(), (QList<ScriptedDialogs::Shown>{{.text = kDiaryAlreadyOpen, .title = QStringLiteral("Quillnest version 2"),
+    EXPECT_EQ(knocked, std::make_pair(qsizetype(1), false)) << "the other window is asked forward after the message, before the end";
+    const QString byTool = QStringLiteral("This diary is in use by quillnest-tool import (process %1); try again when it has finished.")
+                               .arg(QCoreApplication::applicationPid());
+    EXPECT_EQ(dialogs.shown(), (QList<ScriptedDialogs::Shown>{{.text = byTool, .title = QStringLiteral("Quillnest version 2"),
                                                                .icon = Dialogs::Icon::Exclamation}}));
     EXPECT_TRUE(session.dayKey().isEmpty());
 }

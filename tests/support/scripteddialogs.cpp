@@ -150,8 +150,9 @@ QString ScriptedDialogs::openFolder(const QString &title, const QString &folder)
 }
 
 std::optional<Dialogs::Choice> ScriptedDialogs::choose(const QString &title, const QString &prompt, const QStringList &choices,
-                                                       std::optional<DayRange> range)
+                                                       const Choice &offered)
 {
-    const auto answer = take<ChoiceAnswer>({.kind = Kind::Choose, .text = prompt, .title = title, .choices = choices, .range = range});
+    const auto answer = take<ChoiceAnswer>({.kind = Kind::Choose, .text = prompt, .title = title, .choices = choices,
+                                            .range = offered.range, .offeredIndex = offered.index});
     return answer ? answer->choice : std::nullopt;
 }

@@ -34,6 +34,7 @@ public:
         QStringList choices{};
         std::optional<DayRange> range{};
         QString folder{}; // where a file or folder dialog starts
+        int offeredIndex = 0;
 
         friend bool operator==(const Shown &, const Shown &) = default;
         friend void PrintTo(const Shown &shown, std::ostream *out);
@@ -64,7 +65,7 @@ public:
     std::optional<QColor> color(ColorFlags flags, const QColor &current) override;
     QString openFolder(const QString &title, const QString &folder) override;
     std::optional<Choice> choose(const QString &title, const QString &prompt, const QStringList &choices,
-                                 std::optional<DayRange> range) override;
+                                 const Choice &offered) override;
 
 private:
     struct MessageAnswer { Button button; };

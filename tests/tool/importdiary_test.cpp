@@ -5,8 +5,15 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <zip.h>
 
 namespace {
 
@@ -42,6 +49,59 @@ QStringList importDiary(const TestDataRoot &data, const char *from, const char *
     return QStringList{QStringLiteral("import-diary"), QStringLiteral("--root"), data.path(), QStringLiteral("--from"),
                        QLatin1String(from), sample(sampleName)}
            + more;
+}
+
+// A Day One export of `count` entries, each showing its own photo: a tiny
+// image followed by `padding` zeros, which deflate to almost nothing.
+void writePaddedDayOne(const QString &path, int count, qsizetype padding)
+{
+    QByteArray photo = QByteArray::fromBase64("iVBORw0KGgoAAAANSUhEUgAAAAEAAAABCAAAAAA6fptVAAAACklEQVR4nGNgAAAAAgABSK+kcQAAAABJRU5ErkJggg==");
+    photo.resize(photo.size() + padding, '\0');
+    QStringList entries;
+    for (int i = 1; i <= count; ++i)
+        entries.append(QStringLiteral(R"j({"creationDate": "2020-05-%1T09:00:00Z", "text": "day %2 ![](dayone-moment://P%2)", )j"
+                                      R"j("photos": [{"identifier": "P%2", "md5": "m%2", "type": "png"}]})j")
+                           .arg(i, 2, 10, QLatin1Char('0'))
+                           .arg(i));
+    const QByteArray journal = "{\"entries\": [" + entries.join(QLatin1Char(',')).toUtf8() + "]}";
+    // Deflated once, then copied compressed into every place.
+    const QString onePath = path + QStringLiteral(".one");
+    int error = 0;
+    zip_t *one = zip_open(QFile::encodeName(onePath).constData(), ZIP_CREATE | ZIP_TRUNCATE, &error);
+    ASSERT_NE(one, nullptr);
+    ASSERT_EQ(zip_file_add(one, "photo", zip_source_buffer(one, photo.constData(), zip_uint64_t(photo.size()), 0), 0), 0);
+    ASSERT_EQ(zip_close(one), 0);
+    one = zip_open(QFile::encodeName(onePath).constData(), ZIP_RDONLY, &error);
+    zip_t *archive = zip_open(QFile::encodeName(path).constData(), ZIP_CREATE | ZIP_TRUNCATE, &error);
+    ASSERT_TRUE(one && archive);
+    ASSERT_GE(zip_file_add(archive, "Journal.json", zip_source_buffer(archive, journal.constData(), zip_uint64_t(journal.size()), 0), 0), 0);
+    for (int i = 1; i <= count; ++i)
+        ASSERT_GE(zip_file_add(archive, "photos/m" + QByteArray::number(i) + ".png", zip_source_zip(archive, one, 0, 0, 0, -1), 0), 0);
+    ASSERT_EQ(zip_close(archive), 0);
+    zip_discard(one);
+}
+
+// The tool's own peak memory in KiB, from its exit status, which no other child shares.
+long peakOfTool(const QStringList &arguments, const QString &out)
+{
+    std::vector<QByteArray> words{QByteArray(QUILLNEST_TOOL)};
+    for (const QString &argument : arguments)
+        words.push_back(QFile::encodeName(argument));
+    std::vector<char *> argv;
+    for (QByteArray &word : words)
+        argv.push_back(word.data());
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, QFile::encodeName(out).constData(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    pid_t pid = 0;
+    const int spawned = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    rusage usage{};
+    int status = 0;
+    if (spawned != 0 || wait4(pid, &status, 0, &usage) != pid || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
+        return -1;
+    return usage.ru_maxrss;
 }
 
 } // namespace
@@ -120,4 +180,28 @@ TEST(ImportDiary, AnEncryptedDiaryTakesTheEntriesWithItsPassword)
         << "the page is sealed, not only scrambled";
     const QStringList search{QStringLiteral("search"), QStringLiteral("--root"), data.path(), QStringLiteral("harbour")};
     EXPECT_EQ(tool(search, "correct horse").out, QStringLiteral("2024-03-05.dat\n"));
+}
+
+TEST(ImportDiary, APaddedPhotoIsRefusedByItsStatedSizeAndItsEntryKept)
+{
+    QTemporaryDir dir;
+    const QString zip = dir.filePath(QStringLiteral("padded.zip"));
+    constexpr int kPhotos = 24;
+    constexpr qsizetype kPadding = qsizetype(90) << 20;
+    writePaddedDayOne(zip, kPhotos, kPadding);
+    TestDataRoot data;
+    const QString out = dir.filePath(QStringLiteral("out.txt"));
+    const long peak = peakOfTool({QStringLiteral("import-diary"), QStringLiteral("--root"), data.path(), QStringLiteral("--from"),
+                                  QStringLiteral("dayone"), zip},
+                                 out);
+    EXPECT_GT(peak, 0) << "the tool ran and succeeded";
+    EXPECT_LT(peak, 256 * 1024) << "KiB at the tool's peak: no photo was read whole";
+    QFile printed(out);
+    ASSERT_TRUE(printed.open(QIODevice::ReadOnly));
+    const QString lines = QString::fromLocal8Bit(printed.readAll());
+    EXPECT_TRUE(lines.contains(QStringLiteral("2020-05-24 new page, 1 entry; pictures left out: padded.zip/photos/m24.png: "
+                                              "larger than 80 MiB, more than an import takes\n")))
+        << lines.toStdString();
+    EXPECT_EQ(lines.count(QStringLiteral("pictures left out")), kPhotos);
+    EXPECT_TRUE(lines.endsWith(QStringLiteral("24 days: 24 new, 0 added below a page, 0 skipped, 0 failed\n")));
 }

@@ -5,6 +5,9 @@
 
 #include "testdataroot.h"
 
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -130,16 +133,26 @@ TEST(Tool, ImportStoresARichTextFileAndRefusesWhatItShould)
     EXPECT_EQ(tool(base + QStringList{high, QStringLiteral("--replace"), QStringLiteral("--raw")}).code, 1);
     EXPECT_EQ(tool(base + QStringList{data.path() + QStringLiteral("/plain.txt"), QStringLiteral("--replace")}).code, 1);
     EXPECT_EQ(tool(base + QStringList{data.path() + QStringLiteral("/missing.rtf")}).code, 1);
+    // Sparse, so only its stated size is large.
+    QFile huge(data.path() + QStringLiteral("/huge.rtf"));
+    ASSERT_TRUE(huge.open(QIODevice::WriteOnly) && huge.write("{\\rtf1 ") > 0 && huge.resize(pagestore::kLargestPageFile + 1));
+    const ToolRun tooLarge = tool(base + QStringList{huge.fileName(), QStringLiteral("--replace")});
+    EXPECT_EQ(tooLarge.err, QStringLiteral("quillnest-tool: %1 is larger than a page can be (80 MiB)\n").arg(huge.fileName()));
     EXPECT_EQ(pagestore::load(data.root(), QStringLiteral("2024-03-05")), saved);
     EXPECT_EQ(tool(base + QStringList{high, QStringLiteral("--replace")}).code, 0);
     EXPECT_TRUE(pagestore::load(data.root(), QStringLiteral("2024-03-05"))->contains("\\'ff"));
 
     const QByteArray imported = *pagestore::load(data.root(), QStringLiteral("2024-03-05"));
-    DiaryLock window(data.root());
-    ASSERT_EQ(window.acquire(), DiaryLock::State::Held);
+    // A second tool waits a few seconds for the first, then names it.
+    DiaryLock first(data.root());
+    ASSERT_EQ(first.acquire(QStringLiteral("quillnest-tool history")), DiaryLock::State::Held);
+    QElapsedTimer waited;
+    waited.start();
     const ToolRun refused = tool(base + QStringList{in, QStringLiteral("--replace")});
+    EXPECT_GE(waited.elapsed(), 5000);
     EXPECT_EQ(refused.code, 1);
-    EXPECT_TRUE(refused.err.contains(kDiaryAlreadyOpen)) << refused.err.toStdString();
+    EXPECT_TRUE(refused.err.contains(QStringLiteral("in use by quillnest-tool history (process %1)").arg(QCoreApplication::applicationPid())))
+        << refused.err.toStdString();
     EXPECT_EQ(pagestore::load(data.root(), QStringLiteral("2024-03-05")), imported);
 }
 

@@ -1,3 +1,4 @@
+#include "ui/dayfield.h"
 #include "ui/qtdialogs.h"
 #include "ui/startfolder.h"
 
@@ -7,12 +8,17 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QCalendarWidget>
+#include <QComboBox>
+#include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QKeyEvent>
+#include <QTableView>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -154,4 +160,57 @@ TEST(StartFolder, TheUsersFolderOfThatKindElseHome)
         qputenv("XDG_CONFIG_HOME", ownConfig);
     EXPECT_EQ(missing, home.path());
     EXPECT_EQ(documents, home.path() + u"/Documents"_s);
+}
+
+// The box behind Export...: what it offers first, and days typed as people type them.
+TEST_F(QtDialogsTest, ChoiceBoxOffersItsChoiceAndTakesTypedDays)
+{
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedKingdom));
+    const auto type = [](DayField *field, const QString &text) {
+        field->selectAll();
+        QTest::keyClicks(field, text);
+    };
+    whenModalShown([&](QDialog &dialog) {
+        EXPECT_EQ(dialog.findChild<QComboBox *>()->currentIndex(), 2);
+        const QList<DayField *> days = dialog.findChildren<DayField *>();
+        ASSERT_EQ(days.size(), 2);
+        EXPECT_EQ(days[0]->text(), u"20/11/2026");
+        EXPECT_EQ(days[1]->text(), u"04/12/2026");
+        QPushButton *ok = dialog.findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok);
+        days[0]->actions().constFirst()->trigger();
+        auto *calendar = days[0]->findChild<QCalendarWidget *>();
+        ASSERT_NE(calendar, nullptr);
+        EXPECT_EQ(calendar->selectedDate(), QDate(2026, 11, 20));
+        QTest::keyClick(calendar->findChild<QTableView *>(), Qt::Key_Right);
+        QTest::keyClick(calendar->findChild<QTableView *>(), Qt::Key_Return);
+        EXPECT_EQ(days[0]->day(), QDate(2026, 11, 21)) << "a day picked from the calendar";
+        type(days[0], u"8/12/2026"_s);
+        type(days[1], u"31 Dec"_s);
+        EXPECT_FALSE(ok->isEnabled()) << "a day without its year is no day";
+        type(days[1], u"1 Dec 2026"_s);
+        EXPECT_TRUE(ok->isEnabled());
+        ok->click();
+    });
+    const QStringList formats{u"PDF"_s, u"Markdown"_s, u"One file"_s};
+    const Dialogs::Choice offered{2, Dialogs::DayRange{QDate(2026, 11, 20), QDate(2026, 12, 4)}};
+    EXPECT_EQ(dialogs.choose(u"Export"_s, u"Format:"_s, formats, offered),
+              (Dialogs::Choice{2, Dialogs::DayRange{QDate(2026, 12, 1), QDate(2026, 12, 8)}}))
+        << "the typed days, the range turned round";
+    QLocale::setDefault(QLocale::c());
+}
+
+TEST(DayField, ReadsTheShownFormAndTheCommonOthers)
+{
+    const QDate day(2026, 12, 8);
+    const QLocale us(QLocale::English, QLocale::UnitedStates);
+    const QLocale de(QLocale::German, QLocale::Germany);
+    EXPECT_EQ(dayText(day, us), u"12/8/2026") << "a four-digit year where the locale has two";
+    EXPECT_EQ(dayText(day, de), u"08.12.2026");
+    for (const QString &typed : {u"12/8/2026"_s, u"12/08/2026"_s, u" 2026-12-08 "_s, u"2026-12-8"_s, u"8 Dec 2026"_s,
+                                 u"8 December 2026"_s, u"December 8, 2026"_s, u"Dec 8, 2026"_s})
+        EXPECT_EQ(dayFromText(typed, us), day) << typed.toStdString();
+    EXPECT_EQ(dayFromText(u"8.12.2026"_s, de), day);
+    EXPECT_EQ(dayFromText(u"8 Dezember 2026"_s, de), day);
+    for (const QString &typed : {QString(), u"12/8"_s, u"12/8/26"_s, u"2026-02-30"_s, u"next Tuesday"_s})
+        EXPECT_FALSE(dayFromText(typed, us).isValid()) << typed.toStdString();
 }

@@ -2,8 +2,6 @@
 
 #include "jsonfields.h"
 
-#include "richtext/picture.h"
-
 #include <QRegularExpression>
 #include <QSet>
 
@@ -55,7 +53,7 @@ std::optional<Photo> photoOf(const QJsonValue &value, QString &fault)
 
 } // namespace
 
-std::optional<QString> addPhotos(const Files &files, const QJsonArray &photos, Entry &entry)
+std::optional<QString> addPhotos(const std::shared_ptr<const Files> &files, const QJsonArray &photos, Entry &entry)
 {
     const QSet<QString> shown = shownPhotos(entry.text);
     for (qsizetype i = 0; i < photos.size(); ++i) {
@@ -63,13 +61,10 @@ std::optional<QString> addPhotos(const Files &files, const QJsonArray &photos, E
         const auto photo = photoOf(photos[i], fault);
         if (!photo)
             return QStringLiteral("photo %1: %2").arg(i + 1).arg(fault);
-        if (!shown.contains(photo->identifier) || photo->file.isEmpty() || !files.contains(photo->file))
+        if (!shown.contains(photo->identifier) || photo->file.isEmpty() || !files->contains(photo->file))
             continue;
-        const auto bytes = files.read(photo->file, fault);
-        if (!bytes)
-            return fault;
-        if (!richtext::decodeImage(*bytes).isNull())
-            entry.pictures.insert(kAddress + photo->identifier, *bytes);
+        entry.pictureFiles.insert(kAddress + photo->identifier,
+                                  [files, file = photo->file](QString &why) { return files->read(file, why); });
     }
     return std::nullopt;
 }

@@ -28,7 +28,7 @@ QDateTime wallClock(const QString &created, const QString &zoneId)
     return moment.toTimeZone(zone.isValid() ? zone : QTimeZone::utc());
 }
 
-std::optional<Entry> dayOneEntry(const dayone::Files &files, const QJsonValue &value, QString &fault)
+std::optional<Entry> dayOneEntry(const std::shared_ptr<const dayone::Files> &files, const QJsonValue &value, QString &fault)
 {
     json::Fields fields(value);
     const QString created = fields.neededText(QLatin1StringView("creationDate"));
@@ -48,17 +48,14 @@ std::optional<Entry> dayOneEntry(const dayone::Files &files, const QJsonValue &v
     return fields.entryOrFault(std::move(entry), fault);
 }
 
-Read readJournal(const dayone::Files &files, const QString &journal)
+Read readJournal(const std::shared_ptr<const dayone::Files> &files, const QString &journal)
 {
-    const QString name = files.nameOf(journal);
+    const QString name = files->nameOf(journal);
     QString why;
-    const auto bytes = files.read(journal, why);
+    const auto bytes = files->read(journal, why);
     if (!bytes)
         return Read::refused(why);
-    const auto root = json::parseObject(*bytes, name, why);
-    if (!root)
-        return Read::refused(why);
-    return json::readEntries(*root, name, [&files](const QJsonValue &value, QString &fault) {
+    return json::readEntries(*bytes, name, [files](const QJsonValue &value, QString &fault) {
         return dayOneEntry(files, value, fault);
     });
 }
@@ -68,7 +65,7 @@ Read readJournal(const dayone::Files &files, const QString &journal)
 Read readDayOne(const QString &path)
 {
     QString why;
-    const auto files = dayone::openFiles(path, why);
+    const std::shared_ptr<const dayone::Files> files = dayone::openFiles(path, why);
     if (!files)
         return Read::refused(why);
     const QStringList journals = files->journals();
@@ -76,7 +73,7 @@ Read readDayOne(const QString &path)
         return Read::refused(QStringLiteral("%1: holds no Day One journal, no .json file at its top").arg(files->name()));
     Read all;
     for (const QString &journal : journals) {
-        Read read = readJournal(*files, journal);
+        Read read = readJournal(files, journal);
         if (read.error)
             return read;
         std::move(read.entries.begin(), read.entries.end(), std::back_inserter(all.entries));

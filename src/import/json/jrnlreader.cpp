@@ -26,11 +26,10 @@ std::optional<Entry> jrnlEntry(const QJsonValue &value, QString &fault)
 
 Read readJrnl(const QString &path)
 {
+    const QString name = QFileInfo(path).fileName();
     QString why;
-    const auto root = json::loadObject(path, json::kLargestExport, why);
-    if (!root)
-        return Read::refused(why);
-    return json::readEntries(*root, QFileInfo(path).fileName(), jrnlEntry);
+    const auto bytes = json::readBounded(path, name, json::kLargestExport, why);
+    return bytes ? json::readEntries(*bytes, name, jrnlEntry) : Read::refused(why);
 }
 
 } // namespace diaryimport

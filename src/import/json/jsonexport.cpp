@@ -1,11 +1,14 @@
 #include "jsonexport.h"
 
+#include "entryspans.h"
 #include "jsonfields.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonParseError>
+
+#include <memory>
 
 namespace diaryimport::json {
 
@@ -93,7 +96,9 @@ std::optional<QJsonObject> loadObject(const QString &path, qint64 largest, QStri
     return bytes ? parseObject(*bytes, name, why) : std::nullopt;
 }
 
-Read readEntries(const QJsonObject &root, const QString &name, const EntryMaker &make)
+namespace {
+
+Read readParsed(const QJsonObject &root, const QString &name, const EntryMaker &make)
 {
     Fields fields(root);
     const QJsonArray items = fields.neededList(QLatin1StringView("entries"));
@@ -109,6 +114,60 @@ Read readEntries(const QJsonObject &root, const QString &name, const EntryMaker 
         read.entries.push_back(std::move(*entry));
     }
     return read;
+}
+
+// What an entry kept by its day and time needs to be made again.
+struct ExportText
+{
+    QByteArray bytes;
+    EntryMaker make;
+
+    std::optional<QJsonObject> item(Span span) const
+    {
+        QJsonParseError error;
+        const QJsonDocument document = QJsonDocument::fromJson(bytes.mid(span.begin, span.end - span.begin), &error);
+        if (error.error != QJsonParseError::NoError || !document.isObject())
+            return std::nullopt;
+        return document.object();
+    }
+};
+
+// Nothing when an item is not plainly an object: the whole parse names it.
+std::optional<Read> readSpans(const std::shared_ptr<const ExportText> &text, const std::vector<Span> &spans, const QString &name)
+{
+    Read read;
+    read.entries.reserve(spans.size());
+    for (std::size_t i = 0; i < spans.size(); ++i) {
+        const auto item = text->item(spans[i]);
+        if (!item)
+            return std::nullopt;
+        QString fault;
+        const auto entry = text->make(*item, fault);
+        if (!entry)
+            return Read::refused(QStringLiteral("%1: entry %2: %3").arg(name).arg(i + 1).arg(fault));
+        Entry kept;
+        kept.day = entry->day;
+        kept.time = entry->time;
+        kept.remake = [text, span = spans[i]] {
+            QString fault;
+            return text->make(text->item(span).value_or(QJsonObject()), fault).value_or(Entry());
+        };
+        read.entries.push_back(std::move(kept));
+    }
+    return read;
+}
+
+} // namespace
+
+Read readEntries(const QByteArray &bytes, const QString &name, const EntryMaker &make)
+{
+    if (const auto spans = entrySpans(bytes)) {
+        if (auto read = readSpans(std::make_shared<const ExportText>(ExportText{bytes, make}), *spans, name))
+            return std::move(*read);
+    }
+    QString why;
+    const auto root = parseObject(bytes, name, why);
+    return root ? readParsed(*root, name, make) : Read::refused(why);
 }
 
 } // namespace diaryimport::json

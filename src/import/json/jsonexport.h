@@ -33,8 +33,10 @@ std::optional<QJsonObject> loadObject(const QString &path, qint64 largest, QStri
 // One entry made from its JSON value, or nothing with the fault in `fault`.
 using EntryMaker = std::function<std::optional<Entry>(const QJsonValue &value, QString &fault)>;
 
-// Every item of the export's "entries" list made into an entry, or refused
-// at the first fault, named by the file and the item's number counted from 1.
-Read readEntries(const QJsonObject &root, const QString &name, const EntryMaker &make);
+// Every item of the "entries" list of the export's text made into an entry,
+// or refused at the first fault, named by the file and the item's number
+// counted from 1. Each item is parsed on its own, so the document is never
+// in memory whole, and its entry is made again when its page is built.
+Read readEntries(const QByteArray &bytes, const QString &name, const EntryMaker &make);
 
 } // namespace diaryimport::json

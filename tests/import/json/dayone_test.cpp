@@ -50,30 +50,32 @@ void writeZip(const QString &path, const Files &files)
 void expectSampleEntries(const diaryimport::Read &read)
 {
     ASSERT_FALSE(read.error) << refusal(read);
-    ASSERT_EQ(read.entries.size(), 5u);
-    const Entry &walk = read.entries[0];
+    const auto entries = wholeEntries(read);
+    ASSERT_EQ(entries.size(), 5u);
+    const Entry &walk = entries[0];
     // 09:00 UTC is 11:00 in Berlin's summer time.
     EXPECT_EQ(walk.day, QDate(2020, 5, 1));
     EXPECT_EQ(walk.time, QTime(11, 0));
     EXPECT_EQ(walk.markup, Entry::Markup::Markdown);
     EXPECT_TRUE(walk.text.startsWith(QStringLiteral("# Morning walk\n\nSaw the first swifts\\! Cost: 3\\.50")));
-    ASSERT_EQ(walk.pictures.size(), 1);
-    EXPECT_EQ(walk.pictures.value(QStringLiteral("dayone-moment://4A1B2C3D4E5F60718293A4B5C6D7E8F9")),
+    ASSERT_EQ(walk.pictureFiles.size(), 1);
+    QString why;
+    EXPECT_EQ(walk.pictureFiles.value(QStringLiteral("dayone-moment://4A1B2C3D4E5F60718293A4B5C6D7E8F9"))(why),
               filesUnder(kFolder).at(kPhoto));
-    // Past midnight in Berlin; its HEIC photo and its missing one are left out.
-    EXPECT_EQ(read.entries[1].day, QDate(2020, 5, 2));
-    EXPECT_EQ(read.entries[1].time, QTime(0, 30));
-    EXPECT_TRUE(read.entries[1].pictures.isEmpty());
+    // Past midnight in Berlin; its missing photo is left out, its HEIC one is left to the page.
+    EXPECT_EQ(entries[1].day, QDate(2020, 5, 2));
+    EXPECT_EQ(entries[1].time, QTime(0, 30));
+    EXPECT_EQ(entries[1].pictureFiles.keys(), QStringList{QStringLiteral("dayone-moment://B1B2B3B4B5B6B7B8B9BABBBCBDBEBFC0")});
     // Still the evening before in New York; a photo the text does not show is not kept.
-    EXPECT_EQ(read.entries[2].day, QDate(2020, 5, 1));
-    EXPECT_EQ(read.entries[2].time, QTime(23, 0));
-    EXPECT_TRUE(read.entries[2].pictures.isEmpty());
+    EXPECT_EQ(entries[2].day, QDate(2020, 5, 1));
+    EXPECT_EQ(entries[2].time, QTime(23, 0));
+    EXPECT_TRUE(entries[2].pictureFiles.isEmpty());
     // No zone, and a zone no one knows: the day and time in UTC.
-    EXPECT_EQ(read.entries[3].day, QDate(2020, 5, 3));
-    EXPECT_EQ(read.entries[3].time, QTime(12, 0));
-    EXPECT_EQ(read.entries[4].day, QDate(2020, 6, 10));
-    EXPECT_EQ(read.entries[4].time, QTime(8, 0));
-    EXPECT_EQ(read.entries[4].text, QStringLiteral("Packed for the trip\\."));
+    EXPECT_EQ(entries[3].day, QDate(2020, 5, 3));
+    EXPECT_EQ(entries[3].time, QTime(12, 0));
+    EXPECT_EQ(entries[4].day, QDate(2020, 6, 10));
+    EXPECT_EQ(entries[4].time, QTime(8, 0));
+    EXPECT_EQ(entries[4].text, QStringLiteral("Packed for the trip\\."));
 }
 
 } // namespace
@@ -121,9 +123,12 @@ TEST(DayOne, GuardsTheZip)
     files[kPhoto] = QByteArray(backup::zip::kLargestFile + 1, '\0');
     writeZip(large, files);
     const auto read = diaryimport::readDayOne(large);
-    EXPECT_EQ(refusal(read), "large.zip/Journal.json: entry 1: large.zip/" + kPhoto.toStdString()
-                                 + ": larger than 80 MiB, more than an import takes");
-    EXPECT_TRUE(read.entries.empty());
+    ASSERT_EQ(read.entries.size(), 5U) << refusal(read);
+    QString why;
+    const auto photos = wholeEntries(read)[0].pictureFiles;
+    ASSERT_EQ(photos.size(), 1);
+    EXPECT_FALSE(photos.begin().value()(why));
+    EXPECT_EQ(why, QStringLiteral("large.zip/%1: larger than 80 MiB, more than an import takes").arg(kPhoto));
 
     const std::string notZip = refusal(diaryimport::readDayOne(sample("jrnl.json")));
     EXPECT_EQ(notZip.rfind("jrnl.json: is neither a Day One export's zip nor its folder: ", 0), 0u) << notZip;

@@ -5,6 +5,7 @@
 #include <QString>
 
 #include <string>
+#include <vector>
 
 inline QString sample(const char *name)
 {
@@ -14,4 +15,13 @@ inline QString sample(const char *name)
 inline std::string refusal(const diaryimport::Read &read)
 {
     return read.error.value_or(QStringLiteral("(not refused)")).toStdString();
+}
+
+// The entries as their pages get them, each made whole from the export.
+inline std::vector<diaryimport::Entry> wholeEntries(const diaryimport::Read &read)
+{
+    std::vector<diaryimport::Entry> entries;
+    for (const diaryimport::Entry &entry : read.entries)
+        entries.push_back(diaryimport::wholeEntry(entry));
+    return entries;
 }

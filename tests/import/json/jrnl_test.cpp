@@ -13,8 +13,9 @@ TEST(Jrnl, KeepsEachEntrysDayTimeTitleAndBody)
 {
     const auto read = diaryimport::readJrnl(sample("jrnl.json"));
     ASSERT_FALSE(read.error) << refusal(read);
-    ASSERT_EQ(read.entries.size(), 4u);
-    const Entry &first = read.entries[0];
+    const auto entries = wholeEntries(read);
+    ASSERT_EQ(entries.size(), 4u);
+    const Entry &first = entries[0];
     EXPECT_EQ(first.day, QDate(2021, 3, 14));
     EXPECT_EQ(first.time, QTime(8, 15));
     EXPECT_EQ(first.title, QStringLiteral("Planted the tomatoes."));
@@ -22,11 +23,11 @@ TEST(Jrnl, KeepsEachEntrysDayTimeTitleAndBody)
     EXPECT_EQ(first.markup, Entry::Markup::Plain);
     EXPECT_TRUE(first.pictures.isEmpty());
     // Two entries of one day stay two entries, each with its own time.
-    EXPECT_EQ(read.entries[1].day, QDate(2021, 3, 14));
-    EXPECT_EQ(read.entries[1].time, QTime(17, 40));
-    EXPECT_EQ(read.entries[1].text, QString());
-    EXPECT_EQ(read.entries[2].title, QStringLiteral("Café on the corner — crème brûlée."));
-    EXPECT_EQ(read.entries[3].day, QDate(2021, 4, 2));
+    EXPECT_EQ(entries[1].day, QDate(2021, 3, 14));
+    EXPECT_EQ(entries[1].time, QTime(17, 40));
+    EXPECT_EQ(entries[1].text, QString());
+    EXPECT_EQ(entries[2].title, QStringLiteral("Café on the corner — crème brûlée."));
+    EXPECT_EQ(entries[3].day, QDate(2021, 4, 2));
 }
 
 TEST(Jrnl, RefusesAMalformedExportWholeNamingThePlace)
@@ -68,4 +69,33 @@ TEST(Jrnl, RefusesBadDaysTimesAndHugeFiles)
     QFile huge(write(QStringLiteral("huge.json"), "{"));
     ASSERT_TRUE(huge.resize((qint64(256) << 20) + 1));
     EXPECT_EQ(refusal(diaryimport::readJrnl(huge.fileName())), "huge.json: larger than 256 MiB, more than an import takes");
+}
+
+// The entries are found by a scan of the text; what the scan does not take
+// plainly is parsed whole, with the same entries or the same fault.
+TEST(Jrnl, AnyValidTextGivesItsEntriesAndAnyFaultIsFound)
+{
+    const QByteArray item = R"({"date": "2021-02-03", "title": "a \"quoted\" [x] {y}", "body": "b", "tags": [{"n": [1, 2]}]})";
+    const std::pair<QByteArray, const char *> texts[] = {
+        {" {\"tags\": {\"@a\": 1}, \"entries\": [" + item + ", " + item + "], \"n\": null} ", "(not refused)"},
+        {"{\"entr\\u0069es\": [" + item + ", " + item + "]}", "(not refused)"},
+        {"{\"entries\": [" + item + ", 5]}", "t.json: entry 2: is not a JSON object"},
+        {"{\"tags\": tru, \"entries\": [" + item + "]}", "t.json: line 1, column 14: illegal value"},
+        {"{\"entries\": [" + item + "], }", "t.json: line 1, column 111: object is missing after a comma"},
+    };
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("t.json"));
+    for (const auto &[text, why] : texts) {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(text) == text.size());
+        file.close();
+        const auto read = diaryimport::readJrnl(path);
+        EXPECT_EQ(refusal(read), why) << text.toStdString();
+        if (read.error)
+            continue;
+        const auto entries = wholeEntries(read);
+        ASSERT_EQ(entries.size(), 2u);
+        EXPECT_EQ(entries[1].title, QStringLiteral("a \"quoted\" [x] {y}"));
+        EXPECT_EQ(entries[1].text, QStringLiteral("b"));
+    }
 }
