@@ -82,15 +82,22 @@ QString versionFolder(const DataRoot &root, const QString &storedFile)
     return kind == QLatin1String("pages") ? folder + QLatin1Char('/') + file.completeBaseName().left(7) : folder;
 }
 
-void keep(const DataRoot &root, const QString &storedFile, const QDateTime &now)
+Outcome keep(const DataRoot &root, const QString &storedFile, Unkept unkept, const QDateTime &now)
 {
     if (!QFileInfo(storedFile).isFile())
-        return;
+        return Outcome::success();
     const QString folder = versionFolder(root, storedFile);
-    if (!root.makeFolder(folder))
-        return;
-    linkOrCopy(storedFile, freeName(QDir(folder), baseOf(storedFile), now));
-    prune(root, storedFile, now);
+    const bool kept = root.makeFolder(folder) && linkOrCopy(storedFile, freeName(QDir(folder), baseOf(storedFile), now));
+    if (kept)
+        prune(root, storedFile, now);
+    if (kept || unkept == Unkept::GoOn)
+        return Outcome::success();
+    return Outcome::versionNotKept(QStringLiteral("%1: its earlier version could not be kept in %2").arg(storedFile, folder));
+}
+
+BeforeReplacing keeping(const DataRoot &root, const QString &storedFile, Unkept unkept)
+{
+    return [root, storedFile, unkept] { return keep(root, storedFile, unkept); };
 }
 
 void setAside(const DataRoot &root, const QString &storedFile, const QString &file, const QDateTime &now)
@@ -122,7 +129,7 @@ Outcome restore(const DataRoot &root, const QString &storedFile, const QString &
     const boundedfile::Contents kept = boundedfile::read(version, storedbytes::kLargestFile);
     if (id.contains(QLatin1Char('/')) || !kept)
         return Outcome::failure(QStringLiteral("There is no version %1.").arg(id));
-    return writeFileAtomically(storedFile, kept.bytes, [&] { keep(root, storedFile); });
+    return writeFileAtomically(storedFile, kept.bytes, keeping(root, storedFile, Unkept::Refuse));
 }
 
 void prune(const DataRoot &root, const QString &storedFile, const QDateTime &now)

@@ -2,6 +2,7 @@
 
 #include "dataroot.h"
 #include "outcome.h"
+#include "safewrite.h"
 
 #include <QDateTime>
 #include <QList>
@@ -26,10 +27,18 @@ struct Version
     QString path;
 };
 
+// Whether a change goes on when the version it replaces cannot be kept.
+enum class Unkept { Refuse, GoOn };
+
 // Keeps the stored file as it is now, if it exists, then prunes its versions.
 // A hard link where the file system allows it, so the old bytes cost no copy.
-// Best effort: a version that cannot be kept never stops the save.
-void keep(const DataRoot &root, const QString &storedFile, const QDateTime &now = QDateTime::currentDateTimeUtc());
+// A version that cannot be kept (a full disk, a file where the folder belongs)
+// fails with Outcome::versionNotKept, unless unkept says to go on.
+Outcome keep(const DataRoot &root, const QString &storedFile, Unkept unkept = Unkept::Refuse,
+             const QDateTime &now = QDateTime::currentDateTimeUtc());
+
+// A change's step before it replaces or removes the stored file.
+BeforeReplacing keeping(const DataRoot &root, const QString &storedFile, Unkept unkept);
 
 // Moves file in as a version of the stored file, as a draft no one stored
 // is set aside rather than deleted.

@@ -64,13 +64,13 @@ QString decodeNote(QByteArrayView bytes)
     return codepage::decodeText(bytes);
 }
 
-Outcome save(const DataRoot &root, const QString &noteKey, QStringView text)
+Outcome save(const DataRoot &root, const QString &noteKey, QStringView text, history::Unkept unkept)
 {
     const QByteArray bytes = encodeNote(text);
     if (bytes.size() > kLargestNoteFile)
         return Outcome::failure(QStringLiteral("The note is too large to be stored."));
     const QString path = root.notePath(noteKey);
-    return storedbytes::write(root, path, bytes, {}, [&] { history::keep(root, path); });
+    return storedbytes::write(root, path, bytes, {}, history::keeping(root, path, unkept));
 }
 
 bool exists(const DataRoot &root, const QString &noteKey)
@@ -78,9 +78,10 @@ bool exists(const DataRoot &root, const QString &noteKey)
     return QFileInfo(root.notePath(noteKey)).isFile();
 }
 
-Outcome remove(const DataRoot &root, const QString &noteKey)
+Outcome remove(const DataRoot &root, const QString &noteKey, history::Unkept unkept)
 {
-    history::keep(root, root.notePath(noteKey));
+    if (const Outcome kept = history::keep(root, root.notePath(noteKey), unkept); !kept)
+        return kept;
     QFile file(root.notePath(noteKey));
     if (!file.remove())
         return Outcome::failure(file.errorString());

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "dataroot.h"
+#include "history.h"
 #include "outcome.h"
 
 #include <QByteArray>
@@ -30,8 +31,9 @@ QByteArray encodeNote(QStringView text);
 // byte-order mark, else Windows-1252.
 QString decodeNote(QByteArrayView bytes);
 
-Outcome save(const DataRoot &root, const QString &noteKey, QStringView text);
+// Saving and removing keep the note they replace in the history first.
+Outcome save(const DataRoot &root, const QString &noteKey, QStringView text, history::Unkept unkept = history::Unkept::Refuse);
 bool exists(const DataRoot &root, const QString &noteKey);
-Outcome remove(const DataRoot &root, const QString &noteKey);
+Outcome remove(const DataRoot &root, const QString &noteKey, history::Unkept unkept = history::Unkept::Refuse);
 
 } // namespace notestore

@@ -40,7 +40,7 @@ QByteArray decodePage(QByteArrayView stored)
     return rtf;
 }
 
-Outcome save(const DataRoot &root, const QString &dayKey, QByteArrayView rtf)
+Outcome save(const DataRoot &root, const QString &dayKey, QByteArrayView rtf, history::Unkept unkept)
 {
     if (rtf.size() > kLargestPageText)
         return Outcome::failure(QStringLiteral("The page is too large to be stored."));
@@ -48,7 +48,7 @@ Outcome save(const DataRoot &root, const QString &dayKey, QByteArrayView rtf)
     if (!stored)
         return Outcome::failure(QStringLiteral("The page holds a character that cannot be stored."));
     const QString path = root.pagePath(dayKey);
-    return storedbytes::write(root, path, *stored, {}, [&] { history::keep(root, path); });
+    return storedbytes::write(root, path, *stored, {}, history::keeping(root, path, unkept));
 }
 
 std::optional<QByteArray> loadFile(const DataRoot &root, const QString &pageFile, const QString &storedAs)
@@ -69,9 +69,10 @@ bool exists(const DataRoot &root, const QString &dayKey)
     return QFileInfo(root.pagePath(dayKey)).isFile();
 }
 
-Outcome remove(const DataRoot &root, const QString &dayKey)
+Outcome remove(const DataRoot &root, const QString &dayKey, history::Unkept unkept)
 {
-    history::keep(root, root.pagePath(dayKey));
+    if (const Outcome kept = history::keep(root, root.pagePath(dayKey), unkept); !kept)
+        return kept;
     QFile file(root.pagePath(dayKey));
     if (!file.remove())
         return Outcome::failure(file.errorString());

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "dataroot.h"
+#include "history.h"
 #include "outcome.h"
 
 #include <QByteArray>
@@ -25,8 +26,10 @@ std::optional<QByteArray> encodePage(QByteArrayView rtf);
 QByteArray decodePage(QByteArrayView stored);
 
 // A page with a byte that cannot be stored, or larger than kLargestPageText,
-// fails before any file is touched.
-Outcome save(const DataRoot &root, const QString &dayKey, QByteArrayView rtf);
+// fails before any file is touched. Saving and removing keep the page they
+// replace in the history first, as history::keep says.
+Outcome save(const DataRoot &root, const QString &dayKey, QByteArrayView rtf,
+             history::Unkept unkept = history::Unkept::Refuse);
 
 // The page's RTF, or nothing when the file cannot be read or is larger than
 // kLargestPageFile. pageFile may be a draft or an earlier version of the page
@@ -35,6 +38,6 @@ std::optional<QByteArray> loadFile(const DataRoot &root, const QString &pageFile
 std::optional<QByteArray> load(const DataRoot &root, const QString &dayKey);
 
 bool exists(const DataRoot &root, const QString &dayKey);
-Outcome remove(const DataRoot &root, const QString &dayKey);
+Outcome remove(const DataRoot &root, const QString &dayKey, history::Unkept unkept = history::Unkept::Refuse);
 
 } // namespace pagestore

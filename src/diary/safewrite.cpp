@@ -65,7 +65,7 @@ Outcome renameOver(const QString &from, const QString &to)
 
 } // namespace
 
-Outcome writeFileAtomically(const QString &path, const QByteArray &bytes, const std::function<void()> &beforeReplacing)
+Outcome writeFileAtomically(const QString &path, const QByteArray &bytes, const BeforeReplacing &beforeReplacing)
 {
     const QFileInfo target(path);
     const QString folder = target.absolutePath();
@@ -91,8 +91,10 @@ Outcome writeFileAtomically(const QString &path, const QByteArray &bytes, const 
                                              : QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther;
     if (file.write(bytes) != bytes.size() || !file.flush() || ::fdatasync(file.handle()) != 0 || !file.setPermissions(permissions))
         return failed(file, path);
-    if (beforeReplacing)
-        beforeReplacing();
+    if (beforeReplacing) {
+        if (const Outcome ready = beforeReplacing(); !ready)
+            return ready;
+    }
     const Outcome renamed = renameOver(file.fileName(), path);
     if (renamed)
         file.setAutoRemove(false);

@@ -10,8 +10,10 @@
 // Replaces the file at path with bytes, or leaves it exactly as it was.
 // The new name is synced to disk before this returns success.
 // beforeReplacing runs once the new bytes are safely written, just before the
-// old file is replaced, so a write that fails leaves nothing of it behind.
-Outcome writeFileAtomically(const QString &path, const QByteArray &bytes, const std::function<void()> &beforeReplacing = {});
+// old file is replaced, so a write that fails leaves nothing of it behind;
+// when it fails, the old file stays and its failure is returned.
+using BeforeReplacing = std::function<Outcome()>;
+Outcome writeFileAtomically(const QString &path, const QByteArray &bytes, const BeforeReplacing &beforeReplacing = {});
 
 // Syncs the finished file at `from` to disk and renames it over `to`, so a
 // power cut leaves either the old file at `to` or the whole new one.

@@ -32,7 +32,7 @@ std::optional<QByteArray> forDisk(const DataRoot &root, QByteArrayView plain, co
 }
 
 Outcome write(const DataRoot &root, const QString &file, QByteArrayView plain, const QString &storedAs,
-              const std::function<void()> &beforeReplacing)
+              const BeforeReplacing &beforeReplacing)
 {
     const auto bytes = forDisk(root, plain, storedAs.isEmpty() ? file : storedAs);
     if (!bytes)

@@ -4,11 +4,11 @@
 #include "outcome.h"
 #include "pagestore.h"
 #include "vault/vault.h"
+#include "safewrite.h"
 
 #include <QByteArray>
 #include <QString>
 
-#include <functional>
 #include <optional>
 
 // A data file's bytes as a plain diary keeps them. In an encrypted diary the
@@ -29,6 +29,6 @@ std::optional<QByteArray> forDisk(const DataRoot &root, QByteArrayView plain, co
 
 // Writes them atomically, as writeFileAtomically does.
 Outcome write(const DataRoot &root, const QString &file, QByteArrayView plain, const QString &storedAs = {},
-              const std::function<void()> &beforeReplacing = {});
+              const BeforeReplacing &beforeReplacing = {});
 
 } // namespace storedbytes

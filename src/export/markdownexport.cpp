@@ -8,6 +8,8 @@
 
 #include <QTextDocument>
 
+#include <utility>
+
 namespace rangeexport {
 
 namespace {
@@ -77,8 +79,9 @@ QByteArray pageBytes(const Day &day, const QString &body)
 class MarkdownExport
 {
 public:
-    MarkdownExport(const DataRoot &root, const Request &request)
-        : m_root(root), m_request(request), m_pictures(request.out, m_files), m_whole(request.out + u'/' + kOneFileName)
+    MarkdownExport(const DataRoot &root, const Request &request, QStringList &unread)
+        : m_root(root), m_request(request), m_unread(unread), m_pictures(request.out, m_files),
+          m_whole(request.out + u'/' + kOneFileName)
     {
     }
 
@@ -101,7 +104,7 @@ private:
         }
         const int total = int(days.size());
         for (int i = 0; i < total; ++i) {
-            if (const Outcome page = exportPage(days[size_t(i)], i == 0); !page)
+            if (const Outcome page = exportPage(days[size_t(i)]); !page)
                 return page;
             if (progress && !progress(i + 1, total))
                 return stopped();
@@ -109,22 +112,26 @@ private:
         return m_request.oneFile ? m_whole.replaceTarget() : Outcome::success();
     }
 
-    Outcome exportPage(const Day &day, bool first)
+    Outcome exportPage(const Day &day)
     {
         QTextDocument document;
-        if (const Outcome loaded = loadPage(m_root, day, document); !loaded)
-            return loaded;
+        if (!loadPage(m_root, day, document)) {
+            m_unread.append(day.key);
+            return Outcome::success();
+        }
         QString body;
         if (const Outcome pictures = m_pictures.page(day, document, body); !pictures)
             return pictures;
         const QByteArray bytes = pageBytes(day, body);
         if (m_request.oneFile)
-            return m_whole.append(first ? bytes : '\n' + bytes);
+            return m_whole.append(std::exchange(m_first, false) ? bytes : '\n' + bytes);
         return m_files.write(m_request.out + u'/' + day.key + QStringLiteral(".md"), bytes);
     }
 
     const DataRoot &m_root;
     const Request &m_request;
+    QStringList &m_unread;
+    bool m_first = true;
     ExportedFiles m_files;
     PictureWriter m_pictures;
     PartFile m_whole;
@@ -132,9 +139,10 @@ private:
 
 } // namespace
 
-Outcome exportMarkdown(const DataRoot &root, const std::vector<Day> &days, const Request &request, const Progress &progress)
+Outcome exportMarkdown(const DataRoot &root, const std::vector<Day> &days, const Request &request, const Progress &progress,
+                       QStringList &unread)
 {
-    return MarkdownExport(root, request).run(days, progress);
+    return MarkdownExport(root, request, unread).run(days, progress);
 }
 
 } // namespace rangeexport

@@ -54,7 +54,7 @@ void addHeading(QTextDocument &document, const QString &title)
 class PdfExport
 {
 public:
-    PdfExport(const DataRoot &root, const QString &out) : m_root(root), m_out(out), m_part(out) {}
+    PdfExport(const DataRoot &root, const QString &out, QStringList &unread) : m_root(root), m_out(out), m_unread(unread), m_part(out) {}
 
     Outcome run(const std::vector<Day> &days, const Progress &progress)
     {
@@ -81,8 +81,6 @@ private:
         const QRectF area = textArea(size);
         const int total = int(days.size());
         for (int i = 0; i < total; ++i) {
-            if (i > 0 && !writer.newPage())
-                return Outcome::failure(QStringLiteral("%1: no new sheet").arg(m_out));
             if (const Outcome drawn = drawPage(days[size_t(i)], writer, painter, area); !drawn)
                 return drawn;
             if (progress && !progress(i + 1, total))
@@ -95,8 +93,12 @@ private:
     Outcome drawPage(const Day &day, QPdfWriter &writer, QPainter &painter, const QRectF &area)
     {
         QTextDocument document;
-        if (const Outcome loaded = loadPage(m_root, day, document); !loaded)
-            return loaded;
+        if (!loadPage(m_root, day, document)) {
+            m_unread.append(day.key);
+            return Outcome::success();
+        }
+        if (m_sheets > 0 && !writer.newPage())
+            return Outcome::failure(QStringLiteral("%1: no new sheet").arg(m_out));
         const QString title = dayTitle(day.date);
         addHeading(document, title);
         m_bookmarks.push_back({title, m_sheets});
@@ -114,6 +116,7 @@ private:
 
     const DataRoot &m_root;
     QString m_out;
+    QStringList &m_unread;
     PartFile m_part;
     std::vector<pdfoutline::Bookmark> m_bookmarks;
     int m_sheets = 0;
@@ -121,9 +124,10 @@ private:
 
 } // namespace
 
-Outcome exportPdf(const DataRoot &root, const std::vector<Day> &days, const QString &out, const Progress &progress)
+Outcome exportPdf(const DataRoot &root, const std::vector<Day> &days, const QString &out, const Progress &progress,
+                  QStringList &unread)
 {
-    return PdfExport(root, out).run(days, progress);
+    return PdfExport(root, out, unread).run(days, progress);
 }
 
 } // namespace rangeexport

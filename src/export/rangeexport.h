@@ -5,6 +5,7 @@
 
 #include <QDate>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 #include <optional>
@@ -35,7 +36,10 @@ struct Request
 // (pages done, pages in the range); false stops the export.
 using Progress = std::function<bool(int done, int total)>;
 
-// Reads one page at a time, so a long range never holds every page.
-Outcome exportRange(const DataRoot &root, const Request &request, const Progress &progress = {});
+// Reads one page at a time, so a long range never holds every page. A page
+// that cannot be read is left out and the rest exported; the export then
+// fails naming those pages and, when nothing else failed, gives their day
+// keys in leftOut.
+Outcome exportRange(const DataRoot &root, const Request &request, const Progress &progress = {}, QStringList *leftOut = nullptr);
 
 } // namespace rangeexport

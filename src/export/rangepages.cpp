@@ -53,13 +53,13 @@ QString dayTitle(QDate date)
     return QLocale().toString(date, QLocale::LongFormat);
 }
 
-Outcome loadPage(const DataRoot &root, const Day &day, QTextDocument &document)
+bool loadPage(const DataRoot &root, const Day &day, QTextDocument &document)
 {
     const auto rtf = pagestore::load(root, day.key);
     if (!rtf)
-        return Outcome::failure(QStringLiteral("cannot read the page of %1").arg(day.key));
+        return false;
     richtext::readRtf(*rtf, document);
-    return Outcome::success();
+    return true;
 }
 
 } // namespace rangeexport

@@ -30,7 +30,7 @@ Outcome stopped();
 // The day as a heading and a bookmark show it: the locale's long date.
 QString dayTitle(QDate date);
 
-// Builds the day's page into an empty document.
-Outcome loadPage(const DataRoot &root, const Day &day, QTextDocument &document);
+// Builds the day's page into an empty document; false when it cannot be read.
+bool loadPage(const DataRoot &root, const Day &day, QTextDocument &document);
 
 } // namespace rangeexport

@@ -194,6 +194,7 @@ private:
     // The program's message, and below it what went wrong with which file where that is known.
     void error(const QString &text, const QString &reason = {});
     bool diaryFolderHere();
+    bool changeKeepingVersion(const QString &what, const QString &failure, const std::function<Outcome(history::Unkept)> &change);
     void useVault(std::shared_ptr<Vault> vault);
     std::optional<QString> askNewPassword(const QString &title);
 

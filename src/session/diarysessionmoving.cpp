@@ -130,11 +130,15 @@ void DiarySession::exportPages(const rangeexport::Request &request, const rangee
 {
     AskToSavePage();
     Outcome written = Outcome::success();
+    QStringList leftOut;
     {
         const BusyCursor busy;
-        written = rangeexport::exportRange(dataRoot(), request, progress);
+        written = rangeexport::exportRange(dataRoot(), request, progress, &leftOut);
     }
-    if (written)
+    if (!leftOut.isEmpty())
+        m_dialogs.message(QStringLiteral("Export saved without the pages of %1, which could not be read.").arg(leftOut.join(QStringLiteral(", "))),
+                          kExportTitle, Dialogs::Icon::Exclamation, Dialogs::Buttons::Ok);
+    else if (written)
         m_dialogs.message(QStringLiteral("Export saved"), kExportTitle, Dialogs::Icon::Information, Dialogs::Buttons::Ok);
     else
         m_dialogs.message(QStringLiteral("The pages were not exported: %1").arg(written.error()), kExportTitle,

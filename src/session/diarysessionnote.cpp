@@ -80,15 +80,16 @@ void DiarySession::rereadNotes()
 
 bool DiarySession::saveNote()
 {
-    const Outcome saved = notestore::save(dataRoot(), m_noteKey, richtext::plainText(m_note));
+    const QString text = richtext::plainText(m_note);
+    const bool saved = changeKeepingVersion(QStringLiteral("The note was not saved: its earlier version could not be kept. Save anyway?"),
+                                            QStringLiteral("An error has occured! The date was not saved!"),
+                                            [&](history::Unkept unkept) { return notestore::save(dataRoot(), m_noteKey, text, unkept); });
     if (saved) {
         m_noteDraft.settled();
         markNoteDay(true);
-    } else {
-        error(QStringLiteral("An error has occured! The date was not saved!"), saved.error());
     }
     rereadNotes();
-    return saved.ok();
+    return saved;
 }
 
 void DiarySession::markNoteDay(bool marked)
@@ -111,10 +112,10 @@ void DiarySession::deleteNote()
                           QStringLiteral("Delete File"), Dialogs::Icon::Exclamation, Dialogs::Buttons::OkCancel, Dialogs::Button::Cancel)
         != Dialogs::Button::Ok)
         return;
-    if (!notestore::remove(dataRoot(), m_noteKey)) {
-        error(QStringLiteral("An error has occured! The date was not deleted!"));
+    if (!changeKeepingVersion(QStringLiteral("The note was not deleted: it could not be kept among the earlier versions. Delete anyway?"),
+                              QStringLiteral("An error has occured! The date was not deleted!"),
+                              [&](history::Unkept unkept) { return notestore::remove(dataRoot(), m_noteKey, unkept); }))
         return;
-    }
     m_noteDraft.settled();
     clearNote();
     rereadNotes();

@@ -83,16 +83,15 @@ DiarySession::Stored DiarySession::storeDocument(const QTextDocument &document, 
 
 bool DiarySession::storePage(const QString &key, const QByteArray &rtf)
 {
-    const bool tooLarge = rtf.size() > pagestore::kLargestPageText;
     m_texts.forget(key + kFileSuffix);
-    if (tooLarge) {
+    if (rtf.size() > pagestore::kLargestPageText) {
         error(QStringLiteral("An error has occured! The amount of the data is too large! The file was not saved!"));
         return false;
     }
-    if (const Outcome saved = pagestore::save(dataRoot(), key, rtf); !saved) {
-        error(QStringLiteral("An error has occured! The file was not saved!"), saved.error());
+    if (!changeKeepingVersion(QStringLiteral("The page was not saved: its earlier version could not be kept. Save anyway?"),
+                              QStringLiteral("An error has occured! The file was not saved!"),
+                              [&](history::Unkept unkept) { return pagestore::save(dataRoot(), key, rtf, unkept); }))
         return false;
-    }
     rereadPages();
     showSavedPage(key);
     return true;
@@ -124,10 +123,10 @@ void DiarySession::DeletePage()
              Dialogs::Button::No))
         return;
     m_texts.forget(key + kFileSuffix);
-    if (!pagestore::remove(dataRoot(), key)) {
-        error(QStringLiteral("An error has occured! The file was not deleted!"));
+    if (!changeKeepingVersion(QStringLiteral("The page was not deleted: it could not be kept among the earlier versions. Delete anyway?"),
+                              QStringLiteral("An error has occured! The file was not deleted!"),
+                              [&](history::Unkept unkept) { return pagestore::remove(dataRoot(), key, unkept); }))
         return;
-    }
     setFileChanged(0);
     rereadPages();
     setPageNumber(0);

@@ -10,13 +10,16 @@ namespace tool {
 
 namespace {
 
+// One version a line, however long a page's first paragraph is.
+constexpr qsizetype kShownFirstLine = 80;
+
 void listVersions(const DataRoot &root, const QString &pageFile)
 {
     for (const history::Version &version : history::versions(root, pageFile))
         printLine(QStringLiteral("%1\t%2\t%3 bytes\t%4")
                       .arg(version.id, version.replaced.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")))
                       .arg(version.size)
-                      .arg(richtext::firstLine(pagestore::loadFile(root, version.path, pageFile).value_or(QByteArray()))));
+                      .arg(richtext::firstLine(pagestore::loadFile(root, version.path, pageFile).value_or(QByteArray())).left(kShownFirstLine)));
 }
 
 } // namespace

@@ -76,6 +76,14 @@ bool settleConversion(const DataRoot &root)
     return true;
 }
 
+// Qt reads the command line as UTF-8 and turns bytes that are not into
+// U+FFFD, so a folder named in another encoding cannot be reached by its name.
+QString unreadableName(const QString &path)
+{
+    return QStringLiteral("%1: the folder's name is not UTF-8, which this tool cannot open; rename it or name it through a "
+                          "link whose name is UTF-8").arg(path);
+}
+
 } // namespace
 
 std::optional<DataRoot> dataRootOption(const QCommandLineParser &parser)
@@ -86,7 +94,7 @@ std::optional<DataRoot> dataRootOption(const QCommandLineParser &parser)
         return std::nullopt;
     }
     if (!QFileInfo(path).isDir()) {
-        printError(QStringLiteral("no data folder at %1").arg(path));
+        printError(path.contains(QChar::ReplacementCharacter) ? unreadableName(path) : QStringLiteral("no data folder at %1").arg(path));
         return std::nullopt;
     }
     DataRoot root(path);

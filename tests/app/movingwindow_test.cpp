@@ -108,6 +108,14 @@ TEST_F(MovingTest, ExportOffersTheDiarysDaysAndWritesTheChosenForm)
     form().m26->trigger();
     EXPECT_EQ(harness.dialogs.shown().last().range, chosen) << "the last export's days are offered again";
     EXPECT_EQ(harness.dialogs.shown().last().offeredIndex, 1);
+
+    QFile huge(harness.data.path() + QStringLiteral("/pages/2026-11-20.dat"));
+    ASSERT_TRUE(huge.resize(pagestore::kLargestPageFile + 1));
+    harness.dialogs.answerChoice(Dialogs::Choice{1, pages});
+    harness.dialogs.answerOpenFolder(folder);
+    harness.dialogs.answerMessage(Button::Ok);
+    form().m26->trigger();
+    EXPECT_EQ(harness.dialogs.texts().last(), QStringLiteral("Export saved without the pages of 2026-11-20, which could not be read."));
 }
 
 // A short job passes without a box; a long one shows its bar and can be stopped.

@@ -17,6 +17,8 @@
 #include <map>
 
 #include <sys/file.h>
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace {
 
@@ -260,4 +262,39 @@ TEST_F(BackupTest, ARestoreClearsWhatKilledRestoresToItsFolderLeftAndNothingElse
     EXPECT_EQ(QDir(out.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name).join(u' '),
               kept.join(u' '));
     EXPECT_TRUE(QFileInfo::exists(outPath(QStringLiteral("elsewhere")) + mark));
+}
+
+// A name that is not UTF-8 goes into the archive byte for byte, what killed
+// backups left beside the archive goes, and a file that cannot be read is named.
+TEST_F(BackupTest, KeepsEveryNameRemovesKilledPartsAndNamesWhatItCannotRead)
+{
+    const QByteArray strange = "pages/caf\xe9.dat";
+    QFile raw;
+    const int fd = ::open((QFile::encodeName(data.path()) + '/' + strange).constData(), O_WRONLY | O_CREAT, 0600);
+    ASSERT_TRUE(raw.open(fd, QIODevice::WriteOnly, QFileDevice::AutoCloseHandle));
+    ASSERT_EQ(raw.write("odd name"), 8);
+    raw.close();
+    const QString zip = outPath(QStringLiteral("backup.zip"));
+    for (const char *part : {".backup.zip.quillnest-backup-part-Ab12Cd", ".backup.zip.quillnest-backup-part-Ab12Cd.Ef34Gh",
+                             ".old.zip.quillnest-backup-part-Xy56Zw"})
+        writeAll(outPath(QString::fromLatin1(part)), "a killed backup");
+
+    const Outcome written = backup::write(data.root(), zip, false);
+    ASSERT_TRUE(written) << written.error().toStdString();
+    EXPECT_EQ(QDir(out.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("backup.zip")});
+    int error = 0;
+    zip_t *archive = zip_open(QFile::encodeName(zip).constData(), ZIP_RDONLY, &error);
+    ASSERT_NE(archive, nullptr);
+    QList<QByteArray> names;
+    for (zip_uint64_t i = 0; i < zip_uint64_t(zip_get_num_entries(archive, 0)); ++i)
+        names.append(zip_get_name(archive, i, ZIP_FL_ENC_RAW));
+    EXPECT_TRUE(names.contains(strange));
+    zip_discard(archive);
+
+    ASSERT_TRUE(QFile::link(QStringLiteral("/proc/self/mem"), data.path() + QStringLiteral("/dates/Dec-5.dat")));
+    const Outcome refused = backup::write(data.root(), zip, false);
+    EXPECT_TRUE(refused.error().contains(data.path() + QStringLiteral("/dates/Dec-5.dat could not be read"))) << refused.error().toStdString();
+    EXPECT_TRUE(QFile::remove(data.path() + QStringLiteral("/dates/Dec-5.dat")));
+    // Qt cannot name this file, so the temporary folder could not remove it.
+    EXPECT_EQ(::unlink((QFile::encodeName(data.path()) + '/' + strange).constData()), 0);
 }

@@ -60,3 +60,41 @@ TEST_F(DiskFullTest, AWriteCutOffByAFullDiskKeepsEveryFileAndSaysSo)
 
     EXPECT_EQ(before.changes(), QStringList());
 }
+
+// A file where the history folder belongs: no page or note is replaced or
+// deleted without its earlier version unless the user says to go on.
+TEST_F(DiskFullTest, AChangeWhoseEarlierVersionCannotBeKeptWaitsForTheUser)
+{
+    harness.data.writeFile(QStringLiteral("history"), "in the way");
+    const DiarySnapshot before(harness.data);
+    const auto lastText = [&] { return harness.dialogs.shown().last().text; };
+
+    type(QStringLiteral("Later. "));
+    harness.dialogs.answerMessage(Button::Yes);
+    harness.dialogs.answerMessage(Button::No);
+    form().session().SavePage();
+    EXPECT_EQ(lastText(), QStringLiteral("The page was not saved: its earlier version could not be kept. Save anyway?"));
+    EXPECT_EQ(harness.dialogs.shown().last().defaultButton, Button::No);
+    EXPECT_EQ(form().session().filechanged(), 1);
+
+    harness.dialogs.answerMessage(Button::Yes);
+    harness.dialogs.answerMessage(Button::No);
+    form().session().DeletePage();
+    EXPECT_TRUE(lastText().endsWith(QStringLiteral("Delete anyway?")));
+
+    form().rtxt->setPlainText(QStringLiteral("Anna is 40"));
+    harness.dialogs.answerMessage(Button::No);
+    form().m9->trigger();
+    EXPECT_TRUE(lastText().startsWith(QStringLiteral("The note was not saved")));
+    harness.dialogs.answerMessage(Button::Ok);
+    harness.dialogs.answerMessage(Button::No);
+    form().m10->trigger();
+    EXPECT_TRUE(lastText().startsWith(QStringLiteral("The note was not deleted")));
+    EXPECT_EQ(before.changes(), QStringList());
+
+    harness.dialogs.answerMessage(Button::Yes);
+    harness.dialogs.answerMessage(Button::Yes);
+    form().session().SavePage();
+    EXPECT_EQ(form().session().filechanged(), 0);
+    EXPECT_EQ(before.changes(), QStringList{QStringLiteral("pages/2026-12-04.dat")});
+}

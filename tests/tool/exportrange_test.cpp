@@ -139,3 +139,26 @@ TEST(ExportRange, WrongArgumentsAndEmptyRangesAreRefused)
     EXPECT_EQ(tool({kExport, kRoot, data.path(), kFormat, kPdf, kOut, QStringLiteral("/proc/quillnest.pdf")}).code, 1);
     EXPECT_TRUE(names(out.path()).isEmpty());
 }
+
+// A page too large to be one of ours is left out and named; the rest is exported.
+TEST(ExportRange, APageThatCannotBeReadIsLeftOutAndNamed)
+{
+    TestDataRoot data;
+    storeDays(data.root());
+    QFile huge(data.path() + QStringLiteral("/pages/2024-03-05.dat"));
+    ASSERT_TRUE(huge.resize(pagestore::kLargestPageFile + 1));
+    QTemporaryDir out;
+    const QString said = QStringLiteral("quillnest-tool: the pages of 2024-03-05 could not be read and were left out of %1");
+
+    const QString pages = out.filePath(QStringLiteral("pages"));
+    const ToolRun md = tool({kExport, kRoot, data.path(), kFormat, kMd, kOut, pages});
+    EXPECT_EQ(md.code, 1);
+    EXPECT_EQ(md.said(), QStringList{said.arg(pages)});
+    EXPECT_EQ(names(pages), (QStringList{QStringLiteral("2024-03-04.md"), QStringLiteral("2024-03-06.md")}));
+
+    const QString pdf = out.filePath(QStringLiteral("march.pdf"));
+    const ToolRun printed = tool({kExport, kRoot, data.path(), kFormat, kPdf, kOut, pdf});
+    EXPECT_EQ(printed.code, 1);
+    EXPECT_EQ(printed.said(), QStringList{said.arg(pdf)});
+    EXPECT_TRUE(QFileInfo(pdf).size() > 0);
+}

@@ -16,6 +16,9 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace {
 
 struct ToolRun
@@ -162,6 +165,8 @@ TEST(Tool, HistoryListsAPagesVersionsAndRestoresOne)
     ASSERT_TRUE(pagestore::save(data.root(), day, "{\\rtf1 Morning\\par walk}"));
     const QByteArray morning = data.readFile(QStringLiteral("pages/2024-03-05.dat"));
     ASSERT_TRUE(pagestore::save(data.root(), day, "{\\rtf1 Evening}"));
+    ASSERT_TRUE(pagestore::save(data.root(), QStringLiteral("2024-03-06"), "{\\rtf1 " + QByteArray(200, 'w') + "}"));
+    ASSERT_TRUE(pagestore::save(data.root(), QStringLiteral("2024-03-06"), "{\\rtf1 short}"));
     const QStringList base{QStringLiteral("history"), QStringLiteral("--root"), data.path(), QStringLiteral("--day"), day};
 
     const ToolRun listed = tool(base);
@@ -177,6 +182,19 @@ TEST(Tool, HistoryListsAPagesVersionsAndRestoresOne)
     EXPECT_EQ(tool(base).out.count(QLatin1Char('\n')), 2);
     EXPECT_EQ(tool(base + QStringList{QStringLiteral("--restore"), QStringLiteral("nonsense")}).code, 1);
     EXPECT_EQ(tool({QStringLiteral("history"), QStringLiteral("--root"), data.path(), QStringLiteral("--day"), QStringLiteral("March")}).code, 2);
+    const QString longLine = tool({QStringLiteral("history"), QStringLiteral("--root"), data.path(), QStringLiteral("--day"), QStringLiteral("2024-03-06")}).out;
+    EXPECT_TRUE(longLine.endsWith(QLatin1Char('\t') + QString(80, QLatin1Char('w')) + QLatin1Char('\n'))) << longLine.toStdString();
+
+    // With a file where the history folder belongs, nothing replaces a page.
+    ASSERT_TRUE(QDir(data.path() + QStringLiteral("/history")).removeRecursively());
+    data.writeFile(QStringLiteral("history"), "in the way");
+    const QByteArray stored = data.readFile(QStringLiteral("pages/2024-03-05.dat"));
+    data.writeFile(QStringLiteral("in.rtf"), "{\\rtf1 imported}");
+    const ToolRun unkept = tool({QStringLiteral("import"), QStringLiteral("--root"), data.path(), QStringLiteral("--day"), day,
+                                 data.path() + QStringLiteral("/in.rtf"), QStringLiteral("--replace"), QStringLiteral("--raw")});
+    EXPECT_EQ(unkept.code, 1);
+    EXPECT_TRUE(unkept.err.contains(QStringLiteral("earlier version could not be kept"))) << unkept.err.toStdString();
+    EXPECT_EQ(data.readFile(QStringLiteral("pages/2024-03-05.dat")), stored);
 }
 
 TEST(Tool, BackupAndRestoreMakeTheSameDiaryInANewFolder)
@@ -229,6 +247,18 @@ TEST(Tool, BadInputGivesOneLineAndANonZeroExit)
     const ToolRun run = tool({QStringLiteral("search"), QStringLiteral("--root"), noPages.path(), QStringLiteral("x")});
     EXPECT_EQ(run.code, 1);
     EXPECT_TRUE(run.err.contains(QStringLiteral("pages")));
+
+    // A data folder whose name is not UTF-8, as argv carries it.
+    QTemporaryDir parent;
+    ASSERT_EQ(::mkdir((QFile::encodeName(parent.path()) + "/caf\xe9").constData(), 0700), 0);
+    QProcess shell;
+    shell.start(QStringLiteral("sh"), {QStringLiteral("-c"), QStringLiteral("exec \"$0\" search --root \"$(printf '%s/caf\\351' \"$1\")\" x"),
+                                       QStringLiteral(QUILLNEST_TOOL), parent.path()});
+    shell.waitForFinished(30000);
+    const QString odd = QString::fromLocal8Bit(shell.readAllStandardError());
+    EXPECT_EQ(shell.exitCode(), 1);
+    EXPECT_TRUE(odd.contains(QStringLiteral("is not UTF-8"))) << odd.toStdString();
+    ASSERT_EQ(::rmdir((QFile::encodeName(parent.path()) + "/caf\xe9").constData()), 0);
 
     for (const char *command : {"search", "export", "import", "backup", "restore"}) {
         const ToolRun help = tool({QString::fromLatin1(command), QStringLiteral("--help")});
