@@ -84,9 +84,17 @@ std::optional<Names> diaryNames(const DataRoot &root, bool withHistory, QString 
                 continue;
             }
             std::error_code unknown;
-            if (!it->is_regular_file(unknown))
+            if (it->is_directory(unknown))
                 continue;
             const QByteArray name = QByteArray::fromStdString(it->path().lexically_relative(top).native());
+            // A FIFO is passed over as any listing does; a link under a diary
+            // name that leads to one, or to a device, is refused by name.
+            if (!it->is_regular_file(unknown)) {
+                if (!it->is_symlink(unknown))
+                    continue;
+                why = QStringLiteral("%1 is not a regular file").arg(shown(name));
+                return std::nullopt;
+            }
             const std::uintmax_t size = it->file_size(unknown);
             if (!unknown && size > std::uintmax_t(zip::kLargestFile)) {
                 why = QStringLiteral("%1 is larger than any diary file; move it out of the diary to back up").arg(shown(diskPath(root, name)));
