@@ -15,13 +15,13 @@ constexpr QByteArrayView kLineEnd("\r\n");
 
 std::optional<QByteArray> encodePage(QByteArrayView rtf)
 {
-    QByteArray text;
-    text.reserve(rtf.size() + kLineEnd.size());
-    text.append(rtf).append(kLineEnd);
-
+    // Stored as if followed by one more CR LF, without copying a page of megabytes to add it.
+    QList<QByteArrayView> lines = splitLines(rtf);
+    if (rtf.isEmpty() || rtf.endsWith('\r') || rtf.endsWith(kLineEnd))
+        lines.append(QByteArrayView());
     QByteArray stored;
-    stored.reserve(text.size() + text.size() / 64);
-    for (const QByteArrayView line : splitLines(text)) {
+    stored.reserve(rtf.size() + rtf.size() / 64 + kLineEnd.size());
+    for (const QByteArrayView line : lines) {
         if (!appendScrambled(stored, line))
             return std::nullopt;
         stored.append(kLineEnd);

@@ -75,7 +75,17 @@ void RtfPictureData::appendHex(QByteArrayView digits)
     const qsizetype start = data.size();
     data.resize(start + digits.size() / 2 + 1);
     char *out = data.data() + start;
-    for (const char c : digits) {
+    qsizetype i = 0;
+    // Two digits at a time while they pair up cleanly, as a picture's hex nearly always does.
+    while (pendingNibble < 0 && i + 1 < digits.size()) {
+        const int high = table[uchar(digits[i])];
+        const int low = table[uchar(digits[i + 1])];
+        if ((high | low) < 0)
+            break;
+        *out++ = char(high * 16 + low);
+        i += 2;
+    }
+    for (const char c : digits.sliced(i)) {
         const int value = table[uchar(c)];
         if (value < 0)
             continue;
