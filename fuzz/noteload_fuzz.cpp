@@ -2,7 +2,9 @@
 
 #include "diary/dataroot.h"
 #include "diary/notestore.h"
-#include "editor/richtextedit.h"
+#include "richtext/pagecontent.h"
+
+#include <QTextDocument>
 
 #include <cstdint>
 #include <cstdlib>
@@ -13,17 +15,17 @@ extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
     return 0;
 }
 
-// Any file in the dates folder loads into the note editor as the window
+// Any file in the dates folder loads into the note's document as the window
 // loads it, and once saved, a note loads and saves to the same bytes.
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    static RichTextEdit editor;
+    static QTextDocument note;
     const DataRoot root(fuzzsupport::scratchFolder());
     fuzzsupport::writeScratch(QStringLiteral("dates/Mar-5.dat"), fuzzsupport::bytesOf(data, size));
     const auto bytes = notestore::load(root, QStringLiteral("Mar-5"));
     if (!bytes)
         std::abort();
-    editor.loadBytes(*bytes);
+    richtext::loadBytes(*bytes, note);
 
     const QByteArray saved = notestore::encodeNote(notestore::decodeNote(*bytes));
     const QByteArray resaved = notestore::encodeNote(notestore::decodeNote(QByteArrayView(saved).chopped(2)));
