@@ -1,5 +1,7 @@
 #include "notestore.h"
 
+#include <QStringConverter>
+
 #include "codepage.h"
 #include "history.h"
 #include "storedbytes.h"
@@ -56,7 +58,12 @@ QByteArray encodeNote(QStringView text)
         lineEnd ? lines.append(u"\r\n") : lines.append(c);
     }
     // A character with no Windows-1252 code is stored as "?": the format is single-byte.
-    return codepage::encodeLossy(lines).append(kLineEnd);
+    QByteArray stored = codepage::encodeLossy(lines);
+    // Such bytes that open as a byte-order mark ("ÿþ...", "ï»¿...") would read back as
+    // another text: that one note is kept as UTF-8 behind a mark of its own.
+    if (QStringConverter::encodingForData(stored))
+        stored = QByteArray("\xEF\xBB\xBF") + lines.toUtf8();
+    return stored.append(kLineEnd);
 }
 
 QString decodeNote(QByteArrayView bytes)

@@ -43,6 +43,11 @@ TEST(NoteStore, DecodesWindows1252OrUtf8AfterAByteOrderMark)
 {
     EXPECT_EQ(notestore::decodeNote("caf\xE9"), QString::fromUtf8("café"));
     EXPECT_EQ(notestore::decodeNote("\xEF\xBB\xBF" "caf\xC3\xA9"), QString::fromUtf8("café"));
+    // A note whose Windows-1252 bytes would open as such a mark still reads back as typed.
+    for (const QString &typed : {QString::fromUtf8("ÿþAnna"), QString::fromUtf8("þÿ"), QString::fromUtf8("ï»¿x")}) {
+        const QByteArray stored = notestore::encodeNote(typed);
+        EXPECT_EQ(notestore::decodeNote(QByteArrayView(stored).chopped(2)), typed) << stored.toHex().constData();
+    }
 }
 
 TEST(NoteStore, AFailedSaveKeepsTheOldNote)
