@@ -25,7 +25,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const auto bytes = notestore::load(root, QStringLiteral("Mar-5"));
     if (!bytes)
         std::abort();
-    richtext::loadBytes(*bytes, note);
+    (void)richtext::loadBytes(*bytes, note);
 
     const QByteArray saved = notestore::encodeNote(notestore::decodeNote(*bytes));
     const QByteArray resaved = notestore::encodeNote(notestore::decodeNote(QByteArrayView(saved).chopped(2)));

@@ -62,7 +62,7 @@ int main(int argc, char *argv[])
         });
         const double document = bestMs([&] {
             QTextDocument page;
-            richtext::loadBytes(note, page);
+            (void)richtext::loadBytes(note, page);
         });
         std::printf("%8d %12.2f %14.2f %8.1f", mebibytes, read / mebibytes, document / mebibytes, document / read);
         // The editor lays every line out, a second a MiB: beyond a note's limit it only takes time.
@@ -71,7 +71,7 @@ int main(int argc, char *argv[])
             continue;
         }
         const double shown = bestMs([&] {
-            editor.loadBytes(note);
+            (void)editor.loadBytes(note);
             QCoreApplication::processEvents();
         });
         std::printf(" %16.2f %8.1f\n", shown / mebibytes, shown / read);

@@ -77,7 +77,7 @@ void pageLoadAndSave(benchmark::State &state)
     const PhotoPage &page = photoPage();
     for (auto _ : state) {
         QTextDocument document;
-        richtext::readRtf(pagestore::load(page.root, kDay).value_or(QByteArray()), document);
+        (void)richtext::readRtf(pagestore::load(page.root, kDay).value_or(QByteArray()), document);
         if (!pagestore::save(page.root, kDay, richtext::writeRtf(document)))
             state.SkipWithError("the page was not saved");
     }
@@ -89,7 +89,7 @@ void pageLoad(benchmark::State &state)
     const PhotoPage &page = photoPage();
     for (auto _ : state) {
         QTextDocument document;
-        richtext::readRtf(pagestore::load(page.root, kDay).value_or(QByteArray()), document);
+        (void)richtext::readRtf(pagestore::load(page.root, kDay).value_or(QByteArray()), document);
     }
 }
 
@@ -97,7 +97,7 @@ void pageSave(benchmark::State &state)
 {
     const PhotoPage &page = photoPage();
     QTextDocument document;
-    richtext::readRtf(pagestore::load(page.root, kDay).value_or(QByteArray()), document);
+    (void)richtext::readRtf(pagestore::load(page.root, kDay).value_or(QByteArray()), document);
     for (auto _ : state) {
         if (!pagestore::save(page.root, kDay, richtext::writeRtf(document)))
             state.SkipWithError("the page was not saved");

@@ -83,7 +83,7 @@ QByteArray RichTextEdit::textRtf() const
 void RichTextEdit::setTextRtf(QByteArrayView rtf)
 {
     document()->clear();
-    richtext::readRtf(rtf, *document());
+    (void)richtext::readRtf(rtf, *document()); // a page too large to show leaves it empty
     moveCursor(QTextCursor::Start);
 }
 
@@ -114,10 +114,11 @@ QString RichTextEdit::text() const
     return richtext::plainText(*document());
 }
 
-void RichTextEdit::loadBytes(QByteArrayView bytes)
+bool RichTextEdit::loadBytes(QByteArrayView bytes)
 {
-    richtext::loadBytes(bytes, *document());
+    const bool loaded = richtext::loadBytes(bytes, *document());
     showReplacedDocument();
+    return loaded;
 }
 
 void RichTextEdit::showReplacedDocument()
@@ -125,17 +126,6 @@ void RichTextEdit::showReplacedDocument()
     moveCursor(QTextCursor::Start);
     if (!hasContent())
         startEmpty();
-}
-
-bool RichTextEdit::loadFile(const QString &path)
-{
-    const boundedfile::Contents file = boundedfile::read(path, pagestore::kLargestPageText);
-    if (!file) {
-        clear();
-        return false;
-    }
-    loadBytes(file.bytes);
-    return true;
 }
 
 bool RichTextEdit::hasContent() const

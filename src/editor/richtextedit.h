@@ -33,12 +33,11 @@ public:
 
     // RTF when the bytes start with "{\rtf", otherwise plain text in
     // Windows-1252, or in the Unicode form its byte-order mark names.
-    void loadBytes(QByteArrayView bytes);
+    // False, leaving the editor empty, for a page too large to show.
+    [[nodiscard]] bool loadBytes(QByteArrayView bytes);
     // After its document was replaced elsewhere: the caret goes to the start,
     // and an emptied page types in the new-page font.
     void showReplacedDocument();
-    // False, leaving the editor empty, when the file cannot be read.
-    bool loadFile(const QString &path);
 
     // Characters or a picture: what a save counts as content.
     bool hasContent() const;

@@ -58,8 +58,7 @@ bool loadPage(const DataRoot &root, const Day &day, QTextDocument &document)
     const auto rtf = pagestore::load(root, day.key);
     if (!rtf)
         return false;
-    richtext::readRtf(*rtf, document);
-    return true;
+    return richtext::readRtf(*rtf, document);
 }
 
 } // namespace rangeexport

@@ -96,7 +96,7 @@ void PageHistoryWindow::showChosen()
     else if (showsNote())
         rtxt->setPlainText(notestore::decodeNote(versionBytes(m_versions[row])));
     else
-        rtxt->loadBytes(versionBytes(m_versions[row]));
+        (void)rtxt->loadBytes(versionBytes(m_versions[row])); // one too large to show is left empty
 }
 
 void PageHistoryWindow::restoreChosen()

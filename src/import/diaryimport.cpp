@@ -5,6 +5,8 @@
 
 #include "diary/daykeys.h"
 #include "diary/pagestore.h"
+#include "richtext/pagecontent.h"
+#include "richtext/rtflimits.h"
 #include "richtext/rtfreader.h"
 #include "richtext/rtfwriter.h"
 
@@ -83,10 +85,13 @@ DayReport importDay(const DataRoot &root, QDate day, const std::vector<const Ent
         const auto stored = pagestore::load(root, report.dayKey);
         if (!stored)
             return failed(report, QStringLiteral("its page cannot be read"));
-        richtext::readRtf(*stored, page);
+        if (!richtext::readRtf(*stored, page))
+            return failed(report, QStringLiteral("its page holds ") + richtext::tooMuchText());
         report.kind = DayReport::Kind::Appended;
     }
     report.refusedPictures = appendWholeEntries(page, entries);
+    if (page.characterCount() > richtext::limits::kPageCharacters)
+        return failed(report, QStringLiteral("the page would hold ") + richtext::tooMuchText());
     const QByteArray rtf = richtext::writeRtf(page);
     if (const auto why = unstorable(rtf))
         return failed(report, *why);

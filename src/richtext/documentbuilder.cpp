@@ -5,6 +5,14 @@
 
 namespace richtext {
 
+namespace {
+
+// A run of one format is inserted in parts of this many characters, so a
+// page of one long run is never held twice.
+constexpr qsizetype kLongRun = 1 << 16;
+
+} // namespace
+
 DocumentBuilder::DocumentBuilder(QTextDocument &document) : m_cursor(&document)
 {
     m_cursor.movePosition(QTextCursor::End);
@@ -26,9 +34,18 @@ QString &DocumentBuilder::run()
     return m_run;
 }
 
+void DocumentBuilder::flushLongRun()
+{
+    if (m_run.size() >= kLongRun)
+        flushRun();
+}
+
 void DocumentBuilder::insertImage(const QTextImageFormat &format)
 {
     flushRun();
+    if (overflowed())
+        return;
+    ++m_characters;
     startParagraph();
     QTextImageFormat image = format;
     image.merge(m_format);
@@ -56,15 +73,19 @@ void DocumentBuilder::flushRun()
 {
     if (m_run.isEmpty())
         return;
-    startParagraph();
-    m_cursor.insertText(m_run, m_format);
+    m_characters += m_run.size();
+    if (!overflowed()) {
+        startParagraph();
+        m_cursor.insertText(m_run, m_format);
+    }
     m_run.clear();
 }
 
 void DocumentBuilder::startParagraph()
 {
-    if (!m_paragraphEnded)
+    if (!m_paragraphEnded || overflowed())
         return;
+    ++m_characters;
     m_cursor.insertBlock();
     m_paragraphEnded = false;
 }

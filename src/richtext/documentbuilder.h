@@ -1,5 +1,7 @@
 #pragma once
 
+#include "rtflimits.h"
+
 #include <QString>
 #include <QTextBlockFormat>
 #include <QTextCharFormat>
@@ -23,10 +25,14 @@ public:
     void appendText(QStringView text);
     // The run being collected, for the reader to decode into.
     QString &run();
+    void flushLongRun();
     void insertImage(const QTextImageFormat &format);
     void endParagraph(const QTextBlockFormat &format);
     // Ends the reading; a paragraph left open takes this format.
     void finish(const QTextBlockFormat &format);
+    // True once the page holds more than limits::kPageCharacters: nothing
+    // more is added from then on.
+    bool overflowed() const { return m_characters > limits::kPageCharacters; }
 
 private:
     void flushRun();
@@ -36,6 +42,7 @@ private:
     QString m_run;
     QTextCharFormat m_format;
     bool m_paragraphEnded = false;
+    qsizetype m_characters = 0;
 };
 
 } // namespace richtext

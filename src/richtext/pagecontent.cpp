@@ -1,6 +1,7 @@
 #include "pagecontent.h"
 
 #include "pageexport.h"
+#include "rtflimits.h"
 #include "rtfreader.h"
 
 #include "diary/codepage.h"
@@ -32,27 +33,34 @@ void toLineFeeds(QString &text)
     text.truncate(kept);
 }
 
-void replaceWith(QByteArrayView bytes, QTextDocument &document)
+bool replaceWith(QByteArrayView bytes, QTextDocument &document)
 {
     document.clear();
-    if (bytes.startsWith("{\\rtf")) {
-        readRtf(bytes, document);
-        return;
-    }
+    if (bytes.startsWith("{\\rtf"))
+        return readRtf(bytes, document);
     QString plain = codepage::decodeText(bytes);
     toLineFeeds(plain);
+    if (plain.size() > limits::kPageCharacters)
+        return false;
     QTextCursor(&document).insertText(plain);
+    return true;
 }
 
 } // namespace
 
 // Loading is no edit: an undo right after it must not empty the page.
-void loadBytes(QByteArrayView bytes, QTextDocument &document)
+bool loadBytes(QByteArrayView bytes, QTextDocument &document)
 {
     const bool undoable = document.isUndoRedoEnabled();
     document.setUndoRedoEnabled(false);
-    replaceWith(bytes, document);
+    const bool loaded = replaceWith(bytes, document);
     document.setUndoRedoEnabled(undoable);
+    return loaded;
+}
+
+QString tooMuchText()
+{
+    return QStringLiteral("more text than a page can hold (%1 characters)").arg(limits::kPageCharacters);
 }
 
 bool hasContent(const QTextDocument &document)
@@ -63,7 +71,7 @@ bool hasContent(const QTextDocument &document)
 QString firstLine(QByteArrayView bytes)
 {
     QTextDocument page;
-    loadBytes(bytes, page);
+    (void)loadBytes(bytes, page);
     return plainText(page).section(QLatin1Char('\n'), 0, 0).simplified();
 }
 

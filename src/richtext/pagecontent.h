@@ -9,7 +9,11 @@ namespace richtext {
 
 // Replaces the document with RTF when the bytes start with "{\rtf", otherwise
 // with plain text in Windows-1252, or in the Unicode form its byte-order mark names.
-void loadBytes(QByteArrayView bytes, QTextDocument &document);
+// False, with the document empty, for a page too large to show (see readRtf).
+[[nodiscard]] bool loadBytes(QByteArrayView bytes, QTextDocument &document);
+
+// "more text than a page can hold (N characters)": why loadBytes refused, for a message.
+QString tooMuchText();
 
 // The first line of the page's text, its spaces folded: what a list of pages shows.
 QString firstLine(QByteArrayView bytes);

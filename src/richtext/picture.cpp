@@ -131,7 +131,7 @@ QImage placeholderImage(QSize size)
     return image;
 }
 
-QImage decodeImage(const QByteArray &bytes, const char *format)
+QImage decodeImage(const QByteArray &bytes, const char *format, QSize within)
 {
     QBuffer buffer;
     buffer.setData(bytes);
@@ -141,7 +141,22 @@ QImage decodeImage(const QByteArray &bytes, const char *format)
     const QSize size = reader.size();
     if (!limits::imageFits(size))
         return {};
+    if (!within.isEmpty() && (size.width() > within.width() || size.height() > within.height()))
+        reader.setScaledSize(size.scaled(within, Qt::KeepAspectRatio).expandedTo({1, 1}));
     return reader.read();
+}
+
+QSize headerSize(const QByteArray &bytes)
+{
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    return QImageReader(&buffer).size();
+}
+
+QSize shownBound(QSizeF displaySize)
+{
+    return (displaySize * 2).toSize().boundedTo({limits::kShownSide, limits::kShownSide}).expandedTo({1, 1});
 }
 
 } // namespace richtext

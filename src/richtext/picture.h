@@ -42,8 +42,16 @@ StoredPicture compactPicture(const QImage &image);
 QImage placeholderImage(QSize size);
 
 // A PNG or JPEG decoded within the reader's limits; a null image when the
-// bytes are not one or are too large.
-QImage decodeImage(const QByteArray &bytes, const char *format = nullptr);
+// bytes are not one or are too large. One larger than `within`, when given,
+// is decoded scaled down to fit it.
+QImage decodeImage(const QByteArray &bytes, const char *format = nullptr, QSize within = {});
+
+// The size a PNG's or JPEG's header states; empty when the bytes are not one.
+QSize headerSize(const QByteArray &bytes);
+
+// What a picture shown at `displaySize` needs decoded: twice that, for
+// high-density screens and print, and never more than a few megapixels.
+QSize shownBound(QSizeF displaySize);
 
 } // namespace richtext
 

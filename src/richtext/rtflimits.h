@@ -18,6 +18,10 @@ inline constexpr int kTableEntries = 1 << 14;
 inline constexpr int kIndentTwips = 31680;
 // How many fallback characters a \uc may ask to skip.
 inline constexpr int kUnicodeSkip = 16;
+// A page with more characters than this is not opened, and a save of one is
+// refused: laid out in the window, such a page takes about 75 MiB and two
+// seconds, and the time and memory grow with the text from there.
+inline constexpr qsizetype kPageCharacters = qsizetype(4) << 20;
 // A picture with more data than this is dropped.
 inline constexpr qsizetype kPictureBytes = qsizetype(64) << 20;
 // Decoding refuses an image larger than this, in either direction, in
@@ -32,6 +36,10 @@ inline constexpr bool imageFits(QSize size)
     return !size.isEmpty() && size.width() <= kImageSide && size.height() <= kImageSide
         && qint64(size.width()) * size.height() <= kImagePixels;
 }
+// A picture is decoded for showing at most this many pixels across or down,
+// however large it is stored: a page of camera photographs then costs the
+// window what it shows.
+inline constexpr int kShownSide = 4096;
 // A placeholder is never drawn larger than this, whatever size it states.
 inline constexpr int kPlaceholderSide = 2000;
 

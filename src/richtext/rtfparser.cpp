@@ -15,6 +15,7 @@ void RtfParser::decodeBytes()
     const qsizetype start = run.size();
     decodeHeld(run);
     run.truncate(std::remove_if(run.begin() + start, run.end(), isUnstorable) - run.begin());
+    m_builder.flushLongRun();
 }
 
 void RtfParser::runStarted()
@@ -36,6 +37,8 @@ void RtfParser::paragraphMark()
 // set apart from the picture's own.
 void RtfParser::picture(const RtfPictureData &picture)
 {
+    if (overflowed())
+        return;
     RtfPictureData shown = picture;
     if (!m_pictureBox.isEmpty()) {
         shown.goalWidth = m_pictureBox.width();
@@ -44,6 +47,11 @@ void RtfParser::picture(const RtfPictureData &picture)
     }
     if (const auto format = pictureFormat(m_document, shown))
         m_builder.insertImage(*format);
+}
+
+bool RtfParser::overflowed() const
+{
+    return m_builder.overflowed();
 }
 
 void RtfParser::pageEnded()

@@ -13,6 +13,7 @@ class RtfParser : public RtfWalk<RtfParser, RtfPictureData>
 {
 public:
     RtfParser(QByteArrayView rtf, QTextDocument &document);
+    bool overflowed() const;
 
 private:
     friend class RtfWalk<RtfParser, RtfPictureData>;

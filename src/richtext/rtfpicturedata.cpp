@@ -34,7 +34,7 @@ QImage decoded(const RtfPictureData &picture)
 {
     switch (picture.kind) {
     case RtfPictureData::Png:
-    case RtfPictureData::Jpeg: return decodeImage(picture.data);
+    case RtfPictureData::Jpeg: break;
     case RtfPictureData::Dib: return windowspicture::fromDib(picture.data);
     case RtfPictureData::Ddb:
         return windowspicture::fromDdb(picture.data, picture.width, picture.height, picture.widthBytes,
@@ -63,6 +63,12 @@ QSizeF statedSize(const RtfPictureData &picture, QSize imageSize)
     if (picture.scaleX > 0 && picture.scaleY > 0)
         size = QSizeF(size.width() * picture.scaleX / 100, size.height() * picture.scaleY / 100);
     return size.boundedTo(QSizeF(limits::kImageSide, limits::kImageSide)).expandedTo(QSizeF(1, 1));
+}
+
+QTextImageFormat placeholder(QTextDocument &document, const RtfPictureData &picture, QSizeF size)
+{
+    const StoredPicture kept{StoredPicture::Kept, picture.data, picture.header, {}};
+    return addPicture(document, kept, placeholderImage(size.toSize()), size);
 }
 
 } // namespace
@@ -119,16 +125,20 @@ std::optional<QTextImageFormat> pictureFormat(QTextDocument &document, const Rtf
 {
     if (picture.tooLarge)
         return std::nullopt;
+    if (picture.kind == RtfPictureData::Png || picture.kind == RtfPictureData::Jpeg) {
+        // The stored bytes keep every pixel; the shown image needs only what the page shows.
+        const QSize own = headerSize(picture.data);
+        const QSizeF size = statedSize(picture, own);
+        const QImage image = decodeImage(picture.data, nullptr, shownBound(size));
+        const auto kind = picture.kind == RtfPictureData::Png ? StoredPicture::Png : StoredPicture::Jpeg;
+        if (!image.isNull())
+            return addPicture(document, {kind, picture.data, {}, own}, image, size);
+        return placeholder(document, picture, size);
+    }
     const QImage image = decoded(picture);
     const QSizeF size = statedSize(picture, image.size());
-    if (image.isNull()) {
-        const StoredPicture kept{StoredPicture::Kept, picture.data, picture.header, {}};
-        return addPicture(document, kept, placeholderImage(size.toSize()), size);
-    }
-    if (picture.kind == RtfPictureData::Png || picture.kind == RtfPictureData::Jpeg) {
-        const auto kind = picture.kind == RtfPictureData::Png ? StoredPicture::Png : StoredPicture::Jpeg;
-        return addPicture(document, {kind, picture.data, {}, image.size()}, image, size);
-    }
+    if (image.isNull())
+        return placeholder(document, picture, size);
     return addPicture(document, compactPicture(image), image, size);
 }
 

@@ -4,15 +4,19 @@
 
 namespace richtext {
 
-void readRtf(QByteArrayView rtf, QTextDocument &document)
+bool readRtf(QByteArrayView rtf, QTextDocument &document)
 {
     const bool undo = document.isUndoRedoEnabled();
     document.setUndoRedoEnabled(false);
     QTextCursor batch(&document);
     batch.beginEditBlock();
-    RtfParser(rtf, document).run();
+    RtfParser parser(rtf, document);
+    parser.run();
     batch.endEditBlock();
+    if (parser.overflowed())
+        document.clear();
     document.setUndoRedoEnabled(undo);
+    return !parser.overflowed();
 }
 
 } // namespace richtext

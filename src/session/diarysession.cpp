@@ -140,13 +140,14 @@ void DiarySession::openPage()
     const QString entry = m_pages.entries().value(m_pageNumber - 1);
     // The file may have gone since the list was read, or be no page at all.
     const QString file = m_pages.path() + QLatin1Char('/') + entry;
-    if (const auto rtf = pagestore::loadFile(dataRoot(), file)) {
-        richtext::loadBytes(*rtf, m_page);
+    const auto rtf = pagestore::loadFile(dataRoot(), file);
+    if (rtf && richtext::loadBytes(*rtf, m_page)) {
         emit pageReplaced();
         setOpenPageName(entry);
     } else {
         setOpenPageName(QString());
-        error(QStringLiteral("An error has occured! The file was not opened!"), ioreason::unreadable(file));
+        const QString why = rtf ? QStringLiteral("%1: It holds %2.").arg(file, richtext::tooMuchText()) : ioreason::unreadable(file);
+        error(QStringLiteral("An error has occured! The file was not opened!"), why);
     }
     if (const auto day = daykeys::dateFromDayKey(entry.chopped(qMin(entry.size(), kFileSuffix.size())))) {
         setDay(*day);

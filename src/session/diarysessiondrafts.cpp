@@ -128,7 +128,9 @@ bool DiarySession::bringBackPage(const drafts::Draft &draft)
         return false;
     const QByteArray rtf = *read;
     QTextDocument kept;
-    richtext::loadBytes(rtf, kept);
+    // Nor is one too large to show: the typing is still in it.
+    if (!richtext::loadBytes(rtf, kept))
+        return false;
     if (!richtext::hasContent(kept)) {
         QFile::remove(draft.path);
         return false;
@@ -140,7 +142,7 @@ bool DiarySession::bringBackPage(const drafts::Draft &draft)
         return false;
     }
     chooseDay(day);
-    richtext::loadBytes(rtf, m_page);
+    (void)richtext::loadBytes(rtf, m_page); // the same bytes opened above
     emit pageReplaced();
     setFileChanged(1);
     m_pageDraft.takeOver(draft);
@@ -167,7 +169,7 @@ void DiarySession::offerNote(const drafts::Draft &draft, bool pageBroughtBack)
     }
     if (draft.key != m_noteKey)
         chooseDay(dayOfNote(*monthDay, m_clock.today().year()));
-    richtext::loadBytes(bytes, m_note);
+    (void)richtext::loadBytes(bytes, m_note); // a note file is far below a page's limit
     emit noteReplaced();
     m_noteDraft.takeOver(draft);
 }

@@ -31,7 +31,7 @@ void DiarySession::loadNote()
     letNoteGo();
     m_note.clear();
     if (const auto bytes = notestore::load(dataRoot(), m_noteKey))
-        richtext::loadBytes(*bytes, m_note);
+        (void)richtext::loadBytes(*bytes, m_note); // a note file is far below a page's limit
     emit noteReplaced();
 }
 

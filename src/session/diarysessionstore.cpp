@@ -3,6 +3,7 @@
 #include "diary/daykeys.h"
 #include "diary/pagestore.h"
 #include "richtext/pagecontent.h"
+#include "richtext/rtflimits.h"
 #include "richtext/pageexport.h"
 #include "richtext/rtfwriter.h"
 #include "seams/busycursor.h"
@@ -59,7 +60,7 @@ DiarySession::Stored DiarySession::savePrintCopy(const QTextDocument &copy)
     QByteArray rtf;
     const Stored stored = storeDocument(copy, rtf);
     if (stored == Stored::Yes) {
-        richtext::loadBytes(rtf, m_page);
+        (void)richtext::loadBytes(rtf, m_page); // no larger than the copy just stored
         emit pageReplaced();
     }
     return stored;
@@ -72,6 +73,12 @@ DiarySession::Stored DiarySession::storeDocument(const QTextDocument &document, 
         m_dialogs.message(QStringLiteral("Error...No text to save! Enter text first, then save the file."), QStringLiteral("File Not Saved"),
                           Dialogs::Icon::Critical, Dialogs::Buttons::Ok);
         return Stored::NoText;
+    }
+    // A page the window would not open again is not stored.
+    if (document.characterCount() > richtext::limits::kPageCharacters) {
+        error(QStringLiteral("An error has occured! The amount of the data is too large! The file was not saved!"),
+              QStringLiteral("The page holds %1.").arg(richtext::tooMuchText()));
+        return Stored::Failed;
     }
     const QString key = m_dayKey;
     if (pagestore::exists(dataRoot(), key)
@@ -153,7 +160,8 @@ bool DiarySession::restorePageVersion(const QString &id)
         error(QStringLiteral("An error has occured! The file was not saved!"), restored.error());
         return false;
     }
-    richtext::loadBytes(pagestore::load(dataRoot(), key).value_or(QByteArray()), m_page);
+    if (!richtext::loadBytes(pagestore::load(dataRoot(), key).value_or(QByteArray()), m_page))
+        error(QStringLiteral("An error has occured! The file was not opened!"), QStringLiteral("The page holds %1.").arg(richtext::tooMuchText()));
     emit pageReplaced();
     rereadPages();
     showSavedPage(key);

@@ -9,11 +9,13 @@
 #include "diary/pagestore.h"
 #include "diary/safewrite.h"
 #include "export/rangeexport.h"
+#include "richtext/pagecontent.h"
 #include "richtext/pageexport.h"
 #include "richtext/rtfreader.h"
 #include "richtext/rtftext.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QTextDocument>
 
 
@@ -44,16 +46,17 @@ QString suffix(PageFormat format)
     return {};
 }
 
-QByteArray converted(const QByteArray &rtf, PageFormat format)
+Outcome writeConverted(const QString &path, const QByteArray &rtf, PageFormat format)
 {
     if (format == PageFormat::Rtf)
-        return rtf;
+        return writeFileAtomically(path, rtf);
     // The text alone needs no document: the extractor gives the reader's text.
     if (format == PageFormat::Txt)
-        return richtext::visibleText(rtf).toUtf8();
+        return writeFileAtomically(path, richtext::visibleText(rtf).toUtf8());
     QTextDocument page;
-    richtext::readRtf(rtf, page);
-    return richtext::htmlWithPictures(page).toUtf8();
+    if (!richtext::readRtf(rtf, page))
+        return Outcome::failure(QStringLiteral("%1 was left out: it holds %2").arg(QFileInfo(path).completeBaseName(), richtext::tooMuchText()));
+    return writeFileAtomically(path, richtext::htmlWithPictures(page).toUtf8());
 }
 
 QString keyOf(const QString &fileName)
@@ -70,7 +73,7 @@ bool exportPages(const DataRoot &root, const QString &outDir, PageFormat format)
             continue;
         const auto rtf = pagestore::load(root, key);
         const QString path = outDir + QLatin1Char('/') + key + suffix(format);
-        const Outcome written = rtf ? writeFileAtomically(path, converted(*rtf, format))
+        const Outcome written = rtf ? writeConverted(path, *rtf, format)
                                     : Outcome::failure(QStringLiteral("cannot read page %1").arg(name));
         if (!written) {
             printError(written.error());

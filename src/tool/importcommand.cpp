@@ -4,6 +4,7 @@
 
 #include "diary/boundedfile.h"
 #include "diary/pagestore.h"
+#include "richtext/pagecontent.h"
 #include "richtext/rtfreader.h"
 #include "richtext/rtfwriter.h"
 
@@ -14,11 +15,13 @@ namespace tool {
 namespace {
 
 // What the editor would save after opening the file, so the page is
-// searchable and shows what the editor shows.
-QByteArray asTheEditorSaves(const QByteArray &rtf)
+// searchable and shows what the editor shows; nothing for a page the
+// editor would not open.
+std::optional<QByteArray> asTheEditorSaves(const QByteArray &rtf)
 {
     QTextDocument page;
-    richtext::readRtf(rtf, page);
+    if (!richtext::readRtf(rtf, page))
+        return std::nullopt;
     return richtext::writeRtf(page);
 }
 
@@ -60,8 +63,12 @@ int importCommand(const QStringList &arguments)
         printError(QStringLiteral("%1 is not a rich-text file").arg(path));
         return kFailed;
     }
-    const QByteArray rtf = parser.isSet(raw) ? bytes : asTheEditorSaves(bytes);
-    if (!pagestore::encodePage(rtf)) {
+    const auto rtf = parser.isSet(raw) ? std::optional(bytes) : asTheEditorSaves(bytes);
+    if (!rtf) {
+        printError(QStringLiteral("%1 holds %2").arg(path, richtext::tooMuchText()));
+        return kFailed;
+    }
+    if (!pagestore::encodePage(*rtf)) {
         printError(QStringLiteral("%1 holds a byte that a page cannot store").arg(path));
         return kFailed;
     }
@@ -72,7 +79,7 @@ int importCommand(const QStringList &arguments)
         printError(QStringLiteral("%1 already has a page; add --replace to replace it").arg(*dayKey));
         return kFailed;
     }
-    return exitCode(pagestore::save(*root, *dayKey, rtf));
+    return exitCode(pagestore::save(*root, *dayKey, *rtf));
 }
 
 } // namespace tool

@@ -15,7 +15,7 @@ namespace {
 QString markdownOf(const QByteArray &rtf)
 {
     QTextDocument document;
-    richtext::readRtf(rtf, document);
+    EXPECT_TRUE(richtext::readRtf(rtf, document));
     return markdown::fromDocument(document, [](const QTextImageFormat &) {
         return markdown::LinkedPicture{QStringLiteral("a picture"), QStringLiteral("p.png")};
     });

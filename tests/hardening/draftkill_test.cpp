@@ -73,7 +73,7 @@ QString pageText(const QString &file)
     if (!rtf)
         return QString();
     QTextDocument document;
-    richtext::readRtf(*rtf, document);
+    EXPECT_TRUE(richtext::readRtf(*rtf, document));
     return richtext::plainText(document);
 }
 

@@ -3,6 +3,7 @@
 #include "app/filelistbox.h"
 #include "diary/pagestore.h"
 #include "editor/richtextedit.h"
+#include "richtext/rtflimits.h"
 
 #include <QPushButton>
 #include <QToolButton>
@@ -76,6 +77,31 @@ TEST_F(FilledDiary, BinaryEmptyAndHugeFilesInThePagesFolderLeaveTheWindowUsable)
     ASSERT_EQ(form().List1->count(), 1);
     EXPECT_EQ(form().List1->item(0)->text(), QStringLiteral("2026-12-04.dat"));
     EXPECT_EQ(harness.dialogs.shown().size(), 2);
+    EXPECT_EQ(before.changes(), QStringList());
+}
+
+// More text than the window can lay out quickly is refused when opened and
+// when saved, and either way the stored files stay as they were.
+TEST_F(FilledDiary, APageWithMoreTextThanAPageHoldsIsNeitherOpenedNorStored)
+{
+    // Lines of a page's width: one paragraph that long would take the layout minutes.
+    const QByteArray text = QByteArray(63, 'w').append('\n').repeated(richtext::limits::kPageCharacters / 64);
+    harness.data.writeFile(QStringLiteral("pages/2026-12-07.dat"), *pagestore::encodePage("{\\rtf1\\ansi " + QByteArray(text).replace('\n', "\\par ") + "x}"));
+    start();
+    const DiarySnapshot before(harness.data);
+
+    harness.dialogs.answerMessage(Button::Ok);
+    form().SSCommand4->click();
+    expectError(kPageNotOpened, harness.data.root().pagesDir()
+                                    + QStringLiteral("/2026-12-07.dat: It holds more text than a page can hold (4194304 characters)."));
+    EXPECT_TRUE(pageText().isEmpty());
+
+    choose(QDate(2026, 12, 9));
+    form().rtxt2->insertPlainText(QString::fromLatin1(text) + u'x');
+    harness.dialogs.answerMessage(Button::Ok);
+    form().session().SavePage();
+    expectError(QStringLiteral("An error has occured! The amount of the data is too large! The file was not saved!"),
+                QStringLiteral("The page holds more text than a page can hold (4194304 characters)."));
     EXPECT_EQ(before.changes(), QStringList());
 }
 

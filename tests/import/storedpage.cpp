@@ -16,8 +16,9 @@ namespace storedpage {
 std::unique_ptr<QTextDocument> read(const DataRoot &root, const QString &dayKey)
 {
     auto page = std::make_unique<QTextDocument>();
-    if (const auto rtf = pagestore::load(root, dayKey))
-        richtext::readRtf(*rtf, *page);
+    if (const auto rtf = pagestore::load(root, dayKey)) {
+        EXPECT_TRUE(richtext::readRtf(*rtf, *page));
+    }
     return page;
 }
 

@@ -90,7 +90,7 @@ TEST_F(PictureLoaderTest, TheLargestPictureTheWindowAcceptsReopensAsItself)
         QTextDocument page;
         QTextCursor(&page).insertImage(richtext::addPicture(page, richtext::compactPicture(image), image));
         QTextDocument reopened;
-        richtext::readRtf(richtext::writeRtf(page), reopened);
+        EXPECT_TRUE(richtext::readRtf(richtext::writeRtf(page), reopened));
         const QTextImageFormat format = QTextCursor(&reopened).block().begin().fragment().charFormat().toImageFormat();
         const QImage back = reopened.resource(QTextDocument::ImageResource, QUrl(format.name())).value<QImage>();
         EXPECT_EQ(back.size(), size);

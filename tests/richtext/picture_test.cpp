@@ -17,7 +17,7 @@ namespace {
 std::unique_ptr<QTextDocument> read(QByteArrayView rtf)
 {
     auto document = std::make_unique<QTextDocument>();
-    richtext::readRtf(rtf, *document);
+    EXPECT_TRUE(richtext::readRtf(rtf, *document));
     return document;
 }
 
@@ -64,6 +64,20 @@ TEST(Pictures, PngAndJpegKeepTheirOwnBytesThroughASaveAndALoad)
     const QVariant shown = again->resource(QTextDocument::ImageResource, QUrl(found[1].name()));
     ASSERT_EQ(shown.userType(), QMetaType::QImage);
     EXPECT_EQ(shown.value<QImage>().size(), testpictures::photograph().size());
+}
+
+// A camera's photograph shown small costs what it shows, and keeps every pixel stored.
+TEST(Pictures, ALargePhotographIsDecodedNoLargerThanTwiceItsShownSize)
+{
+    const QByteArray jpeg = testpictures::encoded(testpictures::photograph(3000, 2000), "jpeg");
+    const auto document = read("{\\rtf1 {\\pict\\jpegblip\\picw3000\\pich2000\\picwgoal4500\\pichgoal3000\r\n"
+                               + testpictures::hexLines(jpeg) + "}}");
+    const QList<QTextImageFormat> found = images(*document);
+    ASSERT_EQ(found.size(), 1);
+    EXPECT_EQ(QSizeF(found[0].width(), found[0].height()), QSizeF(300, 200));
+    EXPECT_EQ(document->resource(QTextDocument::ImageResource, QUrl(found[0].name())).value<QImage>().size(), QSize(600, 400));
+    EXPECT_EQ(richtext::storedPicture(*document, found[0])->bytes, jpeg);
+    EXPECT_TRUE(richtext::writeRtf(*document).contains("\\picw3000\\pich2000\\picwgoal4500\\pichgoal3000"));
 }
 
 TEST(Pictures, AnUnshowablePictureIsAPlaceholderWrittenBackUnchanged)

@@ -74,16 +74,16 @@ TEST(RichTextEdit, SelectionAttributesReadOnOffOrMixedAndWrite)
 TEST(RichTextEdit, LoadsRichTextOrPlainText)
 {
     RichTextEdit editor;
-    editor.loadBytes("{\\rtf1 \\b bold\\b0  plain}");
+    EXPECT_TRUE(editor.loadBytes("{\\rtf1 \\b bold\\b0  plain}"));
     EXPECT_EQ(editor.text(), QStringLiteral("bold plain"));
     select(editor, 0, 4);
     EXPECT_EQ(editor.selBold(), Tri::On);
 
-    editor.loadBytes("Caf\xe9 \x93q\x94\r\nsecond\rthird\n");
+    EXPECT_TRUE(editor.loadBytes("Caf\xe9 \x93q\x94\r\nsecond\rthird\n"));
     EXPECT_EQ(editor.text(), QStringLiteral("Caf\u00e9 \u201cq\u201d\nsecond\nthird\n"));
-    editor.loadBytes("a\r\r\nb\r");
+    EXPECT_TRUE(editor.loadBytes("a\r\r\nb\r"));
     EXPECT_EQ(editor.text(), QStringLiteral("a\n\nb\n"));
-    editor.loadBytes("\xEF\xBB\xBF" "Caf\xc3\xa9 \\rtf");
+    EXPECT_TRUE(editor.loadBytes("\xEF\xBB\xBF" "Caf\xc3\xa9 \\rtf"));
     EXPECT_EQ(editor.text(), QStringLiteral("Caf\u00e9 \\rtf"));
 
 }
@@ -150,7 +150,7 @@ TEST(RichTextEdit, AnEmptiedEditorTypesInItsDefaultFormat)
     editor.setFocus();
     editor.setCurrentCharFormat(typed);
     editor.setSelBold(true);
-    editor.loadBytes("plain note");
+    EXPECT_TRUE(editor.loadBytes("plain note"));
     EXPECT_EQ(editor.selBold(), RichTextEdit::TriState::Off);
 }
 

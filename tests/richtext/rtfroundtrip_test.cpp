@@ -17,7 +17,7 @@ namespace {
 std::unique_ptr<QTextDocument> read(QByteArrayView rtf)
 {
     auto document = std::make_unique<QTextDocument>();
-    richtext::readRtf(rtf, *document);
+    EXPECT_TRUE(richtext::readRtf(rtf, *document));
     return document;
 }
 

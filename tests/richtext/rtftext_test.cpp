@@ -21,7 +21,7 @@ namespace {
 QString readerText(QByteArrayView rtf)
 {
     QTextDocument document;
-    richtext::readRtf(rtf, document);
+    EXPECT_TRUE(richtext::readRtf(rtf, document));
     return richtext::plainText(document);
 }
 

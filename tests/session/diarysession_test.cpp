@@ -49,7 +49,7 @@ protected:
     QString storedText(const char *day) const
     {
         QTextDocument document;
-        richtext::readRtf(*pagestore::load(data.root(), QString::fromLatin1(day)), document);
+        EXPECT_TRUE(richtext::readRtf(*pagestore::load(data.root(), QString::fromLatin1(day)), document));
         return richtext::plainText(document);
     }
     void type(const QString &text)

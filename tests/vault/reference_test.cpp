@@ -90,7 +90,7 @@ TEST_F(ReferenceDiary, EveryPageNoteAndVersionReadsBackExactly)
     EXPECT_EQ(notestore::decodeNote(*notestore::load(root(), QStringLiteral("Dec-8"))), QStringLiteral(u"Cr\u00e8me br\u00fbl\u00e9e at Ines's"));
 
     QTextDocument page;
-    richtext::readRtf(*pagestore::load(root(), QStringLiteral("2026-12-08")), page);
+    EXPECT_TRUE(richtext::readRtf(*pagestore::load(root(), QStringLiteral("2026-12-08")), page));
     EXPECT_TRUE(richtext::plainText(page).startsWith(QStringLiteral(u"Caf\u00e9 with Ines at the harbour.")));
 
     const QString day = root().pagePath(QStringLiteral("2026-12-08"));
