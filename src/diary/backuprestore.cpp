@@ -1,6 +1,7 @@
 #include "backup.h"
 
 #include "backupzip.h"
+#include "privatefiles.h"
 #include "restorestaging.h"
 
 #include <QDir>
@@ -64,7 +65,7 @@ std::optional<QByteArray> entryBytes(zip_t *archive, zip_uint64_t index)
 
 Outcome makeFolder(const QString &path)
 {
-    return QDir().mkpath(path) ? Outcome::success() : Outcome::failure(QStringLiteral("The folder %1 cannot be created.").arg(path));
+    return privatefiles::makeFolder(path) ? Outcome::success() : Outcome::failure(QStringLiteral("The folder %1 cannot be created.").arg(path));
 }
 
 // The staging folder is discarded whole on any failure, so one sync before
@@ -72,7 +73,7 @@ Outcome makeFolder(const QString &path)
 Outcome writeFile(const QString &path, const QByteArray &bytes)
 {
     QFile file(path);
-    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.flush())
+    if (privatefiles::openForWriting(file) && file.write(bytes) == bytes.size() && file.flush())
         return Outcome::success();
     return Outcome::failure(QStringLiteral("%1: %2").arg(path, file.errorString()));
 }

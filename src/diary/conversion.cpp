@@ -1,6 +1,7 @@
 #include "conversion.h"
 
 #include "boundedfile.h"
+#include "privatefiles.h"
 #include "safewrite.h"
 #include "storedbytes.h"
 #include "vault/vault.h"
@@ -45,7 +46,7 @@ QStringList filesToConvert(const QString &rootPath)
 bool writeChecked(const QString &path, const QByteArray &bytes)
 {
     QFile out(path);
-    if (!out.open(QIODevice::ReadWrite | QIODevice::Truncate) || out.write(bytes) != bytes.size() || !out.flush())
+    if (!privatefiles::openForWriting(out, QIODevice::ReadWrite | QIODevice::Truncate) || out.write(bytes) != bytes.size() || !out.flush())
         return false;
     return out.seek(0) && out.readAll() == bytes;
 }
@@ -56,9 +57,9 @@ void mirrorFolders(const QDir &root, const QDir &staging)
     for (const QString &item : kItems) {
         QDirIterator it(root.filePath(item), QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
         if (QFileInfo(root.filePath(item)).isDir())
-            staging.mkpath(item);
+            privatefiles::makeFolder(staging.filePath(item));
         while (it.hasNext())
-            staging.mkpath(root.relativeFilePath(it.next()));
+            privatefiles::makeFolder(staging.filePath(root.relativeFilePath(it.next())));
     }
 }
 
@@ -67,7 +68,7 @@ Outcome stage(const QString &rootPath, const Transform &transform, const QByteAr
     const QDir root(rootPath);
     const QDir staging(root.filePath(kStaging));
     const QStringList files = filesToConvert(rootPath);
-    if (!root.mkpath(kStaging))
+    if (!privatefiles::makeFolder(root.filePath(kStaging)))
         return Outcome::failure(QStringLiteral("The folder for the converted files cannot be made."));
     mirrorFolders(root, staging);
     for (qsizetype i = 0; i < files.size(); ++i) {
@@ -97,7 +98,7 @@ Outcome stage(const QString &rootPath, const Transform &transform, const QByteAr
 bool swapIn(const QDir &root)
 {
     const QDir staging(root.filePath(kStaging));
-    if (!root.mkpath(kOld))
+    if (!privatefiles::makeFolder(root.filePath(kOld)))
         return false;
     for (const QString &item : kItems) {
         if (!QFileInfo::exists(staging.filePath(item)))

@@ -1,5 +1,7 @@
 #include "dataroot.h"
 
+#include "privatefiles.h"
+
 #include <QDir>
 #include <QFileInfo>
 
@@ -27,5 +29,5 @@ QString DataRoot::notePath(const QString &noteKey) const
 
 bool DataRoot::makeFolder(const QString &folder) const
 {
-    return QFileInfo(m_path).isDir() && QDir().mkpath(folder);
+    return QFileInfo(m_path).isDir() && privatefiles::makeFolder(folder);
 }

@@ -23,6 +23,8 @@ constexpr qsizetype kLargestHolder = 512;
 constexpr std::chrono::milliseconds kRetryEvery{100};
 
 // A planted link or FIFO in a hostile folder is not followed or waited on.
+// It names the holder's host, so it is private like the diary; an older
+// one of ours is made so too, and one of another user's is left as it is.
 int openLockFile(const QString &path)
 {
     const int fd = ::open(QFile::encodeName(path).constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0600);
@@ -31,6 +33,8 @@ int openLockFile(const QString &path)
         ::close(fd);
         return -1;
     }
+    if (fd >= 0 && info.st_uid == ::getuid())
+        ::fchmod(fd, 0600);
     return fd;
 }
 

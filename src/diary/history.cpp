@@ -1,6 +1,7 @@
 #include "history.h"
 
 #include "boundedfile.h"
+#include "privatefiles.h"
 #include "safewrite.h"
 #include "storedbytes.h"
 
@@ -63,11 +64,16 @@ QString idOf(const QFileInfo &versionFile)
     return name.mid(at + 1, name.size() - at - 1 - kFileSuffix.size());
 }
 
+// The link shares the stored file's mode, which its rewrite makes private
+// anyway. A file of another user's keeps its mode, and is kept all the same.
 bool linkOrCopy(const QString &from, const QString &to)
 {
     std::error_code error;
     std::filesystem::create_hard_link(QFile::encodeName(from).constData(), QFile::encodeName(to).constData(), error);
-    return !error || QFile::copy(from, to);
+    if (error && !QFile::copy(from, to))
+        return false;
+    privatefiles::makePrivate(to);
+    return true;
 }
 
 } // namespace
@@ -108,6 +114,7 @@ void setAside(const DataRoot &root, const QString &storedFile, const QString &fi
     const QString version = freeName(QDir(folder), baseOf(storedFile), now);
     if (!QFile::rename(file, version) && QFile::copy(file, version))
         QFile::remove(file);
+    privatefiles::makePrivate(version);
     prune(root, storedFile, now);
 }
 

@@ -1,5 +1,6 @@
 #include "restorestaging.h"
 
+#include "privatefiles.h"
 #include "safewrite.h"
 
 #include <QDir>
@@ -64,7 +65,7 @@ void RestoreStaging::removeLeftovers(const QString &target)
 RestoreStaging::RestoreStaging(const QString &target) : m_target(absoluteTarget(target))
 {
     const QFileInfo info(m_target);
-    if (!QDir().mkpath(info.absolutePath()))
+    if (!privatefiles::makeFolder(info.absolutePath()))
         return;
     m_folder.emplace(info.absolutePath() + QLatin1Char('/') + namePrefix(info) + QStringLiteral("XXXXXX"));
     if (!m_folder->isValid())
@@ -72,7 +73,7 @@ RestoreStaging::RestoreStaging(const QString &target) : m_target(absoluteTarget(
     const int fd = ::open(QFile::encodeName(markOf(m_folder->path())).constData(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
     if (fd < 0)
         return;
-    if (::flock(fd, LOCK_EX | LOCK_NB) == 0 && QDir(m_folder->path()).mkdir(kDiary))
+    if (::flock(fd, LOCK_EX | LOCK_NB) == 0 && privatefiles::makeFolder(diaryPath()))
         m_lock = fd;
     else
         ::close(fd);
@@ -92,11 +93,8 @@ QString RestoreStaging::diaryPath() const
 
 Outcome RestoreStaging::moveIntoPlace() const
 {
+    // The restored diary replaces an empty folder the user made, and is private as every diary folder.
     const QString diary = diaryPath();
-    // An empty folder the user made keeps the permissions they gave it.
-    const QFileInfo target(m_target);
-    if (target.isDir() && !QFile::setPermissions(diary, target.permissions()))
-        return Outcome::failure(QStringLiteral("The permissions of %1 cannot be kept.").arg(m_target));
     if (!syncFileSystem(diary))
         return Outcome::failure(QStringLiteral("The restored files could not be synced to disk."));
     return replaceDurably(diary, m_target);

@@ -1,6 +1,7 @@
 #include "safewrite.h"
 
 #include "ioreason.h"
+#include "privatefiles.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -86,10 +87,8 @@ Outcome writeFileAtomically(const QString &path, const QByteArray &bytes, const 
     QTemporaryFile file(folder + QLatin1Char('/') + temporaryName);
     if (!file.open())
         return failed(file, path);
-    // The new file keeps the old one's permissions, as a rewrite in place would.
-    const auto permissions = target.exists() ? target.permissions()
-                                             : QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther;
-    if (file.write(bytes) != bytes.size() || !file.flush() || ::fdatasync(file.handle()) != 0 || !file.setPermissions(permissions))
+    // A rewrite makes an older file private too, whatever its mode was.
+    if (!privatefiles::makePrivate(file) || file.write(bytes) != bytes.size() || !file.flush() || ::fdatasync(file.handle()) != 0)
         return failed(file, path);
     if (beforeReplacing) {
         if (const Outcome ready = beforeReplacing(); !ready)

@@ -1,5 +1,6 @@
 #include "exportedfiles.h"
 
+#include "diary/privatefiles.h"
 #include "diary/safewrite.h"
 
 #include <QDir>
@@ -12,15 +13,10 @@ Outcome ExportedFiles::makeFolder(const QString &path)
         return Outcome::success();
     if (folder.exists())
         return Outcome::failure(QStringLiteral("%1 is not a folder").arg(path));
-    QStringList missing;
-    for (QString at = folder.absoluteFilePath(); !QFileInfo::exists(at); at = QFileInfo(at).absolutePath())
-        missing.prepend(at);
-    if (!QDir().mkpath(path)) {
-        for (auto it = missing.crbegin(); it != missing.crend(); ++it)
-            QDir().rmdir(*it);
+    const auto made = privatefiles::makeFolders(path);
+    if (!made)
         return Outcome::failure(QStringLiteral("cannot create the folder %1").arg(path));
-    }
-    m_folders += missing;
+    m_folders += *made;
     return Outcome::success();
 }
 

@@ -1,5 +1,6 @@
 #include "partfile.h"
 
+#include "diary/privatefiles.h"
 #include "diary/safewrite.h"
 
 #include <QFileInfo>
@@ -24,7 +25,7 @@ Outcome PartFile::open()
         return Outcome::failure(QStringLiteral("%1: the folder does not exist").arg(target.absolutePath()));
     if (target.isDir())
         return Outcome::failure(QStringLiteral("%1 is a folder").arg(m_target));
-    return m_file.open() ? Outcome::success() : failed();
+    return m_file.open() && privatefiles::makePrivate(m_file) ? Outcome::success() : failed();
 }
 
 Outcome PartFile::append(QByteArrayView bytes)
@@ -39,14 +40,8 @@ Outcome PartFile::flush()
 
 Outcome PartFile::replaceTarget()
 {
-    // The target keeps its permissions, as a rewrite in place would.
-    const QFileInfo target(m_target);
-    const auto permissions = target.exists() ? target.permissions()
-                                             : QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther;
     if (const Outcome flushed = flush(); !flushed)
         return flushed;
-    if (!m_file.setPermissions(permissions))
-        return failed();
     const Outcome replaced = replaceDurably(m_file.fileName(), m_target);
     if (replaced)
         m_file.setAutoRemove(false);

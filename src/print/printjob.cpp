@@ -2,6 +2,7 @@
 
 #include "pageloop.h"
 #include "printermeasures.h"
+#include "diary/privatefiles.h"
 #include "editor/richtextedit.h"
 
 #include <QFile>
@@ -18,11 +19,12 @@ QString pdfFile(const QPrinter &printer)
 }
 
 // The PDF writer says nothing about why it cannot open its file, so the
-// file is made here first, where the reason is known.
+// file is made here first, where the reason is known; it keeps the private
+// mode it is made with when the writer opens it again.
 std::optional<PrintFailure> makeOutputFile(const QPrinter &printer)
 {
     QFile file(pdfFile(printer));
-    if (file.fileName().isEmpty() || file.open(QIODevice::WriteOnly))
+    if (file.fileName().isEmpty() || privatefiles::openForWriting(file))
         return std::nullopt;
     return PrintFailure{PrintFailure::Kind::Other, file.error(), file.errorString()};
 }

@@ -7,6 +7,7 @@
 #include "diary/filelist.h"
 #include "diary/notestore.h"
 #include "diary/pagestore.h"
+#include "diary/privatefiles.h"
 #include "diary/safewrite.h"
 #include "export/rangeexport.h"
 #include "richtext/pagecontent.h"
@@ -128,7 +129,7 @@ int exportEverything(const DataRoot &root, const QString &outDir, PageFormat for
 {
     const QString pagesOut = outDir + QStringLiteral("/pages");
     const QString datesOut = outDir + QStringLiteral("/dates");
-    if (!QDir().mkpath(pagesOut) || !QDir().mkpath(datesOut)) {
+    if (!privatefiles::makeFolder(pagesOut) || !privatefiles::makeFolder(datesOut)) {
         printError(QStringLiteral("cannot create %1").arg(outDir));
         return kFailed;
     }
