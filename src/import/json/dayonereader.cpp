@@ -5,6 +5,7 @@
 #include "jsonexport.h"
 #include "jsonfields.h"
 
+#include <QBuffer>
 #include <QDateTime>
 #include <QTimeZone>
 
@@ -55,7 +56,10 @@ Read readJournal(const std::shared_ptr<const dayone::Files> &files, const QStrin
     const auto bytes = files->read(journal, why);
     if (!bytes)
         return Read::refused(why);
-    return json::readEntries(*bytes, name, [files](const QJsonValue &value, QString &fault) {
+    auto text = std::make_unique<QBuffer>();
+    text->setData(*bytes);
+    text->open(QIODevice::ReadOnly);
+    return json::readEntries(std::move(text), name, json::Shape::List, [files](const QJsonValue &value, QString &fault) {
         return dayOneEntry(files, value, fault);
     });
 }
