@@ -1,11 +1,12 @@
 #include "readers.h"
 
+#include "diaryimport.h"
+
 #include "entrybody.h"
 #include "picturefile.h"
 #include "storabletext.h"
 
 #include "diary/boundedfile.h"
-#include "diary/pagestore.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -22,7 +23,7 @@ namespace diaryimport {
 namespace {
 
 // Its text goes on one page.
-constexpr qint64 kLargestDayFile = pagestore::kLargestPageText;
+constexpr qint64 kLargestDayFile = kLargestDayText;
 
 struct DayFile
 {

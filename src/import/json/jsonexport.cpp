@@ -3,7 +3,7 @@
 #include "jsonfields.h"
 
 #include "diary/boundedfile.h"
-#include "diary/pagestore.h"
+#include "import/diaryimport.h"
 
 #include <QFileInfo>
 #include <QJsonDocument>
@@ -148,9 +148,9 @@ std::optional<Read> readSpans(const std::shared_ptr<const ExportText> &text, con
     read.entries.reserve(spans.size());
     for (std::size_t i = 0; i < spans.size(); ++i) {
         const QString number = QString::number(i + 1);
-        if (spans[i].end - spans[i].begin > pagestore::kLargestPageText) {
-            return Read::refused(entryFault(name, number, QStringLiteral("larger than %1 MiB, more than a page takes")
-                                                              .arg(pagestore::kLargestPageText >> 20)));
+        if (spans[i].end - spans[i].begin > kLargestDayText) {
+            return Read::refused(entryFault(name, number, QStringLiteral("larger than %1 MiB, more than a day takes")
+                                                              .arg(kLargestDayText >> 20)));
         }
         const auto item = text->item(spans[i]);
         if (!item) {
