@@ -132,7 +132,7 @@ Read readMarkdown(const QString &path)
         if (!named)
             continue;
         if (const auto opened = boundedfile::open(folder.filePath(name), kLargestDayFile); !opened)
-            return Read::refused(QStringLiteral("%1: %2").arg(name, opened.problem));
+            return Read::refused(opened.tooLarge ? tooLarge(name, kLargestDayFile) : QStringLiteral("%1: %2").arg(name, opened.problem));
         Entry entry;
         entry.day = named->day;
         entry.remake = [folder, name, named = *named] {

@@ -71,7 +71,7 @@ std::optional<QString> MonthReader::read(std::vector<Entry> &entries)
 {
     const boundedfile::Contents file = boundedfile::read(m_path, kLargestMonthFile);
     if (!file)
-        return QStringLiteral("%1: %2").arg(m_name, file.problem);
+        return file.tooLarge ? tooLarge(m_name, kLargestMonthFile) : QStringLiteral("%1: %2").arg(m_name, file.problem);
     try {
         return readDays(YAML::Load(file.bytes.toStdString()), entries);
     } catch (const YAML::Exception &fault) {

@@ -4,6 +4,8 @@
 #include "storedpage.h"
 #include "testdataroot.h"
 
+#include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -65,4 +67,9 @@ TEST(MarkdownFolder, OnlyAFolderWithDayFilesIsRead)
     EXPECT_TRUE(readMarkdown(storedpage::samplePath(QStringLiteral("markdown/2024-03-05.md"))).error->contains(QStringLiteral("not a folder")));
     QTemporaryDir empty;
     EXPECT_TRUE(readMarkdown(empty.path()).error->contains(QStringLiteral("yyyy-mm-dd.md")));
+
+    // Refused by its size before a byte is read: the file is sparse.
+    QFile huge(QDir(empty.path()).filePath(QStringLiteral("2024-03-05.md")));
+    ASSERT_TRUE(huge.open(QIODevice::WriteOnly) && huge.resize(kLargestDayText + 1));
+    EXPECT_EQ(*readMarkdown(empty.path()).error, QStringLiteral("2024-03-05.md: larger than 16 MiB, more than an import takes"));
 }

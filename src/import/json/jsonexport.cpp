@@ -4,6 +4,7 @@
 
 #include "diary/boundedfile.h"
 #include "import/diaryimport.h"
+#include "import/readers.h"
 
 #include <QFileInfo>
 #include <QJsonDocument>
@@ -174,11 +175,6 @@ std::optional<Read> readSpans(const std::shared_ptr<const ExportText> &text, con
 }
 
 } // namespace
-
-QString tooLarge(const QString &name, qint64 largest)
-{
-    return QStringLiteral("%1: larger than %2 MiB, more than an import takes").arg(name).arg(largest >> 20);
-}
 
 std::optional<QByteArray> readBounded(const QString &path, const QString &name, qint64 largest, QString &why)
 {

@@ -26,9 +26,6 @@ inline constexpr std::size_t kMostEntries = 1000000;
 // the place of its fault; about ten times its size in memory.
 inline constexpr qint64 kLargestWholeParse = qint64(16) << 20;
 
-// Why a file larger than `largest` bytes is refused.
-QString tooLarge(const QString &name, qint64 largest);
-
 // The file's bytes, or nothing with the reason, named by `name`, in `why`.
 std::optional<QByteArray> readBounded(const QString &path, const QString &name, qint64 largest, QString &why);
 
