@@ -123,7 +123,7 @@ struct Format
 };
 
 const Format kFormats[] = {
-    {"jrnl", diaryimport::Source::Jrnl, 1000000, writeJrnl, "journal.json"},
+    {"jrnl", diaryimport::Source::Jrnl, int(diaryimport::json::kMostEntries), writeJrnl, "journal.json"},
     {"minidiary", diaryimport::Source::MiniDiary, 10000, writeMiniDiary, "minidiary.json"},
     {"dayone", diaryimport::Source::DayOne, 100000, writeDayOne, nullptr},
     {"rednotebook", diaryimport::Source::RedNotebook, 3, writeRedNotebook, nullptr},
@@ -134,9 +134,9 @@ const Format kFormats[] = {
 
 // Writes the largest input of one format an import accepts, imports it into
 // an empty diary and prints the time and the peak memory of reading it and of
-// storing its pages. --from FORMAT (jrnl by default: a million short
-// entries), --count N changes the number of entries, days or files, --under
-// DIR the folder.
+// storing its pages. --from FORMAT (jrnl by default: the most entries an
+// export may hold), --count N changes the number of entries, days or files,
+// --read-only stops before the pages are stored, --under DIR sets the folder.
 int main(int argc, char **argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
@@ -172,6 +172,11 @@ int main(int argc, char **argv)
     if (read.error) {
         std::fprintf(stderr, "the export was refused: %s\n", qPrintable(*read.error));
         return 1;
+    }
+    if (arguments.contains(QStringLiteral("--read-only"))) {
+        std::printf("%s: %zu entries, %.1f MB\nread     %8.2f s  peak %7.1f MiB\n", format->name, read.entries.size(),
+                    double(bytes) / 1e6, double(readMs) / 1000.0, readPeak);
+        return 0;
     }
     const auto days = diaryimport::importEntries(root, read.entries, diaryimport::Existing::Skip);
     const qint64 allMs = timer.elapsed();

@@ -80,6 +80,12 @@ Read readDayOne(const QString &path)
         Read read = readJournal(files, journal);
         if (read.error)
             return read;
+        // Moved whole when it is the first, so two lists of every entry are never held at once.
+        if (all.entries.empty()) {
+            all.entries = std::move(read.entries);
+            continue;
+        }
+        all.entries.reserve(all.entries.size() + read.entries.size());
         std::move(read.entries.begin(), read.entries.end(), std::back_inserter(all.entries));
     }
     return all;
