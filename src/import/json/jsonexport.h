@@ -23,7 +23,7 @@ namespace diaryimport::json {
 inline constexpr qint64 kLargestExport = qint64(256) << 20;
 inline constexpr std::size_t kMostEntries = 500000;
 // What is parsed whole when it cannot be read an entry at a time, to name
-// the place of its fault; about ten times its size in memory.
+// the place of its fault: a parsed document takes several times its text.
 inline constexpr qint64 kLargestWholeParse = qint64(16) << 20;
 
 // The file's bytes, or nothing with the reason, named by `name`, in `why`.
