@@ -66,16 +66,27 @@ int openRegular(int folder, const char *name, int flags)
     return fd;
 }
 
-Contents read(const QString &path, qint64 limit)
+Opened open(const QString &path, qint64 limit)
 {
     const int fd = openRegular(AT_FDCWD, QFile::encodeName(path).constData());
     if (fd < 0)
-        return refused(errno == EINVAL ? QStringLiteral("not a regular file") : qt_error_string(errno));
+        return Opened{nullptr, errno == EINVAL ? QStringLiteral("not a regular file") : qt_error_string(errno)};
     struct stat info {};
     ::fstat(fd, &info);
-    Contents contents = info.st_size > limit ? tooLarge(limit) : readOpen(fd, info.st_size, limit);
-    ::close(fd);
-    return contents;
+    auto file = std::make_unique<QFile>();
+    if (info.st_size > limit || !file->open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return info.st_size > limit ? Opened{nullptr, tooLarge(limit).problem, true} : Opened{nullptr, file->errorString()};
+    }
+    return Opened{std::move(file), {}};
+}
+
+Contents read(const QString &path, qint64 limit)
+{
+    const Opened opened = open(path, limit);
+    if (!opened)
+        return Contents{{}, opened.problem, opened.tooLarge};
+    return readOpen(opened.file->handle(), opened.file->size(), limit);
 }
 
 } // namespace boundedfile

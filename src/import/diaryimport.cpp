@@ -62,14 +62,20 @@ DayReport failed(DayReport report, const QString &why)
 }
 
 // Entries kept by their day and time are made whole for their page alone.
-QStringList appendWholeEntries(QTextDocument &page, const std::vector<const Entry *> &entries)
+std::vector<Entry> wholeEntries(const std::vector<const Entry *> &entries)
 {
     std::vector<Entry> whole;
     whole.reserve(entries.size());
     std::ranges::transform(entries, std::back_inserter(whole), [](const Entry *entry) { return wholeEntry(*entry); });
-    std::vector<const Entry *> ordered;
-    std::ranges::transform(whole, std::back_inserter(ordered), [](const Entry &entry) { return &entry; });
-    return appendEntries(page, ordered);
+    return whole;
+}
+
+bool tooMuchText(const std::vector<Entry> &entries)
+{
+    qsizetype text = 0;
+    for (const Entry &entry : entries)
+        text += entry.title.size() + entry.text.size();
+    return text > kLargestDayText;
 }
 
 DayReport importDay(const DataRoot &root, QDate day, const std::vector<const Entry *> &entries, Existing existing,
@@ -89,7 +95,12 @@ DayReport importDay(const DataRoot &root, QDate day, const std::vector<const Ent
             return failed(report, QStringLiteral("its page holds ") + richtext::tooMuchText());
         report.kind = DayReport::Kind::Appended;
     }
-    report.refusedPictures = appendWholeEntries(page, entries);
+    const std::vector<Entry> whole = wholeEntries(entries);
+    if (tooMuchText(whole))
+        return failed(report, QStringLiteral("its entries come to more than %1 MiB of text, more than a day takes").arg(kLargestDayText >> 20));
+    std::vector<const Entry *> ordered;
+    std::ranges::transform(whole, std::back_inserter(ordered), [](const Entry &entry) { return &entry; });
+    report.refusedPictures = appendEntries(page, ordered);
     if (page.characterCount() > richtext::limits::kPageCharacters)
         return failed(report, QStringLiteral("the page would hold ") + richtext::tooMuchText());
     const QByteArray rtf = richtext::writeRtf(page);

@@ -12,6 +12,12 @@
 
 namespace diaryimport {
 
+// The most text a day's page is built from: building a page takes about
+// twelve times its text in memory, so a day of this much stays within 256 MB.
+// A day file or an entry larger than this is refused before it is read, and
+// a day whose entries come to more fails without its page being built.
+inline constexpr qsizetype kLargestDayText = qsizetype(16) << 20;
+
 // What happens to a day that already has a page.
 enum class Existing { Append, Skip };
 

@@ -1,11 +1,12 @@
 #include "readers.h"
 
+#include "diaryimport.h"
+
 #include "entrybody.h"
 #include "picturefile.h"
 #include "storabletext.h"
 
 #include "diary/boundedfile.h"
-#include "diary/pagestore.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -20,6 +21,9 @@
 namespace diaryimport {
 
 namespace {
+
+// Its text goes on one page.
+constexpr qint64 kLargestDayFile = kLargestDayText;
 
 struct DayFile
 {
@@ -99,7 +103,7 @@ QStringList dayFileNames(const QDir &folder)
 // The day file's entry, or why it cannot be read.
 std::variant<Entry, QString> readEntry(const QDir &folder, const QString &name, const DayFile &named)
 {
-    const boundedfile::Contents file = boundedfile::read(folder.filePath(name), pagestore::kLargestPageText);
+    const boundedfile::Contents file = boundedfile::read(folder.filePath(name), kLargestDayFile);
     if (!file)
         return QStringLiteral("%1: %2").arg(name, file.problem);
     Entry entry;
@@ -115,6 +119,8 @@ std::variant<Entry, QString> readEntry(const QDir &folder, const QString &name, 
 
 } // namespace
 
+// Only the day is kept until the day's page is built, when the file is read
+// again, so the folder's text is never in memory all at once.
 Read readMarkdown(const QString &path)
 {
     const QDir folder(path);
@@ -122,12 +128,22 @@ Read readMarkdown(const QString &path)
         return Read::refused(QStringLiteral("%1 is not a folder").arg(path));
     Read read;
     for (const QString &name : dayFileNames(folder)) {
-        if (const auto named = dayFile(name)) {
-            auto entry = readEntry(folder, name, *named);
-            if (auto *why = std::get_if<QString>(&entry))
-                return Read::refused(*why);
-            read.entries.push_back(std::get<Entry>(std::move(entry)));
-        }
+        const auto named = dayFile(name);
+        if (!named)
+            continue;
+        if (const auto opened = boundedfile::open(folder.filePath(name), kLargestDayFile); !opened)
+            return Read::refused(opened.tooLarge ? tooLarge(name, kLargestDayFile) : QStringLiteral("%1: %2").arg(name, opened.problem));
+        Entry entry;
+        entry.day = named->day;
+        entry.remake = [folder, name, named = *named] {
+            auto made = readEntry(folder, name, named);
+            if (auto *entry = std::get_if<Entry>(&made))
+                return std::move(*entry);
+            Entry unread;
+            unread.day = named.day;
+            return unread;
+        };
+        read.entries.push_back(std::move(entry));
     }
     if (read.entries.empty())
         return Read::refused(QStringLiteral("%1 holds no Markdown files named by their day (yyyy-mm-dd.md)").arg(path));

@@ -43,4 +43,9 @@ Read readDiary(Source source, const QString &path)
     return Read::refused(QStringLiteral("unknown kind of diary"));
 }
 
+QString tooLarge(const QString &name, qint64 largest)
+{
+    return QStringLiteral("%1: larger than %2 MiB, more than an import takes").arg(name).arg(largest >> 20);
+}
+
 } // namespace diaryimport

@@ -28,4 +28,7 @@ Read readMarkdown(const QString &path);
 
 Read readDiary(Source source, const QString &path);
 
+// Why the file `name`, larger than `largest` bytes, is refused.
+QString tooLarge(const QString &name, qint64 largest);
+
 } // namespace diaryimport

@@ -12,6 +12,7 @@
 
 #include <yaml-cpp/yaml.h>
 
+#include <memory>
 #include <variant>
 
 namespace diaryimport {
@@ -70,7 +71,7 @@ std::optional<QString> MonthReader::read(std::vector<Entry> &entries)
 {
     const boundedfile::Contents file = boundedfile::read(m_path, kLargestMonthFile);
     if (!file)
-        return QStringLiteral("%1: %2").arg(m_name, file.problem);
+        return file.tooLarge ? tooLarge(m_name, kLargestMonthFile) : QStringLiteral("%1: %2").arg(m_name, file.problem);
     try {
         return readDays(YAML::Load(file.bytes.toStdString()), entries);
     } catch (const YAML::Exception &fault) {
@@ -155,6 +156,36 @@ std::variant<QStringList, QString> monthFiles(const QString &path)
     return QStringList{path};
 }
 
+// The entries of one month file at a time. Pages are built oldest first, so
+// each month file is read again once, when the first of its days is built.
+class Months
+{
+public:
+    explicit Months(QStringList files) : m_files(std::move(files)) {}
+
+    const QStringList &files() const { return m_files; }
+
+    std::optional<QString> read(qsizetype file, std::vector<Entry> &entries) const
+    {
+        return MonthReader(m_files[file], *monthOfFile(QFileInfo(m_files[file]).fileName())).read(entries);
+    }
+
+    Entry entry(qsizetype file, std::size_t index)
+    {
+        if (file != m_read) {
+            m_entries.clear();
+            read(file, m_entries);
+            m_read = file;
+        }
+        return index < m_entries.size() ? m_entries[index] : Entry();
+    }
+
+private:
+    QStringList m_files;
+    qsizetype m_read = -1;
+    std::vector<Entry> m_entries;
+};
+
 } // namespace
 
 Read readRedNotebook(const QString &path)
@@ -162,11 +193,18 @@ Read readRedNotebook(const QString &path)
     const auto files = monthFiles(path);
     if (const auto *why = std::get_if<QString>(&files))
         return Read::refused(*why);
+    const auto months = std::make_shared<Months>(std::get<QStringList>(files));
     Read read;
-    for (const QString &file : std::get<QStringList>(files)) {
-        MonthReader month(file, *monthOfFile(QFileInfo(file).fileName()));
-        if (auto fault = month.read(read.entries))
+    for (qsizetype file = 0; file < months->files().size(); ++file) {
+        std::vector<Entry> month;
+        if (auto fault = months->read(file, month))
             return Read::refused(*fault);
+        for (std::size_t index = 0; index < month.size(); ++index) {
+            Entry kept;
+            kept.day = month[index].day;
+            kept.remake = [months, file, index] { return months->entry(file, index); };
+            read.entries.push_back(std::move(kept));
+        }
     }
     return read;
 }

@@ -108,6 +108,19 @@ TEST(DiaryImport, ADayWithAPageIsAppendedBelowALineOrSkipped)
     EXPECT_EQ(appended[2].kind, DayReport::Kind::Created) << "a day that fails stops no other";
 }
 
+TEST(DiaryImport, ADayOfMoreTextThanADayTakesFailsBeforeItsPageIsBuilt)
+{
+    TestDataRoot data;
+    const QString half(kLargestDayText / 2 + 1, QLatin1Char('w'));
+    const std::vector<Entry> entries{entry(QDate(2024, 3, 5), half), entry(QDate(2024, 3, 5), half, QTime(8, 0)),
+                                     entry(QDate(2024, 3, 6), QStringLiteral("kept"))};
+    const auto reports = importEntries(data.root(), entries, Existing::Skip);
+    ASSERT_EQ(reports.size(), 2U);
+    EXPECT_EQ(reports[0].error, QStringLiteral("its entries come to more than 16 MiB of text, more than a day takes"));
+    EXPECT_FALSE(pagestore::exists(data.root(), QStringLiteral("2024-03-05")));
+    EXPECT_EQ(reports[1].kind, DayReport::Kind::Created);
+}
+
 TEST(DiaryImport, AStoppedImportRunAgainStoresEveryDayOnce)
 {
     TestDataRoot data;

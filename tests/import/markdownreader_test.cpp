@@ -4,9 +4,14 @@
 #include "storedpage.h"
 #include "testdataroot.h"
 
+#include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <iterator>
 
 using namespace diaryimport;
 
@@ -14,18 +19,21 @@ TEST(MarkdownFolder, DayFilesBecomeEntriesWithTheirTitlesAndPictures)
 {
     const Read read = readMarkdown(storedpage::samplePath(QStringLiteral("markdown")));
     ASSERT_FALSE(read.error) << read.error->toStdString();
-    ASSERT_EQ(read.entries.size(), 3U) << "README.md, a .txt file and 2024-02-30.md are no day's files";
-    EXPECT_EQ(read.entries[0].day, QDate(2024, 3, 5));
-    EXPECT_EQ(read.entries[0].title, QString());
-    EXPECT_EQ(read.entries[1].day, QDate(2024, 3, 5));
-    EXPECT_EQ(read.entries[1].title, QStringLiteral("Trip"));
-    EXPECT_EQ(read.entries[2].day, QDate(2024, 3, 19));
-    EXPECT_EQ(read.entries[2].text, QStringLiteral("Last day of __winter__ coats.\n")) << "the byte-order mark is not text";
-    for (const Entry &entry : read.entries) {
+    // Each file is read again when its page is built.
+    std::vector<Entry> entries;
+    std::ranges::transform(read.entries, std::back_inserter(entries), wholeEntry);
+    ASSERT_EQ(entries.size(), 3U) << "README.md, a .txt file and 2024-02-30.md are no day's files";
+    EXPECT_EQ(entries[0].day, QDate(2024, 3, 5));
+    EXPECT_EQ(entries[0].title, QString());
+    EXPECT_EQ(entries[1].day, QDate(2024, 3, 5));
+    EXPECT_EQ(entries[1].title, QStringLiteral("Trip"));
+    EXPECT_EQ(entries[2].day, QDate(2024, 3, 19));
+    EXPECT_EQ(entries[2].text, QStringLiteral("Last day of __winter__ coats.\n")) << "the byte-order mark is not text";
+    for (const Entry &entry : entries) {
         EXPECT_EQ(entry.markup, Entry::Markup::Markdown);
         EXPECT_FALSE(entry.time);
     }
-    const auto &pictures = read.entries[1].pictures;
+    const auto &pictures = entries[1].pictures;
     EXPECT_EQ(pictures.keys(), QStringList{QStringLiteral("images/tree.png")})
         << "a missing picture and one outside the folder are not taken";
     EXPECT_EQ(pictures.value(QStringLiteral("images/tree.png")), storedpage::sampleBytes(QStringLiteral("markdown/images/tree.png")));
@@ -59,4 +67,9 @@ TEST(MarkdownFolder, OnlyAFolderWithDayFilesIsRead)
     EXPECT_TRUE(readMarkdown(storedpage::samplePath(QStringLiteral("markdown/2024-03-05.md"))).error->contains(QStringLiteral("not a folder")));
     QTemporaryDir empty;
     EXPECT_TRUE(readMarkdown(empty.path()).error->contains(QStringLiteral("yyyy-mm-dd.md")));
+
+    // Refused by its size before a byte is read: the file is sparse.
+    QFile huge(QDir(empty.path()).filePath(QStringLiteral("2024-03-05.md")));
+    ASSERT_TRUE(huge.open(QIODevice::WriteOnly) && huge.resize(kLargestDayText + 1));
+    EXPECT_EQ(*readMarkdown(empty.path()).error, QStringLiteral("2024-03-05.md: larger than 16 MiB, more than an import takes"));
 }

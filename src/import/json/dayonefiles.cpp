@@ -2,6 +2,8 @@
 
 #include "jsonexport.h"
 
+#include "import/readers.h"
+
 #include "diary/backupzip.h"
 
 #include <QDir>
@@ -28,7 +30,7 @@ std::optional<QByteArray> boundedEntry(zip_t *archive, zip_uint64_t index, const
         return !tooLarge;
     });
     if (tooLarge)
-        why = json::tooLarge(name, backup::zip::kLargestFile);
+        why = diaryimport::tooLarge(name, backup::zip::kLargestFile);
     else if (!whole)
         why = QStringLiteral("%1: cannot be read whole, so the archive is damaged").arg(name);
     return whole ? std::optional(bytes) : std::nullopt;
@@ -67,7 +69,7 @@ public:
             return std::nullopt;
         }
         if (statedSize(*found) > zip_uint64_t(backup::zip::kLargestFile)) {
-            why = json::tooLarge(nameOf(file), backup::zip::kLargestFile);
+            why = tooLarge(nameOf(file), backup::zip::kLargestFile);
             return std::nullopt;
         }
         return boundedEntry(m_archive.get(), *found, nameOf(file), why);

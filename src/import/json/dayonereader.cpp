@@ -5,6 +5,7 @@
 #include "jsonexport.h"
 #include "jsonfields.h"
 
+#include <QBuffer>
 #include <QDateTime>
 #include <QTimeZone>
 
@@ -55,7 +56,10 @@ Read readJournal(const std::shared_ptr<const dayone::Files> &files, const QStrin
     const auto bytes = files->read(journal, why);
     if (!bytes)
         return Read::refused(why);
-    return json::readEntries(*bytes, name, [files](const QJsonValue &value, QString &fault) {
+    auto text = std::make_unique<QBuffer>();
+    text->setData(*bytes);
+    text->open(QIODevice::ReadOnly);
+    return json::readEntries(std::move(text), name, json::Shape::List, [files](const QJsonValue &value, QString &fault) {
         return dayOneEntry(files, value, fault);
     });
 }
@@ -76,6 +80,12 @@ Read readDayOne(const QString &path)
         Read read = readJournal(files, journal);
         if (read.error)
             return read;
+        // Moved whole when it is the first, so two lists of every entry are never held at once.
+        if (all.entries.empty()) {
+            all.entries = std::move(read.entries);
+            continue;
+        }
+        all.entries.reserve(all.entries.size() + read.entries.size());
         std::move(read.entries.begin(), read.entries.end(), std::back_inserter(all.entries));
     }
     return all;

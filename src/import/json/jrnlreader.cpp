@@ -3,8 +3,6 @@
 #include "jsonexport.h"
 #include "jsonfields.h"
 
-#include <QFileInfo>
-
 namespace diaryimport {
 
 namespace {
@@ -26,10 +24,7 @@ std::optional<Entry> jrnlEntry(const QJsonValue &value, QString &fault)
 
 Read readJrnl(const QString &path)
 {
-    const QString name = QFileInfo(path).fileName();
-    QString why;
-    const auto bytes = json::readBounded(path, name, json::kLargestExport, why);
-    return bytes ? json::readEntries(*bytes, name, jrnlEntry) : Read::refused(why);
+    return json::readExportFile(path, json::Shape::List, jrnlEntry);
 }
 
 } // namespace diaryimport

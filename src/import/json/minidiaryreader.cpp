@@ -3,16 +3,16 @@
 #include "jsonexport.h"
 #include "jsonfields.h"
 
-#include <QFileInfo>
-
 namespace diaryimport {
 
 namespace {
 
 // Mini Diary keeps one entry a day, under its day's key, and no time.
-std::optional<Entry> miniDiaryEntry(const QString &key, const QJsonValue &value, QString &fault)
+std::optional<Entry> miniDiaryEntry(const QJsonValue &member, QString &fault)
 {
-    json::Fields fields(value);
+    const QJsonObject keyed = member.toObject();
+    const QString key = keyed.isEmpty() ? QString() : keyed.begin().key();
+    json::Fields fields(keyed.value(key));
     Entry entry;
     entry.day = json::isoDay(key);
     if (!entry.day.isValid())
@@ -27,24 +27,7 @@ std::optional<Entry> miniDiaryEntry(const QString &key, const QJsonValue &value,
 
 Read readMiniDiary(const QString &path)
 {
-    QString why;
-    const auto root = json::loadObject(path, json::kLargestExport, why);
-    if (!root)
-        return Read::refused(why);
-    const QString name = QFileInfo(path).fileName();
-    json::Fields fields(*root);
-    const QJsonObject entries = fields.neededObject(QLatin1StringView("entries"));
-    if (fields.fault())
-        return Read::refused(QStringLiteral("%1: %2").arg(name, *fields.fault()));
-    Read read;
-    for (auto it = entries.begin(); it != entries.end(); ++it) {
-        QString fault;
-        auto entry = miniDiaryEntry(it.key(), it.value(), fault);
-        if (!entry)
-            return Read::refused(QStringLiteral("%1: entry %2: %3").arg(name, it.key(), fault));
-        read.entries.push_back(std::move(*entry));
-    }
-    return read;
+    return json::readExportFile(path, json::Shape::Keyed, miniDiaryEntry);
 }
 
 } // namespace diaryimport

@@ -69,6 +69,9 @@ TEST(Jrnl, RefusesBadDaysTimesAndHugeFiles)
     QFile huge(write(QStringLiteral("huge.json"), "{"));
     ASSERT_TRUE(huge.resize((qint64(256) << 20) + 1));
     EXPECT_EQ(refusal(diaryimport::readJrnl(huge.fileName())), "huge.json: larger than 256 MiB, more than an import takes");
+    // Each entry costs its place even when it is tiny, so their number is bounded too.
+    const QString many = write(QStringLiteral("many.json"), "{\"entries\": [" + QByteArray("{},").repeated(500000) + "{}]}");
+    EXPECT_EQ(refusal(diaryimport::readJrnl(many)), "many.json: more than 500000 entries, more than an import takes");
 }
 
 // The entries are found by a scan of the text; what the scan does not take
