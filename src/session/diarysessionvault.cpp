@@ -139,7 +139,7 @@ void DiarySession::changePassword()
     const BusyCursor busy;
     // Only the key slot changes: every page stays sealed under the same master key.
     const auto slot = m_vault->slotFor(keyslot::passwordBytes(*password), kdfPolicy().chooseForNewSlot());
-    if (!slot || !writeFileAtomically(dataRoot().passwordFile(), keyslot::format(*slot) + "\r\n")) {
+    if (!slot || !writeFileAtomically(dataRoot().passwordFile(), keyslot::fileBytes(keyslot::format(*slot)))) {
         m_dialogs.message(QStringLiteral("An error has occured! The password was not saved!"), QStringLiteral("ERROR"),
                           Dialogs::Icon::Critical, Dialogs::Buttons::Ok);
         return;

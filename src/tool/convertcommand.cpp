@@ -81,22 +81,22 @@ int decryptCommand(const QStringList &arguments)
     DiaryLock lock(*plain);
     if (!claimDiary(lock))
         return kFailed;
-    if (!keyslot::isKeySlot(passwordfile::readStored(plain->passwordFile()))) {
+    const KeySlotFile file(plain->passwordFile());
+    if (!file.isEncrypted()) {
         printError(QStringLiteral("the diary is not encrypted"));
         return kFailed;
     }
     const auto password = readPassword(parser, QStringLiteral("Password"));
-    const auto slot = keyslot::parse(passwordfile::readStored(plain->passwordFile()));
     if (!password)
         return kFailed;
-    if (!slot)
+    if (!file.isReadable())
         return exitCode(Outcome::failure(QStringLiteral("the password file is damaged; nothing has been changed")));
-    auto key = keyslot::unwrap(*slot, keyslot::passwordBytes(*password));
-    if (!key)
-        return exitCode(Outcome::failure(QStringLiteral("wrong password")));
+    auto opened = openKeySlot(file, keyslot::passwordBytes(*password));
+    if (!opened)
+        return kFailed;
     if (!passwordfile::keepsWhole(*password))
         return exitCode(Outcome::failure(QStringLiteral("the password has characters a plain diary cannot keep; change it first")));
-    const DataRoot root(plain->path(), std::make_shared<Vault>(std::move(*key), *slot));
+    const DataRoot root(plain->path(), std::make_shared<Vault>(std::move(opened->key), std::move(opened->slot)));
     const Outcome done = conversion::decrypt(root, passwordfile::fileBytes(*password));
     if (done)
         printLine(QStringLiteral("Diary decrypted"));
