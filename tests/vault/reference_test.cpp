@@ -333,3 +333,11 @@ TEST_F(ReferenceDiary, EitherCopyOfTheKeySlotOpensTheDiaryAndMendsTheOther)
                                                "two copies of the key differ. This program will end now.")});
     EXPECT_EQ(readBytes(root().passwordFile()), both);
 }
+
+TEST(KdfPolicy, ASlotAskingMoreThanAboutTenSecondsIsRefused)
+{
+    const KdfPolicy product = productPolicy();
+    EXPECT_LE(product.ceiling.ops, 24u);
+    EXPECT_LE(product.ceiling.memory, std::size_t(256) << 20);
+    EXPECT_GE(product.ceiling.ops, product.floor.ops);
+}
