@@ -14,16 +14,23 @@ namespace tool {
 
 namespace {
 
+// No password is longer; a descriptor giving more without a line end is
+// not giving a password, and is not read without end.
+constexpr qsizetype kLongestLine = 4096;
+
 // One line, without its line end; the buffer is wiped after use.
 std::optional<QString> readLine(int fd)
 {
     QByteArray line;
+    line.reserve(kLongestLine);
     char c = 0;
     ssize_t got = 0;
-    while ((got = ::read(fd, &c, 1)) == 1 && c != '\n')
+    while (line.size() < kLongestLine && (got = ::read(fd, &c, 1)) == 1 && c != '\n')
         line.append(c);
-    if (got < 0 && line.isEmpty())
+    if ((got < 0 && line.isEmpty()) || line.size() == kLongestLine) {
+        sodium_memzero(line.data(), size_t(line.size()));
         return std::nullopt;
+    }
     if (line.endsWith('\r'))
         line.chop(1);
     QString text = QString::fromUtf8(line);
