@@ -337,7 +337,7 @@ TEST_F(ReferenceDiary, EitherCopyOfTheKeySlotOpensTheDiaryAndMendsTheOther)
 TEST(KdfPolicy, ASlotAskingMoreThanAboutTenSecondsIsRefused)
 {
     const KdfPolicy product = productPolicy();
-    EXPECT_LE(product.ceiling.ops, 24u);
+    EXPECT_LE(product.ceiling.ops, 16u);
     EXPECT_LE(product.ceiling.memory, std::size_t(256) << 20);
     EXPECT_GE(product.ceiling.ops, product.floor.ops);
 }
