@@ -5,6 +5,8 @@
 
 #include <QFile>
 
+#include <algorithm>
+#include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
