@@ -6,7 +6,7 @@ QUILLNEST_PACKAGES=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-image-formats-plugins libqt6printsupport6
   libgl-dev fontconfig fonts-dejavu-core fonts-liberation2
-  libzip-dev libsodium-dev libhunspell-dev hunspell-en-us libgtest-dev libgmock-dev libbenchmark-dev
+  libzip-dev libsodium-dev libpwquality-dev cracklib-runtime libhunspell-dev hunspell-en-us libgtest-dev libgmock-dev libbenchmark-dev
   libqpdf-dev libyaml-cpp-dev qpdf unrtf poppler-utils pandoc file desktop-file-utils
   lintian appstream dpkg-dev man-db
   xvfb python3-pyatspi dbus

@@ -1,5 +1,6 @@
 #include "signin.h"
 
+#include "diary/keyslotfile.h"
 #include "diary/passwordfile.h"
 #include "vault/vault.h"
 #include "seams/dialogs.h"
@@ -33,19 +34,39 @@ QString askPassword(Dialogs &dialogs)
     return dialogs.input(QStringLiteral("Enter the Password"), QStringLiteral("Password"), Dialogs::Echo::Masked);
 }
 
-bool signInEncrypted(const QByteArray &line, Dialogs &dialogs, Program &program, std::shared_ptr<Vault> *vault)
+bool wrongPasswordOrDamage(Dialogs &dialogs, Program &program)
 {
-    const auto slot = keyslot::parse(line);
-    if (!slot || !vault) {
+    return endWith(dialogs, program,
+                   QStringLiteral("The password you have entered is incorrect, or the password file is damaged: its two copies "
+                                  "of the key differ. This program will end now."),
+                   QStringLiteral("Wrong Password!"));
+}
+
+void tellMended(Dialogs &dialogs, KeySlotFile::Mend mend)
+{
+    if (mend == KeySlotFile::Mend::Mended)
+        dialogs.message(QStringLiteral("One of the two copies of the key in the password file was damaged. It has been "
+                                       "replaced by the other copy, which is whole."),
+                        QStringLiteral("Password File Repaired"), Dialogs::Icon::Information, Dialogs::Buttons::Ok);
+    else if (mend == KeySlotFile::Mend::Failed)
+        dialogs.message(QStringLiteral("One of the two copies of the key in the password file is damaged and could not be "
+                                       "replaced. The other copy still opens the diary."),
+                        QStringLiteral("Password File is damaged"), Dialogs::Icon::Exclamation, Dialogs::Buttons::Ok);
+}
+
+bool signInEncrypted(const KeySlotFile &file, Dialogs &dialogs, Program &program, std::shared_ptr<Vault> *vault)
+{
+    if (!file.isReadable() || !vault) {
         return endWith(dialogs, program, kDamagedKeySlot, QStringLiteral("Password File is damaged"));
     }
     QString answer = askPassword(dialogs);
     const SecretBytes password = keyslot::passwordBytes(answer);
     answer.fill(QChar(0));
-    auto key = keyslot::unwrap(*slot, password);
-    if (!key)
-        return wrongPassword(dialogs, program);
-    *vault = std::make_shared<Vault>(std::move(*key), *slot);
+    auto opened = file.open(password);
+    if (!opened)
+        return file.copiesDiffer() ? wrongPasswordOrDamage(dialogs, program) : wrongPassword(dialogs, program);
+    tellMended(dialogs, file.mend(opened->slot));
+    *vault = std::make_shared<Vault>(std::move(opened->key), std::move(opened->slot));
     return true;
 }
 
@@ -83,9 +104,9 @@ bool SignIn(const QString &passwordFile, Dialogs &dialogs, Program &program, std
                        QStringLiteral("The password file has been erased or tampered with! This program will now close!"),
                        QStringLiteral("Password File has been tampered with!"));
     }
+    if (const KeySlotFile keySlots(passwordFile); keySlots.isEncrypted())
+        return signInEncrypted(keySlots, dialogs, program, vault);
     const QByteArray stored = passwordfile::readStored(passwordFile);
-    if (keyslot::isKeySlot(stored))
-        return signInEncrypted(stored, dialogs, program, vault);
     if (stored == passwordfile::noPasswordMarker()) {
         dialogs.message(QStringLiteral("Quillnest has no password. Click on ''File'' and click 'Change Password' to asign a password."),
                         QStringLiteral("Quillnest version 2"), Dialogs::Icon::Exclamation, Dialogs::Buttons::Ok);

@@ -150,7 +150,7 @@ Outcome encrypt(const DataRoot &plain, const Vault &vault, const QByteArray &key
             return std::nullopt;
         return sealed;
     };
-    return convert(plain, seal, keySlot + "\r\n", progress);
+    return convert(plain, seal, keyslot::fileBytes(keySlot), progress);
 }
 
 Outcome decrypt(const DataRoot &encrypted, const QByteArray &passwordFile, const Progress &progress)

@@ -196,7 +196,8 @@ private:
     bool diaryFolderHere();
     bool changeKeepingVersion(const QString &what, const QString &failure, const std::function<Outcome(history::Unkept)> &change);
     void useVault(std::shared_ptr<Vault> vault);
-    std::optional<QString> askNewPassword(const QString &title);
+    // plainDiary: the diary being encrypted, whose own password is refused.
+    std::optional<QString> askNewPassword(const QString &title, bool plainDiary);
 
     Dialogs &m_dialogs;
     const Clock &m_clock;

@@ -6,11 +6,10 @@
 #include "diary/safewrite.h"
 #include "seams/busycursor.h"
 #include "seams/dialogs.h"
+#include "vault/passwordpolicy.h"
 #include "vault/vault.h"
 
 namespace {
-
-constexpr qsizetype kShortestPassword = 8;
 
 const QString kEncryptTitle = QStringLiteral("Encrypt Diary");
 const QString kDecryptTitle = QStringLiteral("Decrypt Diary");
@@ -45,14 +44,15 @@ void DiarySession::useVault(std::shared_ptr<Vault> vault)
     emit encryptionChanged(isEncrypted());
 }
 
-std::optional<QString> DiarySession::askNewPassword(const QString &title)
+std::optional<QString> DiarySession::askNewPassword(const QString &title, bool plainDiary)
 {
-    const QString first = m_dialogs.input(QStringLiteral("Enter the new password (at least 8 characters)."), title,
-                                          Dialogs::Echo::Masked);
+    const QString first = m_dialogs.input(QStringLiteral("Enter the new password (at least %1 characters).").arg(passwordpolicy::kShortest),
+                                          title, Dialogs::Echo::Masked);
     if (first.isEmpty())
         return std::nullopt;
-    if (first.toUcs4().size() < kShortestPassword) {
-        m_dialogs.message(QStringLiteral("The password must have at least 8 characters. Nothing has been changed."), title,
+    const bool reusesPlain = plainDiary && passwordfile::ScramblePassword(first) == passwordfile::readStored(dataRoot().passwordFile());
+    if (const auto refused = passwordpolicy::refusal(first, reusesPlain)) {
+        m_dialogs.message(refused->at(0).toUpper() + refused->mid(1) + QStringLiteral(". Nothing has been changed."), title,
                           Dialogs::Icon::Exclamation, Dialogs::Buttons::Ok);
         return std::nullopt;
     }
@@ -68,11 +68,13 @@ void DiarySession::encryptDiary()
 {
     if (isEncrypted()
         || m_dialogs.message(QStringLiteral("Encrypting stores every page and note so that only your password can open them, "
-                                            "and no one can recover a forgotten password. Do you want to encrypt this diary now?"),
+                                            "and no one can recover a forgotten password. Copies of the plain pages can remain "
+                                            "on the disk, in backups, in synced copies and in snapshots; only full-disk "
+                                            "encryption protects those. Do you want to encrypt this diary now?"),
                              kEncryptTitle, Dialogs::Icon::Question, Dialogs::Buttons::YesNo, Dialogs::Button::No)
             != Dialogs::Button::Yes)
         return;
-    const auto password = askNewPassword(kEncryptTitle);
+    const auto password = askNewPassword(kEncryptTitle, true);
     if (!password)
         return;
     flushDrafts();
@@ -133,13 +135,13 @@ void DiarySession::changePassword()
     if (!askCurrentPassword(m_dialogs, *m_vault, QStringLiteral("Enter the current password."), kChangeTitle,
                             QStringLiteral("The password you have entered is incorrect. The password has not been changed.")))
         return;
-    const auto password = askNewPassword(kChangeTitle);
+    const auto password = askNewPassword(kChangeTitle, false);
     if (!password)
         return;
     const BusyCursor busy;
     // Only the key slot changes: every page stays sealed under the same master key.
     const auto slot = m_vault->slotFor(keyslot::passwordBytes(*password), kdfPolicy().chooseForNewSlot());
-    if (!slot || !writeFileAtomically(dataRoot().passwordFile(), keyslot::format(*slot) + "\r\n")) {
+    if (!slot || !writeFileAtomically(dataRoot().passwordFile(), keyslot::fileBytes(keyslot::format(*slot)))) {
         m_dialogs.message(QStringLiteral("An error has occured! The password was not saved!"), QStringLiteral("ERROR"),
                           Dialogs::Icon::Critical, Dialogs::Buttons::Ok);
         return;

@@ -4,13 +4,16 @@
 
 #include "diary/conversion.h"
 #include "diary/passwordfile.h"
+#include "vault/passwordpolicy.h"
 #include "vault/vault.h"
 
 namespace tool {
 
 namespace {
 
-constexpr qsizetype kShortestPassword = 8;
+const QString kLeftOnDisk = QStringLiteral(
+    "copies of the plain pages can remain on the disk, in backups, in synced copies and in snapshots; only full-disk "
+    "encryption protects those");
 
 std::optional<int> parseConversion(QCommandLineParser &parser, const QStringList &arguments, const QString &description)
 {
@@ -21,13 +24,14 @@ std::optional<int> parseConversion(QCommandLineParser &parser, const QStringList
 }
 
 // On a terminal the new password is typed twice; a script gives it once.
-std::optional<QString> newPassword(const QCommandLineParser &parser)
+std::optional<QString> newPassword(const QCommandLineParser &parser, const DataRoot &plain)
 {
     const auto first = readPassword(parser, QStringLiteral("New password"));
     if (!first)
         return std::nullopt;
-    if (first->toUcs4().size() < kShortestPassword) {
-        printError(QStringLiteral("the password must have at least 8 characters"));
+    const bool reusesPlain = passwordfile::ScramblePassword(*first) == passwordfile::readStored(plain.passwordFile());
+    if (const auto refused = passwordpolicy::refusal(*first, reusesPlain)) {
+        printError(*refused);
         return std::nullopt;
     }
     if (!parser.isSet(QStringLiteral("password-fd")) && readPassword(parser, QStringLiteral("Again")) != first) {
@@ -42,7 +46,10 @@ std::optional<QString> newPassword(const QCommandLineParser &parser)
 int encryptCommand(const QStringList &arguments)
 {
     QCommandLineParser parser;
-    if (const auto stop = parseConversion(parser, arguments, QStringLiteral("Encrypts a plain diary in place under a new password.")))
+    if (const auto stop = parseConversion(parser, arguments, QStringLiteral("Encrypts a plain diary in place under a new password. Copies of the plain "
+                                                                                 "pages can remain on the disk, in backups, in synced "
+                                                                                 "copies and in snapshots; only full-disk encryption "
+                                                                                 "protects those.")))
         return *stop;
     const auto root = dataRootOption(parser);
     if (!root)
@@ -50,11 +57,11 @@ int encryptCommand(const QStringList &arguments)
     DiaryLock lock(*root);
     if (!claimDiary(lock))
         return kFailed;
-    if (keyslot::isKeySlot(passwordfile::readStored(root->passwordFile()))) {
+    if (KeySlotFile(root->passwordFile()).isEncrypted()) {
         printError(QStringLiteral("the diary is encrypted already"));
         return kFailed;
     }
-    const auto password = newPassword(parser);
+    const auto password = newPassword(parser, *root);
     if (!password)
         return kFailed;
     SecretBytes master = keyslot::newMasterKey();
@@ -63,9 +70,11 @@ int encryptCommand(const QStringList &arguments)
         return exitCode(Outcome::failure(QStringLiteral("there is not enough memory for the key")));
     const Vault vault(std::move(master), *slot);
     const Outcome done = conversion::encrypt(*root, vault, keyslot::format(*slot));
-    if (done)
-        printLine(QStringLiteral("Diary encrypted"));
-    return exitCode(done);
+    if (!done)
+        return exitCode(done);
+    printLine(QStringLiteral("Diary encrypted"));
+    printError(kLeftOnDisk);
+    return kDone;
 }
 
 int decryptCommand(const QStringList &arguments)
@@ -81,22 +90,22 @@ int decryptCommand(const QStringList &arguments)
     DiaryLock lock(*plain);
     if (!claimDiary(lock))
         return kFailed;
-    if (!keyslot::isKeySlot(passwordfile::readStored(plain->passwordFile()))) {
+    const KeySlotFile file(plain->passwordFile());
+    if (!file.isEncrypted()) {
         printError(QStringLiteral("the diary is not encrypted"));
         return kFailed;
     }
     const auto password = readPassword(parser, QStringLiteral("Password"));
-    const auto slot = keyslot::parse(passwordfile::readStored(plain->passwordFile()));
     if (!password)
         return kFailed;
-    if (!slot)
+    if (!file.isReadable())
         return exitCode(Outcome::failure(QStringLiteral("the password file is damaged; nothing has been changed")));
-    auto key = keyslot::unwrap(*slot, keyslot::passwordBytes(*password));
-    if (!key)
-        return exitCode(Outcome::failure(QStringLiteral("wrong password")));
+    auto opened = openKeySlot(file, keyslot::passwordBytes(*password));
+    if (!opened)
+        return kFailed;
     if (!passwordfile::keepsWhole(*password))
         return exitCode(Outcome::failure(QStringLiteral("the password has characters a plain diary cannot keep; change it first")));
-    const DataRoot root(plain->path(), std::make_shared<Vault>(std::move(*key), *slot));
+    const DataRoot root(plain->path(), std::make_shared<Vault>(std::move(opened->key), std::move(opened->slot)));
     const Outcome done = conversion::decrypt(root, passwordfile::fileBytes(*password));
     if (done)
         printLine(QStringLiteral("Diary decrypted"));

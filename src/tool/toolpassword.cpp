@@ -2,7 +2,6 @@
 
 #include "toolsupport.h"
 
-#include "diary/passwordfile.h"
 #include "vault/vault.h"
 
 #include <sodium.h>
@@ -15,16 +14,23 @@ namespace tool {
 
 namespace {
 
+// No password is longer; a descriptor giving more without a line end is
+// not giving a password, and is not read without end.
+constexpr qsizetype kLongestLine = 4096;
+
 // One line, without its line end; the buffer is wiped after use.
 std::optional<QString> readLine(int fd)
 {
     QByteArray line;
+    line.reserve(kLongestLine);
     char c = 0;
     ssize_t got = 0;
-    while ((got = ::read(fd, &c, 1)) == 1 && c != '\n')
+    while (line.size() < kLongestLine && (got = ::read(fd, &c, 1)) == 1 && c != '\n')
         line.append(c);
-    if (got < 0 && line.isEmpty())
+    if ((got < 0 && line.isEmpty()) || line.size() == kLongestLine) {
+        sodium_memzero(line.data(), size_t(line.size()));
         return std::nullopt;
+    }
     if (line.endsWith('\r'))
         line.chop(1);
     QString text = QString::fromUtf8(line);
@@ -78,29 +84,42 @@ std::optional<QString> readPassword(const QCommandLineParser &parser, const QStr
     return line;
 }
 
+std::optional<KeySlotFile::Opened> openKeySlot(const KeySlotFile &file, const SecretBytes &password)
+{
+    auto opened = file.open(password);
+    if (!opened) {
+        printError(file.copiesDiffer() ? QStringLiteral("wrong password, or the password file is damaged: its two copies of the key differ")
+                                       : QStringLiteral("wrong password"));
+        return std::nullopt;
+    }
+    const KeySlotFile::Mend mend = file.mend(opened->slot);
+    if (mend == KeySlotFile::Mend::Mended)
+        printError(QStringLiteral("one copy of the key in the password file was damaged; it has been replaced by the other"));
+    else if (mend == KeySlotFile::Mend::Failed)
+        printError(QStringLiteral("one copy of the key in the password file is damaged and could not be replaced"));
+    return opened;
+}
+
 std::optional<DataRoot> openedRootOption(const QCommandLineParser &parser)
 {
     const auto root = dataRootOption(parser);
     if (!root)
         return std::nullopt;
-    const QByteArray stored = passwordfile::readStored(root->passwordFile());
-    if (!keyslot::isKeySlot(stored))
+    const KeySlotFile file(root->passwordFile());
+    if (!file.isEncrypted())
         return root;
-    const auto slot = keyslot::parse(stored);
-    if (!slot) {
+    if (!file.isReadable()) {
         printError(QStringLiteral("the password file of this encrypted diary is damaged; nothing has been changed"));
         return std::nullopt;
     }
     auto typed = readPassword(parser, QStringLiteral("Password"));
     if (!typed)
         return std::nullopt;
-    auto key = keyslot::unwrap(*slot, keyslot::passwordBytes(*typed));
+    auto opened = openKeySlot(file, keyslot::passwordBytes(*typed));
     typed->fill(QChar(0));
-    if (!key) {
-        printError(QStringLiteral("wrong password"));
+    if (!opened)
         return std::nullopt;
-    }
-    return DataRoot(root->path(), std::make_shared<Vault>(std::move(*key), *slot));
+    return DataRoot(root->path(), std::make_shared<Vault>(std::move(opened->key), std::move(opened->slot)));
 }
 
 } // namespace tool

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "diary/dataroot.h"
+#include "diary/keyslotfile.h"
 
 #include <QCommandLineParser>
 #include <QString>
@@ -17,6 +18,10 @@ QCommandLineOption passwordFdOption();
 // Asks on the terminal (prompt) unless --password-fd names a descriptor,
 // whose first line is the password. Nothing after saying why.
 std::optional<QString> readPassword(const QCommandLineParser &parser, const QString &prompt);
+
+// The key from whichever copy of the slot the password opens, mending the
+// other copy when it is damaged; nothing after saying why.
+std::optional<KeySlotFile::Opened> openKeySlot(const KeySlotFile &file, const SecretBytes &password);
 
 // The data root of --root, opened with its password when it is encrypted.
 std::optional<DataRoot> openedRootOption(const QCommandLineParser &parser);

@@ -97,7 +97,8 @@ std::optional<DataRoot> dataRootOption(const QCommandLineParser &parser)
         printError(path.contains(QChar::ReplacementCharacter) ? unreadableName(path) : QStringLiteral("no data folder at %1").arg(path));
         return std::nullopt;
     }
-    DataRoot root(path);
+    // Absolute, as the window's is: names relative to the root are taken from it.
+    DataRoot root(QFileInfo(path).absoluteFilePath());
     if (!settleConversion(root))
         return std::nullopt;
     if (!QFileInfo(root.pagesDir()).isDir()) {

@@ -14,6 +14,11 @@ namespace {
 constexpr std::size_t kMiB = std::size_t(1) << 20;
 constexpr KdfLimits kFloor{2, 64 * kMiB};
 constexpr std::size_t kMostMemory = 256 * kMiB;
+// A slot may ask this much and no more, where a hostile one could otherwise
+// hold the sign-in for minutes: 16 passes over 256 MiB took 3.0 s on the
+// machine the limits were tuned on, so a pw.dat whose two copies both ask
+// the most costs about 6 s. A new slot never asks more than this.
+constexpr KdfLimits kCeiling{16, kMostMemory};
 constexpr double kAimSeconds = 0.7;
 constexpr double kLeastSeconds = 0.5;
 
@@ -42,12 +47,12 @@ KdfLimits tuned()
     while (limits.memory * 2 <= kMostMemory && double(limits.memory * 2) <= factor * double(kFloor.memory))
         limits.memory *= 2;
     const double passes = factor * double(kFloor.ops) * double(kFloor.memory) / double(limits.memory);
-    limits.ops = std::max(kFloor.ops, static_cast<unsigned long long>(std::llround(passes)));
+    limits.ops = std::clamp(static_cast<unsigned long long>(std::llround(passes)), kFloor.ops, kCeiling.ops);
     // The first measure pays for memory never touched before, so the guess
     // runs short; one measure of the guess itself sets the passes.
     const double guessed = secondsFor(limits);
     if (guessed > 0.0 && guessed < kLeastSeconds)
-        limits.ops = static_cast<unsigned long long>(std::llround(double(limits.ops) * kAimSeconds / guessed));
+        limits.ops = std::min(kCeiling.ops, static_cast<unsigned long long>(std::llround(double(limits.ops) * kAimSeconds / guessed)));
     return limits;
 }
 
@@ -61,7 +66,7 @@ KdfPolicy &current()
 
 KdfPolicy productPolicy()
 {
-    return {kFloor, {64, 4096 * kMiB}, tuned};
+    return {kFloor, kCeiling, tuned};
 }
 
 const KdfPolicy &kdfPolicy()

@@ -5,6 +5,8 @@
 #include <QList>
 #include <QString>
 
+#include <algorithm>
+
 namespace keyslot {
 
 namespace {
@@ -63,6 +65,27 @@ bool within(const KdfLimits &limits, const KdfPolicy &policy)
 }
 
 } // namespace
+
+QByteArray fileBytes(QByteArrayView line)
+{
+    QByteArray bytes = line.toByteArray() + "\r\n";
+    bytes += QByteArray(kSecondCopyAt - bytes.size() - 2, ' ') + "\r\n";
+    return bytes.append(line).append("\r\n");
+}
+
+QByteArray lineAt(QByteArrayView block)
+{
+    const qsizetype end = block.indexOf("\r\n");
+    return (end < 0 ? block : block.first(end)).toByteArray();
+}
+
+QList<QByteArray> copies(QByteArrayView file)
+{
+    QList<QByteArray> lines{lineAt(file.first(std::min(file.size(), kSecondCopyAt)))};
+    if (file.size() > kSecondCopyAt)
+        lines.append(lineAt(file.sliced(kSecondCopyAt)));
+    return lines;
+}
 
 bool isKeySlot(QByteArrayView firstLine)
 {

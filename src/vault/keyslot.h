@@ -4,11 +4,12 @@
 #include "secretbytes.h"
 
 #include <QByteArray>
+#include <QList>
 #include <QStringView>
 
 #include <optional>
 
-// The encrypted diary's pw.dat: one line of text,
+// The encrypted diary's key slot: one line of text,
 //   quillnest-key 1 argon2id13 ops=N mem=BYTES salt=B64 nonce=B64 key=B64
 // where key is the diary's master key sealed with XChaCha20-Poly1305 under
 // the Argon2id key of the password, everything before " key=" being its
@@ -25,6 +26,18 @@ struct KeySlot
 namespace keyslot {
 
 inline constexpr std::size_t kKeyBytes = 32;
+
+// pw.dat holds the slot line twice, each followed by CR LF: at its start and
+// again at byte kSecondCopyAt, a line of spaces filling the gap. The copies
+// never share a 4 KiB block of the disk, so one damaged block leaves the
+// other whole, and whatever reads only the first line sees what it always saw.
+inline constexpr qsizetype kSecondCopyAt = 4096;
+QByteArray fileBytes(QByteArrayView line);
+// The line at the start of pw.dat's bytes, and the one at kSecondCopyAt when
+// the file reaches it (one written before there were two copies does not).
+QList<QByteArray> copies(QByteArrayView file);
+// The line a block of pw.dat starts with.
+QByteArray lineAt(QByteArrayView block);
 
 // True when pw.dat's first line is a key slot rather than a scrambled
 // password: a scrambled password never holds a space.

@@ -119,7 +119,7 @@ std::string problemWith(const QString &rootPath, const Files &original, Form &fo
     if (keyslot::isKeySlot(firstLine)) {
         const auto slot = keyslot::parse(firstLine);
         auto key = slot ? keyslot::unwrap(*slot, keyslot::passwordBytes(kPassword)) : std::nullopt;
-        if (!key || password != firstLine + "\r\n")
+        if (!key || password != keyslot::fileBytes(firstLine))
             return "pw.dat is a key slot that does not open with the password";
         vault = std::make_shared<Vault>(std::move(*key), *slot);
         form = Encrypted;

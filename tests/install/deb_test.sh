@@ -49,7 +49,7 @@ check "package built as $(basename "$deb")" '[ -f "$deb" ]'
 [ -f "$deb" ] || exit 1
 
 depends=$(dpkg-deb -f "$deb" Depends)
-for library in libqt6widgets6 libqt6printsupport6 libqt6dbus6 libqt6gui6 libqt6core6 libsodium23 libzip4 libc6; do
+for library in libqt6widgets6 libqt6printsupport6 libqt6dbus6 libqt6gui6 libqt6core6 libsodium23 libzip4 libpwquality1 cracklib-runtime libc6; do
   check "depends on $library" 'tr "," "\n" <<<"$depends" | grep -q "^ *$library\b"'
 done
 check "package version" '[ "$(dpkg-deb -f "$deb" Version)" = "$project_version" ]'

@@ -269,9 +269,10 @@ TEST(Tool, BadInputGivesOneLineAndANonZeroExit)
 
 namespace {
 
-ToolRun toolWithPassword(const QStringList &arguments, const QByteArray &password)
+ToolRun toolWithPassword(const QStringList &arguments, const QByteArray &password, const QString &workingFolder = {})
 {
     QProcess process;
+    process.setWorkingDirectory(workingFolder);
     process.start(QStringLiteral(QUILLNEST_TOOL), arguments + QStringList{QStringLiteral("--password-fd"), QStringLiteral("0")});
     process.write(password + "\n");
     process.closeWriteChannel();
@@ -325,6 +326,52 @@ TEST(Tool, EncryptedDiaryIsSearchedExportedAndDecryptedWithItsPassword)
     EXPECT_EQ(fileBytes(data.root().pagePath(QStringLiteral("2024-03-05"))), plainPage);
     EXPECT_EQ(fileBytes(data.root().passwordFile()), passwordfile::fileBytes(u"correct horse"));
     EXPECT_EQ(tool(search).out, QStringLiteral("2024-03-05.dat\n")) << "a plain diary needs no password";
+}
+
+// A weak password, or the plain diary's own, is refused; the diary is found
+// from a relative --root; a damaged copy of the key slot is mended from the
+// other, and a backup keeps both copies.
+TEST(Tool, EncryptRefusesWeakPasswordsAndTheKeySlotSurvivesADamagedCopy)
+{
+    TestDataRoot data;
+    ASSERT_TRUE(pagestore::save(data.root(), QStringLiteral("2024-03-05"), "{\\rtf1 the walrus sang}"));
+    data.writeFile(QStringLiteral("pw.dat"), passwordfile::fileBytes(u"walrus lighthouse 91"));
+    const QString here = QFileInfo(data.path()).absolutePath();
+    const QString relative = QFileInfo(data.path()).fileName();
+    const QStringList encrypt{QStringLiteral("encrypt"), QStringLiteral("--root"), relative};
+    for (const auto &[password, why] : {std::pair{"password1", "dictionary"}, std::pair{"walrus lighthouse 91", "plain diary's password"}}) {
+        const ToolRun refused = toolWithPassword(encrypt, password, here);
+        EXPECT_EQ(refused.code, 1) << password;
+        EXPECT_TRUE(refused.err.contains(QString::fromUtf8(why))) << refused.err.toStdString();
+    }
+    EXPECT_EQ(data.readFile(QStringLiteral("pw.dat")), passwordfile::fileBytes(u"walrus lighthouse 91"));
+    const ToolRun encrypted = toolWithPassword(encrypt, "kH7#vQ2!mZ9@", here);
+    ASSERT_EQ(encrypted.code, 0) << encrypted.err.toStdString();
+    EXPECT_TRUE(encrypted.err.contains(QStringLiteral("only full-disk encryption protects those")));
+
+    const QByteArray whole = data.readFile(QStringLiteral("pw.dat"));
+    QByteArray damaged = whole;
+    damaged[4096 + 60] = char(damaged[4096 + 60] ^ 0x01);
+    data.writeFile(QStringLiteral("pw.dat"), damaged);
+    const QStringList search{QStringLiteral("search"), QStringLiteral("--root"), data.path(), QStringLiteral("walrus")};
+    const ToolRun mended = toolWithPassword(search, "kH7#vQ2!mZ9@");
+    EXPECT_EQ(mended.out, QStringLiteral("2024-03-05.dat\n"));
+    EXPECT_TRUE(mended.err.contains(QStringLiteral("replaced by the other"))) << mended.err.toStdString();
+    EXPECT_EQ(data.readFile(QStringLiteral("pw.dat")), whole);
+
+    QTemporaryDir out;
+    const QString zip = out.filePath(QStringLiteral("diary.zip"));
+    ASSERT_EQ(tool({QStringLiteral("backup"), QStringLiteral("--root"), data.path(), QStringLiteral("--out"), zip}).code, 0);
+    const QString restored = out.filePath(QStringLiteral("restored"));
+    ASSERT_EQ(tool({QStringLiteral("restore"), QStringLiteral("--from"), zip, QStringLiteral("--root"), restored}).code, 0);
+    EXPECT_EQ(fileBytes(restored + QStringLiteral("/pw.dat")), whole) << "the backup keeps both copies";
+
+    const ToolRun endless = toolWithPassword(search, QByteArray(5000, 'k'));
+    EXPECT_EQ(endless.code, 1) << "no password is longer than 4 KiB";
+    EXPECT_TRUE(endless.out.isEmpty());
+    const ToolRun decrypted = toolWithPassword({QStringLiteral("decrypt"), QStringLiteral("--root"), relative}, "kH7#vQ2!mZ9@", here);
+    EXPECT_EQ(decrypted.code, 0) << decrypted.err.toStdString();
+    EXPECT_EQ(tool(search).out, QStringLiteral("2024-03-05.dat\n"));
 }
 
 TEST(Tool, SearchInTheTextIgnoringCaseFindsWhatThePageShows)

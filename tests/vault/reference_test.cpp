@@ -283,3 +283,61 @@ TEST_F(ReferenceDiary, SignInOpensTheDiaryOnlyWithItsPasswordAndNamesADamagedSlo
         EXPECT_EQ(differences(tampered, snapshot(dir.path())), "");
     }
 }
+
+// One bit flipped in either copy of the slot, wherever it lands, costs
+// nothing: the other copy opens the diary, replaces the damaged one and the
+// user is told once. A password file from before the second copy gains it
+// silently; copies that differ and both refuse say the file may be damaged.
+TEST_F(ReferenceDiary, EitherCopyOfTheKeySlotOpensTheDiaryAndMendsTheOther)
+{
+    QStringList told;
+    const auto signIn = [&](bool tellsOnce) {
+        ScriptedDialogs dialogs;
+        RecordingProgram program;
+        std::shared_ptr<Vault> opened;
+        dialogs.answerInput(kPassword);
+        if (tellsOnce)
+            dialogs.answerMessage(Dialogs::Button::Ok);
+        const bool in = SignIn(root().passwordFile(), dialogs, program, &opened);
+        told = dialogs.texts().mid(1);
+        return in && opened && pagestore::load(DataRoot(dir.path(), opened), QStringLiteral("2026-11-30"));
+    };
+    const QByteArray line = firstLine(root().passwordFile());
+    const QByteArray whole = keyslot::fileBytes(line);
+    ASSERT_TRUE(signIn(false));
+    EXPECT_EQ(told, QStringList());
+    ASSERT_EQ(readBytes(root().passwordFile()), whole);
+    EXPECT_EQ(keyslot::copies(whole), QList<QByteArray>({line, line}));
+
+    const QString repaired = QStringLiteral("One of the two copies of the key in the password file was damaged. It has been "
+                                            "replaced by the other copy, which is whole.");
+    const qsizetype ops = line.indexOf("ops=") + 4;
+    for (const qsizetype at : {qsizetype(0), ops, line.indexOf("salt=") + 7, line.indexOf("nonce=") + 9,
+                               line.indexOf("key=") + 20, line.size() - 1, line.size()}) {
+        for (const qsizetype copy : {qsizetype(0), keyslot::kSecondCopyAt}) {
+            QByteArray flipped = whole;
+            flipped[copy + at] = char(flipped[copy + at] ^ 0x01);
+            writeBytes(root().passwordFile(), flipped);
+            EXPECT_TRUE(signIn(true)) << at << " in the copy at " << copy;
+            EXPECT_EQ(told, QStringList{repaired}) << at << " in the copy at " << copy;
+            EXPECT_EQ(readBytes(root().passwordFile()), whole) << at << " in the copy at " << copy;
+        }
+    }
+
+    QByteArray both = whole;
+    for (const qsizetype at : {line.indexOf("key=") + 10, keyslot::kSecondCopyAt + line.indexOf("key=") + 12})
+        both[at] = both[at] == 'A' ? 'B' : 'A';
+    writeBytes(root().passwordFile(), both);
+    EXPECT_FALSE(signIn(true));
+    EXPECT_EQ(told, QStringList{QStringLiteral("The password you have entered is incorrect, or the password file is damaged: its "
+                                               "two copies of the key differ. This program will end now.")});
+    EXPECT_EQ(readBytes(root().passwordFile()), both);
+}
+
+TEST(KdfPolicy, ASlotAskingMoreThanAboutTenSecondsIsRefused)
+{
+    const KdfPolicy product = productPolicy();
+    EXPECT_LE(product.ceiling.ops, 16u);
+    EXPECT_LE(product.ceiling.memory, std::size_t(256) << 20);
+    EXPECT_GE(product.ceiling.ops, product.floor.ops);
+}

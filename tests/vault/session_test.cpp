@@ -119,6 +119,21 @@ TEST_F(EncryptionSession, EncryptDiaryRefusingAShortOrMismatchedPasswordChangesN
     session->encryptDiary();
     EXPECT_EQ(dialogs.texts().last(), QStringLiteral("The password must have at least 8 characters. Nothing has been changed."));
 
+    const std::pair<QString, QString> refusals[] = {
+        {QStringLiteral("password1"), QStringLiteral("The password is too weak: ")},
+        {kPlainPassword, QStringLiteral("This is the plain diary's password, which any old copy of its password file gives away; "
+                                        "choose another. Nothing has been changed.")}};
+    for (const auto &[password, said] : refusals) {
+        dialogs.answerMessage(Button::Yes);
+        dialogs.answerInput(password);
+        dialogs.answerMessage(Button::Ok);
+        session->encryptDiary();
+        EXPECT_TRUE(dialogs.texts().last().startsWith(said)) << dialogs.texts().last().toStdString();
+    }
+    EXPECT_TRUE(dialogs.texts()[dialogs.texts().size() - 3].contains(
+        QStringLiteral("Copies of the plain pages can remain on the disk, in backups, in synced copies and in snapshots; only "
+                       "full-disk encryption protects those.")));
+
     dialogs.answerMessage(Button::Yes);
     dialogs.answerInput(QStringLiteral("long enough 1"));
     dialogs.answerInput(QStringLiteral("long enough 2"));
@@ -142,6 +157,13 @@ TEST_F(EncryptionSession, ChangePasswordRewritesOnlyTheKeySlot)
     dialogs.answerMessage(Button::Ok);
     session->changePassword();
     EXPECT_EQ(dialogs.shown().last().title, QStringLiteral("Wrong Password!"));
+    EXPECT_EQ(differences(before, now()), "");
+
+    dialogs.answerInput(kPassword);
+    dialogs.answerInput(QStringLiteral("sunshine"));
+    dialogs.answerMessage(Button::Ok);
+    session->changePassword();
+    EXPECT_TRUE(dialogs.texts().last().startsWith(QStringLiteral("The password is too weak: "))) << "an encrypted diary's rule";
     EXPECT_EQ(differences(before, now()), "");
 
     dialogs.answerInput(kPassword);
