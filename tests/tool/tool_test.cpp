@@ -418,3 +418,52 @@ TEST(Tool, ANulInAPageDoesNotEndItsText)
     EXPECT_EQ(tool({QStringLiteral("search"), QStringLiteral("--root"), data.path(), QStringLiteral("world")}).out,
               QStringLiteral("2024-03-05.dat\n2024-03-06.dat\n"));
 }
+
+// A sealed file anywhere in the diary marks it encrypted: no command reads or
+// writes it as a plain one after pw.dat is swapped, emptied or removed.
+TEST(Tool, EveryCommandRefusesAnEncryptedDiaryWithoutItsKeySlot)
+{
+    TestDataRoot data;
+    QTemporaryDir out;
+    const QString root = data.path();
+    data.writeFile(QStringLiteral("in.md"), "# 2024-03-06\nwalrus\n");
+    data.writeFile(QStringLiteral("in.rtf"), "{\\rtf1 walrus}");
+    const QList<QStringList> commands{
+        {QStringLiteral("search"), QStringLiteral("walrus")},
+        {QStringLiteral("export"), QStringLiteral("--out"), out.filePath(QStringLiteral("export"))},
+        {QStringLiteral("export"), QStringLiteral("--format"), QStringLiteral("md"), QStringLiteral("--out"), out.filePath(QStringLiteral("md"))},
+        {QStringLiteral("import"), QStringLiteral("--day"), QStringLiteral("2024-03-06"), root + QStringLiteral("/in.rtf")},
+        {QStringLiteral("import-diary"), QStringLiteral("--from"), QStringLiteral("markdown"), root + QStringLiteral("/in.md")},
+        {QStringLiteral("history"), QStringLiteral("--day"), QStringLiteral("2024-03-05")},
+        {QStringLiteral("history"), QStringLiteral("--day"), QStringLiteral("2024-03-05"), QStringLiteral("--restore"), QStringLiteral("x")},
+        {QStringLiteral("backup"), QStringLiteral("--out"), out.filePath(QStringLiteral("diary.zip"))},
+        {QStringLiteral("encrypt")},
+        {QStringLiteral("decrypt")},
+    };
+    const QByteArray sealed = QByteArray("QNS\x01", 4) + QByteArray(60, '\x9c');
+    const QList<std::pair<QString, std::optional<QByteArray>>> swaps{
+        {QStringLiteral("pages/2024-03-05.dat"), passwordfile::noPasswordMarker() + "\r\n"},
+        {QStringLiteral("dates/Mar-5.dat"), passwordfile::fileBytes(u"oldpass")},
+        {QStringLiteral(".drafts/page@2024-03-05.dat"), QByteArray()},
+        {QStringLiteral("history/pages/2024-03/2024-03-05@20240305T101010Z.dat"), std::nullopt},
+    };
+    for (const auto &[sealedFile, passwordFile] : swaps) {
+        ASSERT_TRUE(QDir(root).mkpath(QFileInfo(sealedFile).path()));
+        data.writeFile(sealedFile, sealed);
+        QFile::remove(data.root().passwordFile());
+        if (passwordFile)
+            data.writeFile(QStringLiteral("pw.dat"), *passwordFile);
+        const QStringList before = data.everyName(QStringLiteral(".")) + data.everyName(QStringLiteral("pages"));
+        for (const QStringList &command : commands) {
+            const ToolRun run = tool(command + QStringList{QStringLiteral("--root"), root});
+            EXPECT_EQ(run.code, 1) << command.join(u' ').toStdString();
+            EXPECT_EQ(run.err, QStringLiteral("quillnest-tool: This diary is encrypted, but its password file is missing or is "
+                                              "not an encrypted diary's. Nothing has been changed.\n"))
+                << command.join(u' ').toStdString() << " " << sealedFile.toStdString();
+        }
+        EXPECT_EQ(data.everyName(QStringLiteral(".")) + data.everyName(QStringLiteral("pages")), before);
+        EXPECT_EQ(data.readFile(sealedFile), sealed);
+        EXPECT_TRUE(QDir(out.path()).isEmpty());
+        QFile::remove(data.path() + QLatin1Char('/') + sealedFile);
+    }
+}

@@ -14,6 +14,7 @@
 #include "testdataroot.h"
 
 #include <QDir>
+#include <QFile>
 #include <QLocale>
 #include <QTextCursor>
 
@@ -189,6 +190,34 @@ TEST_F(EncryptionSession, DecryptDiaryLeavesThePlainDiaryTheOrdinarySignInOpens)
     signIn(kPassword);
     EXPECT_FALSE(session->isEncrypted());
     EXPECT_EQ(pageText(), QStringLiteral("Today we went skating at Zermatt"));
+}
+
+// Sealed pages mark the diary encrypted, whatever stands in pw.dat instead of its key slot.
+TEST_F(EncryptionSession, APlainMissingOrEmptyPasswordFileUnderSealedPagesIsRefused)
+{
+    encrypt();
+    session.reset();
+    const QString passwordFile = data.root().passwordFile();
+    for (const std::optional<QByteArray> &swapped : {std::optional(passwordfile::noPasswordMarker() + "\r\n"),
+                                                     std::optional(passwordfile::fileBytes(kPlainPassword)),
+                                                     std::optional(QByteArray()), std::optional<QByteArray>()}) {
+        QFile::remove(passwordFile);
+        if (swapped)
+            writeBytes(passwordFile, *swapped);
+        const Snapshot before = now();
+        RecordingProgram ending;
+        {
+            DiarySession refused(dialogs, clock);
+            refused.setDataRoot(data.path());
+            dialogs.answerMessage(Button::Ok);
+            EXPECT_FALSE(refused.signIn(ending));
+        }
+        EXPECT_TRUE(ending.ended());
+        EXPECT_EQ(dialogs.texts().last(), QStringLiteral("This diary is encrypted, but its password file is missing or is "
+                                                         "not an encrypted diary's. Nothing has been changed. This program "
+                                                         "will now close!"));
+        EXPECT_EQ(differences(before, now()), "");
+    }
 }
 
 TEST_F(EncryptionSession, LockWipesTheKeyUntilTheRightPasswordUnlocks)
