@@ -7,7 +7,6 @@
 #include <QDir>
 #include <QFile>
 
-#include <algorithm>
 #include <array>
 #include <cstring>
 
@@ -48,24 +47,24 @@ bool isFolder(int folder, const dirent &entry)
 
 // Names are read straight from the folder, without a stat of each file, as
 // a plain diary of a century of pages is looked through at every start.
-bool folderHoldsSealed(int fd, int depth)
+// Returns the first sealed file's name below the diary folder.
+std::optional<QString> sealedFileIn(int fd, int depth, const QString &prefix)
 {
     DIR *folder = ::fdopendir(fd);
     if (!folder) {
         ::close(fd);
-        return false;
+        return std::nullopt;
     }
-    bool found = false;
-    while (const dirent *entry = ::readdir(folder)) {
+    std::optional<QString> found;
+    const auto named = [&prefix](const char *name) { return prefix + QLatin1Char('/') + QFile::decodeName(name); };
+    for (const dirent *entry = nullptr; !found && (entry = ::readdir(folder));) {
         if (std::strcmp(entry->d_name, ".") == 0 || std::strcmp(entry->d_name, "..") == 0)
             continue;
         if (isFolder(::dirfd(folder), *entry)) {
             const int inner = depth > 1 ? ::openat(::dirfd(folder), entry->d_name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC) : -1;
-            found = inner >= 0 && folderHoldsSealed(inner, depth - 1);
-        } else
-            found = beginsSealed(::dirfd(folder), entry->d_name);
-        if (found)
-            break;
+            found = inner >= 0 ? sealedFileIn(inner, depth - 1, named(entry->d_name)) : std::nullopt;
+        } else if (beginsSealed(::dirfd(folder), entry->d_name))
+            found = named(entry->d_name);
     }
     ::closedir(folder);
     return found;
@@ -73,18 +72,28 @@ bool folderHoldsSealed(int fd, int depth)
 
 } // namespace
 
-bool holdsSealedFile(const QString &rootPath)
+std::optional<QString> sealedFile(const QString &rootPath)
 {
     const QDir root(rootPath);
-    return std::ranges::any_of(kFolders, [&root](const QString &name) {
+    for (const QString &name : kFolders) {
         const int fd = ::open(QFile::encodeName(root.filePath(name)).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        return fd >= 0 && folderHoldsSealed(fd, kDeepest);
-    });
+        if (fd < 0)
+            continue;
+        if (auto found = sealedFileIn(fd, kDeepest, name))
+            return found;
+    }
+    return std::nullopt;
 }
 
-bool passwordFileLost(const DataRoot &root)
+std::optional<QString> passwordFileLost(const DataRoot &root)
 {
-    return !keyslot::isKeySlot(passwordfile::readStored(root.passwordFile())) && holdsSealedFile(root.path());
+    if (keyslot::isKeySlot(passwordfile::readStored(root.passwordFile())))
+        return std::nullopt;
+    const auto found = sealedFile(root.path());
+    if (!found)
+        return std::nullopt;
+    return QStringLiteral("This diary is encrypted, but its password file is missing or is not an encrypted diary's. "
+                          "Nothing has been changed. (%1 is sealed.)").arg(*found);
 }
 
 } // namespace sealedmark

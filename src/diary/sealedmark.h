@@ -4,21 +4,21 @@
 
 #include <QString>
 
+#include <optional>
+
 // An encrypted diary is known by its sealed files as well as by its password
 // file, so whoever can replace or remove pw.dat alone cannot turn the diary
 // into a plain one that shows nothing and stores new pages unsealed.
 namespace sealedmark {
 
-inline const QString kPasswordFileLost = QStringLiteral(
-    "This diary is encrypted, but its password file is missing or is not an encrypted diary's. Nothing has been changed.");
+// The first file under pages/, dates/, .drafts/ or history/ that begins as
+// a sealed file does, named below the diary folder; of each file only its
+// first bytes are read, and the look stops there.
+std::optional<QString> sealedFile(const QString &rootPath);
 
-// True at the first file under pages/, dates/, history/ or .drafts/ that
-// begins as a sealed file does; of each file only its first bytes are read.
-bool holdsSealedFile(const QString &rootPath);
-
-// True when the diary holds a sealed file but its password file is missing,
-// empty or a plain diary's. A key slot in pw.dat settles it without a look
-// at any other file.
-bool passwordFileLost(const DataRoot &root);
+// When the diary holds a sealed file but its password file is missing, empty
+// or a plain diary's, the message that says so and names the file. A key
+// slot in pw.dat settles it without a look at any other file.
+std::optional<QString> passwordFileLost(const DataRoot &root);
 
 } // namespace sealedmark

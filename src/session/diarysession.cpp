@@ -41,8 +41,8 @@ bool DiarySession::signIn(Program &program)
     if (!claimDiary(program))
         return false;
     conversion::finishInterrupted(m_root);
-    if (sealedmark::passwordFileLost(dataRoot())) {
-        m_dialogs.message(sealedmark::kPasswordFileLost + QStringLiteral(" This program will now close!"),
+    if (const auto lost = sealedmark::passwordFileLost(dataRoot())) {
+        m_dialogs.message(*lost + QStringLiteral(" This program will now close!"),
                           QStringLiteral("Password File does not fit this Diary"), Dialogs::Icon::Critical, Dialogs::Buttons::Ok);
         program.end();
         return false;

@@ -105,8 +105,8 @@ std::optional<DataRoot> dataRootOption(const QCommandLineParser &parser)
         printError(QStringLiteral("no pages folder in %1").arg(path));
         return std::nullopt;
     }
-    if (sealedmark::passwordFileLost(root)) {
-        printError(sealedmark::kPasswordFileLost);
+    if (const auto lost = sealedmark::passwordFileLost(root)) {
+        printError(*lost);
         return std::nullopt;
     }
     return root;

@@ -33,7 +33,7 @@ public:
     // Never read by the program, so never counted as damage.
     void passOver(const QString &file, const QString &what)
     {
-        printLine(QStringLiteral("%1: not %2, as its name says; left alone").arg(m_root.relativeName(file), what));
+        printLine(QStringLiteral("%1: its name is not a %2's; left alone").arg(m_root.relativeName(file), what));
     }
     int finish() const
     {
@@ -64,7 +64,7 @@ void checkPages(const DataRoot &root, Report &report)
         if (daykeys::isPageFileName(name))
             report.check(file, pageOpens(root, file));
         else
-            report.passOver(file, QStringLiteral("a page"));
+            report.passOver(file, QStringLiteral("page"));
     }
 }
 
@@ -75,7 +75,7 @@ void checkNotes(const DataRoot &root, Report &report)
         if (name.endsWith(kFileSuffix) && daykeys::monthDayFromNoteKey(name.chopped(kFileSuffix.size())))
             report.check(file, noteOpens(root, file));
         else
-            report.passOver(file, QStringLiteral("a note"));
+            report.passOver(file, QStringLiteral("note"));
     }
 }
 
@@ -100,7 +100,7 @@ void checkVersions(const DataRoot &root, Report &report)
         const QString storedName = conversion::storedNameOf(relative);
         const QString stored = root.path() + QLatin1Char('/') + storedName;
         if (storedName == relative)
-            report.passOver(file, QStringLiteral("a version"));
+            report.passOver(file, QStringLiteral("version"));
         else
             report.check(file, storedName.startsWith(QLatin1String("dates/")) ? noteOpens(root, file, stored)
                                                                               : pageOpens(root, file, stored));

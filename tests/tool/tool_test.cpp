@@ -461,7 +461,7 @@ TEST(Tool, EveryCommandRefusesAnEncryptedDiaryWithoutItsKeySlot)
             const ToolRun run = tool(command + QStringList{QStringLiteral("--root"), root});
             EXPECT_EQ(run.code, 1) << command.join(u' ').toStdString();
             EXPECT_EQ(run.err, QStringLiteral("quillnest-tool: This diary is encrypted, but its password file is missing or is "
-                                              "not an encrypted diary's. Nothing has been changed.\n"))
+                                              "not an encrypted diary's. Nothing has been changed. (%1 is sealed.)\n").arg(sealedFile))
                 << command.join(u' ').toStdString() << " " << sealedFile.toStdString();
         }
         EXPECT_EQ(data.everyName(QStringLiteral(".")) + data.everyName(QStringLiteral("pages")), before);
@@ -509,8 +509,8 @@ TEST(Tool, VerifySearchExportAndRestoreNameWhatDoesNotOpen)
     const QStringList verify{QStringLiteral("verify"), QStringLiteral("--root"), root};
     const ToolRun plain = tool(verify);
     EXPECT_EQ(plain.code, 0) << plain.out.toStdString();
-    EXPECT_EQ(plain.out, QStringLiteral("pages/2024-03-05.sync-conflict-20240305-101010-ABCDEFG.dat: not a page, as its name "
-                                        "says; left alone\n5 files checked, 0 do not open\n"));
+    EXPECT_EQ(plain.out, QStringLiteral("pages/2024-03-05.sync-conflict-20240305-101010-ABCDEFG.dat: its name is not a "
+                                        "page's; left alone\n5 files checked, 0 do not open\n"));
 
     encryptInPlace(data.root());
     EXPECT_TRUE(toolWithPassword(verify, "correct horse").out.endsWith(QStringLiteral("\n5 files checked, 0 do not open\n")));
@@ -522,8 +522,8 @@ TEST(Tool, VerifySearchExportAndRestoreNameWhatDoesNotOpen)
 
     const ToolRun verified = toolWithPassword(verify, "correct horse");
     EXPECT_EQ(verified.code, 1);
-    EXPECT_EQ(verified.out, QStringLiteral("pages/2024-03-05.sync-conflict-20240305-101010-ABCDEFG.dat: not a page, as its name "
-                                           "says; left alone\npages/2024-03-06.dat: does not open\ndates/Mar-5.dat: does not "
+    EXPECT_EQ(verified.out, QStringLiteral("pages/2024-03-05.sync-conflict-20240305-101010-ABCDEFG.dat: its name is not a "
+                                           "page's; left alone\npages/2024-03-06.dat: does not open\ndates/Mar-5.dat: does not "
                                            "open\n.drafts/page@2024-03-07.dat: does not open\nhistory/pages/2024-03/%1: does "
                                            "not open\n5 files checked, 4 do not open\n").arg(version));
     for (const QStringList &search : {QStringList{QStringLiteral("walrus")}, QStringList{QStringLiteral("--text"), QStringLiteral("walrus")}}) {
