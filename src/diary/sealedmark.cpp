@@ -28,7 +28,7 @@ constexpr int kDeepest = 3;
 
 bool beginsSealed(int folder, const char *name)
 {
-    const int fd = boundedfile::openRegular(folder, name);
+    const int fd = boundedfile::openUnmarked(folder, name);
     if (fd < 0)
         return false;
     char head[4];

@@ -76,23 +76,13 @@ namespace {
 // Enough for nearly every page at once; a page with a photograph grows it.
 constexpr size_t kFirstBuffer = size_t(64) << 10;
 
-// Opens a file of the folder without marking it read, which spares the
-// kernel a step per file; only the file's owner may ask that.
-int openToRead(int folder, const char *name)
-{
-    const int fd = boundedfile::openRegular(folder, name, O_NOATIME);
-    if (fd >= 0 || errno != EPERM)
-        return fd;
-    return boundedfile::openRegular(folder, name);
-}
-
 // Reads a whole file of the folder into buffer, which its thread keeps from
 // file to file. Reading on until the end, rather than asking the size first,
 // saves a call per file and still stops one byte past the largest page file.
 // Returns the length read, or -1 when the file cannot be read or is too large.
 qsizetype readWhole(int folder, const char *name, std::vector<char> &buffer, qint64 largest)
 {
-    const int fd = openToRead(folder, name);
+    const int fd = boundedfile::openUnmarked(folder, name);
     if (fd < 0)
         return -1;
     size_t used = 0;
