@@ -66,6 +66,14 @@ int openRegular(int folder, const char *name, int flags)
     return fd;
 }
 
+int openUnmarked(int folder, const char *name)
+{
+    const int fd = openRegular(folder, name, O_NOATIME);
+    if (fd >= 0 || errno != EPERM)
+        return fd;
+    return openRegular(folder, name);
+}
+
 Opened open(const QString &path, qint64 limit)
 {
     const int fd = openRegular(AT_FDCWD, QFile::encodeName(path).constData());

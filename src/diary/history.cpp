@@ -4,6 +4,7 @@
 #include "privatefiles.h"
 #include "safewrite.h"
 #include "storedbytes.h"
+#include "vault/vault.h"
 
 #include <QDir>
 #include <QFile>
@@ -136,6 +137,9 @@ Outcome restore(const DataRoot &root, const QString &storedFile, const QString &
     const boundedfile::Contents kept = boundedfile::read(version, storedbytes::kLargestFile);
     if (id.contains(QLatin1Char('/')) || !kept)
         return Outcome::failure(QStringLiteral("There is no version %1.").arg(id));
+    // A damaged version put back would leave a file that does not open where a good one was.
+    if (root.vault() && !root.vault()->open(kept.bytes, root.relativeName(storedFile)))
+        return Outcome::failure(QStringLiteral("Version %1 does not open: it is damaged or not this file's. Nothing has been changed.").arg(id));
     return writeFileAtomically(storedFile, kept.bytes, keeping(root, storedFile, Unkept::Refuse));
 }
 

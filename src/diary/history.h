@@ -48,7 +48,8 @@ void setAside(const DataRoot &root, const QString &storedFile, const QString &fi
 // Newest first.
 QList<Version> versions(const DataRoot &root, const QString &storedFile);
 
-// Puts a version back as the stored file, keeping the one it replaces.
+// Puts a version back as the stored file, keeping the one it replaces; a
+// sealed version that does not open under the stored file's name is refused.
 Outcome restore(const DataRoot &root, const QString &storedFile, const QString &id);
 
 void prune(const DataRoot &root, const QString &storedFile, const QDateTime &now);

@@ -10,6 +10,7 @@
 #include <QThread>
 
 #include <algorithm>
+#include <optional>
 #include <cerrno>
 #include <fcntl.h>
 #include <string_view>
@@ -43,7 +44,7 @@ qsizetype Share::next()
     return m_at++;
 }
 
-QStringList matching(const QStringList &names, const std::function<void(Share &)> &work)
+QStringList matching(const QStringList &names, const std::function<void(Share &)> &work, QStringList *unopened)
 {
     std::atomic<qsizetype> taken{0};
     std::vector<char> found(size_t(names.size()), 0);
@@ -60,8 +61,10 @@ QStringList matching(const QStringList &names, const std::function<void(Share &)
     }
     QStringList matches;
     for (qsizetype i = 0; i < names.size(); ++i) {
-        if (found[size_t(i)])
+        if (found[size_t(i)] == Share::kMatch)
             matches.append(names[i]);
+        else if (found[size_t(i)] == Share::kUnopened && unopened)
+            unopened->append(names[i]);
     }
     return matches;
 }
@@ -73,23 +76,13 @@ namespace {
 // Enough for nearly every page at once; a page with a photograph grows it.
 constexpr size_t kFirstBuffer = size_t(64) << 10;
 
-// Opens a file of the folder without marking it read, which spares the
-// kernel a step per file; only the file's owner may ask that.
-int openToRead(int folder, const char *name)
-{
-    const int fd = boundedfile::openRegular(folder, name, O_NOATIME);
-    if (fd >= 0 || errno != EPERM)
-        return fd;
-    return boundedfile::openRegular(folder, name);
-}
-
 // Reads a whole file of the folder into buffer, which its thread keeps from
 // file to file. Reading on until the end, rather than asking the size first,
 // saves a call per file and still stops one byte past the largest page file.
 // Returns the length read, or -1 when the file cannot be read or is too large.
 qsizetype readWhole(int folder, const char *name, std::vector<char> &buffer, qint64 largest)
 {
-    const int fd = openToRead(folder, name);
+    const int fd = boundedfile::openUnmarked(folder, name);
     if (fd < 0)
         return -1;
     size_t used = 0;
@@ -114,17 +107,21 @@ qsizetype readWhole(int folder, const char *name, std::vector<char> &buffer, qin
     return length;
 }
 
-bool holds(std::string_view stored, std::string_view needle, const Vault *vault, const QString &name)
+// Nothing when a sealed page does not open. An empty plain page holds no line, so not even the empty term.
+std::optional<bool> holds(std::string_view stored, std::string_view needle, const Vault *vault, const QString &name)
 {
     if (!vault)
-        return stored.find(needle) != std::string_view::npos;
+        return !stored.empty() && stored.find(needle) != std::string_view::npos;
     const auto plain = vault->open(QByteArrayView(stored.data(), qsizetype(stored.size())), QStringLiteral("pages/") + name);
-    return plain && std::string_view(plain->constData(), size_t(plain->size())).find(needle) != std::string_view::npos;
+    if (!plain)
+        return std::nullopt;
+    return std::string_view(plain->constData(), size_t(plain->size())).find(needle) != std::string_view::npos;
 }
 
 } // namespace
 
-QStringList searchPages(const QString &pagesDir, const QStringList &pageNames, QStringView term, const Vault *vault)
+QStringList searchPages(const QString &pagesDir, const QStringList &pageNames, QStringView term, const Vault *vault,
+                        QStringList *unopened)
 {
     const auto bytes = codepage::encodeExact(term);
     const auto scrambled = bytes ? ScrambleLine(*bytes) : std::nullopt;
@@ -143,10 +140,13 @@ QStringList searchPages(const QString &pagesDir, const QStringList &pageNames, Q
         for (qsizetype i; (i = share.next()) >= 0;) {
             const QString &name = pageNames[i];
             const qsizetype length = readWhole(folder, QFile::encodeName(name).constData(), buffer, largest);
-            if (length > 0 && holds(std::string_view(buffer.data(), size_t(length)), needle, vault, name))
+            const auto found = length < 0 ? std::nullopt : holds(std::string_view(buffer.data(), size_t(length)), needle, vault, name);
+            if (!found)
+                share.unopened();
+            else if (*found)
                 share.match();
         }
-    });
+    }, unopened);
     ::close(folder);
     return matches;
 }

@@ -15,8 +15,10 @@ class Vault;
 // cannot be read, or is larger than a page file can be, is passed over.
 // With a vault, each file is opened in memory first and searched as its
 // plain form would be. The pages are shared among the machine's cores; the
-// result is the same as one thread's would be.
-QStringList searchPages(const QString &pagesDir, const QStringList &pageNames, QStringView term, const Vault *vault = nullptr);
+// result is the same as one thread's would be. unopened, when given,
+// receives the names that could not be read or, with a vault, opened.
+QStringList searchPages(const QString &pagesDir, const QStringList &pageNames, QStringView term, const Vault *vault = nullptr,
+                        QStringList *unopened = nullptr);
 
 namespace search {
 
@@ -31,7 +33,12 @@ public:
     // The next index, or -1 once every index was taken.
     qsizetype next();
     // The index next() gave last is a match.
-    void match() { m_found[size_t(m_at - 1)] = 1; }
+    void match() { m_found[size_t(m_at - 1)] = kMatch; }
+    // The page of the index next() gave last did not open.
+    void unopened() { m_found[size_t(m_at - 1)] = kUnopened; }
+
+    static constexpr char kMatch = 1;
+    static constexpr char kUnopened = 2;
 
 private:
     std::atomic<qsizetype> &m_taken;
@@ -43,7 +50,7 @@ private:
 // The names work marked, in their order. Runs work on the calling thread
 // and, for a list long enough to pay for starting threads, on one more
 // thread per further core; each call draws from its own Share until every
-// name is taken.
-QStringList matching(const QStringList &names, const std::function<void(Share &)> &work);
+// name is taken. unopened, when given, receives the names marked so.
+QStringList matching(const QStringList &names, const std::function<void(Share &)> &work, QStringList *unopened = nullptr);
 
 } // namespace search

@@ -64,36 +64,45 @@ bool holdsAll(const CompactText &text, const std::vector<Word> &words)
     return std::all_of(words.cbegin(), words.cend(), [&](const Word &word) { return text.contains(word); });
 }
 
-bool markupHolds(const DataRoot &root, const QString &name, const QString &word, Options options)
+// Both nothing when the page does not open.
+std::optional<bool> markupHolds(const DataRoot &root, const QString &name, const QString &word, Options options)
 {
     const auto rtf = pagestore::loadFile(root, pagePath(root, name));
-    return rtf && comparable(codepage::decode(*rtf), options).contains(word);
+    if (!rtf)
+        return std::nullopt;
+    return comparable(codepage::decode(*rtf), options).contains(word);
 }
 
-bool textHolds(const DataRoot &root, const QString &name, const std::vector<Word> &words, Options options, TextCache *cache)
+std::optional<bool> textHolds(const DataRoot &root, const QString &name, const std::vector<Word> &words, Options options,
+                              TextCache *cache)
 {
     const auto texts = pageTexts(root, name, options, cache);
-    return texts && holdsAll(options.matchCase ? texts->shown : *texts->folded, words);
+    if (!texts)
+        return std::nullopt;
+    return holdsAll(options.matchCase ? texts->shown : *texts->folded, words);
 }
 
 } // namespace
 
-QStringList search(const DataRoot &root, const QStringList &names, const QString &term, Options options, TextCache *cache)
+QStringList search(const DataRoot &root, const QStringList &names, const QString &term, Options options, TextCache *cache,
+                   QStringList *unopened)
 {
     if (options.matchCase && !options.textOnly)
-        return searchPages(root.pagesDir(), names, term, root.vault());
+        return searchPages(root.pagesDir(), names, term, root.vault(), unopened);
     const QStringList wordList = wordsOf(term, options);
     if (wordList.isEmpty())
         return {};
     const std::vector<Word> words(wordList.cbegin(), wordList.cend());
     return search::matching(names, [&](search::Share &share) {
         for (qsizetype i; (i = share.next()) >= 0;) {
-            const bool holds = options.textOnly ? textHolds(root, names[i], words, options, cache)
+            const auto holds = options.textOnly ? textHolds(root, names[i], words, options, cache)
                                                 : markupHolds(root, names[i], wordList.first(), options);
-            if (holds)
+            if (!holds)
+                share.unopened();
+            else if (*holds)
                 share.match();
         }
-    });
+    }, unopened);
 }
 
 QString context(const DataRoot &root, const QString &name, const QString &term, Options options, TextCache *cache)

@@ -23,9 +23,10 @@ struct Options
 // The pages among names (file names in the pages folder) that match, in the
 // order of names. A text-only search takes each page's text from the cache
 // when it has it and fills it when not; the markup is never cached, as it
-// holds the pictures' bytes.
+// holds the pictures' bytes. unopened, when given, receives the pages that
+// could not be read or opened.
 QStringList search(const DataRoot &root, const QStringList &names, const QString &term, Options options,
-                   TextCache *cache = nullptr);
+                   TextCache *cache = nullptr, QStringList *unopened = nullptr);
 
 // The line of the page's visible text around the first match, trimmed; empty
 // when the match lies in the markup only.

@@ -6,6 +6,7 @@
 #include "diary/ioreason.h"
 #include "diary/onthisday.h"
 #include "diary/pagestore.h"
+#include "diary/sealedmark.h"
 #include "richtext/textmatches.h"
 #include "richtext/pagecontent.h"
 #include "richtext/pageexport.h"
@@ -40,6 +41,12 @@ bool DiarySession::signIn(Program &program)
     if (!claimDiary(program))
         return false;
     conversion::finishInterrupted(m_root);
+    if (const auto lost = sealedmark::passwordFileLost(dataRoot())) {
+        m_dialogs.message(*lost + QStringLiteral(" This program will now close!"),
+                          QStringLiteral("Password File does not fit this Diary"), Dialogs::Icon::Critical, Dialogs::Buttons::Ok);
+        program.end();
+        return false;
+    }
     std::shared_ptr<Vault> vault;
     if (!SignIn(dataRoot().passwordFile(), m_dialogs, program, &vault))
         return false;

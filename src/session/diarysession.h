@@ -171,6 +171,7 @@ private:
     void offerDrafts();
     bool bringBackPage(const drafts::Draft &draft);
     void offerNote(const drafts::Draft &draft, bool pageBroughtBack);
+    void setAsideUnopened(const drafts::Draft &draft);
     void letNoteGo();
     void setPageNumber(int number);
     void openPage();
@@ -183,6 +184,7 @@ private:
     void markNoteDay(bool marked);
     void openEntry(const QString &name);
     void loadNote();
+    void sayNoteDoesNotOpen();
     void clearPage();
     void clearNote();
     void setOpenPageName(const QString &name);
@@ -210,6 +212,8 @@ private:
     QDate m_day;
     QString m_dayKey;
     QString m_noteKey;
+    // The day's note is loaded more than once as a day is chosen; a note that does not open is said once.
+    bool m_toldNoteUnopened = false;
     QString m_month;
     int m_pageNumber = 0;
     QString m_openPageName;

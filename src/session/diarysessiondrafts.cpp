@@ -122,10 +122,11 @@ void DiarySession::offerDrafts()
 
 bool DiarySession::bringBackPage(const drafts::Draft &draft)
 {
-    // A draft that does not open under the diary's key is left where it is.
     const auto read = pagestore::loadFile(dataRoot(), draft.path, drafts::storedFile(dataRoot(), draft));
-    if (!read)
+    if (!read) {
+        setAsideUnopened(draft);
         return false;
+    }
     const QByteArray rtf = *read;
     QTextDocument kept;
     // Nor is one too large to show: the typing is still in it.
@@ -153,8 +154,10 @@ bool DiarySession::bringBackPage(const drafts::Draft &draft)
 void DiarySession::offerNote(const drafts::Draft &draft, bool pageBroughtBack)
 {
     const auto read = notestore::loadFile(dataRoot(), draft.path, drafts::storedFile(dataRoot(), draft));
-    if (!read)
+    if (!read) {
+        setAsideUnopened(draft);
         return;
+    }
     const QByteArray bytes = *read;
     if (notestore::decodeNote(bytes).trimmed().isEmpty()) {
         QFile::remove(draft.path);
@@ -172,4 +175,18 @@ void DiarySession::offerNote(const drafts::Draft &draft, bool pageBroughtBack)
     (void)richtext::loadBytes(bytes, m_note); // a note file is far below a page's limit
     emit noteReplaced();
     m_noteDraft.takeOver(draft);
+}
+
+// A sealed draft that does not open is damaged or was put there from another
+// diary: it is said, and kept in the history rather than asked about again at
+// every start. A plain diary's draft that cannot be read stays where it is.
+void DiarySession::setAsideUnopened(const drafts::Draft &draft)
+{
+    if (!dataRoot().vault())
+        return;
+    drafts::setAside(dataRoot(), draft);
+    const QString what = draft.kind == drafts::Kind::Note ? QStringLiteral("note") : QStringLiteral("page");
+    m_dialogs.message(QStringLiteral("The unsaved %1 kept in %2 does not open: it is damaged or is not this diary's. It has been "
+                                     "moved into the %1's history.").arg(what, dataRoot().relativeName(draft.path)),
+                      QStringLiteral("Unsaved Work does not open"), Dialogs::Icon::Critical, Dialogs::Buttons::Ok);
 }

@@ -6,6 +6,9 @@
 #include "richtext/pageexport.h"
 #include "seams/busycursor.h"
 #include "seams/dialogs.h"
+#include "vault/vault.h"
+
+#include <QFileInfo>
 
 namespace {
 
@@ -22,6 +25,7 @@ void DiarySession::setNoteKey(const QString &key)
     if (key == m_noteKey)
         return;
     m_noteKey = key;
+    m_toldNoteUnopened = false;
     const BusyCursor busy;
     loadNote();
 }
@@ -32,7 +36,24 @@ void DiarySession::loadNote()
     m_note.clear();
     if (const auto bytes = notestore::load(dataRoot(), m_noteKey))
         (void)richtext::loadBytes(*bytes, m_note); // a note file is far below a page's limit
+    else
+        sayNoteDoesNotOpen();
     emit noteReplaced();
+}
+
+// An empty note would look like no note at all, and a save would put the
+// user's next words over the damaged one with no word said. A plain diary's
+// note that cannot be read is shown empty, as it always was.
+void DiarySession::sayNoteDoesNotOpen()
+{
+    const QString file = dataRoot().notePath(m_noteKey);
+    if (m_toldNoteUnopened || !dataRoot().vault() || dataRoot().vault()->isLocked() || !QFileInfo::exists(file))
+        return;
+    m_toldNoteUnopened = true;
+    m_dialogs.message(QStringLiteral("The note for %1 (%2) does not open: it is damaged or is not this diary's. It is shown "
+                                     "empty; its file is left as it is until a note for the day is saved, and then kept in "
+                                     "the history.").arg(noteDayName(m_noteKey), dataRoot().relativeName(file)),
+                      QStringLiteral("Note does not open"), Dialogs::Icon::Critical, Dialogs::Buttons::Ok);
 }
 
 // The stored file is read only once the note was typed into.

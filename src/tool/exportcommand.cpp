@@ -89,9 +89,14 @@ bool exportNotes(const DataRoot &root, const QString &outDir)
     bool ok = true;
     for (const QString &name : sortedFileNames(root.datesDir())) {
         const QString key = keyOf(name);
-        const auto bytes = key.isEmpty() ? std::nullopt : notestore::load(root, key);
-        if (!bytes)
+        if (key.isEmpty())
             continue;
+        const auto bytes = notestore::load(root, key);
+        if (!bytes) {
+            printError(QStringLiteral("cannot read note %1").arg(name));
+            ok = false;
+            continue;
+        }
         QString text = notestore::decodeNote(*bytes);
         text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
         const Outcome written = writeFileAtomically(outDir + QLatin1Char('/') + key + QStringLiteral(".txt"), text.toUtf8());

@@ -30,12 +30,16 @@ int searchCommand(const QStringList &arguments)
 
     const QString term = parser.positionalArguments().constFirst();
     const textsearch::Options options{!parser.isSet(ignoreCase), parser.isSet(text)};
-    for (const QString &name : textsearch::search(*root, pageFileNames(root->pagesDir()), term, options)) {
+    QStringList unopened;
+    for (const QString &name : textsearch::search(*root, pageFileNames(root->pagesDir()), term, options, nullptr, &unopened)) {
         printLine(name);
         if (parser.isSet(context))
             printLine(QStringLiteral("    ") + textsearch::context(*root, name, term, options));
     }
-    return kDone;
+    // Every page was looked at; one that did not open may hold the term.
+    for (const QString &name : unopened)
+        printError(QStringLiteral("cannot open page %1; it was not searched").arg(name));
+    return unopened.isEmpty() ? kDone : kFailed;
 }
 
 } // namespace tool

@@ -21,6 +21,7 @@ constexpr const char *kUsageText =
     "  restore       make a new diary from such an archive\n"
     "  encrypt       encrypt a plain diary in place under a new password\n"
     "  decrypt       turn an encrypted diary back into a plain one\n"
+    "  verify        name every page, note, draft and version that does not open\n"
     "\n"
     "'quillnest-tool COMMAND --help' tells more.\n";
 
@@ -48,6 +49,8 @@ int run(const QStringList &arguments)
         return encryptCommand(rest);
     if (command == QLatin1String("decrypt"))
         return decryptCommand(rest);
+    if (command == QLatin1String("verify"))
+        return verifyCommand(rest);
     if (command == QLatin1String("--help") || command == QLatin1String("-h")) {
         std::fputs(kUsageText, stdout);
         return kDone;

@@ -18,5 +18,6 @@ int backupCommand(const QStringList &arguments);
 int restoreCommand(const QStringList &arguments);
 int encryptCommand(const QStringList &arguments);
 int decryptCommand(const QStringList &arguments);
+int verifyCommand(const QStringList &arguments);
 
 } // namespace tool

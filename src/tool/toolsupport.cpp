@@ -2,6 +2,7 @@
 
 #include "diary/conversion.h"
 #include "diary/daykeys.h"
+#include "diary/sealedmark.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -103,6 +104,10 @@ std::optional<DataRoot> dataRootOption(const QCommandLineParser &parser)
         return std::nullopt;
     if (!QFileInfo(root.pagesDir()).isDir()) {
         printError(QStringLiteral("no pages folder in %1").arg(path));
+        return std::nullopt;
+    }
+    if (const auto lost = sealedmark::passwordFileLost(root)) {
+        printError(*lost);
         return std::nullopt;
     }
     return root;

@@ -21,7 +21,8 @@ void printLine(const QString &line);
 // Returns an exit code when the command should stop here.
 std::optional<int> parseOrExit(QCommandLineParser &parser, const QStringList &arguments, int positional);
 
-// The data root named by --root, when it holds a pages folder.
+// The data root named by --root, when it holds a pages folder and its
+// password file has not been swapped for a plain one under sealed files.
 std::optional<DataRoot> dataRootOption(const QCommandLineParser &parser);
 // What a command returns when dataRootOption gave nothing: a missing --root is a wrong argument.
 int dataRootFailure(const QCommandLineParser &parser);

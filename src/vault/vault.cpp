@@ -4,7 +4,7 @@
 
 namespace {
 
-constexpr QByteArrayView kSealHeader("QNS\x01", 4);
+constexpr QByteArrayView kSealHeader = sealing::kHeader;
 constexpr qsizetype kNonceBytes = crypto_aead_xchacha20poly1305_ietf_NPUBBYTES;
 
 QByteArray associatedData(const QString &name)

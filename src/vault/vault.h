@@ -54,6 +54,9 @@ private:
 };
 
 namespace sealing {
+// The first bytes of every sealed file; a plain diary's bytes are shifted
+// above CR, so none of its files begins with them.
+inline constexpr QByteArrayView kHeader("QNS\x01", 4);
 // The sealed bytes with a given nonce, so known answers can be checked.
 QByteArray sealWith(const SecretBytes &key, QByteArrayView nonce, QByteArrayView plain, const QString &name);
 std::optional<QByteArray> open(const SecretBytes &key, QByteArrayView sealed, const QString &name);

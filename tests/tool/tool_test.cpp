@@ -1,7 +1,10 @@
+#include "diary/conversion.h"
 #include "diary/diarylock.h"
+#include "diary/drafts.h"
 #include "diary/notestore.h"
 #include "diary/pagestore.h"
 #include "diary/passwordfile.h"
+#include "vault/vault.h"
 
 #include "specialfiles.h"
 #include "testdataroot.h"
@@ -464,4 +467,129 @@ TEST(Tool, ANulInAPageDoesNotEndItsText)
     }
     EXPECT_EQ(tool({QStringLiteral("search"), QStringLiteral("--root"), data.path(), QStringLiteral("world")}).out,
               QStringLiteral("2024-03-05.dat\n2024-03-06.dat\n"));
+}
+
+// A sealed file anywhere in the diary marks it encrypted: no command reads or
+// writes it as a plain one after pw.dat is swapped, emptied or removed.
+TEST(Tool, EveryCommandRefusesAnEncryptedDiaryWithoutItsKeySlot)
+{
+    TestDataRoot data;
+    QTemporaryDir out;
+    const QString root = data.path();
+    data.writeFile(QStringLiteral("in.md"), "# 2024-03-06\nwalrus\n");
+    data.writeFile(QStringLiteral("in.rtf"), "{\\rtf1 walrus}");
+    const QList<QStringList> commands{
+        {QStringLiteral("search"), QStringLiteral("walrus")},
+        {QStringLiteral("export"), QStringLiteral("--out"), out.filePath(QStringLiteral("export"))},
+        {QStringLiteral("export"), QStringLiteral("--format"), QStringLiteral("md"), QStringLiteral("--out"), out.filePath(QStringLiteral("md"))},
+        {QStringLiteral("import"), QStringLiteral("--day"), QStringLiteral("2024-03-06"), root + QStringLiteral("/in.rtf")},
+        {QStringLiteral("import-diary"), QStringLiteral("--from"), QStringLiteral("markdown"), root + QStringLiteral("/in.md")},
+        {QStringLiteral("history"), QStringLiteral("--day"), QStringLiteral("2024-03-05")},
+        {QStringLiteral("history"), QStringLiteral("--day"), QStringLiteral("2024-03-05"), QStringLiteral("--restore"), QStringLiteral("x")},
+        {QStringLiteral("backup"), QStringLiteral("--out"), out.filePath(QStringLiteral("diary.zip"))},
+        {QStringLiteral("encrypt")},
+        {QStringLiteral("decrypt")},
+    };
+    const QByteArray sealed = QByteArray("QNS\x01", 4) + QByteArray(60, '\x9c');
+    const QList<std::pair<QString, std::optional<QByteArray>>> swaps{
+        {QStringLiteral("pages/2024-03-05.dat"), passwordfile::noPasswordMarker() + "\r\n"},
+        {QStringLiteral("dates/Mar-5.dat"), passwordfile::fileBytes(u"oldpass")},
+        {QStringLiteral(".drafts/page@2024-03-05.dat"), QByteArray()},
+        {QStringLiteral("history/pages/2024-03/2024-03-05@20240305T101010Z.dat"), std::nullopt},
+    };
+    for (const auto &[sealedFile, passwordFile] : swaps) {
+        ASSERT_TRUE(QDir(root).mkpath(QFileInfo(sealedFile).path()));
+        data.writeFile(sealedFile, sealed);
+        QFile::remove(data.root().passwordFile());
+        if (passwordFile)
+            data.writeFile(QStringLiteral("pw.dat"), *passwordFile);
+        const QStringList before = data.everyName(QStringLiteral(".")) + data.everyName(QStringLiteral("pages"));
+        for (const QStringList &command : commands) {
+            const ToolRun run = tool(command + QStringList{QStringLiteral("--root"), root});
+            EXPECT_EQ(run.code, 1) << command.join(u' ').toStdString();
+            EXPECT_EQ(run.err, QStringLiteral("quillnest-tool: This diary is encrypted, but its password file is missing or is "
+                                              "not an encrypted diary's. Nothing has been changed. (%1 is sealed.)\n").arg(sealedFile))
+                << command.join(u' ').toStdString() << " " << sealedFile.toStdString();
+        }
+        EXPECT_EQ(data.everyName(QStringLiteral(".")) + data.everyName(QStringLiteral("pages")), before);
+        EXPECT_EQ(data.readFile(sealedFile), sealed);
+        EXPECT_TRUE(QDir(out.path()).isEmpty());
+        QFile::remove(data.path() + QLatin1Char('/') + sealedFile);
+    }
+}
+
+namespace {
+
+// The diary encrypted in place under "correct horse", at the least cost a key slot may ask.
+void encryptInPlace(const DataRoot &plain)
+{
+    SecretBytes master = keyslot::newMasterKey();
+    const auto slot = keyslot::make(master, keyslot::passwordBytes(u"correct horse"), kdfPolicy().floor);
+    ASSERT_TRUE(slot);
+    ASSERT_TRUE(conversion::encrypt(plain, Vault(std::move(master), *slot), keyslot::format(*slot)));
+}
+
+void flipLastByte(const QString &path)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(file.seek(file.size() - 1));
+    char last = 0;
+    ASSERT_TRUE(file.getChar(&last));
+    ASSERT_TRUE(file.seek(file.size() - 1));
+    ASSERT_TRUE(file.putChar(char(last ^ 1)));
+}
+
+} // namespace
+
+// A file that does not open is named, the rest still done, and the exit says so.
+TEST(Tool, VerifySearchExportAndRestoreNameWhatDoesNotOpen)
+{
+    TestDataRoot data;
+    const QString root = data.path();
+    ASSERT_TRUE(pagestore::save(data.root(), QStringLiteral("2024-03-05"), "{\\rtf1 the walrus sang}"));
+    ASSERT_TRUE(pagestore::save(data.root(), QStringLiteral("2024-03-06"), "{\\rtf1 a walrus slept}"));
+    ASSERT_TRUE(pagestore::save(data.root(), QStringLiteral("2024-03-06"), "{\\rtf1 the walrus slept}"));
+    ASSERT_TRUE(notestore::save(data.root(), QStringLiteral("Mar-5"), u"Walrus day"));
+    ASSERT_TRUE(drafts::write(data.root(), drafts::Kind::Page, QStringLiteral("2024-03-07"), "{\\rtf1 walrus draft}"));
+    data.writeFile(QStringLiteral("pages/2024-03-05.sync-conflict-20240305-101010-ABCDEFG.dat"), "copy");
+    const QStringList verify{QStringLiteral("verify"), QStringLiteral("--root"), root};
+    const ToolRun plain = tool(verify);
+    EXPECT_EQ(plain.code, 0) << plain.out.toStdString();
+    EXPECT_EQ(plain.out, QStringLiteral("pages/2024-03-05.sync-conflict-20240305-101010-ABCDEFG.dat: its name is not a "
+                                        "page's; left alone\n5 files checked, 0 do not open\n"));
+
+    encryptInPlace(data.root());
+    EXPECT_TRUE(toolWithPassword(verify, "correct horse").out.endsWith(QStringLiteral("\n5 files checked, 0 do not open\n")));
+    const QString version = QDir(root + QStringLiteral("/history/pages/2024-03")).entryList(QDir::Files).constFirst();
+    const QString versionId = version.section(u'@', 1).chopped(4);
+    for (const QString &damaged : {QStringLiteral("pages/2024-03-06.dat"), QStringLiteral("dates/Mar-5.dat"),
+                                   QStringLiteral(".drafts/page@2024-03-07.dat"), QStringLiteral("history/pages/2024-03/") + version})
+        flipLastByte(root + QLatin1Char('/') + damaged);
+
+    const ToolRun verified = toolWithPassword(verify, "correct horse");
+    EXPECT_EQ(verified.code, 1);
+    EXPECT_EQ(verified.out, QStringLiteral("pages/2024-03-05.sync-conflict-20240305-101010-ABCDEFG.dat: its name is not a "
+                                           "page's; left alone\npages/2024-03-06.dat: does not open\ndates/Mar-5.dat: does not "
+                                           "open\n.drafts/page@2024-03-07.dat: does not open\nhistory/pages/2024-03/%1: does "
+                                           "not open\n5 files checked, 4 do not open\n").arg(version));
+    for (const QStringList &search : {QStringList{QStringLiteral("walrus")}, QStringList{QStringLiteral("--text"), QStringLiteral("walrus")}}) {
+        const ToolRun found = toolWithPassword(QStringList{QStringLiteral("search"), QStringLiteral("--root"), root} + search, "correct horse");
+        EXPECT_EQ(found.code, 1);
+        EXPECT_EQ(found.out, QStringLiteral("2024-03-05.dat\n"));
+        EXPECT_EQ(found.err, QStringLiteral("quillnest-tool: cannot open page 2024-03-06.dat; it was not searched\n"));
+    }
+    QTemporaryDir out;
+    const ToolRun exported = toolWithPassword({QStringLiteral("export"), QStringLiteral("--root"), root, QStringLiteral("--out"), out.path()}, "correct horse");
+    EXPECT_EQ(exported.code, 1);
+    EXPECT_TRUE(exported.err.contains(QStringLiteral("2024-03-06.dat")) && exported.err.contains(QStringLiteral("Mar-5.dat")))
+        << exported.err.toStdString();
+    EXPECT_EQ(fileBytes(out.filePath(QStringLiteral("pages/2024-03-05.rtf"))), QByteArray("{\\rtf1 the walrus sang}\r\n"));
+
+    const QByteArray stored = data.readFile(QStringLiteral("pages/2024-03-06.dat"));
+    const ToolRun restored = toolWithPassword({QStringLiteral("history"), QStringLiteral("--root"), root, QStringLiteral("--day"),
+                                               QStringLiteral("2024-03-06"), QStringLiteral("--restore"), versionId}, "correct horse");
+    EXPECT_EQ(restored.code, 1);
+    EXPECT_TRUE(restored.err.contains(QStringLiteral("does not open"))) << restored.err.toStdString();
+    EXPECT_EQ(data.readFile(QStringLiteral("pages/2024-03-06.dat")), stored);
 }

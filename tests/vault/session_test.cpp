@@ -14,6 +14,7 @@
 #include "testdataroot.h"
 
 #include <QDir>
+#include <QFile>
 #include <QLocale>
 #include <QTextCursor>
 
@@ -211,6 +212,77 @@ TEST_F(EncryptionSession, DecryptDiaryLeavesThePlainDiaryTheOrdinarySignInOpens)
     signIn(kPassword);
     EXPECT_FALSE(session->isEncrypted());
     EXPECT_EQ(pageText(), QStringLiteral("Today we went skating at Zermatt"));
+}
+
+// Sealed pages mark the diary encrypted, whatever stands in pw.dat instead of its key slot.
+TEST_F(EncryptionSession, APlainMissingOrEmptyPasswordFileUnderSealedPagesIsRefused)
+{
+    encrypt();
+    session.reset();
+    const QString passwordFile = data.root().passwordFile();
+    for (const std::optional<QByteArray> &swapped : {std::optional(passwordfile::noPasswordMarker() + "\r\n"),
+                                                     std::optional(passwordfile::fileBytes(kPlainPassword)),
+                                                     std::optional(QByteArray()), std::optional<QByteArray>()}) {
+        QFile::remove(passwordFile);
+        if (swapped)
+            writeBytes(passwordFile, *swapped);
+        const Snapshot before = now();
+        RecordingProgram ending;
+        {
+            DiarySession refused(dialogs, clock);
+            refused.setDataRoot(data.path());
+            dialogs.answerMessage(Button::Ok);
+            EXPECT_FALSE(refused.signIn(ending));
+        }
+        EXPECT_TRUE(ending.ended());
+        const QString said = dialogs.texts().last();
+        EXPECT_TRUE(said.startsWith(QStringLiteral("This diary is encrypted, but its password file is missing or is not an "
+                                                   "encrypted diary's. Nothing has been changed. (pages/2026-12-0"))
+                    && said.endsWith(QStringLiteral(".dat is sealed.) This program will now close!")))
+            << said.toStdString();
+        EXPECT_EQ(differences(before, now()), "");
+    }
+}
+
+// Today's note and a kept draft that do not open are said, not shown empty or left lying.
+TEST_F(EncryptionSession, ANoteOrDraftThatDoesNotOpenIsSaid)
+{
+    encrypt();
+    session.reset();
+    const QString note = data.path() + QStringLiteral("/dates/Dec-4.dat");
+    const QString draft = data.path() + QStringLiteral("/.drafts/page@2026-12-01.dat");
+    ASSERT_TRUE(QDir(data.path()).mkpath(QStringLiteral(".drafts")));
+    for (const QString &damaged : {note, draft}) {
+        QByteArray bytes = readBytes(damaged == note ? note : data.root().pagePath(QStringLiteral("2026-12-01")));
+        bytes[bytes.size() - 1] = char(bytes.back() ^ 1);
+        writeBytes(damaged, bytes);
+    }
+    const QByteArray damagedNote = readBytes(note);
+    session = std::make_unique<DiarySession>(dialogs, clock);
+    session->setDataRoot(data.path());
+    dialogs.answerInput(kPassword);
+    dialogs.answerMessage(Button::Ok);
+    dialogs.answerMessage(Button::Ok);
+    const qsizetype first = dialogs.shown().size();
+    ASSERT_TRUE(session->signIn(program));
+    EXPECT_EQ(dialogs.texts().mid(first),
+              QStringList({"Enter the Password", "The note for December 4 (dates/Dec-4.dat) does not open: it is damaged or is not this diary's. It is "
+                           "shown empty; its file is left as it is until a note for the day is saved, and then kept in the history.",
+                           "The unsaved page kept in .drafts/page@2026-12-01.dat does not open: it is damaged or is not this "
+                           "diary's. It has been moved into the page's history."}));
+    EXPECT_EQ(readBytes(note), damagedNote);
+    EXPECT_FALSE(QFile::exists(draft));
+    EXPECT_EQ(QDir(data.path() + QStringLiteral("/history/pages/2026-12")).entryList(QDir::Files).size(), 1);
+    EXPECT_EQ(pageText(), QStringLiteral("Today we went skating at Zermatt"));
+
+    // Page History refuses to put back a version that does not open.
+    session->chooseDay(QDate(2026, 12, 1));
+    const QString id = session->pageVersions().constFirst().id;
+    const QByteArray page = readBytes(data.root().pagePath(QStringLiteral("2026-12-01")));
+    dialogs.answerMessage(Button::Ok);
+    EXPECT_FALSE(session->restorePageVersion(id));
+    EXPECT_TRUE(dialogs.texts().last().contains(QStringLiteral("does not open"))) << dialogs.texts().last().toStdString();
+    EXPECT_EQ(readBytes(data.root().pagePath(QStringLiteral("2026-12-01"))), page);
 }
 
 TEST_F(EncryptionSession, LockWipesTheKeyUntilTheRightPasswordUnlocks)

@@ -1,0 +1,24 @@
+#pragma once
+
+#include "dataroot.h"
+
+#include <QString>
+
+#include <optional>
+
+// An encrypted diary is known by its sealed files as well as by its password
+// file, so whoever can replace or remove pw.dat alone cannot turn the diary
+// into a plain one that shows nothing and stores new pages unsealed.
+namespace sealedmark {
+
+// The first file under pages/, dates/, .drafts/ or history/ that begins as
+// a sealed file does, named below the diary folder; of each file only its
+// first bytes are read, and the look stops there.
+std::optional<QString> sealedFile(const QString &rootPath);
+
+// When the diary holds a sealed file but its password file is missing, empty
+// or a plain diary's, the message that says so and names the file. A key
+// slot in pw.dat settles it without a look at any other file.
+std::optional<QString> passwordFileLost(const DataRoot &root);
+
+} // namespace sealedmark
