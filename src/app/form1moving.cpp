@@ -97,3 +97,11 @@ void Form1::exportPages()
     ProgressBox progress(this, QStringLiteral("Exporting..."));
     m_session.exportPages(request, [&](int done, int total) { return progress.update(done, total); });
 }
+
+// Encrypting, decrypting and changing an encrypted diary's password pass
+// over every file; once begun they are not stopped half way.
+void Form1::convertShowingProgress(const QString &label, void (DiarySession::*convert)(const conversion::Progress &))
+{
+    ProgressBox progress(this, label, ProgressBox::Cancel::Hidden);
+    (m_session.*convert)([&](int done, int total) { progress.update(done, total); });
+}
