@@ -224,9 +224,10 @@ TEST_F(AutoLockTest, AQuestionBeingAskedOutlivesTheLock)
 }
 
 // Changing the password reseals every file: past a few hundred of them the
-// window shows how far it got, with no Cancel to stop it half way, and the
-// window goes on sealing with the new key.
-TEST_F(AutoLockTest, ChangePasswordShowsItsProgressAndTheWindowSealsUnderTheNewKey)
+// window shows how far it got, with no Cancel to stop it half way, a lock
+// meanwhile does not wipe the key it reads with, and the window goes on
+// sealing with the new key.
+TEST_F(AutoLockTest, ChangePasswordShowsItsProgressOutlastsALockAndTheWindowSealsUnderTheNewKey)
 {
     const Vault &vault = *form().session().dataRoot().vault();
     for (int day = 1; day <= ProgressBox::kShownAbove; ++day) {
@@ -242,9 +243,10 @@ TEST_F(AutoLockTest, ChangePasswordShowsItsProgressAndTheWindowSealsUnderTheNewK
     bool cancelShown = false;
     QTimer watch;
     QObject::connect(&watch, &QTimer::timeout, [&] {
-        if (const auto *box = form().findChild<QProgressDialog *>()) {
+        if (const auto *box = form().findChild<QProgressDialog *>(); box && !shown) {
             shown = true;
-            cancelShown = cancelShown || box->findChild<QPushButton *>();
+            cancelShown = box->findChild<QPushButton *>() != nullptr;
+            form().autoLock()->screenSaverActiveChanged(true);
         }
     });
     watch.start(0);
@@ -252,6 +254,7 @@ TEST_F(AutoLockTest, ChangePasswordShowsItsProgressAndTheWindowSealsUnderTheNewK
     ASSERT_TRUE(shown) << "the box of a long conversion";
     EXPECT_FALSE(cancelShown);
     EXPECT_EQ(harness.dialogs.shown().last().title, QStringLiteral("Password Saved"));
+    EXPECT_FALSE(locked());
 
     QTest::keyClicks(form().rtxt2, QStringLiteral("Zermatt "));
     form().session().flushDrafts();
