@@ -1,7 +1,7 @@
 #pragma once
 
-#include "diary/dataroot.h"
 #include "diary/conversion.h"
+#include "diary/dataroot.h"
 #include "diary/daykeys.h"
 #include "draftkeeper.h"
 #include "diary/diarylock.h"
