@@ -152,6 +152,7 @@ private:
     void backUpDiary();
     void importDiary();
     void exportPages();
+    void convertShowingProgress(const QString &label, void (DiarySession::*convert)(const conversion::Progress &));
     void cmbFontName_Click();
     void cmbFontSize_Click();
     void fontSizeTyped();

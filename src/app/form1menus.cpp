@@ -125,9 +125,12 @@ void Form1::connectMenus()
     connect(m22, &QAction::triggered, this, &Form1::backUpDiary);
     connect(m25, &QAction::triggered, this, &Form1::importDiary);
     connect(m26, &QAction::triggered, this, &Form1::exportPages);
-    connect(m18, &QAction::triggered, &m_session, &DiarySession::changePassword);
-    connect(m23, &QAction::triggered, &m_session, &DiarySession::encryptDiary);
-    connect(m24, &QAction::triggered, &m_session, &DiarySession::decryptDiary);
+    connect(m18, &QAction::triggered, this,
+            [this] { convertShowingProgress(QStringLiteral("Renewing the key..."), &DiarySession::changePassword); });
+    connect(m23, &QAction::triggered, this,
+            [this] { convertShowingProgress(QStringLiteral("Encrypting..."), &DiarySession::encryptDiary); });
+    connect(m24, &QAction::triggered, this,
+            [this] { convertShowingProgress(QStringLiteral("Decrypting..."), &DiarySession::decryptDiary); });
     connect(&m_session, &DiarySession::encryptionChanged, this, [this](bool encrypted) {
         m23->setVisible(!encrypted);
         m24->setVisible(encrypted);

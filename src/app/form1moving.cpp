@@ -1,5 +1,6 @@
 #include "form1.h"
 
+#include "app/autolock.h"
 #include "app/progressbox.h"
 #include "diary/daykeys.h"
 #include "diary/dataroot.h"
@@ -96,4 +97,18 @@ void Form1::exportPages()
         return;
     ProgressBox progress(this, QStringLiteral("Exporting..."));
     m_session.exportPages(request, [&](int done, int total) { return progress.update(done, total); });
+}
+
+// Encrypting, decrypting and changing an encrypted diary's password pass
+// over every file; once begun they are not stopped half way, nor by a lock
+// wiping the key they read with while the box takes its events.
+void Form1::convertShowingProgress(const QString &label, void (DiarySession::*convert)(const conversion::Progress &))
+{
+    const QPointer<AutoLock> autoLock = m_autoLock;
+    if (autoLock)
+        autoLock->blockSignals(true);
+    ProgressBox progress(this, label, ProgressBox::Cancel::Hidden);
+    (m_session.*convert)([&](int done, int total) { progress.update(done, total); });
+    if (autoLock)
+        autoLock->blockSignals(false);
 }

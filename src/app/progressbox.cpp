@@ -1,6 +1,9 @@
 #include "progressbox.h"
 
-ProgressBox::ProgressBox(QWidget *parent, QString label) : m_parent(parent), m_label(std::move(label)) {}
+ProgressBox::ProgressBox(QWidget *parent, QString label, Cancel cancel)
+    : m_parent(parent), m_label(std::move(label)), m_cancel(cancel)
+{
+}
 
 ProgressBox::~ProgressBox()
 {
@@ -15,6 +18,8 @@ bool ProgressBox::update(int done, int total)
         m_dialog = new QProgressDialog(m_label, QStringLiteral("Cancel"), 0, total, m_parent);
         m_dialog->setWindowModality(Qt::WindowModal);
         m_dialog->setMinimumDuration(0);
+        if (m_cancel == Cancel::Hidden)
+            m_dialog->setCancelButton(nullptr);
     }
     // A window-modal box takes its events in setValue, Cancel included.
     m_dialog->setValue(done);

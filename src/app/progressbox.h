@@ -12,8 +12,10 @@ class ProgressBox
 {
 public:
     static constexpr int kShownAbove = 300;
+    // Hidden for a job that cannot stop half way.
+    enum class Cancel { Shown, Hidden };
 
-    ProgressBox(QWidget *parent, QString label);
+    ProgressBox(QWidget *parent, QString label, Cancel cancel = Cancel::Shown);
     ~ProgressBox();
     ProgressBox(const ProgressBox &) = delete;
     ProgressBox &operator=(const ProgressBox &) = delete;
@@ -24,5 +26,6 @@ public:
 private:
     QWidget *m_parent;
     QString m_label;
+    Cancel m_cancel;
     QPointer<QProgressDialog> m_dialog;
 };

@@ -129,6 +129,15 @@ Outcome convert(const DataRoot &root, const Transform &transform, const QByteArr
     return Outcome::success();
 }
 
+// Sealed, and opened again before it counts.
+std::optional<QByteArray> sealChecked(const Vault &vault, QByteArrayView bytes, const QString &name)
+{
+    auto sealed = vault.seal(bytes, name);
+    if (!sealed || vault.open(*sealed, name) != bytes.toByteArray())
+        return std::nullopt;
+    return sealed;
+}
+
 } // namespace
 
 QString storedNameOf(const QString &relativeName)
@@ -144,11 +153,8 @@ QString storedNameOf(const QString &relativeName)
 
 Outcome encrypt(const DataRoot &plain, const Vault &vault, const QByteArray &keySlot, const Progress &progress)
 {
-    const Transform seal = [&vault](QByteArrayView bytes, const QString &name) -> std::optional<QByteArray> {
-        auto sealed = vault.seal(bytes, storedNameOf(name));
-        if (!sealed || vault.open(*sealed, storedNameOf(name)) != bytes.toByteArray())
-            return std::nullopt;
-        return sealed;
+    const Transform seal = [&vault](QByteArrayView bytes, const QString &name) {
+        return sealChecked(vault, bytes, storedNameOf(name));
     };
     return convert(plain, seal, keyslot::fileBytes(keySlot), progress);
 }
@@ -164,6 +170,22 @@ Outcome decrypt(const DataRoot &encrypted, const QByteArray &passwordFile, const
         return plain ? plain : vault->open(bytes, name);
     };
     return convert(encrypted, open, passwordFile, progress);
+}
+
+Outcome rekey(const DataRoot &encrypted, const Vault &renewed, const QByteArray &keySlot, const Progress &progress)
+{
+    const Vault *vault = encrypted.vault();
+    if (!vault)
+        return Outcome::failure(QStringLiteral("The diary is not encrypted."));
+    // Each file is sealed again under the name it opened with.
+    const Transform reseal = [vault, &renewed](QByteArrayView bytes, const QString &name) -> std::optional<QByteArray> {
+        for (const QString &sealedAs : {storedNameOf(name), name}) {
+            if (const auto plain = vault->open(bytes, sealedAs))
+                return sealChecked(renewed, *plain, sealedAs);
+        }
+        return std::nullopt;
+    };
+    return convert(encrypted, reseal, keyslot::fileBytes(keySlot), progress);
 }
 
 bool interrupted(const QString &rootPath)

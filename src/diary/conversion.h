@@ -25,6 +25,9 @@ using Progress = std::function<void(int done, int total)>;
 Outcome encrypt(const DataRoot &plain, const Vault &vault, const QByteArray &keySlot, const Progress &progress = {});
 // encrypted carries its vault; passwordFile is the plain pw.dat to leave.
 Outcome decrypt(const DataRoot &encrypted, const QByteArray &passwordFile, const Progress &progress = {});
+// Reseals every file of encrypted, opened with its vault, under renewed's
+// master key, whose pw.dat line is keySlot: an old pw.dat opens none of them.
+Outcome rekey(const DataRoot &encrypted, const Vault &renewed, const QByteArray &keySlot, const Progress &progress = {});
 
 // Before anything reads the diary: completes a conversion that was marked
 // done, or drops one that was not.

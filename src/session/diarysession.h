@@ -1,5 +1,6 @@
 #pragma once
 
+#include "diary/conversion.h"
 #include "diary/dataroot.h"
 #include "diary/daykeys.h"
 #include "draftkeeper.h"
@@ -140,12 +141,14 @@ public:
 
     bool isEncrypted() const { return m_vault != nullptr; }
     // File > Encrypt Diary... and Decrypt Diary...: each explains, asks for
-    // the password, converts every file and tells how it went.
-    void encryptDiary();
-    void decryptDiary();
+    // the password, converts every file and tells how it went. `progress`
+    // hears each file converted.
+    void encryptDiary(const conversion::Progress &progress = {});
+    void decryptDiary(const conversion::Progress &progress = {});
     // File > Change Password: a plain diary's question as ever; an encrypted
-    // one asks the current password, then the new one twice.
-    void changePassword();
+    // one asks the current password, then the new one twice, and reseals
+    // every file under a new master key.
+    void changePassword(const conversion::Progress &progress = {});
     // An encrypted diary locks: every draft is written, then the key is wiped.
     void lockDiary();
     // False for a wrong password; the diary stays locked.

@@ -3,7 +3,6 @@
 #include "access/signin.h"
 #include "diary/conversion.h"
 #include "diary/passwordfile.h"
-#include "diary/safewrite.h"
 #include "seams/busycursor.h"
 #include "seams/dialogs.h"
 #include "vault/passwordpolicy.h"
@@ -14,6 +13,7 @@ namespace {
 const QString kEncryptTitle = QStringLiteral("Encrypt Diary");
 const QString kDecryptTitle = QStringLiteral("Decrypt Diary");
 const QString kChangeTitle = QStringLiteral("Change Password");
+const QString kNotSaved = QStringLiteral("An error has occured! The password was not saved!");
 
 // Asked again before the diary's form or password changes: nothing when
 // cancelled or wrong, the wrong one told with refused.
@@ -64,7 +64,7 @@ std::optional<QString> DiarySession::askNewPassword(const QString &title, bool p
     return first;
 }
 
-void DiarySession::encryptDiary()
+void DiarySession::encryptDiary(const conversion::Progress &progress)
 {
     if (isEncrypted()
         || m_dialogs.message(QStringLiteral("Encrypting stores every page and note so that only your password can open them, "
@@ -86,7 +86,7 @@ void DiarySession::encryptDiary()
         return;
     }
     auto vault = std::make_shared<Vault>(std::move(master), *slot);
-    if (const Outcome done = conversion::encrypt(dataRoot(), *vault, keyslot::format(*slot)); !done) {
+    if (const Outcome done = conversion::encrypt(dataRoot(), *vault, keyslot::format(*slot), progress); !done) {
         error(QStringLiteral("The diary has not been encrypted: %1").arg(done.error()));
         return;
     }
@@ -95,7 +95,7 @@ void DiarySession::encryptDiary()
                       QStringLiteral("Diary Encrypted"), Dialogs::Icon::Information, Dialogs::Buttons::Ok);
 }
 
-void DiarySession::decryptDiary()
+void DiarySession::decryptDiary(const conversion::Progress &progress)
 {
     if (!isEncrypted()
         || m_dialogs.message(QStringLiteral("Decrypting stores every page and note as a plain diary again, which anyone who copies "
@@ -117,7 +117,7 @@ void DiarySession::decryptDiary()
     }
     flushDrafts();
     const BusyCursor busy;
-    if (const Outcome done = conversion::decrypt(dataRoot(), passwordfile::fileBytes(password)); !done) {
+    if (const Outcome done = conversion::decrypt(dataRoot(), passwordfile::fileBytes(password), progress); !done) {
         error(QStringLiteral("The diary has not been decrypted: %1").arg(done.error()));
         return;
     }
@@ -126,7 +126,7 @@ void DiarySession::decryptDiary()
                       Dialogs::Icon::Information, Dialogs::Buttons::Ok);
 }
 
-void DiarySession::changePassword()
+void DiarySession::changePassword(const conversion::Progress &progress)
 {
     if (!isEncrypted()) {
         ChangePassword(dataRoot().passwordFile(), m_dialogs);
@@ -138,15 +138,22 @@ void DiarySession::changePassword()
     const auto password = askNewPassword(kChangeTitle, false);
     if (!password)
         return;
+    flushDrafts();
     const BusyCursor busy;
-    // Only the key slot changes: every page stays sealed under the same master key.
-    const auto slot = m_vault->slotFor(keyslot::passwordBytes(*password), kdfPolicy().chooseForNewSlot());
-    if (!slot || !writeFileAtomically(dataRoot().passwordFile(), keyslot::fileBytes(keyslot::format(*slot)))) {
-        m_dialogs.message(QStringLiteral("An error has occured! The password was not saved!"), QStringLiteral("ERROR"),
-                          Dialogs::Icon::Critical, Dialogs::Buttons::Ok);
+    // A new master key, so an old pw.dat kept in a backup or a synced copy
+    // opens nothing: every file is sealed again under it.
+    SecretBytes master = keyslot::newMasterKey();
+    const auto slot = keyslot::make(master, keyslot::passwordBytes(*password), kdfPolicy().chooseForNewSlot());
+    if (!slot) {
+        error(kNotSaved, QStringLiteral("There is not enough memory for the new key."));
         return;
     }
-    m_vault->useSlot(*slot);
+    Vault renewed(std::move(master), *slot);
+    if (const Outcome done = conversion::rekey(dataRoot(), renewed, keyslot::format(*slot), progress); !done) {
+        error(kNotSaved, done.error());
+        return;
+    }
+    m_vault->adopt(std::move(renewed));
     m_dialogs.message(QStringLiteral("Password has been saved"), QStringLiteral("Password Saved"), Dialogs::Icon::Information,
                       Dialogs::Buttons::Ok);
 }

@@ -2,6 +2,8 @@
 
 #include <sodium.h>
 
+#include <mutex>
+
 namespace {
 
 constexpr QByteArrayView kSealHeader = sealing::kHeader;
@@ -91,10 +93,12 @@ void Vault::lock()
     m_key.reset();
 }
 
-void Vault::useSlot(KeySlot slot)
+void Vault::adopt(Vault &&renewed)
 {
-    const std::lock_guard guard(m_mutex);
-    m_slot = std::move(slot);
+    const std::scoped_lock guard(m_mutex, renewed.m_mutex);
+    m_key = std::move(renewed.m_key);
+    renewed.m_key.reset();
+    m_slot = std::move(renewed.m_slot);
 }
 
 // A copy, so the slow key derivation runs without holding the lock.

@@ -29,10 +29,12 @@ public:
     // Nothing when locked, or when the bytes were not sealed under this name with this key.
     std::optional<QByteArray> open(QByteArrayView sealed, const QString &name) const;
 
-    // A key slot for the same master key under another password; it becomes
-    // the slot unlocking asks once the caller has stored it (useSlot).
+    // A key slot for the same master key under another password.
     std::optional<KeySlot> slotFor(const SecretBytes &password, KdfLimits limits) const;
-    void useSlot(KeySlot slot);
+    // Takes renewed's key and slot once every file is sealed under them, so
+    // whatever shares this vault seals with the new key and unlocking asks
+    // the new slot.
+    void adopt(Vault &&renewed);
     // True when the password opens the slot to this same key: asked again
     // before the diary's form or password changes.
     bool opensWith(const SecretBytes &password) const;

@@ -4,7 +4,9 @@
 
 #include "app/autolock.h"
 #include "app/lockbox.h"
+#include "app/progressbox.h"
 #include "diary/conversion.h"
+#include "diary/daykeys.h"
 #include "diary/pagestore.h"
 #include "editor/richtextedit.h"
 #include "history/pagehistorywindow.h"
@@ -16,6 +18,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMap>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QScreen>
 #include <QTest>
@@ -218,6 +221,49 @@ TEST_F(AutoLockTest, AQuestionBeingAskedOutlivesTheLock)
     EXPECT_EQ(question.exec(), QDialog::Accepted);
     EXPECT_TRUE(coveredWhileAsked);
     EXPECT_TRUE(form().isVisible());
+}
+
+// Changing the password reseals every file: past a few hundred of them the
+// window shows how far it got, with no Cancel to stop it half way, a lock
+// meanwhile does not wipe the key it reads with, and the window goes on
+// sealing with the new key.
+TEST_F(AutoLockTest, ChangePasswordShowsItsProgressOutlastsALockAndTheWindowSealsUnderTheNewKey)
+{
+    const Vault &vault = *form().session().dataRoot().vault();
+    for (int day = 1; day <= ProgressBox::kShownAbove; ++day) {
+        const QString name = QStringLiteral("pages/%1.dat").arg(daykeys::dayKey(QDate(2020, 1, 1).addDays(day)));
+        harness.data.writeFile(name, vault.seal(diarytexts::page("Another day"), name).value());
+    }
+    const QString newPassword = QStringLiteral("battery staple");
+    harness.dialogs.answerInput(kPassword);
+    harness.dialogs.answerInput(newPassword);
+    harness.dialogs.answerInput(newPassword);
+    harness.dialogs.answerMessage(Button::Ok);
+    bool shown = false;
+    bool cancelShown = false;
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        if (const auto *box = form().findChild<QProgressDialog *>(); box && !shown) {
+            shown = true;
+            cancelShown = box->findChild<QPushButton *>() != nullptr;
+            form().autoLock()->screenSaverActiveChanged(true);
+        }
+    });
+    watch.start(0);
+    form().m18->trigger();
+    ASSERT_TRUE(shown) << "the box of a long conversion";
+    EXPECT_FALSE(cancelShown);
+    EXPECT_EQ(harness.dialogs.shown().last().title, QStringLiteral("Password Saved"));
+    EXPECT_FALSE(locked());
+
+    QTest::keyClicks(form().rtxt2, QStringLiteral("Zermatt "));
+    form().session().flushDrafts();
+    const auto slot = keyslot::parse(harness.data.readFile(QStringLiteral("pw.dat")).split('\r').first());
+    ASSERT_TRUE(slot);
+    auto key = keyslot::unwrap(*slot, keyslot::passwordBytes(newPassword));
+    ASSERT_TRUE(key);
+    const Vault renewed(std::move(*key), *slot);
+    EXPECT_TRUE(renewed.open(harness.data.readFile(QStringLiteral(".drafts/page@2026-12-04.dat")), QStringLiteral("pages/2026-12-04.dat")));
 }
 
 // A plain diary has no lock, until it is encrypted; decrypted, it has none again.

@@ -1,8 +1,10 @@
-// Converts the diary folder given first to the form given second, "encrypt"
-// or "decrypt", with the test's password, so that it can be killed at any
-// moment of the conversion. It writes "go" just before converting and, once
-// the conversion returned, "done" with the microseconds it took, timed here
-// so that the killer's own scheduling cannot shorten or stretch it.
+// Converts the diary folder given first as the word given second says:
+// "encrypt" or "decrypt" with the test's first password, or "rekey" from
+// whichever of the test's two passwords opens it to the other under a new
+// master key, so that it can be killed at any moment of the conversion. It
+// writes "go" just before converting and, once the conversion returned,
+// "done" with the microseconds it took, timed here so that the killer's own
+// scheduling cannot shorten or stretch it.
 
 #include "cheapkdf.h"
 #include "diary/conversion.h"
@@ -15,11 +17,14 @@
 #include <chrono>
 #include <cstdio>
 #include <functional>
+#include <map>
 #include <memory>
+#include <optional>
 
 namespace {
 
 const QString kPassword = QStringLiteral("correct horse battery");
+const QString kNewPassword = QStringLiteral("staple battery horse");
 
 bool timed(const std::function<Outcome()> &convert)
 {
@@ -35,29 +40,55 @@ bool timed(const std::function<Outcome()> &convert)
     return true;
 }
 
-bool encrypt(const DataRoot &root)
+// A new master key under password, and the pw.dat line that wraps it.
+struct NewKey
+{
+    std::unique_ptr<Vault> vault;
+    QByteArray slot;
+};
+
+std::optional<NewKey> newKey(const QString &password)
 {
     SecretBytes master = keyslot::newMasterKey();
-    const auto slot = keyslot::make(master, keyslot::passwordBytes(kPassword), kdfPolicy().chooseForNewSlot());
+    const auto slot = keyslot::make(master, keyslot::passwordBytes(password), kdfPolicy().chooseForNewSlot());
     if (!slot)
-        return false;
-    const Vault vault(std::move(master), *slot);
-    return timed([&] { return conversion::encrypt(root, vault, keyslot::format(*slot)); });
+        return std::nullopt;
+    return NewKey{std::make_unique<Vault>(std::move(master), *slot), keyslot::format(*slot)};
+}
+
+// The encrypted diary at path, when password opens it.
+std::optional<DataRoot> opened(const QString &path, const QString &password)
+{
+    QFile passwordFile(DataRoot(path).passwordFile());
+    if (!passwordFile.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    const auto slot = keyslot::parse(passwordFile.readLine().trimmed());
+    if (!slot)
+        return std::nullopt;
+    auto master = keyslot::unwrap(*slot, keyslot::passwordBytes(password));
+    if (!master)
+        return std::nullopt;
+    return DataRoot(path, std::make_shared<Vault>(std::move(*master), *slot));
+}
+
+bool encrypt(const QString &path)
+{
+    const auto key = newKey(kPassword);
+    return key && timed([&] { return conversion::encrypt(DataRoot(path), *key->vault, key->slot); });
 }
 
 bool decrypt(const QString &path)
 {
-    QFile passwordFile(DataRoot(path).passwordFile());
-    if (!passwordFile.open(QIODevice::ReadOnly))
-        return false;
-    const auto slot = keyslot::parse(passwordFile.readLine().trimmed());
-    if (!slot)
-        return false;
-    auto master = keyslot::unwrap(*slot, keyslot::passwordBytes(kPassword));
-    if (!master)
-        return false;
-    const DataRoot root(path, std::make_shared<Vault>(std::move(*master), *slot));
-    return timed([&] { return conversion::decrypt(root, passwordfile::fileBytes(kPassword)); });
+    const auto root = opened(path, kPassword);
+    return root && timed([&] { return conversion::decrypt(*root, passwordfile::fileBytes(kPassword)); });
+}
+
+bool rekey(const QString &path)
+{
+    const auto first = opened(path, kPassword);
+    const auto root = first ? first : opened(path, kNewPassword);
+    const auto key = newKey(first ? kNewPassword : kPassword);
+    return root && key && timed([&] { return conversion::rekey(*root, *key->vault, key->slot); });
 }
 
 } // namespace
@@ -68,8 +99,10 @@ int main(int argc, char *argv[])
         return 2;
     useCheapKeyDerivation();
     const QString path = QFile::decodeName(argv[1]);
-    const QByteArray direction(argv[2]);
-    if (direction != "encrypt" && direction != "decrypt")
+    const QByteArray command(argv[2]);
+    const std::map<QByteArray, bool (*)(const QString &)> commands{{"encrypt", encrypt}, {"decrypt", decrypt}, {"rekey", rekey}};
+    const auto found = commands.find(command);
+    if (found == commands.end())
         return 2;
-    return (direction == "encrypt" ? encrypt(DataRoot(path)) : decrypt(path)) ? 0 : 1;
+    return found->second(path) ? 0 : 1;
 }

@@ -30,16 +30,17 @@ namespace {
 using Steady = std::chrono::steady_clock;
 using std::chrono::microseconds;
 
-// The child's password.
+// The child's passwords: it encrypts with the first, and a renewal takes the
+// diary from either to the other.
 const QString kPassword = QStringLiteral("correct horse battery");
-constexpr int kKillsEachWay = 150;
+const QString kNewPassword = QStringLiteral("staple battery horse");
 
-enum Form { Plain, Encrypted };
+enum Form { Plain, Encrypted, Renewed };
+constexpr int kForms = 3;
+const char *const kFormNames[kForms] = {"plain", "encrypted", "renewed"};
 
-const char *conversionFrom(Form from)
-{
-    return from == Plain ? "encrypt" : "decrypt";
-}
+// The child's command that takes the diary out of each form a run goes through.
+using Commands = std::map<Form, QString>;
 
 // Every file of the diary as first made, by its name below the root, with the
 // bytes a plain diary stores in it.
@@ -119,10 +120,12 @@ std::string problemWith(const QString &rootPath, const Files &original, Form &fo
     if (keyslot::isKeySlot(firstLine)) {
         const auto slot = keyslot::parse(firstLine);
         auto key = slot ? keyslot::unwrap(*slot, keyslot::passwordBytes(kPassword)) : std::nullopt;
+        form = key ? Encrypted : Renewed;
+        if (!key && slot)
+            key = keyslot::unwrap(*slot, keyslot::passwordBytes(kNewPassword));
         if (!key || password != keyslot::fileBytes(firstLine))
-            return "pw.dat is a key slot that does not open with the password";
+            return "pw.dat is a key slot that opens with neither password";
         vault = std::make_shared<Vault>(std::move(*key), *slot);
-        form = Encrypted;
     } else {
         if (password != passwordfile::fileBytes(kPassword))
             return "pw.dat is neither the scrambled password nor a key slot";
@@ -145,9 +148,9 @@ struct Child
 {
     QProcess process;
 
-    bool start(const QString &rootPath, Form from)
+    bool start(const QString &rootPath, const QString &command)
     {
-        process.start(QStringLiteral(CONVERSIONKILL_CHILD), {rootPath, QString::fromLatin1(conversionFrom(from))});
+        process.start(QStringLiteral(CONVERSIONKILL_CHILD), {rootPath, command});
         return process.waitForReadyRead(20000);
     }
     // True when the child had converted the diary before the kill.
@@ -161,28 +164,19 @@ struct Child
     }
 };
 
-} // namespace
-
-// A child encrypting or decrypting the diary is killed at random moments of
-// its run: each time, the next start's finishing leaves the diary wholly plain
-// or wholly encrypted, every file as it was made. Each round converts the
-// diary from the form the last one left it in.
-TEST(ConversionKillTest, AKilledConversionLeavesTheDiaryWhollyOneFormOrTheOther)
+// Kills a child converting the diary at random moments of its run, killsEachWay
+// times out of each form in commands: each time, the next start's finishing
+// leaves the diary wholly in one form, every file as it was made. Each round
+// converts the diary from the form the last one left it in.
+void killConverting(const QString &path, const Files &original, const Commands &commands, int killsEachWay)
 {
-    testApplication();
-    useCheapKeyDerivation();
-    const QTemporaryDir folder(scratchFolder());
-    ASSERT_TRUE(folder.isValid());
-    const QString path = folder.path();
-    const Files original = makeDiary(DataRoot(path));
-    ASSERT_FALSE(testing::Test::HasFailure());
-
-    // A conversion left to finish, and how long it took as the child timed it.
     Form form = Plain;
+    ASSERT_EQ(problemWith(path, original, form), "");
+    // A conversion left to finish, and how long it took as the child timed it.
     const auto convertWholly = [&](microseconds &took) {
         const Form from = form;
         Child child;
-        ASSERT_TRUE(child.start(path, from));
+        ASSERT_TRUE(child.start(path, commands.at(from)));
         ASSERT_TRUE(child.process.waitForFinished(20000));
         ASSERT_EQ(child.process.exitCode(), 0);
         const QByteArray said = child.process.readAll();
@@ -194,26 +188,29 @@ TEST(ConversionKillTest, AKilledConversionLeavesTheDiaryWhollyOneFormOrTheOther)
     };
     // Whole runs each way, so the kills spread over one. A loaded machine only
     // ever slows a run, so the fastest of five is the run as the child makes it.
-    std::vector<microseconds> runs[2];
+    std::vector<microseconds> runs[kForms];
     for (int run = 0; run < 10; ++run) {
         const Form from = form;
         ASSERT_NO_FATAL_FAILURE(convertWholly(runs[from].emplace_back())) << "whole run " << run;
     }
-    microseconds wholeRun[2];
-    for (const Form from : {Plain, Encrypted})
+    microseconds wholeRun[kForms];
+    for (const auto &[from, command] : commands)
         wholeRun[from] = *std::min_element(runs[from].begin(), runs[from].end());
 
     // By the form a round started in: kills, and how the diary came out.
     struct Tally
     {
         int kills = 0, convertedBeforeTheKill = 0, finishedAtTheNextStart = 0, leftAsItWas = 0;
-    } tally[2];
+    } tally[kForms];
+    const auto killsWanted = [&] {
+        return std::ranges::any_of(commands, [&](const auto &entry) { return tally[entry.first].kills < killsEachWay; });
+    };
     std::mt19937 random(1907);
-    while (tally[Plain].kills < kKillsEachWay || tally[Encrypted].kills < kKillsEachWay) {
+    while (killsWanted()) {
         const Form from = form;
         Tally &counts = tally[from];
         // Done killing this way: on to the other form, where kills are still wanted.
-        if (counts.kills == kKillsEachWay) {
+        if (counts.kills == killsEachWay) {
             microseconds took;
             ASSERT_NO_FATAL_FAILURE(convertWholly(took));
             continue;
@@ -222,10 +219,10 @@ TEST(ConversionKillTest, AKilledConversionLeavesTheDiaryWhollyOneFormOrTheOther)
         // its run, or as it ends when the machine slowed it down.
         std::uniform_int_distribution<long> moment(0, wholeRun[from].count() * 5 / 4);
         const microseconds delay(counts.kills % 10 == 0 ? 0 : moment(random));
-        const std::string kill = "kill " + std::to_string(++counts.kills) + " of " + conversionFrom(from) + "ing, after "
-                                 + std::to_string(delay.count()) + " us";
+        const std::string kill = "kill " + std::to_string(++counts.kills) + " of " + commands.at(from).toStdString()
+                                 + " from " + kFormNames[from] + ", after " + std::to_string(delay.count()) + " us";
         Child child;
-        ASSERT_TRUE(child.start(path, from)) << kill;
+        ASSERT_TRUE(child.start(path, commands.at(from))) << kill;
         const bool converted = child.killAfter(delay);
 
         conversion::finishInterrupted(path);
@@ -233,17 +230,50 @@ TEST(ConversionKillTest, AKilledConversionLeavesTheDiaryWhollyOneFormOrTheOther)
         ASSERT_TRUE(!converted || form != from) << kill << ": the child said it had converted the diary";
         ++(converted ? counts.convertedBeforeTheKill : form != from ? counts.finishedAtTheNextStart : counts.leftAsItWas);
     }
-    for (const Form from : {Plain, Encrypted}) {
+    for (const auto &[from, command] : commands) {
         const Tally &counts = tally[from];
-        std::printf("%sing (a whole run %lld us): %d kills, %d converted before the kill, %d finished at the next start, "
-                    "%d left as they were\n",
-                    conversionFrom(from), static_cast<long long>(wholeRun[from].count()), counts.kills,
+        std::printf("%s from %s (a whole run %lld us): %d kills, %d converted before the kill, %d finished at the next "
+                    "start, %d left as they were\n",
+                    qPrintable(command), kFormNames[from], static_cast<long long>(wholeRun[from].count()), counts.kills,
                     counts.convertedBeforeTheKill, counts.finishedAtTheNextStart, counts.leftAsItWas);
         // Without both, the kills missed one side of the mark that makes a conversion count.
         EXPECT_GT(counts.finishedAtTheNextStart, 0);
         EXPECT_GT(counts.leftAsItWas, 0);
     }
-    std::printf("Ended plain %d times, encrypted %d times.\n",
-                tally[Plain].leftAsItWas + tally[Encrypted].convertedBeforeTheKill + tally[Encrypted].finishedAtTheNextStart,
-                tally[Encrypted].leftAsItWas + tally[Plain].convertedBeforeTheKill + tally[Plain].finishedAtTheNextStart);
+}
+
+// A diary made for a run of kills, in memory where there is some.
+class ConversionKillTest : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        testApplication();
+        useCheapKeyDerivation();
+        ASSERT_TRUE(folder.isValid());
+        original = makeDiary(DataRoot(folder.path()));
+        ASSERT_FALSE(HasFailure());
+    }
+
+    const QTemporaryDir folder{scratchFolder()};
+    Files original;
+};
+
+} // namespace
+
+// Encrypting and decrypting killed: the diary is wholly plain or wholly encrypted.
+TEST_F(ConversionKillTest, AKilledConversionLeavesTheDiaryWhollyOneFormOrTheOther)
+{
+    killConverting(folder.path(), original, {{Plain, QStringLiteral("encrypt")}, {Encrypted, QStringLiteral("decrypt")}}, 150);
+}
+
+// Changing an encrypted diary's password killed: every file opens with the
+// old pw.dat, or every file with the new one, never some of each.
+TEST_F(ConversionKillTest, AKilledRenewalLeavesTheDiaryWhollyUnderTheOldKeyOrTheNew)
+{
+    Child encrypting;
+    ASSERT_TRUE(encrypting.start(folder.path(), QStringLiteral("encrypt")));
+    ASSERT_TRUE(encrypting.process.waitForFinished(20000));
+    ASSERT_EQ(encrypting.process.exitCode(), 0);
+    killConverting(folder.path(), original, {{Encrypted, QStringLiteral("rekey")}, {Renewed, QStringLiteral("rekey")}}, 60);
 }

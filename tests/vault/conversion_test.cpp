@@ -14,6 +14,8 @@
 
 #include <QDir>
 
+#include <functional>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -45,13 +47,20 @@ protected:
         plain = snapshot(data.path());
     }
 
-    std::shared_ptr<Vault> encrypt(const QString &path, const conversion::Progress &progress = {})
+    // A new master key under the password; slotLine gets its pw.dat line.
+    static std::shared_ptr<Vault> newVault(QByteArray &slotLine)
     {
         SecretBytes master = keyslot::newMasterKey();
         const auto slot = keyslot::make(master, keyslot::passwordBytes(kPassword), kdfPolicy().chooseForNewSlot());
         EXPECT_TRUE(slot);
-        auto vault = std::make_shared<Vault>(std::move(master), *slot);
-        const Outcome done = conversion::encrypt(DataRoot(path), *vault, keyslot::format(*slot), progress);
+        slotLine = slot ? keyslot::format(*slot) : QByteArray();
+        return std::make_shared<Vault>(std::move(master), slot.value_or(KeySlot{}));
+    }
+    std::shared_ptr<Vault> encrypt(const QString &path, const conversion::Progress &progress = {})
+    {
+        QByteArray slotLine;
+        auto vault = newVault(slotLine);
+        const Outcome done = conversion::encrypt(DataRoot(path), *vault, slotLine, progress);
         EXPECT_TRUE(done) << done.error().toStdString();
         return vault;
     }
@@ -101,25 +110,38 @@ TEST_F(ConversionTest, EncryptedDiaryHidesEveryWordReadsThroughItsKeyAndDecrypts
     EXPECT_EQ(notestore::loadFile(root, found[1].path, drafts::storedFile(root, found[1])), "Quokka draft");
     EXPECT_EQ(searchPages(root.pagesDir(), kPageNames, u"Zanzibar", vault.get()), QStringList({"2026-12-04.dat"}));
 
+    // Renewed, no file opens with the old key, and each still decrypts byte for byte.
+    QByteArray slotLine;
+    const auto renewed = newVault(slotLine);
+    ASSERT_TRUE(conversion::rekey(root, *renewed, slotLine));
+    EXPECT_EQ(firstLine(data.root().passwordFile()), slotLine);
+    for (const auto &[name, bytes] : snapshot(data.path()))
+        EXPECT_FALSE(vault->open(bytes, conversion::storedNameOf(name)) || vault->open(bytes, name)) << name.toStdString();
     const QByteArray givenPasswordFile = passwordfile::fileBytes(u"new-secret");
-    const Outcome done = conversion::decrypt(root, givenPasswordFile);
+    const Outcome done = conversion::decrypt(DataRoot(data.path(), renewed), givenPasswordFile);
     ASSERT_TRUE(done) << done.error().toStdString();
     Snapshot expected = plain;
     expected[QStringLiteral("pw.dat")] = givenPasswordFile;
     EXPECT_EQ(differences(expected, snapshot(data.path())), "");
 }
 
-TEST_F(ConversionTest, DecryptMeetingAFileThatDoesNotOpenLeavesTheEncryptedDiaryAsItWas)
+TEST_F(ConversionTest, DecryptOrRenewalMeetingAFileThatDoesNotOpenLeavesTheEncryptedDiaryAsItWas)
 {
     const auto vault = encrypt(data.path());
     const Vault other(keyslot::newMasterKey(), {});
     writeBytes(data.path() + QStringLiteral("/pages/2026-12-07.dat"),
                *other.seal(*pagestore::encodePage(page("Not ours")), QStringLiteral("pages/2026-12-07.dat")));
     const Snapshot before = snapshot(data.path());
-
-    const Outcome done = conversion::decrypt(DataRoot(data.path(), vault), passwordfile::fileBytes(u"new-secret"));
-    EXPECT_FALSE(done);
-    EXPECT_TRUE(done.error().contains(QStringLiteral("pages/2026-12-07.dat"))) << done.error().toStdString();
-    EXPECT_EQ(differences(before, snapshot(data.path())), "");
-    EXPECT_FALSE(QFileInfo::exists(data.path() + QStringLiteral("/.converting")));
+    const DataRoot root(data.path(), vault);
+    const std::function<Outcome()> conversions[] = {
+        [&] { return conversion::decrypt(root, passwordfile::fileBytes(u"new-secret")); },
+        [&] { return conversion::rekey(root, other, "quillnest-key of the other vault"); },
+    };
+    for (const auto &convert : conversions) {
+        const Outcome done = convert();
+        EXPECT_FALSE(done);
+        EXPECT_TRUE(done.error().contains(QStringLiteral("pages/2026-12-07.dat"))) << done.error().toStdString();
+        EXPECT_EQ(differences(before, snapshot(data.path())), "");
+        EXPECT_FALSE(QFileInfo::exists(data.path() + QStringLiteral("/.converting")));
+    }
 }

@@ -1,5 +1,6 @@
 #include "vaulttest.h"
 
+#include "diary/conversion.h"
 #include "diary/notestore.h"
 #include "diary/pagestore.h"
 #include "diary/passwordfile.h"
@@ -15,6 +16,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QTemporaryDir>
 #include <QLocale>
 #include <QTextCursor>
 
@@ -150,40 +152,75 @@ TEST_F(EncryptionSession, EncryptDiaryRefusingAShortOrMismatchedPasswordChangesN
     EXPECT_EQ(differences(before, now()), "");
 }
 
-TEST_F(EncryptionSession, ChangePasswordRewritesOnlyTheKeySlot)
+// A pw.dat kept from before the change (a backup, a synced copy) opens
+// nothing with the old password: not the files resealed, nor those written
+// after, drafts included.
+TEST_F(EncryptionSession, ChangePasswordRenewsTheKeySoAnOldPasswordFileOpensNothing)
 {
     encrypt();
-    const Snapshot before = now();
+    QTextCursor(&session->page()).insertText(QStringLiteral("Matterhorn "));
+    session->markChanged();
+    dialogs.answerMessage(Button::Yes);
+    session->SavePage();
+    const QTemporaryDir kept;
+    const QString oldPasswordFile = kept.filePath(QStringLiteral("pw.dat"));
+    ASSERT_TRUE(QFile::copy(data.root().passwordFile(), oldPasswordFile));
+    const auto old = openVault(oldPasswordFile, kPassword);
+    ASSERT_TRUE(old);
+    // The sealed files a vault opens, each under the name it is sealed with.
+    const auto opening = [this](const Vault &vault) {
+        QStringList opened;
+        for (const auto &[name, bytes] : now()) {
+            if (vault.open(bytes, conversion::storedNameOf(name)))
+                opened.append(name);
+        }
+        return opened;
+    };
+    const QStringList before = opening(*old);
+    ASSERT_EQ(before.size(), 4) << before.join(u' ').toStdString();
+
+    const Snapshot unchanged = now();
     dialogs.answerInput(QStringLiteral("not the password"));
     dialogs.answerMessage(Button::Ok);
     session->changePassword();
     EXPECT_EQ(dialogs.shown().last().title, QStringLiteral("Wrong Password!"));
-    EXPECT_EQ(differences(before, now()), "");
+    EXPECT_EQ(differences(unchanged, now()), "");
 
     dialogs.answerInput(kPassword);
     dialogs.answerInput(QStringLiteral("sunshine"));
     dialogs.answerMessage(Button::Ok);
     session->changePassword();
     EXPECT_TRUE(dialogs.texts().last().startsWith(QStringLiteral("The password is too weak: "))) << "an encrypted diary's rule";
-    EXPECT_EQ(differences(before, now()), "");
+    EXPECT_EQ(differences(unchanged, now()), "");
 
     dialogs.answerInput(kPassword);
     dialogs.answerInput(kNewPassword);
     dialogs.answerInput(kNewPassword);
     dialogs.answerMessage(Button::Ok);
-    session->changePassword();
+    std::pair<int, int> heard;
+    session->changePassword([&](int done, int total) { heard = {done, total}; });
     EXPECT_EQ(dialogs.shown().last().title, QStringLiteral("Password Saved"));
-    EXPECT_EQ(differences(before, now()), "pw.dat (changed)");
-    EXPECT_TRUE(openVault(data.root().passwordFile(), kNewPassword));
+    EXPECT_EQ(heard, std::pair(5, 5)) << "the four sealed files and pw.dat";
+
+    QTextCursor(&session->page()).insertText(QStringLiteral("Eiger "));
+    session->markChanged();
+    dialogs.answerMessage(Button::Yes);
+    session->SavePage();
+    QTextCursor(&session->page()).insertText(QStringLiteral("Jungfrau "));
+    session->markChanged();
+    session->flushDrafts();
+    const auto renewed = openVault(data.root().passwordFile(), kNewPassword);
+    ASSERT_TRUE(renewed);
     EXPECT_FALSE(openVault(data.root().passwordFile(), kPassword));
+    EXPECT_EQ(opening(*old), QStringList());
+    const QStringList after = opening(*renewed);
+    EXPECT_EQ(after.size(), 6) << "two versions and a draft more: " << after.join(u' ').toStdString();
+    EXPECT_TRUE(after.contains(QStringLiteral(".drafts/page@2026-12-04.dat")));
 
     // Unlocking asks the new slot, not the one the diary was opened with.
     session->lockDiary();
     EXPECT_FALSE(session->unlockDiary(kPassword));
     EXPECT_TRUE(session->unlockDiary(kNewPassword));
-
-    signIn(kNewPassword);
-    EXPECT_EQ(pageText(), QStringLiteral("Today we went skating at Zermatt"));
 }
 
 TEST_F(EncryptionSession, DecryptDiaryLeavesThePlainDiaryTheOrdinarySignInOpens)
