@@ -1,7 +1,9 @@
 #include "signin.h"
 
 #include "diary/passwordfile.h"
+#include "vault/processguard.h"
 #include "vault/vault.h"
+#include "vault/wipe.h"
 #include "seams/dialogs.h"
 #include "seams/program.h"
 
@@ -39,9 +41,10 @@ bool signInEncrypted(const QByteArray &line, Dialogs &dialogs, Program &program,
     if (!slot || !vault) {
         return endWith(dialogs, program, kDamagedKeySlot, QStringLiteral("Password File is damaged"));
     }
+    guardProcessMemory();
     QString answer = askPassword(dialogs);
     const SecretBytes password = keyslot::passwordBytes(answer);
-    answer.fill(QChar(0));
+    wipe(answer);
     auto key = keyslot::unwrap(*slot, password);
     if (!key)
         return wrongPassword(dialogs, program);

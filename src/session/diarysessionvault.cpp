@@ -6,7 +6,11 @@
 #include "diary/safewrite.h"
 #include "seams/busycursor.h"
 #include "seams/dialogs.h"
+#include "vault/processguard.h"
 #include "vault/vault.h"
+#include "vault/wipe.h"
+
+#include <QScopeGuard>
 
 namespace {
 
@@ -21,10 +25,11 @@ const QString kChangeTitle = QStringLiteral("Change Password");
 std::optional<QString> askCurrentPassword(Dialogs &dialogs, const Vault &vault, const QString &prompt, const QString &title,
                                           const QString &refused)
 {
-    const QString typed = dialogs.input(prompt, title, Dialogs::Echo::Masked);
+    QString typed = dialogs.input(prompt, title, Dialogs::Echo::Masked);
     if (typed.isEmpty())
         return std::nullopt;
     if (!vault.opensWith(keyslot::passwordBytes(typed))) {
+        wipe(typed);
         dialogs.message(refused, QStringLiteral("Wrong Password!"), Dialogs::Icon::Critical, Dialogs::Buttons::Ok);
         return std::nullopt;
     }
@@ -36,6 +41,8 @@ std::optional<QString> askCurrentPassword(Dialogs &dialogs, const Vault &vault, 
 void DiarySession::useVault(std::shared_ptr<Vault> vault)
 {
     m_vault = std::move(vault);
+    if (m_vault)
+        guardProcessMemory();
     m_pageDraft.setRoot(dataRoot());
     m_noteDraft.setRoot(dataRoot());
     for (DraftKeeper *keeper : std::as_const(m_windowKeepers)) {
@@ -47,16 +54,21 @@ void DiarySession::useVault(std::shared_ptr<Vault> vault)
 
 std::optional<QString> DiarySession::askNewPassword(const QString &title)
 {
-    const QString first = m_dialogs.input(QStringLiteral("Enter the new password (at least 8 characters)."), title,
-                                          Dialogs::Echo::Masked);
+    QString first = m_dialogs.input(QStringLiteral("Enter the new password (at least 8 characters)."), title,
+                                    Dialogs::Echo::Masked);
     if (first.isEmpty())
         return std::nullopt;
     if (first.toUcs4().size() < kShortestPassword) {
+        wipe(first);
         m_dialogs.message(QStringLiteral("The password must have at least 8 characters. Nothing has been changed."), title,
                           Dialogs::Icon::Exclamation, Dialogs::Buttons::Ok);
         return std::nullopt;
     }
-    if (m_dialogs.input(QStringLiteral("Enter the new password again."), title, Dialogs::Echo::Masked) != first) {
+    QString again = m_dialogs.input(QStringLiteral("Enter the new password again."), title, Dialogs::Echo::Masked);
+    const bool same = again == first;
+    wipe(again);
+    if (!same) {
+        wipe(first);
         m_dialogs.message(QStringLiteral("The two passwords are not the same. Nothing has been changed."), title,
                           Dialogs::Icon::Exclamation, Dialogs::Buttons::Ok);
         return std::nullopt;
@@ -72,9 +84,10 @@ void DiarySession::encryptDiary()
                              kEncryptTitle, Dialogs::Icon::Question, Dialogs::Buttons::YesNo, Dialogs::Button::No)
             != Dialogs::Button::Yes)
         return;
-    const auto password = askNewPassword(kEncryptTitle);
+    auto password = askNewPassword(kEncryptTitle);
     if (!password)
         return;
+    const auto wipePassword = qScopeGuard([&password] { wipe(*password); });
     flushDrafts();
     const BusyCursor busy;
     SecretBytes master = keyslot::newMasterKey();
@@ -101,10 +114,11 @@ void DiarySession::decryptDiary()
                              kDecryptTitle, Dialogs::Icon::Question, Dialogs::Buttons::YesNo, Dialogs::Button::No)
             != Dialogs::Button::Yes)
         return;
-    const auto typed = askCurrentPassword(m_dialogs, *m_vault, QStringLiteral("Enter the Password"), kDecryptTitle,
-                                          QStringLiteral("The password you have entered is incorrect. The diary has not been decrypted."));
+    auto typed = askCurrentPassword(m_dialogs, *m_vault, QStringLiteral("Enter the Password"), kDecryptTitle,
+                                    QStringLiteral("The password you have entered is incorrect. The diary has not been decrypted."));
     if (!typed)
         return;
+    const auto wipeTyped = qScopeGuard([&typed] { wipe(*typed); });
     const QString &password = *typed;
     // The plain form would keep a weaker password than the one typed.
     if (!passwordfile::keepsWhole(password)) {
@@ -130,12 +144,15 @@ void DiarySession::changePassword()
         ChangePassword(dataRoot().passwordFile(), m_dialogs);
         return;
     }
-    if (!askCurrentPassword(m_dialogs, *m_vault, QStringLiteral("Enter the current password."), kChangeTitle,
-                            QStringLiteral("The password you have entered is incorrect. The password has not been changed.")))
+    auto current = askCurrentPassword(m_dialogs, *m_vault, QStringLiteral("Enter the current password."), kChangeTitle,
+                                      QStringLiteral("The password you have entered is incorrect. The password has not been changed."));
+    if (!current)
         return;
-    const auto password = askNewPassword(kChangeTitle);
+    wipe(*current);
+    auto password = askNewPassword(kChangeTitle);
     if (!password)
         return;
+    const auto wipePassword = qScopeGuard([&password] { wipe(*password); });
     const BusyCursor busy;
     // Only the key slot changes: every page stays sealed under the same master key.
     const auto slot = m_vault->slotFor(keyslot::passwordBytes(*password), kdfPolicy().chooseForNewSlot());

@@ -4,7 +4,11 @@
 
 #include "diary/conversion.h"
 #include "diary/passwordfile.h"
+#include "vault/processguard.h"
 #include "vault/vault.h"
+#include "vault/wipe.h"
+
+#include <QScopeGuard>
 
 namespace tool {
 
@@ -23,17 +27,25 @@ std::optional<int> parseConversion(QCommandLineParser &parser, const QStringList
 // On a terminal the new password is typed twice; a script gives it once.
 std::optional<QString> newPassword(const QCommandLineParser &parser)
 {
-    const auto first = readPassword(parser, QStringLiteral("New password"));
+    auto first = readPassword(parser, QStringLiteral("New password"));
     if (!first)
         return std::nullopt;
+    auto wipeFirst = qScopeGuard([&first] { wipe(*first); });
     if (first->toUcs4().size() < kShortestPassword) {
         printError(QStringLiteral("the password must have at least 8 characters"));
         return std::nullopt;
     }
-    if (!parser.isSet(QStringLiteral("password-fd")) && readPassword(parser, QStringLiteral("Again")) != first) {
-        printError(QStringLiteral("the two passwords are not the same"));
-        return std::nullopt;
+    if (!parser.isSet(QStringLiteral("password-fd"))) {
+        auto again = readPassword(parser, QStringLiteral("Again"));
+        const bool same = again == first;
+        if (again)
+            wipe(*again);
+        if (!same) {
+            printError(QStringLiteral("the two passwords are not the same"));
+            return std::nullopt;
+        }
     }
+    wipeFirst.dismiss();
     return first;
 }
 
@@ -54,11 +66,13 @@ int encryptCommand(const QStringList &arguments)
         printError(QStringLiteral("the diary is encrypted already"));
         return kFailed;
     }
-    const auto password = newPassword(parser);
+    guardProcessMemory();
+    auto password = newPassword(parser);
     if (!password)
         return kFailed;
     SecretBytes master = keyslot::newMasterKey();
     const auto slot = keyslot::make(master, keyslot::passwordBytes(*password), kdfPolicy().chooseForNewSlot());
+    wipe(*password);
     if (!slot)
         return exitCode(Outcome::failure(QStringLiteral("there is not enough memory for the key")));
     const Vault vault(std::move(master), *slot);
@@ -85,10 +99,12 @@ int decryptCommand(const QStringList &arguments)
         printError(QStringLiteral("the diary is not encrypted"));
         return kFailed;
     }
-    const auto password = readPassword(parser, QStringLiteral("Password"));
+    guardProcessMemory();
+    auto password = readPassword(parser, QStringLiteral("Password"));
     const auto slot = keyslot::parse(passwordfile::readStored(plain->passwordFile()));
     if (!password)
         return kFailed;
+    const auto wipePassword = qScopeGuard([&password] { wipe(*password); });
     if (!slot)
         return exitCode(Outcome::failure(QStringLiteral("the password file is damaged; nothing has been changed")));
     auto key = keyslot::unwrap(*slot, keyslot::passwordBytes(*password));
