@@ -170,10 +170,11 @@ void DiarySession::lockDiary()
 {
     if (!m_vault || m_vault->isLocked())
         return;
+    emit aboutToLock();
     flushDrafts();
-    m_vault->lock();
     // The pages' text must not outlive the key in memory.
-    m_texts.clear();
+    forgetOpenDiary();
+    m_vault->lock();
     emit lockChanged(true);
 }
 
@@ -183,6 +184,7 @@ bool DiarySession::unlockDiary(const QString &password)
         return true;
     if (!m_vault->unlock(keyslot::passwordBytes(password)))
         return false;
+    recallOpenDiary();
     emit lockChanged(false);
     return true;
 }
