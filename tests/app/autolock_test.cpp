@@ -60,15 +60,8 @@ void typeMarker(QWidget &editor)
 
 bool holds(const unsigned char *bytes, std::size_t size, const std::vector<unsigned char> &inverted)
 {
-    const unsigned char first = ~inverted[0] & 0xFF;
-    for (const unsigned char *at = bytes; (at = static_cast<const unsigned char *>(std::memchr(at, first, bytes + size - at)));
-         ++at) {
-        if (std::size_t(bytes + size - at) < inverted.size())
-            return false;
-        if (std::equal(inverted.begin(), inverted.end(), at, [](unsigned char want, unsigned char got) { return want == (~got & 0xFF); }))
-            return true;
-    }
-    return false;
+    const auto same = [](unsigned char got, unsigned char want) { return want == (~got & 0xFF); };
+    return std::search(bytes, bytes + size, inverted.begin(), inverted.end(), same) != bytes + size;
 }
 
 // Every writable mapping of this process read through /proc/self/mem, for the
