@@ -426,7 +426,8 @@ TEST(Tool, ANulInAPageDoesNotEndItsText)
               QStringLiteral("2024-03-05.dat\n2024-03-06.dat\n"));
 }
 
-// Ended by a signal at its password prompt, the tool gives the terminal its echo back.
+// Ended by a signal at its password prompt, the tool gives the terminal its echo back; waiting there
+// to encrypt a diary, it would write no core file.
 TEST(Tool, InterruptedAtThePasswordPromptTheTerminalEchoesAgain)
 {
     TestDataRoot data;
@@ -457,6 +458,9 @@ TEST(Tool, InterruptedAtThePasswordPromptTheTerminalEchoesAgain)
         ASSERT_TRUE(shown.contains("password: ")) << shown.toStdString();
         ASSERT_EQ(tcgetattr(terminal, &mode), 0);
         EXPECT_FALSE(mode.c_lflag & ECHO) << "the password is typed unseen";
+        QFile limits(QStringLiteral("/proc/%1/limits").arg(child));
+        ASSERT_TRUE(limits.open(QIODevice::ReadOnly));
+        EXPECT_TRUE(limits.readAll().simplified().contains("Max core file size 0 0 bytes")) << "a diary being encrypted writes no core file";
         kill(child, signal);
         int status = 0;
         ASSERT_EQ(waitpid(child, &status, 0), child);
