@@ -17,6 +17,7 @@
 #include <QTimer>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMap>
 #include <QMenu>
 #include <QPushButton>
@@ -266,6 +267,26 @@ TEST_F(AutoLockTest, CtrlLDropsEveryCopyOfTheWordsAndThePasswordBringsThemBackWh
     form().session().flushDrafts();
     for (const QString &name : harness.data.everyName(QStringLiteral(".drafts")))
         EXPECT_FALSE(name.startsWith(QStringLiteral("print@"))) << "the copy's draft was written for the lock alone";
+}
+
+TEST_F(AutoLockTest, PageHistoryDropsItsVersionsForTheLockAndShowsTheChosenOneAgain)
+{
+    ASSERT_TRUE(pagestore::save(form().session().dataRoot(), kToday, diarytexts::page("Today we went sledging")));
+    ASSERT_TRUE(pagestore::save(form().session().dataRoot(), kToday, diarytexts::page("Today we went home")));
+    form().m21->trigger();
+    auto *history = form().findChild<PageHistoryWindow *>();
+    ASSERT_NE(history, nullptr);
+    history->List1->setCurrentRow(1);
+    ASSERT_EQ(history->rtxt->text(), QStringLiteral("Today we went skating"));
+
+    form().m27->trigger();
+    ASSERT_TRUE(locked());
+    EXPECT_EQ(history->List1->count(), 0);
+    EXPECT_TRUE(history->rtxt->document()->isEmpty());
+    tryPassword(kPassword);
+    EXPECT_EQ(history->List1->count(), 2);
+    EXPECT_EQ(history->List1->currentRow(), 1);
+    EXPECT_EQ(history->rtxt->text(), QStringLiteral("Today we went skating"));
 }
 
 TEST_F(AutoLockTest, TheScreenLockAndTheMachinesSleepLockAtOnce)
