@@ -22,6 +22,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollBar>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
@@ -238,7 +239,9 @@ TEST_F(AutoLockTest, CtrlLDropsEveryCopyOfTheWordsAndThePasswordBringsThemBackWh
     caret.setPosition(40);
     caret.setPosition(60, QTextCursor::KeepAnchor);
     page.setTextCursor(caret);
+    page.verticalScrollBar()->setValue(page.verticalScrollBar()->maximum() / 2);
     const RichTextEdit::Place pagePlace = page.place();
+    ASSERT_GT(pagePlace.vertical, 0) << "scrolled away from the caret";
     const RichTextEdit::Place notePlace = note.place();
     const auto texts = [&] { return QList<size_t>{qHash(page.toPlainText()), qHash(note.toPlainText()), qHash(print->rtxt->toPlainText())}; };
     const QList<size_t> before = texts();
