@@ -2,7 +2,9 @@
 
 #include "diary/keyslotfile.h"
 #include "diary/passwordfile.h"
+#include "vault/processguard.h"
 #include "vault/vault.h"
+#include "vault/wipe.h"
 #include "seams/dialogs.h"
 #include "seams/program.h"
 
@@ -59,9 +61,10 @@ bool signInEncrypted(const KeySlotFile &file, Dialogs &dialogs, Program &program
     if (!file.isReadable() || !vault) {
         return endWith(dialogs, program, kDamagedKeySlot, QStringLiteral("Password File is damaged"));
     }
+    guardProcessMemory();
     QString answer = askPassword(dialogs);
     const SecretBytes password = keyslot::passwordBytes(answer);
-    answer.fill(QChar(0));
+    wipe(answer);
     auto opened = file.open(password);
     if (!opened)
         return file.copiesDiffer() ? wrongPasswordOrDamage(dialogs, program) : wrongPassword(dialogs, program);

@@ -27,6 +27,8 @@ struct AppServices
     QString developmentFolder;
     QString developmentDataFolder;
     printing::PrinterSource printer = printing::systemPrinter;
+    // Where the window keeps its choices for the next start (the idle delay); none in tests unless given.
+    QString settingsFile;
     // Checks the spelling of the page, the note and the print window's copy; none in tests unless given.
     spelling::Service *spelling = nullptr;
 };

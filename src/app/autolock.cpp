@@ -17,6 +17,12 @@ AutoLock::AutoLock(QObject *parent) : QObject(parent), m_lastInput(m_now())
     listenToDesktop();
 }
 
+// Never is a delay no idle time reaches.
+std::chrono::milliseconds AutoLock::delayOf(int minutes)
+{
+    return minutes == 0 ? std::chrono::milliseconds::max() : std::chrono::minutes(minutes);
+}
+
 void AutoLock::setClock(Now now)
 {
     m_now = std::move(now);

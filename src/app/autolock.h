@@ -3,6 +3,7 @@
 #include <QObject>
 #include <QTimer>
 
+#include <array>
 #include <chrono>
 #include <functional>
 
@@ -18,6 +19,10 @@ public:
     using Now = std::function<std::chrono::milliseconds()>;
 
     static constexpr std::chrono::milliseconds kIdleDelay = std::chrono::minutes(5);
+    // The idle delays a user may choose, in minutes; 0 is never.
+    static constexpr std::array<int, 5> kChoices{1, 5, 15, 60, 0};
+    static constexpr int kDefaultChoice = 5;
+    static std::chrono::milliseconds delayOf(int minutes);
     static constexpr std::chrono::milliseconds kPollInterval = std::chrono::seconds(10);
 
     // Watches every input event of the application from now on, and the

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "appservices.h"
+#include "editor/richtextedit.h"
 #include "format/formatting.h"
 #include "seams/dialogs.h"
 #include "session/diarysession.h"
@@ -109,6 +110,9 @@ public:
     QAction *m25 = nullptr, *m26 = nullptr;
     // File > Encrypt Diary... on a plain diary, Decrypt Diary... on an encrypted one.
     QAction *m23 = nullptr, *m24 = nullptr;
+    // File > Lock Diary and Lock When Idle, for an encrypted diary only.
+    QAction *m27 = nullptr;
+    QMenu *m28 = nullptr;
     // The toolbar's Open only shows the panel; File > Open File asks to save first.
     QAction *openPanel = nullptr;
     // F3 and Shift+F3: the next and previous match of the search in the open page.
@@ -160,6 +164,9 @@ private:
     bool leaveDiary();
     void endProgram();
     void followLocking();
+    void buildIdleChoices();
+    void chooseIdleDelay(int minutes);
+    void keepPlaces();
     void watchForLock(bool encrypted);
     void showLocked(bool locked);
     void comeForward();
@@ -177,6 +184,10 @@ private:
     // The windows the lock hid, shown again as they were on unlocking.
     QList<QPointer<QWidget>> m_lockedWindows;
     QPointer<QWidget> m_activeBeforeLock;
+    // Where the page's and the note's caret and scroll stood when the lock dropped their words.
+    RichTextEdit::Place m_pagePlace;
+    RichTextEdit::Place m_notePlace;
+    int m_idleMinutes = 5;
     // Export... offers the format and days chosen last, until the program ends.
     std::optional<Dialogs::Choice> m_lastExport;
 };

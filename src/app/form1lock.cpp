@@ -2,14 +2,65 @@
 
 #include "app/autolock.h"
 #include "app/lockbox.h"
+#include "spelling/service.h"
 
+#include <QActionGroup>
 #include <QApplication>
+#include <QMenu>
+#include <QSettings>
 
+#include <algorithm>
 #include <utility>
+
+namespace {
+
+const QString kIdleMinutesKey = QStringLiteral("lock/idleMinutes");
+
+QString idleCaption(int minutes)
+{
+    if (minutes == 0)
+        return QStringLiteral("Never");
+    if (minutes == 60)
+        return QStringLiteral("After 1 Hour");
+    return minutes == 1 ? QStringLiteral("After 1 Minute") : QStringLiteral("After %1 Minutes").arg(minutes);
+}
+
+} // namespace
+
+// Both wait for an encrypted diary: a plain one has nothing to lock.
+void Form1::buildIdleChoices()
+{
+    m27->setEnabled(false);
+    m28->setEnabled(false);
+    if (!m_services.settingsFile.isEmpty()) {
+        const int kept = QSettings(m_services.settingsFile, QSettings::IniFormat).value(kIdleMinutesKey, m_idleMinutes).toInt();
+        if (std::ranges::find(AutoLock::kChoices, kept) != AutoLock::kChoices.end())
+            m_idleMinutes = kept;
+    }
+    auto *group = new QActionGroup(m28);
+    for (const int minutes : AutoLock::kChoices) {
+        QAction *choice = m28->addAction(idleCaption(minutes));
+        choice->setObjectName(QStringLiteral("lockAfter%1").arg(minutes));
+        choice->setCheckable(true);
+        choice->setChecked(minutes == m_idleMinutes);
+        group->addAction(choice);
+        connect(choice, &QAction::triggered, this, [this, minutes] { chooseIdleDelay(minutes); });
+    }
+}
+
+void Form1::chooseIdleDelay(int minutes)
+{
+    m_idleMinutes = minutes;
+    if (m_autoLock)
+        m_autoLock->setIdleDelay(AutoLock::delayOf(minutes));
+    if (!m_services.settingsFile.isEmpty())
+        QSettings(m_services.settingsFile, QSettings::IniFormat).setValue(kIdleMinutesKey, minutes);
+}
 
 // An encrypted diary locks itself; a plain one has nothing a lock could keep.
 void Form1::followLocking()
 {
+    connect(&m_session, &DiarySession::aboutToLock, this, &Form1::keepPlaces);
     connect(&m_session, &DiarySession::encryptionChanged, this, &Form1::watchForLock);
     connect(&m_session, &DiarySession::lockChanged, this, &Form1::showLocked);
     watchForLock(m_session.isEncrypted());
@@ -24,6 +75,7 @@ void Form1::watchForLock(bool encrypted)
         return;
     }
     m_autoLock = new AutoLock(this);
+    m_autoLock->setIdleDelay(AutoLock::delayOf(m_idleMinutes));
     connect(m_autoLock, &AutoLock::lockWanted, &m_session, &DiarySession::lockDiary);
 }
 
@@ -40,8 +92,17 @@ void Form1::comeForward()
     front->activateWindow();
 }
 
-// Hidden, a window's text can be neither seen nor read out; the editors keep
-// their documents, so showing the windows again gives back the typing too.
+// The session drops the words; where the user was in them is the window's to keep.
+void Form1::keepPlaces()
+{
+    m_pagePlace = rtxt2->place();
+    m_notePlace = rtxt->place();
+    if (m_services.spelling)
+        m_services.spelling->forgetIgnored();
+}
+
+// Hidden, a window's text can be neither seen nor read out; the session has
+// read the page and the note back by the time the windows show again.
 void Form1::showLocked(bool locked)
 {
     if (!locked) {
@@ -52,6 +113,8 @@ void Form1::showLocked(bool locked)
             if (window)
                 window->setVisible(true);
         }
+        rtxt2->returnTo(m_pagePlace);
+        rtxt->returnTo(m_notePlace);
         if (m_activeBeforeLock) {
             m_activeBeforeLock->raise();
             m_activeBeforeLock->activateWindow();

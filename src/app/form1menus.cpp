@@ -85,6 +85,10 @@ void Form1::buildMenus()
     m23 = item(m1, "m23", QStringLiteral("Encrypt Diary..."));
     m24 = item(m1, "m24", QStringLiteral("Decrypt Diary..."));
     m24->setVisible(false);
+    m27 = item(m1, "m27", QStringLiteral("Lock Diary"), QKeySequence(Qt::CTRL | Qt::Key_L));
+    m28 = m1->addMenu(QStringLiteral("Lock When Idle"));
+    m28->setObjectName(QStringLiteral("m28"));
+    buildIdleChoices();
     m19 = separator(m1, "m19");
     m7 = item(m1, "m7", QStringLiteral("Exit"));
 
@@ -131,9 +135,12 @@ void Form1::connectMenus()
             [this] { convertShowingProgress(QStringLiteral("Encrypting..."), &DiarySession::encryptDiary); });
     connect(m24, &QAction::triggered, this,
             [this] { convertShowingProgress(QStringLiteral("Decrypting..."), &DiarySession::decryptDiary); });
+    connect(m27, &QAction::triggered, &m_session, &DiarySession::lockDiary);
     connect(&m_session, &DiarySession::encryptionChanged, this, [this](bool encrypted) {
         m23->setVisible(!encrypted);
         m24->setVisible(encrypted);
+        m27->setEnabled(encrypted);
+        m28->setEnabled(encrypted);
     });
     connect(m7, &QAction::triggered, this, [this] {
         if (!leaveDiary())

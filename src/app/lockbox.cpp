@@ -3,6 +3,7 @@
 #include "ui/look.h"
 #include "seams/busycursor.h"
 #include "ui/screenplacement.h"
+#include "vault/wipe.h"
 
 #include <QCloseEvent>
 #include <QGridLayout>
@@ -72,7 +73,7 @@ void LockBox::tryPassword()
         const BusyCursor busy;
         return m_unlock(typed);
     }();
-    typed.fill(QChar(0));
+    wipe(typed);
     wrongPassword->setVisible(!opened);
     if (!opened)
         Text1->setFocus();

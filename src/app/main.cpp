@@ -64,6 +64,7 @@ int main(int argc, char *argv[])
     services.developmentDataFolder = QStringLiteral(QUILLNEST_DEVELOPMENT_DATA_FOLDER);
     spelling::Service spelling(spelling::Service::defaultPersonalWordsFile());
     services.spelling = &spelling;
+    services.settingsFile = spelling::Service::defaultSettingsFile();
 
     Form1 form(services);
     if (!form.startedUp())

@@ -1,6 +1,7 @@
 #include "onthisdaylist.h"
 
 #include "session/diarysession.h"
+#include "vault/wipe.h"
 
 #include <QLabel>
 #include <QLocale>
@@ -20,6 +21,10 @@ OnThisDayList::OnThisDayList(DiarySession &session, QLabel &caption, QListView &
     years.setModel(this);
     connect(&session, &DiarySession::dayChanged, this, &OnThisDayList::show);
     connect(&session, &DiarySession::pagesChanged, this, &OnThisDayList::show);
+    connect(&session, &DiarySession::lockChanged, this, [this](bool locked) {
+        if (locked)
+            forgetFirstLines();
+    });
     // Queued: choosing the day refills the list whose year was clicked.
     for (auto signal : {&QListView::clicked, &QListView::activated})
         connect(&years, signal, this, [this](const QModelIndex &index) { m_session.chooseDay(m_days.value(index.row())); },
@@ -45,6 +50,14 @@ QVariant OnThisDayList::data(const QModelIndex &index, int role) const
     if (line == m_firstLines.end())
         line = m_firstLines.insert(day, m_session.firstLineOf(day));
     return line->isEmpty() ? QLocale().toString(day, QLocale::LongFormat) : *line;
+}
+
+// Locked, the pages' first lines go with the rest of their words; a tool tip reads its line again.
+void OnThisDayList::forgetFirstLines()
+{
+    for (QString &line : m_firstLines)
+        wipe(line);
+    m_firstLines.clear();
 }
 
 // A year alone, but for a 29 February shown on the 28th: that year may

@@ -36,6 +36,7 @@ public:
 private:
     QString label(QDate day) const;
     void show();
+    void forgetFirstLines();
 
     DiarySession &m_session;
     QLabel &m_caption;

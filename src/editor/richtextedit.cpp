@@ -11,8 +11,10 @@
 #include "richtext/twips.h"
 #include "selectionformat.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QKeyEvent>
 #include <QMimeData>
+#include <QScrollBar>
 
 #include <algorithm>
 
@@ -126,6 +128,25 @@ void RichTextEdit::showReplacedDocument()
     moveCursor(QTextCursor::Start);
     if (!hasContent())
         startEmpty();
+}
+
+RichTextEdit::Place RichTextEdit::place() const
+{
+    const QTextCursor cursor = textCursor();
+    return {cursor.anchor(), cursor.position(), horizontalScrollBar()->value(), verticalScrollBar()->value()};
+}
+
+void RichTextEdit::returnTo(const Place &place)
+{
+    QTextCursor cursor(document());
+    const int last = document()->characterCount() - 1;
+    cursor.setPosition(std::clamp(place.anchor, 0, last));
+    cursor.setPosition(std::clamp(place.position, 0, last), QTextCursor::KeepAnchor);
+    setTextCursor(cursor);
+    // Laid out now, so the scroll bars reach as far as they did.
+    document()->documentLayout()->documentSize();
+    horizontalScrollBar()->setValue(place.horizontal);
+    verticalScrollBar()->setValue(place.vertical);
 }
 
 bool RichTextEdit::hasContent() const

@@ -19,6 +19,14 @@ class RichTextEdit : public QTextEdit
 
 public:
     enum class TriState { Off, On, Mixed };
+    // Where the caret, the selection and the scroll stand, to come back to.
+    struct Place
+    {
+        int anchor = 0;
+        int position = 0;
+        int horizontal = 0;
+        int vertical = 0;
+    };
 
     explicit RichTextEdit(QWidget *parent = nullptr);
 
@@ -38,6 +46,9 @@ public:
     // After its document was replaced elsewhere: the caret goes to the start,
     // and an emptied page types in the new-page font.
     void showReplacedDocument();
+    Place place() const;
+    // As near the place as the document allows.
+    void returnTo(const Place &place);
 
     // Characters or a picture: what a save counts as content.
     bool hasContent() const;

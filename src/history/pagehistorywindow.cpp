@@ -47,7 +47,22 @@ PageHistoryWindow::PageHistoryWindow(DiarySession &session, QWidget *parent)
     connect(List1, &QListWidget::currentRowChanged, this, &PageHistoryWindow::showChosen);
     connect(restore, &QPushButton::clicked, this, &PageHistoryWindow::restoreChosen);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    connect(&session, &DiarySession::lockChanged, this, [this](bool locked) { locked ? forgetVersions() : recallVersions(); });
     fillList();
+}
+
+// Locked, the versions' first lines and the one shown go with the diary's other words.
+void PageHistoryWindow::forgetVersions()
+{
+    m_rowBeforeLock = List1->currentRow();
+    List1->clear();
+    richtext::forget(*rtxt->document());
+}
+
+void PageHistoryWindow::recallVersions()
+{
+    fillList();
+    List1->setCurrentRow(m_rowBeforeLock);
 }
 
 bool PageHistoryWindow::showsNote() const

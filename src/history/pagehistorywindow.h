@@ -34,8 +34,11 @@ private:
     QString firstLine(const QByteArray &bytes) const;
     void fillList();
     void showChosen();
+    void forgetVersions();
+    void recallVersions();
     void restoreChosen();
 
     DiarySession &m_session;
     QList<history::Version> m_versions;
+    int m_rowBeforeLock = -1;
 };

@@ -5,9 +5,11 @@
 #include "printrichtext.h"
 #include "editor/richtextedit.h"
 #include "seams/dialogs.h"
+#include "richtext/pagecontent.h"
 #include "session/diarysession.h"
 #include "spelling/editorspelling.h"
 #include "ui/screenplacement.h"
+#include "vault/wipe.h"
 
 #include <QCloseEvent>
 #include <QPrinter>
@@ -42,6 +44,8 @@ Frmprint::Frmprint(DiarySession &session, const printing::PrinterSource &printer
     connect(Command1, &QPushButton::clicked, this, &Frmprint::printCopy);
     m_draft = session.draftKeeper(drafts::Kind::PrintCopy, [this] { return DraftKeeper::pageContent(m_session.dayKey(), *rtxt->document()); }, this);
     connect(&session, &DiarySession::ending, m_draft, &DraftKeeper::setAside);
+    connect(&session, &DiarySession::aboutToLock, this, &Frmprint::sealCopy);
+    connect(&session, &DiarySession::lockChanged, this, [this](bool locked) { locked ? forgetCopy() : recallCopy(); });
     buildToolbar();
     Form_Load();
 }
@@ -131,6 +135,37 @@ void Frmprint::touch()
 {
     printchanged = 1;
     m_draft->touched();
+}
+
+// The copy is dropped for the lock only once its draft opens again.
+void Frmprint::sealCopy()
+{
+    m_place = rtxt->place();
+    m_draftForLockOnly = m_draft->idle();
+    m_draft->writeNow();
+    std::optional<QByteArray> sealed = m_draft->readBack();
+    m_copySealed = sealed.has_value();
+    if (sealed)
+        wipe(*sealed);
+}
+
+void Frmprint::forgetCopy()
+{
+    if (m_copySealed)
+        richtext::forget(*rtxt->document());
+}
+
+void Frmprint::recallCopy()
+{
+    if (!std::exchange(m_copySealed, false))
+        return;
+    if (std::optional<QByteArray> sealed = m_draft->readBack()) {
+        rtxt->setTextRtf(*sealed);
+        wipe(*sealed);
+    }
+    if (m_draftForLockOnly)
+        m_draft->settled();
+    rtxt->returnTo(m_place);
 }
 
 // Stores the copy as the selected day's page. The main window's own

@@ -2,6 +2,7 @@
 
 #include "format/formatting.h"
 #include "printerchoice.h"
+#include "editor/richtextedit.h"
 
 #include <QWidget>
 
@@ -12,7 +13,6 @@ class DraftKeeper;
 class QPrinter;
 class QPushButton;
 class QToolBar;
-class RichTextEdit;
 namespace spelling {
 class EditorSpelling;
 class Service;
@@ -59,6 +59,9 @@ private:
     void printCopy();
     void putAway();
     void touch();
+    void sealCopy();
+    void forgetCopy();
+    void recallCopy();
     QAction *command(const char *icon, void (Frmprint::*slot)());
 
     DiarySession &m_session;
@@ -67,4 +70,8 @@ private:
     bool m_compatible = true;
     DraftKeeper *m_draft = nullptr;
     spelling::EditorSpelling *m_spelling = nullptr;
+    // Locked, the copy waits in its sealed draft, written for the lock alone when it had none.
+    bool m_copySealed = false;
+    bool m_draftForLockOnly = false;
+    RichTextEdit::Place m_place;
 };

@@ -75,4 +75,10 @@ QString firstLine(QByteArrayView bytes)
     return plainText(page).section(QLatin1Char('\n'), 0, 0).simplified();
 }
 
+void forget(QTextDocument &document)
+{
+    document.clear();
+    document.clearUndoRedoStacks();
+}
+
 } // namespace richtext

@@ -21,4 +21,7 @@ QString firstLine(QByteArrayView bytes);
 // Characters or a picture: what a save counts as content.
 bool hasContent(const QTextDocument &document);
 
+// Emptied, its undo steps too, so nothing of its text stays reachable.
+void forget(QTextDocument &document);
+
 } // namespace richtext

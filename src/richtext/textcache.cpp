@@ -1,5 +1,7 @@
 #include "textcache.h"
 
+#include "vault/wipe.h"
+
 #include <QFile>
 
 #include <algorithm>
@@ -66,6 +68,12 @@ CompactText CompactText::folded() const
     return folded.constData() == text.constData() ? *this : CompactText(folded);
 }
 
+void CompactText::wipe()
+{
+    ::wipe(m_latin1);
+    ::wipe(m_wide);
+}
+
 qsizetype CompactText::bytesBeyond(const CompactText &other) const
 {
     const qsizetype latin1 = m_latin1.constData() == other.m_latin1.constData() ? 0 : m_latin1.capacity();
@@ -82,6 +90,12 @@ void TextCache::forget(const QString &name)
 void TextCache::clear()
 {
     const std::unique_lock lock(m_mutex);
+    for (Texts &texts : m_pages) {
+        // The folded text may share the shown one's bytes: let go first, the shown one is then the last holder.
+        if (texts.folded)
+            texts.folded->wipe();
+        texts.shown.wipe();
+    }
     m_pages.clear();
 }
 

@@ -33,6 +33,8 @@ public:
     CompactText folded() const;
     // Bytes held, counting none that other shares.
     qsizetype bytesBeyond(const CompactText &other) const;
+    // Overwritten and emptied, where no other copy shares the text.
+    void wipe();
 
 private:
     QByteArray m_latin1;
@@ -66,6 +68,7 @@ public:
     };
 
     void forget(const QString &name);
+    // Every text overwritten as it goes: a locked diary's words must not stay in freed memory.
     void clear();
 
     // The texts kept for name, when they were read from a file with this stamp.

@@ -149,9 +149,11 @@ public:
     // one asks the current password, then the new one twice, and reseals
     // every file under a new master key.
     void changePassword(const conversion::Progress &progress = {});
-    // An encrypted diary locks: every draft is written, then the key is wiped.
+    // An encrypted diary locks: every draft is written, the page, the note and
+    // the texts kept for searching are dropped, then the key is wiped.
     void lockDiary();
-    // False for a wrong password; the diary stays locked.
+    // False for a wrong password; the diary stays locked. Otherwise the page
+    // and the note are read back from their drafts or stored files.
     bool unlockDiary(const QString &password);
     bool isLocked() const;
 
@@ -166,6 +168,8 @@ signals:
     void pageWantsFocus();
     void ending();
     void encryptionChanged(bool encrypted);
+    // Before the drafts are written for the lock: a window keeps what it must bring back.
+    void aboutToLock();
     void lockChanged(bool locked);
 
 private:
@@ -201,6 +205,10 @@ private:
     bool diaryFolderHere();
     bool changeKeepingVersion(const QString &what, const QString &failure, const std::function<Outcome(history::Unkept)> &change);
     void useVault(std::shared_ptr<Vault> vault);
+    std::optional<QByteArray> sealedPage() const;
+    std::optional<QByteArray> sealedNote() const;
+    void forgetOpenDiary();
+    void recallOpenDiary();
     // plainDiary: the diary being encrypted, whose own password is refused.
     std::optional<QString> askNewPassword(const QString &title, bool plainDiary);
 
@@ -237,4 +245,7 @@ private:
     DraftKeeper m_noteDraft;
     // The windows' own keepers, which must write with the diary's form as it is now.
     QList<QPointer<DraftKeeper>> m_windowKeepers;
+    // Locked, the page and the note wait in their sealed files; one that had no sealed copy stays in memory.
+    bool m_pageForgotten = false;
+    bool m_noteForgotten = false;
 };

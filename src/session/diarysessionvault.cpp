@@ -6,7 +6,11 @@
 #include "seams/busycursor.h"
 #include "seams/dialogs.h"
 #include "vault/passwordpolicy.h"
+#include "vault/processguard.h"
 #include "vault/vault.h"
+#include "vault/wipe.h"
+
+#include <QScopeGuard>
 
 namespace {
 
@@ -20,10 +24,11 @@ const QString kNotSaved = QStringLiteral("An error has occured! The password was
 std::optional<QString> askCurrentPassword(Dialogs &dialogs, const Vault &vault, const QString &prompt, const QString &title,
                                           const QString &refused)
 {
-    const QString typed = dialogs.input(prompt, title, Dialogs::Echo::Masked);
+    QString typed = dialogs.input(prompt, title, Dialogs::Echo::Masked);
     if (typed.isEmpty())
         return std::nullopt;
     if (!vault.opensWith(keyslot::passwordBytes(typed))) {
+        wipe(typed);
         dialogs.message(refused, QStringLiteral("Wrong Password!"), Dialogs::Icon::Critical, Dialogs::Buttons::Ok);
         return std::nullopt;
     }
@@ -35,6 +40,8 @@ std::optional<QString> askCurrentPassword(Dialogs &dialogs, const Vault &vault, 
 void DiarySession::useVault(std::shared_ptr<Vault> vault)
 {
     m_vault = std::move(vault);
+    if (m_vault)
+        guardProcessMemory();
     m_pageDraft.setRoot(dataRoot());
     m_noteDraft.setRoot(dataRoot());
     for (DraftKeeper *keeper : std::as_const(m_windowKeepers)) {
@@ -46,17 +53,22 @@ void DiarySession::useVault(std::shared_ptr<Vault> vault)
 
 std::optional<QString> DiarySession::askNewPassword(const QString &title, bool plainDiary)
 {
-    const QString first = m_dialogs.input(QStringLiteral("Enter the new password (at least %1 characters).").arg(passwordpolicy::kShortest),
+    QString first = m_dialogs.input(QStringLiteral("Enter the new password (at least %1 characters).").arg(passwordpolicy::kShortest),
                                           title, Dialogs::Echo::Masked);
     if (first.isEmpty())
         return std::nullopt;
     const bool reusesPlain = plainDiary && passwordfile::ScramblePassword(first) == passwordfile::readStored(dataRoot().passwordFile());
     if (const auto refused = passwordpolicy::refusal(first, reusesPlain)) {
+        wipe(first);
         m_dialogs.message(refused->at(0).toUpper() + refused->mid(1) + QStringLiteral(". Nothing has been changed."), title,
                           Dialogs::Icon::Exclamation, Dialogs::Buttons::Ok);
         return std::nullopt;
     }
-    if (m_dialogs.input(QStringLiteral("Enter the new password again."), title, Dialogs::Echo::Masked) != first) {
+    QString again = m_dialogs.input(QStringLiteral("Enter the new password again."), title, Dialogs::Echo::Masked);
+    const bool same = again == first;
+    wipe(again);
+    if (!same) {
+        wipe(first);
         m_dialogs.message(QStringLiteral("The two passwords are not the same. Nothing has been changed."), title,
                           Dialogs::Icon::Exclamation, Dialogs::Buttons::Ok);
         return std::nullopt;
@@ -74,9 +86,10 @@ void DiarySession::encryptDiary(const conversion::Progress &progress)
                              kEncryptTitle, Dialogs::Icon::Question, Dialogs::Buttons::YesNo, Dialogs::Button::No)
             != Dialogs::Button::Yes)
         return;
-    const auto password = askNewPassword(kEncryptTitle, true);
+    auto password = askNewPassword(kEncryptTitle, true);
     if (!password)
         return;
+    const auto wipePassword = qScopeGuard([&password] { wipe(*password); });
     flushDrafts();
     const BusyCursor busy;
     SecretBytes master = keyslot::newMasterKey();
@@ -103,10 +116,11 @@ void DiarySession::decryptDiary(const conversion::Progress &progress)
                              kDecryptTitle, Dialogs::Icon::Question, Dialogs::Buttons::YesNo, Dialogs::Button::No)
             != Dialogs::Button::Yes)
         return;
-    const auto typed = askCurrentPassword(m_dialogs, *m_vault, QStringLiteral("Enter the Password"), kDecryptTitle,
-                                          QStringLiteral("The password you have entered is incorrect. The diary has not been decrypted."));
+    auto typed = askCurrentPassword(m_dialogs, *m_vault, QStringLiteral("Enter the Password"), kDecryptTitle,
+                                    QStringLiteral("The password you have entered is incorrect. The diary has not been decrypted."));
     if (!typed)
         return;
+    const auto wipeTyped = qScopeGuard([&typed] { wipe(*typed); });
     const QString &password = *typed;
     // The plain form would keep a weaker password than the one typed.
     if (!passwordfile::keepsWhole(password)) {
@@ -132,12 +146,15 @@ void DiarySession::changePassword(const conversion::Progress &progress)
         ChangePassword(dataRoot().passwordFile(), m_dialogs);
         return;
     }
-    if (!askCurrentPassword(m_dialogs, *m_vault, QStringLiteral("Enter the current password."), kChangeTitle,
-                            QStringLiteral("The password you have entered is incorrect. The password has not been changed.")))
+    auto current = askCurrentPassword(m_dialogs, *m_vault, QStringLiteral("Enter the current password."), kChangeTitle,
+                                      QStringLiteral("The password you have entered is incorrect. The password has not been changed."));
+    if (!current)
         return;
-    const auto password = askNewPassword(kChangeTitle, false);
+    wipe(*current);
+    auto password = askNewPassword(kChangeTitle, false);
     if (!password)
         return;
+    const auto wipePassword = qScopeGuard([&password] { wipe(*password); });
     flushDrafts();
     const BusyCursor busy;
     // A new master key, so an old pw.dat kept in a backup or a synced copy
@@ -162,10 +179,11 @@ void DiarySession::lockDiary()
 {
     if (!m_vault || m_vault->isLocked())
         return;
+    emit aboutToLock();
     flushDrafts();
-    m_vault->lock();
     // The pages' text must not outlive the key in memory.
-    m_texts.clear();
+    forgetOpenDiary();
+    m_vault->lock();
     emit lockChanged(true);
 }
 
@@ -175,6 +193,7 @@ bool DiarySession::unlockDiary(const QString &password)
         return true;
     if (!m_vault->unlock(keyslot::passwordBytes(password)))
         return false;
+    recallOpenDiary();
     emit lockChanged(false);
     return true;
 }

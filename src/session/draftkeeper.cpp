@@ -1,5 +1,7 @@
 #include "draftkeeper.h"
 
+#include "diary/notestore.h"
+#include "diary/pagestore.h"
 #include "richtext/rtfwriter.h"
 
 #include <QFile>
@@ -73,4 +75,15 @@ void DraftKeeper::writeNow()
         setAside();
     m_writtenKey = content.key;
     m_writer->post([root = m_root, kind = m_kind, content = std::move(content)] { drafts::write(root, kind, content.key, content.bytes()); });
+}
+
+std::optional<QByteArray> DraftKeeper::readBack() const
+{
+    if (m_writtenKey.isEmpty())
+        return std::nullopt;
+    m_writer->waitForDone();
+    const drafts::Draft draft{m_kind, m_writtenKey, drafts::path(m_root, m_kind, m_writtenKey)};
+    const QString storedAs = drafts::storedFile(m_root, draft);
+    return m_kind == drafts::Kind::Note ? notestore::loadFile(m_root, draft.path, storedAs)
+                                        : pagestore::loadFile(m_root, draft.path, storedAs);
 }

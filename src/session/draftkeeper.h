@@ -11,6 +11,7 @@
 #include <chrono>
 #include <functional>
 #include <memory>
+#include <optional>
 
 // Draft files are written off the window's thread, so a slow disk never holds
 // up typing, and one at a time, so a removal never overtakes the write before it.
@@ -59,12 +60,15 @@ public:
     void setDelay(std::chrono::milliseconds delay) { m_timer.setInterval(delay); }
     // What waits for the delay is written now.
     void flush();
+    // Written now, whether or not anything changed since the last write.
+    void writeNow();
+    // This keeper's draft on disk, once every write is done; nothing when
+    // there is none or it does not open.
+    std::optional<QByteArray> readBack() const;
     // Nothing waits to be written and no draft of this keeper's is on disk.
     bool idle() const { return !m_timer.isActive() && m_writtenKey.isEmpty(); }
 
 private:
-    void writeNow();
-
     std::shared_ptr<DraftWriter> m_writer;
     DataRoot m_root{QString()};
     drafts::Kind m_kind;

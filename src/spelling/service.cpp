@@ -1,6 +1,7 @@
 #include "service.h"
 
 #include "speller.h"
+#include "vault/wipe.h"
 
 #include <QDir>
 #include <QFile>
@@ -41,6 +42,11 @@ QString Service::defaultPersonalWordsFile()
 QString Service::language() const
 {
     return m_speller ? m_speller->dictionary().name : QString();
+}
+
+QString Service::defaultSettingsFile()
+{
+    return QFileInfo(defaultPersonalWordsFile()).dir().filePath(QStringLiteral("quillnest.conf"));
 }
 
 QString Service::settingsFile() const
@@ -117,6 +123,17 @@ Outcome Service::addToDictionary(const QString &word)
 void Service::ignore(const QString &word)
 {
     m_ignored.insert(word);
+    emit changed();
+}
+
+void Service::forgetIgnored()
+{
+    if (m_ignored.isEmpty())
+        return;
+    QStringList words = m_ignored.values();
+    m_ignored.clear();
+    for (QString &word : words)
+        wipe(word);
     emit changed();
 }
 

@@ -30,6 +30,8 @@ public:
 
     // ~/.config/quillnest/words.txt, or where XDG_CONFIG_HOME says.
     static QString defaultPersonalWordsFile();
+    // quillnest.conf beside it, which keeps the program's other choices too.
+    static QString defaultSettingsFile();
 
     const QList<Dictionary> &dictionaries() const { return m_dictionaries; }
     // Empty when no dictionary is in use.
@@ -43,6 +45,8 @@ public:
     QStringList suggestions(const QString &word) const;
     Outcome addToDictionary(const QString &word);
     void ignore(const QString &word);
+    // A locked diary's words must not stay behind in the ignored ones.
+    void forgetIgnored();
 
 signals:
     // The language or the words changed: every mark must be looked at again.

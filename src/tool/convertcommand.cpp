@@ -5,7 +5,11 @@
 #include "diary/conversion.h"
 #include "diary/passwordfile.h"
 #include "vault/passwordpolicy.h"
+#include "vault/processguard.h"
 #include "vault/vault.h"
+#include "vault/wipe.h"
+
+#include <QScopeGuard>
 
 namespace tool {
 
@@ -26,18 +30,26 @@ std::optional<int> parseConversion(QCommandLineParser &parser, const QStringList
 // On a terminal the new password is typed twice; a script gives it once.
 std::optional<QString> newPassword(const QCommandLineParser &parser, const DataRoot &plain)
 {
-    const auto first = readPassword(parser, QStringLiteral("New password"));
+    auto first = readPassword(parser, QStringLiteral("New password"));
     if (!first)
         return std::nullopt;
+    auto wipeFirst = qScopeGuard([&first] { wipe(*first); });
     const bool reusesPlain = passwordfile::ScramblePassword(*first) == passwordfile::readStored(plain.passwordFile());
     if (const auto refused = passwordpolicy::refusal(*first, reusesPlain)) {
         printError(*refused);
         return std::nullopt;
     }
-    if (!parser.isSet(QStringLiteral("password-fd")) && readPassword(parser, QStringLiteral("Again")) != first) {
-        printError(QStringLiteral("the two passwords are not the same"));
-        return std::nullopt;
+    if (!parser.isSet(QStringLiteral("password-fd"))) {
+        auto again = readPassword(parser, QStringLiteral("Again"));
+        const bool same = again == first;
+        if (again)
+            wipe(*again);
+        if (!same) {
+            printError(QStringLiteral("the two passwords are not the same"));
+            return std::nullopt;
+        }
     }
+    wipeFirst.dismiss();
     return first;
 }
 
@@ -61,11 +73,13 @@ int encryptCommand(const QStringList &arguments)
         printError(QStringLiteral("the diary is encrypted already"));
         return kFailed;
     }
-    const auto password = newPassword(parser, *root);
+    guardProcessMemory();
+    auto password = newPassword(parser, *root);
     if (!password)
         return kFailed;
     SecretBytes master = keyslot::newMasterKey();
     const auto slot = keyslot::make(master, keyslot::passwordBytes(*password), kdfPolicy().chooseForNewSlot());
+    wipe(*password);
     if (!slot)
         return exitCode(Outcome::failure(QStringLiteral("there is not enough memory for the key")));
     const Vault vault(std::move(master), *slot);
@@ -95,9 +109,11 @@ int decryptCommand(const QStringList &arguments)
         printError(QStringLiteral("the diary is not encrypted"));
         return kFailed;
     }
-    const auto password = readPassword(parser, QStringLiteral("Password"));
+    guardProcessMemory();
+    auto password = readPassword(parser, QStringLiteral("Password"));
     if (!password)
         return kFailed;
+    const auto wipePassword = qScopeGuard([&password] { wipe(*password); });
     if (!file.isReadable())
         return exitCode(Outcome::failure(QStringLiteral("the password file is damaged; nothing has been changed")));
     auto opened = openKeySlot(file, keyslot::passwordBytes(*password));

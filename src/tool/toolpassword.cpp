@@ -2,9 +2,15 @@
 
 #include "toolsupport.h"
 
+#include "vault/processguard.h"
 #include "vault/vault.h"
+#include "vault/wipe.h"
 
 #include <sodium.h>
+
+#include <array>
+#include <csignal>
+#include <optional>
 
 #include <fcntl.h>
 #include <termios.h>
@@ -38,6 +44,46 @@ std::optional<QString> readLine(int fd)
     return text;
 }
 
+// The terminal as it was before the prompt silenced it: a signal that ends
+// the tool at its prompt gives the shell back its echo first.
+int g_silencedTty = -1;
+termios g_echoing{};
+constexpr std::array kEndingSignals{SIGINT, SIGTERM, SIGHUP, SIGQUIT};
+
+void restoreEchoAndEnd(int signal)
+{
+    ::tcsetattr(g_silencedTty, TCSANOW, &g_echoing);
+    [[maybe_unused]] const ssize_t ended = ::write(g_silencedTty, "\n", 1);
+    ::signal(signal, SIG_DFL);
+    ::raise(signal);
+}
+
+class EchoGuard
+{
+public:
+    EchoGuard(int tty, const termios &echoing)
+    {
+        g_silencedTty = tty;
+        g_echoing = echoing;
+        struct sigaction restore{};
+        restore.sa_handler = restoreEchoAndEnd;
+        sigemptyset(&restore.sa_mask);
+        for (std::size_t i = 0; i < kEndingSignals.size(); ++i)
+            ::sigaction(kEndingSignals[i], &restore, &m_before[i]);
+    }
+    ~EchoGuard()
+    {
+        for (std::size_t i = 0; i < kEndingSignals.size(); ++i)
+            ::sigaction(kEndingSignals[i], &m_before[i], nullptr);
+        g_silencedTty = -1;
+    }
+    EchoGuard(const EchoGuard &) = delete;
+    EchoGuard &operator=(const EchoGuard &) = delete;
+
+private:
+    std::array<struct sigaction, kEndingSignals.size()> m_before{};
+};
+
 std::optional<QString> readFromTerminal(const QString &prompt)
 {
     const int tty = ::open("/dev/tty", O_RDWR | O_CLOEXEC);
@@ -45,7 +91,9 @@ std::optional<QString> readFromTerminal(const QString &prompt)
         return std::nullopt;
     termios saved{};
     const bool quiet = ::tcgetattr(tty, &saved) == 0;
+    std::optional<EchoGuard> guard;
     if (quiet) {
+        guard.emplace(tty, saved);
         termios silent = saved;
         silent.c_lflag &= ~tcflag_t(ECHO);
         ::tcsetattr(tty, TCSAFLUSH, &silent);
@@ -55,6 +103,7 @@ std::optional<QString> readFromTerminal(const QString &prompt)
     auto line = readLine(tty);
     if (quiet)
         ::tcsetattr(tty, TCSAFLUSH, &saved);
+    guard.reset();
     [[maybe_unused]] const ssize_t ended = ::write(tty, "\n", 1);
     ::close(tty);
     return line;
@@ -108,6 +157,7 @@ std::optional<DataRoot> openedRootOption(const QCommandLineParser &parser)
     const KeySlotFile file(root->passwordFile());
     if (!file.isEncrypted())
         return root;
+    guardProcessMemory();
     if (!file.isReadable()) {
         printError(QStringLiteral("the password file of this encrypted diary is damaged; nothing has been changed"));
         return std::nullopt;
@@ -116,7 +166,7 @@ std::optional<DataRoot> openedRootOption(const QCommandLineParser &parser)
     if (!typed)
         return std::nullopt;
     auto opened = openKeySlot(file, keyslot::passwordBytes(*typed));
-    typed->fill(QChar(0));
+    wipe(*typed);
     if (!opened)
         return std::nullopt;
     return DataRoot(root->path(), std::make_shared<Vault>(std::move(opened->key), std::move(opened->slot)));

@@ -108,7 +108,11 @@ QString QtDialogs::input(const QString &prompt, const QString &title, Echo echo)
     dialog.setWindowTitle(title);
     dialog.setLabelText(prompt);
     dialog.setTextEchoMode(echo == Echo::Masked ? QLineEdit::Password : QLineEdit::Normal);
-    return dialog.exec() == QDialog::Accepted ? dialog.textValue() : QString();
+    QString typed = dialog.exec() == QDialog::Accepted ? dialog.textValue() : QString();
+    // A password's field is emptied with its undo steps, so the caller holds the one copy to wipe.
+    if (echo == Echo::Masked)
+        dialog.setTextValue(QString());
+    return typed;
 }
 
 QString QtDialogs::openFile(const QString &title, const QString &filter, const QString &folder)

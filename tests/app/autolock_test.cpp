@@ -10,20 +10,32 @@
 #include "diary/pagestore.h"
 #include "editor/richtextedit.h"
 #include "history/pagehistorywindow.h"
+#include "print/frmprint.h"
 #include "vault/vault.h"
+#include "vault/wipe.h"
 
 #include <QDialog>
 #include <QDirIterator>
 #include <QTimer>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMap>
 #include <QProgressDialog>
+#include <QMenu>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollBar>
+#include <QSettings>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <sys/prctl.h>
+#include <sys/resource.h>
+#include <unistd.h>
 
 namespace {
 
@@ -32,6 +44,69 @@ using Button = Dialogs::Button;
 
 const QString kPassword = QStringLiteral("correct horse");
 const QString kToday = QStringLiteral("2026-12-04");
+
+// The marker's letters are made here, never written out, so the test's own
+// memory holds no copy of it: only what the program kept can be found.
+constexpr int kMarkerLength = 16;
+
+QChar markerLetter(int i)
+{
+    return QChar(char16_t(u'a' + (i * 7 + 5) % 26));
+}
+
+void typeMarker(QWidget &editor)
+{
+    QString marker;
+    for (int i = 0; i < kMarkerLength; ++i)
+        marker += markerLetter(i);
+    QTest::keyClicks(&editor, marker);
+    wipe(marker);
+}
+
+bool holds(const unsigned char *bytes, std::size_t size, const std::vector<unsigned char> &inverted)
+{
+    const auto same = [](unsigned char got, unsigned char want) { return want == (~got & 0xFF); };
+    return std::search(bytes, bytes + size, inverted.begin(), inverted.end(), same) != bytes + size;
+}
+
+// Every writable mapping of this process read through /proc/self/mem, for the
+// marker in one byte a letter (RTF, UTF-8) or in UTF-16 (QString). The
+// patterns are kept inverted, so the search never finds itself.
+bool memoryHoldsMarker()
+{
+    std::vector<std::vector<unsigned char>> patterns(2);
+    for (int i = 0; i < kMarkerLength; ++i) {
+        const auto inverted = static_cast<unsigned char>(~markerLetter(i).unicode() & 0xFF);
+        patterns[0].push_back(inverted);
+        patterns[1].insert(patterns[1].end(), {inverted, 0xFF});
+    }
+    // A process that is not dumpable cannot open its own mem file unless it is root.
+    const int dumpable = prctl(PR_GET_DUMPABLE);
+    prctl(PR_SET_DUMPABLE, 1);
+    QFile maps(QStringLiteral("/proc/self/maps"));
+    EXPECT_TRUE(maps.open(QIODevice::ReadOnly));
+    const int mem = ::open("/proc/self/mem", O_RDONLY | O_CLOEXEC);
+    EXPECT_GE(mem, 0);
+    std::vector<unsigned char> chunk(std::size_t(1) << 20);
+    // Chunks overlap by a marker, so none is missed at their seams.
+    const std::size_t step = chunk.size() - 2 * kMarkerLength;
+    bool found = false;
+    for (const QByteArray &line : maps.readAll().split('\n')) {
+        const QList<QByteArray> fields = line.simplified().split(' ');
+        if (fields.size() < 2 || !fields[1].startsWith("rw"))
+            continue;
+        const QList<QByteArray> range = fields[0].split('-');
+        const quint64 end = range.value(1).toULongLong(nullptr, 16);
+        for (quint64 at = range[0].toULongLong(nullptr, 16); at < end && !found; at += step) {
+            const ssize_t got = ::pread(mem, chunk.data(), std::min<quint64>(chunk.size(), end - at), off_t(at));
+            found = got > 0 && (holds(chunk.data(), std::size_t(got), patterns[0]) || holds(chunk.data(), std::size_t(got), patterns[1]));
+        }
+    }
+    std::fill(chunk.begin(), chunk.end(), 0);
+    ::close(mem);
+    prctl(PR_SET_DUMPABLE, dumpable);
+    return found;
+}
 
 void tryPassword(Form1 &form, const QString &password)
 {
@@ -53,6 +128,9 @@ protected:
         const Vault vault(std::move(master), *slot);
         ASSERT_TRUE(conversion::encrypt(harness.data.root(), vault, keyslot::format(*slot)));
         harness.dialogs.answerInput(kPassword);
+        // Dumpable again, as a process is before it knows of an encrypted diary.
+        prctl(PR_SET_DUMPABLE, 1);
+        harness.settingsFile = config.filePath(QStringLiteral("quillnest.conf"));
         harness.start();
         ASSERT_TRUE(form().startedUp());
         ASSERT_NE(form().autoLock(), nullptr);
@@ -75,6 +153,7 @@ protected:
         return files;
     }
 
+    QTemporaryDir config;
     FormHarness harness;
     std::chrono::milliseconds now{1000h};
 };
@@ -108,6 +187,112 @@ TEST_F(AutoLockTest, FiveMinutesWithoutInputLockAndInputStartsTheWaitAgain)
     autoLock.checkIdle();
     EXPECT_TRUE(locked());
     EXPECT_FALSE(pageReadable());
+}
+
+TEST_F(AutoLockTest, SignedInTheProcessWritesNoCoreFileAndTheIdleDelayIsTheUsersChoice)
+{
+    rlimit core{};
+    ASSERT_EQ(getrlimit(RLIMIT_CORE, &core), 0);
+    EXPECT_EQ(core.rlim_cur, 0U);
+    EXPECT_EQ(core.rlim_max, 0U);
+    EXPECT_EQ(prctl(PR_GET_DUMPABLE), 0);
+
+    AutoLock &autoLock = *form().autoLock();
+    const struct
+    {
+        const char *choice;
+        std::chrono::milliseconds idle;
+        bool locks;
+    } rows[] = {{"lockAfter1", 1min, true}, {"lockAfter15", 14min, false}, {"lockAfter15", 1min, true},
+                {"lockAfter60", 1h, true}, {"lockAfter0", 1000h, false}, {"lockAfter5", 5min, true}};
+    for (const auto &row : rows) {
+        auto *choice = form().m28->findChild<QAction *>(QString::fromLatin1(row.choice));
+        ASSERT_NE(choice, nullptr) << row.choice;
+        choice->trigger();
+        EXPECT_TRUE(choice->isChecked());
+        now += row.idle;
+        autoLock.checkIdle();
+        EXPECT_EQ(locked(), row.locks) << row.choice;
+        tryPassword(kPassword);
+    }
+    EXPECT_EQ(QSettings(harness.settingsFile, QSettings::IniFormat).value(QStringLiteral("lock/idleMinutes")).toInt(), 5);
+    QSettings(harness.settingsFile, QSettings::IniFormat).setValue(QStringLiteral("lock/idleMinutes"), 15);
+    FormHarness next;
+    next.settingsFile = harness.settingsFile;
+    next.withoutPassword();
+    next.start();
+    EXPECT_TRUE(next.form->m28->findChild<QAction *>(QStringLiteral("lockAfter15"))->isChecked()) << "kept for the next start";
+}
+
+TEST_F(AutoLockTest, CtrlLDropsEveryCopyOfTheWordsAndThePasswordBringsThemBackWhereTheyWere)
+{
+    RichTextEdit &page = *form().rtxt2;
+    RichTextEdit &note = *form().rtxt;
+    // Long enough that every copy the editors and drafts make of it is a large block.
+    const QString filler = QStringLiteral(" a long day on the ice and a longer night by the fire").repeated(80);
+    page.moveCursor(QTextCursor::End);
+    page.insertPlainText(filler);
+    typeMarker(page);
+    note.insertPlainText(filler);
+    typeMarker(note);
+    form().m17->trigger();
+    auto *print = form().findChild<Frmprint *>();
+    ASSERT_NE(print, nullptr);
+    QTextCursor caret = page.textCursor();
+    caret.setPosition(40);
+    caret.setPosition(60, QTextCursor::KeepAnchor);
+    page.setTextCursor(caret);
+    page.verticalScrollBar()->setValue(page.verticalScrollBar()->maximum() / 2);
+    const RichTextEdit::Place pagePlace = page.place();
+    ASSERT_GT(pagePlace.vertical, 0) << "scrolled away from the caret";
+    const RichTextEdit::Place notePlace = note.place();
+    const auto texts = [&] { return QList<size_t>{qHash(page.toPlainText()), qHash(note.toPlainText()), qHash(print->rtxt->toPlainText())}; };
+    const QList<size_t> before = texts();
+    ASSERT_TRUE(memoryHoldsMarker()) << "the search finds the words of an open diary";
+
+    form().activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form()));
+    QTest::keyClick(&page, Qt::Key_L, Qt::ControlModifier);
+    ASSERT_TRUE(locked());
+    for (const QTextDocument *document : {page.document(), note.document(), print->rtxt->document()}) {
+        EXPECT_TRUE(document->isEmpty());
+        EXPECT_FALSE(document->isUndoAvailable());
+    }
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(memoryHoldsMarker()) << "locked, no copy of the words is left in memory";
+
+    tryPassword(kPassword);
+    ASSERT_FALSE(locked());
+    EXPECT_EQ(texts(), before);
+    EXPECT_EQ(form().session().filechanged(), 1);
+    EXPECT_EQ(print->printchanged, 0);
+    EXPECT_EQ(page.place().anchor, pagePlace.anchor);
+    EXPECT_EQ(page.place().position, pagePlace.position);
+    EXPECT_EQ(page.place().vertical, pagePlace.vertical);
+    EXPECT_EQ(note.place().position, notePlace.position);
+    form().session().flushDrafts();
+    for (const QString &name : harness.data.everyName(QStringLiteral(".drafts")))
+        EXPECT_FALSE(name.startsWith(QStringLiteral("print@"))) << "the copy's draft was written for the lock alone";
+}
+
+TEST_F(AutoLockTest, PageHistoryDropsItsVersionsForTheLockAndShowsTheChosenOneAgain)
+{
+    ASSERT_TRUE(pagestore::save(form().session().dataRoot(), kToday, diarytexts::page("Today we went sledging")));
+    ASSERT_TRUE(pagestore::save(form().session().dataRoot(), kToday, diarytexts::page("Today we went home")));
+    form().m21->trigger();
+    auto *history = form().findChild<PageHistoryWindow *>();
+    ASSERT_NE(history, nullptr);
+    history->List1->setCurrentRow(1);
+    ASSERT_EQ(history->rtxt->text(), QStringLiteral("Today we went skating"));
+
+    form().m27->trigger();
+    ASSERT_TRUE(locked());
+    EXPECT_EQ(history->List1->count(), 0);
+    EXPECT_TRUE(history->rtxt->document()->isEmpty());
+    tryPassword(kPassword);
+    EXPECT_EQ(history->List1->count(), 2);
+    EXPECT_EQ(history->List1->currentRow(), 1);
+    EXPECT_EQ(history->rtxt->text(), QStringLiteral("Today we went skating"));
 }
 
 TEST_F(AutoLockTest, TheScreenLockAndTheMachinesSleepLockAtOnce)
@@ -272,10 +457,15 @@ TEST(AutoLockPlainTest, APlainDiaryNeverLocks)
     useCheapKeyDerivation();
     FormHarness harness;
     harness.withoutPassword();
+    prctl(PR_SET_DUMPABLE, 1);
     harness.start();
     Form1 &form = *harness.form;
     form.show();
+    EXPECT_EQ(prctl(PR_GET_DUMPABLE), 1) << "a plain diary leaves the process as it was";
     EXPECT_EQ(form.autoLock(), nullptr);
+    EXPECT_FALSE(form.m27->isEnabled());
+    EXPECT_FALSE(form.m28->isEnabled());
+    form.m27->trigger();
     form.session().lockDiary();
     EXPECT_FALSE(form.session().isLocked());
     EXPECT_EQ(form.lockBox(), nullptr);
@@ -291,6 +481,8 @@ TEST(AutoLockPlainTest, APlainDiaryNeverLocks)
     ASSERT_TRUE(form.session().isEncrypted());
     ASSERT_NE(form.autoLock(), nullptr);
     EXPECT_FALSE(form.m23->isVisible()) << "an encrypted diary offers Decrypt Diary... instead";
+    EXPECT_TRUE(form.m27->isEnabled());
+    EXPECT_TRUE(form.m28->isEnabled());
     EXPECT_TRUE(form.m24->isVisible());
     std::chrono::milliseconds now{0};
     form.autoLock()->setClock([&now] { return now; });
@@ -307,6 +499,7 @@ TEST(AutoLockPlainTest, APlainDiaryNeverLocks)
     form.m24->trigger();
     ASSERT_FALSE(form.session().isEncrypted());
     EXPECT_TRUE(form.m23->isVisible());
+    EXPECT_FALSE(form.m27->isEnabled());
     EXPECT_EQ(form.autoLock(), nullptr);
     EXPECT_TRUE(form.isVisible());
 }

@@ -38,6 +38,7 @@ AppServices FormHarness::services()
     services.developmentFolder = developmentFolder;
     services.developmentDataFolder = developmentDataFolder;
     services.spelling = spelling;
+    services.settingsFile = settingsFile;
     return services;
 }
 

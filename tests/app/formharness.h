@@ -34,5 +34,6 @@ public:
     QString developmentFolder;
     QString developmentDataFolder;
     spelling::Service *spelling = nullptr;
+    QString settingsFile;
     std::unique_ptr<Form1> form;
 };

@@ -19,7 +19,14 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
+#include <cstring>
+
+#include <poll.h>
+#include <pty.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <termios.h>
 #include <unistd.h>
 
 namespace {
@@ -592,4 +599,49 @@ TEST(Tool, VerifySearchExportAndRestoreNameWhatDoesNotOpen)
     EXPECT_EQ(restored.code, 1);
     EXPECT_TRUE(restored.err.contains(QStringLiteral("does not open"))) << restored.err.toStdString();
     EXPECT_EQ(data.readFile(QStringLiteral("pages/2024-03-06.dat")), stored);
+}
+
+// Ended by a signal at its password prompt, the tool gives the terminal its echo back; waiting there
+// to encrypt a diary, it would write no core file.
+TEST(Tool, InterruptedAtThePasswordPromptTheTerminalEchoesAgain)
+{
+    TestDataRoot data;
+    data.writeFile(QStringLiteral("pw.dat"), passwordfile::fileBytes(u"oldpass"));
+    const QByteArray root = QFile::encodeName(data.path());
+    for (const int signal : {SIGINT, SIGTERM}) {
+        int terminal = -1;
+        const pid_t child = forkpty(&terminal, nullptr, nullptr, nullptr);
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            execl(QUILLNEST_TOOL, QUILLNEST_TOOL, "encrypt", "--root", root.constData(), static_cast<char *>(nullptr));
+            _exit(127);
+        }
+        QByteArray shown;
+        QElapsedTimer waited;
+        waited.start();
+        pollfd readable{terminal, POLLIN, 0};
+        while (!shown.contains("password: ") && waited.elapsed() < 30000) {
+            char bytes[256];
+            if (poll(&readable, 1, 100) > 0) {
+                const ssize_t got = read(terminal, bytes, sizeof bytes);
+                if (got <= 0)
+                    break;
+                shown.append(bytes, got);
+            }
+        }
+        termios mode{};
+        ASSERT_TRUE(shown.contains("password: ")) << shown.toStdString();
+        ASSERT_EQ(tcgetattr(terminal, &mode), 0);
+        EXPECT_FALSE(mode.c_lflag & ECHO) << "the password is typed unseen";
+        QFile limits(QStringLiteral("/proc/%1/limits").arg(child));
+        ASSERT_TRUE(limits.open(QIODevice::ReadOnly));
+        EXPECT_TRUE(limits.readAll().simplified().contains("Max core file size 0 0 bytes")) << "a diary being encrypted writes no core file";
+        kill(child, signal);
+        int status = 0;
+        ASSERT_EQ(waitpid(child, &status, 0), child);
+        EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << "the signal still ends the tool";
+        ASSERT_EQ(tcgetattr(terminal, &mode), 0);
+        EXPECT_TRUE(mode.c_lflag & ECHO) << strsignal(signal);
+        close(terminal);
+    }
 }
