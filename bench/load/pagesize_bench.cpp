@@ -180,7 +180,7 @@ int main(int argc, char **argv)
     for (int i = 1; i < argc; ++i)
         sizes.append(QByteArray(argv[i]).toInt());
     if (sizes.isEmpty())
-        sizes = {10, int(pagestore::kLargestPageFile >> 20), 20, 40, 79};
+        sizes = {4, 5, 79};
     QTemporaryDir dir;
     const QByteArray self = QFileInfo(QString::fromLocal8Bit(argv[0])).absoluteFilePath().toLocal8Bit();
     std::printf("page limit: %lld MiB stored\n", qint64(pagestore::kLargestPageFile >> 20));

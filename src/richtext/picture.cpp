@@ -156,7 +156,7 @@ QSize headerSize(const QByteArray &bytes)
 
 QSize shownBound(QSizeF displaySize)
 {
-    return (displaySize * 2).toSize().boundedTo({limits::kShownSide, limits::kShownSide}).expandedTo({1, 1});
+    return (displaySize * 1.5).toSize().boundedTo({limits::kShownSide, limits::kShownSide}).expandedTo({1, 1});
 }
 
 } // namespace richtext

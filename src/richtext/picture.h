@@ -49,7 +49,7 @@ QImage decodeImage(const QByteArray &bytes, const char *format = nullptr, QSize 
 // The size a PNG's or JPEG's header states; empty when the bytes are not one.
 QSize headerSize(const QByteArray &bytes);
 
-// What a picture shown at `displaySize` needs decoded: twice that, for
+// What a picture shown at `displaySize` needs decoded: one and a half times that, for
 // high-density screens and print, and never more than a few megapixels.
 QSize shownBound(QSizeF displaySize);
 

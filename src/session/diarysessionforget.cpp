@@ -21,7 +21,7 @@ void recall(QTextDocument &document, std::optional<QByteArray> sealed)
 {
     if (!sealed)
         return;
-    richtext::loadBytes(*sealed, document);
+    (void)richtext::loadBytes(*sealed, document); // it was shown before the lock
     wipe(*sealed);
 }
 
