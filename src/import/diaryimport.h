@@ -3,6 +3,7 @@
 #include "entry.h"
 
 #include "diary/dataroot.h"
+#include "richtext/rtflimits.h"
 
 #include <QString>
 #include <QStringList>
@@ -12,11 +13,11 @@
 
 namespace diaryimport {
 
-// The most text a day's page is built from: building a page takes about
-// twelve times its text in memory, so a day of this much stays within 256 MB.
+// The most text a day's page is built from, in bytes: no more characters
+// than a page holds, so a larger day would only be built to be refused.
 // A day file or an entry larger than this is refused before it is read, and
 // a day whose entries come to more fails without its page being built.
-inline constexpr qsizetype kLargestDayText = qsizetype(16) << 20;
+inline constexpr qsizetype kLargestDayText = richtext::limits::kPageCharacters;
 
 // What happens to a day that already has a page.
 enum class Existing { Append, Skip };

@@ -116,7 +116,7 @@ TEST(DiaryImport, ADayOfMoreTextThanADayTakesFailsBeforeItsPageIsBuilt)
                                      entry(QDate(2024, 3, 6), QStringLiteral("kept"))};
     const auto reports = importEntries(data.root(), entries, Existing::Skip);
     ASSERT_EQ(reports.size(), 2U);
-    EXPECT_EQ(reports[0].error, QStringLiteral("its entries come to more than 16 MiB of text, more than a day takes"));
+    EXPECT_EQ(reports[0].error, QStringLiteral("its entries come to more than 4 MiB of text, more than a day takes"));
     EXPECT_FALSE(pagestore::exists(data.root(), QStringLiteral("2024-03-05")));
     EXPECT_EQ(reports[1].kind, DayReport::Kind::Created);
 }

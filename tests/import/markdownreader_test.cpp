@@ -71,5 +71,5 @@ TEST(MarkdownFolder, OnlyAFolderWithDayFilesIsRead)
     // Refused by its size before a byte is read: the file is sparse.
     QFile huge(QDir(empty.path()).filePath(QStringLiteral("2024-03-05.md")));
     ASSERT_TRUE(huge.open(QIODevice::WriteOnly) && huge.resize(kLargestDayText + 1));
-    EXPECT_EQ(*readMarkdown(empty.path()).error, QStringLiteral("2024-03-05.md: larger than 16 MiB, more than an import takes"));
+    EXPECT_EQ(*readMarkdown(empty.path()).error, QStringLiteral("2024-03-05.md: larger than 4 MiB, more than an import takes"));
 }
