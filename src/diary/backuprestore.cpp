@@ -10,6 +10,10 @@
 
 #include <optional>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace backup {
 
 namespace {
@@ -44,7 +48,8 @@ Outcome checkNames(zip_t *archive, const QString &zipPath)
 {
     bool diary = false;
     for (zip_uint64_t i = 0; i < zip_uint64_t(zip_get_num_entries(archive, 0)); ++i) {
-        const QString name = zip::entryName(archive, i);
+        // Any byte that is not UTF-8 reads as a replacement character, which is never '/' or '.'.
+        const QString name = QString::fromUtf8(zip::entryName(archive, i));
         if (!isDiaryName(name))
             return Outcome::failure(
                 QStringLiteral("'%1' holds '%2', which is no part of a Quillnest diary, so nothing was restored.").arg(zipPath, name));
@@ -70,25 +75,33 @@ Outcome makeFolder(const QString &path)
 
 // The staging folder is discarded whole on any failure, so one sync before
 // it moves into place does what a sync of each file would.
-Outcome writeFile(const QString &path, const QByteArray &bytes)
+// By the bytes of its name, which need not be UTF-8: a file the backup kept
+// under such a name comes back under the same one.
+Outcome writeFile(const QByteArray &path, const QByteArray &bytes)
 {
-    QFile file(path);
-    if (privatefiles::openForWriting(file) && file.write(bytes) == bytes.size() && file.flush())
+    const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0600);
+    QFile file;
+    if (fd >= 0 && ::fchmod(fd, 0600) == 0 && file.open(fd, QIODevice::WriteOnly, QFileDevice::AutoCloseHandle)
+        && file.write(bytes) == bytes.size() && file.flush())
         return Outcome::success();
-    return Outcome::failure(QStringLiteral("%1: %2").arg(path, file.errorString()));
+    const QString why = fd < 0 ? qt_error_string(errno) : file.errorString();
+    if (fd >= 0 && !file.isOpen())
+        ::close(fd);
+    return Outcome::failure(QStringLiteral("%1: %2").arg(QFile::decodeName(path), why));
 }
 
 Outcome restoreEntry(zip_t *archive, zip_uint64_t index, const QString &zipPath, const QString &newRoot)
 {
-    const QString name = zip::entryName(archive, index);
-    const QString path = newRoot + QLatin1Char('/') + name;
-    if (name.endsWith(QLatin1Char('/')))
-        return makeFolder(path);
+    const QByteArray name = zip::entryName(archive, index);
+    const QString shownName = QString::fromUtf8(name);
+    if (name.endsWith('/'))
+        return makeFolder(newRoot + QLatin1Char('/') + shownName);
     const auto bytes = entryBytes(archive, index);
     if (!bytes)
-        return damaged(zipPath, QStringLiteral("%1 cannot be read whole").arg(name));
-    const Outcome folder = makeFolder(QFileInfo(path).absolutePath());
-    return folder ? writeFile(path, *bytes) : folder;
+        return damaged(zipPath, QStringLiteral("%1 cannot be read whole").arg(shownName));
+    const qsizetype slash = name.lastIndexOf('/');
+    const Outcome folder = makeFolder(newRoot + QLatin1Char('/') + QString::fromUtf8(name.left(qMax(slash, 0))));
+    return folder ? writeFile(QFile::encodeName(newRoot) + '/' + name, *bytes) : folder;
 }
 
 Outcome restoreInto(const QString &zipPath, const QString &newRoot)

@@ -43,10 +43,10 @@ bool readEntry(zip_t *archive, zip_uint64_t index, const std::function<bool(QByt
     }
 }
 
-QString entryName(zip_t *archive, zip_uint64_t index)
+QByteArray entryName(zip_t *archive, zip_uint64_t index)
 {
-    const char *name = zip_get_name(archive, index, ZIP_FL_ENC_GUESS);
-    return name ? QString::fromUtf8(name) : QString();
+    const char *name = zip_get_name(archive, index, ZIP_FL_ENC_RAW);
+    return name ? QByteArray(name) : QByteArray();
 }
 
 } // namespace backup::zip

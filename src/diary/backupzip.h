@@ -33,7 +33,8 @@ Archive open(const QString &path, int flags, QString &why);
 // whole or `chunk` returns false.
 bool readEntry(zip_t *archive, zip_uint64_t index, const std::function<bool(QByteArrayView)> &chunk);
 
-// The entry's name as UTF-8, as the writer stores it.
-QString entryName(zip_t *archive, zip_uint64_t index);
+// The entry's name byte for byte: UTF-8, or the bytes of a file's name that
+// was not, as the writer stores them.
+QByteArray entryName(zip_t *archive, zip_uint64_t index);
 
 } // namespace backup::zip

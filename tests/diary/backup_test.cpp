@@ -290,6 +290,13 @@ TEST_F(BackupTest, KeepsEveryNameRemovesKilledPartsAndNamesWhatItCannotRead)
         names.append(zip_get_name(archive, i, ZIP_FL_ENC_RAW));
     EXPECT_TRUE(names.contains(strange));
     zip_discard(archive);
+    const QString restored = outPath(QStringLiteral("restored"));
+    ASSERT_TRUE(backup::restore(zip, restored));
+    QFile back;
+    ASSERT_TRUE(back.open(::open((QFile::encodeName(restored) + '/' + strange).constData(), O_RDONLY), QIODevice::ReadOnly,
+                          QFileDevice::AutoCloseHandle));
+    EXPECT_EQ(back.readAll(), "odd name");
+    EXPECT_EQ(::unlink((QFile::encodeName(restored) + '/' + strange).constData()), 0);
 
     ASSERT_TRUE(QFile::link(QStringLiteral("/proc/self/mem"), data.path() + QStringLiteral("/dates/Dec-5.dat")));
     const Outcome refused = backup::write(data.root(), zip, false);
