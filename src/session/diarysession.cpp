@@ -201,7 +201,7 @@ void DiarySession::openEntry(const QString &name)
 // on the page the save left open rather than on a number it no longer means.
 void DiarySession::turnPage(int number)
 {
-    if (number == m_pageNumber || !leaveNote())
+    if (!leaveNote() || number == m_pageNumber)
         return;
     if (m_filechanged == 1) {
         if (askToSaveChanges()) {
