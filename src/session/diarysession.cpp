@@ -187,7 +187,6 @@ void DiarySession::openListed(int row)
     openEntry(m_pages.entries().value(row));
 }
 
-// Unsaved typing is dealt with before the page is looked up, so a save that adds a page cannot move it.
 void DiarySession::openEntry(const QString &name)
 {
     if (!readyToLeave())
