@@ -55,9 +55,7 @@ bool DiarySession::signIn(Program &program)
     m_notes.setPath(dataRoot().datesDir());
     m_pages.setPath(dataRoot().pagesDir());
     emit pagesChanged();
-    const QDate today = m_clock.today();
-    setDay(today);
-    followDay(today);
+    goToDay(m_clock.today());
     m_filechanged = 0;
     offerDrafts();
     return true;
@@ -79,19 +77,86 @@ bool DiarySession::claimDiary(Program &program)
 // A day chosen on the calendar: no page stays open unless the day has one.
 void DiarySession::chooseDay(QDate day)
 {
-    if (!leaveNote()) {
+    if (!readyToLeave()) {
         // The calendar goes back to the day still shown.
         emit dayChanged(m_day);
         return;
     }
-    m_leftForSearch = false;
-    AskToSavePage();
     const BusyCursor busy;
-    setPageNumber(0);
-    setOpenPageName(QString());
-    clearPage();
+    goToDay(day);
+}
+
+// The note and then the page are offered once. False, with everything as
+// it was, for Cancel or a save refused or failed: the typing stays open.
+bool DiarySession::readyToLeave()
+{
+    if (!leaveNote())
+        return false;
+    AskToSavePage();
+    return m_filechanged != 1;
+}
+
+void DiarySession::goToDay(QDate day)
+{
+    showPlace(day, pageNumberOf(day));
+}
+
+// The day of a page named in the list; one that names no day leaves the day as it is.
+void DiarySession::goToPage(int number)
+{
+    const QString entry = m_pages.entries().value(number - 1);
+    showPlace(daykeys::dateFromDayKey(entry.chopped(qMin(entry.size(), kFileSuffix.size()))).value_or(m_day), number);
+}
+
+// An entry is the day's when it is the key and four more characters, compared
+// in place, as this runs on every day change over a century of pages.
+int DiarySession::pageNumberOf(QDate day) const
+{
+    const QString key = daykeys::dayKey(day);
+    const QStringList &entries = m_pages.entries();
+    for (qsizetype i = 0; i < entries.size(); ++i) {
+        if (entries[i].size() == key.size() + kFileSuffix.size() && entries[i].startsWith(key))
+            return int(i + 1);
+    }
+    return 0;
+}
+
+// Where a move ends is shown in one step: the page and the note are each read
+// once and each change is told once, so the view never sees a half-made move.
+void DiarySession::showPlace(QDate day, int number)
+{
+    m_leftForSearch = false;
+    const QString entry = m_pages.entries().value(number - 1);
+    const bool opened = !entry.isEmpty() && readPage(entry);
+    if (!opened)
+        m_page.clear();
+    emit pageReplaced();
+    setPageNumber(number);
+    setOpenPageName(opened ? entry : QString());
     setDay(day);
-    followDay(day);
+    setNoteKey(daykeys::noteKey(day));
+    loadNote();
+    setMonth(daykeys::month(day));
+}
+
+// The file may have gone since the list was read, or be no page at all.
+bool DiarySession::readPage(const QString &entry)
+{
+    const QString file = m_pages.path() + QLatin1Char('/') + entry;
+    const auto rtf = pagestore::loadFile(dataRoot(), file);
+    if (rtf && richtext::loadBytes(*rtf, m_page))
+        return true;
+    const QString why = rtf ? QStringLiteral("%1: It holds %2.").arg(file, richtext::tooMuchText()) : ioreason::unreadable(file);
+    error(QStringLiteral("An error has occured! The file was not opened!"), why);
+    return false;
+}
+
+void DiarySession::setPageNumber(int number)
+{
+    if (number == m_pageNumber)
+        return;
+    m_pageNumber = number;
+    emit pageNumberChanged(number);
 }
 
 void DiarySession::setDay(QDate day)
@@ -99,88 +164,20 @@ void DiarySession::setDay(QDate day)
     if (day == m_day)
         return;
     m_day = day;
+    m_dayKey = daykeys::dayKey(day);
     emit dayChanged(day);
-    selectDayKey(daykeys::dayKey(day));
-}
-
-// The selected day's page, if the list has one, becomes the open page. An
-// entry is the day's when it is the key and four more characters, compared
-// in place, as this runs on every day change over a century of pages.
-void DiarySession::selectDayKey(const QString &key)
-{
-    if (key == m_dayKey)
-        return;
-    m_dayKey = key;
-    const QStringList &entries = m_pages.entries();
-    for (qsizetype i = 0; i < entries.size(); ++i) {
-        if (entries[i].size() == key.size() + kFileSuffix.size() && entries[i].startsWith(key))
-            setPageNumber(int(i + 1));
-    }
-}
-
-// The number changes first; a save the question leads to may move it again,
-// and the page then opened is the one it ends on.
-void DiarySession::setPageNumber(int number)
-{
-    if (number == m_pageNumber)
-        return;
-    m_pageNumber = number;
-    emit pageNumberChanged(number);
-    if (m_numberFollowsSave)
-        return;
-    AskToSavePage();
-    if (m_pageNumber == 0) {
-        clearPage();
-        setOpenPageName(QString());
-        return;
-    }
-    openPage();
-}
-
-void DiarySession::openPage()
-{
-    AskToSavePage();
-    const BusyCursor busy;
-    m_leftForSearch = false;
-    clearPage();
-    clearNote();
-    const QString entry = m_pages.entries().value(m_pageNumber - 1);
-    // The file may have gone since the list was read, or be no page at all.
-    const QString file = m_pages.path() + QLatin1Char('/') + entry;
-    const auto rtf = pagestore::loadFile(dataRoot(), file);
-    if (rtf && richtext::loadBytes(*rtf, m_page)) {
-        emit pageReplaced();
-        setOpenPageName(entry);
-    } else {
-        setOpenPageName(QString());
-        const QString why = rtf ? QStringLiteral("%1: It holds %2.").arg(file, richtext::tooMuchText()) : ioreason::unreadable(file);
-        error(QStringLiteral("An error has occured! The file was not opened!"), why);
-    }
-    if (const auto day = daykeys::dateFromDayKey(entry.chopped(qMin(entry.size(), kFileSuffix.size())))) {
-        setDay(*day);
-        followDay(*day);
-    }
-}
-
-// The note and the month follow the day, so Save Date never writes one day's note to another.
-void DiarySession::followDay(QDate day)
-{
-    setNoteKey(daykeys::noteKey(day));
-    loadNote();
-    setMonth(daykeys::month(day));
 }
 
 void DiarySession::NewPage()
 {
     const QDate today = m_clock.today();
-    if (m_day != today && !leaveNote())
-        return;
-    AskToSavePage();
-    if (m_day != today) {
-        setPageNumber(0);
-        clearPage();
-        setDay(today);
-        followDay(today);
+    if (m_day == today) {
+        AskToSavePage();
+    } else {
+        if (!readyToLeave())
+            return;
+        const BusyCursor busy;
+        goToDay(today);
     }
     emit pageWantsFocus();
 }
@@ -190,41 +187,53 @@ void DiarySession::openListed(int row)
     openEntry(m_pages.entries().value(row));
 }
 
-// A save refused or failed keeps the user on the typing it would have stored.
 void DiarySession::openEntry(const QString &name)
 {
-    if (!leaveNote())
-        return;
-    AskToSavePage();
-    if (m_filechanged == 1)
+    if (!readyToLeave())
         return;
     const BusyCursor busy;
-    if (const qsizetype index = m_pages.entries().indexOf(name); index >= 0)
-        setPageNumber(int(index + 1));
+    if (const qsizetype index = m_pages.entries().indexOf(name); index >= 0 && int(index + 1) != m_pageNumber)
+        goToPage(int(index + 1));
+}
+
+// A Yes stores the page, which can move it in the list: the press then ends
+// on the page the save left open rather than on a number it no longer means.
+void DiarySession::turnPage(int number)
+{
+    if (!leaveNote() || number == m_pageNumber)
+        return;
+    if (m_filechanged == 1) {
+        if (askToSaveChanges()) {
+            SavePage();
+            return;
+        }
+        setFileChanged(0);
+    }
+    const BusyCursor busy;
+    goToPage(number);
 }
 
 void DiarySession::firstPage()
 {
-    if (!m_pages.entries().isEmpty() && leaveNote())
-        setPageNumber(1);
+    if (!m_pages.entries().isEmpty())
+        turnPage(1);
 }
 
 void DiarySession::previousPage()
 {
-    if (m_pageNumber > 1 && leaveNote())
-        setPageNumber(m_pageNumber - 1);
+    if (m_pageNumber > 1)
+        turnPage(m_pageNumber - 1);
 }
 
 void DiarySession::nextPage()
 {
-    if (m_pageNumber < m_pages.count() && leaveNote())
-        setPageNumber(m_pageNumber + 1);
+    if (m_pageNumber < m_pages.count())
+        turnPage(m_pageNumber + 1);
 }
 
 void DiarySession::lastPage()
 {
-    if (leaveNote())
-        setPageNumber(int(m_pages.count()));
+    turnPage(int(m_pages.count()));
 }
 
 void DiarySession::rereadPages()
@@ -235,10 +244,7 @@ void DiarySession::rereadPages()
 
 bool DiarySession::leavePageForSearch()
 {
-    if (!leaveNote())
-        return false;
-    AskToSavePage();
-    if (m_filechanged == 1)
+    if (!readyToLeave())
         return false;
     clearPage();
     setPageNumber(0);
@@ -250,17 +256,9 @@ bool DiarySession::leavePageForSearch()
 
 void DiarySession::returnToSelectedDay()
 {
-    if (!m_leftForSearch || !leaveNote())
+    if (!m_leftForSearch || !readyToLeave())
         return;
-    AskToSavePage();
-    if (m_filechanged == 1)
-        return;
-    m_leftForSearch = false;
-    const QString key = m_dayKey;
-    m_dayKey.clear();
-    selectDayKey(key);
-    if (m_pageNumber == 0)
-        loadNote();
+    goToDay(m_day);
 }
 
 QStringList DiarySession::search(const QString &term, textsearch::Options options)

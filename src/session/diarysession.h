@@ -180,11 +180,15 @@ private:
     void offerNote(const drafts::Draft &draft, bool pageBroughtBack);
     void setAsideUnopened(const drafts::Draft &draft);
     void letNoteGo();
+    bool readyToLeave();
+    void turnPage(int number);
+    int pageNumberOf(QDate day) const;
+    void goToDay(QDate day);
+    void goToPage(int number);
+    void showPlace(QDate day, int number);
+    bool readPage(const QString &entry);
     void setPageNumber(int number);
-    void openPage();
-    void selectDayKey(const QString &key);
     void setDay(QDate day);
-    void followDay(QDate day);
     void setNoteKey(const QString &key);
     void setMonth(const QString &month);
     void markNoteDays();
@@ -223,7 +227,7 @@ private:
     QDate m_day;
     QString m_dayKey;
     QString m_noteKey;
-    // The day's note is loaded more than once as a day is chosen; a note that does not open is said once.
+    // A note that does not open is said once, not again as other years of its day are shown.
     bool m_toldNoteUnopened = false;
     QString m_month;
     int m_pageNumber = 0;
@@ -235,7 +239,6 @@ private:
     // What the pages show, for repeated text searches; a stored page is forgotten.
     mutable textsearch::TextCache m_texts;
     int m_filechanged = 0;
-    bool m_numberFollowsSave = false;
     bool m_toldFolderGone = false;
     QTextDocument m_page;
     QTextDocument m_note;

@@ -120,10 +120,7 @@ std::optional<diaryimport::Existing> DiarySession::askAboutDaysWithPages(const s
 void DiarySession::reopenSelectedDay()
 {
     rereadPages();
-    setPageNumber(0);
-    const QString key = m_dayKey;
-    m_dayKey.clear();
-    selectDayKey(key);
+    goToDay(m_day);
 }
 
 void DiarySession::exportPages(const rangeexport::Request &request, const rangeexport::Progress &progress)

@@ -26,8 +26,6 @@ void DiarySession::setNoteKey(const QString &key)
         return;
     m_noteKey = key;
     m_toldNoteUnopened = false;
-    const BusyCursor busy;
-    loadNote();
 }
 
 void DiarySession::loadNote()

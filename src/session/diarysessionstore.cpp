@@ -110,9 +110,7 @@ void DiarySession::showSavedPage(const QString &key)
     const qsizetype index = m_pages.entries().indexOf(key + kFileSuffix);
     if (index < 0)
         return;
-    m_numberFollowsSave = true;
     setPageNumber(int(index + 1));
-    m_numberFollowsSave = false;
     setOpenPageName(key + kFileSuffix);
 }
 
@@ -137,6 +135,7 @@ void DiarySession::DeletePage()
     setFileChanged(0);
     rereadPages();
     setPageNumber(0);
+    setOpenPageName(QString());
     clearPage();
     if (leaveNote())
         clearNote();

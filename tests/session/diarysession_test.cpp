@@ -4,6 +4,7 @@
 #include "diary/notestore.h"
 #include "diary/pagestore.h"
 #include "diary/passwordfile.h"
+#include "fileopens.h"
 #include "fixedclock.h"
 #include "recordingprogram.h"
 #include "richtext/pageexport.h"
@@ -239,6 +240,76 @@ TEST_F(DiarySessionTest, NewFileGoesBackToToday)
     EXPECT_EQ(pageText(), QStringLiteral("Today we went skating"));
     EXPECT_EQ(session.noteKey(), QStringLiteral("Dec-4"));
     EXPECT_EQ(focus.size(), 2);
+}
+
+// Each way of moving reads the page and the note once and tells each change at most once.
+TEST_F(DiarySessionTest, EveryMoveReadsAndTellsOnce)
+{
+    for (const char *note : {"Nov-20", "Dec-1", "Dec-4"})
+        ASSERT_TRUE(notestore::save(data.root(), QString::fromLatin1(note), u"A note"));
+    struct Move
+    {
+        const char *name;
+        std::function<void()> move;
+        QMap<QString, int> opens;
+    };
+    const auto opened = [](const char *page, const char *note) { return QMap<QString, int>{{page, 1}, {note, 1}}; };
+    const std::vector<Move> moves{
+        {"calendar", [&] { session.chooseDay(QDate(2026, 12, 1)); }, opened("2026-12-01.dat", "Dec-1.dat")},
+        {"first page", [&] { session.firstPage(); }, opened("2026-11-20.dat", "Nov-20.dat")},
+        {"next page", [&] { session.nextPage(); }, opened("2026-12-01.dat", "Dec-1.dat")},
+        {"last page", [&] { session.lastPage(); }, opened("2026-12-04.dat", "Dec-4.dat")},
+        {"previous page", [&] { session.previousPage(); }, opened("2026-12-01.dat", "Dec-1.dat")},
+        {"Open list", [&] { session.openListed(0); }, opened("2026-11-20.dat", "Nov-20.dat")},
+        {"New File", [&] { session.NewPage(); }, opened("2026-12-04.dat", "Dec-4.dat")},
+        {"search result", [&] { session.openResult(QStringLiteral("2026-12-01.dat")); }, opened("2026-12-01.dat", "Dec-1.dat")},
+    };
+    FileOpens files({data.root().pagesDir(), data.root().datesDir()});
+    for (const Move &move : moves) {
+        SCOPED_TRACE(move.name);
+        if (&move == &moves.back()) {
+            ASSERT_TRUE(session.leavePageForSearch());
+        }
+        files.take();
+        QSignalSpy page(&session, &DiarySession::pageReplaced);
+        QSignalSpy note(&session, &DiarySession::noteReplaced);
+        QSignalSpy day(&session, &DiarySession::dayChanged);
+        QSignalSpy number(&session, &DiarySession::pageNumberChanged);
+        QSignalSpy name(&session, &DiarySession::openPageNameChanged);
+        move.move();
+        EXPECT_EQ(files.take(), move.opens);
+        EXPECT_EQ(page.size(), 1);
+        EXPECT_EQ(note.size(), 1);
+        EXPECT_LE(day.size(), 1);
+        EXPECT_LE(number.size(), 1);
+        EXPECT_LE(name.size(), 1);
+        EXPECT_EQ(noteText(), QStringLiteral("A note"));
+    }
+}
+
+// The note's question comes first and Cancel leaves everything; a save the
+// user then refuses keeps the typing, with no question asked twice.
+TEST_F(DiarySessionTest, ADayChangeAsksItsQuestionsOnceAndARefusedSaveStays)
+{
+    QSignalSpy day(&session, &DiarySession::dayChanged);
+    type(QStringLiteral("More: "));
+    QTextCursor(&session.note()).insertText(QStringLiteral("Skates"));
+    dialogs.answerMessage(Button::Cancel);
+    session.chooseDay(QDate(2026, 12, 1));
+    dialogs.answerMessage(Button::No);
+    dialogs.answerMessage(Button::Yes);
+    dialogs.answerMessage(Button::No);
+    session.chooseDay(QDate(2026, 12, 1));
+
+    QStringList titles;
+    for (const auto &shown : dialogs.shown().mid(1))
+        titles << shown.title;
+    EXPECT_EQ(titles, (QStringList{"Save Date?", "Save Date?", "Save File?", "Overwrite File?"}));
+    EXPECT_EQ(pageText(), QStringLiteral("More: Today we went skating"));
+    EXPECT_EQ(session.filechanged(), 1);
+    EXPECT_EQ(session.selectedDay(), QDate(2026, 12, 4));
+    EXPECT_EQ(day.size(), 2) << "the calendar goes back to the day shown";
+    EXPECT_EQ(day.last()[0].toDate(), QDate(2026, 12, 4));
 }
 
 TEST_F(DiarySessionTest, YearlyNotesAreSavedDeletedAndComeBackEveryYear)
