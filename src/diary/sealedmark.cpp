@@ -1,7 +1,7 @@
 #include "sealedmark.h"
 
 #include "boundedfile.h"
-#include "passwordfile.h"
+#include "keyslotfile.h"
 #include "vault/vault.h"
 
 #include <QDir>
@@ -87,7 +87,7 @@ std::optional<QString> sealedFile(const QString &rootPath)
 
 std::optional<QString> passwordFileLost(const DataRoot &root)
 {
-    if (keyslot::isKeySlot(passwordfile::readStored(root.passwordFile())))
+    if (KeySlotFile(root.passwordFile()).isEncrypted())
         return std::nullopt;
     const auto found = sealedFile(root.path());
     if (!found)

@@ -368,6 +368,10 @@ TEST(Tool, EncryptRefusesWeakPasswordsAndTheKeySlotSurvivesADamagedCopy)
     EXPECT_EQ(mended.out, QStringLiteral("2024-03-05.dat\n"));
     EXPECT_TRUE(mended.err.contains(QStringLiteral("replaced by the other"))) << mended.err.toStdString();
     EXPECT_EQ(data.readFile(QStringLiteral("pw.dat")), whole);
+    data.writeFile(QStringLiteral("pw.dat"), QByteArray(4096, '\0') + whole.mid(4096));
+    const ToolRun zeroed = toolWithPassword(search, "kH7#vQ2!mZ9@");
+    EXPECT_EQ(zeroed.out, QStringLiteral("2024-03-05.dat\n")) << "a lost first copy is no downgrade: " << zeroed.err.toStdString();
+    EXPECT_EQ(data.readFile(QStringLiteral("pw.dat")), whole);
 
     QTemporaryDir out;
     const QString zip = out.filePath(QStringLiteral("diary.zip"));
