@@ -60,16 +60,11 @@ Outcome writeConverted(const QString &path, const QByteArray &rtf, PageFormat fo
     return writeFileAtomically(path, richtext::htmlWithPictures(page).toUtf8());
 }
 
-QString keyOf(const QString &fileName)
-{
-    return fileName.endsWith(kFileSuffix) ? fileName.chopped(kFileSuffix.size()) : QString();
-}
-
 bool exportPages(const DataRoot &root, const QString &outDir, PageFormat format)
 {
     bool ok = true;
     for (const QString &name : pageFileNames(root.pagesDir())) {
-        const QString key = keyOf(name);
+        const QString key = daykeys::keyFromFileName(name);
         if (!daykeys::dateFromDayKey(key))
             continue;
         const auto rtf = pagestore::load(root, key);
@@ -88,7 +83,7 @@ bool exportNotes(const DataRoot &root, const QString &outDir)
 {
     bool ok = true;
     for (const QString &name : sortedFileNames(root.datesDir())) {
-        const QString key = keyOf(name);
+        const QString key = daykeys::keyFromFileName(name);
         if (key.isEmpty())
             continue;
         const auto bytes = notestore::load(root, key);

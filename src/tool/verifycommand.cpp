@@ -72,7 +72,7 @@ void checkNotes(const DataRoot &root, Report &report)
 {
     for (const QString &name : sortedFileNames(root.datesDir())) {
         const QString file = root.datesDir() + QLatin1Char('/') + name;
-        if (name.endsWith(kFileSuffix) && daykeys::monthDayFromNoteKey(name.chopped(kFileSuffix.size())))
+        if (daykeys::monthDayFromNoteKey(daykeys::keyFromFileName(name)))
             report.check(file, noteOpens(root, file));
         else
             report.passOver(file, QStringLiteral("note"));
