@@ -2,6 +2,7 @@
 
 #include "diary/keyslotfile.h"
 #include "diary/passwordfile.h"
+#include "vault/passwordpolicy.h"
 #include "vault/processguard.h"
 #include "vault/vault.h"
 #include "vault/wipe.h"
@@ -83,8 +84,9 @@ std::optional<QString> askNewPassword(Dialogs &dialogs)
                                             Dialogs::Echo::Masked);
         if (first.isEmpty())
             return std::nullopt;
-        if (first.toUcs4().size() < 4) {
-            dialogs.message(QStringLiteral("Password must have at least 4 characters. The password will not be saved!"),
+        if (passwordpolicy::shorterThan(first, passwordpolicy::kShortestPlain)) {
+            dialogs.message(QStringLiteral("Password must have at least %1 characters. The password will not be saved!")
+                                .arg(passwordpolicy::kShortestPlain),
                             QStringLiteral("Quillnest version 2"), Dialogs::Icon::Exclamation, Dialogs::Buttons::Ok);
             continue;
         }

@@ -1,5 +1,6 @@
 #include "dataroot.h"
 
+#include "daykeys.h"
 #include "privatefiles.h"
 
 #include <QDir>
@@ -19,12 +20,12 @@ QString DataRoot::helpFile() const { return m_path + QStringLiteral("/help.htm")
 
 QString DataRoot::pagePath(const QString &dayKey) const
 {
-    return pagesDir() + QLatin1Char('/') + dayKey + kFileSuffix;
+    return pagesDir() + QLatin1Char('/') + daykeys::fileName(dayKey);
 }
 
 QString DataRoot::notePath(const QString &noteKey) const
 {
-    return datesDir() + QLatin1Char('/') + noteKey + kFileSuffix;
+    return datesDir() + QLatin1Char('/') + daykeys::fileName(noteKey);
 }
 
 bool DataRoot::makeFolder(const QString &folder) const

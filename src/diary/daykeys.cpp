@@ -32,6 +32,21 @@ std::optional<QDate> dateFromDayKey(QStringView key)
     return date;
 }
 
+QString fileName(const QString &key)
+{
+    return key + kFileSuffix;
+}
+
+QString keyFromFileName(QStringView name)
+{
+    return name.endsWith(kFileSuffix) ? name.chopped(kFileSuffix.size()).toString() : QString();
+}
+
+std::optional<QDate> dateFromFileName(QStringView name)
+{
+    return dateFromDayKey(keyFromFileName(name));
+}
+
 // By hand rather than by QDate::fromString: this runs for every file of a century of pages.
 bool isPageFileName(QStringView name)
 {

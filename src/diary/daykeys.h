@@ -13,6 +13,13 @@ QString noteKey(QDate date);
 QString month(QDate date);
 
 std::optional<QDate> dateFromDayKey(QStringView key);
+
+// A data file's name is its key and ".dat": "2026-12-04.dat", "Dec-4.dat".
+QString fileName(const QString &key);
+// The key of a data file's name; empty when the name is not a data file's.
+QString keyFromFileName(QStringView name);
+// The day of a page file's name; nothing when it names no day.
+std::optional<QDate> dateFromFileName(QStringView name);
 // "yyyy-mm-dd.dat" of a real day: the only names that are pages.
 bool isPageFileName(QStringView name);
 

@@ -31,9 +31,9 @@ bool validKey(Kind kind, const QString &key)
 std::optional<Draft> draftNamed(const DataRoot &root, const QString &name)
 {
     for (const Kind kind : {Kind::Page, Kind::PrintCopy, Kind::Note}) {
-        if (!name.startsWith(prefix(kind)) || !name.endsWith(kFileSuffix))
+        if (!name.startsWith(prefix(kind)))
             continue;
-        const QString key = name.mid(prefix(kind).size()).chopped(kFileSuffix.size());
+        const QString key = daykeys::keyFromFileName(QStringView(name).sliced(prefix(kind).size()));
         if (validKey(kind, key))
             return Draft{kind, key, path(root, kind, key)};
     }
@@ -49,7 +49,7 @@ QString folder(const DataRoot &root)
 
 QString path(const DataRoot &root, Kind kind, const QString &key)
 {
-    return folder(root) + QLatin1Char('/') + prefix(kind) + key + kFileSuffix;
+    return folder(root) + QLatin1Char('/') + prefix(kind) + daykeys::fileName(key);
 }
 
 QString storedFile(const DataRoot &root, const Draft &draft)

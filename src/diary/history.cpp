@@ -1,6 +1,7 @@
 #include "history.h"
 
 #include "boundedfile.h"
+#include "daykeys.h"
 #include "privatefiles.h"
 #include "safewrite.h"
 #include "storedbytes.h"
@@ -38,9 +39,9 @@ QString freeName(const QDir &folder, const QString &base, const QDateTime &now)
 {
     const QString stamp = now.toUTC().toString(kIdFormat);
     QString id = stamp;
-    for (int n = 2; folder.exists(base + id + kFileSuffix); ++n)
+    for (int n = 2; folder.exists(daykeys::fileName(base + id)); ++n)
         id = stamp + QStringLiteral("_%1").arg(n, 3, 10, QLatin1Char('0'));
-    return folder.filePath(base + id + kFileSuffix);
+    return folder.filePath(daykeys::fileName(base + id));
 }
 
 // Compared by hand rather than by a wildcard filter, which a name with
@@ -52,7 +53,7 @@ QFileInfoList versionFiles(const DataRoot &root, const QString &storedFile)
     const QDir folder(versionFolder(root, storedFile));
     QFileInfoList found;
     for (const QString &name : folder.entryList(QDir::Files, QDir::Name | QDir::Reversed)) {
-        if (name.startsWith(base) && name.endsWith(kFileSuffix))
+        if (name.startsWith(base) && !daykeys::keyFromFileName(name).isEmpty())
             found.append(QFileInfo(folder, name));
     }
     return found;
@@ -60,9 +61,8 @@ QFileInfoList versionFiles(const DataRoot &root, const QString &storedFile)
 
 QString idOf(const QFileInfo &versionFile)
 {
-    const QString name = versionFile.fileName();
-    const qsizetype at = name.lastIndexOf(QLatin1Char('@'));
-    return name.mid(at + 1, name.size() - at - 1 - kFileSuffix.size());
+    const QString name = daykeys::keyFromFileName(versionFile.fileName());
+    return name.mid(name.lastIndexOf(QLatin1Char('@')) + 1);
 }
 
 // The link shares the stored file's mode, which its rewrite makes private
@@ -133,7 +133,7 @@ QList<Version> versions(const DataRoot &root, const QString &storedFile)
 
 Outcome restore(const DataRoot &root, const QString &storedFile, const QString &id)
 {
-    const QString version = QDir(versionFolder(root, storedFile)).filePath(baseOf(storedFile) + id + kFileSuffix);
+    const QString version = QDir(versionFolder(root, storedFile)).filePath(daykeys::fileName(baseOf(storedFile) + id));
     const boundedfile::Contents kept = boundedfile::read(version, storedbytes::kLargestFile);
     if (id.contains(QLatin1Char('/')) || !kept)
         return Outcome::failure(QStringLiteral("There is no version %1.").arg(id));

@@ -3,10 +3,9 @@
 #include <QStringConverter>
 
 #include "codepage.h"
-#include "history.h"
+#include "keptfile.h"
 #include "storedbytes.h"
 
-#include <QFile>
 #include <QFileInfo>
 #include <QStringEncoder>
 
@@ -76,8 +75,7 @@ Outcome save(const DataRoot &root, const QString &noteKey, QStringView text, his
     const QByteArray bytes = encodeNote(text);
     if (bytes.size() > kLargestNoteFile)
         return Outcome::failure(QStringLiteral("The note is too large to be stored."));
-    const QString path = root.notePath(noteKey);
-    return storedbytes::write(root, path, bytes, {}, history::keeping(root, path, unkept));
+    return keptfile::save(root, root.notePath(noteKey), bytes, unkept);
 }
 
 bool exists(const DataRoot &root, const QString &noteKey)
@@ -87,12 +85,7 @@ bool exists(const DataRoot &root, const QString &noteKey)
 
 Outcome remove(const DataRoot &root, const QString &noteKey, history::Unkept unkept)
 {
-    if (const Outcome kept = history::keep(root, root.notePath(noteKey), unkept); !kept)
-        return kept;
-    QFile file(root.notePath(noteKey));
-    if (!file.remove())
-        return Outcome::failure(file.errorString());
-    return Outcome::success();
+    return keptfile::remove(root, root.notePath(noteKey), unkept);
 }
 
 } // namespace notestore

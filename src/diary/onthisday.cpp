@@ -1,6 +1,5 @@
 #include "onthisday.h"
 
-#include "dataroot.h"
 #include "daykeys.h"
 
 #include <algorithm>
@@ -12,7 +11,7 @@ namespace {
 std::optional<int> firstYear(const QStringList &pageNames)
 {
     for (const QString &name : pageNames) {
-        if (const auto day = daykeys::dateFromDayKey(QStringView(name).chopped(std::min(name.size(), kFileSuffix.size()))))
+        if (const auto day = daykeys::dateFromFileName(name))
             return day->year();
     }
     return std::nullopt;
@@ -23,7 +22,10 @@ std::optional<int> firstYear(const QStringList &pageNames)
 class YearlyName
 {
 public:
-    YearlyName(int month, int day) : m_name(QStringLiteral("0000-%1-%2").arg(month, 2, 10, QLatin1Char('0')).arg(day, 2, 10, QLatin1Char('0')) + kFileSuffix) {}
+    YearlyName(int month, int day)
+        : m_name(daykeys::fileName(QStringLiteral("0000-%1-%2").arg(month, 2, 10, QLatin1Char('0')).arg(day, 2, 10, QLatin1Char('0'))))
+    {
+    }
 
     bool listedIn(const QStringList &pageNames, int year)
     {

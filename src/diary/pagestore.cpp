@@ -1,10 +1,9 @@
 #include "pagestore.h"
 
-#include "history.h"
+#include "keptfile.h"
 #include "scramble.h"
 #include "storedbytes.h"
 
-#include <QFile>
 #include <QFileInfo>
 
 namespace pagestore {
@@ -47,8 +46,7 @@ Outcome save(const DataRoot &root, const QString &dayKey, QByteArrayView rtf, hi
     const auto stored = encodePage(rtf);
     if (!stored)
         return Outcome::failure(QStringLiteral("The page holds a character that cannot be stored."));
-    const QString path = root.pagePath(dayKey);
-    return storedbytes::write(root, path, *stored, {}, history::keeping(root, path, unkept));
+    return keptfile::save(root, root.pagePath(dayKey), *stored, unkept);
 }
 
 std::optional<QByteArray> loadFile(const DataRoot &root, const QString &pageFile, const QString &storedAs)
@@ -71,12 +69,7 @@ bool exists(const DataRoot &root, const QString &dayKey)
 
 Outcome remove(const DataRoot &root, const QString &dayKey, history::Unkept unkept)
 {
-    if (const Outcome kept = history::keep(root, root.pagePath(dayKey), unkept); !kept)
-        return kept;
-    QFile file(root.pagePath(dayKey));
-    if (!file.remove())
-        return Outcome::failure(file.errorString());
-    return Outcome::success();
+    return keptfile::remove(root, root.pagePath(dayKey), unkept);
 }
 
 } // namespace pagestore

@@ -27,9 +27,7 @@ std::vector<Day> daysInRange(const DataRoot &root, QDate from, QDate to)
 {
     std::vector<Day> days;
     for (const QString &name : pageFileNames(root.pagesDir())) {
-        if (!name.endsWith(kFileSuffix))
-            continue;
-        const QString key = name.chopped(kFileSuffix.size());
+        const QString key = daykeys::keyFromFileName(name);
         const auto date = daykeys::dateFromDayKey(key);
         if (date && inRange(*date, from, to))
             days.push_back({*date, key});

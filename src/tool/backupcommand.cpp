@@ -1,3 +1,4 @@
+#include "diarycommand.h"
 #include "toolcommands.h"
 #include "toolsupport.h"
 
@@ -8,23 +9,18 @@ namespace tool {
 // No diary lock: a backup only reads, and every save is an atomic rename.
 int backupCommand(const QStringList &arguments)
 {
-    QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("Writes the diary's pages, notes and password file into one zip "
-                                                    "archive, kept only once it reads back the same as the diary."));
-    parser.addOption(rootOption());
     const QCommandLineOption out(QStringLiteral("out"), QStringLiteral("The archive to write."), QStringLiteral("FILE.zip"));
     const QCommandLineOption withHistory(QStringLiteral("with-history"),
                                          QStringLiteral("Also the earlier versions of pages and notes."));
-    parser.addOptions({out, withHistory});
-    if (const auto stop = parseOrExit(parser, arguments, 0))
+    DiaryCommand command(QStringLiteral("Writes the diary's pages, notes and password file into one zip "
+                                        "archive, kept only once it reads back the same as the diary."),
+                         {out, withHistory}, DiaryCommand::Password::None);
+    if (const auto stop = command.start(arguments, 0))
         return *stop;
-    const auto root = dataRootOption(parser);
-    if (!root)
-        return dataRootFailure(parser);
-    const auto zipPath = requiredValue(parser, out);
+    const auto zipPath = requiredValue(command.parser(), out);
     if (!zipPath)
         return kUsage;
-    const Outcome saved = backup::write(*root, *zipPath, parser.isSet(withHistory));
+    const Outcome saved = backup::write(command.root(), *zipPath, command.parser().isSet(withHistory));
     if (saved)
         printLine(QStringLiteral("Backup saved"));
     return exitCode(saved);

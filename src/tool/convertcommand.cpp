@@ -1,3 +1,4 @@
+#include "diarycommand.h"
 #include "toolcommands.h"
 #include "toolpassword.h"
 #include "toolsupport.h"
@@ -19,12 +20,14 @@ const QString kLeftOnDisk = QStringLiteral(
     "copies of the plain pages can remain on the disk, in backups, in synced copies and in snapshots; only full-disk "
     "encryption protects those");
 
-std::optional<int> parseConversion(QCommandLineParser &parser, const QStringList &arguments, const QString &description)
+// Both rewrite every file of the diary, so no other program may have it meanwhile.
+std::optional<int> startConversion(DiaryCommand &command, const QStringList &arguments)
 {
-    parser.setApplicationDescription(description);
-    parser.addOption(rootOption());
-    parser.addOption(passwordFdOption());
-    return parseOrExit(parser, arguments, 0);
+    if (const auto stop = command.start(arguments, 0))
+        return stop;
+    if (!command.claim())
+        return kFailed;
+    return std::nullopt;
 }
 
 // On a terminal the new password is typed twice; a script gives it once.
@@ -57,24 +60,19 @@ std::optional<QString> newPassword(const QCommandLineParser &parser, const DataR
 
 int encryptCommand(const QStringList &arguments)
 {
-    QCommandLineParser parser;
-    if (const auto stop = parseConversion(parser, arguments, QStringLiteral("Encrypts a plain diary in place under a new password. Copies of the plain "
-                                                                                 "pages can remain on the disk, in backups, in synced "
-                                                                                 "copies and in snapshots; only full-disk encryption "
-                                                                                 "protects those.")))
+    DiaryCommand command(QStringLiteral("Encrypts a plain diary in place under a new password. Copies of the plain "
+                                        "pages can remain on the disk, in backups, in synced copies and in snapshots; "
+                                        "only full-disk encryption protects those."),
+                         {}, DiaryCommand::Password::ReadByCommand);
+    if (const auto stop = startConversion(command, arguments))
         return *stop;
-    const auto root = dataRootOption(parser);
-    if (!root)
-        return dataRootFailure(parser);
-    DiaryLock lock(*root);
-    if (!claimDiary(lock))
-        return kFailed;
-    if (KeySlotFile(root->passwordFile()).isEncrypted()) {
+    const DataRoot &root = command.root();
+    if (KeySlotFile(root.passwordFile()).isEncrypted()) {
         printError(QStringLiteral("the diary is encrypted already"));
         return kFailed;
     }
     guardProcessMemory();
-    auto password = newPassword(parser, *root);
+    auto password = newPassword(command.parser(), root);
     if (!password)
         return kFailed;
     SecretBytes master = keyslot::newMasterKey();
@@ -83,7 +81,7 @@ int encryptCommand(const QStringList &arguments)
     if (!slot)
         return exitCode(Outcome::failure(QStringLiteral("there is not enough memory for the key")));
     const Vault vault(std::move(master), *slot);
-    const Outcome done = conversion::encrypt(*root, vault, keyslot::format(*slot));
+    const Outcome done = conversion::encrypt(root, vault, keyslot::format(*slot));
     if (!done)
         return exitCode(done);
     printLine(QStringLiteral("Diary encrypted"));
@@ -93,24 +91,18 @@ int encryptCommand(const QStringList &arguments)
 
 int decryptCommand(const QStringList &arguments)
 {
-    QCommandLineParser parser;
-    if (const auto stop = parseConversion(parser, arguments,
-                                          QStringLiteral("Turns an encrypted diary back into a plain one, whose password "
-                                                         "file holds the same password as a plain diary keeps it.")))
+    DiaryCommand command(QStringLiteral("Turns an encrypted diary back into a plain one, whose password "
+                                        "file holds the same password as a plain diary keeps it."),
+                         {}, DiaryCommand::Password::ReadByCommand);
+    if (const auto stop = startConversion(command, arguments))
         return *stop;
-    const auto plain = dataRootOption(parser);
-    if (!plain)
-        return dataRootFailure(parser);
-    DiaryLock lock(*plain);
-    if (!claimDiary(lock))
-        return kFailed;
-    const KeySlotFile file(plain->passwordFile());
+    const KeySlotFile file(command.root().passwordFile());
     if (!file.isEncrypted()) {
         printError(QStringLiteral("the diary is not encrypted"));
         return kFailed;
     }
     guardProcessMemory();
-    auto password = readPassword(parser, QStringLiteral("Password"));
+    auto password = readPassword(command.parser(), QStringLiteral("Password"));
     if (!password)
         return kFailed;
     const auto wipePassword = qScopeGuard([&password] { wipe(*password); });
@@ -121,7 +113,7 @@ int decryptCommand(const QStringList &arguments)
         return kFailed;
     if (!passwordfile::keepsWhole(*password))
         return exitCode(Outcome::failure(QStringLiteral("the password has characters a plain diary cannot keep; change it first")));
-    const DataRoot root(plain->path(), std::make_shared<Vault>(std::move(opened->key), std::move(opened->slot)));
+    const DataRoot root(command.root().path(), std::make_shared<Vault>(std::move(opened->key), std::move(opened->slot)));
     const Outcome done = conversion::decrypt(root, passwordfile::fileBytes(*password));
     if (done)
         printLine(QStringLiteral("Diary decrypted"));

@@ -1,5 +1,5 @@
+#include "diarycommand.h"
 #include "toolcommands.h"
-#include "toolpassword.h"
 #include "progressreport.h"
 #include "toolsupport.h"
 
@@ -60,16 +60,11 @@ Outcome writeConverted(const QString &path, const QByteArray &rtf, PageFormat fo
     return writeFileAtomically(path, richtext::htmlWithPictures(page).toUtf8());
 }
 
-QString keyOf(const QString &fileName)
-{
-    return fileName.endsWith(kFileSuffix) ? fileName.chopped(kFileSuffix.size()) : QString();
-}
-
 bool exportPages(const DataRoot &root, const QString &outDir, PageFormat format)
 {
     bool ok = true;
     for (const QString &name : pageFileNames(root.pagesDir())) {
-        const QString key = keyOf(name);
+        const QString key = daykeys::keyFromFileName(name);
         if (!daykeys::dateFromDayKey(key))
             continue;
         const auto rtf = pagestore::load(root, key);
@@ -88,7 +83,7 @@ bool exportNotes(const DataRoot &root, const QString &outDir)
 {
     bool ok = true;
     for (const QString &name : sortedFileNames(root.datesDir())) {
-        const QString key = keyOf(name);
+        const QString key = daykeys::keyFromFileName(name);
         if (key.isEmpty())
             continue;
         const auto bytes = notestore::load(root, key);
@@ -147,15 +142,6 @@ int exportEverything(const DataRoot &root, const QString &outDir, PageFormat for
 
 int exportCommand(const QStringList &arguments)
 {
-    QCommandLineParser parser;
-    parser.setApplicationDescription(
-        QStringLiteral("Writes every page as OUT/pages/yyyy-mm-dd.rtf (or .txt, .html) and every note as "
-                       "OUT/dates/<key>.txt (UTF-8); md and pdf write the pages from --from to --to only: "
-                       "OUT/yyyy-mm-dd.md for each (or all in OUT/%1) with the pictures in OUT/images/, "
-                       "or the one PDF file OUT with a bookmark for each day.")
-            .arg(rangeexport::kOneFileName));
-    parser.addOption(rootOption());
-    parser.addOption(passwordFdOption());
     const QCommandLineOption out(QStringLiteral("out"), QStringLiteral("The folder to write into; for pdf, the file."),
                                  QStringLiteral("PATH"));
     const QCommandLineOption format(QStringLiteral("format"),
@@ -171,8 +157,15 @@ int exportCommand(const QStringList &arguments)
                                 QStringLiteral("yyyy-mm-dd"));
     const QCommandLineOption oneFile(QStringLiteral("one-file"),
                                      QStringLiteral("md: the whole range in the one file OUT/%1.").arg(rangeexport::kOneFileName));
-    parser.addOptions({out, format, from, to, oneFile});
-    if (const auto stop = parseOrExit(parser, arguments, 0))
+    DiaryCommand command(
+        QStringLiteral("Writes every page as OUT/pages/yyyy-mm-dd.rtf (or .txt, .html) and every note as "
+                       "OUT/dates/<key>.txt (UTF-8); md and pdf write the pages from --from to --to only: "
+                       "OUT/yyyy-mm-dd.md for each (or all in OUT/%1) with the pictures in OUT/images/, "
+                       "or the one PDF file OUT with a bookmark for each day.")
+            .arg(rangeexport::kOneFileName),
+        {out, format, from, to, oneFile});
+    const QCommandLineParser &parser = command.parser();
+    if (const auto stop = command.parse(arguments, 0))
         return *stop;
     const auto pages = pageFormat(parser.value(format));
     const auto range = rangeexport::formatNamed(parser.value(format));
@@ -192,15 +185,14 @@ int exportCommand(const QStringList &arguments)
     const auto last = dayValue(parser, to);
     if (!first || !last)
         return kUsage;
-    const auto root = openedRootOption(parser);
-    if (!root)
-        return dataRootFailure(parser);
+    if (const auto stop = command.open())
+        return *stop;
     const auto outPath = requiredValue(parser, out);
     if (!outPath)
         return kUsage;
     if (pages)
-        return exportEverything(*root, *outPath, *pages);
-    return exportRange(*root, {*range, *first, *last, *outPath, parser.isSet(oneFile)});
+        return exportEverything(command.root(), *outPath, *pages);
+    return exportRange(command.root(), {*range, *first, *last, *outPath, parser.isSet(oneFile)});
 }
 
 } // namespace tool

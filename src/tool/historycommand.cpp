@@ -1,5 +1,5 @@
+#include "diarycommand.h"
 #include "toolcommands.h"
-#include "toolpassword.h"
 #include "toolsupport.h"
 
 #include "diary/history.h"
@@ -26,33 +26,26 @@ void listVersions(const DataRoot &root, const QString &pageFile)
 
 int historyCommand(const QStringList &arguments)
 {
-    QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("Lists the earlier versions of a day's page, newest first, each line "
-                                                    "starting with its id; --restore brings one back."));
-    parser.addOption(rootOption());
-    parser.addOption(passwordFdOption());
     const QCommandLineOption day = dayOption();
     const QCommandLineOption restore(QStringLiteral("restore"), QStringLiteral("Make version ID the day's page again; "
                                                                                "the page it replaces is kept."),
                                      QStringLiteral("ID"));
-    parser.addOptions({day, restore});
-    if (const auto stop = parseOrExit(parser, arguments, 0))
+    DiaryCommand command(QStringLiteral("Lists the earlier versions of a day's page, newest first, each line "
+                                        "starting with its id; --restore brings one back."),
+                         {day, restore});
+    if (const auto stop = command.start(arguments, 0))
         return *stop;
-    const auto root = openedRootOption(parser);
-    if (!root)
-        return dataRootFailure(parser);
-    const auto dayKey = dayKeyOption(parser, day);
+    const auto dayKey = dayKeyOption(command.parser(), day);
     if (!dayKey)
         return kUsage;
-    const QString pageFile = root->pagePath(*dayKey);
-    if (!parser.isSet(restore)) {
-        listVersions(*root, pageFile);
+    const QString pageFile = command.root().pagePath(*dayKey);
+    if (!command.parser().isSet(restore)) {
+        listVersions(command.root(), pageFile);
         return kDone;
     }
-    DiaryLock lock(*root);
-    if (!claimDiary(lock))
+    if (!command.claim())
         return kFailed;
-    return exitCode(history::restore(*root, pageFile, parser.value(restore)));
+    return exitCode(history::restore(command.root(), pageFile, command.parser().value(restore)));
 }
 
 } // namespace tool

@@ -1,5 +1,5 @@
+#include "diarycommand.h"
 #include "toolcommands.h"
-#include "toolpassword.h"
 #include "toolsupport.h"
 
 #include "diary/boundedfile.h"
@@ -29,21 +29,15 @@ std::optional<QByteArray> asTheEditorSaves(const QByteArray &rtf)
 
 int importCommand(const QStringList &arguments)
 {
-    QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("Stores FILE, a rich-text file, as the page of a day, "
-                                                    "as the editor would save it."));
-    parser.addOption(rootOption());
-    parser.addOption(passwordFdOption());
     const QCommandLineOption day = dayOption();
     const QCommandLineOption replace(QStringLiteral("replace"), QStringLiteral("Replace the day's page if it has one."));
     const QCommandLineOption raw(QStringLiteral("raw"), QStringLiteral("Store the file's bytes as they are."));
-    parser.addOptions({day, replace, raw});
+    DiaryCommand command(QStringLiteral("Stores FILE, a rich-text file, as the page of a day, as the editor would save it."),
+                         {day, replace, raw});
+    QCommandLineParser &parser = command.parser();
     parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("The rich-text file."));
-    if (const auto stop = parseOrExit(parser, arguments, 1))
+    if (const auto stop = command.start(arguments, 1))
         return *stop;
-    const auto root = openedRootOption(parser);
-    if (!root)
-        return dataRootFailure(parser);
     const auto dayKey = dayKeyOption(parser, day);
     if (!dayKey)
         return kUsage;
@@ -72,14 +66,13 @@ int importCommand(const QStringList &arguments)
         printError(QStringLiteral("%1 holds a byte that a page cannot store").arg(path));
         return kFailed;
     }
-    DiaryLock lock(*root);
-    if (!claimDiary(lock))
+    if (!command.claim())
         return kFailed;
-    if (pagestore::exists(*root, *dayKey) && !parser.isSet(replace)) {
+    if (pagestore::exists(command.root(), *dayKey) && !parser.isSet(replace)) {
         printError(QStringLiteral("%1 already has a page; add --replace to replace it").arg(*dayKey));
         return kFailed;
     }
-    return exitCode(pagestore::save(*root, *dayKey, *rtf));
+    return exitCode(pagestore::save(command.root(), *dayKey, *rtf));
 }
 
 } // namespace tool

@@ -1,6 +1,6 @@
+#include "diarycommand.h"
 #include "progressreport.h"
 #include "toolcommands.h"
-#include "toolpassword.h"
 #include "toolsupport.h"
 
 #include "diary/counted.h"
@@ -78,11 +78,6 @@ QString summaryLine(const std::vector<DayReport> &reports)
 
 int importDiaryCommand(const QStringList &arguments)
 {
-    QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("Stores the entries of another diary's export as pages, one page a day,\n"
-                                                    "several entries of a day in the order of their times."));
-    parser.addOption(rootOption());
-    parser.addOption(passwordFdOption());
     const QCommandLineOption from(QStringLiteral("from"),
                                   QStringLiteral("What FILE is: jrnl (its JSON export), dayone (its JSON export, zipped "
                                                  "or unpacked), minidiary (its JSON export), rednotebook (its data folder "
@@ -92,28 +87,29 @@ int importDiaryCommand(const QStringList &arguments)
                                       QStringLiteral("A day that already has a page: skip leaves it as it is (the "
                                                      "default), append adds the day's entries below it."),
                                       QStringLiteral("append|skip"), QStringLiteral("skip"));
-    parser.addOptions({from, existing});
+    DiaryCommand command(QStringLiteral("Stores the entries of another diary's export as pages, one page a day,\n"
+                                        "several entries of a day in the order of their times."),
+                         {from, existing});
+    QCommandLineParser &parser = command.parser();
     parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("The export: a file or a folder."));
-    if (const auto stop = parseOrExit(parser, arguments, 1))
+    if (const auto stop = command.parse(arguments, 1))
         return *stop;
     const auto source = sourceOption(parser, from);
     const auto rule = existingNamed(parser.value(existing));
     if (!source || !rule)
         return kUsage;
-    const auto root = openedRootOption(parser);
-    if (!root)
-        return dataRootFailure(parser);
+    if (const auto stop = command.open())
+        return *stop;
 
     const diaryimport::Read read = diaryimport::readDiary(*source, parser.positionalArguments().constFirst());
     if (read.error) {
         printError(*read.error);
         return kFailed;
     }
-    DiaryLock lock(*root);
-    if (!claimDiary(lock))
+    if (!command.claim())
         return kFailed;
     ProgressReport progress(QStringLiteral("Imported %1 of %2 days"));
-    const auto reports = diaryimport::importEntries(*root, read.entries, *rule, [&progress](int done, int total) {
+    const auto reports = diaryimport::importEntries(command.root(), read.entries, *rule, [&progress](int done, int total) {
         progress.show(done, total);
         return true;
     });

@@ -1,5 +1,5 @@
+#include "diarycommand.h"
 #include "toolcommands.h"
-#include "toolpassword.h"
 #include "toolsupport.h"
 
 #include "diary/filelist.h"
@@ -9,32 +9,28 @@ namespace tool {
 
 int searchCommand(const QStringList &arguments)
 {
-    QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("Lists the page files that hold TERM, oldest day first. "
-                                                    "The search is case-sensitive and looks in the stored markup, "
-                                                    "as the Search panel does as shipped."));
     const QCommandLineOption text(QStringLiteral("text"),
                                   QStringLiteral("Look in the text the page shows; each word of TERM must be on the page."));
     const QCommandLineOption ignoreCase(QStringLiteral("ignore-case"), QStringLiteral("Match regardless of letter case."));
     const QCommandLineOption context(QStringLiteral("context"),
                                      QStringLiteral("Follow each result with the line around its first match."));
-    parser.addOptions({text, ignoreCase, context});
-    parser.addOption(rootOption());
-    parser.addOption(passwordFdOption());
+    DiaryCommand command(QStringLiteral("Lists the page files that hold TERM, oldest day first. "
+                                        "The search is case-sensitive and looks in the stored markup, "
+                                        "as the Search panel does as shipped."),
+                         {text, ignoreCase, context});
+    QCommandLineParser &parser = command.parser();
     parser.addPositionalArgument(QStringLiteral("TERM"), QStringLiteral("The text to look for."));
-    if (const auto stop = parseOrExit(parser, arguments, 1))
+    if (const auto stop = command.start(arguments, 1))
         return *stop;
-    const auto root = openedRootOption(parser);
-    if (!root)
-        return dataRootFailure(parser);
+    const DataRoot &root = command.root();
 
     const QString term = parser.positionalArguments().constFirst();
     const textsearch::Options options{!parser.isSet(ignoreCase), parser.isSet(text)};
     QStringList unopened;
-    for (const QString &name : textsearch::search(*root, pageFileNames(root->pagesDir()), term, options, nullptr, &unopened)) {
+    for (const QString &name : textsearch::search(root, pageFileNames(root.pagesDir()), term, options, nullptr, &unopened)) {
         printLine(name);
         if (parser.isSet(context))
-            printLine(QStringLiteral("    ") + textsearch::context(*root, name, term, options));
+            printLine(QStringLiteral("    ") + textsearch::context(root, name, term, options));
     }
     // Every page was looked at; one that did not open may hold the term.
     for (const QString &name : unopened)

@@ -2,6 +2,7 @@
 
 #include "toolsupport.h"
 
+#include <array>
 #include <cstdio>
 
 namespace tool {
@@ -25,32 +26,34 @@ constexpr const char *kUsageText =
     "\n"
     "'quillnest-tool COMMAND --help' tells more.\n";
 
+struct Command
+{
+    const char *name;
+    int (*run)(const QStringList &arguments);
+};
+
+constexpr std::array kCommands{
+    Command{"search", searchCommand},
+    Command{"export", exportCommand},
+    Command{"import", importCommand},
+    Command{"import-diary", importDiaryCommand},
+    Command{"history", historyCommand},
+    Command{"backup", backupCommand},
+    Command{"restore", restoreCommand},
+    Command{"encrypt", encryptCommand},
+    Command{"decrypt", decryptCommand},
+    Command{"verify", verifyCommand},
+};
+
 } // namespace
 
 int run(const QStringList &arguments)
 {
     const QString command = arguments.value(1);
-    const QStringList rest = arguments.mid(1);
-    if (command == QLatin1String("search"))
-        return searchCommand(rest);
-    if (command == QLatin1String("export"))
-        return exportCommand(rest);
-    if (command == QLatin1String("import"))
-        return importCommand(rest);
-    if (command == QLatin1String("import-diary"))
-        return importDiaryCommand(rest);
-    if (command == QLatin1String("history"))
-        return historyCommand(rest);
-    if (command == QLatin1String("backup"))
-        return backupCommand(rest);
-    if (command == QLatin1String("restore"))
-        return restoreCommand(rest);
-    if (command == QLatin1String("encrypt"))
-        return encryptCommand(rest);
-    if (command == QLatin1String("decrypt"))
-        return decryptCommand(rest);
-    if (command == QLatin1String("verify"))
-        return verifyCommand(rest);
+    for (const Command &known : kCommands) {
+        if (command == QLatin1String(known.name))
+            return known.run(arguments.mid(1));
+    }
     if (command == QLatin1String("--help") || command == QLatin1String("-h")) {
         std::fputs(kUsageText, stdout);
         return kDone;

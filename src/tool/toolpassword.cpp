@@ -2,10 +2,6 @@
 
 #include "toolsupport.h"
 
-#include "vault/processguard.h"
-#include "vault/vault.h"
-#include "vault/wipe.h"
-
 #include <sodium.h>
 
 #include <array>
@@ -147,29 +143,6 @@ std::optional<KeySlotFile::Opened> openKeySlot(const KeySlotFile &file, const Se
     else if (mend == KeySlotFile::Mend::Failed)
         printError(QStringLiteral("one copy of the key in the password file is damaged and could not be replaced"));
     return opened;
-}
-
-std::optional<DataRoot> openedRootOption(const QCommandLineParser &parser)
-{
-    const auto root = dataRootOption(parser);
-    if (!root)
-        return std::nullopt;
-    const KeySlotFile file(root->passwordFile());
-    if (!file.isEncrypted())
-        return root;
-    guardProcessMemory();
-    if (!file.isReadable()) {
-        printError(QStringLiteral("the password file of this encrypted diary is damaged; nothing has been changed"));
-        return std::nullopt;
-    }
-    auto typed = readPassword(parser, QStringLiteral("Password"));
-    if (!typed)
-        return std::nullopt;
-    auto opened = openKeySlot(file, keyslot::passwordBytes(*typed));
-    wipe(*typed);
-    if (!opened)
-        return std::nullopt;
-    return DataRoot(root->path(), std::make_shared<Vault>(std::move(opened->key), std::move(opened->slot)));
 }
 
 } // namespace tool

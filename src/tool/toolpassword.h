@@ -1,6 +1,5 @@
 #pragma once
 
-#include "diary/dataroot.h"
 #include "diary/keyslotfile.h"
 
 #include <QCommandLineParser>
@@ -22,8 +21,5 @@ std::optional<QString> readPassword(const QCommandLineParser &parser, const QStr
 // The key from whichever copy of the slot the password opens, mending the
 // other copy when it is damaged; nothing after saying why.
 std::optional<KeySlotFile::Opened> openKeySlot(const KeySlotFile &file, const SecretBytes &password);
-
-// The data root of --root, opened with its password when it is encrypted.
-std::optional<DataRoot> openedRootOption(const QCommandLineParser &parser);
 
 } // namespace tool

@@ -21,14 +21,6 @@ void printLine(const QString &line);
 // Returns an exit code when the command should stop here.
 std::optional<int> parseOrExit(QCommandLineParser &parser, const QStringList &arguments, int positional);
 
-// The data root named by --root, when it holds a pages folder and its
-// password file has not been swapped for a plain one under sealed files.
-std::optional<DataRoot> dataRootOption(const QCommandLineParser &parser);
-// What a command returns when dataRootOption gave nothing: a missing --root is a wrong argument.
-int dataRootFailure(const QCommandLineParser &parser);
-
-QCommandLineOption rootOption();
-
 // The option's value, or nothing after saying it is required (a wrong argument).
 std::optional<QString> requiredValue(const QCommandLineParser &parser, const QCommandLineOption &option);
 // kDone, or kFailed after printing why.

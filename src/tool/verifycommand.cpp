@@ -1,5 +1,5 @@
+#include "diarycommand.h"
 #include "toolcommands.h"
-#include "toolpassword.h"
 #include "toolsupport.h"
 
 #include "diary/conversion.h"
@@ -72,7 +72,7 @@ void checkNotes(const DataRoot &root, Report &report)
 {
     for (const QString &name : sortedFileNames(root.datesDir())) {
         const QString file = root.datesDir() + QLatin1Char('/') + name;
-        if (name.endsWith(kFileSuffix) && daykeys::monthDayFromNoteKey(name.chopped(kFileSuffix.size())))
+        if (daykeys::monthDayFromNoteKey(daykeys::keyFromFileName(name)))
             report.check(file, noteOpens(root, file));
         else
             report.passOver(file, QStringLiteral("note"));
@@ -112,22 +112,17 @@ void checkVersions(const DataRoot &root, Report &report)
 // Reads only; the diary may stay open in the window meanwhile.
 int verifyCommand(const QStringList &arguments)
 {
-    QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("Opens every page, note, draft and earlier version and names each "
-                                                    "that does not open; also names the files in the pages and dates "
-                                                    "folders that are not pages or notes. Exits 1 when a file does not open."));
-    parser.addOption(rootOption());
-    parser.addOption(passwordFdOption());
-    if (const auto stop = parseOrExit(parser, arguments, 0))
+    DiaryCommand command(QStringLiteral("Opens every page, note, draft and earlier version and names each "
+                                        "that does not open; also names the files in the pages and dates "
+                                        "folders that are not pages or notes. Exits 1 when a file does not open."));
+    if (const auto stop = command.start(arguments, 0))
         return *stop;
-    const auto root = openedRootOption(parser);
-    if (!root)
-        return dataRootFailure(parser);
-    Report report(*root);
-    checkPages(*root, report);
-    checkNotes(*root, report);
-    checkDrafts(*root, report);
-    checkVersions(*root, report);
+    const DataRoot &root = command.root();
+    Report report(root);
+    checkPages(root, report);
+    checkNotes(root, report);
+    checkDrafts(root, report);
+    checkVersions(root, report);
     return report.finish();
 }
 

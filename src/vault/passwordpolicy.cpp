@@ -33,9 +33,14 @@ std::optional<QString> weakness(QStringView password)
 
 } // namespace
 
+bool shorterThan(QStringView password, qsizetype shortest)
+{
+    return password.toString().toUcs4().size() < shortest;
+}
+
 std::optional<QString> refusal(QStringView password, bool reusesPlainPassword)
 {
-    if (password.toString().toUcs4().size() < kShortest)
+    if (shorterThan(password, kShortest))
         return QStringLiteral("the password must have at least %1 characters").arg(kShortest);
     if (reusesPlainPassword)
         return QStringLiteral("this is the plain diary's password, which any old copy of its password file gives away; "

@@ -10,6 +10,11 @@
 namespace passwordpolicy {
 
 inline constexpr qsizetype kShortest = 8;
+// A plain diary's password, by its older rule.
+inline constexpr qsizetype kShortestPlain = 4;
+
+// Counted in characters, so a letter beyond U+FFFF counts once.
+bool shorterThan(QStringView password, qsizetype shortest);
 
 // Why the password is refused, as a clause the tool prints as it is and the
 // window as a sentence; nothing when it is accepted. reusesPlainPassword: it

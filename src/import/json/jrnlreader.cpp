@@ -14,10 +14,7 @@ std::optional<Entry> jrnlEntry(const QJsonValue &value, QString &fault)
     entry.day = fields.day(QLatin1StringView("date"));
     entry.time = fields.timeOfDay(QLatin1StringView("time"));
     // jrnl keeps the first sentence as the title and the rest as the body.
-    entry.title = fields.text(QLatin1StringView("title"));
-    entry.text = fields.text(QLatin1StringView("body"));
-    entry.markup = Entry::Markup::Plain;
-    return fields.entryOrFault(std::move(entry), fault);
+    return fields.titledEntry(std::move(entry), QLatin1StringView("body"), Entry::Markup::Plain, fault);
 }
 
 } // namespace

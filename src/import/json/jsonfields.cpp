@@ -88,6 +88,14 @@ std::optional<Entry> Fields::entryOrFault(Entry entry, QString &fault) const
     return std::nullopt;
 }
 
+std::optional<Entry> Fields::titledEntry(Entry entry, QLatin1StringView textKey, Entry::Markup markup, QString &fault)
+{
+    entry.title = text(QLatin1StringView("title"));
+    entry.text = text(textKey);
+    entry.markup = markup;
+    return entryOrFault(std::move(entry), fault);
+}
+
 QDate isoDay(const QString &text)
 {
     static const QRegularExpression form(QStringLiteral("^\\d{4}-\\d\\d-\\d\\d$"));

@@ -40,6 +40,8 @@ public:
     void fail(const QString &fault);
     // The entry made of the members, or nothing with the fault in `fault`.
     std::optional<Entry> entryOrFault(Entry entry, QString &fault) const;
+    // The same, its title the member "title" and its text in `markup` the member textKey.
+    std::optional<Entry> titledEntry(Entry entry, QLatin1StringView textKey, Entry::Markup markup, QString &fault);
     const std::optional<QString> &fault() const { return m_fault; }
 
 private:

@@ -17,10 +17,7 @@ std::optional<Entry> miniDiaryEntry(const QJsonValue &member, QString &fault)
     entry.day = json::isoDay(key);
     if (!entry.day.isValid())
         fields.fail(QStringLiteral("is not a day written yyyy-mm-dd"));
-    entry.title = fields.text(QLatin1StringView("title"));
-    entry.text = fields.text(QLatin1StringView("text"));
-    entry.markup = Entry::Markup::Markdown;
-    return fields.entryOrFault(std::move(entry), fault);
+    return fields.titledEntry(std::move(entry), QLatin1StringView("text"), Entry::Markup::Markdown, fault);
 }
 
 } // namespace

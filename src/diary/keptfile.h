@@ -1,0 +1,17 @@
+#pragma once
+
+#include "dataroot.h"
+#include "history.h"
+#include "outcome.h"
+
+#include <QByteArrayView>
+#include <QString>
+
+// A page or note file, whose every overwrite or removal keeps the version it
+// replaces in the history first, as history::keep says.
+namespace keptfile {
+
+Outcome save(const DataRoot &root, const QString &file, QByteArrayView plain, history::Unkept unkept);
+Outcome remove(const DataRoot &root, const QString &file, history::Unkept unkept);
+
+} // namespace keptfile
