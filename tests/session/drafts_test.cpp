@@ -1,4 +1,3 @@
-#include "session/daybook.h"
 #include "session/diarysession.h"
 #include "diarytexts.h"
 
@@ -10,6 +9,7 @@
 #include "fixedclock.h"
 #include "recordingprogram.h"
 #include "richtext/pageexport.h"
+#include "session/daybook.h"
 #include "session/sessiondrafts.h"
 #include "session/yearnotes.h"
 #include "scripteddialogs.h"
