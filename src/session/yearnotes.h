@@ -32,7 +32,6 @@ public:
 
     // The note has no changed flag of its own: it differs from its stored file once typed into.
     void noteTyped();
-    bool noteChanged() const;
     // Before the note is replaced: a changed note is offered for saving,
     // Yes/No/Cancel. False for Cancel, or a save that failed: stay where you are.
     bool leaveNote();
@@ -60,6 +59,7 @@ signals:
     void noteDayMarked(QDate day, bool marked);
 
 private:
+    bool noteChanged() const;
     void setNoteKey(const QString &key);
     void setMonth(const QString &month);
     void markNoteDays();
