@@ -59,7 +59,9 @@ TEST_F(DayBookTest, SavingOverAPageAsksAndARefusalKeepsTheTyping)
     EXPECT_EQ(focus.size(), 1);
 }
 
-TEST_F(DayBookTest, ANewPageGetsItsNumberInTheList)
+// A save that a page button's question leads to can move the page number too:
+// the page opened is the one the save ends on, not the button's.
+TEST_F(DayBookTest, ANewPageGetsItsNumberInTheListWhereverItIsSaved)
 {
     session.chooseDay(QDate(2026, 12, 3));
     type(QStringLiteral("Snow"));
@@ -67,18 +69,14 @@ TEST_F(DayBookTest, ANewPageGetsItsNumberInTheList)
     EXPECT_EQ(session.book().pageNumber(), 3);
     EXPECT_EQ(session.book().openPageName(), QStringLiteral("2026-12-03.dat"));
     EXPECT_EQ(pageText(), QStringLiteral("Snow"));
-}
 
-// A save that the question leads to can move the page number; the page opened is the one it ends on.
-TEST_F(DayBookTest, APageButtonAfterAYesOpensThePageTheSaveLeftOpen)
-{
     session.chooseDay(QDate(2026, 12, 2));
-    type(QStringLiteral("Snow"));
+    type(QStringLiteral("Ice"));
     dialogs.answerMessage(Button::Yes);
     session.book().firstPage();
-    EXPECT_EQ(session.book().pages().size(), 4);
+    EXPECT_EQ(session.book().pages().size(), 5);
     EXPECT_EQ(session.book().pageNumber(), 3);
-    EXPECT_EQ(pageText(), QStringLiteral("Snow"));
+    EXPECT_EQ(pageText(), QStringLiteral("Ice"));
 }
 
 TEST_F(DayBookTest, DeletingAPage)
