@@ -8,15 +8,9 @@
 #include <QGuiApplication>
 #include <QSignalSpy>
 
-namespace {
-
 using namespace diarytexts;
 
-class DayBookTest : public SignedInSession
-{
-};
-
-} // namespace
+using DayBookTest = SignedInSession;
 
 TEST_F(DayBookTest, UnsavedTypingIsOfferedForSavingOnceBeforeTheDayMoves)
 {

@@ -12,9 +12,7 @@ namespace {
 using Button = Dialogs::Button;
 
 // What spans the parts: the sign-in, and a day change that asks about the note, then the page.
-class DiarySessionTest : public SignedInSession
-{
-};
+using DiarySessionTest = SignedInSession;
 
 } // namespace
 

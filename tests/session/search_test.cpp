@@ -2,13 +2,7 @@
 
 #include "session/diarysearch.h"
 
-namespace {
-
-class DiarySearchTest : public SignedInSession
-{
-};
-
-} // namespace
+using DiarySearchTest = SignedInSession;
 
 TEST_F(DiarySearchTest, SearchLeavesNoPageOpenAndAResultOpensIt)
 {

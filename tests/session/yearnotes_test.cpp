@@ -2,13 +2,7 @@
 
 #include <QSignalSpy>
 
-namespace {
-
-class YearNotesTest : public SignedInSession
-{
-};
-
-} // namespace
+using YearNotesTest = SignedInSession;
 
 // The month shown at start-up has its note days marked, not only months moved to later.
 TEST_F(YearNotesTest, NoteDaysAreMarkedFromTheStartAndWhenTheMonthChanges)
