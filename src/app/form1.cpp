@@ -5,6 +5,10 @@
 #include "app/lockbox.h"
 #include "app/monthcalendar.h"
 #include "editor/matchmarks.h"
+#include "session/daybook.h"
+#include "session/sessiondrafts.h"
+#include "session/vaultcontrols.h"
+#include "session/yearnotes.h"
 #include "ui/designgeometry.h"
 #include "ui/fontfit.h"
 #include "ui/modcenter.h"
@@ -22,8 +26,8 @@
 #include <QScreen>
 #include <QToolBar>
 
-Form1::Form1(const AppServices &services, QWidget *parent)
-    : QMainWindow(parent), m_services(services), m_session(*services.dialogs, *services.clock), m_colorChooser(*services.dialogs)
+Form1::Form1(const AppServices &services, DiarySession &session, QWidget *parent)
+    : QMainWindow(parent), m_services(services), m_session(session), m_colorChooser(*services.dialogs)
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Quillnest ... version 2"));
@@ -108,12 +112,12 @@ void Form1::closeEvent(QCloseEvent *event)
 bool Form1::leaveDiary()
 {
     // Locked, the drafts are on disk already and nothing could be sealed: nothing is asked or written.
-    if (m_session.isLocked())
+    if (m_session.vault().isLocked())
         return true;
-    if (!m_session.leaveNote())
+    if (!m_session.notes().leaveNote())
         return false;
-    m_session.AskToSavePage();
-    m_session.endDrafts();
+    m_session.book().AskToSavePage();
+    m_session.drafts().end();
     return true;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "appservices.h"
+#include "diary/conversion.h"
 #include "editor/richtextedit.h"
 #include "format/formatting.h"
 #include "seams/dialogs.h"
@@ -36,6 +37,7 @@ class QPushButton;
 class QToolBar;
 class QToolButton;
 class RichTextEdit;
+class VaultControls;
 
 // The main window: a view of the diary session. Its controls keep the names
 // of the program's design; each command goes to the session in a line or
@@ -45,7 +47,7 @@ class Form1 : public QMainWindow
     Q_OBJECT
 
 public:
-    explicit Form1(const AppServices &services, QWidget *parent = nullptr);
+    Form1(const AppServices &services, DiarySession &session, QWidget *parent = nullptr);
     ~Form1() override;
 
     // False when the sign-in ended the program: the window must never show.
@@ -156,7 +158,7 @@ private:
     void backUpDiary();
     void importDiary();
     void exportPages();
-    void convertShowingProgress(const QString &label, void (DiarySession::*convert)(const conversion::Progress &));
+    void convertShowingProgress(const QString &label, void (VaultControls::*convert)(const conversion::Progress &));
     void cmbFontName_Click();
     void cmbFontSize_Click();
     void fontSizeTyped();
@@ -172,7 +174,7 @@ private:
     void comeForward();
 
     AppServices m_services;
-    DiarySession m_session;
+    DiarySession &m_session;
     std::unique_ptr<ProportionalLayout> m_layout;
     std::unique_ptr<MatchMarks> m_marks;
     bool m_startedUp = false;

@@ -2,6 +2,7 @@
 
 #include "app/autolock.h"
 #include "app/lockbox.h"
+#include "session/vaultcontrols.h"
 #include "spelling/service.h"
 
 #include <QActionGroup>
@@ -60,10 +61,10 @@ void Form1::chooseIdleDelay(int minutes)
 // An encrypted diary locks itself; a plain one has nothing a lock could keep.
 void Form1::followLocking()
 {
-    connect(&m_session, &DiarySession::aboutToLock, this, &Form1::keepPlaces);
-    connect(&m_session, &DiarySession::encryptionChanged, this, &Form1::watchForLock);
-    connect(&m_session, &DiarySession::lockChanged, this, &Form1::showLocked);
-    watchForLock(m_session.isEncrypted());
+    connect(&m_session.vault(), &VaultControls::aboutToLock, this, &Form1::keepPlaces);
+    connect(&m_session.vault(), &VaultControls::encryptionChanged, this, &Form1::watchForLock);
+    connect(&m_session.vault(), &VaultControls::lockChanged, this, &Form1::showLocked);
+    watchForLock(m_session.vault().isEncrypted());
 }
 
 void Form1::watchForLock(bool encrypted)
@@ -76,7 +77,7 @@ void Form1::watchForLock(bool encrypted)
     }
     m_autoLock = new AutoLock(this);
     m_autoLock->setIdleDelay(AutoLock::delayOf(m_idleMinutes));
-    connect(m_autoLock, &AutoLock::lockWanted, &m_session, &DiarySession::lockDiary);
+    connect(m_autoLock, &AutoLock::lockWanted, &m_session.vault(), &VaultControls::lockDiary);
 }
 
 // Another start on this diary asked for it. A question being asked, or the
@@ -124,7 +125,7 @@ void Form1::showLocked(bool locked)
         return;
     }
     if (!m_lockBox) {
-        m_lockBox = std::make_unique<LockBox>([this](const QString &password) { return m_session.unlockDiary(password); });
+        m_lockBox = std::make_unique<LockBox>([this](const QString &password) { return m_session.vault().unlockDiary(password); });
         connect(m_lockBox.get(), &LockBox::closeRequested, this, &Form1::endProgram);
     }
     m_activeBeforeLock = QApplication::activeWindow();

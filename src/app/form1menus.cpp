@@ -2,11 +2,13 @@
 
 #include "access/signin.h"
 #include "app/helpcommands.h"
-#include "diary/backup.h"
 #include "history/pagehistorywindow.h"
-#include "seams/busycursor.h"
 #include "seams/clock.h"
 #include "seams/dialogs.h"
+#include "session/daybook.h"
+#include "session/diarymoving.h"
+#include "session/vaultcontrols.h"
+#include "session/yearnotes.h"
 #include "ui/modcenter.h"
 
 #include <QDir>
@@ -109,17 +111,17 @@ void Form1::buildMenus()
 // Every menu command, in one place: most go straight to the session.
 void Form1::connectMenus()
 {
-    connect(m15, &QAction::triggered, &m_session, &DiarySession::NewPage);
+    connect(m15, &QAction::triggered, &m_session.book(), &DayBook::NewPage);
     connect(m3, &QAction::triggered, this, [this] {
-        m_session.AskToSavePage();
+        m_session.book().AskToSavePage();
         showOpenPanel();
     });
     connect(openPanel, &QAction::triggered, this, &Form1::showOpenPanel);
-    connect(m2, &QAction::triggered, &m_session, &DiarySession::SavePage);
+    connect(m2, &QAction::triggered, &m_session.book(), &DayBook::SavePage);
     connect(m5, &QAction::triggered, this, &Form1::showSearchPanel);
     connect(m16, &QAction::triggered, this, &Form1::AddPicture);
     connect(m17, &QAction::triggered, this, &Form1::m17_Click);
-    connect(m4, &QAction::triggered, &m_session, &DiarySession::DeletePage);
+    connect(m4, &QAction::triggered, &m_session.book(), &DayBook::DeletePage);
     connect(m21, &QAction::triggered, this, [this] {
         auto *window = new PageHistoryWindow(m_session, this);
         window->setAttribute(Qt::WA_DeleteOnClose);
@@ -130,13 +132,13 @@ void Form1::connectMenus()
     connect(m25, &QAction::triggered, this, &Form1::importDiary);
     connect(m26, &QAction::triggered, this, &Form1::exportPages);
     connect(m18, &QAction::triggered, this,
-            [this] { convertShowingProgress(QStringLiteral("Renewing the key..."), &DiarySession::changePassword); });
+            [this] { convertShowingProgress(QStringLiteral("Renewing the key..."), &VaultControls::changePassword); });
     connect(m23, &QAction::triggered, this,
-            [this] { convertShowingProgress(QStringLiteral("Encrypting..."), &DiarySession::encryptDiary); });
+            [this] { convertShowingProgress(QStringLiteral("Encrypting..."), &VaultControls::encryptDiary); });
     connect(m24, &QAction::triggered, this,
-            [this] { convertShowingProgress(QStringLiteral("Decrypting..."), &DiarySession::decryptDiary); });
-    connect(m27, &QAction::triggered, &m_session, &DiarySession::lockDiary);
-    connect(&m_session, &DiarySession::encryptionChanged, this, [this](bool encrypted) {
+            [this] { convertShowingProgress(QStringLiteral("Decrypting..."), &VaultControls::decryptDiary); });
+    connect(m27, &QAction::triggered, &m_session.vault(), &VaultControls::lockDiary);
+    connect(&m_session.vault(), &VaultControls::encryptionChanged, this, [this](bool encrypted) {
         m23->setVisible(!encrypted);
         m24->setVisible(encrypted);
         m27->setEnabled(encrypted);
@@ -148,15 +150,14 @@ void Form1::connectMenus()
         StopCentering();
         endProgram();
     });
-    connect(m9, &QAction::triggered, &m_session, &DiarySession::saveNote);
-    connect(m10, &QAction::triggered, &m_session, &DiarySession::deleteNote);
+    connect(m9, &QAction::triggered, &m_session.notes(), &YearNotes::saveNote);
+    connect(m10, &QAction::triggered, &m_session.notes(), &YearNotes::deleteNote);
     connect(m12, &QAction::triggered, this, [this] { helpcommands::about(*m_services.dialogs); });
     connect(m13, &QAction::triggered, this, [this] { helpcommands::webPage(m_services.openUrl, *m_services.dialogs); });
     connect(m14, &QAction::triggered, this,
             [this] { helpcommands::help(m_services.openUrl, m_session.dataRoot(), *m_services.dialogs, this); });
 }
 
-// History included: a user expects a backup to hold the whole diary.
 void Form1::backUpDiary()
 {
     const QString suggested = QDir::home().filePath(
@@ -164,10 +165,5 @@ void Form1::backUpDiary()
     const QString path = m_services.dialogs->saveFile(QStringLiteral("Back Up Diary"), suggested, QStringLiteral("Zip archives (*.zip)|*.zip"));
     if (path.isEmpty())
         return;
-    const Outcome saved = [&] {
-        const BusyCursor busy;
-        return backup::write(m_session.dataRoot(), path, true);
-    }();
-    m_services.dialogs->message(saved ? QStringLiteral("Backup saved") : saved.error(), QStringLiteral("Quillnest version 2"),
-                                saved ? Dialogs::Icon::Information : Dialogs::Icon::Exclamation, Dialogs::Buttons::Ok);
+    m_session.moving().backUp(path);
 }

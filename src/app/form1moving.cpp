@@ -5,6 +5,8 @@
 #include "diary/daykeys.h"
 #include "diary/dataroot.h"
 #include "seams/dialogs.h"
+#include "session/daybook.h"
+#include "session/diarymoving.h"
 #include "ui/startfolder.h"
 
 #include <QDir>
@@ -62,14 +64,14 @@ void Form1::importDiary()
     if (path.isEmpty())
         return;
     ProgressBox progress(this, QStringLiteral("Importing..."));
-    m_session.importDiary(source.source, path, [&](int done, int total) { return progress.update(done, total); });
+    m_session.moving().importDiary(source.source, path, [&](int done, int total) { return progress.update(done, total); });
 }
 
 void Form1::exportPages()
 {
     Dialogs &dialogs = *m_services.dialogs;
     const QString title = QStringLiteral("Export");
-    const auto days = pagedDays(m_session.pages());
+    const auto days = pagedDays(m_session.book().pages());
     if (!days) {
         dialogs.message(QStringLiteral("There are no pages to export."), title, Dialogs::Icon::Information, Dialogs::Buttons::Ok);
         return;
@@ -96,19 +98,19 @@ void Form1::exportPages()
     if (request.out.isEmpty())
         return;
     ProgressBox progress(this, QStringLiteral("Exporting..."));
-    m_session.exportPages(request, [&](int done, int total) { return progress.update(done, total); });
+    m_session.moving().exportPages(request, [&](int done, int total) { return progress.update(done, total); });
 }
 
 // Encrypting, decrypting and changing an encrypted diary's password pass
 // over every file; once begun they are not stopped half way, nor by a lock
 // wiping the key they read with while the box takes its events.
-void Form1::convertShowingProgress(const QString &label, void (DiarySession::*convert)(const conversion::Progress &))
+void Form1::convertShowingProgress(const QString &label, void (VaultControls::*convert)(const conversion::Progress &))
 {
     const QPointer<AutoLock> autoLock = m_autoLock;
     if (autoLock)
         autoLock->blockSignals(true);
     ProgressBox progress(this, label, ProgressBox::Cancel::Hidden);
-    (m_session.*convert)([&](int done, int total) { progress.update(done, total); });
+    (m_session.vault().*convert)([&](int done, int total) { progress.update(done, total); });
     if (autoLock)
         autoLock->blockSignals(false);
 }

@@ -7,6 +7,8 @@
 #include "picture/frmpicture.h"
 #include "print/frmprint.h"
 #include "seams/dialogs.h"
+#include "session/daybook.h"
+#include "session/diarysearch.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -24,7 +26,7 @@ void Form1::showOpenPanel()
 
 void Form1::showSearchPanel()
 {
-    if (!m_session.leavePageForSearch())
+    if (!m_session.book().leavePageForSearch())
         return;
     Frame5->show();
     Frame5->raise();
@@ -34,15 +36,15 @@ void Form1::showSearchPanel()
 void Form1::Command4_Click()
 {
     List1->clear();
-    const QStringList found = m_session.search(Text4->text(), {chkMatchCase->isChecked(), chkTextOnly->isChecked()});
+    const QStringList found = m_session.search().search(Text4->text(), {chkMatchCase->isChecked(), chkTextOnly->isChecked()});
     List1->addItems(found);
     lblNoMatches->setVisible(found.isEmpty());
 }
 
 void Form1::openResult(const QListWidgetItem &item)
 {
-    m_session.openResult(item.text());
-    m_marks->show(m_session.resultMatches());
+    m_session.search().openResult(item.text());
+    m_marks->show(m_session.search().resultMatches());
 }
 
 // A result's tool tip is read when it is first asked for: reading the line of
@@ -51,7 +53,7 @@ void Form1::showResultContext(const QHelpEvent &event)
 {
     QListWidgetItem *item = List1->itemAt(event.pos());
     if (item && item->toolTip().isEmpty())
-        item->setToolTip(m_session.resultContext(item->text()));
+        item->setToolTip(m_session.search().resultContext(item->text()));
 }
 
 void Form1::Command1_Click()
@@ -60,13 +62,13 @@ void Form1::Command1_Click()
     lblNoMatches->hide();
     Frame5->hide();
     Text4->clear();
-    m_session.returnToSelectedDay();
+    m_session.book().returnToSelectedDay();
 }
 
 // The page counts as changed even when no picture ends up in it.
 void Form1::AddPicture()
 {
-    m_session.markChanged();
+    m_session.book().markChanged();
     picture::AddPicture(*m_services.dialogs, [this]() -> Frmpicture & {
         if (!frmpicture)
             frmpicture = new Frmpicture(*rtxt2, *m_services.dialogs, this);

@@ -3,6 +3,7 @@
 #include "app/form1.h"
 #include "seams/clock.h"
 #include "seams/program.h"
+#include "session/diarysession.h"
 #include "spelling/service.h"
 #include "ui/qtdialogs.h"
 
@@ -66,7 +67,8 @@ int main(int argc, char *argv[])
     services.spelling = &spelling;
     services.settingsFile = spelling::Service::defaultSettingsFile();
 
-    Form1 form(services);
+    DiarySession session(dialogs, clock);
+    Form1 form(services, session);
     if (!form.startedUp())
         return 0;
     form.show();

@@ -1,6 +1,9 @@
 #include "onthisdaylist.h"
 
+#include "session/daybook.h"
+#include "session/diarysearch.h"
 #include "session/diarysession.h"
+#include "session/vaultcontrols.h"
 #include "vault/wipe.h"
 
 #include <QLabel>
@@ -19,9 +22,9 @@ OnThisDayList::OnThisDayList(DiarySession &session, QLabel &caption, QListView &
 {
     setObjectName(QStringLiteral("onThisDay"));
     years.setModel(this);
-    connect(&session, &DiarySession::dayChanged, this, &OnThisDayList::show);
-    connect(&session, &DiarySession::pagesChanged, this, &OnThisDayList::show);
-    connect(&session, &DiarySession::lockChanged, this, [this](bool locked) {
+    connect(&session.book(), &DayBook::dayChanged, this, &OnThisDayList::show);
+    connect(&session.book(), &DayBook::pagesChanged, this, &OnThisDayList::show);
+    connect(&session.vault(), &VaultControls::lockChanged, this, [this](bool locked) {
         if (locked)
             forgetFirstLines();
     });
@@ -48,7 +51,7 @@ QVariant OnThisDayList::data(const QModelIndex &index, int role) const
         return {};
     auto line = m_firstLines.find(day);
     if (line == m_firstLines.end())
-        line = m_firstLines.insert(day, m_session.firstLineOf(day));
+        line = m_firstLines.insert(day, m_session.search().firstLineOf(day));
     return line->isEmpty() ? QLocale().toString(day, QLocale::LongFormat) : *line;
 }
 
@@ -73,9 +76,9 @@ QString OnThisDayList::label(QDate day) const
 // the view is left as it is.
 void OnThisDayList::show()
 {
-    QList<QDate> days = m_session.onThisDay();
+    QList<QDate> days = m_session.search().onThisDay();
     m_firstLines.clear();
-    const int dayOfMonth = m_session.selectedDay().day();
+    const int dayOfMonth = m_session.book().selectedDay().day();
     const auto sameLabel = [dayOfMonth, before = m_dayOfMonth](QDate now, QDate then) {
         const bool yearNow = now.day() == dayOfMonth;
         return yearNow == (then.day() == before) && (yearNow ? now.year() == then.year() : now == then);

@@ -3,6 +3,9 @@
 #include "diary/notestore.h"
 #include "diary/pagestore.h"
 #include "editor/richtextedit.h"
+#include "session/daybook.h"
+#include "session/vaultcontrols.h"
+#include "session/yearnotes.h"
 #include "ui/look.h"
 #include "richtext/pagecontent.h"
 #include "session/diarysession.h"
@@ -47,7 +50,7 @@ PageHistoryWindow::PageHistoryWindow(DiarySession &session, QWidget *parent)
     connect(List1, &QListWidget::currentRowChanged, this, &PageHistoryWindow::showChosen);
     connect(restore, &QPushButton::clicked, this, &PageHistoryWindow::restoreChosen);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    connect(&session, &DiarySession::lockChanged, this, [this](bool locked) { locked ? forgetVersions() : recallVersions(); });
+    connect(&session.vault(), &VaultControls::lockChanged, this, [this](bool locked) { locked ? forgetVersions() : recallVersions(); });
     fillList();
 }
 
@@ -73,8 +76,8 @@ bool PageHistoryWindow::showsNote() const
 QByteArray PageHistoryWindow::versionBytes(const history::Version &version) const
 {
     const DataRoot root = m_session.dataRoot();
-    const auto bytes = showsNote() ? notestore::loadFile(root, version.path, root.notePath(m_session.noteKey()))
-                                   : pagestore::loadFile(root, version.path, root.pagePath(m_session.dayKey()));
+    const auto bytes = showsNote() ? notestore::loadFile(root, version.path, root.notePath(m_session.notes().noteKey()))
+                                   : pagestore::loadFile(root, version.path, root.pagePath(m_session.book().dayKey()));
     return bytes.value_or(QByteArray());
 }
 
@@ -86,7 +89,7 @@ QString PageHistoryWindow::firstLine(const QByteArray &bytes) const
 void PageHistoryWindow::fillList()
 {
     List1->clear();
-    m_versions = showsNote() ? m_session.noteVersions() : m_session.pageVersions();
+    m_versions = showsNote() ? m_session.notes().noteVersions() : m_session.book().pageVersions();
     const QLocale locale;
     for (const history::Version &version : m_versions) {
         auto *item = new QListWidgetItem(locale.toString(version.replaced.toLocalTime(), QLocale::ShortFormat) + QStringLiteral("  ")
@@ -95,10 +98,10 @@ void PageHistoryWindow::fillList()
     }
     if (showsNote())
         Label1->setText(m_versions.isEmpty() ? QStringLiteral("This day's note has no earlier versions.")
-                                             : QStringLiteral("Earlier versions of the note %1, newest first:").arg(m_session.noteKey()));
+                                             : QStringLiteral("Earlier versions of the note %1, newest first:").arg(m_session.notes().noteKey()));
     else
         Label1->setText(m_versions.isEmpty() ? QStringLiteral("This day's page has no earlier versions.")
-                                             : QStringLiteral("Earlier versions of %1, newest first:").arg(m_session.dayKey()));
+                                             : QStringLiteral("Earlier versions of %1, newest first:").arg(m_session.book().dayKey()));
     buttons->findChild<QPushButton *>(QStringLiteral("Restore"))->setEnabled(!m_versions.isEmpty());
     List1->setCurrentRow(m_versions.isEmpty() ? -1 : 0);
 }
@@ -120,6 +123,6 @@ void PageHistoryWindow::restoreChosen()
     if (row < 0)
         return;
     const QString &id = m_versions[row].id;
-    if (showsNote() ? m_session.restoreNoteVersion(id) : m_session.restorePageVersion(id))
+    if (showsNote() ? m_session.notes().restoreNoteVersion(id) : m_session.book().restorePageVersion(id))
         accept();
 }

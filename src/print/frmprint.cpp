@@ -1,5 +1,8 @@
 #include "frmprint.h"
 
+#include "session/daybook.h"
+#include "session/sessiondrafts.h"
+#include "session/vaultcontrols.h"
 #include "ui/look.h"
 #include "ui/designgeometry.h"
 #include "printrichtext.h"
@@ -42,10 +45,10 @@ Frmprint::Frmprint(DiarySession &session, const printing::PrinterSource &printer
     Command1 = new QPushButton(this);
     Command1->setObjectName(QStringLiteral("Command1"));
     connect(Command1, &QPushButton::clicked, this, &Frmprint::printCopy);
-    m_draft = session.draftKeeper(drafts::Kind::PrintCopy, [this] { return DraftKeeper::pageContent(m_session.dayKey(), *rtxt->document()); }, this);
-    connect(&session, &DiarySession::ending, m_draft, &DraftKeeper::setAside);
-    connect(&session, &DiarySession::aboutToLock, this, &Frmprint::sealCopy);
-    connect(&session, &DiarySession::lockChanged, this, [this](bool locked) { locked ? forgetCopy() : recallCopy(); });
+    m_draft = session.drafts().keeper(drafts::Kind::PrintCopy, [this] { return DraftKeeper::pageContent(m_session.book().dayKey(), *rtxt->document()); }, this);
+    connect(&session.drafts(), &SessionDrafts::ending, m_draft, &DraftKeeper::setAside);
+    connect(&session.vault(), &VaultControls::aboutToLock, this, &Frmprint::sealCopy);
+    connect(&session.vault(), &VaultControls::lockChanged, this, [this](bool locked) { locked ? forgetCopy() : recallCopy(); });
     buildToolbar();
     Form_Load();
 }
@@ -111,13 +114,13 @@ bool Frmprint::eventFilter(QObject *watched, QEvent *event)
 void Frmprint::closeEvent(QCloseEvent *event)
 {
     // Locked, the key is gone: the draft already on disk is offered at the next start.
-    if (m_session.isLocked()) {
+    if (m_session.vault().isLocked()) {
         event->accept();
         return;
     }
     if (printchanged == 0)
         m_draft->setAside();
-    else if (m_session.askToSaveChanges())
+    else if (m_session.book().askToSaveChanges())
         SavePrintCopy();
     else
         m_draft->settled();
@@ -173,9 +176,9 @@ void Frmprint::recallCopy()
 void Frmprint::SavePrintCopy()
 {
     printchanged = 0;
-    const DiarySession::Stored stored = m_session.savePrintCopy(*rtxt->document());
-    if (stored == DiarySession::Stored::Yes)
+    const DayBook::Stored stored = m_session.book().savePrintCopy(*rtxt->document());
+    if (stored == DayBook::Stored::Yes)
         m_draft->settled();
-    else if (stored == DiarySession::Stored::NoText)
+    else if (stored == DayBook::Stored::NoText)
         rtxt->setFocus();
 }

@@ -1,6 +1,7 @@
 #include "frmprint.h"
 
 #include "format/formatting.h"
+#include "session/daybook.h"
 #include "ui/designgeometry.h"
 #include "format/toolbaricons.h"
 #include "printrichtext.h"
@@ -53,7 +54,7 @@ QAction *Frmprint::command(const char *icon, void (Frmprint::*slot)())
 void Frmprint::printCopy()
 {
     printchanged = 0;
-    if (!printing::nameOutputFile(*m_printer, m_session.dialogs(), m_session.dayKey()))
+    if (!printing::nameOutputFile(*m_printer, m_session.dialogs(), m_session.book().dayKey()))
         return;
     const spelling::MarksHidden unmarked(m_spelling ? &m_spelling->highlighter() : nullptr);
     PrintRichText(*rtxt, *m_printer, m_session.dialogs(), QMargins(kPrintMargin, kPrintMargin, kPrintMargin, kPrintMargin));

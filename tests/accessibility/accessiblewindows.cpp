@@ -58,7 +58,7 @@ int main(int argc, char **argv)
     harness.withoutPassword();
     AppServices services = harness.services();
     services.printer = pdfPrinter;
-    harness.form = std::make_unique<Form1>(services);
+    harness.start(services);
     Form1 &form = *harness.form;
     if (!form.startedUp() || !noUnexpectedBox(harness.dialogs))
         return 1;

@@ -11,6 +11,9 @@
 #include "editor/richtextedit.h"
 #include "history/pagehistorywindow.h"
 #include "print/frmprint.h"
+#include "session/daybook.h"
+#include "session/sessiondrafts.h"
+#include "session/vaultcontrols.h"
 #include "vault/vault.h"
 #include "vault/wipe.h"
 
@@ -145,7 +148,7 @@ protected:
     }
 
     Form1 &form() const { return *harness.form; }
-    bool locked() { return form().session().isLocked(); }
+    bool locked() { return form().session().vault().isLocked(); }
     bool pageReadable() { return pagestore::load(form().session().dataRoot(), kToday).has_value(); }
     void tryPassword(const QString &password) { ::tryPassword(form(), password); }
     // Every file below the data folder with its bytes, so any write shows.
@@ -276,13 +279,13 @@ TEST_F(AutoLockTest, CtrlLDropsEveryCopyOfTheWordsAndThePasswordBringsThemBackWh
     tryPassword(kPassword);
     ASSERT_FALSE(locked());
     EXPECT_EQ(texts(), before);
-    EXPECT_EQ(form().session().filechanged(), 1);
+    EXPECT_EQ(form().session().book().filechanged(), 1);
     EXPECT_EQ(print->printchanged, 0);
     EXPECT_EQ(page.place().anchor, pagePlace.anchor);
     EXPECT_EQ(page.place().position, pagePlace.position);
     EXPECT_EQ(page.place().vertical, pagePlace.vertical);
     EXPECT_EQ(note.place().position, notePlace.position);
-    form().session().flushDrafts();
+    form().session().drafts().flush();
     for (const QString &name : harness.data.everyName(QStringLiteral(".drafts")))
         EXPECT_FALSE(name.startsWith(QStringLiteral("print@"))) << "the copy's draft was written for the lock alone";
 }
@@ -378,7 +381,7 @@ TEST_F(AutoLockTest, LockedEveryWindowIsHiddenUntilThePasswordBringsThemBackWith
     EXPECT_TRUE(form().isVisible());
     EXPECT_TRUE(history->isVisible());
     EXPECT_EQ(form().rtxt2->text(), QStringLiteral("Today we went skating and fell"));
-    EXPECT_EQ(form().session().filechanged(), 1) << "the typing is still unsaved";
+    EXPECT_EQ(form().session().book().filechanged(), 1) << "the typing is still unsaved";
     EXPECT_TRUE(pageReadable());
     EXPECT_EQ(harness.dialogs.shown().size(), 1) << "the sign-in alone asked anything";
 
@@ -454,7 +457,7 @@ TEST_F(AutoLockTest, ChangePasswordShowsItsProgressOutlastsALockAndTheWindowSeal
     EXPECT_FALSE(locked());
 
     QTest::keyClicks(form().rtxt2, QStringLiteral("Zermatt "));
-    form().session().flushDrafts();
+    form().session().drafts().flush();
     const auto slot = keyslot::parse(harness.data.readFile(QStringLiteral("pw.dat")).split('\r').first());
     ASSERT_TRUE(slot);
     auto key = keyslot::unwrap(*slot, keyslot::passwordBytes(newPassword));
@@ -478,8 +481,8 @@ TEST(AutoLockPlainTest, APlainDiaryNeverLocks)
     EXPECT_FALSE(form.m27->isEnabled());
     EXPECT_FALSE(form.m28->isEnabled());
     form.m27->trigger();
-    form.session().lockDiary();
-    EXPECT_FALSE(form.session().isLocked());
+    form.session().vault().lockDiary();
+    EXPECT_FALSE(form.session().vault().isLocked());
     EXPECT_EQ(form.lockBox(), nullptr);
     EXPECT_TRUE(form.isVisible());
 
@@ -490,7 +493,7 @@ TEST(AutoLockPlainTest, APlainDiaryNeverLocks)
     EXPECT_TRUE(form.m23->isVisible());
     EXPECT_FALSE(form.m24->isVisible());
     form.m23->trigger();
-    ASSERT_TRUE(form.session().isEncrypted());
+    ASSERT_TRUE(form.session().vault().isEncrypted());
     ASSERT_NE(form.autoLock(), nullptr);
     EXPECT_FALSE(form.m23->isVisible()) << "an encrypted diary offers Decrypt Diary... instead";
     EXPECT_TRUE(form.m27->isEnabled());
@@ -500,16 +503,16 @@ TEST(AutoLockPlainTest, APlainDiaryNeverLocks)
     form.autoLock()->setClock([&now] { return now; });
     now += 5min;
     form.autoLock()->checkIdle();
-    EXPECT_TRUE(form.session().isLocked());
+    EXPECT_TRUE(form.session().vault().isLocked());
     EXPECT_FALSE(form.isVisible());
     tryPassword(form, kPassword);
-    ASSERT_FALSE(form.session().isLocked());
+    ASSERT_FALSE(form.session().vault().isLocked());
 
     harness.dialogs.answerMessage(Button::Yes);
     harness.dialogs.answerInput(kPassword);
     harness.dialogs.answerMessage(Button::Ok);
     form.m24->trigger();
-    ASSERT_FALSE(form.session().isEncrypted());
+    ASSERT_FALSE(form.session().vault().isEncrypted());
     EXPECT_TRUE(form.m23->isVisible());
     EXPECT_FALSE(form.m27->isEnabled());
     EXPECT_EQ(form.autoLock(), nullptr);

@@ -8,6 +8,7 @@
 #include "diary/pagestore.h"
 #include "editor/richtextedit.h"
 #include "history/pagehistorywindow.h"
+#include "session/daybook.h"
 
 #include <QPushButton>
 #include <QApplication>
@@ -96,7 +97,7 @@ TEST_F(DiaryTest, WindowKeysActInEveryEditorAndNeverMarkThePageChanged)
     press(form().rtxt2, Qt::Key_Delete);
     EXPECT_EQ(harness.dialogs.texts().last(), kDeletePage);
     press(form().rtxt2, Qt::Key_N, Qt::ControlModifier);
-    EXPECT_EQ(form().session().filechanged(), 0);
+    EXPECT_EQ(form().session().book().filechanged(), 0);
     choose(QDate(2026, 12, 1));
     EXPECT_EQ(harness.dialogs.texts().count(kSaveQuestion), 0);
 
@@ -227,7 +228,7 @@ TEST_F(DiaryTest, PageHistoryShowsAndRestoresAnEarlierVersion)
     EXPECT_FALSE(window->isVisible());
     EXPECT_EQ(pageText(), QStringLiteral("Today we went skating"));
     EXPECT_EQ(storedText("2026-12-04"), QStringLiteral("Today we went skating"));
-    EXPECT_EQ(form().session().filechanged(), 0);
+    EXPECT_EQ(form().session().book().filechanged(), 0);
 }
 
 TEST_F(DiaryTest, BackUpDiarySavesTheWholeDiaryWhereTheUserChose)
@@ -265,7 +266,7 @@ TEST_F(DiaryTest, TheSearchChoicesFindTheShownTextAndTheOpenedResultMarksItsMatc
 {
     const QByteArray bold = "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0 We went ska\\b ting\\b0  on the lake.\\par Skating again.\\par}";
     ASSERT_TRUE(pagestore::save(harness.data.root(), QStringLiteral("2026-12-05"), bold));
-    form().session().rereadPages();
+    form().session().book().rereadPages();
     form().show();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&form()));
     const auto results = [this](const QString &term) {
@@ -311,10 +312,10 @@ TEST_F(DiaryTest, TheSearchChoicesFindTheShownTextAndTheOpenedResultMarksItsMatc
     QTest::keyClick(form().rtxt2, Qt::Key_F3);
     QTest::keyClick(form().rtxt2, Qt::Key_F3, Qt::ShiftModifier);
     EXPECT_EQ(form().rtxt2->textCursor().position(), matches[2]) << "round the page both ways";
-    EXPECT_EQ(form().session().filechanged(), 0);
+    EXPECT_EQ(form().session().book().filechanged(), 0);
 
     // The marks are no part of the page: a save stores what the page holds.
-    form().session().markChanged();
+    form().session().book().markChanged();
     harness.dialogs.answerMessage(Button::Yes);
     form().m2->trigger();
     EXPECT_FALSE(pagestore::load(harness.data.root(), QStringLiteral("2026-12-05"))->contains("\\highlight"));

@@ -5,6 +5,7 @@
 #include "diary/passwordfile.h"
 #include "diarytexts.h"
 #include "editor/richtextedit.h"
+#include "session/daybook.h"
 
 #include <QComboBox>
 #include <QAbstractItemView>
@@ -80,7 +81,7 @@ TEST(Form1Test, StartUpSetsTodayTheFontListsAndAnUnchangedPage)
     EXPECT_EQ(form.windowTitle(), QStringLiteral("Quillnest ... version 2"));
     EXPECT_EQ(form.monthview1->date(), QDate(2026, 12, 4));
     EXPECT_EQ(form.dtpick->text(), QStringLiteral("12/4/2026"));
-    EXPECT_EQ(form.session().dayKey(), QStringLiteral("2026-12-04"));
+    EXPECT_EQ(form.session().book().dayKey(), QStringLiteral("2026-12-04"));
 
     EXPECT_EQ(form.cmbFontSize->currentText(), QStringLiteral("10"));
     // The font list shows every name whole.

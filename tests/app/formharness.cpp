@@ -15,7 +15,7 @@ FormHarness::FormHarness()
 
 FormHarness::~FormHarness()
 {
-    form.reset();
+    close();
 }
 
 void FormHarness::withoutPassword()
@@ -44,5 +44,18 @@ AppServices FormHarness::services()
 
 void FormHarness::start()
 {
-    form = std::make_unique<Form1>(services());
+    start(services());
+}
+
+void FormHarness::close()
+{
+    form.reset();
+    session.reset();
+}
+
+void FormHarness::start(const AppServices &services)
+{
+    close();
+    session = std::make_unique<DiarySession>(dialogs, clock);
+    form = std::make_unique<Form1>(services, *session);
 }

@@ -23,6 +23,10 @@ public:
     // Stores no password, so the sign-in only shows its notice, answered here.
     void withoutPassword();
     void start();
+    // A window with services of the test's own, on a fresh session.
+    void start(const AppServices &services);
+    // The window closes and its session ends, letting the diary go.
+    void close();
     AppServices services();
 
     TestDataRoot data;
@@ -35,5 +39,6 @@ public:
     QString developmentDataFolder;
     spelling::Service *spelling = nullptr;
     QString settingsFile;
+    std::unique_ptr<DiarySession> session;
     std::unique_ptr<Form1> form;
 };

@@ -6,6 +6,7 @@
 #include "diary/pagestore.h"
 #include "editor/richtextedit.h"
 #include "history/pagehistorywindow.h"
+#include "session/sessiondrafts.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -66,7 +67,7 @@ protected:
     // Closing the window ends the program for good: the next start shows what was left behind.
     void restart()
     {
-        harness.form.reset();
+        harness.close();
         harness.withoutPassword();
         harness.start();
     }
@@ -185,20 +186,20 @@ TEST_F(KeepWritingTest, ClosingSearchOrOpenBringsTheDayBackAndAResultOpensAfterI
 TEST_F(KeepWritingTest, ADeletedDiaryFolderIsSaidOnceAndNotMadeAnew)
 {
     const QString gone = QStringLiteral("The diary folder %1 is gone. Nothing can be saved until it is back.").arg(harness.data.path());
-    form().session().setDraftDelay(std::chrono::milliseconds(0));
+    form().session().drafts().setDelay(std::chrono::milliseconds(0));
     ASSERT_TRUE(QDir(harness.data.path()).removeRecursively());
     harness.dialogs.answerMessage(Button::Ok);
     typePage(QStringLiteral(" and fell"));
     typeNote(QStringLiteral(" and Ben's"));
-    form().session().flushDrafts();
+    form().session().drafts().flush();
     typePage(QStringLiteral(" again"));
-    form().session().flushDrafts();
+    form().session().drafts().flush();
     EXPECT_FALSE(QFileInfo::exists(harness.data.path()));
     EXPECT_EQ(harness.dialogs.texts().count(gone), 1);
 
     ASSERT_TRUE(QDir().mkpath(harness.data.root().pagesDir()));
     typePage(QStringLiteral(" at last"));
-    form().session().flushDrafts();
+    form().session().drafts().flush();
     EXPECT_EQ(harness.dialogs.texts().count(gone), 1);
     EXPECT_FALSE(harness.data.everyName(QStringLiteral(".drafts")).isEmpty());
 }

@@ -6,6 +6,7 @@
 #include "app/monthcalendar.h"
 #include "diary/pagestore.h"
 #include "editor/richtextedit.h"
+#include "session/daybook.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -74,7 +75,7 @@ TEST_P(KeyboardWalk, TabGoesRoundMarkingEachStopAndTheCalendarOpensTheDayChosenW
     EXPECT_FALSE(f.rtxt->tabChangesFocus());
     walk(f, {f.rtxt, f.SSCommand1, f.SSCommand2, f.SSCommand3, f.SSCommand4, f.cmbFontName, f.cmbFontSize, f.monthview1, f.rtxt2});
     walk(f, {f.monthview1, f.cmbFontSize, f.cmbFontName, f.SSCommand4, f.SSCommand3, f.SSCommand2, f.SSCommand1, f.rtxt, f.rtxt2}, false);
-    EXPECT_EQ(f.session().filechanged(), 0) << "leaving the page is no typing";
+    EXPECT_EQ(f.session().book().filechanged(), 0) << "leaving the page is no typing";
 
     // The arrow keys move the highlight alone: nothing opens, nothing is asked.
     walk(f, {f.monthview1}, false);

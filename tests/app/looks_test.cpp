@@ -6,6 +6,7 @@
 #include "app/monthcalendar.h"
 #include "diary/pagestore.h"
 #include "editor/richtextedit.h"
+#include "session/daybook.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -125,7 +126,7 @@ Shown openAndSaveTheColouredPage(Look look)
     // A letter typed and taken back: the page counts as changed, its text is as it was.
     QTest::keyClicks(form.rtxt2, QStringLiteral("x"));
     QTest::keyClick(form.rtxt2, Qt::Key_Backspace);
-    EXPECT_EQ(form.session().filechanged(), 1);
+    EXPECT_EQ(form.session().book().filechanged(), 1);
     harness.dialogs.answerMessage(Button::Yes);
     form.m2->trigger();
     shown.stored = pagestore::load(harness.data.root(), kToday).value_or(QByteArray());

@@ -8,6 +8,7 @@
 #include "diary/pagestore.h"
 #include "editor/richtextedit.h"
 #include "history/pagehistorywindow.h"
+#include "session/daybook.h"
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
@@ -137,7 +138,7 @@ TEST_P(Screenshots, TheMainWindowWithAPagePictureNoteAndBoldDates)
     form.monthview1->setSelectedDate(QDate(2026, 11, 30));
     form.monthview1->setSelectedDate(QDate(2026, 12, 4));
     writeADay(form);
-    form.session().SavePage();
+    form.session().book().SavePage();
     form.show();
     ASSERT_TRUE(form.monthview1->isBold(QDate(2026, 12, 24)));
 
@@ -179,7 +180,7 @@ TEST_P(Screenshots, ThePrintAndPictureWindows)
         printer->setPageSize(QPageSize(QPageSize::Letter));
         return printer;
     };
-    harness.form = std::make_unique<Form1>(services);
+    harness.start(services);
     Form1 &form = *harness.form;
     writeADay(form);
     form.show();
@@ -213,7 +214,7 @@ TEST_P(Screenshots, TheMainWindowMaximisedAndWithItsPanels)
     harness.start();
     Form1 &form = *harness.form;
     writeADay(form);
-    form.session().SavePage();
+    form.session().book().SavePage();
     form.show();
 
     form.m5->trigger();

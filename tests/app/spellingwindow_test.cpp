@@ -4,6 +4,7 @@
 #include "diary/pagestore.h"
 #include "editor/richtextedit.h"
 #include "print/frmprint.h"
+#include "session/daybook.h"
 #include "spelling/editorspelling.h"
 #include "spelling/service.h"
 #include "spelling/spellhighlighter.h"
@@ -69,10 +70,10 @@ TEST(SpellingWindow, ThePageAndThePrintCopyAreMarkedAndAWordPutRightIsAChange)
     spelling::EditorSpelling &page = spellingOf(*form.rtxt2);
     page.highlighter().finishNow();
     EXPECT_TRUE(marks(*form.rtxt2->document(), QStringLiteral("skaating")));
-    EXPECT_EQ(form.session().filechanged(), 0);
+    EXPECT_EQ(form.session().book().filechanged(), 0);
     chooseSuggestion(page, *form.rtxt2, QStringLiteral("skaating"), QStringLiteral("skating"));
     EXPECT_EQ(form.rtxt2->text(), QStringLiteral("We went skating today"));
-    EXPECT_EQ(form.session().filechanged(), 1);
+    EXPECT_EQ(form.session().book().filechanged(), 1);
     EXPECT_EQ(*pagestore::load(harness.data.root(), QStringLiteral("2026-12-04")), stored);
 
     form.m17->trigger();

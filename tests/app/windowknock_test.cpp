@@ -48,8 +48,8 @@ TEST(WindowKnock, TheWindowHoldingTheDiaryComesForward)
     second.dialogs.answerMessage(Dialogs::Button::Ok);
     AppServices services = second.services();
     services.startDirectory = first.data.path();
-    const Form1 refused(services);
-    EXPECT_FALSE(refused.startedUp());
+    second.start(services);
+    EXPECT_FALSE(second.form->startedUp());
     EXPECT_EQ(second.dialogs.texts(), QStringList{kDiaryAlreadyOpen});
     EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == first.form.get(); }));
     EXPECT_FALSE(first.form->isMinimized());

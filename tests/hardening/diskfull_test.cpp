@@ -2,6 +2,7 @@
 
 #include "diskfull.h"
 #include "editor/richtextedit.h"
+#include "session/daybook.h"
 
 #include <QAction>
 
@@ -33,11 +34,11 @@ TEST_F(DiskFullTest, AWriteCutOffByAFullDiskKeepsEveryFileAndSaysSo)
     harness.dialogs.answerMessage(Button::Ok);
     {
         const DiskFull full(4096);
-        form().session().SavePage();
+        form().session().book().SavePage();
     }
     const QString tooLarge = QStringLiteral(": The file has grown larger than this disk or system allows.");
     expectError(kPageNotSaved, harness.data.root().pagePath(QStringLiteral("2026-12-04")) + tooLarge);
-    EXPECT_EQ(form().session().filechanged(), 1);
+    EXPECT_EQ(form().session().book().filechanged(), 1);
     EXPECT_TRUE(pageText().startsWith(QStringLiteral("Long day. xxx")));
 
     form().rtxt->setPlainText(longText);
@@ -72,14 +73,14 @@ TEST_F(DiskFullTest, AChangeWhoseEarlierVersionCannotBeKeptWaitsForTheUser)
     type(QStringLiteral("Later. "));
     harness.dialogs.answerMessage(Button::Yes);
     harness.dialogs.answerMessage(Button::No);
-    form().session().SavePage();
+    form().session().book().SavePage();
     EXPECT_EQ(lastText(), QStringLiteral("The page was not saved: its earlier version could not be kept. Save anyway?"));
     EXPECT_EQ(harness.dialogs.shown().last().defaultButton, Button::No);
-    EXPECT_EQ(form().session().filechanged(), 1);
+    EXPECT_EQ(form().session().book().filechanged(), 1);
 
     harness.dialogs.answerMessage(Button::Yes);
     harness.dialogs.answerMessage(Button::No);
-    form().session().DeletePage();
+    form().session().book().DeletePage();
     EXPECT_TRUE(lastText().endsWith(QStringLiteral("Delete anyway?")));
 
     form().rtxt->setPlainText(QStringLiteral("Anna is 40"));
@@ -94,7 +95,7 @@ TEST_F(DiskFullTest, AChangeWhoseEarlierVersionCannotBeKeptWaitsForTheUser)
 
     harness.dialogs.answerMessage(Button::Yes);
     harness.dialogs.answerMessage(Button::Yes);
-    form().session().SavePage();
-    EXPECT_EQ(form().session().filechanged(), 0);
+    form().session().book().SavePage();
+    EXPECT_EQ(form().session().book().filechanged(), 0);
     EXPECT_EQ(before.changes(), QStringList{QStringLiteral("pages/2026-12-04.dat")});
 }

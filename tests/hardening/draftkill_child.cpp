@@ -2,7 +2,9 @@
 // milliseconds, saving now and then, until it is killed. It reports every
 // word typed ("t N") and every save that returned ("s N") on its output.
 
+#include "session/daybook.h"
 #include "session/diarysession.h"
+#include "session/sessiondrafts.h"
 
 #include "fixedclock.h"
 #include "recordingprogram.h"
@@ -36,7 +38,7 @@ int main(int argc, char *argv[])
     FixedClock clock{QDate(2026, 12, 4)};
     RecordingProgram program;
     DiarySession session(dialogs, clock);
-    session.setDraftDelay(std::chrono::milliseconds(QByteArray(argv[2]).toInt()));
+    session.drafts().setDelay(std::chrono::milliseconds(QByteArray(argv[2]).toInt()));
     session.setDataRoot(QString::fromLocal8Bit(argv[1]));
     dialogs.answerMessage(Dialogs::Button::Ok);
     if (!session.signIn(program))
@@ -44,14 +46,14 @@ int main(int argc, char *argv[])
     int words = 0;
     QTimer typing;
     QObject::connect(&typing, &QTimer::timeout, [&] {
-        session.markChanged();
-        QTextCursor cursor(&session.page());
+        session.book().markChanged();
+        QTextCursor cursor(&session.book().page());
         cursor.movePosition(QTextCursor::End);
         cursor.insertText(QStringLiteral("w%1 ").arg(++words));
         report('t', words);
         if (words % kWordsBetweenSaves == 0) {
             dialogs.answerMessage(Dialogs::Button::Yes);
-            session.SavePage();
+            session.book().SavePage();
             report('s', words);
         }
     });

@@ -7,6 +7,7 @@
 #include "richtext/pageexport.h"
 #include "richtext/rtfreader.h"
 #include "scripteddialogs.h"
+#include "session/daybook.h"
 #include "session/diarysession.h"
 #include "testapplication.h"
 
@@ -89,7 +90,7 @@ QString broughtBack(const TestDataRoot &data)
     session.setDataRoot(data.path());
     if (!session.signIn(program))
         return QStringLiteral("(the diary stayed locked)");
-    return richtext::plainText(session.page());
+    return richtext::plainText(session.book().page());
 }
 
 } // namespace

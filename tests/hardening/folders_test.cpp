@@ -2,6 +2,7 @@
 
 #include "app/filelistbox.h"
 #include "editor/richtextedit.h"
+#include "session/daybook.h"
 
 #include <QPushButton>
 #include <QToolButton>
@@ -28,9 +29,9 @@ protected:
     {
         type(QStringLiteral("Written into the void"));
         harness.dialogs.answerMessage(Button::Ok);
-        form().session().SavePage();
+        form().session().book().SavePage();
         expectError(kPageNotSaved);
-        EXPECT_EQ(form().session().filechanged(), 1);
+        EXPECT_EQ(form().session().book().filechanged(), 1);
     }
 
     void expectNoteSaveRefused()
@@ -51,12 +52,12 @@ TEST_F(FoldersTest, APagesFolderMissingOrAFileRefusesSavesAndKeepsEverything)
         breakFolder(QStringLiteral("pages"), plainFile);
         start();
         const DiarySnapshot before(harness.data);
-        EXPECT_TRUE(form().session().pages().isEmpty());
+        EXPECT_TRUE(form().session().book().pages().isEmpty());
         EXPECT_EQ(form().text3->text(), QStringLiteral("0"));
         EXPECT_EQ(noteText(), QStringLiteral("Anna's birthday"));
         expectPageSaveRefused();
         EXPECT_EQ(before.changes(), QStringList());
-        harness.form.reset();
+        harness.close();
     }
 }
 
@@ -71,7 +72,7 @@ TEST_F(FoldersTest, ADatesFolderMissingOrAFileRefusesSavesAndKeepsEverything)
         EXPECT_TRUE(noteText().isEmpty());
         expectNoteSaveRefused();
         EXPECT_EQ(before.changes(), QStringList());
-        harness.form.reset();
+        harness.close();
     }
 }
 
@@ -86,7 +87,7 @@ TEST_F(FoldersTest, APageDeletedBetweenTheListAndTheOpenIsReported)
     expectError(kPageNotOpened, harness.data.root().pagesDir() + QStringLiteral("/2026-12-01.dat: The file or its folder does not exist."));
     EXPECT_TRUE(pageText().isEmpty());
     EXPECT_TRUE(form().Label3->text().isEmpty());
-    EXPECT_EQ(form().session().filechanged(), 0);
+    EXPECT_EQ(form().session().book().filechanged(), 0);
 
     form().SSCommand2->click();
     EXPECT_EQ(pageText(), QStringLiteral("November page"));

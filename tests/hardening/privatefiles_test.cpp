@@ -5,6 +5,8 @@
 #include "diary/pagestore.h"
 #include "editor/richtextedit.h"
 #include "print/printjob.h"
+#include "session/daybook.h"
+#include "session/sessiondrafts.h"
 
 #include <QDirIterator>
 #include <QPrinter>
@@ -108,7 +110,7 @@ protected:
     {
         if (QFileInfo::exists(harness.data.root().pagePath(daykeys::dayKey(day))))
             harness.dialogs.answerMessage(Button::Yes);
-        form().session().SavePage();
+        form().session().book().SavePage();
     }
     QString outPath(const QString &name) const { return out.filePath(name); }
 
@@ -136,7 +138,7 @@ TEST_P(PrivateFilesTest, EveryFileAndFolderMadeForTheDiaryIsItsOwnersAloneWhatev
         {"a draft",
          [&] {
              type(QStringLiteral("more "));
-             form().session().flushDrafts();
+             form().session().drafts().flush();
          }},
         {"a backup from the window",
          [&] {
@@ -151,7 +153,7 @@ TEST_P(PrivateFilesTest, EveryFileAndFolderMadeForTheDiaryIsItsOwnersAloneWhatev
              printer.setOutputFileName(outPath(QStringLiteral("printed.pdf")));
              EXPECT_FALSE(printing::printDocument(*form().rtxt2, printer, QMargins()));
              save(QDate(2026, 12, 2));
-             harness.form.reset();
+             harness.close();
          }},
         {"every page exported as HTML",
          [&] { runTool({QStringLiteral("export"), root, diary, format, QStringLiteral("html"), outOption, outPath(QStringLiteral("html/all"))}); }},

@@ -4,6 +4,7 @@
 #include "diary/pagestore.h"
 #include "editor/richtextedit.h"
 #include "richtext/rtflimits.h"
+#include "session/daybook.h"
 
 #include <QPushButton>
 #include <QToolButton>
@@ -99,7 +100,7 @@ TEST_F(FilledDiary, APageWithMoreTextThanAPageHoldsIsNeitherOpenedNorStored)
     choose(QDate(2026, 12, 9));
     form().rtxt2->insertPlainText(QString::fromLatin1(text) + u'x');
     harness.dialogs.answerMessage(Button::Ok);
-    form().session().SavePage();
+    form().session().book().SavePage();
     expectError(QStringLiteral("An error has occured! The amount of the data is too large! The file was not saved!"),
                 QStringLiteral("The page holds more text than a page can hold (4194304 characters)."));
     EXPECT_EQ(before.changes(), QStringList());
@@ -119,7 +120,7 @@ TEST_F(FilledDiary, APageCutOffInsideAPictureOpensWithWhatIsLeft)
     EXPECT_FALSE(pageText().contains(QStringLiteral("After")));
     // The picture shows as a crossed-out box: the user sees that something is missing.
     EXPECT_EQ(form().rtxt2->document()->toRawText().count(QChar::ObjectReplacementCharacter), 1);
-    EXPECT_EQ(form().session().filechanged(), 0);
+    EXPECT_EQ(form().session().book().filechanged(), 0);
 
     choose(QDate(2026, 12, 1));
     EXPECT_EQ(pageText(), QStringLiteral("First of December"));

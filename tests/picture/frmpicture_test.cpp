@@ -6,6 +6,7 @@
 #include "richtext/picture.h"
 #include "editor/richtextedit.h"
 #include "testimages.h"
+#include "session/daybook.h"
 #include "ui/modcenter.h"
 #include "ui/startfolder.h"
 
@@ -111,7 +112,7 @@ TEST_F(FrmpictureTest, EachFormatOpensTheWindowUnscaledCentredAndFocused)
         SCOPED_TRACE(path.toStdString());
         harness.dialogs.answerOpenFile(path);
         form().m16->trigger();
-        EXPECT_EQ(form().session().filechanged(), 1);
+        EXPECT_EQ(form().session().book().filechanged(), 1);
         EXPECT_EQ(harness.dialogs.shown().last(), (Shown{.kind = ScriptedDialogs::Kind::OpenFile, .filter = kFilter, .centred = true,
                                                          .folder = startFolder(QStandardPaths::PicturesLocation)}));
         EXPECT_FALSE(CenteringInForce());
@@ -134,7 +135,7 @@ TEST_F(FrmpictureTest, AFileThatIsNoPictureIsReportedCentredAndACancelEndsQuietl
 {
     addPicture(QString());
     EXPECT_EQ(harness.dialogs.shown().size(), 2);
-    EXPECT_EQ(form().session().filechanged(), 1);
+    EXPECT_EQ(form().session().book().filechanged(), 1);
     EXPECT_TRUE(form().frmpicture.isNull());
 
     addRefusedPicture(write(QStringLiteral("notes.txt"), "Dear diary"));
@@ -222,7 +223,7 @@ TEST_F(FrmpictureTest, PasteReplacesTheSelectionAndTheReopenedPageHoldsThePictur
     EXPECT_EQ(form().rtxt2->toPlainText(), QStringLiteral("Hello") + kPictureMark + QStringLiteral(" ") + kPictureMark);
     EXPECT_EQ(pictures(*form().rtxt2->document()), QList<QImage>({halved, second}));
 
-    form().session().SavePage();
+    form().session().book().SavePage();
     choose(QDate(2026, 12, 5));
     choose(QDate(2026, 12, 4));
     EXPECT_EQ(form().rtxt2->toPlainText(), QStringLiteral("Hello") + kPictureMark + QStringLiteral(" ") + kPictureMark);

@@ -1,6 +1,8 @@
 #include "formharness.h"
 #include "pdfreader.h"
 
+#include "session/daybook.h"
+#include "session/sessiondrafts.h"
 #include "ui/designgeometry.h"
 #include "app/monthcalendar.h"
 #include "diary/history.h"
@@ -60,7 +62,7 @@ protected:
     {
         AppServices services = harness.services();
         services.printer = pdfPrinter(size);
-        harness.form = std::make_unique<Form1>(services);
+        harness.start(services);
     }
 
     Frmprint *open()
@@ -172,7 +174,7 @@ TEST_F(PrintWindowTest, TouchedCopiesAreOfferedForSavingOnClose)
     EXPECT_EQ(texts().mid(2), (QStringList{kSaveQuestion, kOverwrite}));
     EXPECT_EQ(stored("2026-12-04"), QStringLiteral("Skates. Today we went skating"));
     EXPECT_EQ(form().rtxt2->text(), QStringLiteral("Skates. Today we went skating"));
-    EXPECT_EQ(form().session().filechanged(), 0);
+    EXPECT_EQ(form().session().book().filechanged(), 0);
 }
 
 TEST_F(PrintWindowTest, PrintingWritesTheCopyAndCountsAsDealtWith)
@@ -216,7 +218,7 @@ TEST_F(PrintWindowTest, SavingStoresUnderTheSelectedDayAndLeavesTheMainFlag)
     click(window, "Save");
     EXPECT_EQ(texts().last(), kOverwrite);
     EXPECT_EQ(stored("2026-12-02"), QStringLiteral("Again Today we went skating"));
-    EXPECT_EQ(form().session().filechanged(), 1);
+    EXPECT_EQ(form().session().book().filechanged(), 1);
 }
 
 TEST_F(PrintWindowTest, APageTooSmallToPreviewKeepsTheWindowHidden)
@@ -236,10 +238,10 @@ TEST_F(PrintWindowTest, APageTooSmallToPreviewKeepsTheWindowHidden)
 TEST_F(PrintWindowTest, TheCopyIsDraftedUntilStoredAndKeptWhenLetGo)
 {
     start();
-    form().session().setDraftDelay(std::chrono::milliseconds(0));
+    form().session().drafts().setDelay(std::chrono::milliseconds(0));
     const auto drafted = [this] {
         QCoreApplication::processEvents();
-        form().session().flushDrafts();
+        form().session().drafts().flush();
         return harness.data.everyName(QStringLiteral(".drafts"));
     };
     Frmprint *window = open();

@@ -9,6 +9,9 @@
 #include "fixedclock.h"
 #include "recordingprogram.h"
 #include "richtext/pageexport.h"
+#include "session/daybook.h"
+#include "session/sessiondrafts.h"
+#include "session/yearnotes.h"
 #include "scripteddialogs.h"
 #include "testapplication.h"
 #include "testdataroot.h"
@@ -56,17 +59,17 @@ protected:
 
     void typeInPage(const QString &text)
     {
-        session->markChanged();
-        QTextCursor cursor(&session->page());
+        session->book().markChanged();
+        QTextCursor cursor(&session->book().page());
         cursor.movePosition(QTextCursor::End);
         cursor.insertText(text);
-        session->flushDrafts();
+        session->drafts().flush();
     }
     void typeInNote(const QString &text)
     {
-        session->noteTyped();
-        QTextCursor(&session->note()).insertText(text);
-        session->flushDrafts();
+        session->notes().noteTyped();
+        QTextCursor(&session->notes().note()).insertText(text);
+        session->drafts().flush();
     }
     qsizetype offers() const
     {
@@ -95,15 +98,15 @@ TEST_F(DraftsTest, AnUnsavedPageIsOfferedBackAfterAKillAndNeverReplacesTheStored
     start({Button::Yes});
     EXPECT_EQ(dialogs.shown().last().title, QStringLiteral("Unsaved Page Found"));
     EXPECT_TRUE(dialogs.texts().last().contains(QStringLiteral("4 December 2026")));
-    EXPECT_EQ(richtext::plainText(session->page()), QStringLiteral("Today we went skating and sang"));
-    EXPECT_EQ(session->filechanged(), 1);
+    EXPECT_EQ(richtext::plainText(session->book().page()), QStringLiteral("Today we went skating and sang"));
+    EXPECT_EQ(session->book().filechanged(), 1);
     EXPECT_EQ(data.readFile(QStringLiteral("pages/2026-12-04.dat")), storedPage);
 
     // Killed again before saving: the draft brought back is still there.
     start({Button::No});
     EXPECT_TRUE(draftNames().isEmpty());
-    EXPECT_EQ(richtext::plainText(session->page()), QStringLiteral("Today we went skating"));
-    EXPECT_EQ(session->filechanged(), 0);
+    EXPECT_EQ(richtext::plainText(session->book().page()), QStringLiteral("Today we went skating"));
+    EXPECT_EQ(session->book().filechanged(), 0);
     ASSERT_EQ(pageVersions().size(), 1) << "a draft not wanted is set aside, not deleted";
     EXPECT_TRUE(pagestore::loadFile(data.root(), pageVersions()[0].path)->contains("and sang"));
 
@@ -115,22 +118,22 @@ TEST_F(DraftsTest, ASaveOrANoRemovesTheDraftAndAFailedSaveKeepsIt)
 {
     typeInPage(QStringLiteral(" again"));
     dialogs.answerMessage(Button::Yes);
-    session->SavePage();
-    session->flushDrafts();
+    session->book().SavePage();
+    session->drafts().flush();
     EXPECT_TRUE(draftNames().isEmpty());
 
     typeInPage(QStringLiteral(" dropped"));
     dialogs.answerMessage(Button::No);
     session->chooseDay(QDate(2026, 12, 2));
-    session->flushDrafts();
+    session->drafts().flush();
     EXPECT_TRUE(draftNames().isEmpty());
 
     // The overwrite refused: the typing is still unsaved, and still drafted.
     session->chooseDay(QDate(2026, 12, 4));
     typeInPage(QStringLiteral(" kept"));
     dialogs.answerMessage(Button::No);
-    session->SavePage();
-    session->flushDrafts();
+    session->book().SavePage();
+    session->drafts().flush();
     EXPECT_EQ(draftNames(), QStringList{QStringLiteral("page@2026-12-04.dat")});
 }
 
@@ -140,20 +143,20 @@ TEST_F(DraftsTest, AnUnsavedNoteComesBackAndOneLeftUnsavedGoesToTheHistory)
     EXPECT_EQ(draftNames(), QStringList{QStringLiteral("note@Dec-4.dat")});
     start({Button::Yes});
     EXPECT_EQ(dialogs.shown().last().title, QStringLiteral("Unsaved Note Found"));
-    EXPECT_EQ(richtext::plainText(session->note()), QStringLiteral("Grandma's birthday"));
+    EXPECT_EQ(richtext::plainText(session->notes().note()), QStringLiteral("Grandma's birthday"));
 
     // Not saved when another day is chosen: the draft is kept.
     dialogs.answerMessage(Button::No);
     session->chooseDay(QDate(2026, 12, 5));
-    session->flushDrafts();
+    session->drafts().flush();
     EXPECT_TRUE(draftNames().isEmpty());
     const auto versions = history::versions(data.root(), data.root().notePath(QStringLiteral("Dec-4")));
     ASSERT_EQ(versions.size(), 1);
     EXPECT_EQ(notestore::decodeNote(*notestore::loadFile(data.root(), versions[0].path)), QStringLiteral("Grandma's birthday"));
 
     typeInNote(QStringLiteral("Saved"));
-    session->saveNote();
-    session->flushDrafts();
+    session->notes().saveNote();
+    session->drafts().flush();
     EXPECT_TRUE(draftNames().isEmpty());
     EXPECT_EQ(notestore::load(data.root(), QStringLiteral("Dec-5")), QByteArray("Saved"));
 }
@@ -166,8 +169,8 @@ TEST_F(DraftsTest, APageOfAnotherDayOpensThatDayAndANoteOfAThirdWaitsInTheHistor
     data.writeFile(QStringLiteral(".drafts/note@Jan-1.dat"), notestore::encodeNote(u"New year"));
     data.writeFile(QStringLiteral(".drafts/page@1999-99-99.dat"), "not a day");
     start({Button::Yes});
-    EXPECT_EQ(session->dayKey(), QStringLiteral("2026-11-30"));
-    EXPECT_EQ(richtext::plainText(session->page()), QStringLiteral("End of November"));
+    EXPECT_EQ(session->book().dayKey(), QStringLiteral("2026-11-30"));
+    EXPECT_EQ(richtext::plainText(session->book().page()), QStringLiteral("End of November"));
     EXPECT_EQ(offers(), 1);
     EXPECT_EQ(history::versions(data.root(), data.root().notePath(QStringLiteral("Jan-1"))).size(), 1);
     EXPECT_EQ(draftNames(), (QStringList{QStringLiteral("page@1999-99-99.dat"), QStringLiteral("page@2026-11-30.dat")}));

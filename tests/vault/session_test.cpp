@@ -11,7 +11,12 @@
 #include "recordingprogram.h"
 #include "richtext/pageexport.h"
 #include "scripteddialogs.h"
+#include "session/daybook.h"
+#include "session/diarysearch.h"
 #include "session/diarysession.h"
+#include "session/sessiondrafts.h"
+#include "session/vaultcontrols.h"
+#include "session/yearnotes.h"
 #include "testdataroot.h"
 
 #include <QDir>
@@ -61,8 +66,8 @@ protected:
         dialogs.answerInput(kPassword);
         dialogs.answerInput(kPassword);
         dialogs.answerMessage(Button::Ok);
-        session->encryptDiary();
-        ASSERT_TRUE(session->isEncrypted());
+        session->vault().encryptDiary();
+        ASSERT_TRUE(session->vault().isEncrypted());
     }
     QStringList titlesSince(qsizetype first) const
     {
@@ -71,7 +76,7 @@ protected:
             titles.append(dialogs.shown()[i].title);
         return titles;
     }
-    QString pageText() const { return richtext::plainText(session->page()); }
+    QString pageText() const { return richtext::plainText(session->book().page()); }
     Snapshot now() const { return snapshot(data.path()); }
 
     TestDataRoot data;
@@ -95,10 +100,10 @@ TEST_F(EncryptionSession, EncryptDiaryConvertsTheFolderAndOnlyItsPasswordSignsIn
     EXPECT_EQ(pageText(), QStringLiteral("Today we went skating at Zermatt"));
 
     signIn(kPassword);
-    EXPECT_TRUE(session->isEncrypted());
-    EXPECT_EQ(session->pages(), QStringList({"2026-12-01.dat", "2026-12-04.dat"}));
+    EXPECT_TRUE(session->vault().isEncrypted());
+    EXPECT_EQ(session->book().pages(), QStringList({"2026-12-01.dat", "2026-12-04.dat"}));
     EXPECT_EQ(pageText(), QStringLiteral("Today we went skating at Zermatt"));
-    EXPECT_EQ(richtext::plainText(session->note()), QStringLiteral("Skates sharpened"));
+    EXPECT_EQ(richtext::plainText(session->notes().note()), QStringLiteral("Skates sharpened"));
 
     session.reset();
     DiarySession refused(dialogs, clock);
@@ -114,12 +119,12 @@ TEST_F(EncryptionSession, EncryptDiaryRefusingAShortOrMismatchedPasswordChangesN
 {
     const Snapshot before = now();
     dialogs.answerMessage(Button::No);
-    session->encryptDiary();
+    session->vault().encryptDiary();
 
     dialogs.answerMessage(Button::Yes);
     dialogs.answerInput(QStringLiteral("seven77"));
     dialogs.answerMessage(Button::Ok);
-    session->encryptDiary();
+    session->vault().encryptDiary();
     EXPECT_EQ(dialogs.texts().last(), QStringLiteral("The password must have at least 8 characters. Nothing has been changed."));
 
     const std::pair<QString, QString> refusals[] = {
@@ -130,7 +135,7 @@ TEST_F(EncryptionSession, EncryptDiaryRefusingAShortOrMismatchedPasswordChangesN
         dialogs.answerMessage(Button::Yes);
         dialogs.answerInput(password);
         dialogs.answerMessage(Button::Ok);
-        session->encryptDiary();
+        session->vault().encryptDiary();
         EXPECT_TRUE(dialogs.texts().last().startsWith(said)) << dialogs.texts().last().toStdString();
     }
     EXPECT_TRUE(dialogs.texts()[dialogs.texts().size() - 3].contains(
@@ -141,14 +146,14 @@ TEST_F(EncryptionSession, EncryptDiaryRefusingAShortOrMismatchedPasswordChangesN
     dialogs.answerInput(QStringLiteral("long enough 1"));
     dialogs.answerInput(QStringLiteral("long enough 2"));
     dialogs.answerMessage(Button::Ok);
-    session->encryptDiary();
+    session->vault().encryptDiary();
     EXPECT_EQ(dialogs.texts().last(), QStringLiteral("The two passwords are not the same. Nothing has been changed."));
 
     dialogs.answerMessage(Button::Yes);
     dialogs.answerInput(QString());
-    session->encryptDiary();
+    session->vault().encryptDiary();
 
-    EXPECT_FALSE(session->isEncrypted());
+    EXPECT_FALSE(session->vault().isEncrypted());
     EXPECT_EQ(differences(before, now()), "");
 }
 
@@ -158,10 +163,10 @@ TEST_F(EncryptionSession, EncryptDiaryRefusingAShortOrMismatchedPasswordChangesN
 TEST_F(EncryptionSession, ChangePasswordRenewsTheKeySoAnOldPasswordFileOpensNothing)
 {
     encrypt();
-    QTextCursor(&session->page()).insertText(QStringLiteral("Matterhorn "));
-    session->markChanged();
+    QTextCursor(&session->book().page()).insertText(QStringLiteral("Matterhorn "));
+    session->book().markChanged();
     dialogs.answerMessage(Button::Yes);
-    session->SavePage();
+    session->book().SavePage();
     const QTemporaryDir kept;
     const QString oldPasswordFile = kept.filePath(QStringLiteral("pw.dat"));
     ASSERT_TRUE(QFile::copy(data.root().passwordFile(), oldPasswordFile));
@@ -182,14 +187,14 @@ TEST_F(EncryptionSession, ChangePasswordRenewsTheKeySoAnOldPasswordFileOpensNoth
     const Snapshot unchanged = now();
     dialogs.answerInput(QStringLiteral("not the password"));
     dialogs.answerMessage(Button::Ok);
-    session->changePassword();
+    session->vault().changePassword();
     EXPECT_EQ(dialogs.shown().last().title, QStringLiteral("Wrong Password!"));
     EXPECT_EQ(differences(unchanged, now()), "");
 
     dialogs.answerInput(kPassword);
     dialogs.answerInput(QStringLiteral("sunshine"));
     dialogs.answerMessage(Button::Ok);
-    session->changePassword();
+    session->vault().changePassword();
     EXPECT_TRUE(dialogs.texts().last().startsWith(QStringLiteral("The password is too weak: "))) << "an encrypted diary's rule";
     EXPECT_EQ(differences(unchanged, now()), "");
 
@@ -198,17 +203,17 @@ TEST_F(EncryptionSession, ChangePasswordRenewsTheKeySoAnOldPasswordFileOpensNoth
     dialogs.answerInput(kNewPassword);
     dialogs.answerMessage(Button::Ok);
     std::pair<int, int> heard;
-    session->changePassword([&](int done, int total) { heard = {done, total}; });
+    session->vault().changePassword([&](int done, int total) { heard = {done, total}; });
     EXPECT_EQ(dialogs.shown().last().title, QStringLiteral("Password Saved"));
     EXPECT_EQ(heard, std::pair(5, 5)) << "the four sealed files and pw.dat";
 
-    QTextCursor(&session->page()).insertText(QStringLiteral("Eiger "));
-    session->markChanged();
+    QTextCursor(&session->book().page()).insertText(QStringLiteral("Eiger "));
+    session->book().markChanged();
     dialogs.answerMessage(Button::Yes);
-    session->SavePage();
-    QTextCursor(&session->page()).insertText(QStringLiteral("Jungfrau "));
-    session->markChanged();
-    session->flushDrafts();
+    session->book().SavePage();
+    QTextCursor(&session->book().page()).insertText(QStringLiteral("Jungfrau "));
+    session->book().markChanged();
+    session->drafts().flush();
     const auto renewed = openVault(data.root().passwordFile(), kNewPassword);
     ASSERT_TRUE(renewed);
     EXPECT_FALSE(openVault(data.root().passwordFile(), kPassword));
@@ -218,9 +223,9 @@ TEST_F(EncryptionSession, ChangePasswordRenewsTheKeySoAnOldPasswordFileOpensNoth
     EXPECT_TRUE(after.contains(QStringLiteral(".drafts/page@2026-12-04.dat")));
 
     // Unlocking asks the new slot, not the one the diary was opened with.
-    session->lockDiary();
-    EXPECT_FALSE(session->unlockDiary(kPassword));
-    EXPECT_TRUE(session->unlockDiary(kNewPassword));
+    session->vault().lockDiary();
+    EXPECT_FALSE(session->vault().unlockDiary(kPassword));
+    EXPECT_TRUE(session->vault().unlockDiary(kNewPassword));
 }
 
 TEST_F(EncryptionSession, DecryptDiaryLeavesThePlainDiaryTheOrdinarySignInOpens)
@@ -231,23 +236,23 @@ TEST_F(EncryptionSession, DecryptDiaryLeavesThePlainDiaryTheOrdinarySignInOpens)
     dialogs.answerMessage(Button::Yes);
     dialogs.answerInput(QStringLiteral("not the password"));
     dialogs.answerMessage(Button::Ok);
-    session->decryptDiary();
+    session->vault().decryptDiary();
     EXPECT_EQ(dialogs.texts().last(), QStringLiteral("The password you have entered is incorrect. The diary has not been decrypted."));
-    EXPECT_TRUE(session->isEncrypted());
+    EXPECT_TRUE(session->vault().isEncrypted());
     EXPECT_EQ(differences(encrypted, now()), "");
 
     const qsizetype first = dialogs.shown().size();
     dialogs.answerMessage(Button::Yes);
     dialogs.answerInput(kPassword);
     dialogs.answerMessage(Button::Ok);
-    session->decryptDiary();
+    session->vault().decryptDiary();
     EXPECT_EQ(titlesSince(first), QStringList({"Decrypt Diary", "Decrypt Diary", "Diary Decrypted"}));
-    EXPECT_FALSE(session->isEncrypted());
+    EXPECT_FALSE(session->vault().isEncrypted());
     expected[QStringLiteral("pw.dat")] = passwordfile::fileBytes(kPassword);
     EXPECT_EQ(differences(expected, now()), "");
 
     signIn(kPassword);
-    EXPECT_FALSE(session->isEncrypted());
+    EXPECT_FALSE(session->vault().isEncrypted());
     EXPECT_EQ(pageText(), QStringLiteral("Today we went skating at Zermatt"));
 }
 
@@ -314,10 +319,10 @@ TEST_F(EncryptionSession, ANoteOrDraftThatDoesNotOpenIsSaid)
 
     // Page History refuses to put back a version that does not open.
     session->chooseDay(QDate(2026, 12, 1));
-    const QString id = session->pageVersions().constFirst().id;
+    const QString id = session->book().pageVersions().constFirst().id;
     const QByteArray page = readBytes(data.root().pagePath(QStringLiteral("2026-12-01")));
     dialogs.answerMessage(Button::Ok);
-    EXPECT_FALSE(session->restorePageVersion(id));
+    EXPECT_FALSE(session->book().restorePageVersion(id));
     EXPECT_TRUE(dialogs.texts().last().contains(QStringLiteral("does not open"))) << dialogs.texts().last().toStdString();
     EXPECT_EQ(readBytes(data.root().pagePath(QStringLiteral("2026-12-01"))), page);
 }
@@ -325,43 +330,43 @@ TEST_F(EncryptionSession, ANoteOrDraftThatDoesNotOpenIsSaid)
 TEST_F(EncryptionSession, LockWipesTheKeyUntilTheRightPasswordUnlocks)
 {
     encrypt();
-    EXPECT_FALSE(session->isLocked());
-    session->lockDiary();
-    EXPECT_TRUE(session->isLocked());
+    EXPECT_FALSE(session->vault().isLocked());
+    session->vault().lockDiary();
+    EXPECT_TRUE(session->vault().isLocked());
     const Snapshot locked = now();
     EXPECT_FALSE(pagestore::load(session->dataRoot(), QStringLiteral("2026-12-04")));
     EXPECT_FALSE(notestore::load(session->dataRoot(), QStringLiteral("Dec-4")));
     EXPECT_FALSE(pagestore::save(session->dataRoot(), QStringLiteral("2026-12-04"), page("written while locked")));
     EXPECT_EQ(differences(locked, now()), "");
 
-    EXPECT_FALSE(session->unlockDiary(QStringLiteral("not the password")));
-    EXPECT_FALSE(session->unlockDiary(QString()));
-    EXPECT_TRUE(session->isLocked());
-    EXPECT_TRUE(session->unlockDiary(kPassword));
-    EXPECT_FALSE(session->isLocked());
+    EXPECT_FALSE(session->vault().unlockDiary(QStringLiteral("not the password")));
+    EXPECT_FALSE(session->vault().unlockDiary(QString()));
+    EXPECT_TRUE(session->vault().isLocked());
+    EXPECT_TRUE(session->vault().unlockDiary(kPassword));
+    EXPECT_FALSE(session->vault().isLocked());
     EXPECT_EQ(pagestore::load(session->dataRoot(), QStringLiteral("2026-12-04")), kToday + "\r\n");
 }
 
 TEST_F(EncryptionSession, TypingDraftsSavesAndHistoryStaySealedAndSearchStillFinds)
 {
     encrypt();
-    QTextCursor(&session->page()).insertText(QStringLiteral("Matterhorn "));
-    session->markChanged();
-    session->flushDrafts();
+    QTextCursor(&session->book().page()).insertText(QStringLiteral("Matterhorn "));
+    session->book().markChanged();
+    session->drafts().flush();
     const QStringList drafts = QDir(data.path() + QStringLiteral("/.drafts")).entryList(QDir::Files);
     ASSERT_EQ(drafts, QStringList{QStringLiteral("page@2026-12-04.dat")});
     EXPECT_EQ(fileHolding(now(), *ScrambleLine("Matterhorn")), "") << "a draft is sealed like its page";
 
     dialogs.answerMessage(Button::Yes);
-    session->SavePage();
+    session->book().SavePage();
     EXPECT_EQ(fileHolding(now(), *ScrambleLine("Matterhorn")), "");
-    ASSERT_EQ(session->pageVersions().size(), 1);
-    const auto version = pagestore::loadFile(session->dataRoot(), session->pageVersions()[0].path,
+    ASSERT_EQ(session->book().pageVersions().size(), 1);
+    const auto version = pagestore::loadFile(session->dataRoot(), session->book().pageVersions()[0].path,
                                              session->dataRoot().pagePath(QStringLiteral("2026-12-04")));
     ASSERT_TRUE(version.has_value()) << "the version kept before the save opens as its page";
     EXPECT_TRUE(version->contains("Zermatt"));
     EXPECT_FALSE(version->contains("Matterhorn"));
 
-    EXPECT_EQ(session->search(QStringLiteral("Matterhorn")), QStringList{QStringLiteral("2026-12-04.dat")});
-    EXPECT_EQ(session->search(QStringLiteral("December")), QStringList{QStringLiteral("2026-12-01.dat")});
+    EXPECT_EQ(session->search().search(QStringLiteral("Matterhorn")), QStringList{QStringLiteral("2026-12-04.dat")});
+    EXPECT_EQ(session->search().search(QStringLiteral("December")), QStringList{QStringLiteral("2026-12-01.dat")});
 }

@@ -1,6 +1,5 @@
-#include "diarysession.h"
+#include "daybook.h"
 
-#include "diary/daykeys.h"
 #include "diary/pagestore.h"
 #include "richtext/pagecontent.h"
 #include "richtext/rtflimits.h"
@@ -8,6 +7,8 @@
 #include "richtext/rtfwriter.h"
 #include "seams/busycursor.h"
 #include "seams/dialogs.h"
+#include "sessionstate.h"
+#include "yearnotes.h"
 
 namespace {
 
@@ -18,7 +19,7 @@ bool yes(Dialogs &dialogs, const QString &text, const QString &title, Dialogs::B
 
 } // namespace
 
-void DiarySession::AskToSavePage()
+void DayBook::AskToSavePage()
 {
     if (m_filechanged != 1)
         return;
@@ -29,14 +30,14 @@ void DiarySession::AskToSavePage()
     SavePage();
 }
 
-bool DiarySession::askToSaveChanges()
+bool DayBook::askToSaveChanges()
 {
-    return yes(m_dialogs, QStringLiteral("File has been changed. Do you want to save the file?"), QStringLiteral("Save File?"));
+    return yes(m_state.dialogs, QStringLiteral("File has been changed. Do you want to save the file?"), QStringLiteral("Save File?"));
 }
 
 // The page stays marked as changed until it is really stored, so a failed
 // or refused save never drops it.
-void DiarySession::SavePage()
+void DayBook::SavePage()
 {
     const BusyCursor busy;
     QByteArray rtf;
@@ -54,7 +55,7 @@ void DiarySession::SavePage()
 }
 
 // The page's own changed flag is left alone: it may still hold unsaved typing.
-DiarySession::Stored DiarySession::savePrintCopy(const QTextDocument &copy)
+DayBook::Stored DayBook::savePrintCopy(const QTextDocument &copy)
 {
     const BusyCursor busy;
     QByteArray rtf;
@@ -67,37 +68,37 @@ DiarySession::Stored DiarySession::savePrintCopy(const QTextDocument &copy)
 }
 
 // `rtf` gets what was written, so a caller showing it need not write the page again.
-DiarySession::Stored DiarySession::storeDocument(const QTextDocument &document, QByteArray &rtf)
+DayBook::Stored DayBook::storeDocument(const QTextDocument &document, QByteArray &rtf)
 {
     if (!richtext::hasContent(document)) {
-        m_dialogs.message(QStringLiteral("Error...No text to save! Enter text first, then save the file."), QStringLiteral("File Not Saved"),
+        m_state.dialogs.message(QStringLiteral("Error...No text to save! Enter text first, then save the file."), QStringLiteral("File Not Saved"),
                           Dialogs::Icon::Critical, Dialogs::Buttons::Ok);
         return Stored::NoText;
     }
     // A page the window would not open again is not stored.
     if (document.characterCount() > richtext::limits::kPageCharacters) {
-        error(QStringLiteral("An error has occured! The amount of the data is too large! The file was not saved!"),
+        m_state.error(QStringLiteral("An error has occured! The amount of the data is too large! The file was not saved!"),
               QStringLiteral("The page holds %1.").arg(richtext::tooMuchText()));
         return Stored::Failed;
     }
     const QString key = m_dayKey;
-    if (pagestore::exists(dataRoot(), key)
-        && !yes(m_dialogs, QStringLiteral("File already exists. Overwrite File?"), QStringLiteral("Overwrite File?")))
+    if (pagestore::exists(m_state.dataRoot(), key)
+        && !yes(m_state.dialogs, QStringLiteral("File already exists. Overwrite File?"), QStringLiteral("Overwrite File?")))
         return Stored::Refused;
     rtf = richtext::writeRtf(document);
     return storePage(key, rtf) ? Stored::Yes : Stored::Failed;
 }
 
-bool DiarySession::storePage(const QString &key, const QByteArray &rtf)
+bool DayBook::storePage(const QString &key, const QByteArray &rtf)
 {
-    m_texts.forget(key + kFileSuffix);
+    m_state.texts.forget(key + kFileSuffix);
     if (rtf.size() > pagestore::kLargestPageText) {
-        error(QStringLiteral("An error has occured! The amount of the data is too large! The file was not saved!"));
+        m_state.error(QStringLiteral("An error has occured! The amount of the data is too large! The file was not saved!"));
         return false;
     }
-    if (!changeKeepingVersion(QStringLiteral("The page was not saved: its earlier version could not be kept. Save anyway?"),
+    if (!m_state.changeKeepingVersion(QStringLiteral("The page was not saved: its earlier version could not be kept. Save anyway?"),
                               QStringLiteral("An error has occured! The file was not saved!"),
-                              [&](history::Unkept unkept) { return pagestore::save(dataRoot(), key, rtf, unkept); }))
+                              [&](history::Unkept unkept) { return pagestore::save(m_state.dataRoot(), key, rtf, unkept); }))
         return false;
     rereadPages();
     showSavedPage(key);
@@ -105,7 +106,7 @@ bool DiarySession::storePage(const QString &key, const QByteArray &rtf)
 }
 
 // The saved page is the open one: its number and name show without reloading it.
-void DiarySession::showSavedPage(const QString &key)
+void DayBook::showSavedPage(const QString &key)
 {
     const qsizetype index = m_pages.entries().indexOf(key + kFileSuffix);
     if (index < 0)
@@ -115,38 +116,38 @@ void DiarySession::showSavedPage(const QString &key)
 }
 
 // Only a page really deleted counts as unchanged: a refused delete keeps what was typed.
-void DiarySession::DeletePage()
+void DayBook::DeletePage()
 {
     const BusyCursor busy;
     const QString key = m_dayKey;
-    if (!pagestore::exists(dataRoot(), key)) {
-        m_dialogs.message(QStringLiteral("Error...File not found. Open file that you wish to delete and then press ''Delete''."),
+    if (!pagestore::exists(m_state.dataRoot(), key)) {
+        m_state.dialogs.message(QStringLiteral("Error...File not found. Open file that you wish to delete and then press ''Delete''."),
                           QStringLiteral("File Not Found"), Dialogs::Icon::Critical, Dialogs::Buttons::Ok);
         return;
     }
-    if (!yes(m_dialogs, QStringLiteral("Are you sure you want to delete the file? This can not be undone!"), QStringLiteral("Delete File?"),
+    if (!yes(m_state.dialogs, QStringLiteral("Are you sure you want to delete the file? This can not be undone!"), QStringLiteral("Delete File?"),
              Dialogs::Button::No))
         return;
-    m_texts.forget(key + kFileSuffix);
-    if (!changeKeepingVersion(QStringLiteral("The page was not deleted: it could not be kept among the earlier versions. Delete anyway?"),
+    m_state.texts.forget(key + kFileSuffix);
+    if (!m_state.changeKeepingVersion(QStringLiteral("The page was not deleted: it could not be kept among the earlier versions. Delete anyway?"),
                               QStringLiteral("An error has occured! The file was not deleted!"),
-                              [&](history::Unkept unkept) { return pagestore::remove(dataRoot(), key, unkept); }))
+                              [&](history::Unkept unkept) { return pagestore::remove(m_state.dataRoot(), key, unkept); }))
         return;
     setFileChanged(0);
     rereadPages();
     setPageNumber(0);
     setOpenPageName(QString());
     clearPage();
-    if (leaveNote())
-        clearNote();
+    if (m_notes.leaveNote())
+        m_notes.clear();
 }
 
-QList<history::Version> DiarySession::pageVersions() const
+QList<history::Version> DayBook::pageVersions() const
 {
-    return history::versions(dataRoot(), dataRoot().pagePath(m_dayKey));
+    return history::versions(m_state.dataRoot(), m_state.dataRoot().pagePath(m_dayKey));
 }
 
-bool DiarySession::restorePageVersion(const QString &id)
+bool DayBook::restorePageVersion(const QString &id)
 {
     AskToSavePage();
     // A save refused or failed keeps the typing, which the restore must not drop.
@@ -154,37 +155,15 @@ bool DiarySession::restorePageVersion(const QString &id)
         return false;
     const BusyCursor busy;
     const QString key = m_dayKey;
-    m_texts.forget(key + kFileSuffix);
-    if (const Outcome restored = history::restore(dataRoot(), dataRoot().pagePath(key), id); !restored) {
-        error(QStringLiteral("An error has occured! The file was not saved!"), restored.error());
+    m_state.texts.forget(key + kFileSuffix);
+    if (const Outcome restored = history::restore(m_state.dataRoot(), m_state.dataRoot().pagePath(key), id); !restored) {
+        m_state.error(QStringLiteral("An error has occured! The file was not saved!"), restored.error());
         return false;
     }
-    if (!richtext::loadBytes(pagestore::load(dataRoot(), key).value_or(QByteArray()), m_page))
-        error(QStringLiteral("An error has occured! The file was not opened!"), QStringLiteral("The page holds %1.").arg(richtext::tooMuchText()));
+    if (!richtext::loadBytes(pagestore::load(m_state.dataRoot(), key).value_or(QByteArray()), m_page))
+        m_state.error(QStringLiteral("An error has occured! The file was not opened!"), QStringLiteral("The page holds %1.").arg(richtext::tooMuchText()));
     emit pageReplaced();
     rereadPages();
     showSavedPage(key);
     return true;
 }
-
-// A new month marks in bold its days that have a yearly note.
-void DiarySession::setMonth(const QString &month)
-{
-    if (month == m_month)
-        return;
-    m_month = month;
-    markNoteDays();
-}
-
-void DiarySession::markNoteDays()
-{
-    for (const QString &name : m_notes.entries()) {
-        if (name.section(QLatin1Char('-'), 0, 0) != m_month || !name.endsWith(kFileSuffix))
-            continue;
-        const auto monthDay = daykeys::monthDayFromNoteKey(name.chopped(kFileSuffix.size()));
-        const QDate day = monthDay ? QDate(m_day.year(), monthDay->month, monthDay->day) : QDate();
-        if (day.isValid())
-            emit noteDayMarked(day, true);
-    }
-}
-

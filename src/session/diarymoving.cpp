@@ -1,10 +1,14 @@
-#include "diarysession.h"
+#include "diarymoving.h"
 
+#include "daybook.h"
+#include "diary/backup.h"
 #include "diary/counted.h"
 #include "diary/daykeys.h"
 #include "diary/pagestore.h"
 #include "seams/busycursor.h"
 #include "seams/dialogs.h"
+#include "sessionstate.h"
+#include "yearnotes.h"
 
 #include <QFileInfo>
 
@@ -62,22 +66,22 @@ QString summary(const std::vector<diaryimport::DayReport> &days)
 
 } // namespace
 
-void DiarySession::importDiary(diaryimport::Source source, const QString &path, const diaryimport::Progress &progress)
+void DiaryMoving::importDiary(diaryimport::Source source, const QString &path, const diaryimport::Progress &progress)
 {
-    if (!leaveNote())
+    if (!m_notes.leaveNote())
         return;
-    AskToSavePage();
+    m_book.AskToSavePage();
     diaryimport::Read read;
     {
         const BusyCursor busy;
         read = diaryimport::readDiary(source, path);
     }
     if (read.error) {
-        m_dialogs.message(QStringLiteral("Nothing was imported. %1").arg(*read.error), kImportTitle, Dialogs::Icon::Critical, Dialogs::Buttons::Ok);
+        m_state.dialogs.message(QStringLiteral("Nothing was imported. %1").arg(*read.error), kImportTitle, Dialogs::Icon::Critical, Dialogs::Buttons::Ok);
         return;
     }
     if (read.entries.empty()) {
-        m_dialogs.message(QStringLiteral("%1 holds no entries.").arg(QFileInfo(path).fileName()), kImportTitle,
+        m_state.dialogs.message(QStringLiteral("%1 holds no entries.").arg(QFileInfo(path).fileName()), kImportTitle,
                           Dialogs::Icon::Information, Dialogs::Buttons::Ok);
         return;
     }
@@ -87,21 +91,21 @@ void DiarySession::importDiary(diaryimport::Source source, const QString &path, 
     std::vector<diaryimport::DayReport> days;
     {
         const BusyCursor busy;
-        days = diaryimport::importEntries(dataRoot(), read.entries, *existing, progress);
+        days = diaryimport::importEntries(m_state.dataRoot(), read.entries, *existing, progress);
     }
-    m_texts.clear();
-    reopenSelectedDay();
+    m_state.texts.clear();
+    m_book.reopenSelectedDay();
     const bool failed = std::any_of(days.begin(), days.end(), [](const auto &day) { return day.kind == diaryimport::DayReport::Kind::Failed; });
-    m_dialogs.message(summary(days), kImportTitle, failed ? Dialogs::Icon::Exclamation : Dialogs::Icon::Information, Dialogs::Buttons::Ok);
+    m_state.dialogs.message(summary(days), kImportTitle, failed ? Dialogs::Icon::Exclamation : Dialogs::Icon::Information, Dialogs::Buttons::Ok);
 }
 
 // Asked only when it matters: no page is ever replaced, so the question is
 // whether the imported text goes below them. Nothing means no days clash.
-std::optional<diaryimport::Existing> DiarySession::askAboutDaysWithPages(const std::vector<diaryimport::Entry> &entries)
+std::optional<diaryimport::Existing> DiaryMoving::askAboutDaysWithPages(const std::vector<diaryimport::Entry> &entries)
 {
     std::set<QDate> clashing;
     for (const auto &entry : entries) {
-        if (entry.day.isValid() && pagestore::exists(dataRoot(), daykeys::dayKey(entry.day)))
+        if (entry.day.isValid() && pagestore::exists(m_state.dataRoot(), daykeys::dayKey(entry.day)))
             clashing.insert(entry.day);
     }
     if (clashing.empty())
@@ -112,32 +116,36 @@ std::optional<diaryimport::Existing> DiarySession::askAboutDaysWithPages(const s
         : QStringLiteral("%1 of the days being imported already have a page. Do you want to add the imported text below "
                          "those pages? If you choose No, those days are left as they are.")
               .arg(clashing.size());
-    const auto answer = m_dialogs.message(question, kImportTitle, Dialogs::Icon::Question, Dialogs::Buttons::YesNo);
+    const auto answer = m_state.dialogs.message(question, kImportTitle, Dialogs::Icon::Question, Dialogs::Buttons::YesNo);
     return answer == Dialogs::Button::Yes ? diaryimport::Existing::Append : diaryimport::Existing::Skip;
 }
 
-// The import may have given the selected day a page, or added to the one open.
-void DiarySession::reopenSelectedDay()
+void DiaryMoving::exportPages(const rangeexport::Request &request, const rangeexport::Progress &progress)
 {
-    rereadPages();
-    goToDay(m_day);
-}
-
-void DiarySession::exportPages(const rangeexport::Request &request, const rangeexport::Progress &progress)
-{
-    AskToSavePage();
+    m_book.AskToSavePage();
     Outcome written = Outcome::success();
     QStringList leftOut;
     {
         const BusyCursor busy;
-        written = rangeexport::exportRange(dataRoot(), request, progress, &leftOut);
+        written = rangeexport::exportRange(m_state.dataRoot(), request, progress, &leftOut);
     }
     if (!leftOut.isEmpty())
-        m_dialogs.message(QStringLiteral("Export saved without the pages of %1, which could not be read.").arg(leftOut.join(QStringLiteral(", "))),
+        m_state.dialogs.message(QStringLiteral("Export saved without the pages of %1, which could not be read.").arg(leftOut.join(QStringLiteral(", "))),
                           kExportTitle, Dialogs::Icon::Exclamation, Dialogs::Buttons::Ok);
     else if (written)
-        m_dialogs.message(QStringLiteral("Export saved"), kExportTitle, Dialogs::Icon::Information, Dialogs::Buttons::Ok);
+        m_state.dialogs.message(QStringLiteral("Export saved"), kExportTitle, Dialogs::Icon::Information, Dialogs::Buttons::Ok);
     else
-        m_dialogs.message(QStringLiteral("The pages were not exported: %1").arg(written.error()), kExportTitle,
+        m_state.dialogs.message(QStringLiteral("The pages were not exported: %1").arg(written.error()), kExportTitle,
                           Dialogs::Icon::Exclamation, Dialogs::Buttons::Ok);
+}
+
+// History included: a user expects a backup to hold the whole diary.
+void DiaryMoving::backUp(const QString &path)
+{
+    const Outcome saved = [&] {
+        const BusyCursor busy;
+        return backup::write(m_state.dataRoot(), path, true);
+    }();
+    m_state.dialogs.message(saved ? QStringLiteral("Backup saved") : saved.error(), QStringLiteral("Quillnest version 2"),
+                            saved ? Dialogs::Icon::Information : Dialogs::Icon::Exclamation, Dialogs::Buttons::Ok);
 }

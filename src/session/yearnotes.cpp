@@ -1,0 +1,252 @@
+#include "yearnotes.h"
+
+#include "diary/daykeys.h"
+#include "diary/notestore.h"
+#include "richtext/pagecontent.h"
+#include "richtext/pageexport.h"
+#include "sealedwords.h"
+#include "seams/busycursor.h"
+#include "seams/dialogs.h"
+#include "sessionstate.h"
+#include "vault/vault.h"
+
+#include <QFileInfo>
+
+namespace {
+
+QString noteDayName(const QString &noteKey)
+{
+    const auto monthDay = daykeys::monthDayFromNoteKey(noteKey);
+    return monthDay ? QDate(2000, monthDay->month, monthDay->day).toString(QStringLiteral("MMMM d")) : noteKey;
+}
+
+} // namespace
+
+YearNotes::YearNotes(SessionState &state)
+    : m_state(state),
+      m_draft(state.draftWriter, drafts::Kind::Note,
+              [this] { return DraftKeeper::Content{m_noteKey, [text = richtext::plainText(m_note).toUtf8()] { return text; }}; },
+              state.draftDelay)
+{
+    // Loading adds no undo step, so this hears every edit of the note, pasted or corrected ones too.
+    connect(&m_note, &QTextDocument::undoCommandAdded, this, &YearNotes::noteTyped);
+}
+
+void YearNotes::openFolder()
+{
+    m_notes.setPath(m_state.dataRoot().datesDir());
+}
+
+void YearNotes::noteTyped()
+{
+    m_draft.touched();
+}
+
+// A new month marks in bold its days that have a yearly note.
+void YearNotes::showDay(QDate day)
+{
+    m_day = day;
+    setNoteKey(daykeys::noteKey(day));
+    load();
+    setMonth(daykeys::month(day));
+}
+
+void YearNotes::setNoteKey(const QString &key)
+{
+    if (key == m_noteKey)
+        return;
+    m_noteKey = key;
+    m_toldNoteUnopened = false;
+}
+
+void YearNotes::setMonth(const QString &month)
+{
+    if (month == m_month)
+        return;
+    m_month = month;
+    markNoteDays();
+}
+
+void YearNotes::markNoteDays()
+{
+    for (const QString &name : m_notes.entries()) {
+        if (name.section(QLatin1Char('-'), 0, 0) != m_month || !name.endsWith(kFileSuffix))
+            continue;
+        const auto monthDay = daykeys::monthDayFromNoteKey(name.chopped(kFileSuffix.size()));
+        const QDate day = monthDay ? QDate(m_day.year(), monthDay->month, monthDay->day) : QDate();
+        if (day.isValid())
+            emit noteDayMarked(day, true);
+    }
+}
+
+void YearNotes::load()
+{
+    letGo();
+    m_note.clear();
+    if (const auto bytes = notestore::load(m_state.dataRoot(), m_noteKey))
+        (void)richtext::loadBytes(*bytes, m_note); // a note file is far below a page's limit
+    else
+        sayNoteDoesNotOpen();
+    emit noteReplaced();
+}
+
+// An empty note would look like no note at all, and a save would put the
+// user's next words over the damaged one with no word said. A plain diary's
+// note that cannot be read is shown empty, as it always was.
+void YearNotes::sayNoteDoesNotOpen()
+{
+    const DataRoot root = m_state.dataRoot();
+    const QString file = root.notePath(m_noteKey);
+    if (m_toldNoteUnopened || !root.vault() || root.vault()->isLocked() || !QFileInfo::exists(file))
+        return;
+    m_toldNoteUnopened = true;
+    m_state.dialogs.message(QStringLiteral("The note for %1 (%2) does not open: it is damaged or is not this diary's. It is shown "
+                                           "empty; its file is left as it is until a note for the day is saved, and then kept in "
+                                           "the history.").arg(noteDayName(m_noteKey), root.relativeName(file)),
+                            QStringLiteral("Note does not open"), Dialogs::Icon::Critical, Dialogs::Buttons::Ok);
+}
+
+void YearNotes::clear()
+{
+    letGo();
+    m_note.clear();
+    emit noteReplaced();
+}
+
+// The stored file is read only once the note was typed into.
+bool YearNotes::noteChanged() const
+{
+    if (m_draft.idle())
+        return false;
+    const QByteArray stored = notestore::load(m_state.dataRoot(), m_noteKey).value_or(QByteArray());
+    return notestore::decodeNote(stored) != richtext::plainText(m_note);
+}
+
+bool YearNotes::leaveNote()
+{
+    if (!noteChanged())
+        return true;
+    const QString question = QStringLiteral("The note for %1 has been changed. Do you want to save it?").arg(noteDayName(m_noteKey));
+    switch (m_state.dialogs.message(question, QStringLiteral("Save Date?"), Dialogs::Icon::Question, Dialogs::Buttons::YesNoCancel)) {
+    case Dialogs::Button::Yes:
+        return saveNote();
+    case Dialogs::Button::No:
+        // Page History can still bring it back.
+        m_draft.setAside();
+        return true;
+    default:
+        return false;
+    }
+}
+
+// An untouched note goes with no trace.
+void YearNotes::letGo()
+{
+    if (m_draft.idle())
+        return;
+    if (noteChanged())
+        m_draft.setAside();
+    else
+        m_draft.settled();
+}
+
+void YearNotes::rereadNotes()
+{
+    m_notes.refresh();
+}
+
+bool YearNotes::saveNote()
+{
+    const QString text = richtext::plainText(m_note);
+    const bool saved = m_state.changeKeepingVersion(
+        QStringLiteral("The note was not saved: its earlier version could not be kept. Save anyway?"),
+        QStringLiteral("An error has occured! The date was not saved!"),
+        [&](history::Unkept unkept) { return notestore::save(m_state.dataRoot(), m_noteKey, text, unkept); });
+    if (saved) {
+        m_draft.settled();
+        markNoteDay(true);
+    }
+    rereadNotes();
+    return saved;
+}
+
+void YearNotes::markNoteDay(bool marked)
+{
+    const auto monthDay = daykeys::monthDayFromNoteKey(m_noteKey);
+    const QDate day = monthDay ? QDate(m_day.year(), monthDay->month, monthDay->day) : QDate();
+    if (day.isValid())
+        emit noteDayMarked(day, marked);
+}
+
+void YearNotes::deleteNote()
+{
+    const BusyCursor busy;
+    if (!notestore::exists(m_state.dataRoot(), m_noteKey)) {
+        m_state.dialogs.message(QStringLiteral("Error...File not found. Open date file that you wish to delete and then press ''Delete''."),
+                                QStringLiteral("File Not Found"), Dialogs::Icon::Critical, Dialogs::Buttons::Ok);
+        return;
+    }
+    if (m_state.dialogs.message(QStringLiteral("Are you sure you want to delete this file? You will not be able to undo this operation!"),
+                                QStringLiteral("Delete File"), Dialogs::Icon::Exclamation, Dialogs::Buttons::OkCancel,
+                                Dialogs::Button::Cancel)
+        != Dialogs::Button::Ok)
+        return;
+    if (!m_state.changeKeepingVersion(
+            QStringLiteral("The note was not deleted: it could not be kept among the earlier versions. Delete anyway?"),
+            QStringLiteral("An error has occured! The date was not deleted!"),
+            [&](history::Unkept unkept) { return notestore::remove(m_state.dataRoot(), m_noteKey, unkept); }))
+        return;
+    m_draft.settled();
+    clear();
+    rereadNotes();
+    markNoteDay(false);
+}
+
+QList<history::Version> YearNotes::noteVersions() const
+{
+    return history::versions(m_state.dataRoot(), m_state.dataRoot().notePath(m_noteKey));
+}
+
+// As Save Date would: the typing is offered first, the note replaced is kept.
+bool YearNotes::restoreNoteVersion(const QString &id)
+{
+    if (!leaveNote())
+        return false;
+    const BusyCursor busy;
+    if (const Outcome restored = history::restore(m_state.dataRoot(), m_state.dataRoot().notePath(m_noteKey), id); !restored) {
+        m_state.error(QStringLiteral("An error has occured! The date was not saved!"), restored.error());
+        return false;
+    }
+    load();
+    rereadNotes();
+    markNoteDay(true);
+    return true;
+}
+
+void YearNotes::bringBack(const QByteArray &bytes)
+{
+    (void)richtext::loadBytes(bytes, m_note); // a note file is far below a page's limit
+    emit noteReplaced();
+}
+
+// A note no one typed into is its stored file, or empty where there is none.
+std::optional<QByteArray> YearNotes::sealed() const
+{
+    if (!m_draft.idle())
+        return m_draft.readBack();
+    return notestore::load(m_state.dataRoot(), m_noteKey).value_or(QByteArray());
+}
+
+void YearNotes::forgetWords()
+{
+    m_forgotten = sealedwords::forgetIfSealed(m_note, sealed());
+}
+
+// The drafts' keepers are as they were: only the words come back.
+void YearNotes::recallWords()
+{
+    if (!std::exchange(m_forgotten, false))
+        return;
+    sealedwords::recall(m_note, sealed());
+    emit noteReplaced();
+}

@@ -1,0 +1,81 @@
+#pragma once
+
+#include "diary/filelist.h"
+#include "diary/history.h"
+#include "draftkeeper.h"
+
+#include <QDate>
+#include <QObject>
+#include <QString>
+#include <QTextDocument>
+
+#include <optional>
+
+class SessionState;
+
+// The yearly note of the selected day: shown, typed into, saved, deleted and
+// restored from its history, and the days of the shown month that have one.
+class YearNotes : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit YearNotes(SessionState &state);
+
+    // At sign-in, once the diary's folders are known.
+    void openFolder();
+    const QString &noteKey() const { return m_noteKey; }
+    const QString &month() const { return m_month; }
+    const QStringList &list() const { return m_notes.entries(); }
+    QTextDocument &note() { return m_note; }
+    DraftKeeper &draft() { return m_draft; }
+
+    // The note has no changed flag of its own: it differs from its stored file once typed into.
+    void noteTyped();
+    // Before the note is replaced: a changed note is offered for saving,
+    // Yes/No/Cancel. False for Cancel, or a save that failed: stay where you are.
+    bool leaveNote();
+    // False when the note could not be stored.
+    bool saveNote();
+    void deleteNote();
+    // The earlier versions of the selected day's yearly note, newest first.
+    QList<history::Version> noteVersions() const;
+    bool restoreNoteVersion(const QString &id);
+    void rereadNotes();
+
+    // The note of a day now selected, and its month's note days marked.
+    void showDay(QDate day);
+    void clear();
+    // A note replaced before Save Date, without the question, goes to the history rather than away.
+    void letGo();
+    // A draft found at sign-in, shown as the note.
+    void bringBack(const QByteArray &bytes);
+    // Locked, the note waits in its sealed file; one that had no sealed copy stays in memory.
+    void forgetWords();
+    void recallWords();
+
+signals:
+    void noteReplaced();
+    void noteDayMarked(QDate day, bool marked);
+
+private:
+    bool noteChanged() const;
+    void setNoteKey(const QString &key);
+    void setMonth(const QString &month);
+    void markNoteDays();
+    void markNoteDay(bool marked);
+    void load();
+    void sayNoteDoesNotOpen();
+    std::optional<QByteArray> sealed() const;
+
+    SessionState &m_state;
+    FileList m_notes;
+    QDate m_day;
+    QString m_noteKey;
+    QString m_month;
+    // A note that does not open is said once, not again as other years of its day are shown.
+    bool m_toldNoteUnopened = false;
+    QTextDocument m_note;
+    DraftKeeper m_draft;
+    bool m_forgotten = false;
+};
