@@ -8,9 +8,12 @@
 #include "testdataroot.h"
 
 #include <QList>
+#include <QString>
 #include <QUrl>
 
 #include <memory>
+
+#include <gtest/gtest.h>
 
 // A main window on a temporary data folder with scripted dialogs, a fixed
 // today (4 December 2026 unless told) and a recorded end of the program.
@@ -37,3 +40,13 @@ public:
     QString settingsFile;
     std::unique_ptr<Form1> form;
 };
+
+// A control or menu item of a window by the name the program's design gives it.
+template <typename T = QWidget>
+T *named(const QObject &window, const char *name)
+{
+    T *found = window.findChild<T *>(QString::fromLatin1(name));
+    if (!found)
+        ADD_FAILURE() << "no " << name;
+    return found;
+}

@@ -15,7 +15,7 @@ TEST(SpecialFiles, AYearlyNoteThatIsAFifoOrADeviceLeavesTheNoteEmpty)
         makeSpecialFile(harness.data.root().notePath(QStringLiteral("Dec-4")), kind);
         harness.withoutPassword();
         harness.start();
-        EXPECT_TRUE(harness.form->rtxt->text().isEmpty());
+        EXPECT_TRUE(named<RichTextEdit>(*harness.form, "rtxt")->text().isEmpty());
         EXPECT_EQ(harness.dialogs.shown().size(), 1) << "the sign-in notice alone";
     }
 }

@@ -28,7 +28,7 @@ TEST_F(DiskFullTest, AWriteCutOffByAFullDiskKeepsEveryFileAndSaysSo)
     const QString longText(20000, QLatin1Char('x'));
 
     type(QStringLiteral("Long day. "));
-    form().rtxt2->insertPlainText(longText);
+    named<RichTextEdit>(form(), "rtxt2")->insertPlainText(longText);
     harness.dialogs.answerMessage(Button::Yes);
     harness.dialogs.answerMessage(Button::Ok);
     {
@@ -40,11 +40,11 @@ TEST_F(DiskFullTest, AWriteCutOffByAFullDiskKeepsEveryFileAndSaysSo)
     EXPECT_EQ(form().session().filechanged(), 1);
     EXPECT_TRUE(pageText().startsWith(QStringLiteral("Long day. xxx")));
 
-    form().rtxt->setPlainText(longText);
+    named<RichTextEdit>(form(), "rtxt")->setPlainText(longText);
     harness.dialogs.answerMessage(Button::Ok);
     {
         const DiskFull full(4096);
-        form().m9->trigger();
+        named<QAction>(form(), "m9")->trigger();
     }
     expectError(kNoteNotSaved, harness.data.root().notePath(QStringLiteral("Dec-4")) + tooLarge);
     EXPECT_EQ(noteText(), longText);
@@ -54,7 +54,7 @@ TEST_F(DiskFullTest, AWriteCutOffByAFullDiskKeepsEveryFileAndSaysSo)
     harness.dialogs.answerMessage(Button::Ok);
     {
         const DiskFull full(8);
-        form().m18->trigger();
+        named<QAction>(form(), "m18")->trigger();
     }
     expectError(kPasswordNotSaved);
 
@@ -82,13 +82,13 @@ TEST_F(DiskFullTest, AChangeWhoseEarlierVersionCannotBeKeptWaitsForTheUser)
     form().session().DeletePage();
     EXPECT_TRUE(lastText().endsWith(QStringLiteral("Delete anyway?")));
 
-    form().rtxt->setPlainText(QStringLiteral("Anna is 40"));
+    named<RichTextEdit>(form(), "rtxt")->setPlainText(QStringLiteral("Anna is 40"));
     harness.dialogs.answerMessage(Button::No);
-    form().m9->trigger();
+    named<QAction>(form(), "m9")->trigger();
     EXPECT_TRUE(lastText().startsWith(QStringLiteral("The note was not saved")));
     harness.dialogs.answerMessage(Button::Ok);
     harness.dialogs.answerMessage(Button::No);
-    form().m10->trigger();
+    named<QAction>(form(), "m10")->trigger();
     EXPECT_TRUE(lastText().startsWith(QStringLiteral("The note was not deleted")));
     EXPECT_EQ(before.changes(), QStringList());
 

@@ -1,12 +1,17 @@
-#include "form1.h"
+#include "movingcommands.h"
 
 #include "app/autolock.h"
+#include "app/mainmenus.h"
+#include "app/windowlock.h"
 #include "app/progressbox.h"
 #include "diary/daykeys.h"
 #include "diary/dataroot.h"
-#include "seams/dialogs.h"
+#include "diary/backup.h"
+#include "seams/busycursor.h"
+#include "seams/clock.h"
 #include "ui/startfolder.h"
 
+#include <QAction>
 #include <QDir>
 
 #include <array>
@@ -46,7 +51,45 @@ std::optional<Dialogs::DayRange> pagedDays(const QStringList &pages)
 
 } // namespace
 
-void Form1::importDiary()
+MovingCommands::MovingCommands(QWidget &window, DiarySession &session, const AppServices &services, const WindowLock &lock)
+    : QObject(&window), m_window(window), m_session(session), m_services(services), m_lock(lock)
+{
+}
+
+void MovingCommands::connectMenus(const MainMenus &menus)
+{
+    connect(menus.m22, &QAction::triggered, this, &MovingCommands::backUpDiary);
+    connect(menus.m25, &QAction::triggered, this, &MovingCommands::importDiary);
+    connect(menus.m26, &QAction::triggered, this, &MovingCommands::exportPages);
+    connect(menus.m18, &QAction::triggered, this,
+            [this] { convertShowingProgress(QStringLiteral("Renewing the key..."), &DiarySession::changePassword); });
+    connect(menus.m23, &QAction::triggered, this,
+            [this] { convertShowingProgress(QStringLiteral("Encrypting..."), &DiarySession::encryptDiary); });
+    connect(menus.m24, &QAction::triggered, this,
+            [this] { convertShowingProgress(QStringLiteral("Decrypting..."), &DiarySession::decryptDiary); });
+    connect(&m_session, &DiarySession::encryptionChanged, this, [encrypt = menus.m23, decrypt = menus.m24](bool encrypted) {
+        encrypt->setVisible(!encrypted);
+        decrypt->setVisible(encrypted);
+    });
+}
+
+// History included: a user expects a backup to hold the whole diary.
+void MovingCommands::backUpDiary()
+{
+    const QString suggested = QDir::home().filePath(
+        QStringLiteral("quillnest-backup-%1.zip").arg(m_services.clock->today().toString(QStringLiteral("yyyy-MM-dd"))));
+    const QString path = m_services.dialogs->saveFile(QStringLiteral("Back Up Diary"), suggested, QStringLiteral("Zip archives (*.zip)|*.zip"));
+    if (path.isEmpty())
+        return;
+    const Outcome saved = [&] {
+        const BusyCursor busy;
+        return backup::write(m_session.dataRoot(), path, true);
+    }();
+    m_services.dialogs->message(saved ? QStringLiteral("Backup saved") : saved.error(), QStringLiteral("Quillnest version 2"),
+                                saved ? Dialogs::Icon::Information : Dialogs::Icon::Exclamation, Dialogs::Buttons::Ok);
+}
+
+void MovingCommands::importDiary()
 {
     Dialogs &dialogs = *m_services.dialogs;
     const QString title = QStringLiteral("Import Diary");
@@ -61,11 +104,11 @@ void Form1::importDiary()
     const QString path = source.folder ? dialogs.openFolder(title, from) : dialogs.openFile(title, QString::fromLatin1(source.filter), from);
     if (path.isEmpty())
         return;
-    ProgressBox progress(this, QStringLiteral("Importing..."));
+    ProgressBox progress(&m_window, QStringLiteral("Importing..."));
     m_session.importDiary(source.source, path, [&](int done, int total) { return progress.update(done, total); });
 }
 
-void Form1::exportPages()
+void MovingCommands::exportPages()
 {
     Dialogs &dialogs = *m_services.dialogs;
     const QString title = QStringLiteral("Export");
@@ -95,19 +138,19 @@ void Form1::exportPages()
     }
     if (request.out.isEmpty())
         return;
-    ProgressBox progress(this, QStringLiteral("Exporting..."));
+    ProgressBox progress(&m_window, QStringLiteral("Exporting..."));
     m_session.exportPages(request, [&](int done, int total) { return progress.update(done, total); });
 }
 
 // Encrypting, decrypting and changing an encrypted diary's password pass
 // over every file; once begun they are not stopped half way, nor by a lock
 // wiping the key they read with while the box takes its events.
-void Form1::convertShowingProgress(const QString &label, void (DiarySession::*convert)(const conversion::Progress &))
+void MovingCommands::convertShowingProgress(const QString &label, void (DiarySession::*convert)(const conversion::Progress &))
 {
-    const QPointer<AutoLock> autoLock = m_autoLock;
+    const QPointer<AutoLock> autoLock = m_lock.autoLock();
     if (autoLock)
         autoLock->blockSignals(true);
-    ProgressBox progress(this, label, ProgressBox::Cancel::Hidden);
+    ProgressBox progress(&m_window, label, ProgressBox::Cancel::Hidden);
     (m_session.*convert)([&](int done, int total) { progress.update(done, total); });
     if (autoLock)
         autoLock->blockSignals(false);
