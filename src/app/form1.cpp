@@ -1,7 +1,5 @@
 #include "form1.h"
 
-#include "access/signin.h"
-#include "app/helpcommands.h"
 #include "app/fontlists.h"
 #include "app/lockbox.h"
 #include "app/maintoolbar.h"
@@ -11,7 +9,6 @@
 #include "editor/matchmarks.h"
 #include "ui/designgeometry.h"
 #include "ui/fontfit.h"
-#include "ui/modcenter.h"
 #include "seams/program.h"
 #include "ui/proportionallayout.h"
 

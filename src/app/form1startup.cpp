@@ -1,23 +1,14 @@
 #include "form1.h"
 
-#include "app/filelistbox.h"
-#include "app/monthcalendar.h"
 #include "app/windowknock.h"
 #include "app/fontlists.h"
 #include "app/windowlock.h"
 #include "editor/richtextedit.h"
 #include "ui/proportionallayout.h"
 
-#include <QComboBox>
-#include <QLineEdit>
-#include <QListWidget>
-#include <QPushButton>
-#include <QToolButton>
-#include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenu>
-#include <QToolBar>
 
 // Every control and menu item in the window's own order, as the layout records follow it.
 QList<ProportionalLayout::Entry> Form1::controlCollection() const

@@ -23,8 +23,9 @@ class RichTextEdit;
 
 // The main window's controls at their designed places, under the names the
 // program's design gives them; the window connects them.
-struct MainControls
+class MainControls
 {
+public:
     explicit MainControls(QMainWindow &window);
 
     // Every control in the window's own order, as the layout records follow it.

@@ -225,8 +225,7 @@ TEST_F(AutoLockTest, SignedInTheProcessWritesNoCoreFileAndTheIdleDelayIsTheUsers
     QSettings(harness.settingsFile, QSettings::IniFormat).setValue(QStringLiteral("lock/idleMinutes"), 15);
     FormHarness next;
     next.settingsFile = harness.settingsFile;
-    next.withoutPassword();
-    next.start();
+    next.startWithoutPassword();
     EXPECT_TRUE(named<QMenu>(*next.form, "m28")->findChild<QAction *>(QStringLiteral("lockAfter15"))->isChecked()) << "kept for the next start";
 }
 

@@ -39,8 +39,7 @@ protected:
         storePage("2026-11-20", "November page");
         storePage("2026-12-01", "First of December");
         storePage("2026-12-04", "Today we went skating");
-        harness.withoutPassword();
-        harness.start();
+        harness.startWithoutPassword();
     }
 
     void storePage(const char *day, const char *text)
@@ -166,8 +165,7 @@ TEST(DiaryStartTest, NoteDaysAreBoldFromTheStart)
     FormHarness harness;
     ASSERT_TRUE(notestore::save(harness.data.root(), QStringLiteral("Dec-25"), u"Christmas"));
     ASSERT_TRUE(notestore::save(harness.data.root(), QStringLiteral("Dec-4"), u"Grandma's birthday"));
-    harness.withoutPassword();
-    harness.start();
+    harness.startWithoutPassword();
     EXPECT_EQ(named<RichTextEdit>(*harness.form, "rtxt")->toPlainText(), QStringLiteral("Grandma's birthday"));
     EXPECT_TRUE(named<MonthCalendar>(*harness.form, "monthview1")->isBold(QDate(2026, 12, 25)));
     EXPECT_TRUE(named<MonthCalendar>(*harness.form, "monthview1")->isBold(QDate(2026, 12, 4)));
@@ -335,9 +333,7 @@ TEST(OnThisDayWindowTest, TheEarlierYearsOfTheDayOpenTheirPages)
     for (const char *day : {"2019-12-04", "2019-12-05", "2024-02-28", "2024-02-29", "2024-12-04", "2024-12-05", "2026-12-04"})
         ASSERT_TRUE(pagestore::save(harness.data.root(), QString::fromLatin1(day),
                                     diarytexts::page(QStringLiteral("Written on %1").arg(QString::fromLatin1(day)).toLatin1().constData())));
-    harness.withoutPassword();
-    harness.start();
-    Form1 &form = *harness.form;
+    Form1 &form = harness.startWithoutPassword();
     QListView &years = *named<QListView>(form, "lstOnThisDay");
     const auto year = [&](int row) { return years.model()->index(row, 0); };
     const auto shown = [&] {

@@ -71,9 +71,7 @@ QStringList cutOff(const Form1 &form)
 TEST(Form1Test, StartUpSetsTodayTheFontListsAndAnUnchangedPage)
 {
     FormHarness harness;
-    harness.withoutPassword();
-    harness.start();
-    Form1 &form = *harness.form;
+    Form1 &form = harness.startWithoutPassword();
     ASSERT_TRUE(form.startedUp());
     EXPECT_FALSE(harness.program.ended());
 
@@ -116,8 +114,7 @@ TEST(Form1Test, TheDevelopmentFolderRedirectsToTheDevelopersDiary)
     FormHarness elsewhere;
     elsewhere.developmentFolder = QStringLiteral("/no/such/build/folder");
     elsewhere.developmentDataFolder = developersDiary.path();
-    elsewhere.withoutPassword();
-    elsewhere.start();
+    elsewhere.startWithoutPassword();
     EXPECT_EQ(elsewhere.form->session().dataRoot().path(), elsewhere.data.path());
 }
 
@@ -126,9 +123,7 @@ TEST(Form1Test, TheDevelopmentFolderRedirectsToTheDevelopersDiary)
 TEST(Form1Test, EveryKeyAndButtonReachesOneCommand)
 {
     FormHarness harness;
-    harness.withoutPassword();
-    harness.start();
-    Form1 &form = *harness.form;
+    Form1 &form = harness.startWithoutPassword();
     // The menus' keys act in the whole window; the formatting keys only in the page.
     QStringList shortcuts;
     for (const QAction *action : form.findChildren<QAction *>()) {
@@ -154,9 +149,7 @@ TEST(Form1Test, EveryKeyAndButtonReachesOneCommand)
 TEST(Form1Test, AboutPasswordAndTheWaysToEnd)
 {
     FormHarness harness;
-    harness.withoutPassword();
-    harness.start();
-    Form1 &form = *harness.form;
+    Form1 &form = harness.startWithoutPassword();
 
     harness.dialogs.answerMessage(Dialogs::Button::Ok);
     named<QAction>(form, "m12")->trigger();
@@ -174,8 +167,7 @@ TEST(Form1Test, AboutPasswordAndTheWaysToEnd)
     EXPECT_EQ(harness.program.endCount(), 1);
 
     FormHarness closing;
-    closing.withoutPassword();
-    closing.start();
+    closing.startWithoutPassword();
     closing.form->show();
     closing.form->close();
     EXPECT_EQ(closing.program.endCount(), 1);
@@ -186,9 +178,7 @@ TEST(Form1Test, AtItsSmallestAndMaximisedEveryControlIsWhole)
     FormHarness harness;
     // A page a year ago, so "On this day" shows under the note.
     ASSERT_TRUE(pagestore::save(harness.data.root(), QStringLiteral("2025-12-04"), diarytexts::page("A year ago")));
-    harness.withoutPassword();
-    harness.start();
-    Form1 &form = *harness.form;
+    Form1 &form = harness.startWithoutPassword();
     form.show();
     ASSERT_TRUE(named<QListView>(form, "lstOnThisDay")->isVisible());
     const QStringList designedOverlaps = overlapping(form);

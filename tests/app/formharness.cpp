@@ -46,3 +46,10 @@ void FormHarness::start()
 {
     form = std::make_unique<Form1>(services());
 }
+
+Form1 &FormHarness::startWithoutPassword()
+{
+    withoutPassword();
+    start();
+    return *form;
+}

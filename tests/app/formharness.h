@@ -26,6 +26,7 @@ public:
     // Stores no password, so the sign-in only shows its notice, answered here.
     void withoutPassword();
     void start();
+    Form1 &startWithoutPassword();
     AppServices services();
 
     TestDataRoot data;

@@ -38,8 +38,7 @@ protected:
                                         std::pair{"2026-12-04", "Today we went skating"}})
             ASSERT_TRUE(pagestore::save(harness.data.root(), QString::fromLatin1(day), page(text)));
         ASSERT_TRUE(notestore::save(harness.data.root(), QStringLiteral("Dec-4"), u"Anna's birthday"));
-        harness.withoutPassword();
-        harness.start();
+        harness.startWithoutPassword();
     }
 
     void choose(QDate day) { named<MonthCalendar>(form(), "monthview1")->setSelectedDate(day); }
@@ -67,8 +66,7 @@ protected:
     void restart()
     {
         harness.form.reset();
-        harness.withoutPassword();
-        harness.start();
+        harness.startWithoutPassword();
     }
     Form1 &form() const { return *harness.form; }
 

@@ -65,9 +65,7 @@ TEST_P(KeyboardWalk, TabGoesRoundMarkingEachStopAndTheCalendarOpensTheDayChosenW
     FormHarness harness;
     for (const char *day : {"2026-12-04", "2026-12-06"})
         ASSERT_TRUE(pagestore::save(harness.data.root(), QString::fromLatin1(day), diarytexts::page(day)));
-    harness.withoutPassword();
-    harness.start();
-    Form1 &f = *harness.form;
+    Form1 &f = harness.startWithoutPassword();
     f.show();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&f));
     EXPECT_EQ(focused(), named<RichTextEdit>(f, "rtxt2"));

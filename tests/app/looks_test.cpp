@@ -117,9 +117,7 @@ Shown openAndSaveTheColouredPage(Look look)
     const ScopedLook scoped(look);
     FormHarness harness;
     EXPECT_TRUE(pagestore::save(harness.data.root(), kToday, kColouredPage));
-    harness.withoutPassword();
-    harness.start();
-    Form1 &form = *harness.form;
+    Form1 &form = harness.startWithoutPassword();
     form.show();
     Shown shown;
     shown.editor = named<RichTextEdit>(form, "rtxt2")->textRtf();
@@ -166,8 +164,7 @@ TEST(Looks, TheMainWindowShowsTheArtworkOfThePalettesLook)
     for (const Look look : {Look::Light, Look::Dark}) {
         const ScopedLook scoped(look);
         FormHarness harness;
-        harness.withoutPassword();
-        harness.start();
+        harness.startWithoutPassword();
         harness.form->show();
         expectShownIn(*harness.form, look);
     }
@@ -177,9 +174,7 @@ TEST(Looks, APaletteChangedAtRunTimeRepaintsInTheOtherLook)
 {
     const ScopedLook light(Look::Light);
     FormHarness harness;
-    harness.withoutPassword();
-    harness.start();
-    Form1 &form = *harness.form;
+    Form1 &form = harness.startWithoutPassword();
     form.show();
     expectShownIn(form, Look::Light);
     {
@@ -229,9 +224,7 @@ TEST(Looks, AnUntickedBoxStandsOutFromThePanel)
     for (const Look look : {Look::Light, Look::Dark}) {
         const ScopedLook scoped(look);
         FormHarness harness;
-        harness.withoutPassword();
-        harness.start();
-        Form1 &form = *harness.form;
+        Form1 &form = harness.startWithoutPassword();
         form.show();
         named<QAction>(form, "m5")->trigger();
         QCheckBox &box = *named<QCheckBox>(form, "chkTextOnly");

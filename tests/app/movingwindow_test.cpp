@@ -26,8 +26,7 @@ protected:
         for (const char *day : {"2026-11-20", "2026-12-04"})
             ASSERT_TRUE(pagestore::save(harness.data.root(), QString::fromLatin1(day),
                                         diarytexts::page(QStringLiteral("Kept on %1").arg(QString::fromLatin1(day)).toLatin1().constData())));
-        harness.withoutPassword();
-        harness.start();
+        harness.startWithoutPassword();
     }
 
     void writeFile(const QString &path, const QByteArray &bytes)

@@ -131,9 +131,7 @@ TEST_P(Screenshots, TheMainWindowWithAPagePictureNoteAndBoldDates)
     FormHarness harness;
     ASSERT_TRUE(notestore::save(harness.data.root(), QStringLiteral("Dec-24"), u"Christmas Eve"));
     ASSERT_TRUE(notestore::save(harness.data.root(), QStringLiteral("Dec-4"), u"Anna's birthday"));
-    harness.withoutPassword();
-    harness.start();
-    Form1 &form = *harness.form;
+    Form1 &form = harness.startWithoutPassword();
     named<MonthCalendar>(form, "monthview1")->setSelectedDate(QDate(2026, 11, 30));
     named<MonthCalendar>(form, "monthview1")->setSelectedDate(QDate(2026, 12, 4));
     writeADay(form);
@@ -209,9 +207,7 @@ TEST_P(Screenshots, ThePrintAndPictureWindows)
 TEST_P(Screenshots, TheMainWindowMaximisedAndWithItsPanels)
 {
     FormHarness harness;
-    harness.withoutPassword();
-    harness.start();
-    Form1 &form = *harness.form;
+    Form1 &form = harness.startWithoutPassword();
     writeADay(form);
     form.session().SavePage();
     form.show();
@@ -268,9 +264,7 @@ TEST_P(Screenshots, ThePageHistoryAndTheLockBox)
     FormHarness harness;
     ASSERT_TRUE(pagestore::save(harness.data.root(), QStringLiteral("2026-12-04"),
                                 "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0 Times New Roman;}}\r\n\\pard Skating on the lake\\par\r\n}"));
-    harness.withoutPassword();
-    harness.start();
-    Form1 &form = *harness.form;
+    Form1 &form = harness.startWithoutPassword();
     form.show();
     QTest::keyClicks(named<RichTextEdit>(form, "rtxt2"), QStringLiteral("Later: "));
     harness.dialogs.answerMessage(Dialogs::Button::Yes);

@@ -61,9 +61,7 @@ TEST(SpellingWindow, ThePageAndThePrintCopyAreMarkedAndAWordPutRightIsAChange)
     ASSERT_TRUE(pagestore::save(harness.data.root(), QStringLiteral("2026-12-04"), diarytexts::page("We went skaating today")));
     const QByteArray stored = *pagestore::load(harness.data.root(), QStringLiteral("2026-12-04"));
     harness.spelling = &service;
-    harness.withoutPassword();
-    harness.start();
-    Form1 &form = *harness.form;
+    Form1 &form = harness.startWithoutPassword();
     form.show();
 
     spelling::EditorSpelling &page = spellingOf(*named<RichTextEdit>(form, "rtxt2"));

@@ -26,8 +26,7 @@ protected:
     {
         ASSERT_TRUE(pagestore::save(harness.data.root(), QStringLiteral("2026-12-01"),
                                     "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}{\\f1 Courier New;}}\\pard\\f1\\fs48\\b We went skating\\par}"));
-        harness.withoutPassword();
-        harness.start();
+        harness.startWithoutPassword();
     }
     Form1 &form() const { return *harness.form; }
     void selectAll() { named<RichTextEdit>(form(), "rtxt2")->selectAll(); }

@@ -18,8 +18,7 @@ void FilledDiary::SetUp()
 
 void FilledDiary::start()
 {
-    harness.withoutPassword();
-    harness.start();
+    harness.startWithoutPassword();
     ASSERT_TRUE(form().startedUp());
 }
 

@@ -61,8 +61,7 @@ class FrmpictureTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        harness.withoutPassword();
-        harness.start();
+        harness.startWithoutPassword();
         harness.form->show();
     }
 
