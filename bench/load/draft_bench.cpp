@@ -68,10 +68,10 @@ Spread keystrokes(Form1 &form, int count)
 {
     // The first keys lay the page out; they are not what typing feels like.
     for (int i = 0; i < 20; ++i)
-        keystrokeMs(*form.rtxt2);
+        keystrokeMs(control<RichTextEdit>(form, "rtxt2"));
     std::vector<double> took;
     for (int i = 0; i < count; ++i)
-        took.push_back(keystrokeMs(*form.rtxt2));
+        took.push_back(keystrokeMs(control<RichTextEdit>(form, "rtxt2")));
     std::sort(took.begin(), took.end());
     return {took[took.size() / 2], took.back()};
 }
@@ -97,7 +97,7 @@ double draftDelayMs(Form1 &form, DiarySession &session, const QString &draft)
     QFile::remove(draft);
     QElapsedTimer timer;
     timer.start();
-    keystrokeMs(*form.rtxt2);
+    keystrokeMs(control<RichTextEdit>(form, "rtxt2"));
     while (!QFileInfo::exists(draft))
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
     return double(timer.nsecsElapsed()) / 1e6;
@@ -127,7 +127,7 @@ int main(int argc, char *argv[])
     const QString draft = drafts::path(root, drafts::Kind::Page, QStringLiteral("2026-12-04"));
     std::printf("draft delay: a key to its draft on disk in %.0f ms (goal at most 2000 ms)\n", draftDelayMs(form, session, draft));
 
-    form.monthview1->setSelectedDate(QDate(2026, 12, 3));
+    control<MonthCalendar>(form, "monthview1").setSelectedDate(QDate(2026, 12, 3));
     std::printf("photograph page: %lld bytes stored\n", QFileInfo(root.pagePath(QStringLiteral("2026-12-03"))).size());
     measure("photograph page", form, session);
     // The copy the writer works on carries the picture: its draft is as large as the page.

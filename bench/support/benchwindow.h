@@ -7,6 +7,7 @@
 #include "seams/program.h"
 
 #include <QDate>
+#include <QObject>
 
 // What a benchmark hands its main window: quiet dialogs answering `answer`,
 // a fixed today, an end of the program that does nothing and no browser.
@@ -45,3 +46,10 @@ private:
     FixedDay m_clock;
     NoEnd m_program;
 };
+
+// A control of the main window by the name the program's design gives it.
+template <typename T>
+T &control(const QObject &window, const char *name)
+{
+    return *window.findChild<T *>(QString::fromLatin1(name));
+}
