@@ -96,44 +96,49 @@ int main(int argc, char *argv[])
     BenchWindowServices bench(dir.path(), lastDay, Dialogs::Button::Yes);
     const AppServices &services = bench.services;
 
-    std::unique_ptr<Form1> form;
+    std::unique_ptr<BenchWindow> window;
     // The window before goes first: it holds the diary open.
     report("start-up (sign-in, lists, today's page)", bestMs(
         runs,
         [&] {
-            form = std::make_unique<Form1>(services);
-            form->show();
+            window = std::make_unique<BenchWindow>(services);
+            window->form.show();
         },
-        [&] { form.reset(); }));
+        [&] { window.reset(); }));
 
+    Form1 &form = window->form;
+    auto &calendar = control<MonthCalendar>(form, "monthview1");
+    const auto button = [&](const char *name) { return [&, name] { control<QToolButton>(form, name).click(); }; };
     int step = 0;
-    report("day change (a day with a page)", bestMs(runs, [&] { form->monthview1->setSelectedDate(lastDay.addDays(-400 - 3 * ++step)); }));
-    report("first page button", bestMs(runs, [&] { form->SSCommand1->click(); }, [&] { form->SSCommand4->click(); }));
-    report("next page button", bestMs(runs, [&] { form->SSCommand3->click(); }));
-    report("last page button", bestMs(runs, [&] { form->SSCommand4->click(); }, [&] { form->SSCommand1->click(); }));
-    report("previous page button", bestMs(runs, [&] { form->SSCommand2->click(); }));
+    report("day change (a day with a page)", bestMs(runs, [&] { calendar.setSelectedDate(lastDay.addDays(-400 - 3 * ++step)); }));
+    report("first page button", bestMs(runs, button("SSCommand1"), button("SSCommand4")));
+    report("next page button", bestMs(runs, button("SSCommand3")));
+    report("last page button", bestMs(runs, button("SSCommand4"), button("SSCommand1")));
+    report("previous page button", bestMs(runs, button("SSCommand2")));
     report("day change into another month (its bold pass included)",
-           bestMs(runs, [&] { form->monthview1->setSelectedDate(lastDay.addMonths(-(++step % 240) - 1)); }));
-    form->Text4->setText(QStringLiteral("harbour with Anna"));
-    report("search over every page", bestMs(runs, [&] { form->Command4->click(); }));
-    std::printf("search found %d pages; %d boxes were shown\n", int(form->List1->count()), bench.dialogs.shown);
+           bestMs(runs, [&] { calendar.setSelectedDate(lastDay.addMonths(-(++step % 240) - 1)); }));
+    control<QLineEdit>(form, "Text4").setText(QStringLiteral("harbour with Anna"));
+    report("search over every page", bestMs(runs, [&] { control<QPushButton>(form, "Command4").click(); }));
+    std::printf("search found %d pages; %d boxes were shown\n", int(control<QListWidget>(form, "List1").count()), bench.dialogs.shown);
 
     // The same day changes, to the same days, with "On this day" and with the
     // window as it was before it: pages differ in size from day to day.
     // Rounds take turns, so what else the machine does weighs on both alike.
     int visit = 0;
-    const auto dayChange = [&] { form->monthview1->setSelectedDate(lastDay.addDays(-400 - 3 * (visit++ % 20))); };
+    const auto dayChange = [&] { calendar.setSelectedDate(lastDay.addDays(-400 - 3 * (visit++ % 20))); };
     constexpr int kRounds = 6;
     double shown = 1e9;
     double without = 1e9;
     int years = 0;
     for (int round = 0; round < kRounds; ++round) {
-        delete form->findChild<QObject *>(QStringLiteral("onThisDay"));
-        form->lstOnThisDay->hide();
-        form->lblOnThisDay->hide();
+        delete form.findChild<QObject *>(QStringLiteral("onThisDay"));
+        auto &yearList = control<QListView>(form, "lstOnThisDay");
+        auto &caption = control<QLabel>(form, "lblOnThisDay");
+        yearList.hide();
+        caption.hide();
         visit = 0;
         without = std::min(without, bestMs(runs, dayChange));
-        const auto *list = new OnThisDayList(form->session(), *form->lblOnThisDay, *form->lstOnThisDay, form.get());
+        const auto *list = new OnThisDayList(form.session(), caption, yearList, &form);
         visit = 0;
         shown = std::min(shown, bestMs(runs, dayChange));
         years = list->rowCount();

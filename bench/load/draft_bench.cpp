@@ -8,6 +8,7 @@
 #include "diary/passwordfile.h"
 #include "editor/richtextedit.h"
 #include "seams/dialogs.h"
+#include "session/sessiondrafts.h"
 
 #include <QApplication>
 #include <QBuffer>
@@ -68,22 +69,22 @@ Spread keystrokes(Form1 &form, int count)
 {
     // The first keys lay the page out; they are not what typing feels like.
     for (int i = 0; i < 20; ++i)
-        keystrokeMs(*form.rtxt2);
+        keystrokeMs(control<RichTextEdit>(form, "rtxt2"));
     std::vector<double> took;
     for (int i = 0; i < count; ++i)
-        took.push_back(keystrokeMs(*form.rtxt2));
+        took.push_back(keystrokeMs(control<RichTextEdit>(form, "rtxt2")));
     std::sort(took.begin(), took.end());
     return {took[took.size() / 2], took.back()};
 }
 
 void measure(const char *what, Form1 &form, DiarySession &session)
 {
-    session.setDraftDelay(std::chrono::hours(1));
+    session.drafts().setDelay(std::chrono::hours(1));
     const Spread plain = keystrokes(form, 200);
     // No delay: every key is followed at once by the draft's write.
-    session.setDraftDelay(std::chrono::milliseconds(0));
+    session.drafts().setDelay(std::chrono::milliseconds(0));
     const Spread drafting = keystrokes(form, 200);
-    session.flushDrafts();
+    session.drafts().flush();
     std::printf("%s: keystroke median %.2f ms, worst %.2f ms; with a draft written after every key median %.2f ms, worst %.2f ms "
                 "(%.2fx; goal: worst within one frame, 16 ms)\n",
                 what, plain.median, plain.worst, drafting.median, drafting.worst, drafting.worst / plain.worst);
@@ -92,12 +93,12 @@ void measure(const char *what, Form1 &form, DiarySession &session)
 // From a key to its draft on disk, with the delay the program ships with.
 double draftDelayMs(Form1 &form, DiarySession &session, const QString &draft)
 {
-    session.setDraftDelay(std::chrono::seconds(1));
-    session.flushDrafts();
+    session.drafts().setDelay(std::chrono::seconds(1));
+    session.drafts().flush();
     QFile::remove(draft);
     QElapsedTimer timer;
     timer.start();
-    keystrokeMs(*form.rtxt2);
+    keystrokeMs(control<RichTextEdit>(form, "rtxt2"));
     while (!QFileInfo::exists(draft))
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
     return double(timer.nsecsElapsed()) / 1e6;
@@ -120,14 +121,15 @@ int main(int argc, char *argv[])
         return 1;
 
     BenchWindowServices bench(dir.path(), QDate(2026, 12, 4), Dialogs::Button::No);
-    Form1 form(bench.services);
+    BenchWindow window(bench.services);
+    Form1 &form = window.form;
     form.show();
     DiarySession &session = form.session();
     measure("5,000-word page", form, session);
     const QString draft = drafts::path(root, drafts::Kind::Page, QStringLiteral("2026-12-04"));
     std::printf("draft delay: a key to its draft on disk in %.0f ms (goal at most 2000 ms)\n", draftDelayMs(form, session, draft));
 
-    form.monthview1->setSelectedDate(QDate(2026, 12, 3));
+    control<MonthCalendar>(form, "monthview1").setSelectedDate(QDate(2026, 12, 3));
     std::printf("photograph page: %lld bytes stored\n", QFileInfo(root.pagePath(QStringLiteral("2026-12-03"))).size());
     measure("photograph page", form, session);
     // The copy the writer works on carries the picture: its draft is as large as the page.

@@ -82,13 +82,14 @@ int openInWindow(int argc, char **argv, const QString &folder)
 {
     QApplication app(argc, argv);
     BenchWindowServices bench(folder, QDate(2026, 12, 4), Dialogs::Button::No);
-    Form1 form(bench.services);
+    BenchWindow window(bench.services);
+    Form1 &form = window.form;
     form.show();
     QCoreApplication::processEvents();
-    const QSizeF size = form.rtxt2->document()->documentLayout()->documentSize();
+    const QSizeF size = control<RichTextEdit>(form, "rtxt2").document()->documentLayout()->documentSize();
     QCoreApplication::processEvents();
     // The sign-in's notice of a diary without a password is the only box.
-    return bench.dialogs.shown == 1 && size.height() > 0 && form.rtxt2->document()->characterCount() > 1 ? 0 : 1;
+    return bench.dialogs.shown == 1 && size.height() > 0 && control<RichTextEdit>(form, "rtxt2").document()->characterCount() > 1 ? 0 : 1;
 }
 
 int readAll(const QString &path)

@@ -3,10 +3,13 @@
 #include "quietdialogs.h"
 
 #include "app/appservices.h"
+#include "app/form1.h"
 #include "seams/clock.h"
 #include "seams/program.h"
+#include "session/diarysession.h"
 
 #include <QDate>
+#include <QObject>
 
 // What a benchmark hands its main window: quiet dialogs answering `answer`,
 // a fixed today, an end of the program that does nothing and no browser.
@@ -45,3 +48,19 @@ private:
     FixedDay m_clock;
     NoEnd m_program;
 };
+
+// The main window on a session of its own, as the program builds them.
+struct BenchWindow
+{
+    explicit BenchWindow(const AppServices &services) : session(*services.dialogs, *services.clock), form(services, session) {}
+
+    DiarySession session;
+    Form1 form;
+};
+
+// A control of the main window by the name the program's design gives it.
+template <typename T>
+T &control(const QObject &window, const char *name)
+{
+    return *window.findChild<T *>(QString::fromLatin1(name));
+}

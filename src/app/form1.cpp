@@ -1,9 +1,11 @@
 #include "form1.h"
 
-#include "access/signin.h"
-#include "app/helpcommands.h"
+#include "app/fontlists.h"
 #include "app/lockbox.h"
+#include "app/maintoolbar.h"
 #include "app/monthcalendar.h"
+#include "app/movingcommands.h"
+#include "app/windowlock.h"
 #include "editor/matchmarks.h"
 #include "session/daybook.h"
 #include "session/sessiondrafts.h"
@@ -11,7 +13,6 @@
 #include "session/yearnotes.h"
 #include "ui/designgeometry.h"
 #include "ui/fontfit.h"
-#include "ui/modcenter.h"
 #include "seams/program.h"
 #include "ui/proportionallayout.h"
 
@@ -27,24 +28,26 @@
 #include <QToolBar>
 
 Form1::Form1(const AppServices &services, DiarySession &session, QWidget *parent)
-    : QMainWindow(parent), m_services(services), m_session(session), m_colorChooser(*services.dialogs)
+    : QMainWindow(parent), m_services(services), m_session(session), m_ui(*this), m_menus(*this),
+      m_colorChooser(*services.dialogs)
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Quillnest ... version 2"));
-    buildControls();
-    buildMenus();
-    buildToolbar();
+    m_lock = new WindowLock({*this, *m_ui.rtxt2, *m_ui.rtxt, *m_menus.m27, *m_menus.m28}, m_session, m_services, [this] { endProgram(); });
+    maintoolbar::fill(*m_ui.Toolbar1, m_menus, *m_ui.rtxt2, m_colorChooser, this);
+    m_fontLists = new FontLists(*m_ui.cmbFontName, *m_ui.cmbFontSize, *m_ui.rtxt2, this);
     const QSize inner = fromTwips(0, 0, 12600, 8295).size();
     resize(inner.width(), inner.height() + menuBar()->sizeHint().height());
     // Any smaller, the toolbar runs under the page buttons and their icons are cut off.
     setMinimumSize(size());
     layout()->activate();
-    canvas->resize(inner);
-    canvas->installEventFilter(this);
+    m_ui.canvas->resize(inner);
+    m_ui.canvas->installEventFilter(this);
 
     followSession();
     connectControls();
     connectMenus();
+    (new MovingCommands(*this, m_session, m_services, *m_lock))->connectMenus(m_menus);
     orderFocus();
     Form_Load();
 }
@@ -55,7 +58,7 @@ Form1::~Form1()
     if (m_startedUp)
         m_services.program->end();
     // The editors show the session's documents, so they go before the session does.
-    delete canvas;
+    delete m_ui.canvas;
 }
 
 // The inner area is the canvas below the menu bar: its size is what the layout
@@ -63,11 +66,11 @@ Form1::~Form1()
 // A panel shown or hidden changes what Tab reaches.
 bool Form1::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == canvas && event->type() == QEvent::Resize)
+    if (watched == m_ui.canvas && event->type() == QEvent::Resize)
         Form_Resize();
-    if ((watched == Frame3 || watched == Frame5) && (event->type() == QEvent::Show || event->type() == QEvent::Hide))
+    if ((watched == m_ui.Frame3 || watched == m_ui.Frame5) && (event->type() == QEvent::Show || event->type() == QEvent::Hide))
         followPanels();
-    if (event->type() == QEvent::ToolTip && watched == List1->viewport())
+    if (event->type() == QEvent::ToolTip && watched == m_ui.List1->viewport())
         showResultContext(static_cast<QHelpEvent &>(*event));
     return QMainWindow::eventFilter(watched, event);
 }
@@ -77,12 +80,22 @@ void Form1::Form_Resize()
     if (!m_layout)
         return;
     // The page editor wraps at its widget width, so it follows its new width by itself.
-    m_layout->apply(canvas->size());
+    m_layout->apply(m_ui.canvas->size());
     // Fonts follow the height alone: in a tall, narrow window these would lose their ends.
-    for (QWidget *control : std::initializer_list<QWidget *>{monthview1, dtpick, Label1, Label4, lblOnThisDay})
+    for (QWidget *control : std::initializer_list<QWidget *>{m_ui.monthview1, m_ui.dtpick, m_ui.Label1, m_ui.Label4, m_ui.lblOnThisDay})
         shrinkFontToFit(*control, ProportionalLayout::kMinFontSize);
-    const int icon = m_layout->iconSize(kToolbarIconSize, canvas->size());
-    Toolbar1->setIconSize(QSize(icon, icon));
+    const int icon = m_layout->iconSize(maintoolbar::kIconSize, m_ui.canvas->size());
+    m_ui.Toolbar1->setIconSize(QSize(icon, icon));
+}
+
+LockBox *Form1::lockBox() const
+{
+    return m_lock->lockBox();
+}
+
+AutoLock *Form1::autoLock() const
+{
+    return m_lock->autoLock();
 }
 
 void Form1::showEvent(QShowEvent *event)

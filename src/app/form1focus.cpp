@@ -16,17 +16,15 @@
 
 // Tab goes down the calendar column, then the page, the note and its years,
 // the page buttons and the font lists. The panels lie over the calendar
-// column and come in its place; the hidden value holders never take the focus.
+// column and come in its place.
 void Form1::orderFocus()
 {
-    const std::initializer_list<QWidget *> order{Text4,      chkMatchCase, chkTextOnly, Command4,   List1,      Command1,
-                                                 File3,      Command3,     monthview1,  rtxt2,      rtxt,       lstOnThisDay,
-                                                 SSCommand1, SSCommand2,   SSCommand3,  SSCommand4, cmbFontName, cmbFontSize};
+    const std::initializer_list<QWidget *> order{m_ui.Text4,      m_ui.chkMatchCase, m_ui.chkTextOnly, m_ui.Command4,   m_ui.List1,      m_ui.Command1,
+                                                 m_ui.File3,      m_ui.Command3,     m_ui.monthview1,  m_ui.rtxt2,      m_ui.rtxt,       m_ui.lstOnThisDay,
+                                                 m_ui.SSCommand1, m_ui.SSCommand2,   m_ui.SSCommand3,  m_ui.SSCommand4, m_ui.cmbFontName, m_ui.cmbFontSize};
     for (auto next = std::next(order.begin()); next != order.end(); ++next)
         setTabOrder(*std::prev(next), *next);
-    for (QWidget *holder : std::initializer_list<QWidget *>{Text1, rtxt3})
-        holder->setFocusPolicy(Qt::NoFocus);
-    for (QWidget *panel : std::initializer_list<QWidget *>{Frame3, Frame5})
+    for (QWidget *panel : std::initializer_list<QWidget *>{m_ui.Frame3, m_ui.Frame5})
         panel->installEventFilter(this);
     new FocusMark(*this);
 }
@@ -34,7 +32,7 @@ void Form1::orderFocus()
 // Under a panel the calendar and the note can be neither seen nor used, so Tab passes them by.
 void Form1::followPanels()
 {
-    const bool covered = !Frame3->isHidden() || !Frame5->isHidden();
-    for (QWidget *control : std::initializer_list<QWidget *>{monthview1->focusProxy(), rtxt})
+    const bool covered = !m_ui.Frame3->isHidden() || !m_ui.Frame5->isHidden();
+    for (QWidget *control : std::initializer_list<QWidget *>{m_ui.monthview1->focusProxy(), m_ui.rtxt})
         control->setFocusPolicy(covered ? Qt::NoFocus : Qt::StrongFocus);
 }

@@ -19,26 +19,26 @@
 
 void Form1::showOpenPanel()
 {
-    Frame3->show();
-    Frame3->raise();
-    File3->setFocus();
+    m_ui.Frame3->show();
+    m_ui.Frame3->raise();
+    m_ui.File3->setFocus();
 }
 
 void Form1::showSearchPanel()
 {
     if (!m_session.book().leavePageForSearch())
         return;
-    Frame5->show();
-    Frame5->raise();
-    Text4->setFocus();
+    m_ui.Frame5->show();
+    m_ui.Frame5->raise();
+    m_ui.Text4->setFocus();
 }
 
 void Form1::Command4_Click()
 {
-    List1->clear();
-    const QStringList found = m_session.search().search(Text4->text(), {chkMatchCase->isChecked(), chkTextOnly->isChecked()});
-    List1->addItems(found);
-    lblNoMatches->setVisible(found.isEmpty());
+    m_ui.List1->clear();
+    const QStringList found = m_session.search().search(m_ui.Text4->text(), {m_ui.chkMatchCase->isChecked(), m_ui.chkTextOnly->isChecked()});
+    m_ui.List1->addItems(found);
+    m_ui.lblNoMatches->setVisible(found.isEmpty());
 }
 
 void Form1::openResult(const QListWidgetItem &item)
@@ -51,17 +51,17 @@ void Form1::openResult(const QListWidgetItem &item)
 // every result at once would make a search of many pages wait for all of them.
 void Form1::showResultContext(const QHelpEvent &event)
 {
-    QListWidgetItem *item = List1->itemAt(event.pos());
+    QListWidgetItem *item = m_ui.List1->itemAt(event.pos());
     if (item && item->toolTip().isEmpty())
         item->setToolTip(m_session.search().resultContext(item->text()));
 }
 
 void Form1::Command1_Click()
 {
-    List1->clear();
-    lblNoMatches->hide();
-    Frame5->hide();
-    Text4->clear();
+    m_ui.List1->clear();
+    m_ui.lblNoMatches->hide();
+    m_ui.Frame5->hide();
+    m_ui.Text4->clear();
     m_session.book().returnToSelectedDay();
 }
 
@@ -70,9 +70,9 @@ void Form1::AddPicture()
 {
     m_session.book().markChanged();
     picture::AddPicture(*m_services.dialogs, [this]() -> Frmpicture & {
-        if (!frmpicture)
-            frmpicture = new Frmpicture(*rtxt2, *m_services.dialogs, this);
-        return *frmpicture;
+        if (!m_frmpicture)
+            m_frmpicture = new Frmpicture(*m_ui.rtxt2, *m_services.dialogs, this);
+        return *m_frmpicture;
     });
 }
 
@@ -82,7 +82,7 @@ void Form1::AddPicture()
 // something to print.
 void Form1::m17_Click()
 {
-    if (!rtxt2->hasContent()) {
+    if (!m_ui.rtxt2->hasContent()) {
         m_services.dialogs->message(QStringLiteral("There is nothing to print. Write or open a page first."), QStringLiteral("Print"),
                                     Dialogs::Icon::Information, Dialogs::Buttons::Ok);
         return;
@@ -94,5 +94,5 @@ void Form1::m17_Click()
         if (m_services.spelling)
             m_frmprint->checkSpelling(*m_services.spelling);
     }
-    m_frmprint->showCopy(rtxt2->textRtf());
+    m_frmprint->showCopy(m_ui.rtxt2->textRtf());
 }

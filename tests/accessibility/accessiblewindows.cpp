@@ -67,11 +67,11 @@ int main(int argc, char **argv)
         return 1;
 
     // The open and search panels are hidden until asked for; their controls are used too.
-    form.m5->trigger();
-    form.openPanel->trigger();
+    named<QAction>(form, "m5")->trigger();
+    named<QAction>(form, "openPanel")->trigger();
     // An empty page is not printed: the print window needs something to show.
-    form.rtxt2->setPlainText(QStringLiteral("A walk through the windows"));
-    form.m17->trigger();
+    named<RichTextEdit>(form, "rtxt2")->setPlainText(QStringLiteral("A walk through the windows"));
+    named<QAction>(form, "m17")->trigger();
     if (!shown(form.findChild<Frmprint *>(), "print window"))
         return 1;
 
@@ -81,8 +81,8 @@ int main(int argc, char **argv)
     if (!image.save(picture))
         return 1;
     harness.dialogs.answerOpenFile(picture);
-    form.m16->trigger();
-    if (!shown(form.frmpicture, "picture window") || !noUnexpectedBox(harness.dialogs))
+    named<QAction>(form, "m16")->trigger();
+    if (!shown(form.findChild<Frmpicture *>(), "picture window") || !noUnexpectedBox(harness.dialogs))
         return 1;
 
     // Closed input, the walk is over: the harness then removes the diary.
@@ -95,7 +95,7 @@ int main(int argc, char **argv)
             QCoreApplication::exit(0);
         }
     });
-    for (const QWidget *window : std::initializer_list<const QWidget *>{&form, form.findChild<Frmprint *>(), form.frmpicture})
+    for (const QWidget *window : std::initializer_list<const QWidget *>{&form, form.findChild<Frmprint *>(), form.findChild<Frmpicture *>()})
         std::cout << "window " << window->windowTitle().toStdString() << '\n';
     std::cout << "ready" << std::endl;
     QApplication::exec();

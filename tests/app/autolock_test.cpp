@@ -173,25 +173,25 @@ TEST_F(AutoLockTest, FiveMinutesWithoutInputLockAndInputStartsTheWaitAgain)
 {
     AutoLock &autoLock = *form().autoLock();
     EXPECT_EQ(autoLock.idleDelay(), 5min);
-    EXPECT_TRUE(form().m24->isVisible()) << "signed in on an encrypted diary";
+    EXPECT_TRUE(named<QAction>(form(), "m24")->isVisible()) << "signed in on an encrypted diary";
     now += 4min + 59s;
     autoLock.checkIdle();
     EXPECT_FALSE(locked());
 
-    QTest::keyClick(form().rtxt2, Qt::Key_A);
+    QTest::keyClick(named<RichTextEdit>(form(), "rtxt2"), Qt::Key_A);
     now += 4min + 59s;
     autoLock.checkIdle();
     EXPECT_FALSE(locked()) << "a key press starts the five minutes again";
     // Two places: a move to where the pointer already is never arrives.
-    QTest::mouseMove(form().rtxt2, QPoint(20, 20));
-    QTest::mouseMove(form().rtxt2, QPoint(30, 30));
+    QTest::mouseMove(named<RichTextEdit>(form(), "rtxt2"), QPoint(20, 20));
+    QTest::mouseMove(named<RichTextEdit>(form(), "rtxt2"), QPoint(30, 30));
     now += 4min + 59s;
     autoLock.checkIdle();
     EXPECT_FALSE(locked()) << "so does the mouse";
 
     // The program's own events are no user's input.
     QKeyEvent synthetic(QEvent::KeyPress, Qt::Key_B, Qt::NoModifier, QStringLiteral("b"));
-    QApplication::sendEvent(form().rtxt2, &synthetic);
+    QApplication::sendEvent(named<RichTextEdit>(form(), "rtxt2"), &synthetic);
     now += 1s;
     autoLock.checkIdle();
     EXPECT_TRUE(locked());
@@ -215,7 +215,7 @@ TEST_F(AutoLockTest, SignedInTheProcessWritesNoCoreFileAndTheIdleDelayIsTheUsers
     } rows[] = {{"lockAfter1", 1min, true}, {"lockAfter15", 14min, false}, {"lockAfter15", 1min, true},
                 {"lockAfter60", 1h, true}, {"lockAfter0", 1000h, false}, {"lockAfter5", 5min, true}};
     for (const auto &row : rows) {
-        auto *choice = form().m28->findChild<QAction *>(QString::fromLatin1(row.choice));
+        auto *choice = named<QMenu>(form(), "m28")->findChild<QAction *>(QString::fromLatin1(row.choice));
         ASSERT_NE(choice, nullptr) << row.choice;
         choice->trigger();
         EXPECT_TRUE(choice->isChecked());
@@ -228,15 +228,14 @@ TEST_F(AutoLockTest, SignedInTheProcessWritesNoCoreFileAndTheIdleDelayIsTheUsers
     QSettings(harness.settingsFile, QSettings::IniFormat).setValue(QStringLiteral("lock/idleMinutes"), 15);
     FormHarness next;
     next.settingsFile = harness.settingsFile;
-    next.withoutPassword();
-    next.start();
-    EXPECT_TRUE(next.form->m28->findChild<QAction *>(QStringLiteral("lockAfter15"))->isChecked()) << "kept for the next start";
+    next.startWithoutPassword();
+    EXPECT_TRUE(named<QMenu>(*next.form, "m28")->findChild<QAction *>(QStringLiteral("lockAfter15"))->isChecked()) << "kept for the next start";
 }
 
 TEST_F(AutoLockTest, CtrlLDropsEveryCopyOfTheWordsAndThePasswordBringsThemBackWhereTheyWere)
 {
-    RichTextEdit &page = *form().rtxt2;
-    RichTextEdit &note = *form().rtxt;
+    RichTextEdit &page = *named<RichTextEdit>(form(), "rtxt2");
+    RichTextEdit &note = *named<RichTextEdit>(form(), "rtxt");
     // Long enough that every copy the editors and drafts make of it is a large block.
     const QString filler = QStringLiteral(" a long day on the ice and a longer night by the fire").repeated(80);
     page.moveCursor(QTextCursor::End);
@@ -244,7 +243,7 @@ TEST_F(AutoLockTest, CtrlLDropsEveryCopyOfTheWordsAndThePasswordBringsThemBackWh
     typeMarker(page);
     note.insertPlainText(filler);
     typeMarker(note);
-    form().m17->trigger();
+    named<QAction>(form(), "m17")->trigger();
     auto *print = form().findChild<Frmprint *>();
     ASSERT_NE(print, nullptr);
     QTextCursor caret = page.textCursor();
@@ -294,13 +293,13 @@ TEST_F(AutoLockTest, PageHistoryDropsItsVersionsForTheLockAndShowsTheChosenOneAg
 {
     ASSERT_TRUE(pagestore::save(form().session().dataRoot(), kToday, diarytexts::page("Today we went sledging")));
     ASSERT_TRUE(pagestore::save(form().session().dataRoot(), kToday, diarytexts::page("Today we went home")));
-    form().m21->trigger();
+    named<QAction>(form(), "m21")->trigger();
     auto *history = form().findChild<PageHistoryWindow *>();
     ASSERT_NE(history, nullptr);
     history->List1->setCurrentRow(1);
     ASSERT_EQ(history->rtxt->text(), QStringLiteral("Today we went skating"));
 
-    form().m27->trigger();
+    named<QAction>(form(), "m27")->trigger();
     ASSERT_TRUE(locked());
     EXPECT_EQ(history->List1->count(), 0);
     EXPECT_TRUE(history->rtxt->document()->isEmpty());
@@ -327,9 +326,9 @@ TEST_F(AutoLockTest, TheScreenLockAndTheMachinesSleepLockAtOnce)
 
 TEST_F(AutoLockTest, LockedEveryWindowIsHiddenUntilThePasswordBringsThemBackWithTheTyping)
 {
-    form().rtxt2->moveCursor(QTextCursor::End);
-    QTest::keyClicks(form().rtxt2, QStringLiteral(" and fell"));
-    form().m21->trigger();
+    named<RichTextEdit>(form(), "rtxt2")->moveCursor(QTextCursor::End);
+    QTest::keyClicks(named<RichTextEdit>(form(), "rtxt2"), QStringLiteral(" and fell"));
+    named<QAction>(form(), "m21")->trigger();
     auto *history = form().findChild<PageHistoryWindow *>();
     ASSERT_NE(history, nullptr);
     ASSERT_TRUE(history->isVisible());
@@ -340,7 +339,7 @@ TEST_F(AutoLockTest, LockedEveryWindowIsHiddenUntilThePasswordBringsThemBackWith
     EXPECT_FALSE(pageReadable()) << "the key is wiped";
     EXPECT_FALSE(harness.data.everyName(QStringLiteral(".drafts")).isEmpty()) << "the typing was drafted before the key went";
     EXPECT_FALSE(form().isVisible());
-    EXPECT_FALSE(form().rtxt2->isVisible());
+    EXPECT_FALSE(named<RichTextEdit>(form(), "rtxt2")->isVisible());
     EXPECT_FALSE(history->isVisible());
     LockBox *box = form().lockBox();
     ASSERT_NE(box, nullptr);
@@ -380,7 +379,7 @@ TEST_F(AutoLockTest, LockedEveryWindowIsHiddenUntilThePasswordBringsThemBackWith
     EXPECT_FALSE(box->isVisible());
     EXPECT_TRUE(form().isVisible());
     EXPECT_TRUE(history->isVisible());
-    EXPECT_EQ(form().rtxt2->text(), QStringLiteral("Today we went skating and fell"));
+    EXPECT_EQ(named<RichTextEdit>(form(), "rtxt2")->text(), QStringLiteral("Today we went skating and fell"));
     EXPECT_EQ(form().session().book().filechanged(), 1) << "the typing is still unsaved";
     EXPECT_TRUE(pageReadable());
     EXPECT_EQ(harness.dialogs.shown().size(), 1) << "the sign-in alone asked anything";
@@ -392,7 +391,7 @@ TEST_F(AutoLockTest, LockedEveryWindowIsHiddenUntilThePasswordBringsThemBackWith
 
 TEST_F(AutoLockTest, ClosingWhileLockedEndsWithoutAQuestionOrAWrite)
 {
-    QTest::keyClicks(form().rtxt2, QStringLiteral("unsaved"));
+    QTest::keyClicks(named<RichTextEdit>(form(), "rtxt2"), QStringLiteral("unsaved"));
     form().autoLock()->screenSaverActiveChanged(true);
     ASSERT_TRUE(locked());
     const auto before = everyFile();
@@ -450,13 +449,13 @@ TEST_F(AutoLockTest, ChangePasswordShowsItsProgressOutlastsALockAndTheWindowSeal
         }
     });
     watch.start(0);
-    form().m18->trigger();
+    named<QAction>(form(), "m18")->trigger();
     ASSERT_TRUE(shown) << "the box of a long conversion";
     EXPECT_FALSE(cancelShown);
     EXPECT_EQ(harness.dialogs.shown().last().title, QStringLiteral("Password Saved"));
     EXPECT_FALSE(locked());
 
-    QTest::keyClicks(form().rtxt2, QStringLiteral("Zermatt "));
+    QTest::keyClicks(named<RichTextEdit>(form(), "rtxt2"), QStringLiteral("Zermatt "));
     form().session().drafts().flush();
     const auto slot = keyslot::parse(harness.data.readFile(QStringLiteral("pw.dat")).split('\r').first());
     ASSERT_TRUE(slot);
@@ -478,9 +477,9 @@ TEST(AutoLockPlainTest, APlainDiaryNeverLocks)
     form.show();
     EXPECT_EQ(prctl(PR_GET_DUMPABLE), 1) << "a plain diary leaves the process as it was";
     EXPECT_EQ(form.autoLock(), nullptr);
-    EXPECT_FALSE(form.m27->isEnabled());
-    EXPECT_FALSE(form.m28->isEnabled());
-    form.m27->trigger();
+    EXPECT_FALSE(named<QAction>(form, "m27")->isEnabled());
+    EXPECT_FALSE(named<QMenu>(form, "m28")->isEnabled());
+    named<QAction>(form, "m27")->trigger();
     form.session().vault().lockDiary();
     EXPECT_FALSE(form.session().vault().isLocked());
     EXPECT_EQ(form.lockBox(), nullptr);
@@ -490,15 +489,15 @@ TEST(AutoLockPlainTest, APlainDiaryNeverLocks)
     harness.dialogs.answerInput(kPassword);
     harness.dialogs.answerInput(kPassword);
     harness.dialogs.answerMessage(Button::Ok);
-    EXPECT_TRUE(form.m23->isVisible());
-    EXPECT_FALSE(form.m24->isVisible());
-    form.m23->trigger();
+    EXPECT_TRUE(named<QAction>(form, "m23")->isVisible());
+    EXPECT_FALSE(named<QAction>(form, "m24")->isVisible());
+    named<QAction>(form, "m23")->trigger();
     ASSERT_TRUE(form.session().vault().isEncrypted());
     ASSERT_NE(form.autoLock(), nullptr);
-    EXPECT_FALSE(form.m23->isVisible()) << "an encrypted diary offers Decrypt Diary... instead";
-    EXPECT_TRUE(form.m27->isEnabled());
-    EXPECT_TRUE(form.m28->isEnabled());
-    EXPECT_TRUE(form.m24->isVisible());
+    EXPECT_FALSE(named<QAction>(form, "m23")->isVisible()) << "an encrypted diary offers Decrypt Diary... instead";
+    EXPECT_TRUE(named<QAction>(form, "m27")->isEnabled());
+    EXPECT_TRUE(named<QMenu>(form, "m28")->isEnabled());
+    EXPECT_TRUE(named<QAction>(form, "m24")->isVisible());
     std::chrono::milliseconds now{0};
     form.autoLock()->setClock([&now] { return now; });
     now += 5min;
@@ -511,10 +510,10 @@ TEST(AutoLockPlainTest, APlainDiaryNeverLocks)
     harness.dialogs.answerMessage(Button::Yes);
     harness.dialogs.answerInput(kPassword);
     harness.dialogs.answerMessage(Button::Ok);
-    form.m24->trigger();
+    named<QAction>(form, "m24")->trigger();
     ASSERT_FALSE(form.session().vault().isEncrypted());
-    EXPECT_TRUE(form.m23->isVisible());
-    EXPECT_FALSE(form.m27->isEnabled());
+    EXPECT_TRUE(named<QAction>(form, "m23")->isVisible());
+    EXPECT_FALSE(named<QAction>(form, "m27")->isEnabled());
     EXPECT_EQ(form.autoLock(), nullptr);
     EXPECT_TRUE(form.isVisible());
 }

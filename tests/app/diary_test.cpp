@@ -40,8 +40,7 @@ protected:
         storePage("2026-11-20", "November page");
         storePage("2026-12-01", "First of December");
         storePage("2026-12-04", "Today we went skating");
-        harness.withoutPassword();
-        harness.start();
+        harness.startWithoutPassword();
     }
 
     void storePage(const char *day, const char *text)
@@ -56,11 +55,11 @@ protected:
     }
 
     // As the user would: a click on the calendar.
-    void choose(QDate day) { form().monthview1->setSelectedDate(day); }
-    void type(const QString &text) { QTest::keyClicks(form().rtxt2, text); }
+    void choose(QDate day) { named<MonthCalendar>(form(), "monthview1")->setSelectedDate(day); }
+    void type(const QString &text) { QTest::keyClicks(named<RichTextEdit>(form(), "rtxt2"), text); }
     Form1 &form() const { return *harness.form; }
-    QString pageText() const { return form().rtxt2->text(); }
-    QString noteText() const { return form().rtxt->text(); }
+    QString pageText() const { return named<RichTextEdit>(form(), "rtxt2")->text(); }
+    QString noteText() const { return named<RichTextEdit>(form(), "rtxt")->text(); }
 
     FormHarness harness;
 };
@@ -69,13 +68,13 @@ protected:
 
 TEST_F(DiaryTest, TheLabelsFollowTheChosenDay)
 {
-    EXPECT_EQ(form().text3->text(), QStringLiteral("3"));
-    EXPECT_EQ(form().Label3->text(), QStringLiteral("2026-12-04.dat"));
+    EXPECT_EQ(named<QLabel>(form(), "text3")->text(), QStringLiteral("3"));
+    EXPECT_EQ(named<QLabel>(form(), "Label3")->text(), QStringLiteral("2026-12-04.dat"));
     choose(QDate(2026, 12, 2));
     EXPECT_TRUE(pageText().isEmpty());
-    EXPECT_EQ(form().text3->text(), QStringLiteral("0"));
-    EXPECT_TRUE(form().Label3->text().isEmpty());
-    EXPECT_EQ(form().dtpick->text(), QStringLiteral("12/2/2026"));
+    EXPECT_EQ(named<QLabel>(form(), "text3")->text(), QStringLiteral("0"));
+    EXPECT_TRUE(named<QLabel>(form(), "Label3")->text().isEmpty());
+    EXPECT_EQ(named<QLabel>(form(), "dtpick")->text(), QStringLiteral("12/2/2026"));
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
 }
 
@@ -92,31 +91,31 @@ TEST_F(DiaryTest, WindowKeysActInEveryEditorAndNeverMarkThePageChanged)
         }
         QTest::keyClick(editor, key, modifiers);
     };
-    form().rtxt2->setFocus();
+    named<RichTextEdit>(form(), "rtxt2")->setFocus();
     harness.dialogs.answerMessage(Button::No);
-    press(form().rtxt2, Qt::Key_Delete);
+    press(named<RichTextEdit>(form(), "rtxt2"), Qt::Key_Delete);
     EXPECT_EQ(harness.dialogs.texts().last(), kDeletePage);
-    press(form().rtxt2, Qt::Key_N, Qt::ControlModifier);
+    press(named<RichTextEdit>(form(), "rtxt2"), Qt::Key_N, Qt::ControlModifier);
     EXPECT_EQ(form().session().book().filechanged(), 0);
     choose(QDate(2026, 12, 1));
     EXPECT_EQ(harness.dialogs.texts().count(kSaveQuestion), 0);
 
-    form().rtxt->setPlainText(QStringLiteral("Anna's birthday"));
-    form().rtxt->setFocus();
-    form().rtxt->moveCursor(QTextCursor::Start);
+    named<RichTextEdit>(form(), "rtxt")->setPlainText(QStringLiteral("Anna's birthday"));
+    named<RichTextEdit>(form(), "rtxt")->setFocus();
+    named<RichTextEdit>(form(), "rtxt")->moveCursor(QTextCursor::Start);
     harness.dialogs.answerMessage(Button::No);
-    press(form().rtxt, Qt::Key_Delete);
+    press(named<RichTextEdit>(form(), "rtxt"), Qt::Key_Delete);
     EXPECT_EQ(noteText(), QStringLiteral("Anna's birthday"));
     EXPECT_EQ(harness.dialogs.texts().count(kDeletePage), 2);
     harness.dialogs.answerOpenFile(QString());
-    press(form().rtxt, Qt::Key_A, Qt::ControlModifier);
-    EXPECT_FALSE(form().rtxt->textCursor().hasSelection());
+    press(named<RichTextEdit>(form(), "rtxt"), Qt::Key_A, Qt::ControlModifier);
+    EXPECT_FALSE(named<RichTextEdit>(form(), "rtxt")->textCursor().hasSelection());
 
-    form().Text4->setText(QStringLiteral("skating"));
-    form().Text4->setFocus();
+    named<QLineEdit>(form(), "Text4")->setText(QStringLiteral("skating"));
+    named<QLineEdit>(form(), "Text4")->setFocus();
     harness.dialogs.answerOpenFile(QString());
-    press(form().Text4, Qt::Key_A, Qt::ControlModifier);
-    EXPECT_EQ(form().Text4->selectedText(), QString());
+    press(named<QLineEdit>(form(), "Text4"), Qt::Key_A, Qt::ControlModifier);
+    EXPECT_EQ(named<QLineEdit>(form(), "Text4")->selectedText(), QString());
     EXPECT_EQ(harness.dialogs.shown().last().kind, ScriptedDialogs::Kind::OpenFile);
 }
 
@@ -126,10 +125,10 @@ TEST_F(DiaryTest, ANewPageStartsInTheEditorsDefaultFormat)
     ASSERT_TRUE(pagestore::save(harness.data.root(), QStringLiteral("2026-12-01"),
                                 QByteArray("{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}{\\f1 Courier New;}}\\pard\\f1\\fs48\\b Big\\par}")));
     choose(QDate(2026, 12, 1));
-    form().rtxt2->moveCursor(QTextCursor::End);
+    named<RichTextEdit>(form(), "rtxt2")->moveCursor(QTextCursor::End);
     choose(QDate(2026, 12, 2));
     type(QStringLiteral("plain"));
-    form().m2->trigger();
+    named<QAction>(form(), "m2")->trigger();
     const QByteArray stored = *pagestore::load(harness.data.root(), QStringLiteral("2026-12-02"));
     EXPECT_FALSE(stored.contains("\\b")) << stored.constData();
     EXPECT_FALSE(stored.contains("\\fs48")) << stored.constData();
@@ -143,22 +142,22 @@ TEST_F(DiaryTest, ThePanelsOpenTheClickedPage)
     };
     harness.dialogs.answerMessage(Button::No);
     type(QStringLiteral("z"));
-    form().m3->trigger();
+    named<QAction>(form(), "m3")->trigger();
     EXPECT_EQ(harness.dialogs.texts().last(), kSaveQuestion);
-    EXPECT_TRUE(form().Frame3->isVisibleTo(&form()));
-    click(form().File3);
+    EXPECT_TRUE(named<QGroupBox>(form(), "Frame3")->isVisibleTo(&form()));
+    click(named<FileListBox>(form(), "File3"));
     EXPECT_EQ(pageText(), QStringLiteral("November page"));
-    EXPECT_EQ(form().dtpick->text(), QStringLiteral("11/20/2026"));
+    EXPECT_EQ(named<QLabel>(form(), "dtpick")->text(), QStringLiteral("11/20/2026"));
 
-    form().m5->trigger();
-    form().Text4->setText(QStringLiteral("December"));
-    form().Command4->click();
-    ASSERT_EQ(form().List1->count(), 1);
-    click(form().List1);
+    named<QAction>(form(), "m5")->trigger();
+    named<QLineEdit>(form(), "Text4")->setText(QStringLiteral("December"));
+    named<QPushButton>(form(), "Command4")->click();
+    ASSERT_EQ(named<QListWidget>(form(), "List1")->count(), 1);
+    click(named<QListWidget>(form(), "List1"));
     EXPECT_EQ(pageText(), QStringLiteral("First of December"));
-    form().Command1->click();
-    EXPECT_FALSE(form().Frame5->isVisibleTo(&form()));
-    EXPECT_TRUE(form().Text4->text().isEmpty());
+    named<QPushButton>(form(), "Command1")->click();
+    EXPECT_FALSE(named<QGroupBox>(form(), "Frame5")->isVisibleTo(&form()));
+    EXPECT_TRUE(named<QLineEdit>(form(), "Text4")->text().isEmpty());
 }
 
 // The month shown when the program starts has its note days in bold at once.
@@ -167,17 +166,16 @@ TEST(DiaryStartTest, NoteDaysAreBoldFromTheStart)
     FormHarness harness;
     ASSERT_TRUE(notestore::save(harness.data.root(), QStringLiteral("Dec-25"), u"Christmas"));
     ASSERT_TRUE(notestore::save(harness.data.root(), QStringLiteral("Dec-4"), u"Grandma's birthday"));
-    harness.withoutPassword();
-    harness.start();
-    EXPECT_EQ(harness.form->rtxt->toPlainText(), QStringLiteral("Grandma's birthday"));
-    EXPECT_TRUE(harness.form->monthview1->isBold(QDate(2026, 12, 25)));
-    EXPECT_TRUE(harness.form->monthview1->isBold(QDate(2026, 12, 4)));
-    EXPECT_FALSE(harness.form->monthview1->isBold(QDate(2026, 12, 24)));
+    harness.startWithoutPassword();
+    EXPECT_EQ(named<RichTextEdit>(*harness.form, "rtxt")->toPlainText(), QStringLiteral("Grandma's birthday"));
+    EXPECT_TRUE(named<MonthCalendar>(*harness.form, "monthview1")->isBold(QDate(2026, 12, 25)));
+    EXPECT_TRUE(named<MonthCalendar>(*harness.form, "monthview1")->isBold(QDate(2026, 12, 4)));
+    EXPECT_FALSE(named<MonthCalendar>(*harness.form, "monthview1")->isBold(QDate(2026, 12, 24)));
 
     harness.dialogs.answerMessage(Dialogs::Button::Ok);
-    harness.form->m10->trigger();
-    EXPECT_FALSE(harness.form->monthview1->isBold(QDate(2026, 12, 4)));
-    EXPECT_TRUE(harness.form->rtxt->toPlainText().isEmpty());
+    named<QAction>(*harness.form, "m10")->trigger();
+    EXPECT_FALSE(named<MonthCalendar>(*harness.form, "monthview1")->isBold(QDate(2026, 12, 4)));
+    EXPECT_TRUE(named<RichTextEdit>(*harness.form, "rtxt")->toPlainText().isEmpty());
 }
 
 TEST_F(DiaryTest, EndingOffersUnsavedTypingFirst)
@@ -185,7 +183,7 @@ TEST_F(DiaryTest, EndingOffersUnsavedTypingFirst)
     type(QStringLiteral("Last words. "));
     harness.dialogs.answerMessage(Button::Yes);
     harness.dialogs.answerMessage(Button::Yes);
-    form().m7->trigger();
+    named<QAction>(form(), "m7")->trigger();
     EXPECT_EQ(harness.dialogs.texts().mid(1, 2), (QStringList{kSaveQuestion, kOverwrite}));
     EXPECT_EQ(storedText("2026-12-04"), QStringLiteral("Last words. Today we went skating"));
     EXPECT_TRUE(harness.program.ended());
@@ -195,16 +193,16 @@ TEST_F(DiaryTest, EndingOffersUnsavedTypingFirst)
 TEST_F(DiaryTest, TheSearchAndOpenPanelsHideTheCalendarUnderThem)
 {
     form().show();
-    for (QGroupBox *panel : {form().Frame5, form().Frame3}) {
+    for (QGroupBox *panel : {named<QGroupBox>(form(), "Frame5"), named<QGroupBox>(form(), "Frame3")}) {
         SCOPED_TRACE(panel->objectName().toStdString());
-        panel == form().Frame5 ? form().m5->trigger() : form().openPanel->trigger();
+        panel == named<QGroupBox>(form(), "Frame5") ? named<QAction>(form(), "m5")->trigger() : named<QAction>(form(), "openPanel")->trigger();
         for (QSize size : {QSize(840, 553), QSize(1300, 900)}) {
-            form().canvas->resize(size);
-            ASSERT_TRUE(panel->geometry().intersects(form().monthview1->geometry()));
-            const QImage over = form().canvas->grab(panel->geometry()).toImage();
-            form().monthview1->hide();
-            EXPECT_EQ(form().canvas->grab(panel->geometry()).toImage(), over);
-            form().monthview1->show();
+            named(form(), "canvas")->resize(size);
+            ASSERT_TRUE(panel->geometry().intersects(named<MonthCalendar>(form(), "monthview1")->geometry()));
+            const QImage over = named(form(), "canvas")->grab(panel->geometry()).toImage();
+            named<MonthCalendar>(form(), "monthview1")->hide();
+            EXPECT_EQ(named(form(), "canvas")->grab(panel->geometry()).toImage(), over);
+            named<MonthCalendar>(form(), "monthview1")->show();
         }
         panel->hide();
     }
@@ -214,8 +212,8 @@ TEST_F(DiaryTest, PageHistoryShowsAndRestoresAnEarlierVersion)
 {
     type(QStringLiteral("Later: "));
     harness.dialogs.answerMessage(Button::Yes);
-    form().m2->trigger();
-    form().m21->trigger();
+    named<QAction>(form(), "m2")->trigger();
+    named<QAction>(form(), "m21")->trigger();
     auto *window = form().findChild<PageHistoryWindow *>();
     ASSERT_NE(window, nullptr);
     EXPECT_TRUE(window->isVisible());
@@ -238,7 +236,7 @@ TEST_F(DiaryTest, BackUpDiarySavesTheWholeDiaryWhereTheUserChose)
     const QString zip = out.filePath(QStringLiteral("mine.zip"));
     harness.dialogs.answerSaveFile(zip);
     harness.dialogs.answerMessage(Button::Ok);
-    form().m22->trigger();
+    named<QAction>(form(), "m22")->trigger();
     const ScriptedDialogs::Shown asked = harness.dialogs.shown()[1];
     EXPECT_EQ(asked.kind, ScriptedDialogs::Kind::SaveFile);
     EXPECT_EQ(asked.text, QDir::home().filePath(QStringLiteral("quillnest-backup-2026-12-04.zip")));
@@ -253,10 +251,10 @@ TEST_F(DiaryTest, BackUpDiarySavesTheWholeDiaryWhereTheUserChose)
     EXPECT_EQ(QDir(restored + QStringLiteral("/history/pages/2026-12")).entryList(QDir::Files).size(), 1);
 
     harness.dialogs.answerSaveFile(QString());
-    form().m22->trigger();
+    named<QAction>(form(), "m22")->trigger();
     harness.dialogs.answerSaveFile(out.filePath(QStringLiteral("no/such/folder.zip")));
     harness.dialogs.answerMessage(Button::Ok);
-    form().m22->trigger();
+    named<QAction>(form(), "m22")->trigger();
     EXPECT_TRUE(harness.dialogs.shown().last().text.startsWith(QStringLiteral("The backup ")));
     EXPECT_EQ(harness.dialogs.shown().last().icon, Dialogs::Icon::Exclamation);
     EXPECT_EQ(harness.dialogs.shown().size(), 6) << "a cancelled dialog shows nothing more";
@@ -270,61 +268,62 @@ TEST_F(DiaryTest, TheSearchChoicesFindTheShownTextAndTheOpenedResultMarksItsMatc
     form().show();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&form()));
     const auto results = [this](const QString &term) {
-        form().Text4->setText(term);
-        form().Command4->click();
+        named<QLineEdit>(form(), "Text4")->setText(term);
+        named<QPushButton>(form(), "Command4")->click();
         QStringList names;
-        for (int row = 0; row < form().List1->count(); ++row)
-            names.append(form().List1->item(row)->text());
+        for (int row = 0; row < named<QListWidget>(form(), "List1")->count(); ++row)
+            names.append(named<QListWidget>(form(), "List1")->item(row)->text());
         return names;
     };
-    form().m5->trigger();
-    EXPECT_TRUE(form().chkMatchCase->isChecked());
-    EXPECT_FALSE(form().chkTextOnly->isChecked());
+    named<QAction>(form(), "m5")->trigger();
+    EXPECT_TRUE(named<QCheckBox>(form(), "chkMatchCase")->isChecked());
+    EXPECT_FALSE(named<QCheckBox>(form(), "chkTextOnly")->isChecked());
     EXPECT_EQ(results(QStringLiteral("skating")), QStringList{QStringLiteral("2026-12-04.dat")});
     EXPECT_EQ(results(QStringLiteral("Arial")), QStringList{QStringLiteral("2026-12-05.dat")});
 
-    form().chkMatchCase->setChecked(false);
-    form().chkTextOnly->setChecked(true);
+    named<QCheckBox>(form(), "chkMatchCase")->setChecked(false);
+    named<QCheckBox>(form(), "chkTextOnly")->setChecked(true);
     EXPECT_TRUE(results(QStringLiteral("Arial")).isEmpty());
     EXPECT_EQ(results(QStringLiteral("SKATING")), (QStringList{QStringLiteral("2026-12-04.dat"), QStringLiteral("2026-12-05.dat")}));
     ASSERT_EQ(results(QStringLiteral("lake SKATING")), QStringList{QStringLiteral("2026-12-05.dat")});
 
-    QListWidgetItem *result = form().List1->item(0);
-    QHelpEvent tip(QEvent::ToolTip, form().List1->visualItemRect(result).center(), {});
-    QApplication::sendEvent(form().List1->viewport(), &tip);
+    QListWidget &found = *named<QListWidget>(form(), "List1");
+    QListWidgetItem *result = found.item(0);
+    QHelpEvent tip(QEvent::ToolTip, found.visualItemRect(result).center(), {});
+    QApplication::sendEvent(found.viewport(), &tip);
     EXPECT_EQ(result->toolTip(), QStringLiteral("We went skating on the lake."));
 
-    QTest::mouseClick(form().List1->viewport(), Qt::LeftButton, {}, form().List1->visualItemRect(result).center());
-    const QString text = form().rtxt2->document()->toPlainText();
+    QTest::mouseClick(found.viewport(), Qt::LeftButton, {}, found.visualItemRect(result).center());
+    const QString text = named<RichTextEdit>(form(), "rtxt2")->document()->toPlainText();
     const auto marked = [this] {
         QList<int> starts;
-        for (const QTextEdit::ExtraSelection &mark : form().rtxt2->extraSelections())
+        for (const QTextEdit::ExtraSelection &mark : named<RichTextEdit>(form(), "rtxt2")->extraSelections())
             starts.append(mark.cursor.selectionStart());
         return starts;
     };
     const QList<int> matches{int(text.indexOf(u"skating")), int(text.indexOf(u"lake")), int(text.indexOf(u"Skating"))};
     EXPECT_EQ(marked(), matches);
-    EXPECT_EQ(form().rtxt2->textCursor().position(), matches[0]);
-    form().rtxt2->setFocus();
-    QTest::keyClick(form().rtxt2, Qt::Key_F3);
-    QTest::keyClick(form().rtxt2, Qt::Key_F3);
-    EXPECT_EQ(form().rtxt2->textCursor().position(), matches[2]);
-    QTest::keyClick(form().rtxt2, Qt::Key_F3);
-    QTest::keyClick(form().rtxt2, Qt::Key_F3, Qt::ShiftModifier);
-    EXPECT_EQ(form().rtxt2->textCursor().position(), matches[2]) << "round the page both ways";
+    EXPECT_EQ(named<RichTextEdit>(form(), "rtxt2")->textCursor().position(), matches[0]);
+    named<RichTextEdit>(form(), "rtxt2")->setFocus();
+    QTest::keyClick(named<RichTextEdit>(form(), "rtxt2"), Qt::Key_F3);
+    QTest::keyClick(named<RichTextEdit>(form(), "rtxt2"), Qt::Key_F3);
+    EXPECT_EQ(named<RichTextEdit>(form(), "rtxt2")->textCursor().position(), matches[2]);
+    QTest::keyClick(named<RichTextEdit>(form(), "rtxt2"), Qt::Key_F3);
+    QTest::keyClick(named<RichTextEdit>(form(), "rtxt2"), Qt::Key_F3, Qt::ShiftModifier);
+    EXPECT_EQ(named<RichTextEdit>(form(), "rtxt2")->textCursor().position(), matches[2]) << "round the page both ways";
     EXPECT_EQ(form().session().book().filechanged(), 0);
 
     // The marks are no part of the page: a save stores what the page holds.
     form().session().book().markChanged();
     harness.dialogs.answerMessage(Button::Yes);
-    form().m2->trigger();
+    named<QAction>(form(), "m2")->trigger();
     EXPECT_FALSE(pagestore::load(harness.data.root(), QStringLiteral("2026-12-05"))->contains("\\highlight"));
 
     choose(QDate(2026, 12, 4));
-    EXPECT_TRUE(form().rtxt2->extraSelections().isEmpty());
-    form().Command1->click();
-    form().m5->trigger();
-    EXPECT_TRUE(form().chkTextOnly->isChecked()) << "the choices last while the program runs";
+    EXPECT_TRUE(named<RichTextEdit>(form(), "rtxt2")->extraSelections().isEmpty());
+    named<QPushButton>(form(), "Command1")->click();
+    named<QAction>(form(), "m5")->trigger();
+    EXPECT_TRUE(named<QCheckBox>(form(), "chkTextOnly")->isChecked()) << "the choices last while the program runs";
 }
 
 // Earlier years of the selected day come back under the note, and a click
@@ -335,10 +334,8 @@ TEST(OnThisDayWindowTest, TheEarlierYearsOfTheDayOpenTheirPages)
     for (const char *day : {"2019-12-04", "2019-12-05", "2024-02-28", "2024-02-29", "2024-12-04", "2024-12-05", "2026-12-04"})
         ASSERT_TRUE(pagestore::save(harness.data.root(), QString::fromLatin1(day),
                                     diarytexts::page(QStringLiteral("Written on %1").arg(QString::fromLatin1(day)).toLatin1().constData())));
-    harness.withoutPassword();
-    harness.start();
-    Form1 &form = *harness.form;
-    QListView &years = *form.lstOnThisDay;
+    Form1 &form = harness.startWithoutPassword();
+    QListView &years = *named<QListView>(form, "lstOnThisDay");
     const auto year = [&](int row) { return years.model()->index(row, 0); };
     const auto shown = [&] {
         QStringList texts;
@@ -350,24 +347,24 @@ TEST(OnThisDayWindowTest, TheEarlierYearsOfTheDayOpenTheirPages)
     EXPECT_EQ(shown(), both);
     EXPECT_EQ(year(1).data(Qt::ToolTipRole).toString(), QStringLiteral("Written on 2019-12-04"));
     // The same years on the next day still stand for that day's pages.
-    form.monthview1->setSelectedDate(QDate(2026, 12, 5));
+    named<MonthCalendar>(form, "monthview1")->setSelectedDate(QDate(2026, 12, 5));
     EXPECT_EQ(shown(), both);
     EXPECT_EQ(year(1).data(Qt::ToolTipRole).toString(), QStringLiteral("Written on 2019-12-05"));
 
-    QTest::keyClicks(form.rtxt2, QStringLiteral("unsaved"));
+    QTest::keyClicks(named<RichTextEdit>(form, "rtxt2"), QStringLiteral("unsaved"));
     harness.dialogs.answerMessage(Button::No);
     QTest::mouseClick(years.viewport(), Qt::LeftButton, {}, years.visualRect(year(1)).center());
     QCoreApplication::processEvents();
     EXPECT_EQ(harness.dialogs.texts().last(), kSaveQuestion);
-    EXPECT_EQ(form.rtxt2->text(), QStringLiteral("Written on 2019-12-05"));
-    EXPECT_EQ(form.monthview1->selectedDate(), QDate(2019, 12, 5));
+    EXPECT_EQ(named<RichTextEdit>(form, "rtxt2")->text(), QStringLiteral("Written on 2019-12-05"));
+    EXPECT_EQ(named<MonthCalendar>(form, "monthview1")->selectedDate(), QDate(2019, 12, 5));
     EXPECT_EQ(shown(), QStringList{QStringLiteral("hidden")});
 
-    form.monthview1->setSelectedDate(QDate(2027, 12, 4));
+    named<MonthCalendar>(form, "monthview1")->setSelectedDate(QDate(2027, 12, 4));
     EXPECT_EQ(shown(), (QStringList{QStringLiteral("2026"), QStringLiteral("2024"), QStringLiteral("2019")}));
 
     // The leap day comes back on the 28th beside that year's own 28th, told apart by its date.
-    form.monthview1->setSelectedDate(QDate(2027, 2, 28));
+    named<MonthCalendar>(form, "monthview1")->setSelectedDate(QDate(2027, 2, 28));
     const QStringList leap = shown();
     ASSERT_EQ(leap.size(), 2);
     EXPECT_TRUE(leap[0].contains(QStringLiteral("29")) && leap[0].contains(QStringLiteral("2024"))) << leap[0].toStdString();

@@ -59,3 +59,10 @@ void FormHarness::start(const AppServices &services)
     session = std::make_unique<DiarySession>(dialogs, clock);
     form = std::make_unique<Form1>(services, *session);
 }
+
+Form1 &FormHarness::startWithoutPassword()
+{
+    withoutPassword();
+    start();
+    return *form;
+}

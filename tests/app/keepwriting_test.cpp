@@ -39,20 +39,19 @@ protected:
                                         std::pair{"2026-12-04", "Today we went skating"}})
             ASSERT_TRUE(pagestore::save(harness.data.root(), QString::fromLatin1(day), page(text)));
         ASSERT_TRUE(notestore::save(harness.data.root(), QStringLiteral("Dec-4"), u"Anna's birthday"));
-        harness.withoutPassword();
-        harness.start();
+        harness.startWithoutPassword();
     }
 
-    void choose(QDate day) { form().monthview1->setSelectedDate(day); }
+    void choose(QDate day) { named<MonthCalendar>(form(), "monthview1")->setSelectedDate(day); }
     void typeNote(const QString &text)
     {
-        form().rtxt->moveCursor(QTextCursor::End);
-        QTest::keyClicks(form().rtxt, text);
+        named<RichTextEdit>(form(), "rtxt")->moveCursor(QTextCursor::End);
+        QTest::keyClicks(named<RichTextEdit>(form(), "rtxt"), text);
     }
     void typePage(const QString &text)
     {
-        form().rtxt2->moveCursor(QTextCursor::End);
-        QTest::keyClicks(form().rtxt2, text);
+        named<RichTextEdit>(form(), "rtxt2")->moveCursor(QTextCursor::End);
+        QTest::keyClicks(named<RichTextEdit>(form(), "rtxt2"), text);
     }
     QString storedNote(const char *key) const
     {
@@ -68,8 +67,7 @@ protected:
     void restart()
     {
         harness.close();
-        harness.withoutPassword();
-        harness.start();
+        harness.startWithoutPassword();
     }
     Form1 &form() const { return *harness.form; }
 
@@ -85,26 +83,26 @@ TEST_F(KeepWritingTest, ANoteTypedIntoIsAskedAboutBeforeTheDayOrTheWindowIsLeft)
     choose(QDate(2026, 12, 1));
     EXPECT_EQ(harness.dialogs.shown().last().text, kNoteQuestion);
     EXPECT_EQ(harness.dialogs.shown().last().buttons, Dialogs::Buttons::YesNoCancel);
-    EXPECT_EQ(form().monthview1->selectedDate(), QDate(2026, 12, 4));
-    EXPECT_EQ(form().rtxt->text(), QStringLiteral("Anna's birthday, cake"));
+    EXPECT_EQ(named<MonthCalendar>(form(), "monthview1")->selectedDate(), QDate(2026, 12, 4));
+    EXPECT_EQ(named<RichTextEdit>(form(), "rtxt")->text(), QStringLiteral("Anna's birthday, cake"));
 
-    for (auto *command : {form().SSCommand1, form().SSCommand4}) {
+    for (auto *command : {named<QToolButton>(form(), "SSCommand1"), named<QToolButton>(form(), "SSCommand4")}) {
         harness.dialogs.answerMessage(Button::Cancel);
         command->click();
-        EXPECT_EQ(form().rtxt2->text(), QStringLiteral("Today we went skating"));
+        EXPECT_EQ(named<RichTextEdit>(form(), "rtxt2")->text(), QStringLiteral("Today we went skating"));
     }
     harness.dialogs.answerMessage(Button::Yes);
     choose(QDate(2026, 12, 1));
     EXPECT_EQ(storedNote("Dec-4"), QStringLiteral("Anna's birthday, cake"));
-    EXPECT_EQ(form().rtxt2->text(), QStringLiteral("First of December"));
+    EXPECT_EQ(named<RichTextEdit>(form(), "rtxt2")->text(), QStringLiteral("First of December"));
 
     // Save Date bolds its day at once, Delete Date unbolds it.
     typeNote(QStringLiteral("Dentist"));
-    form().m9->trigger();
-    EXPECT_TRUE(form().monthview1->isBold(QDate(2026, 12, 1)));
+    named<QAction>(form(), "m9")->trigger();
+    EXPECT_TRUE(named<MonthCalendar>(form(), "monthview1")->isBold(QDate(2026, 12, 1)));
     harness.dialogs.answerMessage(Button::Ok);
-    form().m10->trigger();
-    EXPECT_FALSE(form().monthview1->isBold(QDate(2026, 12, 1)));
+    named<QAction>(form(), "m10")->trigger();
+    EXPECT_FALSE(named<MonthCalendar>(form(), "monthview1")->isBold(QDate(2026, 12, 1)));
 
     // Closing asks about the note, then the page, and leaves nothing to offer at the next start.
     form().show();
@@ -114,7 +112,7 @@ TEST_F(KeepWritingTest, ANoteTypedIntoIsAskedAboutBeforeTheDayOrTheWindowIsLeft)
     EXPECT_FALSE(form().close());
     harness.dialogs.answerMessage(Button::No);
     harness.dialogs.answerMessage(Button::No);
-    form().m7->trigger();
+    named<QAction>(form(), "m7")->trigger();
     EXPECT_EQ(harness.dialogs.texts().mid(harness.dialogs.texts().size() - 2),
               (QStringList{QStringLiteral("The note for December 1 has been changed. Do you want to save it?"), kSaveQuestion}));
     EXPECT_FALSE(notestore::exists(harness.data.root(), QStringLiteral("Dec-1")));
@@ -133,19 +131,19 @@ TEST_F(KeepWritingTest, PageHistoryShowsAndRestoresTheNotesEarlierVersions)
     EXPECT_EQ(window.rtxt->toPlainText(), QStringLiteral("Anna's birthday"));
     window.findChild<QPushButton *>(QStringLiteral("Restore"))->click();
     EXPECT_EQ(storedNote("Dec-4"), QStringLiteral("Anna's birthday"));
-    EXPECT_EQ(form().rtxt->text(), QStringLiteral("Anna's birthday"));
-    EXPECT_TRUE(form().monthview1->isBold(QDate(2026, 12, 4)));
+    EXPECT_EQ(named<RichTextEdit>(form(), "rtxt")->text(), QStringLiteral("Anna's birthday"));
+    EXPECT_TRUE(named<MonthCalendar>(form(), "monthview1")->isBold(QDate(2026, 12, 4)));
 }
 
 // Loading is no edit: Ctrl+Z right after it changes nothing, so the note has nothing to ask about.
 TEST_F(KeepWritingTest, UndoRightAfterADayLoadsKeepsItsPageAndNote)
 {
-    for (RichTextEdit *editor : {form().rtxt2, form().rtxt}) {
+    for (RichTextEdit *editor : {named<RichTextEdit>(form(), "rtxt2"), named<RichTextEdit>(form(), "rtxt")}) {
         editor->setFocus();
         QTest::keyClick(editor, Qt::Key_Z, Qt::ControlModifier);
     }
-    EXPECT_EQ(form().rtxt2->text(), QStringLiteral("Today we went skating"));
-    EXPECT_EQ(form().rtxt->text(), QStringLiteral("Anna's birthday"));
+    EXPECT_EQ(named<RichTextEdit>(form(), "rtxt2")->text(), QStringLiteral("Today we went skating"));
+    EXPECT_EQ(named<RichTextEdit>(form(), "rtxt")->text(), QStringLiteral("Anna's birthday"));
     harness.dialogs.answerMessage(Button::No);
     choose(QDate(2026, 12, 1));
     EXPECT_EQ(harness.dialogs.texts().last(), kSaveQuestion);
@@ -153,30 +151,31 @@ TEST_F(KeepWritingTest, UndoRightAfterADayLoadsKeepsItsPageAndNote)
 
 TEST_F(KeepWritingTest, ClosingSearchOrOpenBringsTheDayBackAndAResultOpensAfterItsSave)
 {
-    form().m5->trigger();
-    EXPECT_TRUE(form().rtxt2->text().isEmpty());
-    form().Text4->setText(QStringLiteral("nowhere"));
-    form().Command4->click();
-    EXPECT_TRUE(form().lblNoMatches->isVisibleTo(&form()));
-    form().Command1->click();
-    EXPECT_EQ(form().rtxt2->text(), QStringLiteral("Today we went skating"));
-    EXPECT_EQ(form().rtxt->text(), QStringLiteral("Anna's birthday"));
-    EXPECT_EQ(form().Label3->text(), QStringLiteral("2026-12-04.dat"));
-    form().m3->trigger();
-    form().Command3->click();
-    EXPECT_EQ(form().rtxt2->text(), QStringLiteral("Today we went skating"));
+    named<QAction>(form(), "m5")->trigger();
+    EXPECT_TRUE(named<RichTextEdit>(form(), "rtxt2")->text().isEmpty());
+    named<QLineEdit>(form(), "Text4")->setText(QStringLiteral("nowhere"));
+    named<QPushButton>(form(), "Command4")->click();
+    EXPECT_TRUE(named<QLabel>(form(), "lblNoMatches")->isVisibleTo(&form()));
+    named<QPushButton>(form(), "Command1")->click();
+    EXPECT_EQ(named<RichTextEdit>(form(), "rtxt2")->text(), QStringLiteral("Today we went skating"));
+    EXPECT_EQ(named<RichTextEdit>(form(), "rtxt")->text(), QStringLiteral("Anna's birthday"));
+    EXPECT_EQ(named<QLabel>(form(), "Label3")->text(), QStringLiteral("2026-12-04.dat"));
+    named<QAction>(form(), "m3")->trigger();
+    named<QPushButton>(form(), "Command3")->click();
+    EXPECT_EQ(named<RichTextEdit>(form(), "rtxt2")->text(), QStringLiteral("Today we went skating"));
 
-    form().m5->trigger();
-    form().Text4->setText(QStringLiteral("e"));
-    form().Command4->click();
-    EXPECT_FALSE(form().lblNoMatches->isVisibleTo(&form()));
-    const auto result = [this](const char *name) { return form().List1->findItems(QString::fromLatin1(name), Qt::MatchExactly).value(0); };
-    emit form().List1->itemClicked(result("2026-12-01.dat"));
+    named<QAction>(form(), "m5")->trigger();
+    named<QLineEdit>(form(), "Text4")->setText(QStringLiteral("e"));
+    named<QPushButton>(form(), "Command4")->click();
+    EXPECT_FALSE(named<QLabel>(form(), "lblNoMatches")->isVisibleTo(&form()));
+    QListWidget &matches = *named<QListWidget>(form(), "List1");
+    const auto result = [&matches](const char *name) { return matches.findItems(QString::fromLatin1(name), Qt::MatchExactly).value(0); };
+    emit matches.itemClicked(result("2026-12-01.dat"));
     typePage(QStringLiteral(", cold"));
     harness.dialogs.answerMessage(Button::Yes);
     harness.dialogs.answerMessage(Button::Yes);
-    emit form().List1->itemClicked(result("2026-11-20.dat"));
-    EXPECT_EQ(form().rtxt2->text(), QStringLiteral("November page"));
+    emit named<QListWidget>(form(), "List1")->itemClicked(result("2026-11-20.dat"));
+    EXPECT_EQ(named<RichTextEdit>(form(), "rtxt2")->text(), QStringLiteral("November page"));
     EXPECT_EQ(storedPage("2026-12-01"), QStringLiteral("First of December, cold"));
     EXPECT_EQ(harness.dialogs.texts().count(kSaveQuestion), 1);
 }

@@ -36,9 +36,10 @@ void step(bool forward = true)
 
 // Each stop of the walk takes the focus and marks it as WCAG measures a focus
 // mark: pixels that change by 3:1 or more, at least a line all round it.
-void walk(Form1 &form, const QList<QWidget *> &stops, bool forward = true)
+void walk(Form1 &form, std::initializer_list<const char *> stops, bool forward = true)
 {
-    for (QWidget *stop : stops) {
+    for (const char *name : stops) {
+        QWidget *stop = named(form, name);
         const QRect around = QRect(stop->mapTo(&form, QPoint()), stop->size()).adjusted(-4, -4, 4, 4);
         const QImage before = form.grab(around).toImage().convertToFormat(QImage::Format_RGB32);
         step(forward);
@@ -65,45 +66,43 @@ TEST_P(KeyboardWalk, TabGoesRoundMarkingEachStopAndTheCalendarOpensTheDayChosenW
     FormHarness harness;
     for (const char *day : {"2026-12-04", "2026-12-06"})
         ASSERT_TRUE(pagestore::save(harness.data.root(), QString::fromLatin1(day), diarytexts::page(day)));
-    harness.withoutPassword();
-    harness.start();
-    Form1 &f = *harness.form;
+    Form1 &f = harness.startWithoutPassword();
     f.show();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&f));
-    EXPECT_EQ(focused(), f.rtxt2);
-    EXPECT_FALSE(f.rtxt2->tabChangesFocus());
-    EXPECT_FALSE(f.rtxt->tabChangesFocus());
-    walk(f, {f.rtxt, f.SSCommand1, f.SSCommand2, f.SSCommand3, f.SSCommand4, f.cmbFontName, f.cmbFontSize, f.monthview1, f.rtxt2});
-    walk(f, {f.monthview1, f.cmbFontSize, f.cmbFontName, f.SSCommand4, f.SSCommand3, f.SSCommand2, f.SSCommand1, f.rtxt, f.rtxt2}, false);
+    EXPECT_EQ(focused(), named<RichTextEdit>(f, "rtxt2"));
+    EXPECT_FALSE(named<RichTextEdit>(f, "rtxt2")->tabChangesFocus());
+    EXPECT_FALSE(named<RichTextEdit>(f, "rtxt")->tabChangesFocus());
+    walk(f, {"rtxt", "SSCommand1", "SSCommand2", "SSCommand3", "SSCommand4", "cmbFontName", "cmbFontSize", "monthview1", "rtxt2"});
+    walk(f, {"monthview1", "cmbFontSize", "cmbFontName", "SSCommand4", "SSCommand3", "SSCommand2", "SSCommand1", "rtxt", "rtxt2"}, false);
     EXPECT_EQ(f.session().book().filechanged(), 0) << "leaving the page is no typing";
 
     // The arrow keys move the highlight alone: nothing opens, nothing is asked.
-    walk(f, {f.monthview1}, false);
+    walk(f, {"monthview1"}, false);
     QWidget *days = focused();
     QTest::keyClick(days, Qt::Key_Right);
     QTest::keyClick(days, Qt::Key_Right);
-    EXPECT_EQ(f.monthview1->selectedDate(), QDate(2026, 12, 6));
-    EXPECT_EQ(f.rtxt2->text(), QStringLiteral("2026-12-04"));
+    EXPECT_EQ(named<MonthCalendar>(f, "monthview1")->selectedDate(), QDate(2026, 12, 6));
+    EXPECT_EQ(named<RichTextEdit>(f, "rtxt2")->text(), QStringLiteral("2026-12-04"));
     QTest::keyClick(days, Qt::Key_Return);
-    EXPECT_EQ(f.dtpick->text(), QStringLiteral("12/6/2026"));
-    EXPECT_EQ(f.rtxt2->text(), QStringLiteral("2026-12-06"));
+    EXPECT_EQ(named<QLabel>(f, "dtpick")->text(), QStringLiteral("12/6/2026"));
+    EXPECT_EQ(named<RichTextEdit>(f, "rtxt2")->text(), QStringLiteral("2026-12-06"));
     QTest::keyClick(days, Qt::Key_Left);
     QTest::keyClick(days, Qt::Key_Space);
-    EXPECT_EQ(f.dtpick->text(), QStringLiteral("12/5/2026"));
+    EXPECT_EQ(named<QLabel>(f, "dtpick")->text(), QStringLiteral("12/5/2026"));
     // Enter on the open day changes nothing; a highlight left unchosen goes back to it.
     QTest::keyClick(days, Qt::Key_Enter);
     QTest::keyClick(days, Qt::Key_Down);
     step();
-    EXPECT_EQ(f.monthview1->selectedDate(), QDate(2026, 12, 5));
-    EXPECT_EQ(f.dtpick->text(), QStringLiteral("12/5/2026"));
+    EXPECT_EQ(named<MonthCalendar>(f, "monthview1")->selectedDate(), QDate(2026, 12, 5));
+    EXPECT_EQ(named<QLabel>(f, "dtpick")->text(), QStringLiteral("12/5/2026"));
     EXPECT_EQ(harness.dialogs.shown().size(), 1) << "the sign-in's notice alone";
 
     // A panel takes the calendar column's place, the note under it too.
-    f.m5->trigger();
-    walk(f, {f.chkMatchCase, f.chkTextOnly, f.Command4, f.List1, f.Command1, f.rtxt2});
-    f.Command1->click();
-    f.openPanel->trigger();
-    walk(f, {f.Command3, f.rtxt2});
+    named<QAction>(f, "m5")->trigger();
+    walk(f, {"chkMatchCase", "chkTextOnly", "Command4", "List1", "Command1", "rtxt2"});
+    named<QPushButton>(f, "Command1")->click();
+    named<QAction>(f, "openPanel")->trigger();
+    walk(f, {"Command3", "rtxt2"});
 }
 
 INSTANTIATE_TEST_SUITE_P(, KeyboardWalk, ::testing::Values(Look::Light, Look::Dark),

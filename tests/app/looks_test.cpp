@@ -1,12 +1,12 @@
 #include "formharness.h"
 #include "looks.h"
+#include "session/daybook.h"
 #include "testapplication.h"
 
 #include "app/artwork.h"
 #include "app/monthcalendar.h"
 #include "diary/pagestore.h"
 #include "editor/richtextedit.h"
-#include "session/daybook.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -58,9 +58,9 @@ int inkGrey(const QIcon &icon)
 
 QToolButton *toolbarKey(Form1 &form, const char *name)
 {
-    for (QAction *action : form.Toolbar1->actions())
+    for (QAction *action : named<QToolBar>(form, "Toolbar1")->actions())
         if (action->text() == QLatin1String(name) || action->toolTip() == QLatin1String(name) || action->objectName() == QLatin1String(name))
-            return qobject_cast<QToolButton *>(form.Toolbar1->widgetForAction(action));
+            return qobject_cast<QToolButton *>(named<QToolBar>(form, "Toolbar1")->widgetForAction(action));
     return nullptr;
 }
 
@@ -69,13 +69,15 @@ QToolButton *toolbarKey(Form1 &form, const char *name)
 void expectShownIn(Form1 &form, Look look)
 {
     SCOPED_TRACE(lookName(look));
-    const qreal scale = form.Image1->devicePixelRatioF();
-    EXPECT_EQ(form.Image1->pixmap().toImage(), artwork::backgroundPicture(look, scale).toImage());
-    EXPECT_EQ(form.Image2->pixmap().toImage(), artwork::titleBanner(look, scale).toImage());
-    EXPECT_NE(form.Image1->pixmap().toImage(), artwork::backgroundPicture(look == Look::Dark ? Look::Light : Look::Dark, scale).toImage());
+    const QImage background = named<QLabel>(form, "Image1")->pixmap().toImage();
+    const qreal scale = named<QLabel>(form, "Image1")->devicePixelRatioF();
+    EXPECT_EQ(background, artwork::backgroundPicture(look, scale).toImage());
+    EXPECT_EQ(named<QLabel>(form, "Image2")->pixmap().toImage(), artwork::titleBanner(look, scale).toImage());
+    EXPECT_NE(background, artwork::backgroundPicture(look == Look::Dark ? Look::Light : Look::Dark, scale).toImage());
     // Where no control lies: the paper between the calendar and the page.
-    const QRect paper(form.canvas->width() * 31 / 100, form.canvas->height() * 60 / 100, form.canvas->width() / 10, form.canvas->height() / 5);
-    const double brightness = meanLuminance(form.canvas->grab(paper).toImage());
+    QWidget &canvas = *named(form, "canvas");
+    const QRect paper(canvas.width() * 31 / 100, canvas.height() * 60 / 100, canvas.width() / 10, canvas.height() / 5);
+    const double brightness = meanLuminance(canvas.grab(paper).toImage());
     if (look == Look::Dark)
         EXPECT_LT(brightness, 0.25);
     else
@@ -84,7 +86,7 @@ void expectShownIn(Form1 &form, Look look)
     // key is drawn by us, the tests having no desktop theme.
     QToolButton *bold = toolbarKey(form, "Bold");
     EXPECT_NE(bold, nullptr);
-    for (QToolButton *button : {form.SSCommand1, form.SSCommand4, bold}) {
+    for (QToolButton *button : {named<QToolButton>(form, "SSCommand1"), named<QToolButton>(form, "SSCommand4"), bold}) {
         if (!button)
             continue;
         const int grey = inkGrey(button->icon());
@@ -94,13 +96,13 @@ void expectShownIn(Form1 &form, Look look)
             EXPECT_LT(grey, 90) << button->toolTip().toStdString();
     }
     ContrastCheck headings(QStringLiteral("headings and calendar"), look);
-    for (QLabel *label : {form.Label4, form.Label1, form.dtpick})
+    for (QLabel *label : {named<QLabel>(form, "Label4"), named<QLabel>(form, "Label1"), named<QLabel>(form, "dtpick")})
         headings.control(form, *label);
-    headings.control(form, *form.monthview1->findChild<QToolButton *>(QStringLiteral("qt_calendar_monthbutton")));
+    headings.control(form, *named<MonthCalendar>(form, "monthview1")->findChild<QToolButton *>(QStringLiteral("qt_calendar_monthbutton")));
     headings.expectReadable();
     // The weekends' colour was worked out again for this look's page.
-    const QColor saturday = form.monthview1->weekdayTextFormat(Qt::Saturday).foreground().color();
-    EXPECT_GE(wcagContrast(saturday.rgb(), form.monthview1->palette().color(QPalette::Base).rgb()), 4.5);
+    const QColor saturday = named<MonthCalendar>(form, "monthview1")->weekdayTextFormat(Qt::Saturday).foreground().color();
+    EXPECT_GE(wcagContrast(saturday.rgb(), named<MonthCalendar>(form, "monthview1")->palette().color(QPalette::Base).rgb()), 4.5);
 }
 
 struct Shown
@@ -116,19 +118,17 @@ Shown openAndSaveTheColouredPage(Look look)
     const ScopedLook scoped(look);
     FormHarness harness;
     EXPECT_TRUE(pagestore::save(harness.data.root(), kToday, kColouredPage));
-    harness.withoutPassword();
-    harness.start();
-    Form1 &form = *harness.form;
+    Form1 &form = harness.startWithoutPassword();
     form.show();
     Shown shown;
-    shown.editor = form.rtxt2->textRtf();
-    shown.pixels = form.rtxt2->viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    shown.editor = named<RichTextEdit>(form, "rtxt2")->textRtf();
+    shown.pixels = named<RichTextEdit>(form, "rtxt2")->viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
     // A letter typed and taken back: the page counts as changed, its text is as it was.
-    QTest::keyClicks(form.rtxt2, QStringLiteral("x"));
-    QTest::keyClick(form.rtxt2, Qt::Key_Backspace);
+    QTest::keyClicks(named<RichTextEdit>(form, "rtxt2"), QStringLiteral("x"));
+    QTest::keyClick(named<RichTextEdit>(form, "rtxt2"), Qt::Key_Backspace);
     EXPECT_EQ(form.session().book().filechanged(), 1);
     harness.dialogs.answerMessage(Button::Yes);
-    form.m2->trigger();
+    named<QAction>(form, "m2")->trigger();
     shown.stored = pagestore::load(harness.data.root(), kToday).value_or(QByteArray());
     return shown;
 }
@@ -165,8 +165,7 @@ TEST(Looks, TheMainWindowShowsTheArtworkOfThePalettesLook)
     for (const Look look : {Look::Light, Look::Dark}) {
         const ScopedLook scoped(look);
         FormHarness harness;
-        harness.withoutPassword();
-        harness.start();
+        harness.startWithoutPassword();
         harness.form->show();
         expectShownIn(*harness.form, look);
     }
@@ -176,21 +175,19 @@ TEST(Looks, APaletteChangedAtRunTimeRepaintsInTheOtherLook)
 {
     const ScopedLook light(Look::Light);
     FormHarness harness;
-    harness.withoutPassword();
-    harness.start();
-    Form1 &form = *harness.form;
+    Form1 &form = harness.startWithoutPassword();
     form.show();
     expectShownIn(form, Look::Light);
     {
         const ScopedLook dark(Look::Dark);
         expectShownIn(form, Look::Dark);
         // A new highlight alone keeps the look, and the picture with it.
-        const qint64 picture = form.Image1->pixmap().cacheKey();
+        const qint64 picture = named<QLabel>(form, "Image1")->pixmap().cacheKey();
         QPalette palette = QApplication::palette();
         palette.setColor(QPalette::Highlight, QColor(0x80, 0x20, 0x60));
         QApplication::setPalette(palette);
         QCoreApplication::processEvents();
-        EXPECT_EQ(form.Image1->pixmap().cacheKey(), picture);
+        EXPECT_EQ(named<QLabel>(form, "Image1")->pixmap().cacheKey(), picture);
         expectShownIn(form, Look::Dark);
     }
     expectShownIn(form, Look::Light);
@@ -228,12 +225,10 @@ TEST(Looks, AnUntickedBoxStandsOutFromThePanel)
     for (const Look look : {Look::Light, Look::Dark}) {
         const ScopedLook scoped(look);
         FormHarness harness;
-        harness.withoutPassword();
-        harness.start();
-        Form1 &form = *harness.form;
+        Form1 &form = harness.startWithoutPassword();
         form.show();
-        form.m5->trigger();
-        QCheckBox &box = *form.chkTextOnly;
+        named<QAction>(form, "m5")->trigger();
+        QCheckBox &box = *named<QCheckBox>(form, "chkTextOnly");
         QStyleOptionButton option;
         option.initFrom(&box);
         const QRect indicator = box.style()->subElementRect(QStyle::SE_CheckBoxIndicator, &option, &box);

@@ -26,8 +26,7 @@ protected:
         for (const char *day : {"2026-11-20", "2026-12-04"})
             ASSERT_TRUE(pagestore::save(harness.data.root(), QString::fromLatin1(day),
                                         diarytexts::page(QStringLiteral("Kept on %1").arg(QString::fromLatin1(day)).toLatin1().constData())));
-        harness.withoutPassword();
-        harness.start();
+        harness.startWithoutPassword();
     }
 
     void writeFile(const QString &path, const QByteArray &bytes)
@@ -51,14 +50,14 @@ TEST_F(MovingTest, ImportDiaryAddsBelowTheOpenPageAndTellsEachDay)
 {
     writeFile(outside.filePath(QStringLiteral("2026-12-04.md")), "Skating on the **lake**.\n");
     writeFile(outside.filePath(QStringLiteral("2026-12-10.md")), "A new day.\n");
-    QTest::keyClicks(form().rtxt2, QStringLiteral("typed "));
+    QTest::keyClicks(named<RichTextEdit>(form(), "rtxt2"), QStringLiteral("typed "));
     harness.dialogs.answerChoice(Dialogs::Choice{5, std::nullopt});
     harness.dialogs.answerOpenFolder(outside.path());
     harness.dialogs.answerMessage(Button::No);  // the unsaved typing
     harness.dialogs.answerMessage(Button::Yes); // add below the page
     harness.dialogs.answerMessage(Button::Ok);  // the summary
     const qsizetype before = harness.dialogs.shown().size();
-    form().m25->trigger();
+    named<QAction>(form(), "m25")->trigger();
 
     const QStringList texts = harness.dialogs.texts().mid(before);
     ASSERT_EQ(texts.size(), 5);
@@ -69,7 +68,7 @@ TEST_F(MovingTest, ImportDiaryAddsBelowTheOpenPageAndTellsEachDay)
         << texts[4].toStdString();
     EXPECT_TRUE(texts[4].contains(QStringLiteral("2026-12-04: added below its page")));
     EXPECT_TRUE(texts[4].contains(QStringLiteral("2026-12-10: new page")));
-    const QString shown = form().rtxt2->text();
+    const QString shown = named<RichTextEdit>(form(), "rtxt2")->text();
     EXPECT_TRUE(shown.startsWith(QStringLiteral("Kept on 2026-12-04"))) << shown.toStdString();
     EXPECT_TRUE(shown.contains(QStringLiteral("Skating on the lake."))) << shown.toStdString();
     EXPECT_FALSE(shown.contains(QStringLiteral("typed")));
@@ -84,7 +83,7 @@ TEST_F(MovingTest, ExportOffersTheDiarysDaysAndWritesTheChosenForm)
     harness.dialogs.answerSaveFile(pdf);
     harness.dialogs.answerMessage(Button::Ok);
     const qsizetype before = harness.dialogs.shown().size();
-    form().m26->trigger();
+    named<QAction>(form(), "m26")->trigger();
     EXPECT_EQ(harness.dialogs.shown().at(before).range, pages);
     const QString documents = startFolder(QStandardPaths::DocumentsLocation);
     EXPECT_EQ(harness.dialogs.shown().at(before + 1).text, documents + QStringLiteral("/diary 2026-11-20 to 2026-12-04.pdf"));
@@ -100,12 +99,12 @@ TEST_F(MovingTest, ExportOffersTheDiarysDaysAndWritesTheChosenForm)
     harness.dialogs.answerChoice(Dialogs::Choice{1, chosen});
     harness.dialogs.answerOpenFolder(folder);
     harness.dialogs.answerMessage(Button::Ok);
-    form().m26->trigger();
+    named<QAction>(form(), "m26")->trigger();
     EXPECT_EQ(harness.dialogs.shown().at(before + 4).folder, documents);
     EXPECT_EQ(QDir(folder).entryList({QStringLiteral("*.md")}), QStringList{QStringLiteral("2026-12-04.md")});
 
     harness.dialogs.answerChoice(std::nullopt);
-    form().m26->trigger();
+    named<QAction>(form(), "m26")->trigger();
     EXPECT_EQ(harness.dialogs.shown().last().range, chosen) << "the last export's days are offered again";
     EXPECT_EQ(harness.dialogs.shown().last().offeredIndex, 1);
 
@@ -114,7 +113,7 @@ TEST_F(MovingTest, ExportOffersTheDiarysDaysAndWritesTheChosenForm)
     harness.dialogs.answerChoice(Dialogs::Choice{1, pages});
     harness.dialogs.answerOpenFolder(folder);
     harness.dialogs.answerMessage(Button::Ok);
-    form().m26->trigger();
+    named<QAction>(form(), "m26")->trigger();
     EXPECT_EQ(harness.dialogs.texts().last(), QStringLiteral("Export saved without the pages of 2026-11-20, which could not be read."));
 }
 

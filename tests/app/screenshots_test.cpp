@@ -77,15 +77,15 @@ QImage landscape()
 
 void writeADay(Form1 &form)
 {
-    form.rtxt2->setSelFontName(QStringLiteral("Liberation Serif"));
-    form.rtxt2->setSelFontSize(14);
-    form.rtxt2->insertPlainText(QStringLiteral("Skating on the lake with Anna. "));
-    form.rtxt2->setSelBold(true);
-    form.rtxt2->insertPlainText(QStringLiteral("The ice held!"));
-    form.rtxt2->setSelBold(false);
-    form.rtxt2->insertPlainText(QStringLiteral("\n"));
-    form.rtxt2->pastePicture(landscape());
-    form.rtxt->setPlainText(QStringLiteral("Anna's birthday"));
+    named<RichTextEdit>(form, "rtxt2")->setSelFontName(QStringLiteral("Liberation Serif"));
+    named<RichTextEdit>(form, "rtxt2")->setSelFontSize(14);
+    named<RichTextEdit>(form, "rtxt2")->insertPlainText(QStringLiteral("Skating on the lake with Anna. "));
+    named<RichTextEdit>(form, "rtxt2")->setSelBold(true);
+    named<RichTextEdit>(form, "rtxt2")->insertPlainText(QStringLiteral("The ice held!"));
+    named<RichTextEdit>(form, "rtxt2")->setSelBold(false);
+    named<RichTextEdit>(form, "rtxt2")->insertPlainText(QStringLiteral("\n"));
+    named<RichTextEdit>(form, "rtxt2")->pastePicture(landscape());
+    named<RichTextEdit>(form, "rtxt")->setPlainText(QStringLiteral("Anna's birthday"));
 }
 
 // The strip across the top of a group box where its caption is.
@@ -120,8 +120,8 @@ void checkMenus(ContrastCheck &check, QMenuBar &bar)
 
 void checkHeadings(ContrastCheck &check, Form1 &form)
 {
-    for (QLabel *label : {form.dtpick, form.Label5, form.Label4, form.Label3, form.Label1, form.text3})
-        if (!label->text().isEmpty())
+    for (const char *name : {"dtpick", "Label5", "Label4", "Label3", "Label1", "text3"})
+        if (QLabel *label = named<QLabel>(form, name); !label->text().isEmpty())
             check.control(form, *label);
 }
 
@@ -132,15 +132,13 @@ TEST_P(Screenshots, TheMainWindowWithAPagePictureNoteAndBoldDates)
     FormHarness harness;
     ASSERT_TRUE(notestore::save(harness.data.root(), QStringLiteral("Dec-24"), u"Christmas Eve"));
     ASSERT_TRUE(notestore::save(harness.data.root(), QStringLiteral("Dec-4"), u"Anna's birthday"));
-    harness.withoutPassword();
-    harness.start();
-    Form1 &form = *harness.form;
-    form.monthview1->setSelectedDate(QDate(2026, 11, 30));
-    form.monthview1->setSelectedDate(QDate(2026, 12, 4));
+    Form1 &form = harness.startWithoutPassword();
+    named<MonthCalendar>(form, "monthview1")->setSelectedDate(QDate(2026, 11, 30));
+    named<MonthCalendar>(form, "monthview1")->setSelectedDate(QDate(2026, 12, 4));
     writeADay(form);
     form.session().book().SavePage();
     form.show();
-    ASSERT_TRUE(form.monthview1->isBold(QDate(2026, 12, 24)));
+    ASSERT_TRUE(named<MonthCalendar>(form, "monthview1")->isBold(QDate(2026, 12, 24)));
 
     const QPixmap shot = form.grab();
     EXPECT_EQ(shot.deviceIndependentSize().toSize(), form.size());
@@ -150,9 +148,9 @@ TEST_P(Screenshots, TheMainWindowWithAPagePictureNoteAndBoldDates)
     contrast.control(form, *form.menuBar());
     checkMenus(contrast, *form.menuBar());
     checkHeadings(contrast, form);
-    for (QWidget *control : std::initializer_list<QWidget *>{form.cmbFontName, form.cmbFontSize, form.rtxt2, form.rtxt, form.Image2})
-        contrast.control(form, *control);
-    MonthCalendar &calendar = *form.monthview1;
+    for (const char *name : {"cmbFontName", "cmbFontSize", "rtxt2", "rtxt", "Image2"})
+        contrast.control(form, *named(form, name));
+    MonthCalendar &calendar = *named<MonthCalendar>(form, "monthview1");
     for (const char *part : {"qt_calendar_monthbutton", "qt_calendar_yearbutton"})
         contrast.control(form, *calendar.findChild<QToolButton *>(QLatin1String(part)));
     // December 2026 begins on a Tuesday: its first row starts with 29 and 30 November.
@@ -185,7 +183,7 @@ TEST_P(Screenshots, ThePrintAndPictureWindows)
     writeADay(form);
     form.show();
 
-    form.m17->trigger();
+    named<QAction>(form, "m17")->trigger();
     auto *print = form.findChild<QWidget *>(QStringLiteral("Frmprint"));
     ASSERT_NE(print, nullptr);
     EXPECT_TRUE(print->grab().save(screenshotPath("frmprint")));
@@ -197,7 +195,7 @@ TEST_P(Screenshots, ThePrintAndPictureWindows)
     const QString photo = harness.data.path() + QStringLiteral("/holiday.png");
     ASSERT_TRUE(landscape().save(photo));
     harness.dialogs.answerOpenFile(photo);
-    form.m16->trigger();
+    named<QAction>(form, "m16")->trigger();
     auto *picture = form.findChild<QWidget *>(QStringLiteral("Frmpicture"));
     ASSERT_NE(picture, nullptr);
     EXPECT_TRUE(picture->grab().save(screenshotPath("frmpicture")));
@@ -210,39 +208,40 @@ TEST_P(Screenshots, ThePrintAndPictureWindows)
 TEST_P(Screenshots, TheMainWindowMaximisedAndWithItsPanels)
 {
     FormHarness harness;
-    harness.withoutPassword();
-    harness.start();
-    Form1 &form = *harness.form;
+    Form1 &form = harness.startWithoutPassword();
     writeADay(form);
     form.session().book().SavePage();
     form.show();
 
-    form.m5->trigger();
-    form.Text4->setText(QStringLiteral("lake"));
-    form.Command4->click();
-    ASSERT_GT(form.List1->count(), 0);
+    named<QAction>(form, "m5")->trigger();
+    named<QLineEdit>(form, "Text4")->setText(QStringLiteral("lake"));
+    named<QPushButton>(form, "Command4")->click();
+    ASSERT_GT(named<QListWidget>(form, "List1")->count(), 0);
     EXPECT_TRUE(form.grab().save(screenshotPath("form1-search")));
     ContrastCheck search = check("search panel");
-    search.picture(QStringLiteral("Frame5 caption"), form.Frame5->grab(captionOf(*form.Frame5)).toImage());
-    for (QWidget *control : std::initializer_list<QWidget *>{form.Label6[0], form.Text4, form.chkMatchCase, form.chkTextOnly, form.Command4,
-                                                             form.Label6[1], form.Command1})
-        search.control(form, *control);
+    search.picture(QStringLiteral("Frame5 caption"), named<QGroupBox>(form, "Frame5")->grab(captionOf(*named<QGroupBox>(form, "Frame5"))).toImage());
+    const auto captions = form.findChildren<QLabel *>(QStringLiteral("Label6"));
+    for (const char *name : {"Text4", "chkMatchCase", "chkTextOnly", "Command4", "Command1"})
+        search.control(form, *named(form, name));
+    for (QLabel *caption : captions)
+        search.control(form, *caption);
     // The list's text, and its chosen match on the highlight.
-    form.List1->clearSelection();
-    search.control(form, *form.List1);
-    form.List1->setCurrentRow(0);
-    search.picture(QStringLiteral("List1: the chosen match"), form.List1->viewport()->grab(form.List1->visualItemRect(form.List1->item(0))).toImage());
+    QListWidget &matches = *named<QListWidget>(form, "List1");
+    matches.clearSelection();
+    search.control(form, matches);
+    matches.setCurrentRow(0);
+    search.picture(QStringLiteral("List1: the chosen match"), matches.viewport()->grab(matches.visualItemRect(matches.item(0))).toImage());
     search.expectReadable();
 
-    form.Command1->click();
-    form.openPanel->trigger();
+    named<QPushButton>(form, "Command1")->click();
+    named<QAction>(form, "openPanel")->trigger();
     EXPECT_TRUE(form.grab().save(screenshotPath("form1-open")));
     ContrastCheck open = check("open panel");
-    open.picture(QStringLiteral("Frame3 caption"), form.Frame3->grab(captionOf(*form.Frame3)).toImage());
-    for (QWidget *control : std::initializer_list<QWidget *>{form.File3, form.Command3})
+    open.picture(QStringLiteral("Frame3 caption"), named<QGroupBox>(form, "Frame3")->grab(captionOf(*named<QGroupBox>(form, "Frame3"))).toImage());
+    for (QWidget *control : std::initializer_list<QWidget *>{named<FileListBox>(form, "File3"), named<QPushButton>(form, "Command3")})
         open.control(form, *control);
     open.expectReadable();
-    form.Frame3->hide();
+    named<QGroupBox>(form, "Frame3")->hide();
 
     // Maximised on a 1920x1080 desktop, its panel taking the rest.
     form.resize(1920, 1050);
@@ -252,8 +251,8 @@ TEST_P(Screenshots, TheMainWindowMaximisedAndWithItsPanels)
     ContrastCheck maximised = check("main window maximised");
     checkHeadings(maximised, form);
     // The search left no page open and emptied the note, which gets its text again.
-    form.rtxt->setPlainText(QStringLiteral("Anna's birthday"));
-    for (QWidget *control : std::initializer_list<QWidget *>{form.rtxt, form.Image2})
+    named<RichTextEdit>(form, "rtxt")->setPlainText(QStringLiteral("Anna's birthday"));
+    for (QWidget *control : std::initializer_list<QWidget *>{named<RichTextEdit>(form, "rtxt"), named<QLabel>(form, "Image2")})
         maximised.control(form, *control);
     maximised.expectReadable();
     form.resize(form.minimumSize());
@@ -266,14 +265,12 @@ TEST_P(Screenshots, ThePageHistoryAndTheLockBox)
     FormHarness harness;
     ASSERT_TRUE(pagestore::save(harness.data.root(), QStringLiteral("2026-12-04"),
                                 "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0 Times New Roman;}}\r\n\\pard Skating on the lake\\par\r\n}"));
-    harness.withoutPassword();
-    harness.start();
-    Form1 &form = *harness.form;
+    Form1 &form = harness.startWithoutPassword();
     form.show();
-    QTest::keyClicks(form.rtxt2, QStringLiteral("Later: "));
+    QTest::keyClicks(named<RichTextEdit>(form, "rtxt2"), QStringLiteral("Later: "));
     harness.dialogs.answerMessage(Dialogs::Button::Yes);
-    form.m2->trigger();
-    form.m21->trigger();
+    named<QAction>(form, "m2")->trigger();
+    named<QAction>(form, "m21")->trigger();
     auto *history = form.findChild<PageHistoryWindow *>();
     ASSERT_NE(history, nullptr);
     ASSERT_EQ(history->List1->count(), 1);

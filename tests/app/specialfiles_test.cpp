@@ -13,9 +13,8 @@ TEST(SpecialFiles, AYearlyNoteThatIsAFifoOrADeviceLeavesTheNoteEmpty)
         SCOPED_TRACE(nameOf(kind));
         FormHarness harness;
         makeSpecialFile(harness.data.root().notePath(QStringLiteral("Dec-4")), kind);
-        harness.withoutPassword();
-        harness.start();
-        EXPECT_TRUE(harness.form->rtxt->text().isEmpty());
+        harness.startWithoutPassword();
+        EXPECT_TRUE(named<RichTextEdit>(*harness.form, "rtxt")->text().isEmpty());
         EXPECT_EQ(harness.dialogs.shown().size(), 1) << "the sign-in notice alone";
     }
 }

@@ -62,21 +62,19 @@ TEST(SpellingWindow, ThePageAndThePrintCopyAreMarkedAndAWordPutRightIsAChange)
     ASSERT_TRUE(pagestore::save(harness.data.root(), QStringLiteral("2026-12-04"), diarytexts::page("We went skaating today")));
     const QByteArray stored = *pagestore::load(harness.data.root(), QStringLiteral("2026-12-04"));
     harness.spelling = &service;
-    harness.withoutPassword();
-    harness.start();
-    Form1 &form = *harness.form;
+    Form1 &form = harness.startWithoutPassword();
     form.show();
 
-    spelling::EditorSpelling &page = spellingOf(*form.rtxt2);
+    spelling::EditorSpelling &page = spellingOf(*named<RichTextEdit>(form, "rtxt2"));
     page.highlighter().finishNow();
-    EXPECT_TRUE(marks(*form.rtxt2->document(), QStringLiteral("skaating")));
+    EXPECT_TRUE(marks(*named<RichTextEdit>(form, "rtxt2")->document(), QStringLiteral("skaating")));
     EXPECT_EQ(form.session().book().filechanged(), 0);
-    chooseSuggestion(page, *form.rtxt2, QStringLiteral("skaating"), QStringLiteral("skating"));
-    EXPECT_EQ(form.rtxt2->text(), QStringLiteral("We went skating today"));
+    chooseSuggestion(page, *named<RichTextEdit>(form, "rtxt2"), QStringLiteral("skaating"), QStringLiteral("skating"));
+    EXPECT_EQ(named<RichTextEdit>(form, "rtxt2")->text(), QStringLiteral("We went skating today"));
     EXPECT_EQ(form.session().book().filechanged(), 1);
     EXPECT_EQ(*pagestore::load(harness.data.root(), QStringLiteral("2026-12-04")), stored);
 
-    form.m17->trigger();
+    named<QAction>(form, "m17")->trigger();
     auto *print = form.findChild<Frmprint *>();
     ASSERT_NE(print, nullptr);
     print->rtxt->setPlainText(QStringLiteral("A speling slip"));

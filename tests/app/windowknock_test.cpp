@@ -36,8 +36,7 @@ TEST(WindowKnock, ASecondStartReachesTheWindowOfItsDiaryOnly)
 TEST(WindowKnock, TheWindowHoldingTheDiaryComesForward)
 {
     FormHarness first;
-    first.withoutPassword();
-    first.start();
+    first.startWithoutPassword();
     first.form->show();
     QWidget elsewhere;
     elsewhere.show();

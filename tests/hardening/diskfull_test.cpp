@@ -29,7 +29,7 @@ TEST_F(DiskFullTest, AWriteCutOffByAFullDiskKeepsEveryFileAndSaysSo)
     const QString longText(20000, QLatin1Char('x'));
 
     type(QStringLiteral("Long day. "));
-    form().rtxt2->insertPlainText(longText);
+    named<RichTextEdit>(form(), "rtxt2")->insertPlainText(longText);
     harness.dialogs.answerMessage(Button::Yes);
     harness.dialogs.answerMessage(Button::Ok);
     {
@@ -41,11 +41,11 @@ TEST_F(DiskFullTest, AWriteCutOffByAFullDiskKeepsEveryFileAndSaysSo)
     EXPECT_EQ(form().session().book().filechanged(), 1);
     EXPECT_TRUE(pageText().startsWith(QStringLiteral("Long day. xxx")));
 
-    form().rtxt->setPlainText(longText);
+    named<RichTextEdit>(form(), "rtxt")->setPlainText(longText);
     harness.dialogs.answerMessage(Button::Ok);
     {
         const DiskFull full(4096);
-        form().m9->trigger();
+        named<QAction>(form(), "m9")->trigger();
     }
     expectError(kNoteNotSaved, harness.data.root().notePath(QStringLiteral("Dec-4")) + tooLarge);
     EXPECT_EQ(noteText(), longText);
@@ -55,7 +55,7 @@ TEST_F(DiskFullTest, AWriteCutOffByAFullDiskKeepsEveryFileAndSaysSo)
     harness.dialogs.answerMessage(Button::Ok);
     {
         const DiskFull full(8);
-        form().m18->trigger();
+        named<QAction>(form(), "m18")->trigger();
     }
     expectError(kPasswordNotSaved);
 
@@ -83,13 +83,13 @@ TEST_F(DiskFullTest, AChangeWhoseEarlierVersionCannotBeKeptWaitsForTheUser)
     form().session().book().DeletePage();
     EXPECT_TRUE(lastText().endsWith(QStringLiteral("Delete anyway?")));
 
-    form().rtxt->setPlainText(QStringLiteral("Anna is 40"));
+    named<RichTextEdit>(form(), "rtxt")->setPlainText(QStringLiteral("Anna is 40"));
     harness.dialogs.answerMessage(Button::No);
-    form().m9->trigger();
+    named<QAction>(form(), "m9")->trigger();
     EXPECT_TRUE(lastText().startsWith(QStringLiteral("The note was not saved")));
     harness.dialogs.answerMessage(Button::Ok);
     harness.dialogs.answerMessage(Button::No);
-    form().m10->trigger();
+    named<QAction>(form(), "m10")->trigger();
     EXPECT_TRUE(lastText().startsWith(QStringLiteral("The note was not deleted")));
     EXPECT_EQ(before.changes(), QStringList());
 

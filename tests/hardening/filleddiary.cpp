@@ -18,8 +18,7 @@ void FilledDiary::SetUp()
 
 void FilledDiary::start()
 {
-    harness.withoutPassword();
-    harness.start();
+    harness.startWithoutPassword();
     ASSERT_TRUE(form().startedUp());
 }
 
@@ -35,12 +34,12 @@ void FilledDiary::storePage(const char *day, const char *text)
 
 void FilledDiary::type(const QString &text)
 {
-    QTest::keyClicks(form().rtxt2, text);
+    QTest::keyClicks(named<RichTextEdit>(form(), "rtxt2"), text);
 }
 
 void FilledDiary::choose(QDate day)
 {
-    form().monthview1->setSelectedDate(day);
+    named<MonthCalendar>(form(), "monthview1")->setSelectedDate(day);
 }
 
 void FilledDiary::expectError(const QString &text, const QString &reason) const
@@ -58,10 +57,10 @@ void FilledDiary::expectError(const QString &text, const QString &reason) const
 
 QString FilledDiary::pageText() const
 {
-    return form().rtxt2->text();
+    return named<RichTextEdit>(form(), "rtxt2")->text();
 }
 
 QString FilledDiary::noteText() const
 {
-    return form().rtxt->text();
+    return named<RichTextEdit>(form(), "rtxt")->text();
 }

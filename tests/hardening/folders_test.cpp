@@ -36,9 +36,9 @@ protected:
 
     void expectNoteSaveRefused()
     {
-        form().rtxt->setPlainText(QStringLiteral("A note with nowhere to go"));
+        named<RichTextEdit>(form(), "rtxt")->setPlainText(QStringLiteral("A note with nowhere to go"));
         harness.dialogs.answerMessage(Button::Ok);
-        form().m9->trigger();
+        named<QAction>(form(), "m9")->trigger();
         expectError(kNoteNotSaved);
     }
 };
@@ -53,7 +53,7 @@ TEST_F(FoldersTest, APagesFolderMissingOrAFileRefusesSavesAndKeepsEverything)
         start();
         const DiarySnapshot before(harness.data);
         EXPECT_TRUE(form().session().book().pages().isEmpty());
-        EXPECT_EQ(form().text3->text(), QStringLiteral("0"));
+        EXPECT_EQ(named<QLabel>(form(), "text3")->text(), QStringLiteral("0"));
         EXPECT_EQ(noteText(), QStringLiteral("Anna's birthday"));
         expectPageSaveRefused();
         EXPECT_EQ(before.changes(), QStringList());
@@ -83,13 +83,13 @@ TEST_F(FoldersTest, APageDeletedBetweenTheListAndTheOpenIsReported)
     const DiarySnapshot before(harness.data);
 
     harness.dialogs.answerMessage(Button::Ok);
-    form().SSCommand2->click();
+    named<QToolButton>(form(), "SSCommand2")->click();
     expectError(kPageNotOpened, harness.data.root().pagesDir() + QStringLiteral("/2026-12-01.dat: The file or its folder does not exist."));
     EXPECT_TRUE(pageText().isEmpty());
-    EXPECT_TRUE(form().Label3->text().isEmpty());
+    EXPECT_TRUE(named<QLabel>(form(), "Label3")->text().isEmpty());
     EXPECT_EQ(form().session().book().filechanged(), 0);
 
-    form().SSCommand2->click();
+    named<QToolButton>(form(), "SSCommand2")->click();
     EXPECT_EQ(pageText(), QStringLiteral("November page"));
     EXPECT_EQ(before.changes(), QStringList());
 }

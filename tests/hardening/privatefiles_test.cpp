@@ -132,8 +132,8 @@ TEST_P(PrivateFilesTest, EveryFileAndFolderMadeForTheDiaryIsItsOwnersAloneWhatev
         {"a new page", [&] { saveTyped(QDate(2026, 12, 2), QStringLiteral("Snow")); }},
         {"a yearly note",
          [&] {
-             form().rtxt->setPlainText(QStringLiteral("Skates sharpened"));
-             form().m9->trigger();
+             named<RichTextEdit>(form(), "rtxt")->setPlainText(QStringLiteral("Skates sharpened"));
+             named<QAction>(form(), "m9")->trigger();
          }},
         {"a draft",
          [&] {
@@ -144,14 +144,14 @@ TEST_P(PrivateFilesTest, EveryFileAndFolderMadeForTheDiaryIsItsOwnersAloneWhatev
          [&] {
              harness.dialogs.answerSaveFile(outPath(QStringLiteral("window.zip")));
              harness.dialogs.answerMessage(Button::Ok);
-             form().m22->trigger();
+             named<QAction>(form(), "m22")->trigger();
          }},
         {"a page printed to a PDF file",
          [&] {
              QPrinter printer;
              printer.setOutputFormat(QPrinter::PdfFormat);
              printer.setOutputFileName(outPath(QStringLiteral("printed.pdf")));
-             EXPECT_FALSE(printing::printDocument(*form().rtxt2, printer, QMargins()));
+             EXPECT_FALSE(printing::printDocument(*named<RichTextEdit>(form(), "rtxt2"), printer, QMargins()));
              save(QDate(2026, 12, 2));
              harness.close();
          }},

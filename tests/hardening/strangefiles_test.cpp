@@ -61,22 +61,22 @@ TEST_F(FilledDiary, BinaryEmptyAndHugeFilesInThePagesFolderLeaveTheWindowUsable)
     const DiarySnapshot before(harness.data);
 
     harness.dialogs.answerMessage(Button::Ok);
-    form().SSCommand4->click();
+    named<QToolButton>(form(), "SSCommand4")->click();
     expectError(kPageNotOpened);
     EXPECT_TRUE(pageText().isEmpty());
 
-    form().SSCommand2->click();
-    EXPECT_EQ(form().Label3->text(), QStringLiteral("2026-12-06.dat"));
+    named<QToolButton>(form(), "SSCommand2")->click();
+    EXPECT_EQ(named<QLabel>(form(), "Label3")->text(), QStringLiteral("2026-12-06.dat"));
     EXPECT_TRUE(pageText().isEmpty());
-    form().SSCommand2->click();
-    EXPECT_EQ(form().Label3->text(), QStringLiteral("2026-12-05.dat"));
-    form().SSCommand2->click();
+    named<QToolButton>(form(), "SSCommand2")->click();
+    EXPECT_EQ(named<QLabel>(form(), "Label3")->text(), QStringLiteral("2026-12-05.dat"));
+    named<QToolButton>(form(), "SSCommand2")->click();
     EXPECT_EQ(pageText(), QStringLiteral("Today we went skating"));
 
-    form().Text4->setText(QStringLiteral("skating"));
-    form().Command4->click();
-    ASSERT_EQ(form().List1->count(), 1);
-    EXPECT_EQ(form().List1->item(0)->text(), QStringLiteral("2026-12-04.dat"));
+    named<QLineEdit>(form(), "Text4")->setText(QStringLiteral("skating"));
+    named<QPushButton>(form(), "Command4")->click();
+    ASSERT_EQ(named<QListWidget>(form(), "List1")->count(), 1);
+    EXPECT_EQ(named<QListWidget>(form(), "List1")->item(0)->text(), QStringLiteral("2026-12-04.dat"));
     EXPECT_EQ(harness.dialogs.shown().size(), 2);
     EXPECT_EQ(before.changes(), QStringList());
 }
@@ -92,13 +92,13 @@ TEST_F(FilledDiary, APageWithMoreTextThanAPageHoldsIsNeitherOpenedNorStored)
     const DiarySnapshot before(harness.data);
 
     harness.dialogs.answerMessage(Button::Ok);
-    form().SSCommand4->click();
+    named<QToolButton>(form(), "SSCommand4")->click();
     expectError(kPageNotOpened, harness.data.root().pagesDir()
                                     + QStringLiteral("/2026-12-07.dat: It holds more text than a page can hold (4194304 characters)."));
     EXPECT_TRUE(pageText().isEmpty());
 
     choose(QDate(2026, 12, 9));
-    form().rtxt2->insertPlainText(QString::fromLatin1(text) + u'x');
+    named<RichTextEdit>(form(), "rtxt2")->insertPlainText(QString::fromLatin1(text) + u'x');
     harness.dialogs.answerMessage(Button::Ok);
     form().session().book().SavePage();
     expectError(QStringLiteral("An error has occured! The amount of the data is too large! The file was not saved!"),
@@ -119,7 +119,7 @@ TEST_F(FilledDiary, APageCutOffInsideAPictureOpensWithWhatIsLeft)
     EXPECT_TRUE(pageText().startsWith(QStringLiteral("Before the photo")));
     EXPECT_FALSE(pageText().contains(QStringLiteral("After")));
     // The picture shows as a crossed-out box: the user sees that something is missing.
-    EXPECT_EQ(form().rtxt2->document()->toRawText().count(QChar::ObjectReplacementCharacter), 1);
+    EXPECT_EQ(named<RichTextEdit>(form(), "rtxt2")->document()->toRawText().count(QChar::ObjectReplacementCharacter), 1);
     EXPECT_EQ(form().session().book().filechanged(), 0);
 
     choose(QDate(2026, 12, 1));

@@ -5,8 +5,8 @@
 #include "picture/picturebox.h"
 #include "richtext/picture.h"
 #include "editor/richtextedit.h"
-#include "testimages.h"
 #include "session/daybook.h"
+#include "testimages.h"
 #include "ui/modcenter.h"
 #include "ui/startfolder.h"
 
@@ -62,8 +62,7 @@ class FrmpictureTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        harness.withoutPassword();
-        harness.start();
+        harness.startWithoutPassword();
         harness.form->show();
     }
 
@@ -73,13 +72,13 @@ protected:
     void addPicture(const QString &path)
     {
         harness.dialogs.answerOpenFile(path);
-        form().m16->trigger();
+        named<QAction>(form(), "m16")->trigger();
     }
     void addRefusedPicture(const QString &path)
     {
         harness.dialogs.answerOpenFile(path);
         harness.dialogs.answerMessage(Dialogs::Button::Ok);
-        form().m16->trigger();
+        named<QAction>(form(), "m16")->trigger();
     }
     // As the user does: open the list and choose the entry.
     void pick(const QString &entry)
@@ -90,10 +89,10 @@ protected:
         QTest::keyClick(field->view(), Qt::Key_Return);
     }
     void press(const char *key) { QTest::mouseClick(window().Toolbar1->findChild<QWidget *>(QLatin1String(key)), Qt::LeftButton); }
-    void choose(QDate day) { form().monthview1->setSelectedDate(day); }
+    void choose(QDate day) { named<MonthCalendar>(form(), "monthview1")->setSelectedDate(day); }
 
     Form1 &form() const { return *harness.form; }
-    Frmpicture &window() const { return *form().frmpicture; }
+    Frmpicture &window() const { return *form().findChild<Frmpicture *>(); }
     QSize preview() const { return window().Picture1->size(); }
 
     FormHarness harness;
@@ -111,7 +110,7 @@ TEST_F(FrmpictureTest, EachFormatOpensTheWindowUnscaledCentredAndFocused)
     for (const QString &path : paths) {
         SCOPED_TRACE(path.toStdString());
         harness.dialogs.answerOpenFile(path);
-        form().m16->trigger();
+        named<QAction>(form(), "m16")->trigger();
         EXPECT_EQ(form().session().book().filechanged(), 1);
         EXPECT_EQ(harness.dialogs.shown().last(), (Shown{.kind = ScriptedDialogs::Kind::OpenFile, .filter = kFilter, .centred = true,
                                                          .folder = startFolder(QStandardPaths::PicturesLocation)}));
@@ -136,11 +135,11 @@ TEST_F(FrmpictureTest, AFileThatIsNoPictureIsReportedCentredAndACancelEndsQuietl
     addPicture(QString());
     EXPECT_EQ(harness.dialogs.shown().size(), 2);
     EXPECT_EQ(form().session().book().filechanged(), 1);
-    EXPECT_TRUE(form().frmpicture.isNull());
+    EXPECT_EQ(form().findChild<Frmpicture *>(), nullptr);
 
     addRefusedPicture(write(QStringLiteral("notes.txt"), "Dear diary"));
     EXPECT_EQ(harness.dialogs.shown().last(), kNotValid);
-    EXPECT_TRUE(form().frmpicture.isNull());
+    EXPECT_EQ(form().findChild<Frmpicture *>(), nullptr);
     EXPECT_FALSE(CenteringInForce());
 
     addPicture(png(testimages::blocks(30, 20)));
@@ -200,10 +199,10 @@ TEST_F(FrmpictureTest, AScaleTooLargeToShowIsRefusedAndTheFieldGoesBack)
 
 TEST_F(FrmpictureTest, PasteReplacesTheSelectionAndTheReopenedPageHoldsThePictures)
 {
-    QTest::keyClicks(form().rtxt2, QStringLiteral("Hello world"));
-    QTextCursor caret = form().rtxt2->textCursor();
+    QTest::keyClicks(named<RichTextEdit>(form(), "rtxt2"), QStringLiteral("Hello world"));
+    QTextCursor caret = named<RichTextEdit>(form(), "rtxt2")->textCursor();
     caret.setPosition(5);
-    form().rtxt2->setTextCursor(caret);
+    named<RichTextEdit>(form(), "rtxt2")->setTextCursor(caret);
 
     const QImage first = testimages::blocks(160, 96);
     addPicture(png(first));
@@ -212,48 +211,48 @@ TEST_F(FrmpictureTest, PasteReplacesTheSelectionAndTheReopenedPageHoldsThePictur
     press("Paste");
     EXPECT_FALSE(window().isVisible());
     EXPECT_EQ(rgb(QGuiApplication::clipboard()->image()), halved);
-    EXPECT_EQ(form().rtxt2->toPlainText(), QStringLiteral("Hello") + kPictureMark + QStringLiteral(" world"));
+    EXPECT_EQ(named<RichTextEdit>(form(), "rtxt2")->toPlainText(), QStringLiteral("Hello") + kPictureMark + QStringLiteral(" world"));
 
     caret.setPosition(7);
     caret.setPosition(12, QTextCursor::KeepAnchor);
-    form().rtxt2->setTextCursor(caret);
+    named<RichTextEdit>(form(), "rtxt2")->setTextCursor(caret);
     const QImage second = testimages::blocks(48, 40);
     addPicture(write(QStringLiteral("second.bmp"), testimages::encoded(second, "bmp")));
     press("Paste");
-    EXPECT_EQ(form().rtxt2->toPlainText(), QStringLiteral("Hello") + kPictureMark + QStringLiteral(" ") + kPictureMark);
-    EXPECT_EQ(pictures(*form().rtxt2->document()), QList<QImage>({halved, second}));
+    EXPECT_EQ(named<RichTextEdit>(form(), "rtxt2")->toPlainText(), QStringLiteral("Hello") + kPictureMark + QStringLiteral(" ") + kPictureMark);
+    EXPECT_EQ(pictures(*named<RichTextEdit>(form(), "rtxt2")->document()), QList<QImage>({halved, second}));
 
     form().session().book().SavePage();
     choose(QDate(2026, 12, 5));
     choose(QDate(2026, 12, 4));
-    EXPECT_EQ(form().rtxt2->toPlainText(), QStringLiteral("Hello") + kPictureMark + QStringLiteral(" ") + kPictureMark);
-    EXPECT_EQ(pictures(*form().rtxt2->document()), QList<QImage>({halved, second}));
+    EXPECT_EQ(named<RichTextEdit>(form(), "rtxt2")->toPlainText(), QStringLiteral("Hello") + kPictureMark + QStringLiteral(" ") + kPictureMark);
+    EXPECT_EQ(pictures(*named<RichTextEdit>(form(), "rtxt2")->document()), QList<QImage>({halved, second}));
 }
 
 TEST_F(FrmpictureTest, CloseKeepsTheWindowForTheNextPictureAndTheCloseBoxDiscardsIt)
 {
-    QTest::keyClicks(form().rtxt2, QStringLiteral("Hello"));
+    QTest::keyClicks(named<RichTextEdit>(form(), "rtxt2"), QStringLiteral("Hello"));
     QGuiApplication::clipboard()->setText(QStringLiteral("kept"));
     addPicture(png(testimages::blocks(100, 60)));
     pick(QStringLiteral(".50"));
     press("Close");
     EXPECT_FALSE(window().isVisible());
     EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("kept"));
-    EXPECT_EQ(form().rtxt2->toPlainText(), QStringLiteral("Hello"));
+    EXPECT_EQ(named<RichTextEdit>(form(), "rtxt2")->toPlainText(), QStringLiteral("Hello"));
     EXPECT_EQ(preview(), QSize(50, 30));
 
-    Frmpicture *kept = form().frmpicture;
+    Frmpicture *kept = form().findChild<Frmpicture *>();
     const QImage next = testimages::blocks(70, 90);
     addPicture(write(QStringLiteral("next.gif"), testimages::gif(70, 90)));
-    EXPECT_EQ(form().frmpicture.data(), kept);
+    EXPECT_EQ(form().findChild<Frmpicture *>(), kept);
     EXPECT_EQ(rgb(window().Picture1->picture()), next);
     EXPECT_EQ(window().Combo1->currentText(), QStringLiteral("1"));
 
     window().close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_TRUE(form().frmpicture.isNull());
+    EXPECT_EQ(form().findChild<Frmpicture *>(), nullptr);
     addPicture(png(testimages::blocks(30, 20)));
-    ASSERT_FALSE(form().frmpicture.isNull());
+    ASSERT_NE(form().findChild<Frmpicture *>(), nullptr);
     EXPECT_TRUE(window().isVisible());
     EXPECT_EQ(preview(), QSize(30, 20));
 }

@@ -67,7 +67,7 @@ protected:
 
     Frmprint *open()
     {
-        form().m17->trigger();
+        named<QAction>(form(), "m17")->trigger();
         return form().findChild<Frmprint *>();
     }
 
@@ -116,7 +116,7 @@ TEST_F(PrintWindowTest, OpensWithAFreshCopyLaidOutForThePrinter)
     click(window, "Delete");
     EXPECT_FALSE(window->isVisible());
     EXPECT_EQ(window->printchanged, 0);
-    form().rtxt2->setPlainText(QStringLiteral("Changed in the main window"));
+    named<RichTextEdit>(form(), "rtxt2")->setPlainText(QStringLiteral("Changed in the main window"));
     EXPECT_EQ(open(), window);
     EXPECT_TRUE(window->isVisible());
     EXPECT_EQ(window->rtxt->text(), QStringLiteral("Changed in the main window"));
@@ -129,9 +129,9 @@ TEST_F(PrintWindowTest, OpensWithAFreshCopyLaidOutForThePrinter)
 TEST_F(PrintWindowTest, AnEmptyPageIsNotPrinted)
 {
     start();
-    form().monthview1->setSelectedDate(QDate(2026, 12, 2));
+    named<MonthCalendar>(form(), "monthview1")->setSelectedDate(QDate(2026, 12, 2));
     harness.dialogs.answerMessage(Button::Ok);
-    form().m17->trigger();
+    named<QAction>(form(), "m17")->trigger();
     EXPECT_EQ(harness.dialogs.shown().last(),
               (ScriptedDialogs::Shown{.text = QStringLiteral("There is nothing to print. Write or open a page first."),
                                       .title = QStringLiteral("Print"), .icon = Dialogs::Icon::Information}));
@@ -139,7 +139,7 @@ TEST_F(PrintWindowTest, AnEmptyPageIsNotPrinted)
 
     QImage picture(40, 30, QImage::Format_RGB32);
     picture.fill(Qt::darkGreen);
-    form().rtxt2->pastePicture(picture);
+    named<RichTextEdit>(form(), "rtxt2")->pastePicture(picture);
     Frmprint *window = open();
     ASSERT_NE(window, nullptr);
     EXPECT_TRUE(window->isVisible());
@@ -173,7 +173,7 @@ TEST_F(PrintWindowTest, TouchedCopiesAreOfferedForSavingOnClose)
     closeWindow(window);
     EXPECT_EQ(texts().mid(2), (QStringList{kSaveQuestion, kOverwrite}));
     EXPECT_EQ(stored("2026-12-04"), QStringLiteral("Skates. Today we went skating"));
-    EXPECT_EQ(form().rtxt2->text(), QStringLiteral("Skates. Today we went skating"));
+    EXPECT_EQ(named<RichTextEdit>(form(), "rtxt2")->text(), QStringLiteral("Skates. Today we went skating"));
     EXPECT_EQ(form().session().book().filechanged(), 0);
 }
 
@@ -206,13 +206,13 @@ TEST_F(PrintWindowTest, SavingStoresUnderTheSelectedDayAndLeavesTheMainFlag)
 {
     start();
     Frmprint *window = open();
-    form().monthview1->setSelectedDate(QDate(2026, 12, 2));
+    named<MonthCalendar>(form(), "monthview1")->setSelectedDate(QDate(2026, 12, 2));
     click(window, "Save");
     EXPECT_EQ(window->printchanged, 0);
     EXPECT_EQ(stored("2026-12-02"), QStringLiteral("Today we went skating"));
-    EXPECT_EQ(form().text3->text(), QStringLiteral("1"));
+    EXPECT_EQ(named<QLabel>(form(), "text3")->text(), QStringLiteral("1"));
 
-    QTest::keyClicks(form().rtxt2, QStringLiteral("Unsaved "));
+    QTest::keyClicks(named<RichTextEdit>(form(), "rtxt2"), QStringLiteral("Unsaved "));
     QTest::keyClicks(window->rtxt, QStringLiteral("Again "));
     harness.dialogs.answerMessage(Button::Yes);
     click(window, "Save");
@@ -229,7 +229,7 @@ TEST_F(PrintWindowTest, APageTooSmallToPreviewKeepsTheWindowHidden)
     EXPECT_EQ(harness.dialogs.shown().last(), (ScriptedDialogs::Shown{.text = kNotCompatible, .title = QStringLiteral("Not compatible"),
                                                                      .icon = Dialogs::Icon::Critical}));
     harness.dialogs.answerMessage(Button::Ok);
-    form().m17->trigger();
+    named<QAction>(form(), "m17")->trigger();
     EXPECT_EQ(texts().count(kNotCompatible), 2);
 }
 

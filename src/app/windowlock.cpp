@@ -1,12 +1,14 @@
-#include "form1.h"
+#include "windowlock.h"
 
 #include "app/autolock.h"
 #include "app/lockbox.h"
+#include "session/diarysession.h"
 #include "session/vaultcontrols.h"
 #include "spelling/service.h"
 
 #include <QActionGroup>
 #include <QApplication>
+#include <QMainWindow>
 #include <QMenu>
 #include <QSettings>
 
@@ -28,19 +30,32 @@ QString idleCaption(int minutes)
 
 } // namespace
 
-// Both wait for an encrypted diary: a plain one has nothing to lock.
-void Form1::buildIdleChoices()
+WindowLock::WindowLock(const Parts &parts, DiarySession &session, const AppServices &services, std::function<void()> endProgram)
+    : QObject(&parts.window), m_parts(parts), m_session(session), m_services(services), m_endProgram(std::move(endProgram))
 {
-    m27->setEnabled(false);
-    m28->setEnabled(false);
+    connect(&m_session.vault(), &VaultControls::encryptionChanged, this, [this](bool encrypted) {
+        m_parts.lockItem.setEnabled(encrypted);
+        m_parts.idleMenu.setEnabled(encrypted);
+    });
+    connect(&m_parts.lockItem, &QAction::triggered, &m_session.vault(), &VaultControls::lockDiary);
+    buildIdleChoices();
+}
+
+WindowLock::~WindowLock() = default;
+
+// Both wait for an encrypted diary: a plain one has nothing to lock.
+void WindowLock::buildIdleChoices()
+{
+    m_parts.lockItem.setEnabled(false);
+    m_parts.idleMenu.setEnabled(false);
     if (!m_services.settingsFile.isEmpty()) {
         const int kept = QSettings(m_services.settingsFile, QSettings::IniFormat).value(kIdleMinutesKey, m_idleMinutes).toInt();
         if (std::ranges::find(AutoLock::kChoices, kept) != AutoLock::kChoices.end())
             m_idleMinutes = kept;
     }
-    auto *group = new QActionGroup(m28);
+    auto *group = new QActionGroup(&m_parts.idleMenu);
     for (const int minutes : AutoLock::kChoices) {
-        QAction *choice = m28->addAction(idleCaption(minutes));
+        QAction *choice = m_parts.idleMenu.addAction(idleCaption(minutes));
         choice->setObjectName(QStringLiteral("lockAfter%1").arg(minutes));
         choice->setCheckable(true);
         choice->setChecked(minutes == m_idleMinutes);
@@ -49,7 +64,7 @@ void Form1::buildIdleChoices()
     }
 }
 
-void Form1::chooseIdleDelay(int minutes)
+void WindowLock::chooseIdleDelay(int minutes)
 {
     m_idleMinutes = minutes;
     if (m_autoLock)
@@ -59,15 +74,15 @@ void Form1::chooseIdleDelay(int minutes)
 }
 
 // An encrypted diary locks itself; a plain one has nothing a lock could keep.
-void Form1::followLocking()
+void WindowLock::follow()
 {
-    connect(&m_session.vault(), &VaultControls::aboutToLock, this, &Form1::keepPlaces);
-    connect(&m_session.vault(), &VaultControls::encryptionChanged, this, &Form1::watchForLock);
-    connect(&m_session.vault(), &VaultControls::lockChanged, this, &Form1::showLocked);
+    connect(&m_session.vault(), &VaultControls::aboutToLock, this, &WindowLock::keepPlaces);
+    connect(&m_session.vault(), &VaultControls::encryptionChanged, this, &WindowLock::watchForLock);
+    connect(&m_session.vault(), &VaultControls::lockChanged, this, &WindowLock::showLocked);
     watchForLock(m_session.vault().isEncrypted());
 }
 
-void Form1::watchForLock(bool encrypted)
+void WindowLock::watchForLock(bool encrypted)
 {
     if (encrypted == (m_autoLock != nullptr))
         return;
@@ -82,29 +97,30 @@ void Form1::watchForLock(bool encrypted)
 
 // Another start on this diary asked for it. A question being asked, or the
 // lock box while the diary is locked, is what the user needs in front.
-void Form1::comeForward()
+void WindowLock::comeForward()
 {
-    if (isMinimized())
-        setWindowState(windowState() & ~Qt::WindowMinimized);
+    QMainWindow &window = m_parts.window;
+    if (window.isMinimized())
+        window.setWindowState(window.windowState() & ~Qt::WindowMinimized);
     QWidget *front = QApplication::activeModalWidget();
     if (!front)
-        front = m_lockBox && m_lockBox->isVisible() ? static_cast<QWidget *>(m_lockBox.get()) : this;
+        front = m_lockBox && m_lockBox->isVisible() ? static_cast<QWidget *>(m_lockBox.get()) : &window;
     front->raise();
     front->activateWindow();
 }
 
 // The session drops the words; where the user was in them is the window's to keep.
-void Form1::keepPlaces()
+void WindowLock::keepPlaces()
 {
-    m_pagePlace = rtxt2->place();
-    m_notePlace = rtxt->place();
+    m_pagePlace = m_parts.page.place();
+    m_notePlace = m_parts.note.place();
     if (m_services.spelling)
         m_services.spelling->forgetIgnored();
 }
 
 // Hidden, a window's text can be neither seen nor read out; the session has
 // read the page and the note back by the time the windows show again.
-void Form1::showLocked(bool locked)
+void WindowLock::showLocked(bool locked)
 {
     if (!locked) {
         if (m_lockBox)
@@ -114,8 +130,8 @@ void Form1::showLocked(bool locked)
             if (window)
                 window->setVisible(true);
         }
-        rtxt2->returnTo(m_pagePlace);
-        rtxt->returnTo(m_notePlace);
+        m_parts.page.returnTo(m_pagePlace);
+        m_parts.note.returnTo(m_notePlace);
         if (m_activeBeforeLock) {
             m_activeBeforeLock->raise();
             m_activeBeforeLock->activateWindow();
@@ -126,7 +142,7 @@ void Form1::showLocked(bool locked)
     }
     if (!m_lockBox) {
         m_lockBox = std::make_unique<LockBox>([this](const QString &password) { return m_session.vault().unlockDiary(password); });
-        connect(m_lockBox.get(), &LockBox::closeRequested, this, &Form1::endProgram);
+        connect(m_lockBox.get(), &LockBox::closeRequested, this, [this] { m_endProgram(); });
     }
     m_activeBeforeLock = QApplication::activeWindow();
     while (QWidget *popup = QApplication::activePopupWidget())

@@ -1,14 +1,18 @@
-#include "form1.h"
+#include "movingcommands.h"
 
 #include "app/autolock.h"
+#include "app/mainmenus.h"
+#include "app/windowlock.h"
 #include "app/progressbox.h"
 #include "diary/daykeys.h"
 #include "diary/dataroot.h"
-#include "seams/dialogs.h"
+#include "seams/clock.h"
 #include "session/daybook.h"
 #include "session/diarymoving.h"
+#include "session/vaultcontrols.h"
 #include "ui/startfolder.h"
 
+#include <QAction>
 #include <QDir>
 
 #include <array>
@@ -48,7 +52,39 @@ std::optional<Dialogs::DayRange> pagedDays(const QStringList &pages)
 
 } // namespace
 
-void Form1::importDiary()
+MovingCommands::MovingCommands(QWidget &window, DiarySession &session, const AppServices &services, const WindowLock &lock)
+    : QObject(&window), m_window(window), m_session(session), m_services(services), m_lock(lock)
+{
+}
+
+void MovingCommands::connectMenus(const MainMenus &menus)
+{
+    connect(menus.m22, &QAction::triggered, this, &MovingCommands::backUpDiary);
+    connect(menus.m25, &QAction::triggered, this, &MovingCommands::importDiary);
+    connect(menus.m26, &QAction::triggered, this, &MovingCommands::exportPages);
+    connect(menus.m18, &QAction::triggered, this,
+            [this] { convertShowingProgress(QStringLiteral("Renewing the key..."), &VaultControls::changePassword); });
+    connect(menus.m23, &QAction::triggered, this,
+            [this] { convertShowingProgress(QStringLiteral("Encrypting..."), &VaultControls::encryptDiary); });
+    connect(menus.m24, &QAction::triggered, this,
+            [this] { convertShowingProgress(QStringLiteral("Decrypting..."), &VaultControls::decryptDiary); });
+    connect(&m_session.vault(), &VaultControls::encryptionChanged, this, [encrypt = menus.m23, decrypt = menus.m24](bool encrypted) {
+        encrypt->setVisible(!encrypted);
+        decrypt->setVisible(encrypted);
+    });
+}
+
+void MovingCommands::backUpDiary()
+{
+    const QString suggested = QDir::home().filePath(
+        QStringLiteral("quillnest-backup-%1.zip").arg(m_services.clock->today().toString(QStringLiteral("yyyy-MM-dd"))));
+    const QString path = m_services.dialogs->saveFile(QStringLiteral("Back Up Diary"), suggested, QStringLiteral("Zip archives (*.zip)|*.zip"));
+    if (path.isEmpty())
+        return;
+    m_session.moving().backUp(path);
+}
+
+void MovingCommands::importDiary()
 {
     Dialogs &dialogs = *m_services.dialogs;
     const QString title = QStringLiteral("Import Diary");
@@ -63,11 +99,11 @@ void Form1::importDiary()
     const QString path = source.folder ? dialogs.openFolder(title, from) : dialogs.openFile(title, QString::fromLatin1(source.filter), from);
     if (path.isEmpty())
         return;
-    ProgressBox progress(this, QStringLiteral("Importing..."));
+    ProgressBox progress(&m_window, QStringLiteral("Importing..."));
     m_session.moving().importDiary(source.source, path, [&](int done, int total) { return progress.update(done, total); });
 }
 
-void Form1::exportPages()
+void MovingCommands::exportPages()
 {
     Dialogs &dialogs = *m_services.dialogs;
     const QString title = QStringLiteral("Export");
@@ -97,19 +133,19 @@ void Form1::exportPages()
     }
     if (request.out.isEmpty())
         return;
-    ProgressBox progress(this, QStringLiteral("Exporting..."));
+    ProgressBox progress(&m_window, QStringLiteral("Exporting..."));
     m_session.moving().exportPages(request, [&](int done, int total) { return progress.update(done, total); });
 }
 
 // Encrypting, decrypting and changing an encrypted diary's password pass
 // over every file; once begun they are not stopped half way, nor by a lock
 // wiping the key they read with while the box takes its events.
-void Form1::convertShowingProgress(const QString &label, void (VaultControls::*convert)(const conversion::Progress &))
+void MovingCommands::convertShowingProgress(const QString &label, void (VaultControls::*convert)(const conversion::Progress &))
 {
-    const QPointer<AutoLock> autoLock = m_autoLock;
+    const QPointer<AutoLock> autoLock = m_lock.autoLock();
     if (autoLock)
         autoLock->blockSignals(true);
-    ProgressBox progress(this, label, ProgressBox::Cancel::Hidden);
+    ProgressBox progress(&m_window, label, ProgressBox::Cancel::Hidden);
     (m_session.vault().*convert)([&](int done, int total) { progress.update(done, total); });
     if (autoLock)
         autoLock->blockSignals(false);

@@ -1,4 +1,4 @@
-#include "form1.h"
+#include "maincontrols.h"
 
 #include "app/artwork.h"
 #include "ui/designgeometry.h"
@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMainWindow>
 #include <QPushButton>
 #include <QToolBar>
 #include <QToolButton>
@@ -20,6 +21,13 @@
 namespace {
 
 const QString kCaptionFace = QStringLiteral("Times New Roman");
+
+QFont captionFont()
+{
+    QFont font(kCaptionFace);
+    font.setPointSize(10);
+    return font;
+}
 
 template <typename W, typename... Args>
 W *made(QWidget *parent, const char *name, const QString &spoken, Args &&...args)
@@ -62,56 +70,23 @@ QToolButton *pageButton(QWidget *parent, const char *name, const QString &spoken
 
 } // namespace
 
-void Form1::buildControls()
+MainControls::MainControls(QMainWindow &window)
 {
-    canvas = new QWidget(this);
+    canvas = new QWidget(&window);
     canvas->setObjectName(QStringLiteral("canvas"));
     // The canvas follows the desktop's palette; its pictures follow its look.
-    keepSelectionReadable(*this);
+    keepSelectionReadable(window);
     canvas->setAutoFillBackground(true);
     canvas->setBackgroundRole(QPalette::Window);
-    setCentralWidget(canvas);
+    window.setCentralWidget(canvas);
 
     Image1 = picture(canvas, "Image1", artwork::backgroundPicture);
     placeInTwips(Image1, 0, 420, 12600, 7875);
     Image2 = picture(canvas, "Image2", artwork::titleBanner);
     placeInTwips(Image2, 3000, 540, 6615, 990);
-
-    Toolbar1 = made<QToolBar>(canvas, "Toolbar1", QStringLiteral("Toolbar"));
-    placeInTwips(Toolbar1, 0, 0, 12600, 420);
-    Frame2 = made<QFrame>(Toolbar1, "Frame2", QStringLiteral("Pages"));
-    placeInTwips(Frame2, 6480, -10, 2655, 375);
-    SSCommand1 = pageButton(Frame2, "SSCommand1", QStringLiteral("First page"), artwork::PageButton::First);
-    SSCommand2 = pageButton(Frame2, "SSCommand2", QStringLiteral("Previous page"), artwork::PageButton::Previous);
-    text3 = made<QLabel>(Frame2, "text3", QStringLiteral("Page number"), QStringLiteral("0"));
-    text3->setAlignment(Qt::AlignCenter);
-    SSCommand3 = pageButton(Frame2, "SSCommand3", QStringLiteral("Next page"), artwork::PageButton::Next);
-    SSCommand4 = pageButton(Frame2, "SSCommand4", QStringLiteral("Last page"), artwork::PageButton::Last);
-    placeInTwips(SSCommand1, 120, 0, 375, 375);
-    placeInTwips(SSCommand2, 480, 0, 375, 375);
-    placeInTwips(text3, 840, 0, 855, 375);
-    placeInTwips(SSCommand3, 1680, 0, 375, 375);
-    placeInTwips(SSCommand4, 2040, 0, 375, 375);
-    cmbFontName = made<QComboBox>(Toolbar1, "cmbFontName", QStringLiteral("Font name"));
-    cmbFontSize = made<QComboBox>(Toolbar1, "cmbFontSize", QStringLiteral("Font size"));
-    for (QComboBox *list : {cmbFontName, cmbFontSize}) {
-        list->setEditable(true);
-        // The typing field takes the focus; on Linux the box itself is announced by its value.
-        list->lineEdit()->setAccessibleName(list->accessibleName());
-    }
-    placeInTwips(cmbFontName, 9360, 0, 1815, 315);
-    placeInTwips(cmbFontSize, 11280, 0, 855, 315);
-
-    Frame1 = made<QFrame>(canvas, "Frame1", QString());
-    Frame1->hide();
-    Text1 = made<QLineEdit>(Frame1, "Text1", QString());
-    rtxt3 = made<RichTextEdit>(Frame1, "rtxt3", QString());
-    keepPaper(*rtxt3);
-    const std::array<QString, 3> hiddenCaptions{QStringLiteral("date"), QStringLiteral("fie2 ''' dates"), QStringLiteral("month")};
-    for (size_t i = 0; i < Label2.size(); ++i)
-        Label2[i] = made<QLabel>(Frame1, "Label2", QString(), hiddenCaptions[i]);
-
-    buildPanels();
+    buildToolbar();
+    buildSearchPanel();
+    buildOpenPanel();
 
     rtxt = made<RichTextEdit>(canvas, "rtxt", QStringLiteral("Important on this date"));
     keepPaper(*rtxt);
@@ -139,13 +114,45 @@ void Form1::buildControls()
     Image2->stackUnder(Toolbar1);
 }
 
-void Form1::buildPanels()
+QList<QWidget *> MainControls::inOrder() const
 {
-    QFont captionFont(kCaptionFace);
-    captionFont.setPointSize(10);
+    return {Toolbar1, Frame2, SSCommand1, SSCommand2, SSCommand3, SSCommand4, text3, cmbFontName, cmbFontSize, Frame5, Label6[0], Text4,
+            chkMatchCase, chkTextOnly, Command4, Label6[1], List1, lblNoMatches, Command1, Frame3, File3, Command3, rtxt, monthview1,
+            rtxt2, dtpick, Label5, Label4, Label3, Image1, Label1, Image2, lblOnThisDay, lstOnThisDay};
+}
 
+void MainControls::buildToolbar()
+{
+    Toolbar1 = made<QToolBar>(canvas, "Toolbar1", QStringLiteral("Toolbar"));
+    placeInTwips(Toolbar1, 0, 0, 12600, 420);
+    Frame2 = made<QFrame>(Toolbar1, "Frame2", QStringLiteral("Pages"));
+    placeInTwips(Frame2, 6480, -10, 2655, 375);
+    SSCommand1 = pageButton(Frame2, "SSCommand1", QStringLiteral("First page"), artwork::PageButton::First);
+    SSCommand2 = pageButton(Frame2, "SSCommand2", QStringLiteral("Previous page"), artwork::PageButton::Previous);
+    text3 = made<QLabel>(Frame2, "text3", QStringLiteral("Page number"), QStringLiteral("0"));
+    text3->setAlignment(Qt::AlignCenter);
+    SSCommand3 = pageButton(Frame2, "SSCommand3", QStringLiteral("Next page"), artwork::PageButton::Next);
+    SSCommand4 = pageButton(Frame2, "SSCommand4", QStringLiteral("Last page"), artwork::PageButton::Last);
+    placeInTwips(SSCommand1, 120, 0, 375, 375);
+    placeInTwips(SSCommand2, 480, 0, 375, 375);
+    placeInTwips(text3, 840, 0, 855, 375);
+    placeInTwips(SSCommand3, 1680, 0, 375, 375);
+    placeInTwips(SSCommand4, 2040, 0, 375, 375);
+    cmbFontName = made<QComboBox>(Toolbar1, "cmbFontName", QStringLiteral("Font name"));
+    cmbFontSize = made<QComboBox>(Toolbar1, "cmbFontSize", QStringLiteral("Font size"));
+    for (QComboBox *list : {cmbFontName, cmbFontSize}) {
+        list->setEditable(true);
+        // The typing field takes the focus; on Linux the box itself is announced by its value.
+        list->lineEdit()->setAccessibleName(list->accessibleName());
+    }
+    placeInTwips(cmbFontName, 9360, 0, 1815, 315);
+    placeInTwips(cmbFontSize, 11280, 0, 855, 315);
+}
+
+void MainControls::buildSearchPanel()
+{
     Frame5 = made<QGroupBox>(canvas, "Frame5", QStringLiteral("Search"), QStringLiteral("Search"));
-    Frame5->setFont(captionFont);
+    Frame5->setFont(captionFont());
     // The panels lie over the calendar, which must not show through.
     Frame5->setAutoFillBackground(true);
     Label6[0] = made<QLabel>(Frame5, "Label6", QString(), QStringLiteral("Search For:"));
@@ -173,9 +180,12 @@ void Form1::buildPanels()
     lblNoMatches->hide();
     placeInTwips(Command1, 840, 4680, 1575, 375);
     Frame5->hide();
+}
 
+void MainControls::buildOpenPanel()
+{
     Frame3 = made<QGroupBox>(canvas, "Frame3", QStringLiteral("Open"), QStringLiteral("Open"));
-    Frame3->setFont(captionFont);
+    Frame3->setFont(captionFont());
     Frame3->setAutoFillBackground(true);
     File3 = made<FileListBox>(Frame3, "File3", QStringLiteral("Stored pages"));
     Command3 = made<QPushButton>(Frame3, "Command3", QStringLiteral("Close open panel"), QStringLiteral("Close"));
@@ -187,10 +197,8 @@ void Form1::buildPanels()
 
 // Under the yearly note there is room for one row: the caption and the years,
 // shown by OnThisDayList when there are any.
-void Form1::buildOnThisDay()
+void MainControls::buildOnThisDay()
 {
-    QFont captionFont(kCaptionFace);
-    captionFont.setPointSize(10);
     lstOnThisDay = made<YearRow>(canvas, "lstOnThisDay", QStringLiteral("On this day in earlier years"));
     lstOnThisDay->setFlow(QListView::LeftToRight);
     lstOnThisDay->setWrapping(false);
@@ -199,7 +207,7 @@ void Form1::buildOnThisDay()
     lstOnThisDay->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     lstOnThisDay->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     lblOnThisDay = made<QLabel>(canvas, "lblOnThisDay", QString(), QStringLiteral("On this day:"));
-    lblOnThisDay->setFont(captionFont);
+    lblOnThisDay->setFont(captionFont());
     lblOnThisDay->setAttribute(Qt::WA_TranslucentBackground);
     lblOnThisDay->setBuddy(lstOnThisDay);
     placeInTwips(lblOnThisDay, 360, 7650, 1335, 315);
