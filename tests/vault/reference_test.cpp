@@ -228,6 +228,8 @@ TEST_F(ReferenceDiary, KeySlotLimitsOutsideThePolicyAreRefusedAndLoweredOnesFail
     EXPECT_FALSE(keyslot::parse(edited(" ops=3 ", " ops=1 ")));
     EXPECT_FALSE(keyslot::parse(edited(" mem=32768 ", " mem=8192 ")));
     EXPECT_FALSE(keyslot::parse(edited(" ops=3 ", " ops=65 "))) << "above the ceiling";
+    EXPECT_TRUE(keyslot::parse(edited(" ops=3 ", " ops=64 ")) && keyslot::parse(edited(" mem=32768 ", " mem=1073741824 ")))
+        << "at the ceiling";
     for (const auto &[from, to] : {std::pair{" ops=3 ", " ops=2 "}, std::pair{" mem=32768 ", " mem=16384 "}}) {
         const auto lowered = keyslot::parse(edited(from, to));
         ASSERT_TRUE(lowered) << to;
