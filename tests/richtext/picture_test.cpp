@@ -1,4 +1,5 @@
 #include "pictures.h"
+#include "rtfpages.h"
 
 #include "richtext/picture.h"
 #include "richtext/rtfreader.h"
@@ -14,12 +15,7 @@
 
 namespace {
 
-std::unique_ptr<QTextDocument> read(QByteArrayView rtf)
-{
-    auto document = std::make_unique<QTextDocument>();
-    EXPECT_TRUE(richtext::readRtf(rtf, *document));
-    return document;
-}
+using rtfpages::read;
 
 QList<QTextImageFormat> images(const QTextDocument &document)
 {

@@ -1,3 +1,5 @@
+#include "rtfpages.h"
+
 #include "richtext/rtfreader.h"
 #include "richtext/rtfwriter.h"
 
@@ -14,12 +16,7 @@
 
 namespace {
 
-std::unique_ptr<QTextDocument> read(QByteArrayView rtf)
-{
-    auto document = std::make_unique<QTextDocument>();
-    EXPECT_TRUE(richtext::readRtf(rtf, *document));
-    return document;
-}
+using rtfpages::read;
 
 QString family(const QTextCharFormat &format, const QTextDocument &document)
 {

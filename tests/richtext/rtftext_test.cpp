@@ -91,30 +91,14 @@ TEST(RtfText, MatchesTheReaderOnEveryFuzzSeed)
 
 TEST(RtfText, MatchesTheReaderOnTheReaderTestInputs)
 {
-    for (const char *rtf :
-         {"{\\rtf1{\\stylesheet{\\s0 Normal;}}{\\info{\\title T}}{\\header h}{\\footer f}body{\\footnote n}"
-          "{\\*\\generator g;}{\\*\\unknown u} shown\\par}",
-          "{\\rtf1{\\field{\\*\\fldinst HYPERLINK \"x\"}{\\fldrslt link}} {\\object\\objemb{\\*\\objclass P}"
-          "{\\*\\objdata 0102}{\\result seen}}}",
-          "{\\rtf1\\trowd\\cellx1000\\cellx2000\\intbl a\\cell b\\cell\\row\\pard after\\par}",
-          "{\\rtf1{\\pntext\\'b7\\tab}item\\par}", "{\\rtf1 a\\~b\\-c\\_d\\line e\\tab f\\emdash\\lquote\\rquote}",
-          "{\\rtf1 one\r\ntwo\\\r\nthree\\\nfour}", "{\\rtf1 kept\\par}ignored after the end",
-          "{\\rtf1 \\unknownword text \\\\ \\{ \\}}", "{\\rtf1\\pard\\li720\\fi-360{\\listtext\\pard\\plain \\'b7\\tab}item\\par}",
-          "{\\rtf1\\b\\i\\ul\\fs40 all{\\b0 group}after\\plain plain \\uld dots\\ulnone none}",
-          "{\\rtf1\\ansi\\ansicpg1251 \\'cf\\'f0\\'e8}",
-          "{\\rtf1\\ansi\\ansicpg1252{\\fonttbl{\\f0\\fcharset0 Arial;}{\\f1\\fcharset128 MS Mincho;}{\\f2\\fcharset161 G;}"
-          "{\\f3\\fcharset204 Cyr;}}\\f0 \\'e9 \\f1\\'93\\'fa\\'96\\'7b\\'83\\'5c\\f2 \\'e1\\f3 \\'e1}",
-          "{\\rtf1{\\fonttbl{\\f0\\fcharset134 SimSun;}}\\f0 \\'d6\\'d0}", "{\\rtf1{\\fonttbl{\\f0\\fcharset136 M;}}\\f0 \\'a4\\'a4}",
-          "{\\rtf1\\uc1\\u8364?{\\uc2\\u8364\\'80\\'80x}{\\uc0\\u945}\\u946?y}", "{\\rtf1{\\uc3 a}\\u946?b \\u-10179?\\u-8704?}",
-          "{\\rtf1 a{b", "}}}{\\rtf1 a}}}", "{\\rtf1 a\\'4", "{\\rtf1 \\fs99999999999999999999999 big\\li-99999999999999 x}",
-          "{\\rtf1 \\u99999999999?\\u-99999?ok}", "{\\rtf1 \\bin999999999999 x}", "{\\rtf1 x{\\pict\\pngblip 89504e470",
-          "{\\rtf1{\\colortbl;;;\\red999;}\\cf3 x}", "{\\rtf1{\\pict\\dibitmap 28000000ffffff7fffffff7f01002000}}"})
+    for (const auto &pages : {rtfpages::edgePages(), rtfpages::foreignPages()}) {
+        for (const rtfpages::Page &page : pages)
+            expectSame(page.rtf);
+    }
+    for (const char *rtf : {"{\\rtf1\\pard\\li720\\fi-360{\\listtext\\pard\\plain \\'b7\\tab}item\\par}",
+                            "{\\rtf1\\b\\i\\ul\\fs40 all{\\b0 group}after\\plain plain \\uld dots\\ulnone none}",
+                            "{\\rtf1{\\colortbl;;;\\red999;}\\cf3 x}", "{\\rtf1{\\pict\\dibitmap 28000000ffffff7fffffff7f01002000}}"})
         expectSame(rtf);
-    for (const rtfpages::Page &page : rtfpages::foreignPages())
-        expectSame(page.rtf);
-    expectSame(QByteArray("{\\rtf1 before", 13) + '\0' + QByteArray("after}"));
-    expectSame(QByteArray("{\\rtf1 ") + QByteArray(100000, '{') + "deep" + QByteArray(100000, '}') + " out}");
-    expectSame(QByteArray(100000, '{') + "\\'" + QByteArray(1000, '\\'));
     const QByteArray huge(richtext::limits::kPictureBytes + 1, '\x42');
     expectSame("{\\rtf1 a\\par{\\pict\\pngblip\\bin" + QByteArray::number(huge.size()) + " " + huge + "}b}");
     expectSame("{\\rtf1 a\\par{\\pict\\pngblip\\bin4 " + huge.left(4) + "}b}");

@@ -70,4 +70,5 @@ TEST(KnownAnswers, SealedFileIsTheIndependentlyComputedOneAndOpensOnlyUnderItsNa
     EXPECT_NE(first->mid(4, 24), second->mid(4, 24));
     EXPECT_EQ(vault.open(*first, kName), kPlain.toByteArray());
     EXPECT_EQ(vault.open(expected, kName), kPlain.toByteArray());
+    EXPECT_EQ(vault.open(vault.seal({}, kName).value(), kName), QByteArray()) << "an empty file seals and opens too";
 }

@@ -120,4 +120,20 @@ QByteArray counting(int first, int count)
     return bytes;
 }
 
+QByteArray flipped(QByteArray bytes, qsizetype at, int bit)
+{
+    bytes[at] = char(bytes[at] ^ (1 << bit));
+    return bytes;
+}
+
+void script(ScriptedDialogs &dialogs, std::initializer_list<std::variant<Dialogs::Button, QString>> answers)
+{
+    for (const auto &answer : answers) {
+        if (const auto *button = std::get_if<Dialogs::Button>(&answer))
+            dialogs.answerMessage(*button);
+        else
+            dialogs.answerInput(std::get<QString>(answer));
+    }
+}
+
 } // namespace vaulttest

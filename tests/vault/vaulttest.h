@@ -1,5 +1,6 @@
 #pragma once
 
+#include "scripteddialogs.h"
 #include "vault/vault.h"
 
 #include <QByteArray>
@@ -8,6 +9,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <variant>
 
 // What the vault tests share: snapshots of a diary folder, and its key.
 namespace vaulttest {
@@ -31,5 +33,10 @@ std::shared_ptr<Vault> openVault(const QString &passwordFile, QStringView passwo
 
 // Bytes first, first + 1, ..., for fixed keys, salts and nonces.
 QByteArray counting(int first, int count);
+// The bytes with one bit flipped.
+QByteArray flipped(QByteArray bytes, qsizetype at, int bit);
+
+// Queues a box's answers in the order the boxes come: a button or a typed text.
+void script(ScriptedDialogs &dialogs, std::initializer_list<std::variant<Dialogs::Button, QString>> answers);
 
 } // namespace vaulttest
