@@ -257,8 +257,7 @@ TEST_F(ReferenceDiary, SignInOpensTheDiaryOnlyWithItsPasswordAndNamesADamagedSlo
         EXPECT_TRUE(program.ended());
         EXPECT_FALSE(opened);
         ASSERT_EQ(dialogs.shown().size(), 2);
-        EXPECT_EQ(dialogs.shown()[1].title, QStringLiteral("Wrong Password!"));
-        EXPECT_EQ(dialogs.shown()[1].text, QStringLiteral("The password you have entered is incorrect. This program will end now."));
+        EXPECT_EQ(dialogs.shown()[1], ScriptedDialogs::shownBox(messages::wrongPassword()));
     }
     EXPECT_EQ(differences(before, snapshot(dir.path())), "");
 
@@ -275,11 +274,7 @@ TEST_F(ReferenceDiary, SignInOpensTheDiaryOnlyWithItsPasswordAndNamesADamagedSlo
         EXPECT_TRUE(program.ended());
         EXPECT_FALSE(opened);
         ASSERT_EQ(dialogs.shown().size(), 1) << "no password is asked for a slot that cannot be read";
-        EXPECT_EQ(dialogs.shown()[0].title, QStringLiteral("Password File is damaged"));
-        EXPECT_EQ(dialogs.shown()[0].text,
-                  QStringLiteral("The password file of this encrypted diary is damaged: its key cannot be read. Nothing has been "
-                                 "changed. This program will now close!"));
-        EXPECT_EQ(dialogs.shown()[0].icon, Dialogs::Icon::Critical);
+        EXPECT_EQ(dialogs.shown()[0], ScriptedDialogs::shownBox(messages::damagedKeySlot()));
         EXPECT_EQ(differences(tampered, snapshot(dir.path())), "");
     }
 }
@@ -309,8 +304,7 @@ TEST_F(ReferenceDiary, EitherCopyOfTheKeySlotOpensTheDiaryAndMendsTheOther)
     ASSERT_EQ(readBytes(root().passwordFile()), whole);
     EXPECT_EQ(keyslot::copies(whole), QList<QByteArray>({line, line}));
 
-    const QString repaired = QStringLiteral("One of the two copies of the key in the password file was damaged. It has been "
-                                            "replaced by the other copy, which is whole.");
+    const QString repaired = messages::keySlotMended().text;
     const qsizetype ops = line.indexOf("ops=") + 4;
     for (const qsizetype at : {qsizetype(0), ops, line.indexOf("salt=") + 7, line.indexOf("nonce=") + 9,
                                line.indexOf("key=") + 20, line.size() - 1, line.size()}) {
@@ -329,8 +323,7 @@ TEST_F(ReferenceDiary, EitherCopyOfTheKeySlotOpensTheDiaryAndMendsTheOther)
         both[at] = both[at] == 'A' ? 'B' : 'A';
     writeBytes(root().passwordFile(), both);
     EXPECT_FALSE(signIn(true));
-    EXPECT_EQ(told, QStringList{QStringLiteral("The password you have entered is incorrect, or the password file is damaged: its "
-                                               "two copies of the key differ. This program will end now.")});
+    EXPECT_EQ(told, QStringList{messages::wrongPasswordOrDamage().text});
     EXPECT_EQ(readBytes(root().passwordFile()), both);
 }
 

@@ -112,7 +112,7 @@ TEST_F(EncryptionSession, EncryptDiaryConvertsTheFolderAndOnlyItsPasswordSignsIn
     dialogs.answerMessage(Button::Ok);
     EXPECT_FALSE(refused.signIn(program));
     EXPECT_TRUE(program.ended());
-    EXPECT_EQ(dialogs.shown().last().title, QStringLiteral("Wrong Password!"));
+    EXPECT_EQ(dialogs.shown().last(), ScriptedDialogs::shownBox(messages::wrongPassword()));
 }
 
 TEST_F(EncryptionSession, EncryptDiaryRefusingAShortOrMismatchedPasswordChangesNothing)
@@ -147,7 +147,7 @@ TEST_F(EncryptionSession, EncryptDiaryRefusingAShortOrMismatchedPasswordChangesN
     dialogs.answerInput(QStringLiteral("long enough 2"));
     dialogs.answerMessage(Button::Ok);
     session->vault().encryptDiary();
-    EXPECT_EQ(dialogs.texts().last(), QStringLiteral("The two passwords are not the same. Nothing has been changed."));
+    EXPECT_EQ(dialogs.shown().last(), ScriptedDialogs::shownBox(messages::newPasswordsDiffer(messages::encryptDiary().title)));
 
     dialogs.answerMessage(Button::Yes);
     dialogs.answerInput(QString());
@@ -188,7 +188,7 @@ TEST_F(EncryptionSession, ChangePasswordRenewsTheKeySoAnOldPasswordFileOpensNoth
     dialogs.answerInput(QStringLiteral("not the password"));
     dialogs.answerMessage(Button::Ok);
     session->vault().changePassword();
-    EXPECT_EQ(dialogs.shown().last().title, QStringLiteral("Wrong Password!"));
+    EXPECT_EQ(dialogs.shown().last(), ScriptedDialogs::shownBox(messages::wrongPasswordNotChanged()));
     EXPECT_EQ(differences(unchanged, now()), "");
 
     dialogs.answerInput(kPassword);
@@ -204,7 +204,7 @@ TEST_F(EncryptionSession, ChangePasswordRenewsTheKeySoAnOldPasswordFileOpensNoth
     dialogs.answerMessage(Button::Ok);
     std::pair<int, int> heard;
     session->vault().changePassword([&](int done, int total) { heard = {done, total}; });
-    EXPECT_EQ(dialogs.shown().last().title, QStringLiteral("Password Saved"));
+    EXPECT_EQ(dialogs.shown().last(), ScriptedDialogs::shownBox(messages::passwordSaved()));
     EXPECT_EQ(heard, std::pair(5, 5)) << "the four sealed files and pw.dat";
 
     QTextCursor(&session->book().page()).insertText(QStringLiteral("Eiger "));
@@ -237,7 +237,7 @@ TEST_F(EncryptionSession, DecryptDiaryLeavesThePlainDiaryTheOrdinarySignInOpens)
     dialogs.answerInput(QStringLiteral("not the password"));
     dialogs.answerMessage(Button::Ok);
     session->vault().decryptDiary();
-    EXPECT_EQ(dialogs.texts().last(), QStringLiteral("The password you have entered is incorrect. The diary has not been decrypted."));
+    EXPECT_EQ(dialogs.shown().last(), ScriptedDialogs::shownBox(messages::wrongPasswordNotDecrypted()));
     EXPECT_TRUE(session->vault().isEncrypted());
     EXPECT_EQ(differences(encrypted, now()), "");
 
@@ -308,10 +308,9 @@ TEST_F(EncryptionSession, ANoteOrDraftThatDoesNotOpenIsSaid)
     const qsizetype first = dialogs.shown().size();
     ASSERT_TRUE(session->signIn(program));
     EXPECT_EQ(dialogs.texts().mid(first),
-              QStringList({"Enter the Password", "The note for December 4 (dates/Dec-4.dat) does not open: it is damaged or is not this diary's. It is "
-                           "shown empty; its file is left as it is until a note for the day is saved, and then kept in the history.",
-                           "The unsaved page kept in .drafts/page@2026-12-01.dat does not open: it is damaged or is not this "
-                           "diary's. It has been moved into the page's history."}));
+              QStringList({QStringLiteral("Enter the Password"),
+                           messages::noteUnopened(QStringLiteral("December 4"), QStringLiteral("dates/Dec-4.dat")).text,
+                           messages::draftUnopened(QStringLiteral("page"), QStringLiteral(".drafts/page@2026-12-01.dat")).text}));
     EXPECT_EQ(readBytes(note), damagedNote);
     EXPECT_FALSE(QFile::exists(draft));
     EXPECT_EQ(QDir(data.path() + QStringLiteral("/history/pages/2026-12")).entryList(QDir::Files).size(), 1);
