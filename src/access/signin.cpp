@@ -7,6 +7,7 @@
 #include "vault/vault.h"
 #include "vault/wipe.h"
 #include "seams/dialogs.h"
+#include "seams/messages.h"
 #include "seams/program.h"
 
 #include <QFileInfo>
@@ -15,20 +16,16 @@
 
 namespace {
 
-const QString kDamagedKeySlot = QStringLiteral(
-    "The password file of this encrypted diary is damaged: its key cannot be read. Nothing has been changed. This program will now close!");
-
-bool endWith(Dialogs &dialogs, Program &program, const QString &text, const QString &title)
+bool endWith(Dialogs &dialogs, Program &program, const messages::Box &box)
 {
-    dialogs.message(text, title, Dialogs::Icon::Critical, Dialogs::Buttons::Ok);
+    messages::tell(dialogs, box);
     program.end();
     return false;
 }
 
 bool wrongPassword(Dialogs &dialogs, Program &program)
 {
-    return endWith(dialogs, program, QStringLiteral("The password you have entered is incorrect. This program will end now."),
-                   QStringLiteral("Wrong Password!"));
+    return endWith(dialogs, program, messages::wrongPassword());
 }
 
 QString askPassword(Dialogs &dialogs)
@@ -39,28 +36,21 @@ QString askPassword(Dialogs &dialogs)
 
 bool wrongPasswordOrDamage(Dialogs &dialogs, Program &program)
 {
-    return endWith(dialogs, program,
-                   QStringLiteral("The password you have entered is incorrect, or the password file is damaged: its two copies "
-                                  "of the key differ. This program will end now."),
-                   QStringLiteral("Wrong Password!"));
+    return endWith(dialogs, program, messages::wrongPasswordOrDamage());
 }
 
 void tellMended(Dialogs &dialogs, KeySlotFile::Mend mend)
 {
     if (mend == KeySlotFile::Mend::Mended)
-        dialogs.message(QStringLiteral("One of the two copies of the key in the password file was damaged. It has been "
-                                       "replaced by the other copy, which is whole."),
-                        QStringLiteral("Password File Repaired"), Dialogs::Icon::Information, Dialogs::Buttons::Ok);
+        messages::tell(dialogs, messages::keySlotMended());
     else if (mend == KeySlotFile::Mend::Failed)
-        dialogs.message(QStringLiteral("One of the two copies of the key in the password file is damaged and could not be "
-                                       "replaced. The other copy still opens the diary."),
-                        QStringLiteral("Password File is damaged"), Dialogs::Icon::Exclamation, Dialogs::Buttons::Ok);
+        messages::tell(dialogs, messages::keySlotNotMended());
 }
 
 bool signInEncrypted(const KeySlotFile &file, Dialogs &dialogs, Program &program, std::shared_ptr<Vault> *vault)
 {
     if (!file.isReadable() || !vault) {
-        return endWith(dialogs, program, kDamagedKeySlot, QStringLiteral("Password File is damaged"));
+        return endWith(dialogs, program, messages::damagedKeySlot());
     }
     guardProcessMemory();
     QString answer = askPassword(dialogs);
@@ -85,9 +75,7 @@ std::optional<QString> askNewPassword(Dialogs &dialogs)
         if (first.isEmpty())
             return std::nullopt;
         if (passwordpolicy::shorterThan(first, passwordpolicy::kShortestPlain)) {
-            dialogs.message(QStringLiteral("Password must have at least %1 characters. The password will not be saved!")
-                                .arg(passwordpolicy::kShortestPlain),
-                            QStringLiteral("Quillnest version 2"), Dialogs::Icon::Exclamation, Dialogs::Buttons::Ok);
+            messages::tell(dialogs, messages::passwordTooShort(passwordpolicy::kShortestPlain));
             continue;
         }
         const QString again = dialogs.input(QStringLiteral("Enter the same password again."), title, Dialogs::Echo::Masked);
@@ -95,8 +83,7 @@ std::optional<QString> askNewPassword(Dialogs &dialogs)
             return std::nullopt;
         if (again == first)
             return first;
-        dialogs.message(QStringLiteral("The two passwords are not the same. Please enter the new password again."),
-                        QStringLiteral("Quillnest version 2"), Dialogs::Icon::Exclamation, Dialogs::Buttons::Ok);
+        messages::tell(dialogs, messages::passwordsDiffer());
     }
 }
 
@@ -105,16 +92,13 @@ std::optional<QString> askNewPassword(Dialogs &dialogs)
 bool SignIn(const QString &passwordFile, Dialogs &dialogs, Program &program, std::shared_ptr<Vault> *vault)
 {
     if (!QFileInfo(passwordFile).isFile()) {
-        return endWith(dialogs, program,
-                       QStringLiteral("The password file has been erased or tampered with! This program will now close!"),
-                       QStringLiteral("Password File has been tampered with!"));
+        return endWith(dialogs, program, messages::passwordFileTampered());
     }
     if (const KeySlotFile keySlots(passwordFile); keySlots.isEncrypted())
         return signInEncrypted(keySlots, dialogs, program, vault);
     const QByteArray stored = passwordfile::readStored(passwordFile);
     if (stored == passwordfile::noPasswordMarker()) {
-        dialogs.message(QStringLiteral("Quillnest has no password. Click on ''File'' and click 'Change Password' to asign a password."),
-                        QStringLiteral("Quillnest version 2"), Dialogs::Icon::Exclamation, Dialogs::Buttons::Ok);
+        messages::tell(dialogs, messages::noPassword());
         return true;
     }
     if (passwordfile::ScramblePassword(askPassword(dialogs)) != stored)
@@ -126,15 +110,12 @@ void ChangePassword(const QString &passwordFile, Dialogs &dialogs)
 {
     const auto answer = askNewPassword(dialogs);
     if (!answer) {
-        dialogs.message(QStringLiteral("Password has not been saved!"), QStringLiteral("Password NOT Saved"),
-                        Dialogs::Icon::Information, Dialogs::Buttons::Ok);
+        messages::tell(dialogs, messages::passwordNotChanged());
         return;
     }
     if (!passwordfile::write(passwordFile, *answer)) {
-        dialogs.message(QStringLiteral("An error has occured! The password was not saved!"), QStringLiteral("ERROR"),
-                        Dialogs::Icon::Critical, Dialogs::Buttons::Ok);
+        messages::tell(dialogs, messages::passwordNotSaved());
         return;
     }
-    dialogs.message(QStringLiteral("Password has been saved"), QStringLiteral("Password Saved"), Dialogs::Icon::Information,
-                    Dialogs::Buttons::Ok);
+    messages::tell(dialogs, messages::passwordSaved());
 }

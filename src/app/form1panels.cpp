@@ -7,6 +7,7 @@
 #include "picture/frmpicture.h"
 #include "print/frmprint.h"
 #include "seams/dialogs.h"
+#include "seams/messages.h"
 #include "session/daybook.h"
 #include "session/diarysearch.h"
 
@@ -83,8 +84,7 @@ void Form1::AddPicture()
 void Form1::m17_Click()
 {
     if (!m_ui.rtxt2->hasContent()) {
-        m_services.dialogs->message(QStringLiteral("There is nothing to print. Write or open a page first."), QStringLiteral("Print"),
-                                    Dialogs::Icon::Information, Dialogs::Buttons::Ok);
+        messages::tell(*m_services.dialogs, messages::nothingToPrint());
         return;
     }
     if (m_frmprint && !m_frmprint->compatible())

@@ -3,6 +3,7 @@
 #include "app/helpwindow.h"
 #include "diary/dataroot.h"
 #include "seams/dialogs.h"
+#include "seams/messages.h"
 
 #include <QFileInfo>
 
@@ -15,16 +16,13 @@ QUrl homePage()
 
 void about(Dialogs &dialogs)
 {
-    dialogs.message(QStringLiteral("Quillnest version 2\n\nA private diary for your desktop.\n"
-                                   "Written by the Quillnest developers."),
-                    QStringLiteral("About Quillnest version 2"), Dialogs::Icon::Information, Dialogs::Buttons::Ok);
+    messages::tell(dialogs, messages::about());
 }
 
 void webPage(const UrlOpener &openUrl, Dialogs &dialogs)
 {
     if (!openUrl(homePage())) {
-        dialogs.message(QStringLiteral("No web browser could open the page %1.").arg(homePage().toString()), QStringLiteral("Web Page"),
-                        Dialogs::Icon::Exclamation, Dialogs::Buttons::Ok);
+        messages::tell(dialogs, messages::webPageUnopened(homePage().toString()));
     }
 }
 
@@ -37,8 +35,7 @@ void help(const UrlOpener &openUrl, const DataRoot &root, Dialogs &dialogs, QWid
         showHelpWindow(page, parent);
         return;
     }
-    dialogs.message(QStringLiteral("The help page %1 could not be opened.").arg(page), QStringLiteral("Help"),
-                    Dialogs::Icon::Exclamation, Dialogs::Buttons::Ok);
+    messages::tell(dialogs, messages::helpUnopened(page));
 }
 
 } // namespace helpcommands

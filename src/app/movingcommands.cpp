@@ -7,6 +7,7 @@
 #include "diary/daykeys.h"
 #include "diary/dataroot.h"
 #include "seams/clock.h"
+#include "seams/messages.h"
 #include "session/daybook.h"
 #include "session/diarymoving.h"
 #include "session/vaultcontrols.h"
@@ -109,7 +110,7 @@ void MovingCommands::exportPages()
     const QString title = QStringLiteral("Export");
     const auto days = pagedDays(m_session.book().pages());
     if (!days) {
-        dialogs.message(QStringLiteral("There are no pages to export."), title, Dialogs::Icon::Information, Dialogs::Buttons::Ok);
+        messages::tell(dialogs, messages::nothingToExport());
         return;
     }
     const QStringList formats{QStringLiteral("PDF document"), QStringLiteral("Markdown, a file for each page"),

@@ -3,6 +3,7 @@
 #include "frmpicture.h"
 #include "pictureloader.h"
 #include "seams/dialogs.h"
+#include "seams/messages.h"
 #include "ui/modcenter.h"
 #include "ui/startfolder.h"
 
@@ -23,8 +24,7 @@ void AddPicture(Dialogs &dialogs, const std::function<Frmpicture &()> &window)
         return;
     const QImage loaded = loadPicture(path);
     if (loaded.isNull()) {
-        dialogs.message(QStringLiteral("The file entered was not a valid picture file! choose a jpg, bmp, of gif!"),
-                        QStringLiteral("File is not Valid"), Dialogs::Icon::Critical, Dialogs::Buttons::Ok);
+        messages::tell(dialogs, messages::notAPicture());
         return;
     }
     Frmpicture &frmpicture = window();

@@ -7,6 +7,7 @@
 #include "editor/richtextedit.h"
 #include "ui/look.h"
 #include "seams/dialogs.h"
+#include "seams/messages.h"
 #include "ui/screenplacement.h"
 #include "ui/toolbarkeys.h"
 
@@ -126,8 +127,7 @@ void Frmpicture::Combo1_Click(int index)
     const QString entry = Combo1->itemText(index);
     const auto scaled = picture::scaledPicture(Picture2->picture(), entry.toDouble());
     if (!scaled) {
-        m_dialogs.message(QStringLiteral("The picture would be too large at this size! Choose a smaller size."),
-                          QStringLiteral("Picture Too Large"), Dialogs::Icon::Exclamation, Dialogs::Buttons::Ok);
+        messages::tell(m_dialogs, messages::pictureTooLarge());
         showScale(m_shownScale);
         return;
     }
@@ -152,8 +152,7 @@ void Frmpicture::Toolbar1_ButtonClick(const QString &key)
 void Frmpicture::paste()
 {
     if (!picture::pasteThroughClipboard(Picture1->picture(), m_page)) {
-        m_dialogs.message(QStringLiteral("The picture could not be put on the clipboard! Nothing was pasted."),
-                          QStringLiteral("Clipboard Not Available"), Dialogs::Icon::Critical, Dialogs::Buttons::Ok);
+        messages::tell(m_dialogs, messages::clipboardUnavailable());
         return;
     }
     hide();

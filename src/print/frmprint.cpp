@@ -8,6 +8,7 @@
 #include "printrichtext.h"
 #include "editor/richtextedit.h"
 #include "seams/dialogs.h"
+#include "seams/messages.h"
 #include "richtext/pagecontent.h"
 #include "session/diarysession.h"
 #include "spelling/editorspelling.h"
@@ -66,9 +67,7 @@ void Frmprint::Form_Load()
     const printing::PrinterLayout layout = LayoutForPrinter(*rtxt, *m_printer, QMargins(kPreviewMargin, kPreviewMargin, kPreviewMargin, kPreviewMargin));
     resize(fromTwips(0, 0, layout.lineWidth + 200, layout.pageHeight + 800).size() - (frameGeometry().size() - size()));
     if (height() * kTwipsPerPixel < kSmallestHeight) {
-        m_session.dialogs().message(
-            QStringLiteral("Error...There was an error with the print preview. Your computer is not compatible with this feature."),
-            QStringLiteral("Not compatible"), Dialogs::Icon::Critical, Dialogs::Buttons::Ok);
+        messages::tell(m_session.dialogs(), messages::previewNotCompatible());
         m_compatible = false;
         hide();
     }

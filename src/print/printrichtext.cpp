@@ -4,6 +4,7 @@
 #include "printjob.h"
 #include "editor/richtextedit.h"
 #include "seams/dialogs.h"
+#include "seams/messages.h"
 
 #include <QGuiApplication>
 
@@ -21,13 +22,10 @@ void PrintRichText(const RichTextEdit &editor, QPrinter &printer, Dialogs &dialo
     const auto failure = printing::printDocument(editor, printer, margins);
     if (!failure)
         return;
-    const QString title = QStringLiteral("Printer ERROR!");
     if (failure->kind == printing::PrintFailure::Kind::Printer) {
-        dialogs.message(QStringLiteral("Printer ERROR...Make sure you have a printer selected and it is online, with paper, and not jammed."),
-                        title, Dialogs::Icon::Critical, Dialogs::Buttons::Ok);
+        messages::tell(dialogs, messages::printerError());
         return;
     }
-    dialogs.message(QStringLiteral("There was an error while trying to Print!"), title, Dialogs::Icon::Critical, Dialogs::Buttons::Ok);
-    dialogs.message(QStringLiteral("Error %1: %2").arg(failure->number).arg(failure->description),
-                    QGuiApplication::applicationDisplayName(), Dialogs::Icon::None, Dialogs::Buttons::Ok);
+    messages::tell(dialogs, messages::printFailed());
+    messages::tell(dialogs, messages::printFailure(failure->number, failure->description, QGuiApplication::applicationDisplayName()));
 }

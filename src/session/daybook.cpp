@@ -6,6 +6,7 @@
 #include "richtext/pageexport.h"
 #include "seams/busycursor.h"
 #include "seams/clock.h"
+#include "seams/messages.h"
 #include "sessionstate.h"
 #include "yearnotes.h"
 
@@ -94,7 +95,7 @@ bool DayBook::readPage(const QString &entry)
     if (rtf && richtext::loadBytes(*rtf, m_page))
         return true;
     const QString why = rtf ? QStringLiteral("%1: It holds %2.").arg(file, richtext::tooMuchText()) : ioreason::unreadable(file);
-    m_state.error(QStringLiteral("An error has occured! The file was not opened!"), why);
+    messages::tell(m_state.dialogs, messages::pageNotOpened(why));
     return false;
 }
 

@@ -7,17 +7,9 @@
 #include "richtext/rtfwriter.h"
 #include "seams/busycursor.h"
 #include "seams/dialogs.h"
+#include "seams/messages.h"
 #include "sessionstate.h"
 #include "yearnotes.h"
-
-namespace {
-
-bool yes(Dialogs &dialogs, const QString &text, const QString &title, Dialogs::Button defaultButton = Dialogs::Button::Yes)
-{
-    return dialogs.message(text, title, Dialogs::Icon::Question, Dialogs::Buttons::YesNo, defaultButton) == Dialogs::Button::Yes;
-}
-
-} // namespace
 
 void DayBook::AskToSavePage()
 {
@@ -32,7 +24,7 @@ void DayBook::AskToSavePage()
 
 bool DayBook::askToSaveChanges()
 {
-    return yes(m_state.dialogs, QStringLiteral("File has been changed. Do you want to save the file?"), QStringLiteral("Save File?"));
+    return messages::agreed(m_state.dialogs, messages::savePage());
 }
 
 // The page stays marked as changed until it is really stored, so a failed
@@ -71,19 +63,17 @@ DayBook::Stored DayBook::savePrintCopy(const QTextDocument &copy)
 DayBook::Stored DayBook::storeDocument(const QTextDocument &document, QByteArray &rtf)
 {
     if (!richtext::hasContent(document)) {
-        m_state.dialogs.message(QStringLiteral("Error...No text to save! Enter text first, then save the file."), QStringLiteral("File Not Saved"),
-                          Dialogs::Icon::Critical, Dialogs::Buttons::Ok);
+        messages::tell(m_state.dialogs, messages::noTextToSave());
         return Stored::NoText;
     }
     // A page the window would not open again is not stored.
     if (document.characterCount() > richtext::limits::kPageCharacters) {
-        m_state.error(QStringLiteral("An error has occured! The amount of the data is too large! The file was not saved!"),
-              QStringLiteral("The page holds %1.").arg(richtext::tooMuchText()));
+        messages::tell(m_state.dialogs, messages::pageTooLarge(QStringLiteral("The page holds %1.").arg(richtext::tooMuchText())));
         return Stored::Failed;
     }
     const QString key = m_dayKey;
     if (pagestore::exists(m_state.dataRoot(), key)
-        && !yes(m_state.dialogs, QStringLiteral("File already exists. Overwrite File?"), QStringLiteral("Overwrite File?")))
+        && !messages::agreed(m_state.dialogs, messages::overwritePage()))
         return Stored::Refused;
     rtf = richtext::writeRtf(document);
     return storePage(key, rtf) ? Stored::Yes : Stored::Failed;
@@ -93,11 +83,10 @@ bool DayBook::storePage(const QString &key, const QByteArray &rtf)
 {
     m_state.texts.forget(key + kFileSuffix);
     if (rtf.size() > pagestore::kLargestPageText) {
-        m_state.error(QStringLiteral("An error has occured! The amount of the data is too large! The file was not saved!"));
+        messages::tell(m_state.dialogs, messages::pageTooLarge());
         return false;
     }
-    if (!m_state.changeKeepingVersion(QStringLiteral("The page was not saved: its earlier version could not be kept. Save anyway?"),
-                              QStringLiteral("An error has occured! The file was not saved!"),
+    if (!m_state.changeKeepingVersion(messages::pageVersionNotKept(), messages::pageNotSaved,
                               [&](history::Unkept unkept) { return pagestore::save(m_state.dataRoot(), key, rtf, unkept); }))
         return false;
     rereadPages();
@@ -121,16 +110,13 @@ void DayBook::DeletePage()
     const BusyCursor busy;
     const QString key = m_dayKey;
     if (!pagestore::exists(m_state.dataRoot(), key)) {
-        m_state.dialogs.message(QStringLiteral("Error...File not found. Open file that you wish to delete and then press ''Delete''."),
-                          QStringLiteral("File Not Found"), Dialogs::Icon::Critical, Dialogs::Buttons::Ok);
+        messages::tell(m_state.dialogs, messages::pageNotFound());
         return;
     }
-    if (!yes(m_state.dialogs, QStringLiteral("Are you sure you want to delete the file? This can not be undone!"), QStringLiteral("Delete File?"),
-             Dialogs::Button::No))
+    if (!messages::agreed(m_state.dialogs, messages::deletePage()))
         return;
     m_state.texts.forget(key + kFileSuffix);
-    if (!m_state.changeKeepingVersion(QStringLiteral("The page was not deleted: it could not be kept among the earlier versions. Delete anyway?"),
-                              QStringLiteral("An error has occured! The file was not deleted!"),
+    if (!m_state.changeKeepingVersion(messages::pageDeletionNotKept(), messages::pageNotDeleted,
                               [&](history::Unkept unkept) { return pagestore::remove(m_state.dataRoot(), key, unkept); }))
         return;
     setFileChanged(0);
@@ -157,11 +143,11 @@ bool DayBook::restorePageVersion(const QString &id)
     const QString key = m_dayKey;
     m_state.texts.forget(key + kFileSuffix);
     if (const Outcome restored = history::restore(m_state.dataRoot(), m_state.dataRoot().pagePath(key), id); !restored) {
-        m_state.error(QStringLiteral("An error has occured! The file was not saved!"), restored.error());
+        messages::tell(m_state.dialogs, messages::pageNotSaved(restored.error()));
         return false;
     }
     if (!richtext::loadBytes(pagestore::load(m_state.dataRoot(), key).value_or(QByteArray()), m_page))
-        m_state.error(QStringLiteral("An error has occured! The file was not opened!"), QStringLiteral("The page holds %1.").arg(richtext::tooMuchText()));
+        messages::tell(m_state.dialogs, messages::pageNotOpened(QStringLiteral("The page holds %1.").arg(richtext::tooMuchText())));
     emit pageReplaced();
     rereadPages();
     showSavedPage(key);

@@ -7,6 +7,7 @@
 #include "diary/pagestore.h"
 #include "seams/busycursor.h"
 #include "seams/dialogs.h"
+#include "seams/messages.h"
 #include "sessionstate.h"
 #include "yearnotes.h"
 
@@ -18,8 +19,6 @@
 
 namespace {
 
-const QString kImportTitle = QStringLiteral("Import Diary");
-const QString kExportTitle = QStringLiteral("Export");
 // More days than this are counted, not listed, in the summary.
 constexpr int kDaysListed = 25;
 
@@ -77,12 +76,11 @@ void DiaryMoving::importDiary(diaryimport::Source source, const QString &path, c
         read = diaryimport::readDiary(source, path);
     }
     if (read.error) {
-        m_state.dialogs.message(QStringLiteral("Nothing was imported. %1").arg(*read.error), kImportTitle, Dialogs::Icon::Critical, Dialogs::Buttons::Ok);
+        messages::tell(m_state.dialogs, messages::importFailed(*read.error));
         return;
     }
     if (read.entries.empty()) {
-        m_state.dialogs.message(QStringLiteral("%1 holds no entries.").arg(QFileInfo(path).fileName()), kImportTitle,
-                          Dialogs::Icon::Information, Dialogs::Buttons::Ok);
+        messages::tell(m_state.dialogs, messages::importEmpty(QFileInfo(path).fileName()));
         return;
     }
     const auto existing = askAboutDaysWithPages(read.entries);
@@ -96,7 +94,7 @@ void DiaryMoving::importDiary(diaryimport::Source source, const QString &path, c
     m_state.texts.clear();
     m_book.reopenSelectedDay();
     const bool failed = std::any_of(days.begin(), days.end(), [](const auto &day) { return day.kind == diaryimport::DayReport::Kind::Failed; });
-    m_state.dialogs.message(summary(days), kImportTitle, failed ? Dialogs::Icon::Exclamation : Dialogs::Icon::Information, Dialogs::Buttons::Ok);
+    messages::tell(m_state.dialogs, messages::importDone(summary(days), failed));
 }
 
 // Asked only when it matters: no page is ever replaced, so the question is
@@ -110,14 +108,8 @@ std::optional<diaryimport::Existing> DiaryMoving::askAboutDaysWithPages(const st
     }
     if (clashing.empty())
         return diaryimport::Existing::Skip;
-    const QString question = clashing.size() == 1
-        ? QStringLiteral("1 of the days being imported already has a page. Do you want to add the imported text below "
-                         "that page? If you choose No, that day is left as it is.")
-        : QStringLiteral("%1 of the days being imported already have a page. Do you want to add the imported text below "
-                         "those pages? If you choose No, those days are left as they are.")
-              .arg(clashing.size());
-    const auto answer = m_state.dialogs.message(question, kImportTitle, Dialogs::Icon::Question, Dialogs::Buttons::YesNo);
-    return answer == Dialogs::Button::Yes ? diaryimport::Existing::Append : diaryimport::Existing::Skip;
+    return messages::agreed(m_state.dialogs, messages::importOverPages(int(clashing.size()))) ? diaryimport::Existing::Append
+                                                                                              : diaryimport::Existing::Skip;
 }
 
 void DiaryMoving::exportPages(const rangeexport::Request &request, const rangeexport::Progress &progress)
@@ -130,13 +122,11 @@ void DiaryMoving::exportPages(const rangeexport::Request &request, const rangeex
         written = rangeexport::exportRange(m_state.dataRoot(), request, progress, &leftOut);
     }
     if (!leftOut.isEmpty())
-        m_state.dialogs.message(QStringLiteral("Export saved without the pages of %1, which could not be read.").arg(leftOut.join(QStringLiteral(", "))),
-                          kExportTitle, Dialogs::Icon::Exclamation, Dialogs::Buttons::Ok);
+        messages::tell(m_state.dialogs, messages::exportPartial(leftOut.join(QStringLiteral(", "))));
     else if (written)
-        m_state.dialogs.message(QStringLiteral("Export saved"), kExportTitle, Dialogs::Icon::Information, Dialogs::Buttons::Ok);
+        messages::tell(m_state.dialogs, messages::exportSaved());
     else
-        m_state.dialogs.message(QStringLiteral("The pages were not exported: %1").arg(written.error()), kExportTitle,
-                          Dialogs::Icon::Exclamation, Dialogs::Buttons::Ok);
+        messages::tell(m_state.dialogs, messages::exportFailed(written.error()));
 }
 
 // History included: a user expects a backup to hold the whole diary.
@@ -146,6 +136,5 @@ void DiaryMoving::backUp(const QString &path)
         const BusyCursor busy;
         return backup::write(m_state.dataRoot(), path, true);
     }();
-    m_state.dialogs.message(saved ? QStringLiteral("Backup saved") : saved.error(), QStringLiteral("Quillnest version 2"),
-                            saved ? Dialogs::Icon::Information : Dialogs::Icon::Exclamation, Dialogs::Buttons::Ok);
+    messages::tell(m_state.dialogs, saved ? messages::backupSaved() : messages::backupFailed(saved.error()));
 }

@@ -9,6 +9,7 @@
 #include "diarysearch.h"
 #include "seams/clock.h"
 #include "seams/dialogs.h"
+#include "seams/messages.h"
 #include "seams/program.h"
 #include "sessiondrafts.h"
 #include "sessionstate.h"
@@ -59,8 +60,7 @@ bool DiarySession::signIn(Program &program)
         return false;
     conversion::finishInterrupted(m_state->root);
     if (const auto lost = sealedmark::passwordFileLost(dataRoot())) {
-        dialogs().message(*lost + QStringLiteral(" This program will now close!"), QStringLiteral("Password File does not fit this Diary"),
-                          Dialogs::Icon::Critical, Dialogs::Buttons::Ok);
+        messages::tell(dialogs(), messages::passwordFileLost(*lost));
         program.end();
         return false;
     }
@@ -81,7 +81,7 @@ bool DiarySession::claimDiary(Program &program)
     m_lock = std::make_unique<DiaryLock>(dataRoot());
     if (m_lock->acquire() != DiaryLock::State::HeldElsewhere)
         return true;
-    dialogs().message(m_lock->heldElsewhereMessage(), QStringLiteral("Quillnest version 2"), Dialogs::Icon::Exclamation, Dialogs::Buttons::Ok);
+    messages::tell(dialogs(), messages::diaryHeldElsewhere(m_lock->heldElsewhereMessage()));
     if (m_openElsewhere)
         m_openElsewhere();
     program.end();

@@ -7,28 +7,13 @@
 #include "richtext/pagecontent.h"
 #include "seams/clock.h"
 #include "seams/dialogs.h"
+#include "seams/messages.h"
 #include "sessionstate.h"
 #include "yearnotes.h"
 
 #include <QFile>
 
 namespace {
-
-const QString kNotClosed = QStringLiteral("Quillnest did not close properly last time. ");
-
-QString pageFound(const drafts::Draft &draft, QDate day)
-{
-    const QString what = draft.kind == drafts::Kind::PrintCopy ? QStringLiteral("An unsaved copy of the page for %1 from the print window")
-                                                               : QStringLiteral("An unsaved page for %1");
-    return kNotClosed + what.arg(day.toString(QStringLiteral("d MMMM yyyy")))
-         + QStringLiteral(" was kept. Do you want to bring it back? If you choose No, it is kept in the page's history.");
-}
-
-QString noteFound(daykeys::MonthDay monthDay)
-{
-    return kNotClosed + QStringLiteral("An unsaved note for %1 was kept. Do you want to bring it back? If you choose No, it is kept in the history.")
-                            .arg(QDate(2000, monthDay.month, monthDay.day).toString(QStringLiteral("MMMM d")));
-}
 
 // This year's day of a yearly note, or the last year that has it (29 February).
 QDate dayOfNote(daykeys::MonthDay monthDay, int year)
@@ -70,8 +55,7 @@ bool SessionDrafts::bringBackPage(const drafts::Draft &draft)
         return false;
     }
     const QDate day = daykeys::dateFromDayKey(draft.key).value_or(m_book.selectedDay());
-    if (m_state.dialogs.message(pageFound(draft, day), QStringLiteral("Unsaved Page Found"), Dialogs::Icon::Question, Dialogs::Buttons::YesNo)
-        != Dialogs::Button::Yes) {
+    if (!messages::agreed(m_state.dialogs, messages::pageFound(draft.kind == drafts::Kind::PrintCopy, day))) {
         drafts::setAside(m_state.dataRoot(), draft);
         return false;
     }
@@ -96,8 +80,8 @@ void SessionDrafts::offerNote(const drafts::Draft &draft, bool pageBroughtBack)
     }
     const auto monthDay = daykeys::monthDayFromNoteKey(draft.key);
     if (!monthDay || (pageBroughtBack && draft.key != m_notes.noteKey())
-        || m_state.dialogs.message(noteFound(*monthDay), QStringLiteral("Unsaved Note Found"), Dialogs::Icon::Question, Dialogs::Buttons::YesNo)
-               != Dialogs::Button::Yes) {
+        // Shown in a leap year, so that a note for 29 February has its day.
+        || !messages::agreed(m_state.dialogs, messages::noteFound(QDate(2000, monthDay->month, monthDay->day)))) {
         drafts::setAside(m_state.dataRoot(), draft);
         return;
     }
@@ -116,7 +100,5 @@ void SessionDrafts::setAsideUnopened(const drafts::Draft &draft)
         return;
     drafts::setAside(m_state.dataRoot(), draft);
     const QString what = draft.kind == drafts::Kind::Note ? QStringLiteral("note") : QStringLiteral("page");
-    m_state.dialogs.message(QStringLiteral("The unsaved %1 kept in %2 does not open: it is damaged or is not this diary's. It has been "
-                                     "moved into the %1's history.").arg(what, m_state.dataRoot().relativeName(draft.path)),
-                      QStringLiteral("Unsaved Work does not open"), Dialogs::Icon::Critical, Dialogs::Buttons::Ok);
+    messages::tell(m_state.dialogs, messages::draftUnopened(what, m_state.dataRoot().relativeName(draft.path)));
 }

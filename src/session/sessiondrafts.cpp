@@ -2,6 +2,7 @@
 
 #include "daybook.h"
 #include "seams/dialogs.h"
+#include "seams/messages.h"
 #include "sessionstate.h"
 #include "yearnotes.h"
 
@@ -50,9 +51,7 @@ bool SessionDrafts::diaryFolderHere()
     // Set before the message, whose event loop may run another draft's timer.
     m_toldFolderGone = !here;
     if (newlyGone)
-        m_state.dialogs.message(
-            QStringLiteral("The diary folder %1 is gone. Nothing can be saved until it is back.").arg(QDir::toNativeSeparators(m_state.root)),
-            QStringLiteral("Diary Folder Gone"), Dialogs::Icon::Critical, Dialogs::Buttons::Ok);
+        messages::tell(m_state.dialogs, messages::folderGone(QDir::toNativeSeparators(m_state.root)));
     return here;
 }
 

@@ -4,6 +4,7 @@
 #include "diary/history.h"
 #include "draftkeeper.h"
 #include "richtext/textcache.h"
+#include "seams/messages.h"
 
 #include <QString>
 
@@ -23,9 +24,9 @@ public:
     SessionState(Dialogs &dialogs, const Clock &clock) : dialogs(dialogs), clock(clock) {}
 
     DataRoot dataRoot() const { return DataRoot(root, vault); }
-    // The program's message, and below it what went wrong with which file where that is known.
-    void error(const QString &text, const QString &reason = {}) const;
-    bool changeKeepingVersion(const QString &what, const QString &failure, const std::function<Outcome(history::Unkept)> &change) const;
+    // `failure` builds the box telling what went wrong, given why.
+    bool changeKeepingVersion(const messages::Box &question, messages::Box (*failure)(const QString &),
+                              const std::function<Outcome(history::Unkept)> &change) const;
 
     Dialogs &dialogs;
     const Clock &clock;

@@ -5,6 +5,7 @@
 #include "diary/passwordfile.h"
 #include "seams/busycursor.h"
 #include "seams/dialogs.h"
+#include "seams/messages.h"
 #include "sessiondrafts.h"
 #include "sessionstate.h"
 #include "vault/passwordpolicy.h"
@@ -19,19 +20,18 @@ namespace {
 const QString kEncryptTitle = QStringLiteral("Encrypt Diary");
 const QString kDecryptTitle = QStringLiteral("Decrypt Diary");
 const QString kChangeTitle = QStringLiteral("Change Password");
-const QString kNotSaved = QStringLiteral("An error has occured! The password was not saved!");
 
 // Asked again before the diary's form or password changes: nothing when
 // cancelled or wrong, the wrong one told with refused.
 std::optional<QString> askCurrentPassword(Dialogs &dialogs, const Vault &vault, const QString &prompt, const QString &title,
-                                          const QString &refused)
+                                          const messages::Box &refused)
 {
     QString typed = dialogs.input(prompt, title, Dialogs::Echo::Masked);
     if (typed.isEmpty())
         return std::nullopt;
     if (!vault.opensWith(keyslot::passwordBytes(typed))) {
         wipe(typed);
-        dialogs.message(refused, QStringLiteral("Wrong Password!"), Dialogs::Icon::Critical, Dialogs::Buttons::Ok);
+        messages::tell(dialogs, refused);
         return std::nullopt;
     }
     return typed;
@@ -67,8 +67,7 @@ std::optional<QString> VaultControls::askNewPassword(const QString &title, bool 
     const bool reusesPlain = plainDiary && passwordfile::ScramblePassword(first) == passwordfile::readStored(m_state.dataRoot().passwordFile());
     if (const auto refused = passwordpolicy::refusal(first, reusesPlain)) {
         wipe(first);
-        m_state.dialogs.message(refused->at(0).toUpper() + refused->mid(1) + QStringLiteral(". Nothing has been changed."), title,
-                          Dialogs::Icon::Exclamation, Dialogs::Buttons::Ok);
+        messages::tell(m_state.dialogs, messages::newPasswordRefused(*refused, title));
         return std::nullopt;
     }
     QString again = m_state.dialogs.input(QStringLiteral("Enter the new password again."), title, Dialogs::Echo::Masked);
@@ -76,8 +75,7 @@ std::optional<QString> VaultControls::askNewPassword(const QString &title, bool 
     wipe(again);
     if (!same) {
         wipe(first);
-        m_state.dialogs.message(QStringLiteral("The two passwords are not the same. Nothing has been changed."), title,
-                          Dialogs::Icon::Exclamation, Dialogs::Buttons::Ok);
+        messages::tell(m_state.dialogs, messages::newPasswordsDiffer(title));
         return std::nullopt;
     }
     return first;
@@ -86,12 +84,7 @@ std::optional<QString> VaultControls::askNewPassword(const QString &title, bool 
 void VaultControls::encryptDiary(const conversion::Progress &progress)
 {
     if (isEncrypted()
-        || m_state.dialogs.message(QStringLiteral("Encrypting stores every page and note so that only your password can open them, "
-                                            "and no one can recover a forgotten password. Copies of the plain pages can remain "
-                                            "on the disk, in backups, in synced copies and in snapshots; only full-disk "
-                                            "encryption protects those. Do you want to encrypt this diary now?"),
-                             kEncryptTitle, Dialogs::Icon::Question, Dialogs::Buttons::YesNo, Dialogs::Button::No)
-            != Dialogs::Button::Yes)
+        || !messages::agreed(m_state.dialogs, messages::encryptDiary()))
         return;
     auto password = askNewPassword(kEncryptTitle, true);
     if (!password)
@@ -102,49 +95,42 @@ void VaultControls::encryptDiary(const conversion::Progress &progress)
     SecretBytes master = keyslot::newMasterKey();
     const auto slot = keyslot::make(master, keyslot::passwordBytes(*password), kdfPolicy().chooseForNewSlot());
     if (!slot) {
-        m_state.error(QStringLiteral("The diary has not been encrypted: there is not enough memory for its key."));
+        messages::tell(m_state.dialogs, messages::encryptionFailed(QStringLiteral("there is not enough memory for its key.")));
         return;
     }
     auto vault = std::make_shared<Vault>(std::move(master), *slot);
     if (const Outcome done = conversion::encrypt(m_state.dataRoot(), *vault, keyslot::format(*slot), progress); !done) {
-        m_state.error(QStringLiteral("The diary has not been encrypted: %1").arg(done.error()));
+        messages::tell(m_state.dialogs, messages::encryptionFailed(done.error()));
         return;
     }
     useVault(std::move(vault));
-    m_state.dialogs.message(QStringLiteral("The diary is now encrypted. Keep your password safe: without it no one can open the diary."),
-                      QStringLiteral("Diary Encrypted"), Dialogs::Icon::Information, Dialogs::Buttons::Ok);
+    messages::tell(m_state.dialogs, messages::diaryEncrypted());
 }
 
 void VaultControls::decryptDiary(const conversion::Progress &progress)
 {
     if (!isEncrypted()
-        || m_state.dialogs.message(QStringLiteral("Decrypting stores every page and note as a plain diary again, which anyone who copies "
-                                            "its folder can read. Do you want to decrypt this diary now?"),
-                             kDecryptTitle, Dialogs::Icon::Question, Dialogs::Buttons::YesNo, Dialogs::Button::No)
-            != Dialogs::Button::Yes)
+        || !messages::agreed(m_state.dialogs, messages::decryptDiary()))
         return;
     auto typed = askCurrentPassword(m_state.dialogs, *m_state.vault, QStringLiteral("Enter the Password"), kDecryptTitle,
-                                    QStringLiteral("The password you have entered is incorrect. The diary has not been decrypted."));
+                                    messages::wrongPasswordNotDecrypted());
     if (!typed)
         return;
     const auto wipeTyped = qScopeGuard([&typed] { wipe(*typed); });
     const QString &password = *typed;
     // The plain form would keep a weaker password than the one typed.
     if (!passwordfile::keepsWhole(password)) {
-        m_state.dialogs.message(QStringLiteral("This password has characters a plain diary cannot keep. Change the password to one "
-                                         "without them first; the diary has not been decrypted."),
-                          kDecryptTitle, Dialogs::Icon::Exclamation, Dialogs::Buttons::Ok);
+        messages::tell(m_state.dialogs, messages::passwordNotPlain());
         return;
     }
     m_drafts.flush();
     const BusyCursor busy;
     if (const Outcome done = conversion::decrypt(m_state.dataRoot(), passwordfile::fileBytes(password), progress); !done) {
-        m_state.error(QStringLiteral("The diary has not been decrypted: %1").arg(done.error()));
+        messages::tell(m_state.dialogs, messages::decryptionFailed(done.error()));
         return;
     }
     useVault(nullptr);
-    m_state.dialogs.message(QStringLiteral("The diary is a plain diary again."), QStringLiteral("Diary Decrypted"),
-                      Dialogs::Icon::Information, Dialogs::Buttons::Ok);
+    messages::tell(m_state.dialogs, messages::diaryDecrypted());
 }
 
 void VaultControls::changePassword(const conversion::Progress &progress)
@@ -154,7 +140,7 @@ void VaultControls::changePassword(const conversion::Progress &progress)
         return;
     }
     auto current = askCurrentPassword(m_state.dialogs, *m_state.vault, QStringLiteral("Enter the current password."), kChangeTitle,
-                                      QStringLiteral("The password you have entered is incorrect. The password has not been changed."));
+                                      messages::wrongPasswordNotChanged());
     if (!current)
         return;
     wipe(*current);
@@ -169,15 +155,14 @@ void VaultControls::changePassword(const conversion::Progress &progress)
     SecretBytes master = keyslot::newMasterKey();
     const auto slot = keyslot::make(master, keyslot::passwordBytes(*password), kdfPolicy().chooseForNewSlot());
     if (!slot) {
-        m_state.error(kNotSaved, QStringLiteral("There is not enough memory for the new key."));
+        messages::tell(m_state.dialogs, messages::passwordNotSaved(QStringLiteral("There is not enough memory for the new key.")));
         return;
     }
     Vault renewed(std::move(master), *slot);
     if (const Outcome done = conversion::rekey(m_state.dataRoot(), renewed, keyslot::format(*slot), progress); !done) {
-        m_state.error(kNotSaved, done.error());
+        messages::tell(m_state.dialogs, messages::passwordNotSaved(done.error()));
         return;
     }
     m_state.vault->adopt(std::move(renewed));
-    m_state.dialogs.message(QStringLiteral("Password has been saved"), QStringLiteral("Password Saved"), Dialogs::Icon::Information,
-                      Dialogs::Buttons::Ok);
+    messages::tell(m_state.dialogs, messages::passwordSaved());
 }

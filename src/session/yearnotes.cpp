@@ -7,6 +7,7 @@
 #include "sealedwords.h"
 #include "seams/busycursor.h"
 #include "seams/dialogs.h"
+#include "seams/messages.h"
 #include "sessionstate.h"
 #include "vault/vault.h"
 
@@ -100,10 +101,7 @@ void YearNotes::sayNoteDoesNotOpen()
     if (m_toldNoteUnopened || !root.vault() || root.vault()->isLocked() || !QFileInfo::exists(file))
         return;
     m_toldNoteUnopened = true;
-    m_state.dialogs.message(QStringLiteral("The note for %1 (%2) does not open: it is damaged or is not this diary's. It is shown "
-                                           "empty; its file is left as it is until a note for the day is saved, and then kept in "
-                                           "the history.").arg(noteDayName(m_noteKey), root.relativeName(file)),
-                            QStringLiteral("Note does not open"), Dialogs::Icon::Critical, Dialogs::Buttons::Ok);
+    messages::tell(m_state.dialogs, messages::noteUnopened(noteDayName(m_noteKey), root.relativeName(file)));
 }
 
 void YearNotes::clear()
@@ -126,8 +124,7 @@ bool YearNotes::leaveNote()
 {
     if (!noteChanged())
         return true;
-    const QString question = QStringLiteral("The note for %1 has been changed. Do you want to save it?").arg(noteDayName(m_noteKey));
-    switch (m_state.dialogs.message(question, QStringLiteral("Save Date?"), Dialogs::Icon::Question, Dialogs::Buttons::YesNoCancel)) {
+    switch (messages::ask(m_state.dialogs, messages::saveNote(noteDayName(m_noteKey)))) {
     case Dialogs::Button::Yes:
         return saveNote();
     case Dialogs::Button::No:
@@ -159,8 +156,7 @@ bool YearNotes::saveNote()
 {
     const QString text = richtext::plainText(m_note);
     const bool saved = m_state.changeKeepingVersion(
-        QStringLiteral("The note was not saved: its earlier version could not be kept. Save anyway?"),
-        QStringLiteral("An error has occured! The date was not saved!"),
+        messages::noteVersionNotKept(), messages::noteNotSaved,
         [&](history::Unkept unkept) { return notestore::save(m_state.dataRoot(), m_noteKey, text, unkept); });
     if (saved) {
         m_draft.settled();
@@ -182,18 +178,13 @@ void YearNotes::deleteNote()
 {
     const BusyCursor busy;
     if (!notestore::exists(m_state.dataRoot(), m_noteKey)) {
-        m_state.dialogs.message(QStringLiteral("Error...File not found. Open date file that you wish to delete and then press ''Delete''."),
-                                QStringLiteral("File Not Found"), Dialogs::Icon::Critical, Dialogs::Buttons::Ok);
+        messages::tell(m_state.dialogs, messages::noteNotFound());
         return;
     }
-    if (m_state.dialogs.message(QStringLiteral("Are you sure you want to delete this file? You will not be able to undo this operation!"),
-                                QStringLiteral("Delete File"), Dialogs::Icon::Exclamation, Dialogs::Buttons::OkCancel,
-                                Dialogs::Button::Cancel)
-        != Dialogs::Button::Ok)
+    if (!messages::agreed(m_state.dialogs, messages::deleteNote()))
         return;
     if (!m_state.changeKeepingVersion(
-            QStringLiteral("The note was not deleted: it could not be kept among the earlier versions. Delete anyway?"),
-            QStringLiteral("An error has occured! The date was not deleted!"),
+            messages::noteDeletionNotKept(), messages::noteNotDeleted,
             [&](history::Unkept unkept) { return notestore::remove(m_state.dataRoot(), m_noteKey, unkept); }))
         return;
     m_draft.settled();
@@ -214,7 +205,7 @@ bool YearNotes::restoreNoteVersion(const QString &id)
         return false;
     const BusyCursor busy;
     if (const Outcome restored = history::restore(m_state.dataRoot(), m_state.dataRoot().notePath(m_noteKey), id); !restored) {
-        m_state.error(QStringLiteral("An error has occured! The date was not saved!"), restored.error());
+        messages::tell(m_state.dialogs, messages::noteNotSaved(restored.error()));
         return false;
     }
     load();

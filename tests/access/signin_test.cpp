@@ -13,11 +13,6 @@ namespace {
 using Shown = ScriptedDialogs::Shown;
 using Kind = ScriptedDialogs::Kind;
 
-const QString kTamper = QStringLiteral("The password file has been erased or tampered with! This program will now close!");
-const QString kWrong = QStringLiteral("The password you have entered is incorrect. This program will end now.");
-const QString kNoPassword =
-    QStringLiteral("Quillnest has no password. Click on ''File'' and click 'Change Password' to asign a password.");
-
 class SignInTest : public ::testing::Test
 {
 protected:
@@ -36,10 +31,7 @@ TEST_F(SignInTest, MissingFileEndsTheProgramWithTheTamperMessage)
     dialogs.answerMessage(Dialogs::Button::Ok);
     EXPECT_FALSE(signIn());
     EXPECT_TRUE(program.ended());
-    ASSERT_EQ(dialogs.shown().size(), 1);
-    EXPECT_EQ(dialogs.shown()[0].text, kTamper);
-    EXPECT_EQ(dialogs.shown()[0].title, QStringLiteral("Password File has been tampered with!"));
-    EXPECT_EQ(dialogs.shown()[0].icon, Dialogs::Icon::Critical);
+    EXPECT_EQ(dialogs.shown(), QList{ScriptedDialogs::shownBox(messages::passwordFileTampered())});
     EXPECT_FALSE(QFile::exists(data.root().passwordFile()));
 }
 
@@ -49,10 +41,7 @@ TEST_F(SignInTest, NoPasswordMarkerOnlyTellsTheUser)
     dialogs.answerMessage(Dialogs::Button::Ok);
     EXPECT_TRUE(signIn());
     EXPECT_FALSE(program.ended());
-    ASSERT_EQ(dialogs.shown().size(), 1);
-    EXPECT_EQ(dialogs.shown()[0].text, kNoPassword);
-    EXPECT_EQ(dialogs.shown()[0].title, QStringLiteral("Quillnest version 2"));
-    EXPECT_EQ(dialogs.shown()[0].icon, Dialogs::Icon::Exclamation);
+    EXPECT_EQ(dialogs.shown(), QList{ScriptedDialogs::shownBox(messages::noPassword())});
 }
 
 TEST_F(SignInTest, OneMaskedAttemptMustMatchExactly)
@@ -73,8 +62,7 @@ TEST_F(SignInTest, OneMaskedAttemptMustMatchExactly)
         again.answerMessage(Dialogs::Button::Ok);
         EXPECT_FALSE(SignIn(data.root().passwordFile(), again, ended));
         EXPECT_TRUE(ended.ended());
-        EXPECT_EQ(again.texts(), (QStringList{QStringLiteral("Enter the Password"), kWrong}));
-        EXPECT_EQ(again.shown()[1].title, QStringLiteral("Wrong Password!"));
+        EXPECT_EQ(again.shown().value(1), ScriptedDialogs::shownBox(messages::wrongPassword()));
     }
 }
 
@@ -98,9 +86,7 @@ TEST(ChangePasswordTest, AsksTwiceMaskedAndAgainAfterARefusal)
     data.writeFile(QStringLiteral("pw.dat"), "old\r\nlines\r\n");
     const QString ask = QStringLiteral("Enter Password, for no password enter letters: ''none''.");
     const QString repeat = QStringLiteral("Enter the same password again.");
-    const QString notSaved = QStringLiteral("Password has not been saved!");
-    const QString tooShort = QStringLiteral("Password must have at least 4 characters. The password will not be saved!");
-    const QString differ = QStringLiteral("The two passwords are not the same. Please enter the new password again.");
+    const QString notSaved = messages::passwordNotChanged().text;
     ScriptedDialogs dialogs;
     dialogs.answerInput(QString());
     dialogs.answerMessage(Dialogs::Button::Ok);
@@ -111,8 +97,7 @@ TEST(ChangePasswordTest, AsksTwiceMaskedAndAgainAfterARefusal)
     ChangePassword(file, dialogs);
     EXPECT_EQ(data.readFile(QStringLiteral("pw.dat")), QByteArray("old\r\nlines\r\n"));
     EXPECT_EQ(dialogs.texts(), (QStringList{ask, notSaved, ask, repeat, notSaved}));
-    EXPECT_EQ(dialogs.shown()[1], (Shown{Kind::Message, notSaved, QStringLiteral("Password NOT Saved"), Dialogs::Icon::Information,
-                                         Dialogs::Buttons::Ok}));
+    EXPECT_EQ(dialogs.shown()[1], ScriptedDialogs::shownBox(messages::passwordNotChanged()));
 
     dialogs.answerInput(QStringLiteral("abc"));
     dialogs.answerMessage(Dialogs::Button::Ok);
@@ -125,10 +110,11 @@ TEST(ChangePasswordTest, AsksTwiceMaskedAndAgainAfterARefusal)
     ChangePassword(file, dialogs);
     EXPECT_EQ(data.readFile(QStringLiteral("pw.dat")), passwordfile::ScramblePassword(u"a b ") + "\r\n");
     const QList<Shown> shown = dialogs.shown().mid(5);
-    EXPECT_EQ(dialogs.texts().mid(5), (QStringList{ask, tooShort, ask, repeat, differ, ask, repeat, QStringLiteral("Password has been saved")}));
-    EXPECT_EQ(shown[1].icon, Dialogs::Icon::Exclamation);
-    EXPECT_EQ(shown[4].icon, Dialogs::Icon::Exclamation);
-    EXPECT_EQ(shown.last().title, QStringLiteral("Password Saved"));
+    EXPECT_EQ(dialogs.texts().mid(5), (QStringList{ask, messages::passwordTooShort(4).text, ask, repeat, messages::passwordsDiffer().text,
+                                                   ask, repeat, messages::passwordSaved().text}));
+    EXPECT_EQ(shown[1], ScriptedDialogs::shownBox(messages::passwordTooShort(4)));
+    EXPECT_EQ(shown[4], ScriptedDialogs::shownBox(messages::passwordsDiffer()));
+    EXPECT_EQ(shown.last(), ScriptedDialogs::shownBox(messages::passwordSaved()));
     for (const Shown &box : dialogs.shown()) {
         if (box.kind == Kind::Input) {
             EXPECT_EQ(std::pair(box.title, box.echo), std::pair(QStringLiteral("Enter Password"), Dialogs::Echo::Masked));
@@ -151,7 +137,5 @@ TEST(ChangePasswordTest, AFailedWriteKeepsTheOldFileAndSaysSo)
         ChangePassword(file, dialogs);
     }
     EXPECT_EQ(data.readFile(QStringLiteral("pw.dat")), old);
-    EXPECT_EQ(dialogs.shown().last().text, QStringLiteral("An error has occured! The password was not saved!"));
-    EXPECT_EQ(dialogs.shown().last().title, QStringLiteral("ERROR"));
-    EXPECT_EQ(dialogs.shown().last().icon, Dialogs::Icon::Critical);
+    EXPECT_EQ(dialogs.shown().last(), ScriptedDialogs::shownBox(messages::passwordNotSaved()));
 }

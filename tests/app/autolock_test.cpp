@@ -452,7 +452,7 @@ TEST_F(AutoLockTest, ChangePasswordShowsItsProgressOutlastsALockAndTheWindowSeal
     named<QAction>(form(), "m18")->trigger();
     ASSERT_TRUE(shown) << "the box of a long conversion";
     EXPECT_FALSE(cancelShown);
-    EXPECT_EQ(harness.dialogs.shown().last().title, QStringLiteral("Password Saved"));
+    EXPECT_EQ(harness.dialogs.shown().last(), ScriptedDialogs::shownBox(messages::passwordSaved()));
     EXPECT_FALSE(locked());
 
     QTest::keyClicks(named<RichTextEdit>(form(), "rtxt2"), QStringLiteral("Zermatt "));

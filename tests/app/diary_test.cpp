@@ -242,8 +242,7 @@ TEST_F(DiaryTest, BackUpDiarySavesTheWholeDiaryWhereTheUserChose)
     EXPECT_EQ(asked.text, QDir::home().filePath(QStringLiteral("quillnest-backup-2026-12-04.zip")));
     EXPECT_EQ(asked.filter, QStringLiteral("Zip archives (*.zip)|*.zip"));
     EXPECT_EQ(harness.dialogs.shown().last(),
-              (ScriptedDialogs::Shown{.text = QStringLiteral("Backup saved"), .title = QStringLiteral("Quillnest version 2"),
-                                      .icon = Dialogs::Icon::Information}));
+              ScriptedDialogs::shownBox(messages::backupSaved()));
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
     const QString restored = out.filePath(QStringLiteral("restored"));
     ASSERT_TRUE(backup::restore(zip, restored));
@@ -255,8 +254,8 @@ TEST_F(DiaryTest, BackUpDiarySavesTheWholeDiaryWhereTheUserChose)
     harness.dialogs.answerSaveFile(out.filePath(QStringLiteral("no/such/folder.zip")));
     harness.dialogs.answerMessage(Button::Ok);
     named<QAction>(form(), "m22")->trigger();
-    EXPECT_TRUE(harness.dialogs.shown().last().text.startsWith(QStringLiteral("The backup ")));
-    EXPECT_EQ(harness.dialogs.shown().last().icon, Dialogs::Icon::Exclamation);
+    EXPECT_TRUE(harness.dialogs.texts().last().startsWith(QStringLiteral("The backup ")));
+    EXPECT_EQ(harness.dialogs.shown().last(), ScriptedDialogs::shownBox(messages::backupFailed(harness.dialogs.texts().last())));
     EXPECT_EQ(harness.dialogs.shown().size(), 6) << "a cancelled dialog shows nothing more";
 }
 

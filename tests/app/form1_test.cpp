@@ -154,8 +154,7 @@ TEST(Form1Test, AboutPasswordAndTheWaysToEnd)
 
     harness.dialogs.answerMessage(Dialogs::Button::Ok);
     named<QAction>(form, "m12")->trigger();
-    EXPECT_EQ(harness.dialogs.shown().last().title, QStringLiteral("About Quillnest version 2"));
-    EXPECT_EQ(harness.dialogs.shown().last().icon, Dialogs::Icon::Information);
+    EXPECT_EQ(harness.dialogs.shown().last(), ScriptedDialogs::shownBox(messages::about()));
 
     harness.dialogs.answerInput(QStringLiteral("new password"));
     harness.dialogs.answerInput(QStringLiteral("new password"));

@@ -184,7 +184,7 @@ TEST_F(KeepWritingTest, ClosingSearchOrOpenBringsTheDayBackAndAResultOpensAfterI
 // anew by a draft; drafts go on once it is back.
 TEST_F(KeepWritingTest, ADeletedDiaryFolderIsSaidOnceAndNotMadeAnew)
 {
-    const QString gone = QStringLiteral("The diary folder %1 is gone. Nothing can be saved until it is back.").arg(harness.data.path());
+    const QString gone = messages::folderGone(harness.data.path()).text;
     form().session().drafts().setDelay(std::chrono::milliseconds(0));
     ASSERT_TRUE(QDir(harness.data.path()).removeRecursively());
     harness.dialogs.answerMessage(Button::Ok);

@@ -62,8 +62,7 @@ TEST_F(MovingTest, ImportDiaryAddsBelowTheOpenPageAndTellsEachDay)
     const QStringList texts = harness.dialogs.texts().mid(before);
     ASSERT_EQ(texts.size(), 5);
     EXPECT_EQ(texts[2], diarytexts::kSaveQuestion);
-    EXPECT_TRUE(texts[3].startsWith(QStringLiteral("1 of the days being imported already has a page. Do you want to add "
-                                                   "the imported text below that page? If you choose No, that day is left")));
+    EXPECT_EQ(texts[3], messages::importOverPages(1).text);
     EXPECT_TRUE(texts[4].startsWith(QStringLiteral("2 days imported: 1 new page, 1 page added to, 0 days skipped, 0 failed.")))
         << texts[4].toStdString();
     EXPECT_TRUE(texts[4].contains(QStringLiteral("2026-12-04: added below its page")));
@@ -88,7 +87,7 @@ TEST_F(MovingTest, ExportOffersTheDiarysDaysAndWritesTheChosenForm)
     const QString documents = startFolder(QStandardPaths::DocumentsLocation);
     EXPECT_EQ(harness.dialogs.shown().at(before + 1).text, documents + QStringLiteral("/diary 2026-11-20 to 2026-12-04.pdf"));
     EXPECT_EQ(harness.dialogs.shown().at(before).offeredIndex, 0);
-    EXPECT_EQ(harness.dialogs.texts().last(), QStringLiteral("Export saved"));
+    EXPECT_EQ(harness.dialogs.shown().last(), ScriptedDialogs::shownBox(messages::exportSaved()));
     QFile written(pdf);
     ASSERT_TRUE(written.open(QIODevice::ReadOnly));
     EXPECT_TRUE(written.read(5) == "%PDF-");
@@ -114,7 +113,7 @@ TEST_F(MovingTest, ExportOffersTheDiarysDaysAndWritesTheChosenForm)
     harness.dialogs.answerOpenFolder(folder);
     harness.dialogs.answerMessage(Button::Ok);
     named<QAction>(form(), "m26")->trigger();
-    EXPECT_EQ(harness.dialogs.texts().last(), QStringLiteral("Export saved without the pages of 2026-11-20, which could not be read."));
+    EXPECT_EQ(harness.dialogs.shown().last(), ScriptedDialogs::shownBox(messages::exportPartial(QStringLiteral("2026-11-20"))));
 }
 
 // A short job passes without a box; a long one shows its bar and can be stopped.

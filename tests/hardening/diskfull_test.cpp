@@ -37,7 +37,7 @@ TEST_F(DiskFullTest, AWriteCutOffByAFullDiskKeepsEveryFileAndSaysSo)
         form().session().book().SavePage();
     }
     const QString tooLarge = QStringLiteral(": The file has grown larger than this disk or system allows.");
-    expectError(kPageNotSaved, harness.data.root().pagePath(QStringLiteral("2026-12-04")) + tooLarge);
+    expectError(messages::pageNotSaved(harness.data.root().pagePath(QStringLiteral("2026-12-04")) + tooLarge));
     EXPECT_EQ(form().session().book().filechanged(), 1);
     EXPECT_TRUE(pageText().startsWith(QStringLiteral("Long day. xxx")));
 
@@ -47,7 +47,7 @@ TEST_F(DiskFullTest, AWriteCutOffByAFullDiskKeepsEveryFileAndSaysSo)
         const DiskFull full(4096);
         named<QAction>(form(), "m9")->trigger();
     }
-    expectError(kNoteNotSaved, harness.data.root().notePath(QStringLiteral("Dec-4")) + tooLarge);
+    expectError(messages::noteNotSaved(harness.data.root().notePath(QStringLiteral("Dec-4")) + tooLarge));
     EXPECT_EQ(noteText(), longText);
 
     harness.dialogs.answerInput(QStringLiteral("a new and rather long password"));
@@ -57,7 +57,7 @@ TEST_F(DiskFullTest, AWriteCutOffByAFullDiskKeepsEveryFileAndSaysSo)
         const DiskFull full(8);
         named<QAction>(form(), "m18")->trigger();
     }
-    expectError(kPasswordNotSaved);
+    expectError(messages::passwordNotSaved());
 
     EXPECT_EQ(before.changes(), QStringList());
 }
@@ -74,23 +74,22 @@ TEST_F(DiskFullTest, AChangeWhoseEarlierVersionCannotBeKeptWaitsForTheUser)
     harness.dialogs.answerMessage(Button::Yes);
     harness.dialogs.answerMessage(Button::No);
     form().session().book().SavePage();
-    EXPECT_EQ(lastText(), QStringLiteral("The page was not saved: its earlier version could not be kept. Save anyway?"));
-    EXPECT_EQ(harness.dialogs.shown().last().defaultButton, Button::No);
+    EXPECT_EQ(harness.dialogs.shown().last(), ScriptedDialogs::shownBox(messages::pageVersionNotKept()));
     EXPECT_EQ(form().session().book().filechanged(), 1);
 
     harness.dialogs.answerMessage(Button::Yes);
     harness.dialogs.answerMessage(Button::No);
     form().session().book().DeletePage();
-    EXPECT_TRUE(lastText().endsWith(QStringLiteral("Delete anyway?")));
+    EXPECT_EQ(lastText(), messages::pageDeletionNotKept().text);
 
     named<RichTextEdit>(form(), "rtxt")->setPlainText(QStringLiteral("Anna is 40"));
     harness.dialogs.answerMessage(Button::No);
     named<QAction>(form(), "m9")->trigger();
-    EXPECT_TRUE(lastText().startsWith(QStringLiteral("The note was not saved")));
+    EXPECT_EQ(lastText(), messages::noteVersionNotKept().text);
     harness.dialogs.answerMessage(Button::Ok);
     harness.dialogs.answerMessage(Button::No);
     named<QAction>(form(), "m10")->trigger();
-    EXPECT_TRUE(lastText().startsWith(QStringLiteral("The note was not deleted")));
+    EXPECT_EQ(lastText(), messages::noteDeletionNotKept().text);
     EXPECT_EQ(before.changes(), QStringList());
 
     harness.dialogs.answerMessage(Button::Yes);

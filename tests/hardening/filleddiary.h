@@ -10,11 +10,6 @@
 class FilledDiary : public ::testing::Test
 {
 protected:
-    static inline const QString kPageNotSaved = QStringLiteral("An error has occured! The file was not saved!");
-    static inline const QString kPageNotOpened = QStringLiteral("An error has occured! The file was not opened!");
-    static inline const QString kNoteNotSaved = QStringLiteral("An error has occured! The date was not saved!");
-    static inline const QString kPasswordNotSaved = QStringLiteral("An error has occured! The password was not saved!");
-
     void SetUp() override;
     // Stores no password, then opens the window.
     void start();
@@ -24,9 +19,9 @@ protected:
     // As the user would: keys typed into the page, a click on the calendar.
     void type(const QString &text);
     void choose(QDate day);
-    // The last box shown, expected to be this error with its title and icon;
-    // reason, when given, is its second line.
-    void expectError(const QString &text, const QString &reason = {}) const;
+    // The last box shown, expected to be `box`; a box built without a reason
+    // matches whatever reason was shown below its text.
+    void expectError(const messages::Box &box) const;
 
     Form1 &form() const { return *harness.form; }
     QString pageText() const;

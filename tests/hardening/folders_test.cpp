@@ -30,7 +30,7 @@ protected:
         type(QStringLiteral("Written into the void"));
         harness.dialogs.answerMessage(Button::Ok);
         form().session().book().SavePage();
-        expectError(kPageNotSaved);
+        expectError(messages::pageNotSaved());
         EXPECT_EQ(form().session().book().filechanged(), 1);
     }
 
@@ -39,7 +39,7 @@ protected:
         named<RichTextEdit>(form(), "rtxt")->setPlainText(QStringLiteral("A note with nowhere to go"));
         harness.dialogs.answerMessage(Button::Ok);
         named<QAction>(form(), "m9")->trigger();
-        expectError(kNoteNotSaved);
+        expectError(messages::noteNotSaved());
     }
 };
 
@@ -84,7 +84,7 @@ TEST_F(FoldersTest, APageDeletedBetweenTheListAndTheOpenIsReported)
 
     harness.dialogs.answerMessage(Button::Ok);
     named<QToolButton>(form(), "SSCommand2")->click();
-    expectError(kPageNotOpened, harness.data.root().pagesDir() + QStringLiteral("/2026-12-01.dat: The file or its folder does not exist."));
+    expectError(messages::pageNotOpened(harness.data.root().pagesDir() + QStringLiteral("/2026-12-01.dat: The file or its folder does not exist.")));
     EXPECT_TRUE(pageText().isEmpty());
     EXPECT_TRUE(named<QLabel>(form(), "Label3")->text().isEmpty());
     EXPECT_EQ(form().session().book().filechanged(), 0);

@@ -62,7 +62,7 @@ TEST_F(FilledDiary, BinaryEmptyAndHugeFilesInThePagesFolderLeaveTheWindowUsable)
 
     harness.dialogs.answerMessage(Button::Ok);
     named<QToolButton>(form(), "SSCommand4")->click();
-    expectError(kPageNotOpened);
+    expectError(messages::pageNotOpened());
     EXPECT_TRUE(pageText().isEmpty());
 
     named<QToolButton>(form(), "SSCommand2")->click();
@@ -93,16 +93,15 @@ TEST_F(FilledDiary, APageWithMoreTextThanAPageHoldsIsNeitherOpenedNorStored)
 
     harness.dialogs.answerMessage(Button::Ok);
     named<QToolButton>(form(), "SSCommand4")->click();
-    expectError(kPageNotOpened, harness.data.root().pagesDir()
-                                    + QStringLiteral("/2026-12-07.dat: It holds more text than a page can hold (4194304 characters)."));
+    expectError(messages::pageNotOpened(harness.data.root().pagesDir()
+                                        + QStringLiteral("/2026-12-07.dat: It holds more text than a page can hold (4194304 characters).")));
     EXPECT_TRUE(pageText().isEmpty());
 
     choose(QDate(2026, 12, 9));
     named<RichTextEdit>(form(), "rtxt2")->insertPlainText(QString::fromLatin1(text) + u'x');
     harness.dialogs.answerMessage(Button::Ok);
     form().session().book().SavePage();
-    expectError(QStringLiteral("An error has occured! The amount of the data is too large! The file was not saved!"),
-                QStringLiteral("The page holds more text than a page can hold (4194304 characters)."));
+    expectError(messages::pageTooLarge(QStringLiteral("The page holds more text than a page can hold (4194304 characters).")));
     EXPECT_EQ(before.changes(), QStringList());
 }
 

@@ -33,10 +33,11 @@ using Shown = ScriptedDialogs::Shown;
 const QString kFilter = QStringLiteral("All Images (*.jpg, *.bmp, *.gif)|*.jpg;*.bmp;*.gif|All Files (*.*)|*.*");
 const QChar kPictureMark(QChar::ObjectReplacementCharacter);
 
-const Shown kNotValid{.text = QStringLiteral("The file entered was not a valid picture file! choose a jpg, bmp, of gif!"),
-                      .title = QStringLiteral("File is not Valid"),
-                      .icon = Dialogs::Icon::Critical,
-                      .centred = true};
+const Shown kNotValid = [] {
+    Shown shown = ScriptedDialogs::shownBox(messages::notAPicture());
+    shown.centred = true;
+    return shown;
+}();
 
 QImage rgb(const QImage &image)
 {
@@ -153,7 +154,7 @@ TEST_F(FrmpictureTest, AFileThatIsNoPictureIsReportedCentredAndACancelEndsQuietl
     // The page counts as changed: moving to another day asks to save it.
     harness.dialogs.answerMessage(Dialogs::Button::No);
     choose(QDate(2026, 12, 5));
-    EXPECT_EQ(harness.dialogs.shown().last().title, QStringLiteral("Save File?"));
+    EXPECT_EQ(harness.dialogs.shown().last(), ScriptedDialogs::shownBox(messages::savePage()));
 }
 
 TEST_F(FrmpictureTest, PickingAScaleStretchesTheUnscaledPictureSmoothly)
@@ -190,9 +191,7 @@ TEST_F(FrmpictureTest, AScaleTooLargeToShowIsRefusedAndTheFieldGoesBack)
     harness.dialogs.answerMessage(Dialogs::Button::Ok);
     pick(QStringLiteral("2"));
     EXPECT_EQ(harness.dialogs.shown().last(),
-              (Shown{.text = QStringLiteral("The picture would be too large at this size! Choose a smaller size."),
-                     .title = QStringLiteral("Picture Too Large"),
-                     .icon = Dialogs::Icon::Exclamation}));
+              ScriptedDialogs::shownBox(messages::pictureTooLarge()));
     EXPECT_EQ(preview(), QSize(6000, 5));
     EXPECT_EQ(window().Combo1->currentText(), QStringLiteral(".50"));
 }

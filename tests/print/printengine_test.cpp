@@ -223,18 +223,13 @@ TEST_F(PrintEngineTest, FailuresAreReportedAndLeaveNoFile)
     dialogs.answerMessage(Dialogs::Button::Ok);
     PrintRichText(editor, printer, dialogs, kInch);
     ASSERT_EQ(dialogs.shown().size(), 2);
-    EXPECT_EQ(dialogs.shown()[0], (ScriptedDialogs::Shown{.text = QStringLiteral("There was an error while trying to Print!"),
-                                                         .title = QStringLiteral("Printer ERROR!"),
-                                                         .icon = Dialogs::Icon::Critical}));
-    EXPECT_EQ(dialogs.shown()[1].text, QStringLiteral("Error 5: No such file or directory"));
-    EXPECT_EQ(dialogs.shown()[1].title, QGuiApplication::applicationDisplayName());
-    EXPECT_EQ(dialogs.shown()[1].icon, Dialogs::Icon::None);
+    EXPECT_EQ(dialogs.shown()[0], ScriptedDialogs::shownBox(messages::printFailed()));
+    EXPECT_EQ(dialogs.shown()[1], ScriptedDialogs::shownBox(messages::printFailure(5, QStringLiteral("No such file or directory"),
+                                                                                    QGuiApplication::applicationDisplayName())));
     EXPECT_FALSE(QFileInfo::exists(missing));
 
     printer.setOutputFileName(QString());
     dialogs.answerMessage(Dialogs::Button::Ok);
     PrintRichText(editor, printer, dialogs, kInch);
-    EXPECT_EQ(dialogs.texts().last(),
-              QStringLiteral("Printer ERROR...Make sure you have a printer selected and it is online, with paper, and not jammed."));
-    EXPECT_EQ(dialogs.shown().last().title, QStringLiteral("Printer ERROR!"));
+    EXPECT_EQ(dialogs.shown().last(), ScriptedDialogs::shownBox(messages::printerError()));
 }

@@ -27,10 +27,9 @@ namespace {
 
 using Button = Dialogs::Button;
 
-const QString kSaveQuestion = QStringLiteral("File has been changed. Do you want to save the file?");
-const QString kOverwrite = QStringLiteral("File already exists. Overwrite File?");
-const QString kNotCompatible =
-    QStringLiteral("Error...There was an error with the print preview. Your computer is not compatible with this feature.");
+const QString kSaveQuestion = messages::savePage().text;
+const QString kOverwrite = messages::overwritePage().text;
+const QString kNotCompatible = messages::previewNotCompatible().text;
 
 QByteArray page(const char *text)
 {
@@ -133,8 +132,7 @@ TEST_F(PrintWindowTest, AnEmptyPageIsNotPrinted)
     harness.dialogs.answerMessage(Button::Ok);
     named<QAction>(form(), "m17")->trigger();
     EXPECT_EQ(harness.dialogs.shown().last(),
-              (ScriptedDialogs::Shown{.text = QStringLiteral("There is nothing to print. Write or open a page first."),
-                                      .title = QStringLiteral("Print"), .icon = Dialogs::Icon::Information}));
+              ScriptedDialogs::shownBox(messages::nothingToPrint()));
     EXPECT_EQ(form().findChild<Frmprint *>(), nullptr);
 
     QImage picture(40, 30, QImage::Format_RGB32);
@@ -226,8 +224,7 @@ TEST_F(PrintWindowTest, APageTooSmallToPreviewKeepsTheWindowHidden)
     start(QPageSize(QSizeF(612, 10), QPageSize::Point));
     harness.dialogs.answerMessage(Button::Ok);
     EXPECT_FALSE(open()->isVisible());
-    EXPECT_EQ(harness.dialogs.shown().last(), (ScriptedDialogs::Shown{.text = kNotCompatible, .title = QStringLiteral("Not compatible"),
-                                                                     .icon = Dialogs::Icon::Critical}));
+    EXPECT_EQ(harness.dialogs.shown().last(), ScriptedDialogs::shownBox(messages::previewNotCompatible()));
     harness.dialogs.answerMessage(Button::Ok);
     named<QAction>(form(), "m17")->trigger();
     EXPECT_EQ(texts().count(kNotCompatible), 2);

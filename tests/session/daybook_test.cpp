@@ -49,7 +49,7 @@ TEST_F(DayBookTest, SavingOverAPageAsksAndARefusalKeepsTheTyping)
     QSignalSpy focus(&session.book(), &DayBook::pageWantsFocus);
     dialogs.answerMessage(Button::Ok);
     session.book().SavePage();
-    EXPECT_EQ(dialogs.shown().last().title, QStringLiteral("File Not Saved"));
+    EXPECT_EQ(dialogs.shown().last(), ScriptedDialogs::shownBox(messages::noTextToSave()));
     EXPECT_EQ(focus.size(), 1);
 }
 
@@ -94,7 +94,7 @@ TEST_F(DayBookTest, DeletingAPage)
     type(QStringLiteral("y"));
     dialogs.answerMessage(Button::Ok);
     session.book().DeletePage();
-    EXPECT_EQ(dialogs.shown().last().title, QStringLiteral("File Not Found"));
+    EXPECT_EQ(dialogs.shown().last(), ScriptedDialogs::shownBox(messages::pageNotFound()));
     EXPECT_EQ(session.book().filechanged(), 1);
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
 }

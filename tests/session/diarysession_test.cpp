@@ -96,10 +96,9 @@ TEST_F(DiarySessionTest, ADayChangeAsksItsQuestionsOnceAndARefusedSaveStays)
     dialogs.answerMessage(Button::No);
     session.chooseDay(QDate(2026, 12, 1));
 
-    QStringList titles;
-    for (const auto &shown : dialogs.shown().mid(1))
-        titles << shown.title;
-    EXPECT_EQ(titles, (QStringList{"Save Date?", "Save Date?", "Save File?", "Overwrite File?"}));
+    const auto note = ScriptedDialogs::shownBox(messages::saveNote(QStringLiteral("December 4")));
+    EXPECT_EQ(dialogs.shown().mid(1),
+              (QList{note, note, ScriptedDialogs::shownBox(messages::savePage()), ScriptedDialogs::shownBox(messages::overwritePage())}));
     EXPECT_EQ(pageText(), QStringLiteral("More: Today we went skating"));
     EXPECT_EQ(session.book().filechanged(), 1);
     EXPECT_EQ(session.book().selectedDay(), QDate(2026, 12, 4));
@@ -153,7 +152,6 @@ TEST_F(DiarySessionSignIn, ADiaryOpenElsewhereEndsBeforeThePasswordIsAsked)
     EXPECT_EQ(knocked, std::make_pair(qsizetype(1), false)) << "the other window is asked forward after the message, before the end";
     const QString byTool = QStringLiteral("This diary is in use by quillnest-tool import (process %1); try again when it has finished.")
                                .arg(QCoreApplication::applicationPid());
-    EXPECT_EQ(dialogs.shown(), (QList<ScriptedDialogs::Shown>{{.text = byTool, .title = QStringLiteral("Quillnest version 2"),
-                                                               .icon = Dialogs::Icon::Exclamation}}));
+    EXPECT_EQ(dialogs.shown(), QList{ScriptedDialogs::shownBox(messages::diaryHeldElsewhere(byTool))});
     EXPECT_TRUE(session.book().dayKey().isEmpty());
 }

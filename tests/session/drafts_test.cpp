@@ -96,8 +96,7 @@ TEST_F(DraftsTest, AnUnsavedPageIsOfferedBackAfterAKillAndNeverReplacesTheStored
     EXPECT_EQ(draftNames(), QStringList{QStringLiteral("page@2026-12-04.dat")});
 
     start({Button::Yes});
-    EXPECT_EQ(dialogs.shown().last().title, QStringLiteral("Unsaved Page Found"));
-    EXPECT_TRUE(dialogs.texts().last().contains(QStringLiteral("4 December 2026")));
+    EXPECT_EQ(dialogs.shown().last(), ScriptedDialogs::shownBox(messages::pageFound(false, QDate(2026, 12, 4))));
     EXPECT_EQ(richtext::plainText(session->book().page()), QStringLiteral("Today we went skating and sang"));
     EXPECT_EQ(session->book().filechanged(), 1);
     EXPECT_EQ(data.readFile(QStringLiteral("pages/2026-12-04.dat")), storedPage);
@@ -142,7 +141,7 @@ TEST_F(DraftsTest, AnUnsavedNoteComesBackAndOneLeftUnsavedGoesToTheHistory)
     typeInNote(QStringLiteral("Grandma's birthday"));
     EXPECT_EQ(draftNames(), QStringList{QStringLiteral("note@Dec-4.dat")});
     start({Button::Yes});
-    EXPECT_EQ(dialogs.shown().last().title, QStringLiteral("Unsaved Note Found"));
+    EXPECT_EQ(dialogs.shown().last(), ScriptedDialogs::shownBox(messages::noteFound(QDate(2026, 12, 4))));
     EXPECT_EQ(richtext::plainText(session->notes().note()), QStringLiteral("Grandma's birthday"));
 
     // Not saved when another day is chosen: the draft is kept.

@@ -55,6 +55,5 @@ TEST_F(YearNotesTest, YearlyNotesAreSavedDeletedAndComeBackEveryYear)
 
     dialogs.answerMessage(Button::Ok);
     session.notes().deleteNote();
-    EXPECT_EQ(dialogs.texts().last(),
-              QStringLiteral("Error...File not found. Open date file that you wish to delete and then press ''Delete''."));
+    EXPECT_EQ(dialogs.shown().last(), ScriptedDialogs::shownBox(messages::noteNotFound()));
 }

@@ -1,14 +1,16 @@
 #pragma once
 
+#include "seams/messages.h"
+
 #include <QByteArray>
 #include <QString>
 
 // The questions the diary asks, and a stored page as our writer makes one.
 namespace diarytexts {
 
-inline const QString kSaveQuestion = QStringLiteral("File has been changed. Do you want to save the file?");
-inline const QString kOverwrite = QStringLiteral("File already exists. Overwrite File?");
-inline const QString kDeletePage = QStringLiteral("Are you sure you want to delete the file? This can not be undone!");
+inline const QString kSaveQuestion = messages::savePage().text;
+inline const QString kOverwrite = messages::overwritePage().text;
+inline const QString kDeletePage = messages::deletePage().text;
 
 inline QByteArray page(const char *text)
 {

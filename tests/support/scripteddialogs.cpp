@@ -109,6 +109,12 @@ std::optional<T> ScriptedDialogs::take(const Shown &shown)
     return std::nullopt;
 }
 
+ScriptedDialogs::Shown ScriptedDialogs::shownBox(const messages::Box &box)
+{
+    return {.kind = Kind::Message, .text = box.text, .title = box.title, .icon = box.icon, .buttons = box.buttons,
+            .defaultButton = box.defaultButton};
+}
+
 Dialogs::Button ScriptedDialogs::message(const QString &text, const QString &title, Icon icon, Buttons buttons, Button defaultButton)
 {
     const auto answer = take<MessageAnswer>(

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "seams/dialogs.h"
+#include "seams/messages.h"
 
 #include <QList>
 
@@ -39,6 +40,9 @@ public:
         friend bool operator==(const Shown &, const Shown &) = default;
         friend void PrintTo(const Shown &shown, std::ostream *out);
     };
+
+    // How `box` is recorded when it is shown.
+    static Shown shownBox(const messages::Box &box);
 
     ScriptedDialogs() = default;
     ~ScriptedDialogs() override;

@@ -10,6 +10,7 @@
 #include "recordingprogram.h"
 #include "richtext/pageexport.h"
 #include "richtext/rtfreader.h"
+#include "seams/messages.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -248,8 +249,7 @@ TEST_F(ReferenceDiary, SignInOpensTheDiaryOnlyWithItsPasswordAndNamesADamagedSlo
     const Attempt wrong = signIn(QStringLiteral("Schluessel zum Tagebuch"), 1);
     EXPECT_TRUE(!wrong.in && wrong.ended && !wrong.opened);
     ASSERT_EQ(wrong.shown.size(), 2);
-    EXPECT_EQ(wrong.shown[1].title, QStringLiteral("Wrong Password!"));
-    EXPECT_EQ(wrong.shown[1].text, QStringLiteral("The password you have entered is incorrect. This program will end now."));
+    EXPECT_EQ(wrong.shown[1], ScriptedDialogs::shownBox(messages::wrongPassword()));
     EXPECT_EQ(differences(before, snapshot(dir.path())), "");
 
     const QByteArray line = firstLine(root().passwordFile());
@@ -260,11 +260,7 @@ TEST_F(ReferenceDiary, SignInOpensTheDiaryOnlyWithItsPasswordAndNamesADamagedSlo
         const Attempt refused = signIn(std::nullopt, 1);
         EXPECT_TRUE(!refused.in && refused.ended && !refused.opened) << damaged.toStdString();
         ASSERT_EQ(refused.shown.size(), 1) << "no password is asked for a slot that cannot be read";
-        EXPECT_EQ(refused.shown[0].title, QStringLiteral("Password File is damaged"));
-        EXPECT_EQ(refused.shown[0].text,
-                  QStringLiteral("The password file of this encrypted diary is damaged: its key cannot be read. Nothing has been "
-                                 "changed. This program will now close!"));
-        EXPECT_EQ(refused.shown[0].icon, Dialogs::Icon::Critical);
+        EXPECT_EQ(refused.shown[0], ScriptedDialogs::shownBox(messages::damagedKeySlot()));
         EXPECT_EQ(differences(tampered, snapshot(dir.path())), "");
     }
 }
@@ -288,8 +284,7 @@ TEST_F(ReferenceDiary, EitherCopyOfTheKeySlotOpensTheDiaryAndMendsTheOther)
     ASSERT_EQ(readBytes(root().passwordFile()), whole);
     EXPECT_EQ(keyslot::copies(whole), QList<QByteArray>({line, line}));
 
-    const QString repaired = QStringLiteral("One of the two copies of the key in the password file was damaged. It has been "
-                                            "replaced by the other copy, which is whole.");
+    const QString repaired = messages::keySlotMended().text;
     for (const qsizetype at : {qsizetype(0), line.indexOf("ops=") + 4, line.indexOf("salt=") + 7, line.indexOf("nonce=") + 9,
                                line.indexOf("key=") + 20, line.size() - 1, line.size()}) {
         for (const qsizetype copy : {qsizetype(0), keyslot::kSecondCopyAt}) {
@@ -307,7 +302,6 @@ TEST_F(ReferenceDiary, EitherCopyOfTheKeySlotOpensTheDiaryAndMendsTheOther)
     writeBytes(root().passwordFile(), both);
     const Attempt refused = signIn(kPassword, 1);
     EXPECT_FALSE(refused.in);
-    EXPECT_EQ(told(refused), QStringList{QStringLiteral("The password you have entered is incorrect, or the password file is damaged: its "
-                                                        "two copies of the key differ. This program will end now.")});
+    EXPECT_EQ(told(refused), QStringList{messages::wrongPasswordOrDamage().text});
     EXPECT_EQ(readBytes(root().passwordFile()), both);
 }

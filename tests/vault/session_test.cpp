@@ -119,7 +119,7 @@ TEST_F(EncryptionSession, EncryptDiaryConvertsTheFolderAndOnlyItsPasswordSignsIn
     script(dialogs, {kPlainPassword, Button::Ok});
     EXPECT_FALSE(refused.signIn(program));
     EXPECT_TRUE(program.ended());
-    EXPECT_EQ(dialogs.shown().last().title, QStringLiteral("Wrong Password!"));
+    EXPECT_EQ(dialogs.shown().last(), ScriptedDialogs::shownBox(messages::wrongPassword()));
 }
 
 TEST_F(EncryptionSession, EncryptDiaryRefusingAShortOrMismatchedPasswordChangesNothing)
@@ -143,7 +143,7 @@ TEST_F(EncryptionSession, EncryptDiaryRefusingAShortOrMismatchedPasswordChangesN
 
     script(dialogs, {Button::Yes, QStringLiteral("long enough 1"), QStringLiteral("long enough 2"), Button::Ok});
     session->vault().encryptDiary();
-    EXPECT_EQ(dialogs.texts().last(), QStringLiteral("The two passwords are not the same. Nothing has been changed."));
+    EXPECT_EQ(dialogs.shown().last(), ScriptedDialogs::shownBox(messages::newPasswordsDiffer(messages::encryptDiary().title)));
     script(dialogs, {Button::Yes, QString()});
     session->vault().encryptDiary();
 
@@ -178,7 +178,7 @@ TEST_F(EncryptionSession, ChangePasswordRenewsTheKeySoAnOldPasswordFileOpensNoth
     const Snapshot unchanged = now();
     script(dialogs, {QStringLiteral("not the password"), Button::Ok});
     session->vault().changePassword();
-    EXPECT_EQ(dialogs.shown().last().title, QStringLiteral("Wrong Password!"));
+    EXPECT_EQ(dialogs.shown().last(), ScriptedDialogs::shownBox(messages::wrongPasswordNotChanged()));
     script(dialogs, {kPassword, QStringLiteral("sunshine"), Button::Ok});
     session->vault().changePassword();
     EXPECT_TRUE(dialogs.texts().last().startsWith(QStringLiteral("The password is too weak: "))) << "an encrypted diary's rule";
@@ -187,7 +187,7 @@ TEST_F(EncryptionSession, ChangePasswordRenewsTheKeySoAnOldPasswordFileOpensNoth
     script(dialogs, {kPassword, kNewPassword, kNewPassword, Button::Ok});
     std::pair<int, int> heard;
     session->vault().changePassword([&](int done, int total) { heard = {done, total}; });
-    EXPECT_EQ(dialogs.shown().last().title, QStringLiteral("Password Saved"));
+    EXPECT_EQ(dialogs.shown().last(), ScriptedDialogs::shownBox(messages::passwordSaved()));
     EXPECT_EQ(heard, std::pair(5, 5)) << "the four sealed files and pw.dat";
 
     typeAndSave(QStringLiteral("Eiger "));
@@ -213,7 +213,7 @@ TEST_F(EncryptionSession, DecryptDiaryLeavesThePlainDiaryTheOrdinarySignInOpens)
     const Snapshot encrypted = now();
     script(dialogs, {Button::Yes, QStringLiteral("not the password"), Button::Ok});
     session->vault().decryptDiary();
-    EXPECT_EQ(dialogs.texts().last(), QStringLiteral("The password you have entered is incorrect. The diary has not been decrypted."));
+    EXPECT_EQ(dialogs.shown().last(), ScriptedDialogs::shownBox(messages::wrongPasswordNotDecrypted()));
     EXPECT_TRUE(session->vault().isEncrypted());
     EXPECT_EQ(differences(encrypted, now()), "");
 
@@ -272,10 +272,9 @@ TEST_F(EncryptionSession, AWrongPasswordFileOrADamagedNoteOrDraftIsSaid)
     const qsizetype first = dialogs.shown().size();
     signIn({kPassword, Button::Ok, Button::Ok});
     EXPECT_EQ(dialogs.texts().mid(first),
-              QStringList({"Enter the Password", "The note for December 4 (dates/Dec-4.dat) does not open: it is damaged or is not this diary's. It is "
-                           "shown empty; its file is left as it is until a note for the day is saved, and then kept in the history.",
-                           "The unsaved page kept in .drafts/page@2026-12-01.dat does not open: it is damaged or is not this "
-                           "diary's. It has been moved into the page's history."}));
+              QStringList({QStringLiteral("Enter the Password"),
+                           messages::noteUnopened(QStringLiteral("December 4"), QStringLiteral("dates/Dec-4.dat")).text,
+                           messages::draftUnopened(QStringLiteral("page"), QStringLiteral(".drafts/page@2026-12-01.dat")).text}));
     EXPECT_EQ(readBytes(note), damagedNote);
     EXPECT_FALSE(QFile::exists(draft));
     EXPECT_EQ(QDir(data.path() + QStringLiteral("/history/pages/2026-12")).entryList(QDir::Files).size(), 1);
