@@ -15,6 +15,10 @@
 
 #include <QScopeGuard>
 
+#include <memory>
+#include <optional>
+#include <utility>
+
 namespace {
 
 const QString kEncryptTitle = QStringLiteral("Encrypt Diary");
@@ -35,6 +39,17 @@ std::optional<QString> askCurrentPassword(Dialogs &dialogs, const Vault &vault, 
         return std::nullopt;
     }
     return typed;
+}
+
+// A new master key, and the key slot that wraps it under password; nothing
+// when there is not enough memory for the key.
+std::optional<std::pair<std::unique_ptr<Vault>, QByteArray>> newKey(const QString &password)
+{
+    SecretBytes master = keyslot::newMasterKey();
+    const auto slot = keyslot::make(master, keyslot::passwordBytes(password), kdfPolicy().chooseForNewSlot());
+    if (!slot)
+        return std::nullopt;
+    return std::pair{std::make_unique<Vault>(std::move(master), *slot), keyslot::format(*slot)};
 }
 
 } // namespace
@@ -92,14 +107,13 @@ void VaultControls::encryptDiary(const conversion::Progress &progress)
     const auto wipePassword = qScopeGuard([&password] { wipe(*password); });
     m_drafts.flush();
     const BusyCursor busy;
-    SecretBytes master = keyslot::newMasterKey();
-    const auto slot = keyslot::make(master, keyslot::passwordBytes(*password), kdfPolicy().chooseForNewSlot());
-    if (!slot) {
+    auto key = newKey(*password);
+    if (!key) {
         messages::tell(m_state.dialogs, messages::encryptionFailed(QStringLiteral("there is not enough memory for its key.")));
         return;
     }
-    auto vault = std::make_shared<Vault>(std::move(master), *slot);
-    if (const Outcome done = conversion::encrypt(m_state.dataRoot(), *vault, keyslot::format(*slot), progress); !done) {
+    std::shared_ptr<Vault> vault = std::move(key->first);
+    if (const Outcome done = conversion::encrypt(m_state.dataRoot(), *vault, key->second, progress); !done) {
         messages::tell(m_state.dialogs, messages::encryptionFailed(done.error()));
         return;
     }
@@ -152,17 +166,15 @@ void VaultControls::changePassword(const conversion::Progress &progress)
     const BusyCursor busy;
     // A new master key, so an old pw.dat kept in a backup or a synced copy
     // opens nothing: every file is sealed again under it.
-    SecretBytes master = keyslot::newMasterKey();
-    const auto slot = keyslot::make(master, keyslot::passwordBytes(*password), kdfPolicy().chooseForNewSlot());
-    if (!slot) {
+    auto key = newKey(*password);
+    if (!key) {
         messages::tell(m_state.dialogs, messages::passwordNotSaved(QStringLiteral("There is not enough memory for the new key.")));
         return;
     }
-    Vault renewed(std::move(master), *slot);
-    if (const Outcome done = conversion::rekey(m_state.dataRoot(), renewed, keyslot::format(*slot), progress); !done) {
+    if (const Outcome done = conversion::rekey(m_state.dataRoot(), *key->first, key->second, progress); !done) {
         messages::tell(m_state.dialogs, messages::passwordNotSaved(done.error()));
         return;
     }
-    m_state.vault->adopt(std::move(renewed));
+    m_state.vault->adopt(std::move(*key->first));
     messages::tell(m_state.dialogs, messages::passwordSaved());
 }
