@@ -95,13 +95,13 @@ void SessionDrafts::offerNote(const drafts::Draft &draft, bool pageBroughtBack)
         return;
     }
     const auto monthDay = daykeys::monthDayFromNoteKey(draft.key);
-    if (!monthDay || (pageBroughtBack && draft.key != m_notes.noteKey())
+    if (!monthDay || (pageBroughtBack && *monthDay != m_notes.noteDay())
         || m_state.dialogs.message(noteFound(*monthDay), QStringLiteral("Unsaved Note Found"), Dialogs::Icon::Question, Dialogs::Buttons::YesNo)
                != Dialogs::Button::Yes) {
         drafts::setAside(m_state.dataRoot(), draft);
         return;
     }
-    if (draft.key != m_notes.noteKey())
+    if (*monthDay != m_notes.noteDay())
         m_book.chooseDay(dayOfNote(*monthDay, m_state.clock.today().year()));
     m_notes.bringBack(bytes);
     m_notes.draft().takeOver(draft);

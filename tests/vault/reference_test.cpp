@@ -84,13 +84,13 @@ TEST_F(ReferenceDiary, EveryPageNoteAndVersionReadsBackExactly)
     EXPECT_EQ(QDir(root().pagesDir()).entryList(QDir::Files, QDir::Name),
               QStringList({"2026-11-30.dat", "2026-12-08.dat", "2027-01-01.dat"}));
     for (const auto &[day, rtf] : kPages)
-        EXPECT_EQ(pagestore::load(root(), day), rtf + "\r\n") << day.toStdString();
+        EXPECT_EQ(pagestore::load(root(), *daykeys::dateFromDayKey(day)), rtf + "\r\n") << day.toStdString();
     for (const auto &[key, text] : kNotes)
-        EXPECT_EQ(notestore::load(root(), key), text) << key.toStdString();
-    EXPECT_EQ(notestore::decodeNote(*notestore::load(root(), QStringLiteral("Dec-8"))), QStringLiteral(u"Cr\u00e8me br\u00fbl\u00e9e at Ines's"));
+        EXPECT_EQ(notestore::load(root(), *daykeys::monthDayFromNoteKey(key)), text) << key.toStdString();
+    EXPECT_EQ(notestore::decodeNote(*notestore::load(root(), daykeys::MonthDay{12, 8})), QStringLiteral(u"Cr\u00e8me br\u00fbl\u00e9e at Ines's"));
 
     QTextDocument page;
-    EXPECT_TRUE(richtext::readRtf(*pagestore::load(root(), QStringLiteral("2026-12-08")), page));
+    EXPECT_TRUE(richtext::readRtf(*pagestore::load(root(), QDate(2026, 12, 8)), page));
     EXPECT_TRUE(richtext::plainText(page).startsWith(QStringLiteral(u"Caf\u00e9 with Ines at the harbour.")));
 
     const QString day = root().pagePath(QStringLiteral("2026-12-08"));
@@ -121,7 +121,7 @@ TEST_F(ReferenceDiary, OnlyTheRightPasswordInEitherNormalFormOpensTheKeySlot)
     for (const QString &typed : {kPassword, decomposed}) {
         const auto opened = openVault(root().passwordFile(), typed);
         ASSERT_TRUE(opened) << typed.toStdString();
-        EXPECT_TRUE(pagestore::load(DataRoot(dir.path(), opened), QStringLiteral("2026-11-30")));
+        EXPECT_TRUE(pagestore::load(DataRoot(dir.path(), opened), QDate(2026, 11, 30)));
     }
     EXPECT_EQ(differences(before, snapshot(dir.path())), "");
 }
@@ -244,7 +244,7 @@ TEST_F(ReferenceDiary, SignInOpensTheDiaryOnlyWithItsPasswordAndNamesADamagedSlo
         ASSERT_TRUE(opened);
         ASSERT_EQ(dialogs.shown().size(), 1);
         EXPECT_EQ(dialogs.shown()[0].echo, Dialogs::Echo::Masked);
-        EXPECT_EQ(pagestore::load(DataRoot(dir.path(), opened), QStringLiteral("2026-11-30")), kPages.at("2026-11-30") + "\r\n");
+        EXPECT_EQ(pagestore::load(DataRoot(dir.path(), opened), QDate(2026, 11, 30)), kPages.at("2026-11-30") + "\r\n");
     }
     const Snapshot before = snapshot(dir.path());
     {
@@ -300,7 +300,7 @@ TEST_F(ReferenceDiary, EitherCopyOfTheKeySlotOpensTheDiaryAndMendsTheOther)
             dialogs.answerMessage(Dialogs::Button::Ok);
         const bool in = SignIn(root().passwordFile(), dialogs, program, &opened);
         told = dialogs.texts().mid(1);
-        return in && opened && pagestore::load(DataRoot(dir.path(), opened), QStringLiteral("2026-11-30"));
+        return in && opened && pagestore::load(DataRoot(dir.path(), opened), QDate(2026, 11, 30));
     };
     const QByteArray line = firstLine(root().passwordFile());
     const QByteArray whole = keyslot::fileBytes(line);
