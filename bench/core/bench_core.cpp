@@ -34,7 +34,7 @@ void BM_PageSave(benchmark::State &state)
 {
     PageFixture page;
     for (auto _ : state)
-        benchmark::DoNotOptimize(pagestore::save(page.root, QStringLiteral("2024-03-05"), page.rtf));
+        benchmark::DoNotOptimize(pagestore::save(page.root, QDate(2024, 3, 5), page.rtf));
     state.SetBytesProcessed(state.iterations() * page.rtf.size());
 }
 BENCHMARK(BM_PageSave);
@@ -71,9 +71,9 @@ BENCHMARK(BM_DirectWriteSynced);
 void BM_PageLoad(benchmark::State &state)
 {
     PageFixture page;
-    (void)pagestore::save(page.root, QStringLiteral("2024-03-05"), page.rtf);
+    (void)pagestore::save(page.root, QDate(2024, 3, 5), page.rtf);
     for (auto _ : state)
-        benchmark::DoNotOptimize(pagestore::load(page.root, QStringLiteral("2024-03-05")));
+        benchmark::DoNotOptimize(pagestore::load(page.root, QDate(2024, 3, 5)));
     state.SetBytesProcessed(state.iterations() * page.rtf.size());
 }
 BENCHMARK(BM_PageLoad);

@@ -78,10 +78,10 @@ int generate(const DataRoot &root, const Options &options)
         const QDate date = options.first.addDays(day);
         const unsigned seed = options.seed * 7919u + static_cast<unsigned>(day);
         const bool picture = options.pictureEvery > 0 && day % options.pictureEvery == 0;
-        if (pagestore::save(root, daykeys::dayKey(date), pageRtf(seed, picture)))
+        if (pagestore::save(root, date, pageRtf(seed, picture)))
             ++written;
         if (options.noteEvery > 0 && day % options.noteEvery == 0 && day < 366)
-            (void)notestore::save(root, daykeys::noteKey(date), u"Birthday of an old friend\nCall in the morning");
+            (void)notestore::save(root, daykeys::monthDay(date), u"Birthday of an old friend\nCall in the morning");
     }
     return written;
 }

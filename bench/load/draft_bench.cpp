@@ -116,8 +116,8 @@ int main(int argc, char *argv[])
     QDir(dir.path()).mkdir(QStringLiteral("pages"));
     QDir(dir.path()).mkdir(QStringLiteral("dates"));
     const DataRoot root(dir.path());
-    if (!passwordfile::write(root.passwordFile(), u"none") || !pagestore::save(root, QStringLiteral("2026-12-04"), longPage(5000))
-        || !pagestore::save(root, QStringLiteral("2026-12-03"), photographPage()))
+    if (!passwordfile::write(root.passwordFile(), u"none") || !pagestore::save(root, QDate(2026, 12, 4), longPage(5000))
+        || !pagestore::save(root, QDate(2026, 12, 3), photographPage()))
         return 1;
 
     BenchWindowServices bench(dir.path(), QDate(2026, 12, 4), Dialogs::Button::No);

@@ -75,12 +75,12 @@ void openAndSave(int runs)
     Diary sealedDiary(1);
     sealedDiary.vault = newVault(keyslot::passwordBytes(u"bench password"), {1, 8192});
     const QByteArray rtf = diarygen::pageRtf(42, true);
-    const QString key = QStringLiteral("2024-03-05");
+    const QDate day(2024, 3, 5);
     auto cycle = [&](const DataRoot &root) {
         return medianMs(runs, [&] {
             for (int i = 0; i < 50; ++i) {
-                pagestore::save(root, key, rtf);
-                pagestore::load(root, key);
+                pagestore::save(root, day, rtf);
+                pagestore::load(root, day);
             }
         });
     };

@@ -34,7 +34,7 @@ qint64 readAndBuild(const DataRoot &root, QDate first, int pages)
     timer.start();
     for (int day = 0; day < pages; ++day) {
         QTextDocument document;
-        if (const auto rtf = pagestore::load(root, daykeys::dayKey(first.addDays(day))))
+        if (const auto rtf = pagestore::load(root, first.addDays(day)))
             (void)richtext::readRtf(*rtf, document);
     }
     return timer.elapsed();

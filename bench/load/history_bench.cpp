@@ -54,9 +54,9 @@ int main(int argc, char **argv)
     QElapsedTimer timer;
     timer.start();
     for (int day = 0; day < pages; ++day) {
-        const QString key = daykeys::dayKey(options.first.addDays(day));
-        if (!pagestore::save(root, key, diarygen::pageRtf(unsigned(day) + 7, false)))
-            std::fprintf(stderr, "the save of %s failed\n", qPrintable(key));
+        const QDate date = options.first.addDays(day);
+        if (!pagestore::save(root, date, diarygen::pageRtf(unsigned(day) + 7, false)))
+            std::fprintf(stderr, "the save of %s failed\n", qPrintable(daykeys::dayKey(date)));
     }
     const qint64 took = timer.elapsed();
 

@@ -28,7 +28,7 @@ constexpr int kWidth = 4000;
 constexpr int kHeight = 3000;
 // The quality the page stores photographs at.
 constexpr int kPageJpegQuality = 92;
-const QString kDay = QStringLiteral("2026-12-04");
+const QDate kDay(2026, 12, 4);
 
 // Answers the file dialog with the photo; no other box may come.
 class PhotoDialogs final : public QuietDialogs

@@ -25,7 +25,7 @@ namespace {
 constexpr int kWidth = 3680;
 constexpr int kHeight = 2760;
 constexpr int kQuality = 95;
-const QString kDay = QStringLiteral("2026-12-04");
+const QDate kDay(2026, 12, 4);
 
 struct PhotoPage
 {

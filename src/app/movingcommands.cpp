@@ -41,7 +41,7 @@ std::optional<Dialogs::DayRange> pagedDays(const QStringList &pages)
 {
     std::optional<Dialogs::DayRange> range;
     for (const QString &name : pages) {
-        const auto day = daykeys::dateFromDayKey(QStringView(name).chopped(std::min(name.size(), kFileSuffix.size())));
+        const auto day = daykeys::dateFromFileName(name);
         if (!day)
             continue;
         if (!range)
@@ -78,7 +78,7 @@ void MovingCommands::connectMenus(const MainMenus &menus)
 void MovingCommands::backUpDiary()
 {
     const QString suggested = QDir::home().filePath(
-        QStringLiteral("quillnest-backup-%1.zip").arg(m_services.clock->today().toString(QStringLiteral("yyyy-MM-dd"))));
+        QStringLiteral("quillnest-backup-%1.zip").arg(daykeys::dayKey(m_services.clock->today())));
     const QString path = m_services.dialogs->saveFile(QStringLiteral("Back Up Diary"), suggested, QStringLiteral("Zip archives (*.zip)|*.zip"));
     if (path.isEmpty())
         return;

@@ -18,6 +18,16 @@ QString DataRoot::datesDir() const { return m_path + QStringLiteral("/dates"); }
 QString DataRoot::passwordFile() const { return m_path + QStringLiteral("/pw.dat"); }
 QString DataRoot::helpFile() const { return m_path + QStringLiteral("/help.htm"); }
 
+QString DataRoot::pagePath(QDate day) const
+{
+    return pagesDir() + QLatin1Char('/') + daykeys::pageFileName(day);
+}
+
+QString DataRoot::notePath(daykeys::MonthDay monthDay) const
+{
+    return datesDir() + QLatin1Char('/') + daykeys::noteFileName(monthDay);
+}
+
 QString DataRoot::pagePath(const QString &dayKey) const
 {
     return pagesDir() + QLatin1Char('/') + daykeys::fileName(dayKey);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "daykeys.h"
+
 #include <QString>
 
 #include <memory>
@@ -24,6 +26,9 @@ public:
     QString datesDir() const;
     QString passwordFile() const;
     QString helpFile() const;
+    QString pagePath(QDate day) const;
+    QString notePath(daykeys::MonthDay monthDay) const;
+    // The file of a key read from a name, as drafts and listed files give it: "2026-12-04", "Dec-4".
     QString pagePath(const QString &dayKey) const;
     QString notePath(const QString &noteKey) const;
     // Makes a folder below the diary's folder, with its missing parents, but
@@ -35,5 +40,3 @@ private:
     QString m_path;
     std::shared_ptr<Vault> m_vault;
 };
-
-inline const QString kFileSuffix = QStringLiteral(".dat");

@@ -1,11 +1,23 @@
 #include "daykeys.h"
 
-#include "dataroot.h"
-
 #include <QLocale>
 #include <QRegularExpression>
 
 namespace daykeys {
+
+namespace {
+const QString kFileSuffix = QStringLiteral(".dat");
+
+QString monthName(int month)
+{
+    return QLocale().monthName(month, QLocale::ShortFormat);
+}
+} // namespace
+
+MonthDay monthDay(QDate date)
+{
+    return {date.month(), date.day()};
+}
 
 QString dayKey(QDate date)
 {
@@ -14,12 +26,17 @@ QString dayKey(QDate date)
 
 QString month(QDate date)
 {
-    return QLocale().monthName(date.month(), QLocale::ShortFormat);
+    return monthName(date.month());
 }
 
 QString noteKey(QDate date)
 {
-    return month(date) + QLatin1Char('-') + QString::number(date.day());
+    return noteKey(monthDay(date));
+}
+
+QString noteKey(MonthDay monthDay)
+{
+    return monthName(monthDay.month) + QLatin1Char('-') + QString::number(monthDay.day);
 }
 
 std::optional<QDate> dateFromDayKey(QStringView key)
@@ -35,6 +52,16 @@ std::optional<QDate> dateFromDayKey(QStringView key)
 QString fileName(const QString &key)
 {
     return key + kFileSuffix;
+}
+
+QString pageFileName(QDate date)
+{
+    return fileName(dayKey(date));
+}
+
+QString noteFileName(MonthDay monthDay)
+{
+    return fileName(noteKey(monthDay));
 }
 
 QString keyFromFileName(QStringView name)

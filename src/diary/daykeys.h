@@ -8,14 +8,26 @@
 // "mmm-d" and the month "mmm", with the locale's abbreviated month names.
 namespace daykeys {
 
+// A yearly note's day: it belongs to every year's month and day.
+struct MonthDay
+{
+    int month = 0;
+    int day = 0;
+    bool operator==(const MonthDay &) const = default;
+};
+MonthDay monthDay(QDate date);
+
 QString dayKey(QDate date);
 QString noteKey(QDate date);
+QString noteKey(MonthDay monthDay);
 QString month(QDate date);
 
 std::optional<QDate> dateFromDayKey(QStringView key);
 
 // A data file's name is its key and ".dat": "2026-12-04.dat", "Dec-4.dat".
 QString fileName(const QString &key);
+QString pageFileName(QDate date);
+QString noteFileName(MonthDay monthDay);
 // The key of a data file's name; empty when the name is not a data file's.
 QString keyFromFileName(QStringView name);
 // The day of a page file's name; nothing when it names no day.
@@ -29,12 +41,6 @@ QString shortDateFormat();
 QString shortDate(QDate date);
 std::optional<QDate> fromShortDate(QStringView text);
 
-struct MonthDay
-{
-    int month = 0;
-    int day = 0;
-    bool operator==(const MonthDay &) const = default;
-};
 std::optional<MonthDay> monthDayFromNoteKey(QStringView key);
 
 } // namespace daykeys

@@ -26,9 +26,9 @@ QByteArray lineEndIn(QByteArrayView bytes)
 }
 } // namespace
 
-std::optional<QByteArray> load(const DataRoot &root, const QString &noteKey)
+std::optional<QByteArray> load(const DataRoot &root, daykeys::MonthDay monthDay)
 {
-    return loadFile(root, root.notePath(noteKey));
+    return loadFile(root, root.notePath(monthDay));
 }
 
 std::optional<QByteArray> loadFile(const DataRoot &root, const QString &noteFile, const QString &storedAs)
@@ -70,22 +70,22 @@ QString decodeNote(QByteArrayView bytes)
     return codepage::decodeText(bytes);
 }
 
-Outcome save(const DataRoot &root, const QString &noteKey, QStringView text, history::Unkept unkept)
+Outcome save(const DataRoot &root, daykeys::MonthDay monthDay, QStringView text, history::Unkept unkept)
 {
     const QByteArray bytes = encodeNote(text);
     if (bytes.size() > kLargestNoteFile)
         return Outcome::failure(QStringLiteral("The note is too large to be stored."));
-    return keptfile::save(root, root.notePath(noteKey), bytes, unkept);
+    return keptfile::save(root, root.notePath(monthDay), bytes, unkept);
 }
 
-bool exists(const DataRoot &root, const QString &noteKey)
+bool exists(const DataRoot &root, daykeys::MonthDay monthDay)
 {
-    return QFileInfo(root.notePath(noteKey)).isFile();
+    return QFileInfo(root.notePath(monthDay)).isFile();
 }
 
-Outcome remove(const DataRoot &root, const QString &noteKey, history::Unkept unkept)
+Outcome remove(const DataRoot &root, daykeys::MonthDay monthDay, history::Unkept unkept)
 {
-    return keptfile::remove(root, root.notePath(noteKey), unkept);
+    return keptfile::remove(root, root.notePath(monthDay), unkept);
 }
 
 } // namespace notestore

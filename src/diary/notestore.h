@@ -20,7 +20,7 @@ inline constexpr qsizetype kLargestNoteFile = qsizetype(1) << 20;
 // The file's bytes without the one CR LF that a save appends, so saving and
 // loading again never grows a note. Nothing when the file cannot be read
 // or is larger than kLargestNoteFile.
-std::optional<QByteArray> load(const DataRoot &root, const QString &noteKey);
+std::optional<QByteArray> load(const DataRoot &root, daykeys::MonthDay monthDay);
 // noteFile may be a draft or an earlier version of the note file storedAs.
 std::optional<QByteArray> loadFile(const DataRoot &root, const QString &noteFile, const QString &storedAs = {});
 
@@ -32,8 +32,8 @@ QByteArray encodeNote(QStringView text);
 QString decodeNote(QByteArrayView bytes);
 
 // Saving and removing keep the note they replace in the history first.
-Outcome save(const DataRoot &root, const QString &noteKey, QStringView text, history::Unkept unkept = history::Unkept::Refuse);
-bool exists(const DataRoot &root, const QString &noteKey);
-Outcome remove(const DataRoot &root, const QString &noteKey, history::Unkept unkept = history::Unkept::Refuse);
+Outcome save(const DataRoot &root, daykeys::MonthDay monthDay, QStringView text, history::Unkept unkept = history::Unkept::Refuse);
+bool exists(const DataRoot &root, daykeys::MonthDay monthDay);
+Outcome remove(const DataRoot &root, daykeys::MonthDay monthDay, history::Unkept unkept = history::Unkept::Refuse);
 
 } // namespace notestore

@@ -39,14 +39,14 @@ QByteArray decodePage(QByteArrayView stored)
     return rtf;
 }
 
-Outcome save(const DataRoot &root, const QString &dayKey, QByteArrayView rtf, history::Unkept unkept)
+Outcome save(const DataRoot &root, QDate day, QByteArrayView rtf, history::Unkept unkept)
 {
     if (rtf.size() > kLargestPageText)
         return Outcome::failure(QStringLiteral("The page is too large to be stored."));
     const auto stored = encodePage(rtf);
     if (!stored)
         return Outcome::failure(QStringLiteral("The page holds a character that cannot be stored."));
-    return keptfile::save(root, root.pagePath(dayKey), *stored, unkept);
+    return keptfile::save(root, root.pagePath(day), *stored, unkept);
 }
 
 std::optional<QByteArray> loadFile(const DataRoot &root, const QString &pageFile, const QString &storedAs)
@@ -57,19 +57,19 @@ std::optional<QByteArray> loadFile(const DataRoot &root, const QString &pageFile
     return decodePage(*stored);
 }
 
-std::optional<QByteArray> load(const DataRoot &root, const QString &dayKey)
+std::optional<QByteArray> load(const DataRoot &root, QDate day)
 {
-    return loadFile(root, root.pagePath(dayKey));
+    return loadFile(root, root.pagePath(day));
 }
 
-bool exists(const DataRoot &root, const QString &dayKey)
+bool exists(const DataRoot &root, QDate day)
 {
-    return QFileInfo(root.pagePath(dayKey)).isFile();
+    return QFileInfo(root.pagePath(day)).isFile();
 }
 
-Outcome remove(const DataRoot &root, const QString &dayKey, history::Unkept unkept)
+Outcome remove(const DataRoot &root, QDate day, history::Unkept unkept)
 {
-    return keptfile::remove(root, root.pagePath(dayKey), unkept);
+    return keptfile::remove(root, root.pagePath(day), unkept);
 }
 
 } // namespace pagestore

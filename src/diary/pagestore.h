@@ -28,16 +28,16 @@ QByteArray decodePage(QByteArrayView stored);
 // A page with a byte that cannot be stored, or larger than kLargestPageText,
 // fails before any file is touched. Saving and removing keep the page they
 // replace in the history first, as history::keep says.
-Outcome save(const DataRoot &root, const QString &dayKey, QByteArrayView rtf,
+Outcome save(const DataRoot &root, QDate day, QByteArrayView rtf,
              history::Unkept unkept = history::Unkept::Refuse);
 
 // The page's RTF, or nothing when the file cannot be read or is larger than
 // kLargestPageFile. pageFile may be a draft or an earlier version of the page
 // file storedAs.
 std::optional<QByteArray> loadFile(const DataRoot &root, const QString &pageFile, const QString &storedAs = {});
-std::optional<QByteArray> load(const DataRoot &root, const QString &dayKey);
+std::optional<QByteArray> load(const DataRoot &root, QDate day);
 
-bool exists(const DataRoot &root, const QString &dayKey);
-Outcome remove(const DataRoot &root, const QString &dayKey, history::Unkept unkept = history::Unkept::Refuse);
+bool exists(const DataRoot &root, QDate day);
+Outcome remove(const DataRoot &root, QDate day, history::Unkept unkept = history::Unkept::Refuse);
 
 } // namespace pagestore

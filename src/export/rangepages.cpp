@@ -53,7 +53,7 @@ QString dayTitle(QDate date)
 
 bool loadPage(const DataRoot &root, const Day &day, QTextDocument &document)
 {
-    const auto rtf = pagestore::load(root, day.key);
+    const auto rtf = pagestore::load(root, day.date);
     if (!rtf)
         return false;
     return richtext::readRtf(*rtf, document);

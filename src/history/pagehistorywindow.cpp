@@ -76,8 +76,8 @@ bool PageHistoryWindow::showsNote() const
 QByteArray PageHistoryWindow::versionBytes(const history::Version &version) const
 {
     const DataRoot root = m_session.dataRoot();
-    const auto bytes = showsNote() ? notestore::loadFile(root, version.path, root.notePath(m_session.notes().noteKey()))
-                                   : pagestore::loadFile(root, version.path, root.pagePath(m_session.book().dayKey()));
+    const auto bytes = showsNote() ? notestore::loadFile(root, version.path, root.notePath(m_session.notes().noteDay()))
+                                   : pagestore::loadFile(root, version.path, root.pagePath(m_session.book().selectedDay()));
     return bytes.value_or(QByteArray());
 }
 

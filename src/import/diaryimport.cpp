@@ -83,12 +83,12 @@ DayReport importDay(const DataRoot &root, QDate day, const std::vector<const Ent
 {
     DayReport report{daykeys::dayKey(day), DayReport::Kind::Created, int(entries.size()), {}, {}};
     QTextDocument page;
-    if (pagestore::exists(root, report.dayKey)) {
+    if (pagestore::exists(root, day)) {
         if (existing == Existing::Skip) {
             report.kind = DayReport::Kind::Skipped;
             return report;
         }
-        const auto stored = pagestore::load(root, report.dayKey);
+        const auto stored = pagestore::load(root, day);
         if (!stored)
             return failed(report, QStringLiteral("its page cannot be read"));
         if (!richtext::readRtf(*stored, page))
@@ -108,7 +108,7 @@ DayReport importDay(const DataRoot &root, QDate day, const std::vector<const Ent
         return failed(report, *why);
     if (const Outcome recorded = journal.starting(day); !recorded)
         return failed(report, recorded.error());
-    if (const Outcome saved = pagestore::save(root, report.dayKey, rtf); !saved)
+    if (const Outcome saved = pagestore::save(root, day, rtf); !saved)
         return failed(report, saved.error());
     return report;
 }

@@ -12,7 +12,7 @@
 
 DayBook::DayBook(SessionState &state, YearNotes &notes)
     : m_state(state), m_notes(notes),
-      m_draft(state.draftWriter, drafts::Kind::Page, [this] { return DraftKeeper::pageContent(m_dayKey, m_page); }, state.draftDelay)
+      m_draft(state.draftWriter, drafts::Kind::Page, [this] { return DraftKeeper::pageContent(dayKey(), m_page); }, state.draftDelay)
 {
 }
 
@@ -55,20 +55,12 @@ void DayBook::goToDay(QDate day)
 void DayBook::goToPage(int number)
 {
     const QString entry = m_pages.entries().value(number - 1);
-    showPlace(daykeys::dateFromDayKey(entry.chopped(qMin(entry.size(), kFileSuffix.size()))).value_or(m_day), number);
+    showPlace(daykeys::dateFromFileName(entry).value_or(m_day), number);
 }
 
-// An entry is the day's when it is the key and four more characters, compared
-// in place, as this runs on every day change over a century of pages.
 int DayBook::pageNumberOf(QDate day) const
 {
-    const QString key = daykeys::dayKey(day);
-    const QStringList &entries = m_pages.entries();
-    for (qsizetype i = 0; i < entries.size(); ++i) {
-        if (entries[i].size() == key.size() + kFileSuffix.size() && entries[i].startsWith(key))
-            return int(i + 1);
-    }
-    return 0;
+    return int(m_pages.entries().indexOf(daykeys::pageFileName(day)) + 1);
 }
 
 // Where a move ends is shown in one step: the page and the note are each read
@@ -112,7 +104,6 @@ void DayBook::setDay(QDate day)
     if (day == m_day)
         return;
     m_day = day;
-    m_dayKey = daykeys::dayKey(day);
     emit dayChanged(day);
 }
 

@@ -31,7 +31,7 @@ public:
     void open(QDate today);
     QDate selectedDay() const { return m_day; }
     // The page file name "yyyy-mm-dd" of the selected day; empty until signed in.
-    const QString &dayKey() const { return m_dayKey; }
+    QString dayKey() const { return daykeys::dayKey(m_day); }
     // The open page's place in the page list from 1, 0 for none.
     int pageNumber() const { return m_pageNumber; }
     const QString &openPageName() const { return m_openPageName; }
@@ -104,15 +104,14 @@ private:
     void clearPage();
     void setOpenPageName(const QString &name);
     Stored storeDocument(const QTextDocument &document, QByteArray &rtf);
-    bool storePage(const QString &key, const QByteArray &rtf);
-    void showSavedPage(const QString &key);
+    bool storePage(QDate day, const QByteArray &rtf);
+    void showSavedPage(QDate day);
     std::optional<QByteArray> sealed() const;
 
     SessionState &m_state;
     YearNotes &m_notes;
     FileList m_pages{QString(), daykeys::isPageFileName};
     QDate m_day;
-    QString m_dayKey;
     int m_pageNumber = 0;
     QString m_openPageName;
     // Search emptied the page and the note of the selected day.

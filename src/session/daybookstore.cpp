@@ -71,53 +71,53 @@ DayBook::Stored DayBook::storeDocument(const QTextDocument &document, QByteArray
         messages::tell(m_state.dialogs, messages::pageTooLarge(QStringLiteral("The page holds %1.").arg(richtext::tooMuchText())));
         return Stored::Failed;
     }
-    const QString key = m_dayKey;
-    if (pagestore::exists(m_state.dataRoot(), key)
+    const QDate day = m_day;
+    if (pagestore::exists(m_state.dataRoot(), day)
         && !messages::agreed(m_state.dialogs, messages::overwritePage()))
         return Stored::Refused;
     rtf = richtext::writeRtf(document);
-    return storePage(key, rtf) ? Stored::Yes : Stored::Failed;
+    return storePage(day, rtf) ? Stored::Yes : Stored::Failed;
 }
 
-bool DayBook::storePage(const QString &key, const QByteArray &rtf)
+bool DayBook::storePage(QDate day, const QByteArray &rtf)
 {
-    m_state.texts.forget(key + kFileSuffix);
+    m_state.texts.forget(daykeys::pageFileName(day));
     if (rtf.size() > pagestore::kLargestPageText) {
         messages::tell(m_state.dialogs, messages::pageTooLarge());
         return false;
     }
     if (!m_state.changeKeepingVersion(messages::pageVersionNotKept(), messages::pageNotSaved,
-                              [&](history::Unkept unkept) { return pagestore::save(m_state.dataRoot(), key, rtf, unkept); }))
+                              [&](history::Unkept unkept) { return pagestore::save(m_state.dataRoot(), day, rtf, unkept); }))
         return false;
     rereadPages();
-    showSavedPage(key);
+    showSavedPage(day);
     return true;
 }
 
 // The saved page is the open one: its number and name show without reloading it.
-void DayBook::showSavedPage(const QString &key)
+void DayBook::showSavedPage(QDate day)
 {
-    const qsizetype index = m_pages.entries().indexOf(key + kFileSuffix);
-    if (index < 0)
+    const int number = pageNumberOf(day);
+    if (number == 0)
         return;
-    setPageNumber(int(index + 1));
-    setOpenPageName(key + kFileSuffix);
+    setPageNumber(number);
+    setOpenPageName(daykeys::pageFileName(day));
 }
 
 // Only a page really deleted counts as unchanged: a refused delete keeps what was typed.
 void DayBook::DeletePage()
 {
     const BusyCursor busy;
-    const QString key = m_dayKey;
-    if (!pagestore::exists(m_state.dataRoot(), key)) {
+    const QDate day = m_day;
+    if (!pagestore::exists(m_state.dataRoot(), day)) {
         messages::tell(m_state.dialogs, messages::pageNotFound());
         return;
     }
     if (!messages::agreed(m_state.dialogs, messages::deletePage()))
         return;
-    m_state.texts.forget(key + kFileSuffix);
+    m_state.texts.forget(daykeys::pageFileName(day));
     if (!m_state.changeKeepingVersion(messages::pageDeletionNotKept(), messages::pageNotDeleted,
-                              [&](history::Unkept unkept) { return pagestore::remove(m_state.dataRoot(), key, unkept); }))
+                              [&](history::Unkept unkept) { return pagestore::remove(m_state.dataRoot(), day, unkept); }))
         return;
     setFileChanged(0);
     rereadPages();
@@ -130,7 +130,7 @@ void DayBook::DeletePage()
 
 QList<history::Version> DayBook::pageVersions() const
 {
-    return history::versions(m_state.dataRoot(), m_state.dataRoot().pagePath(m_dayKey));
+    return history::versions(m_state.dataRoot(), m_state.dataRoot().pagePath(m_day));
 }
 
 bool DayBook::restorePageVersion(const QString &id)
@@ -140,16 +140,16 @@ bool DayBook::restorePageVersion(const QString &id)
     if (m_filechanged == 1)
         return false;
     const BusyCursor busy;
-    const QString key = m_dayKey;
-    m_state.texts.forget(key + kFileSuffix);
-    if (const Outcome restored = history::restore(m_state.dataRoot(), m_state.dataRoot().pagePath(key), id); !restored) {
+    const QDate day = m_day;
+    m_state.texts.forget(daykeys::pageFileName(day));
+    if (const Outcome restored = history::restore(m_state.dataRoot(), m_state.dataRoot().pagePath(day), id); !restored) {
         messages::tell(m_state.dialogs, messages::pageNotSaved(restored.error()));
         return false;
     }
-    if (!richtext::loadBytes(pagestore::load(m_state.dataRoot(), key).value_or(QByteArray()), m_page))
+    if (!richtext::loadBytes(pagestore::load(m_state.dataRoot(), day).value_or(QByteArray()), m_page))
         messages::tell(m_state.dialogs, messages::pageNotOpened(QStringLiteral("The page holds %1.").arg(richtext::tooMuchText())));
     emit pageReplaced();
     rereadPages();
-    showSavedPage(key);
+    showSavedPage(day);
     return true;
 }

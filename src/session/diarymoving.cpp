@@ -103,7 +103,7 @@ std::optional<diaryimport::Existing> DiaryMoving::askAboutDaysWithPages(const st
 {
     std::set<QDate> clashing;
     for (const auto &entry : entries) {
-        if (entry.day.isValid() && pagestore::exists(m_state.dataRoot(), daykeys::dayKey(entry.day)))
+        if (entry.day.isValid() && pagestore::exists(m_state.dataRoot(), entry.day))
             clashing.insert(entry.day);
     }
     if (clashing.empty())

@@ -39,6 +39,6 @@ QList<QDate> DiarySearch::onThisDay() const
 
 QString DiarySearch::firstLineOf(QDate day) const
 {
-    const auto bytes = pagestore::load(m_state.dataRoot(), daykeys::dayKey(day));
+    const auto bytes = pagestore::load(m_state.dataRoot(), day);
     return bytes ? richtext::firstLine(*bytes) : QString();
 }

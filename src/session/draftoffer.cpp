@@ -79,13 +79,13 @@ void SessionDrafts::offerNote(const drafts::Draft &draft, bool pageBroughtBack)
         return;
     }
     const auto monthDay = daykeys::monthDayFromNoteKey(draft.key);
-    if (!monthDay || (pageBroughtBack && draft.key != m_notes.noteKey())
+    if (!monthDay || (pageBroughtBack && *monthDay != m_notes.noteDay())
         // Shown in a leap year, so that a note for 29 February has its day.
         || !messages::agreed(m_state.dialogs, messages::noteFound(QDate(2000, monthDay->month, monthDay->day)))) {
         drafts::setAside(m_state.dataRoot(), draft);
         return;
     }
-    if (draft.key != m_notes.noteKey())
+    if (*monthDay != m_notes.noteDay())
         m_book.chooseDay(dayOfNote(*monthDay, m_state.clock.today().year()));
     m_notes.bringBack(bytes);
     m_notes.draft().takeOver(draft);

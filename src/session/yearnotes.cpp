@@ -15,10 +15,9 @@
 
 namespace {
 
-QString noteDayName(const QString &noteKey)
+QString noteDayName(QDate day)
 {
-    const auto monthDay = daykeys::monthDayFromNoteKey(noteKey);
-    return monthDay ? QDate(2000, monthDay->month, monthDay->day).toString(QStringLiteral("MMMM d")) : noteKey;
+    return day.toString(QStringLiteral("MMMM d"));
 }
 
 } // namespace
@@ -26,7 +25,7 @@ QString noteDayName(const QString &noteKey)
 YearNotes::YearNotes(SessionState &state)
     : m_state(state),
       m_draft(state.draftWriter, drafts::Kind::Note,
-              [this] { return DraftKeeper::Content{m_noteKey, [text = richtext::plainText(m_note).toUtf8()] { return text; }}; },
+              [this] { return DraftKeeper::Content{noteKey(), [text = richtext::plainText(m_note).toUtf8()] { return text; }}; },
               state.draftDelay)
 {
     // Loading adds no undo step, so this hears every edit of the note, pasted or corrected ones too.
@@ -46,36 +45,21 @@ void YearNotes::noteTyped()
 // A new month marks in bold its days that have a yearly note.
 void YearNotes::showDay(QDate day)
 {
-    m_day = day;
-    setNoteKey(daykeys::noteKey(day));
+    const QDate shown = std::exchange(m_day, day);
+    if (!shown.isValid() || daykeys::monthDay(shown) != noteDay())
+        m_toldNoteUnopened = false;
     load();
-    setMonth(daykeys::month(day));
-}
-
-void YearNotes::setNoteKey(const QString &key)
-{
-    if (key == m_noteKey)
-        return;
-    m_noteKey = key;
-    m_toldNoteUnopened = false;
-}
-
-void YearNotes::setMonth(const QString &month)
-{
-    if (month == m_month)
-        return;
-    m_month = month;
-    markNoteDays();
+    if (!shown.isValid() || shown.month() != day.month())
+        markNoteDays();
 }
 
 void YearNotes::markNoteDays()
 {
     for (const QString &name : m_notes.entries()) {
-        if (name.section(QLatin1Char('-'), 0, 0) != m_month || !name.endsWith(kFileSuffix))
+        const auto monthDay = daykeys::monthDayFromNoteKey(daykeys::keyFromFileName(name));
+        if (!monthDay || monthDay->month != m_day.month())
             continue;
-        const auto monthDay = daykeys::monthDayFromNoteKey(name.chopped(kFileSuffix.size()));
-        const QDate day = monthDay ? QDate(m_day.year(), monthDay->month, monthDay->day) : QDate();
-        if (day.isValid())
+        if (const QDate day(m_day.year(), monthDay->month, monthDay->day); day.isValid())
             emit noteDayMarked(day, true);
     }
 }
@@ -84,7 +68,7 @@ void YearNotes::load()
 {
     letGo();
     m_note.clear();
-    if (const auto bytes = notestore::load(m_state.dataRoot(), m_noteKey))
+    if (const auto bytes = notestore::load(m_state.dataRoot(), noteDay()))
         (void)richtext::loadBytes(*bytes, m_note); // a note file is far below a page's limit
     else
         sayNoteDoesNotOpen();
@@ -97,11 +81,11 @@ void YearNotes::load()
 void YearNotes::sayNoteDoesNotOpen()
 {
     const DataRoot root = m_state.dataRoot();
-    const QString file = root.notePath(m_noteKey);
+    const QString file = root.notePath(noteDay());
     if (m_toldNoteUnopened || !root.vault() || root.vault()->isLocked() || !QFileInfo::exists(file))
         return;
     m_toldNoteUnopened = true;
-    messages::tell(m_state.dialogs, messages::noteUnopened(noteDayName(m_noteKey), root.relativeName(file)));
+    messages::tell(m_state.dialogs, messages::noteUnopened(noteDayName(m_day), root.relativeName(file)));
 }
 
 void YearNotes::clear()
@@ -116,7 +100,7 @@ bool YearNotes::noteChanged() const
 {
     if (m_draft.idle())
         return false;
-    const QByteArray stored = notestore::load(m_state.dataRoot(), m_noteKey).value_or(QByteArray());
+    const QByteArray stored = notestore::load(m_state.dataRoot(), noteDay()).value_or(QByteArray());
     return notestore::decodeNote(stored) != richtext::plainText(m_note);
 }
 
@@ -124,7 +108,7 @@ bool YearNotes::leaveNote()
 {
     if (!noteChanged())
         return true;
-    switch (messages::ask(m_state.dialogs, messages::saveNote(noteDayName(m_noteKey)))) {
+    switch (messages::ask(m_state.dialogs, messages::saveNote(noteDayName(m_day)))) {
     case Dialogs::Button::Yes:
         return saveNote();
     case Dialogs::Button::No:
@@ -157,7 +141,7 @@ bool YearNotes::saveNote()
     const QString text = richtext::plainText(m_note);
     const bool saved = m_state.changeKeepingVersion(
         messages::noteVersionNotKept(), messages::noteNotSaved,
-        [&](history::Unkept unkept) { return notestore::save(m_state.dataRoot(), m_noteKey, text, unkept); });
+        [&](history::Unkept unkept) { return notestore::save(m_state.dataRoot(), noteDay(), text, unkept); });
     if (saved) {
         m_draft.settled();
         markNoteDay(true);
@@ -168,16 +152,14 @@ bool YearNotes::saveNote()
 
 void YearNotes::markNoteDay(bool marked)
 {
-    const auto monthDay = daykeys::monthDayFromNoteKey(m_noteKey);
-    const QDate day = monthDay ? QDate(m_day.year(), monthDay->month, monthDay->day) : QDate();
-    if (day.isValid())
-        emit noteDayMarked(day, marked);
+    if (m_day.isValid())
+        emit noteDayMarked(m_day, marked);
 }
 
 void YearNotes::deleteNote()
 {
     const BusyCursor busy;
-    if (!notestore::exists(m_state.dataRoot(), m_noteKey)) {
+    if (!notestore::exists(m_state.dataRoot(), noteDay())) {
         messages::tell(m_state.dialogs, messages::noteNotFound());
         return;
     }
@@ -185,7 +167,7 @@ void YearNotes::deleteNote()
         return;
     if (!m_state.changeKeepingVersion(
             messages::noteDeletionNotKept(), messages::noteNotDeleted,
-            [&](history::Unkept unkept) { return notestore::remove(m_state.dataRoot(), m_noteKey, unkept); }))
+            [&](history::Unkept unkept) { return notestore::remove(m_state.dataRoot(), noteDay(), unkept); }))
         return;
     m_draft.settled();
     clear();
@@ -195,7 +177,7 @@ void YearNotes::deleteNote()
 
 QList<history::Version> YearNotes::noteVersions() const
 {
-    return history::versions(m_state.dataRoot(), m_state.dataRoot().notePath(m_noteKey));
+    return history::versions(m_state.dataRoot(), m_state.dataRoot().notePath(noteDay()));
 }
 
 // As Save Date would: the typing is offered first, the note replaced is kept.
@@ -204,7 +186,7 @@ bool YearNotes::restoreNoteVersion(const QString &id)
     if (!leaveNote())
         return false;
     const BusyCursor busy;
-    if (const Outcome restored = history::restore(m_state.dataRoot(), m_state.dataRoot().notePath(m_noteKey), id); !restored) {
+    if (const Outcome restored = history::restore(m_state.dataRoot(), m_state.dataRoot().notePath(noteDay()), id); !restored) {
         messages::tell(m_state.dialogs, messages::noteNotSaved(restored.error()));
         return false;
     }
@@ -225,7 +207,7 @@ std::optional<QByteArray> YearNotes::sealed() const
 {
     if (!m_draft.idle())
         return m_draft.readBack();
-    return notestore::load(m_state.dataRoot(), m_noteKey).value_or(QByteArray());
+    return notestore::load(m_state.dataRoot(), noteDay()).value_or(QByteArray());
 }
 
 void YearNotes::forgetWords()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "diary/daykeys.h"
 #include "diary/filelist.h"
 #include "diary/history.h"
 #include "draftkeeper.h"
@@ -24,8 +25,10 @@ public:
 
     // At sign-in, once the diary's folders are known.
     void openFolder();
-    const QString &noteKey() const { return m_noteKey; }
-    const QString &month() const { return m_month; }
+    // "Mmm-d" and "Mmm" of the selected day; empty until a day is shown.
+    QString noteKey() const { return m_day.isValid() ? daykeys::noteKey(m_day) : QString(); }
+    QString month() const { return daykeys::month(m_day); }
+    daykeys::MonthDay noteDay() const { return daykeys::monthDay(m_day); }
     const QStringList &list() const { return m_notes.entries(); }
     QTextDocument &note() { return m_note; }
     DraftKeeper &draft() { return m_draft; }
@@ -60,8 +63,6 @@ signals:
 
 private:
     bool noteChanged() const;
-    void setNoteKey(const QString &key);
-    void setMonth(const QString &month);
     void markNoteDays();
     void markNoteDay(bool marked);
     void load();
@@ -71,8 +72,6 @@ private:
     SessionState &m_state;
     FileList m_notes;
     QDate m_day;
-    QString m_noteKey;
-    QString m_month;
     // A note that does not open is said once, not again as other years of its day are shown.
     bool m_toldNoteUnopened = false;
     QTextDocument m_note;

@@ -65,9 +65,10 @@ bool exportPages(const DataRoot &root, const QString &outDir, PageFormat format)
     bool ok = true;
     for (const QString &name : pageFileNames(root.pagesDir())) {
         const QString key = daykeys::keyFromFileName(name);
-        if (!daykeys::dateFromDayKey(key))
+        const auto date = daykeys::dateFromDayKey(key);
+        if (!date)
             continue;
-        const auto rtf = pagestore::load(root, key);
+        const auto rtf = pagestore::load(root, *date);
         const QString path = outDir + QLatin1Char('/') + key + suffix(format);
         const Outcome written = rtf ? writeConverted(path, *rtf, format)
                                     : Outcome::failure(QStringLiteral("cannot read page %1").arg(name));
@@ -86,7 +87,7 @@ bool exportNotes(const DataRoot &root, const QString &outDir)
         const QString key = daykeys::keyFromFileName(name);
         if (key.isEmpty())
             continue;
-        const auto bytes = notestore::load(root, key);
+        const auto bytes = notestore::loadFile(root, root.notePath(key));
         if (!bytes) {
             printError(QStringLiteral("cannot read note %1").arg(name));
             ok = false;

@@ -35,10 +35,10 @@ int historyCommand(const QStringList &arguments)
                          {day, restore});
     if (const auto stop = command.start(arguments, 0))
         return *stop;
-    const auto dayKey = dayKeyOption(command.parser(), day);
-    if (!dayKey)
+    const auto date = dayOptionValue(command.parser(), day);
+    if (!date)
         return kUsage;
-    const QString pageFile = command.root().pagePath(*dayKey);
+    const QString pageFile = command.root().pagePath(*date);
     if (!command.parser().isSet(restore)) {
         listVersions(command.root(), pageFile);
         return kDone;

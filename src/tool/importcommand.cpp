@@ -3,6 +3,7 @@
 #include "toolsupport.h"
 
 #include "diary/boundedfile.h"
+#include "diary/daykeys.h"
 #include "diary/pagestore.h"
 #include "richtext/pagecontent.h"
 #include "richtext/rtfreader.h"
@@ -38,8 +39,8 @@ int importCommand(const QStringList &arguments)
     parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("The rich-text file."));
     if (const auto stop = command.start(arguments, 1))
         return *stop;
-    const auto dayKey = dayKeyOption(parser, day);
-    if (!dayKey)
+    const auto date = dayOptionValue(parser, day);
+    if (!date)
         return kUsage;
 
     const QString path = parser.positionalArguments().constFirst();
@@ -68,11 +69,11 @@ int importCommand(const QStringList &arguments)
     }
     if (!command.claim())
         return kFailed;
-    if (pagestore::exists(command.root(), *dayKey) && !parser.isSet(replace)) {
-        printError(QStringLiteral("%1 already has a page; add --replace to replace it").arg(*dayKey));
+    if (pagestore::exists(command.root(), *date) && !parser.isSet(replace)) {
+        printError(QStringLiteral("%1 already has a page; add --replace to replace it").arg(daykeys::dayKey(*date)));
         return kFailed;
     }
-    return exitCode(pagestore::save(command.root(), *dayKey, *rtf));
+    return exitCode(pagestore::save(command.root(), *date, *rtf));
 }
 
 } // namespace tool

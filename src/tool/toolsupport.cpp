@@ -59,11 +59,11 @@ QCommandLineOption dayOption()
     return {QStringLiteral("day"), QStringLiteral("The page's day."), QStringLiteral("yyyy-mm-dd")};
 }
 
-std::optional<QString> dayKeyOption(const QCommandLineParser &parser, const QCommandLineOption &day)
+std::optional<QDate> dayOptionValue(const QCommandLineParser &parser, const QCommandLineOption &day)
 {
     const QString dayKey = parser.value(day);
-    if (daykeys::dateFromDayKey(dayKey))
-        return dayKey;
+    if (const auto date = daykeys::dateFromDayKey(dayKey))
+        return date;
     printError(QStringLiteral("'%1' is not a day; write it as yyyy-mm-dd").arg(dayKey));
     return std::nullopt;
 }

@@ -5,6 +5,7 @@
 #include "diary/outcome.h"
 
 #include <QCommandLineParser>
+#include <QDate>
 #include <QString>
 #include <optional>
 
@@ -28,7 +29,7 @@ int exitCode(const Outcome &outcome);
 
 QCommandLineOption dayOption();
 // The day key of the option, or nothing after saying why (a wrong argument).
-std::optional<QString> dayKeyOption(const QCommandLineParser &parser, const QCommandLineOption &day);
+std::optional<QDate> dayOptionValue(const QCommandLineParser &parser, const QCommandLineOption &day);
 // False, after saying who holds it, while another program has the diary open
 // (another tool is waited for a few seconds first); otherwise the
 // lock stays held until it goes, so no window opens the diary meanwhile.

@@ -46,7 +46,7 @@ using namespace std::chrono_literals;
 using Button = Dialogs::Button;
 
 const QString kPassword = QStringLiteral("correct horse");
-const QString kToday = QStringLiteral("2026-12-04");
+const QDate kToday(2026, 12, 4);
 
 // The marker's letters are made here, never written out, so the test's own
 // memory holds no copy of it: only what the program kept can be found.

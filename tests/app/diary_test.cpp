@@ -45,12 +45,12 @@ protected:
 
     void storePage(const char *day, const char *text)
     {
-        ASSERT_TRUE(pagestore::save(harness.data.root(), QString::fromLatin1(day), page(text)));
+        ASSERT_TRUE(pagestore::save(harness.data.root(), QDate::fromString(QString::fromLatin1(day), Qt::ISODate), page(text)));
     }
     QString storedText(const char *day) const
     {
         RichTextEdit reader;
-        reader.setTextRtf(*pagestore::load(harness.data.root(), QString::fromLatin1(day)));
+        reader.setTextRtf(*pagestore::load(harness.data.root(), QDate::fromString(QString::fromLatin1(day), Qt::ISODate)));
         return reader.text();
     }
 
@@ -122,14 +122,14 @@ TEST_F(DiaryTest, WindowKeysActInEveryEditorAndNeverMarkThePageChanged)
 // What the last page was written in must not carry over into a new one.
 TEST_F(DiaryTest, ANewPageStartsInTheEditorsDefaultFormat)
 {
-    ASSERT_TRUE(pagestore::save(harness.data.root(), QStringLiteral("2026-12-01"),
+    ASSERT_TRUE(pagestore::save(harness.data.root(), QDate(2026, 12, 1),
                                 QByteArray("{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}{\\f1 Courier New;}}\\pard\\f1\\fs48\\b Big\\par}")));
     choose(QDate(2026, 12, 1));
     named<RichTextEdit>(form(), "rtxt2")->moveCursor(QTextCursor::End);
     choose(QDate(2026, 12, 2));
     type(QStringLiteral("plain"));
     named<QAction>(form(), "m2")->trigger();
-    const QByteArray stored = *pagestore::load(harness.data.root(), QStringLiteral("2026-12-02"));
+    const QByteArray stored = *pagestore::load(harness.data.root(), QDate(2026, 12, 2));
     EXPECT_FALSE(stored.contains("\\b")) << stored.constData();
     EXPECT_FALSE(stored.contains("\\fs48")) << stored.constData();
     EXPECT_FALSE(stored.contains("Courier")) << stored.constData();
@@ -164,8 +164,8 @@ TEST_F(DiaryTest, ThePanelsOpenTheClickedPage)
 TEST(DiaryStartTest, NoteDaysAreBoldFromTheStart)
 {
     FormHarness harness;
-    ASSERT_TRUE(notestore::save(harness.data.root(), QStringLiteral("Dec-25"), u"Christmas"));
-    ASSERT_TRUE(notestore::save(harness.data.root(), QStringLiteral("Dec-4"), u"Grandma's birthday"));
+    ASSERT_TRUE(notestore::save(harness.data.root(), daykeys::MonthDay{12, 25}, u"Christmas"));
+    ASSERT_TRUE(notestore::save(harness.data.root(), daykeys::MonthDay{12, 4}, u"Grandma's birthday"));
     harness.startWithoutPassword();
     EXPECT_EQ(named<RichTextEdit>(*harness.form, "rtxt")->toPlainText(), QStringLiteral("Grandma's birthday"));
     EXPECT_TRUE(named<MonthCalendar>(*harness.form, "monthview1")->isBold(QDate(2026, 12, 25)));
@@ -262,7 +262,7 @@ TEST_F(DiaryTest, BackUpDiarySavesTheWholeDiaryWhereTheUserChose)
 TEST_F(DiaryTest, TheSearchChoicesFindTheShownTextAndTheOpenedResultMarksItsMatches)
 {
     const QByteArray bold = "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0 We went ska\\b ting\\b0  on the lake.\\par Skating again.\\par}";
-    ASSERT_TRUE(pagestore::save(harness.data.root(), QStringLiteral("2026-12-05"), bold));
+    ASSERT_TRUE(pagestore::save(harness.data.root(), QDate(2026, 12, 5), bold));
     form().session().book().rereadPages();
     form().show();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&form()));
@@ -316,7 +316,7 @@ TEST_F(DiaryTest, TheSearchChoicesFindTheShownTextAndTheOpenedResultMarksItsMatc
     form().session().book().markChanged();
     harness.dialogs.answerMessage(Button::Yes);
     named<QAction>(form(), "m2")->trigger();
-    EXPECT_FALSE(pagestore::load(harness.data.root(), QStringLiteral("2026-12-05"))->contains("\\highlight"));
+    EXPECT_FALSE(pagestore::load(harness.data.root(), QDate(2026, 12, 5))->contains("\\highlight"));
 
     choose(QDate(2026, 12, 4));
     EXPECT_TRUE(named<RichTextEdit>(form(), "rtxt2")->extraSelections().isEmpty());
@@ -331,7 +331,7 @@ TEST(OnThisDayWindowTest, TheEarlierYearsOfTheDayOpenTheirPages)
 {
     FormHarness harness;
     for (const char *day : {"2019-12-04", "2019-12-05", "2024-02-28", "2024-02-29", "2024-12-04", "2024-12-05", "2026-12-04"})
-        ASSERT_TRUE(pagestore::save(harness.data.root(), QString::fromLatin1(day),
+        ASSERT_TRUE(pagestore::save(harness.data.root(), QDate::fromString(QString::fromLatin1(day), Qt::ISODate),
                                     diarytexts::page(QStringLiteral("Written on %1").arg(QString::fromLatin1(day)).toLatin1().constData())));
     Form1 &form = harness.startWithoutPassword();
     QListView &years = *named<QListView>(form, "lstOnThisDay");

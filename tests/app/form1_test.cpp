@@ -177,7 +177,7 @@ TEST(Form1Test, AtItsSmallestAndMaximisedEveryControlIsWhole)
 {
     FormHarness harness;
     // A page a year ago, so "On this day" shows under the note.
-    ASSERT_TRUE(pagestore::save(harness.data.root(), QStringLiteral("2025-12-04"), diarytexts::page("A year ago")));
+    ASSERT_TRUE(pagestore::save(harness.data.root(), QDate(2025, 12, 4), diarytexts::page("A year ago")));
     Form1 &form = harness.startWithoutPassword();
     form.show();
     ASSERT_TRUE(named<QListView>(form, "lstOnThisDay")->isVisible());

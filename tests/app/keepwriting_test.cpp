@@ -37,8 +37,8 @@ protected:
     {
         for (const auto &[day, text] : {std::pair{"2026-11-20", "November page"}, std::pair{"2026-12-01", "First of December"},
                                         std::pair{"2026-12-04", "Today we went skating"}})
-            ASSERT_TRUE(pagestore::save(harness.data.root(), QString::fromLatin1(day), page(text)));
-        ASSERT_TRUE(notestore::save(harness.data.root(), QStringLiteral("Dec-4"), u"Anna's birthday"));
+            ASSERT_TRUE(pagestore::save(harness.data.root(), QDate::fromString(QString::fromLatin1(day), Qt::ISODate), page(text)));
+        ASSERT_TRUE(notestore::save(harness.data.root(), daykeys::MonthDay{12, 4}, u"Anna's birthday"));
         harness.startWithoutPassword();
     }
 
@@ -55,12 +55,12 @@ protected:
     }
     QString storedNote(const char *key) const
     {
-        return notestore::decodeNote(notestore::load(harness.data.root(), QString::fromLatin1(key)).value_or(QByteArray()));
+        return notestore::decodeNote(notestore::load(harness.data.root(), *daykeys::monthDayFromNoteKey(QString::fromLatin1(key))).value_or(QByteArray()));
     }
     QString storedPage(const char *day) const
     {
         RichTextEdit reader;
-        reader.setTextRtf(pagestore::load(harness.data.root(), QString::fromLatin1(day)).value_or(QByteArray()));
+        reader.setTextRtf(pagestore::load(harness.data.root(), QDate::fromString(QString::fromLatin1(day), Qt::ISODate)).value_or(QByteArray()));
         return reader.text();
     }
     // Closing the window ends the program for good: the next start shows what was left behind.
@@ -115,7 +115,7 @@ TEST_F(KeepWritingTest, ANoteTypedIntoIsAskedAboutBeforeTheDayOrTheWindowIsLeft)
     named<QAction>(form(), "m7")->trigger();
     EXPECT_EQ(harness.dialogs.texts().mid(harness.dialogs.texts().size() - 2),
               (QStringList{QStringLiteral("The note for December 1 has been changed. Do you want to save it?"), kSaveQuestion}));
-    EXPECT_FALSE(notestore::exists(harness.data.root(), QStringLiteral("Dec-1")));
+    EXPECT_FALSE(notestore::exists(harness.data.root(), daykeys::MonthDay{12, 1}));
     restart();
     for (const QString &text : harness.dialogs.texts())
         EXPECT_FALSE(text.startsWith(kNotClosed)) << text.toStdString();
@@ -123,7 +123,7 @@ TEST_F(KeepWritingTest, ANoteTypedIntoIsAskedAboutBeforeTheDayOrTheWindowIsLeft)
 
 TEST_F(KeepWritingTest, PageHistoryShowsAndRestoresTheNotesEarlierVersions)
 {
-    ASSERT_TRUE(notestore::save(harness.data.root(), QStringLiteral("Dec-4"), u"Anna is 40"));
+    ASSERT_TRUE(notestore::save(harness.data.root(), daykeys::MonthDay{12, 4}, u"Anna is 40"));
     PageHistoryWindow window(form().session());
     window.tabs->setCurrentIndex(1);
     ASSERT_EQ(window.List1->count(), 1);

@@ -65,7 +65,7 @@ TEST_P(KeyboardWalk, TabGoesRoundMarkingEachStopAndTheCalendarOpensTheDayChosenW
     const ScopedLook look(GetParam());
     FormHarness harness;
     for (const char *day : {"2026-12-04", "2026-12-06"})
-        ASSERT_TRUE(pagestore::save(harness.data.root(), QString::fromLatin1(day), diarytexts::page(day)));
+        ASSERT_TRUE(pagestore::save(harness.data.root(), QDate::fromString(QString::fromLatin1(day), Qt::ISODate), diarytexts::page(day)));
     Form1 &f = harness.startWithoutPassword();
     f.show();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&f));

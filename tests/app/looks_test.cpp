@@ -23,7 +23,7 @@ namespace {
 
 using Button = Dialogs::Button;
 
-const QString kToday = QStringLiteral("2026-12-04");
+const QDate kToday(2026, 12, 4);
 
 // Ink as written: the palette's own, dark blue and brick red.
 const QByteArray kColouredPage = "{\\rtf1\\ansi\\ansicpg1252\\deff0\\deflang1033{\\fonttbl{\\f0 Times New Roman;}}\r\n"

@@ -24,7 +24,7 @@ protected:
     void SetUp() override
     {
         for (const char *day : {"2026-11-20", "2026-12-04"})
-            ASSERT_TRUE(pagestore::save(harness.data.root(), QString::fromLatin1(day),
+            ASSERT_TRUE(pagestore::save(harness.data.root(), QDate::fromString(QString::fromLatin1(day), Qt::ISODate),
                                         diarytexts::page(QStringLiteral("Kept on %1").arg(QString::fromLatin1(day)).toLatin1().constData())));
         harness.startWithoutPassword();
     }
@@ -71,7 +71,7 @@ TEST_F(MovingTest, ImportDiaryAddsBelowTheOpenPageAndTellsEachDay)
     EXPECT_TRUE(shown.startsWith(QStringLiteral("Kept on 2026-12-04"))) << shown.toStdString();
     EXPECT_TRUE(shown.contains(QStringLiteral("Skating on the lake."))) << shown.toStdString();
     EXPECT_FALSE(shown.contains(QStringLiteral("typed")));
-    EXPECT_TRUE(pagestore::exists(harness.data.root(), QStringLiteral("2026-12-10")));
+    EXPECT_TRUE(pagestore::exists(harness.data.root(), QDate(2026, 12, 10)));
 }
 
 TEST_F(MovingTest, ExportOffersTheDiarysDaysAndWritesTheChosenForm)

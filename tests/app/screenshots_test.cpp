@@ -130,8 +130,8 @@ void checkHeadings(ContrastCheck &check, Form1 &form)
 TEST_P(Screenshots, TheMainWindowWithAPagePictureNoteAndBoldDates)
 {
     FormHarness harness;
-    ASSERT_TRUE(notestore::save(harness.data.root(), QStringLiteral("Dec-24"), u"Christmas Eve"));
-    ASSERT_TRUE(notestore::save(harness.data.root(), QStringLiteral("Dec-4"), u"Anna's birthday"));
+    ASSERT_TRUE(notestore::save(harness.data.root(), daykeys::MonthDay{12, 24}, u"Christmas Eve"));
+    ASSERT_TRUE(notestore::save(harness.data.root(), daykeys::MonthDay{12, 4}, u"Anna's birthday"));
     Form1 &form = harness.startWithoutPassword();
     named<MonthCalendar>(form, "monthview1")->setSelectedDate(QDate(2026, 11, 30));
     named<MonthCalendar>(form, "monthview1")->setSelectedDate(QDate(2026, 12, 4));
@@ -263,7 +263,7 @@ TEST_P(Screenshots, TheMainWindowMaximisedAndWithItsPanels)
 TEST_P(Screenshots, ThePageHistoryAndTheLockBox)
 {
     FormHarness harness;
-    ASSERT_TRUE(pagestore::save(harness.data.root(), QStringLiteral("2026-12-04"),
+    ASSERT_TRUE(pagestore::save(harness.data.root(), QDate(2026, 12, 4),
                                 "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0 Times New Roman;}}\r\n\\pard Skating on the lake\\par\r\n}"));
     Form1 &form = harness.startWithoutPassword();
     form.show();

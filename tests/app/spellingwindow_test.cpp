@@ -59,8 +59,8 @@ TEST(SpellingWindow, ThePageAndThePrintCopyAreMarkedAndAWordPutRightIsAChange)
                               QLocale(QStringLiteral("en_US")));
     ASSERT_EQ(service.language(), QStringLiteral("en_US"));
     FormHarness harness;
-    ASSERT_TRUE(pagestore::save(harness.data.root(), QStringLiteral("2026-12-04"), diarytexts::page("We went skaating today")));
-    const QByteArray stored = *pagestore::load(harness.data.root(), QStringLiteral("2026-12-04"));
+    ASSERT_TRUE(pagestore::save(harness.data.root(), QDate(2026, 12, 4), diarytexts::page("We went skaating today")));
+    const QByteArray stored = *pagestore::load(harness.data.root(), QDate(2026, 12, 4));
     harness.spelling = &service;
     Form1 &form = harness.startWithoutPassword();
     form.show();
@@ -72,7 +72,7 @@ TEST(SpellingWindow, ThePageAndThePrintCopyAreMarkedAndAWordPutRightIsAChange)
     chooseSuggestion(page, *named<RichTextEdit>(form, "rtxt2"), QStringLiteral("skaating"), QStringLiteral("skating"));
     EXPECT_EQ(named<RichTextEdit>(form, "rtxt2")->text(), QStringLiteral("We went skating today"));
     EXPECT_EQ(form.session().book().filechanged(), 1);
-    EXPECT_EQ(*pagestore::load(harness.data.root(), QStringLiteral("2026-12-04")), stored);
+    EXPECT_EQ(*pagestore::load(harness.data.root(), QDate(2026, 12, 4)), stored);
 
     named<QAction>(form, "m17")->trigger();
     auto *print = form.findChild<Frmprint *>();

@@ -24,7 +24,7 @@ protected:
     // Today, 4 December, has no page; the first has a formatted one.
     void SetUp() override
     {
-        ASSERT_TRUE(pagestore::save(harness.data.root(), QStringLiteral("2026-12-01"),
+        ASSERT_TRUE(pagestore::save(harness.data.root(), QDate(2026, 12, 1),
                                     "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}{\\f1 Courier New;}}\\pard\\f1\\fs48\\b We went skating\\par}"));
         harness.startWithoutPassword();
     }
@@ -51,7 +51,7 @@ protected:
     }
     QByteArray stored(int day) const
     {
-        return pagestore::load(harness.data.root(), QStringLiteral("2026-12-%1").arg(day, 2, 10, QLatin1Char('0'))).value_or(QByteArray());
+        return pagestore::load(harness.data.root(), QDate(2026, 12, day)).value_or(QByteArray());
     }
 
     FormHarness harness;

@@ -82,12 +82,12 @@ protected:
     void SetUp() override
     {
         const DataRoot &root = data.root();
-        ASSERT_TRUE(pagestore::save(root, QStringLiteral("2026-11-20"), longPage()));
-        ASSERT_TRUE(pagestore::save(root, QStringLiteral("2026-12-04"), "{\\rtf1 Skating}"));
-        ASSERT_TRUE(pagestore::save(root, QStringLiteral("2026-12-04"), "{\\rtf1 Skating, and then tea}"));
-        ASSERT_TRUE(notestore::save(root, QStringLiteral("Dec-4"), u"Anna's birthday"));
-        ASSERT_TRUE(notestore::save(root, QStringLiteral("M\u00e4r-5"), u"Tante K\u00e4the"));
+        ASSERT_TRUE(pagestore::save(root, QDate(2026, 11, 20), longPage()));
+        ASSERT_TRUE(pagestore::save(root, QDate(2026, 12, 4), "{\\rtf1 Skating}"));
+        ASSERT_TRUE(pagestore::save(root, QDate(2026, 12, 4), "{\\rtf1 Skating, and then tea}"));
+        ASSERT_TRUE(notestore::save(root, daykeys::MonthDay{12, 4}, u"Anna's birthday"));
         ASSERT_TRUE(passwordfile::write(root.passwordFile(), u"secret words"));
+        data.writeFile(QStringLiteral("dates/M\u00e4r-5.dat"), notestore::encodeNote(u"Tante K\u00e4the"));
         data.writeFile(QStringLiteral("help.htm"), "<html>help</html>");
         ASSERT_TRUE(QDir(data.path()).mkdir(QStringLiteral(".drafts")));
         data.writeFile(QStringLiteral(".drafts/page@2026-12-04.dat"), "unsaved typing");

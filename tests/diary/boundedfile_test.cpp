@@ -52,8 +52,8 @@ TEST(BoundedFile, NoDiaryReadOpensAFifoOrADevice)
         for (const QString &path : {root.pagePath(QStringLiteral("2026-12-04")), root.notePath(QStringLiteral("Dec-4")),
                                     root.passwordFile(), versions + QStringLiteral("/Dec-5@20261204-101010-000.dat")})
             makeSpecialFile(path, kind);
-        EXPECT_FALSE(pagestore::load(root, QStringLiteral("2026-12-04")));
-        EXPECT_FALSE(notestore::load(root, QStringLiteral("Dec-4")));
+        EXPECT_FALSE(pagestore::load(root, QDate(2026, 12, 4)));
+        EXPECT_FALSE(notestore::load(root, daykeys::MonthDay{12, 4}));
         EXPECT_TRUE(passwordfile::readStored(root.passwordFile()).isEmpty());
         EXPECT_FALSE(history::restore(root, root.notePath(QStringLiteral("Dec-5")), QStringLiteral("20261204-101010-000")));
         EXPECT_TRUE(searchPages(root.pagesDir(), {QStringLiteral("2026-12-04.dat")}, u"").isEmpty());
@@ -64,7 +64,7 @@ TEST(BoundedFile, NoDiaryReadOpensAFifoOrADevice)
 TEST(BoundedFile, ANoteHasALimitOfItsOwn)
 {
     TestDataRoot data;
-    const QString key = QStringLiteral("Dec-4");
+    const daykeys::MonthDay key{12, 4};
     const QString largest(notestore::kLargestNoteFile - 2, QLatin1Char('a'));
     ASSERT_TRUE(notestore::save(data.root(), key, largest));
     EXPECT_EQ(notestore::load(data.root(), key)->size(), largest.size());

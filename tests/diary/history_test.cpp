@@ -10,7 +10,7 @@
 
 namespace {
 
-const QString kDay = QStringLiteral("2026-12-04");
+const QDate kDay(2026, 12, 4);
 
 QStringList ids(const QList<history::Version> &versions)
 {
@@ -48,9 +48,9 @@ TEST(History, OverwritesAndDeletesKeepThePreviousBytesAndARestoreKeepsWhatItRepl
     EXPECT_FALSE(history::restore(data.root(), page, QStringLiteral("../../../pw")));
 
     const QString note = data.root().notePath(QStringLiteral("Dec-4"));
-    ASSERT_TRUE(notestore::save(data.root(), QStringLiteral("Dec-4"), u"Grandma"));
-    ASSERT_TRUE(notestore::save(data.root(), QStringLiteral("Dec-4"), u"Grandma's birthday"));
-    ASSERT_TRUE(notestore::remove(data.root(), QStringLiteral("Dec-4")));
+    ASSERT_TRUE(notestore::save(data.root(), daykeys::MonthDay{12, 4}, u"Grandma"));
+    ASSERT_TRUE(notestore::save(data.root(), daykeys::MonthDay{12, 4}, u"Grandma's birthday"));
+    ASSERT_TRUE(notestore::remove(data.root(), daykeys::MonthDay{12, 4}));
     const QList<history::Version> notes = history::versions(data.root(), note);
     ASSERT_EQ(notes.size(), 2);
     EXPECT_EQ(data.readFile(QDir(data.path()).relativeFilePath(notes[0].path)), QByteArray("Grandma's birthday\r\n"));

@@ -6,7 +6,7 @@
 #include <gtest/gtest.h>
 
 namespace {
-const QString kKey = QStringLiteral("Dec-4");
+const daykeys::MonthDay kKey{12, 4};
 const QString kFile = QStringLiteral("dates/Dec-4.dat");
 } // namespace
 
@@ -36,7 +36,7 @@ TEST(NoteStore, SaveAndLoadNeverGrowANote)
         text = notestore::decodeNote(*notestore::load(data.root(), kKey)).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     }
     EXPECT_EQ(text, QStringLiteral("line one\n\nline three\n"));
-    EXPECT_FALSE(notestore::load(data.root(), QStringLiteral("Dec-5")).has_value());
+    EXPECT_FALSE(notestore::load(data.root(), daykeys::MonthDay{12, 5}).has_value());
 }
 
 TEST(NoteStore, DecodesWindows1252OrUtf8AfterAByteOrderMark)

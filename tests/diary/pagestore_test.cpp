@@ -1,4 +1,5 @@
 #include "diary/ioreason.h"
+#include "diary/keptfile.h"
 #include "diary/pagestore.h"
 #include "diary/scramble.h"
 
@@ -11,7 +12,7 @@
 
 namespace {
 
-const QString kDay = QStringLiteral("2024-03-05");
+const QDate kDay(2024, 3, 5);
 
 } // namespace
 
@@ -72,15 +73,15 @@ TEST(PageStore, AFailedSaveLeavesTheOldPageUntouched)
     }
     const QString tooLong = QString(300, QLatin1Char('x'));
     const QString tooLongReason = data.root().pagePath(tooLong) + QStringLiteral(": The file name is too long.");
-    EXPECT_EQ(pagestore::save(data.root(), tooLong, "{\\rtf1 x}").error().toStdString(), tooLongReason.toStdString());
+    EXPECT_EQ(keptfile::save(data.root(), data.root().pagePath(tooLong), "{\\rtf1 x}", history::Unkept::Refuse).error().toStdString(), tooLongReason.toStdString());
     EXPECT_EQ(ioreason::unreadable(data.root().pagePath(tooLong)), tooLongReason);
     EXPECT_EQ(data.readFile(QStringLiteral("pages/2024-03-05.dat")), old);
     EXPECT_EQ(data.everyName(QStringLiteral("pages")), QStringList{QStringLiteral("2024-03-05.dat")});
 
     QDir(data.root().pagesDir()).removeRecursively();
-    EXPECT_EQ(pagestore::save(data.root(), QStringLiteral("2024-03-06"), "{\\rtf1 x}").error(),
+    EXPECT_EQ(pagestore::save(data.root(), QDate(2024, 3, 6), "{\\rtf1 x}").error(),
               data.root().pagesDir() + QStringLiteral(": The file or its folder does not exist."));
     data.writeFile(QStringLiteral("pages"), "a plain file");
-    EXPECT_EQ(pagestore::save(data.root(), QStringLiteral("2024-03-06"), "{\\rtf1 x}").error(),
+    EXPECT_EQ(pagestore::save(data.root(), QDate(2024, 3, 6), "{\\rtf1 x}").error(),
               data.root().pagesDir() + QStringLiteral(": A part of the file's path is not a folder."));
 }

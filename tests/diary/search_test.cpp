@@ -26,7 +26,7 @@ namespace {
 class Search : public ::testing::Test
 {
 protected:
-    void page(const char *day, const QByteArray &rtf) { ASSERT_TRUE(pagestore::save(data.root(), QString::fromLatin1(day), rtf)); }
+    void page(const char *day, const QByteArray &rtf) { ASSERT_TRUE(pagestore::save(data.root(), QDate::fromString(QString::fromLatin1(day), Qt::ISODate), rtf)); }
     QStringList find(const QString &term) const
     {
         const QString dir = data.root().pagesDir();

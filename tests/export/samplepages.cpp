@@ -11,7 +11,7 @@ namespace samplepages {
 QByteArray store(const DataRoot &root, const QString &dayKey, const QByteArray &body)
 {
     const QByteArray rtf = kHeader + body + "}";
-    EXPECT_TRUE(pagestore::save(root, dayKey, rtf)) << dayKey.toStdString();
+    EXPECT_TRUE(pagestore::save(root, *daykeys::dateFromDayKey(dayKey), rtf)) << dayKey.toStdString();
     return rtf;
 }
 

@@ -81,14 +81,14 @@ Files makeDiary(const DataRoot &root)
         QByteArray rtf = QByteArrayLiteral("{\\rtf1\\ansi ");
         for (int line = 0; line <= page; ++line)
             rtf += QStringLiteral("Page %1, line %2, of its own words.\\par\n").arg(page).arg(line).toLatin1();
-        EXPECT_TRUE(pagestore::save(root, daykeys::dayKey(QDate(2025, 1, 1).addDays(page * 9)), rtf + "}"));
+        EXPECT_TRUE(pagestore::save(root, QDate(2025, 1, 1).addDays(page * 9), rtf + "}"));
     }
-    EXPECT_TRUE(pagestore::save(root, daykeys::dayKey(QDate(2025, 1, 1)), "{\\rtf1\\ansi The first page again.\\par}"));
+    EXPECT_TRUE(pagestore::save(root, QDate(2025, 1, 1), "{\\rtf1\\ansi The first page again.\\par}"));
     for (int note = 0; note < 10; ++note) {
         const QString text = QStringLiteral("Note %1.").arg(note);
-        EXPECT_TRUE(notestore::save(root, daykeys::noteKey(QDate(2025, note + 1, note + 3)), text));
+        EXPECT_TRUE(notestore::save(root, daykeys::monthDay(QDate(2025, note + 1, note + 3)), text));
     }
-    EXPECT_TRUE(notestore::save(root, daykeys::noteKey(QDate(2025, 1, 3)), QStringLiteral("The first note again.")));
+    EXPECT_TRUE(notestore::save(root, daykeys::monthDay(QDate(2025, 1, 3)), QStringLiteral("The first note again.")));
     QDir(root.path()).mkpath(QStringLiteral(".drafts"));
     EXPECT_TRUE(writeFileAtomically(root.path() + QStringLiteral("/.drafts/page@2025-01-10.dat"),
                                     *pagestore::encodePage("{\\rtf1\\ansi A draft.\\par}")));

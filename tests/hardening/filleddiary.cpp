@@ -12,8 +12,8 @@ void FilledDiary::SetUp()
     storePage("2026-11-20", "November page");
     storePage("2026-12-01", "First of December");
     storePage("2026-12-04", "Today we went skating");
-    ASSERT_TRUE(notestore::save(harness.data.root(), QStringLiteral("Dec-4"), u"Anna's birthday"));
-    ASSERT_TRUE(notestore::save(harness.data.root(), QStringLiteral("Nov-20"), u"Caf\u00e9 \u20ac day"));
+    ASSERT_TRUE(notestore::save(harness.data.root(), daykeys::MonthDay{12, 4}, u"Anna's birthday"));
+    ASSERT_TRUE(notestore::save(harness.data.root(), daykeys::MonthDay{11, 20}, u"Caf\u00e9 \u20ac day"));
 }
 
 void FilledDiary::start()
@@ -29,7 +29,7 @@ QByteArray FilledDiary::page(const QString &text)
 
 void FilledDiary::storePage(const char *day, const char *text)
 {
-    ASSERT_TRUE(pagestore::save(harness.data.root(), QString::fromLatin1(day), page(QString::fromLatin1(text))));
+    ASSERT_TRUE(pagestore::save(harness.data.root(), QDate::fromString(QString::fromLatin1(day), Qt::ISODate), page(QString::fromLatin1(text))));
 }
 
 void FilledDiary::type(const QString &text)

@@ -94,7 +94,7 @@ protected:
         // Written as another program would, with the umask's mode.
         harness.data.writeFile(QStringLiteral("pages/2026-12-03.dat"), *pagestore::encodePage(page(QStringLiteral("Older page"))));
         const QByteArray png = QByteArray::fromBase64("iVBORw0KGgoAAAANSUhEUgAAAAIAAAABCAIAAAB7QOjdAAAADUlEQVR4nGP4zwAE/wEHAAH/4iOeWQAAAABJRU5ErkJggg==");
-        ASSERT_TRUE(pagestore::save(harness.data.root(), QStringLiteral("2026-11-21"),
+        ASSERT_TRUE(pagestore::save(harness.data.root(), QDate(2026, 11, 21),
                                     "{\\rtf1 Ice{\\pict\\pngblip\\picw2\\pich1 " + png.toHex() + "}\\par}"));
     }
     void TearDown() override { ::umask(m_umask); }

@@ -45,10 +45,10 @@ QString makeDiary(const QString &path)
     QDir(path).mkpath(QStringLiteral("dates"));
     for (int day = 0; day < 1500; ++day) {
         const QByteArray rtf = "{\\rtf1 " + QByteArray::number(day).repeated(day % 50 + 1) + "\\par}";
-        EXPECT_TRUE(pagestore::save(root, QDate(2020, 1, 1).addDays(day).toString(Qt::ISODate), rtf));
+        EXPECT_TRUE(pagestore::save(root, QDate(2020, 1, 1).addDays(day), rtf));
     }
-    EXPECT_TRUE(pagestore::save(root, QStringLiteral("2020-01-01"), "{\\rtf1 The first page again.\\par}"));
-    EXPECT_TRUE(notestore::save(root, QStringLiteral("Dec-4"), u"Anna's birthday"));
+    EXPECT_TRUE(pagestore::save(root, QDate(2020, 1, 1), "{\\rtf1 The first page again.\\par}"));
+    EXPECT_TRUE(notestore::save(root, daykeys::MonthDay{12, 4}, u"Anna's birthday"));
     EXPECT_TRUE(passwordfile::write(root.passwordFile(), u"secret words"));
     const QString zip = path + QStringLiteral("/../backup.zip");
     EXPECT_TRUE(backup::write(root, zip, true));

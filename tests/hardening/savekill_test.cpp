@@ -19,8 +19,8 @@
 
 namespace {
 
-const QString kDay = QStringLiteral("2024-03-05");
-const QString kNoteKey = QStringLiteral("Mar-5");
+const QDate kDay(2024, 3, 5);
+const daykeys::MonthDay kNoteDay{3, 5};
 
 // Two versions of every file, of different sizes, so a mix of both shows.
 struct Version
@@ -38,7 +38,7 @@ Version version(char mark, int size)
 
 bool saveAll(const TestDataRoot &data, const Version &v)
 {
-    return pagestore::save(data.root(), kDay, v.page) && notestore::save(data.root(), kNoteKey, v.note)
+    return pagestore::save(data.root(), kDay, v.page) && notestore::save(data.root(), kNoteDay, v.note)
         && passwordfile::write(data.root().passwordFile(), v.password);
 }
 

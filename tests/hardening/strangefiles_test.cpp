@@ -107,7 +107,7 @@ TEST_F(FilledDiary, APageWithMoreTextThanAPageHoldsIsNeitherOpenedNorStored)
 
 TEST_F(FilledDiary, APageCutOffInsideAPictureOpensWithWhatIsLeft)
 {
-    ASSERT_TRUE(pagestore::save(harness.data.root(), QStringLiteral("2026-12-02"), pictureRtf()));
+    ASSERT_TRUE(pagestore::save(harness.data.root(), QDate(2026, 12, 2), pictureRtf()));
     const QString path = harness.data.root().pagePath(QStringLiteral("2026-12-02"));
     QFile stored(path);
     ASSERT_TRUE(stored.resize(stored.size() * 3 / 5));

@@ -78,9 +78,9 @@ TEST(DiaryImport, ADaysEntriesGoInTimeOrderHeadedByTheirTimes)
 TEST(DiaryImport, ADayWithAPageIsAppendedBelowALineOrSkipped)
 {
     TestDataRoot data;
-    const QString key = QStringLiteral("2024-03-05");
+    const QDate day(2024, 3, 5);
     const QByteArray old = "{\\rtf1\\ansi {\\b old} words\\par}";
-    ASSERT_TRUE(pagestore::save(data.root(), key, old));
+    ASSERT_TRUE(pagestore::save(data.root(), day, old));
     QDir(data.path()).mkpath(QStringLiteral("pages/2024-03-06.dat"));
     const std::vector<Entry> entries{entry(QDate(2024, 3, 5), QStringLiteral("new words")),
                                      entry(QDate(2024, 3, 6), QStringLiteral("unreadable page")),
@@ -88,20 +88,20 @@ TEST(DiaryImport, ADayWithAPageIsAppendedBelowALineOrSkipped)
 
     const auto skipped = importEntries(data.root(), {entries[0]}, Existing::Skip);
     EXPECT_EQ(skipped.at(0).kind, DayReport::Kind::Skipped);
-    EXPECT_EQ(pagestore::load(data.root(), key)->trimmed(), old);
-    EXPECT_TRUE(history::versions(data.root(), data.root().pagePath(key)).isEmpty());
+    EXPECT_EQ(pagestore::load(data.root(), day)->trimmed(), old);
+    EXPECT_TRUE(history::versions(data.root(), data.root().pagePath(day)).isEmpty());
 
     const auto appended = importEntries(data.root(), entries, Existing::Append);
     ASSERT_EQ(appended.size(), 3U);
     EXPECT_EQ(appended[0].kind, DayReport::Kind::Appended) << appended[0].error.toStdString();
-    const auto page = storedpage::read(data.root(), key);
+    const auto page = storedpage::read(data.root(), daykeys::dayKey(day));
     EXPECT_EQ(storedpage::text(*page), QStringLiteral("old words\n") + kLine + QStringLiteral("\nnew words"))
         << "a line drawn across the page, never characters that wrap";
     EXPECT_TRUE(storedpage::formatOf(*page, QStringLiteral("old")).fontWeight() >= QFont::Bold);
     EXPECT_FALSE(storedpage::formatOf(*page, QStringLiteral("new")).fontWeight() >= QFont::Bold);
-    const auto versions = history::versions(data.root(), data.root().pagePath(key));
+    const auto versions = history::versions(data.root(), data.root().pagePath(day));
     ASSERT_EQ(versions.size(), 1);
-    EXPECT_EQ(pagestore::loadFile(data.root(), versions[0].path, data.root().pagePath(key))->trimmed(), old);
+    EXPECT_EQ(pagestore::loadFile(data.root(), versions[0].path, data.root().pagePath(day))->trimmed(), old);
 
     EXPECT_EQ(appended[1].kind, DayReport::Kind::Failed);
     EXPECT_FALSE(appended[1].error.isEmpty());
@@ -117,7 +117,7 @@ TEST(DiaryImport, ADayOfMoreTextThanADayTakesFailsBeforeItsPageIsBuilt)
     const auto reports = importEntries(data.root(), entries, Existing::Skip);
     ASSERT_EQ(reports.size(), 2U);
     EXPECT_EQ(reports[0].error, QStringLiteral("its entries come to more than 4 MiB of text, more than a day takes"));
-    EXPECT_FALSE(pagestore::exists(data.root(), QStringLiteral("2024-03-05")));
+    EXPECT_FALSE(pagestore::exists(data.root(), QDate(2024, 3, 5)));
     EXPECT_EQ(reports[1].kind, DayReport::Kind::Created);
 }
 
@@ -128,7 +128,7 @@ TEST(DiaryImport, AStoppedImportRunAgainStoresEveryDayOnce)
     std::vector<Entry> entries;
     for (int day = 1; day <= 4; ++day) {
         entries.push_back(entry(QDate(2024, 3, day), QStringLiteral("entry %1").arg(day)));
-        ASSERT_TRUE(pagestore::save(data.root(), daykeys::dayKey(QDate(2024, 3, day)), old));
+        ASSERT_TRUE(pagestore::save(data.root(), QDate(2024, 3, day), old));
     }
     const auto journals = [&] { return QDir(data.path()).entryList({QStringLiteral(".import-*")}, QDir::Hidden | QDir::Files); };
     const auto stopAt = [](int last) { return [last](int done, int) { return done < last; }; };
@@ -136,7 +136,7 @@ TEST(DiaryImport, AStoppedImportRunAgainStoresEveryDayOnce)
     EXPECT_EQ(importEntries(data.root(), entries, Existing::Append, stopAt(3)).size(), 3U);
     EXPECT_EQ(journals().size(), 1);
     // As if stopped after the record was written but before the third page was.
-    ASSERT_TRUE(pagestore::save(data.root(), QStringLiteral("2024-03-03"), old));
+    ASSERT_TRUE(pagestore::save(data.root(), QDate(2024, 3, 3), old));
 
     const auto rest = importEntries(data.root(), entries, Existing::Append);
     ASSERT_EQ(rest.size(), 2U);

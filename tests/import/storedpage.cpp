@@ -16,7 +16,7 @@ namespace storedpage {
 std::unique_ptr<QTextDocument> read(const DataRoot &root, const QString &dayKey)
 {
     auto page = std::make_unique<QTextDocument>();
-    if (const auto rtf = pagestore::load(root, dayKey)) {
+    if (const auto rtf = pagestore::load(root, *daykeys::dateFromDayKey(dayKey))) {
         EXPECT_TRUE(richtext::readRtf(*rtf, *page));
     }
     return page;

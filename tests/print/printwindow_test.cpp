@@ -53,7 +53,7 @@ class PrintWindowTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(pagestore::save(harness.data.root(), QStringLiteral("2026-12-04"), page("Today we went skating")));
+        ASSERT_TRUE(pagestore::save(harness.data.root(), QDate(2026, 12, 4), page("Today we went skating")));
         harness.withoutPassword();
     }
 
@@ -82,7 +82,7 @@ protected:
     QString stored(const char *day) const
     {
         RichTextEdit reader;
-        reader.setTextRtf(pagestore::load(harness.data.root(), QString::fromLatin1(day)).value_or(QByteArray()));
+        reader.setTextRtf(pagestore::load(harness.data.root(), QDate::fromString(QString::fromLatin1(day), Qt::ISODate)).value_or(QByteArray()));
         return reader.text();
     }
 

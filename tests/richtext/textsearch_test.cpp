@@ -108,7 +108,7 @@ TEST(TextSearchCache, FindsAChangedPageOnceForgottenOrReplaced)
     const QString name = QStringLiteral("2024-03-05.dat");
     const QStringList names{name};
     const Options text{true, true};
-    ASSERT_TRUE(pagestore::save(root, QStringLiteral("2024-03-05"), "{\\rtf1 old harbour}"));
+    ASSERT_TRUE(pagestore::save(root, QDate(2024, 3, 5), "{\\rtf1 old harbour}"));
     textsearch::TextCache cache;
     const auto find = [&](const char *term) { return textsearch::search(root, names, QString::fromLatin1(term), text, &cache); };
     ASSERT_EQ(find("harbour"), names);
@@ -127,13 +127,13 @@ TEST(TextSearchCache, FindsAChangedPageOnceForgottenOrReplaced)
     EXPECT_EQ(find("harbour"), names);
 
     // A save replaces the file: its new stamp alone brings the new text.
-    ASSERT_TRUE(pagestore::save(root, QStringLiteral("2024-03-05"), "{\\rtf1 new lighthouse}"));
+    ASSERT_TRUE(pagestore::save(root, QDate(2024, 3, 5), "{\\rtf1 new lighthouse}"));
     EXPECT_EQ(find("lighthouse"), names);
     EXPECT_TRUE(find("harbour").isEmpty());
-    ASSERT_TRUE(pagestore::save(root, QStringLiteral("2024-03-05"), "{\\rtf1 the harbour again}"));
+    ASSERT_TRUE(pagestore::save(root, QDate(2024, 3, 5), "{\\rtf1 the harbour again}"));
     cache.forget(name);
     EXPECT_EQ(find("harbour"), names);
     EXPECT_TRUE(find("lighthouse").isEmpty());
-    ASSERT_TRUE(pagestore::remove(root, QStringLiteral("2024-03-05")));
+    ASSERT_TRUE(pagestore::remove(root, QDate(2024, 3, 5)));
     EXPECT_TRUE(find("harbour").isEmpty());
 }

@@ -41,7 +41,7 @@ TEST_F(DiarySessionTest, TodaysPageOpensAtSignInAndChosenDaysFollow)
 TEST_F(DiarySessionTest, EveryMoveReadsAndTellsOnce)
 {
     for (const char *note : {"Nov-20", "Dec-1", "Dec-4"})
-        ASSERT_TRUE(notestore::save(data.root(), QString::fromLatin1(note), u"A note"));
+        ASSERT_TRUE(notestore::save(data.root(), *daykeys::monthDayFromNoteKey(QString::fromLatin1(note)), u"A note"));
     struct Move
     {
         const char *name;
@@ -130,7 +130,7 @@ protected:
 
 TEST_F(DiarySessionSignIn, AWrongPasswordEndsBeforeAnythingIsRead)
 {
-    ASSERT_TRUE(notestore::save(data.root(), QStringLiteral("Dec-4"), u"private"));
+    ASSERT_TRUE(notestore::save(data.root(), daykeys::MonthDay{12, 4}, u"private"));
     dialogs.answerInput(QStringLiteral("guess"));
     dialogs.answerMessage(Button::Ok);
     EXPECT_FALSE(session.signIn(program));

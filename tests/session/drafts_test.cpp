@@ -29,7 +29,7 @@ namespace {
 using Button = Dialogs::Button;
 using namespace diarytexts;
 
-const QString kToday = QStringLiteral("2026-12-04");
+const QDate kToday(2026, 12, 4);
 
 // Each start is a new session on the same folder; the one before it ends as a
 // killed program would, without closing anything.
@@ -157,7 +157,7 @@ TEST_F(DraftsTest, AnUnsavedNoteComesBackAndOneLeftUnsavedGoesToTheHistory)
     session->notes().saveNote();
     session->drafts().flush();
     EXPECT_TRUE(draftNames().isEmpty());
-    EXPECT_EQ(notestore::load(data.root(), QStringLiteral("Dec-5")), QByteArray("Saved"));
+    EXPECT_EQ(notestore::load(data.root(), daykeys::MonthDay{12, 5}), QByteArray("Saved"));
 }
 
 // A page brought back opens its own day, and the note of another day cannot follow it.

@@ -33,7 +33,7 @@ protected:
         storePage("2026-11-20", "November page");
         storePage("2026-12-01", "First of December");
         storePage("2026-12-04", "Today we went skating");
-        ASSERT_TRUE(notestore::save(data.root(), QStringLiteral("Dec-25"), u"Christmas"));
+        ASSERT_TRUE(notestore::save(data.root(), daykeys::MonthDay{12, 25}, u"Christmas"));
         ASSERT_TRUE(passwordfile::write(data.root().passwordFile(), u"none"));
         dialogs.answerMessage(Button::Ok);
         session.setDataRoot(data.path());
@@ -42,13 +42,13 @@ protected:
 
     void storePage(const char *day, const char *text)
     {
-        ASSERT_TRUE(pagestore::save(data.root(), QString::fromLatin1(day), diarytexts::page(text)));
+        ASSERT_TRUE(pagestore::save(data.root(), QDate::fromString(QString::fromLatin1(day), Qt::ISODate), diarytexts::page(text)));
     }
-    bool pageExists(const char *day) const { return pagestore::exists(data.root(), QString::fromLatin1(day)); }
+    bool pageExists(const char *day) const { return pagestore::exists(data.root(), QDate::fromString(QString::fromLatin1(day), Qt::ISODate)); }
     QString storedText(const char *day) const
     {
         QTextDocument document;
-        EXPECT_TRUE(richtext::readRtf(*pagestore::load(data.root(), QString::fromLatin1(day)), document));
+        EXPECT_TRUE(richtext::readRtf(*pagestore::load(data.root(), QDate::fromString(QString::fromLatin1(day), Qt::ISODate)), document));
         return richtext::plainText(document);
     }
     void type(const QString &text)

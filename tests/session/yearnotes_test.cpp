@@ -8,7 +8,7 @@ using YearNotesTest = SignedInSession;
 TEST_F(YearNotesTest, NoteDaysAreMarkedFromTheStartAndWhenTheMonthChanges)
 {
     TestDataRoot other;
-    ASSERT_TRUE(notestore::save(other.root(), QStringLiteral("Dec-25"), u"Christmas"));
+    ASSERT_TRUE(notestore::save(other.root(), daykeys::MonthDay{12, 25}, u"Christmas"));
     ASSERT_TRUE(passwordfile::write(other.root().passwordFile(), u"none"));
     DiarySession fresh(dialogs, clock);
     QSignalSpy marked(&fresh.notes(), &YearNotes::noteDayMarked);
@@ -18,7 +18,7 @@ TEST_F(YearNotesTest, NoteDaysAreMarkedFromTheStartAndWhenTheMonthChanges)
     ASSERT_EQ(marked.size(), 1);
     EXPECT_EQ(marked[0][0].toDate(), QDate(2026, 12, 25));
 
-    ASSERT_TRUE(notestore::save(other.root(), QStringLiteral("Feb-29"), u"Leap day"));
+    ASSERT_TRUE(notestore::save(other.root(), daykeys::MonthDay{2, 29}, u"Leap day"));
     fresh.notes().rereadNotes();
     fresh.chooseDay(QDate(2027, 2, 10));
     EXPECT_EQ(marked.size(), 1) << "2027 has no 29 February";
@@ -45,10 +45,10 @@ TEST_F(YearNotesTest, YearlyNotesAreSavedDeletedAndComeBackEveryYear)
     dialogs.answerMessage(Button::Cancel);
     session.notes().deleteNote();
     EXPECT_EQ(dialogs.shown().last().defaultButton, Button::Cancel);
-    EXPECT_TRUE(notestore::exists(data.root(), QStringLiteral("Dec-4")));
+    EXPECT_TRUE(notestore::exists(data.root(), daykeys::MonthDay{12, 4}));
     dialogs.answerMessage(Button::Ok);
     session.notes().deleteNote();
-    EXPECT_FALSE(notestore::exists(data.root(), QStringLiteral("Dec-4")));
+    EXPECT_FALSE(notestore::exists(data.root(), daykeys::MonthDay{12, 4}));
     EXPECT_TRUE(noteText().isEmpty());
     ASSERT_EQ(marked.size(), 1);
     EXPECT_EQ(marked[0], (QList<QVariant>{QDate(2027, 12, 4), false}));

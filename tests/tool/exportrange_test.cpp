@@ -53,8 +53,8 @@ QString pdfText(const QString &pdf)
 
 void storeDays(const DataRoot &root)
 {
-    for (const QString &day : {QStringLiteral("2024-03-04"), QStringLiteral("2024-03-05"), QStringLiteral("2024-03-06")})
-        ASSERT_TRUE(pagestore::save(root, day, "{\\rtf1 Page of " + day.toLatin1() + "\\par}"));
+    for (const QDate day : {QDate(2024, 3, 4), QDate(2024, 3, 5), QDate(2024, 3, 6)})
+        ASSERT_TRUE(pagestore::save(root, day, "{\\rtf1 Page of " + daykeys::dayKey(day).toLatin1() + "\\par}"));
 }
 
 const QString kExport = QStringLiteral("export");
@@ -106,7 +106,7 @@ TEST(ExportRange, MoreThanThreeHundredPagesReportProgressAtEveryTenth)
     TestDataRoot data;
     const QDate first(2000, 1, 1);
     for (int day = 0; day < 301; ++day)
-        ASSERT_TRUE(pagestore::save(data.root(), first.addDays(day).toString(Qt::ISODate), "{\\rtf1 a day}"));
+        ASSERT_TRUE(pagestore::save(data.root(), first.addDays(day), "{\\rtf1 a day}"));
     QTemporaryDir out;
     const QStringList md{kExport, kRoot, data.path(), kFormat, kMd, kOut, out.path()};
 
@@ -117,7 +117,7 @@ TEST(ExportRange, MoreThanThreeHundredPagesReportProgressAtEveryTenth)
         expected.append(QStringLiteral("Exported %1 of 301 pages").arg(done));
     EXPECT_EQ(many.said(), expected);
 
-    ASSERT_TRUE(pagestore::remove(data.root(), first.toString(Qt::ISODate)));
+    ASSERT_TRUE(pagestore::remove(data.root(), first));
     const ToolRun fewer = tool(md);
     EXPECT_EQ(fewer.code, 0);
     EXPECT_TRUE(fewer.said().isEmpty()) << fewer.err.toStdString();

@@ -110,28 +110,28 @@ TEST(ImportDiary, PrintsEachDayAndNeverDoublesADayOnASecondRun)
 {
     TestDataRoot data;
     const QByteArray mine = "{\\rtf1 mine\\par}";
-    ASSERT_TRUE(pagestore::save(data.root(), QStringLiteral("2024-03-19"), mine));
+    ASSERT_TRUE(pagestore::save(data.root(), QDate(2024, 3, 19), mine));
 
     const ToolRun first = tool(importDiary(data, "markdown", "markdown"));
     EXPECT_EQ(first.code, 0) << first.err.toStdString();
     EXPECT_EQ(first.out, QStringLiteral("2024-03-05 new page, 2 entries\n"
                                         "2024-03-19 skipped: it has a page\n"
                                         "2 days: 1 new, 0 added below a page, 1 skipped, 0 failed\n"));
-    const auto imported = pagestore::load(data.root(), QStringLiteral("2024-03-05"));
+    const auto imported = pagestore::load(data.root(), QDate(2024, 3, 5));
 
     const ToolRun again = tool(importDiary(data, "markdown", "markdown"));
     EXPECT_EQ(again.code, 0);
     EXPECT_EQ(again.out, QStringLiteral("2024-03-05 skipped: it has a page\n"
                                         "2024-03-19 skipped: it has a page\n"
                                         "2 days: 0 new, 0 added below a page, 2 skipped, 0 failed\n"));
-    EXPECT_EQ(pagestore::load(data.root(), QStringLiteral("2024-03-05")), imported);
+    EXPECT_EQ(pagestore::load(data.root(), QDate(2024, 3, 5)), imported);
 
     const ToolRun appended = tool(importDiary(data, "markdown", "markdown", {QStringLiteral("--existing"), QStringLiteral("append")}));
     EXPECT_EQ(appended.code, 0);
     EXPECT_EQ(appended.out, QStringLiteral("2024-03-05 added below the page\n"
                                            "2024-03-19 added below the page\n"
                                            "2 days: 0 new, 2 added below a page, 0 skipped, 0 failed\n"));
-    const QByteArray below = pagestore::load(data.root(), QStringLiteral("2024-03-19")).value_or(QByteArray());
+    const QByteArray below = pagestore::load(data.root(), QDate(2024, 3, 19)).value_or(QByteArray());
     EXPECT_LT(below.indexOf("mine"), below.indexOf("winter"));
 
     QFile::remove(data.root().pagePath(QStringLiteral("2024-03-05")));
@@ -176,7 +176,7 @@ TEST(ImportDiary, AnEncryptedDiaryTakesTheEntriesWithItsPassword)
     EXPECT_FALSE(imported.err.contains(QStringLiteral("QFont"))) << "Qt's readers have nothing to warn about";
     EXPECT_TRUE(imported.out.startsWith(QStringLiteral("2024-02-29 new page, 1 entry\n"))) << imported.out.toStdString();
     EXPECT_TRUE(imported.out.endsWith(QStringLiteral("6 days: 6 new, 0 added below a page, 0 skipped, 0 failed\n")));
-    EXPECT_FALSE(pagestore::load(data.root(), QStringLiteral("2024-03-05")).value_or(QByteArray()).contains("harbour"))
+    EXPECT_FALSE(pagestore::load(data.root(), QDate(2024, 3, 5)).value_or(QByteArray()).contains("harbour"))
         << "the page is sealed, not only scrambled";
     const QStringList search{QStringLiteral("search"), QStringLiteral("--root"), data.path(), QStringLiteral("harbour")};
     EXPECT_EQ(tool(search, "correct horse").out, QStringLiteral("2024-03-05.dat\n"));

@@ -53,9 +53,9 @@ ToolRun tool(const QStringList &arguments, const QProcessEnvironment &environmen
 TEST(Tool, SearchPrintsMatchingPagesInOrder)
 {
     TestDataRoot data;
-    ASSERT_TRUE(pagestore::save(data.root(), QStringLiteral("2024-03-05"), "{\\rtf1 lighthouse}"));
-    ASSERT_TRUE(pagestore::save(data.root(), QStringLiteral("2023-07-01"), "{\\rtf1 the lighthouse again}"));
-    ASSERT_TRUE(pagestore::save(data.root(), QStringLiteral("2023-07-02"), "{\\rtf1 nothing}"));
+    ASSERT_TRUE(pagestore::save(data.root(), QDate(2024, 3, 5), "{\\rtf1 lighthouse}"));
+    ASSERT_TRUE(pagestore::save(data.root(), QDate(2023, 7, 1), "{\\rtf1 the lighthouse again}"));
+    ASSERT_TRUE(pagestore::save(data.root(), QDate(2023, 7, 2), "{\\rtf1 nothing}"));
     const ToolRun found = tool({QStringLiteral("search"), QStringLiteral("--root"), data.path(), QStringLiteral("lighthouse")});
     EXPECT_EQ(found.code, 0);
     EXPECT_EQ(found.out, QStringLiteral("2023-07-01.dat\n2024-03-05.dat\n"));
@@ -69,8 +69,8 @@ TEST(Tool, ExportWritesPagesAndNotes)
 {
     TestDataRoot data;
     QTemporaryDir out;
-    ASSERT_TRUE(pagestore::save(data.root(), QStringLiteral("2024-03-05"), "{\\rtf1 page}"));
-    ASSERT_TRUE(notestore::save(data.root(), QStringLiteral("Mar-5"), QString::fromUtf8("Tante Käthe\nwird 80")));
+    ASSERT_TRUE(pagestore::save(data.root(), QDate(2024, 3, 5), "{\\rtf1 page}"));
+    ASSERT_TRUE(notestore::save(data.root(), daykeys::MonthDay{3, 5}, QString::fromUtf8("Tante Käthe\nwird 80")));
     data.writeFile(QStringLiteral("pages/readme.txt"), "not a page");
     const ToolRun run = tool({QStringLiteral("export"), QStringLiteral("--root"), data.path(), QStringLiteral("--out"), out.path()});
     ASSERT_EQ(run.code, 0) << run.err.toStdString();
@@ -88,7 +88,7 @@ TEST(Tool, StderrHoldsOnlyTheToolsOwnLinesWithoutARuntimeFolder)
 {
     TestDataRoot data;
     QTemporaryDir out;
-    ASSERT_TRUE(pagestore::save(data.root(), QStringLiteral("2024-03-05"), "{\\rtf1 page}"));
+    ASSERT_TRUE(pagestore::save(data.root(), QDate(2024, 3, 5), "{\\rtf1 page}"));
     QProcessEnvironment bare = QProcessEnvironment::systemEnvironment();
     bare.remove(QStringLiteral("XDG_RUNTIME_DIR"));
     const QStringList exportPdf{QStringLiteral("export"), QStringLiteral("--root"), data.path(), QStringLiteral("--format"), QStringLiteral("pdf")};
@@ -103,7 +103,7 @@ TEST(Tool, ExportWritesPlainTextOrHtmlWithPictures)
     TestDataRoot data;
     QTemporaryDir out;
     const QByteArray png = QByteArray::fromBase64("iVBORw0KGgoAAAANSUhEUgAAAAIAAAABCAIAAAB7QOjdAAAADUlEQVR4nGP4zwAE/wEHAAH/4iOeWQAAAABJRU5ErkJggg==");
-    ASSERT_TRUE(pagestore::save(data.root(), QStringLiteral("2024-03-05"),
+    ASSERT_TRUE(pagestore::save(data.root(), QDate(2024, 3, 5),
                                 "{\\rtf1 Caf\\'e9 {\\b bold}\\par second{\\pict\\pngblip " + png.toHex() + "}\\par}"));
     const QStringList base{QStringLiteral("export"), QStringLiteral("--root"), data.path(), QStringLiteral("--out"), out.path()};
 
@@ -132,12 +132,12 @@ TEST(Tool, ImportStoresARichTextFileAndRefusesWhatItShould)
     const QStringList base{QStringLiteral("import"), QStringLiteral("--root"), data.path(), QStringLiteral("--day"), QStringLiteral("2024-03-05")};
 
     EXPECT_EQ(tool(base + QStringList{in, QStringLiteral("--raw")}).code, 0);
-    EXPECT_EQ(pagestore::load(data.root(), QStringLiteral("2024-03-05")), QByteArray("{\\rtf1 imported}\r\n"));
+    EXPECT_EQ(pagestore::load(data.root(), QDate(2024, 3, 5)), QByteArray("{\\rtf1 imported}\r\n"));
     const ToolRun again = tool(base + QStringList{in});
     EXPECT_EQ(again.code, 1);
     EXPECT_EQ(again.err.count(QLatin1Char('\n')), 1);
     EXPECT_EQ(tool(base + QStringList{in, QStringLiteral("--replace")}).code, 0);
-    const QByteArray saved = pagestore::load(data.root(), QStringLiteral("2024-03-05")).value_or(QByteArray());
+    const QByteArray saved = pagestore::load(data.root(), QDate(2024, 3, 5)).value_or(QByteArray());
     EXPECT_TRUE(saved.startsWith("{\\rtf1\\ansi\\ansicpg1252\\deff0\\deflang1033{\\fonttbl{\\f0\\fnil\\fcharset0 Arial;}}"));
     EXPECT_TRUE(saved.contains("\\pard imported\\par\r\n}"));
 
@@ -150,11 +150,11 @@ TEST(Tool, ImportStoresARichTextFileAndRefusesWhatItShould)
     ASSERT_TRUE(huge.open(QIODevice::WriteOnly) && huge.write("{\\rtf1 ") > 0 && huge.resize(pagestore::kLargestPageFile + 1));
     const ToolRun tooLarge = tool(base + QStringList{huge.fileName(), QStringLiteral("--replace")});
     EXPECT_EQ(tooLarge.err, QStringLiteral("quillnest-tool: %1 is larger than a page can be (40 MiB)\n").arg(huge.fileName()));
-    EXPECT_EQ(pagestore::load(data.root(), QStringLiteral("2024-03-05")), saved);
+    EXPECT_EQ(pagestore::load(data.root(), QDate(2024, 3, 5)), saved);
     EXPECT_EQ(tool(base + QStringList{high, QStringLiteral("--replace")}).code, 0);
-    EXPECT_TRUE(pagestore::load(data.root(), QStringLiteral("2024-03-05"))->contains("\\'ff"));
+    EXPECT_TRUE(pagestore::load(data.root(), QDate(2024, 3, 5))->contains("\\'ff"));
 
-    const QByteArray imported = *pagestore::load(data.root(), QStringLiteral("2024-03-05"));
+    const QByteArray imported = *pagestore::load(data.root(), QDate(2024, 3, 5));
     // A second tool waits a few seconds for the first, then names it.
     DiaryLock first(data.root());
     ASSERT_EQ(first.acquire(QStringLiteral("quillnest-tool history")), DiaryLock::State::Held);
@@ -165,18 +165,18 @@ TEST(Tool, ImportStoresARichTextFileAndRefusesWhatItShould)
     EXPECT_EQ(refused.code, 1);
     EXPECT_TRUE(refused.err.contains(QStringLiteral("in use by quillnest-tool history (process %1)").arg(QCoreApplication::applicationPid())))
         << refused.err.toStdString();
-    EXPECT_EQ(pagestore::load(data.root(), QStringLiteral("2024-03-05")), imported);
+    EXPECT_EQ(pagestore::load(data.root(), QDate(2024, 3, 5)), imported);
 }
 
 TEST(Tool, HistoryListsAPagesVersionsAndRestoresOne)
 {
     TestDataRoot data;
     const QString day = QStringLiteral("2024-03-05");
-    ASSERT_TRUE(pagestore::save(data.root(), day, "{\\rtf1 Morning\\par walk}"));
+    ASSERT_TRUE(pagestore::save(data.root(), QDate(2024, 3, 5), "{\\rtf1 Morning\\par walk}"));
     const QByteArray morning = data.readFile(QStringLiteral("pages/2024-03-05.dat"));
-    ASSERT_TRUE(pagestore::save(data.root(), day, "{\\rtf1 Evening}"));
-    ASSERT_TRUE(pagestore::save(data.root(), QStringLiteral("2024-03-06"), "{\\rtf1 " + QByteArray(200, 'w') + "}"));
-    ASSERT_TRUE(pagestore::save(data.root(), QStringLiteral("2024-03-06"), "{\\rtf1 short}"));
+    ASSERT_TRUE(pagestore::save(data.root(), QDate(2024, 3, 5), "{\\rtf1 Evening}"));
+    ASSERT_TRUE(pagestore::save(data.root(), QDate(2024, 3, 6), "{\\rtf1 " + QByteArray(200, 'w') + "}"));
+    ASSERT_TRUE(pagestore::save(data.root(), QDate(2024, 3, 6), "{\\rtf1 short}"));
     const QStringList base{QStringLiteral("history"), QStringLiteral("--root"), data.path(), QStringLiteral("--day"), day};
 
     const ToolRun listed = tool(base);
@@ -210,9 +210,9 @@ TEST(Tool, HistoryListsAPagesVersionsAndRestoresOne)
 TEST(Tool, BackupAndRestoreMakeTheSameDiaryInANewFolder)
 {
     TestDataRoot data;
-    ASSERT_TRUE(pagestore::save(data.root(), QStringLiteral("2024-03-05"), "{\\rtf1 Morning}"));
-    ASSERT_TRUE(pagestore::save(data.root(), QStringLiteral("2024-03-05"), "{\\rtf1 Evening}"));
-    ASSERT_TRUE(notestore::save(data.root(), QStringLiteral("Mar-5"), u"Birthday"));
+    ASSERT_TRUE(pagestore::save(data.root(), QDate(2024, 3, 5), "{\\rtf1 Morning}"));
+    ASSERT_TRUE(pagestore::save(data.root(), QDate(2024, 3, 5), "{\\rtf1 Evening}"));
+    ASSERT_TRUE(notestore::save(data.root(), daykeys::MonthDay{3, 5}, u"Birthday"));
     QTemporaryDir out;
     const QString zip = out.filePath(QStringLiteral("diary.zip"));
     const auto restoreInto = [&](const QString &folder) {
@@ -223,8 +223,8 @@ TEST(Tool, BackupAndRestoreMakeTheSameDiaryInANewFolder)
     ASSERT_EQ(saved.code, 0) << saved.err.toStdString();
     EXPECT_EQ(saved.out, QStringLiteral("Backup saved\n"));
     ASSERT_EQ(restoreInto(QStringLiteral("new")).code, 0);
-    EXPECT_EQ(pagestore::load(DataRoot(out.filePath(QStringLiteral("new"))), QStringLiteral("2024-03-05")), QByteArray("{\\rtf1 Evening}\r\n"));
-    EXPECT_EQ(notestore::load(DataRoot(out.filePath(QStringLiteral("new"))), QStringLiteral("Mar-5")), QByteArray("Birthday"));
+    EXPECT_EQ(pagestore::load(DataRoot(out.filePath(QStringLiteral("new"))), QDate(2024, 3, 5)), QByteArray("{\\rtf1 Evening}\r\n"));
+    EXPECT_EQ(notestore::load(DataRoot(out.filePath(QStringLiteral("new"))), daykeys::MonthDay{3, 5}), QByteArray("Birthday"));
     EXPECT_FALSE(QFileInfo::exists(out.filePath(QStringLiteral("new/history"))));
     const ToolRun again = restoreInto(QStringLiteral("new"));
     EXPECT_EQ(again.code, 1);
@@ -303,8 +303,8 @@ TEST(Tool, EncryptedDiaryIsSearchedExportedAndDecryptedWithItsPassword)
 {
     TestDataRoot data;
     const QString root = data.path();
-    ASSERT_TRUE(pagestore::save(data.root(), QStringLiteral("2024-03-05"), "{\\rtf1 the walrus sang}"));
-    ASSERT_TRUE(notestore::save(data.root(), QStringLiteral("Mar-5"), u"Walrus day"));
+    ASSERT_TRUE(pagestore::save(data.root(), QDate(2024, 3, 5), "{\\rtf1 the walrus sang}"));
+    ASSERT_TRUE(notestore::save(data.root(), daykeys::MonthDay{3, 5}, u"Walrus day"));
     data.writeFile(QStringLiteral("pw.dat"), passwordfile::fileBytes(u"oldpass"));
     const QByteArray plainPage = fileBytes(data.root().pagePath(QStringLiteral("2024-03-05")));
 
@@ -344,7 +344,7 @@ TEST(Tool, EncryptedDiaryIsSearchedExportedAndDecryptedWithItsPassword)
 TEST(Tool, EncryptRefusesWeakPasswordsAndTheKeySlotSurvivesADamagedCopy)
 {
     TestDataRoot data;
-    ASSERT_TRUE(pagestore::save(data.root(), QStringLiteral("2024-03-05"), "{\\rtf1 the walrus sang}"));
+    ASSERT_TRUE(pagestore::save(data.root(), QDate(2024, 3, 5), "{\\rtf1 the walrus sang}"));
     data.writeFile(QStringLiteral("pw.dat"), passwordfile::fileBytes(u"walrus lighthouse 91"));
     const QString here = QFileInfo(data.path()).absolutePath();
     const QString relative = QFileInfo(data.path()).fileName();
@@ -391,9 +391,9 @@ TEST(Tool, EncryptRefusesWeakPasswordsAndTheKeySlotSurvivesADamagedCopy)
 TEST(Tool, SearchInTheTextIgnoringCaseFindsWhatThePageShows)
 {
     TestDataRoot data;
-    ASSERT_TRUE(pagestore::save(data.root(), QStringLiteral("2024-03-05"), "{\\rtf1 An\\b na\\b0  went to the harbour\\par caf\\'e9, then\\line home}"));
-    ASSERT_TRUE(pagestore::save(data.root(), QStringLiteral("2024-03-06"), "{\\rtf1{\\fonttbl{\\f0 Arial;}}\\f0 nothing here}"));
-    ASSERT_TRUE(pagestore::save(data.root(), QStringLiteral("2024-03-07"), "{\\rtf1 \\'c9T\\'c9 was hot}"));
+    ASSERT_TRUE(pagestore::save(data.root(), QDate(2024, 3, 5), "{\\rtf1 An\\b na\\b0  went to the harbour\\par caf\\'e9, then\\line home}"));
+    ASSERT_TRUE(pagestore::save(data.root(), QDate(2024, 3, 6), "{\\rtf1{\\fonttbl{\\f0 Arial;}}\\f0 nothing here}"));
+    ASSERT_TRUE(pagestore::save(data.root(), QDate(2024, 3, 7), "{\\rtf1 \\'c9T\\'c9 was hot}"));
     const auto found = [&](QStringList options, const QString &term) {
         return tool(QStringList{QStringLiteral("search"), QStringLiteral("--root"), data.path()} + options + QStringList{term}).out;
     };
@@ -424,7 +424,7 @@ TEST(Tool, FifosAndDevicesAreRefusedAtOnce)
         SCOPED_TRACE(nameOf(kind));
         TestDataRoot data;
         QTemporaryDir out;
-        ASSERT_TRUE(pagestore::save(data.root(), QStringLiteral("2024-03-05"), "{\\rtf1 page}"));
+        ASSERT_TRUE(pagestore::save(data.root(), QDate(2024, 3, 5), "{\\rtf1 page}"));
         makeSpecialFile(data.root().notePath(QStringLiteral("Mar-5")), kind);
         const QString argument = out.filePath(QStringLiteral("in.rtf"));
         makeSpecialFile(argument, kind);
@@ -453,7 +453,7 @@ TEST(Tool, FifosAndDevicesAreRefusedAtOnce)
             EXPECT_EQ(run.code, err.isEmpty() ? 0 : 1) << arguments.constFirst().toStdString();
             EXPECT_EQ(run.err.toStdString(), err.isEmpty() ? std::string() : QStringLiteral("quillnest-tool: %1\n").arg(err).toStdString());
         }
-        EXPECT_FALSE(pagestore::exists(data.root(), QStringLiteral("2024-03-06")));
+        EXPECT_FALSE(pagestore::exists(data.root(), QDate(2024, 3, 6)));
     }
 }
 
@@ -468,7 +468,7 @@ TEST(Tool, ANulInAPageDoesNotEndItsText)
     const QStringList import{QStringLiteral("import"), QStringLiteral("--root"), data.path(), data.path() + QStringLiteral("/in.rtf"), QStringLiteral("--day")};
     ASSERT_EQ(tool(import + QStringList{QStringLiteral("2024-03-05")}).code, 0);
     ASSERT_EQ(tool(import + QStringList{QStringLiteral("2024-03-06"), QStringLiteral("--raw")}).code, 0);
-    EXPECT_TRUE(pagestore::load(data.root(), QStringLiteral("2024-03-05"))->contains("helloworld"));
+    EXPECT_TRUE(pagestore::load(data.root(), QDate(2024, 3, 5))->contains("helloworld"));
     ASSERT_EQ(tool({QStringLiteral("export"), QStringLiteral("--root"), data.path(), QStringLiteral("--out"), out.path(), QStringLiteral("--format"),
                     QStringLiteral("txt")}).code, 0);
     for (const char *day : {"2024-03-05", "2024-03-06"}) {
@@ -558,10 +558,10 @@ TEST(Tool, VerifySearchExportAndRestoreNameWhatDoesNotOpen)
 {
     TestDataRoot data;
     const QString root = data.path();
-    ASSERT_TRUE(pagestore::save(data.root(), QStringLiteral("2024-03-05"), "{\\rtf1 the walrus sang}"));
-    ASSERT_TRUE(pagestore::save(data.root(), QStringLiteral("2024-03-06"), "{\\rtf1 a walrus slept}"));
-    ASSERT_TRUE(pagestore::save(data.root(), QStringLiteral("2024-03-06"), "{\\rtf1 the walrus slept}"));
-    ASSERT_TRUE(notestore::save(data.root(), QStringLiteral("Mar-5"), u"Walrus day"));
+    ASSERT_TRUE(pagestore::save(data.root(), QDate(2024, 3, 5), "{\\rtf1 the walrus sang}"));
+    ASSERT_TRUE(pagestore::save(data.root(), QDate(2024, 3, 6), "{\\rtf1 a walrus slept}"));
+    ASSERT_TRUE(pagestore::save(data.root(), QDate(2024, 3, 6), "{\\rtf1 the walrus slept}"));
+    ASSERT_TRUE(notestore::save(data.root(), daykeys::MonthDay{3, 5}, u"Walrus day"));
     ASSERT_TRUE(drafts::write(data.root(), drafts::Kind::Page, QStringLiteral("2024-03-07"), "{\\rtf1 walrus draft}"));
     data.writeFile(QStringLiteral("pages/2024-03-05.sync-conflict-20240305-101010-ABCDEFG.dat"), "copy");
     const QStringList verify{QStringLiteral("verify"), QStringLiteral("--root"), root};

@@ -34,10 +34,10 @@ protected:
     void SetUp() override
     {
         const DataRoot &root = data.root();
-        ASSERT_TRUE(pagestore::save(root, QStringLiteral("2026-12-04"), page("Zanzibar trip planned")));
-        ASSERT_TRUE(pagestore::save(root, QStringLiteral("2026-12-04"), page("Zanzibar trip booked")));
-        ASSERT_TRUE(pagestore::save(root, QStringLiteral("2026-12-05"), page("Quiet day")));
-        ASSERT_TRUE(notestore::save(root, QStringLiteral("Dec-4"), u"Quokka sighting"));
+        ASSERT_TRUE(pagestore::save(root, QDate(2026, 12, 4), page("Zanzibar trip planned")));
+        ASSERT_TRUE(pagestore::save(root, QDate(2026, 12, 4), page("Zanzibar trip booked")));
+        ASSERT_TRUE(pagestore::save(root, QDate(2026, 12, 5), page("Quiet day")));
+        ASSERT_TRUE(notestore::save(root, daykeys::MonthDay{12, 4}, u"Quokka sighting"));
         ASSERT_TRUE(drafts::write(root, drafts::Kind::Page, QStringLiteral("2026-12-06"), page("Zanzibar draft")));
         ASSERT_TRUE(drafts::write(root, drafts::Kind::Note, QStringLiteral("Dec-6"), "Quokka draft"));
         data.writeFile(QStringLiteral("dates/todo.txt"), "Zanzibar: pack the Quokka book\n");
@@ -95,9 +95,9 @@ TEST_F(ConversionTest, EncryptedDiaryHidesEveryWordReadsThroughItsKeyAndDecrypts
     EXPECT_TRUE(openVault(data.root().passwordFile(), kPassword)) << "the new pw.dat opens with the password";
 
     const DataRoot root(data.path(), vault);
-    EXPECT_EQ(pagestore::load(root, QStringLiteral("2026-12-04")), page("Zanzibar trip booked") + "\r\n");
-    EXPECT_EQ(pagestore::load(root, QStringLiteral("2026-12-05")), page("Quiet day") + "\r\n");
-    EXPECT_EQ(notestore::load(root, QStringLiteral("Dec-4")), "Quokka sighting");
+    EXPECT_EQ(pagestore::load(root, QDate(2026, 12, 4)), page("Zanzibar trip booked") + "\r\n");
+    EXPECT_EQ(pagestore::load(root, QDate(2026, 12, 5)), page("Quiet day") + "\r\n");
+    EXPECT_EQ(notestore::load(root, daykeys::MonthDay{12, 4}), "Quokka sighting");
     const QString day = root.pagePath(QStringLiteral("2026-12-04"));
     const auto versions = history::versions(root, day);
     ASSERT_EQ(versions.size(), 1);

@@ -92,7 +92,7 @@ protected:
     }
     bool opensAPage(const std::shared_ptr<Vault> &opened) const
     {
-        return opened && pagestore::load(DataRoot(dir.path(), opened), QStringLiteral("2026-11-30")) == kPages.at("2026-11-30") + "\r\n";
+        return opened && pagestore::load(DataRoot(dir.path(), opened), QDate(2026, 11, 30)) == kPages.at("2026-11-30") + "\r\n";
     }
 
     QTemporaryDir dir;
@@ -113,13 +113,13 @@ TEST_F(ReferenceDiary, EveryPageNoteAndVersionReadsBackExactly)
     EXPECT_EQ(QDir(root().pagesDir()).entryList(QDir::Files, QDir::Name),
               QStringList({"2026-11-30.dat", "2026-12-08.dat", "2027-01-01.dat"}));
     for (const auto &[day, rtf] : kPages)
-        EXPECT_EQ(pagestore::load(root(), day), rtf + "\r\n") << day.toStdString();
+        EXPECT_EQ(pagestore::load(root(), *daykeys::dateFromDayKey(day)), rtf + "\r\n") << day.toStdString();
     for (const auto &[key, text] : kNotes)
-        EXPECT_EQ(notestore::load(root(), key), text) << key.toStdString();
-    EXPECT_EQ(notestore::decodeNote(*notestore::load(root(), QStringLiteral("Dec-8"))), QStringLiteral(u"Cr\u00e8me br\u00fbl\u00e9e at Ines's"));
+        EXPECT_EQ(notestore::load(root(), *daykeys::monthDayFromNoteKey(key)), text) << key.toStdString();
+    EXPECT_EQ(notestore::decodeNote(*notestore::load(root(), daykeys::MonthDay{12, 8})), QStringLiteral(u"Cr\u00e8me br\u00fbl\u00e9e at Ines's"));
 
     QTextDocument page;
-    EXPECT_TRUE(richtext::readRtf(*pagestore::load(root(), QStringLiteral("2026-12-08")), page));
+    EXPECT_TRUE(richtext::readRtf(*pagestore::load(root(), QDate(2026, 12, 8)), page));
     EXPECT_TRUE(richtext::plainText(page).startsWith(QStringLiteral(u"Caf\u00e9 with Ines at the harbour.")));
 
     const QString day = root().pagePath(QStringLiteral("2026-12-08"));

@@ -45,9 +45,9 @@ protected:
     void SetUp() override
     {
         QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
-        ASSERT_TRUE(pagestore::save(data.root(), QStringLiteral("2026-12-01"), page("First of December")));
-        ASSERT_TRUE(pagestore::save(data.root(), QStringLiteral("2026-12-04"), kToday));
-        ASSERT_TRUE(notestore::save(data.root(), QStringLiteral("Dec-4"), u"Skates sharpened"));
+        ASSERT_TRUE(pagestore::save(data.root(), QDate(2026, 12, 1), page("First of December")));
+        ASSERT_TRUE(pagestore::save(data.root(), QDate(2026, 12, 4), kToday));
+        ASSERT_TRUE(notestore::save(data.root(), daykeys::MonthDay{12, 4}, u"Skates sharpened"));
         ASSERT_TRUE(passwordfile::write(data.root().passwordFile(), kPlainPassword));
         signIn({kPlainPassword});
     }
@@ -296,9 +296,9 @@ TEST_F(EncryptionSession, LockWipesTheKeyUntilTheRightPasswordUnlocks)
     session->vault().lockDiary();
     EXPECT_TRUE(session->vault().isLocked());
     const Snapshot locked = now();
-    EXPECT_FALSE(pagestore::load(session->dataRoot(), QStringLiteral("2026-12-04")));
-    EXPECT_FALSE(notestore::load(session->dataRoot(), QStringLiteral("Dec-4")));
-    EXPECT_FALSE(pagestore::save(session->dataRoot(), QStringLiteral("2026-12-04"), page("written while locked")));
+    EXPECT_FALSE(pagestore::load(session->dataRoot(), QDate(2026, 12, 4)));
+    EXPECT_FALSE(notestore::load(session->dataRoot(), daykeys::MonthDay{12, 4}));
+    EXPECT_FALSE(pagestore::save(session->dataRoot(), QDate(2026, 12, 4), page("written while locked")));
     EXPECT_EQ(differences(locked, now()), "");
 
     EXPECT_FALSE(session->vault().unlockDiary(QStringLiteral("not the password")));
@@ -306,7 +306,7 @@ TEST_F(EncryptionSession, LockWipesTheKeyUntilTheRightPasswordUnlocks)
     EXPECT_TRUE(session->vault().isLocked());
     EXPECT_TRUE(session->vault().unlockDiary(kPassword));
     EXPECT_FALSE(session->vault().isLocked());
-    EXPECT_EQ(pagestore::load(session->dataRoot(), QStringLiteral("2026-12-04")), kToday + "\r\n");
+    EXPECT_EQ(pagestore::load(session->dataRoot(), QDate(2026, 12, 4)), kToday + "\r\n");
 }
 
 TEST_F(EncryptionSession, TypingDraftsSavesAndHistoryStaySealedAndSearchStillFinds)
