@@ -46,14 +46,6 @@ void whenShown(Check check)
     });
 }
 
-void press(QMessageBox::StandardButton which)
-{
-    whenShown<QMessageBox>([which](QMessageBox &box) {
-        ASSERT_NE(box.button(which), nullptr);
-        box.button(which)->click();
-    });
-}
-
 } // namespace
 
 TEST_F(QtDialogsTest, MessageBoxShowsWhatItIsGivenAndReportsTheButton)
@@ -67,7 +59,10 @@ TEST_F(QtDialogsTest, MessageBoxShowsWhatItIsGivenAndReportsTheButton)
     EXPECT_EQ(dialogs.message(u"Wrong password"_s, u"Stop"_s, Dialogs::Icon::Critical, Dialogs::Buttons::Ok),
               Dialogs::Button::Ok);
 
-    press(QMessageBox::Yes);
+    whenShown<QMessageBox>([](QMessageBox &box) {
+        ASSERT_NE(box.button(QMessageBox::Yes), nullptr);
+        box.button(QMessageBox::Yes)->click();
+    });
     EXPECT_EQ(dialogs.message(u"Save?"_s, u"Diary"_s, Dialogs::Icon::Question, Dialogs::Buttons::YesNo),
               Dialogs::Button::Yes);
     whenModalShown([](QDialog &dialog) { dialog.close(); });
