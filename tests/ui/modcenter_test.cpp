@@ -67,13 +67,11 @@ TEST_F(CenteringTest, DialogsInsideTheBracketAppearCentred)
 TEST_F(CenteringTest, OtherWindowsAreNotMoved)
 {
     const CenteringBracket bracket;
-    QWidget plain;
-    plain.resize(200, 100);
-    EXPECT_EQ(shownInCorner(plain), kCorner);
-
-    QWidget tip(nullptr, Qt::ToolTip);
-    tip.resize(80, 20);
-    EXPECT_EQ(shownInCorner(tip), kCorner);
+    for (const Qt::WindowType type : {Qt::Widget, Qt::ToolTip}) {
+        QWidget window(nullptr, type);
+        window.resize(200, 100);
+        EXPECT_EQ(shownInCorner(window), kCorner) << type;
+    }
 }
 
 TEST_F(CenteringTest, ABoxOfTheDialogsSeamIsCentredAndTheBracketClosesAfterIt)
