@@ -70,15 +70,12 @@ protected:
     QString write(const QString &name, const QByteArray &bytes) { return testimages::fileIn(files, name, bytes); }
     QString png(const QImage &image) { return write(QStringLiteral("picture.png"), testimages::encoded(image, "png")); }
 
-    void addPicture(const QString &path)
+    static constexpr bool kRefused = true;
+    void addPicture(const QString &path, bool refused = false)
     {
         harness.dialogs.answerOpenFile(path);
-        named<QAction>(form(), "m16")->trigger();
-    }
-    void addRefusedPicture(const QString &path)
-    {
-        harness.dialogs.answerOpenFile(path);
-        harness.dialogs.answerMessage(Dialogs::Button::Ok);
+        if (refused)
+            harness.dialogs.answerMessage(Dialogs::Button::Ok);
         named<QAction>(form(), "m16")->trigger();
     }
     // As the user does: open the list and choose the entry.
@@ -93,6 +90,7 @@ protected:
     void choose(QDate day) { named<MonthCalendar>(form(), "monthview1")->setSelectedDate(day); }
 
     Form1 &form() const { return *harness.form; }
+    RichTextEdit &editor() const { return *named<RichTextEdit>(form(), "rtxt2"); }
     Frmpicture &window() const { return *form().findChild<Frmpicture *>(); }
     QSize preview() const { return window().Picture1->size(); }
 
@@ -105,13 +103,11 @@ protected:
 TEST_F(FrmpictureTest, EachFormatOpensTheWindowUnscaledCentredAndFocused)
 {
     const QImage blocks = testimages::blocks(120, 80);
-    const QStringList paths{write(QStringLiteral("p.bmp"), testimages::encoded(blocks, "bmp")),
-                            write(QStringLiteral("p.gif"), testimages::gif(120, 80)),
+    const QStringList paths{write(QStringLiteral("p.bmp"), testimages::encoded(blocks, "bmp")), testimages::dataFile("blocks.gif"),
                             write(QStringLiteral("p.jpg"), testimages::encoded(blocks, "jpeg")), png(blocks)};
     for (const QString &path : paths) {
         SCOPED_TRACE(path.toStdString());
-        harness.dialogs.answerOpenFile(path);
-        named<QAction>(form(), "m16")->trigger();
+        addPicture(path);
         EXPECT_EQ(form().session().book().filechanged(), 1);
         EXPECT_EQ(harness.dialogs.shown().last(), (Shown{.kind = ScriptedDialogs::Kind::OpenFile, .filter = kFilter, .centred = true,
                                                          .folder = startFolder(QStandardPaths::PicturesLocation)}));
@@ -138,14 +134,14 @@ TEST_F(FrmpictureTest, AFileThatIsNoPictureIsReportedCentredAndACancelEndsQuietl
     EXPECT_EQ(form().session().book().filechanged(), 1);
     EXPECT_EQ(form().findChild<Frmpicture *>(), nullptr);
 
-    addRefusedPicture(write(QStringLiteral("notes.txt"), "Dear diary"));
+    addPicture(write(QStringLiteral("notes.txt"), "Dear diary"), kRefused);
     EXPECT_EQ(harness.dialogs.shown().last(), kNotValid);
     EXPECT_EQ(form().findChild<Frmpicture *>(), nullptr);
     EXPECT_FALSE(CenteringInForce());
 
     addPicture(png(testimages::blocks(30, 20)));
     press("Close");
-    addRefusedPicture(files.filePath(QStringLiteral("missing.jpg")));
+    addPicture(files.filePath(QStringLiteral("missing.jpg")), kRefused);
     EXPECT_EQ(harness.dialogs.shown().last(), kNotValid);
     EXPECT_FALSE(window().isVisible());
     EXPECT_EQ(window().Picture2->picture().size(), QSize(30, 20));
@@ -198,10 +194,10 @@ TEST_F(FrmpictureTest, AScaleTooLargeToShowIsRefusedAndTheFieldGoesBack)
 
 TEST_F(FrmpictureTest, PasteReplacesTheSelectionAndTheReopenedPageHoldsThePictures)
 {
-    QTest::keyClicks(named<RichTextEdit>(form(), "rtxt2"), QStringLiteral("Hello world"));
-    QTextCursor caret = named<RichTextEdit>(form(), "rtxt2")->textCursor();
+    QTest::keyClicks(&editor(), QStringLiteral("Hello world"));
+    QTextCursor caret = editor().textCursor();
     caret.setPosition(5);
-    named<RichTextEdit>(form(), "rtxt2")->setTextCursor(caret);
+    editor().setTextCursor(caret);
 
     const QImage first = testimages::blocks(160, 96);
     addPicture(png(first));
@@ -210,41 +206,40 @@ TEST_F(FrmpictureTest, PasteReplacesTheSelectionAndTheReopenedPageHoldsThePictur
     press("Paste");
     EXPECT_FALSE(window().isVisible());
     EXPECT_EQ(rgb(QGuiApplication::clipboard()->image()), halved);
-    EXPECT_EQ(named<RichTextEdit>(form(), "rtxt2")->toPlainText(), QStringLiteral("Hello") + kPictureMark + QStringLiteral(" world"));
+    EXPECT_EQ(editor().toPlainText(), QStringLiteral("Hello") + kPictureMark + QStringLiteral(" world"));
 
     caret.setPosition(7);
     caret.setPosition(12, QTextCursor::KeepAnchor);
-    named<RichTextEdit>(form(), "rtxt2")->setTextCursor(caret);
+    editor().setTextCursor(caret);
     const QImage second = testimages::blocks(48, 40);
     addPicture(write(QStringLiteral("second.bmp"), testimages::encoded(second, "bmp")));
     press("Paste");
-    EXPECT_EQ(named<RichTextEdit>(form(), "rtxt2")->toPlainText(), QStringLiteral("Hello") + kPictureMark + QStringLiteral(" ") + kPictureMark);
-    EXPECT_EQ(pictures(*named<RichTextEdit>(form(), "rtxt2")->document()), QList<QImage>({halved, second}));
+    EXPECT_EQ(editor().toPlainText(), QStringLiteral("Hello") + kPictureMark + QStringLiteral(" ") + kPictureMark);
+    EXPECT_EQ(pictures(*editor().document()), QList<QImage>({halved, second}));
 
     form().session().book().SavePage();
     choose(QDate(2026, 12, 5));
     choose(QDate(2026, 12, 4));
-    EXPECT_EQ(named<RichTextEdit>(form(), "rtxt2")->toPlainText(), QStringLiteral("Hello") + kPictureMark + QStringLiteral(" ") + kPictureMark);
-    EXPECT_EQ(pictures(*named<RichTextEdit>(form(), "rtxt2")->document()), QList<QImage>({halved, second}));
+    EXPECT_EQ(editor().toPlainText(), QStringLiteral("Hello") + kPictureMark + QStringLiteral(" ") + kPictureMark);
+    EXPECT_EQ(pictures(*editor().document()), QList<QImage>({halved, second}));
 }
 
 TEST_F(FrmpictureTest, CloseKeepsTheWindowForTheNextPictureAndTheCloseBoxDiscardsIt)
 {
-    QTest::keyClicks(named<RichTextEdit>(form(), "rtxt2"), QStringLiteral("Hello"));
+    QTest::keyClicks(&editor(), QStringLiteral("Hello"));
     QGuiApplication::clipboard()->setText(QStringLiteral("kept"));
     addPicture(png(testimages::blocks(100, 60)));
     pick(QStringLiteral(".50"));
     press("Close");
     EXPECT_FALSE(window().isVisible());
     EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("kept"));
-    EXPECT_EQ(named<RichTextEdit>(form(), "rtxt2")->toPlainText(), QStringLiteral("Hello"));
+    EXPECT_EQ(editor().toPlainText(), QStringLiteral("Hello"));
     EXPECT_EQ(preview(), QSize(50, 30));
 
     Frmpicture *kept = form().findChild<Frmpicture *>();
-    const QImage next = testimages::blocks(70, 90);
-    addPicture(write(QStringLiteral("next.gif"), testimages::gif(70, 90)));
+    addPicture(testimages::dataFile("blocks.gif"));
     EXPECT_EQ(form().findChild<Frmpicture *>(), kept);
-    EXPECT_EQ(rgb(window().Picture1->picture()), next);
+    EXPECT_EQ(rgb(window().Picture1->picture()), testimages::blocks(120, 80));
     EXPECT_EQ(window().Combo1->currentText(), QStringLiteral("1"));
 
     window().close();

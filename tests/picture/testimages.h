@@ -17,9 +17,9 @@ QImage blocks(int width, int height);
 // Black and white pixels in turn, where only smooth resampling gives grey.
 QImage checkerboard(int width, int height);
 QByteArray encoded(const QImage &image, const char *format);
-// A GIF of blocks(), which Qt can read but not write.
-QByteArray gif(int width, int height);
-// A JPEG whose orientation tag says to turn it a quarter to the right.
-QByteArray jpegTurnedRight(const QImage &image);
+// A file of tests/picture/data: blocks.gif holds blocks(120, 80), a format Qt
+// reads but cannot write; turned.jpg holds blocks(40, 24) with an orientation
+// tag saying to turn it a quarter to the right.
+inline QString dataFile(const char *name) { return QStringLiteral(PICTURE_TEST_DATA "/") + QLatin1String(name); }
 
 } // namespace testimages

@@ -34,12 +34,15 @@ protected:
         return centeredOrigin(window.screen()->geometry(), window.size());
     }
 
-    // A box placed in a corner, where Qt would otherwise leave it.
-    static void showInCorner(QWidget &window)
+    // Shows a box placed in a corner, where Qt would otherwise leave it; gives where it stands.
+    static QPoint shownInCorner(QWidget &window)
     {
-        window.move(3, 5);
+        window.move(kCorner);
         window.show();
+        return window.pos();
     }
+
+    static constexpr QPoint kCorner{3, 5};
 };
 
 } // namespace
@@ -48,34 +51,27 @@ TEST_F(CenteringTest, DialogsInsideTheBracketAppearCentred)
 {
     QMessageBox outside(QMessageBox::Information, QStringLiteral("Saved"), QStringLiteral("Page saved"));
     StopCentering();
-    showInCorner(outside);
-    EXPECT_EQ(outside.pos(), QPoint(3, 5));
+    EXPECT_EQ(shownInCorner(outside), kCorner);
 
     StartCentering();
     StartCentering();
     QMessageBox inside(QMessageBox::Critical, QStringLiteral("Error"), QStringLiteral("A much longer message that widens the box"));
-    showInCorner(inside);
+    EXPECT_NE(shownInCorner(inside), kCorner);
     EXPECT_EQ(inside.pos(), centerOf(inside));
-    EXPECT_NE(inside.pos(), QPoint(3, 5));
 
     StopCentering();
     QMessageBox after(QMessageBox::Information, QStringLiteral("Saved"), QStringLiteral("Page saved"));
-    showInCorner(after);
-    EXPECT_EQ(after.pos(), QPoint(3, 5));
+    EXPECT_EQ(shownInCorner(after), kCorner);
 }
 
 TEST_F(CenteringTest, OtherWindowsAreNotMoved)
 {
     const CenteringBracket bracket;
-    QWidget plain;
-    plain.resize(200, 100);
-    showInCorner(plain);
-    EXPECT_EQ(plain.pos(), QPoint(3, 5));
-
-    QWidget tip(nullptr, Qt::ToolTip);
-    tip.resize(80, 20);
-    showInCorner(tip);
-    EXPECT_EQ(tip.pos(), QPoint(3, 5));
+    for (const Qt::WindowType type : {Qt::Widget, Qt::ToolTip}) {
+        QWidget window(nullptr, type);
+        window.resize(200, 100);
+        EXPECT_EQ(shownInCorner(window), kCorner) << type;
+    }
 }
 
 TEST_F(CenteringTest, ABoxOfTheDialogsSeamIsCentredAndTheBracketClosesAfterIt)
@@ -95,6 +91,5 @@ TEST_F(CenteringTest, ABoxOfTheDialogsSeamIsCentredAndTheBracketClosesAfterIt)
     EXPECT_EQ(shownAt, center);
 
     QMessageBox later(QMessageBox::Information, QStringLiteral("Saved"), QStringLiteral("Page saved"));
-    showInCorner(later);
-    EXPECT_EQ(later.pos(), QPoint(3, 5));
+    EXPECT_EQ(shownInCorner(later), kCorner);
 }

@@ -42,40 +42,31 @@ protected:
 
 } // namespace
 
-TEST_F(LayoutTest, ScalesPlacesAndClampsFontsByTheWindowSize)
+// Each row applies its window size after the rows before it: a direction
+// outside the limits keeps what the last size gave it, fonts go with the height.
+TEST_F(LayoutTest, ScalesPlacesAndClampsFontsAndLeavesADirectionOutsideTheLimitsAlone)
 {
+    struct Step
+    {
+        QSize window;
+        QRect label;
+        qreal points = 0;
+    };
+    const Step steps[]{
+        {{0, 0}, {424, 112, 241, 17}},          {{1680, 3000}, {848, 112, 482, 17}, 12}, {{99, 1106}, {848, 224, 482, 34}},
+        {{100, 2800}, {50, 567, 29, 86}},       {kDesigned, {424, 112, 241, 17}, 12},    {kDesigned * 2, {848, 224, 482, 34}, 18},
+        {{420, 276}, {212, 56, 121, 8}, 8},     {{840, 600}, {}, 12 * 600 / 553.0},
+    };
     const ProportionalLayout layout = designed();
-    layout.apply(kDesigned);
-    EXPECT_EQ(label->geometry(), QRect(424, 112, 241, 17));
-    EXPECT_EQ(label->font().pointSizeF(), 12);
-
+    for (const Step &step : steps) {
+        SCOPED_TRACE(testing::Message() << step.window.width() << "x" << step.window.height());
+        layout.apply(step.window);
+        // A row without a rectangle or a size does not check it.
+        EXPECT_EQ(step.label.isNull() ? QRect() : label->geometry(), step.label);
+        EXPECT_DOUBLE_EQ(step.points > 0 ? label->font().pointSizeF() : 0, step.points);
+    }
     layout.apply(kDesigned * 2);
-    EXPECT_EQ(label->geometry(), QRect(848, 224, 482, 34));
     EXPECT_EQ(button->geometry(), QRect(112, 624, 194, 50));
-    EXPECT_EQ(label->font().pointSizeF(), 18);
-
-    layout.apply({420, 276});
-    EXPECT_EQ(label->geometry(), QRect(212, 56, 121, 8));
-    EXPECT_EQ(label->font().pointSizeF(), 8);
-
-    layout.apply({840, 600});
-    EXPECT_DOUBLE_EQ(label->font().pointSizeF(), 12 * 600 / 553.0);
-}
-
-TEST_F(LayoutTest, LeavesADirectionOutsideTheLimitsAlone)
-{
-    const ProportionalLayout layout = designed();
-    layout.apply({0, 0});
-    EXPECT_EQ(label->geometry(), QRect(424, 112, 241, 17));
-
-    layout.apply({1680, 3000});
-    EXPECT_EQ(label->geometry(), QRect(848, 112, 482, 17));
-    EXPECT_EQ(label->font().pointSizeF(), 12);
-
-    layout.apply({99, 1106});
-    EXPECT_EQ(label->geometry(), QRect(848, 224, 482, 34));
-    layout.apply({100, 2800});
-    EXPECT_EQ(label->geometry(), QRect(50, 567, 29, 86));
 }
 
 TEST_F(LayoutTest, ManyResizesNeverDrift)

@@ -22,6 +22,8 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -33,13 +35,14 @@ protected:
     QtDialogs dialogs;
 };
 
-void press(QMessageBox::StandardButton which)
+// Runs `check` on the next modal window, which must be a Window.
+template <class Window, class Check>
+void whenShown(Check check)
 {
-    whenModalShown([which](QDialog &dialog) {
-        auto *box = qobject_cast<QMessageBox *>(&dialog);
-        ASSERT_NE(box, nullptr);
-        ASSERT_NE(box->button(which), nullptr);
-        box->button(which)->click();
+    whenModalShown([check](QDialog &dialog) {
+        auto *window = qobject_cast<Window *>(&dialog);
+        ASSERT_NE(window, nullptr);
+        check(*window);
     });
 }
 
@@ -47,18 +50,19 @@ void press(QMessageBox::StandardButton which)
 
 TEST_F(QtDialogsTest, MessageBoxShowsWhatItIsGivenAndReportsTheButton)
 {
-    whenModalShown([](QDialog &dialog) {
-        auto *box = qobject_cast<QMessageBox *>(&dialog);
-        ASSERT_NE(box, nullptr);
-        EXPECT_EQ(box->text(), u"Wrong password");
-        EXPECT_EQ(box->windowTitle(), u"Stop");
-        EXPECT_EQ(box->icon(), QMessageBox::Critical);
-        EXPECT_EQ(box->standardButtons(), QMessageBox::Ok);
+    whenShown<QMessageBox>([](QMessageBox &box) {
+        EXPECT_EQ(box.text(), u"Wrong password");
+        EXPECT_EQ(box.windowTitle(), u"Stop");
+        EXPECT_EQ(box.icon(), QMessageBox::Critical);
+        EXPECT_EQ(box.standardButtons(), QMessageBox::Ok);
     });
     EXPECT_EQ(dialogs.message(u"Wrong password"_s, u"Stop"_s, Dialogs::Icon::Critical, Dialogs::Buttons::Ok),
               Dialogs::Button::Ok);
 
-    press(QMessageBox::Yes);
+    whenShown<QMessageBox>([](QMessageBox &box) {
+        ASSERT_NE(box.button(QMessageBox::Yes), nullptr);
+        box.button(QMessageBox::Yes)->click();
+    });
     EXPECT_EQ(dialogs.message(u"Save?"_s, u"Diary"_s, Dialogs::Icon::Question, Dialogs::Buttons::YesNo),
               Dialogs::Button::Yes);
     whenModalShown([](QDialog &dialog) { dialog.close(); });
@@ -74,32 +78,27 @@ TEST_F(QtDialogsTest, EnterPressesTheDefaultButton)
         }); };
     enter();
     EXPECT_EQ(dialogs.message(u"Save?"_s, u"Diary"_s, Dialogs::Icon::Question, Dialogs::Buttons::YesNo), Dialogs::Button::Yes);
-    enter();
-    EXPECT_EQ(dialogs.message(u"Delete?"_s, u"Diary"_s, Dialogs::Icon::Question, Dialogs::Buttons::YesNo, Dialogs::Button::No),
-              Dialogs::Button::No);
-    enter();
-    EXPECT_EQ(dialogs.message(u"Delete?"_s, u"Diary"_s, Dialogs::Icon::Exclamation, Dialogs::Buttons::OkCancel,
-                              Dialogs::Button::Cancel),
-              Dialogs::Button::Cancel);
+    const std::pair<Dialogs::Buttons, Dialogs::Button> rows[]{{Dialogs::Buttons::YesNo, Dialogs::Button::No},
+                                                              {Dialogs::Buttons::OkCancel, Dialogs::Button::Cancel}};
+    for (const auto &[buttons, preferred] : rows) {
+        enter();
+        EXPECT_EQ(dialogs.message(u"Delete?"_s, u"Diary"_s, Dialogs::Icon::Question, buttons, preferred), preferred);
+    }
 }
 
 TEST_F(QtDialogsTest, InputBoxMasksOnRequestAndCancelGivesEmptyText)
 {
-    whenModalShown([](QDialog &dialog) {
-        auto *input = qobject_cast<QInputDialog *>(&dialog);
-        ASSERT_NE(input, nullptr);
-        EXPECT_EQ(input->labelText(), u"Enter the Password");
-        EXPECT_EQ(input->textEchoMode(), QLineEdit::Password);
-        input->setTextValue(u"hunter22"_s);
-        input->accept();
+    whenShown<QInputDialog>([](QInputDialog &input) {
+        EXPECT_EQ(input.labelText(), u"Enter the Password");
+        EXPECT_EQ(input.textEchoMode(), QLineEdit::Password);
+        input.setTextValue(u"hunter22"_s);
+        input.accept();
     });
     EXPECT_EQ(dialogs.input(u"Enter the Password"_s, u"Password"_s, Dialogs::Echo::Masked), u"hunter22");
 
-    whenModalShown([](QDialog &dialog) {
-        auto *input = qobject_cast<QInputDialog *>(&dialog);
-        ASSERT_NE(input, nullptr);
-        EXPECT_EQ(input->textEchoMode(), QLineEdit::Normal);
-        input->setTextValue(u"typed"_s);
+    whenShown<QInputDialog>([](QInputDialog &input) {
+        EXPECT_EQ(input.textEchoMode(), QLineEdit::Normal);
+        input.setTextValue(u"typed"_s);
     });
     EXPECT_EQ(dialogs.input(u"New password"_s, u"Enter Password"_s, Dialogs::Echo::Plain), QString());
 }
@@ -109,15 +108,13 @@ TEST_F(QtDialogsTest, OpenFileOffersTheFiltersFirstOneSelected)
     QTemporaryDir dir;
     const QString picture = dir.filePath(u"photo.jpg"_s);
     QFile(picture).open(QIODevice::WriteOnly);
-    whenModalShown([&](QDialog &dialog) {
-        auto *files = qobject_cast<QFileDialog *>(&dialog);
-        ASSERT_NE(files, nullptr);
-        EXPECT_TRUE(files->testOption(QFileDialog::DontUseNativeDialog));
-        EXPECT_EQ(files->nameFilters(), (QStringList{u"Images (*.jpg *.gif)"_s, u"All Files (*.*) (*)"_s}));
-        EXPECT_EQ(files->selectedNameFilter(), u"Images"_s);
-        EXPECT_EQ(files->directory().path(), dir.path());
-        files->selectFile(picture);
-        dialog.accept();
+    whenShown<QFileDialog>([&](QFileDialog &files) {
+        EXPECT_TRUE(files.testOption(QFileDialog::DontUseNativeDialog));
+        EXPECT_EQ(files.nameFilters(), (QStringList{u"Images (*.jpg *.gif)"_s, u"All Files (*.*) (*)"_s}));
+        EXPECT_EQ(files.selectedNameFilter(), u"Images"_s);
+        EXPECT_EQ(files.directory().path(), dir.path());
+        files.selectFile(picture);
+        static_cast<QDialog &>(files).accept();
     });
     EXPECT_EQ(dialogs.openFile(QString(), u"Images|*.jpg;*.gif|All Files (*.*)|*.*"_s, dir.path()), picture);
 
@@ -128,15 +125,13 @@ TEST_F(QtDialogsTest, OpenFileOffersTheFiltersFirstOneSelected)
 TEST_F(QtDialogsTest, SaveFileSuggestsANameAndKeepsItsExtension)
 {
     QTemporaryDir dir;
-    whenModalShown([&](QDialog &dialog) {
-        auto *files = qobject_cast<QFileDialog *>(&dialog);
-        ASSERT_NE(files, nullptr);
-        EXPECT_EQ(files->acceptMode(), QFileDialog::AcceptSave);
-        EXPECT_EQ(files->defaultSuffix(), u"pdf");
-        EXPECT_EQ(files->selectedNameFilter(), u"PDF Files"_s);
-        EXPECT_EQ(files->directory().path(), dir.path());
-        files->selectFile(u"typed"_s);
-        dialog.accept();
+    whenShown<QFileDialog>([&](QFileDialog &files) {
+        EXPECT_EQ(files.acceptMode(), QFileDialog::AcceptSave);
+        EXPECT_EQ(files.defaultSuffix(), u"pdf");
+        EXPECT_EQ(files.selectedNameFilter(), u"PDF Files"_s);
+        EXPECT_EQ(files.directory().path(), dir.path());
+        files.selectFile(u"typed"_s);
+        static_cast<QDialog &>(files).accept();
     });
     EXPECT_EQ(dialogs.saveFile(u"Print to File"_s, dir.filePath(u"2026-12-04.pdf"_s), u"PDF Files|*.pdf"_s), dir.filePath(u"typed.pdf"_s));
 
