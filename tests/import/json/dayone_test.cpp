@@ -91,18 +91,16 @@ TEST(DayOne, ReadsEveryJournalOfTheFolderAndOfTheZip)
 
 TEST(DayOne, RefusesAMalformedJournalWholeNamingThePlace)
 {
-    const QByteArray entryStart = R"({"entries": [{"creationDate": "2020-05-01T09:00:00Z"}, )";
-    const std::pair<QByteArray, const char *> faults[] = {
-        {entryStart + R"({"creationDate": 1588323600}]})", "entry 2: \"creationDate\" is not text"},
-        {entryStart + R"({"creationDate": "yesterday"}]})",
-         "entry 2: \"creationDate\" is not a date and time: \"yesterday\""},
-        {entryStart + R"({"creationDate": "2020-05-01T09:00:00Z", "photos": [{"md5": 5}]}]})",
-         "entry 2: photo 1: \"md5\" is not text"},
-        {entryStart + R"({"creationDate": "2020-05-01T09:00:00Z", "text": )", "line 1, column 105: unterminated object"},
+    const std::pair<const char *, const char *> faults[] = {
+        {"numberdate.json", "entry 2: \"creationDate\" is not text"},
+        {"worddate.json", "entry 2: \"creationDate\" is not a date and time: \"yesterday\""},
+        {"numbermd5.json", "entry 2: photo 1: \"md5\" is not text"},
+        {"cutoff.json", "line 1, column 105: unterminated object"},
     };
     QTemporaryDir dir;
     const QString zip = dir.filePath(QStringLiteral("export.zip"));
-    for (const auto &[json, why] : faults) {
+    for (const auto &[file, why] : faults) {
+        const QByteArray json = filesUnder(sample("dayone-faults")).at(QString::fromLatin1(file));
         writeZip(zip, {{QStringLiteral("Journal.json"), json}, {QStringLiteral("Notes.json"), "{\"entries\": []}"}});
         const auto read = diaryimport::readDayOne(zip);
         EXPECT_EQ(refusal(read), std::string("export.zip/Journal.json: ") + why);
