@@ -119,15 +119,15 @@ TEST(RedNotebook, AFaultyMonthIsRefusedByFileAndPlace)
     EXPECT_TRUE(broken.error->startsWith(QStringLiteral("2024-04.txt: line 5, column 2: "))) << broken.error->toStdString();
     EXPECT_TRUE(broken.entries.empty()) << "the good month before it is not imported either";
 
-    QTemporaryDir folder;
-    const QString april = folder.filePath(QStringLiteral("2024-04.txt"));
-    writeText(april, "1: {text: 'fine'}\n31: {text: 'no such day'}\n");
-    EXPECT_EQ(readRedNotebook(folder.path()).error, QStringLiteral("2024-04.txt: line 2, column 1: '31' is not a day of April 2024"));
-    writeText(april, "5:\n  text: [a, list]\n");
-    EXPECT_EQ(readRedNotebook(folder.path()).error, QStringLiteral("2024-04.txt: line 2, column 9: the text of day 5 is not a text"));
-
-    writeText(folder.filePath(QStringLiteral("notes.txt")), "1: {text: 'x'}\n");
-    EXPECT_TRUE(readRedNotebook(folder.filePath(QStringLiteral("notes.txt"))).error->contains(QStringLiteral("YYYY-MM.txt")));
+    const std::pair<const char *, const char *> faults[] = {
+        {"rednotebook-badday", "2024-04.txt: line 2, column 1: '31' is not a day of April 2024"},
+        {"rednotebook-notext", "2024-04.txt: line 2, column 9: the text of day 5 is not a text"},
+        {"rednotebook-notes/notes.txt", "%1 is not a RedNotebook month file (YYYY-MM.txt)"},
+    };
+    for (const auto &[path, why] : faults) {
+        const QString sample = storedpage::samplePath(QString::fromLatin1(path));
+        EXPECT_EQ(readRedNotebook(sample).error, QString::fromLatin1(why).arg(sample));
+    }
     QTemporaryDir empty;
     EXPECT_TRUE(readRedNotebook(empty.path()).error->contains(QStringLiteral("no RedNotebook month files")));
 }
