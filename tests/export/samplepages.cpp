@@ -4,6 +4,8 @@
 
 #include "diary/pagestore.h"
 
+#include <QFile>
+
 #include <gtest/gtest.h>
 
 namespace samplepages {
@@ -27,6 +29,13 @@ QByteArray longBody(const QByteArray &last)
     for (int i = 1; i <= 150; ++i)
         body += "\\pard Line " + QByteArray::number(i) + " of a long day by the sea\\par\r\n";
     return body + "\\pard " + last + "\\par\r\n";
+}
+
+QString data(const QString &name)
+{
+    QFile file(QStringLiteral(EXPORT_DATA "/") + name);
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << name.toStdString();
+    return QString::fromUtf8(file.readAll());
 }
 
 } // namespace samplepages

@@ -17,5 +17,7 @@ QByteArray store(const DataRoot &root, const QString &dayKey, const QByteArray &
 QByteArray pictureGroup(const QByteArray &bytes, const char *blip, QSize pixels);
 // A page long enough to need several sheets, `last` its closing paragraph.
 QByteArray longBody(const QByteArray &last);
+// The UTF-8 text of a file in the tests' data folder.
+QString data(const QString &name);
 
 } // namespace samplepages

@@ -64,11 +64,7 @@ TEST(DiaryImport, ADaysEntriesGoInTimeOrderHeadedByTheirTimes)
     EXPECT_EQ(storedpage::text(*page), QStringLiteral("07:30\nMorning\n\u2022 early\n") + kLine + QStringLiteral("\nthen\n") + kLine
                                            + QStringLiteral("\nno time\n") + kLine + QStringLiteral("\n18:00\nlate"))
         << "the untimed entry keeps its place; the timed ones take theirs in time order; a rule in an entry stays one";
-    EXPECT_TRUE(storedpage::formatOf(*page, QStringLiteral("07:30")).fontWeight() >= QFont::Bold);
-    EXPECT_TRUE(storedpage::formatOf(*page, QStringLiteral("Morning")).fontWeight() >= QFont::Bold);
-    EXPECT_TRUE(storedpage::formatOf(*page, QStringLiteral("early")).fontItalic());
-    EXPECT_FALSE(storedpage::formatOf(*page, QStringLiteral("early")).fontWeight() >= QFont::Bold);
-    EXPECT_FALSE(storedpage::formatOf(*page, QStringLiteral("late")).fontWeight() >= QFont::Bold);
+    storedpage::expectMarks(*page, {{"07:30", "b"}, {"Morning", "b"}, {"early", "i"}, {"late", ""}});
     EXPECT_GT(page->find(QStringLiteral("early")).block().blockFormat().leftMargin(), 0)
         << "an entry's first paragraph keeps its own format";
     EXPECT_EQ(storedpage::text(*storedpage::read(data.root(), QStringLiteral("2024-03-09"))), QStringLiteral("alone"))
@@ -97,8 +93,7 @@ TEST(DiaryImport, ADayWithAPageIsAppendedBelowALineOrSkipped)
     const auto page = storedpage::read(data.root(), daykeys::dayKey(day));
     EXPECT_EQ(storedpage::text(*page), QStringLiteral("old words\n") + kLine + QStringLiteral("\nnew words"))
         << "a line drawn across the page, never characters that wrap";
-    EXPECT_TRUE(storedpage::formatOf(*page, QStringLiteral("old")).fontWeight() >= QFont::Bold);
-    EXPECT_FALSE(storedpage::formatOf(*page, QStringLiteral("new")).fontWeight() >= QFont::Bold);
+    storedpage::expectMarks(*page, {{"old", "b"}, {"new", ""}});
     const auto versions = history::versions(data.root(), data.root().pagePath(day));
     ASSERT_EQ(versions.size(), 1);
     EXPECT_EQ(pagestore::loadFile(data.root(), versions[0].path, data.root().pagePath(day))->trimmed(), old);

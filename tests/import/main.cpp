@@ -2,7 +2,8 @@
 
 #include <gtest/gtest.h>
 
-// Pages are text documents with fonts and pictures, which want an application.
+// Pages are text documents with fonts and pictures, which want an application;
+// the export tests start with this too.
 int main(int argc, char **argv)
 {
     QGuiApplication app(argc, argv);

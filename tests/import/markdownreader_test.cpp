@@ -47,16 +47,9 @@ TEST(MarkdownFolder, DayFilesBecomeEntriesWithTheirTitlesAndPictures)
         << text.toStdString();
     EXPECT_TRUE(text.contains(QStringLiteral("gone and outside"))) << "a picture not taken shows its description";
     EXPECT_TRUE(text.endsWith(QStringLiteral("See the map (https://maps.example.org).")));
-    EXPECT_TRUE(storedpage::formatOf(*page, QStringLiteral("river")).fontWeight() >= QFont::Bold);
     // Underscores mean emphasis, as asterisks do, never an underline.
-    EXPECT_TRUE(storedpage::formatOf(*page, QStringLiteral("good")).fontItalic());
-    EXPECT_FALSE(storedpage::formatOf(*page, QStringLiteral("good")).fontUnderline());
-    const auto winter = storedpage::read(data.root(), QStringLiteral("2024-03-19"));
-    EXPECT_TRUE(storedpage::formatOf(*winter, QStringLiteral("winter")).fontWeight() >= QFont::Bold);
-    EXPECT_FALSE(storedpage::formatOf(*winter, QStringLiteral("winter")).fontUnderline());
-    EXPECT_TRUE(storedpage::formatOf(*page, QStringLiteral("Trip")).fontWeight() >= QFont::Bold);
-    EXPECT_TRUE(storedpage::formatOf(*page, QStringLiteral("stove")).fontStrikeOut());
-    EXPECT_FALSE(storedpage::formatOf(*page, QStringLiteral("tent")).fontStrikeOut());
+    storedpage::expectMarks(*page, {{"river", "b"}, {"good", "i"}, {"Trip", "b"}, {"stove", "s"}, {"tent", ""}});
+    storedpage::expectMarks(*storedpage::read(data.root(), QStringLiteral("2024-03-19")), {{"winter", "b"}});
     const auto stored = storedpage::pictures(*page);
     ASSERT_EQ(stored.size(), 1U);
     EXPECT_EQ(stored[0].bytes, storedpage::sampleBytes(QStringLiteral("markdown/images/tree.png")));

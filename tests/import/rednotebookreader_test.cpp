@@ -22,11 +22,6 @@ void writeText(const QString &path, const QByteArray &bytes)
     file.write(bytes);
 }
 
-bool bold(const QTextCharFormat &format)
-{
-    return format.fontWeight() >= QFont::Bold;
-}
-
 } // namespace
 
 TEST(RedNotebook, MonthFilesBecomePagesWithTheirFormatting)
@@ -42,34 +37,25 @@ TEST(RedNotebook, MonthFilesBecomePagesWithTheirFormatting)
 
     TestDataRoot data;
     importEntries(data.root(), read.entries, Existing::Skip);
-    const auto walk = storedpage::read(data.root(), QStringLiteral("2024-03-05"));
-    EXPECT_EQ(storedpage::text(*walk), QStringLiteral("Walked to the harbour and saw three boats.\n"
-                                                      "The red one had sunk floated again.\n"
-                                                      "Tea at the caf\u00e9 after."));
-    EXPECT_TRUE(bold(storedpage::formatOf(*walk, QStringLiteral("harbour"))));
-    EXPECT_FALSE(bold(storedpage::formatOf(*walk, QStringLiteral("Walked"))));
-    EXPECT_TRUE(storedpage::formatOf(*walk, QStringLiteral("three")).fontItalic());
-    EXPECT_TRUE(storedpage::formatOf(*walk, QStringLiteral("red")).fontUnderline());
-    EXPECT_TRUE(storedpage::formatOf(*walk, QStringLiteral("sunk")).fontStrikeOut());
-    EXPECT_FALSE(storedpage::formatOf(*walk, QStringLiteral("floated")).fontStrikeOut());
+    const auto page = [&](const QString &day) { return storedpage::read(data.root(), day); };
+    // The page of 2024-04-01 is written as a block scalar.
+    for (const QString &day : {QStringLiteral("2024-03-05"), QStringLiteral("2024-03-12"), QStringLiteral("2024-04-01")}) {
+        const QByteArray shown = storedpage::sampleBytes(QStringLiteral("rednotebook-pages/%1.txt").arg(day));
+        EXPECT_EQ(storedpage::text(*page(day)), QString::fromUtf8(shown).chopped(1)) << day.toStdString();
+    }
+    const auto walk = page(QStringLiteral("2024-03-05"));
+    storedpage::expectMarks(*walk, {{"harbour", "b"}, {"Walked", ""}, {"three", "i"}, {"red", "u"}, {"sunk", "s"}, {"floated", ""}});
 
-    const auto market = storedpage::read(data.root(), QStringLiteral("2024-03-12"));
-    EXPECT_EQ(storedpage::text(*market),
-              QStringLiteral("Market day\n\u2022 apples\n\u2022 fresh bread\n\u2022 still warm\n1. first\n2. second\n"
-                             "See the market (http://market.example.org/stalls) or www.example.org//not italic//.\n\n"
-                             "[\"\"pictures/missing\"\".png]\nA <b>tag</b> & \t tab."));
+    const auto market = page(QStringLiteral("2024-03-12"));
     const QTextCharFormat heading = storedpage::formatOf(*market, QStringLiteral("Market day"));
-    EXPECT_TRUE(bold(heading));
     EXPECT_GT(heading.fontPointSize(), storedpage::formatOf(*market, QStringLiteral("apples")).fontPointSize());
-    EXPECT_FALSE(storedpage::formatOf(*market, QStringLiteral("not italic")).fontItalic())
-        << "the // of an address starts no italics";
+    // The // of an address starts no italics.
+    storedpage::expectMarks(*market, {{"Market day", "b"}, {"not italic", ""}});
     const auto pictures = storedpage::pictures(*market);
     ASSERT_EQ(pictures.size(), 1U);
     EXPECT_EQ(pictures[0].bytes, storedpage::sampleBytes(QStringLiteral("rednotebook/pictures/tree.png")));
 
-    const auto april = storedpage::read(data.root(), QStringLiteral("2024-04-01"));
-    EXPECT_EQ(storedpage::text(*april), QStringLiteral("April fools.\nNobody laughed.")) << "a block scalar";
-    EXPECT_TRUE(bold(storedpage::formatOf(*april, QStringLiteral("Nobody"))));
+    storedpage::expectMarks(*page(QStringLiteral("2024-04-01")), {{"Nobody", "b"}});
 }
 
 TEST(RedNotebook, MarksNestAndWhatIsNoMarkStaysText)
@@ -79,10 +65,7 @@ TEST(RedNotebook, MarksNestAndWhatIsNoMarkStaysText)
         page->setHtml(rednotebookHtml(markup, [](const QString &) { return false; }));
         return page;
     };
-    const auto nested = shown(QStringLiteral("**bold //both// bold** rest"));
-    EXPECT_TRUE(storedpage::formatOf(*nested, QStringLiteral("both")).fontItalic());
-    EXPECT_TRUE(bold(storedpage::formatOf(*nested, QStringLiteral("both"))));
-    EXPECT_FALSE(bold(storedpage::formatOf(*nested, QStringLiteral("rest"))));
+    storedpage::expectMarks(*shown(QStringLiteral("**bold //both// bold** rest")), {{"both", "bi"}, {"rest", ""}});
     for (const QString &literal : {QStringLiteral("**not closed and ** spaced ** a -- b -- c"),
                                    QStringLiteral("<script>&amp;"), QStringLiteral("= not = a heading ==")})
         EXPECT_EQ(storedpage::text(*shown(literal)), literal);
@@ -119,15 +102,15 @@ TEST(RedNotebook, AFaultyMonthIsRefusedByFileAndPlace)
     EXPECT_TRUE(broken.error->startsWith(QStringLiteral("2024-04.txt: line 5, column 2: "))) << broken.error->toStdString();
     EXPECT_TRUE(broken.entries.empty()) << "the good month before it is not imported either";
 
-    QTemporaryDir folder;
-    const QString april = folder.filePath(QStringLiteral("2024-04.txt"));
-    writeText(april, "1: {text: 'fine'}\n31: {text: 'no such day'}\n");
-    EXPECT_EQ(readRedNotebook(folder.path()).error, QStringLiteral("2024-04.txt: line 2, column 1: '31' is not a day of April 2024"));
-    writeText(april, "5:\n  text: [a, list]\n");
-    EXPECT_EQ(readRedNotebook(folder.path()).error, QStringLiteral("2024-04.txt: line 2, column 9: the text of day 5 is not a text"));
-
-    writeText(folder.filePath(QStringLiteral("notes.txt")), "1: {text: 'x'}\n");
-    EXPECT_TRUE(readRedNotebook(folder.filePath(QStringLiteral("notes.txt"))).error->contains(QStringLiteral("YYYY-MM.txt")));
+    const std::pair<const char *, const char *> faults[] = {
+        {"rednotebook-badday", "2024-04.txt: line 2, column 1: '31' is not a day of April 2024"},
+        {"rednotebook-notext", "2024-04.txt: line 2, column 9: the text of day 5 is not a text"},
+        {"rednotebook-notes/notes.txt", "%1 is not a RedNotebook month file (YYYY-MM.txt)"},
+    };
+    for (const auto &[path, why] : faults) {
+        const QString sample = storedpage::samplePath(QString::fromLatin1(path));
+        EXPECT_EQ(readRedNotebook(sample).error, QString::fromLatin1(why).arg(sample));
+    }
     QTemporaryDir empty;
     EXPECT_TRUE(readRedNotebook(empty.path()).error->contains(QStringLiteral("no RedNotebook month files")));
 }

@@ -42,6 +42,20 @@ QTextCharFormat formatOf(const QTextDocument &page, const QString &words)
     return found.charFormat();
 }
 
+void expectMarks(const QTextDocument &page, std::initializer_list<std::pair<const char *, const char *>> marks)
+{
+    for (const auto &[words, expected] : marks) {
+        const QTextCharFormat format = formatOf(page, QString::fromUtf8(words));
+        std::string found;
+        for (const auto &[mark, on] : {std::pair{'b', format.fontWeight() >= QFont::Bold}, {'i', format.fontItalic()},
+                                       {'u', format.fontUnderline()}, {'s', format.fontStrikeOut()}}) {
+            if (on)
+                found += mark;
+        }
+        EXPECT_EQ(found, expected) << words;
+    }
+}
+
 std::vector<richtext::StoredPicture> pictures(const QTextDocument &page)
 {
     std::vector<richtext::StoredPicture> found;

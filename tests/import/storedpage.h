@@ -7,6 +7,7 @@
 #include <QTextCharFormat>
 #include <QTextDocument>
 
+#include <initializer_list>
 #include <memory>
 #include <vector>
 
@@ -24,6 +25,10 @@ QString text(const QTextDocument &page);
 
 // The format of the first occurrence of `words`; a failure when it is missing.
 QTextCharFormat formatOf(const QTextDocument &page, const QString &words);
+
+// Pairs words with the marks of their first occurrence: b, i, u and s for
+// bold, italic, underlined and struck out, in that order.
+void expectMarks(const QTextDocument &page, std::initializer_list<std::pair<const char *, const char *>> marks);
 
 std::vector<richtext::StoredPicture> pictures(const QTextDocument &page);
 

@@ -52,29 +52,25 @@ void expectSampleEntries(const diaryimport::Read &read)
     ASSERT_FALSE(read.error) << refusal(read);
     const auto entries = wholeEntries(read);
     ASSERT_EQ(entries.size(), 5u);
+    // 09:00 UTC is 11:00 in Berlin's summer time, then past midnight there; still the
+    // evening before in New York; no zone, and a zone no one knows: the day and time in UTC.
+    const std::pair<QDate, QTime> when[] = {{QDate(2020, 5, 1), QTime(11, 0)}, {QDate(2020, 5, 2), QTime(0, 30)},
+                                            {QDate(2020, 5, 1), QTime(23, 0)}, {QDate(2020, 5, 3), QTime(12, 0)},
+                                            {QDate(2020, 6, 10), QTime(8, 0)}};
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_EQ(entries[i].day, when[i].first) << i;
+        EXPECT_EQ(entries[i].time, when[i].second) << i;
+    }
     const Entry &walk = entries[0];
-    // 09:00 UTC is 11:00 in Berlin's summer time.
-    EXPECT_EQ(walk.day, QDate(2020, 5, 1));
-    EXPECT_EQ(walk.time, QTime(11, 0));
     EXPECT_EQ(walk.markup, Entry::Markup::Markdown);
     EXPECT_TRUE(walk.text.startsWith(QStringLiteral("# Morning walk\n\nSaw the first swifts\\! Cost: 3\\.50")));
     ASSERT_EQ(walk.pictureFiles.size(), 1);
     QString why;
     EXPECT_EQ(walk.pictureFiles.value(QStringLiteral("dayone-moment://4A1B2C3D4E5F60718293A4B5C6D7E8F9"))(why),
               filesUnder(kFolder).at(kPhoto));
-    // Past midnight in Berlin; its missing photo is left out, its HEIC one is left to the page.
-    EXPECT_EQ(entries[1].day, QDate(2020, 5, 2));
-    EXPECT_EQ(entries[1].time, QTime(0, 30));
+    // A missing photo is left out, a HEIC one is left to the page; one the text does not show is not kept.
     EXPECT_EQ(entries[1].pictureFiles.keys(), QStringList{QStringLiteral("dayone-moment://B1B2B3B4B5B6B7B8B9BABBBCBDBEBFC0")});
-    // Still the evening before in New York; a photo the text does not show is not kept.
-    EXPECT_EQ(entries[2].day, QDate(2020, 5, 1));
-    EXPECT_EQ(entries[2].time, QTime(23, 0));
     EXPECT_TRUE(entries[2].pictureFiles.isEmpty());
-    // No zone, and a zone no one knows: the day and time in UTC.
-    EXPECT_EQ(entries[3].day, QDate(2020, 5, 3));
-    EXPECT_EQ(entries[3].time, QTime(12, 0));
-    EXPECT_EQ(entries[4].day, QDate(2020, 6, 10));
-    EXPECT_EQ(entries[4].time, QTime(8, 0));
     EXPECT_EQ(entries[4].text, QStringLiteral("Packed for the trip\\."));
 }
 
@@ -91,18 +87,16 @@ TEST(DayOne, ReadsEveryJournalOfTheFolderAndOfTheZip)
 
 TEST(DayOne, RefusesAMalformedJournalWholeNamingThePlace)
 {
-    const QByteArray entryStart = R"({"entries": [{"creationDate": "2020-05-01T09:00:00Z"}, )";
-    const std::pair<QByteArray, const char *> faults[] = {
-        {entryStart + R"({"creationDate": 1588323600}]})", "entry 2: \"creationDate\" is not text"},
-        {entryStart + R"({"creationDate": "yesterday"}]})",
-         "entry 2: \"creationDate\" is not a date and time: \"yesterday\""},
-        {entryStart + R"({"creationDate": "2020-05-01T09:00:00Z", "photos": [{"md5": 5}]}]})",
-         "entry 2: photo 1: \"md5\" is not text"},
-        {entryStart + R"({"creationDate": "2020-05-01T09:00:00Z", "text": )", "line 1, column 105: unterminated object"},
+    const std::pair<const char *, const char *> faults[] = {
+        {"numberdate.json", "entry 2: \"creationDate\" is not text"},
+        {"worddate.json", "entry 2: \"creationDate\" is not a date and time: \"yesterday\""},
+        {"numbermd5.json", "entry 2: photo 1: \"md5\" is not text"},
+        {"cutoff.json", "line 1, column 105: unterminated object"},
     };
     QTemporaryDir dir;
     const QString zip = dir.filePath(QStringLiteral("export.zip"));
-    for (const auto &[json, why] : faults) {
+    for (const auto &[file, why] : faults) {
+        const QByteArray json = filesUnder(sample("dayone-faults")).at(QString::fromLatin1(file));
         writeZip(zip, {{QStringLiteral("Journal.json"), json}, {QStringLiteral("Notes.json"), "{\"entries\": []}"}});
         const auto read = diaryimport::readDayOne(zip);
         EXPECT_EQ(refusal(read), std::string("export.zip/Journal.json: ") + why);
