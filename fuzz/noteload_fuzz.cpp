@@ -1,6 +1,7 @@
 #include "fuzzsupport.h"
 
 #include "diary/dataroot.h"
+#include "diary/daykeys.h"
 #include "diary/notestore.h"
 #include "richtext/pagecontent.h"
 
@@ -21,8 +22,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     static QTextDocument note;
     const DataRoot root(fuzzsupport::scratchFolder());
-    fuzzsupport::writeScratch(QStringLiteral("dates/Mar-5.dat"), fuzzsupport::bytesOf(data, size));
-    const auto bytes = notestore::load(root, QStringLiteral("Mar-5"));
+    const daykeys::MonthDay day{3, 5};
+    fuzzsupport::writeScratch(QStringLiteral("dates/") + daykeys::noteFileName(day), fuzzsupport::bytesOf(data, size));
+    const auto bytes = notestore::load(root, day);
     if (!bytes)
         std::abort();
     (void)richtext::loadBytes(*bytes, note);
