@@ -1,18 +1,15 @@
 #include "vaulttest.h"
 
 #include "access/signin.h"
-#include "cheapkdf.h"
 #include "diary/history.h"
 #include "diary/notestore.h"
 #include "diary/pagestore.h"
 #include "diary/search.h"
-#include "qtprinters.h"
 #include "recordingprogram.h"
 #include "richtext/pageexport.h"
 #include "richtext/rtfreader.h"
 #include "seams/messages.h"
 
-#include <QDir>
 #include <QTemporaryDir>
 #include <QTextDocument>
 
@@ -51,7 +48,7 @@ class ReferenceDiary : public ::testing::Test
 protected:
     void SetUp() override
     {
-        copyTree(QStringLiteral(QUILLNEST_VAULT_REFERENCE), dir.path());
+        std::filesystem::copy(QUILLNEST_VAULT_REFERENCE, dir.path().toStdString(), std::filesystem::copy_options::recursive);
         vault = openVault(root().passwordFile(), kPassword);
         ASSERT_TRUE(vault);
     }
@@ -86,9 +83,7 @@ protected:
         for (int i = 0; i < messages; ++i)
             dialogs.answerMessage(Dialogs::Button::Ok);
         attempt.in = SignIn(root().passwordFile(), dialogs, program, &attempt.opened);
-        attempt.ended = program.ended();
-        attempt.shown = dialogs.shown();
-        return attempt;
+        return Attempt{attempt.in, program.ended(), attempt.opened, dialogs.shown()};
     }
     bool opensAPage(const std::shared_ptr<Vault> &opened) const
     {
@@ -214,9 +209,8 @@ TEST_F(ReferenceDiary, DamagedTruncatedMovedOrForeignSealedFilesAreRefused)
 TEST_F(ReferenceDiary, KeySlotLimitsOutsideThePolicyAreRefusedAndLoweredOnesFailTheTag)
 {
     const KdfPolicy product = productPolicy();
-    EXPECT_LE(product.ceiling.ops, 16u) << "a slot may not ask more than about ten seconds";
-    EXPECT_LE(product.ceiling.memory, std::size_t(256) << 20);
-    EXPECT_GE(product.ceiling.ops, product.floor.ops);
+    EXPECT_TRUE(product.ceiling.ops <= 16u && product.ceiling.memory <= std::size_t(256) << 20 && product.ceiling.ops >= product.floor.ops)
+        << "a slot may not ask more than about ten seconds";
 
     const PolicyGuard strict({{2, 16384}, {64, std::size_t(1) << 30}, [] { return KdfLimits{3, 32768}; }});
     EXPECT_FALSE(keyslot::parse(firstLine(root().passwordFile()))) << "the reference slot costs less than this floor";
