@@ -1,29 +1,4 @@
-#include "session/daybook.h"
-#include "session/diarysearch.h"
-#include "session/sessiondrafts.h"
-#include "session/vaultcontrols.h"
-#include "session/yearnotes.h"
 #include "vaulttest.h"
-
-#include "diary/conversion.h"
-#include "diary/notestore.h"
-#include "diary/pagestore.h"
-#include "diary/passwordfile.h"
-#include "diary/scramble.h"
-#include "diarytexts.h"
-#include "fixedclock.h"
-#include "recordingprogram.h"
-#include "richtext/pageexport.h"
-#include "session/diarysession.h"
-#include "testdataroot.h"
-
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
-#include <QLocale>
-#include <QTextCursor>
-
-#include <gtest/gtest.h>
 
 namespace {
 

@@ -1,14 +1,43 @@
 #pragma once
 
+#include "access/signin.h"
 #include "cheapkdf.h"
+#include "diary/conversion.h"
+#include "diary/drafts.h"
+#include "diary/history.h"
+#include "diary/notestore.h"
+#include "diary/pagestore.h"
+#include "diary/passwordfile.h"
+#include "diary/scramble.h"
+#include "diary/search.h"
+#include "diarytexts.h"
+#include "fixedclock.h"
+#include "qtprinters.h"
+#include "recordingprogram.h"
+#include "richtext/pageexport.h"
+#include "richtext/rtfreader.h"
 #include "scripteddialogs.h"
+#include "seams/messages.h"
+#include "session/daybook.h"
+#include "session/diarysearch.h"
+#include "session/diarysession.h"
+#include "session/sessiondrafts.h"
+#include "session/vaultcontrols.h"
+#include "session/yearnotes.h"
 #include "testapplication.h"
+#include "testdataroot.h"
 #include "vault/vault.h"
 
+#include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <QLocale>
+#include <QTemporaryDir>
+#include <QTextCursor>
+#include <QTextDocument>
 
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <memory>
 #include <variant>
