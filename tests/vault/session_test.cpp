@@ -77,19 +77,16 @@ TEST_F(EncryptionSession, EncryptDiaryConvertsTheFolderAndOnlyItsPasswordSignsIn
     const qsizetype first = dialogs.shown().size();
     encrypt();
     EXPECT_EQ(titlesSince(first), QStringList({"Encrypt Diary", "Encrypt Diary", "Encrypt Diary", "Diary Encrypted"}));
-    EXPECT_EQ(dialogs.shown()[first + 1].echo, Dialogs::Echo::Masked);
-    EXPECT_TRUE(keyslot::isKeySlot(firstLine(data.root().passwordFile())));
+    EXPECT_EQ(std::tuple(dialogs.shown()[first + 1].echo, keyslot::isKeySlot(firstLine(data.root().passwordFile())), pageText()),
+              std::tuple(Dialogs::Echo::Masked, true, kTodayText));
     EXPECT_EQ(fileHolding(now(), *ScrambleLine("Zermatt")) + fileHolding(now(), "Skates"), "");
-    EXPECT_EQ(pageText(), kTodayText);
 
     signIn({kPassword});
-    EXPECT_TRUE(session->vault().isEncrypted());
-    EXPECT_EQ(session->book().pages(), QStringList({"2026-12-01.dat", "2026-12-04.dat"}));
-    EXPECT_EQ(std::pair(pageText(), richtext::plainText(session->notes().note())), std::pair(kTodayText, QStringLiteral("Skates sharpened")));
+    EXPECT_EQ(std::tuple(session->vault().isEncrypted(), session->book().pages(), pageText(), richtext::plainText(session->notes().note())),
+              std::tuple(true, QStringList({"2026-12-01.dat", "2026-12-04.dat"}), kTodayText, QStringLiteral("Skates sharpened")));
 
     EXPECT_FALSE(signsIn({kPlainPassword, Button::Ok}));
-    EXPECT_TRUE(program.ended());
-    EXPECT_EQ(dialogs.shown().last(), ScriptedDialogs::shownBox(messages::wrongPassword()));
+    EXPECT_EQ(std::pair(program.ended(), dialogs.shown().last()), std::pair(true, ScriptedDialogs::shownBox(messages::wrongPassword())));
 }
 
 TEST_F(EncryptionSession, EncryptDiaryRefusingAShortOrMismatchedPasswordChangesNothing)
@@ -117,8 +114,7 @@ TEST_F(EncryptionSession, EncryptDiaryRefusingAShortOrMismatchedPasswordChangesN
     script(dialogs, {Button::Yes, QString()});
     session->vault().encryptDiary();
 
-    EXPECT_FALSE(session->vault().isEncrypted());
-    EXPECT_EQ(differences(before, now()), "");
+    EXPECT_EQ(std::pair(session->vault().isEncrypted(), differences(before, now())), std::pair(false, std::string()));
 }
 
 // A pw.dat kept from before the change (a backup, a synced copy) opens
@@ -157,16 +153,15 @@ TEST_F(EncryptionSession, ChangePasswordRenewsTheKeySoAnOldPasswordFileOpensNoth
     script(dialogs, {kPassword, kNewPassword, kNewPassword, Button::Ok});
     std::pair<int, int> heard;
     session->vault().changePassword([&](int done, int total) { heard = {done, total}; });
-    EXPECT_EQ(dialogs.shown().last(), ScriptedDialogs::shownBox(messages::passwordSaved()));
-    EXPECT_EQ(heard, std::pair(5, 5)) << "the four sealed files and pw.dat";
+    EXPECT_EQ(std::pair(dialogs.shown().last(), heard), std::pair(ScriptedDialogs::shownBox(messages::passwordSaved()), std::pair(5, 5)))
+        << "heard of the four sealed files and pw.dat";
 
     typeAndSave(QStringLiteral("Eiger "));
     type(QStringLiteral("Jungfrau "));
     session->drafts().flush();
     const auto renewed = openVault(data.root().passwordFile(), kNewPassword);
     ASSERT_TRUE(renewed);
-    EXPECT_FALSE(openVault(data.root().passwordFile(), kPassword));
-    EXPECT_EQ(opening(*old), QStringList());
+    EXPECT_TRUE(!openVault(data.root().passwordFile(), kPassword) && opening(*old).isEmpty());
     const QStringList after = opening(*renewed);
     EXPECT_EQ(after.size(), 6) << "two versions and a draft more: " << after.join(u' ').toStdString();
     EXPECT_TRUE(after.contains(QStringLiteral(".drafts/page@2026-12-04.dat")));
@@ -183,21 +178,17 @@ TEST_F(EncryptionSession, DecryptDiaryLeavesThePlainDiaryTheOrdinarySignInOpens)
     const Snapshot encrypted = now();
     script(dialogs, {Button::Yes, QStringLiteral("not the password"), Button::Ok});
     session->vault().decryptDiary();
-    EXPECT_EQ(dialogs.shown().last(), ScriptedDialogs::shownBox(messages::wrongPasswordNotDecrypted()));
-    EXPECT_TRUE(session->vault().isEncrypted());
-    EXPECT_EQ(differences(encrypted, now()), "");
+    EXPECT_EQ(std::tuple(dialogs.shown().last(), session->vault().isEncrypted(), differences(encrypted, now())),
+              std::tuple(ScriptedDialogs::shownBox(messages::wrongPasswordNotDecrypted()), true, std::string()));
 
     const qsizetype first = dialogs.shown().size();
     script(dialogs, {Button::Yes, kPassword, Button::Ok});
     session->vault().decryptDiary();
-    EXPECT_EQ(titlesSince(first), QStringList({"Decrypt Diary", "Decrypt Diary", "Diary Decrypted"}));
-    EXPECT_FALSE(session->vault().isEncrypted());
     expected[QStringLiteral("pw.dat")] = passwordfile::fileBytes(kPassword);
-    EXPECT_EQ(differences(expected, now()), "");
-
+    EXPECT_EQ(std::tuple(titlesSince(first), session->vault().isEncrypted(), differences(expected, now())),
+              std::tuple(QStringList({"Decrypt Diary", "Decrypt Diary", "Diary Decrypted"}), false, std::string()));
     signIn({kPassword});
-    EXPECT_FALSE(session->vault().isEncrypted());
-    EXPECT_EQ(pageText(), kTodayText);
+    EXPECT_EQ(std::pair(session->vault().isEncrypted(), pageText()), std::pair(false, kTodayText));
 }
 
 // Sealed pages mark the diary encrypted, whatever stands in pw.dat instead of
@@ -242,8 +233,8 @@ TEST_F(EncryptionSession, AWrongPasswordFileOrADamagedNoteOrDraftIsSaid)
                            messages::noteUnopened(QStringLiteral("December 4"), QStringLiteral("dates/Dec-4.dat")).text,
                            messages::draftUnopened(QStringLiteral("page"), QStringLiteral(".drafts/page@2026-12-01.dat")).text}));
     EXPECT_TRUE(readBytes(note) == damagedNote && !QFile::exists(draft));
-    EXPECT_EQ(QDir(data.path() + QStringLiteral("/history/pages/2026-12")).entryList(QDir::Files).size(), 1);
-    EXPECT_EQ(pageText(), kTodayText);
+    EXPECT_EQ(std::pair(QDir(data.path() + QStringLiteral("/history/pages/2026-12")).entryList(QDir::Files).size(), pageText()),
+              std::pair(qsizetype(1), kTodayText));
 
     session->chooseDay(QDate(2026, 12, 1));
     const QString id = session->book().pageVersions().constFirst().id;
