@@ -45,9 +45,9 @@ TEST_F(FormattingTest, ToggleRule)
     EXPECT_EQ(editor.selBold(), TriState::Mixed);
     formatting::toggleBold(editor);
     select(0, 3);
-    EXPECT_EQ(editor.selBold(), TriState::On);
+    const TriState first = editor.selBold();
     select(4, 7);
-    EXPECT_EQ(editor.selBold(), TriState::Off);
+    EXPECT_EQ(std::pair(first, editor.selBold()), std::pair(TriState::On, TriState::Off));
 
     select(13, 13);
     formatting::toggleItalic(editor);
@@ -66,10 +66,8 @@ TEST_F(FormattingTest, ColourRemembersTheLastChoiceAndAlwaysClosesItsBracket)
     select(0, 3);
     dialogs.answerColor(std::nullopt);
     formatting::colorSelection(editor, chooser);
-    EXPECT_EQ(editor.selColor(), QColor(Qt::black));
-    EXPECT_EQ(dialogs.shown().last().colorFlags, Dialogs::ColorFlags(3));
-    EXPECT_TRUE(dialogs.shown().last().centred);
-    EXPECT_FALSE(CenteringInForce());
+    EXPECT_EQ(std::tuple(editor.selColor(), dialogs.shown().last().colorFlags, dialogs.shown().last().centred, CenteringInForce()),
+              std::tuple(QColor(Qt::black), Dialogs::ColorFlags(3), true, false));
 
     dialogs.answerColor(QColor(0x80, 0, 0x20));
     formatting::colorSelection(editor, chooser);
@@ -78,9 +76,8 @@ TEST_F(FormattingTest, ColourRemembersTheLastChoiceAndAlwaysClosesItsBracket)
     select(4, 7);
     dialogs.answerColor(std::nullopt);
     formatting::colorSelection(editor, chooser);
-    EXPECT_EQ(editor.selColor(), QColor(0x80, 0, 0x20));
-    EXPECT_EQ(dialogs.shown().last().color, QColor(0x80, 0, 0x20));
-    EXPECT_FALSE(CenteringInForce());
+    EXPECT_EQ(std::tuple(editor.selColor(), dialogs.shown().last().color, CenteringInForce()),
+              std::tuple(QColor(0x80, 0, 0x20), QColor(0x80, 0, 0x20), false));
 }
 
 TEST(FontFamilies, EachFamilyOnceUnderItsPlainNameAndTheDesktopsFirst)

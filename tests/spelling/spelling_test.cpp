@@ -1,102 +1,188 @@
-#include "testdictionaries.h"
-
+#include "richtext/rtfwriter.h"
+#include "spelling/dictionaries.h"
+#include "spelling/editorspelling.h"
 #include "spelling/service.h"
+#include "spelling/spellhighlighter.h"
 #include "spelling/words.h"
+#include "testapplication.h"
 
-#include <QDir>
-#include <QFile>
+#include <QActionGroup>
+#include <QMenu>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTextBlock>
+#include <QTextEdit>
+#include <QTextLayout>
 
 #include <gtest/gtest.h>
 
 namespace {
 
-void write(const QString &path, const QByteArray &bytes)
+using namespace Qt::StringLiterals;
+
+// The system's en_US and a tiny French one made here, and a personal word
+// list of the test's own, so no test reads or writes the user's.
+class Spelling : public ::testing::Test
 {
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
+protected:
+    void SetUp() override { testApplication(); }
+    static QList<spelling::Dictionary> install(const QTemporaryDir &folder)
+    {
+        for (const auto &[name, bytes] : {std::pair{"mine/fr_FR.aff", "SET UTF-8\n"}, {"mine/fr_FR.dic", "3\nbonjour\nmerci\nété\n"},
+                                          {"mine/de_DE.aff", "SET UTF-8\n"}, {"system/fr_FR.aff", "SET UTF-8\n"}, {"system/fr_FR.dic", "1\nsalut\n"}}) {
+            QDir(folder.path()).mkpath(QFileInfo(folder.filePath(QLatin1String(name))).path());
+            QFile file(folder.filePath(QLatin1String(name)));
+            EXPECT_TRUE(file.open(QIODevice::WriteOnly) && file.write(bytes) > 0);
+        }
+        for (const QString &part : {u"aff"_s, u"dic"_s})
+            QFile::link(u"/usr/share/hunspell/en_US."_s + part, folder.filePath(u"system/en_US."_s + part));
+        return spelling::installed({folder.filePath(u"mine"_s), folder.filePath(u"system"_s)});
+    }
+    QString personalWords() const { return folder.filePath(u"config/words.txt"_s); }
+    static QStringList texts(const QMenu &menu)
+    {
+        QStringList found;
+        for (const QAction *action : menu.actions())
+            found.append(action->text());
+        return found;
+    }
+
+    QTemporaryDir folder;
+    QList<spelling::Dictionary> dictionaries = install(folder);
+    spelling::Service service{personalWords(), dictionaries, QLocale(u"en_US"_s)};
+};
+
+// The words of the document under the wavy underline.
+QStringList marked(const QTextDocument &document)
+{
+    QStringList words;
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        for (const QTextLayout::FormatRange &range : block.layout()->formats()) {
+            if (range.format.underlineStyle() == QTextCharFormat::SpellCheckUnderline)
+                words.append(block.text().mid(range.start, range.length));
+        }
+    }
+    return words;
 }
 
-QStringList names(const QList<spelling::Dictionary> &dictionaries)
+void runUntilChecked(const spelling::SpellHighlighter &highlighter)
 {
-    QStringList found;
-    for (const spelling::Dictionary &dictionary : dictionaries)
-        found.append(dictionary.name);
-    return found;
-}
-
-QStringList wordsIn(const QString &text)
-{
-    QStringList found;
-    for (const spelling::Word &word : spelling::wordsOf(text))
-        found.append(text.mid(word.start, word.length));
-    return found;
+    for (int turn = 0; turn < 100000 && !highlighter.isFinished(); ++turn)
+        QCoreApplication::processEvents();
 }
 
 } // namespace
 
-TestDictionaries::TestDictionaries()
+TEST_F(Spelling, DictionariesAreFoundOnceAndChosenByTheLocale)
 {
-    QDir(folder.path()).mkpath(QStringLiteral("mine"));
-    QDir(folder.path()).mkpath(QStringLiteral("system"));
-    write(folder.filePath(QStringLiteral("mine/fr_FR.aff")), "SET UTF-8\n");
-    write(folder.filePath(QStringLiteral("mine/fr_FR.dic")), "3\nbonjour\nmerci\nété\n");
-    write(folder.filePath(QStringLiteral("mine/de_DE.aff")), "SET UTF-8\n");
-    write(folder.filePath(QStringLiteral("system/fr_FR.aff")), "SET UTF-8\n");
-    write(folder.filePath(QStringLiteral("system/fr_FR.dic")), "1\nsalut\n");
-    QFile::link(QStringLiteral("/usr/share/hunspell/en_US.aff"), folder.filePath(QStringLiteral("system/en_US.aff")));
-    QFile::link(QStringLiteral("/usr/share/hunspell/en_US.dic"), folder.filePath(QStringLiteral("system/en_US.dic")));
-    dictionaries = spelling::installed({folder.filePath(QStringLiteral("mine")), folder.filePath(QStringLiteral("system"))});
+    QStringList names;
+    for (const spelling::Dictionary &dictionary : dictionaries)
+        names.append(dictionary.name);
+    ASSERT_EQ(names, (QStringList{u"en_US"_s, u"fr_FR"_s})) << "de_DE has no word list";
+    EXPECT_TRUE(dictionaries[1].wordsFile.contains(u"/mine/"_s)) << "the first folder wins";
+    EXPECT_EQ(spelling::forLocale(dictionaries, QLocale(u"fr_CA"_s))->name, u"fr_FR"_s);
+    EXPECT_EQ(spelling::forLocale(dictionaries, QLocale(u"en_US"_s))->name, u"en_US"_s);
+    EXPECT_FALSE(spelling::forLocale(dictionaries, QLocale(u"de_DE"_s)));
+    for (const QString &bare : {u"C"_s, u"POSIX"_s}) {
+        EXPECT_EQ(spelling::forLocale({dictionaries[1]}, QLocale(bare)), dictionaries[1]) << bare.toStdString();
+        EXPECT_FALSE(spelling::forLocale(dictionaries, QLocale(bare))) << "two leave the choice to the user";
+    }
+    EXPECT_EQ(spelling::displayName(dictionaries[0]), u"English (United States)"_s);
+
+    const QString text = u"Don't stop: the 3rd A4 page, été."_s;
+    QStringList words;
+    for (const spelling::Word &word : spelling::wordsOf(text))
+        words.append(text.mid(word.start, word.length));
+    EXPECT_EQ(words, (QStringList{u"Don't"_s, u"stop"_s, u"the"_s, u"page"_s, u"été"_s}));
 }
 
-TEST(Spelling, DictionariesAreFoundOnceAndChosenByTheLocale)
+TEST_F(Spelling, TheUsersOwnWordsLastAndIgnoredOnesOnlyWhileRunning)
 {
-    const TestDictionaries test;
-    ASSERT_EQ(names(test.dictionaries), (QStringList{QStringLiteral("en_US"), QStringLiteral("fr_FR")})) << "de_DE has no word list";
-    EXPECT_TRUE(test.dictionaries[1].wordsFile.contains(QStringLiteral("/mine/"))) << "the first folder wins";
-    EXPECT_EQ(spelling::forLocale(test.dictionaries, QLocale(QStringLiteral("fr_CA")))->name, QStringLiteral("fr_FR"));
-    EXPECT_EQ(spelling::forLocale(test.dictionaries, QLocale(QStringLiteral("en_US")))->name, QStringLiteral("en_US"));
-    EXPECT_FALSE(spelling::forLocale(test.dictionaries, QLocale(QStringLiteral("de_DE"))));
-    for (const QString &bare : {QStringLiteral("C"), QStringLiteral("POSIX")}) {
-        EXPECT_EQ(spelling::forLocale({test.dictionaries[1]}, QLocale(bare)), test.dictionaries[1]) << bare.toStdString();
-        EXPECT_FALSE(spelling::forLocale(test.dictionaries, QLocale(bare))) << "two leave the choice to the user";
-    }
-    EXPECT_EQ(spelling::displayName(test.dictionaries[0]), QStringLiteral("English (United States)"));
+    EXPECT_EQ(service.language(), u"en_US"_s);
+    EXPECT_TRUE(service.isMisspelt(u"helo"_s));
+    EXPECT_FALSE(service.isMisspelt(u"hello"_s) || service.isMisspelt(u"don't"_s));
+    const QStringList suggestions = service.suggestions(u"helo"_s);
+    EXPECT_TRUE(suggestions.contains(u"hello"_s) && suggestions.size() <= 5);
+    EXPECT_TRUE(service.addToDictionary(u"Quillnest"_s));
+    service.ignore(u"Zorbl"_s);
+    EXPECT_FALSE(service.isMisspelt(u"Quillnest"_s) || service.isMisspelt(u"Zorbl"_s));
 
-    EXPECT_EQ(wordsIn(QStringLiteral("Don't stop: the 3rd A4 page, été.")),
-              (QStringList{QStringLiteral("Don't"), QStringLiteral("stop"), QStringLiteral("the"), QStringLiteral("page"), QStringLiteral("été")}));
-}
-
-TEST(Spelling, TheUsersOwnWordsLastAndIgnoredOnesOnlyWhileRunning)
-{
-    const TestDictionaries test;
-    {
-        spelling::Service service(test.personalWords(), test.dictionaries, QLocale(QStringLiteral("en_US")));
-        EXPECT_EQ(service.language(), QStringLiteral("en_US"));
-        EXPECT_TRUE(service.isMisspelt(QStringLiteral("helo")));
-        EXPECT_FALSE(service.isMisspelt(QStringLiteral("hello")));
-        EXPECT_FALSE(service.isMisspelt(QStringLiteral("don't")));
-        const QStringList suggestions = service.suggestions(QStringLiteral("helo"));
-        EXPECT_TRUE(suggestions.contains(QStringLiteral("hello")));
-        EXPECT_LE(suggestions.size(), 5);
-
-        EXPECT_TRUE(service.addToDictionary(QStringLiteral("Quillnest")));
-        EXPECT_FALSE(service.isMisspelt(QStringLiteral("Quillnest")));
-        service.ignore(QStringLiteral("Zorbl"));
-        EXPECT_FALSE(service.isMisspelt(QStringLiteral("Zorbl")));
-    }
-    spelling::Service again(test.personalWords(), test.dictionaries, QLocale(QStringLiteral("en_US")));
-    EXPECT_FALSE(again.isMisspelt(QStringLiteral("Quillnest")));
-    EXPECT_TRUE(again.isMisspelt(QStringLiteral("Zorbl")));
-    QFile words(test.personalWords());
+    spelling::Service again(personalWords(), dictionaries, QLocale(u"en_US"_s));
+    EXPECT_FALSE(again.isMisspelt(u"Quillnest"_s));
+    EXPECT_TRUE(again.isMisspelt(u"Zorbl"_s));
+    QFile words(personalWords());
     ASSERT_TRUE(words.open(QIODevice::ReadOnly));
     EXPECT_EQ(words.readAll(), "Quillnest\n");
 
-    again.setLanguage(QStringLiteral("fr_FR"));
-    EXPECT_TRUE(again.isMisspelt(QStringLiteral("hello")));
-    EXPECT_FALSE(again.isMisspelt(QStringLiteral("été")));
-    EXPECT_FALSE(again.isMisspelt(QStringLiteral("Quillnest"))) << "the user's words hold in every language";
+    again.setLanguage(u"fr_FR"_s);
+    EXPECT_TRUE(again.isMisspelt(u"hello"_s));
+    EXPECT_FALSE(again.isMisspelt(u"été"_s));
+    EXPECT_FALSE(again.isMisspelt(u"Quillnest"_s)) << "the user's words hold in every language";
+    EXPECT_FALSE(spelling::Service(personalWords(), {}, QLocale(u"en_US"_s)).isMisspelt(u"helo"_s)) << "nothing is marked without a dictionary";
+}
 
-    spelling::Service none(test.personalWords(), {}, QLocale(QStringLiteral("en_US")));
-    EXPECT_FALSE(none.isMisspelt(QStringLiteral("helo"))) << "nothing is marked without a dictionary";
+TEST_F(Spelling, MarksAreTheLayoutsAloneAndALargeChangeIsCheckedBetweenEvents)
+{
+    QTextDocument document;
+    spelling::SpellHighlighter highlighter(document, service, nullptr);
+    document.setPlainText(u"We walked along the shore and saw a helo over the water today.\n"_s.repeated(200));
+    const QByteArray rtf = richtext::writeRtf(document);
+    document.setModified(false);
+    const int undoSteps = document.availableUndoSteps();
+    EXPECT_FALSE(highlighter.isFinished()) << "a page opened is not checked before it shows";
+    EXPECT_TRUE(marked(document).isEmpty());
+
+    runUntilChecked(highlighter);
+    EXPECT_EQ(marked(document), QStringList(200, u"helo"_s));
+    EXPECT_EQ(std::tuple(document.isModified(), document.availableUndoSteps(), richtext::writeRtf(document)), std::tuple(false, undoSteps, rtf));
+
+    QTextCursor(&document).insertText(u"Wrogn "_s);
+    EXPECT_EQ(marked(document).first(), u"Wrogn"_s) << "typing is checked before it shows";
+    ASSERT_TRUE(service.addToDictionary(u"helo"_s));
+    runUntilChecked(highlighter);
+    EXPECT_EQ(marked(document), QStringList{u"Wrogn"_s});
+
+    highlighter.detach();
+    EXPECT_TRUE(marked(document).isEmpty()) << "nothing of the marks is printed";
+    highlighter.attach();
+    QCoreApplication::processEvents();
+    runUntilChecked(highlighter);
+    EXPECT_EQ(marked(document), QStringList{u"Wrogn"_s});
+}
+
+TEST_F(Spelling, TheContextMenuOffersSuggestionsTheUsersChoicesAndTheLanguages)
+{
+    QTextEdit editor;
+    editor.setPlainText(u"We saw a helo there"_s);
+    editor.resize(400, 200);
+    editor.show();
+    spelling::EditorSpelling spelling(editor, service);
+    QSignalSpy corrected(&spelling, &spelling::EditorSpelling::corrected);
+    const auto menuAt = [&](const QString &word) {
+        QTextCursor at(editor.document());
+        at.setPosition(int(editor.toPlainText().indexOf(word)) + 1);
+        return spelling.contextMenu(editor.cursorRect(at).center());
+    };
+
+    const auto menu = menuAt(u"helo"_s);
+    const QStringList offered = texts(*menu);
+    const qsizetype add = offered.indexOf(u"Add to Dictionary"_s);
+    ASSERT_GT(add, 0);
+    EXPECT_TRUE(offered.mid(0, add).contains(u"hello"_s));
+    EXPECT_EQ(offered[add + 1], u"Ignore"_s);
+    QMenu *languages = menu->actions().last()->menu();
+    ASSERT_NE(languages, nullptr);
+    EXPECT_EQ(texts(*languages), (QStringList{u"English (United States)"_s, u"French (France)"_s}));
+    EXPECT_TRUE(languages->actions().first()->isChecked());
+
+    menu->actions()[offered.indexOf(u"hello"_s)]->trigger();
+    EXPECT_EQ(std::pair(editor.toPlainText(), corrected.count()), std::pair(u"We saw a hello there"_s, qsizetype(1)));
+    EXPECT_FALSE(texts(*menuAt(u"there"_s)).contains(u"Ignore"_s));
+
+    languages->actions().last()->trigger();
+    EXPECT_EQ(service.language(), u"fr_FR"_s);
+    const auto again = menuAt(u"there"_s);
+    const QList<QAction *> picked = again->actions().last()->menu()->actions();
+    EXPECT_TRUE(!picked.first()->isChecked() && picked.last()->isChecked() && picked.last()->actionGroup()->isExclusive());
+    EXPECT_EQ(spelling::Service(personalWords(), dictionaries, QLocale(u"en_US"_s)).language(), u"fr_FR"_s);
 }

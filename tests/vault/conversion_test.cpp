@@ -1,23 +1,5 @@
 #include "vaulttest.h"
 
-#include "diary/conversion.h"
-#include "diary/drafts.h"
-#include "diary/history.h"
-#include "diary/notestore.h"
-#include "diary/pagestore.h"
-#include "diary/passwordfile.h"
-#include "diary/scramble.h"
-#include "diary/search.h"
-#include "diarytexts.h"
-#include "qtprinters.h"
-#include "testdataroot.h"
-
-#include <QDir>
-
-#include <functional>
-
-#include <gtest/gtest.h>
-
 namespace {
 
 using namespace vaulttest;

@@ -1,7 +1,5 @@
 #include "vaulttest.h"
 
-#include <gtest/gtest.h>
-
 // Figures from knownanswers.py, which computes them with PyNaCl and
 // argon2-cffi from the stored formats alone.
 namespace {

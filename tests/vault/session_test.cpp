@@ -1,30 +1,4 @@
-#include "session/daybook.h"
-#include "session/diarysearch.h"
-#include "session/sessiondrafts.h"
-#include "session/vaultcontrols.h"
-#include "session/yearnotes.h"
 #include "vaulttest.h"
-
-#include "diary/conversion.h"
-#include "diary/notestore.h"
-#include "diary/pagestore.h"
-#include "diary/passwordfile.h"
-#include "diary/scramble.h"
-#include "diarytexts.h"
-#include "fixedclock.h"
-#include "qtprinters.h"
-#include "recordingprogram.h"
-#include "richtext/pageexport.h"
-#include "session/diarysession.h"
-#include "testdataroot.h"
-
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
-#include <QLocale>
-#include <QTextCursor>
-
-#include <gtest/gtest.h>
 
 namespace {
 
@@ -52,14 +26,16 @@ protected:
         signIn({kPlainPassword});
     }
 
-    void signIn(std::initializer_list<std::variant<Button, QString>> answers)
+    bool signsIn(std::initializer_list<std::variant<Button, QString>> answers, RecordingProgram &ending)
     {
         session.reset();
         session = std::make_unique<DiarySession>(dialogs, clock);
         session->setDataRoot(data.path());
         script(dialogs, answers);
-        ASSERT_TRUE(session->signIn(program));
+        return session->signIn(ending);
     }
+    bool signsIn(std::initializer_list<std::variant<Button, QString>> answers) { return signsIn(answers, program); }
+    void signIn(std::initializer_list<std::variant<Button, QString>> answers) { ASSERT_TRUE(signsIn(answers)); }
     void encrypt()
     {
         script(dialogs, {Button::Yes, kPassword, kPassword, Button::Ok});
@@ -101,25 +77,16 @@ TEST_F(EncryptionSession, EncryptDiaryConvertsTheFolderAndOnlyItsPasswordSignsIn
     const qsizetype first = dialogs.shown().size();
     encrypt();
     EXPECT_EQ(titlesSince(first), QStringList({"Encrypt Diary", "Encrypt Diary", "Encrypt Diary", "Diary Encrypted"}));
-    EXPECT_EQ(dialogs.shown()[first + 1].echo, Dialogs::Echo::Masked);
-    EXPECT_TRUE(keyslot::isKeySlot(firstLine(data.root().passwordFile())));
-    EXPECT_EQ(fileHolding(now(), *ScrambleLine("Zermatt")), "");
-    EXPECT_EQ(fileHolding(now(), "Skates"), "");
-    EXPECT_EQ(pageText(), kTodayText);
+    EXPECT_EQ(std::tuple(dialogs.shown()[first + 1].echo, keyslot::isKeySlot(firstLine(data.root().passwordFile())), pageText()),
+              std::tuple(Dialogs::Echo::Masked, true, kTodayText));
+    EXPECT_EQ(fileHolding(now(), *ScrambleLine("Zermatt")) + fileHolding(now(), "Skates"), "");
 
     signIn({kPassword});
-    EXPECT_TRUE(session->vault().isEncrypted());
-    EXPECT_EQ(session->book().pages(), QStringList({"2026-12-01.dat", "2026-12-04.dat"}));
-    EXPECT_EQ(pageText(), kTodayText);
-    EXPECT_EQ(richtext::plainText(session->notes().note()), QStringLiteral("Skates sharpened"));
+    EXPECT_EQ(std::tuple(session->vault().isEncrypted(), session->book().pages(), pageText(), richtext::plainText(session->notes().note())),
+              std::tuple(true, QStringList({"2026-12-01.dat", "2026-12-04.dat"}), kTodayText, QStringLiteral("Skates sharpened")));
 
-    session.reset();
-    DiarySession refused(dialogs, clock);
-    refused.setDataRoot(data.path());
-    script(dialogs, {kPlainPassword, Button::Ok});
-    EXPECT_FALSE(refused.signIn(program));
-    EXPECT_TRUE(program.ended());
-    EXPECT_EQ(dialogs.shown().last(), ScriptedDialogs::shownBox(messages::wrongPassword()));
+    EXPECT_FALSE(signsIn({kPlainPassword, Button::Ok}));
+    EXPECT_EQ(std::pair(program.ended(), dialogs.shown().last()), std::pair(true, ScriptedDialogs::shownBox(messages::wrongPassword())));
 }
 
 TEST_F(EncryptionSession, EncryptDiaryRefusingAShortOrMismatchedPasswordChangesNothing)
@@ -147,8 +114,7 @@ TEST_F(EncryptionSession, EncryptDiaryRefusingAShortOrMismatchedPasswordChangesN
     script(dialogs, {Button::Yes, QString()});
     session->vault().encryptDiary();
 
-    EXPECT_FALSE(session->vault().isEncrypted());
-    EXPECT_EQ(differences(before, now()), "");
+    EXPECT_EQ(std::pair(session->vault().isEncrypted(), differences(before, now())), std::pair(false, std::string()));
 }
 
 // A pw.dat kept from before the change (a backup, a synced copy) opens
@@ -187,16 +153,15 @@ TEST_F(EncryptionSession, ChangePasswordRenewsTheKeySoAnOldPasswordFileOpensNoth
     script(dialogs, {kPassword, kNewPassword, kNewPassword, Button::Ok});
     std::pair<int, int> heard;
     session->vault().changePassword([&](int done, int total) { heard = {done, total}; });
-    EXPECT_EQ(dialogs.shown().last(), ScriptedDialogs::shownBox(messages::passwordSaved()));
-    EXPECT_EQ(heard, std::pair(5, 5)) << "the four sealed files and pw.dat";
+    EXPECT_EQ(std::pair(dialogs.shown().last(), heard), std::pair(ScriptedDialogs::shownBox(messages::passwordSaved()), std::pair(5, 5)))
+        << "heard of the four sealed files and pw.dat";
 
     typeAndSave(QStringLiteral("Eiger "));
     type(QStringLiteral("Jungfrau "));
     session->drafts().flush();
     const auto renewed = openVault(data.root().passwordFile(), kNewPassword);
     ASSERT_TRUE(renewed);
-    EXPECT_FALSE(openVault(data.root().passwordFile(), kPassword));
-    EXPECT_EQ(opening(*old), QStringList());
+    EXPECT_TRUE(!openVault(data.root().passwordFile(), kPassword) && opening(*old).isEmpty());
     const QStringList after = opening(*renewed);
     EXPECT_EQ(after.size(), 6) << "two versions and a draft more: " << after.join(u' ').toStdString();
     EXPECT_TRUE(after.contains(QStringLiteral(".drafts/page@2026-12-04.dat")));
@@ -213,21 +178,17 @@ TEST_F(EncryptionSession, DecryptDiaryLeavesThePlainDiaryTheOrdinarySignInOpens)
     const Snapshot encrypted = now();
     script(dialogs, {Button::Yes, QStringLiteral("not the password"), Button::Ok});
     session->vault().decryptDiary();
-    EXPECT_EQ(dialogs.shown().last(), ScriptedDialogs::shownBox(messages::wrongPasswordNotDecrypted()));
-    EXPECT_TRUE(session->vault().isEncrypted());
-    EXPECT_EQ(differences(encrypted, now()), "");
+    EXPECT_EQ(std::tuple(dialogs.shown().last(), session->vault().isEncrypted(), differences(encrypted, now())),
+              std::tuple(ScriptedDialogs::shownBox(messages::wrongPasswordNotDecrypted()), true, std::string()));
 
     const qsizetype first = dialogs.shown().size();
     script(dialogs, {Button::Yes, kPassword, Button::Ok});
     session->vault().decryptDiary();
-    EXPECT_EQ(titlesSince(first), QStringList({"Decrypt Diary", "Decrypt Diary", "Diary Decrypted"}));
-    EXPECT_FALSE(session->vault().isEncrypted());
     expected[QStringLiteral("pw.dat")] = passwordfile::fileBytes(kPassword);
-    EXPECT_EQ(differences(expected, now()), "");
-
+    EXPECT_EQ(std::tuple(titlesSince(first), session->vault().isEncrypted(), differences(expected, now())),
+              std::tuple(QStringList({"Decrypt Diary", "Decrypt Diary", "Diary Decrypted"}), false, std::string()));
     signIn({kPassword});
-    EXPECT_FALSE(session->vault().isEncrypted());
-    EXPECT_EQ(pageText(), kTodayText);
+    EXPECT_EQ(std::pair(session->vault().isEncrypted(), pageText()), std::pair(false, kTodayText));
 }
 
 // Sealed pages mark the diary encrypted, whatever stands in pw.dat instead of
@@ -247,12 +208,8 @@ TEST_F(EncryptionSession, AWrongPasswordFileOrADamagedNoteOrDraftIsSaid)
             writeBytes(passwordFile, *swapped);
         const Snapshot before = now();
         RecordingProgram ending;
-        {
-            DiarySession refused(dialogs, clock);
-            refused.setDataRoot(data.path());
-            dialogs.answerMessage(Button::Ok);
-            EXPECT_FALSE(refused.signIn(ending));
-        }
+        EXPECT_FALSE(signsIn({Button::Ok}, ending));
+        session.reset();
         EXPECT_TRUE(ending.ended());
         const QString said = dialogs.texts().last();
         EXPECT_TRUE(said.startsWith(QStringLiteral("This diary is encrypted, but its password file is missing or is not an "
@@ -275,10 +232,9 @@ TEST_F(EncryptionSession, AWrongPasswordFileOrADamagedNoteOrDraftIsSaid)
               QStringList({QStringLiteral("Enter the Password"),
                            messages::noteUnopened(QStringLiteral("December 4"), QStringLiteral("dates/Dec-4.dat")).text,
                            messages::draftUnopened(QStringLiteral("page"), QStringLiteral(".drafts/page@2026-12-01.dat")).text}));
-    EXPECT_EQ(readBytes(note), damagedNote);
-    EXPECT_FALSE(QFile::exists(draft));
-    EXPECT_EQ(QDir(data.path() + QStringLiteral("/history/pages/2026-12")).entryList(QDir::Files).size(), 1);
-    EXPECT_EQ(pageText(), kTodayText);
+    EXPECT_TRUE(readBytes(note) == damagedNote && !QFile::exists(draft));
+    EXPECT_EQ(std::pair(QDir(data.path() + QStringLiteral("/history/pages/2026-12")).entryList(QDir::Files).size(), pageText()),
+              std::pair(qsizetype(1), kTodayText));
 
     session->chooseDay(QDate(2026, 12, 1));
     const QString id = session->book().pageVersions().constFirst().id;
@@ -294,18 +250,15 @@ TEST_F(EncryptionSession, LockWipesTheKeyUntilTheRightPasswordUnlocks)
     encrypt();
     EXPECT_FALSE(session->vault().isLocked());
     session->vault().lockDiary();
-    EXPECT_TRUE(session->vault().isLocked());
+    ASSERT_TRUE(session->vault().isLocked());
     const Snapshot locked = now();
-    EXPECT_FALSE(pagestore::load(session->dataRoot(), QDate(2026, 12, 4)));
-    EXPECT_FALSE(notestore::load(session->dataRoot(), daykeys::MonthDay{12, 4}));
-    EXPECT_FALSE(pagestore::save(session->dataRoot(), QDate(2026, 12, 4), page("written while locked")));
+    EXPECT_FALSE(pagestore::load(session->dataRoot(), QDate(2026, 12, 4)) || notestore::load(session->dataRoot(), daykeys::MonthDay{12, 4})
+                 || pagestore::save(session->dataRoot(), QDate(2026, 12, 4), page("written while locked")));
     EXPECT_EQ(differences(locked, now()), "");
 
-    EXPECT_FALSE(session->vault().unlockDiary(QStringLiteral("not the password")));
-    EXPECT_FALSE(session->vault().unlockDiary(QString()));
+    EXPECT_FALSE(session->vault().unlockDiary(QStringLiteral("not the password")) || session->vault().unlockDiary(QString()));
     EXPECT_TRUE(session->vault().isLocked());
-    EXPECT_TRUE(session->vault().unlockDiary(kPassword));
-    EXPECT_FALSE(session->vault().isLocked());
+    EXPECT_TRUE(session->vault().unlockDiary(kPassword) && !session->vault().isLocked());
     EXPECT_EQ(pagestore::load(session->dataRoot(), QDate(2026, 12, 4)), kToday + "\r\n");
 }
 
@@ -317,8 +270,7 @@ TEST_F(EncryptionSession, TypingDraftsSavesAndHistoryStaySealedAndSearchStillFin
     ASSERT_EQ(QDir(data.path() + QStringLiteral("/.drafts")).entryList(QDir::Files), QStringList{QStringLiteral("page@2026-12-04.dat")});
     EXPECT_EQ(fileHolding(now(), *ScrambleLine("Matterhorn")), "") << "a draft is sealed like its page";
 
-    dialogs.answerMessage(Button::Yes);
-    session->book().SavePage();
+    typeAndSave({});
     EXPECT_EQ(fileHolding(now(), *ScrambleLine("Matterhorn")), "");
     ASSERT_EQ(session->book().pageVersions().size(), 1);
     const auto version = pagestore::loadFile(session->dataRoot(), session->book().pageVersions()[0].path,

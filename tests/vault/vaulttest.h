@@ -1,42 +1,152 @@
 #pragma once
 
+#include "access/signin.h"
+#include "cheapkdf.h"
+#include "diary/conversion.h"
+#include "diary/drafts.h"
+#include "diary/history.h"
+#include "diary/notestore.h"
+#include "diary/pagestore.h"
+#include "diary/passwordfile.h"
+#include "diary/scramble.h"
+#include "diary/search.h"
+#include "diarytexts.h"
+#include "fixedclock.h"
+#include "qtprinters.h"
+#include "recordingprogram.h"
+#include "richtext/pageexport.h"
+#include "richtext/rtfreader.h"
 #include "scripteddialogs.h"
+#include "seams/messages.h"
+#include "session/daybook.h"
+#include "session/diarysearch.h"
+#include "session/diarysession.h"
+#include "session/sessiondrafts.h"
+#include "session/vaultcontrols.h"
+#include "session/yearnotes.h"
+#include "testapplication.h"
+#include "testdataroot.h"
 #include "vault/vault.h"
 
-#include <QByteArray>
-#include <QString>
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QLocale>
+#include <QTemporaryDir>
+#include <QTextCursor>
+#include <QTextDocument>
 
+#include <filesystem>
+#include <functional>
 #include <map>
 #include <memory>
-#include <string>
 #include <variant>
+
+#include <gtest/gtest.h>
 
 // What the vault tests share: snapshots of a diary folder, and its key.
 namespace vaulttest {
 
+// Argon2id at its least cost for every test here: the limits themselves are
+// checked by the tests that set their own policy.
+struct CheapKeys : ::testing::Environment
+{
+    void SetUp() override
+    {
+        testApplication();
+        useCheapKeyDerivation();
+    }
+};
+inline ::testing::Environment *const kCheapKeys = ::testing::AddGlobalTestEnvironment(new CheapKeys);
+
+inline QByteArray readBytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+inline void writeBytes(const QString &path, const QByteArray &bytes)
+{
+    std::filesystem::create_directories(std::filesystem::path(path.toStdString()).parent_path());
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size()) << path.toStdString();
+}
+
 // Every file below a root with its bytes, and every folder as "name/", so a
 // file left behind or a folder gone shows as well as a changed byte.
 using Snapshot = std::map<QString, QByteArray>;
-Snapshot snapshot(const QString &root);
-// The names whose entries differ, readable in a failure; empty when none.
-std::string differences(const Snapshot &before, const Snapshot &after);
-// A name holding needle, or empty: no stored file may show a page's words.
-std::string fileHolding(const Snapshot &files, QByteArrayView needle);
+inline Snapshot snapshot(const QString &root)
+{
+    Snapshot files;
+    QDirIterator it(root, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString name = QDir(root).relativeFilePath(it.next());
+        files[it.fileInfo().isDir() ? name + u'/' : name] = it.fileInfo().isDir() ? QByteArray() : readBytes(it.filePath());
+    }
+    return files;
+}
 
-void copyTree(const QString &from, const QString &to);
-void writeBytes(const QString &path, const QByteArray &bytes);
-QByteArray readBytes(const QString &path);
-QByteArray firstLine(const QString &passwordFile);
+// The names whose entries differ, readable in a failure; empty when none.
+inline std::string differences(const Snapshot &before, const Snapshot &after)
+{
+    QStringList names;
+    for (const auto &[name, bytes] : before) {
+        if (!after.contains(name) || after.at(name) != bytes)
+            names.append(name + QLatin1String(after.contains(name) ? " (changed)" : " (gone)"));
+    }
+    for (const auto &[name, bytes] : after) {
+        if (!before.contains(name))
+            names.append(name + QLatin1String(" (new)"));
+    }
+    return names.join(u", ").toStdString();
+}
+
+// A name holding needle, or empty: no stored file may show a page's words.
+inline std::string fileHolding(const Snapshot &files, QByteArrayView needle)
+{
+    const auto found = std::ranges::find_if(files, [&](const auto &file) { return file.second.contains(needle); });
+    return found == files.end() ? std::string() : found->first.toStdString();
+}
+
+inline QByteArray firstLine(const QString &passwordFile)
+{
+    const QByteArray bytes = readBytes(passwordFile);
+    return bytes.left(bytes.indexOf("\r\n"));
+}
 
 // The diary's vault when the password opens its pw.dat, else null.
-std::shared_ptr<Vault> openVault(const QString &passwordFile, QStringView password);
+inline std::shared_ptr<Vault> openVault(const QString &passwordFile, QStringView password)
+{
+    const auto slot = keyslot::parse(firstLine(passwordFile));
+    auto key = slot ? keyslot::unwrap(*slot, keyslot::passwordBytes(password)) : std::nullopt;
+    return key ? std::make_shared<Vault>(std::move(*key), *slot) : nullptr;
+}
 
 // Bytes first, first + 1, ..., for fixed keys, salts and nonces.
-QByteArray counting(int first, int count);
+inline QByteArray counting(int first, int count)
+{
+    QByteArray bytes;
+    for (int i = 0; i < count; ++i)
+        bytes.append(char(first + i));
+    return bytes;
+}
+
 // The bytes with one bit flipped.
-QByteArray flipped(QByteArray bytes, qsizetype at, int bit);
+inline QByteArray flipped(QByteArray bytes, qsizetype at, int bit)
+{
+    bytes[at] = char(bytes[at] ^ (1 << bit));
+    return bytes;
+}
 
 // Queues a box's answers in the order the boxes come: a button or a typed text.
-void script(ScriptedDialogs &dialogs, std::initializer_list<std::variant<Dialogs::Button, QString>> answers);
+inline void script(ScriptedDialogs &dialogs, std::initializer_list<std::variant<Dialogs::Button, QString>> answers)
+{
+    for (const auto &answer : answers) {
+        if (const auto *button = std::get_if<Dialogs::Button>(&answer))
+            dialogs.answerMessage(*button);
+        else
+            dialogs.answerInput(std::get<QString>(answer));
+    }
+}
 
 } // namespace vaulttest
