@@ -181,11 +181,17 @@ protected:
     }
     void TearDown() override { ::umask(m_umask); }
 
+    void saveTyped(QDate day, const QString &text)
+    {
+        choose(day);
+        type(text);
+        save(day);
+    }
     // A page that is there already is overwritten when asked.
     void save(QDate day)
     {
         if (QFileInfo::exists(harness.data.root().pagePath(daykeys::dayKey(day))))
-            answer({Dialogs::Button::Yes});
+            answer({Yes});
         book().SavePage();
     }
     // The tool at work on the diary, unless told another --root.
@@ -270,7 +276,7 @@ TEST_F(FilledDiary, AChangeWhoseEarlierVersionCannotBeKeptWaitsForTheUser)
 
 // The diary opens without the folder, shows what the other folder holds, and
 // refuses to save into it, keeping every file as it was.
-TEST_P(BrokenFolderTest, RefusesSavesAndKeepsEverything)
+TEST_P(BrokenFolderTest, AFolderMissingOrAFileRefusesSavesAndKeepsEverything)
 {
     const auto [folder, plainFile] = GetParam();
     ASSERT_TRUE(QDir(harness.data.path() + QLatin1Char('/') + QLatin1String(folder)).removeRecursively());
@@ -416,32 +422,14 @@ TEST_P(PrivateFilesTest, EveryFileAndFolderMadeForTheDiaryIsItsOwnersAloneWhatev
 {
     const std::pair<const char *, std::function<void()>> writers[]{
         {"the window's lock file", [&] { start(); }},
-        {"an older page rewritten, and its earlier version",
-         [&] {
-             choose(QDate(2026, 12, 3));
-             type(QStringLiteral("again "));
-             save(QDate(2026, 12, 3));
-         }},
-        {"a new page",
-         [&] {
-             choose(QDate(2026, 12, 2));
-             type(QStringLiteral("Snow"));
-             save(QDate(2026, 12, 2));
-         }},
-        {"a yearly note",
-         [&] {
-             editor("rtxt").setPlainText(QStringLiteral("Skates sharpened"));
-             click("m9");
-         }},
-        {"a draft",
-         [&] {
-             type(QStringLiteral("more "));
-             form().session().drafts().flush();
-         }},
+        {"an older page rewritten, and its earlier version", [&] { saveTyped(QDate(2026, 12, 3), QStringLiteral("again ")); }},
+        {"a new page", [&] { saveTyped(QDate(2026, 12, 2), QStringLiteral("Snow")); }},
+        {"a yearly note", [&] { editor("rtxt").setPlainText(QStringLiteral("Skates sharpened")); click("m9"); }},
+        {"a draft", [&] { type(QStringLiteral("more ")); form().session().drafts().flush(); }},
         {"a backup from the window",
          [&] {
              harness.dialogs.answerSaveFile(out("window.zip"));
-             answer({Dialogs::Button::Ok});
+             answer({Ok});
              click("m22");
          }},
         {"a page printed to a PDF file",

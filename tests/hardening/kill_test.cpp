@@ -141,6 +141,24 @@ int convert(const QByteArray &job, const QString &path)
     return timed([&] { return bool(conversion::rekey(*root, vault, keyslot::format(*slot))); });
 }
 
+// The job named after --job, on the diary folder that follows, with its
+// last argument: the versions to save, or "-".
+int job(int &argc, char **argv)
+{
+    const QByteArray name(argv[2]), last(argv[4]);
+    const DataRoot root(QFile::decodeName(argv[3]));
+    if (name == "type")
+        return typeForever(argc, argv, root.path());
+    if (name != "save")
+        return convert(name, root.path());
+    if (last != "both")
+        return timed([&] { return saveVersion(root, last[0]); });
+    say("go", 0);
+    while (saveVersion(root, 'b') && saveVersion(root, 'a')) {
+    }
+    return 1;
+}
+
 // A job of this program in a child, or the tool, killed part way through.
 struct Child
 {
@@ -207,20 +225,8 @@ bool atMostOneLeftover(QStringList names, const QString &expected)
 
 int main(int argc, char *argv[])
 {
-    if (argc == 5 && std::strcmp(argv[1], "--job") == 0) {
-        const QByteArray job(argv[2]);
-        const QString path = QFile::decodeName(argv[3]);
-        if (job == "type")
-            return typeForever(argc, argv, path);
-        if (job != "save")
-            return convert(job, path);
-        if (std::strcmp(argv[4], "both") != 0)
-            return timed([&] { return saveVersion(DataRoot(path), argv[4][0]); });
-        say("go", 0);
-        while (saveVersion(DataRoot(path), 'b') && saveVersion(DataRoot(path), 'a')) {
-        }
-        return 1;
-    }
+    if (argc == 5 && std::strcmp(argv[1], "--job") == 0)
+        return job(argc, argv);
     testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }
