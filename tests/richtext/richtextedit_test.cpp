@@ -14,6 +14,8 @@
 
 namespace {
 
+using Tri = RichTextEdit::TriState;
+
 void select(RichTextEdit &editor, int from, int to)
 {
     QTextCursor cursor = editor.textCursor();
@@ -30,8 +32,6 @@ QByteArray storedBytesOfFirstPicture(const RichTextEdit &editor)
     }
     return {};
 }
-
-using Tri = RichTextEdit::TriState;
 
 } // namespace
 
@@ -78,14 +78,12 @@ TEST(RichTextEdit, LoadsRichTextOrPlainText)
     EXPECT_EQ(editor.text(), QStringLiteral("bold plain"));
     select(editor, 0, 4);
     EXPECT_EQ(editor.selBold(), Tri::On);
-
-    EXPECT_TRUE(editor.loadBytes("Caf\xe9 \x93q\x94\r\nsecond\rthird\n"));
-    EXPECT_EQ(editor.text(), QStringLiteral("Caf\u00e9 \u201cq\u201d\nsecond\nthird\n"));
-    EXPECT_TRUE(editor.loadBytes("a\r\r\nb\r"));
-    EXPECT_EQ(editor.text(), QStringLiteral("a\n\nb\n"));
-    EXPECT_TRUE(editor.loadBytes("\xEF\xBB\xBF" "Caf\xc3\xa9 \\rtf"));
-    EXPECT_EQ(editor.text(), QStringLiteral("Caf\u00e9 \\rtf"));
-
+    for (const auto &[bytes, text] : {std::pair{"Caf\xe9 \x93q\x94\r\nsecond\rthird\n", u"Caf\u00e9 \u201cq\u201d\nsecond\nthird\n"},
+                                      std::pair{"a\r\r\nb\r", u"a\n\nb\n"},
+                                      std::pair{"\xEF\xBB\xBF" "Caf\xc3\xa9 \\rtf", u"Caf\u00e9 \\rtf"}}) {
+        EXPECT_TRUE(editor.loadBytes(bytes));
+        EXPECT_EQ(editor.text(), QString::fromUtf16(text));
+    }
 }
 
 TEST(RichTextEdit, APictureIsPastedAtTheCaretAndCountsAsContent)
@@ -136,22 +134,20 @@ TEST(RichTextEdit, AnEmptiedEditorTypesInItsDefaultFormat)
     RichTextEdit editor;
     editor.setTextRtf("{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}{\\f1 Courier New;}}\\pard\\f1\\fs48\\b\\i\\ul Big\\par}");
     editor.moveCursor(QTextCursor::End);
-    ASSERT_EQ(editor.selBold(), RichTextEdit::TriState::On);
+    ASSERT_EQ(editor.selBold(), Tri::On);
     editor.clear();
     QTest::keyClicks(&editor, QStringLiteral("new"));
     const QTextCharFormat typed = editor.document()->begin().begin().fragment().charFormat();
-    EXPECT_FALSE(typed.hasProperty(QTextFormat::FontWeight));
-    EXPECT_FALSE(typed.hasProperty(QTextFormat::FontPointSize));
-    EXPECT_FALSE(typed.hasProperty(QTextFormat::FontFamilies));
-    EXPECT_FALSE(typed.fontItalic());
-    EXPECT_FALSE(typed.fontUnderline());
+    for (const auto property : {QTextFormat::FontWeight, QTextFormat::FontPointSize, QTextFormat::FontFamilies})
+        EXPECT_FALSE(typed.hasProperty(property)) << property;
+    EXPECT_FALSE(typed.fontItalic() || typed.fontUnderline());
     EXPECT_FALSE(editor.textRtf().contains("\\b"));
 
     editor.setFocus();
     editor.setCurrentCharFormat(typed);
     editor.setSelBold(true);
     EXPECT_TRUE(editor.loadBytes("plain note"));
-    EXPECT_EQ(editor.selBold(), RichTextEdit::TriState::Off);
+    EXPECT_EQ(editor.selBold(), Tri::Off);
 }
 
 TEST(RichTextEdit, TypingAfterAPastedPictureKeepsTheTextsFormat)
@@ -168,5 +164,5 @@ TEST(RichTextEdit, TypingAfterAPastedPictureKeepsTheTextsFormat)
     select(reopened, 7, 12);
     EXPECT_EQ(reopened.selFontName(), QStringLiteral("Courier New"));
     EXPECT_EQ(reopened.selFontSize(), 14);
-    EXPECT_EQ(reopened.selBold(), RichTextEdit::TriState::On);
+    EXPECT_EQ(reopened.selBold(), Tri::On);
 }
