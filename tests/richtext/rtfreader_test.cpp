@@ -12,19 +12,22 @@ namespace {
 
 using rtfpages::read;
 
-QTextCharFormat formatAt(const QTextDocument &document, const QString &word)
+QTextCharFormat at(const QTextDocument &document, const char *word)
 {
-    return document.find(word).charFormat();
+    return document.find(QLatin1String(word)).charFormat();
 }
 
-Qt::Alignment alignment(const QTextBlock &block)
+// The paragraph's alignment and left indent, and the run's family, size, weight and colour.
+QString describe(const QTextBlock &block)
 {
-    return block.blockFormat().alignment() & Qt::AlignHorizontal_Mask;
+    return QStringLiteral("%1 %2").arg(int(block.blockFormat().alignment() & Qt::AlignHorizontal_Mask)).arg(block.blockFormat().leftMargin());
 }
 
-bool bold(const QTextCharFormat &format)
+QString describe(const QTextCharFormat &format)
 {
-    return format.fontWeight() >= QFont::DemiBold;
+    return QStringLiteral("%1 %2 %3 %4").arg(format.fontFamilies().toStringList().join(QLatin1Char(',')))
+        .arg(format.fontPointSize()).arg(format.fontWeight() >= QFont::DemiBold ? "bold" : "regular")
+        .arg(format.hasProperty(QTextFormat::ForegroundBrush) ? format.foreground().color().name() : "auto");
 }
 
 // The fragment is a picture shown at size and stored as a PNG of testpictures::drawing().
@@ -44,31 +47,20 @@ void expectDrawing(const QTextDocument &document, QTextBlock::iterator fragment,
 TEST(RtfReader, ReadsWhatAWindowsRichEditControlWrites)
 {
     const auto document = read(rtfpages::file(QStringLiteral("pages/windows-rich-edit.rtf")));
-    const QTextCharFormat cafe = formatAt(*document, QStringLiteral("Caf"));
-    EXPECT_EQ(cafe.fontFamilies().toStringList(), QStringList{QStringLiteral("Arial")});
-    EXPECT_EQ(cafe.fontPointSize(), 10);
-    EXPECT_FALSE(bold(cafe));
-    EXPECT_TRUE(bold(formatAt(*document, QStringLiteral("bold"))));
-    EXPECT_EQ(formatAt(*document, QStringLiteral("red")).foreground().color(), QColor(255, 0, 0));
-    EXPECT_FALSE(cafe.hasProperty(QTextFormat::ForegroundBrush));
-
-    EXPECT_EQ(alignment(document->begin().next()), Qt::AlignHCenter);
-    const QTextCharFormat centred = formatAt(*document, QStringLiteral("centred"));
-    EXPECT_EQ(centred.fontFamilies().toStringList(), QStringList{QStringLiteral("Times New Roman")});
-    EXPECT_EQ(centred.fontPointSize(), 16);
+    EXPECT_EQ(describe(at(*document, "Caf")), "Arial 10 regular auto");
+    EXPECT_EQ(describe(at(*document, "bold")), "Arial 10 bold auto");
+    EXPECT_EQ(describe(at(*document, "red")), "Arial 10 regular #ff0000");
+    EXPECT_EQ(describe(at(*document, "centred")), "Times New Roman 16 regular auto");
+    EXPECT_EQ(describe(document->begin().next()), "4 0");
     expectDrawing(*document, document->lastBlock().begin(), QSizeF(12, 8));
 }
 
 TEST(RtfReader, ReadsWhatLibreOfficeWrites)
 {
     const auto document = read(rtfpages::file(QStringLiteral("pages/libreoffice.rtf")));
-    EXPECT_EQ(alignment(document->begin()), Qt::AlignHCenter);
-    const QTextCharFormat hello = formatAt(*document, QStringLiteral("Hello"));
-    EXPECT_EQ(hello.fontFamilies().toStringList(), QStringList{QStringLiteral("Liberation Sans")});
-    EXPECT_EQ(hello.fontPointSize(), 12);
-    const QTextCharFormat world = formatAt(*document, QStringLiteral("world"));
-    EXPECT_TRUE(bold(world));
-    EXPECT_EQ(world.foreground().color(), QColor(0, 0, 255));
+    EXPECT_EQ(describe(document->begin()), "4 0");
+    EXPECT_EQ(describe(at(*document, "Hello")), "Liberation Sans 12 regular auto");
+    EXPECT_EQ(describe(at(*document, "world")), "Liberation Sans 12 bold #0000ff");
 }
 
 // Every page's text, and a floating picture as LibreOffice writes it, with no
@@ -86,28 +78,23 @@ TEST(RtfReader, ShowsWhatEveryWriterMeansToShowOnceInItsOwnCodePage)
 TEST(RtfReader, KeepsParagraphAndCharacterStateWhereRtfSaysTo)
 {
     const auto document = read(rtfpages::file(QStringLiteral("pages/indents.rtf")));
-    QTextBlock block = document->begin();
-    EXPECT_EQ(alignment(block), Qt::AlignRight);
-    EXPECT_EQ(block.blockFormat().leftMargin(), 48);
-    EXPECT_EQ(alignment(block.next()), Qt::AlignRight);
-    EXPECT_EQ(alignment(document->lastBlock()), Qt::AlignLeft);
-    EXPECT_EQ(document->lastBlock().blockFormat().leftMargin(), 0);
-
+    EXPECT_EQ(describe(document->begin()), "2 48");
+    EXPECT_EQ(describe(document->begin().next()), "2 48");
+    EXPECT_EQ(describe(document->lastBlock()), "1 0");
     const auto list = read(rtfpages::file(QStringLiteral("pages/list-text.rtf")));
-    EXPECT_EQ(list->begin().blockFormat().leftMargin(), 48);
+    EXPECT_EQ(describe(list->begin()), "1 48");
     EXPECT_EQ(list->begin().blockFormat().textIndent(), -24);
 
     const auto chars = read(rtfpages::file(QStringLiteral("pages/character-state.rtf")));
-    EXPECT_TRUE(bold(formatAt(*chars, QStringLiteral("all"))));
-    EXPECT_FALSE(bold(formatAt(*chars, QStringLiteral("group"))));
-    EXPECT_TRUE(formatAt(*chars, QStringLiteral("group")).fontItalic());
-    EXPECT_TRUE(bold(formatAt(*chars, QStringLiteral("after"))));
-    EXPECT_EQ(formatAt(*chars, QStringLiteral("after")).fontPointSize(), 20);
-    const QTextCharFormat plain = formatAt(*chars, QStringLiteral("plain"));
+    EXPECT_EQ(describe(at(*chars, "all")), " 20 bold auto");
+    EXPECT_EQ(describe(at(*chars, "group")), " 20 regular auto");
+    EXPECT_TRUE(at(*chars, "group").fontItalic());
+    EXPECT_EQ(describe(at(*chars, "after")), " 20 bold auto");
+    const QTextCharFormat plain = at(*chars, "plain");
     EXPECT_FALSE(plain.fontItalic() || plain.fontUnderline());
-    EXPECT_EQ(plain.fontPointSize(), 12);
-    EXPECT_EQ(formatAt(*chars, QStringLiteral("dots")).underlineStyle(), QTextCharFormat::DotLine);
-    EXPECT_FALSE(formatAt(*chars, QStringLiteral("none")).fontUnderline());
+    EXPECT_EQ(describe(plain), " 12 regular auto");
+    EXPECT_EQ(at(*chars, "dots").underlineStyle(), QTextCharFormat::DotLine);
+    EXPECT_FALSE(at(*chars, "none").fontUnderline());
 }
 
 TEST(RtfReader, HostileInputGivesAPageNoLongerThanItself)
