@@ -5,31 +5,15 @@
 #include "richtext/rtfwriter.h"
 
 #include <QDir>
-#include <QTextBlock>
 #include <QUrl>
 
 #include <gtest/gtest.h>
 
 namespace {
 
+using rtfpages::images;
 using rtfpages::read;
-
-QList<QTextImageFormat> images(const QTextDocument &document)
-{
-    QList<QTextImageFormat> found;
-    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
-        for (auto it = block.begin(); !it.atEnd(); ++it) {
-            if (it.fragment().charFormat().isImageFormat())
-                found.append(it.fragment().charFormat().toImageFormat());
-        }
-    }
-    return found;
-}
-
-QByteArray storedBytes(const QTextDocument &document)
-{
-    return richtext::storedPicture(document, images(document).constFirst())->bytes;
-}
+using rtfpages::storedBytes;
 
 } // namespace
 

@@ -1,4 +1,5 @@
 #include "pictures.h"
+#include "rtfpages.h"
 
 #include "richtext/picture.h"
 #include "editor/richtextedit.h"
@@ -22,15 +23,6 @@ void select(RichTextEdit &editor, int from, int to)
     cursor.setPosition(from);
     cursor.setPosition(to, QTextCursor::KeepAnchor);
     editor.setTextCursor(cursor);
-}
-
-QByteArray storedBytesOfFirstPicture(const RichTextEdit &editor)
-{
-    for (auto it = editor.document()->begin().begin(); !it.atEnd(); ++it) {
-        if (it.fragment().charFormat().isImageFormat())
-            return richtext::storedPicture(*editor.document(), it.fragment().charFormat().toImageFormat())->bytes;
-    }
-    return {};
 }
 
 } // namespace
@@ -99,19 +91,19 @@ TEST(RichTextEdit, APictureIsPastedAtTheCaretAndCountsAsContent)
     editor.pastePicture(testpictures::drawing());
     EXPECT_EQ(editor.document()->toRawText(), QStringLiteral("a\uFFFCc"));
     EXPECT_EQ(editor.text(), QStringLiteral("ac"));
-    const QByteArray stored = storedBytesOfFirstPicture(editor);
+    const QByteArray stored = rtfpages::storedBytes(*editor.document());
     EXPECT_EQ(stored, richtext::compactPicture(testpictures::drawing()).bytes);
 
     RichTextEdit reloaded;
     reloaded.setTextRtf(editor.textRtf());
-    EXPECT_EQ(storedBytesOfFirstPicture(reloaded), stored);
+    EXPECT_EQ(rtfpages::storedBytes(*reloaded.document()), stored);
 
     RichTextEdit onlyPicture;
     QApplication::clipboard()->setImage(testpictures::drawing());
     onlyPicture.paste();
     EXPECT_TRUE(onlyPicture.hasContent());
     EXPECT_EQ(onlyPicture.text(), QString());
-    EXPECT_EQ(storedBytesOfFirstPicture(onlyPicture), stored);
+    EXPECT_EQ(rtfpages::storedBytes(*onlyPicture.document()), stored);
 }
 
 TEST(RichTextEdit, ReportsKeysThatEditOrMoveButNotAModifierAlone)

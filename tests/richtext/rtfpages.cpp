@@ -1,5 +1,6 @@
 #include "rtfpages.h"
 
+#include "richtext/picture.h"
 #include "richtext/rtflimits.h"
 #include "richtext/rtfreader.h"
 
@@ -7,6 +8,7 @@
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QTextBlock>
 
 #include <gtest/gtest.h>
 
@@ -41,6 +43,23 @@ std::vector<Page> edgePages()
     for (const QString &name : QDir(QStringLiteral(RICHTEXT_DATA "/edges")).entryList(QDir::Files))
         pages.push_back({name, file(QStringLiteral("edges/") + name), {}});
     return pages;
+}
+
+QList<QTextImageFormat> images(const QTextDocument &document)
+{
+    QList<QTextImageFormat> found;
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            if (it.fragment().charFormat().isImageFormat())
+                found.append(it.fragment().charFormat().toImageFormat());
+        }
+    }
+    return found;
+}
+
+QByteArray storedBytes(const QTextDocument &document)
+{
+    return richtext::storedPicture(document, images(document).value(0)).value_or(richtext::StoredPicture()).bytes;
 }
 
 std::unique_ptr<QTextDocument> read(QByteArrayView rtf)

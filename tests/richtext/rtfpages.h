@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QString>
 #include <QTextDocument>
+#include <QTextFormat>
 
 #include <memory>
 #include <vector>
@@ -30,6 +31,10 @@ std::vector<Page> shownPages();
 
 // Every page in data/edges, with no shown text.
 std::vector<Page> edgePages();
+
+// The pictures in the document, in reading order, and the stored bytes of the first.
+QList<QTextImageFormat> images(const QTextDocument &document);
+QByteArray storedBytes(const QTextDocument &document);
 
 // A new document holding what the reader made of the page; reading must succeed.
 std::unique_ptr<QTextDocument> read(QByteArrayView rtf);

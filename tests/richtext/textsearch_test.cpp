@@ -16,11 +16,6 @@ namespace {
 
 using textsearch::Options;
 
-QString pagePath(const DataRoot &root, const QString &name)
-{
-    return root.pagesDir() + QLatin1Char('/') + name;
-}
-
 void writePage(const TestDataRoot &data, const DataRoot &root, const QString &name, const QByteArray &rtf)
 {
     const QString relative = QStringLiteral("pages/") + name;
@@ -54,7 +49,7 @@ QStringList oneByOne(const DataRoot &root, const QStringList &names, const QStri
     const QStringList words = fold(term).split(QLatin1Char(' '), Qt::SkipEmptyParts);
     QStringList found;
     for (const QString &name : names) {
-        const auto rtf = pagestore::loadFile(root, pagePath(root, name));
+        const auto rtf = pagestore::loadFile(root, root.pagesDir() + QLatin1Char('/') + name);
         const QString text = rtf ? fold(richtext::visibleText(*rtf)) : QString();
         if (rtf && !words.isEmpty() && std::all_of(words.cbegin(), words.cend(), [&](const QString &w) { return text.contains(w); }))
             found.append(name);
@@ -114,7 +109,7 @@ TEST(TextSearchCache, FindsAChangedPageOnceForgottenOrReplaced)
     ASSERT_EQ(find("harbour"), names);
 
     // A text kept under the file's own stamp is what a search sees, until forgotten or cleared.
-    const auto plant = [&] { cache.keep(name, {*textsearch::stampOf(pagePath(root, name)), textsearch::CompactText(QStringLiteral("planted")), {}}); };
+    const auto plant = [&] { cache.keep(name, {*textsearch::stampOf(root.pagesDir() + QLatin1Char('/') + name), textsearch::CompactText(QStringLiteral("planted")), {}}); };
     plant();
     EXPECT_EQ(find("planted"), names);
     EXPECT_TRUE(find("harbour").isEmpty());
