@@ -1,5 +1,7 @@
 #include "rtfpages.h"
 
+#include "pictures.h"
+
 #include "richtext/picture.h"
 #include "richtext/rtflimits.h"
 #include "richtext/rtfreader.h"
@@ -60,6 +62,20 @@ QList<QTextImageFormat> images(const QTextDocument &document)
 QByteArray storedBytes(const QTextDocument &document)
 {
     return richtext::storedPicture(document, images(document).value(0)).value_or(richtext::StoredPicture()).bytes;
+}
+
+void expectDrawing(const QTextDocument &document, QSizeF size)
+{
+    const QList<QTextImageFormat> images = rtfpages::images(document);
+    ASSERT_EQ(images.size(), 1);
+    const QTextImageFormat image = images[0];
+    if (!size.isEmpty()) {
+        EXPECT_EQ(QSizeF(image.width(), image.height()), size);
+    }
+    const auto stored = richtext::storedPicture(document, image);
+    ASSERT_TRUE(stored);
+    EXPECT_EQ(stored->kind, richtext::StoredPicture::Png);
+    EXPECT_EQ(richtext::decodeImage(stored->bytes).convertToFormat(QImage::Format_RGB32), testpictures::drawing());
 }
 
 std::unique_ptr<QTextDocument> read(QByteArrayView rtf)

@@ -36,6 +36,10 @@ std::vector<Page> edgePages();
 QList<QTextImageFormat> images(const QTextDocument &document);
 QByteArray storedBytes(const QTextDocument &document);
 
+// The document's one picture is shown at size (when given) and stored as a
+// PNG of testpictures::drawing().
+void expectDrawing(const QTextDocument &document, QSizeF size = {});
+
 // A new document holding what the reader made of the page; reading must succeed.
 std::unique_ptr<QTextDocument> read(QByteArrayView rtf);
 

@@ -1,8 +1,6 @@
-#include "pictures.h"
 #include "rtfpages.h"
 
 #include "richtext/pageexport.h"
-#include "richtext/picture.h"
 
 #include <QTextBlock>
 
@@ -30,19 +28,6 @@ QString describe(const QTextCharFormat &format)
         .arg(format.hasProperty(QTextFormat::ForegroundBrush) ? format.foreground().color().name() : "auto");
 }
 
-// The page's one picture is shown at size and stored as a PNG of testpictures::drawing().
-void expectDrawing(const QTextDocument &document, QSizeF size)
-{
-    const QList<QTextImageFormat> images = rtfpages::images(document);
-    ASSERT_EQ(images.size(), 1);
-    const QTextImageFormat image = images[0];
-    EXPECT_EQ(QSizeF(image.width(), image.height()), size);
-    const auto stored = richtext::storedPicture(document, image);
-    ASSERT_TRUE(stored);
-    EXPECT_EQ(stored->kind, richtext::StoredPicture::Png);
-    EXPECT_EQ(richtext::decodeImage(stored->bytes).convertToFormat(QImage::Format_RGB32), testpictures::drawing());
-}
-
 } // namespace
 
 TEST(RtfReader, ReadsWhatAWindowsRichEditControlWrites)
@@ -53,7 +38,7 @@ TEST(RtfReader, ReadsWhatAWindowsRichEditControlWrites)
     EXPECT_EQ(describe(at(*document, "red")), "Arial 10 regular #ff0000");
     EXPECT_EQ(describe(at(*document, "centred")), "Times New Roman 16 regular auto");
     EXPECT_EQ(describe(document->begin().next()), "4 0");
-    expectDrawing(*document, QSizeF(12, 8));
+    rtfpages::expectDrawing(*document, QSizeF(12, 8));
 }
 
 TEST(RtfReader, ReadsWhatLibreOfficeWrites)
@@ -72,7 +57,7 @@ TEST(RtfReader, ShowsWhatEveryWriterMeansToShowOnceInItsOwnCodePage)
         EXPECT_EQ(read(page.rtf)->toRawText(), page.shown) << page.name.toStdString();
 
     const auto document = read(rtfpages::file(QStringLiteral("pages/floating-picture-no-fallback.rtf")));
-    expectDrawing(*document, QSizeF(120, 80));
+    rtfpages::expectDrawing(*document, QSizeF(120, 80));
     EXPECT_EQ(richtext::htmlWithPictures(*document).count(QStringLiteral("data:image/png;base64,")), 1);
 }
 
