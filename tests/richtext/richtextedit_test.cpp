@@ -120,12 +120,23 @@ TEST(RichTextEdit, ReportsKeysThatEditOrMoveButNotAModifierAlone)
     EXPECT_EQ(keys.count(), 3);
 }
 
-// Text a page starts with must not leak into the next page typed in the same editor.
-TEST(RichTextEdit, AnEmptiedEditorTypesInItsDefaultFormat)
+// Text typed after a pasted picture keeps the text's format; a page's format
+// must not leak into the next page typed in the same editor.
+TEST(RichTextEdit, TypingKeepsTheTextsFormatUntilTheEditorIsEmptied)
 {
     RichTextEdit editor;
-    editor.setTextRtf("{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}{\\f1 Courier New;}}\\pard\\f1\\fs48\\b\\i\\ul Big\\par}");
+    editor.setTextRtf("{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}{\\f1 Courier New;}}\\pard\\f1\\fs28\\b\\i\\ul Before\\par}");
     editor.moveCursor(QTextCursor::End);
+    editor.pastePicture(testpictures::drawing());
+    QTest::keyClicks(&editor, QStringLiteral("after"));
+    RichTextEdit reopened;
+    reopened.setTextRtf(editor.textRtf());
+    EXPECT_EQ(reopened.text(), QStringLiteral("Beforeafter"));
+    select(reopened, 7, 12);
+    EXPECT_EQ(reopened.selFontName(), QStringLiteral("Courier New"));
+    EXPECT_EQ(reopened.selFontSize(), 14);
+    EXPECT_EQ(reopened.selBold(), Tri::On);
+
     ASSERT_EQ(editor.selBold(), Tri::On);
     editor.clear();
     QTest::keyClicks(&editor, QStringLiteral("new"));
@@ -140,21 +151,4 @@ TEST(RichTextEdit, AnEmptiedEditorTypesInItsDefaultFormat)
     editor.setSelBold(true);
     EXPECT_TRUE(editor.loadBytes("plain note"));
     EXPECT_EQ(editor.selBold(), Tri::Off);
-}
-
-TEST(RichTextEdit, TypingAfterAPastedPictureKeepsTheTextsFormat)
-{
-    RichTextEdit editor;
-    editor.setTextRtf("{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}{\\f1 Courier New;}}\\pard\\f1\\fs28\\b Before\\par}");
-    editor.moveCursor(QTextCursor::End);
-    editor.pastePicture(testpictures::drawing());
-    QTest::keyClicks(&editor, QStringLiteral("after"));
-
-    RichTextEdit reopened;
-    reopened.setTextRtf(editor.textRtf());
-    EXPECT_EQ(reopened.text(), QStringLiteral("Beforeafter"));
-    select(reopened, 7, 12);
-    EXPECT_EQ(reopened.selFontName(), QStringLiteral("Courier New"));
-    EXPECT_EQ(reopened.selFontSize(), 14);
-    EXPECT_EQ(reopened.selBold(), Tri::On);
 }

@@ -85,8 +85,6 @@ TEST(RtfReader, KeepsParagraphAndCharacterStateWhereRtfSaysTo)
 
 TEST(RtfReader, HostileInputGivesAPageNoLongerThanItself)
 {
-    for (const auto &pages : {rtfpages::shownPages(), rtfpages::edgePages()}) {
-        for (const rtfpages::Page &page : pages)
-            EXPECT_LE(read(page.rtf)->characterCount(), page.rtf.size() + 1) << page.name.toStdString();
-    }
+    for (const rtfpages::Page &page : rtfpages::edgePages())
+        EXPECT_LE(read(page.rtf)->characterCount(), page.rtf.size() + 1) << page.name.toStdString();
 }

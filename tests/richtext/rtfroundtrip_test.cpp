@@ -62,16 +62,6 @@ std::unique_ptr<QTextDocument> everyAttribute()
 
 } // namespace
 
-// Written again after a read, every attribute, paragraph and text is as it was
-// written first; the stored dialect below holds that the first write misses none.
-TEST(RtfRoundTrip, EveryAttributeAndMixedParagraphsComeBack)
-{
-    const auto original = everyAttribute();
-    const auto again = read(richtext::writeRtf(*original));
-    EXPECT_EQ(again->blockCount(), 4);
-    EXPECT_EQ(richtext::writeRtf(*again), richtext::writeRtf(*original));
-}
-
 TEST(RtfRoundTrip, EmptyParagraphsAtTheEndStayAndNoneIsAdded)
 {
     for (const QString &text : {QString(), QStringLiteral("one"), QStringLiteral("one\n"), QStringLiteral("\n\n")}) {
@@ -83,13 +73,18 @@ TEST(RtfRoundTrip, EmptyParagraphsAtTheEndStayAndNoneIsAdded)
     }
 }
 
-// One line a paragraph, so a search finds words anywhere in it; plain ASCII;
-// a rule as the paragraph's bottom border.
-TEST(RtfRoundTrip, WritesTheStoredDialect)
+// Written as stored: one line a paragraph, so a search finds words anywhere in
+// it; plain ASCII; a rule as the paragraph's bottom border. Read and written
+// again, every attribute, paragraph and text is as it was written first.
+TEST(RtfRoundTrip, EveryAttributeIsWrittenInTheStoredDialectAndComesBack)
 {
     const auto document = everyAttribute();
     QTextCursor(document.get()).insertText(QString(300, QLatin1Char('x')) + QStringLiteral(" \u00e9\u20ac"));
-    EXPECT_EQ(richtext::writeRtf(*document), rtfpages::file(QStringLiteral("every-attribute.rtf")));
+    const QByteArray rtf = richtext::writeRtf(*document);
+    EXPECT_EQ(rtf, rtfpages::file(QStringLiteral("every-attribute.rtf")));
+    const auto again = read(rtf);
+    EXPECT_EQ(again->blockCount(), 4);
+    EXPECT_EQ(richtext::writeRtf(*again), rtf);
 }
 
 TEST(RtfRoundTrip, UnicodeSurvivesASaveAndALoad)
