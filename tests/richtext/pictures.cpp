@@ -1,7 +1,6 @@
 #include "pictures.h"
 
 #include <QBuffer>
-#include <QImageWriter>
 
 namespace testpictures {
 
@@ -32,8 +31,7 @@ QByteArray encoded(const QImage &image, const char *format)
 {
     QByteArray bytes;
     QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    QImageWriter(&buffer, format).write(image);
+    image.save(&buffer, format);
     return bytes;
 }
 

@@ -10,21 +10,20 @@ namespace {
 
 using rtfpages::read;
 
-QTextCharFormat at(const QTextDocument &document, const char *word)
-{
-    return document.find(QLatin1String(word)).charFormat();
-}
-
-// The paragraph's alignment and left indent, and the run's family, size, weight and colour.
+// The paragraph's alignment, left indent and first-line indent.
 QString describe(const QTextBlock &block)
 {
-    return QStringLiteral("%1 %2").arg(int(block.blockFormat().alignment() & Qt::AlignHorizontal_Mask)).arg(block.blockFormat().leftMargin());
+    const QTextBlockFormat format = block.blockFormat();
+    return QStringLiteral("%1 %2 %3").arg(int(format.alignment() & Qt::AlignHorizontal_Mask)).arg(format.leftMargin()).arg(format.textIndent());
 }
 
-QString describe(const QTextCharFormat &format)
+// The first run holding the word: family, size, bold, italic, underline style and colour.
+QString describe(const QTextDocument &document, const char *word)
 {
-    return QStringLiteral("%1 %2 %3 %4").arg(format.fontFamilies().toStringList().join(QLatin1Char(',')))
-        .arg(format.fontPointSize()).arg(format.fontWeight() >= QFont::DemiBold ? "bold" : "regular")
+    const QTextCharFormat format = document.find(QLatin1String(word)).charFormat();
+    return QStringLiteral("%1 %2%3%4 underline %5 %6").arg(format.fontFamilies().toStringList().join(QLatin1Char(',')))
+        .arg(format.fontPointSize()).arg(format.fontWeight() >= QFont::DemiBold ? " bold" : "", format.fontItalic() ? " italic" : "")
+        .arg(format.underlineStyle())
         .arg(format.hasProperty(QTextFormat::ForegroundBrush) ? format.foreground().color().name() : "auto");
 }
 
@@ -33,20 +32,20 @@ QString describe(const QTextCharFormat &format)
 TEST(RtfReader, ReadsWhatAWindowsRichEditControlWrites)
 {
     const auto document = read(rtfpages::file(QStringLiteral("pages/windows-rich-edit.rtf")));
-    EXPECT_EQ(describe(at(*document, "Caf")), "Arial 10 regular auto");
-    EXPECT_EQ(describe(at(*document, "bold")), "Arial 10 bold auto");
-    EXPECT_EQ(describe(at(*document, "red")), "Arial 10 regular #ff0000");
-    EXPECT_EQ(describe(at(*document, "centred")), "Times New Roman 16 regular auto");
-    EXPECT_EQ(describe(document->begin().next()), "4 0");
+    EXPECT_EQ(describe(*document, "Caf"), "Arial 10 underline 0 auto");
+    EXPECT_EQ(describe(*document, "bold"), "Arial 10 bold underline 0 auto");
+    EXPECT_EQ(describe(*document, "red"), "Arial 10 underline 0 #ff0000");
+    EXPECT_EQ(describe(*document, "centred"), "Times New Roman 16 underline 0 auto");
+    EXPECT_EQ(describe(document->begin().next()), "4 0 0");
     rtfpages::expectDrawing(*document, QSizeF(12, 8));
 }
 
 TEST(RtfReader, ReadsWhatLibreOfficeWrites)
 {
     const auto document = read(rtfpages::file(QStringLiteral("pages/libreoffice.rtf")));
-    EXPECT_EQ(describe(document->begin()), "4 0");
-    EXPECT_EQ(describe(at(*document, "Hello")), "Liberation Sans 12 regular auto");
-    EXPECT_EQ(describe(at(*document, "world")), "Liberation Sans 12 bold #0000ff");
+    EXPECT_EQ(describe(document->begin()), "4 0 0");
+    EXPECT_EQ(describe(*document, "Hello"), "Liberation Sans 12 underline 0 auto");
+    EXPECT_EQ(describe(*document, "world"), "Liberation Sans 12 bold underline 0 #0000ff");
 }
 
 // Every page's text, and a floating picture as LibreOffice writes it, with no
@@ -64,23 +63,19 @@ TEST(RtfReader, ShowsWhatEveryWriterMeansToShowOnceInItsOwnCodePage)
 TEST(RtfReader, KeepsParagraphAndCharacterStateWhereRtfSaysTo)
 {
     const auto document = read(rtfpages::file(QStringLiteral("pages/indents.rtf")));
-    EXPECT_EQ(describe(document->begin()), "2 48");
-    EXPECT_EQ(describe(document->begin().next()), "2 48");
-    EXPECT_EQ(describe(document->lastBlock()), "1 0");
+    EXPECT_EQ(describe(document->begin()), "2 48 0");
+    EXPECT_EQ(describe(document->begin().next()), "2 48 0");
+    EXPECT_EQ(describe(document->lastBlock()), "1 0 0");
     const auto list = read(rtfpages::file(QStringLiteral("pages/list-text.rtf")));
-    EXPECT_EQ(describe(list->begin()), "1 48");
-    EXPECT_EQ(list->begin().blockFormat().textIndent(), -24);
+    EXPECT_EQ(describe(list->begin()), "1 48 -24");
 
     const auto chars = read(rtfpages::file(QStringLiteral("pages/character-state.rtf")));
-    EXPECT_EQ(describe(at(*chars, "all")), " 20 bold auto");
-    EXPECT_EQ(describe(at(*chars, "group")), " 20 regular auto");
-    EXPECT_TRUE(at(*chars, "group").fontItalic());
-    EXPECT_EQ(describe(at(*chars, "after")), " 20 bold auto");
-    const QTextCharFormat plain = at(*chars, "plain");
-    EXPECT_FALSE(plain.fontItalic() || plain.fontUnderline());
-    EXPECT_EQ(describe(plain), " 12 regular auto");
-    EXPECT_EQ(at(*chars, "dots").underlineStyle(), QTextCharFormat::DotLine);
-    EXPECT_FALSE(at(*chars, "none").fontUnderline());
+    EXPECT_EQ(describe(*chars, "all"), " 20 bold italic underline 1 auto");
+    EXPECT_EQ(describe(*chars, "group"), " 20 italic underline 1 auto");
+    EXPECT_EQ(describe(*chars, "after"), " 20 bold italic underline 1 auto");
+    EXPECT_EQ(describe(*chars, "plain"), " 12 underline 0 auto");
+    EXPECT_EQ(describe(*chars, "dots"), " 12 underline 3 auto");
+    EXPECT_EQ(describe(*chars, "none"), " 12 underline 0 auto");
 }
 
 TEST(RtfReader, HostileInputGivesAPageNoLongerThanItself)

@@ -147,10 +147,9 @@ TEST(TextMatches, WordsAreMarkedInReadingOrderOnceEachAsTheChoicesSay)
     QTextDocument document;
     document.setPlainText(QStringLiteral("Anna ran. anna\nannals"));
     const textsearch::Options text{.matchCase = false, .textOnly = true};
-    EXPECT_EQ(marked(document, QStringLiteral("ann anna"), text), (QStringList{"0:Anna", "10:anna", "15:anna"}))
-        << "at one place the longer match is marked";
-    EXPECT_EQ(marked(document, QStringLiteral("nna ann"), text), (QStringList{"0:Ann", "10:ann", "15:ann"}))
-        << "an overlap is marked once, by the match that starts first";
+    // At one place the longer match is marked; an overlap is marked once, by the match that starts first.
+    EXPECT_EQ(marked(document, QStringLiteral("ann anna"), text), (QStringList{"0:Anna", "10:anna", "15:anna"}));
+    EXPECT_EQ(marked(document, QStringLiteral("nna ann"), text), (QStringList{"0:Ann", "10:ann", "15:ann"}));
     EXPECT_EQ(marked(document, QStringLiteral("ran anna"), {.matchCase = true, .textOnly = true}), (QStringList{"5:ran", "10:anna", "15:anna"}));
     EXPECT_EQ(marked(document, QStringLiteral("Anna ran"), {}), QStringList{"0:Anna ran"}) << "the markup search's term is one";
     EXPECT_TRUE(marked(document, QStringLiteral("  "), text).isEmpty());
