@@ -25,6 +25,13 @@ void select(RichTextEdit &editor, int from, int to)
     editor.setTextCursor(cursor);
 }
 
+// Bold, italic and underline (0 off, 1 on, 2 mixed), font, size and colour of the selection.
+QString attributes(const RichTextEdit &editor)
+{
+    return QStringLiteral("%1%2%3 %4 %5 %6").arg(int(editor.selBold())).arg(int(editor.selItalic())).arg(int(editor.selUnderline()))
+        .arg(editor.selFontName()).arg(editor.selFontSize()).arg(editor.selColor().isValid() ? editor.selColor().name() : "mixed");
+}
+
 } // namespace
 
 TEST(RichTextEdit, SelectionAttributesReadOnOffOrMixedAndWrite)
@@ -40,16 +47,9 @@ TEST(RichTextEdit, SelectionAttributesReadOnOffOrMixedAndWrite)
     editor.setSelColor(QColor(255, 0, 0));
 
     select(editor, 4, 7);
-    EXPECT_EQ(editor.selBold(), Tri::Off);
-    EXPECT_EQ(editor.selUnderline(), Tri::Off);
-    EXPECT_EQ(editor.selColor(), editor.palette().color(QPalette::Text));
-
+    EXPECT_EQ(attributes(editor), "000 Sans Serif 9 " + editor.palette().color(QPalette::Text).name());
     select(editor, 0, 7);
-    EXPECT_EQ(editor.selBold(), Tri::Mixed);
-    EXPECT_EQ(editor.selItalic(), Tri::Mixed);
-    EXPECT_EQ(editor.selFontName(), QString());
-    EXPECT_EQ(editor.selFontSize(), 0);
-    EXPECT_FALSE(editor.selColor().isValid());
+    EXPECT_EQ(attributes(editor), "222  0 mixed");
     editor.setSelBold(false);
     EXPECT_EQ(editor.selBold(), Tri::Off);
 
@@ -66,16 +66,15 @@ TEST(RichTextEdit, SelectionAttributesReadOnOffOrMixedAndWrite)
 TEST(RichTextEdit, LoadsRichTextOrPlainText)
 {
     RichTextEdit editor;
-    EXPECT_TRUE(editor.loadBytes("{\\rtf1 \\b bold\\b0  plain}"));
-    EXPECT_EQ(editor.text(), QStringLiteral("bold plain"));
-    select(editor, 0, 4);
-    EXPECT_EQ(editor.selBold(), Tri::On);
     for (const auto &[bytes, text] : {std::pair{"Caf\xe9 \x93q\x94\r\nsecond\rthird\n", u"Caf\u00e9 \u201cq\u201d\nsecond\nthird\n"},
                                       std::pair{"a\r\r\nb\r", u"a\n\nb\n"},
-                                      std::pair{"\xEF\xBB\xBF" "Caf\xc3\xa9 \\rtf", u"Caf\u00e9 \\rtf"}}) {
+                                      std::pair{"\xEF\xBB\xBF" "Caf\xc3\xa9 \\rtf", u"Caf\u00e9 \\rtf"},
+                                      std::pair{"{\\rtf1 \\b bold\\b0  plain}", u"bold plain"}}) {
         EXPECT_TRUE(editor.loadBytes(bytes));
         EXPECT_EQ(editor.text(), QString::fromUtf16(text));
     }
+    select(editor, 0, 4);
+    EXPECT_EQ(editor.selBold(), Tri::On);
 }
 
 TEST(RichTextEdit, APictureIsPastedAtTheCaretAndCountsAsContent)
@@ -133,9 +132,7 @@ TEST(RichTextEdit, TypingKeepsTheTextsFormatUntilTheEditorIsEmptied)
     reopened.setTextRtf(editor.textRtf());
     EXPECT_EQ(reopened.text(), QStringLiteral("Beforeafter"));
     select(reopened, 7, 12);
-    EXPECT_EQ(reopened.selFontName(), QStringLiteral("Courier New"));
-    EXPECT_EQ(reopened.selFontSize(), 14);
-    EXPECT_EQ(reopened.selBold(), Tri::On);
+    EXPECT_EQ(attributes(reopened), "111 Courier New 14 #000000");
 
     ASSERT_EQ(editor.selBold(), Tri::On);
     editor.clear();

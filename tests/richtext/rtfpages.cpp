@@ -68,11 +68,10 @@ void expectDrawing(const QTextDocument &document, QSizeF size)
 {
     const QList<QTextImageFormat> images = rtfpages::images(document);
     ASSERT_EQ(images.size(), 1);
-    const QTextImageFormat image = images[0];
     if (!size.isEmpty()) {
-        EXPECT_EQ(QSizeF(image.width(), image.height()), size);
+        EXPECT_EQ(QSizeF(images[0].width(), images[0].height()), size);
     }
-    const auto stored = richtext::storedPicture(document, image);
+    const auto stored = richtext::storedPicture(document, images[0]);
     ASSERT_TRUE(stored);
     EXPECT_EQ(stored->kind, richtext::StoredPicture::Png);
     EXPECT_EQ(richtext::decodeImage(stored->bytes).convertToFormat(QImage::Format_RGB32), testpictures::drawing());

@@ -8,8 +8,6 @@
 
 namespace {
 
-using rtfpages::read;
-
 // The paragraph's alignment, left indent and first-line indent.
 QString describe(const QTextBlock &block)
 {
@@ -31,7 +29,7 @@ QString describe(const QTextDocument &document, const char *word)
 
 TEST(RtfReader, ReadsWhatAWindowsRichEditControlWrites)
 {
-    const auto document = read(rtfpages::file(QStringLiteral("pages/windows-rich-edit.rtf")));
+    const auto document = rtfpages::read(rtfpages::file(QStringLiteral("pages/windows-rich-edit.rtf")));
     EXPECT_EQ(describe(*document, "Caf"), "Arial 10 underline 0 auto");
     EXPECT_EQ(describe(*document, "bold"), "Arial 10 bold underline 0 auto");
     EXPECT_EQ(describe(*document, "red"), "Arial 10 underline 0 #ff0000");
@@ -42,7 +40,7 @@ TEST(RtfReader, ReadsWhatAWindowsRichEditControlWrites)
 
 TEST(RtfReader, ReadsWhatLibreOfficeWrites)
 {
-    const auto document = read(rtfpages::file(QStringLiteral("pages/libreoffice.rtf")));
+    const auto document = rtfpages::read(rtfpages::file(QStringLiteral("pages/libreoffice.rtf")));
     EXPECT_EQ(describe(document->begin()), "4 0 0");
     EXPECT_EQ(describe(*document, "Hello"), "Liberation Sans 12 underline 0 auto");
     EXPECT_EQ(describe(*document, "world"), "Liberation Sans 12 bold underline 0 #0000ff");
@@ -53,23 +51,23 @@ TEST(RtfReader, ReadsWhatLibreOfficeWrites)
 TEST(RtfReader, ShowsWhatEveryWriterMeansToShowOnceInItsOwnCodePage)
 {
     for (const rtfpages::Page &page : rtfpages::shownPages())
-        EXPECT_EQ(read(page.rtf)->toRawText(), page.shown) << page.name.toStdString();
+        EXPECT_EQ(rtfpages::read(page.rtf)->toRawText(), page.shown) << page.name.toStdString();
 
-    const auto document = read(rtfpages::file(QStringLiteral("pages/floating-picture-no-fallback.rtf")));
+    const auto document = rtfpages::read(rtfpages::file(QStringLiteral("pages/floating-picture-no-fallback.rtf")));
     rtfpages::expectDrawing(*document, QSizeF(120, 80));
     EXPECT_EQ(richtext::htmlWithPictures(*document).count(QStringLiteral("data:image/png;base64,")), 1);
 }
 
 TEST(RtfReader, KeepsParagraphAndCharacterStateWhereRtfSaysTo)
 {
-    const auto document = read(rtfpages::file(QStringLiteral("pages/indents.rtf")));
+    const auto document = rtfpages::read(rtfpages::file(QStringLiteral("pages/indents.rtf")));
     EXPECT_EQ(describe(document->begin()), "2 48 0");
     EXPECT_EQ(describe(document->begin().next()), "2 48 0");
     EXPECT_EQ(describe(document->lastBlock()), "1 0 0");
-    const auto list = read(rtfpages::file(QStringLiteral("pages/list-text.rtf")));
+    const auto list = rtfpages::read(rtfpages::file(QStringLiteral("pages/list-text.rtf")));
     EXPECT_EQ(describe(list->begin()), "1 48 -24");
 
-    const auto chars = read(rtfpages::file(QStringLiteral("pages/character-state.rtf")));
+    const auto chars = rtfpages::read(rtfpages::file(QStringLiteral("pages/character-state.rtf")));
     EXPECT_EQ(describe(*chars, "all"), " 20 bold italic underline 1 auto");
     EXPECT_EQ(describe(*chars, "group"), " 20 italic underline 1 auto");
     EXPECT_EQ(describe(*chars, "after"), " 20 bold italic underline 1 auto");
@@ -81,5 +79,5 @@ TEST(RtfReader, KeepsParagraphAndCharacterStateWhereRtfSaysTo)
 TEST(RtfReader, HostileInputGivesAPageNoLongerThanItself)
 {
     for (const rtfpages::Page &page : rtfpages::edgePages())
-        EXPECT_LE(read(page.rtf)->characterCount(), page.rtf.size() + 1) << page.name.toStdString();
+        EXPECT_LE(rtfpages::read(page.rtf)->characterCount(), page.rtf.size() + 1) << page.name.toStdString();
 }
