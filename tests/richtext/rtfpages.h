@@ -12,7 +12,10 @@
 // them, each with the text the reader shows of it in shown.json
 // (QTextDocument::toRawText(): U+2029 between paragraphs, U+FFFC for each
 // picture), and edges/ that only the extractor's agreement with the reader
-// and the reader's own bounds judge.
+// and the reader's own bounds judge. Beside them: bitmaps/, one Windows
+// bitmap form of testpictures::drawing() each; every-attribute.rtf, the
+// writer's page with every attribute; soup.json, the pieces generated pages
+// are shuffled from.
 namespace rtfpages {
 
 struct Page
