@@ -1,4 +1,5 @@
 #include "pictures.h"
+#include "rtfpages.h"
 
 #include "richtext/picture.h"
 #include "editor/richtextedit.h"
@@ -14,6 +15,8 @@
 
 namespace {
 
+using Tri = RichTextEdit::TriState;
+
 void select(RichTextEdit &editor, int from, int to)
 {
     QTextCursor cursor = editor.textCursor();
@@ -22,16 +25,12 @@ void select(RichTextEdit &editor, int from, int to)
     editor.setTextCursor(cursor);
 }
 
-QByteArray storedBytesOfFirstPicture(const RichTextEdit &editor)
+// Bold, italic and underline (0 off, 1 on, 2 mixed), font, size and colour of the selection.
+QString attributes(const RichTextEdit &editor)
 {
-    for (auto it = editor.document()->begin().begin(); !it.atEnd(); ++it) {
-        if (it.fragment().charFormat().isImageFormat())
-            return richtext::storedPicture(*editor.document(), it.fragment().charFormat().toImageFormat())->bytes;
-    }
-    return {};
+    return QStringLiteral("%1%2%3 %4 %5 %6").arg(int(editor.selBold())).arg(int(editor.selItalic())).arg(int(editor.selUnderline()))
+        .arg(editor.selFontName()).arg(editor.selFontSize()).arg(editor.selColor().isValid() ? editor.selColor().name() : "mixed");
 }
-
-using Tri = RichTextEdit::TriState;
 
 } // namespace
 
@@ -48,16 +47,9 @@ TEST(RichTextEdit, SelectionAttributesReadOnOffOrMixedAndWrite)
     editor.setSelColor(QColor(255, 0, 0));
 
     select(editor, 4, 7);
-    EXPECT_EQ(editor.selBold(), Tri::Off);
-    EXPECT_EQ(editor.selUnderline(), Tri::Off);
-    EXPECT_EQ(editor.selColor(), editor.palette().color(QPalette::Text));
-
+    EXPECT_EQ(attributes(editor), "000 Sans Serif 9 " + editor.palette().color(QPalette::Text).name());
     select(editor, 0, 7);
-    EXPECT_EQ(editor.selBold(), Tri::Mixed);
-    EXPECT_EQ(editor.selItalic(), Tri::Mixed);
-    EXPECT_EQ(editor.selFontName(), QString());
-    EXPECT_EQ(editor.selFontSize(), 0);
-    EXPECT_FALSE(editor.selColor().isValid());
+    EXPECT_EQ(attributes(editor), "222  0 mixed");
     editor.setSelBold(false);
     EXPECT_EQ(editor.selBold(), Tri::Off);
 
@@ -74,18 +66,15 @@ TEST(RichTextEdit, SelectionAttributesReadOnOffOrMixedAndWrite)
 TEST(RichTextEdit, LoadsRichTextOrPlainText)
 {
     RichTextEdit editor;
-    EXPECT_TRUE(editor.loadBytes("{\\rtf1 \\b bold\\b0  plain}"));
-    EXPECT_EQ(editor.text(), QStringLiteral("bold plain"));
+    for (const auto &[bytes, text] : {std::pair{"Caf\xe9 \x93q\x94\r\nsecond\rthird\n", u"Caf\u00e9 \u201cq\u201d\nsecond\nthird\n"},
+                                      std::pair{"a\r\r\nb\r", u"a\n\nb\n"},
+                                      std::pair{"\xEF\xBB\xBF" "Caf\xc3\xa9 \\rtf", u"Caf\u00e9 \\rtf"},
+                                      std::pair{"{\\rtf1 \\b bold\\b0  plain}", u"bold plain"}}) {
+        EXPECT_TRUE(editor.loadBytes(bytes));
+        EXPECT_EQ(editor.text(), QString::fromUtf16(text));
+    }
     select(editor, 0, 4);
     EXPECT_EQ(editor.selBold(), Tri::On);
-
-    EXPECT_TRUE(editor.loadBytes("Caf\xe9 \x93q\x94\r\nsecond\rthird\n"));
-    EXPECT_EQ(editor.text(), QStringLiteral("Caf\u00e9 \u201cq\u201d\nsecond\nthird\n"));
-    EXPECT_TRUE(editor.loadBytes("a\r\r\nb\r"));
-    EXPECT_EQ(editor.text(), QStringLiteral("a\n\nb\n"));
-    EXPECT_TRUE(editor.loadBytes("\xEF\xBB\xBF" "Caf\xc3\xa9 \\rtf"));
-    EXPECT_EQ(editor.text(), QStringLiteral("Caf\u00e9 \\rtf"));
-
 }
 
 TEST(RichTextEdit, APictureIsPastedAtTheCaretAndCountsAsContent)
@@ -101,19 +90,19 @@ TEST(RichTextEdit, APictureIsPastedAtTheCaretAndCountsAsContent)
     editor.pastePicture(testpictures::drawing());
     EXPECT_EQ(editor.document()->toRawText(), QStringLiteral("a\uFFFCc"));
     EXPECT_EQ(editor.text(), QStringLiteral("ac"));
-    const QByteArray stored = storedBytesOfFirstPicture(editor);
+    const QByteArray stored = rtfpages::storedBytes(*editor.document());
     EXPECT_EQ(stored, richtext::compactPicture(testpictures::drawing()).bytes);
 
     RichTextEdit reloaded;
     reloaded.setTextRtf(editor.textRtf());
-    EXPECT_EQ(storedBytesOfFirstPicture(reloaded), stored);
+    EXPECT_EQ(rtfpages::storedBytes(*reloaded.document()), stored);
 
     RichTextEdit onlyPicture;
     QApplication::clipboard()->setImage(testpictures::drawing());
     onlyPicture.paste();
     EXPECT_TRUE(onlyPicture.hasContent());
     EXPECT_EQ(onlyPicture.text(), QString());
-    EXPECT_EQ(storedBytesOfFirstPicture(onlyPicture), stored);
+    EXPECT_EQ(rtfpages::storedBytes(*onlyPicture.document()), stored);
 }
 
 TEST(RichTextEdit, ReportsKeysThatEditOrMoveButNotAModifierAlone)
@@ -130,43 +119,33 @@ TEST(RichTextEdit, ReportsKeysThatEditOrMoveButNotAModifierAlone)
     EXPECT_EQ(keys.count(), 3);
 }
 
-// Text a page starts with must not leak into the next page typed in the same editor.
-TEST(RichTextEdit, AnEmptiedEditorTypesInItsDefaultFormat)
+// Text typed after a pasted picture keeps the text's format; a page's format
+// must not leak into the next page typed in the same editor.
+TEST(RichTextEdit, TypingKeepsTheTextsFormatUntilTheEditorIsEmptied)
 {
     RichTextEdit editor;
-    editor.setTextRtf("{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}{\\f1 Courier New;}}\\pard\\f1\\fs48\\b\\i\\ul Big\\par}");
+    editor.setTextRtf("{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}{\\f1 Courier New;}}\\pard\\f1\\fs28\\b\\i\\ul Before\\par}");
     editor.moveCursor(QTextCursor::End);
-    ASSERT_EQ(editor.selBold(), RichTextEdit::TriState::On);
+    editor.pastePicture(testpictures::drawing());
+    QTest::keyClicks(&editor, QStringLiteral("after"));
+    RichTextEdit reopened;
+    reopened.setTextRtf(editor.textRtf());
+    EXPECT_EQ(reopened.text(), QStringLiteral("Beforeafter"));
+    select(reopened, 7, 12);
+    EXPECT_EQ(attributes(reopened), "111 Courier New 14 #000000");
+
+    ASSERT_EQ(editor.selBold(), Tri::On);
     editor.clear();
     QTest::keyClicks(&editor, QStringLiteral("new"));
     const QTextCharFormat typed = editor.document()->begin().begin().fragment().charFormat();
-    EXPECT_FALSE(typed.hasProperty(QTextFormat::FontWeight));
-    EXPECT_FALSE(typed.hasProperty(QTextFormat::FontPointSize));
-    EXPECT_FALSE(typed.hasProperty(QTextFormat::FontFamilies));
-    EXPECT_FALSE(typed.fontItalic());
-    EXPECT_FALSE(typed.fontUnderline());
+    for (const auto property : {QTextFormat::FontWeight, QTextFormat::FontPointSize, QTextFormat::FontFamilies})
+        EXPECT_FALSE(typed.hasProperty(property)) << property;
+    EXPECT_FALSE(typed.fontItalic() || typed.fontUnderline());
     EXPECT_FALSE(editor.textRtf().contains("\\b"));
 
     editor.setFocus();
     editor.setCurrentCharFormat(typed);
     editor.setSelBold(true);
     EXPECT_TRUE(editor.loadBytes("plain note"));
-    EXPECT_EQ(editor.selBold(), RichTextEdit::TriState::Off);
-}
-
-TEST(RichTextEdit, TypingAfterAPastedPictureKeepsTheTextsFormat)
-{
-    RichTextEdit editor;
-    editor.setTextRtf("{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}{\\f1 Courier New;}}\\pard\\f1\\fs28\\b Before\\par}");
-    editor.moveCursor(QTextCursor::End);
-    editor.pastePicture(testpictures::drawing());
-    QTest::keyClicks(&editor, QStringLiteral("after"));
-
-    RichTextEdit reopened;
-    reopened.setTextRtf(editor.textRtf());
-    EXPECT_EQ(reopened.text(), QStringLiteral("Beforeafter"));
-    select(reopened, 7, 12);
-    EXPECT_EQ(reopened.selFontName(), QStringLiteral("Courier New"));
-    EXPECT_EQ(reopened.selFontSize(), 14);
-    EXPECT_EQ(reopened.selBold(), RichTextEdit::TriState::On);
+    EXPECT_EQ(editor.selBold(), Tri::Off);
 }

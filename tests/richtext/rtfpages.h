@@ -3,31 +3,45 @@
 #include <QByteArray>
 #include <QString>
 #include <QTextDocument>
+#include <QTextFormat>
 
 #include <memory>
 #include <vector>
 
-// Pages as other writers make them, each with the text the reader shows of
-// it (QTextDocument::toRawText(): U+2029 between paragraphs, U+FFFC for each
-// picture). The reader's tests and the extractor's both read them.
+// Pages kept under data/: pages/ as other writers and the reader's edges make
+// them, each with the text the reader shows of it in shown.json
+// (QTextDocument::toRawText(): U+2029 between paragraphs, U+FFFC for each
+// picture), and edges/ that only the extractor's agreement with the reader
+// and the reader's own bounds judge. Beside them: bitmaps/, one Windows
+// bitmap form of testpictures::drawing() each; every-attribute.rtf, the
+// writer's page with every attribute; soup.json, the pieces generated pages
+// are shuffled from.
 namespace rtfpages {
 
 struct Page
 {
-    const char *what;
+    QString name;
     QByteArray rtf;
     QString shown;
 };
 
-std::vector<Page> foreignPages();
+// A file under data/, or anywhere when the path is absolute.
+QByteArray file(const QString &path);
 
-// Pages that find the reader's edges: what it skips, special characters,
-// code pages and malformed input, each with what it shows.
+// Every page in data/pages with its shown text, and those too large to keep
+// as files: a 64 MiB picture and groups nested a hundred thousand deep.
+std::vector<Page> shownPages();
+
+// Every page in data/edges, with no shown text.
 std::vector<Page> edgePages();
 
-// A floating picture as LibreOffice writes it, with no fallback: a 12 by 8
-// pixel PNG in a shape of 1800 by 1200 twips.
-QByteArray floatingPicturePage();
+// The pictures in the document, in reading order, and the stored bytes of the first.
+QList<QTextImageFormat> images(const QTextDocument &document);
+QByteArray storedBytes(const QTextDocument &document);
+
+// The document's one picture is shown at size (when given) and stored as a
+// PNG of testpictures::drawing().
+void expectDrawing(const QTextDocument &document, QSizeF size = {});
 
 // A new document holding what the reader made of the page; reading must succeed.
 std::unique_ptr<QTextDocument> read(QByteArrayView rtf);

@@ -3,23 +3,20 @@
 #include "diary/pagestore.h"
 #include "diary/storedbytes.h"
 #include "richtext/rtftext.h"
+#include "richtext/textmatches.h"
 #include "richtext/textsearch.h"
 #include "vault/vault.h"
 
 #include "testdataroot.h"
 
 #include <QDir>
+#include <QTextDocument>
 
 #include <gtest/gtest.h>
 
 namespace {
 
 using textsearch::Options;
-
-QString pagePath(const DataRoot &root, const QString &name)
-{
-    return root.pagesDir() + QLatin1Char('/') + name;
-}
 
 void writePage(const TestDataRoot &data, const DataRoot &root, const QString &name, const QByteArray &rtf)
 {
@@ -54,11 +51,19 @@ QStringList oneByOne(const DataRoot &root, const QStringList &names, const QStri
     const QStringList words = fold(term).split(QLatin1Char(' '), Qt::SkipEmptyParts);
     QStringList found;
     for (const QString &name : names) {
-        const auto rtf = pagestore::loadFile(root, pagePath(root, name));
+        const auto rtf = pagestore::loadFile(root, root.pagesDir() + QLatin1Char('/') + name);
         const QString text = rtf ? fold(richtext::visibleText(*rtf)) : QString();
         if (rtf && !words.isEmpty() && std::all_of(words.cbegin(), words.cend(), [&](const QString &w) { return text.contains(w); }))
             found.append(name);
     }
+    return found;
+}
+
+QStringList marked(const QTextDocument &document, const QString &term, textsearch::Options options)
+{
+    QStringList found;
+    for (const QTextCursor &match : textsearch::matchesIn(document, term, options))
+        found.append(QString::number(match.selectionStart()) + QLatin1Char(':') + match.selectedText());
     return found;
 }
 
@@ -78,17 +83,16 @@ TEST(TextSearchCache, NeverChangesWhatIsFound)
         textsearch::TextCache cache;
         for (const Options options : {Options{true, true}, Options{false, true}, Options{false, false}}) {
             for (const QString &term : terms) {
-                const std::string what = term.toStdString() + (options.matchCase ? " case" : " any case") +
-                                         (options.textOnly ? " text" : " markup") + (sealed ? " sealed" : "");
+                SCOPED_TRACE(term.toStdString() + (options.matchCase ? " case" : " any case") +
+                             (options.textOnly ? " text" : " markup") + (sealed ? " sealed" : ""));
                 const QStringList uncached = textsearch::search(root, names, term, options);
                 if (options.textOnly) {
-                    EXPECT_EQ(uncached, oneByOne(root, names, term, options)) << what;
+                    EXPECT_EQ(uncached, oneByOne(root, names, term, options));
                 }
-                EXPECT_EQ(textsearch::search(root, names, term, options, &cache), uncached) << what;
-                EXPECT_EQ(textsearch::search(root, names, term, options, &cache), uncached) << what << " again";
+                EXPECT_EQ(textsearch::search(root, names, term, options, &cache), uncached);
+                EXPECT_EQ(textsearch::search(root, names, term, options, &cache), uncached) << "again";
                 for (const QString &name : uncached)
-                    EXPECT_EQ(textsearch::context(root, name, term, options, &cache), textsearch::context(root, name, term, options))
-                        << what << ' ' << name.toStdString();
+                    EXPECT_EQ(textsearch::context(root, name, term, options, &cache), textsearch::context(root, name, term, options)) << name.toStdString();
             }
         }
         const auto found = textsearch::search(root, names, QStringLiteral("quiet bread"), {true, true}).size();
@@ -114,7 +118,7 @@ TEST(TextSearchCache, FindsAChangedPageOnceForgottenOrReplaced)
     ASSERT_EQ(find("harbour"), names);
 
     // A text kept under the file's own stamp is what a search sees, until forgotten or cleared.
-    const auto plant = [&] { cache.keep(name, {*textsearch::stampOf(pagePath(root, name)), textsearch::CompactText(QStringLiteral("planted")), {}}); };
+    const auto plant = [&] { cache.keep(name, {*textsearch::stampOf(root.pagesDir() + QLatin1Char('/') + name), textsearch::CompactText(QStringLiteral("planted")), {}}); };
     plant();
     EXPECT_EQ(find("planted"), names);
     EXPECT_TRUE(find("harbour").isEmpty());
@@ -136,4 +140,21 @@ TEST(TextSearchCache, FindsAChangedPageOnceForgottenOrReplaced)
     EXPECT_TRUE(find("lighthouse").isEmpty());
     ASSERT_TRUE(pagestore::remove(root, QDate(2024, 3, 5)));
     EXPECT_TRUE(find("harbour").isEmpty());
+}
+
+TEST(TextMatches, WordsAreMarkedInReadingOrderOnceEachAsTheChoicesSay)
+{
+    QTextDocument document;
+    document.setPlainText(QStringLiteral("Anna ran. anna\nannals"));
+    const textsearch::Options text{.matchCase = false, .textOnly = true};
+    // At one place the longer match is marked; an overlap is marked once, by the match that starts first.
+    EXPECT_EQ(marked(document, QStringLiteral("ann anna"), text), (QStringList{"0:Anna", "10:anna", "15:anna"}));
+    EXPECT_EQ(marked(document, QStringLiteral("nna ann"), text), (QStringList{"0:Ann", "10:ann", "15:ann"}));
+    EXPECT_EQ(marked(document, QStringLiteral("ran anna"), {.matchCase = true, .textOnly = true}), (QStringList{"5:ran", "10:anna", "15:anna"}));
+    EXPECT_EQ(marked(document, QStringLiteral("Anna ran"), {}), QStringList{"0:Anna ran"}) << "the markup search's term is one";
+    EXPECT_TRUE(marked(document, QStringLiteral("  "), text).isEmpty());
+    EXPECT_TRUE(marked(document, QString(), {}).isEmpty());
+
+    document.setPlainText(QString(3 * textsearch::kMostMarkedMatches, QLatin1Char('e')));
+    EXPECT_EQ(textsearch::matchesIn(document, QStringLiteral("e"), {}).size(), textsearch::kMostMarkedMatches);
 }
