@@ -1,37 +1,27 @@
 #include "formharness.h"
 #include "cheapkdf.h"
-#include "diarytexts.h"
 
 #include "app/autolock.h"
 #include "app/lockbox.h"
 #include "app/progressbox.h"
 #include "diary/conversion.h"
 #include "diary/daykeys.h"
-#include "diary/pagestore.h"
 #include "history/pagehistorywindow.h"
 #include "print/frmprint.h"
-#include "session/daybook.h"
 #include "session/sessiondrafts.h"
 #include "session/vaultcontrols.h"
 #include "vault/vault.h"
 #include "vault/wipe.h"
 
 #include <QDirIterator>
-#include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
 #include <QMap>
 #include <QMenu>
 #include <QProgressDialog>
-#include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
 #include <QSettings>
 #include <QTemporaryDir>
-#include <QTest>
 #include <QTimer>
-
-#include <gtest/gtest.h>
 
 #include <fcntl.h>
 #include <sys/prctl.h>

@@ -1,12 +1,9 @@
 #include "formharness.h"
-#include "diarytexts.h"
 
 #include "app/filelistbox.h"
 #include "diary/backup.h"
 #include "diary/notestore.h"
-#include "diary/pagestore.h"
 #include "history/pagehistorywindow.h"
-#include "session/daybook.h"
 #include "session/sessiondrafts.h"
 
 #include <QApplication>
@@ -17,16 +14,8 @@
 #include <QGuiApplication>
 #include <QHelpEvent>
 #include <QKeyEvent>
-#include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
-#include <QPushButton>
 #include <QTabBar>
 #include <QTemporaryDir>
-#include <QTest>
-#include <QToolButton>
-
-#include <gtest/gtest.h>
 
 namespace {
 

@@ -1,20 +1,11 @@
 #include "formharness.h"
 
-#include "diary/pagestore.h"
 #include "diary/passwordfile.h"
-#include "diarytexts.h"
-#include "session/daybook.h"
 
 #include <QAbstractItemView>
-#include <QComboBox>
 #include <QFontMetrics>
-#include <QLabel>
 #include <QLayout>
 #include <QListView>
-#include <QToolBar>
-#include <QToolButton>
-
-#include <gtest/gtest.h>
 
 namespace {
 

@@ -1,14 +1,9 @@
 #include "formharness.h"
 
 #include "diary/passwordfile.h"
-#include "diary/pagestore.h"
-#include "diarytexts.h"
 #include "testapplication.h"
 
 #include <QLocale>
-#include <QTest>
-
-#include <gtest/gtest.h>
 
 FormHarness::FormHarness()
 {

@@ -1,16 +1,28 @@
 #pragma once
 
+// What the window tests use of the program, of Qt's controls and of the test support.
 #include "app/form1.h"
 #include "app/monthcalendar.h"
+#include "diary/pagestore.h"
 #include "editor/richtextedit.h"
+#include "session/daybook.h"
 
+#include "diarytexts.h"
 #include "fixedclock.h"
 #include "recordingprogram.h"
 #include "scripteddialogs.h"
 #include "testdataroot.h"
 
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
 #include <QList>
+#include <QListWidget>
+#include <QPushButton>
 #include <QString>
+#include <QTest>
+#include <QToolBar>
+#include <QToolButton>
 #include <QUrl>
 
 #include <initializer_list>

@@ -1,23 +1,13 @@
 #include "formharness.h"
 #include "looks.h"
-#include "session/daybook.h"
 #include "testapplication.h"
 
 #include "app/artwork.h"
-#include "app/monthcalendar.h"
-#include "diary/pagestore.h"
-#include "editor/richtextedit.h"
 
 #include <QApplication>
 #include <QCheckBox>
-#include <QLabel>
 #include <QStyle>
 #include <QStyleOptionButton>
-#include <QTest>
-#include <QToolBar>
-#include <QToolButton>
-
-#include <gtest/gtest.h>
 
 namespace {
 

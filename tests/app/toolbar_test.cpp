@@ -1,18 +1,8 @@
 #include "formharness.h"
-#include "diarytexts.h"
 
-#include "diary/pagestore.h"
-
-#include <QComboBox>
 #include <QGroupBox>
-#include <QLineEdit>
 #include <QSignalSpy>
-#include <QTest>
 #include <QTextCursor>
-#include <QToolBar>
-#include <QToolButton>
-
-#include <gtest/gtest.h>
 
 namespace {
 
