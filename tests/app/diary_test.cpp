@@ -225,16 +225,6 @@ TEST_F(DiaryTest, UndoRightAfterADayLoadsKeepsItsPageAndNote)
     EXPECT_EQ(harness.dialogs.texts().last(), kSaveQuestion);
 }
 
-TEST_F(DiaryTest, EndingOffersUnsavedTypingFirst)
-{
-    QTest::keyClicks(&page(), QStringLiteral("Last words. "));
-    answer({Button::Yes, Button::Yes});
-    run("m7");
-    EXPECT_EQ(harness.dialogs.texts().mid(1, 2), (QStringList{kSaveQuestion, kOverwrite}));
-    EXPECT_EQ(storedPage("2026-12-04"), QStringLiteral("Last words. Today we went skating"));
-    EXPECT_TRUE(harness.program.ended());
-}
-
 // What lies under a panel must not show through it, at the designed size or any other.
 TEST_F(DiaryTest, TheSearchAndOpenPanelsHideTheCalendarUnderThem)
 {
@@ -288,7 +278,6 @@ TEST_F(DiaryTest, PageHistoryShowsAndRestoresThePagesAndTheNotesEarlierVersions)
 
 TEST_F(DiaryTest, BackUpDiarySavesTheWholeDiaryWhereTheUserChose)
 {
-    storePage("2026-12-04", "Skating, then tea");
     QTemporaryDir out;
     const QString zip = out.filePath(QStringLiteral("mine.zip"));
     harness.dialogs.answerSaveFile(zip);
@@ -302,7 +291,6 @@ TEST_F(DiaryTest, BackUpDiarySavesTheWholeDiaryWhereTheUserChose)
     const QString restored = out.filePath(QStringLiteral("restored"));
     ASSERT_TRUE(backup::restore(zip, restored));
     EXPECT_EQ(QDir(restored + QStringLiteral("/pages")).entryList(QDir::Files).size(), 3);
-    EXPECT_EQ(QDir(restored + QStringLiteral("/history/pages/2026-12")).entryList(QDir::Files).size(), 1);
 
     harness.dialogs.answerSaveFile(QString());
     run("m22");
