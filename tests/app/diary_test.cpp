@@ -372,9 +372,11 @@ TEST_F(DiaryTest, ADeletedDiaryFolderIsSaidOnceAndNotMadeAnew)
     EXPECT_FALSE(harness.data.everyName(QStringLiteral(".drafts")).isEmpty());
 }
 
+using OnThisDayWindowTest = FormTest;
+
 // Earlier years of the selected day come back under the note, and a click
 // opens one as any other way of opening a page would, unsaved typing asked about.
-TEST_F(FormTest, TheEarlierYearsOfTheDayOpenTheirPages)
+TEST_F(OnThisDayWindowTest, TheEarlierYearsOfTheDayOpenTheirPages)
 {
     for (const char *day : {"2019-12-04", "2019-12-05", "2024-02-28", "2024-02-29", "2024-12-04", "2024-12-05", "2026-12-04"})
         storePage(day, QStringLiteral("Written on %1").arg(QString::fromLatin1(day)).toLatin1().constData());

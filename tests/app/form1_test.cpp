@@ -55,7 +55,9 @@ QStringList cutOff(const Form1 &form)
 
 } // namespace
 
-TEST_F(FormTest, StartUpSetsTodayTheFontListsAndAnUnchangedPageAndTheMenusReachAboutPasswordAndEnd)
+using Form1Test = FormTest;
+
+TEST_F(Form1Test, StartUpSetsTodayTheFontListsAndAnUnchangedPageAndTheMenusReachAboutPasswordAndEnd)
 {
     harness.startWithoutPassword();
     ASSERT_TRUE(form().startedUp());
@@ -90,7 +92,7 @@ TEST_F(FormTest, StartUpSetsTodayTheFontListsAndAnUnchangedPageAndTheMenusReachA
 }
 
 // A failed sign-in ends before the window shows; the development folder leads to the developer's diary.
-TEST(Form1Test, TheSignInDecidesWhetherAndWhichDiaryTheWindowOpens)
+TEST_F(Form1Test, TheSignInDecidesWhetherAndWhichDiaryTheWindowOpens)
 {
     FormHarness missing;
     missing.dialogs.answerMessage(Dialogs::Button::Ok);
@@ -115,7 +117,7 @@ TEST(Form1Test, TheSignInDecidesWhetherAndWhichDiaryTheWindowOpens)
     EXPECT_EQ(elsewhere.form->session().dataRoot().path(), elsewhere.data.path());
 }
 
-TEST_F(FormTest, AtItsSmallestAndMaximisedEveryControlIsWhole)
+TEST_F(Form1Test, AtItsSmallestAndMaximisedEveryControlIsWhole)
 {
     // A page a year ago, so "On this day" shows under the note.
     storePage("2025-12-04", "A year ago");

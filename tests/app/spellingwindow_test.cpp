@@ -48,8 +48,10 @@ void putRight(QTextEdit &editor, const QString &word, const QString &suggestion)
 
 } // namespace
 
+using SpellingWindow = FormTest;
+
 // Marks never touch the page; a suggestion taken is a change like typing.
-TEST_F(FormTest, ThePageAndThePrintCopyAreMarkedAndAWordPutRightIsAChange)
+TEST_F(SpellingWindow, ThePageAndThePrintCopyAreMarkedAndAWordPutRightIsAChange)
 {
     QTemporaryDir config;
     spelling::Service service(config.filePath(QStringLiteral("words.txt")), spelling::installed({QStringLiteral("/usr/share/hunspell")}),
