@@ -160,6 +160,7 @@ protected:
 TEST_F(AutoLockTest, IdleScreenLockAndSleepLockButInputPutsTheIdleLockOff)
 {
     EXPECT_TRUE(named<QAction>(form(), "m24")->isVisible()) << "signed in on an encrypted diary";
+    EXPECT_EQ(form().autoLock()->idleDelay(), 5min);
     idleFor(4min + 59s);
     QTest::keyClick(&page(), Qt::Key_A);
     idleFor(4min + 59s);

@@ -278,6 +278,7 @@ TEST_F(DiaryTest, PageHistoryShowsAndRestoresThePagesAndTheNotesEarlierVersions)
 
 TEST_F(DiaryTest, BackUpDiarySavesTheWholeDiaryWhereTheUserChose)
 {
+    storePage("2026-12-04", "Skating, then tea");
     QTemporaryDir out;
     const QString zip = out.filePath(QStringLiteral("mine.zip"));
     harness.dialogs.answerSaveFile(zip);
@@ -291,6 +292,7 @@ TEST_F(DiaryTest, BackUpDiarySavesTheWholeDiaryWhereTheUserChose)
     const QString restored = out.filePath(QStringLiteral("restored"));
     ASSERT_TRUE(backup::restore(zip, restored));
     EXPECT_EQ(QDir(restored + QStringLiteral("/pages")).entryList(QDir::Files).size(), 3);
+    EXPECT_EQ(QDir(restored + QStringLiteral("/history/pages/2026-12")).entryList(QDir::Files).size(), 1);
 
     harness.dialogs.answerSaveFile(QString());
     run("m22");
