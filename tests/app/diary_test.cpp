@@ -1,38 +1,31 @@
 #include "formharness.h"
-#include "diarytexts.h"
 
 #include "app/filelistbox.h"
-#include "app/monthcalendar.h"
 #include "diary/backup.h"
 #include "diary/notestore.h"
-#include "diary/pagestore.h"
-#include "editor/richtextedit.h"
 #include "history/pagehistorywindow.h"
-#include "session/daybook.h"
+#include "session/sessiondrafts.h"
 
-#include <QPushButton>
 #include <QApplication>
-#include <QDir>
-#include <QKeyEvent>
 #include <QCheckBox>
+#include <QDir>
+#include <QFileInfo>
 #include <QGroupBox>
-#include <QHelpEvent>
 #include <QGuiApplication>
-#include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
+#include <QHelpEvent>
+#include <QKeyEvent>
+#include <QTabBar>
 #include <QTemporaryDir>
-#include <QTest>
-
-#include <gtest/gtest.h>
 
 namespace {
 
 using Button = Dialogs::Button;
-
 using namespace diarytexts;
 
-class DiaryTest : public ::testing::Test
+const QString kNotClosed = QStringLiteral("Quillnest did not close properly");
+
+// Three pages, and yearly notes on today, the 4th, and on Christmas.
+class DiaryTest : public FormTest
 {
 protected:
     void SetUp() override
@@ -40,41 +33,50 @@ protected:
         storePage("2026-11-20", "November page");
         storePage("2026-12-01", "First of December");
         storePage("2026-12-04", "Today we went skating");
+        ASSERT_TRUE(notestore::save(harness.data.root(), daykeys::MonthDay{12, 4}, u"Anna's birthday"));
+        ASSERT_TRUE(notestore::save(harness.data.root(), daykeys::MonthDay{12, 25}, u"Christmas"));
         harness.startWithoutPassword();
     }
 
-    void storePage(const char *day, const char *text)
+    QString storedNote(int month, int day) const
     {
-        ASSERT_TRUE(pagestore::save(harness.data.root(), QDate::fromString(QString::fromLatin1(day), Qt::ISODate), page(text)));
+        return notestore::decodeNote(notestore::load(harness.data.root(), daykeys::MonthDay{month, day}).value_or(QByteArray()));
     }
-    QString storedText(const char *day) const
+    template <typename T = QWidget>
+    T &control(const char *name) const
     {
-        RichTextEdit reader;
-        reader.setTextRtf(*pagestore::load(harness.data.root(), QDate::fromString(QString::fromLatin1(day), Qt::ISODate)));
-        return reader.text();
+        return *named<T>(form(), name);
     }
-
-    // As the user would: a click on the calendar.
-    void choose(QDate day) { named<MonthCalendar>(form(), "monthview1")->setSelectedDate(day); }
-    void type(const QString &text) { QTest::keyClicks(named<RichTextEdit>(form(), "rtxt2"), text); }
-    Form1 &form() const { return *harness.form; }
-    QString pageText() const { return named<RichTextEdit>(form(), "rtxt2")->text(); }
-    QString noteText() const { return named<RichTextEdit>(form(), "rtxt")->text(); }
-
-    FormHarness harness;
+    // Clicks the Search panel's button for a term, and the names it found.
+    QStringList search(const QString &term)
+    {
+        control<QLineEdit>("Text4").setText(term);
+        control<QPushButton>("Command4").click();
+        QStringList names;
+        for (int row = 0; row < control<QListWidget>("List1").count(); ++row)
+            names.append(control<QListWidget>("List1").item(row)->text());
+        return names;
+    }
+    void click(QListWidget &list, int row = 0)
+    {
+        QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, list.visualItemRect(list.item(row)).center());
+    }
 };
 
 } // namespace
 
-TEST_F(DiaryTest, TheLabelsFollowTheChosenDay)
+TEST_F(DiaryTest, TheLabelsAndTheBoldNoteDaysFollowTheChosenDay)
 {
-    EXPECT_EQ(named<QLabel>(form(), "text3")->text(), QStringLiteral("3"));
-    EXPECT_EQ(named<QLabel>(form(), "Label3")->text(), QStringLiteral("2026-12-04.dat"));
+    EXPECT_EQ(note().toPlainText(), QStringLiteral("Anna's birthday"));
+    EXPECT_TRUE(calendar().isBold(QDate(2026, 12, 25)) && calendar().isBold(QDate(2026, 12, 4)));
+    EXPECT_FALSE(calendar().isBold(QDate(2026, 12, 24)));
+    EXPECT_EQ(control<QLabel>("text3").text(), QStringLiteral("3"));
+    EXPECT_EQ(control<QLabel>("Label3").text(), QStringLiteral("2026-12-04.dat"));
     choose(QDate(2026, 12, 2));
-    EXPECT_TRUE(pageText().isEmpty());
-    EXPECT_EQ(named<QLabel>(form(), "text3")->text(), QStringLiteral("0"));
-    EXPECT_TRUE(named<QLabel>(form(), "Label3")->text().isEmpty());
-    EXPECT_EQ(named<QLabel>(form(), "dtpick")->text(), QStringLiteral("12/2/2026"));
+    EXPECT_TRUE(page().text().isEmpty());
+    EXPECT_EQ(control<QLabel>("text3").text(), QStringLiteral("0"));
+    EXPECT_TRUE(control<QLabel>("Label3").text().isEmpty());
+    EXPECT_EQ(control<QLabel>("dtpick").text(), QStringLiteral("12/2/2026"));
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
 }
 
@@ -83,137 +85,172 @@ TEST_F(DiaryTest, WindowKeysActInEveryEditorAndNeverMarkThePageChanged)
 {
     form().show();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&form()));
-    const auto press = [](QWidget *editor, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    const auto press = [](QWidget &editor, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
         // A real keyboard sends Ctrl down on its own first.
-        if (modifiers & Qt::ControlModifier) {
-            QKeyEvent control(QEvent::KeyPress, Qt::Key_Control, Qt::ControlModifier);
-            QApplication::sendEvent(editor, &control);
-        }
-        QTest::keyClick(editor, key, modifiers);
+        QKeyEvent control(QEvent::KeyPress, Qt::Key_Control, Qt::ControlModifier);
+        if (modifiers & Qt::ControlModifier)
+            QApplication::sendEvent(&editor, &control);
+        QTest::keyClick(&editor, key, modifiers);
     };
-    named<RichTextEdit>(form(), "rtxt2")->setFocus();
-    harness.dialogs.answerMessage(Button::No);
-    press(named<RichTextEdit>(form(), "rtxt2"), Qt::Key_Delete);
+    page().setFocus();
+    answer({Button::No});
+    press(page(), Qt::Key_Delete);
     EXPECT_EQ(harness.dialogs.texts().last(), kDeletePage);
-    press(named<RichTextEdit>(form(), "rtxt2"), Qt::Key_N, Qt::ControlModifier);
+    press(page(), Qt::Key_N, Qt::ControlModifier);
     EXPECT_EQ(form().session().book().filechanged(), 0);
     choose(QDate(2026, 12, 1));
     EXPECT_EQ(harness.dialogs.texts().count(kSaveQuestion), 0);
 
-    named<RichTextEdit>(form(), "rtxt")->setPlainText(QStringLiteral("Anna's birthday"));
-    named<RichTextEdit>(form(), "rtxt")->setFocus();
-    named<RichTextEdit>(form(), "rtxt")->moveCursor(QTextCursor::Start);
-    harness.dialogs.answerMessage(Button::No);
-    press(named<RichTextEdit>(form(), "rtxt"), Qt::Key_Delete);
-    EXPECT_EQ(noteText(), QStringLiteral("Anna's birthday"));
+    note().setPlainText(QStringLiteral("Anna's birthday"));
+    note().setFocus();
+    note().moveCursor(QTextCursor::Start);
+    answer({Button::No});
+    press(note(), Qt::Key_Delete);
+    EXPECT_EQ(note().text(), QStringLiteral("Anna's birthday"));
     EXPECT_EQ(harness.dialogs.texts().count(kDeletePage), 2);
     harness.dialogs.answerOpenFile(QString());
-    press(named<RichTextEdit>(form(), "rtxt"), Qt::Key_A, Qt::ControlModifier);
-    EXPECT_FALSE(named<RichTextEdit>(form(), "rtxt")->textCursor().hasSelection());
+    press(note(), Qt::Key_A, Qt::ControlModifier);
+    EXPECT_FALSE(note().textCursor().hasSelection());
 
-    named<QLineEdit>(form(), "Text4")->setText(QStringLiteral("skating"));
-    named<QLineEdit>(form(), "Text4")->setFocus();
+    control<QLineEdit>("Text4").setText(QStringLiteral("skating"));
+    control<QLineEdit>("Text4").setFocus();
     harness.dialogs.answerOpenFile(QString());
-    press(named<QLineEdit>(form(), "Text4"), Qt::Key_A, Qt::ControlModifier);
-    EXPECT_EQ(named<QLineEdit>(form(), "Text4")->selectedText(), QString());
+    press(control<QLineEdit>("Text4"), Qt::Key_A, Qt::ControlModifier);
+    EXPECT_EQ(control<QLineEdit>("Text4").selectedText(), QString());
     EXPECT_EQ(harness.dialogs.shown().last().kind, ScriptedDialogs::Kind::OpenFile);
 }
 
-// What the last page was written in must not carry over into a new one.
-TEST_F(DiaryTest, ANewPageStartsInTheEditorsDefaultFormat)
+// Open and Search ask about unsaved typing, open a clicked page, and closed give back the day they left.
+TEST_F(DiaryTest, TheOpenAndSearchPanelsOpenTheClickedPageAndClosedBringTheDayBack)
 {
-    ASSERT_TRUE(pagestore::save(harness.data.root(), QDate(2026, 12, 1),
-                                QByteArray("{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}{\\f1 Courier New;}}\\pard\\f1\\fs48\\b Big\\par}")));
-    choose(QDate(2026, 12, 1));
-    named<RichTextEdit>(form(), "rtxt2")->moveCursor(QTextCursor::End);
-    choose(QDate(2026, 12, 2));
-    type(QStringLiteral("plain"));
-    named<QAction>(form(), "m2")->trigger();
-    const QByteArray stored = *pagestore::load(harness.data.root(), QDate(2026, 12, 2));
-    EXPECT_FALSE(stored.contains("\\b")) << stored.constData();
-    EXPECT_FALSE(stored.contains("\\fs48")) << stored.constData();
-    EXPECT_FALSE(stored.contains("Courier")) << stored.constData();
-}
-
-TEST_F(DiaryTest, ThePanelsOpenTheClickedPage)
-{
-    const auto click = [](QListWidget *list) {
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(0)).center());
-    };
-    harness.dialogs.answerMessage(Button::No);
-    type(QStringLiteral("z"));
-    named<QAction>(form(), "m3")->trigger();
+    answer({Button::No});
+    QTest::keyClicks(&page(), QStringLiteral("z"));
+    run("m3");
     EXPECT_EQ(harness.dialogs.texts().last(), kSaveQuestion);
-    EXPECT_TRUE(named<QGroupBox>(form(), "Frame3")->isVisibleTo(&form()));
-    click(named<FileListBox>(form(), "File3"));
-    EXPECT_EQ(pageText(), QStringLiteral("November page"));
-    EXPECT_EQ(named<QLabel>(form(), "dtpick")->text(), QStringLiteral("11/20/2026"));
+    EXPECT_TRUE(control<QGroupBox>("Frame3").isVisibleTo(&form()));
+    click(control<FileListBox>("File3"));
+    EXPECT_EQ(page().text(), QStringLiteral("November page"));
+    EXPECT_EQ(control<QLabel>("dtpick").text(), QStringLiteral("11/20/2026"));
+    run("m5");
+    ASSERT_EQ(search(QStringLiteral("December")).size(), 1);
+    click(control<QListWidget>("List1"));
+    EXPECT_EQ(page().text(), QStringLiteral("First of December"));
+    control<QPushButton>("Command1").click();
+    EXPECT_FALSE(control<QGroupBox>("Frame5").isVisibleTo(&form()));
+    EXPECT_TRUE(control<QLineEdit>("Text4").text().isEmpty());
+    choose(QDate(2026, 12, 4));
 
-    named<QAction>(form(), "m5")->trigger();
-    named<QLineEdit>(form(), "Text4")->setText(QStringLiteral("December"));
-    named<QPushButton>(form(), "Command4")->click();
-    ASSERT_EQ(named<QListWidget>(form(), "List1")->count(), 1);
-    click(named<QListWidget>(form(), "List1"));
-    EXPECT_EQ(pageText(), QStringLiteral("First of December"));
-    named<QPushButton>(form(), "Command1")->click();
-    EXPECT_FALSE(named<QGroupBox>(form(), "Frame5")->isVisibleTo(&form()));
-    EXPECT_TRUE(named<QLineEdit>(form(), "Text4")->text().isEmpty());
+    run("m5");
+    EXPECT_TRUE(page().text().isEmpty());
+    search(QStringLiteral("nowhere"));
+    EXPECT_TRUE(control<QLabel>("lblNoMatches").isVisibleTo(&form()));
+    control<QPushButton>("Command1").click();
+    EXPECT_EQ(page().text(), QStringLiteral("Today we went skating"));
+    EXPECT_EQ(note().text(), QStringLiteral("Anna's birthday"));
+    EXPECT_EQ(control<QLabel>("Label3").text(), QStringLiteral("2026-12-04.dat"));
+    run("m3");
+    control<QPushButton>("Command3").click();
+    EXPECT_EQ(page().text(), QStringLiteral("Today we went skating"));
+
+    // A result opens after the page left unsaved is saved.
+    run("m5");
+    search(QStringLiteral("e"));
+    EXPECT_FALSE(control<QLabel>("lblNoMatches").isVisibleTo(&form()));
+    QListWidget &matches = control<QListWidget>("List1");
+    const auto result = [&matches](const char *name) { return matches.findItems(QString::fromLatin1(name), Qt::MatchExactly).value(0); };
+    emit matches.itemClicked(result("2026-12-01.dat"));
+    typeAtEnd(page(), QStringLiteral(", cold"));
+    answer({Button::Yes, Button::Yes});
+    emit matches.itemClicked(result("2026-11-20.dat"));
+    EXPECT_EQ(page().text(), QStringLiteral("November page"));
+    EXPECT_EQ(storedPage("2026-12-01"), QStringLiteral("First of December, cold"));
+    EXPECT_EQ(harness.dialogs.texts().count(kSaveQuestion), 2);
 }
 
-// The month shown when the program starts has its note days in bold at once.
-TEST(DiaryStartTest, NoteDaysAreBoldFromTheStart)
+TEST_F(DiaryTest, ANoteTypedIntoIsAskedAboutBeforeTheDayOrTheWindowIsLeft)
 {
-    FormHarness harness;
-    ASSERT_TRUE(notestore::save(harness.data.root(), daykeys::MonthDay{12, 25}, u"Christmas"));
-    ASSERT_TRUE(notestore::save(harness.data.root(), daykeys::MonthDay{12, 4}, u"Grandma's birthday"));
+    typeAtEnd(note(), QStringLiteral(", cake"));
+    answer({Button::Cancel});
+    choose(QDate(2026, 12, 1));
+    EXPECT_EQ(harness.dialogs.shown().last().text, QStringLiteral("The note for December 4 has been changed. Do you want to save it?"));
+    EXPECT_EQ(harness.dialogs.shown().last().buttons, Dialogs::Buttons::YesNoCancel);
+    EXPECT_EQ(calendar().selectedDate(), QDate(2026, 12, 4));
+    EXPECT_EQ(note().text(), QStringLiteral("Anna's birthday, cake"));
+    for (const char *command : {"SSCommand1", "SSCommand4"}) {
+        answer({Button::Cancel});
+        named<QToolButton>(form(), command)->click();
+        EXPECT_EQ(page().text(), QStringLiteral("Today we went skating"));
+    }
+    answer({Button::Yes});
+    choose(QDate(2026, 12, 1));
+    EXPECT_EQ(storedNote(12, 4), QStringLiteral("Anna's birthday, cake"));
+    EXPECT_EQ(page().text(), QStringLiteral("First of December"));
+
+    // Save Date bolds its day at once, Delete Date unbolds it.
+    typeAtEnd(note(), QStringLiteral("Dentist"));
+    run("m9");
+    EXPECT_TRUE(calendar().isBold(QDate(2026, 12, 1)));
+    answer({Button::Ok});
+    run("m10");
+    EXPECT_FALSE(calendar().isBold(QDate(2026, 12, 1)));
+    EXPECT_TRUE(note().toPlainText().isEmpty());
+
+    // Closing asks about the note, then the page, and leaves nothing to offer at the next start.
+    form().show();
+    typeAtEnd(note(), QStringLiteral("Call Bob"));
+    typeAtEnd(page(), QStringLiteral(" again"));
+    answer({Button::Cancel});
+    EXPECT_FALSE(form().close());
+    answer({Button::No, Button::No});
+    run("m7");
+    EXPECT_EQ(lastTexts(2), (QStringList{QStringLiteral("The note for December 1 has been changed. Do you want to save it?"), kSaveQuestion}));
+    EXPECT_FALSE(notestore::exists(harness.data.root(), daykeys::MonthDay{12, 1}));
+    harness.close();
     harness.startWithoutPassword();
-    EXPECT_EQ(named<RichTextEdit>(*harness.form, "rtxt")->toPlainText(), QStringLiteral("Grandma's birthday"));
-    EXPECT_TRUE(named<MonthCalendar>(*harness.form, "monthview1")->isBold(QDate(2026, 12, 25)));
-    EXPECT_TRUE(named<MonthCalendar>(*harness.form, "monthview1")->isBold(QDate(2026, 12, 4)));
-    EXPECT_FALSE(named<MonthCalendar>(*harness.form, "monthview1")->isBold(QDate(2026, 12, 24)));
-
-    harness.dialogs.answerMessage(Dialogs::Button::Ok);
-    named<QAction>(*harness.form, "m10")->trigger();
-    EXPECT_FALSE(named<MonthCalendar>(*harness.form, "monthview1")->isBold(QDate(2026, 12, 4)));
-    EXPECT_TRUE(named<RichTextEdit>(*harness.form, "rtxt")->toPlainText().isEmpty());
+    for (const QString &text : harness.dialogs.texts())
+        EXPECT_FALSE(text.startsWith(kNotClosed)) << text.toStdString();
 }
 
-TEST_F(DiaryTest, EndingOffersUnsavedTypingFirst)
+// Loading is no edit: Ctrl+Z right after it changes nothing, so the note has nothing to ask about.
+TEST_F(DiaryTest, UndoRightAfterADayLoadsKeepsItsPageAndNote)
 {
-    type(QStringLiteral("Last words. "));
-    harness.dialogs.answerMessage(Button::Yes);
-    harness.dialogs.answerMessage(Button::Yes);
-    named<QAction>(form(), "m7")->trigger();
-    EXPECT_EQ(harness.dialogs.texts().mid(1, 2), (QStringList{kSaveQuestion, kOverwrite}));
-    EXPECT_EQ(storedText("2026-12-04"), QStringLiteral("Last words. Today we went skating"));
-    EXPECT_TRUE(harness.program.ended());
+    for (RichTextEdit *editor : {&page(), &note()}) {
+        editor->setFocus();
+        QTest::keyClick(editor, Qt::Key_Z, Qt::ControlModifier);
+    }
+    EXPECT_EQ(page().text(), QStringLiteral("Today we went skating"));
+    EXPECT_EQ(note().text(), QStringLiteral("Anna's birthday"));
+    answer({Button::No});
+    choose(QDate(2026, 12, 1));
+    EXPECT_EQ(harness.dialogs.texts().last(), kSaveQuestion);
 }
 
 // What lies under a panel must not show through it, at the designed size or any other.
 TEST_F(DiaryTest, TheSearchAndOpenPanelsHideTheCalendarUnderThem)
 {
     form().show();
-    for (QGroupBox *panel : {named<QGroupBox>(form(), "Frame5"), named<QGroupBox>(form(), "Frame3")}) {
-        SCOPED_TRACE(panel->objectName().toStdString());
-        panel == named<QGroupBox>(form(), "Frame5") ? named<QAction>(form(), "m5")->trigger() : named<QAction>(form(), "openPanel")->trigger();
+    for (const auto &[name, command] : {std::pair{"Frame5", "m5"}, std::pair{"Frame3", "openPanel"}}) {
+        SCOPED_TRACE(name);
+        run(command);
+        QWidget &panel = control(name);
         for (QSize size : {QSize(840, 553), QSize(1300, 900)}) {
-            named(form(), "canvas")->resize(size);
-            ASSERT_TRUE(panel->geometry().intersects(named<MonthCalendar>(form(), "monthview1")->geometry()));
-            const QImage over = named(form(), "canvas")->grab(panel->geometry()).toImage();
-            named<MonthCalendar>(form(), "monthview1")->hide();
-            EXPECT_EQ(named(form(), "canvas")->grab(panel->geometry()).toImage(), over);
-            named<MonthCalendar>(form(), "monthview1")->show();
+            control("canvas").resize(size);
+            ASSERT_TRUE(panel.geometry().intersects(calendar().geometry()));
+            const QImage over = control("canvas").grab(panel.geometry()).toImage();
+            calendar().hide();
+            EXPECT_EQ(control("canvas").grab(panel.geometry()).toImage(), over);
+            calendar().show();
         }
-        panel->hide();
+        panel.hide();
     }
 }
 
-TEST_F(DiaryTest, PageHistoryShowsAndRestoresAnEarlierVersion)
+TEST_F(DiaryTest, PageHistoryShowsAndRestoresThePagesAndTheNotesEarlierVersions)
 {
-    type(QStringLiteral("Later: "));
-    harness.dialogs.answerMessage(Button::Yes);
-    named<QAction>(form(), "m2")->trigger();
-    named<QAction>(form(), "m21")->trigger();
+    QTest::keyClicks(&page(), QStringLiteral("Later: "));
+    answer({Button::Yes});
+    run("m2");
+    run("m21");
     auto *window = form().findChild<PageHistoryWindow *>();
     ASSERT_NE(window, nullptr);
     EXPECT_TRUE(window->isVisible());
@@ -221,12 +258,22 @@ TEST_F(DiaryTest, PageHistoryShowsAndRestoresAnEarlierVersion)
     EXPECT_TRUE(window->List1->item(0)->text().endsWith(QStringLiteral("Today we went skating")));
     EXPECT_EQ(window->rtxt->text(), QStringLiteral("Today we went skating"));
     EXPECT_TRUE(window->rtxt->isReadOnly());
-
     window->findChild<QPushButton *>(QStringLiteral("Restore"))->click();
     EXPECT_FALSE(window->isVisible());
-    EXPECT_EQ(pageText(), QStringLiteral("Today we went skating"));
-    EXPECT_EQ(storedText("2026-12-04"), QStringLiteral("Today we went skating"));
+    EXPECT_EQ(page().text(), QStringLiteral("Today we went skating"));
+    EXPECT_EQ(storedPage("2026-12-04"), QStringLiteral("Today we went skating"));
     EXPECT_EQ(form().session().book().filechanged(), 0);
+
+    ASSERT_TRUE(notestore::save(harness.data.root(), daykeys::MonthDay{12, 4}, u"Anna is 40"));
+    PageHistoryWindow notes(form().session());
+    notes.tabs->setCurrentIndex(1);
+    ASSERT_EQ(notes.List1->count(), 1);
+    EXPECT_TRUE(notes.List1->item(0)->text().endsWith(QStringLiteral("Anna's birthday")));
+    EXPECT_EQ(notes.rtxt->toPlainText(), QStringLiteral("Anna's birthday"));
+    notes.findChild<QPushButton *>(QStringLiteral("Restore"))->click();
+    EXPECT_EQ(storedNote(12, 4), QStringLiteral("Anna's birthday"));
+    EXPECT_EQ(note().text(), QStringLiteral("Anna's birthday"));
+    EXPECT_TRUE(calendar().isBold(QDate(2026, 12, 4)));
 }
 
 TEST_F(DiaryTest, BackUpDiarySavesTheWholeDiaryWhereTheUserChose)
@@ -235,14 +282,12 @@ TEST_F(DiaryTest, BackUpDiarySavesTheWholeDiaryWhereTheUserChose)
     QTemporaryDir out;
     const QString zip = out.filePath(QStringLiteral("mine.zip"));
     harness.dialogs.answerSaveFile(zip);
-    harness.dialogs.answerMessage(Button::Ok);
-    named<QAction>(form(), "m22")->trigger();
+    answer({Button::Ok});
+    run("m22");
     const ScriptedDialogs::Shown asked = harness.dialogs.shown()[1];
-    EXPECT_EQ(asked.kind, ScriptedDialogs::Kind::SaveFile);
     EXPECT_EQ(asked.text, QDir::home().filePath(QStringLiteral("quillnest-backup-2026-12-04.zip")));
     EXPECT_EQ(asked.filter, QStringLiteral("Zip archives (*.zip)|*.zip"));
-    EXPECT_EQ(harness.dialogs.shown().last(),
-              ScriptedDialogs::shownBox(messages::backupSaved()));
+    EXPECT_EQ(harness.dialogs.shown().last(), ScriptedDialogs::shownBox(messages::backupSaved()));
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
     const QString restored = out.filePath(QStringLiteral("restored"));
     ASSERT_TRUE(backup::restore(zip, restored));
@@ -250,11 +295,10 @@ TEST_F(DiaryTest, BackUpDiarySavesTheWholeDiaryWhereTheUserChose)
     EXPECT_EQ(QDir(restored + QStringLiteral("/history/pages/2026-12")).entryList(QDir::Files).size(), 1);
 
     harness.dialogs.answerSaveFile(QString());
-    named<QAction>(form(), "m22")->trigger();
+    run("m22");
     harness.dialogs.answerSaveFile(out.filePath(QStringLiteral("no/such/folder.zip")));
-    harness.dialogs.answerMessage(Button::Ok);
-    named<QAction>(form(), "m22")->trigger();
-    EXPECT_TRUE(harness.dialogs.texts().last().startsWith(QStringLiteral("The backup ")));
+    answer({Button::Ok});
+    run("m22");
     EXPECT_EQ(harness.dialogs.shown().last(), ScriptedDialogs::shownBox(messages::backupFailed(harness.dialogs.texts().last())));
     EXPECT_EQ(harness.dialogs.shown().size(), 6) << "a cancelled dialog shows nothing more";
 }
@@ -266,104 +310,108 @@ TEST_F(DiaryTest, TheSearchChoicesFindTheShownTextAndTheOpenedResultMarksItsMatc
     form().session().book().rereadPages();
     form().show();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&form()));
-    const auto results = [this](const QString &term) {
-        named<QLineEdit>(form(), "Text4")->setText(term);
-        named<QPushButton>(form(), "Command4")->click();
-        QStringList names;
-        for (int row = 0; row < named<QListWidget>(form(), "List1")->count(); ++row)
-            names.append(named<QListWidget>(form(), "List1")->item(row)->text());
-        return names;
-    };
-    named<QAction>(form(), "m5")->trigger();
-    EXPECT_TRUE(named<QCheckBox>(form(), "chkMatchCase")->isChecked());
-    EXPECT_FALSE(named<QCheckBox>(form(), "chkTextOnly")->isChecked());
-    EXPECT_EQ(results(QStringLiteral("skating")), QStringList{QStringLiteral("2026-12-04.dat")});
-    EXPECT_EQ(results(QStringLiteral("Arial")), QStringList{QStringLiteral("2026-12-05.dat")});
+    run("m5");
+    QCheckBox &matchCase = control<QCheckBox>("chkMatchCase");
+    QCheckBox &textOnly = control<QCheckBox>("chkTextOnly");
+    EXPECT_TRUE(matchCase.isChecked() && !textOnly.isChecked());
+    EXPECT_EQ(search(QStringLiteral("skating")), QStringList{QStringLiteral("2026-12-04.dat")});
+    EXPECT_EQ(search(QStringLiteral("Arial")), QStringList{QStringLiteral("2026-12-05.dat")});
+    matchCase.setChecked(false);
+    textOnly.setChecked(true);
+    EXPECT_TRUE(search(QStringLiteral("Arial")).isEmpty());
+    EXPECT_EQ(search(QStringLiteral("SKATING")), (QStringList{QStringLiteral("2026-12-04.dat"), QStringLiteral("2026-12-05.dat")}));
+    ASSERT_EQ(search(QStringLiteral("lake SKATING")), QStringList{QStringLiteral("2026-12-05.dat")});
 
-    named<QCheckBox>(form(), "chkMatchCase")->setChecked(false);
-    named<QCheckBox>(form(), "chkTextOnly")->setChecked(true);
-    EXPECT_TRUE(results(QStringLiteral("Arial")).isEmpty());
-    EXPECT_EQ(results(QStringLiteral("SKATING")), (QStringList{QStringLiteral("2026-12-04.dat"), QStringLiteral("2026-12-05.dat")}));
-    ASSERT_EQ(results(QStringLiteral("lake SKATING")), QStringList{QStringLiteral("2026-12-05.dat")});
-
-    QListWidget &found = *named<QListWidget>(form(), "List1");
-    QListWidgetItem *result = found.item(0);
-    QHelpEvent tip(QEvent::ToolTip, found.visualItemRect(result).center(), {});
+    QListWidget &found = control<QListWidget>("List1");
+    QHelpEvent tip(QEvent::ToolTip, found.visualItemRect(found.item(0)).center(), {});
     QApplication::sendEvent(found.viewport(), &tip);
-    EXPECT_EQ(result->toolTip(), QStringLiteral("We went skating on the lake."));
-
-    QTest::mouseClick(found.viewport(), Qt::LeftButton, {}, found.visualItemRect(result).center());
-    const QString text = named<RichTextEdit>(form(), "rtxt2")->document()->toPlainText();
-    const auto marked = [this] {
-        QList<int> starts;
-        for (const QTextEdit::ExtraSelection &mark : named<RichTextEdit>(form(), "rtxt2")->extraSelections())
-            starts.append(mark.cursor.selectionStart());
-        return starts;
-    };
+    EXPECT_EQ(found.item(0)->toolTip(), QStringLiteral("We went skating on the lake."));
+    click(found);
+    const QString text = page().document()->toPlainText();
+    QList<int> marked;
+    for (const QTextEdit::ExtraSelection &mark : page().extraSelections())
+        marked.append(mark.cursor.selectionStart());
     const QList<int> matches{int(text.indexOf(u"skating")), int(text.indexOf(u"lake")), int(text.indexOf(u"Skating"))};
-    EXPECT_EQ(marked(), matches);
-    EXPECT_EQ(named<RichTextEdit>(form(), "rtxt2")->textCursor().position(), matches[0]);
-    named<RichTextEdit>(form(), "rtxt2")->setFocus();
-    QTest::keyClick(named<RichTextEdit>(form(), "rtxt2"), Qt::Key_F3);
-    QTest::keyClick(named<RichTextEdit>(form(), "rtxt2"), Qt::Key_F3);
-    EXPECT_EQ(named<RichTextEdit>(form(), "rtxt2")->textCursor().position(), matches[2]);
-    QTest::keyClick(named<RichTextEdit>(form(), "rtxt2"), Qt::Key_F3);
-    QTest::keyClick(named<RichTextEdit>(form(), "rtxt2"), Qt::Key_F3, Qt::ShiftModifier);
-    EXPECT_EQ(named<RichTextEdit>(form(), "rtxt2")->textCursor().position(), matches[2]) << "round the page both ways";
+    EXPECT_EQ(marked, matches);
+    EXPECT_EQ(page().textCursor().position(), matches[0]);
+    page().setFocus();
+    QTest::keyClick(&page(), Qt::Key_F3);
+    QTest::keyClick(&page(), Qt::Key_F3);
+    EXPECT_EQ(page().textCursor().position(), matches[2]);
+    QTest::keyClick(&page(), Qt::Key_F3);
+    QTest::keyClick(&page(), Qt::Key_F3, Qt::ShiftModifier);
+    EXPECT_EQ(page().textCursor().position(), matches[2]) << "round the page both ways";
     EXPECT_EQ(form().session().book().filechanged(), 0);
 
     // The marks are no part of the page: a save stores what the page holds.
     form().session().book().markChanged();
-    harness.dialogs.answerMessage(Button::Yes);
-    named<QAction>(form(), "m2")->trigger();
+    answer({Button::Yes});
+    run("m2");
     EXPECT_FALSE(pagestore::load(harness.data.root(), QDate(2026, 12, 5))->contains("\\highlight"));
-
     choose(QDate(2026, 12, 4));
-    EXPECT_TRUE(named<RichTextEdit>(form(), "rtxt2")->extraSelections().isEmpty());
-    named<QPushButton>(form(), "Command1")->click();
-    named<QAction>(form(), "m5")->trigger();
-    EXPECT_TRUE(named<QCheckBox>(form(), "chkTextOnly")->isChecked()) << "the choices last while the program runs";
+    EXPECT_TRUE(page().extraSelections().isEmpty());
+    control<QPushButton>("Command1").click();
+    run("m5");
+    EXPECT_TRUE(textOnly.isChecked()) << "the choices last while the program runs";
 }
+
+// A diary folder deleted under the open window is said once and never made
+// anew by a draft; drafts go on once it is back.
+TEST_F(DiaryTest, ADeletedDiaryFolderIsSaidOnceAndNotMadeAnew)
+{
+    const QString gone = messages::folderGone(harness.data.path()).text;
+    form().session().drafts().setDelay(std::chrono::milliseconds(0));
+    ASSERT_TRUE(QDir(harness.data.path()).removeRecursively());
+    answer({Button::Ok});
+    typeAtEnd(page(), QStringLiteral(" and fell"));
+    typeAtEnd(note(), QStringLiteral(" and Ben's"));
+    form().session().drafts().flush();
+    EXPECT_FALSE(QFileInfo::exists(harness.data.path()));
+    ASSERT_TRUE(QDir().mkpath(harness.data.root().pagesDir()));
+    typeAtEnd(page(), QStringLiteral(" at last"));
+    form().session().drafts().flush();
+    EXPECT_EQ(harness.dialogs.texts().count(gone), 1);
+    EXPECT_FALSE(harness.data.everyName(QStringLiteral(".drafts")).isEmpty());
+}
+
+using OnThisDayWindowTest = FormTest;
 
 // Earlier years of the selected day come back under the note, and a click
 // opens one as any other way of opening a page would, unsaved typing asked about.
-TEST(OnThisDayWindowTest, TheEarlierYearsOfTheDayOpenTheirPages)
+TEST_F(OnThisDayWindowTest, TheEarlierYearsOfTheDayOpenTheirPages)
 {
-    FormHarness harness;
     for (const char *day : {"2019-12-04", "2019-12-05", "2024-02-28", "2024-02-29", "2024-12-04", "2024-12-05", "2026-12-04"})
-        ASSERT_TRUE(pagestore::save(harness.data.root(), QDate::fromString(QString::fromLatin1(day), Qt::ISODate),
-                                    diarytexts::page(QStringLiteral("Written on %1").arg(QString::fromLatin1(day)).toLatin1().constData())));
-    Form1 &form = harness.startWithoutPassword();
-    QListView &years = *named<QListView>(form, "lstOnThisDay");
+        storePage(day, QStringLiteral("Written on %1").arg(QString::fromLatin1(day)).toLatin1().constData());
+    harness.startWithoutPassword();
+    QListView &years = *named<QListView>(form(), "lstOnThisDay");
     const auto year = [&](int row) { return years.model()->index(row, 0); };
     const auto shown = [&] {
         QStringList texts;
         for (int row = 0; row < years.model()->rowCount(); ++row)
             texts.append(year(row).data().toString());
-        return years.isVisibleTo(&form) ? texts : QStringList{QStringLiteral("hidden")};
+        return years.isVisibleTo(&form()) ? texts : QStringList{QStringLiteral("hidden")};
     };
     const QStringList both{QStringLiteral("2024"), QStringLiteral("2019")};
     EXPECT_EQ(shown(), both);
     EXPECT_EQ(year(1).data(Qt::ToolTipRole).toString(), QStringLiteral("Written on 2019-12-04"));
     // The same years on the next day still stand for that day's pages.
-    named<MonthCalendar>(form, "monthview1")->setSelectedDate(QDate(2026, 12, 5));
+    choose(QDate(2026, 12, 5));
     EXPECT_EQ(shown(), both);
     EXPECT_EQ(year(1).data(Qt::ToolTipRole).toString(), QStringLiteral("Written on 2019-12-05"));
 
-    QTest::keyClicks(named<RichTextEdit>(form, "rtxt2"), QStringLiteral("unsaved"));
-    harness.dialogs.answerMessage(Button::No);
+    QTest::keyClicks(&page(), QStringLiteral("unsaved"));
+    answer({Button::No});
     QTest::mouseClick(years.viewport(), Qt::LeftButton, {}, years.visualRect(year(1)).center());
     QCoreApplication::processEvents();
     EXPECT_EQ(harness.dialogs.texts().last(), kSaveQuestion);
-    EXPECT_EQ(named<RichTextEdit>(form, "rtxt2")->text(), QStringLiteral("Written on 2019-12-05"));
-    EXPECT_EQ(named<MonthCalendar>(form, "monthview1")->selectedDate(), QDate(2019, 12, 5));
+    EXPECT_EQ(page().text(), QStringLiteral("Written on 2019-12-05"));
+    EXPECT_EQ(calendar().selectedDate(), QDate(2019, 12, 5));
     EXPECT_EQ(shown(), QStringList{QStringLiteral("hidden")});
-
-    named<MonthCalendar>(form, "monthview1")->setSelectedDate(QDate(2027, 12, 4));
+    choose(QDate(2027, 12, 4));
     EXPECT_EQ(shown(), (QStringList{QStringLiteral("2026"), QStringLiteral("2024"), QStringLiteral("2019")}));
 
     // The leap day comes back on the 28th beside that year's own 28th, told apart by its date.
-    named<MonthCalendar>(form, "monthview1")->setSelectedDate(QDate(2027, 2, 28));
+    choose(QDate(2027, 2, 28));
     const QStringList leap = shown();
     ASSERT_EQ(leap.size(), 2);
     EXPECT_TRUE(leap[0].contains(QStringLiteral("29")) && leap[0].contains(QStringLiteral("2024"))) << leap[0].toStdString();

@@ -5,8 +5,6 @@
 
 #include <QLocale>
 
-#include <gtest/gtest.h>
-
 FormHarness::FormHarness()
 {
     testApplication();
@@ -65,4 +63,39 @@ Form1 &FormHarness::startWithoutPassword()
     withoutPassword();
     start();
     return *form;
+}
+
+QDate isoDay(const char *day)
+{
+    return QDate::fromString(QString::fromLatin1(day), Qt::ISODate);
+}
+
+void FormTest::answer(std::initializer_list<Dialogs::Button> buttons)
+{
+    for (const Dialogs::Button button : buttons)
+        harness.dialogs.answerMessage(button);
+}
+
+QStringList FormTest::lastTexts(qsizetype count) const
+{
+    const QStringList texts = harness.dialogs.texts();
+    return texts.mid(texts.size() - count);
+}
+
+void FormTest::storePage(const char *day, const char *text) const
+{
+    ASSERT_TRUE(pagestore::save(harness.data.root(), isoDay(day), diarytexts::page(text)));
+}
+
+QString FormTest::storedPage(const char *day) const
+{
+    RichTextEdit reader;
+    reader.setTextRtf(pagestore::load(harness.data.root(), isoDay(day)).value_or(QByteArray()));
+    return reader.text();
+}
+
+void typeAtEnd(RichTextEdit &editor, const QString &text)
+{
+    editor.moveCursor(QTextCursor::End);
+    QTest::keyClicks(&editor, text);
 }

@@ -1,16 +1,31 @@
 #pragma once
 
+// What the window tests use of the program, of Qt's controls and of the test support.
 #include "app/form1.h"
+#include "app/monthcalendar.h"
+#include "diary/pagestore.h"
+#include "editor/richtextedit.h"
+#include "session/daybook.h"
 
+#include "diarytexts.h"
 #include "fixedclock.h"
 #include "recordingprogram.h"
 #include "scripteddialogs.h"
 #include "testdataroot.h"
 
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
 #include <QList>
+#include <QListWidget>
+#include <QPushButton>
 #include <QString>
+#include <QTest>
+#include <QToolBar>
+#include <QToolButton>
 #include <QUrl>
 
+#include <initializer_list>
 #include <memory>
 
 #include <gtest/gtest.h>
@@ -56,3 +71,27 @@ T *named(const QObject &window, const char *name)
         ADD_FAILURE() << "no " << name;
     return found;
 }
+
+QDate isoDay(const char *day);
+
+// The harness as a fixture, with short ways to the window's editors, calendar and commands.
+class FormTest : public ::testing::Test
+{
+protected:
+    Form1 &form() const { return *harness.form; }
+    RichTextEdit &page() const { return *named<RichTextEdit>(form(), "rtxt2"); }
+    RichTextEdit &note() const { return *named<RichTextEdit>(form(), "rtxt"); }
+    MonthCalendar &calendar() const { return *named<MonthCalendar>(form(), "monthview1"); }
+    void run(const char *command) const { named<QAction>(form(), command)->trigger(); }
+    void choose(QDate day) const { calendar().setSelectedDate(day); }
+    void answer(std::initializer_list<Dialogs::Button> buttons);
+    // The message texts shown last, oldest first.
+    QStringList lastTexts(qsizetype count) const;
+    void storePage(const char *day, const char *text) const;
+    QString storedPage(const char *day) const;
+
+    FormHarness harness;
+};
+
+// Typed at the end of an editor, as the user would.
+void typeAtEnd(RichTextEdit &editor, const QString &text);

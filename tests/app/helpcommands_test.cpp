@@ -26,7 +26,8 @@ TEST(HelpCommands, OpenPagesOrShowTheHelpInAWindowOfItsOwn)
     };
     const TestDataRoot data;
     QWidget parent;
-    helpcommands::help(openUrl, data.root(), dialogs, &parent);
+    const auto help = [&] { helpcommands::help(openUrl, data.root(), dialogs, &parent); };
+    help();
     helpcommands::webPage(openUrl, dialogs);
     EXPECT_EQ(opened, (QList<QUrl>{QUrl::fromLocalFile(data.root().helpFile()), helpcommands::homePage()}));
     EXPECT_EQ(helpcommands::homePage().scheme().left(4), QStringLiteral("http"));
@@ -34,19 +35,18 @@ TEST(HelpCommands, OpenPagesOrShowTheHelpInAWindowOfItsOwn)
 
     succeeds = false;
     dialogs.answerMessage(Dialogs::Button::Ok);
-    helpcommands::help(openUrl, data.root(), dialogs, &parent);
+    help();
     ASSERT_EQ(dialogs.shown().size(), 1);
     EXPECT_TRUE(dialogs.shown()[0].text.contains(data.root().helpFile())) << "no page to show";
 
     QImage(8, 8, QImage::Format_RGB32).save(data.path() + QStringLiteral("/shot.png"));
     data.writeFile(QStringLiteral("help.htm"), "<html><head><title>Quillnest Help</title></head>"
                                                "<body><p>Pick a day.</p><img src=\"shot.png\"></body></html>");
-    helpcommands::help(openUrl, data.root(), dialogs, &parent);
-    helpcommands::help(openUrl, data.root(), dialogs, &parent);
+    help();
+    help();
     const QList<QTextBrowser *> windows = parent.findChildren<QTextBrowser *>();
     ASSERT_EQ(windows.size(), 1);
-    EXPECT_TRUE(windows[0]->isWindow());
-    EXPECT_TRUE(windows[0]->isVisible());
+    EXPECT_TRUE(windows[0]->isWindow() && windows[0]->isVisible());
     EXPECT_EQ(windows[0]->windowTitle(), QStringLiteral("Quillnest Help"));
     EXPECT_TRUE(windows[0]->toPlainText().contains(QStringLiteral("Pick a day.")));
     EXPECT_FALSE(windows[0]->document()->resource(QTextDocument::ImageResource, QUrl(QStringLiteral("shot.png"))).isNull());

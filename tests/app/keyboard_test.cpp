@@ -1,24 +1,7 @@
-#include "diarytexts.h"
 #include "formharness.h"
 #include "looks.h"
 
-#include "app/filelistbox.h"
-#include "app/monthcalendar.h"
-#include "diary/pagestore.h"
-#include "editor/richtextedit.h"
-#include "session/daybook.h"
-
 #include <QApplication>
-#include <QCheckBox>
-#include <QComboBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
-#include <QPushButton>
-#include <QTest>
-#include <QToolButton>
-
-#include <gtest/gtest.h>
 
 namespace {
 
@@ -54,7 +37,7 @@ void walk(Form1 &form, std::initializer_list<const char *> stops, bool forward =
     }
 }
 
-class KeyboardWalk : public ::testing::TestWithParam<Look>
+class KeyboardWalk : public FormTest, public ::testing::WithParamInterface<Look>
 {
 };
 
@@ -63,15 +46,13 @@ class KeyboardWalk : public ::testing::TestWithParam<Look>
 TEST_P(KeyboardWalk, TabGoesRoundMarkingEachStopAndTheCalendarOpensTheDayChosenWithEnterOrSpace)
 {
     const ScopedLook look(GetParam());
-    FormHarness harness;
-    for (const char *day : {"2026-12-04", "2026-12-06"})
-        ASSERT_TRUE(pagestore::save(harness.data.root(), QDate::fromString(QString::fromLatin1(day), Qt::ISODate), diarytexts::page(day)));
+    storePage("2026-12-04", "2026-12-04");
+    storePage("2026-12-06", "2026-12-06");
     Form1 &f = harness.startWithoutPassword();
     f.show();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&f));
-    EXPECT_EQ(focused(), named<RichTextEdit>(f, "rtxt2"));
-    EXPECT_FALSE(named<RichTextEdit>(f, "rtxt2")->tabChangesFocus());
-    EXPECT_FALSE(named<RichTextEdit>(f, "rtxt")->tabChangesFocus());
+    EXPECT_EQ(focused(), &page());
+    EXPECT_FALSE(page().tabChangesFocus() || note().tabChangesFocus());
     walk(f, {"rtxt", "SSCommand1", "SSCommand2", "SSCommand3", "SSCommand4", "cmbFontName", "cmbFontSize", "monthview1", "rtxt2"});
     walk(f, {"monthview1", "cmbFontSize", "cmbFontName", "SSCommand4", "SSCommand3", "SSCommand2", "SSCommand1", "rtxt", "rtxt2"}, false);
     EXPECT_EQ(f.session().book().filechanged(), 0) << "leaving the page is no typing";
@@ -79,29 +60,30 @@ TEST_P(KeyboardWalk, TabGoesRoundMarkingEachStopAndTheCalendarOpensTheDayChosenW
     // The arrow keys move the highlight alone: nothing opens, nothing is asked.
     walk(f, {"monthview1"}, false);
     QWidget *days = focused();
-    QTest::keyClick(days, Qt::Key_Right);
-    QTest::keyClick(days, Qt::Key_Right);
-    EXPECT_EQ(named<MonthCalendar>(f, "monthview1")->selectedDate(), QDate(2026, 12, 6));
-    EXPECT_EQ(named<RichTextEdit>(f, "rtxt2")->text(), QStringLiteral("2026-12-04"));
-    QTest::keyClick(days, Qt::Key_Return);
-    EXPECT_EQ(named<QLabel>(f, "dtpick")->text(), QStringLiteral("12/6/2026"));
-    EXPECT_EQ(named<RichTextEdit>(f, "rtxt2")->text(), QStringLiteral("2026-12-06"));
-    QTest::keyClick(days, Qt::Key_Left);
-    QTest::keyClick(days, Qt::Key_Space);
-    EXPECT_EQ(named<QLabel>(f, "dtpick")->text(), QStringLiteral("12/5/2026"));
+    const auto keys = [days](std::initializer_list<Qt::Key> keys) {
+        for (const Qt::Key key : keys)
+            QTest::keyClick(days, key);
+    };
+    const auto dayShown = [&] { return named<QLabel>(f, "dtpick")->text() + QLatin1Char(' ') + page().text(); };
+    keys({Qt::Key_Right, Qt::Key_Right});
+    EXPECT_EQ(calendar().selectedDate(), QDate(2026, 12, 6));
+    EXPECT_EQ(dayShown(), QStringLiteral("12/4/2026 2026-12-04"));
+    keys({Qt::Key_Return});
+    EXPECT_EQ(dayShown(), QStringLiteral("12/6/2026 2026-12-06"));
+    keys({Qt::Key_Left, Qt::Key_Space});
+    EXPECT_EQ(dayShown(), QStringLiteral("12/5/2026 "));
     // Enter on the open day changes nothing; a highlight left unchosen goes back to it.
-    QTest::keyClick(days, Qt::Key_Enter);
-    QTest::keyClick(days, Qt::Key_Down);
+    keys({Qt::Key_Enter, Qt::Key_Down});
     step();
-    EXPECT_EQ(named<MonthCalendar>(f, "monthview1")->selectedDate(), QDate(2026, 12, 5));
-    EXPECT_EQ(named<QLabel>(f, "dtpick")->text(), QStringLiteral("12/5/2026"));
+    EXPECT_EQ(calendar().selectedDate(), QDate(2026, 12, 5));
+    EXPECT_EQ(dayShown(), QStringLiteral("12/5/2026 "));
     EXPECT_EQ(harness.dialogs.shown().size(), 1) << "the sign-in's notice alone";
 
     // A panel takes the calendar column's place, the note under it too.
-    named<QAction>(f, "m5")->trigger();
+    run("m5");
     walk(f, {"chkMatchCase", "chkTextOnly", "Command4", "List1", "Command1", "rtxt2"});
     named<QPushButton>(f, "Command1")->click();
-    named<QAction>(f, "openPanel")->trigger();
+    run("openPanel");
     walk(f, {"Command3", "rtxt2"});
 }
 

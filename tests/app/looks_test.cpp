@@ -1,23 +1,13 @@
 #include "formharness.h"
 #include "looks.h"
-#include "session/daybook.h"
 #include "testapplication.h"
 
 #include "app/artwork.h"
-#include "app/monthcalendar.h"
-#include "diary/pagestore.h"
-#include "editor/richtextedit.h"
 
 #include <QApplication>
 #include <QCheckBox>
-#include <QLabel>
 #include <QStyle>
 #include <QStyleOptionButton>
-#include <QTest>
-#include <QToolBar>
-#include <QToolButton>
-
-#include <gtest/gtest.h>
 
 namespace {
 
@@ -78,10 +68,7 @@ void expectShownIn(Form1 &form, Look look)
     QWidget &canvas = *named(form, "canvas");
     const QRect paper(canvas.width() * 31 / 100, canvas.height() * 60 / 100, canvas.width() / 10, canvas.height() / 5);
     const double brightness = meanLuminance(canvas.grab(paper).toImage());
-    if (look == Look::Dark)
-        EXPECT_LT(brightness, 0.25);
-    else
-        EXPECT_GT(brightness, 0.8);
+    EXPECT_TRUE(look == Look::Dark ? brightness < 0.25 : brightness > 0.8) << brightness;
     // Light ink on the dark look, dark ink on the light one; the toolbar's
     // key is drawn by us, the tests having no desktop theme.
     QToolButton *bold = toolbarKey(form, "Bold");
@@ -90,10 +77,7 @@ void expectShownIn(Form1 &form, Look look)
         if (!button)
             continue;
         const int grey = inkGrey(button->icon());
-        if (look == Look::Dark)
-            EXPECT_GT(grey, 170) << button->toolTip().toStdString();
-        else
-            EXPECT_LT(grey, 90) << button->toolTip().toStdString();
+        EXPECT_TRUE(look == Look::Dark ? grey > 170 : grey < 90) << button->toolTip().toStdString() << " " << grey;
     }
     ContrastCheck headings(QStringLiteral("headings and calendar"), look);
     for (QLabel *label : {named<QLabel>(form, "Label4"), named<QLabel>(form, "Label1"), named<QLabel>(form, "dtpick")})
@@ -142,55 +126,64 @@ int pixelsOf(const QImage &image, QRgb colour)
     return count;
 }
 
+// The style draws an unticked box barely apart from the panel; its outline
+// has to stand out 3:1 from what lies around it.
+void expectTheUntickedBoxStandsOut(Form1 &form)
+{
+    named<QAction>(form, "m5")->trigger();
+    QCheckBox &box = *named<QCheckBox>(form, "chkTextOnly");
+    QStyleOptionButton option;
+    option.initFrom(&box);
+    const QRect indicator = box.style()->subElementRect(QStyle::SE_CheckBoxIndicator, &option, &box);
+    const QImage pixels = form.grab(QRect(box.mapTo(&form, QPoint()), box.size())).toImage().convertToFormat(QImage::Format_RGB32);
+    const QRgb panel = measureContrast(box.objectName(), pixels).background;
+    const QRect edge(indicator.topLeft() * pixels.devicePixelRatio(), indicator.size() * pixels.devicePixelRatio());
+    double weakest = 21;
+    for (int y = edge.top(); y <= edge.bottom(); ++y)
+        for (int x = edge.left(); x <= edge.right(); ++x)
+            if (x == edge.left() || x == edge.right() || y == edge.top() || y == edge.bottom())
+                weakest = std::min(weakest, wcagContrast(pixels.pixel(x, y), panel));
+    EXPECT_GE(weakest, 3);
+}
+
 } // namespace
 
 TEST(Looks, ThePaletteWindowSaysLightOrDarkAtLightness128)
 {
-    const auto withWindow = [](int grey) {
+    testApplication();
+    for (const auto &[grey, look] : {std::pair{0, Look::Dark}, {127, Look::Dark}, {128, Look::Light}, {255, Look::Light}}) {
         QPalette palette;
         palette.setColor(QPalette::Window, QColor(grey, grey, grey));
-        return lookOf(palette);
-    };
-    EXPECT_EQ(withWindow(0), Look::Dark);
-    EXPECT_EQ(withWindow(127), Look::Dark);
-    EXPECT_EQ(withWindow(128), Look::Light);
-    EXPECT_EQ(withWindow(255), Look::Light);
+        EXPECT_EQ(lookOf(palette), look) << grey;
+    }
     EXPECT_EQ(lookOf(darkFusionPalette()), Look::Dark);
-    testApplication();
     EXPECT_EQ(lookOf(QApplication::style()->standardPalette()), Look::Light);
 }
 
-TEST(Looks, TheMainWindowShowsTheArtworkOfThePalettesLook)
+// Started in either look, the window shows it, and then the other when the palette changes.
+TEST(Looks, TheMainWindowShowsTheArtworkOfThePalettesLookRepaintsWhenItChangesAndAnUntickedBoxStandsOut)
 {
     for (const Look look : {Look::Light, Look::Dark}) {
         const ScopedLook scoped(look);
         FormHarness harness;
-        harness.startWithoutPassword();
-        harness.form->show();
-        expectShownIn(*harness.form, look);
+        Form1 &form = harness.startWithoutPassword();
+        form.show();
+        expectShownIn(form, look);
+        {
+            const Look other = look == Look::Dark ? Look::Light : Look::Dark;
+            const ScopedLook changed(other);
+            expectShownIn(form, other);
+            // A new highlight alone keeps the look, and the picture with it.
+            const qint64 picture = named<QLabel>(form, "Image1")->pixmap().cacheKey();
+            QPalette palette = QApplication::palette();
+            palette.setColor(QPalette::Highlight, QColor(0x80, 0x20, 0x60));
+            QApplication::setPalette(palette);
+            QCoreApplication::processEvents();
+            EXPECT_EQ(named<QLabel>(form, "Image1")->pixmap().cacheKey(), picture);
+        }
+        expectShownIn(form, look);
+        expectTheUntickedBoxStandsOut(form);
     }
-}
-
-TEST(Looks, APaletteChangedAtRunTimeRepaintsInTheOtherLook)
-{
-    const ScopedLook light(Look::Light);
-    FormHarness harness;
-    Form1 &form = harness.startWithoutPassword();
-    form.show();
-    expectShownIn(form, Look::Light);
-    {
-        const ScopedLook dark(Look::Dark);
-        expectShownIn(form, Look::Dark);
-        // A new highlight alone keeps the look, and the picture with it.
-        const qint64 picture = named<QLabel>(form, "Image1")->pixmap().cacheKey();
-        QPalette palette = QApplication::palette();
-        palette.setColor(QPalette::Highlight, QColor(0x80, 0x20, 0x60));
-        QApplication::setPalette(palette);
-        QCoreApplication::processEvents();
-        EXPECT_EQ(named<QLabel>(form, "Image1")->pixmap().cacheKey(), picture);
-        expectShownIn(form, Look::Dark);
-    }
-    expectShownIn(form, Look::Light);
 }
 
 TEST(Looks, AColouredPageShowsItsInkOnWhitePaperAndKeepsItsRtfInTheDarkLook)
@@ -201,45 +194,17 @@ TEST(Looks, AColouredPageShowsItsInkOnWhitePaperAndKeepsItsRtfInTheDarkLook)
     EXPECT_EQ(dark.stored, light.stored);
     // The file ends its last line as every stored file does.
     EXPECT_EQ(dark.stored.toStdString(), dark.editor.toStdString() + "\r\n");
-    EXPECT_TRUE(dark.stored.contains("\\red0\\green0\\blue139;")) << dark.stored.toStdString();
-    EXPECT_TRUE(dark.stored.contains("\\red178\\green34\\blue34;")) << dark.stored.toStdString();
-    // No colour of the dark look found its way into the page.
-    EXPECT_FALSE(dark.stored.contains("\\red255\\green255\\blue255")) << dark.stored.toStdString();
-    EXPECT_FALSE(dark.stored.contains("\\red42\\green42\\blue42")) << dark.stored.toStdString();
+    // The page's own colours are kept, and no colour of the dark look found its way into it.
+    for (const auto &[colour, kept] : {std::pair{"\\red0\\green0\\blue139;", true}, {"\\red178\\green34\\blue34;", true},
+                                       {"\\red255\\green255\\blue255", false}, {"\\red42\\green42\\blue42", false}})
+        EXPECT_EQ(dark.stored.contains(colour), kept) << colour;
 
     for (const Shown *shown : {&light, &dark}) {
         const Contrast page = measureContrast(QStringLiteral("page"), shown->pixels);
         EXPECT_GT(pixelsOf(shown->pixels, qRgb(255, 255, 255)), shown->pixels.width() * shown->pixels.height() / 2);
-        EXPECT_GT(pixelsOf(shown->pixels, qRgb(0, 0, 0)), 20);
-        EXPECT_GT(pixelsOf(shown->pixels, qRgb(0, 0, 139)), 20);
-        EXPECT_GT(pixelsOf(shown->pixels, qRgb(178, 34, 34)), 20);
+        for (const QRgb ink : {qRgb(0, 0, 0), qRgb(0, 0, 139), qRgb(178, 34, 34)})
+            EXPECT_GT(pixelsOf(shown->pixels, ink), 20);
         EXPECT_GE(wcagContrast(qRgb(0, 0, 139), page.background), 4.5);
     }
     EXPECT_EQ(dark.pixels, light.pixels);
-}
-
-// The style draws an unticked box barely apart from the panel; its outline
-// has to stand out 3:1 from what lies around it, in either look.
-TEST(Looks, AnUntickedBoxStandsOutFromThePanel)
-{
-    for (const Look look : {Look::Light, Look::Dark}) {
-        const ScopedLook scoped(look);
-        FormHarness harness;
-        Form1 &form = harness.startWithoutPassword();
-        form.show();
-        named<QAction>(form, "m5")->trigger();
-        QCheckBox &box = *named<QCheckBox>(form, "chkTextOnly");
-        QStyleOptionButton option;
-        option.initFrom(&box);
-        const QRect indicator = box.style()->subElementRect(QStyle::SE_CheckBoxIndicator, &option, &box);
-        const QImage pixels = form.grab(QRect(box.mapTo(&form, QPoint()), box.size())).toImage().convertToFormat(QImage::Format_RGB32);
-        const QRgb panel = measureContrast(box.objectName(), pixels).background;
-        const QRect edge(indicator.topLeft() * pixels.devicePixelRatio(), indicator.size() * pixels.devicePixelRatio());
-        double weakest = 21;
-        for (int y = edge.top(); y <= edge.bottom(); ++y)
-            for (int x = edge.left(); x <= edge.right(); ++x)
-                if (x == edge.left() || x == edge.right() || y == edge.top() || y == edge.bottom())
-                    weakest = std::min(weakest, wcagContrast(pixels.pixel(x, y), panel));
-        EXPECT_GE(weakest, 3) << lookName(look);
-    }
 }

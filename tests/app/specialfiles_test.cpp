@@ -1,10 +1,6 @@
 #include "formharness.h"
 #include "specialfiles.h"
 
-#include "editor/richtextedit.h"
-
-#include <gtest/gtest.h>
-
 // Today's yearly note, read before the window shows, used to stop it for
 // good (a FIFO) or fill memory (a device).
 TEST(SpecialFiles, AYearlyNoteThatIsAFifoOrADeviceLeavesTheNoteEmpty)

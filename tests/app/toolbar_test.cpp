@@ -1,24 +1,14 @@
 #include "formharness.h"
-#include "diarytexts.h"
 
-#include "app/monthcalendar.h"
-#include "diary/pagestore.h"
-#include "editor/richtextedit.h"
-
-#include <QComboBox>
 #include <QGroupBox>
-#include <QLineEdit>
 #include <QSignalSpy>
-#include <QTest>
 #include <QTextCursor>
-#include <QToolBar>
-#include <QToolButton>
-
-#include <gtest/gtest.h>
 
 namespace {
 
-class ToolbarTest : public ::testing::Test
+using Button = Dialogs::Button;
+
+class ToolbarTest : public FormTest
 {
 protected:
     // Today, 4 December, has no page; the first has a formatted one.
@@ -28,118 +18,126 @@ protected:
                                     "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}{\\f1 Courier New;}}\\pard\\f1\\fs48\\b We went skating\\par}"));
         harness.startWithoutPassword();
     }
-    Form1 &form() const { return *harness.form; }
-    void selectAll() { named<RichTextEdit>(form(), "rtxt2")->selectAll(); }
+    QToolBar &toolbar() const { return *named<QToolBar>(form(), "Toolbar1"); }
+    QComboBox &list(const char *name) const { return *named<QComboBox>(form(), name); }
     // As the mouse selects: no key goes down.
     void select(int from, int to)
     {
-        QTextCursor cursor = named<RichTextEdit>(form(), "rtxt2")->textCursor();
+        QTextCursor cursor = page().textCursor();
         cursor.setPosition(from);
         cursor.setPosition(to, QTextCursor::KeepAnchor);
-        named<RichTextEdit>(form(), "rtxt2")->setTextCursor(cursor);
+        page().setTextCursor(cursor);
     }
-    void press(const char *key) { named<QToolBar>(form(), "Toolbar1")->findChild<QToolButton *>(QString::fromLatin1(key))->click(); }
-    bool checked(const char *key) { return named<QToolBar>(form(), "Toolbar1")->findChild<QToolButton *>(QString::fromLatin1(key))->isChecked(); }
-    void choose(int day) { named<MonthCalendar>(form(), "monthview1")->setSelectedDate(QDate(2026, 12, day)); }
-    void chooseEntry(QComboBox *list, const QString &text) { list->setCurrentIndex(list->findText(text)); }
-    void typeSize(const QString &text)
-    {
-        QLineEdit *field = named<QComboBox>(form(), "cmbFontSize")->lineEdit();
-        field->selectAll();
-        QTest::keyClicks(field, text);
-        QTest::keyClick(field, Qt::Key_Return);
-    }
-    QByteArray stored(int day) const
-    {
-        return pagestore::load(harness.data.root(), QDate(2026, 12, day)).value_or(QByteArray());
-    }
-
-    FormHarness harness;
+    QToolButton &key(const char *name) { return *toolbar().findChild<QToolButton *>(QString::fromLatin1(name)); }
+    std::tuple<bool, bool, bool> styles() { return {key("Bold").isChecked(), key("Italic").isChecked(), key("Underline").isChecked()}; }
+    void choose(int day) { FormTest::choose(QDate(2026, 12, day)); }
+    void chooseEntry(QComboBox &box, const QString &text) { box.setCurrentIndex(box.findText(text)); }
+    QByteArray stored(int day) const { return pagestore::load(harness.data.root(), QDate(2026, 12, day)).value_or(QByteArray()); }
 };
 
 } // namespace
 
-TEST_F(ToolbarTest, KeysReachTheirCommands)
+// A shortcut given twice would act on only one of its commands; a button
+// without its menu's action would do something the menu does not.
+TEST_F(ToolbarTest, EveryKeyAndButtonReachesOneCommand)
 {
+    // The menus' keys act in the whole window; the formatting keys only in the page.
+    QStringList shortcuts;
+    for (const QAction *action : form().findChildren<QAction *>())
+        if (!action->shortcut().isEmpty())
+            shortcuts.append(action->shortcut().toString() + (action->shortcutContext() == Qt::WindowShortcut ? "" : " in page"));
+    EXPECT_EQ(shortcuts, (QStringList{"Ctrl+N", "Ctrl+O", "Ctrl+S", "Ctrl+F", "Ctrl+A", "Ctrl+P", "Del", "Ctrl+L", "F1", "F3",
+                                      "Shift+F3", "Ctrl+B in page", "Ctrl+I in page", "Ctrl+U in page"}));
+    for (QAction *action : toolbar().actions()) {
+        const QWidget *button = toolbar().widgetForAction(action);
+        if (action->isSeparator() || !button->inherits("QToolButton"))
+            continue;
+        EXPECT_FALSE(action->icon().isNull()) << button->objectName().toStdString();
+        EXPECT_EQ(QStringList({button->accessibleName(), action->toolTip()}), QStringList(2, button->objectName()));
+        EXPECT_EQ(toolbar().actions().count(action), 1);
+    }
+    for (const char *shared : {"m15", "m2", "m5", "m16", "m17", "m4", "m14"})
+        EXPECT_TRUE(toolbar().actions().contains(named<QAction>(form(), shared))) << shared;
+    EXPECT_FALSE(toolbar().actions().contains(named<QAction>(form(), "m3"))) << "the toolbar's Open does not ask to save";
+
     QSignalSpy pictures(named<QAction>(form(), "m16"), &QAction::triggered);
     QSignalSpy prints(named<QAction>(form(), "m17"), &QAction::triggered);
     harness.dialogs.answerOpenFile(QString());
-    press("Picture");
-    EXPECT_EQ(pictures.count(), 1);
-    EXPECT_EQ(prints.count(), 0);
-
+    key("Picture").click();
+    EXPECT_EQ(QList<qsizetype>({pictures.count(), prints.count()}), QList<qsizetype>({1, 0}));
     // Unlike File > Open File, the toolbar's Open asks nothing: the question comes when a page opens.
-    QTest::keyClicks(named<RichTextEdit>(form(), "rtxt2"), QStringLiteral("x"));
-    press("Open");
+    QTest::keyClicks(&page(), QStringLiteral("x"));
+    key("Open").click();
     EXPECT_TRUE(named<QGroupBox>(form(), "Frame3")->isVisibleTo(&form()));
     EXPECT_EQ(harness.dialogs.shown().size(), 2);
-    press("Help");
+    key("Help").click();
     EXPECT_EQ(harness.opened.size(), 1);
 }
 
 TEST_F(ToolbarTest, FormattingFromTheToolbarAndTheFontLists)
 {
-    named<RichTextEdit>(form(), "rtxt2")->setPlainText(QStringLiteral("one two three"));
-    selectAll();
-    press("Align Center");
-    press("Align Center");
-    EXPECT_EQ(named<RichTextEdit>(form(), "rtxt2")->selAlignment(), Qt::AlignHCenter);
-
-    chooseEntry(named<QComboBox>(form(), "cmbFontSize"), QStringLiteral("24"));
-    const QString family = named<QComboBox>(form(), "cmbFontName")->itemText(named<QComboBox>(form(), "cmbFontName")->count() - 1);
-    chooseEntry(named<QComboBox>(form(), "cmbFontName"), family);
-    EXPECT_EQ(named<RichTextEdit>(form(), "rtxt2")->selFontName(), family);
-    EXPECT_EQ(named<RichTextEdit>(form(), "rtxt2")->selFontSize(), 24);
-    EXPECT_EQ(named<QComboBox>(form(), "cmbFontSize")->currentText(), QStringLiteral("24"));
+    page().setPlainText(QStringLiteral("one two three"));
+    page().selectAll();
+    key("Align Center").click();
+    key("Align Center").click();
+    EXPECT_EQ(page().selAlignment(), Qt::AlignHCenter);
+    chooseEntry(list("cmbFontSize"), QStringLiteral("24"));
+    const QString family = list("cmbFontName").itemText(list("cmbFontName").count() - 1);
+    chooseEntry(list("cmbFontName"), family);
+    EXPECT_EQ(page().selFontName(), family);
+    EXPECT_EQ(page().selFontSize(), 24);
+    EXPECT_EQ(list("cmbFontSize").currentText(), QStringLiteral("24"));
 
     // Typing into a list's field selects nothing; a size counts on Enter, if it is one.
-    named<QComboBox>(form(), "cmbFontSize")->lineEdit()->setText(QStringLiteral("12"));
-    EXPECT_EQ(named<RichTextEdit>(form(), "rtxt2")->selFontSize(), 24);
+    QLineEdit &field = *list("cmbFontSize").lineEdit();
+    field.setText(QStringLiteral("12"));
+    EXPECT_EQ(page().selFontSize(), 24);
     const std::pair<const char *, qreal> typed[]{{"11", 11}, {"0", 11}, {"1639", 11}, {"big", 11}, {"", 11},
                                                  {"1638", 1638}, {"1", 1}, {"10.3", 10.5}, {"72", 72}};
     for (const auto &[text, size] : typed) {
-        typeSize(QString::fromLatin1(text));
-        EXPECT_EQ(named<RichTextEdit>(form(), "rtxt2")->selFontSize(), size) << text;
-        EXPECT_EQ(named<QComboBox>(form(), "cmbFontSize")->currentText(), QString::number(size)) << text;
+        field.selectAll();
+        QTest::keyClicks(&field, QString::fromLatin1(text));
+        QTest::keyClick(&field, Qt::Key_Return);
+        EXPECT_EQ(page().selFontSize(), size) << text;
+        EXPECT_EQ(list("cmbFontSize").currentText(), QString::number(size)) << text;
     }
-    EXPECT_EQ(named<RichTextEdit>(form(), "rtxt2")->selFontName(), family);
+    EXPECT_EQ(page().selFontName(), family);
 }
 
 // Formatting done with the mouse alone is a change the page offers to save.
 TEST_F(ToolbarTest, FormattingAPageAsksToSaveIt)
 {
-    const QString family = named<QComboBox>(form(), "cmbFontName")->itemText(named<QComboBox>(form(), "cmbFontName")->count() - 1);
+    const QString family = list("cmbFontName").itemText(list("cmbFontName").count() - 1);
     const std::pair<std::function<void()>, QByteArray> commands[]{
-        {[&] { press("Underline"); }, "\\ul"},
+        {[&] { key("Underline").click(); }, "\\ul"},
         {[&] {
              harness.dialogs.answerColor(QColor(Qt::red));
-             press("Color");
+             key("Color").click();
          },
          "\\red255\\green0\\blue0"},
-        {[&] { chooseEntry(named<QComboBox>(form(), "cmbFontName"), family); }, family.toLatin1() + ';'},
-        {[&] { chooseEntry(named<QComboBox>(form(), "cmbFontSize"), QStringLiteral("16")); }, "\\fs32"},
-        {[&] { press("Align Right"); }, "\\qr"},
+        {[&] { chooseEntry(list("cmbFontName"), family); }, family.toLatin1() + ';'},
+        {[&] { chooseEntry(list("cmbFontSize"), QStringLiteral("16")); }, "\\fs32"},
+        {[&] { key("Align Right").click(); }, "\\qr"},
     };
     for (const auto &[format, mark] : commands) {
         choose(1);
         select(3, 7);
         format();
-        harness.dialogs.answerMessage(Dialogs::Button::Yes);
-        harness.dialogs.answerMessage(Dialogs::Button::Yes);
+        answer({Button::Yes, Button::Yes});
         choose(2);
-        EXPECT_EQ(harness.dialogs.texts().mid(harness.dialogs.texts().size() - 2), (QStringList{diarytexts::kSaveQuestion, diarytexts::kOverwrite}));
+        EXPECT_EQ(lastTexts(2), (QStringList{diarytexts::kSaveQuestion, diarytexts::kOverwrite}));
         EXPECT_TRUE(stored(1).contains(mark)) << mark.constData();
     }
-
     // With nothing selected, Bold only sets what is typed next.
     choose(1);
     const qsizetype shown = harness.dialogs.shown().size();
-    press("Bold");
+    key("Bold").click();
     choose(2);
     EXPECT_EQ(harness.dialogs.shown().size(), shown);
 }
 
-// The first page of a start and one begun after leaving a formatted page are stored alike.
+// The first page of a start and one begun after leaving a formatted page are
+// stored alike: what the last page was written in does not carry over.
 TEST_F(ToolbarTest, EveryNewPageStartsInTheFontOfTheFirst)
 {
     const auto font = [this](int day) {
@@ -148,15 +146,17 @@ TEST_F(ToolbarTest, EveryNewPageStartsInTheFontOfTheFirst)
         reader.selectAll();
         return std::pair(reader.selFontName(), reader.selFontSize());
     };
-    QTest::keyClicks(named<RichTextEdit>(form(), "rtxt2"), QStringLiteral("first"));
-    named<QAction>(form(), "m2")->trigger();
+    QTest::keyClicks(&page(), QStringLiteral("first"));
+    run("m2");
     choose(1);
-    named<RichTextEdit>(form(), "rtxt2")->moveCursor(QTextCursor::End);
+    page().moveCursor(QTextCursor::End);
     choose(2);
-    QTest::keyClicks(named<RichTextEdit>(form(), "rtxt2"), QStringLiteral("second"));
-    named<QAction>(form(), "m2")->trigger();
-    EXPECT_EQ(font(4), std::pair(named<QComboBox>(form(), "cmbFontName")->itemText(0), qreal(10)));
+    QTest::keyClicks(&page(), QStringLiteral("second"));
+    run("m2");
+    EXPECT_EQ(font(4), std::pair(list("cmbFontName").itemText(0), qreal(10)));
     EXPECT_EQ(font(2), font(4));
+    for (const char *mark : {"\\b", "\\fs48", "Courier"})
+        EXPECT_FALSE(stored(2).contains(mark)) << stored(2).constData();
 }
 
 // The keys show the caret's text, and Ctrl+B, I and U press them from the page.
@@ -165,19 +165,18 @@ TEST_F(ToolbarTest, BoldItalicAndUnderlineFollowTheCaretAndTheirKeys)
     form().show();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&form()));
     choose(1);
-    named<RichTextEdit>(form(), "rtxt2")->setFocus();
+    page().setFocus();
     select(3, 7);
-    EXPECT_TRUE(checked("Bold"));
-    EXPECT_EQ(named<QComboBox>(form(), "cmbFontName")->currentText(), QStringLiteral("Courier New"));
-    EXPECT_EQ(named<QComboBox>(form(), "cmbFontSize")->currentText(), QStringLiteral("24"));
-    for (const Qt::Key key : {Qt::Key_B, Qt::Key_I, Qt::Key_U})
-        QTest::keyClick(named<RichTextEdit>(form(), "rtxt2"), key, Qt::ControlModifier);
-    EXPECT_EQ(named<RichTextEdit>(form(), "rtxt2")->text(), QStringLiteral("We went skating"));
-    EXPECT_EQ(std::tuple(checked("Bold"), checked("Italic"), checked("Underline")), std::tuple(false, true, true));
-
+    EXPECT_TRUE(key("Bold").isChecked());
+    EXPECT_EQ(list("cmbFontName").currentText(), QStringLiteral("Courier New"));
+    EXPECT_EQ(list("cmbFontSize").currentText(), QStringLiteral("24"));
+    for (const Qt::Key pressed : {Qt::Key_B, Qt::Key_I, Qt::Key_U})
+        QTest::keyClick(&page(), pressed, Qt::ControlModifier);
+    EXPECT_EQ(page().text(), QStringLiteral("We went skating"));
+    EXPECT_EQ(styles(), std::tuple(false, true, true));
     select(0, 7);
-    press("Italic");
-    EXPECT_FALSE(checked("Italic"));
+    key("Italic").click();
+    EXPECT_FALSE(key("Italic").isChecked());
     select(10, 10);
-    EXPECT_EQ(std::tuple(checked("Bold"), checked("Italic"), checked("Underline")), std::tuple(true, false, false));
+    EXPECT_EQ(styles(), std::tuple(true, false, false));
 }

@@ -7,9 +7,6 @@
 
 #include <QApplication>
 #include <QFile>
-#include <QTest>
-
-#include <gtest/gtest.h>
 
 // Two starts in one test program: the window's listener and a second start's knock.
 TEST(WindowKnock, ASecondStartReachesTheWindowOfItsDiaryOnly)
