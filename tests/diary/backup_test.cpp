@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <iterator>
 #include <map>
+#include <random>
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -48,13 +49,10 @@ void makeZip(const QString &path, const QStringList &names)
 // Letters no compressor shrinks much, so this page makes most of an archive.
 QByteArray longPage()
 {
-    QByteArray text = "{\\rtf1 ";
-    quint32 seed = 12345;
-    for (int i = 0; i < 200000; ++i) {
-        seed = seed * 1103515245u + 12345u;
-        text.append(char('a' + (seed >> 16) % 26));
-    }
-    return text + '}';
+    QByteArray text(200000, 'a');
+    std::mt19937 random(12345);
+    std::generate(text.begin(), text.end(), [&] { return char('a' + random() % 26); });
+    return "{\\rtf1 " + text + '}';
 }
 
 class BackupTest : public DiaryTest

@@ -3,6 +3,8 @@
 #include "readers.h"
 #include "toolfixture.h"
 
+#include <QRegularExpression>
+
 using readers::names;
 
 namespace {
@@ -10,11 +12,7 @@ namespace {
 // What the tool itself said on stderr, without the platform's notes.
 QStringList said(const ToolRun &ran)
 {
-    QStringList lines = ran.err.split(u'\n', Qt::SkipEmptyParts);
-    lines.removeIf([](const QString &line) {
-        return !line.startsWith(QStringLiteral("quillnest-tool:")) && !line.startsWith(QStringLiteral("Exported "));
-    });
-    return lines;
+    return ran.err.split(u'\n').filter(QRegularExpression(QStringLiteral("^(quillnest-tool:|Exported )")));
 }
 
 class ExportRange : public ToolTest

@@ -26,6 +26,7 @@ namespace {
 
 const QDate kMar5(2024, 3, 5);
 using Tool = ToolTest;
+const char *const kPng = "iVBORw0KGgoAAAANSUhEUgAAAAIAAAABCAIAAAB7QOjdAAAADUlEQVR4nGP4zwAE/wEHAAH/4iOeWQAAAABJRU5ErkJggg==";
 const char *const kHarbour = "{\\rtf1 An\\b na\\b0  went to the harbour\\par caf\\'e9, then\\line home}";
 
 QString expected(const char *name)
@@ -37,16 +38,10 @@ QString expected(const char *name)
 struct Row
 {
     const char *name;
-    const char *line;
-    int code;
-    const char *out = nullptr;    // the whole of stdout, or of `file` when one is named
-    const char *err = nullptr;    // the whole of stderr
-    const char *file = nullptr;   // a file the command writes under {out}
-    const char *holds = nullptr;  // a part of stdout, or of that file
+    Step step;
 };
 
-// One command line on the sample diary, run without a runtime folder as from cron or ssh:
-// stderr still holds the tool's own lines alone.
+// One command line on the sample diary.
 class ToolRow : public ToolTest, public ::testing::WithParamInterface<Row>
 {
 protected:
@@ -62,62 +57,53 @@ protected:
         ASSERT_TRUE(notestore::save(data.root(), daykeys::MonthDay{3, 5}, QString::fromUtf8("Tante Käthe\nwird 80")));
         data.writeFile(QStringLiteral("pages/readme.txt"), "not a page");
     }
-    static constexpr const char *kPng = "iVBORw0KGgoAAAANSUhEUgAAAAIAAAABCAIAAAB7QOjdAAAADUlEQVR4nGP4zwAE/wEHAAH/4iOeWQAAAABJRU5ErkJggg==";
 };
 
 TEST_P(ToolRow, GivesItsExitOutputAndFiles)
 {
-    const Row &row = GetParam();
-    QProcessEnvironment bare = QProcessEnvironment::systemEnvironment();
-    bare.remove(QStringLiteral("XDG_RUNTIME_DIR"));
-    const ToolRun ran = run(words(row.line), {}, bare);
-    EXPECT_EQ(ran.code, row.code) << ran.err.toStdString();
-    const QString shown = row.file ? QString::fromUtf8(written(QString::fromLatin1(row.file))) : ran.out;
-    EXPECT_EQ(shown, row.out ? QString::fromUtf8(row.out) : shown);
-    EXPECT_EQ(ran.err, row.err ? QString::fromUtf8(row.err) : ran.err);
-    EXPECT_TRUE(!row.holds || shown.contains(QString::fromUtf8(row.holds))) << shown.toStdString();
+    play({GetParam().step});
 }
 
 const Row kRows[] = {
-    {"SearchPrintsMatchingPagesInOrder", "search --root {root} lighthouse", 0, "2023-07-01.dat\n2024-03-04.dat\n"},
-    {"SearchIsExactAboutCase", "search --root {root} Lighthouse", 0, ""},
-    {"SearchAsShippedSearchesTheMarkup", "search --root {root} Anna", 0, ""},
-    {"SearchFindsFontNamesInTheMarkup", "search --root {root} Arial", 0, "2024-03-06.dat\n"},
-    {"SearchTextFindsWhatThePageShows", "search --root {root} --text Anna", 0, "2024-03-05.dat\n"},
-    {"SearchTextSkipsFontNames", "search --root {root} --text Arial", 0, ""},
-    {"SearchTextKeepsCase", "search --root {root} --text anna", 0, ""},
-    {"SearchTextIgnoringCase", "search --root {root} --text --ignore-case anna", 0, "2024-03-05.dat\n"},
-    {"SearchTextIgnoringCaseOfAccents", "search --root {root} --text --ignore-case été", 0, "2024-03-07.dat\n"},
-    {"SearchMarkupIgnoringCase", "search --root {root} --ignore-case ARIAL", 0, "2024-03-06.dat\n"},
-    {"SearchTextWithContext", "search --root {root} --text --context harbour", 0, "2024-03-05.dat\n    Anna went to the harbour\n"},
-    {"ExportWritesPages", "export --root {root} --out {out}", 0, "{\\rtf1 lighthouse}\r\n", nullptr, "pages/2024-03-04.rtf"},
-    {"ExportWritesNotes", "export --root {root} --out {out}", 0, "Tante Käthe\nwird 80", nullptr, "dates/Mar-5.txt"},
-    {"ExportLeavesOutWhatIsNoPage", "export --root {root} --out {out}", 0, "", nullptr, "pages/readme.rtf"},
-    {"ExportWritesPlainText", "export --root {root} --out {out} --format txt", 0, "Café bold\nsecond", nullptr, "pages/2024-03-08.txt"},
-    {"ExportWritesHtml", "export --root {root} --out {out} --format html", 0, nullptr, nullptr, "pages/2024-03-08.html", "font-weight:700;\">bold"},
-    {"ExportWritesHtmlWithPictures", "export --root {root} --out {out} --format html", 0, nullptr, nullptr, "pages/2024-03-08.html",
-     "src=\"data:image/png;base64,iVBORw0KGgoAAAANSUhEUgAAAAIAAAABCAIAAAB7QOjdAAAADUlEQVR4nGP4zwAE/wEHAAH/4iOeWQAAAABJRU5ErkJggg==\""},
-    {"ExportWritesPdf", "export --root {root} --format pdf --out {out}/diary.pdf", 0, "", ""},
-    {"ExportPdfNeedsOut", "export --root {root} --format pdf", 2, "", "quillnest-tool: --out PATH is required\n"},
-    {"ExportRefusesAnUnknownFormat", "export --root {root} --out {out} --format docx", 2},
-    {"ExportNeedsOut", "export --root {root}", 2},
-    {"ExportToAnUnwritableFolder", "export --root {root} --out /proc/no-such", 1},
-    {"NoCommand", "", 2},
-    {"UnknownCommand", "frobnicate", 2},
-    {"SearchWithoutRoot", "search x", 2},
-    {"SearchInAMissingFolder", "search --root /no/such/folder x", 1},
-    {"SearchWithoutTerm", "search --root {root}", 2},
-    {"ImportOnAnImpossibleDay", "import --root {root} --day 2024-02-30 f.rtf", 2},
-    {"HistoryOfANamelessDay", "history --root {root} --day March", 2},
-    {"BackupWithoutOut", "backup --root {root}", 2},
-    {"RestoreWithoutRoot", "restore --from {out}/diary.zip", 2},
-    {"RestoreFromAMissingArchive", "restore --from {out}/none.zip --root {out}/x", 1},
-    {"SearchHelp", "search --help", 0, nullptr, nullptr, nullptr, "--root"},
-    {"ExportHelp", "export --help", 0, nullptr, nullptr, nullptr, "--root"},
-    {"ImportHelp", "import --help", 0, nullptr, nullptr, nullptr, "--root"},
-    {"BackupHelp", "backup --help", 0, nullptr, nullptr, nullptr, "--root"},
-    {"RestoreHelp", "restore --help", 0, nullptr, nullptr, nullptr, "--root"},
-    {"HelpNamesImportDiary", "--help", 0, nullptr, nullptr, nullptr, "import-diary"},
+    {"SearchPrintsMatchingPagesInOrder", {"search --root {root} lighthouse", 0, "2023-07-01.dat\n2024-03-04.dat\n"}},
+    {"SearchIsExactAboutCase", {"search --root {root} Lighthouse", 0, ""}},
+    {"SearchAsShippedSearchesTheMarkup", {"search --root {root} Anna", 0, ""}},
+    {"SearchFindsFontNamesInTheMarkup", {"search --root {root} Arial", 0, "2024-03-06.dat\n"}},
+    {"SearchTextFindsWhatThePageShows", {"search --root {root} --text Anna", 0, "2024-03-05.dat\n"}},
+    {"SearchTextSkipsFontNames", {"search --root {root} --text Arial", 0, ""}},
+    {"SearchTextKeepsCase", {"search --root {root} --text anna", 0, ""}},
+    {"SearchTextIgnoringCase", {"search --root {root} --text --ignore-case anna", 0, "2024-03-05.dat\n"}},
+    {"SearchTextIgnoringCaseOfAccents", {"search --root {root} --text --ignore-case été", 0, "2024-03-07.dat\n"}},
+    {"SearchMarkupIgnoringCase", {"search --root {root} --ignore-case ARIAL", 0, "2024-03-06.dat\n"}},
+    {"SearchTextWithContext", {"search --root {root} --text --context harbour", 0, "2024-03-05.dat\n    Anna went to the harbour\n"}},
+    {"ExportWritesPages", {.line = "export --root {root} --out {out}", .out = "{\\rtf1 lighthouse}\r\n", .file = "pages/2024-03-04.rtf"}},
+    {"ExportWritesNotes", {.line = "export --root {root} --out {out}", .out = "Tante Käthe\nwird 80", .file = "dates/Mar-5.txt"}},
+    {"ExportLeavesOutWhatIsNoPage", {.line = "export --root {root} --out {out}", .out = "", .file = "pages/readme.rtf"}},
+    {"ExportWritesPlainText", {.line = "export --root {root} --out {out} --format txt", .out = "Café bold\nsecond", .file = "pages/2024-03-08.txt"}},
+    {"ExportWritesHtml", {.line = "export --root {root} --out {out} --format html", .file = "pages/2024-03-08.html", .shows = "font-weight:700;\">bold"}},
+    {"ExportWritesHtmlWithPictures", {.line = "export --root {root} --out {out} --format html", .file = "pages/2024-03-08.html",
+                                      .shows = "src=\"data:image/png;base64,iVBORw0KGgoAAAANSUhEUgAAAAIAAAABCAIAAAB7QOjdAAAADUlEQVR4nGP4zwAE/wEHAAH/4iOeWQAAAABJRU5ErkJggg==\""}},
+    {"ExportWritesPdf", {"export --root {root} --format pdf --out {out}/diary.pdf", 0, "", ""}},
+    {"ExportPdfNeedsOut", {"export --root {root} --format pdf", 2, "", "quillnest-tool: --out PATH is required\n"}},
+    {"ExportRefusesAnUnknownFormat", {"export --root {root} --out {out} --format docx", 2}},
+    {"ExportNeedsOut", {"export --root {root}", 2}},
+    {"ExportToAnUnwritableFolder", {"export --root {root} --out /proc/no-such", 1}},
+    {"NoCommand", {"", 2}},
+    {"UnknownCommand", {"frobnicate", 2}},
+    {"SearchWithoutRoot", {"search x", 2}},
+    {"SearchInAMissingFolder", {"search --root /no/such/folder x", 1}},
+    {"SearchWithoutTerm", {"search --root {root}", 2}},
+    {"ImportOnAnImpossibleDay", {"import --root {root} --day 2024-02-30 f.rtf", 2}},
+    {"HistoryOfANamelessDay", {"history --root {root} --day March", 2}},
+    {"BackupWithoutOut", {"backup --root {root}", 2}},
+    {"RestoreWithoutRoot", {"restore --from {out}/diary.zip", 2}},
+    {"RestoreFromAMissingArchive", {"restore --from {out}/none.zip --root {out}/x", 1}},
+    {"SearchHelp", {.line = "search --help", .shows = "--root"}},
+    {"ExportHelp", {.line = "export --help", .shows = "--root"}},
+    {"ImportHelp", {.line = "import --help", .shows = "--root"}},
+    {"BackupHelp", {.line = "backup --help", .shows = "--root"}},
+    {"RestoreHelp", {.line = "restore --help", .shows = "--root"}},
+    {"HelpNamesImportDiary", {.line = "--help", .shows = "import-diary"}},
 };
 
 INSTANTIATE_TEST_SUITE_P(Tool, ToolRow, ::testing::ValuesIn(kRows), [](const auto &info) { return std::string(info.param.name); });
@@ -274,10 +260,11 @@ TEST_F(Tool, EveryCommandRefusesAnEncryptedDiaryWithoutItsKeySlot)
 {
     data.writeFile(QStringLiteral("in.md"), "# 2024-03-06\nwalrus\n");
     data.writeFile(QStringLiteral("in.rtf"), "{\\rtf1 walrus}");
-    const char *commands[] = {"search walrus", "export --out {out}/export", "export --format md --out {out}/md",
-                              "import --day 2024-03-06 {root}/in.rtf", "import-diary --from markdown {root}/in.md",
-                              "history --day 2024-03-05", "history --day 2024-03-05 --restore x", "backup --out {out}/diary.zip",
-                              "encrypt", "decrypt"};
+    const char *commands[] = {"search walrus --root {root}", "export --out {out}/export --root {root}",
+                              "export --format md --out {out}/md --root {root}", "import --day 2024-03-06 {root}/in.rtf --root {root}",
+                              "import-diary --from markdown {root}/in.md --root {root}", "history --day 2024-03-05 --root {root}",
+                              "history --day 2024-03-05 --restore x --root {root}", "backup --out {out}/diary.zip --root {root}",
+                              "encrypt --root {root}", "decrypt --root {root}"};
     const QByteArray sealed = QByteArray("QNS\x01", 4) + QByteArray(60, '\x9c');
     const std::pair<QString, std::optional<QByteArray>> swaps[] = {
         {QStringLiteral("pages/2024-03-05.dat"), passwordfile::noPasswordMarker() + "\r\n"},
@@ -293,12 +280,10 @@ TEST_F(Tool, EveryCommandRefusesAnEncryptedDiaryWithoutItsKeySlot)
         if (passwordFile)
             data.writeFile(QStringLiteral("pw.dat"), *passwordFile);
         const QStringList before = data.everyName(QStringLiteral(".")) + data.everyName(QStringLiteral("pages"));
-        for (const char *command : commands) {
-            const ToolRun ran = run(words(command) << QStringLiteral("--root") << data.path());
-            EXPECT_EQ(ran.code, 1) << command;
-            EXPECT_EQ(ran.err, QStringLiteral("quillnest-tool: This diary is encrypted, but its password file is missing or is not an "
-                                              "encrypted diary's. Nothing has been changed. (%1 is sealed.)\n").arg(sealedFile)) << command;
-        }
+        const QByteArray refused = QStringLiteral("quillnest-tool: This diary is encrypted, but its password file is missing or is not an "
+                                                  "encrypted diary's. Nothing has been changed. (%1 is sealed.)\n").arg(sealedFile).toUtf8();
+        for (const char *command : commands)
+            play({{.line = command, .code = 1, .err = refused.constData()}});
         EXPECT_EQ(data.everyName(QStringLiteral(".")) + data.everyName(QStringLiteral("pages")), before);
         EXPECT_EQ(data.readFile(sealedFile), sealed);
         EXPECT_TRUE(QDir(out.path()).isEmpty());
@@ -318,7 +303,6 @@ TEST_F(Tool, EncryptedDiaryIsSearchedExportedAndDecryptedWithItsPassword)
           {.line = "search --root {root} walrus", .out = "2024-03-05.dat\n", .password = "correct horse"},
           {.line = "search --root {root} walrus", .code = 1, .out = "", .holds = "wrong password", .password = "correct horsf"}});
     const QByteArray sealed = data.readFile(QStringLiteral("pages/2024-03-05.dat"));
-    EXPECT_NE(sealed, plainPage);
     EXPECT_FALSE(sealed.contains(plainPage.left(8)));
     play({{.line = "export --root {root} --out {out}", .password = "correct horse"}});
     EXPECT_EQ(written(QStringLiteral("pages/2024-03-05.rtf")), QByteArray("{\\rtf1 the walrus sang}\r\n"));
@@ -334,19 +318,10 @@ TEST_F(Tool, EncryptRefusesWeakPasswordsAndTheKeySlotSurvivesADamagedCopy)
 {
     page(kMar5, "{\\rtf1 the walrus sang}");
     data.writeFile(QStringLiteral("pw.dat"), passwordfile::fileBytes(u"walrus lighthouse 91"));
-    const auto relative = [&](const char *command, const QByteArray &password) {
-        return run({QString::fromLatin1(command), QStringLiteral("--root"), QFileInfo(data.path()).fileName()}, password,
-                   QProcessEnvironment::systemEnvironment(), QFileInfo(data.path()).absolutePath());
-    };
-    for (const auto &[password, why] : {std::pair{"password1", "dictionary"}, std::pair{"walrus lighthouse 91", "plain diary's password"}}) {
-        const ToolRun refused = relative("encrypt", password);
-        EXPECT_EQ(refused.code, 1) << password;
-        EXPECT_TRUE(refused.err.contains(QString::fromUtf8(why))) << refused.err.toStdString();
-    }
+    play({{.line = "encrypt --root {name}", .code = 1, .holds = "dictionary", .password = "password1"},
+          {.line = "encrypt --root {name}", .code = 1, .holds = "plain diary's password", .password = "walrus lighthouse 91"}});
     EXPECT_EQ(data.readFile(QStringLiteral("pw.dat")), passwordfile::fileBytes(u"walrus lighthouse 91"));
-    const ToolRun encrypted = relative("encrypt", "kH7#vQ2!mZ9@");
-    ASSERT_EQ(encrypted.code, 0) << encrypted.err.toStdString();
-    EXPECT_TRUE(encrypted.err.contains(QStringLiteral("only full-disk encryption protects those")));
+    play({{.line = "encrypt --root {name}", .holds = "only full-disk encryption protects those", .password = "kH7#vQ2!mZ9@"}});
 
     const QByteArray whole = data.readFile(QStringLiteral("pw.dat"));
     QByteArray damaged = whole;
@@ -360,11 +335,9 @@ TEST_F(Tool, EncryptRefusesWeakPasswordsAndTheKeySlotSurvivesADamagedCopy)
           {"backup --root {root} --out {out}/diary.zip"}, {"restore --from {out}/diary.zip --root {out}/restored"}});
     EXPECT_EQ(data.readFile(QStringLiteral("pw.dat")), whole);
     EXPECT_EQ(written(QStringLiteral("restored/pw.dat")), whole) << "the backup keeps both copies";
-    const ToolRun endless = run("search --root {root} walrus", QByteArray(5000, 'k'));
-    EXPECT_EQ(endless.code, 1) << "no password is longer than 4 KiB";
-    EXPECT_TRUE(endless.out.isEmpty());
-    EXPECT_EQ(relative("decrypt", "kH7#vQ2!mZ9@").code, 0);
-    play({{"search --root {root} walrus", 0, "2024-03-05.dat\n"}});
+    // No password is longer than 4 KiB.
+    play({{.line = "search --root {root} walrus", .code = 1, .out = "", .password = QByteArray(5000, 'k').constData()},
+          {.line = "decrypt --root {name}", .password = "kH7#vQ2!mZ9@"}, {"search --root {root} walrus", 0, "2024-03-05.dat\n"}});
 }
 
 namespace {
