@@ -10,10 +10,11 @@
 
 using State = DiaryLock::State;
 using namespace std::chrono_literals;
+using DiaryLockTest = DiaryTest;
 
 // The lock is in the diary folder, so a program started with another or no runtime folder still finds
 // the diary taken; a planted link is not followed.
-TEST_F(DiaryTest, OneLockHolderPerFolderWhateverTheRuntimeFolder)
+TEST_F(DiaryLockTest, OneLockHolderPerFolderWhateverTheRuntimeFolder)
 {
     TestDataRoot other;
     const QByteArray before = qgetenv("XDG_RUNTIME_DIR");
@@ -37,7 +38,7 @@ TEST_F(DiaryTest, OneLockHolderPerFolderWhateverTheRuntimeFolder)
 }
 
 // A file left by a program that is gone, or synced from another computer, holds no flock and is taken over.
-TEST_F(DiaryTest, ALeftLockFileIsTakenOverAndNamesTheNewHolder)
+TEST_F(DiaryLockTest, ALeftLockFileIsTakenOverAndNamesTheNewHolder)
 {
     data.writeFile(QStringLiteral(".quillnest-lock"), "quillnest-tool import\n1\nfaraway\n");
     DiaryLock held(data.root());
@@ -47,7 +48,7 @@ TEST_F(DiaryTest, ALeftLockFileIsTakenOverAndNamesTheNewHolder)
 }
 
 // The second program names the first; a window, or a holder whose note is unreadable, is "another Quillnest window".
-TEST_F(DiaryTest, TheSecondProgramWaitsABoundedTimeAndNamesTheHolder)
+TEST_F(DiaryLockTest, TheSecondProgramWaitsABoundedTimeAndNamesTheHolder)
 {
     const std::pair<QString, QString> cases[] = {
         {DiaryLock::kWindowProgram, kDiaryAlreadyOpen},

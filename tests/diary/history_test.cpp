@@ -12,9 +12,11 @@ QStringList ids(const QList<history::Version> &versions)
     return found;
 }
 
+using History = DiaryTest;
+
 } // namespace
 
-TEST_F(DiaryTest, HistoryOverwritesAndDeletesKeepThePreviousBytesAndARestoreKeepsWhatItReplaces)
+TEST_F(History, OverwritesAndDeletesKeepThePreviousBytesAndARestoreKeepsWhatItReplaces)
 {
     const QString pagePath = data.root().pagePath(kDay);
     const auto bytesOf = [&](const history::Version &version) { return data.readFile(QDir(data.path()).relativeFilePath(version.path)); };
@@ -49,7 +51,7 @@ TEST_F(DiaryTest, HistoryOverwritesAndDeletesKeepThePreviousBytesAndARestoreKeep
 }
 
 // The newest thirty stay whatever their age, and so does anything younger than ninety days.
-TEST_F(DiaryTest, HistoryPruningTakesOnlyOldVersionsBeyondTheNewestThirty)
+TEST_F(History, PruningTakesOnlyOldVersionsBeyondTheNewestThirty)
 {
     const QString pagePath = data.root().pagePath(kDay);
     const QString folder = QDir(data.path()).relativeFilePath(history::versionFolder(data.root(), pagePath)) + u'/';

@@ -19,6 +19,9 @@
 namespace {
 
 const daykeys::MonthDay kDec4{12, 4};
+using PageStore = DiaryTest;
+using NoteStore = DiaryTest;
+using BoundedFile = DiaryTest;
 
 QByteArray everyByte(int last)
 {
@@ -63,7 +66,7 @@ TEST(Scramble, SplitLinesAtCrLfAndLoneCrButNotLoneLf)
         EXPECT_EQ(splitLines(text), lines) << text;
 }
 
-TEST(PageStore, StoredBytesAreExact)
+TEST_F(PageStore, StoredBytesAreExact)
 {
     // Each line shifted up by 14 and ended by CR LF; a lone LF stays inside its line.
     const std::pair<QByteArray, QByteArray> cases[] = {{"{\\rtf1 abc}", "\x89j\x80\x82t\x3f.opq\x8b\r\n"},
@@ -75,7 +78,7 @@ TEST(PageStore, StoredBytesAreExact)
     EXPECT_FALSE(pagestore::encodePage(QByteArray("ok") + char(250)).has_value());
 }
 
-TEST_F(DiaryTest, PageStoreSavesLoadsAndRemovesEachLineEndedByCrLf)
+TEST_F(PageStore, SaveLoadAndRemoveGiveBackTheLinesEachEndedByCrLf)
 {
     const QByteArray rtf = "{\\rtf1\\ansi\r\n{\\fonttbl{\\f0 Arial;}}\r\n\\pard Dear diary\\par\r\n}";
     page(kDay, rtf);
@@ -98,7 +101,7 @@ TEST_F(DiaryTest, PageStoreSavesLoadsAndRemovesEachLineEndedByCrLf)
     EXPECT_EQ(pagestore::load(data.root(), kDay), QByteArray());
 }
 
-TEST_F(DiaryTest, AFailedPageSaveLeavesTheOldPageUntouched)
+TEST_F(PageStore, AFailedSaveLeavesTheOldPageUntouched)
 {
     page(kDay, "{\\rtf1 the old page}");
     const QByteArray old = data.readFile(kPage);
@@ -123,7 +126,7 @@ TEST_F(DiaryTest, AFailedPageSaveLeavesTheOldPageUntouched)
     EXPECT_EQ(pagestore::save(data.root(), kDay, "{\\rtf1 x}").error(), data.root().pagesDir() + QStringLiteral(": A part of the file's path is not a folder."));
 }
 
-TEST_F(DiaryTest, NoteStoreSavesCrLfLinesAndOneMoreCrLfAndNeverGrowsANote)
+TEST_F(NoteStore, SavedTextHasCrLfLinesAndOneMoreCrLfAndNeverGrows)
 {
     const std::pair<QString, QByteArray> cases[] = {
         {QString::fromUtf8("Mum’s birthday\nbuy €20 flowers"), "Mum\x92s birthday\r\nbuy \x80" "20 flowers\r\n"},
@@ -145,7 +148,7 @@ TEST_F(DiaryTest, NoteStoreSavesCrLfLinesAndOneMoreCrLfAndNeverGrowsANote)
     EXPECT_FALSE(notestore::load(data.root(), daykeys::MonthDay{12, 5}).has_value());
 }
 
-TEST(NoteStore, DecodesWindows1252OrUtf8AfterAByteOrderMark)
+TEST_F(NoteStore, DecodesWindows1252OrUtf8AfterAByteOrderMark)
 {
     EXPECT_EQ(notestore::decodeNote("caf\xE9"), QString::fromUtf8("café"));
     EXPECT_EQ(notestore::decodeNote("\xEF\xBB\xBF" "caf\xC3\xA9"), QString::fromUtf8("café"));
@@ -154,7 +157,7 @@ TEST(NoteStore, DecodesWindows1252OrUtf8AfterAByteOrderMark)
         EXPECT_EQ(notestore::decodeNote(QByteArrayView(notestore::encodeNote(typed)).chopped(2)), typed) << typed.toStdString();
 }
 
-TEST_F(DiaryTest, AFailedNoteSaveKeepsTheOldNote)
+TEST_F(NoteStore, AFailedSaveKeepsTheOldNote)
 {
     ASSERT_TRUE(notestore::save(data.root(), kDec4, u"old note"));
     {
@@ -169,7 +172,7 @@ TEST_F(DiaryTest, AFailedNoteSaveKeepsTheOldNote)
 }
 
 // A yearly note is a few lines: one larger than a mebibyte is neither read nor written.
-TEST_F(DiaryTest, ANoteHasALimitOfItsOwn)
+TEST_F(BoundedFile, ANoteHasALimitOfItsOwn)
 {
     const QString largest(notestore::kLargestNoteFile - 2, u'a');
     ASSERT_TRUE(notestore::save(data.root(), kDec4, largest));
@@ -179,7 +182,7 @@ TEST_F(DiaryTest, ANoteHasALimitOfItsOwn)
     EXPECT_FALSE(notestore::load(data.root(), kDec4));
 }
 
-TEST_F(DiaryTest, BoundedFileReadsOnlyARegularFileNoLargerThanTheLimit)
+TEST_F(BoundedFile, ReadsOnlyARegularFileNoLargerThanTheLimit)
 {
     data.writeFile(QStringLiteral("four"), "1234");
     makeSpecialFile(data.root().pagePath(QStringLiteral("fifo")), SpecialFile::Fifo);
@@ -202,13 +205,13 @@ TEST_F(DiaryTest, BoundedFileReadsOnlyARegularFileNoLargerThanTheLimit)
 
 // Each place that reads a diary file gives up at once on a FIFO or a device under a diary name,
 // where it used to block or read without end.
-TEST(BoundedFile, NoDiaryReadOpensAFifoOrADevice)
+TEST_F(BoundedFile, NoDiaryReadOpensAFifoOrADevice)
 {
     for (const SpecialFile kind : kSpecialFiles) {
         SCOPED_TRACE(nameOf(kind));
-        TestDataRoot data;
-        const DataRoot &root = data.root();
-        const QString versions = data.path() + QStringLiteral("/history/dates");
+        const TestDataRoot each;
+        const DataRoot &root = each.root();
+        const QString versions = each.path() + QStringLiteral("/history/dates");
         ASSERT_TRUE(QDir().mkpath(versions));
         for (const QString &path : {root.pagePath(QStringLiteral("2026-12-04")), root.notePath(QStringLiteral("Dec-4")), root.passwordFile(),
                                     versions + QStringLiteral("/Dec-5@20261204-101010-000.dat")})
