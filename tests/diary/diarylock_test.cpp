@@ -1,12 +1,8 @@
 #include "diary/diarylock.h"
 
-#include "testdataroot.h"
+#include "diaryfixture.h"
 
-#include <QFile>
 #include <QSysInfo>
-#include <QTemporaryDir>
-
-#include <gtest/gtest.h>
 
 #include <chrono>
 
@@ -14,19 +10,18 @@
 
 using State = DiaryLock::State;
 using namespace std::chrono_literals;
+using DiaryLockTest = DiaryTest;
 
-// The lock is in the diary folder, so a program started with another or no
-// runtime folder still finds the diary taken.
-TEST(DiaryLock, OneHolderPerFolderWhateverTheRuntimeFolder)
+// The lock is in the diary folder, so a program started with another or no runtime folder still finds
+// the diary taken; a planted link is not followed.
+TEST_F(DiaryLockTest, OneLockHolderPerFolderWhateverTheRuntimeFolder)
 {
-    TestDataRoot data;
     TestDataRoot other;
-    QTemporaryDir runtime;
     const QByteArray before = qgetenv("XDG_RUNTIME_DIR");
     {
         DiaryLock first(data.root());
         ASSERT_EQ(first.acquire(), State::Held);
-        for (const QByteArray &folder : {runtime.path().toUtf8(), QByteArray()}) {
+        for (const QByteArray &folder : {out.path().toUtf8(), QByteArray()}) {
             qputenv("XDG_RUNTIME_DIR", folder);
             EXPECT_EQ(DiaryLock(DataRoot(data.path() + QStringLiteral("/pages/.."))).acquire(), State::HeldElsewhere);
         }
@@ -35,12 +30,16 @@ TEST(DiaryLock, OneHolderPerFolderWhateverTheRuntimeFolder)
     }
     EXPECT_EQ(DiaryLock(data.root()).acquire(), State::Held);
     EXPECT_EQ(data.everyName(QString()), (QStringList{".quillnest-lock", "dates", "pages"}));
+
+    const TestDataRoot planted;
+    ASSERT_TRUE(QFile::link(out.filePath(QStringLiteral("victim")), DiaryLock::lockPath(planted.root())));
+    EXPECT_EQ(DiaryLock(planted.root()).acquire(), State::Unavailable);
+    EXPECT_FALSE(QFile::exists(out.filePath(QStringLiteral("victim"))));
 }
 
 // A file left by a program that is gone, or synced from another computer, holds no flock and is taken over.
-TEST(DiaryLock, ALeftLockFileIsTakenOverAndNamesTheNewHolder)
+TEST_F(DiaryLockTest, ALeftLockFileIsTakenOverAndNamesTheNewHolder)
 {
-    TestDataRoot data;
     data.writeFile(QStringLiteral(".quillnest-lock"), "quillnest-tool import\n1\nfaraway\n");
     DiaryLock held(data.root());
     ASSERT_EQ(held.acquire(QStringLiteral("quillnest-tool export")), State::Held);
@@ -49,42 +48,23 @@ TEST(DiaryLock, ALeftLockFileIsTakenOverAndNamesTheNewHolder)
 }
 
 // The second program names the first; a window, or a holder whose note is unreadable, is "another Quillnest window".
-TEST(DiaryLock, TheSecondProgramWaitsABoundedTimeAndNamesTheHolder)
+TEST_F(DiaryLockTest, TheSecondProgramWaitsABoundedTimeAndNamesTheHolder)
 {
-    TestDataRoot data;
-    const QString pid = QString::number(::getpid());
-    const struct
-    {
-        QString holder;
-        QString message;
-    } cases[] = {
+    const std::pair<QString, QString> cases[] = {
         {DiaryLock::kWindowProgram, kDiaryAlreadyOpen},
         {QStringLiteral("quillnest-tool export"),
-         QStringLiteral("This diary is in use by quillnest-tool export (process %1); try again when it has finished.").arg(pid)},
+         QStringLiteral("This diary is in use by quillnest-tool export (process %1); try again when it has finished.").arg(::getpid())},
+        {QString(), kDiaryAlreadyOpen},
     };
-    for (const auto &c : cases) {
+    for (const auto &[holder, message] : cases) {
         DiaryLock first(data.root());
-        ASSERT_EQ(first.acquire(c.holder), State::Held);
+        ASSERT_EQ(first.acquire(holder.isNull() ? DiaryLock::kWindowProgram : holder), State::Held);
+        if (holder.isNull())
+            QFile::resize(DiaryLock::lockPath(data.root()), 0);
         DiaryLock second(data.root());
         const auto start = std::chrono::steady_clock::now();
         EXPECT_EQ(second.acquire(QStringLiteral("quillnest-tool import"), 300ms), State::HeldElsewhere);
         EXPECT_GE(std::chrono::steady_clock::now() - start, 300ms);
-        EXPECT_EQ(second.heldElsewhereMessage(), c.message);
+        EXPECT_EQ(second.heldElsewhereMessage(), message);
     }
-    DiaryLock first(data.root());
-    ASSERT_EQ(first.acquire(), State::Held);
-    QFile::resize(DiaryLock::lockPath(data.root()), 0);
-    DiaryLock second(data.root());
-    EXPECT_EQ(second.acquire(), State::HeldElsewhere);
-    EXPECT_EQ(second.heldElsewhereMessage(), kDiaryAlreadyOpen);
-}
-
-TEST(DiaryLock, APlantedLinkIsNotFollowed)
-{
-    TestDataRoot data;
-    QTemporaryDir elsewhere;
-    const QString target = elsewhere.filePath(QStringLiteral("victim"));
-    ASSERT_TRUE(QFile::link(target, DiaryLock::lockPath(data.root())));
-    EXPECT_EQ(DiaryLock(data.root()).acquire(), State::Unavailable);
-    EXPECT_FALSE(QFile::exists(target));
 }

@@ -1,20 +1,14 @@
 #include "diary/codepage.h"
 #include "diary/filelist.h"
-#include "diary/pagestore.h"
 #include "diary/scramble.h"
 #include "diary/search.h"
 #include "diary/storedbytes.h"
 #include "vault/vault.h"
 
-#include "testdataroot.h"
+#include "diaryfixture.h"
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QRegularExpression>
 #include <QThread>
-
-#include <gtest/gtest.h>
 
 #include <algorithm>
 #include <array>
@@ -23,16 +17,11 @@
 
 namespace {
 
-class Search : public ::testing::Test
+class Search : public DiaryTest
 {
 protected:
-    void page(const char *day, const QByteArray &rtf) { ASSERT_TRUE(pagestore::save(data.root(), QDate::fromString(QString::fromLatin1(day), Qt::ISODate), rtf)); }
-    QStringList find(const QString &term) const
-    {
-        const QString dir = data.root().pagesDir();
-        return searchPages(dir, sortedFileNames(dir), term);
-    }
-    TestDataRoot data;
+    void page(const char *day, const QByteArray &rtf) const { DiaryTest::page(QDate::fromString(QString::fromLatin1(day), Qt::ISODate), rtf); }
+    QStringList find(const QString &term) const { return searchPages(data.root().pagesDir(), sortedFileNames(data.root().pagesDir()), term); }
 };
 
 } // namespace
@@ -46,6 +35,9 @@ TEST_F(Search, FindsEachPageOnceInListOrder)
     EXPECT_EQ(find(QStringLiteral("Sea")), QStringList{QStringLiteral("2024-01-01.dat")});
     EXPECT_EQ(find(QStringLiteral("fonttbl")), QStringList());
     EXPECT_EQ(find(QStringLiteral("rtf1")).size(), 3);
+    // A listed name with no file is passed over.
+    EXPECT_EQ(searchPages(data.root().pagesDir(), {QStringLiteral("2024-03-04.dat"), QStringLiteral("2024-03-05.dat")}, u"went"),
+              QStringList{QStringLiteral("2024-03-05.dat")});
 }
 
 TEST_F(Search, BoundaryTerms)
@@ -55,21 +47,20 @@ TEST_F(Search, BoundaryTerms)
     data.writeFile(QStringLiteral("pages/2024-03-07.dat"), QByteArray());
     // An empty term finds every page holding a line, not the empty file.
     EXPECT_EQ(find(QString()).size(), 2);
-    // Terms never match across lines or across a change of formatting.
-    EXPECT_TRUE(find(QStringLiteral("a\r\nb")).isEmpty());
-    EXPECT_TRUE(find(QStringLiteral("seaside")).isEmpty());
-    EXPECT_TRUE(find(QString(500, QLatin1Char('a'))).isEmpty());
-    // A character that can never be stored finds nothing.
-    EXPECT_TRUE(find(QString::fromUtf8("ÿ")).isEmpty());
-    EXPECT_TRUE(find(QString::fromUtf8("Ω")).isEmpty());
+    // Terms never match across lines or across a change of formatting, and a character that can never be stored finds nothing.
+    for (const QString &term : {QStringLiteral("a\r\nb"), QStringLiteral("seaside"), QString(500, u'a'), QString::fromUtf8("ÿ"), QString::fromUtf8("Ω")})
+        EXPECT_TRUE(find(term).isEmpty()) << term.toStdString();
 }
 
-TEST_F(Search, PassesOverPagesThatCannotBeRead)
+TEST_F(Search, PassesOverFilesLargerThanAPageFile)
 {
-    page("2024-03-05", "{\\rtf1 here}");
-    const QString dir = data.root().pagesDir();
-    const QStringList names{QStringLiteral("2024-03-04.dat"), QStringLiteral("2024-03-05.dat")};
-    EXPECT_EQ(searchPages(dir, names, u"here"), QStringList{QStringLiteral("2024-03-05.dat")});
+    QStringList names;
+    for (const qint64 size : {pagestore::kLargestPageFile, pagestore::kLargestPageFile + 1}) {
+        names.append(QStringLiteral("%1.dat").arg(size));
+        data.writeFile(QStringLiteral("pages/") + names.last(), *ScrambleLine("harbour"));
+        ASSERT_TRUE(QFile(data.root().pagesDir() + u'/' + names.last()).resize(size));
+    }
+    EXPECT_EQ(searchPages(data.root().pagesDir(), names, u"harbour"), names.mid(0, 1));
 }
 
 namespace {
@@ -81,7 +72,7 @@ QStringList oneByOne(const DataRoot &root, const QStringList &names, QStringView
     const auto needle = bytes ? ScrambleLine(*bytes) : std::nullopt;
     QStringList found;
     for (const QString &name : names) {
-        const QString path = root.pagesDir() + QLatin1Char('/') + name;
+        const QString path = root.pagesDir() + u'/' + name;
         const auto stored = storedbytes::read(root, path, pagestore::kLargestPageFile);
         if (needle && stored && QFileInfo(path).size() > 0 && stored->contains(*needle))
             found.append(name);
@@ -89,23 +80,21 @@ QStringList oneByOne(const DataRoot &root, const QStringList &names, QStringView
     return found;
 }
 
-// A few hundred pages in an order no thread keeps by chance, among them
-// names with no file, a folder, empty files, a page longer than a read
-// buffer's first size and, sealed, a page sealed under another name.
+// A few hundred pages in an order no thread keeps by chance, among them names with no file, a folder,
+// empty files, a page longer than a read buffer's first size and, sealed, a page sealed under another name.
 QStringList generatedDiary(const TestDataRoot &data, const DataRoot &root)
 {
     const std::array words{"harbour", "Anna", "rain", "snow", "train"};
-    QStringList names;
+    QStringList names{QStringLiteral("2024-folder.dat")};
+    QDir(root.pagesDir()).mkdir(names.first());
     for (int day = 0; day < 400; ++day) {
         names.append(QStringLiteral("2024-%1.dat").arg(day, 3, 10, QLatin1Char('0')));
-        const QString relative = QStringLiteral("pages/") + names.last();
         const QByteArray text = day == 200 ? QByteArray(300000, 'x') + " harbour" : QByteArray(words[day % 5]) + ' ' + words[day % 7 % 5];
+        const QString relative = QStringLiteral("pages/") + names.last();
         const QString sealedAs = root.vault() && day % 83 == 2 ? QStringLiteral("pages/x.dat") : relative;
         if (day % 97 != 5)
             data.writeFile(relative, day % 89 == 3 ? QByteArray() : *storedbytes::forDisk(root, *pagestore::encodePage("{\\rtf1 " + text + "\\par\r\n}"), sealedAs));
     }
-    QDir(root.pagesDir()).mkdir(QStringLiteral("2024-folder.dat"));
-    names.append(QStringLiteral("2024-folder.dat"));
     std::shuffle(names.begin(), names.end(), std::mt19937(7));
     return names;
 }
@@ -120,22 +109,10 @@ TEST(SearchOnEveryCore, FindsWhatReadingOneFileAtATimeFinds)
         const DataRoot root(data.path(), sealed ? vault : nullptr);
         const QStringList names = generatedDiary(data, root);
         EXPECT_GT(oneByOne(root, names, u"harbour").size(), 50);
-        for (const QString &term : {QStringLiteral("harbour"), QStringLiteral("Anna\\par"), QStringLiteral("snow train"),
-                                    QString(), QStringLiteral("absent"), QString::fromUtf8("Ω")})
-            EXPECT_EQ(searchPages(root.pagesDir(), names, term, root.vault()), oneByOne(root, names, term))
-                << term.toStdString() << (sealed ? " sealed" : " plain");
+        for (const QString &term : {QStringLiteral("harbour"), QStringLiteral("Anna\\par"), QStringLiteral("snow train"), QString(),
+                                    QStringLiteral("absent"), QString::fromUtf8("Ω")})
+            EXPECT_EQ(searchPages(root.pagesDir(), names, term, root.vault()), oneByOne(root, names, term)) << term.toStdString() << sealed;
     }
-}
-
-TEST_F(Search, PassesOverFilesLargerThanAPageFile)
-{
-    QStringList names;
-    for (const qint64 size : {pagestore::kLargestPageFile, pagestore::kLargestPageFile + 1}) {
-        names.append(QStringLiteral("%1.dat").arg(size));
-        data.writeFile(QStringLiteral("pages/") + names.last(), *ScrambleLine("harbour"));
-        ASSERT_TRUE(QFile(data.root().pagesDir() + QLatin1Char('/') + names.last()).resize(size));
-    }
-    EXPECT_EQ(searchPages(data.root().pagesDir(), names, u"harbour"), names.mid(0, 1));
 }
 
 TEST(SearchOnEveryCore, SharesOutEveryNameOnceAndStartsNoThreadForAFew)

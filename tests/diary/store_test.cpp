@@ -1,0 +1,245 @@
+#include "diary/boundedfile.h"
+#include "diary/codepage.h"
+#include "diary/filelist.h"
+#include "diary/history.h"
+#include "diary/ioreason.h"
+#include "diary/keptfile.h"
+#include "diary/passwordfile.h"
+#include "diary/scramble.h"
+#include "diary/search.h"
+
+#include "diaryfixture.h"
+#include "diskfull.h"
+#include "specialfiles.h"
+
+#include <algorithm>
+#include <numeric>
+#include <sys/stat.h>
+
+namespace {
+
+const daykeys::MonthDay kDec4{12, 4};
+using PageStore = DiaryTest;
+using NoteStore = DiaryTest;
+using BoundedFile = DiaryTest;
+
+QByteArray everyByte(int last)
+{
+    QByteArray every(last + 1, '\0');
+    std::iota(every.begin(), every.end(), '\0');
+    return every;
+}
+
+} // namespace
+
+TEST(Codepage, Windows1252IsNotLatin1AndCharactersWithoutACodeFailOrBecomeQuestionMarks)
+{
+    // 0x80-0x9F are real characters in Windows-1252.
+    EXPECT_EQ(codepage::decode("\x80\x85\x91\x92\x93\x94\x96\x99\x9F"), QString::fromUtf8("€…‘’“”–™Ÿ"));
+    EXPECT_EQ(codepage::encodeExact(QString::fromUtf8("€é’Ÿ")), QByteArray("\x80\xE9\x92\x9F"));
+    EXPECT_EQ(codepage::encodeExact(codepage::decode(everyByte(255))), everyByte(255));
+    EXPECT_FALSE(codepage::encodeExact(QString::fromUtf8("Ωmega")).has_value());
+    EXPECT_EQ(codepage::encodeLossy(QString::fromUtf8("Ωmega é")), QByteArray("?mega \xE9"));
+    EXPECT_EQ(codepage::encodeLossy(QString::fromUtf8("a😀b")), QByteArray("a?b"));
+}
+
+// The shift is part of every stored file, so the bytes are written out here.
+TEST(Scramble, ShiftsEveryByteByFourteenRefusesWhatWouldPass255AndUnscrambleUndoesIt)
+{
+    EXPECT_EQ(ScrambleLine("Ab{"), QByteArray("Op\x89"));
+    EXPECT_EQ(ScrambleLine(""), QByteArray());
+    EXPECT_EQ(ScrambleLine("\xf1"), QByteArray("\xff"));
+    EXPECT_FALSE(ScrambleLine("ok\xf2").has_value());
+    EXPECT_EQ(ScrambleDroppingHigh("o\xf2k\xff"), QByteArray("}y"));
+    EXPECT_EQ(UnscrambleLine(*ScrambleLine(everyByte(255 - kScrambleOffset))), everyByte(255 - kScrambleOffset));
+    // Bytes below the offset are dropped, and a line has no length limit.
+    EXPECT_EQ(UnscrambleLine(QByteArray(1, char(kScrambleOffset - 1)) + char('x' + kScrambleOffset) + char(0)), QByteArray("x"));
+    EXPECT_EQ(UnscrambleLine(*ScrambleLine(QByteArray(100000, 'q'))), QByteArray(100000, 'q'));
+}
+
+TEST(Scramble, SplitLinesAtCrLfAndLoneCrButNotLoneLf)
+{
+    using L = QList<QByteArrayView>;
+    const std::pair<const char *, L> cases[] = {{"", L()}, {"abc", L({"abc"})}, {"abc\r\n", L({"abc"})}, {"abc\r\n\r\n", L({"abc", ""})},
+                                                {"a\rb\r\nc", L({"a", "b", "c"})}, {"a\nb\r", L({"a\nb"})}, {"\r\r", L({"", ""})}};
+    for (const auto &[text, lines] : cases)
+        EXPECT_EQ(splitLines(text), lines) << text;
+}
+
+TEST_F(PageStore, StoredBytesAreExact)
+{
+    // Each line shifted up by 14 and ended by CR LF; a lone LF stays inside its line.
+    const std::pair<QByteArray, QByteArray> cases[] = {{"{\\rtf1 abc}", "\x89j\x80\x82t\x3f.opq\x8b\r\n"},
+                                                       {"{\\rtf1 abc}\r\n", "\x89j\x80\x82t\x3f.opq\x8b\r\n\r\n"},
+                                                       {"a\nb\r\nc", "o\x18p\r\nq\r\n"},
+                                                       {"x\ry", "\x86\r\n\x87\r\n"}};
+    for (const auto &[rtf, stored] : cases)
+        EXPECT_EQ(pagestore::encodePage(rtf), stored) << rtf.constData();
+    EXPECT_FALSE(pagestore::encodePage(QByteArray("ok") + char(250)).has_value());
+}
+
+TEST_F(PageStore, SaveLoadAndRemoveGiveBackTheLinesEachEndedByCrLf)
+{
+    const QByteArray rtf = "{\\rtf1\\ansi\r\n{\\fonttbl{\\f0 Arial;}}\r\n\\pard Dear diary\\par\r\n}";
+    page(kDay, rtf);
+    EXPECT_TRUE(pagestore::exists(data.root(), kDay));
+    EXPECT_EQ(data.readFile(kPage), *pagestore::encodePage(rtf));
+    EXPECT_EQ(pagestore::load(data.root(), kDay), rtf + "\r\n");
+    // Saving again replaces the whole page.
+    page(kDay, "{\\rtf1 short}");
+    EXPECT_EQ(pagestore::load(data.root(), kDay), QByteArray("{\\rtf1 short}\r\n"));
+    EXPECT_EQ(data.everyName(QStringLiteral("pages")), QStringList{QStringLiteral("2026-12-04.dat")});
+    EXPECT_TRUE(data.everyName(QStringLiteral(".")).filter(QStringLiteral("temp")).isEmpty());
+    ASSERT_TRUE(pagestore::remove(data.root(), kDay));
+    EXPECT_FALSE(pagestore::exists(data.root(), kDay));
+    EXPECT_FALSE(pagestore::load(data.root(), kDay).has_value());
+    EXPECT_FALSE(pagestore::remove(data.root(), kDay));
+    // Bytes below the offset are dropped, and any file reads.
+    data.writeFile(kPage, QByteArray("op\x03q\r\n"));
+    EXPECT_EQ(pagestore::load(data.root(), kDay), QByteArray("abc\r\n"));
+    data.writeFile(kPage, QByteArray());
+    EXPECT_EQ(pagestore::load(data.root(), kDay), QByteArray());
+}
+
+TEST_F(PageStore, AFailedSaveLeavesTheOldPageUntouched)
+{
+    page(kDay, "{\\rtf1 the old page}");
+    const QByteArray old = data.readFile(kPage);
+    // A byte that cannot be stored fails before any file is touched.
+    EXPECT_FALSE(pagestore::save(data.root(), kDay, QByteArray("{\\rtf1 ") + char(255) + "}"));
+    EXPECT_EQ(data.readFile(kPage), old);
+    {
+        const DiskFull full(4096);
+        EXPECT_EQ(pagestore::save(data.root(), kDay, QByteArray(64 * 1024, 'x')).error(),
+                  data.root().pagePath(kDay) + QStringLiteral(": The file has grown larger than this disk or system allows."));
+    }
+    const QString tooLong = data.root().pagePath(QString(300, u'x'));
+    const QString tooLongReason = tooLong + QStringLiteral(": The file name is too long.");
+    EXPECT_EQ(keptfile::save(data.root(), tooLong, "{\\rtf1 x}", history::Unkept::Refuse).error(), tooLongReason);
+    EXPECT_EQ(ioreason::unreadable(tooLong), tooLongReason);
+    EXPECT_EQ(data.readFile(kPage), old);
+    EXPECT_EQ(data.everyName(QStringLiteral("pages")), QStringList{QStringLiteral("2026-12-04.dat")});
+
+    QDir(data.root().pagesDir()).removeRecursively();
+    EXPECT_EQ(pagestore::save(data.root(), kDay, "{\\rtf1 x}").error(), data.root().pagesDir() + QStringLiteral(": The file or its folder does not exist."));
+    data.writeFile(QStringLiteral("pages"), "a plain file");
+    EXPECT_EQ(pagestore::save(data.root(), kDay, "{\\rtf1 x}").error(), data.root().pagesDir() + QStringLiteral(": A part of the file's path is not a folder."));
+}
+
+TEST_F(NoteStore, SavedTextHasCrLfLinesAndOneMoreCrLfAndNeverGrows)
+{
+    const std::pair<QString, QByteArray> cases[] = {
+        {QString::fromUtf8("Mum’s birthday\nbuy €20 flowers"), "Mum\x92s birthday\r\nbuy \x80" "20 flowers\r\n"},
+        {QStringView(u"a\r\nb\rc\u2028d\u2029e\n\r").toString(), "a\r\nb\r\nc\r\nd\r\ne\r\n\r\n\r\n"},
+        {QString(), "\r\n"},
+        {QString::fromUtf8("Ωmega"), "?mega\r\n"},
+    };
+    for (const auto &[text, stored] : cases) {
+        ASSERT_TRUE(notestore::save(data.root(), kDec4, text));
+        EXPECT_EQ(data.readFile(kNote), stored);
+        EXPECT_TRUE(notestore::exists(data.root(), kDec4));
+    }
+    QString text = QStringLiteral("line one\n\nline three\n");
+    for (int round = 0; round < 3; ++round) {
+        ASSERT_TRUE(notestore::save(data.root(), kDec4, text));
+        text = notestore::decodeNote(*notestore::load(data.root(), kDec4)).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    }
+    EXPECT_EQ(text, QStringLiteral("line one\n\nline three\n"));
+    EXPECT_FALSE(notestore::load(data.root(), daykeys::MonthDay{12, 5}).has_value());
+}
+
+TEST_F(NoteStore, DecodesWindows1252OrUtf8AfterAByteOrderMark)
+{
+    EXPECT_EQ(notestore::decodeNote("caf\xE9"), QString::fromUtf8("café"));
+    EXPECT_EQ(notestore::decodeNote("\xEF\xBB\xBF" "caf\xC3\xA9"), QString::fromUtf8("café"));
+    // A note whose Windows-1252 bytes would open as such a mark still reads back as typed.
+    for (const QString &typed : {QString::fromUtf8("ÿþAnna"), QString::fromUtf8("þÿ"), QString::fromUtf8("ï»¿x")})
+        EXPECT_EQ(notestore::decodeNote(QByteArrayView(notestore::encodeNote(typed)).chopped(2)), typed) << typed.toStdString();
+}
+
+TEST_F(NoteStore, AFailedSaveKeepsTheOldNote)
+{
+    ASSERT_TRUE(notestore::save(data.root(), kDec4, u"old note"));
+    {
+        const DiskFull full(16);
+        EXPECT_FALSE(notestore::save(data.root(), kDec4, QString(5000, u'n')));
+    }
+    EXPECT_EQ(data.readFile(kNote), QByteArray("old note\r\n"));
+    EXPECT_EQ(data.everyName(QStringLiteral("dates")), QStringList{QStringLiteral("Dec-4.dat")});
+    ASSERT_TRUE(notestore::remove(data.root(), kDec4));
+    EXPECT_FALSE(notestore::exists(data.root(), kDec4));
+    EXPECT_FALSE(notestore::remove(data.root(), kDec4));
+}
+
+// A yearly note is a few lines: one larger than a mebibyte is neither read nor written.
+TEST_F(BoundedFile, ANoteHasALimitOfItsOwn)
+{
+    const QString largest(notestore::kLargestNoteFile - 2, u'a');
+    ASSERT_TRUE(notestore::save(data.root(), kDec4, largest));
+    EXPECT_EQ(notestore::load(data.root(), kDec4)->size(), largest.size());
+    EXPECT_FALSE(notestore::save(data.root(), kDec4, largest + u'a'));
+    data.writeFile(kNote, QByteArray(notestore::kLargestNoteFile + 1, 'a'));
+    EXPECT_FALSE(notestore::load(data.root(), kDec4));
+}
+
+TEST_F(BoundedFile, ReadsOnlyARegularFileNoLargerThanTheLimit)
+{
+    data.writeFile(QStringLiteral("four"), "1234");
+    makeSpecialFile(data.root().pagePath(QStringLiteral("fifo")), SpecialFile::Fifo);
+    makeSpecialFile(data.root().pagePath(QStringLiteral("zero")), SpecialFile::LinkToZero);
+    const std::tuple<QString, qint64, const char *> cases[] = {
+        {data.path() + QStringLiteral("/four"), 4, ""},
+        {data.path() + QStringLiteral("/four"), 3, "larger than 3 bytes"},
+        {data.root().pagePath(QStringLiteral("fifo")), 4, "not a regular file"},
+        {data.root().pagePath(QStringLiteral("zero")), 4, "not a regular file"},
+        {data.root().pagesDir(), 4, "not a regular file"},
+        {data.path() + QStringLiteral("/none"), 4, "No such file or directory"},
+    };
+    for (const auto &[path, limit, problem] : cases) {
+        const boundedfile::Contents read = boundedfile::read(path, limit);
+        EXPECT_EQ(read.problem, QLatin1String(problem)) << path.toStdString() << " " << limit;
+        EXPECT_EQ(read.bytes, read ? QByteArray("1234") : QByteArray());
+        EXPECT_EQ(read.tooLarge, limit == 3);
+    }
+}
+
+// Each place that reads a diary file gives up at once on a FIFO or a device under a diary name,
+// where it used to block or read without end.
+TEST_F(BoundedFile, NoDiaryReadOpensAFifoOrADevice)
+{
+    for (const SpecialFile kind : kSpecialFiles) {
+        SCOPED_TRACE(nameOf(kind));
+        const TestDataRoot each;
+        const DataRoot &root = each.root();
+        const QString versions = each.path() + QStringLiteral("/history/dates");
+        ASSERT_TRUE(QDir().mkpath(versions));
+        for (const QString &path : {root.pagePath(QStringLiteral("2026-12-04")), root.notePath(QStringLiteral("Dec-4")), root.passwordFile(),
+                                    versions + QStringLiteral("/Dec-5@20261204-101010-000.dat")})
+            makeSpecialFile(path, kind);
+        EXPECT_FALSE(pagestore::load(root, kDay));
+        EXPECT_FALSE(notestore::load(root, kDec4));
+        EXPECT_TRUE(passwordfile::readStored(root.passwordFile()).isEmpty());
+        EXPECT_FALSE(history::restore(root, root.notePath(QStringLiteral("Dec-5")), QStringLiteral("20261204-101010-000")));
+        EXPECT_TRUE(searchPages(root.pagesDir(), {QStringLiteral("2026-12-04.dat")}, u"").isEmpty());
+    }
+}
+
+// The list holds the files and links to files, never hidden files, folders, broken links or pipes,
+// in byte order of the names: what Qt's own listing gives.
+TEST(FileList, ListsWhatQtListsAsFilesInByteOrder)
+{
+    QTemporaryDir folder;
+    for (const char *name : {"b.dat", "a.dat", "Z.dat", ".hidden.dat", "\xc3\xa9t\xc3\xa9.dat"})
+        QFile(folder.filePath(QString::fromUtf8(name))).open(QIODevice::WriteOnly);
+    QDir(folder.path()).mkdir(QStringLiteral("c.dat"));
+    QFile::link(folder.filePath(QStringLiteral("a.dat")), folder.filePath(QStringLiteral("d.dat")));
+    QFile::link(folder.filePath(QStringLiteral("gone.dat")), folder.filePath(QStringLiteral("e.dat")));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(folder.filePath(QStringLiteral("f.dat"))).constData(), 0600), 0);
+    const QStringList listed = sortedFileNames(folder.path());
+    EXPECT_EQ(listed, (QStringList{QStringLiteral("Z.dat"), QStringLiteral("a.dat"), QStringLiteral("b.dat"), QStringLiteral("d.dat"),
+                                   QString::fromUtf8("été.dat")}));
+    QStringList byQt = QDir(folder.path()).entryList(QDir::Files, QDir::NoSort);
+    std::sort(byQt.begin(), byQt.end());
+    EXPECT_EQ(listed, byQt);
+    EXPECT_TRUE(sortedFileNames(folder.filePath(QStringLiteral("none"))).isEmpty());
+}
