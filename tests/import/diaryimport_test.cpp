@@ -4,18 +4,19 @@
 #include "diary/daykeys.h"
 #include "diary/history.h"
 #include "diary/pagestore.h"
-#include "richtext/rtfreader.h"
 
 #include "storedpage.h"
 #include "testdataroot.h"
 
 #include <QDir>
+#include <QTemporaryDir>
 #include <QTextBlock>
-#include <QTextCursor>
+#include <QUrl>
 
 #include <gtest/gtest.h>
 
 using namespace diaryimport;
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -31,152 +32,186 @@ Entry entry(QDate day, const QString &text, std::optional<QTime> time = std::nul
     return made;
 }
 
-} // namespace
-
-TEST(DiaryImport, ADaysEntriesGoInTimeOrderHeadedByTheirTimes)
+class DiaryImport : public testing::Test
 {
-    const QDate march5(2024, 3, 5);
-    std::vector<Entry> entries{
-        entry(march5, QStringLiteral("late"), QTime(18, 0)),
-        entry(QDate(2024, 3, 9), QStringLiteral("alone"), QTime(9, 15)),
-        entry(march5, QStringLiteral("no time")),
-        entry(march5, QStringLiteral("- *early*\n\n***\n\nthen"), QTime(7, 30), QStringLiteral("Morning")),
-        entry(QDate(2024, 3, 1), QStringLiteral("first day")),
-    };
-    entries[3].markup = Entry::Markup::Markdown;
+protected:
+    std::vector<DayReport> imported(const std::vector<Entry> &entries, Existing existing = Existing::Skip)
+    {
+        return importEntries(data.root(), entries, existing);
+    }
+    // Imports what the sample gives; its error, if any, fails the test.
+    void importSample(Source source, const QString &path)
+    {
+        const Read read = readDiary(source, storedpage::samplePath(path));
+        ASSERT_FALSE(read.error) << read.error->toStdString();
+        imported(read.entries);
+    }
+    std::unique_ptr<QTextDocument> page(const QString &day) const { return storedpage::read(data.root(), day); }
+    QString text(const QString &day) const { return storedpage::text(*page(day)); }
 
     TestDataRoot data;
+};
+
+} // namespace
+
+TEST_F(DiaryImport, ADaysEntriesGoInTimeOrderHeadedByTheirTimes)
+{
+    const QDate march5(2024, 3, 5);
+    std::vector<Entry> entries{entry(march5, u"late"_s, QTime(18, 0)), entry(QDate(2024, 3, 9), u"alone"_s, QTime(9, 15)),
+                               entry(march5, u"no time"_s), entry(march5, u"- *early*\n\n***\n\nthen"_s, QTime(7, 30), u"Morning"_s),
+                               entry(QDate(2024, 3, 1), u"first day"_s)};
+    entries[3].markup = Entry::Markup::Markdown;
     std::vector<std::pair<int, int>> heard;
     const auto reports = importEntries(data.root(), entries, Existing::Skip, [&](int done, int total) {
         heard.emplace_back(done, total);
         return true;
     });
     ASSERT_EQ(reports.size(), 3U);
-    EXPECT_EQ(reports[0].dayKey, QStringLiteral("2024-03-01"));
-    EXPECT_EQ(reports[1].dayKey, QStringLiteral("2024-03-05"));
-    EXPECT_EQ(reports[1].entries, 3);
-    EXPECT_EQ(reports[2].dayKey, QStringLiteral("2024-03-09"));
-    for (const DayReport &report : reports)
-        EXPECT_EQ(report.kind, DayReport::Kind::Created) << report.error.toStdString();
+    const std::pair<const char *, int> days[]{{"2024-03-01", 1}, {"2024-03-05", 3}, {"2024-03-09", 1}};
+    for (size_t i = 0; i < 3; ++i) {
+        EXPECT_EQ(std::pair(reports[i].dayKey, reports[i].entries), std::pair(QString::fromLatin1(days[i].first), days[i].second));
+        EXPECT_EQ(reports[i].kind, DayReport::Kind::Created) << reports[i].error.toStdString();
+    }
     EXPECT_EQ(heard, (std::vector<std::pair<int, int>>{{1, 3}, {2, 3}, {3, 3}}));
 
-    const auto page = storedpage::read(data.root(), QStringLiteral("2024-03-05"));
-    EXPECT_EQ(storedpage::text(*page), QStringLiteral("07:30\nMorning\n\u2022 early\n") + kLine + QStringLiteral("\nthen\n") + kLine
-                                           + QStringLiteral("\nno time\n") + kLine + QStringLiteral("\n18:00\nlate"))
+    const auto fifth = page(u"2024-03-05"_s);
+    EXPECT_EQ(storedpage::text(*fifth), u"07:30\nMorning\n\u2022 early\n"_s + kLine + u"\nthen\n"_s + kLine + u"\nno time\n"_s + kLine + u"\n18:00\nlate"_s)
         << "the untimed entry keeps its place; the timed ones take theirs in time order; a rule in an entry stays one";
-    storedpage::expectMarks(*page, {{"07:30", "b"}, {"Morning", "b"}, {"early", "i"}, {"late", ""}});
-    EXPECT_GT(page->find(QStringLiteral("early")).block().blockFormat().leftMargin(), 0)
-        << "an entry's first paragraph keeps its own format";
-    EXPECT_EQ(storedpage::text(*storedpage::read(data.root(), QStringLiteral("2024-03-09"))), QStringLiteral("alone"))
-        << "a day's only entry needs no time above it";
+    storedpage::expectMarks(*fifth, {{"07:30", "b"}, {"Morning", "b"}, {"early", "i"}, {"late", ""}});
+    EXPECT_GT(fifth->find(u"early"_s).block().blockFormat().leftMargin(), 0) << "an entry's first paragraph keeps its own format";
+    EXPECT_EQ(text(u"2024-03-09"_s), u"alone"_s) << "a day's only entry needs no time above it";
 }
 
-TEST(DiaryImport, ADayWithAPageIsAppendedBelowALineOrSkipped)
+TEST_F(DiaryImport, ADayWithAPageIsAppendedBelowALineOrSkipped)
 {
-    TestDataRoot data;
     const QDate day(2024, 3, 5);
     const QByteArray old = "{\\rtf1\\ansi {\\b old} words\\par}";
     ASSERT_TRUE(pagestore::save(data.root(), day, old));
-    QDir(data.path()).mkpath(QStringLiteral("pages/2024-03-06.dat"));
-    const std::vector<Entry> entries{entry(QDate(2024, 3, 5), QStringLiteral("new words")),
-                                     entry(QDate(2024, 3, 6), QStringLiteral("unreadable page")),
-                                     entry(QDate(2024, 3, 7), QStringLiteral("kept"))};
+    QDir(data.path()).mkpath(u"pages/2024-03-06.dat"_s);
+    const std::vector<Entry> entries{entry(day, u"new words"_s), entry(QDate(2024, 3, 6), u"unreadable page"_s), entry(QDate(2024, 3, 7), u"kept"_s)};
+    const auto versions = [&] { return history::versions(data.root(), data.root().pagePath(day)); };
 
-    const auto skipped = importEntries(data.root(), {entries[0]}, Existing::Skip);
-    EXPECT_EQ(skipped.at(0).kind, DayReport::Kind::Skipped);
+    EXPECT_EQ(imported({entries[0]}).at(0).kind, DayReport::Kind::Skipped);
     EXPECT_EQ(pagestore::load(data.root(), day)->trimmed(), old);
-    EXPECT_TRUE(history::versions(data.root(), data.root().pagePath(day)).isEmpty());
+    EXPECT_TRUE(versions().isEmpty());
 
-    const auto appended = importEntries(data.root(), entries, Existing::Append);
+    const auto appended = imported(entries, Existing::Append);
     ASSERT_EQ(appended.size(), 3U);
     EXPECT_EQ(appended[0].kind, DayReport::Kind::Appended) << appended[0].error.toStdString();
-    const auto page = storedpage::read(data.root(), daykeys::dayKey(day));
-    EXPECT_EQ(storedpage::text(*page), QStringLiteral("old words\n") + kLine + QStringLiteral("\nnew words"))
-        << "a line drawn across the page, never characters that wrap";
-    storedpage::expectMarks(*page, {{"old", "b"}, {"new", ""}});
-    const auto versions = history::versions(data.root(), data.root().pagePath(day));
-    ASSERT_EQ(versions.size(), 1);
-    EXPECT_EQ(pagestore::loadFile(data.root(), versions[0].path, data.root().pagePath(day))->trimmed(), old);
-
+    EXPECT_EQ(text(daykeys::dayKey(day)), u"old words\n"_s + kLine + u"\nnew words"_s) << "a line drawn across the page, never characters that wrap";
+    storedpage::expectMarks(*page(daykeys::dayKey(day)), {{"old", "b"}, {"new", ""}});
+    ASSERT_EQ(versions().size(), 1);
+    EXPECT_EQ(pagestore::loadFile(data.root(), versions()[0].path, data.root().pagePath(day))->trimmed(), old);
     EXPECT_EQ(appended[1].kind, DayReport::Kind::Failed);
     EXPECT_FALSE(appended[1].error.isEmpty());
     EXPECT_EQ(appended[2].kind, DayReport::Kind::Created) << "a day that fails stops no other";
 }
 
-TEST(DiaryImport, ADayOfMoreTextThanADayTakesFailsBeforeItsPageIsBuilt)
+TEST_F(DiaryImport, ADayOfMoreTextThanADayTakesFailsBeforeItsPageIsBuilt)
 {
-    TestDataRoot data;
-    const QString half(kLargestDayText / 2 + 1, QLatin1Char('w'));
-    const std::vector<Entry> entries{entry(QDate(2024, 3, 5), half), entry(QDate(2024, 3, 5), half, QTime(8, 0)),
-                                     entry(QDate(2024, 3, 6), QStringLiteral("kept"))};
-    const auto reports = importEntries(data.root(), entries, Existing::Skip);
+    const QString half(kLargestDayText / 2 + 1, u'w');
+    const auto reports = imported({entry(QDate(2024, 3, 5), half), entry(QDate(2024, 3, 5), half, QTime(8, 0)), entry(QDate(2024, 3, 6), u"kept"_s)});
     ASSERT_EQ(reports.size(), 2U);
-    EXPECT_EQ(reports[0].error, QStringLiteral("its entries come to more than 4 MiB of text, more than a day takes"));
+    EXPECT_EQ(reports[0].error, u"its entries come to more than 4 MiB of text, more than a day takes"_s);
     EXPECT_FALSE(pagestore::exists(data.root(), QDate(2024, 3, 5)));
     EXPECT_EQ(reports[1].kind, DayReport::Kind::Created);
 }
 
-TEST(DiaryImport, AStoppedImportRunAgainStoresEveryDayOnce)
+TEST_F(DiaryImport, AStoppedImportRunAgainStoresEveryDayOnce)
 {
-    TestDataRoot data;
     const QByteArray old = "{\\rtf1\\ansi old\\par}";
     std::vector<Entry> entries;
     for (int day = 1; day <= 4; ++day) {
-        entries.push_back(entry(QDate(2024, 3, day), QStringLiteral("entry %1").arg(day)));
+        entries.push_back(entry(QDate(2024, 3, day), u"entry %1"_s.arg(day)));
         ASSERT_TRUE(pagestore::save(data.root(), QDate(2024, 3, day), old));
     }
-    const auto journals = [&] { return QDir(data.path()).entryList({QStringLiteral(".import-*")}, QDir::Hidden | QDir::Files); };
-    const auto stopAt = [](int last) { return [last](int done, int) { return done < last; }; };
-
-    EXPECT_EQ(importEntries(data.root(), entries, Existing::Append, stopAt(3)).size(), 3U);
+    const auto journals = [&] { return QDir(data.path()).entryList({u".import-*"_s}, QDir::Hidden | QDir::Files); };
+    EXPECT_EQ(importEntries(data.root(), entries, Existing::Append, [](int done, int) { return done < 3; }).size(), 3U);
     EXPECT_EQ(journals().size(), 1);
     // As if stopped after the record was written but before the third page was.
     ASSERT_TRUE(pagestore::save(data.root(), QDate(2024, 3, 3), old));
 
-    const auto rest = importEntries(data.root(), entries, Existing::Append);
+    const auto rest = imported(entries, Existing::Append);
     ASSERT_EQ(rest.size(), 2U);
-    EXPECT_EQ(rest[0].dayKey, QStringLiteral("2024-03-03"));
+    EXPECT_EQ(rest[0].dayKey, u"2024-03-03"_s);
     for (int day = 1; day <= 4; ++day)
-        EXPECT_EQ(storedpage::text(*storedpage::read(data.root(), daykeys::dayKey(QDate(2024, 3, day)))),
-                  QStringLiteral("old\n") + kLine + QStringLiteral("\nentry %1").arg(day));
+        EXPECT_EQ(text(daykeys::dayKey(QDate(2024, 3, day))), u"old\n"_s + kLine + u"\nentry %1"_s.arg(day));
     EXPECT_TRUE(journals().isEmpty());
 }
 
-TEST(DiaryImport, PicturesComeOnlyFromTheEntry)
+TEST_F(DiaryImport, PicturesComeOnlyFromTheEntry)
 {
-    const QByteArray tree = storedpage::sampleBytes(QStringLiteral("markdown/images/tree.png"));
-    const QString onDisk = storedpage::samplePath(QStringLiteral("markdown/images/tree.png"));
-    Entry html = entry(QDate(2024, 3, 5), QStringLiteral("<p>a <img src=\"tree\" width=\"24\"> b <img src=\"%1\"> "
-                                                         "c <img src=\"broken\" alt=\"no picture\"></p>")
-                                              .arg(onDisk));
+    const QByteArray tree = storedpage::sampleBytes(u"markdown/images/tree.png"_s);
+    const QString onDisk = storedpage::samplePath(u"markdown/images/tree.png"_s);
+    Entry html = entry(QDate(2024, 3, 5), u"<p>a <img src=\"tree\" width=\"24\"> b <img src=\"%1\"> c <img src=\"broken\" alt=\"no picture\"></p>"_s.arg(onDisk));
     html.markup = Entry::Markup::Html;
-    html.pictures.insert(QStringLiteral("tree"), tree);
-    html.pictures.insert(QStringLiteral("broken"), "not an image");
-
-    TestDataRoot data;
-    const auto reports = importEntries(data.root(), {html}, Existing::Skip);
-    ASSERT_EQ(reports.size(), 1U);
-    ASSERT_EQ(reports[0].kind, DayReport::Kind::Created);
-    const auto page = storedpage::read(data.root(), QStringLiteral("2024-03-05"));
-    const auto pictures = storedpage::pictures(*page);
+    html.pictures.insert(u"tree"_s, tree);
+    html.pictures.insert(u"broken"_s, "not an image");
+    ASSERT_EQ(imported({html}).at(0).kind, DayReport::Kind::Created);
+    const auto fifth = page(u"2024-03-05"_s);
+    const auto pictures = storedpage::pictures(*fifth);
     ASSERT_EQ(pictures.size(), 1U) << "an image the entry does not hold is never read from the disk";
     EXPECT_EQ(pictures[0].bytes, tree);
-    EXPECT_EQ(storedpage::text(*page), QStringLiteral("a  b %1 c no picture").arg(onDisk));
+    EXPECT_EQ(storedpage::text(*fifth), u"a  b %1 c no picture"_s.arg(onDisk));
 }
 
-// Day One writes its photos as images without a description.
-TEST(DiaryImport, ADayOnePhotoShownInTheTextIsOnThePage)
+// Day One writes its photos as images without a description; a HEIC photo
+// and a missing one leave their addresses where they stood.
+TEST_F(DiaryImport, ADayOnePhotoShownInTheTextIsOnThePage)
 {
-    const Read read = readDiary(Source::DayOne, storedpage::samplePath(QStringLiteral("../json/samples/dayone")));
-    ASSERT_FALSE(read.error) << read.error->toStdString();
-    TestDataRoot data;
-    importEntries(data.root(), read.entries, Existing::Skip);
-    const auto page = storedpage::read(data.root(), QStringLiteral("2020-05-01"));
-    const auto pictures = storedpage::pictures(*page);
-    ASSERT_EQ(pictures.size(), 1U) << storedpage::text(*page).toStdString();
-    EXPECT_EQ(pictures[0].bytes, storedpage::sampleBytes(QStringLiteral("../json/samples/dayone/photos/f9e9ae4e211fd755cdbbff63186cac9d.png")));
-    // A HEIC photo and a missing one leave their addresses where they stood.
-    const auto late = storedpage::read(data.root(), QStringLiteral("2020-05-02"));
-    EXPECT_TRUE(storedpage::pictures(*late).empty());
-    EXPECT_EQ(storedpage::text(*late).count(QStringLiteral("dayone-moment://")), 2) << storedpage::text(*late).toStdString();
+    importSample(Source::DayOne, u"dayone"_s);
+    const auto first = page(u"2020-05-01"_s);
+    ASSERT_EQ(storedpage::pictures(*first).size(), 1U) << storedpage::text(*first).toStdString();
+    EXPECT_EQ(storedpage::pictures(*first)[0].bytes, storedpage::sampleBytes(u"dayone/photos/f9e9ae4e211fd755cdbbff63186cac9d.png"_s));
+    EXPECT_TRUE(storedpage::pictures(*page(u"2020-05-02"_s)).empty());
+    EXPECT_EQ(text(u"2020-05-02"_s).count(u"dayone-moment://"_s), 2) << text(u"2020-05-02"_s).toStdString();
+}
+
+// Underscores mean emphasis, as asterisks do, never an underline.
+TEST_F(DiaryImport, MarkdownDayFilesBecomePagesWithTheirTitlesAndPictures)
+{
+    importSample(Source::Markdown, u"markdown"_s);
+    const auto fifth = page(u"2024-03-05"_s);
+    const QString shown = storedpage::text(*fifth);
+    EXPECT_TRUE(shown.startsWith(u"Morning run along the river.\nFelt good.\n"_s + kLine + u"\nTrip\nPacking\n\u2022 tent\n\u2022 stove\n"_s))
+        << shown.toStdString();
+    EXPECT_TRUE(shown.contains(u"gone and outside"_s)) << "a picture not taken shows its description";
+    EXPECT_TRUE(shown.endsWith(u"See the map (https://maps.example.org)."_s));
+    storedpage::expectMarks(*fifth, {{"river", "b"}, {"good", "i"}, {"Trip", "b"}, {"stove", "s"}, {"tent", ""}});
+    storedpage::expectMarks(*page(u"2024-03-19"_s), {{"winter", "b"}});
+    ASSERT_EQ(storedpage::pictures(*fifth).size(), 1U);
+    EXPECT_EQ(storedpage::pictures(*fifth)[0].bytes, storedpage::sampleBytes(u"markdown/images/tree.png"_s));
+}
+
+// The page of 2024-04-01 is written as a block scalar; the // of an address starts no italics.
+TEST_F(DiaryImport, RedNotebookMonthsBecomePagesWithTheirFormatting)
+{
+    importSample(Source::RedNotebook, u"rednotebook"_s);
+    for (const QString &day : {u"2024-03-05"_s, u"2024-03-12"_s, u"2024-04-01"_s})
+        EXPECT_EQ(text(day), QString::fromUtf8(storedpage::sampleBytes(u"rednotebook-pages/%1.txt"_s.arg(day))).chopped(1)) << day.toStdString();
+    storedpage::expectMarks(*page(u"2024-03-05"_s), {{"harbour", "b"}, {"Walked", ""}, {"three", "i"}, {"red", "u"}, {"sunk", "s"}, {"floated", ""}});
+    const auto market = page(u"2024-03-12"_s);
+    EXPECT_GT(storedpage::formatOf(*market, u"Market day"_s).fontPointSize(), storedpage::formatOf(*market, u"apples"_s).fontPointSize());
+    storedpage::expectMarks(*market, {{"Market day", "b"}, {"not italic", ""}});
+    ASSERT_EQ(storedpage::pictures(*market).size(), 1U);
+    EXPECT_EQ(storedpage::pictures(*market)[0].bytes, storedpage::sampleBytes(u"rednotebook/pictures/tree.png"_s));
+    storedpage::expectMarks(*page(u"2024-04-01"_s), {{"Nobody", "b"}});
+}
+
+TEST_F(DiaryImport, OneRedNotebookMonthFileWithPicturesByPathOrAddress)
+{
+    QTemporaryDir folder;
+    const QString picture = storedpage::samplePath(u"rednotebook/pictures/tree"_s);
+    const QByteArray byPath = "[\"\"" + picture.toUtf8() + "\"\".png]";
+    const QByteArray byAddress = "[\"\"" + QUrl::fromLocalFile(picture).toString().toUtf8() + "\"\".png?6]";
+    for (const auto &[name, bytes] : {std::pair{"2023-12.txt", "24: {text: '" + byPath + " and " + byAddress + "'}\n"}, {"2023-11.txt", QByteArray("1: {text: 'not read'}\n")}}) {
+        QFile file(folder.filePath(QLatin1String(name)));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+    }
+    const Read read = readRedNotebook(folder.filePath(u"2023-12.txt"_s));
+    ASSERT_EQ(read.entries.size(), 1U) << "only the month file given is read";
+    EXPECT_EQ(read.entries[0].day, QDate(2023, 12, 24));
+    imported(read.entries);
+    EXPECT_EQ(storedpage::pictures(*page(u"2023-12-24"_s)).size(), 2U);
+    EXPECT_EQ(text(u"2023-12-24"_s), u" and "_s);
 }
