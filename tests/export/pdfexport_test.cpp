@@ -32,15 +32,12 @@ QStringList outline(const QString &pdf)
     return items;
 }
 
-// The sheet of each picture `pdfimages -list` finds.
+// The sheet of each picture.
 QList<int> pictureSheets(const QString &pdf)
 {
     QList<int> sheets;
-    const QStringList rows = readers::output(QStringLiteral("pdfimages"), {QStringLiteral("-list"), pdf}).value_or(QString()).split(u'\n');
-    for (const QString &row : rows.mid(2)) {
-        if (const QStringList columns = row.simplified().split(u' '); columns.size() > 2 && columns[2] == QLatin1String("image"))
-            sheets.append(columns[0].toInt());
-    }
+    for (const readers::PdfPicture &picture : readers::pdfPictures(pdf))
+        sheets.append(picture.sheet);
     return sheets;
 }
 
