@@ -89,22 +89,6 @@ TEST(MarkdownExport, WritesEachDayOfTheRangeWithItsPictures)
     EXPECT_EQ(readers::markdownAsText(sixth).section(u'\n', 0, 0), rangeexport::dayTitle(QDate(2024, 3, 6)));
 }
 
-TEST(MarkdownExport, OneFileHoldsTheWholeDiaryInOrder)
-{
-    Diary diary;
-    QTemporaryDir out;
-    const Outcome done = rangeexport::exportRange(diary.data.root(), {Format::Markdown, {}, {}, out.path(), true});
-    ASSERT_TRUE(done) << done.error().toStdString();
-    EXPECT_EQ(names(out.path()), (QStringList{rangeexport::kOneFileName, QStringLiteral("images")}));
-    EXPECT_EQ(names(out.filePath(QStringLiteral("images"))).size(), 2);
-    const QString whole = QString::fromUtf8(bytesOf(out.filePath(rangeexport::kOneFileName)));
-    QStringList headings = whole.split(u'\n');
-    headings.removeIf([](const QString &line) { return !line.startsWith(QStringLiteral("# ")); });
-    EXPECT_EQ(headings, (QStringList{heading(QDate(2024, 3, 4)), heading(QDate(2024, 3, 5)), heading(QDate(2024, 3, 6)),
-                                     heading(QDate(2024, 3, 8))}));
-    EXPECT_TRUE(whole.endsWith(QStringLiteral("\n\nafter the range\n"))) << whole.toStdString();
-}
-
 TEST(MarkdownExport, StoppedRefusedOrFailedLeavesNothing)
 {
     Diary diary;

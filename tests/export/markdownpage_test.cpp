@@ -5,7 +5,6 @@
 
 #include "richtext/rtfreader.h"
 
-#include <QTextCursor>
 #include <QTextDocument>
 
 #include <gtest/gtest.h>
@@ -33,18 +32,4 @@ TEST(MarkdownPage, MarksHugTheirWordsPicturesStandOutsideThemAndARuleStaysARule)
         const QByteArray rtf = lines[1].toUtf8().replace("PICTURE", picture);
         EXPECT_EQ(markdownOf(rtf), lines.mid(2).join(u'\n')) << lines[0].trimmed().toStdString();
     }
-}
-
-TEST(MarkdownPage, TextThatLooksLikeMarkdownReadsBackAsTheSameText)
-{
-    if (const QStringList absent = readers::missing({QStringLiteral("pandoc")}); !absent.isEmpty())
-        GTEST_SKIP() << "not installed: " << absent.join(u' ').toStdString();
-    const QStringList texts = samplepages::data(QStringLiteral("markdownlike.txt")).trimmed().split(u'\n');
-    ASSERT_EQ(texts.size(), 29);
-    QTextDocument document;
-    QTextCursor(&document).insertText(texts.join(QChar::ParagraphSeparator));
-    const QString markdown = markdown::fromDocument(document, [](const QTextImageFormat &) { return markdown::LinkedPicture{}; });
-    EXPECT_EQ(readers::folded(readers::markdownAsText(markdown)), texts.join(u'\n')) << markdown.toStdString();
-    EXPECT_EQ(readers::folded(readers::markdownAsText(markdown, QStringLiteral("commonmark"))), texts.join(u'\n'))
-        << "a CommonMark reader reads it alike";
 }

@@ -124,27 +124,3 @@ TEST(PdfExport, StoppedOrFailedLeavesTheOldFileAndNoPart)
     EXPECT_EQ(readers::bytesOf(pdf), QByteArray("the old export"));
     EXPECT_EQ(names(out.path()), QStringList{QStringLiteral("range.pdf")});
 }
-
-TEST(PdfExport, OutlineKeepsTitlesBeyondAsciiAndIsAppendedToTheDrawnFile)
-{
-    if (const QStringList absent = readers::missing({QStringLiteral("qpdf")}); !absent.isEmpty())
-        GTEST_SKIP() << "not installed: " << absent.join(u' ').toStdString();
-    struct Russian
-    {
-        const QLocale before;
-        Russian() { QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia)); }
-        ~Russian() { QLocale::setDefault(before); }
-    } locale;
-    Diary diary;
-    QTemporaryDir out;
-    const QString pdf = out.filePath(QStringLiteral("range.pdf"));
-    const Outcome done = rangeexport::exportRange(diary.data.root(), {Format::Pdf, QDate(2024, 3, 4), QDate(2024, 3, 5), pdf});
-    ASSERT_TRUE(done) << done.error().toStdString();
-
-    const QString fourth = rangeexport::dayTitle(QDate(2024, 3, 4));
-    ASSERT_TRUE(std::ranges::any_of(fourth, [](QChar c) { return c.unicode() > 0xff; })) << fourth.toStdString();
-    EXPECT_EQ(outline(pdf), (QStringList{fourth + QStringLiteral("@1"), rangeexport::dayTitle(QDate(2024, 3, 5)) + QStringLiteral("@2")}));
-    const QString check = readers::output(QStringLiteral("qpdf"), {QStringLiteral("--check"), pdf}).value_or(QString());
-    EXPECT_TRUE(check.contains(QStringLiteral("No syntax or stream encoding errors found"))) << check.toStdString();
-    EXPECT_EQ(readers::bytesOf(pdf).count("%%EOF"), 2) << "the drawn file is kept and the outline added after it";
-}

@@ -39,13 +39,6 @@ protected:
     {
         return importEntries(data.root(), entries, existing);
     }
-    // Imports what the sample gives; its error, if any, fails the test.
-    void importSample(Source source, const QString &path)
-    {
-        const Read read = readDiary(source, storedpage::samplePath(path));
-        ASSERT_FALSE(read.error) << read.error->toStdString();
-        imported(read.entries);
-    }
     std::unique_ptr<QTextDocument> page(const QString &day) const { return storedpage::read(data.root(), day); }
     QString text(const QString &day) const { return storedpage::text(*page(day)); }
 
@@ -153,49 +146,6 @@ TEST_F(DiaryImport, PicturesComeOnlyFromTheEntry)
     ASSERT_EQ(pictures.size(), 1U) << "an image the entry does not hold is never read from the disk";
     EXPECT_EQ(pictures[0].bytes, tree);
     EXPECT_EQ(storedpage::text(*fifth), u"a  b %1 c no picture"_s.arg(onDisk));
-}
-
-// Day One writes its photos as images without a description; a HEIC photo
-// and a missing one leave their addresses where they stood.
-TEST_F(DiaryImport, ADayOnePhotoShownInTheTextIsOnThePage)
-{
-    importSample(Source::DayOne, u"dayone"_s);
-    const auto first = page(u"2020-05-01"_s);
-    ASSERT_EQ(storedpage::pictures(*first).size(), 1U) << storedpage::text(*first).toStdString();
-    EXPECT_EQ(storedpage::pictures(*first)[0].bytes, storedpage::sampleBytes(u"dayone/photos/f9e9ae4e211fd755cdbbff63186cac9d.png"_s));
-    EXPECT_TRUE(storedpage::pictures(*page(u"2020-05-02"_s)).empty());
-    EXPECT_EQ(text(u"2020-05-02"_s).count(u"dayone-moment://"_s), 2) << text(u"2020-05-02"_s).toStdString();
-}
-
-// Underscores mean emphasis, as asterisks do, never an underline.
-TEST_F(DiaryImport, MarkdownDayFilesBecomePagesWithTheirTitlesAndPictures)
-{
-    importSample(Source::Markdown, u"markdown"_s);
-    const auto fifth = page(u"2024-03-05"_s);
-    const QString shown = storedpage::text(*fifth);
-    EXPECT_TRUE(shown.startsWith(u"Morning run along the river.\nFelt good.\n"_s + kLine + u"\nTrip\nPacking\n\u2022 tent\n\u2022 stove\n"_s))
-        << shown.toStdString();
-    EXPECT_TRUE(shown.contains(u"gone and outside"_s)) << "a picture not taken shows its description";
-    EXPECT_TRUE(shown.endsWith(u"See the map (https://maps.example.org)."_s));
-    storedpage::expectMarks(*fifth, {{"river", "b"}, {"good", "i"}, {"Trip", "b"}, {"stove", "s"}, {"tent", ""}});
-    storedpage::expectMarks(*page(u"2024-03-19"_s), {{"winter", "b"}});
-    ASSERT_EQ(storedpage::pictures(*fifth).size(), 1U);
-    EXPECT_EQ(storedpage::pictures(*fifth)[0].bytes, storedpage::sampleBytes(u"markdown/images/tree.png"_s));
-}
-
-// The page of 2024-04-01 is written as a block scalar; the // of an address starts no italics.
-TEST_F(DiaryImport, RedNotebookMonthsBecomePagesWithTheirFormatting)
-{
-    importSample(Source::RedNotebook, u"rednotebook"_s);
-    for (const QString &day : {u"2024-03-05"_s, u"2024-03-12"_s, u"2024-04-01"_s})
-        EXPECT_EQ(text(day), QString::fromUtf8(storedpage::sampleBytes(u"rednotebook-pages/%1.txt"_s.arg(day))).chopped(1)) << day.toStdString();
-    storedpage::expectMarks(*page(u"2024-03-05"_s), {{"harbour", "b"}, {"Walked", ""}, {"three", "i"}, {"red", "u"}, {"sunk", "s"}, {"floated", ""}});
-    const auto market = page(u"2024-03-12"_s);
-    EXPECT_GT(storedpage::formatOf(*market, u"Market day"_s).fontPointSize(), storedpage::formatOf(*market, u"apples"_s).fontPointSize());
-    storedpage::expectMarks(*market, {{"Market day", "b"}, {"not italic", ""}});
-    ASSERT_EQ(storedpage::pictures(*market).size(), 1U);
-    EXPECT_EQ(storedpage::pictures(*market)[0].bytes, storedpage::sampleBytes(u"rednotebook/pictures/tree.png"_s));
-    storedpage::expectMarks(*page(u"2024-04-01"_s), {{"Nobody", "b"}});
 }
 
 TEST_F(DiaryImport, OneRedNotebookMonthFileWithPicturesByPathOrAddress)

@@ -1,6 +1,5 @@
 #include "import/diaryimport.h"
 #include "import/readers.h"
-#include "import/rednotebookmarkup.h"
 
 #include "diary/backupzip.h"
 
@@ -148,20 +147,4 @@ TEST(Import, RefusesHugeFilesAndTooManyEntries)
     EXPECT_EQ(readJrnl(many).error, u"many.json: more than 500000 entries, more than an import takes"_s);
     write(u"2024-03-05.md"_s, {}, kLargestDayText + 1);
     EXPECT_EQ(readMarkdown(dir.path()).error, u"2024-03-05.md: larger than 4 MiB, more than an import takes"_s);
-}
-
-TEST(RedNotebook, MarksNestAndWhatIsNoMarkStaysText)
-{
-    const auto shown = [](const QString &markup) {
-        auto page = std::make_unique<QTextDocument>();
-        page->setHtml(rednotebookHtml(markup, [](const QString &) { return false; }));
-        return page;
-    };
-    storedpage::expectMarks(*shown(u"**bold //both// bold** rest"_s), {{"both", "bi"}, {"rest", ""}});
-    for (const QString &literal : {u"**not closed and ** spaced ** a -- b -- c"_s, u"<script>&amp;"_s, u"= not = a heading =="_s})
-        EXPECT_EQ(storedpage::text(*shown(literal)), literal);
-    QString deep = u"x"_s;
-    for (int i = 0; i < 12; ++i)
-        deep = u"**//%1//**"_s.arg(deep);
-    EXPECT_TRUE(storedpage::text(*shown(deep)).contains(u'x')) << "deep nesting ends without losing the text";
 }

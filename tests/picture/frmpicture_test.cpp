@@ -8,7 +8,6 @@
 #include "session/daybook.h"
 #include "testimages.h"
 #include "ui/modcenter.h"
-#include "ui/startfolder.h"
 
 #include <QAbstractItemView>
 #include <QClipboard>
@@ -17,8 +16,6 @@
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QRegularExpression>
-#include <QScreen>
-#include <QStyle>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
@@ -101,31 +98,6 @@ protected:
 };
 
 } // namespace
-
-TEST_F(FrmpictureTest, EachFormatOpensTheWindowUnscaledCentredAndFocused)
-{
-    const QImage blocks = testimages::blocks(120, 80);
-    const QStringList paths{write(u"p.bmp"_s, testimages::encoded(blocks, "bmp")), testimages::dataFile("blocks.gif"),
-                            write(u"p.jpg"_s, testimages::encoded(blocks, "jpeg")), png(blocks)};
-    for (const QString &path : paths) {
-        SCOPED_TRACE(path.toStdString());
-        addPicture(path);
-        EXPECT_EQ(form().session().book().filechanged(), 1);
-        EXPECT_EQ(harness.dialogs.shown().last(), (Shown{.kind = ScriptedDialogs::Kind::OpenFile, .filter = kFilter, .centred = true,
-                                                         .folder = startFolder(QStandardPaths::PicturesLocation)}));
-        EXPECT_FALSE(CenteringInForce());
-        ASSERT_TRUE(window().isVisible());
-        EXPECT_EQ(std::tuple(window().Combo1->currentText(), window().focusWidget(), window().Picture2->picture().size()),
-                  std::tuple(u"1"_s, static_cast<QWidget *>(window().Combo1), QSize(120, 80)));
-        EXPECT_EQ(window().Picture1->geometry(), QRect((window().width() - 120) / 2, 40, 120, 80));
-        EXPECT_TRUE(window().screen()->availableGeometry().contains(window().frameGeometry()));
-        // Centred over the main window, give or take the title bar reserved before it was shown.
-        EXPECT_LE((window().frameGeometry().center() - form().frameGeometry().center()).manhattanLength(),
-                  window().style()->pixelMetric(QStyle::PM_TitleBarHeight));
-        window().hide();
-    }
-    EXPECT_EQ(harness.dialogs.shown().size(), 1 + paths.size());
-}
 
 TEST_F(FrmpictureTest, AFileThatIsNoPictureIsReportedCentredAndACancelEndsQuietly)
 {
@@ -217,33 +189,6 @@ TEST_F(FrmpictureTest, PasteReplacesTheSelectionAndTheReopenedPageHoldsThePictur
     choose(QDate(2026, 12, 4));
     EXPECT_EQ(editor().toPlainText(), u"Hello"_s + kPictureMark + u" "_s + kPictureMark);
     EXPECT_EQ(pictures(*editor().document()), QList<QImage>({halved, second}));
-}
-
-TEST_F(FrmpictureTest, CloseKeepsTheWindowForTheNextPictureAndTheCloseBoxDiscardsIt)
-{
-    QTest::keyClicks(&editor(), u"Hello"_s);
-    QGuiApplication::clipboard()->setText(u"kept"_s);
-    addPicture(png(testimages::blocks(100, 60)));
-    pick(u".50"_s);
-    press("Close");
-    EXPECT_FALSE(window().isVisible());
-    EXPECT_EQ(QGuiApplication::clipboard()->text(), u"kept"_s);
-    EXPECT_EQ(editor().toPlainText(), u"Hello"_s);
-    EXPECT_EQ(preview(), QSize(50, 30));
-
-    Frmpicture *kept = form().findChild<Frmpicture *>();
-    addPicture(testimages::dataFile("blocks.gif"));
-    EXPECT_EQ(form().findChild<Frmpicture *>(), kept);
-    EXPECT_EQ(rgb(window().Picture1->picture()), testimages::blocks(120, 80));
-    EXPECT_EQ(window().Combo1->currentText(), u"1"_s);
-
-    window().close();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_EQ(form().findChild<Frmpicture *>(), nullptr);
-    addPicture(png(testimages::blocks(30, 20)));
-    ASSERT_NE(form().findChild<Frmpicture *>(), nullptr);
-    EXPECT_TRUE(window().isVisible());
-    EXPECT_EQ(preview(), QSize(30, 20));
 }
 
 // The dialog's filter names only three formats: the help must say where the others are.

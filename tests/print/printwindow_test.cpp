@@ -1,20 +1,16 @@
 #include "formharness.h"
 #include "readers.h"
 
-#include "app/monthcalendar.h"
 #include "diary/history.h"
 #include "diary/pagestore.h"
 #include "editor/richtextedit.h"
 #include "print/frmprint.h"
 #include "session/daybook.h"
 #include "session/sessiondrafts.h"
-#include "ui/designgeometry.h"
 #include "ui/startfolder.h"
 
 #include <QDir>
-#include <QLabel>
 #include <QPushButton>
-#include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolBar>
@@ -68,7 +64,6 @@ protected:
         reader.setTextRtf(pagestore::load(harness.data.root(), QDate::fromString(day, Qt::ISODate)).value_or(QByteArray()));
         return reader.text();
     }
-    void choose(QDate day) { named<MonthCalendar>(form(), "monthview1")->setSelectedDate(day); }
     Form1 &form() const { return *harness.form; }
     RichTextEdit *mainEditor() const { return named<RichTextEdit>(form(), "rtxt2"); }
     QStringList texts() const { return harness.dialogs.texts(); }
@@ -85,47 +80,6 @@ protected:
 };
 
 } // namespace
-
-// Portrait whatever the printer was set to: Letter less 360 on each side. Laid
-// out a page high, but never past the screen: the copy scrolls instead.
-TEST_F(PrintWindowTest, OpensWithAFreshCopyLaidOutForThePrinter)
-{
-    Frmprint *window = open();
-    ASSERT_NE(window, nullptr);
-    EXPECT_TRUE(window->isVisible());
-    EXPECT_EQ(std::pair(window->windowTitle(), window->rtxt->text()), std::pair(u"Print"_s, u"Today we went skating"_s));
-    EXPECT_EQ(window->rtxt->lineWrapColumnOrWidth(), 11520 * window->rtxt->logicalDpiX() / 1440);
-    EXPECT_EQ(window->width(), fromTwips(0, 0, 11720, 15920).width());
-    EXPECT_LT(window->height(), fromTwips(0, 0, 11720, 15920).height());
-    EXPECT_TRUE(window->screen()->availableGeometry().contains(window->frameGeometry()));
-
-    click(window, "Delete");
-    EXPECT_FALSE(window->isVisible());
-    EXPECT_EQ(window->printchanged, 0);
-    mainEditor()->setPlainText(u"Changed in the main window"_s);
-    EXPECT_EQ(open(), window);
-    EXPECT_TRUE(window->isVisible());
-    EXPECT_EQ(window->rtxt->text(), u"Changed in the main window"_s);
-    EXPECT_TRUE(window->rtxt->document()->useDesignMetrics());
-    EXPECT_EQ(harness.dialogs.shown().size(), 1);
-}
-
-// A day without a page has nothing to print: the window is not opened for
-// a blank sheet. A picture alone is something to print.
-TEST_F(PrintWindowTest, AnEmptyPageIsNotPrinted)
-{
-    choose(QDate(2026, 12, 2));
-    harness.dialogs.answerMessage(Button::Ok);
-    EXPECT_EQ(open(), nullptr);
-    EXPECT_EQ(harness.dialogs.shown().last(), ScriptedDialogs::shownBox(messages::nothingToPrint()));
-    QImage picture(40, 30, QImage::Format_RGB32);
-    picture.fill(Qt::darkGreen);
-    mainEditor()->pastePicture(picture);
-    Frmprint *window = open();
-    ASSERT_NE(window, nullptr);
-    EXPECT_TRUE(window->isVisible());
-    EXPECT_EQ(harness.dialogs.shown().size(), 2);
-}
 
 TEST_F(PrintWindowTest, TouchedCopiesAreOfferedForSavingOnClose)
 {
@@ -175,25 +129,6 @@ TEST_F(PrintWindowTest, PrintingWritesTheCopyAndCountsAsDealtWith)
     EXPECT_EQ(window->printchanged, 0);
     closeWindow(window);
     EXPECT_EQ(harness.dialogs.shown().size(), 3);
-}
-
-// The copy is saved as the selected day's page, and the main window's own typing stays unsaved.
-TEST_F(PrintWindowTest, SavingStoresUnderTheSelectedDayAndLeavesTheMainFlag)
-{
-    Frmprint *window = open();
-    choose(QDate(2026, 12, 2));
-    click(window, "Save");
-    EXPECT_EQ(window->printchanged, 0);
-    EXPECT_EQ(stored(u"2026-12-02"_s), u"Today we went skating"_s);
-    EXPECT_EQ(named<QLabel>(form(), "text3")->text(), u"1"_s);
-
-    QTest::keyClicks(mainEditor(), u"Unsaved "_s);
-    QTest::keyClicks(window->rtxt, u"Again "_s);
-    harness.dialogs.answerMessage(Button::Yes);
-    click(window, "Save");
-    EXPECT_EQ(texts().last(), kOverwrite);
-    EXPECT_EQ(stored(u"2026-12-02"_s), u"Again Today we went skating"_s);
-    EXPECT_EQ(form().session().book().filechanged(), 1);
 }
 
 TEST_F(TinyPagePrintWindowTest, APageTooSmallToPreviewKeepsTheWindowHidden)

@@ -2,7 +2,6 @@
 #include "ui/filefilter.h"
 #include "ui/modcenter.h"
 #include "ui/qtdialogs.h"
-#include "ui/startfolder.h"
 
 #include "modaldialog.h"
 #include "qtprinters.h"
@@ -12,7 +11,6 @@
 #include <QCalendarWidget>
 #include <QComboBox>
 #include <QDialogButtonBox>
-#include <QDir>
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QKeyEvent>
@@ -145,23 +143,6 @@ TEST_F(QtDialogsTest, FileBoxesOfferTheFiltersInTheFolderGiven)
     EXPECT_TRUE(qtNameFilters(QString()).isEmpty());
 }
 
-// A home of the test's own, with no list of the desktop's folders in it.
-TEST(StartFolder, TheUsersFolderOfThatKindElseHome)
-{
-    const QTemporaryDir home;
-    const QByteArray ownHome = qgetenv("HOME");
-    const QByteArray ownConfig = qgetenv("XDG_CONFIG_HOME");
-    qputenv("HOME", QFile::encodeName(home.path()));
-    qunsetenv("XDG_CONFIG_HOME");
-    const QString missing = startFolder(QStandardPaths::PicturesLocation);
-    QDir(home.path()).mkpath(u"Documents"_s);
-    const QString documents = startFolder(QStandardPaths::DocumentsLocation);
-    qputenv("HOME", ownHome);
-    if (!ownConfig.isEmpty())
-        qputenv("XDG_CONFIG_HOME", ownConfig);
-    EXPECT_EQ(std::pair(missing, documents), std::pair(home.path(), home.path() + u"/Documents"_s));
-}
-
 // The box behind Export...: what it offers first, and days typed as people type them.
 TEST_F(QtDialogsTest, ChoiceBoxOffersItsChoiceAndTakesTypedDays)
 {
@@ -210,17 +191,6 @@ TEST(DayField, ReadsTheShownFormAndTheCommonOthers)
     EXPECT_EQ(std::pair(dayFromText(u"8.12.2026"_s, de), dayFromText(u"8 Dezember 2026"_s, de)), std::pair(day, day));
     for (const QString &typed : {QString(), u"12/8"_s, u"12/8/26"_s, u"2026-02-30"_s, u"next Tuesday"_s})
         EXPECT_FALSE(dayFromText(typed, us).isValid()) << typed.toStdString();
-}
-
-// Half the room left, rounded half to even; a window larger than the screen stands at its corner.
-TEST(Centering, OriginIsHalfTheRoomLeftRoundedHalfToEven)
-{
-    const QRect screen(0, 0, 1024, 768);
-    const std::pair<QSize, QPoint> rows[]{{{400, 300}, {312, 234}}, {{401, 299}, {312, 234}}, {{403, 301}, {310, 234}},
-                                          {{1101, 768}, {-38, 0}},  {{1025, 769}, {0, 0}}};
-    for (const auto &[size, origin] : rows)
-        EXPECT_EQ(centeredOrigin(screen, size), origin) << size.width() << 'x' << size.height();
-    EXPECT_EQ(centeredOrigin(QRect(1024, 0, 800, 600), {400, 300}), QPoint(1224, 150));
 }
 
 // Inside the bracket a dialog, the seam's boxes too, appears centred; other
