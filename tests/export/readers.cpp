@@ -54,18 +54,6 @@ QStringList pdfSheets(const QString &path)
     return sheets;
 }
 
-QList<PdfPicture> pdfPictures(const QString &path)
-{
-    QList<PdfPicture> pictures;
-    const QStringList rows = output(QStringLiteral("pdfimages"), {QStringLiteral("-list"), path}).value_or(QString()).split(u'\n');
-    for (const QString &row : rows.mid(2)) {
-        const QStringList columns = row.simplified().split(u' ');
-        if (columns.size() > 13 && columns[2] == QLatin1String("image"))
-            pictures.append({columns[0].toInt(), QSizeF(columns[3].toDouble() / columns[12].toDouble(), columns[4].toDouble() / columns[13].toDouble())});
-    }
-    return pictures;
-}
-
 QStringList names(const QString &folder)
 {
     return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);

@@ -1,8 +1,6 @@
 #pragma once
 
 #include <QByteArray>
-#include <QList>
-#include <QSizeF>
 #include <QString>
 #include <QStringList>
 
@@ -24,14 +22,6 @@ QString markdownAsText(const QString &markdown, const QString &reader = QStringL
 QString folded(const QString &text);
 // pdftotext's text of each sheet.
 QStringList pdfSheets(const QString &path);
-// What `pdfimages -list` tells of each picture: its sheet (from 1) and the
-// size it is drawn at.
-struct PdfPicture
-{
-    int sheet = 0;
-    QSizeF inches;
-};
-QList<PdfPicture> pdfPictures(const QString &path);
 
 // Every name in the folder, hidden ones too, so a stray part file shows.
 QStringList names(const QString &folder);

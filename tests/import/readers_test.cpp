@@ -3,7 +3,7 @@
 
 #include "diary/backupzip.h"
 
-#include "storedpage.h"
+#include "samples.h"
 
 #include <QCryptographicHash>
 #include <QDirIterator>
@@ -39,7 +39,7 @@ void PrintTo(const Sample &sample, std::ostream *out)
 std::vector<Sample> samples()
 {
     std::vector<Sample> rows;
-    for (const QString &section : QString::fromUtf8(storedpage::sampleBytes(u"reads.txt"_s)).split(u"@@ "_s, Qt::SkipEmptyParts)) {
+    for (const QString &section : QString::fromUtf8(sampleBytes(u"reads.txt"_s)).split(u"@@ "_s, Qt::SkipEmptyParts)) {
         const QStringList head = section.section(u'\n', 0, 0).split(u' ');
         rows.push_back({head[0].toStdString(), head[1], head[2], section.section(u'\n', 1)});
     }
@@ -50,10 +50,10 @@ std::vector<Sample> samples()
 Files filesUnder(const QString &folder)
 {
     Files files;
-    const QDir root(storedpage::samplePath(folder));
+    const QDir root(samplePath(folder));
     for (QDirIterator it(root.path(), QDir::Files, QDirIterator::Subdirectories); it.hasNext();) {
         const QString name = root.relativeFilePath(it.next());
-        files[name] = storedpage::sampleBytes(folder + u'/' + name);
+        files[name] = sampleBytes(folder + u'/' + name);
     }
     return files;
 }
@@ -97,7 +97,7 @@ QString described(const Read &read)
         for (const QString &picture : pictures)
             out += u"picture "_s + picture + u'\n';
     }
-    return out.replace(storedpage::samplePath({}), u"SAMPLES/"_s);
+    return out.replace(samplePath({}), u"SAMPLES/"_s);
 }
 
 class ReadSample : public testing::TestWithParam<Sample>
@@ -111,7 +111,7 @@ TEST_P(ReadSample, GivesItsEntriesOrItsRefusalWhole)
     const Sample &row = GetParam();
     QTemporaryDir scratch;
     const Read read = row.source == u"dayone-zip" ? readDayOne(zipped(scratch, u"export.zip"_s, filesUnder(row.path)))
-                                                  : readDiary(*sourceNamed(row.source), storedpage::samplePath(row.path));
+                                                  : readDiary(*sourceNamed(row.source), samplePath(row.path));
     EXPECT_EQ(described(read), row.expected);
 }
 

@@ -57,7 +57,7 @@ struct Diary
 
 } // namespace
 
-TEST(MarkdownExport, WritesEachDayOfTheRangeWithItsPictures)
+TEST(RangeExport, MarkdownHoldsEachDayOfTheRangeWithItsPictures)
 {
     Diary diary;
     QTemporaryDir scratch;
@@ -89,7 +89,7 @@ TEST(MarkdownExport, WritesEachDayOfTheRangeWithItsPictures)
     EXPECT_EQ(readers::markdownAsText(sixth).section(u'\n', 0, 0), rangeexport::dayTitle(QDate(2024, 3, 6)));
 }
 
-TEST(MarkdownExport, StoppedRefusedOrFailedLeavesNothing)
+TEST(RangeExport, StoppedRefusedOrFailedLeavesNothingNewOrTheOldFile)
 {
     Diary diary;
     QTemporaryDir scratch;
@@ -121,4 +121,21 @@ TEST(MarkdownExport, StoppedRefusedOrFailedLeavesNothing)
     EXPECT_EQ(rangeexport::exportRange(diary.data.root(), {Format::Pdf, QDate(2024, 3, 7), QDate(2024, 3, 7), unmade}).error(),
               QStringLiteral("no page between 2024-03-07 and 2024-03-07"));
     EXPECT_FALSE(QFileInfo::exists(unmade));
+
+    // A PDF stopped or failed leaves the old file and no part beside it.
+    const QString pdf = mine + QStringLiteral("/range.pdf");
+    QFile old(pdf);
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly) && old.write("the old export") > 0);
+    old.close();
+    EXPECT_EQ(rangeexport::exportRange(diary.data.root(), {Format::Pdf, {}, {}, pdf}, stopAtSecond).error(), QStringLiteral("the export was stopped"));
+    {
+        const DiskFull full(20000);
+        EXPECT_FALSE(rangeexport::exportRange(diary.data.root(), {Format::Pdf, {}, {}, pdf}));
+    }
+    EXPECT_EQ(rangeexport::exportRange(diary.data.root(), {Format::Pdf, {}, {}, mine + QStringLiteral("/no/such.pdf")}).error(),
+              mine + QStringLiteral("/no: the folder does not exist"));
+    EXPECT_EQ(rangeexport::exportRange(diary.data.root(), {Format::Pdf, {}, {}, mine}).error(), mine + QStringLiteral(" is a folder"));
+    EXPECT_FALSE(rangeexport::exportRange(diary.data.root(), {Format::Pdf, {}, {}, QStringLiteral("/proc/quillnest.pdf")}));
+    EXPECT_EQ(bytesOf(pdf), QByteArray("the old export"));
+    EXPECT_EQ(names(mine), QStringList{QStringLiteral("range.pdf")});
 }
