@@ -44,24 +44,6 @@ QString shownText(const QTextDocument &page)
     return richtext::plainText(*shown);
 }
 
-// Pairs words with the marks of their first occurrence: b, i, u and s for
-// bold, italic, underlined and struck out, in that order.
-void expectMarks(const QTextDocument &page, std::initializer_list<std::pair<const char *, const char *>> marks)
-{
-    for (const auto &[words, expected] : marks) {
-        const QTextCursor found = page.find(QString::fromUtf8(words));
-        ASSERT_FALSE(found.isNull()) << words << " in: " << shownText(page).toStdString();
-        const QTextCharFormat format = found.charFormat();
-        std::string on;
-        for (const auto &[mark, set] : {std::pair{'b', format.fontWeight() >= QFont::Bold}, {'i', format.fontItalic()},
-                                        {'u', format.fontUnderline()}, {'s', format.fontStrikeOut()}}) {
-            if (set)
-                on += mark;
-        }
-        EXPECT_EQ(on, expected) << words;
-    }
-}
-
 std::vector<QByteArray> pictures(const QTextDocument &page)
 {
     std::vector<QByteArray> found;
@@ -129,7 +111,15 @@ TEST_F(DiaryImport, ADaysEntriesGoInTimeOrderHeadedByTheirTimes)
     const auto fifth = page(u"2024-03-05"_s);
     EXPECT_EQ(shownText(*fifth), u"07:30\nMorning\n\u2022 early\n"_s + kLine + u"\nthen\n"_s + kLine + u"\nno time\n"_s + kLine + u"\n18:00\nlate"_s)
         << "the untimed entry keeps its place; the timed ones take theirs in time order; a rule in an entry stays one";
-    expectMarks(*fifth, {{"07:30", "b"}, {"Morning", "b"}, {"early", "i"}, {"late", ""}});
+    // The marks of the words' first occurrence: b, i, u and s for bold, italic, underlined and struck out.
+    const auto marks = [&](const char *words) {
+        const QTextCharFormat format = fifth->find(QLatin1String(words)).charFormat();
+        std::string on;
+        for (const auto &[mark, set] : {std::pair{'b', format.fontWeight() >= QFont::Bold}, {'i', format.fontItalic()}, {'u', format.fontUnderline()}, {'s', format.fontStrikeOut()}})
+            on += set ? std::string(1, mark) : std::string();
+        return on;
+    };
+    EXPECT_EQ((std::vector{marks("07:30"), marks("Morning"), marks("early"), marks("late")}), (std::vector<std::string>{"b", "b", "i", ""}));
     EXPECT_GT(fifth->find(u"early"_s).block().blockFormat().leftMargin(), 0) << "an entry's first paragraph keeps its own format";
     EXPECT_EQ(text(u"2024-03-09"_s), u"alone"_s) << "a day's only entry needs no time above it";
 }

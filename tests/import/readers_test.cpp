@@ -31,11 +31,6 @@ struct Sample
     QString expected;
 };
 
-void PrintTo(const Sample &sample, std::ostream *out)
-{
-    *out << sample.name;
-}
-
 std::vector<Sample> samples()
 {
     std::vector<Sample> rows;

@@ -6,6 +6,7 @@
 #include "richtext/picture.h"
 #include "editor/richtextedit.h"
 #include "session/daybook.h"
+#include "pictures.h"
 #include "testimages.h"
 #include "ui/modcenter.h"
 
@@ -67,7 +68,7 @@ protected:
     }
 
     QString write(const QString &name, const QByteArray &bytes) { return testimages::fileIn(files, name, bytes); }
-    QString png(const QImage &image) { return write(u"picture.png"_s, testimages::encoded(image, "png")); }
+    QString png(const QImage &image) { return write(u"picture.png"_s, testpictures::encoded(image, "png")); }
 
     static constexpr bool kRefused = true;
     void addPicture(const QString &path, bool refused = false)
@@ -179,7 +180,7 @@ TEST_F(FrmpictureTest, PasteReplacesTheSelectionAndTheReopenedPageHoldsThePictur
     caret.setPosition(12, QTextCursor::KeepAnchor);
     editor().setTextCursor(caret);
     const QImage second = testimages::blocks(48, 40);
-    addPicture(write(u"second.bmp"_s, testimages::encoded(second, "bmp")));
+    addPicture(write(u"second.bmp"_s, testpictures::encoded(second, "bmp")));
     press("Paste");
     EXPECT_EQ(editor().toPlainText(), u"Hello"_s + kPictureMark + u" "_s + kPictureMark);
     EXPECT_EQ(pictures(*editor().document()), QList<QImage>({halved, second}));

@@ -2,6 +2,7 @@
 #include "picture/pictureloader.h"
 #include "picture/picturescale.h"
 
+#include "pictures.h"
 #include "testimages.h"
 
 #include <QTemporaryDir>
@@ -33,7 +34,7 @@ TEST(PictureLoader, ReadsByContentWithinTheLimits)
     QTemporaryDir dir;
     const auto file = [&](const QString &name, const QByteArray &bytes) { return testimages::fileIn(dir, name, bytes); };
     EXPECT_EQ(loadPicture(testimages::dataFile("blocks.gif")).convertToFormat(QImage::Format_RGB32), testimages::blocks(120, 80));
-    EXPECT_EQ(loadPicture(file(u"b.jpg"_s, testimages::encoded(testimages::blocks(40, 24), "png"))), testimages::blocks(40, 24));
+    EXPECT_EQ(loadPicture(file(u"b.jpg"_s, testpictures::encoded(testimages::blocks(40, 24), "png"))), testimages::blocks(40, 24));
     EXPECT_EQ(loadPicture(testimages::dataFile("turned.jpg")).size(), QSize(24, 40));
     EXPECT_TRUE(loadPicture(file(u"c.jpg"_s, "not a picture")).isNull());
     EXPECT_TRUE(loadPicture(dir.filePath(u"missing.bmp"_s)).isNull());
@@ -41,9 +42,9 @@ TEST(PictureLoader, ReadsByContentWithinTheLimits)
     for (const auto &[size, fits] : {std::pair{QSize(20000, 1), true}, {QSize(20000, 2001), false}, {QSize(20001, 1), false}, {QSize(1, 20001), false}}) {
         SCOPED_TRACE(testing::Message() << size.width() << "x" << size.height());
         EXPECT_EQ(picture::withinLimits(size), fits);
-        EXPECT_EQ(loadPicture(file(u"p.png"_s, testimages::encoded(plain(size), "png"))).size(), fits ? size : QSize(0, 0));
+        EXPECT_EQ(loadPicture(file(u"p.png"_s, testpictures::encoded(plain(size), "png"))).size(), fits ? size : QSize(0, 0));
     }
-    QByteArray bomb = testimages::encoded(QImage(1, 1, QImage::Format_RGB32), "bmp");
+    QByteArray bomb = testpictures::encoded(QImage(1, 1, QImage::Format_RGB32), "bmp");
     for (const int at : {18, 22})
         bomb.replace(at, 4, QByteArray::fromHex("384a0000"));
     EXPECT_TRUE(loadPicture(file(u"bomb.bmp"_s, bomb)).isNull());

@@ -1,8 +1,6 @@
 #include "testimages.h"
 
-#include <QBuffer>
 #include <QFile>
-#include <QImageWriter>
 #include <QTemporaryDir>
 
 #include <array>
@@ -47,17 +45,6 @@ QImage checkerboard(int width, int height)
             image.setPixel(x, y, (x + y) % 2 ? qRgb(0, 0, 0) : qRgb(255, 255, 255));
     }
     return image;
-}
-
-QByteArray encoded(const QImage &image, const char *format)
-{
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    QImageWriter writer(&buffer, format);
-    writer.setQuality(95);
-    writer.write(image);
-    return bytes;
 }
 
 } // namespace testimages

@@ -33,10 +33,10 @@ protected:
     }
 
     // The pages of the PDF that printing `text` gives, each trimmed.
-    QStringList printed(const QString &text, const QMargins &margins = kInch)
+    QStringList printed(const QString &text)
     {
         editor.setPlainText(text);
-        PrintRichText(editor, printer, dialogs, margins);
+        PrintRichText(editor, printer, dialogs, kInch);
         EXPECT_TRUE(dialogs.shown().isEmpty());
         QStringList pages = readers::pdfSheets(pdf);
         std::ranges::for_each(pages, [](QString &page) { page = page.trimmed(); });
