@@ -18,19 +18,15 @@
 using readers::bytesOf;
 using readers::names;
 using rangeexport::Format;
+using namespace Qt::StringLiterals;
 
 namespace {
-
-QString heading(QDate date)
-{
-    return QStringLiteral("# ") + rangeexport::dayTitle(date);
-}
 
 // The text pandoc reads from a page's Markdown, less the heading and the
 // pictures, which plain text shows as their descriptions in brackets.
 QString readBack(const QString &markdown)
 {
-    static const QRegularExpression pictures(QStringLiteral("\\[\\d{4}-\\d\\d-\\d\\d picture \\d+\\]"));
+    static const QRegularExpression pictures(u"\\[\\d{4}-\\d\\d-\\d\\d picture \\d+\\]"_s);
     return readers::folded(readers::markdownAsText(markdown).remove(pictures).section(u'\n', 1));
 }
 
@@ -44,14 +40,12 @@ struct Diary
 
     Diary()
     {
-        samplepages::store(data.root(), QStringLiteral("2024-03-04"), "before the range\\par");
-        fifth = samplepages::store(data.root(), QStringLiteral("2024-03-05"),
-                                   "Morning {\\b bold} and {\\i italic}, {\\ul under} {\\strike struck}\\par "
+        samplepages::store(data.root(), u"2024-03-04"_s, "before the range\\par");
+        fifth = samplepages::store(data.root(), u"2024-03-05"_s, "Morning {\\b bold} and {\\i italic}, {\\ul under} {\\strike struck}\\par "
                                        + samplepages::pictureGroup(png, "pngblip", {12, 8}) + " between "
                                        + samplepages::pictureGroup(jpeg, "jpegblip", {160, 120}) + "\\par");
-        sixth = samplepages::store(data.root(), QStringLiteral("2024-03-06"),
-                                   "# not a heading\\line * nor a list, 2*3 [x](y)\\par   indented <b>\\par");
-        samplepages::store(data.root(), QStringLiteral("2024-03-08"), "after the range\\par");
+        sixth = samplepages::store(data.root(), u"2024-03-06"_s, "# not a heading\\line * nor a list, 2*3 [x](y)\\par   indented <b>\\par");
+        samplepages::store(data.root(), u"2024-03-08"_s, "after the range\\par");
     }
 };
 
@@ -61,7 +55,7 @@ TEST(RangeExport, MarkdownHoldsEachDayOfTheRangeWithItsPictures)
 {
     Diary diary;
     QTemporaryDir scratch;
-    const QString out = scratch.filePath(QStringLiteral("new/md"));
+    const QString out = scratch.filePath(u"new/md"_s);
     QList<std::pair<int, int>> calls;
     const auto record = [&](int done, int total) {
         calls.append({done, total});
@@ -70,19 +64,18 @@ TEST(RangeExport, MarkdownHoldsEachDayOfTheRangeWithItsPictures)
     const Outcome done = rangeexport::exportRange(diary.data.root(), {Format::Markdown, QDate(2024, 3, 5), QDate(2024, 3, 7), out}, record);
     ASSERT_TRUE(done) << done.error().toStdString();
     EXPECT_EQ(calls, (QList<std::pair<int, int>>{{1, 2}, {2, 2}}));
-    EXPECT_EQ(names(out), (QStringList{QStringLiteral("2024-03-05.md"), QStringLiteral("2024-03-06.md"), QStringLiteral("images")}));
-    EXPECT_EQ(names(out + QStringLiteral("/images")), (QStringList{QStringLiteral("2024-03-05-1.png"), QStringLiteral("2024-03-05-2.jpg")}));
-    EXPECT_EQ(bytesOf(out + QStringLiteral("/images/2024-03-05-1.png")), diary.png) << "the stored bytes, not a new encoding";
-    EXPECT_EQ(bytesOf(out + QStringLiteral("/images/2024-03-05-2.jpg")), diary.jpeg);
+    EXPECT_EQ(names(out), (QStringList{u"2024-03-05.md"_s, u"2024-03-06.md"_s, u"images"_s}));
+    EXPECT_EQ(names(out + u"/images"_s), (QStringList{u"2024-03-05-1.png"_s, u"2024-03-05-2.jpg"_s}));
+    EXPECT_EQ(std::pair(bytesOf(out + u"/images/2024-03-05-1.png"_s), bytesOf(out + u"/images/2024-03-05-2.jpg"_s)), std::pair(diary.png, diary.jpeg))
+        << "the stored bytes, not a new encoding";
 
-    const QString fifth = QString::fromUtf8(bytesOf(out + QStringLiteral("/2024-03-05.md")));
-    EXPECT_TRUE(fifth.startsWith(heading(QDate(2024, 3, 5)) + QStringLiteral("\n\nMorning **bold** and *italic*, <u>under</u> ~~struck~~\n\n")))
+    const QString fifth = QString::fromUtf8(bytesOf(out + u"/2024-03-05.md"_s));
+    EXPECT_TRUE(fifth.startsWith(u"# "_s + rangeexport::dayTitle(QDate(2024, 3, 5)) + u"\n\nMorning **bold** and *italic*, <u>under</u> ~~struck~~\n\n"_s))
         << fifth.toStdString();
-    EXPECT_TRUE(fifth.contains(QStringLiteral("![2024-03-05 picture 1](images/2024-03-05-1.png) between "
-                                              "![2024-03-05 picture 2](images/2024-03-05-2.jpg)")))
+    EXPECT_TRUE(fifth.contains(u"![2024-03-05 picture 1](images/2024-03-05-1.png) between ![2024-03-05 picture 2](images/2024-03-05-2.jpg)"_s))
         << fifth.toStdString();
-    const QString sixth = QString::fromUtf8(bytesOf(out + QStringLiteral("/2024-03-06.md")));
-    if (const QStringList absent = readers::missing({QStringLiteral("pandoc")}); !absent.isEmpty())
+    const QString sixth = QString::fromUtf8(bytesOf(out + u"/2024-03-06.md"_s));
+    if (const QStringList absent = readers::missing({u"pandoc"_s}); !absent.isEmpty())
         GTEST_SKIP() << "not installed: " << absent.join(u' ').toStdString();
     EXPECT_EQ(readBack(fifth), readers::folded(richtext::visibleText(diary.fifth)));
     EXPECT_EQ(readBack(sixth), readers::folded(richtext::visibleText(diary.sixth)));
@@ -94,12 +87,11 @@ TEST(RangeExport, StoppedRefusedOrFailedLeavesNothingNewOrTheOldFile)
     Diary diary;
     QTemporaryDir scratch;
     const auto stopAtSecond = [](int done, int) { return done < 2; };
-    const QString made = scratch.filePath(QStringLiteral("made/here"));
-    EXPECT_EQ(rangeexport::exportRange(diary.data.root(), {Format::Markdown, {}, {}, made}, stopAtSecond).error(),
-              QStringLiteral("the export was stopped"));
-    EXPECT_FALSE(QFileInfo::exists(scratch.filePath(QStringLiteral("made")))) << "the folders it made go too";
+    const QString made = scratch.filePath(u"made/here"_s);
+    EXPECT_EQ(rangeexport::exportRange(diary.data.root(), {Format::Markdown, {}, {}, made}, stopAtSecond).error(), u"the export was stopped"_s);
+    EXPECT_FALSE(QFileInfo::exists(scratch.filePath(u"made"_s))) << "the folders it made go too";
 
-    const QString mine = scratch.filePath(QStringLiteral("mine"));
+    const QString mine = scratch.filePath(u"mine"_s);
     ASSERT_TRUE(QDir().mkpath(mine));
     for (const bool oneFile : {false, true})
         EXPECT_FALSE(rangeexport::exportRange(diary.data.root(), {Format::Markdown, {}, {}, mine, oneFile}, stopAtSecond));
@@ -110,32 +102,32 @@ TEST(RangeExport, StoppedRefusedOrFailedLeavesNothingNewOrTheOldFile)
     }
     EXPECT_TRUE(QFileInfo(mine).isDir() && names(mine).isEmpty()) << names(mine).join(u' ').toStdString();
 
-    const QString file = diary.data.root().pagePath(QStringLiteral("2024-03-04"));
-    EXPECT_EQ(rangeexport::exportRange(diary.data.root(), {Format::Markdown, {}, {}, file}).error(), file + QStringLiteral(" is not a folder"));
-    EXPECT_FALSE(rangeexport::exportRange(diary.data.root(), {Format::Markdown, {}, {}, QStringLiteral("/proc/quillnest-export")}));
-    EXPECT_FALSE(QFileInfo::exists(QStringLiteral("/proc/quillnest-export")));
+    const QString file = diary.data.root().pagePath(u"2024-03-04"_s);
+    EXPECT_EQ(rangeexport::exportRange(diary.data.root(), {Format::Markdown, {}, {}, file}).error(), file + u" is not a folder"_s);
+    EXPECT_FALSE(rangeexport::exportRange(diary.data.root(), {Format::Markdown, {}, {}, u"/proc/quillnest-export"_s}));
+    EXPECT_FALSE(QFileInfo::exists(u"/proc/quillnest-export"_s));
 
-    const QString unmade = scratch.filePath(QStringLiteral("unmade"));
+    const QString unmade = scratch.filePath(u"unmade"_s);
     EXPECT_EQ(rangeexport::exportRange(diary.data.root(), {Format::Markdown, QDate(2030, 1, 1), {}, unmade}).error(),
-              QStringLiteral("no page between 2030-01-01 and the last day"));
+              u"no page between 2030-01-01 and the last day"_s);
     EXPECT_EQ(rangeexport::exportRange(diary.data.root(), {Format::Pdf, QDate(2024, 3, 7), QDate(2024, 3, 7), unmade}).error(),
-              QStringLiteral("no page between 2024-03-07 and 2024-03-07"));
+              u"no page between 2024-03-07 and 2024-03-07"_s);
     EXPECT_FALSE(QFileInfo::exists(unmade));
 
     // A PDF stopped or failed leaves the old file and no part beside it.
-    const QString pdf = mine + QStringLiteral("/range.pdf");
+    const QString pdf = mine + u"/range.pdf"_s;
     QFile old(pdf);
     ASSERT_TRUE(old.open(QIODevice::WriteOnly) && old.write("the old export") > 0);
     old.close();
-    EXPECT_EQ(rangeexport::exportRange(diary.data.root(), {Format::Pdf, {}, {}, pdf}, stopAtSecond).error(), QStringLiteral("the export was stopped"));
+    EXPECT_EQ(rangeexport::exportRange(diary.data.root(), {Format::Pdf, {}, {}, pdf}, stopAtSecond).error(), u"the export was stopped"_s);
     {
         const DiskFull full(20000);
         EXPECT_FALSE(rangeexport::exportRange(diary.data.root(), {Format::Pdf, {}, {}, pdf}));
     }
-    EXPECT_EQ(rangeexport::exportRange(diary.data.root(), {Format::Pdf, {}, {}, mine + QStringLiteral("/no/such.pdf")}).error(),
-              mine + QStringLiteral("/no: the folder does not exist"));
-    EXPECT_EQ(rangeexport::exportRange(diary.data.root(), {Format::Pdf, {}, {}, mine}).error(), mine + QStringLiteral(" is a folder"));
-    EXPECT_FALSE(rangeexport::exportRange(diary.data.root(), {Format::Pdf, {}, {}, QStringLiteral("/proc/quillnest.pdf")}));
+    EXPECT_EQ(rangeexport::exportRange(diary.data.root(), {Format::Pdf, {}, {}, mine + u"/no/such.pdf"_s}).error(),
+              mine + u"/no: the folder does not exist"_s);
+    EXPECT_EQ(rangeexport::exportRange(diary.data.root(), {Format::Pdf, {}, {}, mine}).error(), mine + u" is a folder"_s);
+    EXPECT_FALSE(rangeexport::exportRange(diary.data.root(), {Format::Pdf, {}, {}, u"/proc/quillnest.pdf"_s}));
     EXPECT_EQ(bytesOf(pdf), QByteArray("the old export"));
-    EXPECT_EQ(names(mine), QStringList{QStringLiteral("range.pdf")});
+    EXPECT_EQ(names(mine), QStringList{u"range.pdf"_s});
 }

@@ -31,8 +31,7 @@ std::optional<QString> output(const QString &program, const QStringList &argumen
 
 QString markdownAsText(const QString &markdown, const QString &reader)
 {
-    const QStringList arguments{QStringLiteral("-f"), reader, QStringLiteral("-t"), QStringLiteral("plain-strikeout"),
-                                QStringLiteral("--wrap=none")};
+    const QStringList arguments{QStringLiteral("-f"), reader, QStringLiteral("-t"), QStringLiteral("plain-strikeout"), QStringLiteral("--wrap=none")};
     return output(QStringLiteral("pandoc"), arguments, markdown.toUtf8()).value_or(QString());
 }
 

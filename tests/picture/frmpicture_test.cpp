@@ -103,9 +103,8 @@ protected:
 TEST_F(FrmpictureTest, AFileThatIsNoPictureIsReportedCentredAndACancelEndsQuietly)
 {
     addPicture(QString());
-    EXPECT_EQ(harness.dialogs.shown().size(), 2);
-    EXPECT_EQ(form().session().book().filechanged(), 1);
-    EXPECT_EQ(form().findChild<Frmpicture *>(), nullptr);
+    EXPECT_EQ(std::tuple(harness.dialogs.shown().size(), form().session().book().filechanged(), form().findChild<Frmpicture *>()),
+              std::tuple(2, 1, nullptr));
 
     addPicture(write(u"notes.txt"_s, "Dear diary"), kRefused);
     EXPECT_EQ(harness.dialogs.shown().last(), kNotValid);
@@ -116,8 +115,7 @@ TEST_F(FrmpictureTest, AFileThatIsNoPictureIsReportedCentredAndACancelEndsQuietl
     press("Close");
     addPicture(files.filePath(u"missing.jpg"_s), kRefused);
     EXPECT_EQ(harness.dialogs.shown().last(), kNotValid);
-    EXPECT_FALSE(window().isVisible());
-    EXPECT_EQ(window().Picture2->picture().size(), QSize(30, 20));
+    EXPECT_EQ(std::pair(window().isVisible(), window().Picture2->picture().size()), std::pair(false, QSize(30, 20)));
     EXPECT_FALSE(CenteringInForce());
 
     // The page counts as changed: moving to another day asks to save it.
@@ -136,8 +134,7 @@ TEST_F(FrmpictureTest, PickingAScaleStretchesTheUnscaledPictureSmoothlyUnlessToo
     EXPECT_EQ(preview(), QSize(100, 50));
     EXPECT_NEAR(qGray(window().Picture1->picture().pixel(50, 25)), 128, 63);
     pick(u"1"_s);
-    EXPECT_EQ(rgb(window().Picture1->picture()), checks);
-    EXPECT_EQ(window().Picture1->geometry(), QRect(222, 40, 200, 100));
+    EXPECT_EQ(std::pair(rgb(window().Picture1->picture()), window().Picture1->geometry()), std::pair(checks, QRect(222, 40, 200, 100)));
 
     // Typed text is not a pick, even when it is an entry of the list.
     window().Combo1->lineEdit()->selectAll();
@@ -155,8 +152,7 @@ TEST_F(FrmpictureTest, PickingAScaleStretchesTheUnscaledPictureSmoothlyUnlessToo
     pick(u".50"_s);
     harness.dialogs.answerMessage(Dialogs::Button::Ok);
     pick(u"2"_s);
-    EXPECT_EQ(harness.dialogs.shown().last(),
-              ScriptedDialogs::shownBox(messages::pictureTooLarge()));
+    EXPECT_EQ(harness.dialogs.shown().last(), ScriptedDialogs::shownBox(messages::pictureTooLarge()));
     EXPECT_EQ(std::pair(preview(), window().Combo1->currentText()), std::pair(QSize(6000, 5), u".50"_s));
 }
 

@@ -32,23 +32,18 @@ TEST(ProportionalLayout, ScalesPlacesAndClampsFontsAndLeavesADirectionOutsideThe
     QAction action{QStringLiteral("Exit")};
     const ProportionalLayout layout({label, frame, &action, button}, kDesigned);
 
-    struct Step
-    {
-        QSize window;
-        QRect label;
-        qreal points = 0;
-    };
-    const Step steps[]{
-        {{0, 0}, {424, 112, 241, 17}},          {{1680, 3000}, {848, 112, 482, 17}, 12}, {{99, 1106}, {848, 224, 482, 34}},
-        {{100, 2800}, {50, 567, 29, 86}},       {kDesigned, {424, 112, 241, 17}, 12},    {kDesigned * 2, {848, 224, 482, 34}, 18},
+    // The window's size, then the label's rectangle and font size it gives.
+    const std::tuple<QSize, QRect, qreal> steps[]{
+        {{0, 0}, {424, 112, 241, 17}, 0},        {{1680, 3000}, {848, 112, 482, 17}, 12}, {{99, 1106}, {848, 224, 482, 34}, 0},
+        {{100, 2800}, {50, 567, 29, 86}, 0},    {kDesigned, {424, 112, 241, 17}, 12},    {kDesigned * 2, {848, 224, 482, 34}, 18},
         {{420, 276}, {212, 56, 121, 8}, 8},     {{840, 600}, {}, 12 * 600 / 553.0},
     };
-    for (const Step &step : steps) {
-        SCOPED_TRACE(testing::Message() << step.window.width() << "x" << step.window.height());
-        layout.apply(step.window);
+    for (const auto &[size, rectangle, points] : steps) {
+        SCOPED_TRACE(testing::Message() << size.width() << "x" << size.height());
+        layout.apply(size);
         // A row without a rectangle or a size does not check it.
-        EXPECT_EQ(step.label.isNull() ? QRect() : label->geometry(), step.label);
-        EXPECT_DOUBLE_EQ(step.points > 0 ? label->font().pointSizeF() : 0, step.points);
+        EXPECT_EQ(rectangle.isNull() ? QRect() : label->geometry(), rectangle);
+        EXPECT_DOUBLE_EQ(points > 0 ? label->font().pointSizeF() : 0, points);
     }
     layout.apply(kDesigned * 2);
     EXPECT_EQ(button->geometry(), QRect(112, 624, 194, 50));

@@ -69,7 +69,7 @@ protected:
 
 } // namespace
 
-TEST_F(QtDialogsTest, MessageBoxShowsWhatItIsGivenAndEnterOrAButtonGivesItsAnswer)
+TEST_F(QtDialogsTest, MessageAndInputBoxesShowWhatTheyAreGivenAndGiveTheAnswer)
 {
     whenShown<QMessageBox>([](QMessageBox &box) {
         EXPECT_EQ(std::tuple(box.text(), box.windowTitle(), box.icon(), box.standardButtons()),
@@ -93,10 +93,7 @@ TEST_F(QtDialogsTest, MessageBoxShowsWhatItIsGivenAndEnterOrAButtonGivesItsAnswe
         enter();
         EXPECT_EQ(dialogs.message(u"Delete?"_s, u"Diary"_s, Dialogs::Icon::Question, buttons, preferred), preferred);
     }
-}
-
-TEST_F(QtDialogsTest, InputBoxMasksOnRequestAndCancelGivesEmptyText)
-{
+    // The input box masks on request; a cancel gives empty text.
     whenShown<QInputDialog>([](QInputDialog &input) {
         EXPECT_EQ(std::pair(input.labelText(), input.textEchoMode()), std::pair(u"Enter the Password"_s, QLineEdit::Password));
         input.setTextValue(u"hunter22"_s);
