@@ -1,6 +1,5 @@
 #include "export/markdownpage.h"
 #include "pictures.h"
-#include "readers.h"
 #include "samplepages.h"
 
 #include "richtext/rtfreader.h"
@@ -9,19 +8,8 @@
 
 #include <gtest/gtest.h>
 
-namespace {
-
-QString markdownOf(const QByteArray &rtf)
-{
-    QTextDocument document;
-    EXPECT_TRUE(richtext::readRtf(rtf, document));
-    return markdown::fromDocument(document, [](const QTextImageFormat &) {
-        return markdown::LinkedPicture{QStringLiteral("a picture"), QStringLiteral("p.png")};
-    });
-}
-
-} // namespace
-
+// Each case of the data file: a line "== why", the page's RTF on one line
+// (PICTURE stands for a PNG), then its Markdown.
 TEST(MarkdownPage, MarksHugTheirWordsPicturesStandOutsideThemAndARuleStaysARule)
 {
     const QByteArray picture = samplepages::pictureGroup(testpictures::encoded(testpictures::drawing(), "png"), "pngblip", {12, 8});
@@ -29,7 +17,11 @@ TEST(MarkdownPage, MarksHugTheirWordsPicturesStandOutsideThemAndARuleStaysARule)
     ASSERT_EQ(cases.size(), 10);
     for (const QString &each : cases) {
         const QStringList lines = each.split(u'\n');
-        const QByteArray rtf = lines[1].toUtf8().replace("PICTURE", picture);
-        EXPECT_EQ(markdownOf(rtf), lines.mid(2).join(u'\n')) << lines[0].trimmed().toStdString();
+        QTextDocument document;
+        EXPECT_TRUE(richtext::readRtf(lines[1].toUtf8().replace("PICTURE", picture), document));
+        const QString written = markdown::fromDocument(document, [](const QTextImageFormat &) {
+            return markdown::LinkedPicture{QStringLiteral("a picture"), QStringLiteral("p.png")};
+        });
+        EXPECT_EQ(written, lines.mid(2).join(u'\n')) << lines[0].trimmed().toStdString();
     }
 }

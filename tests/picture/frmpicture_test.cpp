@@ -126,7 +126,14 @@ TEST_F(FrmpictureTest, AFileThatIsNoPictureIsReportedCentredAndACancelEndsQuietl
 
 TEST_F(FrmpictureTest, PickingAScaleStretchesTheUnscaledPictureSmoothlyUnlessTooLarge)
 {
-    const QImage checks = testimages::checkerboard(200, 100);
+    // Black and white pixels in turn, where only smooth resampling gives grey.
+    QImage checks(200, 100, QImage::Format_Mono);
+    checks.setColorTable({qRgb(255, 255, 255), qRgb(0, 0, 0)});
+    for (int y = 0; y < 100; ++y) {
+        for (int x = 0; x < 200; ++x)
+            checks.setPixel(x, y, (x + y) % 2);
+    }
+    checks.convertTo(QImage::Format_RGB32);
     addPicture(png(checks));
     pick(u"2"_s);
     EXPECT_EQ(preview(), QSize(400, 200));

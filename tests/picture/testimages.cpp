@@ -37,14 +37,4 @@ QImage blocks(int width, int height)
     return image;
 }
 
-QImage checkerboard(int width, int height)
-{
-    QImage image(width, height, QImage::Format_RGB32);
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x)
-            image.setPixel(x, y, (x + y) % 2 ? qRgb(0, 0, 0) : qRgb(255, 255, 255));
-    }
-    return image;
-}
-
 } // namespace testimages
