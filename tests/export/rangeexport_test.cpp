@@ -45,7 +45,8 @@ struct Diary
                                        + samplepages::pictureGroup(png, "pngblip", {12, 8}) + " between "
                                        + samplepages::pictureGroup(jpeg, "jpegblip", {160, 120}) + "\\par");
         sixth = samplepages::store(data.root(), u"2024-03-06"_s, "# not a heading\\line * nor a list, 2*3 [x](y)\\par   indented <b>\\par");
-        samplepages::store(data.root(), u"2024-03-08"_s, "after the range\\par");
+        // Long enough to need several sheets.
+        samplepages::store(data.root(), u"2024-03-08"_s, "after the range\\par" + QByteArray("\\pard a long day by the sea\\par\r\n").repeated(150));
     }
 };
 
