@@ -1,5 +1,6 @@
 #include "import/diaryimport.h"
 #include "import/readers.h"
+#include "import/rednotebookmarkup.h"
 
 #include "diary/daykeys.h"
 #include "diary/history.h"
@@ -42,6 +43,16 @@ QString shownText(const QTextDocument &page)
         end.insertText(kLine);
     }
     return richtext::plainText(*shown);
+}
+
+// The marks of the words' first occurrence: b, i, u and s for bold, italic, underlined and struck out.
+std::string marks(const QTextDocument &page, const QString &words)
+{
+    const QTextCharFormat format = page.find(words).charFormat();
+    std::string on;
+    for (const auto &[mark, set] : {std::pair{'b', format.fontWeight() >= QFont::Bold}, {'i', format.fontItalic()}, {'u', format.fontUnderline()}, {'s', format.fontStrikeOut()}})
+        on += set ? std::string(1, mark) : std::string();
+    return on;
 }
 
 std::vector<QByteArray> pictures(const QTextDocument &page)
@@ -111,15 +122,8 @@ TEST_F(DiaryImport, ADaysEntriesGoInTimeOrderHeadedByTheirTimes)
     const auto fifth = page(u"2024-03-05"_s);
     EXPECT_EQ(shownText(*fifth), u"07:30\nMorning\n\u2022 early\n"_s + kLine + u"\nthen\n"_s + kLine + u"\nno time\n"_s + kLine + u"\n18:00\nlate"_s)
         << "the untimed entry keeps its place; the timed ones take theirs in time order; a rule in an entry stays one";
-    // The marks of the words' first occurrence: b, i, u and s for bold, italic, underlined and struck out.
-    const auto marks = [&](const char *words) {
-        const QTextCharFormat format = fifth->find(QLatin1String(words)).charFormat();
-        std::string on;
-        for (const auto &[mark, set] : {std::pair{'b', format.fontWeight() >= QFont::Bold}, {'i', format.fontItalic()}, {'u', format.fontUnderline()}, {'s', format.fontStrikeOut()}})
-            on += set ? std::string(1, mark) : std::string();
-        return on;
-    };
-    EXPECT_EQ((std::vector{marks("07:30"), marks("Morning"), marks("early"), marks("late")}), (std::vector<std::string>{"b", "b", "i", ""}));
+    const auto marked = [&](const char *words) { return marks(*fifth, QLatin1String(words)); };
+    EXPECT_EQ((std::vector{marked("07:30"), marked("Morning"), marked("early"), marked("late")}), (std::vector<std::string>{"b", "b", "i", ""}));
     EXPECT_GT(fifth->find(u"early"_s).block().blockFormat().leftMargin(), 0) << "an entry's first paragraph keeps its own format";
     EXPECT_EQ(text(u"2024-03-09"_s), u"alone"_s) << "a day's only entry needs no time above it";
 }
@@ -186,4 +190,66 @@ TEST_F(DiaryImport, OneRedNotebookMonthFileWithPicturesByPathOrAddress)
     imported(read.entries);
     EXPECT_EQ(pictures(*page(u"2023-12-24"_s)).size(), 2U);
     EXPECT_EQ(text(u"2023-12-24"_s), u" and "_s);
+}
+
+// The samples of three readers imported into one diary: a day that has a page
+// is skipped, or appended to below a drawn line, its old page kept in history.
+TEST_F(DiaryImport, SamplesKeepTheirFormattingAndADayWithAPageIsSkippedOrAppended)
+{
+    const auto read = [](Source source, const char *folder) { return readDiary(source, samplePath(QLatin1String(folder))).entries; };
+    imported(read(Source::DayOne, "dayone"));
+    imported(read(Source::Markdown, "markdown"));
+    const QDate march5(2024, 3, 5);
+    const QByteArray before = *pagestore::load(data.root(), march5);
+    std::vector<Entry> red = read(Source::RedNotebook, "rednotebook");
+    const auto skipped = imported(red);
+    EXPECT_EQ(std::ranges::count(skipped, DayReport::Kind::Skipped, &DayReport::kind), 1);
+    EXPECT_EQ(*pagestore::load(data.root(), march5), before);
+    EXPECT_TRUE(history::versions(data.root(), data.root().pagePath(march5)).isEmpty());
+
+    ASSERT_TRUE(QDir().mkpath(data.root().pagePath(QDate(2024, 3, 6))));
+    std::erase_if(red, [&](const Entry &each) { return each.day != march5; });
+    const auto appended = imported({red[0], entry(QDate(2024, 3, 6), u"unreadable page"_s), entry(QDate(2024, 3, 7), u"kept"_s)}, Existing::Append);
+    ASSERT_EQ(appended.size(), 3U);
+    EXPECT_EQ((std::vector{appended[0].kind, appended[1].kind, appended[2].kind}), (std::vector{DayReport::Kind::Appended, DayReport::Kind::Failed, DayReport::Kind::Created}))
+        << "a day that fails stops no other";
+    const auto versions = history::versions(data.root(), data.root().pagePath(march5));
+    ASSERT_EQ(versions.size(), 1);
+    EXPECT_EQ(pagestore::loadFile(data.root(), versions[0].path, data.root().pagePath(march5)), before);
+
+    // samples/pages.txt: "@@ day", the page's text, then a line of words=marks|... in the page.
+    for (const QString &section : QString::fromUtf8(sampleBytes(u"pages.txt"_s)).split(u"@@ "_s, Qt::SkipEmptyParts)) {
+        const QString day = section.section(u'\n', 0, 0);
+        SCOPED_TRACE(day.toStdString());
+        const auto shown = page(day);
+        EXPECT_EQ(shownText(*shown).toStdString(), section.section(u'\n', 1, -3).toStdString());
+        for (const QString &pair : section.section(u'\n', -2, -2).split(u'|', Qt::SkipEmptyParts))
+            EXPECT_EQ(marks(*shown, pair.section(u'=', 0, 0)), pair.section(u'=', 1).toStdString()) << pair.toStdString();
+    }
+    for (const auto &[day, heading, text] : {std::tuple{u"2024-03-12"_s, u"Market day"_s, u"apples"_s}, {u"2020-05-01"_s, u"Morning walk"_s, u"swifts"_s}}) {
+        const auto headed = page(day);
+        EXPECT_GT(headed->find(heading).charFormat().fontPointSize(), headed->find(text).charFormat().fontPointSize()) << day.toStdString();
+    }
+    const QByteArray tree = sampleBytes(u"rednotebook/pictures/tree.png"_s);
+    EXPECT_EQ(pictures(*page(u"2024-03-12"_s)), std::vector{tree});
+    EXPECT_EQ(pictures(*page(u"2024-03-05"_s)), std::vector{tree}) << "the Markdown page's picture; the RedNotebook one has none";
+    EXPECT_EQ(pictures(*page(u"2020-05-01"_s)), std::vector{sampleBytes(u"dayone/photos/f9e9ae4e211fd755cdbbff63186cac9d.png"_s)});
+    EXPECT_TRUE(pictures(*page(u"2020-05-02"_s)).empty()) << "a HEIC photo and a missing one leave their addresses";
+}
+
+TEST(RedNotebookMarkup, MarksNestAndWhatIsNoMarkStaysText)
+{
+    const auto shown = [](const QString &markup) {
+        auto page = std::make_unique<QTextDocument>();
+        page->setHtml(rednotebookHtml(markup, [](const QString &) { return false; }));
+        return page;
+    };
+    const auto nested = shown(u"**bold //both// bold** rest"_s);
+    EXPECT_EQ(std::pair(marks(*nested, u"both"_s), marks(*nested, u"rest"_s)), std::pair(std::string("bi"), std::string()));
+    for (const QString &literal : {u"**not closed and ** spaced ** a -- b -- c"_s, u"<script>&amp;"_s, u"= not = a heading =="_s})
+        EXPECT_EQ(shownText(*shown(literal)), literal);
+    QString deep = u"x"_s;
+    for (int i = 0; i < 12; ++i)
+        deep = u"**//%1//**"_s.arg(deep);
+    EXPECT_TRUE(shownText(*shown(deep)).contains(u'x')) << "deep nesting ends without losing the text";
 }
