@@ -10,6 +10,9 @@
 #include "richtext/rtftext.h"
 
 #include <QDir>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QLocale>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
@@ -28,6 +31,26 @@ QString readBack(const QString &markdown)
 {
     static const QRegularExpression pictures(u"\\[\\d{4}-\\d\\d-\\d\\d picture \\d+\\]"_s);
     return readers::folded(readers::markdownAsText(markdown).remove(pictures).section(u'\n', 1));
+}
+
+// The outline's titles, each with the sheet it points at (from 1).
+QStringList outline(const QString &pdf)
+{
+    QStringList items;
+    for (const QJsonValue item : QJsonDocument::fromJson(readers::output(u"qpdf"_s, {u"--json"_s, u"--json-key=outlines"_s, pdf}).value_or(QString()).toUtf8())[u"outlines"_s].toArray())
+        items.append(item[u"title"_s].toString() + u'@' + QString::number(item[u"destpageposfrom1"_s].toInt()));
+    return items;
+}
+
+// The sheet of each picture `pdfimages -list` finds.
+QStringList pictureSheets(const QString &pdf)
+{
+    QStringList sheets;
+    for (const QString &row : readers::output(u"pdfimages"_s, {u"-list"_s, pdf}).value_or(QString()).split(u'\n').mid(2)) {
+        if (const QStringList columns = row.simplified().split(u' '); columns.size() > 2 && columns[2] == u"image"_s)
+            sheets.append(columns[0]);
+    }
+    return sheets;
 }
 
 struct Diary
@@ -131,4 +154,40 @@ TEST(RangeExport, StoppedRefusedOrFailedLeavesNothingNewOrTheOldFile)
     EXPECT_FALSE(rangeexport::exportRange(diary.data.root(), {Format::Pdf, {}, {}, u"/proc/quillnest.pdf"_s}));
     EXPECT_EQ(bytesOf(pdf), QByteArray("the old export"));
     EXPECT_EQ(names(mine), QStringList{u"range.pdf"_s});
+}
+
+// In Russian, so the outline holds titles beyond Latin-1.
+TEST(RangeExport, PdfHoldsEachDayFromItsOwnSheetWithOutlineAndPicturesAndOneMarkdownFileHoldsAllInOrder)
+{
+    Diary diary;
+    QTemporaryDir out;
+    const Outcome one = rangeexport::exportRange(diary.data.root(), {Format::Markdown, {}, {}, out.path(), true});
+    ASSERT_TRUE(one) << one.error().toStdString();
+    QStringList headings = QString::fromUtf8(bytesOf(out.filePath(rangeexport::kOneFileName))).split(u'\n');
+    headings.removeIf([](const QString &line) { return !line.startsWith(u"# "_s); });
+    EXPECT_EQ(headings.join(u'|'), u"# %1|# %2|# %3|# %4"_s.arg(rangeexport::dayTitle(QDate(2024, 3, 4)), rangeexport::dayTitle(QDate(2024, 3, 5)), rangeexport::dayTitle(QDate(2024, 3, 6)), rangeexport::dayTitle(QDate(2024, 3, 8))));
+
+    if (const QStringList absent = readers::missing({u"pdftotext"_s, u"pdfimages"_s, u"pdfinfo"_s, u"qpdf"_s}); !absent.isEmpty())
+        GTEST_SKIP() << "not installed: " << absent.join(u' ').toStdString();
+    const QLocale before;
+    QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
+    const QString pdf = out.filePath(u"range.pdf"_s);
+    const Outcome done = rangeexport::exportRange(diary.data.root(), {Format::Pdf, QDate(2024, 3, 5), QDate(2024, 3, 8), pdf});
+    QStringList titles;
+    for (const int day : {5, 6, 8})
+        titles.append(rangeexport::dayTitle(QDate(2024, 3, day)));
+    QLocale::setDefault(before);
+    ASSERT_TRUE(done) << done.error().toStdString();
+    ASSERT_TRUE(std::ranges::any_of(titles[0], [](QChar c) { return c.unicode() > 0xff; })) << titles[0].toStdString();
+    const QStringList sheets = readers::pdfSheets(pdf);
+    ASSERT_GT(sheets.size(), 3);
+    EXPECT_TRUE(sheets[0].startsWith(titles[0] + u"\nMorning bold"_s) && sheets[1].startsWith(titles[1] + u"\n# not a heading"_s)
+                && sheets[2].startsWith(titles[2] + u"\nafter the range"_s)) << sheets.join(u'\f').toStdString();
+    EXPECT_EQ(std::pair(sheets.join(u'\f').count(u"a long day by the sea"_s), sheets.join(u'\f').count(u"before the range"_s)), std::pair(qsizetype(150), qsizetype(0)));
+    EXPECT_EQ(outline(pdf), (QStringList{titles[0] + u"@1"_s, titles[1] + u"@2"_s, titles[2] + u"@3"_s}));
+    EXPECT_EQ(pictureSheets(pdf), (QStringList{u"1"_s, u"1"_s}));
+    EXPECT_TRUE(readers::output(u"pdfinfo"_s, {pdf}).value_or(QString()).contains(u"pts (A4)\n"_s));
+    EXPECT_TRUE(readers::output(u"qpdf"_s, {u"--check"_s, pdf}).value_or(QString()).contains(u"No syntax or stream encoding errors found"_s));
+    EXPECT_TRUE(bytesOf(pdf).contains("/PageMode /UseOutlines")) << "a reader opens with the outline shown";
+    EXPECT_EQ(bytesOf(pdf).count("%%EOF"), 2) << "the drawn file is kept and the outline added after it";
 }
