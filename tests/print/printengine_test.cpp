@@ -1,5 +1,6 @@
 #include "editor/richtextedit.h"
 #include "print/pageloop.h"
+#include "print/printermeasures.h"
 #include "print/printrichtext.h"
 
 #include "readers.h"
@@ -33,10 +34,10 @@ protected:
     }
 
     // The pages of the PDF that printing `text` gives, each trimmed.
-    QStringList printed(const QString &text)
+    QStringList printed(const QString &text, const QMargins &margins = kInch)
     {
         editor.setPlainText(text);
-        PrintRichText(editor, printer, dialogs, kInch);
+        PrintRichText(editor, printer, dialogs, margins);
         EXPECT_TRUE(dialogs.shown().isEmpty());
         QStringList pages = readers::pdfSheets(pdf);
         std::ranges::for_each(pages, [](QString &page) { page = page.trimmed(); });
@@ -92,6 +93,71 @@ TEST_F(PrintEngineTest, EachLineComesOutOnceOnOneSheet)
     }
     EXPECT_GT(continued, 0) << "no sheet starts inside a paragraph";
     EXPECT_EQ(pages.join(u'\n').split(QRegularExpression(u"\\s+"_s)), words);
+}
+
+// In twips: the printer's own margins are its offset; a full page has none.
+TEST_F(PrintEngineTest, PrinterMeasuresAndMarginsShapeTheLayout)
+{
+    const printing::TwipsRect oneInch{1440, 1440, 10800, 14400};
+    EXPECT_TRUE(printing::pageFrame(QSize(12240, 15840), QSize(12000, 15600), QPoint(100, 100), kInch).page == (printing::TwipsRect{0, 0, 12000, 15600}));
+    EXPECT_EQ(printing::pixelsToTwips(125, 1200), 150);
+    printer.setPageMargins(QMarginsF(5, 5, 5, 5), QPageLayout::Point);
+    EXPECT_EQ(std::pair(printing::pageTwips(printer), printing::offsetTwips(printer)), std::pair(QSize(12240, 15840), QPoint(100, 100)));
+    EXPECT_NEAR(printing::printableTwips(printer).width(), 12040, 1);
+    EXPECT_NEAR(printing::printableTwips(printer).height(), 15640, 1);
+    EXPECT_TRUE(printing::pageFrame(printer, kInch).drawing == (printing::TwipsRect{1340, 1340, 10700, 14300}));
+    printer.setFullPage(true);
+    EXPECT_TRUE(printing::pageFrame(printer, kInch).drawing == oneInch);
+    printer.setPageOrientation(QPageLayout::Landscape);
+    const auto uneven = LayoutForPrinter(editor, printer, QMargins(360, 2000, 1080, 3000));
+    EXPECT_EQ(std::tuple(uneven.lineWidth, uneven.pageHeight, editor.lineWrapMode(), editor.lineWrapColumnOrWidth()),
+              std::tuple(15840 - 360 - 1080, 12240 - 2000 - 3000, QTextEdit::FixedPixelWidth, 14400 * editor.logicalDpiX() / 1440));
+}
+
+// Each margin takes its own side: a wide right one only narrows the line, a deep bottom one only shortens the page.
+TEST_F(PrintEngineTest, SheetsHoldTheLinesTheirMarginsLeaveRoomFor)
+{
+    EXPECT_EQ(printed(QString()), QStringList{QString()});
+    QStringList lines;
+    for (int line = 1; line <= 200; ++line)
+        lines.append(u"Line %1"_s.arg(line));
+    const QStringList sheets = printed(lines.join(u'\n'));
+    const auto held = [](const QString &sheet) { return int(sheet.count(u'\n') + 1); };
+    ASSERT_GT(held(sheets[0]), 40);
+    EXPECT_EQ(sheets.join(u'\n'), lines.join(u'\n')) << "no line lost or drawn twice";
+    EXPECT_NEAR(held(sheets[1]), held(sheets[0]), 1);
+    EXPECT_EQ(sheets.size(), 1 + (200 - held(sheets[0]) + held(sheets[1]) - 1) / held(sheets[1]));
+    // The last line of a text may fit where a following one would not.
+    int two = held(sheets[0]) + held(sheets[1]);
+    while (two < 200 && printed(lines.mid(0, two + 1).join(u'\n')).size() == 2)
+        ++two;
+    EXPECT_EQ(printed(lines.mid(0, two).join(u'\n')).size(), 2);
+    EXPECT_EQ(held(printed(lines.join(u'\n'), QMargins(720, 1440, 8640, 1440))[0]), held(sheets[0]));
+    EXPECT_NEAR(held(printed(lines.join(u'\n'), QMargins(1440, 720, 1440, 8640))[0]), held(sheets[0]) * (15840 - 720 - 8640) / 12960, 1);
+}
+
+// A picture larger than the text area is printed scaled down to fit it, its
+// proportions kept; the page keeps the picture's own size.
+TEST_F(PrintEngineTest, PicturesLargerThanTheTextAreaAreScaledToFitIt)
+{
+    editor.setPlainText(u"Wide, then tall"_s);
+    editor.moveCursor(QTextCursor::End);
+    for (const QSize size : {QSize(3000, 1000), QSize(400, 3000)}) {
+        QImage picture(size, QImage::Format_RGB32);
+        picture.fill(Qt::darkGreen);
+        editor.textCursor().insertBlock();
+        editor.pastePicture(picture);
+    }
+    const QByteArray page = editor.textRtf();
+    PrintRichText(editor, printer, dialogs, kInch);
+    EXPECT_EQ(editor.textRtf(), page);
+    // Sheet, then width and height in tenths of an inch: Letter less an inch a side leaves 6.5 by 9.
+    QList<std::array<int, 3>> pictures;
+    for (const QString &row : readers::output(u"pdfimages"_s, {u"-list"_s, pdf}).value_or(QString()).split(u'\n').mid(2)) {
+        if (const QStringList c = row.simplified().split(u' '); c.size() > 13 && c[2] == u"image"_s)
+            pictures.append({c[0].toInt(), qRound(c[3].toDouble() * 10 / c[12].toDouble()), qRound(c[4].toDouble() * 10 / c[13].toDouble())});
+    }
+    EXPECT_EQ(pictures, (QList<std::array<int, 3>>{{1, 65, 22}, {2, 12, 90}}));
 }
 
 TEST_F(PrintEngineTest, FailuresAreReportedAndLeaveNoFile)
