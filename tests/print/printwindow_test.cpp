@@ -1,16 +1,20 @@
 #include "formharness.h"
 #include "readers.h"
 
+#include "app/monthcalendar.h"
 #include "diary/history.h"
 #include "diary/pagestore.h"
 #include "editor/richtextedit.h"
 #include "print/frmprint.h"
 #include "session/daybook.h"
 #include "session/sessiondrafts.h"
+#include "ui/designgeometry.h"
 #include "ui/startfolder.h"
 
 #include <QDir>
+#include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolBar>
@@ -80,6 +84,48 @@ protected:
 };
 
 } // namespace
+
+// Portrait whatever the printer was set to: Letter less 360 a side, a page
+// high but never past the screen. The copy is saved as the selected day's page.
+TEST_F(PrintWindowTest, OpensAFreshCopyLaidOutForThePrinterThatSavesAsTheSelectedDay)
+{
+    Frmprint *window = open();
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(std::tuple(window->isVisible(), window->windowTitle(), window->rtxt->text()), std::tuple(true, u"Print"_s, u"Today we went skating"_s));
+    EXPECT_EQ(window->rtxt->lineWrapColumnOrWidth(), 11520 * window->rtxt->logicalDpiX() / 1440);
+    EXPECT_EQ(window->width(), fromTwips(0, 0, 11720, 15920).width());
+    EXPECT_LT(window->height(), fromTwips(0, 0, 11720, 15920).height());
+    EXPECT_TRUE(window->screen()->availableGeometry().contains(window->frameGeometry()));
+
+    named<MonthCalendar>(form(), "monthview1")->setSelectedDate(QDate(2026, 12, 2));
+    click(window, "Save");
+    EXPECT_EQ(std::tuple(window->printchanged, stored(u"2026-12-02"_s), named<QLabel>(form(), "text3")->text()), std::tuple(0, u"Today we went skating"_s, u"1"_s));
+    QTest::keyClicks(mainEditor(), u"Unsaved "_s);
+    QTest::keyClicks(window->rtxt, u"Again "_s);
+    harness.dialogs.answerMessage(Button::Yes);
+    click(window, "Save");
+    EXPECT_EQ(texts().last(), kOverwrite);
+    EXPECT_EQ(std::pair(stored(u"2026-12-02"_s), form().session().book().filechanged()), std::pair(u"Again Today we went skating"_s, 1)) << "the main window's typing stays unsaved";
+
+    click(window, "Delete");
+    EXPECT_FALSE(window->isVisible());
+    mainEditor()->setPlainText(u"Changed in the main window"_s);
+    EXPECT_EQ(open(), window);
+    EXPECT_EQ(std::tuple(window->isVisible(), window->rtxt->text(), window->rtxt->document()->useDesignMetrics()), std::tuple(true, u"Changed in the main window"_s, true));
+}
+
+// A day without a page opens no window for a blank sheet; a picture alone is something to print.
+TEST_F(PrintWindowTest, AnEmptyPageIsNotPrinted)
+{
+    named<MonthCalendar>(form(), "monthview1")->setSelectedDate(QDate(2026, 12, 2));
+    harness.dialogs.answerMessage(Button::Ok);
+    EXPECT_EQ(open(), nullptr);
+    EXPECT_EQ(harness.dialogs.shown().last(), ScriptedDialogs::shownBox(messages::nothingToPrint()));
+    QImage picture(40, 30, QImage::Format_RGB32);
+    picture.fill(Qt::darkGreen);
+    mainEditor()->pastePicture(picture);
+    EXPECT_TRUE(open() && open()->isVisible());
+}
 
 TEST_F(PrintWindowTest, TouchedCopiesAreOfferedForSavingOnClose)
 {
