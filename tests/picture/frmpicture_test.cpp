@@ -9,6 +9,7 @@
 #include "pictures.h"
 #include "testimages.h"
 #include "ui/modcenter.h"
+#include "ui/startfolder.h"
 
 #include <QAbstractItemView>
 #include <QClipboard>
@@ -17,6 +18,8 @@
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QRegularExpression>
+#include <QScreen>
+#include <QStyle>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
@@ -122,6 +125,40 @@ TEST_F(FrmpictureTest, AFileThatIsNoPictureIsReportedCentredAndACancelEndsQuietl
     harness.dialogs.answerMessage(Dialogs::Button::No);
     choose(QDate(2026, 12, 5));
     EXPECT_EQ(harness.dialogs.shown().last(), ScriptedDialogs::shownBox(messages::savePage()));
+}
+
+// Close keeps the window for the next picture, which opens unscaled; the close box discards it.
+TEST_F(FrmpictureTest, EachFormatOpensUnscaledCentredAndFocusedAndOnlyTheCloseBoxDiscardsTheWindow)
+{
+    QGuiApplication::clipboard()->setText(u"kept"_s);
+    const QImage blocks = testimages::blocks(120, 80);
+    const Frmpicture *kept = nullptr;
+    for (const QString &path : {write(u"p.bmp"_s, testpictures::encoded(blocks, "bmp")), testimages::dataFile("blocks.gif"),
+                                write(u"p.jpg"_s, testpictures::encoded(blocks, "jpeg")), png(blocks)}) {
+        SCOPED_TRACE(path.toStdString());
+        addPicture(path);
+        EXPECT_EQ(harness.dialogs.shown().last(), (Shown{.kind = ScriptedDialogs::Kind::OpenFile, .filter = kFilter, .centred = true,
+                                                         .folder = startFolder(QStandardPaths::PicturesLocation)}));
+        EXPECT_FALSE(CenteringInForce());
+        ASSERT_TRUE(window().isVisible());
+        EXPECT_TRUE(!kept || kept == &window());
+        kept = &window();
+        EXPECT_EQ(std::tuple(form().session().book().filechanged(), window().Combo1->currentText(), window().focusWidget(), window().Picture2->picture().size()),
+                  std::tuple(1, u"1"_s, static_cast<QWidget *>(window().Combo1), QSize(120, 80)));
+        EXPECT_EQ(window().Picture1->geometry(), QRect((window().width() - 120) / 2, 40, 120, 80));
+        EXPECT_TRUE(window().screen()->availableGeometry().contains(window().frameGeometry()));
+        // Centred over the main window, give or take the title bar reserved before it was shown.
+        EXPECT_LE((window().frameGeometry().center() - form().frameGeometry().center()).manhattanLength(), window().style()->pixelMetric(QStyle::PM_TitleBarHeight));
+        pick(u".50"_s);
+        press("Close");
+        EXPECT_EQ(std::tuple(window().isVisible(), QGuiApplication::clipboard()->text(), editor().toPlainText(), preview()), std::tuple(false, u"kept"_s, QString(), QSize(60, 40)));
+    }
+    addPicture(png(testimages::blocks(30, 20)));
+    window().close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(form().findChild<Frmpicture *>(), nullptr);
+    addPicture(png(testimages::blocks(30, 20)));
+    EXPECT_EQ(std::pair(window().isVisible(), preview()), std::pair(true, QSize(30, 20)));
 }
 
 TEST_F(FrmpictureTest, PickingAScaleStretchesTheUnscaledPictureSmoothlyUnlessTooLarge)

@@ -2,10 +2,19 @@
 #include "picture/pictureloader.h"
 #include "picture/picturescale.h"
 
+#include "richtext/picture.h"
+#include "richtext/rtflimits.h"
+#include "richtext/rtfreader.h"
+#include "richtext/rtfwriter.h"
+
 #include "pictures.h"
 #include "testimages.h"
 
 #include <QTemporaryDir>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QUrl>
 
 #include <gtest/gtest.h>
 
@@ -53,4 +62,21 @@ TEST(PictureLoader, ReadsByContentWithinTheLimits)
     EXPECT_FALSE(picture::scaledPicture(photo, 2) || picture::scaledPicture(photo, 1.75));
     EXPECT_EQ(picture::scaledPicture(photo, 1.5)->size(), QSize(18000, 3));
     EXPECT_EQ(picture::scaledPicture(photo, 0.1)->size(), QSize(1200, 1));
+}
+
+// Whatever the window lets into a page comes back from the page as the same picture: shown smaller, stored whole.
+TEST(PictureRoundTrip, TheLargestPictureTheWindowAcceptsReopensAsItself)
+{
+    for (const QSize size : {QSize(20000, 2000), QSize(1, 20000)}) {
+        ASSERT_TRUE(picture::withinLimits(size));
+        const QImage image = plain(size);
+        QTextDocument page;
+        QTextCursor(&page).insertImage(richtext::addPicture(page, richtext::compactPicture(image), image));
+        QTextDocument reopened;
+        EXPECT_TRUE(richtext::readRtf(richtext::writeRtf(page), reopened));
+        const QTextImageFormat format = QTextCursor(&reopened).block().begin().fragment().charFormat().toImageFormat();
+        EXPECT_LE(reopened.resource(QTextDocument::ImageResource, QUrl(format.name())).value<QImage>().width(), richtext::limits::kShownSide);
+        const QImage back = richtext::decodeImage(richtext::storedPicture(reopened, format)->bytes);
+        EXPECT_TRUE(back.size() == size && back.convertToFormat(QImage::Format_Mono, image.colorTable()) == image);
+    }
 }

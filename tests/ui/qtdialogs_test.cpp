@@ -2,6 +2,7 @@
 #include "ui/filefilter.h"
 #include "ui/modcenter.h"
 #include "ui/qtdialogs.h"
+#include "ui/startfolder.h"
 
 #include "modaldialog.h"
 #include "qtprinters.h"
@@ -194,6 +195,11 @@ TEST(DayField, ReadsTheShownFormAndTheCommonOthers)
 // windows are not moved, and nothing is once the bracket closes.
 TEST_F(QtDialogsTest, DialogsInsideTheCenteringBracketAppearCentred)
 {
+    // Half the room left, rounded half to even; never above or left of the screen when the box is larger.
+    for (const auto &[screen, size, origin] : {std::tuple{QRect(0, 0, 1024, 768), QSize(400, 300), QPoint(312, 234)}, {QRect(0, 0, 1024, 768), QSize(401, 299), QPoint(312, 234)},
+                                              {QRect(0, 0, 1024, 768), QSize(403, 301), QPoint(310, 234)}, {QRect(0, 0, 1024, 768), QSize(1101, 768), QPoint(-38, 0)},
+                                              {QRect(0, 0, 1024, 768), QSize(1025, 769), QPoint(0, 0)}, {QRect(1024, 0, 800, 600), QSize(400, 300), QPoint(1224, 150)}})
+        EXPECT_EQ(centeredOrigin(screen, size), origin) << size.width() << "x" << size.height();
     StopCentering();
     EXPECT_EQ(savedBoxInCorner(), kCorner);
     StartCentering();
@@ -221,4 +227,20 @@ TEST_F(QtDialogsTest, DialogsInsideTheCenteringBracketAppearCentred)
     }
     EXPECT_EQ(shownAt, center);
     EXPECT_EQ(savedBoxInCorner(), kCorner);
+}
+
+TEST(StartFolder, TheUsersFolderOfThatKindElseHome)
+{
+    const QTemporaryDir home;
+    const QByteArray ownHome = qgetenv("HOME");
+    const QByteArray ownConfig = qgetenv("XDG_CONFIG_HOME");
+    qputenv("HOME", QFile::encodeName(home.path()));
+    qunsetenv("XDG_CONFIG_HOME");
+    const QString missing = startFolder(QStandardPaths::PicturesLocation);
+    QDir(home.path()).mkpath(u"Documents"_s);
+    const QString documents = startFolder(QStandardPaths::DocumentsLocation);
+    qputenv("HOME", ownHome);
+    if (!ownConfig.isEmpty())
+        qputenv("XDG_CONFIG_HOME", ownConfig);
+    EXPECT_EQ(std::pair(missing, documents), std::pair(home.path(), home.path() + u"/Documents"_s));
 }
