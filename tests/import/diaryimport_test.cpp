@@ -1,6 +1,5 @@
 #include "import/diaryimport.h"
 #include "import/readers.h"
-#include "import/rednotebookmarkup.h"
 
 #include "diary/daykeys.h"
 #include "diary/history.h"
@@ -235,21 +234,4 @@ TEST_F(DiaryImport, SamplesKeepTheirFormattingAndADayWithAPageIsSkippedOrAppende
     EXPECT_EQ(pictures(*page(u"2024-03-05"_s)), std::vector{tree}) << "the Markdown page's picture; the RedNotebook one has none";
     EXPECT_EQ(pictures(*page(u"2020-05-01"_s)), std::vector{sampleBytes(u"dayone/photos/f9e9ae4e211fd755cdbbff63186cac9d.png"_s)});
     EXPECT_TRUE(pictures(*page(u"2020-05-02"_s)).empty()) << "a HEIC photo and a missing one leave their addresses";
-}
-
-TEST(RedNotebookMarkup, MarksNestAndWhatIsNoMarkStaysText)
-{
-    const auto shown = [](const QString &markup) {
-        auto page = std::make_unique<QTextDocument>();
-        page->setHtml(rednotebookHtml(markup, [](const QString &) { return false; }));
-        return page;
-    };
-    const auto nested = shown(u"**bold //both// bold** rest"_s);
-    EXPECT_EQ(std::pair(marks(*nested, u"both"_s), marks(*nested, u"rest"_s)), std::pair(std::string("bi"), std::string()));
-    for (const QString &literal : {u"**not closed and ** spaced ** a -- b -- c"_s, u"<script>&amp;"_s, u"= not = a heading =="_s})
-        EXPECT_EQ(shownText(*shown(literal)), literal);
-    QString deep = u"x"_s;
-    for (int i = 0; i < 12; ++i)
-        deep = u"**//%1//**"_s.arg(deep);
-    EXPECT_TRUE(shownText(*shown(deep)).contains(u'x')) << "deep nesting ends without losing the text";
 }
