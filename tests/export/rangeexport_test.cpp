@@ -42,17 +42,6 @@ QStringList outline(const QString &pdf)
     return items;
 }
 
-// The sheet of each picture `pdfimages -list` finds.
-QStringList pictureSheets(const QString &pdf)
-{
-    QStringList sheets;
-    for (const QString &row : readers::output(u"pdfimages"_s, {u"-list"_s, pdf}).value_or(QString()).split(u'\n').mid(2)) {
-        if (const QStringList columns = row.simplified().split(u' '); columns.size() > 2 && columns[2] == u"image"_s)
-            sheets.append(columns[0]);
-    }
-    return sheets;
-}
-
 struct Diary
 {
     TestDataRoot data;
@@ -185,7 +174,7 @@ TEST(RangeExport, PdfHoldsEachDayFromItsOwnSheetWithOutlineAndPicturesAndOneMark
                 && sheets[2].startsWith(titles[2] + u"\nafter the range"_s)) << sheets.join(u'\f').toStdString();
     EXPECT_EQ(std::pair(sheets.join(u'\f').count(u"a long day by the sea"_s), sheets.join(u'\f').count(u"before the range"_s)), std::pair(qsizetype(150), qsizetype(0)));
     EXPECT_EQ(outline(pdf), (QStringList{titles[0] + u"@1"_s, titles[1] + u"@2"_s, titles[2] + u"@3"_s}));
-    EXPECT_EQ(pictureSheets(pdf), (QStringList{u"1"_s, u"1"_s}));
+    EXPECT_EQ(readers::pdfPictures(pdf), (QList<std::array<int, 3>>{{1, 1, 1}, {1, 17, 13}}));
     EXPECT_TRUE(readers::output(u"pdfinfo"_s, {pdf}).value_or(QString()).contains(u"pts (A4)\n"_s));
     EXPECT_TRUE(readers::output(u"qpdf"_s, {u"--check"_s, pdf}).value_or(QString()).contains(u"No syntax or stream encoding errors found"_s));
     EXPECT_TRUE(bytesOf(pdf).contains("/PageMode /UseOutlines")) << "a reader opens with the outline shown";

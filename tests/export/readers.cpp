@@ -53,6 +53,16 @@ QStringList pdfSheets(const QString &path)
     return sheets;
 }
 
+QList<std::array<int, 3>> pdfPictures(const QString &path)
+{
+    QList<std::array<int, 3>> pictures;
+    for (const QString &row : output(QStringLiteral("pdfimages"), {QStringLiteral("-list"), path}).value_or(QString()).split(u'\n').mid(2)) {
+        if (const QStringList c = row.simplified().split(u' '); c.size() > 13 && c[2] == QLatin1String("image"))
+            pictures.append({c[0].toInt(), qRound(c[3].toDouble() * 10 / c[12].toDouble()), qRound(c[4].toDouble() * 10 / c[13].toDouble())});
+    }
+    return pictures;
+}
+
 QStringList names(const QString &folder)
 {
     return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);

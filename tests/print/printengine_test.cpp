@@ -151,13 +151,8 @@ TEST_F(PrintEngineTest, PicturesLargerThanTheTextAreaAreScaledToFitIt)
     const QByteArray page = editor.textRtf();
     PrintRichText(editor, printer, dialogs, kInch);
     EXPECT_EQ(editor.textRtf(), page);
-    // Sheet, then width and height in tenths of an inch: Letter less an inch a side leaves 6.5 by 9.
-    QList<std::array<int, 3>> pictures;
-    for (const QString &row : readers::output(u"pdfimages"_s, {u"-list"_s, pdf}).value_or(QString()).split(u'\n').mid(2)) {
-        if (const QStringList c = row.simplified().split(u' '); c.size() > 13 && c[2] == u"image"_s)
-            pictures.append({c[0].toInt(), qRound(c[3].toDouble() * 10 / c[12].toDouble()), qRound(c[4].toDouble() * 10 / c[13].toDouble())});
-    }
-    EXPECT_EQ(pictures, (QList<std::array<int, 3>>{{1, 65, 22}, {2, 12, 90}}));
+    // Letter less an inch a side leaves 6.5 by 9 inches.
+    EXPECT_EQ(readers::pdfPictures(pdf), (QList<std::array<int, 3>>{{1, 65, 22}, {2, 12, 90}}));
 }
 
 TEST_F(PrintEngineTest, FailuresAreReportedAndLeaveNoFile)
