@@ -31,8 +31,7 @@ std::optional<QString> output(const QString &program, const QStringList &argumen
 
 QString markdownAsText(const QString &markdown, const QString &reader)
 {
-    const QStringList arguments{QStringLiteral("-f"), reader, QStringLiteral("-t"), QStringLiteral("plain-strikeout"),
-                                QStringLiteral("--wrap=none")};
+    const QStringList arguments{QStringLiteral("-f"), reader, QStringLiteral("-t"), QStringLiteral("plain-strikeout"), QStringLiteral("--wrap=none")};
     return output(QStringLiteral("pandoc"), arguments, markdown.toUtf8()).value_or(QString());
 }
 
@@ -52,6 +51,16 @@ QStringList pdfSheets(const QString &path)
     if (!sheets.isEmpty() && sheets.constLast().trimmed().isEmpty())
         sheets.removeLast();
     return sheets;
+}
+
+QList<std::array<int, 3>> pdfPictures(const QString &path)
+{
+    QList<std::array<int, 3>> pictures;
+    for (const QString &row : output(QStringLiteral("pdfimages"), {QStringLiteral("-list"), path}).value_or(QString()).split(u'\n').mid(2)) {
+        if (const QStringList c = row.simplified().split(u' '); c.size() > 13 && c[2] == QLatin1String("image"))
+            pictures.append({c[0].toInt(), qRound(c[3].toDouble() * 10 / c[12].toDouble()), qRound(c[4].toDouble() * 10 / c[13].toDouble())});
+    }
+    return pictures;
 }
 
 QStringList names(const QString &folder)

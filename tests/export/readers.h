@@ -4,6 +4,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <array>
 #include <optional>
 
 // What the export tests read back, mostly through the programs other people
@@ -22,6 +23,8 @@ QString markdownAsText(const QString &markdown, const QString &reader = QStringL
 QString folded(const QString &text);
 // pdftotext's text of each sheet.
 QStringList pdfSheets(const QString &path);
+// Each picture pdfimages finds: its sheet, then its width and height in tenths of an inch.
+QList<std::array<int, 3>> pdfPictures(const QString &path);
 
 // Every name in the folder, hidden ones too, so a stray part file shows.
 QStringList names(const QString &folder);

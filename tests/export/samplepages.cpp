@@ -23,14 +23,6 @@ QByteArray pictureGroup(const QByteArray &bytes, const char *blip, QSize pixels)
            + QByteArray::number(pixels.height()) + "\r\n" + testpictures::hexLines(bytes) + "}";
 }
 
-QByteArray longBody(const QByteArray &last)
-{
-    QByteArray body;
-    for (int i = 1; i <= 150; ++i)
-        body += "\\pard Line " + QByteArray::number(i) + " of a long day by the sea\\par\r\n";
-    return body + "\\pard " + last + "\\par\r\n";
-}
-
 QString data(const QString &name)
 {
     QFile file(QStringLiteral(EXPORT_DATA "/") + name);

@@ -15,8 +15,6 @@ inline const QByteArray kHeader = "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\
 QByteArray store(const DataRoot &root, const QString &dayKey, const QByteArray &body);
 // A PNG or JPEG picture as a page holds it.
 QByteArray pictureGroup(const QByteArray &bytes, const char *blip, QSize pixels);
-// A page long enough to need several sheets, `last` its closing paragraph.
-QByteArray longBody(const QByteArray &last);
 // The UTF-8 text of a file in the tests' data folder.
 QString data(const QString &name);
 

@@ -4,22 +4,67 @@
 #include "diary/daykeys.h"
 #include "diary/history.h"
 #include "diary/pagestore.h"
-#include "richtext/rtfreader.h"
 
-#include "storedpage.h"
+#include "richtext/pageexport.h"
+#include "richtext/picture.h"
+#include "richtext/rtfreader.h"
+#include "richtext/rule.h"
+
+#include "samples.h"
 #include "testdataroot.h"
 
 #include <QDir>
+#include <QTemporaryDir>
 #include <QTextBlock>
 #include <QTextCursor>
+#include <QTextDocument>
+#include <QUrl>
 
 #include <gtest/gtest.h>
 
 using namespace diaryimport;
+using namespace Qt::StringLiterals;
 
 namespace {
 
-const QString kLine = storedpage::kRule;
+// What shownText() shows for a drawn rule, at the end of its paragraph.
+const QString kLine = u"[rule]"_s;
+
+// The page's text, one line per paragraph or line break.
+QString shownText(const QTextDocument &page)
+{
+    const std::unique_ptr<QTextDocument> shown(page.clone());
+    for (QTextBlock block = shown->begin(); block.isValid(); block = block.next()) {
+        if (!richtext::hasRule(block.blockFormat()))
+            continue;
+        QTextCursor end(block);
+        end.movePosition(QTextCursor::EndOfBlock);
+        end.insertText(kLine);
+    }
+    return richtext::plainText(*shown);
+}
+
+// The marks of the words' first occurrence: b, i, u and s for bold, italic, underlined and struck out.
+std::string marks(const QTextDocument &page, const QString &words)
+{
+    const QTextCharFormat format = page.find(words).charFormat();
+    std::string on;
+    for (const auto &[mark, set] : {std::pair{'b', format.fontWeight() >= QFont::Bold}, {'i', format.fontItalic()}, {'u', format.fontUnderline()}, {'s', format.fontStrikeOut()}})
+        on += set ? std::string(1, mark) : std::string();
+    return on;
+}
+
+std::vector<QByteArray> pictures(const QTextDocument &page)
+{
+    std::vector<QByteArray> found;
+    for (QTextBlock block = page.begin(); block.isValid(); block = block.next()) {
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            if (const QTextCharFormat format = it.fragment().charFormat(); format.isImageFormat())
+                found.push_back(richtext::storedPicture(page, format.toImageFormat())->bytes);
+        }
+    }
+    return found;
+}
 
 Entry entry(QDate day, const QString &text, std::optional<QTime> time = std::nullopt, const QString &title = {})
 {
@@ -31,152 +76,162 @@ Entry entry(QDate day, const QString &text, std::optional<QTime> time = std::nul
     return made;
 }
 
-} // namespace
-
-TEST(DiaryImport, ADaysEntriesGoInTimeOrderHeadedByTheirTimes)
+class DiaryImport : public testing::Test
 {
-    const QDate march5(2024, 3, 5);
-    std::vector<Entry> entries{
-        entry(march5, QStringLiteral("late"), QTime(18, 0)),
-        entry(QDate(2024, 3, 9), QStringLiteral("alone"), QTime(9, 15)),
-        entry(march5, QStringLiteral("no time")),
-        entry(march5, QStringLiteral("- *early*\n\n***\n\nthen"), QTime(7, 30), QStringLiteral("Morning")),
-        entry(QDate(2024, 3, 1), QStringLiteral("first day")),
-    };
-    entries[3].markup = Entry::Markup::Markdown;
+protected:
+    std::vector<DayReport> imported(const std::vector<Entry> &entries, Existing existing = Existing::Skip)
+    {
+        return importEntries(data.root(), entries, existing);
+    }
+    // The day's stored page as the editor opens it; empty when the day has none.
+    std::unique_ptr<QTextDocument> page(const QString &day) const
+    {
+        auto page = std::make_unique<QTextDocument>();
+        const auto rtf = pagestore::load(data.root(), *daykeys::dateFromDayKey(day));
+        EXPECT_TRUE(!rtf || richtext::readRtf(*rtf, *page));
+        return page;
+    }
+    QString text(const QString &day) const { return shownText(*page(day)); }
 
     TestDataRoot data;
+};
+
+} // namespace
+
+TEST_F(DiaryImport, ADaysEntriesGoInTimeOrderHeadedByTheirTimes)
+{
+    const QDate march5(2024, 3, 5);
+    std::vector<Entry> entries{entry(march5, u"late"_s, QTime(18, 0)), entry(QDate(2024, 3, 9), u"alone"_s, QTime(9, 15)),
+                               entry(march5, u"no time"_s), entry(march5, u"- *early*\n\n***\n\nthen"_s, QTime(7, 30), u"Morning"_s),
+                               entry(QDate(2024, 3, 1), u"first day"_s)};
+    entries[3].markup = Entry::Markup::Markdown;
     std::vector<std::pair<int, int>> heard;
     const auto reports = importEntries(data.root(), entries, Existing::Skip, [&](int done, int total) {
         heard.emplace_back(done, total);
         return true;
     });
     ASSERT_EQ(reports.size(), 3U);
-    EXPECT_EQ(reports[0].dayKey, QStringLiteral("2024-03-01"));
-    EXPECT_EQ(reports[1].dayKey, QStringLiteral("2024-03-05"));
-    EXPECT_EQ(reports[1].entries, 3);
-    EXPECT_EQ(reports[2].dayKey, QStringLiteral("2024-03-09"));
-    for (const DayReport &report : reports)
-        EXPECT_EQ(report.kind, DayReport::Kind::Created) << report.error.toStdString();
+    const std::pair<const char *, int> days[]{{"2024-03-01", 1}, {"2024-03-05", 3}, {"2024-03-09", 1}};
+    for (size_t i = 0; i < 3; ++i) {
+        EXPECT_EQ(std::pair(reports[i].dayKey, reports[i].entries), std::pair(QString::fromLatin1(days[i].first), days[i].second));
+        EXPECT_EQ(reports[i].kind, DayReport::Kind::Created) << reports[i].error.toStdString();
+    }
     EXPECT_EQ(heard, (std::vector<std::pair<int, int>>{{1, 3}, {2, 3}, {3, 3}}));
 
-    const auto page = storedpage::read(data.root(), QStringLiteral("2024-03-05"));
-    EXPECT_EQ(storedpage::text(*page), QStringLiteral("07:30\nMorning\n\u2022 early\n") + kLine + QStringLiteral("\nthen\n") + kLine
-                                           + QStringLiteral("\nno time\n") + kLine + QStringLiteral("\n18:00\nlate"))
+    const auto fifth = page(u"2024-03-05"_s);
+    EXPECT_EQ(shownText(*fifth), u"07:30\nMorning\n\u2022 early\n"_s + kLine + u"\nthen\n"_s + kLine + u"\nno time\n"_s + kLine + u"\n18:00\nlate"_s)
         << "the untimed entry keeps its place; the timed ones take theirs in time order; a rule in an entry stays one";
-    storedpage::expectMarks(*page, {{"07:30", "b"}, {"Morning", "b"}, {"early", "i"}, {"late", ""}});
-    EXPECT_GT(page->find(QStringLiteral("early")).block().blockFormat().leftMargin(), 0)
-        << "an entry's first paragraph keeps its own format";
-    EXPECT_EQ(storedpage::text(*storedpage::read(data.root(), QStringLiteral("2024-03-09"))), QStringLiteral("alone"))
-        << "a day's only entry needs no time above it";
+    const auto marked = [&](const char *words) { return marks(*fifth, QLatin1String(words)); };
+    EXPECT_EQ((std::vector{marked("07:30"), marked("Morning"), marked("early"), marked("late")}), (std::vector<std::string>{"b", "b", "i", ""}));
+    EXPECT_GT(fifth->find(u"early"_s).block().blockFormat().leftMargin(), 0) << "an entry's first paragraph keeps its own format";
+    EXPECT_EQ(text(u"2024-03-09"_s), u"alone"_s) << "a day's only entry needs no time above it";
 }
 
-TEST(DiaryImport, ADayWithAPageIsAppendedBelowALineOrSkipped)
+TEST_F(DiaryImport, ADayOfMoreTextThanADayTakesFailsBeforeItsPageIsBuilt)
 {
-    TestDataRoot data;
-    const QDate day(2024, 3, 5);
-    const QByteArray old = "{\\rtf1\\ansi {\\b old} words\\par}";
-    ASSERT_TRUE(pagestore::save(data.root(), day, old));
-    QDir(data.path()).mkpath(QStringLiteral("pages/2024-03-06.dat"));
-    const std::vector<Entry> entries{entry(QDate(2024, 3, 5), QStringLiteral("new words")),
-                                     entry(QDate(2024, 3, 6), QStringLiteral("unreadable page")),
-                                     entry(QDate(2024, 3, 7), QStringLiteral("kept"))};
-
-    const auto skipped = importEntries(data.root(), {entries[0]}, Existing::Skip);
-    EXPECT_EQ(skipped.at(0).kind, DayReport::Kind::Skipped);
-    EXPECT_EQ(pagestore::load(data.root(), day)->trimmed(), old);
-    EXPECT_TRUE(history::versions(data.root(), data.root().pagePath(day)).isEmpty());
-
-    const auto appended = importEntries(data.root(), entries, Existing::Append);
-    ASSERT_EQ(appended.size(), 3U);
-    EXPECT_EQ(appended[0].kind, DayReport::Kind::Appended) << appended[0].error.toStdString();
-    const auto page = storedpage::read(data.root(), daykeys::dayKey(day));
-    EXPECT_EQ(storedpage::text(*page), QStringLiteral("old words\n") + kLine + QStringLiteral("\nnew words"))
-        << "a line drawn across the page, never characters that wrap";
-    storedpage::expectMarks(*page, {{"old", "b"}, {"new", ""}});
-    const auto versions = history::versions(data.root(), data.root().pagePath(day));
-    ASSERT_EQ(versions.size(), 1);
-    EXPECT_EQ(pagestore::loadFile(data.root(), versions[0].path, data.root().pagePath(day))->trimmed(), old);
-
-    EXPECT_EQ(appended[1].kind, DayReport::Kind::Failed);
-    EXPECT_FALSE(appended[1].error.isEmpty());
-    EXPECT_EQ(appended[2].kind, DayReport::Kind::Created) << "a day that fails stops no other";
-}
-
-TEST(DiaryImport, ADayOfMoreTextThanADayTakesFailsBeforeItsPageIsBuilt)
-{
-    TestDataRoot data;
-    const QString half(kLargestDayText / 2 + 1, QLatin1Char('w'));
-    const std::vector<Entry> entries{entry(QDate(2024, 3, 5), half), entry(QDate(2024, 3, 5), half, QTime(8, 0)),
-                                     entry(QDate(2024, 3, 6), QStringLiteral("kept"))};
-    const auto reports = importEntries(data.root(), entries, Existing::Skip);
+    const QString half(kLargestDayText / 2 + 1, u'w');
+    const auto reports = imported({entry(QDate(2024, 3, 5), half), entry(QDate(2024, 3, 5), half, QTime(8, 0)), entry(QDate(2024, 3, 6), u"kept"_s)});
     ASSERT_EQ(reports.size(), 2U);
-    EXPECT_EQ(reports[0].error, QStringLiteral("its entries come to more than 4 MiB of text, more than a day takes"));
+    EXPECT_EQ(reports[0].error, u"its entries come to more than 4 MiB of text, more than a day takes"_s);
     EXPECT_FALSE(pagestore::exists(data.root(), QDate(2024, 3, 5)));
     EXPECT_EQ(reports[1].kind, DayReport::Kind::Created);
 }
 
-TEST(DiaryImport, AStoppedImportRunAgainStoresEveryDayOnce)
+TEST_F(DiaryImport, AStoppedImportRunAgainStoresEveryDayOnce)
 {
-    TestDataRoot data;
     const QByteArray old = "{\\rtf1\\ansi old\\par}";
     std::vector<Entry> entries;
     for (int day = 1; day <= 4; ++day) {
-        entries.push_back(entry(QDate(2024, 3, day), QStringLiteral("entry %1").arg(day)));
+        entries.push_back(entry(QDate(2024, 3, day), u"entry %1"_s.arg(day)));
         ASSERT_TRUE(pagestore::save(data.root(), QDate(2024, 3, day), old));
     }
-    const auto journals = [&] { return QDir(data.path()).entryList({QStringLiteral(".import-*")}, QDir::Hidden | QDir::Files); };
-    const auto stopAt = [](int last) { return [last](int done, int) { return done < last; }; };
-
-    EXPECT_EQ(importEntries(data.root(), entries, Existing::Append, stopAt(3)).size(), 3U);
+    const auto journals = [&] { return QDir(data.path()).entryList({u".import-*"_s}, QDir::Hidden | QDir::Files); };
+    EXPECT_EQ(importEntries(data.root(), entries, Existing::Append, [](int done, int) { return done < 3; }).size(), 3U);
     EXPECT_EQ(journals().size(), 1);
     // As if stopped after the record was written but before the third page was.
     ASSERT_TRUE(pagestore::save(data.root(), QDate(2024, 3, 3), old));
 
-    const auto rest = importEntries(data.root(), entries, Existing::Append);
+    const auto rest = imported(entries, Existing::Append);
     ASSERT_EQ(rest.size(), 2U);
-    EXPECT_EQ(rest[0].dayKey, QStringLiteral("2024-03-03"));
+    EXPECT_EQ(rest[0].dayKey, u"2024-03-03"_s);
     for (int day = 1; day <= 4; ++day)
-        EXPECT_EQ(storedpage::text(*storedpage::read(data.root(), daykeys::dayKey(QDate(2024, 3, day)))),
-                  QStringLiteral("old\n") + kLine + QStringLiteral("\nentry %1").arg(day));
+        EXPECT_EQ(text(daykeys::dayKey(QDate(2024, 3, day))), u"old\n"_s + kLine + u"\nentry %1"_s.arg(day));
     EXPECT_TRUE(journals().isEmpty());
 }
 
-TEST(DiaryImport, PicturesComeOnlyFromTheEntry)
+TEST_F(DiaryImport, PicturesComeOnlyFromTheEntry)
 {
-    const QByteArray tree = storedpage::sampleBytes(QStringLiteral("markdown/images/tree.png"));
-    const QString onDisk = storedpage::samplePath(QStringLiteral("markdown/images/tree.png"));
-    Entry html = entry(QDate(2024, 3, 5), QStringLiteral("<p>a <img src=\"tree\" width=\"24\"> b <img src=\"%1\"> "
-                                                         "c <img src=\"broken\" alt=\"no picture\"></p>")
-                                              .arg(onDisk));
+    const QByteArray tree = sampleBytes(u"markdown/images/tree.png"_s);
+    const QString onDisk = samplePath(u"markdown/images/tree.png"_s);
+    Entry html = entry(QDate(2024, 3, 5), u"<p>a <img src=\"tree\" width=\"24\"> b <img src=\"%1\"> c <img src=\"broken\" alt=\"no picture\"></p>"_s.arg(onDisk));
     html.markup = Entry::Markup::Html;
-    html.pictures.insert(QStringLiteral("tree"), tree);
-    html.pictures.insert(QStringLiteral("broken"), "not an image");
-
-    TestDataRoot data;
-    const auto reports = importEntries(data.root(), {html}, Existing::Skip);
-    ASSERT_EQ(reports.size(), 1U);
-    ASSERT_EQ(reports[0].kind, DayReport::Kind::Created);
-    const auto page = storedpage::read(data.root(), QStringLiteral("2024-03-05"));
-    const auto pictures = storedpage::pictures(*page);
-    ASSERT_EQ(pictures.size(), 1U) << "an image the entry does not hold is never read from the disk";
-    EXPECT_EQ(pictures[0].bytes, tree);
-    EXPECT_EQ(storedpage::text(*page), QStringLiteral("a  b %1 c no picture").arg(onDisk));
+    html.pictures.insert(u"tree"_s, tree);
+    html.pictures.insert(u"broken"_s, "not an image");
+    ASSERT_EQ(imported({html}).at(0).kind, DayReport::Kind::Created);
+    const auto fifth = page(u"2024-03-05"_s);
+    EXPECT_EQ(pictures(*fifth), std::vector<QByteArray>{tree}) << "an image the entry does not hold is never read from the disk";
+    EXPECT_EQ(shownText(*fifth), u"a  b %1 c no picture"_s.arg(onDisk));
 }
 
-// Day One writes its photos as images without a description.
-TEST(DiaryImport, ADayOnePhotoShownInTheTextIsOnThePage)
+TEST_F(DiaryImport, OneRedNotebookMonthFileWithPicturesByPathOrAddress)
 {
-    const Read read = readDiary(Source::DayOne, storedpage::samplePath(QStringLiteral("../json/samples/dayone")));
-    ASSERT_FALSE(read.error) << read.error->toStdString();
-    TestDataRoot data;
-    importEntries(data.root(), read.entries, Existing::Skip);
-    const auto page = storedpage::read(data.root(), QStringLiteral("2020-05-01"));
-    const auto pictures = storedpage::pictures(*page);
-    ASSERT_EQ(pictures.size(), 1U) << storedpage::text(*page).toStdString();
-    EXPECT_EQ(pictures[0].bytes, storedpage::sampleBytes(QStringLiteral("../json/samples/dayone/photos/f9e9ae4e211fd755cdbbff63186cac9d.png")));
-    // A HEIC photo and a missing one leave their addresses where they stood.
-    const auto late = storedpage::read(data.root(), QStringLiteral("2020-05-02"));
-    EXPECT_TRUE(storedpage::pictures(*late).empty());
-    EXPECT_EQ(storedpage::text(*late).count(QStringLiteral("dayone-moment://")), 2) << storedpage::text(*late).toStdString();
+    QTemporaryDir folder;
+    const QString picture = samplePath(u"rednotebook/pictures/tree"_s);
+    const QByteArray byPath = "[\"\"" + picture.toUtf8() + "\"\".png]";
+    const QByteArray byAddress = "[\"\"" + QUrl::fromLocalFile(picture).toString().toUtf8() + "\"\".png?6]";
+    for (const auto &[name, bytes] : {std::pair{"2023-12.txt", "24: {text: '" + byPath + " and " + byAddress + "'}\n"}, {"2023-11.txt", QByteArray("1: {text: 'not read'}\n")}}) {
+        QFile file(folder.filePath(QLatin1String(name)));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+    }
+    const Read read = readRedNotebook(folder.filePath(u"2023-12.txt"_s));
+    ASSERT_EQ(read.entries.size(), 1U) << "only the month file given is read";
+    EXPECT_EQ(read.entries[0].day, QDate(2023, 12, 24));
+    imported(read.entries);
+    EXPECT_EQ(pictures(*page(u"2023-12-24"_s)).size(), 2U);
+    EXPECT_EQ(text(u"2023-12-24"_s), u" and "_s);
+}
+
+// The samples of three readers imported into one diary: a day that has a page
+// is skipped, or appended to below a drawn line, its old page kept in history.
+TEST_F(DiaryImport, SamplesKeepTheirFormattingAndADayWithAPageIsSkippedOrAppended)
+{
+    const auto read = [](Source source, const char *folder) { return readDiary(source, samplePath(QLatin1String(folder))).entries; };
+    imported(read(Source::DayOne, "dayone"));
+    imported(read(Source::Markdown, "markdown"));
+    const QDate march5(2024, 3, 5);
+    const QByteArray before = *pagestore::load(data.root(), march5);
+    std::vector<Entry> red = read(Source::RedNotebook, "rednotebook");
+    const auto skipped = imported(red);
+    EXPECT_EQ(std::ranges::count(skipped, DayReport::Kind::Skipped, &DayReport::kind), 1);
+    EXPECT_EQ(*pagestore::load(data.root(), march5), before);
+    EXPECT_TRUE(history::versions(data.root(), data.root().pagePath(march5)).isEmpty());
+
+    ASSERT_TRUE(QDir().mkpath(data.root().pagePath(QDate(2024, 3, 6))));
+    std::erase_if(red, [&](const Entry &each) { return each.day != march5; });
+    const auto appended = imported({red[0], entry(QDate(2024, 3, 6), u"unreadable page"_s), entry(QDate(2024, 3, 7), u"kept"_s)}, Existing::Append);
+    ASSERT_EQ(appended.size(), 3U);
+    EXPECT_EQ((std::vector{appended[0].kind, appended[1].kind, appended[2].kind}), (std::vector{DayReport::Kind::Appended, DayReport::Kind::Failed, DayReport::Kind::Created}))
+        << "a day that fails stops no other";
+    const auto versions = history::versions(data.root(), data.root().pagePath(march5));
+    ASSERT_EQ(versions.size(), 1);
+    EXPECT_EQ(pagestore::loadFile(data.root(), versions[0].path, data.root().pagePath(march5)), before);
+
+    // samples/pages.txt: "@@ day", the page's text, then a line of words=marks|... in the page.
+    for (const QString &section : QString::fromUtf8(sampleBytes(u"pages.txt"_s)).split(u"@@ "_s, Qt::SkipEmptyParts)) {
+        const QString day = section.section(u'\n', 0, 0);
+        SCOPED_TRACE(day.toStdString());
+        const auto shown = page(day);
+        EXPECT_EQ(shownText(*shown).toStdString(), section.section(u'\n', 1, -3).toStdString());
+        for (const QString &pair : section.section(u'\n', -2, -2).split(u'|', Qt::SkipEmptyParts))
+            EXPECT_EQ(marks(*shown, pair.section(u'=', 0, 0)), pair.section(u'=', 1).toStdString()) << pair.toStdString();
+    }
+    for (const auto &[day, heading, text] : {std::tuple{u"2024-03-12"_s, u"Market day"_s, u"apples"_s}, {u"2020-05-01"_s, u"Morning walk"_s, u"swifts"_s}}) {
+        const auto headed = page(day);
+        EXPECT_GT(headed->find(heading).charFormat().fontPointSize(), headed->find(text).charFormat().fontPointSize()) << day.toStdString();
+    }
+    const QByteArray tree = sampleBytes(u"rednotebook/pictures/tree.png"_s);
+    EXPECT_EQ(pictures(*page(u"2024-03-12"_s)), std::vector{tree});
+    EXPECT_EQ(pictures(*page(u"2024-03-05"_s)), std::vector{tree}) << "the Markdown page's picture; the RedNotebook one has none";
+    EXPECT_EQ(pictures(*page(u"2020-05-01"_s)), std::vector{sampleBytes(u"dayone/photos/f9e9ae4e211fd755cdbbff63186cac9d.png"_s)});
+    EXPECT_TRUE(pictures(*page(u"2020-05-02"_s)).empty()) << "a HEIC photo and a missing one leave their addresses";
 }

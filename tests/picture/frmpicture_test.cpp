@@ -6,6 +6,7 @@
 #include "richtext/picture.h"
 #include "editor/richtextedit.h"
 #include "session/daybook.h"
+#include "pictures.h"
 #include "testimages.h"
 #include "ui/modcenter.h"
 #include "ui/startfolder.h"
@@ -26,11 +27,13 @@
 
 #include <gtest/gtest.h>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 using Shown = ScriptedDialogs::Shown;
 
-const QString kFilter = QStringLiteral("All Images (*.jpg, *.bmp, *.gif)|*.jpg;*.bmp;*.gif|All Files (*.*)|*.*");
+const QString kFilter = u"All Images (*.jpg, *.bmp, *.gif)|*.jpg;*.bmp;*.gif|All Files (*.*)|*.*"_s;
 const QChar kPictureMark(QChar::ObjectReplacementCharacter);
 
 const Shown kNotValid = [] {
@@ -68,7 +71,7 @@ protected:
     }
 
     QString write(const QString &name, const QByteArray &bytes) { return testimages::fileIn(files, name, bytes); }
-    QString png(const QImage &image) { return write(QStringLiteral("picture.png"), testimages::encoded(image, "png")); }
+    QString png(const QImage &image) { return write(u"picture.png"_s, testpictures::encoded(image, "png")); }
 
     static constexpr bool kRefused = true;
     void addPicture(const QString &path, bool refused = false)
@@ -100,51 +103,22 @@ protected:
 
 } // namespace
 
-TEST_F(FrmpictureTest, EachFormatOpensTheWindowUnscaledCentredAndFocused)
-{
-    const QImage blocks = testimages::blocks(120, 80);
-    const QStringList paths{write(QStringLiteral("p.bmp"), testimages::encoded(blocks, "bmp")), testimages::dataFile("blocks.gif"),
-                            write(QStringLiteral("p.jpg"), testimages::encoded(blocks, "jpeg")), png(blocks)};
-    for (const QString &path : paths) {
-        SCOPED_TRACE(path.toStdString());
-        addPicture(path);
-        EXPECT_EQ(form().session().book().filechanged(), 1);
-        EXPECT_EQ(harness.dialogs.shown().last(), (Shown{.kind = ScriptedDialogs::Kind::OpenFile, .filter = kFilter, .centred = true,
-                                                         .folder = startFolder(QStandardPaths::PicturesLocation)}));
-        EXPECT_FALSE(CenteringInForce());
-
-        ASSERT_TRUE(window().isVisible());
-        EXPECT_EQ(window().Combo1->currentText(), QStringLiteral("1"));
-        EXPECT_EQ(window().focusWidget(), window().Combo1);
-        EXPECT_EQ(window().Picture2->picture().size(), QSize(120, 80));
-        EXPECT_EQ(window().Picture1->geometry(), QRect((window().width() - 120) / 2, 40, 120, 80));
-        EXPECT_TRUE(window().screen()->availableGeometry().contains(window().frameGeometry()));
-        // Centred over the main window, give or take the title bar reserved before it was shown.
-        EXPECT_LE((window().frameGeometry().center() - form().frameGeometry().center()).manhattanLength(),
-                  window().style()->pixelMetric(QStyle::PM_TitleBarHeight));
-        window().hide();
-    }
-    EXPECT_EQ(harness.dialogs.shown().size(), 1 + paths.size());
-}
-
 TEST_F(FrmpictureTest, AFileThatIsNoPictureIsReportedCentredAndACancelEndsQuietly)
 {
     addPicture(QString());
-    EXPECT_EQ(harness.dialogs.shown().size(), 2);
-    EXPECT_EQ(form().session().book().filechanged(), 1);
-    EXPECT_EQ(form().findChild<Frmpicture *>(), nullptr);
+    EXPECT_EQ(std::tuple(harness.dialogs.shown().size(), form().session().book().filechanged(), form().findChild<Frmpicture *>()),
+              std::tuple(2, 1, nullptr));
 
-    addPicture(write(QStringLiteral("notes.txt"), "Dear diary"), kRefused);
+    addPicture(write(u"notes.txt"_s, "Dear diary"), kRefused);
     EXPECT_EQ(harness.dialogs.shown().last(), kNotValid);
     EXPECT_EQ(form().findChild<Frmpicture *>(), nullptr);
     EXPECT_FALSE(CenteringInForce());
 
     addPicture(png(testimages::blocks(30, 20)));
     press("Close");
-    addPicture(files.filePath(QStringLiteral("missing.jpg")), kRefused);
+    addPicture(files.filePath(u"missing.jpg"_s), kRefused);
     EXPECT_EQ(harness.dialogs.shown().last(), kNotValid);
-    EXPECT_FALSE(window().isVisible());
-    EXPECT_EQ(window().Picture2->picture().size(), QSize(30, 20));
+    EXPECT_EQ(std::pair(window().isVisible(), window().Picture2->picture().size()), std::pair(false, QSize(30, 20)));
     EXPECT_FALSE(CenteringInForce());
 
     // The page counts as changed: moving to another day asks to save it.
@@ -153,102 +127,109 @@ TEST_F(FrmpictureTest, AFileThatIsNoPictureIsReportedCentredAndACancelEndsQuietl
     EXPECT_EQ(harness.dialogs.shown().last(), ScriptedDialogs::shownBox(messages::savePage()));
 }
 
-TEST_F(FrmpictureTest, PickingAScaleStretchesTheUnscaledPictureSmoothly)
+// Close keeps the window for the next picture, which opens unscaled; the close box discards it.
+TEST_F(FrmpictureTest, EachFormatOpensUnscaledCentredAndFocusedAndOnlyTheCloseBoxDiscardsTheWindow)
 {
-    const QImage checks = testimages::checkerboard(200, 100);
+    QGuiApplication::clipboard()->setText(u"kept"_s);
+    const QImage blocks = testimages::blocks(120, 80);
+    const Frmpicture *kept = nullptr;
+    for (const QString &path : {write(u"p.bmp"_s, testpictures::encoded(blocks, "bmp")), testimages::dataFile("blocks.gif"),
+                                write(u"p.jpg"_s, testpictures::encoded(blocks, "jpeg")), png(blocks)}) {
+        SCOPED_TRACE(path.toStdString());
+        addPicture(path);
+        EXPECT_EQ(harness.dialogs.shown().last(), (Shown{.kind = ScriptedDialogs::Kind::OpenFile, .filter = kFilter, .centred = true,
+                                                         .folder = startFolder(QStandardPaths::PicturesLocation)}));
+        EXPECT_FALSE(CenteringInForce());
+        ASSERT_TRUE(window().isVisible());
+        EXPECT_TRUE(!kept || kept == &window());
+        kept = &window();
+        EXPECT_EQ(std::tuple(form().session().book().filechanged(), window().Combo1->currentText(), window().focusWidget(), window().Picture2->picture().size()),
+                  std::tuple(1, u"1"_s, static_cast<QWidget *>(window().Combo1), QSize(120, 80)));
+        EXPECT_EQ(window().Picture1->geometry(), QRect((window().width() - 120) / 2, 40, 120, 80));
+        EXPECT_TRUE(window().screen()->availableGeometry().contains(window().frameGeometry()));
+        // Centred over the main window, give or take the title bar reserved before it was shown.
+        EXPECT_LE((window().frameGeometry().center() - form().frameGeometry().center()).manhattanLength(), window().style()->pixelMetric(QStyle::PM_TitleBarHeight));
+        pick(u".50"_s);
+        press("Close");
+        EXPECT_EQ(std::tuple(window().isVisible(), QGuiApplication::clipboard()->text(), editor().toPlainText(), preview()), std::tuple(false, u"kept"_s, QString(), QSize(60, 40)));
+    }
+    addPicture(png(testimages::blocks(30, 20)));
+    window().close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(form().findChild<Frmpicture *>(), nullptr);
+    addPicture(png(testimages::blocks(30, 20)));
+    EXPECT_EQ(std::pair(window().isVisible(), preview()), std::pair(true, QSize(30, 20)));
+}
+
+TEST_F(FrmpictureTest, PickingAScaleStretchesTheUnscaledPictureSmoothlyUnlessTooLarge)
+{
+    // Black and white pixels in turn, where only smooth resampling gives grey.
+    QImage checks(200, 100, QImage::Format_Mono);
+    checks.setColorTable({qRgb(255, 255, 255), qRgb(0, 0, 0)});
+    for (int y = 0; y < 100; ++y) {
+        for (int x = 0; x < 200; ++x)
+            checks.setPixel(x, y, (x + y) % 2);
+    }
+    checks.convertTo(QImage::Format_RGB32);
     addPicture(png(checks));
-    pick(QStringLiteral("2"));
+    pick(u"2"_s);
     EXPECT_EQ(preview(), QSize(400, 200));
-    pick(QStringLiteral(".50"));
+    pick(u".50"_s);
     EXPECT_EQ(preview(), QSize(100, 50));
-    const int grey = qGray(window().Picture1->picture().pixel(50, 25));
-    EXPECT_GT(grey, 64);
-    EXPECT_LT(grey, 192);
-    pick(QStringLiteral("1"));
-    EXPECT_EQ(rgb(window().Picture1->picture()), checks);
-    EXPECT_EQ(window().Picture1->geometry(), QRect(222, 40, 200, 100));
+    EXPECT_NEAR(qGray(window().Picture1->picture().pixel(50, 25)), 128, 63);
+    pick(u"1"_s);
+    EXPECT_EQ(std::pair(rgb(window().Picture1->picture()), window().Picture1->geometry()), std::pair(checks, QRect(222, 40, 200, 100)));
 
     // Typed text is not a pick, even when it is an entry of the list.
     window().Combo1->lineEdit()->selectAll();
-    QTest::keyClicks(window().Combo1->lineEdit(), QStringLiteral("2"));
+    QTest::keyClicks(window().Combo1->lineEdit(), u"2"_s);
     QTest::keyClick(window().Combo1->lineEdit(), Qt::Key_Return);
     EXPECT_EQ(preview(), QSize(200, 100));
 
     // Wider than the window: cut off evenly, the half pixel to the even side.
     addPicture(png(testimages::blocks(500, 20)));
-    pick(QStringLiteral("2"));
+    pick(u"2"_s);
     EXPECT_EQ(window().Picture1->geometry(), QRect(-178, 40, 1000, 40));
-}
 
-TEST_F(FrmpictureTest, AScaleTooLargeToShowIsRefusedAndTheFieldGoesBack)
-{
+    // Too large to show: refused, and the field goes back.
     addPicture(png(testimages::blocks(12000, 10)));
-    pick(QStringLiteral(".50"));
+    pick(u".50"_s);
     harness.dialogs.answerMessage(Dialogs::Button::Ok);
-    pick(QStringLiteral("2"));
-    EXPECT_EQ(harness.dialogs.shown().last(),
-              ScriptedDialogs::shownBox(messages::pictureTooLarge()));
-    EXPECT_EQ(preview(), QSize(6000, 5));
-    EXPECT_EQ(window().Combo1->currentText(), QStringLiteral(".50"));
+    pick(u"2"_s);
+    EXPECT_EQ(harness.dialogs.shown().last(), ScriptedDialogs::shownBox(messages::pictureTooLarge()));
+    EXPECT_EQ(std::pair(preview(), window().Combo1->currentText()), std::pair(QSize(6000, 5), u".50"_s));
 }
 
 TEST_F(FrmpictureTest, PasteReplacesTheSelectionAndTheReopenedPageHoldsThePictures)
 {
-    QTest::keyClicks(&editor(), QStringLiteral("Hello world"));
+    QTest::keyClicks(&editor(), u"Hello world"_s);
     QTextCursor caret = editor().textCursor();
     caret.setPosition(5);
     editor().setTextCursor(caret);
 
     const QImage first = testimages::blocks(160, 96);
     addPicture(png(first));
-    pick(QStringLiteral(".50"));
+    pick(u".50"_s);
     const QImage halved = rgb(window().Picture1->picture());
     press("Paste");
     EXPECT_FALSE(window().isVisible());
     EXPECT_EQ(rgb(QGuiApplication::clipboard()->image()), halved);
-    EXPECT_EQ(editor().toPlainText(), QStringLiteral("Hello") + kPictureMark + QStringLiteral(" world"));
+    EXPECT_EQ(editor().toPlainText(), u"Hello"_s + kPictureMark + u" world"_s);
 
     caret.setPosition(7);
     caret.setPosition(12, QTextCursor::KeepAnchor);
     editor().setTextCursor(caret);
     const QImage second = testimages::blocks(48, 40);
-    addPicture(write(QStringLiteral("second.bmp"), testimages::encoded(second, "bmp")));
+    addPicture(write(u"second.bmp"_s, testpictures::encoded(second, "bmp")));
     press("Paste");
-    EXPECT_EQ(editor().toPlainText(), QStringLiteral("Hello") + kPictureMark + QStringLiteral(" ") + kPictureMark);
+    EXPECT_EQ(editor().toPlainText(), u"Hello"_s + kPictureMark + u" "_s + kPictureMark);
     EXPECT_EQ(pictures(*editor().document()), QList<QImage>({halved, second}));
 
     form().session().book().SavePage();
     choose(QDate(2026, 12, 5));
     choose(QDate(2026, 12, 4));
-    EXPECT_EQ(editor().toPlainText(), QStringLiteral("Hello") + kPictureMark + QStringLiteral(" ") + kPictureMark);
+    EXPECT_EQ(editor().toPlainText(), u"Hello"_s + kPictureMark + u" "_s + kPictureMark);
     EXPECT_EQ(pictures(*editor().document()), QList<QImage>({halved, second}));
-}
-
-TEST_F(FrmpictureTest, CloseKeepsTheWindowForTheNextPictureAndTheCloseBoxDiscardsIt)
-{
-    QTest::keyClicks(&editor(), QStringLiteral("Hello"));
-    QGuiApplication::clipboard()->setText(QStringLiteral("kept"));
-    addPicture(png(testimages::blocks(100, 60)));
-    pick(QStringLiteral(".50"));
-    press("Close");
-    EXPECT_FALSE(window().isVisible());
-    EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("kept"));
-    EXPECT_EQ(editor().toPlainText(), QStringLiteral("Hello"));
-    EXPECT_EQ(preview(), QSize(50, 30));
-
-    Frmpicture *kept = form().findChild<Frmpicture *>();
-    addPicture(testimages::dataFile("blocks.gif"));
-    EXPECT_EQ(form().findChild<Frmpicture *>(), kept);
-    EXPECT_EQ(rgb(window().Picture1->picture()), testimages::blocks(120, 80));
-    EXPECT_EQ(window().Combo1->currentText(), QStringLiteral("1"));
-
-    window().close();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_EQ(form().findChild<Frmpicture *>(), nullptr);
-    addPicture(png(testimages::blocks(30, 20)));
-    ASSERT_NE(form().findChild<Frmpicture *>(), nullptr);
-    EXPECT_TRUE(window().isVisible());
-    EXPECT_EQ(preview(), QSize(30, 20));
 }
 
 // The dialog's filter names only three formats: the help must say where the others are.
@@ -256,8 +237,8 @@ TEST(PictureHelp, SaysWhereFormatsBeyondTheFilterArePicked)
 {
     QFile help(QStringLiteral(QUILLNEST_SKELETON "/help.htm"));
     ASSERT_TRUE(help.open(QIODevice::ReadOnly));
-    const QString text = QString::fromUtf8(help.readAll()).remove(QRegularExpression(QStringLiteral("<[^>]*>"))).simplified();
-    const QString section = text.mid(text.indexOf(QStringLiteral("Add Picture asks")), 200);
-    EXPECT_TRUE(section.contains(QStringLiteral("JPEG, BMP and GIF"))) << section.toStdString();
+    const QString text = QString::fromUtf8(help.readAll()).remove(QRegularExpression(u"<[^>]*>"_s)).simplified();
+    const QString section = text.mid(text.indexOf(u"Add Picture asks"_s), 200);
+    EXPECT_TRUE(section.contains(u"JPEG, BMP and GIF"_s)) << section.toStdString();
     EXPECT_TRUE(section.contains(kFilter.section(QLatin1Char('|'), 2, 2))) << section.toStdString();
 }

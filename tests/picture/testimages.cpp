@@ -1,8 +1,6 @@
 #include "testimages.h"
 
-#include <QBuffer>
 #include <QFile>
-#include <QImageWriter>
 #include <QTemporaryDir>
 
 #include <array>
@@ -37,27 +35,6 @@ QImage blocks(int width, int height)
             image.setPixel(x, y, kColours[blockColour(x, y)]);
     }
     return image;
-}
-
-QImage checkerboard(int width, int height)
-{
-    QImage image(width, height, QImage::Format_RGB32);
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x)
-            image.setPixel(x, y, (x + y) % 2 ? qRgb(0, 0, 0) : qRgb(255, 255, 255));
-    }
-    return image;
-}
-
-QByteArray encoded(const QImage &image, const char *format)
-{
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    QImageWriter writer(&buffer, format);
-    writer.setQuality(95);
-    writer.write(image);
-    return bytes;
 }
 
 } // namespace testimages

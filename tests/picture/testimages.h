@@ -14,9 +14,6 @@ QString fileIn(const QTemporaryDir &dir, const QString &name, const QByteArray &
 
 // Flat coloured blocks, like a drawing: it is stored losslessly in a page.
 QImage blocks(int width, int height);
-// Black and white pixels in turn, where only smooth resampling gives grey.
-QImage checkerboard(int width, int height);
-QByteArray encoded(const QImage &image, const char *format);
 // A file of tests/picture/data: blocks.gif holds blocks(120, 80), a format Qt
 // reads but cannot write; turned.jpg holds blocks(40, 24) with an orientation
 // tag saying to turn it a quarter to the right.

@@ -1,103 +1,59 @@
-#include "pdfreader.h"
+#include "editor/richtextedit.h"
 #include "print/pageloop.h"
 #include "print/printermeasures.h"
 #include "print/printrichtext.h"
-#include "editor/richtextedit.h"
+
+#include "readers.h"
 #include "scripteddialogs.h"
 #include "testapplication.h"
 
 #include <QApplication>
 #include <QFileInfo>
-#include <QGuiApplication>
 #include <QPrinter>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
-using printing::TwipsRect;
+#include <algorithm>
 
-namespace printing {
-void PrintTo(const TwipsRect &rect, std::ostream *out)
-{
-    *out << '(' << rect.left << ", " << rect.top << ", " << rect.right << ", " << rect.bottom << ')';
-}
-} // namespace printing
+using namespace Qt::StringLiterals;
 
 namespace {
 
-const QSize kLetter(12240, 15840);
 const QMargins kInch(1440, 1440, 1440, 1440);
-
-QString lines(int count)
-{
-    QStringList text;
-    for (int i = 1; i <= count; ++i)
-        text.append(QStringLiteral("Line %1").arg(i));
-    return text.join(QLatin1Char('\n'));
-}
 
 class PrintEngineTest : public ::testing::Test
 {
 protected:
-    void SetUp() override
+    PrintEngineTest()
     {
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setPageSize(QPageSize(QPageSize::Letter));
         printer.setOutputFileName(pdf);
     }
 
-    // The pages of the PDF that printing `text` gives.
+    // The pages of the PDF that printing `text` gives, each trimmed.
     QStringList printed(const QString &text, const QMargins &margins = kInch)
     {
         editor.setPlainText(text);
         PrintRichText(editor, printer, dialogs, margins);
         EXPECT_TRUE(dialogs.shown().isEmpty());
-        const QStringList pages = pdfPageTexts(pdf);
-        EXPECT_EQ(pdfPageCount(pdf), pages.size());
+        QStringList pages = readers::pdfSheets(pdf);
+        std::ranges::for_each(pages, [](QString &page) { page = page.trimmed(); });
+        EXPECT_TRUE(readers::output(u"pdfinfo"_s, {pdf}).value_or(QString()).contains(QRegularExpression(u"\nPages: +%1\n"_s.arg(pages.size()))));
         return pages;
     }
 
     QApplication &application = testApplication();
     QTemporaryDir folder;
-    QString pdf = folder.filePath(QStringLiteral("page.pdf"));
+    QString pdf = folder.filePath(u"page.pdf"_s);
     QPrinter printer{QPrinter::HighResolution};
     RichTextEdit editor;
     ScriptedDialogs dialogs;
 };
 
 } // namespace
-
-TEST(PrintGeometry, TextAreaAndDrawingRectangleInTwips)
-{
-    const QSize printable(12000, 15600);
-    EXPECT_EQ(printing::pageFrame(kLetter, printable, QPoint(0, 0), kInch).drawing, (TwipsRect{1440, 1440, 10800, 14400}));
-    const auto offset = printing::pageFrame(kLetter, printable, QPoint(100, 100), kInch);
-    EXPECT_EQ(offset.drawing, (TwipsRect{1340, 1340, 10700, 14300}));
-    EXPECT_EQ(offset.page, (TwipsRect{0, 0, 12000, 15600}));
-    EXPECT_EQ(printing::pixelsToTwips(125, 1200), 150);
-}
-
-TEST_F(PrintEngineTest, ThePrintersOwnMarginsAreItsOffset)
-{
-    printer.setPageMargins(QMarginsF(5, 5, 5, 5), QPageLayout::Point);
-    EXPECT_EQ(printing::pageTwips(printer), kLetter);
-    EXPECT_EQ(printing::offsetTwips(printer), QPoint(100, 100));
-    EXPECT_NEAR(printing::printableTwips(printer).width(), 12040, 1);
-    EXPECT_NEAR(printing::printableTwips(printer).height(), 15640, 1);
-    EXPECT_EQ(printing::pageFrame(printer, kInch).drawing, (TwipsRect{1340, 1340, 10700, 14300}));
-
-    printer.setFullPage(true);
-    EXPECT_EQ(printing::pageFrame(printer, kInch).drawing, (TwipsRect{1440, 1440, 10800, 14400}));
-
-    printer.setPageOrientation(QPageLayout::Landscape);
-    const auto uneven = LayoutForPrinter(editor, printer, QMargins(360, 2000, 1080, 3000));
-    EXPECT_EQ(uneven.lineWidth, 15840 - 360 - 1080);
-    EXPECT_EQ(uneven.pageHeight, 12240 - 2000 - 3000);
-    ASSERT_EQ(LayoutForPrinter(editor, printer, QMargins(360, 360, 360, 360)).lineWidth, 15120);
-    EXPECT_EQ(editor.lineWrapMode(), QTextEdit::FixedPixelWidth);
-    EXPECT_EQ(editor.lineWrapColumnOrWidth(), 15120 * editor.logicalDpiX() / 1440);
-}
 
 TEST(PageLoop, EndsAtTheTextsEndOrWhenAPageDoesNotMoveOn)
 {
@@ -107,50 +63,12 @@ TEST(PageLoop, EndsAtTheTextsEndOrWhenAPageDoesNotMoveOn)
     EXPECT_EQ(newPages, 0);
     EXPECT_EQ(printing::printPages(90, [](int from) { return from + 30; }, newPage), 3);
     EXPECT_EQ(newPages, 2);
-
     QList<int> starts;
     EXPECT_EQ(printing::printPages(90, [&](int from) { starts.append(from); return 40; }, newPage), 2);
     EXPECT_EQ(starts, (QList<int>{0, 40}));
-
     int refused = 0;
-    EXPECT_EQ(printing::printPages(90, [](int from) { return from + 30; }, [&] { return ++refused < 2; }),
-              std::nullopt);
+    EXPECT_EQ(printing::printPages(90, [](int from) { return from + 30; }, [&] { return ++refused < 2; }), std::nullopt);
     EXPECT_EQ(refused, 2);
-}
-
-TEST_F(PrintEngineTest, PagesComeOutAsTheTextNeeds)
-{
-    const QStringList empty = printed(QString());
-    ASSERT_EQ(empty.size(), 1);
-    EXPECT_TRUE(empty.first().isEmpty());
-
-    // Where the pages start says how many lines a page takes.
-    const QStringList long_ = printed(lines(200));
-    ASSERT_GE(long_.size(), 3);
-    const auto firstLine = [](const QString &page) { return page.section(QLatin1Char('\n'), 0, 0).mid(5).toInt(); };
-    const int firstPage = firstLine(long_[1]) - 1;
-    const int perPage = firstLine(long_[2]) - firstLine(long_[1]);
-    ASSERT_GT(firstPage, 40);
-    EXPECT_NEAR(perPage, firstPage, 1);
-    EXPECT_EQ(long_.size(), 1 + (200 - firstPage + perPage - 1) / perPage);
-    for (qsizetype page = 1; page < long_.size(); ++page)
-        EXPECT_EQ(firstLine(long_[page]), firstPage + 1 + (page - 1) * perPage);
-    EXPECT_TRUE(long_.last().endsWith(QStringLiteral("Line 200")));
-    // No page holds hidden copies of its neighbours' lines.
-    EXPECT_EQ(long_[0].trimmed().section(QLatin1Char('\n'), -1), QStringLiteral("Line %1").arg(firstPage));
-    EXPECT_EQ(long_[1].trimmed().section(QLatin1Char('\n'), -1), QStringLiteral("Line %1").arg(firstPage + perPage));
-
-    // The last line of a text may fit where a following one would not,
-    // so the fill of two pages is found at its boundary.
-    int twoPages = firstPage + perPage;
-    for (int more = 0; more < 3 && printed(lines(twoPages + 1)).size() == 2; ++more)
-        ++twoPages;
-
-    const QStringList two = printed(lines(twoPages));
-    ASSERT_EQ(two.size(), 2);
-    EXPECT_EQ(firstLine(two[1]), firstLine(long_[1]));
-    EXPECT_TRUE(two[1].endsWith(QStringLiteral("Line %1").arg(twoPages)));
-    EXPECT_EQ(printed(lines(twoPages + 1)).size(), 3);
 }
 
 // Paragraphs that run over a sheet's end come out word for word once, in
@@ -162,26 +80,66 @@ TEST_F(PrintEngineTest, EachLineComesOutOnceOnOneSheet)
     for (int paragraph = 1; paragraph <= 40; ++paragraph) {
         QStringList own;
         for (int word = 0; word < paragraph * 7; ++word)
-            own.append(QStringLiteral("p%1w%2").arg(paragraph).arg(word));
+            own.append(u"p%1w%2"_s.arg(paragraph).arg(word));
         words += own;
-        paragraphs.append(own.join(QLatin1Char(' ')));
+        paragraphs.append(own.join(u' '));
     }
-    const QStringList pages = printed(paragraphs.join(QLatin1Char('\n')));
+    const QStringList pages = printed(paragraphs.join(u'\n'));
     ASSERT_GE(pages.size(), 3);
     int continued = 0;
     for (qsizetype page = 1; page < pages.size(); ++page) {
-        EXPECT_FALSE(pages[page].contains(pages[page - 1].section(QLatin1Char('\n'), -1))) << "sheet " << page + 1;
-        continued += !pages[page].section(QLatin1Char(' '), 0, 0).endsWith(QStringLiteral("w0"));
+        EXPECT_FALSE(pages[page].contains(pages[page - 1].section(u'\n', -1))) << "sheet " << page + 1;
+        continued += !pages[page].section(u' ', 0, 0).endsWith(u"w0"_s);
     }
     EXPECT_GT(continued, 0) << "no sheet starts inside a paragraph";
-    EXPECT_EQ(pages.join(QLatin1Char('\n')).split(QRegularExpression(QStringLiteral("\\s+"))), words);
+    EXPECT_EQ(pages.join(u'\n').split(QRegularExpression(u"\\s+"_s)), words);
 }
 
-// A picture larger than the text area is printed scaled down to fit it,
-// its proportions kept; the page itself keeps the picture's own size.
+// In twips: the printer's own margins are its offset; a full page has none.
+TEST_F(PrintEngineTest, PrinterMeasuresAndMarginsShapeTheLayout)
+{
+    EXPECT_TRUE(printing::pageFrame(QSize(12240, 15840), QSize(12000, 15600), QPoint(100, 100), kInch).page == (printing::TwipsRect{0, 0, 12000, 15600}));
+    EXPECT_EQ(printing::pixelsToTwips(125, 1200), 150);
+    printer.setPageMargins(QMarginsF(5, 5, 5, 5), QPageLayout::Point);
+    EXPECT_EQ(std::pair(printing::pageTwips(printer), printing::offsetTwips(printer)), std::pair(QSize(12240, 15840), QPoint(100, 100)));
+    EXPECT_NEAR(printing::printableTwips(printer).width(), 12040, 1);
+    EXPECT_NEAR(printing::printableTwips(printer).height(), 15640, 1);
+    EXPECT_TRUE(printing::pageFrame(printer, kInch).drawing == (printing::TwipsRect{1340, 1340, 10700, 14300}));
+    printer.setFullPage(true);
+    EXPECT_TRUE(printing::pageFrame(printer, kInch).drawing == (printing::TwipsRect{1440, 1440, 10800, 14400}));
+    printer.setPageOrientation(QPageLayout::Landscape);
+    const auto uneven = LayoutForPrinter(editor, printer, QMargins(360, 2000, 1080, 3000));
+    EXPECT_EQ(std::tuple(uneven.lineWidth, uneven.pageHeight, editor.lineWrapMode(), editor.lineWrapColumnOrWidth()),
+              std::tuple(15840 - 360 - 1080, 12240 - 2000 - 3000, QTextEdit::FixedPixelWidth, 14400 * editor.logicalDpiX() / 1440));
+}
+
+// Each margin takes its own side: a wide right one only narrows the line, a deep bottom one only shortens the page.
+TEST_F(PrintEngineTest, SheetsHoldTheLinesTheirMarginsLeaveRoomFor)
+{
+    EXPECT_EQ(printed(QString()), QStringList{QString()});
+    QStringList lines;
+    for (int line = 1; line <= 200; ++line)
+        lines.append(u"Line %1"_s.arg(line));
+    const QStringList sheets = printed(lines.join(u'\n'));
+    const auto held = [](const QString &sheet) { return int(sheet.count(u'\n') + 1); };
+    ASSERT_GT(held(sheets[0]), 40);
+    EXPECT_EQ(sheets.join(u'\n'), lines.join(u'\n')) << "no line lost or drawn twice";
+    EXPECT_NEAR(held(sheets[1]), held(sheets[0]), 1);
+    EXPECT_EQ(sheets.size(), 1 + (200 - held(sheets[0]) + held(sheets[1]) - 1) / held(sheets[1]));
+    // The last line of a text may fit where a following one would not.
+    int two = held(sheets[0]) + held(sheets[1]);
+    while (two < 200 && printed(lines.mid(0, two + 1).join(u'\n')).size() == 2)
+        ++two;
+    EXPECT_EQ(printed(lines.mid(0, two).join(u'\n')).size(), 2);
+    EXPECT_EQ(held(printed(lines.join(u'\n'), QMargins(720, 1440, 8640, 1440))[0]), held(sheets[0]));
+    EXPECT_NEAR(held(printed(lines.join(u'\n'), QMargins(1440, 720, 1440, 8640))[0]), held(sheets[0]) * (15840 - 720 - 8640) / 12960, 1);
+}
+
+// A picture larger than the text area is printed scaled down to fit it, its
+// proportions kept; the page keeps the picture's own size.
 TEST_F(PrintEngineTest, PicturesLargerThanTheTextAreaAreScaledToFitIt)
 {
-    editor.setPlainText(QStringLiteral("Wide, then tall"));
+    editor.setPlainText(u"Wide, then tall"_s);
     editor.moveCursor(QTextCursor::End);
     for (const QSize size : {QSize(3000, 1000), QSize(400, 3000)}) {
         QImage picture(size, QImage::Format_RGB32);
@@ -192,44 +150,23 @@ TEST_F(PrintEngineTest, PicturesLargerThanTheTextAreaAreScaledToFitIt)
     const QByteArray page = editor.textRtf();
     PrintRichText(editor, printer, dialogs, kInch);
     EXPECT_EQ(editor.textRtf(), page);
-
-    // Letter less an inch on each side leaves 6.5 by 9 inches.
-    const QList<PdfPicture> pictures = pdfPictures(pdf);
-    ASSERT_EQ(pictures.size(), 2);
-    EXPECT_EQ(pictures[0].page, 1);
-    EXPECT_NEAR(pictures[0].inches.width(), 6.5, 0.02);
-    EXPECT_NEAR(pictures[0].inches.height(), 6.5 / 3, 0.02);
-    EXPECT_EQ(pictures[1].page, 2);
-    EXPECT_NEAR(pictures[1].inches.width(), 1.2, 0.02);
-    EXPECT_NEAR(pictures[1].inches.height(), 9, 0.02);
-}
-
-// Each margin takes its own side: a wide right one only narrows the line, a
-// deep bottom one only shortens the page.
-TEST_F(PrintEngineTest, EachMarginTakesItsOwnSide)
-{
-    const auto linesOnFirstPage = [](const QStringList &pages) { return pages.first().count(QLatin1Char('\n')) + 1; };
-    const int full = linesOnFirstPage(printed(lines(200)));
-    EXPECT_EQ(linesOnFirstPage(printed(lines(200), QMargins(720, 1440, 8640, 1440))), full);
-    EXPECT_NEAR(linesOnFirstPage(printed(lines(200), QMargins(1440, 720, 1440, 8640))), full * (15840 - 720 - 8640) / 12960, 1);
+    // Letter less an inch a side leaves 6.5 by 9 inches.
+    EXPECT_EQ(readers::pdfPictures(pdf), (QList<std::array<int, 3>>{{1, 65, 22}, {2, 12, 90}}));
 }
 
 TEST_F(PrintEngineTest, FailuresAreReportedAndLeaveNoFile)
 {
-    editor.setPlainText(QStringLiteral("Nothing comes of this"));
-    const QString missing = folder.filePath(QStringLiteral("gone/page.pdf"));
+    editor.setPlainText(u"Nothing comes of this"_s);
+    const QString missing = folder.filePath(u"gone/page.pdf"_s);
     printer.setOutputFileName(missing);
-    dialogs.answerMessage(Dialogs::Button::Ok);
-    dialogs.answerMessage(Dialogs::Button::Ok);
+    for (int box = 0; box < 3; ++box)
+        dialogs.answerMessage(Dialogs::Button::Ok);
     PrintRichText(editor, printer, dialogs, kInch);
-    ASSERT_EQ(dialogs.shown().size(), 2);
-    EXPECT_EQ(dialogs.shown()[0], ScriptedDialogs::shownBox(messages::printFailed()));
-    EXPECT_EQ(dialogs.shown()[1], ScriptedDialogs::shownBox(messages::printFailure(5, QStringLiteral("No such file or directory"),
-                                                                                    QGuiApplication::applicationDisplayName())));
+    EXPECT_EQ(dialogs.shown(), (QList{ScriptedDialogs::shownBox(messages::printFailed()),
+                                      ScriptedDialogs::shownBox(messages::printFailure(5, u"No such file or directory"_s,
+                                                                                       QGuiApplication::applicationDisplayName()))}));
     EXPECT_FALSE(QFileInfo::exists(missing));
-
     printer.setOutputFileName(QString());
-    dialogs.answerMessage(Dialogs::Button::Ok);
     PrintRichText(editor, printer, dialogs, kInch);
     EXPECT_EQ(dialogs.shown().last(), ScriptedDialogs::shownBox(messages::printerError()));
 }

@@ -9,15 +9,10 @@
 
 #include <cstdio>
 
-// The child re-runs this test alone, so no thread of the parent is forked.
-class ProgramDeathTest : public ::testing::Test
+TEST(ProgramDeathTest, EndStopsAtOnceWithBuffersFlushed)
 {
-protected:
-    void SetUp() override { GTEST_FLAG_SET(death_test_style, "threadsafe"); }
-};
-
-TEST_F(ProgramDeathTest, EndStopsAtOnceWithBuffersFlushed)
-{
+    // The child re-runs this test alone, so no thread of the parent is forked.
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
     const auto endInsideAHandler = [] {
         QApplication &app = testApplication();
         // Buffered, so only the flush in end() can bring the text out.

@@ -3,86 +3,57 @@
 #include "qtprinters.h"
 #include "testapplication.h"
 
-#include <QApplication>
+#include <QAction>
 #include <QLabel>
-#include <QMenu>
 
 #include <gtest/gtest.h>
 
 #include <memory>
 
-namespace {
-
-// A designed window of 840 by 553 pixels with a label, a frame holding a
-// button, and a menu item.
-class LayoutTest : public ::testing::Test
+// A designed window of 840 by 553 pixels with a label, a frame holding a button,
+// and a menu item. Each row applies its window size after the rows before it:
+// a direction outside the limits keeps what the last size gave it, fonts go
+// with the height. Many resizes never drift; a moved control returns and a
+// deleted one is skipped.
+TEST(ProportionalLayout, ScalesPlacesAndClampsFontsAndLeavesADirectionOutsideTheLimitsAlone)
 {
-protected:
-    static constexpr QSize kDesigned{840, 553};
-
-    LayoutTest()
-    {
-        label->setGeometry(424, 112, 241, 17);
-        QFont font = label->font();
-        font.setPointSizeF(12);
-        label->setFont(font);
-        frame->setGeometry(24, 152, 217, 353);
-        button->setGeometry(56, 312, 97, 25);
-    }
-
-    ProportionalLayout designed() { return ProportionalLayout({label, frame, &action, button}, kDesigned); }
-
-    QApplication &app = testApplication();
-    std::unique_ptr<QWidget> window = std::make_unique<QWidget>();
-    QLabel *label = new QLabel(QStringLiteral("Label5"), window.get());
-    QWidget *frame = new QWidget(window.get());
-    QWidget *button = new QWidget(frame);
+    testApplication();
+    constexpr QSize kDesigned{840, 553};
+    const auto window = std::make_unique<QWidget>();
+    auto *label = new QLabel(QStringLiteral("Label5"), window.get());
+    label->setGeometry(424, 112, 241, 17);
+    QFont font = label->font();
+    font.setPointSizeF(12);
+    label->setFont(font);
+    auto *frame = new QWidget(window.get());
+    frame->setGeometry(24, 152, 217, 353);
+    auto *button = new QWidget(frame);
+    button->setGeometry(56, 312, 97, 25);
     QAction action{QStringLiteral("Exit")};
-};
+    const ProportionalLayout layout({label, frame, &action, button}, kDesigned);
 
-} // namespace
-
-// Each row applies its window size after the rows before it: a direction
-// outside the limits keeps what the last size gave it, fonts go with the height.
-TEST_F(LayoutTest, ScalesPlacesAndClampsFontsAndLeavesADirectionOutsideTheLimitsAlone)
-{
-    struct Step
-    {
-        QSize window;
-        QRect label;
-        qreal points = 0;
-    };
-    const Step steps[]{
-        {{0, 0}, {424, 112, 241, 17}},          {{1680, 3000}, {848, 112, 482, 17}, 12}, {{99, 1106}, {848, 224, 482, 34}},
-        {{100, 2800}, {50, 567, 29, 86}},       {kDesigned, {424, 112, 241, 17}, 12},    {kDesigned * 2, {848, 224, 482, 34}, 18},
+    // The window's size, then the label's rectangle and font size it gives.
+    const std::tuple<QSize, QRect, qreal> steps[]{
+        {{0, 0}, {424, 112, 241, 17}, 0},        {{1680, 3000}, {848, 112, 482, 17}, 12}, {{99, 1106}, {848, 224, 482, 34}, 0},
+        {{100, 2800}, {50, 567, 29, 86}, 0},    {kDesigned, {424, 112, 241, 17}, 12},    {kDesigned * 2, {848, 224, 482, 34}, 18},
         {{420, 276}, {212, 56, 121, 8}, 8},     {{840, 600}, {}, 12 * 600 / 553.0},
     };
-    const ProportionalLayout layout = designed();
-    for (const Step &step : steps) {
-        SCOPED_TRACE(testing::Message() << step.window.width() << "x" << step.window.height());
-        layout.apply(step.window);
+    for (const auto &[size, rectangle, points] : steps) {
+        SCOPED_TRACE(testing::Message() << size.width() << "x" << size.height());
+        layout.apply(size);
         // A row without a rectangle or a size does not check it.
-        EXPECT_EQ(step.label.isNull() ? QRect() : label->geometry(), step.label);
-        EXPECT_DOUBLE_EQ(step.points > 0 ? label->font().pointSizeF() : 0, step.points);
+        EXPECT_EQ(rectangle.isNull() ? QRect() : label->geometry(), rectangle);
+        EXPECT_DOUBLE_EQ(points > 0 ? label->font().pointSizeF() : 0, points);
     }
     layout.apply(kDesigned * 2);
     EXPECT_EQ(button->geometry(), QRect(112, 624, 194, 50));
-}
 
-TEST_F(LayoutTest, ManyResizesNeverDrift)
-{
-    const ProportionalLayout layout = designed();
     for (int step = 0; step < 500; ++step)
         layout.apply({101 + step * 7 % 2000, 103 + step * 13 % 2500});
     layout.apply(kDesigned);
-    EXPECT_EQ(label->geometry(), QRect(424, 112, 241, 17));
-    EXPECT_EQ(button->geometry(), QRect(56, 312, 97, 25));
-    EXPECT_EQ(label->font().pointSizeF(), 12);
-}
+    EXPECT_EQ(std::tuple(label->geometry(), button->geometry(), label->font().pointSizeF()),
+              std::tuple(QRect(424, 112, 241, 17), QRect(56, 312, 97, 25), 12.0));
 
-TEST_F(LayoutTest, AMovedControlReturnsAndADeletedOneIsSkipped)
-{
-    const ProportionalLayout layout = designed();
     frame->move(88, 104);
     delete button;
     layout.apply(kDesigned);

@@ -1,0 +1,145 @@
+#include "import/diaryimport.h"
+#include "import/readers.h"
+
+#include "diary/backupzip.h"
+
+#include "samples.h"
+
+#include <QCryptographicHash>
+#include <QDirIterator>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+#include <zip.h>
+
+#include <map>
+
+using namespace diaryimport;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+using Files = std::map<QString, QByteArray>;
+
+// A section of samples/reads.txt: "@@ name source path", then what reading the
+// sample gives. The source "dayone-zip" reads the folder zipped as export.zip.
+struct Sample
+{
+    std::string name;
+    QString source;
+    QString path;
+    QString expected;
+};
+
+std::vector<Sample> samples()
+{
+    std::vector<Sample> rows;
+    for (const QString &section : QString::fromUtf8(sampleBytes(u"reads.txt"_s)).split(u"@@ "_s, Qt::SkipEmptyParts)) {
+        const QStringList head = section.section(u'\n', 0, 0).split(u' ');
+        rows.push_back({head[0].toStdString(), head[1], head[2], section.section(u'\n', 1)});
+    }
+    return rows;
+}
+
+// The files of a sample folder by their names in it.
+Files filesUnder(const QString &folder)
+{
+    Files files;
+    const QDir root(samplePath(folder));
+    for (QDirIterator it(root.path(), QDir::Files, QDirIterator::Subdirectories); it.hasNext();) {
+        const QString name = root.relativeFilePath(it.next());
+        files[name] = sampleBytes(folder + u'/' + name);
+    }
+    return files;
+}
+
+QString zipped(const QTemporaryDir &scratch, const QString &name, const Files &files)
+{
+    const QString path = scratch.filePath(name);
+    int error = 0;
+    zip_t *archive = zip_open(QFile::encodeName(path).constData(), ZIP_CREATE | ZIP_TRUNCATE, &error);
+    EXPECT_NE(archive, nullptr);
+    for (const auto &[file, bytes] : files)
+        EXPECT_GE(zip_file_add(archive, file.toUtf8().constData(), zip_source_buffer(archive, bytes.constData(), bytes.size(), 0), 0), 0);
+    EXPECT_EQ(zip_close(archive), 0);
+    return path;
+}
+
+QString fingerprint(const QByteArray &bytes)
+{
+    return QString::fromLatin1(QCryptographicHash::hash(bytes, QCryptographicHash::Md5).toHex().left(12));
+}
+
+// Each entry made whole as its page gets it, its pictures by name with their
+// bytes' fingerprint or why they were refused.
+QString described(const Read &read)
+{
+    static const char *const kMarkups[]{"plain", "markdown", "html"};
+    QString out = read.error ? u"refused: "_s + *read.error + u'\n' : QString();
+    for (const Entry &each : read.entries) {
+        const Entry entry = wholeEntry(each);
+        out += u"== %1 %2 %3 %4\n%5\n"_s.arg(entry.day.toString(Qt::ISODate), entry.time ? entry.time->toString(Qt::ISODate) : u"-"_s,
+                                               QLatin1String(kMarkups[int(entry.markup)]), entry.title, entry.text);
+        QStringList pictures;
+        for (auto it = entry.pictures.cbegin(); it != entry.pictures.cend(); ++it)
+            pictures.append(it.key() + u' ' + fingerprint(it.value()));
+        for (auto it = entry.pictureFiles.cbegin(); it != entry.pictureFiles.cend(); ++it) {
+            QString why;
+            const auto bytes = it.value()(why);
+            pictures.append(it.key() + u" file "_s + (bytes ? fingerprint(*bytes) : why));
+        }
+        pictures.sort();
+        for (const QString &picture : pictures)
+            out += u"picture "_s + picture + u'\n';
+    }
+    return out.replace(samplePath({}), u"SAMPLES/"_s);
+}
+
+class ReadSample : public testing::TestWithParam<Sample>
+{
+};
+
+} // namespace
+
+TEST_P(ReadSample, GivesItsEntriesOrItsRefusalWhole)
+{
+    const Sample &row = GetParam();
+    QTemporaryDir scratch;
+    const Read read = row.source == u"dayone-zip" ? readDayOne(zipped(scratch, u"export.zip"_s, filesUnder(row.path)))
+                                                  : readDiary(*sourceNamed(row.source), samplePath(row.path));
+    EXPECT_EQ(described(read), row.expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Samples, ReadSample, testing::ValuesIn(samples()), [](const auto &row) { return row.param.name; });
+
+TEST(DayOne, GuardsTheZip)
+{
+    QTemporaryDir scratch;
+    const QString photo = u"photos/f9e9ae4e211fd755cdbbff63186cac9d.png"_s;
+    Files files = filesUnder(u"dayone"_s);
+    const Files noJournal{{photo, files.at(photo)}, {u"photos/Journal.json"_s, "{}"}};
+    EXPECT_EQ(readDayOne(zipped(scratch, u"photos.zip"_s, noJournal)).error, u"photos.zip: holds no Day One journal, no .json file at its top"_s);
+
+    // Zeros compress to almost nothing, so only the stated size shows it.
+    files[photo] = QByteArray(backup::zip::kLargestFile + 1, '\0');
+    const Read read = readDayOne(zipped(scratch, u"large.zip"_s, files));
+    ASSERT_EQ(read.entries.size(), 5U);
+    EXPECT_TRUE(described(read).contains(u"file large.zip/%1: larger than 80 MiB, more than an import takes\n"_s.arg(photo)));
+}
+
+// Refused by their size before a byte is read: the files are sparse. Each entry
+// costs its place even when it is tiny, so their number is bounded too.
+TEST(Import, RefusesHugeFilesAndTooManyEntries)
+{
+    QTemporaryDir dir;
+    const auto write = [&](const QString &name, const QByteArray &bytes, qint64 size) {
+        QFile file(dir.filePath(name));
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.resize(std::max<qint64>(size, bytes.size())));
+        return file.fileName();
+    };
+    EXPECT_EQ(readJrnl(write(u"huge.json"_s, "{", (qint64(256) << 20) + 1)).error, u"huge.json: larger than 256 MiB, more than an import takes"_s);
+    const QString many = write(u"many.json"_s, "{\"entries\": [" + QByteArray("{},").repeated(500000) + "{}]}", 0);
+    EXPECT_EQ(readJrnl(many).error, u"many.json: more than 500000 entries, more than an import takes"_s);
+    write(u"2024-03-05.md"_s, {}, kLargestDayText + 1);
+    EXPECT_EQ(readMarkdown(dir.path()).error, u"2024-03-05.md: larger than 4 MiB, more than an import takes"_s);
+}
