@@ -118,7 +118,7 @@ TEST_F(ImportDiary, AnEncryptedDiaryTakesTheEntriesWithItsPassword)
     ASSERT_EQ(imported.code, 0) << imported.err.toStdString();
     EXPECT_FALSE(imported.err.contains(QStringLiteral("QFont"))) << "Qt's readers have nothing to warn about";
     EXPECT_TRUE(imported.out.startsWith(QStringLiteral("2024-02-29 new page, 1 entry\n"))) << imported.out.toStdString();
-    EXPECT_TRUE(imported.out.endsWith(QStringLiteral("6 days: 6 new, 0 added below a page, 0 skipped, 0 failed\n")));
+    EXPECT_TRUE(imported.out.endsWith(QStringLiteral("7 days: 7 new, 0 added below a page, 0 skipped, 0 failed\n")));
     EXPECT_FALSE(pageOf(QDate(2024, 3, 5)).contains("harbour")) << "the page is sealed, not only scrambled";
     EXPECT_EQ(run("search --root {root} harbour", "correct horse").out, QStringLiteral("2024-03-05.dat\n"));
 }
