@@ -23,6 +23,7 @@ constexpr const char *kUsageText =
     "  encrypt       encrypt a plain diary in place under a new password\n"
     "  decrypt       turn an encrypted diary back into a plain one\n"
     "  verify        name every page, note, draft and version that does not open\n"
+    "  conflicts     list the copies a folder-sync tool made of pages changed on two computers\n"
     "\n"
     "'quillnest-tool COMMAND --help' tells more.\n";
 
@@ -43,6 +44,7 @@ constexpr std::array kCommands{
     Command{"encrypt", encryptCommand},
     Command{"decrypt", decryptCommand},
     Command{"verify", verifyCommand},
+    Command{"conflicts", conflictsCommand},
 };
 
 } // namespace

@@ -19,5 +19,6 @@ int restoreCommand(const QStringList &arguments);
 int encryptCommand(const QStringList &arguments);
 int decryptCommand(const QStringList &arguments);
 int verifyCommand(const QStringList &arguments);
+int conflictsCommand(const QStringList &arguments);
 
 } // namespace tool
