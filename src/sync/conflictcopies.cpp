@@ -10,8 +10,6 @@ namespace conflictcopies {
 
 namespace {
 
-enum class Kind { Page, Note, PasswordFile };
-
 bool belongsTo(Kind kind, const QString &original)
 {
     switch (kind) {
@@ -46,7 +44,7 @@ void findIn(const DataRoot &root, const QString &folder, Kind kind, QList<Found>
             continue;
         const QString copyPath = folder + QLatin1Char('/') + name;
         const QString originalPath = folder + QLatin1Char('/') + copy->original;
-        found.append({root.relativeName(copyPath), root.relativeName(originalPath), *copy,
+        found.append({kind, root.relativeName(copyPath), root.relativeName(originalPath), *copy,
                       opensAs(root, kind, copyPath, originalPath)});
     }
 }

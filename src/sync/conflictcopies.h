@@ -13,8 +13,11 @@ class DataRoot;
 // sealed for.
 namespace conflictcopies {
 
+enum class Kind { Page, Note, PasswordFile };
+
 struct Found
 {
+    Kind kind = Kind::Page;
     QString copy;     // relative to the diary: "pages/2026-12-04.sync-conflict-….dat"
     QString original; // "pages/2026-12-04.dat"
     conflictnames::Copy name;

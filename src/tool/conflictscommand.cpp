@@ -3,6 +3,9 @@
 #include "toolsupport.h"
 
 #include "sync/conflictcopies.h"
+#include "sync/copymerge.h"
+
+#include <QFileInfo>
 
 namespace tool {
 
@@ -17,23 +20,56 @@ QString told(const conflictnames::Copy &name)
     return parts.join(QStringLiteral(", "));
 }
 
+void list(const conflictcopies::Found &copy)
+{
+    if (copy.opens)
+        printLine(QStringLiteral("%1: a copy of %2 (%3)").arg(copy.copy, copy.original, told(copy.name)));
+    else
+        printLine(QStringLiteral("%1: named as a copy of %2, but does not open as it; left alone").arg(copy.copy, copy.original));
+}
+
+std::optional<copymerge::Lines> mergeable(const DataRoot &root, const conflictcopies::Found &copy)
+{
+    if (!copy.opens || copy.kind != conflictcopies::Kind::Note)
+        return std::nullopt;
+    const auto day = daykeys::monthDayFromNoteKey(daykeys::keyFromFileName(QFileInfo(copy.original).fileName()));
+    return day ? std::optional(copymerge::noteLines(root, *day)) : std::nullopt;
+}
+
 } // namespace
 
 int conflictsCommand(const QStringList &arguments)
 {
+    const QCommandLineOption merge(QStringLiteral("merge"),
+                                   QStringLiteral("Fold each note's copy into its note where no question is needed: the same "
+                                                  "text, one holding all of the other, or changes to different lines of a "
+                                                  "version the history keeps. Both sides stay in the history; the rest are listed."));
     DiaryCommand command(QStringLiteral("Lists the copies a folder-sync tool made of pages, notes and the password "
-                                        "file changed on two computers, each with the file it is a copy of."));
+                                        "file changed on two computers, each with the file it is a copy of."),
+                         {merge});
     if (const auto stop = command.start(arguments, 0))
         return *stop;
-    const QList<conflictcopies::Found> found = conflictcopies::find(command.root());
-    for (const conflictcopies::Found &copy : found) {
-        if (copy.opens)
-            printLine(QStringLiteral("%1: a copy of %2 (%3)").arg(copy.copy, copy.original, told(copy.name)));
-        else
-            printLine(QStringLiteral("%1: named as a copy of %2, but does not open as it; left alone").arg(copy.copy, copy.original));
+    const bool merging = command.parser().isSet(merge);
+    if (merging && !command.claim())
+        return kFailed;
+    int left = 0;
+    int failed = 0;
+    for (const conflictcopies::Found &copy : conflictcopies::find(command.root())) {
+        const auto lines = merging ? mergeable(command.root(), copy) : std::nullopt;
+        const auto result = lines ? copymerge::resolve(command.root(), copy, *lines) : copymerge::Result::Asks;
+        if (result == copymerge::Result::Merged) {
+            printLine(QStringLiteral("%1: merged into %2").arg(copy.copy, copy.original));
+            continue;
+        }
+        if (result == copymerge::Result::Failed) {
+            printError(QStringLiteral("cannot merge %1 into %2").arg(copy.copy, copy.original));
+            ++failed;
+        }
+        list(copy);
+        ++left;
     }
-    printLine(found.size() == 1 ? QStringLiteral("1 conflict copy") : QStringLiteral("%1 conflict copies").arg(found.size()));
-    return kDone;
+    printLine(left == 1 ? QStringLiteral("1 conflict copy") : QStringLiteral("%1 conflict copies").arg(left));
+    return failed == 0 ? kDone : kFailed;
 }
 
 } // namespace tool
