@@ -4,6 +4,7 @@
 #include "app/fontlists.h"
 #include "app/windowlock.h"
 #include "editor/richtextedit.h"
+#include "sync/syncignore.h"
 #include "ui/proportionallayout.h"
 
 #include <QGroupBox>
@@ -38,6 +39,7 @@ void Form1::Form_Load()
     m_startedUp = m_session.signIn(*m_services.program);
     if (!m_startedUp)
         return;
+    syncignore::writeIfShared(m_session.dataRoot().path());
     m_lock->follow();
     new KnockListener(m_session.dataRoot(), [this] { m_lock->comeForward(); }, this);
     // The page is what the user came to write.
