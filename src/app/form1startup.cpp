@@ -2,6 +2,7 @@
 
 #include "app/windowknock.h"
 #include "app/fontlists.h"
+#include "app/presencekeeper.h"
 #include "app/windowlock.h"
 #include "editor/richtextedit.h"
 #include "sync/syncignore.h"
@@ -36,7 +37,8 @@ void Form1::Form_Load()
     m_ui.Frame5->move(960, 1560);
     m_fontLists->fill();
     m_session.setOpenElsewhere([this] { knockOnWindow(m_session.dataRoot()); });
-    m_startedUp = m_session.signIn(*m_services.program);
+    m_startedUp = m_session.signIn(*m_services.program) &&
+                  (new PresenceKeeper(m_session.dataRoot().path(), this))->admit(*m_services.dialogs);
     if (!m_startedUp)
         return;
     syncignore::writeIfShared(m_session.dataRoot().path());

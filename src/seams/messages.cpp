@@ -202,6 +202,14 @@ Box diaryHeldElsewhere(const QString &held)
     return box(held, kProgram, Icon::Exclamation);
 }
 
+// OK goes on, Cancel quits: both computers' changes are kept and merged.
+Box openElsewhere(const QString &computer, const QString &since)
+{
+    return box(QStringLiteral("This diary is open on %1 since %2. Changes made on both computers may need to be merged.")
+                   .arg(computer, since),
+               kProgram, Icon::Exclamation, Buttons::OkCancel);
+}
+
 Box folderGone(const QString &folder)
 {
     return box(QStringLiteral("The diary folder %1 is gone. Nothing can be saved until it is back.").arg(folder),

@@ -58,6 +58,7 @@ Box diaryDecrypted();
 Box passwordFileLost(const QString &lost);
 Box diaryHeldElsewhere(const QString &held);
 Box folderGone(const QString &folder);
+Box openElsewhere(const QString &computer, const QString &since);
 
 // Pages
 Box savePage();

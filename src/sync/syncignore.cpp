@@ -1,5 +1,7 @@
 #include "syncignore.h"
 
+#include "diary/privatefiles.h"
+
 #include <QDir>
 #include <QFile>
 
@@ -24,8 +26,7 @@ bool writeIfShared(const QString &diaryFolder)
     QFile file(folder.filePath(QStringLiteral(".stignore")));
     if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
         return false;
-    file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-    if (file.write(patterns()) == patterns().size() && file.flush())
+    if (privatefiles::makePrivate(file) && file.write(patterns()) == patterns().size() && file.flush())
         return true;
     file.remove();
     return false;

@@ -1,0 +1,81 @@
+#include "presence.h"
+
+#include "diary/privatefiles.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QSysInfo>
+
+namespace presence {
+
+namespace {
+
+// A file larger than this is no presence file.
+constexpr qint64 kLargest = 4096;
+
+QString openFolder(const QString &diaryFolder) { return diaryFolder + QStringLiteral("/.quillnest/open"); }
+
+// Only letters, digits, '-' and '.' go into a file name made from a host name.
+QString fileSafe(const QString &name)
+{
+    QString safe;
+    for (const QChar c : name)
+        safe += c.isLetterOrNumber() || c == u'-' || c == u'.' ? c : QChar(u'_');
+    return safe.left(64);
+}
+
+std::optional<Computer> read(const QFileInfo &file)
+{
+    QFile in(file.filePath());
+    if (!file.isFile() || file.size() > kLargest || !in.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    const QStringList lines = QString::fromUtf8(in.readAll()).split(u'\n');
+    const QDateTime since = QDateTime::fromString(lines.value(1), Qt::ISODate);
+    if (lines.value(0).isEmpty() || !since.isValid())
+        return std::nullopt;
+    return Computer{lines.value(0), since};
+}
+
+} // namespace
+
+QString thisComputer()
+{
+    const QByteArray id = QCryptographicHash::hash(QSysInfo::machineUniqueId(), QCryptographicHash::Sha256).toHex().left(8);
+    return fileSafe(QSysInfo::machineHostName()) + u'-' + QString::fromLatin1(id);
+}
+
+QList<Computer> others(const QString &diaryFolder, const QDateTime &now)
+{
+    QList<Computer> found;
+    const QDir folder(openFolder(diaryFolder));
+    for (const QFileInfo &file : folder.entryInfoList(QDir::Files | QDir::Hidden, QDir::Name)) {
+        if (file.fileName() == thisComputer() || file.lastModified().secsTo(now) > kFreshFor)
+            continue;
+        if (auto computer = read(file))
+            found.append(*computer);
+    }
+    return found;
+}
+
+bool announce(const QString &diaryFolder, const QDateTime &since)
+{
+    if (!privatefiles::makeFolder(openFolder(diaryFolder)))
+        return false;
+    QSaveFile file(openFolder(diaryFolder) + u'/' + thisComputer());
+    const QByteArray text = (QSysInfo::machineHostName() + u'\n' + since.toUTC().toString(Qt::ISODate) + u'\n').toUtf8();
+    return file.open(QIODevice::WriteOnly) && privatefiles::makePrivate(file) && file.write(text) == text.size() &&
+           file.commit();
+}
+
+void withdraw(const QString &diaryFolder)
+{
+    QFile::remove(openFolder(diaryFolder) + u'/' + thisComputer());
+    // rmdir removes a folder only while it is empty, so another computer's file stays.
+    QDir(diaryFolder + QStringLiteral("/.quillnest")).rmdir(QStringLiteral("open"));
+    QDir(diaryFolder).rmdir(QStringLiteral(".quillnest"));
+}
+
+} // namespace presence
