@@ -8,9 +8,8 @@
 #include "richtext/rtfwriter.h"
 
 #include "pictures.h"
-#include "testimages.h"
+#include "testdataroot.h"
 
-#include <QTemporaryDir>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -35,18 +34,23 @@ QImage plain(QSize size)
 
 } // namespace
 
-// Read by content, so a PNG under a .jpg name is still a picture; a JPEG is
-// turned upright. A few bytes claiming 19000 by 19000 pixels are refused from
-// the header alone.
+// Read by content, so a BMP or PNG under a .jpg name is still a picture; a
+// JPEG is turned upright. A few bytes claiming 19000 by 19000 pixels are
+// refused from the header alone. Under data/, blocks.gif is a picture 120 by
+// 80 in a format Qt reads but cannot write; turned.jpg one 40 by 24 with an
+// orientation tag saying to turn it a quarter to the right.
 TEST(PictureLoader, ReadsByContentWithinTheLimits)
 {
-    QTemporaryDir dir;
-    const auto file = [&](const QString &name, const QByteArray &bytes) { return testimages::fileIn(dir, name, bytes); };
-    EXPECT_EQ(loadPicture(testimages::dataFile("blocks.gif")).convertToFormat(QImage::Format_RGB32), testimages::blocks(120, 80));
-    EXPECT_EQ(loadPicture(file(u"b.jpg"_s, testpictures::encoded(testimages::blocks(40, 24), "png"))), testimages::blocks(40, 24));
-    EXPECT_EQ(loadPicture(testimages::dataFile("turned.jpg")).size(), QSize(24, 40));
+    TestDataRoot folder;
+    const auto file = [&](const QString &name, const QByteArray &bytes) {
+        folder.writeFile(name, bytes);
+        return folder.path() + u'/' + name;
+    };
+    EXPECT_EQ(loadPicture(QStringLiteral(PICTURE_TEST_DATA "/blocks.gif")).size(), QSize(120, 80));
+    EXPECT_EQ(loadPicture(file(u"b.jpg"_s, testpictures::encoded(testpictures::drawing(), "bmp"))), testpictures::drawing());
+    EXPECT_EQ(loadPicture(QStringLiteral(PICTURE_TEST_DATA "/turned.jpg")).size(), QSize(24, 40));
     EXPECT_TRUE(loadPicture(file(u"c.jpg"_s, "not a picture")).isNull());
-    EXPECT_TRUE(loadPicture(dir.filePath(u"missing.bmp"_s)).isNull());
+    EXPECT_TRUE(loadPicture(folder.path() + u"/missing.bmp"_s).isNull());
 
     for (const auto &[size, fits] : {std::pair{QSize(20000, 1), true}, {QSize(20000, 2001), false}, {QSize(20001, 1), false}, {QSize(1, 20001), false}}) {
         SCOPED_TRACE(testing::Message() << size.width() << "x" << size.height());
@@ -58,7 +62,7 @@ TEST(PictureLoader, ReadsByContentWithinTheLimits)
         bomb.replace(at, 4, QByteArray::fromHex("384a0000"));
     EXPECT_TRUE(loadPicture(file(u"bomb.bmp"_s, bomb)).isNull());
 
-    const QImage photo = testimages::blocks(12000, 2);
+    const QImage photo = testpictures::drawing(12000, 2);
     EXPECT_FALSE(picture::scaledPicture(photo, 2) || picture::scaledPicture(photo, 1.75));
     EXPECT_EQ(picture::scaledPicture(photo, 1.5)->size(), QSize(18000, 3));
     EXPECT_EQ(picture::scaledPicture(photo, 0.1)->size(), QSize(1200, 1));
