@@ -71,28 +71,6 @@ TEST_F(PageStore, SaveLoadAndRemoveGiveBackTheLinesEachEndedByCrLf)
     EXPECT_EQ(pagestore::load(data.root(), kDay), QByteArray());
 }
 
-TEST_F(PageStore, AFailedSaveLeavesTheOldPageUntouched)
-{
-    page(kDay, "{\\rtf1 the old page}");
-    const QByteArray old = data.readFile(kPage);
-    // A byte that cannot be stored fails before any file is touched.
-    EXPECT_FALSE(pagestore::save(data.root(), kDay, QByteArray("{\\rtf1 ") + char(255) + "}"));
-    EXPECT_EQ(data.readFile(kPage), old);
-    {
-        const DiskFull full(4096);
-        EXPECT_EQ(pagestore::save(data.root(), kDay, QByteArray(64 * 1024, 'x')).error(),
-                  data.root().pagePath(kDay) + QStringLiteral(": The file has grown larger than this disk or system allows."));
-    }
-    const QString tooLong = data.root().pagePath(QString(300, u'x'));
-    EXPECT_EQ(keptfile::save(data.root(), tooLong, "{\\rtf1 x}", history::Unkept::Refuse).error(), tooLong + QStringLiteral(": The file name is too long."));
-    EXPECT_EQ(data.readFile(kPage), old);
-    EXPECT_EQ(data.everyName(QStringLiteral("pages")), QStringList{QStringLiteral("2026-12-04.dat")});
-
-    QDir(data.root().pagesDir()).removeRecursively();
-    data.writeFile(QStringLiteral("pages"), "a plain file");
-    EXPECT_EQ(pagestore::save(data.root(), kDay, "{\\rtf1 x}").error(), data.root().pagesDir() + QStringLiteral(": A part of the file's path is not a folder."));
-}
-
 // A note is stored in Windows-1252, where 0x80-0x9F are real characters, and read back from it or from
 // UTF-8 after a byte order mark.
 TEST_F(NoteStore, SavedTextHasCrLfLinesAndOneMoreCrLfAndNeverGrowsAndReadsBackAsTyped)
@@ -111,7 +89,10 @@ TEST_F(NoteStore, SavedTextHasCrLfLinesAndOneMoreCrLfAndNeverGrowsAndReadsBackAs
         EXPECT_EQ(data.readFile(kNote), stored) << "a note read back and saved again does not grow";
     }
     EXPECT_TRUE(notestore::exists(data.root(), kDec4));
-    EXPECT_FALSE(notestore::load(data.root(), daykeys::MonthDay{12, 5}).has_value());
+    ASSERT_TRUE(notestore::remove(data.root(), kDec4));
+    EXPECT_FALSE(notestore::exists(data.root(), kDec4));
+    EXPECT_FALSE(notestore::load(data.root(), kDec4).has_value());
+    EXPECT_FALSE(notestore::remove(data.root(), kDec4));
     EXPECT_EQ(notestore::decodeNote("caf\xE9 \x80\x85\x91\x92\x93\x94\x96\x99\x9F"), QString::fromUtf8("café €…‘’“”–™Ÿ"));
     EXPECT_EQ(codepage::encodeExact(codepage::decode(everyByte(255))), everyByte(255));
     EXPECT_EQ(notestore::decodeNote("\xEF\xBB\xBF" "caf\xC3\xA9"), QString::fromUtf8("café"));
@@ -120,28 +101,41 @@ TEST_F(NoteStore, SavedTextHasCrLfLinesAndOneMoreCrLfAndNeverGrowsAndReadsBackAs
         EXPECT_EQ(notestore::decodeNote(QByteArrayView(notestore::encodeNote(typed)).chopped(2)), typed) << typed.toStdString();
 }
 
-// A yearly note is a few lines: one larger than a mebibyte is neither read nor written.
-TEST_F(NoteStore, AFailedSaveKeepsTheOldNoteAndANoteHasALimitOfItsOwn)
+// A byte that cannot be stored fails before any file is touched; a full disk, a name too long or a
+// path through a file fail with the reason; a yearly note larger than a mebibyte is neither written nor read.
+TEST_F(DiaryTest, AFailedSaveKeepsTheOldPageAndNoteAndANoteHasALimitOfItsOwn)
 {
     const QString largest(notestore::kLargestNoteFile - 2, u'a');
     ASSERT_TRUE(notestore::save(data.root(), kDec4, largest));
     EXPECT_EQ(notestore::load(data.root(), kDec4)->size(), largest.size());
-    EXPECT_FALSE(notestore::save(data.root(), kDec4, largest + u'a'));
     ASSERT_TRUE(notestore::save(data.root(), kDec4, u"old note"));
+    EXPECT_FALSE(notestore::save(data.root(), kDec4, largest + u'a'));
+    page(kDay, "{\\rtf1 the old page}");
+    const QByteArray old = data.readFile(kPage);
+    EXPECT_FALSE(pagestore::save(data.root(), kDay, QByteArray("{\\rtf1 ") + char(255) + "}"));
     {
-        const DiskFull full(16);
+        const DiskFull full(4096);
+        EXPECT_EQ(pagestore::save(data.root(), kDay, QByteArray(64 * 1024, 'x')).error(),
+                  data.root().pagePath(kDay) + QStringLiteral(": The file has grown larger than this disk or system allows."));
         EXPECT_FALSE(notestore::save(data.root(), kDec4, QString(5000, u'n')));
     }
+    const QString tooLong = data.root().pagePath(QString(300, u'x'));
+    EXPECT_EQ(keptfile::save(data.root(), tooLong, "{\\rtf1 x}", history::Unkept::Refuse).error(), tooLong + QStringLiteral(": The file name is too long."));
+    EXPECT_EQ(data.readFile(kPage), old);
     EXPECT_EQ(data.readFile(kNote), QByteArray("old note\r\n"));
+    EXPECT_EQ(data.everyName(QStringLiteral("pages")), QStringList{QStringLiteral("2026-12-04.dat")});
     EXPECT_EQ(data.everyName(QStringLiteral("dates")), QStringList{QStringLiteral("Dec-4.dat")});
-    ASSERT_TRUE(notestore::remove(data.root(), kDec4));
-    EXPECT_FALSE(notestore::exists(data.root(), kDec4));
-    EXPECT_FALSE(notestore::remove(data.root(), kDec4));
+
     data.writeFile(kNote, QByteArray(notestore::kLargestNoteFile + 1, 'a'));
     EXPECT_FALSE(notestore::load(data.root(), kDec4));
+    QDir(data.root().pagesDir()).removeRecursively();
+    data.writeFile(QStringLiteral("pages"), "a plain file");
+    EXPECT_EQ(pagestore::save(data.root(), kDay, "{\\rtf1 x}").error(), data.root().pagesDir() + QStringLiteral(": A part of the file's path is not a folder."));
 }
 
-TEST_F(BoundedFile, ReadsOnlyARegularFileNoLargerThanTheLimit)
+// Each place that reads a diary file gives up at once on a FIFO or a device under a diary name,
+// where it used to block or read without end.
+TEST_F(BoundedFile, ReadsOnlyARegularFileNoLargerThanTheLimitSoNoDiaryReadOpensAFifoOrADevice)
 {
     data.writeFile(QStringLiteral("four"), "1234");
     const std::tuple<QString, qint64, const char *> cases[] = {
@@ -155,12 +149,6 @@ TEST_F(BoundedFile, ReadsOnlyARegularFileNoLargerThanTheLimit)
         EXPECT_EQ(read.bytes, read ? QByteArray("1234") : QByteArray());
         EXPECT_EQ(read.tooLarge, limit == 3);
     }
-}
-
-// Each place that reads a diary file gives up at once on a FIFO or a device under a diary name,
-// where it used to block or read without end.
-TEST_F(BoundedFile, NoDiaryReadOpensAFifoOrADevice)
-{
     for (const SpecialFile kind : kSpecialFiles) {
         SCOPED_TRACE(nameOf(kind));
         const TestDataRoot each;
