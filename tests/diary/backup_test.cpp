@@ -8,10 +8,8 @@
 
 #include <zip.h>
 
-#include <algorithm>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <map>
 #include <random>
 
@@ -62,17 +60,16 @@ protected:
         ASSERT_TRUE(backup::write(data.root(), zip, true));
     }
 
-    QString outPath(const QString &name) const { return out.filePath(name); }
     void writeAll(const QString &name, const QByteArray &bytes) const
     {
-        QFile file(outPath(name));
+        QFile file(out.filePath(name));
         ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size()) << name.toStdString();
     }
     // An archive some other program made, for names no backup of ours holds.
     QByteArray zipOf(const QStringList &names) const
     {
         int error = 0;
-        zip_t *archive = zip_open(QFile::encodeName(outPath(QStringLiteral("foreign.zip"))).constData(), ZIP_CREATE | ZIP_TRUNCATE, &error);
+        zip_t *archive = zip_open(QFile::encodeName(out.filePath(QStringLiteral("foreign.zip"))).constData(), ZIP_CREATE | ZIP_TRUNCATE, &error);
         static const char kBytes[] = "{\\rtf1 x}";
         for (const QString &name : names)
             EXPECT_GE(zip_file_add(archive, name.toUtf8().constData(), zip_source_buffer(archive, kBytes, sizeof kBytes - 1, 0), ZIP_FL_ENC_UTF_8), 0);
@@ -82,47 +79,36 @@ protected:
     QString entries() const { return QDir(out.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name).join(u' '); }
 
     Files diary;
-    const QString zip = outPath(QStringLiteral("backup.zip"));
+    const QString zip = out.filePath(QStringLiteral("backup.zip"));
 };
 
 } // namespace
 
 TEST_F(BackupTest, ARestoredDiaryHasEveryFileByteForByteAndTheHistoryOnlyWhenAsked)
 {
-    Files history;
-    std::copy_if(diary.begin(), diary.end(), std::inserter(history, history.end()),
-                 [](const auto &file) { return file.first.startsWith(QLatin1String("history/")); });
-    ASSERT_EQ(history.size(), 1u) << "the page saved twice has one earlier version";
-    ASSERT_TRUE(backup::restore(zip, outPath(QStringLiteral("new/diary/"))));
-    EXPECT_EQ(filesUnder(outPath(QStringLiteral("new/diary/"))), diary);
+    ASSERT_TRUE(backup::restore(zip, out.filePath(QStringLiteral("new/diary/"))));
+    EXPECT_EQ(filesUnder(out.filePath(QStringLiteral("new/diary/"))), diary);
 
     // Written over the archive made with the history.
-    const Outcome written = backup::write(data.root(), zip, false);
-    ASSERT_TRUE(written) << written.error().toStdString();
-    const QString emptyFolder = outPath(QStringLiteral("empty"));
+    ASSERT_TRUE(backup::write(data.root(), zip, false));
+    const QString emptyFolder = out.filePath(QStringLiteral("empty"));
     const auto ownerOnly = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner;
     ASSERT_TRUE(QDir().mkdir(emptyFolder) && QFile::setPermissions(emptyFolder, ownerOnly));
     ASSERT_TRUE(backup::restore(zip, emptyFolder));
     EXPECT_EQ(QFileInfo(emptyFolder).permissions() & ~(QFile::ReadUser | QFile::WriteUser | QFile::ExeUser), ownerOnly);
-    for (const auto &[name, bytes] : history)
-        diary.erase(name);
+    const auto inHistory = [](const auto &file) { return file.first.startsWith(QLatin1String("history/")); };
+    ASSERT_EQ(std::erase_if(diary, inHistory), 1u) << "the page saved twice has one earlier version";
     EXPECT_EQ(filesUnder(emptyFolder), diary);
 
     // A diary with nothing written yet still restores as one.
     TestDataRoot blank;
-    ASSERT_TRUE(backup::write(blank.root(), outPath(QStringLiteral("blank.zip")), true));
-    ASSERT_TRUE(backup::restore(outPath(QStringLiteral("blank.zip")), outPath(QStringLiteral("blank"))));
-    EXPECT_EQ(QDir(outPath(QStringLiteral("blank"))).entryList(QDir::Dirs | QDir::NoDotAndDotDot), (QStringList{"dates", "pages"}));
+    ASSERT_TRUE(backup::write(blank.root(), out.filePath(QStringLiteral("blank.zip")), true));
+    ASSERT_TRUE(backup::restore(out.filePath(QStringLiteral("blank.zip")), out.filePath(QStringLiteral("blank"))));
+    EXPECT_EQ(QDir(out.filePath(QStringLiteral("blank"))).entryList(QDir::Dirs | QDir::NoDotAndDotDot), (QStringList{"dates", "pages"}));
 }
 
-TEST_F(BackupTest, ARestoreRefusesAFolderInUseAndDamagedOrForeignArchivesAndLeavesNothing)
+TEST_F(BackupTest, ARestoreRefusesDamagedOrForeignArchivesAndLeavesNothing)
 {
-    TestDataRoot other;
-    other.writeFile(QStringLiteral("pages/2020-01-01.dat"), "mine");
-    EXPECT_EQ(backup::restore(zip, other.path()).error(),
-              QStringLiteral("'%1' is not empty; a backup is only restored into a new folder.").arg(other.path()));
-    EXPECT_EQ(filesUnder(other.path()), (Files{{QStringLiteral("pages/2020-01-01.dat"), "mine"}}));
-
     const QByteArray whole = filesUnder(out.path()).at(QStringLiteral("backup.zip"));
     QByteArray flipped = whole;
     for (qsizetype i = whole.size() / 2; i < whole.size() / 2 + 16; ++i)
@@ -132,19 +118,19 @@ TEST_F(BackupTest, ARestoreRefusesAFolderInUseAndDamagedOrForeignArchivesAndLeav
     const std::pair<QByteArray, QString> cases[] = {
         {zipOf({page, QStringLiteral("../evil")}), QStringLiteral("holds '../evil'")},
         {zipOf({page, QStringLiteral("pages/../../evil")}), QStringLiteral("holds 'pages/../../evil'")},
-        {zipOf({page, outPath(QStringLiteral("evil"))}), QStringLiteral("which is no part")},
+        {zipOf({page, out.filePath(QStringLiteral("evil"))}), QStringLiteral("which is no part")},
         {zipOf({page, QStringLiteral("notes.txt")}), QStringLiteral("holds 'notes.txt'")},
         {zipOf({QStringLiteral("dates/Dec-4.dat")}), damaged},
         {flipped, damaged},
         {whole.left(whole.size() / 2), damaged},
     };
-    const QString foreign = outPath(QStringLiteral("foreign.zip"));
-    const QString emptyFolder = outPath(QStringLiteral("empty"));
+    const QString foreign = out.filePath(QStringLiteral("foreign.zip"));
+    const QString emptyFolder = out.filePath(QStringLiteral("empty"));
     ASSERT_TRUE(QDir().mkdir(emptyFolder));
     for (const auto &[bytes, says] : cases) {
         SCOPED_TRACE(says.toStdString());
         writeAll(QStringLiteral("foreign.zip"), bytes);
-        for (const QString &target : {outPath(QStringLiteral("new")), emptyFolder}) {
+        for (const QString &target : {out.filePath(QStringLiteral("new")), emptyFolder}) {
             const QString error = backup::restore(foreign, target).error();
             EXPECT_TRUE(error.startsWith(u'\'' + foreign + QStringLiteral("' ")) && error.contains(says)) << error.toStdString();
         }
@@ -159,7 +145,7 @@ TEST_F(BackupTest, AFullDiskLeavesTheOlderArchiveAndNoHalfFile)
         const DiskFull full(4096);
         return act();
     };
-    EXPECT_FALSE(whenFull([&] { return backup::restore(zip, outPath(QStringLiteral("new"))); }));
+    EXPECT_FALSE(whenFull([&] { return backup::restore(zip, out.filePath(QStringLiteral("new"))); }));
     EXPECT_EQ(entries(), QStringLiteral("backup.zip"));
 
     writeAll(QStringLiteral("backup.zip"), "an older backup");
@@ -186,16 +172,16 @@ TEST_F(BackupTest, ARestoreClearsWhatKilledRestoresToItsFolderLeftAndNothingElse
         writeAll(folders[marked] + mark, "");
     writeAll(folders[0] + QStringLiteral("/pages.dat"), "half a diary");
     writeAll(folders[3] + QStringLiteral("/notes.txt"), "mine");
-    ASSERT_TRUE(QFile::link(outPath(QStringLiteral("elsewhere")), outPath(QStringLiteral(".new.restoring-Wx12Yz"))));
-    QFile running(outPath(folders[2] + mark));
+    ASSERT_TRUE(QFile::link(out.filePath(QStringLiteral("elsewhere")), out.filePath(QStringLiteral(".new.restoring-Wx12Yz"))));
+    QFile running(out.filePath(folders[2] + mark));
     ASSERT_TRUE(running.open(QIODevice::ReadOnly));
     ASSERT_EQ(::flock(running.handle(), LOCK_EX | LOCK_NB), 0);
 
-    ASSERT_TRUE(backup::restore(zip, outPath(QStringLiteral("new"))));
-    EXPECT_EQ(filesUnder(outPath(QStringLiteral("new"))), diary);
+    ASSERT_TRUE(backup::restore(zip, out.filePath(QStringLiteral("new"))));
+    EXPECT_EQ(filesUnder(out.filePath(QStringLiteral("new"))), diary);
     EXPECT_EQ(entries(), QStringList({folders[2], folders[3], folders[4], QStringLiteral(".new.restoring-Wx12Yz"), folders[5],
                                       QStringLiteral("backup.zip"), folders[6], QStringLiteral("new")}).join(u' '));
-    EXPECT_TRUE(QFileInfo::exists(outPath(QStringLiteral("elsewhere")) + mark));
+    EXPECT_TRUE(QFileInfo::exists(out.filePath(QStringLiteral("elsewhere")) + mark));
 }
 
 // A name that is not UTF-8 comes back byte for byte, what killed backups left beside the archive goes,
@@ -210,8 +196,8 @@ TEST_F(BackupTest, KeepsEveryNameRemovesKilledPartsAndNamesWhatItCannotRead)
     const Outcome written = backup::write(data.root(), zip, false);
     ASSERT_TRUE(written) << written.error().toStdString();
     EXPECT_EQ(entries(), QStringLiteral("backup.zip"));
-    ASSERT_TRUE(backup::restore(zip, outPath(QStringLiteral("restored"))));
-    const std::string back = QFile::encodeName(outPath(QStringLiteral("restored"))).toStdString() + "/pages/caf\xe9.dat";
+    ASSERT_TRUE(backup::restore(zip, out.filePath(QStringLiteral("restored"))));
+    const std::string back = QFile::encodeName(out.filePath(QStringLiteral("restored"))).toStdString() + "/pages/caf\xe9.dat";
     std::string bytes;
     std::getline(std::ifstream(back), bytes);
     EXPECT_EQ(bytes, "odd name");

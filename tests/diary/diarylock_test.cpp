@@ -11,9 +11,19 @@ using DiaryLockTest = DiaryTest;
 
 // The lock is in the diary folder, so a program started with another or no runtime folder still finds
 // the diary taken; a planted link is not followed. A file left by a program that is gone, or synced from
-// another computer, holds no flock and is taken over.
-TEST_F(DiaryLockTest, OneLockHolderPerFolderWhateverTheRuntimeFolderAndALeftLockFileIsTakenOver)
+// another computer, holds no flock and is taken over. To the second program, a window or a holder whose
+// note is unreadable is "another Quillnest window".
+TEST_F(DiaryLockTest, OneLockHolderPerFolderWhateverTheRuntimeFolderNamedToTheSecondAndALeftLockFileIsTakenOver)
 {
+    for (const QString &holder : {DiaryLock::kWindowProgram, QStringLiteral("quillnest-tool export")}) {
+        DiaryLock first(data.root());
+        ASSERT_EQ(first.acquire(holder), State::Held);
+        if (holder != DiaryLock::kWindowProgram)
+            QFile::resize(DiaryLock::lockPath(data.root()), 0);
+        DiaryLock second(data.root());
+        EXPECT_EQ(second.acquire(QStringLiteral("quillnest-tool import")), State::HeldElsewhere);
+        EXPECT_EQ(second.heldElsewhereMessage(), kDiaryAlreadyOpen) << holder.toStdString();
+    }
     TestDataRoot other;
     const QByteArray before = qgetenv("XDG_RUNTIME_DIR");
     {
@@ -36,18 +46,4 @@ TEST_F(DiaryLockTest, OneLockHolderPerFolderWhateverTheRuntimeFolderAndALeftLock
     ASSERT_TRUE(QFile::link(out.filePath(QStringLiteral("victim")), DiaryLock::lockPath(planted.root())));
     EXPECT_EQ(DiaryLock(planted.root()).acquire(), State::Unavailable);
     EXPECT_FALSE(QFile::exists(out.filePath(QStringLiteral("victim"))));
-}
-
-// A window, or a holder whose note is unreadable, is "another Quillnest window" to the second program.
-TEST_F(DiaryLockTest, TheSecondProgramNamesAWindowOrAHolderWhoseNoteIsUnreadableAsAnotherWindow)
-{
-    for (const QString &holder : {DiaryLock::kWindowProgram, QStringLiteral("quillnest-tool export")}) {
-        DiaryLock first(data.root());
-        ASSERT_EQ(first.acquire(holder), State::Held);
-        if (holder != DiaryLock::kWindowProgram)
-            QFile::resize(DiaryLock::lockPath(data.root()), 0);
-        DiaryLock second(data.root());
-        EXPECT_EQ(second.acquire(QStringLiteral("quillnest-tool import")), State::HeldElsewhere);
-        EXPECT_EQ(second.heldElsewhereMessage(), kDiaryAlreadyOpen) << holder.toStdString();
-    }
 }

@@ -8,7 +8,6 @@
 #include <QThread>
 
 #include <algorithm>
-#include <random>
 #include <thread>
 
 namespace {
@@ -24,7 +23,7 @@ protected:
 
 // Terms never match across lines or across a change of formatting, a character that can never be stored
 // finds nothing, and an empty term finds every page holding a line.
-TEST_F(Search, FindsEachPageOnceInListOrderAndNothingAcrossLinesOrFormatting)
+TEST_F(Search, FindsEachPageOnceInListOrderNothingAcrossLinesOrFormattingAndPassesOverWhatIsNoPage)
 {
     page("2024-03-05", "{\\rtf1 went to the sea\\par\r\nthe sea was cold, the sea}");
     page("2023-01-01", "{\\rtf1 New Year by the sea}");
@@ -46,13 +45,9 @@ TEST_F(Search, FindsEachPageOnceInListOrderAndNothingAcrossLinesOrFormatting)
     };
     for (const auto &[term, found] : cases)
         EXPECT_EQ(find(term), found) << term.toStdString();
-    // A listed name with no file is passed over.
-    EXPECT_EQ(searchPages(data.root().pagesDir(), {QStringLiteral("2024-03-04.dat"), QStringLiteral("2024-03-05.dat")}, u"went"),
-              QStringList{QStringLiteral("2024-03-05.dat")});
-}
-
-TEST_F(Search, PassesOverFilesLargerThanAPageFile)
-{
+    // A listed name with no file or with a folder is passed over, and so is a file larger than a page file.
+    ASSERT_TRUE(QDir(data.root().pagesDir()).mkdir(QStringLiteral("2024-03-08.dat")));
+    EXPECT_EQ(searchPages(data.root().pagesDir(), {"2024-03-04.dat", "2024-03-05.dat", "2024-03-08.dat"}, u"went"), QStringList{"2024-03-05.dat"});
     QStringList names;
     for (const qint64 size : {pagestore::kLargestPageFile, pagestore::kLargestPageFile + 1}) {
         names.append(QStringLiteral("%1.dat").arg(size));
@@ -60,28 +55,6 @@ TEST_F(Search, PassesOverFilesLargerThanAPageFile)
         ASSERT_TRUE(QFile(data.root().pagesDir() + u'/' + names.last()).resize(size));
     }
     EXPECT_EQ(searchPages(data.root().pagesDir(), names, u"harbour"), names.mid(0, 1));
-}
-
-// A few hundred pages in an order no thread keeps by chance, among them names with no file, a folder,
-// empty files and a page longer than a read buffer's first size.
-TEST_F(Search, OnEveryCoreFindsWhatReadingOneFileAtATimeFinds)
-{
-    QStringList names{QStringLiteral("2024-folder.dat")}, harbours;
-    QDir(data.root().pagesDir()).mkdir(names.first());
-    for (int day = 0; day < 400; ++day) {
-        names.append(QStringLiteral("2024-%1.dat").arg(day, 3, 10, QLatin1Char('0')));
-        const QByteArray text = day == 200 ? QByteArray(300000, 'x') + " harbour" : QByteArray(day % 3 ? "rain" : "harbour");
-        if (day % 97 != 5)
-            data.writeFile(QStringLiteral("pages/") + names.last(), day % 89 == 3 ? QByteArray() : *pagestore::encodePage("{\\rtf1 " + text + '}'));
-    }
-    std::shuffle(names.begin(), names.end(), std::mt19937(7));
-    for (const QString &name : names) {
-        if (data.readFile(QStringLiteral("pages/") + name).contains(*ScrambleLine("harbour")))
-            harbours.append(name);
-    }
-    EXPECT_GT(harbours.size(), 100);
-    EXPECT_EQ(searchPages(data.root().pagesDir(), names, u"harbour"), harbours);
-    EXPECT_EQ(searchPages(data.root().pagesDir(), names, u"absent"), QStringList());
 }
 
 TEST(SearchOnEveryCore, SharesOutEveryNameOnceAndStartsNoThreadForAFew)
