@@ -13,7 +13,7 @@ using DiaryLockTest = DiaryTest;
 // the diary taken; a planted link is not followed. A file left by a program that is gone, or synced from
 // another computer, holds no flock and is taken over. To the second program, a window or a holder whose
 // note is unreadable is "another Quillnest window".
-TEST_F(DiaryLockTest, OneLockHolderPerFolderWhateverTheRuntimeFolderNamedToTheSecondAndALeftLockFileIsTakenOver)
+TEST_F(DiaryLockTest, OneHolderPerFolderWhateverTheRuntimeFolderAWindowNamedAsSuchAndALeftLockFileTakenOver)
 {
     for (const QString &holder : {DiaryLock::kWindowProgram, QStringLiteral("quillnest-tool export")}) {
         DiaryLock first(data.root());
