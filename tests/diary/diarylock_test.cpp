@@ -4,18 +4,26 @@
 
 #include <QSysInfo>
 
-#include <chrono>
-
 #include <unistd.h>
 
 using State = DiaryLock::State;
-using namespace std::chrono_literals;
 using DiaryLockTest = DiaryTest;
 
 // The lock is in the diary folder, so a program started with another or no runtime folder still finds
-// the diary taken; a planted link is not followed.
-TEST_F(DiaryLockTest, OneLockHolderPerFolderWhateverTheRuntimeFolder)
+// the diary taken; a planted link is not followed. A file left by a program that is gone, or synced from
+// another computer, holds no flock and is taken over. To the second program, a window or a holder whose
+// note is unreadable is "another Quillnest window".
+TEST_F(DiaryLockTest, OneHolderPerFolderWhateverTheRuntimeFolderAWindowNamedAsSuchAndALeftLockFileTakenOver)
 {
+    for (const QString &holder : {DiaryLock::kWindowProgram, QStringLiteral("quillnest-tool export")}) {
+        DiaryLock first(data.root());
+        ASSERT_EQ(first.acquire(holder), State::Held);
+        if (holder != DiaryLock::kWindowProgram)
+            QFile::resize(DiaryLock::lockPath(data.root()), 0);
+        DiaryLock second(data.root());
+        EXPECT_EQ(second.acquire(QStringLiteral("quillnest-tool import")), State::HeldElsewhere);
+        EXPECT_EQ(second.heldElsewhereMessage(), kDiaryAlreadyOpen) << holder.toStdString();
+    }
     TestDataRoot other;
     const QByteArray before = qgetenv("XDG_RUNTIME_DIR");
     {
@@ -28,43 +36,14 @@ TEST_F(DiaryLockTest, OneLockHolderPerFolderWhateverTheRuntimeFolder)
         qputenv("XDG_RUNTIME_DIR", before);
         EXPECT_EQ(DiaryLock(other.root()).acquire(), State::Held);
     }
-    EXPECT_EQ(DiaryLock(data.root()).acquire(), State::Held);
+    DiaryLock held(data.root());
+    ASSERT_EQ(held.acquire(QStringLiteral("quillnest-tool export")), State::Held);
     EXPECT_EQ(data.everyName(QString()), (QStringList{".quillnest-lock", "dates", "pages"}));
+    EXPECT_EQ(data.readFile(QStringLiteral(".quillnest-lock")),
+              QByteArray("quillnest-tool export\n") + QByteArray::number(::getpid()) + '\n' + QSysInfo::machineHostName().toUtf8() + '\n');
 
     const TestDataRoot planted;
     ASSERT_TRUE(QFile::link(out.filePath(QStringLiteral("victim")), DiaryLock::lockPath(planted.root())));
     EXPECT_EQ(DiaryLock(planted.root()).acquire(), State::Unavailable);
     EXPECT_FALSE(QFile::exists(out.filePath(QStringLiteral("victim"))));
-}
-
-// A file left by a program that is gone, or synced from another computer, holds no flock and is taken over.
-TEST_F(DiaryLockTest, ALeftLockFileIsTakenOverAndNamesTheNewHolder)
-{
-    data.writeFile(QStringLiteral(".quillnest-lock"), "quillnest-tool import\n1\nfaraway\n");
-    DiaryLock held(data.root());
-    ASSERT_EQ(held.acquire(QStringLiteral("quillnest-tool export")), State::Held);
-    EXPECT_EQ(data.readFile(QStringLiteral(".quillnest-lock")),
-              QByteArray("quillnest-tool export\n") + QByteArray::number(::getpid()) + '\n' + QSysInfo::machineHostName().toUtf8() + '\n');
-}
-
-// The second program names the first; a window, or a holder whose note is unreadable, is "another Quillnest window".
-TEST_F(DiaryLockTest, TheSecondProgramWaitsABoundedTimeAndNamesTheHolder)
-{
-    const std::pair<QString, QString> cases[] = {
-        {DiaryLock::kWindowProgram, kDiaryAlreadyOpen},
-        {QStringLiteral("quillnest-tool export"),
-         QStringLiteral("This diary is in use by quillnest-tool export (process %1); try again when it has finished.").arg(::getpid())},
-        {QString(), kDiaryAlreadyOpen},
-    };
-    for (const auto &[holder, message] : cases) {
-        DiaryLock first(data.root());
-        ASSERT_EQ(first.acquire(holder.isNull() ? DiaryLock::kWindowProgram : holder), State::Held);
-        if (holder.isNull())
-            QFile::resize(DiaryLock::lockPath(data.root()), 0);
-        DiaryLock second(data.root());
-        const auto start = std::chrono::steady_clock::now();
-        EXPECT_EQ(second.acquire(QStringLiteral("quillnest-tool import"), 300ms), State::HeldElsewhere);
-        EXPECT_GE(std::chrono::steady_clock::now() - start, 300ms);
-        EXPECT_EQ(second.heldElsewhereMessage(), message);
-    }
 }
