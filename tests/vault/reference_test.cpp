@@ -7,16 +7,8 @@ namespace {
 using namespace vaulttest;
 
 const QString kPassword = QStringLiteral(u"Schl\u00fcssel zum Tagebuch");
-#define RTF_HEAD "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0 Times New Roman;}}"
-const std::map<QString, QByteArray> kPages{
-    {"2026-11-30", RTF_HEAD "\r\n\\pard Rain all day, so \\b nothing\\b0  but \\i reading\\i0 .\\par\r\n}"},
-    {"2026-12-08", RTF_HEAD "\r\n\\pard Caf\\'e9 with Ines at the harbour.\\par\r\n\\pard\\ul Remember\\ulnone  the tickets.\\par\r\n}"},
-    {"2027-01-01", RTF_HEAD "{\\colortbl;\\red200\\green0\\blue0;}\r\n\\pard\\cf1\\fs32 New year, new page.\\cf0\\fs24\\par\r\n}"},
-};
-const QByteArray kEarlier = RTF_HEAD "\r\n\\pard Caf\\'e9 with Ines.\\par\r\n}";
-#undef RTF_HEAD
-const std::map<QString, QByteArray> kNotes{{"Dec-8", "Cr\xe8me br\xfbl\xe9" "e at Ines's"},
-                                           {"Jan-1", "Call grandmother\r\nWater the plants"}};
+// What the stores give back from it, under the same names.
+const QString kPlain = QStringLiteral(QUILLNEST_VAULT_DATA "/plain/");
 const QString kPage = QStringLiteral("pages/2026-12-08.dat");
 
 // Where a flipped bit still opens: "byte:bit" for each, so none is the answer.
@@ -51,17 +43,16 @@ protected:
 
     DataRoot root() const { return DataRoot(dir.path(), vault); }
     QString path(const QString &relative) const { return dir.filePath(relative); }
-    bool loads(const QString &relative) const
+    std::optional<QByteArray> load(const QString &relative) const
     {
         const QString file = path(relative);
-        return relative.startsWith(QLatin1String("dates/")) ? notestore::loadFile(root(), file).has_value()
-                                                            : pagestore::loadFile(root(), file).has_value();
+        return relative.startsWith(QLatin1String("dates/")) ? notestore::loadFile(root(), file) : pagestore::loadFile(root(), file);
     }
     // A refusal reads only: the folder is the same after it.
     void expectRefusedUntouched(const QString &relative, const std::string &why) const
     {
         const Snapshot before = snapshot(dir.path());
-        EXPECT_FALSE(loads(relative)) << why;
+        EXPECT_FALSE(load(relative)) << why;
         EXPECT_EQ(differences(before, snapshot(dir.path())), "") << why;
     }
     QStringList searchFor(QStringView term) const
@@ -83,7 +74,7 @@ protected:
     }
     bool opensAPage(const std::shared_ptr<Vault> &opened) const
     {
-        return opened && pagestore::load(DataRoot(dir.path(), opened), QDate(2026, 11, 30)) == kPages.at("2026-11-30") + "\r\n";
+        return opened && pagestore::load(DataRoot(dir.path(), opened), QDate(2026, 11, 30)) == readBytes(kPlain + "pages/2026-11-30.dat");
     }
 
     QTemporaryDir dir;
@@ -101,12 +92,9 @@ struct PolicyGuard
 
 TEST_F(ReferenceDiary, EveryPageNoteAndVersionReadsBackExactly)
 {
-    EXPECT_EQ(QDir(root().pagesDir()).entryList(QDir::Files, QDir::Name),
-              QStringList({"2026-11-30.dat", "2026-12-08.dat", "2027-01-01.dat"}));
-    for (const auto &[day, rtf] : kPages)
-        EXPECT_EQ(pagestore::load(root(), *daykeys::dateFromDayKey(day)), rtf + "\r\n") << day.toStdString();
-    for (const auto &[key, text] : kNotes)
-        EXPECT_EQ(notestore::load(root(), *daykeys::monthDayFromNoteKey(key)), text) << key.toStdString();
+    EXPECT_EQ(QDir(root().pagesDir()).entryList(QDir::Files), QDir(kPlain + "pages").entryList(QDir::Files));
+    for (const auto &[name, bytes] : snapshot(kPlain))
+        EXPECT_TRUE(name.endsWith(u'/') || name.startsWith(u"history") || load(name) == bytes) << name.toStdString();
     EXPECT_EQ(notestore::decodeNote(*notestore::load(root(), daykeys::MonthDay{12, 8})), QStringLiteral(u"Cr\u00e8me br\u00fbl\u00e9e at Ines's"));
 
     QTextDocument page;
@@ -117,7 +105,7 @@ TEST_F(ReferenceDiary, EveryPageNoteAndVersionReadsBackExactly)
     const auto versions = history::versions(root(), day);
     ASSERT_EQ(versions.size(), 1);
     EXPECT_EQ(versions[0].id, QStringLiteral("20261207-213000-000"));
-    EXPECT_EQ(pagestore::loadFile(root(), versions[0].path, day), kEarlier + "\r\n");
+    EXPECT_EQ(pagestore::loadFile(root(), versions[0].path, day), readBytes(kPlain + "history/2026-12-08.dat"));
     EXPECT_FALSE(pagestore::loadFile(root(), versions[0].path)) << "a version opens only as its page";
 
     EXPECT_EQ(searchFor(u"harbour"), QStringList({"2026-12-08.dat"}));
@@ -155,7 +143,7 @@ TEST_F(ReferenceDiary, OnlyTheRightPasswordInEitherNormalFormOpensTheKeySlotAndN
 TEST_F(ReferenceDiary, DamagedTruncatedMovedOrForeignSealedFilesAreRefused)
 {
     for (const QString &relative : {kPage, QStringLiteral("dates/Dec-8.dat")}) {
-        ASSERT_TRUE(loads(relative));
+        ASSERT_TRUE(load(relative));
         EXPECT_EQ(flipsThatOpen(readBytes(path(relative)), [&](const QByteArray &damaged) { return vault->open(damaged, relative).has_value(); }),
                   QStringList())
             << relative.toStdString();
@@ -164,7 +152,7 @@ TEST_F(ReferenceDiary, DamagedTruncatedMovedOrForeignSealedFilesAreRefused)
     const QByteArray page = readBytes(path(kPage));
     const QByteArray note = readBytes(path(QStringLiteral("dates/Dec-8.dat")));
     const Vault other(keyslot::newMasterKey(), {});
-    const auto foreign = other.seal(pagestore::encodePage(kPages.at("2026-12-08")).value(), kPage);
+    const auto foreign = other.seal(pagestore::encodePage(readBytes(kPlain + kPage).chopped(2)).value(), kPage);
     ASSERT_TRUE(foreign && other.open(*foreign, kPage));
     std::vector<std::tuple<std::string, QString, QByteArray>> damages{
         {"swapped", QStringLiteral("pages/2026-11-30.dat"), page},
