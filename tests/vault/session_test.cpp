@@ -72,21 +72,37 @@ protected:
 
 } // namespace
 
-TEST_F(EncryptionSession, EncryptDiaryConvertsTheFolderAndOnlyItsPasswordSignsInAgain)
+// Only the new password signs in to the encrypted diary; decrypting it gives
+// back the plain diary byte for byte, under the password it was decrypted with.
+TEST_F(EncryptionSession, EncryptDiarySealsTheFolderForItsPasswordAndDecryptDiaryPutsItBack)
 {
-    const qsizetype first = dialogs.shown().size();
+    Snapshot expected = now();
+    qsizetype first = dialogs.shown().size();
     encrypt();
     EXPECT_EQ(titlesSince(first), QStringList({"Encrypt Diary", "Encrypt Diary", "Encrypt Diary", "Diary Encrypted"}));
     EXPECT_EQ(std::tuple(dialogs.shown()[first + 1].echo, keyslot::isKeySlot(firstLine(data.root().passwordFile())), pageText()),
               std::tuple(Dialogs::Echo::Masked, true, kTodayText));
     EXPECT_EQ(fileHolding(now(), *ScrambleLine("Zermatt")) + fileHolding(now(), "Skates"), "");
 
+    EXPECT_FALSE(signsIn({kPlainPassword, Button::Ok}));
+    EXPECT_EQ(std::pair(program.ended(), dialogs.shown().last()), std::pair(true, ScriptedDialogs::shownBox(messages::wrongPassword())));
     signIn({kPassword});
     EXPECT_EQ(std::tuple(session->vault().isEncrypted(), session->book().pages(), pageText(), richtext::plainText(session->notes().note())),
               std::tuple(true, QStringList({"2026-12-01.dat", "2026-12-04.dat"}), kTodayText, QStringLiteral("Skates sharpened")));
 
-    EXPECT_FALSE(signsIn({kPlainPassword, Button::Ok}));
-    EXPECT_EQ(std::pair(program.ended(), dialogs.shown().last()), std::pair(true, ScriptedDialogs::shownBox(messages::wrongPassword())));
+    const Snapshot encrypted = now();
+    script(dialogs, {Button::Yes, QStringLiteral("not the password"), Button::Ok});
+    session->vault().decryptDiary();
+    EXPECT_EQ(std::tuple(dialogs.shown().last(), session->vault().isEncrypted(), differences(encrypted, now())),
+              std::tuple(ScriptedDialogs::shownBox(messages::wrongPasswordNotDecrypted()), true, std::string()));
+    first = dialogs.shown().size();
+    script(dialogs, {Button::Yes, kPassword, Button::Ok});
+    session->vault().decryptDiary();
+    expected[QStringLiteral("pw.dat")] = passwordfile::fileBytes(kPassword);
+    EXPECT_EQ(std::tuple(titlesSince(first), session->vault().isEncrypted(), differences(expected, now())),
+              std::tuple(QStringList({"Decrypt Diary", "Decrypt Diary", "Diary Decrypted"}), false, std::string()));
+    signIn({kPassword});
+    EXPECT_EQ(std::pair(session->vault().isEncrypted(), pageText()), std::pair(false, kTodayText));
 }
 
 TEST_F(EncryptionSession, EncryptDiaryRefusingAShortOrMismatchedPasswordChangesNothing)
@@ -180,26 +196,6 @@ TEST_F(EncryptionSession, ChangePasswordRenewsTheKeySoAnOldPasswordFileOpensNoth
     EXPECT_TRUE(session->vault().isLocked());
     EXPECT_TRUE(session->vault().unlockDiary(kNewPassword) && !session->vault().isLocked());
     EXPECT_TRUE(pagestore::load(session->dataRoot(), QDate(2026, 12, 4)).value_or("").contains("Eiger"));
-}
-
-TEST_F(EncryptionSession, DecryptDiaryLeavesThePlainDiaryTheOrdinarySignInOpens)
-{
-    Snapshot expected = now();
-    encrypt();
-    const Snapshot encrypted = now();
-    script(dialogs, {Button::Yes, QStringLiteral("not the password"), Button::Ok});
-    session->vault().decryptDiary();
-    EXPECT_EQ(std::tuple(dialogs.shown().last(), session->vault().isEncrypted(), differences(encrypted, now())),
-              std::tuple(ScriptedDialogs::shownBox(messages::wrongPasswordNotDecrypted()), true, std::string()));
-
-    const qsizetype first = dialogs.shown().size();
-    script(dialogs, {Button::Yes, kPassword, Button::Ok});
-    session->vault().decryptDiary();
-    expected[QStringLiteral("pw.dat")] = passwordfile::fileBytes(kPassword);
-    EXPECT_EQ(std::tuple(titlesSince(first), session->vault().isEncrypted(), differences(expected, now())),
-              std::tuple(QStringList({"Decrypt Diary", "Decrypt Diary", "Diary Decrypted"}), false, std::string()));
-    signIn({kPassword});
-    EXPECT_EQ(std::pair(session->vault().isEncrypted(), pageText()), std::pair(false, kTodayText));
 }
 
 // Sealed pages mark the diary encrypted, whatever stands in pw.dat instead of
