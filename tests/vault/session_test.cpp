@@ -26,7 +26,7 @@ protected:
         signIn({kPlainPassword});
     }
 
-    bool signsIn(std::initializer_list<std::variant<Button, QString>> answers, RecordingProgram &ending)
+    bool signsIn(const Answers &answers, RecordingProgram &ending)
     {
         session.reset();
         session = std::make_unique<DiarySession>(dialogs, clock);
@@ -34,8 +34,7 @@ protected:
         script(dialogs, answers);
         return session->signIn(ending);
     }
-    bool signsIn(std::initializer_list<std::variant<Button, QString>> answers) { return signsIn(answers, program); }
-    void signIn(std::initializer_list<std::variant<Button, QString>> answers) { ASSERT_TRUE(signsIn(answers)); }
+    void signIn(const Answers &answers) { ASSERT_TRUE(signsIn(answers, program)); }
     void encrypt()
     {
         script(dialogs, {Button::Yes, kPassword, kPassword, Button::Ok});
@@ -56,8 +55,7 @@ protected:
     QStringList titlesSince(qsizetype first) const
     {
         QStringList titles;
-        for (qsizetype i = first; i < dialogs.shown().size(); ++i)
-            titles.append(dialogs.shown()[i].title);
+        std::ranges::transform(dialogs.shown().mid(first), std::back_inserter(titles), &ScriptedDialogs::Shown::title);
         return titles;
     }
     QString pageText() const { return richtext::plainText(session->book().page()); }
@@ -84,7 +82,7 @@ TEST_F(EncryptionSession, EncryptDiarySealsTheFolderForItsPasswordAndDecryptDiar
               std::tuple(Dialogs::Echo::Masked, true, kTodayText));
     EXPECT_EQ(fileHolding(now(), *ScrambleLine("Zermatt")) + fileHolding(now(), "Skates"), "");
 
-    EXPECT_FALSE(signsIn({kPlainPassword, Button::Ok}));
+    EXPECT_FALSE(signsIn({kPlainPassword, Button::Ok}, program));
     EXPECT_EQ(std::pair(program.ended(), dialogs.shown().last()), std::pair(true, ScriptedDialogs::shownBox(messages::wrongPassword())));
     signIn({kPassword});
     EXPECT_EQ(std::tuple(session->vault().isEncrypted(), session->book().pages(), pageText(), richtext::plainText(session->notes().note())),
@@ -105,31 +103,26 @@ TEST_F(EncryptionSession, EncryptDiarySealsTheFolderForItsPasswordAndDecryptDiar
     EXPECT_EQ(std::pair(session->vault().isEncrypted(), pageText()), std::pair(false, kTodayText));
 }
 
-TEST_F(EncryptionSession, EncryptDiaryRefusingAShortOrMismatchedPasswordChangesNothing)
+TEST_F(EncryptionSession, EncryptDiaryRefusedOrGivenAShortWeakReusedOrMismatchedPasswordChangesNothing)
 {
     const Snapshot before = now();
-    dialogs.answerMessage(Button::No);
-    session->vault().encryptDiary();
-    const std::pair<QString, QString> refusals[] = {
-        {QStringLiteral("seven77"), QStringLiteral("The password must have at least 8 characters. Nothing has been changed.")},
-        {QStringLiteral("password1"), QStringLiteral("The password is too weak: ")},
-        {kPlainPassword, QStringLiteral("This is the plain diary's password, which any old copy of its password file gives away; "
-                                        "choose another. Nothing has been changed.")}};
-    for (const auto &[password, said] : refusals) {
-        script(dialogs, {Button::Yes, password, Button::Ok});
+    const std::pair<Answers, QString> refusals[] = {
+        {{Button::No}, QString()},
+        {{Button::Yes, QString()}, QString()},
+        {{Button::Yes, QStringLiteral("seven77"), Button::Ok}, QStringLiteral("The password must have at least 8 characters. Nothing has been changed.")},
+        {{Button::Yes, QStringLiteral("password1"), Button::Ok}, QStringLiteral("The password is too weak: ")},
+        {{Button::Yes, QStringLiteral("long enough 1"), QStringLiteral("long enough 2"), Button::Ok},
+         messages::newPasswordsDiffer(messages::encryptDiary().title).text},
+        {{Button::Yes, kPlainPassword, Button::Ok}, QStringLiteral("This is the plain diary's password, which any old copy of its password "
+                                                                   "file gives away; choose another. Nothing has been changed.")}};
+    for (const auto &[answers, said] : refusals) {
+        script(dialogs, answers);
         session->vault().encryptDiary();
         EXPECT_TRUE(dialogs.texts().last().startsWith(said)) << dialogs.texts().last().toStdString();
     }
     EXPECT_TRUE(dialogs.texts()[dialogs.texts().size() - 3].contains(
         QStringLiteral("Copies of the plain pages can remain on the disk, in backups, in synced copies and in snapshots; only "
                        "full-disk encryption protects those.")));
-
-    script(dialogs, {Button::Yes, QStringLiteral("long enough 1"), QStringLiteral("long enough 2"), Button::Ok});
-    session->vault().encryptDiary();
-    EXPECT_EQ(dialogs.shown().last(), ScriptedDialogs::shownBox(messages::newPasswordsDiffer(messages::encryptDiary().title)));
-    script(dialogs, {Button::Yes, QString()});
-    session->vault().encryptDiary();
-
     EXPECT_EQ(std::pair(session->vault().isEncrypted(), differences(before, now())), std::pair(false, std::string()));
 }
 
@@ -142,11 +135,8 @@ TEST_F(EncryptionSession, ChangePasswordRenewsTheKeySoAnOldPasswordFileOpensNoth
     encrypt();
     typeAndSave(QStringLiteral("Matterhorn "));
     EXPECT_EQ(session->search().search(QStringLiteral("Matterhorn")), QStringList{QStringLiteral("2026-12-04.dat")});
-    const QTemporaryDir kept;
-    const QString oldPasswordFile = kept.filePath(QStringLiteral("pw.dat"));
-    ASSERT_TRUE(QFile::copy(data.root().passwordFile(), oldPasswordFile));
-    const auto old = openVault(oldPasswordFile, kPassword);
-    ASSERT_TRUE(old);
+    const auto old = openVault(data.root().passwordFile(), kPassword);
+    ASSERT_TRUE(old) << "what a pw.dat kept from now opens";
     // The sealed files a vault opens, each under the name it is sealed with.
     const auto opening = [this](const Vault &vault) {
         QStringList opened;
@@ -207,12 +197,11 @@ TEST_F(EncryptionSession, AWrongPasswordFileOrADamagedNoteOrDraftIsSaid)
     session.reset();
     const QString passwordFile = data.root().passwordFile();
     const QByteArray slot = readBytes(passwordFile);
-    for (const std::optional<QByteArray> &swapped : {std::optional(passwordfile::noPasswordMarker() + "\r\n"),
-                                                     std::optional(passwordfile::fileBytes(kPlainPassword)),
-                                                     std::optional(QByteArray()), std::optional<QByteArray>()}) {
+    // The last, a null one, stands for no pw.dat at all.
+    for (const QByteArray &swapped : {passwordfile::noPasswordMarker() + "\r\n", passwordfile::fileBytes(kPlainPassword), QByteArray(""), QByteArray()}) {
         QFile::remove(passwordFile);
-        if (swapped)
-            writeBytes(passwordFile, *swapped);
+        if (!swapped.isNull())
+            writeBytes(passwordFile, swapped);
         const Snapshot before = now();
         RecordingProgram ending;
         EXPECT_FALSE(signsIn({Button::Ok}, ending));
