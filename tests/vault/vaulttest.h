@@ -15,7 +15,6 @@
 #include "qtprinters.h"
 #include "recordingprogram.h"
 #include "richtext/pageexport.h"
-#include "richtext/rtfreader.h"
 #include "scripteddialogs.h"
 #include "seams/messages.h"
 #include "session/daybook.h"
@@ -28,21 +27,9 @@
 #include "testdataroot.h"
 #include "vault/vault.h"
 
-#include <QDir>
 #include <QDirIterator>
-#include <QFile>
-#include <QLocale>
-#include <QTemporaryDir>
-#include <QTextCursor>
-#include <QTextDocument>
 
 #include <filesystem>
-#include <functional>
-#include <map>
-#include <memory>
-#include <numeric>
-#include <variant>
-#include <vector>
 
 #include <gtest/gtest.h>
 
