@@ -103,6 +103,60 @@ TEST_F(EncryptionSession, EncryptDiarySealsTheFolderForItsPasswordAndDecryptDiar
     EXPECT_EQ(std::pair(session->vault().isEncrypted(), pageText()), std::pair(false, kTodayText));
 }
 
+// Every kind of file too: a version, drafts of both kinds, a text file among
+// the notes and one outside the diary's folders. A file that does not open
+// stops a decrypt or a renewal before it changes anything.
+TEST_F(EncryptionSession, ConversionSealsEveryFileRefusesAForeignOneAndDecryptsByteForByte)
+{
+    session.reset();
+    ASSERT_TRUE(pagestore::save(data.root(), QDate(2026, 12, 4), page("Zermatt again")));
+    ASSERT_TRUE(drafts::write(data.root(), drafts::Kind::Page, QStringLiteral("2026-12-06"), page("Zermatt draft")));
+    ASSERT_TRUE(drafts::write(data.root(), drafts::Kind::Note, QStringLiteral("Dec-6"), "Skates draft"));
+    data.writeFile(QStringLiteral("dates/todo.txt"), "Zermatt: pack the Skates\n");
+    data.writeFile(QStringLiteral("readme.txt"), "left alone\n");
+    const Snapshot plain = now();
+    SecretBytes master = keyslot::newMasterKey();
+    const auto slot = keyslot::make(master, keyslot::passwordBytes(kPassword), kdfPolicy().chooseForNewSlot());
+    const auto vault = std::make_shared<Vault>(std::move(master), slot.value());
+    const DataRoot root(data.path(), vault);
+    std::pair<int, int> last{0, 0};
+    ASSERT_TRUE(conversion::encrypt(data.root(), *vault, keyslot::format(*slot), [&](int done, int total) { last = {done, total}; }));
+    EXPECT_EQ(last, std::make_pair(8, 8)) << "two pages, two dates files, a version, two drafts and pw.dat";
+
+    const Snapshot encrypted = now();
+    ASSERT_EQ(encrypted.size(), plain.size());
+    for (const auto &[name, bytes] : plain) {
+        // Files outside the diary's folders, like the readme, are not the diary's.
+        const qsizetype added = name.contains(u'/') ? Vault::kOverhead : 0;
+        EXPECT_TRUE(name.endsWith(u'/') || name == u"pw.dat" || encrypted.at(name).size() == bytes.size() + added) << name.toStdString();
+    }
+    for (const char *word : {"Zermatt", "Skates"})
+        EXPECT_EQ(fileHolding(encrypted, word) + fileHolding(encrypted, *ScrambleLine(word)), "") << word;
+    const QString day = root.pagePath(QStringLiteral("2026-12-04"));
+    EXPECT_EQ(pagestore::loadFile(root, history::versions(root, day).value(0).path, day), kToday + "\r\n");
+    const auto found = drafts::found(root);
+    ASSERT_EQ(found.size(), 2);
+    EXPECT_EQ(pagestore::loadFile(root, found[0].path, drafts::storedFile(root, found[0])), page("Zermatt draft") + "\r\n");
+    EXPECT_EQ(notestore::loadFile(root, found[1].path, drafts::storedFile(root, found[1])), "Skates draft");
+
+    const Vault other(keyslot::newMasterKey(), {});
+    const QString foreign = data.path() + QStringLiteral("/pages/2026-12-07.dat");
+    writeBytes(foreign, *other.seal(*pagestore::encodePage(page("Not ours")), QStringLiteral("pages/2026-12-07.dat")));
+    const Snapshot before = now();
+    for (const Outcome &done : {conversion::decrypt(root, passwordfile::fileBytes(u"new-secret")),
+                                conversion::rekey(root, other, "quillnest-key of the other vault")}) {
+        EXPECT_TRUE(!done && done.error().contains(QStringLiteral("pages/2026-12-07.dat")));
+        EXPECT_EQ(differences(before, now()), "");
+        EXPECT_FALSE(QFileInfo::exists(data.path() + QStringLiteral("/.converting")));
+    }
+    QFile::remove(foreign);
+    const QByteArray givenPasswordFile = passwordfile::fileBytes(u"new-secret");
+    ASSERT_TRUE(conversion::decrypt(root, givenPasswordFile));
+    Snapshot expected = plain;
+    expected[QStringLiteral("pw.dat")] = givenPasswordFile;
+    EXPECT_EQ(differences(expected, now()), "");
+}
+
 TEST_F(EncryptionSession, EncryptDiaryRefusedOrGivenAShortWeakReusedOrMismatchedPasswordChangesNothing)
 {
     const Snapshot before = now();
