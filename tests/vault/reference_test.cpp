@@ -74,7 +74,7 @@ protected:
 
 } // namespace
 
-TEST_F(ReferenceDiary, EveryPageNoteAndVersionReadsBackExactly)
+TEST_F(ReferenceDiary, EveryPageNoteAndVersionReadsBackExactlyAndADamagedMovedOrForeignFileIsRefused)
 {
     EXPECT_EQ(QDir(root().pagesDir()).entryList(QDir::Files), QDir(kPlain + "pages").entryList(QDir::Files));
     for (const auto &[name, bytes] : snapshot(kPlain))
@@ -87,53 +87,10 @@ TEST_F(ReferenceDiary, EveryPageNoteAndVersionReadsBackExactly)
     EXPECT_EQ(pagestore::loadFile(root(), versions[0].path, day), readBytes(kPlain + "history/2026-12-08.dat"));
     EXPECT_FALSE(pagestore::loadFile(root(), versions[0].path)) << "a version opens only as its page";
     EXPECT_EQ(searchFor(u"harbour"), QStringList({"2026-12-08.dat"}));
-}
 
-// Not a near miss, nor the password typed in Latin-1 rather than UTF-8, nor a
-// slot with any one bit flipped; sign-in asks masked, changes nothing when
-// refused and names a slot it cannot read without asking for a password.
-TEST_F(ReferenceDiary, OnlyItsPasswordInEitherNormalFormOpensTheSlotAndSignInNamesADamagedOne)
-{
-    const QByteArray line = firstLine(root().passwordFile());
-    for (const SecretBytes &wrong : {keyslot::passwordBytes(QString()), keyslot::passwordBytes(u"Schl\u00fcssel zum Tagebuc"),
-                                     keyslot::passwordBytes(u"Schl\u00fcssel zum Tagebucg"), keyslot::passwordBytes(u"schl\u00fcssel zum Tagebuch"),
-                                     keyslot::passwordBytes(u"Schl\u00fcssel zum Tagebuch "), keyslot::passwordBytes(u"Schlussel zum Tagebuch"),
-                                     SecretBytes(QByteArrayView("Schl\xfcssel zum Tagebuch"))})
-        EXPECT_FALSE(keyslot::unwrap(*keyslot::parse(line), wrong)) << wrong.size() << " bytes";
-    EXPECT_TRUE(opensAPage(openVault(root().passwordFile(), QStringLiteral(u"Schlu\u0308ssel zum Tagebuch")))) << "decomposed";
-    const SecretBytes password = keyslot::passwordBytes(kPassword);
-    EXPECT_EQ(flipsThatOpen(line, [&](const QByteArray &damaged) {
-                  const auto slot = keyslot::parse(damaged);
-                  return slot && keyslot::unwrap(*slot, password);
-              }),
-              QStringList());
-
-    const Attempt right = signIn({kPassword});
-    EXPECT_TRUE(right.in && !right.ended && opensAPage(right.opened));
-    EXPECT_TRUE(right.shown.size() == 1 && right.shown[0].echo == Dialogs::Echo::Masked);
-    const Snapshot before = snapshot(dir.path());
-    const Attempt wrong = signIn({QStringLiteral("Schluessel zum Tagebuch"), Button::Ok});
-    EXPECT_TRUE(!wrong.in && wrong.ended && !wrong.opened);
-    EXPECT_EQ(wrong.shown.mid(1), QList{ScriptedDialogs::shownBox(messages::wrongPassword())});
-    EXPECT_EQ(differences(before, snapshot(dir.path())), "");
-
-    for (const QByteArray &damaged : {line.chopped(4), QByteArray(line).replace(" ops=1 ", " ops=0 "),
-                                      QByteArray(line).replace("salt=", "salt=A"), line + " extra"}) {
-        writeBytes(root().passwordFile(), damaged + "\r\n");
-        const Snapshot tampered = snapshot(dir.path());
-        const Attempt refused = signIn({Button::Ok});
-        EXPECT_TRUE(!refused.in && refused.ended && !refused.opened) << damaged.toStdString();
-        EXPECT_EQ(refused.shown, QList{ScriptedDialogs::shownBox(messages::damagedKeySlot())}) << "no password is asked for it";
-        EXPECT_EQ(differences(tampered, snapshot(dir.path())), "");
-    }
-}
-
-// Every bit of a sealed page and note flipped; on disk, through the stores,
-// every other way a file can be wrong, each refused without a change to the folder.
-TEST_F(ReferenceDiary, DamagedTruncatedMovedOrForeignSealedFilesAreRefused)
-{
+    // Every bit of a sealed page and note flipped; on disk, through the stores,
+    // every other way a file can be wrong, each refused without a change to the folder.
     for (const QString &relative : {kPage, QStringLiteral("dates/Dec-8.dat")}) {
-        ASSERT_TRUE(load(relative));
         EXPECT_EQ(flipsThatOpen(readBytes(path(relative)), [&](const QByteArray &damaged) { return vault->open(damaged, relative).has_value(); }),
                   QStringList())
             << relative.toStdString();
@@ -166,6 +123,71 @@ TEST_F(ReferenceDiary, DamagedTruncatedMovedOrForeignSealedFilesAreRefused)
     }
 }
 
+// Not a near miss, nor the password typed in Latin-1 rather than UTF-8, nor a
+// slot with any one bit flipped; sign-in asks masked and changes nothing when
+// refused. A password file from before the second copy of the slot gains it
+// silently; one bit flipped in either copy, wherever it lands, costs nothing:
+// the other copy opens the diary, replaces the damaged one and the user is told
+// once. Copies that differ and both refuse say the file may be damaged, and a
+// slot that cannot be read is named without asking for a password.
+TEST_F(ReferenceDiary, OnlyItsPasswordOpensTheSlotEitherCopyOfWhichMendsTheOtherAndADamagedOneIsNamed)
+{
+    const QByteArray line = firstLine(root().passwordFile());
+    for (const SecretBytes &wrong : {keyslot::passwordBytes(QString()), keyslot::passwordBytes(u"Schl\u00fcssel zum Tagebuc"),
+                                     keyslot::passwordBytes(u"Schl\u00fcssel zum Tagebucg"), keyslot::passwordBytes(u"schl\u00fcssel zum Tagebuch"),
+                                     keyslot::passwordBytes(u"Schl\u00fcssel zum Tagebuch "), keyslot::passwordBytes(u"Schlussel zum Tagebuch"),
+                                     SecretBytes(QByteArrayView("Schl\xfcssel zum Tagebuch"))})
+        EXPECT_FALSE(keyslot::unwrap(*keyslot::parse(line), wrong)) << wrong.size() << " bytes";
+    EXPECT_TRUE(opensAPage(openVault(root().passwordFile(), QStringLiteral(u"Schlu\u0308ssel zum Tagebuch")))) << "decomposed";
+    const SecretBytes password = keyslot::passwordBytes(kPassword);
+    EXPECT_EQ(flipsThatOpen(line, [&](const QByteArray &damaged) {
+                  const auto slot = keyslot::parse(damaged);
+                  return slot && keyslot::unwrap(*slot, password);
+              }),
+              QStringList());
+
+    const Attempt right = signIn({kPassword});
+    EXPECT_TRUE(right.in && !right.ended && opensAPage(right.opened));
+    EXPECT_TRUE(right.shown.size() == 1 && right.shown[0].echo == Dialogs::Echo::Masked);
+    const QByteArray whole = keyslot::fileBytes(line);
+    ASSERT_EQ(readBytes(root().passwordFile()), whole);
+    EXPECT_EQ(keyslot::copies(whole), QList<QByteArray>({line, line}));
+    const Snapshot before = snapshot(dir.path());
+    const Attempt wrong = signIn({QStringLiteral("Schluessel zum Tagebuch"), Button::Ok});
+    EXPECT_TRUE(!wrong.in && wrong.ended && !wrong.opened);
+    EXPECT_EQ(wrong.shown.mid(1), QList{ScriptedDialogs::shownBox(messages::wrongPassword())});
+    EXPECT_EQ(differences(before, snapshot(dir.path())), "");
+
+    const QList mended{ScriptedDialogs::shownBox(messages::keySlotMended())};
+    for (const qsizetype at : {qsizetype(0), line.indexOf("ops=") + 4, line.indexOf("salt=") + 7, line.indexOf("nonce=") + 9,
+                               line.indexOf("key=") + 20, line.size() - 1, line.size()}) {
+        for (const qsizetype copy : {qsizetype(0), keyslot::kSecondCopyAt}) {
+            writeBytes(root().passwordFile(), flipped(whole, copy + at, 0));
+            const Attempt attempt = signIn({kPassword, Button::Ok});
+            EXPECT_TRUE(attempt.in && opensAPage(attempt.opened) && attempt.shown.mid(1) == mended) << at << " in the copy at " << copy;
+            EXPECT_EQ(readBytes(root().passwordFile()), whole) << at << " in the copy at " << copy;
+        }
+    }
+
+    QByteArray both = whole;
+    for (const qsizetype at : {line.indexOf("key=") + 10, keyslot::kSecondCopyAt + line.indexOf("key=") + 12})
+        both[at] = both[at] == 'A' ? 'B' : 'A';
+    writeBytes(root().passwordFile(), both);
+    const Attempt refused = signIn({kPassword, Button::Ok});
+    EXPECT_EQ(std::pair(refused.in, refused.shown.mid(1)), std::pair(false, QList{ScriptedDialogs::shownBox(messages::wrongPasswordOrDamage())}));
+    EXPECT_EQ(readBytes(root().passwordFile()), both);
+
+    for (const QByteArray &damaged : {line.chopped(4), QByteArray(line).replace(" ops=1 ", " ops=0 "),
+                                      QByteArray(line).replace("salt=", "salt=A"), line + " extra"}) {
+        writeBytes(root().passwordFile(), damaged + "\r\n");
+        const Snapshot tampered = snapshot(dir.path());
+        const Attempt unread = signIn({Button::Ok});
+        EXPECT_TRUE(!unread.in && unread.ended && !unread.opened) << damaged.toStdString();
+        EXPECT_EQ(unread.shown, QList{ScriptedDialogs::shownBox(messages::damagedKeySlot())}) << "no password is asked for it";
+        EXPECT_EQ(differences(tampered, snapshot(dir.path())), "");
+    }
+}
+
 TEST_F(ReferenceDiary, KeySlotLimitsOutsideThePolicyAreRefusedAndLoweredOnesFailTheTag)
 {
     const KdfPolicy product = productPolicy();
@@ -188,37 +210,4 @@ TEST_F(ReferenceDiary, KeySlotLimitsOutsideThePolicyAreRefusedAndLoweredOnesFail
         const auto lowered = keyslot::parse(edited(from, to));
         EXPECT_TRUE(lowered && !keyslot::unwrap(*lowered, password)) << to;
     }
-}
-
-// One bit flipped in either copy of the slot, wherever it lands, costs
-// nothing: the other copy opens the diary, replaces the damaged one and the
-// user is told once. A password file from before the second copy gains it
-// silently; copies that differ and both refuse say the file may be damaged.
-TEST_F(ReferenceDiary, EitherCopyOfTheKeySlotOpensTheDiaryAndMendsTheOther)
-{
-    const QByteArray line = firstLine(root().passwordFile());
-    const QByteArray whole = keyslot::fileBytes(line);
-    const Attempt first = signIn({kPassword});
-    ASSERT_TRUE(first.in && opensAPage(first.opened));
-    ASSERT_EQ(readBytes(root().passwordFile()), whole);
-    EXPECT_EQ(keyslot::copies(whole), QList<QByteArray>({line, line}));
-
-    const QList mended{ScriptedDialogs::shownBox(messages::keySlotMended())};
-    for (const qsizetype at : {qsizetype(0), line.indexOf("ops=") + 4, line.indexOf("salt=") + 7, line.indexOf("nonce=") + 9,
-                               line.indexOf("key=") + 20, line.size() - 1, line.size()}) {
-        for (const qsizetype copy : {qsizetype(0), keyslot::kSecondCopyAt}) {
-            writeBytes(root().passwordFile(), flipped(whole, copy + at, 0));
-            const Attempt attempt = signIn({kPassword, Button::Ok});
-            EXPECT_TRUE(attempt.in && opensAPage(attempt.opened) && attempt.shown.mid(1) == mended) << at << " in the copy at " << copy;
-            EXPECT_EQ(readBytes(root().passwordFile()), whole) << at << " in the copy at " << copy;
-        }
-    }
-
-    QByteArray both = whole;
-    for (const qsizetype at : {line.indexOf("key=") + 10, keyslot::kSecondCopyAt + line.indexOf("key=") + 12})
-        both[at] = both[at] == 'A' ? 'B' : 'A';
-    writeBytes(root().passwordFile(), both);
-    const Attempt refused = signIn({kPassword, Button::Ok});
-    EXPECT_EQ(std::pair(refused.in, refused.shown.mid(1)), std::pair(false, QList{ScriptedDialogs::shownBox(messages::wrongPasswordOrDamage())}));
-    EXPECT_EQ(readBytes(root().passwordFile()), both);
 }

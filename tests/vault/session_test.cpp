@@ -157,14 +157,13 @@ TEST_F(EncryptionSession, ConversionSealsEveryFileRefusesAForeignOneAndDecryptsB
     EXPECT_EQ(differences(expected, now()), "");
 }
 
-TEST_F(EncryptionSession, EncryptDiaryRefusedOrGivenAShortWeakReusedOrMismatchedPasswordChangesNothing)
+TEST_F(EncryptionSession, EncryptDiaryRefusedOrGivenAShortReusedOrMismatchedPasswordChangesNothing)
 {
     const Snapshot before = now();
     const std::pair<Answers, QString> refusals[] = {
         {{Button::No}, QString()},
         {{Button::Yes, QString()}, QString()},
         {{Button::Yes, QStringLiteral("seven77"), Button::Ok}, QStringLiteral("The password must have at least 8 characters. Nothing has been changed.")},
-        {{Button::Yes, QStringLiteral("password1"), Button::Ok}, QStringLiteral("The password is too weak: ")},
         {{Button::Yes, QStringLiteral("long enough 1"), QStringLiteral("long enough 2"), Button::Ok},
          messages::newPasswordsDiffer(messages::encryptDiary().title).text},
         {{Button::Yes, kPlainPassword, Button::Ok}, QStringLiteral("This is the plain diary's password, which any old copy of its password "
@@ -227,9 +226,6 @@ TEST_F(EncryptionSession, ChangePasswordRenewsTheKeySoAnOldPasswordFileOpensNoth
     const QStringList after = opening(*renewed);
     EXPECT_EQ(after.size(), 6) << "two versions and a draft more: " << after.join(u' ').toStdString();
     EXPECT_TRUE(after.contains(QStringLiteral(".drafts/page@2026-12-04.dat")));
-    const auto first = pagestore::loadFile(session->dataRoot(), session->book().pageVersions().constLast().path,
-                                           session->dataRoot().pagePath(QStringLiteral("2026-12-04")));
-    EXPECT_TRUE(first && first->contains("Zermatt") && !first->contains("Matterhorn")) << "the first version opens as its page";
 
     session->vault().lockDiary();
     const Snapshot locked = now();
