@@ -11,10 +11,7 @@ const QString kName = QStringLiteral("pages/2026-12-08.dat");
 constexpr QByteArrayView kPlain = "Vault known answer\r\n";
 
 // The script's lines: the key slot line, then the sealed file in hex.
-QByteArray answer(int line)
-{
-    return readBytes(QStringLiteral(QUILLNEST_VAULT_DATA "/knownanswers.txt")).split('\n').value(line);
-}
+const QList<QByteArray> kAnswers = readBytes(QStringLiteral(QUILLNEST_VAULT_DATA "/knownanswers.txt")).split('\n');
 
 } // namespace
 
@@ -23,10 +20,10 @@ TEST(KnownAnswers, KeySlotLineIsTheIndependentlyComputedOneAndUnwrapsBack)
     const auto slot = keyslot::wrap(SecretBytes(counting(0x00, 32)), keyslot::passwordBytes(kPassword), {1, 8192}, counting(0xa0, 16),
                                     counting(0xb0, 24));
     ASSERT_TRUE(slot);
-    EXPECT_EQ(keyslot::format(*slot), answer(0));
-    const auto parsed = keyslot::parse(answer(0));
+    EXPECT_EQ(keyslot::format(*slot), kAnswers.value(0));
+    const auto parsed = keyslot::parse(kAnswers.value(0));
     ASSERT_TRUE(parsed);
-    EXPECT_EQ(keyslot::format(*parsed), answer(0));
+    EXPECT_EQ(keyslot::format(*parsed), kAnswers.value(0));
     const auto key = keyslot::unwrap(*parsed, keyslot::passwordBytes(kPassword));
     ASSERT_TRUE(key);
     EXPECT_EQ(QByteArrayView(key->data(), qsizetype(key->size())), counting(0x00, 32));
@@ -35,8 +32,8 @@ TEST(KnownAnswers, KeySlotLineIsTheIndependentlyComputedOneAndUnwrapsBack)
 TEST(KnownAnswers, SealedFileIsTheIndependentlyComputedOneAndOpensOnlyUnderItsName)
 {
     const SecretBytes key(counting(0x40, 32));
-    const QByteArray expected = QByteArray::fromHex(answer(1));
-    EXPECT_EQ(sealing::sealWith(key, counting(0x60, 24), kPlain, kName).toHex(), answer(1));
+    const QByteArray expected = QByteArray::fromHex(kAnswers.value(1));
+    EXPECT_EQ(sealing::sealWith(key, counting(0x60, 24), kPlain, kName).toHex(), kAnswers.value(1));
     EXPECT_EQ(sealing::open(key, expected, kName), kPlain.toByteArray());
     EXPECT_FALSE(sealing::open(key, expected, QStringLiteral("pages/2026-12-09.dat")) || sealing::open(key, expected, QStringLiteral("2026-12-08.dat"))
                  || sealing::open(SecretBytes(counting(0x41, 32)), expected, kName));
