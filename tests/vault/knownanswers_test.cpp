@@ -19,14 +19,12 @@ TEST(KnownAnswers, KeySlotLineIsTheIndependentlyComputedOneAndUnwrapsBack)
 {
     const auto slot = keyslot::wrap(SecretBytes(counting(0x00, 32)), keyslot::passwordBytes(kPassword), {1, 8192}, counting(0xa0, 16),
                                     counting(0xb0, 24));
-    ASSERT_TRUE(slot);
-    EXPECT_EQ(keyslot::format(*slot), kAnswers.value(0));
+    EXPECT_EQ(keyslot::format(slot.value()), kAnswers.value(0));
     const auto parsed = keyslot::parse(kAnswers.value(0));
     ASSERT_TRUE(parsed);
     EXPECT_EQ(keyslot::format(*parsed), kAnswers.value(0));
-    const auto key = keyslot::unwrap(*parsed, keyslot::passwordBytes(kPassword));
-    ASSERT_TRUE(key);
-    EXPECT_EQ(QByteArrayView(key->data(), qsizetype(key->size())), counting(0x00, 32));
+    const SecretBytes key = keyslot::unwrap(*parsed, keyslot::passwordBytes(kPassword)).value();
+    EXPECT_EQ(QByteArrayView(key.data(), qsizetype(key.size())), counting(0x00, 32));
 }
 
 TEST(KnownAnswers, SealedFileIsTheIndependentlyComputedOneAndOpensOnlyUnderItsName)
@@ -35,15 +33,13 @@ TEST(KnownAnswers, SealedFileIsTheIndependentlyComputedOneAndOpensOnlyUnderItsNa
     const QByteArray expected = QByteArray::fromHex(kAnswers.value(1));
     EXPECT_EQ(sealing::sealWith(key, counting(0x60, 24), kPlain, kName).toHex(), kAnswers.value(1));
     EXPECT_EQ(sealing::open(key, expected, kName), kPlain.toByteArray());
-    EXPECT_FALSE(sealing::open(key, expected, QStringLiteral("pages/2026-12-09.dat")) || sealing::open(key, expected, QStringLiteral("2026-12-08.dat"))
+    EXPECT_FALSE(sealing::open(key, expected, QStringLiteral("pages/2026-12-09.dat")) || sealing::open(key, expected, kName.mid(6))
                  || sealing::open(SecretBytes(counting(0x41, 32)), expected, kName));
 
     // The vault seals with a fresh nonce each time, and opens its own and the known bytes alike.
     Vault vault(SecretBytes(counting(0x40, 32)), {});
-    const auto first = vault.seal(kPlain, kName);
-    const auto second = vault.seal(kPlain, kName);
-    ASSERT_TRUE(first && second);
-    EXPECT_NE(first->mid(4, 24), second->mid(4, 24));
-    EXPECT_EQ(std::pair(vault.open(*first, kName), vault.open(expected, kName)), std::pair(std::optional(kPlain.toByteArray()), std::optional(kPlain.toByteArray())));
+    const QByteArray first = vault.seal(kPlain, kName).value();
+    EXPECT_NE(first.mid(4, 24), vault.seal(kPlain, kName).value().mid(4, 24));
+    EXPECT_TRUE(vault.open(first, kName) == kPlain.toByteArray() && vault.open(expected, kName) == kPlain.toByteArray());
     EXPECT_EQ(vault.open(vault.seal({}, kName).value(), kName), QByteArray()) << "an empty file seals and opens too";
 }

@@ -90,11 +90,10 @@ TEST_F(ReferenceDiary, EveryPageNoteAndVersionReadsBackExactlyAndADamagedMovedOr
 
     // Every bit of a sealed page and note flipped; on disk, through the stores,
     // every other way a file can be wrong, each refused without a change to the folder.
-    for (const QString &relative : {kPage, QStringLiteral("dates/Dec-8.dat")}) {
+    for (const QString &relative : {kPage, QStringLiteral("dates/Dec-8.dat")})
         EXPECT_EQ(flipsThatOpen(readBytes(path(relative)), [&](const QByteArray &damaged) { return vault->open(damaged, relative).has_value(); }),
                   QStringList())
             << relative.toStdString();
-    }
 
     const QByteArray page = readBytes(path(kPage));
     const QByteArray note = readBytes(path(QStringLiteral("dates/Dec-8.dat")));
@@ -139,10 +138,9 @@ TEST_F(ReferenceDiary, OnlyItsPasswordOpensTheSlotEitherCopyOfWhichMendsTheOther
                                      SecretBytes(QByteArrayView("Schl\xfcssel zum Tagebuch"))})
         EXPECT_FALSE(keyslot::unwrap(*keyslot::parse(line), wrong)) << wrong.size() << " bytes";
     EXPECT_TRUE(opensAPage(openVault(root().passwordFile(), QStringLiteral(u"Schlu\u0308ssel zum Tagebuch")))) << "decomposed";
-    const SecretBytes password = keyslot::passwordBytes(kPassword);
-    EXPECT_EQ(flipsThatOpen(line, [&](const QByteArray &damaged) {
+    EXPECT_EQ(flipsThatOpen(line, [](const QByteArray &damaged) {
                   const auto slot = keyslot::parse(damaged);
-                  return slot && keyslot::unwrap(*slot, password);
+                  return slot && keyslot::unwrap(*slot, keyslot::passwordBytes(kPassword));
               }),
               QStringList());
 
@@ -197,9 +195,7 @@ TEST_F(ReferenceDiary, KeySlotLimitsOutsideThePolicyAreRefusedAndLoweredOnesFail
     setKdfPolicy({{2, 16384}, {64, std::size_t(1) << 30}, [] { return KdfLimits{3, 32768}; }});
     EXPECT_FALSE(keyslot::parse(firstLine(root().passwordFile()))) << "the reference slot costs less than this floor";
     const SecretBytes password = keyslot::passwordBytes(kPassword);
-    const auto made = vault->slotFor(password, {3, 32768});
-    ASSERT_TRUE(made);
-    const QByteArray line = keyslot::format(*made);
+    const QByteArray line = keyslot::format(vault->slotFor(password, {3, 32768}).value());
     ASSERT_TRUE(keyslot::parse(line) && keyslot::unwrap(*keyslot::parse(line), password));
     const auto edited = [&](const char *from, const char *to) { return QByteArray(line).replace(from, to); };
     EXPECT_FALSE(keyslot::parse(edited(" ops=3 ", " ops=1 ")) || keyslot::parse(edited(" mem=32768 ", " mem=8192 ")));

@@ -73,7 +73,8 @@ TEST_F(EncryptionSession, EncryptDiaryRefusesABadPasswordSealsTheFolderForAGoodO
     const std::pair<Answers, QString> refusals[] = {
         {{Button::No}, QString()},
         {{Button::Yes, QString()}, QString()},
-        {{Button::Yes, QStringLiteral("seven77"), Button::Ok}, QStringLiteral("The password must have at least 8 characters. Nothing has been changed.")},
+        {{Button::Yes, QStringLiteral("seven77"), Button::Ok},
+         QStringLiteral("The password must have at least 8 characters. Nothing has been changed.")},
         {{Button::Yes, QStringLiteral("long enough 1"), QStringLiteral("long enough 2"), Button::Ok},
          messages::newPasswordsDiffer(messages::encryptDiary().title).text},
         {{Button::Yes, kPlainPassword, Button::Ok}, QStringLiteral("This is the plain diary's password, which any old copy of its password "
@@ -216,16 +217,14 @@ TEST_F(EncryptionSession, ChangePasswordRenewsTheKeySoAnOldPasswordFileOpensNoth
     ASSERT_TRUE(renewed);
     EXPECT_TRUE(!openVault(data.root().passwordFile(), kPassword) && opening(*old).isEmpty());
     const QStringList after = opening(*renewed);
-    EXPECT_EQ(after.size(), 5) << "and the draft: " << after.join(u' ').toStdString();
-    EXPECT_TRUE(after.contains(QStringLiteral(".drafts/page@2026-12-04.dat")));
+    EXPECT_TRUE(after.size() == 5 && after.contains(QStringLiteral(".drafts/page@2026-12-04.dat"))) << after.join(u' ').toStdString();
 
     session->vault().lockDiary();
     const Snapshot locked = now();
     EXPECT_FALSE(pagestore::load(session->dataRoot(), QDate(2026, 12, 4)) || notestore::load(session->dataRoot(), daykeys::MonthDay{12, 4})
                  || pagestore::save(session->dataRoot(), QDate(2026, 12, 4), page("written while locked")));
     EXPECT_EQ(differences(locked, now()), "");
-    EXPECT_FALSE(session->vault().unlockDiary(kPassword) || session->vault().unlockDiary(QString()));
-    EXPECT_TRUE(session->vault().isLocked());
+    EXPECT_TRUE(!session->vault().unlockDiary(kPassword) && !session->vault().unlockDiary(QString()) && session->vault().isLocked());
     EXPECT_TRUE(session->vault().unlockDiary(kNewPassword) && !session->vault().isLocked());
     EXPECT_TRUE(pagestore::load(session->dataRoot(), QDate(2026, 12, 4)).value_or("").contains("Matterhorn"));
 }
@@ -240,15 +239,15 @@ TEST_F(EncryptionSession, AWrongPasswordFileOrADamagedNoteOrDraftIsSaid)
     const QString passwordFile = data.root().passwordFile();
     const QByteArray slot = readBytes(passwordFile);
     // The last, a null one, stands for no pw.dat at all.
-    for (const QByteArray &swapped : {passwordfile::noPasswordMarker() + "\r\n", passwordfile::fileBytes(kPlainPassword), QByteArray(""), QByteArray()}) {
+    for (const QByteArray &swapped :
+         {passwordfile::noPasswordMarker() + "\r\n", passwordfile::fileBytes(kPlainPassword), QByteArray(""), QByteArray()}) {
         QFile::remove(passwordFile);
         if (!swapped.isNull())
             writeBytes(passwordFile, swapped);
         const Snapshot before = now();
         RecordingProgram ending;
-        EXPECT_FALSE(signsIn({Button::Ok}, ending));
+        EXPECT_TRUE(!signsIn({Button::Ok}, ending) && ending.ended());
         session.reset();
-        EXPECT_TRUE(ending.ended());
         const QString said = dialogs.texts().last();
         EXPECT_TRUE(said.startsWith(QStringLiteral("This diary is encrypted, but its password file is missing or is not an "
                                                    "encrypted diary's. Nothing has been changed. (pages/2026-12-0"))
@@ -275,10 +274,9 @@ TEST_F(EncryptionSession, AWrongPasswordFileOrADamagedNoteOrDraftIsSaid)
               std::pair(qsizetype(1), kTodayText));
 
     session->chooseDay(QDate(2026, 12, 1));
-    const QString id = session->book().pageVersions().constFirst().id;
     const QByteArray kept = readBytes(data.root().pagePath(QStringLiteral("2026-12-01")));
     dialogs.answerMessage(Button::Ok);
-    EXPECT_FALSE(session->book().restorePageVersion(id));
+    EXPECT_FALSE(session->book().restorePageVersion(session->book().pageVersions().constFirst().id));
     EXPECT_TRUE(dialogs.texts().last().contains(QStringLiteral("does not open"))) << dialogs.texts().last().toStdString();
     EXPECT_EQ(readBytes(data.root().pagePath(QStringLiteral("2026-12-01"))), kept);
 }
