@@ -64,8 +64,8 @@ protected:
 
 } // namespace
 
-// Refused or given a short, reused or mismatched password, it changes
-// nothing. Only the new password signs in to the encrypted diary; decrypting it
+// Encrypt Diary refused, or given a short, reused or mismatched password,
+// changes nothing. Only the new password signs in to the encrypted diary; decrypting it
 // gives back the plain diary byte for byte, under the password it was decrypted with.
 TEST_F(EncryptionSession, EncryptDiaryRefusesABadPasswordSealsTheFolderForAGoodOneAndDecryptDiaryPutsItBack)
 {
@@ -172,9 +172,9 @@ TEST_F(EncryptionSession, ConversionSealsEveryFileRefusesAForeignOneAndDecryptsB
 }
 
 // A pw.dat kept from before the change (a backup, a synced copy) opens
-// nothing with the old password: not the files resealed, nor those written
-// after, drafts and versions included. Unlocking asks the new slot, not the
-// one the diary was opened with, and a locked diary reads and writes nothing.
+// nothing with the old password: not the files resealed, a version among
+// them, nor a draft written after. Unlocking asks the new slot, not the one
+// the diary was opened with, and a locked diary reads and writes nothing.
 TEST_F(EncryptionSession, ChangePasswordRenewsTheKeySoAnOldPasswordFileOpensNothingAndALockWipesIt)
 {
     encrypt();
