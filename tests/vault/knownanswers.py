@@ -1,7 +1,8 @@
 #!/usr/bin/python3
 # Recomputes the known answers in knownanswers_test.cpp with libraries other
 # than the one the program links, so the figures do not come from the code
-# under test. Needs python3-nacl and python3-argon2; not run by CI.
+# under test, into data/knownanswers.txt: the key slot line, then the sealed
+# file in hex. Needs python3-nacl and python3-argon2; not run by CI.
 import base64
 import unicodedata
 
@@ -28,8 +29,8 @@ kek = hash_secret_raw(PASSWORD, SALT, time_cost=OPS, memory_cost=MEM // 1024, pa
                       hash_len=32, type=Type.ID, version=19)
 ad = f"quillnest-key 1 argon2id13 ops={OPS} mem={MEM} salt={b64(SALT)} nonce={b64(SLOT_NONCE)}"
 wrapped = seal(MASTER, ad.encode("ascii"), SLOT_NONCE, kek)
-print("slot line:", ad + " key=" + b64(wrapped))
+print(ad + " key=" + b64(wrapped))
 
 header = b"QNS\x01"
 sealed = header + FILE_NONCE + seal(PLAIN, header + NAME.encode("utf-8"), FILE_NONCE, FILE_KEY)
-print("sealed file:", sealed.hex())
+print(sealed.hex())

@@ -16,22 +16,12 @@ PASSWORD = "Schlüssel zum Tagebuch"
 MASTER = hashlib.sha256(b"quillnest reference master key").digest()
 OPS, MEM = 1, 8192
 
-PAGES = {
-    "2026-11-30": rb"{\rtf1\ansi\ansicpg1252\deff0{\fonttbl{\f0 Times New Roman;}}" b"\r\n"
-                  rb"\pard Rain all day, so \b nothing\b0  but \i reading\i0 .\par" b"\r\n}",
-    "2026-12-08": rb"{\rtf1\ansi\ansicpg1252\deff0{\fonttbl{\f0 Times New Roman;}}" b"\r\n"
-                  rb"\pard Caf\'e9 with Ines at the harbour.\par" b"\r\n"
-                  rb"\pard\ul Remember\ulnone  the tickets.\par" b"\r\n}",
-    "2027-01-01": rb"{\rtf1\ansi\ansicpg1252\deff0{\fonttbl{\f0 Times New Roman;}}{\colortbl;\red200\green0\blue0;}" b"\r\n"
-                  rb"\pard\cf1\fs32 New year, new page.\cf0\fs24\par" b"\r\n}",
-}
-EARLIER = ("2026-12-08", "20261207-213000-000",
-           rb"{\rtf1\ansi\ansicpg1252\deff0{\fonttbl{\f0 Times New Roman;}}" b"\r\n"
-           rb"\pard Caf\'e9 with Ines.\par" b"\r\n}")
-NOTES = {
-    "Dec-8": "Crème brûlée at Ines's",
-    "Jan-1": "Call grandmother\r\nWater the plants",
-}
+PLAIN = os.path.join(os.path.dirname(os.path.abspath(__file__)), "data", "plain")
+
+
+def plain(relative):
+    with open(os.path.join(PLAIN, relative), "rb") as given:
+        return given.read()
 
 
 def b64(data):
@@ -64,9 +54,11 @@ kek = hash_secret_raw(unicodedata.normalize("NFC", PASSWORD).encode("utf-8"), sa
 ad = f"quillnest-key 1 argon2id13 ops={OPS} mem={MEM} salt={b64(salt)} nonce={b64(slot_nonce)}"
 put("pw.dat", (ad + " key=" + b64(seal(MASTER, ad.encode(), slot_nonce, kek)) + "\r\n").encode("ascii"))
 
-for day, rtf in PAGES.items():
-    put(f"pages/{day}.dat", sealed(stored_page(rtf), f"pages/{day}.dat"))
-for key, text in NOTES.items():
-    put(f"dates/{key}.dat", sealed(text.encode("cp1252") + b"\r\n", f"dates/{key}.dat"))
-day, version, rtf = EARLIER
-put(f"history/pages/{day[:7]}/{day}@{version}.dat", sealed(stored_page(rtf), f"pages/{day}.dat"))
+# The plain files hold what the stores give back: a page's RTF with its final
+# CR LF, a note's text without it.
+for name in sorted(os.listdir(os.path.join(PLAIN, "pages"))):
+    put(f"pages/{name}", sealed(stored_page(plain(f"pages/{name}")[:-2]), f"pages/{name}"))
+for name in sorted(os.listdir(os.path.join(PLAIN, "dates"))):
+    put(f"dates/{name}", sealed(plain(f"dates/{name}") + b"\r\n", f"dates/{name}"))
+put("history/pages/2026-12/2026-12-08@20261207-213000-000.dat",
+    sealed(stored_page(plain("history/2026-12-08.dat")[:-2]), "pages/2026-12-08.dat"))

@@ -1,22 +1,15 @@
 #include "vaulttest.h"
 
 // The diary in reference/ was written by makereference.py, not by this
-// program; the figures below are the ones that script put in it.
+// program, from the plain files in data/plain/.
 namespace {
 
 using namespace vaulttest;
+using Button = Dialogs::Button;
 
 const QString kPassword = QStringLiteral(u"Schl\u00fcssel zum Tagebuch");
-#define RTF_HEAD "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0 Times New Roman;}}"
-const std::map<QString, QByteArray> kPages{
-    {"2026-11-30", RTF_HEAD "\r\n\\pard Rain all day, so \\b nothing\\b0  but \\i reading\\i0 .\\par\r\n}"},
-    {"2026-12-08", RTF_HEAD "\r\n\\pard Caf\\'e9 with Ines at the harbour.\\par\r\n\\pard\\ul Remember\\ulnone  the tickets.\\par\r\n}"},
-    {"2027-01-01", RTF_HEAD "{\\colortbl;\\red200\\green0\\blue0;}\r\n\\pard\\cf1\\fs32 New year, new page.\\cf0\\fs24\\par\r\n}"},
-};
-const QByteArray kEarlier = RTF_HEAD "\r\n\\pard Caf\\'e9 with Ines.\\par\r\n}";
-#undef RTF_HEAD
-const std::map<QString, QByteArray> kNotes{{"Dec-8", "Cr\xe8me br\xfbl\xe9" "e at Ines's"},
-                                           {"Jan-1", "Call grandmother\r\nWater the plants"}};
+// What the stores give back from it, under the same names.
+const QString kPlain = QStringLiteral(QUILLNEST_VAULT_DATA "/plain/");
 const QString kPage = QStringLiteral("pages/2026-12-08.dat");
 
 // Where a flipped bit still opens: "byte:bit" for each, so none is the answer.
@@ -48,123 +41,64 @@ protected:
         vault = openVault(root().passwordFile(), kPassword);
         ASSERT_TRUE(vault);
     }
+    // The cheap limits again, whatever policy a test set.
+    void TearDown() override { useCheapKeyDerivation(); }
 
     DataRoot root() const { return DataRoot(dir.path(), vault); }
     QString path(const QString &relative) const { return dir.filePath(relative); }
-    bool loads(const QString &relative) const
+    std::optional<QByteArray> load(const QString &relative) const
     {
         const QString file = path(relative);
-        return relative.startsWith(QLatin1String("dates/")) ? notestore::loadFile(root(), file).has_value()
-                                                            : pagestore::loadFile(root(), file).has_value();
-    }
-    // A refusal reads only: the folder is the same after it.
-    void expectRefusedUntouched(const QString &relative, const std::string &why) const
-    {
-        const Snapshot before = snapshot(dir.path());
-        EXPECT_FALSE(loads(relative)) << why;
-        EXPECT_EQ(differences(before, snapshot(dir.path())), "") << why;
+        return relative.startsWith(QLatin1String("dates/")) ? notestore::loadFile(root(), file) : pagestore::loadFile(root(), file);
     }
     QStringList searchFor(QStringView term) const
     {
         return searchPages(root().pagesDir(), QDir(root().pagesDir()).entryList(QDir::Files, QDir::Name), term, vault.get());
     }
-    // Answers the password box, if one is given, and then `messages` boxes with OK.
-    Attempt signIn(const std::optional<QString> &password, int messages) const
+    Attempt signIn(const Answers &answers) const
     {
         ScriptedDialogs dialogs;
         RecordingProgram program;
-        Attempt attempt;
-        if (password)
-            dialogs.answerInput(*password);
-        for (int i = 0; i < messages; ++i)
-            dialogs.answerMessage(Dialogs::Button::Ok);
-        attempt.in = SignIn(root().passwordFile(), dialogs, program, &attempt.opened);
-        return Attempt{attempt.in, program.ended(), attempt.opened, dialogs.shown()};
+        script(dialogs, answers);
+        std::shared_ptr<Vault> opened;
+        return Attempt{SignIn(root().passwordFile(), dialogs, program, &opened), program.ended(), opened, dialogs.shown()};
     }
     bool opensAPage(const std::shared_ptr<Vault> &opened) const
     {
-        return opened && pagestore::load(DataRoot(dir.path(), opened), QDate(2026, 11, 30)) == kPages.at("2026-11-30") + "\r\n";
+        return opened && pagestore::load(DataRoot(dir.path(), opened), QDate(2026, 11, 30)) == readBytes(kPlain + "pages/2026-11-30.dat");
     }
 
     QTemporaryDir dir;
     std::shared_ptr<Vault> vault;
 };
 
-// Restores the cheap limits however the test ends.
-struct PolicyGuard
-{
-    explicit PolicyGuard(KdfPolicy policy) { setKdfPolicy(std::move(policy)); }
-    ~PolicyGuard() { useCheapKeyDerivation(); }
-};
-
 } // namespace
 
-TEST_F(ReferenceDiary, EveryPageNoteAndVersionReadsBackExactly)
+TEST_F(ReferenceDiary, EveryPageNoteAndVersionReadsBackExactlyAndADamagedMovedOrForeignFileIsRefused)
 {
-    EXPECT_EQ(QDir(root().pagesDir()).entryList(QDir::Files, QDir::Name),
-              QStringList({"2026-11-30.dat", "2026-12-08.dat", "2027-01-01.dat"}));
-    for (const auto &[day, rtf] : kPages)
-        EXPECT_EQ(pagestore::load(root(), *daykeys::dateFromDayKey(day)), rtf + "\r\n") << day.toStdString();
-    for (const auto &[key, text] : kNotes)
-        EXPECT_EQ(notestore::load(root(), *daykeys::monthDayFromNoteKey(key)), text) << key.toStdString();
-    EXPECT_EQ(notestore::decodeNote(*notestore::load(root(), daykeys::MonthDay{12, 8})), QStringLiteral(u"Cr\u00e8me br\u00fbl\u00e9e at Ines's"));
-
-    QTextDocument page;
-    EXPECT_TRUE(richtext::readRtf(*pagestore::load(root(), QDate(2026, 12, 8)), page));
-    EXPECT_TRUE(richtext::plainText(page).startsWith(QStringLiteral(u"Caf\u00e9 with Ines at the harbour.")));
+    EXPECT_EQ(QDir(root().pagesDir()).entryList(QDir::Files), QDir(kPlain + "pages").entryList(QDir::Files));
+    for (const auto &[name, bytes] : snapshot(kPlain))
+        EXPECT_TRUE(name.endsWith(u'/') || name.startsWith(u"history") || load(name) == bytes) << name.toStdString();
 
     const QString day = root().pagePath(QStringLiteral("2026-12-08"));
     const auto versions = history::versions(root(), day);
     ASSERT_EQ(versions.size(), 1);
     EXPECT_EQ(versions[0].id, QStringLiteral("20261207-213000-000"));
-    EXPECT_EQ(pagestore::loadFile(root(), versions[0].path, day), kEarlier + "\r\n");
+    EXPECT_EQ(pagestore::loadFile(root(), versions[0].path, day), readBytes(kPlain + "history/2026-12-08.dat"));
     EXPECT_FALSE(pagestore::loadFile(root(), versions[0].path)) << "a version opens only as its page";
-
     EXPECT_EQ(searchFor(u"harbour"), QStringList({"2026-12-08.dat"}));
-    EXPECT_EQ(searchFor(u"page."), QStringList({"2027-01-01.dat"}));
-}
 
-TEST_F(ReferenceDiary, OnlyTheRightPasswordInEitherNormalFormOpensTheKeySlotAndNoFlippedBitDoes)
-{
-    const Snapshot before = snapshot(dir.path());
-    const QByteArray line = firstLine(root().passwordFile());
-    const auto slot = keyslot::parse(line);
-    ASSERT_TRUE(slot);
-    // The last, typed in Latin-1 rather than UTF-8, is another password too.
-    for (const SecretBytes &wrong : {keyslot::passwordBytes(QString()), keyslot::passwordBytes(u"Schl\u00fcssel zum Tagebuc"),
-                                     keyslot::passwordBytes(u"Schl\u00fcssel zum Tagebucg"), keyslot::passwordBytes(u"schl\u00fcssel zum Tagebuch"),
-                                     keyslot::passwordBytes(u"Schl\u00fcssel zum Tagebuch "), keyslot::passwordBytes(u"Schlussel zum Tagebuch"),
-                                     SecretBytes(QByteArrayView("Schl\xfcssel zum Tagebuch"))})
-        EXPECT_FALSE(keyslot::unwrap(*slot, wrong)) << wrong.size() << " bytes";
-    const QString decomposed = QStringLiteral(u"Schlu\u0308ssel zum Tagebuch");
-    ASSERT_NE(decomposed, kPassword);
-    for (const QString &typed : {kPassword, decomposed})
-        EXPECT_TRUE(opensAPage(openVault(root().passwordFile(), typed))) << typed.toStdString();
-    EXPECT_EQ(differences(before, snapshot(dir.path())), "");
-
-    const SecretBytes password = keyslot::passwordBytes(kPassword);
-    EXPECT_EQ(flipsThatOpen(line, [&](const QByteArray &damaged) {
-                  const auto slot = keyslot::parse(damaged);
-                  return slot && keyslot::unwrap(*slot, password);
-              }),
-              QStringList());
-}
-
-// Every bit of a sealed page and note flipped in memory; on disk, through the
-// stores, a bit in each part of the file and every other way a file can be wrong.
-TEST_F(ReferenceDiary, DamagedTruncatedMovedOrForeignSealedFilesAreRefused)
-{
-    for (const QString &relative : {kPage, QStringLiteral("dates/Dec-8.dat")}) {
-        ASSERT_TRUE(loads(relative));
+    // Every bit of a sealed page and note flipped; on disk, through the stores,
+    // every other way a file can be wrong, each refused without a change to the folder.
+    for (const QString &relative : {kPage, QStringLiteral("dates/Dec-8.dat")})
         EXPECT_EQ(flipsThatOpen(readBytes(path(relative)), [&](const QByteArray &damaged) { return vault->open(damaged, relative).has_value(); }),
                   QStringList())
             << relative.toStdString();
-    }
 
     const QByteArray page = readBytes(path(kPage));
     const QByteArray note = readBytes(path(QStringLiteral("dates/Dec-8.dat")));
     const Vault other(keyslot::newMasterKey(), {});
-    const auto foreign = other.seal(pagestore::encodePage(kPages.at("2026-12-08")).value(), kPage);
+    const auto foreign = other.seal(pagestore::encodePage(readBytes(kPlain + kPage).chopped(2)).value(), kPage);
     ASSERT_TRUE(foreign && other.open(*foreign, kPage));
     std::vector<std::tuple<std::string, QString, QByteArray>> damages{
         {"swapped", QStringLiteral("pages/2026-11-30.dat"), page},
@@ -174,21 +108,81 @@ TEST_F(ReferenceDiary, DamagedTruncatedMovedOrForeignSealedFilesAreRefused)
         {"note as a page", QStringLiteral("pages/2026-12-10.dat"), note},
         {"from another diary", kPage, *foreign},
     };
-    for (const qsizetype i : {qsizetype(0), qsizetype(3), qsizetype(4), qsizetype(27), qsizetype(28), qsizetype(40),
-                              page.size() - 17, page.size() - 16, page.size() - 1})
-        damages.emplace_back("byte " + std::to_string(i), kPage, flipped(page, i, int(i % 8)));
-    for (const qsizetype length : {qsizetype(0), qsizetype(1), qsizetype(3), qsizetype(4), qsizetype(28), qsizetype(43),
-                                   qsizetype(44), page.size() - 1})
+    for (const qsizetype length : std::initializer_list<qsizetype>{0, 1, 3, 4, 28, 43, 44, page.size() - 1})
         damages.emplace_back("length " + std::to_string(length), kPage, page.left(length));
     for (const auto &[why, relative, bytes] : damages) {
         const QByteArray kept = readBytes(path(relative));
         writeBytes(path(relative), bytes);
-        expectRefusedUntouched(relative, why);
-        EXPECT_TRUE(relative != kPage || searchFor(u"harbour").isEmpty()) << why;
-        if (kept.isNull())
-            QFile::remove(path(relative));
-        else
+        const Snapshot before = snapshot(dir.path());
+        EXPECT_TRUE(!load(relative) && (relative != kPage || searchFor(u"harbour").isEmpty())) << why;
+        EXPECT_EQ(differences(before, snapshot(dir.path())), "") << why;
+        QFile::remove(path(relative));
+        if (!kept.isNull())
             writeBytes(path(relative), kept);
+    }
+}
+
+// Not a near miss, nor the password typed in Latin-1 rather than UTF-8, nor a
+// slot with any one bit flipped; sign-in asks masked and changes nothing when
+// refused. A password file from before the second copy of the slot gains it
+// silently; one bit flipped in either copy, wherever it lands, costs nothing:
+// the other copy opens the diary, replaces the damaged one and the user is told
+// once. Copies that differ and both refuse say the file may be damaged, and a
+// slot that cannot be read is named without asking for a password.
+TEST_F(ReferenceDiary, OnlyItsPasswordOpensTheSlotEitherCopyOfWhichMendsTheOtherAndADamagedOneIsNamed)
+{
+    const QByteArray line = firstLine(root().passwordFile());
+    for (const SecretBytes &wrong : {keyslot::passwordBytes(QString()), keyslot::passwordBytes(u"Schl\u00fcssel zum Tagebuc"),
+                                     keyslot::passwordBytes(u"Schl\u00fcssel zum Tagebucg"), keyslot::passwordBytes(u"schl\u00fcssel zum Tagebuch"),
+                                     keyslot::passwordBytes(u"Schl\u00fcssel zum Tagebuch "), keyslot::passwordBytes(u"Schlussel zum Tagebuch"),
+                                     SecretBytes(QByteArrayView("Schl\xfcssel zum Tagebuch"))})
+        EXPECT_FALSE(keyslot::unwrap(*keyslot::parse(line), wrong)) << wrong.size() << " bytes";
+    EXPECT_TRUE(opensAPage(openVault(root().passwordFile(), QStringLiteral(u"Schlu\u0308ssel zum Tagebuch")))) << "decomposed";
+    EXPECT_EQ(flipsThatOpen(line, [](const QByteArray &damaged) {
+                  const auto slot = keyslot::parse(damaged);
+                  return slot && keyslot::unwrap(*slot, keyslot::passwordBytes(kPassword));
+              }),
+              QStringList());
+
+    const Attempt right = signIn({kPassword});
+    EXPECT_TRUE(right.in && !right.ended && opensAPage(right.opened));
+    EXPECT_TRUE(right.shown.size() == 1 && right.shown[0].echo == Dialogs::Echo::Masked);
+    const QByteArray whole = keyslot::fileBytes(line);
+    ASSERT_EQ(readBytes(root().passwordFile()), whole);
+    EXPECT_EQ(keyslot::copies(whole), QList<QByteArray>({line, line}));
+    const Snapshot before = snapshot(dir.path());
+    const Attempt wrong = signIn({QStringLiteral("Schluessel zum Tagebuch"), Button::Ok});
+    EXPECT_TRUE(!wrong.in && wrong.ended && !wrong.opened);
+    EXPECT_EQ(wrong.shown.mid(1), QList{ScriptedDialogs::shownBox(messages::wrongPassword())});
+    EXPECT_EQ(differences(before, snapshot(dir.path())), "");
+
+    const QList mended{ScriptedDialogs::shownBox(messages::keySlotMended())};
+    for (const qsizetype at : {qsizetype(0), line.indexOf("ops=") + 4, line.indexOf("salt=") + 7, line.indexOf("nonce=") + 9,
+                               line.indexOf("key=") + 20, line.size() - 1, line.size()}) {
+        for (const qsizetype copy : {qsizetype(0), keyslot::kSecondCopyAt}) {
+            writeBytes(root().passwordFile(), flipped(whole, copy + at, 0));
+            const Attempt attempt = signIn({kPassword, Button::Ok});
+            EXPECT_TRUE(attempt.in && opensAPage(attempt.opened) && attempt.shown.mid(1) == mended) << at << " in the copy at " << copy;
+            EXPECT_EQ(readBytes(root().passwordFile()), whole) << at << " in the copy at " << copy;
+        }
+    }
+
+    QByteArray both = whole;
+    for (const qsizetype at : {line.indexOf("key=") + 10, keyslot::kSecondCopyAt + line.indexOf("key=") + 12})
+        both[at] = both[at] == 'A' ? 'B' : 'A';
+    writeBytes(root().passwordFile(), both);
+    const Attempt refused = signIn({kPassword, Button::Ok});
+    EXPECT_EQ(std::pair(refused.in, refused.shown.mid(1)), std::pair(false, QList{ScriptedDialogs::shownBox(messages::wrongPasswordOrDamage())}));
+    EXPECT_EQ(readBytes(root().passwordFile()), both);
+
+    for (const QByteArray &damaged : {line.chopped(4), QByteArray(line).replace(" ops=1 ", " ops=0 "),
+                                      QByteArray(line).replace("salt=", "salt=A"), line + " extra"}) {
+        writeBytes(root().passwordFile(), damaged + "\r\n");
+        const Snapshot tampered = snapshot(dir.path());
+        const Attempt unread = signIn({Button::Ok});
+        EXPECT_TRUE(!unread.in && unread.ended && !unread.opened) << damaged.toStdString();
+        EXPECT_EQ(unread.shown, QList{ScriptedDialogs::shownBox(messages::damagedKeySlot())}) << "no password is asked for it";
+        EXPECT_EQ(differences(tampered, snapshot(dir.path())), "");
     }
 }
 
@@ -198,90 +192,18 @@ TEST_F(ReferenceDiary, KeySlotLimitsOutsideThePolicyAreRefusedAndLoweredOnesFail
     EXPECT_TRUE(product.ceiling.ops <= 16u && product.ceiling.memory <= std::size_t(256) << 20 && product.ceiling.ops >= product.floor.ops)
         << "a slot may not ask more than about ten seconds";
 
-    const PolicyGuard strict({{2, 16384}, {64, std::size_t(1) << 30}, [] { return KdfLimits{3, 32768}; }});
+    setKdfPolicy({{2, 16384}, {64, std::size_t(1) << 30}, [] { return KdfLimits{3, 32768}; }});
     EXPECT_FALSE(keyslot::parse(firstLine(root().passwordFile()))) << "the reference slot costs less than this floor";
     const SecretBytes password = keyslot::passwordBytes(kPassword);
-    const auto made = vault->slotFor(password, {3, 32768});
-    ASSERT_TRUE(made);
-    const QByteArray line = keyslot::format(*made);
+    const QByteArray line = keyslot::format(vault->slotFor(password, {3, 32768}).value());
     ASSERT_TRUE(keyslot::parse(line) && keyslot::unwrap(*keyslot::parse(line), password));
     const auto edited = [&](const char *from, const char *to) { return QByteArray(line).replace(from, to); };
-    EXPECT_FALSE(keyslot::parse(edited(" ops=3 ", " ops=1 ")));
-    EXPECT_FALSE(keyslot::parse(edited(" mem=32768 ", " mem=8192 ")));
+    EXPECT_FALSE(keyslot::parse(edited(" ops=3 ", " ops=1 ")) || keyslot::parse(edited(" mem=32768 ", " mem=8192 ")));
     EXPECT_FALSE(keyslot::parse(edited(" ops=3 ", " ops=65 "))) << "above the ceiling";
     EXPECT_TRUE(keyslot::parse(edited(" ops=3 ", " ops=64 ")) && keyslot::parse(edited(" mem=32768 ", " mem=1073741824 ")))
         << "at the ceiling";
     for (const auto &[from, to] : {std::pair{" ops=3 ", " ops=2 "}, std::pair{" mem=32768 ", " mem=16384 "}}) {
         const auto lowered = keyslot::parse(edited(from, to));
-        ASSERT_TRUE(lowered) << to;
-        EXPECT_FALSE(keyslot::unwrap(*lowered, password)) << to;
+        EXPECT_TRUE(lowered && !keyslot::unwrap(*lowered, password)) << to;
     }
-}
-
-TEST_F(ReferenceDiary, SignInOpensTheDiaryOnlyWithItsPasswordAndNamesADamagedSlot)
-{
-    const Attempt right = signIn(kPassword, 0);
-    EXPECT_TRUE(right.in && !right.ended && opensAPage(right.opened));
-    ASSERT_EQ(right.shown.size(), 1);
-    EXPECT_EQ(right.shown[0].echo, Dialogs::Echo::Masked);
-
-    const Snapshot before = snapshot(dir.path());
-    const Attempt wrong = signIn(QStringLiteral("Schluessel zum Tagebuch"), 1);
-    EXPECT_TRUE(!wrong.in && wrong.ended && !wrong.opened);
-    ASSERT_EQ(wrong.shown.size(), 2);
-    EXPECT_EQ(wrong.shown[1], ScriptedDialogs::shownBox(messages::wrongPassword()));
-    EXPECT_EQ(differences(before, snapshot(dir.path())), "");
-
-    const QByteArray line = firstLine(root().passwordFile());
-    for (const QByteArray &damaged : {line.chopped(4), QByteArray(line).replace(" ops=1 ", " ops=0 "),
-                                      QByteArray(line).replace("salt=", "salt=A"), line + " extra"}) {
-        writeBytes(root().passwordFile(), damaged + "\r\n");
-        const Snapshot tampered = snapshot(dir.path());
-        const Attempt refused = signIn(std::nullopt, 1);
-        EXPECT_TRUE(!refused.in && refused.ended && !refused.opened) << damaged.toStdString();
-        ASSERT_EQ(refused.shown.size(), 1) << "no password is asked for a slot that cannot be read";
-        EXPECT_EQ(refused.shown[0], ScriptedDialogs::shownBox(messages::damagedKeySlot()));
-        EXPECT_EQ(differences(tampered, snapshot(dir.path())), "");
-    }
-}
-
-// One bit flipped in either copy of the slot, wherever it lands, costs
-// nothing: the other copy opens the diary, replaces the damaged one and the
-// user is told once. A password file from before the second copy gains it
-// silently; copies that differ and both refuse say the file may be damaged.
-TEST_F(ReferenceDiary, EitherCopyOfTheKeySlotOpensTheDiaryAndMendsTheOther)
-{
-    const auto told = [](const Attempt &attempt) {
-        QStringList texts;
-        for (qsizetype i = 1; i < attempt.shown.size(); ++i)
-            texts.append(attempt.shown[i].text);
-        return texts;
-    };
-    const QByteArray line = firstLine(root().passwordFile());
-    const QByteArray whole = keyslot::fileBytes(line);
-    const Attempt first = signIn(kPassword, 0);
-    ASSERT_TRUE(first.in && opensAPage(first.opened));
-    ASSERT_EQ(readBytes(root().passwordFile()), whole);
-    EXPECT_EQ(keyslot::copies(whole), QList<QByteArray>({line, line}));
-
-    const QString repaired = messages::keySlotMended().text;
-    for (const qsizetype at : {qsizetype(0), line.indexOf("ops=") + 4, line.indexOf("salt=") + 7, line.indexOf("nonce=") + 9,
-                               line.indexOf("key=") + 20, line.size() - 1, line.size()}) {
-        for (const qsizetype copy : {qsizetype(0), keyslot::kSecondCopyAt}) {
-            writeBytes(root().passwordFile(), flipped(whole, copy + at, 0));
-            const Attempt mended = signIn(kPassword, 1);
-            EXPECT_TRUE(mended.in && opensAPage(mended.opened)) << at << " in the copy at " << copy;
-            EXPECT_EQ(told(mended), QStringList{repaired}) << at << " in the copy at " << copy;
-            EXPECT_EQ(readBytes(root().passwordFile()), whole) << at << " in the copy at " << copy;
-        }
-    }
-
-    QByteArray both = whole;
-    for (const qsizetype at : {line.indexOf("key=") + 10, keyslot::kSecondCopyAt + line.indexOf("key=") + 12})
-        both[at] = both[at] == 'A' ? 'B' : 'A';
-    writeBytes(root().passwordFile(), both);
-    const Attempt refused = signIn(kPassword, 1);
-    EXPECT_FALSE(refused.in);
-    EXPECT_EQ(told(refused), QStringList{messages::wrongPasswordOrDamage().text});
-    EXPECT_EQ(readBytes(root().passwordFile()), both);
 }

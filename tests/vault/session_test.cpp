@@ -26,7 +26,7 @@ protected:
         signIn({kPlainPassword});
     }
 
-    bool signsIn(std::initializer_list<std::variant<Button, QString>> answers, RecordingProgram &ending)
+    bool signsIn(const Answers &answers, RecordingProgram &ending)
     {
         session.reset();
         session = std::make_unique<DiarySession>(dialogs, clock);
@@ -34,8 +34,7 @@ protected:
         script(dialogs, answers);
         return session->signIn(ending);
     }
-    bool signsIn(std::initializer_list<std::variant<Button, QString>> answers) { return signsIn(answers, program); }
-    void signIn(std::initializer_list<std::variant<Button, QString>> answers) { ASSERT_TRUE(signsIn(answers)); }
+    void signIn(const Answers &answers) { ASSERT_TRUE(signsIn(answers, program)); }
     void encrypt()
     {
         script(dialogs, {Button::Yes, kPassword, kPassword, Button::Ok});
@@ -47,17 +46,10 @@ protected:
         QTextCursor(&session->book().page()).insertText(text);
         session->book().markChanged();
     }
-    void typeAndSave(const QString &text)
-    {
-        type(text);
-        dialogs.answerMessage(Button::Yes);
-        session->book().SavePage();
-    }
     QStringList titlesSince(qsizetype first) const
     {
         QStringList titles;
-        for (qsizetype i = first; i < dialogs.shown().size(); ++i)
-            titles.append(dialogs.shown()[i].title);
+        std::ranges::transform(dialogs.shown().mid(first), std::back_inserter(titles), &ScriptedDialogs::Shown::title);
         return titles;
     }
     QString pageText() const { return richtext::plainText(session->book().page()); }
@@ -72,64 +64,126 @@ protected:
 
 } // namespace
 
-TEST_F(EncryptionSession, EncryptDiaryConvertsTheFolderAndOnlyItsPasswordSignsInAgain)
+// Encrypt Diary refused, or given a short, reused or mismatched password,
+// changes nothing. Only the new password signs in to the encrypted diary; decrypting it
+// gives back the plain diary byte for byte, under the password it was decrypted with.
+TEST_F(EncryptionSession, EncryptDiaryRefusesABadPasswordSealsTheFolderForAGoodOneAndDecryptDiaryPutsItBack)
 {
-    const qsizetype first = dialogs.shown().size();
-    encrypt();
-    EXPECT_EQ(titlesSince(first), QStringList({"Encrypt Diary", "Encrypt Diary", "Encrypt Diary", "Diary Encrypted"}));
-    EXPECT_EQ(std::tuple(dialogs.shown()[first + 1].echo, keyslot::isKeySlot(firstLine(data.root().passwordFile())), pageText()),
-              std::tuple(Dialogs::Echo::Masked, true, kTodayText));
-    EXPECT_EQ(fileHolding(now(), *ScrambleLine("Zermatt")) + fileHolding(now(), "Skates"), "");
-
-    signIn({kPassword});
-    EXPECT_EQ(std::tuple(session->vault().isEncrypted(), session->book().pages(), pageText(), richtext::plainText(session->notes().note())),
-              std::tuple(true, QStringList({"2026-12-01.dat", "2026-12-04.dat"}), kTodayText, QStringLiteral("Skates sharpened")));
-
-    EXPECT_FALSE(signsIn({kPlainPassword, Button::Ok}));
-    EXPECT_EQ(std::pair(program.ended(), dialogs.shown().last()), std::pair(true, ScriptedDialogs::shownBox(messages::wrongPassword())));
-}
-
-TEST_F(EncryptionSession, EncryptDiaryRefusingAShortOrMismatchedPasswordChangesNothing)
-{
-    const Snapshot before = now();
-    dialogs.answerMessage(Button::No);
-    session->vault().encryptDiary();
-    const std::pair<QString, QString> refusals[] = {
-        {QStringLiteral("seven77"), QStringLiteral("The password must have at least 8 characters. Nothing has been changed.")},
-        {QStringLiteral("password1"), QStringLiteral("The password is too weak: ")},
-        {kPlainPassword, QStringLiteral("This is the plain diary's password, which any old copy of its password file gives away; "
-                                        "choose another. Nothing has been changed.")}};
-    for (const auto &[password, said] : refusals) {
-        script(dialogs, {Button::Yes, password, Button::Ok});
+    Snapshot expected = now();
+    const std::pair<Answers, QString> refusals[] = {
+        {{Button::No}, QString()},
+        {{Button::Yes, QString()}, QString()},
+        {{Button::Yes, QStringLiteral("seven77"), Button::Ok},
+         QStringLiteral("The password must have at least 8 characters. Nothing has been changed.")},
+        {{Button::Yes, QStringLiteral("long enough 1"), QStringLiteral("long enough 2"), Button::Ok},
+         messages::newPasswordsDiffer(messages::encryptDiary().title).text},
+        {{Button::Yes, kPlainPassword, Button::Ok}, QStringLiteral("This is the plain diary's password, which any old copy of its password "
+                                                                   "file gives away; choose another. Nothing has been changed.")}};
+    for (const auto &[answers, said] : refusals) {
+        script(dialogs, answers);
         session->vault().encryptDiary();
         EXPECT_TRUE(dialogs.texts().last().startsWith(said)) << dialogs.texts().last().toStdString();
     }
     EXPECT_TRUE(dialogs.texts()[dialogs.texts().size() - 3].contains(
         QStringLiteral("Copies of the plain pages can remain on the disk, in backups, in synced copies and in snapshots; only "
                        "full-disk encryption protects those.")));
+    EXPECT_EQ(differences(expected, now()), "");
 
-    script(dialogs, {Button::Yes, QStringLiteral("long enough 1"), QStringLiteral("long enough 2"), Button::Ok});
-    session->vault().encryptDiary();
-    EXPECT_EQ(dialogs.shown().last(), ScriptedDialogs::shownBox(messages::newPasswordsDiffer(messages::encryptDiary().title)));
-    script(dialogs, {Button::Yes, QString()});
-    session->vault().encryptDiary();
+    qsizetype first = dialogs.shown().size();
+    encrypt();
+    EXPECT_EQ(titlesSince(first), QStringList({"Encrypt Diary", "Encrypt Diary", "Encrypt Diary", "Diary Encrypted"}));
+    EXPECT_EQ(std::tuple(dialogs.shown()[first + 1].echo, keyslot::isKeySlot(firstLine(data.root().passwordFile())), pageText()),
+              std::tuple(Dialogs::Echo::Masked, true, kTodayText));
+    EXPECT_EQ(fileHolding(now(), *ScrambleLine("Zermatt")) + fileHolding(now(), "Skates"), "");
 
-    EXPECT_EQ(std::pair(session->vault().isEncrypted(), differences(before, now())), std::pair(false, std::string()));
+    EXPECT_FALSE(signsIn({kPlainPassword, Button::Ok}, program));
+    EXPECT_EQ(std::pair(program.ended(), dialogs.shown().last()), std::pair(true, ScriptedDialogs::shownBox(messages::wrongPassword())));
+    signIn({kPassword});
+    EXPECT_EQ(std::tuple(session->vault().isEncrypted(), session->book().pages(), pageText(), richtext::plainText(session->notes().note())),
+              std::tuple(true, QStringList({"2026-12-01.dat", "2026-12-04.dat"}), kTodayText, QStringLiteral("Skates sharpened")));
+
+    const Snapshot encrypted = now();
+    script(dialogs, {Button::Yes, QStringLiteral("not the password"), Button::Ok});
+    session->vault().decryptDiary();
+    EXPECT_EQ(std::tuple(dialogs.shown().last(), session->vault().isEncrypted(), differences(encrypted, now())),
+              std::tuple(ScriptedDialogs::shownBox(messages::wrongPasswordNotDecrypted()), true, std::string()));
+    first = dialogs.shown().size();
+    script(dialogs, {Button::Yes, kPassword, Button::Ok});
+    session->vault().decryptDiary();
+    expected[QStringLiteral("pw.dat")] = passwordfile::fileBytes(kPassword);
+    EXPECT_EQ(std::tuple(titlesSince(first), session->vault().isEncrypted(), differences(expected, now())),
+              std::tuple(QStringList({"Decrypt Diary", "Decrypt Diary", "Diary Decrypted"}), false, std::string()));
+    signIn({kPassword});
+    EXPECT_EQ(std::pair(session->vault().isEncrypted(), pageText()), std::pair(false, kTodayText));
+}
+
+// Every kind of file too: a version, drafts of both kinds, a text file among
+// the notes and one outside the diary's folders. A file that does not open
+// stops a decrypt or a renewal before it changes anything.
+TEST_F(EncryptionSession, ConversionSealsEveryFileRefusesAForeignOneAndDecryptsByteForByte)
+{
+    session.reset();
+    ASSERT_TRUE(pagestore::save(data.root(), QDate(2026, 12, 4), page("Zermatt again")));
+    ASSERT_TRUE(drafts::write(data.root(), drafts::Kind::Page, QStringLiteral("2026-12-06"), page("Zermatt draft")));
+    ASSERT_TRUE(drafts::write(data.root(), drafts::Kind::Note, QStringLiteral("Dec-6"), "Skates draft"));
+    data.writeFile(QStringLiteral("dates/todo.txt"), "Zermatt: pack the Skates\n");
+    data.writeFile(QStringLiteral("readme.txt"), "left alone\n");
+    const Snapshot plain = now();
+    SecretBytes master = keyslot::newMasterKey();
+    const auto slot = keyslot::make(master, keyslot::passwordBytes(kPassword), kdfPolicy().chooseForNewSlot());
+    const auto vault = std::make_shared<Vault>(std::move(master), slot.value());
+    const DataRoot root(data.path(), vault);
+    std::pair<int, int> last{0, 0};
+    ASSERT_TRUE(conversion::encrypt(data.root(), *vault, keyslot::format(*slot), [&](int done, int total) { last = {done, total}; }));
+    EXPECT_EQ(last, std::make_pair(8, 8)) << "two pages, two dates files, a version, two drafts and pw.dat";
+
+    const Snapshot encrypted = now();
+    ASSERT_EQ(encrypted.size(), plain.size());
+    for (const auto &[name, bytes] : plain) {
+        // Files outside the diary's folders, like the readme, are not the diary's.
+        const qsizetype added = name.contains(u'/') ? Vault::kOverhead : 0;
+        EXPECT_TRUE(name.endsWith(u'/') || name == u"pw.dat" || encrypted.at(name).size() == bytes.size() + added) << name.toStdString();
+    }
+    for (const char *word : {"Zermatt", "Skates"})
+        EXPECT_EQ(fileHolding(encrypted, word) + fileHolding(encrypted, *ScrambleLine(word)), "") << word;
+    const QString day = root.pagePath(QStringLiteral("2026-12-04"));
+    EXPECT_EQ(pagestore::loadFile(root, history::versions(root, day).value(0).path, day), kToday + "\r\n");
+    const auto found = drafts::found(root);
+    ASSERT_EQ(found.size(), 2);
+    EXPECT_EQ(pagestore::loadFile(root, found[0].path, drafts::storedFile(root, found[0])), page("Zermatt draft") + "\r\n");
+    EXPECT_EQ(notestore::loadFile(root, found[1].path, drafts::storedFile(root, found[1])), "Skates draft");
+
+    const Vault other(keyslot::newMasterKey(), {});
+    const QString foreign = data.path() + QStringLiteral("/pages/2026-12-07.dat");
+    writeBytes(foreign, *other.seal(*pagestore::encodePage(page("Not ours")), QStringLiteral("pages/2026-12-07.dat")));
+    const Snapshot before = now();
+    for (const Outcome &done : {conversion::decrypt(root, passwordfile::fileBytes(u"new-secret")),
+                                conversion::rekey(root, other, "quillnest-key of the other vault")}) {
+        EXPECT_TRUE(!done && done.error().contains(QStringLiteral("pages/2026-12-07.dat")));
+        EXPECT_EQ(differences(before, now()), "");
+        EXPECT_FALSE(QFileInfo::exists(data.path() + QStringLiteral("/.converting")));
+    }
+    QFile::remove(foreign);
+    const QByteArray givenPasswordFile = passwordfile::fileBytes(u"new-secret");
+    ASSERT_TRUE(conversion::decrypt(root, givenPasswordFile));
+    Snapshot expected = plain;
+    expected[QStringLiteral("pw.dat")] = givenPasswordFile;
+    EXPECT_EQ(differences(expected, now()), "");
 }
 
 // A pw.dat kept from before the change (a backup, a synced copy) opens
-// nothing with the old password: not the files resealed, nor those written
-// after, drafts included. Unlocking asks the new slot, not the one the diary
-// was opened with.
-TEST_F(EncryptionSession, ChangePasswordRenewsTheKeySoAnOldPasswordFileOpensNothing)
+// nothing with the old password: not the files resealed, a version among
+// them, nor a draft written after. Unlocking asks the new slot, not the one
+// the diary was opened with, and a locked diary reads and writes nothing.
+TEST_F(EncryptionSession, ChangePasswordRenewsTheKeySoAnOldPasswordFileOpensNothingAndALockWipesIt)
 {
     encrypt();
-    typeAndSave(QStringLiteral("Matterhorn "));
-    const QTemporaryDir kept;
-    const QString oldPasswordFile = kept.filePath(QStringLiteral("pw.dat"));
-    ASSERT_TRUE(QFile::copy(data.root().passwordFile(), oldPasswordFile));
-    const auto old = openVault(oldPasswordFile, kPassword);
-    ASSERT_TRUE(old);
+    type(QStringLiteral("Matterhorn "));
+    dialogs.answerMessage(Button::Yes);
+    session->book().SavePage();
+    EXPECT_EQ(session->search().search(QStringLiteral("Matterhorn")), QStringList{QStringLiteral("2026-12-04.dat")});
+    const auto old = openVault(data.root().passwordFile(), kPassword);
+    ASSERT_TRUE(old) << "what a pw.dat kept from now opens";
     // The sealed files a vault opens, each under the name it is sealed with.
     const auto opening = [this](const Vault &vault) {
         QStringList opened;
@@ -156,39 +210,23 @@ TEST_F(EncryptionSession, ChangePasswordRenewsTheKeySoAnOldPasswordFileOpensNoth
     EXPECT_EQ(std::pair(dialogs.shown().last(), heard), std::pair(ScriptedDialogs::shownBox(messages::passwordSaved()), std::pair(5, 5)))
         << "heard of the four sealed files and pw.dat";
 
-    typeAndSave(QStringLiteral("Eiger "));
     type(QStringLiteral("Jungfrau "));
     session->drafts().flush();
+    EXPECT_EQ(fileHolding(now(), *ScrambleLine("Jungfrau")) + fileHolding(now(), *ScrambleLine("Matterhorn")), "");
     const auto renewed = openVault(data.root().passwordFile(), kNewPassword);
     ASSERT_TRUE(renewed);
     EXPECT_TRUE(!openVault(data.root().passwordFile(), kPassword) && opening(*old).isEmpty());
     const QStringList after = opening(*renewed);
-    EXPECT_EQ(after.size(), 6) << "two versions and a draft more: " << after.join(u' ').toStdString();
-    EXPECT_TRUE(after.contains(QStringLiteral(".drafts/page@2026-12-04.dat")));
+    EXPECT_TRUE(after.size() == 5 && after.contains(QStringLiteral(".drafts/page@2026-12-04.dat"))) << after.join(u' ').toStdString();
 
     session->vault().lockDiary();
-    EXPECT_FALSE(session->vault().unlockDiary(kPassword));
-    EXPECT_TRUE(session->vault().unlockDiary(kNewPassword));
-}
-
-TEST_F(EncryptionSession, DecryptDiaryLeavesThePlainDiaryTheOrdinarySignInOpens)
-{
-    Snapshot expected = now();
-    encrypt();
-    const Snapshot encrypted = now();
-    script(dialogs, {Button::Yes, QStringLiteral("not the password"), Button::Ok});
-    session->vault().decryptDiary();
-    EXPECT_EQ(std::tuple(dialogs.shown().last(), session->vault().isEncrypted(), differences(encrypted, now())),
-              std::tuple(ScriptedDialogs::shownBox(messages::wrongPasswordNotDecrypted()), true, std::string()));
-
-    const qsizetype first = dialogs.shown().size();
-    script(dialogs, {Button::Yes, kPassword, Button::Ok});
-    session->vault().decryptDiary();
-    expected[QStringLiteral("pw.dat")] = passwordfile::fileBytes(kPassword);
-    EXPECT_EQ(std::tuple(titlesSince(first), session->vault().isEncrypted(), differences(expected, now())),
-              std::tuple(QStringList({"Decrypt Diary", "Decrypt Diary", "Diary Decrypted"}), false, std::string()));
-    signIn({kPassword});
-    EXPECT_EQ(std::pair(session->vault().isEncrypted(), pageText()), std::pair(false, kTodayText));
+    const Snapshot locked = now();
+    EXPECT_FALSE(pagestore::load(session->dataRoot(), QDate(2026, 12, 4)) || notestore::load(session->dataRoot(), daykeys::MonthDay{12, 4})
+                 || pagestore::save(session->dataRoot(), QDate(2026, 12, 4), page("written while locked")));
+    EXPECT_EQ(differences(locked, now()), "");
+    EXPECT_TRUE(!session->vault().unlockDiary(kPassword) && !session->vault().unlockDiary(QString()) && session->vault().isLocked());
+    EXPECT_TRUE(session->vault().unlockDiary(kNewPassword) && !session->vault().isLocked());
+    EXPECT_TRUE(pagestore::load(session->dataRoot(), QDate(2026, 12, 4)).value_or("").contains("Matterhorn"));
 }
 
 // Sealed pages mark the diary encrypted, whatever stands in pw.dat instead of
@@ -200,17 +238,16 @@ TEST_F(EncryptionSession, AWrongPasswordFileOrADamagedNoteOrDraftIsSaid)
     session.reset();
     const QString passwordFile = data.root().passwordFile();
     const QByteArray slot = readBytes(passwordFile);
-    for (const std::optional<QByteArray> &swapped : {std::optional(passwordfile::noPasswordMarker() + "\r\n"),
-                                                     std::optional(passwordfile::fileBytes(kPlainPassword)),
-                                                     std::optional(QByteArray()), std::optional<QByteArray>()}) {
+    // The last, a null one, stands for no pw.dat at all.
+    for (const QByteArray &swapped :
+         {passwordfile::noPasswordMarker() + "\r\n", passwordfile::fileBytes(kPlainPassword), QByteArray(""), QByteArray()}) {
         QFile::remove(passwordFile);
-        if (swapped)
-            writeBytes(passwordFile, *swapped);
+        if (!swapped.isNull())
+            writeBytes(passwordFile, swapped);
         const Snapshot before = now();
         RecordingProgram ending;
-        EXPECT_FALSE(signsIn({Button::Ok}, ending));
+        EXPECT_TRUE(!signsIn({Button::Ok}, ending) && ending.ended());
         session.reset();
-        EXPECT_TRUE(ending.ended());
         const QString said = dialogs.texts().last();
         EXPECT_TRUE(said.startsWith(QStringLiteral("This diary is encrypted, but its password file is missing or is not an "
                                                    "encrypted diary's. Nothing has been changed. (pages/2026-12-0"))
@@ -237,46 +274,9 @@ TEST_F(EncryptionSession, AWrongPasswordFileOrADamagedNoteOrDraftIsSaid)
               std::pair(qsizetype(1), kTodayText));
 
     session->chooseDay(QDate(2026, 12, 1));
-    const QString id = session->book().pageVersions().constFirst().id;
     const QByteArray kept = readBytes(data.root().pagePath(QStringLiteral("2026-12-01")));
     dialogs.answerMessage(Button::Ok);
-    EXPECT_FALSE(session->book().restorePageVersion(id));
+    EXPECT_FALSE(session->book().restorePageVersion(session->book().pageVersions().constFirst().id));
     EXPECT_TRUE(dialogs.texts().last().contains(QStringLiteral("does not open"))) << dialogs.texts().last().toStdString();
     EXPECT_EQ(readBytes(data.root().pagePath(QStringLiteral("2026-12-01"))), kept);
-}
-
-TEST_F(EncryptionSession, LockWipesTheKeyUntilTheRightPasswordUnlocks)
-{
-    encrypt();
-    EXPECT_FALSE(session->vault().isLocked());
-    session->vault().lockDiary();
-    ASSERT_TRUE(session->vault().isLocked());
-    const Snapshot locked = now();
-    EXPECT_FALSE(pagestore::load(session->dataRoot(), QDate(2026, 12, 4)) || notestore::load(session->dataRoot(), daykeys::MonthDay{12, 4})
-                 || pagestore::save(session->dataRoot(), QDate(2026, 12, 4), page("written while locked")));
-    EXPECT_EQ(differences(locked, now()), "");
-
-    EXPECT_FALSE(session->vault().unlockDiary(QStringLiteral("not the password")) || session->vault().unlockDiary(QString()));
-    EXPECT_TRUE(session->vault().isLocked());
-    EXPECT_TRUE(session->vault().unlockDiary(kPassword) && !session->vault().isLocked());
-    EXPECT_EQ(pagestore::load(session->dataRoot(), QDate(2026, 12, 4)), kToday + "\r\n");
-}
-
-TEST_F(EncryptionSession, TypingDraftsSavesAndHistoryStaySealedAndSearchStillFinds)
-{
-    encrypt();
-    type(QStringLiteral("Matterhorn "));
-    session->drafts().flush();
-    ASSERT_EQ(QDir(data.path() + QStringLiteral("/.drafts")).entryList(QDir::Files), QStringList{QStringLiteral("page@2026-12-04.dat")});
-    EXPECT_EQ(fileHolding(now(), *ScrambleLine("Matterhorn")), "") << "a draft is sealed like its page";
-
-    typeAndSave({});
-    EXPECT_EQ(fileHolding(now(), *ScrambleLine("Matterhorn")), "");
-    ASSERT_EQ(session->book().pageVersions().size(), 1);
-    const auto version = pagestore::loadFile(session->dataRoot(), session->book().pageVersions()[0].path,
-                                             session->dataRoot().pagePath(QStringLiteral("2026-12-04")));
-    ASSERT_TRUE(version.has_value()) << "the version kept before the save opens as its page";
-    EXPECT_TRUE(version->contains("Zermatt") && !version->contains("Matterhorn"));
-    EXPECT_EQ(session->search().search(QStringLiteral("Matterhorn")), QStringList{QStringLiteral("2026-12-04.dat")});
-    EXPECT_EQ(session->search().search(QStringLiteral("December")), QStringList{QStringLiteral("2026-12-01.dat")});
 }

@@ -15,7 +15,6 @@
 #include "qtprinters.h"
 #include "recordingprogram.h"
 #include "richtext/pageexport.h"
-#include "richtext/rtfreader.h"
 #include "scripteddialogs.h"
 #include "seams/messages.h"
 #include "session/daybook.h"
@@ -28,19 +27,9 @@
 #include "testdataroot.h"
 #include "vault/vault.h"
 
-#include <QDir>
 #include <QDirIterator>
-#include <QFile>
-#include <QLocale>
-#include <QTemporaryDir>
-#include <QTextCursor>
-#include <QTextDocument>
 
 #include <filesystem>
-#include <functional>
-#include <map>
-#include <memory>
-#include <variant>
 
 #include <gtest/gtest.h>
 
@@ -89,15 +78,12 @@ inline Snapshot snapshot(const QString &root)
 // The names whose entries differ, readable in a failure; empty when none.
 inline std::string differences(const Snapshot &before, const Snapshot &after)
 {
+    std::vector<std::pair<QString, QByteArray>> changed;
+    std::ranges::set_symmetric_difference(before, after, std::back_inserter(changed));
     QStringList names;
-    for (const auto &[name, bytes] : before) {
-        if (!after.contains(name) || after.at(name) != bytes)
-            names.append(name + QLatin1String(after.contains(name) ? " (changed)" : " (gone)"));
-    }
-    for (const auto &[name, bytes] : after) {
-        if (!before.contains(name))
-            names.append(name + QLatin1String(" (new)"));
-    }
+    for (const auto &entry : changed)
+        names.append(entry.first);
+    names.removeDuplicates();
     return names.join(u", ").toStdString();
 }
 
@@ -110,8 +96,7 @@ inline std::string fileHolding(const Snapshot &files, QByteArrayView needle)
 
 inline QByteArray firstLine(const QString &passwordFile)
 {
-    const QByteArray bytes = readBytes(passwordFile);
-    return bytes.left(bytes.indexOf("\r\n"));
+    return readBytes(passwordFile).split('\r').constFirst();
 }
 
 // The diary's vault when the password opens its pw.dat, else null.
@@ -125,9 +110,8 @@ inline std::shared_ptr<Vault> openVault(const QString &passwordFile, QStringView
 // Bytes first, first + 1, ..., for fixed keys, salts and nonces.
 inline QByteArray counting(int first, int count)
 {
-    QByteArray bytes;
-    for (int i = 0; i < count; ++i)
-        bytes.append(char(first + i));
+    QByteArray bytes(count, Qt::Uninitialized);
+    std::iota(bytes.begin(), bytes.end(), char(first));
     return bytes;
 }
 
@@ -138,8 +122,9 @@ inline QByteArray flipped(QByteArray bytes, qsizetype at, int bit)
     return bytes;
 }
 
-// Queues a box's answers in the order the boxes come: a button or a typed text.
-inline void script(ScriptedDialogs &dialogs, std::initializer_list<std::variant<Dialogs::Button, QString>> answers)
+// A box's answers in the order the boxes come: a button or a typed text.
+using Answers = QList<std::variant<Dialogs::Button, QString>>;
+inline void script(ScriptedDialogs &dialogs, const Answers &answers)
 {
     for (const auto &answer : answers) {
         if (const auto *button = std::get_if<Dialogs::Button>(&answer))
