@@ -116,20 +116,21 @@ std::optional<DataRoot> opened(const QString &path, const QString &password)
     return key ? std::optional(DataRoot(path, std::make_shared<Vault>(std::move(key->key), key->slot))) : std::nullopt;
 }
 
-// Encrypts or decrypts the diary with the first password, or renews it from
-// whichever password opens it to the other under a new master key.
-bool convert(const QString &job, const QString &path)
+enum Form { Plain, Encrypted, Renewed };
+
+// Takes the diary from its form to the next: plain to encrypted with the first
+// password and back, or when renewing, from either password to the other.
+bool convert(const QString &path, Form from, bool renew)
 {
-    const auto first = opened(path, kPassword);
-    const auto root = first ? first : opened(path, kNewPassword);
-    if (job == QLatin1String("decrypt"))
+    const auto root = opened(path, from == Renewed ? kNewPassword : kPassword);
+    if (from == Encrypted && !renew)
         return root && bool(conversion::decrypt(*root, passwordfile::fileBytes(kPassword)));
     SecretBytes master = keyslot::newMasterKey();
-    const auto slot = keyslot::make(master, keyslot::passwordBytes(first ? kNewPassword : kPassword), kdfPolicy().chooseForNewSlot());
-    if (!slot || (job != QLatin1String("encrypt") && !root))
+    const auto slot = keyslot::make(master, keyslot::passwordBytes(from == Encrypted ? kNewPassword : kPassword), kdfPolicy().chooseForNewSlot());
+    if (!slot || (from != Plain && !root))
         return false;
     const Vault vault(std::move(master), *slot);
-    if (job == QLatin1String("encrypt"))
+    if (from == Plain)
         return bool(conversion::encrypt(DataRoot(path), vault, keyslot::format(*slot)));
     return bool(conversion::rekey(*root, vault, keyslot::format(*slot)));
 }
@@ -252,8 +253,6 @@ bool atMostOneLeftover(QStringList names, const QString &expected)
     return names.isEmpty() || (names.size() == 1 && names[0].startsWith(QLatin1Char('.') + expected + QStringLiteral(".quillnest-saving-")));
 }
 
-enum Form { Plain, Encrypted, Renewed };
-
 // Empty when the folder is wholly one form, which form then is; else what is wrong.
 std::string problemWith(const QString &rootPath, const Files &original, Form &form)
 {
@@ -312,13 +311,13 @@ protected:
     // Kills a child converting the diary: each time, the next start's
     // finishing leaves the diary wholly in one form, every file as it was
     // made. Each round converts the diary from the form the last one left it in.
-    void killConverting(const std::map<Form, QString> &jobs, int kills)
+    void killConverting(bool renew, int kills)
     {
         Form form = Plain;
         ASSERT_EQ(problemWith(diary, original, form), "");
         const auto convertOnce = [&] {
             const Form from = form;
-            const microseconds took = Child::run([&](Child &child) { return child.fork([&] { return convert(jobs.at(from), diary); }); });
+            const microseconds took = Child::run([&](Child &child) { return child.fork([&] { return convert(diary, from, renew); }); });
             EXPECT_EQ(problemWith(diary, original, form), "");
             return form != from ? took : microseconds(-1);
         };
@@ -336,18 +335,18 @@ protected:
             kills, [&] { return wholeRun; },
             [&](Child &child) {
                 from = form;
-                return child.fork([&] { return convert(jobs.at(from), diary); });
+                return child.fork([&] { return convert(diary, from, renew); });
             },
             [&](const Child &child) {
                 const bool converted = child.exitCode == 0;
                 conversion::finishInterrupted(diary);
-                ASSERT_EQ(problemWith(diary, original, form), "") << jobs.at(from).toStdString() << " from form " << from;
+                ASSERT_EQ(problemWith(diary, original, form), "") << "from form " << from;
                 ASSERT_TRUE(!converted || form != from) << "the child said it had converted the diary";
                 if (!converted)
                     ++(form != from ? finishedAtTheNextStart : leftAsItWas)[from];
             });
         // Without both, the kills missed one side of the mark that makes a conversion count.
-        for (const auto &[start, job] : jobs) {
+        for (const Form start : {renew ? Renewed : Plain, Encrypted}) {
             EXPECT_GT(finishedAtTheNextStart[start], 0) << "from form " << start;
             EXPECT_GT(leftAsItWas[start], 0) << "from form " << start;
         }
@@ -484,17 +483,17 @@ TEST_F(KillTest, AKilledRestoreLeavesNoDiaryOrAWholeOneAndTheNextRestoreFinishes
 TEST_F(KillTest, AKilledConversionOrRenewalLeavesTheDiaryWhollyInOneForm)
 {
     ASSERT_NO_FATAL_FAILURE(fill(40));
-    killConverting({{Plain, QStringLiteral("encrypt")}, {Encrypted, QStringLiteral("decrypt")}}, 300);
+    killConverting(false, 300);
     Form form = Plain;
     ASSERT_EQ(problemWith(diary, original, form), "");
-    ASSERT_TRUE(form == Encrypted || convert(QStringLiteral("encrypt"), diary));
-    killConverting({{Encrypted, QStringLiteral("rekey")}, {Renewed, QStringLiteral("rekey")}}, 120);
+    ASSERT_TRUE(form == Encrypted || convert(diary, Plain, false));
+    killConverting(true, 120);
 }
 
 // A child typing steadily is killed at random moments: each time the draft
-// found at the next start is whole and holds all but the last moments of
-// typing, which the start offers back, and the stored page is exactly one the
-// child saved.
+// it leaves is whole and holds all but the last moments of typing, and the
+// stored page is exactly one the child saved. (The next start offering a
+// draft back is the drafts' own test.)
 TEST_F(KillTest, AHundredKilledSessionsLoseNothingTypedBeforeTheLastMoments)
 {
     testApplication();
@@ -524,19 +523,7 @@ TEST_F(KillTest, AHundredKilledSessionsLoseNothingTypedBeforeTheLastMoments)
             ASSERT_GE(inDraft, 0) << "the draft is not whole";
             ASSERT_GE(saved, lastSave) << "the stored page is not the last one saved";
             EXPECT_GE(std::max(inDraft, saved), typedByTheDraft);
-            if (inDraft == 0)
-                return;
-            ++roundsWithADraft;
-            // The start after the kill: the lock is taken over and the draft offered back.
-            ScriptedDialogs dialogs;
-            FixedClock clock{QDate(2026, 12, 4)};
-            RecordingProgram program;
-            DiarySession session(dialogs, clock);
-            dialogs.answerMessage(Dialogs::Button::Ok);
-            dialogs.answerMessage(Dialogs::Button::Yes);
-            session.setDataRoot(data.path());
-            ASSERT_TRUE(session.signIn(program));
-            EXPECT_EQ(richtext::plainText(session.book().page()), typedText(inDraft));
+            roundsWithADraft += inDraft > 0;
         });
     EXPECT_GT(roundsWithADraft, 50);
 }
