@@ -164,6 +164,7 @@ struct Child
         }
         return forked > 0;
     }
+    // Waits for it to end.
     void end()
     {
         if (forked > 0) {
@@ -341,7 +342,7 @@ protected:
                 const bool converted = child.exitCode == 0;
                 conversion::finishInterrupted(diary);
                 ASSERT_EQ(problemWith(diary, original, form), "") << "from form " << from;
-                ASSERT_TRUE(!converted || form != from) << "the child said it had converted the diary";
+                ASSERT_TRUE(!converted || form != from) << "the job finished, yet the diary kept its form";
                 if (!converted)
                     ++(form != from ? finishedAtTheNextStart : leftAsItWas)[from];
             });
@@ -483,11 +484,11 @@ TEST_F(KillTest, AKilledRestoreLeavesNoDiaryOrAWholeOneAndTheNextRestoreFinishes
 TEST_F(KillTest, AKilledConversionOrRenewalLeavesTheDiaryWhollyInOneForm)
 {
     ASSERT_NO_FATAL_FAILURE(fill(40));
-    killConverting(false, 300);
+    killConverting(false, 800);
     Form form = Plain;
     ASSERT_EQ(problemWith(diary, original, form), "");
     ASSERT_TRUE(form == Encrypted || convert(diary, Plain, false));
-    killConverting(true, 120);
+    killConverting(true, 800);
 }
 
 // A child typing steadily is killed at random moments: each time the draft
