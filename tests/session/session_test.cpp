@@ -63,12 +63,17 @@ protected:
     // A new session on the same folder; the one before ends as a killed program would.
     void start(std::initializer_list<Button> answers = {})
     {
-        session.reset();
-        session = std::make_unique<DiarySession>(dialogs, clock);
+        open();
         answer({Button::Ok});
         answer(answers);
-        session->setDataRoot(data.path());
         ASSERT_TRUE(session->signIn(program));
+    }
+    // A new session on the folder, not yet signed in.
+    void open()
+    {
+        session.reset();
+        session = std::make_unique<DiarySession>(dialogs, clock);
+        session->setDataRoot(data.path());
     }
     void answer(std::initializer_list<Button> answers)
     {
@@ -88,13 +93,9 @@ protected:
         book().markChanged();
         answer(answers);
     }
-    // Typed at the page's end and drafted at once.
     void draft(const QString &text)
     {
-        book().markChanged();
-        QTextCursor cursor(&book().page());
-        cursor.movePosition(QTextCursor::End);
-        cursor.insertText(text);
+        type(text);
         session->drafts().flush();
     }
     void draftNote(const QString &text)
@@ -130,43 +131,45 @@ using DiarySearchTest = SignedInSession;
 using YearNotesTest = SignedInSession;
 using DraftsTest = SignedInSession;
 
-// The same diary with a password, not yet signed in.
-class DiarySessionSignIn : public SignedInSession
-{
-protected:
-    void SetUp() override
-    {
-        testApplication();
-        ASSERT_TRUE(passwordfile::write(data.root().passwordFile(), u"secret"));
-        session = std::make_unique<DiarySession>(dialogs, clock);
-        session->setDataRoot(data.path());
-    }
-};
-
 } // namespace
 
-TEST_F(DayBookTest, UnsavedTypingIsOfferedForSavingOnceBeforeTheDayMoves)
+// Saving over a page and deleting one ask first, a refusal keeping the typing
+// (No is the delete's default: Delete then Enter must not delete); restoring
+// a version is a save that keeps what it replaces, even of a deleted page.
+TEST_F(DayBookTest, SavingDeletingAndRestoringAVersionAskFirstAndKeepWhatTheyReplace)
 {
-    session->chooseDay(QDate(2026, 12, 2));
-    type(u"A new day"_s, {Button::Yes});
-    session->chooseDay(QDate(2026, 12, 3));
-    EXPECT_EQ(std::tuple(dialogs.texts().last(), storedText("2026-12-02"), book().filechanged()), std::tuple(kSaveQuestion, u"A new day"_s, 0));
-
-    type(u"dropped"_s, {Button::No});
-    session->chooseDay(QDate(2026, 12, 1));
-    EXPECT_EQ(std::tuple(pagestore::exists(data.root(), QDate(2026, 12, 3)), pageText(), dialogs.texts().count(kSaveQuestion)),
-              std::tuple(false, u"First of December"_s, qsizetype(2)));
-}
-
-TEST_F(DayBookTest, SavingOverAPageAsksAndARefusalKeepsTheTyping)
-{
+    EXPECT_TRUE(book().pageVersions().isEmpty());
     type(u"More: "_s);
     save({Button::No});
     EXPECT_EQ(std::tuple(dialogs.texts().last(), storedText("2026-12-04"), book().filechanged()), std::tuple(kOverwrite, kSkating, 1));
-
     save({Button::Yes});
     EXPECT_EQ(std::pair(storedText("2026-12-04"), shows()),
               std::pair(u"More: Today we went skating"_s, Book(3, u"2026-12-04.dat"_s, u"More: Today we went skating"_s, 0)));
+    const QList<history::Version> versions = book().pageVersions();
+    ASSERT_EQ(versions.size(), 1);
+
+    type(u"kept "_s, {Button::Yes, Button::No});
+    EXPECT_FALSE(book().restorePageVersion(versions[0].id)) << "a refused save keeps the typing";
+    EXPECT_EQ(pageText(), u"kept More: Today we went skating"_s);
+    answer({Button::No});
+    ASSERT_TRUE(book().restorePageVersion(versions[0].id));
+    EXPECT_EQ(std::tuple(dialogs.texts().last(), pageText(), storedText("2026-12-04"), book().filechanged(), book().pageVersions().size()),
+              std::tuple(kSaveQuestion, kSkating, kSkating, 0, 2));
+
+    type(u"x"_s, {Button::No});
+    book().DeletePage();
+    EXPECT_EQ(std::tuple(dialogs.shown().last(), pagestore::exists(data.root(), QDate(2026, 12, 4)), book().filechanged()),
+              std::tuple(ScriptedDialogs::shownBox(messages::deletePage()), true, 1));
+    answer({Button::Yes});
+    book().DeletePage();
+    EXPECT_EQ(std::tuple(pagestore::exists(data.root(), QDate(2026, 12, 4)), shows(), book().pages().size()),
+              std::tuple(false, Book(0, QString(), QString(), 0), qsizetype(2)));
+    type(u"y"_s, {Button::Ok, Button::No});
+    book().DeletePage();
+    EXPECT_EQ(std::tuple(dialogs.shown().last(), book().filechanged(), QGuiApplication::overrideCursor()),
+              std::tuple(ScriptedDialogs::shownBox(messages::pageNotFound()), 1, nullptr));
+    ASSERT_TRUE(book().restorePageVersion(book().pageVersions()[0].id));
+    EXPECT_EQ(std::pair(book().pageNumber(), book().openPageName()), std::pair(3, u"2026-12-04.dat"_s));
 
     book().page().clear();
     QSignalSpy focus(&book(), &DayBook::pageWantsFocus);
@@ -187,26 +190,6 @@ TEST_F(DayBookTest, ANewPageGetsItsNumberInTheListWhereverItIsSaved)
     type(u"Ice"_s, {Button::Yes});
     book().firstPage();
     EXPECT_EQ(std::pair(book().pages().size(), shows()), std::pair(qsizetype(5), Book(3, u"2026-12-02.dat"_s, u"Ice"_s, 0)));
-}
-
-TEST_F(DayBookTest, DeletingAPage)
-{
-    type(u"x"_s, {Button::No});
-    book().DeletePage();
-    // No is the default: Delete then Enter must not delete.
-    EXPECT_EQ(std::tuple(dialogs.texts().last(), dialogs.shown().last().defaultButton, pagestore::exists(data.root(), QDate(2026, 12, 4)),
-                         book().filechanged()),
-              std::tuple(kDeletePage, Button::No, true, 1));
-
-    answer({Button::Yes});
-    book().DeletePage();
-    EXPECT_EQ(std::tuple(pagestore::exists(data.root(), QDate(2026, 12, 4)), shows(), book().pages().size()),
-              std::tuple(false, Book(0, QString(), QString(), 0), qsizetype(2)));
-
-    type(u"y"_s, {Button::Ok});
-    book().DeletePage();
-    EXPECT_EQ(std::tuple(dialogs.shown().last(), book().filechanged(), QGuiApplication::overrideCursor()),
-              std::tuple(ScriptedDialogs::shownBox(messages::pageNotFound()), 1, nullptr));
 }
 
 TEST_F(DayBookTest, PageButtonsWalkTheListAndStopAtItsEnds)
@@ -231,31 +214,20 @@ TEST_F(DayBookTest, PageButtonsWalkTheListAndStopAtItsEnds)
     EXPECT_EQ(shows(), Book(0, QString(), QString(), 0));
 }
 
-TEST_F(DayBookTest, NewFileGoesBackToToday)
-{
-    QSignalSpy focus(&book(), &DayBook::pageWantsFocus);
-    book().NewPage();
-    EXPECT_EQ(pageText(), kSkating);
-    session->chooseDay(QDate(2026, 11, 2));
-    book().NewPage();
-    EXPECT_EQ(std::tuple(book().selectedDay(), pageText(), session->notes().noteKey(), focus.size()),
-              std::tuple(QDate(2026, 12, 4), kSkating, u"Dec-4"_s, qsizetype(2)));
-}
-
+// Damaged pages open empty; names that are no real day are never pages: saving
+// one would write over the real day's page.
 TEST_F(DayBookTest, DamagedPagesOpenWithoutACrash)
 {
     data.writeFile(u"pages/2026-12-02.dat"_s, QByteArray());
     data.writeFile(u"pages/2026-12-03.dat"_s, QByteArray("\x01\x02garbage\xff\r\n", 13));
-    // Names that are no real day are never pages: saving one would write over the real day's page.
     for (const char *name : {"x", "2026-02-30.dat", "2026-13-01.dat", "2026-12-04.sync-conflict-20261204-183012-ABCDEFG.dat",
                              "2026-12-04 (conflicted copy 2026-12-04 183012).dat", "0000-12-04.dat", "2026-12-4.dat"})
         data.writeFile(u"pages/"_s + QLatin1String(name), page("not a page"));
     book().rereadPages();
-    EXPECT_EQ(book().pages().size(), 5);
+    session->chooseDay(QDate(2026, 12, 3));
+    EXPECT_EQ(std::pair(book().pages().size(), book().pageNumber()), std::pair(qsizetype(5), 4));
     session->chooseDay(QDate(2026, 12, 2));
     EXPECT_TRUE(pageText().isEmpty());
-    session->chooseDay(QDate(2026, 12, 3));
-    EXPECT_EQ(book().pageNumber(), 4);
     book().lastPage();
     EXPECT_EQ(std::pair(book().openPageName(), session->search().search(u"not a page"_s)), std::pair(u"2026-12-04.dat"_s, QStringList()));
 }
@@ -272,43 +244,11 @@ TEST_F(DayBookTest, ThePrintCopyIsStoredAsTheDaysPage)
     EXPECT_EQ(std::tuple(storedText("2026-12-04"), pageText(), book().filechanged()), std::tuple(u"Printed"_s, u"Printed"_s, 1));
 }
 
-TEST_F(DayBookTest, RestoringAVersionIsASaveThatKeepsWhatItReplaces)
-{
-    EXPECT_TRUE(book().pageVersions().isEmpty());
-    type(u"More: "_s);
-    save({Button::Yes});
-    const QList<history::Version> versions = book().pageVersions();
-    ASSERT_EQ(versions.size(), 1);
-
-    type(u"kept "_s, {Button::Yes, Button::No});
-    EXPECT_FALSE(book().restorePageVersion(versions[0].id)) << "a refused save keeps the typing";
-    EXPECT_EQ(pageText(), u"kept More: Today we went skating"_s);
-
-    answer({Button::No});
-    ASSERT_TRUE(book().restorePageVersion(versions[0].id));
-    EXPECT_EQ(std::tuple(dialogs.texts().last(), pageText(), storedText("2026-12-04"), book().filechanged(), book().pageVersions().size()),
-              std::tuple(kSaveQuestion, kSkating, kSkating, 0, 2));
-
-    answer({Button::Yes});
-    book().DeletePage();
-    EXPECT_EQ(book().pageNumber(), 0);
-    ASSERT_TRUE(book().restorePageVersion(book().pageVersions()[0].id));
-    EXPECT_EQ(std::pair(book().pageNumber(), book().openPageName()), std::pair(3, u"2026-12-04.dat"_s));
-}
-
-TEST_F(DiarySessionTest, TodaysPageOpensAtSignInAndChosenDaysFollow)
+// Today's page opens at sign-in. Each way of moving reads the page and the note
+// once and tells each change at most once; New File goes back to today.
+TEST_F(DiarySessionTest, TodaysPageOpensAtSignInAndEveryMoveReadsAndTellsOnce)
 {
     EXPECT_EQ(shows(), Book(3, u"2026-12-04.dat"_s, kSkating, 0));
-    session->chooseDay(QDate(2026, 12, 1));
-    EXPECT_EQ(std::pair(shows(), book().dayKey()), std::pair(Book(2, u"2026-12-01.dat"_s, u"First of December"_s, 0), u"2026-12-01"_s));
-    session->chooseDay(QDate(2026, 12, 2));
-    EXPECT_EQ(std::tuple(shows(), session->notes().noteKey(), dialogs.shown().size(), QGuiApplication::overrideCursor()),
-              std::tuple(Book(0, QString(), QString(), 0), u"Dec-2"_s, qsizetype(1), nullptr));
-}
-
-// Each way of moving reads the page and the note once and tells each change at most once.
-TEST_F(DiarySessionTest, EveryMoveReadsAndTellsOnce)
-{
     for (const char *note : {"Nov-20", "Dec-1", "Dec-4"})
         ASSERT_TRUE(notestore::save(data.root(), *daykeys::monthDayFromNoteKey(QString::fromLatin1(note)), u"A note"));
     const std::tuple<const char *, std::function<void()>, const char *> moves[] = {
@@ -333,12 +273,18 @@ TEST_F(DiarySessionTest, EveryMoveReadsAndTellsOnce)
         QSignalSpy dayChanged(&book(), &DayBook::dayChanged);
         QSignalSpy number(&book(), &DayBook::pageNumberChanged);
         QSignalSpy pageName(&book(), &DayBook::openPageNameChanged);
+        QSignalSpy focus(&book(), &DayBook::pageWantsFocus);
         move();
         const QString key = QString::fromLatin1(day);
         EXPECT_EQ(files.take(), (QMap<QString, int>{{key + u".dat"_s, 1}, {daykeys::noteKey(dayOf(day)) + u".dat"_s, 1}}));
         EXPECT_EQ(std::tuple(page.size(), note.size(), noteText()), std::tuple(qsizetype(1), qsizetype(1), u"A note"_s));
         EXPECT_LE(std::max({dayChanged.size(), number.size(), pageName.size()}), 1);
+        EXPECT_EQ(focus.size(), std::string_view(name) == "New File");
     }
+    EXPECT_EQ(std::pair(shows(), book().dayKey()), std::pair(Book(2, u"2026-12-01.dat"_s, u"First of December"_s, 0), u"2026-12-01"_s));
+    session->chooseDay(QDate(2026, 12, 2));
+    EXPECT_EQ(std::tuple(shows(), session->notes().noteKey(), dialogs.shown().size(), QGuiApplication::overrideCursor()),
+              std::tuple(Book(0, QString(), QString(), 0), u"Dec-2"_s, qsizetype(1), nullptr));
 }
 
 // The note's question comes first and Cancel leaves everything; a save the
@@ -361,46 +307,37 @@ TEST_F(DiarySessionTest, ADayChangeAsksItsQuestionsOnceAndARefusedSaveStays)
               std::pair(qsizetype(2), QDate(2026, 12, 4))) << "the calendar goes back to the day shown";
 }
 
-TEST_F(DiarySessionSignIn, AWrongPasswordEndsBeforeAnythingIsRead)
+// A wrong password, or a diary that a tool holds (named, the other window asked
+// forward after the message and before the end), ends before anything is read.
+TEST_F(DiarySessionTest, AWrongPasswordOrADiaryOpenElsewhereEndsBeforeAnythingIsRead)
 {
     ASSERT_TRUE(notestore::save(data.root(), daykeys::MonthDay{12, 4}, u"private"));
+    ASSERT_TRUE(passwordfile::write(data.root().passwordFile(), u"secret"));
+    open();
     dialogs.answerInput(u"guess"_s);
     answer({Button::Ok});
     EXPECT_FALSE(session->signIn(program));
     EXPECT_TRUE(program.ended() && noteText().isEmpty() && book().dayKey().isEmpty());
-}
 
-// A window on a diary that a tool holds names the tool, and reads and writes nothing.
-TEST_F(DiarySessionSignIn, ADiaryOpenElsewhereEndsBeforeThePasswordIsAsked)
-{
-    DiaryLock open(data.root());
-    ASSERT_EQ(open.acquire(u"quillnest-tool import"_s), DiaryLock::State::Held);
+    open();
+    DiaryLock held(data.root());
+    ASSERT_EQ(held.acquire(u"quillnest-tool import"_s), DiaryLock::State::Held);
     answer({Button::Ok});
+    RecordingProgram second;
+    const qsizetype before = dialogs.shown().size();
     std::optional<std::pair<qsizetype, bool>> knocked;
-    session->setOpenElsewhere([&] { knocked.emplace(dialogs.shown().size(), program.ended()); });
-    EXPECT_FALSE(session->signIn(program));
-    EXPECT_TRUE(program.ended() && book().dayKey().isEmpty());
-    EXPECT_EQ(knocked, std::make_pair(qsizetype(1), false)) << "the other window is asked forward after the message, before the end";
+    session->setOpenElsewhere([&] { knocked.emplace(dialogs.shown().size() - before, second.ended()); });
+    EXPECT_FALSE(session->signIn(second));
+    EXPECT_TRUE(second.ended() && book().dayKey().isEmpty());
+    EXPECT_EQ(knocked, std::make_pair(qsizetype(1), false));
     const QString byTool =
         u"This diary is in use by quillnest-tool import (process %1); try again when it has finished."_s.arg(QCoreApplication::applicationPid());
-    EXPECT_EQ(dialogs.shown(), QList{ScriptedDialogs::shownBox(messages::diaryHeldElsewhere(byTool))});
+    EXPECT_EQ(dialogs.shown().mid(before), QList{ScriptedDialogs::shownBox(messages::diaryHeldElsewhere(byTool))}) << "no password asked";
 }
 
-TEST_F(DiarySearchTest, SearchLeavesNoPageOpenAndAResultOpensIt)
-{
-    type(u"Skating "_s, {Button::No});
-    book().leavePageForSearch();
-    EXPECT_EQ(shows(), Book(0, QString(), QString(), 0));
-    EXPECT_EQ(session->search().search(u"December"_s), QStringList{u"2026-12-01.dat"_s});
-    EXPECT_EQ(session->search().search(u"Skating"_s), QStringList());
-    session->search().openResult(u"2026-12-01.dat"_s);
-    EXPECT_EQ(pageText(), u"First of December"_s);
-    session->search().openResult(u"gone.dat"_s);
-    EXPECT_EQ(book().pageNumber(), 2);
-}
-
-// The text search keeps what pages show between searches: every change of a page must show in the next one.
-TEST_F(DiarySearchTest, ARepeatedTextSearchFollowsEverySaveRestoreAndDelete)
+// Search leaves no page open and a result opens it. The text search keeps what
+// pages show between searches: every change of a page must show in the next one.
+TEST_F(DiarySearchTest, SearchLeavesNoPageOpenAResultOpensItAndARepeatedSearchFollowsEveryChange)
 {
     const textsearch::Options text{.matchCase = false, .textOnly = true};
     const QStringList today{u"2026-12-04.dat"_s};
@@ -410,22 +347,31 @@ TEST_F(DiarySearchTest, ARepeatedTextSearchFollowsEverySaveRestoreAndDelete)
     EXPECT_EQ(session->search().search(u"sledging skating"_s, text), today);
     ASSERT_TRUE(book().restorePageVersion(book().pageVersions()[0].id));
     EXPECT_EQ(session->search().search(u"sledging"_s, text), QStringList());
+
+    type(u"Skating "_s, {Button::No});
+    book().leavePageForSearch();
+    EXPECT_EQ(shows(), Book(0, QString(), QString(), 0));
+    EXPECT_EQ(session->search().search(u"December"_s), QStringList{u"2026-12-01.dat"_s});
+    EXPECT_EQ(session->search().search(u"Skating"_s), QStringList());
+    session->search().openResult(u"2026-12-01.dat"_s);
+    EXPECT_EQ(pageText(), u"First of December"_s);
+    session->search().openResult(u"gone.dat"_s);
+    EXPECT_EQ(book().pageNumber(), 2);
     answer({Button::Yes});
     book().DeletePage();
-    EXPECT_EQ(session->search().search(u"skating"_s, text), QStringList());
+    EXPECT_EQ(session->search().search(u"december"_s, text), QStringList());
 }
 
-// The month shown at start-up has its note days marked, not only months moved to later.
-TEST_F(YearNotesTest, NoteDaysAreMarkedFromTheStartAndWhenTheMonthChanges)
+// The month shown at start-up has its note days marked, not only months moved
+// to later. Yearly notes are saved, come back every year and are deleted.
+TEST_F(YearNotesTest, NoteDaysAreMarkedAndYearlyNotesAreSavedDeletedAndComeBackEveryYear)
 {
-    session = std::make_unique<DiarySession>(dialogs, clock);
+    open();
     QSignalSpy marked(&session->notes(), &YearNotes::noteDayMarked);
     answer({Button::Ok});
-    session->setDataRoot(data.path());
     ASSERT_TRUE(session->signIn(program));
     ASSERT_EQ(marked.size(), 1);
     ASSERT_EQ(marked[0][0].toDate(), QDate(2026, 12, 25));
-
     ASSERT_TRUE(notestore::save(data.root(), daykeys::MonthDay{2, 29}, u"Leap day"));
     session->notes().rereadNotes();
     session->chooseDay(QDate(2027, 2, 10));
@@ -433,10 +379,8 @@ TEST_F(YearNotesTest, NoteDaysAreMarkedFromTheStartAndWhenTheMonthChanges)
     session->chooseDay(QDate(2028, 1, 1));
     session->chooseDay(QDate(2028, 2, 1));
     EXPECT_EQ(marked.last()[0].toDate(), QDate(2028, 2, 29));
-}
 
-TEST_F(YearNotesTest, YearlyNotesAreSavedDeletedAndComeBackEveryYear)
-{
+    session->chooseDay(QDate(2026, 12, 4));
     QTextCursor(&session->notes().note()).insertText(u"Grandma's birthday"_s);
     session->notes().saveNote();
     EXPECT_EQ(data.readFile(u"dates/Dec-4.dat"_s), QByteArray("Grandma's birthday\r\n"));
@@ -448,18 +392,16 @@ TEST_F(YearNotesTest, YearlyNotesAreSavedDeletedAndComeBackEveryYear)
         session->notes().saveNote();
     }
 
-    QSignalSpy marked(&session->notes(), &YearNotes::noteDayMarked);
+    marked.clear();
     answer({Button::Cancel});
     session->notes().deleteNote();
-    EXPECT_EQ(dialogs.shown().last().defaultButton, Button::Cancel);
-    EXPECT_TRUE(notestore::exists(data.root(), daykeys::MonthDay{12, 4}));
-    answer({Button::Ok});
+    EXPECT_EQ(std::pair(dialogs.shown().last(), notestore::exists(data.root(), daykeys::MonthDay{12, 4})),
+              std::pair(ScriptedDialogs::shownBox(messages::deleteNote()), true));
+    answer({Button::Ok, Button::Ok});
     session->notes().deleteNote();
-    EXPECT_FALSE(notestore::exists(data.root(), daykeys::MonthDay{12, 4}));
-    EXPECT_TRUE(noteText().isEmpty());
+    EXPECT_EQ(std::pair(notestore::exists(data.root(), daykeys::MonthDay{12, 4}), noteText()), std::pair(false, QString()));
     ASSERT_EQ(marked.size(), 1);
     EXPECT_EQ(marked[0], (QList<QVariant>{QDate(2027, 12, 4), false}));
-    answer({Button::Ok});
     session->notes().deleteNote();
     EXPECT_EQ(dialogs.shown().last(), ScriptedDialogs::shownBox(messages::noteNotFound()));
 }
@@ -468,42 +410,43 @@ TEST_F(DraftsTest, AnUnsavedPageIsOfferedBackAfterAKillAndNeverReplacesTheStored
 {
     const QByteArray stored = data.readFile(u"pages/2026-12-04.dat"_s);
     EXPECT_TRUE(draftNames().isEmpty()) << "nothing typed, nothing drafted";
-    draft(u" and sang"_s);
+    draft(u"Sang. "_s);
     EXPECT_EQ(draftNames(), QStringList{u"page@2026-12-04.dat"_s});
 
     start({Button::Yes});
     EXPECT_EQ(dialogs.shown().last(), ScriptedDialogs::shownBox(messages::pageFound(false, QDate(2026, 12, 4))));
-    EXPECT_EQ(std::pair(pageText(), book().filechanged()), std::pair(u"Today we went skating and sang"_s, 1));
-    EXPECT_EQ(data.readFile(u"pages/2026-12-04.dat"_s), stored);
+    EXPECT_EQ(std::tuple(pageText(), book().filechanged(), data.readFile(u"pages/2026-12-04.dat"_s)),
+              std::tuple(u"Sang. Today we went skating"_s, 1, stored));
 
     // Killed again before saving: the draft brought back is still there.
     start({Button::No});
-    EXPECT_TRUE(draftNames().isEmpty());
-    EXPECT_EQ(std::pair(pageText(), book().filechanged()), std::pair(kSkating, 0));
+    EXPECT_EQ(std::tuple(draftNames(), pageText(), book().filechanged()), std::tuple(QStringList(), kSkating, 0));
     const auto versions = history::versions(data.root(), data.root().pagePath(QDate(2026, 12, 4)));
     ASSERT_EQ(versions.size(), 1) << "a draft not wanted is set aside, not deleted";
-    EXPECT_TRUE(pagestore::loadFile(data.root(), versions[0].path)->contains("and sang"));
+    EXPECT_TRUE(pagestore::loadFile(data.root(), versions[0].path)->contains("Sang."));
 
     start();
     EXPECT_EQ(offers(), 2) << "each draft is offered once";
 }
 
+// A No to the save question drops the typing, so no page of a new day is made.
 TEST_F(DraftsTest, ASaveOrANoRemovesTheDraftAndAFailedSaveKeepsIt)
 {
-    draft(u" again"_s);
+    draft(u"Again: "_s);
     save({Button::Yes});
     session->drafts().flush();
     EXPECT_TRUE(draftNames().isEmpty());
 
-    draft(u" dropped"_s);
-    answer({Button::No});
     session->chooseDay(QDate(2026, 12, 2));
+    draft(u"Dropped"_s);
+    answer({Button::No});
+    session->chooseDay(QDate(2026, 12, 4));
     session->drafts().flush();
-    EXPECT_TRUE(draftNames().isEmpty());
+    EXPECT_EQ(std::tuple(draftNames(), pagestore::exists(data.root(), QDate(2026, 12, 2)), pageText()),
+              std::tuple(QStringList(), false, u"Again: Today we went skating"_s));
 
     // The overwrite refused: the typing is still unsaved, and still drafted.
-    session->chooseDay(QDate(2026, 12, 4));
-    draft(u" kept"_s);
+    draft(u"Kept: "_s);
     save({Button::No});
     session->drafts().flush();
     EXPECT_EQ(draftNames(), QStringList{u"page@2026-12-04.dat"_s});
