@@ -98,12 +98,6 @@ protected:
         type(text);
         session->drafts().flush();
     }
-    void draftNote(const QString &text)
-    {
-        session->notes().noteTyped();
-        QTextCursor(&session->notes().note()).insertText(text);
-        session->drafts().flush();
-    }
     void save(std::initializer_list<Button> answers)
     {
         answer(answers);
@@ -113,10 +107,7 @@ protected:
     QString pageText() { return richtext::plainText(book().page()); }
     QString noteText() { return richtext::plainText(session->notes().note()); }
     QStringList draftNames() const { return data.everyName(u".drafts"_s); }
-    qsizetype offers() const
-    {
-        return std::ranges::count_if(dialogs.shown(), [](const auto &shown) { return shown.title.startsWith(u"Unsaved"_s); });
-    }
+    static ScriptedDialogs::Shown box(const messages::Box &box) { return ScriptedDialogs::shownBox(box); }
 
     TestDataRoot data;
     ScriptedDialogs dialogs;
@@ -138,7 +129,6 @@ using DraftsTest = SignedInSession;
 // a version is a save that keeps what it replaces, even of a deleted page.
 TEST_F(DayBookTest, SavingDeletingAndRestoringAVersionAskFirstAndKeepWhatTheyReplace)
 {
-    EXPECT_TRUE(book().pageVersions().isEmpty());
     type(u"More: "_s);
     save({Button::No});
     EXPECT_EQ(std::tuple(dialogs.texts().last(), storedText("2026-12-04"), book().filechanged()), std::tuple(kOverwrite, kSkating, 1));
@@ -159,7 +149,7 @@ TEST_F(DayBookTest, SavingDeletingAndRestoringAVersionAskFirstAndKeepWhatTheyRep
     type(u"x"_s, {Button::No});
     book().DeletePage();
     EXPECT_EQ(std::tuple(dialogs.shown().last(), pagestore::exists(data.root(), QDate(2026, 12, 4)), book().filechanged()),
-              std::tuple(ScriptedDialogs::shownBox(messages::deletePage()), true, 1));
+              std::tuple(box(messages::deletePage()), true, 1));
     answer({Button::Yes});
     book().DeletePage();
     EXPECT_EQ(std::tuple(pagestore::exists(data.root(), QDate(2026, 12, 4)), shows(), book().pages().size()),
@@ -167,14 +157,14 @@ TEST_F(DayBookTest, SavingDeletingAndRestoringAVersionAskFirstAndKeepWhatTheyRep
     type(u"y"_s, {Button::Ok, Button::No});
     book().DeletePage();
     EXPECT_EQ(std::tuple(dialogs.shown().last(), book().filechanged(), QGuiApplication::overrideCursor()),
-              std::tuple(ScriptedDialogs::shownBox(messages::pageNotFound()), 1, nullptr));
+              std::tuple(box(messages::pageNotFound()), 1, nullptr));
     ASSERT_TRUE(book().restorePageVersion(book().pageVersions()[0].id));
     EXPECT_EQ(std::pair(book().pageNumber(), book().openPageName()), std::pair(3, u"2026-12-04.dat"_s));
 
     book().page().clear();
     QSignalSpy focus(&book(), &DayBook::pageWantsFocus);
     save({Button::Ok});
-    EXPECT_EQ(std::pair(dialogs.shown().last(), focus.size()), std::pair(ScriptedDialogs::shownBox(messages::noTextToSave()), qsizetype(1)));
+    EXPECT_EQ(std::pair(dialogs.shown().last(), focus.size()), std::pair(box(messages::noTextToSave()), qsizetype(1)));
 }
 
 // A save that a page button's question leads to can move the page number too:
@@ -192,20 +182,16 @@ TEST_F(DayBookTest, ANewPageGetsItsNumberInTheListWhereverItIsSaved)
     EXPECT_EQ(std::pair(book().pages().size(), shows()), std::pair(qsizetype(5), Book(3, u"2026-12-02.dat"_s, u"Ice"_s, 0)));
 }
 
-TEST_F(DayBookTest, PageButtonsWalkTheListAndStopAtItsEnds)
+// Each move is read once (see the moves below); here the buttons stop at the
+// list's ends, the first page brings its day and note, and an empty list shows nothing.
+TEST_F(DayBookTest, PageButtonsStopAtTheListsEnds)
 {
-    const std::pair<void (DayBook::*)(), int> presses[] = {{&DayBook::previousPage, 2}, {&DayBook::nextPage, 3}, {&DayBook::nextPage, 3},
-                                                           {&DayBook::firstPage, 1},    {&DayBook::previousPage, 1}};
-    for (const auto &[press, number] : presses) {
-        (book().*press)();
-        EXPECT_EQ(book().pageNumber(), number);
-        if (press == &DayBook::firstPage) {
-            EXPECT_EQ(std::tuple(pageText(), book().selectedDay(), session->notes().noteKey(), session->notes().month()),
-                      std::tuple(u"November page"_s, QDate(2026, 11, 20), u"Nov-20"_s, u"Nov"_s));
-        }
-    }
-    book().lastPage();
-    EXPECT_EQ(book().dayKey(), u"2026-12-04"_s);
+    book().nextPage();
+    EXPECT_EQ(book().pageNumber(), 3);
+    book().firstPage();
+    book().previousPage();
+    EXPECT_EQ(std::tuple(book().pageNumber(), pageText(), book().selectedDay(), session->notes().noteKey(), session->notes().month()),
+              std::tuple(1, u"November page"_s, QDate(2026, 11, 20), u"Nov-20"_s, u"Nov"_s));
 
     for (const QString &name : QDir(data.root().pagesDir()).entryList(QDir::Files))
         QFile::remove(data.root().pagesDir() + u'/' + name);
@@ -298,9 +284,9 @@ TEST_F(DiarySessionTest, ADayChangeAsksItsQuestionsOnceAndARefusedSaveStays)
     answer({Button::No, Button::Yes, Button::No});
     session->chooseDay(QDate(2026, 12, 1));
 
-    const auto note = ScriptedDialogs::shownBox(messages::saveNote(u"December 4"_s));
+    const auto note = box(messages::saveNote(u"December 4"_s));
     EXPECT_EQ(dialogs.shown().mid(1),
-              (QList{note, note, ScriptedDialogs::shownBox(messages::savePage()), ScriptedDialogs::shownBox(messages::overwritePage())}));
+              (QList{note, note, box(messages::savePage()), box(messages::overwritePage())}));
     EXPECT_EQ(std::tuple(pageText(), book().filechanged(), book().selectedDay()),
               std::tuple(u"More: Today we went skating"_s, 1, QDate(2026, 12, 4)));
     EXPECT_EQ(std::pair(day.size(), day.last()[0].toDate()),
@@ -332,7 +318,7 @@ TEST_F(DiarySessionTest, AWrongPasswordOrADiaryOpenElsewhereEndsBeforeAnythingIs
     EXPECT_EQ(knocked, std::make_pair(qsizetype(1), false));
     const QString byTool =
         u"This diary is in use by quillnest-tool import (process %1); try again when it has finished."_s.arg(QCoreApplication::applicationPid());
-    EXPECT_EQ(dialogs.shown().mid(before), QList{ScriptedDialogs::shownBox(messages::diaryHeldElsewhere(byTool))}) << "no password asked";
+    EXPECT_EQ(dialogs.shown().mid(before), QList{box(messages::diaryHeldElsewhere(byTool))}) << "no password asked";
 }
 
 // Search leaves no page open and a result opens it. The text search keeps what
@@ -384,49 +370,55 @@ TEST_F(YearNotesTest, NoteDaysAreMarkedAndYearlyNotesAreSavedDeletedAndComeBackE
     QTextCursor(&session->notes().note()).insertText(u"Grandma's birthday"_s);
     session->notes().saveNote();
     EXPECT_EQ(data.readFile(u"dates/Dec-4.dat"_s), QByteArray("Grandma's birthday\r\n"));
-    for (const bool again : {false, true}) {
-        session->chooseDay(QDate(2027, 12, 5));
-        EXPECT_TRUE(noteText().isEmpty());
-        session->chooseDay(QDate(2027, 12, 4));
-        EXPECT_EQ(noteText(), u"Grandma's birthday"_s) << "saving and loading again never grows the note: " << again;
-        session->notes().saveNote();
-    }
+    session->chooseDay(QDate(2027, 12, 5));
+    EXPECT_TRUE(noteText().isEmpty());
+    session->chooseDay(QDate(2027, 12, 4));
+    EXPECT_EQ(noteText(), u"Grandma's birthday"_s);
+    session->notes().saveNote();
+    EXPECT_EQ(data.readFile(u"dates/Dec-4.dat"_s), QByteArray("Grandma's birthday\r\n")) << "saving what was loaded never grows the note";
 
     marked.clear();
     answer({Button::Cancel});
     session->notes().deleteNote();
     EXPECT_EQ(std::pair(dialogs.shown().last(), notestore::exists(data.root(), daykeys::MonthDay{12, 4})),
-              std::pair(ScriptedDialogs::shownBox(messages::deleteNote()), true));
+              std::pair(box(messages::deleteNote()), true));
     answer({Button::Ok, Button::Ok});
     session->notes().deleteNote();
     EXPECT_EQ(std::pair(notestore::exists(data.root(), daykeys::MonthDay{12, 4}), noteText()), std::pair(false, QString()));
     ASSERT_EQ(marked.size(), 1);
     EXPECT_EQ(marked[0], (QList<QVariant>{QDate(2027, 12, 4), false}));
     session->notes().deleteNote();
-    EXPECT_EQ(dialogs.shown().last(), ScriptedDialogs::shownBox(messages::noteNotFound()));
+    EXPECT_EQ(dialogs.shown().last(), box(messages::noteNotFound()));
 }
 
-TEST_F(DraftsTest, AnUnsavedPageIsOfferedBackAfterAKillAndNeverReplacesTheStoredPage)
+// A page brought back opens its own day and never replaces the stored page; the
+// note of another day cannot follow it and waits in the history.
+TEST_F(DraftsTest, AnUnsavedPageIsOfferedBackOnItsDayAfterAKillAndANoteOfAnotherDayWaitsInTheHistory)
 {
-    const QByteArray stored = data.readFile(u"pages/2026-12-04.dat"_s);
+    const QByteArray stored = data.readFile(u"pages/2026-12-01.dat"_s);
     EXPECT_TRUE(draftNames().isEmpty()) << "nothing typed, nothing drafted";
+    session->chooseDay(QDate(2026, 12, 1));
     draft(u"Sang. "_s);
-    EXPECT_EQ(draftNames(), QStringList{u"page@2026-12-04.dat"_s});
+    EXPECT_EQ(draftNames(), QStringList{u"page@2026-12-01.dat"_s});
+    data.writeFile(u".drafts/note@Jan-1.dat"_s, notestore::encodeNote(u"New year"));
+    data.writeFile(u".drafts/page@1999-99-99.dat"_s, "not a day");
 
     start({Button::Yes});
-    EXPECT_EQ(dialogs.shown().last(), ScriptedDialogs::shownBox(messages::pageFound(false, QDate(2026, 12, 4))));
-    EXPECT_EQ(std::tuple(pageText(), book().filechanged(), data.readFile(u"pages/2026-12-04.dat"_s)),
-              std::tuple(u"Sang. Today we went skating"_s, 1, stored));
+    EXPECT_EQ(dialogs.shown().last(), box(messages::pageFound(false, QDate(2026, 12, 1))));
+    EXPECT_EQ(std::tuple(book().dayKey(), pageText(), book().filechanged(), data.readFile(u"pages/2026-12-01.dat"_s)),
+              std::tuple(u"2026-12-01"_s, u"Sang. First of December"_s, 1, stored));
+    EXPECT_EQ(history::versions(data.root(), data.root().notePath(u"Jan-1"_s)).size(), 1);
 
     // Killed again before saving: the draft brought back is still there.
     start({Button::No});
-    EXPECT_EQ(std::tuple(draftNames(), pageText(), book().filechanged()), std::tuple(QStringList(), kSkating, 0));
-    const auto versions = history::versions(data.root(), data.root().pagePath(QDate(2026, 12, 4)));
+    EXPECT_EQ(std::tuple(draftNames(), pageText(), book().filechanged()), std::tuple(QStringList{u"page@1999-99-99.dat"_s}, kSkating, 0));
+    const auto versions = history::versions(data.root(), data.root().pagePath(QDate(2026, 12, 1)));
     ASSERT_EQ(versions.size(), 1) << "a draft not wanted is set aside, not deleted";
     EXPECT_TRUE(pagestore::loadFile(data.root(), versions[0].path)->contains("Sang."));
 
     start();
-    EXPECT_EQ(offers(), 2) << "each draft is offered once";
+    EXPECT_EQ(std::ranges::count_if(dialogs.shown(), [](const auto &shown) { return shown.title.startsWith(u"Unsaved"_s); }), 2)
+        << "each draft is offered once";
 }
 
 // A No to the save question drops the typing, so no page of a new day is made.
@@ -454,11 +446,12 @@ TEST_F(DraftsTest, ASaveOrANoRemovesTheDraftAndAFailedSaveKeepsIt)
 
 TEST_F(DraftsTest, AnUnsavedNoteComesBackAndOneLeftUnsavedGoesToTheHistory)
 {
-    draftNote(u"Grandma's birthday"_s);
+    session->notes().noteTyped();
+    QTextCursor(&session->notes().note()).insertText(u"Grandma's birthday"_s);
+    session->drafts().flush();
     EXPECT_EQ(draftNames(), QStringList{u"note@Dec-4.dat"_s});
     start({Button::Yes});
-    EXPECT_EQ(dialogs.shown().last(), ScriptedDialogs::shownBox(messages::noteFound(QDate(2026, 12, 4))));
-    EXPECT_EQ(noteText(), u"Grandma's birthday"_s);
+    EXPECT_EQ(std::pair(dialogs.shown().last(), noteText()), std::pair(box(messages::noteFound(QDate(2026, 12, 4))), u"Grandma's birthday"_s));
 
     // Not saved when another day is chosen: the draft is kept.
     answer({Button::No});
@@ -469,23 +462,9 @@ TEST_F(DraftsTest, AnUnsavedNoteComesBackAndOneLeftUnsavedGoesToTheHistory)
     ASSERT_EQ(versions.size(), 1);
     EXPECT_EQ(notestore::decodeNote(*notestore::loadFile(data.root(), versions[0].path)), u"Grandma's birthday"_s);
 
-    draftNote(u"Saved"_s);
+    session->notes().noteTyped();
+    QTextCursor(&session->notes().note()).insertText(u"Saved"_s);
     session->notes().saveNote();
     session->drafts().flush();
-    EXPECT_TRUE(draftNames().isEmpty());
-    EXPECT_EQ(notestore::load(data.root(), daykeys::MonthDay{12, 5}), QByteArray("Saved"));
-}
-
-// A page brought back opens its own day, and the note of another day cannot follow it.
-TEST_F(DraftsTest, APageOfAnotherDayOpensThatDayAndANoteOfAThirdWaitsInTheHistory)
-{
-    session->chooseDay(QDate(2026, 11, 30));
-    draft(u"End of November"_s);
-    data.writeFile(u".drafts/note@Jan-1.dat"_s, notestore::encodeNote(u"New year"));
-    data.writeFile(u".drafts/page@1999-99-99.dat"_s, "not a day");
-    start({Button::Yes});
-    EXPECT_EQ(std::pair(book().dayKey(), pageText()), std::pair(u"2026-11-30"_s, u"End of November"_s));
-    EXPECT_EQ(offers(), 1);
-    EXPECT_EQ(history::versions(data.root(), data.root().notePath(u"Jan-1"_s)).size(), 1);
-    EXPECT_EQ(draftNames(), (QStringList{u"page@1999-99-99.dat"_s, u"page@2026-11-30.dat"_s}));
+    EXPECT_EQ(std::pair(draftNames(), notestore::load(data.root(), daykeys::MonthDay{12, 5})), std::pair(QStringList(), std::optional(QByteArray("Saved"))));
 }
