@@ -36,11 +36,6 @@ using Button = Dialogs::Button;
 
 const QString kSkating = u"Today we went skating"_s;
 
-QDate dayOf(const char *day)
-{
-    return QDate::fromString(QString::fromLatin1(day), Qt::ISODate);
-}
-
 // A session on a diary of three pages and a note, signed in on 4 December 2026, without a window.
 class DiarySessionTest : public ::testing::Test
 {
@@ -52,9 +47,9 @@ protected:
     {
         testApplication();
         QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
-        for (const auto &[day, text] :
-             {std::pair{"2026-11-20", "November page"}, {"2026-12-01", "First of December"}, {"2026-12-04", "Today we went skating"}})
-            ASSERT_TRUE(pagestore::save(data.root(), dayOf(day), page(text)));
+        for (const auto &[day, text] : {std::pair{QDate(2026, 11, 20), "November page"}, {QDate(2026, 12, 1), "First of December"},
+                                        {QDate(2026, 12, 4), "Today we went skating"}})
+            ASSERT_TRUE(pagestore::save(data.root(), day, page(text)));
         ASSERT_TRUE(notestore::save(data.root(), daykeys::MonthDay{12, 25}, u"Christmas"));
         ASSERT_TRUE(passwordfile::write(data.root().passwordFile(), u"none"));
         start();
@@ -81,10 +76,11 @@ protected:
             dialogs.answerMessage(button);
     }
     DayBook &book() { return session->book(); }
-    QString storedText(const char *day) const
+    // The words of today's page as stored.
+    QString storedText() const
     {
         QTextDocument document;
-        EXPECT_TRUE(richtext::readRtf(*pagestore::load(data.root(), dayOf(day)), document));
+        EXPECT_TRUE(richtext::readRtf(*pagestore::load(data.root(), QDate(2026, 12, 4)), document));
         return richtext::plainText(document);
     }
     void type(const QString &text, std::initializer_list<Button> answers = {})
@@ -126,9 +122,9 @@ TEST_F(DiarySessionTest, SavingDeletingRestoringAndThePrintCopyAskFirstAndKeepWh
 {
     type(u"More: "_s);
     save({Button::No});
-    EXPECT_EQ(std::tuple(dialogs.texts().last(), storedText("2026-12-04"), book().filechanged()), std::tuple(kOverwrite, kSkating, 1));
+    EXPECT_EQ(std::tuple(dialogs.texts().last(), storedText(), book().filechanged()), std::tuple(kOverwrite, kSkating, 1));
     save({Button::Yes});
-    EXPECT_EQ(std::pair(storedText("2026-12-04"), shows()),
+    EXPECT_EQ(std::pair(storedText(), shows()),
               std::pair(u"More: Today we went skating"_s, Book(3, u"2026-12-04.dat"_s, u"More: Today we went skating"_s, 0)));
     const QList<history::Version> versions = book().pageVersions();
     ASSERT_EQ(versions.size(), 1);
@@ -138,7 +134,7 @@ TEST_F(DiarySessionTest, SavingDeletingRestoringAndThePrintCopyAskFirstAndKeepWh
     EXPECT_EQ(pageText(), u"kept More: Today we went skating"_s);
     answer({Button::No});
     ASSERT_TRUE(book().restorePageVersion(versions[0].id));
-    EXPECT_EQ(std::tuple(dialogs.texts().last(), pageText(), storedText("2026-12-04"), book().filechanged(), book().pageVersions().size()),
+    EXPECT_EQ(std::tuple(dialogs.texts().last(), pageText(), storedText(), book().filechanged(), book().pageVersions().size()),
               std::tuple(kSaveQuestion, kSkating, kSkating, 0, 2));
 
     type(u"x"_s, {Button::No});
@@ -162,7 +158,7 @@ TEST_F(DiarySessionTest, SavingDeletingRestoringAndThePrintCopyAskFirstAndKeepWh
     QTextCursor(&copy).insertText(u"Printed"_s);
     EXPECT_EQ(book().savePrintCopy(copy), DayBook::Stored::Refused);
     EXPECT_EQ(book().savePrintCopy(copy), DayBook::Stored::Yes);
-    EXPECT_EQ(std::tuple(storedText("2026-12-04"), pageText(), book().filechanged()), std::tuple(u"Printed"_s, u"Printed"_s, 1));
+    EXPECT_EQ(std::tuple(storedText(), pageText(), book().filechanged()), std::tuple(u"Printed"_s, u"Printed"_s, 1));
 
     book().page().clear();
     QSignalSpy focus(&book(), &DayBook::pageWantsFocus);
@@ -172,8 +168,8 @@ TEST_F(DiarySessionTest, SavingDeletingRestoringAndThePrintCopyAskFirstAndKeepWh
 
 // A save that a page button's question leads to can move the page number too:
 // the page opened is the one the save ends on, not the button's. The buttons
-// stop at the list's ends; damaged pages open empty, and names that are no real
-// day are never pages: saving one would write over the real day's page.
+// stop at the list's ends, and names that are no real day are never pages:
+// saving one would write over the real day's page.
 TEST_F(DiarySessionTest, ThePageListNumbersANewPageWhereverItIsSavedStopsAtItsEndsAndHoldsOnlyRealDays)
 {
     session->chooseDay(QDate(2026, 12, 3));
@@ -193,21 +189,16 @@ TEST_F(DiarySessionTest, ThePageListNumbersANewPageWhereverItIsSavedStopsAtItsEn
     EXPECT_EQ(std::tuple(book().pageNumber(), pageText(), book().selectedDay(), session->notes().noteKey(), session->notes().month()),
               std::tuple(1, u"November page"_s, QDate(2026, 11, 20), u"Nov-20"_s, u"Nov"_s));
 
-    data.writeFile(u"pages/2026-12-02.dat"_s, QByteArray());
-    data.writeFile(u"pages/2026-12-03.dat"_s, QByteArray("\x01\x02garbage\xff\r\n", 13));
     for (const char *name : {"x", "2026-02-30.dat", "2026-13-01.dat", "2026-12-04.sync-conflict-20261204-183012-ABCDEFG.dat",
                              "2026-12-04 (conflicted copy 2026-12-04 183012).dat", "0000-12-04.dat", "2026-12-4.dat"})
         data.writeFile(u"pages/"_s + QLatin1String(name), page("not a page"));
     book().rereadPages();
     session->chooseDay(QDate(2026, 12, 3));
     EXPECT_EQ(std::pair(book().pages().size(), book().pageNumber()), std::pair(qsizetype(5), 4));
-    session->chooseDay(QDate(2026, 12, 2));
-    EXPECT_TRUE(pageText().isEmpty());
     book().lastPage();
     EXPECT_EQ(std::pair(book().openPageName(), session->search().search(u"not a page"_s)), std::pair(u"2026-12-04.dat"_s, QStringList()));
 
-    for (const QString &name : QDir(data.root().pagesDir()).entryList(QDir::Files))
-        QFile::remove(data.root().pagesDir() + u'/' + name);
+    ASSERT_TRUE(QDir(data.root().pagesDir()).removeRecursively());
     book().rereadPages();
     book().lastPage();
     EXPECT_EQ(shows(), Book(0, QString(), QString(), 0));
@@ -245,7 +236,7 @@ TEST_F(DiarySessionTest, TodaysPageOpensAtSignInAndEveryMoveReadsAndTellsOnce)
         QSignalSpy focus(&book(), &DayBook::pageWantsFocus);
         move();
         const QString key = QString::fromLatin1(day);
-        EXPECT_EQ(files.take(), (QMap<QString, int>{{key + u".dat"_s, 1}, {daykeys::noteKey(dayOf(day)) + u".dat"_s, 1}}));
+        EXPECT_EQ(files.take(), (QMap<QString, int>{{key + u".dat"_s, 1}, {daykeys::noteKey(QDate::fromString(key, Qt::ISODate)) + u".dat"_s, 1}}));
         EXPECT_EQ(std::tuple(page.size(), note.size(), noteText()), std::tuple(qsizetype(1), qsizetype(1), u"A note"_s));
         EXPECT_LE(std::max({dayChanged.size(), number.size(), pageName.size()}), 1);
         EXPECT_EQ(focus.size(), std::string_view(name) == "New File");
@@ -350,7 +341,6 @@ TEST_F(DiarySessionTest, NoteDaysAreMarkedAndYearlyNotesAreSavedDeletedAndComeBa
     session->chooseDay(QDate(2026, 12, 4));
     QTextCursor(&session->notes().note()).insertText(u"Grandma's birthday"_s);
     session->notes().saveNote();
-    EXPECT_EQ(data.readFile(u"dates/Dec-4.dat"_s), QByteArray("Grandma's birthday\r\n"));
     session->chooseDay(QDate(2027, 12, 5));
     EXPECT_TRUE(noteText().isEmpty());
     session->chooseDay(QDate(2027, 12, 4));
