@@ -235,7 +235,11 @@ TEST_F(DiarySessionTest, TodaysPageOpensAtSignInAndEveryMoveReadsAndTellsOnce)
         QSignalSpy page(&book(), &DayBook::pageReplaced);
         QSignalSpy note(&session->notes(), &YearNotes::noteReplaced);
         QSignalSpy focus(&book(), &DayBook::pageWantsFocus);
+        QSignalSpy dayChanged(&book(), &DayBook::dayChanged);
+        QSignalSpy number(&book(), &DayBook::pageNumberChanged);
+        QSignalSpy pageName(&book(), &DayBook::openPageNameChanged);
         move();
+        EXPECT_LE(std::max({dayChanged.size(), number.size(), pageName.size()}), 1);
         EXPECT_EQ(files.take(), (QMap<QString, int>{{day.toString(Qt::ISODate) + u".dat"_s, 1}, {daykeys::noteKey(day) + u".dat"_s, 1}}));
         EXPECT_EQ(std::tuple(page.size(), note.size(), noteText()), std::tuple(qsizetype(1), qsizetype(1), u"A note"_s));
         EXPECT_EQ(focus.size(), std::string_view(name) == "New File");
