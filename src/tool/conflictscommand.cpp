@@ -4,6 +4,7 @@
 
 #include "sync/conflictcopies.h"
 #include "sync/copymerge.h"
+#include "sync/pageparagraphs.h"
 
 #include <QFileInfo>
 
@@ -30,10 +31,13 @@ void list(const conflictcopies::Found &copy)
 
 std::optional<copymerge::Lines> mergeable(const DataRoot &root, const conflictcopies::Found &copy)
 {
-    if (!copy.opens || copy.kind != conflictcopies::Kind::Note)
+    const QString name = QFileInfo(copy.original).fileName();
+    if (!copy.opens)
         return std::nullopt;
-    const auto day = daykeys::monthDayFromNoteKey(daykeys::keyFromFileName(QFileInfo(copy.original).fileName()));
-    return day ? std::optional(copymerge::noteLines(root, *day)) : std::nullopt;
+    if (copy.kind == conflictcopies::Kind::Page)
+        return pageparagraphs::pageLines(root, *daykeys::dateFromFileName(name));
+    const auto day = daykeys::monthDayFromNoteKey(daykeys::keyFromFileName(name));
+    return copy.kind == conflictcopies::Kind::Note && day ? std::optional(copymerge::noteLines(root, *day)) : std::nullopt;
 }
 
 } // namespace
@@ -41,9 +45,9 @@ std::optional<copymerge::Lines> mergeable(const DataRoot &root, const conflictco
 int conflictsCommand(const QStringList &arguments)
 {
     const QCommandLineOption merge(QStringLiteral("merge"),
-                                   QStringLiteral("Fold each note's copy into its note where no question is needed: the same "
-                                                  "text, one holding all of the other, or changes to different lines of a "
-                                                  "version the history keeps. Both sides stay in the history; the rest are listed."));
+                                   QStringLiteral("Fold each page's or note's copy into it where no question is needed: the same "
+                                                  "text, one holding all of the other, or changes to different paragraphs of "
+                                                  "a version the history keeps. Both sides stay in the history; the rest are listed."));
     DiaryCommand command(QStringLiteral("Lists the copies a folder-sync tool made of pages, notes and the password "
                                         "file changed on two computers, each with the file it is a copy of."),
                          {merge});

@@ -1,0 +1,79 @@
+#include "pageparagraphs.h"
+
+#include "diary/dataroot.h"
+#include "diary/pagestore.h"
+#include "richtext/picture.h"
+#include "richtext/rtfreader.h"
+#include "richtext/rtfwriter.h"
+
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+
+namespace pageparagraphs {
+
+namespace {
+
+// A picture keeps its stored bytes and its shown size in the document it goes to.
+void copyBlock(const QTextBlock &block, QTextCursor &to)
+{
+    to.setBlockFormat(block.blockFormat());
+    to.setBlockCharFormat(block.charFormat());
+    const QTextDocument &from = *block.document();
+    for (auto it = block.begin(); !it.atEnd(); ++it) {
+        const QTextFragment fragment = it.fragment();
+        if (!fragment.charFormat().isImageFormat()) {
+            to.insertText(fragment.text(), fragment.charFormat());
+            continue;
+        }
+        const QTextImageFormat image = fragment.charFormat().toImageFormat();
+        const auto stored = richtext::storedPicture(from, image);
+        const auto shown = from.resource(QTextDocument::ImageResource, QUrl(image.name())).value<QImage>();
+        for (int i = 0; i < fragment.length(); ++i)
+            to.insertImage(stored ? richtext::addPicture(*to.document(), *stored, shown, QSizeF(image.width(), image.height()))
+                                  : image);
+    }
+}
+
+} // namespace
+
+std::optional<QStringList> split(QByteArrayView rtf)
+{
+    QTextDocument page;
+    if (!richtext::readRtf(rtf, page))
+        return std::nullopt;
+    QStringList paragraphs;
+    for (QTextBlock block = page.begin(); block.isValid(); block = block.next()) {
+        QTextDocument alone;
+        QTextCursor cursor(&alone);
+        copyBlock(block, cursor);
+        paragraphs << QString::fromLatin1(richtext::writeRtf(alone));
+    }
+    return paragraphs;
+}
+
+QByteArray join(const QStringList &paragraphs)
+{
+    QTextDocument page;
+    QTextCursor cursor(&page);
+    for (qsizetype i = 0; i < paragraphs.size(); ++i) {
+        if (i > 0)
+            cursor.insertBlock();
+        QTextDocument alone;
+        if (richtext::readRtf(paragraphs[i].toLatin1(), alone))
+            copyBlock(alone.firstBlock(), cursor);
+    }
+    return richtext::writeRtf(page);
+}
+
+copymerge::Lines pageLines(const DataRoot &root, QDate day)
+{
+    const QString page = root.pagePath(day);
+    return {[&root, page](const QString &file) -> std::optional<QStringList> {
+                const auto rtf = pagestore::loadFile(root, file, page);
+                return rtf ? split(*rtf) : std::nullopt;
+            },
+            [&root, day](const QStringList &paragraphs) { return pagestore::save(root, day, join(paragraphs)); }};
+}
+
+} // namespace pageparagraphs

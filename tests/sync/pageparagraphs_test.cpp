@@ -1,0 +1,63 @@
+#include "sync/pageparagraphs.h"
+
+#include "diary/history.h"
+#include "diary/pagestore.h"
+#include "richtext/picture.h"
+#include "richtext/rtfreader.h"
+#include "richtext/rtfwriter.h"
+
+#include "testdataroot.h"
+
+#include <QTextCursor>
+#include <QTextDocument>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// A page of the given paragraphs: the first centred in red, "B" paragraphs bold, "P" a picture in its text.
+QByteArray page(std::initializer_list<const char *> paragraphs)
+{
+    QTextDocument document;
+    QTextCursor cursor(&document);
+    for (const char *text : paragraphs) {
+        if (cursor.position() > 0)
+            cursor.insertBlock();
+        QTextCharFormat format;
+        format.setFontWeight(text[0] == 'B' ? QFont::Bold : QFont::Normal);
+        if (cursor.blockNumber() == 0) {
+            QTextBlockFormat centred;
+            centred.setAlignment(Qt::AlignHCenter);
+            cursor.setBlockFormat(centred);
+            format.setForeground(Qt::red);
+        }
+        cursor.insertText(QString::fromLatin1(text), format);
+        if (text[0] == 'P') {
+            QImage picture(4, 3, QImage::Format_RGB32);
+            picture.fill(Qt::blue);
+            cursor.insertImage(richtext::addPicture(document, richtext::compactPicture(picture), picture, QSizeF(8, 6)));
+        }
+    }
+    return richtext::writeRtf(document);
+}
+
+} // namespace
+
+TEST(PageParagraphs, APagesParagraphsJoinBackIntoThePageAndTwoSidesAdditionsMergeWithTheirFormatting)
+{
+    const QByteArray whole = page({"Title", "Bold words", "Picture ", "plain"});
+    EXPECT_EQ(pageparagraphs::join(pageparagraphs::split(whole).value()), whole);
+
+    TestDataRoot data;
+    const QDate day(2026, 12, 4);
+    ASSERT_TRUE(pagestore::save(data.root(), day, page({"Title", "plain"})).ok());
+    ASSERT_TRUE(pagestore::save(data.root(), day, page({"Title", "plain", "Bold here"})).ok());
+    const QString copy = QStringLiteral("pages/2026-12-04.sync-conflict-20261204-183012-ABCDEFG.dat");
+    data.writeFile(copy, pagestore::encodePage(page({"Title", "plain", "Picture there"})).value());
+
+    const auto found = conflictcopies::find(data.root()).value(0);
+    EXPECT_EQ(copymerge::resolve(data.root(), found, pageparagraphs::pageLines(data.root(), day)), copymerge::Result::Merged);
+    EXPECT_EQ(pageparagraphs::split(pagestore::load(data.root(), day).value()),
+              pageparagraphs::split(page({"Title", "plain", "Bold here", "Picture there"})));
+    EXPECT_EQ(history::versions(data.root(), data.root().pagePath(day)).size(), 3) << "the first, ours and the copy";
+}
