@@ -33,13 +33,7 @@ TEST_F(ExportRange, EncryptedDiaryExportsARangeWithItsPasswordWithoutADisplay)
         GTEST_SKIP() << "not installed: " << absent.join(u' ').toStdString();
     data.writeFile(QStringLiteral("pw.dat"), passwordfile::fileBytes(u"oldpass"));
     ASSERT_EQ(run("encrypt --root {root}", "correct horse").code, 0);
-    const char *pdfExport = "export --root {root} --format pdf --from 2024-03-05 --out {out}/march.pdf";
-    const ToolRun wrong = run(pdfExport, "correct horsf");
-    EXPECT_EQ(wrong.code, 1);
-    EXPECT_TRUE(wrong.err.contains(QStringLiteral("wrong password"))) << wrong.err.toStdString();
-    EXPECT_TRUE(names(out.path()).isEmpty());
-
-    const ToolRun printed = run(pdfExport, "correct horse");
+    const ToolRun printed = run("export --root {root} --format pdf --from 2024-03-05 --out {out}/march.pdf", "correct horse");
     ASSERT_EQ(printed.code, 0) << printed.err.toStdString();
     EXPECT_TRUE(said(printed).isEmpty()) << printed.err.toStdString();
     const QString text = readers::pdfSheets(out.filePath(QStringLiteral("march.pdf"))).join(u'\f');
