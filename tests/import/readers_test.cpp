@@ -4,23 +4,17 @@
 #include "samples.h"
 
 #include <QCryptographicHash>
-#include <QDirIterator>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
-#include <zip.h>
-
-#include <map>
 
 using namespace diaryimport;
 using namespace Qt::StringLiterals;
 
 namespace {
 
-using Files = std::map<QString, QByteArray>;
-
 // A section of samples/reads.txt: "@@ name source path", then what reading the
-// sample gives. The source "dayone-zip" reads the folder zipped as export.zip.
+// sample gives.
 struct Sample
 {
     std::string name;
@@ -37,30 +31,6 @@ std::vector<Sample> samples()
         rows.push_back({head[0].toStdString(), head[1], head[2], section.section(u'\n', 1)});
     }
     return rows;
-}
-
-// The files of a sample folder by their names in it.
-Files filesUnder(const QString &folder)
-{
-    Files files;
-    const QDir root(samplePath(folder));
-    for (QDirIterator it(root.path(), QDir::Files, QDirIterator::Subdirectories); it.hasNext();) {
-        const QString name = root.relativeFilePath(it.next());
-        files[name] = sampleBytes(folder + u'/' + name);
-    }
-    return files;
-}
-
-QString zipped(const QTemporaryDir &scratch, const QString &name, const Files &files)
-{
-    const QString path = scratch.filePath(name);
-    int error = 0;
-    zip_t *archive = zip_open(QFile::encodeName(path).constData(), ZIP_CREATE | ZIP_TRUNCATE, &error);
-    EXPECT_NE(archive, nullptr);
-    for (const auto &[file, bytes] : files)
-        EXPECT_GE(zip_file_add(archive, file.toUtf8().constData(), zip_source_buffer(archive, bytes.constData(), bytes.size(), 0), 0), 0);
-    EXPECT_EQ(zip_close(archive), 0);
-    return path;
 }
 
 QString fingerprint(const QByteArray &bytes)
@@ -102,10 +72,7 @@ class ReadSample : public testing::TestWithParam<Sample>
 TEST_P(ReadSample, GivesItsEntriesOrItsRefusalWhole)
 {
     const Sample &row = GetParam();
-    QTemporaryDir scratch;
-    const Read read = row.source == u"dayone-zip" ? readDayOne(zipped(scratch, u"export.zip"_s, filesUnder(row.path)))
-                                                  : readDiary(*sourceNamed(row.source), samplePath(row.path));
-    EXPECT_EQ(described(read), row.expected);
+    EXPECT_EQ(described(readDiary(*sourceNamed(row.source), samplePath(row.path))), row.expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(Samples, ReadSample, testing::ValuesIn(samples()), [](const auto &row) { return row.param.name; });
