@@ -13,8 +13,8 @@
 #include <QFileInfo>
 
 #include <csignal>
-#include <map>
 #include <cstring>
+#include <map>
 
 #include <poll.h>
 #include <pty.h>
