@@ -14,7 +14,6 @@
 #include "testdataroot.h"
 
 #include <QDir>
-#include <QTemporaryDir>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -66,12 +65,13 @@ std::vector<QByteArray> pictures(const QTextDocument &page)
     return found;
 }
 
-Entry entry(QDate day, const QString &text, std::optional<QTime> time = std::nullopt, const QString &title = {})
+Entry entry(QDate day, const QString &text, std::optional<QTime> time = std::nullopt, const QString &title = {}, Entry::Markup markup = Entry::Markup::Plain)
 {
     Entry made;
     made.day = day;
     made.time = time;
     made.title = title;
+    made.markup = markup;
     made.text = text;
     return made;
 }
@@ -102,9 +102,8 @@ TEST_F(DiaryImport, ADaysEntriesGoInTimeOrderHeadedByTheirTimes)
 {
     const QDate march5(2024, 3, 5);
     std::vector<Entry> entries{entry(march5, u"late"_s, QTime(18, 0)), entry(QDate(2024, 3, 9), u"alone"_s, QTime(9, 15)),
-                               entry(march5, u"no time"_s), entry(march5, u"- *early*\n\n***\n\nthen"_s, QTime(7, 30), u"Morning"_s),
+                               entry(march5, u"no time"_s), entry(march5, u"- *early*\n\n***\n\nthen"_s, QTime(7, 30), u"Morning"_s, Entry::Markup::Markdown),
                                entry(QDate(2024, 3, 1), u"first day"_s)};
-    entries[3].markup = Entry::Markup::Markdown;
     std::vector<std::pair<int, int>> heard;
     const auto reports = importEntries(data.root(), entries, Existing::Skip, [&](int done, int total) {
         heard.emplace_back(done, total);
@@ -160,8 +159,8 @@ TEST_F(DiaryImport, PicturesComeOnlyFromTheEntry)
 {
     const QByteArray tree = sampleBytes(u"markdown/images/tree.png"_s);
     const QString onDisk = samplePath(u"markdown/images/tree.png"_s);
-    Entry html = entry(QDate(2024, 3, 5), u"<p>a <img src=\"tree\" width=\"24\"> b <img src=\"%1\"> c <img src=\"broken\" alt=\"no picture\"></p>"_s.arg(onDisk));
-    html.markup = Entry::Markup::Html;
+    Entry html = entry(QDate(2024, 3, 5), u"<p>a <img src=\"tree\" width=\"24\"> b <img src=\"%1\"> c <img src=\"broken\" alt=\"no picture\"></p>"_s.arg(onDisk),
+                       std::nullopt, {}, Entry::Markup::Html);
     html.pictures.insert(u"tree"_s, tree);
     html.pictures.insert(u"broken"_s, "not an image");
     ASSERT_EQ(imported({html}).at(0).kind, DayReport::Kind::Created);
@@ -172,15 +171,12 @@ TEST_F(DiaryImport, PicturesComeOnlyFromTheEntry)
 
 TEST_F(DiaryImport, OneRedNotebookMonthFileWithPicturesByPathOrAddress)
 {
-    QTemporaryDir folder;
     const QString picture = samplePath(u"rednotebook/pictures/tree"_s);
     const QByteArray byPath = "[\"\"" + picture.toUtf8() + "\"\".png]";
     const QByteArray byAddress = "[\"\"" + QUrl::fromLocalFile(picture).toString().toUtf8() + "\"\".png?6]";
-    for (const auto &[name, bytes] : {std::pair{"2023-12.txt", "24: {text: '" + byPath + " and " + byAddress + "'}\n"}, {"2023-11.txt", QByteArray("1: {text: 'not read'}\n")}}) {
-        QFile file(folder.filePath(QLatin1String(name)));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
-    }
-    const Read read = readRedNotebook(folder.filePath(u"2023-12.txt"_s));
+    data.writeFile(u"2023-12.txt"_s, "24: {text: '" + byPath + " and " + byAddress + "'}\n");
+    data.writeFile(u"2023-11.txt"_s, "1: {text: 'not read'}\n");
+    const Read read = readRedNotebook(data.path() + u"/2023-12.txt"_s);
     ASSERT_EQ(read.entries.size(), 1U) << "only the month file given is read";
     EXPECT_EQ(read.entries[0].day, QDate(2023, 12, 24));
     imported(read.entries);
