@@ -98,51 +98,45 @@ TEST_F(RangeExport, MarkdownHoldsEachDayOfTheRangeWithItsPictures)
     EXPECT_EQ(readBack.section(u'\n', 0, 0), rangeexport::dayTitle(QDate(2024, 3, 6)));
 }
 
-// Each way an export ends short, with the error it gives when it names one: a stopped or failed
-// export leaves no folder it made, nothing new in a folder that was there, and an old PDF as it was.
 TEST_F(RangeExport, StoppedRefusedOrFailedLeavesNothingNewOrTheOldFile)
 {
-    struct Short
-    {
-        const char *why;
-        rangeexport::Request request;
-        bool stopped = false;
-        off_t room = 0;
-        QString error = {};
-    };
+    const auto stopAtSecond = [](int done, int) { return done < 2; };
+    EXPECT_EQ(rangeexport::exportRange(data.root(), {Format::Markdown, {}, {}, scratch.filePath(u"made/here"_s)}, stopAtSecond).error(),
+              u"the export was stopped"_s);
+
     const QString mine = scratch.filePath(u"mine"_s);
-    const QString pdf = mine + u"/range.pdf"_s;
-    const QString page = data.root().pagePath(u"2024-03-04"_s);
-    const Short rows[] = {
-        {"stopped into a new folder", {Format::Markdown, {}, {}, scratch.filePath(u"made/here"_s)}, true, 0, u"the export was stopped"_s},
-        {"stopped into a folder", {Format::Markdown, {}, {}, mine}, true},
-        {"stopped into one file", {Format::Markdown, {}, {}, mine, true}, true},
-        {"room for the first page and its drawing, not its photograph", {Format::Markdown, QDate(2024, 3, 5), {}, mine}, false, 600},
-        {"a page file for a folder", {Format::Markdown, {}, {}, page}, false, 0, page + u" is not a folder"_s},
-        {"a folder that cannot be made", {Format::Markdown, {}, {}, u"/proc/quillnest-export"_s}},
-        {"no page in the range", {Format::Markdown, QDate(2030, 1, 1), {}, scratch.filePath(u"unmade"_s)}, false, 0,
-         u"no page between 2030-01-01 and the last day"_s},
-        {"a PDF stopped", {Format::Pdf, {}, {}, pdf}, true, 0, u"the export was stopped"_s},
-        {"a PDF on a full disk", {Format::Pdf, {}, {}, pdf}, false, 20000},
-        {"a PDF in no folder", {Format::Pdf, {}, {}, mine + u"/no/such.pdf"_s}, false, 0, mine + u"/no: the folder does not exist"_s},
-        {"a PDF onto a folder", {Format::Pdf, {}, {}, mine}, false, 0, mine + u" is a folder"_s},
-    };
     ASSERT_TRUE(QDir().mkpath(mine));
+    for (const bool oneFile : {false, true})
+        EXPECT_FALSE(rangeexport::exportRange(data.root(), {Format::Markdown, {}, {}, mine, oneFile}, stopAtSecond));
+    {
+        // Room for the first page and its drawing, not for its photograph.
+        const DiskFull full(600);
+        EXPECT_FALSE(rangeexport::exportRange(data.root(), {Format::Markdown, QDate(2024, 3, 5), {}, mine}));
+    }
+    EXPECT_TRUE(QFileInfo(mine).isDir() && names(mine).isEmpty()) << names(mine).join(u' ').toStdString();
+
+    const QString file = data.root().pagePath(u"2024-03-04"_s);
+    EXPECT_EQ(rangeexport::exportRange(data.root(), {Format::Markdown, {}, {}, file}).error(), file + u" is not a folder"_s);
+    EXPECT_FALSE(rangeexport::exportRange(data.root(), {Format::Markdown, {}, {}, u"/proc/quillnest-export"_s}));
+    EXPECT_EQ(rangeexport::exportRange(data.root(), {Format::Markdown, QDate(2030, 1, 1), {}, scratch.filePath(u"unmade"_s)}).error(),
+              u"no page between 2030-01-01 and the last day"_s);
+
+    // A PDF stopped or failed leaves the old file and no part beside it.
+    const QString pdf = mine + u"/range.pdf"_s;
     QFile old(pdf);
     ASSERT_TRUE(old.open(QIODevice::WriteOnly) && old.write("the old export") > 0);
     old.close();
-    for (const Short &row : rows) {
-        SCOPED_TRACE(row.why);
-        std::optional<DiskFull> full;
-        if (row.room)
-            full.emplace(row.room);
-        const Outcome done = rangeexport::exportRange(data.root(), row.request, [&](int done, int) { return !row.stopped || done < 2; });
-        ASSERT_FALSE(done);
-        EXPECT_EQ(done.error(), row.error.isEmpty() ? done.error() : row.error);
+    EXPECT_EQ(rangeexport::exportRange(data.root(), {Format::Pdf, {}, {}, pdf}, stopAtSecond).error(), u"the export was stopped"_s);
+    {
+        const DiskFull full(20000);
+        EXPECT_FALSE(rangeexport::exportRange(data.root(), {Format::Pdf, {}, {}, pdf}));
     }
-    EXPECT_EQ(names(scratch.path()), QStringList{u"mine"_s});
-    EXPECT_EQ(names(mine), QStringList{u"range.pdf"_s});
+    EXPECT_EQ(rangeexport::exportRange(data.root(), {Format::Pdf, {}, {}, mine + u"/no/such.pdf"_s}).error(),
+              mine + u"/no: the folder does not exist"_s);
+    EXPECT_EQ(rangeexport::exportRange(data.root(), {Format::Pdf, {}, {}, mine}).error(), mine + u" is a folder"_s);
     EXPECT_EQ(bytesOf(pdf), QByteArray("the old export"));
+    EXPECT_EQ(names(mine), QStringList{u"range.pdf"_s});
+    EXPECT_EQ(names(scratch.path()), QStringList{u"mine"_s}) << "the folders it made go too";
 }
 
 // In Russian, so the outline holds titles beyond Latin-1.
