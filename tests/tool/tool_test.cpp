@@ -151,15 +151,12 @@ TEST_F(Tool, HistoryListsAPagesVersionsAndRestoresOne)
     page(QDate(2024, 3, 6), "{\\rtf1 " + QByteArray(200, 'w') + "}");
     page(QDate(2024, 3, 6), "{\\rtf1 short}");
 
-    const ToolRun listed = run("history --root {root} --day 2024-03-05");
-    EXPECT_EQ(listed.code, 0);
-    const QStringList lines = listed.out.split(u'\n', Qt::SkipEmptyParts);
-    ASSERT_EQ(lines.size(), 1) << listed.out.toStdString();
-    EXPECT_TRUE(lines[0].endsWith(QStringLiteral("\tMorning"))) << lines[0].toStdString();
-    EXPECT_EQ(run(words("history --root {root} --day 2024-03-05 --restore") << lines[0].section(u'\t', 0, 0)).code, 0);
+    const QString listed = run("history --root {root} --day 2024-03-05").out;
+    EXPECT_TRUE(listed.endsWith(QStringLiteral("\tMorning\n")) && listed.count(u'\n') == 1) << listed.toStdString();
+    const QByteArray restore = "history --root {root} --day 2024-03-05 --restore " + listed.section(u'\t', 0, 0).toUtf8();
+    play({{restore.constData()}, {"history --root {root} --day 2024-03-05 --restore nonsense", 1}});
     EXPECT_EQ(data.readFile(QStringLiteral("pages/2024-03-05.dat")), morning);
     EXPECT_EQ(run("history --root {root} --day 2024-03-05").out.count(u'\n'), 2) << "the evening page is kept in turn";
-    EXPECT_EQ(run("history --root {root} --day 2024-03-05 --restore nonsense").code, 1);
     EXPECT_TRUE(run("history --root {root} --day 2024-03-06").out.endsWith(u'\t' + QString(80, u'w') + u'\n'));
 }
 
@@ -291,20 +288,17 @@ TEST_F(Tool, VerifySearchExportAndRestoreNameWhatDoesNotOpen)
     }
     const QByteArray damaged = expected("verify-damaged.txt").arg(version).toUtf8();
     const char *unopened = "quillnest-tool: cannot open page 2024-03-06.dat; it was not searched\n";
+    const QByteArray stored = data.readFile(QStringLiteral("pages/2024-03-06.dat"));
+    const QByteArray restore = "history --root {root} --day 2024-03-06 --restore " + version.section(u'@', 1).chopped(4).toUtf8();
     play({{.line = "verify --root {root}", .code = 1, .out = damaged.constData(), .password = "correct horse"},
           {"search --root {root} walrus", 1, "2024-03-05.dat\n", unopened, nullptr, "correct horse"},
-          {"search --root {root} --text walrus", 1, "2024-03-05.dat\n", unopened, nullptr, "correct horse"}});
-    const ToolRun exported = run("export --root {root} --out {out}", "correct horse");
-    EXPECT_EQ(exported.code, 1);
-    EXPECT_TRUE(exported.err.contains(QStringLiteral("2024-03-06.dat")) && exported.err.contains(QStringLiteral("Mar-5.dat")));
-    EXPECT_EQ(written(QStringLiteral("pages/2024-03-05.rtf")), QByteArray("{\\rtf1 the walrus sang}\r\n"));
-
-    const QByteArray stored = data.readFile(QStringLiteral("pages/2024-03-06.dat"));
-    const ToolRun restored = run(words("history --root {root} --day 2024-03-06 --restore") << version.section(u'@', 1).chopped(4), "correct horse");
-    EXPECT_EQ(restored.code, 1);
-    EXPECT_TRUE(restored.err.contains(QStringLiteral("does not open"))) << restored.err.toStdString();
+          {"search --root {root} --text walrus", 1, "2024-03-05.dat\n", unopened, nullptr, "correct horse"},
+          {"export --root {root} --out {out}", 1, "{\\rtf1 the walrus sang}\r\n",
+           "quillnest-tool: cannot read page 2024-03-06.dat\nquillnest-tool: cannot read note Mar-5.dat\n", nullptr, "correct horse", "pages/2024-03-05.rtf"},
+          {.line = restore.constData(), .code = 1, .holds = "does not open", .password = "correct horse"}});
     EXPECT_EQ(data.readFile(QStringLiteral("pages/2024-03-06.dat")), stored);
 }
+
 // Ended by a signal at its password prompt, the tool gives the terminal its echo back; waiting there
 // to encrypt a diary, it would write no core file.
 TEST_F(Tool, InterruptedAtThePasswordPromptTheTerminalEchoesAgain)
