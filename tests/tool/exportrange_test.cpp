@@ -49,16 +49,6 @@ TEST_F(ExportRange, MoreThanThreeHundredPagesReportProgressAtEveryTenth)
     play({{"export --root {root} --format md --out {out}", 0, nullptr, ""}});
 }
 
-TEST_F(ExportRange, WrongArgumentsAndEmptyRangesAreRefused)
-{
-    play({{"export --root {root} --out {out}/md --format md --from 2024-02-30", 2}, {"export --root {root} --out {out} --from 2024-03-05", 2},
-          {"export --root {root} --out {out} --format pdf --one-file", 2},
-          {"export --root {root} --out {out}/md --format md --from 2024-03-06 --to 2024-03-04", 1, nullptr,
-           "quillnest-tool: no page between 2024-03-06 and 2024-03-04\n"},
-          {"export --root {root} --format pdf --out /proc/quillnest.pdf", 1}});
-    EXPECT_TRUE(names(out.path()).isEmpty());
-}
-
 // A page too large to be one of ours is left out and named; the rest is exported.
 TEST_F(ExportRange, APageThatCannotBeReadIsLeftOutAndNamed)
 {
