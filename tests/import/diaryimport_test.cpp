@@ -53,18 +53,6 @@ std::string marks(const QTextDocument &page, const QString &words)
     return on;
 }
 
-std::vector<QByteArray> pictures(const QTextDocument &page)
-{
-    std::vector<QByteArray> found;
-    for (QTextBlock block = page.begin(); block.isValid(); block = block.next()) {
-        for (auto it = block.begin(); !it.atEnd(); ++it) {
-            if (const QTextCharFormat format = it.fragment().charFormat(); format.isImageFormat())
-                found.push_back(richtext::storedPicture(page, format.toImageFormat())->bytes);
-        }
-    }
-    return found;
-}
-
 Entry entry(QDate day, const QString &text, std::optional<QTime> time = std::nullopt, const QString &title = {}, Entry::Markup markup = Entry::Markup::Plain)
 {
     Entry made;
@@ -92,6 +80,18 @@ protected:
         return page;
     }
     QString text(const QString &day) const { return shownText(*page(day)); }
+    std::vector<QByteArray> pictures(const QString &day) const
+    {
+        const auto shown = page(day);
+        std::vector<QByteArray> found;
+        for (QTextBlock block = shown->begin(); block.isValid(); block = block.next()) {
+            for (auto it = block.begin(); !it.atEnd(); ++it) {
+                if (const QTextCharFormat format = it.fragment().charFormat(); format.isImageFormat())
+                    found.push_back(richtext::storedPicture(*shown, format.toImageFormat())->bytes);
+            }
+        }
+        return found;
+    }
 
     TestDataRoot data;
 };
@@ -155,7 +155,8 @@ TEST_F(DiaryImport, AStoppedImportRunAgainStoresEveryDayOnce)
     EXPECT_TRUE(journals().isEmpty());
 }
 
-TEST_F(DiaryImport, PicturesComeOnlyFromTheEntry)
+// An entry's pictures are only those it holds; a RedNotebook month file's are those its text names by path or address.
+TEST_F(DiaryImport, PicturesComeOnlyFromTheEntryOrTheRedNotebookMonthFilesPathsAndAddresses)
 {
     const QByteArray tree = sampleBytes(u"markdown/images/tree.png"_s);
     const QString onDisk = samplePath(u"markdown/images/tree.png"_s);
@@ -163,24 +164,15 @@ TEST_F(DiaryImport, PicturesComeOnlyFromTheEntry)
                        std::nullopt, {}, Entry::Markup::Html);
     html.pictures.insert(u"tree"_s, tree);
     html.pictures.insert(u"broken"_s, "not an image");
-    ASSERT_EQ(imported({html}).at(0).kind, DayReport::Kind::Created);
-    const auto fifth = page(u"2024-03-05"_s);
-    EXPECT_EQ(pictures(*fifth), std::vector<QByteArray>{tree}) << "an image the entry does not hold is never read from the disk";
-    EXPECT_EQ(shownText(*fifth), u"a  b %1 c no picture"_s.arg(onDisk));
-}
-
-TEST_F(DiaryImport, OneRedNotebookMonthFileWithPicturesByPathOrAddress)
-{
-    const QString picture = samplePath(u"rednotebook/pictures/tree"_s);
-    const QByteArray byPath = "[\"\"" + picture.toUtf8() + "\"\".png]";
-    const QByteArray byAddress = "[\"\"" + QUrl::fromLocalFile(picture).toString().toUtf8() + "\"\".png?6]";
-    data.writeFile(u"2023-12.txt"_s, "24: {text: '" + byPath + " and " + byAddress + "'}\n");
+    const QString red = samplePath(u"rednotebook/pictures/tree"_s);
+    data.writeFile(u"2023-12.txt"_s, "24: {text: '[\"\"" + red.toUtf8() + "\"\".png] and [\"\"" + QUrl::fromLocalFile(red).toString().toUtf8() + "\"\".png?6]'}\n");
     data.writeFile(u"2023-11.txt"_s, "1: {text: 'not read'}\n");
     const Read read = readRedNotebook(data.path() + u"/2023-12.txt"_s);
     ASSERT_EQ(read.entries.size(), 1U) << "only the month file given is read";
-    EXPECT_EQ(read.entries[0].day, QDate(2023, 12, 24));
-    imported(read.entries);
-    EXPECT_EQ(pictures(*page(u"2023-12-24"_s)).size(), 2U);
+    imported({html, read.entries[0]});
+    EXPECT_EQ(pictures(u"2024-03-05"_s), std::vector<QByteArray>{tree}) << "an image the entry does not hold is never read from the disk";
+    EXPECT_EQ(text(u"2024-03-05"_s), u"a  b %1 c no picture"_s.arg(onDisk));
+    EXPECT_EQ(pictures(u"2023-12-24"_s), (std::vector<QByteArray>{tree, tree}));
     EXPECT_EQ(text(u"2023-12-24"_s), u" and "_s);
 }
 
@@ -219,8 +211,7 @@ TEST_F(DiaryImport, SamplesKeepTheirFormattingAndADayWithAPageIsSkippedOrAppende
         EXPECT_GT(headed->find(heading).charFormat().fontPointSize(), headed->find(text).charFormat().fontPointSize()) << day.toStdString();
     }
     const QByteArray tree = sampleBytes(u"rednotebook/pictures/tree.png"_s);
-    EXPECT_EQ(pictures(*page(u"2024-03-12"_s)), std::vector{tree});
-    EXPECT_EQ(pictures(*page(u"2024-03-05"_s)), std::vector{tree}) << "the Markdown page's picture; the RedNotebook one has none";
-    EXPECT_EQ(pictures(*page(u"2020-05-01"_s)), std::vector{sampleBytes(u"dayone/photos/f9e9ae4e211fd755cdbbff63186cac9d.png"_s)});
-    EXPECT_TRUE(pictures(*page(u"2020-05-02"_s)).empty()) << "a HEIC photo and a missing one leave their addresses";
+    EXPECT_EQ((std::vector{pictures(u"2024-03-12"_s), pictures(u"2024-03-05"_s), pictures(u"2020-05-01"_s), pictures(u"2020-05-02"_s)}),
+              (std::vector<std::vector<QByteArray>>{{tree}, {tree}, {sampleBytes(u"dayone/photos/f9e9ae4e211fd755cdbbff63186cac9d.png"_s)}, {}}))
+        << "the Markdown page's picture, not the RedNotebook one's; a HEIC photo and a missing one leave their addresses";
 }
