@@ -42,15 +42,6 @@ QByteArray pictureGroup(const QByteArray &bytes, const char *blip, QSize pixels)
            + testpictures::hexLines(bytes) + "}";
 }
 
-// The outline's titles, each with the sheet it points at (from 1).
-QStringList outline(const QString &pdf)
-{
-    QStringList items;
-    for (const QJsonValue item : QJsonDocument::fromJson(readers::output(u"qpdf"_s, {u"--json"_s, u"--json-key=outlines"_s, pdf}).value_or(QString()).toUtf8())[u"outlines"_s].toArray())
-        items.append(item[u"title"_s].toString() + u'@' + QString::number(item[u"destpageposfrom1"_s].toInt()));
-    return items;
-}
-
 // Four days around the range, one of them with a drawing and a photograph.
 class RangeExport : public testing::Test
 {
@@ -165,7 +156,11 @@ TEST_F(RangeExport, PdfHoldsEachDayFromItsOwnSheetWithOutlineAndPicturesAndOneMa
     EXPECT_TRUE(sheets[0].startsWith(titles[0] + u"\nMorning bold"_s) && sheets[1].startsWith(titles[1] + u"\n# not a heading"_s)
                 && sheets[2].startsWith(titles[2] + u"\nafter the range"_s)) << sheets.join(u'\f').toStdString();
     EXPECT_EQ(std::pair(sheets.join(u'\f').count(u"a long day by the sea"_s), sheets.join(u'\f').count(u"before the range"_s)), std::pair(qsizetype(150), qsizetype(0)));
-    EXPECT_EQ(outline(pdf), (QStringList{titles[0] + u"@1"_s, titles[1] + u"@2"_s, titles[2] + u"@3"_s}));
+    // The outline's titles, each with the sheet it points at (from 1).
+    QStringList outline;
+    for (const QJsonValue item : QJsonDocument::fromJson(readers::output(u"qpdf"_s, {u"--json"_s, u"--json-key=outlines"_s, pdf}).value_or(QString()).toUtf8())[u"outlines"_s].toArray())
+        outline.append(item[u"title"_s].toString() + u'@' + QString::number(item[u"destpageposfrom1"_s].toInt()));
+    EXPECT_EQ(outline, (QStringList{titles[0] + u"@1"_s, titles[1] + u"@2"_s, titles[2] + u"@3"_s}));
     EXPECT_EQ(readers::pdfPictures(pdf), (QList<std::array<int, 3>>{{1, 1, 1}, {1, 17, 13}}));
     EXPECT_TRUE(readers::output(u"pdfinfo"_s, {pdf}).value_or(QString()).contains(u"pts (A4)\n"_s));
     EXPECT_TRUE(bytesOf(pdf).contains("/PageMode /UseOutlines")) << "a reader opens with the outline shown";

@@ -29,12 +29,6 @@ using Tool = ToolTest;
 const char *const kPng = "iVBORw0KGgoAAAANSUhEUgAAAAIAAAABCAIAAAB7QOjdAAAADUlEQVR4nGP4zwAE/wEHAAH/4iOeWQAAAABJRU5ErkJggg==";
 const char *const kHarbour = "{\\rtf1 An\\b na\\b0  went to the harbour\\par caf\\'e9, then\\line home}";
 
-QString expected(const char *name)
-{
-    QFile file(QStringLiteral(TOOL_DATA "/") + QLatin1String(name));
-    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
-}
-
 // The diary encrypted in place under "correct horse", at the least cost a key slot may ask.
 void encryptInPlace(const DataRoot &plain)
 {
@@ -65,7 +59,7 @@ const char *field(const QByteArrayList &step, const QByteArray &key)
 std::vector<Row> rows()
 {
     std::vector<Row> rows;
-    for (QString line : expected("commands.txt").split(u'\n', Qt::SkipEmptyParts)) {
+    for (QString line : QString::fromUtf8(fileBytes(QStringLiteral(TOOL_DATA "/commands.txt"))).split(u'\n', Qt::SkipEmptyParts)) {
         QByteArrayList columns = line.replace(QLatin1String("\\r\\n"), QLatin1String("\r\n")).replace(QLatin1String("\\n"), QLatin1String("\n")).toUtf8().split('\t');
         if (!columns[0].isEmpty())
             rows.push_back({columns[0].toStdString(), {}});
@@ -275,7 +269,7 @@ TEST_F(Tool, VerifySearchExportAndRestoreNameWhatDoesNotOpen)
     ASSERT_TRUE(notestore::save(data.root(), daykeys::MonthDay{3, 5}, u"Walrus day"));
     ASSERT_TRUE(drafts::write(data.root(), drafts::Kind::Page, QStringLiteral("2024-03-07"), "{\\rtf1 walrus draft}"));
     data.writeFile(QStringLiteral("pages/2024-03-05.sync-conflict-20240305-101010-ABCDEFG.dat"), "copy");
-    const QByteArray plain = expected("verify-plain.txt").toUtf8();
+    const QByteArray plain = fileBytes(QStringLiteral(TOOL_DATA "/verify-plain.txt"));
     play({{"verify --root {root}", 0, plain.constData()}});
     encryptInPlace(data.root());
     play({{.line = "verify --root {root}", .out = plain.constData(), .password = "correct horse"}});
@@ -286,7 +280,7 @@ TEST_F(Tool, VerifySearchExportAndRestoreNameWhatDoesNotOpen)
         bytes.back() = char(bytes.back() ^ 1);
         data.writeFile(damaged, bytes);
     }
-    const QByteArray damaged = expected("verify-damaged.txt").arg(version).toUtf8();
+    const QByteArray damaged = QString::fromUtf8(fileBytes(QStringLiteral(TOOL_DATA "/verify-damaged.txt"))).arg(version).toUtf8();
     const char *unopened = "quillnest-tool: cannot open page 2024-03-06.dat; it was not searched\n";
     const QByteArray stored = data.readFile(QStringLiteral("pages/2024-03-06.dat"));
     const QByteArray restore = "history --root {root} --day 2024-03-06 --restore " + version.section(u'@', 1).chopped(4).toUtf8();
@@ -315,10 +309,9 @@ TEST_F(Tool, InterruptedAtThePasswordPromptTheTerminalEchoesAgain)
         }
         QByteArray shown;
         pollfd readable{terminal, POLLIN, 0};
-        char bytes[256];
-        ssize_t got = 0;
-        while (!shown.contains("password: ") && poll(&readable, 1, 30000) > 0 && (got = read(terminal, bytes, sizeof bytes)) > 0)
-            shown.append(bytes, got);
+        char byte = 0;
+        while (!shown.contains("password: ") && poll(&readable, 1, 30000) > 0 && read(terminal, &byte, 1) > 0)
+            shown.append(byte);
         termios mode{};
         ASSERT_TRUE(shown.contains("password: ")) << shown.toStdString();
         ASSERT_EQ(tcgetattr(terminal, &mode), 0);

@@ -12,6 +12,12 @@
 
 #include <gtest/gtest.h>
 
+inline QByteArray fileBytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
 struct ToolRun
 {
     int code = -1;
@@ -85,11 +91,7 @@ protected:
 
     void page(const QDate &day, const QByteArray &rtf) const { ASSERT_TRUE(pagestore::save(data.root(), day, rtf)); }
     QByteArray pageOf(const QDate &day) const { return pagestore::load(data.root(), day).value_or(QByteArray()); }
-    QByteArray written(const QString &relative) const
-    {
-        QFile file(out.filePath(relative));
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
+    QByteArray written(const QString &relative) const { return fileBytes(out.filePath(relative)); }
 
     TestDataRoot data;
     QTemporaryDir out;
