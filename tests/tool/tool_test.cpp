@@ -83,10 +83,6 @@ protected:
         page(QDate(2024, 3, 8), "{\\rtf1 Caf\\'e9 {\\b bold}\\par second{\\pict\\pngblip " + QByteArray::fromBase64(kPng).toHex() + "}\\par}");
         ASSERT_TRUE(notestore::save(data.root(), daykeys::MonthDay{3, 5}, QString::fromUtf8("Tante Käthe\nwird 80")));
         data.writeFile(QStringLiteral("pages/readme.txt"), "not a page");
-        data.writeFile(QStringLiteral("in.rtf"), "{\\rtf1 imported}");
-        data.writeFile(QStringLiteral("nul.rtf"), QByteArray("{\\rtf1 hello\0world}", 19));
-        data.writeFile(QStringLiteral("plain.txt"), "just text");
-        data.writeFile(QStringLiteral("high.rtf"), QByteArray("{\\rtf1 ") + char(0xFF) + "}");
         // Sparse, so only its stated size is large.
         QFile huge(data.path() + QStringLiteral("/huge.rtf"));
         ASSERT_TRUE(huge.open(QIODevice::WriteOnly) && huge.write("{\\rtf1 ") > 0 && huge.resize(pagestore::kLargestPageFile + 1));
@@ -126,13 +122,12 @@ TEST_F(Tool, SearchTakesEveryWordAndNamesAFolderItCannotUse)
 // A second tool waits a few seconds for the first, then names it and changes nothing.
 TEST_F(Tool, ASecondToolWaitsForTheFirstThenNamesIt)
 {
-    data.writeFile(QStringLiteral("in.rtf"), "{\\rtf1 imported}");
     DiaryLock first(data.root());
     ASSERT_EQ(first.acquire(QStringLiteral("quillnest-tool history")), DiaryLock::State::Held);
     QElapsedTimer waited;
     waited.start();
     const QByteArray holder = QStringLiteral("in use by quillnest-tool history (process %1)").arg(QCoreApplication::applicationPid()).toUtf8();
-    play({{.line = "import --root {root} --day 2024-03-05 {root}/in.rtf", .code = 1, .holds = holder.constData()}});
+    play({{.line = "import --root {root} --day 2024-03-05 {in}/in.rtf", .code = 1, .holds = holder.constData()}});
     EXPECT_GE(waited.elapsed(), 5000);
     EXPECT_FALSE(pagestore::exists(data.root(), kMar5));
 }
@@ -186,11 +181,9 @@ INSTANTIATE_TEST_SUITE_P(Tool, SpecialFileTool, ::testing::ValuesIn(kSpecialFile
 // after pw.dat is swapped, emptied or removed.
 TEST_F(Tool, EveryCommandRefusesAnEncryptedDiaryWithoutItsKeySlot)
 {
-    data.writeFile(QStringLiteral("in.md"), "# 2024-03-06\nwalrus\n");
-    data.writeFile(QStringLiteral("in.rtf"), "{\\rtf1 walrus}");
     const char *commands[] = {"search walrus --root {root}", "export --out {out}/export --root {root}",
-                              "export --format md --out {out}/md --root {root}", "import --day 2024-03-06 {root}/in.rtf --root {root}",
-                              "import-diary --from markdown {root}/in.md --root {root}", "history --day 2024-03-05 --root {root}",
+                              "export --format md --out {out}/md --root {root}", "import --day 2024-03-06 {in}/in.rtf --root {root}",
+                              "import-diary --from markdown {in}/in.md --root {root}", "history --day 2024-03-05 --root {root}",
                               "history --day 2024-03-05 --restore x --root {root}", "backup --out {out}/diary.zip --root {root}",
                               "encrypt --root {root}", "decrypt --root {root}"};
     const QByteArray sealed = QByteArray("QNS\x01", 4) + QByteArray(60, '\x9c');

@@ -44,14 +44,15 @@ class ToolTest : public ::testing::Test
 {
 protected:
     // {root} stands for the diary, {out} for the empty folder, {name} for the diary's folder as seen from where the tool runs,
-    // and {samples} for the other diaries' sample files.
+    // {samples} for the other diaries' sample files and {in} for the files the tests import.
     QString filled(const char *text) const
     {
         return QString::fromUtf8(text)
             .replace(QStringLiteral("{root}"), data.path())
             .replace(QStringLiteral("{out}"), out.path())
             .replace(QStringLiteral("{name}"), QFileInfo(data.path()).fileName())
-            .replace(QStringLiteral("{samples}"), QStringLiteral(IMPORT_SAMPLES));
+            .replace(QStringLiteral("{samples}"), QStringLiteral(IMPORT_SAMPLES))
+            .replace(QStringLiteral("{in}"), QStringLiteral(TOOL_DATA "/in"));
     }
     QStringList words(const char *line) const { return filled(line).split(u' ', Qt::SkipEmptyParts); }
 
