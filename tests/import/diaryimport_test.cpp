@@ -98,21 +98,26 @@ protected:
 
 } // namespace
 
-TEST_F(DiaryImport, ADaysEntriesGoInTimeOrderHeadedByTheirTimes)
+// A day of more text than a day takes fails before its page is built, and the days after it still go in.
+TEST_F(DiaryImport, ADaysEntriesGoInTimeOrderHeadedByTheirTimesAndADayOfTooMuchTextFails)
 {
     const QDate march5(2024, 3, 5);
+    const QString half(kLargestDayText / 2 + 1, u'w');
     std::vector<Entry> entries{entry(march5, u"late"_s, QTime(18, 0)), entry(QDate(2024, 3, 9), u"alone"_s, QTime(9, 15)),
                                entry(march5, u"no time"_s), entry(march5, u"- *early*\n\n***\n\nthen"_s, QTime(7, 30), u"Morning"_s, Entry::Markup::Markdown),
-                               entry(QDate(2024, 3, 1), u"first day"_s)};
+                               entry(QDate(2024, 3, 1), u"first day"_s), entry(QDate(2024, 3, 7), half), entry(QDate(2024, 3, 7), half, QTime(8, 0))};
     std::vector<std::pair<int, int>> heard;
     const auto reports = importEntries(data.root(), entries, Existing::Skip, [&](int done, int total) {
         heard.emplace_back(done, total);
         return true;
     });
-    ASSERT_EQ(reports.size(), 3U);
+    ASSERT_EQ(reports.size(), 4U);
     EXPECT_EQ(std::tuple(reports[1].dayKey, reports[1].entries, reports[1].kind), std::tuple(u"2024-03-05"_s, 3, DayReport::Kind::Created))
         << "the days in order, each with its number of entries";
-    EXPECT_EQ(heard, (std::vector<std::pair<int, int>>{{1, 3}, {2, 3}, {3, 3}}));
+    EXPECT_EQ(std::tuple(reports[2].error, reports[3].kind),
+              std::tuple(u"its entries come to more than 4 MiB of text, more than a day takes"_s, DayReport::Kind::Created));
+    EXPECT_FALSE(pagestore::exists(data.root(), QDate(2024, 3, 7)));
+    EXPECT_EQ(heard, (std::vector<std::pair<int, int>>{{1, 4}, {2, 4}, {3, 4}, {4, 4}}));
 
     const auto fifth = page(u"2024-03-05"_s);
     EXPECT_EQ(shownText(*fifth), u"07:30\nMorning\n\u2022 early\n"_s + kLine + u"\nthen\n"_s + kLine + u"\nno time\n"_s + kLine + u"\n18:00\nlate"_s)
@@ -121,16 +126,6 @@ TEST_F(DiaryImport, ADaysEntriesGoInTimeOrderHeadedByTheirTimes)
     EXPECT_EQ((std::vector{marked("07:30"), marked("Morning"), marked("early"), marked("late")}), (std::vector<std::string>{"b", "b", "i", ""}));
     EXPECT_GT(fifth->find(u"early"_s).block().blockFormat().leftMargin(), 0) << "an entry's first paragraph keeps its own format";
     EXPECT_EQ(text(u"2024-03-09"_s), u"alone"_s) << "a day's only entry needs no time above it";
-}
-
-TEST_F(DiaryImport, ADayOfMoreTextThanADayTakesFailsBeforeItsPageIsBuilt)
-{
-    const QString half(kLargestDayText / 2 + 1, u'w');
-    const auto reports = imported({entry(QDate(2024, 3, 5), half), entry(QDate(2024, 3, 5), half, QTime(8, 0)), entry(QDate(2024, 3, 6), u"kept"_s)});
-    ASSERT_EQ(reports.size(), 2U);
-    EXPECT_EQ(reports[0].error, u"its entries come to more than 4 MiB of text, more than a day takes"_s);
-    EXPECT_FALSE(pagestore::exists(data.root(), QDate(2024, 3, 5)));
-    EXPECT_EQ(reports[1].kind, DayReport::Kind::Created);
 }
 
 TEST_F(DiaryImport, AStoppedImportRunAgainStoresEveryDayOnce)
