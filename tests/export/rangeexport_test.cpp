@@ -65,30 +65,6 @@ protected:
 
 } // namespace
 
-TEST_F(RangeExport, MarkdownHoldsEachDayOfTheRangeWithItsPictures)
-{
-    const QString out = scratch.filePath(u"new/md"_s);
-    const Outcome done = rangeexport::exportRange(data.root(), {Format::Markdown, QDate(2024, 3, 5), QDate(2024, 3, 7), out});
-    ASSERT_TRUE(done) << done.error().toStdString();
-    EXPECT_EQ(names(out), (QStringList{u"2024-03-05.md"_s, u"2024-03-06.md"_s, u"images"_s}));
-    EXPECT_EQ(names(out + u"/images"_s), (QStringList{u"2024-03-05-1.png"_s, u"2024-03-05-2.jpg"_s}));
-    EXPECT_EQ(std::pair(bytesOf(out + u"/images/2024-03-05-1.png"_s), bytesOf(out + u"/images/2024-03-05-2.jpg"_s)), std::pair(png, jpeg))
-        << "the stored bytes, not a new encoding";
-
-    const QString fifth = QString::fromUtf8(bytesOf(out + u"/2024-03-05.md"_s));
-    EXPECT_TRUE(fifth.startsWith(u"# "_s + rangeexport::dayTitle(QDate(2024, 3, 5)) + u"\n\nMorning **bold** and *italic*, <u>under</u> ~~struck~~\n\n"_s))
-        << fifth.toStdString();
-    EXPECT_TRUE(fifth.contains(u"![2024-03-05 picture 1](images/2024-03-05-1.png) between ![2024-03-05 picture 2](images/2024-03-05-2.jpg)"_s))
-        << fifth.toStdString();
-    const QString markdown = QString::fromUtf8(bytesOf(out + u"/2024-03-06.md"_s));
-    if (const QStringList absent = readers::missing({u"pandoc"_s}); !absent.isEmpty())
-        GTEST_SKIP() << "not installed: " << absent.join(u' ').toStdString();
-    // What pandoc reads back: the heading, then the page's text.
-    const QString readBack = readers::markdownAsText(markdown);
-    EXPECT_EQ(readers::folded(readBack.section(u'\n', 1)), readers::folded(richtext::visibleText(sixth)));
-    EXPECT_EQ(readBack.section(u'\n', 0, 0), rangeexport::dayTitle(QDate(2024, 3, 6)));
-}
-
 TEST_F(RangeExport, StoppedRefusedOrFailedLeavesNothingNewOrTheOldFile)
 {
     const auto stopAtSecond = [](int done, int) { return done < 2; };
@@ -131,7 +107,7 @@ TEST_F(RangeExport, StoppedRefusedOrFailedLeavesNothingNewOrTheOldFile)
 }
 
 // In Russian, so the outline holds titles beyond Latin-1.
-TEST_F(RangeExport, PdfHoldsEachDayFromItsOwnSheetWithOutlineAndPicturesAndOneMarkdownFileHoldsAllInOrder)
+TEST_F(RangeExport, MarkdownAndPdfHoldEachDayOfTheRangeWithItsPicturesAndOneMarkdownFileHoldsAllInOrder)
 {
     const Outcome one = rangeexport::exportRange(data.root(), {Format::Markdown, {}, {}, scratch.path(), true});
     ASSERT_TRUE(one) << one.error().toStdString();
@@ -139,17 +115,34 @@ TEST_F(RangeExport, PdfHoldsEachDayFromItsOwnSheetWithOutlineAndPicturesAndOneMa
     headings.removeIf([](const QString &line) { return !line.startsWith(u"# "_s); });
     EXPECT_EQ(headings.join(u'|'), u"# %1|# %2|# %3|# %4"_s.arg(rangeexport::dayTitle(QDate(2024, 3, 4)), rangeexport::dayTitle(QDate(2024, 3, 5)), rangeexport::dayTitle(QDate(2024, 3, 6)), rangeexport::dayTitle(QDate(2024, 3, 8))));
 
-    if (const QStringList absent = readers::missing({u"pdftotext"_s, u"pdfimages"_s, u"pdfinfo"_s, u"qpdf"_s}); !absent.isEmpty())
+    const QString out = scratch.filePath(u"new/md"_s);
+    const Outcome done = rangeexport::exportRange(data.root(), {Format::Markdown, QDate(2024, 3, 5), QDate(2024, 3, 7), out});
+    ASSERT_TRUE(done) << done.error().toStdString();
+    EXPECT_EQ(names(out), (QStringList{u"2024-03-05.md"_s, u"2024-03-06.md"_s, u"images"_s}));
+    EXPECT_EQ(names(out + u"/images"_s), (QStringList{u"2024-03-05-1.png"_s, u"2024-03-05-2.jpg"_s}));
+    EXPECT_EQ(std::pair(bytesOf(out + u"/images/2024-03-05-1.png"_s), bytesOf(out + u"/images/2024-03-05-2.jpg"_s)), std::pair(png, jpeg))
+        << "the stored bytes, not a new encoding";
+
+    const QString fifth = QString::fromUtf8(bytesOf(out + u"/2024-03-05.md"_s));
+    EXPECT_TRUE(fifth.startsWith(u"# "_s + rangeexport::dayTitle(QDate(2024, 3, 5)) + u"\n\nMorning **bold** and *italic*, <u>under</u> ~~struck~~\n\n"_s))
+        << fifth.toStdString();
+    EXPECT_TRUE(fifth.contains(u"![2024-03-05 picture 1](images/2024-03-05-1.png) between ![2024-03-05 picture 2](images/2024-03-05-2.jpg)"_s))
+        << fifth.toStdString();
+    if (const QStringList absent = readers::missing({u"pandoc"_s, u"pdftotext"_s, u"pdfimages"_s, u"pdfinfo"_s, u"qpdf"_s}); !absent.isEmpty())
         GTEST_SKIP() << "not installed: " << absent.join(u' ').toStdString();
+    // What pandoc reads back of a page's Markdown: the heading, then the page's text.
+    const QString readBack = readers::markdownAsText(QString::fromUtf8(bytesOf(out + u"/2024-03-06.md"_s)));
+    EXPECT_EQ(readers::folded(readBack.section(u'\n', 1)), readers::folded(richtext::visibleText(sixth)));
+    EXPECT_EQ(readBack.section(u'\n', 0, 0), rangeexport::dayTitle(QDate(2024, 3, 6)));
     const QLocale before;
     QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
     const QString pdf = scratch.filePath(u"range.pdf"_s);
-    const Outcome done = rangeexport::exportRange(data.root(), {Format::Pdf, QDate(2024, 3, 5), QDate(2024, 3, 8), pdf});
+    const Outcome printed = rangeexport::exportRange(data.root(), {Format::Pdf, QDate(2024, 3, 5), QDate(2024, 3, 8), pdf});
     QStringList titles;
     for (const int day : {5, 6, 8})
         titles.append(rangeexport::dayTitle(QDate(2024, 3, day)));
     QLocale::setDefault(before);
-    ASSERT_TRUE(done) << done.error().toStdString();
+    ASSERT_TRUE(printed) << printed.error().toStdString();
     ASSERT_TRUE(std::ranges::any_of(titles[0], [](QChar c) { return c.unicode() > 0xff; })) << titles[0].toStdString();
     const QStringList sheets = readers::pdfSheets(pdf);
     ASSERT_GT(sheets.size(), 3);
