@@ -18,9 +18,7 @@ namespace {
 struct Sample
 {
     std::string name;
-    QString source;
-    QString path;
-    QString expected;
+    QStringList sourcePathAndExpected;
 };
 
 std::vector<Sample> samples()
@@ -28,7 +26,7 @@ std::vector<Sample> samples()
     std::vector<Sample> rows;
     for (const QString &section : QString::fromUtf8(sampleBytes(u"reads.txt"_s)).split(u"@@ "_s, Qt::SkipEmptyParts)) {
         const QStringList head = section.section(u'\n', 0, 0).split(u' ');
-        rows.push_back({head[0].toStdString(), head[1], head[2], section.section(u'\n', 1)});
+        rows.push_back({head[0].toStdString(), {head[1], head[2], section.section(u'\n', 1)}});
     }
     return rows;
 }
@@ -71,8 +69,8 @@ class ReadSample : public testing::TestWithParam<Sample>
 
 TEST_P(ReadSample, GivesItsEntriesOrItsRefusalWhole)
 {
-    const Sample &row = GetParam();
-    EXPECT_EQ(described(readDiary(*sourceNamed(row.source), samplePath(row.path))), row.expected);
+    const QStringList &row = GetParam().sourcePathAndExpected;
+    EXPECT_EQ(described(readDiary(*sourceNamed(row[0]), samplePath(row[1]))), row[2]);
 }
 
 INSTANTIATE_TEST_SUITE_P(Samples, ReadSample, testing::ValuesIn(samples()), [](const auto &row) { return row.param.name; });

@@ -181,11 +181,7 @@ INSTANTIATE_TEST_SUITE_P(Tool, SpecialFileTool, ::testing::ValuesIn(kSpecialFile
 // after pw.dat is swapped, emptied or removed.
 TEST_F(Tool, EveryCommandRefusesAnEncryptedDiaryWithoutItsKeySlot)
 {
-    const char *commands[] = {"search walrus --root {root}", "export --out {out}/export --root {root}",
-                              "export --format md --out {out}/md --root {root}", "import --day 2024-03-06 {in}/in.rtf --root {root}",
-                              "import-diary --from markdown {in}/in.md --root {root}", "history --day 2024-03-05 --root {root}",
-                              "history --day 2024-03-05 --restore x --root {root}", "backup --out {out}/diary.zip --root {root}",
-                              "encrypt --root {root}", "decrypt --root {root}"};
+    const QByteArrayList commands = fileBytes(QStringLiteral(TOOL_DATA "/sealed-commands.txt")).trimmed().split('\n');
     const QByteArray sealed = QByteArray("QNS\x01", 4) + QByteArray(60, '\x9c');
     const std::pair<QString, std::optional<QByteArray>> swaps[] = {
         {QStringLiteral("pages/2024-03-05.dat"), passwordfile::noPasswordMarker() + "\r\n"},
@@ -203,8 +199,8 @@ TEST_F(Tool, EveryCommandRefusesAnEncryptedDiaryWithoutItsKeySlot)
         const QStringList before = data.everyName(QStringLiteral(".")) + data.everyName(QStringLiteral("pages"));
         const QByteArray refused = QStringLiteral("quillnest-tool: This diary is encrypted, but its password file is missing or is not an "
                                                   "encrypted diary's. Nothing has been changed. (%1 is sealed.)\n").arg(sealedFile).toUtf8();
-        for (const char *command : commands)
-            play({{.line = command, .code = 1, .err = refused.constData()}});
+        for (const QByteArray &command : commands)
+            play({{.line = command.constData(), .code = 1, .err = refused.constData()}});
         EXPECT_EQ(data.everyName(QStringLiteral(".")) + data.everyName(QStringLiteral("pages")), before);
         EXPECT_EQ(data.readFile(sealedFile), sealed);
         EXPECT_TRUE(QDir(out.path()).isEmpty());
