@@ -3,8 +3,6 @@
 #include "readers.h"
 #include "toolfixture.h"
 
-using readers::names;
-
 namespace {
 
 class ExportRange : public ToolTest
@@ -32,7 +30,7 @@ TEST_F(ExportRange, EncryptedDiaryExportsARangeWithItsPasswordWithoutADisplay)
     const QString text = readers::pdfSheets(out.filePath(QStringLiteral("march.pdf"))).join(u'\f');
     EXPECT_TRUE(text.contains(QStringLiteral("Page of 2024-03-05")) && text.contains(QStringLiteral("Page of 2024-03-06")));
     EXPECT_FALSE(text.contains(QStringLiteral("2024-03-04"))) << text.toStdString();
-    EXPECT_EQ(names(out.filePath(QStringLiteral("pages"))), (QStringList{QStringLiteral("2024-03-04.md"), QStringLiteral("2024-03-05.md")}));
+    EXPECT_EQ(readers::names(out.filePath(QStringLiteral("pages"))), (QStringList{QStringLiteral("2024-03-04.md"), QStringLiteral("2024-03-05.md")}));
     EXPECT_EQ(QString::fromUtf8(written(QStringLiteral("whole/diary.md"))).count(QStringLiteral("\nPage of 2024-03-0")), 3);
 }
 
@@ -56,6 +54,6 @@ TEST_F(ExportRange, APageThatCannotBeReadIsLeftOutAndNamed)
     const char *said = "quillnest-tool: the pages of 2024-03-05 could not be read and were left out of {out}/";
     play({{"export --root {root} --format md --out {out}/pages", 1, nullptr, (said + QByteArray("pages\n")).constData()},
           {"export --root {root} --format pdf --out {out}/march.pdf", 1, nullptr, (said + QByteArray("march.pdf\n")).constData()}});
-    EXPECT_EQ(names(out.filePath(QStringLiteral("pages"))), (QStringList{QStringLiteral("2024-03-04.md"), QStringLiteral("2024-03-06.md")}));
+    EXPECT_EQ(readers::names(out.filePath(QStringLiteral("pages"))), (QStringList{QStringLiteral("2024-03-04.md"), QStringLiteral("2024-03-06.md")}));
     EXPECT_TRUE(QFileInfo(out.filePath(QStringLiteral("march.pdf"))).size() > 0);
 }
