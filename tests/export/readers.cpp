@@ -10,9 +10,8 @@ namespace readers {
 
 QStringList missing(const QStringList &programs)
 {
-    QStringList absent;
-    std::copy_if(programs.begin(), programs.end(), std::back_inserter(absent),
-                 [](const QString &program) { return QStandardPaths::findExecutable(program).isEmpty(); });
+    QStringList absent = programs;
+    absent.removeIf([](const QString &program) { return !QStandardPaths::findExecutable(program).isEmpty(); });
     return absent;
 }
 

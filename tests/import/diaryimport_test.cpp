@@ -14,7 +14,6 @@
 #include "testdataroot.h"
 
 #include <QDir>
-#include <QTemporaryDir>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -54,24 +53,13 @@ std::string marks(const QTextDocument &page, const QString &words)
     return on;
 }
 
-std::vector<QByteArray> pictures(const QTextDocument &page)
-{
-    std::vector<QByteArray> found;
-    for (QTextBlock block = page.begin(); block.isValid(); block = block.next()) {
-        for (auto it = block.begin(); !it.atEnd(); ++it) {
-            if (const QTextCharFormat format = it.fragment().charFormat(); format.isImageFormat())
-                found.push_back(richtext::storedPicture(page, format.toImageFormat())->bytes);
-        }
-    }
-    return found;
-}
-
-Entry entry(QDate day, const QString &text, std::optional<QTime> time = std::nullopt, const QString &title = {})
+Entry entry(QDate day, const QString &text, std::optional<QTime> time = std::nullopt, const QString &title = {}, Entry::Markup markup = Entry::Markup::Plain)
 {
     Entry made;
     made.day = day;
     made.time = time;
     made.title = title;
+    made.markup = markup;
     made.text = text;
     return made;
 }
@@ -92,31 +80,44 @@ protected:
         return page;
     }
     QString text(const QString &day) const { return shownText(*page(day)); }
+    std::vector<QByteArray> pictures(const QString &day) const
+    {
+        const auto shown = page(day);
+        std::vector<QByteArray> found;
+        for (QTextBlock block = shown->begin(); block.isValid(); block = block.next()) {
+            for (auto it = block.begin(); !it.atEnd(); ++it) {
+                if (const QTextCharFormat format = it.fragment().charFormat(); format.isImageFormat())
+                    found.push_back(richtext::storedPicture(*shown, format.toImageFormat())->bytes);
+            }
+        }
+        return found;
+    }
 
     TestDataRoot data;
 };
 
 } // namespace
 
-TEST_F(DiaryImport, ADaysEntriesGoInTimeOrderHeadedByTheirTimes)
+// A day of more text than a day takes fails before its page is built, and the days after it still go in.
+TEST_F(DiaryImport, ADaysEntriesGoInTimeOrderHeadedByTheirTimesAndADayOfTooMuchTextFails)
 {
     const QDate march5(2024, 3, 5);
+    const QString half(kLargestDayText / 2 + 1, u'w');
     std::vector<Entry> entries{entry(march5, u"late"_s, QTime(18, 0)), entry(QDate(2024, 3, 9), u"alone"_s, QTime(9, 15)),
-                               entry(march5, u"no time"_s), entry(march5, u"- *early*\n\n***\n\nthen"_s, QTime(7, 30), u"Morning"_s),
-                               entry(QDate(2024, 3, 1), u"first day"_s)};
-    entries[3].markup = Entry::Markup::Markdown;
+                               entry(march5, u"no time"_s), entry(march5, u"- *early*\n\n***\n\nthen"_s, QTime(7, 30), u"Morning"_s, Entry::Markup::Markdown),
+                               entry(QDate(2024, 3, 1), u"first day"_s), entry(QDate(2024, 3, 7), half), entry(QDate(2024, 3, 7), half, QTime(8, 0))};
     std::vector<std::pair<int, int>> heard;
     const auto reports = importEntries(data.root(), entries, Existing::Skip, [&](int done, int total) {
         heard.emplace_back(done, total);
         return true;
     });
-    ASSERT_EQ(reports.size(), 3U);
-    const std::pair<const char *, int> days[]{{"2024-03-01", 1}, {"2024-03-05", 3}, {"2024-03-09", 1}};
-    for (size_t i = 0; i < 3; ++i) {
-        EXPECT_EQ(std::pair(reports[i].dayKey, reports[i].entries), std::pair(QString::fromLatin1(days[i].first), days[i].second));
-        EXPECT_EQ(reports[i].kind, DayReport::Kind::Created) << reports[i].error.toStdString();
-    }
-    EXPECT_EQ(heard, (std::vector<std::pair<int, int>>{{1, 3}, {2, 3}, {3, 3}}));
+    ASSERT_EQ(reports.size(), 4U);
+    EXPECT_EQ(std::tuple(reports[1].dayKey, reports[1].entries, reports[1].kind), std::tuple(u"2024-03-05"_s, 3, DayReport::Kind::Created))
+        << "the days in order, each with its number of entries";
+    EXPECT_EQ(std::tuple(reports[2].error, reports[3].kind),
+              std::tuple(u"its entries come to more than 4 MiB of text, more than a day takes"_s, DayReport::Kind::Created));
+    EXPECT_FALSE(pagestore::exists(data.root(), QDate(2024, 3, 7)));
+    EXPECT_EQ(heard, (std::vector<std::pair<int, int>>{{1, 4}, {2, 4}, {3, 4}, {4, 4}}));
 
     const auto fifth = page(u"2024-03-05"_s);
     EXPECT_EQ(shownText(*fifth), u"07:30\nMorning\n\u2022 early\n"_s + kLine + u"\nthen\n"_s + kLine + u"\nno time\n"_s + kLine + u"\n18:00\nlate"_s)
@@ -125,16 +126,6 @@ TEST_F(DiaryImport, ADaysEntriesGoInTimeOrderHeadedByTheirTimes)
     EXPECT_EQ((std::vector{marked("07:30"), marked("Morning"), marked("early"), marked("late")}), (std::vector<std::string>{"b", "b", "i", ""}));
     EXPECT_GT(fifth->find(u"early"_s).block().blockFormat().leftMargin(), 0) << "an entry's first paragraph keeps its own format";
     EXPECT_EQ(text(u"2024-03-09"_s), u"alone"_s) << "a day's only entry needs no time above it";
-}
-
-TEST_F(DiaryImport, ADayOfMoreTextThanADayTakesFailsBeforeItsPageIsBuilt)
-{
-    const QString half(kLargestDayText / 2 + 1, u'w');
-    const auto reports = imported({entry(QDate(2024, 3, 5), half), entry(QDate(2024, 3, 5), half, QTime(8, 0)), entry(QDate(2024, 3, 6), u"kept"_s)});
-    ASSERT_EQ(reports.size(), 2U);
-    EXPECT_EQ(reports[0].error, u"its entries come to more than 4 MiB of text, more than a day takes"_s);
-    EXPECT_FALSE(pagestore::exists(data.root(), QDate(2024, 3, 5)));
-    EXPECT_EQ(reports[1].kind, DayReport::Kind::Created);
 }
 
 TEST_F(DiaryImport, AStoppedImportRunAgainStoresEveryDayOnce)
@@ -151,43 +142,30 @@ TEST_F(DiaryImport, AStoppedImportRunAgainStoresEveryDayOnce)
     // As if stopped after the record was written but before the third page was.
     ASSERT_TRUE(pagestore::save(data.root(), QDate(2024, 3, 3), old));
 
-    const auto rest = imported(entries, Existing::Append);
-    ASSERT_EQ(rest.size(), 2U);
-    EXPECT_EQ(rest[0].dayKey, u"2024-03-03"_s);
+    EXPECT_EQ(imported(entries, Existing::Append).at(0).dayKey, u"2024-03-03"_s) << "the second run starts where the first stopped";
     for (int day = 1; day <= 4; ++day)
         EXPECT_EQ(text(daykeys::dayKey(QDate(2024, 3, day))), u"old\n"_s + kLine + u"\nentry %1"_s.arg(day));
     EXPECT_TRUE(journals().isEmpty());
 }
 
-TEST_F(DiaryImport, PicturesComeOnlyFromTheEntry)
+// An entry's pictures are only those it holds; a RedNotebook month file's are those its text names by path or address.
+TEST_F(DiaryImport, PicturesComeOnlyFromTheEntryOrTheRedNotebookMonthFilesPathsAndAddresses)
 {
     const QByteArray tree = sampleBytes(u"markdown/images/tree.png"_s);
     const QString onDisk = samplePath(u"markdown/images/tree.png"_s);
-    Entry html = entry(QDate(2024, 3, 5), u"<p>a <img src=\"tree\" width=\"24\"> b <img src=\"%1\"> c <img src=\"broken\" alt=\"no picture\"></p>"_s.arg(onDisk));
-    html.markup = Entry::Markup::Html;
+    Entry html = entry(QDate(2024, 3, 5), u"<p>a <img src=\"tree\" width=\"24\"> b <img src=\"%1\"> c <img src=\"broken\" alt=\"no picture\"></p>"_s.arg(onDisk),
+                       std::nullopt, {}, Entry::Markup::Html);
     html.pictures.insert(u"tree"_s, tree);
     html.pictures.insert(u"broken"_s, "not an image");
-    ASSERT_EQ(imported({html}).at(0).kind, DayReport::Kind::Created);
-    const auto fifth = page(u"2024-03-05"_s);
-    EXPECT_EQ(pictures(*fifth), std::vector<QByteArray>{tree}) << "an image the entry does not hold is never read from the disk";
-    EXPECT_EQ(shownText(*fifth), u"a  b %1 c no picture"_s.arg(onDisk));
-}
-
-TEST_F(DiaryImport, OneRedNotebookMonthFileWithPicturesByPathOrAddress)
-{
-    QTemporaryDir folder;
-    const QString picture = samplePath(u"rednotebook/pictures/tree"_s);
-    const QByteArray byPath = "[\"\"" + picture.toUtf8() + "\"\".png]";
-    const QByteArray byAddress = "[\"\"" + QUrl::fromLocalFile(picture).toString().toUtf8() + "\"\".png?6]";
-    for (const auto &[name, bytes] : {std::pair{"2023-12.txt", "24: {text: '" + byPath + " and " + byAddress + "'}\n"}, {"2023-11.txt", QByteArray("1: {text: 'not read'}\n")}}) {
-        QFile file(folder.filePath(QLatin1String(name)));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
-    }
-    const Read read = readRedNotebook(folder.filePath(u"2023-12.txt"_s));
+    const QString red = samplePath(u"rednotebook/pictures/tree"_s);
+    data.writeFile(u"2023-12.txt"_s, "24: {text: '[\"\"" + red.toUtf8() + "\"\".png] and [\"\"" + QUrl::fromLocalFile(red).toString().toUtf8() + "\"\".png?6]'}\n");
+    data.writeFile(u"2023-11.txt"_s, "1: {text: 'not read'}\n");
+    const Read read = readRedNotebook(data.path() + u"/2023-12.txt"_s);
     ASSERT_EQ(read.entries.size(), 1U) << "only the month file given is read";
-    EXPECT_EQ(read.entries[0].day, QDate(2023, 12, 24));
-    imported(read.entries);
-    EXPECT_EQ(pictures(*page(u"2023-12-24"_s)).size(), 2U);
+    imported({html, read.entries[0]});
+    EXPECT_EQ(pictures(u"2024-03-05"_s), std::vector<QByteArray>{tree}) << "an image the entry does not hold is never read from the disk";
+    EXPECT_EQ(text(u"2024-03-05"_s), u"a  b %1 c no picture"_s.arg(onDisk));
+    EXPECT_EQ(pictures(u"2023-12-24"_s), (std::vector<QByteArray>{tree, tree}));
     EXPECT_EQ(text(u"2023-12-24"_s), u" and "_s);
 }
 
@@ -206,12 +184,8 @@ TEST_F(DiaryImport, SamplesKeepTheirFormattingAndADayWithAPageIsSkippedOrAppende
     EXPECT_EQ(*pagestore::load(data.root(), march5), before);
     EXPECT_TRUE(history::versions(data.root(), data.root().pagePath(march5)).isEmpty());
 
-    ASSERT_TRUE(QDir().mkpath(data.root().pagePath(QDate(2024, 3, 6))));
     std::erase_if(red, [&](const Entry &each) { return each.day != march5; });
-    const auto appended = imported({red[0], entry(QDate(2024, 3, 6), u"unreadable page"_s), entry(QDate(2024, 3, 7), u"kept"_s)}, Existing::Append);
-    ASSERT_EQ(appended.size(), 3U);
-    EXPECT_EQ((std::vector{appended[0].kind, appended[1].kind, appended[2].kind}), (std::vector{DayReport::Kind::Appended, DayReport::Kind::Failed, DayReport::Kind::Created}))
-        << "a day that fails stops no other";
+    EXPECT_EQ(imported(red, Existing::Append).at(0).kind, DayReport::Kind::Appended);
     const auto versions = history::versions(data.root(), data.root().pagePath(march5));
     ASSERT_EQ(versions.size(), 1);
     EXPECT_EQ(pagestore::loadFile(data.root(), versions[0].path, data.root().pagePath(march5)), before);
@@ -230,8 +204,7 @@ TEST_F(DiaryImport, SamplesKeepTheirFormattingAndADayWithAPageIsSkippedOrAppende
         EXPECT_GT(headed->find(heading).charFormat().fontPointSize(), headed->find(text).charFormat().fontPointSize()) << day.toStdString();
     }
     const QByteArray tree = sampleBytes(u"rednotebook/pictures/tree.png"_s);
-    EXPECT_EQ(pictures(*page(u"2024-03-12"_s)), std::vector{tree});
-    EXPECT_EQ(pictures(*page(u"2024-03-05"_s)), std::vector{tree}) << "the Markdown page's picture; the RedNotebook one has none";
-    EXPECT_EQ(pictures(*page(u"2020-05-01"_s)), std::vector{sampleBytes(u"dayone/photos/f9e9ae4e211fd755cdbbff63186cac9d.png"_s)});
-    EXPECT_TRUE(pictures(*page(u"2020-05-02"_s)).empty()) << "a HEIC photo and a missing one leave their addresses";
+    EXPECT_EQ((std::vector{pictures(u"2024-03-12"_s), pictures(u"2024-03-05"_s), pictures(u"2020-05-01"_s), pictures(u"2020-05-02"_s)}),
+              (std::vector<std::vector<QByteArray>>{{tree}, {tree}, {sampleBytes(u"dayone/photos/f9e9ae4e211fd755cdbbff63186cac9d.png"_s)}, {}}))
+        << "the Markdown page's picture, not the RedNotebook one's; a HEIC photo and a missing one leave their addresses";
 }

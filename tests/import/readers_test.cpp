@@ -1,34 +1,24 @@
 #include "import/diaryimport.h"
 #include "import/readers.h"
 
-#include "diary/backupzip.h"
-
 #include "samples.h"
 
 #include <QCryptographicHash>
-#include <QDirIterator>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
-#include <zip.h>
-
-#include <map>
 
 using namespace diaryimport;
 using namespace Qt::StringLiterals;
 
 namespace {
 
-using Files = std::map<QString, QByteArray>;
-
 // A section of samples/reads.txt: "@@ name source path", then what reading the
-// sample gives. The source "dayone-zip" reads the folder zipped as export.zip.
+// sample gives.
 struct Sample
 {
     std::string name;
-    QString source;
-    QString path;
-    QString expected;
+    QStringList sourcePathAndExpected;
 };
 
 std::vector<Sample> samples()
@@ -36,33 +26,9 @@ std::vector<Sample> samples()
     std::vector<Sample> rows;
     for (const QString &section : QString::fromUtf8(sampleBytes(u"reads.txt"_s)).split(u"@@ "_s, Qt::SkipEmptyParts)) {
         const QStringList head = section.section(u'\n', 0, 0).split(u' ');
-        rows.push_back({head[0].toStdString(), head[1], head[2], section.section(u'\n', 1)});
+        rows.push_back({head[0].toStdString(), {head[1], head[2], section.section(u'\n', 1)}});
     }
     return rows;
-}
-
-// The files of a sample folder by their names in it.
-Files filesUnder(const QString &folder)
-{
-    Files files;
-    const QDir root(samplePath(folder));
-    for (QDirIterator it(root.path(), QDir::Files, QDirIterator::Subdirectories); it.hasNext();) {
-        const QString name = root.relativeFilePath(it.next());
-        files[name] = sampleBytes(folder + u'/' + name);
-    }
-    return files;
-}
-
-QString zipped(const QTemporaryDir &scratch, const QString &name, const Files &files)
-{
-    const QString path = scratch.filePath(name);
-    int error = 0;
-    zip_t *archive = zip_open(QFile::encodeName(path).constData(), ZIP_CREATE | ZIP_TRUNCATE, &error);
-    EXPECT_NE(archive, nullptr);
-    for (const auto &[file, bytes] : files)
-        EXPECT_GE(zip_file_add(archive, file.toUtf8().constData(), zip_source_buffer(archive, bytes.constData(), bytes.size(), 0), 0), 0);
-    EXPECT_EQ(zip_close(archive), 0);
-    return path;
 }
 
 QString fingerprint(const QByteArray &bytes)
@@ -103,29 +69,11 @@ class ReadSample : public testing::TestWithParam<Sample>
 
 TEST_P(ReadSample, GivesItsEntriesOrItsRefusalWhole)
 {
-    const Sample &row = GetParam();
-    QTemporaryDir scratch;
-    const Read read = row.source == u"dayone-zip" ? readDayOne(zipped(scratch, u"export.zip"_s, filesUnder(row.path)))
-                                                  : readDiary(*sourceNamed(row.source), samplePath(row.path));
-    EXPECT_EQ(described(read), row.expected);
+    const QStringList &row = GetParam().sourcePathAndExpected;
+    EXPECT_EQ(described(readDiary(*sourceNamed(row[0]), samplePath(row[1]))), row[2]);
 }
 
 INSTANTIATE_TEST_SUITE_P(Samples, ReadSample, testing::ValuesIn(samples()), [](const auto &row) { return row.param.name; });
-
-TEST(DayOne, GuardsTheZip)
-{
-    QTemporaryDir scratch;
-    const QString photo = u"photos/f9e9ae4e211fd755cdbbff63186cac9d.png"_s;
-    Files files = filesUnder(u"dayone"_s);
-    const Files noJournal{{photo, files.at(photo)}, {u"photos/Journal.json"_s, "{}"}};
-    EXPECT_EQ(readDayOne(zipped(scratch, u"photos.zip"_s, noJournal)).error, u"photos.zip: holds no Day One journal, no .json file at its top"_s);
-
-    // Zeros compress to almost nothing, so only the stated size shows it.
-    files[photo] = QByteArray(backup::zip::kLargestFile + 1, '\0');
-    const Read read = readDayOne(zipped(scratch, u"large.zip"_s, files));
-    ASSERT_EQ(read.entries.size(), 5U);
-    EXPECT_TRUE(described(read).contains(u"file large.zip/%1: larger than 80 MiB, more than an import takes\n"_s.arg(photo)));
-}
 
 // Refused by their size before a byte is read: the files are sparse. Each entry
 // costs its place even when it is tiny, so their number is bounded too.

@@ -12,6 +12,12 @@
 
 #include <gtest/gtest.h>
 
+inline QByteArray fileBytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
 struct ToolRun
 {
     int code = -1;
@@ -37,13 +43,16 @@ struct Step
 class ToolTest : public ::testing::Test
 {
 protected:
-    // {root} stands for the diary, {out} for the empty folder, and {name} for the diary's folder as seen from where the tool runs.
+    // {root} stands for the diary, {out} for the empty folder, {name} for the diary's folder as seen from where the tool runs,
+    // {samples} for the other diaries' sample files and {in} for the files the tests import.
     QString filled(const char *text) const
     {
         return QString::fromUtf8(text)
             .replace(QStringLiteral("{root}"), data.path())
             .replace(QStringLiteral("{out}"), out.path())
-            .replace(QStringLiteral("{name}"), QFileInfo(data.path()).fileName());
+            .replace(QStringLiteral("{name}"), QFileInfo(data.path()).fileName())
+            .replace(QStringLiteral("{samples}"), QStringLiteral(IMPORT_SAMPLES))
+            .replace(QStringLiteral("{in}"), QStringLiteral(TOOL_DATA "/in"));
     }
     QStringList words(const char *line) const { return filled(line).split(u' ', Qt::SkipEmptyParts); }
 
@@ -83,11 +92,7 @@ protected:
 
     void page(const QDate &day, const QByteArray &rtf) const { ASSERT_TRUE(pagestore::save(data.root(), day, rtf)); }
     QByteArray pageOf(const QDate &day) const { return pagestore::load(data.root(), day).value_or(QByteArray()); }
-    QByteArray written(const QString &relative) const
-    {
-        QFile file(out.filePath(relative));
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
+    QByteArray written(const QString &relative) const { return fileBytes(out.filePath(relative)); }
 
     TestDataRoot data;
     QTemporaryDir out;
