@@ -18,29 +18,22 @@ namespace {
 
 using textsearch::Options;
 
-void writePage(const TestDataRoot &data, const DataRoot &root, const QString &name, const QByteArray &rtf)
-{
-    const QString relative = QStringLiteral("pages/") + name;
-    data.writeFile(relative, *storedbytes::forDisk(root, *pagestore::encodePage(rtf), relative));
-}
-
-// Generated pages and a few made to find the edges: letters beyond Latin-1,
-// one whose folded form leaves Latin-1 (µ folds to μ), names with no file,
-// an empty file and a folder.
+// Generated pages, some days without a file, and on days 150 to 153 a few
+// made to find the edges: letters beyond Latin-1, one whose folded form leaves
+// Latin-1 (µ folds to μ), an empty file and a folder.
 QStringList generatedDiary(const TestDataRoot &data, const DataRoot &root)
 {
+    const QByteArrayList edges{"{\\rtf1\\ansi \\u937?mega harbour\\par\r\nAnna}", "{\\rtf1\\ansi \\'b5 and \\'c9T\\'c9 by the HARBOUR}", {}};
     QStringList names;
-    for (int day = 0; day < 300; ++day) {
+    for (int day = 0; day < 304; ++day) {
         names.append(QStringLiteral("2024-%1.dat").arg(day, 3, 10, QLatin1Char('0')));
-        if (day % 53 != 7)
-            writePage(data, root, names.last(), diarygen::pageRtf(unsigned(day), day % 40 == 0));
+        const QString relative = QStringLiteral("pages/") + names.last();
+        const QByteArray rtf = day >= 150 && day < 153 ? edges[day - 150] : diarygen::pageRtf(unsigned(day), day % 40 == 0);
+        if (day == 153)
+            QDir(root.pagesDir()).mkdir(names.last());
+        else if (day % 53 != 7)
+            data.writeFile(relative, rtf.isEmpty() ? rtf : *storedbytes::forDisk(root, *pagestore::encodePage(rtf), relative));
     }
-    writePage(data, root, QStringLiteral("2024-300.dat"), "{\\rtf1\\ansi \\u937?mega harbour\\par\r\nAnna}");
-    writePage(data, root, QStringLiteral("2024-301.dat"), "{\\rtf1\\ansi \\'b5 and \\'c9T\\'c9 by the HARBOUR}");
-    data.writeFile(QStringLiteral("pages/2024-302.dat"), {});
-    QDir(root.pagesDir()).mkdir(QStringLiteral("2024-303.dat"));
-    for (int extra = 300; extra < 304; ++extra)
-        names.insert(extra / 2, QStringLiteral("2024-%1.dat").arg(extra));
     return names;
 }
 
