@@ -90,7 +90,6 @@ TEST(RtfRoundTrip, EveryAttributeIsWrittenInTheStoredDialectAndComesBack)
     const QByteArray rtf = richtext::writeRtf(document);
     EXPECT_EQ(rtf, rtfpages::file(QStringLiteral("every-attribute.rtf")));
     const auto again = rtfpages::read(rtf);
-    EXPECT_EQ(again->blockCount(), 4);
     EXPECT_EQ(richtext::writeRtf(*again), rtf);
 }
 
