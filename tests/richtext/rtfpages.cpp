@@ -10,7 +10,7 @@
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QTextBlock>
+#include <QTextCursor>
 
 #include <gtest/gtest.h>
 
@@ -50,12 +50,9 @@ std::vector<Page> edgePages()
 QList<QTextImageFormat> images(const QTextDocument &document)
 {
     QList<QTextImageFormat> found;
-    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
-        for (auto it = block.begin(); !it.atEnd(); ++it) {
-            if (it.fragment().charFormat().isImageFormat())
-                found.append(it.fragment().charFormat().toImageFormat());
-        }
-    }
+    const QString mark(QChar::ObjectReplacementCharacter);
+    for (QTextCursor at = document.find(mark); !at.isNull(); at = document.find(mark, at))
+        found.append(at.charFormat().toImageFormat());
     return found;
 }
 

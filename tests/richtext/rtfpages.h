@@ -13,9 +13,10 @@
 // (QTextDocument::toRawText(): U+2029 between paragraphs, U+FFFC for each
 // picture), and edges/ that only the extractor's agreement with the reader
 // and the reader's own bounds judge. Beside them: bitmaps/, one Windows
-// bitmap form of testpictures::drawing() each; every-attribute.rtf, the
-// writer's page with every attribute; soup.json, the pieces generated pages
-// are shuffled from.
+// bitmap form of testpictures::drawing() each; every-attribute.html and .rtf,
+// a page with every attribute and what the writer makes of it; looks.json,
+// how words and paragraphs of some pages look; soup.json, the pieces
+// generated pages are shuffled from.
 namespace rtfpages {
 
 struct Page
