@@ -1,22 +1,17 @@
 #include "diary/daykeys.h"
 #include "diary/history.h"
 #include "diary/notestore.h"
-#include "diary/pagestore.h"
 #include "diskfull.h"
 #include "formharness.h"
 #include "print/printjob.h"
 #include "richtext/rtflimits.h"
-#include "session/daybook.h"
 #include "session/sessiondrafts.h"
 
-#include <QAction>
 #include <QDirIterator>
-#include <QLabel>
 #include <QPrinter>
 #include <QProcess>
 #include <QStringEncoder>
 #include <QTemporaryDir>
-#include <QTest>
 
 #include <algorithm>
 #include <functional>
@@ -54,12 +49,11 @@ public:
     // path under the data folder; empty when every byte is as it was.
     QStringList changes() const
     {
-        const std::map<QString, QByteArray> now = files();
         std::vector<std::pair<QString, QByteArray>> differ;
-        std::ranges::set_symmetric_difference(m_started, now, std::back_inserter(differ));
+        std::ranges::set_symmetric_difference(m_started, files(), std::back_inserter(differ));
         QStringList changed;
-        for (const auto &[path, digest] : differ)
-            changed.append(path);
+        for (const auto &entry : differ)
+            changed.append(entry.first);
         changed.removeDuplicates();
         return changed;
     }
@@ -91,12 +85,6 @@ private:
 
     std::map<QString, QByteArray> m_started;
 };
-
-void onAFullDisk(off_t roomLeft, const std::function<void()> &step)
-{
-    const DiskFull full(roomLeft);
-    step();
-}
 
 // A folder of the diary gone, or a plain file in its place.
 class BrokenFolderTest : public FilledDiary, public testing::WithParamInterface<std::tuple<const char *, bool>>
@@ -137,35 +125,30 @@ protected:
     }
     void TearDown() override { ::umask(m_umask); }
 
+    // Typed into the day's page and saved, over the page there when asked.
     void saveTyped(QDate day, const QString &text)
     {
         choose(day);
         typeAtEnd(page(), text);
-        save(day);
-    }
-    // A page that is there already is overwritten when asked.
-    void save(QDate day)
-    {
         if (QFileInfo::exists(harness.data.root().pagePath(daykeys::dayKey(day))))
             answer({Yes});
-        book().SavePage();
+        run("m2");
     }
-    // The tool at work on the diary, unless told another --root.
-    void runTool(const QString &command, const QByteArray &password = {})
+    // The tool at work in the folder of its output, on the diary unless told another --root.
+    void runTool(QString command, const QByteArray &password = {})
     {
-        QStringList arguments = command.split(u' ');
-        if (!arguments.contains(QStringLiteral("--root")))
-            arguments << QStringLiteral("--root") << harness.data.path();
+        if (!command.contains(QStringLiteral("--root")))
+            command += QStringLiteral(" --root ") + harness.data.path();
         if (!password.isEmpty())
-            arguments << QStringLiteral("--password-fd") << QStringLiteral("0");
+            command += QStringLiteral(" --password-fd 0");
         QProcess process;
-        process.start(QStringLiteral(QUILLNEST_TOOL), arguments);
-        process.write(password.isEmpty() ? QByteArray() : password + '\n');
+        process.setWorkingDirectory(m_out.path());
+        process.start(QStringLiteral(QUILLNEST_TOOL), command.split(u' '));
+        process.write(password + '\n');
         process.closeWriteChannel();
         ASSERT_TRUE(process.waitForFinished(120000));
         EXPECT_EQ(process.exitCode(), 0) << process.readAllStandardError().toStdString();
     }
-    QString out(const char *name) const { return m_out.filePath(QString::fromLatin1(name)); }
 
     mode_t m_umask = 0;
     QTemporaryDir m_out;
@@ -181,23 +164,24 @@ TEST_F(FilledDiary, AWriteCutOffByAFullDiskKeepsEveryFileAndSaysSo)
     const QString longText(20000, QLatin1Char('x'));
     typeAtEnd(page(), QStringLiteral("Long day. "));
     page().insertPlainText(longText);
-    answer({Yes, Ok});
-    onAFullDisk(4096, [&] { book().SavePage(); });
-    expectError(messages::pageNotSaved(harness.data.root().pagePath(QStringLiteral("2026-12-04")) + tooLarge));
+    note().setPlainText(longText);
+    answer({Yes, Ok, Ok});
+    harness.dialogs.answerInput(QStringLiteral("a new and rather long password"));
+    harness.dialogs.answerInput(QStringLiteral("a new and rather long password"));
+    answer({Ok});
+    const std::tuple<off_t, const char *, messages::Box> writes[]{
+        {4096, "m2", messages::pageNotSaved(harness.data.root().pagePath(QStringLiteral("2026-12-04")) + tooLarge)},
+        {4096, "m9", messages::noteNotSaved(harness.data.root().notePath(QStringLiteral("Dec-4")) + tooLarge)},
+        {8, "m18", messages::passwordNotSaved()},
+    };
+    for (const auto &[roomLeft, command, box] : writes) {
+        const DiskFull full(roomLeft);
+        run(command);
+        expectError(box);
+    }
     EXPECT_EQ(book().filechanged(), 1);
     EXPECT_TRUE(page().text().contains(QStringLiteral("Long day. xxx")));
-
-    note().setPlainText(longText);
-    answer({Ok});
-    onAFullDisk(4096, [&] { run("m9"); });
-    expectError(messages::noteNotSaved(harness.data.root().notePath(QStringLiteral("Dec-4")) + tooLarge));
     EXPECT_EQ(note().text(), longText);
-
-    harness.dialogs.answerInput(QStringLiteral("a new and rather long password"));
-    harness.dialogs.answerInput(QStringLiteral("a new and rather long password"));
-    answer({Ok});
-    onAFullDisk(8, [&] { run("m18"); });
-    expectError(messages::passwordNotSaved());
     EXPECT_EQ(changes(), QStringList());
 }
 
@@ -208,24 +192,24 @@ TEST_F(FilledDiary, AChangeWhoseEarlierVersionCannotBeKeptWaitsForTheUser)
     harness.data.writeFile(QStringLiteral("history"), "in the way");
     start();
     typeAtEnd(page(), QStringLiteral("Later. "));
-    answer({Yes, No});
-    book().SavePage();
-    EXPECT_EQ(harness.dialogs.shown().last(), ScriptedDialogs::shownBox(messages::pageVersionNotKept()));
-    EXPECT_EQ(book().filechanged(), 1);
-    answer({Yes, No});
-    book().DeletePage();
-    EXPECT_EQ(harness.dialogs.shown().last().text, messages::pageDeletionNotKept().text);
     note().setPlainText(QStringLiteral("Anna is 40"));
-    answer({No});
-    run("m9");
-    EXPECT_EQ(harness.dialogs.shown().last().text, messages::noteVersionNotKept().text);
-    answer({Ok, No});
-    run("m10");
-    EXPECT_EQ(harness.dialogs.shown().last().text, messages::noteDeletionNotKept().text);
+    // Each change is confirmed, then refused when its box comes.
+    answer({Yes, No, Yes, No, No, Ok, No});
+    const std::pair<const char *, messages::Box> refused[]{
+        {"m2", messages::pageVersionNotKept()},
+        {"m4", messages::pageDeletionNotKept()},
+        {"m9", messages::noteVersionNotKept()},
+        {"m10", messages::noteDeletionNotKept()},
+    };
+    for (const auto &[command, box] : refused) {
+        run(command);
+        expectError(box);
+    }
+    EXPECT_EQ(book().filechanged(), 1);
     EXPECT_EQ(changes(), QStringList());
 
     answer({Yes, Yes});
-    book().SavePage();
+    run("m2");
     EXPECT_EQ(book().filechanged(), 0);
     EXPECT_EQ(changes(), QStringList{QStringLiteral("pages/2026-12-04.dat")});
 }
@@ -332,24 +316,24 @@ TEST_P(PrivateFilesTest, EveryFileAndFolderMadeForTheDiaryIsItsOwnersAloneWhatev
         {"a draft", [&] { typeAtEnd(page(), QStringLiteral("more ")); form().session().drafts().flush(); }},
         {"a backup from the window",
          [&] {
-             harness.dialogs.answerSaveFile(out("window.zip"));
+             harness.dialogs.answerSaveFile(m_out.filePath(QStringLiteral("window.zip")));
              answer({Ok});
              run("m22");
          }},
         {"a page printed to a PDF file",
          [&] {
+             saveTyped(QDate(2026, 12, 2), QStringLiteral("printed"));
              QPrinter printer;
              printer.setOutputFormat(QPrinter::PdfFormat);
-             printer.setOutputFileName(out("printed.pdf"));
+             printer.setOutputFileName(m_out.filePath(QStringLiteral("printed.pdf")));
              EXPECT_FALSE(printing::printDocument(page(), printer, QMargins()));
-             save(QDate(2026, 12, 2));
              harness.close();
          }},
-        {"every page exported as HTML", [&] { runTool(QStringLiteral("export --format html --out ") + out("html/all")); }},
-        {"pages exported as Markdown with their pictures", [&] { runTool(QStringLiteral("export --format md --out ") + out("md")); }},
-        {"pages exported as PDF", [&] { runTool(QStringLiteral("export --format pdf --out ") + out("diary.pdf")); }},
-        {"a backup from the tool", [&] { runTool(QStringLiteral("backup --with-history --out ") + out("tool.zip")); }},
-        {"a restored backup", [&] { runTool(QStringLiteral("restore --from %1 --root %2").arg(out("tool.zip"), out("restored/diary"))); }},
+        {"every page exported as HTML", [&] { runTool(QStringLiteral("export --format html --out html/all")); }},
+        {"pages exported as Markdown with their pictures", [&] { runTool(QStringLiteral("export --format md --out md")); }},
+        {"pages exported as PDF", [&] { runTool(QStringLiteral("export --format pdf --out diary.pdf")); }},
+        {"a backup from the tool", [&] { runTool(QStringLiteral("backup --with-history --out tool.zip")); }},
+        {"a restored backup", [&] { runTool(QStringLiteral("restore --from tool.zip --root restored/diary")); }},
         {"an earlier version restored",
          [&] {
              const auto versions = history::versions(harness.data.root(), harness.data.root().pagePath(QStringLiteral("2026-12-03")));
