@@ -245,47 +245,12 @@ TEST_P(BrokenFolderTest, AFolderMissingOrAFileRefusesSavesAndKeepsEverything)
 INSTANTIATE_TEST_SUITE_P(Folders, BrokenFolderTest, testing::Combine(testing::Values("pages", "dates"), testing::Bool()),
                          [](const auto &info) { return std::get<0>(info.param) + std::string(std::get<1>(info.param) ? "AFile" : "Missing"); });
 
-// A page another program deleted after the window listed it is named in the
-// error, and the window walks on to the page before it.
-TEST_F(FilledDiary, APageDeletedAfterTheListingIsNamedAndTheWindowWalksOn)
-{
-    start();
-    book().lastPage();
-    ASSERT_TRUE(QFile::remove(harness.data.root().pagesDir() + QStringLiteral("/2026-12-01.dat")));
-    answer({Ok});
-    book().previousPage();
-    expectError(messages::pageNotOpened(harness.data.root().pagesDir() + QStringLiteral("/2026-12-01.dat: The file or its folder does not exist.")));
-    EXPECT_TRUE(page().text().isEmpty());
-    EXPECT_TRUE(label("Label3").isEmpty());
-    EXPECT_EQ(book().filechanged(), 0);
-    book().previousPage();
-    EXPECT_EQ(page().text(), QStringLiteral("November page"));
-    EXPECT_EQ(changes(), QStringList{QStringLiteral("pages/2026-12-01.dat")});
-}
-
-// More text than the window can lay out quickly is refused when opened and
-// when saved, and either way the stored files stay as they were.
-TEST_F(FilledDiary, APageWithMoreTextThanAPageHoldsIsNeitherOpenedNorStored)
-{
-    // Lines of a page's width: one paragraph that long would take the layout minutes.
-    const QByteArray lines = QByteArray(63, 'w').append('\n').repeated(richtext::limits::kPageCharacters / 64);
-    harness.data.writeFile(QStringLiteral("pages/2026-12-07.dat"), *pagestore::encodePage("{\\rtf1\\ansi " + QByteArray(lines).replace('\n', "\\par ") + "x}"));
-    start();
-    answer({Ok, Ok});
-    book().lastPage();
-    expectError(messages::pageNotOpened(harness.data.root().pagesDir()
-                                        + QStringLiteral("/2026-12-07.dat: It holds more text than a page can hold (4194304 characters).")));
-    EXPECT_TRUE(page().text().isEmpty());
-    choose(QDate(2026, 12, 9));
-    page().insertPlainText(QString::fromLatin1(lines) + u'x');
-    book().SavePage();
-    expectError(messages::pageTooLarge(QStringLiteral("The page holds more text than a page can hold (4194304 characters).")));
-    EXPECT_EQ(changes(), QStringList());
-}
-
-// Notes written on other machines read as written: only a byte-order mark
-// says a note is not Windows-1252.
-TEST_F(FilledDiary, NotesInAnotherEncodingReadAsWrittenWhenMarked)
+// What other programs did to the diary: notes from other machines read as
+// written, only a byte-order mark saying a note is not Windows-1252; more text
+// than the window can lay out quickly is refused when opened and when saved; a
+// page deleted after the window listed it is named in the error, and the
+// window walks on to the page before it. No other stored file changes.
+TEST_F(FilledDiary, WhatOtherProgramsWroteOrDeletedIsReadAsWrittenOrRefusedByName)
 {
     const QString written = QStringLiteral("Anna\u2019s day \u2014 caf\u00e9, \u03b1\u03b2\u03b3 and \u6f22\u5b57");
     int day = 0;
@@ -294,6 +259,9 @@ TEST_F(FilledDiary, NotesInAnotherEncodingReadAsWrittenWhenMarked)
         harness.data.writeFile(QStringLiteral("dates/Dec-%1.dat").arg(++day), QByteArray(encoder.encode(written + QStringLiteral("\r\n"))));
     }
     harness.data.writeFile(QStringLiteral("dates/Dec-5.dat"), "caf\xc3\xa9\r\n");
+    // Lines of a page's width: one paragraph that long would take the layout minutes.
+    const QByteArray lines = QByteArray(63, 'w').append('\n').repeated(richtext::limits::kPageCharacters / 64);
+    harness.data.writeFile(QStringLiteral("pages/2026-12-07.dat"), *pagestore::encodePage("{\\rtf1\\ansi " + QByteArray(lines).replace('\n', "\\par ") + "x}"));
     start();
     for (const int marked : {1, 2, 3}) {
         choose(QDate(2026, 12, marked));
@@ -302,9 +270,28 @@ TEST_F(FilledDiary, NotesInAnotherEncodingReadAsWrittenWhenMarked)
     // UTF-8 without a mark cannot be told from Windows-1252, which it is read as.
     choose(QDate(2026, 12, 5));
     EXPECT_EQ(note().text(), QStringLiteral("caf\u00c3\u00a9"));
-    EXPECT_EQ(changes(), QStringList());
-}
 
+    answer({Ok, Ok, Ok});
+    book().lastPage();
+    expectError(messages::pageNotOpened(harness.data.root().pagesDir()
+                                        + QStringLiteral("/2026-12-07.dat: It holds more text than a page can hold (4194304 characters).")));
+    EXPECT_TRUE(page().text().isEmpty());
+    ASSERT_TRUE(QFile::remove(harness.data.root().pagesDir() + QStringLiteral("/2026-12-01.dat")));
+    book().previousPage();
+    book().previousPage();
+    expectError(messages::pageNotOpened(harness.data.root().pagesDir() + QStringLiteral("/2026-12-01.dat: The file or its folder does not exist.")));
+    EXPECT_TRUE(page().text().isEmpty());
+    EXPECT_TRUE(label("Label3").isEmpty());
+    EXPECT_EQ(book().filechanged(), 0);
+    book().previousPage();
+    EXPECT_EQ(page().text(), QStringLiteral("November page"));
+
+    choose(QDate(2026, 12, 9));
+    page().insertPlainText(QString::fromLatin1(lines) + u'x');
+    book().SavePage();
+    expectError(messages::pageTooLarge(QStringLiteral("The page holds more text than a page can hold (4194304 characters).")));
+    EXPECT_EQ(changes(), QStringList{QStringLiteral("pages/2026-12-01.dat")});
+}
 
 TEST_P(PrivateFilesTest, EveryFileAndFolderMadeForTheDiaryIsItsOwnersAloneWhateverTheUmask)
 {
