@@ -25,6 +25,25 @@ using enum Dialogs::Button;
 
 namespace {
 
+// Every file and folder below the folders by its path: its inode, so a
+// replaced file shows, its mode and a file's bytes.
+using Entries = std::map<QString, std::tuple<ino_t, mode_t, QByteArray>>;
+
+Entries entriesUnder(const QStringList &folders)
+{
+    Entries found;
+    for (const QString &folder : folders) {
+        QDirIterator it(folder, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+        while (it.hasNext()) {
+            QFile file(it.next());
+            struct stat info {};
+            if (::lstat(QFile::encodeName(file.fileName()).constData(), &info) == 0)
+                found[file.fileName()] = {info.st_ino, info.st_mode, file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray()};
+        }
+    }
+    return found;
+}
+
 // A diary with three pages, two yearly notes and a password file, whose
 // window starts on 4 December 2026, for tests that inject a fault.
 class FilledDiary : public FormTest
@@ -43,17 +62,17 @@ public:
     {
         harness.startWithoutPassword();
         ASSERT_TRUE(form().startedUp());
-        m_started = files();
+        m_started = entriesUnder({harness.data.path()});
     }
-    // The files that differ from the start, are gone or are new, by their
-    // path under the data folder; empty when every byte is as it was.
+    // What differs from the start, is gone or is new, by its path under the
+    // data folder; empty when every file is as it was.
     QStringList changes() const
     {
-        std::vector<std::pair<QString, QByteArray>> differ;
-        std::ranges::set_symmetric_difference(m_started, files(), std::back_inserter(differ));
+        std::vector<Entries::value_type> differ;
+        std::ranges::set_symmetric_difference(m_started, entriesUnder({harness.data.path()}), std::back_inserter(differ));
         QStringList changed;
         for (const auto &entry : differ)
-            changed.append(entry.first);
+            changed.append(QDir(harness.data.path()).relativeFilePath(entry.first));
         changed.removeDuplicates();
         return changed;
     }
@@ -71,44 +90,13 @@ public:
     QString label(const char *name) const { return named<QLabel>(form(), name)->text(); }
 
 private:
-    // Every file's bytes by its path under the data folder.
-    std::map<QString, QByteArray> files() const
-    {
-        std::map<QString, QByteArray> files;
-        QDirIterator it(harness.data.path(), QDir::Files | QDir::Hidden | QDir::System, QDirIterator::Subdirectories);
-        while (it.hasNext()) {
-            QFile file(it.next());
-            files[QDir(harness.data.path()).relativeFilePath(file.fileName())] = file.open(QIODevice::ReadOnly) ? file.readAll() : "unreadable";
-        }
-        return files;
-    }
-
-    std::map<QString, QByteArray> m_started;
+    Entries m_started;
 };
 
 // A folder of the diary gone, or a plain file in its place.
 class BrokenFolderTest : public FilledDiary, public testing::WithParamInterface<std::tuple<const char *, bool>>
 {
 };
-
-// Every file and folder below the folders by its inode, so a replaced file
-// shows, and its mode.
-using Entries = std::map<QString, std::pair<ino_t, mode_t>>;
-
-Entries entriesUnder(const QStringList &folders)
-{
-    Entries found;
-    for (const QString &folder : folders) {
-        QDirIterator it(folder, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
-        while (it.hasNext()) {
-            const QString path = it.next();
-            struct stat info {};
-            if (::lstat(QFile::encodeName(path).constData(), &info) == 0)
-                found[path] = {info.st_ino, info.st_mode};
-        }
-    }
-    return found;
-}
 
 // The umask each test runs under, put back afterwards.
 class PrivateFilesTest : public FilledDiary, public ::testing::WithParamInterface<mode_t>
@@ -335,8 +323,8 @@ TEST_P(PrivateFilesTest, EveryFileAndFolderMadeForTheDiaryIsItsOwnersAloneWhatev
         write();
         QStringList made, open;
         for (const auto &[path, entry] : entriesUnder({harness.data.path(), m_out.path()})) {
-            const auto &[inode, mode] = entry;
-            if (const auto old = before.find(path); old == before.end() || old->second.first != inode)
+            const auto &[inode, mode, bytes] = entry;
+            if (const auto old = before.find(path); old == before.end() || std::get<0>(old->second) != inode)
                 made.append(path);
             if (made.endsWith(path) && (mode & 07777) != (S_ISDIR(mode) ? 0700 : 0600))
                 open.append(QStringLiteral("%1 %2").arg(path).arg(mode & 07777, 4, 8, QLatin1Char('0')));
