@@ -87,7 +87,6 @@ public:
         EXPECT_EQ(last, ScriptedDialogs::shownBox(box));
     }
     DayBook &book() const { return harness.form->session().book(); }
-    QString label(const char *name) const { return named<QLabel>(form(), name)->text(); }
 
 private:
     Entries m_started;
@@ -104,7 +103,6 @@ class PrivateFilesTest : public FilledDiary, public ::testing::WithParamInterfac
 protected:
     void SetUp() override
     {
-        m_umask = ::umask(GetParam());
         FilledDiary::SetUp();
         // Written as another program would, with the umask's mode.
         harness.data.writeFile(QStringLiteral("pages/2026-12-03.dat"), *pagestore::encodePage(diarytexts::page("Older page")));
@@ -122,23 +120,23 @@ protected:
             answer({Yes});
         run("m2");
     }
-    // The tool at work in the folder of its output, on the diary unless told another --root.
-    void runTool(QString command, const QByteArray &password = {})
+    // The tool at work in the folder of its output, on the diary unless told
+    // another --root, reading its input.
+    void runTool(QString command, const QByteArray &input = {})
     {
         if (!command.contains(QStringLiteral("--root")))
             command += QStringLiteral(" --root ") + harness.data.path();
-        if (!password.isEmpty())
-            command += QStringLiteral(" --password-fd 0");
         QProcess process;
         process.setWorkingDirectory(m_out.path());
         process.start(QStringLiteral(QUILLNEST_TOOL), command.split(u' '));
-        process.write(password + '\n');
+        process.write(input);
         process.closeWriteChannel();
         ASSERT_TRUE(process.waitForFinished(120000));
         EXPECT_EQ(process.exitCode(), 0) << process.readAllStandardError().toStdString();
     }
 
-    mode_t m_umask = 0;
+    // Set before SetUp writes the diary's files.
+    const mode_t m_umask = ::umask(GetParam());
     QTemporaryDir m_out;
 };
 
@@ -212,7 +210,7 @@ TEST_P(BrokenFolderTest, AFolderMissingOrAFileRefusesSavesAndKeepsEverything)
     answer({Ok});
     const bool pages = QLatin1String(folder) == QLatin1String("pages");
     // The number of pages, the page and the note shown.
-    EXPECT_EQ(std::tuple(label("text3"), page().text(), note().text()),
+    EXPECT_EQ(std::tuple(named<QLabel>(form(), "text3")->text(), page().text(), note().text()),
               pages ? std::tuple(QStringLiteral("0"), QString(), QStringLiteral("Anna's birthday"))
                     : std::tuple(QStringLiteral("3"), QStringLiteral("Today we went skating"), QString()));
     typeAtEnd(pages ? page() : note(), QStringLiteral("Written into the void"));
@@ -260,7 +258,7 @@ TEST_F(FilledDiary, WhatOtherProgramsWroteOrDeletedIsReadAsWrittenOrRefusedByNam
     book().previousPage();
     expectError(messages::pageNotOpened(harness.data.root().pagesDir() + QStringLiteral("/2026-12-01.dat: The file or its folder does not exist.")));
     EXPECT_TRUE(page().text().isEmpty());
-    EXPECT_TRUE(label("Label3").isEmpty());
+    EXPECT_TRUE(named<QLabel>(form(), "Label3")->text().isEmpty());
     EXPECT_EQ(book().filechanged(), 0);
     book().previousPage();
     EXPECT_EQ(page().text(), QStringLiteral("November page"));
@@ -306,7 +304,7 @@ TEST_P(PrivateFilesTest, EveryFileAndFolderMadeForTheDiaryIsItsOwnersAloneWhatev
              ASSERT_FALSE(versions.isEmpty());
              runTool(QStringLiteral("history --day 2026-12-03 --restore ") + versions.last().id);
          }},
-        {"the diary encrypted", [&] { runTool(QStringLiteral("encrypt"), "Quiet harbour lantern 47"); }},
+        {"the diary encrypted", [&] { runTool(QStringLiteral("encrypt --password-fd 0"), "Quiet harbour lantern 47\n"); }},
     };
     for (const auto &[name, write] : writers) {
         SCOPED_TRACE(name);
