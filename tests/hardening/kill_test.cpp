@@ -32,8 +32,6 @@
 #include <QTimer>
 
 #include <chrono>
-#include <csignal>
-#include <cstring>
 #include <functional>
 #include <random>
 #include <ranges>
@@ -52,7 +50,7 @@ using std::chrono::milliseconds;
 using Files = std::map<QString, QByteArray>;
 
 constexpr int kWait = 20000;
-// A conversion encrypts with the first, and a renewal takes the diary from either to the other.
+// A conversion encrypts with the first, and a renewal changes it to the second.
 const QString kPassword = QStringLiteral("correct horse battery"), kNewPassword = QStringLiteral("staple battery horse");
 // Some kills land while a draft stands, some just after a save removed it.
 constexpr int kWordsBetweenSaves = 150;
@@ -105,7 +103,6 @@ int typeForever(int &argc, char **argv, const QString &path)
         }
     });
     typing.start(4);
-    say("go", 0);
     return application.exec();
 }
 
@@ -119,20 +116,19 @@ std::optional<DataRoot> opened(const QString &path, const QString &password)
 enum Form { Plain, Encrypted, Renewed };
 
 // Takes the diary from its form to the next: plain to encrypted with the first
-// password and back, or when renewing, from either password to the other.
-bool convert(const QString &path, Form from, bool renew)
+// password, renewed to the second, and back to plain.
+bool convert(const QString &path, Form from)
 {
     const auto root = opened(path, from == Renewed ? kNewPassword : kPassword);
-    if (from == Encrypted && !renew)
+    if (from == Renewed)
         return root && bool(conversion::decrypt(*root, passwordfile::fileBytes(kPassword)));
     SecretBytes master = keyslot::newMasterKey();
-    const auto slot = keyslot::make(master, keyslot::passwordBytes(from == Encrypted ? kNewPassword : kPassword), kdfPolicy().chooseForNewSlot());
+    const auto slot = keyslot::make(master, keyslot::passwordBytes(from == Plain ? kPassword : kNewPassword), kdfPolicy().chooseForNewSlot());
     if (!slot || (from != Plain && !root))
         return false;
     const Vault vault(std::move(master), *slot);
-    if (from == Plain)
-        return bool(conversion::encrypt(DataRoot(path), vault, keyslot::format(*slot)));
-    return bool(conversion::rekey(*root, vault, keyslot::format(*slot)));
+    return bool(from == Plain ? conversion::encrypt(DataRoot(path), vault, keyslot::format(*slot))
+                              : conversion::rekey(*root, vault, keyslot::format(*slot)));
 }
 
 // A job in a fork of this process (a start would cost more than a save), or
@@ -146,12 +142,6 @@ struct Child
     QByteArray said;
     Steady::time_point killedAt;
 
-    // This program typing into the diary at path, once it says "go".
-    bool type(const QString &path)
-    {
-        process.start(QStringLiteral("/proc/self/exe"), {QStringLiteral("--type"), path});
-        return process.waitForReadyRead(kWait);
-    }
     // The job once, or again and again until it fails.
     bool fork(const std::function<bool()> &job, bool again = false)
     {
@@ -245,10 +235,11 @@ QString inMemory()
     return (memory.isDir() && memory.isWritable() ? memory.filePath() : QDir::tempPath()) + QStringLiteral("/kill-XXXXXX");
 }
 
-// The names in a folder beyond the one expected: at most the temporary file
+// The files in a folder beyond the one expected: at most the temporary file
 // of one killed save, which the next process to save there removes.
-bool atMostOneLeftover(QStringList names, const QString &expected)
+bool atMostOneLeftover(const QString &folder, const QString &expected)
 {
+    QStringList names = QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System);
     if (names.removeAll(expected) != 1)
         return false;
     return names.isEmpty() || (names.size() == 1 && names[0].startsWith(QLatin1Char('.') + expected + QStringLiteral(".quillnest-saving-")));
@@ -262,13 +253,10 @@ std::string problemWith(const QString &rootPath, const Files &original, Form &fo
     const Files now = filesUnder(rootPath);
     if (!std::ranges::equal(now | std::views::keys, original | std::views::keys))
         return "the files are not the diary's";
-    std::optional<DataRoot> root = opened(rootPath, kPassword);
-    form = root ? Encrypted : Renewed;
+    const bool plain = now.at(QStringLiteral("pw.dat")) == passwordfile::fileBytes(kPassword);
+    std::optional<DataRoot> root = plain ? DataRoot(rootPath) : opened(rootPath, kPassword);
+    form = plain ? Plain : root ? Encrypted : Renewed;
     root = root ? root : opened(rootPath, kNewPassword);
-    if (!root && now.at(QStringLiteral("pw.dat")) == passwordfile::fileBytes(kPassword)) {
-        form = Plain;
-        root = DataRoot(rootPath);
-    }
     if (!root)
         return "pw.dat is neither the scrambled password nor a key slot that opens with either password";
     for (const auto &[name, bytes] : original) {
@@ -290,81 +278,26 @@ protected:
         useCheapKeyDerivation();
         ASSERT_TRUE(scratch.isValid());
         const DataRoot root(diary);
-        QDir(root.path()).mkpath(QStringLiteral("pages"));
-        QDir(root.path()).mkpath(QStringLiteral("dates"));
+        for (const char *folder : {"pages", "dates", ".drafts"})
+            QDir(diary).mkpath(QLatin1String(folder));
         for (int page = 0; page < pages; ++page) {
-            QByteArray rtf = QByteArrayLiteral("{\\rtf1\\ansi ");
-            for (int line = 0; line <= page % 40; ++line)
-                rtf += QStringLiteral("Page %1, line %2, of its own words.\\par\n").arg(page).arg(line).toLatin1();
-            ASSERT_TRUE(pagestore::save(root, QDate(2025, 1, 1).addDays(page * 9), rtf + "}"));
+            const QByteArray lines = QStringLiteral("A line of page %1.\\par\n").arg(page).toLatin1().repeated(page % 40 + 1);
+            ASSERT_TRUE(pagestore::save(root, QDate(2025, 1, 1).addDays(page * 9), "{\\rtf1\\ansi " + lines + "}"));
         }
         ASSERT_TRUE(pagestore::save(root, QDate(2025, 1, 1), "{\\rtf1\\ansi The first page again.\\par}"));
         for (int note = 0; note < 10; ++note)
             ASSERT_TRUE(notestore::save(root, daykeys::monthDay(QDate(2025, note + 1, note + 3)), QStringLiteral("Note %1.").arg(note)));
         ASSERT_TRUE(notestore::save(root, daykeys::monthDay(QDate(2025, 1, 3)), QStringLiteral("The first note again.")));
-        QDir(root.path()).mkpath(QStringLiteral(".drafts"));
         ASSERT_TRUE(writeFileAtomically(root.path() + QStringLiteral("/.drafts/page@2025-01-10.dat"),
                                         *pagestore::encodePage("{\\rtf1\\ansi A draft.\\par}")));
         ASSERT_TRUE(passwordfile::write(root.passwordFile(), kPassword));
         original = filesUnder(root.path());
     }
 
-    // Kills a child converting the diary: each time, the next start's
-    // finishing leaves the diary wholly in one form, every file as it was
-    // made. Each round converts the diary from the form the last one left it in.
-    void killConverting(bool renew, int kills)
-    {
-        Form form = Plain;
-        ASSERT_EQ(problemWith(diary, original, form), "");
-        const auto convertOnce = [&] {
-            const Form from = form;
-            const microseconds took = Child::run([&](Child &child) { return child.fork([&] { return convert(diary, from, renew); }); });
-            EXPECT_EQ(problemWith(diary, original, form), "");
-            return form != from ? took : microseconds(-1);
-        };
-        // There and back, so the kills spread over the longer way.
-        const microseconds wholeRun = fastest(5, [&] {
-            const microseconds there = convertOnce(), back = convertOnce();
-            return std::min(there, back).count() < 0 ? microseconds(-1) : std::max(there, back);
-        });
-        ASSERT_GE(wholeRun.count(), 0);
-        // By the form a round started in: kills that left the diary unconverted,
-        // and those whose conversion the next start finished.
-        std::map<Form, int> leftAsItWas, finishedAtTheNextStart;
-        Form from = form;
-        killRepeatedly(
-            kills, [&] { return wholeRun; },
-            [&](Child &child) {
-                from = form;
-                return child.fork([&] { return convert(diary, from, renew); });
-            },
-            [&](const Child &child) {
-                const bool converted = child.exitCode == 0;
-                conversion::finishInterrupted(diary);
-                ASSERT_EQ(problemWith(diary, original, form), "") << "from form " << from;
-                ASSERT_TRUE(!converted || form != from) << "the job finished, yet the diary kept its form";
-                if (!converted)
-                    ++(form != from ? finishedAtTheNextStart : leftAsItWas)[from];
-            });
-        // Without both, the kills missed one side of the mark that makes a conversion count.
-        for (const Form start : {renew ? Renewed : Plain, Encrypted}) {
-            EXPECT_GT(finishedAtTheNextStart[start], 0) << "from form " << start;
-            EXPECT_GT(leftAsItWas[start], 0) << "from form " << start;
-        }
-    }
-
     const QTemporaryDir scratch{inMemory()};
     const QString diary = scratch.filePath(QStringLiteral("diary"));
     Files original;
 };
-
-QString typedText(int words)
-{
-    QString text;
-    for (int word = 1; word <= words; ++word)
-        text += QStringLiteral("w%1 ").arg(word);
-    return text;
-}
 
 // How many words a stored page is, or -1 when it is not what the child typed.
 int wordsIn(const QString &file)
@@ -373,15 +306,17 @@ int wordsIn(const QString &file)
     QTextDocument document;
     EXPECT_TRUE(!rtf || richtext::readRtf(*rtf, document));
     const QString text = richtext::plainText(document);
-    const int words = int(text.count(QLatin1Char(' ')));
-    return text == typedText(words) ? words : -1;
+    QString typed;
+    for (int word = 1; typed.size() < text.size(); ++word)
+        typed += QStringLiteral("w%1 ").arg(word);
+    return typed == text ? int(text.count(u' ')) : -1;
 }
 
 } // namespace
 
 int main(int argc, char *argv[])
 {
-    if (argc == 3 && std::strcmp(argv[1], "--type") == 0)
+    if (argc == 3 && QByteArray(argv[1]) == "--type")
         return typeForever(argc, argv, QFile::decodeName(argv[2]));
     testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
@@ -412,12 +347,8 @@ TEST_F(KillTest, AThousandKilledSavesLeaveEveryFileWholeAndTheNextSaveRemovesOnl
             const QList<QByteArray> now = stored();
             for (int file = 0; file < 3; ++file)
                 ASSERT_TRUE(now[file] == storedA[file] || now[file] == storedB[file]) << file;
-            ASSERT_TRUE(atMostOneLeftover(data.everyName(QStringLiteral("pages")), QStringLiteral("2024-03-05.dat")));
-            ASSERT_TRUE(atMostOneLeftover(data.everyName(QStringLiteral("dates")), QStringLiteral("Mar-5.dat")));
-            QStringList top = data.everyName(QString());
-            ASSERT_TRUE(top.removeAll(QStringLiteral("pages")) == 1 && top.removeAll(QStringLiteral("dates")) == 1);
-            top.removeAll(QStringLiteral("history"));
-            ASSERT_TRUE(atMostOneLeftover(top, QStringLiteral("pw.dat")));
+            for (const auto &[folder, name] : {std::pair{"/pages", "2024-03-05.dat"}, std::pair{"/dates", "Mar-5.dat"}, std::pair{"", "pw.dat"}})
+                ASSERT_TRUE(atMostOneLeftover(data.path() + QLatin1String(folder), QLatin1String(name))) << name;
             pagesSeen.insert(now[0]);
         });
     // Kills landed both before and after saves completed.
@@ -425,9 +356,8 @@ TEST_F(KillTest, AThousandKilledSavesLeaveEveryFileWholeAndTheNextSaveRemovesOnl
 
     ASSERT_GE(saving('a').count(), 0);
     EXPECT_EQ(stored(), storedA);
-    EXPECT_EQ(data.everyName(QStringLiteral("pages")), QStringList{QStringLiteral("2024-03-05.dat")});
-    EXPECT_EQ(data.everyName(QStringLiteral("dates")), QStringList{QStringLiteral("Mar-5.dat")});
-    EXPECT_EQ(data.everyName(QString()), QStringLiteral("dates history pages pw.dat").split(u' '));
+    EXPECT_EQ(data.everyName(QStringLiteral("pages")) + data.everyName(QStringLiteral("dates")) + data.everyName(QString()),
+              QStringLiteral("2024-03-05.dat Mar-5.dat dates history pages pw.dat").split(u' '));
     // Every kept version is one of the two saves, whole.
     for (const auto &[folder, file] : {std::pair{"history/pages/2024-03", 0}, std::pair{"history/dates", 1}}) {
         const Files versions = filesUnder(data.path() + QLatin1Char('/') + QLatin1String(folder));
@@ -478,17 +408,51 @@ TEST_F(KillTest, AKilledRestoreLeavesNoDiaryOrAWholeOneAndTheNextRestoreFinishes
     EXPECT_GT(leftStaging, 0);
 }
 
-// Encrypting, decrypting and changing the password killed: the diary is
-// wholly plain or wholly encrypted, and every file opens with the old pw.dat
-// or every file with the new one, never some of each.
+// Encrypting, changing the password and decrypting killed at random moments:
+// each time, the next start's finishing leaves the diary wholly plain or wholly
+// encrypted, every file opening with the old pw.dat or every file with the new
+// one, never some of each, and every file as it was made. Each round converts
+// the diary from the form the last one left it in.
 TEST_F(KillTest, AKilledConversionOrRenewalLeavesTheDiaryWhollyInOneForm)
 {
     ASSERT_NO_FATAL_FAILURE(fill(40));
-    killConverting(false, 800);
     Form form = Plain;
     ASSERT_EQ(problemWith(diary, original, form), "");
-    ASSERT_TRUE(form == Encrypted || convert(diary, Plain, false));
-    killConverting(true, 800);
+    const auto convertOnce = [&] {
+        const Form from = form;
+        const microseconds took = Child::run([&](Child &child) { return child.fork([&] { return convert(diary, from); }); });
+        EXPECT_EQ(problemWith(diary, original, form), "");
+        return form != from ? took : microseconds(-1);
+    };
+    // Round the three forms, so the kills spread over the longest step.
+    const microseconds wholeRun = fastest(5, [&] {
+        const microseconds steps[]{convertOnce(), convertOnce(), convertOnce()};
+        return std::ranges::min(steps).count() < 0 ? microseconds(-1) : std::ranges::max(steps);
+    });
+    ASSERT_GE(wholeRun.count(), 0);
+    // By the form a round started in: kills that left the diary unconverted,
+    // and those whose conversion the next start finished.
+    std::map<Form, int> leftAsItWas, finishedAtTheNextStart;
+    Form from = form;
+    killRepeatedly(
+        1200, [&] { return wholeRun; },
+        [&](Child &child) {
+            from = form;
+            return child.fork([&] { return convert(diary, from); });
+        },
+        [&](const Child &child) {
+            const bool converted = child.exitCode == 0;
+            conversion::finishInterrupted(diary);
+            ASSERT_EQ(problemWith(diary, original, form), "") << "from form " << from;
+            ASSERT_TRUE(!converted || form != from) << "the job finished, yet the diary kept its form";
+            if (!converted)
+                ++(form != from ? finishedAtTheNextStart : leftAsItWas)[from];
+        });
+    // Without both, the kills missed one side of the mark that makes a conversion count.
+    for (const Form start : {Plain, Encrypted, Renewed}) {
+        EXPECT_GT(finishedAtTheNextStart[start], 0) << "from form " << start;
+        EXPECT_GT(leftAsItWas[start], 0) << "from form " << start;
+    }
 }
 
 // A child typing steadily is killed at random moments: each time the draft
@@ -506,7 +470,9 @@ TEST_F(KillTest, AHundredKilledSessionsLoseNothingTypedBeforeTheLastMoments)
         [&](Child &child) {
             QDir(data.path() + QStringLiteral("/.drafts")).removeRecursively();
             QFile::remove(data.root().pagePath(QStringLiteral("2026-12-04")));
-            return child.type(data.path());
+            // This program typing, once it says it typed the first word.
+            child.process.start(QStringLiteral("/proc/self/exe"), {QStringLiteral("--type"), data.path()});
+            return child.process.waitForReadyRead(kWait);
         },
         [&](const Child &child) {
             // The words typed by the time the last of them should be in a draft.
