@@ -3,24 +3,17 @@
 
 #include "app/autolock.h"
 #include "app/lockbox.h"
-#include "app/progressbox.h"
 #include "diary/conversion.h"
 #include "diary/daykeys.h"
-#include "history/pagehistorywindow.h"
-#include "print/frmprint.h"
-#include "session/sessiondrafts.h"
 #include "session/vaultcontrols.h"
 #include "vault/vault.h"
 #include "vault/wipe.h"
 
 #include <QDirIterator>
 #include <QMap>
-#include <QMenu>
-#include <QProgressDialog>
 #include <QScreen>
 #include <QScrollBar>
 #include <QSettings>
-#include <QTemporaryDir>
 #include <QTimer>
 
 #include <fcntl.h>

@@ -1,7 +1,5 @@
 #include "formharness.h"
 
-#include "diary/passwordfile.h"
-
 #include <QAbstractItemView>
 #include <QFontMetrics>
 #include <QLayout>

@@ -1,8 +1,5 @@
 #include "formharness.h"
 
-#include "diary/passwordfile.h"
-#include "testapplication.h"
-
 #include <QLocale>
 
 FormHarness::FormHarness()

@@ -3,23 +3,37 @@
 // What the window tests use of the program, of Qt's controls and of the test support.
 #include "app/form1.h"
 #include "app/monthcalendar.h"
+#include "app/progressbox.h"
 #include "diary/pagestore.h"
+#include "diary/passwordfile.h"
 #include "editor/richtextedit.h"
+#include "history/pagehistorywindow.h"
+#include "print/frmprint.h"
 #include "session/daybook.h"
+#include "session/sessiondrafts.h"
 
 #include "diarytexts.h"
 #include "fixedclock.h"
 #include "recordingprogram.h"
 #include "scripteddialogs.h"
+#include "testapplication.h"
 #include "testdataroot.h"
 
+#include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QList>
 #include <QListWidget>
+#include <QMenu>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QString>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QToolBar>
 #include <QToolButton>

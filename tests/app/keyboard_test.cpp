@@ -1,8 +1,6 @@
 #include "formharness.h"
 #include "looks.h"
 
-#include <QApplication>
-
 namespace {
 
 QWidget *focused()

@@ -1,11 +1,8 @@
 #include "formharness.h"
 #include "looks.h"
-#include "testapplication.h"
 
 #include "app/artwork.h"
 
-#include <QApplication>
-#include <QCheckBox>
 #include <QStyle>
 #include <QStyleOptionButton>
 

@@ -1,12 +1,6 @@
 #include "formharness.h"
 
-#include "app/progressbox.h"
 #include "ui/startfolder.h"
-
-#include <QDir>
-#include <QFile>
-#include <QProgressDialog>
-#include <QTemporaryDir>
 
 namespace {
 

@@ -1,6 +1,5 @@
 #include "formharness.h"
 
-#include <QGroupBox>
 #include <QTextCursor>
 
 namespace {

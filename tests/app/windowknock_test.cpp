@@ -2,11 +2,6 @@
 
 #include "diary/diarylock.h"
 #include "formharness.h"
-#include "testapplication.h"
-#include "testdataroot.h"
-
-#include <QApplication>
-#include <QFile>
 
 // Two starts in one test program: the window's listener and a second start's knock.
 TEST(WindowKnock, ASecondStartReachesTheWindowOfItsDiaryOnly)
