@@ -71,14 +71,10 @@ struct Shown
     QImage pixels;
 };
 
-// The coloured page opened, saved back over itself, in a look.
-Shown openAndSaveTheColouredPage(Look look)
+// The coloured page as shown, then saved back over itself.
+Shown saveTheColouredPage(FormHarness &harness)
 {
-    const ScopedLook scoped(look);
-    FormHarness harness;
-    EXPECT_TRUE(pagestore::save(harness.data.root(), kToday, kColouredPage));
-    Form1 &form = harness.startWithoutPassword();
-    form.show();
+    Form1 &form = *harness.form;
     Shown shown;
     shown.editor = named<RichTextEdit>(form, "rtxt2")->textRtf();
     shown.pixels = named<RichTextEdit>(form, "rtxt2")->viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
@@ -134,15 +130,20 @@ TEST(Looks, ThePaletteWindowSaysLightOrDarkAtLightness128)
     EXPECT_EQ(lookOf(QApplication::style()->standardPalette()), Look::Light);
 }
 
-// Started in either look, the window shows it, and then the other when the palette changes.
-TEST(Looks, TheMainWindowShowsTheArtworkOfThePalettesLookRepaintsWhenItChangesAndAnUntickedBoxStandsOut)
+// Started in either look, the window shows it, and then the other when the
+// palette changes; a coloured page shows its ink on white paper in both and
+// keeps its own colours when stored.
+TEST(Looks, TheMainWindowShowsThePalettesLookRepaintsWhenItChangesAndAColouredPageKeepsItsInkAndRtf)
 {
+    QList<Shown> shown;
     for (const Look look : {Look::Light, Look::Dark}) {
         const ScopedLook scoped(look);
         FormHarness harness;
+        EXPECT_TRUE(pagestore::save(harness.data.root(), kToday, kColouredPage));
         Form1 &form = harness.startWithoutPassword();
         form.show();
         expectShownIn(form, look);
+        shown.append(saveTheColouredPage(harness));
         {
             const Look other = look == Look::Dark ? Look::Light : Look::Dark;
             const ScopedLook changed(other);
@@ -158,19 +159,14 @@ TEST(Looks, TheMainWindowShowsTheArtworkOfThePalettesLookRepaintsWhenItChangesAn
         expectShownIn(form, look);
         expectTheUntickedBoxStandsOut(form);
     }
-}
-
-TEST(Looks, AColouredPageShowsItsInkOnWhitePaperAndKeepsItsRtfInTheDarkLook)
-{
-    const Shown light = openAndSaveTheColouredPage(Look::Light);
-    const Shown dark = openAndSaveTheColouredPage(Look::Dark);
+    const Shown &light = shown[0];
+    const Shown &dark = shown[1];
     EXPECT_EQ(dark.editor, light.editor);
     EXPECT_EQ(dark.stored, light.stored);
     // The page's own colours are kept, and no colour of the dark look found its way into it.
     for (const auto &[colour, kept] : {std::pair{"\\red0\\green0\\blue139;", true}, {"\\red178\\green34\\blue34;", true},
                                        {"\\red255\\green255\\blue255", false}, {"\\red42\\green42\\blue42", false}})
         EXPECT_EQ(dark.stored.contains(colour), kept) << colour;
-
     EXPECT_EQ(dark.pixels, light.pixels);
     EXPECT_GT(pixelsOf(light.pixels, qRgb(255, 255, 255)), light.pixels.width() * light.pixels.height() / 2);
     for (const QRgb ink : {qRgb(0, 0, 0), qRgb(0, 0, 139), qRgb(178, 34, 34)})
