@@ -8,9 +8,11 @@ FormHarness::FormHarness()
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
 }
 
+// The window closes before its session ends, letting the diary go.
 FormHarness::~FormHarness()
 {
-    close();
+    form.reset();
+    session.reset();
 }
 
 void FormHarness::withoutPassword()
@@ -27,7 +29,7 @@ AppServices FormHarness::services()
     services.program = &program;
     services.openUrl = [this](const QUrl &url) {
         opened.append(url);
-        return openSucceeds;
+        return true;
     };
     services.startDirectory = data.path();
     services.developmentFolder = developmentFolder;
@@ -42,15 +44,10 @@ void FormHarness::start()
     start(services());
 }
 
-void FormHarness::close()
+void FormHarness::start(const AppServices &services)
 {
     form.reset();
     session.reset();
-}
-
-void FormHarness::start(const AppServices &services)
-{
-    close();
     session = std::make_unique<DiarySession>(dialogs, clock);
     form = std::make_unique<Form1>(services, *session);
 }
@@ -60,11 +57,6 @@ Form1 &FormHarness::startWithoutPassword()
     withoutPassword();
     start();
     return *form;
-}
-
-QDate isoDay(const char *day)
-{
-    return QDate::fromString(QString::fromLatin1(day), Qt::ISODate);
 }
 
 void FormTest::answer(std::initializer_list<Dialogs::Button> buttons)
@@ -81,14 +73,7 @@ QStringList FormTest::lastTexts(qsizetype count) const
 
 void FormTest::storePage(const char *day, const char *text) const
 {
-    ASSERT_TRUE(pagestore::save(harness.data.root(), isoDay(day), diarytexts::page(text)));
-}
-
-QString FormTest::storedPage(const char *day) const
-{
-    RichTextEdit reader;
-    reader.setTextRtf(pagestore::load(harness.data.root(), isoDay(day)).value_or(QByteArray()));
-    return reader.text();
+    ASSERT_TRUE(pagestore::save(harness.data.root(), QDate::fromString(QString::fromLatin1(day), Qt::ISODate), diarytexts::page(text)));
 }
 
 void typeAtEnd(RichTextEdit &editor, const QString &text)

@@ -58,8 +58,6 @@ public:
     Form1 &startWithoutPassword();
     // A window with services of the test's own, on a fresh session.
     void start(const AppServices &services);
-    // The window closes and its session ends, letting the diary go.
-    void close();
     AppServices services();
 
     TestDataRoot data;
@@ -67,7 +65,6 @@ public:
     FixedClock clock{QDate(2026, 12, 4)};
     RecordingProgram program;
     QList<QUrl> opened;
-    bool openSucceeds = true;
     QString developmentFolder;
     QString developmentDataFolder;
     spelling::Service *spelling = nullptr;
@@ -86,8 +83,6 @@ T *named(const QObject &window, const char *name)
     return found;
 }
 
-QDate isoDay(const char *day);
-
 // The harness as a fixture, with short ways to the window's editors, calendar and commands.
 class FormTest : public ::testing::Test
 {
@@ -102,7 +97,6 @@ protected:
     // The message texts shown last, oldest first.
     QStringList lastTexts(qsizetype count) const;
     void storePage(const char *day, const char *text) const;
-    QString storedPage(const char *day) const;
 
     FormHarness harness;
 };
