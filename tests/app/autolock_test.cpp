@@ -142,6 +142,7 @@ protected:
 // Input, not the program's own events, puts the idle lock off; the screen lock and the machine's sleep lock at once.
 TEST_F(AutoLockTest, IdleScreenLockAndSleepLockButInputPutsTheIdleLockOff)
 {
+    EXPECT_EQ(form().autoLock()->idleDelay(), 5min);
     idleFor(4min + 59s);
     QTest::keyClick(&page(), Qt::Key_A);
     idleFor(4min + 59s);

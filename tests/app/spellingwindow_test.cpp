@@ -2,6 +2,7 @@
 
 #include "spelling/editorspelling.h"
 #include "spelling/service.h"
+#include "spelling/spellhighlighter.h"
 
 #include <QCoreApplication>
 
@@ -11,6 +12,8 @@ void putRight(QTextEdit &editor, const QString &word, const QString &suggestion)
 {
     auto *spelling = editor.findChild<spelling::EditorSpelling *>();
     ASSERT_NE(spelling, nullptr);
+    // The marks made at once, as a pause in the typing would.
+    spelling->highlighter().finishNow();
     QTextCursor at(editor.document());
     at.setPosition(int(editor.toPlainText().indexOf(word)) + 1);
     const auto menu = spelling->contextMenu(editor.cursorRect(at).center());
