@@ -264,16 +264,17 @@ TEST_F(AutoLockTest, LockedEveryWindowIsHiddenUntilThePasswordBringsThemBackWith
     run("m27");
     ASSERT_TRUE(locked());
     EXPECT_FALSE(harness.data.everyName(QStringLiteral(".drafts")).isEmpty()) << "the typing was drafted before the key went";
-    EXPECT_FALSE(form().isVisible() || history->isVisible());
-    EXPECT_EQ(history->List1->count(), 0);
-    EXPECT_TRUE(history->rtxt->document()->isEmpty());
     LockBox *box = form().lockBox();
     ASSERT_NE(box, nullptr);
-    EXPECT_TRUE(box->isVisible() && box->isModal());
+    // What shows, the history's versions and chosen one, the complaint and the field.
+    const auto state = [&] {
+        return std::tuple(locked(), box->isVisible(), form().isVisible(), history->isVisible(), history->List1->count(), history->List1->currentRow(),
+                          history->rtxt->text(), box->wrongPassword->isVisible(), box->Text1->text());
+    };
+    EXPECT_EQ(state(), std::tuple(true, true, false, false, 0, -1, QString(), false, QString()));
     EXPECT_EQ((QStringList{box->windowTitle(), box->Label1->text(), box->Command1->text()}),
               (QStringList{"Quillnest is locked", "Enter the Password", "Unlock"}));
-    EXPECT_EQ(box->Text1->echoMode(), QLineEdit::Password);
-    EXPECT_FALSE(box->wrongPassword->isVisible());
+    EXPECT_TRUE(box->isModal() && box->Text1->echoMode() == QLineEdit::Password);
     // A compact box, the field beside its label.
     EXPECT_LT(box->width(), box->screen()->availableGeometry().width() / 2);
     EXPECT_LT(box->height(), box->width() / 2);
@@ -289,15 +290,11 @@ TEST_F(AutoLockTest, LockedEveryWindowIsHiddenUntilThePasswordBringsThemBackWith
 
     tryPassword(QStringLiteral("wrong horse"));
     EXPECT_EQ(shapes(), before) << "nothing moves for the complaint";
-    EXPECT_TRUE(locked() && box->isVisible() && !form().isVisible() && box->Text1->text().isEmpty());
-    EXPECT_TRUE(box->wrongPassword->isVisible());
+    EXPECT_EQ(state(), std::tuple(true, true, false, false, 0, -1, QString(), true, QString()));
     EXPECT_EQ(box->wrongPassword->text(), QStringLiteral("Wrong password. Try again."));
 
     tryPassword(kPassword);
-    EXPECT_FALSE(locked() || box->isVisible());
-    EXPECT_TRUE(form().isVisible() && history->isVisible());
-    EXPECT_EQ(history->List1->currentRow(), 1);
-    EXPECT_EQ(history->rtxt->text(), QStringLiteral("Today we went skating"));
+    EXPECT_EQ(state(), std::tuple(false, false, true, true, 2, 1, QStringLiteral("Today we went skating"), false, QString()));
     EXPECT_EQ(page().text(), QStringLiteral("Today we went skating and fell"));
     EXPECT_EQ(form().session().book().filechanged(), 1) << "the typing is still unsaved";
     form().autoLock()->prepareForSleep(true);

@@ -1,7 +1,7 @@
-#include "app/windowknock.h"
-
-#include "diary/diarylock.h"
 #include "formharness.h"
+
+#include "app/windowknock.h"
+#include "diary/diarylock.h"
 
 // Two starts in one test program: the window's listener and a second start's knock.
 TEST(WindowKnock, ASecondStartReachesTheWindowOfItsDiaryOnly)
