@@ -31,9 +31,8 @@ TEST_F(Form1Test, StartUpSetsTodayTheFontListsAndAnUnchangedPageAndTheMenusReach
 {
     harness.startWithoutPassword();
     ASSERT_TRUE(form().startedUp());
-    EXPECT_EQ(form().windowTitle(), QStringLiteral("Quillnest ... version 2"));
-    EXPECT_EQ(calendar().date(), QDate(2026, 12, 4));
-    EXPECT_EQ(named<QComboBox>(form(), "cmbFontSize")->currentText(), QStringLiteral("10"));
+    EXPECT_EQ(std::tuple(form().windowTitle(), calendar().date(), named<QComboBox>(form(), "cmbFontSize")->currentText()),
+              std::tuple(QStringLiteral("Quillnest ... version 2"), QDate(2026, 12, 4), QStringLiteral("10")));
     // The font list shows every name whole.
     const QComboBox &names = *named<QComboBox>(form(), "cmbFontName");
     const QFontMetrics metrics(names.view()->font());

@@ -27,12 +27,10 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QList>
 #include <QListWidget>
 #include <QMenu>
 #include <QProgressDialog>
 #include <QPushButton>
-#include <QString>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolBar>

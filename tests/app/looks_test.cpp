@@ -64,27 +64,19 @@ void expectShownIn(Form1 &form, Look look)
     EXPECT_GE(wcagContrast(calendar.weekdayTextFormat(Qt::Saturday).foreground().color().rgb(), calendar.palette().color(QPalette::Base).rgb()), 4.5);
 }
 
-struct Shown
-{
-    QByteArray editor;
-    QByteArray stored;
-    QImage pixels;
-};
-
-// The coloured page as shown, then saved back over itself.
+// The coloured page as the editor gives it, as shown, and as stored when saved back over itself.
+using Shown = std::tuple<QByteArray, QImage, QByteArray>;
 Shown saveTheColouredPage(FormHarness &harness)
 {
-    Form1 &form = *harness.form;
-    Shown shown;
-    shown.editor = named<RichTextEdit>(form, "rtxt2")->textRtf();
-    shown.pixels = named<RichTextEdit>(form, "rtxt2")->viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    RichTextEdit &page = *named<RichTextEdit>(*harness.form, "rtxt2");
+    const QByteArray editor = page.textRtf();
+    const QImage pixels = page.viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
     // A letter typed and taken back: the page counts as changed, its text is as it was.
-    QTest::keyClicks(named<RichTextEdit>(form, "rtxt2"), QStringLiteral("x"));
-    QTest::keyClick(named<RichTextEdit>(form, "rtxt2"), Qt::Key_Backspace);
+    QTest::keyClicks(&page, QStringLiteral("x"));
+    QTest::keyClick(&page, Qt::Key_Backspace);
     harness.dialogs.answerMessage(Button::Yes);
-    named<QAction>(form, "m2")->trigger();
-    shown.stored = pagestore::load(harness.data.root(), kToday).value_or(QByteArray());
-    return shown;
+    named<QAction>(*harness.form, "m2")->trigger();
+    return {editor, pixels, pagestore::load(harness.data.root(), kToday).value_or(QByteArray())};
 }
 
 int pixelsOf(const QImage &image, QRgb colour)
@@ -121,13 +113,11 @@ void expectTheUntickedBoxStandsOut(Form1 &form)
 TEST(Looks, ThePaletteWindowSaysLightOrDarkAtLightness128)
 {
     testApplication();
-    for (const auto &[grey, look] : {std::pair{0, Look::Dark}, {127, Look::Dark}, {128, Look::Light}, {255, Look::Light}}) {
-        QPalette palette;
-        palette.setColor(QPalette::Window, QColor(grey, grey, grey));
-        EXPECT_EQ(lookOf(palette), look) << grey;
-    }
-    EXPECT_EQ(lookOf(darkFusionPalette()), Look::Dark);
-    EXPECT_EQ(lookOf(QApplication::style()->standardPalette()), Look::Light);
+    QList<Look> looks;
+    for (const int grey : {0, 127, 128, 255})
+        looks.append(lookOf(QPalette(QColor(grey, grey, grey))));
+    looks << lookOf(darkFusionPalette()) << lookOf(QApplication::style()->standardPalette());
+    EXPECT_EQ(looks, (QList{Look::Dark, Look::Dark, Look::Light, Look::Light, Look::Dark, Look::Light}));
 }
 
 // Started in either look, the window shows it, and then the other when the
@@ -159,16 +149,13 @@ TEST(Looks, TheMainWindowShowsThePalettesLookRepaintsWhenItChangesAndAColouredPa
         expectShownIn(form, look);
         expectTheUntickedBoxStandsOut(form);
     }
-    const Shown &light = shown[0];
-    const Shown &dark = shown[1];
-    EXPECT_EQ(dark.editor, light.editor);
-    EXPECT_EQ(dark.stored, light.stored);
+    EXPECT_EQ(shown[1], shown[0]);
+    const auto &[editor, pixels, stored] = shown[1];
     // The page's own colours are kept, and no colour of the dark look found its way into it.
     for (const auto &[colour, kept] : {std::pair{"\\red0\\green0\\blue139;", true}, {"\\red178\\green34\\blue34;", true},
                                        {"\\red255\\green255\\blue255", false}, {"\\red42\\green42\\blue42", false}})
-        EXPECT_EQ(dark.stored.contains(colour), kept) << colour;
-    EXPECT_EQ(dark.pixels, light.pixels);
-    EXPECT_GT(pixelsOf(light.pixels, qRgb(255, 255, 255)), light.pixels.width() * light.pixels.height() / 2);
+        EXPECT_EQ(stored.contains(colour), kept) << colour;
+    EXPECT_GT(pixelsOf(pixels, qRgb(255, 255, 255)), pixels.width() * pixels.height() / 2);
     for (const QRgb ink : {qRgb(0, 0, 0), qRgb(0, 0, 139), qRgb(178, 34, 34)})
-        EXPECT_GT(pixelsOf(light.pixels, ink), 20);
+        EXPECT_GT(pixelsOf(pixels, ink), 20);
 }
