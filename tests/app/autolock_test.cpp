@@ -375,38 +375,36 @@ TEST_F(AutoLockTest, ChangePasswordShowsItsProgressOutlastsALockAndTheWindowSeal
 }
 
 // A plain diary has no lock, until it is encrypted; decrypted, it has none again.
-TEST(AutoLockPlainTest, APlainDiaryNeverLocks)
+using AutoLockPlainTest = FormTest;
+
+TEST_F(AutoLockPlainTest, APlainDiaryNeverLocks)
 {
     useCheapKeyDerivation();
-    FormHarness harness;
     harness.withoutPassword();
     prctl(PR_SET_DUMPABLE, 1);
     harness.start();
-    Form1 &form = *harness.form;
-    const auto action = [&form](const char *name) { return named<QAction>(form, name); };
+    const auto action = [this](const char *name) { return named<QAction>(form(), name); };
     // Whether the window has a lock, Lock Diary and its delays, Encrypt Diary... and Decrypt Diary...
     const auto offers = [&] {
-        return std::tuple(form.autoLock() != nullptr, action("m27")->isEnabled(), named<QMenu>(form, "m28")->isEnabled(), action("m23")->isVisible(),
+        return std::tuple(form().autoLock() != nullptr, action("m27")->isEnabled(), named<QMenu>(form(), "m28")->isEnabled(), action("m23")->isVisible(),
                           action("m24")->isVisible());
     };
     const auto plain = std::tuple(false, false, false, true, false);
     EXPECT_EQ(prctl(PR_GET_DUMPABLE), 1) << "a plain diary leaves the process as it was";
     EXPECT_EQ(offers(), plain);
-    action("m27")->trigger();
-    EXPECT_EQ(form.lockBox(), nullptr);
-
-    harness.dialogs.answerMessage(Button::Yes);
+    run("m27");
+    EXPECT_EQ(form().lockBox(), nullptr);
+    answer({Button::Yes});
     harness.dialogs.answerInput(kPassword);
     harness.dialogs.answerInput(kPassword);
-    harness.dialogs.answerMessage(Button::Ok);
-    action("m23")->trigger();
-    ASSERT_TRUE(form.session().vault().isEncrypted());
+    answer({Button::Ok});
+    run("m23");
+    ASSERT_TRUE(form().session().vault().isEncrypted());
     EXPECT_EQ(offers(), std::tuple(true, true, true, false, true));
-
-    harness.dialogs.answerMessage(Button::Yes);
+    answer({Button::Yes});
     harness.dialogs.answerInput(kPassword);
-    harness.dialogs.answerMessage(Button::Ok);
-    action("m24")->trigger();
-    ASSERT_FALSE(form.session().vault().isEncrypted());
+    answer({Button::Ok});
+    run("m24");
+    ASSERT_FALSE(form().session().vault().isEncrypted());
     EXPECT_EQ(offers(), plain);
 }

@@ -50,12 +50,6 @@ TEST_F(Form1Test, StartUpSetsTodayTheFontListsAndAnUnchangedPageAndTheMenusReach
     EXPECT_FALSE(harness.program.ended());
     run("m7");
     EXPECT_EQ(harness.program.endCount(), 1);
-
-    FormHarness closing;
-    closing.startWithoutPassword();
-    closing.form->show();
-    closing.form->close();
-    EXPECT_EQ(closing.program.endCount(), 1);
 }
 
 // A failed sign-in ends before the window shows; the development folder leads to the developer's diary.
