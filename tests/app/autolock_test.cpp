@@ -173,20 +173,15 @@ TEST_F(AutoLockTest, SignedInTheProcessWritesNoCoreFileAndTheIdleDelayIsTheUsers
     ASSERT_EQ(getrlimit(RLIMIT_CORE, &core), 0);
     EXPECT_EQ(std::pair(core.rlim_cur, core.rlim_max), std::pair(rlim_t(0), rlim_t(0)));
     EXPECT_EQ(prctl(PR_GET_DUMPABLE), 0);
-    const struct
-    {
-        const char *choice;
-        std::chrono::milliseconds idle;
-        bool locks;
-    } rows[] = {{"lockAfter1", 1min, true}, {"lockAfter15", 14min, false}, {"lockAfter15", 1min, true},
-                {"lockAfter60", 1h, true}, {"lockAfter0", 1000h, false}, {"lockAfter5", 5min, true}};
-    for (const auto &row : rows) {
-        auto *choice = named<QMenu>(form(), "m28")->findChild<QAction *>(QString::fromLatin1(row.choice));
-        ASSERT_NE(choice, nullptr) << row.choice;
-        choice->trigger();
-        EXPECT_TRUE(choice->isChecked());
-        idleFor(row.idle);
-        EXPECT_EQ(locked(), row.locks) << row.choice;
+    // A delay chosen, the time left idle, and whether that locks.
+    const std::tuple<const char *, std::chrono::milliseconds, bool> rows[] = {{"lockAfter1", 1min, true},  {"lockAfter15", 14min, false},
+                                                                             {"lockAfter15", 1min, true}, {"lockAfter60", 1h, true},
+                                                                             {"lockAfter0", 1000h, false}, {"lockAfter5", 5min, true}};
+    for (const auto &[name, idle, locks] : rows) {
+        QAction &choice = *named<QAction>(*named<QMenu>(form(), "m28"), name);
+        choice.trigger();
+        idleFor(idle);
+        EXPECT_EQ(std::pair(choice.isChecked(), locked()), std::pair(true, locks)) << name;
         tryPassword(kPassword);
     }
     const auto idleMinutes = [this] { return QSettings(harness.settingsFile, QSettings::IniFormat).value(QStringLiteral("lock/idleMinutes")); };
@@ -210,10 +205,7 @@ TEST_F(AutoLockTest, CtrlLDropsEveryCopyOfTheWordsAndThePasswordBringsThemBackWh
     run("m17");
     auto *print = form().findChild<Frmprint *>();
     ASSERT_NE(print, nullptr);
-    QTextCursor caret = page().textCursor();
-    caret.setPosition(40);
-    caret.setPosition(60, QTextCursor::KeepAnchor);
-    page().setTextCursor(caret);
+    selectOnPage(40, 60);
     page().verticalScrollBar()->setValue(page().verticalScrollBar()->maximum() / 2);
     const auto places = [this] { return std::tuple(page().place().anchor, page().place().position, page().place().vertical, note().place().position); };
     const auto placed = places();

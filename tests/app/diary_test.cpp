@@ -55,16 +55,6 @@ protected:
 
 } // namespace
 
-// Which days are bold is the notes' rule; the window shows the day's page count, file name and date.
-TEST_F(DiaryTest, TheLabelsAndTheBoldNoteDaysFollowTheChosenDay)
-{
-    const auto labels = [this] { return QStringList{control<QLabel>("text3").text(), control<QLabel>("Label3").text(), control<QLabel>("dtpick").text()}; };
-    EXPECT_EQ(labels(), (QStringList{"3", "2026-12-04.dat", "12/4/2026"}));
-    choose(QDate(2026, 12, 2));
-    EXPECT_EQ(labels(), (QStringList{"0", "", "12/2/2026"}));
-    EXPECT_TRUE(calendar().isBold(QDate(2026, 12, 25)) && !calendar().isBold(QDate(2026, 12, 24)));
-}
-
 // A key that runs a window command is no typing, whichever editor has the focus.
 TEST_F(DiaryTest, WindowKeysActInEveryEditorAndNeverMarkThePageChanged)
 {
@@ -166,18 +156,23 @@ TEST_F(DiaryTest, ANoteTypedIntoIsAskedAboutBeforeTheDayOrTheWindowIsLeft)
     EXPECT_FALSE(notestore::exists(harness.data.root(), daykeys::MonthDay{12, 1}));
 }
 
-// Loading is no edit: Ctrl+Z right after it changes nothing, so the note has nothing to ask about.
-TEST_F(DiaryTest, UndoRightAfterADayLoadsKeepsItsPageAndNote)
+// Loading is no edit: Ctrl+Z right after it changes nothing, so the note has
+// nothing to ask about. Which days are bold is the notes' rule; the window
+// shows the day's page count, file name and date.
+TEST_F(DiaryTest, UndoRightAfterADayLoadsKeepsItsPageAndNoteAndTheLabelsFollowTheChosenDay)
 {
     for (RichTextEdit *editor : {&page(), &note()}) {
         editor->setFocus();
         QTest::keyClick(editor, Qt::Key_Z, Qt::ControlModifier);
     }
-    EXPECT_EQ(page().text(), QStringLiteral("Today we went skating"));
-    EXPECT_EQ(note().text(), QStringLiteral("Anna's birthday"));
+    EXPECT_EQ(std::pair(page().text(), note().text()), std::pair(QStringLiteral("Today we went skating"), QStringLiteral("Anna's birthday")));
+    const auto labels = [this] { return QStringList{control<QLabel>("text3").text(), control<QLabel>("Label3").text(), control<QLabel>("dtpick").text()}; };
+    EXPECT_EQ(labels(), (QStringList{"3", "2026-12-04.dat", "12/4/2026"}));
     answer({Button::No});
-    choose(QDate(2026, 12, 1));
+    choose(QDate(2026, 12, 2));
     EXPECT_EQ(harness.dialogs.texts().last(), kSaveQuestion);
+    EXPECT_EQ(labels(), (QStringList{"0", "", "12/2/2026"}));
+    EXPECT_TRUE(calendar().isBold(QDate(2026, 12, 25)) && !calendar().isBold(QDate(2026, 12, 24)));
 }
 
 // What lies under a panel must not show through it, at the designed size or any other.

@@ -76,6 +76,14 @@ void FormTest::storePage(const char *day, const char *text) const
     ASSERT_TRUE(pagestore::save(harness.data.root(), QDate::fromString(QString::fromLatin1(day), Qt::ISODate), diarytexts::page(text)));
 }
 
+void FormTest::selectOnPage(int from, int to) const
+{
+    QTextCursor cursor = page().textCursor();
+    cursor.setPosition(from);
+    cursor.setPosition(to, QTextCursor::KeepAnchor);
+    page().setTextCursor(cursor);
+}
+
 void typeAtEnd(RichTextEdit &editor, const QString &text)
 {
     editor.moveCursor(QTextCursor::End);

@@ -95,6 +95,8 @@ protected:
     // The message texts shown last, oldest first.
     QStringList lastTexts(qsizetype count) const;
     void storePage(const char *day, const char *text) const;
+    // As the mouse selects on the page: no key goes down.
+    void selectOnPage(int from, int to) const;
 
     FormHarness harness;
 };

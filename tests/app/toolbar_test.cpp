@@ -18,14 +18,6 @@ protected:
     }
     QToolBar &toolbar() const { return *named<QToolBar>(form(), "Toolbar1"); }
     QComboBox &list(const char *name) const { return *named<QComboBox>(form(), name); }
-    // As the mouse selects: no key goes down.
-    void select(int from, int to)
-    {
-        QTextCursor cursor = page().textCursor();
-        cursor.setPosition(from);
-        cursor.setPosition(to, QTextCursor::KeepAnchor);
-        page().setTextCursor(cursor);
-    }
     QToolButton &key(const char *name) { return *toolbar().findChild<QToolButton *>(QString::fromLatin1(name)); }
     std::tuple<bool, bool, bool> styles() { return {key("Bold").isChecked(), key("Italic").isChecked(), key("Underline").isChecked()}; }
     void choose(int day) { FormTest::choose(QDate(2026, 12, day)); }
@@ -105,7 +97,7 @@ TEST_F(ToolbarTest, FormattingAPageAsksToSaveIt)
     };
     for (const auto &[format, mark] : commands) {
         choose(1);
-        select(3, 7);
+        selectOnPage(3, 7);
         format();
         answer({Button::Yes, Button::Yes});
         choose(2);
@@ -150,7 +142,7 @@ TEST_F(ToolbarTest, BoldItalicAndUnderlineFollowTheCaretAndTheirKeys)
     ASSERT_TRUE(QTest::qWaitForWindowActive(&form()));
     choose(1);
     page().setFocus();
-    select(3, 7);
+    selectOnPage(3, 7);
     EXPECT_TRUE(key("Bold").isChecked());
     EXPECT_EQ(list("cmbFontName").currentText(), QStringLiteral("Courier New"));
     EXPECT_EQ(list("cmbFontSize").currentText(), QStringLiteral("24"));
@@ -158,9 +150,9 @@ TEST_F(ToolbarTest, BoldItalicAndUnderlineFollowTheCaretAndTheirKeys)
         QTest::keyClick(&page(), pressed, Qt::ControlModifier);
     EXPECT_EQ(page().text(), QStringLiteral("We went skating"));
     EXPECT_EQ(styles(), std::tuple(false, true, true));
-    select(0, 7);
+    selectOnPage(0, 7);
     key("Italic").click();
     EXPECT_FALSE(key("Italic").isChecked());
-    select(10, 10);
+    selectOnPage(10, 10);
     EXPECT_EQ(styles(), std::tuple(true, false, false));
 }
