@@ -94,7 +94,7 @@ TEST_F(DiaryTest, WindowKeysActInEveryEditorAndNeverMarkThePageChanged)
 }
 
 // Open and Search ask about unsaved typing, open a clicked page, and closed give back the day they left.
-TEST_F(DiaryTest, TheOpenAndSearchPanelsOpenTheClickedPageAndClosedBringTheDayBack)
+TEST_F(DiaryTest, TheOpenAndSearchPanelsOpenTheClickedPageClosedBringTheDayBackAndHideTheCalendarUnderThem)
 {
     answer({Button::No});
     QTest::keyClicks(&page(), QStringLiteral("z"));
@@ -121,6 +121,23 @@ TEST_F(DiaryTest, TheOpenAndSearchPanelsOpenTheClickedPageAndClosedBringTheDayBa
     run("m3");
     control<QPushButton>("Command3").click();
     EXPECT_EQ(page().text(), QStringLiteral("Today we went skating"));
+
+    // What lies under a panel must not show through it, at the designed size or any other.
+    form().show();
+    for (const auto &[name, command] : {std::pair{"Frame5", "m5"}, std::pair{"Frame3", "openPanel"}}) {
+        SCOPED_TRACE(name);
+        run(command);
+        QWidget &panel = control(name);
+        for (QSize size : {QSize(840, 553), QSize(1300, 900)}) {
+            control("canvas").resize(size);
+            ASSERT_TRUE(panel.geometry().intersects(calendar().geometry()));
+            const QImage over = control("canvas").grab(panel.geometry()).toImage();
+            calendar().hide();
+            EXPECT_EQ(control("canvas").grab(panel.geometry()).toImage(), over);
+            calendar().show();
+        }
+        panel.hide();
+    }
 }
 
 TEST_F(DiaryTest, ANoteTypedIntoIsAskedAboutBeforeTheDayOrTheWindowIsLeft)
@@ -173,26 +190,6 @@ TEST_F(DiaryTest, UndoRightAfterADayLoadsKeepsItsPageAndNoteAndTheLabelsFollowTh
     EXPECT_EQ(harness.dialogs.texts().last(), kSaveQuestion);
     EXPECT_EQ(labels(), (QStringList{"0", "", "12/2/2026"}));
     EXPECT_TRUE(calendar().isBold(QDate(2026, 12, 25)) && !calendar().isBold(QDate(2026, 12, 24)));
-}
-
-// What lies under a panel must not show through it, at the designed size or any other.
-TEST_F(DiaryTest, TheSearchAndOpenPanelsHideTheCalendarUnderThem)
-{
-    form().show();
-    for (const auto &[name, command] : {std::pair{"Frame5", "m5"}, std::pair{"Frame3", "openPanel"}}) {
-        SCOPED_TRACE(name);
-        run(command);
-        QWidget &panel = control(name);
-        for (QSize size : {QSize(840, 553), QSize(1300, 900)}) {
-            control("canvas").resize(size);
-            ASSERT_TRUE(panel.geometry().intersects(calendar().geometry()));
-            const QImage over = control("canvas").grab(panel.geometry()).toImage();
-            calendar().hide();
-            EXPECT_EQ(control("canvas").grab(panel.geometry()).toImage(), over);
-            calendar().show();
-        }
-        panel.hide();
-    }
 }
 
 TEST_F(DiaryTest, PageHistoryShowsAndRestoresThePagesAndTheNotesEarlierVersions)

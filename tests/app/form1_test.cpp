@@ -27,7 +27,7 @@ QStringList cutOff(const Form1 &form)
 
 using Form1Test = FormTest;
 
-TEST_F(Form1Test, StartUpSetsTodayTheFontListsAndAnUnchangedPageAndTheMenusReachAboutPasswordAndEnd)
+TEST_F(Form1Test, StartUpSetsTodayTheFontListsAndTheMenusReachAboutPasswordAndEndAndTheSignInDecidesWhetherAndWhichDiaryOpens)
 {
     harness.startWithoutPassword();
     ASSERT_TRUE(form().startedUp());
@@ -50,27 +50,23 @@ TEST_F(Form1Test, StartUpSetsTodayTheFontListsAndAnUnchangedPageAndTheMenusReach
     EXPECT_FALSE(harness.program.ended());
     run("m7");
     EXPECT_EQ(harness.program.endCount(), 1);
-}
 
-// A failed sign-in ends before the window shows; the development folder leads to the developer's diary.
-TEST_F(Form1Test, TheSignInDecidesWhetherAndWhichDiaryTheWindowOpens)
-{
+    // A failed sign-in ends before the window shows; the development folder leads to the developer's diary.
     FormHarness missing;
     missing.dialogs.answerMessage(Dialogs::Button::Ok);
     missing.start();
-    EXPECT_FALSE(missing.form->startedUp() || missing.form->isVisible());
-    EXPECT_TRUE(missing.program.ended());
+    EXPECT_EQ(std::tuple(missing.form->startedUp(), missing.form->isVisible(), missing.program.ended()), std::tuple(false, false, true));
 
-    FormHarness harness;
+    FormHarness developer;
     TestDataRoot developersDiary;
     developersDiary.writeFile(QStringLiteral("pw.dat"), QByteArray());
-    harness.developmentFolder = harness.data.path();
-    harness.developmentDataFolder = developersDiary.path();
+    developer.developmentFolder = developer.data.path();
+    developer.developmentDataFolder = developersDiary.path();
     // The empty password file of the developer's diary asks; the start folder has none.
-    harness.dialogs.answerInput(QString());
-    harness.start();
-    ASSERT_TRUE(harness.form->startedUp());
-    EXPECT_EQ(harness.form->session().dataRoot().path(), developersDiary.path());
+    developer.dialogs.answerInput(QString());
+    developer.start();
+    ASSERT_TRUE(developer.form->startedUp());
+    EXPECT_EQ(developer.form->session().dataRoot().path(), developersDiary.path());
     FormHarness elsewhere;
     elsewhere.developmentFolder = QStringLiteral("/no/such/build/folder");
     elsewhere.developmentDataFolder = developersDiary.path();

@@ -110,7 +110,10 @@ void expectTheUntickedBoxStandsOut(Form1 &form)
 
 } // namespace
 
-TEST(Looks, ThePaletteWindowSaysLightOrDarkAtLightness128)
+// Started in either look, the window shows it, and then the other when the
+// palette changes; a coloured page shows its ink on white paper in both and
+// keeps its own colours when stored. Which look a palette is: dark below lightness 128.
+TEST(Looks, APaletteIsDarkBelowLightness128AndTheMainWindowShowsItsLookRepaintsWhenItChangesAndAColouredPageKeepsItsInkAndRtf)
 {
     testApplication();
     QList<Look> looks;
@@ -118,13 +121,6 @@ TEST(Looks, ThePaletteWindowSaysLightOrDarkAtLightness128)
         looks.append(lookOf(QPalette(QColor(grey, grey, grey))));
     looks << lookOf(darkFusionPalette()) << lookOf(QApplication::style()->standardPalette());
     EXPECT_EQ(looks, (QList{Look::Dark, Look::Dark, Look::Light, Look::Light, Look::Dark, Look::Light}));
-}
-
-// Started in either look, the window shows it, and then the other when the
-// palette changes; a coloured page shows its ink on white paper in both and
-// keeps its own colours when stored.
-TEST(Looks, TheMainWindowShowsThePalettesLookRepaintsWhenItChangesAndAColouredPageKeepsItsInkAndRtf)
-{
     QList<Shown> shown;
     for (const Look look : {Look::Light, Look::Dark}) {
         const ScopedLook scoped(look);

@@ -114,7 +114,7 @@ TEST_F(ToolbarTest, FormattingAPageAsksToSaveIt)
 
 // The first page of a start and one begun after leaving a formatted page are
 // stored alike: what the last page was written in does not carry over.
-TEST_F(ToolbarTest, EveryNewPageStartsInTheFontOfTheFirst)
+TEST_F(ToolbarTest, EveryNewPageStartsInTheFontOfTheFirstAndBoldItalicAndUnderlineFollowTheCaretAndTheirKeys)
 {
     const auto font = [this](int day) {
         RichTextEdit reader;
@@ -133,11 +133,8 @@ TEST_F(ToolbarTest, EveryNewPageStartsInTheFontOfTheFirst)
     EXPECT_EQ(font(2), font(4));
     for (const char *mark : {"\\b", "\\fs48", "Courier"})
         EXPECT_FALSE(stored(2).contains(mark)) << stored(2).constData();
-}
 
-// The keys show the caret's text, and Ctrl+B, I and U press them from the page.
-TEST_F(ToolbarTest, BoldItalicAndUnderlineFollowTheCaretAndTheirKeys)
-{
+    // The keys show the caret's text, and Ctrl+B, I and U press them from the page.
     form().show();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&form()));
     choose(1);
