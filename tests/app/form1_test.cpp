@@ -57,21 +57,20 @@ TEST_F(Form1Test, StartUpSetsTodayTheFontListsAndTheMenusReachAboutPasswordAndEn
     missing.start();
     EXPECT_EQ(std::tuple(missing.form->startedUp(), missing.form->isVisible(), missing.program.ended()), std::tuple(false, false, true));
 
-    FormHarness developer;
     TestDataRoot developersDiary;
     developersDiary.writeFile(QStringLiteral("pw.dat"), QByteArray());
+    FormHarness developer;
+    FormHarness elsewhere;
     developer.developmentFolder = developer.data.path();
-    developer.developmentDataFolder = developersDiary.path();
+    elsewhere.developmentFolder = QStringLiteral("/no/such/build/folder");
+    for (FormHarness *started : {&developer, &elsewhere})
+        started->developmentDataFolder = developersDiary.path();
     // The empty password file of the developer's diary asks; the start folder has none.
     developer.dialogs.answerInput(QString());
     developer.start();
-    ASSERT_TRUE(developer.form->startedUp());
-    EXPECT_EQ(developer.form->session().dataRoot().path(), developersDiary.path());
-    FormHarness elsewhere;
-    elsewhere.developmentFolder = QStringLiteral("/no/such/build/folder");
-    elsewhere.developmentDataFolder = developersDiary.path();
     elsewhere.startWithoutPassword();
-    EXPECT_EQ(elsewhere.form->session().dataRoot().path(), elsewhere.data.path());
+    EXPECT_EQ(std::pair(developer.form->session().dataRoot().path(), elsewhere.form->session().dataRoot().path()),
+              std::pair(developersDiary.path(), elsewhere.data.path()));
 }
 
 TEST_F(Form1Test, AtItsSmallestAndMaximisedEveryControlIsWhole)
@@ -91,8 +90,7 @@ TEST_F(Form1Test, AtItsSmallestAndMaximisedEveryControlIsWhole)
             EXPECT_TRUE(designedCuts.contains(name)) << name.toStdString();
     };
     form().resize(400, 300);
-    EXPECT_EQ(form().size(), form().minimumSize());
-    EXPECT_EQ(canvas.size(), QSize(840, 553));
+    EXPECT_EQ(std::pair(form().size(), canvas.size()), std::pair(form().minimumSize(), QSize(840, 553)));
 
     // Maximised on a 1920x1080 desktop, its panel taking the rest.
     form().resize(1920, 1050);

@@ -35,10 +35,6 @@
 #include <QTest>
 #include <QToolBar>
 #include <QToolButton>
-#include <QUrl>
-
-#include <initializer_list>
-#include <memory>
 
 #include <gtest/gtest.h>
 
