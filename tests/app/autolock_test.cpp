@@ -141,7 +141,7 @@ protected:
 
 // Input, not the program's own events, puts the idle lock off; the screen lock
 // and the machine's sleep lock at once, and a question being asked waits under the box.
-TEST_F(AutoLockTest, IdleScreenLockAndSleepLockButInputPutsTheIdleLockOffAndAQuestionBeingAskedOutlivesTheLock)
+TEST_F(AutoLockTest, IdleScreenAndSleepLockTheWindowOnlyInputPutsTheIdleLockOffAQuestionOutlivesTheLockNoCoreFileIsWrittenAndTheIdleDelayIsTheUsersChoice)
 {
     EXPECT_EQ(form().autoLock()->idleDelay(), 5min);
     idleFor(4min + 59s);
@@ -180,10 +180,7 @@ TEST_F(AutoLockTest, IdleScreenLockAndSleepLockButInputPutsTheIdleLockOffAndAQue
     EXPECT_EQ(question.exec(), QDialog::Accepted);
     EXPECT_TRUE(coveredWhileAsked);
     EXPECT_TRUE(form().isVisible());
-}
 
-TEST_F(AutoLockTest, SignedInTheProcessWritesNoCoreFileAndTheIdleDelayIsTheUsersChoice)
-{
     rlimit core{};
     ASSERT_EQ(getrlimit(RLIMIT_CORE, &core), 0);
     EXPECT_EQ(std::pair(core.rlim_cur, core.rlim_max), std::pair(rlim_t(0), rlim_t(0)));
@@ -207,6 +204,7 @@ TEST_F(AutoLockTest, SignedInTheProcessWritesNoCoreFileAndTheIdleDelayIsTheUsers
     next.startWithoutPassword();
     EXPECT_TRUE(named<QMenu>(*next.form, "m28")->findChild<QAction *>(QStringLiteral("lockAfter15"))->isChecked()) << "kept for the next start";
 }
+
 
 TEST_F(AutoLockTest, CtrlLDropsEveryCopyOfTheWordsAndThePasswordBringsThemBackWhereTheyWere)
 {

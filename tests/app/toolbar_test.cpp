@@ -29,7 +29,7 @@ protected:
 
 // A shortcut given twice would act on only one of its commands; a button
 // without its menu's action would do something the menu does not.
-TEST_F(ToolbarTest, EveryKeyAndButtonReachesOneCommand)
+TEST_F(ToolbarTest, EveryKeyAndButtonReachesOneCommandCentringTwiceStaysCentredAndTheSizeFieldCountsOnEnter)
 {
     // The menus' keys act in the whole window; the formatting keys only in the page.
     QStringList shortcuts;
@@ -55,12 +55,9 @@ TEST_F(ToolbarTest, EveryKeyAndButtonReachesOneCommand)
     key("Help").click();
     EXPECT_EQ(std::tuple(named<QGroupBox>(form(), "Frame3")->isVisibleTo(&form()), harness.dialogs.shown().size(), harness.opened.size()),
               std::tuple(true, 1, 1));
-}
 
-// What the lists choose is stored, as the next test shows; here centring twice
-// stays centred, and the size field counts a size on Enter, if it is one.
-TEST_F(ToolbarTest, CentringTwiceStaysCentredAndTheSizeFieldCountsOnEnter)
-{
+    // What the lists choose is stored, as the next test shows; here centring twice
+    // stays centred, and the size field counts a size on Enter, if it is one.
     page().setPlainText(QStringLiteral("one two three"));
     page().selectAll();
     key("Align Center").click();
@@ -78,6 +75,7 @@ TEST_F(ToolbarTest, CentringTwiceStaysCentredAndTheSizeFieldCountsOnEnter)
         EXPECT_EQ(std::pair(page().selFontSize(), list("cmbFontSize").currentText()), std::pair(size, QString::number(size))) << text;
     }
 }
+
 
 // Formatting done with the mouse alone is a change the page offers to save.
 TEST_F(ToolbarTest, FormattingAPageAsksToSaveIt)
