@@ -27,8 +27,10 @@ QStringList cutOff(const Form1 &form)
 
 using Form1Test = FormTest;
 
-TEST_F(Form1Test, StartUpSetsTodayTheFontListsAndTheMenusReachAboutPasswordAndEndAndTheSignInDecidesWhetherAndWhichDiaryOpens)
+TEST_F(Form1Test, StartUpSetsTodayAndTheFontListsEveryControlIsWholeAtAnySizeTheMenusReachAboutPasswordAndEndAndTheSignInDecidesWhichDiaryOpens)
 {
+    // A page a year ago, so "On this day" shows under the note.
+    storePage("2025-12-04", "A year ago");
     harness.startWithoutPassword();
     ASSERT_TRUE(form().startedUp());
     EXPECT_EQ(std::tuple(form().windowTitle(), calendar().date(), named<QComboBox>(form(), "cmbFontSize")->currentText()),
@@ -38,6 +40,38 @@ TEST_F(Form1Test, StartUpSetsTodayTheFontListsAndTheMenusReachAboutPasswordAndEn
     const QFontMetrics metrics(names.view()->font());
     for (int i = 0; i < names.count(); ++i)
         EXPECT_LT(metrics.horizontalAdvance(names.itemText(i)), names.view()->minimumWidth());
+
+    // At its smallest and maximised every control is whole.
+    form().show();
+    QToolBar &toolbar = *named<QToolBar>(form(), "Toolbar1");
+    QWidget &canvas = *named(form(), "canvas");
+    ASSERT_TRUE(named<QListView>(form(), "lstOnThisDay")->isVisible());
+    const QStringList designedCuts = cutOff(form());
+    // The day's text and file name were drawn a little shorter than their fonts; the pictures are scaled.
+    EXPECT_EQ(designedCuts, (QStringList{"Image1", "Label5", "Label3"}));
+    const auto noNewCuts = [&] {
+        for (const QString &name : cutOff(form()))
+            EXPECT_TRUE(designedCuts.contains(name)) << name.toStdString();
+    };
+    form().resize(400, 300);
+    EXPECT_EQ(std::pair(form().size(), canvas.size()), std::pair(form().minimumSize(), QSize(840, 553)));
+
+    // Maximised on a 1920x1080 desktop, its panel taking the rest.
+    form().resize(1920, 1050);
+    toolbar.layout()->activate();
+    EXPECT_EQ(toolbar.iconSize(), QSize(30, 30));
+    noNewCuts();
+
+    // Tall and narrow, the calendar and headings take the largest font that fits across.
+    canvas.resize(840, 1000);
+    noNewCuts();
+    EXPECT_GT(calendar().font().pointSizeF(), 8.5);
+    EXPECT_LT(calendar().font().pointSizeF(), note().font().pointSizeF());
+    // Icons follow the height, but no faster than the width, and within twice their size.
+    for (const auto &[size, icon] : {std::pair{QSize(840, 1000), 16}, {QSize(2800, 2000), 32}, {QSize(420, 276), 16}}) {
+        canvas.resize(size);
+        EXPECT_EQ(toolbar.iconSize(), QSize(icon, icon));
+    }
 
     answer({Dialogs::Button::Ok});
     run("m12");
@@ -71,41 +105,4 @@ TEST_F(Form1Test, StartUpSetsTodayTheFontListsAndTheMenusReachAboutPasswordAndEn
     elsewhere.startWithoutPassword();
     EXPECT_EQ(std::pair(developer.form->session().dataRoot().path(), elsewhere.form->session().dataRoot().path()),
               std::pair(developersDiary.path(), elsewhere.data.path()));
-}
-
-TEST_F(Form1Test, AtItsSmallestAndMaximisedEveryControlIsWhole)
-{
-    // A page a year ago, so "On this day" shows under the note.
-    storePage("2025-12-04", "A year ago");
-    harness.startWithoutPassword();
-    form().show();
-    QToolBar &toolbar = *named<QToolBar>(form(), "Toolbar1");
-    QWidget &canvas = *named(form(), "canvas");
-    ASSERT_TRUE(named<QListView>(form(), "lstOnThisDay")->isVisible());
-    const QStringList designedCuts = cutOff(form());
-    // The day's text and file name were drawn a little shorter than their fonts; the pictures are scaled.
-    EXPECT_EQ(designedCuts, (QStringList{"Image1", "Label5", "Label3"}));
-    const auto noNewCuts = [&] {
-        for (const QString &name : cutOff(form()))
-            EXPECT_TRUE(designedCuts.contains(name)) << name.toStdString();
-    };
-    form().resize(400, 300);
-    EXPECT_EQ(std::pair(form().size(), canvas.size()), std::pair(form().minimumSize(), QSize(840, 553)));
-
-    // Maximised on a 1920x1080 desktop, its panel taking the rest.
-    form().resize(1920, 1050);
-    toolbar.layout()->activate();
-    EXPECT_EQ(toolbar.iconSize(), QSize(30, 30));
-    noNewCuts();
-
-    // Tall and narrow, the calendar and headings take the largest font that fits across.
-    canvas.resize(840, 1000);
-    noNewCuts();
-    EXPECT_GT(calendar().font().pointSizeF(), 8.5);
-    EXPECT_LT(calendar().font().pointSizeF(), note().font().pointSizeF());
-    // Icons follow the height, but no faster than the width, and within twice their size.
-    for (const auto &[size, icon] : {std::pair{QSize(840, 1000), 16}, {QSize(2800, 2000), 32}, {QSize(420, 276), 16}}) {
-        canvas.resize(size);
-        EXPECT_EQ(toolbar.iconSize(), QSize(icon, icon));
-    }
 }
