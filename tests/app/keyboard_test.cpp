@@ -1,6 +1,8 @@
 #include "formharness.h"
 #include "looks.h"
 
+#include <numeric>
+
 namespace {
 
 QWidget *focused()
@@ -27,10 +29,9 @@ void walk(Form1 &form, std::initializer_list<const char *> stops, bool forward =
         ASSERT_EQ(focused(), stop->focusProxy() ? stop->focusProxy() : stop) << qPrintable(focused()->objectName()) << " for "
                                                                            << qPrintable(stop->objectName());
         const QImage after = form.grab(around).toImage().convertToFormat(QImage::Format_RGB32);
-        int marked = 0;
-        for (int y = 0; y < after.height(); ++y)
-            for (int x = 0; x < after.width(); ++x)
-                marked += wcagContrast(before.pixel(x, y), after.pixel(x, y)) >= 3;
+        const auto *was = reinterpret_cast<const QRgb *>(before.constBits());
+        const int marked = std::transform_reduce(was, was + before.width() * before.height(), reinterpret_cast<const QRgb *>(after.constBits()), 0,
+                                                 std::plus<>(), [](QRgb one, QRgb other) { return int(wcagContrast(one, other) >= 3); });
         EXPECT_GE(marked, 2 * (after.width() + after.height())) << qPrintable(stop->objectName()) << " shows no focus";
     }
 }

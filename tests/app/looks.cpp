@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <span>
 
 QPalette darkFusionPalette()
 {
@@ -84,16 +85,14 @@ Contrast measureContrast(const QString &control, const QImage &pixels)
         qint64 red = 0, green = 0, blue = 0;
     };
     QHash<int, Bin> bins;
-    for (int y = 0; y < image.height(); ++y) {
-        const auto *line = reinterpret_cast<const QRgb *>(image.constScanLine(y));
-        for (int x = 0; x < image.width(); ++x) {
-            const QRgb colour = line[x];
-            Bin &bin = bins[(qRed(colour) >> 4) << 8 | (qGreen(colour) >> 4) << 4 | qBlue(colour) >> 4];
-            ++bin.count;
-            bin.red += qRed(colour);
-            bin.green += qGreen(colour);
-            bin.blue += qBlue(colour);
-        }
+    const auto *first = reinterpret_cast<const QRgb *>(image.constBits());
+    const std::span colours(first, first + image.width() * image.height());
+    for (const QRgb colour : colours) {
+        Bin &bin = bins[(qRed(colour) >> 4) << 8 | (qGreen(colour) >> 4) << 4 | qBlue(colour) >> 4];
+        ++bin.count;
+        bin.red += qRed(colour);
+        bin.green += qGreen(colour);
+        bin.blue += qBlue(colour);
     }
     Contrast result{control};
     const Bin *most = nullptr;
@@ -104,14 +103,11 @@ Contrast measureContrast(const QString &control, const QImage &pixels)
         return result;
     result.background = qRgb(int(most->red / most->count), int(most->green / most->count), int(most->blue / most->count));
     // Anti-aliasing only ever softens text, so its strongest pixel is its ink.
-    for (int y = 0; y < image.height(); ++y) {
-        const auto *line = reinterpret_cast<const QRgb *>(image.constScanLine(y));
-        for (int x = 0; x < image.width(); ++x) {
-            const double ratio = wcagContrast(line[x], result.background);
-            if (ratio > result.ratio) {
-                result.ratio = ratio;
-                result.text = line[x] | 0xff000000u;
-            }
+    for (const QRgb colour : colours) {
+        const double ratio = wcagContrast(colour, result.background);
+        if (ratio > result.ratio) {
+            result.ratio = ratio;
+            result.text = colour | 0xff000000u;
         }
     }
     return result;

@@ -21,16 +21,10 @@ const QByteArray kColouredPage = "{\\rtf1\\ansi\\ansicpg1252\\deff0\\deflang1033
 int inkGrey(const QIcon &icon)
 {
     const QImage image = icon.pixmap(QSize(24, 24)).toImage().convertToFormat(QImage::Format_ARGB32);
-    int best = -1;
-    int grey = 0;
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            if (qAlpha(image.pixel(x, y)) > best) {
-                best = qAlpha(image.pixel(x, y));
-                grey = qGray(image.pixel(x, y));
-            }
-    EXPECT_GT(best, 200) << "the icon draws nothing opaque";
-    return grey;
+    const auto *pixels = reinterpret_cast<const QRgb *>(image.constBits());
+    const QRgb ink = *std::max_element(pixels, pixels + image.width() * image.height(), [](QRgb a, QRgb b) { return qAlpha(a) < qAlpha(b); });
+    EXPECT_GT(qAlpha(ink), 200) << "the icon draws nothing opaque";
+    return qGray(ink);
 }
 
 // What the main window shows of its look: the artwork's variant, the
@@ -79,13 +73,11 @@ Shown saveTheColouredPage(FormHarness &harness)
     return {editor, pixels, pagestore::load(harness.data.root(), kToday).value_or(QByteArray())};
 }
 
-int pixelsOf(const QImage &image, QRgb colour)
+// How many pixels of an RGB32 image have the colour.
+qsizetype pixelsOf(const QImage &image, QRgb colour)
 {
-    int count = 0;
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            count += (image.pixel(x, y) | 0xff000000u) == (colour | 0xff000000u);
-    return count;
+    const auto *pixels = reinterpret_cast<const QRgb *>(image.constBits());
+    return std::count_if(pixels, pixels + image.width() * image.height(), [colour](QRgb pixel) { return (pixel | 0xff000000u) == (colour | 0xff000000u); });
 }
 
 // The style draws an unticked box barely apart from the panel; its outline
