@@ -16,6 +16,9 @@
 #include <QSettings>
 #include <QTimer>
 
+#include <cstdio>
+#include <cstring>
+
 #include <fcntl.h>
 #include <sys/prctl.h>
 #include <sys/resource.h>
@@ -82,13 +85,12 @@ bool memoryHoldsMarker()
     const std::size_t step = chunk.size() - 2 * kMarkerLength;
     bool found = false;
     for (const QByteArray &line : maps.readAll().split('\n')) {
-        const QList<QByteArray> fields = line.simplified().split(' ');
-        if (fields.size() < 2 || !fields[1].startsWith("rw"))
+        unsigned long long start = 0, end = 0;
+        char access[5] = {};
+        if (std::sscanf(line.constData(), "%llx-%llx %4s", &start, &end, access) != 3 || std::strncmp(access, "rw", 2) != 0)
             continue;
-        const QList<QByteArray> range = fields[0].split('-');
-        const quint64 end = range.value(1).toULongLong(nullptr, 16);
-        for (quint64 at = range[0].toULongLong(nullptr, 16); at < end && !found; at += step) {
-            const ssize_t got = ::pread(mem, chunk.data(), std::min<quint64>(chunk.size(), end - at), off_t(at));
+        for (unsigned long long at = start; at < end && !found; at += step) {
+            const ssize_t got = ::pread(mem, chunk.data(), std::min<unsigned long long>(chunk.size(), end - at), off_t(at));
             found = got > 0 && (holds(chunk.data(), std::size_t(got), patterns[0]) || holds(chunk.data(), std::size_t(got), patterns[1]));
         }
     }

@@ -23,20 +23,12 @@ void FormHarness::withoutPassword()
 
 AppServices FormHarness::services()
 {
-    AppServices services;
-    services.dialogs = &dialogs;
-    services.clock = &clock;
-    services.program = &program;
-    services.openUrl = [this](const QUrl &url) {
+    const auto open = [this](const QUrl &url) {
         opened.append(url);
         return true;
     };
-    services.startDirectory = data.path();
-    services.developmentFolder = developmentFolder;
-    services.developmentDataFolder = developmentDataFolder;
-    services.spelling = spelling;
-    services.settingsFile = settingsFile;
-    return services;
+    return {.dialogs = &dialogs, .clock = &clock, .program = &program, .openUrl = open, .startDirectory = data.path(),
+            .developmentFolder = developmentFolder, .developmentDataFolder = developmentDataFolder, .settingsFile = settingsFile, .spelling = spelling};
 }
 
 void FormHarness::start()
