@@ -38,9 +38,9 @@ TEST_F(MovingTest, ImportDiaryAddsBelowTheOpenPageAndTellsEachDay)
     EXPECT_EQ(lastTexts(3), (QStringList{diarytexts::kSaveQuestion, messages::importOverPages(1).text,
                                          "2 days imported: 1 new page, 1 page added to, 0 days skipped, 0 failed.\n"
                                          "\n2026-12-04: added below its page\n2026-12-10: new page"}));
-    EXPECT_EQ(harness.dialogs.shown().size(), 6) << "the sign-in, the format, the folder and three messages";
-    EXPECT_EQ(page().text(), QStringLiteral("Kept on 2026-12-04\n\nSkating on the lake.")) << "the typing refused";
-    EXPECT_TRUE(pagestore::exists(harness.data.root(), QDate(2026, 12, 10)));
+    // The sign-in, the format, the folder and three messages; the typing refused.
+    EXPECT_EQ(std::tuple(harness.dialogs.shown().size(), page().text(), pagestore::exists(harness.data.root(), QDate(2026, 12, 10))),
+              std::tuple(6, QStringLiteral("Kept on 2026-12-04\n\nSkating on the lake."), true));
 }
 
 TEST_F(MovingTest, ExportOffersTheDiarysDaysAndWritesTheChosenForm)
@@ -53,9 +53,8 @@ TEST_F(MovingTest, ExportOffersTheDiarysDaysAndWritesTheChosenForm)
     run("m26");
     EXPECT_EQ(std::pair(shown(1).range, shown(1).offeredIndex), std::pair(std::optional(pages), 0));
     const QString documents = startFolder(QStandardPaths::DocumentsLocation);
-    EXPECT_EQ(shown(2).text, documents + QStringLiteral("/diary 2026-11-20 to 2026-12-04.pdf"));
-    EXPECT_EQ(shown(3), ScriptedDialogs::shownBox(messages::exportSaved()));
-    EXPECT_TRUE(QFile::exists(pdf));
+    EXPECT_EQ(std::tuple(shown(2).text, shown(3), QFile::exists(pdf)),
+              std::tuple(documents + QStringLiteral("/diary 2026-11-20 to 2026-12-04.pdf"), ScriptedDialogs::shownBox(messages::exportSaved()), true));
 
     const QString folder = outside.path() + QStringLiteral("/md");
     ASSERT_TRUE(QDir().mkpath(folder));
@@ -64,8 +63,7 @@ TEST_F(MovingTest, ExportOffersTheDiarysDaysAndWritesTheChosenForm)
     harness.dialogs.answerOpenFolder(folder);
     answer({Button::Ok});
     run("m26");
-    EXPECT_EQ(shown(5).folder, documents);
-    EXPECT_EQ(QDir(folder).entryList({QStringLiteral("*.md")}), QStringList{QStringLiteral("2026-12-04.md")});
+    EXPECT_EQ(std::pair(shown(5).folder, QDir(folder).entryList({QStringLiteral("*.md")})), std::pair(documents, QStringList{QStringLiteral("2026-12-04.md")}));
     harness.dialogs.answerChoice(std::nullopt);
     run("m26");
     EXPECT_EQ(std::pair(shown(7).range, shown(7).offeredIndex), std::pair(std::optional(chosen), 1)) << "the last export's days are offered again";
