@@ -27,7 +27,6 @@
 namespace {
 
 using namespace std::chrono_literals;
-using Button = Dialogs::Button;
 
 const QString kPassword = QStringLiteral("correct horse");
 const QDate kToday(2026, 12, 4);

@@ -11,7 +11,6 @@
 
 namespace {
 
-using Button = Dialogs::Button;
 using namespace diarytexts;
 
 // Three pages, and yearly notes on today, the 4th, and on Christmas.

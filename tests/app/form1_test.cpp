@@ -73,12 +73,12 @@ TEST_F(Form1Test, StartUpSetsTodayAndTheFontListsEveryControlIsWholeAtAnySizeThe
         EXPECT_EQ(toolbar.iconSize(), QSize(icon, icon));
     }
 
-    answer({Dialogs::Button::Ok});
+    answer({Button::Ok});
     run("m12");
     EXPECT_EQ(harness.dialogs.shown().last(), ScriptedDialogs::shownBox(messages::about()));
     harness.dialogs.answerInput(QStringLiteral("new password"));
     harness.dialogs.answerInput(QStringLiteral("new password"));
-    answer({Dialogs::Button::Ok});
+    answer({Button::Ok});
     run("m18");
     EXPECT_EQ(harness.data.readFile(QStringLiteral("pw.dat")), passwordfile::ScramblePassword(u"new password") + "\r\n");
     EXPECT_FALSE(harness.program.ended());
@@ -87,7 +87,7 @@ TEST_F(Form1Test, StartUpSetsTodayAndTheFontListsEveryControlIsWholeAtAnySizeThe
 
     // A failed sign-in ends before the window shows; the development folder leads to the developer's diary.
     FormHarness missing;
-    missing.dialogs.answerMessage(Dialogs::Button::Ok);
+    missing.dialogs.answerMessage(Button::Ok);
     missing.start();
     EXPECT_EQ(std::tuple(missing.form->startedUp(), missing.form->isVisible(), missing.program.ended()), std::tuple(false, false, true));
 

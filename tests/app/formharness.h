@@ -81,6 +81,8 @@ T *named(const QObject &window, const char *name)
 class FormTest : public ::testing::Test
 {
 protected:
+    using Button = Dialogs::Button;
+
     Form1 &form() const { return *harness.form; }
     RichTextEdit &page() const { return *named<RichTextEdit>(form(), "rtxt2"); }
     RichTextEdit &note() const { return *named<RichTextEdit>(form(), "rtxt"); }

@@ -4,8 +4,6 @@
 
 namespace {
 
-using Button = Dialogs::Button;
-
 class MovingTest : public FormTest
 {
 protected:

@@ -51,6 +51,6 @@ TEST_F(SpellingWindow, ThePageAndThePrintCopyOfferSuggestionsAndAWordPutRightIsA
     print->printchanged = 0;
     putRight(*print->rtxt, QStringLiteral("speling"), QStringLiteral("spelling"));
     EXPECT_EQ(print->printchanged, 1);
-    answer({Dialogs::Button::No});
+    answer({Button::No});
     print->close();
 }

@@ -1,10 +1,6 @@
 #include "formharness.h"
 
-#include <QTextCursor>
-
 namespace {
-
-using Button = Dialogs::Button;
 
 class ToolbarTest : public FormTest
 {
@@ -21,7 +17,6 @@ protected:
     QToolButton &key(const char *name) { return *toolbar().findChild<QToolButton *>(QString::fromLatin1(name)); }
     std::tuple<bool, bool, bool> styles() { return {key("Bold").isChecked(), key("Italic").isChecked(), key("Underline").isChecked()}; }
     void choose(int day) { FormTest::choose(QDate(2026, 12, day)); }
-    void chooseEntry(QComboBox &box, const QString &text) { box.setCurrentIndex(box.findText(text)); }
     QByteArray stored(int day) const { return pagestore::load(harness.data.root(), QDate(2026, 12, day)).value_or(QByteArray()); }
 };
 
@@ -86,8 +81,8 @@ TEST_F(ToolbarTest, FormattingAPageAsksToSaveIt)
     const std::pair<std::function<void()>, QByteArray> commands[]{
         {[&] { key("Color").click(); }, "\\red255\\green0\\blue0"},
         {[&] { key("Underline").click(); }, "\\ul"},
-        {[&] { chooseEntry(list("cmbFontName"), family); }, family.toLatin1() + ';'},
-        {[&] { chooseEntry(list("cmbFontSize"), QStringLiteral("16")); }, "\\fs32"},
+        {[&] { list("cmbFontName").setCurrentIndex(list("cmbFontName").count() - 1); }, family.toLatin1() + ';'},
+        {[&] { list("cmbFontSize").setCurrentIndex(list("cmbFontSize").findText(QStringLiteral("16"))); }, "\\fs32"},
         {[&] { key("Align Right").click(); }, "\\qr"},
     };
     for (const auto &[format, mark] : commands) {
