@@ -41,7 +41,7 @@ TEST_F(MovingTest, ImportDiaryAddsBelowTheOpenPageAndTellsEachDay)
               std::tuple(6, QStringLiteral("Kept on 2026-12-04\n\nSkating on the lake."), true));
 }
 
-TEST_F(MovingTest, ExportOffersTheDiarysDaysAndWritesTheChosenForm)
+TEST_F(MovingTest, ExportOffersTheDiarysDaysAndWritesTheChosenFormAndAProgressBoxShowsOnlyForLongJobsAndHearsCancel)
 {
     const QString pdf = outside.path() + QStringLiteral("/range.pdf");
     const Dialogs::DayRange pages{QDate(2026, 11, 20), QDate(2026, 12, 4)};
@@ -73,11 +73,8 @@ TEST_F(MovingTest, ExportOffersTheDiarysDaysAndWritesTheChosenForm)
     answer({Button::Ok});
     run("m26");
     EXPECT_EQ(harness.dialogs.shown().last(), ScriptedDialogs::shownBox(messages::exportPartial(QStringLiteral("2026-11-20"))));
-}
 
-// A short job passes without a box; a long one shows its bar and can be stopped.
-TEST(ProgressBoxTest, ShowsOnlyForLongJobsAndHearsCancel)
-{
+    // A short job passes without a box; a long one shows its bar and can be stopped.
     QWidget window;
     ProgressBox box(&window, QStringLiteral("Exporting..."));
     EXPECT_TRUE(box.update(1, ProgressBox::kShownAbove));
