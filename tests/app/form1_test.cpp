@@ -12,11 +12,9 @@ QStringList cutOff(const Form1 &form)
 {
     const QToolBar *toolbar = named<QToolBar>(form, "Toolbar1");
     QStringList cut;
-    for (const QWidget *control : named(form, "canvas")->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
-        const QSize needed = control->minimumSizeHint();
-        if (control->isVisible() && control != toolbar && needed.isValid() && (needed.width() > control->width() || needed.height() > control->height()))
+    for (const QWidget *control : named(form, "canvas")->findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
+        if (control->isVisible() && control != toolbar && control->size().expandedTo(control->minimumSizeHint()) != control->size())
             cut.append(control->objectName());
-    }
     for (const QToolButton *button : toolbar->findChildren<QToolButton *>())
         if (button->isVisible() && (button->height() < toolbar->iconSize().height() + 4 || !toolbar->rect().contains(button->geometry())))
             cut.append(button->objectName());

@@ -5,16 +5,11 @@
 
 namespace {
 
-QWidget *focused()
-{
-    return QApplication::focusWidget();
-}
-
 // Tab from a control; Ctrl+Tab from an editor, where Tab types a tab.
 void step(bool forward = true)
 {
-    const Qt::KeyboardModifiers editor = qobject_cast<RichTextEdit *>(focused()) ? Qt::ControlModifier : Qt::NoModifier;
-    QTest::keyClick(focused(), forward ? Qt::Key_Tab : Qt::Key_Backtab, forward ? editor : editor | Qt::ShiftModifier);
+    const Qt::KeyboardModifiers editor = qobject_cast<RichTextEdit *>(QApplication::focusWidget()) ? Qt::ControlModifier : Qt::NoModifier;
+    QTest::keyClick(QApplication::focusWidget(), forward ? Qt::Key_Tab : Qt::Key_Backtab, forward ? editor : editor | Qt::ShiftModifier);
 }
 
 // Each stop of the walk takes the focus and marks it as WCAG measures a focus
@@ -26,8 +21,8 @@ void walk(Form1 &form, std::initializer_list<const char *> stops, bool forward =
         const QRect around = QRect(stop->mapTo(&form, QPoint()), stop->size()).adjusted(-4, -4, 4, 4);
         const QImage before = form.grab(around).toImage().convertToFormat(QImage::Format_RGB32);
         step(forward);
-        ASSERT_EQ(focused(), stop->focusProxy() ? stop->focusProxy() : stop) << qPrintable(focused()->objectName()) << " for "
-                                                                           << qPrintable(stop->objectName());
+        ASSERT_EQ(QApplication::focusWidget(), stop->focusProxy() ? stop->focusProxy() : stop)
+            << qPrintable(QApplication::focusWidget()->objectName()) << " for " << qPrintable(stop->objectName());
         const QImage after = form.grab(around).toImage().convertToFormat(QImage::Format_RGB32);
         const auto *was = reinterpret_cast<const QRgb *>(before.constBits());
         const int marked = std::transform_reduce(was, was + before.width() * before.height(), reinterpret_cast<const QRgb *>(after.constBits()), 0,
@@ -50,7 +45,7 @@ TEST_P(KeyboardWalk, TabGoesRoundMarkingEachStopAndTheCalendarOpensTheDayChosenW
     Form1 &f = harness.startWithoutPassword();
     f.show();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&f));
-    EXPECT_EQ(focused(), &page());
+    EXPECT_EQ(QApplication::focusWidget(), &page());
     EXPECT_FALSE(page().tabChangesFocus() || note().tabChangesFocus());
     walk(f, {"rtxt", "SSCommand1", "SSCommand2", "SSCommand3", "SSCommand4", "cmbFontName", "cmbFontSize", "monthview1", "rtxt2"});
     walk(f, {"monthview1", "cmbFontSize", "cmbFontName", "SSCommand4", "SSCommand3", "SSCommand2", "SSCommand1", "rtxt", "rtxt2"}, false);
@@ -58,7 +53,7 @@ TEST_P(KeyboardWalk, TabGoesRoundMarkingEachStopAndTheCalendarOpensTheDayChosenW
 
     // The arrow keys move the highlight alone: nothing opens, nothing is asked.
     walk(f, {"monthview1"}, false);
-    QWidget *days = focused();
+    QWidget *days = QApplication::focusWidget();
     // Keys pressed on the days, then the highlighted day, the date shown and its page. Enter on the
     // open day changes nothing; a highlight left unchosen goes back to it.
     const std::pair<QList<Qt::Key>, const char *> presses[] = {{{Qt::Key_Right, Qt::Key_Right}, "2026-12-06 12/4/2026 2026-12-04"},
