@@ -4,8 +4,6 @@
 #include "spelling/service.h"
 #include "spelling/spellhighlighter.h"
 
-#include <QCoreApplication>
-
 namespace {
 
 void putRight(QTextEdit &editor, const QString &word, const QString &suggestion)
@@ -17,10 +15,9 @@ void putRight(QTextEdit &editor, const QString &word, const QString &suggestion)
     QTextCursor at(editor.document());
     at.setPosition(int(editor.toPlainText().indexOf(word)) + 1);
     const auto menu = spelling->contextMenu(editor.cursorRect(at).center());
-    for (QAction *action : menu->actions()) {
+    for (QAction *action : menu->actions())
         if (action->text() == suggestion)
             return action->trigger();
-    }
     ADD_FAILURE() << "no suggestion " << suggestion.toStdString();
 }
 
