@@ -92,7 +92,7 @@ TEST_F(DiaryTest, WindowKeysActInEveryEditorAndNeverMarkThePageChanged)
 }
 
 // Open and Search ask about unsaved typing, open a clicked page, and closed give back the day they left.
-TEST_F(DiaryTest, TheOpenAndSearchPanelsOpenTheClickedPageClosedBringTheDayBackAndHideTheCalendarUnderThem)
+TEST_F(DiaryTest, TheOpenAndSearchPanelsOpenTheClickedPageClosedBringTheDayBackAndHideTheCalendarAndTheSearchChoicesFindTheShownTextAndMarkItsMatches)
 {
     answer({Button::No});
     QTest::keyClicks(&page(), QStringLiteral("z"));
@@ -134,6 +134,45 @@ TEST_F(DiaryTest, TheOpenAndSearchPanelsOpenTheClickedPageClosedBringTheDayBackA
         }
         panel.hide();
     }
+
+    const QByteArray bold = "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0 We went ska\\b ting\\b0  on the lake.\\par Skating again.\\par}";
+    ASSERT_TRUE(pagestore::save(harness.data.root(), QDate(2026, 12, 5), bold));
+    form().session().book().rereadPages();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form()));
+    run("m5");
+    QCheckBox &matchCase = control<QCheckBox>("chkMatchCase");
+    QCheckBox &textOnly = control<QCheckBox>("chkTextOnly");
+    EXPECT_TRUE(matchCase.isChecked() && !textOnly.isChecked());
+    EXPECT_EQ(search(QStringLiteral("Arial")), QStringList{QStringLiteral("2026-12-05.dat")});
+    matchCase.setChecked(false);
+    textOnly.setChecked(true);
+    ASSERT_EQ(search(QStringLiteral("lake SKATING")), QStringList{QStringLiteral("2026-12-05.dat")});
+
+    QListWidget &found = control<QListWidget>("List1");
+    QHelpEvent tip(QEvent::ToolTip, found.visualItemRect(found.item(0)).center(), {});
+    QApplication::sendEvent(found.viewport(), &tip);
+    EXPECT_EQ(found.item(0)->toolTip(), QStringLiteral("We went skating on the lake."));
+    click(found);
+    const QString text = page().document()->toPlainText();
+    QList<int> marked;
+    for (const QTextEdit::ExtraSelection &mark : page().extraSelections())
+        marked.append(mark.cursor.selectionStart());
+    const QList<int> matches{int(text.indexOf(u"skating")), int(text.indexOf(u"lake")), int(text.indexOf(u"Skating"))};
+    EXPECT_EQ(marked, matches);
+    // The caret on the first match, then F3 and Shift+F3 go round the page's matches both ways.
+    page().setFocus();
+    QList<int> walked{page().textCursor().position()};
+    for (const Qt::KeyboardModifiers modifiers : {Qt::NoModifier, Qt::NoModifier, Qt::NoModifier, Qt::ShiftModifier}) {
+        QTest::keyClick(&page(), Qt::Key_F3, modifiers);
+        walked.append(page().textCursor().position());
+    }
+    EXPECT_EQ(walked, (QList{matches[0], matches[1], matches[2], matches[0], matches[2]}));
+    EXPECT_EQ(form().session().book().filechanged(), 0) << "the marks are no part of the page";
+    choose(QDate(2026, 12, 4));
+    EXPECT_TRUE(page().extraSelections().isEmpty());
+    control<QPushButton>("Command1").click();
+    run("m5");
+    EXPECT_TRUE(textOnly.isChecked()) << "the choices last while the program runs";
 }
 
 TEST_F(DiaryTest, ANoteTypedIntoIsAskedAboutBeforeTheDayOrTheWindowIsLeft)
@@ -249,48 +288,6 @@ TEST_F(DiaryTest, BackUpDiarySavesTheWholeDiaryWhereTheUserChoseAndADeletedDiary
     EXPECT_FALSE(harness.data.everyName(QStringLiteral(".drafts")).isEmpty());
 }
 
-TEST_F(DiaryTest, TheSearchChoicesFindTheShownTextAndTheOpenedResultMarksItsMatches)
-{
-    const QByteArray bold = "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0 We went ska\\b ting\\b0  on the lake.\\par Skating again.\\par}";
-    ASSERT_TRUE(pagestore::save(harness.data.root(), QDate(2026, 12, 5), bold));
-    form().session().book().rereadPages();
-    form().show();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&form()));
-    run("m5");
-    QCheckBox &matchCase = control<QCheckBox>("chkMatchCase");
-    QCheckBox &textOnly = control<QCheckBox>("chkTextOnly");
-    EXPECT_TRUE(matchCase.isChecked() && !textOnly.isChecked());
-    EXPECT_EQ(search(QStringLiteral("Arial")), QStringList{QStringLiteral("2026-12-05.dat")});
-    matchCase.setChecked(false);
-    textOnly.setChecked(true);
-    ASSERT_EQ(search(QStringLiteral("lake SKATING")), QStringList{QStringLiteral("2026-12-05.dat")});
-
-    QListWidget &found = control<QListWidget>("List1");
-    QHelpEvent tip(QEvent::ToolTip, found.visualItemRect(found.item(0)).center(), {});
-    QApplication::sendEvent(found.viewport(), &tip);
-    EXPECT_EQ(found.item(0)->toolTip(), QStringLiteral("We went skating on the lake."));
-    click(found);
-    const QString text = page().document()->toPlainText();
-    QList<int> marked;
-    for (const QTextEdit::ExtraSelection &mark : page().extraSelections())
-        marked.append(mark.cursor.selectionStart());
-    const QList<int> matches{int(text.indexOf(u"skating")), int(text.indexOf(u"lake")), int(text.indexOf(u"Skating"))};
-    EXPECT_EQ(marked, matches);
-    // The caret on the first match, then F3 and Shift+F3 go round the page's matches both ways.
-    page().setFocus();
-    QList<int> walked{page().textCursor().position()};
-    for (const Qt::KeyboardModifiers modifiers : {Qt::NoModifier, Qt::NoModifier, Qt::NoModifier, Qt::ShiftModifier}) {
-        QTest::keyClick(&page(), Qt::Key_F3, modifiers);
-        walked.append(page().textCursor().position());
-    }
-    EXPECT_EQ(walked, (QList{matches[0], matches[1], matches[2], matches[0], matches[2]}));
-    EXPECT_EQ(form().session().book().filechanged(), 0) << "the marks are no part of the page";
-    choose(QDate(2026, 12, 4));
-    EXPECT_TRUE(page().extraSelections().isEmpty());
-    control<QPushButton>("Command1").click();
-    run("m5");
-    EXPECT_TRUE(textOnly.isChecked()) << "the choices last while the program runs";
-}
 
 
 using OnThisDayWindowTest = FormTest;
