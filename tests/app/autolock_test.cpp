@@ -142,7 +142,7 @@ protected:
 
 // Input, not the program's own events, puts the idle lock off; the screen lock
 // and the machine's sleep lock at once, and a question being asked waits under the box.
-TEST_F(AutoLockTest, IdleScreenAndSleepLockTheWindowOnlyInputPutsTheIdleLockOffAQuestionOutlivesTheLockNoCoreFileIsWrittenAndTheIdleDelayIsTheUsersChoice)
+TEST_F(AutoLockTest, IdleScreenAndSleepLockTheWindowAQuestionOutlivesTheLockNoCoreFileIsWrittenTheIdleDelayIsTheUsersChoiceAndAPasswordChangeOutlastsALock)
 {
     EXPECT_EQ(form().autoLock()->idleDelay(), 5min);
     idleFor(4min + 59s);
@@ -204,6 +204,39 @@ TEST_F(AutoLockTest, IdleScreenAndSleepLockTheWindowOnlyInputPutsTheIdleLockOffA
     next.settingsFile = harness.settingsFile;
     next.startWithoutPassword();
     EXPECT_TRUE(named<QMenu>(*next.form, "m28")->findChild<QAction *>(QStringLiteral("lockAfter15"))->isChecked()) << "kept for the next start";
+
+    // Changing the password reseals every file: past a few hundred of them the
+    // window shows how far it got, with no Cancel to stop it half way, a lock
+    // meanwhile does not wipe the key it reads with, and the window's lock then
+    // opens to the new password alone (what is sealed with it is the session's test).
+    const Vault &vault = *form().session().dataRoot().vault();
+    for (int day = 1; day <= ProgressBox::kShownAbove; ++day) {
+        const QString name = QStringLiteral("pages/%1.dat").arg(daykeys::dayKey(QDate(2020, 1, 1).addDays(day)));
+        harness.data.writeFile(name, vault.seal(diarytexts::page("Another day"), name).value());
+    }
+    const QString newPassword = QStringLiteral("battery staple");
+    for (const QString &typed : {kPassword, newPassword, newPassword})
+        harness.dialogs.answerInput(typed);
+    answer({Button::Ok});
+    // Whether the box of the long conversion, once shown, had a Cancel.
+    std::optional<bool> cancelShown;
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        if (const auto *box = form().findChild<QProgressDialog *>(); box && !cancelShown) {
+            cancelShown = box->findChild<QPushButton *>() != nullptr;
+            form().autoLock()->screenSaverActiveChanged(true);
+        }
+    });
+    watch.start(0);
+    run("m18");
+    EXPECT_EQ(std::tuple(cancelShown, harness.dialogs.shown().last(), locked()),
+              std::tuple(std::optional(false), ScriptedDialogs::shownBox(messages::passwordSaved()), false));
+
+    run("m27");
+    tryPassword(kPassword);
+    EXPECT_TRUE(locked());
+    tryPassword(newPassword);
+    EXPECT_FALSE(locked());
 }
 
 
@@ -314,41 +347,6 @@ TEST_F(AutoLockTest, LockedEveryWindowIsHiddenUntilThePasswordBringsThemBackWith
     EXPECT_EQ(std::tuple(harness.program.endCount(), harness.dialogs.shown().size(), everyFile()), std::tuple(2, 1, files));
 }
 
-// Changing the password reseals every file: past a few hundred of them the
-// window shows how far it got, with no Cancel to stop it half way, a lock
-// meanwhile does not wipe the key it reads with, and the window's lock then
-// opens to the new password alone (what is sealed with it is the session's test).
-TEST_F(AutoLockTest, ChangePasswordShowsItsProgressOutlastsALockAndOnlyTheNewPasswordUnlocks)
-{
-    const Vault &vault = *form().session().dataRoot().vault();
-    for (int day = 1; day <= ProgressBox::kShownAbove; ++day) {
-        const QString name = QStringLiteral("pages/%1.dat").arg(daykeys::dayKey(QDate(2020, 1, 1).addDays(day)));
-        harness.data.writeFile(name, vault.seal(diarytexts::page("Another day"), name).value());
-    }
-    const QString newPassword = QStringLiteral("battery staple");
-    for (const QString &typed : {kPassword, newPassword, newPassword})
-        harness.dialogs.answerInput(typed);
-    answer({Button::Ok});
-    // Whether the box of the long conversion, once shown, had a Cancel.
-    std::optional<bool> cancelShown;
-    QTimer watch;
-    QObject::connect(&watch, &QTimer::timeout, [&] {
-        if (const auto *box = form().findChild<QProgressDialog *>(); box && !cancelShown) {
-            cancelShown = box->findChild<QPushButton *>() != nullptr;
-            form().autoLock()->screenSaverActiveChanged(true);
-        }
-    });
-    watch.start(0);
-    run("m18");
-    EXPECT_EQ(std::tuple(cancelShown, harness.dialogs.shown().last(), locked()),
-              std::tuple(std::optional(false), ScriptedDialogs::shownBox(messages::passwordSaved()), false));
-
-    run("m27");
-    tryPassword(kPassword);
-    EXPECT_TRUE(locked());
-    tryPassword(newPassword);
-    EXPECT_FALSE(locked());
-}
 
 // A plain diary has no lock, until it is encrypted; decrypted, it has none again.
 using AutoLockPlainTest = FormTest;

@@ -210,7 +210,7 @@ TEST_F(DiaryTest, ANoteTypedIntoIsAskedAboutBeforeTheDayOrTheWindowIsLeft)
 // Loading is no edit: Ctrl+Z right after it changes nothing, so the note has
 // nothing to ask about. Which days are bold is the notes' rule; the window
 // shows the day's page count, file name and date.
-TEST_F(DiaryTest, UndoRightAfterADayLoadsKeepsItsPageAndNoteAndTheLabelsFollowTheChosenDay)
+TEST_F(DiaryTest, UndoRightAfterADayLoadsKeepsItsPageAndNoteTheLabelsFollowTheChosenDayAndPageHistoryRestoresEarlierVersions)
 {
     for (RichTextEdit *editor : {&page(), &note()}) {
         editor->setFocus();
@@ -224,10 +224,8 @@ TEST_F(DiaryTest, UndoRightAfterADayLoadsKeepsItsPageAndNoteAndTheLabelsFollowTh
     EXPECT_EQ(harness.dialogs.texts().last(), kSaveQuestion);
     EXPECT_EQ(labels(), (QStringList{"0", "", "12/2/2026"}));
     EXPECT_TRUE(calendar().isBold(QDate(2026, 12, 25)) && !calendar().isBold(QDate(2026, 12, 24)));
-}
+    choose(QDate(2026, 12, 4));
 
-TEST_F(DiaryTest, PageHistoryShowsAndRestoresThePagesAndTheNotesEarlierVersions)
-{
     QTest::keyClicks(&page(), QStringLiteral("Later: "));
     answer({Button::Yes});
     run("m2");
@@ -248,6 +246,7 @@ TEST_F(DiaryTest, PageHistoryShowsAndRestoresThePagesAndTheNotesEarlierVersions)
     EXPECT_EQ(std::tuple(storedNote(12, 4), note().text(), calendar().isBold(QDate(2026, 12, 4))),
               std::tuple(QStringLiteral("Anna's birthday"), QStringLiteral("Anna's birthday"), true));
 }
+
 
 TEST_F(DiaryTest, BackUpDiarySavesTheWholeDiaryWhereTheUserChoseAndADeletedDiaryFolderIsSaidOnceAndNotMadeAnew)
 {
