@@ -179,13 +179,11 @@ TEST_F(AutoLockTest, IdleScreenAndSleepLockTheWindowAQuestionOutlivesTheLockNoCo
         question.accept();
     });
     EXPECT_EQ(question.exec(), QDialog::Accepted);
-    EXPECT_TRUE(coveredWhileAsked);
-    EXPECT_TRUE(form().isVisible());
+    EXPECT_EQ(std::pair(coveredWhileAsked, form().isVisible()), std::pair(true, true));
 
     rlimit core{};
     ASSERT_EQ(getrlimit(RLIMIT_CORE, &core), 0);
-    EXPECT_EQ(std::pair(core.rlim_cur, core.rlim_max), std::pair(rlim_t(0), rlim_t(0)));
-    EXPECT_EQ(prctl(PR_GET_DUMPABLE), 0);
+    EXPECT_EQ(std::tuple(core.rlim_cur, core.rlim_max, prctl(PR_GET_DUMPABLE)), std::tuple(rlim_t(0), rlim_t(0), 0));
     // A delay chosen, the time left idle, and whether that locks.
     const std::tuple<const char *, std::chrono::milliseconds, bool> rows[] = {{"lockAfter1", 1min, true},  {"lockAfter15", 14min, false},
                                                                              {"lockAfter15", 1min, true}, {"lockAfter60", 1h, true},

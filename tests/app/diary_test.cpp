@@ -233,8 +233,7 @@ TEST_F(DiaryTest, UndoRightAfterADayLoadsKeepsItsPageAndNoteTheLabelsFollowTheCh
     auto *window = form().findChild<PageHistoryWindow *>();
     ASSERT_NE(window, nullptr);
     ASSERT_EQ(window->List1->count(), 1);
-    EXPECT_TRUE(window->List1->item(0)->text().endsWith(QStringLiteral("Today we went skating")));
-    EXPECT_TRUE(window->rtxt->isReadOnly());
+    EXPECT_EQ(std::pair(window->List1->item(0)->text().endsWith(QStringLiteral("Today we went skating")), window->rtxt->isReadOnly()), std::pair(true, true));
     window->findChild<QPushButton *>(QStringLiteral("Restore"))->click();
     EXPECT_EQ(std::pair(window->isVisible(), page().text()), std::pair(false, QStringLiteral("Today we went skating")));
 
@@ -258,9 +257,8 @@ TEST_F(DiaryTest, BackUpDiarySavesTheWholeDiaryWhereTheUserChoseAndADeletedDiary
     const ScriptedDialogs::Shown asked = harness.dialogs.shown()[1];
     EXPECT_EQ(std::pair(asked.text, asked.filter),
               std::pair(QDir::home().filePath(QStringLiteral("quillnest-backup-2026-12-04.zip")), QStringLiteral("Zip archives (*.zip)|*.zip")));
-    EXPECT_EQ(harness.dialogs.shown().last(), ScriptedDialogs::shownBox(messages::backupSaved()));
-    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
-    EXPECT_TRUE(QFileInfo::exists(zip));
+    EXPECT_EQ(std::tuple(harness.dialogs.shown().last(), QGuiApplication::overrideCursor() == nullptr, QFileInfo::exists(zip)),
+              std::tuple(ScriptedDialogs::shownBox(messages::backupSaved()), true, true));
 
     harness.dialogs.answerSaveFile(QString());
     run("m22");
@@ -283,8 +281,7 @@ TEST_F(DiaryTest, BackUpDiarySavesTheWholeDiaryWhereTheUserChoseAndADeletedDiary
     ASSERT_TRUE(QDir().mkpath(harness.data.root().pagesDir()));
     typeAtEnd(page(), QStringLiteral(" at last"));
     form().session().drafts().flush();
-    EXPECT_EQ(harness.dialogs.texts().count(gone), 1);
-    EXPECT_FALSE(harness.data.everyName(QStringLiteral(".drafts")).isEmpty());
+    EXPECT_EQ(std::pair(harness.dialogs.texts().count(gone), harness.data.everyName(QStringLiteral(".drafts")).isEmpty()), std::pair(qsizetype(1), false));
 }
 
 

@@ -78,8 +78,8 @@ TEST_F(Form1Test, StartUpSetsTodayAndTheFontListsEveryControlIsWholeAtAnySizeThe
     harness.dialogs.answerInput(QStringLiteral("new password"));
     answer({Button::Ok});
     run("m18");
-    EXPECT_EQ(harness.data.readFile(QStringLiteral("pw.dat")), passwordfile::ScramblePassword(u"new password") + "\r\n");
-    EXPECT_FALSE(harness.program.ended());
+    EXPECT_EQ(std::pair(harness.data.readFile(QStringLiteral("pw.dat")), harness.program.ended()),
+              std::pair(passwordfile::ScramblePassword(u"new password") + "\r\n", false));
     run("m7");
     EXPECT_EQ(harness.program.endCount(), 1);
 

@@ -130,13 +130,11 @@ TEST_F(ToolbarTest, EveryNewPageStartsInTheFontOfTheFirstAndBoldItalicAndUnderli
     choose(1);
     page().setFocus();
     selectOnPage(3, 7);
-    EXPECT_TRUE(key("Bold").isChecked());
-    EXPECT_EQ(list("cmbFontName").currentText(), QStringLiteral("Courier New"));
-    EXPECT_EQ(list("cmbFontSize").currentText(), QStringLiteral("24"));
+    EXPECT_EQ(std::tuple(key("Bold").isChecked(), list("cmbFontName").currentText(), list("cmbFontSize").currentText()),
+              std::tuple(true, QStringLiteral("Courier New"), QStringLiteral("24")));
     for (const Qt::Key pressed : {Qt::Key_B, Qt::Key_I, Qt::Key_U})
         QTest::keyClick(&page(), pressed, Qt::ControlModifier);
-    EXPECT_EQ(page().text(), QStringLiteral("We went skating"));
-    EXPECT_EQ(styles(), std::tuple(false, true, true));
+    EXPECT_EQ(std::pair(page().text(), styles()), std::pair(QStringLiteral("We went skating"), std::tuple(false, true, true)));
     selectOnPage(0, 7);
     key("Italic").click();
     EXPECT_FALSE(key("Italic").isChecked());

@@ -26,8 +26,7 @@ TEST(WindowKnock, ASecondStartBringsTheWindowOfItsDiaryOnlyForward)
     AppServices services = second.services();
     services.startDirectory = first.data.path() + QStringLiteral("/pages/..");
     second.start(services);
-    EXPECT_FALSE(second.form->startedUp());
-    EXPECT_EQ(second.dialogs.texts(), QStringList{kDiaryAlreadyOpen});
+    EXPECT_EQ(std::pair(second.form->startedUp(), second.dialogs.texts()), std::pair(false, QStringList{kDiaryAlreadyOpen}));
     EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == first.form.get(); }));
     EXPECT_FALSE(first.form->isMinimized());
     EXPECT_FALSE(knockOnWindow(second.data.root())) << "another diary's window hears nothing";
