@@ -45,8 +45,7 @@ TEST_P(KeyboardWalk, TabGoesRoundMarkingEachStopAndTheCalendarOpensTheDayChosenW
     Form1 &f = harness.startWithoutPassword();
     f.show();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&f));
-    EXPECT_EQ(QApplication::focusWidget(), &page());
-    EXPECT_FALSE(page().tabChangesFocus() || note().tabChangesFocus());
+    EXPECT_EQ(std::tuple(QApplication::focusWidget(), page().tabChangesFocus(), note().tabChangesFocus()), std::tuple(&page(), false, false));
     walk(f, {"rtxt", "SSCommand1", "SSCommand2", "SSCommand3", "SSCommand4", "cmbFontName", "cmbFontSize", "monthview1", "rtxt2"});
     walk(f, {"monthview1", "cmbFontSize", "cmbFontName", "SSCommand4", "SSCommand3", "SSCommand2", "SSCommand1", "rtxt", "rtxt2"}, false);
     EXPECT_EQ(f.session().book().filechanged(), 0) << "leaving the page is no typing";
