@@ -1,8 +1,5 @@
 #include "formharness.h"
 
-#include "diary/passwordfile.h"
-#include "testapplication.h"
-
 #include <QLocale>
 
 FormHarness::FormHarness()
@@ -11,9 +8,11 @@ FormHarness::FormHarness()
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
 }
 
+// The window closes before its session ends, letting the diary go.
 FormHarness::~FormHarness()
 {
-    close();
+    form.reset();
+    session.reset();
 }
 
 void FormHarness::withoutPassword()
@@ -24,20 +23,12 @@ void FormHarness::withoutPassword()
 
 AppServices FormHarness::services()
 {
-    AppServices services;
-    services.dialogs = &dialogs;
-    services.clock = &clock;
-    services.program = &program;
-    services.openUrl = [this](const QUrl &url) {
+    const auto open = [this](const QUrl &url) {
         opened.append(url);
-        return openSucceeds;
+        return true;
     };
-    services.startDirectory = data.path();
-    services.developmentFolder = developmentFolder;
-    services.developmentDataFolder = developmentDataFolder;
-    services.spelling = spelling;
-    services.settingsFile = settingsFile;
-    return services;
+    return {.dialogs = &dialogs, .clock = &clock, .program = &program, .openUrl = open, .startDirectory = data.path(),
+            .developmentFolder = developmentFolder, .developmentDataFolder = developmentDataFolder, .settingsFile = settingsFile, .spelling = spelling};
 }
 
 void FormHarness::start()
@@ -45,15 +36,10 @@ void FormHarness::start()
     start(services());
 }
 
-void FormHarness::close()
+void FormHarness::start(const AppServices &services)
 {
     form.reset();
     session.reset();
-}
-
-void FormHarness::start(const AppServices &services)
-{
-    close();
     session = std::make_unique<DiarySession>(dialogs, clock);
     form = std::make_unique<Form1>(services, *session);
 }
@@ -63,11 +49,6 @@ Form1 &FormHarness::startWithoutPassword()
     withoutPassword();
     start();
     return *form;
-}
-
-QDate isoDay(const char *day)
-{
-    return QDate::fromString(QString::fromLatin1(day), Qt::ISODate);
 }
 
 void FormTest::answer(std::initializer_list<Dialogs::Button> buttons)
@@ -84,14 +65,15 @@ QStringList FormTest::lastTexts(qsizetype count) const
 
 void FormTest::storePage(const char *day, const char *text) const
 {
-    ASSERT_TRUE(pagestore::save(harness.data.root(), isoDay(day), diarytexts::page(text)));
+    ASSERT_TRUE(pagestore::save(harness.data.root(), QDate::fromString(QString::fromLatin1(day), Qt::ISODate), diarytexts::page(text)));
 }
 
-QString FormTest::storedPage(const char *day) const
+void FormTest::selectOnPage(int from, int to) const
 {
-    RichTextEdit reader;
-    reader.setTextRtf(pagestore::load(harness.data.root(), isoDay(day)).value_or(QByteArray()));
-    return reader.text();
+    QTextCursor cursor = page().textCursor();
+    cursor.setPosition(from);
+    cursor.setPosition(to, QTextCursor::KeepAnchor);
+    page().setTextCursor(cursor);
 }
 
 void typeAtEnd(RichTextEdit &editor, const QString &text)

@@ -3,30 +3,38 @@
 // What the window tests use of the program, of Qt's controls and of the test support.
 #include "app/form1.h"
 #include "app/monthcalendar.h"
+#include "app/progressbox.h"
 #include "diary/pagestore.h"
+#include "diary/passwordfile.h"
 #include "editor/richtextedit.h"
+#include "history/pagehistorywindow.h"
+#include "print/frmprint.h"
 #include "session/daybook.h"
+#include "session/sessiondrafts.h"
 
 #include "diarytexts.h"
 #include "fixedclock.h"
 #include "recordingprogram.h"
 #include "scripteddialogs.h"
+#include "testapplication.h"
 #include "testdataroot.h"
 
+#include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QList>
 #include <QListWidget>
+#include <QMenu>
+#include <QProgressDialog>
 #include <QPushButton>
-#include <QString>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QToolBar>
 #include <QToolButton>
-#include <QUrl>
-
-#include <initializer_list>
-#include <memory>
 
 #include <gtest/gtest.h>
 
@@ -44,8 +52,6 @@ public:
     Form1 &startWithoutPassword();
     // A window with services of the test's own, on a fresh session.
     void start(const AppServices &services);
-    // The window closes and its session ends, letting the diary go.
-    void close();
     AppServices services();
 
     TestDataRoot data;
@@ -53,7 +59,6 @@ public:
     FixedClock clock{QDate(2026, 12, 4)};
     RecordingProgram program;
     QList<QUrl> opened;
-    bool openSucceeds = true;
     QString developmentFolder;
     QString developmentDataFolder;
     spelling::Service *spelling = nullptr;
@@ -72,12 +77,12 @@ T *named(const QObject &window, const char *name)
     return found;
 }
 
-QDate isoDay(const char *day);
-
 // The harness as a fixture, with short ways to the window's editors, calendar and commands.
 class FormTest : public ::testing::Test
 {
 protected:
+    using Button = Dialogs::Button;
+
     Form1 &form() const { return *harness.form; }
     RichTextEdit &page() const { return *named<RichTextEdit>(form(), "rtxt2"); }
     RichTextEdit &note() const { return *named<RichTextEdit>(form(), "rtxt"); }
@@ -88,7 +93,8 @@ protected:
     // The message texts shown last, oldest first.
     QStringList lastTexts(qsizetype count) const;
     void storePage(const char *day, const char *text) const;
-    QString storedPage(const char *day) const;
+    // As the mouse selects on the page: no key goes down.
+    void selectOnPage(int from, int to) const;
 
     FormHarness harness;
 };

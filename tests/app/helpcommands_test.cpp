@@ -1,16 +1,8 @@
+#include "formharness.h"
+
 #include "app/helpcommands.h"
-#include "diary/dataroot.h"
 
-#include "scripteddialogs.h"
-#include "testapplication.h"
-#include "testdataroot.h"
-
-#include <QImage>
 #include <QTextBrowser>
-#include <QTextDocument>
-#include <QWidget>
-
-#include <gtest/gtest.h>
 
 // Without a browser the help still shows, pictures and all, in the program's
 // own window; only a missing page and a web page nothing opens are reported.
@@ -29,9 +21,8 @@ TEST(HelpCommands, OpenPagesOrShowTheHelpInAWindowOfItsOwn)
     const auto help = [&] { helpcommands::help(openUrl, data.root(), dialogs, &parent); };
     help();
     helpcommands::webPage(openUrl, dialogs);
-    EXPECT_EQ(opened, (QList<QUrl>{QUrl::fromLocalFile(data.root().helpFile()), helpcommands::homePage()}));
-    EXPECT_EQ(helpcommands::homePage().scheme().left(4), QStringLiteral("http"));
-    EXPECT_TRUE(dialogs.shown().isEmpty());
+    EXPECT_EQ(std::pair(opened, dialogs.shown().size()),
+              std::pair(QList<QUrl>{QUrl::fromLocalFile(data.root().helpFile()), helpcommands::homePage()}, qsizetype(0)));
 
     succeeds = false;
     dialogs.answerMessage(Dialogs::Button::Ok);
@@ -46,10 +37,10 @@ TEST(HelpCommands, OpenPagesOrShowTheHelpInAWindowOfItsOwn)
     help();
     const QList<QTextBrowser *> windows = parent.findChildren<QTextBrowser *>();
     ASSERT_EQ(windows.size(), 1);
-    EXPECT_TRUE(windows[0]->isWindow() && windows[0]->isVisible());
-    EXPECT_EQ(windows[0]->windowTitle(), QStringLiteral("Quillnest Help"));
-    EXPECT_TRUE(windows[0]->toPlainText().contains(QStringLiteral("Pick a day.")));
-    EXPECT_FALSE(windows[0]->document()->resource(QTextDocument::ImageResource, QUrl(QStringLiteral("shot.png"))).isNull());
+    const QTextBrowser &window = *windows[0];
+    EXPECT_EQ(std::tuple(window.isWindow(), window.isVisible(), window.windowTitle(), window.toPlainText().contains(QStringLiteral("Pick a day.")),
+                         window.document()->resource(QTextDocument::ImageResource, QUrl(QStringLiteral("shot.png"))).isNull()),
+              std::tuple(true, true, QStringLiteral("Quillnest Help"), true, false));
 
     dialogs.answerMessage(Dialogs::Button::Ok);
     helpcommands::webPage(openUrl, dialogs);

@@ -1,20 +1,15 @@
 #include "formharness.h"
 #include "looks.h"
 
-#include <QApplication>
+#include <numeric>
 
 namespace {
-
-QWidget *focused()
-{
-    return QApplication::focusWidget();
-}
 
 // Tab from a control; Ctrl+Tab from an editor, where Tab types a tab.
 void step(bool forward = true)
 {
-    const Qt::KeyboardModifiers editor = qobject_cast<RichTextEdit *>(focused()) ? Qt::ControlModifier : Qt::NoModifier;
-    QTest::keyClick(focused(), forward ? Qt::Key_Tab : Qt::Key_Backtab, forward ? editor : editor | Qt::ShiftModifier);
+    const Qt::KeyboardModifiers editor = qobject_cast<RichTextEdit *>(QApplication::focusWidget()) ? Qt::ControlModifier : Qt::NoModifier;
+    QTest::keyClick(QApplication::focusWidget(), forward ? Qt::Key_Tab : Qt::Key_Backtab, forward ? editor : editor | Qt::ShiftModifier);
 }
 
 // Each stop of the walk takes the focus and marks it as WCAG measures a focus
@@ -26,13 +21,12 @@ void walk(Form1 &form, std::initializer_list<const char *> stops, bool forward =
         const QRect around = QRect(stop->mapTo(&form, QPoint()), stop->size()).adjusted(-4, -4, 4, 4);
         const QImage before = form.grab(around).toImage().convertToFormat(QImage::Format_RGB32);
         step(forward);
-        ASSERT_EQ(focused(), stop->focusProxy() ? stop->focusProxy() : stop) << qPrintable(focused()->objectName()) << " for "
-                                                                           << qPrintable(stop->objectName());
+        ASSERT_EQ(QApplication::focusWidget(), stop->focusProxy() ? stop->focusProxy() : stop)
+            << qPrintable(QApplication::focusWidget()->objectName()) << " for " << qPrintable(stop->objectName());
         const QImage after = form.grab(around).toImage().convertToFormat(QImage::Format_RGB32);
-        int marked = 0;
-        for (int y = 0; y < after.height(); ++y)
-            for (int x = 0; x < after.width(); ++x)
-                marked += wcagContrast(before.pixel(x, y), after.pixel(x, y)) >= 3;
+        const auto *was = reinterpret_cast<const QRgb *>(before.constBits());
+        const int marked = std::transform_reduce(was, was + before.width() * before.height(), reinterpret_cast<const QRgb *>(after.constBits()), 0,
+                                                 std::plus<>(), [](QRgb one, QRgb other) { return int(wcagContrast(one, other) >= 3); });
         EXPECT_GE(marked, 2 * (after.width() + after.height())) << qPrintable(stop->objectName()) << " shows no focus";
     }
 }
@@ -51,32 +45,26 @@ TEST_P(KeyboardWalk, TabGoesRoundMarkingEachStopAndTheCalendarOpensTheDayChosenW
     Form1 &f = harness.startWithoutPassword();
     f.show();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&f));
-    EXPECT_EQ(focused(), &page());
-    EXPECT_FALSE(page().tabChangesFocus() || note().tabChangesFocus());
+    EXPECT_EQ(std::tuple(QApplication::focusWidget(), page().tabChangesFocus(), note().tabChangesFocus()), std::tuple(&page(), false, false));
     walk(f, {"rtxt", "SSCommand1", "SSCommand2", "SSCommand3", "SSCommand4", "cmbFontName", "cmbFontSize", "monthview1", "rtxt2"});
     walk(f, {"monthview1", "cmbFontSize", "cmbFontName", "SSCommand4", "SSCommand3", "SSCommand2", "SSCommand1", "rtxt", "rtxt2"}, false);
     EXPECT_EQ(f.session().book().filechanged(), 0) << "leaving the page is no typing";
 
     // The arrow keys move the highlight alone: nothing opens, nothing is asked.
     walk(f, {"monthview1"}, false);
-    QWidget *days = focused();
-    const auto keys = [days](std::initializer_list<Qt::Key> keys) {
+    QWidget *days = QApplication::focusWidget();
+    // Keys pressed on the days, then the highlighted day, the date shown and its page. Enter on the
+    // open day changes nothing; a highlight left unchosen goes back to it.
+    const std::pair<QList<Qt::Key>, const char *> presses[] = {{{Qt::Key_Right, Qt::Key_Right}, "2026-12-06 12/4/2026 2026-12-04"},
+                                                               {{Qt::Key_Return}, "2026-12-06 12/6/2026 2026-12-06"},
+                                                               {{Qt::Key_Left, Qt::Key_Space}, "2026-12-05 12/5/2026 "},
+                                                               {{Qt::Key_Enter, Qt::Key_Down, Qt::Key_Tab}, "2026-12-05 12/5/2026 "}};
+    for (const auto &[keys, shown] : presses) {
         for (const Qt::Key key : keys)
             QTest::keyClick(days, key);
-    };
-    const auto dayShown = [&] { return named<QLabel>(f, "dtpick")->text() + QLatin1Char(' ') + page().text(); };
-    keys({Qt::Key_Right, Qt::Key_Right});
-    EXPECT_EQ(calendar().selectedDate(), QDate(2026, 12, 6));
-    EXPECT_EQ(dayShown(), QStringLiteral("12/4/2026 2026-12-04"));
-    keys({Qt::Key_Return});
-    EXPECT_EQ(dayShown(), QStringLiteral("12/6/2026 2026-12-06"));
-    keys({Qt::Key_Left, Qt::Key_Space});
-    EXPECT_EQ(dayShown(), QStringLiteral("12/5/2026 "));
-    // Enter on the open day changes nothing; a highlight left unchosen goes back to it.
-    keys({Qt::Key_Enter, Qt::Key_Down});
-    step();
-    EXPECT_EQ(calendar().selectedDate(), QDate(2026, 12, 5));
-    EXPECT_EQ(dayShown(), QStringLiteral("12/5/2026 "));
+        EXPECT_EQ(QStringList({calendar().selectedDate().toString(Qt::ISODate), named<QLabel>(f, "dtpick")->text(), page().text()}).join(u' '),
+                  QString::fromLatin1(shown));
+    }
     EXPECT_EQ(harness.dialogs.shown().size(), 1) << "the sign-in's notice alone";
 
     // A panel takes the calendar column's place, the note under it too.

@@ -13,30 +13,23 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <span>
 
 QPalette darkFusionPalette()
 {
     QPalette palette(QColor(0x35, 0x35, 0x35));
     const QColor window(0x35, 0x35, 0x35);
-    const QColor base(0x2a, 0x2a, 0x2a);
     const QColor blue(0x2a, 0x82, 0xda);
     for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
         const bool disabled = group == QPalette::Disabled;
         const QColor text = disabled ? QColor(0x7f, 0x7f, 0x7f) : QColor(Qt::white);
-        palette.setColor(group, QPalette::Window, window);
-        palette.setColor(group, QPalette::WindowText, text);
-        palette.setColor(group, QPalette::Base, base);
-        palette.setColor(group, QPalette::AlternateBase, QColor(0x42, 0x42, 0x42));
-        palette.setColor(group, QPalette::ToolTipBase, QColor(0x19, 0x19, 0x19));
-        palette.setColor(group, QPalette::ToolTipText, Qt::white);
-        palette.setColor(group, QPalette::PlaceholderText, QColor(0x9a, 0x9a, 0x9a));
-        palette.setColor(group, QPalette::Text, text);
-        palette.setColor(group, QPalette::Button, window);
-        palette.setColor(group, QPalette::ButtonText, text);
-        palette.setColor(group, QPalette::BrightText, Qt::red);
-        palette.setColor(group, QPalette::Link, blue);
-        palette.setColor(group, QPalette::Highlight, disabled ? QColor(0x50, 0x50, 0x50) : blue);
-        palette.setColor(group, QPalette::HighlightedText, text);
+        for (const auto &[role, colour] : {std::pair{QPalette::Window, window}, {QPalette::WindowText, text}, {QPalette::Base, QColor(0x2a, 0x2a, 0x2a)},
+                                           {QPalette::AlternateBase, QColor(0x42, 0x42, 0x42)}, {QPalette::ToolTipBase, QColor(0x19, 0x19, 0x19)},
+                                           {QPalette::ToolTipText, QColor(Qt::white)}, {QPalette::PlaceholderText, QColor(0x9a, 0x9a, 0x9a)},
+                                           {QPalette::Text, text}, {QPalette::Button, window}, {QPalette::ButtonText, text},
+                                           {QPalette::BrightText, QColor(Qt::red)}, {QPalette::Link, blue},
+                                           {QPalette::Highlight, disabled ? QColor(0x50, 0x50, 0x50) : blue}, {QPalette::HighlightedText, text}})
+            palette.setColor(group, role, colour);
     }
     return palette;
 }
@@ -92,16 +85,14 @@ Contrast measureContrast(const QString &control, const QImage &pixels)
         qint64 red = 0, green = 0, blue = 0;
     };
     QHash<int, Bin> bins;
-    for (int y = 0; y < image.height(); ++y) {
-        const auto *line = reinterpret_cast<const QRgb *>(image.constScanLine(y));
-        for (int x = 0; x < image.width(); ++x) {
-            const QRgb colour = line[x];
-            Bin &bin = bins[(qRed(colour) >> 4) << 8 | (qGreen(colour) >> 4) << 4 | qBlue(colour) >> 4];
-            ++bin.count;
-            bin.red += qRed(colour);
-            bin.green += qGreen(colour);
-            bin.blue += qBlue(colour);
-        }
+    const auto *first = reinterpret_cast<const QRgb *>(image.constBits());
+    const std::span colours(first, first + image.width() * image.height());
+    for (const QRgb colour : colours) {
+        Bin &bin = bins[(qRed(colour) >> 4) << 8 | (qGreen(colour) >> 4) << 4 | qBlue(colour) >> 4];
+        ++bin.count;
+        bin.red += qRed(colour);
+        bin.green += qGreen(colour);
+        bin.blue += qBlue(colour);
     }
     Contrast result{control};
     const Bin *most = nullptr;
@@ -112,14 +103,11 @@ Contrast measureContrast(const QString &control, const QImage &pixels)
         return result;
     result.background = qRgb(int(most->red / most->count), int(most->green / most->count), int(most->blue / most->count));
     // Anti-aliasing only ever softens text, so its strongest pixel is its ink.
-    for (int y = 0; y < image.height(); ++y) {
-        const auto *line = reinterpret_cast<const QRgb *>(image.constScanLine(y));
-        for (int x = 0; x < image.width(); ++x) {
-            const double ratio = wcagContrast(line[x], result.background);
-            if (ratio > result.ratio) {
-                result.ratio = ratio;
-                result.text = line[x] | 0xff000000u;
-            }
+    for (const QRgb colour : colours) {
+        const double ratio = wcagContrast(colour, result.background);
+        if (ratio > result.ratio) {
+            result.ratio = ratio;
+            result.text = colour | 0xff000000u;
         }
     }
     return result;
@@ -144,16 +132,19 @@ void ContrastCheck::picture(const QString &name, const QImage &pixels)
 void ContrastCheck::expectReadable() const
 {
     ASSERT_FALSE(m_results.isEmpty());
+    const auto shows = [](const Contrast &result) {
+        return QStringLiteral("%1 %2:1 (#%3 on #%4)")
+            .arg(result.control)
+            .arg(result.ratio, 0, 'f', 2)
+            .arg(result.text & 0xffffff, 6, 16, QLatin1Char('0'))
+            .arg(result.background & 0xffffff, 6, 16, QLatin1Char('0'));
+    };
     QList<Contrast> sorted = m_results;
     std::sort(sorted.begin(), sorted.end(), [](const Contrast &a, const Contrast &b) { return a.ratio < b.ratio; });
-    const int percent = qRound(qApp->devicePixelRatio() * 100);
     QStringList worst;
     for (qsizetype i = 0; i < std::min<qsizetype>(3, sorted.size()); ++i)
-        worst << QStringLiteral("%1 %2:1 (#%3 on #%4)")
-                     .arg(sorted[i].control)
-                     .arg(sorted[i].ratio, 0, 'f', 2)
-                     .arg(sorted[i].text & 0xffffff, 6, 16, QLatin1Char('0'))
-                     .arg(sorted[i].background & 0xffffff, 6, 16, QLatin1Char('0'));
+        worst << shows(sorted[i]);
+    const int percent = qRound(qApp->devicePixelRatio() * 100);
     std::printf("contrast %s %s %d%%: %lld controls, worst %s\n", qPrintable(m_window), lookName(m_look), percent,
                 static_cast<long long>(m_results.size()), qPrintable(worst.join(QStringLiteral(", "))));
     for (qsizetype i = 0; i < m_results.size(); ++i) {
@@ -166,8 +157,6 @@ void ContrastCheck::expectReadable() const
             name.replace(QRegularExpression(QStringLiteral("[^A-Za-z0-9.-]+")), QStringLiteral("_"));
             m_pixels[i].save(folder + QLatin1Char('/') + name);
         }
-        EXPECT_GE(result.ratio, 4.5) << m_window.toStdString() << ' ' << lookName(m_look) << ": " << result.control.toStdString()
-                                     << " shows #" << QString::number(result.text & 0xffffff, 16).toStdString() << " on #"
-                                     << QString::number(result.background & 0xffffff, 16).toStdString();
+        EXPECT_GE(result.ratio, 4.5) << m_window.toStdString() << ' ' << lookName(m_look) << ": " << shows(result).toStdString();
     }
 }

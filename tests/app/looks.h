@@ -55,7 +55,6 @@ public:
     void picture(const QString &name, const QImage &pixels);
     // Fails the test for each control under 4.5:1 and prints the worst.
     void expectReadable() const;
-    const QList<Contrast> &results() const { return m_results; }
 
 private:
     QString m_window;

@@ -1,11 +1,8 @@
 #include "formharness.h"
 #include "looks.h"
-#include "testapplication.h"
 
 #include "app/artwork.h"
 
-#include <QApplication>
-#include <QCheckBox>
 #include <QStyle>
 #include <QStyleOptionButton>
 
@@ -20,38 +17,14 @@ const QByteArray kColouredPage = "{\\rtf1\\ansi\\ansicpg1252\\deff0\\deflang1033
                                  "{\\colortbl ;\\red0\\green0\\blue139;\\red178\\green34\\blue34;}\r\n"
                                  "\\viewkind4\\uc1\\pard\\fs32 Plain ink, {\\cf1 dark blue ink} and {\\cf2 brick red}.\\par\r\n}";
 
-double meanLuminance(const QImage &pixels)
-{
-    const QImage image = pixels.convertToFormat(QImage::Format_RGB32);
-    double sum = 0;
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            sum += qGray(image.pixel(x, y)) / 255.0;
-    return sum / (image.width() * image.height());
-}
-
 // The grey of an icon's most opaque pixels: its ink.
 int inkGrey(const QIcon &icon)
 {
     const QImage image = icon.pixmap(QSize(24, 24)).toImage().convertToFormat(QImage::Format_ARGB32);
-    int best = -1;
-    int grey = 0;
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            if (qAlpha(image.pixel(x, y)) > best) {
-                best = qAlpha(image.pixel(x, y));
-                grey = qGray(image.pixel(x, y));
-            }
-    EXPECT_GT(best, 200) << "the icon draws nothing opaque";
-    return grey;
-}
-
-QToolButton *toolbarKey(Form1 &form, const char *name)
-{
-    for (QAction *action : named<QToolBar>(form, "Toolbar1")->actions())
-        if (action->text() == QLatin1String(name) || action->toolTip() == QLatin1String(name) || action->objectName() == QLatin1String(name))
-            return qobject_cast<QToolButton *>(named<QToolBar>(form, "Toolbar1")->widgetForAction(action));
-    return nullptr;
+    const auto *pixels = reinterpret_cast<const QRgb *>(image.constBits());
+    const QRgb ink = *std::max_element(pixels, pixels + image.width() * image.height(), [](QRgb a, QRgb b) { return qAlpha(a) < qAlpha(b); });
+    EXPECT_GT(qAlpha(ink), 200) << "the icon draws nothing opaque";
+    return qGray(ink);
 }
 
 // What the main window shows of its look: the artwork's variant, the
@@ -67,15 +40,11 @@ void expectShownIn(Form1 &form, Look look)
     // Where no control lies: the paper between the calendar and the page.
     QWidget &canvas = *named(form, "canvas");
     const QRect paper(canvas.width() * 31 / 100, canvas.height() * 60 / 100, canvas.width() / 10, canvas.height() / 5);
-    const double brightness = meanLuminance(canvas.grab(paper).toImage());
-    EXPECT_TRUE(look == Look::Dark ? brightness < 0.25 : brightness > 0.8) << brightness;
+    const int brightness = qGray(measureContrast(QStringLiteral("paper"), canvas.grab(paper).toImage()).background);
+    EXPECT_TRUE(look == Look::Dark ? brightness < 64 : brightness > 204) << brightness;
     // Light ink on the dark look, dark ink on the light one; the toolbar's
     // key is drawn by us, the tests having no desktop theme.
-    QToolButton *bold = toolbarKey(form, "Bold");
-    EXPECT_NE(bold, nullptr);
-    for (QToolButton *button : {named<QToolButton>(form, "SSCommand1"), named<QToolButton>(form, "SSCommand4"), bold}) {
-        if (!button)
-            continue;
+    for (QToolButton *button : {named<QToolButton>(form, "SSCommand1"), named<QToolButton>(form, "SSCommand4"), named<QToolButton>(form, "Bold")}) {
         const int grey = inkGrey(button->icon());
         EXPECT_TRUE(look == Look::Dark ? grey > 170 : grey < 90) << button->toolTip().toStdString() << " " << grey;
     }
@@ -85,45 +54,30 @@ void expectShownIn(Form1 &form, Look look)
     headings.control(form, *named<MonthCalendar>(form, "monthview1")->findChild<QToolButton *>(QStringLiteral("qt_calendar_monthbutton")));
     headings.expectReadable();
     // The weekends' colour was worked out again for this look's page.
-    const QColor saturday = named<MonthCalendar>(form, "monthview1")->weekdayTextFormat(Qt::Saturday).foreground().color();
-    EXPECT_GE(wcagContrast(saturday.rgb(), named<MonthCalendar>(form, "monthview1")->palette().color(QPalette::Base).rgb()), 4.5);
+    const MonthCalendar &calendar = *named<MonthCalendar>(form, "monthview1");
+    EXPECT_GE(wcagContrast(calendar.weekdayTextFormat(Qt::Saturday).foreground().color().rgb(), calendar.palette().color(QPalette::Base).rgb()), 4.5);
 }
 
-struct Shown
+// The coloured page as the editor gives it, as shown, and as stored when saved back over itself.
+using Shown = std::tuple<QByteArray, QImage, QByteArray>;
+Shown saveTheColouredPage(FormHarness &harness)
 {
-    QByteArray editor;
-    QByteArray stored;
-    QImage pixels;
-};
-
-// The coloured page opened, saved back over itself, in a look.
-Shown openAndSaveTheColouredPage(Look look)
-{
-    const ScopedLook scoped(look);
-    FormHarness harness;
-    EXPECT_TRUE(pagestore::save(harness.data.root(), kToday, kColouredPage));
-    Form1 &form = harness.startWithoutPassword();
-    form.show();
-    Shown shown;
-    shown.editor = named<RichTextEdit>(form, "rtxt2")->textRtf();
-    shown.pixels = named<RichTextEdit>(form, "rtxt2")->viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    RichTextEdit &page = *named<RichTextEdit>(*harness.form, "rtxt2");
+    const QByteArray editor = page.textRtf();
+    const QImage pixels = page.viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
     // A letter typed and taken back: the page counts as changed, its text is as it was.
-    QTest::keyClicks(named<RichTextEdit>(form, "rtxt2"), QStringLiteral("x"));
-    QTest::keyClick(named<RichTextEdit>(form, "rtxt2"), Qt::Key_Backspace);
-    EXPECT_EQ(form.session().book().filechanged(), 1);
+    QTest::keyClicks(&page, QStringLiteral("x"));
+    QTest::keyClick(&page, Qt::Key_Backspace);
     harness.dialogs.answerMessage(Button::Yes);
-    named<QAction>(form, "m2")->trigger();
-    shown.stored = pagestore::load(harness.data.root(), kToday).value_or(QByteArray());
-    return shown;
+    named<QAction>(*harness.form, "m2")->trigger();
+    return {editor, pixels, pagestore::load(harness.data.root(), kToday).value_or(QByteArray())};
 }
 
-int pixelsOf(const QImage &image, QRgb colour)
+// How many pixels of an RGB32 image have the colour.
+qsizetype pixelsOf(const QImage &image, QRgb colour)
 {
-    int count = 0;
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            count += (image.pixel(x, y) | 0xff000000u) == (colour | 0xff000000u);
-    return count;
+    const auto *pixels = reinterpret_cast<const QRgb *>(image.constBits());
+    return std::count_if(pixels, pixels + image.width() * image.height(), [colour](QRgb pixel) { return (pixel | 0xff000000u) == (colour | 0xff000000u); });
 }
 
 // The style draws an unticked box barely apart from the panel; its outline
@@ -148,27 +102,26 @@ void expectTheUntickedBoxStandsOut(Form1 &form)
 
 } // namespace
 
-TEST(Looks, ThePaletteWindowSaysLightOrDarkAtLightness128)
+// Started in either look, the window shows it, and then the other when the
+// palette changes; a coloured page shows its ink on white paper in both and
+// keeps its own colours when stored. Which look a palette is: dark below lightness 128.
+TEST(Looks, APaletteIsDarkBelowLightness128AndTheMainWindowShowsItsLookRepaintsWhenItChangesAndAColouredPageKeepsItsInkAndRtf)
 {
     testApplication();
-    for (const auto &[grey, look] : {std::pair{0, Look::Dark}, {127, Look::Dark}, {128, Look::Light}, {255, Look::Light}}) {
-        QPalette palette;
-        palette.setColor(QPalette::Window, QColor(grey, grey, grey));
-        EXPECT_EQ(lookOf(palette), look) << grey;
-    }
-    EXPECT_EQ(lookOf(darkFusionPalette()), Look::Dark);
-    EXPECT_EQ(lookOf(QApplication::style()->standardPalette()), Look::Light);
-}
-
-// Started in either look, the window shows it, and then the other when the palette changes.
-TEST(Looks, TheMainWindowShowsTheArtworkOfThePalettesLookRepaintsWhenItChangesAndAnUntickedBoxStandsOut)
-{
+    QList<Look> looks;
+    for (const int grey : {0, 127, 128, 255})
+        looks.append(lookOf(QPalette(QColor(grey, grey, grey))));
+    looks << lookOf(darkFusionPalette()) << lookOf(QApplication::style()->standardPalette());
+    EXPECT_EQ(looks, (QList{Look::Dark, Look::Dark, Look::Light, Look::Light, Look::Dark, Look::Light}));
+    QList<Shown> shown;
     for (const Look look : {Look::Light, Look::Dark}) {
         const ScopedLook scoped(look);
         FormHarness harness;
+        EXPECT_TRUE(pagestore::save(harness.data.root(), kToday, kColouredPage));
         Form1 &form = harness.startWithoutPassword();
         form.show();
         expectShownIn(form, look);
+        shown.append(saveTheColouredPage(harness));
         {
             const Look other = look == Look::Dark ? Look::Light : Look::Dark;
             const ScopedLook changed(other);
@@ -184,27 +137,13 @@ TEST(Looks, TheMainWindowShowsTheArtworkOfThePalettesLookRepaintsWhenItChangesAn
         expectShownIn(form, look);
         expectTheUntickedBoxStandsOut(form);
     }
-}
-
-TEST(Looks, AColouredPageShowsItsInkOnWhitePaperAndKeepsItsRtfInTheDarkLook)
-{
-    const Shown light = openAndSaveTheColouredPage(Look::Light);
-    const Shown dark = openAndSaveTheColouredPage(Look::Dark);
-    EXPECT_EQ(dark.editor, light.editor);
-    EXPECT_EQ(dark.stored, light.stored);
-    // The file ends its last line as every stored file does.
-    EXPECT_EQ(dark.stored.toStdString(), dark.editor.toStdString() + "\r\n");
+    EXPECT_EQ(shown[1], shown[0]);
+    const auto &[editor, pixels, stored] = shown[1];
     // The page's own colours are kept, and no colour of the dark look found its way into it.
     for (const auto &[colour, kept] : {std::pair{"\\red0\\green0\\blue139;", true}, {"\\red178\\green34\\blue34;", true},
                                        {"\\red255\\green255\\blue255", false}, {"\\red42\\green42\\blue42", false}})
-        EXPECT_EQ(dark.stored.contains(colour), kept) << colour;
-
-    for (const Shown *shown : {&light, &dark}) {
-        const Contrast page = measureContrast(QStringLiteral("page"), shown->pixels);
-        EXPECT_GT(pixelsOf(shown->pixels, qRgb(255, 255, 255)), shown->pixels.width() * shown->pixels.height() / 2);
-        for (const QRgb ink : {qRgb(0, 0, 0), qRgb(0, 0, 139), qRgb(178, 34, 34)})
-            EXPECT_GT(pixelsOf(shown->pixels, ink), 20);
-        EXPECT_GE(wcagContrast(qRgb(0, 0, 139), page.background), 4.5);
-    }
-    EXPECT_EQ(dark.pixels, light.pixels);
+        EXPECT_EQ(stored.contains(colour), kept) << colour;
+    EXPECT_GT(pixelsOf(pixels, qRgb(255, 255, 255)), pixels.width() * pixels.height() / 2);
+    for (const QRgb ink : {qRgb(0, 0, 0), qRgb(0, 0, 139), qRgb(178, 34, 34)})
+        EXPECT_GT(pixelsOf(pixels, ink), 20);
 }

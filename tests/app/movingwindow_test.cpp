@@ -1,16 +1,8 @@
 #include "formharness.h"
 
-#include "app/progressbox.h"
 #include "ui/startfolder.h"
 
-#include <QDir>
-#include <QFile>
-#include <QProgressDialog>
-#include <QTemporaryDir>
-
 namespace {
-
-using Button = Dialogs::Button;
 
 class MovingTest : public FormTest
 {
@@ -21,15 +13,10 @@ protected:
         storePage("2026-12-04", "Kept on 2026-12-04");
         harness.startWithoutPassword();
     }
-    void writeOutside(const char *name, const QByteArray &bytes)
-    {
-        QFile file(outside.filePath(QString::fromLatin1(name)));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-    }
     const ScriptedDialogs::Shown &shown(qsizetype index) const { return harness.dialogs.shown().at(index); }
 
-    QTemporaryDir outside;
+    // A folder of the user's, away from the diary.
+    TestDataRoot outside;
 };
 
 } // namespace
@@ -38,55 +25,46 @@ protected:
 // with the day that has a page; the open page then shows what was added.
 TEST_F(MovingTest, ImportDiaryAddsBelowTheOpenPageAndTellsEachDay)
 {
-    writeOutside("2026-12-04.md", "Skating on the **lake**.\n");
-    writeOutside("2026-12-10.md", "A new day.\n");
+    outside.writeFile(QStringLiteral("2026-12-04.md"), "Skating on the **lake**.\n");
+    outside.writeFile(QStringLiteral("2026-12-10.md"), "A new day.\n");
     QTest::keyClicks(&page(), QStringLiteral("typed "));
     harness.dialogs.answerChoice(Dialogs::Choice{5, std::nullopt});
     harness.dialogs.answerOpenFolder(outside.path());
     // The unsaved typing, adding below the page, the summary.
     answer({Button::No, Button::Yes, Button::Ok});
     run("m25");
-    const QStringList texts = lastTexts(3);
-    EXPECT_EQ(texts.mid(0, 2), (QStringList{diarytexts::kSaveQuestion, messages::importOverPages(1).text}));
-    EXPECT_TRUE(texts[2].startsWith(QStringLiteral("2 days imported: 1 new page, 1 page added to, 0 days skipped, 0 failed.")))
-        << texts[2].toStdString();
-    EXPECT_TRUE(texts[2].contains(QStringLiteral("2026-12-04: added below its page")));
-    EXPECT_TRUE(texts[2].contains(QStringLiteral("2026-12-10: new page")));
-    EXPECT_EQ(harness.dialogs.shown().size(), 6) << "the sign-in, the format, the folder and three messages";
-    EXPECT_EQ(page().text(), QStringLiteral("Kept on 2026-12-04\n\nSkating on the lake.")) << "the typing refused";
-    EXPECT_TRUE(pagestore::exists(harness.data.root(), QDate(2026, 12, 10)));
+    EXPECT_EQ(lastTexts(3), (QStringList{diarytexts::kSaveQuestion, messages::importOverPages(1).text,
+                                         "2 days imported: 1 new page, 1 page added to, 0 days skipped, 0 failed.\n"
+                                         "\n2026-12-04: added below its page\n2026-12-10: new page"}));
+    // The sign-in, the format, the folder and three messages; the typing refused.
+    EXPECT_EQ(std::tuple(harness.dialogs.shown().size(), page().text(), pagestore::exists(harness.data.root(), QDate(2026, 12, 10))),
+              std::tuple(6, QStringLiteral("Kept on 2026-12-04\n\nSkating on the lake."), true));
 }
 
-TEST_F(MovingTest, ExportOffersTheDiarysDaysAndWritesTheChosenForm)
+TEST_F(MovingTest, ExportOffersTheDiarysDaysAndWritesTheChosenFormAndAProgressBoxShowsOnlyForLongJobsAndHearsCancel)
 {
-    const QString pdf = outside.filePath(QStringLiteral("range.pdf"));
+    const QString pdf = outside.path() + QStringLiteral("/range.pdf");
     const Dialogs::DayRange pages{QDate(2026, 11, 20), QDate(2026, 12, 4)};
     harness.dialogs.answerChoice(Dialogs::Choice{0, pages});
     harness.dialogs.answerSaveFile(pdf);
     answer({Button::Ok});
     run("m26");
-    EXPECT_EQ(shown(1).range, pages);
-    EXPECT_EQ(shown(1).offeredIndex, 0);
+    EXPECT_EQ(std::pair(shown(1).range, shown(1).offeredIndex), std::pair(std::optional(pages), 0));
     const QString documents = startFolder(QStandardPaths::DocumentsLocation);
-    EXPECT_EQ(shown(2).text, documents + QStringLiteral("/diary 2026-11-20 to 2026-12-04.pdf"));
-    EXPECT_EQ(shown(3), ScriptedDialogs::shownBox(messages::exportSaved()));
-    QFile written(pdf);
-    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
-    EXPECT_EQ(written.read(5), "%PDF-");
+    EXPECT_EQ(std::tuple(shown(2).text, shown(3), QFile::exists(pdf)),
+              std::tuple(documents + QStringLiteral("/diary 2026-11-20 to 2026-12-04.pdf"), ScriptedDialogs::shownBox(messages::exportSaved()), true));
 
-    const QString folder = outside.filePath(QStringLiteral("md"));
+    const QString folder = outside.path() + QStringLiteral("/md");
     ASSERT_TRUE(QDir().mkpath(folder));
     const Dialogs::DayRange chosen{QDate(2026, 12, 1), QDate(2026, 12, 4)};
     harness.dialogs.answerChoice(Dialogs::Choice{1, chosen});
     harness.dialogs.answerOpenFolder(folder);
     answer({Button::Ok});
     run("m26");
-    EXPECT_EQ(shown(5).folder, documents);
-    EXPECT_EQ(QDir(folder).entryList({QStringLiteral("*.md")}), QStringList{QStringLiteral("2026-12-04.md")});
+    EXPECT_EQ(std::pair(shown(5).folder, QDir(folder).entryList({QStringLiteral("*.md")})), std::pair(documents, QStringList{QStringLiteral("2026-12-04.md")}));
     harness.dialogs.answerChoice(std::nullopt);
     run("m26");
-    EXPECT_EQ(shown(7).range, chosen) << "the last export's days are offered again";
-    EXPECT_EQ(shown(7).offeredIndex, 1);
+    EXPECT_EQ(std::pair(shown(7).range, shown(7).offeredIndex), std::pair(std::optional(chosen), 1)) << "the last export's days are offered again";
 
     QFile huge(harness.data.path() + QStringLiteral("/pages/2026-11-20.dat"));
     ASSERT_TRUE(huge.resize(pagestore::kLargestPageFile + 1));
@@ -95,11 +73,8 @@ TEST_F(MovingTest, ExportOffersTheDiarysDaysAndWritesTheChosenForm)
     answer({Button::Ok});
     run("m26");
     EXPECT_EQ(harness.dialogs.shown().last(), ScriptedDialogs::shownBox(messages::exportPartial(QStringLiteral("2026-11-20"))));
-}
 
-// A short job passes without a box; a long one shows its bar and can be stopped.
-TEST(ProgressBoxTest, ShowsOnlyForLongJobsAndHearsCancel)
-{
+    // A short job passes without a box; a long one shows its bar and can be stopped.
     QWidget window;
     ProgressBox box(&window, QStringLiteral("Exporting..."));
     EXPECT_TRUE(box.update(1, ProgressBox::kShownAbove));

@@ -1,12 +1,6 @@
 #include "formharness.h"
 
-#include <QGroupBox>
-#include <QSignalSpy>
-#include <QTextCursor>
-
 namespace {
-
-using Button = Dialogs::Button;
 
 class ToolbarTest : public FormTest
 {
@@ -20,18 +14,9 @@ protected:
     }
     QToolBar &toolbar() const { return *named<QToolBar>(form(), "Toolbar1"); }
     QComboBox &list(const char *name) const { return *named<QComboBox>(form(), name); }
-    // As the mouse selects: no key goes down.
-    void select(int from, int to)
-    {
-        QTextCursor cursor = page().textCursor();
-        cursor.setPosition(from);
-        cursor.setPosition(to, QTextCursor::KeepAnchor);
-        page().setTextCursor(cursor);
-    }
     QToolButton &key(const char *name) { return *toolbar().findChild<QToolButton *>(QString::fromLatin1(name)); }
     std::tuple<bool, bool, bool> styles() { return {key("Bold").isChecked(), key("Italic").isChecked(), key("Underline").isChecked()}; }
     void choose(int day) { FormTest::choose(QDate(2026, 12, day)); }
-    void chooseEntry(QComboBox &box, const QString &text) { box.setCurrentIndex(box.findText(text)); }
     QByteArray stored(int day) const { return pagestore::load(harness.data.root(), QDate(2026, 12, day)).value_or(QByteArray()); }
 };
 
@@ -39,7 +24,7 @@ protected:
 
 // A shortcut given twice would act on only one of its commands; a button
 // without its menu's action would do something the menu does not.
-TEST_F(ToolbarTest, EveryKeyAndButtonReachesOneCommand)
+TEST_F(ToolbarTest, EveryKeyAndButtonReachesOneCommandCentringTwiceStaysCentredAndTheSizeFieldCountsOnEnter)
 {
     // The menus' keys act in the whole window; the formatting keys only in the page.
     QStringList shortcuts;
@@ -52,76 +37,57 @@ TEST_F(ToolbarTest, EveryKeyAndButtonReachesOneCommand)
         const QWidget *button = toolbar().widgetForAction(action);
         if (action->isSeparator() || !button->inherits("QToolButton"))
             continue;
-        EXPECT_FALSE(action->icon().isNull()) << button->objectName().toStdString();
-        EXPECT_EQ(QStringList({button->accessibleName(), action->toolTip()}), QStringList(2, button->objectName()));
-        EXPECT_EQ(toolbar().actions().count(action), 1);
+        EXPECT_EQ(std::tuple(action->icon().isNull(), button->accessibleName(), action->toolTip(), toolbar().actions().count(action)),
+                  std::tuple(false, button->objectName(), button->objectName(), 1));
     }
     for (const char *shared : {"m15", "m2", "m5", "m16", "m17", "m4", "m14"})
         EXPECT_TRUE(toolbar().actions().contains(named<QAction>(form(), shared))) << shared;
     EXPECT_FALSE(toolbar().actions().contains(named<QAction>(form(), "m3"))) << "the toolbar's Open does not ask to save";
 
-    QSignalSpy pictures(named<QAction>(form(), "m16"), &QAction::triggered);
-    QSignalSpy prints(named<QAction>(form(), "m17"), &QAction::triggered);
-    harness.dialogs.answerOpenFile(QString());
-    key("Picture").click();
-    EXPECT_EQ(QList<qsizetype>({pictures.count(), prints.count()}), QList<qsizetype>({1, 0}));
     // Unlike File > Open File, the toolbar's Open asks nothing: the question comes when a page opens.
     QTest::keyClicks(&page(), QStringLiteral("x"));
     key("Open").click();
-    EXPECT_TRUE(named<QGroupBox>(form(), "Frame3")->isVisibleTo(&form()));
-    EXPECT_EQ(harness.dialogs.shown().size(), 2);
     key("Help").click();
-    EXPECT_EQ(harness.opened.size(), 1);
-}
+    EXPECT_EQ(std::tuple(named<QGroupBox>(form(), "Frame3")->isVisibleTo(&form()), harness.dialogs.shown().size(), harness.opened.size()),
+              std::tuple(true, 1, 1));
 
-TEST_F(ToolbarTest, FormattingFromTheToolbarAndTheFontLists)
-{
+    // What the lists choose is stored, as the next test shows; here centring twice
+    // stays centred, and the size field counts a size on Enter, if it is one.
     page().setPlainText(QStringLiteral("one two three"));
     page().selectAll();
     key("Align Center").click();
     key("Align Center").click();
     EXPECT_EQ(page().selAlignment(), Qt::AlignHCenter);
-    chooseEntry(list("cmbFontSize"), QStringLiteral("24"));
-    const QString family = list("cmbFontName").itemText(list("cmbFontName").count() - 1);
-    chooseEntry(list("cmbFontName"), family);
-    EXPECT_EQ(page().selFontName(), family);
-    EXPECT_EQ(page().selFontSize(), 24);
-    EXPECT_EQ(list("cmbFontSize").currentText(), QStringLiteral("24"));
-
-    // Typing into a list's field selects nothing; a size counts on Enter, if it is one.
     QLineEdit &field = *list("cmbFontSize").lineEdit();
     field.setText(QStringLiteral("12"));
-    EXPECT_EQ(page().selFontSize(), 24);
+    EXPECT_EQ(page().selFontSize(), 10) << "typing alone selects nothing";
     const std::pair<const char *, qreal> typed[]{{"11", 11}, {"0", 11}, {"1639", 11}, {"big", 11}, {"", 11},
                                                  {"1638", 1638}, {"1", 1}, {"10.3", 10.5}, {"72", 72}};
     for (const auto &[text, size] : typed) {
         field.selectAll();
         QTest::keyClicks(&field, QString::fromLatin1(text));
         QTest::keyClick(&field, Qt::Key_Return);
-        EXPECT_EQ(page().selFontSize(), size) << text;
-        EXPECT_EQ(list("cmbFontSize").currentText(), QString::number(size)) << text;
+        EXPECT_EQ(std::pair(page().selFontSize(), list("cmbFontSize").currentText()), std::pair(size, QString::number(size))) << text;
     }
-    EXPECT_EQ(page().selFontName(), family);
 }
+
 
 // Formatting done with the mouse alone is a change the page offers to save.
 TEST_F(ToolbarTest, FormattingAPageAsksToSaveIt)
 {
     const QString family = list("cmbFontName").itemText(list("cmbFontName").count() - 1);
+    // The colour asked for by the first row.
+    harness.dialogs.answerColor(QColor(Qt::red));
     const std::pair<std::function<void()>, QByteArray> commands[]{
+        {[&] { key("Color").click(); }, "\\red255\\green0\\blue0"},
         {[&] { key("Underline").click(); }, "\\ul"},
-        {[&] {
-             harness.dialogs.answerColor(QColor(Qt::red));
-             key("Color").click();
-         },
-         "\\red255\\green0\\blue0"},
-        {[&] { chooseEntry(list("cmbFontName"), family); }, family.toLatin1() + ';'},
-        {[&] { chooseEntry(list("cmbFontSize"), QStringLiteral("16")); }, "\\fs32"},
+        {[&] { list("cmbFontName").setCurrentIndex(list("cmbFontName").count() - 1); }, family.toLatin1() + ';'},
+        {[&] { list("cmbFontSize").setCurrentIndex(list("cmbFontSize").findText(QStringLiteral("16"))); }, "\\fs32"},
         {[&] { key("Align Right").click(); }, "\\qr"},
     };
     for (const auto &[format, mark] : commands) {
         choose(1);
-        select(3, 7);
+        selectOnPage(3, 7);
         format();
         answer({Button::Yes, Button::Yes});
         choose(2);
@@ -138,7 +104,7 @@ TEST_F(ToolbarTest, FormattingAPageAsksToSaveIt)
 
 // The first page of a start and one begun after leaving a formatted page are
 // stored alike: what the last page was written in does not carry over.
-TEST_F(ToolbarTest, EveryNewPageStartsInTheFontOfTheFirst)
+TEST_F(ToolbarTest, EveryNewPageStartsInTheFontOfTheFirstAndBoldItalicAndUnderlineFollowTheCaretAndTheirKeys)
 {
     const auto font = [this](int day) {
         RichTextEdit reader;
@@ -157,26 +123,21 @@ TEST_F(ToolbarTest, EveryNewPageStartsInTheFontOfTheFirst)
     EXPECT_EQ(font(2), font(4));
     for (const char *mark : {"\\b", "\\fs48", "Courier"})
         EXPECT_FALSE(stored(2).contains(mark)) << stored(2).constData();
-}
 
-// The keys show the caret's text, and Ctrl+B, I and U press them from the page.
-TEST_F(ToolbarTest, BoldItalicAndUnderlineFollowTheCaretAndTheirKeys)
-{
+    // The keys show the caret's text, and Ctrl+B, I and U press them from the page.
     form().show();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&form()));
     choose(1);
     page().setFocus();
-    select(3, 7);
-    EXPECT_TRUE(key("Bold").isChecked());
-    EXPECT_EQ(list("cmbFontName").currentText(), QStringLiteral("Courier New"));
-    EXPECT_EQ(list("cmbFontSize").currentText(), QStringLiteral("24"));
+    selectOnPage(3, 7);
+    EXPECT_EQ(std::tuple(key("Bold").isChecked(), list("cmbFontName").currentText(), list("cmbFontSize").currentText()),
+              std::tuple(true, QStringLiteral("Courier New"), QStringLiteral("24")));
     for (const Qt::Key pressed : {Qt::Key_B, Qt::Key_I, Qt::Key_U})
         QTest::keyClick(&page(), pressed, Qt::ControlModifier);
-    EXPECT_EQ(page().text(), QStringLiteral("We went skating"));
-    EXPECT_EQ(styles(), std::tuple(false, true, true));
-    select(0, 7);
+    EXPECT_EQ(std::pair(page().text(), styles()), std::pair(QStringLiteral("We went skating"), std::tuple(false, true, true)));
+    selectOnPage(0, 7);
     key("Italic").click();
     EXPECT_FALSE(key("Italic").isChecked());
-    select(10, 10);
+    selectOnPage(10, 10);
     EXPECT_EQ(styles(), std::tuple(true, false, false));
 }
