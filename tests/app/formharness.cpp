@@ -36,10 +36,15 @@ void FormHarness::start()
     start(services());
 }
 
-void FormHarness::start(const AppServices &services)
+void FormHarness::close()
 {
     form.reset();
     session.reset();
+}
+
+void FormHarness::start(const AppServices &services)
+{
+    close();
     session = std::make_unique<DiarySession>(dialogs, clock);
     form = std::make_unique<Form1>(services, *session);
 }
@@ -66,6 +71,13 @@ QStringList FormTest::lastTexts(qsizetype count) const
 void FormTest::storePage(const char *day, const char *text) const
 {
     ASSERT_TRUE(pagestore::save(harness.data.root(), QDate::fromString(QString::fromLatin1(day), Qt::ISODate), diarytexts::page(text)));
+}
+
+QString FormTest::storedPage(const char *day) const
+{
+    RichTextEdit reader;
+    reader.setTextRtf(pagestore::load(harness.data.root(), QDate::fromString(QString::fromLatin1(day), Qt::ISODate)).value_or(QByteArray()));
+    return reader.text();
 }
 
 void FormTest::selectOnPage(int from, int to) const

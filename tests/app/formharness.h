@@ -53,6 +53,8 @@ public:
     // A window with services of the test's own, on a fresh session.
     void start(const AppServices &services);
     AppServices services();
+    // The window closes and its session ends, letting the diary go.
+    void close();
 
     TestDataRoot data;
     ScriptedDialogs dialogs;
@@ -93,6 +95,8 @@ protected:
     // The message texts shown last, oldest first.
     QStringList lastTexts(qsizetype count) const;
     void storePage(const char *day, const char *text) const;
+    // The text of a day's stored page, empty without one.
+    QString storedPage(const char *day) const;
     // As the mouse selects on the page: no key goes down.
     void selectOnPage(int from, int to) const;
 

@@ -8,32 +8,15 @@
 
 namespace {
 
-const char *kindName(ScriptedDialogs::Kind kind)
-{
-    switch (kind) {
-    case ScriptedDialogs::Kind::Message:
-        return "message box";
-    case ScriptedDialogs::Kind::Input:
-        return "input box";
-    case ScriptedDialogs::Kind::OpenFile:
-        return "open-file dialog";
-    case ScriptedDialogs::Kind::SaveFile:
-        return "save-file dialog";
-    case ScriptedDialogs::Kind::OpenFolder:
-        return "open-folder dialog";
-    case ScriptedDialogs::Kind::Choose:
-        return "choice dialog";
-    case ScriptedDialogs::Kind::Color:
-        break;
-    }
-    return "colour dialog";
-}
+// In the order of ScriptedDialogs::Kind.
+constexpr const char *kKindNames[] = {"message box",   "input box",          "open-file dialog", "save-file dialog",
+                                      "colour dialog", "open-folder dialog", "choice dialog"};
 
 } // namespace
 
 void PrintTo(const ScriptedDialogs::Shown &shown, std::ostream *out)
 {
-    *out << kindName(shown.kind) << " \"" << shown.text.toStdString() << "\" in \"" << shown.folder.toStdString() << "\" titled \""
+    *out << kKindNames[int(shown.kind)] << " \"" << shown.text.toStdString() << "\" in \"" << shown.folder.toStdString() << "\" titled \""
          << shown.title.toStdString() << "\" icon " << int(shown.icon) << " buttons " << int(shown.buttons)
          << " default " << int(shown.defaultButton) << " echo " << int(shown.echo) << " filter \"" << shown.filter.toStdString() << "\" flags "
          << shown.colorFlags.toInt() << " colour " << shown.color.name().toStdString() << " choices \""
@@ -48,37 +31,37 @@ ScriptedDialogs::~ScriptedDialogs()
 
 void ScriptedDialogs::answerMessage(Button button)
 {
-    m_answers.emplace_back(MessageAnswer{button});
+    m_answers.push_back({.kind = Kind::Message, .button = button});
 }
 
 void ScriptedDialogs::answerInput(const QString &text)
 {
-    m_answers.emplace_back(InputAnswer{text});
+    m_answers.push_back({.kind = Kind::Input, .text = text});
 }
 
 void ScriptedDialogs::answerOpenFile(const QString &path)
 {
-    m_answers.emplace_back(FileAnswer{path});
+    m_answers.push_back({.kind = Kind::OpenFile, .text = path});
 }
 
 void ScriptedDialogs::answerSaveFile(const QString &path)
 {
-    m_answers.emplace_back(SaveAnswer{path});
+    m_answers.push_back({.kind = Kind::SaveFile, .text = path});
 }
 
 void ScriptedDialogs::answerColor(std::optional<QColor> color)
 {
-    m_answers.emplace_back(ColorAnswer{std::move(color)});
+    m_answers.push_back({.kind = Kind::Color, .color = color});
 }
 
 void ScriptedDialogs::answerOpenFolder(const QString &path)
 {
-    m_answers.emplace_back(FolderAnswer{path});
+    m_answers.push_back({.kind = Kind::OpenFolder, .text = path});
 }
 
 void ScriptedDialogs::answerChoice(std::optional<Choice> choice)
 {
-    m_answers.emplace_back(ChoiceAnswer{std::move(choice)});
+    m_answers.push_back({.kind = Kind::Choose, .choice = choice});
 }
 
 QStringList ScriptedDialogs::texts() const
@@ -89,19 +72,16 @@ QStringList ScriptedDialogs::texts() const
     return texts;
 }
 
-// Records the box, then takes the next answer if it is of type T; a wrong
-// answer stays queued, so the rest of the script does not shift silently.
-template <typename T>
-std::optional<T> ScriptedDialogs::take(const Shown &shown)
+// Records the box, then takes the next answer if it is of the box's kind; a
+// wrong answer stays queued, so the rest of the script does not shift silently.
+std::optional<ScriptedDialogs::Answer> ScriptedDialogs::take(const Shown &shown)
 {
     m_shown.append(shown);
     m_shown.last().centred = CenteringInForce();
-    if (!m_answers.empty()) {
-        if (const T *answer = std::get_if<T>(&m_answers.front())) {
-            const T taken = *answer;
-            m_answers.pop_front();
-            return taken;
-        }
+    if (!m_answers.empty() && m_answers.front().kind == shown.kind) {
+        const Answer taken = m_answers.front();
+        m_answers.pop_front();
+        return taken;
     }
     std::ostringstream box;
     PrintTo(shown, &box);
@@ -117,7 +97,7 @@ ScriptedDialogs::Shown ScriptedDialogs::shownBox(const messages::Box &box)
 
 Dialogs::Button ScriptedDialogs::message(const QString &text, const QString &title, Icon icon, Buttons buttons, Button defaultButton)
 {
-    const auto answer = take<MessageAnswer>(
+    const auto answer = take(
         {.kind = Kind::Message, .text = text, .title = title, .icon = icon, .buttons = buttons, .defaultButton = defaultButton});
     if (!answer)
         return closingButton(buttons);
@@ -129,36 +109,34 @@ Dialogs::Button ScriptedDialogs::message(const QString &text, const QString &tit
 
 QString ScriptedDialogs::input(const QString &prompt, const QString &title, Echo echo)
 {
-    return take<InputAnswer>({.kind = Kind::Input, .text = prompt, .title = title, .echo = echo}).value_or(InputAnswer{}).text;
+    return take({.kind = Kind::Input, .text = prompt, .title = title, .echo = echo}).value_or(Answer{}).text;
 }
 
 QString ScriptedDialogs::openFile(const QString &title, const QString &filter, const QString &folder)
 {
-    return take<FileAnswer>({.kind = Kind::OpenFile, .title = title, .filter = filter, .folder = folder}).value_or(FileAnswer{}).path;
+    return take({.kind = Kind::OpenFile, .title = title, .filter = filter, .folder = folder}).value_or(Answer{}).text;
 }
 
 QString ScriptedDialogs::saveFile(const QString &title, const QString &suggestedName, const QString &filter)
 {
-    return take<SaveAnswer>({.kind = Kind::SaveFile, .text = suggestedName, .title = title, .filter = filter})
-        .value_or(SaveAnswer{})
-        .path;
+    return take({.kind = Kind::SaveFile, .text = suggestedName, .title = title, .filter = filter}).value_or(Answer{}).text;
 }
 
 std::optional<QColor> ScriptedDialogs::color(ColorFlags flags, const QColor &current)
 {
-    return take<ColorAnswer>({.kind = Kind::Color, .colorFlags = flags, .color = current}).value_or(ColorAnswer{}).color;
+    return take({.kind = Kind::Color, .colorFlags = flags, .color = current}).value_or(Answer{}).color;
 }
 
 QString ScriptedDialogs::openFolder(const QString &title, const QString &folder)
 {
-    const auto answer = take<FolderAnswer>({.kind = Kind::OpenFolder, .title = title, .folder = folder});
-    return answer ? answer->path : QString();
+    return take({.kind = Kind::OpenFolder, .title = title, .folder = folder}).value_or(Answer{}).text;
 }
 
 std::optional<Dialogs::Choice> ScriptedDialogs::choose(const QString &title, const QString &prompt, const QStringList &choices,
                                                        const Choice &offered)
 {
-    const auto answer = take<ChoiceAnswer>({.kind = Kind::Choose, .text = prompt, .title = title, .choices = choices,
-                                            .range = offered.range, .offeredIndex = offered.index});
-    return answer ? answer->choice : std::nullopt;
+    return take({.kind = Kind::Choose, .text = prompt, .title = title, .choices = choices, .range = offered.range,
+                 .offeredIndex = offered.index})
+        .value_or(Answer{})
+        .choice;
 }

@@ -7,7 +7,6 @@
 
 #include <deque>
 #include <iosfwd>
-#include <variant>
 
 // Dialogs for tests: records every box shown and answers each from a queue
 // of expected answers. A box nobody expected (no answer left, or the next
@@ -72,17 +71,17 @@ public:
                                  const Choice &offered) override;
 
 private:
-    struct MessageAnswer { Button button; };
-    struct InputAnswer { QString text; };
-    struct FileAnswer { QString path; };
-    struct SaveAnswer { QString path; };
-    struct ColorAnswer { std::optional<QColor> color; };
-    struct FolderAnswer { QString path; };
-    struct ChoiceAnswer { std::optional<Choice> choice; };
-    using Answer = std::variant<MessageAnswer, InputAnswer, FileAnswer, SaveAnswer, ColorAnswer, FolderAnswer, ChoiceAnswer>;
+    // The answer to the next box, which must be of its kind: a button, a typed text or a path, a colour or a choice.
+    struct Answer
+    {
+        Kind kind = Kind::Message;
+        Button button = Button::Ok;
+        QString text{};
+        std::optional<QColor> color{};
+        std::optional<Choice> choice{};
+    };
 
-    template <typename T>
-    std::optional<T> take(const Shown &shown);
+    std::optional<Answer> take(const Shown &shown);
 
     QList<Shown> m_shown;
     std::deque<Answer> m_answers;
