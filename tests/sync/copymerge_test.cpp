@@ -31,16 +31,14 @@ TEST(CopyMerge, ANotesCopyIsFoldedInWhenNoQuestionIsNeededAndBothSidesStayInTheH
         const DataRoot &root = data.root();
         ASSERT_TRUE(earlier == u"-" || notestore::save(root, kDay, text(earlier)).ok());
         ASSERT_TRUE(notestore::save(root, kDay, text(ours)).ok());
-        const QString copy = QStringLiteral("dates/Dec-4.sync-conflict-20261204-183012-ABCDEFG.dat");
-        data.writeFile(copy, notestore::encodeNote(text(theirs)));
+        data.writeFile(QStringLiteral("dates/Dec-4.sync-conflict-20261204-183012-ABCDEFG.dat"), notestore::encodeNote(text(theirs)));
 
         const bool asks = merged == u"asks";
         EXPECT_EQ(copymerge::resolve(root, conflictcopies::find(root).value(0), copymerge::noteLines(root, kDay)),
                   asks ? copymerge::Result::Asks : copymerge::Result::Merged);
 
         const QString note = shown(notestore::load(root, kDay));
-        EXPECT_EQ(note, text(asks ? ours : merged));
-        EXPECT_EQ(data.everyName(QStringLiteral("dates")).size(), asks ? 2 : 1);
+        EXPECT_EQ(std::pair(note, data.everyName(QStringLiteral("dates")).size()), std::pair(text(asks ? ours : merged), qsizetype(asks ? 2 : 1)));
         QStringList kept;
         for (const auto &version : history::versions(root, root.notePath(kDay)))
             kept << shown(notestore::loadFile(root, version.path, root.notePath(kDay)));

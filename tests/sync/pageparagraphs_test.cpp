@@ -20,23 +20,20 @@ QByteArray page(std::initializer_list<const char *> paragraphs)
 {
     QTextDocument document;
     QTextCursor cursor(&document);
+    QImage picture(4, 3, QImage::Format_RGB32);
+    picture.fill(Qt::blue);
     for (const char *text : paragraphs) {
         if (cursor.position() > 0)
             cursor.insertBlock();
+        QTextBlockFormat block;
+        block.setAlignment(cursor.blockNumber() == 0 ? Qt::AlignHCenter : Qt::AlignLeft);
+        cursor.setBlockFormat(block);
         QTextCharFormat format;
         format.setFontWeight(text[0] == 'B' ? QFont::Bold : QFont::Normal);
-        if (cursor.blockNumber() == 0) {
-            QTextBlockFormat centred;
-            centred.setAlignment(Qt::AlignHCenter);
-            cursor.setBlockFormat(centred);
-            format.setForeground(Qt::red);
-        }
+        format.setForeground(cursor.blockNumber() == 0 ? Qt::red : Qt::black);
         cursor.insertText(QString::fromLatin1(text), format);
-        if (text[0] == 'P') {
-            QImage picture(4, 3, QImage::Format_RGB32);
-            picture.fill(Qt::blue);
+        if (text[0] == 'P')
             cursor.insertImage(richtext::addPicture(document, richtext::compactPicture(picture), picture, QSizeF(8, 6)));
-        }
     }
     return richtext::writeRtf(document);
 }
@@ -52,8 +49,8 @@ TEST(PageParagraphs, APagesParagraphsJoinBackIntoThePageAndTwoSidesAdditionsMerg
     const QDate day(2026, 12, 4);
     ASSERT_TRUE(pagestore::save(data.root(), day, page({"Title", "plain"})).ok());
     ASSERT_TRUE(pagestore::save(data.root(), day, page({"Title", "plain", "Bold here"})).ok());
-    const QString copy = QStringLiteral("pages/2026-12-04.sync-conflict-20261204-183012-ABCDEFG.dat");
-    data.writeFile(copy, pagestore::encodePage(page({"Title", "plain", "Picture there"})).value());
+    data.writeFile(QStringLiteral("pages/2026-12-04.sync-conflict-20261204-183012-ABCDEFG.dat"),
+                   pagestore::encodePage(page({"Title", "plain", "Picture there"})).value());
 
     const auto found = conflictcopies::find(data.root()).value(0);
     EXPECT_EQ(copymerge::resolve(data.root(), found, pageparagraphs::pageLines(data.root(), day)), copymerge::Result::Merged);
