@@ -5,16 +5,10 @@
 // three are on the screen.
 #include "formharness.h"
 
-#include "editor/richtextedit.h"
 #include "picture/frmpicture.h"
-#include "print/frmprint.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QSocketNotifier>
-#include <QTest>
-
-#include <gtest/gtest.h>
 
 #include <algorithm>
 #include <iostream>

@@ -11,11 +11,8 @@
 #include "richtext/rtfreader.h"
 #include "richtext/rtftext.h"
 
-#include <QDir>
 #include <QJsonArray>
 #include <QJsonDocument>
-#include <QLocale>
-#include <QTemporaryDir>
 #include <QTextDocument>
 
 #include <gtest/gtest.h>

@@ -4,9 +4,6 @@
 #include "scripteddialogs.h"
 #include "testapplication.h"
 
-#include <QApplication>
-#include <QTextCursor>
-
 #include <gtest/gtest.h>
 
 namespace {

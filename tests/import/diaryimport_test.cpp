@@ -13,11 +13,7 @@
 #include "samples.h"
 #include "testdataroot.h"
 
-#include <QDir>
 #include <QTextBlock>
-#include <QTextCursor>
-#include <QTextDocument>
-#include <QUrl>
 
 #include <gtest/gtest.h>
 

@@ -7,13 +7,7 @@
 #include "ui/modcenter.h"
 #include "ui/startfolder.h"
 
-#include <QAbstractItemView>
 #include <QClipboard>
-#include <QFile>
-#include <QGuiApplication>
-#include <QRegularExpression>
-#include <QScreen>
-#include <QStyle>
 
 using namespace Qt::StringLiterals;
 using testpictures::drawing;

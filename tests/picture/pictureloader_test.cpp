@@ -11,9 +11,6 @@
 #include "testdataroot.h"
 
 #include <QTextBlock>
-#include <QTextCursor>
-#include <QTextDocument>
-#include <QUrl>
 
 #include <gtest/gtest.h>
 

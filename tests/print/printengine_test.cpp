@@ -7,15 +7,12 @@
 #include "scripteddialogs.h"
 #include "testapplication.h"
 
-#include <QFileInfo>
 #include <QGuiApplication>
 #include <QPrinter>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
-
-#include <algorithm>
 
 using namespace Qt::StringLiterals;
 

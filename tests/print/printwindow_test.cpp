@@ -2,19 +2,12 @@
 #include "readers.h"
 
 #include "diary/history.h"
-#include "print/frmprint.h"
-#include "session/sessiondrafts.h"
 #include "ui/designgeometry.h"
 #include "ui/startfolder.h"
-
-#include <QDir>
-#include <QScreen>
 
 using namespace Qt::StringLiterals;
 
 namespace {
-
-using Button = Dialogs::Button;
 
 // A landscape PDF printer stands in for a system without printers.
 class PrintWindowTest : public FormTest
@@ -89,7 +82,6 @@ TEST_F(PrintWindowTest, OpensAFreshCopyLaidOutForThePrinterToSaveAsTheSelectedDa
     window->Command1->click();
     EXPECT_EQ(readers::pdfSheets(pdf).join(u'\f').trimmed(), u"Printed: Changed in the main window"_s);
 }
-
 
 // An empty page would only come out as a blank sheet. A page too small to
 // preview keeps the window hidden, and is measured again the next time.

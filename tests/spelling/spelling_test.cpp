@@ -10,9 +10,7 @@
 #include <QCoreApplication>
 #include <QMenu>
 #include <QTemporaryDir>
-#include <QTextBlock>
 #include <QTextEdit>
-#include <QTextLayout>
 
 #include <gtest/gtest.h>
 

@@ -6,10 +6,10 @@
 #include "richtext/rtfreader.h"
 #include "richtext/rtfwriter.h"
 
+#include "pictures.h"
 #include "testdataroot.h"
 
 #include <QTextCursor>
-#include <QTextDocument>
 
 #include <gtest/gtest.h>
 
@@ -20,8 +20,7 @@ QByteArray page(std::initializer_list<const char *> paragraphs)
 {
     QTextDocument document;
     QTextCursor cursor(&document);
-    QImage picture(4, 3, QImage::Format_RGB32);
-    picture.fill(Qt::blue);
+    const QImage picture = testpictures::drawing();
     for (const char *text : paragraphs) {
         if (cursor.position() > 0)
             cursor.insertBlock();

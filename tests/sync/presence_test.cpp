@@ -6,9 +6,6 @@
 
 #include "testdataroot.h"
 
-#include <QDir>
-#include <QLocale>
-
 #include <gtest/gtest.h>
 
 // A window that ended without removing its file stops counting once the file is stale; a garbled file never counts.

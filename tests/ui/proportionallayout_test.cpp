@@ -3,7 +3,6 @@
 #include "qtprinters.h"
 #include "testapplication.h"
 
-#include <QAction>
 #include <QLabel>
 
 #include <gtest/gtest.h>
@@ -40,7 +39,6 @@ TEST(ProportionalLayout, ScalesPlacesAndClampsFontsAndLeavesADirectionOutsideThe
     }
     layout.apply(kDesigned * 2);
     EXPECT_EQ(button->geometry(), QRect(112, 624, 194, 50));
-
 
     label->move(88, 104);
     delete button;

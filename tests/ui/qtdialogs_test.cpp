@@ -14,9 +14,7 @@
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QScreen>
 #include <QTableView>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <gtest/gtest.h>
