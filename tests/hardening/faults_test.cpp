@@ -238,6 +238,8 @@ TEST_F(FilledDiary, WhatOtherProgramsWroteOrDeletedIsReadAsWrittenOrRefusedByNam
     // Lines of a page's width: one paragraph that long would take the layout minutes.
     const QByteArray lines = QByteArray(63, 'w').append('\n').repeated(richtext::limits::kPageCharacters / 64);
     harness.data.writeFile(QStringLiteral("pages/2026-12-07.dat"), *pagestore::encodePage("{\\rtf1\\ansi " + QByteArray(lines).replace('\n', "\\par ") + "x}"));
+    QFile huge(harness.data.root().pagesDir() + QStringLiteral("/2020-01-01.dat"));
+    ASSERT_TRUE(huge.open(QIODevice::WriteOnly) && huge.resize(pagestore::kLargestPageFile + 1));
     start();
     for (const int marked : {1, 2}) {
         choose(QDate(2026, 12, marked));
@@ -257,6 +259,9 @@ TEST_F(FilledDiary, WhatOtherProgramsWroteOrDeletedIsReadAsWrittenOrRefusedByNam
     EXPECT_EQ(std::tuple(page().text(), named<QLabel>(form(), "Label3")->text(), book().filechanged()), std::tuple(QString(), QString(), 0));
     book().previousPage();
     EXPECT_EQ(page().text(), QStringLiteral("November page"));
+    answer({Ok});
+    choose(QDate(2020, 1, 1));
+    expectError(messages::pageNotOpened(huge.fileName() + QStringLiteral(": The file is damaged, too large or not a diary file.")));
 
     choose(QDate(2026, 12, 9));
     page().insertPlainText(QString::fromLatin1(lines) + u'x');

@@ -67,6 +67,7 @@ TEST_F(QtDialogsTest, MessageInputAndFileBoxesShowWhatTheyAreGivenGiveTheAnswerA
     whenShown<QMessageBox>([](QMessageBox &box) {
         EXPECT_EQ(std::tuple(box.text(), box.windowTitle(), box.icon(), box.standardButtons()),
                   std::tuple(u"Wrong password"_s, u"Diary"_s, QMessageBox::Critical, QMessageBox::Ok));
+        box.button(QMessageBox::Ok)->click();
     });
     EXPECT_EQ(dialogs.message(u"Wrong password"_s, u"Diary"_s, Dialogs::Icon::Critical, Buttons::Ok), Button::Ok);
     whenModalShown([](QDialog &dialog) { dialog.close(); });

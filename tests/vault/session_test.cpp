@@ -227,6 +227,16 @@ TEST_F(EncryptionSession, ChangePasswordRenewsTheKeySoAnOldPasswordFileOpensNoth
     EXPECT_TRUE(!session->vault().unlockDiary(kPassword) && !session->vault().unlockDiary(QString()) && session->vault().isLocked());
     EXPECT_TRUE(session->vault().unlockDiary(kNewPassword) && !session->vault().isLocked());
     EXPECT_TRUE(pagestore::load(session->dataRoot(), QDate(2026, 12, 4)).value_or("").contains("Matterhorn"));
+    // A stored page the lock wipes comes back from its file; a day without one, and a second lock, change nothing.
+    dialogs.answerMessage(Button::Yes);
+    session->book().SavePage();
+    for (const QDate day : {QDate(2026, 12, 4), QDate(2026, 12, 9)}) {
+        session->chooseDay(day);
+        session->vault().lockDiary();
+        session->vault().lockDiary();
+        EXPECT_TRUE(pageText().isEmpty() && session->vault().unlockDiary(kNewPassword));
+        EXPECT_EQ(pageText().contains(u"Jungfrau"), day.day() == 4);
+    }
 }
 
 // Sealed pages mark the diary encrypted, whatever stands in pw.dat instead of
