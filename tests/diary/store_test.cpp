@@ -37,6 +37,7 @@ TEST_F(PageStore, LinesAreShiftedByFourteenEndedByCrLfAndGivenBackByLoadAndRemov
     EXPECT_EQ(ScrambleDroppingHigh("o\xf2k\xff"), QByteArray("}y"));
     EXPECT_EQ(UnscrambleLine(*ScrambleLine(everyByte(255 - kScrambleOffset))), everyByte(255 - kScrambleOffset));
     EXPECT_EQ(UnscrambleLine(*ScrambleLine(QByteArray(100000, 'q'))), QByteArray(100000, 'q')) << "a line has no length limit";
+    EXPECT_EQ(UnscrambleLine("o\x01p\x0dq"), QByteArray("abc")) << "bytes below the shift come from no save and are dropped";
     using L = QList<QByteArrayView>;
     const std::pair<const char *, L> splits[] = {{"", L()}, {"abc", L({"abc"})}, {"abc\r\n", L({"abc"})}, {"abc\r\n\r\n", L({"abc", ""})},
                                                  {"a\rb\r\nc", L({"a", "b", "c"})}, {"a\nb\r", L({"a\nb"})}, {"\r\r", L({"", ""})}};
