@@ -1,5 +1,6 @@
 #include "presence.h"
 
+#include "diary/boundedfile.h"
 #include "diary/privatefiles.h"
 
 #include <QCryptographicHash>
@@ -27,14 +28,13 @@ QString fileSafe(const QString &name)
     return safe.left(64);
 }
 
-std::optional<Computer> read(const QFileInfo &file)
+// Through the diary's bounded reader: another computer's file may be anything by now.
+std::optional<Computer> read(const QString &path)
 {
-    QFile in(file.filePath());
-    if (!file.isFile() || file.size() > kLargest || !in.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    const QStringList lines = QString::fromUtf8(in.readAll()).split(u'\n');
+    const boundedfile::Contents contents = boundedfile::read(path, kLargest);
+    const QStringList lines = QString::fromUtf8(contents.bytes).split(u'\n');
     const QDateTime since = QDateTime::fromString(lines.value(1), Qt::ISODate);
-    if (lines.value(0).isEmpty() || !since.isValid())
+    if (!contents || lines.value(0).isEmpty() || !since.isValid())
         return std::nullopt;
     return Computer{lines.value(0), since};
 }
@@ -54,7 +54,7 @@ QList<Computer> others(const QString &diaryFolder, const QDateTime &now)
     for (const QFileInfo &file : folder.entryInfoList(QDir::Files | QDir::Hidden, QDir::Name)) {
         if (file.fileName() == thisComputer() || file.lastModified().secsTo(now) > kFreshFor)
             continue;
-        if (auto computer = read(file))
+        if (auto computer = read(file.filePath()))
             found.append(*computer);
     }
     return found;

@@ -29,15 +29,15 @@ void list(const conflictcopies::Found &copy)
         printLine(QStringLiteral("%1: named as a copy of %2, but does not open as it; left alone").arg(copy.copy, copy.original));
 }
 
+// Found copies are named after a real day or note day, so their original's name always reads back.
 std::optional<copymerge::Lines> mergeable(const DataRoot &root, const conflictcopies::Found &copy)
 {
-    const QString name = QFileInfo(copy.original).fileName();
-    if (!copy.opens)
+    if (!copy.opens || copy.kind == conflictcopies::Kind::PasswordFile)
         return std::nullopt;
+    const QString name = QFileInfo(copy.original).fileName();
     if (copy.kind == conflictcopies::Kind::Page)
         return pageparagraphs::pageLines(root, *daykeys::dateFromFileName(name));
-    const auto day = daykeys::monthDayFromNoteKey(daykeys::keyFromFileName(name));
-    return copy.kind == conflictcopies::Kind::Note && day ? std::optional(copymerge::noteLines(root, *day)) : std::nullopt;
+    return copymerge::noteLines(root, *daykeys::monthDayFromNoteKey(daykeys::keyFromFileName(name)));
 }
 
 } // namespace
