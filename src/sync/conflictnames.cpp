@@ -1,6 +1,7 @@
 #include "conflictnames.h"
 
 #include <QRegularExpression>
+#include <QStringList>
 
 #include <array>
 
@@ -80,6 +81,15 @@ QString toolName(Tool tool)
         return QStringLiteral("Dropbox");
     }
     return {};
+}
+
+QString describe(const Copy &copy)
+{
+    QStringList parts{toolName(copy.tool)};
+    if (!copy.source.isEmpty())
+        parts << copy.source;
+    parts << copy.date.toString(Qt::ISODate) + (copy.time ? copy.time->toString(QStringLiteral(" HH:mm:ss")) : QString());
+    return parts.join(QStringLiteral(", "));
 }
 
 } // namespace conflictnames

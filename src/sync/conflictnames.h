@@ -27,5 +27,7 @@ struct Copy
 
 std::optional<Copy> recognise(QStringView name);
 QString toolName(Tool tool);
+// What the name tells, for a person: "Syncthing, ABCDEFG, 2026-12-04 18:30:12".
+QString describe(const Copy &copy);
 
 } // namespace conflictnames

@@ -42,7 +42,8 @@ Lines noteLines(const DataRoot &root, daykeys::MonthDay monthDay)
                 static const QRegularExpression lineEnd(QStringLiteral("\r\n|\n|\r"));
                 return notestore::decodeNote(*bytes).split(lineEnd);
             },
-            [&root, monthDay](const QStringList &lines) { return notestore::save(root, monthDay, lines.join(u'\n')); }};
+            [&root, monthDay](const QStringList &lines) { return notestore::save(root, monthDay, lines.join(u'\n')); },
+            [](const QString &text) { return text; }};
 }
 
 Result resolve(const DataRoot &root, const conflictcopies::Found &copy, const Lines &lines)
@@ -60,6 +61,30 @@ Result resolve(const DataRoot &root, const conflictcopies::Found &copy, const Li
         return Result::Failed;
     history::setAside(root, file, copyFile);
     return QFileInfo::exists(copyFile) ? Result::Failed : Result::Merged;
+}
+
+Outcome settle(const DataRoot &root, const conflictcopies::Found &copy, const Lines &lines, Keep keep,
+               const QString &heading)
+{
+    const QString file = root.path() + u'/' + copy.original;
+    const QString copyFile = root.path() + u'/' + copy.copy;
+    const auto ours = lines.read(file);
+    const auto theirs = lines.read(copyFile);
+    if (!ours || !theirs)
+        return Outcome::failure(QStringLiteral("cannot read %1").arg(ours ? copy.copy : copy.original));
+    if (keep != Keep::This) {
+        const QStringList kept = keep == Keep::Other ? *theirs : *ours + QStringList{QString(), lines.line(heading)} + *theirs;
+        if (Outcome saved = lines.save(kept); !saved)
+            return saved;
+    }
+    history::setAside(root, file, copyFile);
+    return QFileInfo::exists(copyFile) ? Outcome::failure(QStringLiteral("cannot move %1 to the history").arg(copy.copy))
+                                       : Outcome::success();
+}
+
+QString otherHeading(const conflictnames::Copy &name)
+{
+    return QStringLiteral("From the other computer (%1):").arg(conflictnames::describe(name));
 }
 
 } // namespace copymerge

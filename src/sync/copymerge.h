@@ -22,15 +22,27 @@ namespace copymerge {
 enum class Result { Merged, Asks, Failed };
 
 // A stored text as lines: read from any file as sealed under the original's
-// name, and saved as the original.
+// name, and saved as the original; line makes one from plain text.
 struct Lines
 {
     std::function<std::optional<QStringList>(const QString &file)> read;
     std::function<Outcome(const QStringList &lines)> save;
+    std::function<QString(const QString &text)> line;
 };
 
 Lines noteLines(const DataRoot &root, daykeys::MonthDay monthDay);
 
 Result resolve(const DataRoot &root, const conflictcopies::Found &copy, const Lines &lines);
+
+// The user's answer for a copy that needs one. Both keeps the other text
+// below a heading line; whatever is not kept joins the history.
+enum class Keep { This, Other, Both };
+
+Outcome settle(const DataRoot &root, const conflictcopies::Found &copy, const Lines &lines, Keep keep,
+               const QString &heading);
+
+// The heading above the other computer's text: who and when, as far as the
+// copy's name tells.
+QString otherHeading(const conflictnames::Copy &name);
 
 } // namespace copymerge

@@ -73,7 +73,11 @@ copymerge::Lines pageLines(const DataRoot &root, QDate day)
                 const auto rtf = pagestore::loadFile(root, file, page);
                 return rtf ? split(*rtf) : std::nullopt;
             },
-            [&root, day](const QStringList &paragraphs) { return pagestore::save(root, day, join(paragraphs)); }};
+            [&root, day](const QStringList &paragraphs) { return pagestore::save(root, day, join(paragraphs)); },
+            [](const QString &text) {
+                QTextDocument alone(text);
+                return QString::fromLatin1(richtext::writeRtf(alone));
+            }};
 }
 
 } // namespace pageparagraphs

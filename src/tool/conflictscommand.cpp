@@ -12,19 +12,10 @@ namespace tool {
 
 namespace {
 
-QString told(const conflictnames::Copy &name)
-{
-    QStringList parts{conflictnames::toolName(name.tool)};
-    if (!name.source.isEmpty())
-        parts << name.source;
-    parts << name.date.toString(Qt::ISODate) + (name.time ? name.time->toString(QStringLiteral(" HH:mm:ss")) : QString());
-    return parts.join(QStringLiteral(", "));
-}
-
 void list(const conflictcopies::Found &copy)
 {
     if (copy.opens)
-        printLine(QStringLiteral("%1: a copy of %2 (%3)").arg(copy.copy, copy.original, told(copy.name)));
+        printLine(QStringLiteral("%1: a copy of %2 (%3)").arg(copy.copy, copy.original, conflictnames::describe(copy.name)));
     else
         printLine(QStringLiteral("%1: named as a copy of %2, but does not open as it; left alone").arg(copy.copy, copy.original));
 }

@@ -56,3 +56,24 @@ TEST(CopyMerge, TextsTooLongToCompareAreLeftToTheUserButASharedStartCostsNothing
     EXPECT_EQ(threeway::containing(start, start + end), start + end);
     EXPECT_EQ(threeway::merge(start, end, start), std::nullopt);
 }
+
+TEST(CopyMerge, TheUsersAnswerKeepsWhatItSaysAndTheHistoryTheRest)
+{
+    using copymerge::Keep;
+    for (const auto &[keep, shownNote] : {std::pair{Keep::This, "ours"}, {Keep::Other, "theirs"},
+                                          {Keep::Both, "ours||From the other computer (Syncthing, ABCDEFG, 2026-12-04 18:30:12):|theirs"}}) {
+        TestDataRoot data;
+        const DataRoot &root = data.root();
+        ASSERT_TRUE(notestore::save(root, kDay, QStringLiteral("ours")).ok());
+        data.writeFile(QStringLiteral("dates/Dec-4.sync-conflict-20261204-183012-ABCDEFG.dat"), notestore::encodeNote(QStringLiteral("theirs")));
+        const auto copy = conflictcopies::find(root).value(0);
+
+        EXPECT_TRUE(copymerge::settle(root, copy, copymerge::noteLines(root, kDay), keep, copymerge::otherHeading(copy.name)).ok());
+        QStringList kept{shown(notestore::load(root, kDay))};
+        for (const auto &version : history::versions(root, root.notePath(kDay)))
+            kept << shown(notestore::loadFile(root, version.path, root.notePath(kDay)));
+        EXPECT_EQ(kept.value(0), text(shownNote));
+        EXPECT_TRUE(kept.contains(u"ours") && kept.contains(u"theirs"));
+        EXPECT_EQ(data.everyName(QStringLiteral("dates")).size(), 1);
+    }
+}

@@ -57,3 +57,18 @@ TEST(PageParagraphs, APagesParagraphsJoinBackIntoThePageAndTwoSidesAdditionsMerg
               pageparagraphs::split(page({"Title", "plain", "Bold here", "Picture there"})));
     EXPECT_EQ(history::versions(data.root(), data.root().pagePath(day)).size(), 3) << "the first, ours and the copy";
 }
+
+TEST(PageParagraphs, KeepingBothPutsTheOtherPageBelowItsHeadingParagraph)
+{
+    TestDataRoot data;
+    const QDate day(2026, 12, 4);
+    ASSERT_TRUE(pagestore::save(data.root(), day, page({"Title", "ours"})).ok());
+    data.writeFile(QStringLiteral("pages/2026-12-04.sync-conflict-20261204-183012-ABCDEFG.dat"),
+                   pagestore::encodePage(page({"Title", "Picture theirs"})).value());
+    const auto found = conflictcopies::find(data.root()).value(0);
+    ASSERT_TRUE(copymerge::settle(data.root(), found, pageparagraphs::pageLines(data.root(), day), copymerge::Keep::Both,
+                                  QStringLiteral("From there")).ok());
+    QTextDocument shown;
+    ASSERT_TRUE(richtext::readRtf(pagestore::load(data.root(), day).value(), shown));
+    EXPECT_EQ(shown.toPlainText().toStdString(), "Title\nours\n\nFrom there\nTitle\nPicture theirs\uFFFC");
+}
