@@ -9,7 +9,7 @@ QUILLNEST_PACKAGES=(
   libzip-dev libsodium-dev libpwquality-dev cracklib-runtime libhunspell-dev hunspell-en-us libgtest-dev libgmock-dev libbenchmark-dev
   libqpdf-dev libyaml-cpp-dev qpdf unrtf poppler-utils pandoc file desktop-file-utils
   lintian appstream dpkg-dev man-db
-  xvfb python3-pyatspi dbus
+  xvfb python3-pyatspi dbus syncthing
 )
 
 as_root() {
