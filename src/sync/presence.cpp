@@ -60,19 +60,19 @@ QList<Computer> others(const QString &diaryFolder, const QDateTime &now)
     return found;
 }
 
-bool announce(const QString &diaryFolder, const QDateTime &since)
+bool announce(const QString &diaryFolder, const QDateTime &since, const QString &computer)
 {
     if (!privatefiles::makeFolder(openFolder(diaryFolder)))
         return false;
-    QSaveFile file(openFolder(diaryFolder) + u'/' + thisComputer());
+    QSaveFile file(openFolder(diaryFolder) + u'/' + computer);
     const QByteArray text = (QSysInfo::machineHostName() + u'\n' + since.toUTC().toString(Qt::ISODate) + u'\n').toUtf8();
     return file.open(QIODevice::WriteOnly) && privatefiles::makePrivate(file) && file.write(text) == text.size() &&
            file.commit();
 }
 
-void withdraw(const QString &diaryFolder)
+void withdraw(const QString &diaryFolder, const QString &computer)
 {
-    QFile::remove(openFolder(diaryFolder) + u'/' + thisComputer());
+    QFile::remove(openFolder(diaryFolder) + u'/' + computer);
     // rmdir removes a folder only while it is empty, so another computer's file stays.
     QDir(diaryFolder + QStringLiteral("/.quillnest")).rmdir(QStringLiteral("open"));
     QDir(diaryFolder).rmdir(QStringLiteral(".quillnest"));

@@ -26,9 +26,9 @@ struct Computer
 QString thisComputer();
 
 QList<Computer> others(const QString &diaryFolder, const QDateTime &now);
-// Writes or refreshes this computer's file.
-bool announce(const QString &diaryFolder, const QDateTime &since);
+// Writes or refreshes this computer's file; a test on one machine names another computer.
+bool announce(const QString &diaryFolder, const QDateTime &since, const QString &computer = thisComputer());
 // Removes it, and the folders that held only it.
-void withdraw(const QString &diaryFolder);
+void withdraw(const QString &diaryFolder, const QString &computer = thisComputer());
 
 } // namespace presence
