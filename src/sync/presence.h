@@ -26,7 +26,7 @@ struct Computer
 QString thisComputer();
 
 QList<Computer> others(const QString &diaryFolder, const QDateTime &now);
-// Writes or refreshes this computer's file; a test on one machine names another computer.
+// Writes or refreshes this computer's file; another name lets one machine stand for two computers.
 bool announce(const QString &diaryFolder, const QDateTime &since, const QString &computer = thisComputer());
 // Removes it, and the folders that held only it.
 void withdraw(const QString &diaryFolder, const QString &computer = thisComputer());

@@ -165,6 +165,8 @@ bool SyncthingPair::running(const Instance &instance) const
 testing::AssertionResult SyncthingPair::start(Computer computer)
 {
     Instance &instance = m_instances[computer];
+    if (running(instance))
+        return testing::AssertionSuccess();
     instance.process = syncthing({QStringLiteral("serve"), QStringLiteral("--home=") + instance.home,
                                   QStringLiteral("--no-browser"), QStringLiteral("--no-restart")});
     instance.lastEvent = 0;
