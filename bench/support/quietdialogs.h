@@ -23,6 +23,10 @@ public:
     {
         return std::nullopt;
     }
+    std::optional<int> compare(const QString &, const QString &, const Side &, const Side &, const QStringList &) override
+    {
+        return std::nullopt;
+    }
 
     int shown = 0;
 

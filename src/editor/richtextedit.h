@@ -50,6 +50,9 @@ public:
     // As near the place as the document allows.
     void returnTo(const Place &place);
 
+    // Room above the text for a bar the window shows over the editor.
+    void reserveTop(int height) { setViewportMargins(0, height, 0, 0); }
+
     // Characters or a picture: what a save counts as content.
     bool hasContent() const;
 

@@ -8,6 +8,8 @@
 
 #include <optional>
 
+class QTextDocument;
+
 // The boxes and dialogs a command may put in front of the user. Windows get
 // one through their constructor, so a test can answer them from a script.
 class Dialogs
@@ -37,6 +39,13 @@ public:
         friend bool operator==(const Choice &, const Choice &) = default;
     };
 
+    // One side of a comparison, its paragraphs the other lacks already marked.
+    struct Side
+    {
+        QString caption;
+        const QTextDocument *document = nullptr;
+    };
+
     virtual ~Dialogs() = default;
 
     // The button pressed; closing the box counts as its Cancel or No.
@@ -61,6 +70,9 @@ public:
     // first; nothing on Cancel.
     virtual std::optional<Choice> choose(const QString &title, const QString &prompt, const QStringList &choices,
                                          const Choice &offered) = 0;
+    // Two versions side by side, read-only; the index of the choice pressed, nothing on Cancel.
+    virtual std::optional<int> compare(const QString &title, const QString &prompt, const Side &left, const Side &right,
+                                       const QStringList &choices) = 0;
 };
 
 Q_DECLARE_OPERATORS_FOR_FLAGS(Dialogs::ColorFlags)

@@ -210,6 +210,38 @@ Box openElsewhere(const QString &computer, const QString &since)
                kProgram, Icon::Exclamation, Buttons::OkCancel);
 }
 
+// Neither password file is chosen without the user: the one in place is
+// used, and the other stays where the user can put it in place.
+Box passwordFileCopy(const QString &copy, const QString &told)
+{
+    return box(QStringLiteral("The password file was also changed on another computer (%1), which kept its version as "
+                              "%2. Quillnest opens the diary with pw.dat as it is. If the password you use now is the "
+                              "other computer's, quit, keep pw.dat aside and give %2 its name.")
+                   .arg(told, copy),
+               kProgram, Icon::Exclamation, Buttons::Ok);
+}
+
+Box copiesMerged(const QStringList &merged)
+{
+    return box(QStringLiteral("These were changed on two computers and have been merged: %1. Each computer's version is "
+                              "kept in the history.")
+                   .arg(merged.join(QStringLiteral(", "))),
+               kProgram, Icon::Information, Buttons::Ok);
+}
+
+Box pageMergedOnSave()
+{
+    return box(QStringLiteral("This page was also changed on another computer since you opened it. The two versions have "
+                              "been merged, and the other computer's is kept in the history."),
+               kProgram, Icon::Information, Buttons::Ok);
+}
+
+// The bar above a page with a copy left, and the question of the window comparing them.
+QString pageChangedElsewhere(const QString &told)
+{
+    return QStringLiteral("This page was also changed on another computer (%1).").arg(told);
+}
+
 Box folderGone(const QString &folder)
 {
     return box(QStringLiteral("The diary folder %1 is gone. Nothing can be saved until it is back.").arg(folder),

@@ -59,6 +59,10 @@ Box passwordFileLost(const QString &lost);
 Box diaryHeldElsewhere(const QString &held);
 Box folderGone(const QString &folder);
 Box openElsewhere(const QString &computer, const QString &since);
+Box passwordFileCopy(const QString &copy, const QString &told);
+Box copiesMerged(const QStringList &merged);
+Box pageMergedOnSave();
+QString pageChangedElsewhere(const QString &told);
 
 // Pages
 Box savePage();

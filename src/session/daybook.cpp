@@ -19,6 +19,7 @@ DayBook::DayBook(SessionState &state, YearNotes &notes)
 void DayBook::open(QDate today)
 {
     m_pages.setPath(m_state.dataRoot().pagesDir());
+    m_copies = conflictcopies::find(m_state.dataRoot());
     emit pagesChanged();
     goToDay(today);
     m_filechanged = 0;
@@ -70,8 +71,10 @@ void DayBook::showPlace(QDate day, int number)
     m_leftForSearch = false;
     const QString entry = m_pages.entries().value(number - 1);
     const bool opened = !entry.isEmpty() && readPage(entry);
-    if (!opened)
+    if (!opened) {
         m_page.clear();
+        m_openedFrom.reset();
+    }
     emit pageReplaced();
     setPageNumber(number);
     setOpenPageName(opened ? entry : QString());
@@ -84,6 +87,7 @@ bool DayBook::readPage(const QString &entry)
 {
     const QString file = m_pages.path() + QLatin1Char('/') + entry;
     const auto rtf = pagestore::loadFile(m_state.dataRoot(), file);
+    m_openedFrom = fingerprint(rtf);
     if (rtf && richtext::loadBytes(*rtf, m_page))
         return true;
     const QString why = rtf ? QStringLiteral("%1: It holds %2.").arg(file, richtext::tooMuchText()) : ioreason::unreadable(file);
@@ -178,6 +182,7 @@ void DayBook::lastPage()
 void DayBook::rereadPages()
 {
     m_pages.refresh();
+    m_copies = conflictcopies::find(m_state.dataRoot());
     emit pagesChanged();
 }
 

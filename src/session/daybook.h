@@ -4,6 +4,7 @@
 #include "diary/filelist.h"
 #include "diary/history.h"
 #include "draftkeeper.h"
+#include "sync/conflictcopies.h"
 
 #include <QDate>
 #include <QObject>
@@ -76,6 +77,11 @@ public:
     // A panel closed without opening a page shows the selected day again as stored.
     void returnToSelectedDay();
 
+    // A copy of the selected day's page that a folder-sync tool made and
+    // that could not be merged, for the user to settle.
+    std::optional<conflictcopies::Found> pageCopy() const;
+    void settlePageCopy();
+
     // A draft found at sign-in, shown as the page with its typing unsaved.
     void bringBack(const QByteArray &rtf);
     // Locked, the page waits in its sealed file; one that had no sealed copy stays in memory.
@@ -107,6 +113,9 @@ private:
     bool storePage(QDate day, const QByteArray &rtf);
     void showSavedPage(QDate day);
     std::optional<QByteArray> sealed() const;
+    std::optional<QByteArray> withArrived(QDate day, const QByteArray &rtf);
+    std::optional<QByteArray> chosenOverArrived(QDate day, const QByteArray &rtf, const QByteArray &arrived);
+    static std::optional<QByteArray> fingerprint(const std::optional<QByteArray> &rtf);
 
     SessionState &m_state;
     YearNotes &m_notes;
@@ -120,4 +129,7 @@ private:
     QTextDocument m_page;
     DraftKeeper m_draft;
     bool m_forgotten = false;
+    // The stored page as it was opened or last saved here, to see another computer's version arrive.
+    std::optional<QByteArray> m_openedFrom;
+    QList<conflictcopies::Found> m_copies;
 };

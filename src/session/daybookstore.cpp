@@ -75,8 +75,16 @@ DayBook::Stored DayBook::storeDocument(const QTextDocument &document, QByteArray
     if (pagestore::exists(m_state.dataRoot(), day)
         && !messages::agreed(m_state.dialogs, messages::overwritePage()))
         return Stored::Refused;
-    rtf = richtext::writeRtf(document);
-    return storePage(day, rtf) ? Stored::Yes : Stored::Failed;
+    const QByteArray written = richtext::writeRtf(document);
+    const auto kept = withArrived(day, written);
+    if (!kept)
+        return Stored::Refused;
+    rtf = *kept;
+    if (!storePage(day, rtf))
+        return Stored::Failed;
+    if (rtf != written && richtext::loadBytes(rtf, m_page))
+        emit pageReplaced();
+    return Stored::Yes;
 }
 
 bool DayBook::storePage(QDate day, const QByteArray &rtf)
@@ -89,6 +97,7 @@ bool DayBook::storePage(QDate day, const QByteArray &rtf)
     if (!m_state.changeKeepingVersion(messages::pageVersionNotKept(), messages::pageNotSaved,
                               [&](history::Unkept unkept) { return pagestore::save(m_state.dataRoot(), day, rtf, unkept); }))
         return false;
+    m_openedFrom = fingerprint(pagestore::load(m_state.dataRoot(), day));
     rereadPages();
     showSavedPage(day);
     return true;
@@ -120,6 +129,7 @@ void DayBook::DeletePage()
                               [&](history::Unkept unkept) { return pagestore::remove(m_state.dataRoot(), day, unkept); }))
         return;
     setFileChanged(0);
+    m_openedFrom.reset();
     rereadPages();
     setPageNumber(0);
     setOpenPageName(QString());
@@ -146,7 +156,9 @@ bool DayBook::restorePageVersion(const QString &id)
         messages::tell(m_state.dialogs, messages::pageNotSaved(restored.error()));
         return false;
     }
-    if (!richtext::loadBytes(pagestore::load(m_state.dataRoot(), day).value_or(QByteArray()), m_page))
+    const auto restored = pagestore::load(m_state.dataRoot(), day);
+    m_openedFrom = fingerprint(restored);
+    if (!richtext::loadBytes(restored.value_or(QByteArray()), m_page))
         messages::tell(m_state.dialogs, messages::pageNotOpened(QStringLiteral("The page holds %1.").arg(richtext::tooMuchText())));
     emit pageReplaced();
     rereadPages();

@@ -13,6 +13,7 @@
 #include "seams/program.h"
 #include "sessiondrafts.h"
 #include "sessionstate.h"
+#include "syncedcopies.h"
 #include "vaultcontrols.h"
 #include "yearnotes.h"
 
@@ -64,11 +65,13 @@ bool DiarySession::signIn(Program &program)
         program.end();
         return false;
     }
+    syncedcopies::explainPasswordCopies(dataRoot(), dialogs());
     std::shared_ptr<Vault> vault;
     if (!SignIn(dataRoot().passwordFile(), dialogs(), program, &vault))
         return false;
     if (vault)
         m_vault->useVault(std::move(vault));
+    syncedcopies::mergeArrived(dataRoot(), dialogs());
     m_notes->openFolder();
     m_book->open(m_state->clock.today());
     m_drafts->offer();

@@ -11,12 +11,10 @@
 
 namespace copymerge {
 
-namespace {
-
 // The version both sides grew from is the newest one they merge over; with
 // none, one side must hold the other.
-std::optional<QStringList> merged(const DataRoot &root, const QString &file, const Lines &lines,
-                                  const QStringList &ours, const QStringList &theirs)
+std::optional<QStringList> merge(const DataRoot &root, const QString &file, const Lines &lines, const QStringList &ours,
+                                 const QStringList &theirs)
 {
     if (ours == theirs)
         return ours;
@@ -29,8 +27,6 @@ std::optional<QStringList> merged(const DataRoot &root, const QString &file, con
     }
     return threeway::containing(ours, theirs);
 }
-
-} // namespace
 
 Lines noteLines(const DataRoot &root, daykeys::MonthDay monthDay)
 {
@@ -54,7 +50,7 @@ Result resolve(const DataRoot &root, const conflictcopies::Found &copy, const Li
     const auto theirs = lines.read(copyFile);
     if (!ours || !theirs)
         return Result::Asks;
-    const auto both = merged(root, file, lines, *ours, *theirs);
+    const auto both = merge(root, file, lines, *ours, *theirs);
     if (!both)
         return Result::Asks;
     if (*both != *ours && !lines.save(*both))

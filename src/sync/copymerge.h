@@ -32,6 +32,11 @@ struct Lines
 
 Lines noteLines(const DataRoot &root, daykeys::MonthDay monthDay);
 
+// Both sides' lines as one, over the stored file's earlier versions; nothing
+// when that needs a question.
+std::optional<QStringList> merge(const DataRoot &root, const QString &file, const Lines &lines, const QStringList &ours,
+                                 const QStringList &theirs);
+
 Result resolve(const DataRoot &root, const conflictcopies::Found &copy, const Lines &lines);
 
 // The user's answer for a copy that needs one. Both keeps the other text

@@ -3,10 +3,7 @@
 #include "toolsupport.h"
 
 #include "sync/conflictcopies.h"
-#include "sync/copymerge.h"
-#include "sync/pageparagraphs.h"
-
-#include <QFileInfo>
+#include "sync/copylines.h"
 
 namespace tool {
 
@@ -18,17 +15,6 @@ void list(const conflictcopies::Found &copy)
         printLine(QStringLiteral("%1: a copy of %2 (%3)").arg(copy.copy, copy.original, conflictnames::describe(copy.name)));
     else
         printLine(QStringLiteral("%1: named as a copy of %2, but does not open as it; left alone").arg(copy.copy, copy.original));
-}
-
-// Found copies are named after a real day or note day, so their original's name always reads back.
-std::optional<copymerge::Lines> mergeable(const DataRoot &root, const conflictcopies::Found &copy)
-{
-    if (!copy.opens || copy.kind == conflictcopies::Kind::PasswordFile)
-        return std::nullopt;
-    const QString name = QFileInfo(copy.original).fileName();
-    if (copy.kind == conflictcopies::Kind::Page)
-        return pageparagraphs::pageLines(root, *daykeys::dateFromFileName(name));
-    return copymerge::noteLines(root, *daykeys::monthDayFromNoteKey(daykeys::keyFromFileName(name)));
 }
 
 } // namespace
@@ -50,7 +36,7 @@ int conflictsCommand(const QStringList &arguments)
     int left = 0;
     int failed = 0;
     for (const conflictcopies::Found &copy : conflictcopies::find(command.root())) {
-        const auto lines = merging ? mergeable(command.root(), copy) : std::nullopt;
+        const auto lines = merging ? copylines::of(command.root(), copy) : std::nullopt;
         const auto result = lines ? copymerge::resolve(command.root(), copy, *lines) : copymerge::Result::Asks;
         if (result == copymerge::Result::Merged) {
             printLine(QStringLiteral("%1: merged into %2").arg(copy.copy, copy.original));

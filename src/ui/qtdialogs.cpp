@@ -1,6 +1,7 @@
 #include "qtdialogs.h"
 
 #include "choicedialog.h"
+#include "comparedialog.h"
 #include "filefilter.h"
 
 #include <QColorDialog>
@@ -161,4 +162,10 @@ std::optional<Dialogs::Choice> QtDialogs::choose(const QString &title, const QSt
                                                  const Choice &offered)
 {
     return runChoiceDialog(m_parent, title, prompt, choices, offered);
+}
+
+std::optional<int> QtDialogs::compare(const QString &title, const QString &prompt, const Side &left, const Side &right,
+                                      const QStringList &choices)
+{
+    return runCompareDialog(m_parent, title, prompt, {left, right}, choices);
 }

@@ -21,6 +21,8 @@ public:
     QString openFolder(const QString &title, const QString &folder) override;
     std::optional<Choice> choose(const QString &title, const QString &prompt, const QStringList &choices,
                                  const Choice &offered) override;
+    std::optional<int> compare(const QString &title, const QString &prompt, const Side &left, const Side &right,
+                               const QStringList &choices) override;
 
 private:
     QPointer<QWidget> m_parent;

@@ -56,7 +56,7 @@ check "package version" '[ "$(dpkg-deb -f "$deb" Version)" = "$project_version" 
 contents=$(dpkg-deb -c "$deb" | awk '{ print $6 }' | sed 's:^\./:/:; s:/$::')
 for path in /usr/bin/quillnest /usr/bin/quillnest-tool /usr/libexec/quillnest/quillnest \
     /usr/share/man/man1/quillnest.1.gz /usr/share/man/man1/quillnest-tool.1.gz \
-    /usr/share/doc/quillnest/copyright /usr/share/doc/quillnest/changelog.gz \
+    /usr/share/doc/quillnest/copyright /usr/share/doc/quillnest/changelog.gz /usr/share/doc/quillnest/SYNC.md \
     /usr/share/metainfo/io.github.quillnest.Quillnest.metainfo.xml \
     /usr/share/applications/io.github.quillnest.Quillnest.desktop \
     /usr/share/quillnest/skeleton/pw.dat /usr/share/quillnest/skeleton/help.htm; do

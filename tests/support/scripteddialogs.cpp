@@ -2,6 +2,9 @@
 
 #include "ui/modcenter.h"
 
+#include <QTextBlock>
+#include <QTextDocument>
+
 #include <gtest/gtest.h>
 
 #include <sstream>
@@ -62,6 +65,11 @@ void ScriptedDialogs::answerOpenFolder(const QString &path)
 void ScriptedDialogs::answerChoice(std::optional<Choice> choice)
 {
     m_answers.push_back({.kind = Kind::Choose, .choice = choice});
+}
+
+void ScriptedDialogs::answerCompare(std::optional<int> index)
+{
+    m_answers.push_back({.kind = Kind::Compare, .choice = index ? std::optional(Choice{.index = *index, .range = std::nullopt}) : std::nullopt});
 }
 
 QStringList ScriptedDialogs::texts() const
@@ -139,4 +147,24 @@ std::optional<Dialogs::Choice> ScriptedDialogs::choose(const QString &title, con
                  .offeredIndex = offered.index})
         .value_or(Answer{})
         .choice;
+}
+
+namespace {
+
+QStringList shownSide(const Dialogs::Side &side)
+{
+    QStringList shown{side.caption};
+    for (QTextBlock block = side.document->begin(); block.isValid(); block = block.next())
+        shown << (block.blockFormat().background().style() == Qt::NoBrush ? QString() : QStringLiteral("* ")) + block.text();
+    return shown;
+}
+
+} // namespace
+
+std::optional<int> ScriptedDialogs::compare(const QString &title, const QString &prompt, const Side &left, const Side &right,
+                                            const QStringList &choices)
+{
+    const auto answer = take({.kind = Kind::Compare, .text = prompt, .title = title, .choices = choices,
+                              .sides = {shownSide(left), shownSide(right)}});
+    return answer && answer->choice ? std::optional(answer->choice->index) : std::nullopt;
 }

@@ -16,7 +16,7 @@
 class ScriptedDialogs final : public Dialogs
 {
 public:
-    enum class Kind { Message, Input, OpenFile, SaveFile, Color, OpenFolder, Choose };
+    enum class Kind { Message, Input, OpenFile, SaveFile, Color, OpenFolder, Choose, Compare };
 
     struct Shown
     {
@@ -35,6 +35,8 @@ public:
         std::optional<DayRange> range{};
         QString folder{}; // where a file or folder dialog starts
         int offeredIndex = 0;
+        // A comparison's sides: the caption, then each paragraph, "* " before a marked one.
+        QList<QStringList> sides{};
 
         friend bool operator==(const Shown &, const Shown &) = default;
         friend void PrintTo(const Shown &shown, std::ostream *out);
@@ -55,6 +57,7 @@ public:
     void answerColor(std::optional<QColor> color);
     void answerOpenFolder(const QString &path);
     void answerChoice(std::optional<Choice> choice);
+    void answerCompare(std::optional<int> index);
 
     const QList<Shown> &shown() const { return m_shown; }
     // The texts of the boxes shown so far, in order.
@@ -69,6 +72,8 @@ public:
     QString openFolder(const QString &title, const QString &folder) override;
     std::optional<Choice> choose(const QString &title, const QString &prompt, const QStringList &choices,
                                  const Choice &offered) override;
+    std::optional<int> compare(const QString &title, const QString &prompt, const Side &left, const Side &right,
+                               const QStringList &choices) override;
 
 private:
     // The answer to the next box, which must be of its kind: a button, a typed text or a path, a colour or a choice.

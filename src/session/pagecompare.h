@@ -1,0 +1,17 @@
+#pragma once
+
+#include "sync/copymerge.h"
+
+#include <QByteArrayView>
+
+class Dialogs;
+
+// The page here beside another computer's version of it, the paragraphs
+// either lacks marked, for the user to say which to keep.
+namespace pagecompare {
+
+// Nothing on Cancel.
+std::optional<copymerge::Keep> ask(Dialogs &dialogs, const QString &prompt, QByteArrayView ours, QByteArrayView theirs,
+                                   const QString &otherCaption);
+
+} // namespace pagecompare
