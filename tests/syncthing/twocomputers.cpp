@@ -5,11 +5,11 @@
 #include "diary/pagestore.h"
 #include "richtext/rtfreader.h"
 #include "richtext/rtfwriter.h"
-#include "sync/pageparagraphs.h"
+#include "sync/copylines.h"
 
 #include <QDirIterator>
 #include <QRegularExpression>
-#include <QTextBlock>
+#include <QTextFormat>
 #include <QTextCursor>
 #include <QTextDocument>
 
@@ -44,16 +44,6 @@ std::string missing(const QSet<QString> &expected, const QSet<QString> &found)
     QStringList words = (expected - found).values();
     words.sort();
     return words.join(u' ').toStdString();
-}
-
-std::optional<copymerge::Lines> linesOf(const DataRoot &root, const conflictcopies::Found &copy)
-{
-    const QString name = QFileInfo(copy.original).fileName();
-    if (copy.kind == conflictcopies::Kind::Page)
-        return pageparagraphs::pageLines(root, *daykeys::dateFromFileName(name));
-    if (copy.kind == conflictcopies::Kind::Note)
-        return copymerge::noteLines(root, *daykeys::monthDayFromNoteKey(daykeys::keyFromFileName(name)));
-    return std::nullopt;
 }
 
 } // namespace
@@ -131,21 +121,16 @@ QStringList conflictCopies(const QString &folder)
     return found;
 }
 
-QList<copymerge::Result> resolveCopies(const DataRoot &root)
+int mergeCopies(const DataRoot &root)
 {
-    QList<copymerge::Result> results;
-    for (const conflictcopies::Found &copy : conflictcopies::find(root)) {
-        if (const auto lines = linesOf(root, copy))
-            results << copymerge::resolve(root, copy, *lines);
-    }
-    return results;
+    return int(copylines::mergeAll(root, conflictcopies::find(root)).size());
 }
 
 int settleCopies(const DataRoot &root, copymerge::Keep keep)
 {
     int settled = 0;
     for (const conflictcopies::Found &copy : conflictcopies::find(root)) {
-        const auto lines = linesOf(root, copy);
+        const auto lines = copylines::of(root, copy);
         EXPECT_TRUE(lines && copymerge::settle(root, copy, *lines, keep, copymerge::otherHeading(copy.name)).ok()) << copy.copy.toStdString();
         ++settled;
     }

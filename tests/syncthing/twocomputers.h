@@ -52,8 +52,8 @@ private:
 // The names below a folder, its history included, that Syncthing gave a conflict copy.
 QStringList conflictCopies(const QString &folder);
 
-// Each copy folded in where no question is needed, as quillnest-tool conflicts --merge does; the results in turn.
-QList<copymerge::Result> resolveCopies(const DataRoot &root);
+// What merges with no question, as a sign-in and quillnest-tool conflicts --merge do it; how many copies merged.
+int mergeCopies(const DataRoot &root);
 // Each copy left settled with the user's answer; how many there were.
 int settleCopies(const DataRoot &root, copymerge::Keep keep);
 
