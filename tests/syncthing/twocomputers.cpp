@@ -20,7 +20,7 @@ QByteArray page(const QStringList &paragraphs)
     QTextDocument document;
     QTextCursor cursor(&document);
     for (const QString &paragraph : paragraphs) {
-        if (cursor.position() > 0 || cursor.blockNumber() > 0)
+        if (&paragraph != &paragraphs.front())
             cursor.insertBlock();
         QTextBlockFormat block;
         block.setAlignment(cursor.blockNumber() == 0 ? Qt::AlignHCenter : Qt::AlignLeft);
