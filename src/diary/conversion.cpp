@@ -143,7 +143,7 @@ std::optional<QByteArray> sealChecked(const Vault &vault, QByteArrayView bytes, 
 QString storedNameOf(const QString &relativeName)
 {
     static const QRegularExpression version(QStringLiteral("^history/(pages|dates)/(?:[^/]+/)?([^/@]+)@[^/]*$"));
-    static const QRegularExpression draft(QStringLiteral("^\\.drafts/(page|print|note)@([^/]+)$"));
+    static const QRegularExpression draft(QStringLiteral("^\\.drafts/(?:[^/]+/)?(page|print|note)@([^/]+)$"));
     if (const auto match = version.match(relativeName); match.hasMatch())
         return match.captured(1) + QLatin1Char('/') + match.captured(2) + QStringLiteral(".dat");
     if (const auto match = draft.match(relativeName); match.hasMatch())

@@ -5,6 +5,7 @@
 #include "notestore.h"
 #include "pagestore.h"
 #include "storedbytes.h"
+#include "thiscomputer.h"
 
 #include <QDir>
 #include <QFile>
@@ -28,14 +29,14 @@ bool validKey(Kind kind, const QString &key)
     return kind == Kind::Note ? daykeys::monthDayFromNoteKey(key).has_value() : daykeys::dateFromDayKey(key).has_value();
 }
 
-std::optional<Draft> draftNamed(const DataRoot &root, const QString &name)
+std::optional<Draft> draftNamed(const QString &folder, const QString &name)
 {
     for (const Kind kind : {Kind::Page, Kind::PrintCopy, Kind::Note}) {
         if (!name.startsWith(prefix(kind)))
             continue;
         const QString key = daykeys::keyFromFileName(QStringView(name).sliced(prefix(kind).size()));
         if (validKey(kind, key))
-            return Draft{kind, key, path(root, kind, key)};
+            return Draft{kind, key, folder + QLatin1Char('/') + name};
     }
     return std::nullopt;
 }
@@ -44,7 +45,7 @@ std::optional<Draft> draftNamed(const DataRoot &root, const QString &name)
 
 QString folder(const DataRoot &root)
 {
-    return root.path() + QStringLiteral("/.drafts");
+    return root.path() + QStringLiteral("/.drafts/") + thiscomputer::id();
 }
 
 QString path(const DataRoot &root, Kind kind, const QString &key)
@@ -81,9 +82,11 @@ void setAside(const DataRoot &root, const Draft &draft)
 QList<Draft> found(const DataRoot &root)
 {
     QList<Draft> all;
-    for (const QString &name : QDir(folder(root)).entryList(QDir::Files | QDir::Hidden, QDir::Name)) {
-        if (const auto draft = draftNamed(root, name))
-            all.append(*draft);
+    for (const QString &where : {folder(root), root.path() + QStringLiteral("/.drafts")}) {
+        for (const QString &name : QDir(where).entryList(QDir::Files | QDir::Hidden, QDir::Name)) {
+            if (const auto draft = draftNamed(where, name))
+                all.append(*draft);
+        }
     }
     std::stable_sort(all.begin(), all.end(), [](const Draft &a, const Draft &b) { return a.kind < b.kind; });
     return all;

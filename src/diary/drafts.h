@@ -8,10 +8,13 @@
 #include <QString>
 
 // What was typed and not yet stored, kept on disk while the program runs so a
-// killed program loses at most the last moments: .drafts/page@yyyy-mm-dd.dat,
-// print@yyyy-mm-dd.dat (the print window's copy) and note@Mmm-d.dat, each
-// stored exactly as the page or note itself would be. The folder is hidden
-// and outside pages and dates, so no list ever shows a draft.
+// killed program loses at most the last moments: .drafts/<computer>/page@yyyy-
+// mm-dd.dat, print@yyyy-mm-dd.dat (the print window's copy) and note@Mmm-d.dat,
+// each stored exactly as the page or note itself would be. The folder is
+// hidden and outside pages and dates, so no list ever shows a draft, and each
+// computer sharing the diary through a sync tool has its own, so a draft is
+// never offered on a computer where it was not typed. Drafts written straight
+// under .drafts, before each computer had its own, are still found.
 namespace drafts {
 
 enum class Kind { Page, PrintCopy, Note };

@@ -2,8 +2,8 @@
 
 #include "diary/boundedfile.h"
 #include "diary/privatefiles.h"
+#include "diary/thiscomputer.h"
 
-#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -43,8 +43,7 @@ std::optional<Computer> read(const QString &path)
 
 QString thisComputer()
 {
-    const QByteArray id = QCryptographicHash::hash(QSysInfo::machineUniqueId(), QCryptographicHash::Sha256).toHex().left(8);
-    return fileSafe(QSysInfo::machineHostName()) + u'-' + QString::fromLatin1(id);
+    return fileSafe(QSysInfo::machineHostName()) + u'-' + thiscomputer::id();
 }
 
 QList<Computer> others(const QString &diaryFolder, const QDateTime &now)

@@ -275,7 +275,7 @@ TEST_F(AutoLockTest, CtrlLDropsEveryCopyOfTheWordsAndThePasswordBringsThemBackWh
     ASSERT_FALSE(locked());
     EXPECT_EQ(state(), before);
     form().session().drafts().flush();
-    for (const QString &name : harness.data.everyName(QStringLiteral(".drafts")))
+    for (const QString &name : harness.data.everyName(TestDataRoot::drafts()))
         EXPECT_FALSE(name.startsWith(QStringLiteral("print@"))) << "the copy's draft was written for the lock alone";
 }
 
@@ -292,7 +292,7 @@ TEST_F(AutoLockTest, LockedEveryWindowIsHiddenUntilThePasswordBringsThemBackWith
     ASSERT_EQ(history->rtxt->text(), QStringLiteral("Today we went skating"));
     run("m27");
     ASSERT_TRUE(locked());
-    EXPECT_FALSE(harness.data.everyName(QStringLiteral(".drafts")).isEmpty()) << "the typing was drafted before the key went";
+    EXPECT_FALSE(harness.data.everyName(TestDataRoot::drafts()).isEmpty()) << "the typing was drafted before the key went";
     LockBox *box = form().lockBox();
     ASSERT_NE(box, nullptr);
     // What shows, the history's versions and chosen one, the complaint and the field.

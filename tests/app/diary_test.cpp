@@ -281,7 +281,7 @@ TEST_F(DiaryTest, BackUpDiarySavesTheWholeDiaryWhereTheUserChoseAndADeletedDiary
     ASSERT_TRUE(QDir().mkpath(harness.data.root().pagesDir()));
     typeAtEnd(page(), QStringLiteral(" at last"));
     form().session().drafts().flush();
-    EXPECT_EQ(std::pair(harness.dialogs.texts().count(gone), harness.data.everyName(QStringLiteral(".drafts")).isEmpty()), std::pair(qsizetype(1), false));
+    EXPECT_EQ(std::pair(harness.dialogs.texts().count(gone), harness.data.everyName(TestDataRoot::drafts()).isEmpty()), std::pair(qsizetype(1), false));
 }
 
 using OnThisDayWindowTest = FormTest;

@@ -485,7 +485,7 @@ TEST_F(KillTest, AHundredKilledSessionsLoseNothingTypedBeforeTheLastMoments)
                 else if (line[0] == "t" && line.value(2).toLongLong() <= drafted)
                     typedByTheDraft = line.value(1).toInt();
             }
-            const int inDraft = wordsIn(data.path() + QStringLiteral("/.drafts/page@2026-12-04.dat"));
+            const int inDraft = wordsIn(data.path() + u'/' + TestDataRoot::drafts() + QStringLiteral("/page@2026-12-04.dat"));
             const int saved = wordsIn(data.root().pagePath(QStringLiteral("2026-12-04")));
             ASSERT_GE(inDraft, 0) << "the draft is not whole";
             ASSERT_GE(saved, lastSave) << "the stored page is not the last one saved";

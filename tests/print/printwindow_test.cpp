@@ -108,7 +108,7 @@ TEST_F(PrintWindowTest, TouchedCopiesAreDraftedOfferedForSavingOnCloseAndKeptWhe
     const auto drafted = [this] {
         QCoreApplication::processEvents();
         form().session().drafts().flush();
-        return harness.data.everyName(u".drafts"_s);
+        return harness.data.everyName(TestDataRoot::drafts());
     };
     Frmprint *window = open();
     QTest::keyClick(window->rtxt, Qt::Key_Left);

@@ -104,7 +104,7 @@ protected:
     QStringList draftNames()
     {
         session->drafts().flush();
-        return data.everyName(u".drafts"_s);
+        return data.everyName(TestDataRoot::drafts());
     }
     static ScriptedDialogs::Shown box(const messages::Box &box) { return ScriptedDialogs::shownBox(box); }
 
@@ -361,20 +361,25 @@ TEST_F(DiarySessionTest, NoteDaysAreMarkedAndYearlyNotesAreSavedDeletedAndComeBa
 }
 
 // A page brought back opens its own day and never replaces the stored page; the
-// note of another day cannot follow it and waits in the history.
+// note of another day cannot follow it and waits in the history. Another
+// computer's drafts, brought by a sync tool, are never offered here.
 TEST_F(DiarySessionTest, AnUnsavedPageIsOfferedBackOnItsDayAfterAKillAndANoteOfAnotherDayWaitsInTheHistory)
 {
     const QByteArray stored = data.readFile(u"pages/2026-12-01.dat"_s);
     session->chooseDay(QDate(2026, 12, 1));
     draft(u"Sang. "_s);
     data.writeFile(u".drafts/note@Jan-1.dat"_s, notestore::encodeNote(u"New year"));
-    data.writeFile(u".drafts/page@1999-99-99.dat"_s, "not a day");
+    data.writeFile(TestDataRoot::drafts() + u"/page@1999-99-99.dat"_s, "not a day");
+    ASSERT_TRUE(QDir(data.path()).mkpath(u".drafts/0another"_s));
+    data.writeFile(u".drafts/0another/page@2026-12-02.dat"_s, data.readFile(u"pages/2026-12-01.dat"_s)); // typed on another computer
 
     start({Button::Yes});
     EXPECT_EQ(dialogs.shown().last(), box(messages::pageFound(false, QDate(2026, 12, 1))));
     EXPECT_EQ(std::tuple(book().dayKey(), pageText(), book().filechanged(), data.readFile(u"pages/2026-12-01.dat"_s)),
               std::tuple(u"2026-12-01"_s, u"Sang. First of December"_s, 1, stored));
-    EXPECT_EQ(history::versions(data.root(), data.root().notePath(u"Jan-1"_s)).size(), 1);
+    EXPECT_EQ(std::pair(history::versions(data.root(), data.root().notePath(u"Jan-1"_s)).size(),
+                        data.everyName(u".drafts/0another"_s)),
+              std::pair(qsizetype(1), QStringList{u"page@2026-12-02.dat"_s}));
 
     // Killed again before saving: the draft brought back is still there.
     start({Button::No});

@@ -1,5 +1,7 @@
 #include "testdataroot.h"
 
+#include "diary/thiscomputer.h"
+
 #include <QDir>
 #include <QFile>
 
@@ -29,4 +31,9 @@ QStringList TestDataRoot::everyName(const QString &relative) const
 {
     return QDir(m_dir.filePath(relative)).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
                                                    QDir::Name);
+}
+
+QString TestDataRoot::drafts()
+{
+    return QStringLiteral(".drafts/") + thiscomputer::id();
 }

@@ -18,6 +18,8 @@ public:
     QByteArray readFile(const QString &relative) const;
     // The names in a folder, hidden ones included, so a stray file shows.
     QStringList everyName(const QString &relative) const;
+    // Where this computer's drafts go, relative to the folder.
+    static QString drafts();
 
 private:
     QTemporaryDir m_dir;

@@ -1,6 +1,7 @@
 #include "diary/conversion.h"
 #include "diary/diarylock.h"
 #include "diary/drafts.h"
+#include "diary/thiscomputer.h"
 #include "diary/passwordfile.h"
 #include "vault/vault.h"
 
@@ -261,12 +262,13 @@ TEST_F(Tool, VerifySearchExportAndRestoreNameWhatDoesNotOpen)
     play({{.line = "verify --root {root}", .out = plain.constData(), .password = "correct horse"}});
     const QString version = QDir(data.path() + QStringLiteral("/history/pages/2024-03")).entryList(QDir::Files).constFirst();
     for (const QString &damaged : {QStringLiteral("pages/2024-03-06.dat"), QStringLiteral("dates/Mar-5.dat"),
-                                   QStringLiteral(".drafts/page@2024-03-07.dat"), QStringLiteral("history/pages/2024-03/") + version}) {
+                                   QStringLiteral(".drafts/%1/page@2024-03-07.dat").arg(thiscomputer::id()),
+                                   QStringLiteral("history/pages/2024-03/") + version}) {
         QByteArray bytes = data.readFile(damaged);
         bytes.back() = char(bytes.back() ^ 1);
         data.writeFile(damaged, bytes);
     }
-    const QByteArray damaged = QString::fromUtf8(fileBytes(QStringLiteral(TOOL_DATA "/verify-damaged.txt"))).arg(version).toUtf8();
+    const QByteArray damaged = QString::fromUtf8(fileBytes(QStringLiteral(TOOL_DATA "/verify-damaged.txt"))).arg(version, thiscomputer::id()).toUtf8();
     const char *unopened = "quillnest-tool: cannot open page 2024-03-06.dat; it was not searched\n";
     const QByteArray stored = data.readFile(QStringLiteral("pages/2024-03-06.dat"));
     const QByteArray restore = "history --root {root} --day 2024-03-06 --restore " + version.section(u'@', 1).chopped(4).toUtf8();

@@ -217,7 +217,7 @@ TEST_F(EncryptionSession, ChangePasswordRenewsTheKeySoAnOldPasswordFileOpensNoth
     ASSERT_TRUE(renewed);
     EXPECT_TRUE(!openVault(data.root().passwordFile(), kPassword) && opening(*old).isEmpty());
     const QStringList after = opening(*renewed);
-    EXPECT_TRUE(after.size() == 5 && after.contains(QStringLiteral(".drafts/page@2026-12-04.dat"))) << after.join(u' ').toStdString();
+    EXPECT_TRUE(after.size() == 5 && after.contains(TestDataRoot::drafts() + QStringLiteral("/page@2026-12-04.dat"))) << after.join(u' ').toStdString();
 
     session->vault().lockDiary();
     const Snapshot locked = now();
