@@ -11,19 +11,23 @@
 
 namespace copymerge {
 
-// The version both sides grew from is the newest one they merge over; with
-// none, one side must hold the other.
+// The version both sides grew from is the newest one they merge over: one
+// they both changed the same lines of ends the search. With none, one side
+// must hold the other.
 std::optional<QStringList> merge(const DataRoot &root, const QString &file, const Lines &lines, const QStringList &ours,
                                  const QStringList &theirs)
 {
     if (ours == theirs)
         return ours;
+    bool clashed = false;
     for (const history::Version &version : history::versions(root, file)) {
         const auto base = lines.read(version.path);
         if (!base)
             continue;
-        if (auto both = threeway::merge(*base, ours, theirs))
+        if (auto both = threeway::merge(*base, ours, theirs, &clashed))
             return both;
+        if (clashed)
+            break;
     }
     return threeway::containing(ours, theirs);
 }

@@ -87,7 +87,7 @@ std::optional<QStringList> agreed(const Hunk &first, const Hunk &second)
 
 } // namespace
 
-std::optional<QStringList> merge(const QStringList &base, const QStringList &ours, const QStringList &theirs)
+std::optional<QStringList> merge(const QStringList &base, const QStringList &ours, const QStringList &theirs, bool *clashed)
 {
     const auto inOurs = matched(base, ours);
     const auto inTheirs = matched(base, theirs);
@@ -96,7 +96,7 @@ std::optional<QStringList> merge(const QStringList &base, const QStringList &our
     std::vector<Hunk> hunks;
     addHunks(*inOurs, ours, true, hunks);
     addHunks(*inTheirs, theirs, false, hunks);
-    if (std::ranges::any_of(hunks, [](const Hunk &hunk) { return hunk.lines.isEmpty(); }))
+    if (std::ranges::any_of(hunks, [](const Hunk &hunk) { return hunk.lines.size() < hunk.to - hunk.from; }))
         return std::nullopt;
     std::ranges::stable_sort(hunks, {}, [](const Hunk &hunk) { return std::pair(hunk.from, hunk.to); });
     QStringList merged;
@@ -107,8 +107,11 @@ std::optional<QStringList> merge(const QStringList &base, const QStringList &our
         qsizetype to = hunks[i].to;
         if (i + 1 < hunks.size() && clash(hunks[i], hunks[i + 1])) {
             const auto both = agreed(hunks[i], hunks[i + 1]);
-            if (!both || (i + 2 < hunks.size() && hunks[i + 2].from < std::max(to, hunks[i + 1].to)))
+            if (!both || (i + 2 < hunks.size() && hunks[i + 2].from < std::max(to, hunks[i + 1].to))) {
+                if (clashed)
+                    *clashed = true;
                 return std::nullopt;
+            }
             lines = *both;
             to = std::max(to, hunks[++i].to);
         }

@@ -13,7 +13,11 @@ namespace threeway {
 
 // With the version both started from: each side's changes where the other
 // left the lines alone; both sides' additions at the same place, ours first.
-std::optional<QStringList> merge(const QStringList &base, const QStringList &ours, const QStringList &theirs);
+// A change that leaves fewer lines than it replaced counts as a removal.
+// clashed tells whether both sides changed the same lines: an older version
+// taken as the base would only make the same change look like additions.
+std::optional<QStringList> merge(const QStringList &base, const QStringList &ours, const QStringList &theirs,
+                                 bool *clashed = nullptr);
 
 // Without it: the side that holds every line of the other in order.
 std::optional<QStringList> containing(const QStringList &ours, const QStringList &theirs);

@@ -29,7 +29,8 @@ TEST(CopyMerge, ANotesCopyIsFoldedInWhenNoQuestionIsNeededAndBothSidesStayInTheH
         const QString &earlier = row[1], &ours = row[2], &theirs = row[3], &merged = row[4];
         TestDataRoot data;
         const DataRoot &root = data.root();
-        ASSERT_TRUE(earlier == u"-" || notestore::save(root, kDay, text(earlier)).ok());
+        for (const QString &version : earlier.split(u';'))
+            ASSERT_TRUE(version == u"-" || notestore::save(root, kDay, text(version)).ok());
         ASSERT_TRUE(notestore::save(root, kDay, text(ours)).ok());
         data.writeFile(QStringLiteral("dates/Dec-4.sync-conflict-20261204-183012-ABCDEFG.dat"), notestore::encodeNote(text(theirs)));
 
