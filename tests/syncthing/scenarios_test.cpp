@@ -3,14 +3,20 @@
 #include "app/presencekeeper.h"
 #include "diary/conversion.h"
 #include "diary/keyslotfile.h"
+#include "diary/passwordfile.h"
+#include "session/daybook.h"
+#include "session/diarysession.h"
 #include "sync/presence.h"
 #include "vault/vault.h"
 
+#include "fixedclock.h"
+#include "recordingprogram.h"
 #include "scripteddialogs.h"
 #include "seams/messages.h"
 
 #include <QDirIterator>
 #include <QProcess>
+#include <QTextCursor>
 
 namespace {
 
@@ -168,4 +174,34 @@ TEST_F(TwoComputers, AStartOnTheSecondComputerSaysTheDiaryIsOpenOnTheFirst)
     ASSERT_TRUE(pair.sync());
     for (const DataRoot &root : roots)
         EXPECT_EQ(QDir(root.path() + QStringLiteral("/.quillnest/open")).entryList(QDir::Files | QDir::Hidden), QStringList());
+}
+
+// The desktop's window has the page open while the laptop's version arrives under the page's own name, so
+// Syncthing makes no copy: the window's save is what must not overwrite it.
+TEST_F(TwoComputers, AWindowSavingOverAPageThatChangedUnderItMergesTheTwo)
+{
+    const DiaryText text{kDay};
+    ASSERT_TRUE(text.save(roots[Desktop], kBase).ok() && passwordfile::write(roots[Desktop].passwordFile(), u"none"));
+    ASSERT_TRUE(pair.sync());
+    ScriptedDialogs dialogs;
+    FixedClock clock{kDay};
+    RecordingProgram program;
+    DiarySession window(dialogs, clock);
+    window.setDataRoot(pair.folder(Desktop));
+    dialogs.answerMessage(Dialogs::Button::Ok);
+    ASSERT_TRUE(window.signIn(program));
+    QTextCursor typing(&window.book().page());
+    typing.movePosition(QTextCursor::End);
+    typing.insertText(QStringLiteral(" windowword"));
+    window.book().markChanged();
+
+    const QSet<QString> typed = laptopUser.type({Edit::Extend, 1}, text, roots[Laptop]) + QSet{QStringLiteral("windowword")};
+    ASSERT_TRUE(pair.sync());
+    dialogs.answerMessage(Dialogs::Button::Yes);
+    dialogs.answerMessage(Dialogs::Button::Ok);
+    window.book().SavePage();
+    EXPECT_EQ(dialogs.texts().last(), messages::pageMergedOnSave().text);
+    ASSERT_TRUE(pair.sync());
+    expectOneText(text, typed);
+    expectKept(text, typed + wordsOf(kBase.join(u' ')));
 }
