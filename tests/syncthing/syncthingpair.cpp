@@ -25,8 +25,6 @@ constexpr int kLongestWaitMs = 60000;
 // Two passes settle a change, one more a conflict copy made on the way; many more are changes without end.
 constexpr int kLongestSync = 8;
 constexpr char kApiKey[] = "quillnest-tests";
-// The instance's output kept for a failure's message.
-constexpr qsizetype kKeptOutput = 4096;
 
 // Everything a computer of the pair needs, and nothing that leaves 127.0.0.1. A folder's settings do not take
 // Syncthing's defaults from a hand-written file, so those that matter here are written out.
@@ -56,6 +54,15 @@ std::unique_ptr<QProcess> syncthing(const Instance &instance, QStringList argume
     process->setChildProcessModifier([] { prctl(PR_SET_PDEATHSIG, SIGKILL); });
     process->start(QStringLiteral("syncthing"), arguments << QStringLiteral("--home=%1-syncthing").arg(instance.folder));
     return process;
+}
+
+// Makes the instance's home with its keys and learns its device ID; what went wrong, if anything.
+QString generate(Instance &instance)
+{
+    const auto made = syncthing(instance, {QStringLiteral("generate"), QStringLiteral("--no-default-folder")});
+    const QString said = made->waitForFinished(kLongestWaitMs) ? QString::fromLocal8Bit(made->readAll()) : QString();
+    instance.id = QRegularExpression(QStringLiteral("Device ID: ([A-Z0-9-]+)")).match(said).captured(1);
+    return made->exitCode() == 0 && !instance.id.isEmpty() ? QString() : made->errorString() + u'\n' + said;
 }
 
 // The request's transfer timeout ends a reply that never comes, so every wait on one is bounded.
@@ -111,12 +118,8 @@ testing::AssertionResult SyncthingPair::begin()
         instance.folder = m_dir.filePath(instance.name);
         instance.gui = ports[2 * i].listen(QHostAddress::LocalHost) ? ports[2 * i].serverPort() : 0;
         instance.listen = ports[2 * i + 1].listen(QHostAddress::LocalHost) ? ports[2 * i + 1].serverPort() : 0;
-        const auto made = syncthing(instance, {QStringLiteral("generate"), QStringLiteral("--no-default-folder")});
-        const QString said = made->waitForFinished(kLongestWaitMs) ? QString::fromLocal8Bit(made->readAll()) : QString();
-        instance.id = QRegularExpression(QStringLiteral("Device ID: ([A-Z0-9-]+)")).match(said).captured(1);
-        if (made->exitCode() != 0 || instance.id.isEmpty())
-            return failure(QStringLiteral("`syncthing generate` failed (is Debian's syncthing package installed?): ") +
-                           made->errorString() + u'\n' + said);
+        if (const QString error = generate(instance); !error.isEmpty())
+            return failure(QStringLiteral("`syncthing generate` failed (is Debian's syncthing package installed?): ") + error);
         // The diary itself keeps Syncthing off each computer's own files, as at a sign-in.
         if (!QDir().mkpath(instance.folder + QStringLiteral("/.stfolder")) || !syncignore::writeIfShared(instance.folder))
             return failure(QStringLiteral("the diary folder %1 could not be made").arg(instance.folder));
@@ -134,7 +137,7 @@ testing::AssertionResult SyncthingPair::begin()
         if (auto started = start(computer); !started)
             return started;
     }
-    return waitUntilInSync();
+    return sync();
 }
 
 testing::AssertionResult SyncthingPair::start(Computer computer)
@@ -144,8 +147,9 @@ testing::AssertionResult SyncthingPair::start(Computer computer)
     instance.lastEvent = 0;
     instance.output.clear();
     QProcess *process = instance.process.get();
+    // The end of what the instance said, kept for a failure's message.
     QObject::connect(process, &QProcess::readyRead, process, [process, &instance] {
-        instance.output = (instance.output + process->readAll()).right(kKeptOutput);
+        instance.output = (instance.output + process->readAll()).right(4096);
     });
     const QDeadlineTimer deadline(kLongestWaitMs);
     while (!instance.output.contains("GUI and API listening on")) {
@@ -168,8 +172,10 @@ testing::AssertionResult SyncthingPair::stop(Computer computer)
 
 // Judged from this side: idle and needing nothing, connected, and the other side holding everything this one
 // knows of. With both sides saying so, neither has anything the other lacks.
-bool SyncthingPair::holdsAll(Instance &instance, const Instance &peer)
+bool SyncthingPair::holdsAll(Computer computer)
 {
+    Instance &instance = m_instances[computer];
+    const Instance &peer = m_instances[1 - computer];
     const auto status = call(m_network, instance, QStringLiteral("/rest/db/status?folder=diary"));
     const auto completion = call(m_network, instance, QStringLiteral("/rest/db/completion?folder=diary&device=") + peer.id);
     const auto connections = call(m_network, instance, QStringLiteral("/rest/system/connections"));
@@ -179,17 +185,6 @@ bool SyncthingPair::holdsAll(Instance &instance, const Instance &peer)
     return status->value(u"state").toString() == u"idle" && status->value(u"needTotalItems").toInteger() == 0 &&
            completion->value(u"needItems").toInteger() == 0 && completion->value(u"needDeletes").toInteger() == 0 &&
            connections->value(u"connections").toObject().value(peer.id).toObject().value(u"connected").toBool();
-}
-
-testing::AssertionResult SyncthingPair::waitUntilInSync()
-{
-    const QDeadlineTimer deadline(kLongestWaitMs);
-    while (!(holdsAll(m_instances[Desktop], m_instances[Laptop]) && holdsAll(m_instances[Laptop], m_instances[Desktop]))) {
-        if (deadline.hasExpired())
-            return failure(QStringLiteral("the two folders were not in sync within %1 s").arg(kLongestWaitMs / 1000));
-        awaitEvents(m_network, m_instances);
-    }
-    return testing::AssertionSuccess();
 }
 
 // A stopped computer's folder cannot be scanned, so a sync needs both running.
@@ -202,8 +197,12 @@ testing::AssertionResult SyncthingPair::sync()
             if (!call(m_network, instance, QStringLiteral("/rest/db/scan?folder=diary"), "POST"))
                 return failure(QStringLiteral("the %1's folder could not be scanned").arg(instance.name));
         }
-        if (auto met = waitUntilInSync(); !met)
-            return met;
+        const QDeadlineTimer deadline(kLongestWaitMs);
+        while (!(holdsAll(Desktop) && holdsAll(Laptop))) {
+            if (deadline.hasExpired())
+                return failure(QStringLiteral("the two folders were not in sync within %1 s").arg(kLongestWaitMs / 1000));
+            awaitEvents(m_network, m_instances);
+        }
         if (before == sequences())
             return testing::AssertionSuccess();
     }

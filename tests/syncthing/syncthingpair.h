@@ -20,7 +20,7 @@ class SyncthingPair
 public:
     enum Computer { Desktop, Laptop };
 
-    ~SyncthingPair() { stop(Desktop), stop(Laptop); }
+    ~SyncthingPair() { stop(Desktop); stop(Laptop); }
 
     // Makes both homes and diary folders and starts both instances, connected.
     testing::AssertionResult begin();
@@ -50,8 +50,7 @@ public:
     };
 
 private:
-    bool holdsAll(Instance &instance, const Instance &peer);
-    testing::AssertionResult waitUntilInSync();
+    bool holdsAll(Computer computer);
     testing::AssertionResult failure(const QString &what) const;
 
     QTemporaryDir m_dir;
