@@ -97,7 +97,8 @@ void awaitEvents(QNetworkAccessManager &network, std::array<Instance, 2> &instan
 {
     std::array<std::unique_ptr<QNetworkReply>, 2> replies;
     for (int i = 0; i < 2; ++i)
-        replies[i].reset(send(network, instances[i], QStringLiteral("/rest/events?since=%1&timeout=1").arg(instances[i].lastEvent), "GET", 2000));
+        replies[i].reset(
+            send(network, instances[i], QStringLiteral("/rest/events?since=%1&timeout=1").arg(instances[i].lastEvent), "GET", 2000));
     awaitAny({replies[0].get(), replies[1].get()});
     for (int i = 0; i < 2; ++i) {
         const QJsonArray events = QJsonDocument::fromJson(replies[i]->readAll()).array();

@@ -235,7 +235,8 @@ struct Scenario
 
 const Scenario kScenarios[] = {
     {"BothComputersAddAParagraphAndTheCopyIsMergedWithBoth", false, {Edit::Append}, {Edit::Append}},
-    {"DifferentParagraphsChangedOverAVersionTheHistoryKeepsAreMergedByTheTool", false, {Edit::Extend, 1}, {Edit::Extend, 3}, Ends::Merged, true},
+    {"DifferentParagraphsChangedOverAVersionTheHistoryKeepsAreMergedByTheTool", false, {Edit::Extend, 1}, {Edit::Extend, 3},
+     Ends::Merged, true},
     {"TheSameParagraphChangedOnBothIsAskedAboutAndKeepingBothKeepsEveryWord", false, {Edit::Extend, 2}, {Edit::Extend, 2}, Ends::Asks},
     {"APageDeletedOnOneComputerAndChangedOnTheOtherKeepsTheChange", false, {Edit::Remove}, {Edit::Extend, 1}, Ends::NoCopy},
     {"AYearlyNoteChangedOnBothIsMergedLineByLine", true, {Edit::Extend, 1}, {Edit::Append}, Ends::Merged, true},
