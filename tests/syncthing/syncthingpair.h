@@ -9,8 +9,6 @@
 #include <array>
 #include <memory>
 
-class QJsonObject;
-
 // Two computers on this machine, each a Syncthing instance with a diary
 // folder of its own, sharing that folder over 127.0.0.1 alone: no discovery,
 // relays, NAT, upgrades or reports, and no watcher, so a change travels only
@@ -22,14 +20,11 @@ class SyncthingPair
 public:
     enum Computer { Desktop, Laptop };
 
-    SyncthingPair();
-    ~SyncthingPair();
-    SyncthingPair(const SyncthingPair &) = delete;
-    SyncthingPair &operator=(const SyncthingPair &) = delete;
+    ~SyncthingPair() { stop(Desktop); stop(Laptop); }
 
     // Makes both homes and diary folders and starts both instances, connected.
     testing::AssertionResult begin();
-    QString folder(Computer computer) const;
+    QString folder(Computer computer) const { return m_instances[computer].folder; }
 
     // A stopped computer is one the other cannot meet: what changes there
     // travels once it starts again.
@@ -41,32 +36,21 @@ public:
     // side made has reached the other as well.
     testing::AssertionResult sync();
 
-private:
     struct Instance
     {
         QString name;
-        QString home;
-        QString folder;
+        QString folder; // its Syncthing home beside it
         QString id;
         quint16 gui = 0;
         quint16 listen = 0;
         std::unique_ptr<QProcess> process;
         qint64 lastEvent = 0;
+        qint64 sequence = 0; // the folder's, when last found in sync
         QByteArray output;
     };
 
-    Instance &other(const Instance &instance) { return m_instances[1 - (&instance - m_instances.data())]; }
-    testing::AssertionResult generate(Instance &instance);
-    bool configure(const Instance &instance);
-    bool running(const Instance &instance) const;
-
-    QNetworkReply *send(const Instance &instance, const QByteArray &verb, const QString &path);
-    std::optional<QJsonObject> call(const Instance &instance, const QByteArray &verb, const QString &path);
-    bool holdsAll(Instance &instance);
-    std::optional<std::array<qint64, 2>> sequences();
-    testing::AssertionResult waitUntilInSync();
-    void awaitEvents();
-
+private:
+    bool holdsAll(Computer computer);
     testing::AssertionResult failure(const QString &what) const;
 
     QTemporaryDir m_dir;

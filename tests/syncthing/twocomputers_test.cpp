@@ -1,0 +1,418 @@
+#include "syncthingpair.h"
+#include "testapplication.h"
+
+#include "app/presencekeeper.h"
+#include "diary/conversion.h"
+#include "diary/history.h"
+#include "diary/keyslotfile.h"
+#include "diary/notestore.h"
+#include "diary/pagestore.h"
+#include "diary/passwordfile.h"
+#include "richtext/rtfreader.h"
+#include "richtext/rtfwriter.h"
+#include "session/daybook.h"
+#include "session/diarysession.h"
+#include "sync/copylines.h"
+#include "sync/presence.h"
+#include "vault/vault.h"
+
+#include "fixedclock.h"
+#include "recordingprogram.h"
+#include "scripteddialogs.h"
+#include "seams/messages.h"
+
+#include <QDirIterator>
+#include <QElapsedTimer>
+#include <QTextCursor>
+#include <QTextDocument>
+
+#include <iostream>
+#include <random>
+
+namespace {
+
+using enum SyncthingPair::Computer;
+
+const QDate kDay(2026, 12, 4);
+const QStringList kBase{QStringLiteral("Title"), QStringLiteral("base1 base2"), QStringLiteral("base3 base4"),
+                        QStringLiteral("base5 base6")};
+const QString kPassword = QStringLiteral("correct horse");
+
+QSet<QString> wordsOf(const QString &text)
+{
+    const QStringList words = text.simplified().split(u' ', Qt::SkipEmptyParts);
+    return {words.begin(), words.end()};
+}
+
+// Sorted, so a failure reads.
+std::string missing(const QSet<QString> &expected, const QSet<QString> &found)
+{
+    QStringList words = (expected - found).values();
+    words.sort();
+    return words.join(u' ').toStdString();
+}
+
+// A page's first paragraph is its centred bold title.
+QByteArray page(const QStringList &paragraphs)
+{
+    QTextDocument document;
+    document.setHtml(QStringLiteral("<div align=center><b>%1</b></div><div>%2</div>")
+                         .arg(paragraphs.front(), paragraphs.mid(1).join(QStringLiteral("</div><div>"))));
+    return richtext::writeRtf(document);
+}
+
+// A day's page or that day's yearly note, read and written through the program's own stores: a line is a
+// paragraph of the page or a line of the note.
+struct DiaryText
+{
+    QDate day;
+    bool note = false;
+
+    QString file(const DataRoot &root) const { return note ? root.notePath(daykeys::MonthDay{day.month(), day.day()}) : root.pagePath(day); }
+    // The text of the stored file or of one of its earlier versions.
+    QString text(const DataRoot &root, const QString &path) const
+    {
+        if (note)
+            return notestore::decodeNote(notestore::loadFile(root, path, file(root)).value_or(QByteArray()));
+        const auto rtf = pagestore::loadFile(root, path, file(root));
+        QTextDocument document;
+        return rtf && richtext::readRtf(*rtf, document) ? document.toPlainText() : QString();
+    }
+    QStringList lines(const DataRoot &root) const { return text(root, file(root)).remove(u'\r').split(u'\n'); }
+    Outcome save(const DataRoot &root, const QStringList &lines) const
+    {
+        return note ? notestore::save(root, {day.month(), day.day()}, lines.join(u'\n')) : pagestore::save(root, day, page(lines));
+    }
+    // With the history, the words of every earlier version it keeps as well.
+    QSet<QString> words(const DataRoot &root, bool withHistory) const
+    {
+        QSet<QString> found = wordsOf(text(root, file(root)));
+        for (const history::Version &version : withHistory ? history::versions(root, file(root)) : QList<history::Version>())
+            found += wordsOf(text(root, version.path));
+        return found;
+    }
+};
+
+// What one computer's user does to a text: a paragraph added at the end, words added to a paragraph, or the
+// whole text deleted.
+struct Edit
+{
+    enum Kind { None, Append, Extend, Remove } kind = None;
+    int line = 0;
+};
+
+// The names below a folder, its history included, that Syncthing gave a conflict copy.
+QStringList conflictCopies(const QString &folder)
+{
+    QStringList found;
+    QDirIterator it(folder, {QStringLiteral("*.sync-conflict-*")}, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext())
+        found << QDir(folder).relativeFilePath(it.next());
+    return found;
+}
+
+// Each copy left settled by keeping both; how many there were.
+int settleCopies(const DataRoot &root)
+{
+    const auto copies = conflictcopies::find(root);
+    for (const conflictcopies::Found &copy : copies) {
+        const auto lines = copylines::of(root, copy);
+        EXPECT_TRUE(lines && copymerge::settle(root, copy, *lines, copymerge::Keep::Both, copymerge::otherHeading(copy.name)).ok())
+            << copy.copy.toStdString();
+    }
+    return int(copies.size());
+}
+
+// Two computers sharing one diary folder, each with the program's view of it.
+class TwoComputers : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(pair.begin());
+        roots = {DataRoot(pair.folder(Desktop)), DataRoot(pair.folder(Laptop))};
+        for (const DataRoot &root : roots)
+            ASSERT_TRUE(QDir(root.path()).mkpath(QStringLiteral("pages")) && QDir(root.path()).mkpath(QStringLiteral("dates")));
+    }
+
+    // That computer's user makes the edit, typing words no one typed before, named after the computer.
+    QSet<QString> type(SyncthingPair::Computer computer, const Edit &edit, const DiaryText &text)
+    {
+        const DataRoot &root = roots[computer];
+        if (edit.kind == Edit::None || edit.kind == Edit::Remove) {
+            EXPECT_TRUE(edit.kind == Edit::None ||
+                        (text.note ? notestore::remove(root, {text.day.month(), text.day.day()}) : pagestore::remove(root, text.day)).ok());
+            return {};
+        }
+        const int count = typedSoFar[computer] += 2;
+        const QString words = QStringLiteral("%1%2 %1%3").arg(computer == Desktop ? u"desktop" : u"laptop").arg(count - 1).arg(count);
+        QStringList lines = text.lines(root);
+        if (edit.kind == Edit::Append)
+            lines << words;
+        else
+            lines[edit.line] += u' ' + words;
+        EXPECT_TRUE(text.save(root, lines).ok());
+        return wordsOf(words);
+    }
+
+    // Both computers hold the same text, no conflict copy is left anywhere, every typed word is in the text,
+    // and every word either computer ever had in it is in it or its history.
+    void expectOneText(const DiaryText &text, const QSet<QString> &typed) const
+    {
+        for (const DataRoot &root : roots) {
+            SCOPED_TRACE(root.path().toStdString());
+            EXPECT_EQ(conflictCopies(root.path()), QStringList());
+            EXPECT_EQ(text.lines(root), text.lines(roots.front()));
+            EXPECT_EQ(missing(typed, text.words(root, false)), "");
+            EXPECT_EQ(missing(typed + wordsOf(kBase.join(u' ')), text.words(root, true)), "");
+        }
+    }
+
+    // The desktop's diary is encrypted before the laptop first has it; the laptop opens it with the password
+    // that arrives with it in pw.dat.
+    void encryptOnDesktop()
+    {
+        SecretBytes master = keyslot::newMasterKey();
+        const auto slot = keyslot::make(master, keyslot::passwordBytes(kPassword), kdfPolicy().floor);
+        ASSERT_TRUE(slot);
+        auto vault = std::make_shared<Vault>(std::move(master), *slot);
+        ASSERT_TRUE(conversion::encrypt(roots[Desktop], *vault, keyslot::format(*slot)).ok());
+        roots[Desktop] = DataRoot(roots[Desktop].path(), vault);
+        ASSERT_TRUE(pair.sync());
+        auto opened = KeySlotFile(roots[Laptop].passwordFile()).open(keyslot::passwordBytes(kPassword));
+        ASSERT_TRUE(opened);
+        roots[Laptop] = DataRoot(roots[Laptop].path(), std::make_shared<Vault>(std::move(opened->key), opened->slot));
+    }
+
+    // The password is read only when the diary is encrypted.
+    void mergeWithTool() const
+    {
+        QProcess tool;
+        tool.start(QStringLiteral(QUILLNEST_TOOL), {QStringLiteral("conflicts"), QStringLiteral("--root"), pair.folder(Laptop),
+                                                    QStringLiteral("--merge"), QStringLiteral("--password-fd"), QStringLiteral("0")});
+        tool.write((kPassword + u'\n').toUtf8());
+        tool.closeWriteChannel();
+        ASSERT_TRUE(tool.waitForFinished(60000));
+        const QString out = QString::fromLocal8Bit(tool.readAllStandardOutput());
+        EXPECT_EQ(tool.exitCode(), 0) << tool.readAllStandardError().toStdString();
+        EXPECT_TRUE(out.contains(QStringLiteral(": merged into ")) && out.endsWith(QStringLiteral("0 conflict copies\n"))) << out.toStdString();
+    }
+
+    // The key slot, Syncthing's rules and the tool's lock hold no diary text; the lock stays on its computer.
+    void expectAllSealed() const
+    {
+        const QStringList unsealed{QStringLiteral("pw.dat"), QStringLiteral(".stignore"), QStringLiteral(".quillnest-lock")};
+        EXPECT_FALSE(QFile::exists(roots[Desktop].path() + QStringLiteral("/.quillnest-lock")));
+        for (const DataRoot &root : roots) {
+            QDirIterator it(root.path(), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+            while (it.hasNext()) {
+                QFile file(it.next());
+                EXPECT_TRUE(unsealed.contains(it.fileName()) || (file.open(QIODevice::ReadOnly) && file.read(4) == sealing::kHeader))
+                    << it.filePath().toStdString();
+            }
+        }
+    }
+
+    // Before the pair: its network access needs the application.
+    const QApplication &application = testApplication();
+    SyncthingPair pair;
+    std::vector<DataRoot> roots;
+    std::array<int, 2> typedSoFar{};
+};
+
+enum class Ends { Merged, Asks, NoCopy };
+
+// The same day changed on both computers while the laptop is off, then how the program ends it.
+struct Scenario
+{
+    const char *name;
+    bool note;
+    Edit desktop, laptop;
+    Ends ends = Ends::Merged;
+    bool byTool = false; // quillnest-tool conflicts --merge on the laptop, else the program on the desktop
+    bool sealed = false; // and then nothing of the diary is ever written unsealed
+};
+
+const Scenario kScenarios[] = {
+    {"BothComputersAddAParagraphAndTheCopyIsMergedWithBoth", false, {Edit::Append}, {Edit::Append}},
+    {"DifferentParagraphsChangedOverAVersionTheHistoryKeepsAreMergedByTheTool", false, {Edit::Extend, 1}, {Edit::Extend, 3},
+     Ends::Merged, true},
+    {"TheSameParagraphChangedOnBothIsAskedAboutAndKeepingBothKeepsEveryWord", false, {Edit::Extend, 2}, {Edit::Extend, 2}, Ends::Asks},
+    {"APageDeletedOnOneComputerAndChangedOnTheOtherKeepsTheChange", false, {Edit::Remove}, {Edit::Extend, 1}, Ends::NoCopy},
+    {"AYearlyNoteChangedOnBothIsMergedLineByLine", true, {Edit::Extend, 1}, {Edit::Append}, Ends::Merged, true},
+    {"AnEncryptedDiaryIsMergedAndNothingOfItIsEverWrittenUnsealed", false, {Edit::Append}, {Edit::Extend, 1}, Ends::Merged, true, true},
+};
+
+class Scenarios : public TwoComputers, public testing::WithParamInterface<Scenario>
+{
+};
+
+} // namespace
+
+TEST_P(Scenarios, EndWithOneTextOnBothComputersAndEveryWordKept)
+{
+    const Scenario &scenario = GetParam();
+    const DiaryText text{kDay, scenario.note};
+    ASSERT_TRUE(text.save(roots[Desktop], kBase).ok());
+    if (scenario.sealed) {
+        ASSERT_NO_FATAL_FAILURE(encryptOnDesktop());
+    }
+    ASSERT_TRUE(pair.sync());
+    ASSERT_TRUE(pair.stop(Laptop));
+    const QSet<QString> typed = type(Desktop, scenario.desktop, text) + type(Laptop, scenario.laptop, text);
+    ASSERT_TRUE(pair.start(Laptop));
+    ASSERT_TRUE(pair.sync());
+    for (const DataRoot &root : roots)
+        EXPECT_EQ(conflictCopies(root.path()).size(), scenario.ends == Ends::NoCopy ? 0 : 1);
+
+    if (scenario.byTool) {
+        ASSERT_NO_FATAL_FAILURE(mergeWithTool());
+    } else if (scenario.ends != Ends::NoCopy) {
+        EXPECT_EQ(copylines::mergeAll(roots[Desktop], conflictcopies::find(roots[Desktop])).size(), scenario.ends == Ends::Merged ? 1 : 0);
+    }
+    ASSERT_TRUE(pair.sync());
+    if (scenario.ends == Ends::Asks) {
+        for (const DataRoot &root : roots)
+            EXPECT_EQ(conflictcopies::find(root).size(), 1) << "a copy the program asks about stays listed";
+        EXPECT_EQ(settleCopies(roots[Laptop]), 1);
+        ASSERT_TRUE(pair.sync());
+    }
+    expectOneText(text, typed);
+    if (scenario.sealed)
+        expectAllSealed();
+}
+
+INSTANTIATE_TEST_SUITE_P(SyncthingPair, Scenarios, testing::ValuesIn(kScenarios), [](const auto &info) { return info.param.name; });
+
+TEST_F(TwoComputers, AStartOnTheSecondComputerSaysTheDiaryIsOpenOnTheFirst)
+{
+    const QString desktop = QStringLiteral("desktop-1a2b3c4d");
+    const QDateTime since = QDateTime::currentDateTimeUtc();
+    ASSERT_TRUE(presence::announce(pair.folder(Desktop), since, desktop));
+    ASSERT_TRUE(pair.sync());
+    ScriptedDialogs dialogs;
+    dialogs.answerMessage(Dialogs::Button::Ok);
+    {
+        PresenceKeeper keeper(pair.folder(Laptop), nullptr);
+        EXPECT_TRUE(keeper.admit(dialogs));
+        ASSERT_TRUE(pair.sync());
+        EXPECT_TRUE(QFile::exists(pair.folder(Desktop) + QStringLiteral("/.quillnest/open/") + presence::thisComputer()))
+            << "the laptop's window is known on the desktop";
+    }
+    EXPECT_EQ(dialogs.shown(), QList({ScriptedDialogs::shownBox(messages::openElsewhere(
+                                   QSysInfo::machineHostName(), QLocale().toString(since.toLocalTime(), QLocale::ShortFormat)))}));
+    presence::withdraw(pair.folder(Desktop), desktop);
+    ASSERT_TRUE(pair.sync());
+    for (const DataRoot &root : roots)
+        EXPECT_EQ(QDir(root.path() + QStringLiteral("/.quillnest/open")).entryList(QDir::Files | QDir::Hidden), QStringList());
+}
+
+// The desktop's window has the page open while the laptop's version arrives under the page's own name, so
+// Syncthing makes no copy: the window's save is what must not overwrite it.
+TEST_F(TwoComputers, AWindowSavingOverAPageThatChangedUnderItMergesTheTwo)
+{
+    const DiaryText text{kDay};
+    ASSERT_TRUE(text.save(roots[Desktop], kBase).ok() && passwordfile::write(roots[Desktop].passwordFile(), u"none"));
+    ASSERT_TRUE(pair.sync());
+    ScriptedDialogs dialogs;
+    FixedClock clock{kDay};
+    RecordingProgram program;
+    DiarySession window(dialogs, clock);
+    window.setDataRoot(pair.folder(Desktop));
+    dialogs.answerMessage(Dialogs::Button::Ok);
+    ASSERT_TRUE(window.signIn(program));
+    QTextCursor typing(&window.book().page());
+    typing.movePosition(QTextCursor::End);
+    typing.insertText(QStringLiteral(" windowword"));
+    window.book().markChanged();
+
+    const QSet<QString> typed = type(Laptop, {Edit::Extend, 1}, text) + QSet{QStringLiteral("windowword")};
+    ASSERT_TRUE(pair.sync());
+    dialogs.answerMessage(Dialogs::Button::Yes);
+    dialogs.answerMessage(Dialogs::Button::Ok);
+    window.book().SavePage();
+    EXPECT_EQ(dialogs.texts().last(), messages::pageMergedOnSave().text);
+    ASSERT_TRUE(pair.sync());
+    expectOneText(text, typed);
+}
+
+namespace {
+
+enum Kind { OneComputer, BothAppend, DifferentParagraphs, SameParagraph, kKinds };
+
+// The two computers' edits of one round: what neither touched before stays apart.
+std::pair<Edit, Edit> edits(Kind kind, int lines, std::mt19937 &random)
+{
+    const auto line = [&](int count) { return int(std::uniform_int_distribution(0, count - 1)(random)); };
+    const int first = line(lines);
+    if (kind == OneComputer)
+        return {random() % 2 ? Edit{Edit::Append} : Edit{Edit::Extend, first}, Edit{}};
+    if (kind == BothAppend)
+        return {Edit{Edit::Append}, Edit{Edit::Append}};
+    if (kind == SameParagraph)
+        return {Edit{Edit::Extend, first}, Edit{Edit::Extend, first}};
+    const int second = line(lines - 1);
+    return {Edit{Edit::Extend, first}, Edit{Edit::Extend, second < first ? second : second + 1}};
+}
+
+} // namespace
+
+// Each round both computers change one of three pages or a note before either scans, so they cannot meet;
+// then the folders sync, the program merges on either computer and settles what it asks by keeping both.
+// Both instances keep running: stopping one each round makes a round more than twice as long.
+TEST_F(TwoComputers, TwoHundredRoundsOfChangesOnBothComputersLoseNoWordAndMostMergeWithoutAQuestion)
+{
+    constexpr int kRounds = 200;
+    const std::array texts{DiaryText{kDay}, DiaryText{kDay.addDays(1)}, DiaryText{kDay.addDays(2)}, DiaryText{kDay, true}};
+    std::array<QSet<QString>, texts.size()> typedIn;
+    for (const DiaryText &text : texts)
+        ASSERT_TRUE(text.save(roots[Desktop], kBase).ok());
+    ASSERT_TRUE(pair.sync());
+
+    std::mt19937 random(20261204);
+    std::array<int, kKinds> rounds{};
+    int copies = 0, apart = 0, apartMerged = 0, asked = 0; // apart: a copy of edits to different paragraphs
+    QElapsedTimer clock;
+    clock.start();
+    for (int round = 0; round < kRounds; ++round) {
+        SCOPED_TRACE(round);
+        const std::size_t which = random() % texts.size();
+        const DiaryText &text = texts[which];
+        const auto kind = Kind(random() % kKinds);
+        auto [first, second] = edits(kind, int(text.lines(roots[Desktop]).size()), random);
+        const auto firstComputer = random() % 2 ? Desktop : Laptop;
+        typedIn[which] += type(firstComputer, first, text) + type(firstComputer == Desktop ? Laptop : Desktop, second, text);
+        ASSERT_TRUE(pair.sync());
+
+        const DataRoot &merging = roots[random() % 2];
+        const bool copied = !conflictCopies(merging.path()).isEmpty();
+        copylines::mergeAll(merging, conflictcopies::find(merging)); // as a sign-in does
+        const bool merged = settleCopies(merging) == 0;
+        // A user who kept both versions deletes what is then there twice, so the text stays the size it would be.
+        QStringList lines = text.lines(merging);
+        lines.removeDuplicates();
+        EXPECT_TRUE(merged || text.save(merging, lines).ok());
+        ASSERT_TRUE(pair.sync());
+        expectOneText(text, typedIn[which]);
+        ASSERT_FALSE(HasFailure());
+
+        ++rounds[kind];
+        copies += copied;
+        apart += copied && kind != SameParagraph;
+        apartMerged += copied && kind != SameParagraph && merged;
+        asked += kind == SameParagraph && !merged;
+    }
+    const qint64 seconds = clock.elapsed() / 1000;
+    for (std::size_t i = 0; i < texts.size(); ++i)
+        expectOneText(texts[i], typedIn[i]);
+
+    std::cout << kRounds << " rounds in " << seconds << " s (one computer " << rounds[OneComputer] << ", both append "
+              << rounds[BothAppend] << ", different paragraphs " << rounds[DifferentParagraphs] << ", same paragraph "
+              << rounds[SameParagraph] << "); " << copies << " with a conflict copy; " << apartMerged << " of " << apart
+              << " copies of edits apart merged without a question; " << asked << " of " << rounds[SameParagraph]
+              << " same-paragraph rounds asked\n";
+    RecordProperty("seconds", int(seconds));
+    RecordProperty("roundsApart", apart);
+    RecordProperty("mergedWithoutAQuestion", apartMerged);
+    EXPECT_GE(apartMerged * 10, apart * 9);
+}
