@@ -15,6 +15,8 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTableView>
+#include <QTextDocument>
+#include <QTextEdit>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -163,6 +165,25 @@ TEST_F(QtDialogsTest, ChoiceBoxOffersItsChoiceAndTakesDaysTypedInTheFormsPeopleU
     EXPECT_EQ(std::pair(dayFromText(u"8.12.2026"_s, de), dayFromText(u"8 Dezember 2026"_s, de)), std::pair(day, day));
     for (const QString &typed : {QString(), u"12/8"_s, u"12/8/26"_s, u"2026-02-30"_s, u"next Tuesday"_s})
         EXPECT_FALSE(dayFromText(typed, us).isValid()) << typed.toStdString();
+}
+
+// The two versions are shown as they are, neither editable, and the button pressed is the answer.
+TEST_F(QtDialogsTest, CompareBoxShowsBothVersionsReadOnlyAndAnswersWithTheButtonPressed)
+{
+    const QTextDocument here(u"mine"_s), there(u"theirs"_s);
+    whenModalShown([&](QDialog &dialog) {
+        QStringList shown;
+        for (const QTextEdit *side : dialog.findChildren<QTextEdit *>())
+            shown << (side->isReadOnly() ? u"read-only "_s : QString()) + side->toPlainText();
+        EXPECT_EQ(shown, (QStringList{u"read-only mine"_s, u"read-only theirs"_s}));
+        for (QPushButton *button : dialog.findChildren<QPushButton *>()) {
+            if (button->text() == u"Keep both")
+                button->click();
+        }
+    });
+    EXPECT_EQ(dialogs.compare(u"Changed"_s, u"Choose"_s, {u"Here"_s, &here}, {u"There"_s, &there},
+                              {u"Keep this"_s, u"Keep the other"_s, u"Keep both"_s}),
+              2);
 }
 
 // While centring is in force a dialog appears centred, other windows are not
