@@ -29,14 +29,15 @@ std::optional<QByteArray> DayBook::fingerprint(const std::optional<QByteArray> &
 // save merges with it, or lets the user choose, and never overwrites it unseen.
 std::optional<QByteArray> DayBook::withArrived(QDate day, const QByteArray &rtf)
 {
-    const auto arrived = pagestore::load(m_state.dataRoot(), day);
+    // The lines read through the root, so it must outlive them.
+    const DataRoot root = m_state.dataRoot();
+    const auto arrived = pagestore::load(root, day);
     if (!arrived || fingerprint(arrived) == m_openedFrom)
         return rtf;
     const auto ours = pageparagraphs::split(rtf);
     const auto theirs = pageparagraphs::split(*arrived);
-    const auto lines = pageparagraphs::pageLines(m_state.dataRoot(), day);
     if (ours && theirs) {
-        if (const auto both = copymerge::merge(m_state.dataRoot(), m_state.dataRoot().pagePath(day), lines, *ours, *theirs)) {
+        if (const auto both = copymerge::merge(root, root.pagePath(day), pageparagraphs::pageLines(root, day), *ours, *theirs)) {
             if (*both == *ours)
                 return rtf;
             messages::tell(m_state.dialogs, messages::pageMergedOnSave());
@@ -57,9 +58,9 @@ std::optional<QByteArray> DayBook::chosenOverArrived(QDate day, const QByteArray
     if (keep == copymerge::Keep::This)
         return rtf;
     if (keep == copymerge::Keep::Both) {
-        const auto lines = pageparagraphs::pageLines(m_state.dataRoot(), day);
+        const DataRoot root = m_state.dataRoot();
         return pageparagraphs::join(pageparagraphs::split(rtf).value_or(QStringList()) +
-                                    QStringList{QString(), lines.line(QStringLiteral("From the other computer (%1):").arg(told))} +
+                                    QStringList{QString(), pageparagraphs::pageLines(root, day).line(QStringLiteral("From the other computer (%1):").arg(told))} +
                                     pageparagraphs::split(arrived).value_or(QStringList()));
     }
     // This computer's version goes to the history before the other's takes its place.
@@ -85,7 +86,7 @@ void DayBook::settlePageCopy()
     const auto copy = pageCopy();
     if (m_filechanged == 1 || !copy)
         return;
-    const DataRoot &root = m_state.dataRoot();
+    const DataRoot root = m_state.dataRoot();
     const auto ours = pagestore::load(root, m_day);
     const auto theirs = pagestore::loadFile(root, root.path() + u'/' + copy->copy, root.pagePath(m_day));
     if (!ours || !theirs)
