@@ -59,9 +59,10 @@ std::optional<QByteArray> DayBook::chosenOverArrived(QDate day, const QByteArray
         return rtf;
     if (keep == copymerge::Keep::Both) {
         const DataRoot root = m_state.dataRoot();
-        return pageparagraphs::join(pageparagraphs::split(rtf).value_or(QStringList()) +
-                                    QStringList{QString(), pageparagraphs::pageLines(root, day).line(QStringLiteral("From the other computer (%1):").arg(told))} +
-                                    pageparagraphs::split(arrived).value_or(QStringList()));
+        return pageparagraphs::join(copymerge::bothKept(pageparagraphs::split(rtf).value_or(QStringList()),
+                                                        pageparagraphs::split(arrived).value_or(QStringList()),
+                                                        pageparagraphs::pageLines(root, day),
+                                                        QStringLiteral("From the other computer (%1):").arg(told)));
     }
     // This computer's version goes to the history before the other's takes its place.
     if (!storePage(day, rtf))
@@ -71,7 +72,7 @@ std::optional<QByteArray> DayBook::chosenOverArrived(QDate day, const QByteArray
 
 std::optional<conflictcopies::Found> DayBook::pageCopy() const
 {
-    const QString original = QFileInfo(m_state.dataRoot().pagePath(m_day)).fileName();
+    const QString original = daykeys::pageFileName(m_day);
     for (const conflictcopies::Found &copy : m_copies) {
         if (copy.kind == conflictcopies::Kind::Page && copy.opens && QFileInfo(copy.original).fileName() == original)
             return copy;

@@ -11,10 +11,8 @@ namespace syncedcopies {
 
 void explainPasswordCopies(const DataRoot &root, Dialogs &dialogs)
 {
-    for (const conflictcopies::Found &copy : conflictcopies::find(root)) {
-        if (copy.kind == conflictcopies::Kind::PasswordFile)
-            messages::tell(dialogs, messages::passwordFileCopy(copy.copy, conflictnames::describe(copy.name)));
-    }
+    for (const conflictcopies::Found &copy : conflictcopies::passwordFileCopies(root))
+        messages::tell(dialogs, messages::passwordFileCopy(copy.copy, conflictnames::describe(copy.name)));
 }
 
 void mergeArrived(const DataRoot &root, Dialogs &dialogs)

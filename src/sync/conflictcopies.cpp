@@ -51,13 +51,19 @@ void findIn(const DataRoot &root, const QString &folder, Kind kind, QList<Found>
 
 } // namespace
 
+QList<Found> passwordFileCopies(const DataRoot &root)
+{
+    QList<Found> found;
+    findIn(root, root.path(), Kind::PasswordFile, found);
+    return found;
+}
+
 QList<Found> find(const DataRoot &root)
 {
     QList<Found> found;
     findIn(root, root.pagesDir(), Kind::Page, found);
     findIn(root, root.datesDir(), Kind::Note, found);
-    findIn(root, root.path(), Kind::PasswordFile, found);
-    return found;
+    return found + passwordFileCopies(root);
 }
 
 } // namespace conflictcopies

@@ -25,5 +25,7 @@ struct Found
 };
 
 QList<Found> find(const DataRoot &root);
+// Only pw.dat's, which need no listing of the pages.
+QList<Found> passwordFileCopies(const DataRoot &root);
 
 } // namespace conflictcopies

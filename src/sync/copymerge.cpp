@@ -73,13 +73,18 @@ Outcome settle(const DataRoot &root, const conflictcopies::Found &copy, const Li
     if (!ours || !theirs)
         return Outcome::failure(QStringLiteral("cannot read %1").arg(ours ? copy.copy : copy.original));
     if (keep != Keep::This) {
-        const QStringList kept = keep == Keep::Other ? *theirs : *ours + QStringList{QString(), lines.line(heading)} + *theirs;
+        const QStringList kept = keep == Keep::Other ? *theirs : bothKept(*ours, *theirs, lines, heading);
         if (Outcome saved = lines.save(kept); !saved)
             return saved;
     }
     history::setAside(root, file, copyFile);
     return QFileInfo::exists(copyFile) ? Outcome::failure(QStringLiteral("cannot move %1 to the history").arg(copy.copy))
                                        : Outcome::success();
+}
+
+QStringList bothKept(const QStringList &ours, const QStringList &theirs, const Lines &lines, const QString &heading)
+{
+    return ours + QStringList{QString(), lines.line(heading)} + theirs;
 }
 
 QString otherHeading(const conflictnames::Copy &name)

@@ -45,6 +45,8 @@ enum class Keep { This, Other, Both };
 
 Outcome settle(const DataRoot &root, const conflictcopies::Found &copy, const Lines &lines, Keep keep,
                const QString &heading);
+// Ours, then the heading and theirs below an empty line.
+QStringList bothKept(const QStringList &ours, const QStringList &theirs, const Lines &lines, const QString &heading);
 
 // The heading above the other computer's text: who and when, as far as the
 // copy's name tells.
