@@ -1,5 +1,6 @@
 #include "history.h"
 
+#include "ancestry.h"
 #include "boundedfile.h"
 #include "daykeys.h"
 #include "privatefiles.h"
@@ -11,6 +12,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <filesystem>
 #include <system_error>
 
@@ -34,13 +36,16 @@ QString baseOf(const QString &storedFile)
 }
 
 // Two replacements within one millisecond get a counter, so neither is lost;
-// "_" sorts after the ".dat" of the first, so names stay in time order.
-QString freeName(const QDir &folder, const QString &base, const QDateTime &now)
+// "_" sorts after the "+" of the first, so names stay in time order.
+QString freeName(const QDir &folder, const QString &base, const QDateTime &now, const QString &file, const QString &successor)
 {
     const QString stamp = now.toUTC().toString(kIdFormat);
-    QString id = stamp;
+    QString lineage = u'+' + ancestry::idOfFile(file);
+    if (!successor.isEmpty())
+        lineage += u'+' + successor;
+    QString id = stamp + lineage;
     for (int n = 2; folder.exists(daykeys::fileName(base + id)); ++n)
-        id = stamp + QStringLiteral("_%1").arg(n, 3, 10, QLatin1Char('0'));
+        id = stamp + QStringLiteral("_%1").arg(n, 3, 10, QLatin1Char('0')) + lineage;
     return folder.filePath(daykeys::fileName(base + id));
 }
 
@@ -77,6 +82,18 @@ bool linkOrCopy(const QString &from, const QString &to)
     return true;
 }
 
+Outcome restoreFrom(const DataRoot &root, const QString &storedFile, const Version &version)
+{
+    const boundedfile::Contents kept = boundedfile::read(version.path, storedbytes::kLargestFile);
+    if (!kept)
+        return Outcome::failure(QStringLiteral("There is no version %1.").arg(version.id));
+    // A damaged version put back would leave a file that does not open where a good one was.
+    if (root.vault() && !root.vault()->open(kept.bytes, root.relativeName(storedFile)))
+        return Outcome::failure(
+            QStringLiteral("Version %1 does not open: it is damaged or not this file's. Nothing has been changed.").arg(version.id));
+    return writeFileAtomically(storedFile, kept.bytes, keeping(root, storedFile, Unkept::Refuse, ancestry::idOf(kept.bytes)));
+}
+
 } // namespace
 
 // Pages are grouped by month, so a century of pages makes some twelve
@@ -89,12 +106,13 @@ QString versionFolder(const DataRoot &root, const QString &storedFile)
     return kind == QLatin1String("pages") ? folder + QLatin1Char('/') + file.completeBaseName().left(7) : folder;
 }
 
-Outcome keep(const DataRoot &root, const QString &storedFile, Unkept unkept, const QDateTime &now)
+Outcome keep(const DataRoot &root, const QString &storedFile, Unkept unkept, const QString &successor, const QDateTime &now)
 {
     if (!QFileInfo(storedFile).isFile())
         return Outcome::success();
     const QString folder = versionFolder(root, storedFile);
-    const bool kept = root.makeFolder(folder) && linkOrCopy(storedFile, freeName(QDir(folder), baseOf(storedFile), now));
+    const bool kept = root.makeFolder(folder) &&
+                      linkOrCopy(storedFile, freeName(QDir(folder), baseOf(storedFile), now, storedFile, successor));
     if (kept)
         prune(root, storedFile, now);
     if (kept || unkept == Unkept::GoOn)
@@ -102,17 +120,18 @@ Outcome keep(const DataRoot &root, const QString &storedFile, Unkept unkept, con
     return Outcome::versionNotKept(QStringLiteral("%1: its earlier version could not be kept in %2").arg(storedFile, folder));
 }
 
-BeforeReplacing keeping(const DataRoot &root, const QString &storedFile, Unkept unkept)
+BeforeReplacing keeping(const DataRoot &root, const QString &storedFile, Unkept unkept, const QString &successor)
 {
-    return [root, storedFile, unkept] { return keep(root, storedFile, unkept); };
+    return [root, storedFile, unkept, successor] { return keep(root, storedFile, unkept, successor); };
 }
 
-void setAside(const DataRoot &root, const QString &storedFile, const QString &file, const QDateTime &now)
+void setAside(const DataRoot &root, const QString &storedFile, const QString &file, const QString &successor,
+              const QDateTime &now)
 {
     const QString folder = versionFolder(root, storedFile);
     if (!QFileInfo(file).isFile() || !root.makeFolder(folder))
         return;
-    const QString version = freeName(QDir(folder), baseOf(storedFile), now);
+    const QString version = freeName(QDir(folder), baseOf(storedFile), now, file, successor);
     if (!QFile::rename(file, version) && QFile::copy(file, version))
         QFile::remove(file);
     privatefiles::makePrivate(version);
@@ -125,22 +144,21 @@ QList<Version> versions(const DataRoot &root, const QString &storedFile)
     for (const QFileInfo &file : versionFiles(root, storedFile)) {
         const QString id = idOf(file);
         const QDateTime replaced = timeOf(id);
+        const QStringList lineage = id.split(u'+');
         if (replaced.isValid())
-            found.append({id, replaced, file.size(), file.filePath()});
+            found.append({id, replaced, file.size(), file.filePath(), lineage.value(1), lineage.value(2)});
     }
     return found;
 }
 
+// A version is named by its whole id or by its time alone, which is all a person reads in a list.
 Outcome restore(const DataRoot &root, const QString &storedFile, const QString &id)
 {
-    const QString version = QDir(versionFolder(root, storedFile)).filePath(daykeys::fileName(baseOf(storedFile) + id));
-    const boundedfile::Contents kept = boundedfile::read(version, storedbytes::kLargestFile);
-    if (id.contains(QLatin1Char('/')) || !kept)
-        return Outcome::failure(QStringLiteral("There is no version %1.").arg(id));
-    // A damaged version put back would leave a file that does not open where a good one was.
-    if (root.vault() && !root.vault()->open(kept.bytes, root.relativeName(storedFile)))
-        return Outcome::failure(QStringLiteral("Version %1 does not open: it is damaged or not this file's. Nothing has been changed.").arg(id));
-    return writeFileAtomically(storedFile, kept.bytes, keeping(root, storedFile, Unkept::Refuse));
+    const QList<Version> kept = versions(root, storedFile);
+    const auto named = std::ranges::find_if(kept, [&id](const Version &version) {
+        return version.id == id || version.id.section(u'+', 0, 0) == id;
+    });
+    return named == kept.end() ? Outcome::failure(QStringLiteral("There is no version %1.").arg(id)) : restoreFrom(root, storedFile, *named);
 }
 
 void prune(const DataRoot &root, const QString &storedFile, const QDateTime &now)

@@ -11,7 +11,9 @@
 // The earlier versions of every page and note file, kept under the data
 // root's history folder before each overwrite or delete:
 // history/pages/yyyy-mm/yyyy-mm-dd@<id>.dat and history/dates/Mmm-d@<id>.dat,
-// each the stored file's bytes as they were, its id the UTC time it was replaced.
+// each the stored file's bytes as they were, its id the UTC time it was
+// replaced, then "+" and the ancestry ids of those bytes and of the bytes
+// that replaced them (none when nothing did).
 namespace history {
 
 // Per file, the newest kKeptVersions versions and every version younger than
@@ -25,6 +27,9 @@ struct Version
     QDateTime replaced; // UTC
     qint64 size = 0;
     QString path;
+    // Empty in a version kept before the ids were.
+    QString own;
+    QString successor;
 };
 
 // Whether a change goes on when the version it replaces cannot be kept.
@@ -34,15 +39,17 @@ enum class Unkept { Refuse, GoOn };
 // A hard link where the file system allows it, so the old bytes cost no copy.
 // A version that cannot be kept (a full disk, a file where the folder belongs)
 // fails with Outcome::versionNotKept, unless unkept says to go on.
-Outcome keep(const DataRoot &root, const QString &storedFile, Unkept unkept = Unkept::Refuse,
+// successor: the ancestry id of what replaces it, empty for a removal.
+Outcome keep(const DataRoot &root, const QString &storedFile, Unkept unkept = Unkept::Refuse, const QString &successor = {},
              const QDateTime &now = QDateTime::currentDateTimeUtc());
 
 // A change's step before it replaces or removes the stored file.
-BeforeReplacing keeping(const DataRoot &root, const QString &storedFile, Unkept unkept);
+BeforeReplacing keeping(const DataRoot &root, const QString &storedFile, Unkept unkept, const QString &successor = {});
 
 // Moves file in as a version of the stored file, as a draft no one stored
-// is set aside rather than deleted.
-void setAside(const DataRoot &root, const QString &storedFile, const QString &file,
+// is set aside rather than deleted; successor names the version that holds
+// what it had, as a merged copy's does.
+void setAside(const DataRoot &root, const QString &storedFile, const QString &file, const QString &successor = {},
               const QDateTime &now = QDateTime::currentDateTimeUtc());
 
 // Newest first.

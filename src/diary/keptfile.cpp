@@ -1,14 +1,24 @@
 #include "keptfile.h"
 
+#include "ancestry.h"
+#include "safewrite.h"
 #include "storedbytes.h"
 
 #include <QFile>
 
 namespace keptfile {
 
-Outcome save(const DataRoot &root, const QString &file, QByteArrayView plain, history::Unkept unkept)
+// The kept version names what replaced it, so the versions of a file form a lineage.
+Outcome save(const DataRoot &root, const QString &file, QByteArrayView plain, history::Unkept unkept, QString *written)
 {
-    return storedbytes::write(root, file, plain, {}, history::keeping(root, file, unkept));
+    const auto bytes = storedbytes::forDisk(root, plain, file);
+    if (!bytes)
+        return storedbytes::locked();
+    const QString id = ancestry::idOf(*bytes);
+    Outcome saved = writeFileAtomically(file, *bytes, history::keeping(root, file, unkept, id));
+    if (saved && written)
+        *written = id;
+    return saved;
 }
 
 Outcome remove(const DataRoot &root, const QString &file, history::Unkept unkept)

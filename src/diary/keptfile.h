@@ -11,7 +11,8 @@
 // replaces in the history first, as history::keep says.
 namespace keptfile {
 
-Outcome save(const DataRoot &root, const QString &file, QByteArrayView plain, history::Unkept unkept);
+// written, when given, receives the ancestry id of the bytes stored.
+Outcome save(const DataRoot &root, const QString &file, QByteArrayView plain, history::Unkept unkept, QString *written = nullptr);
 Outcome remove(const DataRoot &root, const QString &file, history::Unkept unkept);
 
 } // namespace keptfile

@@ -39,19 +39,19 @@ QByteArray decodePage(QByteArrayView stored)
     return rtf;
 }
 
-Outcome save(const DataRoot &root, QDate day, QByteArrayView rtf, history::Unkept unkept)
+Outcome save(const DataRoot &root, QDate day, QByteArrayView rtf, history::Unkept unkept, QString *written)
 {
     if (rtf.size() > kLargestPageText)
         return Outcome::failure(QStringLiteral("The page is too large to be stored."));
     const auto stored = encodePage(rtf);
     if (!stored)
         return Outcome::failure(QStringLiteral("The page holds a character that cannot be stored."));
-    return keptfile::save(root, root.pagePath(day), *stored, unkept);
+    return keptfile::save(root, root.pagePath(day), *stored, unkept, written);
 }
 
-std::optional<QByteArray> loadFile(const DataRoot &root, const QString &pageFile, const QString &storedAs)
+std::optional<QByteArray> loadFile(const DataRoot &root, const QString &pageFile, const QString &storedAs, QString *ancestryId)
 {
-    const auto stored = storedbytes::read(root, pageFile, kLargestPageFile, storedAs);
+    const auto stored = storedbytes::read(root, pageFile, kLargestPageFile, storedAs, ancestryId);
     if (!stored)
         return std::nullopt;
     return decodePage(*stored);

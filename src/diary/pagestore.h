@@ -27,14 +27,16 @@ QByteArray decodePage(QByteArrayView stored);
 
 // A page with a byte that cannot be stored, or larger than kLargestPageText,
 // fails before any file is touched. Saving and removing keep the page they
-// replace in the history first, as history::keep says.
-Outcome save(const DataRoot &root, QDate day, QByteArrayView rtf,
-             history::Unkept unkept = history::Unkept::Refuse);
+// replace in the history first, as history::keep says. written, when given,
+// receives the ancestry id of the bytes stored.
+Outcome save(const DataRoot &root, QDate day, QByteArrayView rtf, history::Unkept unkept = history::Unkept::Refuse,
+             QString *written = nullptr);
 
 // The page's RTF, or nothing when the file cannot be read or is larger than
 // kLargestPageFile. pageFile may be a draft or an earlier version of the page
-// file storedAs.
-std::optional<QByteArray> loadFile(const DataRoot &root, const QString &pageFile, const QString &storedAs = {});
+// file storedAs. ancestryId, when given, receives the stored bytes' id.
+std::optional<QByteArray> loadFile(const DataRoot &root, const QString &pageFile, const QString &storedAs = {},
+                                   QString *ancestryId = nullptr);
 std::optional<QByteArray> load(const DataRoot &root, QDate day);
 
 bool exists(const DataRoot &root, QDate day);

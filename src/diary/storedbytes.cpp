@@ -1,5 +1,6 @@
 #include "storedbytes.h"
 
+#include "ancestry.h"
 #include "boundedfile.h"
 #include "safewrite.h"
 #include "vault/vault.h"
@@ -13,15 +14,23 @@ QString sealedName(const DataRoot &root, const QString &file, const QString &sto
 }
 } // namespace
 
-std::optional<QByteArray> read(const DataRoot &root, const QString &file, qint64 largest, const QString &storedAs)
+std::optional<QByteArray> read(const DataRoot &root, const QString &file, qint64 largest, const QString &storedAs,
+                               QString *ancestryId)
 {
     const qint64 limit = root.vault() ? largest + Vault::kOverhead : largest;
     boundedfile::Contents in = boundedfile::read(file, limit);
     if (!in)
         return std::nullopt;
+    if (ancestryId)
+        *ancestryId = ancestry::idOf(in.bytes);
     if (!root.vault())
         return std::move(in.bytes);
     return root.vault()->open(in.bytes, sealedName(root, file, storedAs));
+}
+
+Outcome locked()
+{
+    return Outcome::failure(QStringLiteral("The diary is locked."));
 }
 
 std::optional<QByteArray> forDisk(const DataRoot &root, QByteArrayView plain, const QString &storedAs)
@@ -36,7 +45,7 @@ Outcome write(const DataRoot &root, const QString &file, QByteArrayView plain, c
 {
     const auto bytes = forDisk(root, plain, storedAs.isEmpty() ? file : storedAs);
     if (!bytes)
-        return Outcome::failure(QStringLiteral("The diary is locked."));
+        return locked();
     return writeFileAtomically(file, *bytes, beforeReplacing);
 }
 

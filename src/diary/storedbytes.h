@@ -22,10 +22,14 @@ inline constexpr qint64 kLargestFile = pagestore::kLargestPageFile + Vault::kOve
 
 // Nothing when the file cannot be read, is larger than largest plain bytes
 // can be stored in, or does not open with the diary's key under storedAs.
-std::optional<QByteArray> read(const DataRoot &root, const QString &file, qint64 largest, const QString &storedAs = {});
+// ancestryId, when given, receives the stored bytes' id in the history's lineage.
+std::optional<QByteArray> read(const DataRoot &root, const QString &file, qint64 largest, const QString &storedAs = {},
+                               QString *ancestryId = nullptr);
 
 // What goes on disk for the plain bytes; nothing when the diary is locked.
 std::optional<QByteArray> forDisk(const DataRoot &root, QByteArrayView plain, const QString &storedAs);
+// The failure a write into a locked diary gives.
+Outcome locked();
 
 // Writes them atomically, as writeFileAtomically does.
 Outcome write(const DataRoot &root, const QString &file, QByteArrayView plain, const QString &storedAs = {},

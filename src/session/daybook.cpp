@@ -1,5 +1,6 @@
 #include "daybook.h"
 
+
 #include "diary/ioreason.h"
 #include "diary/pagestore.h"
 #include "richtext/pagecontent.h"
@@ -73,7 +74,7 @@ void DayBook::showPlace(QDate day, int number)
     const bool opened = !entry.isEmpty() && readPage(entry);
     if (!opened) {
         m_page.clear();
-        m_openedFrom.reset();
+        m_openedFrom.clear();
     }
     emit pageReplaced();
     setPageNumber(number);
@@ -86,8 +87,8 @@ void DayBook::showPlace(QDate day, int number)
 bool DayBook::readPage(const QString &entry)
 {
     const QString file = m_pages.path() + QLatin1Char('/') + entry;
-    const auto rtf = pagestore::loadFile(m_state.dataRoot(), file);
-    m_openedFrom = fingerprint(rtf);
+    m_openedFrom.clear();
+    const auto rtf = pagestore::loadFile(m_state.dataRoot(), file, {}, &m_openedFrom);
     if (rtf && richtext::loadBytes(*rtf, m_page))
         return true;
     const QString why = rtf ? QStringLiteral("%1: It holds %2.").arg(file, richtext::tooMuchText()) : ioreason::unreadable(file);

@@ -115,7 +115,6 @@ private:
     std::optional<QByteArray> sealed() const;
     std::optional<QByteArray> withArrived(QDate day, const QByteArray &rtf);
     std::optional<QByteArray> chosenOverArrived(QDate day, const QByteArray &rtf, const QByteArray &arrived);
-    static std::optional<QByteArray> fingerprint(const std::optional<QByteArray> &rtf);
 
     SessionState &m_state;
     YearNotes &m_notes;
@@ -129,7 +128,8 @@ private:
     QTextDocument m_page;
     DraftKeeper m_draft;
     bool m_forgotten = false;
-    // The stored page as it was opened or last saved here, to see another computer's version arrive.
-    std::optional<QByteArray> m_openedFrom;
+    // The ancestry id of the stored page as it was opened or last saved here, to see another computer's
+    // version arrive and to find the version both grew from; empty when there was none.
+    QString m_openedFrom;
     QList<conflictcopies::Found> m_copies;
 };

@@ -8,7 +8,6 @@
 #include "sessionstate.h"
 #include "sync/pageparagraphs.h"
 
-#include <QCryptographicHash>
 #include <QFileInfo>
 
 namespace {
@@ -17,27 +16,21 @@ const QString kChoose = QStringLiteral(" Choose what to keep: what you do not ke
 
 } // namespace
 
-// A hash rather than the text, so nothing of a sealed page stays in memory for it.
-std::optional<QByteArray> DayBook::fingerprint(const std::optional<QByteArray> &rtf)
-{
-    if (!rtf)
-        return std::nullopt;
-    return QCryptographicHash::hash(*rtf, QCryptographicHash::Sha256);
-}
-
 // Another computer's version may have arrived since the page was opened: a
 // save merges with it, or lets the user choose, and never overwrites it unseen.
 std::optional<QByteArray> DayBook::withArrived(QDate day, const QByteArray &rtf)
 {
     // The lines read through the root, so it must outlive them.
     const DataRoot root = m_state.dataRoot();
-    const auto arrived = pagestore::load(root, day);
-    if (!arrived || fingerprint(arrived) == m_openedFrom)
+    QString arrivedFrom;
+    const auto arrived = pagestore::loadFile(root, root.pagePath(day), {}, &arrivedFrom);
+    if (!arrived || arrivedFrom == m_openedFrom)
         return rtf;
     const auto ours = pageparagraphs::split(rtf);
     const auto theirs = pageparagraphs::split(*arrived);
     if (ours && theirs) {
-        if (const auto both = copymerge::merge(root, root.pagePath(day), pageparagraphs::pageLines(root, day), *ours, *theirs)) {
+        if (const auto both = copymerge::merge(root, root.pagePath(day), pageparagraphs::pageLines(root, day),
+                                               {*ours, m_openedFrom, false}, {*theirs, arrivedFrom})) {
             if (*both == *ours)
                 return rtf;
             messages::tell(m_state.dialogs, messages::pageMergedOnSave());
@@ -94,7 +87,9 @@ void DayBook::settlePageCopy()
         return;
     const QString told = conflictnames::describe(copy->name);
     const auto keep = pagecompare::ask(m_state.dialogs, messages::pageChangedElsewhere(told) + kChoose, *ours, *theirs,
-                                       QStringLiteral("On the other computer (%1)").arg(told));
+                                       (copymerge::fromOtherComputer(copy->name) ? QStringLiteral("On the other computer (%1)")
+                                                                                 : QStringLiteral("The other version (%1)"))
+                                           .arg(told));
     if (!keep)
         return;
     const BusyCursor busy;

@@ -1,5 +1,6 @@
 #include "daybook.h"
 
+
 #include "diary/pagestore.h"
 #include "richtext/pagecontent.h"
 #include "richtext/rtflimits.h"
@@ -95,9 +96,8 @@ bool DayBook::storePage(QDate day, const QByteArray &rtf)
         return false;
     }
     if (!m_state.changeKeepingVersion(messages::pageVersionNotKept(), messages::pageNotSaved,
-                              [&](history::Unkept unkept) { return pagestore::save(m_state.dataRoot(), day, rtf, unkept); }))
+                              [&](history::Unkept unkept) { return pagestore::save(m_state.dataRoot(), day, rtf, unkept, &m_openedFrom); }))
         return false;
-    m_openedFrom = fingerprint(pagestore::load(m_state.dataRoot(), day));
     rereadPages();
     showSavedPage(day);
     return true;
@@ -129,7 +129,7 @@ void DayBook::DeletePage()
                               [&](history::Unkept unkept) { return pagestore::remove(m_state.dataRoot(), day, unkept); }))
         return;
     setFileChanged(0);
-    m_openedFrom.reset();
+    m_openedFrom.clear();
     rereadPages();
     setPageNumber(0);
     setOpenPageName(QString());
@@ -156,8 +156,7 @@ bool DayBook::restorePageVersion(const QString &id)
         messages::tell(m_state.dialogs, messages::pageNotSaved(restored.error()));
         return false;
     }
-    const auto restored = pagestore::load(m_state.dataRoot(), day);
-    m_openedFrom = fingerprint(restored);
+    const auto restored = pagestore::loadFile(m_state.dataRoot(), m_state.dataRoot().pagePath(day), {}, &m_openedFrom);
     if (!richtext::loadBytes(restored.value_or(QByteArray()), m_page))
         messages::tell(m_state.dialogs, messages::pageNotOpened(QStringLiteral("The page holds %1.").arg(richtext::tooMuchText())));
     emit pageReplaced();

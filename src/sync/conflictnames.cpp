@@ -18,8 +18,9 @@ struct Pattern
     const char *dateFormat;
 };
 
-// Syncthing adds the short id of the device whose change lost (older
-// versions add none); ownCloud's older clients wrote "_conflict-".
+// Syncthing adds the short id of the device whose version won and kept the
+// file's own name (older versions add none); ownCloud's older clients wrote
+// "_conflict-".
 constexpr std::array kPatterns{
     Pattern{Tool::Syncthing,
             R"(^(?<stem>.+)\.sync-conflict-(?<date>\d{8})-(?<time>\d{6})(?:-(?<source>[A-Z2-7]{7}))?(?<ext>\.[^.]*)?$)",
@@ -86,10 +87,11 @@ QString toolName(Tool tool)
     return {};
 }
 
+// Syncthing's device is left out: it names the computer whose version is not the copy's.
 QString describe(const Copy &copy)
 {
     QStringList parts{toolName(copy.tool)};
-    if (!copy.source.isEmpty())
+    if (!copy.source.isEmpty() && copy.tool != Tool::Syncthing)
         parts << copy.source;
     parts << copy.date.toString(Qt::ISODate) + (copy.time ? copy.time->toString(QStringLiteral(" HH:mm:ss")) : QString());
     return parts.join(QStringLiteral(", "));

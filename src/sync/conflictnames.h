@@ -20,14 +20,14 @@ struct Copy
 {
     QString original;   // the file's own name: "2026-12-04.dat"
     Tool tool = Tool::Syncthing;
-    QString source;     // the device, user or account the name tells, if any
+    QString source;     // the device, user or account the name tells, if any; Syncthing's is the winning version's
     QDate date;
     std::optional<QTime> time; // Dropbox names the day alone
 };
 
 std::optional<Copy> recognise(QStringView name);
 QString toolName(Tool tool);
-// What the name tells, for a person: "Syncthing, ABCDEFG, 2026-12-04 18:30:12".
+// What the name tells of the copy, for a person: "Syncthing, 2026-12-04 18:30:12".
 QString describe(const Copy &copy);
 
 } // namespace conflictnames

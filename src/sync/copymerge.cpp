@@ -1,7 +1,9 @@
 #include "copymerge.h"
 
+#include "syncthingdevice.h"
 #include "threeway.h"
 
+#include "diary/ancestry.h"
 #include "diary/dataroot.h"
 #include "diary/history.h"
 #include "diary/notestore.h"
@@ -11,25 +13,46 @@
 
 namespace copymerge {
 
-// The version both sides grew from is the newest one they merge over: one
-// they both changed the same lines of ends the search. With none, one side
-// must hold the other.
-std::optional<QStringList> merge(const DataRoot &root, const QString &file, const Lines &lines, const QStringList &ours,
-                                 const QStringList &theirs)
+namespace {
+
+QList<ancestry::Link> linksOf(const QList<history::Version> &versions)
 {
-    if (ours == theirs)
-        return ours;
-    bool clashed = false;
-    for (const history::Version &version : history::versions(root, file)) {
-        const auto base = lines.read(version.path);
-        if (!base)
-            continue;
-        if (auto both = threeway::merge(*base, ours, theirs, &clashed))
-            return both;
-        if (clashed)
-            break;
+    QList<ancestry::Link> links;
+    for (const history::Version &version : versions)
+        links.append({version.own, version.successor, version.path});
+    return links;
+}
+
+std::optional<QStringList> baseLines(const ancestry::Lineage &lineage, const QString &id, const Lines &lines,
+                                     const Side &ours, const Side &theirs)
+{
+    if (id == theirs.from)
+        return theirs.lines;
+    if (id == ours.from && ours.stored)
+        return ours.lines;
+    const QString path = lineage.pathOf(id);
+    return path.isEmpty() ? std::nullopt : lines.read(path);
+}
+
+} // namespace
+
+// Two versions equally near, as when both computers merged the same copy,
+// must agree on the merge, or the user is asked.
+std::optional<QStringList> merge(const DataRoot &root, const QString &file, const Lines &lines, const Side &ours,
+                                 const Side &theirs)
+{
+    if (ours.lines == theirs.lines)
+        return ours.lines;
+    const ancestry::Lineage lineage(linksOf(history::versions(root, file)));
+    std::optional<QStringList> merged;
+    for (const QString &id : lineage.nearestCommon(ours.from, theirs.from)) {
+        const auto base = baseLines(lineage, id, lines, ours, theirs);
+        const auto both = base ? threeway::merge(*base, ours.lines, theirs.lines) : std::nullopt;
+        if (!both || (merged && *merged != *both))
+            return std::nullopt;
+        merged = both;
     }
-    return threeway::containing(ours, theirs);
+    return merged;
 }
 
 Lines noteLines(const DataRoot &root, daykeys::MonthDay monthDay)
@@ -54,12 +77,12 @@ Result resolve(const DataRoot &root, const conflictcopies::Found &copy, const Li
     const auto theirs = lines.read(copyFile);
     if (!ours || !theirs)
         return Result::Asks;
-    const auto both = merge(root, file, lines, *ours, *theirs);
+    const auto both = merge(root, file, lines, {*ours, ancestry::idOfFile(file)}, {*theirs, ancestry::idOfFile(copyFile)});
     if (!both)
         return Result::Asks;
     if (*both != *ours && !lines.save(*both))
         return Result::Failed;
-    history::setAside(root, file, copyFile);
+    history::setAside(root, file, copyFile, ancestry::idOfFile(file));
     return QFileInfo::exists(copyFile) ? Result::Failed : Result::Merged;
 }
 
@@ -77,7 +100,7 @@ Outcome settle(const DataRoot &root, const conflictcopies::Found &copy, const Li
         if (Outcome saved = lines.save(kept); !saved)
             return saved;
     }
-    history::setAside(root, file, copyFile);
+    history::setAside(root, file, copyFile, ancestry::idOfFile(file));
     return QFileInfo::exists(copyFile) ? Outcome::failure(QStringLiteral("cannot move %1 to the history").arg(copy.copy))
                                        : Outcome::success();
 }
@@ -89,7 +112,14 @@ QStringList bothKept(const QStringList &ours, const QStringList &theirs, const L
 
 QString otherHeading(const conflictnames::Copy &name)
 {
-    return QStringLiteral("From the other computer (%1):").arg(conflictnames::describe(name));
+    return (fromOtherComputer(name) ? QStringLiteral("From the other computer (%1):") : QStringLiteral("The other version (%1):"))
+        .arg(conflictnames::describe(name));
+}
+
+// Syncthing names the copy after the winner: this computer's id there makes the copy the other computer's text.
+bool fromOtherComputer(const conflictnames::Copy &name)
+{
+    return name.tool == conflictnames::Tool::Syncthing && !name.source.isEmpty() && name.source == syncthingdevice::thisShortId();
 }
 
 } // namespace copymerge

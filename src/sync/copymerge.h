@@ -13,8 +13,9 @@
 class DataRoot;
 
 // Folding a sync tool's copy back into the file it is a copy of, when that
-// needs no question: the two hold the same text, one holds all of the
-// other, or they changed different lines of a version the history keeps.
+// needs no question: the two hold the same text, or they changed different
+// lines of the nearest version both grew from, as the history's lineage
+// tells it. Without such a version nothing is merged.
 // The merged text is a save, which keeps the file's own version first; the
 // copy then joins the file's history, so neither side is ever deleted.
 namespace copymerge {
@@ -32,10 +33,19 @@ struct Lines
 
 Lines noteLines(const DataRoot &root, daykeys::MonthDay monthDay);
 
+// One side of a merge: its lines and the ancestry id of the stored version
+// they are (stored) or grew from.
+struct Side
+{
+    QStringList lines;
+    QString from;
+    bool stored = true;
+};
+
 // Both sides' lines as one, over the stored file's earlier versions; nothing
 // when that needs a question.
-std::optional<QStringList> merge(const DataRoot &root, const QString &file, const Lines &lines, const QStringList &ours,
-                                 const QStringList &theirs);
+std::optional<QStringList> merge(const DataRoot &root, const QString &file, const Lines &lines, const Side &ours,
+                                 const Side &theirs);
 
 Result resolve(const DataRoot &root, const conflictcopies::Found &copy, const Lines &lines);
 
@@ -48,8 +58,11 @@ Outcome settle(const DataRoot &root, const conflictcopies::Found &copy, const Li
 // Ours, then the heading and theirs below an empty line.
 QStringList bothKept(const QStringList &ours, const QStringList &theirs, const Lines &lines, const QString &heading);
 
-// The heading above the other computer's text: who and when, as far as the
-// copy's name tells.
+// The heading above the copy's text: where and when, as far as the copy's
+// name tells.
 QString otherHeading(const conflictnames::Copy &name);
+// Whether the copy's name shows it holds another computer's text rather than
+// perhaps this one's own.
+bool fromOtherComputer(const conflictnames::Copy &name);
 
 } // namespace copymerge

@@ -87,7 +87,7 @@ std::optional<QStringList> agreed(const Hunk &first, const Hunk &second)
 
 } // namespace
 
-std::optional<QStringList> merge(const QStringList &base, const QStringList &ours, const QStringList &theirs, bool *clashed)
+std::optional<QStringList> merge(const QStringList &base, const QStringList &ours, const QStringList &theirs)
 {
     const auto inOurs = matched(base, ours);
     const auto inTheirs = matched(base, theirs);
@@ -96,8 +96,6 @@ std::optional<QStringList> merge(const QStringList &base, const QStringList &our
     std::vector<Hunk> hunks;
     addHunks(*inOurs, ours, true, hunks);
     addHunks(*inTheirs, theirs, false, hunks);
-    if (std::ranges::any_of(hunks, [](const Hunk &hunk) { return hunk.lines.size() < hunk.to - hunk.from; }))
-        return std::nullopt;
     std::ranges::stable_sort(hunks, {}, [](const Hunk &hunk) { return std::pair(hunk.from, hunk.to); });
     QStringList merged;
     qsizetype done = 0;
@@ -107,11 +105,8 @@ std::optional<QStringList> merge(const QStringList &base, const QStringList &our
         qsizetype to = hunks[i].to;
         if (i + 1 < hunks.size() && clash(hunks[i], hunks[i + 1])) {
             const auto both = agreed(hunks[i], hunks[i + 1]);
-            if (!both || (i + 2 < hunks.size() && hunks[i + 2].from < std::max(to, hunks[i + 1].to))) {
-                if (clashed)
-                    *clashed = true;
+            if (!both || (i + 2 < hunks.size() && hunks[i + 2].from < std::max(to, hunks[i + 1].to)))
                 return std::nullopt;
-            }
             lines = *both;
             to = std::max(to, hunks[++i].to);
         }
@@ -120,19 +115,6 @@ std::optional<QStringList> merge(const QStringList &base, const QStringList &our
         done = to;
     }
     return merged + base.mid(done);
-}
-
-std::optional<QStringList> containing(const QStringList &ours, const QStringList &theirs)
-{
-    const auto holds = [](const QStringList &whole, const QStringList &part) {
-        const auto inWhole = matched(part, whole);
-        return inWhole && std::ranges::none_of(*inWhole, [](qsizetype line) { return line < 0; });
-    };
-    if (holds(ours, theirs))
-        return ours;
-    if (holds(theirs, ours))
-        return theirs;
-    return std::nullopt;
 }
 
 } // namespace threeway

@@ -17,7 +17,7 @@ void listVersions(const DataRoot &root, const QString &pageFile)
 {
     for (const history::Version &version : history::versions(root, pageFile))
         printLine(QStringLiteral("%1\t%2\t%3 bytes\t%4")
-                      .arg(version.id, version.replaced.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")))
+                      .arg(version.id.section(u'+', 0, 0), version.replaced.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")))
                       .arg(version.size)
                       .arg(richtext::firstLine(pagestore::loadFile(root, version.path, pageFile).value_or(QByteArray())).left(kShownFirstLine)));
 }

@@ -1,12 +1,19 @@
 #include "rows.h"
 
+#include "sync/copylines.h"
 #include "sync/copymerge.h"
+#include "sync/syncthingdevice.h"
 #include "sync/threeway.h"
 
 #include "diary/history.h"
 #include "diary/notestore.h"
 
 #include "testdataroot.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+
+#include <memory>
 
 namespace {
 
@@ -20,30 +27,54 @@ QString shown(const std::optional<QByteArray> &stored)
     return notestore::decodeNote(stored.value_or("?")).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
 }
 
+QStringList everyVersion(const DataRoot &root)
+{
+    QStringList kept{shown(notestore::load(root, kDay))};
+    for (const auto &version : history::versions(root, root.notePath(kDay)))
+        kept << shown(notestore::loadFile(root, version.path, root.notePath(kDay)));
+    return kept;
+}
+
+// Another computer's saves reach this one as a sync tool brings them: its history as it is, and its note as a
+// copy beside this one's.
+void arrive(const TestDataRoot &from, const TestDataRoot &to, int computer)
+{
+    const QString versions = QStringLiteral("history/dates");
+    for (const QString &name : from.everyName(versions))
+        to.writeFile(versions + u'/' + name, from.readFile(versions + u'/' + name));
+    to.writeFile(QStringLiteral("dates/Dec-4.sync-conflict-20261204-18301%1-ABCDEFG.dat").arg(computer),
+                 from.readFile(QStringLiteral("dates/Dec-4.dat")));
+}
+
 } // namespace
 
-TEST(CopyMerge, ANotesCopyIsFoldedInWhenNoQuestionIsNeededAndBothSidesStayInTheHistory)
+TEST(CopyMerge, NotesCopiesAreFoldedInOverTheVersionBothGrewFromAndEverySideStaysInTheHistory)
 {
     for (const QStringList &row : rows("merges.txt")) {
         SCOPED_TRACE(row[0].toStdString());
-        const QString &earlier = row[1], &ours = row[2], &theirs = row[3], &merged = row[4];
+        const QString &base = row[1], &ours = row[2], &merged = row[4];
+        const QStringList theirs = row[3].split(u'&');
         TestDataRoot data;
         const DataRoot &root = data.root();
-        for (const QString &version : earlier.split(u';'))
+        std::vector<std::unique_ptr<TestDataRoot>> others(theirs.size());
+        for (std::size_t i = 0; i < others.size(); ++i) {
+            others[i] = std::make_unique<TestDataRoot>();
+            for (const QString &version : (base + u';' + theirs[qsizetype(i)]).split(u';'))
+                ASSERT_TRUE(version == u"-" || notestore::save(others[i]->root(), kDay, text(version)).ok());
+        }
+        for (const QString &version : (base + u';' + ours).split(u';'))
             ASSERT_TRUE(version == u"-" || notestore::save(root, kDay, text(version)).ok());
-        ASSERT_TRUE(notestore::save(root, kDay, text(ours)).ok());
-        data.writeFile(QStringLiteral("dates/Dec-4.sync-conflict-20261204-183012-ABCDEFG.dat"), notestore::encodeNote(text(theirs)));
+        for (std::size_t i = 0; i < others.size(); ++i)
+            arrive(*others[i], data, int(i));
 
         const bool asks = merged == u"asks";
-        EXPECT_EQ(copymerge::resolve(root, conflictcopies::find(root).value(0), copymerge::noteLines(root, kDay)),
-                  asks ? copymerge::Result::Asks : copymerge::Result::Merged);
-
-        const QString note = shown(notestore::load(root, kDay));
-        EXPECT_EQ(std::pair(note, data.everyName(QStringLiteral("dates")).size()), std::pair(text(asks ? ours : merged), qsizetype(asks ? 2 : 1)));
-        QStringList kept;
-        for (const auto &version : history::versions(root, root.notePath(kDay)))
-            kept << shown(notestore::loadFile(root, version.path, root.notePath(kDay)));
-        EXPECT_TRUE(asks || (kept.contains(text(theirs)) && (note == text(ours) || kept.contains(text(ours)))));
+        const auto copies = conflictcopies::find(root);
+        EXPECT_EQ(copylines::mergeAll(root, copies).size(), asks ? 0 : copies.size());
+        EXPECT_EQ(std::pair(shown(notestore::load(root, kDay)), data.everyName(QStringLiteral("dates")).size()),
+                  std::pair(text(asks ? ours.section(u';', -1) : merged), asks ? copies.size() + 1 : 1));
+        const QStringList kept = everyVersion(root);
+        for (const QString &version : ours.split(u';') + theirs.join(u';').split(u';'))
+            EXPECT_TRUE(asks || version == u"-" || kept.contains(text(version))) << version.toStdString();
     }
 }
 
@@ -54,7 +85,7 @@ TEST(CopyMerge, TextsTooLongToCompareAreLeftToTheUserButASharedStartCostsNothing
         start << QString::number(i);
         end << QString::number(-i - 1);
     }
-    EXPECT_EQ(threeway::containing(start, start + end), start + end);
+    EXPECT_EQ(threeway::merge(start, start + end, start), start + end);
     EXPECT_EQ(threeway::merge(start, end, start), std::nullopt);
 }
 
@@ -62,7 +93,7 @@ TEST(CopyMerge, TheUsersAnswerKeepsWhatItSaysAndTheHistoryTheRest)
 {
     using copymerge::Keep;
     for (const auto &[keep, shownNote] : {std::pair{Keep::This, "ours"}, {Keep::Other, "theirs"},
-                                          {Keep::Both, "ours||From the other computer (Syncthing, ABCDEFG, 2026-12-04 18:30:12):|theirs"}}) {
+                                          {Keep::Both, "ours||The other version (Syncthing, 2026-12-04 18:30:12):|theirs"}}) {
         TestDataRoot data;
         const DataRoot &root = data.root();
         ASSERT_TRUE(notestore::save(root, kDay, QStringLiteral("ours")).ok());
@@ -70,11 +101,29 @@ TEST(CopyMerge, TheUsersAnswerKeepsWhatItSaysAndTheHistoryTheRest)
         const auto copy = conflictcopies::find(root).value(0);
 
         EXPECT_TRUE(copymerge::settle(root, copy, copymerge::noteLines(root, kDay), keep, copymerge::otherHeading(copy.name)).ok());
-        QStringList kept{shown(notestore::load(root, kDay))};
-        for (const auto &version : history::versions(root, root.notePath(kDay)))
-            kept << shown(notestore::loadFile(root, version.path, root.notePath(kDay)));
+        const QStringList kept = everyVersion(root);
         EXPECT_EQ(kept.value(0), text(shownNote));
         EXPECT_TRUE(kept.contains(u"ours") && kept.contains(u"theirs"));
         EXPECT_EQ(data.everyName(QStringLiteral("dates")).size(), 1);
     }
+}
+
+// Syncthing names a copy after the device whose version won: only this computer's own name makes the copy
+// the other computer's text.
+TEST(CopyMerge, TheHeadingSaysTheOtherComputerOnlyWhenTheCopyIsNamedAfterThisOne)
+{
+    QTemporaryDir home;
+    QFile certificate(home.filePath(QStringLiteral("cert.pem")));
+    ASSERT_TRUE(certificate.open(QIODevice::WriteOnly) &&
+                certificate.write("-----BEGIN CERTIFICATE-----\nMIIBszCCATqgAwIBAgIIQ3Vpbm5lc3Q=\n-----END CERTIFICATE-----\n") > 0);
+    certificate.close();
+    qputenv("STHOMEDIR", home.path().toLocal8Bit());
+    const QString self = syncthingdevice::thisShortId();
+    const auto heading = [](const QString &device) {
+        return copymerge::otherHeading(conflictnames::recognise(QStringLiteral("Dec-4.sync-conflict-20261204-183012-%1.dat").arg(device)).value());
+    };
+    EXPECT_EQ(std::tuple(self.size(), heading(self), heading(QStringLiteral("ABCDEFG"))),
+              std::tuple(7, QStringLiteral("From the other computer (Syncthing, 2026-12-04 18:30:12):"),
+                         QStringLiteral("The other version (Syncthing, 2026-12-04 18:30:12):")));
+    qunsetenv("STHOMEDIR");
 }

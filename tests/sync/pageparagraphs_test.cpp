@@ -1,5 +1,6 @@
 #include "sync/pageparagraphs.h"
 
+#include "diary/ancestry.h"
 #include "diary/history.h"
 #include "diary/pagestore.h"
 #include "richtext/picture.h"
@@ -46,16 +47,18 @@ TEST(PageParagraphs, APagesParagraphsJoinBackIntoThePageAndTwoSidesAdditionsMerg
 
     TestDataRoot data;
     const QDate day(2026, 12, 4);
+    const QByteArray theirs = pagestore::encodePage(page({"Title", "plain", "Picture there"})).value();
     ASSERT_TRUE(pagestore::save(data.root(), day, page({"Title", "plain"})).ok());
+    // As the other computer's history records its save over the same first version.
+    ASSERT_TRUE(history::keep(data.root(), data.root().pagePath(day), history::Unkept::Refuse, ancestry::idOf(theirs)).ok());
     ASSERT_TRUE(pagestore::save(data.root(), day, page({"Title", "plain", "Bold here"})).ok());
-    data.writeFile(QStringLiteral("pages/2026-12-04.sync-conflict-20261204-183012-ABCDEFG.dat"),
-                   pagestore::encodePage(page({"Title", "plain", "Picture there"})).value());
+    data.writeFile(QStringLiteral("pages/2026-12-04.sync-conflict-20261204-183012-ABCDEFG.dat"), theirs);
 
     const auto found = conflictcopies::find(data.root()).value(0);
     EXPECT_EQ(copymerge::resolve(data.root(), found, pageparagraphs::pageLines(data.root(), day)), copymerge::Result::Merged);
     EXPECT_EQ(pageparagraphs::split(pagestore::load(data.root(), day).value()),
               pageparagraphs::split(page({"Title", "plain", "Bold here", "Picture there"})));
-    EXPECT_EQ(history::versions(data.root(), data.root().pagePath(day)).size(), 3) << "the first, ours and the copy";
+    EXPECT_EQ(history::versions(data.root(), data.root().pagePath(day)).size(), 4) << "the first twice, ours and the copy";
 }
 
 TEST(PageParagraphs, KeepingBothPutsTheOtherPageBelowItsHeadingParagraph)

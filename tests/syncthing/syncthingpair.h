@@ -25,6 +25,8 @@ public:
     // Makes both homes and diary folders and starts both instances, connected.
     testing::AssertionResult begin();
     QString folder(Computer computer) const { return m_instances[computer].folder; }
+    QString home(Computer computer) const { return folder(computer) + QStringLiteral("-syncthing"); }
+    QString deviceId(Computer computer) const { return m_instances[computer].id; }
 
     // A stopped computer is one the other cannot meet: what changes there
     // travels once it starts again.
