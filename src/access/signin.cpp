@@ -56,11 +56,11 @@ bool signInEncrypted(const KeySlotFile &file, Dialogs &dialogs, Program &program
     QString answer = askPassword(dialogs);
     const SecretBytes password = keyslot::passwordBytes(answer);
     wipe(answer);
-    auto opened = file.open(password);
-    if (!opened)
+    auto signedIn = file.signIn(password);
+    if (!signedIn)
         return file.copiesDiffer() ? wrongPasswordOrDamage(dialogs, program) : wrongPassword(dialogs, program);
-    tellMended(dialogs, file.mend(opened->slot));
-    *vault = std::make_shared<Vault>(std::move(opened->key), std::move(opened->slot));
+    tellMended(dialogs, signedIn->mend);
+    *vault = std::make_shared<Vault>(std::move(signedIn->opened.key), std::move(signedIn->opened.slot));
     return true;
 }
 

@@ -1,12 +1,15 @@
 #include "sealedmark.h"
 
 #include "boundedfile.h"
+#include "conversion.h"
 #include "keyslotfile.h"
+#include "storedbytes.h"
 #include "vault/vault.h"
 
 #include <QDir>
 #include <QFile>
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 
@@ -47,26 +50,39 @@ bool isFolder(int folder, const dirent &entry)
 
 // Names are read straight from the folder, without a stat of each file, as
 // a plain diary of a century of pages is looked through at every start.
-// Returns the first sealed file's name below the diary folder.
-std::optional<QString> sealedFileIn(int fd, int depth, const QString &prefix)
+// Adds the sealed files' names below the diary folder until found holds most.
+void sealedFilesIn(int fd, int depth, const QString &prefix, qsizetype most, QStringList &found)
 {
     DIR *folder = ::fdopendir(fd);
     if (!folder) {
         ::close(fd);
-        return std::nullopt;
+        return;
     }
-    std::optional<QString> found;
     const auto named = [&prefix](const char *name) { return prefix + QLatin1Char('/') + QFile::decodeName(name); };
-    for (const dirent *entry = nullptr; !found && (entry = ::readdir(folder));) {
+    for (const dirent *entry = nullptr; found.size() < most && (entry = ::readdir(folder));) {
         if (std::strcmp(entry->d_name, ".") == 0 || std::strcmp(entry->d_name, "..") == 0)
             continue;
         if (isFolder(::dirfd(folder), *entry)) {
             const int inner = depth > 1 ? ::openat(::dirfd(folder), entry->d_name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC) : -1;
-            found = inner >= 0 ? sealedFileIn(inner, depth - 1, named(entry->d_name)) : std::nullopt;
+            if (inner >= 0)
+                sealedFilesIn(inner, depth - 1, named(entry->d_name), most, found);
         } else if (beginsSealed(::dirfd(folder), entry->d_name))
-            found = named(entry->d_name);
+            found.append(named(entry->d_name));
     }
     ::closedir(folder);
+}
+
+QStringList sealedFiles(const QString &rootPath, qsizetype most)
+{
+    const QDir root(rootPath);
+    QStringList found;
+    for (const QString &name : kFolders) {
+        const int fd = found.size() < most
+            ? ::open(QFile::encodeName(root.filePath(name)).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)
+            : -1;
+        if (fd >= 0)
+            sealedFilesIn(fd, kDeepest, name, most, found);
+    }
     return found;
 }
 
@@ -74,15 +90,23 @@ std::optional<QString> sealedFileIn(int fd, int depth, const QString &prefix)
 
 std::optional<QString> sealedFile(const QString &rootPath)
 {
+    const QStringList found = sealedFiles(rootPath, 1);
+    return found.isEmpty() ? std::nullopt : std::optional(found.first());
+}
+
+KeyProof proveKey(const QString &rootPath, const SecretBytes &key)
+{
+    // More than one, so a single damaged or foreign file cannot lock the
+    // right password out.
+    const QStringList found = sealedFiles(rootPath, 8);
+    if (found.isEmpty())
+        return KeyProof::NothingSealed;
     const QDir root(rootPath);
-    for (const QString &name : kFolders) {
-        const int fd = ::open(QFile::encodeName(root.filePath(name)).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        if (fd < 0)
-            continue;
-        if (auto found = sealedFileIn(fd, kDeepest, name))
-            return found;
-    }
-    return std::nullopt;
+    const bool opens = std::ranges::any_of(found, [&](const QString &name) {
+        const auto in = boundedfile::read(root.filePath(name), storedbytes::kLargestFile);
+        return in && (sealing::open(key, in.bytes, conversion::storedNameOf(name)) || sealing::open(key, in.bytes, name));
+    });
+    return opens ? KeyProof::Opens : KeyProof::OpensNone;
 }
 
 std::optional<QString> passwordFileLost(const DataRoot &root)

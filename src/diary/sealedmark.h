@@ -1,6 +1,7 @@
 #pragma once
 
 #include "dataroot.h"
+#include "vault/secretbytes.h"
 
 #include <QString>
 
@@ -15,6 +16,11 @@ namespace sealedmark {
 // a sealed file does, named below the diary folder; of each file only its
 // first bytes are read, and the look stops there.
 std::optional<QString> sealedFile(const QString &rootPath);
+
+// Whether a key opens the diary: one of its first few sealed files opens
+// with it, each under the name it was sealed with.
+enum class KeyProof { NothingSealed, Opens, OpensNone };
+KeyProof proveKey(const QString &rootPath, const SecretBytes &key);
 
 // When the diary holds a sealed file but its password file is missing, empty
 // or a plain diary's, the message that says so and names the file. A key

@@ -131,18 +131,17 @@ std::optional<QString> readPassword(const QCommandLineParser &parser, const QStr
 
 std::optional<KeySlotFile::Opened> openKeySlot(const KeySlotFile &file, const SecretBytes &password)
 {
-    auto opened = file.open(password);
-    if (!opened) {
+    auto signedIn = file.signIn(password);
+    if (!signedIn) {
         printError(file.copiesDiffer() ? QStringLiteral("wrong password, or the password file is damaged: its two copies of the key differ")
                                        : QStringLiteral("wrong password"));
         return std::nullopt;
     }
-    const KeySlotFile::Mend mend = file.mend(opened->slot);
-    if (mend == KeySlotFile::Mend::Mended)
+    if (signedIn->mend == KeySlotFile::Mend::Mended)
         printError(QStringLiteral("one copy of the key in the password file was damaged; it has been replaced by the other"));
-    else if (mend == KeySlotFile::Mend::Failed)
+    else if (signedIn->mend == KeySlotFile::Mend::Failed)
         printError(QStringLiteral("one copy of the key in the password file is damaged and could not be replaced"));
-    return opened;
+    return std::move(signedIn->opened);
 }
 
 } // namespace tool

@@ -18,8 +18,8 @@ QCommandLineOption passwordFdOption();
 // whose first line is the password. Nothing after saying why.
 std::optional<QString> readPassword(const QCommandLineParser &parser, const QString &prompt);
 
-// The key from whichever copy of the slot the password opens, mending the
-// other copy when it is damaged; nothing after saying why.
+// The key the password opens, once it opens the diary, mending the other
+// copy of the slot when it is damaged; nothing after saying why.
 std::optional<KeySlotFile::Opened> openKeySlot(const KeySlotFile &file, const SecretBytes &password);
 
 } // namespace tool

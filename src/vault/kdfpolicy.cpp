@@ -16,8 +16,7 @@ constexpr KdfLimits kFloor{2, 64 * kMiB};
 constexpr std::size_t kMostMemory = 256 * kMiB;
 // A slot may ask this much and no more, where a hostile one could otherwise
 // hold the sign-in for minutes: 16 passes over 256 MiB took 3.0 s on the
-// machine the limits were tuned on, so a pw.dat whose two copies both ask
-// the most costs about 6 s. A new slot never asks more than this.
+// machine the limits were tuned on. A new slot never asks more than this.
 constexpr KdfLimits kCeiling{16, kMostMemory};
 constexpr double kAimSeconds = 0.7;
 constexpr double kLeastSeconds = 0.5;

@@ -13,18 +13,6 @@ namespace {
 
 constexpr QByteArrayView kHeader("quillnest-key 1 argon2id13");
 
-std::optional<SecretBytes> passwordKey(const SecretBytes &password, const KeySlot &slot)
-{
-    SecretBytes key(kKeyBytes);
-    if (!key.isValid()
-        || crypto_pwhash(key.data(), key.size(), reinterpret_cast<const char *>(password.data()), password.size(),
-                         reinterpret_cast<const unsigned char *>(slot.salt.constData()), slot.limits.ops,
-                         slot.limits.memory, crypto_pwhash_ALG_ARGON2ID13)
-            != 0)
-        return std::nullopt;
-    return key;
-}
-
 QByteArray associatedData(const KeySlot &slot)
 {
     return kHeader.toByteArray() + " ops=" + QByteArray::number(slot.limits.ops) + " mem="
@@ -153,7 +141,7 @@ std::optional<KeySlot> wrap(const SecretBytes &masterKey, const SecretBytes &pas
         || nonce.size() != crypto_aead_xchacha20poly1305_ietf_NPUBBYTES)
         return std::nullopt;
     KeySlot slot{limits, salt, nonce, QByteArray(qsizetype(kKeyBytes + crypto_aead_xchacha20poly1305_ietf_ABYTES), '\0')};
-    const auto key = passwordKey(password, slot);
+    const auto key = passwordKey(slot, password);
     if (!key)
         return std::nullopt;
     const QByteArray ad = associatedData(slot);
@@ -165,13 +153,33 @@ std::optional<KeySlot> wrap(const SecretBytes &masterKey, const SecretBytes &pas
     return slot;
 }
 
+bool sameDerivation(const KeySlot &a, const KeySlot &b)
+{
+    return a.salt == b.salt && a.limits == b.limits;
+}
+
+std::optional<SecretBytes> passwordKey(const KeySlot &slot, const SecretBytes &password)
+{
+    SecretBytes key(kKeyBytes);
+    if (!sodiumReady() || !password.isValid() || !key.isValid()
+        || crypto_pwhash(key.data(), key.size(), reinterpret_cast<const char *>(password.data()), password.size(),
+                         reinterpret_cast<const unsigned char *>(slot.salt.constData()), slot.limits.ops,
+                         slot.limits.memory, crypto_pwhash_ALG_ARGON2ID13)
+            != 0)
+        return std::nullopt;
+    return key;
+}
+
 std::optional<SecretBytes> unwrap(const KeySlot &slot, const SecretBytes &password)
 {
-    if (!sodiumReady() || !password.isValid())
-        return std::nullopt;
-    const auto key = passwordKey(password, slot);
+    const auto key = passwordKey(slot, password);
+    return key ? unwrapWith(slot, *key) : std::nullopt;
+}
+
+std::optional<SecretBytes> unwrapWith(const KeySlot &slot, const SecretBytes &derived)
+{
     SecretBytes master(kKeyBytes);
-    if (!key || !master.isValid())
+    if (derived.size() != kKeyBytes || !master.isValid())
         return std::nullopt;
     const QByteArray ad = associatedData(slot);
     if (crypto_aead_xchacha20poly1305_ietf_decrypt(master.data(), nullptr, nullptr,
@@ -180,7 +188,7 @@ std::optional<SecretBytes> unwrap(const KeySlot &slot, const SecretBytes &passwo
                                                    reinterpret_cast<const unsigned char *>(ad.constData()),
                                                    size_t(ad.size()),
                                                    reinterpret_cast<const unsigned char *>(slot.nonce.constData()),
-                                                   key->data())
+                                                   derived.data())
         != 0)
         return std::nullopt;
     return master;

@@ -63,4 +63,10 @@ std::optional<KeySlot> wrap(const SecretBytes &masterKey, const SecretBytes &pas
 // The master key, or nothing for a wrong password.
 std::optional<SecretBytes> unwrap(const KeySlot &slot, const SecretBytes &password);
 
+// unwrap in its two steps, so slots sharing a salt and limits pay for the
+// costly one, the password's key, once.
+bool sameDerivation(const KeySlot &a, const KeySlot &b);
+std::optional<SecretBytes> passwordKey(const KeySlot &slot, const SecretBytes &password);
+std::optional<SecretBytes> unwrapWith(const KeySlot &slot, const SecretBytes &derived);
+
 } // namespace keyslot

@@ -240,6 +240,13 @@ TEST_F(Tool, EncryptRefusesWeakPasswordsSearchExportAndDecryptTakeTheStrongOneAn
     EXPECT_EQ(written(QStringLiteral("restored/pw.dat")), whole) << "the backup keeps both copies";
     EXPECT_EQ(written(QStringLiteral("restored/pages/2024-03-05.dat")), data.readFile(QStringLiteral("pages/2024-03-05.dat")));
     EXPECT_EQ(QDir(out.filePath(QStringLiteral("restored/history/pages/2024-03"))).count(), 3) << "one version and the folder's two dots";
+    // An old password's slot before the current one unwraps a key that opens no page: refused, pw.dat left as it is.
+    const auto old = keyslot::make(keyslot::newMasterKey(), keyslot::passwordBytes(u"walrus lighthouse 91"), kdfPolicy().floor);
+    const QByteArray planted = keyslot::fileBytes(keyslot::format(old.value())).left(keyslot::kSecondCopyAt) + keyslot::copies(whole).last() + "\r\n";
+    data.writeFile(QStringLiteral("pw.dat"), planted);
+    play({{.line = "verify --root {root}", .code = 1, .out = "", .holds = "wrong password, or the password file is damaged", .password = "walrus lighthouse 91"}});
+    EXPECT_EQ(data.readFile(QStringLiteral("pw.dat")), planted);
+    data.writeFile(QStringLiteral("pw.dat"), whole);
     // No password is longer than 4 KiB.
     play({{.line = "search --root {root} walrus", .code = 1, .out = "", .password = QByteArray(5000, 'k').constData()},
           {.line = "decrypt --root {name}", .password = "kH7#vQ2!mZ9@"}, {"search --root {root} walrus", 0, "2024-03-05.dat\n"}});

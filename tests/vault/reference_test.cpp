@@ -1,3 +1,4 @@
+#include "diary/keyslotfile.h"
 #include "vaulttest.h"
 
 // The diary in reference/ was written by makereference.py, not by this
@@ -167,6 +168,27 @@ TEST_F(ReferenceDiary, OnlyItsPasswordOpensTheSlotEitherCopyOfWhichMendsTheOther
         }
     }
 
+    // Every bit of the first copy, tried first: a flip that leaves it readable
+    // under another salt or limits costs a second key derivation, no more.
+    QStringList lost;
+    const QByteArray page = readBytes(path(kPage));
+    QFile file(root().passwordFile());
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    for (qsizetype bit = 0; bit < (line.size() + 2) * 8; ++bit) {
+        // In place: ext4 flushes a file rewritten after truncation at once.
+        file.seek(bit / 8);
+        file.write(flipped(whole, bit / 8, int(bit % 8)).sliced(bit / 8, 1));
+        file.flush();
+        const auto opened = KeySlotFile(root().passwordFile()).open(keyslot::passwordBytes(kPassword));
+        if (!opened || !sealing::open(opened->key, page, kPage))
+            lost.append(QStringLiteral("%1:%2").arg(bit / 8).arg(bit % 8));
+        file.seek(bit / 8);
+        file.write(whole.sliced(bit / 8, 1));
+    }
+    file.close();
+    EXPECT_EQ(lost, QStringList());
+    ASSERT_EQ(readBytes(root().passwordFile()), whole);
+
     QByteArray both = whole;
     for (const qsizetype at : {line.indexOf("key=") + 10, keyslot::kSecondCopyAt + line.indexOf("key=") + 12})
         both[at] = both[at] == 'A' ? 'B' : 'A';
@@ -183,6 +205,62 @@ TEST_F(ReferenceDiary, OnlyItsPasswordOpensTheSlotEitherCopyOfWhichMendsTheOther
         EXPECT_TRUE(!unread.in && unread.ended && !unread.opened) << damaged.toStdString();
         EXPECT_EQ(unread.shown, QList{ScriptedDialogs::shownBox(messages::damagedKeySlot())}) << "no password is asked for it";
         EXPECT_EQ(differences(tampered, snapshot(dir.path())), "");
+    }
+}
+
+// An old password's slot beside the current one (left by a sync program or
+// planted) never replaces it: pw.dat is mended only from a key that opens
+// the diary's sealed files, or, in a diary with none yet, only where the
+// other copy cannot be read. A key that opens none is a wrong password.
+TEST_F(ReferenceDiary, AnOldPasswordsSlotNeverReplacesTheCurrentOneAndAKeyThatOpensNoSealedFileIsRefused)
+{
+    signIn({kPassword});
+    const QByteArray current = firstLine(root().passwordFile());
+    const QString oldPassword = QStringLiteral("an older password");
+    const QByteArray old = keyslot::format(*keyslot::make(keyslot::newMasterKey(), keyslot::passwordBytes(oldPassword),
+                                                          keyslot::parse(current)->limits));
+    const QByteArray unreadable = current.chopped(4);
+    const QByteArray otherSalt = flipped(current, current.indexOf("salt=") + 7, 0);
+    ASSERT_TRUE(keyslot::parse(otherSalt)) << "a flip that leaves the copy readable";
+    const auto twoCopies = [](const QByteArray &first, const QByteArray &second) {
+        return keyslot::fileBytes(first).left(keyslot::kSecondCopyAt) + second + "\r\n";
+    };
+    const auto box = [](const messages::Box &shown) { return QList{ScriptedDialogs::shownBox(shown)}; };
+    const auto refused = box(messages::wrongPasswordOrDamage());
+    struct Row
+    {
+        bool sealed;
+        QByteArray first, second;
+        QString typed;
+        bool in;
+        QList<ScriptedDialogs::Shown> shown;
+        bool mended;
+    };
+    const Row rows[] = {
+        {true, current, old, oldPassword, false, refused, false},
+        {true, old, current, oldPassword, false, refused, false},
+        {true, old, old, oldPassword, false, box(messages::wrongPassword()), false},
+        {true, old, current, kPassword, false, refused, false},
+        {true, current, old, kPassword, true, box(messages::keySlotMended()), true},
+        {true, otherSalt, current, kPassword, true, box(messages::keySlotMended()), true},
+        {true, unreadable, current, kPassword, true, box(messages::keySlotMended()), true},
+        {false, current, old, oldPassword, false, refused, false},
+        {false, old, current, oldPassword, true, {}, false},
+        {false, current, otherSalt, kPassword, true, {}, false},
+        {false, current, unreadable, kPassword, true, box(messages::keySlotMended()), true},
+    };
+    for (const Row &row : rows) {
+        SCOPED_TRACE(&row - rows);
+        if (!row.sealed) {
+            for (const char *folder : {"pages", "dates", "history"})
+                QDir(path(QString::fromLatin1(folder))).removeRecursively();
+        }
+        const QByteArray planted = twoCopies(row.first, row.second);
+        writeBytes(root().passwordFile(), planted);
+        const Attempt attempt = signIn(row.shown.isEmpty() ? Answers{row.typed} : Answers{row.typed, Button::Ok});
+        EXPECT_EQ(std::tuple(attempt.in, attempt.shown.mid(1), readBytes(root().passwordFile())),
+                  std::tuple(row.in, row.shown, row.mended ? keyslot::fileBytes(current) : planted));
+        EXPECT_TRUE(!row.sealed || !row.in || opensAPage(attempt.opened));
     }
 }
 
