@@ -474,7 +474,8 @@ TEST_P(RandomRounds, LoseNoWordMergeNothingWronglyAndMergeMostEditsApartWithoutA
                 QStringList lines = text.lines(roots[save.on]);
                 const QString words = QStringLiteral("%1%2").arg(save.on == Desktop ? u"desktop" : u"laptop").arg(++typedSoFar[save.on]);
                 typed[&save] = words;
-                typedIn[which] << words;
+                if (save.kind != Save::Remove)
+                    typedIn[which] << words;
                 if (save.kind == Save::Append)
                     lines << words;
                 else if (save.kind == Save::Replace)
