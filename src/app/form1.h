@@ -53,6 +53,7 @@ private:
     void connectControls();
     void connectMenus();
     void followSession();
+    void followCopies();
     QList<std::variant<QWidget *, QAction *>> controlCollection() const;
     void Form_Load();
     void Form_Resize();

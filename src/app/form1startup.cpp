@@ -1,5 +1,6 @@
 #include "form1.h"
 
+#include "app/arrivalwatcher.h"
 #include "app/windowknock.h"
 #include "app/fontlists.h"
 #include "app/presencekeeper.h"
@@ -44,6 +45,7 @@ void Form1::Form_Load()
     syncignore::writeIfShared(m_session.dataRoot().path());
     m_lock->follow();
     new KnockListener(m_session.dataRoot(), [this] { m_lock->comeForward(); }, this);
+    new ArrivalWatcher(m_session, this);
     // The page is what the user came to write.
     m_ui.rtxt2->setFocus();
 }

@@ -1,6 +1,5 @@
 #include "form1.h"
 
-#include "app/copybar.h"
 #include "app/filelistbox.h"
 #include "app/monthcalendar.h"
 #include "app/onthisdaylist.h"
@@ -45,7 +44,7 @@ void Form1::followSession()
     connect(&m_session.notes(), &YearNotes::noteDayMarked, this,
             [this](QDate day, bool marked) { marked ? m_ui.monthview1->markBold(day) : m_ui.monthview1->clearBold(day); });
     connect(&m_session.book(), &DayBook::pageWantsFocus, m_ui.rtxt2, [this] { m_ui.rtxt2->setFocus(); });
-    new CopyBar(*m_ui.rtxt2, m_session.book());
+    followCopies();
 }
 
 void Form1::connectControls()

@@ -9,6 +9,7 @@
 #include <QTextCharFormat>
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -139,4 +140,25 @@ void MonthCalendar::clearBold(QDate date)
     QTextCharFormat format = dateTextFormat(date);
     format.clearProperty(QTextFormat::FontWeight);
     setDateTextFormat(date, format);
+}
+
+// A colour of their own with dark text reads in either look, and the underline
+// still tells them apart where colours are not seen.
+void MonthCalendar::markWaiting(const QList<QDate> &days, const QString &tip)
+{
+    for (const QDate day : std::exchange(m_waiting, days)) {
+        QTextCharFormat format = dateTextFormat(day);
+        for (const int property : {QTextFormat::BackgroundBrush, QTextFormat::ForegroundBrush, QTextFormat::TextUnderlineStyle,
+                                   QTextFormat::TextToolTip})
+            format.clearProperty(property);
+        setDateTextFormat(day, format);
+    }
+    for (const QDate day : m_waiting) {
+        QTextCharFormat format = dateTextFormat(day);
+        format.setBackground(QColor(255, 214, 102));
+        format.setForeground(QColor(32, 32, 32));
+        format.setFontUnderline(true);
+        format.setToolTip(tip);
+        setDateTextFormat(day, format);
+    }
 }

@@ -20,6 +20,9 @@ public:
     void markBold(QDate date);
     bool isBold(QDate date) const;
     void clearBold(QDate date);
+    // Days with something waiting for the user, marked apart from the bold
+    // note days and told in their tool tip; the days marked before are cleared.
+    void markWaiting(const QList<QDate> &days, const QString &tip);
 
 signals:
     void dateChosen();
@@ -35,4 +38,5 @@ private:
     QDate m_chosen;
     bool m_settingDate = false;
     bool m_keyDown = false;
+    QList<QDate> m_waiting;
 };

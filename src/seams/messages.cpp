@@ -242,6 +242,37 @@ QString pageChangedElsewhere(const QString &told)
     return QStringLiteral("This page was also changed on another computer (%1).").arg(told);
 }
 
+// Said only where a sync tool left copies, so a diary kept on one computer never sees it.
+Box copiesWaiting(const QStringList &waiting)
+{
+    return box(QStringLiteral("These were also changed on another computer, and the two versions need you to choose what "
+                              "to keep: %1. The calendar marks their days; open one and press Compare... above its page "
+                              "or note.")
+                   .arg(waiting.join(QStringLiteral(", "))),
+               kProgram, Icon::Information, Buttons::Ok);
+}
+
+QString noteChangedElsewhere(const QString &told)
+{
+    return QStringLiteral("This yearly note was also changed on another computer (%1).").arg(told);
+}
+
+// The bar's line over a page or note that another computer's save replaced while it lay open untouched.
+QString pageArrived()
+{
+    return QStringLiteral("This page was changed on another computer and now shows as saved there.");
+}
+
+QString noteArrived()
+{
+    return QStringLiteral("This yearly note was changed on another computer and now shows as saved there.");
+}
+
+QString copyWaitingTip()
+{
+    return QStringLiteral("Changed on two computers: open this day to choose what to keep.");
+}
+
 Box folderGone(const QString &folder)
 {
     return box(QStringLiteral("The diary folder %1 is gone. Nothing can be saved until it is back.").arg(folder),

@@ -63,6 +63,11 @@ Box passwordFileCopy(const QString &copy, const QString &told);
 Box copiesMerged(const QStringList &merged);
 Box pageMergedOnSave();
 QString pageChangedElsewhere(const QString &told);
+Box copiesWaiting(const QStringList &waiting);
+QString noteChangedElsewhere(const QString &told);
+QString pageArrived();
+QString noteArrived();
+QString copyWaitingTip();
 
 // Pages
 Box savePage();

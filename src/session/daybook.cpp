@@ -70,6 +70,13 @@ int DayBook::pageNumberOf(QDate day) const
 void DayBook::showPlace(QDate day, int number)
 {
     m_leftForSearch = false;
+    showPage(number);
+    setDay(day);
+    m_notes.showDay(day);
+}
+
+void DayBook::showPage(int number)
+{
     const QString entry = m_pages.entries().value(number - 1);
     const bool opened = !entry.isEmpty() && readPage(entry);
     if (!opened) {
@@ -79,8 +86,6 @@ void DayBook::showPlace(QDate day, int number)
     emit pageReplaced();
     setPageNumber(number);
     setOpenPageName(opened ? entry : QString());
-    setDay(day);
-    m_notes.showDay(day);
 }
 
 // The file may have gone since the list was read, or be no page at all.

@@ -81,6 +81,16 @@ public:
     // that could not be merged, for the user to settle.
     std::optional<conflictcopies::Found> pageCopy() const;
     void settlePageCopy();
+    // The same for the selected day's yearly note.
+    std::optional<conflictcopies::Found> noteCopy() const;
+    void settleNoteCopy();
+    // The days with a page's copy waiting, and those of the selected day's
+    // year whose yearly note has one.
+    QList<QDate> waitingDays() const;
+    // What a sync tool brought while the window is open: the page list and
+    // the copies read again, and an untouched page or note shown as now
+    // stored. Typing is left alone for its save to merge, as ever.
+    void followArrived();
 
     // A draft found at sign-in, shown as the page with its typing unsaved.
     void bringBack(const QByteArray &rtf);
@@ -95,6 +105,8 @@ signals:
     void pageReplaced();
     void pagesChanged();
     void pageWantsFocus();
+    // The open page was reloaded because another computer's version replaced it.
+    void pageArrived();
 
 private:
     void setFileChanged(int changed);
@@ -104,6 +116,7 @@ private:
     void goToDay(QDate day);
     void goToPage(int number);
     void showPlace(QDate day, int number);
+    void showPage(int number);
     bool readPage(const QString &entry);
     void setPageNumber(int number);
     void setDay(QDate day);

@@ -6,7 +6,10 @@
 #include "seams/busycursor.h"
 #include "seams/messages.h"
 #include "sessionstate.h"
+#include "sync/copylines.h"
 #include "sync/pageparagraphs.h"
+#include "syncedcopies.h"
+#include "yearnotes.h"
 
 #include <QFileInfo>
 
@@ -99,4 +102,79 @@ void DayBook::settlePageCopy()
         !settled)
         messages::tell(m_state.dialogs, messages::pageNotSaved(settled.error()));
     reopenSelectedDay();
+}
+
+std::optional<conflictcopies::Found> DayBook::noteCopy() const
+{
+    if (!m_day.isValid())
+        return std::nullopt;
+    const QString original = daykeys::noteFileName(daykeys::monthDay(m_day));
+    for (const conflictcopies::Found &copy : m_copies) {
+        if (copy.kind == conflictcopies::Kind::Note && copy.opens && QFileInfo(copy.original).fileName() == original)
+            return copy;
+    }
+    return std::nullopt;
+}
+
+// As a page's copy is settled, line by line; the note's typing is offered first.
+void DayBook::settleNoteCopy()
+{
+    const auto copy = noteCopy();
+    if (!copy || !m_notes.leaveNote())
+        return;
+    const DataRoot root = m_state.dataRoot();
+    const auto lines = copylines::of(root, *copy);
+    const auto ours = lines ? lines->read(root.path() + u'/' + copy->original) : std::nullopt;
+    const auto theirs = lines ? lines->read(root.path() + u'/' + copy->copy) : std::nullopt;
+    if (!ours || !theirs)
+        return;
+    const QString told = conflictnames::describe(copy->name);
+    const QString choose = QStringLiteral(" Choose what to keep: what you do not keep goes to the note's history.");
+    const auto keep = pagecompare::askLines(m_state.dialogs, messages::noteChangedElsewhere(told) + choose, *ours, *theirs,
+                                            QStringLiteral("On the other computer (%1)").arg(told));
+    if (!keep)
+        return;
+    const BusyCursor busy;
+    if (const Outcome settled = copymerge::settle(root, *copy, *lines, *keep, copymerge::otherHeading(copy->name)); !settled)
+        messages::tell(m_state.dialogs, messages::noteNotSaved(settled.error()));
+    rereadPages();
+    m_notes.rereadNotes();
+    m_notes.reload();
+}
+
+QList<QDate> DayBook::waitingDays() const
+{
+    QList<QDate> days;
+    for (const conflictcopies::Found &copy : m_copies) {
+        if (!syncedcopies::waitsForUser(copy))
+            continue;
+        const QString name = QFileInfo(copy.original).fileName();
+        if (copy.kind == conflictcopies::Kind::Page) {
+            days << daykeys::dateFromFileName(name).value_or(QDate());
+        } else if (const auto monthDay = daykeys::monthDayFromNoteKey(daykeys::keyFromFileName(name))) {
+            days << QDate(m_day.year(), monthDay->month, monthDay->day);
+        }
+    }
+    days.removeAll(QDate());
+    return days;
+}
+
+void DayBook::followArrived()
+{
+    // What merges with no question is merged as at sign-in, without a box in the middle of the typing: a page it
+    // changes is then as any page another computer replaced.
+    const DataRoot root = m_state.dataRoot();
+    m_copies = conflictcopies::find(root);
+    if (!copylines::mergeAll(root, m_copies).isEmpty())
+        m_copies = conflictcopies::find(root);
+    m_pages.refresh();
+    emit pagesChanged();
+    // Search left nothing open, and shows the selected day again as stored when it closes.
+    if (m_leftForSearch)
+        return;
+    if (m_filechanged != 1 && fingerprint(pagestore::load(m_state.dataRoot(), m_day)) != m_openedFrom) {
+        showPage(pageNumberOf(m_day));
+        emit pageArrived();
+    }
+    m_notes.followArrived();
 }

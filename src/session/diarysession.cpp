@@ -54,6 +54,14 @@ void DiarySession::chooseDay(QDate day)
     m_book->chooseDay(day);
 }
 
+bool DiarySession::noticeArrivals()
+{
+    if (m_vault->isLocked())
+        return false;
+    m_book->followArrived();
+    return true;
+}
+
 // Nothing of the diary is read before the password is known.
 bool DiarySession::signIn(Program &program)
 {

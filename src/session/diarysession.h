@@ -41,6 +41,9 @@ public:
     Dialogs &dialogs() const;
     // Leaving the day shown asks about its note first, then its page.
     void chooseDay(QDate day);
+    // What a sync tool brought while the window is open, taken in. False,
+    // with nothing read, while the diary is locked.
+    bool noticeArrivals();
 
     DayBook &book() { return *m_book; }
     YearNotes &notes() { return *m_notes; }

@@ -25,6 +25,20 @@ void markMissing(QTextDocument &page, const QStringList &paragraphs, const QStri
     }
 }
 
+// Both documents hold one block for each of their lines.
+std::optional<copymerge::Keep> compare(Dialogs &dialogs, const QString &prompt, QTextDocument &here, QTextDocument &there,
+                                       const QStringList &ours, const QStringList &theirs, const QString &otherCaption)
+{
+    markMissing(here, ours, theirs);
+    markMissing(there, theirs, ours);
+    const auto chosen = dialogs.compare(QStringLiteral("Changed on two computers"), prompt,
+                                        {QStringLiteral("On this computer"), &here}, {otherCaption, &there},
+                                        {QStringLiteral("Keep this"), QStringLiteral("Keep the other"), QStringLiteral("Keep both")});
+    if (!chosen)
+        return std::nullopt;
+    return std::array{copymerge::Keep::This, copymerge::Keep::Other, copymerge::Keep::Both}.at(*chosen);
+}
+
 } // namespace
 
 std::optional<copymerge::Keep> ask(Dialogs &dialogs, const QString &prompt, QByteArrayView ours, QByteArrayView theirs,
@@ -35,14 +49,16 @@ std::optional<copymerge::Keep> ask(Dialogs &dialogs, const QString &prompt, QByt
     const auto theirsSplit = pageparagraphs::split(theirs);
     if (!richtext::loadBytes(ours, here) || !richtext::loadBytes(theirs, there) || !oursSplit || !theirsSplit)
         return std::nullopt;
-    markMissing(here, *oursSplit, *theirsSplit);
-    markMissing(there, *theirsSplit, *oursSplit);
-    const auto chosen = dialogs.compare(QStringLiteral("Changed on two computers"), prompt,
-                                        {QStringLiteral("On this computer"), &here}, {otherCaption, &there},
-                                        {QStringLiteral("Keep this"), QStringLiteral("Keep the other"), QStringLiteral("Keep both")});
-    if (!chosen)
-        return std::nullopt;
-    return std::array{copymerge::Keep::This, copymerge::Keep::Other, copymerge::Keep::Both}.at(*chosen);
+    return compare(dialogs, prompt, here, there, *oursSplit, *theirsSplit, otherCaption);
+}
+
+std::optional<copymerge::Keep> askLines(Dialogs &dialogs, const QString &prompt, const QStringList &ours, const QStringList &theirs,
+                                        const QString &otherCaption)
+{
+    QTextDocument here, there;
+    here.setPlainText(ours.join(u'\n'));
+    there.setPlainText(theirs.join(u'\n'));
+    return compare(dialogs, prompt, here, there, ours, theirs, otherCaption);
 }
 
 } // namespace pagecompare

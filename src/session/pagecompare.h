@@ -13,5 +13,8 @@ namespace pagecompare {
 // Nothing on Cancel.
 std::optional<copymerge::Keep> ask(Dialogs &dialogs, const QString &prompt, QByteArrayView ours, QByteArrayView theirs,
                                    const QString &otherCaption);
+// A yearly note's two versions, line by line.
+std::optional<copymerge::Keep> askLines(Dialogs &dialogs, const QString &prompt, const QStringList &ours, const QStringList &theirs,
+                                        const QString &otherCaption);
 
 } // namespace pagecompare

@@ -9,6 +9,16 @@
 
 namespace syncedcopies {
 
+namespace {
+
+QString nameOf(const conflictcopies::Found &copy)
+{
+    const QString name = QFileInfo(copy.original).completeBaseName();
+    return copy.kind == conflictcopies::Kind::Page ? name : QStringLiteral("the yearly note of %1").arg(name);
+}
+
+} // namespace
+
 void explainPasswordCopies(const DataRoot &root, Dialogs &dialogs)
 {
     for (const conflictcopies::Found &copy : conflictcopies::passwordFileCopies(root))
@@ -17,16 +27,30 @@ void explainPasswordCopies(const DataRoot &root, Dialogs &dialogs)
 
 void mergeArrived(const DataRoot &root, Dialogs &dialogs)
 {
-    QStringList merged;
+    QStringList merged, waiting;
     {
         const BusyCursor busy;
-        for (const conflictcopies::Found &copy : copylines::mergeAll(root, conflictcopies::find(root))) {
-            const QString name = QFileInfo(copy.original).completeBaseName();
-            merged << (copy.kind == conflictcopies::Kind::Page ? name : QStringLiteral("the yearly note of %1").arg(name));
+        const QList<conflictcopies::Found> found = conflictcopies::find(root);
+        QStringList mergedCopies;
+        for (const conflictcopies::Found &copy : copylines::mergeAll(root, found)) {
+            merged << nameOf(copy);
+            mergedCopies << copy.copy;
+        }
+        for (const conflictcopies::Found &copy : found) {
+            if (waitsForUser(copy) && !mergedCopies.contains(copy.copy))
+                waiting << nameOf(copy);
         }
     }
+    waiting.removeDuplicates();
     if (!merged.isEmpty())
         messages::tell(dialogs, messages::copiesMerged(merged));
+    if (!waiting.isEmpty())
+        messages::tell(dialogs, messages::copiesWaiting(waiting));
+}
+
+bool waitsForUser(const conflictcopies::Found &copy)
+{
+    return copy.opens && copy.kind != conflictcopies::Kind::PasswordFile;
 }
 
 } // namespace syncedcopies

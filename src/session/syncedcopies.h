@@ -1,5 +1,7 @@
 #pragma once
 
+#include "sync/conflictcopies.h"
+
 class DataRoot;
 class Dialogs;
 
@@ -9,7 +11,10 @@ namespace syncedcopies {
 
 // Before the password is asked: a second password file is named, never chosen.
 void explainPasswordCopies(const DataRoot &root, Dialogs &dialogs);
-// Once the diary opens: what merges with no question is merged, and said once.
+// Once the diary opens: what merges with no question is merged, and said
+// once; then what still needs the user is named, so no such day goes unseen.
 void mergeArrived(const DataRoot &root, Dialogs &dialogs);
+// A page's or note's copy left for the user to compare and settle.
+bool waitsForUser(const conflictcopies::Found &copy);
 
 } // namespace syncedcopies

@@ -136,6 +136,28 @@ void YearNotes::rereadNotes()
     m_notes.refresh();
 }
 
+void YearNotes::followArrived()
+{
+    rereadNotes();
+    if (!m_day.isValid())
+        return;
+    markNoteDays();
+    // A note typed into stays as typed: its save keeps the arrived one in the history.
+    if (!m_draft.idle())
+        return;
+    const auto stored = notestore::load(m_state.dataRoot(), noteDay());
+    if (notestore::decodeNote(stored.value_or(QByteArray())) == richtext::plainText(m_note))
+        return;
+    reload();
+    emit noteArrived();
+}
+
+void YearNotes::reload()
+{
+    load();
+    markNoteDay(notestore::exists(m_state.dataRoot(), noteDay()));
+}
+
 bool YearNotes::saveNote()
 {
     const QString text = richtext::plainText(m_note);

@@ -45,6 +45,11 @@ public:
     QList<history::Version> noteVersions() const;
     bool restoreNoteVersion(const QString &id);
     void rereadNotes();
+    // Another computer's notes read again: an untouched note shown as now
+    // stored, and its month's new note days marked.
+    void followArrived();
+    // The stored note shown again, after its copy was settled.
+    void reload();
 
     // The note of a day now selected, and its month's note days marked.
     void showDay(QDate day);
@@ -60,6 +65,8 @@ public:
 signals:
     void noteReplaced();
     void noteDayMarked(QDate day, bool marked);
+    // The shown note was reloaded because another computer's version replaced it.
+    void noteArrived();
 
 private:
     bool noteChanged() const;

@@ -1,5 +1,6 @@
 #include "formharness.h"
 
+#include "diary/notestore.h"
 #include "sync/copymerge.h"
 
 namespace {
@@ -14,7 +15,20 @@ protected:
         harness.data.writeFile(QString::fromLatin1(file), pagestore::encodePage(diarytexts::page(text)).value());
     }
     void arrivesAsPage(const char *day, const char *text) const { storePage(day, text); }
+    void arrivesAsNote(const char *file, const char *text) const
+    {
+        harness.data.writeFile(QString::fromLatin1(file), notestore::encodeNote(QString::fromLatin1(text)));
+    }
     QList<QStringList> comparedSides() const { return harness.dialogs.shown().last().sides; }
+    // The bar's words, or nothing while it is hidden.
+    QString barSays(const char *bar) const
+    {
+        const auto *shown = named(form(), bar);
+        return shown->isHidden() ? QString() : shown->findChild<QLabel *>()->text();
+    }
+    QString tipOf(int day) const { return calendar().dateTextFormat(QDate(2026, 12, day)).toolTip(); }
+    // As the window would see a sync tool's change: a bounded wait with the event loop running.
+    static bool within2s(const std::function<bool()> &seen) { return QTest::qWaitFor(seen, 2000); }
 };
 
 } // namespace
@@ -26,17 +40,31 @@ TEST_F(SyncedTest, CopiesMergeAtSignInAndTheRestAreComparedFromTheBarAboveThePag
     arrives("pages/2026-12-04.sync-conflict-20261204-183012-ABCDEFG.dat", "Title\\par ours\\par added there");
     storePage("2026-12-03", "here");
     arrives(kCopy, "there");
+    arrivesAsNote("dates/Dec-4.dat", "note here");
+    arrivesAsNote("dates/Dec-4.sync-conflict-20261204-183012-ABCDEFG.dat", "note there");
     harness.data.writeFile(QStringLiteral("pw.sync-conflict-20261204-183012-ABCDEFG.dat"), "other password file");
-    harness.dialogs.answerMessage(Button::Ok);
-    harness.dialogs.answerMessage(Button::Ok);
+    answer({Button::Ok, Button::Ok, Button::Ok});
     harness.startWithoutPassword();
     EXPECT_EQ(harness.dialogs.texts().first(),
               messages::passwordFileCopy(QStringLiteral("pw.sync-conflict-20261204-183012-ABCDEFG.dat"),
                                          QStringLiteral("Syncthing, ABCDEFG, 2026-12-04 18:30:12")).text);
-    EXPECT_EQ(lastTexts(1), QStringList{messages::copiesMerged({QStringLiteral("2026-12-04")}).text});
+    EXPECT_EQ(lastTexts(2), (QStringList{messages::copiesMerged({QStringLiteral("2026-12-04")}).text,
+                                         messages::copiesWaiting({QStringLiteral("2026-12-03"), QStringLiteral("the yearly note of Dec-4")}).text}));
     EXPECT_EQ(page().text(), QStringLiteral("Title\nours\nadded there"));
     auto &bar = *named(form(), "copyBar");
     EXPECT_TRUE(bar.isHidden());
+    EXPECT_EQ(QStringList({tipOf(3), tipOf(4), tipOf(5)}), QStringList({messages::copyWaitingTip(), messages::copyWaitingTip(), QString()}));
+    EXPECT_TRUE(calendar().isBold(QDate(2026, 12, 4))) << "a note day stays bold under its mark";
+
+    EXPECT_EQ(barSays("noteCopyBar"), messages::noteChangedElsewhere(QStringLiteral("Syncthing, ABCDEFG, 2026-12-04 18:30:12")));
+    harness.dialogs.answerCompare(2);
+    named<QPushButton>(form(), "compareNoteCopy")->click();
+    EXPECT_EQ(comparedSides(), (QList<QStringList>{{QStringLiteral("On this computer"), QStringLiteral("* note here")},
+                                                   {QStringLiteral("On the other computer (Syncthing, ABCDEFG, 2026-12-04 18:30:12)"),
+                                                    QStringLiteral("* note there")}}));
+    EXPECT_EQ(std::tuple(note().toPlainText(), barSays("noteCopyBar"), tipOf(4)),
+              std::tuple(QStringLiteral("note here\n\nFrom the other computer (Syncthing, ABCDEFG, 2026-12-04 18:30:12):\nnote there"),
+                         QString(), QString()));
 
     choose(QDate(2026, 12, 3));
     EXPECT_FALSE(bar.isHidden());
@@ -50,38 +78,37 @@ TEST_F(SyncedTest, CopiesMergeAtSignInAndTheRestAreComparedFromTheBarAboveThePag
     named<QPushButton>(form(), "compareCopy")->click();
     EXPECT_EQ(page().text(), QStringLiteral("here\n\nFrom the other computer (Syncthing, ABCDEFG, 2026-12-03 18:30:12):\nthere"));
     EXPECT_TRUE(bar.isHidden());
+    EXPECT_EQ(tipOf(3), QString());
     EXPECT_FALSE(QFile::exists(harness.data.path() + u'/' + QLatin1String(kCopy)));
 }
 
-// The page here and the one another computer saved meanwhile are merged, or compared, never one lost to the other.
-TEST_F(SyncedTest, ASaveOverAPageThatChangedUnderItMergesOrAsks)
+// While the window is open: an untouched page or note shows another computer's version with a line saying so, a copy
+// that arrives is marked and barred at once, a typed page is left for its save, and a pages/ put in place of the old
+// one is watched in its turn.
+TEST_F(SyncedTest, WhatArrivesWhileTheWindowIsOpenIsSeenAtOnce)
 {
-    storePage("2026-12-04", "We went skating");
+    storePage("2026-12-04", "morning");
     harness.startWithoutPassword();
-    typeAtEnd(page(), QStringLiteral(" fast"));
-    arrivesAsPage("2026-12-04", "We went skating\\par And then tea");
-    answer({Button::Yes, Button::Ok});
-    run("m2");
-    EXPECT_EQ(lastTexts(1), QStringList{messages::pageMergedOnSave().text});
-    EXPECT_EQ(std::pair(storedPage("2026-12-04"), page().text()),
-              std::pair(QStringLiteral("We went skating fast\nAnd then tea"), QStringLiteral("We went skating fast\nAnd then tea")));
+    storePage("2026-12-04", "evening");
+    arrivesAsNote("dates/Dec-4.dat", "arrived note");
+    EXPECT_TRUE(within2s([&] { return page().text() == u"evening" && note().toPlainText() == u"arrived note"; }));
+    EXPECT_EQ(std::tuple(barSays("copyBar"), barSays("noteCopyBar"), calendar().isBold(QDate(2026, 12, 4))),
+              std::tuple(messages::pageArrived(), messages::noteArrived(), true));
 
-    typeAtEnd(page(), QStringLiteral(" here"));
-    arrivesAsPage("2026-12-04", "We went skating fast\\par And then coffee");
-    answer({Button::Yes});
-    harness.dialogs.answerCompare(std::nullopt);
-    run("m2");
-    EXPECT_EQ(harness.session->book().filechanged(), 1) << "Cancel keeps the typing";
-    answer({Button::Yes});
-    harness.dialogs.answerCompare(1);
-    run("m2");
-    EXPECT_EQ(std::pair(storedPage("2026-12-04"), page().text()),
-              std::pair(QStringLiteral("We went skating fast\nAnd then coffee"), QStringLiteral("We went skating fast\nAnd then coffee")));
-    QStringList kept;
-    for (const auto &version : harness.session->book().pageVersions()) {
-        RichTextEdit reader;
-        reader.setTextRtf(pagestore::loadFile(harness.data.root(), version.path, harness.data.root().pagePath(QDate(2026, 12, 4))).value());
-        kept << reader.text();
+    typeAtEnd(page(), QStringLiteral(" typed"));
+    storePage("2026-12-04", "night");
+    QDir root(harness.data.path());
+    ASSERT_TRUE(root.rename(QStringLiteral("pages"), QStringLiteral("pages-old")) && root.mkdir(QStringLiteral("pages")));
+    for (const char *day : {"2026-12-05", "2026-12-06"}) {
+        storePage(day, "here");
+        const QString copy = QStringLiteral("pages/%1.sync-conflict-20261205-183012-ABCDEFG.dat").arg(QLatin1String(day));
+        arrives(copy.toLatin1().constData(), "there");
+        EXPECT_TRUE(within2s([&] { return tipOf(QDate::fromString(QLatin1String(day), Qt::ISODate).day()) == messages::copyWaitingTip(); }))
+            << day;
     }
-    EXPECT_TRUE(kept.contains(QStringLiteral("We went skating fast\nAnd then tea here"))) << kept.join(u'|').toStdString();
+    EXPECT_EQ(std::pair(page().text(), harness.session->book().filechanged()), std::pair(QStringLiteral("evening typed"), 1));
+
+    answer({Button::No});
+    choose(QDate(2026, 12, 5));
+    EXPECT_EQ(barSays("copyBar"), messages::pageChangedElsewhere(QStringLiteral("Syncthing, ABCDEFG, 2026-12-05 18:30:12")));
 }

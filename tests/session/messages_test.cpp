@@ -26,6 +26,10 @@ TEST(Messages, KeepTheirWords)
                                   u"Delete File"_s, Icon::Exclamation, Buttons::OkCancel, Button::Cancel}},
         {messages::saveNote(u"December 4"_s), {u"The note for December 4 has been changed. Do you want to save it?"_s, u"Save Date?"_s,
                                                Icon::Question, Buttons::YesNoCancel, Button::Yes}},
+        {messages::copiesWaiting({u"2026-12-03"_s, u"the yearly note of Dec-4"_s}),
+         {u"These were also changed on another computer, and the two versions need you to choose what to keep: 2026-12-03, "
+          u"the yearly note of Dec-4. The calendar marks their days; open one and press Compare... above its page or note."_s,
+          u"Quillnest version 2"_s, Icon::Information}},
     };
     for (const auto &[box, expected] : cases)
         EXPECT_EQ(box, expected) << expected.text.toStdString();

@@ -1,3 +1,4 @@
+#include "formharness.h"
 #include "syncthingpair.h"
 #include "testapplication.h"
 
@@ -346,6 +347,50 @@ TEST_F(TwoComputers, AWindowSavingOverAPageThatChangedUnderItMergesTheTwo)
     EXPECT_EQ(dialogs.texts().last(), messages::pageMergedOnSave().text);
     ASSERT_TRUE(pair.sync());
     expectOneText(text, typed);
+}
+
+// The desktop's window stays open while the laptop's versions arrive: first the page the window left untouched,
+// which it shows as the laptop saved it; then, after both changed its same paragraph apart, the copy Syncthing makes,
+// which the window bars. Each is seen within 2 s of the sync that brought it, and the copy is settled from the bar.
+TEST_F(TwoComputers, AnOpenWindowSeesWhatTheOtherComputerSavedWithinTwoSeconds)
+{
+    const DiaryText text{kDay};
+    ASSERT_TRUE(text.save(roots[Desktop], kBase).ok() && passwordfile::write(roots[Desktop].passwordFile(), u"none"));
+    ASSERT_TRUE(pair.sync());
+    FormHarness window;
+    AppServices services = window.services();
+    services.startDirectory = pair.folder(Desktop);
+    window.dialogs.answerMessage(Dialogs::Button::Ok);
+    window.start(services);
+    ASSERT_TRUE(window.form->startedUp());
+    auto &page = *named<RichTextEdit>(*window.form, "rtxt2");
+    const auto *bar = named(*window.form, "copyBar");
+    const auto barSays = [bar] { return bar->isHidden() ? QString() : bar->findChild<QLabel *>()->text(); };
+    const auto shows = [&](const QString &line) {
+        return QTest::qWaitFor([&] { return barSays().contains(line) && page.toPlainText().split(u'\n') == text.lines(roots[Desktop]); }, 2000);
+    };
+
+    QSet<QString> typed = type(Laptop, {Edit::Extend, 1}, text);
+    ASSERT_TRUE(pair.sync());
+    EXPECT_TRUE(shows(messages::pageArrived())) << barSays().toStdString();
+
+    ASSERT_TRUE(pair.stop(Laptop));
+    typeAtEnd(page, QStringLiteral(" desktopword"));
+    typed << QStringLiteral("desktopword");
+    window.dialogs.answerMessage(Dialogs::Button::Yes);
+    named<QAction>(*window.form, "m2")->trigger();
+    typed += type(Laptop, {Edit::Extend, 3}, text); // the paragraph typed into, so the copy needs the user
+    ASSERT_TRUE(pair.start(Laptop));
+    ASSERT_TRUE(pair.sync());
+    EXPECT_TRUE(shows(QStringLiteral("also changed on another computer"))) << barSays().toStdString();
+    EXPECT_EQ(conflictcopies::find(roots[Desktop]).size(), 1);
+
+    window.dialogs.answerCompare(2);
+    named<QPushButton>(*window.form, "compareCopy")->click();
+    ASSERT_TRUE(pair.sync());
+    expectOneText(text, typed);
+    EXPECT_EQ(window.dialogs.texts().size(), 3) << "the sign-in's notice, the save's question and the comparison alone";
+    EXPECT_EQ(window.dialogs.texts().first(2), (QStringList{messages::noPassword().text, messages::overwritePage().text}));
 }
 
 namespace {
