@@ -1,5 +1,6 @@
 #include "daybook.h"
 
+#include "diary/ancestry.h"
 #include "diary/pagestore.h"
 #include "pagecompare.h"
 #include "richtext/pagecontent.h"
@@ -90,9 +91,7 @@ void DayBook::settlePageCopy()
         return;
     const QString told = conflictnames::describe(copy->name);
     const auto keep = pagecompare::ask(m_state.dialogs, messages::pageChangedElsewhere(told) + kChoose, *ours, *theirs,
-                                       (copymerge::fromOtherComputer(copy->name) ? QStringLiteral("On the other computer (%1)")
-                                                                                 : QStringLiteral("The other version (%1)"))
-                                           .arg(told));
+                                       copymerge::otherCaption(copy->name));
     if (!keep)
         return;
     const BusyCursor busy;
@@ -131,7 +130,7 @@ void DayBook::settleNoteCopy()
     const QString told = conflictnames::describe(copy->name);
     const QString choose = QStringLiteral(" Choose what to keep: what you do not keep goes to the note's history.");
     const auto keep = pagecompare::askLines(m_state.dialogs, messages::noteChangedElsewhere(told) + choose, *ours, *theirs,
-                                            QStringLiteral("On the other computer (%1)").arg(told));
+                                            copymerge::otherCaption(copy->name));
     if (!keep)
         return;
     const BusyCursor busy;
@@ -172,7 +171,7 @@ void DayBook::followArrived()
     // Search left nothing open, and shows the selected day again as stored when it closes.
     if (m_leftForSearch)
         return;
-    if (m_filechanged != 1 && fingerprint(pagestore::load(m_state.dataRoot(), m_day)) != m_openedFrom) {
+    if (m_filechanged != 1 && ancestry::idOfFile(root.pagePath(m_day)) != m_openedFrom) {
         showPage(pageNumberOf(m_day));
         emit pageArrived();
     }

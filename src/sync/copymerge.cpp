@@ -116,6 +116,12 @@ QString otherHeading(const conflictnames::Copy &name)
         .arg(conflictnames::describe(name));
 }
 
+QString otherCaption(const conflictnames::Copy &name)
+{
+    return (fromOtherComputer(name) ? QStringLiteral("On the other computer (%1)") : QStringLiteral("The other version (%1)"))
+        .arg(conflictnames::describe(name));
+}
+
 // Syncthing names the copy after the winner: this computer's id there makes the copy the other computer's text.
 bool fromOtherComputer(const conflictnames::Copy &name)
 {

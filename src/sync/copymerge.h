@@ -61,6 +61,8 @@ QStringList bothKept(const QStringList &ours, const QStringList &theirs, const L
 // The heading above the copy's text: where and when, as far as the copy's
 // name tells.
 QString otherHeading(const conflictnames::Copy &name);
+// Above the copy's side of a comparison.
+QString otherCaption(const conflictnames::Copy &name);
 // Whether the copy's name shows it holds another computer's text rather than
 // perhaps this one's own.
 bool fromOtherComputer(const conflictnames::Copy &name);

@@ -1,5 +1,7 @@
 #include "formharness.h"
 
+#include "diary/ancestry.h"
+#include "diary/history.h"
 #include "diary/notestore.h"
 #include "sync/copymerge.h"
 
@@ -10,9 +12,15 @@ const char *const kCopy = "pages/2026-12-03.sync-conflict-20261203-183012-ABCDEF
 class SyncedTest : public FormTest
 {
 protected:
-    void arrives(const char *file, const char *text) const
+    // A copy the other computer saved over this computer's stored page, as its history tells, when grownFrom names that day.
+    void arrives(const char *file, const char *text, const char *grownFrom = nullptr) const
     {
-        harness.data.writeFile(QString::fromLatin1(file), pagestore::encodePage(diarytexts::page(text)).value());
+        const QByteArray bytes = pagestore::encodePage(diarytexts::page(text)).value();
+        if (grownFrom) {
+            ASSERT_TRUE(history::keep(harness.data.root(), harness.data.root().pagePath(QDate::fromString(QLatin1String(grownFrom), Qt::ISODate)),
+                                      history::Unkept::Refuse, ancestry::idOf(bytes)).ok());
+        }
+        harness.data.writeFile(QString::fromLatin1(file), bytes);
     }
     void arrivesAsPage(const char *day, const char *text) const { storePage(day, text); }
     void arrivesAsNote(const char *file, const char *text) const
@@ -37,7 +45,7 @@ protected:
 TEST_F(SyncedTest, CopiesMergeAtSignInAndTheRestAreComparedFromTheBarAboveThePage)
 {
     storePage("2026-12-04", "Title\\par ours");
-    arrives("pages/2026-12-04.sync-conflict-20261204-183012-ABCDEFG.dat", "Title\\par ours\\par added there");
+    arrives("pages/2026-12-04.sync-conflict-20261204-183012-ABCDEFG.dat", "Title\\par ours\\par added there", "2026-12-04");
     storePage("2026-12-03", "here");
     arrives(kCopy, "there");
     arrivesAsNote("dates/Dec-4.dat", "note here");
@@ -47,7 +55,7 @@ TEST_F(SyncedTest, CopiesMergeAtSignInAndTheRestAreComparedFromTheBarAboveThePag
     harness.startWithoutPassword();
     EXPECT_EQ(harness.dialogs.texts().first(),
               messages::passwordFileCopy(QStringLiteral("pw.sync-conflict-20261204-183012-ABCDEFG.dat"),
-                                         QStringLiteral("Syncthing, ABCDEFG, 2026-12-04 18:30:12")).text);
+                                         QStringLiteral("Syncthing, 2026-12-04 18:30:12")).text);
     EXPECT_EQ(lastTexts(2), (QStringList{messages::copiesMerged({QStringLiteral("2026-12-04")}).text,
                                          messages::copiesWaiting({QStringLiteral("2026-12-03"), QStringLiteral("the yearly note of Dec-4")}).text}));
     EXPECT_EQ(page().text(), QStringLiteral("Title\nours\nadded there"));
@@ -56,14 +64,14 @@ TEST_F(SyncedTest, CopiesMergeAtSignInAndTheRestAreComparedFromTheBarAboveThePag
     EXPECT_EQ(QStringList({tipOf(3), tipOf(4), tipOf(5)}), QStringList({messages::copyWaitingTip(), messages::copyWaitingTip(), QString()}));
     EXPECT_TRUE(calendar().isBold(QDate(2026, 12, 4))) << "a note day stays bold under its mark";
 
-    EXPECT_EQ(barSays("noteCopyBar"), messages::noteChangedElsewhere(QStringLiteral("Syncthing, ABCDEFG, 2026-12-04 18:30:12")));
+    EXPECT_EQ(barSays("noteCopyBar"), messages::noteChangedElsewhere(QStringLiteral("Syncthing, 2026-12-04 18:30:12")));
     harness.dialogs.answerCompare(2);
     named<QPushButton>(form(), "compareNoteCopy")->click();
     EXPECT_EQ(comparedSides(), (QList<QStringList>{{QStringLiteral("On this computer"), QStringLiteral("* note here")},
-                                                   {QStringLiteral("On the other computer (Syncthing, ABCDEFG, 2026-12-04 18:30:12)"),
+                                                   {QStringLiteral("The other version (Syncthing, 2026-12-04 18:30:12)"),
                                                     QStringLiteral("* note there")}}));
     EXPECT_EQ(std::tuple(note().toPlainText(), barSays("noteCopyBar"), tipOf(4)),
-              std::tuple(QStringLiteral("note here\n\nFrom the other computer (Syncthing, ABCDEFG, 2026-12-04 18:30:12):\nnote there"),
+              std::tuple(QStringLiteral("note here\n\nThe other version (Syncthing, 2026-12-04 18:30:12):\nnote there"),
                          QString(), QString()));
 
     choose(QDate(2026, 12, 3));
@@ -71,12 +79,12 @@ TEST_F(SyncedTest, CopiesMergeAtSignInAndTheRestAreComparedFromTheBarAboveThePag
     harness.dialogs.answerCompare(std::nullopt);
     named<QPushButton>(form(), "compareCopy")->click();
     EXPECT_EQ(comparedSides(), (QList<QStringList>{{QStringLiteral("On this computer"), QStringLiteral("* here")},
-                                                   {QStringLiteral("On the other computer (Syncthing, ABCDEFG, 2026-12-03 18:30:12)"),
+                                                   {QStringLiteral("The other version (Syncthing, 2026-12-03 18:30:12)"),
                                                     QStringLiteral("* there")}}));
     EXPECT_TRUE(QFile::exists(harness.data.path() + u'/' + QLatin1String(kCopy))) << "Cancel settles nothing";
     harness.dialogs.answerCompare(2);
     named<QPushButton>(form(), "compareCopy")->click();
-    EXPECT_EQ(page().text(), QStringLiteral("here\n\nFrom the other computer (Syncthing, ABCDEFG, 2026-12-03 18:30:12):\nthere"));
+    EXPECT_EQ(page().text(), QStringLiteral("here\n\nThe other version (Syncthing, 2026-12-03 18:30:12):\nthere"));
     EXPECT_TRUE(bar.isHidden());
     EXPECT_EQ(tipOf(3), QString());
     EXPECT_FALSE(QFile::exists(harness.data.path() + u'/' + QLatin1String(kCopy)));
@@ -110,5 +118,5 @@ TEST_F(SyncedTest, WhatArrivesWhileTheWindowIsOpenIsSeenAtOnce)
 
     answer({Button::No});
     choose(QDate(2026, 12, 5));
-    EXPECT_EQ(barSays("copyBar"), messages::pageChangedElsewhere(QStringLiteral("Syncthing, ABCDEFG, 2026-12-05 18:30:12")));
+    EXPECT_EQ(barSays("copyBar"), messages::pageChangedElsewhere(QStringLiteral("Syncthing, 2026-12-05 18:30:12")));
 }
