@@ -1,6 +1,7 @@
 #include "syncedcopies.h"
 
 #include "diary/dataroot.h"
+#include "diary/history.h"
 #include "seams/busycursor.h"
 #include "seams/messages.h"
 #include "sync/copylines.h"
@@ -20,6 +21,7 @@ void mergeArrived(const DataRoot &root, Dialogs &dialogs)
     QStringList merged;
     {
         const BusyCursor busy;
+        const history::PruneLater pruneOnce;
         for (const conflictcopies::Found &copy : copylines::mergeAll(root, conflictcopies::find(root))) {
             const QString name = QFileInfo(copy.original).completeBaseName();
             merged << (copy.kind == conflictcopies::Kind::Page ? name : QStringLiteral("the yearly note of %1").arg(name));
