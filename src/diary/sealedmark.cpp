@@ -45,6 +45,13 @@ bool isFolder(int folder, const dirent &entry)
     return ::fstatat(folder, entry.d_name, &info, AT_SYMLINK_NOFOLLOW) == 0 && S_ISDIR(info.st_mode);
 }
 
+// Every sealed file is one the program wrote: a FIFO, a device or a link
+// (one named like a sync tool's copy, say) is not opened to look.
+bool mayBeSealed(const dirent &entry)
+{
+    return entry.d_type == DT_REG || entry.d_type == DT_UNKNOWN;
+}
+
 // Names are read straight from the folder, without a stat of each file, as
 // a plain diary of a century of pages is looked through at every start.
 // Returns the first sealed file's name below the diary folder.
@@ -63,7 +70,7 @@ std::optional<QString> sealedFileIn(int fd, int depth, const QString &prefix)
         if (isFolder(::dirfd(folder), *entry)) {
             const int inner = depth > 1 ? ::openat(::dirfd(folder), entry->d_name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC) : -1;
             found = inner >= 0 ? sealedFileIn(inner, depth - 1, named(entry->d_name)) : std::nullopt;
-        } else if (beginsSealed(::dirfd(folder), entry->d_name))
+        } else if (mayBeSealed(*entry) && beginsSealed(::dirfd(folder), entry->d_name))
             found = named(entry->d_name);
     }
     ::closedir(folder);
