@@ -332,8 +332,11 @@ TEST_F(AutoLockTest, LockedEveryWindowIsHiddenUntilThePasswordBringsThemBackWith
     // Closed while locked, by the box or by a log-out closing the hidden window: no question, no write.
     const auto everyFile = [this] {
         QMap<QString, QByteArray> files;
-        for (QDirIterator it(harness.data.path(), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories); it.hasNext();)
-            files.insert(it.next(), harness.data.readFile(QDir(harness.data.path()).relativeFilePath(it.filePath())));
+        // The name first: the order a call's arguments are worked out in is the compiler's.
+        for (QDirIterator it(harness.data.path(), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories); it.hasNext();) {
+            const QString file = it.next();
+            files.insert(file, harness.data.readFile(QDir(harness.data.path()).relativeFilePath(file)));
+        }
         return files;
     };
     auto files = everyFile();
