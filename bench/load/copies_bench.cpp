@@ -159,8 +159,8 @@ void measureCopies(const char *self, const QString &folder, const QString &store
         return;
     }
     const Run reference = measure({self, "readall", root});
-    std::printf("%d copies of %s (%.2f MiB each): QFile::readAll of every copy, the reference, %.2f s, CPU %.2f s, peak %.1f MiB\n",
-                copies, what, double(QFileInfo(storedPage).size()) / 1048576.0, reference.seconds, reference.cpu, reference.peak);
+    std::printf("%d copies of %s (%.1f KiB each): QFile::readAll of every copy, the reference, %.2f s, CPU %.2f s, peak %.1f MiB\n",
+                copies, what, double(QFileInfo(storedPage).size()) / 1024.0, reference.seconds, reference.cpu, reference.peak);
     report("conflicts --merge", fresh() ? measure({QUILLNEST_TOOL, "conflicts", "--root", root, "--merge"}) : Run{}, reference);
     report("sign-in in the window", fresh() ? measure({self, "window", root}) : Run{}, reference);
 }
