@@ -5,6 +5,7 @@
 #include "app/maintoolbar.h"
 #include "app/monthcalendar.h"
 #include "app/movingcommands.h"
+#include "app/presencekeeper.h"
 #include "app/windowlock.h"
 #include "editor/matchmarks.h"
 #include "session/daybook.h"
@@ -26,6 +27,8 @@
 #include <QMenuBar>
 #include <QScreen>
 #include <QToolBar>
+
+#include <utility>
 
 Form1::Form1(const AppServices &services, DiarySession &session, QWidget *parent)
     : QMainWindow(parent), m_services(services), m_session(session), m_ui(*this), m_menus(*this),
@@ -56,7 +59,7 @@ Form1::~Form1()
 {
     // Form_Terminate: the window's end is the program's end.
     if (m_startedUp)
-        m_services.program->end();
+        endProgram();
     // The editors show the session's documents, so they go before the session does.
     delete m_ui.canvas;
 }
@@ -137,5 +140,7 @@ bool Form1::leaveDiary()
 void Form1::endProgram()
 {
     m_startedUp = false;
+    // The program ends at once, with no destructor after it to say this computer has left.
+    delete std::exchange(m_presence, nullptr);
     m_services.program->end();
 }

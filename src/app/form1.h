@@ -18,6 +18,7 @@ class Frmpicture;
 class Frmprint;
 class LockBox;
 class MatchMarks;
+class PresenceKeeper;
 class ProportionalLayout;
 class QHelpEvent;
 class QListWidgetItem;
@@ -79,6 +80,7 @@ private:
     formatting::ColorChooser m_colorChooser;
     FontLists *m_fontLists = nullptr;
     WindowLock *m_lock = nullptr;
+    PresenceKeeper *m_presence = nullptr;
     // Made by the first Add Picture, again after its close box discarded it.
     QPointer<Frmpicture> m_frmpicture;
     QPointer<Frmprint> m_frmprint;

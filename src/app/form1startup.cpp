@@ -39,7 +39,7 @@ void Form1::Form_Load()
     m_fontLists->fill();
     m_session.setOpenElsewhere([this] { knockOnWindow(m_session.dataRoot()); });
     m_startedUp = m_session.signIn(*m_services.program) &&
-                  (new PresenceKeeper(m_session.dataRoot().path(), this))->admit(*m_services.dialogs);
+                  (m_presence = new PresenceKeeper(m_session.dataRoot().path(), this))->admit(*m_services.dialogs);
     if (!m_startedUp)
         return;
     syncignore::writeIfShared(m_session.dataRoot().path());

@@ -4,6 +4,7 @@
 #include "outcome.h"
 
 #include <QString>
+#include <QStringList>
 
 // A diary in one zip archive: pages/, dates/ and pw.dat, and history/ when
 // asked for, each file under its name relative to the data root.
@@ -12,7 +13,9 @@ namespace backup {
 // The archive is read back and compared with the diary before it takes
 // zipPath, so a file there is either a whole, verified backup or left as it
 // was. The window may save meanwhile: every save is an atomic rename.
-Outcome write(const DataRoot &root, const QString &zipPath, bool withHistory);
+// What is no diary file, a sync tool's copy that is a FIFO, a link or a
+// folder for one, is left out and named in leftOut.
+Outcome write(const DataRoot &root, const QString &zipPath, bool withHistory, QStringList *leftOut = nullptr);
 
 // Only into a new or empty folder, so no diary is ever mixed with another.
 // A damaged archive, or one that is no diary's, leaves no file behind, and a

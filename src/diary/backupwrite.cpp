@@ -2,6 +2,7 @@
 
 #include "backupzip.h"
 #include "boundedfile.h"
+#include "daykeys.h"
 #include "safewrite.h"
 
 #include <QDir>
@@ -62,10 +63,21 @@ bool hidden(const std::filesystem::path &path)
     return path.filename().native().starts_with('.');
 }
 
+// Every name under history/ is the diary's. In pages/ and dates/ a name
+// that is no page's or note's, such as a sync tool's copy, is the diary's
+// only as a regular file: a FIFO, a folder or a link so named is left out.
+bool diaryName(const QByteArray &folder, const std::filesystem::path &path)
+{
+    const QString name = QFile::decodeName(QByteArray::fromStdString(path.filename().native()));
+    if (folder == "pages")
+        return daykeys::isPageFileName(name);
+    return folder == "history" || daykeys::monthDayFromNoteKey(daykeys::keyFromFileName(name)).has_value();
+}
+
 // The archive's names in their order. The folders come first, ending in "/",
 // so a restored diary has them even when they are empty. Hidden names are no
 // part of the diary: a save's temporary file, the drafts.
-std::optional<Names> diaryNames(const DataRoot &root, bool withHistory, QString &why)
+std::optional<Names> diaryNames(const DataRoot &root, bool withHistory, QString &why, QStringList &leftOut)
 {
     Names names{"pages/", "dates/"};
     if (QFileInfo(root.passwordFile()).isFile())
@@ -84,13 +96,20 @@ std::optional<Names> diaryNames(const DataRoot &root, bool withHistory, QString 
                 continue;
             }
             std::error_code unknown;
+            const QByteArray name = QByteArray::fromStdString(it->path().lexically_relative(top).native());
+            const bool link = it->is_symlink(unknown);
+            const bool ours = diaryName(folder, it->path());
+            if (!ours && (link || !it->is_regular_file(unknown))) {
+                it.disable_recursion_pending();
+                leftOut << shown(name);
+                continue;
+            }
             if (it->is_directory(unknown))
                 continue;
-            const QByteArray name = QByteArray::fromStdString(it->path().lexically_relative(top).native());
             // A FIFO is passed over as any listing does; a link under a diary
             // name that leads to one, or to a device, is refused by name.
             if (!it->is_regular_file(unknown)) {
-                if (!it->is_symlink(unknown))
+                if (!link)
                     continue;
                 why = QStringLiteral("%1 is not a regular file").arg(shown(name));
                 return std::nullopt;
@@ -226,10 +245,14 @@ Outcome verify(const DataRoot &root, const QString &path, const Names &names, co
 
 } // namespace
 
-Outcome write(const DataRoot &root, const QString &zipPath, bool withHistory)
+Outcome write(const DataRoot &root, const QString &zipPath, bool withHistory, QStringList *leftOut)
 {
     QString why;
-    const auto names = diaryNames(root, withHistory, why);
+    QStringList strays;
+    const auto names = diaryNames(root, withHistory, why, strays);
+    std::ranges::sort(strays);
+    if (leftOut)
+        *leftOut = strays;
     if (!names)
         return notWritten(zipPath, why);
     // Beside the target, so the last step is a rename; hidden, and removed on

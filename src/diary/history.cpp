@@ -15,6 +15,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <system_error>
+#include <utility>
 
 namespace history {
 
@@ -94,6 +95,16 @@ Outcome restoreFrom(const DataRoot &root, const QString &storedFile, const Versi
     return writeFileAtomically(storedFile, kept.bytes, keeping(root, storedFile, Unkept::Refuse, ancestry::idOf(kept.bytes)));
 }
 
+thread_local PruneLater *pruneLater = nullptr;
+
+void pruneNowOrLater(const DataRoot &root, const QString &storedFile, const QDateTime &now)
+{
+    if (pruneLater)
+        pruneLater->add(root, storedFile, now);
+    else
+        prune(root, storedFile, now);
+}
+
 } // namespace
 
 // Pages are grouped by month, so a century of pages makes some twelve
@@ -114,7 +125,7 @@ Outcome keep(const DataRoot &root, const QString &storedFile, Unkept unkept, con
     const bool kept = root.makeFolder(folder) &&
                       linkOrCopy(storedFile, freeName(QDir(folder), baseOf(storedFile), now, storedFile, successor));
     if (kept)
-        prune(root, storedFile, now);
+        pruneNowOrLater(root, storedFile, now);
     if (kept || unkept == Unkept::GoOn)
         return Outcome::success();
     return Outcome::versionNotKept(QStringLiteral("%1: its earlier version could not be kept in %2").arg(storedFile, folder));
@@ -135,7 +146,7 @@ void setAside(const DataRoot &root, const QString &storedFile, const QString &fi
     if (!QFile::rename(file, version) && QFile::copy(file, version))
         QFile::remove(file);
     privatefiles::makePrivate(version);
-    prune(root, storedFile, now);
+    pruneNowOrLater(root, storedFile, now);
 }
 
 QList<Version> versions(const DataRoot &root, const QString &storedFile)
@@ -170,6 +181,20 @@ void prune(const DataRoot &root, const QString &storedFile, const QDateTime &now
         if (replaced.isValid() && replaced < oldestYoung)
             QFile::remove(files[i].filePath());
     }
+}
+
+PruneLater::PruneLater() : m_outer(std::exchange(pruneLater, this)) {}
+
+PruneLater::~PruneLater()
+{
+    pruneLater = m_outer;
+    for (auto it = m_pending.cbegin(); it != m_pending.cend(); ++it)
+        pruneNowOrLater(it->root, it.key(), it->now);
+}
+
+void PruneLater::add(const DataRoot &root, const QString &storedFile, const QDateTime &now)
+{
+    m_pending.insert(storedFile, {root, now});
 }
 
 } // namespace history

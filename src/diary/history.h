@@ -5,6 +5,7 @@
 #include "safewrite.h"
 
 #include <QDateTime>
+#include <QHash>
 #include <QList>
 #include <QString>
 
@@ -60,6 +61,29 @@ QList<Version> versions(const DataRoot &root, const QString &storedFile);
 Outcome restore(const DataRoot &root, const QString &storedFile, const QString &id);
 
 void prune(const DataRoot &root, const QString &storedFile, const QDateTime &now);
+
+// While one lives on this thread, keep and setAside leave pruning to its end,
+// which prunes each file once: every prune lists the file's whole folder, so
+// setting aside thousands of copies of one day would list it once per copy.
+class PruneLater
+{
+public:
+    PruneLater();
+    ~PruneLater();
+    PruneLater(const PruneLater &) = delete;
+    PruneLater &operator=(const PruneLater &) = delete;
+
+    void add(const DataRoot &root, const QString &storedFile, const QDateTime &now);
+
+private:
+    struct Pending
+    {
+        DataRoot root;
+        QDateTime now;
+    };
+    QHash<QString, Pending> m_pending;
+    PruneLater *m_outer;
+};
 
 QString versionFolder(const DataRoot &root, const QString &storedFile);
 

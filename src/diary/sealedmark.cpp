@@ -48,6 +48,13 @@ bool isFolder(int folder, const dirent &entry)
     return ::fstatat(folder, entry.d_name, &info, AT_SYMLINK_NOFOLLOW) == 0 && S_ISDIR(info.st_mode);
 }
 
+// Every sealed file is one the program wrote: a FIFO, a device or a link
+// (one named like a sync tool's copy, say) is not opened to look.
+bool mayBeSealed(const dirent &entry)
+{
+    return entry.d_type == DT_REG || entry.d_type == DT_UNKNOWN;
+}
+
 // Names are read straight from the folder, without a stat of each file, as
 // a plain diary of a century of pages is looked through at every start.
 // Adds the sealed files' names below the diary folder until found holds most.
@@ -66,7 +73,7 @@ void sealedFilesIn(int fd, int depth, const QString &prefix, qsizetype most, QSt
             const int inner = depth > 1 ? ::openat(::dirfd(folder), entry->d_name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC) : -1;
             if (inner >= 0)
                 sealedFilesIn(inner, depth - 1, named(entry->d_name), most, found);
-        } else if (beginsSealed(::dirfd(folder), entry->d_name))
+        } else if (mayBeSealed(*entry) && beginsSealed(::dirfd(folder), entry->d_name))
             found.append(named(entry->d_name));
     }
     ::closedir(folder);

@@ -22,6 +22,9 @@ struct Found
     QString original; // "pages/2026-12-04.dat"
     conflictnames::Copy name;
     bool opens = false; // under the original's name; always true of pw.dat's copies, which are never opened here
+    // A FIFO, a device, a folder or a link named like a copy is listed as
+    // such, and never opened, followed or merged.
+    bool regular = true;
 };
 
 QList<Found> find(const DataRoot &root);

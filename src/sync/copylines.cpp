@@ -2,6 +2,8 @@
 
 #include "pageparagraphs.h"
 
+#include "diary/history.h"
+
 #include <QFileInfo>
 
 namespace copylines {
@@ -17,8 +19,10 @@ std::optional<copymerge::Lines> of(const DataRoot &root, const conflictcopies::F
     return copymerge::noteLines(root, *daykeys::monthDayFromNoteKey(daykeys::keyFromFileName(name)));
 }
 
+// Each file's versions are pruned once at the end, not after every copy set aside, which made many copies quadratic.
 QList<conflictcopies::Found> mergeAll(const DataRoot &root, const QList<conflictcopies::Found> &copies)
 {
+    const history::PruneLater pruneOnce;
     QList<conflictcopies::Found> merged;
     for (const conflictcopies::Found &copy : copies) {
         const auto lines = of(root, copy);

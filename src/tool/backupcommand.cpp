@@ -20,7 +20,10 @@ int backupCommand(const QStringList &arguments)
     const auto zipPath = requiredValue(command.parser(), out);
     if (!zipPath)
         return kUsage;
-    const Outcome saved = backup::write(command.root(), *zipPath, command.parser().isSet(withHistory));
+    QStringList leftOut;
+    const Outcome saved = backup::write(command.root(), *zipPath, command.parser().isSet(withHistory), &leftOut);
+    for (const QString &name : leftOut)
+        printLine(QStringLiteral("%1: not a regular file; left out").arg(name));
     if (saved)
         printLine(QStringLiteral("Backup saved"));
     return exitCode(saved);

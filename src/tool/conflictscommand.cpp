@@ -2,6 +2,7 @@
 #include "toolcommands.h"
 #include "toolsupport.h"
 
+#include "diary/history.h"
 #include "sync/conflictcopies.h"
 #include "sync/copylines.h"
 
@@ -11,7 +12,9 @@ namespace {
 
 void list(const conflictcopies::Found &copy)
 {
-    if (copy.opens)
+    if (!copy.regular)
+        printLine(QStringLiteral("%1: named as a copy of %2, but not a regular file; left alone").arg(copy.copy, copy.original));
+    else if (copy.opens)
         printLine(QStringLiteral("%1: a copy of %2 (%3)").arg(copy.copy, copy.original, conflictnames::describe(copy.name)));
     else
         printLine(QStringLiteral("%1: named as a copy of %2, but does not open as it; left alone").arg(copy.copy, copy.original));
@@ -35,6 +38,7 @@ int conflictsCommand(const QStringList &arguments)
         return kFailed;
     int left = 0;
     int failed = 0;
+    const history::PruneLater pruneOnce;
     for (const conflictcopies::Found &copy : conflictcopies::find(command.root())) {
         const auto lines = merging ? copylines::of(command.root(), copy) : std::nullopt;
         const auto result = lines ? copymerge::resolve(command.root(), copy, *lines) : copymerge::Result::Asks;

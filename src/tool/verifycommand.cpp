@@ -8,8 +8,13 @@
 #include "diary/filelist.h"
 #include "diary/notestore.h"
 #include "diary/pagestore.h"
+#include "sync/conflictcopies.h"
 
 #include <QDirIterator>
+#include <QHash>
+
+#include <algorithm>
+#include <functional>
 
 namespace tool {
 
@@ -35,6 +40,10 @@ public:
     {
         printLine(QStringLiteral("%1: its name is not a %2's; left alone").arg(m_root.relativeName(file), what));
     }
+    void notRegular(const conflictcopies::Found &copy)
+    {
+        printLine(QStringLiteral("%1: named as a copy of %2, but not a regular file; left alone").arg(copy.copy, copy.original));
+    }
     int finish() const
     {
         printLine(QStringLiteral("%1 files checked, %2 do not open").arg(m_checked).arg(m_unopened));
@@ -57,26 +66,61 @@ bool noteOpens(const DataRoot &root, const QString &file, const QString &storedA
     return notestore::loadFile(root, file, storedAs).has_value();
 }
 
-void checkPages(const DataRoot &root, Report &report)
+// Named like a sync tool's copy but a FIFO, a device, a folder or a link:
+// never opened, and listed in its place among the files.
+using OddCopies = QHash<QString, conflictcopies::Found>;
+
+OddCopies oddCopies(const DataRoot &root)
 {
-    for (const QString &name : sortedFileNames(root.pagesDir())) {
-        const QString file = root.pagesDir() + QLatin1Char('/') + name;
-        if (daykeys::isPageFileName(name))
-            report.check(file, pageOpens(root, file));
+    OddCopies odd;
+    for (const conflictcopies::Found &copy : conflictcopies::find(root)) {
+        if (!copy.regular)
+            odd.insert(root.path() + QLatin1Char('/') + copy.copy, copy);
+    }
+    return odd;
+}
+
+QStringList filesAndOddCopies(const QString &folder, const OddCopies &odd)
+{
+    QStringList files;
+    for (const QString &name : sortedFileNames(folder))
+        files << folder + QLatin1Char('/') + name;
+    for (const QString &copy : odd.keys()) {
+        if (QFileInfo(copy).path() == folder && !files.contains(copy))
+            files << copy;
+    }
+    std::ranges::sort(files);
+    return files;
+}
+
+void checkFolder(const QString &folder, const OddCopies &odd, Report &report, const std::function<void(const QString &)> &check)
+{
+    for (const QString &file : filesAndOddCopies(folder, odd)) {
+        if (const auto copy = odd.constFind(file); copy != odd.cend())
+            report.notRegular(*copy);
         else
-            report.passOver(file, QStringLiteral("page"));
+            check(file);
     }
 }
 
-void checkNotes(const DataRoot &root, Report &report)
+void checkPages(const DataRoot &root, const OddCopies &odd, Report &report)
 {
-    for (const QString &name : sortedFileNames(root.datesDir())) {
-        const QString file = root.datesDir() + QLatin1Char('/') + name;
-        if (daykeys::monthDayFromNoteKey(daykeys::keyFromFileName(name)))
+    checkFolder(root.pagesDir(), odd, report, [&](const QString &file) {
+        if (daykeys::isPageFileName(QFileInfo(file).fileName()))
+            report.check(file, pageOpens(root, file));
+        else
+            report.passOver(file, QStringLiteral("page"));
+    });
+}
+
+void checkNotes(const DataRoot &root, const OddCopies &odd, Report &report)
+{
+    checkFolder(root.datesDir(), odd, report, [&](const QString &file) {
+        if (daykeys::monthDayFromNoteKey(daykeys::keyFromFileName(QFileInfo(file).fileName())))
             report.check(file, noteOpens(root, file));
         else
             report.passOver(file, QStringLiteral("note"));
-    }
+    });
 }
 
 void checkDrafts(const DataRoot &root, Report &report)
@@ -119,8 +163,9 @@ int verifyCommand(const QStringList &arguments)
         return *stop;
     const DataRoot &root = command.root();
     Report report(root);
-    checkPages(root, report);
-    checkNotes(root, report);
+    const OddCopies odd = oddCopies(root);
+    checkPages(root, odd, report);
+    checkNotes(root, odd, report);
     checkDrafts(root, report);
     checkVersions(root, report);
     return report.finish();

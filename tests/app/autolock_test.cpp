@@ -332,15 +332,19 @@ TEST_F(AutoLockTest, LockedEveryWindowIsHiddenUntilThePasswordBringsThemBackWith
     // Closed while locked, by the box or by a log-out closing the hidden window: no question, no write.
     const auto everyFile = [this] {
         QMap<QString, QByteArray> files;
-        for (QDirIterator it(harness.data.path(), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories); it.hasNext();)
-            files.insert(it.next(), harness.data.readFile(QDir(harness.data.path()).relativeFilePath(it.filePath())));
+        // The name first: the order a call's arguments are worked out in is the compiler's.
+        for (QDirIterator it(harness.data.path(), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories); it.hasNext();) {
+            const QString file = it.next();
+            files.insert(file, harness.data.readFile(QDir(harness.data.path()).relativeFilePath(file)));
+        }
         return files;
     };
-    const auto files = everyFile();
+    auto files = everyFile();
+    files.removeIf([](const auto &file) { return file.key().contains(u"/.quillnest/open/"); });
     box->close();
     EXPECT_EQ(harness.program.endCount(), 1);
     form().close();
-    // Ended twice, the sign-in alone asked anything, and every file is as it was.
+    // Ended twice, the sign-in alone asked anything, and every file is as it was but the one telling other computers the diary is open here.
     EXPECT_EQ(std::tuple(harness.program.endCount(), harness.dialogs.shown().size(), everyFile()), std::tuple(2, 1, files));
 }
 

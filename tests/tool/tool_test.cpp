@@ -3,8 +3,10 @@
 #include "diary/drafts.h"
 #include "diary/thiscomputer.h"
 #include "diary/passwordfile.h"
+#include "sync/copylines.h"
 #include "vault/vault.h"
 
+#include "fileopens.h"
 #include "specialfiles.h"
 #include "toolfixture.h"
 
@@ -176,6 +178,39 @@ TEST_P(SpecialFileTool, FifosAndDevicesAreRefusedAtOnce)
 
 INSTANTIATE_TEST_SUITE_P(Tool, SpecialFileTool, ::testing::ValuesIn(kSpecialFiles),
                          [](const auto &info) { return std::string(info.param == SpecialFile::Fifo ? "Fifo" : "LinkToZero"); });
+
+// A sync tool's copy that is a FIFO, a link (to a device or to the page itself) or a folder is named by every reader of
+// copies and left alone: never opened, followed, merged, set aside or backed up, and nothing waits for it.
+TEST_F(Tool, CopiesThatAreNoRegularFileAreNamedAndLeftAlone)
+{
+    page(kMar5, "{\\rtf1 page}");
+    const QString copy = data.root().pagesDir() + QStringLiteral("/2024-03-05.sync-conflict-20240305-10101%1-ABCDEFG.dat");
+    makeSpecialFile(copy.arg(0), SpecialFile::Fifo);
+    makeSpecialFile(copy.arg(1), SpecialFile::LinkToZero);
+    ASSERT_TRUE(QFile::link(data.root().pagePath(kMar5), copy.arg(2)));
+    ASSERT_TRUE(QDir().mkdir(copy.arg(3)));
+    const auto lines = [](const char *line) {
+        QString all;
+        for (int i = 0; i < 4; ++i)
+            all += QString::fromLatin1(line).arg(i);
+        return all.toStdString();
+    };
+    const std::string named = lines("pages/2024-03-05.sync-conflict-20240305-10101%1-ABCDEFG.dat: named as a copy of pages/2024-03-05.dat, but not a regular file; left alone\n");
+    const std::string listed = named + "4 conflict copies\n";
+    const std::string verified = named + "1 files checked, 0 do not open\n";
+    const std::string backedUp = lines("pages/2024-03-05.sync-conflict-20240305-10101%1-ABCDEFG.dat: not a regular file; left out\n") + "Backup saved\n";
+    FileOpens opens({data.root().pagesDir()});
+    play({{"conflicts --root {root}", 0, listed.c_str(), ""},
+          {"conflicts --root {root} --merge", 0, listed.c_str(), ""},
+          {"verify --root {root}", 0, verified.c_str(), ""},
+          {"backup --root {root} --out {out}/b.zip", 0, backedUp.c_str(), ""}});
+    EXPECT_TRUE(copylines::mergeAll(data.root(), conflictcopies::find(data.root())).isEmpty());
+    const auto state = [&] {
+        return std::tuple(QDir(data.root().pagesDir()).entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot).size(),
+                          QFileInfo(copy.arg(2)).isSymLink(), QFileInfo(copy.arg(3)).isDir(), opens.take().keys(), QDir(data.path() + QStringLiteral("/history")).exists());
+    };
+    EXPECT_EQ(state(), std::tuple(5, true, true, QStringList{QStringLiteral("2024-03-05.dat")}, false));
+}
 
 // A sealed file anywhere in the diary marks it encrypted: no command reads or writes it as a plain one
 // after pw.dat is swapped, emptied or removed.
