@@ -17,6 +17,7 @@ CopyBar::CopyBar(RichTextEdit &page, DayBook &book) : QFrame(&page), m_page(page
     auto *compare = new QPushButton(QStringLiteral("&Compare..."));
     compare->setObjectName(QStringLiteral("compareCopy"));
     m_told->setWordWrap(true);
+    m_told->setTextFormat(Qt::PlainText);
     auto *row = new QHBoxLayout(this);
     row->setContentsMargins(6, 2, 6, 2);
     row->addWidget(m_told, 1);

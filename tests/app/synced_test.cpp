@@ -1,6 +1,10 @@
 #include "formharness.h"
 
+#include "seentext.h"
 #include "sync/copymerge.h"
+
+#include <QHelpEvent>
+#include <QListView>
 
 namespace {
 
@@ -51,6 +55,32 @@ TEST_F(SyncedTest, CopiesMergeAtSignInAndTheRestAreComparedFromTheBarAboveThePag
     EXPECT_EQ(page().text(), QStringLiteral("here\n\nFrom the other computer (Syncthing, ABCDEFG, 2026-12-03 18:30:12):\nthere"));
     EXPECT_TRUE(bar.isHidden());
     EXPECT_FALSE(QFile::exists(harness.data.path() + u'/' + QLatin1String(kCopy)));
+}
+
+// A name or a page's line from the folder that looks like markup is shown as written wherever the
+// window shows it: the bar above the page, the tips of On this day and of the search results.
+TEST_F(SyncedTest, NamesAndLinesFromTheFolderAreShownAsWrittenNeverAsMarkup)
+{
+    const QString name = QStringLiteral("<i>Anna<img src=nowhere.png>");
+    storePage("2025-12-04", name.toLatin1().constData());
+    storePage("2026-12-03", "here");
+    arrives(QStringLiteral("pages/2026-12-03 (%1's conflicted copy 2026-12-03).dat").arg(name).toUtf8().constData(), "there");
+    harness.startWithoutPassword();
+    QStringList seen;
+    const QAbstractItemModel &years = *named<QListView>(form(), "lstOnThisDay")->model();
+    seen << seenText(years.index(0, 0).data(Qt::ToolTipRole).toString());
+    choose(QDate(2026, 12, 3));
+    const QLabel &bar = *named(form(), "copyBar")->findChild<QLabel *>();
+    seen << seenText(bar.text(), bar.textFormat());
+    run("m5");
+    named<QLineEdit>(form(), "Text4")->setText(QStringLiteral("Anna"));
+    named<QPushButton>(form(), "Command4")->click();
+    QListWidget &found = *named<QListWidget>(form(), "List1");
+    ASSERT_EQ(found.count(), 1);
+    QHelpEvent tip(QEvent::ToolTip, found.visualItemRect(found.item(0)).center(), {});
+    QApplication::sendEvent(found.viewport(), &tip);
+    seen << seenText(found.item(0)->toolTip());
+    EXPECT_EQ(seen.filter(name).size(), 3) << seen.join(u'|').toStdString();
 }
 
 // The page here and the one another computer saved meanwhile are merged, or compared, never one lost to the other.
