@@ -184,6 +184,7 @@ INSTANTIATE_TEST_SUITE_P(Tool, SpecialFileTool, ::testing::ValuesIn(kSpecialFile
 // refuses the diary with its reason, and a page or record that is no file counts as none.
 TEST_F(Tool, ImportDiaryNeitherWaitsOnNorReadsWhatIsNoFile)
 {
+    using namespace Qt::StringLiterals;
     ASSERT_TRUE(QDir(out.path()).mkpath(QStringLiteral("md")));
     for (const char *day : {"2024-03-05", "2024-03-06"}) {
         QFile md(out.filePath(QStringLiteral("md/%1.md").arg(QLatin1String(day))));
@@ -192,7 +193,8 @@ TEST_F(Tool, ImportDiaryNeitherWaitsOnNorReadsWhatIsNoFile)
     const auto read = diaryimport::readDiary(diaryimport::Source::Markdown, out.filePath(QStringLiteral("md")));
     // Stopped after its first day, the import leaves its record behind.
     diaryimport::importEntries(data.root(), read.entries, diaryimport::Existing::Skip, [](int, int) { return false; });
-    const QString record = data.path() + u'/' + QDir(data.path()).entryList({QStringLiteral(".import-*")}, QDir::Hidden | QDir::Files).value(0);
+    const QString record =
+        data.path() + u'/' + QDir(data.path()).entryList({QStringLiteral(".import-*")}, QDir::Hidden | QDir::Files).value(0);
     const QString lock = DiaryLock::lockPath(data.root());
     const QStringList pages{data.root().pagePath(QStringLiteral("2024-03-05")), data.root().pagePath(QStringLiteral("2024-03-06"))};
     const auto remove = [](const QString &path) { QFile::remove(path) || QDir(path).removeRecursively(); };
@@ -208,8 +210,9 @@ TEST_F(Tool, ImportDiaryNeitherWaitsOnNorReadsWhatIsNoFile)
         const ToolRun ran = run("import-diary --root {root} --from markdown {out}/md");
         const bool folder = kind == SpecialFile::Folder;
         const QString failed = QStringLiteral(" failed: %1: The name is a folder's, not a file's.\n").arg(record);
-        const QString told = folder ? QStringLiteral("2024-03-05") + failed + QStringLiteral("2024-03-06") + failed + QStringLiteral("2 days: 0 new, 0 added below a page, 0 skipped, 2 failed\n")
-                                    : QStringLiteral("2024-03-05 new page, 1 entry\n2024-03-06 new page, 1 entry\n2 days: 2 new, 0 added below a page, 0 skipped, 0 failed\n");
+        const QString told = folder ? u"2024-03-05"_s + failed + u"2024-03-06"_s + failed + u"2 days: 0 new, 0 added below a page, 0 skipped, 2 failed\n"_s
+                                    : u"2024-03-05 new page, 1 entry\n2024-03-06 new page, 1 entry\n"
+                                      u"2 days: 2 new, 0 added below a page, 0 skipped, 0 failed\n"_s;
         EXPECT_EQ(std::pair(ran.code, ran.out), std::pair(int(folder), told));
         remove(record);
     }
