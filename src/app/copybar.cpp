@@ -17,6 +17,7 @@ CopyBar::CopyBar(RichTextEdit &editor, const char *name, const char *compareName
     // The copy's name comes from the folder.
     m_told->setTextFormat(Qt::PlainText);
     m_told->setWordWrap(true);
+    m_told->setTextFormat(Qt::PlainText);
     auto *row = new QHBoxLayout(this);
     row->setContentsMargins(6, 2, 6, 2);
     row->addWidget(m_told, 1);

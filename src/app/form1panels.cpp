@@ -10,6 +10,7 @@
 #include "seams/messages.h"
 #include "session/daybook.h"
 #include "session/diarysearch.h"
+#include "ui/plaintext.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -54,7 +55,7 @@ void Form1::showResultContext(const QHelpEvent &event)
 {
     QListWidgetItem *item = m_ui.List1->itemAt(event.pos());
     if (item && item->toolTip().isEmpty())
-        item->setToolTip(m_session.search().resultContext(item->text()));
+        item->setToolTip(plainToolTip(m_session.search().resultContext(item->text())));
 }
 
 void Form1::Command1_Click()

@@ -18,6 +18,8 @@
 #include <QToolBar>
 #include <QToolButton>
 
+#include <type_traits>
+
 namespace {
 
 const QString kCaptionFace = QStringLiteral("Times New Roman");
@@ -36,6 +38,9 @@ W *made(QWidget *parent, const char *name, const QString &spoken, Args &&...args
     widget->setObjectName(QString::fromLatin1(name));
     if (!spoken.isEmpty())
         widget->setAccessibleName(spoken);
+    // A label may show a name from the folder, never drawn as markup.
+    if constexpr (std::is_same_v<W, QLabel>)
+        widget->setTextFormat(Qt::PlainText);
     return widget;
 }
 

@@ -4,6 +4,7 @@
 #include "session/diarysearch.h"
 #include "session/diarysession.h"
 #include "session/vaultcontrols.h"
+#include "ui/plaintext.h"
 #include "vault/wipe.h"
 
 #include <QLabel>
@@ -52,7 +53,7 @@ QVariant OnThisDayList::data(const QModelIndex &index, int role) const
     auto line = m_firstLines.find(day);
     if (line == m_firstLines.end())
         line = m_firstLines.insert(day, m_session.search().firstLineOf(day));
-    return line->isEmpty() ? QLocale().toString(day, QLocale::LongFormat) : *line;
+    return line->isEmpty() ? QLocale().toString(day, QLocale::LongFormat) : plainToolTip(*line);
 }
 
 // Locked, the pages' first lines go with the rest of their words; a tool tip reads its line again.

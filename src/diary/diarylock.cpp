@@ -31,11 +31,18 @@ int openLockFile(const QString &path)
     struct stat info {};
     if (fd >= 0 && (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode))) {
         ::close(fd);
+        errno = EINVAL;
         return -1;
     }
     if (fd >= 0 && info.st_uid == ::getuid())
         ::fchmod(fd, 0600);
     return fd;
+}
+
+// A link refused by O_NOFOLLOW, a folder or a FIFO are all "not a regular file".
+QString whyNotOpened(int error)
+{
+    return error == EINVAL || error == ELOOP || error == EISDIR ? QStringLiteral("not a regular file") : qt_error_string(error);
 }
 
 // Only printable text of the file goes into a message.
@@ -83,7 +90,7 @@ QString DiaryLock::knockPath(const DataRoot &root)
     return socketFolder() + QStringLiteral("/quillnest-") + QString::fromLatin1(name) + QStringLiteral(".knock");
 }
 
-DiaryLock::DiaryLock(const DataRoot &root) : m_path(lockPath(root))
+DiaryLock::DiaryLock(const DataRoot &root) : m_path(lockPath(root)), m_folderPath(root.path())
 {
 }
 
@@ -96,6 +103,8 @@ DiaryLock::~DiaryLock()
     }
     if (m_fd >= 0)
         ::close(m_fd);
+    if (m_folder >= 0)
+        ::close(m_folder);
 }
 
 DiaryLock::State DiaryLock::acquire(const QString &program, std::chrono::milliseconds patience)
@@ -112,15 +121,30 @@ DiaryLock::State DiaryLock::acquire(const QString &program, std::chrono::millise
     return state;
 }
 
+// The folder is locked as well as the file: a file renamed over the lock
+// file is no longer the one the holder locked, but the folder stays the same.
+// Where the file system cannot lock a folder, the file's lock holds alone.
 DiaryLock::State DiaryLock::tryOnce()
 {
     if (m_fd < 0)
         m_fd = openLockFile(m_path);
     if (m_fd < 0)
-        return State::Unavailable;
+        return unavailable(whyNotOpened(errno));
+    if (m_folder < 0)
+        m_folder = ::open(QFile::encodeName(m_folderPath).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (m_folder >= 0 && ::flock(m_folder, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK)
+        return State::HeldElsewhere;
     if (::flock(m_fd, LOCK_EX | LOCK_NB) == 0)
         return State::Held;
-    return errno == EWOULDBLOCK ? State::HeldElsewhere : State::Unavailable;
+    return errno == EWOULDBLOCK ? State::HeldElsewhere : unavailable(qt_error_string(errno));
+}
+
+DiaryLock::State DiaryLock::unavailable(const QString &why)
+{
+    m_unavailable = why;
+    if (m_folder >= 0)
+        ::flock(m_folder, LOCK_UN);
+    return State::Unavailable;
 }
 
 void DiaryLock::writeHolder(const QString &program)
@@ -153,4 +177,10 @@ QString DiaryLock::heldElsewhereMessage() const
                                 ? QStringLiteral("process %1").arg(pid)
                                 : QStringLiteral("process %1 on %2").arg(pid).arg(host);
     return QStringLiteral("This diary is in use by %1 (%2); try again when it has finished.").arg(program, process);
+}
+
+QString DiaryLock::unavailableMessage() const
+{
+    return QStringLiteral("This diary cannot be locked (%1: %2), so it is not opened: another program could change it at the same time.")
+        .arg(QDir::toNativeSeparators(m_path), m_unavailable);
 }

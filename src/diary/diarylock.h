@@ -24,12 +24,14 @@ public:
 
     // program names this holder to the others. While another program holds
     // the diary it is tried again until patience runs out. Unavailable when
-    // the folder cannot hold a lock: the diary is then opened unlocked
-    // rather than not at all.
+    // the lock file cannot be had (a FIFO, a link or a folder in its place, a
+    // folder that cannot be written or locked): the diary is then not opened.
     State acquire(const QString &program = kWindowProgram, std::chrono::milliseconds patience = {});
 
     // After HeldElsewhere: the message that says who holds the diary.
     QString heldElsewhereMessage() const;
+    // After Unavailable: the message that says why the diary cannot be locked.
+    QString unavailableMessage() const;
 
     static QString lockPath(const DataRoot &root);
     // Where the program that holds the diary listens for a second start,
@@ -40,11 +42,15 @@ public:
 
 private:
     State tryOnce();
+    State unavailable(const QString &why);
     void writeHolder(const QString &program);
     QString readHolder() const;
 
     QString m_path;
+    QString m_folderPath;
+    QString m_unavailable;
     int m_fd = -1;
+    int m_folder = -1;
     bool m_held = false;
 };
 

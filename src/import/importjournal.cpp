@@ -1,7 +1,10 @@
 #include "importjournal.h"
 
+#include "diary/boundedfile.h"
 #include "diary/daykeys.h"
+#include "diary/pagestore.h"
 #include "diary/safewrite.h"
+#include "vault/vault.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -36,10 +39,10 @@ ImportJournal::ImportJournal(const DataRoot &root, const std::vector<Entry> &ent
     : m_root(root)
     , m_path(QDir(root.path()).filePath(QStringLiteral(".import-") + QString::fromLatin1(fingerprint(entries))))
 {
-    QFile file(m_path);
-    if (!file.open(QIODevice::ReadOnly))
+    const boundedfile::Contents read = boundedfile::read(m_path, kLargestRecord);
+    if (!read)
         return;
-    const QList<QByteArray> record = file.read(kLargestRecord).trimmed().split(' ');
+    const QList<QByteArray> record = read.bytes.trimmed().split(' ');
     if (record.size() != 2)
         return;
     if (const auto day = daykeys::dateFromDayKey(QString::fromLatin1(record[0]))) {
@@ -66,12 +69,13 @@ void ImportJournal::finished() const
 
 QByteArray ImportJournal::pageHash(QDate day) const
 {
-    QFile page(m_root.pagePath(daykeys::dayKey(day)));
-    if (!page.open(QIODevice::ReadOnly))
+    // Storing the day puts a page in place of whatever was there, so a file
+    // that is no page's counts as none.
+    const boundedfile::Contents page = boundedfile::read(m_root.pagePath(daykeys::dayKey(day)),
+                                                           pagestore::kLargestPageFile + Vault::kOverhead);
+    if (!page)
         return kNoPage;
-    QCryptographicHash hash(QCryptographicHash::Sha256);
-    hash.addData(&page);
-    return hash.result().toHex();
+    return QCryptographicHash::hash(page.bytes, QCryptographicHash::Sha256).toHex();
 }
 
 } // namespace diaryimport

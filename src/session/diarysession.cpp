@@ -90,10 +90,12 @@ bool DiarySession::signIn(Program &program)
 bool DiarySession::claimDiary(Program &program)
 {
     m_lock = std::make_unique<DiaryLock>(dataRoot());
-    if (m_lock->acquire() != DiaryLock::State::HeldElsewhere)
+    const DiaryLock::State state = m_lock->acquire();
+    if (state == DiaryLock::State::Held)
         return true;
-    messages::tell(dialogs(), messages::diaryHeldElsewhere(m_lock->heldElsewhereMessage()));
-    if (m_openElsewhere)
+    const bool held = state == DiaryLock::State::HeldElsewhere;
+    messages::tell(dialogs(), messages::diaryHeldElsewhere(held ? m_lock->heldElsewhereMessage() : m_lock->unavailableMessage()));
+    if (held && m_openElsewhere)
         m_openElsewhere();
     program.end();
     return false;

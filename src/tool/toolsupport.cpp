@@ -72,9 +72,10 @@ std::optional<QDate> dayOptionValue(const QCommandLineParser &parser, const QCom
 bool claimDiary(DiaryLock &lock)
 {
     const QString program = QCoreApplication::applicationName() + QLatin1Char(' ') + QCoreApplication::arguments().value(1);
-    if (lock.acquire(program, std::chrono::seconds(5)) != DiaryLock::State::HeldElsewhere)
+    const DiaryLock::State state = lock.acquire(program, std::chrono::seconds(5));
+    if (state == DiaryLock::State::Held)
         return true;
-    printError(lock.heldElsewhereMessage());
+    printError(state == DiaryLock::State::HeldElsewhere ? lock.heldElsewhereMessage() : lock.unavailableMessage());
     return false;
 }
 

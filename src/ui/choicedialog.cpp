@@ -6,6 +6,7 @@
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QFormLayout>
+#include <QLabel>
 #include <QPushButton>
 
 #include <utility>
@@ -31,7 +32,10 @@ std::optional<Dialogs::Choice> runChoiceDialog(QWidget *parent, const QString &t
     auto *list = new QComboBox(&dialog);
     list->addItems(choices);
     list->setCurrentIndex(offered.index);
-    form->addRow(prompt, list);
+    auto *told = new QLabel(prompt, &dialog);
+    told->setTextFormat(Qt::PlainText);
+    told->setBuddy(list);
+    form->addRow(told, list);
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
     DayField *from = nullptr;
     DayField *to = nullptr;

@@ -7,17 +7,29 @@
 #include <QPushButton>
 #include <QTextEdit>
 
+namespace {
+
+// The prompt and captions name the copies a sync program left in the folder.
+QLabel *plainLabel(const QString &text)
+{
+    auto *label = new QLabel(text);
+    label->setTextFormat(Qt::PlainText);
+    return label;
+}
+
+} // namespace
+
 std::optional<int> runCompareDialog(QWidget *parent, const QString &title, const QString &prompt,
                                     const std::array<Dialogs::Side, 2> &sides, const QStringList &choices)
 {
     QDialog dialog(parent);
     dialog.setWindowTitle(title);
     auto *grid = new QGridLayout(&dialog);
-    auto *told = new QLabel(prompt);
+    auto *told = plainLabel(prompt);
     told->setWordWrap(true);
     grid->addWidget(told, 0, 0, 1, 2);
     for (int column = 0; column < 2; ++column) {
-        auto *caption = new QLabel(sides[column].caption);
+        auto *caption = plainLabel(sides[column].caption);
         auto *shown = new QTextEdit;
         shown->setReadOnly(true);
         // The window's own copy, so the caller's page keeps its marks and undo history.

@@ -8,6 +8,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QInputDialog>
+#include <QLabel>
 #include <QMessageBox>
 
 namespace {
@@ -99,6 +100,8 @@ QtDialogs::QtDialogs(QWidget *parent) : m_parent(parent) {}
 Dialogs::Button QtDialogs::message(const QString &text, const QString &title, Icon icon, Buttons buttons, Button defaultButton)
 {
     QMessageBox box(qtIcon(icon), title, text, qtButtons(buttons), m_parent);
+    // The texts name files, computers and pages' lines from the folder; none of ours is markup.
+    box.setTextFormat(Qt::PlainText);
     box.setDefaultButton(qtButton(defaultButton));
     return pressed(box.exec(), buttons);
 }
@@ -108,6 +111,7 @@ QString QtDialogs::input(const QString &prompt, const QString &title, Echo echo)
     QInputDialog dialog(m_parent);
     dialog.setWindowTitle(title);
     dialog.setLabelText(prompt);
+    dialog.findChild<QLabel *>()->setTextFormat(Qt::PlainText);
     dialog.setTextEchoMode(echo == Echo::Masked ? QLineEdit::Password : QLineEdit::Normal);
     QString typed = dialog.exec() == QDialog::Accepted ? dialog.textValue() : QString();
     // A password's field is emptied with its undo steps, so the caller holds the one copy to wipe.

@@ -4,6 +4,8 @@
 
 #include <QSysInfo>
 
+#include <cstdio>
+
 #include <unistd.h>
 
 using State = DiaryLock::State;
@@ -41,6 +43,12 @@ TEST_F(DiaryLockTest, OneHolderPerFolderWhateverTheRuntimeFolderAWindowNamedAsSu
     EXPECT_EQ(data.everyName(QString()), (QStringList{".quillnest-lock", "dates", "pages"}));
     EXPECT_EQ(data.readFile(QStringLiteral(".quillnest-lock")),
               QByteArray("quillnest-tool export\n") + QByteArray::number(::getpid()) + '\n' + QSysInfo::machineHostName().toUtf8() + '\n');
+
+    // A file renamed over the lock file while it is held locks nothing.
+    data.writeFile(QStringLiteral("other"), "");
+    ASSERT_EQ(::rename(QFile::encodeName(data.path() + QStringLiteral("/other")).constData(),
+                       QFile::encodeName(DiaryLock::lockPath(data.root())).constData()), 0);
+    EXPECT_EQ(DiaryLock(data.root()).acquire(), State::HeldElsewhere);
 
     const TestDataRoot planted;
     ASSERT_TRUE(QFile::link(out.filePath(QStringLiteral("victim")), DiaryLock::lockPath(planted.root())));

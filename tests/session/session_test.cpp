@@ -24,6 +24,8 @@
 #include <QSignalSpy>
 #include <QTextCursor>
 
+#include <sys/stat.h>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -282,6 +284,16 @@ TEST_F(DiarySessionTest, AWrongPasswordOrADiaryOpenElsewhereEndsBeforeAnythingIs
     EXPECT_FALSE(session->signIn(program));
     EXPECT_TRUE(program.ended() && noteText().isEmpty() && book().dayKey().isEmpty());
 
+    // A lock file that is no file is no lock: the diary stays shut, and says why.
+    open();
+    ASSERT_TRUE(QFile::remove(DiaryLock::lockPath(data.root())));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(DiaryLock::lockPath(data.root())).constData(), 0600), 0);
+    answer({Button::Ok});
+    EXPECT_FALSE(session->signIn(program));
+    EXPECT_EQ(dialogs.texts().last(), u"This diary cannot be locked (%1: not a regular file), so it is not opened: another program "
+                                      "could change it at the same time."_s.arg(DiaryLock::lockPath(data.root())));
+    ASSERT_TRUE(QFile::remove(DiaryLock::lockPath(data.root())));
+
     open();
     DiaryLock held(data.root());
     ASSERT_EQ(held.acquire(u"quillnest-tool import"_s), DiaryLock::State::Held);
@@ -290,8 +302,8 @@ TEST_F(DiarySessionTest, AWrongPasswordOrADiaryOpenElsewhereEndsBeforeAnythingIs
     std::optional<std::pair<qsizetype, int>> knocked;
     session->setOpenElsewhere([&] { knocked.emplace(dialogs.shown().size() - before, program.endCount()); });
     EXPECT_FALSE(session->signIn(program));
-    EXPECT_TRUE(program.endCount() == 2 && book().dayKey().isEmpty());
-    EXPECT_EQ(knocked, std::make_pair(qsizetype(1), 1)) << "the message first, then the knock, then the end";
+    EXPECT_TRUE(program.endCount() == 3 && book().dayKey().isEmpty());
+    EXPECT_EQ(knocked, std::make_pair(qsizetype(1), 2)) << "the message first, then the knock, then the end";
     const QString byTool =
         u"This diary is in use by quillnest-tool import (process %1); try again when it has finished."_s.arg(QCoreApplication::applicationPid());
     EXPECT_EQ(dialogs.shown().mid(before), QList{box(messages::diaryHeldElsewhere(byTool))}) << "no password asked";

@@ -1,5 +1,6 @@
 #include "specialfiles.h"
 
+#include <QDir>
 #include <QFile>
 
 #include <gtest/gtest.h>
@@ -11,11 +12,13 @@ void makeSpecialFile(const QString &path, SpecialFile kind)
     QFile::remove(path);
     if (kind == SpecialFile::Fifo)
         ASSERT_EQ(::mkfifo(QFile::encodeName(path).constData(), 0600), 0) << path.toStdString();
+    else if (kind == SpecialFile::Folder)
+        ASSERT_TRUE(QDir().mkdir(path)) << path.toStdString();
     else
         ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), path)) << path.toStdString();
 }
 
 const char *nameOf(SpecialFile kind)
 {
-    return kind == SpecialFile::Fifo ? "a FIFO" : "a link to /dev/zero";
+    return kind == SpecialFile::Fifo ? "a FIFO" : kind == SpecialFile::Folder ? "a folder" : "a link to /dev/zero";
 }

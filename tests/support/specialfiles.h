@@ -5,8 +5,8 @@
 #include <array>
 
 // What a hostile folder may hold under a diary file's name: reading a FIFO
-// blocks until a writer comes, and /dev/zero never ends.
-enum class SpecialFile { Fifo, LinkToZero };
+// blocks until a writer comes, /dev/zero never ends, and a folder is no file.
+enum class SpecialFile { Fifo, LinkToZero, Folder };
 inline constexpr std::array kSpecialFiles{SpecialFile::Fifo, SpecialFile::LinkToZero};
 
 void makeSpecialFile(const QString &path, SpecialFile kind);

@@ -4,6 +4,8 @@
 #include "diary/thiscomputer.h"
 #include "diary/passwordfile.h"
 #include "sync/copylines.h"
+#include "import/diaryimport.h"
+#include "import/readers.h"
 #include "vault/vault.h"
 
 #include "fileopens.h"
@@ -210,6 +212,45 @@ TEST_F(Tool, CopiesThatAreNoRegularFileAreNamedAndLeftAlone)
                           QFileInfo(copy.arg(2)).isSymLink(), QFileInfo(copy.arg(3)).isDir(), opens.take().keys(), QDir(data.path() + QStringLiteral("/history")).exists());
     };
     EXPECT_EQ(state(), std::tuple(5, true, true, QStringList{QStringLiteral("2024-03-05.dat")}, false));
+}
+
+// Where the lock file, an imported day's page or the record of an import stopped part-way is a FIFO, a
+// link to a device or a folder, the import neither blocks nor reads without end: a lock that cannot be had
+// refuses the diary with its reason, and a page or record that is no file counts as none.
+TEST_F(Tool, ImportDiaryNeitherWaitsOnNorReadsWhatIsNoFile)
+{
+    using namespace Qt::StringLiterals;
+    ASSERT_TRUE(QDir(out.path()).mkpath(QStringLiteral("md")));
+    for (const char *day : {"2024-03-05", "2024-03-06"}) {
+        QFile md(out.filePath(QStringLiteral("md/%1.md").arg(QLatin1String(day))));
+        ASSERT_TRUE(md.open(QIODevice::WriteOnly) && md.write("Skating\n") == 8);
+    }
+    const auto read = diaryimport::readDiary(diaryimport::Source::Markdown, out.filePath(QStringLiteral("md")));
+    // Stopped after its first day, the import leaves its record behind.
+    diaryimport::importEntries(data.root(), read.entries, diaryimport::Existing::Skip, [](int, int) { return false; });
+    const QString record =
+        data.path() + u'/' + QDir(data.path()).entryList({QStringLiteral(".import-*")}, QDir::Hidden | QDir::Files).value(0);
+    const QString lock = DiaryLock::lockPath(data.root());
+    const QStringList pages{data.root().pagePath(QStringLiteral("2024-03-05")), data.root().pagePath(QStringLiteral("2024-03-06"))};
+    const auto remove = [](const QString &path) { QFile::remove(path) || QDir(path).removeRecursively(); };
+    for (const SpecialFile kind : {SpecialFile::Fifo, SpecialFile::LinkToZero, SpecialFile::Folder}) {
+        SCOPED_TRACE(nameOf(kind));
+        for (const QString &path : {lock, record, pages[1]})
+            makeSpecialFile(path, kind);
+        remove(pages[0]);
+        play({{"import-diary --root {root} --from markdown {out}/md", 1, nullptr,
+               "quillnest-tool: This diary cannot be locked ({root}/.quillnest-lock: not a regular file), so it is not opened: "
+               "another program could change it at the same time.\n"}});
+        remove(lock);
+        const ToolRun ran = run("import-diary --root {root} --from markdown {out}/md");
+        const bool folder = kind == SpecialFile::Folder;
+        const QString failed = QStringLiteral(" failed: %1: The name is a folder's, not a file's.\n").arg(record);
+        const QString told = folder ? u"2024-03-05"_s + failed + u"2024-03-06"_s + failed + u"2 days: 0 new, 0 added below a page, 0 skipped, 2 failed\n"_s
+                                    : u"2024-03-05 new page, 1 entry\n2024-03-06 new page, 1 entry\n"
+                                      u"2 days: 2 new, 0 added below a page, 0 skipped, 0 failed\n"_s;
+        EXPECT_EQ(std::pair(ran.code, ran.out), std::pair(int(folder), told));
+        remove(record);
+    }
 }
 
 // A sealed file anywhere in the diary marks it encrypted: no command reads or writes it as a plain one

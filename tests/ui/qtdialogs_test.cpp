@@ -6,12 +6,15 @@
 
 #include "modaldialog.h"
 #include "qtprinters.h"
+#include "seams/messages.h"
+#include "seentext.h"
 #include "testapplication.h"
 
 #include <QCalendarWidget>
 #include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QInputDialog>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTableView>
@@ -125,6 +128,31 @@ TEST_F(QtDialogsTest, MessageInputAndFileBoxesShowWhatTheyAreGivenGiveTheAnswerA
     qputenv("HOME", ownHome);
     if (!ownConfig.isEmpty())
         qputenv("XDG_CONFIG_HOME", ownConfig);
+}
+
+// A computer's or a file's name from the folder is shown as written in every box: markup in it is neither
+// drawn nor followed to the file an <img> names.
+TEST_F(QtDialogsTest, NamesFromTheFolderAreShownAsWrittenNeverAsMarkup)
+{
+    const QString name = u"<i>Anna<img src=nowhere.png>"_s;
+    const QTextDocument page(u"page"_s);
+    const messages::Box presence = messages::openElsewhere(name, u"9:00"_s), copy = messages::passwordFileCopy(name, name);
+    const std::pair<QString, std::function<void()>> boxes[]{
+        {presence.text, [&] { messages::ask(dialogs, presence); }},
+        {copy.text, [&] { messages::tell(dialogs, copy); }},
+        {name, [&] { dialogs.input(name, u"Password"_s, Dialogs::Echo::Masked); }},
+        {name, [&] { dialogs.choose(u"Import"_s, name, {u"jrnl"_s}, {}); }},
+        {name + u'\n' + name, [&] { dialogs.compare(u"Changed"_s, name, {name, &page}, {u"There"_s, &page}, {u"Keep"_s}); }},
+    };
+    for (const auto &[shown, show] : boxes) {
+        QStringList seen;
+        whenModalShown([&seen](QDialog &dialog) {
+            for (const QLabel *label : dialog.findChildren<QLabel *>())
+                seen << seenText(label->text(), label->textFormat());
+        });
+        show();
+        EXPECT_TRUE(seen.join(u'\n').contains(shown)) << seen.join(u'|').toStdString();
+    }
 }
 
 // The box behind Export...: what it offers first, and days typed as people type
