@@ -133,6 +133,7 @@ TEST_F(SyncedTest, NamesAndLinesFromTheFolderAreShownAsWrittenNeverAsMarkup)
     storePage("2025-12-04", name.toLatin1().constData());
     storePage("2026-12-03", "here");
     arrives(QStringLiteral("pages/2026-12-03 (%1's conflicted copy 2026-12-03).dat").arg(name).toUtf8().constData(), "there");
+    answer({Button::Ok});
     harness.startWithoutPassword();
     QStringList seen;
     const QAbstractItemModel &years = *named<QListView>(form(), "lstOnThisDay")->model();
