@@ -34,6 +34,12 @@ std::optional<QStringList> baseLines(const ancestry::Lineage &lineage, const QSt
     return path.isEmpty() ? std::nullopt : lines.read(path);
 }
 
+Result setAside(const DataRoot &root, const QString &file, const QString &copyFile, const QString &successor)
+{
+    history::setAside(root, file, copyFile, successor);
+    return QFileInfo::exists(copyFile) ? Result::Failed : Result::Merged;
+}
+
 } // namespace
 
 // Two versions equally near, as when both computers merged the same copy,
@@ -69,21 +75,25 @@ Lines noteLines(const DataRoot &root, daykeys::MonthDay monthDay)
             [](const QString &text) { return text; }};
 }
 
+// A copy of the very bytes stored needs no reading, as many copies of one large page would cost each its own.
 Result resolve(const DataRoot &root, const conflictcopies::Found &copy, const Lines &lines)
 {
     const QString file = root.path() + u'/' + copy.original;
     const QString copyFile = root.path() + u'/' + copy.copy;
+    const QString ourId = ancestry::idOfFile(file);
+    const QString theirId = ancestry::idOfFile(copyFile);
+    if (!ourId.isEmpty() && ourId == theirId)
+        return setAside(root, file, copyFile, ourId);
     const auto ours = lines.read(file);
     const auto theirs = lines.read(copyFile);
     if (!ours || !theirs)
         return Result::Asks;
-    const auto both = merge(root, file, lines, {*ours, ancestry::idOfFile(file)}, {*theirs, ancestry::idOfFile(copyFile)});
+    const auto both = merge(root, file, lines, {*ours, ourId}, {*theirs, theirId});
     if (!both)
         return Result::Asks;
     if (*both != *ours && !lines.save(*both))
         return Result::Failed;
-    history::setAside(root, file, copyFile, ancestry::idOfFile(file));
-    return QFileInfo::exists(copyFile) ? Result::Failed : Result::Merged;
+    return setAside(root, file, copyFile, ancestry::idOfFile(file));
 }
 
 Outcome settle(const DataRoot &root, const conflictcopies::Found &copy, const Lines &lines, Keep keep,
