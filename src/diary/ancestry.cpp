@@ -5,8 +5,8 @@
 
 #include <QCryptographicHash>
 
+#include <algorithm>
 #include <deque>
-#include <limits>
 
 namespace ancestry {
 
@@ -62,25 +62,25 @@ QHash<QString, qsizetype> Lineage::distances(const QString &from) const
     return reached;
 }
 
+// A common version older than another common one is no base: what the newer
+// one holds besides would look like both sides' own change.
 QStringList Lineage::nearestCommon(const QString &ours, const QString &theirs) const
 {
     if (ours.isEmpty() || theirs.isEmpty())
         return {};
-    const QHash<QString, qsizetype> fromOurs = distances(ours);
     const QHash<QString, qsizetype> fromTheirs = distances(theirs);
+    QHash<QString, QHash<QString, qsizetype>> common;
+    for (const QString &id : distances(ours).keys()) {
+        if (fromTheirs.contains(id))
+            common.insert(id, distances(id));
+    }
     QStringList nearest;
-    qsizetype best = std::numeric_limits<qsizetype>::max();
-    for (auto it = fromOurs.cbegin(); it != fromOurs.cend(); ++it) {
-        const auto other = fromTheirs.constFind(it.key());
-        if (other == fromTheirs.cend())
-            continue;
-        const qsizetype steps = it.value() + other.value();
-        if (steps < best)
-            nearest.clear();
-        if (steps <= best) {
-            best = steps;
+    for (auto it = common.cbegin(); it != common.cend(); ++it) {
+        const bool older = std::ranges::any_of(common.keys(), [&](const QString &other) {
+            return other != it.key() && common.constFind(other)->contains(it.key()) && !it.value().contains(other);
+        });
+        if (!older)
             nearest << it.key();
-        }
     }
     nearest.sort();
     return nearest;

@@ -31,9 +31,9 @@ class Lineage
 public:
     explicit Lineage(const QList<Link> &links);
 
-    // The versions both ids grew from (either id itself included) whose
-    // steps from the two ids add up to the fewest: more than one when two
-    // are equally near, as after a merge made on both computers at once.
+    // The versions both ids grew from (either id itself included) that no
+    // other such version grew from: more than one when two are equally near,
+    // as after a merge made on both computers at once.
     QStringList nearestCommon(const QString &ours, const QString &theirs) const;
     // Where a version's bytes are kept; empty when nowhere.
     QString pathOf(const QString &id) const { return m_paths.value(id); }
