@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QMutex>
 
 #include <algorithm>
 #include <filesystem>
@@ -36,18 +37,29 @@ QString baseOf(const QString &storedFile)
     return QFileInfo(storedFile).completeBaseName() + QLatin1Char('@');
 }
 
-// Two replacements within one millisecond get a counter, so neither is lost;
-// "_" sorts after the "+" of the first, so names stay in time order.
+// Two replacements within one millisecond get a counter, so neither is lost
+// and the names stay in time order ("_" sorts after the "+" of the first).
+// The hashes make every name new, so the program remembers the last stamp
+// it gave; the look at the folder covers another program's.
 QString freeName(const QDir &folder, const QString &base, const QDateTime &now, const QString &file, const QString &successor)
 {
+    static QMutex mutex;
+    static QString lastStamp;
+    static int sameStamp = 0;
     const QString stamp = now.toUTC().toString(kIdFormat);
     QString lineage = u'+' + ancestry::idOfFile(file);
     if (!successor.isEmpty())
         lineage += u'+' + successor;
-    QString id = stamp + lineage;
-    for (int n = 2; folder.exists(daykeys::fileName(base + id)); ++n)
-        id = stamp + QStringLiteral("_%1").arg(n, 3, 10, QLatin1Char('0')) + lineage;
-    return folder.filePath(daykeys::fileName(base + id));
+    int n = 1;
+    {
+        const QMutexLocker locked(&mutex);
+        n = stamp == lastStamp ? ++sameStamp : (sameStamp = 1);
+        lastStamp = stamp;
+    }
+    const auto id = [&stamp](int count) { return count < 2 ? stamp : stamp + QStringLiteral("_%1").arg(count, 3, 10, QLatin1Char('0')); };
+    while (folder.exists(daykeys::fileName(base + id(n) + lineage)))
+        ++n;
+    return folder.filePath(daykeys::fileName(base + id(n) + lineage));
 }
 
 // Compared by hand rather than by a wildcard filter, which a name with

@@ -82,6 +82,7 @@ void DayBook::showPage(int number)
     if (!opened) {
         m_page.clear();
         m_openedFrom.clear();
+        m_openedText.clear();
     }
     emit pageReplaced();
     setPageNumber(number);
@@ -94,6 +95,7 @@ bool DayBook::readPage(const QString &entry)
     const QString file = m_pages.path() + QLatin1Char('/') + entry;
     m_openedFrom.clear();
     const auto rtf = pagestore::loadFile(m_state.dataRoot(), file, {}, &m_openedFrom);
+    m_openedText = fingerprint(rtf);
     if (rtf && richtext::loadBytes(*rtf, m_page))
         return true;
     const QString why = rtf ? QStringLiteral("%1: It holds %2.").arg(file, richtext::tooMuchText()) : ioreason::unreadable(file);

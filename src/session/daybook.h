@@ -127,6 +127,7 @@ private:
     void showSavedPage(QDate day);
     std::optional<QByteArray> sealed() const;
     std::optional<QByteArray> withArrived(QDate day, const QByteArray &rtf);
+    static QByteArray fingerprint(const std::optional<QByteArray> &rtf);
     std::optional<QByteArray> chosenOverArrived(QDate day, const QByteArray &rtf, const QByteArray &arrived);
 
     SessionState &m_state;
@@ -144,5 +145,7 @@ private:
     // The ancestry id of the stored page as it was opened or last saved here, to see another computer's
     // version arrive and to find the version both grew from; empty when there was none.
     QString m_openedFrom;
+    // A hash of its text too: a diary sealed anew keeps the text under new bytes.
+    QByteArray m_openedText;
     QList<conflictcopies::Found> m_copies;
 };

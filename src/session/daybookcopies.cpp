@@ -1,6 +1,5 @@
 #include "daybook.h"
 
-#include "diary/ancestry.h"
 #include "diary/pagestore.h"
 #include "pagecompare.h"
 #include "richtext/pagecontent.h"
@@ -12,6 +11,7 @@
 #include "syncedcopies.h"
 #include "yearnotes.h"
 
+#include <QCryptographicHash>
 #include <QFileInfo>
 
 namespace {
@@ -19,6 +19,12 @@ namespace {
 const QString kChoose = QStringLiteral(" Choose what to keep: what you do not keep goes to the page's history.");
 
 } // namespace
+
+// A hash rather than the text, so nothing of a sealed page stays in memory for it.
+QByteArray DayBook::fingerprint(const std::optional<QByteArray> &rtf)
+{
+    return rtf ? QCryptographicHash::hash(*rtf, QCryptographicHash::Sha256) : QByteArray();
+}
 
 // Another computer's version may have arrived since the page was opened: a
 // save merges with it, or lets the user choose, and never overwrites it unseen.
@@ -28,7 +34,7 @@ std::optional<QByteArray> DayBook::withArrived(QDate day, const QByteArray &rtf)
     const DataRoot root = m_state.dataRoot();
     QString arrivedFrom;
     const auto arrived = pagestore::loadFile(root, root.pagePath(day), {}, &arrivedFrom);
-    if (!arrived || arrivedFrom == m_openedFrom)
+    if (!arrived || arrivedFrom == m_openedFrom || fingerprint(arrived) == m_openedText)
         return rtf;
     const auto ours = pageparagraphs::split(rtf);
     const auto theirs = pageparagraphs::split(*arrived);
@@ -171,7 +177,9 @@ void DayBook::followArrived()
     // Search left nothing open, and shows the selected day again as stored when it closes.
     if (m_leftForSearch)
         return;
-    if (m_filechanged != 1 && ancestry::idOfFile(root.pagePath(m_day)) != m_openedFrom) {
+    QString storedFrom;
+    const auto stored = m_filechanged == 1 ? std::nullopt : pagestore::loadFile(root, root.pagePath(m_day), {}, &storedFrom);
+    if (m_filechanged != 1 && storedFrom != m_openedFrom && fingerprint(stored) != m_openedText) {
         showPage(pageNumberOf(m_day));
         emit pageArrived();
     }

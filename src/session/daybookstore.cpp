@@ -98,6 +98,7 @@ bool DayBook::storePage(QDate day, const QByteArray &rtf)
     if (!m_state.changeKeepingVersion(messages::pageVersionNotKept(), messages::pageNotSaved,
                               [&](history::Unkept unkept) { return pagestore::save(m_state.dataRoot(), day, rtf, unkept, &m_openedFrom); }))
         return false;
+    m_openedText = fingerprint(pagestore::load(m_state.dataRoot(), day));
     rereadPages();
     showSavedPage(day);
     return true;
@@ -130,6 +131,7 @@ void DayBook::DeletePage()
         return;
     setFileChanged(0);
     m_openedFrom.clear();
+    m_openedText.clear();
     rereadPages();
     setPageNumber(0);
     setOpenPageName(QString());
@@ -157,6 +159,7 @@ bool DayBook::restorePageVersion(const QString &id)
         return false;
     }
     const auto restored = pagestore::loadFile(m_state.dataRoot(), m_state.dataRoot().pagePath(day), {}, &m_openedFrom);
+    m_openedText = fingerprint(restored);
     if (!richtext::loadBytes(restored.value_or(QByteArray()), m_page))
         messages::tell(m_state.dialogs, messages::pageNotOpened(QStringLiteral("The page holds %1.").arg(richtext::tooMuchText())));
     emit pageReplaced();
