@@ -177,10 +177,8 @@ TEST_F(BackupTest, ARestoreClearsWhatKilledRestoresToItsFolderLeftAndNothingElse
     ASSERT_EQ(::flock(running.handle(), LOCK_EX | LOCK_NB), 0);
 
     ASSERT_TRUE(backup::restore(zip, out.filePath(QStringLiteral("new"))));
-    EXPECT_EQ(filesUnder(out.filePath(QStringLiteral("new"))), diary);
-    EXPECT_EQ(entries(), QStringList({folders[2], folders[3], folders[4], QStringLiteral(".new.restoring-Wx12Yz"), folders[5],
-                                      QStringLiteral("backup.zip"), folders[6], QStringLiteral("new")}).join(u' '));
-    EXPECT_TRUE(QFileInfo::exists(out.filePath(QStringLiteral("elsewhere")) + mark));
+    EXPECT_EQ(std::tuple(filesUnder(out.filePath(u"new"_s)), entries(), QFileInfo::exists(out.filePath(u"elsewhere"_s) + mark)),
+              std::tuple(diary, QStringList({folders[2], folders[3], folders[4], u".new.restoring-Wx12Yz"_s, folders[5], u"backup.zip"_s, folders[6], u"new"_s}).join(u' '), true));
 }
 
 // A name that is not UTF-8 comes back byte for byte, what killed backups left beside the archive goes,

@@ -13,7 +13,7 @@ namespace {
 
 // In the order of ScriptedDialogs::Kind.
 constexpr const char *kKindNames[] = {"message box",   "input box",          "open-file dialog", "save-file dialog",
-                                      "colour dialog", "open-folder dialog", "choice dialog"};
+                                      "colour dialog", "open-folder dialog", "choice dialog",    "comparison dialog"};
 
 } // namespace
 
@@ -30,46 +30,6 @@ ScriptedDialogs::~ScriptedDialogs()
 {
     if (!m_answers.empty())
         ADD_FAILURE() << m_answers.size() << " scripted answer(s) left over: an expected box never came";
-}
-
-void ScriptedDialogs::answerMessage(Button button)
-{
-    m_answers.push_back({.kind = Kind::Message, .button = button});
-}
-
-void ScriptedDialogs::answerInput(const QString &text)
-{
-    m_answers.push_back({.kind = Kind::Input, .text = text});
-}
-
-void ScriptedDialogs::answerOpenFile(const QString &path)
-{
-    m_answers.push_back({.kind = Kind::OpenFile, .text = path});
-}
-
-void ScriptedDialogs::answerSaveFile(const QString &path)
-{
-    m_answers.push_back({.kind = Kind::SaveFile, .text = path});
-}
-
-void ScriptedDialogs::answerColor(std::optional<QColor> color)
-{
-    m_answers.push_back({.kind = Kind::Color, .color = color});
-}
-
-void ScriptedDialogs::answerOpenFolder(const QString &path)
-{
-    m_answers.push_back({.kind = Kind::OpenFolder, .text = path});
-}
-
-void ScriptedDialogs::answerChoice(std::optional<Choice> choice)
-{
-    m_answers.push_back({.kind = Kind::Choose, .choice = choice});
-}
-
-void ScriptedDialogs::answerCompare(std::optional<int> index)
-{
-    m_answers.push_back({.kind = Kind::Compare, .choice = index ? std::optional(Choice{.index = *index, .range = std::nullopt}) : std::nullopt});
 }
 
 QStringList ScriptedDialogs::texts() const

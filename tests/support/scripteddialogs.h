@@ -50,14 +50,14 @@ public:
     ScriptedDialogs(const ScriptedDialogs &) = delete;
     ScriptedDialogs &operator=(const ScriptedDialogs &) = delete;
 
-    void answerMessage(Button button);
-    void answerInput(const QString &text);
-    void answerOpenFile(const QString &path);
-    void answerSaveFile(const QString &path);
-    void answerColor(std::optional<QColor> color);
-    void answerOpenFolder(const QString &path);
-    void answerChoice(std::optional<Choice> choice);
-    void answerCompare(std::optional<int> index);
+    void answerMessage(Button button) { m_answers.push_back({.kind = Kind::Message, .button = button}); }
+    void answerInput(const QString &text) { m_answers.push_back({.kind = Kind::Input, .text = text}); }
+    void answerOpenFile(const QString &path) { m_answers.push_back({.kind = Kind::OpenFile, .text = path}); }
+    void answerSaveFile(const QString &path) { m_answers.push_back({.kind = Kind::SaveFile, .text = path}); }
+    void answerColor(std::optional<QColor> color) { m_answers.push_back({.kind = Kind::Color, .color = color}); }
+    void answerOpenFolder(const QString &path) { m_answers.push_back({.kind = Kind::OpenFolder, .text = path}); }
+    void answerChoice(std::optional<Choice> choice) { m_answers.push_back({.kind = Kind::Choose, .choice = choice}); }
+    void answerCompare(std::optional<int> index) { m_answers.push_back({.kind = Kind::Compare, .choice = index ? std::optional(Choice{.index = *index, .range = std::nullopt}) : std::nullopt}); }
 
     const QList<Shown> &shown() const { return m_shown; }
     // The texts of the boxes shown so far, in order.

@@ -14,8 +14,3 @@ void makeSpecialFile(const QString &path, SpecialFile kind)
     else
         ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), path)) << path.toStdString();
 }
-
-const char *nameOf(SpecialFile kind)
-{
-    return kind == SpecialFile::Fifo ? "a FIFO" : "a link to /dev/zero";
-}
