@@ -75,11 +75,6 @@ Dialogs::Button ScriptedDialogs::message(const QString &text, const QString &tit
     return closingButton(buttons);
 }
 
-QString ScriptedDialogs::input(const QString &prompt, const QString &title, Echo echo)
-{
-    return take({.kind = Kind::Input, .text = prompt, .title = title, .echo = echo}).value_or(Answer{}).text;
-}
-
 QString ScriptedDialogs::openFile(const QString &title, const QString &filter, const QString &folder)
 {
     return take({.kind = Kind::OpenFile, .title = title, .filter = filter, .folder = folder}).value_or(Answer{}).text;
@@ -88,16 +83,6 @@ QString ScriptedDialogs::openFile(const QString &title, const QString &filter, c
 QString ScriptedDialogs::saveFile(const QString &title, const QString &suggestedName, const QString &filter)
 {
     return take({.kind = Kind::SaveFile, .text = suggestedName, .title = title, .filter = filter}).value_or(Answer{}).text;
-}
-
-std::optional<QColor> ScriptedDialogs::color(ColorFlags flags, const QColor &current)
-{
-    return take({.kind = Kind::Color, .colorFlags = flags, .color = current}).value_or(Answer{}).color;
-}
-
-QString ScriptedDialogs::openFolder(const QString &title, const QString &folder)
-{
-    return take({.kind = Kind::OpenFolder, .title = title, .folder = folder}).value_or(Answer{}).text;
 }
 
 std::optional<Dialogs::Choice> ScriptedDialogs::choose(const QString &title, const QString &prompt, const QStringList &choices,

@@ -65,11 +65,11 @@ public:
 
     using Dialogs::message;
     Button message(const QString &text, const QString &title, Icon icon, Buttons buttons, Button defaultButton) override;
-    QString input(const QString &prompt, const QString &title, Echo echo) override;
+    QString input(const QString &prompt, const QString &title, Echo echo) override { return take({.kind = Kind::Input, .text = prompt, .title = title, .echo = echo}).value_or(Answer{}).text; }
     QString openFile(const QString &title, const QString &filter, const QString &folder) override;
     QString saveFile(const QString &title, const QString &suggestedName, const QString &filter) override;
-    std::optional<QColor> color(ColorFlags flags, const QColor &current) override;
-    QString openFolder(const QString &title, const QString &folder) override;
+    std::optional<QColor> color(ColorFlags flags, const QColor &current) override { return take({.kind = Kind::Color, .colorFlags = flags, .color = current}).value_or(Answer{}).color; }
+    QString openFolder(const QString &title, const QString &folder) override { return take({.kind = Kind::OpenFolder, .title = title, .folder = folder}).value_or(Answer{}).text; }
     std::optional<Choice> choose(const QString &title, const QString &prompt, const QStringList &choices,
                                  const Choice &offered) override;
     std::optional<int> compare(const QString &title, const QString &prompt, const Side &left, const Side &right,
