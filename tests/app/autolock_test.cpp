@@ -177,8 +177,7 @@ TEST_F(AutoLockTest, IdleScreenAndSleepLockTheWindowAQuestionOutlivesTheLockNoCo
         tryPassword(kPassword);
         question.accept();
     });
-    EXPECT_EQ(question.exec(), QDialog::Accepted);
-    EXPECT_EQ(std::pair(coveredWhileAsked, form().isVisible()), std::pair(true, true));
+    EXPECT_EQ((std::tuple{question.exec(), coveredWhileAsked, form().isVisible()}), std::tuple(int(QDialog::Accepted), true, true));
 
     rlimit core{};
     ASSERT_EQ(getrlimit(RLIMIT_CORE, &core), 0);

@@ -23,8 +23,8 @@ TEST_F(DiaryLockTest, OneHolderPerFolderWhateverTheRuntimeFolderAWindowNamedAsSu
         if (holder != DiaryLock::kWindowProgram)
             QFile::resize(DiaryLock::lockPath(data.root()), 0);
         DiaryLock second(data.root());
-        EXPECT_EQ(second.acquire(QStringLiteral("quillnest-tool import")), State::HeldElsewhere);
-        EXPECT_EQ(second.heldElsewhereMessage(), kDiaryAlreadyOpen) << holder.toStdString();
+        EXPECT_EQ((std::pair{second.acquire(QStringLiteral("quillnest-tool import")), second.heldElsewhereMessage()}),
+                  std::pair(State::HeldElsewhere, kDiaryAlreadyOpen)) << holder.toStdString();
     }
     TestDataRoot other;
     const QByteArray before = qgetenv("XDG_RUNTIME_DIR");
@@ -52,6 +52,5 @@ TEST_F(DiaryLockTest, OneHolderPerFolderWhateverTheRuntimeFolderAWindowNamedAsSu
 
     const TestDataRoot planted;
     ASSERT_TRUE(QFile::link(out.filePath(QStringLiteral("victim")), DiaryLock::lockPath(planted.root())));
-    EXPECT_EQ(DiaryLock(planted.root()).acquire(), State::Unavailable);
-    EXPECT_FALSE(QFile::exists(out.filePath(QStringLiteral("victim"))));
+    EXPECT_EQ((std::pair{DiaryLock(planted.root()).acquire(), QFile::exists(out.filePath(QStringLiteral("victim")))}), std::pair(State::Unavailable, false));
 }

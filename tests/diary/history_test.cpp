@@ -2,6 +2,7 @@
 
 #include "diaryfixture.h"
 
+using namespace Qt::StringLiterals;
 using History = DiaryTest;
 
 TEST_F(History, OverwritesAndDeletesKeepThePreviousBytesAndARestoreKeepsWhatItReplaces)
@@ -16,22 +17,18 @@ TEST_F(History, OverwritesAndDeletesKeepThePreviousBytesAndARestoreKeepsWhatItRe
     ASSERT_TRUE(pagestore::remove(data.root(), kDay));
     const QList<history::Version> kept = history::versions(data.root(), pagePath);
     ASSERT_EQ(kept.size(), 2);
-    EXPECT_EQ(bytesOf(kept[0]), second);
-    EXPECT_EQ(bytesOf(kept[1]), first);
-    EXPECT_EQ(kept[1].size, first.size());
-    EXPECT_TRUE(kept[0].path.contains(QStringLiteral("/history/pages/2026-12/2026-12-04@")));
+    EXPECT_EQ(std::tuple(bytesOf(kept[0]), bytesOf(kept[1]), kept[1].size, kept[0].path.contains(u"/history/pages/2026-12/2026-12-04@")),
+              std::tuple(second, first, first.size(), true));
 
     ASSERT_TRUE(history::restore(data.root(), pagePath, kept[1].id));
     EXPECT_EQ(data.readFile(kPage), first);
     page(kDay, "{\\rtf1 third}");
-    EXPECT_EQ(history::versions(data.root(), pagePath).size(), 3);
-    EXPECT_FALSE(history::restore(data.root(), pagePath, QStringLiteral("../../../pw")));
+    EXPECT_TRUE(history::versions(data.root(), pagePath).size() == 3 && !history::restore(data.root(), pagePath, QStringLiteral("../../../pw")));
 
     ASSERT_TRUE(notestore::save(data.root(), daykeys::MonthDay{12, 4}, u"Grandma"));
     ASSERT_TRUE(notestore::remove(data.root(), daykeys::MonthDay{12, 4}));
     const QList<history::Version> notes = history::versions(data.root(), data.root().notePath(QStringLiteral("Dec-4")));
-    ASSERT_EQ(notes.size(), 1);
-    EXPECT_EQ(bytesOf(notes[0]), QByteArray("Grandma\r\n"));
+    EXPECT_EQ(std::pair(notes.size(), bytesOf(notes.value(0))), std::pair(qsizetype(1), QByteArray("Grandma\r\n")));
 }
 
 // The newest thirty stay whatever their age, and so does anything younger than ninety days.
@@ -47,8 +44,7 @@ TEST_F(History, PruningTakesOnlyOldVersionsBeyondTheNewestThirty)
         add(200 + day, 0);
     history::prune(data.root(), pagePath, now);
     QList<history::Version> left = history::versions(data.root(), pagePath);
-    ASSERT_EQ(left.size(), 30);
-    EXPECT_EQ(std::pair(left.first().id, left.last().id), std::pair(id(200), id(229)));
+    EXPECT_EQ(std::tuple(left.size(), left.value(0).id, left.value(29).id), std::tuple(qsizetype(30), id(200), id(229)));
 
     for (int second = 0; second < 40; ++second)
         add(89, second);
@@ -59,6 +55,6 @@ TEST_F(History, PruningTakesOnlyOldVersionsBeyondTheNewestThirty)
     data.writeFile(folder + QStringLiteral("notes of mine.dat"), "mine");
     data.writeFile(folder + QStringLiteral("2026-12-05@20000101-000000-000.dat"), "another day");
     history::prune(data.root(), pagePath, now.addYears(1));
-    EXPECT_EQ(data.readFile(folder + QStringLiteral("notes of mine.dat")), "mine") << "only our own versions are pruned";
-    EXPECT_EQ(data.readFile(folder + QStringLiteral("2026-12-05@20000101-000000-000.dat")), "another day") << "and only the day's";
+    EXPECT_EQ(std::pair(data.readFile(folder + u"notes of mine.dat"_s), data.readFile(folder + u"2026-12-05@20000101-000000-000.dat"_s)),
+              std::pair(QByteArray("mine"), QByteArray("another day"))) << "only our own versions are pruned, and only the day's";
 }

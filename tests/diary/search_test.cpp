@@ -72,8 +72,8 @@ TEST(SearchOnEveryCore, SharesOutEveryNameOnceAndStartsNoThreadForAFew)
                     share.match();
             }
         });
-        EXPECT_EQ(odd, names.filter(QRegularExpression(QStringLiteral("[13579]$")))) << count;
-        EXPECT_TRUE(std::all_of(visits.begin(), visits.end(), [](const std::atomic<int> &v) { return v == 1; })) << count;
-        EXPECT_EQ(otherThreads > 0, count >= 128 && QThread::idealThreadCount() > 1) << count;
+        EXPECT_EQ(std::tuple(odd, std::ranges::all_of(visits, [](const std::atomic<int> &v) { return v == 1; }), otherThreads > 0),
+                  std::tuple(names.filter(QRegularExpression(QStringLiteral("[13579]$"))), true, count >= 128 && QThread::idealThreadCount() > 1))
+            << count;
     }
 }

@@ -16,6 +16,7 @@
 
 namespace {
 
+using namespace Qt::StringLiterals;
 const daykeys::MonthDay kDec4{12, 4};
 using PageStore = DiaryTest;
 using NoteStore = DiaryTest;
@@ -33,11 +34,10 @@ QByteArray everyByte(int last)
 // The shift is part of every stored file, so the bytes are written out here.
 TEST_F(PageStore, LinesAreShiftedByFourteenEndedByCrLfAndGivenBackByLoadAndRemove)
 {
-    EXPECT_EQ(ScrambleLine("\xf1"), QByteArray("\xff"));
-    EXPECT_EQ(ScrambleDroppingHigh("o\xf2k\xff"), QByteArray("}y"));
-    EXPECT_EQ(UnscrambleLine(*ScrambleLine(everyByte(255 - kScrambleOffset))), everyByte(255 - kScrambleOffset));
-    EXPECT_EQ(UnscrambleLine(*ScrambleLine(QByteArray(100000, 'q'))), QByteArray(100000, 'q')) << "a line has no length limit";
-    EXPECT_EQ(UnscrambleLine("o\x01p\x0dq"), QByteArray("abc")) << "bytes below the shift come from no save and are dropped";
+    // A line has no length limit; bytes below the shift come from no save and are dropped.
+    EXPECT_EQ(std::tuple(ScrambleLine("\xf1"), ScrambleDroppingHigh("o\xf2k\xff"), UnscrambleLine(*ScrambleLine(everyByte(255 - kScrambleOffset))),
+                         UnscrambleLine(*ScrambleLine(QByteArray(100000, 'q'))), UnscrambleLine("o\x01p\x0dq")),
+              std::tuple(QByteArray("\xff"), QByteArray("}y"), everyByte(255 - kScrambleOffset), QByteArray(100000, 'q'), QByteArray("abc")));
     using L = QList<QByteArrayView>;
     const std::pair<const char *, L> splits[] = {{"", L()}, {"abc", L({"abc"})}, {"abc\r\n", L({"abc"})}, {"abc\r\n\r\n", L({"abc", ""})},
                                                  {"a\rb\r\nc", L({"a", "b", "c"})}, {"a\nb\r", L({"a\nb"})}, {"\r\r", L({"", ""})}};
@@ -52,19 +52,16 @@ TEST_F(PageStore, LinesAreShiftedByFourteenEndedByCrLfAndGivenBackByLoadAndRemov
     };
     for (const auto &[rtf, stored, loaded] : cases) {
         page(kDay, rtf);
-        EXPECT_EQ(data.readFile(kPage), stored) << rtf.constData();
-        EXPECT_EQ(pagestore::load(data.root(), kDay), loaded) << rtf.constData();
+        EXPECT_EQ(std::pair(data.readFile(kPage), pagestore::load(data.root(), kDay)), std::pair(stored, std::optional(loaded))) << rtf.constData();
     }
-    EXPECT_TRUE(pagestore::exists(data.root(), kDay));
-    ASSERT_TRUE(pagestore::remove(data.root(), kDay));
-    EXPECT_FALSE(pagestore::exists(data.root(), kDay));
-    EXPECT_FALSE(pagestore::load(data.root(), kDay).has_value());
-    EXPECT_FALSE(pagestore::remove(data.root(), kDay));
+    EXPECT_EQ((std::tuple{pagestore::exists(data.root(), kDay), bool(pagestore::remove(data.root(), kDay)), pagestore::exists(data.root(), kDay),
+                          pagestore::load(data.root(), kDay).has_value(), bool(pagestore::remove(data.root(), kDay))}),
+              std::tuple(true, true, false, false, false));
     // Bytes below the offset are dropped, and any file reads.
-    data.writeFile(kPage, QByteArray("op\x03q\r\n"));
-    EXPECT_EQ(pagestore::load(data.root(), kDay), QByteArray("abc\r\n"));
-    data.writeFile(kPage, QByteArray());
-    EXPECT_EQ(pagestore::load(data.root(), kDay), QByteArray());
+    for (const auto &[stored, loaded] : {std::pair(QByteArray("op\x03q\r\n"), QByteArray("abc\r\n")), std::pair(QByteArray(""), QByteArray(""))}) {
+        data.writeFile(kPage, stored);
+        EXPECT_EQ(pagestore::load(data.root(), kDay), loaded);
+    }
 }
 
 // A note is stored in Windows-1252, where 0x80-0x9F are real characters, and read back from it or from
@@ -80,18 +77,16 @@ TEST_F(NoteStore, SavedTextHasCrLfLinesAndOneMoreCrLfAndNeverGrowsAndReadsBackAs
     };
     for (const auto &[text, stored] : cases) {
         ASSERT_TRUE(notestore::save(data.root(), kDec4, text));
-        EXPECT_EQ(data.readFile(kNote), stored);
+        const QByteArray first = data.readFile(kNote);
         ASSERT_TRUE(notestore::save(data.root(), kDec4, notestore::decodeNote(*notestore::load(data.root(), kDec4))));
-        EXPECT_EQ(data.readFile(kNote), stored) << "a note read back and saved again does not grow";
+        EXPECT_EQ(std::pair(first, data.readFile(kNote)), std::pair(stored, stored)) << "a note read back and saved again does not grow";
     }
-    EXPECT_TRUE(notestore::exists(data.root(), kDec4));
-    ASSERT_TRUE(notestore::remove(data.root(), kDec4));
-    EXPECT_FALSE(notestore::exists(data.root(), kDec4));
-    EXPECT_FALSE(notestore::load(data.root(), kDec4).has_value());
-    EXPECT_FALSE(notestore::remove(data.root(), kDec4));
-    EXPECT_EQ(notestore::decodeNote("caf\xE9 \x80\x85\x91\x92\x93\x94\x96\x99\x9F"), QString::fromUtf8("café €…‘’“”–™Ÿ"));
-    EXPECT_EQ(codepage::encodeExact(codepage::decode(everyByte(255))), everyByte(255));
-    EXPECT_EQ(notestore::decodeNote("\xEF\xBB\xBF" "caf\xC3\xA9"), QString::fromUtf8("café"));
+    EXPECT_EQ((std::tuple{notestore::exists(data.root(), kDec4), bool(notestore::remove(data.root(), kDec4)), notestore::exists(data.root(), kDec4),
+                          notestore::load(data.root(), kDec4).has_value(), bool(notestore::remove(data.root(), kDec4))}),
+              std::tuple(true, true, false, false, false));
+    EXPECT_EQ(std::tuple(notestore::decodeNote("caf\xE9 \x80\x85\x91\x92\x93\x94\x96\x99\x9F"), codepage::encodeExact(codepage::decode(everyByte(255))),
+                         notestore::decodeNote("\xEF\xBB\xBF" "caf\xC3\xA9")),
+              std::tuple(QString::fromUtf8("café €…‘’“”–™Ÿ"), std::optional(everyByte(255)), QString::fromUtf8("café")));
     // A note whose Windows-1252 bytes would open as such a mark still reads back as typed.
     for (const QString &typed : {QString::fromUtf8("ÿþAnna"), QString::fromUtf8("þÿ"), QString::fromUtf8("ï»¿x")})
         EXPECT_EQ(notestore::decodeNote(QByteArrayView(notestore::encodeNote(typed)).chopped(2)), typed) << typed.toStdString();
@@ -102,10 +97,9 @@ TEST_F(NoteStore, SavedTextHasCrLfLinesAndOneMoreCrLfAndNeverGrowsAndReadsBackAs
 TEST_F(DiaryTest, AFailedSaveKeepsTheOldPageAndNoteAndANoteHasALimitOfItsOwn)
 {
     const QString largest(notestore::kLargestNoteFile - 2, u'a');
-    ASSERT_TRUE(notestore::save(data.root(), kDec4, largest));
-    EXPECT_EQ(notestore::load(data.root(), kDec4)->size(), largest.size());
-    ASSERT_TRUE(notestore::save(data.root(), kDec4, u"old note"));
-    EXPECT_FALSE(notestore::save(data.root(), kDec4, largest + u'a'));
+    EXPECT_EQ((std::tuple{bool(notestore::save(data.root(), kDec4, largest)), notestore::load(data.root(), kDec4).value_or("").size(),
+                          bool(notestore::save(data.root(), kDec4, u"old note")), bool(notestore::save(data.root(), kDec4, largest + u'a'))}),
+              std::tuple(true, largest.size(), true, false));
     page(kDay, "{\\rtf1 the old page}");
     const QByteArray old = data.readFile(kPage);
     EXPECT_FALSE(pagestore::save(data.root(), kDay, QByteArray("{\\rtf1 ") + char(255) + "}"));
@@ -117,10 +111,8 @@ TEST_F(DiaryTest, AFailedSaveKeepsTheOldPageAndNoteAndANoteHasALimitOfItsOwn)
     }
     const QString tooLong = data.root().pagePath(QString(300, u'x'));
     EXPECT_EQ(keptfile::save(data.root(), tooLong, "{\\rtf1 x}", history::Unkept::Refuse).error(), tooLong + QStringLiteral(": The file name is too long."));
-    EXPECT_EQ(data.readFile(kPage), old);
-    EXPECT_EQ(data.readFile(kNote), QByteArray("old note\r\n"));
-    EXPECT_EQ(data.everyName(QStringLiteral("pages")), QStringList{QStringLiteral("2026-12-04.dat")});
-    EXPECT_EQ(data.everyName(QStringLiteral("dates")), QStringList{QStringLiteral("Dec-4.dat")});
+    EXPECT_EQ(std::tuple(data.readFile(kPage), data.readFile(kNote), data.everyName(u"pages"_s), data.everyName(u"dates"_s)),
+              std::tuple(old, QByteArray("old note\r\n"), QStringList{u"2026-12-04.dat"_s}, QStringList{u"Dec-4.dat"_s}));
 
     data.writeFile(kNote, QByteArray(notestore::kLargestNoteFile + 1, 'a'));
     EXPECT_FALSE(notestore::load(data.root(), kDec4));
@@ -141,9 +133,8 @@ TEST_F(BoundedFile, ReadsOnlyARegularFileNoLargerThanTheLimitSoNoDiaryReadOpensA
     };
     for (const auto &[path, limit, problem] : cases) {
         const boundedfile::Contents read = boundedfile::read(path, limit);
-        EXPECT_EQ(read.problem, QLatin1String(problem)) << path.toStdString() << " " << limit;
-        EXPECT_EQ(read.bytes, read ? QByteArray("1234") : QByteArray());
-        EXPECT_EQ(read.tooLarge, limit == 3);
+        EXPECT_EQ(std::tuple(read.problem, read.bytes, read.tooLarge), std::tuple(QLatin1String(problem), read ? QByteArray("1234") : QByteArray(), limit == 3))
+            << path.toStdString() << " " << limit;
     }
     for (const SpecialFile kind : kSpecialFiles) {
         SCOPED_TRACE(nameOf(kind));
@@ -154,11 +145,9 @@ TEST_F(BoundedFile, ReadsOnlyARegularFileNoLargerThanTheLimitSoNoDiaryReadOpensA
         for (const QString &path : {root.pagePath(QStringLiteral("2026-12-04")), root.notePath(QStringLiteral("Dec-4")), root.passwordFile(),
                                     versions + QStringLiteral("/Dec-5@20261204-101010-000.dat")})
             makeSpecialFile(path, kind);
-        EXPECT_FALSE(pagestore::load(root, kDay));
-        EXPECT_FALSE(notestore::load(root, kDec4));
-        EXPECT_TRUE(passwordfile::readStored(root.passwordFile()).isEmpty());
-        EXPECT_FALSE(history::restore(root, root.notePath(QStringLiteral("Dec-5")), QStringLiteral("20261204-101010-000")));
-        EXPECT_TRUE(searchPages(root.pagesDir(), {QStringLiteral("2026-12-04.dat")}, u"").isEmpty());
+        EXPECT_EQ(std::tuple(pagestore::load(root, kDay).has_value(), notestore::load(root, kDec4).has_value(), passwordfile::readStored(root.passwordFile()),
+                             bool(history::restore(root, root.notePath(u"Dec-5"_s), u"20261204-101010-000"_s)), searchPages(root.pagesDir(), {u"2026-12-04.dat"_s}, u"")),
+                  std::tuple(false, false, QByteArray(), false, QStringList()));
     }
 }
 
@@ -173,7 +162,6 @@ TEST(FileList, ListsWhatQtListsAsFilesInByteOrder)
     QFile::link(folder.filePath(QStringLiteral("a.dat")), folder.filePath(QStringLiteral("d.dat")));
     QFile::link(folder.filePath(QStringLiteral("gone.dat")), folder.filePath(QStringLiteral("e.dat")));
     ASSERT_EQ(::mkfifo(QFile::encodeName(folder.filePath(QStringLiteral("f.dat"))).constData(), 0600), 0);
-    const QStringList listed = sortedFileNames(folder.path());
-    EXPECT_EQ(listed, (QStringList{QStringLiteral("Z.dat"), QStringLiteral("a.dat"), QStringLiteral("b.dat"), QStringLiteral("d.dat"),
+    EXPECT_EQ(sortedFileNames(folder.path()), (QStringList{QStringLiteral("Z.dat"), QStringLiteral("a.dat"), QStringLiteral("b.dat"), QStringLiteral("d.dat"),
                                    QString::fromUtf8("été.dat")}));
 }

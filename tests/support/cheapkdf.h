@@ -10,7 +10,4 @@ inline KdfPolicy cheapKdfPolicy()
     return {kCheap, {64, std::size_t(1) << 30}, [] { return kCheap; }};
 }
 
-inline void useCheapKeyDerivation()
-{
-    setKdfPolicy(cheapKdfPolicy());
-}
+inline void useCheapKeyDerivation() { setKdfPolicy(cheapKdfPolicy()); }

@@ -7,15 +7,9 @@
 #include <ostream>
 
 // Lets GoogleTest show Qt values readably when an expectation fails.
-inline void PrintTo(const QString &text, std::ostream *out)
-{
-    *out << '"' << text.toStdString() << '"';
-}
+inline void PrintTo(const QString &text, std::ostream *out) { *out << '"' << text.toStdString() << '"'; }
 
-inline void PrintTo(const QPoint &point, std::ostream *out)
-{
-    *out << '(' << point.x() << ", " << point.y() << ')';
-}
+inline void PrintTo(const QPoint &point, std::ostream *out) { *out << '(' << point.x() << ", " << point.y() << ')'; }
 
 inline void PrintTo(const QRect &rect, std::ostream *out)
 {

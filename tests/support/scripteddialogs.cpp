@@ -13,7 +13,7 @@ namespace {
 
 // In the order of ScriptedDialogs::Kind.
 constexpr const char *kKindNames[] = {"message box",   "input box",          "open-file dialog", "save-file dialog",
-                                      "colour dialog", "open-folder dialog", "choice dialog"};
+                                      "colour dialog", "open-folder dialog", "choice dialog",    "comparison dialog"};
 
 } // namespace
 
@@ -30,46 +30,6 @@ ScriptedDialogs::~ScriptedDialogs()
 {
     if (!m_answers.empty())
         ADD_FAILURE() << m_answers.size() << " scripted answer(s) left over: an expected box never came";
-}
-
-void ScriptedDialogs::answerMessage(Button button)
-{
-    m_answers.push_back({.kind = Kind::Message, .button = button});
-}
-
-void ScriptedDialogs::answerInput(const QString &text)
-{
-    m_answers.push_back({.kind = Kind::Input, .text = text});
-}
-
-void ScriptedDialogs::answerOpenFile(const QString &path)
-{
-    m_answers.push_back({.kind = Kind::OpenFile, .text = path});
-}
-
-void ScriptedDialogs::answerSaveFile(const QString &path)
-{
-    m_answers.push_back({.kind = Kind::SaveFile, .text = path});
-}
-
-void ScriptedDialogs::answerColor(std::optional<QColor> color)
-{
-    m_answers.push_back({.kind = Kind::Color, .color = color});
-}
-
-void ScriptedDialogs::answerOpenFolder(const QString &path)
-{
-    m_answers.push_back({.kind = Kind::OpenFolder, .text = path});
-}
-
-void ScriptedDialogs::answerChoice(std::optional<Choice> choice)
-{
-    m_answers.push_back({.kind = Kind::Choose, .choice = choice});
-}
-
-void ScriptedDialogs::answerCompare(std::optional<int> index)
-{
-    m_answers.push_back({.kind = Kind::Compare, .choice = index ? std::optional(Choice{.index = *index, .range = std::nullopt}) : std::nullopt});
 }
 
 QStringList ScriptedDialogs::texts() const
@@ -115,11 +75,6 @@ Dialogs::Button ScriptedDialogs::message(const QString &text, const QString &tit
     return closingButton(buttons);
 }
 
-QString ScriptedDialogs::input(const QString &prompt, const QString &title, Echo echo)
-{
-    return take({.kind = Kind::Input, .text = prompt, .title = title, .echo = echo}).value_or(Answer{}).text;
-}
-
 QString ScriptedDialogs::openFile(const QString &title, const QString &filter, const QString &folder)
 {
     return take({.kind = Kind::OpenFile, .title = title, .filter = filter, .folder = folder}).value_or(Answer{}).text;
@@ -128,16 +83,6 @@ QString ScriptedDialogs::openFile(const QString &title, const QString &filter, c
 QString ScriptedDialogs::saveFile(const QString &title, const QString &suggestedName, const QString &filter)
 {
     return take({.kind = Kind::SaveFile, .text = suggestedName, .title = title, .filter = filter}).value_or(Answer{}).text;
-}
-
-std::optional<QColor> ScriptedDialogs::color(ColorFlags flags, const QColor &current)
-{
-    return take({.kind = Kind::Color, .colorFlags = flags, .color = current}).value_or(Answer{}).color;
-}
-
-QString ScriptedDialogs::openFolder(const QString &title, const QString &folder)
-{
-    return take({.kind = Kind::OpenFolder, .title = title, .folder = folder}).value_or(Answer{}).text;
 }
 
 std::optional<Dialogs::Choice> ScriptedDialogs::choose(const QString &title, const QString &prompt, const QStringList &choices,

@@ -50,14 +50,14 @@ public:
     ScriptedDialogs(const ScriptedDialogs &) = delete;
     ScriptedDialogs &operator=(const ScriptedDialogs &) = delete;
 
-    void answerMessage(Button button);
-    void answerInput(const QString &text);
-    void answerOpenFile(const QString &path);
-    void answerSaveFile(const QString &path);
-    void answerColor(std::optional<QColor> color);
-    void answerOpenFolder(const QString &path);
-    void answerChoice(std::optional<Choice> choice);
-    void answerCompare(std::optional<int> index);
+    void answerMessage(Button button) { m_answers.push_back({.kind = Kind::Message, .button = button}); }
+    void answerInput(const QString &text) { m_answers.push_back({.kind = Kind::Input, .text = text}); }
+    void answerOpenFile(const QString &path) { m_answers.push_back({.kind = Kind::OpenFile, .text = path}); }
+    void answerSaveFile(const QString &path) { m_answers.push_back({.kind = Kind::SaveFile, .text = path}); }
+    void answerColor(std::optional<QColor> color) { m_answers.push_back({.kind = Kind::Color, .color = color}); }
+    void answerOpenFolder(const QString &path) { m_answers.push_back({.kind = Kind::OpenFolder, .text = path}); }
+    void answerChoice(std::optional<Choice> choice) { m_answers.push_back({.kind = Kind::Choose, .choice = choice}); }
+    void answerCompare(std::optional<int> index) { m_answers.push_back({.kind = Kind::Compare, .choice = index ? std::optional(Choice{.index = *index, .range = std::nullopt}) : std::nullopt}); }
 
     const QList<Shown> &shown() const { return m_shown; }
     // The texts of the boxes shown so far, in order.
@@ -65,11 +65,11 @@ public:
 
     using Dialogs::message;
     Button message(const QString &text, const QString &title, Icon icon, Buttons buttons, Button defaultButton) override;
-    QString input(const QString &prompt, const QString &title, Echo echo) override;
+    QString input(const QString &prompt, const QString &title, Echo echo) override { return take({.kind = Kind::Input, .text = prompt, .title = title, .echo = echo}).value_or(Answer{}).text; }
     QString openFile(const QString &title, const QString &filter, const QString &folder) override;
     QString saveFile(const QString &title, const QString &suggestedName, const QString &filter) override;
-    std::optional<QColor> color(ColorFlags flags, const QColor &current) override;
-    QString openFolder(const QString &title, const QString &folder) override;
+    std::optional<QColor> color(ColorFlags flags, const QColor &current) override { return take({.kind = Kind::Color, .colorFlags = flags, .color = current}).value_or(Answer{}).color; }
+    QString openFolder(const QString &title, const QString &folder) override { return take({.kind = Kind::OpenFolder, .title = title, .folder = folder}).value_or(Answer{}).text; }
     std::optional<Choice> choose(const QString &title, const QString &prompt, const QStringList &choices,
                                  const Choice &offered) override;
     std::optional<int> compare(const QString &title, const QString &prompt, const Side &left, const Side &right,

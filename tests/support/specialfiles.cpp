@@ -17,8 +17,3 @@ void makeSpecialFile(const QString &path, SpecialFile kind)
     else
         ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), path)) << path.toStdString();
 }
-
-const char *nameOf(SpecialFile kind)
-{
-    return kind == SpecialFile::Fifo ? "a FIFO" : kind == SpecialFile::Folder ? "a folder" : "a link to /dev/zero";
-}

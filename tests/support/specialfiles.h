@@ -10,4 +10,7 @@ enum class SpecialFile { Fifo, LinkToZero, Folder };
 inline constexpr std::array kSpecialFiles{SpecialFile::Fifo, SpecialFile::LinkToZero};
 
 void makeSpecialFile(const QString &path, SpecialFile kind);
-const char *nameOf(SpecialFile kind);
+inline const char *nameOf(SpecialFile kind)
+{
+    return kind == SpecialFile::Fifo ? "a FIFO" : kind == SpecialFile::Folder ? "a folder" : "a link to /dev/zero";
+}

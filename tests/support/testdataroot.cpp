@@ -1,7 +1,5 @@
 #include "testdataroot.h"
 
-#include "diary/thiscomputer.h"
-
 #include <QDir>
 #include <QFile>
 
@@ -31,9 +29,4 @@ QStringList TestDataRoot::everyName(const QString &relative) const
 {
     return QDir(m_dir.filePath(relative)).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
                                                    QDir::Name);
-}
-
-QString TestDataRoot::drafts()
-{
-    return QStringLiteral(".drafts/") + thiscomputer::id();
 }

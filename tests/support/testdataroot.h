@@ -1,6 +1,7 @@
 #pragma once
 
 #include "diary/dataroot.h"
+#include "diary/thiscomputer.h"
 
 #include <QByteArray>
 #include <QString>
@@ -19,7 +20,7 @@ public:
     // The names in a folder, hidden ones included, so a stray file shows.
     QStringList everyName(const QString &relative) const;
     // Where this computer's drafts go, relative to the folder.
-    static QString drafts();
+    static QString drafts() { return QStringLiteral(".drafts/") + thiscomputer::id(); }
 
 private:
     QTemporaryDir m_dir;

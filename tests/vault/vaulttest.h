@@ -94,10 +94,7 @@ inline std::string fileHolding(const Snapshot &files, QByteArrayView needle)
     return found == files.end() ? std::string() : found->first.toStdString();
 }
 
-inline QByteArray firstLine(const QString &passwordFile)
-{
-    return readBytes(passwordFile).split('\r').constFirst();
-}
+inline QByteArray firstLine(const QString &passwordFile) { return readBytes(passwordFile).split('\r').constFirst(); }
 
 // The diary's vault when the password opens its pw.dat, else null.
 inline std::shared_ptr<Vault> openVault(const QString &passwordFile, QStringView password)
