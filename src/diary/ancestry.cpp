@@ -32,32 +32,71 @@ QString idOfFile(const QString &path)
     return QString::fromLatin1(hash.result().first(kIdBytes).toHex());
 }
 
-Lineage::Lineage(const QList<Link> &links)
+Lineage::Lineage(QList<Link> links)
 {
+    std::ranges::stable_sort(links, {}, &Link::stamp);
     for (const Link &link : links) {
         if (link.version.isEmpty())
             continue;
         m_paths.insert(link.version, link.path);
-        if (!link.successor.isEmpty() && link.successor != link.version && !m_parents[link.successor].contains(link.version))
-            m_parents[link.successor].append(link.version);
+        QList<qsizetype> replaced = current(link.version, link.stamp);
+        if (replaced.isEmpty())
+            replaced << made(link.version, {}, QString());
+        for (const qsizetype node : replaced)
+            m_nodes[node].replaced = link.stamp;
+        if (!link.successor.isEmpty() && link.successor != link.version)
+            made(link.successor, replaced, link.stamp);
     }
 }
 
-// Steps back from one id to each version it grew from; a restored version
-// can make a loop, which a breadth-first walk takes once.
-QHash<QString, qsizetype> Lineage::distances(const QString &from) const
+// The versions of an id made before a time and not replaced since; when each
+// was replaced, as when both computers replaced the version they shared, the
+// one made last.
+QList<qsizetype> Lineage::current(const QString &id, const QString &before) const
 {
-    QHash<QString, qsizetype> reached{{from, 0}};
-    std::deque<QString> next{from};
+    QList<qsizetype> standing;
+    qsizetype last = -1;
+    for (const qsizetype node : m_byId.value(id)) {
+        const Node &version = m_nodes.at(node);
+        if (!before.isEmpty() && version.made >= before)
+            continue;
+        if (version.replaced <= version.made)
+            standing << node;
+        if (last < 0 || version.made > m_nodes.at(last).made)
+            last = node;
+    }
+    if (standing.isEmpty() && last >= 0)
+        standing << last;
+    return standing;
+}
+
+// The same text made from the same versions is one version, whichever
+// computer made it.
+qsizetype Lineage::made(const QString &id, const QList<qsizetype> &parents, const QString &stamp)
+{
+    QList<qsizetype> &sameId = m_byId[id];
+    const auto same = std::ranges::find_if(sameId, [&](qsizetype node) { return m_nodes.at(node).parents == parents; });
+    if (same != sameId.end()) {
+        m_nodes[*same].made = stamp;
+        return *same;
+    }
+    m_nodes.append({id, parents, stamp, {}});
+    sameId << m_nodes.size() - 1;
+    return m_nodes.size() - 1;
+}
+
+QSet<qsizetype> Lineage::ancestors(const QList<qsizetype> &from) const
+{
+    QSet<qsizetype> reached(from.cbegin(), from.cend());
+    std::deque<qsizetype> next(from.cbegin(), from.cend());
     while (!next.empty()) {
-        const QString id = next.front();
-        next.pop_front();
-        for (const QString &parent : m_parents.value(id)) {
+        for (const qsizetype parent : m_nodes.at(next.front()).parents) {
             if (!reached.contains(parent)) {
-                reached.insert(parent, reached.value(id) + 1);
+                reached.insert(parent);
                 next.push_back(parent);
             }
         }
+        next.pop_front();
     }
     return reached;
 }
@@ -68,20 +107,21 @@ QStringList Lineage::nearestCommon(const QString &ours, const QString &theirs) c
 {
     if (ours.isEmpty() || theirs.isEmpty())
         return {};
-    const QHash<QString, qsizetype> fromTheirs = distances(theirs);
-    QHash<QString, QHash<QString, qsizetype>> common;
-    for (const QString &id : distances(ours).keys()) {
-        if (fromTheirs.contains(id))
-            common.insert(id, distances(id));
+    const QSet<qsizetype> fromTheirs = ancestors(current(theirs, {}));
+    QHash<qsizetype, QSet<qsizetype>> common;
+    for (const qsizetype node : ancestors(current(ours, {}))) {
+        if (fromTheirs.contains(node))
+            common.insert(node, ancestors({node}));
     }
     QStringList nearest;
     for (auto it = common.cbegin(); it != common.cend(); ++it) {
-        const bool older = std::ranges::any_of(common.keys(), [&](const QString &other) {
-            return other != it.key() && common.constFind(other)->contains(it.key()) && !it.value().contains(other);
+        const bool older = std::ranges::any_of(common.keys(), [&](qsizetype other) {
+            return other != it.key() && common.constFind(other)->contains(it.key());
         });
         if (!older)
-            nearest << it.key();
+            nearest << m_nodes.at(it.key()).id;
     }
+    nearest.removeDuplicates();
     nearest.sort();
     return nearest;
 }

@@ -3,6 +3,7 @@
 #include <QByteArrayView>
 #include <QHash>
 #include <QList>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
@@ -23,13 +24,18 @@ struct Link
 {
     QString version;
     QString successor;
-    QString path; // where the version's bytes are kept
+    QString path;  // where the version's bytes are kept
+    QString stamp; // when it was replaced, in an order that sorts as text
 };
 
+// A text saved again after it was replaced (a paragraph added, then taken
+// out) has its old id but not its old place in the lineage: each time an id
+// is made anew from another version is a version of its own, and a
+// replacement is of the one last made before it.
 class Lineage
 {
 public:
-    explicit Lineage(const QList<Link> &links);
+    explicit Lineage(QList<Link> links);
 
     // The versions both ids grew from (either id itself included) that no
     // other such version grew from: more than one when two are equally near,
@@ -39,9 +45,20 @@ public:
     QString pathOf(const QString &id) const { return m_paths.value(id); }
 
 private:
-    QHash<QString, qsizetype> distances(const QString &from) const;
+    struct Node
+    {
+        QString id;
+        QList<qsizetype> parents;
+        QString made;     // empty for the first, whose making is not kept
+        QString replaced; // the last replacement's stamp
+    };
 
-    QHash<QString, QStringList> m_parents;
+    QList<qsizetype> current(const QString &id, const QString &before) const;
+    qsizetype made(const QString &id, const QList<qsizetype> &parents, const QString &stamp);
+    QSet<qsizetype> ancestors(const QList<qsizetype> &from) const;
+
+    QList<Node> m_nodes;
+    QHash<QString, QList<qsizetype>> m_byId;
     QHash<QString, QString> m_paths;
 };
 

@@ -19,7 +19,7 @@ QList<ancestry::Link> linksOf(const QList<history::Version> &versions)
 {
     QList<ancestry::Link> links;
     for (const history::Version &version : versions)
-        links.append({version.own, version.successor, version.path});
+        links.append({version.own, version.successor, version.path, version.id.section(u'+', 0, 0)});
     return links;
 }
 

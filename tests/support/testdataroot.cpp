@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include <gtest/gtest.h>
 
@@ -14,6 +15,7 @@ TestDataRoot::TestDataRoot() : m_root(m_dir.path())
 
 void TestDataRoot::writeFile(const QString &relative, const QByteArray &bytes) const
 {
+    QDir(m_dir.path()).mkpath(QFileInfo(relative).path());
     QFile file(m_dir.filePath(relative));
     ASSERT_TRUE(file.open(QIODevice::WriteOnly)) << relative.toStdString();
     ASSERT_EQ(file.write(bytes), bytes.size());

@@ -35,15 +35,22 @@ QStringList everyVersion(const DataRoot &root)
     return kept;
 }
 
-// Another computer's saves reach this one as a sync tool brings them: its history as it is, and its note as a
-// copy beside this one's.
-void arrive(const TestDataRoot &from, const TestDataRoot &to, int computer)
+// What one computer saved reaches another as a sync tool brings it: the history as it is, and the note itself, or
+// a copy beside the other's own.
+void arrive(const TestDataRoot &from, const TestDataRoot &to, const QString &as)
 {
     const QString versions = QStringLiteral("history/dates");
+    const QStringList known = to.everyName(versions);
     for (const QString &name : from.everyName(versions))
-        to.writeFile(versions + u'/' + name, from.readFile(versions + u'/' + name));
-    to.writeFile(QStringLiteral("dates/Dec-4.sync-conflict-20261204-18301%1-ABCDEFG.dat").arg(computer),
-                 from.readFile(QStringLiteral("dates/Dec-4.dat")));
+        if (!known.contains(name))
+            to.writeFile(versions + u'/' + name, from.readFile(versions + u'/' + name));
+    to.writeFile(as, from.readFile(QStringLiteral("dates/Dec-4.dat")));
+}
+
+void save(const DataRoot &root, const QString &versions)
+{
+    for (const QString &version : versions.split(u';'))
+        ASSERT_TRUE(version == u"-" || notestore::save(root, kDay, text(version)).ok());
 }
 
 } // namespace
@@ -56,17 +63,17 @@ TEST(CopyMerge, NotesCopiesAreFoldedInOverTheVersionBothGrewFromAndEverySideStay
         const QStringList theirs = row[3].split(u'&');
         TestDataRoot data;
         const DataRoot &root = data.root();
+        save(root, base);
         std::vector<std::unique_ptr<TestDataRoot>> others(theirs.size());
         for (std::size_t i = 0; i < others.size(); ++i) {
             others[i] = std::make_unique<TestDataRoot>();
-            for (const QString &version : (base + u';' + theirs[qsizetype(i)]).split(u';'))
-                ASSERT_TRUE(version == u"-" || notestore::save(others[i]->root(), kDay, text(version)).ok());
+            if (base != u"-")
+                arrive(data, *others[i], QStringLiteral("dates/Dec-4.dat"));
+            save(others[i]->root(), theirs[qsizetype(i)]);
         }
-        for (const QString &version : (base + u';' + ours).split(u';'))
-            ASSERT_TRUE(version == u"-" || notestore::save(root, kDay, text(version)).ok());
+        save(root, ours);
         for (std::size_t i = 0; i < others.size(); ++i)
-            arrive(*others[i], data, int(i));
-
+            arrive(*others[i], data, QStringLiteral("dates/Dec-4.sync-conflict-20261204-18301%1-ABCDEFG.dat").arg(i));
         const bool asks = merged == u"asks";
         const auto copies = conflictcopies::find(root);
         EXPECT_EQ(copylines::mergeAll(root, copies).size(), asks ? 0 : copies.size());
