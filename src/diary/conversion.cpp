@@ -4,6 +4,7 @@
 #include "privatefiles.h"
 #include "safewrite.h"
 #include "storedbytes.h"
+#include "sync/conflictnames.h"
 #include "vault/vault.h"
 
 #include <QDir>
@@ -24,7 +25,15 @@ const QString kReadyMark = QStringLiteral("ready");
 const std::array<QString, 5> kItems{QStringLiteral("pages"), QStringLiteral("dates"), QStringLiteral("history"),
                                     QStringLiteral(".drafts"), QStringLiteral("pw.dat")};
 
-using Transform = std::function<std::optional<QByteArray>(QByteArrayView bytes, const QString &relativeName)>;
+// A file that does not open with the diary's key is set aside; one that
+// opens but cannot be converted stops the change.
+struct Converted
+{
+    std::optional<QByteArray> bytes;
+    bool opens = true;
+};
+
+using Transform = std::function<Converted(QByteArrayView bytes, const QString &relativeName)>;
 
 QStringList filesToConvert(const QString &rootPath)
 {
@@ -63,7 +72,18 @@ void mirrorFolders(const QDir &root, const QDir &staging)
     }
 }
 
-Outcome stage(const QString &rootPath, const Transform &transform, const QByteArray &passwordFile, const Progress &progress)
+// Copied, not moved: the diary stays whole until the swap, and a kill
+// before it leaves at most a second copy.
+bool setAsideCopy(const QDir &root, const QString &name, const QByteArray &bytes)
+{
+    QString target = root.filePath(kSetAside + u'/' + name);
+    for (int n = 2; QFileInfo::exists(target); ++n)
+        target = root.filePath(kSetAside + u'/' + name + QStringLiteral(".%1").arg(n));
+    return privatefiles::makeFolder(QFileInfo(target).path()) && writeChecked(target, bytes);
+}
+
+Outcome stage(const QString &rootPath, const Transform &transform, const QByteArray &passwordFile, const Progress &progress,
+              QStringList *setAside)
 {
     const QDir root(rootPath);
     const QDir staging(root.filePath(kStaging));
@@ -77,10 +97,15 @@ Outcome stage(const QString &rootPath, const Transform &transform, const QByteAr
         if (!in)
             return Outcome::failure(QStringLiteral("%1 cannot be read.").arg(name));
         const QByteArray &bytes = in.bytes;
-        const auto converted = name == QLatin1String("pw.dat") ? std::optional<QByteArray>(passwordFile) : transform(bytes, name);
-        if (!converted)
-            return Outcome::failure(QStringLiteral("%1 does not open with this diary's key.").arg(name));
-        if (!writeChecked(staging.filePath(name), *converted))
+        const Converted converted = name == QLatin1String("pw.dat") ? Converted{passwordFile} : transform(bytes, name);
+        if (!converted.opens) {
+            if (!setAsideCopy(root, name, bytes))
+                return Outcome::failure(QStringLiteral("%1 does not open with this diary's key, and it cannot be set aside.").arg(name));
+            if (setAside)
+                setAside->append(name);
+        } else if (!converted.bytes)
+            return Outcome::failure(QStringLiteral("%1 could not be converted.").arg(name));
+        else if (!writeChecked(staging.filePath(name), *converted.bytes))
             return Outcome::failure(QStringLiteral("%1 could not be written.").arg(name));
         if (progress)
             progress(int(i + 1), int(files.size()));
@@ -116,10 +141,11 @@ bool swapIn(const QDir &root)
     return true;
 }
 
-Outcome convert(const DataRoot &root, const Transform &transform, const QByteArray &passwordFile, const Progress &progress)
+Outcome convert(const DataRoot &root, const Transform &transform, const QByteArray &passwordFile, const Progress &progress,
+                QStringList *setAside = nullptr)
 {
     finishInterrupted(root.path());
-    const Outcome staged = stage(root.path(), transform, passwordFile, progress);
+    const Outcome staged = stage(root.path(), transform, passwordFile, progress, setAside);
     if (!staged) {
         QDir(QDir(root.path()).filePath(kStaging)).removeRecursively();
         return staged;
@@ -144,6 +170,8 @@ QString storedNameOf(const QString &relativeName)
 {
     static const QRegularExpression version(QStringLiteral("^history/(pages|dates)/(?:[^/]+/)?([^/@]+)@[^/]*$"));
     static const QRegularExpression draft(QStringLiteral("^\\.drafts/(?:[^/]+/)?(page|print|note)@([^/]+)$"));
+    if (const auto copy = conflictnames::recognise(QFileInfo(relativeName).fileName()))
+        return QFileInfo(relativeName).path() + u'/' + copy->original;
     if (const auto match = version.match(relativeName); match.hasMatch())
         return match.captured(1) + QLatin1Char('/') + match.captured(2) + QStringLiteral(".dat");
     if (const auto match = draft.match(relativeName); match.hasMatch())
@@ -154,12 +182,12 @@ QString storedNameOf(const QString &relativeName)
 Outcome encrypt(const DataRoot &plain, const Vault &vault, const QByteArray &keySlot, const Progress &progress)
 {
     const Transform seal = [&vault](QByteArrayView bytes, const QString &name) {
-        return sealChecked(vault, bytes, storedNameOf(name));
+        return Converted{sealChecked(vault, bytes, storedNameOf(name))};
     };
     return convert(plain, seal, keyslot::fileBytes(keySlot), progress);
 }
 
-Outcome decrypt(const DataRoot &encrypted, const QByteArray &passwordFile, const Progress &progress)
+Outcome decrypt(const DataRoot &encrypted, const QByteArray &passwordFile, const Progress &progress, QStringList *setAside)
 {
     const Vault *vault = encrypted.vault();
     if (!vault)
@@ -167,25 +195,27 @@ Outcome decrypt(const DataRoot &encrypted, const QByteArray &passwordFile, const
     const Transform open = [vault](QByteArrayView bytes, const QString &name) {
         // A file the program did not name opens under its own name.
         auto plain = vault->open(bytes, storedNameOf(name));
-        return plain ? plain : vault->open(bytes, name);
+        plain = plain ? plain : vault->open(bytes, name);
+        return Converted{plain, plain.has_value()};
     };
-    return convert(encrypted, open, passwordFile, progress);
+    return convert(encrypted, open, passwordFile, progress, setAside);
 }
 
-Outcome rekey(const DataRoot &encrypted, const Vault &renewed, const QByteArray &keySlot, const Progress &progress)
+Outcome rekey(const DataRoot &encrypted, const Vault &renewed, const QByteArray &keySlot, const Progress &progress,
+              QStringList *setAside)
 {
     const Vault *vault = encrypted.vault();
     if (!vault)
         return Outcome::failure(QStringLiteral("The diary is not encrypted."));
     // Each file is sealed again under the name it opened with.
-    const Transform reseal = [vault, &renewed](QByteArrayView bytes, const QString &name) -> std::optional<QByteArray> {
+    const Transform reseal = [vault, &renewed](QByteArrayView bytes, const QString &name) {
         for (const QString &sealedAs : {storedNameOf(name), name}) {
             if (const auto plain = vault->open(bytes, sealedAs))
-                return sealChecked(renewed, *plain, sealedAs);
+                return Converted{sealChecked(renewed, *plain, sealedAs)};
         }
-        return std::nullopt;
+        return Converted{std::nullopt, false};
     };
-    return convert(encrypted, reseal, keyslot::fileBytes(keySlot), progress);
+    return convert(encrypted, reseal, keyslot::fileBytes(keySlot), progress, setAside);
 }
 
 bool interrupted(const QString &rootPath)

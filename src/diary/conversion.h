@@ -5,6 +5,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 
@@ -23,11 +24,19 @@ using Progress = std::function<void(int done, int total)>;
 
 // plain has no vault; vault holds the new master key and keySlot its pw.dat line.
 Outcome encrypt(const DataRoot &plain, const Vault &vault, const QByteArray &keySlot, const Progress &progress = {});
+// The folder, below the root, where decrypt and rekey leave a file that does
+// not open with the diary's key, as it was: another diary's copy or a damaged
+// file is no reason to refuse the change, and is no page of the result.
+inline const QString kSetAside = QStringLiteral("set-aside");
+
 // encrypted carries its vault; passwordFile is the plain pw.dat to leave.
-Outcome decrypt(const DataRoot &encrypted, const QByteArray &passwordFile, const Progress &progress = {});
+// setAside, if given, gets the files left in kSetAside, named below the root.
+Outcome decrypt(const DataRoot &encrypted, const QByteArray &passwordFile, const Progress &progress = {},
+                QStringList *setAside = nullptr);
 // Reseals every file of encrypted, opened with its vault, under renewed's
 // master key, whose pw.dat line is keySlot: an old pw.dat opens none of them.
-Outcome rekey(const DataRoot &encrypted, const Vault &renewed, const QByteArray &keySlot, const Progress &progress = {});
+Outcome rekey(const DataRoot &encrypted, const Vault &renewed, const QByteArray &keySlot, const Progress &progress = {},
+              QStringList *setAside = nullptr);
 
 // Before anything reads the diary: completes a conversion that was marked
 // done, or drops one that was not.
@@ -35,8 +44,9 @@ void finishInterrupted(const QString &rootPath);
 // True when a conversion was cut off, or another program is converting.
 bool interrupted(const QString &rootPath);
 
-// The page or note file a data file belongs to, below the root: a draft or
-// an earlier version is sealed under its page's name.
+// The page or note file a data file belongs to, below the root: a draft, an
+// earlier version or a sync tool's conflict copy is sealed under its page's
+// name.
 QString storedNameOf(const QString &relativeName);
 
 } // namespace conversion

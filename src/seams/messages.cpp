@@ -192,6 +192,14 @@ Box diaryDecrypted()
     return box(QStringLiteral("The diary is a plain diary again."), QStringLiteral("Diary Decrypted"), Icon::Information);
 }
 
+Box filesSetAside(const QStringList &names)
+{
+    return box(QStringLiteral("These files do not open with this diary's key, so they were left as they were in the "
+                              "folder \"set-aside\" of the diary: %1.")
+                   .arg(names.join(QStringLiteral(", "))),
+               kProgram, Icon::Exclamation, Buttons::Ok);
+}
+
 Box passwordFileLost(const QString &lost)
 {
     return box(lost + QStringLiteral(" This program will now close!"), QStringLiteral("Password File does not fit this Diary"), Icon::Critical);

@@ -53,6 +53,7 @@ Box decryptDiary();
 Box passwordNotPlain();
 Box decryptionFailed(const QString &reason);
 Box diaryDecrypted();
+Box filesSetAside(const QStringList &names);
 
 // The diary folder
 Box passwordFileLost(const QString &lost);

@@ -73,6 +73,12 @@ void VaultControls::useVault(std::shared_ptr<Vault> vault)
     emit encryptionChanged(isEncrypted());
 }
 
+void VaultControls::tellSetAside(const QStringList &names)
+{
+    if (!names.isEmpty())
+        messages::tell(m_state.dialogs, messages::filesSetAside(names));
+}
+
 std::optional<QString> VaultControls::askNewPassword(const QString &title, bool plainDiary)
 {
     QString first = m_state.dialogs.input(QStringLiteral("Enter the new password (at least %1 characters).").arg(passwordpolicy::kShortest),
@@ -139,12 +145,14 @@ void VaultControls::decryptDiary(const conversion::Progress &progress)
     }
     m_drafts.flush();
     const BusyCursor busy;
-    if (const Outcome done = conversion::decrypt(m_state.dataRoot(), passwordfile::fileBytes(password), progress); !done) {
+    QStringList setAside;
+    if (const Outcome done = conversion::decrypt(m_state.dataRoot(), passwordfile::fileBytes(password), progress, &setAside); !done) {
         messages::tell(m_state.dialogs, messages::decryptionFailed(done.error()));
         return;
     }
     useVault(nullptr);
     messages::tell(m_state.dialogs, messages::diaryDecrypted());
+    tellSetAside(setAside);
 }
 
 void VaultControls::changePassword(const conversion::Progress &progress)
@@ -171,10 +179,12 @@ void VaultControls::changePassword(const conversion::Progress &progress)
         messages::tell(m_state.dialogs, messages::passwordNotSaved(QStringLiteral("There is not enough memory for the new key.")));
         return;
     }
-    if (const Outcome done = conversion::rekey(m_state.dataRoot(), *key->first, key->second, progress); !done) {
+    QStringList setAside;
+    if (const Outcome done = conversion::rekey(m_state.dataRoot(), *key->first, key->second, progress, &setAside); !done) {
         messages::tell(m_state.dialogs, messages::passwordNotSaved(done.error()));
         return;
     }
     m_state.vault->adopt(std::move(*key->first));
     messages::tell(m_state.dialogs, messages::passwordSaved());
+    tellSetAside(setAside);
 }

@@ -52,6 +52,7 @@ signals:
 private:
     // plainDiary: the diary being encrypted, whose own password is refused.
     std::optional<QString> askNewPassword(const QString &title, bool plainDiary);
+    void tellSetAside(const QStringList &names);
 
     SessionState &m_state;
     SessionDrafts &m_drafts;

@@ -114,9 +114,12 @@ int decryptCommand(const QStringList &arguments)
     if (!passwordfile::keepsWhole(*password))
         return exitCode(Outcome::failure(QStringLiteral("the password has characters a plain diary cannot keep; change it first")));
     const DataRoot root(command.root().path(), std::make_shared<Vault>(std::move(opened->key), std::move(opened->slot)));
-    const Outcome done = conversion::decrypt(root, passwordfile::fileBytes(*password));
+    QStringList setAside;
+    const Outcome done = conversion::decrypt(root, passwordfile::fileBytes(*password), {}, &setAside);
     if (done)
         printLine(QStringLiteral("Diary decrypted"));
+    for (const QString &name : setAside)
+        printError(QStringLiteral("%1 does not open with this diary's key; it was left as it was in %2/").arg(name, conversion::kSetAside));
     return exitCode(done);
 }
 

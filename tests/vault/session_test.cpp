@@ -118,9 +118,8 @@ TEST_F(EncryptionSession, EncryptDiaryRefusesABadPasswordSealsTheFolderForAGoodO
 }
 
 // Every kind of file too: a version, drafts of both kinds, a text file among
-// the notes and one outside the diary's folders. A file that does not open
-// stops a decrypt or a renewal before it changes anything.
-TEST_F(EncryptionSession, ConversionSealsEveryFileRefusesAForeignOneAndDecryptsByteForByte)
+// the notes and one outside the diary's folders.
+TEST_F(EncryptionSession, ConversionSealsEveryFileSetsAForeignOneAsideAndDecryptsByteForByte)
 {
     session.reset();
     ASSERT_TRUE(pagestore::save(data.root(), QDate(2026, 12, 4), page("Zermatt again")));
@@ -153,21 +152,29 @@ TEST_F(EncryptionSession, ConversionSealsEveryFileRefusesAForeignOneAndDecryptsB
     EXPECT_EQ(pagestore::loadFile(root, found[0].path, drafts::storedFile(root, found[0])), page("Zermatt draft") + "\r\n");
     EXPECT_EQ(notestore::loadFile(root, found[1].path, drafts::storedFile(root, found[1])), "Skates draft");
 
+    // Another diary's page and a damaged draft are set aside as they are; a conflict copy is this diary's.
     const Vault other(keyslot::newMasterKey(), {});
-    const QString foreign = data.path() + QStringLiteral("/pages/2026-12-07.dat");
-    writeBytes(foreign, *other.seal(*pagestore::encodePage(page("Not ours")), QStringLiteral("pages/2026-12-07.dat")));
-    const Snapshot before = now();
-    for (const Outcome &done : {conversion::decrypt(root, passwordfile::fileBytes(u"new-secret")),
-                                conversion::rekey(root, other, "quillnest-key of the other vault")}) {
-        EXPECT_TRUE(!done && done.error().contains(QStringLiteral("pages/2026-12-07.dat")));
-        EXPECT_EQ(differences(before, now()), "");
-        EXPECT_FALSE(QFileInfo::exists(data.path() + QStringLiteral("/.converting")));
-    }
-    QFile::remove(foreign);
+    const QString foreign = QStringLiteral("pages/2026-12-07.dat"), damaged = found[0].path.mid(data.path().size() + 1),
+                  copy = QStringLiteral("pages/2026-12-04.sync-conflict-20261204-183012-ABCDEFG.dat");
+    const QByteArray notOurs = *other.seal(*pagestore::encodePage(page("Not ours")), foreign);
+    data.writeFile(foreign, notOurs);
+    data.writeFile(damaged, data.readFile(damaged).chopped(1));
+    data.writeFile(copy, *vault->seal(*pagestore::encodePage(page("Zermatt copy")), QStringLiteral("pages/2026-12-04.dat")));
+    const auto renewed = std::make_shared<Vault>(keyslot::newMasterKey(), KeySlot{});
+    QStringList setAside;
+    ASSERT_TRUE(conversion::rekey(root, *renewed, "quillnest-key of the renewed vault", {}, &setAside));
+    EXPECT_EQ(setAside, QStringList({foreign, damaged}));
+    EXPECT_EQ(std::tuple(data.readFile(QStringLiteral("set-aside/") + foreign), QFileInfo::exists(data.path() + u'/' + foreign),
+                         renewed->open(data.readFile(copy), QStringLiteral("pages/2026-12-04.dat")).has_value()),
+              std::tuple(notOurs, false, true));
+    QDir(data.path() + QStringLiteral("/set-aside")).removeRecursively();
+    QFile::remove(data.path() + u'/' + copy);
+    const DataRoot resealed(data.path(), renewed);
     const QByteArray givenPasswordFile = passwordfile::fileBytes(u"new-secret");
-    ASSERT_TRUE(conversion::decrypt(root, givenPasswordFile));
+    ASSERT_TRUE(conversion::decrypt(resealed, givenPasswordFile));
     Snapshot expected = plain;
     expected[QStringLiteral("pw.dat")] = givenPasswordFile;
+    expected.erase(damaged);
     EXPECT_EQ(differences(expected, now()), "");
 }
 
@@ -204,11 +211,15 @@ TEST_F(EncryptionSession, ChangePasswordRenewsTheKeySoAnOldPasswordFileOpensNoth
     EXPECT_TRUE(dialogs.texts().last().startsWith(QStringLiteral("The password is too weak: "))) << "an encrypted diary's rule";
     EXPECT_EQ(differences(unchanged, now()), "");
 
-    script(dialogs, {kPassword, kNewPassword, kNewPassword, Button::Ok});
+    data.writeFile(QStringLiteral("dates/Dec-7.dat"), "not sealed with this diary's key");
+    script(dialogs, {kPassword, kNewPassword, kNewPassword, Button::Ok, Button::Ok});
     std::pair<int, int> heard;
     session->vault().changePassword([&](int done, int total) { heard = {done, total}; });
-    EXPECT_EQ(std::pair(dialogs.shown().last(), heard), std::pair(ScriptedDialogs::shownBox(messages::passwordSaved()), std::pair(5, 5)))
-        << "heard of the four sealed files and pw.dat";
+    EXPECT_EQ(std::pair(dialogs.shown().mid(dialogs.shown().size() - 2), heard),
+              std::pair(QList{ScriptedDialogs::shownBox(messages::passwordSaved()),
+                              ScriptedDialogs::shownBox(messages::filesSetAside({QStringLiteral("dates/Dec-7.dat")}))},
+                        std::pair(6, 6)))
+        << "heard of the four sealed files, the one set aside and pw.dat";
 
     type(QStringLiteral("Jungfrau "));
     session->drafts().flush();
