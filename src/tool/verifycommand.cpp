@@ -4,8 +4,7 @@
 
 #include "diary/conversion.h"
 #include "diary/daykeys.h"
-#include "diary/drafts.h"
-#include "diary/filelist.h"
+#include "diary/thiscomputer.h"
 #include "diary/notestore.h"
 #include "diary/pagestore.h"
 #include "sync/conflictcopies.h"
@@ -21,19 +20,27 @@ namespace tool {
 namespace {
 
 // Each file that does not open gets a line, so damage shows while a backup
-// still holds the good copy.
+// still holds the good copy; so does each file that is no plain page, note or
+// version, to say what it is.
 class Report
 {
 public:
     explicit Report(const DataRoot &root) : m_root(root) {}
 
-    void check(const QString &file, bool opens)
+    // what: said of a file that opens, when it is no plain page, note or version.
+    void check(const QString &file, bool opens, const QString &what = {})
     {
         ++m_checked;
-        if (opens)
-            return;
+        m_unopened += int(!opens);
+        if (!opens || !what.isEmpty())
+            printLine(QStringLiteral("%1: %2").arg(m_root.relativeName(file), opens ? what : QStringLiteral("does not open")));
+    }
+    // A folder or a FIFO where a page should be: damage, and never opened.
+    void notRegular(const QString &file, const QString &kind)
+    {
+        ++m_checked;
         ++m_unopened;
-        printLine(QStringLiteral("%1: does not open").arg(m_root.relativeName(file)));
+        printLine(QStringLiteral("%1: named as a %2, but not a regular file").arg(m_root.relativeName(file), kind));
     }
     // Never read by the program, so never counted as damage.
     void passOver(const QString &file, const QString &what)
@@ -56,9 +63,11 @@ private:
     int m_unopened = 0;
 };
 
+// Random bytes "open" on a plain diary; only rich text is a page.
 bool pageOpens(const DataRoot &root, const QString &file, const QString &storedAs = {})
 {
-    return pagestore::loadFile(root, file, storedAs).has_value();
+    const auto bytes = pagestore::loadFile(root, file, storedAs);
+    return bytes && bytes->startsWith("{\\rtf");
 }
 
 bool noteOpens(const DataRoot &root, const QString &file, const QString &storedAs = {})
@@ -66,88 +75,81 @@ bool noteOpens(const DataRoot &root, const QString &file, const QString &storedA
     return notestore::loadFile(root, file, storedAs).has_value();
 }
 
-// Named like a sync tool's copy but a FIFO, a device, a folder or a link:
-// never opened, and listed in its place among the files.
-using OddCopies = QHash<QString, conflictcopies::Found>;
-
-OddCopies oddCopies(const DataRoot &root)
+bool opensAs(const DataRoot &root, const QString &file, const QString &storedName)
 {
-    OddCopies odd;
-    for (const conflictcopies::Found &copy : conflictcopies::find(root)) {
-        if (!copy.regular)
-            odd.insert(root.path() + QLatin1Char('/') + copy.copy, copy);
-    }
-    return odd;
+    const QString stored = root.path() + QLatin1Char('/') + storedName;
+    return storedName.startsWith(QLatin1String("dates/")) ? noteOpens(root, file, stored) : pageOpens(root, file, stored);
 }
 
-QStringList filesAndOddCopies(const QString &folder, const OddCopies &odd)
+// The sync tools' copies, by where they are.
+using Copies = QHash<QString, conflictcopies::Found>;
+
+Copies copiesOf(const DataRoot &root)
+{
+    Copies copies;
+    for (const conflictcopies::Found &copy : conflictcopies::find(root))
+        copies.insert(root.path() + QLatin1Char('/') + copy.copy, copy);
+    return copies;
+}
+
+// Everything but hidden names (a save's temporary file), whatever it is, so a
+// folder or a FIFO named like a page is said as well.
+void checkFolder(const DataRoot &root, const QString &folder, const Copies &copies, Report &report, const QString &kind,
+                 const std::function<bool(const QString &name)> &named)
+{
+    QFileInfoList entries = QDir(folder).entryInfoList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot);
+    std::ranges::sort(entries, {}, [](const QFileInfo &entry) { return entry.fileName(); });
+    for (const QFileInfo &entry : entries) {
+        const QString file = entry.filePath();
+        if (const auto copy = copies.constFind(file); copy != copies.cend()) {
+            if (!copy->regular)
+                report.notRegular(*copy);
+            else
+                report.check(file, opensAs(root, file, copy->original), QStringLiteral("a sync tool's copy of %1, not merged yet").arg(copy->original));
+        } else if (!named(entry.fileName())) {
+            report.passOver(file, kind);
+        } else if (!entry.isFile()) {
+            report.notRegular(file, kind);
+        } else {
+            report.check(file, opensAs(root, file, root.relativeName(file)));
+        }
+    }
+}
+
+QStringList filesBelow(const QString &folder)
 {
     QStringList files;
-    for (const QString &name : sortedFileNames(folder))
-        files << folder + QLatin1Char('/') + name;
-    for (const QString &copy : odd.keys()) {
-        if (QFileInfo(copy).path() == folder && !files.contains(copy))
-            files << copy;
-    }
-    std::ranges::sort(files);
+    QDirIterator it(folder, QDir::Files | QDir::Hidden | QDir::System, QDirIterator::Subdirectories);
+    while (it.hasNext())
+        files.append(it.next());
+    files.sort();
     return files;
 }
 
-void checkFolder(const QString &folder, const OddCopies &odd, Report &report, const std::function<void(const QString &)> &check)
-{
-    for (const QString &file : filesAndOddCopies(folder, odd)) {
-        if (const auto copy = odd.constFind(file); copy != odd.cend())
-            report.notRegular(*copy);
-        else
-            check(file);
-    }
-}
-
-void checkPages(const DataRoot &root, const OddCopies &odd, Report &report)
-{
-    checkFolder(root.pagesDir(), odd, report, [&](const QString &file) {
-        if (daykeys::isPageFileName(QFileInfo(file).fileName()))
-            report.check(file, pageOpens(root, file));
-        else
-            report.passOver(file, QStringLiteral("page"));
-    });
-}
-
-void checkNotes(const DataRoot &root, const OddCopies &odd, Report &report)
-{
-    checkFolder(root.datesDir(), odd, report, [&](const QString &file) {
-        if (daykeys::monthDayFromNoteKey(daykeys::keyFromFileName(QFileInfo(file).fileName())))
-            report.check(file, noteOpens(root, file));
-        else
-            report.passOver(file, QStringLiteral("note"));
-    });
-}
-
+// Every computer's, each named by its own folder.
 void checkDrafts(const DataRoot &root, Report &report)
 {
-    for (const drafts::Draft &draft : drafts::found(root)) {
-        const QString stored = drafts::storedFile(root, draft);
-        report.check(draft.path, draft.kind == drafts::Kind::Note ? noteOpens(root, draft.path, stored)
-                                                                  : pageOpens(root, draft.path, stored));
+    const QString own = QStringLiteral(".drafts/") + thiscomputer::id() + QLatin1Char('/');
+    for (const QString &file : filesBelow(root.path() + QStringLiteral("/.drafts"))) {
+        const QString relative = root.relativeName(file);
+        const QString storedName = conversion::storedNameOf(relative);
+        if (storedName == relative)
+            report.passOver(file, QStringLiteral("draft"));
+        else
+            report.check(file, opensAs(root, file, storedName),
+                         relative.startsWith(own) ? QString() : QStringLiteral("a draft of %1 from another computer").arg(storedName));
     }
 }
 
 void checkVersions(const DataRoot &root, Report &report)
 {
-    QStringList files;
-    QDirIterator it(root.path() + QStringLiteral("/history"), QDir::Files | QDir::Hidden | QDir::System, QDirIterator::Subdirectories);
-    while (it.hasNext())
-        files.append(it.next());
-    files.sort();
-    for (const QString &file : files) {
+    for (const QString &file : filesBelow(root.path() + QStringLiteral("/history"))) {
         const QString relative = root.relativeName(file);
         const QString storedName = conversion::storedNameOf(relative);
-        const QString stored = root.path() + QLatin1Char('/') + storedName;
         if (storedName == relative)
             report.passOver(file, QStringLiteral("version"));
         else
-            report.check(file, storedName.startsWith(QLatin1String("dates/")) ? noteOpens(root, file, stored)
-                                                                              : pageOpens(root, file, stored));
+            report.check(file, opensAs(root, file, storedName));
     }
 }
 
@@ -156,16 +158,19 @@ void checkVersions(const DataRoot &root, Report &report)
 // Reads only; the diary may stay open in the window meanwhile.
 int verifyCommand(const QStringList &arguments)
 {
-    DiaryCommand command(QStringLiteral("Opens every page, note, draft and earlier version and names each "
-                                        "that does not open; also names the files in the pages and dates "
-                                        "folders that are not pages or notes. Exits 1 when a file does not open."));
+    DiaryCommand command(QStringLiteral("Opens every page, note, draft (every computer's) and earlier version, "
+                                        "and every sync tool's copy, and names each that does not open; also "
+                                        "says what each copy, other computer's draft and file in the pages and "
+                                        "dates folders that is not a page or note is. Exits 1 when a file does "
+                                        "not open."));
     if (const auto stop = command.start(arguments, 0))
         return *stop;
     const DataRoot &root = command.root();
     Report report(root);
-    const OddCopies odd = oddCopies(root);
-    checkPages(root, odd, report);
-    checkNotes(root, odd, report);
+    const Copies copies = copiesOf(root);
+    checkFolder(root, root.pagesDir(), copies, report, QStringLiteral("page"), daykeys::isPageFileName);
+    checkFolder(root, root.datesDir(), copies, report, QStringLiteral("note"),
+                [](const QString &name) { return daykeys::monthDayFromNoteKey(daykeys::keyFromFileName(name)).has_value(); });
     checkDrafts(root, report);
     checkVersions(root, report);
     return report.finish();

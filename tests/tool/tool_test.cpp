@@ -338,11 +338,16 @@ TEST_F(Tool, VerifySearchExportAndRestoreNameWhatDoesNotOpen)
     page(QDate(2024, 3, 6), "{\\rtf1 the walrus slept}");
     ASSERT_TRUE(notestore::save(data.root(), daykeys::MonthDay{3, 5}, u"Walrus day"));
     ASSERT_TRUE(drafts::write(data.root(), drafts::Kind::Page, QStringLiteral("2024-03-07"), "{\\rtf1 walrus draft}"));
-    data.writeFile(QStringLiteral("pages/2024-03-05.sync-conflict-20240305-101010-ABCDEFG.dat"), "copy");
+    data.writeFile(QStringLiteral("pages/2024-03-05.sync-conflict-20240305-101010-ABCDEFG.dat"), *pagestore::encodePage("{\\rtf1 walrus copy}"));
+    data.writeFile(QStringLiteral(".drafts/ffffffff/page@2024-03-08.dat"), *pagestore::encodePage("{\\rtf1 walrus elsewhere}"));
+    // On a plain diary too, bytes that are no rich text, and a folder, are no page.
+    data.writeFile(QStringLiteral("pages/2024-03-10.dat"), "\x8f\x01walrus");
+    ASSERT_TRUE(QDir(data.path()).mkpath(QStringLiteral("pages/2024-03-09.dat")));
     const QByteArray plain = fileBytes(QStringLiteral(TOOL_DATA "/verify-plain.txt"));
-    play({{"verify --root {root}", 0, plain.constData()}});
+    play({{"verify --root {root}", 1, plain.constData()}});
+    ASSERT_TRUE(QFile::remove(data.path() + QStringLiteral("/pages/2024-03-10.dat")) && QDir(data.path()).rmdir(QStringLiteral("pages/2024-03-09.dat")));
     encryptInPlace(data.root());
-    play({{.line = "verify --root {root}", .out = plain.constData(), .password = "correct horse"}});
+    play({{.line = "verify --root {root}", .out = fileBytes(QStringLiteral(TOOL_DATA "/verify-sealed.txt")).constData(), .password = "correct horse"}});
     const QString version = QDir(data.path() + QStringLiteral("/history/pages/2024-03")).entryList(QDir::Files).constFirst();
     for (const QString &damaged : {QStringLiteral("pages/2024-03-06.dat"), QStringLiteral("dates/Mar-5.dat"),
                                    QStringLiteral(".drafts/%1/page@2024-03-07.dat").arg(thiscomputer::id()),
