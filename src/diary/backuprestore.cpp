@@ -3,6 +3,7 @@
 #include "backupzip.h"
 #include "privatefiles.h"
 #include "restorestaging.h"
+#include "sealedmark.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -149,7 +150,12 @@ Outcome restore(const QString &zipPath, const QString &newRoot)
     if (!staging.isReady())
         return Outcome::failure(QStringLiteral("No folder can be created in %1 to restore into.").arg(QFileInfo(newRoot).absolutePath()));
     const Outcome restored = restoreInto(zipPath, staging.diaryPath());
-    return restored ? staging.moveIntoPlace() : restored;
+    if (!restored)
+        return restored;
+    // Such a diary would refuse to open: refused before it takes the folder.
+    if (sealedmark::passwordFileLost(DataRoot(staging.diaryPath())))
+        return damaged(zipPath, QStringLiteral("its pages are encrypted, but its password file is missing or a plain diary's"));
+    return staging.moveIntoPlace();
 }
 
 } // namespace backup

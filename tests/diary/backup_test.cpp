@@ -1,5 +1,6 @@
 #include "diary/backup.h"
 #include "diary/passwordfile.h"
+#include "vault/vault.h"
 
 #include "diaryfixture.h"
 #include "diskfull.h"
@@ -67,13 +68,12 @@ protected:
         ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size()) << name.toStdString();
     }
     // An archive some other program made, for names no backup of ours holds.
-    QByteArray zipOf(const QStringList &names) const
+    QByteArray zipOf(const QStringList &names, QByteArrayView bytes = "{\\rtf1 x}") const
     {
         int error = 0;
         zip_t *archive = zip_open(QFile::encodeName(out.filePath(QStringLiteral("foreign.zip"))).constData(), ZIP_CREATE | ZIP_TRUNCATE, &error);
-        static const char kBytes[] = "{\\rtf1 x}";
         for (const QString &name : names)
-            EXPECT_GE(zip_file_add(archive, name.toUtf8().constData(), zip_source_buffer(archive, kBytes, sizeof kBytes - 1, 0), ZIP_FL_ENC_UTF_8), 0);
+            EXPECT_GE(zip_file_add(archive, name.toUtf8().constData(), zip_source_buffer(archive, bytes.data(), zip_uint64_t(bytes.size()), 0), ZIP_FL_ENC_UTF_8), 0);
         EXPECT_EQ(zip_close(archive), 0);
         return filesUnder(out.path()).at(QStringLiteral("foreign.zip"));
     }
@@ -121,6 +121,7 @@ TEST_F(BackupTest, ARestoreRefusesDamagedOrForeignArchivesAndLeavesNothing)
         {zipOf({page, out.filePath(QStringLiteral("evil"))}), QStringLiteral("which is no part")},
         {zipOf({page, QStringLiteral("notes.txt")}), QStringLiteral("holds 'notes.txt'")},
         {zipOf({QStringLiteral("dates/Dec-4.dat")}), damaged},
+        {zipOf({page, QStringLiteral("pw.dat")}, sealing::kHeader.toByteArray() + "sealed"), QStringLiteral("password file is missing or a plain diary's")},
         {flipped, damaged},
         {whole.left(whole.size() / 2), damaged},
     };
