@@ -33,6 +33,9 @@ struct Version
     QString successor;
 };
 
+// What a list of versions shows for one that does not open, in place of its first line.
+inline const QString kDoesNotOpen = QStringLiteral("[damaged: does not open]");
+
 // Whether a change goes on when the version it replaces cannot be kept.
 enum class Unkept { Refuse, GoOn };
 

@@ -73,17 +73,18 @@ bool PageHistoryWindow::showsNote() const
     return tabs->currentIndex() == 1;
 }
 
-QByteArray PageHistoryWindow::versionBytes(const history::Version &version) const
+std::optional<QByteArray> PageHistoryWindow::versionBytes(const history::Version &version) const
 {
     const DataRoot root = m_session.dataRoot();
-    const auto bytes = showsNote() ? notestore::loadFile(root, version.path, root.notePath(m_session.notes().noteDay()))
-                                   : pagestore::loadFile(root, version.path, root.pagePath(m_session.book().selectedDay()));
-    return bytes.value_or(QByteArray());
+    return showsNote() ? notestore::loadFile(root, version.path, root.notePath(m_session.notes().noteDay()))
+                       : pagestore::loadFile(root, version.path, root.pagePath(m_session.book().selectedDay()));
 }
 
-QString PageHistoryWindow::firstLine(const QByteArray &bytes) const
+QString PageHistoryWindow::firstLine(const std::optional<QByteArray> &bytes) const
 {
-    return showsNote() ? notestore::decodeNote(bytes).section(QLatin1Char('\n'), 0, 0).simplified() : richtext::firstLine(bytes);
+    if (!bytes)
+        return history::kDoesNotOpen;
+    return showsNote() ? notestore::decodeNote(*bytes).section(QLatin1Char('\n'), 0, 0).simplified() : richtext::firstLine(*bytes);
 }
 
 void PageHistoryWindow::fillList()
@@ -112,9 +113,9 @@ void PageHistoryWindow::showChosen()
     if (row < 0)
         rtxt->clear();
     else if (showsNote())
-        rtxt->setPlainText(notestore::decodeNote(versionBytes(m_versions[row])));
+        rtxt->setPlainText(notestore::decodeNote(versionBytes(m_versions[row]).value_or(QByteArray())));
     else
-        (void)rtxt->loadBytes(versionBytes(m_versions[row])); // one too large to show is left empty
+        (void)rtxt->loadBytes(versionBytes(m_versions[row]).value_or(QByteArray())); // one too large to show is left empty
 }
 
 void PageHistoryWindow::restoreChosen()

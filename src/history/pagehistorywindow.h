@@ -5,6 +5,8 @@
 #include <QDialog>
 #include <QList>
 
+#include <optional>
+
 class DiarySession;
 class QDialogButtonBox;
 class QLabel;
@@ -30,8 +32,8 @@ public:
 
 private:
     bool showsNote() const;
-    QByteArray versionBytes(const history::Version &version) const;
-    QString firstLine(const QByteArray &bytes) const;
+    std::optional<QByteArray> versionBytes(const history::Version &version) const;
+    QString firstLine(const std::optional<QByteArray> &bytes) const;
     void fillList();
     void showChosen();
     void forgetVersions();

@@ -13,13 +13,19 @@ namespace {
 // One version a line, however long a page's first paragraph is.
 constexpr qsizetype kShownFirstLine = 80;
 
-void listVersions(const DataRoot &root, const QString &pageFile)
+// A version that does not open is marked, and makes the exit 1.
+bool listVersions(const DataRoot &root, const QString &pageFile)
 {
-    for (const history::Version &version : history::versions(root, pageFile))
+    bool allOpen = true;
+    for (const history::Version &version : history::versions(root, pageFile)) {
+        const auto bytes = pagestore::loadFile(root, version.path, pageFile);
+        allOpen = allOpen && bytes;
         printLine(QStringLiteral("%1\t%2\t%3 bytes\t%4")
                       .arg(version.id.section(u'+', 0, 0), version.replaced.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")))
                       .arg(version.size)
-                      .arg(richtext::firstLine(pagestore::loadFile(root, version.path, pageFile).value_or(QByteArray())).left(kShownFirstLine)));
+                      .arg(bytes ? richtext::firstLine(*bytes).left(kShownFirstLine) : history::kDoesNotOpen));
+    }
+    return allOpen;
 }
 
 } // namespace
@@ -40,8 +46,7 @@ int historyCommand(const QStringList &arguments)
         return kUsage;
     const QString pageFile = command.root().pagePath(*date);
     if (!command.parser().isSet(restore)) {
-        listVersions(command.root(), pageFile);
-        return kDone;
+        return listVersions(command.root(), pageFile) ? kDone : kFailed;
     }
     if (!command.claim())
         return kFailed;

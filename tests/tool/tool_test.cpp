@@ -365,6 +365,7 @@ TEST_F(Tool, VerifySearchExportAndRestoreNameWhatDoesNotOpen)
           {"search --root {root} --text walrus", 1, "2024-03-05.dat\n", unopened, nullptr, "correct horse"},
           {"export --root {root} --out {out}", 1, "{\\rtf1 the walrus sang}\r\n",
            "quillnest-tool: cannot read page 2024-03-06.dat\nquillnest-tool: cannot read note Mar-5.dat\n", nullptr, "correct horse", "pages/2024-03-05.rtf"},
+          {.line = "history --root {root} --day 2024-03-06", .code = 1, .password = "correct horse", .shows = " bytes\t[damaged: does not open]\n"},
           {.line = restore.constData(), .code = 1, .holds = "does not open", .password = "correct horse"}});
     EXPECT_EQ(data.readFile(QStringLiteral("pages/2024-03-06.dat")), stored);
 }
