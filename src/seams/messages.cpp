@@ -524,9 +524,4 @@ Box webPageUnopened(const QString &page)
     return box(QStringLiteral("No web browser could open the page %1.").arg(page), QStringLiteral("Web Page"), Icon::Exclamation);
 }
 
-Box helpUnopened(const QString &page)
-{
-    return box(QStringLiteral("The help page %1 could not be opened.").arg(page), QStringLiteral("Help"), Icon::Exclamation);
-}
-
 } // namespace messages
