@@ -6,6 +6,7 @@
 #include <QTextBlock>
 #include <QTextBrowser>
 #include <QTextCursor>
+#include <QTextFrame>
 #include <QUrl>
 
 #include <algorithm>
@@ -32,16 +33,15 @@ private:
     void fitPictures()
     {
         QTextDocument &page = *document();
-        const qreal room = viewport()->width() - 2 * page.documentMargin();
         // Found first and changed after: a changed format splits the fragments being walked.
-        QList<QTextFragment> pictures;
+        QList<std::pair<QTextFragment, qreal>> pictures;
         for (QTextBlock block = page.begin(); block.isValid(); block = block.next()) {
             for (auto it = block.begin(); !it.atEnd(); ++it) {
                 if (it.fragment().charFormat().isImageFormat())
-                    pictures.append(it.fragment());
+                    pictures.append({it.fragment(), roomOf(block)});
             }
         }
-        for (const QTextFragment &fragment : pictures) {
+        for (const auto &[fragment, room] : pictures) {
             QTextImageFormat picture = fragment.charFormat().toImageFormat();
             const QSizeF natural = page.resource(QTextDocument::ImageResource, QUrl(picture.name())).value<QImage>().size();
             if (natural.isEmpty() || room <= 0)
@@ -54,6 +54,15 @@ private:
             cursor.setPosition(fragment.position() + fragment.length(), QTextCursor::KeepAnchor);
             cursor.setCharFormat(picture);
         }
+    }
+
+    // The width a line of the block has: the page's, less the page's and the paragraph's margins.
+    qreal roomOf(const QTextBlock &block) const
+    {
+        const QTextFrameFormat frame = document()->rootFrame()->frameFormat();
+        const QTextBlockFormat paragraph = block.blockFormat();
+        return viewport()->width() - frame.leftMargin() - frame.rightMargin() - 2 * (frame.padding() + frame.border())
+            - paragraph.leftMargin() - paragraph.rightMargin() - std::max<qreal>(paragraph.textIndent(), 0);
     }
 };
 

@@ -14,6 +14,7 @@
 
 #include <QDialogButtonBox>
 #include <QListView>
+#include <QScrollBar>
 #include <QTextBlock>
 #include <QTextBrowser>
 
@@ -55,7 +56,7 @@ TEST_F(NewUser, TheOwnHelpPageFitsItsWindowAndTheWholeOnThisDayRowOpensTheDay)
     run("m14");
     auto *help = form().findChild<QTextBrowser *>();
     ASSERT_NE(help, nullptr);
-    const qreal room = help->viewport()->width() - 2 * help->document()->documentMargin();
+    QCoreApplication::processEvents();
     QTextImageFormat picture;
     for (QTextBlock block = help->document()->begin(); block.isValid() && picture.name().isEmpty(); block = block.next())
         for (auto it = block.begin(); !it.atEnd(); ++it)
@@ -63,8 +64,9 @@ TEST_F(NewUser, TheOwnHelpPageFitsItsWindowAndTheWholeOnThisDayRowOpensTheDay)
                 picture = it.fragment().charFormat().toImageFormat();
     // Across the window's middle: the test screen is too low to centre it up and down as well.
     const int offset = help->frameGeometry().center().x() - form().frameGeometry().center().x();
-    EXPECT_EQ(std::tuple(harness.opened, help->windowTitle(), std::abs(offset) <= 1, picture.width(), picture.height()),
-              std::tuple(QList<QUrl>(), QStringLiteral("Quillnest help"), true, room, 572 * room / 840));
+    EXPECT_EQ(std::tuple(harness.opened, help->windowTitle(), std::abs(offset) <= 2, help->horizontalScrollBar()->maximum(),
+                         picture.width() < 840, qRound(picture.width() * 572 / 840) == qRound(picture.height())),
+              std::tuple(QList<QUrl>(), QStringLiteral("Quillnest help"), true, 0, true, true));
 
     auto &years = *named<QListView>(form(), "lstOnThisDay");
     ASSERT_EQ(years.model()->rowCount(), 1);
