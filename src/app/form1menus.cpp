@@ -41,5 +41,5 @@ void Form1::connectMenus()
     connect(m_menus.m12, &QAction::triggered, this, [this] { helpcommands::about(*m_services.dialogs); });
     connect(m_menus.m13, &QAction::triggered, this, [this] { helpcommands::webPage(m_services.openUrl, *m_services.dialogs); });
     connect(m_menus.m14, &QAction::triggered, this,
-            [this] { helpcommands::help(m_services.openUrl, m_session.dataRoot(), *m_services.dialogs, this); });
+            [this] { helpcommands::help(m_services.openUrl, m_session.dataRoot(), this); });
 }

@@ -26,16 +26,22 @@ void webPage(const UrlOpener &openUrl, Dialogs &dialogs)
     }
 }
 
-void help(const UrlOpener &openUrl, const DataRoot &root, Dialogs &dialogs, QWidget *parent)
+// A diary folder made by a restore, an import or by hand may have no help
+// page: the program's own copy, built in, then shows in its own window.
+void help(const UrlOpener &openUrl, const DataRoot &root, QWidget *parent)
 {
     const QString page = root.helpFile();
-    if (openUrl(QUrl::fromLocalFile(page)))
-        return;
-    if (QFileInfo(page).isFile()) {
-        showHelpWindow(page, parent);
+    if (!QFileInfo(page).isFile()) {
+        showHelpWindow(ownHelpPage(), parent);
         return;
     }
-    messages::tell(dialogs, messages::helpUnopened(page));
+    if (!openUrl(QUrl::fromLocalFile(page)))
+        showHelpWindow(QUrl::fromLocalFile(QFileInfo(page).absoluteFilePath()), parent);
+}
+
+QUrl ownHelpPage()
+{
+    return QUrl(QStringLiteral("qrc:/help/help.htm"));
 }
 
 } // namespace helpcommands

@@ -17,6 +17,8 @@ QUrl homePage();
 void about(Dialogs &dialogs);
 void webPage(const UrlOpener &openUrl, Dialogs &dialogs);
 // The desktop's own viewer, else the program's help window, which parent owns.
-void help(const UrlOpener &openUrl, const DataRoot &root, Dialogs &dialogs, QWidget *parent);
+void help(const UrlOpener &openUrl, const DataRoot &root, QWidget *parent);
+// The help page built into the program.
+QUrl ownHelpPage();
 
 } // namespace helpcommands

@@ -12,7 +12,9 @@
 #include <QPushButton>
 
 LockBox::LockBox(Unlock unlock, QWidget *parent)
-    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
+    // No close, minimise or maximise button: locked, nothing typed can be saved, so closing could only
+    // leave it as unsaved work for the next start, and a box minimised away would leave no window at all.
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
       m_unlock(std::move(unlock))
 {
     setObjectName(QStringLiteral("LockBox"));
@@ -79,8 +81,8 @@ void LockBox::tryPassword()
         Text1->setFocus();
 }
 
-// Whoever closes the box gives up the diary; nothing is left to save, as the
-// drafts were written before the key went.
+// A log-out still closes the box and gives up the diary; nothing is left to
+// save, as the drafts were written before the key went.
 void LockBox::closeEvent(QCloseEvent *event)
 {
     event->accept();

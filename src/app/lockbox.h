@@ -9,7 +9,7 @@ class QLineEdit;
 class QPushButton;
 
 // The one window a locked diary shows: the password, asked as often as it
-// takes. Its close box ends the program.
+// takes. It has no close box; a log-out closing it ends the program.
 class LockBox : public QWidget
 {
     Q_OBJECT

@@ -9,8 +9,35 @@
 
 #include <QLabel>
 #include <QLocale>
+#include <QStyledItemDelegate>
 
 #include <algorithm>
+
+namespace {
+
+// Each year as wide as its text, or its share of the row where that is wider.
+class SharedWidth : public QStyledItemDelegate
+{
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override
+    {
+        QSize size = QStyledItemDelegate::sizeHint(option, index);
+        if (const auto *row = qobject_cast<const QListView *>(option.widget); row && row->model()->rowCount() > 0)
+            size.setWidth(std::max(size.width(), row->viewport()->width() / row->model()->rowCount()));
+        return size;
+    }
+};
+
+} // namespace
+
+YearRow::YearRow(QWidget *parent) : QListView(parent)
+{
+    setItemDelegate(new SharedWidth(this));
+    // The shares follow the row's width.
+    setResizeMode(QListView::Adjust);
+}
 
 QSize YearRow::minimumSizeHint() const
 {

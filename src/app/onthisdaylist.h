@@ -9,13 +9,14 @@ class DiarySession;
 class QLabel;
 
 // A list one row high: what it needs is a year's width and a line's height,
-// not the room of a scroll area's bars.
+// not the room of a scroll area's bars. Its years share out the row's whole
+// width, so a click anywhere on it opens a day, not only on a year's digits.
 class YearRow : public QListView
 {
     Q_OBJECT
 
 public:
-    using QListView::QListView;
+    explicit YearRow(QWidget *parent = nullptr);
     QSize minimumSizeHint() const override;
 };
 

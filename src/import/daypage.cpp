@@ -72,7 +72,7 @@ QStringList appendEntries(QTextDocument &page, const std::vector<const Entry *> 
         if (!first)
             appendLine(cursor);
         first = false;
-        if (entries.size() > 1 && entry->time)
+        if (entry->time)
             appendBoldLine(cursor, entry->time->toString(QStringLiteral("HH:mm")));
         if (!entry->title.isEmpty())
             appendBoldLine(cursor, entry->title);

@@ -38,7 +38,7 @@ const Table &table()
         {"b", {Control::Bold}}, {"i", {Control::Italic}}, {"ul", {Control::Underline}},
         {"ulw", {Control::Underline}}, {"uldb", {Control::Underline}}, {"ulth", {Control::Underline}},
         {"ulwave", {Control::Underline}}, {"uld", {Control::UnderlineDotted}}, {"ulnone", {Control::UnderlineOff}},
-        {"strike", {Control::Strike}}, {"striked", {Control::Strike}},
+        {"strike", {Control::Strike}}, {"striked", {Control::Strike}}, {"noproof", {Control::NoProof}},
         {"cf", {Control::ForeColor}}, {"highlight", {Control::BackColor}}, {"cb", {Control::BackColor}},
         {"u", {Control::Unicode}}, {"uc", {Control::UnicodeSkip}},
         {"tab", {Control::Character, u'\t'}}, {"cell", {Control::Character, u'\t'}},

@@ -14,7 +14,7 @@ enum class Control {
     AnsiCodePage, MacCodePage, PcCodePage, PcaCodePage, DefaultFont, FontCharset, FontCodePage,
     Red, Green, Blue, ShapeLeft, ShapeTop, ShapeRight, ShapeBottom, FootnoteMark,
     // characters
-    Plain, Font, FontSize, Bold, Italic, Underline, UnderlineDotted, UnderlineOff, Strike, ForeColor, BackColor,
+    Plain, Font, FontSize, Bold, Italic, Underline, UnderlineDotted, UnderlineOff, Strike, NoProof, ForeColor, BackColor,
     Unicode, UnicodeSkip, Character,
     // paragraphs
     ParagraphDefault, Paragraph, AlignLeft, AlignRight, AlignCenter, AlignJustify,

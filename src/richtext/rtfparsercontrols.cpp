@@ -2,6 +2,7 @@
 
 #include "rule.h"
 #include "twips.h"
+#include "unchecked.h"
 
 #include <utility>
 
@@ -58,6 +59,8 @@ QTextCharFormat RtfParser::charFormat() const
         format.setFontItalic(true);
     if (chars.strike)
         format.setFontStrikeOut(true);
+    if (chars.noProof)
+        setUnchecked(format);
     if (chars.underline)
         format.setUnderlineStyle(chars.underline == 2 ? QTextCharFormat::DotLine : QTextCharFormat::SingleUnderline);
     const auto color = [this](int index) {

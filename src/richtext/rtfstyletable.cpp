@@ -1,5 +1,7 @@
 #include "rtfstyletable.h"
 
+#include "unchecked.h"
+
 #include <QTextBlock>
 #include <QTextDocument>
 
@@ -51,6 +53,7 @@ RunStyle StyleTable::style(const QTextCharFormat &format) const
     style.italic = format.fontItalic();
     style.underline = format.fontUnderline() || format.underlineStyle() != QTextCharFormat::NoUnderline;
     style.strike = format.fontStrikeOut();
+    style.unchecked = isUnchecked(format);
     if (const auto found = color(format, QTextFormat::ForegroundBrush))
         style.foreground = m_colorIndex.value(found->rgb());
     if (const auto found = color(format, QTextFormat::BackgroundBrush))

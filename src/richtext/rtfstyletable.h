@@ -20,6 +20,7 @@ struct RunStyle
     bool italic = false;
     bool underline = false;
     bool strike = false;
+    bool unchecked = false;
     int foreground = 0;
     int background = 0;
 };

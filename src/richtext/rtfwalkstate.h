@@ -43,6 +43,7 @@ protected:
         bool bold = false;
         bool italic = false;
         bool strike = false;
+        bool noProof = false;
         int underline = 0;
         int foreground = -1;
         int background = -1;

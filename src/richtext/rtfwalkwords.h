@@ -105,6 +105,7 @@ inline bool RtfState::characterWord(Group &group, Control control, int value, bo
     case Control::Bold: chars.bold = on; break;
     case Control::Italic: chars.italic = on; break;
     case Control::Strike: chars.strike = on; break;
+    case Control::NoProof: chars.noProof = on; break;
     case Control::Underline: chars.underline = on ? 1 : 0; break;
     case Control::UnderlineDotted: chars.underline = on ? 2 : 0; break;
     case Control::UnderlineOff: chars.underline = 0; break;

@@ -158,6 +158,8 @@ void RtfWriter::changeTo(const RunStyle &style)
         controlWord(style.underline ? "ul" : "ulnone");
     if (style.strike != m_state.strike)
         style.strike ? controlWord("strike") : controlWord("strike", 0);
+    if (style.unchecked != m_state.unchecked)
+        style.unchecked ? controlWord("noproof") : controlWord("noproof", 0);
     m_state = style;
     m_state.foreground = m_state.background = 0;
 }

@@ -128,12 +128,12 @@ Box passwordSaved()
 
 Box newPasswordRefused(const QString &refusal, const QString &title)
 {
-    return box(refusal.at(0).toUpper() + refusal.mid(1) + QStringLiteral(". Nothing has been changed."), title, Icon::Exclamation);
+    return box(refusal.at(0).toUpper() + refusal.mid(1) + QStringLiteral(". Please enter another password."), title, Icon::Exclamation);
 }
 
 Box newPasswordsDiffer(const QString &title)
 {
-    return box(QStringLiteral("The two passwords are not the same. Nothing has been changed."), title, Icon::Exclamation);
+    return box(QStringLiteral("The two passwords are not the same. Please enter the new password again."), title, Icon::Exclamation);
 }
 
 Box wrongPasswordNotDecrypted()
@@ -530,11 +530,6 @@ Box about()
 Box webPageUnopened(const QString &page)
 {
     return box(QStringLiteral("No web browser could open the page %1.").arg(page), QStringLiteral("Web Page"), Icon::Exclamation);
-}
-
-Box helpUnopened(const QString &page)
-{
-    return box(QStringLiteral("The help page %1 could not be opened.").arg(page), QStringLiteral("Help"), Icon::Exclamation);
 }
 
 } // namespace messages

@@ -125,6 +125,5 @@ Box notAPicture();
 // Help
 Box about();
 Box webPageUnopened(const QString &page);
-Box helpUnopened(const QString &page);
 
 } // namespace messages

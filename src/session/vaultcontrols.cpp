@@ -79,27 +79,34 @@ void VaultControls::tellSetAside(const QStringList &names)
         messages::tell(m_state.dialogs, messages::filesSetAside(names));
 }
 
+// A refused or mistyped password is asked again, as the plain diary's
+// Change Password does, so the user need not start over from the menu.
+// Nothing typed is kept for the next try: a refused password must change,
+// and after a mismatch no one knows which of the two was the slip.
 std::optional<QString> VaultControls::askNewPassword(const QString &title, bool plainDiary)
 {
-    QString first = m_state.dialogs.input(QStringLiteral("Enter the new password (at least %1 characters).").arg(passwordpolicy::kShortest),
-                                          title, Dialogs::Echo::Masked);
-    if (first.isEmpty())
-        return std::nullopt;
-    const bool reusesPlain = plainDiary && passwordfile::ScramblePassword(first) == passwordfile::readStored(m_state.dataRoot().passwordFile());
-    if (const auto refused = passwordpolicy::refusal(first, reusesPlain)) {
+    for (;;) {
+        QString first = m_state.dialogs.input(QStringLiteral("Enter the new password (at least %1 characters).").arg(passwordpolicy::kShortest),
+                                              title, Dialogs::Echo::Masked);
+        if (first.isEmpty())
+            return std::nullopt;
+        const bool reusesPlain = plainDiary && passwordfile::ScramblePassword(first) == passwordfile::readStored(m_state.dataRoot().passwordFile());
+        if (const auto refused = passwordpolicy::refusal(first, reusesPlain)) {
+            wipe(first);
+            messages::tell(m_state.dialogs, messages::newPasswordRefused(*refused, title));
+            continue;
+        }
+        QString again = m_state.dialogs.input(QStringLiteral("Enter the new password again."), title, Dialogs::Echo::Masked);
+        const bool cancelled = again.isEmpty();
+        const bool same = again == first;
+        wipe(again);
+        if (same)
+            return first;
         wipe(first);
-        messages::tell(m_state.dialogs, messages::newPasswordRefused(*refused, title));
-        return std::nullopt;
-    }
-    QString again = m_state.dialogs.input(QStringLiteral("Enter the new password again."), title, Dialogs::Echo::Masked);
-    const bool same = again == first;
-    wipe(again);
-    if (!same) {
-        wipe(first);
+        if (cancelled)
+            return std::nullopt;
         messages::tell(m_state.dialogs, messages::newPasswordsDiffer(title));
-        return std::nullopt;
     }
-    return first;
 }
 
 void VaultControls::encryptDiary(const conversion::Progress &progress)

@@ -4,6 +4,8 @@
 #include "spellhighlighter.h"
 #include "words.h"
 
+#include "richtext/unchecked.h"
+
 #include <QActionGroup>
 #include <QContextMenuEvent>
 #include <QMenu>
@@ -59,7 +61,8 @@ QTextCursor EditorSpelling::misspeltWordAt(QPoint at) const
         QTextCursor selected(block);
         selected.setPosition(block.position() + int(word.start));
         selected.setPosition(block.position() + int(word.start + word.length), QTextCursor::KeepAnchor);
-        return selected;
+        // A word the marks pass over is offered nothing either.
+        return richtext::isUnchecked(selected.charFormat()) ? QTextCursor() : selected;
     }
     return {};
 }

@@ -3,9 +3,12 @@
 #include "service.h"
 #include "words.h"
 
+#include "richtext/unchecked.h"
+
 #include <QElapsedTimer>
 #include <QTextDocument>
 
+#include <algorithm>
 #include <limits>
 
 namespace spelling {
@@ -23,6 +26,19 @@ constexpr int kAfterShowingMs = 25;
 class Checked final : public QTextBlockUserData
 {
 };
+
+// Where in the block the words marked to be passed over lie, as [start, end) pairs.
+QList<std::pair<qsizetype, qsizetype>> passedOver(const QTextBlock &block)
+{
+    QList<std::pair<qsizetype, qsizetype>> spans;
+    for (auto it = block.begin(); !it.atEnd(); ++it) {
+        if (richtext::isUnchecked(it.fragment().charFormat())) {
+            const qsizetype start = it.fragment().position() - block.position();
+            spans.append({start, start + it.fragment().length()});
+        }
+    }
+    return spans;
+}
 
 } // namespace
 
@@ -75,8 +91,10 @@ void SpellHighlighter::highlightBlock(const QString &text)
             m_slices.start(kAfterShowingMs);
         return;
     }
+    const auto passed = passedOver(currentBlock());
     for (const Word &word : wordsOf(text)) {
-        if (m_service.isMisspelt(text.mid(word.start, word.length)))
+        const auto inside = [&word](const auto &span) { return word.start >= span.first && word.start < span.second; };
+        if (!std::ranges::any_of(passed, inside) && m_service.isMisspelt(text.mid(word.start, word.length)))
             setFormat(int(word.start), int(word.length), m_mark);
     }
     setCurrentBlockUserData(new Checked);

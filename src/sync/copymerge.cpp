@@ -72,7 +72,8 @@ Lines noteLines(const DataRoot &root, daykeys::MonthDay monthDay)
                 return notestore::decodeNote(*bytes).split(lineEnd);
             },
             [&root, monthDay](const QStringList &lines) { return notestore::save(root, monthDay, lines.join(u'\n')); },
-            [](const QString &text) { return text; }};
+            // A note is plain text: an empty line sets the heading apart.
+            [](const QString &text) { return QStringList{QString(), text}; }};
 }
 
 // A copy of the very bytes stored needs no reading, as many copies of one large page would cost each its own.
@@ -117,7 +118,7 @@ Outcome settle(const DataRoot &root, const conflictcopies::Found &copy, const Li
 
 QStringList bothKept(const QStringList &ours, const QStringList &theirs, const Lines &lines, const QString &heading)
 {
-    return ours + QStringList{QString(), lines.line(heading)} + theirs;
+    return ours + lines.heading(heading) + theirs;
 }
 
 QString otherHeading(const conflictnames::Copy &name)

@@ -23,12 +23,13 @@ namespace copymerge {
 enum class Result { Merged, Asks, Failed };
 
 // A stored text as lines: read from any file as sealed under the original's
-// name, and saved as the original; line makes one from plain text.
+// name, and saved as the original; heading makes the lines that set the
+// other's text apart, below ours, from the heading's plain text.
 struct Lines
 {
     std::function<std::optional<QStringList>(const QString &file)> read;
     std::function<Outcome(const QStringList &lines)> save;
-    std::function<QString(const QString &text)> line;
+    std::function<QStringList(const QString &text)> heading;
 };
 
 Lines noteLines(const DataRoot &root, daykeys::MonthDay monthDay);
@@ -50,12 +51,12 @@ std::optional<QStringList> merge(const DataRoot &root, const QString &file, cons
 Result resolve(const DataRoot &root, const conflictcopies::Found &copy, const Lines &lines);
 
 // The user's answer for a copy that needs one. Both keeps the other text
-// below a heading line; whatever is not kept joins the history.
+// below a heading; whatever is not kept joins the history.
 enum class Keep { This, Other, Both };
 
 Outcome settle(const DataRoot &root, const conflictcopies::Found &copy, const Lines &lines, Keep keep,
                const QString &heading);
-// Ours, then the heading and theirs below an empty line.
+// Ours, then the heading's lines and theirs.
 QStringList bothKept(const QStringList &ours, const QStringList &theirs, const Lines &lines, const QString &heading);
 
 // The heading above the copy's text: where and when, as far as the copy's

@@ -5,6 +5,8 @@
 #include "richtext/picture.h"
 #include "richtext/rtfreader.h"
 #include "richtext/rtfwriter.h"
+#include "richtext/rule.h"
+#include "richtext/unchecked.h"
 
 #include <QTextBlock>
 #include <QTextCursor>
@@ -74,9 +76,18 @@ copymerge::Lines pageLines(const DataRoot &root, QDate day)
                 return rtf ? split(*rtf) : std::nullopt;
             },
             [&root, day](const QStringList &paragraphs) { return pagestore::save(root, day, join(paragraphs)); },
+            // A line drawn across the page, then the heading, which the spelling
+            // passes over: it is the program's, not the user's words.
             [](const QString &text) {
-                QTextDocument alone(text);
-                return QString::fromLatin1(richtext::writeRtf(alone));
+                QTextDocument rule;
+                QTextBlockFormat ruled;
+                richtext::setRule(ruled);
+                QTextCursor(&rule).setBlockFormat(ruled);
+                QTextDocument heading;
+                QTextCharFormat unchecked;
+                richtext::setUnchecked(unchecked);
+                QTextCursor(&heading).insertText(text, unchecked);
+                return QStringList{QString::fromLatin1(richtext::writeRtf(rule)), QString::fromLatin1(richtext::writeRtf(heading))};
             }};
 }
 

@@ -21,6 +21,13 @@ Dialogs::DayRange ordered(QDate from, QDate to)
     return {from, to};
 }
 
+// Shown on the day the box offers, so the example is one the user knows.
+QString dayForms(QDate day, const QLocale &locale)
+{
+    return QObject::tr("Type each day as %1, %2 or %3.")
+        .arg(dayText(day, locale), day.toString(Qt::ISODate), locale.toString(day, QStringLiteral("d MMMM yyyy")));
+}
+
 } // namespace
 
 std::optional<Dialogs::Choice> runChoiceDialog(QWidget *parent, const QString &title, const QString &prompt,
@@ -42,12 +49,22 @@ std::optional<Dialogs::Choice> runChoiceDialog(QWidget *parent, const QString &t
     if (offered.range) {
         from = new DayField(offered.range->from, &dialog);
         to = new DayField(offered.range->to, &dialog);
-        // OK waits for two days.
-        const auto check = [=] { buttons->button(QDialogButtonBox::Ok)->setEnabled(from->day().isValid() && to->day().isValid()); };
+        // OK waits for two days, and while it does the forms a day is read in are named.
+        auto *forms = new QLabel(dayForms(offered.range->from, from->locale()), &dialog);
+        forms->setObjectName(QStringLiteral("dayForms"));
+        forms->setTextFormat(Qt::PlainText);
+        forms->setWordWrap(true);
+        forms->hide();
+        const auto check = [=] {
+            const bool read = from->day().isValid() && to->day().isValid();
+            buttons->button(QDialogButtonBox::Ok)->setEnabled(read);
+            forms->setVisible(!read);
+        };
         QObject::connect(from, &QLineEdit::textChanged, &dialog, check);
         QObject::connect(to, &QLineEdit::textChanged, &dialog, check);
         form->addRow(QObject::tr("From:"), from);
         form->addRow(QObject::tr("To:"), to);
+        form->addRow(forms);
     }
     QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
     QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);

@@ -121,7 +121,7 @@ TEST_F(DiaryImport, ADaysEntriesGoInTimeOrderHeadedByTheirTimesAndADayOfTooMuchT
     const auto marked = [&](const char *words) { return marks(*fifth, QLatin1String(words)); };
     EXPECT_EQ((std::vector{marked("07:30"), marked("Morning"), marked("early"), marked("late")}), (std::vector<std::string>{"b", "b", "i", ""}));
     EXPECT_GT(fifth->find(u"early"_s).block().blockFormat().leftMargin(), 0) << "an entry's first paragraph keeps its own format";
-    EXPECT_EQ(text(u"2024-03-09"_s), u"alone"_s) << "a day's only entry needs no time above it";
+    EXPECT_EQ(text(u"2024-03-09"_s), u"09:15\nalone"_s) << "a day's only entry keeps its time too";
 }
 
 TEST_F(DiaryImport, AStoppedImportRunAgainStoresEveryDayOnce)

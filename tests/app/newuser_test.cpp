@@ -1,0 +1,124 @@
+#include "formharness.h"
+#include "cheapkdf.h"
+#include "modaldialog.h"
+
+#include "app/lockbox.h"
+#include "richtext/rtfreader.h"
+#include "richtext/rule.h"
+#include "session/vaultcontrols.h"
+#include "spelling/service.h"
+#include "spelling/spellhighlighter.h"
+#include "sync/pageparagraphs.h"
+#include "ui/choicedialog.h"
+#include "ui/dayfield.h"
+
+#include <QDialogButtonBox>
+#include <QListView>
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QTextBrowser>
+
+using NewUser = FormTest;
+
+// A weak or mistyped new password is asked again, not refused for good; the lock box
+// then offers no title-bar button that would quit with the typing left unsaved.
+TEST_F(NewUser, EncryptingAsksAgainAfterABadPasswordAndTheLockBoxHasNoTitleBarButtons)
+{
+    useCheapKeyDerivation();
+    harness.startWithoutPassword();
+    answer({Button::Yes});
+    for (const char *typed : {"seven77", "", "correct horse", "correct hors", "", "correct horse", "correct horse", ""}) {
+        if (*typed)
+            harness.dialogs.answerInput(QString::fromLatin1(typed));
+        else
+            answer({Button::Ok});
+    }
+    run("m23");
+    const QString first = QStringLiteral("Enter the new password (at least 8 characters).");
+    const QString again = QStringLiteral("Enter the new password again.");
+    EXPECT_EQ(lastTexts(9), (QStringList{messages::encryptDiary().text, first, QStringLiteral("The password must have at least 8 characters. Please enter another password."),
+                                         first, again, QStringLiteral("The two passwords are not the same. Please enter the new password again."),
+                                         first, again, messages::diaryEncrypted().text}));
+    run("m27");
+    ASSERT_NE(form().lockBox(), nullptr);
+    const Qt::WindowFlags buttons = Qt::WindowCloseButtonHint | Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint;
+    EXPECT_EQ(std::pair(form().lockBox()->windowFlags() & buttons, form().session().vault().isLocked()), std::pair(Qt::WindowFlags(), true));
+}
+
+// F1 in a folder without its help page shows the program's own, centred over the
+// window, its picture no wider than the text; a click anywhere on the "On this day"
+// row, not only on a year's digits, opens that day.
+TEST_F(NewUser, TheOwnHelpPageFitsItsWindowAndTheWholeOnThisDayRowOpensTheDay)
+{
+    storePage("2024-12-04", "Two years ago");
+    harness.startWithoutPassword();
+    form().show();
+    run("m14");
+    auto *help = form().findChild<QTextBrowser *>();
+    ASSERT_NE(help, nullptr);
+    QCoreApplication::processEvents();
+    QTextImageFormat picture;
+    for (QTextBlock block = help->document()->begin(); block.isValid() && picture.name().isEmpty(); block = block.next())
+        for (auto it = block.begin(); !it.atEnd(); ++it)
+            if (it.fragment().charFormat().isImageFormat())
+                picture = it.fragment().charFormat().toImageFormat();
+    // Across the window's middle: the test screen is too low to centre it up and down as well.
+    const int offset = help->frameGeometry().center().x() - form().frameGeometry().center().x();
+    EXPECT_EQ(std::tuple(harness.opened, help->windowTitle(), std::abs(offset) <= 2, help->horizontalScrollBar()->maximum(),
+                         picture.width() < 840, qRound(picture.width() * 572 / 840) == qRound(picture.height())),
+              std::tuple(QList<QUrl>(), QStringLiteral("Quillnest help"), true, 0, true, true));
+
+    auto &years = *named<QListView>(form(), "lstOnThisDay");
+    ASSERT_EQ(years.model()->rowCount(), 1);
+    QTest::mouseClick(years.viewport(), Qt::LeftButton, {}, QPoint(years.viewport()->width() - 3, years.viewport()->height() / 2));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(form().session().book().selectedDay(), QDate(2024, 12, 4));
+}
+
+// A day typed in a form Export does not read greys out OK and names the forms it takes.
+TEST_F(NewUser, ExportNamesTheFormsOfADayWhileOneCannotBeRead)
+{
+    testApplication();
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    QList<std::pair<bool, bool>> states;
+    QString told;
+    whenModalShown([&](QDialog &dialog) {
+        const auto days = dialog.findChildren<DayField *>();
+        auto *forms = dialog.findChild<QLabel *>(QStringLiteral("dayForms"));
+        ASSERT_TRUE(days.size() == 2 && forms);
+        const auto state = [&] { return std::pair(dialog.findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok)->isEnabled(), forms->isVisible()); };
+        states << state();
+        days[0]->setText(QStringLiteral("11/12/2026"));
+        states << state();
+        told = forms->text();
+        days[0]->setText(QStringLiteral("11.12.2026"));
+        states << state();
+    });
+    runChoiceDialog(nullptr, QStringLiteral("Export"), QStringLiteral("Format:"), {QStringLiteral("PDF")}, {0, Dialogs::DayRange{QDate(2026, 11, 20), QDate(2026, 12, 4)}});
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    EXPECT_EQ(states, (QList<std::pair<bool, bool>>{{true, false}, {false, true}, {true, false}}));
+    EXPECT_EQ(told, QStringLiteral("Type each day as 20.11.2026, 2026-11-20 or 20 November 2026."));
+}
+
+// Keep both sets the other's text below a drawn line and a heading the spelling passes over.
+TEST_F(NewUser, KeepBothPutsTheOtherTextBelowARuleAndAnUncheckedHeading)
+{
+    QTemporaryDir config;
+    const spelling::Service service(config.filePath(QStringLiteral("words.txt")), spelling::installed({QStringLiteral("/usr/share/hunspell")}),
+                                    QLocale(QStringLiteral("en_US")));
+    const QString heading = QStringLiteral("From the other computer (Syncthing, 2026-12-04 18:30:12):");
+    const auto side = [](const char *text) { return pageparagraphs::split(diarytexts::page(text)).value_or(QStringList()); };
+    QTextDocument kept;
+    ASSERT_TRUE(richtext::readRtf(pageparagraphs::join(copymerge::bothKept(side("here"), side("skaating there"),
+                                                                            pageparagraphs::pageLines(harness.data.root(), QDate(2026, 12, 4)), heading)),
+                                  kept));
+    spelling::SpellHighlighter marks(kept, service, nullptr);
+    marks.finishNow();
+    QStringList seen;
+    for (QTextBlock block = kept.begin(); block.isValid(); block = block.next()) {
+        seen << block.text() + (richtext::hasRule(block.blockFormat()) ? QStringLiteral("[rule]") : QString());
+        for (const QTextLayout::FormatRange &mark : block.layout()->formats())
+            seen.last() += QStringLiteral(" ~") + block.text().mid(mark.start, mark.length);
+    }
+    EXPECT_EQ(seen, (QStringList{QStringLiteral("here"), QStringLiteral("[rule]"), heading, QStringLiteral("skaating there ~skaating")}));
+}
