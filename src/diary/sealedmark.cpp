@@ -8,6 +8,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QSet>
 
 #include <algorithm>
 #include <array>
@@ -58,7 +59,7 @@ bool mayBeSealed(const dirent &entry)
 // Names are read straight from the folder, without a stat of each file, as
 // a plain diary of a century of pages is looked through at every start.
 // Adds the sealed files' names below the diary folder until found holds most.
-void sealedFilesIn(int fd, int depth, const QString &prefix, qsizetype most, QStringList &found)
+void sealedFilesIn(int fd, int depth, const QString &prefix, qsizetype most, QStringList &found, const QSet<QString> &passOver = {})
 {
     DIR *folder = ::fdopendir(fd);
     if (!folder) {
@@ -67,7 +68,8 @@ void sealedFilesIn(int fd, int depth, const QString &prefix, qsizetype most, QSt
     }
     const auto named = [&prefix](const char *name) { return prefix + QLatin1Char('/') + QFile::decodeName(name); };
     for (const dirent *entry = nullptr; found.size() < most && (entry = ::readdir(folder));) {
-        if (std::strcmp(entry->d_name, ".") == 0 || std::strcmp(entry->d_name, "..") == 0)
+        if (std::strcmp(entry->d_name, ".") == 0 || std::strcmp(entry->d_name, "..") == 0
+            || (!passOver.isEmpty() && passOver.contains(QFile::decodeName(entry->d_name))))
             continue;
         if (isFolder(::dirfd(folder), *entry)) {
             const int inner = depth > 1 ? ::openat(::dirfd(folder), entry->d_name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC) : -1;
@@ -79,7 +81,7 @@ void sealedFilesIn(int fd, int depth, const QString &prefix, qsizetype most, QSt
     ::closedir(folder);
 }
 
-QStringList sealedFiles(const QString &rootPath, qsizetype most)
+QStringList sealedFiles(const QString &rootPath, qsizetype most, const QSet<QString> &unsealedPages = {})
 {
     const QDir root(rootPath);
     QStringList found;
@@ -88,7 +90,7 @@ QStringList sealedFiles(const QString &rootPath, qsizetype most)
             ? ::open(QFile::encodeName(root.filePath(name)).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)
             : -1;
         if (fd >= 0)
-            sealedFilesIn(fd, kDeepest, name, most, found);
+            sealedFilesIn(fd, kDeepest, name, most, found, name == kFolders.front() ? unsealedPages : QSet<QString>());
     }
     return found;
 }
@@ -116,15 +118,16 @@ KeyProof proveKey(const QString &rootPath, const SecretBytes &key)
     return opens ? KeyProof::Opens : KeyProof::OpensNone;
 }
 
-std::optional<QString> passwordFileLost(const DataRoot &root)
+std::optional<QString> passwordFileLost(const DataRoot &root, const QStringList &unsealedPages)
 {
     if (KeySlotFile(root.passwordFile()).isEncrypted())
         return std::nullopt;
-    const auto found = sealedFile(root.path());
-    if (!found)
+    const QStringList sealed = sealedFiles(root.path(), 1, QSet<QString>(unsealedPages.cbegin(), unsealedPages.cend()));
+    if (sealed.isEmpty())
         return std::nullopt;
+    const QString &found = sealed.first();
     return QStringLiteral("This diary is encrypted, but its password file is missing or is not an encrypted diary's. "
-                          "Nothing has been changed. (%1 is sealed.)").arg(*found);
+                          "Nothing has been changed. (%1 is sealed.)").arg(found);
 }
 
 } // namespace sealedmark
