@@ -13,6 +13,7 @@
 #include <QCommandLineParser>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
@@ -74,26 +75,34 @@ int main(int argc, char *argv[])
                                         QStringLiteral("36500"));
     const QCommandLineOption runsOption(QStringLiteral("runs"), QStringLiteral("Runs of each step."), QStringLiteral("N"),
                                         QStringLiteral("5"));
-    parser.addOptions({daysOption, runsOption});
+    // Making the diary takes minutes on a busy machine; a run can keep it for the next.
+    const QCommandLineOption keptOption(QStringLiteral("kept"), QStringLiteral("Make the diary in DIR once and use it from then on."),
+                                        QStringLiteral("DIR"));
+    parser.addOptions({daysOption, runsOption, keptOption});
     parser.process(app);
     const int runs = parser.value(runsOption).toInt();
     const diarygen::Options options = century(parser.value(daysOption).toInt());
 
-    QTemporaryDir dir;
-    QDir(dir.path()).mkdir(QStringLiteral("pages"));
-    QDir(dir.path()).mkdir(QStringLiteral("dates"));
-    const DataRoot root(dir.path());
-    QElapsedTimer made;
-    made.start();
-    const int pages = diarygen::generate(root, options);
+    QTemporaryDir temporary;
+    const QString path = parser.isSet(keptOption) ? parser.value(keptOption) : temporary.path();
+    const DataRoot root(path);
+    if (!QFileInfo::exists(root.passwordFile())) {
+        QDir(path).mkpath(QStringLiteral("pages"));
+        QDir(path).mkpath(QStringLiteral("dates"));
+        QElapsedTimer made;
+        made.start();
+        const int pages = diarygen::generate(root, options);
+        std::printf("diary made in %.1f s\n", double(made.elapsed()) / 1000);
+        if (pages != options.days || !passwordfile::write(root.passwordFile(), u"none"))
+            return 1;
+    }
+    const int pages = int(QDir(root.pagesDir()).entryList(QDir::Files).size());
     const int notes = int(QDir(root.datesDir()).entryList(QDir::Files).size());
-    std::printf("diary: %d pages, %d notes, made in %.1f s\n", pages, notes, double(made.elapsed()) / 1000);
-    if (pages != options.days || !passwordfile::write(root.passwordFile(), u"none"))
-        return 1;
+    std::printf("diary: %d pages, %d notes\n", pages, notes);
 
     // Every box is answered at once, as a user in a hurry would: OK, Yes.
     const QDate lastDay = options.first.addDays(options.days - 1);
-    BenchWindowServices bench(dir.path(), lastDay, Dialogs::Button::Yes);
+    BenchWindowServices bench(path, lastDay, Dialogs::Button::Yes);
     const AppServices &services = bench.services;
 
     std::unique_ptr<BenchWindow> window;
