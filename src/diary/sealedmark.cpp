@@ -3,6 +3,7 @@
 #include "boundedfile.h"
 #include "conversion.h"
 #include "keyslotfile.h"
+#include "search.h"
 #include "storedbytes.h"
 #include "vault/vault.h"
 
@@ -12,6 +13,7 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <cstring>
 
 #include <dirent.h>
@@ -56,8 +58,31 @@ bool mayBeSealed(const dirent &entry)
     return entry.d_type == DT_REG || entry.d_type == DT_UNKNOWN;
 }
 
-// Names are read straight from the folder, without a stat of each file, as
-// a plain diary of a century of pages is looked through at every start.
+// Each share of a folder's names is looked at on every core, as a plain
+// diary of a century of pages is looked through at every start; the shares
+// are small, so a sealed diary's look still ends after a few files.
+constexpr qsizetype kNamesAtOnce = 1024;
+
+// Adds the sealed ones among files (of folder) to found until it holds most,
+// in the order of files.
+void lookAt(int folder, const QByteArrayList &files, const QString &prefix, qsizetype most, QStringList &found)
+{
+    std::atomic<qsizetype> sealed = found.size();
+    const std::vector<char> marks = search::marked(files.size(), [&](search::Share &share) {
+        for (qsizetype i; (i = share.next()) >= 0;) {
+            if (sealed.load(std::memory_order_relaxed) < most && beginsSealed(folder, files[i].constData())) {
+                share.match();
+                ++sealed;
+            }
+        }
+    });
+    for (qsizetype i = 0; i < files.size() && found.size() < most; ++i) {
+        if (marks[size_t(i)] == search::Share::kMatch)
+            found.append(prefix + QLatin1Char('/') + QFile::decodeName(files[i]));
+    }
+}
+
+// Names are read straight from the folder, without a stat of each file.
 // Adds the sealed files' names below the diary folder until found holds most.
 void sealedFilesIn(int fd, int depth, const QString &prefix, qsizetype most, QStringList &found, const QSet<QString> &passOver = {})
 {
@@ -66,17 +91,27 @@ void sealedFilesIn(int fd, int depth, const QString &prefix, qsizetype most, QSt
         ::close(fd);
         return;
     }
-    const auto named = [&prefix](const char *name) { return prefix + QLatin1Char('/') + QFile::decodeName(name); };
-    for (const dirent *entry = nullptr; found.size() < most && (entry = ::readdir(folder));) {
-        if (std::strcmp(entry->d_name, ".") == 0 || std::strcmp(entry->d_name, "..") == 0
+    QByteArrayList files, folders;
+    const dirent *entry = nullptr;
+    do {
+        entry = ::readdir(folder);
+        if (!entry || files.size() == kNamesAtOnce) {
+            lookAt(::dirfd(folder), files, prefix, most, found);
+            files.clear();
+        }
+        if (!entry || std::strcmp(entry->d_name, ".") == 0 || std::strcmp(entry->d_name, "..") == 0
             || (!passOver.isEmpty() && passOver.contains(QFile::decodeName(entry->d_name))))
             continue;
-        if (isFolder(::dirfd(folder), *entry)) {
-            const int inner = depth > 1 ? ::openat(::dirfd(folder), entry->d_name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC) : -1;
-            if (inner >= 0)
-                sealedFilesIn(inner, depth - 1, named(entry->d_name), most, found);
-        } else if (mayBeSealed(*entry) && beginsSealed(::dirfd(folder), entry->d_name))
-            found.append(named(entry->d_name));
+        if (isFolder(::dirfd(folder), *entry))
+            folders.append(entry->d_name);
+        else if (mayBeSealed(*entry))
+            files.append(entry->d_name);
+    } while (entry && found.size() < most);
+    for (const QByteArray &name : folders) {
+        const int inner = depth > 1 && found.size() < most
+            ? ::openat(::dirfd(folder), name.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC) : -1;
+        if (inner >= 0)
+            sealedFilesIn(inner, depth - 1, prefix + QLatin1Char('/') + QFile::decodeName(name), most, found);
     }
     ::closedir(folder);
 }

@@ -44,22 +44,28 @@ qsizetype Share::next()
     return m_at++;
 }
 
-QStringList matching(const QStringList &names, const std::function<void(Share &)> &work, QStringList *unopened,
-                     QStringList *unsealed)
+std::vector<char> marked(qsizetype count, const std::function<void(Share &)> &work)
 {
     std::atomic<qsizetype> taken{0};
-    std::vector<char> found(size_t(names.size()), 0);
+    std::vector<char> found(size_t(count), 0);
     const auto run = [&] {
         Share share(taken, found);
         work(share);
     };
     {
-        const qsizetype helpers = std::min<qsizetype>(QThread::idealThreadCount(), names.size() / kPagesPerThread) - 1;
+        const qsizetype helpers = std::min<qsizetype>(QThread::idealThreadCount(), count / kPagesPerThread) - 1;
         std::vector<std::jthread> threads;
         for (qsizetype i = 0; i < helpers; ++i)
             threads.emplace_back(run);
         run();
     }
+    return found;
+}
+
+QStringList matching(const QStringList &names, const std::function<void(Share &)> &work, QStringList *unopened,
+                     QStringList *unsealed)
+{
+    const std::vector<char> found = marked(names.size(), work);
     QStringList matches;
     for (qsizetype i = 0; i < names.size(); ++i) {
         const char marks = found[size_t(i)];

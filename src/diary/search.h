@@ -53,6 +53,10 @@ private:
     qsizetype m_end = 0;
 };
 
+// What work marked of count indices, one mark an index: Runs work as
+// matching() does.
+std::vector<char> marked(qsizetype count, const std::function<void(Share &)> &work);
+
 // The names work marked, in their order. Runs work on the calling thread
 // and, for a list long enough to pay for starting threads, on one more
 // thread per further core; each call draws from its own Share until every
