@@ -47,23 +47,34 @@ Contents readOpen(int fd, qint64 size, qint64 limit)
     return Contents{bytes, {}};
 }
 
-} // namespace
-
 // O_NONBLOCK keeps the open itself from waiting for a FIFO's writer; the
 // type is then checked on the open descriptor, so nothing can be swapped in
-// between the check and the reading.
-int openRegular(int folder, const char *name, int flags)
+// between the check and the reading. info keeps what the check saw, so no
+// caller needs to look at the file again.
+int openRegular(int folder, const char *name, int flags, struct stat &info)
 {
     const int fd = ::openat(folder, name, O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK | flags);
     if (fd < 0)
         return -1;
-    struct stat info {};
     if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
         ::close(fd);
         errno = EINVAL;
         return -1;
     }
     return fd;
+}
+
+QString whyNotOpened()
+{
+    return errno == EINVAL ? QStringLiteral("not a regular file") : qt_error_string(errno);
+}
+
+} // namespace
+
+int openRegular(int folder, const char *name, int flags)
+{
+    struct stat info {};
+    return openRegular(folder, name, flags, info);
 }
 
 int openUnmarked(int folder, const char *name)
@@ -76,11 +87,10 @@ int openUnmarked(int folder, const char *name)
 
 Opened open(const QString &path, qint64 limit)
 {
-    const int fd = openRegular(AT_FDCWD, QFile::encodeName(path).constData());
-    if (fd < 0)
-        return Opened{nullptr, errno == EINVAL ? QStringLiteral("not a regular file") : qt_error_string(errno)};
     struct stat info {};
-    ::fstat(fd, &info);
+    const int fd = openRegular(AT_FDCWD, QFile::encodeName(path).constData(), 0, info);
+    if (fd < 0)
+        return Opened{nullptr, whyNotOpened()};
     auto file = std::make_unique<QFile>();
     if (info.st_size > limit || !file->open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
         ::close(fd);
@@ -89,12 +99,16 @@ Opened open(const QString &path, qint64 limit)
     return Opened{std::move(file), {}};
 }
 
+// Straight from the descriptor: a QFile around it would look at the file twice more.
 Contents read(const QString &path, qint64 limit)
 {
-    const Opened opened = open(path, limit);
-    if (!opened)
-        return Contents{{}, opened.problem, opened.tooLarge};
-    return readOpen(opened.file->handle(), opened.file->size(), limit);
+    struct stat info {};
+    const int fd = openRegular(AT_FDCWD, QFile::encodeName(path).constData(), 0, info);
+    if (fd < 0)
+        return refused(whyNotOpened());
+    Contents contents = info.st_size > limit ? tooLarge(limit) : readOpen(fd, info.st_size, limit);
+    ::close(fd);
+    return contents;
 }
 
 } // namespace boundedfile

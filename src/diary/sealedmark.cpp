@@ -3,15 +3,20 @@
 #include "boundedfile.h"
 #include "conversion.h"
 #include "keyslotfile.h"
+#include "search.h"
 #include "storedbytes.h"
 #include "vault/vault.h"
 
 #include <QDir>
 #include <QFile>
+#include <QSet>
 
 #include <algorithm>
 #include <array>
+#include <atomic>
+#include <cerrno>
 #include <cstring>
+#include <vector>
 
 #include <dirent.h>
 #include <sys/stat.h>
@@ -29,9 +34,21 @@ const std::array<QString, 4> kFolders{QStringLiteral("pages"), QStringLiteral("d
 // history/pages/yyyy-mm/ is the deepest a diary's file lies.
 constexpr int kDeepest = 3;
 
-bool beginsSealed(int folder, const char *name)
+// A file the listing calls regular is opened without a look at its type,
+// one call fewer for each of a century of pages: a link put in its place is
+// not followed, and nothing else makes a read of four bytes wait
+// (O_NONBLOCK). A file the listing cannot tell is opened as the bounded
+// reader opens it.
+int openListed(int folder, const char *name)
 {
-    const int fd = boundedfile::openUnmarked(folder, name);
+    constexpr int kFlags = O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK | O_NOFOLLOW;
+    const int fd = ::openat(folder, name, kFlags | O_NOATIME);
+    return fd >= 0 || errno != EPERM ? fd : ::openat(folder, name, kFlags);
+}
+
+bool beginsSealed(int folder, const char *name, bool listedRegular)
+{
+    const int fd = listedRegular ? openListed(folder, name) : boundedfile::openUnmarked(folder, name);
     if (fd < 0)
         return false;
     char head[4];
@@ -55,31 +72,70 @@ bool mayBeSealed(const dirent &entry)
     return entry.d_type == DT_REG || entry.d_type == DT_UNKNOWN;
 }
 
-// Names are read straight from the folder, without a stat of each file, as
-// a plain diary of a century of pages is looked through at every start.
+// Each share of a folder's names is looked at on every core, as a plain
+// diary of a century of pages is looked through at every start; the shares
+// are small, so a sealed diary's look still ends after a few files.
+constexpr qsizetype kNamesAtOnce = 1024;
+
+// Adds the sealed ones among files (of folder) to found until it holds most,
+// in the order of files; regular tells which the listing called regular.
+void lookAt(int folder, const QByteArrayList &files, const std::vector<bool> &regular, const QString &prefix, qsizetype most,
+            QStringList &found)
+{
+    std::atomic<qsizetype> sealed = found.size();
+    const std::vector<char> marks = search::marked(files.size(), [&](search::Share &share) {
+        for (qsizetype i; (i = share.next()) >= 0;) {
+            if (sealed.load(std::memory_order_relaxed) < most && beginsSealed(folder, files[i].constData(), regular[size_t(i)])) {
+                share.match();
+                ++sealed;
+            }
+        }
+    });
+    for (qsizetype i = 0; i < files.size() && found.size() < most; ++i) {
+        if (marks[size_t(i)] == search::Share::kMatch)
+            found.append(prefix + QLatin1Char('/') + QFile::decodeName(files[i]));
+    }
+}
+
+// Names are read straight from the folder, without a stat of each file.
 // Adds the sealed files' names below the diary folder until found holds most.
-void sealedFilesIn(int fd, int depth, const QString &prefix, qsizetype most, QStringList &found)
+void sealedFilesIn(int fd, int depth, const QString &prefix, qsizetype most, QStringList &found, const QSet<QString> &passOver = {})
 {
     DIR *folder = ::fdopendir(fd);
     if (!folder) {
         ::close(fd);
         return;
     }
-    const auto named = [&prefix](const char *name) { return prefix + QLatin1Char('/') + QFile::decodeName(name); };
-    for (const dirent *entry = nullptr; found.size() < most && (entry = ::readdir(folder));) {
-        if (std::strcmp(entry->d_name, ".") == 0 || std::strcmp(entry->d_name, "..") == 0)
+    QByteArrayList files, folders;
+    std::vector<bool> regular;
+    const dirent *entry = nullptr;
+    do {
+        entry = ::readdir(folder);
+        if (!entry || files.size() == kNamesAtOnce) {
+            lookAt(::dirfd(folder), files, regular, prefix, most, found);
+            files.clear();
+            regular.clear();
+        }
+        if (!entry || std::strcmp(entry->d_name, ".") == 0 || std::strcmp(entry->d_name, "..") == 0
+            || (!passOver.isEmpty() && passOver.contains(QFile::decodeName(entry->d_name))))
             continue;
-        if (isFolder(::dirfd(folder), *entry)) {
-            const int inner = depth > 1 ? ::openat(::dirfd(folder), entry->d_name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC) : -1;
-            if (inner >= 0)
-                sealedFilesIn(inner, depth - 1, named(entry->d_name), most, found);
-        } else if (mayBeSealed(*entry) && beginsSealed(::dirfd(folder), entry->d_name))
-            found.append(named(entry->d_name));
+        if (isFolder(::dirfd(folder), *entry))
+            folders.append(entry->d_name);
+        else if (mayBeSealed(*entry)) {
+            files.append(entry->d_name);
+            regular.push_back(entry->d_type == DT_REG);
+        }
+    } while (entry && found.size() < most);
+    for (const QByteArray &name : folders) {
+        const int inner = depth > 1 && found.size() < most
+            ? ::openat(::dirfd(folder), name.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC) : -1;
+        if (inner >= 0)
+            sealedFilesIn(inner, depth - 1, prefix + QLatin1Char('/') + QFile::decodeName(name), most, found);
     }
     ::closedir(folder);
 }
 
-QStringList sealedFiles(const QString &rootPath, qsizetype most)
+QStringList sealedFiles(const QString &rootPath, qsizetype most, const QSet<QString> &unsealedPages = {})
 {
     const QDir root(rootPath);
     QStringList found;
@@ -88,7 +144,7 @@ QStringList sealedFiles(const QString &rootPath, qsizetype most)
             ? ::open(QFile::encodeName(root.filePath(name)).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)
             : -1;
         if (fd >= 0)
-            sealedFilesIn(fd, kDeepest, name, most, found);
+            sealedFilesIn(fd, kDeepest, name, most, found, name == kFolders.front() ? unsealedPages : QSet<QString>());
     }
     return found;
 }
@@ -116,15 +172,16 @@ KeyProof proveKey(const QString &rootPath, const SecretBytes &key)
     return opens ? KeyProof::Opens : KeyProof::OpensNone;
 }
 
-std::optional<QString> passwordFileLost(const DataRoot &root)
+std::optional<QString> passwordFileLost(const DataRoot &root, const QStringList &unsealedPages)
 {
     if (KeySlotFile(root.passwordFile()).isEncrypted())
         return std::nullopt;
-    const auto found = sealedFile(root.path());
-    if (!found)
+    const QStringList sealed = sealedFiles(root.path(), 1, QSet<QString>(unsealedPages.cbegin(), unsealedPages.cend()));
+    if (sealed.isEmpty())
         return std::nullopt;
+    const QString &found = sealed.first();
     return QStringLiteral("This diary is encrypted, but its password file is missing or is not an encrypted diary's. "
-                          "Nothing has been changed. (%1 is sealed.)").arg(*found);
+                          "Nothing has been changed. (%1 is sealed.)").arg(found);
 }
 
 } // namespace sealedmark

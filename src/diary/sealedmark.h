@@ -24,7 +24,9 @@ KeyProof proveKey(const QString &rootPath, const SecretBytes &key);
 
 // When the diary holds a sealed file but its password file is missing, empty
 // or a plain diary's, the message that says so and names the file. A key
-// slot in pw.dat settles it without a look at any other file.
-std::optional<QString> passwordFileLost(const DataRoot &root);
+// slot in pw.dat settles it without a look at any other file. unsealedPages
+// are names of pages/ the caller has just read and found not to begin as a
+// sealed file does (a search reads them all): the look passes over them.
+std::optional<QString> passwordFileLost(const DataRoot &root, const QStringList &unsealedPages = {});
 
 } // namespace sealedmark

@@ -44,27 +44,37 @@ qsizetype Share::next()
     return m_at++;
 }
 
-QStringList matching(const QStringList &names, const std::function<void(Share &)> &work, QStringList *unopened)
+std::vector<char> marked(qsizetype count, const std::function<void(Share &)> &work)
 {
     std::atomic<qsizetype> taken{0};
-    std::vector<char> found(size_t(names.size()), 0);
+    std::vector<char> found(size_t(count), 0);
     const auto run = [&] {
         Share share(taken, found);
         work(share);
     };
     {
-        const qsizetype helpers = std::min<qsizetype>(QThread::idealThreadCount(), names.size() / kPagesPerThread) - 1;
+        const qsizetype helpers = std::min<qsizetype>(QThread::idealThreadCount(), count / kPagesPerThread) - 1;
         std::vector<std::jthread> threads;
         for (qsizetype i = 0; i < helpers; ++i)
             threads.emplace_back(run);
         run();
     }
+    return found;
+}
+
+QStringList matching(const QStringList &names, const std::function<void(Share &)> &work, QStringList *unopened,
+                     QStringList *unsealed)
+{
+    const std::vector<char> found = marked(names.size(), work);
     QStringList matches;
     for (qsizetype i = 0; i < names.size(); ++i) {
-        if (found[size_t(i)] == Share::kMatch)
+        const char marks = found[size_t(i)];
+        if (marks & Share::kMatch)
             matches.append(names[i]);
-        else if (found[size_t(i)] == Share::kUnopened && unopened)
+        else if (marks == Share::kUnopened && unopened)
             unopened->append(names[i]);
+        if ((marks & Share::kUnsealed) && unsealed)
+            unsealed->append(names[i]);
     }
     return matches;
 }
@@ -72,6 +82,8 @@ QStringList matching(const QStringList &names, const std::function<void(Share &)
 } // namespace search
 
 namespace {
+
+constexpr std::string_view kSealedHeader(sealing::kHeader.data(), size_t(sealing::kHeader.size()));
 
 // Enough for nearly every page at once; a page with a photograph grows it.
 constexpr size_t kFirstBuffer = size_t(64) << 10;
@@ -121,7 +133,7 @@ std::optional<bool> holds(std::string_view stored, std::string_view needle, cons
 } // namespace
 
 QStringList searchPages(const QString &pagesDir, const QStringList &pageNames, QStringView term, const Vault *vault,
-                        QStringList *unopened)
+                        QStringList *unopened, QStringList *unsealed)
 {
     const auto bytes = codepage::encodeExact(term);
     const auto scrambled = bytes ? ScrambleLine(*bytes) : std::nullopt;
@@ -140,13 +152,16 @@ QStringList searchPages(const QString &pagesDir, const QStringList &pageNames, Q
         for (qsizetype i; (i = share.next()) >= 0;) {
             const QString &name = pageNames[i];
             const qsizetype length = readWhole(folder, QFile::encodeName(name).constData(), buffer, largest);
-            const auto found = length < 0 ? std::nullopt : holds(std::string_view(buffer.data(), size_t(length)), needle, vault, name);
+            const std::string_view stored(buffer.data(), size_t(length < 0 ? 0 : length));
+            const auto found = length < 0 ? std::nullopt : holds(stored, needle, vault, name);
             if (!found)
                 share.unopened();
             else if (*found)
                 share.match();
+            if (found && !vault && !stored.starts_with(kSealedHeader))
+                share.unsealed();
         }
-    }, unopened);
+    }, unopened, unsealed);
     ::close(folder);
     return matches;
 }

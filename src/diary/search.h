@@ -17,8 +17,11 @@ class Vault;
 // plain form would be. The pages are shared among the machine's cores; the
 // result is the same as one thread's would be. unopened, when given,
 // receives the names that could not be read or, with a vault, opened.
+// unsealed, when given, receives the pages a search without a vault read
+// whole and found not to begin as a sealed file does, so that the look for
+// the sealed mark (sealedmark.h) need not open them again.
 QStringList searchPages(const QString &pagesDir, const QStringList &pageNames, QStringView term, const Vault *vault = nullptr,
-                        QStringList *unopened = nullptr);
+                        QStringList *unopened = nullptr, QStringList *unsealed = nullptr);
 
 namespace search {
 
@@ -33,12 +36,15 @@ public:
     // The next index, or -1 once every index was taken.
     qsizetype next();
     // The index next() gave last is a match.
-    void match() { m_found[size_t(m_at - 1)] = kMatch; }
+    void match() { m_found[size_t(m_at - 1)] |= kMatch; }
     // The page of the index next() gave last did not open.
     void unopened() { m_found[size_t(m_at - 1)] = kUnopened; }
+    // The page of the index next() gave last was read and is not sealed.
+    void unsealed() { m_found[size_t(m_at - 1)] |= kUnsealed; }
 
     static constexpr char kMatch = 1;
     static constexpr char kUnopened = 2;
+    static constexpr char kUnsealed = 4;
 
 private:
     std::atomic<qsizetype> &m_taken;
@@ -47,10 +53,15 @@ private:
     qsizetype m_end = 0;
 };
 
+// What work marked of count indices, one mark an index: Runs work as
+// matching() does.
+std::vector<char> marked(qsizetype count, const std::function<void(Share &)> &work);
+
 // The names work marked, in their order. Runs work on the calling thread
 // and, for a list long enough to pay for starting threads, on one more
 // thread per further core; each call draws from its own Share until every
-// name is taken. unopened, when given, receives the names marked so.
-QStringList matching(const QStringList &names, const std::function<void(Share &)> &work, QStringList *unopened = nullptr);
+// name is taken. unopened and unsealed, when given, receive the names marked so.
+QStringList matching(const QStringList &names, const std::function<void(Share &)> &work, QStringList *unopened = nullptr,
+                     QStringList *unsealed = nullptr);
 
 } // namespace search

@@ -96,10 +96,14 @@ struct PictureSize
 class TextExtractor : public RtfWalk<TextExtractor, PictureSize>
 {
 public:
-    explicit TextExtractor(QByteArrayView rtf) : RtfWalk(rtf) { m_text.reserve(rtf.size() / 2 + 16); }
+    // A character shown takes at least one byte of the page, so the text
+    // seldom outgrows this; growing it as it came had copied a long page's
+    // text again and again.
+    explicit TextExtractor(QByteArrayView rtf) : RtfWalk(rtf) { m_text.reserve(rtf.size() + 1); }
     QString extract()
     {
         run();
+        m_text.squeeze();
         return std::move(m_text);
     }
 

@@ -85,10 +85,10 @@ std::optional<bool> textHolds(const DataRoot &root, const QString &name, const s
 } // namespace
 
 QStringList search(const DataRoot &root, const QStringList &names, const QString &term, Options options, TextCache *cache,
-                   QStringList *unopened)
+                   QStringList *unopened, QStringList *unsealed)
 {
     if (options.matchCase && !options.textOnly)
-        return searchPages(root.pagesDir(), names, term, root.vault(), unopened);
+        return searchPages(root.pagesDir(), names, term, root.vault(), unopened, unsealed);
     const QStringList wordList = wordsOf(term, options);
     if (wordList.isEmpty())
         return {};

@@ -24,9 +24,10 @@ struct Options
 // order of names. A text-only search takes each page's text from the cache
 // when it has it and fills it when not; the markup is never cached, as it
 // holds the pictures' bytes. unopened, when given, receives the pages that
-// could not be read or opened.
+// could not be read or opened; unsealed, the pages a markup search that
+// matches case read and found unsealed (searchPages), else nothing.
 QStringList search(const DataRoot &root, const QStringList &names, const QString &term, Options options,
-                   TextCache *cache = nullptr, QStringList *unopened = nullptr);
+                   TextCache *cache = nullptr, QStringList *unopened = nullptr, QStringList *unsealed = nullptr);
 
 // The line of the page's visible text around the first match, trimmed; empty
 // when the match lies in the markup only.

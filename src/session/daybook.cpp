@@ -17,10 +17,10 @@ DayBook::DayBook(SessionState &state, YearNotes &notes)
 {
 }
 
-void DayBook::open(QDate today)
+void DayBook::open(QDate today, const QList<conflictcopies::Found> &copies)
 {
     m_pages.setPath(m_state.dataRoot().pagesDir());
-    m_copies = conflictcopies::find(m_state.dataRoot());
+    m_copies = copies;
     emit pagesChanged();
     goToDay(today);
     m_filechanged = 0;

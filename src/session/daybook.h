@@ -28,8 +28,9 @@ public:
 
     DayBook(SessionState &state, YearNotes &notes);
 
-    // At sign-in, once the diary's folders are known: the day's page opens.
-    void open(QDate today);
+    // At sign-in, once the diary's folders are known and copies are the
+    // sync tools' copies they hold: the day's page opens.
+    void open(QDate today, const QList<conflictcopies::Found> &copies);
     QDate selectedDay() const { return m_day; }
     // The page file name "yyyy-mm-dd" of the selected day; empty until signed in.
     QString dayKey() const { return daykeys::dayKey(m_day); }

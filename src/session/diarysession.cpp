@@ -79,9 +79,9 @@ bool DiarySession::signIn(Program &program)
         return false;
     if (vault)
         m_vault->useVault(std::move(vault));
-    syncedcopies::mergeArrived(dataRoot(), dialogs());
+    const QList<conflictcopies::Found> copies = syncedcopies::mergeArrived(dataRoot(), dialogs());
     m_notes->openFolder();
-    m_book->open(m_state->clock.today());
+    m_book->open(m_state->clock.today(), copies);
     m_drafts->offer();
     return true;
 }

@@ -25,9 +25,10 @@ void explainPasswordCopies(const DataRoot &root, Dialogs &dialogs)
         messages::tell(dialogs, messages::passwordFileCopy(copy.copy, conflictnames::describe(copy.name)));
 }
 
-void mergeArrived(const DataRoot &root, Dialogs &dialogs)
+QList<conflictcopies::Found> mergeArrived(const DataRoot &root, Dialogs &dialogs)
 {
     QStringList merged, waiting;
+    QList<conflictcopies::Found> left;
     {
         const BusyCursor busy;
         const QList<conflictcopies::Found> found = conflictcopies::find(root);
@@ -37,7 +38,10 @@ void mergeArrived(const DataRoot &root, Dialogs &dialogs)
             mergedCopies << copy.copy;
         }
         for (const conflictcopies::Found &copy : found) {
-            if (waitsForUser(copy) && !mergedCopies.contains(copy.copy))
+            if (mergedCopies.contains(copy.copy))
+                continue;
+            left << copy;
+            if (waitsForUser(copy))
                 waiting << nameOf(copy);
         }
     }
@@ -46,6 +50,7 @@ void mergeArrived(const DataRoot &root, Dialogs &dialogs)
         messages::tell(dialogs, messages::copiesMerged(merged));
     if (!waiting.isEmpty())
         messages::tell(dialogs, messages::copiesWaiting(waiting));
+    return left;
 }
 
 bool waitsForUser(const conflictcopies::Found &copy)

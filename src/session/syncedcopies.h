@@ -13,7 +13,8 @@ namespace syncedcopies {
 void explainPasswordCopies(const DataRoot &root, Dialogs &dialogs);
 // Once the diary opens: what merges with no question is merged, and said
 // once; then what still needs the user is named, so no such day goes unseen.
-void mergeArrived(const DataRoot &root, Dialogs &dialogs);
+// Returns the copies left in the folders, so they need no second listing.
+QList<conflictcopies::Found> mergeArrived(const DataRoot &root, Dialogs &dialogs);
 // A page's or note's copy left for the user to compare and settle.
 bool waitsForUser(const conflictcopies::Found &copy);
 

@@ -9,6 +9,7 @@
 #include <QFile>
 
 #include <algorithm>
+#include <cstring>
 #include <dirent.h>
 #include <sys/stat.h>
 
@@ -47,16 +48,18 @@ bool opensAs(const DataRoot &root, Kind kind, const QString &copy, const QString
     return false;
 }
 
-// Every name of the folder, whatever it is: listing the files alone would
-// hide a FIFO or a link to a device named like a copy.
-QStringList everyName(const QString &folder)
+// Every name of the folder that may be a copy's, whatever it is: listing
+// the files alone would hide a FIFO or a link to a device named like a
+// copy. Every tool's name says "conflict", so a century of pages is passed
+// over without decoding or sorting their names.
+QStringList copyNames(const QString &folder)
 {
     QStringList names;
     DIR *listing = ::opendir(QFile::encodeName(folder).constData());
     if (!listing)
         return names;
     while (const dirent *entry = ::readdir(listing)) {
-        if (entry->d_name[0] != '.')
+        if (entry->d_name[0] != '.' && std::strstr(entry->d_name, "conflict"))
             names.append(QFile::decodeName(entry->d_name));
     }
     ::closedir(listing);
@@ -73,7 +76,7 @@ bool isRegular(const QString &path)
 
 void findIn(const DataRoot &root, const QString &folder, Kind kind, QList<Found> &found)
 {
-    for (const QString &name : everyName(folder)) {
+    for (const QString &name : copyNames(folder)) {
         const auto copy = conflictnames::recognise(name);
         if (!copy || !belongsTo(kind, copy->original))
             continue;

@@ -44,7 +44,7 @@ QString unreadableName(const QString &path)
 
 // The data root named by --root, when it holds a pages folder and its
 // password file has not been swapped for a plain one under sealed files.
-std::optional<DataRoot> namedRoot(const QCommandLineParser &parser)
+std::optional<DataRoot> namedRoot(const QCommandLineParser &parser, DiaryCommand::SealedPages pages)
 {
     const QString path = parser.value(QStringLiteral("root"));
     if (path.isEmpty()) {
@@ -63,17 +63,19 @@ std::optional<DataRoot> namedRoot(const QCommandLineParser &parser)
         printError(QStringLiteral("no pages folder in %1").arg(path));
         return std::nullopt;
     }
-    if (const auto lost = sealedmark::passwordFileLost(root)) {
-        printError(*lost);
-        return std::nullopt;
+    if (pages == DiaryCommand::SealedPages::Looked) {
+        if (const auto lost = sealedmark::passwordFileLost(root)) {
+            printError(*lost);
+            return std::nullopt;
+        }
     }
     return root;
 }
 
 // The data root of --root, opened with its password when it is encrypted.
-std::optional<DataRoot> unlockedRoot(const QCommandLineParser &parser)
+std::optional<DataRoot> unlockedRoot(const QCommandLineParser &parser, DiaryCommand::SealedPages pages)
 {
-    const auto root = namedRoot(parser);
+    const auto root = namedRoot(parser, pages);
     if (!root)
         return std::nullopt;
     const KeySlotFile file(root->passwordFile());
@@ -118,9 +120,9 @@ std::optional<int> DiaryCommand::parse(const QStringList &arguments, int positio
     return parseOrExit(m_parser, arguments, positional);
 }
 
-std::optional<int> DiaryCommand::open()
+std::optional<int> DiaryCommand::open(SealedPages pages)
 {
-    m_root = m_password == Password::Unlocks ? unlockedRoot(m_parser) : namedRoot(m_parser);
+    m_root = m_password == Password::Unlocks ? unlockedRoot(m_parser, pages) : namedRoot(m_parser, pages);
     // A missing --root is a wrong argument; a folder that does not open, a failure.
     if (!m_root)
         return m_parser.value(QStringLiteral("root")).isEmpty() ? kUsage : kFailed;

@@ -31,10 +31,15 @@ public:
     // Once open.
     const DataRoot &root() const { return *m_root; }
 
+    // Whether opening looks through the pages for the sealed mark, or the
+    // command reads every page anyway and asks sealedmark::passwordFileLost
+    // itself with the pages it read, before it says anything.
+    enum class SealedPages { Looked, LeftToCommand };
+
     // Parses, then opens, for a command with nothing to check in between.
     std::optional<int> start(const QStringList &arguments, int positional);
     std::optional<int> parse(const QStringList &arguments, int positional);
-    std::optional<int> open();
+    std::optional<int> open(SealedPages pages = SealedPages::Looked);
     // Holds the diary lock until the command ends; false after saying who has the diary.
     bool claim();
 

@@ -3,6 +3,7 @@
 #include "toolsupport.h"
 
 #include "diary/filelist.h"
+#include "diary/sealedmark.h"
 #include "richtext/textsearch.h"
 
 namespace tool {
@@ -20,14 +21,22 @@ int searchCommand(const QStringList &arguments)
                          {text, ignoreCase, context});
     QCommandLineParser &parser = command.parser();
     parser.addPositionalArgument(QStringLiteral("TERM"), QStringLiteral("The text to look for."));
-    if (const auto stop = command.start(arguments, 1))
+    if (const auto stop = command.parse(arguments, 1))
+        return *stop;
+    if (const auto stop = command.open(DiaryCommand::SealedPages::LeftToCommand))
         return *stop;
     const DataRoot &root = command.root();
 
     const QString term = parser.positionalArguments().constFirst();
     const textsearch::Options options{!parser.isSet(ignoreCase), parser.isSet(text)};
-    QStringList unopened;
-    for (const QString &name : textsearch::search(root, pageFileNames(root.pagesDir()), term, options, nullptr, &unopened)) {
+    QStringList unopened, unsealed;
+    const QStringList found = textsearch::search(root, pageFileNames(root.pagesDir()), term, options, nullptr, &unopened, &unsealed);
+    // The pages the search has just read are not opened a second time to look for the sealed mark.
+    if (const auto lost = sealedmark::passwordFileLost(root, unsealed)) {
+        printError(*lost);
+        return kFailed;
+    }
+    for (const QString &name : found) {
         printLine(name);
         if (parser.isSet(context))
             printLine(QStringLiteral("    ") + textsearch::context(root, name, term, options));
