@@ -79,10 +79,8 @@ TEST_F(SignInTest, OnlyTheStoredPasswordOrNoneLetsTheUserIn)
             again.answerMessage(Button::Ok);
             expected.append(box(*told));
         }
-        EXPECT_EQ(SignIn(path(), again, ended), in);
-        EXPECT_EQ(ended.ended(), !in);
-        EXPECT_EQ(again.shown(), expected);
-        EXPECT_EQ(QFile::exists(path()), file.has_value());
+        const bool signedIn = SignIn(path(), again, ended);
+        EXPECT_EQ(std::tuple(signedIn, ended.ended(), again.shown(), QFile::exists(path())), std::tuple(in, !in, expected, file.has_value()));
     }
 }
 
@@ -97,8 +95,7 @@ TEST_F(ChangePasswordTest, AsksTwiceMaskedAgainAfterARefusalAndAFailedWriteKeeps
     answer({QString(), Button::Ok, u"long enough"_s, QString(), Button::Ok});
     ChangePassword(path(), dialogs);
     ChangePassword(path(), dialogs);
-    EXPECT_EQ(stored(), QByteArray("old\r\nlines\r\n"));
-    EXPECT_EQ(dialogs.shown(), (QList{ask, notChanged, ask, repeat, notChanged}));
+    EXPECT_EQ(std::pair(stored(), dialogs.shown()), std::pair(QByteArray("old\r\nlines\r\n"), QList{ask, notChanged, ask, repeat, notChanged}));
 
     answer({u"abc"_s, Button::Ok, u"abcd"_s, u"abce"_s, Button::Ok, u"a b "_s, u"a b "_s, Button::Ok});
     ChangePassword(path(), dialogs);
@@ -111,7 +108,6 @@ TEST_F(ChangePasswordTest, AsksTwiceMaskedAgainAfterARefusalAndAFailedWriteKeeps
         const DiskFull full(4);
         ChangePassword(path(), dialogs);
     }
-    EXPECT_EQ(stored(), ScramblePassword(u"a b ") + "\r\n");
-    EXPECT_EQ(dialogs.shown().last(), box(messages::passwordNotSaved()));
-    EXPECT_EQ(data.everyName(u"."_s), (QStringList{u"dates"_s, u"pages"_s, u"pw.dat"_s}));
+    EXPECT_EQ(std::tuple(stored(), dialogs.shown().last(), data.everyName(u"."_s)),
+              std::tuple(ScramblePassword(u"a b ") + "\r\n", box(messages::passwordNotSaved()), QStringList{u"dates"_s, u"pages"_s, u"pw.dat"_s}));
 }

@@ -302,12 +302,11 @@ TEST_F(AutoLockTest, LockedEveryWindowIsHiddenUntilThePasswordBringsThemBackWith
     EXPECT_EQ(state(), std::tuple(true, true, false, false, 0, -1, QString(), false, QString(), QString()));
     EXPECT_EQ((QStringList{box->windowTitle(), box->Label1->text(), box->Command1->text()}),
               (QStringList{"Quillnest is locked", "Enter the Password", "Unlock"}));
-    EXPECT_TRUE(box->isModal() && box->Text1->echoMode() == QLineEdit::Password);
     // A compact box, the field beside its label.
-    EXPECT_LT(box->width(), box->screen()->availableGeometry().width() / 2);
-    EXPECT_LT(box->height(), box->width() / 2);
-    EXPECT_GT(box->Text1->x(), box->Label1->geometry().right());
-    EXPECT_LE(std::abs(box->Text1->geometry().center().y() - box->Label1->geometry().center().y()), 2);
+    EXPECT_TRUE(box->isModal() && box->Text1->echoMode() == QLineEdit::Password && box->width() < box->screen()->availableGeometry().width() / 2
+                && box->height() < box->width() / 2 && box->Text1->x() > box->Label1->geometry().right()
+                && std::abs(box->Text1->geometry().center().y() - box->Label1->geometry().center().y()) <= 2)
+        << box->width() << "x" << box->height();
     const auto shapes = [box] {
         QList<QRect> shapes{box->geometry()};
         for (const QWidget *control : box->findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
@@ -318,8 +317,8 @@ TEST_F(AutoLockTest, LockedEveryWindowIsHiddenUntilThePasswordBringsThemBackWith
 
     tryPassword(QStringLiteral("wrong horse"));
     EXPECT_EQ(shapes(), before) << "nothing moves for the complaint";
-    EXPECT_EQ(state(), std::tuple(true, true, false, false, 0, -1, QString(), true, QString(), QString()));
-    EXPECT_EQ(box->wrongPassword->text(), QStringLiteral("Wrong password. Try again."));
+    EXPECT_EQ(std::pair(state(), box->wrongPassword->text()),
+              std::pair(std::tuple(true, true, false, false, 0, -1, QString(), true, QString(), QString()), QStringLiteral("Wrong password. Try again.")));
 
     tryPassword(kPassword);
     EXPECT_EQ(state(), std::tuple(false, false, true, true, 2, 1, QStringLiteral("Today we went skating"), false, QString(),

@@ -66,8 +66,7 @@ TEST_F(Form1Test, StartUpSetsTodayAndTheFontListsEveryControlIsWholeAtAnySizeThe
     // Tall and narrow, the calendar and headings take the largest font that fits across.
     canvas.resize(840, 1000);
     noNewCuts();
-    EXPECT_GT(calendar().font().pointSizeF(), 8.5);
-    EXPECT_LT(calendar().font().pointSizeF(), note().font().pointSizeF());
+    EXPECT_TRUE(calendar().font().pointSizeF() > 8.5 && calendar().font().pointSizeF() < note().font().pointSizeF()) << calendar().font().pointSizeF();
     // Icons follow the height, but no faster than the width, and within twice their size.
     for (const auto &[size, icon] : {std::pair{QSize(840, 1000), 16}, {QSize(2800, 2000), 32}, {QSize(420, 276), 16}}) {
         canvas.resize(size);

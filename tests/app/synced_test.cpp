@@ -64,9 +64,9 @@ TEST_F(SyncedTest, CopiesMergeAtSignInAndTheRestAreComparedFromTheBarAboveThePag
                                          messages::copiesWaiting({QStringLiteral("2026-12-03"), QStringLiteral("the yearly note of Dec-4")}).text}));
     EXPECT_EQ(page().text(), QStringLiteral("Title\nours\nadded there"));
     auto &bar = *named(form(), "copyBar");
-    EXPECT_TRUE(bar.isHidden());
-    EXPECT_EQ(QStringList({tipOf(3), tipOf(4), tipOf(5)}), QStringList({messages::copyWaitingTip(), messages::copyWaitingTip(), QString()}));
-    EXPECT_TRUE(calendar().isBold(QDate(2026, 12, 4))) << "a note day stays bold under its mark";
+    // A note day stays bold under its mark.
+    EXPECT_EQ(std::tuple(bar.isHidden(), QStringList({tipOf(3), tipOf(4), tipOf(5)}), calendar().isBold(QDate(2026, 12, 4))),
+              std::tuple(true, QStringList({messages::copyWaitingTip(), messages::copyWaitingTip(), QString()}), true));
 
     EXPECT_EQ(barSays("noteCopyBar"), messages::noteChangedElsewhere(QStringLiteral("Syncthing, 2026-12-04 18:30:12")));
     harness.dialogs.answerCompare(2);
@@ -88,10 +88,8 @@ TEST_F(SyncedTest, CopiesMergeAtSignInAndTheRestAreComparedFromTheBarAboveThePag
     EXPECT_TRUE(QFile::exists(harness.data.path() + u'/' + QLatin1String(kCopy))) << "Cancel settles nothing";
     harness.dialogs.answerCompare(2);
     named<QPushButton>(form(), "compareCopy")->click();
-    EXPECT_EQ(page().text(), QStringLiteral("here\n\nThe other version (Syncthing, 2026-12-03 18:30:12):\nthere"));
-    EXPECT_TRUE(bar.isHidden());
-    EXPECT_EQ(tipOf(3), QString());
-    EXPECT_FALSE(QFile::exists(harness.data.path() + u'/' + QLatin1String(kCopy)));
+    EXPECT_EQ(std::tuple(page().text(), bar.isHidden(), tipOf(3), QFile::exists(harness.data.path() + u'/' + QLatin1String(kCopy))),
+              std::tuple(QStringLiteral("here\n\nThe other version (Syncthing, 2026-12-03 18:30:12):\nthere"), true, QString(), false));
 }
 
 // While the window is open: an untouched page or note shows another computer's version with a line saying so, a copy

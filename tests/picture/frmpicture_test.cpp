@@ -51,9 +51,8 @@ protected:
     // A file the window refuses is told of centred, and leaves the centring off.
     void expectRefused()
     {
-        EXPECT_EQ(harness.dialogs.shown().last().text, messages::notAPicture().text);
-        EXPECT_TRUE(harness.dialogs.shown().last().centred);
-        EXPECT_FALSE(CenteringInForce());
+        EXPECT_EQ(std::tuple(harness.dialogs.shown().last().text, harness.dialogs.shown().last().centred, CenteringInForce()),
+                  std::tuple(messages::notAPicture().text, true, false));
     }
     // As the user does: open the list and choose the entry.
     void pick(const QString &entry)
@@ -99,14 +98,13 @@ TEST_F(FrmpictureTest, APictureOpensUnscaledCentredAndFocusedAndOnlyTheCloseBoxD
 {
     QGuiApplication::clipboard()->setText(u"kept"_s);
     addPicture(png(drawing(120, 80)));
-    EXPECT_EQ(harness.dialogs.shown().last(), (Shown{.kind = ScriptedDialogs::Kind::OpenFile, .filter = kFilter, .centred = true,
-                                                     .folder = startFolder(QStandardPaths::PicturesLocation)}));
-    EXPECT_FALSE(CenteringInForce());
+    EXPECT_EQ(std::pair(harness.dialogs.shown().last(), CenteringInForce()),
+              std::pair(Shown{.kind = ScriptedDialogs::Kind::OpenFile, .filter = kFilter, .centred = true, .folder = startFolder(QStandardPaths::PicturesLocation)},
+                        false));
     ASSERT_TRUE(window().isVisible());
-    EXPECT_EQ(std::tuple(window().Combo1->currentText(), window().focusWidget(), window().Picture2->picture().size()),
-              std::tuple(u"1"_s, static_cast<QWidget *>(window().Combo1), QSize(120, 80)));
-    EXPECT_EQ(window().Picture1->geometry(), QRect((window().width() - 120) / 2, 40, 120, 80));
-    EXPECT_TRUE(window().screen()->availableGeometry().contains(window().frameGeometry()));
+    EXPECT_EQ(std::tuple(window().Combo1->currentText(), window().focusWidget(), window().Picture2->picture().size(), window().Picture1->geometry(),
+                         window().screen()->availableGeometry().contains(window().frameGeometry())),
+              std::tuple(u"1"_s, static_cast<QWidget *>(window().Combo1), QSize(120, 80), QRect((window().width() - 120) / 2, 40, 120, 80), true));
     // Centred over the main window, give or take the title bar reserved before it was shown.
     EXPECT_LE((window().frameGeometry().center() - form().frameGeometry().center()).manhattanLength(), window().style()->pixelMetric(QStyle::PM_TitleBarHeight));
     pick(u".50"_s);
@@ -186,6 +184,5 @@ TEST(PictureHelp, SaysWhereFormatsBeyondTheFilterArePicked)
     ASSERT_TRUE(help.open(QIODevice::ReadOnly));
     const QString text = QString::fromUtf8(help.readAll()).remove(QRegularExpression(u"<[^>]*>"_s)).simplified();
     const QString section = text.mid(text.indexOf(u"Add Picture asks"_s), 200);
-    EXPECT_TRUE(section.contains(u"JPEG, BMP and GIF"_s)) << section.toStdString();
-    EXPECT_TRUE(section.contains(kFilter.section(QLatin1Char('|'), 2, 2))) << section.toStdString();
+    EXPECT_TRUE(section.contains(u"JPEG, BMP and GIF"_s) && section.contains(kFilter.section(QLatin1Char('|'), 2, 2))) << section.toStdString();
 }

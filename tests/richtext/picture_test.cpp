@@ -31,9 +31,7 @@ TEST(Pictures, PngAndJpegKeepTheirOwnBytesThroughASaveAndALoadAndAreDrawnAsLarge
     const auto shown = [&](int i) {
         return std::pair(QSizeF(found[i].width(), found[i].height()), again->resource(QTextDocument::ImageResource, QUrl(found[i].name())).value<QImage>().size());
     };
-    EXPECT_EQ(shown(0).first, QSizeF(24, 16));
-    EXPECT_EQ(shown(1).second, QSize(160, 120));
-    EXPECT_EQ(shown(2), std::pair(QSizeF(300, 200), QSize(450, 300)));
+    EXPECT_EQ(std::tuple(shown(0).first, shown(1).second, shown(2)), std::tuple(QSizeF(24, 16), QSize(160, 120), std::pair(QSizeF(300, 200), QSize(450, 300))));
     for (int i = 0; i < 3; ++i)
         EXPECT_EQ(richtext::storedPicture(*again, found[i])->bytes, stored[i]) << i;
     EXPECT_EQ(richtext::storedPicture(*again, found[1])->kind, richtext::StoredPicture::Jpeg);
@@ -86,6 +84,5 @@ TEST(Pictures, PastedImagesAreStoredCompactly)
     EXPECT_EQ(richtext::decodeImage(richtext::compactPicture(testpictures::drawing(200, 100)).bytes).convertToFormat(QImage::Format_RGB32),
               testpictures::drawing(200, 100));
     const richtext::StoredPicture stored = richtext::compactPicture(photo);
-    EXPECT_EQ(stored.pixels, photo.size());
-    EXPECT_LT(stored.bytes.size(), testpictures::encoded(photo, "png").size());
+    EXPECT_TRUE(stored.pixels == photo.size() && stored.bytes.size() < testpictures::encoded(photo, "png").size()) << stored.bytes.size();
 }

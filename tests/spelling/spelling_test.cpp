@@ -67,9 +67,7 @@ TEST_F(Spelling, DictionariesAreFoundOnceAndChosenByTheLocaleAndTheUsersOwnWords
         words.append(text.mid(word.start, word.length));
     EXPECT_EQ(words, (QStringList{u"Don't"_s, u"stop"_s, u"the"_s, u"page"_s, u"été"_s}));
 
-    EXPECT_TRUE(service.isMisspelt(u"helo"_s));
-    EXPECT_FALSE(service.isMisspelt(u"hello"_s) || service.isMisspelt(u"don't"_s));
-    EXPECT_TRUE(service.suggestions(u"helo"_s).size() <= 5);
+    EXPECT_TRUE(service.isMisspelt(u"helo"_s) && !service.isMisspelt(u"hello"_s) && !service.isMisspelt(u"don't"_s) && service.suggestions(u"helo"_s).size() <= 5);
     EXPECT_TRUE(service.addToDictionary(u"Quillnest"_s));
     service.ignore(u"Zorbl"_s);
     EXPECT_FALSE(service.isMisspelt(u"Quillnest"_s) || service.isMisspelt(u"Zorbl"_s));
@@ -123,8 +121,7 @@ TEST_F(Spelling, TheContextMenuOffersTheUsersChoicesAndTheLanguages)
     const QStringList offered = texts(*menu);
     const qsizetype add = offered.indexOf(u"Add to Dictionary"_s);
     ASSERT_GT(add, 0) << "suggestions come first";
-    EXPECT_EQ(offered[add + 1], u"Ignore"_s);
-    EXPECT_FALSE(texts(*menuAt(u"there"_s)).contains(u"Ignore"_s));
+    EXPECT_TRUE(offered[add + 1] == u"Ignore" && !texts(*menuAt(u"there"_s)).contains(u"Ignore"_s)) << offered.join(u'|').toStdString();
     QMenu *languages = menu->actions().last()->menu();
     ASSERT_NE(languages, nullptr);
     EXPECT_EQ(texts(*languages), (QStringList{u"English (United States)"_s, u"French (France)"_s}));

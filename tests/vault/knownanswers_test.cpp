@@ -15,7 +15,9 @@ const QList<QByteArray> kAnswers = readBytes(QStringLiteral(QUILLNEST_VAULT_DATA
 
 } // namespace
 
-TEST(KnownAnswers, KeySlotLineIsTheIndependentlyComputedOneAndUnwrapsBack)
+// The key slot line and the sealed file are the independently computed ones; the slot unwraps back and the
+// file opens only under its name.
+TEST(KnownAnswers, KeySlotLineAndSealedFileAreTheIndependentlyComputedOnes)
 {
     const auto slot = keyslot::wrap(SecretBytes(counting(0x00, 32)), keyslot::passwordBytes(kPassword), {1, 8192}, counting(0xa0, 16),
                                     counting(0xb0, 24));
@@ -25,15 +27,12 @@ TEST(KnownAnswers, KeySlotLineIsTheIndependentlyComputedOneAndUnwrapsBack)
     EXPECT_EQ(keyslot::format(*parsed), kAnswers.value(0));
     const SecretBytes key = keyslot::unwrap(*parsed, keyslot::passwordBytes(kPassword)).value();
     EXPECT_EQ(QByteArrayView(key.data(), qsizetype(key.size())), counting(0x00, 32));
-}
 
-TEST(KnownAnswers, SealedFileIsTheIndependentlyComputedOneAndOpensOnlyUnderItsName)
-{
-    const SecretBytes key(counting(0x40, 32));
+    const SecretBytes fileKey(counting(0x40, 32));
     const QByteArray expected = QByteArray::fromHex(kAnswers.value(1));
-    EXPECT_EQ(sealing::sealWith(key, counting(0x60, 24), kPlain, kName).toHex(), kAnswers.value(1));
-    EXPECT_EQ(sealing::open(key, expected, kName), kPlain.toByteArray());
-    EXPECT_FALSE(sealing::open(key, expected, QStringLiteral("pages/2026-12-09.dat")) || sealing::open(key, expected, kName.mid(6))
+    EXPECT_EQ(sealing::sealWith(fileKey, counting(0x60, 24), kPlain, kName).toHex(), kAnswers.value(1));
+    EXPECT_EQ(sealing::open(fileKey, expected, kName), kPlain.toByteArray());
+    EXPECT_FALSE(sealing::open(fileKey, expected, QStringLiteral("pages/2026-12-09.dat")) || sealing::open(fileKey, expected, kName.mid(6))
                  || sealing::open(SecretBytes(counting(0x41, 32)), expected, kName));
 
     // The vault seals with a fresh nonce each time, and opens its own and the known bytes alike.
