@@ -84,8 +84,9 @@ bool exportNotes(const DataRoot &root, const QString &outDir)
 {
     bool ok = true;
     for (const QString &name : sortedFileNames(root.datesDir())) {
+        // Only a real month and day's name is a note, as a real day's is a page: not a sync tool's copy.
         const QString key = daykeys::keyFromFileName(name);
-        if (key.isEmpty())
+        if (!daykeys::monthDayFromNoteKey(key))
             continue;
         const auto bytes = notestore::loadFile(root, root.notePath(key));
         if (!bytes) {

@@ -356,6 +356,9 @@ TEST_F(Tool, VerifySearchExportAndRestoreNameWhatDoesNotOpen)
         bytes.back() = char(bytes.back() ^ 1);
         data.writeFile(damaged, bytes);
     }
+    // Names that are no note's are not exported as notes.
+    data.writeFile(QStringLiteral("dates/Foo-99.dat"), "x");
+    data.writeFile(QStringLiteral("dates/Mar-5.sync-conflict-20240305-101010-ABCDEFG.dat"), "x");
     const QByteArray damaged = QString::fromUtf8(fileBytes(QStringLiteral(TOOL_DATA "/verify-damaged.txt"))).arg(version, thiscomputer::id()).toUtf8();
     const char *unopened = "quillnest-tool: cannot open page 2024-03-06.dat; it was not searched\n";
     const QByteArray stored = data.readFile(QStringLiteral("pages/2024-03-06.dat"));
