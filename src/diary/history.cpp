@@ -24,11 +24,15 @@ namespace {
 
 const QString kIdFormat = QStringLiteral("yyyyMMdd-HHmmss-zzz");
 
+// Read as UTC from the start: a local parse would look the time zone up for
+// every kept version on every save.
 QDateTime timeOf(const QString &id)
 {
-    QDateTime time = QDateTime::fromString(id.left(kIdFormat.size()), kIdFormat);
-    time.setTimeSpec(Qt::UTC);
-    return time;
+    const QDate day = QDate::fromString(id.left(8), QStringLiteral("yyyyMMdd"));
+    const QTime time = QTime::fromString(id.mid(9, 10), QStringLiteral("HHmmss-zzz"));
+    if (id.size() < kIdFormat.size() || id.at(8) != u'-' || !day.isValid() || !time.isValid())
+        return {};
+    return QDateTime(day, time, Qt::UTC);
 }
 
 // A version's file is the stored file's base name, "@" and its id.
