@@ -78,8 +78,17 @@ bool tooMuchText(const std::vector<Entry> &entries)
     return text > kLargestDayText;
 }
 
-DayReport importDay(const DataRoot &root, QDate day, const std::vector<const Entry *> &entries, Existing existing,
-                    const ImportJournal &journal)
+// Whether a page already holds what the entries would add, as a run of this
+// import whose record went would have left it: the day is not added twice.
+bool holdsAlready(const QTextDocument &page, const std::vector<const Entry *> &entries)
+{
+    QTextDocument added;
+    appendEntries(added, entries);
+    return page.toPlainText().contains(added.toPlainText());
+}
+
+std::optional<DayReport> importDay(const DataRoot &root, QDate day, const std::vector<const Entry *> &entries,
+                                   Existing existing, const ImportJournal &journal)
 {
     DayReport report{daykeys::dayKey(day), DayReport::Kind::Created, int(entries.size()), {}, {}};
     QTextDocument page;
@@ -100,6 +109,8 @@ DayReport importDay(const DataRoot &root, QDate day, const std::vector<const Ent
         return failed(report, QStringLiteral("its entries come to more than %1 MiB of text, more than a day takes").arg(kLargestDayText >> 20));
     std::vector<const Entry *> ordered;
     std::ranges::transform(whole, std::back_inserter(ordered), [](const Entry &entry) { return &entry; });
+    if (report.kind == DayReport::Kind::Appended && holdsAlready(page, ordered))
+        return std::nullopt;
     report.refusedPictures = appendEntries(page, ordered);
     if (page.characterCount() > richtext::limits::kPageCharacters)
         return failed(report, QStringLiteral("the page would hold ") + richtext::tooMuchText());
@@ -115,16 +126,24 @@ DayReport importDay(const DataRoot &root, QDate day, const std::vector<const Ent
 
 } // namespace
 
+std::optional<QString> unfitRecord(const DataRoot &root, const std::vector<Entry> &entries)
+{
+    return ImportJournal(root, entries).unfit();
+}
+
 std::vector<DayReport> importEntries(const DataRoot &root, const std::vector<Entry> &entries, Existing existing,
                                      const Progress &progress)
 {
     const Days days = byDay(entries);
     const ImportJournal journal(root, entries);
     std::vector<DayReport> reports;
+    if (journal.unfit())
+        return reports;
     int done = 0;
     for (const auto &[day, dayEntries] : days) {
-        if (!journal.done(day))
-            reports.push_back(importDay(root, day, dayEntries, existing, journal));
+        auto report = journal.done(day) ? std::nullopt : importDay(root, day, dayEntries, existing, journal);
+        if (report)
+            reports.push_back(std::move(*report));
         if (progress && !progress(++done, int(days.size())))
             return reports;
     }

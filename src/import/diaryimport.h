@@ -9,6 +9,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <optional>
 #include <vector>
 
 namespace diaryimport {
@@ -45,6 +46,10 @@ using Progress = std::function<bool(int done, int total)>;
 // line under it, or the day is left alone. An import that was stopped is
 // finished by running it again: the days it stored are neither stored twice
 // nor reported again.
+// Why the import cannot run in this diary: the record a stopped run of it
+// left does not fit it. importEntries then stores nothing.
+std::optional<QString> unfitRecord(const DataRoot &root, const std::vector<Entry> &entries);
+
 std::vector<DayReport> importEntries(const DataRoot &root, const std::vector<Entry> &entries, Existing existing,
                                      const Progress &progress = {});
 

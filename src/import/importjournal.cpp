@@ -9,6 +9,9 @@
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+
+#include <algorithm>
 
 namespace diaryimport {
 
@@ -40,21 +43,35 @@ ImportJournal::ImportJournal(const DataRoot &root, const std::vector<Entry> &ent
     , m_path(QDir(root.path()).filePath(QStringLiteral(".import-") + QString::fromLatin1(fingerprint(entries))))
 {
     const boundedfile::Contents read = boundedfile::read(m_path, kLargestRecord);
-    if (!read)
+    if (!read && !QFileInfo::exists(m_path) && !QFileInfo(m_path).isSymLink())
         return;
     const QList<QByteArray> record = read.bytes.trimmed().split(' ');
-    if (record.size() != 2)
+    const auto day = record.size() == 2 ? daykeys::dateFromDayKey(QString::fromLatin1(record[0])) : std::nullopt;
+    m_unreadable = !read || !day;
+    if (m_unreadable)
         return;
-    if (const auto day = daykeys::dateFromDayKey(QString::fromLatin1(record[0]))) {
-        m_day = *day;
-        m_pageHash = record[1];
-    }
+    m_day = *day;
+    m_pageHash = record[1];
+    m_foreignDay = std::ranges::none_of(entries, [this](const Entry &entry) { return entry.day == m_day; });
+}
+
+std::optional<QString> ImportJournal::unfit() const
+{
+    if (!m_unreadable && !m_foreignDay)
+        return std::nullopt;
+    const QString name = QFileInfo(m_path).fileName();
+    return m_unreadable ? QStringLiteral("The record %1 an earlier run of this import left cannot be read; remove it to import again").arg(name)
+                        : QStringLiteral("The record %1 an earlier run of this import left names %2, a day this import does not have; remove it to import again")
+                              .arg(name, daykeys::dayKey(m_day));
 }
 
 // The recorded day is done once its page is no longer the one it was before.
 bool ImportJournal::done(QDate day) const
 {
-    return m_day.isValid() && (day < m_day || (day == m_day && pageHash(day) != m_pageHash));
+    if (!m_day.isValid() || day > m_day)
+        return false;
+    // An earlier day without a page cannot have been stored: the record is not to be trusted there.
+    return day < m_day ? pagestore::exists(m_root, day) : pageHash(day) != m_pageHash;
 }
 
 Outcome ImportJournal::starting(QDate day) const

@@ -28,6 +28,9 @@ class ImportJournal
 public:
     ImportJournal(const DataRoot &root, const std::vector<Entry> &entries);
 
+    // Why the record an earlier run left cannot be this import's: it does
+    // not read as one, or names a day the import does not have.
+    std::optional<QString> unfit() const;
     // Whether an earlier run of this import already stored the day.
     bool done(QDate day) const;
     // Written before the day's page is stored.
@@ -39,6 +42,8 @@ private:
 
     DataRoot m_root;
     QString m_path;
+    bool m_unreadable = false;
+    bool m_foreignDay = false;
     QDate m_day;
     QByteArray m_pageHash;
 };

@@ -83,6 +83,10 @@ void DiaryMoving::importDiary(diaryimport::Source source, const QString &path, c
         messages::tell(m_state.dialogs, messages::importEmpty(QFileInfo(path).fileName()));
         return;
     }
+    if (const auto unfit = diaryimport::unfitRecord(m_state.dataRoot(), read.entries)) {
+        messages::tell(m_state.dialogs, messages::importFailed(*unfit));
+        return;
+    }
     const auto existing = askAboutDaysWithPages(read.entries);
     if (!existing)
         return;

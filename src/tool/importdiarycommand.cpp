@@ -108,6 +108,10 @@ int importDiaryCommand(const QStringList &arguments)
     }
     if (!command.claim())
         return kFailed;
+    if (const auto unfit = diaryimport::unfitRecord(command.root(), read.entries)) {
+        printError(*unfit);
+        return kFailed;
+    }
     ProgressReport progress(QStringLiteral("Imported %1 of %2 days"));
     const auto reports = diaryimport::importEntries(command.root(), read.entries, *rule, [&progress](int done, int total) {
         progress.show(done, total);

@@ -79,16 +79,18 @@ TEST_F(ImportDiary, PrintsEachDayAndNeverDoublesADayOnASecondRun)
     play({{MARKDOWN, 0, "2024-03-05 skipped: it has a page\n2024-03-19 skipped: it has a page\n"
                         "2 days: 0 new, 0 added below a page, 2 skipped, 0 failed\n"}});
     EXPECT_EQ(pageOf(QDate(2024, 3, 5)), imported);
-    play({{MARKDOWN " --existing append", 0, "2024-03-05 added below the page\n2024-03-19 added below the page\n"
-                                             "2 days: 0 new, 2 added below a page, 0 skipped, 0 failed\n"}});
+    // A page that holds the day's entries already is not added to again.
+    play({{MARKDOWN " --existing append", 0, "2024-03-19 added below the page\n"
+                                             "1 day: 0 new, 1 added below a page, 0 skipped, 0 failed\n"}});
     const QByteArray below = pageOf(QDate(2024, 3, 19));
     EXPECT_LT(below.indexOf("mine"), below.indexOf("winter"));
 
     QFile::remove(data.root().pagePath(QStringLiteral("2024-03-05")));
     QDir().mkpath(data.root().pagePath(QStringLiteral("2024-03-05")));
     play({{MARKDOWN " --existing append", 1,
-           "2024-03-05 failed: {root}/pages/2024-03-05.dat: The name is a folder's, not a file's.\n2024-03-19 added below the page\n"
-           "2 days: 0 new, 1 added below a page, 0 skipped, 1 failed\n"}});
+           "2024-03-05 failed: {root}/pages/2024-03-05.dat: The name is a folder's, not a file's.\n"
+           "1 day: 0 new, 0 added below a page, 0 skipped, 1 failed\n"}});
+    EXPECT_EQ(pageOf(QDate(2024, 3, 19)), below);
 }
 
 TEST_F(ImportDiary, AnEncryptedDiaryTakesTheEntriesWithItsPassword)

@@ -216,8 +216,10 @@ TEST_F(Tool, CopiesThatAreNoRegularFileAreNamedAndLeftAlone)
 
 // Where the lock file, an imported day's page or the record of an import stopped part-way is a FIFO, a
 // link to a device or a folder, the import neither blocks nor reads without end: a lock that cannot be had
-// refuses the diary with its reason, and a page or record that is no file counts as none.
-TEST_F(Tool, ImportDiaryNeitherWaitsOnNorReadsWhatIsNoFile)
+// refuses the diary with its reason, so does a record that cannot be read, and a page that is no file counts as none.
+// A record naming a day the import does not have is refused too, and without its record a rerun that adds
+// below pages recognises the days it stored: nothing is skipped or added twice.
+TEST_F(Tool, ImportDiaryNeitherWaitsOnNorTrustsWhatIsNoRecordOfIt)
 {
     using namespace Qt::StringLiterals;
     ASSERT_TRUE(QDir(out.path()).mkpath(QStringLiteral("md")));
@@ -228,11 +230,13 @@ TEST_F(Tool, ImportDiaryNeitherWaitsOnNorReadsWhatIsNoFile)
     const auto read = diaryimport::readDiary(diaryimport::Source::Markdown, out.filePath(QStringLiteral("md")));
     // Stopped after its first day, the import leaves its record behind.
     diaryimport::importEntries(data.root(), read.entries, diaryimport::Existing::Skip, [](int, int) { return false; });
-    const QString record =
-        data.path() + u'/' + QDir(data.path()).entryList({QStringLiteral(".import-*")}, QDir::Hidden | QDir::Files).value(0);
+    const QString recordName = QDir(data.path()).entryList({QStringLiteral(".import-*")}, QDir::Hidden | QDir::Files).value(0);
+    const QString record = data.path() + u'/' + recordName;
     const QString lock = DiaryLock::lockPath(data.root());
     const QStringList pages{data.root().pagePath(QStringLiteral("2024-03-05")), data.root().pagePath(QStringLiteral("2024-03-06"))};
     const auto remove = [](const QString &path) { QFile::remove(path) || QDir(path).removeRecursively(); };
+    const QString refused = u"quillnest-tool: The record "_s + recordName + u" an earlier run of this import left %1; remove it to import again\n"_s;
+    const QString imported = u"2024-03-05 new page, 1 entry\n2024-03-06 new page, 1 entry\n2 days: 2 new, 0 added below a page, 0 skipped, 0 failed\n"_s;
     for (const SpecialFile kind : {SpecialFile::Fifo, SpecialFile::LinkToZero, SpecialFile::Folder}) {
         SCOPED_TRACE(nameOf(kind));
         for (const QString &path : {lock, record, pages[1]})
@@ -243,14 +247,28 @@ TEST_F(Tool, ImportDiaryNeitherWaitsOnNorReadsWhatIsNoFile)
                "another program could change it at the same time.\n"}});
         remove(lock);
         const ToolRun ran = run("import-diary --root {root} --from markdown {out}/md");
-        const bool folder = kind == SpecialFile::Folder;
-        const QString failed = QStringLiteral(" failed: %1: The name is a folder's, not a file's.\n").arg(record);
-        const QString told = folder ? u"2024-03-05"_s + failed + u"2024-03-06"_s + failed + u"2 days: 0 new, 0 added below a page, 0 skipped, 2 failed\n"_s
-                                    : u"2024-03-05 new page, 1 entry\n2024-03-06 new page, 1 entry\n"
-                                      u"2 days: 2 new, 0 added below a page, 0 skipped, 0 failed\n"_s;
-        EXPECT_EQ(std::pair(ran.code, ran.out), std::pair(int(folder), told));
+        EXPECT_EQ(std::tuple(ran.code, ran.out, ran.err), std::tuple(1, QString(), refused.arg(u"cannot be read"_s)));
         remove(record);
+        const bool folder = kind == SpecialFile::Folder;
+        if (folder)
+            remove(pages[1]);
+        EXPECT_EQ(run("import-diary --root {root} --from markdown {out}/md").out, imported);
     }
+
+    const auto rerun = [&](const QByteArray &recorded) {
+        for (const QString &path : {pages[0], pages[1], record})
+            remove(path);
+        diaryimport::importEntries(data.root(), read.entries, diaryimport::Existing::Skip, [](int, int) { return false; });
+        if (recorded.isNull())
+            remove(record);
+        else
+            data.writeFile(recordName, recorded);
+        const ToolRun ran = run("import-diary --root {root} --from markdown {out}/md --existing append");
+        return std::tuple(ran.code, ran.out.toStdString(), ran.err.toStdString(), pagestore::load(data.root(), QDate(2024, 3, 5)).value_or("").count("Skating"));
+    };
+    EXPECT_EQ(rerun("2099-12-31 none\r\n"), std::tuple(1, std::string(), refused.arg(u"names 2099-12-31, a day this import does not have"_s).toStdString(), 1));
+    EXPECT_EQ(rerun("not a record"), std::tuple(1, std::string(), refused.arg(u"cannot be read"_s).toStdString(), 1));
+    EXPECT_EQ(rerun({}), std::tuple(0, std::string("2024-03-06 new page, 1 entry\n1 day: 1 new, 0 added below a page, 0 skipped, 0 failed\n"), std::string(), 1));
 }
 
 // A sealed file anywhere in the diary marks it encrypted: no command reads or writes it as a plain one
