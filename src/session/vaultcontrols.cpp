@@ -13,6 +13,7 @@
 #include "vault/vault.h"
 #include "vault/wipe.h"
 
+#include <QFileInfo>
 #include <QScopeGuard>
 
 #include <memory>
@@ -91,7 +92,7 @@ std::optional<QString> VaultControls::askNewPassword(const QString &title, bool 
         if (first.isEmpty())
             return std::nullopt;
         const bool reusesPlain = plainDiary && passwordfile::ScramblePassword(first) == passwordfile::readStored(m_state.dataRoot().passwordFile());
-        if (const auto refused = passwordpolicy::refusal(first, reusesPlain)) {
+        if (const auto refused = passwordpolicy::refusal(first, reusesPlain, QFileInfo(m_state.root).fileName())) {
             wipe(first);
             messages::tell(m_state.dialogs, messages::newPasswordRefused(*refused, title));
             continue;

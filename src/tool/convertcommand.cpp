@@ -10,6 +10,7 @@
 #include "vault/vault.h"
 #include "vault/wipe.h"
 
+#include <QFileInfo>
 #include <QScopeGuard>
 
 namespace tool {
@@ -38,7 +39,7 @@ std::optional<QString> newPassword(const QCommandLineParser &parser, const DataR
         return std::nullopt;
     auto wipeFirst = qScopeGuard([&first] { wipe(*first); });
     const bool reusesPlain = passwordfile::ScramblePassword(*first) == passwordfile::readStored(plain.passwordFile());
-    if (const auto refused = passwordpolicy::refusal(*first, reusesPlain)) {
+    if (const auto refused = passwordpolicy::refusal(*first, reusesPlain, QFileInfo(plain.path()).fileName())) {
         printError(*refused);
         return std::nullopt;
     }

@@ -19,6 +19,7 @@ bool shorterThan(QStringView password, qsizetype shortest);
 // Why the password is refused, as a clause the tool prints as it is and the
 // window as a sentence; nothing when it is accepted. reusesPlainPassword: it
 // is the plain diary's password, which any old copy of its pw.dat gives away.
-std::optional<QString> refusal(QStringView password, bool reusesPlainPassword = false);
+// The program's name and the diary folder's (diaryName) are refused in any form.
+std::optional<QString> refusal(QStringView password, bool reusesPlainPassword = false, const QString &diaryName = {});
 
 } // namespace passwordpolicy

@@ -1,4 +1,5 @@
 #include "vaulttest.h"
+#include "vault/passwordpolicy.h"
 
 // Figures from knownanswers.py, which computes them with PyNaCl and
 // argon2-cffi from the stored formats alone.
@@ -41,4 +42,17 @@ TEST(KnownAnswers, KeySlotLineAndSealedFileAreTheIndependentlyComputedOnes)
     EXPECT_NE(first.mid(4, 24), vault.seal(kPlain, kName).value().mid(4, 24));
     EXPECT_TRUE(vault.open(first, kName) == kPlain.toByteArray() && vault.open(expected, kName) == kPlain.toByteArray());
     EXPECT_EQ(vault.open(vault.seal({}, kName).value(), kName), QByteArray()) << "an empty file seals and opens too";
+}
+
+// The guesses every cracking list starts with are refused; passphrases of several words pass.
+TEST(PasswordRules, RefuseNamesAndAWordWithAYearOrSignsGluedOn)
+{
+    QStringList refused;
+    for (const char *password : {"P@ssw0rd", "Summer2026!", "quillnest", "Quillnest2026", "diary2026", "2026Sunshine", "Harbour#44"}) {
+        if (passwordpolicy::refusal(QString::fromLatin1(password), false, QStringLiteral("harbour notes")))
+            refused.append(QString::fromLatin1(password));
+    }
+    EXPECT_EQ(refused.size(), 7) << refused.join(u' ').toStdString();
+    for (const char *password : {"correct horse battery", "winter journal 7", "Xq7#pL9!vR", "zephyr-quokka-41"})
+        EXPECT_EQ(passwordpolicy::refusal(QString::fromLatin1(password), false, QStringLiteral("harbour notes")), std::nullopt) << password;
 }
