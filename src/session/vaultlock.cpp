@@ -4,8 +4,11 @@
 #include "sessiondrafts.h"
 #include "sessionstate.h"
 #include "vault/keyslot.h"
+#include "vault/processguard.h"
 #include "vault/vault.h"
 #include "yearnotes.h"
+
+#include <QThreadPool>
 
 void VaultControls::lockDiary()
 {
@@ -19,6 +22,10 @@ void VaultControls::lockDiary()
     m_state.texts.clear();
     m_state.vault->lock();
     emit lockChanged(true);
+    // Last, once every window has dropped its copies: the search's threads
+    // end, handing back what they freed, and this thread's freed blocks are filled.
+    QThreadPool::globalInstance()->waitForDone();
+    scrubFreedMemory();
 }
 
 bool VaultControls::unlockDiary(const QString &password)
