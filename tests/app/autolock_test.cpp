@@ -285,9 +285,13 @@ TEST_F(AutoLockTest, LockedEveryWindowIsHiddenUntilThePasswordBringsThemBackWith
     for (const char *text : {"Today we went sledging", "Today we went home"})
         ASSERT_TRUE(pagestore::save(form().session().dataRoot(), kToday, diarytexts::page(text)));
     typeAtEnd(page(), QStringLiteral(" and fell"));
+    const QString versions = history::versionFolder(form().session().dataRoot(), form().session().dataRoot().pagePath(daykeys::dayKey(kToday)));
+    harness.data.writeFile(QDir(harness.data.path()).relativeFilePath(versions) + QStringLiteral("/2026-12-04@20261101-000000-000.dat"), "not sealed");
     run("m21");
     auto *history = form().findChild<PageHistoryWindow *>();
     ASSERT_NE(history, nullptr);
+    ASSERT_EQ(history->List1->count(), 3);
+    EXPECT_TRUE(history->List1->item(2)->text().endsWith(history::kDoesNotOpen)) << "a damaged version is marked";
     history->List1->setCurrentRow(1);
     ASSERT_EQ(history->rtxt->text(), QStringLiteral("Today we went skating"));
     run("m27");
@@ -322,7 +326,7 @@ TEST_F(AutoLockTest, LockedEveryWindowIsHiddenUntilThePasswordBringsThemBackWith
               std::pair(std::tuple(true, true, false, false, 0, -1, QString(), true, QString(), QString()), QStringLiteral("Wrong password. Try again.")));
 
     tryPassword(kPassword);
-    EXPECT_EQ(state(), std::tuple(false, false, true, true, 2, 1, QStringLiteral("Today we went skating"), false, QString(),
+    EXPECT_EQ(state(), std::tuple(false, false, true, true, 3, 1, QStringLiteral("Today we went skating"), false, QString(),
                                   QStringLiteral("Today we went skating and fell")));
     EXPECT_EQ(form().session().book().filechanged(), 1) << "the typing is still unsaved";
     form().autoLock()->prepareForSleep(true);
