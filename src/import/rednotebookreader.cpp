@@ -56,11 +56,11 @@ QStringList categoryTags(const YAML::Node &content)
 {
     QStringList tags;
     for (const auto &member : content) {
-        const std::string category = member.first.IsScalar() ? member.first.Scalar() : std::string();
-        if (category.empty() || category == "text")
+        const QString category = member.first.IsScalar() ? QString::fromStdString(member.first.Scalar()) : QString();
+        if (category.isEmpty() || category == QLatin1StringView("text"))
             continue;
-        if (QString::fromStdString(category).compare(QLatin1StringView("Tags"), Qt::CaseInsensitive) != 0) {
-            tags.append(QString::fromStdString(category));
+        if (category.compare(QLatin1StringView("Tags"), Qt::CaseInsensitive) != 0) {
+            tags.append(category);
             continue;
         }
         if (!member.second.IsMap())
