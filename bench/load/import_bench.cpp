@@ -1,5 +1,6 @@
 #include "diary/pagestore.h"
 #include "import/diaryimport.h"
+#include "import/json/entryspans.h"
 #include "import/json/jsonexport.h"
 #include "import/readers.h"
 
@@ -130,13 +131,32 @@ const Format kFormats[] = {
     {"markdown", diaryimport::Source::Markdown, 3, writeMarkdown, nullptr},
 };
 
+// The scan for the places of a JSON export's entries alone: the part a
+// streaming JSON parser could take over.
+int scanOnly(const Format &format, const QString &path, qint64 bytes)
+{
+    QFile file(path);
+    if (!format.file || !file.open(QIODevice::ReadOnly)) {
+        std::fprintf(stderr, "--scan-only takes a jrnl or Mini Diary export\n");
+        return 2;
+    }
+    const auto shape = format.source == diaryimport::Source::MiniDiary ? diaryimport::json::Shape::Keyed : diaryimport::json::Shape::List;
+    QElapsedTimer timer;
+    timer.start();
+    const auto spans = diaryimport::json::entrySpans(file, shape, diaryimport::json::kLargestExport, diaryimport::json::kMostEntries);
+    std::printf("%s: %zu places, %.1f MB\nscanned  %8.2f s  peak %7.1f MiB\n", format.name, spans.items.size(), double(bytes) / 1e6,
+                double(timer.elapsed()) / 1000.0, peakMebibytes());
+    return spans.found ? 0 : 1;
+}
+
 } // namespace
 
 // Writes the largest input of one format an import accepts, imports it into
 // an empty diary and prints the time and the peak memory of reading it and of
 // storing its pages. --from FORMAT (jrnl by default: the most entries an
 // export may hold), --count N changes the number of entries, days or files,
-// --read-only stops before the pages are stored, --under DIR sets the folder.
+// --read-only stops before the pages are stored, --scan-only only finds a JSON
+// export's entries, --under DIR sets the folder.
 int main(int argc, char **argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
@@ -162,6 +182,8 @@ int main(int argc, char **argv)
     QDir(work.path()).mkpath(QStringLiteral("diary/pages"));
     QDir(work.path()).mkpath(QStringLiteral("diary/dates"));
     const DataRoot root(work.filePath(QStringLiteral("diary")));
+    if (arguments.contains(QStringLiteral("--scan-only")))
+        return scanOnly(*format, path, bytes);
     const double before = peakMebibytes();
 
     QElapsedTimer timer;

@@ -8,16 +8,26 @@ namespace {
 // attributes, wherever they stand.
 bool alwaysEscaped(QChar c)
 {
-    static const QString kCharacters = QStringLiteral("\\`*_[]<~|$^{");
+    static const QString kCharacters = QStringLiteral("\\`*[]<~|$^{");
     return kCharacters.contains(c);
 }
 
-// What opens a heading, a quote, a list, a rule, a definition or an example
-// list only at the start of a line.
-bool escapedAtLineStart(QChar c)
+// An underscore between two letters or digits opens no emphasis, so a #my_tag
+// or a file_name is written as it is.
+bool escapedUnderscore(QStringView text, qsizetype at)
 {
-    static const QString kCharacters = QStringLiteral("#>+-=:(");
-    return kCharacters.contains(c);
+    return text[at] == u'_' && !(at > 0 && at + 1 < text.size() && text[at - 1].isLetterOrNumber() && text[at + 1].isLetterOrNumber());
+}
+
+// What opens a heading, a quote, a list, a rule, a definition or an example
+// list only at the start of a line. A "#" opens a heading only before a space
+// or the line's end, so a #tag beginning a line stays a tag.
+bool escapedAtLineStart(QStringView text)
+{
+    static const QString kCharacters = QStringLiteral(">+-=:(");
+    if (text[0] != u'#')
+        return kCharacters.contains(text[0]);
+    return text.size() == 1 || text[1] == u'#' || text[1].isSpace();
 }
 
 bool isAsciiAlnum(QChar c)
@@ -51,7 +61,7 @@ QString escaped(QStringView text, bool lineStart)
     const qsizetype marker = lineStart ? listMarkerEnd(text) : -1;
     for (qsizetype at = 0; at < text.size(); ++at) {
         const QChar c = text[at];
-        if (alwaysEscaped(c) || startsEntity(text, at) || (at == 0 && lineStart && escapedAtLineStart(c)) || at == marker)
+        if (alwaysEscaped(c) || escapedUnderscore(text, at) || startsEntity(text, at) || (at == 0 && lineStart && escapedAtLineStart(text)) || at == marker)
             out += u'\\';
         out += c;
     }

@@ -2,6 +2,7 @@
 
 #include "entrybody.h"
 #include "entrypictures.h"
+#include "entrytags.h"
 
 #include "richtext/pagecontent.h"
 #include "richtext/rule.h"
@@ -46,12 +47,13 @@ void appendLine(QTextCursor &cursor)
 }
 
 // A fragment leaves its first paragraph's format behind, so it is set again.
-void appendBody(QTextCursor &cursor, const Entry &entry, QStringList &refused)
+// The body's text, to know the tags it writes.
+QString appendBody(QTextCursor &cursor, const Entry &entry, QStringList &refused)
 {
     QTextDocument body;
     readEntryBody(entry, body);
     if (body.isEmpty())
-        return;
+        return {};
     startParagraph(cursor);
     const int start = cursor.position();
     cursor.insertFragment(QTextDocumentFragment(&body));
@@ -59,6 +61,17 @@ void appendBody(QTextCursor &cursor, const Entry &entry, QStringList &refused)
     first.setPosition(start);
     first.setBlockFormat(body.begin().blockFormat());
     embedPictures(*cursor.document(), start, cursor.position(), entry, refused);
+    return body.toPlainText();
+}
+
+// The other diary's tags, as a last paragraph a tag search finds.
+void appendTags(QTextCursor &cursor, const Entry &entry, const QString &body)
+{
+    const QString tags = tagLine(entry.tags, entry.title + u'\n' + body);
+    if (tags.isEmpty())
+        return;
+    startParagraph(cursor);
+    cursor.insertText(tags);
 }
 
 } // namespace
@@ -76,7 +89,7 @@ QStringList appendEntries(QTextDocument &page, const std::vector<const Entry *> 
             appendBoldLine(cursor, entry->time->toString(QStringLiteral("HH:mm")));
         if (!entry->title.isEmpty())
             appendBoldLine(cursor, entry->title);
-        appendBody(cursor, *entry, refused);
+        appendTags(cursor, *entry, appendBody(cursor, *entry, refused));
     }
     return refused;
 }

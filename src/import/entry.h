@@ -4,6 +4,7 @@
 #include <QDate>
 #include <QHash>
 #include <QString>
+#include <QStringList>
 #include <QTime>
 
 #include <functional>
@@ -23,6 +24,9 @@ struct Entry
     QString title;
     Markup markup = Markup::Plain;
     QString text;
+    // The tags the other diary kept beside the text, as it wrote them: the
+    // page ends with them as #tags.
+    QStringList tags;
     // The pictures the text shows, by the name it uses for them (a Markdown
     // image's address, an HTML image's src): the picture file's own bytes.
     QHash<QString, QByteArray> pictures;

@@ -49,6 +49,30 @@ QString picturePath(const QString &address, const QDir &folder)
     return folder.filePath(address);
 }
 
+// A day's categories are the members beside its text, each a map of the
+// notes filed under it. The notes of "Tags" are tags themselves; any other
+// category is one by its name.
+QStringList categoryTags(const YAML::Node &content)
+{
+    QStringList tags;
+    for (const auto &member : content) {
+        const QString category = member.first.IsScalar() ? QString::fromStdString(member.first.Scalar()) : QString();
+        if (category.isEmpty() || category == QLatin1StringView("text"))
+            continue;
+        if (category.compare(QLatin1StringView("Tags"), Qt::CaseInsensitive) != 0) {
+            tags.append(category);
+            continue;
+        }
+        if (!member.second.IsMap())
+            continue;
+        for (const auto &note : member.second) {
+            if (note.first.IsScalar())
+                tags.append(QString::fromStdString(note.first.Scalar()));
+        }
+    }
+    return tags;
+}
+
 class MonthReader
 {
 public:
@@ -60,7 +84,7 @@ public:
 private:
     std::optional<QString> readDays(const YAML::Node &days, std::vector<Entry> &entries);
     std::optional<QString> readDay(const YAML::Node &key, const YAML::Node &content, std::vector<Entry> &entries);
-    Entry dayEntry(QDate day, const QString &text) const;
+    Entry dayEntry(QDate day, const QString &text, const QStringList &tags) const;
 
     QString m_path;
     QString m_name;
@@ -109,20 +133,20 @@ std::optional<QString> MonthReader::readDay(const YAML::Node &key, const YAML::N
     if (!content.IsMap())
         return placed(m_name, content.Mark(), QStringLiteral("day %1 holds no text").arg(dayOfMonth));
     const YAML::Node text = content["text"];
-    if (!text || text.IsNull())
-        return std::nullopt;
-    if (!text.IsScalar())
+    if (text && !text.IsNull() && !text.IsScalar())
         return placed(m_name, text.Mark(), QStringLiteral("the text of day %1 is not a text").arg(dayOfMonth));
-    const QString written = QString::fromStdString(text.Scalar());
-    if (!written.trimmed().isEmpty())
-        entries.push_back(dayEntry(day, written));
+    const QString written = text && text.IsScalar() ? QString::fromStdString(text.Scalar()) : QString();
+    const QStringList tags = categoryTags(content);
+    if (!written.trimmed().isEmpty() || !tags.isEmpty())
+        entries.push_back(dayEntry(day, written, tags));
     return std::nullopt;
 }
 
-Entry MonthReader::dayEntry(QDate day, const QString &text) const
+Entry MonthReader::dayEntry(QDate day, const QString &text, const QStringList &tags) const
 {
     Entry entry;
     entry.day = day;
+    entry.tags = tags;
     entry.markup = Entry::Markup::Html;
     const QDir folder = QFileInfo(m_path).dir();
     entry.text = rednotebookHtml(text, [&](const QString &address) {

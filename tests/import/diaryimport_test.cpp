@@ -165,12 +165,14 @@ TEST_F(DiaryImport, PicturesComeOnlyFromTheEntryOrTheRedNotebookMonthFilesPathsA
     EXPECT_EQ(text(u"2023-12-24"_s), u" and "_s);
 }
 
-// The samples of three readers imported into one diary: a day that has a page
-// is skipped, or appended to below a drawn line, its old page kept in history.
+// The samples of four readers imported into one diary, each entry's tags in a
+// last paragraph: a day that has a page is skipped, or appended to below a
+// drawn line, its old page kept in history.
 TEST_F(DiaryImport, SamplesKeepTheirFormattingAndADayWithAPageIsSkippedOrAppended)
 {
     const auto read = [](Source source, const char *folder) { return readDiary(source, samplePath(QLatin1String(folder))).entries; };
     imported(read(Source::DayOne, "dayone"));
+    imported(read(Source::Jrnl, "jrnl.json"));
     imported(read(Source::Markdown, "markdown"));
     const QDate march5(2024, 3, 5);
     const QByteArray before = *pagestore::load(data.root(), march5);

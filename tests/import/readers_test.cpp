@@ -36,7 +36,7 @@ QString fingerprint(const QByteArray &bytes)
     return QString::fromLatin1(QCryptographicHash::hash(bytes, QCryptographicHash::Md5).toHex().left(12));
 }
 
-// Each entry made whole as its page gets it, its pictures by name with their
+// Each entry made whole as its page gets it, the tags kept beside it, its pictures by name with their
 // bytes' fingerprint or why they were refused.
 QString described(const Read &read)
 {
@@ -46,6 +46,8 @@ QString described(const Read &read)
         const Entry entry = wholeEntry(each);
         out += u"== %1 %2 %3 %4\n%5\n"_s.arg(entry.day.toString(Qt::ISODate), entry.time ? entry.time->toString(Qt::ISODate) : u"-"_s,
                                                QLatin1String(kMarkups[int(entry.markup)]), entry.title, entry.text);
+        if (!entry.tags.isEmpty())
+            out += u"tags "_s + entry.tags.join(u'|') + u'\n';
         QStringList pictures;
         for (auto it = entry.pictures.cbegin(); it != entry.pictures.cend(); ++it)
             pictures.append(it.key() + u' ' + fingerprint(it.value()));
@@ -70,7 +72,7 @@ class ReadSample : public testing::TestWithParam<Sample>
 TEST_P(ReadSample, GivesItsEntriesOrItsRefusalWhole)
 {
     const QStringList &row = GetParam().sourcePathAndExpected;
-    EXPECT_EQ(described(readDiary(*sourceNamed(row[0]), samplePath(row[1]))), row[2]);
+    EXPECT_EQ(described(readDiary(*sourceNamed(row[0]), samplePath(row[1]))).toStdString(), row[2].toStdString());
 }
 
 INSTANTIATE_TEST_SUITE_P(Samples, ReadSample, testing::ValuesIn(samples()), [](const auto &row) { return row.param.name; });

@@ -98,7 +98,7 @@ TEST_F(ImportDiary, AnEncryptedDiaryTakesTheEntriesWithItsPassword)
     // Qt's readers have nothing to warn about: stderr stays empty.
     play({{.line = "encrypt --root {root}", .out = "Diary encrypted\n", .password = "correct horse"},
           {.line = "import-diary --root {root} --from rednotebook {samples}/rednotebook", .err = "", .password = "correct horse",
-           .shows = "7 days: 7 new, 0 added below a page, 0 skipped, 0 failed\n"},
+           .shows = "8 days: 8 new, 0 added below a page, 0 skipped, 0 failed\n"},
           {.line = "search --root {root} harbour", .out = "2024-03-05.dat\n", .password = "correct horse"}});
     EXPECT_FALSE(pageOf(QDate(2024, 3, 5)).contains("harbour")) << "the page is sealed, not only scrambled";
 }

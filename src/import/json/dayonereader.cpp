@@ -41,6 +41,7 @@ std::optional<Entry> dayOneEntry(const std::shared_ptr<const dayone::Files> &fil
     entry.time = clock.time();
     entry.markup = Entry::Markup::Markdown;
     entry.text = fields.text(QLatin1StringView("text"));
+    entry.tags = fields.texts(QLatin1StringView("tags"));
     const QJsonArray photos = fields.list(QLatin1StringView("photos"));
     if (!fields.fault()) {
         if (const auto why = dayone::addPhotos(files, photos, entry))

@@ -46,6 +46,16 @@ QJsonArray Fields::neededList(QLatin1StringView key)
     return member(key, true, QJsonValue::Array, "a list").toArray();
 }
 
+QStringList Fields::texts(QLatin1StringView key)
+{
+    QStringList texts;
+    for (const QJsonValue item : list(key)) {
+        if (item.isString())
+            texts.append(item.toString());
+    }
+    return texts;
+}
+
 QJsonObject Fields::neededObject(QLatin1StringView key)
 {
     return member(key, true, QJsonValue::Object, "a JSON object").toObject();

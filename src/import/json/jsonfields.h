@@ -7,6 +7,7 @@
 #include <QJsonObject>
 #include <QJsonValue>
 #include <QString>
+#include <QStringList>
 #include <QTime>
 
 #include <optional>
@@ -30,6 +31,9 @@ public:
     QJsonArray list(QLatin1StringView key);
     // The member's list, a fault when it is missing.
     QJsonArray neededList(QLatin1StringView key);
+    // The texts among the member's list, others left out: a tag is no reason
+    // to refuse an export. Empty when it is missing.
+    QStringList texts(QLatin1StringView key);
     QJsonObject neededObject(QLatin1StringView key);
     // The member's day, written yyyy-mm-dd; a fault when it is missing.
     QDate day(QLatin1StringView key);
