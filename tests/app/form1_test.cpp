@@ -1,5 +1,7 @@
 #include "formharness.h"
 
+#include "reminder/remindersettings.h"
+#include "reminder/reminderunits.h"
 #include "sync/presence.h"
 
 #include <QAbstractItemView>
@@ -108,4 +110,57 @@ TEST_F(Form1Test, StartUpSetsTodayAndTheFontListsEveryControlIsWholeAtAnySizeThe
     elsewhere.startWithoutPassword();
     EXPECT_EQ(std::pair(developer.form->session().dataRoot().path(), elsewhere.form->session().dataRoot().path()),
               std::pair(developersDiary.path(), elsewhere.data.path()));
+}
+
+// Date > Daily Reminder... asks the time, installs the timer on this diary and remembers both for the next start;
+// unchecked, the timer goes; a timer that cannot be started leaves the switch off and says why.
+TEST_F(Form1Test, DailyReminderAsksItsTimeInstallsTheTimerForThisDiaryAndRemovesIt)
+{
+    const QTemporaryDir config;
+    const QByteArray ownConfig = qgetenv("XDG_CONFIG_HOME");
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(config.path()));
+    harness.settingsFile = config.filePath(QStringLiteral("quillnest/quillnest.conf"));
+    QList<QStringList> asked;
+    bool refuse = false;
+    harness.systemctl = [&](const QStringList &arguments) {
+        asked.append(arguments);
+        return refuse ? Outcome::failure(QStringLiteral("no user manager")) : Outcome::success();
+    };
+    harness.startWithoutPassword();
+    QAction &item = *named<QAction>(form(), "m30");
+    const QString timer = reminder::unitFolder() + QStringLiteral("/quillnest-reminder.timer");
+    const auto state = [&] {
+        return std::tuple(item.isChecked(), reminder::read(harness.settingsFile).on, reminder::read(harness.settingsFile).time,
+                          QFileInfo::exists(timer), std::exchange(asked, {}));
+    };
+    using State = decltype(state());
+    EXPECT_EQ(std::tuple(named<QMenu>(form(), "m8")->actions().last(), item.isCheckable()), std::tuple(&item, true));
+    EXPECT_EQ(state(), State(false, false, QTime(20, 0), false, {})) << "off as shipped";
+
+    harness.dialogs.answerTime(std::nullopt);
+    item.trigger();
+    EXPECT_EQ(state(), State(false, false, QTime(20, 0), false, {})) << "cancelled";
+    harness.dialogs.answerTime(QTime(21, 30));
+    item.trigger();
+    EXPECT_EQ(state(), State(true, true, QTime(21, 30), true, {{"daemon-reload"}, {"enable", "--now", "quillnest-reminder.timer"}}));
+    QFile service(reminder::unitFolder() + QStringLiteral("/quillnest-reminder.service"));
+    ASSERT_TRUE(service.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(service.readAll().contains(" remind --root \"" + QFile::encodeName(harness.data.path()) + "\"\n"));
+
+    harness.startWithoutPassword();
+    QAction &again = *named<QAction>(form(), "m30");
+    EXPECT_TRUE(again.isChecked()) << "on at the next start";
+    again.trigger();
+    EXPECT_EQ(std::tuple(again.isChecked(), reminder::read(harness.settingsFile).on, QFileInfo::exists(timer), std::exchange(asked, {})),
+              std::tuple(false, false, false, QList<QStringList>{{"disable", "--now", "quillnest-reminder.timer"}, {"daemon-reload"}}));
+
+    refuse = true;
+    harness.dialogs.answerTime(QTime(6, 0));
+    answer({Button::Ok});
+    again.trigger();
+    EXPECT_EQ(std::tuple(again.isChecked(), reminder::read(harness.settingsFile).on, QFileInfo::exists(timer), harness.dialogs.shown().last()),
+              std::tuple(false, false, false, ScriptedDialogs::shownBox(messages::reminderNotOn(QStringLiteral("no user manager")))));
+    EXPECT_EQ(harness.dialogs.shown().at(harness.dialogs.shown().size() - 2).time, QTime(21, 30)) << "the kept time offered";
+    harness.close();
+    ownConfig.isNull() ? qunsetenv("XDG_CONFIG_HOME") : qputenv("XDG_CONFIG_HOME", ownConfig);
 }
