@@ -13,7 +13,7 @@ std::optional<QTime> runTimeDialog(QWidget *parent, const QString &title, const 
     dialog.setWindowTitle(title);
     auto *form = new QFormLayout(&dialog);
     auto *edit = new QTimeEdit(offered, &dialog);
-    // Hours and minutes: the timer starts on the minute.
+    // Hours and minutes: the timer starts on the minute, and its unit is written without seconds.
     edit->setDisplayFormat(QLocale().timeFormat(QLocale::ShortFormat));
     auto *told = new QLabel(prompt, &dialog);
     told->setTextFormat(Qt::PlainText);
@@ -25,6 +25,5 @@ std::optional<QTime> runTimeDialog(QWidget *parent, const QString &title, const 
     form->addRow(buttons);
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
-    const QTime chosen = edit->time();
-    return QTime(chosen.hour(), chosen.minute());
+    return edit->time();
 }

@@ -9,6 +9,7 @@
 #include <QFontMetrics>
 #include <QLayout>
 #include <QListView>
+#include <QStandardPaths>
 
 namespace {
 
@@ -116,51 +117,38 @@ TEST_F(Form1Test, StartUpSetsTodayAndTheFontListsEveryControlIsWholeAtAnySizeThe
 // unchecked, the timer goes; a timer that cannot be started leaves the switch off and says why.
 TEST_F(Form1Test, DailyReminderAsksItsTimeInstallsTheTimerForThisDiaryAndRemovesIt)
 {
+    QStandardPaths::setTestModeEnabled(true);
     const QTemporaryDir config;
-    const QByteArray ownConfig = qgetenv("XDG_CONFIG_HOME");
-    qputenv("XDG_CONFIG_HOME", QFile::encodeName(config.path()));
-    harness.settingsFile = config.filePath(QStringLiteral("quillnest/quillnest.conf"));
-    QList<QStringList> asked;
-    bool refuse = false;
-    harness.systemctl = [&](const QStringList &arguments) {
-        asked.append(arguments);
-        return refuse ? Outcome::failure(QStringLiteral("no user manager")) : Outcome::success();
-    };
+    harness.settingsFile = config.filePath(QStringLiteral("quillnest.conf"));
+    QString refusal;
+    harness.systemctl = [&](const QStringList &) { return refusal.isEmpty() ? Outcome::success() : Outcome::failure(refusal); };
     harness.startWithoutPassword();
-    QAction &item = *named<QAction>(form(), "m30");
-    const QString timer = reminder::unitFolder() + QStringLiteral("/quillnest-reminder.timer");
+    const QString unit = reminder::unitFolder() + QStringLiteral("/quillnest-reminder.");
     const auto state = [&] {
-        return std::tuple(item.isChecked(), reminder::read(harness.settingsFile).on, reminder::read(harness.settingsFile).time,
-                          QFileInfo::exists(timer), std::exchange(asked, {}));
+        QFile service(unit + QStringLiteral("service"));
+        const bool forThisDiary = service.open(QIODevice::ReadOnly) && service.readAll().endsWith(" --root \"" + QFile::encodeName(harness.data.path()) + "\"\n");
+        const reminder::Settings kept = reminder::read(harness.settingsFile);
+        return std::tuple(named<QAction>(form(), "m30")->isChecked(), kept.on, kept.time, QFileInfo::exists(unit + QStringLiteral("timer")), forThisDiary);
     };
     using State = decltype(state());
-    EXPECT_EQ(std::tuple(named<QMenu>(form(), "m8")->actions().last(), item.isCheckable()), std::tuple(&item, true));
-    EXPECT_EQ(state(), State(false, false, QTime(20, 0), false, {})) << "off as shipped";
-
-    harness.dialogs.answerTime(std::nullopt);
-    item.trigger();
-    EXPECT_EQ(state(), State(false, false, QTime(20, 0), false, {})) << "cancelled";
-    harness.dialogs.answerTime(QTime(21, 30));
-    item.trigger();
-    EXPECT_EQ(state(), State(true, true, QTime(21, 30), true, {{"daemon-reload"}, {"enable", "--now", "quillnest-reminder.timer"}}));
-    QFile service(reminder::unitFolder() + QStringLiteral("/quillnest-reminder.service"));
-    ASSERT_TRUE(service.open(QIODevice::ReadOnly));
-    EXPECT_TRUE(service.readAll().contains(" remind --root \"" + QFile::encodeName(harness.data.path()) + "\"\n"));
-
+    EXPECT_EQ(std::pair(named<QMenu>(form(), "m8")->actions().last(), state()), std::pair(named<QAction>(form(), "m30"), State(false, false, QTime(20, 0), false, false)))
+        << "at the end of the Date menu, off as shipped";
+    for (const auto time : {std::optional<QTime>(), std::optional(QTime(21, 30))}) {
+        harness.dialogs.answerTime(time);
+        run("m30");
+    }
+    EXPECT_EQ(state(), State(true, true, QTime(21, 30), true, true)) << "cancelled once, then on";
     harness.startWithoutPassword();
-    QAction &again = *named<QAction>(form(), "m30");
-    EXPECT_TRUE(again.isChecked()) << "on at the next start";
-    again.trigger();
-    EXPECT_EQ(std::tuple(again.isChecked(), reminder::read(harness.settingsFile).on, QFileInfo::exists(timer), std::exchange(asked, {})),
-              std::tuple(false, false, false, QList<QStringList>{{"disable", "--now", "quillnest-reminder.timer"}, {"daemon-reload"}}));
-
-    refuse = true;
+    EXPECT_EQ(state(), State(true, true, QTime(21, 30), true, true)) << "on at the next start";
+    run("m30");
+    EXPECT_EQ(state(), State(false, false, QTime(21, 30), false, false));
+    refusal = QStringLiteral("no user manager");
     harness.dialogs.answerTime(QTime(6, 0));
     answer({Button::Ok});
-    again.trigger();
-    EXPECT_EQ(std::tuple(again.isChecked(), reminder::read(harness.settingsFile).on, QFileInfo::exists(timer), harness.dialogs.shown().last()),
-              std::tuple(false, false, false, ScriptedDialogs::shownBox(messages::reminderNotOn(QStringLiteral("no user manager")))));
-    EXPECT_EQ(harness.dialogs.shown().at(harness.dialogs.shown().size() - 2).time, QTime(21, 30)) << "the kept time offered";
+    run("m30");
+    EXPECT_EQ(std::tuple(state(), harness.dialogs.shown().at(harness.dialogs.shown().size() - 2).time, harness.dialogs.shown().last()),
+              std::tuple(State(false, false, QTime(21, 30), false, false), QTime(21, 30), ScriptedDialogs::shownBox(messages::reminderNotOn(refusal))))
+        << "the kept time offered";
     harness.close();
-    ownConfig.isNull() ? qunsetenv("XDG_CONFIG_HOME") : qputenv("XDG_CONFIG_HOME", ownConfig);
+    QStandardPaths::setTestModeEnabled(false);
 }

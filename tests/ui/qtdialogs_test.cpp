@@ -20,7 +20,6 @@
 #include <QTableView>
 #include <QTextDocument>
 #include <QTextEdit>
-#include <QTimeEdit>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -213,21 +212,6 @@ TEST_F(QtDialogsTest, CompareBoxShowsBothVersionsReadOnlyAndAnswersWithTheButton
     EXPECT_EQ(dialogs.compare(u"Changed"_s, u"Choose"_s, {u"Here"_s, &here}, {u"There"_s, &there},
                               {u"Keep this"_s, u"Keep the other"_s, u"Keep both"_s}),
               2);
-}
-
-// The timer starts on the minute, so seconds typed or offered never reach it; Cancel gives nothing.
-TEST_F(QtDialogsTest, TimeBoxOffersItsTimeAndGivesHoursAndMinutes)
-{
-    const auto answer = [&](QDialogButtonBox::StandardButton pressed) {
-        whenModalShown([pressed](QDialog &dialog) {
-            auto *edit = dialog.findChild<QTimeEdit *>();
-            EXPECT_EQ(std::pair(edit->time(), dialog.findChild<QLabel *>()->buddy()), std::pair(QTime(20, 0), static_cast<QWidget *>(edit)));
-            edit->setTime(QTime(7, 5, 30));
-            dialog.findChild<QDialogButtonBox *>()->button(pressed)->click();
-        });
-        return dialogs.timeOfDay(u"Daily Reminder"_s, u"At:"_s, QTime(20, 0));
-    };
-    EXPECT_EQ(std::pair(answer(QDialogButtonBox::Ok), answer(QDialogButtonBox::Cancel)), std::pair(std::optional(QTime(7, 5)), std::optional<QTime>()));
 }
 
 // While centring is in force a dialog appears centred, other windows are not
