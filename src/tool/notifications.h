@@ -21,7 +21,7 @@ public:
         QString actionCaption;
         std::chrono::milliseconds expiry{};
     };
-    // The service's id of the notification, or an empty why when none answered.
+    // The service's id for the notification; `error` says why when no service answered.
     struct Sent
     {
         uint id = 0;

@@ -52,11 +52,12 @@ int remindCommand(const QStringList &arguments)
         return kFailed;
     }
     const QString settings = reminder::settingsFile();
-    if (!reminder::due(reminder::read(settings), diary, QDateTime::currentDateTime()))
+    const QDateTime now = QDateTime::currentDateTime();
+    if (!reminder::due(reminder::read(settings), diary, now))
         return kDone;
     DbusNotifications notifications;
     return notifyAndWait(notifications, todaysNote(), kExpiry,
-                         {.shown = [&] { reminder::markReminded(settings, QDate::currentDate()); },
+                         {.shown = [&] { reminder::markReminded(settings, now.date()); },
                           .clicked = [&] { openQuillnest(diary.path()); }});
 }
 
