@@ -13,8 +13,9 @@ int notifyAndWait(Notifications &notifications, const Notifications::Note &note,
     QEventLoop loop;
     uint shown = 0;
     // Connected before the note goes out; the bus delivers its answers through the loop.
+    // A click delivered with the close or the timeout that ended the wait opens nothing.
     QObject::connect(&notifications, &Notifications::actionInvoked, &loop, [&](uint id, const QString &action) {
-        if (id != shown || action != QLatin1String("default"))
+        if (!loop.isRunning() || id != shown || action != QLatin1String("default"))
             return;
         handlers.clicked();
         loop.quit();

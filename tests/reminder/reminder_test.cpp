@@ -107,13 +107,13 @@ public:
 
 } // namespace
 
-// Only a click on our own notification opens the program; a close ends the wait, and so does the time.
+// Only a click on our own notification while it is waited for opens the program; its close ends the wait, and so does the time.
 TEST(Reminder, TheNotificationOpensQuillnestOnlyWhenItselfIsClickedAndTheWaitEnds)
 {
     testApplication();
     const std::tuple<FakeNotifications::Sent, QList<std::pair<uint, QString>>, std::chrono::milliseconds, int, QStringList> rows[]{
-        {{7, {}}, {{3, u"default"_s}, {7, u"other"_s}, {7, u"default"_s}}, 10min, tool::kDone, {u"shown"_s, u"clicked"_s}},
-        {{7, {}}, {{3, {}}, {7, {}}}, 10min, tool::kDone, {u"shown"_s}},
+        {{7, {}}, {{3, {}}, {7, u"default"_s}}, 10min, tool::kDone, {u"shown"_s, u"clicked"_s}},
+        {{7, {}}, {{3, u"default"_s}, {7, u"other"_s}, {7, {}}, {7, u"default"_s}}, 10min, tool::kDone, {u"shown"_s}},
         {{7, {}}, {}, 0ms, tool::kDone, {u"shown"_s}},
         {{0, u"no bus"_s}, {{0, u"default"_s}}, 10min, tool::kFailed, {}},
     };
