@@ -27,6 +27,7 @@ public:
     {
         return std::nullopt;
     }
+    std::optional<QTime> timeOfDay(const QString &, const QString &, QTime) override { return std::nullopt; }
 
     int shown = 0;
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "print/printerchoice.h"
+#include "reminder/reminderunits.h"
 
 #include <QString>
 #include <QUrl>
@@ -31,4 +32,6 @@ struct AppServices
     QString settingsFile;
     // Checks the spelling of the page, the note and the print window's copy; none in tests unless given.
     spelling::Service *spelling = nullptr;
+    // Installs and removes the daily reminder's timer; the reminder is unavailable in tests unless given.
+    reminder::Systemctl systemctl;
 };

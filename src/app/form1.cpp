@@ -6,6 +6,7 @@
 #include "app/monthcalendar.h"
 #include "app/movingcommands.h"
 #include "app/presencekeeper.h"
+#include "app/reminderswitch.h"
 #include "app/windowlock.h"
 #include "editor/matchmarks.h"
 #include "session/daybook.h"
@@ -51,6 +52,7 @@ Form1::Form1(const AppServices &services, DiarySession &session, QWidget *parent
     connectControls();
     connectMenus();
     (new MovingCommands(*this, m_session, m_services, *m_lock))->connectMenus(m_menus);
+    new ReminderSwitch(*m_menus.m30, m_session, {*m_services.dialogs, m_services.settingsFile, m_services.systemctl});
     orderFocus();
     Form_Load();
 }

@@ -66,6 +66,7 @@ int main(int argc, char *argv[])
     spelling::Service spelling(spelling::Service::defaultPersonalWordsFile());
     services.spelling = &spelling;
     services.settingsFile = spelling::Service::defaultSettingsFile();
+    services.systemctl = reminder::runSystemctl;
 
     DiarySession session(dialogs, clock);
     Form1 form(services, session);

@@ -85,6 +85,7 @@ MainMenus::MainMenus(QMainWindow &window)
     m8 = menu(bar, "m8", QStringLiteral("&Date"));
     m9 = item(m8, "m9", QStringLiteral("Save Date"));
     m10 = item(m8, "m10", QStringLiteral("Delete Date"));
+    m30 = item(m8, "m30", QStringLiteral("Daily Reminder..."));
 
     m11 = menu(bar, "m11", QStringLiteral("&Help"));
     m12 = item(m11, "m12", QStringLiteral("About"));

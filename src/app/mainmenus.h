@@ -34,6 +34,8 @@ struct MainMenus
     QMenu *m28 = nullptr;
     // The toolbar's Open only shows the panel; File > Open File asks to save first.
     QAction *openPanel = nullptr;
+    // Date > Daily Reminder..., on or off, at the end of the Date menu.
+    QAction *m30 = nullptr;
     // F3 and Shift+F3: the next and previous match of the search in the open page.
     QAction *findNext = nullptr, *findPrevious = nullptr;
 };

@@ -5,6 +5,7 @@
 #include <QFlags>
 #include <QString>
 #include <QStringList>
+#include <QTime>
 
 #include <optional>
 
@@ -73,6 +74,8 @@ public:
     // Two versions side by side, read-only; the index of the choice pressed, nothing on Cancel.
     virtual std::optional<int> compare(const QString &title, const QString &prompt, const Side &left, const Side &right,
                                        const QStringList &choices) = 0;
+    // A time of day, `offered` shown first; nothing on Cancel.
+    virtual std::optional<QTime> timeOfDay(const QString &title, const QString &prompt, QTime offered) = 0;
 };
 
 Q_DECLARE_OPERATORS_FOR_FLAGS(Dialogs::ColorFlags)

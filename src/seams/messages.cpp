@@ -532,4 +532,14 @@ Box webPageUnopened(const QString &page)
     return box(QStringLiteral("No web browser could open the page %1.").arg(page), QStringLiteral("Web Page"), Icon::Exclamation);
 }
 
+Box reminderNotOn(const QString &reason)
+{
+    return failure(QStringLiteral("The daily reminder could not be switched on, and stays off:"), reason);
+}
+
+Box reminderNotOff(const QString &reason)
+{
+    return failure(QStringLiteral("The daily reminder is off, but its timer could not be stopped cleanly:"), reason);
+}
+
 } // namespace messages

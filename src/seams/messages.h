@@ -126,4 +126,8 @@ Box notAPicture();
 Box about();
 Box webPageUnopened(const QString &page);
 
+// The daily reminder
+Box reminderNotOn(const QString &reason);
+Box reminderNotOff(const QString &reason);
+
 } // namespace messages

@@ -24,6 +24,7 @@ constexpr const char *kUsageText =
     "  decrypt       turn an encrypted diary back into a plain one\n"
     "  verify        name every page, note, draft and version that does not open\n"
     "  conflicts     list the copies a folder-sync tool made of pages changed on two computers\n"
+    "  remind        show the daily reminder when today has no page yet\n"
     "\n"
     "'quillnest-tool COMMAND --help' tells more.\n";
 
@@ -45,6 +46,7 @@ constexpr std::array kCommands{
     Command{"decrypt", decryptCommand},
     Command{"verify", verifyCommand},
     Command{"conflicts", conflictsCommand},
+    Command{"remind", remindCommand},
 };
 
 } // namespace

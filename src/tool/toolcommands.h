@@ -20,5 +20,6 @@ int encryptCommand(const QStringList &arguments);
 int decryptCommand(const QStringList &arguments);
 int verifyCommand(const QStringList &arguments);
 int conflictsCommand(const QStringList &arguments);
+int remindCommand(const QStringList &arguments);
 
 } // namespace tool

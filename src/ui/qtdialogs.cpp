@@ -3,6 +3,7 @@
 #include "choicedialog.h"
 #include "comparedialog.h"
 #include "filefilter.h"
+#include "timedialog.h"
 
 #include <QColorDialog>
 #include <QFileDialog>
@@ -172,4 +173,9 @@ std::optional<int> QtDialogs::compare(const QString &title, const QString &promp
                                       const QStringList &choices)
 {
     return runCompareDialog(m_parent, title, prompt, {left, right}, choices);
+}
+
+std::optional<QTime> QtDialogs::timeOfDay(const QString &title, const QString &prompt, QTime offered)
+{
+    return runTimeDialog(m_parent, title, prompt, offered);
 }

@@ -23,6 +23,7 @@ public:
                                  const Choice &offered) override;
     std::optional<int> compare(const QString &title, const QString &prompt, const Side &left, const Side &right,
                                const QStringList &choices) override;
+    std::optional<QTime> timeOfDay(const QString &title, const QString &prompt, QTime offered) override;
 
 private:
     QPointer<QWidget> m_parent;

@@ -1,5 +1,7 @@
 #include "formharness.h"
 
+#include "reminder/remindersettings.h"
+#include "reminder/reminderunits.h"
 #include "sync/presence.h"
 
 #include <QAbstractItemView>
@@ -7,6 +9,7 @@
 #include <QFontMetrics>
 #include <QLayout>
 #include <QListView>
+#include <QStandardPaths>
 
 namespace {
 
@@ -108,4 +111,44 @@ TEST_F(Form1Test, StartUpSetsTodayAndTheFontListsEveryControlIsWholeAtAnySizeThe
     elsewhere.startWithoutPassword();
     EXPECT_EQ(std::pair(developer.form->session().dataRoot().path(), elsewhere.form->session().dataRoot().path()),
               std::pair(developersDiary.path(), elsewhere.data.path()));
+}
+
+// Date > Daily Reminder... asks the time, installs the timer on this diary and remembers both for the next start;
+// unchecked, the timer goes; a timer that cannot be started leaves the switch off and says why.
+TEST_F(Form1Test, DailyReminderAsksItsTimeInstallsTheTimerForThisDiaryAndRemovesIt)
+{
+    QStandardPaths::setTestModeEnabled(true);
+    const QTemporaryDir config;
+    harness.settingsFile = config.filePath(QStringLiteral("quillnest.conf"));
+    QString refusal;
+    harness.systemctl = [&](const QStringList &) { return refusal.isEmpty() ? Outcome::success() : Outcome::failure(refusal); };
+    harness.startWithoutPassword();
+    const QString unit = reminder::unitFolder() + QStringLiteral("/quillnest-reminder.");
+    const auto state = [&] {
+        QFile service(unit + QStringLiteral("service"));
+        const bool forThisDiary = service.open(QIODevice::ReadOnly) && service.readAll().endsWith(" --root \"" + QFile::encodeName(harness.data.path()) + "\"\n");
+        const reminder::Settings kept = reminder::read(harness.settingsFile);
+        return std::tuple(named<QAction>(form(), "m30")->isChecked(), kept.on, kept.time, QFileInfo::exists(unit + QStringLiteral("timer")), forThisDiary);
+    };
+    using State = decltype(state());
+    EXPECT_EQ(std::pair(named<QMenu>(form(), "m8")->actions().last(), state()), std::pair(named<QAction>(form(), "m30"), State(false, false, QTime(20, 0), false, false)))
+        << "at the end of the Date menu, off as shipped";
+    for (const auto time : {std::optional<QTime>(), std::optional(QTime(21, 30))}) {
+        harness.dialogs.answerTime(time);
+        run("m30");
+    }
+    EXPECT_EQ(state(), State(true, true, QTime(21, 30), true, true)) << "cancelled once, then on";
+    harness.startWithoutPassword();
+    EXPECT_EQ(state(), State(true, true, QTime(21, 30), true, true)) << "on at the next start";
+    run("m30");
+    EXPECT_EQ(state(), State(false, false, QTime(21, 30), false, false));
+    refusal = QStringLiteral("no user manager");
+    harness.dialogs.answerTime(QTime(6, 0));
+    answer({Button::Ok});
+    run("m30");
+    EXPECT_EQ(std::tuple(state(), harness.dialogs.shown().at(harness.dialogs.shown().size() - 2).time, harness.dialogs.shown().last()),
+              std::tuple(State(false, false, QTime(21, 30), false, false), QTime(21, 30), ScriptedDialogs::shownBox(messages::reminderNotOn(refusal))))
+        << "the kept time offered";
+    harness.close();
+    QStandardPaths::setTestModeEnabled(false);
 }

@@ -28,7 +28,8 @@ AppServices FormHarness::services()
         return true;
     };
     return {.dialogs = &dialogs, .clock = &clock, .program = &program, .openUrl = open, .startDirectory = data.path(),
-            .developmentFolder = developmentFolder, .developmentDataFolder = developmentDataFolder, .settingsFile = settingsFile, .spelling = spelling};
+            .developmentFolder = developmentFolder, .developmentDataFolder = developmentDataFolder, .settingsFile = settingsFile, .spelling = spelling,
+            .systemctl = systemctl};
 }
 
 void FormHarness::start()

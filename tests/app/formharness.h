@@ -65,6 +65,7 @@ public:
     QString developmentDataFolder;
     spelling::Service *spelling = nullptr;
     QString settingsFile;
+    reminder::Systemctl systemctl;
     std::unique_ptr<DiarySession> session;
     std::unique_ptr<Form1> form;
 };

@@ -13,7 +13,7 @@ namespace {
 
 // In the order of ScriptedDialogs::Kind.
 constexpr const char *kKindNames[] = {"message box",   "input box",          "open-file dialog", "save-file dialog",
-                                      "colour dialog", "open-folder dialog", "choice dialog",    "comparison dialog"};
+                                      "colour dialog", "open-folder dialog", "choice dialog",    "comparison dialog", "time dialog"};
 
 } // namespace
 
@@ -22,7 +22,7 @@ void PrintTo(const ScriptedDialogs::Shown &shown, std::ostream *out)
     *out << kKindNames[int(shown.kind)] << " \"" << shown.text.toStdString() << "\" in \"" << shown.folder.toStdString() << "\" titled \""
          << shown.title.toStdString() << "\" icon " << int(shown.icon) << " buttons " << int(shown.buttons)
          << " default " << int(shown.defaultButton) << " echo " << int(shown.echo) << " filter \"" << shown.filter.toStdString() << "\" flags "
-         << shown.colorFlags.toInt() << " colour " << shown.color.name().toStdString() << " choices \""
+         << shown.colorFlags.toInt() << " colour " << shown.color.name().toStdString() << " time " << shown.time.toString().toStdString() << " choices \""
          << shown.choices.join(QLatin1Char('|')).toStdString() << '"';
 }
 

@@ -16,7 +16,7 @@
 class ScriptedDialogs final : public Dialogs
 {
 public:
-    enum class Kind { Message, Input, OpenFile, SaveFile, Color, OpenFolder, Choose, Compare };
+    enum class Kind { Message, Input, OpenFile, SaveFile, Color, OpenFolder, Choose, Compare, Time };
 
     struct Shown
     {
@@ -37,6 +37,7 @@ public:
         int offeredIndex = 0;
         // A comparison's sides: the caption, then each paragraph, "* " before a marked one.
         QList<QStringList> sides{};
+        QTime time{}; // the time a time dialog offers
 
         friend bool operator==(const Shown &, const Shown &) = default;
         friend void PrintTo(const Shown &shown, std::ostream *out);
@@ -58,6 +59,7 @@ public:
     void answerOpenFolder(const QString &path) { m_answers.push_back({.kind = Kind::OpenFolder, .text = path}); }
     void answerChoice(std::optional<Choice> choice) { m_answers.push_back({.kind = Kind::Choose, .choice = choice}); }
     void answerCompare(std::optional<int> index) { m_answers.push_back({.kind = Kind::Compare, .choice = index ? std::optional(Choice{.index = *index, .range = std::nullopt}) : std::nullopt}); }
+    void answerTime(std::optional<QTime> time) { m_answers.push_back({.kind = Kind::Time, .time = time}); }
 
     const QList<Shown> &shown() const { return m_shown; }
     // The texts of the boxes shown so far, in order.
@@ -74,6 +76,7 @@ public:
                                  const Choice &offered) override;
     std::optional<int> compare(const QString &title, const QString &prompt, const Side &left, const Side &right,
                                const QStringList &choices) override;
+    std::optional<QTime> timeOfDay(const QString &title, const QString &prompt, QTime offered) override { return take({.kind = Kind::Time, .text = prompt, .title = title, .time = offered}).value_or(Answer{}).time; }
 
 private:
     // The answer to the next box, which must be of its kind: a button, a typed text or a path, a colour or a choice.
@@ -84,6 +87,7 @@ private:
         QString text{};
         std::optional<QColor> color{};
         std::optional<Choice> choice{};
+        std::optional<QTime> time{};
     };
 
     std::optional<Answer> take(const Shown &shown);

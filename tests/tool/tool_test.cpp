@@ -6,6 +6,7 @@
 #include "sync/copylines.h"
 #include "import/diaryimport.h"
 #include "import/readers.h"
+#include "reminder/remindersettings.h"
 #include "vault/vault.h"
 
 #include "fileopens.h"
@@ -121,6 +122,22 @@ TEST_F(Tool, SearchTakesEveryWordAndNamesAFolderItCannotUse)
     EXPECT_TRUE(shell.waitForFinished(30000) && shell.exitCode() == 1);
     EXPECT_TRUE(QString::fromLocal8Bit(shell.readAllStandardError()).contains(QStringLiteral("is not UTF-8")));
     ASSERT_EQ(::rmdir((QFile::encodeName(out.path()) + "/caf\xe9").constData()), 0);
+}
+
+// The timer's command says nothing while the reminder is off; with no notification
+// service it says so and fails, leaving the day unreminded for the next try.
+TEST_F(Tool, RemindIsQuietUnlessDueAndFailsAloudWithoutANotificationService)
+{
+    const QByteArray ownConfig = qgetenv("XDG_CONFIG_HOME"), ownBus = qgetenv("DBUS_SESSION_BUS_ADDRESS");
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(out.path()));
+    qputenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=" + QFile::encodeName(out.filePath(QStringLiteral("no-bus"))));
+    play({{.line = "remind --root {root}", .code = 0, .out = "", .err = ""}});
+    reminder::writeChoice(reminder::settingsFile(), true, QTime(0, 0));
+    play({{.line = "remind --root {root}", .code = 1, .out = "", .holds = "no notification service answered"},
+          {.line = "remind --root {out}", .code = 1, .holds = "no pages folder in {out}"}});
+    EXPECT_FALSE(reminder::read(reminder::settingsFile()).lastReminded.isValid());
+    for (const auto &[name, own] : {std::pair("XDG_CONFIG_HOME", ownConfig), std::pair("DBUS_SESSION_BUS_ADDRESS", ownBus)})
+        own.isNull() ? qunsetenv(name) : qputenv(name, own);
 }
 
 // A second tool waits a few seconds for the first, then names it and changes nothing.
