@@ -33,6 +33,13 @@ struct Page
 QStringList tagsIn(const QString &text);
 // The words a page's text counts.
 int wordsIn(const QString &text);
+// The first line of text that shows something, trimmed and cut at a tooltip's length.
+QString firstLineOf(const QString &text);
+
+// The figures of page name (a file name in the pages folder), kept in cache
+// with its text; nothing when the page cannot be read.
+std::optional<textsearch::TextCache::Figures> pageFigures(const DataRoot &root, const QString &name,
+                                                         textsearch::TextCache *cache);
 
 // The figures of the pages among names (file names in the pages folder), in
 // day order. unopened, when given, receives the pages that could not be read.

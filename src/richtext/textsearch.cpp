@@ -1,6 +1,5 @@
 #include "textsearch.h"
 
-#include "rtftext.h"
 
 #include "diary/codepage.h"
 #include "diary/pagestore.h"
@@ -32,31 +31,15 @@ QString pagePath(const DataRoot &root, const QString &name)
     return root.pagesDir() + QLatin1Char('/') + name;
 }
 
-// The text the page shows and, unless case matters, its folded form; from
-// the cache while the file is the one it was read from.
-std::optional<TextCache::Texts> pageTexts(const DataRoot &root, const QString &name, Options options, TextCache *cache)
+// The text the page shows and, unless case matters, its folded form.
+std::optional<TextCache::Texts> searchedTexts(const DataRoot &root, const QString &name, Options options, TextCache *cache)
 {
-    // Looked at before the file is read, so a change made meanwhile leaves
-    // an older stamp behind and the next search reads the file again.
-    const auto stamp = cache ? stampOf(pagePath(root, name)) : TextCache::Stamp{};
-    if (!stamp)
-        return std::nullopt;
-    auto texts = cache ? cache->find(name, *stamp) : std::nullopt;
-    bool changed = false;
-    if (!texts) {
-        const auto rtf = pagestore::loadFile(root, pagePath(root, name));
-        if (!rtf)
-            return std::nullopt;
-        texts = TextCache::Texts{*stamp, CompactText(richtext::visibleText(*rtf)), std::nullopt};
-        changed = true;
-    }
-    if (!options.matchCase && !texts->folded) {
-        texts->folded = texts->shown.folded();
-        changed = true;
-    }
-    if (cache && changed)
-        cache->keep(name, *texts);
-    return texts;
+    return textsearch::pageTexts(root, name, cache, [&](TextCache::Texts &texts) {
+        if (options.matchCase || texts.folded)
+            return false;
+        texts.folded = texts.shown.folded();
+        return true;
+    });
 }
 
 bool holdsAll(const CompactText &text, const std::vector<Word> &words)
@@ -76,7 +59,7 @@ std::optional<bool> markupHolds(const DataRoot &root, const QString &name, const
 std::optional<bool> textHolds(const DataRoot &root, const QString &name, const std::vector<Word> &words, Options options,
                               TextCache *cache)
 {
-    const auto texts = pageTexts(root, name, options, cache);
+    const auto texts = searchedTexts(root, name, options, cache);
     if (!texts)
         return std::nullopt;
     return holdsAll(options.matchCase ? texts->shown : *texts->folded, words);
@@ -108,7 +91,7 @@ QStringList search(const DataRoot &root, const QStringList &names, const QString
 QString context(const DataRoot &root, const QString &name, const QString &term, Options options, TextCache *cache)
 {
     const QStringList words = wordsOf(term, options);
-    const auto texts = words.isEmpty() ? std::nullopt : pageTexts(root, name, options, cache);
+    const auto texts = words.isEmpty() ? std::nullopt : searchedTexts(root, name, options, cache);
     if (!texts)
         return {};
     const QString shown = texts->shown.toString();
