@@ -26,6 +26,7 @@ struct Page
     QString firstLine;
     // Each tag once, as written after its "#", in the order it first shows.
     QStringList tags;
+    bool operator==(const Page &) const = default;
 };
 
 // The tags in a page's text: "#" followed by letters, digits, "-" and "_" of
@@ -58,6 +59,7 @@ struct Statistics
     // 1 (Monday) to 7, the weekday with most pages; 0 when there are none.
     int busiestWeekday = 0;
     double averageWords() const { return pages == 0 ? 0.0 : double(words) / pages; }
+    bool operator==(const Statistics &) const = default;
 };
 
 // Of one year, or of all the pages when year is empty; today is the clock's.

@@ -1,5 +1,7 @@
 #include "textsearch.h"
 
+#include "diaryfigures.h"
+
 
 #include "diary/codepage.h"
 #include "diary/pagestore.h"
@@ -65,11 +67,36 @@ std::optional<bool> textHolds(const DataRoot &root, const QString &name, const s
     return holdsAll(options.matchCase ? texts->shown : *texts->folded, words);
 }
 
+// The tag a term names when it is one "#tag" alone.
+std::optional<QString> tagOf(const QString &term)
+{
+    const QString trimmed = term.trimmed();
+    const QStringList tags = diaryfigures::tagsIn(trimmed);
+    if (tags.size() != 1 || trimmed != QLatin1Char('#') + tags.first())
+        return std::nullopt;
+    return tags.first();
+}
+
+QStringList tagged(const DataRoot &root, const QStringList &names, const QString &tag, TextCache *cache, QStringList *unopened)
+{
+    return search::matching(names, [&](search::Share &share) {
+        for (qsizetype i; (i = share.next()) >= 0;) {
+            const auto figures = diaryfigures::pageFigures(root, names[i], cache);
+            if (!figures)
+                share.unopened();
+            else if (std::ranges::any_of(figures->tags, [&](const QString &kept) { return kept.compare(tag, Qt::CaseInsensitive) == 0; }))
+                share.match();
+        }
+    }, unopened);
+}
+
 } // namespace
 
 QStringList search(const DataRoot &root, const QStringList &names, const QString &term, Options options, TextCache *cache,
                    QStringList *unopened, QStringList *unsealed)
 {
+    if (const auto tag = tagOf(term))
+        return tagged(root, names, *tag, cache, unopened);
     if (options.matchCase && !options.textOnly)
         return searchPages(root.pagesDir(), names, term, root.vault(), unopened, unsealed);
     const QStringList wordList = wordsOf(term, options);
@@ -90,6 +117,9 @@ QStringList search(const DataRoot &root, const QStringList &names, const QString
 
 QString context(const DataRoot &root, const QString &name, const QString &term, Options options, TextCache *cache)
 {
+    // A tag is found whatever its case, so its line is looked for the same way.
+    if (tagOf(term))
+        options = {false, true};
     const QStringList words = wordsOf(term, options);
     const auto texts = words.isEmpty() ? std::nullopt : searchedTexts(root, name, options, cache);
     if (!texts)
