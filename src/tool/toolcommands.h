@@ -20,5 +20,7 @@ int encryptCommand(const QStringList &arguments);
 int decryptCommand(const QStringList &arguments);
 int verifyCommand(const QStringList &arguments);
 int conflictsCommand(const QStringList &arguments);
+int statsCommand(const QStringList &arguments);
+int tagsCommand(const QStringList &arguments);
 
 } // namespace tool
