@@ -11,6 +11,7 @@
 #include "ui/plaintext.h"
 #include "vault/wipe.h"
 
+#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
@@ -89,10 +90,14 @@ QWidget *GlanceWindow::tagLists()
     m_tagged = new QListWidget(lists);
     m_tagged->setObjectName(QStringLiteral("taggedPages"));
     m_tagged->setAccessibleName(QStringLiteral("Pages with the tag"));
-    auto *layout = new QHBoxLayout(lists);
+    auto *layout = new QGridLayout(lists);
     layout->setContentsMargins({});
-    layout->addWidget(m_tags);
-    layout->addWidget(m_tagged);
+    for (auto [column, list] : {std::pair{0, m_tags}, std::pair{1, m_tagged}}) {
+        auto *caption = new QLabel(list->accessibleName(), lists);
+        caption->setBuddy(list);
+        layout->addWidget(caption, 0, column);
+        layout->addWidget(list, 1, column);
+    }
     connect(m_tags, &QListWidget::currentRowChanged, this, &GlanceWindow::showTagged);
     // A result opens its page as the search's results do.
     for (auto signal : {&QListWidget::itemClicked, &QListWidget::itemActivated})
