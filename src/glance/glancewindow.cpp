@@ -61,23 +61,23 @@ GlanceWindow &GlanceWindow::bringUp(DiarySession &session, QWidget &mainWindow)
 QWidget *GlanceWindow::yearBar()
 {
     auto *bar = new QWidget(this);
-    m_previous = new QPushButton(QStringLiteral("<"), bar);
-    m_previous->setObjectName(QStringLiteral("previous"));
-    m_previous->setAccessibleName(QStringLiteral("Previous year"));
-    m_previous->setToolTip(QStringLiteral("Previous year (Page Up)"));
-    m_next = new QPushButton(QStringLiteral(">"), bar);
-    m_next->setObjectName(QStringLiteral("next"));
-    m_next->setAccessibleName(QStringLiteral("Next year"));
-    m_next->setToolTip(QStringLiteral("Next year (Page Down)"));
+    auto *previous = new QPushButton(QStringLiteral("<"), bar);
+    previous->setObjectName(QStringLiteral("previous"));
+    previous->setAccessibleName(QStringLiteral("Previous year"));
+    previous->setToolTip(QStringLiteral("Previous year (Page Up)"));
+    auto *next = new QPushButton(QStringLiteral(">"), bar);
+    next->setObjectName(QStringLiteral("next"));
+    next->setAccessibleName(QStringLiteral("Next year"));
+    next->setToolTip(QStringLiteral("Next year (Page Down)"));
     m_year = new QLabel(bar);
     m_year->setAlignment(Qt::AlignCenter);
     auto *layout = new QHBoxLayout(bar);
     layout->setContentsMargins({});
-    layout->addWidget(m_previous);
+    layout->addWidget(previous);
     layout->addWidget(m_year, 1);
-    layout->addWidget(m_next);
-    connect(m_previous, &QPushButton::clicked, this, [this] { stepYear(-1); });
-    connect(m_next, &QPushButton::clicked, this, [this] { stepYear(1); });
+    layout->addWidget(next);
+    connect(previous, &QPushButton::clicked, this, [this] { stepYear(-1); });
+    connect(next, &QPushButton::clicked, this, [this] { stepYear(1); });
     return bar;
 }
 

@@ -7,7 +7,6 @@
 class DiarySession;
 class QLabel;
 class QListWidget;
-class QPushButton;
 class StatisticsPanel;
 class YearGrid;
 
@@ -42,8 +41,6 @@ private:
     QList<diaryfigures::Page> m_pages;
     YearGrid *m_grid = nullptr;
     QLabel *m_year = nullptr;
-    QPushButton *m_previous = nullptr;
-    QPushButton *m_next = nullptr;
     StatisticsPanel *m_statistics = nullptr;
     QListWidget *m_tags = nullptr;
     QListWidget *m_tagged = nullptr;

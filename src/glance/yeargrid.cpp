@@ -9,6 +9,8 @@
 #include <QPainter>
 #include <QToolTip>
 
+#include <algorithm>
+
 namespace {
 
 constexpr int kGap = 3;
@@ -17,11 +19,6 @@ constexpr int kGap = 3;
 int weekOf(QDate day)
 {
     return (day.dayOfYear() - 1 + QDate(day.year(), 1, 1).dayOfWeek() - 1) / 7;
-}
-
-QString wordCount(int words)
-{
-    return words == 1 ? QStringLiteral("1 word") : QStringLiteral("%1 words").arg(words);
 }
 
 } // namespace
@@ -108,9 +105,20 @@ void YearGrid::focusDay(QDate day)
 
 QString YearGrid::describe(QDate day) const
 {
+    return dateOf(day) + QStringLiteral(", ") + wordsOf(day);
+}
+
+QString YearGrid::dateOf(QDate day)
+{
+    return QLocale().toString(day, QStringLiteral("dddd d MMMM yyyy"));
+}
+
+QString YearGrid::wordsOf(QDate day) const
+{
     const auto page = m_pages.constFind(day);
-    const QString date = QLocale().toString(day, QStringLiteral("dddd d MMMM yyyy"));
-    return date + QStringLiteral(", ") + (page == m_pages.cend() ? QStringLiteral("no page") : wordCount(page->words));
+    if (page == m_pages.cend())
+        return QStringLiteral("no page");
+    return page->words == 1 ? QStringLiteral("1 word") : QStringLiteral("%1 words").arg(page->words);
 }
 
 bool YearGrid::event(QEvent *event)
@@ -123,10 +131,10 @@ bool YearGrid::event(QEvent *event)
         QToolTip::hideText();
         return true;
     }
-    QString tip = describe(day).replace(QStringLiteral(", "), QStringLiteral("\n"));
+    QStringList tip{dateOf(day), wordsOf(day)};
     if (const auto page = m_pages.constFind(day); page != m_pages.cend() && !page->firstLine.isEmpty())
-        tip += QLatin1Char('\n') + page->firstLine;
-    QToolTip::showText(help->globalPos(), plainToolTip(tip), this, cellRect(day));
+        tip.append(page->firstLine);
+    QToolTip::showText(help->globalPos(), plainToolTip(tip.join(QLatin1Char('\n'))), this, cellRect(day));
     return true;
 }
 
@@ -165,8 +173,7 @@ void YearGrid::paintLabels(QPainter &painter) const
         painter.drawText(QPoint(first.left(), origin().y() - kGap - fontMetrics().descent()), locale.monthName(month, QLocale::ShortFormat));
     }
     for (const int weekday : {1, 3, 5}) {
-        const QRect row(0, cellRect(QDate(m_year, 1, 1)).top() + (weekday - QDate(m_year, 1, 1).dayOfWeek()) * (cell() + kGap), origin().x() - kGap,
-                        cell());
+        const QRect row(0, origin().y() + (weekday - 1) * (cell() + kGap), origin().x() - kGap, cell());
         painter.drawText(row, Qt::AlignRight | Qt::AlignVCenter, locale.dayName(weekday, QLocale::ShortFormat));
     }
 }

@@ -43,6 +43,8 @@ private:
     QDate dayAt(QPoint point) const;
     void focusDay(QDate day);
     QString describe(QDate day) const;
+    static QString dateOf(QDate day);
+    QString wordsOf(QDate day) const;
     void paintLabels(QPainter &painter) const;
     int cell() const;
     QPoint origin() const;

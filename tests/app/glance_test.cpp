@@ -6,6 +6,9 @@
 #include "glance/yeargrid.h"
 #include "session/vaultcontrols.h"
 
+#include <QHelpEvent>
+#include <QToolTip>
+
 namespace {
 
 // Every shaded day of the grid's year.
@@ -62,6 +65,11 @@ TEST_F(Glance, CellsShadeByQuartersKeysAndClicksOpenDaysYearsStepAndTagsListThei
                                     {first.addDays(4), 3}, {first.addDays(5), 3}, {first.addDays(6), 4}, {first.addDays(7), 4}};
     EXPECT_EQ(std::tuple(grid.year(), grid.focusedDay(), shades(grid), window.statistics().figures().mid(0, 2)),
               std::tuple(2026, QDate(2026, 12, 4), quarters, QStringList{"8", "9"}));
+
+    const QPoint tipped = grid.cellRect(QDate(2026, 12, 4)).center();
+    QHelpEvent tip(QEvent::ToolTip, tipped, grid.mapToGlobal(tipped));
+    QCoreApplication::sendEvent(&grid, &tip);
+    EXPECT_EQ(QToolTip::text(), QStringLiteral("Friday 4 December 2026\n8 words\n#garden w w w w w w w"));
 
     QTest::keyClick(&grid, Qt::Key_Left);
     QTest::keyClick(&grid, Qt::Key_Down);
