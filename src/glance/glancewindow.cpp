@@ -120,7 +120,7 @@ void GlanceWindow::showYear(int year, QDate focused)
     m_grid->showYear(year, m_pages, focused);
     m_year->setText(QString::number(year));
     const QDate today = m_session.tally().today();
-    m_statistics->showFigures(year, diaryfigures::statistics(m_pages, year, today), diaryfigures::statistics(m_pages, std::nullopt, today));
+    m_statistics->showFigures(year, today, diaryfigures::statistics(m_pages, year, today), diaryfigures::statistics(m_pages, std::nullopt, today));
 }
 
 // The focused day keeps its month and day; 29 February becomes the 28th.

@@ -7,6 +7,8 @@
 #include <QLocale>
 #include <QVBoxLayout>
 
+#include <tuple>
+
 namespace {
 
 const char *const kRows[] = {"Pages", "Words", "Words per page", "Longest streak", "Current streak", "Busiest weekday"};
@@ -16,11 +18,12 @@ QString days(int count)
     return count == 1 ? QStringLiteral("1 day") : QStringLiteral("%1 days").arg(count);
 }
 
-QStringList valuesOf(const diaryfigures::Statistics &figures)
+// A streak up to today is no figure of a year that is over or not yet begun.
+QStringList valuesOf(const diaryfigures::Statistics &figures, bool current)
 {
     const QLocale locale;
     return {locale.toString(figures.pages), locale.toString(figures.words), locale.toString(qRound(figures.averageWords())),
-            days(figures.longestStreak), days(figures.currentStreak),
+            days(figures.longestStreak), current ? days(figures.currentStreak) : QStringLiteral("-"),
             figures.busiestWeekday == 0 ? QStringLiteral("-") : locale.dayName(figures.busiestWeekday)};
 }
 
@@ -46,11 +49,11 @@ StatisticsPanel::StatisticsPanel(QWidget *parent) : QWidget(parent)
     layout->addWidget(m_bars, 1);
 }
 
-void StatisticsPanel::showFigures(int year, const diaryfigures::Statistics &ofYear, const diaryfigures::Statistics &ofAll)
+void StatisticsPanel::showFigures(int year, QDate today, const diaryfigures::Statistics &ofYear, const diaryfigures::Statistics &ofAll)
 {
     m_yearHeading->setText(QString::number(year));
-    for (auto [labels, figures] : {std::pair{&m_ofYear, &ofYear}, std::pair{&m_ofAll, &ofAll}}) {
-        const QStringList values = valuesOf(*figures);
+    for (auto [labels, figures, current] : {std::tuple{&m_ofYear, &ofYear, year == today.year()}, std::tuple{&m_ofAll, &ofAll, true}}) {
+        const QStringList values = valuesOf(*figures, current);
         for (int row = 0; row < values.size(); ++row)
             (*labels)[row]->setText(values[row]);
     }

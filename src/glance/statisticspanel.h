@@ -16,7 +16,7 @@ class StatisticsPanel : public QWidget
 public:
     explicit StatisticsPanel(QWidget *parent = nullptr);
 
-    void showFigures(int year, const diaryfigures::Statistics &ofYear, const diaryfigures::Statistics &ofAll);
+    void showFigures(int year, QDate today, const diaryfigures::Statistics &ofYear, const diaryfigures::Statistics &ofAll);
     void clear();
     // Row by row, the figures of the year and then of all years, as shown.
     QStringList figures() const;
