@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <tuple>
+#include <utility>
 #include <vector>
 
 namespace diaryfigures {
@@ -76,6 +77,71 @@ QString tagAt(QStringView text, qsizetype hash)
     return letter && startsWord ? text.sliced(hash + 1, end - hash - 1).toString() : QString();
 }
 
+// The day of a page file's name, read by hand: QDate::fromString would take
+// more than the rest of a warm call for a century of pages.
+std::optional<QDate> dayOf(QStringView name)
+{
+    if (!daykeys::isPageFileName(name))
+        return std::nullopt;
+    return QDate(name.first(4).toInt(), name.sliced(5, 2).toInt(), name.sliced(8, 2).toInt());
+}
+
+// How an ASCII character takes part in a word as QTextBoundaryFinder's word
+// boundaries take it: letters, digits and "_" join; ",", ";" and "." join
+// digits, "'" letters or digits, when the same kind stands on both sides.
+enum class Joins { No, Letter, Digit, Underscore, Digits, Both };
+
+Joins joinsOf(char16_t c)
+{
+    if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'))
+        return Joins::Letter;
+    if (c >= '0' && c <= '9')
+        return Joins::Digit;
+    switch (c) {
+    case '_': return Joins::Underscore;
+    case ',':
+    case ';':
+    case '.': return Joins::Digits;
+    case '\'': return Joins::Both;
+    default: return Joins::No;
+    }
+}
+
+bool inWord(Joins c)
+{
+    return c == Joins::Letter || c == Joins::Digit || c == Joins::Underscore;
+}
+
+// Whether the character between before and after joins them.
+bool bridges(Joins between, Joins before, Joins after)
+{
+    const bool letters = before == Joins::Letter && after == Joins::Letter && between == Joins::Both;
+    const bool digits = before == Joins::Digit && after == Joins::Digit && (between == Joins::Digits || between == Joins::Both);
+    return letters || digits;
+}
+
+// The words QTextBoundaryFinder finds in ASCII text, counted without its
+// tables, which take longer than reading and decoding the pages.
+int asciiWords(QStringView text)
+{
+    const auto kind = [&](qsizetype i) { return i < text.size() ? joinsOf(text[i].unicode()) : Joins::No; };
+    int count = 0;
+    bool counted = false;
+    Joins twoBack = Joins::No, back = Joins::No, c = kind(0);
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const Joins next = kind(i + 1);
+        // Whether this character is of the same piece as the one before it.
+        const bool continues = (inWord(c) && inWord(back)) || bridges(c, back, next) || (inWord(c) && bridges(back, twoBack, c));
+        counted = counted && continues;
+        if (!counted && (c == Joins::Letter || c == Joins::Digit)) {
+            ++count;
+            counted = true;
+        }
+        twoBack = std::exchange(back, std::exchange(c, next));
+    }
+    return count;
+}
+
 bool sameTag(const QString &a, const QString &b)
 {
     return a.compare(b, Qt::CaseInsensitive) == 0;
@@ -98,6 +164,8 @@ QStringList tagsIn(const QString &text)
 
 int wordsIn(const QString &text)
 {
+    if (std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c.unicode() < 0x80; }))
+        return asciiWords(text);
     QTextBoundaryFinder words(QTextBoundaryFinder::Word, text);
     int count = 0;
     qsizetype start = 0;
@@ -142,7 +210,7 @@ QList<Page> pages(const DataRoot &root, const QStringList &names, textsearch::Te
     std::vector<Page> found(size_t(names.size()));
     const std::vector<char> marks = search::marked(names.size(), [&](search::Share &share) {
         for (qsizetype i; (i = share.next()) >= 0;) {
-            const auto day = daykeys::dateFromFileName(names[i]);
+            const auto day = dayOf(names[i]);
             const auto figures = day ? pageFigures(root, names[i], cache) : std::nullopt;
             if (figures) {
                 found[size_t(i)] = Page{*day, figures->words, figures->firstLine, figures->tags};
