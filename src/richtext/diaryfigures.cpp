@@ -4,8 +4,6 @@
 #include "diary/search.h"
 
 #include <QHash>
-#include <QRegularExpression>
-#include <QTextBoundaryFinder>
 
 #include <algorithm>
 #include <tuple>
@@ -15,65 +13,13 @@ namespace diaryfigures {
 
 namespace {
 
-constexpr qsizetype kLongestFirstLine = 200;
-
-bool isMark(char32_t c)
+// The day of a page file's name, read by hand: QDate::fromString would take
+// more than the rest of a warm call for a century of pages.
+std::optional<QDate> dayOf(QStringView name)
 {
-    const auto category = QChar::category(c);
-    return category == QChar::Mark_NonSpacing || category == QChar::Mark_SpacingCombining || category == QChar::Mark_Enclosing;
-}
-
-bool isWordChar(char32_t c)
-{
-    return QChar::isLetterOrNumber(c) || isMark(c);
-}
-
-// The code point that ends just before at, and the one that starts at at.
-char32_t before(QStringView text, qsizetype at)
-{
-    if (at >= 2 && QChar::isLowSurrogate(text[at - 1].unicode()) && QChar::isHighSurrogate(text[at - 2].unicode()))
-        return QChar::surrogateToUcs4(text[at - 2], text[at - 1]);
-    return at >= 1 ? text[at - 1].unicode() : 0;
-}
-
-char32_t at(QStringView text, qsizetype i, qsizetype *length)
-{
-    *length = 1;
-    if (i + 1 < text.size() && text[i].isHighSurrogate() && text[i + 1].isLowSurrogate()) {
-        *length = 2;
-        return QChar::surrogateToUcs4(text[i], text[i + 1]);
-    }
-    return text[i].unicode();
-}
-
-// Whether the "#" at hash lies in a web or mail address: its run of
-// characters up to the next space holds a scheme or begins "www.".
-bool inAddress(QStringView text, qsizetype hash)
-{
-    static const QRegularExpression address(QStringLiteral("://|(?:^|[^\\w.])www\\.|(?:^|\\W)mailto:"),
-                                            QRegularExpression::CaseInsensitiveOption);
-    qsizetype start = hash;
-    while (start > 0 && !text[start - 1].isSpace())
-        --start;
-    return start < hash && address.match(text.sliced(start, hash - start)).hasMatch();
-}
-
-// The tag after the "#" at hash; empty when there is none.
-QString tagAt(QStringView text, qsizetype hash)
-{
-    qsizetype end = hash + 1;
-    bool letter = false;
-    for (qsizetype length = 0; end < text.size(); end += length) {
-        const char32_t c = at(text, end, &length);
-        if (!isWordChar(c) && c != '-' && c != '_')
-            break;
-        letter = letter || QChar::isLetter(c);
-    }
-    // A dash or underscore at the end is the sentence's, as in "#garden-".
-    while (end > hash + 1 && (text[end - 1] == QLatin1Char('-') || text[end - 1] == QLatin1Char('_')))
-        --end;
-    const bool startsWord = end > hash + 1 && text[hash + 1] != QLatin1Char('-') && text[hash + 1] != QLatin1Char('_');
-    return letter && startsWord ? text.sliced(hash + 1, end - hash - 1).toString() : QString();
+    if (!daykeys::isPageFileName(name))
+        return std::nullopt;
+    return QDate(name.first(4).toInt(), name.sliced(5, 2).toInt(), name.sliced(8, 2).toInt());
 }
 
 bool sameTag(const QString &a, const QString &b)
@@ -82,47 +28,6 @@ bool sameTag(const QString &a, const QString &b)
 }
 
 } // namespace
-
-QStringList tagsIn(const QString &text)
-{
-    QStringList tags;
-    for (qsizetype hash = text.indexOf(QLatin1Char('#')); hash >= 0; hash = text.indexOf(QLatin1Char('#'), hash + 1)) {
-        if (isWordChar(before(text, hash)) || inAddress(text, hash))
-            continue;
-        const QString tag = tagAt(text, hash);
-        if (!tag.isEmpty() && std::none_of(tags.cbegin(), tags.cend(), [&](const QString &kept) { return sameTag(kept, tag); }))
-            tags.append(tag);
-    }
-    return tags;
-}
-
-int wordsIn(const QString &text)
-{
-    QTextBoundaryFinder words(QTextBoundaryFinder::Word, text);
-    int count = 0;
-    qsizetype start = 0;
-    for (qsizetype end; (end = words.toNextBoundary()) >= 0; start = end) {
-        const QStringView piece = QStringView(text).sliced(start, end - start);
-        // Spaces and punctuation are pieces of their own; a word holds a letter or digit.
-        if (std::any_of(piece.cbegin(), piece.cend(), [](QChar c) { return c.isLetterOrNumber(); }))
-            ++count;
-    }
-    return count;
-}
-
-QString firstLineOf(const QString &text)
-{
-    for (qsizetype start = 0; start < text.size();) {
-        qsizetype end = text.indexOf(QLatin1Char('\n'), start);
-        if (end < 0)
-            end = text.size();
-        const QString line = text.sliced(start, end - start).trimmed();
-        if (!line.isEmpty())
-            return line.left(kLongestFirstLine);
-        start = end + 1;
-    }
-    return {};
-}
 
 std::optional<textsearch::TextCache::Figures> pageFigures(const DataRoot &root, const QString &name,
                                                          textsearch::TextCache *cache)
@@ -142,7 +47,7 @@ QList<Page> pages(const DataRoot &root, const QStringList &names, textsearch::Te
     std::vector<Page> found(size_t(names.size()));
     const std::vector<char> marks = search::marked(names.size(), [&](search::Share &share) {
         for (qsizetype i; (i = share.next()) >= 0;) {
-            const auto day = daykeys::dateFromFileName(names[i]);
+            const auto day = dayOf(names[i]);
             const auto figures = day ? pageFigures(root, names[i], cache) : std::nullopt;
             if (figures) {
                 found[size_t(i)] = Page{*day, figures->words, figures->firstLine, figures->tags};
