@@ -28,6 +28,8 @@ public:
     int shadeOf(QDate day) const;
     QRect cellRect(QDate day) const;
     QSize sizeHint() const override;
+    // A cut-off year would hide its last weeks, so the grid never shrinks.
+    QSize minimumSizeHint() const override { return sizeHint(); }
 
 signals:
     void dayOpened(QDate day);

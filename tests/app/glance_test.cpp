@@ -66,6 +66,10 @@ TEST_F(Glance, CellsShadeByQuartersKeysAndClicksOpenDaysYearsStepAndTagsListThei
     EXPECT_EQ(std::tuple(grid.year(), grid.focusedDay(), shades(grid), window.statistics().figures().mid(0, 2)),
               std::tuple(2026, QDate(2026, 12, 4), quarters, QStringList{"8", "9"}));
 
+    // Drawn as told: the fourth shade filled, a day without a page left empty inside its outline.
+    const QImage drawn = grid.grab().toImage();
+    EXPECT_EQ(std::pair(drawn.pixel(grid.cellRect(QDate(2026, 12, 4)).center()), drawn.pixel(grid.cellRect(QDate(2026, 12, 5)).center())),
+              std::pair(yearshades::fillOf(4, grid.palette()).rgb(), grid.palette().color(QPalette::Window).rgb()));
     const QPoint tipped = grid.cellRect(QDate(2026, 12, 4)).center();
     QHelpEvent tip(QEvent::ToolTip, tipped, grid.mapToGlobal(tipped));
     QCoreApplication::sendEvent(&grid, &tip);
