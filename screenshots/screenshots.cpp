@@ -7,6 +7,7 @@
 #include "diary/notestore.h"
 #include "diary/pagestore.h"
 #include "editor/richtextedit.h"
+#include "glance/glancewindow.h"
 #include "history/pagehistorywindow.h"
 #include "session/daybook.h"
 
@@ -299,6 +300,38 @@ TEST_P(Screenshots, ThePageHistoryAndTheLockBox)
     for (QWidget *control : std::initializer_list<QWidget *>{box.Text1, box.wrongPassword, box.Command1})
         lockContrast.control(box, *control);
     lockContrast.expectReadable();
+}
+
+// A made-up year of writing, some days missed, some tagged, in the writing calendar.
+TEST_P(Screenshots, TheWritingCalendar)
+{
+    FormHarness harness;
+    const QStringList sentence = QStringLiteral("Walked by the river and wrote about the light on the water").split(u' ');
+    for (QDate day(2026, 1, 1); day <= QDate(2026, 12, 4); day = day.addDays(1)) {
+        const int seed = day.dayOfYear() * 7919 % 101;
+        if (seed % 4 == 0)
+            continue;
+        QStringList words;
+        for (int word = 0; word < seed * seed / 40 + 5; ++word)
+            words.append(sentence[word % sentence.size()]);
+        for (const auto &[every, tag] : {std::pair{9, "#garden"}, std::pair{14, "#reading"}, std::pair{40, "#trip"}})
+            if (day.dayOfYear() % every == 0)
+                words.append(QString::fromLatin1(tag));
+        ASSERT_TRUE(pagestore::save(harness.data.root(), day, diarytexts::page(words.join(u' ').toLatin1().constData())));
+    }
+    Form1 &form = harness.startWithoutPassword();
+    form.show();
+    named<QAction>(form, "m32")->trigger();
+    auto *window = form.findChild<GlanceWindow *>();
+    ASSERT_NE(window, nullptr);
+    named<QListWidget>(*window, "tags")->setCurrentRow(0);
+    window->resize(window->sizeHint());
+    EXPECT_TRUE(window->grab().save(screenshotPath("yearataglance")));
+    ContrastCheck contrast = check("year at a glance");
+    for (QLabel *label : window->findChildren<QLabel *>())
+        if (!label->text().isEmpty())
+            contrast.control(*window, *label, label->text());
+    contrast.expectReadable();
 }
 
 INSTANTIATE_TEST_SUITE_P(, Screenshots, ::testing::Values(Look::Light, Look::Dark),

@@ -1,6 +1,7 @@
 #include "form1.h"
 
 #include "app/helpcommands.h"
+#include "glance/glancewindow.h"
 #include "history/pagehistorywindow.h"
 #include "session/daybook.h"
 #include "session/diarymoving.h"
@@ -38,6 +39,7 @@ void Form1::connectMenus()
     });
     connect(m_menus.m9, &QAction::triggered, &m_session.notes(), &YearNotes::saveNote);
     connect(m_menus.m10, &QAction::triggered, &m_session.notes(), &YearNotes::deleteNote);
+    connect(m_menus.m32, &QAction::triggered, this, [this] { GlanceWindow::bringUp(m_session, *this); });
     connect(m_menus.m12, &QAction::triggered, this, [this] { helpcommands::about(*m_services.dialogs); });
     connect(m_menus.m13, &QAction::triggered, this, [this] { helpcommands::webPage(m_services.openUrl, *m_services.dialogs); });
     connect(m_menus.m14, &QAction::triggered, this,

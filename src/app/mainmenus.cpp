@@ -85,6 +85,8 @@ MainMenus::MainMenus(QMainWindow &window)
     m8 = menu(bar, "m8", QStringLiteral("&Date"));
     m9 = item(m8, "m9", QStringLiteral("Save Date"));
     m10 = item(m8, "m10", QStringLiteral("Delete Date"));
+    m31 = separator(m8, "m31");
+    m32 = item(m8, "m32", QStringLiteral("Year at a Glance..."), QKeySequence(Qt::CTRL | Qt::Key_G));
     m30 = item(m8, "m30", QStringLiteral("Daily Reminder..."));
 
     m11 = menu(bar, "m11", QStringLiteral("&Help"));

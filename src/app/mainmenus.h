@@ -32,6 +32,8 @@ struct MainMenus
     // File > Lock Diary and Lock When Idle, for an encrypted diary only; the idle choices come with the lock.
     QAction *m27 = nullptr;
     QMenu *m28 = nullptr;
+    // Date > Year at a Glance...: the writing calendar, its statistics and tags.
+    QAction *m31 = nullptr, *m32 = nullptr;
     // The toolbar's Open only shows the panel; File > Open File asks to save first.
     QAction *openPanel = nullptr;
     // Date > Daily Reminder..., on or off, at the end of the Date menu.

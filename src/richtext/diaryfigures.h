@@ -26,6 +26,7 @@ struct Page
     QString firstLine;
     // Each tag once, as written after its "#", in the order it first shows.
     QStringList tags;
+    bool operator==(const Page &) const = default;
 };
 
 // The tags in a page's text: "#" followed by letters, digits, "-" and "_" of
@@ -33,6 +34,13 @@ struct Page
 QStringList tagsIn(const QString &text);
 // The words a page's text counts.
 int wordsIn(const QString &text);
+// The first line of text that shows something, trimmed and cut at a tooltip's length.
+QString firstLineOf(const QString &text);
+
+// The figures of page name (a file name in the pages folder), kept in cache
+// with its text; nothing when the page cannot be read.
+std::optional<textsearch::TextCache::Figures> pageFigures(const DataRoot &root, const QString &name,
+                                                         textsearch::TextCache *cache);
 
 // The figures of the pages among names (file names in the pages folder), in
 // day order. unopened, when given, receives the pages that could not be read.
@@ -51,6 +59,7 @@ struct Statistics
     // 1 (Monday) to 7, the weekday with most pages; 0 when there are none.
     int busiestWeekday = 0;
     double averageWords() const { return pages == 0 ? 0.0 : double(words) / pages; }
+    bool operator==(const Statistics &) const = default;
 };
 
 // Of one year, or of all the pages when year is empty; today is the clock's.

@@ -1,5 +1,8 @@
 #include "textcache.h"
 
+#include "rtftext.h"
+
+#include "diary/pagestore.h"
 #include "vault/wipe.h"
 
 #include <QFile>
@@ -95,6 +98,11 @@ void TextCache::clear()
         if (texts.folded)
             texts.folded->wipe();
         texts.shown.wipe();
+        if (texts.figures) {
+            wipe(texts.figures->firstLine);
+            for (QString &tag : texts.figures->tags)
+                wipe(tag);
+        }
     }
     m_pages.clear();
 }
@@ -122,6 +130,11 @@ qsizetype TextCache::bytes() const
         total += page.key().capacity() * qsizetype(sizeof(QChar)) + page->shown.bytesBeyond({});
         if (page->folded)
             total += page->folded->bytesBeyond(page->shown);
+        if (page->figures) {
+            total += page->figures->firstLine.capacity() * qsizetype(sizeof(QChar));
+            for (const QString &tag : page->figures->tags)
+                total += tag.capacity() * qsizetype(sizeof(QChar));
+        }
     }
     return total;
 }
@@ -133,6 +146,31 @@ std::optional<TextCache::Stamp> stampOf(const QString &path)
         return std::nullopt;
     const auto nanoseconds = [](const auto &time) { return qint64(time.tv_sec) * 1'000'000'000 + time.tv_nsec; };
     return TextCache::Stamp{info.st_ino, info.st_size, nanoseconds(info.st_mtim), nanoseconds(info.st_ctim)};
+}
+
+std::optional<TextCache::Texts> pageTexts(const DataRoot &root, const QString &name, TextCache *cache,
+                                          const Completion &complete)
+{
+    const QString path = root.pagesDir() + QLatin1Char('/') + name;
+    // Looked at before the file is read, so a change made meanwhile leaves
+    // an older stamp behind and the next reading takes the file again.
+    const auto stamp = cache ? stampOf(path) : TextCache::Stamp{};
+    if (!stamp)
+        return std::nullopt;
+    auto texts = cache ? cache->find(name, *stamp) : std::nullopt;
+    bool changed = false;
+    if (!texts) {
+        const auto rtf = pagestore::loadFile(root, path);
+        if (!rtf)
+            return std::nullopt;
+        texts = TextCache::Texts{*stamp, CompactText(richtext::visibleText(*rtf)), std::nullopt, std::nullopt};
+        changed = true;
+    }
+    if (complete && complete(*texts))
+        changed = true;
+    if (cache && changed)
+        cache->keep(name, *texts);
+    return texts;
 }
 
 } // namespace textsearch

@@ -1,9 +1,13 @@
 #pragma once
 
+#include "diary/dataroot.h"
+
 #include <QByteArray>
 #include <QHash>
 #include <QString>
+#include <QStringList>
 
+#include <functional>
 #include <optional>
 #include <shared_mutex>
 
@@ -59,12 +63,21 @@ public:
         qint64 changedNs = 0;
         bool operator==(const Stamp &other) const = default;
     };
+    // What the diary's figures count of a page's shown text.
+    struct Figures
+    {
+        int words = 0;
+        QString firstLine;
+        QStringList tags;
+    };
     struct Texts
     {
         Stamp stamp;
         CompactText shown;
         // Made by the first search that ignores case.
         std::optional<CompactText> folded;
+        // Counted the first time the figures or a tag search want them.
+        std::optional<Figures> figures;
     };
 
     void forget(const QString &name);
@@ -84,5 +97,14 @@ private:
 
 // The stamp of the file at path, or nothing when it cannot be looked at.
 std::optional<TextCache::Stamp> stampOf(const QString &path);
+
+// What complete adds to a page's texts that lack it; true when it added anything.
+using Completion = std::function<bool(TextCache::Texts &)>;
+
+// The texts of page name: from the cache while the file is the one they were
+// read from, else read; complete then adds what its caller needs, and what
+// was read or added is kept. Nothing when the page cannot be read.
+std::optional<TextCache::Texts> pageTexts(const DataRoot &root, const QString &name, TextCache *cache,
+                                          const Completion &complete);
 
 } // namespace textsearch

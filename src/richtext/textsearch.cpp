@@ -1,6 +1,7 @@
 #include "textsearch.h"
 
-#include "rtftext.h"
+#include "diaryfigures.h"
+
 
 #include "diary/codepage.h"
 #include "diary/pagestore.h"
@@ -32,31 +33,15 @@ QString pagePath(const DataRoot &root, const QString &name)
     return root.pagesDir() + QLatin1Char('/') + name;
 }
 
-// The text the page shows and, unless case matters, its folded form; from
-// the cache while the file is the one it was read from.
-std::optional<TextCache::Texts> pageTexts(const DataRoot &root, const QString &name, Options options, TextCache *cache)
+// The text the page shows and, unless case matters, its folded form.
+std::optional<TextCache::Texts> searchedTexts(const DataRoot &root, const QString &name, Options options, TextCache *cache)
 {
-    // Looked at before the file is read, so a change made meanwhile leaves
-    // an older stamp behind and the next search reads the file again.
-    const auto stamp = cache ? stampOf(pagePath(root, name)) : TextCache::Stamp{};
-    if (!stamp)
-        return std::nullopt;
-    auto texts = cache ? cache->find(name, *stamp) : std::nullopt;
-    bool changed = false;
-    if (!texts) {
-        const auto rtf = pagestore::loadFile(root, pagePath(root, name));
-        if (!rtf)
-            return std::nullopt;
-        texts = TextCache::Texts{*stamp, CompactText(richtext::visibleText(*rtf)), std::nullopt};
-        changed = true;
-    }
-    if (!options.matchCase && !texts->folded) {
-        texts->folded = texts->shown.folded();
-        changed = true;
-    }
-    if (cache && changed)
-        cache->keep(name, *texts);
-    return texts;
+    return textsearch::pageTexts(root, name, cache, [&](TextCache::Texts &texts) {
+        if (options.matchCase || texts.folded)
+            return false;
+        texts.folded = texts.shown.folded();
+        return true;
+    });
 }
 
 bool holdsAll(const CompactText &text, const std::vector<Word> &words)
@@ -76,10 +61,33 @@ std::optional<bool> markupHolds(const DataRoot &root, const QString &name, const
 std::optional<bool> textHolds(const DataRoot &root, const QString &name, const std::vector<Word> &words, Options options,
                               TextCache *cache)
 {
-    const auto texts = pageTexts(root, name, options, cache);
+    const auto texts = searchedTexts(root, name, options, cache);
     if (!texts)
         return std::nullopt;
     return holdsAll(options.matchCase ? texts->shown : *texts->folded, words);
+}
+
+// The tag a term names when it is one "#tag" alone.
+std::optional<QString> tagOf(const QString &term)
+{
+    const QString trimmed = term.trimmed();
+    const QStringList tags = diaryfigures::tagsIn(trimmed);
+    if (tags.size() != 1 || trimmed != QLatin1Char('#') + tags.first())
+        return std::nullopt;
+    return tags.first();
+}
+
+QStringList tagged(const DataRoot &root, const QStringList &names, const QString &tag, TextCache *cache, QStringList *unopened)
+{
+    return search::matching(names, [&](search::Share &share) {
+        for (qsizetype i; (i = share.next()) >= 0;) {
+            const auto figures = diaryfigures::pageFigures(root, names[i], cache);
+            if (!figures)
+                share.unopened();
+            else if (std::ranges::any_of(figures->tags, [&](const QString &kept) { return kept.compare(tag, Qt::CaseInsensitive) == 0; }))
+                share.match();
+        }
+    }, unopened);
 }
 
 } // namespace
@@ -87,6 +95,8 @@ std::optional<bool> textHolds(const DataRoot &root, const QString &name, const s
 QStringList search(const DataRoot &root, const QStringList &names, const QString &term, Options options, TextCache *cache,
                    QStringList *unopened, QStringList *unsealed)
 {
+    if (const auto tag = tagOf(term))
+        return tagged(root, names, *tag, cache, unopened);
     if (options.matchCase && !options.textOnly)
         return searchPages(root.pagesDir(), names, term, root.vault(), unopened, unsealed);
     const QStringList wordList = wordsOf(term, options);
@@ -107,8 +117,11 @@ QStringList search(const DataRoot &root, const QStringList &names, const QString
 
 QString context(const DataRoot &root, const QString &name, const QString &term, Options options, TextCache *cache)
 {
+    // A tag is found whatever its case, so its line is looked for the same way.
+    if (tagOf(term))
+        options = {false, true};
     const QStringList words = wordsOf(term, options);
-    const auto texts = words.isEmpty() ? std::nullopt : pageTexts(root, name, options, cache);
+    const auto texts = words.isEmpty() ? std::nullopt : searchedTexts(root, name, options, cache);
     if (!texts)
         return {};
     const QString shown = texts->shown.toString();

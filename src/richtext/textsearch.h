@@ -11,7 +11,8 @@
 // markup) it is the stored-markup search exactly; the text-only search looks
 // at what the page shows, and there the words of the term, separated by
 // spaces, must all be on the page. Without match case letters compare by
-// Unicode case folding, so "ÉTÉ" finds "été".
+// Unicode case folding, so "ÉTÉ" finds "été". A term that is one "#tag"
+// alone, whatever the choices, finds the pages carrying that tag, in any case.
 namespace textsearch {
 
 struct Options

@@ -7,6 +7,7 @@
 #include "diary/sealedmark.h"
 #include "diarymoving.h"
 #include "diarysearch.h"
+#include "diarytally.h"
 #include "seams/clock.h"
 #include "seams/dialogs.h"
 #include "seams/messages.h"
@@ -20,7 +21,7 @@
 DiarySession::DiarySession(Dialogs &dialogs, const Clock &clock)
     : m_state(std::make_unique<SessionState>(dialogs, clock)), m_notes(std::make_unique<YearNotes>(*m_state)),
       m_book(std::make_unique<DayBook>(*m_state, *m_notes)), m_drafts(std::make_unique<SessionDrafts>(*m_state, *m_book, *m_notes)),
-      m_search(std::make_unique<DiarySearch>(*m_state, *m_book)),
+      m_search(std::make_unique<DiarySearch>(*m_state, *m_book)), m_tally(std::make_unique<DiaryTally>(*m_state, *m_book)),
       m_vault(std::make_unique<VaultControls>(*m_state, *m_drafts, *m_book, *m_notes)),
       m_moving(std::make_unique<DiaryMoving>(*m_state, *m_book, *m_notes))
 {

@@ -12,6 +12,7 @@ class DayBook;
 class DiaryLock;
 class DiaryMoving;
 class DiarySearch;
+class DiaryTally;
 class Dialogs;
 class Program;
 class SessionDrafts;
@@ -48,6 +49,7 @@ public:
     DayBook &book() { return *m_book; }
     YearNotes &notes() { return *m_notes; }
     DiarySearch &search() { return *m_search; }
+    DiaryTally &tally() { return *m_tally; }
     SessionDrafts &drafts() { return *m_drafts; }
     VaultControls &vault() { return *m_vault; }
     DiaryMoving &moving() { return *m_moving; }
@@ -60,6 +62,7 @@ private:
     std::unique_ptr<DayBook> m_book;
     std::unique_ptr<SessionDrafts> m_drafts;
     std::unique_ptr<DiarySearch> m_search;
+    std::unique_ptr<DiaryTally> m_tally;
     std::unique_ptr<VaultControls> m_vault;
     std::unique_ptr<DiaryMoving> m_moving;
     std::unique_ptr<DiaryLock> m_lock;

@@ -17,7 +17,8 @@ int searchCommand(const QStringList &arguments)
                                      QStringLiteral("Follow each result with the line around its first match."));
     DiaryCommand command(QStringLiteral("Lists the page files that hold TERM, oldest day first. "
                                         "The search is case-sensitive and looks in the stored markup, "
-                                        "as the Search panel does as shipped."),
+                                        "as the Search panel does as shipped. A TERM that is one #tag alone "
+                                        "finds the pages carrying that tag, in any letter case."),
                          {text, ignoreCase, context});
     QCommandLineParser &parser = command.parser();
     parser.addPositionalArgument(QStringLiteral("TERM"), QStringLiteral("The text to look for."));

@@ -13,7 +13,7 @@ constexpr const char *kUsageText =
     "Usage: quillnest-tool COMMAND [options]\n"
     "\n"
     "Commands:\n"
-    "  search        list the pages that hold a text\n"
+    "  search        list the pages that hold a text, or a #tag\n"
     "  export        write the pages and notes as ordinary files, a range as Markdown or PDF\n"
     "  import        store a rich-text file as a day's page\n"
     "  import-diary  store the entries of another diary's export as pages\n"
@@ -24,6 +24,8 @@ constexpr const char *kUsageText =
     "  decrypt       turn an encrypted diary back into a plain one\n"
     "  verify        name every page, note, draft and version that does not open\n"
     "  conflicts     list the copies a folder-sync tool made of pages changed on two computers\n"
+    "  stats         print the diary's pages, words, streaks and busiest weekday\n"
+    "  tags          list the #tags of the pages with their counts\n"
     "  remind        show the daily reminder when today has no page yet\n"
     "\n"
     "'quillnest-tool COMMAND --help' tells more.\n";
@@ -46,6 +48,8 @@ constexpr std::array kCommands{
     Command{"decrypt", decryptCommand},
     Command{"verify", verifyCommand},
     Command{"conflicts", conflictsCommand},
+    Command{"stats", statsCommand},
+    Command{"tags", tagsCommand},
     Command{"remind", remindCommand},
 };
 

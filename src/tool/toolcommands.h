@@ -21,5 +21,7 @@ int decryptCommand(const QStringList &arguments);
 int verifyCommand(const QStringList &arguments);
 int conflictsCommand(const QStringList &arguments);
 int remindCommand(const QStringList &arguments);
+int statsCommand(const QStringList &arguments);
+int tagsCommand(const QStringList &arguments);
 
 } // namespace tool

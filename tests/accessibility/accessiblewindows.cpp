@@ -1,10 +1,11 @@
-// Opens the main window, the print window and the picture window of a
+// Opens the main window, the print, picture and Year at a Glance windows of a
 // temporary diary, with every panel shown, and keeps them up until its
 // standard input closes, so a screen reader's view of them can be walked.
 // Names each window on a line "window <title>", then prints "ready" once all
-// three are on the screen.
+// four are on the screen.
 #include "formharness.h"
 
+#include "glance/glancewindow.h"
 #include "picture/frmpicture.h"
 
 #include <QAction>
@@ -57,7 +58,8 @@ int main(int argc, char **argv)
     named<QAction>(form, "m17")->trigger();
     harness.dialogs.answerOpenFile(QStringLiteral(WALK_PICTURE));
     named<QAction>(form, "m16")->trigger();
-    const std::vector<QWidget *> windows{&form, form.findChild<Frmprint *>(), form.findChild<Frmpicture *>()};
+    named<QAction>(form, "m32")->trigger();
+    const std::vector<QWidget *> windows{&form, form.findChild<Frmprint *>(), form.findChild<Frmpicture *>(), form.findChild<GlanceWindow *>()};
     if (!form.startedUp() || !allUp(windows, harness.dialogs))
         return 1;
 

@@ -33,7 +33,7 @@ TEST_F(ToolbarTest, EveryKeyAndButtonReachesOneCommandCentringTwiceStaysCentredA
     for (const QAction *action : form().findChildren<QAction *>())
         if (!action->shortcut().isEmpty())
             shortcuts.append(action->shortcut().toString() + (action->shortcutContext() == Qt::WindowShortcut ? "" : " in page"));
-    EXPECT_EQ(shortcuts, (QStringList{"Ctrl+N", "Ctrl+O", "Ctrl+S", "Ctrl+F", "Ctrl+A", "Ctrl+P", "Del", "Ctrl+L", "F1", "F3",
+    EXPECT_EQ(shortcuts, (QStringList{"Ctrl+N", "Ctrl+O", "Ctrl+S", "Ctrl+F", "Ctrl+A", "Ctrl+P", "Del", "Ctrl+L", "Ctrl+G", "F1", "F3",
                                       "Shift+F3", "Ctrl+B in page", "Ctrl+I in page", "Ctrl+U in page"}));
     for (QAction *action : toolbar().actions()) {
         const QWidget *button = toolbar().widgetForAction(action);

@@ -104,7 +104,7 @@ TEST(TextSearchCache, TrustsAKeptTextUntilForgottenClearedOrItsFileReplaced)
     ASSERT_TRUE(pagestore::save(root, QDate(2024, 3, 5), "{\\rtf1 old harbour}"));
     textsearch::TextCache cache;
     const auto find = [&](const char *term) { return textsearch::search(root, names, QString::fromLatin1(term), {true, true}, &cache); };
-    const auto plant = [&] { cache.keep(names[0], {*textsearch::stampOf(root.pagesDir() + u'/' + names[0]), textsearch::CompactText(QStringLiteral("planted")), {}}); };
+    const auto plant = [&] { cache.keep(names[0], {*textsearch::stampOf(root.pagesDir() + u'/' + names[0]), textsearch::CompactText(QStringLiteral("planted")), {}, {}}); };
     plant();
     EXPECT_EQ(std::tuple(find("planted"), find("harbour"), textsearch::context(root, names[0], QStringLiteral("planted"), {true, true}, &cache)),
               std::tuple(names, QStringList(), QStringLiteral("planted")));

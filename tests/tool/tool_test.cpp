@@ -81,10 +81,10 @@ protected:
     void SetUp() override
     {
         page(QDate(2023, 7, 1), "{\\rtf1 the lighthouse again}");
-        page(QDate(2023, 7, 2), "{\\rtf1 nothing}");
+        page(QDate(2023, 7, 2), "{\\rtf1 nothing #Garden}");
         page(QDate(2024, 3, 4), "{\\rtf1 lighthouse}");
         page(kMar5, kHarbour);
-        page(QDate(2024, 3, 6), "{\\rtf1{\\fonttbl{\\f0 Arial;}}\\f0 nothing here}");
+        page(QDate(2024, 3, 6), "{\\rtf1{\\fonttbl{\\f0 Arial;}}\\f0 nothing here #garden #trip}");
         page(QDate(2024, 3, 7), "{\\rtf1 \\'c9T\\'c9 was hot}");
         page(QDate(2024, 3, 8), "{\\rtf1 Caf\\'e9 {\\b bold}\\par second{\\pict\\pngblip " + QByteArray::fromBase64(kPng).toHex() + "}\\par}");
         ASSERT_TRUE(notestore::save(data.root(), daykeys::MonthDay{3, 5}, QString::fromUtf8("Tante Käthe\nwird 80")));
@@ -325,7 +325,7 @@ TEST_F(Tool, EveryCommandRefusesAnEncryptedDiaryWithoutItsKeySlot)
 TEST_F(Tool, EncryptRefusesWeakPasswordsSearchExportAndDecryptTakeTheStrongOneAndTheKeySlotSurvivesADamagedCopy)
 {
     page(kMar5, "{\\rtf1 morning}");
-    page(kMar5, "{\\rtf1 the walrus sang}");
+    page(kMar5, "{\\rtf1 the walrus sang #Sea}");
     ASSERT_TRUE(notestore::save(data.root(), daykeys::MonthDay{3, 5}, u"Walrus day"));
     data.writeFile(QStringLiteral("pw.dat"), passwordfile::fileBytes(u"walrus lighthouse 91"));
     const QByteArray plainPage = data.readFile(QStringLiteral("pages/2024-03-05.dat"));
@@ -336,8 +336,12 @@ TEST_F(Tool, EncryptRefusesWeakPasswordsSearchExportAndDecryptTakeTheStrongOneAn
     EXPECT_EQ(data.readFile(QStringLiteral("pages/2024-03-05.dat")), plainPage);
     play({{.line = "encrypt --root {name}", .out = "Diary encrypted\n", .holds = "only full-disk encryption protects those", .password = "kH7#vQ2!mZ9@"},
           {.line = "search --root {root} walrus", .code = 1, .out = "", .holds = "wrong password", .password = "kH7#vQ2!mZ9A"},
-          {.line = "export --root {root} --out {out}/export", .out = "{\\rtf1 the walrus sang}\r\n", .password = "kH7#vQ2!mZ9@",
-           .file = "export/pages/2024-03-05.rtf"}});
+          {.line = "export --root {root} --out {out}/export", .out = "{\\rtf1 the walrus sang #Sea}\r\n", .password = "kH7#vQ2!mZ9@",
+           .file = "export/pages/2024-03-05.rtf"},
+          {.line = "tags --root {root}", .out = "#Sea\t1\n", .password = "kH7#vQ2!mZ9@"},
+          {.line = "search --root {root} #sea", .out = "2024-03-05.dat\n", .password = "kH7#vQ2!mZ9@"},
+          {.line = "stats --root {root} --json --year 2024", .password = "kH7#vQ2!mZ9@",
+           .shows = R"("busiestWeekday":"Tuesday","currentStreak":0,"longestStreak":1,"pages":1,"words":4,"wordsPerMonth":[0,0,4,)"}});
     EXPECT_FALSE(data.readFile(QStringLiteral("pages/2024-03-05.dat")).contains(plainPage.left(8)));
     EXPECT_EQ(written(QStringLiteral("export/dates/Mar-5.txt")), QByteArray("Walrus day"));
 
