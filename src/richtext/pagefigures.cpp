@@ -43,6 +43,16 @@ char32_t codePointAt(QStringView text, qsizetype i, qsizetype *length)
     return text[i].unicode();
 }
 
+// Letters beyond the first plane count too, such as mathematical ones.
+bool holdsLetterOrDigit(QStringView piece)
+{
+    for (qsizetype i = 0, length = 0; i < piece.size(); i += length) {
+        if (QChar::isLetterOrNumber(codePointAt(piece, i, &length)))
+            return true;
+    }
+    return false;
+}
+
 // Whether the "#" at hash lies in a web or mail address: its run of
 // characters up to the next space holds a scheme or begins "www.".
 bool inAddress(QStringView text, qsizetype hash)
@@ -69,8 +79,9 @@ QString tagAt(QStringView text, qsizetype hash)
     // A dash or underscore at the end is the sentence's, as in "#garden-".
     while (end > hash + 1 && (text[end - 1] == QLatin1Char('-') || text[end - 1] == QLatin1Char('_')))
         --end;
-    const bool startsWord = end > hash + 1 && text[hash + 1] != QLatin1Char('-') && text[hash + 1] != QLatin1Char('_');
-    return letter && startsWord ? text.sliced(hash + 1, end - hash - 1).toString() : QString();
+    // A letter was met, so the tag has a first character.
+    const bool startsWord = letter && text[hash + 1] != QLatin1Char('-') && text[hash + 1] != QLatin1Char('_');
+    return startsWord ? text.sliced(hash + 1, end - hash - 1).toString() : QString();
 }
 
 // How an ASCII character takes part in a word as QTextBoundaryFinder's word
@@ -152,9 +163,8 @@ int wordsIn(const QString &text)
     int count = 0;
     qsizetype start = 0;
     for (qsizetype end; (end = words.toNextBoundary()) >= 0; start = end) {
-        const QStringView piece = QStringView(text).sliced(start, end - start);
         // Spaces and punctuation are pieces of their own; a word holds a letter or digit.
-        if (std::any_of(piece.cbegin(), piece.cend(), [](QChar c) { return c.isLetterOrNumber(); }))
+        if (holdsLetterOrDigit(QStringView(text).sliced(start, end - start)))
             ++count;
     }
     return count;
