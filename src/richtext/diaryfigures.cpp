@@ -44,11 +44,18 @@ std::optional<textsearch::TextCache::Figures> pageFigures(const DataRoot &root, 
 
 QList<Page> pages(const DataRoot &root, const QStringList &names, textsearch::TextCache *cache, QStringList *unopened)
 {
+    // Taken before the pass, so a change made during it shows at the next one.
+    const auto folder = cache ? textsearch::stampOf(root.pagesDir()) : std::nullopt;
+    const bool confirmed = folder && cache->folderConfirmed(root.pagesDir(), *folder);
+    const auto figuresOf = [&](const QString &name) {
+        const auto kept = confirmed ? cache->kept(name) : std::nullopt;
+        return kept && kept->figures ? kept->figures : pageFigures(root, name, cache);
+    };
     std::vector<Page> found(size_t(names.size()));
     const std::vector<char> marks = search::marked(names.size(), [&](search::Share &share) {
         for (qsizetype i; (i = share.next()) >= 0;) {
             const auto day = dayOf(names[i]);
-            const auto figures = day ? pageFigures(root, names[i], cache) : std::nullopt;
+            const auto figures = day ? figuresOf(names[i]) : std::nullopt;
             if (figures) {
                 found[size_t(i)] = Page{*day, figures->words, figures->firstLine, figures->tags};
                 share.match();
@@ -66,6 +73,8 @@ QList<Page> pages(const DataRoot &root, const QStringList &names, textsearch::Te
             unopened->append(names[qsizetype(i)]);
     }
     std::ranges::stable_sort(result, {}, &Page::day);
+    if (folder)
+        cache->confirmFolder(root.pagesDir(), *folder);
     return result;
 }
 

@@ -88,6 +88,28 @@ void TextCache::forget(const QString &name)
 {
     const std::unique_lock lock(m_mutex);
     m_pages.remove(name);
+    if (m_folderStamp)
+        m_folderStamp = stampOf(m_confirmedFolder);
+}
+
+void TextCache::confirmFolder(const QString &folder, const Stamp &stamp)
+{
+    const std::unique_lock lock(m_mutex);
+    m_confirmedFolder = folder;
+    m_folderStamp = stamp;
+}
+
+bool TextCache::folderConfirmed(const QString &folder, const Stamp &stamp) const
+{
+    const std::shared_lock lock(m_mutex);
+    return m_folderStamp == stamp && m_confirmedFolder == folder;
+}
+
+std::optional<TextCache::Texts> TextCache::kept(const QString &name) const
+{
+    const std::shared_lock lock(m_mutex);
+    const auto kept = m_pages.constFind(name);
+    return kept == m_pages.cend() ? std::nullopt : std::optional(*kept);
 }
 
 void TextCache::clear()
@@ -105,6 +127,7 @@ void TextCache::clear()
         }
     }
     m_pages.clear();
+    m_folderStamp.reset();
 }
 
 std::optional<TextCache::Texts> TextCache::find(const QString &name, const Stamp &stamp) const

@@ -87,12 +87,25 @@ public:
     // The texts kept for name, when they were read from a file with this stamp.
     std::optional<Texts> find(const QString &name, const Stamp &stamp) const;
     void keep(const QString &name, const Texts &texts);
+
+    // The pages folder as it was when a pass found every kept page's file
+    // unchanged. While the folder keeps that stamp no file in it was added,
+    // removed or replaced (a save, a sync tool and the program's own
+    // conversions all rename a file into place), so the figures may take a
+    // kept page without a look at its file. A forgotten page (the program's
+    // own save) takes the folder's new stamp with it; clear() drops it.
+    void confirmFolder(const QString &folder, const Stamp &stamp);
+    bool folderConfirmed(const QString &folder, const Stamp &stamp) const;
+    // The texts kept for name, whatever its file's stamp.
+    std::optional<Texts> kept(const QString &name) const;
     // Bytes the kept texts and names take, for measuring.
     qsizetype bytes() const;
 
 private:
     mutable std::shared_mutex m_mutex;
     QHash<QString, Texts> m_pages;
+    QString m_confirmedFolder;
+    std::optional<Stamp> m_folderStamp;
 };
 
 // The stamp of the file at path, or nothing when it cannot be looked at.

@@ -171,6 +171,20 @@ TEST(DiaryFigures, GeneratedDiaryAddsUpAsCountedByHand)
         EXPECT_EQ(diaryfigures::tagCounts(pages), counts);
         EXPECT_EQ(diaryfigures::daysTagged(pages, QStringLiteral("GARDEN")), gardenDays);
         EXPECT_EQ(diaryfigures::daysTagged(pages, QStringLiteral("gard")), QList<QDate>());
+
+        // A page a sync tool renames into place is read again; so is one written in place that the program forgets.
+        const QString last = QStringLiteral("pages/") + daykeys::pageFileName(pages.last().day);
+        const auto store = [&](const QString &file, const char *rtf) {
+            data.writeFile(file, *storedbytes::forDisk(root, *pagestore::encodePage(rtf), last));
+        };
+        store(last + QStringLiteral(".part"), "{\\rtf1 #moved here}");
+        ASSERT_EQ(std::rename(qPrintable(data.path() + u'/' + last + QStringLiteral(".part")), qPrintable(data.path() + u'/' + last)), 0);
+        pages.last() = Page{pages.last().day, 2, QStringLiteral("#moved here"), {QStringLiteral("moved")}};
+        EXPECT_EQ(diaryfigures::pages(root, names, &cache), pages);
+        store(last, "{\\rtf1 stayed}");
+        cache.forget(last.mid(6));
+        pages.last() = Page{pages.last().day, 1, QStringLiteral("stayed"), {}};
+        EXPECT_EQ(diaryfigures::pages(root, names, &cache), pages);
         cache.clear();
         EXPECT_EQ(cache.bytes(), 0);
     }
