@@ -6,6 +6,7 @@
 #include "app/onthisdaylist.h"
 #include "seams/dialogs.h"
 #include "benchwindow.h"
+#include "../support/besttime.h"
 
 #include <QPushButton>
 #include <QToolButton>
@@ -28,39 +29,19 @@
 
 namespace {
 
-// The process's processor time, every thread's, in nanoseconds.
-qint64 cpuNs()
+// The window's events are handled before each run and within it.
+Best withEvents(int runs, const std::function<void()> &step, const std::function<void()> &prepare = [] {})
 {
-    timespec now{};
-    ::clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-    return qint64(now.tv_sec) * 1000000000 + now.tv_nsec;
-}
-
-// The best of runs in milliseconds, of the time that passed and of the
-// processor time taken: the steady cost without a neighbour's noise, which
-// on a busy machine shows in the first and hardly in the second.
-struct Best
-{
-    double ms = 0;
-    double cpuMs = 0;
-};
-
-// prepare runs untimed before each run.
-Best bestMs(int runs, const std::function<void()> &step, const std::function<void()> &prepare = [] {})
-{
-    std::vector<qint64> took, used;
-    for (int i = 0; i < runs; ++i) {
-        prepare();
-        QCoreApplication::processEvents();
-        QElapsedTimer timer;
-        const qint64 cpu = cpuNs();
-        timer.start();
-        step();
-        QCoreApplication::processEvents();
-        took.push_back(timer.nsecsElapsed());
-        used.push_back(cpuNs() - cpu);
-    }
-    return {double(*std::min_element(took.begin(), took.end())) / 1e6, double(*std::min_element(used.begin(), used.end())) / 1e6};
+    return bestMs(
+        runs,
+        [&] {
+            step();
+            QCoreApplication::processEvents();
+        },
+        [&] {
+            prepare();
+            QCoreApplication::processEvents();
+        });
 }
 
 void report(const char *what, Best best)
@@ -126,7 +107,7 @@ int main(int argc, char *argv[])
 
     std::unique_ptr<BenchWindow> window;
     // The window before goes first: it holds the diary open.
-    report("start-up (sign-in, lists, today's page)", bestMs(
+    report("start-up (sign-in, lists, today's page)", withEvents(
         runs,
         [&] {
             window = std::make_unique<BenchWindow>(services);
@@ -138,15 +119,15 @@ int main(int argc, char *argv[])
     auto &calendar = control<MonthCalendar>(form, "monthview1");
     const auto button = [&](const char *name) { return [&, name] { control<QToolButton>(form, name).click(); }; };
     int step = 0;
-    report("day change (a day with a page)", bestMs(runs, [&] { calendar.setSelectedDate(lastDay.addDays(-400 - 3 * ++step)); }));
-    report("first page button", bestMs(runs, button("SSCommand1"), button("SSCommand4")));
-    report("next page button", bestMs(runs, button("SSCommand3")));
-    report("last page button", bestMs(runs, button("SSCommand4"), button("SSCommand1")));
-    report("previous page button", bestMs(runs, button("SSCommand2")));
+    report("day change (a day with a page)", withEvents(runs, [&] { calendar.setSelectedDate(lastDay.addDays(-400 - 3 * ++step)); }));
+    report("first page button", withEvents(runs, button("SSCommand1"), button("SSCommand4")));
+    report("next page button", withEvents(runs, button("SSCommand3")));
+    report("last page button", withEvents(runs, button("SSCommand4"), button("SSCommand1")));
+    report("previous page button", withEvents(runs, button("SSCommand2")));
     report("day change into another month (its bold pass included)",
-           bestMs(runs, [&] { calendar.setSelectedDate(lastDay.addMonths(-(++step % 240) - 1)); }));
+           withEvents(runs, [&] { calendar.setSelectedDate(lastDay.addMonths(-(++step % 240) - 1)); }));
     control<QLineEdit>(form, "Text4").setText(QStringLiteral("harbour with Anna"));
-    report("search over every page", bestMs(runs, [&] { control<QPushButton>(form, "Command4").click(); }));
+    report("search over every page", withEvents(runs, [&] { control<QPushButton>(form, "Command4").click(); }));
     std::printf("search found %d pages; %d boxes were shown\n", int(control<QListWidget>(form, "List1").count()), bench.dialogs.shown);
 
     // The same day changes, to the same days, with "On this day" and with the
@@ -165,10 +146,10 @@ int main(int argc, char *argv[])
         yearList.hide();
         caption.hide();
         visit = 0;
-        without = std::min(without, bestMs(runs, dayChange).ms);
+        without = std::min(without, withEvents(runs, dayChange).ms);
         const auto *list = new OnThisDayList(form.session(), caption, yearList, &form);
         visit = 0;
-        shown = std::min(shown, bestMs(runs, dayChange).ms);
+        shown = std::min(shown, withEvents(runs, dayChange).ms);
         years = list->rowCount();
     }
     std::printf("On this day lists %d years\n", years);

@@ -1,4 +1,5 @@
 #include "../core/benchdiary.h"
+#include "../support/besttime.h"
 
 #include "diary/conversion.h"
 #include "diary/filelist.h"
@@ -19,37 +20,9 @@ namespace {
 
 constexpr int kRuns = 5;
 
-// The process's processor time, every thread's, in nanoseconds.
-qint64 cpuNs()
-{
-    timespec now{};
-    ::clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-    return qint64(now.tv_sec) * 1000000000 + now.tv_nsec;
-}
-
-// The best of runs in milliseconds, of the time that passed and of the
-// processor time of all threads: on a busy machine a neighbour's load shows
-// in the first and hardly in the second.
-struct Best
-{
-    double ms = 0;
-    double cpuMs = 0;
-};
-
-// prepare runs untimed before each run.
 Best bestMs(const std::function<void()> &step, const std::function<void()> &prepare = [] {})
 {
-    std::vector<qint64> took, used;
-    for (int run = 0; run < kRuns; ++run) {
-        prepare();
-        QElapsedTimer timer;
-        const qint64 cpu = cpuNs();
-        timer.start();
-        step();
-        took.push_back(timer.nsecsElapsed());
-        used.push_back(cpuNs() - cpu);
-    }
-    return {double(*std::min_element(took.begin(), took.end())) / 1e6, double(*std::min_element(used.begin(), used.end())) / 1e6};
+    return ::bestMs(kRuns, step, prepare);
 }
 
 void report(const char *diary, const char *what, Best best)
