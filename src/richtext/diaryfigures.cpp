@@ -127,10 +127,12 @@ Statistics statistics(const QList<Page> &pages, std::optional<int> year, QDate t
         ++perWeekday[size_t(page.day.dayOfWeek() - 1)];
     }
     figures.longestStreak = longestRun(daysOf(pages, year));
-    // Today's streak is today's whatever year is looked at.
-    const std::vector<qint64> all = daysOf(pages, std::nullopt);
-    const int upToToday = runEndingAt(all, today.toJulianDay());
-    figures.currentStreak = upToToday > 0 ? upToToday : runEndingAt(all, today.toJulianDay() - 1);
+    // Today's streak is today's whatever year is looked at; without a today there is none.
+    if (today.isValid()) {
+        const std::vector<qint64> all = daysOf(pages, std::nullopt);
+        const int upToToday = runEndingAt(all, today.toJulianDay());
+        figures.currentStreak = upToToday > 0 ? upToToday : runEndingAt(all, today.toJulianDay() - 1);
+    }
     if (figures.pages > 0)
         figures.busiestWeekday = int(std::ranges::max_element(perWeekday) - perWeekday.begin()) + 1;
     return figures;
