@@ -153,7 +153,7 @@ Outcome restore(const QString &zipPath, const QString &newRoot)
     if (!restored)
         return restored;
     // Such a diary would refuse to open: refused before it takes the folder.
-    if (sealedmark::passwordFileLost(DataRoot(staging.diaryPath())))
+    if (sealedmark::passwordFileLost(DataRoot(staging.diaryPath()), {}, sealedmark::Look::Afresh))
         return damaged(zipPath, QStringLiteral("its pages are encrypted, but its password file is missing or a plain diary's"));
     return staging.moveIntoPlace();
 }

@@ -3,6 +3,7 @@
 #include "boundedfile.h"
 #include "conversion.h"
 #include "keyslotfile.h"
+#include "lookledger.h"
 #include "search.h"
 #include "storedbytes.h"
 #include "vault/vault.h"
@@ -46,16 +47,36 @@ int openListed(int folder, const char *name)
     return fd >= 0 || errno != EPERM ? fd : ::openat(folder, name, kFlags);
 }
 
-bool beginsSealed(int folder, const char *name, bool listedRegular)
+// A file that does not open or read is neither: it is looked at again next time.
+enum class Head { Sealed, Unsealed, Unread };
+
+Head headOf(int folder, const char *name, bool listedRegular)
 {
     const int fd = listedRegular ? openListed(folder, name) : boundedfile::openUnmarked(folder, name);
     if (fd < 0)
-        return false;
+        return Head::Unread;
     char head[4];
     const ssize_t got = ::read(fd, head, sizeof head);
     ::close(fd);
-    return got == ssize_t(sizeof head) && QByteArrayView(head, sizeof head) == sealing::kHeader;
+    if (got < 0)
+        return Head::Unread;
+    return got == ssize_t(sizeof head) && QByteArrayView(head, sizeof head) == sealing::kHeader ? Head::Sealed : Head::Unsealed;
 }
+
+// The files of one share of a folder's listing.
+struct Listed
+{
+    QByteArrayList names;
+    std::vector<bool> regular;
+    std::vector<ino_t> inodes;
+
+    void clear()
+    {
+        names.clear();
+        regular.clear();
+        inodes.clear();
+    }
+};
 
 bool isFolder(int folder, const dirent &entry)
 {
@@ -78,64 +99,73 @@ bool mayBeSealed(const dirent &entry)
 constexpr qsizetype kNamesAtOnce = 1024;
 
 // Adds the sealed ones among files (of folder) to found until it holds most,
-// in the order of files; regular tells which the listing called regular.
-void lookAt(int folder, const QByteArrayList &files, const std::vector<bool> &regular, const QString &prefix, qsizetype most,
-            QStringList &found)
+// in the order of files, and those read unsealed to the ledger.
+void lookAt(int folder, const Listed &files, const QString &prefix, qsizetype most, QStringList &found, LookLedger &ledger,
+            std::string_view folderKey)
 {
     std::atomic<qsizetype> sealed = found.size();
-    const std::vector<char> marks = search::marked(files.size(), [&](search::Share &share) {
+    const std::vector<char> marks = search::marked(files.names.size(), [&](search::Share &share) {
         for (qsizetype i; (i = share.next()) >= 0;) {
-            if (sealed.load(std::memory_order_relaxed) < most && beginsSealed(folder, files[i].constData(), regular[size_t(i)])) {
+            if (sealed.load(std::memory_order_relaxed) >= most)
+                continue;
+            const Head head = headOf(folder, files.names[i].constData(), files.regular[size_t(i)]);
+            if (head == Head::Sealed) {
                 share.match();
                 ++sealed;
+            } else if (head == Head::Unsealed) {
+                share.unsealed();
             }
         }
     });
-    for (qsizetype i = 0; i < files.size() && found.size() < most; ++i) {
-        if (marks[size_t(i)] == search::Share::kMatch)
-            found.append(prefix + QLatin1Char('/') + QFile::decodeName(files[i]));
+    for (qsizetype i = 0; i < files.names.size(); ++i) {
+        if (marks[size_t(i)] == search::Share::kMatch && found.size() < most)
+            found.append(prefix + QLatin1Char('/') + QFile::decodeName(files.names[i]));
+        else if (marks[size_t(i)] == search::Share::kUnsealed)
+            ledger.add(folderKey, std::string_view(files.names[i].constData(), size_t(files.names[i].size())), files.inodes[size_t(i)]);
     }
 }
 
 // Names are read straight from the folder, without a stat of each file.
 // Adds the sealed files' names below the diary folder until found holds most.
-void sealedFilesIn(int fd, int depth, const QString &prefix, qsizetype most, QStringList &found, const QSet<QString> &passOver = {})
+void sealedFilesIn(int fd, int depth, const QString &prefix, qsizetype most, QStringList &found, LookLedger &ledger,
+                   const QSet<QString> &passOver = {})
 {
     DIR *folder = ::fdopendir(fd);
     if (!folder) {
         ::close(fd);
         return;
     }
-    QByteArrayList files, folders;
-    std::vector<bool> regular;
+    const std::string folderKey = QFile::encodeName(prefix).toStdString();
+    Listed files;
+    QByteArrayList folders;
     const dirent *entry = nullptr;
     do {
         entry = ::readdir(folder);
-        if (!entry || files.size() == kNamesAtOnce) {
-            lookAt(::dirfd(folder), files, regular, prefix, most, found);
+        if (!entry || files.names.size() == kNamesAtOnce) {
+            lookAt(::dirfd(folder), files, prefix, most, found, ledger, folderKey);
             files.clear();
-            regular.clear();
         }
         if (!entry || std::strcmp(entry->d_name, ".") == 0 || std::strcmp(entry->d_name, "..") == 0
             || (!passOver.isEmpty() && passOver.contains(QFile::decodeName(entry->d_name))))
             continue;
         if (isFolder(::dirfd(folder), *entry))
             folders.append(entry->d_name);
-        else if (mayBeSealed(*entry)) {
-            files.append(entry->d_name);
-            regular.push_back(entry->d_type == DT_REG);
+        else if (mayBeSealed(*entry) && !ledger.seenBefore(folderKey, entry->d_name, entry->d_ino)) {
+            files.names.append(entry->d_name);
+            files.regular.push_back(entry->d_type == DT_REG);
+            files.inodes.push_back(entry->d_ino);
         }
     } while (entry && found.size() < most);
     for (const QByteArray &name : folders) {
         const int inner = depth > 1 && found.size() < most
             ? ::openat(::dirfd(folder), name.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC) : -1;
         if (inner >= 0)
-            sealedFilesIn(inner, depth - 1, prefix + QLatin1Char('/') + QFile::decodeName(name), most, found);
+            sealedFilesIn(inner, depth - 1, prefix + QLatin1Char('/') + QFile::decodeName(name), most, found, ledger);
     }
     ::closedir(folder);
 }
 
-QStringList sealedFiles(const QString &rootPath, qsizetype most, const QSet<QString> &unsealedPages = {})
+QStringList sealedFiles(const QString &rootPath, qsizetype most, LookLedger &ledger, const QSet<QString> &unsealedPages = {})
 {
     const QDir root(rootPath);
     QStringList found;
@@ -144,9 +174,15 @@ QStringList sealedFiles(const QString &rootPath, qsizetype most, const QSet<QStr
             ? ::open(QFile::encodeName(root.filePath(name)).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)
             : -1;
         if (fd >= 0)
-            sealedFilesIn(fd, kDeepest, name, most, found, name == kFolders.front() ? unsealedPages : QSet<QString>());
+            sealedFilesIn(fd, kDeepest, name, most, found, ledger, name == kFolders.front() ? unsealedPages : QSet<QString>());
     }
     return found;
+}
+
+QStringList sealedFiles(const QString &rootPath, qsizetype most)
+{
+    LookLedger none{QString()};
+    return sealedFiles(rootPath, most, none);
 }
 
 } // namespace
@@ -172,11 +208,15 @@ KeyProof proveKey(const QString &rootPath, const SecretBytes &key)
     return opens ? KeyProof::Opens : KeyProof::OpensNone;
 }
 
-std::optional<QString> passwordFileLost(const DataRoot &root, const QStringList &unsealedPages)
+std::optional<QString> passwordFileLost(const DataRoot &root, const QStringList &unsealedPages, Look look)
 {
     if (KeySlotFile(root.passwordFile()).isEncrypted())
         return std::nullopt;
-    const QStringList sealed = sealedFiles(root.path(), 1, QSet<QString>(unsealedPages.cbegin(), unsealedPages.cend()));
+    // Pages passed over are not in the record, which would then speak for too few.
+    LookLedger ledger(look == Look::Remembered && unsealedPages.isEmpty() ? root.path() : QString());
+    const QStringList sealed = sealedFiles(root.path(), 1, ledger, QSet<QString>(unsealedPages.cbegin(), unsealedPages.cend()));
+    if (sealed.isEmpty())
+        ledger.keep();
     if (sealed.isEmpty())
         return std::nullopt;
     const QString &found = sealed.first();

@@ -27,6 +27,10 @@ KeyProof proveKey(const QString &rootPath, const SecretBytes &key);
 // slot in pw.dat settles it without a look at any other file. unsealedPages
 // are names of pages/ the caller has just read and found not to begin as a
 // sealed file does (a search reads them all): the look passes over them.
-std::optional<QString> passwordFileLost(const DataRoot &root, const QStringList &unsealedPages = {});
+// A look Remembered opens only what its record on this computer does not
+// know (see LookLedger); a folder looked at once, Afresh, keeps no record.
+enum class Look { Remembered, Afresh };
+std::optional<QString> passwordFileLost(const DataRoot &root, const QStringList &unsealedPages = {},
+                                        Look look = Look::Remembered);
 
 } // namespace sealedmark
