@@ -5,7 +5,9 @@
 
 #include "diary/codepage.h"
 
+#include <algorithm>
 #include <array>
+#include <limits>
 #include <utility>
 
 // The plain-text sink of RtfWalk: what DocumentBuilder and then
@@ -99,13 +101,19 @@ public:
     // A character shown takes at least one byte of the page, so the text
     // seldom outgrows this; growing it as it came had copied a long page's
     // text again and again.
-    explicit TextExtractor(QByteArrayView rtf) : RtfWalk(rtf) { m_text.reserve(rtf.size() + 1); }
+    // Beyond most characters (a picture counting one) the text stops
+    // growing, and the extraction has overflowed.
+    TextExtractor(QByteArrayView rtf, qsizetype most) : RtfWalk(rtf), m_most(most)
+    {
+        m_text.reserve(std::min(rtf.size(), most) + 1);
+    }
     QString extract()
     {
         run();
         m_text.squeeze();
         return std::move(m_text);
     }
+    qsizetype pictures() const { return m_pictures; }
 
 private:
     friend class RtfWalk<TextExtractor, PictureSize>;
@@ -126,11 +134,15 @@ private:
     void endRun() { m_afterCarriageReturn = false; }
 
     bool m_western = true;
+    const qsizetype m_most;
+    qsizetype m_pictures = 0;
     QString m_text;
     QString m_decoded;
     bool m_paragraphEnded = false;
     // insertText() reads "\r\n" within one run as one paragraph break.
     bool m_afterCarriageReturn = false;
+
+    bool overflowed() const { return m_text.size() + m_pictures > m_most; }
 };
 
 // Windows-1252 keeps no state between bytes, so it can be shown at once;
@@ -159,6 +171,7 @@ void TextExtractor::runStarted()
 // The picture's U+FFFC is not shown, but it fills its paragraph.
 void TextExtractor::picture(const PictureSize &)
 {
+    ++m_pictures;
     endRun();
     startParagraph();
 }
@@ -166,7 +179,7 @@ void TextExtractor::picture(const PictureSize &)
 // A paragraph mark only ends its paragraph; the newline comes with whatever follows.
 void TextExtractor::startParagraph()
 {
-    if (std::exchange(m_paragraphEnded, false))
+    if (std::exchange(m_paragraphEnded, false) && !overflowed())
         m_text.append(kParagraph);
 }
 
@@ -180,7 +193,7 @@ void TextExtractor::paragraphMark()
 void TextExtractor::showOne(char16_t c)
 {
     const Shown how = shown(c);
-    if (how == Shown::Dropped)
+    if (how == Shown::Dropped || overflowed())
         return;
     startParagraph();
     const bool afterCarriageReturn = std::exchange(m_afterCarriageReturn, how == Shown::CarriageReturn);
@@ -212,15 +225,18 @@ void TextExtractor::showWestern(QByteArrayView bytes)
         const uchar *plain = in;
         while (plain != end && table[*plain] != 0)
             ++plain;
-        if (plain != in) {
+        if (plain != in && !overflowed()) {
             startParagraph();
             m_afterCarriageReturn = false;
             const qsizetype start = m_text.size();
-            m_text.resize(start + (plain - in));
+            // One past the most, so the text is known to have overflowed.
+            const qsizetype taken = std::min<qsizetype>(plain - in, m_most - m_pictures - start + 1);
+            m_text.resize(start + std::max<qsizetype>(taken, 0));
             char16_t *out = reinterpret_cast<char16_t *>(m_text.data()) + start;
-            for (; in != plain; ++in)
+            for (const uchar *last = in + taken; in < last; ++in)
                 *out++ = table[*in];
         }
+        in = plain;
         if (in != end)
             showOne(codepage::characters()[*in++]);
     }
@@ -230,7 +246,14 @@ void TextExtractor::showWestern(QByteArrayView bytes)
 
 QString visibleText(QByteArrayView rtf)
 {
-    return TextExtractor(rtf).extract();
+    return TextExtractor(rtf, std::numeric_limits<qsizetype>::max() - 1).extract();
+}
+
+std::optional<QString> pageText(QByteArrayView rtf)
+{
+    TextExtractor extractor(rtf, limits::kPageCharacters);
+    QString text = extractor.extract();
+    return text.size() + extractor.pictures() > limits::kPageCharacters ? std::nullopt : std::optional(std::move(text));
 }
 
 } // namespace richtext

@@ -47,16 +47,23 @@ QString suffix(PageFormat format)
     return {};
 }
 
+Outcome leftOut(const QString &path)
+{
+    return Outcome::failure(QStringLiteral("%1 was left out: it holds %2").arg(QFileInfo(path).completeBaseName(), richtext::tooMuchText()));
+}
+
 Outcome writeConverted(const QString &path, const QByteArray &rtf, PageFormat format)
 {
     if (format == PageFormat::Rtf)
         return writeFileAtomically(path, rtf);
     // The text alone needs no document: the extractor gives the reader's text.
-    if (format == PageFormat::Txt)
-        return writeFileAtomically(path, richtext::visibleText(rtf).toUtf8());
+    if (format == PageFormat::Txt) {
+        const auto text = richtext::pageText(rtf);
+        return text ? writeFileAtomically(path, text->toUtf8()) : leftOut(path);
+    }
     QTextDocument page;
     if (!richtext::readRtf(rtf, page))
-        return Outcome::failure(QStringLiteral("%1 was left out: it holds %2").arg(QFileInfo(path).completeBaseName(), richtext::tooMuchText()));
+        return leftOut(path);
     return writeFileAtomically(path, richtext::htmlWithPictures(page).toUtf8());
 }
 
