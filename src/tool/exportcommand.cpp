@@ -52,7 +52,7 @@ Outcome leftOut(const QString &path)
     return Outcome::failure(QStringLiteral("%1 was left out: it holds %2").arg(QFileInfo(path).completeBaseName(), richtext::tooMuchText()));
 }
 
-Outcome writeConverted(const QString &path, const QByteArray &rtf, PageFormat format)
+Outcome writeConverted(const QString &path, QByteArray rtf, PageFormat format)
 {
     if (format == PageFormat::Rtf)
         return writeFileAtomically(path, rtf);
@@ -64,7 +64,9 @@ Outcome writeConverted(const QString &path, const QByteArray &rtf, PageFormat fo
     QTextDocument page;
     if (!richtext::readRtf(rtf, page))
         return leftOut(path);
-    return writeFileAtomically(path, richtext::htmlWithPictures(page).toUtf8());
+    // A page of pictures is as large as its HTML: not both at once.
+    rtf = QByteArray();
+    return writeFileAtomically(path, richtext::htmlWithPictures(page));
 }
 
 bool exportPages(const DataRoot &root, const QString &outDir, PageFormat format)
@@ -75,9 +77,9 @@ bool exportPages(const DataRoot &root, const QString &outDir, PageFormat format)
         const auto date = daykeys::dateFromDayKey(key);
         if (!date)
             continue;
-        const auto rtf = pagestore::load(root, *date);
+        auto rtf = pagestore::load(root, *date);
         const QString path = outDir + QLatin1Char('/') + key + suffix(format);
-        const Outcome written = rtf ? writeConverted(path, *rtf, format)
+        const Outcome written = rtf ? writeConverted(path, std::move(*rtf), format)
                                     : Outcome::failure(QStringLiteral("cannot read page %1").arg(name));
         if (!written) {
             printError(written.error());
