@@ -1,5 +1,6 @@
 #include "pagecopy.h"
 
+#include "pagerange.h"
 #include "twips.h"
 
 #include <QAbstractTextDocumentLayout>
@@ -7,7 +8,11 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextDocumentFragment>
+#include <QTextFrame>
+#include <QUrl>
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -82,17 +87,43 @@ int dropDrawnPart(QTextDocument &copy, int from)
     return from - block.position();
 }
 
+// The text of [first's start, until) in a document of its own, with what
+// the layout reads of the whole document: its fonts, options, frame and
+// pictures. Copied alone, a sheet costs what it shows, not the whole page.
+std::unique_ptr<QTextDocument> rangeCopy(const QTextDocument &document, const QTextBlock &first, int until)
+{
+    auto copy = std::make_unique<QTextDocument>();
+    copy->setDefaultFont(document.defaultFont());
+    copy->setDefaultTextOption(document.defaultTextOption());
+    copy->setIndentWidth(document.indentWidth());
+    copy->rootFrame()->setFrameFormat(document.rootFrame()->frameFormat());
+    QTextCursor range(first);
+    range.setPosition(std::min(until, textEnd(document)), QTextCursor::KeepAnchor);
+    QTextCursor into(copy.get());
+    into.insertFragment(QTextDocumentFragment(range));
+    into.setPosition(0);
+    into.setBlockFormat(first.blockFormat());
+    into.setBlockCharFormat(first.charFormat());
+    for (const Picture &picture : pictures(*copy)) {
+        const QUrl name(picture.format.name());
+        copy->addResource(QTextDocument::ImageResource, name, document.resource(QTextDocument::ImageResource, name));
+    }
+    return copy;
+}
+
 } // namespace
 
-PageCopy pageCopy(const QTextDocument &document, QPaintDevice &device, QSizeF room, int from)
+PageCopy pageCopy(const QTextDocument &document, QPaintDevice &device, QSizeF room, int from, int until)
 {
-    PageCopy page{std::unique_ptr<QTextDocument>(document.clone())};
+    const QTextBlock first = document.findBlock(from);
+    const int start = first.isValid() ? first.position() : 0;
+    PageCopy page{rangeCopy(document, first.isValid() ? first : document.begin(), until)};
     QTextDocument &copy = *page.document;
     copy.documentLayout()->setPaintDevice(&device);
     copy.setUseDesignMetrics(true);
     copy.setDocumentMargin(0);
     fitPictures(copy, device, room);
-    page.offset = dropDrawnPart(copy, from);
+    page.offset = start + dropDrawnPart(copy, from - start);
     // Last: a new width lays the whole copy out afresh, after every change to it.
     copy.setTextWidth(room.width());
     return page;

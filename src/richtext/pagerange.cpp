@@ -51,6 +51,21 @@ LineSpan fittingLines(const QTextDocument &document, int from, qreal height)
     return span;
 }
 
+// A sheet seldom holds more characters than this; when it does, the copy
+// it is drawn from is made again twice as long.
+constexpr int kFirstReach = 4096;
+
+// Where the lines of a copy cut short stop being the page's own: the last
+// lines of its last paragraph may wrap otherwise without what was cut, and
+// so may the line before them, for its last word.
+int trustedEnd(const QTextDocument &copy)
+{
+    const QTextBlock last = copy.lastBlock();
+    const QTextLayout *layout = last.layout();
+    const int lines = layout ? layout->lineCount() : 0;
+    return lines >= 3 ? last.position() + layout->lineAt(lines - 3).textStart() : last.position();
+}
+
 } // namespace
 
 int textEnd(const QTextDocument &document)
@@ -68,9 +83,16 @@ int renderPageRange(const QTextDocument &document, QPainter &painter, const QRec
     const QRectF rect(twips.x() * sx, twips.y() * sy, twips.width() * sx, twips.height() * sy);
 
     const int start = std::max(from, 0);
-    const PageCopy page = pageCopy(document, *painter.device(), rect.size(), start);
+    PageCopy page;
+    LineSpan span;
+    for (int reach = kFirstReach;; reach *= 2) {
+        const bool whole = start + reach >= textEnd(document);
+        page = pageCopy(document, *painter.device(), rect.size(), start, whole ? textEnd(document) : start + reach);
+        span = fittingLines(*page.document, start - page.offset, rect.height());
+        if (whole || span.end < trustedEnd(*page.document))
+            break;
+    }
     const QTextDocument &copy = *page.document;
-    const LineSpan span = fittingLines(copy, start - page.offset, rect.height());
     const QRectF clip(0, span.top, rect.width(), span.bottom - span.top);
     painter.save();
     painter.translate(rect.left(), rect.top() - span.top);
