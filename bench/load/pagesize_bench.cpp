@@ -42,6 +42,13 @@ QByteArray textPage(qsizetype bytes)
     return rtf + "}";
 }
 
+// The largest page in one paragraph, as a writer that never ends one leaves it.
+QByteArray oneParagraph()
+{
+    const QByteArray words("lorem ipsum apples ");
+    return "{\\rtf1 " + words.repeated(4150000 / words.size()) + "}";
+}
+
 QByteArray jpegHex(QSize size)
 {
     QByteArray jpeg;
@@ -189,6 +196,8 @@ int main(int argc, char **argv)
         const QString folder = dir.filePath(QStringLiteral("text-%1").arg(mebibytes));
         makeAndMeasure(self.constData(), folder, [&] { return textPage((qsizetype(mebibytes) << 20) - 2); });
     }
+    std::printf("in one paragraph, 4.15 M characters:\n");
+    makeAndMeasure(self.constData(), dir.filePath(QStringLiteral("one-paragraph")), oneParagraph);
     std::printf("with pictures, up to the limit:\n");
     makeAndMeasure(self.constData(), dir.filePath(QStringLiteral("pictures")), [] { return picturePage(pagestore::kLargestPageFile - 2); });
     return 0;

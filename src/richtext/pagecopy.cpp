@@ -66,43 +66,35 @@ void fitPictures(QTextDocument &copy, const QPaintDevice &device, QSizeF room)
     }
 }
 
+// The text of [from, until) in a document of its own, with what the layout
+// reads of the whole document: its fonts, options, frame and pictures, so a
+// sheet costs what it shows, not the whole page.
+//
 // Within a paragraph Qt draws the line just above its clip too: hidden by
 // the painter's clip, it would still sit in a PDF's text. So the part of a
-// paragraph that earlier pages drew is taken out of the copy; the rest wraps
-// as before, since a line breaks only on what follows its start, and goes
-// on without the paragraph's first-line indent and space before.
-// Returns how many characters were taken out.
-int dropDrawnPart(QTextDocument &copy, int from)
-{
-    const QTextBlock block = copy.findBlock(from);
-    if (!block.isValid() || from <= block.position())
-        return 0;
-    QTextCursor cursor(block);
-    cursor.setPosition(from, QTextCursor::KeepAnchor);
-    cursor.removeSelectedText();
-    QTextBlockFormat continued;
-    continued.setTextIndent(0);
-    continued.setTopMargin(0);
-    cursor.mergeBlockFormat(continued);
-    return from - block.position();
-}
-
-// The text of [first's start, until) in a document of its own, with what
-// the layout reads of the whole document: its fonts, options, frame and
-// pictures. Copied alone, a sheet costs what it shows, not the whole page.
-std::unique_ptr<QTextDocument> rangeCopy(const QTextDocument &document, const QTextBlock &first, int until)
+// paragraph that earlier sheets drew is left out; the rest wraps as before,
+// since a line breaks only on what follows its start, and goes on without
+// the paragraph's first-line indent and space before.
+std::unique_ptr<QTextDocument> rangeCopy(const QTextDocument &document, int from, int until)
 {
     auto copy = std::make_unique<QTextDocument>();
     copy->setDefaultFont(document.defaultFont());
     copy->setDefaultTextOption(document.defaultTextOption());
     copy->setIndentWidth(document.indentWidth());
     copy->rootFrame()->setFrameFormat(document.rootFrame()->frameFormat());
+    const QTextBlock first = document.findBlock(from).isValid() ? document.findBlock(from) : document.begin();
     QTextCursor range(first);
-    range.setPosition(std::min(until, textEnd(document)), QTextCursor::KeepAnchor);
+    range.setPosition(std::clamp(from, first.position(), textEnd(document)));
+    range.setPosition(std::clamp(until, range.position(), textEnd(document)), QTextCursor::KeepAnchor);
     QTextCursor into(copy.get());
     into.insertFragment(QTextDocumentFragment(range));
     into.setPosition(0);
-    into.setBlockFormat(first.blockFormat());
+    QTextBlockFormat format = first.blockFormat();
+    if (from > first.position()) {
+        format.setTextIndent(0);
+        format.setTopMargin(0);
+    }
+    into.setBlockFormat(format);
     into.setBlockCharFormat(first.charFormat());
     for (const Picture &picture : pictures(*copy)) {
         const QUrl name(picture.format.name());
@@ -115,15 +107,12 @@ std::unique_ptr<QTextDocument> rangeCopy(const QTextDocument &document, const QT
 
 PageCopy pageCopy(const QTextDocument &document, QPaintDevice &device, QSizeF room, int from, int until)
 {
-    const QTextBlock first = document.findBlock(from);
-    const int start = first.isValid() ? first.position() : 0;
-    PageCopy page{rangeCopy(document, first.isValid() ? first : document.begin(), until)};
+    PageCopy page{rangeCopy(document, from, until), from};
     QTextDocument &copy = *page.document;
     copy.documentLayout()->setPaintDevice(&device);
     copy.setUseDesignMetrics(true);
     copy.setDocumentMargin(0);
     fitPictures(copy, device, room);
-    page.offset = start + dropDrawnPart(copy, from - start);
     // Last: a new width lays the whole copy out afresh, after every change to it.
     copy.setTextWidth(room.width());
     return page;
