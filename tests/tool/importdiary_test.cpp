@@ -106,13 +106,13 @@ TEST_F(ImportDiary, AnEncryptedDiaryTakesTheEntriesWithItsPassword)
 TEST_F(ImportDiary, APaddedPhotoIsRefusedByItsStatedSizeAndItsEntryKept)
 {
     constexpr int kPhotos = 24;
-    writePaddedDayOne(out.filePath(QStringLiteral("padded.zip")), kPhotos, qsizetype(90) << 20);
+    writePaddedDayOne(out.filePath(QStringLiteral("padded.zip")), kPhotos, qsizetype(30) << 20);
     const long peak = peakOfTool(words("import-diary --root {root} --from dayone {out}/padded.zip"), out.filePath(QStringLiteral("out.txt")));
     EXPECT_GT(peak, 0) << "the tool ran and succeeded";
     EXPECT_LT(peak, 256 * 1024) << "KiB at the tool's peak: no photo was read whole";
     QByteArray printed;
     for (int i = 1; i <= kPhotos; ++i)
-        printed += QStringLiteral("2020-05-%1 new page, 1 entry; pictures left out: padded.zip/photos/m%2.png: larger than 80 MiB, more than an import takes\n")
+        printed += QStringLiteral("2020-05-%1 new page, 1 entry; pictures left out: padded.zip/photos/m%2.png: larger than 20 MiB, more than an import takes\n")
                        .arg(i, 2, 10, QLatin1Char('0'))
                        .arg(i)
                        .toUtf8();

@@ -20,17 +20,17 @@ bool isJournal(const QString &file)
 }
 
 // The size an archive states may lie, so the bound holds while reading too.
-std::optional<QByteArray> boundedEntry(zip_t *archive, zip_uint64_t index, const QString &name, QString &why)
+std::optional<QByteArray> boundedEntry(zip_t *archive, zip_uint64_t index, const QString &name, qint64 largest, QString &why)
 {
     QByteArray bytes;
     bool tooLarge = false;
     const bool whole = backup::zip::readEntry(archive, index, [&](QByteArrayView chunk) {
         bytes.append(chunk);
-        tooLarge = bytes.size() > backup::zip::kLargestFile;
+        tooLarge = bytes.size() > largest;
         return !tooLarge;
     });
     if (tooLarge)
-        why = diaryimport::tooLarge(name, backup::zip::kLargestFile);
+        why = diaryimport::tooLarge(name, largest);
     else if (!whole)
         why = QStringLiteral("%1: cannot be read whole, so the archive is damaged").arg(name);
     return whole ? std::optional(bytes) : std::nullopt;
@@ -61,18 +61,18 @@ public:
 
     bool contains(const QString &file) const override { return m_indexes.contains(file); }
 
-    std::optional<QByteArray> read(const QString &file, QString &why) const override
+    std::optional<QByteArray> read(const QString &file, QString &why, qint64 largest) const override
     {
         const auto found = m_indexes.constFind(file);
         if (found == m_indexes.constEnd()) {
             why = QStringLiteral("%1: is missing").arg(nameOf(file));
             return std::nullopt;
         }
-        if (statedSize(*found) > zip_uint64_t(backup::zip::kLargestFile)) {
-            why = tooLarge(nameOf(file), backup::zip::kLargestFile);
+        if (statedSize(*found) > zip_uint64_t(largest)) {
+            why = tooLarge(nameOf(file), largest);
             return std::nullopt;
         }
-        return boundedEntry(m_archive.get(), *found, nameOf(file), why);
+        return boundedEntry(m_archive.get(), *found, nameOf(file), largest, why);
     }
 
 private:
@@ -104,9 +104,9 @@ public:
 
     bool contains(const QString &file) const override { return QFileInfo(m_folder.filePath(file)).isFile(); }
 
-    std::optional<QByteArray> read(const QString &file, QString &why) const override
+    std::optional<QByteArray> read(const QString &file, QString &why, qint64 largest) const override
     {
-        return json::readBounded(m_folder.filePath(file), nameOf(file), backup::zip::kLargestFile, why);
+        return json::readBounded(m_folder.filePath(file), nameOf(file), largest, why);
     }
 
 private:

@@ -10,8 +10,8 @@
 namespace diaryimport::dayone {
 
 // The files of a Day One export, still zipped or unpacked into a folder, by
-// their names in it ("Journal.json", "photos/<md5>.jpeg"). Every file is
-// read within backup::zip::kLargestFile, the same for both forms.
+// their names in it ("Journal.json", "photos/<md5>.jpeg"), each read
+// within the same bound in both forms.
 class Files
 {
 public:
@@ -31,9 +31,9 @@ public:
     // The journals: every .json file at the top of the export, by name.
     virtual QStringList journals() const = 0;
     virtual bool contains(const QString &file) const = 0;
-    // The file's bytes, or nothing with the reason in `why`: it is too large
-    // or cannot be read whole.
-    virtual std::optional<QByteArray> read(const QString &file, QString &why) const = 0;
+    // The file's bytes, or nothing with the reason in `why`: it is larger
+    // than `largest` or cannot be read whole.
+    virtual std::optional<QByteArray> read(const QString &file, QString &why, qint64 largest) const = 0;
 
 private:
     QString m_name;

@@ -2,6 +2,8 @@
 
 #include "jsonfields.h"
 
+#include "diary/pagestore.h"
+
 #include <QRegularExpression>
 #include <QSet>
 
@@ -10,6 +12,9 @@ namespace diaryimport::dayone {
 namespace {
 
 const QLatin1StringView kAddress("dayone-moment://");
+// A page keeps a photo's bytes as hex, two characters a byte: a larger photo
+// would make its page larger than a page can be, and its day fail.
+constexpr qint64 kLargestPhoto = pagestore::kLargestPageText / 2;
 
 // The identifiers of the photos the Markdown shows: ![](dayone-moment://ID).
 QSet<QString> shownPhotos(const QString &text)
@@ -64,7 +69,7 @@ std::optional<QString> addPhotos(const std::shared_ptr<const Files> &files, cons
         if (!shown.contains(photo->identifier) || photo->file.isEmpty() || !files->contains(photo->file))
             continue;
         entry.pictureFiles.insert(kAddress + photo->identifier,
-                                  [files, file = photo->file](QString &why) { return files->read(file, why); });
+                                  [files, file = photo->file](QString &why) { return files->read(file, why, kLargestPhoto); });
     }
     return std::nullopt;
 }

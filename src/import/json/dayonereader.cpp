@@ -5,6 +5,8 @@
 #include "jsonexport.h"
 #include "jsonfields.h"
 
+#include "diary/backupzip.h"
+
 #include <QBuffer>
 #include <QDateTime>
 #include <QTimeZone>
@@ -54,7 +56,7 @@ Read readJournal(const std::shared_ptr<const dayone::Files> &files, const QStrin
 {
     const QString name = files->nameOf(journal);
     QString why;
-    const auto bytes = files->read(journal, why);
+    const auto bytes = files->read(journal, why, backup::zip::kLargestFile);
     if (!bytes)
         return Read::refused(why);
     auto text = std::make_unique<QBuffer>();
