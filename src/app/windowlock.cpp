@@ -8,6 +8,7 @@
 
 #include <QActionGroup>
 #include <QApplication>
+#include <QClipboard>
 #include <QMainWindow>
 #include <QMenu>
 #include <QSettings>
@@ -114,6 +115,9 @@ void WindowLock::keepPlaces()
 {
     m_pagePlace = m_parts.page.place();
     m_notePlace = m_parts.note.place();
+    // What was copied from the page or the note goes with their words.
+    if (QClipboard *clipboard = QGuiApplication::clipboard(); RichTextEdit::holdsCopiedText(*clipboard))
+        clipboard->clear();
     if (m_services.spelling)
         m_services.spelling->forgetIgnored();
 }

@@ -13,6 +13,7 @@
 
 #include <QAbstractTextDocumentLayout>
 #include <QKeyEvent>
+#include <QClipboard>
 #include <QMimeData>
 #include <QScrollBar>
 
@@ -314,6 +315,27 @@ void RichTextEdit::keyPressEvent(QKeyEvent *event)
 bool RichTextEdit::canInsertFromMimeData(const QMimeData *source) const
 {
     return source->hasImage() || QTextEdit::canInsertFromMimeData(source);
+}
+
+namespace {
+
+// A property of the copied data in this process alone; nothing another program reads.
+constexpr const char *kCopiedHere = "quillnestCopied";
+
+} // namespace
+
+QMimeData *RichTextEdit::createMimeDataFromSelection() const
+{
+    QMimeData *data = QTextEdit::createMimeDataFromSelection();
+    if (data)
+        data->setProperty(kCopiedHere, true);
+    return data;
+}
+
+bool RichTextEdit::holdsCopiedText(const QClipboard &clipboard)
+{
+    const QMimeData *data = clipboard.mimeData();
+    return data && data->property(kCopiedHere).toBool();
 }
 
 void RichTextEdit::insertFromMimeData(const QMimeData *source)

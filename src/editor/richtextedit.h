@@ -7,6 +7,7 @@
 
 #include <functional>
 
+class QClipboard;
 class QImage;
 class QPainter;
 class QRectF;
@@ -87,6 +88,10 @@ public:
     int renderRange(QPainter &painter, const QRectF &twips, int from) const;
     int textEnd() const;
 
+    // Whether the clipboard holds what an editor of this program copied:
+    // while the program owns it, it is the diary's text in its memory.
+    static bool holdsCopiedText(const QClipboard &clipboard);
+
 signals:
     // Every key that goes down while the editor has the focus, but a
     // modifier alone: Ctrl on its way to Ctrl+N neither edits nor moves.
@@ -97,6 +102,7 @@ signals:
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
+    QMimeData *createMimeDataFromSelection() const override;
     bool canInsertFromMimeData(const QMimeData *source) const override;
     void insertFromMimeData(const QMimeData *source) override;
 

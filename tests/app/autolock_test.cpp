@@ -10,7 +10,9 @@
 #include "vault/vault.h"
 #include "vault/wipe.h"
 
+#include <QClipboard>
 #include <QDirIterator>
+#include <QMimeData>
 #include <QMap>
 #include <QScreen>
 #include <QScrollBar>
@@ -246,6 +248,8 @@ TEST_F(AutoLockTest, CtrlLDropsEveryCopyOfTheWordsAndThePasswordBringsThemBackWh
     page().insertPlainText(QStringLiteral(" a long day on the ice and a longer night by the fire").repeated(80) + u'\n');
     typeMarker(page());
     typeMarker(note());
+    note().selectAll();
+    note().copy();
     run("m17");
     auto *print = form().findChild<Frmprint *>();
     ASSERT_NE(print, nullptr);
@@ -270,6 +274,8 @@ TEST_F(AutoLockTest, CtrlLDropsEveryCopyOfTheWordsAndThePasswordBringsThemBackWh
         EXPECT_EQ(std::pair(document->isEmpty(), document->isUndoAvailable()), std::pair(true, false));
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_FALSE(!kAddressSanitizer && memoryHoldsMarker()) << "locked, no copy of the words is left in memory";
+    const QMimeData *copied = QGuiApplication::clipboard()->mimeData();
+    EXPECT_TRUE(!copied || !copied->hasText()) << "what was copied from the note went with it";
 
     tryPassword(kPassword);
     ASSERT_FALSE(locked());
