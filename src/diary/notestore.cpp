@@ -26,14 +26,14 @@ QByteArray lineEndIn(QByteArrayView bytes)
 }
 } // namespace
 
-std::optional<QByteArray> load(const DataRoot &root, daykeys::MonthDay monthDay)
+std::optional<QByteArray> load(const DataRoot &root, daykeys::MonthDay monthDay, QString *ancestryId)
 {
-    return loadFile(root, root.notePath(monthDay));
+    return loadFile(root, root.notePath(monthDay), {}, ancestryId);
 }
 
-std::optional<QByteArray> loadFile(const DataRoot &root, const QString &noteFile, const QString &storedAs)
+std::optional<QByteArray> loadFile(const DataRoot &root, const QString &noteFile, const QString &storedAs, QString *ancestryId)
 {
-    auto read = storedbytes::read(root, noteFile, kLargestNoteFile, storedAs);
+    auto read = storedbytes::read(root, noteFile, kLargestNoteFile, storedAs, ancestryId);
     if (!read)
         return std::nullopt;
     QByteArray bytes = std::move(*read);

@@ -19,10 +19,12 @@ inline constexpr qsizetype kLargestNoteFile = qsizetype(1) << 20;
 
 // The file's bytes without the one CR LF that a save appends, so saving and
 // loading again never grows a note. Nothing when the file cannot be read
-// or is larger than kLargestNoteFile.
-std::optional<QByteArray> load(const DataRoot &root, daykeys::MonthDay monthDay);
+// or is larger than kLargestNoteFile. ancestryId, when given, receives the
+// stored bytes' id.
+std::optional<QByteArray> load(const DataRoot &root, daykeys::MonthDay monthDay, QString *ancestryId = nullptr);
 // noteFile may be a draft or an earlier version of the note file storedAs.
-std::optional<QByteArray> loadFile(const DataRoot &root, const QString &noteFile, const QString &storedAs = {});
+std::optional<QByteArray> loadFile(const DataRoot &root, const QString &noteFile, const QString &storedAs = {},
+                                   QString *ancestryId = nullptr);
 
 // The stored bytes of a note's plain text.
 QByteArray encodeNote(QStringView text);

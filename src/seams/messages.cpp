@@ -244,6 +244,15 @@ Box pageMergedOnSave()
                kProgram, Icon::Information, Buttons::Ok);
 }
 
+Box noteMergedOnSave(bool bothKept)
+{
+    return box(bothKept ? QStringLiteral("This note was also changed on another computer since you opened it, in the same lines. "
+                                         "Both versions have been kept in the note, the other computer's below yours.")
+                        : QStringLiteral("This note was also changed on another computer since you opened it. The two versions "
+                                         "have been merged, and the other computer's is kept in the history."),
+               kProgram, Icon::Information, Buttons::Ok);
+}
+
 // The bar above a page with a copy left, and the question of the window comparing them.
 QString pageChangedElsewhere(const QString &told)
 {

@@ -63,6 +63,7 @@ Box openElsewhere(const QString &computer, const QString &since);
 Box passwordFileCopy(const QString &copy, const QString &told);
 Box copiesMerged(const QStringList &merged);
 Box pageMergedOnSave();
+Box noteMergedOnSave(bool bothKept);
 QString pageChangedElsewhere(const QString &told);
 Box copiesWaiting(const QStringList &waiting);
 QString noteChangedElsewhere(const QString &told);

@@ -1,5 +1,6 @@
 #include "yearnotes.h"
 
+#include "diary/ancestry.h"
 #include "diary/daykeys.h"
 #include "diary/notestore.h"
 #include "richtext/pagecontent.h"
@@ -9,6 +10,7 @@
 #include "seams/dialogs.h"
 #include "seams/messages.h"
 #include "sessionstate.h"
+#include "sync/copymerge.h"
 #include "vault/vault.h"
 
 #include <QFileInfo>
@@ -68,7 +70,8 @@ void YearNotes::load()
 {
     letGo();
     m_note.clear();
-    if (const auto bytes = notestore::load(m_state.dataRoot(), noteDay()))
+    m_openedFrom.clear();
+    if (const auto bytes = notestore::load(m_state.dataRoot(), noteDay(), &m_openedFrom))
         (void)richtext::loadBytes(*bytes, m_note); // a note file is far below a page's limit
     else
         sayNoteDoesNotOpen();
@@ -158,15 +161,42 @@ void YearNotes::reload()
     markNoteDay(notestore::exists(m_state.dataRoot(), noteDay()));
 }
 
+// Another computer's note may have arrived since this one was opened: the
+// save merges the two, or keeps both, the other's below, and says so; it
+// never puts this computer's words over the other's unseen.
+QString YearNotes::withArrived(const QString &text) const
+{
+    const DataRoot root = m_state.dataRoot();
+    const QString file = root.notePath(noteDay());
+    const QString arrivedFrom = ancestry::idOfFile(file);
+    const copymerge::Lines lines = copymerge::noteLines(root, noteDay());
+    const auto theirs = arrivedFrom.isEmpty() || arrivedFrom == m_openedFrom ? std::nullopt : lines.read(file);
+    if (!theirs)
+        return text;
+    const QStringList ours = text.split(u'\n');
+    const auto merged = copymerge::merge(root, file, lines, {ours, m_openedFrom, false}, {*theirs, arrivedFrom});
+    if (merged && *merged == ours)
+        return text;
+    messages::tell(m_state.dialogs, messages::noteMergedOnSave(!merged));
+    if (merged)
+        return merged->join(u'\n');
+    const QString when = QFileInfo(file).lastModified().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    return copymerge::bothKept(ours, *theirs, lines, QStringLiteral("From the other computer (saved there %1):").arg(when)).join(u'\n');
+}
+
 bool YearNotes::saveNote()
 {
-    const QString text = richtext::plainText(m_note);
+    const QString typed = richtext::plainText(m_note);
+    const QString text = withArrived(typed);
     const bool saved = m_state.changeKeepingVersion(
         messages::noteVersionNotKept(), messages::noteNotSaved,
         [&](history::Unkept unkept) { return notestore::save(m_state.dataRoot(), noteDay(), text, unkept); });
     if (saved) {
         m_draft.settled();
         markNoteDay(true);
+        m_openedFrom = ancestry::idOfFile(m_state.dataRoot().notePath(noteDay()));
+        if (text != typed)
+            load();
     }
     rereadNotes();
     return saved;

@@ -74,6 +74,7 @@ private:
     void markNoteDay(bool marked);
     void load();
     void sayNoteDoesNotOpen();
+    QString withArrived(const QString &text) const;
     std::optional<QByteArray> sealed() const;
 
     SessionState &m_state;
@@ -81,6 +82,8 @@ private:
     QDate m_day;
     // A note that does not open is said once, not again as other years of its day are shown.
     bool m_toldNoteUnopened = false;
+    // The ancestry id of the stored note the editor's text grew from.
+    QString m_openedFrom;
     QTextDocument m_note;
     DraftKeeper m_draft;
     bool m_forgotten = false;

@@ -150,11 +150,27 @@ TEST_F(SyncedTest, NamesAndLinesFromTheFolderAreShownAsWrittenNeverAsMarkup)
     EXPECT_EQ(seen.filter(name).size(), 3) << seen.join(u'|').toStdString();
 }
 
-// The page here and the one another computer saved meanwhile are merged, or compared, never one lost to the other.
-TEST_F(SyncedTest, ASaveOverAPageThatChangedUnderItMergesOrAsks)
+// The page or note here and the one another computer saved meanwhile are merged, or compared, never one lost to
+// the other; a note's lines that clash are both kept, the other's below.
+TEST_F(SyncedTest, ASaveOverAPageOrNoteThatChangedUnderItMergesOrAsks)
 {
     storePage("2026-12-04", "We went skating");
+    const auto arrivedNote = [&](const char *text) { ASSERT_TRUE(notestore::save(harness.data.root(), {12, 4}, QString::fromLatin1(text)).ok()); };
+    arrivedNote("skates\nscarf");
     harness.startWithoutPassword();
+    typeAtEnd(note(), QStringLiteral(" warm"));
+    arrivedNote("hot skates\nscarf");
+    answer({Button::Ok});
+    run("m9");
+    typeAtEnd(note(), QStringLiteral(" here"));
+    arrivedNote("hot skates\nscarf cold");
+    answer({Button::Ok});
+    run("m9");
+    EXPECT_EQ(std::pair(lastTexts(2), note().toPlainText()),
+              std::pair(QStringList{messages::noteMergedOnSave(false).text, messages::noteMergedOnSave(true).text},
+                        QStringLiteral("hot skates\nscarf warm here\n\nFrom the other computer (saved there %1):\nhot skates\nscarf cold")
+                            .arg(QFileInfo(harness.data.root().notePath(daykeys::MonthDay{12, 4})).lastModified().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")))));
+
     typeAtEnd(page(), QStringLiteral(" fast"));
     arrivesAsPage("2026-12-04", "We went skating\\par And then tea");
     answer({Button::Yes, Button::Ok});
