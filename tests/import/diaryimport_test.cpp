@@ -52,8 +52,8 @@ std::string marks(const QTextDocument &page, const QString &words)
 
 Entry entry(QDate day, const QString &text, std::optional<QTime> time = std::nullopt, const QString &title = {}, Entry::Markup markup = Entry::Markup::Plain)
 {
-    return {.day = day, .time = time, .title = title, .markup = markup, .text = text, .tags = {}, .pictures = {}, .pictureFiles = {},
-            .remake = {}};
+    return {.day = day, .time = time, .title = title, .markup = markup, .text = text,
+            .tags = {}, .pictures = {}, .pictureFiles = {}, .remake = {}};
 }
 
 class DiaryImport : public testing::Test
