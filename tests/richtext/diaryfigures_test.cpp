@@ -111,7 +111,7 @@ TEST(DiaryFigures, GeneratedDiaryAddsUpAsCountedByHand)
         // Today's run, yesterday's, none and one of a day; each year alone, one without pages, and no today.
         // The longest run crosses the year's end, and the year's own part of it is 2020's longest.
         const std::tuple<QDate, std::optional<int>, Statistics> figures[] = {
-            {QDate(2021, 1, 24), std::nullopt, {396, 2392, {312, 157, 171, 175, 171, 165, 170, 177, 166, 193, 187, 348}, 108, 20, 7}},
+            {QDate(2021, 1, 24), {}, {396, 2392, {312, 157, 171, 175, 171, 165, 170, 177, 166, 193, 187, 348}, 108, 20, 7}},
             {QDate(2021, 1, 25), 2020, {344, 2084, {175, 157, 171, 175, 171, 165, 170, 177, 166, 193, 187, 177}, 105, 20, 3}},
             {QDate(2021, 1, 26), 2019, {29, 171, {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 171}, 12, 0, 1}},
             {QDate(2020, 3, 19), 2021, {23, 137, {137}, 20, 12, 5}},
@@ -119,7 +119,8 @@ TEST(DiaryFigures, GeneratedDiaryAddsUpAsCountedByHand)
             {QDate(), 2020, {344, 2084, {175, 157, 171, 175, 171, 165, 170, 177, 166, 193, 187, 177}, 105, 0, 3}},
         };
         for (const auto &[today, year, shown] : figures)
-            EXPECT_EQ(diaryfigures::statistics(pages, year, today), shown) << today.toString(Qt::ISODate).toStdString() << " " << year.value_or(0);
+            EXPECT_EQ(diaryfigures::statistics(pages, year, today), shown)
+                << today.toString(Qt::ISODate).toStdString() << " " << year.value_or(0);
 
         QList<QDate> gardenDays;
         for (const Page &page : pages) {
