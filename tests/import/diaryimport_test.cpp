@@ -24,6 +24,7 @@ namespace {
 
 // What shownText() shows for a drawn rule, at the end of its paragraph.
 const QString kLine = u"[rule]"_s;
+const QString kMark(QChar::ObjectReplacementCharacter);
 
 // The page's text, one line per paragraph or line break.
 QString shownText(const QTextDocument &page)
@@ -51,13 +52,8 @@ std::string marks(const QTextDocument &page, const QString &words)
 
 Entry entry(QDate day, const QString &text, std::optional<QTime> time = std::nullopt, const QString &title = {}, Entry::Markup markup = Entry::Markup::Plain)
 {
-    Entry made;
-    made.day = day;
-    made.time = time;
-    made.title = title;
-    made.markup = markup;
-    made.text = text;
-    return made;
+    return {.day = day, .time = time, .title = title, .markup = markup, .text = text,
+            .tags = {}, .pictures = {}, .pictureFiles = {}, .remake = {}};
 }
 
 class DiaryImport : public testing::Test
@@ -80,12 +76,8 @@ protected:
     {
         const auto shown = page(day);
         std::vector<QByteArray> found;
-        for (QTextBlock block = shown->begin(); block.isValid(); block = block.next()) {
-            for (auto it = block.begin(); !it.atEnd(); ++it) {
-                if (const QTextCharFormat format = it.fragment().charFormat(); format.isImageFormat())
-                    found.push_back(richtext::storedPicture(*shown, format.toImageFormat())->bytes);
-            }
-        }
+        for (QTextCursor at = shown->find(kMark); !at.isNull(); at = shown->find(kMark, at))
+            found.push_back(richtext::storedPicture(*shown, at.charFormat().toImageFormat())->bytes);
         return found;
     }
 

@@ -63,9 +63,7 @@ QString described(const Read &read)
     return out.replace(samplePath({}), u"SAMPLES/"_s);
 }
 
-class ReadSample : public testing::TestWithParam<Sample>
-{
-};
+class ReadSample : public testing::TestWithParam<Sample> {};
 
 } // namespace
 

@@ -79,49 +79,8 @@ std::optional<Written> written(const QDate &first, int i)
                    {day, plain + int(tags.size()) + 1, line, tags}};
 }
 
-// The runs of days written, walked along the calendar one day at a time.
-std::pair<int, int> longestAndEndingAt(const QList<Page> &pages, std::optional<int> year, QDate last)
-{
-    QSet<QDate> days;
-    for (const Page &page : pages)
-        days.insert(page.day);
-    int longest = 0;
-    for (QDate day(1990, 1, 1), end(2030, 1, 1); day < end; day = day.addDays(1)) {
-        int run = 0;
-        while (days.contains(day.addDays(-run)) && (!year || day.addDays(-run).year() == *year))
-            ++run;
-        longest = std::max(longest, run);
-    }
-    int ending = 0;
-    while (days.contains(last.addDays(-ending)))
-        ++ending;
-    return {longest, ending};
-}
-
-Statistics expected(const QList<Page> &pages, std::optional<int> year, QDate today)
-{
-    Statistics figures;
-    std::array<int, 8> weekdays{};
-    for (const Page &page : pages) {
-        if (year && page.day.year() != *year)
-            continue;
-        ++figures.pages;
-        figures.words += page.words;
-        figures.wordsPerMonth[size_t(page.day.month() - 1)] += page.words;
-        ++weekdays[size_t(page.day.dayOfWeek())];
-    }
-    for (int weekday = 1; weekday <= 7; ++weekday) {
-        if (weekdays[size_t(weekday)] > weekdays[size_t(figures.busiestWeekday)])
-            figures.busiestWeekday = weekday;
-    }
-    figures.longestStreak = longestAndEndingAt(pages, year, today).first;
-    const int today_ = longestAndEndingAt(pages, std::nullopt, today).second;
-    figures.currentStreak = today_ > 0 ? today_ : longestAndEndingAt(pages, std::nullopt, today.addDays(-1)).second;
-    return figures;
-}
-
 // A generated diary, plain and sealed, read cold and then from the cache;
-// its statistics against those walked out here, and its tags found.
+// its statistics as counted by hand, and its tags found.
 TEST(DiaryFigures, GeneratedDiaryAddsUpAsCountedByHand)
 {
     const auto vault = std::make_shared<Vault>(keyslot::newMasterKey(), KeySlot{});
@@ -149,25 +108,26 @@ TEST(DiaryFigures, GeneratedDiaryAddsUpAsCountedByHand)
         EXPECT_EQ(diaryfigures::pages(root, names, &cache), pages) << "from the cache";
         EXPECT_EQ(diaryfigures::pages(root, names, nullptr), pages) << "uncached";
 
-        for (const QDate today : {QDate(2021, 1, 24), QDate(2021, 1, 25), QDate(2021, 1, 26), QDate(2020, 3, 19), QDate(2020, 3, 21)}) {
-            for (const std::optional<int> year : {std::optional<int>(), std::optional(2019), std::optional(2020), std::optional(2021), std::optional(2018)}) {
-                SCOPED_TRACE(today.toString(Qt::ISODate).toStdString() + " " + std::to_string(year.value_or(0)));
-                EXPECT_EQ(diaryfigures::statistics(pages, year, today), expected(pages, year, today));
-            }
-        }
-        const Statistics all = diaryfigures::statistics(pages, std::nullopt, QDate(2021, 1, 25));
+        // Today's run, yesterday's, none and one of a day; each year alone, one without pages, and no today.
         // The longest run crosses the year's end, and the year's own part of it is 2020's longest.
-        EXPECT_EQ(std::tuple(all.longestStreak, all.currentStreak, diaryfigures::statistics(pages, 2020, {}).longestStreak), std::tuple(108, 20, 105));
+        const std::tuple<QDate, std::optional<int>, Statistics> figures[] = {
+            {QDate(2021, 1, 24), {}, {396, 2392, {312, 157, 171, 175, 171, 165, 170, 177, 166, 193, 187, 348}, 108, 20, 7}},
+            {QDate(2021, 1, 25), 2020, {344, 2084, {175, 157, 171, 175, 171, 165, 170, 177, 166, 193, 187, 177}, 105, 20, 3}},
+            {QDate(2021, 1, 26), 2019, {29, 171, {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 171}, 12, 0, 1}},
+            {QDate(2020, 3, 19), 2021, {23, 137, {137}, 20, 12, 5}},
+            {QDate(2020, 3, 21), 2018, {0, 0, {}, 0, 1, 0}},
+            {QDate(), 2020, {344, 2084, {175, 157, 171, 175, 171, 165, 170, 177, 166, 193, 187, 177}, 105, 0, 3}},
+        };
+        for (const auto &[today, year, shown] : figures)
+            EXPECT_EQ(diaryfigures::statistics(pages, year, today), shown)
+                << today.toString(Qt::ISODate).toStdString() << " " << year.value_or(0);
 
-        int garden = 0, trip = 0;
         QList<QDate> gardenDays;
         for (const Page &page : pages) {
-            garden += page.tags.contains(QStringLiteral("garden"), Qt::CaseInsensitive);
-            trip += page.tags.contains(QStringLiteral("trip"));
             if (page.tags.contains(QStringLiteral("garden"), Qt::CaseInsensitive))
                 gardenDays.prepend(page.day);
         }
-        const QList<std::pair<QString, int>> counts{{QStringLiteral("garden"), garden}, {QStringLiteral("trip"), trip}, {QString::fromUtf8("дача"), 1}};
+        const QList<std::pair<QString, int>> counts{{QStringLiteral("garden"), 177}, {QStringLiteral("trip"), 88}, {QString::fromUtf8("дача"), 1}};
         EXPECT_EQ(diaryfigures::tagCounts(pages), counts);
         EXPECT_EQ(diaryfigures::daysTagged(pages, QStringLiteral("GARDEN")), gardenDays);
         EXPECT_EQ(diaryfigures::daysTagged(pages, QStringLiteral("gard")), QList<QDate>());
