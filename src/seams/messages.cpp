@@ -479,6 +479,14 @@ Box backupSaved()
     return box(QStringLiteral("Backup saved"), kProgram, Icon::Information);
 }
 
+// A FIFO, a link or a folder named like one of the diary's files cannot go into a backup.
+Box backupSavedWithout(const QStringList &leftOut)
+{
+    return box(QStringLiteral("Backup saved without %1, which %2 not a regular file.")
+                   .arg(leftOut.join(QStringLiteral(", ")), leftOut.size() == 1 ? QStringLiteral("is") : QStringLiteral("are")),
+               kProgram, Icon::Exclamation);
+}
+
 Box backupFailed(const QString &reason)
 {
     return box(reason, kProgram, Icon::Exclamation);

@@ -109,6 +109,7 @@ Box exportPartial(const QString &leftOut);
 Box exportSaved();
 Box exportFailed(const QString &reason);
 Box backupSaved();
+Box backupSavedWithout(const QStringList &leftOut);
 Box backupFailed(const QString &reason);
 
 // Printing

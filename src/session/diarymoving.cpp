@@ -136,9 +136,13 @@ void DiaryMoving::exportPages(const rangeexport::Request &request, const rangeex
 // History included: a user expects a backup to hold the whole diary.
 void DiaryMoving::backUp(const QString &path)
 {
+    QStringList leftOut;
     const Outcome saved = [&] {
         const BusyCursor busy;
-        return backup::write(m_state.dataRoot(), path, true);
+        return backup::write(m_state.dataRoot(), path, true, &leftOut);
     }();
-    messages::tell(m_state.dialogs, saved ? messages::backupSaved() : messages::backupFailed(saved.error()));
+    if (!saved)
+        messages::tell(m_state.dialogs, messages::backupFailed(saved.error()));
+    else
+        messages::tell(m_state.dialogs, leftOut.isEmpty() ? messages::backupSaved() : messages::backupSavedWithout(leftOut));
 }
