@@ -20,31 +20,6 @@
 
 using NewUser = FormTest;
 
-// A weak or mistyped new password is asked again, not refused for good; the lock box
-// then offers no title-bar button that would quit with the typing left unsaved.
-TEST_F(NewUser, EncryptingAsksAgainAfterABadPasswordAndTheLockBoxHasNoTitleBarButtons)
-{
-    useCheapKeyDerivation();
-    harness.startWithoutPassword();
-    answer({Button::Yes});
-    for (const char *typed : {"seven77", "", "correct horse", "correct hors", "", "correct horse", "correct horse", ""}) {
-        if (*typed)
-            harness.dialogs.answerInput(QString::fromLatin1(typed));
-        else
-            answer({Button::Ok});
-    }
-    run("m23");
-    const QString first = QStringLiteral("Enter the new password (at least 8 characters).");
-    const QString again = QStringLiteral("Enter the new password again.");
-    EXPECT_EQ(lastTexts(9), (QStringList{messages::encryptDiary().text, first, QStringLiteral("The password must have at least 8 characters. Please enter another password."),
-                                         first, again, QStringLiteral("The two passwords are not the same. Please enter the new password again."),
-                                         first, again, messages::diaryEncrypted().text}));
-    run("m27");
-    ASSERT_NE(form().lockBox(), nullptr);
-    const Qt::WindowFlags buttons = Qt::WindowCloseButtonHint | Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint;
-    EXPECT_EQ(std::pair(form().lockBox()->windowFlags() & buttons, form().session().vault().isLocked()), std::pair(Qt::WindowFlags(), true));
-}
-
 // F1 in a folder without its help page shows the program's own, centred over the
 // window, its picture no wider than the text; a click anywhere on the "On this day"
 // row, not only on a year's digits, opens that day.
