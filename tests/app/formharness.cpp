@@ -18,7 +18,7 @@ AppServices FormHarness::services()
 {
     const auto open = [this](const QUrl &url) {
         opened.append(url);
-        return true;
+        return browserOpens;
     };
     return {.dialogs = &dialogs, .clock = &clock, .program = &program, .openUrl = open, .startDirectory = data.path(),
             .developmentFolder = developmentFolder, .developmentDataFolder = developmentDataFolder, .settingsFile = settingsFile, .spelling = spelling,

@@ -61,6 +61,8 @@ public:
     FixedClock clock{QDate(2026, 12, 4)};
     RecordingProgram program;
     QList<QUrl> opened;
+    // Whether a browser takes the addresses asked of it.
+    bool browserOpens = true;
     QString developmentFolder;
     QString developmentDataFolder;
     spelling::Service *spelling = nullptr;

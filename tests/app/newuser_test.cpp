@@ -20,36 +20,6 @@
 
 using NewUser = FormTest;
 
-// F1 in a folder without its help page shows the program's own, centred over the
-// window, its picture no wider than the text; a click anywhere on the "On this day"
-// row, not only on a year's digits, opens that day.
-TEST_F(NewUser, TheOwnHelpPageFitsItsWindowAndTheWholeOnThisDayRowOpensTheDay)
-{
-    storePage("2024-12-04", "Two years ago");
-    harness.startWithoutPassword();
-    form().show();
-    run("m14");
-    auto *help = form().findChild<QTextBrowser *>();
-    ASSERT_NE(help, nullptr);
-    QCoreApplication::processEvents();
-    QTextImageFormat picture;
-    for (QTextBlock block = help->document()->begin(); block.isValid() && picture.name().isEmpty(); block = block.next())
-        for (auto it = block.begin(); !it.atEnd(); ++it)
-            if (it.fragment().charFormat().isImageFormat())
-                picture = it.fragment().charFormat().toImageFormat();
-    // Across the window's middle: the test screen is too low to centre it up and down as well.
-    const int offset = help->frameGeometry().center().x() - form().frameGeometry().center().x();
-    EXPECT_EQ(std::tuple(harness.opened, help->windowTitle(), std::abs(offset) <= 2, help->horizontalScrollBar()->maximum(),
-                         picture.width() < 840, qRound(picture.width() * 572 / 840) == qRound(picture.height())),
-              std::tuple(QList<QUrl>(), QStringLiteral("Quillnest help"), true, 0, true, true));
-
-    auto &years = *named<QListView>(form(), "lstOnThisDay");
-    ASSERT_EQ(years.model()->rowCount(), 1);
-    QTest::mouseClick(years.viewport(), Qt::LeftButton, {}, QPoint(years.viewport()->width() - 3, years.viewport()->height() / 2));
-    QCoreApplication::processEvents();
-    EXPECT_EQ(form().session().book().selectedDay(), QDate(2024, 12, 4));
-}
-
 // A day typed in a form Export does not read greys out OK and names the forms it takes.
 TEST_F(NewUser, ExportNamesTheFormsOfADayWhileOneCannotBeRead)
 {
