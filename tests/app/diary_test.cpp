@@ -32,10 +32,7 @@ protected:
         return notestore::decodeNote(notestore::load(harness.data.root(), daykeys::MonthDay{month, day}).value_or(QByteArray()));
     }
     template <typename T = QWidget>
-    T &control(const char *name) const
-    {
-        return *named<T>(form(), name);
-    }
+    T &control(const char *name) const { return *named<T>(form(), name); }
     // Clicks the Search panel's button for a term, and the names it found.
     QStringList search(const QString &term)
     {
@@ -46,10 +43,7 @@ protected:
             names.append(control<QListWidget>("List1").item(row)->text());
         return names;
     }
-    void click(QListWidget &list, int row = 0)
-    {
-        QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, list.visualItemRect(list.item(row)).center());
-    }
+    void click(QListWidget &list) { QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, list.visualItemRect(list.item(0)).center()); }
 };
 
 } // namespace
