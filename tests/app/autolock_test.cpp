@@ -195,8 +195,7 @@ TEST_F(AutoLockTest, IdleScreenAndSleepLockTheWindowAQuestionOutlivesTheLockNoCo
         EXPECT_EQ(std::pair(choice.isChecked(), locked()), std::pair(true, locks)) << name;
         tryPassword(kPassword);
     }
-    const auto idleMinutes = [this] { return QSettings(harness.settingsFile, QSettings::IniFormat).value(QStringLiteral("lock/idleMinutes")); };
-    EXPECT_EQ(idleMinutes().toInt(), 5);
+    EXPECT_EQ(QSettings(harness.settingsFile, QSettings::IniFormat).value(QStringLiteral("lock/idleMinutes")).toInt(), 5);
     QSettings(harness.settingsFile, QSettings::IniFormat).setValue(QStringLiteral("lock/idleMinutes"), 15);
     FormHarness next;
     next.settingsFile = harness.settingsFile;
