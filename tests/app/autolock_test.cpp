@@ -197,8 +197,7 @@ TEST_F(AutoLockTest, IdleScreenAndSleepLockTheWindowAQuestionOutlivesTheLockNoCo
         EXPECT_EQ(std::pair(choice.isChecked(), locked()), std::pair(true, locks)) << name;
         tryPassword(kPassword);
     }
-    const auto idleMinutes = [this] { return QSettings(harness.settingsFile, QSettings::IniFormat).value(QStringLiteral("lock/idleMinutes")); };
-    EXPECT_EQ(idleMinutes().toInt(), 5);
+    EXPECT_EQ(QSettings(harness.settingsFile, QSettings::IniFormat).value(QStringLiteral("lock/idleMinutes")).toInt(), 5);
     QSettings(harness.settingsFile, QSettings::IniFormat).setValue(QStringLiteral("lock/idleMinutes"), 15);
     FormHarness next;
     next.settingsFile = harness.settingsFile;
@@ -358,10 +357,12 @@ TEST_F(AutoLockTest, LockedEveryWindowIsHiddenUntilThePasswordBringsThemBackWith
 }
 
 
-// A plain diary has no lock, until it is encrypted; decrypted, it has none again.
+// A plain diary has no lock until it is encrypted, and none again decrypted. A weak or mistyped new password is
+// asked again, not refused for good; the lock box then offers no title-bar button that would quit with the typing
+// left unsaved.
 using AutoLockPlainTest = FormTest;
 
-TEST_F(AutoLockPlainTest, APlainDiaryNeverLocks)
+TEST_F(AutoLockPlainTest, APlainDiaryNeverLocksEncryptingAsksAgainAfterABadPasswordAndTheLockBoxHasNoTitleBarButtons)
 {
     useCheapKeyDerivation();
     harness.withoutPassword();
@@ -379,12 +380,26 @@ TEST_F(AutoLockPlainTest, APlainDiaryNeverLocks)
     run("m27");
     EXPECT_EQ(form().lockBox(), nullptr);
     answer({Button::Yes});
-    harness.dialogs.answerInput(kPassword);
-    harness.dialogs.answerInput(kPassword);
-    answer({Button::Ok});
+    for (const char *typed : {"seven77", "", "correct horse", "correct hors", "", "correct horse", "correct horse", ""}) {
+        if (*typed)
+            harness.dialogs.answerInput(QString::fromLatin1(typed));
+        else
+            answer({Button::Ok});
+    }
     run("m23");
-    ASSERT_TRUE(form().session().vault().isEncrypted());
+    const QString first = QStringLiteral("Enter the new password (at least 8 characters).");
+    const QString again = QStringLiteral("Enter the new password again.");
+    EXPECT_EQ(lastTexts(9), (QStringList{messages::encryptDiary().text, first, QStringLiteral("The password must have at least 8 characters. Please enter another password."),
+                                         first, again, QStringLiteral("The two passwords are not the same. Please enter the new password again."),
+                                         first, again, messages::diaryEncrypted().text}));
     EXPECT_EQ(offers(), std::tuple(true, true, true, false, true));
+    run("m27");
+    const Qt::WindowFlags buttons = Qt::WindowCloseButtonHint | Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint;
+    ASSERT_NE(form().lockBox(), nullptr);
+    LockBox &box = *form().lockBox();
+    EXPECT_EQ(std::pair(box.windowFlags() & buttons, form().session().vault().isLocked()), std::pair(Qt::WindowFlags(), true));
+    box.Text1->setText(kPassword);
+    box.Command1->click();
     answer({Button::Yes});
     harness.dialogs.answerInput(kPassword);
     answer({Button::Ok});

@@ -31,10 +31,15 @@ QStringList cutOff(const Form1 &form)
 
 using Form1Test = FormTest;
 
-TEST_F(Form1Test, StartUpSetsTodayAndTheFontListsEveryControlIsWholeAtAnySizeTheMenusReachAboutPasswordAndEndAndTheSignInDecidesWhichDiaryOpens)
+TEST_F(Form1Test, StartUpSetsTodayAndTheFontListsEveryControlIsWholeAtAnySizeTheMenusReachTheReminderAboutPasswordAndEndAndTheSignInDecidesTheDiary)
 {
     // A page a year ago, so "On this day" shows under the note.
     storePage("2025-12-04", "A year ago");
+    QStandardPaths::setTestModeEnabled(true);
+    const QTemporaryDir config;
+    harness.settingsFile = config.filePath(QStringLiteral("quillnest.conf"));
+    QString refusal;
+    harness.systemctl = [&](const QStringList &) { return refusal.isEmpty() ? Outcome::success() : Outcome::failure(refusal); };
     harness.startWithoutPassword();
     ASSERT_TRUE(form().startedUp());
     EXPECT_EQ(std::tuple(form().windowTitle(), calendar().date(), named<QComboBox>(form(), "cmbFontSize")->currentText()),
@@ -76,53 +81,8 @@ TEST_F(Form1Test, StartUpSetsTodayAndTheFontListsEveryControlIsWholeAtAnySizeThe
         EXPECT_EQ(toolbar.iconSize(), QSize(icon, icon));
     }
 
-    answer({Button::Ok});
-    run("m12");
-    EXPECT_EQ(harness.dialogs.shown().last(), ScriptedDialogs::shownBox(messages::about()));
-    harness.dialogs.answerInput(QStringLiteral("new password"));
-    harness.dialogs.answerInput(QStringLiteral("new password"));
-    answer({Button::Ok});
-    run("m18");
-    EXPECT_EQ(std::pair(harness.data.readFile(QStringLiteral("pw.dat")), harness.program.ended()),
-              std::pair(passwordfile::ScramblePassword(u"new password") + "\r\n", false));
-    // Exit ends at once, so the window's file telling other computers the diary is open here goes first.
-    const auto present = [&] { return QFileInfo::exists(harness.data.path() + QStringLiteral("/.quillnest/open/") + presence::thisComputer()); };
-    EXPECT_TRUE(present());
-    run("m7");
-    EXPECT_EQ(std::pair(harness.program.endCount(), present()), std::pair(1, false));
-
-    // A failed sign-in ends before the window shows; the development folder leads to the developer's diary.
-    FormHarness missing;
-    missing.dialogs.answerMessage(Button::Ok);
-    missing.start();
-    EXPECT_EQ(std::tuple(missing.form->startedUp(), missing.form->isVisible(), missing.program.ended()), std::tuple(false, false, true));
-
-    TestDataRoot developersDiary;
-    developersDiary.writeFile(QStringLiteral("pw.dat"), QByteArray());
-    FormHarness developer;
-    FormHarness elsewhere;
-    developer.developmentFolder = developer.data.path();
-    elsewhere.developmentFolder = QStringLiteral("/no/such/build/folder");
-    for (FormHarness *started : {&developer, &elsewhere})
-        started->developmentDataFolder = developersDiary.path();
-    // The empty password file of the developer's diary asks; the start folder has none.
-    developer.dialogs.answerInput(QString());
-    developer.start();
-    elsewhere.startWithoutPassword();
-    EXPECT_EQ(std::pair(developer.form->session().dataRoot().path(), elsewhere.form->session().dataRoot().path()),
-              std::pair(developersDiary.path(), elsewhere.data.path()));
-}
-
-// Date > Daily Reminder... asks the time, installs the timer on this diary and remembers both for the next start;
-// unchecked, the timer goes; a timer that cannot be started leaves the switch off and says why.
-TEST_F(Form1Test, DailyReminderAsksItsTimeInstallsTheTimerForThisDiaryAndRemovesIt)
-{
-    QStandardPaths::setTestModeEnabled(true);
-    const QTemporaryDir config;
-    harness.settingsFile = config.filePath(QStringLiteral("quillnest.conf"));
-    QString refusal;
-    harness.systemctl = [&](const QStringList &) { return refusal.isEmpty() ? Outcome::success() : Outcome::failure(refusal); };
-    harness.startWithoutPassword();
+    // Date > Daily Reminder... asks the time, installs the timer on this diary and remembers both for the next start;
+    // unchecked, the timer goes; a timer that cannot be started leaves the switch off and says why.
     const QString unit = reminder::unitFolder() + QStringLiteral("/quillnest-reminder.");
     const auto state = [&] {
         QFile service(unit + QStringLiteral("service"));
@@ -149,6 +109,43 @@ TEST_F(Form1Test, DailyReminderAsksItsTimeInstallsTheTimerForThisDiaryAndRemoves
     EXPECT_EQ(std::tuple(state(), harness.dialogs.shown().at(harness.dialogs.shown().size() - 2).time, harness.dialogs.shown().last()),
               std::tuple(State(false, false, QTime(21, 30), false, false), QTime(21, 30), ScriptedDialogs::shownBox(messages::reminderNotOn(refusal))))
         << "the kept time offered";
+
+    answer({Button::Ok});
+    run("m12");
+    EXPECT_EQ(harness.dialogs.shown().last(), ScriptedDialogs::shownBox(messages::about()));
+    harness.dialogs.answerInput(QStringLiteral("new password"));
+    harness.dialogs.answerInput(QStringLiteral("new password"));
+    answer({Button::Ok});
+    run("m18");
+    // The window the reminder's second start replaced ended once.
+    EXPECT_EQ(std::pair(harness.data.readFile(QStringLiteral("pw.dat")), harness.program.endCount()),
+              std::pair(passwordfile::ScramblePassword(u"new password") + "\r\n", 1));
+    // Exit ends at once, so the window's file telling other computers the diary is open here goes first.
+    const auto present = [&] { return QFileInfo::exists(harness.data.path() + QStringLiteral("/.quillnest/open/") + presence::thisComputer()); };
+    EXPECT_TRUE(present());
+    run("m7");
+    EXPECT_EQ(std::pair(harness.program.endCount(), present()), std::pair(2, false));
+
+    // A failed sign-in ends before the window shows; the development folder leads to the developer's diary.
+    FormHarness missing;
+    missing.dialogs.answerMessage(Button::Ok);
+    missing.start();
+    EXPECT_EQ(std::tuple(missing.form->startedUp(), missing.form->isVisible(), missing.program.ended()), std::tuple(false, false, true));
+
+    TestDataRoot developersDiary;
+    developersDiary.writeFile(QStringLiteral("pw.dat"), QByteArray());
+    FormHarness developer;
+    FormHarness elsewhere;
+    developer.developmentFolder = developer.data.path();
+    elsewhere.developmentFolder = QStringLiteral("/no/such/build/folder");
+    for (FormHarness *started : {&developer, &elsewhere})
+        started->developmentDataFolder = developersDiary.path();
+    // The empty password file of the developer's diary asks; the start folder has none.
+    developer.dialogs.answerInput(QString());
+    developer.start();
+    elsewhere.startWithoutPassword();
+    EXPECT_EQ(std::pair(developer.form->session().dataRoot().path(), elsewhere.form->session().dataRoot().path()),
+              std::pair(developersDiary.path(), elsewhere.data.path()));
     harness.close();
     QStandardPaths::setTestModeEnabled(false);
 }

@@ -8,13 +8,6 @@ FormHarness::FormHarness()
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
 }
 
-// The window closes before its session ends, letting the diary go.
-FormHarness::~FormHarness()
-{
-    form.reset();
-    session.reset();
-}
-
 void FormHarness::withoutPassword()
 {
     EXPECT_TRUE(passwordfile::write(data.root().passwordFile(), u"none"));
@@ -25,16 +18,11 @@ AppServices FormHarness::services()
 {
     const auto open = [this](const QUrl &url) {
         opened.append(url);
-        return true;
+        return browserOpens;
     };
     return {.dialogs = &dialogs, .clock = &clock, .program = &program, .openUrl = open, .startDirectory = data.path(),
             .developmentFolder = developmentFolder, .developmentDataFolder = developmentDataFolder, .settingsFile = settingsFile, .spelling = spelling,
             .systemctl = systemctl};
-}
-
-void FormHarness::start()
-{
-    start(services());
 }
 
 void FormHarness::close()
@@ -61,12 +49,6 @@ void FormTest::answer(std::initializer_list<Dialogs::Button> buttons)
 {
     for (const Dialogs::Button button : buttons)
         harness.dialogs.answerMessage(button);
-}
-
-QStringList FormTest::lastTexts(qsizetype count) const
-{
-    const QStringList texts = harness.dialogs.texts();
-    return texts.mid(texts.size() - count);
 }
 
 void FormTest::storePage(const char *day, const char *text) const

@@ -44,11 +44,11 @@ class FormHarness
 {
 public:
     FormHarness();
-    ~FormHarness();
+    ~FormHarness() { close(); }
 
     // Stores no password, so the sign-in only shows its notice, answered here.
     void withoutPassword();
-    void start();
+    void start() { start(services()); }
     Form1 &startWithoutPassword();
     // A window with services of the test's own, on a fresh session.
     void start(const AppServices &services);
@@ -61,6 +61,8 @@ public:
     FixedClock clock{QDate(2026, 12, 4)};
     RecordingProgram program;
     QList<QUrl> opened;
+    // Whether a browser takes the addresses asked of it.
+    bool browserOpens = true;
     QString developmentFolder;
     QString developmentDataFolder;
     spelling::Service *spelling = nullptr;
@@ -94,7 +96,7 @@ protected:
     void choose(QDate day) const { calendar().setSelectedDate(day); }
     void answer(std::initializer_list<Dialogs::Button> buttons);
     // The message texts shown last, oldest first.
-    QStringList lastTexts(qsizetype count) const;
+    QStringList lastTexts(qsizetype count) const { return harness.dialogs.texts().mid(harness.dialogs.texts().size() - count); }
     void storePage(const char *day, const char *text) const;
     // The text of a day's stored page, empty without one.
     QString storedPage(const char *day) const;

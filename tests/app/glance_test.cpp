@@ -31,34 +31,28 @@ QStringList texts(const QListWidget &list)
 
 } // namespace
 
-class Glance : public FormTest
-{
-protected:
-    // Eight days of 1 to 8 words across a month's end, the last tagged, and a
-    // tagged page of the year before; the window asked for twice.
-    GlanceWindow &open()
-    {
-        for (int words = 1; words <= 8; ++words) {
-            const QStringList text = (words == 8 ? QStringList{"#garden"} : QStringList()) + QStringList(words == 8 ? 7 : words, QStringLiteral("w"));
-            EXPECT_TRUE(pagestore::save(harness.data.root(), QDate(2026, 11, 26).addDays(words), diarytexts::page(text.join(u' ').toLatin1().constData())));
-        }
-        storePage("2025-06-15", "Summer #garden #trip");
-        harness.startWithoutPassword();
-        form().show();
-        run("m32");
-        run("m32");
-        const QList<GlanceWindow *> windows = form().findChildren<GlanceWindow *>();
-        EXPECT_EQ(windows.size(), 1);
-        return *windows.first();
-    }
-};
+using Glance = FormTest;
 
 // The quarters of the year's pages shade their days; the keys move the focus and
 // say it, Enter and a click open a day as the calendar does, with its question;
 // a save shades again; the years step; a tag lists its pages, which open.
-TEST_F(Glance, CellsShadeByQuartersKeysAndClicksOpenDaysYearsStepAndTagsListTheirPages)
+// Locked, an encrypted diary's figures, tags and shades leave the window; unlocked, they come back.
+TEST_F(Glance, CellsShadeByQuartersKeysAndClicksOpenDaysYearsStepTagsListTheirPagesAndTheLockEmptiesTheWindow)
 {
-    GlanceWindow &window = open();
+    // Eight days of 1 to 8 words across a month's end, the last tagged, and a
+    // tagged page of the year before; the window asked for twice.
+    for (int words = 1; words <= 8; ++words) {
+        const QStringList text = (words == 8 ? QStringList{"#garden"} : QStringList()) + QStringList(words == 8 ? 7 : words, QStringLiteral("w"));
+        ASSERT_TRUE(pagestore::save(harness.data.root(), QDate(2026, 11, 26).addDays(words), diarytexts::page(text.join(u' ').toLatin1().constData())));
+    }
+    storePage("2025-06-15", "Summer #garden #trip");
+    useCheapKeyDerivation();
+    harness.startWithoutPassword();
+    form().show();
+    run("m32");
+    run("m32");
+    ASSERT_EQ(form().findChildren<GlanceWindow *>().size(), 1);
+    GlanceWindow &window = *form().findChild<GlanceWindow *>();
     YearGrid &grid = window.grid();
     const QDate first(2026, 11, 27);
     const QMap<QDate, int> quarters{{first, 1}, {first.addDays(1), 1}, {first.addDays(2), 2}, {first.addDays(3), 2},
@@ -107,25 +101,17 @@ TEST_F(Glance, CellsShadeByQuartersKeysAndClicksOpenDaysYearsStepAndTagsListThei
     answer({Button::Yes});
     run("m2");
     EXPECT_EQ(std::pair(tags.currentRow(), tagged.count()), std::pair(0, 2));
-}
 
-// Locked, an encrypted diary's figures, tags and shades leave the window; unlocked, they come back.
-TEST_F(Glance, TheLockEmptiesTheWindow)
-{
-    useCheapKeyDerivation();
-    GlanceWindow &window = open();
+    const auto shown = std::pair(shades(grid), tags.count());
     answer({Button::Yes});
     harness.dialogs.answerInput(QStringLiteral("correct horse"));
     harness.dialogs.answerInput(QStringLiteral("correct horse"));
     answer({Button::Ok});
     run("m23");
-    auto &tags = *named<QListWidget>(window, "tags");
-    tags.setCurrentRow(0);
     run("m27");
     ASSERT_TRUE(form().session().vault().isLocked());
-    EXPECT_EQ(std::tuple(shades(window.grid()), tags.count(), named<QListWidget>(window, "taggedPages")->count(),
-                         window.statistics().figures().join(QString())),
+    EXPECT_EQ(std::tuple(shades(grid), tags.count(), tagged.count(), window.statistics().figures().join(QString())),
               std::tuple(QMap<QDate, int>(), 0, 0, QString()));
     ASSERT_TRUE(form().session().vault().unlockDiary(QStringLiteral("correct horse")));
-    EXPECT_EQ(std::pair(shades(window.grid()).size(), tags.count()), std::pair(qsizetype(8), 2));
+    EXPECT_EQ(std::pair(shades(grid), tags.count()), shown);
 }

@@ -5,13 +5,6 @@
 
 namespace {
 
-// Tab from a control; Ctrl+Tab from an editor, where Tab types a tab.
-void step(bool forward = true)
-{
-    const Qt::KeyboardModifiers editor = qobject_cast<RichTextEdit *>(QApplication::focusWidget()) ? Qt::ControlModifier : Qt::NoModifier;
-    QTest::keyClick(QApplication::focusWidget(), forward ? Qt::Key_Tab : Qt::Key_Backtab, forward ? editor : editor | Qt::ShiftModifier);
-}
-
 // Each stop of the walk takes the focus and marks it as WCAG measures a focus
 // mark: pixels that change by 3:1 or more, at least a line all round it.
 void walk(Form1 &form, std::initializer_list<const char *> stops, bool forward = true)
@@ -20,7 +13,9 @@ void walk(Form1 &form, std::initializer_list<const char *> stops, bool forward =
         QWidget *stop = named(form, name);
         const QRect around = QRect(stop->mapTo(&form, QPoint()), stop->size()).adjusted(-4, -4, 4, 4);
         const QImage before = form.grab(around).toImage().convertToFormat(QImage::Format_RGB32);
-        step(forward);
+        // Tab from a control; Ctrl+Tab from an editor, where Tab types a tab.
+        const Qt::KeyboardModifiers editor = qobject_cast<RichTextEdit *>(QApplication::focusWidget()) ? Qt::ControlModifier : Qt::NoModifier;
+        QTest::keyClick(QApplication::focusWidget(), forward ? Qt::Key_Tab : Qt::Key_Backtab, forward ? editor : editor | Qt::ShiftModifier);
         ASSERT_EQ(QApplication::focusWidget(), stop->focusProxy() ? stop->focusProxy() : stop)
             << qPrintable(QApplication::focusWidget()->objectName()) << " for " << qPrintable(stop->objectName());
         const QImage after = form.grab(around).toImage().convertToFormat(QImage::Format_RGB32);

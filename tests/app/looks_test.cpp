@@ -17,16 +17,6 @@ const QByteArray kColouredPage = "{\\rtf1\\ansi\\ansicpg1252\\deff0\\deflang1033
                                  "{\\colortbl ;\\red0\\green0\\blue139;\\red178\\green34\\blue34;}\r\n"
                                  "\\viewkind4\\uc1\\pard\\fs32 Plain ink, {\\cf1 dark blue ink} and {\\cf2 brick red}.\\par\r\n}";
 
-// The grey of an icon's most opaque pixels: its ink.
-int inkGrey(const QIcon &icon)
-{
-    const QImage image = icon.pixmap(QSize(24, 24)).toImage().convertToFormat(QImage::Format_ARGB32);
-    const auto *pixels = reinterpret_cast<const QRgb *>(image.constBits());
-    const QRgb ink = *std::max_element(pixels, pixels + image.width() * image.height(), [](QRgb a, QRgb b) { return qAlpha(a) < qAlpha(b); });
-    EXPECT_GT(qAlpha(ink), 200) << "the icon draws nothing opaque";
-    return qGray(ink);
-}
-
 // What the main window shows of its look: the artwork's variant, the
 // darkness of its background, and the ink of its drawn icons.
 void expectShownIn(Form1 &form, Look look)
@@ -44,9 +34,13 @@ void expectShownIn(Form1 &form, Look look)
     EXPECT_TRUE(look == Look::Dark ? brightness < 64 : brightness > 204) << brightness;
     // Light ink on the dark look, dark ink on the light one; the toolbar's
     // key is drawn by us, the tests having no desktop theme.
+    // The ink is an icon's most opaque pixel.
     for (QToolButton *button : {named<QToolButton>(form, "SSCommand1"), named<QToolButton>(form, "SSCommand4"), named<QToolButton>(form, "Bold")}) {
-        const int grey = inkGrey(button->icon());
-        EXPECT_TRUE(look == Look::Dark ? grey > 170 : grey < 90) << button->toolTip().toStdString() << " " << grey;
+        const QImage image = button->icon().pixmap(QSize(24, 24)).toImage().convertToFormat(QImage::Format_ARGB32);
+        const auto *pixels = reinterpret_cast<const QRgb *>(image.constBits());
+        const QRgb ink = *std::max_element(pixels, pixels + image.width() * image.height(), [](QRgb a, QRgb b) { return qAlpha(a) < qAlpha(b); });
+        EXPECT_TRUE(qAlpha(ink) > 200 && (look == Look::Dark ? qGray(ink) > 170 : qGray(ink) < 90))
+            << button->toolTip().toStdString() << " draws " << qAlpha(ink) << " opaque, " << qGray(ink) << " grey";
     }
     ContrastCheck headings(QStringLiteral("headings and calendar"), look);
     for (QLabel *label : {named<QLabel>(form, "Label4"), named<QLabel>(form, "Label1"), named<QLabel>(form, "dtpick")})
@@ -58,46 +52,11 @@ void expectShownIn(Form1 &form, Look look)
     EXPECT_GE(wcagContrast(calendar.weekdayTextFormat(Qt::Saturday).foreground().color().rgb(), calendar.palette().color(QPalette::Base).rgb()), 4.5);
 }
 
-// The coloured page as the editor gives it, as shown, and as stored when saved back over itself.
-using Shown = std::tuple<QByteArray, QImage, QByteArray>;
-Shown saveTheColouredPage(FormHarness &harness)
-{
-    RichTextEdit &page = *named<RichTextEdit>(*harness.form, "rtxt2");
-    const QByteArray editor = page.textRtf();
-    const QImage pixels = page.viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
-    // A letter typed and taken back: the page counts as changed, its text is as it was.
-    QTest::keyClicks(&page, QStringLiteral("x"));
-    QTest::keyClick(&page, Qt::Key_Backspace);
-    harness.dialogs.answerMessage(Button::Yes);
-    named<QAction>(*harness.form, "m2")->trigger();
-    return {editor, pixels, pagestore::load(harness.data.root(), kToday).value_or(QByteArray())};
-}
-
 // How many pixels of an RGB32 image have the colour.
 qsizetype pixelsOf(const QImage &image, QRgb colour)
 {
     const auto *pixels = reinterpret_cast<const QRgb *>(image.constBits());
     return std::count_if(pixels, pixels + image.width() * image.height(), [colour](QRgb pixel) { return (pixel | 0xff000000u) == (colour | 0xff000000u); });
-}
-
-// The style draws an unticked box barely apart from the panel; its outline
-// has to stand out 3:1 from what lies around it.
-void expectTheUntickedBoxStandsOut(Form1 &form)
-{
-    named<QAction>(form, "m5")->trigger();
-    QCheckBox &box = *named<QCheckBox>(form, "chkTextOnly");
-    QStyleOptionButton option;
-    option.initFrom(&box);
-    const QRect indicator = box.style()->subElementRect(QStyle::SE_CheckBoxIndicator, &option, &box);
-    const QImage pixels = form.grab(QRect(box.mapTo(&form, QPoint()), box.size())).toImage().convertToFormat(QImage::Format_RGB32);
-    const QRgb panel = measureContrast(box.objectName(), pixels).background;
-    const QRect edge(indicator.topLeft() * pixels.devicePixelRatio(), indicator.size() * pixels.devicePixelRatio());
-    double weakest = 21;
-    for (int y = edge.top(); y <= edge.bottom(); ++y)
-        for (int x = edge.left(); x <= edge.right(); ++x)
-            if (x == edge.left() || x == edge.right() || y == edge.top() || y == edge.bottom())
-                weakest = std::min(weakest, wcagContrast(pixels.pixel(x, y), panel));
-    EXPECT_GE(weakest, 3);
 }
 
 } // namespace
@@ -113,7 +72,7 @@ TEST(Looks, APaletteIsDarkBelowLightness128AndTheMainWindowShowsItsLookRepaintsW
         looks.append(lookOf(QPalette(QColor(grey, grey, grey))));
     looks << lookOf(darkFusionPalette()) << lookOf(QApplication::style()->standardPalette());
     EXPECT_EQ(looks, (QList{Look::Dark, Look::Dark, Look::Light, Look::Light, Look::Dark, Look::Light}));
-    QList<Shown> shown;
+    QList<std::tuple<QByteArray, QImage, QByteArray>> shown;
     for (const Look look : {Look::Light, Look::Dark}) {
         const ScopedLook scoped(look);
         FormHarness harness;
@@ -121,7 +80,16 @@ TEST(Looks, APaletteIsDarkBelowLightness128AndTheMainWindowShowsItsLookRepaintsW
         Form1 &form = harness.startWithoutPassword();
         form.show();
         expectShownIn(form, look);
-        shown.append(saveTheColouredPage(harness));
+        // The coloured page as the editor gives it, as shown, and as stored when saved back over itself after a
+        // letter typed and taken back: the page counts as changed, its text is as it was.
+        RichTextEdit &page = *named<RichTextEdit>(form, "rtxt2");
+        const QByteArray editor = page.textRtf();
+        const QImage pixels = page.viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        QTest::keyClicks(&page, QStringLiteral("x"));
+        QTest::keyClick(&page, Qt::Key_Backspace);
+        harness.dialogs.answerMessage(Button::Yes);
+        named<QAction>(form, "m2")->trigger();
+        shown.append({editor, pixels, pagestore::load(harness.data.root(), kToday).value_or(QByteArray())});
         {
             const Look other = look == Look::Dark ? Look::Light : Look::Dark;
             const ScopedLook changed(other);
@@ -135,7 +103,23 @@ TEST(Looks, APaletteIsDarkBelowLightness128AndTheMainWindowShowsItsLookRepaintsW
             EXPECT_EQ(named<QLabel>(form, "Image1")->pixmap().cacheKey(), picture);
         }
         expectShownIn(form, look);
-        expectTheUntickedBoxStandsOut(form);
+
+        // The style draws an unticked box barely apart from the panel; its outline
+        // has to stand out 3:1 from what lies around it.
+        named<QAction>(form, "m5")->trigger();
+        QCheckBox &box = *named<QCheckBox>(form, "chkTextOnly");
+        QStyleOptionButton option;
+        option.initFrom(&box);
+        const QRect indicator = box.style()->subElementRect(QStyle::SE_CheckBoxIndicator, &option, &box);
+        const QImage boxed = form.grab(QRect(box.mapTo(&form, QPoint()), box.size())).toImage().convertToFormat(QImage::Format_RGB32);
+        const QRgb panel = measureContrast(box.objectName(), boxed).background;
+        const QRect edge(indicator.topLeft() * boxed.devicePixelRatio(), indicator.size() * boxed.devicePixelRatio());
+        double weakest = 21;
+        for (int y = edge.top(); y <= edge.bottom(); ++y)
+            for (int x = edge.left(); x <= edge.right(); ++x)
+                if (x == edge.left() || x == edge.right() || y == edge.top() || y == edge.bottom())
+                    weakest = std::min(weakest, wcagContrast(boxed.pixel(x, y), panel));
+        EXPECT_GE(weakest, 3);
     }
     EXPECT_EQ(shown[1], shown[0]);
     const auto &[editor, pixels, stored] = shown[1];

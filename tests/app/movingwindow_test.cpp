@@ -1,6 +1,11 @@
 #include "formharness.h"
+#include "modaldialog.h"
 
+#include "ui/choicedialog.h"
+#include "ui/dayfield.h"
 #include "ui/startfolder.h"
+
+#include <QDialogButtonBox>
 
 namespace {
 
@@ -41,7 +46,7 @@ TEST_F(MovingTest, ImportDiaryAddsBelowTheOpenPageAndTellsEachDay)
               std::tuple(6, QStringLiteral("Kept on 2026-12-04\n\nSkating on the lake."), true));
 }
 
-TEST_F(MovingTest, ExportOffersTheDiarysDaysAndWritesTheChosenFormAndAProgressBoxShowsOnlyForLongJobsAndHearsCancel)
+TEST_F(MovingTest, ExportOffersTheDiarysDaysWritesTheChosenFormNamesTheFormsOfADayItCannotReadAndAProgressBoxShowsOnlyForLongJobs)
 {
     const QString pdf = outside.path() + QStringLiteral("/range.pdf");
     const Dialogs::DayRange pages{QDate(2026, 11, 20), QDate(2026, 12, 4)};
@@ -84,4 +89,25 @@ TEST_F(MovingTest, ExportOffersTheDiarysDaysAndWritesTheChosenFormAndAProgressBo
     EXPECT_EQ(dialog->value(), 1);
     dialog->cancel();
     EXPECT_FALSE(box.update(2, ProgressBox::kShownAbove + 1));
+
+    // A day typed in a form Export does not read greys out OK and names the forms it takes.
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    QList<std::pair<bool, bool>> states;
+    QString told;
+    whenModalShown([&](QDialog &dialog) {
+        const auto days = dialog.findChildren<DayField *>();
+        auto *forms = dialog.findChild<QLabel *>(QStringLiteral("dayForms"));
+        ASSERT_TRUE(days.size() == 2 && forms);
+        const auto state = [&] { return std::pair(dialog.findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok)->isEnabled(), forms->isVisible()); };
+        states << state();
+        days[0]->setText(QStringLiteral("11/12/2026"));
+        states << state();
+        told = forms->text();
+        days[0]->setText(QStringLiteral("11.12.2026"));
+        states << state();
+    });
+    runChoiceDialog(nullptr, QStringLiteral("Export"), QStringLiteral("Format:"), {QStringLiteral("PDF")}, {0, Dialogs::DayRange{QDate(2026, 11, 20), QDate(2026, 12, 4)}});
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    EXPECT_EQ(states, (QList<std::pair<bool, bool>>{{true, false}, {false, true}, {true, false}}));
+    EXPECT_EQ(told, QStringLiteral("Type each day as 20.11.2026, 2026-11-20 or 20 November 2026."));
 }

@@ -1,8 +1,14 @@
 #include "formharness.h"
 
+#include "richtext/rtfreader.h"
+#include "richtext/rule.h"
 #include "spelling/editorspelling.h"
 #include "spelling/service.h"
 #include "spelling/spellhighlighter.h"
+#include "sync/copymerge.h"
+#include "sync/pageparagraphs.h"
+
+#include <QTextBlock>
 
 namespace {
 
@@ -25,8 +31,9 @@ void putRight(QTextEdit &editor, const QString &word, const QString &suggestion)
 
 using SpellingWindow = FormTest;
 
-// The page and the print copy offer suggestions; one taken is a change like typing.
-TEST_F(SpellingWindow, ThePageAndThePrintCopyOfferSuggestionsAndAWordPutRightIsAChange)
+// The page and the print copy offer suggestions; one taken is a change like typing. Keep both sets the
+// other's text below a drawn line and a heading the spelling passes over.
+TEST_F(SpellingWindow, ThePageAndThePrintCopyOfferSuggestionsAWordPutRightIsAChangeAndKeepBothsHeadingIsNotChecked)
 {
     QTemporaryDir config;
     spelling::Service service(config.filePath(QStringLiteral("words.txt")), spelling::installed({QStringLiteral("/usr/share/hunspell")}),
@@ -50,4 +57,20 @@ TEST_F(SpellingWindow, ThePageAndThePrintCopyOfferSuggestionsAndAWordPutRightIsA
     EXPECT_EQ(print->printchanged, 1);
     answer({Button::No});
     print->close();
+
+    const QString heading = QStringLiteral("From the other computer (Syncthing, 2026-12-04 18:30:12):");
+    const auto side = [](const char *text) { return pageparagraphs::split(diarytexts::page(text)).value_or(QStringList()); };
+    QTextDocument kept;
+    ASSERT_TRUE(richtext::readRtf(pageparagraphs::join(copymerge::bothKept(side("here"), side("skaating there"),
+                                                                            pageparagraphs::pageLines(harness.data.root(), QDate(2026, 12, 4)), heading)),
+                                  kept));
+    spelling::SpellHighlighter marks(kept, service, nullptr);
+    marks.finishNow();
+    QStringList seen;
+    for (QTextBlock block = kept.begin(); block.isValid(); block = block.next()) {
+        seen << block.text() + (richtext::hasRule(block.blockFormat()) ? QStringLiteral("[rule]") : QString());
+        for (const QTextLayout::FormatRange &mark : block.layout()->formats())
+            seen.last() += QStringLiteral(" ~") + block.text().mid(mark.start, mark.length);
+    }
+    EXPECT_EQ(seen, (QStringList{QStringLiteral("here"), QStringLiteral("[rule]"), heading, QStringLiteral("skaating there ~skaating")}));
 }

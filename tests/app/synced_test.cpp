@@ -26,7 +26,6 @@ protected:
         }
         harness.data.writeFile(QString::fromLatin1(file), bytes);
     }
-    void arrivesAsPage(const char *day, const char *text) const { storePage(day, text); }
     void arrivesAsNote(const char *file, const char *text) const
     {
         harness.data.writeFile(QString::fromLatin1(file), notestore::encodeNote(QString::fromLatin1(text)));
@@ -45,9 +44,15 @@ protected:
 
 } // namespace
 
-// What needs no question merges at sign-in and is told once; the rest waits under a bar for the user's choice.
-TEST_F(SyncedTest, CopiesMergeAtSignInAndTheRestAreComparedFromTheBarAboveThePage)
+// What needs no question merges at sign-in and is told once; the rest waits under a bar for the user's choice. A name
+// or a page's line from the folder that looks like markup is shown as written wherever the window shows it: the bar
+// above the page, the tips of On this day and of the search results.
+TEST_F(SyncedTest, CopiesMergeAtSignInTheRestAreComparedFromTheBarAboveThePageAndNamesAndLinesAreShownAsWritten)
 {
+    const QString name = QStringLiteral("<i>Anna<img src=nowhere.png>");
+    storePage("2025-12-04", name.toLatin1().constData());
+    storePage("2026-12-02", "here");
+    arrives(QStringLiteral("pages/2026-12-02 (%1's conflicted copy 2026-12-02).dat").arg(name).toUtf8().constData(), "there");
     storePage("2026-12-04", "Title\\par ours");
     arrives("pages/2026-12-04.sync-conflict-20261204-183012-ABCDEFG.dat", "Title\\par ours\\par added there", "2026-12-04");
     storePage("2026-12-03", "here");
@@ -57,16 +62,18 @@ TEST_F(SyncedTest, CopiesMergeAtSignInAndTheRestAreComparedFromTheBarAboveThePag
     harness.data.writeFile(QStringLiteral("pw.sync-conflict-20261204-183012-ABCDEFG.dat"), "other password file");
     answer({Button::Ok, Button::Ok, Button::Ok});
     harness.startWithoutPassword();
+    const QAbstractItemModel &years = *named<QListView>(form(), "lstOnThisDay")->model();
+    QStringList seen{seenText(years.index(0, 0).data(Qt::ToolTipRole).toString())};
     EXPECT_EQ(harness.dialogs.texts().first(),
               messages::passwordFileCopy(QStringLiteral("pw.sync-conflict-20261204-183012-ABCDEFG.dat"),
                                          QStringLiteral("Syncthing, 2026-12-04 18:30:12")).text);
     EXPECT_EQ(lastTexts(2), (QStringList{messages::copiesMerged({QStringLiteral("2026-12-04")}).text,
-                                         messages::copiesWaiting({QStringLiteral("2026-12-03"), QStringLiteral("the yearly note of Dec-4")}).text}));
+                                         messages::copiesWaiting({"2026-12-02", "2026-12-03", "the yearly note of Dec-4"}).text}));
     EXPECT_EQ(page().text(), QStringLiteral("Title\nours\nadded there"));
     auto &bar = *named(form(), "copyBar");
     // A note day stays bold under its mark.
-    EXPECT_EQ(std::tuple(bar.isHidden(), QStringList({tipOf(3), tipOf(4), tipOf(5)}), calendar().isBold(QDate(2026, 12, 4))),
-              std::tuple(true, QStringList({messages::copyWaitingTip(), messages::copyWaitingTip(), QString()}), true));
+    EXPECT_EQ(std::tuple(bar.isHidden(), QStringList({tipOf(2), tipOf(3), tipOf(4), tipOf(5)}), calendar().isBold(QDate(2026, 12, 4))),
+              std::tuple(true, QStringList({messages::copyWaitingTip(), messages::copyWaitingTip(), messages::copyWaitingTip(), QString()}), true));
 
     EXPECT_EQ(barSays("noteCopyBar"), messages::noteChangedElsewhere(QStringLiteral("Syncthing, 2026-12-04 18:30:12")));
     harness.dialogs.answerCompare(2);
@@ -90,6 +97,19 @@ TEST_F(SyncedTest, CopiesMergeAtSignInAndTheRestAreComparedFromTheBarAboveThePag
     named<QPushButton>(form(), "compareCopy")->click();
     EXPECT_EQ(std::tuple(page().text(), bar.isHidden(), tipOf(3), QFile::exists(harness.data.path() + u'/' + QLatin1String(kCopy))),
               std::tuple(QStringLiteral("here\n\nThe other version (Syncthing, 2026-12-03 18:30:12):\nthere"), true, QString(), false));
+
+    choose(QDate(2026, 12, 2));
+    const QLabel &said = *bar.findChild<QLabel *>();
+    seen << seenText(said.text(), said.textFormat());
+    run("m5");
+    named<QLineEdit>(form(), "Text4")->setText(QStringLiteral("Anna"));
+    named<QPushButton>(form(), "Command4")->click();
+    QListWidget &found = *named<QListWidget>(form(), "List1");
+    ASSERT_EQ(found.count(), 1);
+    QHelpEvent tip(QEvent::ToolTip, found.visualItemRect(found.item(0)).center(), {});
+    QApplication::sendEvent(found.viewport(), &tip);
+    seen << seenText(found.item(0)->toolTip());
+    EXPECT_EQ(seen.filter(name).size(), 3) << seen.join(u'|').toStdString();
 }
 
 // While the window is open: an untouched page or note shows another computer's version with a line saying so, a copy
@@ -123,33 +143,6 @@ TEST_F(SyncedTest, WhatArrivesWhileTheWindowIsOpenIsSeenAtOnce)
     EXPECT_EQ(barSays("copyBar"), messages::pageChangedElsewhere(QStringLiteral("Syncthing, 2026-12-05 18:30:12")));
 }
 
-// A name or a page's line from the folder that looks like markup is shown as written wherever the
-// window shows it: the bar above the page, the tips of On this day and of the search results.
-TEST_F(SyncedTest, NamesAndLinesFromTheFolderAreShownAsWrittenNeverAsMarkup)
-{
-    const QString name = QStringLiteral("<i>Anna<img src=nowhere.png>");
-    storePage("2025-12-04", name.toLatin1().constData());
-    storePage("2026-12-03", "here");
-    arrives(QStringLiteral("pages/2026-12-03 (%1's conflicted copy 2026-12-03).dat").arg(name).toUtf8().constData(), "there");
-    answer({Button::Ok});
-    harness.startWithoutPassword();
-    QStringList seen;
-    const QAbstractItemModel &years = *named<QListView>(form(), "lstOnThisDay")->model();
-    seen << seenText(years.index(0, 0).data(Qt::ToolTipRole).toString());
-    choose(QDate(2026, 12, 3));
-    const QLabel &bar = *named(form(), "copyBar")->findChild<QLabel *>();
-    seen << seenText(bar.text(), bar.textFormat());
-    run("m5");
-    named<QLineEdit>(form(), "Text4")->setText(QStringLiteral("Anna"));
-    named<QPushButton>(form(), "Command4")->click();
-    QListWidget &found = *named<QListWidget>(form(), "List1");
-    ASSERT_EQ(found.count(), 1);
-    QHelpEvent tip(QEvent::ToolTip, found.visualItemRect(found.item(0)).center(), {});
-    QApplication::sendEvent(found.viewport(), &tip);
-    seen << seenText(found.item(0)->toolTip());
-    EXPECT_EQ(seen.filter(name).size(), 3) << seen.join(u'|').toStdString();
-}
-
 // The page or note here and the one another computer saved meanwhile are merged, or compared, never one lost to
 // the other; a note's lines that clash are both kept, the other's below.
 TEST_F(SyncedTest, ASaveOverAPageOrNoteThatChangedUnderItMergesOrAsks)
@@ -172,7 +165,7 @@ TEST_F(SyncedTest, ASaveOverAPageOrNoteThatChangedUnderItMergesOrAsks)
                             .arg(QFileInfo(harness.data.root().notePath(daykeys::MonthDay{12, 4})).lastModified().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")))));
 
     typeAtEnd(page(), QStringLiteral(" fast"));
-    arrivesAsPage("2026-12-04", "We went skating\\par And then tea");
+    storePage("2026-12-04", "We went skating\\par And then tea");
     answer({Button::Yes, Button::Ok});
     run("m2");
     EXPECT_EQ(lastTexts(1), QStringList{messages::pageMergedOnSave().text});
@@ -180,7 +173,7 @@ TEST_F(SyncedTest, ASaveOverAPageOrNoteThatChangedUnderItMergesOrAsks)
               std::pair(QStringLiteral("We went skating fast\nAnd then tea"), QStringLiteral("We went skating fast\nAnd then tea")));
 
     typeAtEnd(page(), QStringLiteral(" here"));
-    arrivesAsPage("2026-12-04", "We went skating fast\\par And then coffee");
+    storePage("2026-12-04", "We went skating fast\\par And then coffee");
     answer({Button::Yes});
     harness.dialogs.answerCompare(std::nullopt);
     run("m2");
