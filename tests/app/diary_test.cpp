@@ -241,6 +241,8 @@ TEST_F(DiaryTest, BackUpDiarySavesTheWholeDiaryWhereTheUserChoseAndADeletedDiary
 {
     QTemporaryDir out;
     const QString zip = out.filePath(QStringLiteral("mine.zip"));
+    const QString copy = QStringLiteral("pages/2026-12-01.sync-conflict-20261201-101010-ABCDEFG.dat");
+    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), harness.data.path() + u'/' + copy));
     harness.dialogs.answerSaveFile(zip);
     answer({Button::Ok});
     run("m22");
@@ -248,7 +250,12 @@ TEST_F(DiaryTest, BackUpDiarySavesTheWholeDiaryWhereTheUserChoseAndADeletedDiary
     EXPECT_EQ(std::pair(asked.text, asked.filter),
               std::pair(QDir::home().filePath(QStringLiteral("quillnest-backup-2026-12-04.zip")), QStringLiteral("Zip archives (*.zip)|*.zip")));
     EXPECT_EQ(std::tuple(harness.dialogs.shown().last(), QGuiApplication::overrideCursor() == nullptr, QFileInfo::exists(zip)),
-              std::tuple(ScriptedDialogs::shownBox(messages::backupSaved()), true, true));
+              std::tuple(ScriptedDialogs::shownBox(messages::backupSavedWithout({copy})), true, true));
+    ASSERT_TRUE(QFile::remove(harness.data.path() + u'/' + copy));
+    harness.dialogs.answerSaveFile(zip);
+    answer({Button::Ok});
+    run("m22");
+    EXPECT_EQ(harness.dialogs.shown().last(), ScriptedDialogs::shownBox(messages::backupSaved()));
 
     harness.dialogs.answerSaveFile(QString());
     run("m22");
@@ -256,7 +263,7 @@ TEST_F(DiaryTest, BackUpDiarySavesTheWholeDiaryWhereTheUserChoseAndADeletedDiary
     answer({Button::Ok});
     run("m22");
     EXPECT_EQ(std::pair(harness.dialogs.shown().last(), harness.dialogs.shown().size()),
-              std::pair(ScriptedDialogs::shownBox(messages::backupFailed(harness.dialogs.texts().last())), qsizetype(6))) << "a cancelled dialog shows nothing more";
+              std::pair(ScriptedDialogs::shownBox(messages::backupFailed(harness.dialogs.texts().last())), qsizetype(8))) << "a cancelled dialog shows nothing more";
 
     // A diary folder deleted under the open window is said once and never made
     // anew by a draft; drafts go on once it is back.
