@@ -151,6 +151,8 @@ void measurePage(const char *self, const QString &folder)
     std::printf("%.2f MiB page file: QFile::readAll of it, the reference, %.2f s, CPU %.2f s, peak %.1f MiB\n",
                 double(QFileInfo(QString::fromLocal8Bit(page)).size()) / 1048576.0, reference.seconds, reference.cpu, reference.peak);
     report("open in the window", measure({self, "window", root}), reference);
+    report("export --format txt",
+           measure({QUILLNEST_TOOL, "export", "--root", root, "--format", "txt", "--out", root + "/txt"}), reference);
     report("export --format html",
            measure({QUILLNEST_TOOL, "export", "--root", root, "--format", "html", "--out", root + "/html"}), reference);
     report("export --format pdf",
@@ -169,7 +171,7 @@ void makeAndMeasure(const char *self, const QString &folder, const std::function
 
 } // namespace
 
-// Opens one page of growing size in the main window and exports it to HTML
+// Opens one page of growing size in the main window and exports it to text, HTML
 // and PDF, each in a process of its own, against reading the page's file
 // with QFile::readAll in a process of its own: the time and the peak memory
 // show how large a page the window can take; a larger one is refused at
