@@ -215,10 +215,10 @@ std::optional<QString> passwordFileLost(const DataRoot &root, const QStringList 
     // Pages passed over are not in the record, which would then speak for too few.
     LookLedger ledger(look == Look::Remembered && unsealedPages.isEmpty() ? root.path() : QString());
     const QStringList sealed = sealedFiles(root.path(), 1, ledger, QSet<QString>(unsealedPages.cbegin(), unsealedPages.cend()));
-    if (sealed.isEmpty())
+    if (sealed.isEmpty()) {
         ledger.keep();
-    if (sealed.isEmpty())
         return std::nullopt;
+    }
     const QString &found = sealed.first();
     return QStringLiteral("This diary is encrypted, but its password file is missing or is not an encrypted diary's. "
                           "Nothing has been changed. (%1 is sealed.)").arg(found);
