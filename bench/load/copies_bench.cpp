@@ -7,12 +7,14 @@
 #include <QApplication>
 #include <QBuffer>
 #include <QDir>
+#include <QDirIterator>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QImageWriter>
 #include <QTemporaryDir>
 
 #include <csignal>
+#include <functional>
 #include <fcntl.h>
 #include <cstdio>
 #include <sys/resource.h>
@@ -32,8 +34,8 @@ QByteArray textPage()
            + QByteArray("the boats came back to the harbour before the storm\\par\r\n").repeated(20) + "}";
 }
 
-// Phone photographs under a line each, up to the largest page file.
-QByteArray photographPage()
+// Phone photographs under a line each, up to limit bytes of RTF.
+QByteArray photographPage(qsizetype limit)
 {
     QByteArray jpeg;
     QBuffer buffer(&jpeg);
@@ -44,7 +46,7 @@ QByteArray photographPage()
     const QByteArray picture = "At the harbour\\par\r\n{\\pict\\jpegblip\\picw1600\\pich1200\\picwgoal6000\\pichgoal4500\r\n"
                              + jpeg.toHex() + "\r\n}\\par\r\n";
     QByteArray rtf = "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0 Arial;}}\r\n\\pard\\f0\\fs20 ";
-    while (rtf.size() + picture.size() < pagestore::kLargestPageFile - 2)
+    while (rtf.size() + picture.size() < limit)
         rtf += picture;
     return rtf + "}";
 }
@@ -96,15 +98,33 @@ int openInWindow(int argc, char **argv, const QString &folder)
     return window.form.startedUp() && !copiesLeft(folder) ? 0 : 1;
 }
 
+// Every file the diary holds: a merge reads the version both grew from as well.
 int readEveryCopy(const QString &folder)
 {
     qint64 read = 0;
-    for (const QString &name : QDir(DataRoot(folder).pagesDir()).entryList(QDir::Files)) {
-        QFile file(DataRoot(folder).pagesDir() + u'/' + name);
+    for (QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories); it.hasNext();) {
+        QFile file(it.next());
         if (file.open(QIODevice::ReadOnly))
             read += file.readAll().size();
     }
     return read > 0 ? 0 : 1;
+}
+
+// The page both computers began from, each then adding a line of its own: the desktop's as a save here, the
+// laptop's arriving as the copy, with the history that links both to the page they grew from. Made in a process
+// of its own, as the parent must not hold a large page.
+int makeDifferingCopy(const QString &folder, const QString &storedPage)
+{
+    QFile file(storedPage);
+    if (!makeDiary(folder, storedPage, 0) || !file.open(QIODevice::ReadOnly))
+        return 1;
+    const QByteArray rtf = pagestore::decodePage(file.readAll()).chopped(3);
+    const DataRoot root(folder);
+    const QString page = root.pagePath(kDay);
+    const auto with = [&](const char *line) { return rtf + "\\par\r\n" + line + "\\par\r\n}"; };
+    const bool made = pagestore::save(root, kDay, with("From the laptop")) && QFile::rename(page, root.pagesDir() + u'/' + copyName(0))
+                      && QFile::copy(storedPage, page) && pagestore::save(root, kDay, with("From the desktop"));
+    return made ? 0 : 1;
 }
 
 struct Run
@@ -150,19 +170,33 @@ void report(const char *what, const Run &run, const Run &reference)
 }
 
 // Every run gets the diary afresh, as a merge takes the copies away.
-void measureCopies(const char *self, const QString &folder, const QString &storedPage, int copies, const char *what)
+void measureMerges(const char *self, const QString &folder, const std::function<bool()> &fresh, const QString &what)
 {
     const QByteArray root = folder.toLocal8Bit();
-    const auto fresh = [&] { return makeDiary(folder, storedPage, copies); };
     if (!fresh()) {
         std::printf("cannot write the diary in %s\n", root.constData());
         return;
     }
     const Run reference = measure({self, "readall", root});
-    std::printf("%d copies of %s (%.1f KiB each): QFile::readAll of every copy, the reference, %.2f s, CPU %.2f s, peak %.1f MiB\n",
-                copies, what, double(QFileInfo(storedPage).size()) / 1024.0, reference.seconds, reference.cpu, reference.peak);
+    std::printf("%s: QFile::readAll of every file, the reference, %.2f s, CPU %.2f s, peak %.1f MiB\n", qPrintable(what),
+                reference.seconds, reference.cpu, reference.peak);
     report("conflicts --merge", fresh() ? measure({QUILLNEST_TOOL, "conflicts", "--root", root, "--merge"}) : Run{}, reference);
     report("sign-in in the window", fresh() ? measure({self, "window", root}) : Run{}, reference);
+}
+
+void measureCopies(const char *self, const QString &folder, const QString &storedPage, int copies, const char *what)
+{
+    measureMerges(self, folder, [&] { return makeDiary(folder, storedPage, copies); },
+                  QStringLiteral("%1 copies of %2 (%3 KiB each)").arg(copies).arg(QLatin1String(what)).arg(double(QFileInfo(storedPage).size()) / 1024.0, 0, 'f', 1));
+}
+
+void measureDiffering(const char *self, const QString &folder, const QString &storedPage)
+{
+    const QByteArray page = storedPage.toLocal8Bit();
+    const QByteArray root = folder.toLocal8Bit();
+    measureMerges(self, folder, [&] { return !*measure({self, "differing", root, page}).failure; },
+                  QStringLiteral("A copy of the largest page stored (%1 MiB of photographs) with a line added on each computer")
+                      .arg(double(QFileInfo(storedPage).size()) / 1048576.0, 0, 'f', 1));
 }
 
 bool storePage(const QString &path, const QByteArray &rtf)
@@ -173,10 +207,11 @@ bool storePage(const QString &path, const QByteArray &rtf)
 
 } // namespace
 
-// Merges many copies of one day, and a few of the largest page, with the
-// tool and with the window's sign-in, each in a process of its own, against
-// reading every copy with QFile::readAll in a process of its own. Counts of
-// small copies may be given.
+// Merges many copies of one day, a few of the largest page, and a copy of the
+// largest page stored that differs from it by a line on each computer, with
+// the tool and with the window's sign-in, each in a process of its own,
+// against reading every file with QFile::readAll in a process of its own.
+// Counts of small copies may be given.
 int main(int argc, char **argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -186,6 +221,8 @@ int main(int argc, char **argv)
         return openInWindow(argc, argv, QString::fromLocal8Bit(argv[2]));
     if (mode == "readall")
         return readEveryCopy(QString::fromLocal8Bit(argv[2]));
+    if (mode == "differing" && argc > 3)
+        return makeDifferingCopy(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]));
 
     QList<int> counts;
     for (int i = 1; i < argc; ++i)
@@ -196,12 +233,15 @@ int main(int argc, char **argv)
     const QByteArray self = QFileInfo(QString::fromLocal8Bit(argv[0])).absoluteFilePath().toLocal8Bit();
     const QString text = dir.filePath(QStringLiteral("text.dat"));
     const QString photographs = dir.filePath(QStringLiteral("photographs.dat"));
-    if (!storePage(text, textPage()) || !storePage(photographs, photographPage())) {
+    const QString savable = dir.filePath(QStringLiteral("savable.dat"));
+    if (!storePage(text, textPage()) || !storePage(photographs, photographPage(pagestore::kLargestPageFile - 2))
+        || !storePage(savable, photographPage(pagestore::kLargestPageText - 4096))) {
         std::printf("cannot write the pages in %s\n", qPrintable(dir.path()));
         return 1;
     }
     for (const int copies : counts)
         measureCopies(self.constData(), dir.filePath(QStringLiteral("small")), text, copies, "a page of 20 paragraphs");
     measureCopies(self.constData(), dir.filePath(QStringLiteral("largest")), photographs, 3, "the largest page of photographs");
+    measureDiffering(self.constData(), dir.filePath(QStringLiteral("differing")), savable);
     return 0;
 }

@@ -97,18 +97,18 @@ Result resolve(const DataRoot &root, const conflictcopies::Found &copy, const Li
     return setAside(root, file, copyFile, ancestry::idOfFile(file));
 }
 
+// Keeping this computer's text reads neither: a copy too large or damaged to read can still be set aside.
 Outcome settle(const DataRoot &root, const conflictcopies::Found &copy, const Lines &lines, Keep keep,
                const QString &heading)
 {
     const QString file = root.path() + u'/' + copy.original;
     const QString copyFile = root.path() + u'/' + copy.copy;
-    const auto ours = lines.read(file);
-    const auto theirs = lines.read(copyFile);
-    if (!ours || !theirs)
-        return Outcome::failure(QStringLiteral("cannot read %1").arg(ours ? copy.copy : copy.original));
     if (keep != Keep::This) {
-        const QStringList kept = keep == Keep::Other ? *theirs : bothKept(*ours, *theirs, lines, heading);
-        if (Outcome saved = lines.save(kept); !saved)
+        const auto ours = keep == Keep::Both ? lines.read(file) : std::optional<QStringList>(QStringList());
+        const auto theirs = lines.read(copyFile);
+        if (!ours || !theirs)
+            return Outcome::failure(QStringLiteral("cannot read %1").arg(ours ? copy.copy : copy.original));
+        if (Outcome saved = lines.save(keep == Keep::Other ? *theirs : bothKept(*ours, *theirs, lines, heading)); !saved)
             return saved;
     }
     history::setAside(root, file, copyFile, ancestry::idOfFile(file));

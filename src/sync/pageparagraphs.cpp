@@ -8,9 +8,12 @@
 #include "richtext/rule.h"
 #include "richtext/unchecked.h"
 
+#include <QSet>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+
+#include <memory>
 
 namespace pageparagraphs {
 
@@ -37,21 +40,28 @@ void copyBlock(const QTextBlock &block, QTextCursor &to)
     }
 }
 
-} // namespace
-
-std::optional<QStringList> split(QByteArrayView rtf)
+// A paragraph the pool already holds is taken from it: the versions a merge reads of a large page share most
+// of their paragraphs, and each is then held once.
+QStringList paragraphsOf(const QTextDocument &page, QSet<QString> *pool = nullptr)
 {
-    QTextDocument page;
-    if (!richtext::readRtf(rtf, page))
-        return std::nullopt;
     QStringList paragraphs;
     for (QTextBlock block = page.begin(); block.isValid(); block = block.next()) {
         QTextDocument alone;
         QTextCursor cursor(&alone);
         copyBlock(block, cursor);
-        paragraphs << QString::fromLatin1(richtext::writeRtf(alone));
+        const QString paragraph = QString::fromLatin1(richtext::writeRtf(alone));
+        // A set hands back the one it holds.
+        paragraphs << (pool ? *pool->insert(paragraph) : paragraph);
     }
     return paragraphs;
+}
+
+} // namespace
+
+std::optional<QStringList> split(QByteArrayView rtf)
+{
+    QTextDocument page;
+    return richtext::readRtf(rtf, page) ? std::optional(paragraphsOf(page)) : std::nullopt;
 }
 
 QByteArray join(const QStringList &paragraphs)
@@ -68,14 +78,24 @@ QByteArray join(const QStringList &paragraphs)
     return richtext::writeRtf(page);
 }
 
+// A version larger than a page may be is not merged but compared, and its RTF is let go once read.
 copymerge::Lines pageLines(const DataRoot &root, QDate day)
 {
     const QString page = root.pagePath(day);
-    return {[&root, page](const QString &file) -> std::optional<QStringList> {
-                const auto rtf = pagestore::loadFile(root, file, page);
-                return rtf ? split(*rtf) : std::nullopt;
+    const auto pool = std::make_shared<QSet<QString>>();
+    return {[&root, page, pool](const QString &file) -> std::optional<QStringList> {
+                QTextDocument read;
+                {
+                    const auto rtf = pagestore::loadFile(root, file, page);
+                    if (!rtf || rtf->size() > pagestore::kLargestPageText || !richtext::readRtf(*rtf, read))
+                        return std::nullopt;
+                }
+                return paragraphsOf(read, pool.get());
             },
-            [&root, day](const QStringList &paragraphs) { return pagestore::save(root, day, join(paragraphs)); },
+            [&root, day, pool](const QStringList &paragraphs) {
+                pool->clear();
+                return pagestore::save(root, day, join(paragraphs));
+            },
             // A line drawn across the page, then the heading, which the spelling
             // passes over: it is the program's, not the user's words.
             [](const QString &text) {

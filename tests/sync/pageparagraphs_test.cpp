@@ -61,17 +61,26 @@ TEST(PageParagraphs, APagesParagraphsJoinBackIntoThePageAndTwoSidesAdditionsMerg
     EXPECT_EQ(history::versions(data.root(), data.root().pagePath(day)).size(), 4) << "the first twice, ours and the copy";
 }
 
-TEST(PageParagraphs, KeepingBothPutsTheOtherPageBelowItsHeadingParagraph)
+// Keeping this computer's page reads neither side, so a copy too large to read still leaves the pages.
+TEST(PageParagraphs, KeepingBothPutsTheOtherPageBelowItsHeadingParagraphAndKeepingThisSetsAsideACopyTooLargeToRead)
 {
     TestDataRoot data;
     const QDate day(2026, 12, 4);
+    const QString copyName = QStringLiteral("pages/2026-12-04.sync-conflict-20261204-183012-ABCDEFG.dat");
+    const auto lines = pageparagraphs::pageLines(data.root(), day);
     ASSERT_TRUE(pagestore::save(data.root(), day, page({"Title", "ours"})).ok());
-    data.writeFile(QStringLiteral("pages/2026-12-04.sync-conflict-20261204-183012-ABCDEFG.dat"),
-                   pagestore::encodePage(page({"Title", "Picture theirs"})).value());
-    const auto found = conflictcopies::find(data.root()).value(0);
-    ASSERT_TRUE(copymerge::settle(data.root(), found, pageparagraphs::pageLines(data.root(), day), copymerge::Keep::Both,
+    data.writeFile(copyName, pagestore::encodePage(page({"Title", "Picture theirs"})).value());
+    ASSERT_TRUE(copymerge::settle(data.root(), conflictcopies::find(data.root()).value(0), lines, copymerge::Keep::Both,
                                   QStringLiteral("From there")).ok());
     QTextDocument shown;
     ASSERT_TRUE(richtext::readRtf(pagestore::load(data.root(), day).value(), shown));
     EXPECT_EQ(shown.toPlainText().toStdString(), "Title\nours\n\nFrom there\nTitle\nPicture theirs\uFFFC");
+
+    QFile copy(data.path() + u'/' + copyName);
+    ASSERT_TRUE(copy.open(QIODevice::WriteOnly) && copy.resize(pagestore::kLargestPageFile + 1));
+    const auto found = conflictcopies::find(data.root()).value(0);
+    EXPECT_EQ(copymerge::resolve(data.root(), found, lines), copymerge::Result::Asks);
+    const QByteArray kept = pagestore::load(data.root(), day).value();
+    EXPECT_TRUE(copymerge::settle(data.root(), found, lines, copymerge::Keep::This, {}).ok());
+    EXPECT_EQ(std::pair(conflictcopies::find(data.root()).size(), pagestore::load(data.root(), day).value()), std::pair(qsizetype(0), kept));
 }
