@@ -12,6 +12,9 @@
 #include <QFile>
 #include <QImageWriter>
 #include <QTemporaryDir>
+#include <QTextCursor>
+#include <QTextEdit>
+#include <QAction>
 
 #include <csignal>
 #include <functional>
@@ -127,6 +130,40 @@ int makeDifferingCopy(const QString &folder, const QString &storedPage)
     return made ? 0 : 1;
 }
 
+// The laptop's save of the page waits beside the diary, as Syncthing keeps a file it is bringing in, with the
+// history that links it to the page the desktop's window will open.
+int makeArriving(const QString &folder, const QString &storedPage)
+{
+    QFile file(storedPage);
+    if (!makeDiary(folder, storedPage, 0) || !file.open(QIODevice::ReadOnly))
+        return 1;
+    const QByteArray rtf = pagestore::decodePage(file.readAll()).chopped(3);
+    const DataRoot root(folder);
+    const QString page = root.pagePath(kDay);
+    const bool made = pagestore::save(root, kDay, rtf + "\\par\r\nFrom the laptop\\par\r\n}")
+                      && QFile::rename(page, folder + QStringLiteral("/arriving.dat")) && QFile::copy(storedPage, page);
+    return made ? 0 : 1;
+}
+
+// The window has the page open and typed into when the laptop's save lands under its name; the save merges both.
+int saveOverArrived(int argc, char **argv, const QString &folder)
+{
+    QApplication app(argc, argv);
+    BenchWindowServices bench(folder, kDay, Dialogs::Button::Yes);
+    BenchWindow window(bench.services);
+    window.form.show();
+    QCoreApplication::processEvents();
+    QTextCursor typing(control<QTextEdit>(window.form, "rtxt2").document());
+    typing.movePosition(QTextCursor::End);
+    typing.insertText(QStringLiteral(" From the desktop"));
+    const QString page = DataRoot(folder).pagePath(kDay);
+    if (!QFile::remove(page) || !QFile::rename(folder + QStringLiteral("/arriving.dat"), page))
+        return 1;
+    const qint64 arrived = QFileInfo(page).size();
+    control<QAction>(window.form, "m2").trigger();
+    return window.form.startedUp() && QFileInfo(page).size() > arrived ? 0 : 1;
+}
+
 struct Run
 {
     double seconds = 0;
@@ -190,6 +227,20 @@ void measureCopies(const char *self, const QString &folder, const QString &store
                   QStringLiteral("%1 copies of %2 (%3 KiB each)").arg(copies).arg(QLatin1String(what)).arg(double(QFileInfo(storedPage).size()) / 1024.0, 0, 'f', 1));
 }
 
+void measureSaveOverArrived(const char *self, const QString &folder, const QString &storedPage)
+{
+    const QByteArray root = folder.toLocal8Bit();
+    const auto fresh = [&] { return !*measure({self, "arriving", root, storedPage.toLocal8Bit()}).failure; };
+    if (!fresh()) {
+        std::printf("cannot write the diary in %s\n", root.constData());
+        return;
+    }
+    const Run reference = measure({self, "readall", root});
+    std::printf("The window saving the largest page stored over the laptop's save of it: QFile::readAll of every file, the reference, "
+                "%.2f s, CPU %.2f s, peak %.1f MiB\n", reference.seconds, reference.cpu, reference.peak);
+    report("save in the window", fresh() ? measure({self, "saveover", root}) : Run{}, reference);
+}
+
 void measureDiffering(const char *self, const QString &folder, const QString &storedPage)
 {
     const QByteArray page = storedPage.toLocal8Bit();
@@ -209,7 +260,8 @@ bool storePage(const QString &path, const QByteArray &rtf)
 
 // Merges many copies of one day, a few of the largest page, and a copy of the
 // largest page stored that differs from it by a line on each computer, with
-// the tool and with the window's sign-in, each in a process of its own,
+// the tool and with the window's sign-in, and that page saved in the window
+// over the other computer's save of it, each in a process of its own,
 // against reading every file with QFile::readAll in a process of its own.
 // Counts of small copies may be given.
 int main(int argc, char **argv)
@@ -223,6 +275,10 @@ int main(int argc, char **argv)
         return readEveryCopy(QString::fromLocal8Bit(argv[2]));
     if (mode == "differing" && argc > 3)
         return makeDifferingCopy(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]));
+    if (mode == "arriving" && argc > 3)
+        return makeArriving(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]));
+    if (mode == "saveover")
+        return saveOverArrived(argc, argv, QString::fromLocal8Bit(argv[2]));
 
     QList<int> counts;
     for (int i = 1; i < argc; ++i)
@@ -243,5 +299,6 @@ int main(int argc, char **argv)
         measureCopies(self.constData(), dir.filePath(QStringLiteral("small")), text, copies, "a page of 20 paragraphs");
     measureCopies(self.constData(), dir.filePath(QStringLiteral("largest")), photographs, 3, "the largest page of photographs");
     measureDiffering(self.constData(), dir.filePath(QStringLiteral("differing")), savable);
+    measureSaveOverArrived(self.constData(), dir.filePath(QStringLiteral("arriving")), savable);
     return 0;
 }

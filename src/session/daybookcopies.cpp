@@ -36,10 +36,11 @@ std::optional<QByteArray> DayBook::withArrived(QDate day, const QByteArray &rtf)
     const auto arrived = pagestore::loadFile(root, root.pagePath(day), {}, &arrivedFrom);
     if (!arrived || arrivedFrom == m_openedFrom || fingerprint(arrived) == m_openedText)
         return rtf;
-    const auto ours = pageparagraphs::split(rtf);
-    const auto theirs = pageparagraphs::split(*arrived);
+    const auto pool = std::make_shared<pageparagraphs::Pool>();
+    const auto ours = pageparagraphs::split(rtf, pool.get());
+    const auto theirs = pageparagraphs::split(*arrived, pool.get());
     if (ours && theirs) {
-        if (const auto both = copymerge::merge(root, root.pagePath(day), pageparagraphs::pageLines(root, day),
+        if (const auto both = copymerge::merge(root, root.pagePath(day), pageparagraphs::pageLines(root, day, pool),
                                                {*ours, m_openedFrom, false}, {*theirs, arrivedFrom})) {
             if (*both == *ours)
                 return rtf;

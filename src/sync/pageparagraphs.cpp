@@ -8,12 +8,9 @@
 #include "richtext/rule.h"
 #include "richtext/unchecked.h"
 
-#include <QSet>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
-
-#include <memory>
 
 namespace pageparagraphs {
 
@@ -40,9 +37,8 @@ void copyBlock(const QTextBlock &block, QTextCursor &to)
     }
 }
 
-// A paragraph the pool already holds is taken from it: the versions a merge reads of a large page share most
-// of their paragraphs, and each is then held once.
-QStringList paragraphsOf(const QTextDocument &page, QSet<QString> *pool = nullptr)
+// The versions a merge reads of a large page share most of their paragraphs.
+QStringList paragraphsOf(const QTextDocument &page, Pool *pool)
 {
     QStringList paragraphs;
     for (QTextBlock block = page.begin(); block.isValid(); block = block.next()) {
@@ -58,10 +54,10 @@ QStringList paragraphsOf(const QTextDocument &page, QSet<QString> *pool = nullpt
 
 } // namespace
 
-std::optional<QStringList> split(QByteArrayView rtf)
+std::optional<QStringList> split(QByteArrayView rtf, Pool *pool)
 {
     QTextDocument page;
-    return richtext::readRtf(rtf, page) ? std::optional(paragraphsOf(page)) : std::nullopt;
+    return richtext::readRtf(rtf, page) ? std::optional(paragraphsOf(page, pool)) : std::nullopt;
 }
 
 QByteArray join(const QStringList &paragraphs)
@@ -79,10 +75,11 @@ QByteArray join(const QStringList &paragraphs)
 }
 
 // A version larger than a page may be is not merged but compared, and its RTF is let go once read.
-copymerge::Lines pageLines(const DataRoot &root, QDate day)
+copymerge::Lines pageLines(const DataRoot &root, QDate day, std::shared_ptr<Pool> pool)
 {
     const QString page = root.pagePath(day);
-    const auto pool = std::make_shared<QSet<QString>>();
+    if (!pool)
+        pool = std::make_shared<Pool>();
     return {[&root, page, pool](const QString &file) -> std::optional<QStringList> {
                 QTextDocument read;
                 {

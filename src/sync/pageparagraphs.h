@@ -4,7 +4,10 @@
 
 #include <QByteArray>
 #include <QDate>
+#include <QSet>
 #include <QStringList>
+
+#include <memory>
 
 #include <optional>
 
@@ -16,10 +19,14 @@ class DataRoot;
 // again with every paragraph's formatting and pictures.
 namespace pageparagraphs {
 
-// Nothing when the page is too large to read.
-std::optional<QStringList> split(QByteArrayView rtf);
+// Paragraphs a merge's versions share, each held once.
+using Pool = QSet<QString>;
+
+// Nothing when the page is too large to read. A paragraph the pool holds is taken from it.
+std::optional<QStringList> split(QByteArrayView rtf, Pool *pool = nullptr);
 QByteArray join(const QStringList &paragraphs);
 
-copymerge::Lines pageLines(const DataRoot &root, QDate day);
+// The versions read share the pool, one of their own unless one is given.
+copymerge::Lines pageLines(const DataRoot &root, QDate day, std::shared_ptr<Pool> pool = {});
 
 } // namespace pageparagraphs
