@@ -113,10 +113,11 @@ int readEveryCopy(const QString &folder)
     return read > 0 ? 0 : 1;
 }
 
-// The page both computers began from, each then adding a line of its own: the desktop's as a save here, the
-// laptop's arriving as the copy, with the history that links both to the page they grew from. Made in a process
-// of its own, as the parent must not hold a large page.
-int makeDifferingCopy(const QString &folder, const QString &storedPage)
+// The page both computers began from, with the laptop's save of it (a line added) and the history that links the
+// two. Arriving, that save waits beside the diary, as Syncthing keeps a file it is bringing in, for the desktop's
+// window to open the page; else it is Syncthing's copy, and the desktop has added a line of its own. Made in a
+// process of its own, as the parent must not hold a large page.
+int makeLaptopSave(const QString &folder, const QString &storedPage, bool arriving)
 {
     QFile file(storedPage);
     if (!makeDiary(folder, storedPage, 0) || !file.open(QIODevice::ReadOnly))
@@ -125,23 +126,9 @@ int makeDifferingCopy(const QString &folder, const QString &storedPage)
     const DataRoot root(folder);
     const QString page = root.pagePath(kDay);
     const auto with = [&](const char *line) { return rtf + "\\par\r\n" + line + "\\par\r\n}"; };
-    const bool made = pagestore::save(root, kDay, with("From the laptop")) && QFile::rename(page, root.pagesDir() + u'/' + copyName(0))
-                      && QFile::copy(storedPage, page) && pagestore::save(root, kDay, with("From the desktop"));
-    return made ? 0 : 1;
-}
-
-// The laptop's save of the page waits beside the diary, as Syncthing keeps a file it is bringing in, with the
-// history that links it to the page the desktop's window will open.
-int makeArriving(const QString &folder, const QString &storedPage)
-{
-    QFile file(storedPage);
-    if (!makeDiary(folder, storedPage, 0) || !file.open(QIODevice::ReadOnly))
-        return 1;
-    const QByteArray rtf = pagestore::decodePage(file.readAll()).chopped(3);
-    const DataRoot root(folder);
-    const QString page = root.pagePath(kDay);
-    const bool made = pagestore::save(root, kDay, rtf + "\\par\r\nFrom the laptop\\par\r\n}")
-                      && QFile::rename(page, folder + QStringLiteral("/arriving.dat")) && QFile::copy(storedPage, page);
+    const QString laptops = arriving ? folder + QStringLiteral("/arriving.dat") : root.pagesDir() + u'/' + copyName(0);
+    const bool made = pagestore::save(root, kDay, with("From the laptop")) && QFile::rename(page, laptops)
+                      && QFile::copy(storedPage, page) && (arriving || pagestore::save(root, kDay, with("From the desktop")));
     return made ? 0 : 1;
 }
 
@@ -273,10 +260,8 @@ int main(int argc, char **argv)
         return openInWindow(argc, argv, QString::fromLocal8Bit(argv[2]));
     if (mode == "readall")
         return readEveryCopy(QString::fromLocal8Bit(argv[2]));
-    if (mode == "differing" && argc > 3)
-        return makeDifferingCopy(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]));
-    if (mode == "arriving" && argc > 3)
-        return makeArriving(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]));
+    if ((mode == "differing" || mode == "arriving") && argc > 3)
+        return makeLaptopSave(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]), mode == "arriving");
     if (mode == "saveover")
         return saveOverArrived(argc, argv, QString::fromLocal8Bit(argv[2]));
 
