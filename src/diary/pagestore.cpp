@@ -11,8 +11,35 @@
 namespace pagestore {
 
 namespace {
+
 constexpr QByteArrayView kLineEnd("\r\n");
+
+// As this program writes a page: every byte above the shift but the CR LF that end its lines, the last included.
+bool storedAsWritten(QByteArrayView stored)
+{
+    for (qsizetype i = 0; i < stored.size(); ++i) {
+        if (static_cast<unsigned char>(stored[i]) >= kScrambleOffset)
+            continue;
+        if (!stored.sliced(i).startsWith(kLineEnd))
+            return false;
+        ++i;
+    }
+    return stored.endsWith(kLineEnd);
 }
+
+// Such a page decodes where it lies, every line keeping its length, so a page of megabytes is held once, not twice.
+QByteArray decodeRead(QByteArray &&stored)
+{
+    if (!storedAsWritten(stored))
+        return decodePage(stored);
+    for (char &byte : stored) {
+        if (static_cast<unsigned char>(byte) >= kScrambleOffset)
+            byte = static_cast<char>(byte - kScrambleOffset);
+    }
+    return std::move(stored);
+}
+
+} // namespace
 
 std::optional<QByteArray> encodePage(QByteArrayView rtf)
 {
@@ -67,10 +94,10 @@ Outcome save(const DataRoot &root, QDate day, QByteArrayView rtf, history::Unkep
 
 std::optional<QByteArray> loadFile(const DataRoot &root, const QString &pageFile, const QString &storedAs, QString *ancestryId)
 {
-    const auto stored = storedbytes::read(root, pageFile, kLargestPageFile, storedAs, ancestryId);
+    auto stored = storedbytes::read(root, pageFile, kLargestPageFile, storedAs, ancestryId);
     if (!stored)
         return std::nullopt;
-    return decodePage(*stored);
+    return decodeRead(std::move(*stored));
 }
 
 std::optional<QByteArray> load(const DataRoot &root, QDate day)

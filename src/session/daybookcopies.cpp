@@ -33,13 +33,15 @@ std::optional<QByteArray> DayBook::withArrived(QDate day, const QByteArray &rtf)
     // The lines read through the root, so it must outlive them.
     const DataRoot root = m_state.dataRoot();
     QString arrivedFrom;
-    const auto arrived = pagestore::loadFile(root, root.pagePath(day), {}, &arrivedFrom);
+    auto arrived = pagestore::loadFile(root, root.pagePath(day), {}, &arrivedFrom);
     if (!arrived || arrivedFrom == m_openedFrom || fingerprint(arrived) == m_openedText)
         return rtf;
     const auto pool = std::make_shared<pageparagraphs::Pool>();
     const auto ours = pageparagraphs::split(rtf, pool.get());
     const auto theirs = pageparagraphs::split(*arrived, pool.get());
     if (ours && theirs) {
+        // Read again should the merge ask: a page of megabytes is not held through the merge.
+        arrived.reset();
         if (const auto both = copymerge::merge(root, root.pagePath(day), pageparagraphs::pageLines(root, day, pool),
                                                {*ours, m_openedFrom, false}, {*theirs, arrivedFrom})) {
             if (*both == *ours)
@@ -47,8 +49,9 @@ std::optional<QByteArray> DayBook::withArrived(QDate day, const QByteArray &rtf)
             messages::tell(m_state.dialogs, messages::pageMergedOnSave());
             return pageparagraphs::join(*both);
         }
+        arrived = pagestore::loadFile(root, root.pagePath(day));
     }
-    return chosenOverArrived(day, rtf, *arrived);
+    return arrived ? chosenOverArrived(day, rtf, *arrived) : rtf;
 }
 
 std::optional<QByteArray> DayBook::chosenOverArrived(QDate day, const QByteArray &rtf, const QByteArray &arrived)

@@ -76,14 +76,17 @@ DayBook::Stored DayBook::storeDocument(const QTextDocument &document, QByteArray
     if (pagestore::exists(m_state.dataRoot(), day)
         && !messages::agreed(m_state.dialogs, messages::overwritePage()))
         return Stored::Refused;
-    const QByteArray written = richtext::writeRtf(document);
-    const auto kept = withArrived(day, written);
+    QByteArray written = richtext::writeRtf(document);
+    auto kept = withArrived(day, written);
     if (!kept)
         return Stored::Refused;
-    rtf = *kept;
+    // What was typed is let go before a merge of it is stored, so a large page is not held three times over.
+    const bool merged = *kept != written;
+    written = QByteArray();
+    rtf = std::move(*kept);
     if (!storePage(day, rtf))
         return Stored::Failed;
-    if (rtf != written && richtext::loadBytes(rtf, m_page))
+    if (merged && richtext::loadBytes(rtf, m_page))
         emit pageReplaced();
     return Stored::Yes;
 }

@@ -58,7 +58,8 @@ TEST_F(PageStore, LinesAreShiftedByFourteenEndedByCrLfAndGivenBackByLoadAndRemov
                           pagestore::load(data.root(), kDay).has_value(), bool(pagestore::remove(data.root(), kDay))}),
               std::tuple(true, true, false, false, false));
     // Bytes below the offset are dropped, and any file reads.
-    for (const auto &[stored, loaded] : {std::pair(QByteArray("op\x03q\r\n"), QByteArray("abc\r\n")), std::pair(QByteArray(""), QByteArray(""))}) {
+    for (const auto &[stored, loaded] : {std::pair(QByteArray("op\x03q\r\n"), QByteArray("abc\r\n")), std::pair(QByteArray(""), QByteArray("")),
+                                         std::pair(QByteArray("o\np\rq"), QByteArray("ab\r\nc\r\n"))}) {
         data.writeFile(kPage, stored);
         EXPECT_EQ(pagestore::load(data.root(), kDay), loaded);
     }
