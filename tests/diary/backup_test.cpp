@@ -5,7 +5,6 @@
 #include "diaryfixture.h"
 #include "diskfull.h"
 
-#include <QDirIterator>
 
 #include <zip.h>
 
@@ -20,19 +19,6 @@ namespace {
 
 using namespace Qt::StringLiterals;
 using Files = std::map<QString, QByteArray>;
-
-// Every file under a folder, hidden ones too, by its path relative to it.
-Files filesUnder(const QString &folder)
-{
-    Files files;
-    QDirIterator it(folder, QDir::Files | QDir::Hidden | QDir::System, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        QFile file(it.next());
-        EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << file.fileName().toStdString();
-        files[QDir(folder).relativeFilePath(file.fileName())] = file.readAll();
-    }
-    return files;
-}
 
 // Letters no compressor shrinks much, so this page makes most of an archive.
 QByteArray longPage()

@@ -17,7 +17,6 @@
 
 #include <gtest/gtest.h>
 
-using readers::bytesOf;
 using readers::names;
 using rangeexport::Format;
 using namespace Qt::StringLiterals;
@@ -98,7 +97,7 @@ TEST_F(RangeExport, StoppedRefusedOrFailedLeavesNothingNewOrTheOldFile)
     EXPECT_EQ(rangeexport::exportRange(data.root(), {Format::Pdf, {}, {}, mine + u"/no/such.pdf"_s}).error(),
               mine + u"/no: the folder does not exist"_s);
     EXPECT_EQ(rangeexport::exportRange(data.root(), {Format::Pdf, {}, {}, mine}).error(), mine + u" is a folder"_s);
-    EXPECT_EQ(bytesOf(pdf), QByteArray("the old export"));
+    EXPECT_EQ(readBytes(pdf), QByteArray("the old export"));
     EXPECT_EQ(names(mine), QStringList{u"range.pdf"_s});
     EXPECT_EQ(names(scratch.path()), QStringList{u"mine"_s}) << "the folders it made go too";
 }
@@ -108,7 +107,7 @@ TEST_F(RangeExport, MarkdownAndPdfHoldEachDayOfTheRangeWithItsPicturesAndOneMark
 {
     const Outcome one = rangeexport::exportRange(data.root(), {Format::Markdown, {}, {}, scratch.path(), true});
     ASSERT_TRUE(one) << one.error().toStdString();
-    QStringList headings = QString::fromUtf8(bytesOf(scratch.filePath(rangeexport::kOneFileName))).split(u'\n');
+    QStringList headings = QString::fromUtf8(readBytes(scratch.filePath(rangeexport::kOneFileName))).split(u'\n');
     headings.removeIf([](const QString &line) { return !line.startsWith(u"# "_s); });
     EXPECT_EQ(headings.join(u'|'), u"# %1|# %2|# %3|# %4"_s.arg(rangeexport::dayTitle(QDate(2024, 3, 4)), rangeexport::dayTitle(QDate(2024, 3, 5)), rangeexport::dayTitle(QDate(2024, 3, 6)), rangeexport::dayTitle(QDate(2024, 3, 8))));
 
@@ -117,10 +116,10 @@ TEST_F(RangeExport, MarkdownAndPdfHoldEachDayOfTheRangeWithItsPicturesAndOneMark
     ASSERT_TRUE(done) << done.error().toStdString();
     EXPECT_EQ(names(out), (QStringList{u"2024-03-05.md"_s, u"2024-03-06.md"_s, u"images"_s}));
     EXPECT_EQ(names(out + u"/images"_s), (QStringList{u"2024-03-05-1.png"_s, u"2024-03-05-2.jpg"_s}));
-    EXPECT_EQ(std::pair(bytesOf(out + u"/images/2024-03-05-1.png"_s), bytesOf(out + u"/images/2024-03-05-2.jpg"_s)), std::pair(png, jpeg))
+    EXPECT_EQ(std::pair(readBytes(out + u"/images/2024-03-05-1.png"_s), readBytes(out + u"/images/2024-03-05-2.jpg"_s)), std::pair(png, jpeg))
         << "the stored bytes, not a new encoding";
 
-    const QString fifth = QString::fromUtf8(bytesOf(out + u"/2024-03-05.md"_s));
+    const QString fifth = QString::fromUtf8(readBytes(out + u"/2024-03-05.md"_s));
     EXPECT_TRUE(fifth.startsWith(u"# "_s + rangeexport::dayTitle(QDate(2024, 3, 5)) + u"\n\nMorning **bold** and *italic*, <u>under</u> ~~struck~~\n\n"_s))
         << fifth.toStdString();
     EXPECT_TRUE(fifth.contains(u"![2024-03-05 picture 1](images/2024-03-05-1.png) between ![2024-03-05 picture 2](images/2024-03-05-2.jpg)"_s))
@@ -128,7 +127,7 @@ TEST_F(RangeExport, MarkdownAndPdfHoldEachDayOfTheRangeWithItsPicturesAndOneMark
     if (const QStringList absent = readers::missing({u"pandoc"_s, u"pdftotext"_s, u"pdfimages"_s, u"pdfinfo"_s, u"qpdf"_s}); !absent.isEmpty())
         GTEST_SKIP() << "not installed: " << absent.join(u' ').toStdString();
     // What pandoc reads back of a page's Markdown: the heading, then the page's text.
-    const QString readBack = readers::markdownAsText(QString::fromUtf8(bytesOf(out + u"/2024-03-06.md"_s)));
+    const QString readBack = readers::markdownAsText(QString::fromUtf8(readBytes(out + u"/2024-03-06.md"_s)));
     EXPECT_EQ(readers::folded(readBack.section(u'\n', 1)), readers::folded(richtext::visibleText(sixth)));
     EXPECT_EQ(readBack.section(u'\n', 0, 0), rangeexport::dayTitle(QDate(2024, 3, 6)));
     const QLocale before;
@@ -153,8 +152,8 @@ TEST_F(RangeExport, MarkdownAndPdfHoldEachDayOfTheRangeWithItsPicturesAndOneMark
     EXPECT_EQ(outline, (QStringList{titles[0] + u"@1"_s, titles[1] + u"@2"_s, titles[2] + u"@3"_s}));
     EXPECT_EQ(readers::pdfPictures(pdf), (QList<std::array<int, 3>>{{1, 1, 1}, {1, 17, 13}}));
     EXPECT_TRUE(readers::output(u"pdfinfo"_s, {pdf}).value_or(QString()).contains(u"pts (A4)\n"_s));
-    EXPECT_TRUE(bytesOf(pdf).contains("/PageMode /UseOutlines")) << "a reader opens with the outline shown";
-    EXPECT_EQ(bytesOf(pdf).count("%%EOF"), 2) << "the drawn file is kept and the outline added after it";
+    EXPECT_TRUE(readBytes(pdf).contains("/PageMode /UseOutlines")) << "a reader opens with the outline shown";
+    EXPECT_EQ(readBytes(pdf).count("%%EOF"), 2) << "the drawn file is kept and the outline added after it";
 }
 
 // Each case of the data file: a line "== why", the page's RTF on one line
@@ -162,7 +161,7 @@ TEST_F(RangeExport, MarkdownAndPdfHoldEachDayOfTheRangeWithItsPicturesAndOneMark
 TEST(MarkdownPage, MarksHugTheirWordsPicturesStandOutsideThemAndARuleStaysARule)
 {
     const QByteArray picture = pictureGroup(testpictures::encoded(testpictures::drawing(), "png"), "pngblip", {12, 8});
-    const QStringList cases = QString::fromUtf8(bytesOf(QStringLiteral(EXPORT_DATA "/markdownpages.txt"))).chopped(1).split(QStringLiteral("\n==")).mid(1);
+    const QStringList cases = QString::fromUtf8(readBytes(QStringLiteral(EXPORT_DATA "/markdownpages.txt"))).chopped(1).split(QStringLiteral("\n==")).mid(1);
     ASSERT_EQ(cases.size(), 11);
     for (const QString &each : cases) {
         const QStringList lines = each.split(u'\n');

@@ -28,6 +28,5 @@ QList<std::array<int, 3>> pdfPictures(const QString &path);
 
 // Every name in the folder, hidden ones too, so a stray part file shows.
 QStringList names(const QString &folder);
-QByteArray bytesOf(const QString &path);
 
 } // namespace readers

@@ -23,7 +23,6 @@
 #include "testdataroot.h"
 #include "vault/vault.h"
 
-#include <QDirIterator>
 #include <QGuiApplication>
 #include <QProcess>
 #include <QSet>
@@ -213,18 +212,6 @@ microseconds fastest(int runs, const std::function<microseconds()> &run)
     for (int round = 0; round < runs && best.count() >= 0; ++round)
         best = std::min(best, run());
     return best;
-}
-
-// Every file under a folder, hidden ones too, by its path below it.
-Files filesUnder(const QString &folder)
-{
-    Files files;
-    QDirIterator it(folder, QDir::Files | QDir::Hidden | QDir::System, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        QFile file(it.next());
-        files[QDir(folder).relativeFilePath(file.fileName())] = file.open(QIODevice::ReadOnly) ? file.readAll() : "unreadable";
-    }
-    return files;
 }
 
 // Kills land between the same steps in memory as on a disk, and a disk shared

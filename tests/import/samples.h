@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QFile>
+#include "testdataroot.h"
+
 #include <QString>
 
 // The files of tests/import/samples.
@@ -9,8 +10,4 @@ inline QString samplePath(const QString &relative)
     return QStringLiteral(IMPORT_SAMPLES "/") + relative;
 }
 
-inline QByteArray sampleBytes(const QString &relative)
-{
-    QFile file(samplePath(relative));
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
+inline QByteArray sampleBytes(const QString &relative) { return readBytes(samplePath(relative)); }

@@ -1,6 +1,7 @@
 #include "testdataroot.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 
@@ -21,11 +22,23 @@ void TestDataRoot::writeFile(const QString &relative, const QByteArray &bytes) c
     ASSERT_EQ(file.write(bytes), bytes.size());
 }
 
-QByteArray TestDataRoot::readFile(const QString &relative) const
+QByteArray readBytes(const QString &path)
 {
-    QFile file(m_dir.filePath(relative));
+    QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
+
+std::map<QString, QByteArray> filesUnder(const QString &folder)
+{
+    std::map<QString, QByteArray> files;
+    for (QDirIterator it(folder, QDir::Files | QDir::Hidden | QDir::System, QDirIterator::Subdirectories); it.hasNext();) {
+        QFile file(it.next());
+        files[QDir(folder).relativeFilePath(file.fileName())] = file.open(QIODevice::ReadOnly) ? file.readAll() : "unreadable";
+    }
+    return files;
+}
+
+QByteArray TestDataRoot::readFile(const QString &relative) const { return readBytes(m_dir.filePath(relative)); }
 
 QStringList TestDataRoot::everyName(const QString &relative) const
 {

@@ -7,6 +7,13 @@
 #include <QString>
 #include <QTemporaryDir>
 
+#include <map>
+
+// A file's bytes, empty when it cannot be read.
+QByteArray readBytes(const QString &path);
+// Every file below a folder, hidden ones too, by its path below it; one that cannot be read holds "unreadable".
+std::map<QString, QByteArray> filesUnder(const QString &folder);
+
 // A fresh data folder with empty pages and dates folders, removed afterwards.
 class TestDataRoot
 {

@@ -65,7 +65,7 @@ const char *field(const QByteArrayList &step, const QByteArray &key)
 std::vector<Row> rows()
 {
     std::vector<Row> rows;
-    for (QString line : QString::fromUtf8(fileBytes(QStringLiteral(TOOL_DATA "/commands.txt"))).split(u'\n', Qt::SkipEmptyParts)) {
+    for (QString line : QString::fromUtf8(readBytes(QStringLiteral(TOOL_DATA "/commands.txt"))).split(u'\n', Qt::SkipEmptyParts)) {
         QByteArrayList columns = line.replace(QLatin1String("\\r\\n"), QLatin1String("\r\n")).replace(QLatin1String("\\n"), QLatin1String("\n")).toUtf8().split('\t');
         if (!columns[0].isEmpty())
             rows.push_back({columns[0].toStdString(), {}});
@@ -292,7 +292,7 @@ TEST_F(Tool, ImportDiaryNeitherWaitsOnNorTrustsWhatIsNoRecordOfIt)
 // after pw.dat is swapped, emptied or removed.
 TEST_F(Tool, EveryCommandRefusesAnEncryptedDiaryWithoutItsKeySlot)
 {
-    const QByteArrayList commands = fileBytes(QStringLiteral(TOOL_DATA "/sealed-commands.txt")).trimmed().split('\n');
+    const QByteArrayList commands = readBytes(QStringLiteral(TOOL_DATA "/sealed-commands.txt")).trimmed().split('\n');
     const QByteArray sealed = QByteArray("QNS\x01", 4) + QByteArray(60, '\x9c');
     const std::pair<QString, std::optional<QByteArray>> swaps[] = {
         {QStringLiteral("pages/2024-03-05.dat"), passwordfile::noPasswordMarker() + "\r\n"},
@@ -382,11 +382,11 @@ TEST_F(Tool, VerifySearchExportAndRestoreNameWhatDoesNotOpen)
     // On a plain diary too, bytes that are no rich text, and a folder, are no page.
     data.writeFile(QStringLiteral("pages/2024-03-10.dat"), "\x8f\x01walrus");
     ASSERT_TRUE(QDir(data.path()).mkpath(QStringLiteral("pages/2024-03-09.dat")));
-    const QByteArray plain = fileBytes(QStringLiteral(TOOL_DATA "/verify-plain.txt"));
+    const QByteArray plain = readBytes(QStringLiteral(TOOL_DATA "/verify-plain.txt"));
     play({{"verify --root {root}", 1, plain.constData()}});
     ASSERT_TRUE(QFile::remove(data.path() + QStringLiteral("/pages/2024-03-10.dat")) && QDir(data.path()).rmdir(QStringLiteral("pages/2024-03-09.dat")));
     encryptInPlace(data.root());
-    play({{.line = "verify --root {root}", .out = fileBytes(QStringLiteral(TOOL_DATA "/verify-sealed.txt")).constData(), .password = "correct horse"}});
+    play({{.line = "verify --root {root}", .out = readBytes(QStringLiteral(TOOL_DATA "/verify-sealed.txt")).constData(), .password = "correct horse"}});
     const QString version = QDir(data.path() + QStringLiteral("/history/pages/2024-03")).entryList(QDir::Files).constFirst();
     for (const QString &damaged : {QStringLiteral("pages/2024-03-06.dat"), QStringLiteral("dates/Mar-5.dat"),
                                    QStringLiteral(".drafts/%1/page@2024-03-07.dat").arg(thiscomputer::id()),
@@ -398,7 +398,7 @@ TEST_F(Tool, VerifySearchExportAndRestoreNameWhatDoesNotOpen)
     // Names that are no note's are not exported as notes.
     data.writeFile(QStringLiteral("dates/Foo-99.dat"), "x");
     data.writeFile(QStringLiteral("dates/Mar-5.sync-conflict-20240305-101010-ABCDEFG.dat"), "x");
-    const QByteArray damaged = QString::fromUtf8(fileBytes(QStringLiteral(TOOL_DATA "/verify-damaged.txt"))).arg(version, thiscomputer::id()).toUtf8();
+    const QByteArray damaged = QString::fromUtf8(readBytes(QStringLiteral(TOOL_DATA "/verify-damaged.txt"))).arg(version, thiscomputer::id()).toUtf8();
     const char *unopened = "quillnest-tool: cannot open page 2024-03-06.dat; it was not searched\n";
     const QByteArray stored = data.readFile(QStringLiteral("pages/2024-03-06.dat"));
     const QByteArray restore = "history --root {root} --day 2024-03-06 --restore " + version.section(u'@', 1).chopped(4).toUtf8();
@@ -435,7 +435,7 @@ TEST_F(Tool, InterruptedAtThePasswordPromptTheTerminalEchoesAgain)
         ASSERT_TRUE(shown.contains("password: ")) << shown.toStdString();
         ASSERT_EQ(tcgetattr(terminal, &mode), 0);
         EXPECT_FALSE(mode.c_lflag & ECHO) << "the password is typed unseen";
-        EXPECT_TRUE(fileBytes(QStringLiteral("/proc/%1/limits").arg(child)).simplified().contains("Max core file size 0 0 bytes"))
+        EXPECT_TRUE(readBytes(QStringLiteral("/proc/%1/limits").arg(child)).simplified().contains("Max core file size 0 0 bytes"))
             << "a diary being encrypted writes no core file";
         kill(child, signal);
         int status = 0;

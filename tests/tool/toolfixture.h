@@ -12,12 +12,6 @@
 
 #include <gtest/gtest.h>
 
-inline QByteArray fileBytes(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 struct ToolRun
 {
     int code = -1;
@@ -92,7 +86,7 @@ protected:
 
     void page(const QDate &day, const QByteArray &rtf) const { ASSERT_TRUE(pagestore::save(data.root(), day, rtf)); }
     QByteArray pageOf(const QDate &day) const { return pagestore::load(data.root(), day).value_or(QByteArray()); }
-    QByteArray written(const QString &relative) const { return fileBytes(out.filePath(relative)); }
+    QByteArray written(const QString &relative) const { return readBytes(out.filePath(relative)); }
 
     TestDataRoot data;
     QTemporaryDir out;

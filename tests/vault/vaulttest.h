@@ -48,12 +48,6 @@ struct CheapKeys : ::testing::Environment
 };
 inline ::testing::Environment *const kCheapKeys = ::testing::AddGlobalTestEnvironment(new CheapKeys);
 
-inline QByteArray readBytes(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 inline void writeBytes(const QString &path, const QByteArray &bytes)
 {
     std::filesystem::create_directories(std::filesystem::path(path.toStdString()).parent_path());
