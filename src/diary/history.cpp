@@ -45,13 +45,13 @@ QString baseOf(const QString &storedFile)
 // and the names stay in time order ("_" sorts after the "+" of the first).
 // The hashes make every name new, so the program remembers the last stamp
 // it gave; the look at the folder covers another program's.
-QString freeName(const QDir &folder, const QString &base, const QDateTime &now, const QString &file, const QString &successor)
+QString freeName(const QDir &folder, const QString &base, const QDateTime &now, const QString &own, const QString &successor)
 {
     static QMutex mutex;
     static QString lastStamp;
     static int sameStamp = 0;
     const QString stamp = now.toUTC().toString(kIdFormat);
-    QString lineage = u'+' + ancestry::idOfFile(file);
+    QString lineage = u'+' + own;
     if (!successor.isEmpty())
         lineage += u'+' + successor;
     int n = 1;
@@ -139,7 +139,7 @@ Outcome keep(const DataRoot &root, const QString &storedFile, Unkept unkept, con
         return Outcome::success();
     const QString folder = versionFolder(root, storedFile);
     const bool kept = root.makeFolder(folder) &&
-                      linkOrCopy(storedFile, freeName(QDir(folder), baseOf(storedFile), now, storedFile, successor));
+                      linkOrCopy(storedFile, freeName(QDir(folder), baseOf(storedFile), now, ancestry::idOfFile(storedFile), successor));
     if (kept)
         pruneNowOrLater(root, storedFile, now);
     if (kept || unkept == Unkept::GoOn)
@@ -153,12 +153,12 @@ BeforeReplacing keeping(const DataRoot &root, const QString &storedFile, Unkept 
 }
 
 void setAside(const DataRoot &root, const QString &storedFile, const QString &file, const QString &successor,
-              const QDateTime &now)
+              const QString &own, const QDateTime &now)
 {
     const QString folder = versionFolder(root, storedFile);
     if (!QFileInfo(file).isFile() || !root.makeFolder(folder))
         return;
-    const QString version = freeName(QDir(folder), baseOf(storedFile), now, file, successor);
+    const QString version = freeName(QDir(folder), baseOf(storedFile), now, own.isEmpty() ? ancestry::idOfFile(file) : own, successor);
     if (!QFile::rename(file, version) && QFile::copy(file, version))
         QFile::remove(file);
     privatefiles::makePrivate(version);

@@ -52,9 +52,10 @@ BeforeReplacing keeping(const DataRoot &root, const QString &storedFile, Unkept 
 
 // Moves file in as a version of the stored file, as a draft no one stored
 // is set aside rather than deleted; successor names the version that holds
-// what it had, as a merged copy's does.
+// what it had, as a merged copy's does. own is the file's ancestry id where
+// the caller has just read it, so a large copy is not read again for its name.
 void setAside(const DataRoot &root, const QString &storedFile, const QString &file, const QString &successor = {},
-              const QDateTime &now = QDateTime::currentDateTimeUtc());
+              const QString &own = {}, const QDateTime &now = QDateTime::currentDateTimeUtc());
 
 // Newest first.
 QList<Version> versions(const DataRoot &root, const QString &storedFile);

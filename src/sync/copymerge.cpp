@@ -34,9 +34,10 @@ std::optional<QStringList> baseLines(const ancestry::Lineage &lineage, const QSt
     return path.isEmpty() ? std::nullopt : lines.read(path);
 }
 
-Result setAside(const DataRoot &root, const QString &file, const QString &copyFile, const QString &successor)
+Result setAside(const DataRoot &root, const QString &file, const QString &copyFile, const QString &successor,
+                const QString &own = {})
 {
-    history::setAside(root, file, copyFile, successor);
+    history::setAside(root, file, copyFile, successor, own);
     return QFileInfo::exists(copyFile) ? Result::Failed : Result::Merged;
 }
 
@@ -84,7 +85,7 @@ Result resolve(const DataRoot &root, const conflictcopies::Found &copy, const Li
     const QString ourId = ancestry::idOfFile(file);
     const QString theirId = ancestry::idOfFile(copyFile);
     if (!ourId.isEmpty() && ourId == theirId)
-        return setAside(root, file, copyFile, ourId);
+        return setAside(root, file, copyFile, ourId, theirId);
     const auto ours = lines.read(file);
     const auto theirs = lines.read(copyFile);
     if (!ours || !theirs)
