@@ -21,9 +21,9 @@
 #include "fixedclock.h"
 #include "recordingprogram.h"
 #include "scripteddialogs.h"
+#include "testdataroot.h"
 #include "seams/messages.h"
 
-#include <QDirIterator>
 #include <QElapsedTimer>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -31,6 +31,7 @@
 #include <algorithm>
 #include <iostream>
 #include <random>
+#include <ranges>
 
 namespace {
 
@@ -109,11 +110,8 @@ struct Save
 // The names below a folder, its history included, that Syncthing gave a conflict copy.
 QStringList conflictCopies(const QString &folder)
 {
-    QStringList found;
-    QDirIterator it(folder, {QStringLiteral("*.sync-conflict-*")}, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
-    while (it.hasNext())
-        found << QDir(folder).relativeFilePath(it.next());
-    return found;
+    const auto names = filesUnder(folder) | std::views::keys;
+    return QStringList(names.begin(), names.end()).filter(QStringLiteral(".sync-conflict-"));
 }
 
 // Two computers sharing one diary folder, each with the program's view of it.
@@ -201,12 +199,8 @@ protected:
         const QStringList unsealed{QStringLiteral("pw.dat"), QStringLiteral(".stignore"), QStringLiteral(".quillnest-lock")};
         EXPECT_FALSE(QFile::exists(roots[Desktop].path() + QStringLiteral("/.quillnest-lock")));
         for (const DataRoot &root : roots) {
-            QDirIterator it(root.path(), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
-            while (it.hasNext()) {
-                QFile file(it.next());
-                EXPECT_TRUE(unsealed.contains(it.fileName()) || (file.open(QIODevice::ReadOnly) && file.read(4) == sealing::kHeader))
-                    << it.filePath().toStdString();
-            }
+            for (const auto &[name, bytes] : filesUnder(root.path()))
+                EXPECT_TRUE(unsealed.contains(QFileInfo(name).fileName()) || bytes.startsWith(sealing::kHeader)) << name.toStdString();
         }
     }
 
