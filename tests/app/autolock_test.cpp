@@ -11,9 +11,7 @@
 #include "vault/wipe.h"
 
 #include <QClipboard>
-#include <QDirIterator>
 #include <QMimeData>
-#include <QMap>
 #include <QScreen>
 #include <QScrollBar>
 #include <QSettings>
@@ -103,6 +101,13 @@ bool memoryHoldsMarker()
     return found;
 }
 
+// Types the password into the lock box and clicks Unlock.
+void tryPassword(Form1 &form, const QString &password)
+{
+    form.lockBox()->Text1->setText(password);
+    form.lockBox()->Command1->click();
+}
+
 // An encrypted diary holding today's page, signed into, with an idle clock the test moves.
 class AutoLockTest : public FormTest
 {
@@ -126,11 +131,6 @@ protected:
     }
 
     bool locked() { return form().session().vault().isLocked(); }
-    void tryPassword(const QString &password)
-    {
-        form().lockBox()->Text1->setText(password);
-        form().lockBox()->Command1->click();
-    }
     void idleFor(std::chrono::milliseconds idle)
     {
         now += idle;
@@ -160,17 +160,17 @@ TEST_F(AutoLockTest, IdleScreenAndSleepLockTheWindowAQuestionOutlivesTheLockNoCo
     QApplication::sendEvent(&page(), &synthetic);
     idleFor(1s);
     EXPECT_TRUE(locked());
-    tryPassword(kPassword);
+    tryPassword(form(), kPassword);
 
     form().autoLock()->screenSaverActiveChanged(false);
     form().autoLock()->prepareForSleep(false);
     EXPECT_FALSE(locked()) << "a screen unlocked or a wake is no reason to lock";
     form().autoLock()->screenSaverActiveChanged(true);
     EXPECT_TRUE(locked());
-    tryPassword(kPassword);
+    tryPassword(form(), kPassword);
     form().autoLock()->prepareForSleep(true);
     EXPECT_TRUE(locked());
-    tryPassword(kPassword);
+    tryPassword(form(), kPassword);
 
     // Hidden, a question in its own event loop would end as if refused: it waits under the box instead.
     QDialog question(&form());
@@ -178,7 +178,7 @@ TEST_F(AutoLockTest, IdleScreenAndSleepLockTheWindowAQuestionOutlivesTheLockNoCo
     QTimer::singleShot(0, &question, [&] {
         form().autoLock()->screenSaverActiveChanged(true);
         coveredWhileAsked = locked() && question.isVisible() && !form().isVisible() && form().lockBox()->isVisible();
-        tryPassword(kPassword);
+        tryPassword(form(), kPassword);
         question.accept();
     });
     EXPECT_EQ((std::tuple{question.exec(), coveredWhileAsked, form().isVisible()}), std::tuple(int(QDialog::Accepted), true, true));
@@ -195,7 +195,7 @@ TEST_F(AutoLockTest, IdleScreenAndSleepLockTheWindowAQuestionOutlivesTheLockNoCo
         choice.trigger();
         idleFor(idle);
         EXPECT_EQ(std::pair(choice.isChecked(), locked()), std::pair(true, locks)) << name;
-        tryPassword(kPassword);
+        tryPassword(form(), kPassword);
     }
     EXPECT_EQ(QSettings(harness.settingsFile, QSettings::IniFormat).value(QStringLiteral("lock/idleMinutes")).toInt(), 5);
     QSettings(harness.settingsFile, QSettings::IniFormat).setValue(QStringLiteral("lock/idleMinutes"), 15);
@@ -216,7 +216,6 @@ TEST_F(AutoLockTest, IdleScreenAndSleepLockTheWindowAQuestionOutlivesTheLockNoCo
     const QString newPassword = QStringLiteral("battery staple");
     for (const QString &typed : {kPassword, newPassword, newPassword})
         harness.dialogs.answerInput(typed);
-    answer({Button::Ok});
     // Whether the box of the long conversion, once shown, had a Cancel.
     std::optional<bool> cancelShown;
     QTimer watch;
@@ -227,14 +226,14 @@ TEST_F(AutoLockTest, IdleScreenAndSleepLockTheWindowAQuestionOutlivesTheLockNoCo
         }
     });
     watch.start(0);
-    run("m18");
+    run("m18", {Button::Ok});
     EXPECT_EQ(std::tuple(cancelShown, harness.dialogs.shown().last(), locked()),
               std::tuple(std::optional(false), ScriptedDialogs::shownBox(messages::passwordSaved()), false));
 
     run("m27");
-    tryPassword(kPassword);
+    tryPassword(form(), kPassword);
     EXPECT_TRUE(locked());
-    tryPassword(newPassword);
+    tryPassword(form(), newPassword);
     EXPECT_FALSE(locked());
 }
 
@@ -276,7 +275,7 @@ TEST_F(AutoLockTest, CtrlLDropsEveryCopyOfTheWordsAndThePasswordBringsThemBackWh
     const QMimeData *copied = QGuiApplication::clipboard()->mimeData();
     EXPECT_TRUE(!copied || !copied->hasText()) << "what was copied from the note went with it";
 
-    tryPassword(kPassword);
+    tryPassword(form(), kPassword);
     ASSERT_FALSE(locked());
     EXPECT_EQ(state(), before);
     form().session().drafts().flush();
@@ -319,18 +318,17 @@ TEST_F(AutoLockTest, LockedEveryWindowIsHiddenUntilThePasswordBringsThemBackWith
         << box->width() << "x" << box->height();
     const auto shapes = [box] {
         QList<QRect> shapes{box->geometry()};
-        for (const QWidget *control : box->findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
-            shapes.append(control->geometry());
+        std::ranges::transform(box->findChildren<QWidget *>(Qt::FindDirectChildrenOnly), std::back_inserter(shapes), &QWidget::geometry);
         return shapes;
     };
     const QList<QRect> before = shapes();
 
-    tryPassword(QStringLiteral("wrong horse"));
+    tryPassword(form(), QStringLiteral("wrong horse"));
     EXPECT_EQ(shapes(), before) << "nothing moves for the complaint";
     EXPECT_EQ(std::pair(state(), box->wrongPassword->text()),
               std::pair(std::tuple(true, true, false, false, 0, -1, QString(), true, QString(), QString()), QStringLiteral("Wrong password. Try again.")));
 
-    tryPassword(kPassword);
+    tryPassword(form(), kPassword);
     EXPECT_EQ(state(), std::tuple(false, false, true, true, 3, 1, QStringLiteral("Today we went skating"), false, QString(),
                                   QStringLiteral("Today we went skating and fell")));
     EXPECT_EQ(form().session().book().filechanged(), 1) << "the typing is still unsaved";
@@ -338,22 +336,13 @@ TEST_F(AutoLockTest, LockedEveryWindowIsHiddenUntilThePasswordBringsThemBackWith
     EXPECT_FALSE(box->wrongPassword->isVisible()) << "locked again, the box is fresh";
 
     // Closed while locked, by the box or by a log-out closing the hidden window: no question, no write.
-    const auto everyFile = [this] {
-        QMap<QString, QByteArray> files;
-        // The name first: the order a call's arguments are worked out in is the compiler's.
-        for (QDirIterator it(harness.data.path(), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories); it.hasNext();) {
-            const QString file = it.next();
-            files.insert(file, harness.data.readFile(QDir(harness.data.path()).relativeFilePath(file)));
-        }
-        return files;
-    };
-    auto files = everyFile();
-    files.removeIf([](const auto &file) { return file.key().contains(u"/.quillnest/open/"); });
+    auto files = filesUnder(harness.data.path());
+    std::erase_if(files, [](const auto &file) { return file.first.startsWith(u".quillnest/open/"); });
     box->close();
     EXPECT_EQ(harness.program.endCount(), 1);
     form().close();
     // Ended twice, the sign-in alone asked anything, and every file is as it was but the one telling other computers the diary is open here.
-    EXPECT_EQ(std::tuple(harness.program.endCount(), harness.dialogs.shown().size(), everyFile()), std::tuple(2, 1, files));
+    EXPECT_EQ(std::tuple(harness.program.endCount(), harness.dialogs.shown().size(), filesUnder(harness.data.path())), std::tuple(2, 1, files));
 }
 
 
@@ -375,8 +364,7 @@ TEST_F(AutoLockPlainTest, APlainDiaryNeverLocksEncryptingAsksAgainAfterABadPassw
                           action("m24")->isVisible());
     };
     const auto plain = std::tuple(false, false, false, true, false);
-    EXPECT_EQ(prctl(PR_GET_DUMPABLE), 1) << "a plain diary leaves the process as it was";
-    EXPECT_EQ(offers(), plain);
+    EXPECT_EQ(std::pair(prctl(PR_GET_DUMPABLE), offers()), std::pair(1, plain)) << "a plain diary leaves the process as it was";
     run("m27");
     EXPECT_EQ(form().lockBox(), nullptr);
     answer({Button::Yes});
@@ -398,12 +386,10 @@ TEST_F(AutoLockPlainTest, APlainDiaryNeverLocksEncryptingAsksAgainAfterABadPassw
     ASSERT_NE(form().lockBox(), nullptr);
     LockBox &box = *form().lockBox();
     EXPECT_EQ(std::pair(box.windowFlags() & buttons, form().session().vault().isLocked()), std::pair(Qt::WindowFlags(), true));
-    box.Text1->setText(kPassword);
-    box.Command1->click();
+    tryPassword(form(), kPassword);
     answer({Button::Yes});
     harness.dialogs.answerInput(kPassword);
-    answer({Button::Ok});
-    run("m24");
+    run("m24", {Button::Ok});
     ASSERT_FALSE(form().session().vault().isEncrypted());
     EXPECT_EQ(offers(), plain);
 }

@@ -19,9 +19,8 @@ class DiaryTest : public FormTest
 protected:
     void SetUp() override
     {
-        storePage("2026-11-20", "November page");
-        storePage("2026-12-01", "First of December");
-        storePage("2026-12-04", "Today we went skating");
+        for (const auto &[day, text] : {std::pair{"2026-11-20", "November page"}, {"2026-12-01", "First of December"}, {"2026-12-04", "Today we went skating"}})
+            storePage(day, text);
         ASSERT_TRUE(notestore::save(harness.data.root(), daykeys::MonthDay{12, 4}, u"Anna's birthday"));
         ASSERT_TRUE(notestore::save(harness.data.root(), daykeys::MonthDay{12, 25}, u"Christmas"));
         harness.startWithoutPassword();
@@ -33,16 +32,6 @@ protected:
     }
     template <typename T = QWidget>
     T &control(const char *name) const { return *named<T>(form(), name); }
-    // Clicks the Search panel's button for a term, and the names it found.
-    QStringList search(const QString &term)
-    {
-        control<QLineEdit>("Text4").setText(term);
-        control<QPushButton>("Command4").click();
-        QStringList names;
-        for (int row = 0; row < control<QListWidget>("List1").count(); ++row)
-            names.append(control<QListWidget>("List1").item(row)->text());
-        return names;
-    }
     void click(QListWidget &list) { QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, list.visualItemRect(list.item(0)).center()); }
 };
 
@@ -147,8 +136,7 @@ TEST_F(DiaryTest, TheOpenAndSearchPanelsOpenTheClickedPageClosedBringTheDayBackA
     click(found);
     const QString text = page().document()->toPlainText();
     QList<int> marked;
-    for (const QTextEdit::ExtraSelection &mark : page().extraSelections())
-        marked.append(mark.cursor.selectionStart());
+    std::ranges::transform(page().extraSelections(), std::back_inserter(marked), [](const auto &mark) { return mark.cursor.selectionStart(); });
     const QList<int> matches{int(text.indexOf(u"skating")), int(text.indexOf(u"lake")), int(text.indexOf(u"Skating"))};
     EXPECT_EQ(marked, matches);
     // The caret on the first match, then F3 and Shift+F3 go round the page's matches both ways.
@@ -187,8 +175,7 @@ TEST_F(DiaryTest, UndoRightAfterADayLoadsKeepsItsPageAndNoteTheLabelsFollowTheDa
     choose(QDate(2026, 12, 4));
 
     QTest::keyClicks(&page(), QStringLiteral("Later: "));
-    answer({Button::Yes});
-    run("m2");
+    run("m2", {Button::Yes});
     run("m21");
     auto *window = form().findChild<PageHistoryWindow *>();
     ASSERT_NE(window, nullptr);
@@ -220,8 +207,7 @@ TEST_F(DiaryTest, UndoRightAfterADayLoadsKeepsItsPageAndNoteTheLabelsFollowTheDa
     typeAtEnd(note(), QStringLiteral("Dentist"));
     run("m9");
     EXPECT_TRUE(calendar().isBold(QDate(2026, 12, 1)));
-    answer({Button::Ok});
-    run("m10");
+    run("m10", {Button::Ok});
     EXPECT_EQ(std::pair(calendar().isBold(QDate(2026, 12, 1)), note().toPlainText()), std::pair(false, QString()));
 
     // Closing asks about the note, then the page, and leaves nothing to offer at the next start.
@@ -230,8 +216,7 @@ TEST_F(DiaryTest, UndoRightAfterADayLoadsKeepsItsPageAndNoteTheLabelsFollowTheDa
     typeAtEnd(page(), QStringLiteral(" again"));
     answer({Button::Cancel});
     EXPECT_FALSE(form().close());
-    answer({Button::No, Button::No});
-    run("m7");
+    run("m7", {Button::No, Button::No});
     EXPECT_EQ(std::pair(lastTexts(2), notestore::exists(harness.data.root(), daykeys::MonthDay{12, 1})),
               std::pair(QStringList{QStringLiteral("The note for December 1 has been changed. Do you want to save it?"), kSaveQuestion}, false));
 }
@@ -244,8 +229,7 @@ TEST_F(DiaryTest, BackUpDiarySavesTheWholeDiaryWhereTheUserChoseAndADeletedDiary
     const QString copy = QStringLiteral("pages/2026-12-01.sync-conflict-20261201-101010-ABCDEFG.dat");
     ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), harness.data.path() + u'/' + copy));
     harness.dialogs.answerSaveFile(zip);
-    answer({Button::Ok});
-    run("m22");
+    run("m22", {Button::Ok});
     const ScriptedDialogs::Shown asked = harness.dialogs.shown()[1];
     EXPECT_EQ(std::pair(asked.text, asked.filter),
               std::pair(QDir::home().filePath(QStringLiteral("quillnest-backup-2026-12-04.zip")), QStringLiteral("Zip archives (*.zip)|*.zip")));
@@ -253,15 +237,13 @@ TEST_F(DiaryTest, BackUpDiarySavesTheWholeDiaryWhereTheUserChoseAndADeletedDiary
               std::tuple(ScriptedDialogs::shownBox(messages::backupSavedWithout({copy})), true, true));
     ASSERT_TRUE(QFile::remove(harness.data.path() + u'/' + copy));
     harness.dialogs.answerSaveFile(zip);
-    answer({Button::Ok});
-    run("m22");
+    run("m22", {Button::Ok});
     EXPECT_EQ(harness.dialogs.shown().last(), ScriptedDialogs::shownBox(messages::backupSaved()));
 
     harness.dialogs.answerSaveFile(QString());
     run("m22");
     harness.dialogs.answerSaveFile(out.filePath(QStringLiteral("no/such/folder.zip")));
-    answer({Button::Ok});
-    run("m22");
+    run("m22", {Button::Ok});
     EXPECT_EQ(std::pair(harness.dialogs.shown().last(), harness.dialogs.shown().size()),
               std::pair(ScriptedDialogs::shownBox(messages::backupFailed(harness.dialogs.texts().last())), qsizetype(8))) << "a cancelled dialog shows nothing more";
 

@@ -104,19 +104,16 @@ TEST_F(Form1Test, StartUpSetsTodayAndTheFontListsEveryControlIsWholeAtAnySizeThe
     EXPECT_EQ(state(), State(false, false, QTime(21, 30), false, false));
     refusal = QStringLiteral("no user manager");
     harness.dialogs.answerTime(QTime(6, 0));
-    answer({Button::Ok});
-    run("m30");
+    run("m30", {Button::Ok});
     EXPECT_EQ(std::tuple(state(), harness.dialogs.shown().at(harness.dialogs.shown().size() - 2).time, harness.dialogs.shown().last()),
               std::tuple(State(false, false, QTime(21, 30), false, false), QTime(21, 30), ScriptedDialogs::shownBox(messages::reminderNotOn(refusal))))
         << "the kept time offered";
 
-    answer({Button::Ok});
-    run("m12");
+    run("m12", {Button::Ok});
     EXPECT_EQ(harness.dialogs.shown().last(), ScriptedDialogs::shownBox(messages::about()));
     harness.dialogs.answerInput(QStringLiteral("new password"));
     harness.dialogs.answerInput(QStringLiteral("new password"));
-    answer({Button::Ok});
-    run("m18");
+    run("m18", {Button::Ok});
     // The window the reminder's second start replaced ended once.
     EXPECT_EQ(std::pair(harness.data.readFile(QStringLiteral("pw.dat")), harness.program.endCount()),
               std::pair(passwordfile::ScramblePassword(u"new password") + "\r\n", 1));

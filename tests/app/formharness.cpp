@@ -51,6 +51,12 @@ void FormTest::answer(std::initializer_list<Dialogs::Button> buttons)
         harness.dialogs.answerMessage(button);
 }
 
+void FormTest::run(const char *command, std::initializer_list<Button> buttons)
+{
+    answer(buttons);
+    run(command);
+}
+
 void FormTest::storePage(const char *day, const char *text) const
 {
     ASSERT_TRUE(pagestore::save(harness.data.root(), QDate::fromString(QString::fromLatin1(day), Qt::ISODate), diarytexts::page(text)));
@@ -71,8 +77,23 @@ void FormTest::selectOnPage(int from, int to) const
     page().setTextCursor(cursor);
 }
 
+QStringList FormTest::search(const QString &term) const
+{
+    named<QLineEdit>(form(), "Text4")->setText(term);
+    named<QPushButton>(form(), "Command4")->click();
+    return itemTexts(*named<QListWidget>(form(), "List1"));
+}
+
 void typeAtEnd(RichTextEdit &editor, const QString &text)
 {
     editor.moveCursor(QTextCursor::End);
     QTest::keyClicks(&editor, text);
+}
+
+QStringList itemTexts(const QListWidget &list)
+{
+    QStringList texts;
+    for (int row = 0; row < list.count(); ++row)
+        texts.append(list.item(row)->text());
+    return texts;
 }

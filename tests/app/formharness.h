@@ -95,6 +95,8 @@ protected:
     void run(const char *command) const { named<QAction>(form(), command)->trigger(); }
     void choose(QDate day) const { calendar().setSelectedDate(day); }
     void answer(std::initializer_list<Dialogs::Button> buttons);
+    // A command whose messages are answered with these buttons, in order.
+    void run(const char *command, std::initializer_list<Button> buttons);
     // The message texts shown last, oldest first.
     QStringList lastTexts(qsizetype count) const { return harness.dialogs.texts().mid(harness.dialogs.texts().size() - count); }
     void storePage(const char *day, const char *text) const;
@@ -102,9 +104,13 @@ protected:
     QString storedPage(const char *day) const;
     // As the mouse selects on the page: no key goes down.
     void selectOnPage(int from, int to) const;
+    // Clicks the Search panel's button for a term, and the names it found.
+    QStringList search(const QString &term) const;
 
     FormHarness harness;
 };
 
 // Typed at the end of an editor, as the user would.
 void typeAtEnd(RichTextEdit &editor, const QString &text);
+// The rows of a list, top to bottom.
+QStringList itemTexts(const QListWidget &list);

@@ -21,14 +21,6 @@ QMap<QDate, int> shades(const YearGrid &grid)
     return shaded;
 }
 
-QStringList texts(const QListWidget &list)
-{
-    QStringList shown;
-    for (int row = 0; row < list.count(); ++row)
-        shown.append(list.item(row)->text());
-    return shown;
-}
-
 } // namespace
 
 using Glance = FormTest;
@@ -75,8 +67,7 @@ TEST_F(Glance, CellsShadeByQuartersKeysAndClicksOpenDaysYearsStepTagsListTheirPa
     QTest::keyClick(&grid, Qt::Key_Return);
     EXPECT_EQ(std::pair(form().session().book().selectedDay(), page().text()), std::pair(QDate(2026, 11, 28), QStringLiteral("w w")));
     typeAtEnd(page(), QStringLiteral(" w w w w w w w w w"));
-    answer({Button::Yes});
-    run("m2");
+    run("m2", {Button::Yes});
     EXPECT_EQ(std::pair(grid.shadeOf(QDate(2026, 11, 28)), grid.shadeOf(first.addDays(2))), std::pair(4, 1));
     typeAtEnd(page(), QStringLiteral(" w"));
     answer({Button::No});
@@ -92,22 +83,20 @@ TEST_F(Glance, CellsShadeByQuartersKeysAndClicksOpenDaysYearsStepTagsListTheirPa
 
     auto &tags = *named<QListWidget>(window, "tags");
     auto &tagged = *named<QListWidget>(window, "taggedPages");
-    EXPECT_EQ(texts(tags), (QStringList{"#garden (2)", "#trip (1)"}));
+    EXPECT_EQ(itemTexts(tags), (QStringList{"#garden (2)", "#trip (1)"}));
     tags.setCurrentRow(0);
-    EXPECT_EQ(texts(tagged), (QStringList{"2026-12-04.dat", "2025-06-15.dat"}));
+    EXPECT_EQ(itemTexts(tagged), (QStringList{"2026-12-04.dat", "2025-06-15.dat"}));
     emit tagged.itemActivated(tagged.item(1));
     EXPECT_EQ(std::pair(form().session().book().selectedDay(), page().text()), std::pair(QDate(2025, 6, 15), QStringLiteral("Summer #garden #trip")));
     // A save reads the figures again and keeps the chosen tag.
-    answer({Button::Yes});
-    run("m2");
+    run("m2", {Button::Yes});
     EXPECT_EQ(std::pair(tags.currentRow(), tagged.count()), std::pair(0, 2));
 
     const auto shown = std::pair(shades(grid), tags.count());
     answer({Button::Yes});
     harness.dialogs.answerInput(QStringLiteral("correct horse"));
     harness.dialogs.answerInput(QStringLiteral("correct horse"));
-    answer({Button::Ok});
-    run("m23");
+    run("m23", {Button::Ok});
     run("m27");
     ASSERT_TRUE(form().session().vault().isLocked());
     EXPECT_EQ(std::tuple(shades(grid), tags.count(), tagged.count(), window.statistics().figures().join(QString())),

@@ -19,9 +19,8 @@ void walk(Form1 &form, std::initializer_list<const char *> stops, bool forward =
         ASSERT_EQ(QApplication::focusWidget(), stop->focusProxy() ? stop->focusProxy() : stop)
             << qPrintable(QApplication::focusWidget()->objectName()) << " for " << qPrintable(stop->objectName());
         const QImage after = form.grab(around).toImage().convertToFormat(QImage::Format_RGB32);
-        const auto *was = reinterpret_cast<const QRgb *>(before.constBits());
-        const int marked = std::transform_reduce(was, was + before.width() * before.height(), reinterpret_cast<const QRgb *>(after.constBits()), 0,
-                                                 std::plus<>(), [](QRgb one, QRgb other) { return int(wcagContrast(one, other) >= 3); });
+        const int marked = std::transform_reduce(pixelsIn(before).begin(), pixelsIn(before).end(), pixelsIn(after).begin(), 0, std::plus<>(),
+                                                 [](QRgb one, QRgb other) { return int(wcagContrast(one, other) >= 3); });
         EXPECT_GE(marked, 2 * (after.width() + after.height())) << qPrintable(stop->objectName()) << " shows no focus";
     }
 }

@@ -54,21 +54,15 @@ const char *lookName(Look look)
     return look == Look::Dark ? "dark" : "light";
 }
 
-namespace {
-
-double relativeLuminance(QRgb colour)
-{
-    const auto linear = [](int channel) {
-        const double c = channel / 255.0;
-        return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
-    };
-    return 0.2126 * linear(qRed(colour)) + 0.7152 * linear(qGreen(colour)) + 0.0722 * linear(qBlue(colour));
-}
-
-} // namespace
-
 double wcagContrast(QRgb one, QRgb other)
 {
+    const auto relativeLuminance = [](QRgb colour) {
+        const auto linear = [](int channel) {
+            const double c = channel / 255.0;
+            return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * linear(qRed(colour)) + 0.7152 * linear(qGreen(colour)) + 0.0722 * linear(qBlue(colour));
+    };
     const double a = relativeLuminance(one);
     const double b = relativeLuminance(other);
     return (std::max(a, b) + 0.05) / (std::min(a, b) + 0.05);
@@ -85,8 +79,7 @@ Contrast measureContrast(const QString &control, const QImage &pixels)
         qint64 red = 0, green = 0, blue = 0;
     };
     QHash<int, Bin> bins;
-    const auto *first = reinterpret_cast<const QRgb *>(image.constBits());
-    const std::span colours(first, first + image.width() * image.height());
+    const std::span colours = pixelsIn(image);
     for (const QRgb colour : colours) {
         Bin &bin = bins[(qRed(colour) >> 4) << 8 | (qGreen(colour) >> 4) << 4 | qBlue(colour) >> 4];
         ++bin.count;
@@ -95,11 +88,8 @@ Contrast measureContrast(const QString &control, const QImage &pixels)
         bin.blue += qBlue(colour);
     }
     Contrast result{control};
-    const Bin *most = nullptr;
-    for (const Bin &bin : std::as_const(bins))
-        if (!most || bin.count > most->count)
-            most = &bin;
-    if (!most)
+    const auto most = std::max_element(bins.cbegin(), bins.cend(), [](const Bin &a, const Bin &b) { return a.count < b.count; });
+    if (most == bins.cend())
         return result;
     result.background = qRgb(int(most->red / most->count), int(most->green / most->count), int(most->blue / most->count));
     // Anti-aliasing only ever softens text, so its strongest pixel is its ink.
@@ -116,9 +106,8 @@ Contrast measureContrast(const QString &control, const QImage &pixels)
 void ContrastCheck::control(QWidget &window, QWidget &control, const QString &name)
 {
     const QRect where(control.mapTo(&window, QPoint(0, 0)), control.size());
-    QString shown = name.isEmpty() ? control.objectName() : name;
-    if (shown.isEmpty())
-        shown = QString::fromLatin1(control.metaObject()->className());
+    const QString given = name.isEmpty() ? control.objectName() : name;
+    const QString shown = given.isEmpty() ? QString::fromLatin1(control.metaObject()->className()) : given;
     ASSERT_TRUE(control.isVisible()) << shown.toStdString();
     picture(shown, window.grab(where).toImage());
 }
@@ -142,8 +131,7 @@ void ContrastCheck::expectReadable() const
     QList<Contrast> sorted = m_results;
     std::sort(sorted.begin(), sorted.end(), [](const Contrast &a, const Contrast &b) { return a.ratio < b.ratio; });
     QStringList worst;
-    for (qsizetype i = 0; i < std::min<qsizetype>(3, sorted.size()); ++i)
-        worst << shows(sorted[i]);
+    std::ranges::transform(sorted.first(std::min<qsizetype>(3, sorted.size())), std::back_inserter(worst), shows);
     const int percent = qRound(qApp->devicePixelRatio() * 100);
     std::printf("contrast %s %s %d%%: %lld controls, worst %s\n", qPrintable(m_window), lookName(m_look), percent,
                 static_cast<long long>(m_results.size()), qPrintable(worst.join(QStringLiteral(", "))));

@@ -7,6 +7,8 @@
 #include <QPalette>
 #include <QString>
 
+#include <span>
+
 class QWidget;
 
 // The light and the dark look as a desktop gives them: Qt's Fusion style
@@ -32,6 +34,9 @@ const char *lookName(Look look);
 // Written here again, not taken from the program, so that a fault there
 // cannot hide itself.
 double wcagContrast(QRgb one, QRgb other);
+
+// The pixels of a 32-bit image, row after row: such rows have no padding.
+inline auto pixelsIn(const QImage &image) { return std::span(reinterpret_cast<const QRgb *>(image.constBits()), std::size_t(image.width() * image.height())); }
 
 // What a control shows: its background is the colour most of its pixels
 // have, its text the colour of the strongest contrast with that.

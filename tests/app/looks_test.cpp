@@ -37,8 +37,7 @@ void expectShownIn(Form1 &form, Look look)
     // The ink is an icon's most opaque pixel.
     for (QToolButton *button : {named<QToolButton>(form, "SSCommand1"), named<QToolButton>(form, "SSCommand4"), named<QToolButton>(form, "Bold")}) {
         const QImage image = button->icon().pixmap(QSize(24, 24)).toImage().convertToFormat(QImage::Format_ARGB32);
-        const auto *pixels = reinterpret_cast<const QRgb *>(image.constBits());
-        const QRgb ink = *std::max_element(pixels, pixels + image.width() * image.height(), [](QRgb a, QRgb b) { return qAlpha(a) < qAlpha(b); });
+        const QRgb ink = std::ranges::max(pixelsIn(image), {}, [](QRgb pixel) { return qAlpha(pixel); });
         EXPECT_TRUE(qAlpha(ink) > 200 && (look == Look::Dark ? qGray(ink) > 170 : qGray(ink) < 90))
             << button->toolTip().toStdString() << " draws " << qAlpha(ink) << " opaque, " << qGray(ink) << " grey";
     }
@@ -55,8 +54,7 @@ void expectShownIn(Form1 &form, Look look)
 // How many pixels of an RGB32 image have the colour.
 qsizetype pixelsOf(const QImage &image, QRgb colour)
 {
-    const auto *pixels = reinterpret_cast<const QRgb *>(image.constBits());
-    return std::count_if(pixels, pixels + image.width() * image.height(), [colour](QRgb pixel) { return (pixel | 0xff000000u) == (colour | 0xff000000u); });
+    return std::ranges::count_if(pixelsIn(image), [colour](QRgb pixel) { return (pixel | 0xff000000u) == (colour | 0xff000000u); });
 }
 
 } // namespace

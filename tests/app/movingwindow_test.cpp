@@ -36,8 +36,7 @@ TEST_F(MovingTest, ImportDiaryAddsBelowTheOpenPageAndTellsEachDay)
     harness.dialogs.answerChoice(Dialogs::Choice{5, std::nullopt});
     harness.dialogs.answerOpenFolder(outside.path());
     // The unsaved typing, adding below the page, the summary.
-    answer({Button::No, Button::Yes, Button::Ok});
-    run("m25");
+    run("m25", {Button::No, Button::Yes, Button::Ok});
     EXPECT_EQ(lastTexts(3), (QStringList{diarytexts::kSaveQuestion, messages::importOverPages(1).text,
                                          "2 days imported: 1 new page, 1 page added to, 0 days skipped, 0 failed.\n"
                                          "\n2026-12-04: added below its page\n2026-12-10: new page"}));
@@ -52,8 +51,7 @@ TEST_F(MovingTest, ExportOffersTheDiarysDaysWritesTheChosenFormNamesTheFormsOfAD
     const Dialogs::DayRange pages{QDate(2026, 11, 20), QDate(2026, 12, 4)};
     harness.dialogs.answerChoice(Dialogs::Choice{0, pages});
     harness.dialogs.answerSaveFile(pdf);
-    answer({Button::Ok});
-    run("m26");
+    run("m26", {Button::Ok});
     EXPECT_EQ(std::pair(shown(1).range, shown(1).offeredIndex), std::pair(std::optional(pages), 0));
     const QString documents = startFolder(QStandardPaths::DocumentsLocation);
     EXPECT_EQ(std::tuple(shown(2).text, shown(3), QFile::exists(pdf)),
@@ -64,8 +62,7 @@ TEST_F(MovingTest, ExportOffersTheDiarysDaysWritesTheChosenFormNamesTheFormsOfAD
     const Dialogs::DayRange chosen{QDate(2026, 12, 1), QDate(2026, 12, 4)};
     harness.dialogs.answerChoice(Dialogs::Choice{1, chosen});
     harness.dialogs.answerOpenFolder(folder);
-    answer({Button::Ok});
-    run("m26");
+    run("m26", {Button::Ok});
     EXPECT_EQ(std::pair(shown(5).folder, QDir(folder).entryList({QStringLiteral("*.md")})), std::pair(documents, QStringList{QStringLiteral("2026-12-04.md")}));
     harness.dialogs.answerChoice(std::nullopt);
     run("m26");
@@ -75,8 +72,7 @@ TEST_F(MovingTest, ExportOffersTheDiarysDaysWritesTheChosenFormNamesTheFormsOfAD
     ASSERT_TRUE(huge.resize(pagestore::kLargestPageFile + 1));
     harness.dialogs.answerChoice(Dialogs::Choice{1, pages});
     harness.dialogs.answerOpenFolder(folder);
-    answer({Button::Ok});
-    run("m26");
+    run("m26", {Button::Ok});
     EXPECT_EQ(harness.dialogs.shown().last(), ScriptedDialogs::shownBox(messages::exportPartial(QStringLiteral("2026-11-20"))));
 
     // A short job passes without a box; a long one shows its bar and can be stopped.

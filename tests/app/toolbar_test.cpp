@@ -90,8 +90,7 @@ TEST_F(ToolbarTest, EveryKeyAndButtonReachesOneCommandCentringTwiceStaysCentredA
     const QUrl folderPage = QUrl::fromLocalFile(harness.data.root().helpFile());
     EXPECT_EQ(harness.opened, (QList<QUrl>{folderPage, folderPage, folderPage, helpcommands::homePage()}));
     harness.browserOpens = false;
-    answer({Button::Ok});
-    run("m13");
+    run("m13", {Button::Ok});
     EXPECT_EQ(harness.dialogs.shown().mid(1), QList{ScriptedDialogs::shownBox(messages::webPageUnopened(helpcommands::homePage().toString()))});
 
     // What the lists choose is stored, as the next test shows; here centring twice
@@ -162,8 +161,7 @@ TEST_F(ToolbarTest, EveryNewPageStartsInTheFontOfTheFirstAndBoldItalicAndUnderli
     choose(2);
     QTest::keyClicks(&page(), QStringLiteral("second"));
     run("m2");
-    EXPECT_EQ(font(4), std::pair(list("cmbFontName").itemText(0), qreal(10)));
-    EXPECT_EQ(font(2), font(4));
+    EXPECT_EQ(std::pair(font(4), font(2)), std::pair(std::pair(list("cmbFontName").itemText(0), qreal(10)), font(4)));
     for (const char *mark : {"\\b", "\\fs48", "Courier"})
         EXPECT_FALSE(stored(2).contains(mark)) << stored(2).constData();
 

@@ -9,11 +9,10 @@
 TEST(WindowKnock, ASecondStartBringsTheWindowOfItsDiaryOnlyForward)
 {
     FormHarness first;
-    QFile left(DiaryLock::knockPath(first.data.root()));
-    ASSERT_TRUE(left.open(QIODevice::WriteOnly)) << "a socket file a killed program left";
-    left.close();
+    const QString left = DiaryLock::knockPath(first.data.root());
+    ASSERT_TRUE(QFile(left).open(QIODevice::WriteOnly)) << "a socket file a killed program left";
     first.startWithoutPassword();
-    EXPECT_EQ(QFile::permissions(left.fileName()) & (QFile::ReadGroup | QFile::WriteGroup | QFile::ReadOther | QFile::WriteOther),
+    EXPECT_EQ(QFile::permissions(left) & (QFile::ReadGroup | QFile::WriteGroup | QFile::ReadOther | QFile::WriteOther),
               QFile::Permissions()) << "no other user may knock";
     first.form->show();
     QWidget elsewhere;
