@@ -23,12 +23,8 @@ protected:
     // Queues the answers in the order the boxes come: a button or a typed text.
     void answer(std::initializer_list<std::variant<Button, QString>> answers)
     {
-        for (const auto &given : answers) {
-            if (const auto *button = std::get_if<Button>(&given))
-                dialogs.answerMessage(*button);
-            else
-                dialogs.answerInput(std::get<QString>(given));
-        }
+        for (const auto &given : answers)
+            given.index() == 0 ? dialogs.answerMessage(std::get<0>(given)) : dialogs.answerInput(std::get<1>(given));
     }
     static Shown masked(const QString &prompt, const QString &title = u"Enter Password"_s)
     {

@@ -99,15 +99,14 @@ TEST_F(BackupTest, ARestoreRefusesDamagedOrForeignArchivesAndLeavesNothing)
     QByteArray flipped = whole;
     for (qsizetype i = whole.size() / 2; i < whole.size() / 2 + 16; ++i)
         flipped[i] = char(~flipped[i]);
-    const QString page = QStringLiteral("pages/2026-12-04.dat");
     const QString damaged = QStringLiteral("is damaged or is not a Quillnest backup");
     const std::pair<QByteArray, QString> cases[] = {
-        {zipOf({page, QStringLiteral("../evil")}), QStringLiteral("holds '../evil'")},
-        {zipOf({page, QStringLiteral("pages/../../evil")}), QStringLiteral("holds 'pages/../../evil'")},
-        {zipOf({page, out.filePath(QStringLiteral("evil"))}), QStringLiteral("which is no part")},
-        {zipOf({page, QStringLiteral("notes.txt")}), QStringLiteral("holds 'notes.txt'")},
+        {zipOf({kPage, QStringLiteral("../evil")}), QStringLiteral("holds '../evil'")},
+        {zipOf({kPage, QStringLiteral("pages/../../evil")}), QStringLiteral("holds 'pages/../../evil'")},
+        {zipOf({kPage, out.filePath(QStringLiteral("evil"))}), QStringLiteral("which is no part")},
+        {zipOf({kPage, QStringLiteral("notes.txt")}), QStringLiteral("holds 'notes.txt'")},
         {zipOf({QStringLiteral("dates/Dec-4.dat")}), damaged},
-        {zipOf({page, QStringLiteral("pw.dat")}, sealing::kHeader.toByteArray() + "sealed"), QStringLiteral("password file is missing or a plain diary's")},
+        {zipOf({kPage, QStringLiteral("pw.dat")}, sealing::kHeader.toByteArray() + "sealed"), QStringLiteral("password file is missing or a plain diary's")},
         {flipped, damaged},
         {whole.left(whole.size() / 2), damaged},
     };
@@ -180,9 +179,7 @@ TEST_F(BackupTest, KeepsEveryNameRemovesKilledPartsAndNamesWhatItCannotRead)
     EXPECT_EQ((std::pair{backup::write(data.root(), zip, false).error(), entries()}), std::pair(QString(), u"backup.zip"_s));
     ASSERT_TRUE(backup::restore(zip, out.filePath(QStringLiteral("restored"))));
     const std::string back = QFile::encodeName(out.filePath(QStringLiteral("restored"))).toStdString() + "/pages/caf\xe9.dat";
-    std::string bytes;
-    std::getline(std::ifstream(back), bytes);
-    EXPECT_EQ(bytes, "odd name");
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(std::ifstream(back).rdbuf()), {}), "odd name");
     // Qt cannot name these files, so the temporary folders could not remove them.
     EXPECT_TRUE(std::filesystem::remove(back) && std::filesystem::remove(strange));
 

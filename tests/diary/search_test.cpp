@@ -60,9 +60,8 @@ TEST_F(Search, FindsEachPageOnceInListOrderNothingAcrossLinesOrFormattingAndPass
 TEST(SearchOnEveryCore, SharesOutEveryNameOnceAndStartsNoThreadForAFew)
 {
     for (const qsizetype count : {0, 1, 63, 1000}) {
-        QStringList names;
-        for (qsizetype i = 0; i < count; ++i)
-            names.append(QString::number(i));
+        QStringList names(count);
+        std::ranges::generate(names, [i = 0]() mutable { return QString::number(i++); });
         std::vector<std::atomic<int>> visits(static_cast<size_t>(count));
         std::atomic<int> otherThreads = 0;
         const QStringList odd = search::matching(names, [&, caller = std::this_thread::get_id()](search::Share &share) {

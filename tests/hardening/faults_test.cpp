@@ -33,8 +33,7 @@ Entries entriesUnder(const QStringList &folders)
 {
     Entries found;
     for (const QString &folder : folders) {
-        QDirIterator it(folder, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
-        while (it.hasNext()) {
+        for (QDirIterator it(folder, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDirIterator::Subdirectories); it.hasNext();) {
             QFile file(it.next());
             struct stat info {};
             if (::lstat(QFile::encodeName(file.fileName()).constData(), &info) == 0)
@@ -71,8 +70,7 @@ public:
         std::vector<Entries::value_type> differ;
         std::ranges::set_symmetric_difference(m_started, entriesUnder({harness.data.path()}), std::back_inserter(differ));
         QStringList changed;
-        for (const auto &entry : differ)
-            changed.append(QDir(harness.data.path()).relativeFilePath(entry.first));
+        std::ranges::transform(differ, std::back_inserter(changed), [&](const auto &entry) { return QDir(harness.data.path()).relativeFilePath(entry.first); });
         changed.removeDuplicates();
         return changed;
     }
@@ -221,11 +219,9 @@ INSTANTIATE_TEST_SUITE_P(Folders, BrokenFolderTest, testing::Combine(testing::Va
 TEST_F(FilledDiary, WhatOtherProgramsWroteOrDeletedIsReadAsWrittenOrRefusedByName)
 {
     const QString written = QStringLiteral("Anna\u2019s day \u2014 caf\u00e9, \u03b1\u03b2\u03b3 and \u6f22\u5b57");
-    int day = 0;
-    for (const auto encoding : {QStringConverter::Utf16LE, QStringConverter::Utf16BE}) {
-        QStringEncoder encoder(encoding, QStringConverter::Flag::WriteBom);
-        harness.data.writeFile(QStringLiteral("dates/Dec-%1.dat").arg(++day), QByteArray(encoder.encode(written + QStringLiteral("\r\n"))));
-    }
+    for (const auto &[day, encoding] : {std::pair{1, QStringConverter::Utf16LE}, std::pair{2, QStringConverter::Utf16BE}})
+        harness.data.writeFile(QStringLiteral("dates/Dec-%1.dat").arg(day),
+                               QByteArray(QStringEncoder(encoding, QStringConverter::Flag::WriteBom).encode(written + QStringLiteral("\r\n"))));
     // Lines of a page's width: one paragraph that long would take the layout minutes.
     const QByteArray lines = QByteArray(63, 'w').append('\n').repeated(richtext::limits::kPageCharacters / 64);
     harness.data.writeFile(QStringLiteral("pages/2026-12-07.dat"), *pagestore::encodePage("{\\rtf1\\ansi " + QByteArray(lines).replace('\n', "\\par ") + "x}"));

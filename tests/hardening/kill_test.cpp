@@ -227,9 +227,8 @@ QString inMemory()
 bool atMostOneLeftover(const QString &folder, const QString &expected)
 {
     QStringList names = QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System);
-    if (names.removeAll(expected) != 1)
-        return false;
-    return names.isEmpty() || (names.size() == 1 && names[0].startsWith(QLatin1Char('.') + expected + QStringLiteral(".quillnest-saving-")));
+    return names.removeAll(expected) == 1
+        && (names.isEmpty() || (names.size() == 1 && names[0].startsWith(QLatin1Char('.') + expected + QStringLiteral(".quillnest-saving-"))));
 }
 
 // Empty when the folder is wholly one form, which form then is; else what is wrong.
@@ -375,8 +374,7 @@ TEST_F(KillTest, AKilledRestoreLeavesNoDiaryOrAWholeOneAndTheNextRestoreFinishes
     const auto hiddenBeside = [&] { return parent.entryList({QStringLiteral(".*")}, QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot); };
     const auto restoredWholly = [&] {
         const microseconds took = Child::run(restoring);
-        EXPECT_EQ(filesUnder(target), original);
-        EXPECT_EQ(hiddenBeside(), QStringList());
+        EXPECT_EQ(std::pair(filesUnder(target), hiddenBeside()), std::pair(original, QStringList()));
         EXPECT_TRUE(QDir(target).removeRecursively());
         return took;
     };
@@ -436,10 +434,8 @@ TEST_F(KillTest, AKilledConversionOrRenewalLeavesTheDiaryWhollyInOneForm)
                 ++(form != from ? finishedAtTheNextStart : leftAsItWas)[from];
         });
     // Without both, the kills missed one side of the mark that makes a conversion count.
-    for (const Form start : {Plain, Encrypted, Renewed}) {
-        EXPECT_GT(finishedAtTheNextStart[start], 0) << "from form " << start;
-        EXPECT_GT(leftAsItWas[start], 0) << "from form " << start;
-    }
+    for (const Form start : {Plain, Encrypted, Renewed})
+        EXPECT_EQ(std::pair(finishedAtTheNextStart[start] > 0, leftAsItWas[start] > 0), std::pair(true, true)) << "from form " << start;
 }
 
 // A child typing steadily is killed at random moments: each time the draft

@@ -89,11 +89,6 @@ protected:
         book().markChanged();
         answer(answers);
     }
-    void draft(const QString &text)
-    {
-        type(text);
-        session->drafts().flush();
-    }
     void save(std::initializer_list<Button> answers)
     {
         answer(answers);
@@ -371,7 +366,8 @@ TEST_F(DiarySessionTest, AnUnsavedPageIsOfferedBackOnItsDayAfterAKillAndANoteOfA
 {
     const QByteArray stored = data.readFile(u"pages/2026-12-01.dat"_s);
     session->chooseDay(QDate(2026, 12, 1));
-    draft(u"Sang. "_s);
+    type(u"Sang. "_s);
+    session->drafts().flush();
     data.writeFile(u".drafts/note@Jan-1.dat"_s, notestore::encodeNote(u"New year"));
     data.writeFile(TestDataRoot::drafts() + u"/page@1999-99-99.dat"_s, "not a day");
     ASSERT_TRUE(QDir(data.path()).mkpath(u".drafts/0another"_s));
@@ -397,12 +393,14 @@ TEST_F(DiarySessionTest, AnUnsavedPageIsOfferedBackOnItsDayAfterAKillAndANoteOfA
 // goes to the history.
 TEST_F(DiarySessionTest, ASaveOrANoRemovesAPagesDraftAndAnUnsavedNoteComesBack)
 {
-    draft(u"Again: "_s);
+    type(u"Again: "_s);
+    session->drafts().flush();
     save({Button::Yes});
     EXPECT_TRUE(draftNames().isEmpty());
 
     session->chooseDay(QDate(2026, 12, 2));
-    draft(u"Dropped"_s);
+    type(u"Dropped"_s);
+    session->drafts().flush();
     answer({Button::No});
     session->chooseDay(QDate(2026, 12, 4));
     EXPECT_EQ(std::tuple(draftNames(), pagestore::exists(data.root(), QDate(2026, 12, 2)), pageText()),

@@ -47,12 +47,8 @@ TEST(KnownAnswers, KeySlotLineAndSealedFileAreTheIndependentlyComputedOnes)
 // The guesses every cracking list starts with are refused; passphrases of several words pass.
 TEST(PasswordRules, RefuseNamesAndAWordWithAYearOrSignsGluedOn)
 {
-    QStringList refused;
-    for (const char *password : {"P@ssw0rd", "Summer2026!", "quillnest", "Quillnest2026", "diary2026", "2026Sunshine", "Harbour#44"}) {
-        if (passwordpolicy::refusal(QString::fromLatin1(password), false, QStringLiteral("harbour notes")))
-            refused.append(QString::fromLatin1(password));
-    }
-    EXPECT_EQ(refused.size(), 7) << refused.join(u' ').toStdString();
+    for (const char *password : {"P@ssw0rd", "Summer2026!", "quillnest", "Quillnest2026", "diary2026", "2026Sunshine", "Harbour#44"})
+        EXPECT_TRUE(passwordpolicy::refusal(QString::fromLatin1(password), false, QStringLiteral("harbour notes"))) << password;
     for (const char *password : {"correct horse battery", "winter journal 7", "Xq7#pL9!vR", "zephyr-quokka-41"})
         EXPECT_EQ(passwordpolicy::refusal(QString::fromLatin1(password), false, QStringLiteral("harbour notes")), std::nullopt) << password;
 }

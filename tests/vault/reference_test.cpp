@@ -38,15 +38,15 @@ class ReferenceDiary : public ::testing::Test
 protected:
     void SetUp() override
     {
-        std::filesystem::copy(QUILLNEST_VAULT_REFERENCE, dir.path().toStdString(), std::filesystem::copy_options::recursive);
+        std::filesystem::copy(QUILLNEST_VAULT_REFERENCE, data.path().toStdString(), std::filesystem::copy_options::recursive);
         vault = openVault(root().passwordFile(), kPassword);
         ASSERT_TRUE(vault);
     }
     // The cheap limits again, whatever policy a test set.
     void TearDown() override { useCheapKeyDerivation(); }
 
-    DataRoot root() const { return DataRoot(dir.path(), vault); }
-    QString path(const QString &relative) const { return dir.filePath(relative); }
+    DataRoot root() const { return DataRoot(data.path(), vault); }
+    QString path(const QString &relative) const { return data.path() + u'/' + relative; }
     std::optional<QByteArray> load(const QString &relative) const
     {
         const QString file = path(relative);
@@ -66,10 +66,10 @@ protected:
     }
     bool opensAPage(const std::shared_ptr<Vault> &opened) const
     {
-        return opened && pagestore::load(DataRoot(dir.path(), opened), QDate(2026, 11, 30)) == readBytes(kPlain + "pages/2026-11-30.dat");
+        return opened && pagestore::load(DataRoot(data.path(), opened), QDate(2026, 11, 30)) == readBytes(kPlain + "pages/2026-11-30.dat");
     }
 
-    QTemporaryDir dir;
+    TestDataRoot data;
     std::shared_ptr<Vault> vault;
 };
 
@@ -112,13 +112,13 @@ TEST_F(ReferenceDiary, EveryPageNoteAndVersionReadsBackExactlyAndADamagedMovedOr
         damages.emplace_back("length " + std::to_string(length), kPage, page.left(length));
     for (const auto &[why, relative, bytes] : damages) {
         const QByteArray kept = readBytes(path(relative));
-        writeBytes(path(relative), bytes);
-        const Snapshot before = snapshot(dir.path());
+        data.writeFile(relative, bytes);
+        const Snapshot before = snapshot(data.path());
         EXPECT_TRUE(!load(relative) && (relative != kPage || searchFor(u"harbour").isEmpty())) << why;
-        EXPECT_EQ(differences(before, snapshot(dir.path())), "") << why;
+        EXPECT_EQ(differences(before, snapshot(data.path())), "") << why;
         QFile::remove(path(relative));
         if (!kept.isNull())
-            writeBytes(path(relative), kept);
+            data.writeFile(relative, kept);
     }
 }
 
@@ -148,16 +148,16 @@ TEST_F(ReferenceDiary, OnlyItsPasswordOpensTheSlotEitherCopyOfWhichMendsTheOther
     const QByteArray whole = keyslot::fileBytes(line);
     ASSERT_EQ(readBytes(root().passwordFile()), whole);
     EXPECT_EQ(keyslot::copies(whole), QList<QByteArray>({line, line}));
-    const Snapshot before = snapshot(dir.path());
+    const Snapshot before = snapshot(data.path());
     const Attempt wrong = signIn({QStringLiteral("Schluessel zum Tagebuch"), Button::Ok});
-    EXPECT_EQ(std::tuple(wrong.in, wrong.ended, bool(wrong.opened), wrong.shown.mid(1), differences(before, snapshot(dir.path()))),
+    EXPECT_EQ(std::tuple(wrong.in, wrong.ended, bool(wrong.opened), wrong.shown.mid(1), differences(before, snapshot(data.path()))),
               std::tuple(false, true, false, QList{ScriptedDialogs::shownBox(messages::wrongPassword())}, std::string()));
 
     const QList mended{ScriptedDialogs::shownBox(messages::keySlotMended())};
     for (const qsizetype at : {qsizetype(0), line.indexOf("ops=") + 4, line.indexOf("salt=") + 7, line.indexOf("nonce=") + 9,
                                line.indexOf("key=") + 20, line.size() - 1, line.size()}) {
         for (const qsizetype copy : {qsizetype(0), keyslot::kSecondCopyAt}) {
-            writeBytes(root().passwordFile(), flipped(whole, copy + at, 0));
+            data.writeFile(QStringLiteral("pw.dat"), flipped(whole, copy + at, 0));
             const Attempt attempt = signIn({kPassword, Button::Ok});
             EXPECT_TRUE(attempt.in && opensAPage(attempt.opened) && attempt.shown.mid(1) == mended && readBytes(root().passwordFile()) == whole)
                 << at << " in the copy at " << copy;
@@ -187,11 +187,11 @@ TEST_F(ReferenceDiary, OnlyItsPasswordOpensTheSlotEitherCopyOfWhichMendsTheOther
 
     for (const QByteArray &damaged : {line.chopped(4), QByteArray(line).replace(" ops=1 ", " ops=0 "),
                                       QByteArray(line).replace("salt=", "salt=A"), line + " extra"}) {
-        writeBytes(root().passwordFile(), damaged + "\r\n");
-        const Snapshot tampered = snapshot(dir.path());
+        data.writeFile(QStringLiteral("pw.dat"), damaged + "\r\n");
+        const Snapshot tampered = snapshot(data.path());
         const Attempt unread = signIn({Button::Ok});
         // No password is asked for it.
-        EXPECT_EQ(std::tuple(unread.in, unread.ended, bool(unread.opened), unread.shown, differences(tampered, snapshot(dir.path()))),
+        EXPECT_EQ(std::tuple(unread.in, unread.ended, bool(unread.opened), unread.shown, differences(tampered, snapshot(data.path()))),
                   std::tuple(false, true, false, QList{ScriptedDialogs::shownBox(messages::damagedKeySlot())}, std::string()))
             << damaged.toStdString();
     }
@@ -219,15 +219,8 @@ TEST_F(ReferenceDiary, AnOldPasswordsSlotNeverReplacesTheCurrentOneAndAKeyThatOp
     };
     const auto box = [](const messages::Box &shown) { return QList{ScriptedDialogs::shownBox(shown)}; };
     const auto refused = box(messages::wrongPasswordOrDamage());
-    struct Row
-    {
-        bool sealed;
-        QByteArray first, second;
-        QString typed;
-        bool in;
-        QList<ScriptedDialogs::Shown> shown;
-        bool mended;
-    };
+    // Whether the diary has sealed files, the two copies, the password typed, whether it signs in, what it shows and whether pw.dat is mended.
+    using Row = std::tuple<bool, QByteArray, QByteArray, QString, bool, QList<ScriptedDialogs::Shown>, bool>;
     const Row rows[] = {
         {true, current, old, oldPassword, false, refused, false},
         {true, old, current, oldPassword, false, refused, false},
@@ -244,16 +237,17 @@ TEST_F(ReferenceDiary, AnOldPasswordsSlotNeverReplacesTheCurrentOneAndAKeyThatOp
     };
     for (const Row &row : rows) {
         SCOPED_TRACE(&row - rows);
-        if (!row.sealed) {
+        const auto &[sealed, first, second, typed, in, shown, mended] = row;
+        if (!sealed) {
             for (const char *folder : {"pages", "dates", "history"})
                 QDir(path(QString::fromLatin1(folder))).removeRecursively();
         }
-        const QByteArray planted = twoCopies(row.first, row.second);
-        writeBytes(root().passwordFile(), planted);
-        const Attempt attempt = signIn(row.shown.isEmpty() ? Answers{row.typed} : Answers{row.typed, Button::Ok});
+        const QByteArray planted = twoCopies(first, second);
+        data.writeFile(QStringLiteral("pw.dat"), planted);
+        const Attempt attempt = signIn(shown.isEmpty() ? Answers{typed} : Answers{typed, Button::Ok});
         EXPECT_EQ(std::tuple(attempt.in, attempt.shown.mid(1), readBytes(root().passwordFile())),
-                  std::tuple(row.in, row.shown, row.mended ? keyslot::fileBytes(current) : planted));
-        EXPECT_TRUE(!row.sealed || !row.in || opensAPage(attempt.opened));
+                  std::tuple(in, shown, mended ? keyslot::fileBytes(current) : planted));
+        EXPECT_TRUE(!sealed || !in || opensAPage(attempt.opened));
     }
 }
 

@@ -262,7 +262,7 @@ TEST_F(EncryptionSession, AWrongPasswordFileOrADamagedNoteOrDraftIsSaid)
          {passwordfile::noPasswordMarker() + "\r\n", passwordfile::fileBytes(kPlainPassword), QByteArray(""), QByteArray()}) {
         QFile::remove(passwordFile);
         if (!swapped.isNull())
-            writeBytes(passwordFile, swapped);
+            data.writeFile(QStringLiteral("pw.dat"), swapped);
         const Snapshot before = now();
         RecordingProgram ending;
         EXPECT_TRUE(!signsIn({Button::Ok}, ending) && ending.ended());
@@ -274,21 +274,20 @@ TEST_F(EncryptionSession, AWrongPasswordFileOrADamagedNoteOrDraftIsSaid)
             << said.toStdString();
         EXPECT_EQ(differences(before, now()), "");
     }
-    writeBytes(passwordFile, slot);
+    data.writeFile(QStringLiteral("pw.dat"), slot);
 
-    const QString note = data.path() + QStringLiteral("/dates/Dec-4.dat");
-    const QString draft = data.path() + QStringLiteral("/.drafts/page@2026-12-01.dat");
-    const auto lastBitFlipped = [](const QString &file) { return flipped(readBytes(file), readBytes(file).size() - 1, 0); };
-    writeBytes(draft, lastBitFlipped(data.root().pagePath(QStringLiteral("2026-12-01"))));
-    writeBytes(note, lastBitFlipped(note));
-    const QByteArray damagedNote = readBytes(note);
+    const QString note = QStringLiteral("dates/Dec-4.dat");
+    const QString draft = QStringLiteral(".drafts/page@2026-12-01.dat");
+    const auto lastBitFlipped = [this](const QString &file) { return flipped(data.readFile(file), data.readFile(file).size() - 1, 0); };
+    data.writeFile(draft, lastBitFlipped(QStringLiteral("pages/2026-12-01.dat")));
+    data.writeFile(note, lastBitFlipped(note));
+    const QByteArray damagedNote = data.readFile(note);
     const qsizetype first = dialogs.shown().size();
     signIn({kPassword, Button::Ok, Button::Ok});
     EXPECT_EQ(dialogs.texts().mid(first),
-              QStringList({QStringLiteral("Enter the Password"),
-                           messages::noteUnopened(QStringLiteral("December 4"), QStringLiteral("dates/Dec-4.dat")).text,
-                           messages::draftUnopened(QStringLiteral("page"), QStringLiteral(".drafts/page@2026-12-01.dat")).text}));
-    EXPECT_TRUE(readBytes(note) == damagedNote && !QFile::exists(draft));
+              QStringList({QStringLiteral("Enter the Password"), messages::noteUnopened(QStringLiteral("December 4"), note).text,
+                           messages::draftUnopened(QStringLiteral("page"), draft).text}));
+    EXPECT_TRUE(data.readFile(note) == damagedNote && !QFileInfo::exists(data.path() + u'/' + draft));
     EXPECT_EQ(std::pair(QDir(data.path() + QStringLiteral("/history/pages/2026-12")).entryList(QDir::Files).size(), pageText()),
               std::pair(qsizetype(1), kTodayText));
 

@@ -48,21 +48,13 @@ struct CheapKeys : ::testing::Environment
 };
 inline ::testing::Environment *const kCheapKeys = ::testing::AddGlobalTestEnvironment(new CheapKeys);
 
-inline void writeBytes(const QString &path, const QByteArray &bytes)
-{
-    std::filesystem::create_directories(std::filesystem::path(path.toStdString()).parent_path());
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size()) << path.toStdString();
-}
-
 // Every file below a root with its bytes, and every folder as "name/", so a
 // file left behind or a folder gone shows as well as a changed byte.
 using Snapshot = std::map<QString, QByteArray>;
 inline Snapshot snapshot(const QString &root)
 {
     Snapshot files;
-    QDirIterator it(root, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
+    for (QDirIterator it(root, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDirIterator::Subdirectories); it.hasNext();) {
         const QString name = QDir(root).relativeFilePath(it.next());
         files[it.fileInfo().isDir() ? name + u'/' : name] = it.fileInfo().isDir() ? QByteArray() : readBytes(it.filePath());
     }
@@ -75,8 +67,7 @@ inline std::string differences(const Snapshot &before, const Snapshot &after)
     std::vector<std::pair<QString, QByteArray>> changed;
     std::ranges::set_symmetric_difference(before, after, std::back_inserter(changed));
     QStringList names;
-    for (const auto &entry : changed)
-        names.append(entry.first);
+    std::ranges::transform(changed, std::back_inserter(names), &std::pair<QString, QByteArray>::first);
     names.removeDuplicates();
     return names.join(u", ").toStdString();
 }
@@ -117,12 +108,8 @@ inline QByteArray flipped(QByteArray bytes, qsizetype at, int bit)
 using Answers = QList<std::variant<Dialogs::Button, QString>>;
 inline void script(ScriptedDialogs &dialogs, const Answers &answers)
 {
-    for (const auto &answer : answers) {
-        if (const auto *button = std::get_if<Dialogs::Button>(&answer))
-            dialogs.answerMessage(*button);
-        else
-            dialogs.answerInput(std::get<QString>(answer));
-    }
+    for (const auto &answer : answers)
+        answer.index() == 0 ? dialogs.answerMessage(std::get<0>(answer)) : dialogs.answerInput(std::get<1>(answer));
 }
 
 } // namespace vaulttest
