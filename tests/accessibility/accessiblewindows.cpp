@@ -55,10 +55,9 @@ int main(int argc, char **argv)
     named<QAction>(form, "openPanel")->trigger();
     // An empty page is not printed: the print window needs something to show.
     named<RichTextEdit>(form, "rtxt2")->setPlainText(QStringLiteral("A walk through the windows"));
-    named<QAction>(form, "m17")->trigger();
     harness.dialogs.answerOpenFile(QStringLiteral(WALK_PICTURE));
-    named<QAction>(form, "m16")->trigger();
-    named<QAction>(form, "m32")->trigger();
+    for (const char *command : {"m17", "m16", "m32"})
+        named<QAction>(form, command)->trigger();
     const std::vector<QWidget *> windows{&form, form.findChild<Frmprint *>(), form.findChild<Frmpicture *>(), form.findChild<GlanceWindow *>()};
     if (!form.startedUp() || !allUp(windows, harness.dialogs))
         return 1;

@@ -36,11 +36,9 @@ QString markdownAsText(const QString &markdown, const QString &reader)
 
 QString folded(const QString &text)
 {
-    QStringList lines;
-    for (const QString &line : text.split(u'\n')) {
-        if (const QString kept = line.simplified(); !kept.isEmpty())
-            lines.append(kept);
-    }
+    QStringList lines = text.split(u'\n');
+    std::ranges::for_each(lines, [](QString &line) { line = line.simplified(); });
+    lines.removeAll(QString());
     return lines.join(u'\n');
 }
 

@@ -104,8 +104,7 @@ TEST_F(DiaryImport, ADaysEntriesGoInTimeOrderHeadedByTheirTimesAndADayOfTooMuchT
         << "the days in order, each with its number of entries";
     EXPECT_EQ(std::tuple(reports[2].error, reports[3].kind),
               std::tuple(u"its entries come to more than 4 MiB of text, more than a day takes"_s, DayReport::Kind::Created));
-    EXPECT_FALSE(pagestore::exists(data.root(), QDate(2024, 3, 7)));
-    EXPECT_EQ(heard, (std::vector<std::pair<int, int>>{{1, 4}, {2, 4}, {3, 4}, {4, 4}}));
+    EXPECT_EQ(std::pair(pagestore::exists(data.root(), QDate(2024, 3, 7)), heard), std::pair(false, decltype(heard){{1, 4}, {2, 4}, {3, 4}, {4, 4}}));
 
     const auto fifth = page(u"2024-03-05"_s);
     EXPECT_EQ(shownText(*fifth), u"07:30\nMorning\n\u2022 early\n"_s + kLine + u"\nthen\n"_s + kLine + u"\nno time\n"_s + kLine + u"\n18:00\nlate"_s)
@@ -153,8 +152,7 @@ TEST_F(DiaryImport, PicturesComeOnlyFromTheEntryOrTheRedNotebookMonthFilesPathsA
     imported({html, read.entries[0]});
     EXPECT_EQ(pictures(u"2024-03-05"_s), std::vector<QByteArray>{tree}) << "an image the entry does not hold is never read from the disk";
     EXPECT_EQ(text(u"2024-03-05"_s), u"a  b %1 c no picture"_s.arg(onDisk));
-    EXPECT_EQ(pictures(u"2023-12-24"_s), (std::vector<QByteArray>{tree, tree}));
-    EXPECT_EQ(text(u"2023-12-24"_s), u" and "_s);
+    EXPECT_EQ(std::pair(pictures(u"2023-12-24"_s), text(u"2023-12-24"_s)), std::pair(std::vector<QByteArray>{tree, tree}, u" and "_s));
 }
 
 // The samples of four readers imported into one diary, each entry's tags in a
@@ -163,16 +161,14 @@ TEST_F(DiaryImport, PicturesComeOnlyFromTheEntryOrTheRedNotebookMonthFilesPathsA
 TEST_F(DiaryImport, SamplesKeepTheirFormattingAndADayWithAPageIsSkippedOrAppended)
 {
     const auto read = [](Source source, const char *folder) { return readDiary(source, samplePath(QLatin1String(folder))).entries; };
-    imported(read(Source::DayOne, "dayone"));
-    imported(read(Source::Jrnl, "jrnl.json"));
-    imported(read(Source::Markdown, "markdown"));
+    for (const auto &[source, folder] : {std::pair{Source::DayOne, "dayone"}, {Source::Jrnl, "jrnl.json"}, {Source::Markdown, "markdown"}})
+        imported(read(source, folder));
     const QDate march5(2024, 3, 5);
     const QByteArray before = *pagestore::load(data.root(), march5);
     std::vector<Entry> red = read(Source::RedNotebook, "rednotebook");
     const auto skipped = imported(red);
     EXPECT_EQ(std::ranges::count(skipped, DayReport::Kind::Skipped, &DayReport::kind), 1);
-    EXPECT_EQ(*pagestore::load(data.root(), march5), before);
-    EXPECT_TRUE(history::versions(data.root(), data.root().pagePath(march5)).isEmpty());
+    EXPECT_EQ(std::pair(*pagestore::load(data.root(), march5), history::versions(data.root(), data.root().pagePath(march5)).isEmpty()), std::pair(before, true));
 
     std::erase_if(red, [&](const Entry &each) { return each.day != march5; });
     EXPECT_EQ(imported(red, Existing::Append).at(0).kind, DayReport::Kind::Appended);

@@ -159,9 +159,7 @@ TEST_F(FrmpictureTest, PickingAScaleStretchesTheUnscaledPictureSmoothlyUnlessToo
 TEST_F(FrmpictureTest, PasteReplacesTheSelectionAndTheReopenedPageHoldsThePicture)
 {
     QTest::keyClicks(&page(), u"Hello world"_s);
-    QTextCursor caret = page().textCursor();
-    caret.setPosition(6, QTextCursor::KeepAnchor);
-    page().setTextCursor(caret);
+    selectOnPage(11, 6);
     addPicture(png(drawing(160, 96)));
     pick(u".50"_s);
     const QImage halved = rgb(window().Picture1->picture());
@@ -172,7 +170,7 @@ TEST_F(FrmpictureTest, PasteReplacesTheSelectionAndTheReopenedPageHoldsThePictur
     choose(QDate(2026, 12, 5));
     choose(QDate(2026, 12, 4));
     EXPECT_EQ(page().toPlainText(), u"Hello "_s + kPictureMark);
-    caret = QTextCursor(page().document());
+    QTextCursor caret(page().document());
     caret.setPosition(7);
     EXPECT_EQ(rgb(richtext::decodeImage(richtext::storedPicture(*page().document(), caret.charFormat().toImageFormat())->bytes)), halved);
 }

@@ -55,9 +55,8 @@ TEST_F(PrintWindowTest, OpensAFreshCopyLaidOutForThePrinterToSaveAsTheSelectedDa
     Frmprint *window = open();
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(std::tuple(window->isVisible(), window->windowTitle(), window->rtxt->text()), std::tuple(true, u"Print"_s, u"Today we went skating"_s));
-    EXPECT_EQ(window->rtxt->lineWrapColumnOrWidth(), 11520 * window->rtxt->logicalDpiX() / 1440);
-    EXPECT_EQ(window->width(), fromTwips(0, 0, 11720, 15920).width());
-    EXPECT_TRUE(window->screen()->availableGeometry().contains(window->frameGeometry()));
+    EXPECT_EQ(std::tuple(window->rtxt->lineWrapColumnOrWidth(), window->width(), window->screen()->availableGeometry().contains(window->frameGeometry())),
+              std::tuple(11520 * window->rtxt->logicalDpiX() / 1440, fromTwips(0, 0, 11720, 15920).width(), true));
 
     choose(QDate(2026, 12, 2));
     click(window, "Save");

@@ -41,9 +41,8 @@ TEST(RichTextEdit, LoadsRichTextOrPlainTextAndReadsTheSelectionsAttributes)
     for (const auto &[bytes, text] : {std::pair{"Caf\xe9 \x93q\x94\r\nsecond\rthird\n", u"Caf\u00e9 \u201cq\u201d\nsecond\nthird\n"},
                                       std::pair{"a\r\r\nb\r", u"a\n\nb\n"},
                                       std::pair{"\xEF\xBB\xBF" "Caf\xc3\xa9 \\rtf", u"Caf\u00e9 \\rtf"},
-                                      std::pair{"{\\rtf1{\\fonttbl{\\f1 Courier;}}{\\colortbl;\\red255\\green0\\blue0;}{\\f1\\fs48\\b\\i\\ul\\cf1 bold} plain}", u"bold plain"}}) {
+                                      std::pair{"{\\rtf1{\\fonttbl{\\f1 Courier;}}{\\colortbl;\\red255\\green0\\blue0;}{\\f1\\fs48\\b\\i\\ul\\cf1 bold} plain}", u"bold plain"}})
         EXPECT_TRUE(editor.loadBytes(bytes) && editor.text() == QString::fromUtf16(text)) << editor.text().toStdString();
-    }
     select(editor, 0, 4);
     EXPECT_EQ(attributes(editor), "111 Courier 24 #ff0000");
     select(editor, 0, 10);

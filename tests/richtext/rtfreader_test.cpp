@@ -89,8 +89,7 @@ TEST(RtfRoundTrip, EveryAttributeIsWrittenInTheStoredDialectAndComesBack)
     QTextCursor(document.findBlockByNumber(2)).mergeBlockFormat(rule);
     const QByteArray rtf = richtext::writeRtf(document);
     EXPECT_EQ(rtf, rtfpages::file(QStringLiteral("every-attribute.rtf")));
-    const auto again = rtfpages::read(rtf);
-    EXPECT_EQ(richtext::writeRtf(*again), rtf);
+    EXPECT_EQ(richtext::writeRtf(*rtfpages::read(rtf)), rtf);
 }
 
 // Every page's text read, and read again after a save, and a floating picture
@@ -105,8 +104,7 @@ TEST(RtfRoundTrip, ShowsWhatEveryWriterMeantOnceInItsOwnCodePageAndSoAfterASave)
         const auto document = rtfpages::read(page.rtf);
         EXPECT_EQ(std::pair(document->toRawText(), rtfpages::read(richtext::writeRtf(*document))->toRawText()), std::pair(page.shown, page.shown));
     }
-    const auto document = rtfpages::read(rtfpages::file(QStringLiteral("pages/floating-picture-no-fallback.rtf")));
-    rtfpages::expectDrawing(*document, QSizeF(120, 80));
+    rtfpages::expectDrawing(*rtfpages::read(rtfpages::file(QStringLiteral("pages/floating-picture-no-fallback.rtf"))), QSizeF(120, 80));
 }
 
 TEST(RtfText, MatchesTheReaderOnEveryFuzzSeedPageFileAndGeneratedPageNoLongerThanItself)

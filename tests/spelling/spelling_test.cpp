@@ -28,8 +28,7 @@ protected:
     static QStringList texts(const QMenu &menu)
     {
         QStringList found;
-        for (const QAction *action : menu.actions())
-            found.append(action->text());
+        std::ranges::transform(menu.actions(), std::back_inserter(found), &QAction::text);
         return found;
     }
 
@@ -63,8 +62,7 @@ TEST_F(Spelling, DictionariesAreFoundOnceAndChosenByTheLocaleAndTheUsersOwnWords
     EXPECT_FALSE(spelling::forLocale(dictionaries, QLocale::c())) << "two leave the choice to the user";
     const QString text = u"Don't stop: the 3rd A4 page, été."_s;
     QStringList words;
-    for (const spelling::Word &word : spelling::wordsOf(text))
-        words.append(text.mid(word.start, word.length));
+    std::ranges::transform(spelling::wordsOf(text), std::back_inserter(words), [&](const spelling::Word &word) { return text.mid(word.start, word.length); });
     EXPECT_EQ(words, (QStringList{u"Don't"_s, u"stop"_s, u"the"_s, u"page"_s, u"été"_s}));
 
     EXPECT_TRUE(service.isMisspelt(u"helo"_s) && !service.isMisspelt(u"hello"_s) && !service.isMisspelt(u"don't"_s) && service.suggestions(u"helo"_s).size() <= 5);

@@ -11,7 +11,6 @@
 #include "testdataroot.h"
 
 #include <QDir>
-#include <QTemporaryDir>
 
 #include <memory>
 
@@ -109,9 +108,8 @@ TEST(CopyMerge, TheUsersAnswerKeepsWhatItSaysAndTheHistoryTheRest)
 
         EXPECT_TRUE(copymerge::settle(root, copy, copymerge::noteLines(root, kDay), keep, copymerge::otherHeading(copy.name)).ok());
         const QStringList kept = everyVersion(root);
-        EXPECT_EQ(kept.value(0), text(shownNote));
-        EXPECT_TRUE(kept.contains(u"ours") && kept.contains(u"theirs"));
-        EXPECT_EQ(data.everyName(QStringLiteral("dates")).size(), 1);
+        EXPECT_EQ(std::tuple(kept.value(0), kept.contains(u"ours") && kept.contains(u"theirs"), data.everyName(QStringLiteral("dates")).size()),
+                  std::tuple(text(shownNote), true, 1));
     }
 }
 
@@ -119,11 +117,9 @@ TEST(CopyMerge, TheUsersAnswerKeepsWhatItSaysAndTheHistoryTheRest)
 // the other computer's text.
 TEST(CopyMerge, TheHeadingSaysTheOtherComputerOnlyWhenTheCopyIsNamedAfterThisOne)
 {
-    QTemporaryDir home;
-    QFile certificate(home.filePath(QStringLiteral("cert.pem")));
-    ASSERT_TRUE(certificate.open(QIODevice::WriteOnly) &&
-                certificate.write("-----BEGIN CERTIFICATE-----\nMIIBszCCATqgAwIBAgIIQ3Vpbm5lc3Q=\n-----END CERTIFICATE-----\n") > 0);
-    certificate.close();
+    // A folder of its own stands for Syncthing's home.
+    const TestDataRoot home;
+    home.writeFile(QStringLiteral("cert.pem"), "-----BEGIN CERTIFICATE-----\nMIIBszCCATqgAwIBAgIIQ3Vpbm5lc3Q=\n-----END CERTIFICATE-----\n");
     qputenv("STHOMEDIR", home.path().toLocal8Bit());
     const QString self = syncthingdevice::thisShortId();
     const auto heading = [](const QString &device) {

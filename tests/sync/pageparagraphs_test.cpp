@@ -54,8 +54,7 @@ TEST(PageParagraphs, APagesParagraphsJoinBackIntoThePageAndTwoSidesAdditionsMerg
     ASSERT_TRUE(pagestore::save(data.root(), day, page({"Title", "plain", "Bold here"})).ok());
     data.writeFile(QStringLiteral("pages/2026-12-04.sync-conflict-20261204-183012-ABCDEFG.dat"), theirs);
 
-    const auto found = conflictcopies::find(data.root()).value(0);
-    EXPECT_EQ(copymerge::resolve(data.root(), found, pageparagraphs::pageLines(data.root(), day)), copymerge::Result::Merged);
+    EXPECT_EQ(copymerge::resolve(data.root(), conflictcopies::find(data.root()).value(0), pageparagraphs::pageLines(data.root(), day)), copymerge::Result::Merged);
     EXPECT_EQ(pageparagraphs::split(pagestore::load(data.root(), day).value()),
               pageparagraphs::split(page({"Title", "plain", "Bold here", "Picture there"})));
     EXPECT_EQ(history::versions(data.root(), data.root().pagePath(day)).size(), 4) << "the first twice, ours and the copy";

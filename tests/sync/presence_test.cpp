@@ -37,8 +37,7 @@ TEST(Presence, AStartSaysWhichOtherComputerHasTheDiaryOpenCancelQuitsAndEachWind
     }
     const auto box = ScriptedDialogs::shownBox(
         messages::openElsewhere(QStringLiteral("desktop"), QLocale().toString(since.toLocalTime(), QLocale::ShortFormat)));
-    EXPECT_EQ(dialogs.shown(), QList({box, box}));
-    EXPECT_EQ(others(), 2);
+    EXPECT_EQ(std::pair(dialogs.shown(), others()), std::pair(QList({box, box}), qsizetype(2)));
 
     TestDataRoot alone;
     EXPECT_TRUE(PresenceKeeper(alone.path(), nullptr).admit(dialogs));

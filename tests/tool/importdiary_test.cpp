@@ -28,13 +28,12 @@ void writePaddedDayOne(const QString &path, int count, qsizetype padding)
     const QByteArray journal = "{\"entries\": [" + entries.join(QLatin1Char(',')).toUtf8() + "]}";
     // Deflated once, then copied compressed into every place.
     const QString onePath = path + QStringLiteral(".one");
-    int error = 0;
-    zip_t *one = zip_open(QFile::encodeName(onePath).constData(), ZIP_CREATE | ZIP_TRUNCATE, &error);
+    zip_t *one = zip_open(QFile::encodeName(onePath).constData(), ZIP_CREATE | ZIP_TRUNCATE, nullptr);
     ASSERT_NE(one, nullptr);
     ASSERT_EQ(zip_file_add(one, "photo", zip_source_buffer(one, photo.constData(), zip_uint64_t(photo.size()), 0), 0), 0);
     ASSERT_EQ(zip_close(one), 0);
-    one = zip_open(QFile::encodeName(onePath).constData(), ZIP_RDONLY, &error);
-    zip_t *archive = zip_open(QFile::encodeName(path).constData(), ZIP_CREATE | ZIP_TRUNCATE, &error);
+    one = zip_open(QFile::encodeName(onePath).constData(), ZIP_RDONLY, nullptr);
+    zip_t *archive = zip_open(QFile::encodeName(path).constData(), ZIP_CREATE | ZIP_TRUNCATE, nullptr);
     ASSERT_TRUE(one && archive);
     ASSERT_GE(zip_file_add(archive, "Journal.json", zip_source_buffer(archive, journal.constData(), zip_uint64_t(journal.size()), 0), 0), 0);
     for (int i = 1; i <= count; ++i)
@@ -47,11 +46,9 @@ void writePaddedDayOne(const QString &path, int count, qsizetype padding)
 long peakOfTool(const QStringList &arguments, const QString &out)
 {
     std::vector<QByteArray> words{QByteArray(QUILLNEST_TOOL)};
-    for (const QString &argument : arguments)
-        words.push_back(QFile::encodeName(argument));
+    std::ranges::transform(arguments, std::back_inserter(words), &QFile::encodeName);
     std::vector<char *> argv;
-    for (QByteArray &word : words)
-        argv.push_back(word.data());
+    std::ranges::transform(words, std::back_inserter(argv), [](QByteArray &word) { return word.data(); });
     argv.push_back(nullptr);
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);

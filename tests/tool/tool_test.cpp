@@ -28,6 +28,8 @@
 #include <termios.h>
 #include <unistd.h>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 const QDate kMar5(2024, 3, 5);
@@ -179,10 +181,9 @@ class SpecialFileTool : public ToolTest, public ::testing::WithParamInterface<Sp
 TEST_P(SpecialFileTool, FifosAndDevicesAreRefusedAtOnce)
 {
     page(kMar5, "{\\rtf1 page}");
-    makeSpecialFile(data.root().notePath(QStringLiteral("Mar-5")), GetParam());
-    makeSpecialFile(out.filePath(QStringLiteral("in.rtf")), GetParam());
-    ASSERT_TRUE(QDir().mkpath(out.filePath(QStringLiteral("md"))));
-    makeSpecialFile(out.filePath(QStringLiteral("md/2024-03-06.md")), GetParam());
+    ASSERT_TRUE(QDir().mkpath(out.filePath(u"md"_s)));
+    for (const QString &path : {data.root().notePath(u"Mar-5"_s), out.filePath(u"in.rtf"_s), out.filePath(u"md/2024-03-06.md"_s)})
+        makeSpecialFile(path, GetParam());
     // A folder's listing passes over a FIFO; a link to a device is listed, then refused.
     const bool listed = GetParam() == SpecialFile::LinkToZero;
     play({{"import --root {root} --day 2024-03-06 {out}/in.rtf", 1, nullptr, "quillnest-tool: cannot read {out}/in.rtf: not a regular file\n"},
@@ -216,12 +217,11 @@ TEST_F(Tool, CopiesThatAreNoRegularFileAreNamedAndLeftAlone)
     };
     const std::string named = lines("pages/2024-03-05.sync-conflict-20240305-10101%1-ABCDEFG.dat: named as a copy of pages/2024-03-05.dat, but not a regular file; left alone\n");
     const std::string listed = named + "4 conflict copies\n";
-    const std::string verified = named + "1 files checked, 0 do not open\n";
     const std::string backedUp = lines("pages/2024-03-05.sync-conflict-20240305-10101%1-ABCDEFG.dat: not a regular file; left out\n") + "Backup saved\n";
     FileOpens opens({data.root().pagesDir()});
     play({{"conflicts --root {root}", 0, listed.c_str(), ""},
           {"conflicts --root {root} --merge", 0, listed.c_str(), ""},
-          {"verify --root {root}", 0, verified.c_str(), ""},
+          {"verify --root {root}", 0, (named + "1 files checked, 0 do not open\n").c_str(), ""},
           {"backup --root {root} --out {out}/b.zip", 0, backedUp.c_str(), ""}});
     EXPECT_TRUE(copylines::mergeAll(data.root(), conflictcopies::find(data.root())).isEmpty());
     const auto state = [&] {
@@ -238,7 +238,6 @@ TEST_F(Tool, CopiesThatAreNoRegularFileAreNamedAndLeftAlone)
 // below pages recognises the days it stored: nothing is skipped or added twice.
 TEST_F(Tool, ImportDiaryNeitherWaitsOnNorTrustsWhatIsNoRecordOfIt)
 {
-    using namespace Qt::StringLiterals;
     ASSERT_TRUE(QDir(out.path()).mkpath(QStringLiteral("md")));
     for (const char *day : {"2024-03-05", "2024-03-06"}) {
         QFile md(out.filePath(QStringLiteral("md/%1.md").arg(QLatin1String(day))));
@@ -263,11 +262,9 @@ TEST_F(Tool, ImportDiaryNeitherWaitsOnNorTrustsWhatIsNoRecordOfIt)
                "quillnest-tool: This diary cannot be locked ({root}/.quillnest-lock: not a regular file), so it is not opened: "
                "another program could change it at the same time.\n"}});
         remove(lock);
-        const ToolRun ran = run("import-diary --root {root} --from markdown {out}/md");
-        EXPECT_EQ(std::tuple(ran.code, ran.out, ran.err), std::tuple(1, QString(), refused.arg(u"cannot be read"_s)));
+        play({{"import-diary --root {root} --from markdown {out}/md", 1, "", refused.arg(u"cannot be read"_s).toUtf8().constData()}});
         remove(record);
-        const bool folder = kind == SpecialFile::Folder;
-        if (folder)
+        if (kind == SpecialFile::Folder)
             remove(pages[1]);
         EXPECT_EQ(run("import-diary --root {root} --from markdown {out}/md").out, imported);
     }
@@ -312,9 +309,8 @@ TEST_F(Tool, EveryCommandRefusesAnEncryptedDiaryWithoutItsKeySlot)
                                                   "encrypted diary's. Nothing has been changed. (%1 is sealed.)\n").arg(sealedFile).toUtf8();
         for (const QByteArray &command : commands)
             play({{.line = command.constData(), .code = 1, .err = refused.constData()}});
-        EXPECT_EQ(data.everyName(QStringLiteral(".")) + data.everyName(QStringLiteral("pages")), before);
-        EXPECT_EQ(data.readFile(sealedFile), sealed);
-        EXPECT_TRUE(QDir(out.path()).isEmpty());
+        EXPECT_EQ(std::tuple(data.everyName(u"."_s) + data.everyName(u"pages"_s), data.readFile(sealedFile), QDir(out.path()).isEmpty()),
+                  std::tuple(before, sealed, true));
         QFile::remove(data.path() + u'/' + sealedFile);
     }
 }
@@ -328,12 +324,12 @@ TEST_F(Tool, EncryptRefusesWeakPasswordsSearchExportAndDecryptTakeTheStrongOneAn
     page(kMar5, "{\\rtf1 the walrus sang #Sea}");
     ASSERT_TRUE(notestore::save(data.root(), daykeys::MonthDay{3, 5}, u"Walrus day"));
     data.writeFile(QStringLiteral("pw.dat"), passwordfile::fileBytes(u"walrus lighthouse 91"));
-    const QByteArray plainPage = data.readFile(QStringLiteral("pages/2024-03-05.dat"));
+    const QString mar5 = u"pages/2024-03-05.dat"_s;
+    const QByteArray plainPage = data.readFile(mar5);
     play({{.line = "encrypt --root {name}", .code = 1, .password = "short"},
           {.line = "encrypt --root {name}", .code = 1, .holds = "dictionary", .password = "password1"},
           {.line = "encrypt --root {name}", .code = 1, .holds = "plain diary's password", .password = "walrus lighthouse 91"}});
-    EXPECT_EQ(data.readFile(QStringLiteral("pw.dat")), passwordfile::fileBytes(u"walrus lighthouse 91"));
-    EXPECT_EQ(data.readFile(QStringLiteral("pages/2024-03-05.dat")), plainPage);
+    EXPECT_EQ(std::pair(data.readFile(u"pw.dat"_s), data.readFile(mar5)), std::pair(passwordfile::fileBytes(u"walrus lighthouse 91"), plainPage));
     play({{.line = "encrypt --root {name}", .out = "Diary encrypted\n", .holds = "only full-disk encryption protects those", .password = "kH7#vQ2!mZ9@"},
           {.line = "search --root {root} walrus", .code = 1, .out = "", .holds = "wrong password", .password = "kH7#vQ2!mZ9A"},
           {.line = "export --root {root} --out {out}/export", .out = "{\\rtf1 the walrus sang #Sea}\r\n", .password = "kH7#vQ2!mZ9@",
@@ -342,8 +338,7 @@ TEST_F(Tool, EncryptRefusesWeakPasswordsSearchExportAndDecryptTakeTheStrongOneAn
           {.line = "search --root {root} #sea", .out = "2024-03-05.dat\n", .password = "kH7#vQ2!mZ9@"},
           {.line = "stats --root {root} --json --year 2024", .password = "kH7#vQ2!mZ9@",
            .shows = R"("busiestWeekday":"Tuesday","currentStreak":0,"longestStreak":1,"pages":1,"words":4,"wordsPerMonth":[0,0,4,)"}});
-    EXPECT_FALSE(data.readFile(QStringLiteral("pages/2024-03-05.dat")).contains(plainPage.left(8)));
-    EXPECT_EQ(written(QStringLiteral("export/dates/Mar-5.txt")), QByteArray("Walrus day"));
+    EXPECT_EQ(std::pair(data.readFile(mar5).contains(plainPage.left(8)), written(u"export/dates/Mar-5.txt"_s)), std::pair(false, QByteArray("Walrus day")));
 
     const QByteArray whole = data.readFile(QStringLiteral("pw.dat"));
     data.writeFile(QStringLiteral("pw.dat"), QByteArray(whole).replace(4096 + 60, 1, QByteArray(1, char(whole[4096 + 60] ^ 0x01))));
@@ -351,9 +346,8 @@ TEST_F(Tool, EncryptRefusesWeakPasswordsSearchExportAndDecryptTakeTheStrongOneAn
           {"backup --root {root} --out {out}/diary.zip --with-history", 0, "Backup saved\n"}, {"restore --from {out}/diary.zip --root {out}/restored"},
           {"restore --from {out}/diary.zip --root {out}/restored", 1, nullptr,
            "quillnest-tool: '{out}/restored' is not empty; a backup is only restored into a new folder.\n"}});
-    EXPECT_EQ(data.readFile(QStringLiteral("pw.dat")), whole);
-    EXPECT_EQ(written(QStringLiteral("restored/pw.dat")), whole) << "the backup keeps both copies";
-    EXPECT_EQ(written(QStringLiteral("restored/pages/2024-03-05.dat")), data.readFile(QStringLiteral("pages/2024-03-05.dat")));
+    EXPECT_EQ(std::pair(data.readFile(u"pw.dat"_s), written(u"restored/pw.dat"_s)), std::pair(whole, whole)) << "the backup keeps both copies";
+    EXPECT_EQ(written(QStringLiteral("restored/pages/2024-03-05.dat")), data.readFile(mar5));
     EXPECT_EQ(QDir(out.filePath(QStringLiteral("restored/history/pages/2024-03"))).count(), 3) << "one version and the folder's two dots";
     // An old password's slot before the current one unwraps a key that opens no page: refused, pw.dat left as it is.
     const auto old = keyslot::make(keyslot::newMasterKey(), keyslot::passwordBytes(u"walrus lighthouse 91"), kdfPolicy().floor);
@@ -365,8 +359,7 @@ TEST_F(Tool, EncryptRefusesWeakPasswordsSearchExportAndDecryptTakeTheStrongOneAn
     // No password is longer than 4 KiB.
     play({{.line = "search --root {root} walrus", .code = 1, .out = "", .password = QByteArray(5000, 'k').constData()},
           {.line = "decrypt --root {name}", .password = "kH7#vQ2!mZ9@"}, {"search --root {root} walrus", 0, "2024-03-05.dat\n"}});
-    EXPECT_EQ(data.readFile(QStringLiteral("pages/2024-03-05.dat")), plainPage);
-    EXPECT_EQ(data.readFile(QStringLiteral("pw.dat")), passwordfile::fileBytes(u"kH7#vQ2!mZ9@"));
+    EXPECT_EQ(std::pair(data.readFile(mar5), data.readFile(u"pw.dat"_s)), std::pair(plainPage, passwordfile::fileBytes(u"kH7#vQ2!mZ9@")));
 }
 
 // A file that does not open is named, the rest still done, and the exit says so.
@@ -382,8 +375,7 @@ TEST_F(Tool, VerifySearchExportAndRestoreNameWhatDoesNotOpen)
     // On a plain diary too, bytes that are no rich text, and a folder, are no page.
     data.writeFile(QStringLiteral("pages/2024-03-10.dat"), "\x8f\x01walrus");
     ASSERT_TRUE(QDir(data.path()).mkpath(QStringLiteral("pages/2024-03-09.dat")));
-    const QByteArray plain = readBytes(QStringLiteral(TOOL_DATA "/verify-plain.txt"));
-    play({{"verify --root {root}", 1, plain.constData()}});
+    play({{"verify --root {root}", 1, readBytes(QStringLiteral(TOOL_DATA "/verify-plain.txt")).constData()}});
     ASSERT_TRUE(QFile::remove(data.path() + QStringLiteral("/pages/2024-03-10.dat")) && QDir(data.path()).rmdir(QStringLiteral("pages/2024-03-09.dat")));
     encryptInPlace(data.root());
     play({{.line = "verify --root {root}", .out = readBytes(QStringLiteral(TOOL_DATA "/verify-sealed.txt")).constData(), .password = "correct horse"}});
